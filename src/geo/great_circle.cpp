@@ -41,9 +41,12 @@ void compute_gc_distance_course(double lat1, double lon1, double lat2, double lo
   // Spherical law of cosines, the cosine clamped (fault F9: acos of a value past 1).
   const double central = std::acos(clamp_unit(sp1 * sp2 + cp1 * cp2 * cdl));
   double dist = central * kGcEarthRadiusNm;
+  if (lat1 == lat2 && lon1 == lon2) dist = 0.0;  // exactly coincident: no rounding residue
 
   double crs;
-  if (cp1 < 1e-12) {
+  if (dist == 0.0) {
+    crs = 0.0;  // coincident points: no direction, the 360 rule below applies
+  } else if (cp1 < 1e-12) {
     // Start on a pole: every direction is south from the north pole, north from the south pole.
     crs = (lat1 > 0.0) ? 180.0 : 0.0;
   } else {
