@@ -19,9 +19,10 @@ extern double map_distance_px;  // design pixels (= gc_distance_nm * map_px_per_
 // true course from point 1 to point 2. The course is reduced into [0, 360) as
 // x - 360 floor(x / 360); a course whose whole-degree part is 0 (0 <= c < 1) is written as
 // exactly 360.0. Never fails and never writes NaN for finite input: the cosine is clamped to
-// [-1, 1], so coincident (or nearly coincident) points give 0 NM and course 360. A start on a
-// pole gives course 180 (north pole) or 360 (south pole). The out-parameters may alias the
-// shared scratch globals above.
+// [-1, 1], so coincident points give 0 NM and course 360 (also on a pole), and nearly
+// coincident points a small finite distance (0 when the cosine rounds to 1, then course 360).
+// Otherwise a start on a pole gives course 180 (north pole) or 360 (south pole). The
+// out-parameters may alias the shared scratch globals above.
 void compute_gc_distance_course(double lat1, double lon1, double lat2, double lon2,
                                 double& dist_nm, double& course_deg);
 
