@@ -44,7 +44,7 @@ enum SimToken : int32_t {
   TOK_ALTIMETER_HPA = 75,
   TOK_PITCH = 77,              // degrees
   TOK_BANK = 79,               // degrees
-  TOK_BANK_V10 = 80,           // degrees, read when sim_version is 10
+  TOK_BANK_V9 = 80,            // degrees, read when sim_version is 9
   TOK_HEADING = 81,            // degrees true
   TOK_MAGVAR = 82,             // degrees, east positive
   TOK_MAP_HEADING = 86,        // degrees

@@ -1,0 +1,49 @@
+#include "module/display_state.h"
+
+int32_t b737_nd_mode = 1;
+double b737_nd_range = 40.0;
+int32_t nd_apt_on = 0, nd_nav_on = 0, nd_int_on = 0, nd_tcas_on = 0;
+int32_t nd_range_arcs_on = 0;
+int32_t nd_vor_adf_on = 0;
+
+int32_t md11_nd_mode = 3;
+double md11_nd_range = 80.0;
+int32_t md11_nd_map_radius = 150;
+int32_t md11_nd_apt_on = 0, md11_nd_nav_on = 0, md11_nd_int_on = 0;
+int32_t md11_nd_vor1_ptr_on = 0, md11_nd_adf1_ptr_on = 0, md11_nd_vor2_ptr_on = 0;
+
+int32_t md80_ehsi_mode = 0;
+double md80_ehsi_range = 20.0;
+int32_t md80_ehsi_apt_on = 0, md80_ehsi_nav_on = 0, md80_ehsi_int_on = 0;
+int32_t md80_ehsi_adf_on = 0;
+
+int32_t efs50_ehsi_mode = 1;
+int32_t efs50_ehsi_kept_mode = 1;
+double efs50_ehsi_range = 10.0;
+double efs50_tcas_range = 5.0;
+int32_t EFS50NavMode = 1;
+int32_t efs50_brg1_source = 0, efs50_brg2_source = 0;
+
+int32_t du1000_ehsi_mode = 0;
+double du1000_ehsi_range = 60.0;
+int32_t du1000_map_radius = 234;
+int32_t du1000_show_apt = 0, du1000_show_vor = 0, du1000_show_int = 0, du1000_show_ndb = 0;
+
+int32_t proline4_mfd_format = 3;
+int32_t proline4_mfd_map_radius = 140;
+double proline4_mfd_range = 40.0;
+int32_t proline4_mfd_brg1_source = 0, proline4_mfd_brg2_source = 0;
+int32_t mfd_apt_on = 0, mfd_vor_on = 0, mfd_int_on = 0, mfd_ndb_on = 0;
+
+double p1000_mfd_range = 12.5;
+double p1000_mfd_tcas_range = 12.5;
+int32_t p1000_map_cx = 134, p1000_map_cy = 148, p1000_map_radius = 53;
+int32_t p1000_plan_view = 0;
+int32_t p1000_show_navaids = 0, p1000_show_airports = 0;
+int32_t p1000_cntr_open = 0, p1000_cntr_menu = 0;
+int32_t p1000_cntr_draw_count = 0;
+
+double c17_mfd_range = 80.0;
+
+int32_t tcas_shown = 0;
+int32_t atc_bdry_on = 0;
