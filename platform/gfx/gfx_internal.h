@@ -1,0 +1,101 @@
+// Internal records of the graphics layer, shared by its front end, raster and
+// recording parts.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/gfx/gfx.h"
+#include "platform/gfx/gfx_recording.h"
+
+struct GfxArrowCap {
+  double height;
+  double width;
+  bool filled;
+};
+
+struct GfxPen {
+  uint32_t argb;
+  double width;
+  int32_t dash;
+  bool has_cap;
+  GfxArrowCap cap;
+};
+
+struct GfxBrush {
+  uint32_t argb;
+};
+
+struct GfxFontFamily {
+  std::string name;  // as asked for
+  std::string face;  // installed face that serves it
+};
+
+struct GfxFont {
+  std::string family;
+  std::string face;
+  double size;
+  int32_t style;
+};
+
+// Path segment: a line (x1 y1 x2 y2), an arc (x y w h start sweep), an ellipse
+// (x y w h) or a figure close.
+struct GfxPathSeg {
+  enum Kind { LINE, ARC, ELLIPSE, CLOSE } kind;
+  double v[6];
+};
+
+struct GfxPath {
+  std::vector<GfxPathSeg> segs;
+};
+
+struct GfxGraphics {
+  GaugeImage* image;
+  cairo_surface_t* surface;  // null without pixels
+  cairo_t* cr;
+  GfxMatrix m;
+  GfxStatus last;
+  int32_t smoothing;
+  int32_t text_hint;
+  int32_t pixel_offset;
+  bool clip_on;
+  int32_t clip_record;  // SetClip record index in the recording, -2 when unknown
+};
+
+// Flattens a path into closed polygons (one per figure) in world coordinates.
+std::vector<std::vector<GfxPointF>> gfx_flatten_path(const GfxPath& path);
+// Parametric angle (radians) of the point at geometric angle `deg` on an ellipse
+// with half-axes a, b.
+double gfx_ellipse_param(double a, double b, double deg);
+// Appends the points of an elliptical arc (world units).
+void gfx_arc_points(double x, double y, double w, double h, double start, double sweep,
+                    std::vector<GfxPointF>& out);
+
+GfxPointF gfx_apply(const GfxMatrix& m, double x, double y);
+
+// UTF-16 text to UTF-8.
+std::string gfx_utf8(const char16_t* text, int32_t length);
+// Installed face for a family name, or null for an unknown name.
+const char* gfx_resolve_face(const char* name);
+
+// Raster back end (cairo).
+void raster_open(GfxGraphics* g);
+void raster_close(GfxGraphics* g);
+void raster_clear(GfxGraphics* g, uint32_t argb);
+void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n);
+void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h,
+                       double start, double sweep);
+void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h);
+void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n);
+void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h);
+void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h);
+void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
+                 const GfxBrush* brush);
+void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);
+void raster_reset_clip(GfxGraphics* g);
+
+// Recording: a record filled with the graphics state, ready for the call's own fields.
+GfxRecording* recording_of(GfxGraphics* g);
+GfxRecord& record_begin(GfxRecording* rec, GfxGraphics* g, GfxOp op, GfxStatus status);

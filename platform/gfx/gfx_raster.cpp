@@ -1,0 +1,261 @@
+// Raster back end: cairo on the gauge image's pixels.
+#include <cmath>
+
+#include "platform/gfx/gfx_internal.h"
+
+namespace {
+
+constexpr double PI = 3.14159265358979323846;
+
+void set_source(cairo_t* cr, uint32_t argb) {
+  cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
+                        ((argb >> 24) & 0xFF) / 255.0);
+}
+
+// World transform plus the pixel offset: by default integer coordinates are
+// pixel centres, which in cairo lie at half coordinates.
+void apply_world(GfxGraphics* g) {
+  double off = g->pixel_offset == GFX_PIXEL_OFFSET_HALF ? 0.0 : 0.5;
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off);
+  cairo_set_matrix(g->cr, &m);
+  bool smooth = g->smoothing == GFX_SMOOTHING_HIGH_QUALITY || g->smoothing == GFX_SMOOTHING_ANTIALIAS;
+  cairo_set_antialias(g->cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+}
+
+// Strokes the current path with the pen (width in world units; 0 is one pixel).
+void stroke(GfxGraphics* g, const GfxPen* pen) {
+  cairo_t* cr = g->cr;
+  double unit = pen->width;
+  if (unit <= 0) {
+    cairo_identity_matrix(cr);
+    unit = 1.0;
+  }
+  cairo_set_line_width(cr, unit);
+  if (pen->dash == GFX_DASH_DASH) {
+    double d[2] = {3 * unit, unit};
+    cairo_set_dash(cr, d, 2, 0);
+  } else if (pen->dash == GFX_DASH_DOT) {
+    double d[2] = {unit, unit};
+    cairo_set_dash(cr, d, 2, 0);
+  } else {
+    cairo_set_dash(cr, nullptr, 0, 0);
+  }
+  set_source(cr, pen->argb);
+  cairo_stroke(cr);
+  cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+// Arrowhead at `tip`, pointing from `from`, sized by the pen width.
+void arrow_cap(GfxGraphics* g, const GfxPen* pen, GfxPointF from, GfxPointF tip) {
+  double dx = tip.x - from.x, dy = tip.y - from.y;
+  double len = std::hypot(dx, dy);
+  if (len <= 0) return;
+  double ux = dx / len, uy = dy / len;
+  double pw = pen->width > 0 ? pen->width : 1.0;
+  double h = pen->cap.height * pw, half = pen->cap.width * pw / 2;
+  apply_world(g);
+  cairo_t* cr = g->cr;
+  cairo_move_to(cr, tip.x, tip.y);
+  cairo_line_to(cr, tip.x - ux * h - uy * half, tip.y - uy * h + ux * half);
+  cairo_line_to(cr, tip.x - ux * h + uy * half, tip.y - uy * h - ux * half);
+  cairo_close_path(cr);
+  if (pen->cap.filled) {
+    set_source(cr, pen->argb);
+    cairo_fill(cr);
+  } else {
+    GfxPen plain = *pen;
+    plain.dash = GFX_DASH_SOLID;
+    stroke(g, &plain);
+  }
+}
+
+// Adds an elliptical arc to the current path (start and sweep in degrees).
+void path_arc(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, bool join) {
+  double a = w / 2, b = h / 2;
+  if (a <= 0 || b <= 0) return;
+  if (sweep > 360) sweep = 360;
+  if (sweep < -360) sweep = -360;
+  double t0 = gfx_ellipse_param(a, b, start);
+  double t1 = std::fabs(sweep) >= 360 ? t0 + (sweep > 0 ? 2 * PI : -2 * PI) : gfx_ellipse_param(a, b, start + sweep);
+  if (!join) cairo_new_sub_path(cr);
+  cairo_matrix_t saved;
+  cairo_get_matrix(cr, &saved);
+  cairo_translate(cr, x + a, y + b);
+  cairo_scale(cr, a, b);
+  if (sweep >= 0)
+    cairo_arc(cr, 0, 0, 1, t0, t1);
+  else
+    cairo_arc_negative(cr, 0, 0, 1, t0, t1);
+  cairo_set_matrix(cr, &saved);
+}
+
+}  // namespace
+
+void raster_open(GfxGraphics* g) {
+  GaugeImage* img = g->image;
+  g->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(img->pixels),
+                                                   CAIRO_FORMAT_ARGB32, img->width, img->height, img->stride);
+  if (cairo_surface_status(g->surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(g->surface);
+    g->surface = nullptr;
+    return;
+  }
+  g->cr = cairo_create(g->surface);
+  if (cairo_status(g->cr) != CAIRO_STATUS_SUCCESS) {
+    cairo_destroy(g->cr);
+    cairo_surface_destroy(g->surface);
+    g->cr = nullptr;
+    g->surface = nullptr;
+  }
+}
+
+void raster_close(GfxGraphics* g) {
+  if (g->cr) cairo_destroy(g->cr);
+  if (g->surface) {
+    cairo_surface_flush(g->surface);
+    cairo_surface_destroy(g->surface);
+  }
+  g->cr = nullptr;
+  g->surface = nullptr;
+}
+
+void raster_clear(GfxGraphics* g, uint32_t argb) {
+  cairo_t* cr = g->cr;
+  cairo_save(cr);
+  cairo_reset_clip(cr);
+  cairo_identity_matrix(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  set_source(cr, argb);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
+void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n) {
+  apply_world(g);
+  cairo_t* cr = g->cr;
+  cairo_new_path(cr);
+  cairo_move_to(cr, pts[0].x, pts[0].y);
+  for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+  if (n == 2 && pts[0].x == pts[1].x && pts[0].y == pts[1].y) {
+    cairo_new_path(cr);  // a zero-length line shows nothing
+    return;
+  }
+  stroke(g, pen);
+  if (pen->has_cap) {
+    // Direction of the last segment of non-zero length.
+    for (int32_t i = n - 1; i > 0; --i) {
+      if (pts[i - 1].x != pts[n - 1].x || pts[i - 1].y != pts[n - 1].y) {
+        arrow_cap(g, pen, {double(pts[i - 1].x), double(pts[i - 1].y)}, {double(pts[n - 1].x), double(pts[n - 1].y)});
+        break;
+      }
+    }
+  }
+}
+
+void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h, double start,
+                       double sweep) {
+  if (w <= 0 || h <= 0 || sweep == 0) return;
+  apply_world(g);
+  cairo_new_path(g->cr);
+  path_arc(g->cr, x, y, w, h, start, sweep, false);
+  if (std::fabs(sweep) >= 360) cairo_close_path(g->cr);
+  stroke(g, pen);
+}
+
+void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
+  if (w <= 0 || h <= 0) return;
+  apply_world(g);
+  cairo_new_path(g->cr);
+  path_arc(g->cr, x, y, w, h, 0, 360, false);
+  cairo_close_path(g->cr);
+  set_source(g->cr, brush->argb);
+  cairo_fill(g->cr);
+}
+
+void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n) {
+  apply_world(g);
+  cairo_t* cr = g->cr;
+  cairo_new_path(cr);
+  cairo_move_to(cr, pts[0].x, pts[0].y);
+  for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+  cairo_close_path(cr);
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  set_source(cr, brush->argb);
+  cairo_fill(cr);
+}
+
+void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
+  apply_world(g);
+  cairo_new_path(g->cr);
+  cairo_rectangle(g->cr, x, y, w, h);
+  stroke(g, pen);
+}
+
+void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
+  if (w <= 0 || h <= 0) return;
+  apply_world(g);
+  cairo_new_path(g->cr);
+  cairo_rectangle(g->cr, x, y, w, h);
+  set_source(g->cr, brush->argb);
+  cairo_fill(g->cr);
+}
+
+void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
+                 const GfxBrush* brush) {
+  apply_world(g);
+  cairo_t* cr = g->cr;
+  cairo_select_font_face(cr, font->face.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                         font->style == GFX_FONT_BOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, font->size);
+  cairo_font_options_t* opts = cairo_font_options_create();
+  bool aa = g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT;
+  cairo_font_options_set_antialias(opts, aa ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, opts);
+  cairo_font_options_destroy(opts);
+  cairo_font_extents_t fe;
+  cairo_font_extents(cr, &fe);
+  bool boxed = layout.width > 0 && layout.height > 0;
+  if (boxed) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, layout.x, layout.y, layout.width, layout.height);
+    cairo_clip(cr);
+  }
+  // The first line's cell starts at the layout point, with a sixth of an em
+  // of leading space.
+  double x = layout.x + font->size / 6.0;
+  double y = layout.y + fe.ascent;
+  set_source(cr, brush->argb);
+  size_t begin = 0;
+  while (begin <= utf8.size()) {
+    size_t end = utf8.find('\n', begin);
+    if (end == std::string::npos) end = utf8.size();
+    std::string line = utf8.substr(begin, end - begin);
+    if (!line.empty()) {
+      cairo_move_to(cr, x, y);
+      cairo_show_text(cr, line.c_str());
+    }
+    y += fe.height;
+    begin = end + 1;
+  }
+  if (boxed) cairo_restore(cr);
+}
+
+void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys) {
+  cairo_t* cr = g->cr;
+  cairo_reset_clip(cr);
+  cairo_identity_matrix(cr);
+  cairo_new_path(cr);
+  for (const auto& poly : device_polys) {
+    if (poly.empty()) continue;
+    cairo_move_to(cr, poly[0].x + 0.5, poly[0].y + 0.5);
+    for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x + 0.5, poly[i].y + 0.5);
+    cairo_close_path(cr);
+  }
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_clip(cr);
+}
+
+void raster_reset_clip(GfxGraphics* g) { cairo_reset_clip(g->cr); }

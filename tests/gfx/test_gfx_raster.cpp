@@ -1,0 +1,97 @@
+// Raster output: a few probed pixels of small scenes.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/gfx/gfx.h"
+
+namespace {
+
+struct Canvas {
+  std::vector<uint32_t> px;
+  GaugeImage image;
+  uintptr_t token = 0;
+  GfxGraphics* g = nullptr;
+
+  Canvas(int w, int h) : px(size_t(w) * h, 0xDEADBEEF), image{px.data(), w, h, w * 4, nullptr} {
+    gfx_startup(&token);
+    gfx_create(&image, &g);
+  }
+  ~Canvas() {
+    gfx_delete(g);
+    gfx_shutdown(token);
+  }
+  uint32_t at(int x, int y) const { return px[size_t(y) * image.width + x]; }
+  int painted(int x0, int y0, int x1, int y1, uint32_t background) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += at(x, y) != background;
+    return n;
+  }
+};
+
+TEST(GfxRaster, BackgroundShapeAndTransparentClear) {
+  Canvas c(64, 48);
+  gfx_clear(c.g, 0xFF102030);
+  EXPECT_EQ(c.at(0, 0), 0xFF102030u);
+  EXPECT_EQ(c.at(63, 47), 0xFF102030u);
+
+  // Canvas 32 x 24 scaled onto the 64 x 48 image.
+  gfx_scale(c.g, 2, 2, GFX_PREPEND);
+  GfxBrush* red = gfx_brush_create(c.g, 0xFFC90101);
+  GfxPoint tri[] = {{4, 4}, {20, 4}, {4, 20}};
+  gfx_fill_polygon(c.g, red, tri, 3);
+  gfx_brush_delete(red);
+  EXPECT_EQ(c.at(12, 12), 0xFFC90101u);  // inside the triangle
+  EXPECT_EQ(c.at(36, 36), 0xFF102030u);  // beyond its hypotenuse
+
+  gfx_clear(c.g, 0x00000000);
+  EXPECT_EQ(c.painted(0, 0, 64, 48, 0x00000000), 0);
+}
+
+TEST(GfxRaster, ClipHoldsAfterTranslateAndNegativeSweepGoesCounterClockwise) {
+  Canvas c(100, 100);
+  gfx_clear(c.g, 0x00000000);
+  GfxPath* path = gfx_path_create(c.g);
+  gfx_path_add_line(c.g, path, 0, 0, 50, 0);
+  gfx_path_add_line(c.g, path, 50, 0, 50, 50);
+  gfx_path_add_line(c.g, path, 50, 50, 0, 50);
+  gfx_path_close_figure(c.g, path);
+  gfx_set_clip_path(c.g, path);
+  gfx_path_delete(path);
+  gfx_translate(c.g, 30, 30, GFX_PREPEND);  // the clip must not follow
+  GfxBrush* b = gfx_brush_create(c.g, 0xFFFFFF00);
+  gfx_fill_rect(c.g, b, -30, -30, 100, 100);
+  gfx_brush_delete(b);
+  EXPECT_EQ(c.at(10, 10), 0xFFFFFF00u);
+  EXPECT_EQ(c.at(70, 70), 0x00000000u);
+  gfx_reset_clip(c.g);
+  gfx_clear(c.g, 0x00000000);
+
+  // Arc on a circle of radius 40 about (50, 50): from 0 degrees, sweep -90 runs up.
+  gfx_reset_transform(c.g);
+  GfxPen* pen = gfx_pen_create(c.g, 0xFF00FA00, 3);
+  gfx_draw_arc(c.g, pen, 10, 10, 80, 80, 0, -90);
+  gfx_pen_delete(pen);
+  EXPECT_GT(c.painted(75, 15, 90, 30, 0), 0);  // upper right
+  EXPECT_EQ(c.painted(75, 70, 90, 85, 0), 0);  // lower right
+}
+
+TEST(GfxRaster, TextPaintsBelowAndRightOfItsPoint) {
+  Canvas c(120, 60);
+  gfx_clear(c.g, 0x00000000);
+  GfxFontFamily* fam = gfx_family_create(c.g, "Arial");
+  GfxFont* font = gfx_font_create(c.g, fam, 20, GFX_FONT_BOLD);
+  GfxBrush* b = gfx_brush_create(c.g, 0xFFFFFFFF);
+  char16_t text[8];
+  gfx_widen("360", text, 8);
+  gfx_draw_string(c.g, text, -1, font, {10, 10, 0, 0}, b);
+  gfx_font_delete(font);
+  gfx_family_delete(fam);
+  gfx_brush_delete(b);
+  EXPECT_GT(c.painted(10, 10, 60, 32, 0), 20);
+  EXPECT_EQ(c.painted(0, 0, 120, 9, 0), 0);
+  EXPECT_EQ(c.painted(0, 34, 120, 60, 0), 0);
+}
+
+}  // namespace
