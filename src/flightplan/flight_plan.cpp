@@ -1,0 +1,89 @@
+// Storage of the flight-plan tables and their clear operations.
+#include "flightplan/flight_plan.h"
+
+#include <cstring>
+
+FlightPlanWpt fpl_active[FPL_CAPACITY];
+int32_t fpl_active_index = FPL_NO_PLAN;
+int32_t fpl_active_last = -1;
+FlightPlanWpt fpl_edit[FPL_CAPACITY];
+int32_t fpl_edit_last = -1;
+int32_t fpl_edit_index = 0;
+FlightPlanWpt fpl_scan[FPL_CAPACITY];
+int32_t fpl_scan_last = -1;
+int32_t fpl_active_dest_index = -1;
+int32_t fpl_edit_dest_index = -1;
+
+int32_t fpl_changed_state = 0;
+
+int32_t cruise_alt = 0;
+int32_t plan_cruise_alt = 0;
+double plan_fuel = 0.0;
+
+HoldRecord hold_list[HOLD_CAPACITY + 1];
+int32_t hold_count = 0;
+int32_t holding_active = 0;
+int32_t holds_changed = 0;
+int32_t hold_fpl_index = 0;
+int32_t hold_delete_index = 0;
+
+FixInfoRecord fix_info[3];
+
+StoredPlan stored_plans[STORED_PLAN_CAPACITY];
+int32_t stored_plan_count = 0;
+int32_t stored_plan_sel = 0;
+int32_t gnsxls_plan_list_pages = 0;
+
+void clear_fpl_record(FlightPlanWpt& rec) {
+  std::memset(&rec, 0, sizeof rec);
+  rec.alt_constraint = FPL_NO_CONSTRAINT;
+  rec.spd_constraint = FPL_NO_CONSTRAINT;
+  rec.intc_course = FPL_NO_INTERCEPT;
+}
+
+void set_end_record(FlightPlanWpt& rec) {
+  clear_fpl_record(rec);
+  fpl_set_text(rec.ident, FPL_END_IDENT);
+}
+
+static void clear_table(FlightPlanWpt* table, int32_t& last) {
+  for (int i = 0; i < FPL_CAPACITY; ++i) clear_fpl_record(table[i]);
+  set_end_record(table[0]);
+  last = -1;
+}
+
+void clear_fpl_active() {
+  clear_table(fpl_active, fpl_active_last);
+  fpl_active_index = FPL_NO_PLAN;
+  fpl_active_dest_index = -1;
+}
+
+void clear_fpl_edit() {
+  clear_table(fpl_edit, fpl_edit_last);
+  fpl_edit_index = 0;
+  fpl_edit_dest_index = -1;
+}
+
+void clear_fpl_scan() { clear_table(fpl_scan, fpl_scan_last); }
+
+void clear_fix_info(int n) {
+  if (n >= 1) {
+    if (n <= 2) std::memset(&fix_info[n], 0, sizeof fix_info[n]);
+    return;
+  }
+  std::memset(&fix_info[1], 0, sizeof fix_info[1]);
+  std::memset(&fix_info[2], 0, sizeof fix_info[2]);
+}
+
+bool fpl_valid_index(int index, int last) { return index >= 0 && index <= last && index <= FPL_MAX_LAST; }
+
+namespace {
+// Static start: both plans empty with their end record, no active plan.
+struct FplStaticStart {
+  FplStaticStart() {
+    clear_fpl_active();
+    clear_fpl_edit();
+    clear_fpl_scan();
+  }
+} fpl_static_start;
+}  // namespace
