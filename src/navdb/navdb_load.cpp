@@ -1,0 +1,529 @@
+#include "navdb/navdb_load.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unordered_set>
+
+#include "module/module_messages.h"
+#include "module/module_paths.h"
+#include "navdb/navdb.h"
+#include "navdb/navdb_index.h"
+#include "navdb/navdb_text.h"
+
+namespace {
+
+constexpr int kAirportHashSize = 1 << 16;
+constexpr int kNavaidHashSize = 1 << 16;
+constexpr int kIntersectionHashSize = 1 << 19;
+constexpr int kAirwayHashSize = 1 << 15;
+constexpr int kInfoHashSize = 1 << 16;
+
+int airport_heads[kAirportHashSize];
+int airport_next[nav_airport_slots];
+int navaid_heads[kNavaidHashSize];
+int navaid_next[nav_navaid_slots];
+int intersection_heads[kIntersectionHashSize];
+int intersection_next[nav_intersection_slots];
+int airway_heads[kAirwayHashSize];
+int airway_next[nav_airway_fix_slots];
+int info_heads[kInfoHashSize];
+int info_next[apt_info_slots];
+
+// Airway points already stored, by ident and position: later copies are flagged `dup`.
+std::unordered_set<uint64_t> airway_fix_keys;
+
+void count_result(const NavLoadResult& r) {
+  nav_lines_skipped += r.skipped;
+  nav_records_dropped += r.dropped;
+}
+
+bool word_present(std::string_view w) { return !w.empty() && w != "-"; }
+
+// Stores a NavRecord at the end of a table; false when the table is full.
+bool append_record(NavRecord* table, int& count, int slots) {
+  if (count >= slots - 1) return false;
+  ++count;
+  std::memset(&table[count], 0, sizeof(NavRecord));
+  return true;
+}
+
+uint64_t fix_key(std::string_view ident, double lat, double lon) {
+  uint64_t h = nav_ident_hash(ident);
+  long long a = static_cast<long long>(lat * 1e6 + (lat < 0 ? -0.5 : 0.5));
+  long long b = static_cast<long long>(lon * 1e6 + (lon < 0 ? -0.5 : 0.5));
+  h = h * 1000003u ^ static_cast<uint64_t>(a);
+  h = h * 1000003u ^ static_cast<uint64_t>(b);
+  return h;
+}
+
+struct CapacityWarning {
+  const char* name;
+  const int* count;
+  int limit;
+  bool posted;
+};
+
+CapacityWarning capacity_warnings[] = {
+    {"Apts", &nav_airport_count, nav_airport_slots - 1, false},
+    {"Rwys", &nav_runway_count, nav_runway_slots - 1, false},
+    {"Navs", &nav_navaid_count, nav_navaid_slots - 1, false},
+    {"Ints", &nav_intersection_count, nav_intersection_slots - 1, false},
+    {"Awys", &nav_airway_fix_count, nav_airway_fix_slots - 1, false},
+    {"Procs", &nav_proc_count, nav_proc_slots - 1, false},
+    {"Legs", &nav_proc_leg_count, nav_proc_leg_slots - 1, false},
+    {"Bdrys", &atc_boundary_count, atc_boundary_slots - 1, false},
+    {"BdryPts", &atc_boundary_point_count, atc_point_slots - 1, false},
+    {"AptInfo", &apt_info_count, apt_info_slots - 1, false},
+};
+
+std::string nav_file_path(const char* name) {
+  return vek_path(std::string("\\vek\\navdata\\") + name);
+}
+
+void load_file(const char* name, NavLoadResult (*loader)(std::string_view)) {
+  std::string text;
+  if (!read_nav_file(nav_file_path(name), text)) return;
+  count_result(loader(text));
+}
+
+void load_proc_file(const char* name, int kind) {
+  std::string text;
+  if (!read_nav_file(nav_file_path(name), text)) return;
+  count_result(load_procs_text(text, kind));
+}
+
+}  // namespace
+
+NavIndex nav_airport_index = {airport_heads, kAirportHashSize - 1, airport_next};
+NavIndex nav_navaid_index = {navaid_heads, kNavaidHashSize - 1, navaid_next};
+NavIndex nav_intersection_index = {intersection_heads, kIntersectionHashSize - 1, intersection_next};
+NavIndex nav_airway_index = {airway_heads, kAirwayHashSize - 1, airway_next};
+NavIndex apt_info_index = {info_heads, kInfoHashSize - 1, info_next};
+
+void clear_nav_indexes() {
+  std::memset(airport_heads, 0, sizeof airport_heads);
+  std::memset(navaid_heads, 0, sizeof navaid_heads);
+  std::memset(intersection_heads, 0, sizeof intersection_heads);
+  std::memset(airway_heads, 0, sizeof airway_heads);
+  std::memset(info_heads, 0, sizeof info_heads);
+  airway_fix_keys.clear();
+}
+
+bool read_nav_file(const std::string& path, std::string& text) {
+  text.clear();
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+// apts.txt: "A ident lat lon elev name..." then its runways
+// "R ident length lat lon heading freq app heading2".
+NavLoadResult load_apts_text(std::string_view text) {
+  NavLoadResult r;
+  int airport = 0;  // airport that runway lines belong to; 0 = none
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[9];
+    std::string_view rest;
+    int n = split_words(line, 9, w, rest);
+    if (n >= 5 && w[0] == "A") {
+      n = split_words(line, 5, w, rest);
+      double lat, lon;
+      if (!word_present(w[1]) || !parse_lat(w[2], lat) || !parse_lon(w[3], lon)) {
+        ++r.skipped;
+        airport = 0;
+        return;
+      }
+      if (!append_record(nav_airports, nav_airport_count, nav_airport_slots)) {
+        ++r.dropped;
+        airport = 0;
+        return;
+      }
+      NavRecord& a = nav_airports[nav_airport_count];
+      copy_text(a.ident, nav_ident_size, w[1]);
+      copy_text(a.name, nav_name_size, rest);
+      copy_text(a.type, nav_type_size, "APT");
+      copy_word(a.extra, nav_extra_size, w[4]);
+      a.lat = lat;
+      a.lon = lon;
+      nav_index_add(nav_airport_index, nav_airport_count, a.ident);
+      airport = nav_airport_count;
+      ++r.records;
+      return;
+    }
+    if (n == 9 && rest.empty() && w[0] == "R") {
+      RwyRecord rw{};
+      if (!word_present(w[1]) || !parse_int(w[2], rw.length_ft) || !parse_lat(w[3], rw.lat) ||
+          !parse_lon(w[4], rw.lon) || !parse_double(w[5], rw.heading) ||
+          !parse_double(w[8], rw.heading2) || airport == 0) {
+        ++r.skipped;
+        return;
+      }
+      NavRecord& a = nav_airports[airport];
+      if (a.rwy_count >= apt_rwy_limit || nav_runway_count >= nav_runway_slots - 1) {
+        ++r.dropped;
+        return;
+      }
+      copy_text(rw.ident, rwy_ident_size, w[1]);
+      copy_word(rw.freq, rwy_text_size, w[6]);
+      copy_word(rw.app, rwy_text_size, w[7]);
+      ++nav_runway_count;
+      nav_runways[nav_runway_count] = rw;
+      if (a.rwy_count == 0) a.rwy_first = nav_runway_count;
+      ++a.rwy_count;
+      ++r.records;
+      return;
+    }
+    ++r.skipped;
+    // A bad airport line must not hand its runways to the previous airport.
+    if (n >= 1 && w[0] == "A") airport = 0;
+  });
+  return r;
+}
+
+// navs.txt: "ident type lat lon freq name..." with type "V" or "N".
+NavLoadResult load_navs_text(std::string_view text) {
+  NavLoadResult r;
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[5];
+    std::string_view rest;
+    double lat, lon;
+    if (split_words(line, 5, w, rest) != 5 || !word_present(w[0]) ||
+        (w[1] != "V" && w[1] != "N") || !parse_lat(w[2], lat) || !parse_lon(w[3], lon)) {
+      ++r.skipped;
+      return;
+    }
+    if (!append_record(nav_navaids, nav_navaid_count, nav_navaid_slots)) {
+      ++r.dropped;
+      return;
+    }
+    NavRecord& v = nav_navaids[nav_navaid_count];
+    copy_text(v.ident, nav_ident_size, w[0]);
+    copy_text(v.type, nav_type_size, w[1]);
+    copy_word(v.freq, nav_freq_size, w[4]);
+    copy_text(v.name, nav_name_size, rest);
+    v.lat = lat;
+    v.lon = lon;
+    nav_index_add(nav_navaid_index, nav_navaid_count, v.ident);
+    ++r.records;
+  });
+  return r;
+}
+
+// ints.txt: "ident lat lon".
+NavLoadResult load_ints_text(std::string_view text) {
+  NavLoadResult r;
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[3];
+    std::string_view rest;
+    double lat, lon;
+    if (split_words(line, 3, w, rest) != 3 || !rest.empty() || !word_present(w[0]) ||
+        !parse_lat(w[1], lat) || !parse_lon(w[2], lon)) {
+      ++r.skipped;
+      return;
+    }
+    if (!append_record(nav_intersections, nav_intersection_count, nav_intersection_slots)) {
+      ++r.dropped;
+      return;
+    }
+    NavRecord& x = nav_intersections[nav_intersection_count];
+    copy_text(x.ident, nav_ident_size, w[0]);
+    copy_text(x.type, nav_type_size, "I");
+    x.lat = lat;
+    x.lon = lon;
+    nav_index_add(nav_intersection_index, nav_intersection_count, x.ident);
+    ++r.records;
+  });
+  return r;
+}
+
+// awys.txt: "airway seq fix lat lon".
+NavLoadResult load_awys_text(std::string_view text) {
+  NavLoadResult r;
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[5];
+    std::string_view rest;
+    int seq;
+    double lat, lon;
+    if (split_words(line, 5, w, rest) != 5 || !rest.empty() || !word_present(w[0]) ||
+        !parse_int(w[1], seq) || !word_present(w[2]) || !parse_lat(w[3], lat) ||
+        !parse_lon(w[4], lon)) {
+      ++r.skipped;
+      return;
+    }
+    if (!append_record(nav_airway_fixes, nav_airway_fix_count, nav_airway_fix_slots)) {
+      ++r.dropped;
+      return;
+    }
+    NavRecord& x = nav_airway_fixes[nav_airway_fix_count];
+    copy_text(x.ident, nav_ident_size, w[2]);
+    copy_text(x.extra, nav_extra_size, w[0]);
+    copy_text(x.type, nav_type_size, "I");
+    x.lat = lat;
+    x.lon = lon;
+    x.seq = seq;
+    x.dup = airway_fix_keys.insert(fix_key(x.ident, lat, lon)).second ? 0 : 1;
+    nav_index_add(nav_airway_index, nav_airway_fix_count, x.extra);
+    ++r.records;
+  });
+  return r;
+}
+
+// sids.txt, stars.txt, apps.txt: "P airport name runway" then its legs
+// "L transition fix lat lon role alt spd".
+NavLoadResult load_procs_text(std::string_view text, int kind) {
+  NavLoadResult r;
+  int proc = 0;  // block that leg lines belong to; 0 = none
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[8];
+    std::string_view rest;
+    int n = split_words(line, 8, w, rest);
+    if (n == 4 && w[0] == "P") {
+      proc = 0;
+      if (!word_present(w[1]) || !word_present(w[2]) || !word_present(w[3])) {
+        ++r.skipped;
+        return;
+      }
+      if (nav_proc_count >= nav_proc_slots - 1) {
+        ++r.dropped;
+        return;
+      }
+      ++nav_proc_count;
+      ProcHeader& p = nav_procs[nav_proc_count];
+      p = ProcHeader{};
+      copy_text(p.airport, nav_ident_size, w[1]);
+      copy_text(p.name, proc_name_size, w[2]);
+      copy_text(p.runway, rwy_ident_size, w[3]);
+      p.kind = kind;
+      p.leg_first = nav_proc_leg_count + 1;
+      proc = nav_proc_count;
+      ++r.records;
+      return;
+    }
+    if (n == 8 && rest.empty() && w[0] == "L") {
+      ProcLeg leg{};
+      if (proc == 0 || !word_present(w[2]) || !parse_lat(w[3], leg.lat) ||
+          !parse_lon(w[4], leg.lon) || !parse_constraint(w[6], leg.alt) ||
+          !parse_constraint(w[7], leg.spd)) {
+        ++r.skipped;
+        return;
+      }
+      ProcHeader& p = nav_procs[proc];
+      if (p.leg_count >= proc_leg_slots - 1 || nav_proc_leg_count >= nav_proc_leg_slots - 1) {
+        ++r.dropped;
+        return;
+      }
+      copy_word(leg.transition, proc_name_size, w[1]);
+      copy_text(leg.fix, nav_ident_size, w[2]);
+      copy_word(leg.role, nav_type_size, w[5]);
+      ++nav_proc_leg_count;
+      nav_proc_legs[nav_proc_leg_count] = leg;
+      ++p.leg_count;
+      ++r.records;
+      return;
+    }
+    ++r.skipped;
+    if (n >= 1 && w[0] == "P") proc = 0;
+  });
+  return r;
+}
+
+// atc_bdry.txt: "B ident label lat lon" (label position) then its points "lat lon".
+NavLoadResult load_atc_bdry_text(std::string_view text) {
+  NavLoadResult r;
+  int bdry = 0;
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[5];
+    std::string_view rest;
+    int n = split_words(line, 5, w, rest);
+    if (n == 5 && rest.empty() && w[0] == "B") {
+      bdry = 0;
+      AtcBoundary b{};
+      if (!word_present(w[1]) || !parse_lat(w[3], b.label_lat) || !parse_lon(w[4], b.label_lon)) {
+        ++r.skipped;
+        return;
+      }
+      if (atc_boundary_count >= atc_boundary_slots - 1) {
+        ++r.dropped;
+        return;
+      }
+      copy_text(b.ident, nav_ident_size, w[1]);
+      copy_word(b.label, sizeof b.label, w[2]);
+      b.first_point = atc_boundary_point_count + 1;
+      ++atc_boundary_count;
+      atc_boundaries[atc_boundary_count] = b;
+      bdry = atc_boundary_count;
+      ++r.records;
+      return;
+    }
+    NavPoint p;
+    if (n == 2 && bdry != 0 && parse_lat(w[0], p.lat) && parse_lon(w[1], p.lon)) {
+      if (atc_boundary_point_count >= atc_point_slots - 1) {
+        ++r.dropped;
+        return;
+      }
+      ++atc_boundary_point_count;
+      atc_boundary_points[atc_boundary_point_count] = p;
+      ++atc_boundaries[bdry].count;
+      return;
+    }
+    ++r.skipped;
+    if (n >= 1 && w[0] == "B") bdry = 0;
+  });
+  return r;
+}
+
+// apt_additional_info.txt: "airport runway RIGHTPATTERN" and "I airport text...".
+NavLoadResult load_apt_info_text(std::string_view text) {
+  NavLoadResult r;
+  for_each_record_line(text, [&](std::string_view line) {
+    ++r.lines;
+    std::string_view w[3];
+    std::string_view rest;
+    int n = split_words(line, 3, w, rest);
+    if (n == 3 && rest.empty() && w[2] == "RIGHTPATTERN") {
+      int apt = find_airport(std::string(w[0]));
+      if (apt == 0) {
+        ++r.skipped;
+        return;
+      }
+      const NavRecord& a = nav_airports[apt];
+      for (int k = 0; k < a.rwy_count; ++k) {
+        RwyRecord& rw = nav_runways[a.rwy_first + k];
+        if (text_equals(rw.ident, w[1])) {
+          rw.right_pattern = 1;
+          ++r.records;
+          return;
+        }
+      }
+      ++r.skipped;
+      return;
+    }
+    n = split_words(line, 2, w, rest);
+    if (n == 2 && w[0] == "I" && !rest.empty()) {
+      int found = 0;
+      for (int i = nav_index_first(apt_info_index, w[1]); i != 0; i = apt_info_index.next[i]) {
+        if (text_equals(apt_infos[i].ident, w[1])) {
+          found = i;
+          break;
+        }
+      }
+      if (found == 0) {
+        if (apt_info_count >= apt_info_slots - 1) {
+          ++r.dropped;
+          return;
+        }
+        found = ++apt_info_count;
+        apt_infos[found] = AptInfo{};
+        copy_text(apt_infos[found].ident, nav_ident_size, w[1]);
+        nav_index_add(apt_info_index, found, apt_infos[found].ident);
+      }
+      AptInfo& info = apt_infos[found];
+      if (info.text1[0] == '\0') {
+        copy_text(info.text1, apt_info_text_size, rest);
+      } else if (info.text2[0] == '\0') {
+        copy_text(info.text2, apt_info_text_size, rest);
+      } else {
+        ++r.dropped;
+        return;
+      }
+      ++r.records;
+      return;
+    }
+    ++r.skipped;
+  });
+  return r;
+}
+
+int find_vek_airport_pair(std::string_view text, std::string_view airport, std::string_view entry,
+                          std::string& value) {
+  if (airport.empty() || entry.empty()) return 0;
+  int result = 0;
+  bool done = false;
+  for_each_record_line(text, [&](std::string_view line) {
+    if (done) return;
+    std::string_view w[1];
+    std::string_view rest;
+    if (split_words(line, 1, w, rest) != 1 || w[0] != airport) return;
+    done = true;  // only the airport's first line counts
+    std::string_view pair[2];
+    while (split_words(rest, 2, pair, rest) == 2) {
+      if (pair[0] == entry) {
+        value = std::string(pair[1]);
+        result = 1;
+        return;
+      }
+    }
+  });
+  return result;
+}
+
+void check_nav_capacity_warnings() {
+  for (CapacityWarning& c : capacity_warnings) {
+    if (c.posted) continue;
+    if (static_cast<long long>(*c.count) * 100 >= static_cast<long long>(c.limit) * 95) {
+      char text[80];
+      std::snprintf(text, sizeof text, "%s '%d' approaching struct_limit", c.name, *c.count);
+      add_module_message(text);
+      c.posted = true;
+    }
+  }
+}
+
+void clear_navigation_database() {
+  nav_airport_count = nav_navaid_count = nav_intersection_count = nav_airway_fix_count = 0;
+  nav_runway_count = nav_proc_count = nav_proc_leg_count = 0;
+  atc_boundary_count = atc_boundary_point_count = atc_boundaries_loaded = 0;
+  apt_info_count = 0;
+  near_airports_wide_count = near_airports_count = 0;
+  near_navaids_wide_count = near_navaids_count = 0;
+  near_airway_fixes_wide_count = near_airway_fixes_count = 0;
+  near_airports_wide_centre = near_airports_centre = {-999.0, -999.0};
+  near_navaids_wide_centre = near_navaids_centre = {-999.0, -999.0};
+  near_airway_fixes_wide_centre = near_airway_fixes_centre = {-999.0, -999.0};
+  nav_search_count = fix_match_count = 0;
+  for (CapacityWarning& c : capacity_warnings) c.posted = false;
+  nav_lines_skipped = nav_records_dropped = 0;
+  navdb_loaded = 0;
+  clear_nav_indexes();
+}
+
+void load_atc_boundaries() {
+  if (atc_boundaries_loaded) return;
+  atc_boundaries_loaded = 1;  // a missing file is not tried again
+  std::string text;
+  if (read_nav_file(nav_file_path("atc_bdry.txt"), text)) count_result(load_atc_bdry_text(text));
+  check_nav_capacity_warnings();
+}
+
+void load_navigation_database() {
+  if (navdb_loaded) return;
+  navdb_loaded = 1;
+  load_file("apts.txt", load_apts_text);
+  load_file("apts_user.txt", load_apts_text);
+  load_file("navs.txt", load_navs_text);
+  load_file("navs_user.txt", load_navs_text);
+  load_file("ints.txt", load_ints_text);
+  load_file("ints_user.txt", load_ints_text);
+  load_file("awys.txt", load_awys_text);
+  load_file("awys_user.txt", load_awys_text);
+  load_file("fsb_awy2.txt", load_awys_text);
+  load_proc_file("sids.txt", proc_kind_sid);
+  load_proc_file("sids_user.txt", proc_kind_sid);
+  load_proc_file("stars.txt", proc_kind_star);
+  load_proc_file("stars_user.txt", proc_kind_star);
+  load_proc_file("apps.txt", proc_kind_appr);
+  load_file("apt_additional_info.txt", load_apt_info_text);
+  load_atc_boundaries();
+  check_nav_capacity_warnings();
+}

@@ -1,0 +1,252 @@
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "module/module_messages.h"
+#include "module/module_paths.h"
+#include "navdb/navdb.h"
+#include "navdb/navdb_index.h"
+#include "navdb/navdb_load.h"
+#include "navdb/navdb_text.h"
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::string_view();
+  size_t last = s.find_last_not_of(" \t");
+  return s.substr(first, last - first + 1);
+}
+
+// Index of the first record (lowest index) whose ident equals `ident`, 0 when none.
+int first_match(const NavIndex& ix, const NavRecord* table, std::string_view ident) {
+  int found = 0;
+  for (int i = nav_index_first(ix, ident); i != 0; i = ix.next[i]) {
+    if (text_equals(table[i].ident, ident)) found = i;  // chains run newest first
+  }
+  return found;
+}
+
+// Appends the matches of one table, in table order, while the list has room.
+void append_matches(const NavIndex& ix, const NavRecord* table, std::string_view ident, int& n) {
+  int found[nav_search_slots];
+  int count = 0;
+  for (int i = nav_index_first(ix, ident); i != 0; i = ix.next[i]) {
+    if (!text_equals(table[i].ident, ident)) continue;
+    if (count < nav_search_slots - 1) {
+      found[count++] = i;
+    } else {
+      // keep the lowest indexes: chains run newest first, so drop the highest
+      int* hi = std::max_element(found, found + count);
+      if (i < *hi) *hi = i;
+    }
+  }
+  std::sort(found, found + count);
+  for (int k = 0; k < count && n < nav_search_slots - 1; ++k) nav_search_list[++n] = table[found[k]];
+}
+
+void copy_runway_list(int apt, RwyRecord* dst, int& count) {
+  const NavRecord& a = nav_airports[apt];
+  count = 0;
+  for (int k = 0; k < a.rwy_count && count < apt_rwy_limit; ++k) {
+    int r = a.rwy_first + k;
+    if (r < 1 || r > nav_runway_count) break;
+    dst[++count] = nav_runways[r];
+  }
+}
+
+// Copies procedure header `p` into a block.
+void copy_proc_block(const ProcHeader& p, ProcBlock& b) {
+  nav_copy_text(b.name, proc_name_size, p.name);
+  nav_copy_text(b.runway, rwy_ident_size, p.runway);
+  b.leg_count = 0;
+  b.transition[0] = '\0';
+  for (int k = 0; k < p.leg_count && b.leg_count < proc_leg_slots - 1; ++k) {
+    int l = p.leg_first + k;
+    if (l < 1 || l > nav_proc_leg_count) break;
+    b.legs[++b.leg_count] = nav_proc_legs[l];
+  }
+  if (b.leg_count > 0) nav_copy_text(b.transition, proc_name_size, b.legs[1].transition);
+}
+
+}  // namespace
+
+int find_airport(const std::string& ident) {
+  return first_match(nav_airport_index, nav_airports, ident);
+}
+
+int load_airport_block(const std::string& ident_text, int slot) {
+  if (slot < 1 || slot >= apt_block_slots) return 0;
+  std::string_view ident = trim(ident_text);
+  int apt = first_match(nav_airport_index, nav_airports, ident);
+  if (apt == 0) return 0;
+  const NavRecord& a = nav_airports[apt];
+  AptBlock& b = apt_blocks[slot];
+  nav_copy_text(b.ident, nav_ident_size, a.ident);
+  nav_copy_text(b.name, nav_name_size, a.name);
+  nav_copy_text(b.elev, nav_extra_size, a.extra);
+  b.lat = a.lat;
+  b.lon = a.lon;
+  copy_runway_list(apt, b.rwys, b.rwy_count);
+  b.rwy_name_count = 0;
+  for (int k = 1; k <= b.rwy_count; ++k) apt_block_add_rwy_name(b, b.rwys[k].ident);
+  b.proc_name_count = b.trans_count = b.appr_count = 0;
+  b.proc_count = b.appr_block_count = 0;
+
+  int proc_kind = slot == 1 ? proc_kind_sid : slot == 2 ? proc_kind_star : 0;
+  for (int i = 1; i <= nav_proc_count; ++i) {
+    const ProcHeader& p = nav_procs[i];
+    if (std::strcmp(p.airport, a.ident) != 0) continue;
+    if (proc_kind != 0 && p.kind == proc_kind) {
+      if (b.proc_count < apt_proc_block_limit) copy_proc_block(p, b.procs[++b.proc_count]);
+      apt_block_add_proc_name(b, p.name);
+      if (slot == 2) {
+        for (int k = 0; k < p.leg_count; ++k) {
+          int l = p.leg_first + k;
+          if (l >= 1 && l <= nav_proc_leg_count && nav_proc_legs[l].transition[0] != '\0') {
+            apt_block_add_trans_name(b, nav_proc_legs[l].transition);
+          }
+        }
+      }
+    } else if (slot == 2 && p.kind == proc_kind_appr) {
+      if (b.appr_block_count < apt_appr_limit) copy_proc_block(p, b.appr_blocks[++b.appr_block_count]);
+      bool listed = false;
+      for (int k = 1; k <= b.appr_count; ++k) {
+        if (std::strcmp(b.appr_names[k], p.name) == 0 && std::strcmp(b.appr_runways[k], p.runway) == 0) {
+          listed = true;
+        }
+      }
+      if (!listed && b.appr_count < apt_appr_limit) {
+        ++b.appr_count;
+        nav_copy_text(b.appr_names[b.appr_count], proc_name_size, p.name);
+        nav_copy_text(b.appr_runways[b.appr_count], rwy_ident_size, p.runway);
+      }
+    }
+  }
+
+  loaded_apt_elev_text = b.elev;
+  NavRecord& c = nav_search_list[1];
+  c = NavRecord{};
+  nav_copy_text(c.ident, nav_ident_size, a.ident);
+  nav_copy_text(c.type, nav_type_size, "APT");
+  c.lat = a.lat;
+  c.lon = a.lon;
+  nav_search_count = 1;
+  return 1;
+}
+
+void load_plan_airport_info(const std::string& ident_text, int mode) {
+  (void)mode;
+  std::string_view ident = trim(ident_text);
+  int apt = first_match(nav_airport_index, nav_airports, ident);
+  loaded_rwy_index = -999;
+  dest_info_loaded_1.clear();
+  dest_info_loaded_2.clear();
+  if (apt == 0) {
+    loaded_rwy_count = 0;
+    loaded_rwy_base = 1;
+    plan_apt_ident.clear();
+    loaded_apt_elev_text.clear();
+    return;
+  }
+  const NavRecord& a = nav_airports[apt];
+  copy_runway_list(apt, loaded_rwy_table, loaded_rwy_count);
+  loaded_rwy_base = 1;
+  plan_apt_ident = a.ident;
+  loaded_apt_elev_text = a.extra;
+  for (int i = nav_index_first(apt_info_index, a.ident); i != 0; i = apt_info_index.next[i]) {
+    if (std::strcmp(apt_infos[i].ident, a.ident) == 0) {
+      dest_info_loaded_1 = apt_infos[i].text1;
+      dest_info_loaded_2 = apt_infos[i].text2;
+      break;
+    }
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "APT '%s' Set", a.ident);
+  add_module_message(text);
+}
+
+void load_airways_file(const std::string& text) {
+  std::string_view name = trim(text);
+  if (!name.empty() && name[0] == '#') name = trim(name.substr(1));
+  airway_name = std::string(name);
+  gnsxls_airway_line = 0;
+  gnsxls_airway_choice = 1;
+  // Collect the airway's points (lowest table indexes first), then order them by sequence.
+  int found[nav_search_slots];
+  int count = 0;
+  if (!name.empty()) {
+    for (int i = nav_index_first(nav_airway_index, name); i != 0; i = nav_airway_index.next[i]) {
+      if (!text_equals(nav_airway_fixes[i].extra, name)) continue;
+      if (count < nav_search_slots - 1) {
+        found[count++] = i;
+      } else {
+        int* hi = std::max_element(found, found + count);
+        if (i < *hi) *hi = i;
+      }
+    }
+  }
+  std::sort(found, found + count);
+  std::stable_sort(found, found + count,
+                   [](int x, int y) { return nav_airway_fixes[x].seq < nav_airway_fixes[y].seq; });
+  int n = 0;
+  for (int k = 0; k < count; ++k) {
+    const NavRecord& f = nav_airway_fixes[found[k]];
+    // The same point listed twice (base and second airway file) is kept once.
+    if (n > 0 && nav_search_list[n].seq == f.seq && std::strcmp(nav_search_list[n].ident, f.ident) == 0) {
+      continue;
+    }
+    nav_search_list[++n] = f;
+  }
+  fix_match_count = n;
+  nav_search_count = n > 0 ? 1 : 0;
+  airway_start_index = airway_end_index = n > 0 ? 1 : 0;
+}
+
+int find_airway_index(const std::string& fix_text) {
+  std::string_view fix = trim(fix_text);
+  int n = std::min(fix_match_count, nav_search_slots - 1);
+  for (int i = 1; i <= n; ++i) {
+    if (text_equals(nav_search_list[i].ident, fix) &&
+        text_equals(nav_search_list[i].extra, airway_name)) {
+      return i;
+    }
+  }
+  return 0;
+}
+
+int select_next_duplicate(int row) {
+  (void)row;
+  int n = std::min(fix_match_count, nav_search_slots - 1);
+  int cur = nav_search_count;
+  if (cur < 1 || cur > n) return 0;
+  for (int i = cur + 1; i <= n; ++i) {
+    if (std::strcmp(nav_search_list[i].ident, nav_search_list[cur].ident) == 0) {
+      nav_search_count = i;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int lookup_vek_airport(const std::string& airport, const std::string& entry) {
+  std::string text;
+  if (!read_nav_file(vek_path("\\vek\\navdata\\vek_apts.txt"), text)) return 0;
+  std::string value;
+  if (!find_vek_airport_pair(text, trim(airport), trim(entry), value)) return 0;
+  refnav_runway_data = value;
+  return 1;
+}
+
+int search_nav_ident(const std::string& ident_text, int kind) {
+  std::string_view ident = trim(ident_text);
+  int n = 0;
+  if (!ident.empty()) {
+    if (kind == 0 || kind == 1) append_matches(nav_navaid_index, nav_navaids, ident, n);
+    if (kind == 0 || kind == 2) append_matches(nav_intersection_index, nav_intersections, ident, n);
+    if (kind == 0 || kind == 3) append_matches(nav_airport_index, nav_airports, ident, n);
+  }
+  fix_match_count = n;
+  nav_search_count = n > 0 ? 1 : 0;
+  return n;
+}

@@ -1,0 +1,75 @@
+#include <cmath>
+
+#include "geo/great_circle.h"
+#include "navdb/navdb.h"
+
+// The aircraft position is defined by the guidance update; these stand in until it is linked.
+__attribute__((weak)) double present_lat = 0.0;
+__attribute__((weak)) double present_lon = 0.0;
+
+namespace {
+
+// One NM is one minute of arc on the great-circle sphere, so a latitude difference alone
+// bounds the distance from below; records outside that band are skipped without trigonometry.
+constexpr double kNmPerDegree = 60.0;
+
+// Copies into list[1..] the records of table[1..count] within radius_nm of (lat, lon), in
+// table order, at most `limit` records; returns the number copied. `skip_dups` leaves out
+// records flagged as repeats of an earlier one.
+int copy_within(const NavRecord* table, int count, double lat, double lon, double radius_nm,
+                NavRecord* list, int limit, bool skip_dups) {
+  int n = 0;
+  double dist = 0.0;
+  double course = 0.0;
+  double band = radius_nm / kNmPerDegree + 1e-9;
+  for (int i = 1; i <= count && n < limit; ++i) {
+    const NavRecord& r = table[i];
+    if (skip_dups && r.dup) continue;
+    if (std::fabs(r.lat - lat) > band) continue;
+    compute_gc_distance_course(lat, lon, r.lat, r.lon, dist, course);
+    if (dist <= radius_nm) list[++n] = r;
+  }
+  return n;
+}
+
+}  // namespace
+
+void build_near_airports(double lat, double lon) {
+  near_airports_wide_count = copy_within(nav_airports, nav_airport_count, lat, lon, near_wide_radius_nm,
+                                         near_airports_wide, near_wide_limit, false);
+  near_airports_wide_centre = {lat, lon};
+}
+
+void build_near_airports_close(double lat, double lon) {
+  near_airports_count = copy_within(near_airports_wide, near_airports_wide_count, lat, lon,
+                                    near_airports_radius_nm, near_airports, near_close_limit, false);
+  near_airports_centre = {lat, lon};
+}
+
+void build_near_navaids(double lat, double lon) {
+  near_navaids_wide_count = copy_within(nav_navaids, nav_navaid_count, lat, lon, near_wide_radius_nm,
+                                        near_navaids_wide, near_wide_limit, false);
+  near_navaids_wide_centre = {lat, lon};
+}
+
+void build_near_navaids_close(double lat, double lon) {
+  near_navaids_count = copy_within(near_navaids_wide, near_navaids_wide_count, lat, lon,
+                                   near_navaids_radius_nm, near_navaids, near_close_limit, false);
+  near_navaids_centre = {lat, lon};
+}
+
+void build_near_airway_fixes(double lat, double lon) {
+  near_airway_fixes_wide_count =
+      copy_within(nav_airway_fixes, nav_airway_fix_count, lat, lon, near_wide_radius_nm,
+                  near_airway_fixes_wide, near_wide_limit, true);
+  near_airway_fixes_wide_centre = {lat, lon};
+}
+
+// Filters around the present position but records (lat, lon) as the centre, as the
+// callers' refresh rule expects.
+void build_near_airway_fixes_close(double lat, double lon) {
+  near_airway_fixes_count =
+      copy_within(near_airway_fixes_wide, near_airway_fixes_wide_count, present_lat, present_lon,
+                  near_airway_fixes_radius_nm, near_airway_fixes, near_airway_fix_limit, false);
+  near_airway_fixes_centre = {lat, lon};
+}

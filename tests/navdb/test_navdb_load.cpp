@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "navdb_test_util.h"
+
+TEST(NavdbLoad, SampleDatabaseFillsEveryTable) {
+  load_sample_database();
+  EXPECT_EQ(nav_airport_count, 10);
+  EXPECT_EQ(nav_runway_count, 32);
+  EXPECT_EQ(nav_navaid_count, 12);
+  EXPECT_EQ(nav_intersection_count, 11);
+  EXPECT_EQ(nav_airway_fix_count, 17);  // awys.txt and its user twin
+  EXPECT_EQ(nav_proc_count, 7);
+  EXPECT_EQ(nav_proc_leg_count, 29);
+  EXPECT_EQ(atc_boundary_count, 2);
+  EXPECT_EQ(atc_boundary_point_count, 9);
+  EXPECT_EQ(atc_boundaries_loaded, 1);
+  EXPECT_EQ(apt_info_count, 2);
+  EXPECT_EQ(nav_lines_skipped, 0);
+  EXPECT_EQ(nav_records_dropped, 0);
+  EXPECT_EQ(module_message_count, 0);
+
+  const NavRecord& sea = nav_airports[1];
+  EXPECT_STREQ(sea.ident, "KSEA");
+  EXPECT_STREQ(sea.name, "SEATTLE-TACOMA INTL");
+  EXPECT_STREQ(sea.type, "APT");
+  EXPECT_STREQ(sea.extra, "433");
+  EXPECT_DOUBLE_EQ(sea.lat, 47.449);
+  EXPECT_DOUBLE_EQ(sea.lon, -122.309306);
+  ASSERT_EQ(sea.rwy_count, 6);
+  const RwyRecord& r16l = nav_runways[sea.rwy_first];
+  EXPECT_STREQ(r16l.ident, "16L");
+  EXPECT_EQ(r16l.length_ft, 11901);
+  EXPECT_DOUBLE_EQ(r16l.heading, 163.6);
+  EXPECT_STREQ(r16l.freq, "111.70");
+  EXPECT_STREQ(r16l.app, "ILS");
+  EXPECT_STREQ(nav_runways[sea.rwy_first + 2].freq, "");  // "-" is an empty text
+  EXPECT_EQ(nav_runways[sea.rwy_first + 5].right_pattern, 1);  // 34L RIGHTPATTERN
+  EXPECT_EQ(nav_runways[sea.rwy_first + 4].right_pattern, 0);
+
+  // The frequency of a navaid is there for radio tuning.
+  EXPECT_STREQ(nav_navaids[1].ident, "SEA");
+  EXPECT_STREQ(nav_navaids[1].type, "V");
+  EXPECT_STREQ(nav_navaids[1].freq, "116.80");
+  EXPECT_STREQ(nav_navaids[1].name, "SEATTLE");
+  EXPECT_STREQ(nav_navaids[11].type, "N");
+  EXPECT_STREQ(nav_navaids[11].freq, "362");
+  EXPECT_STREQ(nav_intersections[1].type, "I");
+
+  const AtcBoundary& b = atc_boundaries[1];
+  EXPECT_STREQ(b.ident, "KZSE001");
+  EXPECT_STREQ(b.label, "ZSE");
+  EXPECT_EQ(b.count, 5);
+  EXPECT_DOUBLE_EQ(atc_boundary_points[b.first_point + 4].lat, 49.0);  // closed by repeating point 1
+  EXPECT_EQ(atc_boundaries[2].first_point, 6);
+}
+
+TEST(NavdbLoad, SecondCallLoadsNothing) {
+  load_sample_database();
+  load_navigation_database();
+  EXPECT_EQ(nav_airport_count, 10);
+  EXPECT_EQ(nav_airway_fix_count, 17);
+  EXPECT_EQ(atc_boundary_count, 2);
+}
+
+TEST(NavdbLoad, MissingFolderLeavesTablesEmptyAndBoundariesAreTriedOnce) {
+  std::string root = std::filesystem::temp_directory_path() / "navdb_missing_root";
+  std::filesystem::remove_all(root);
+  sim_root_path = root;
+  load_navigation_database();
+  EXPECT_EQ(nav_airport_count + nav_navaid_count + nav_intersection_count + nav_airway_fix_count, 0);
+  EXPECT_EQ(atc_boundary_count, 0);
+  EXPECT_EQ(atc_boundaries_loaded, 1);
+  EXPECT_EQ(load_airport_block("KSEA", 1), 0);
+
+  // The file appearing later is not read on the next draw.
+  std::filesystem::create_directories(root + "/vek/navdata");
+  std::ofstream(root + "/vek/navdata/atc_bdry.txt") << "B NEW0001 NW 1 1\n1 1\n";
+  load_atc_boundaries();
+  EXPECT_EQ(atc_boundary_count, 0);
+  std::filesystem::remove_all(root);
+}
+
+TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
+  load_edge_database();
+  // apts.txt: 8 bad lines, info 4, boundaries 5.
+  EXPECT_EQ(nav_lines_skipped, 8 + 4 + 5);
+  EXPECT_EQ(nav_records_dropped, 1);  // a third information text
+  EXPECT_EQ(nav_navaid_count, 0);     // comments only
+  EXPECT_EQ(nav_intersection_count, 0);  // empty file
+  ASSERT_EQ(nav_airport_count, 5);
+  EXPECT_EQ(nav_runway_count, 4);
+
+  // The runways after a bad airport line do not land on the airport before it.
+  EXPECT_STREQ(nav_airports[1].ident, "KAAA");
+  ASSERT_EQ(nav_airports[1].rwy_count, 1);
+  EXPECT_STREQ(nav_runways[nav_airports[1].rwy_first].ident, "09");
+  EXPECT_EQ(nav_runways[nav_airports[1].rwy_first].right_pattern, 1);
+
+  // Over-long texts are cut at their capacity.
+  const NavRecord& longer = nav_airports[2];
+  EXPECT_STREQ(longer.ident, "ABCDEFGHIJK");
+  EXPECT_EQ(std::string(longer.name).size(), static_cast<size_t>(nav_name_size - 1));
+  const RwyRecord& lr = nav_runways[longer.rwy_first];
+  EXPECT_STREQ(lr.ident, "0123456");
+  EXPECT_STREQ(lr.freq, "123.456");
+  EXPECT_STREQ(lr.app, "LONGAPP");
+  EXPECT_DOUBLE_EQ(lr.heading2, 190.0);
+
+  // Duplicates stay separate records; the runway goes to the second one.
+  EXPECT_STREQ(nav_airports[3].ident, "KDUP");
+  EXPECT_STREQ(nav_airports[4].ident, "KDUP");
+  EXPECT_EQ(nav_airports[3].rwy_count, 0);
+  EXPECT_EQ(nav_airports[4].rwy_count, 1);
+  EXPECT_EQ(find_airport("KDUP"), 3);
+
+  // CRLF line ends and a last line without a line end.
+  EXPECT_STREQ(nav_airports[5].name, "LAST AIRPORT");
+  EXPECT_STREQ(nav_airports[5].extra, "-12");
+  EXPECT_EQ(nav_airports[5].rwy_count, 1);
+
+  ASSERT_EQ(apt_info_count, 1);
+  EXPECT_STREQ(apt_infos[1].text1, "FIRST TEXT");
+  EXPECT_STREQ(apt_infos[1].text2, "SECOND TEXT");
+
+  ASSERT_EQ(atc_boundary_count, 2);
+  EXPECT_EQ(atc_boundaries[1].count, 3);
+  EXPECT_DOUBLE_EQ(atc_boundary_points[atc_boundaries[1].first_point + 2].lon, 20.0);
+  EXPECT_STREQ(atc_boundaries[2].ident, "TEST002");
+  EXPECT_EQ(atc_boundaries[2].count, 1);
+}
+
+TEST(NavdbLoad, AirportTableFilledPastCapacityDropsAndWarnsOnce) {
+  std::string text;
+  text.reserve(40 * 25100);
+  const int lines = nav_airport_slots + 8;  // 9 more than the table holds
+  char line[80];
+  for (int i = 1; i <= lines; ++i) {
+    std::snprintf(line, sizeof line, "A K%05d %.4f %.4f 10 A%d\n", i, (i % 1700) * 0.05, 1.0, i);
+    text += line;
+  }
+  NavLoadResult r = load_apts_text(text);
+  check_nav_capacity_warnings();
+  EXPECT_EQ(r.records, nav_airport_slots - 1);
+  EXPECT_EQ(r.dropped, 9);
+  EXPECT_EQ(nav_airport_count, 25001);
+  EXPECT_STREQ(nav_airports[25001].ident, "K25001");
+  EXPECT_EQ(count_messages("Apts '25001' approaching struct_limit"), 1);
+  // A runway for a dropped airport is dropped too, not given to the last stored one.
+  r = load_apts_text("A KMORE 1 1 1 MORE\nR 09 100 1 1 90 - - 270\n");
+  EXPECT_EQ(r.dropped, 1);
+  EXPECT_EQ(r.skipped, 1);
+  EXPECT_EQ(nav_airports[25001].rwy_count, 0);
+  check_nav_capacity_warnings();
+  EXPECT_EQ(module_message_count, 1);
+}
+
+TEST(NavdbLoad, WarningNamesTheTableAndItsCount) {
+  std::string text;
+  for (int i = 1; i <= 28502; ++i) text += "N" + std::to_string(i) + " V 1 1 110.00\n";
+  load_navs_text(text);
+  check_nav_capacity_warnings();
+  EXPECT_EQ(count_messages("Navs '28502' approaching struct_limit"), 1);
+  EXPECT_EQ(module_message_count, 1);
+}
+
+TEST(NavdbLoad, RunwaysPastTwentyTwoAreDroppedPerAirport) {
+  std::string text = "A KBIG 1 1 1 BIG\n";
+  for (int i = 1; i <= 25; ++i) text += "R " + std::to_string(i) + " 100 1 1 90 - - 270\n";
+  text += "A KNEXT 2 2 2 NEXT\nR 01 100 2 2 10 - - 190\n";
+  NavLoadResult r = load_apts_text(text);
+  EXPECT_EQ(r.dropped, 3);
+  EXPECT_EQ(nav_airports[1].rwy_count, 22);
+  EXPECT_EQ(nav_airports[2].rwy_count, 1);
+  EXPECT_STREQ(nav_runways[nav_airports[2].rwy_first].ident, "01");
+}
+
+TEST(NavdbLoad, ProcedureLegsPastCapacityAreDropped) {
+  std::string text = "P KAAA LONG1 09\n";
+  for (int i = 1; i <= 405; ++i) text += "L - F" + std::to_string(i) + " 1 1 - - -\n";
+  text += "L - BAD 1 1 - high -\nP KAAA NEXT1 09\nL T1 F1 1 1 IAF 3000 210\n";
+  NavLoadResult r = load_procs_text(text, proc_kind_sid);
+  EXPECT_EQ(r.dropped, 5);
+  EXPECT_EQ(r.skipped, 1);
+  EXPECT_EQ(nav_procs[1].leg_count, proc_leg_slots - 1);
+  const ProcLeg& leg = nav_proc_legs[nav_procs[2].leg_first];
+  EXPECT_EQ(nav_procs[2].leg_count, 1);
+  EXPECT_STREQ(leg.transition, "T1");
+  EXPECT_STREQ(leg.role, "IAF");
+  EXPECT_DOUBLE_EQ(leg.alt, 3000.0);
+  EXPECT_DOUBLE_EQ(leg.spd, 210.0);
+  EXPECT_DOUBLE_EQ(nav_proc_legs[1].alt, -999.0);
+}
+
+TEST(NavdbLoad, NumbersMustBeWholeAndInRange) {
+  NavLoadResult r = load_ints_text(
+      "OK1 45 -122\nBAD1 45x -122\nBAD2 45 -181\nBAD3 inf 0\nBAD4 1e999 0\nBAD5 45\n"
+      "BAD6 45 -122 EXTRA\nOK2 +90 180\nOK3 -90.0 -180.0\n");
+  EXPECT_EQ(r.records, 3);
+  EXPECT_EQ(r.skipped, 6);
+  EXPECT_STREQ(nav_intersections[2].ident, "OK2");
+  r = load_navs_text("ABC X 1 1 110.00 BAD TYPE\nABC VOR 1 1 110.00 BAD TYPE\nABC N 1 1 -\n");
+  EXPECT_EQ(r.skipped, 2);
+  EXPECT_STREQ(nav_navaids[1].freq, "");
+  EXPECT_STREQ(nav_navaids[1].name, "");
+}
