@@ -1,0 +1,33 @@
+// The aircraft file "\vek\Aircraft\<aircraft name>.cfg": the settings for one aircraft,
+// its speed and flap schedules, performance figures, display colours and start modes.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Once an aircraft name is recorded, runs once (guarded by `aircraft_config_loaded`):
+// reads the navigation data cycle from "\vek\Navdata\navs.txt", applies the aircraft
+// file, validates the start modes, derives the Mach limits, loads the performance
+// tables named by `PerformanceData`, applies the cost index, clears `CruiseMach` and
+// `DescentMach` and derives `ClimbTas` and `DescentTas`. A missing file (or a name that
+// is not a plain file name) skips only the file's lines. Does nothing while
+// `aircraft_name` is empty.
+void read_aircraft_config();
+
+// Applies one line of an aircraft file.
+void apply_aircraft_cfg_line(std::string_view line);
+
+// Sets `nav_data_cycle` and `nav_data_active` from the first ";AIRAC" line of
+// "\vek\Navdata\navs.txt": "AIRAC " + the fourth word, and "DDMMM - DDMMM/YY" from the
+// first five characters of the fifth and seventh words and the last two of the seventh.
+void read_nav_data_cycle();
+
+// Brings each display start mode into its valid range.
+void validate_start_modes();
+
+// Looks `name` up in the parking file "\vek\Aircraft\" + `ParkingFile` (lines of name,
+// latitude, longitude, heading; the first exact match wins) and sets `parking_lat`,
+// `parking_lon` and `parking_heading` (360 becomes 0); all 0 when not found.
+void read_parking_position(std::string_view name);
+
+constexpr size_t aircraft_cfg_line_limit = 200;

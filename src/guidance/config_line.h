@@ -1,0 +1,61 @@
+// The line grammar shared by "\vek\vek.cfg" and the aircraft files, the number readers
+// and a table-driven key setter.
+//
+// Line grammar: a line whose first character is ";" is a comment. Otherwise every blank
+// becomes "*", the first "=" becomes a blank, and two words are read (key, value; both
+// empty when absent). In the value "*" turns back into a blank. Keys match without
+// regard to case; unknown keys are ignored; the last line for a key wins.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// Splits `line` into key and value. False for a comment line.
+bool split_config_line(std::string_view line, std::string& key, std::string& value);
+
+// The integer at the start of `text` (leading white space skipped), 0 when none;
+// values beyond the 32-bit range are clamped.
+int32_t config_int(std::string_view text);
+// The decimal number at the start of `text`, 0 when none or not finite.
+double config_float(std::string_view text);
+// `config_float` truncated toward zero and clamped to the 32-bit range.
+int32_t config_int_of_float(std::string_view text);
+// A double truncated toward zero and clamped to the 32-bit range (0 for NaN).
+int32_t truncate_to_int(double value);
+
+// Reads the next piece of a line of at most `limit` characters (a longer line comes in
+// several pieces), without its line end. False at the end of the file.
+bool read_limited_line(std::FILE* file, size_t limit, std::string& line);
+
+enum ConfigType : int32_t {
+  CFG_INT,           // integer from the start of the value
+  CFG_FLOAT,         // decimal number
+  CFG_INT_OF_FLOAT,  // decimal number truncated
+  CFG_TEXT,          // the value as written
+  CFG_UPPER_TEXT,    // the value upper-cased
+  CFG_CUSTOM,        // `apply` decides
+};
+
+enum ConfigGuard : int32_t {
+  GUARD_NONE,
+  GUARD_ABOVE_ZERO,           // taken only when above 0
+  GUARD_INT_PART_ABOVE_ZERO,  // taken only when the integer part is above 0
+  GUARD_COLOUR,               // taken only within 0..255
+};
+
+struct ConfigKey {
+  const char* name;
+  ConfigType type;
+  void* target;  // int32_t*, double* or std::string* by type; unused for CFG_CUSTOM
+  ConfigGuard guard;
+  void (*apply)(std::string_view value);  // CFG_CUSTOM only
+};
+
+// Sets the key of `table` named `key` from `value`. False when no key matches.
+bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value);
+
+bool equal_ignoring_case(std::string_view a, std::string_view b);
+std::string upper_case(std::string_view text);

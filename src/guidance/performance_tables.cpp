@@ -1,0 +1,171 @@
+#include "guidance/performance_tables.h"
+
+#include <cmath>
+#include <string>
+
+#include "guidance/config_line.h"
+#include "guidance/settings.h"
+#include "module/module_paths.h"
+
+double perf_grwt[perf_grwt_capacity + 1];
+int32_t perf_grwt_count = 0;
+PerfRow perf_climb[perf_row_capacity + 1];
+int32_t perf_climb_count = 0;
+PerfRow perf_cruise[perf_row_capacity + 1];
+int32_t perf_cruise_count = 0;
+PerfRow perf_descent[perf_row_capacity + 1];
+int32_t perf_descent_count = 0;
+PerfRow perf_altitude[perf_row_capacity + 1];
+int32_t perf_altitude_count = 0;
+
+namespace {
+
+enum PerfSection { SECTION_NONE, SECTION_UNITS, SECTION_CLIMB, SECTION_CRUISE, SECTION_DESCENT, SECTION_ALTITUDE };
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+size_t split_words(std::string_view line, std::string_view* words) {
+  size_t n = 0, pos = 0;
+  while (n < static_cast<size_t>(perf_max_columns)) {
+    while (pos < line.size() && is_blank(line[pos])) ++pos;
+    if (pos >= line.size()) break;
+    size_t start = pos;
+    while (pos < line.size() && !is_blank(line[pos])) ++pos;
+    words[n++] = line.substr(start, pos - start);
+  }
+  return n;
+}
+
+// Appends a row of the first `columns` words (absent ones 0) plus any present words up
+// to `max_columns`.
+void add_row(PerfRow* rows, int32_t& count, const std::string_view* words, size_t n, int32_t columns,
+             int32_t max_columns) {
+  if (count >= perf_row_capacity) return;
+  PerfRow& row = rows[++count];
+  row = PerfRow{};
+  int32_t used = static_cast<int32_t>(n) < max_columns ? static_cast<int32_t>(n) : max_columns;
+  if (used < columns) used = columns;
+  for (int32_t c = 1; c <= used; ++c) row.col[c] = c <= static_cast<int32_t>(n) ? config_float(words[c - 1]) : 0.0;
+  row.count = used;
+}
+
+PerfSection section_named(std::string_view name) {
+  if (equal_ignoring_case(name, "UNITS")) return SECTION_UNITS;
+  if (equal_ignoring_case(name, "CLIMB")) return SECTION_CLIMB;
+  if (equal_ignoring_case(name, "CRUISE")) return SECTION_CRUISE;
+  if (equal_ignoring_case(name, "DESCENT")) return SECTION_DESCENT;
+  if (equal_ignoring_case(name, "Altitude")) return SECTION_ALTITUDE;
+  return SECTION_NONE;
+}
+
+// A name under the aircraft folder: relative, without "..".
+bool stays_in_aircraft_folder(std::string_view name) {
+  if (name.empty() || name.find("..") != std::string_view::npos || name.find(':') != std::string_view::npos)
+    return false;
+  return name[0] != '/' && name[0] != '\\';
+}
+
+}  // namespace
+
+void read_perf_tables(std::FILE* file) {
+  perf_grwt_count = perf_climb_count = perf_cruise_count = perf_descent_count = perf_altitude_count = 0;
+  if (!file) return;
+  PerfSection section = SECTION_NONE;
+  std::string line;
+  while (read_limited_line(file, perf_line_limit, line)) {
+    if (!line.empty() && line[0] == ';') continue;
+    if (!line.empty() && line[0] == '[') {
+      std::string bare;
+      for (char c : line) {
+        if (c != '[' && c != ']') bare.push_back(c);
+      }
+      std::string_view words[perf_max_columns];
+      size_t n = split_words(bare, words);
+      if (n == 0) {
+        section = SECTION_NONE;
+        continue;
+      }
+      if (equal_ignoring_case(words[0], "GRWT")) {
+        for (size_t w = 1; w < n && perf_grwt_count < perf_grwt_capacity; ++w) {
+          perf_grwt[++perf_grwt_count] = config_float(words[w]) * 1000.0;
+        }
+        section = SECTION_CRUISE;
+      } else {
+        section = section_named(words[0]);
+      }
+      continue;
+    }
+    std::string_view words[perf_max_columns];
+    size_t n = split_words(line, words);
+    if (n == 0) continue;
+    switch (section) {
+      case SECTION_CLIMB:
+        add_row(perf_climb, perf_climb_count, words, n, 4, perf_climb_columns);
+        break;
+      case SECTION_CRUISE:
+        add_row(perf_cruise, perf_cruise_count, words, n, 2, perf_max_columns);
+        break;
+      case SECTION_DESCENT:
+        add_row(perf_descent, perf_descent_count, words, n, perf_descent_columns, perf_descent_columns);
+        break;
+      case SECTION_ALTITUDE:
+        add_row(perf_altitude, perf_altitude_count, words, n, perf_altitude_columns, perf_altitude_columns);
+        break;
+      case SECTION_UNITS:  // fuel and weight units: read, not kept
+      case SECTION_NONE:
+        break;
+    }
+  }
+}
+
+void load_aircraft_perf_file() {
+  std::FILE* file = PerformanceData.empty() ? nullptr : std::fopen(PerformanceData.c_str(), "rb");
+  if (!file && stays_in_aircraft_folder(PerformanceData)) {
+    std::string path = vek_path("\\vek\\aircraft\\" + PerformanceData);
+    file = std::fopen(path.c_str(), "rb");
+  }
+  read_perf_tables(file);
+  if (file) std::fclose(file);
+}
+
+int32_t perf_nearest_row(const PerfRow* rows, int32_t count, double altitude) {
+  int32_t best = 0;
+  double best_diff = 0.0;
+  if (count > perf_row_capacity) count = perf_row_capacity;
+  for (int32_t r = 1; r <= count; ++r) {
+    double diff = std::fabs(rows[r].col[1] - altitude);
+    if (best == 0 || diff < best_diff) {
+      best = r;
+      best_diff = diff;
+    }
+  }
+  return best;
+}
+
+int32_t perf_nearest_weight(double weight) {
+  int32_t best = 0;
+  double best_diff = 0.0;
+  for (int32_t w = 1; w <= perf_grwt_count && w <= perf_grwt_capacity; ++w) {
+    double diff = std::fabs(perf_grwt[w] - weight);
+    if (best == 0 || diff < best_diff) {
+      best = w;
+      best_diff = diff;
+    }
+  }
+  return best;
+}
+
+double perf_cruise_fuel_flow(int32_t row, int32_t weight_index) {
+  if (row < 1 || row > perf_cruise_count || row > perf_row_capacity || weight_index < 1) return 0.0;
+  int32_t column = perf_cruise_first_weight_column + weight_index - 1;
+  if (column > perf_cruise[row].count || column > perf_max_columns) return 0.0;
+  return perf_cruise[row].col[column];
+}
+
+double perf_highest_altitude() {
+  double highest = 0.0;
+  for (int32_t r = 1; r <= perf_altitude_count && r <= perf_row_capacity; ++r) {
+    if (r == 1 || perf_altitude[r].col[1] > highest) highest = perf_altitude[r].col[1];
+  }
+  return highest;
+}

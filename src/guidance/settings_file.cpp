@@ -1,0 +1,134 @@
+#include "guidance/settings_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+#include "module/module_paths.h"
+
+namespace {
+
+void set_pause_at_tod(std::string_view value) {
+  PauseAtTod = config_int(value);
+  if (PauseAtTod == 1) ArmPauseAtTod = 1;
+}
+
+void set_pause_at_dist_from_dest(std::string_view value) {
+  int32_t v = config_int(value);
+  if (v > 0) {
+    pause_dist_from_dest = v;
+    PauseAtDistFromDest = 1;
+    ArmPauseAtDistFromDest = 1;
+  } else {
+    PauseAtDistFromDest = v;
+  }
+}
+
+// Written in feet; kept in hundreds of feet.
+void set_tcas_vert_range(std::string_view value) {
+  int32_t v = config_int(value);
+  if (v >= 1000) TcasVertRange = v / 100;
+}
+
+const ConfigKey vek_cfg_keys[] = {
+    {"ArmPauseAtTod", CFG_INT, &ArmPauseAtTod, GUARD_NONE, nullptr},
+    {"PauseAtTod", CFG_CUSTOM, nullptr, GUARD_NONE, set_pause_at_tod},
+    {"DispETALocalTime", CFG_INT, &DispETALocalTime, GUARD_NONE, nullptr},
+    {"FlightPlansFolder", CFG_TEXT, &FlightPlansFolder, GUARD_NONE, nullptr},
+    {"LoadFuelonFlightPlanLoad", CFG_INT, &LoadFuelonFlightPlanLoad, GUARD_NONE, nullptr},
+    {"Lnav1xAtTod", CFG_INT, &Lnav1xAtTod, GUARD_NONE, nullptr},
+    {"SetDestLoadTowerViewDist", CFG_INT, &SetDestLoadTowerViewDist, GUARD_NONE, nullptr},
+    {"SetUTCTimeOnFPLoad", CFG_INT, &SetUTCTimeOnFPLoad, GUARD_NONE, nullptr},
+    {"WptChgDist", CFG_FLOAT, &WptChgDist, GUARD_ABOVE_ZERO, nullptr},
+    {"McuShowActiveRwys", CFG_INT, &McuShowActiveRwys, GUARD_NONE, nullptr},
+    {"SaveFPLCruiseAlt", CFG_INT, &SaveFPLCruiseAlt, GUARD_NONE, nullptr},
+    {"DispC17SpdTrend", CFG_INT, &DispC17SpdTrend, GUARD_NONE, nullptr},
+    {"ArmPauseAtDistFromDest", CFG_INT, &ArmPauseAtDistFromDest, GUARD_NONE, nullptr},
+    {"PauseAtDistFromDest", CFG_CUSTOM, nullptr, GUARD_NONE, set_pause_at_dist_from_dest},
+    {"SetMCPSpdOnFlightPlanLoad", CFG_INT, &SetMCPSpdOnFlightPlanLoad, GUARD_NONE, nullptr},
+    {"DisplayMagVarOnGnsxlsNavPage", CFG_INT, &DisplayMagVarOnGnsxlsNavPage, GUARD_NONE, nullptr},
+    {"DecLatLonDisp", CFG_INT_OF_FLOAT, &DecLatLonDisp, GUARD_NONE, nullptr},
+};
+
+bool is_sim_marker(std::string_view name) {
+  return equal_ignoring_case(name, "fsx.exe") || equal_ignoring_case(name, "ace.exe") ||
+         equal_ignoring_case(name, "simobjects") || equal_ignoring_case(name, "Missions");
+}
+
+}  // namespace
+
+const ConfigKey shared_setting_keys[] = {
+    {"DispAppPtrnAlts", CFG_INT, &DispAppPtrnAlts, GUARD_NONE, nullptr},
+    {"DispPrevWpt", CFG_INT, &DispPrevWpt, GUARD_NONE, nullptr},
+    {"DrawBodArcOnP1000MFD", CFG_INT, &DrawBodArcOnP1000MFD, GUARD_NONE, nullptr},
+    {"EadiDualCue", CFG_INT, &EadiDualCue, GUARD_NONE, nullptr},
+    {"EADIHdgTape", CFG_INT, &EADIHdgTape, GUARD_NONE, nullptr},
+    {"EhsiStaticHdgPointer", CFG_INT, &EhsiStaticHdgPointer, GUARD_NONE, nullptr},
+    {"ExpandEADI", CFG_INT, &ExpandEADI, GUARD_NONE, nullptr},
+    {"ExpandEADILnav", CFG_INT, &ExpandEADILnav, GUARD_NONE, nullptr},
+    {"FlyoverWptChgDist", CFG_FLOAT, &FlyoverWptChgDist, GUARD_INT_PART_ABOVE_ZERO, nullptr},
+    {"LnavOffAtLastWpt", CFG_INT, &LnavOffAtLastWpt, GUARD_NONE, nullptr},
+    {"LnavSetEnRouteFreqs", CFG_INT, &LnavSetEnRouteFreqs, GUARD_NONE, nullptr},
+    {"MFDTextAntiAlias", CFG_INT, &MFDTextAntiAlias, GUARD_NONE, nullptr},
+    {"ParkingFile", CFG_TEXT, &ParkingFile, GUARD_NONE, nullptr},
+    {"SetSpdOffwhenAPMasterSetOff", CFG_INT, &SetSpdOffwhenAPMasterSetOff, GUARD_NONE, nullptr},
+    {"SetWptBaro", CFG_INT, &SetWptBaro, GUARD_NONE, nullptr},
+    {"ShowTodBodIndicators", CFG_INT, &ShowTodBodIndicators, GUARD_NONE, nullptr},
+    {"TcasVertRange", CFG_CUSTOM, nullptr, GUARD_NONE, set_tcas_vert_range},
+    {"VnavOffAtLastWpt", CFG_INT, &VnavOffAtLastWpt, GUARD_NONE, nullptr},
+    {"VnavOffOnManAltChg", CFG_INT, &VnavOffOnManAltChg, GUARD_NONE, nullptr},
+    {"VnavSetAlts", CFG_INT, &VnavSetAlts, GUARD_NONE, nullptr},
+    {"VnavSetSpd", CFG_INT, &VnavSetSpd, GUARD_NONE, nullptr},
+    {"VnavSetSpdOffOnManSpdChg", CFG_INT, &VnavSetSpdOffOnManSpdChg, GUARD_NONE, nullptr},
+    {"WeightUnit", CFG_UPPER_TEXT, &WeightUnit, GUARD_NONE, nullptr},
+    {"WptChgSecs", CFG_FLOAT, &WptChgSecs, GUARD_ABOVE_ZERO, nullptr},
+    {"WptProcChgDist", CFG_FLOAT, &WptProcChgDist, GUARD_ABOVE_ZERO, nullptr},
+    {"WptProcChgSecs", CFG_FLOAT, &WptProcChgSecs, GUARD_ABOVE_ZERO, nullptr},
+    {"TransAlt", CFG_INT, &TransAlt, GUARD_NONE, nullptr},
+    {"MinMapRange", CFG_FLOAT, &MinMapRange, GUARD_NONE, nullptr},
+    {"DrawBodArcOnEFS50EHSI", CFG_INT, &DrawBodArcOnEFS50EHSI, GUARD_NONE, nullptr},
+    {"SequenceFPlanWpts", CFG_INT, &SequenceFPlanWpts, GUARD_NONE, nullptr},
+    {"DrawTcasWindowOnP1000MFD", CFG_INT, &DrawTcasWindowOnP1000MFD, GUARD_NONE, nullptr},
+    {"SetMCPCrzAltOnFlightPlanLoad", CFG_INT, &SetMCPCrzAltOnFlightPlanLoad, GUARD_NONE, nullptr},
+    {"HdgHoldOnLnavOn", CFG_INT, &HdgHoldOnLnavOn, GUARD_NONE, nullptr},
+    {"AdjustTurnDistforAngle", CFG_INT, &AdjustTurnDistforAngle, GUARD_NONE, nullptr},
+    {"ClimbMach", CFG_FLOAT, &ClimbMach, GUARD_NONE, nullptr},
+    {"CruiseMach", CFG_FLOAT, &CruiseMach, GUARD_NONE, nullptr},
+    {"DescentMach", CFG_FLOAT, &DescentMach, GUARD_NONE, nullptr},
+};
+const size_t shared_setting_key_count = sizeof(shared_setting_keys) / sizeof(shared_setting_keys[0]);
+
+void apply_vek_cfg_line(std::string_view line) {
+  std::string key, value;
+  if (!split_config_line(line, key, value)) return;
+  if (apply_config_key(shared_setting_keys, shared_setting_key_count, key, value)) return;
+  apply_config_key(vek_cfg_keys, sizeof(vek_cfg_keys) / sizeof(vek_cfg_keys[0]), key, value);
+}
+
+void detect_sim_version() {
+  std::error_code ec;
+  std::filesystem::path root(sim_root_path.empty() ? "." : sim_root_path);
+  int32_t count = 0;
+  for (std::filesystem::directory_iterator it(root, ec), end; !ec && it != end && count < 4; it.increment(ec)) {
+    if (is_sim_marker(it->path().filename().string())) ++count;
+  }
+  if (count >= 3) sim_version = 10;
+}
+
+void read_vek_cfg() {
+  if (settings_loaded) return;
+  ClimbTas = ias_to_tas(ClimbIas, 15000.0);
+  DescentTas = ias_to_tas(DescentIas, 15000.0);
+
+  std::string path = vek_path("\\vek\\vek.cfg");
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::string line;
+    while (read_limited_line(file, vek_cfg_line_limit, line)) apply_vek_cfg_line(line);
+    std::fclose(file);
+  }
+  settings_loaded = 1;
+  detect_sim_version();
+}

@@ -1,0 +1,28 @@
+// "\vek\vek.cfg": the module-wide settings, read once at the first initialise.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "guidance/config_line.h"
+
+// Reads "\vek\vek.cfg" under `sim_root_path` once (guarded by `settings_loaded`): derives
+// `ClimbTas` and `DescentTas` from the speed targets, applies every line, sets
+// `settings_loaded` and decides `sim_version`. A missing file leaves the defaults.
+// The initialise sequence follows the first load with the flight log's start-up read
+// and the heading-change timer reset, which belong to the FMS update.
+void read_vek_cfg();
+
+// Sets `sim_version` to 10 when at least three of "fsx.exe", "ace.exe", "simobjects"
+// and "Missions" (any case) are entries of the simulator folder; else leaves it.
+void detect_sim_version();
+
+// Applies one line of the settings file.
+void apply_vek_cfg_line(std::string_view line);
+
+// Keys that the aircraft file reads exactly as the settings file does.
+extern const ConfigKey shared_setting_keys[];
+extern const size_t shared_setting_key_count;
+
+// Longest piece of a settings-file line read at once.
+constexpr size_t vek_cfg_line_limit = 299;

@@ -1,0 +1,197 @@
+// "\vek\vek.cfg": defaults, the sample file, hand-written edge lines, the load guard
+// and the simulator version.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "guidance/settings.h"
+#include "guidance/settings_file.h"
+#include "guidance/speed_conversions.h"
+#include "module/module_paths.h"
+#include "sim_folder.h"
+
+TEST(SettingsFile, MissingFileLeavesEveryDefault) {
+  SimFolder sim;
+  read_vek_cfg();
+  EXPECT_EQ(settings_loaded, 1);
+  EXPECT_EQ(sim_version, 9);
+  EXPECT_EQ(ArmPauseAtTod, 0);
+  EXPECT_EQ(PauseAtTod, 0);
+  EXPECT_EQ(ArmPauseAtDistFromDest, 0);
+  EXPECT_EQ(PauseAtDistFromDest, 0);
+  EXPECT_EQ(pause_dist_from_dest, 20);
+  EXPECT_EQ(DispAppPtrnAlts, 0);
+  EXPECT_EQ(DispETALocalTime, 0);
+  EXPECT_EQ(DispPrevWpt, 0);
+  EXPECT_EQ(DrawBodArcOnP1000MFD, 0);
+  EXPECT_EQ(DrawBodArcOnEFS50EHSI, 0);
+  EXPECT_EQ(DrawTcasWindowOnP1000MFD, 1);
+  EXPECT_EQ(EadiDualCue, 0);
+  EXPECT_EQ(EADIHdgTape, 0);
+  EXPECT_EQ(EhsiStaticHdgPointer, 1);
+  EXPECT_EQ(ExpandEADI, 0);
+  EXPECT_EQ(ExpandEADILnav, 0);
+  EXPECT_EQ(FlightPlansFolder, "");
+  EXPECT_DOUBLE_EQ(FlyoverWptChgDist, 1.5);
+  EXPECT_EQ(LoadFuelonFlightPlanLoad, 0);
+  EXPECT_EQ(Lnav1xAtTod, 0);
+  EXPECT_EQ(LnavOffAtLastWpt, 0);
+  EXPECT_EQ(LnavSetEnRouteFreqs, 0);
+  EXPECT_EQ(MFDTextAntiAlias, 1);
+  EXPECT_EQ(ParkingFile, "");
+  EXPECT_EQ(SetDestLoadTowerViewDist, 0);
+  EXPECT_EQ(SetSpdOffwhenAPMasterSetOff, 0);
+  EXPECT_EQ(SetUTCTimeOnFPLoad, 0);
+  EXPECT_EQ(ShowTodBodIndicators, 1);
+  EXPECT_EQ(SetWptBaro, 0);
+  EXPECT_EQ(TcasVertRange, 140);
+  EXPECT_EQ(VnavOffAtLastWpt, 0);
+  EXPECT_EQ(VnavOffOnManAltChg, 0);
+  EXPECT_EQ(VnavSetAlts, 1);
+  EXPECT_EQ(VnavSetSpd, 1);
+  EXPECT_EQ(VnavSetSpdOffOnManSpdChg, 0);
+  EXPECT_EQ(WeightUnit, "LBS");
+  EXPECT_DOUBLE_EQ(WptChgDist, 3.0);
+  EXPECT_DOUBLE_EQ(WptChgSecs, 0.0);
+  EXPECT_DOUBLE_EQ(WptProcChgDist, 3.0);
+  EXPECT_DOUBLE_EQ(WptProcChgSecs, 0.0);
+  EXPECT_EQ(TransAlt, 18000);
+  EXPECT_DOUBLE_EQ(MinMapRange, 10.0);
+  EXPECT_EQ(McuShowActiveRwys, 0);
+  EXPECT_EQ(SaveFPLCruiseAlt, 0);
+  EXPECT_EQ(SequenceFPlanWpts, 0);
+  EXPECT_EQ(SetMCPCrzAltOnFlightPlanLoad, 0);
+  EXPECT_EQ(SetMCPSpdOnFlightPlanLoad, 0);
+  EXPECT_EQ(HdgHoldOnLnavOn, 0);
+  EXPECT_EQ(DispC17SpdTrend, 0);
+  EXPECT_EQ(AdjustTurnDistforAngle, 0);
+  EXPECT_DOUBLE_EQ(ClimbMach, 0.0);
+  EXPECT_DOUBLE_EQ(CruiseMach, 0.0);
+  EXPECT_DOUBLE_EQ(DescentMach, 0.0);
+  EXPECT_EQ(DisplayMagVarOnGnsxlsNavPage, 0);
+  EXPECT_EQ(DecLatLonDisp, 0);
+  // Derived before the file from the start targets (climb 0, descent 220).
+  EXPECT_DOUBLE_EQ(ClimbTas, 0.0);
+  EXPECT_DOUBLE_EQ(DescentTas, 220 * 1.285);
+}
+
+TEST(SettingsFile, SampleFileSetsItsValues) {
+  sim_root_path = std::string(VEK_SAMPLE_ROOT);
+  read_vek_cfg();
+  EXPECT_DOUBLE_EQ(WptChgDist, 3.0);
+  EXPECT_DOUBLE_EQ(WptProcChgDist, 1.5);
+  EXPECT_EQ(AdjustTurnDistforAngle, 1);
+  EXPECT_EQ(LnavOffAtLastWpt, 1);
+  EXPECT_EQ(HdgHoldOnLnavOn, 1);
+  EXPECT_EQ(Lnav1xAtTod, 1);
+  EXPECT_EQ(VnavSetSpdOffOnManSpdChg, 1);
+  EXPECT_DOUBLE_EQ(CruiseMach, 0.78);
+  EXPECT_EQ(ArmPauseAtTod, 1);
+  EXPECT_EQ(PauseAtTod, 0);
+  EXPECT_EQ(ArmPauseAtDistFromDest, 1);
+  EXPECT_EQ(PauseAtDistFromDest, 0);
+  EXPECT_EQ(SetMCPCrzAltOnFlightPlanLoad, 1);
+  EXPECT_EQ(SaveFPLCruiseAlt, 1);
+  EXPECT_EQ(FlightPlansFolder, "");
+  EXPECT_EQ(WeightUnit, "LBS");
+  EXPECT_EQ(DisplayMagVarOnGnsxlsNavPage, 1);
+  EXPECT_DOUBLE_EQ(MinMapRange, 5.0);
+  EXPECT_EQ(DispAppPtrnAlts, 1);
+  EXPECT_EQ(DispPrevWpt, 1);
+  EXPECT_EQ(DrawBodArcOnEFS50EHSI, 1);
+  EXPECT_EQ(DispC17SpdTrend, 1);
+  EXPECT_EQ(TcasVertRange, 27);
+}
+
+TEST(SettingsFile, EdgeFileSkipsWhatItCannotUse) {
+  sim_root_path = std::string(VEK_GUIDANCE_TEST_DATA) + "/edge";
+  read_vek_cfg();
+  EXPECT_DOUBLE_EQ(WptChgDist, 3.0);       // commented out, then a bad number
+  EXPECT_DOUBLE_EQ(WptProcChgDist, 3.0);   // blanks around "="
+  EXPECT_EQ(TransAlt, 0);                  // an int reads 0 from a bad number
+  EXPECT_DOUBLE_EQ(MinMapRange, 2.5);      // the number at the start of the value
+  EXPECT_DOUBLE_EQ(FlyoverWptChgDist, 1.5);
+  EXPECT_EQ(TcasVertRange, 140);
+  EXPECT_DOUBLE_EQ(WptChgSecs, 0.0);
+  EXPECT_EQ(WeightUnit, "KGS");
+  EXPECT_EQ(DispPrevWpt, 0);
+  EXPECT_EQ(ParkingFile, "gate list.txt");
+  EXPECT_EQ(DecLatLonDisp, 1);
+  EXPECT_EQ(ShowTodBodIndicators, 0);  // an int key named alone
+  EXPECT_EQ(PauseAtTod, 1);
+  EXPECT_EQ(ArmPauseAtTod, 1);
+  EXPECT_EQ(PauseAtDistFromDest, 1);
+  EXPECT_EQ(ArmPauseAtDistFromDest, 1);
+  EXPECT_EQ(pause_dist_from_dest, 40);
+}
+
+TEST(SettingsFile, GuardsKeepThePreviousValue) {
+  apply_vek_cfg_line("FlyoverWptChgDist=1.2");
+  apply_vek_cfg_line("FlyoverWptChgDist=0.5");
+  EXPECT_DOUBLE_EQ(FlyoverWptChgDist, 1.2);
+
+  apply_vek_cfg_line("WptChgDist=2.5");
+  apply_vek_cfg_line("WptChgDist=0");
+  EXPECT_DOUBLE_EQ(WptChgDist, 2.5);
+  apply_vek_cfg_line("WptChgDist=0.5");  // the settings file takes a decimal above 0
+  EXPECT_DOUBLE_EQ(WptChgDist, 0.5);
+
+  apply_vek_cfg_line("TcasVertRange=14000");
+  EXPECT_EQ(TcasVertRange, 140);
+  apply_vek_cfg_line("TcasVertRange=25099");
+  EXPECT_EQ(TcasVertRange, 250);
+  apply_vek_cfg_line("TcasVertRange=999");
+  EXPECT_EQ(TcasVertRange, 250);
+
+  apply_vek_cfg_line("PauseAtDistFromDest=-5");  // stored unchanged, no pause armed
+  EXPECT_EQ(PauseAtDistFromDest, -5);
+  EXPECT_EQ(ArmPauseAtDistFromDest, 0);
+  EXPECT_EQ(pause_dist_from_dest, 20);
+
+  apply_vek_cfg_line("PauseAtTod=2");
+  EXPECT_EQ(PauseAtTod, 2);
+  EXPECT_EQ(ArmPauseAtTod, 0);
+
+  apply_vek_cfg_line("DecLatLonDisp=-0.7");
+  EXPECT_EQ(DecLatLonDisp, 0);
+}
+
+TEST(SettingsFile, ReadsOnceAndLongLinesInPieces) {
+  SimFolder sim;
+  sim.write("vek/vek.cfg", std::string(299, 'x') + "TransAlt=5000\nSequenceFPlanWpts=1\n");
+  read_vek_cfg();
+  EXPECT_EQ(TransAlt, 5000);
+  EXPECT_EQ(SequenceFPlanWpts, 1);
+
+  sim.write("vek/vek.cfg", "TransAlt=9000\n");
+  read_vek_cfg();
+  EXPECT_EQ(TransAlt, 5000);
+}
+
+TEST(SettingsFile, FolderNamesMatchWithoutCase) {
+  SimFolder sim;
+  sim.write("VEK/VEK.CFG", "WptChgDist=4\n");
+  read_vek_cfg();
+  EXPECT_DOUBLE_EQ(WptChgDist, 4.0);
+}
+
+TEST(SimVersion, ThreeMarkersMakeTheNewerSimulator) {
+  SimFolder sim;
+  sim.write("fsx.exe", "");
+  sim.make_dir("SimObjects");
+  detect_sim_version();
+  EXPECT_EQ(sim_version, 9);
+
+  sim.write("MISSIONS", "");
+  detect_sim_version();
+  EXPECT_EQ(sim_version, 10);
+}
+
+TEST(SimVersion, ReadingTheSettingsDecidesIt) {
+  SimFolder sim;
+  sim.write("ace.exe", "");
+  sim.write("fsx.exe", "");
+  sim.make_dir("Missions");
+  read_vek_cfg();
+  EXPECT_EQ(sim_version, 10);
+}
