@@ -1,0 +1,35 @@
+// A host running the fake module on the fake panel.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/sim_host.h"
+#include "tests/host/fake_module.h"
+
+class FakeHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_log = FakeModuleLog{};
+    fake_server_value = 42.5;
+    ASSERT_TRUE(host.attach_module(&fake_linkage, &fake_imports, "vek1"));
+    std::string error;
+    ASSERT_TRUE(host.load_panel(std::string(HOST_TEST_DATA) + "/fake_panel.cfg", &error)) << error;
+  }
+
+  void start() {
+    std::string error;
+    ASSERT_TRUE(host.start(&error)) << error;
+  }
+
+  PanelServiceTable* services() { return fake_imports.panel_services; }
+
+  int count_records(simhost::RecordKind kind) const {
+    int n = 0;
+    for (const auto& r : host.records()) n += r.kind == kind;
+    return n;
+  }
+
+  simhost::SimHost host;
+};
