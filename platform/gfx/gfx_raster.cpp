@@ -90,6 +90,148 @@ void path_arc(cairo_t* cr, double x, double y, double w, double h, double start,
   cairo_set_matrix(cr, &saved);
 }
 
+
+// cairo keeps device coordinates in 24.8 fixed point: beyond about 8e6 pixels
+// they wrap. Geometry reaching past SAFE is first cut to a box around the image.
+constexpr double SAFE = 1.0e6;
+constexpr double MARGIN = 1.0e4;
+
+bool beyond(GfxGraphics* g, double x, double y) {
+  GfxPointF d = gfx_apply(g->m, x, y);
+  return !(std::fabs(d.x) < SAFE && std::fabs(d.y) < SAFE);
+}
+
+template <typename P>
+bool any_beyond(GfxGraphics* g, const P* pts, int32_t n) {
+  for (int32_t i = 0; i < n; ++i)
+    if (beyond(g, pts[i].x, pts[i].y)) return true;
+  return false;
+}
+
+GfxPointF to_world(const GfxMatrix& m, GfxPointF d) {
+  double det = m.m11 * m.m22 - m.m12 * m.m21;
+  double x = d.x - m.dx, y = d.y - m.dy;
+  return {(x * m.m22 - y * m.m21) / det, (y * m.m11 - x * m.m12) / det};
+}
+
+struct Box {
+  double x0, y0, x1, y1;
+};
+
+Box cut_box(GfxGraphics* g) {
+  return {-MARGIN, -MARGIN, g->image->width + MARGIN, g->image->height + MARGIN};
+}
+
+// Liang-Barsky: cuts segment a-b (device) to the box; false when nothing is left.
+bool cut_segment(const Box& box, GfxPointF& a, GfxPointF& b) {
+  double t0 = 0, t1 = 1, dx = b.x - a.x, dy = b.y - a.y;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x - box.x0, box.x1 - a.x, a.y - box.y0, box.y1 - a.y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    double t = q[i] / p[i];
+    if (p[i] < 0) {
+      if (t > t1) return false;
+      if (t > t0) t0 = t;
+    } else {
+      if (t < t0) return false;
+      if (t < t1) t1 = t;
+    }
+  }
+  GfxPointF na = {a.x + t0 * dx, a.y + t0 * dy}, nb = {a.x + t1 * dx, a.y + t1 * dy};
+  a = na;
+  b = nb;
+  return true;
+}
+
+// Sutherland-Hodgman against one edge of the box.
+template <typename Inside, typename Cross>
+std::vector<GfxPointF> cut_polygon_edge(const std::vector<GfxPointF>& in, Inside inside, Cross cross) {
+  std::vector<GfxPointF> out;
+  for (size_t i = 0; i < in.size(); ++i) {
+    GfxPointF a = in[i], b = in[(i + 1) % in.size()];
+    bool ia = inside(a), ib = inside(b);
+    if (ia) out.push_back(a);
+    if (ia != ib) out.push_back(cross(a, b));
+  }
+  return out;
+}
+
+std::vector<GfxPointF> cut_polygon(const Box& box, std::vector<GfxPointF> poly) {
+  auto at_x = [](GfxPointF a, GfxPointF b, double x) {
+    return GfxPointF{x, a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x)};
+  };
+  auto at_y = [](GfxPointF a, GfxPointF b, double y) {
+    return GfxPointF{a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), y};
+  };
+  poly = cut_polygon_edge(poly, [&](GfxPointF p) { return p.x >= box.x0; },
+                          [&](GfxPointF a, GfxPointF b) { return at_x(a, b, box.x0); });
+  poly = cut_polygon_edge(poly, [&](GfxPointF p) { return p.x <= box.x1; },
+                          [&](GfxPointF a, GfxPointF b) { return at_x(a, b, box.x1); });
+  poly = cut_polygon_edge(poly, [&](GfxPointF p) { return p.y >= box.y0; },
+                          [&](GfxPointF a, GfxPointF b) { return at_y(a, b, box.y0); });
+  poly = cut_polygon_edge(poly, [&](GfxPointF p) { return p.y <= box.y1; },
+                          [&](GfxPointF a, GfxPointF b) { return at_y(a, b, box.y1); });
+  return poly;
+}
+
+// Adds a polyline to the path, cut to the box where it reaches too far.
+template <typename P>
+void path_polyline(GfxGraphics* g, const P* pts, int32_t n) {
+  cairo_t* cr = g->cr;
+  if (!any_beyond(g, pts, n)) {
+    cairo_move_to(cr, pts[0].x, pts[0].y);
+    for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+    return;
+  }
+  Box box = cut_box(g);
+  bool joined = false;
+  for (int32_t i = 1; i < n; ++i) {
+    GfxPointF a = gfx_apply(g->m, pts[i - 1].x, pts[i - 1].y), b = gfx_apply(g->m, pts[i].x, pts[i].y);
+    bool a_kept = !(std::fabs(a.x) >= SAFE || std::fabs(a.y) >= SAFE);
+    if (!cut_segment(box, a, b)) {
+      joined = false;
+      continue;
+    }
+    GfxPointF wa = to_world(g->m, a), wb = to_world(g->m, b);
+    if (!joined || !a_kept) cairo_move_to(cr, wa.x, wa.y);
+    cairo_line_to(cr, wb.x, wb.y);
+    joined = true;
+  }
+}
+
+// Adds a closed polygon to the path, cut to the box where it reaches too far.
+template <typename P>
+void path_polygon(GfxGraphics* g, const P* pts, int32_t n) {
+  cairo_t* cr = g->cr;
+  if (!any_beyond(g, pts, n)) {
+    cairo_move_to(cr, pts[0].x, pts[0].y);
+    for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+    cairo_close_path(cr);
+    return;
+  }
+  std::vector<GfxPointF> dev;
+  for (int32_t i = 0; i < n; ++i) dev.push_back(gfx_apply(g->m, pts[i].x, pts[i].y));
+  dev = cut_polygon(cut_box(g), dev);
+  if (dev.size() < 3) return;
+  for (size_t i = 0; i < dev.size(); ++i) {
+    GfxPointF w = to_world(g->m, dev[i]);
+    if (i == 0)
+      cairo_move_to(cr, w.x, w.y);
+    else
+      cairo_line_to(cr, w.x, w.y);
+  }
+  cairo_close_path(cr);
+}
+
+// True when an ellipse's bounding box stays within cairo's range.
+bool box_safe(GfxGraphics* g, double x, double y, double w, double h) {
+  return !beyond(g, x, y) && !beyond(g, x + w, y) && !beyond(g, x, y + h) && !beyond(g, x + w, y + h);
+}
+
 }  // namespace
 
 void raster_open(GfxGraphics* g) {
@@ -134,15 +276,11 @@ void raster_clear(GfxGraphics* g, uint32_t argb) {
 void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n) {
   apply_world(g);
   cairo_t* cr = g->cr;
+  if (n == 2 && pts[0].x == pts[1].x && pts[0].y == pts[1].y) return;  // a zero-length line shows nothing
   cairo_new_path(cr);
-  cairo_move_to(cr, pts[0].x, pts[0].y);
-  for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
-  if (n == 2 && pts[0].x == pts[1].x && pts[0].y == pts[1].y) {
-    cairo_new_path(cr);  // a zero-length line shows nothing
-    return;
-  }
+  path_polyline(g, pts, n);
   stroke(g, pen);
-  if (pen->has_cap) {
+  if (pen->has_cap && !beyond(g, pts[n - 1].x, pts[n - 1].y)) {
     // Direction of the last segment of non-zero length.
     for (int32_t i = n - 1; i > 0; --i) {
       if (pts[i - 1].x != pts[n - 1].x || pts[i - 1].y != pts[n - 1].y) {
@@ -155,7 +293,7 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
 
 void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h, double start,
                        double sweep) {
-  if (w <= 0 || h <= 0 || sweep == 0) return;
+  if (w <= 0 || h <= 0 || sweep == 0 || !box_safe(g, x, y, w, h)) return;
   apply_world(g);
   cairo_new_path(g->cr);
   path_arc(g->cr, x, y, w, h, start, sweep, false);
@@ -164,7 +302,7 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
 }
 
 void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
-  if (w <= 0 || h <= 0) return;
+  if (w <= 0 || h <= 0 || !box_safe(g, x, y, w, h)) return;
   apply_world(g);
   cairo_new_path(g->cr);
   path_arc(g->cr, x, y, w, h, 0, 360, false);
@@ -177,9 +315,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
   apply_world(g);
   cairo_t* cr = g->cr;
   cairo_new_path(cr);
-  cairo_move_to(cr, pts[0].x, pts[0].y);
-  for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
-  cairo_close_path(cr);
+  path_polygon(g, pts, n);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   set_source(cr, brush->argb);
   cairo_fill(cr);
@@ -188,7 +324,9 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
   apply_world(g);
   cairo_new_path(g->cr);
-  cairo_rectangle(g->cr, x, y, w, h);
+  GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
+  path_polyline(g, r, 5);
+  if (!any_beyond(g, r, 5)) cairo_close_path(g->cr);
   stroke(g, pen);
 }
 
@@ -196,13 +334,15 @@ void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y,
   if (w <= 0 || h <= 0) return;
   apply_world(g);
   cairo_new_path(g->cr);
-  cairo_rectangle(g->cr, x, y, w, h);
+  GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+  path_polygon(g, r, 4);
   set_source(g->cr, brush->argb);
   cairo_fill(g->cr);
 }
 
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush) {
+  if (beyond(g, layout.x, layout.y)) return;
   apply_world(g);
   cairo_t* cr = g->cr;
   cairo_select_font_face(cr, font->face.c_str(), CAIRO_FONT_SLANT_NORMAL,
@@ -259,3 +399,17 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
 }
 
 void raster_reset_clip(GfxGraphics* g) { cairo_reset_clip(g->cr); }
+
+GfxStatus gfx_save_png(const GaugeImage* image, const char* path) {
+  if (!image || !image->pixels || !path || image->width <= 0 || image->height <= 0 || image->stride % 4 != 0 ||
+      image->stride / 4 < image->width)
+    return GFX_INVALID_ARGUMENT;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image->pixels),
+                                                           CAIRO_FORMAT_ARGB32, image->width, image->height,
+                                                           image->stride);
+  GfxStatus st = GFX_FAILED;
+  if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS && cairo_surface_write_to_png(s, path) == CAIRO_STATUS_SUCCESS)
+    st = GFX_OK;
+  cairo_surface_destroy(s);
+  return st;
+}

@@ -94,4 +94,17 @@ TEST(GfxRaster, TextPaintsBelowAndRightOfItsPoint) {
   EXPECT_EQ(c.painted(0, 34, 120, 60, 0), 0);
 }
 
+TEST(GfxRaster, FarAwayEndPointsKeepTheirDirection) {
+  Canvas c(200, 200);
+  gfx_clear(c.g, 0xFF000000);
+  GfxPen* pen = gfx_pen_create(c.g, 0xFFFFFFFF, 2);
+  // Towards a point two thousand million pixels away, up and to the right.
+  gfx_draw_line(c.g, pen, 150, 150, 1500000000, -1900000000);
+  gfx_pen_delete(pen);
+  // At y = 100 the line is at x = 150 + 50 * 1.5 / 1.9, about 189.
+  EXPECT_GT(c.painted(185, 98, 194, 102, 0xFF000000), 0);
+  EXPECT_EQ(c.painted(150, 160, 200, 200, 0xFF000000), 0);
+  EXPECT_EQ(c.painted(195, 115, 200, 135, 0xFF000000), 0);
+}
+
 }  // namespace
