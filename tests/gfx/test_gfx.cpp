@@ -165,6 +165,24 @@ TEST(GfxText, BufferTooSmallDrawsNothing) {
   gfx_brush_delete(b);
 }
 
+TEST(GfxPen, DashStyleAndArrowCapTravelWithThePen) {
+  Scene s;
+  GfxPen* pen = gfx_pen_create(s.g, 0xFFFF13D5, 2);
+  gfx_pen_set_dash(s.g, pen, GFX_DASH_DOT);
+  GfxArrowCap* cap = gfx_arrow_cap_create(s.g, 3, 3, true);
+  gfx_pen_set_end_cap(s.g, pen, cap);
+  gfx_arrow_cap_delete(cap);  // the pen keeps its own copy
+  gfx_draw_line(s.g, pen, 0, 0, 20, 0);
+  EXPECT_EQ(gfx_pen_set_dash(s.g, pen, 7), GFX_INVALID_ARGUMENT);
+  gfx_pen_delete(pen);
+  auto lines = s.rec().of(GfxOp::Line);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]->pen_dash, GFX_DASH_DOT);
+  EXPECT_TRUE(lines[0]->pen_arrow_cap);
+  EXPECT_EQ(lines[0]->pen_width, 2);
+  EXPECT_EQ(gfx_live_objects(), 0);
+}
+
 TEST(GfxStatus, FailuresAreRecordedAndDrawingGoesOn) {
   Scene s;
   EXPECT_EQ(gfx_family_create(s.g, "Wingdings"), nullptr);

@@ -94,6 +94,20 @@ TEST(GfxRaster, TextPaintsBelowAndRightOfItsPoint) {
   EXPECT_EQ(c.painted(0, 34, 120, 60, 0), 0);
 }
 
+TEST(GfxRaster, ArrowCapFillsAHeadAtTheEndOnly) {
+  Canvas c(100, 60);
+  gfx_clear(c.g, 0xFF000000);
+  GfxPen* pen = gfx_pen_create(c.g, 0xFFFFFFFF, 4);
+  GfxArrowCap* cap = gfx_arrow_cap_create(c.g, 3, 3, true);
+  gfx_pen_set_end_cap(c.g, pen, cap);
+  gfx_draw_line(c.g, pen, 10, 30, 80, 30);
+  gfx_arrow_cap_delete(cap);
+  gfx_pen_delete(pen);
+  // The head is 12 px long and 12 px wide at its base (3 pen widths each).
+  EXPECT_GT(c.painted(70, 24, 76, 27, 0xFF000000), 0);
+  EXPECT_EQ(c.painted(12, 24, 20, 27, 0xFF000000), 0);  // the line alone is 4 px thick
+}
+
 TEST(GfxRaster, FarAwayEndPointsKeepTheirDirection) {
   Canvas c(200, 200);
   gfx_clear(c.g, 0xFF000000);
