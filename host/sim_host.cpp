@@ -96,7 +96,8 @@ int32_t svc_check_named_variable(const char* name) {
 
 double svc_get_named_variable_value(int32_t id) {
   if (!g_host || id < 0 || id >= static_cast<int32_t>(g_host->named_vars().size())) return 0.0;
-  return g_host->named_vars()[id].value;
+  const NamedVar& v = g_host->named_vars()[id];
+  return v.withdrawn ? 0.0 : v.value;
 }
 
 void svc_set_named_variable_value(int32_t id, double value) {
@@ -691,7 +692,7 @@ int SimHost::service_unregister_handler(KeyEventHandler handler, void* user) {
 
 int SimHost::named_var_id(const std::string& name) const {
   for (size_t i = 0; i < named_vars_.size(); ++i)
-    if (same_name(named_vars_[i].name, name)) return static_cast<int>(i);
+    if (!named_vars_[i].withdrawn && same_name(named_vars_[i].name, name)) return static_cast<int>(i);
   return -1;
 }
 
@@ -704,12 +705,17 @@ int SimHost::register_named_var(const std::string& name) {
   if (name.empty()) return -1;
   int id = named_var_id(name);
   if (id >= 0) return id;
-  named_vars_.push_back(NamedVar{name, 0.0});
+  for (size_t i = 0; i < named_vars_.size(); ++i)
+    if (named_vars_[i].withdrawn && same_name(named_vars_[i].name, name)) {
+      named_vars_[i] = NamedVar{name, 0.0, false};
+      return static_cast<int>(i);
+    }
+  named_vars_.push_back(NamedVar{name, 0.0, false});
   return static_cast<int>(named_vars_.size()) - 1;
 }
 
 void SimHost::set_named_var(int id, double value) {
-  if (id < 0 || id >= static_cast<int>(named_vars_.size())) return;
+  if (id < 0 || id >= static_cast<int>(named_vars_.size()) || named_vars_[id].withdrawn) return;
   named_vars_[id].value = value;
   Record r{RecordKind::NamedVarWrite};
   r.id = id;
@@ -732,8 +738,14 @@ int SimHost::register_shared_var(const std::string& name, int32_t kind, void* st
 bool SimHost::unregister_shared_var(const std::string& name) {
   auto it = std::find_if(shared_vars_.begin(), shared_vars_.end(),
                          [&](const SharedVar& v) { return same_name(v.name, name); });
-  if (it == shared_vars_.end()) return false;
-  shared_vars_.erase(it);
+  if (it != shared_vars_.end()) {
+    shared_vars_.erase(it);
+    return true;
+  }
+  int id = named_var_id(name);
+  if (id < 0) return false;
+  named_vars_[id].withdrawn = true;
+  named_vars_[id].value = 0.0;
   return true;
 }
 

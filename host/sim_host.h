@@ -66,6 +66,7 @@ std::string format_record(const Record& r);
 struct NamedVar {
   std::string name;
   double value = 0.0;
+  bool withdrawn = false;  // its slot stays so that ids never move
 };
 
 struct SharedVar {
@@ -151,7 +152,8 @@ class SimHost {
   void set_named_var(int id, double value);
   const std::vector<NamedVar>& named_vars() const { return named_vars_; }
 
-  // Shared variables.
+  // Shared variables. Unregistering a name that is no shared variable withdraws a named
+  // variable of that name.
   int register_shared_var(const std::string& name, int32_t kind, void* storage, uint32_t size);
   bool unregister_shared_var(const std::string& name);
   void* lookup_shared_var(const std::string& name, int32_t* kind, uint32_t* size) const;

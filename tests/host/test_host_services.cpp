@@ -169,6 +169,17 @@ TEST_F(FakeHostTest, NamedVariablesShareOneNamespaceWithoutRegardToCase) {
   EXPECT_EQ(count_records(RecordKind::NamedVarWrite), 1);
   EXPECT_EQ(services()->register_named_variable(nullptr), -1);
   EXPECT_EQ(services()->register_named_variable(""), -1);
+
+  // Withdrawn through the shared-variable call: gone by name, its id reads 0 and ignores
+  // writes; registering again revives the same id at 0.
+  EXPECT_EQ(services()->unregister_shared_var("vek_lnav"), 1);
+  EXPECT_EQ(services()->check_named_variable("vek_lnav"), -1);
+  EXPECT_EQ(services()->get_named_variable_value(id), 0.0);
+  services()->set_named_variable_value(id, 3.0);
+  EXPECT_EQ(count_records(RecordKind::NamedVarWrite), 1);
+  EXPECT_EQ(services()->unregister_shared_var("vek_lnav"), 0);
+  EXPECT_EQ(services()->register_named_variable("vek_lnav"), id);
+  EXPECT_EQ(services()->get_named_variable_value(id), 0.0);
 }
 
 TEST_F(FakeHostTest, SharedVariablesCanBeReadAsAnotherModuleWould) {

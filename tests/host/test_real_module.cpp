@@ -1,0 +1,113 @@
+// The module itself on the host, on a copy of the sample simulator folder and its panel.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "host/scenario.h"
+#include "host/sim_host.h"
+#include "platform/host/sim_token_ids.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RealModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/vek_real_module_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    sim = tmpl;
+    fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
+    ASSERT_TRUE(host.attach_module(&Linkage, &ImportTable, "vek1"));
+    host.set_sim_folder(sim);
+    std::string error;
+    ASSERT_TRUE(host.load_panel(sim + "/panel.cfg", &error)) << error;
+    ASSERT_TRUE(host.start(&error)) << error;
+  }
+
+  void TearDown() override {
+    host.stop();
+    std::error_code ec;
+    fs::remove_all(sim, ec);
+  }
+
+  const simhost::Record* last(simhost::RecordKind kind, const std::string& name = "") const {
+    const auto& recs = host.records();
+    for (auto it = recs.rbegin(); it != recs.rend(); ++it)
+      if (it->kind == kind && (name.empty() || it->name == name)) return &*it;
+    return nullptr;
+  }
+
+  std::string sim;
+  simhost::SimHost host;
+};
+
+}  // namespace
+
+TEST_F(RealModuleTest, SamplePanelPlacesEveryGaugeAndTheServerPublishes) {
+  EXPECT_EQ(host.gauges().size(), 11u);
+  for (const char* name : {"SERVER", "HW_B737_ND", "HW_MD11_ND", "MD80_EHSI_NB", "HW_B737_EFIS_CNTR", "LNAV", "VNAV",
+                           "BDRY", "WINDOW_SMITHS_FMS", "DEBUG", "SMITHS_FMS"})
+    EXPECT_NE(host.find_gauge(name), nullptr) << name;
+  // The navigation display draws into an image of its placement size.
+  const simhost::PlacedGauge* nd = host.find_gauge("HW_B737_ND");
+  ASSERT_NE(nd->drawn_image(), nullptr);
+  EXPECT_EQ(nd->drawn_image()->width, 488);
+  EXPECT_EQ(nd->drawn_image()->height, 604);
+
+  int32_t kind = -1;
+  uint32_t size = 0;
+  EXPECT_NE(host.lookup_shared_var("Vek_FlightPlan", &kind, &size), nullptr);
+  EXPECT_EQ(kind, SHARED_BLOCK);
+  EXPECT_GT(size, 200u * 320u);
+  EXPECT_NE(host.lookup_shared_var("vek_act_wpt_pos", &kind, &size), nullptr);
+
+  host.run_seconds(2.0);
+  EXPECT_EQ(host.tick(), 36);
+  host.stop();
+  EXPECT_EQ(host.lookup_shared_var("Vek_FlightPlan", nullptr, nullptr), nullptr);
+}
+
+TEST_F(RealModuleTest, WindowButtonTogglesTheCduWindow) {
+  ASSERT_TRUE(host.window_visible(4012));
+  std::string error;
+  ASSERT_TRUE(host.click_index("WINDOW_SMITHS_FMS", 0, &error)) << error;
+  EXPECT_FALSE(host.window_visible(4012));
+  const simhost::Record* r = last(simhost::RecordKind::WindowChange);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->id, 4012);
+  EXPECT_EQ(r->param, 0);
+  ASSERT_TRUE(host.click_at("WINDOW_SMITHS_FMS", 20, 20, &error)) << error;
+  EXPECT_TRUE(host.window_visible(4012));
+}
+
+TEST_F(RealModuleTest, VnavKeyEventReachesTheServerHandler) {
+  host.run_frames(2);
+  host.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);
+  // Without an active plan VNAV stays off, and the module publishes that.
+  const simhost::Record* r = last(simhost::RecordKind::NamedVarWrite, "vek_vnav");
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->value, 0.0);
+}
+
+TEST_F(RealModuleTest, DemoScenarioRunsToTheEnd) {
+  simhost::Scenario sc;
+  std::string error;
+  ASSERT_TRUE(simhost::read_scenario(sim + "/scenarios/demo.txt", &sc, &error)) << error;
+  ASSERT_TRUE(simhost::check_scenario(sc, host, &error)) << error;
+  std::string out = sim + "/out";
+  fs::create_directories(out);
+  simhost::ScenarioResult result;
+  ASSERT_TRUE(simhost::run_scenario(sc, host, out, &result, &error)) << error;
+  EXPECT_EQ(result.failed_expectations, 0);
+  for (const char* f : {"nd_start.png", "nd_climb.png", "md11_climb.png", "nd_level.png", "cdu_level.png", "demo.log"})
+    EXPECT_TRUE(fs::exists(out + "/" + f)) << f;
+  // Level at the selected altitude on the selected heading.
+  const auto& s = host.aircraft().state();
+  EXPECT_DOUBLE_EQ(s.altitude_ft, 15000.0);
+  EXPECT_NEAR(s.ap_heading, 200.0, 1e-9);
+  EXPECT_TRUE(s.ap_mach_hold);
+  EXPECT_EQ(s.sim_rate, 1.0);
+}
