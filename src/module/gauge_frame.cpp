@@ -1,5 +1,7 @@
 #include "module/gauge_frame.h"
 
+#include "draw/draw_toolkit.h"
+
 #include "module/host_services.h"
 #include "module/module_paths.h"
 #include "module/trace_file.h"
@@ -82,7 +84,10 @@ void run_gauge_service(GaugeHeader* gauge, int32_t service_id, const GaugeDescri
       draw(gauge, desc);
       break;
     case PANEL_SERVICE_GRAPHICS_START:
+      if (draws(desc.role)) graphics_gauge_start();
+      break;
     case PANEL_SERVICE_GRAPHICS_STOP:
+      if (draws(desc.role)) graphics_gauge_stop();
       break;
     default:
       break;

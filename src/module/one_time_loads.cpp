@@ -1,6 +1,10 @@
+#include "flightplan/flight_plan.h"
 #include "geo/magnetic_model.h"
+#include "guidance/aircraft_file.h"
+#include "guidance/settings_file.h"
 #include "module/gauge_frame.h"
 #include "module/module_paths.h"
+#include "navdb/navdb.h"
 
 bool is_placement_parameter(std::string_view parameter) {
   return parameter == "VC" || parameter == "VC2" || parameter == "WN";
@@ -11,12 +15,20 @@ void record_aircraft_name(std::string_view parameter) {
   aircraft_name = std::string(parameter);
 }
 
-void load_settings_once() {}
+void load_settings_once() { read_vek_cfg(); }
 
-void load_aircraft_once() {}
+void load_aircraft_once() { read_aircraft_config(); }
 
-void load_navigation_once() { magnetic_model_init(); }
+void load_navigation_once() {
+  load_navigation_database();
+  magnetic_model_init();
+}
 
-void load_stored_plans_once() {}
+void load_stored_plans_once() {
+  static bool listed = false;
+  if (listed) return;
+  listed = true;
+  list_plan_files();
+}
 
 void run_fms_update() {}
