@@ -65,7 +65,7 @@ void fill_pen(GfxRecord& r, const GfxPen* pen) {
 }
 
 // Common checks of a drawing call: graphics, object, finite arguments.
-GfxStatus draw_check(GfxGraphics* g, const void* object, std::initializer_list<double> reals = {}) {
+GfxStatus draw_check(const void* object, std::initializer_list<double> reals = {}) {
   if (!object) return GFX_INVALID_ARGUMENT;
   for (double v : reals)
     if (!is_finite(v)) return GFX_INVALID_ARGUMENT;
@@ -144,7 +144,10 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
   g->pixel_offset = GFX_PIXEL_OFFSET_DEFAULT;
   g->clip_on = false;
   g->clip_record = -1;
-  if (image->pixels) raster_open(g);
+  if (image->pixels) {
+    raster_open(g);
+    if (!g->cr) g->last = GFX_FAILED;  // drawing goes on into the recording only
+  }
   if (GfxRecording* rec = recording_of(g)) {
     rec->image_width = image->width;
     rec->image_height = image->height;
@@ -390,14 +393,14 @@ GfxStatus gfx_draw_line(GfxGraphics* g, const GfxPen* pen, int32_t x1, int32_t y
   if (!g) return GFX_INVALID_ARGUMENT;
   GfxPoint pts[2] = {{x1, y1}, {x2, y2}};
   GfxStatus s = shape_call(g, GfxOp::Line, pen, nullptr, {double(x1), double(y1), double(x2), double(y2)}, pts,
-                           2, draw_check(g, pen));
+                           2, draw_check(pen));
   if (s == GFX_OK && raster_ready(g)) raster_stroke_line(g, pen, pts, 2);
   return s;
 }
 
 GfxStatus gfx_draw_lines(GfxGraphics* g, const GfxPen* pen, const GfxPoint* points, int32_t count) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, pen);
+  GfxStatus s = draw_check(pen);
   if (s == GFX_OK && (!points || count < 2)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Lines, pen, nullptr, {double(count)}, points, points ? count : 0, s);
   if (s == GFX_OK && raster_ready(g)) raster_stroke_line(g, pen, points, count);
@@ -407,7 +410,7 @@ GfxStatus gfx_draw_lines(GfxGraphics* g, const GfxPen* pen, const GfxPoint* poin
 GfxStatus gfx_draw_arc(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y, int32_t w, int32_t h,
                        double start_deg, double sweep_deg) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, pen, {start_deg, sweep_deg});
+  GfxStatus s = draw_check(pen, {start_deg, sweep_deg});
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Arc, pen, nullptr, {double(x), double(y), double(w), double(h), start_deg, sweep_deg},
                  nullptr, 0, s);
@@ -417,7 +420,7 @@ GfxStatus gfx_draw_arc(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y, 
 
 GfxStatus gfx_draw_ellipse(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, pen);
+  GfxStatus s = draw_check(pen);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Ellipse, pen, nullptr, {double(x), double(y), double(w), double(h)}, nullptr, 0, s);
   if (s == GFX_OK && raster_ready(g)) raster_stroke_arc(g, pen, x, y, w, h, 0.0, 360.0);
@@ -426,7 +429,7 @@ GfxStatus gfx_draw_ellipse(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t
 
 GfxStatus gfx_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, brush);
+  GfxStatus s = draw_check(brush);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::FillEllipse, nullptr, brush, {double(x), double(y), double(w), double(h)}, nullptr, 0,
                  s);
@@ -436,7 +439,7 @@ GfxStatus gfx_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, int32_t x, int
 
 GfxStatus gfx_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* points, int32_t count) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, brush);
+  GfxStatus s = draw_check(brush);
   if (s == GFX_OK && (!points || count < 3)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::FillPolygon, nullptr, brush, {double(count)}, points, points ? count : 0, s);
   if (s == GFX_OK && raster_ready(g)) raster_fill_polygon(g, brush, points, count);
@@ -445,7 +448,7 @@ GfxStatus gfx_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint
 
 GfxStatus gfx_draw_rect(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, pen);
+  GfxStatus s = draw_check(pen);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Rect, pen, nullptr, {double(x), double(y), double(w), double(h)}, nullptr, 0, s);
   if (s == GFX_OK && raster_ready(g)) raster_stroke_rect(g, pen, x, y, w, h);
@@ -454,7 +457,7 @@ GfxStatus gfx_draw_rect(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y,
 
 GfxStatus gfx_fill_rect(GfxGraphics* g, const GfxBrush* brush, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  GfxStatus s = draw_check(g, brush);
+  GfxStatus s = draw_check(brush);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::FillRect, nullptr, brush, {double(x), double(y), double(w), double(h)}, nullptr, 0, s);
   if (s == GFX_OK && raster_ready(g)) raster_fill_rect(g, brush, x, y, w, h);

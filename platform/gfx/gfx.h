@@ -42,10 +42,13 @@ enum GfxTextHint : int32_t {
   GFX_TEXT_ANTIALIAS = 4,
 };
 
-// Pixel offset: by default integer coordinates are pixel centres; HALF moves
-// them half a pixel up and left (pixel corners).
+// Pixel offset: by default integer coordinates are pixel centres; HALF (and
+// HIGH_QUALITY) move them half a pixel up and left (pixel corners).
 enum GfxPixelOffset : int32_t {
   GFX_PIXEL_OFFSET_DEFAULT = 0,
+  GFX_PIXEL_OFFSET_FAST = 1,
+  GFX_PIXEL_OFFSET_HIGH_QUALITY = 2,
+  GFX_PIXEL_OFFSET_NONE = 3,
   GFX_PIXEL_OFFSET_HALF = 4,
 };
 

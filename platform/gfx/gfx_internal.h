@@ -64,6 +64,11 @@ struct GfxGraphics {
   int32_t clip_record;  // SetClip record index in the recording, -2 when unknown
 };
 
+// Pixel corners at integer coordinates (half and high-quality offset modes).
+inline bool gfx_pixel_offset_half(const GfxGraphics* g) {
+  return g->pixel_offset == GFX_PIXEL_OFFSET_HALF || g->pixel_offset == 2;
+}
+
 // Flattens a path into closed polygons (one per figure) in world coordinates.
 std::vector<std::vector<GfxPointF>> gfx_flatten_path(const GfxPath& path);
 // Parametric angle (radians) of the point at geometric angle `deg` on an ellipse

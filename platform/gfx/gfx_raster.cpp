@@ -15,7 +15,7 @@ void set_source(cairo_t* cr, uint32_t argb) {
 // World transform plus the pixel offset: by default integer coordinates are
 // pixel centres, which in cairo lie at half coordinates.
 void apply_world(GfxGraphics* g) {
-  double off = g->pixel_offset == GFX_PIXEL_OFFSET_HALF ? 0.0 : 0.5;
+  double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   cairo_matrix_t m;
   cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off);
   cairo_set_matrix(g->cr, &m);

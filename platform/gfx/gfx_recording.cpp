@@ -60,7 +60,7 @@ GfxRecord& record_begin(GfxRecording* rec, GfxGraphics* g, GfxOp op, GfxStatus s
   r.clip = g->clip_on ? g->clip_record : -1;
   if (r.clip >= 0 && (size_t(r.clip) >= rec->records.size() || rec->records[r.clip].op != GfxOp::SetClip))
     r.clip = -2;  // set before the recording was cleared
-  r.pixel_offset_half = g->pixel_offset == GFX_PIXEL_OFFSET_HALF;
+  r.pixel_offset_half = gfx_pixel_offset_half(g);
   rec->records.push_back(std::move(r));
   return rec->records.back();
 }

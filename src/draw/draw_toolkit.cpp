@@ -39,14 +39,24 @@ bool usable_size(int32_t image_w, int32_t image_h, DesignCanvas canvas) {
   return image_w > 0 && image_h > 0 && canvas.width > 0 && canvas.height > 0;
 }
 
-// Truncates a point list into `out`; false when any coordinate is unusable.
-bool trunc_points(const DrawPoint* pts, int32_t n, std::vector<GfxPoint>& out) {
-  if (!pts || n <= 0) return false;
-  out.resize(size_t(n));
-  for (int32_t i = 0; i < n; ++i)
-    if (!trunc_coord(pts[i].x, out[i].x) || !trunc_coord(pts[i].y, out[i].y)) return false;
-  return true;
-}
+// Truncated copy of a point list, on the stack for the usual short lists.
+struct PointBuffer {
+  GfxPoint small[32];
+  std::vector<GfxPoint> large;
+  GfxPoint* data = small;
+
+  // False when any coordinate is unusable.
+  bool fill(const DrawPoint* pts, int32_t n) {
+    if (!pts || n <= 0) return false;
+    if (n > 32) {
+      large.resize(size_t(n));
+      data = large.data();
+    }
+    for (int32_t i = 0; i < n; ++i)
+      if (!trunc_coord(pts[i].x, data[i].x) || !trunc_coord(pts[i].y, data[i].y)) return false;
+    return true;
+  }
+};
 
 bool trunc_box(double x, double y, double w, double h, int32_t out[4]) {
   return trunc_coord(x, out[0]) && trunc_coord(y, out[1]) && trunc_coord(w, out[2]) && trunc_coord(h, out[3]);
@@ -169,16 +179,16 @@ bool draw_line_d(GfxGraphics* g, const GfxPen* pen, double x1, double y1, double
 }
 
 bool draw_lines_d(GfxGraphics* g, const GfxPen* pen, const DrawPoint* pts, int32_t n) {
-  std::vector<GfxPoint> p;
-  if (!trunc_points(pts, n, p)) return false;
-  gfx_draw_lines(g, pen, p.data(), n);
+  PointBuffer p;
+  if (!p.fill(pts, n)) return false;
+  gfx_draw_lines(g, pen, p.data, n);
   return true;
 }
 
 bool fill_polygon_d(GfxGraphics* g, const GfxBrush* brush, const DrawPoint* pts, int32_t n) {
-  std::vector<GfxPoint> p;
-  if (!trunc_points(pts, n, p)) return false;
-  gfx_fill_polygon(g, brush, p.data(), n);
+  PointBuffer p;
+  if (!p.fill(pts, n)) return false;
+  gfx_fill_polygon(g, brush, p.data, n);
   return true;
 }
 

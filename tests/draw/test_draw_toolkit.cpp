@@ -152,6 +152,15 @@ TEST(GuardedDrawing, UnusableCoordinatesSkipThePrimitive) {
   EXPECT_EQ(lines[0]->points[0].y, 2);
   EXPECT_EQ(lines[0]->points[1].x, 10);
   EXPECT_EQ(lines[0]->points[1].y, 0);
+
+  DrawPoint ring[40];  // longer than the short-list buffer
+  for (int i = 0; i < 40; ++i) ring[i] = {i + 0.5, -i - 0.5};
+  EXPECT_TRUE(draw_lines_d(s.g, pen, ring, 40));
+  auto poly = s.rec().of(GfxOp::Lines);
+  ASSERT_EQ(poly.size(), 1u);
+  ASSERT_EQ(poly[0]->points.size(), 40u);
+  EXPECT_EQ(poly[0]->points[39].x, 39);
+  EXPECT_EQ(poly[0]->points[39].y, -39);
   gfx_pen_delete(pen);
   gfx_brush_delete(brush);
 }
