@@ -3,7 +3,12 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
+
+#ifndef FAKE_MODULE_EXPORTS
+#include "platform/gfx/gfx.h"
+#endif
 
 #ifdef FAKE_MODULE_EXPORTS
 #define FAKE_LINKAGE Linkage
@@ -42,8 +47,37 @@ int32_t click_space(MouseRect*, uint32_t) {
   return 0;
 }
 
+#ifndef FAKE_MODULE_EXPORTS
+uintptr_t gfx_token = 0;
+
+// Draws "TICK n" with the graphics library.
+void draw_tick_text(GaugeImage* img, int tick) {
+  GfxGraphics* gr = nullptr;
+  if (gfx_create(img, &gr) != GFX_OK) return;
+  GfxFontFamily* family = gfx_family_create(gr, "Arial");
+  GfxFont* font = gfx_font_create(gr, family, 12.0, 0);
+  GfxBrush* brush = gfx_brush_create(gr, 0xFFFFFFFFu);
+  char text[32];
+  std::snprintf(text, sizeof text, "TICK %d", tick);
+  char16_t wide[32];
+  gfx_widen(text, wide, 32);
+  gfx_draw_string(gr, wide, -1, font, GfxRectF{10.0f, 10.0f, 0.0f, 0.0f}, brush);
+  gfx_brush_delete(brush);
+  gfx_font_delete(font);
+  gfx_family_delete(family);
+  gfx_delete(gr);
+}
+#endif
+
 void nd_callback(GaugeHeader* g, int32_t service, uintptr_t) {
   note(g, service);
+#ifndef FAKE_MODULE_EXPORTS
+  if (service == PANEL_SERVICE_GRAPHICS_START && gfx_token == 0) gfx_startup(&gfx_token);
+  if (service == PANEL_SERVICE_GRAPHICS_STOP && gfx_token != 0) {
+    gfx_shutdown(gfx_token);
+    gfx_token = 0;
+  }
+#endif
   if (service == PANEL_SERVICE_INSTALL) {
     char buf[PATH_MAX];
     if (getcwd(buf, sizeof buf)) fake_log.install_cwd = buf;
@@ -56,9 +90,13 @@ void nd_callback(GaugeHeader* g, int32_t service, uintptr_t) {
     host()->read_token_var(&t);
     fake_log.last_tick = t.value;
     GaugeImage* img = g->elements[0].image;
-    if (img && img->pixels[0] == 0xFF00FF00u) return;  // painted already
-    for (int y = 0; img && y < img->height; ++y)
-      for (int x = 0; x < img->width; ++x) img->pixels[y * (img->stride / 4) + x] = 0xFF00FF00u;
+    if (img && img->pixels[0] != 0xFF00FF00u) {  // painted once
+      for (int y = 0; y < img->height; ++y)
+        for (int x = 0; x < img->width; ++x) img->pixels[y * (img->stride / 4) + x] = 0xFF00FF00u;
+    }
+#ifndef FAKE_MODULE_EXPORTS
+    if (img) draw_tick_text(img, static_cast<int>(t.value));
+#endif
   }
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/draw_recording.h"
 #include "host/scenario.h"
 #include "platform/host/sim_token_ids.h"
 #include "tests/host/host_fixture.h"
@@ -229,4 +230,33 @@ TEST_F(FakeHostTest, ScenarioStopsAtAStepThatCannotBeCarriedOut) {
   EXPECT_FALSE(simhost::run_scenario(sc, host, "/nonexistent-folder", &result, &error));
   EXPECT_EQ(error.rfind("s.txt:2: ", 0), 0u) << error;
   EXPECT_EQ(host.frame(), 1);
+}
+
+TEST_F(FakeHostTest, ExpectSeesOnlyTheTextsOfTheLastDraw) {
+  ASSERT_TRUE(simhost::draw_recording_available());
+  host.set_draw_recording(true);
+  start();
+  host.run_frames(1);
+  std::string why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host, "FAKE_ND", "TICK 1", &why)) << why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host, "FAKE_ND", "TICK", &why)) << why;  // part of a text
+  EXPECT_FALSE(simhost::gauge_drew_text(host, "FAKE_ND", "TICK 2", &why));
+  EXPECT_EQ(why, "not drawn in the last draw");
+  host.run_frames(1);
+  EXPECT_TRUE(simhost::gauge_drew_text(host, "FAKE_ND", "TICK 2", &why)) << why;
+  EXPECT_FALSE(simhost::gauge_drew_text(host, "FAKE_ND", "TICK 1", &why));
+  // The server draws nothing that is recorded.
+  EXPECT_FALSE(simhost::gauge_drew_text(host, "FAKE_SERVER", "TICK", &why));
+  EXPECT_EQ(why, "the gauge's drawing is not recorded");
+
+  Scenario sc;
+  std::string error;
+  ASSERT_TRUE(parse("run 1f\nexpect FAKE_ND \"TICK 3\"\nexpect FAKE_ND \"TICK 2\"\nrun 2f\nexpect FAKE_ND \"TICK 5\"\n",
+                    &sc, &error));
+  simhost::ScenarioResult result;
+  ASSERT_TRUE(simhost::run_scenario(sc, host, "", &result, &error)) << error;
+  EXPECT_EQ(result.expectations, 3);
+  EXPECT_EQ(result.failed_expectations, 1);
+  ASSERT_EQ(result.failures.size(), 1u);
+  EXPECT_EQ(result.failures[0], "s.txt:3: expect FAKE_ND \"TICK 2\": not drawn in the last draw");
 }
