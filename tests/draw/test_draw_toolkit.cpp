@@ -156,11 +156,11 @@ TEST(GuardedDrawing, UnusableCoordinatesSkipThePrimitive) {
   DrawPoint ring[40];  // longer than the short-list buffer
   for (int i = 0; i < 40; ++i) ring[i] = {i + 0.5, -i - 0.5};
   EXPECT_TRUE(draw_lines_d(s.g, pen, ring, 40));
-  auto poly = s.rec().of(GfxOp::Lines);
-  ASSERT_EQ(poly.size(), 1u);
-  ASSERT_EQ(poly[0]->points.size(), 40u);
-  EXPECT_EQ(poly[0]->points[39].x, 39);
-  EXPECT_EQ(poly[0]->points[39].y, -39);
+  auto polylines = s.rec().of(GfxOp::Lines);
+  ASSERT_EQ(polylines.size(), 1u);
+  ASSERT_EQ(polylines[0]->points.size(), 40u);
+  EXPECT_EQ(polylines[0]->points[39].x, 39);
+  EXPECT_EQ(polylines[0]->points[39].y, -39);
   gfx_pen_delete(pen);
   gfx_brush_delete(brush);
 }
