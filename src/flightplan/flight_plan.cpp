@@ -9,6 +9,7 @@ int32_t fpl_active_last = -1;
 FlightPlanWpt fpl_edit[FPL_CAPACITY];
 int32_t fpl_edit_last = -1;
 int32_t fpl_edit_index = 0;
+int32_t fpl_edit_active_rec = 0;
 FlightPlanWpt fpl_scan[FPL_CAPACITY];
 int32_t fpl_scan_last = -1;
 int32_t fpl_active_dest_index = -1;
@@ -61,6 +62,7 @@ void clear_fpl_active() {
 void clear_fpl_edit() {
   clear_table(fpl_edit, fpl_edit_last);
   fpl_edit_index = 0;
+  fpl_edit_active_rec = 0;
   fpl_edit_dest_index = -1;
 }
 

@@ -55,6 +55,7 @@ extern int32_t fpl_active_last;   // last record; -1 empty
 extern FlightPlanWpt fpl_edit[FPL_CAPACITY];
 extern int32_t fpl_edit_last;
 extern int32_t fpl_edit_index;    // the edit plan's active or chosen record
+extern int32_t fpl_edit_active_rec;  // edit record that activation makes active (0 = none)
 extern FlightPlanWpt fpl_scan[FPL_CAPACITY];  // plan-file reader's table
 extern int32_t fpl_scan_last;
 extern int32_t fpl_active_dest_index;  // destination record of each plan (-1 none)

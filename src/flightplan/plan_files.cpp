@@ -1,15 +1,343 @@
-// Plan files under "\vek\flightplans\" and the stored-plan list.
+// Plan files in the plans folder and the stored-plan list.
+#include "flightplan/plan_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "guidance/settings.h"
+#include "module/host_services.h"
+#include "module/module_paths.h"
+
+std::string fpl_message;
+int32_t plan_loader_flag = 0;
+int32_t plan_load_request = 0;
+std::string plan_load_name;
+std::string plan_loaded_airport_ident;
+
+static constexpr std::size_t kMaxPlanFileBytes = 1 << 20;
+static constexpr double kFuelLbPerGallon = 6.7;
+
+std::string plan_folder_path() {
+  std::string folder = FlightPlansFolder;
+  std::string path;
+  if (folder.empty()) path = vek_path("\\vek\\flightplans\\");
+  else if (folder[0] == '\\') path = vek_path(folder);
+  else {
+    path = folder;
+    std::replace(path.begin(), path.end(), '\\', '/');
+  }
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+// Texts in a record line: "-" for an empty text, "_" for a blank.
+static std::string encode_text(const char* t) {
+  if (!t[0]) return "-";
+  std::string s = t;
+  for (char& c : s)
+    if (c == ' ' || c == '\t') c = '_';
+  return s;
+}
+
+static void decode_text(char* dst, std::size_t size, const std::string& tok) {
+  std::string s = tok == "-" ? "" : tok;
+  for (char& c : s)
+    if (c == '_') c = ' ';
+  std::size_t n = std::min(s.size(), size - 1);
+  std::memcpy(dst, s.data(), n);
+  std::memset(dst + n, 0, size - n);
+}
+
+static const char* file_type(const char* type) {
+  static const char* known[] = {"APT", "VOR", "NDB", "INT", "RWY"};
+  for (const char* k : known)
+    if (std::strcmp(type, k) == 0) return k;
+  return "WPT";
+}
+
+static std::string find_plan_file(const std::string& folder, const std::string& name);
+
+int write_plan_file(const std::string& file_name) {
+  if (!is_safe_file_name(file_name) || file_name.size() >= sizeof(StoredPlan{}.name)) return 0;
+  std::error_code ec;
+  std::string folder = plan_folder_path();
+  std::filesystem::create_directories(folder, ec);
+  // Written beside the plan and renamed over it once complete, so that a failed save
+  // leaves the earlier file as it was.
+  std::string path = find_plan_file(folder, file_name);
+  std::string part = path + ".part";
+  std::FILE* f = std::fopen(part.c_str(), "w");
+  if (!f) return 0;
+  bool ok = true;
+  if (SaveFPLCruiseAlt == 1 && cruise_alt > 0) ok = ok && std::fprintf(f, "CruiseAlt=%d\n", cruise_alt) > 0;
+  if (plan_fuel > 0.0 && std::isfinite(plan_fuel)) ok = ok && std::fprintf(f, "Fuel=%.0f\n", plan_fuel) > 0;
+  ok = ok && std::fprintf(f, "[FlightPlan]\n") > 0;
+  for (int i = 0; ok && i <= fpl_active_last && i <= FPL_MAX_LAST; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    ok = std::fprintf(f, "%s %s %.6f %.6f %.0f %.0f %.1f %d %d %s %s %s %s\n", encode_text(r.ident).c_str(),
+                      file_type(r.type), r.lat, r.lon, r.alt_constraint, r.spd_constraint, r.intc_course, r.flyover,
+                      r.constraint_flag, encode_text(r.via).c_str(), encode_text(r.segment).c_str(),
+                      encode_text(r.role).c_str(), encode_text(r.navaid).c_str()) > 0;
+  }
+  if (std::fflush(f) != 0 || std::ferror(f)) ok = false;
+  if (std::fclose(f) != 0) ok = false;
+  if (ok) {
+    std::filesystem::rename(part, path, ec);
+    if (ec) ok = false;
+  }
+  if (!ok) std::filesystem::remove(part, ec);
+  return ok ? 1 : 0;
+}
+
+static bool finite_number(const std::string& t, double& v) {
+  if (t.empty() || t.size() > 32) return false;
+  char* end = nullptr;
+  v = std::strtod(t.c_str(), &end);
+  return end && *end == '\0' && std::isfinite(v);
+}
+
+// One record line: ident type lat lon [alt spd intc flyover cflag via segment role navaid].
+static bool parse_record_line(std::string_view line, FlightPlanWpt& rec) {
+  std::vector<std::string> tok;
+  std::size_t i = 0;
+  while (i < line.size() && tok.size() < 14) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    std::size_t j = i;
+    while (j < line.size() && line[j] != ' ' && line[j] != '\t') ++j;
+    if (j > i) tok.emplace_back(line.substr(i, j - i));
+    i = j;
+  }
+  if (tok.size() < 4 || tok.size() > 13) return false;
+  clear_fpl_record(rec);
+  double lat, lon;
+  if (!finite_number(tok[2], lat) || !finite_number(tok[3], lon)) return false;
+  if (std::fabs(lat) > 90.0 || std::fabs(lon) > 180.0) return false;
+  decode_text(rec.ident, sizeof rec.ident, tok[0]);
+  if (!rec.ident[0] || std::strcmp(rec.ident, FPL_END_IDENT) == 0) return false;
+  decode_text(rec.type, sizeof rec.type, tok[1]);
+  rec.lat = lat;
+  rec.lon = lon;
+  double v;
+  if (tok.size() > 4) {
+    if (!finite_number(tok[4], v)) return false;
+    rec.alt_constraint = v;
+  }
+  if (tok.size() > 5) {
+    if (!finite_number(tok[5], v)) return false;
+    rec.spd_constraint = v;
+  }
+  if (tok.size() > 6) {
+    if (!finite_number(tok[6], v)) return false;
+    rec.intc_course = v;
+  }
+  if (tok.size() > 7) {
+    if (!finite_number(tok[7], v) || std::fabs(v) > 1e6) return false;
+    rec.flyover = v == 1.0 ? 1 : 0;
+  }
+  if (tok.size() > 8) {
+    if (!finite_number(tok[8], v) || std::fabs(v) > 1e6) return false;
+    rec.constraint_flag = v == 1.0 ? 1 : 0;
+  }
+  if (tok.size() > 9) decode_text(rec.via, sizeof rec.via, tok[9]);
+  if (tok.size() > 10) decode_text(rec.segment, sizeof rec.segment, tok[10]);
+  if (tok.size() > 11) decode_text(rec.role, sizeof rec.role, tok[11]);
+  if (tok.size() > 12) decode_text(rec.navaid, sizeof rec.navaid, tok[12]);
+  return true;
+}
+
+static bool key_value(std::string_view line, std::string_view key, double& v) {
+  if (line.size() <= key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (std::tolower((unsigned char)line[i]) != std::tolower((unsigned char)key[i])) return false;
+  std::string rest(line.substr(key.size()));
+  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.pop_back();
+  return finite_number(rest, v);
+}
+
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel) {
+  clear_fpl_scan();
+  cruise = 0;
+  fuel = 0.0;
+  bool in_plan = false;
+  std::size_t pos = 0;
+  while (pos < size) {
+    std::size_t end = pos;
+    while (end < size && data[end] != '\n') ++end;
+    std::string_view line(data + pos, end - pos);
+    pos = end + 1;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    if (line.empty() || line[0] == ';') continue;
+    if (line.size() > 300) continue;
+    if (line[0] == '[') {
+      std::string s(line);
+      for (char& c : s) c = (char)std::tolower((unsigned char)c);
+      in_plan = s == "[flightplan]";
+      continue;
+    }
+    double v;
+    if (!in_plan) {
+      if (key_value(line, "CruiseAlt=", v)) {
+        if (v >= 0.0 && v <= 100000.0) cruise = (int)v;
+      } else if (key_value(line, "Fuel=", v)) {
+        if (v >= 0.0 && v <= 1e7) fuel = v;
+      }
+      continue;
+    }
+    FlightPlanWpt rec;
+    if (!parse_record_line(line, rec)) continue;
+    if (fpl_scan_last >= FPL_MAX_LAST) {
+      clear_fpl_scan();
+      return 0;  // more records than a plan holds
+    }
+    fpl_scan[++fpl_scan_last] = rec;
+    set_end_record(fpl_scan[fpl_scan_last + 1]);
+  }
+  return 1;
+}
+
+int read_plan_file(const std::string& path, int& cruise, double& fuel) {
+  clear_fpl_scan();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return 0;
+  std::vector<char> buf;
+  char chunk[4096];
+  std::size_t n;
+  bool too_big = false;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    if (buf.size() + n > kMaxPlanFileBytes) {
+      too_big = true;
+      break;
+    }
+    buf.insert(buf.end(), chunk, chunk + n);
+  }
+  std::fclose(f);
+  if (too_big) return 0;
+  return parse_plan_text(buf.data(), buf.size(), cruise, fuel);
+}
+
+// The plan file of `name` in the folder, matched without regard to case.
+static std::string find_plan_file(const std::string& folder, const std::string& name) {
+  std::error_code ec;
+  std::string exact = folder + name;
+  if (std::filesystem::is_regular_file(exact, ec)) return exact;
+  for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+       it.increment(ec)) {
+    std::string fn = it->path().filename().string();
+    if (fn.size() == name.size() &&
+        std::equal(fn.begin(), fn.end(), name.begin(), [](char a, char b) {
+          return std::tolower((unsigned char)a) == std::tolower((unsigned char)b);
+        }))
+      return it->path().string();
+  }
+  return exact;
+}
+
+int load_plan_file(const std::string& name, int flag) {
+  if (name == "NEXT FPL" || name == "NEW FPL") {
+    clear_fpl_edit();
+    plan_cruise_alt = 0;
+    plan_fuel = 0.0;
+    return 1;
+  }
+  plan_loader_flag = 1;
+  int cruise = 0;
+  double fuel = 0.0;
+  int ok = is_safe_file_name(name) && read_plan_file(find_plan_file(plan_folder_path(), name), cruise, fuel);
+  plan_loader_flag = 0;
+  if (!ok) {
+    fpl_message = "Unable to load FP";
+    return 0;
+  }
+  clear_fpl_edit();
+  for (int i = 0; i <= fpl_scan_last; ++i) fpl_edit[i] = fpl_scan[i];
+  fpl_edit_last = fpl_scan_last;
+  set_end_record(fpl_edit[fpl_edit_last + 1]);
+  fpl_edit_dest_index = -1;
+  for (int i = fpl_edit_last; i >= 1; --i)
+    if (std::strcmp(fpl_edit[i].type, "APT") == 0) {
+      fpl_edit_dest_index = i;
+      break;
+    }
+  // Holds belong to the plan they were made on.
+  for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
+  sync_hold_numbers();
+  plan_cruise_alt = cruise;
+  plan_fuel = fuel;
+  if (cruise > 0) cruise_alt = cruise;
+  return 1;
+}
+
+static bool ends_with_rte(const std::string& fn) {
+  if (fn.size() < 5) return false;
+  std::string ext = fn.substr(fn.size() - 4);
+  for (char& c : ext) c = (char)std::tolower((unsigned char)c);
+  return ext == ".rte";
+}
 
 void list_plan_files() {
+  std::vector<std::string> names;
+  std::error_code ec;
+  std::string folder = plan_folder_path();
+  for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+       it.increment(ec)) {
+    std::error_code ec2;
+    if (!it->is_regular_file(ec2)) continue;
+    std::string fn = it->path().filename().string();
+    if (ends_with_rte(fn) && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
+  }
+  std::sort(names.begin(), names.end());
   stored_plan_count = 0;
-  StoredPlan& entry = stored_plans[1];
-  std::memset(&entry, 0, sizeof entry);
-  fpl_set_text(entry.name, "NEW FPL");
-  fpl_set_text(entry.first_ident, "NEXT FPL");
-  entry.last = -1;
-  stored_plan_count = 1;
-  gnsxls_plan_list_pages = 0;
+  for (const std::string& fn : names) {
+    if (stored_plan_count >= STORED_PLAN_CAPACITY - 2) break;  // one slot stays for "NEW FPL"
+    int cruise = 0;
+    double fuel = 0.0;
+    if (!read_plan_file(folder + fn, cruise, fuel)) continue;
+    StoredPlan& e = stored_plans[++stored_plan_count];
+    std::memset(e.name, 0, sizeof e.name);
+    fpl_set_text(e.name, fn);
+    fpl_set_text(e.first_ident, fpl_scan_last >= 0 ? fpl_scan[0].ident : "");
+    fpl_set_text(e.last_ident, fpl_scan_last >= 0 ? fpl_scan[fpl_scan_last].ident : "");
+    e.last = fpl_scan_last;
+    e.cruise_alt = cruise;
+    e.fuel = fuel;
+    for (int i = 0; i < FPL_CAPACITY; ++i) e.rows[i] = fpl_scan[i];
+  }
+  StoredPlan& e = stored_plans[++stored_plan_count];
+  std::memset(&e, 0, sizeof e);
+  fpl_set_text(e.name, "NEW FPL");
+  fpl_set_text(e.first_ident, "NEXT FPL");
+  e.last = -1;
+  set_end_record(e.rows[0]);
+  clear_fpl_scan();
+  gnsxls_plan_list_pages = (stored_plan_count + 7) / 8;
+}
+
+void load_plan_fuel(double fuel) {
+  if (!(fuel > 0.0) || !std::isfinite(fuel)) return;
+  host_set_fuel_total_gallons(fuel / kFuelLbPerGallon);
+}
+
+int load_and_activate_plan_file(int request) {
+  plan_load_request = 0;
+  plan_loaded_airport_ident.clear();
+  if (request < 1 || request > 3) return 0;
+  if (!load_plan_file(plan_load_name, 0)) return 0;
+  if (fpl_edit_last < 0) return 0;
+  activate_route();
+  dto_active = 0;
+  if (LoadFuelonFlightPlanLoad == 1 && plan_fuel > 0.0) load_plan_fuel(plan_fuel);
+  int last = fpl_active_last;
+  plan_loaded_airport_ident =
+      std::strcmp(fpl_active[last].type, "APT") == 0 ? fpl_active[last].ident : fpl_active[0].ident;
+  return 1;
 }

@@ -1,0 +1,219 @@
+// Flight-plan operations: the route-change state, activation and copies, holds, and
+// the editing of the edit plan that the CDU pages call.
+//
+// Common rules:
+// - Record indexes are checked: 999 and -1 are never taken as records; an operation
+//   given an index outside its plan does nothing and answers 0 (the CDU then shows
+//   "INVALID ENTRY" or "INVALID DELETE").
+// - An insertion that would make a plan longer than 200 records (last index 199) is
+//   refused and answers 0; the plan is left unchanged.
+// - Every operation keeps the "******" end record after the last record.
+// - These operations never touch a CDU's page, scratchpad or message line: where the
+//   caller's text says that a page or message changes, the caller does it from the
+//   answer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "flightplan/flight_plan.h"
+
+struct NavRecord;
+
+// ---------------------------------------------------------------------------------------
+// Route fields. Committed values and their pending ("_mod") twins; "------" = none.
+extern std::string route_origin, route_origin_mod;
+extern std::string route_dest, route_dest_mod;
+extern std::string route_runway, route_runway_mod;
+extern std::string route_sid, route_sid_trans;       // committed departure
+extern std::string route_dep_sel;                     // pending departure selection
+extern std::string route_arr_sel_1, route_arr_sel_2;  // pending arrival selections
+extern std::string route_co_route;
+extern int32_t dep_arr_flags;
+
+// Direct-to state: while dto_active is 1 the active leg starts at the direct-to origin.
+extern int32_t dto_active;
+extern double dto_origin_lat, dto_origin_lon;
+// Intercept course of the last direct-to: pending flag and its edit-plan record.
+extern int32_t intc_crs_pending;
+extern int32_t intc_target_wpt;
+// Set when the active plan is a direct-to without a destination.
+extern int32_t fpl_no_from_wpt;
+
+// The present position and magnetic variation that editing uses (user points, holds at
+// the present position, direct-to origins). The per-step update keeps them; tests set them.
+extern double fpl_present_lat, fpl_present_lon;
+extern double fpl_magvar;          // degrees, east positive (true = magnetic + magvar)
+extern double fpl_ground_speed_kt;
+
+// Called on the first change of a new route on the ground (state 0 -> 1 below 5 kt):
+// the flight log resets its counters there. May stay null.
+extern void (*fpl_first_change_hook)();
+
+// ---------------------------------------------------------------------------------------
+// Route-change state.
+
+// Steps fpl_changed_state 0->1, 1->2, 2->3, 3->4, 4->3. The step from 0 at a ground
+// speed below 5 kt also resets plan_fuel to 0 and runs fpl_first_change_hook.
+void fpl_changed_step();
+
+// Steps the state when it is 0 or 3 (the rule every edit follows).
+void fpl_step_on_edit();
+
+// ---------------------------------------------------------------------------------------
+// Activation and copies.
+
+// EXEC (states 2 and 4): makes the edit plan the active plan. The active index becomes
+// the edit plan's active record (fpl_edit_index) when it is 1..last, else 1 (0 for a
+// one-record plan, 999 for an empty plan). Pending route fields are committed and
+// marked "------"; the origin (record 0) and destination (last "APT" record) airport
+// blocks are reloaded; hold indexes are committed and holds deleted while pending are
+// dropped; holds_changed := 0; leg distances are recomputed; state := 3 (0 when the
+// plan is empty).
+void activate_route();
+
+// Builds the airway leg of the entered route and, unless airway_insert_mode is 1,
+// activates the result (as activate_route, state 3). The airway leg: when the loaded
+// airway has a start and an end (airway_start_index, airway_end_index: candidates of
+// nav_search_list, different), its fixes after the start up to the end are inserted
+// after edit record fpl_edit_index, replacing a "THEN" record there, with via =
+// airway_name. Answers 0 when an airway was asked for but nothing could be inserted.
+extern int32_t airway_insert_mode;
+int activate_plan();
+
+// ERASE (state 4): discards the pending changes: the edit plan is copied back from the
+// active plan, pending route fields take the committed values, pending departure and
+// arrival selections become "------", holds deleted while pending are kept; state := 3.
+void erase_route_mods();
+
+// Copies fpl_active with its last and active indexes into fpl_edit, and each hold's
+// active-plan index into its edit-plan index.
+void copy_active_to_edit();
+
+// Writes a whole new active plan (records 0..last of `recs`) with its end record,
+// active index `active` (checked; 999 when the plan is empty). Answers 0 when last is
+// beyond the table.
+int set_active_plan(const FlightPlanWpt* recs, int last, int active);
+
+// ---------------------------------------------------------------------------------------
+// Holds.
+
+// Each hold's active-plan index into its edit-plan index.
+void save_hold_indexes();
+// Each positive edit-plan index into the active-plan index; edit index := 0.
+void commit_hold_indexes();
+// The hold whose active (edit) index is `old_index` gets `new_index`.
+void renumber_hold_active_wpt(int new_index, int old_index);
+void renumber_hold_edit_wpt(int new_index, int old_index);
+
+// Adds a hold at edit record n (1..last): ident and position of the record, inbound
+// course = course from record n-1 to n less fpl_magvar, leg time `leg_minutes` (the
+// Smiths CDU passes HoldLegMins, the mission CDU 1.0), timed legs, right turns.
+// hold_list stays sorted by edit index and the records' hold numbers follow the list.
+// holds_changed := 1; mode 1 with a state of 2 or more steps the state.
+// Answers the new hold's place (1..hold_count), or 0 when refused (list full with 10
+// holds, bad index, or the record already holds).
+int add_hold(int n, int mode, double leg_minutes = 1.0);
+
+// Removes the hold of edit record n. Mode 0 or 1: the entry leaves hold_list at once.
+// Mode 2 (a delete on the LEGS page): the hold is marked and leaves the list when the
+// change is executed (activate_route), so it is not flown after EXEC; ERASE keeps it.
+// Every mode clears record n's hold number and sets hold_delete_index := 0; mode 1 or
+// more steps the state. Answers 1 when a hold was found, 0 otherwise.
+int remove_hold(int n, int mode);
+
+// Hold numbers of both plans and hold_fpl_index from hold_list.
+void sync_hold_numbers();
+
+// ---------------------------------------------------------------------------------------
+// Lookup and editing of the edit plan.
+
+// Resolves an entry into nav_search_list 1..n and fix_match_count := n (0 none).
+// kind: 0 all tables, 1 navaids, 2 intersections, 3 airports. Besides idents:
+//  - coordinates "N4730.5W12218.0" (degrees and minutes) or "47.508/-122.3" (degrees);
+//  - place/bearing/distance "SEA090/12.5": a database ident, a three-digit magnetic
+//    bearing, "/", a distance in NM (the first candidate of the place is used);
+//  - "HOLD PPOS": the present position.
+// Coordinates and place/bearing/distance entries give one user waypoint named by
+// next_user_waypoint_name. Answers n.
+int create_user_waypoint(int kind, const std::string& entry);
+
+// Name of a new user point: the first three characters of `place` and a counter
+// ("%3s%02d"), or "%2s%02d" for a two-character place; the counter runs 01..99.
+std::string next_user_waypoint_name(const std::string& place);
+
+// nav_search_list entry e (1..fix_match_count) into entry 1; 0 when e is not a candidate.
+int select_search_entry(int e);
+
+// A plan record from a database record (type "APT", "VOR" for "V", "NDB" for "N",
+// "INT" for "I", else "WPT"; navaid = frequency).
+void fpl_record_from_nav(FlightPlanWpt& rec, const NavRecord& nav);
+
+// Inserts candidate e as a new edit record before record n (0..last+1), moving the
+// later records down. A "HOLD PPOS" candidate also gets a hold. Steps the state in 0
+// or 3. legs_mode 1 (direct-to): the new record becomes the edit plan's active record,
+// the direct-to origin is the present position, intc_crs_pending := 1 and
+// intc_target_wpt := the record; when the fix is already a later record j of the plan,
+// records n..j-1 (with any discontinuity) are removed instead of inserting a copy; the
+// fix is then record n either way. Answers 1, or 0 when refused.
+int insert_edit_record(int n, int e, int legs_mode = 0);
+
+// Puts candidate 1 into the edit plan at record n, moving later records down
+// (mission-CDU route page). Answers 1, or 0 when refused.
+int insert_search_fix(int n);
+
+// insert_search_fix with hold handling: a "HOLD PPOS" candidate becomes a hold at the
+// present position (mode is add_hold's mode).
+int insert_hold_1(int row, int mode);
+
+// Route-page TO entry: candidate 1 becomes the fix after record n-1; the discontinuities
+// directly at n are removed with it. n = last+1 appends. Answers 1 or 0.
+int store_selected_fix(int n);
+
+// LEGS delete: removes record n's hold; record n (1 < n < last-1, flag 0) becomes
+// "DISCO", otherwise it is removed. Steps the state in 3. Answers 1 or 0.
+int make_discontinuity_2(int n, int flag);
+
+// Mission-CDU delete: record row becomes "DISCO" (texts cleared, position 0,
+// constraints -999, intercept -1), its hold is removed, the state is stepped in 3, then
+// the route is activated (activate_route). Answers 1 or 0.
+int make_discontinuity(int row, int flag);
+
+// Removes records from..to-1; record `to` then follows record from-1. Steps the state
+// in 0 or 3 and rebuilds the route rows. Answers the number removed.
+int remove_edit_rows(int from, int to);
+
+// Removes edit records from..to-1 without state or rows (holds on them go too).
+int fpl_edit_remove(int from, int to);
+// Inserts `rec` before edit record n without state or rows. Answers 1 or 0.
+int fpl_edit_insert(int n, const FlightPlanWpt& rec);
+
+// Route rows of the route pages: one per edit record, row 1 the origin.
+struct RteRow {
+  std::string to;   // fix ident, "THEN" or "DISCO"
+  std::string via;  // airway name or "DIRECT"
+  int32_t record;   // edit record of the row
+};
+extern RteRow rte_rows[FPL_CAPACITY + 1];
+extern int32_t rte_row_count;
+void build_route_rows();
+void build_direct_then_text();  // the mission CDU's name for build_route_rows
+
+// Removes the records of route row `row` (2..rte_row_count): the row's fix and, for an
+// airway row, the airway's fixes back to the previous row. Steps the state in 3 and
+// rebuilds the rows. Answers 0 when nothing was removed.
+int delete_route_row(int row);
+int remove_route_row(int row);  // the mission CDU's name
+
+// Edit record whose ident is the TO text of route row `row` (first from that row's
+// record), 0 when none.
+int find_edit_record_by_ident(int row, int flag);
+
+// VIA entry after the airway is loaded: the airway is joined at edit record n (its
+// ident must be a fix of the airway); a "THEN" record with via = airway_name follows
+// record n, waiting for the exit fix. airway_start_index := the joining fix. Answers 0
+// when the fix is not on the airway or the plan is full.
+int expand_airway(int n, int flag);
+
+// Removes the "THEN" records of the edit plan.
+void drop_then_rows();

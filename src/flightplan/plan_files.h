@@ -1,0 +1,59 @@
+// Plan files (".RTE") in the plans folder and the stored-plan list. Layout:
+// docs/plan-files.md.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Message of the last plan-file operation that failed ("Unable to load FP"), or of
+// the GPS-route import; the calling CDU shows it in its message line. "" = none.
+extern std::string fpl_message;
+
+// Set while the plan-file loader runs (the ACTIVE FPL header hides its route line).
+extern int32_t plan_loader_flag;
+
+// Pending plan request of the CDUs: 1 MCU, 2 other units, 3 text CDU; 0 none.
+extern int32_t plan_load_request;
+extern std::string plan_load_name;
+// Airport ident of the plan the last request loaded (its destination when the last
+// record is an airport, else record 0), for the requesting CDU's scratchpad.
+extern std::string plan_loaded_airport_ident;
+
+// The plans folder as a file system path ending in "/": the FlightPlansFolder setting
+// when it is not empty (a path beginning with "\" lies under the simulator folder),
+// else "\vek\flightplans\".
+std::string plan_folder_path();
+
+// Writes fpl_active as plan file `file_name` in the plans folder: "CruiseAlt=%d" when
+// SaveFPLCruiseAlt is 1 and a cruise altitude is set, "Fuel=%.0f" when plan_fuel is
+// above 0, "[FlightPlan]", one line per record 0..last. The name must be one file name
+// inside the folder ("/", "\", ":" and ".." are refused). Answers 1 only when every
+// line was written and the file closed; otherwise 0, and an earlier file of that name
+// is left as it was. The caller shows name + " Saved" or name + " Unable to Save".
+int write_plan_file(const std::string& file_name);
+
+// Reads plan file `name` of the plans folder into fpl_edit (fpl_edit_last, -1 when
+// empty), plan_cruise_alt, plan_fuel and, when the file gives one, cruise_alt. The
+// names "NEXT FPL" and "NEW FPL" give an empty plan. A file that cannot be opened,
+// holds a bad name, or more than 200 records leaves the edit plan unchanged, sets
+// fpl_message := "Unable to load FP" and answers 0; otherwise answers 1. Malformed
+// record lines are skipped.
+int load_plan_file(const std::string& name, int flag);
+
+// Reads plan file `path` (a file system path) into fpl_scan, cruise altitude and fuel
+// into the outputs. Answers 1 when read, 0 when it cannot be opened or is too long.
+int read_plan_file(const std::string& path, int& cruise, double& fuel);
+// The same from text already in memory.
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel);
+
+// Performs the pending plan request (1, 2 or 3): loads plan_load_name into the edit
+// plan and activates it (activate_route, state 3). Request 0 or another value is
+// refused. The request becomes 0 in every
+// case. Answers 1 when the plan was loaded and activated. LoadFuelonFlightPlanLoad
+// loads plan_fuel into the tanks. The caller (the FMS update) then sets its own state
+// (fms_last_second, flight_phase, destination-information state) and hands
+// plan_loaded_airport_ident to the requesting CDU.
+int load_and_activate_plan_file(int request);
+
+// Loads `fuel` (pounds) into the aircraft's tanks through the host.
+void load_plan_fuel(double fuel);

@@ -1,0 +1,263 @@
+// Route progress of the active plan.
+#include "flightplan/route_progress.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "geo/great_circle.h"
+#include "module/host_services.h"
+
+double route_total_dist = 0.0;
+double route_distance_to_go = 0.0;
+double direct_dist_to_dest = 0.0;
+double dist_to_active_wpt = 0.0;
+double tod_route_dist = 0.0;
+double tod_dist_to_dest = 0.0;
+double vdev_gate_dist_1 = 0.0;
+double vdev_gate_dist_2 = 0.0;
+double vnav_path_altitude = 0.0;
+double climb_target_lat = 0.0, climb_target_lon = 0.0;
+double tke_deg = 0.0, xtk_nm = 0.0, drift_deg = 0.0;
+int32_t tke_side = 0, xtk_side = 0, drift_side = 0;
+double desired_track = 0.0;
+
+static constexpr double kEarthRadiusNm = 3437.7467707849396;
+static constexpr double kPi = 3.14159265358979323846;
+
+static bool is_marker(const FlightPlanWpt& r) {
+  return std::strcmp(r.ident, "DISCO") == 0 || std::strcmp(r.ident, "THEN") == 0;
+}
+
+void compute_leg_distances() {
+  double sum = 0.0;
+  for (int i = 0; i <= fpl_active_last && i < FPL_CAPACITY; ++i) {
+    FlightPlanWpt& r = fpl_active[i];
+    r.leg_dist = 0.0;
+    r.leg_course = 0.0;
+    if (i > 0 && !is_marker(r) && !is_marker(fpl_active[i - 1])) {
+      double d = 0.0, c = 0.0;
+      compute_gc_distance_course(fpl_active[i - 1].lat, fpl_active[i - 1].lon, r.lat, r.lon, d, c);
+      if (std::isfinite(d)) r.leg_dist = d;
+      if (std::isfinite(c)) r.leg_course = c;
+    }
+    sum += r.leg_dist;
+    r.route_dist = sum;
+  }
+  route_total_dist = sum;
+}
+
+int compute_route_distance(int mode) {
+  compute_leg_distances();
+  return fpl_active_last >= 0 ? fpl_active_last + 1 : 0;
+}
+
+// Signed cross-track (NM, right positive) and along-track distance of (lat, lon) from
+// the great circle a -> b.
+static void cross_along(double alat, double alon, double blat, double blon, double lat, double lon, double& xtk,
+                        double& atk) {
+  double d13 = 0.0, c13 = 0.0, d12 = 0.0, c12 = 0.0;
+  compute_gc_distance_course(alat, alon, lat, lon, d13, c13);
+  compute_gc_distance_course(alat, alon, blat, blon, d12, c12);
+  double a13 = d13 / kEarthRadiusNm;
+  double s = std::sin(a13) * std::sin((c13 - c12) * kPi / 180.0);
+  if (s > 1.0) s = 1.0;
+  if (s < -1.0) s = -1.0;
+  double x = std::asin(s);
+  xtk = x * kEarthRadiusNm;
+  double cx = std::cos(x);
+  double ca = cx != 0.0 ? std::cos(a13) / cx : 1.0;
+  if (ca > 1.0) ca = 1.0;
+  if (ca < -1.0) ca = -1.0;
+  atk = std::acos(ca) * kEarthRadiusNm;
+  if (std::cos((c13 - c12) * kPi / 180.0) < 0.0) atk = -atk;
+  if (!std::isfinite(xtk)) xtk = 0.0;
+  if (!std::isfinite(atk)) atk = 0.0;
+}
+
+// Along-route position (NM from record 0) of a point near the route: the leg with the
+// smallest cross-track distance whose span holds the point.
+static double along_route_position(double lat, double lon) {
+  double best = -1.0, best_x = 1e9;
+  for (int i = 1; i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& a = fpl_active[i - 1];
+    const FlightPlanWpt& b = fpl_active[i];
+    if (is_marker(a) || is_marker(b) || b.leg_dist <= 0.0) continue;
+    double x = 0.0, at = 0.0;
+    cross_along(a.lat, a.lon, b.lat, b.lon, lat, lon, x, at);
+    if (at < -0.5 || at > b.leg_dist + 0.5) continue;
+    if (std::fabs(x) < best_x) {
+      best_x = std::fabs(x);
+      double clamped = at < 0.0 ? 0.0 : (at > b.leg_dist ? b.leg_dist : at);
+      best = a.route_dist + clamped;
+    }
+  }
+  return best;
+}
+
+static void format_eta(char (&out)[16], double hours_of_day, double minutes_ahead) {
+  double total = hours_of_day * 60.0 + minutes_ahead;
+  if (!std::isfinite(total)) {
+    out[0] = '\0';
+    return;
+  }
+  long m = std::lround(std::fmod(total, 1440.0));
+  m %= 1440;
+  if (m < 0) m += 1440;
+  std::snprintf(out, sizeof out, "%02ld:%02ld", m / 60, m % 60);
+}
+
+void update_active_legs(const RouteProgressInput& in) {
+  fpl_present_lat = in.lat;
+  fpl_present_lon = in.lon;
+  fpl_ground_speed_kt = in.ground_speed_kt;
+  fpl_magvar = in.magvar;
+  compute_leg_distances();
+  route_distance_to_go = 0.0;
+  direct_dist_to_dest = 0.0;
+  dist_to_active_wpt = 0.0;
+  tod_route_dist = 0.0;
+  if (fpl_active_last < 0 || !fpl_valid_index(fpl_active_index, fpl_active_last)) {
+    vdev_gate_dist_1 = vdev_gate_dist_2 = 0.0;
+    return;
+  }
+  const FlightPlanWpt& act = fpl_active[fpl_active_index];
+  const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(in.lat, in.lon, act.lat, act.lon, d, c);
+  dist_to_active_wpt = std::isfinite(d) ? d : 0.0;
+  compute_gc_distance_course(in.lat, in.lon, dest.lat, dest.lon, d, c);
+  direct_dist_to_dest = std::isfinite(d) ? d : 0.0;
+  // Along the route: to the active record, then its remaining legs.
+  double ahead = dist_to_active_wpt + (route_total_dist - act.route_dist);
+  route_distance_to_go = ahead;
+  double present_pos = route_total_dist - ahead;  // along-route position of the aircraft
+
+  if (in.tod_valid) {
+    double tod_pos = along_route_position(in.tod_lat, in.tod_lon);
+    if (tod_pos >= 0.0) {
+      tod_dist_to_dest = route_total_dist - tod_pos;
+      tod_route_dist = tod_pos - present_pos > 0.0 ? tod_pos - present_pos : 0.0;
+      if (in.tod_reached && fpl_valid_index(in.vnav_wpt_index, fpl_active_last)) {
+        double wpt_pos = fpl_active[in.vnav_wpt_index].route_dist;
+        vdev_gate_dist_1 = wpt_pos - tod_pos;
+        vdev_gate_dist_2 = wpt_pos - present_pos;
+        if (vdev_gate_dist_1 > 0.0) {
+          double f = vdev_gate_dist_2 / vdev_gate_dist_1;
+          if (f < 0.0) f = 0.0;
+          if (f > 1.0) f = 1.0;
+          vnav_path_altitude = in.vnav_target_alt + (cruise_alt - in.vnav_target_alt) * f;
+        } else {
+          vnav_path_altitude = in.vnav_target_alt;
+        }
+      }
+    }
+  }
+  if (!in.tod_reached && cruise_alt > 1000) vdev_gate_dist_2 = 0.0;
+
+  // Next climb constraint: the first record from the active one with an altitude
+  // constraint that is not an airport, else the top of climb.
+  bool found = false;
+  for (int i = fpl_active_index; i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (r.alt_constraint > 0.0 && std::strcmp(r.type, "APT") != 0 && std::strcmp(r.segment, "SID") == 0) {
+      climb_target_lat = r.lat;
+      climb_target_lon = r.lon;
+      found = true;
+      break;
+    }
+  }
+  if (!found && in.toc_valid) {
+    climb_target_lat = in.toc_lat;
+    climb_target_lon = in.toc_lon;
+  }
+
+  // ETAs.
+  double clock = in.eta_local == 1 ? in.local_hours : in.zulu_hours;
+  for (int i = fpl_active_index; i <= fpl_active_last; ++i) {
+    FlightPlanWpt& r = fpl_active[i];
+    if (in.ground_speed_kt <= 25.0 || is_marker(r)) {
+      r.eta[0] = '\0';
+      continue;
+    }
+    double dist = dist_to_active_wpt + (r.route_dist - act.route_dist);
+    format_eta(r.eta, clock, dist / in.ground_speed_kt * 60.0);
+  }
+}
+
+static double wrap180(double a) {
+  a = std::fmod(a, 360.0);
+  if (a > 180.0) a -= 360.0;
+  if (a < -180.0) a += 360.0;
+  return a;
+}
+
+void compute_track_errors(double lat, double lon, double track_true, double heading_true, int& tke_s, double& tke,
+                          int& xtk_s, double& xtk, int& drift_s, double& drift, int selector) {
+  tke_s = xtk_s = drift_s = 0;
+  tke = drift = 0.0;
+  xtk = -99.0;
+  tke_deg = drift_deg = 0.0;
+  tke_side = xtk_side = drift_side = 0;
+  xtk_nm = -99.0;
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return;
+  const FlightPlanWpt& to = fpl_active[fpl_active_index];
+  double slat, slon;
+  if (dto_active == 1) {
+    slat = dto_origin_lat;
+    slon = dto_origin_lon;
+  } else if (fpl_active_index >= 1 && !is_marker(fpl_active[fpl_active_index - 1])) {
+    slat = fpl_active[fpl_active_index - 1].lat;
+    slon = fpl_active[fpl_active_index - 1].lon;
+  } else {
+    return;
+  }
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(slat, slon, to.lat, to.lon, d, c);
+  desired_track = c;
+  double x = 0.0, at = 0.0;
+  cross_along(slat, slon, to.lat, to.lon, lat, lon, x, at);
+  double limit = selector == 7 ? 125.0 : 5.0;
+  xtk = std::fabs(x) > limit ? limit : std::fabs(x);
+  xtk_s = x < 0.0 ? 1 : 2;
+  double e = wrap180(track_true - c);
+  tke = std::fabs(e);
+  tke_s = e < 0.0 ? 1 : 2;
+  double dr = wrap180(heading_true - c);
+  drift = std::fabs(dr);
+  drift_s = dr < 0.0 ? 1 : 2;
+  tke_deg = tke;
+  tke_side = tke_s;
+  xtk_nm = xtk;
+  xtk_side = xtk_s;
+  drift_deg = drift;
+  drift_side = drift_s;
+}
+
+int set_leg_targets(int mode, double& target_alt, double& target_spd) {
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return 0;
+  const FlightPlanWpt& r = fpl_active[fpl_active_index];
+  int applied = 0;
+  if (r.alt_constraint > FPL_NO_CONSTRAINT) {
+    target_alt = r.alt_constraint;
+    applied = 1;
+  }
+  if (r.spd_constraint > 0.0) {
+    target_spd = r.spd_constraint;
+    applied = 1;
+  }
+  return applied;
+}
+
+void set_tower_view_position() {
+  int i = fpl_active_dest_index;
+  if (!fpl_valid_index(i, fpl_active_last)) {
+    if (fpl_active_last < 0 || std::strcmp(fpl_active[fpl_active_last].type, "APT") != 0) return;
+    i = fpl_active_last;
+  }
+  const FlightPlanWpt& r = fpl_active[i];
+  double elev = r.alt_constraint > FPL_NO_CONSTRAINT ? r.alt_constraint : 0.0;
+  host_set_tower_view(r.lat, r.lon, elev);
+}

@@ -1,0 +1,71 @@
+// Route progress of the active plan, run by the per-step FMS update with its sampled
+// state: leg distances, along-route distances, top-of-descent gate distances, ETAs,
+// cross-track errors and leg targets.
+#pragma once
+
+#include <cstdint>
+
+// Leg length (NM), leg course (degrees true) and distance from record 0 of every
+// fpl_active record. "DISCO" and "THEN" records and the legs into and out of them
+// count 0 NM.
+void compute_leg_distances();
+
+// Sums the leg lengths of fpl_active into route_total_dist and answers the number of
+// records counted (0..last+1). `mode` is kept for the callers (1).
+int compute_route_distance(int mode);
+
+extern double route_total_dist;      // NM, record 0 to the last record
+extern double route_distance_to_go;  // NM along the route from the present position to the last record
+extern double direct_dist_to_dest;   // NM straight to the last record
+extern double dist_to_active_wpt;    // NM from the present position to the active record
+extern double tod_route_dist;        // NM along the route to the top of descent; 0 without a plan
+extern double tod_dist_to_dest;      // NM along the route from the top of descent to the last record
+extern double vdev_gate_dist_1;      // NM top of descent -> VNAV waypoint (after TOD)
+extern double vdev_gate_dist_2;      // NM present position -> VNAV waypoint (after TOD)
+extern double vnav_path_altitude;    // feet, descent path altitude at the present position
+extern double climb_target_lat, climb_target_lon;  // next climb constraint, else the TOC
+
+// The update's sampled state.
+struct RouteProgressInput {
+  double lat = 0.0, lon = 0.0;   // present position
+  double ground_speed_kt = 0.0;
+  double zulu_hours = 0.0;       // time of day, hours (0..24)
+  double local_hours = 0.0;      // local time of day, hours
+  int32_t eta_local = 0;         // 1: ETAs in local time (DispETALocalTime)
+  int32_t tod_valid = 0;         // 1 when the TOD point below is computed
+  double tod_lat = 0.0, tod_lon = 0.0;
+  int32_t tod_reached = 0;
+  int32_t toc_valid = 0;
+  double toc_lat = 0.0, toc_lon = 0.0;
+  int32_t vnav_wpt_index = -1;   // record of the VNAV target (-1 none)
+  double vnav_target_alt = 0.0;  // feet
+  double magvar = 0.0;           // degrees east
+};
+
+// Each time step: the leg distances, the along-route and direct distance to the
+// destination, the TOD distances and path altitude, the climb target, and the ETA texts
+// of the records from the active one on: "%02d:%02d" of the time (zulu, or local when
+// eta_local is 1) plus the along-route distance / ground speed, rounded to the minute
+// and kept within 00:00..23:59; with a ground speed of 25 kt or less the ETA texts are
+// emptied. Also records the present position and ground speed for editing.
+void update_active_legs(const RouteProgressInput& in);
+
+// Tracking errors against the active leg (from the previous record, or from the
+// direct-to origin while dto_active is 1):
+//  tke_side/tke: track-angle error of `track_true` against the leg's desired track;
+//  xtk_side/xtk: cross-track distance NM, limited to 5 (selector not 7) or 125
+//                (selector 7); side 1 = left of the leg, 2 = right;
+//  drift_side/drift: angle between `heading_true` and the leg's course.
+// Without an active leg xtk is -99 and the sides 0. Also sets the globals below.
+void compute_track_errors(double lat, double lon, double track_true, double heading_true, int& tke_side,
+                          double& tke, int& xtk_side, double& xtk, int& drift_side, double& drift, int selector);
+extern double tke_deg, xtk_nm, drift_deg;
+extern int32_t tke_side, xtk_side, drift_side;
+extern double desired_track;  // degrees true of the active leg
+
+// Copies the active record's altitude and speed constraints (when set) into the VNAV
+// targets given. Answers 1 when the active record had a constraint.
+int set_leg_targets(int mode, double& target_alt, double& target_spd);
+
+// Moves the host's tower view to the destination airport of the active plan.
+void set_tower_view_position();
