@@ -178,8 +178,5 @@ void gfx_path_delete(GfxPath* path);
 GfxStatus gfx_set_clip_path(GfxGraphics* g, const GfxPath* path);
 GfxStatus gfx_reset_clip(GfxGraphics* g);
 
-// Writes the image's pixels as a PNG file.
-GfxStatus gfx_save_png(const GaugeImage* image, const char* path);
-
 // Pens, brushes, fonts, families, paths and caps alive now (leak checks).
 int32_t gfx_live_objects();

@@ -399,17 +399,3 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
 }
 
 void raster_reset_clip(GfxGraphics* g) { cairo_reset_clip(g->cr); }
-
-GfxStatus gfx_save_png(const GaugeImage* image, const char* path) {
-  if (!image || !image->pixels || !path || image->width <= 0 || image->height <= 0 || image->stride % 4 != 0 ||
-      image->stride / 4 < image->width)
-    return GFX_INVALID_ARGUMENT;
-  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image->pixels),
-                                                           CAIRO_FORMAT_ARGB32, image->width, image->height,
-                                                           image->stride);
-  GfxStatus st = GFX_FAILED;
-  if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS && cairo_surface_write_to_png(s, path) == CAIRO_STATUS_SUCCESS)
-    st = GFX_OK;
-  cairo_surface_destroy(s);
-  return st;
-}
