@@ -149,5 +149,19 @@ extern int32_t MD80EHSIBkgrdColorRed, MD80EHSIBkgrdColorGreen, MD80EHSIBkgrdColo
 extern std::string nav_data_cycle;
 extern std::string nav_data_active;
 
+// The same values under the names some pages use.
+inline int32_t& CruiseIas = CruiseTas;
+inline double& des_ias_min = descent_ias_min;
+inline double& des_ias_max = descent_ias_max;
+inline double& clb_mach_min = climb_mach_min;
+inline double& clb_mach_max = climb_mach_max;
+inline double& crz_mach_min = cruise_mach_min;
+inline double& crz_mach_max = cruise_mach_max;
+inline double& des_mach_min = descent_mach_min;
+inline double& des_mach_max = descent_mach_max;
+inline int32_t& pause_at_dist_nm = pause_dist_from_dest;
+inline std::string& nav_db_cycle_text = nav_data_cycle;
+inline std::string& nav_db_valid_text = nav_data_active;
+
 // Parking position found by `read_parking_position` (0 when not found).
 extern double parking_lat, parking_lon, parking_heading;

@@ -21,3 +21,10 @@ double tas_to_ias(double tas, double altitude_ft);
 double ias_to_mach(double ias, double altitude_ft);
 // Fuel on board in pounds: total fuel (gallons) x fuel weight per gallon.
 double read_fuel_on_board();
+
+// The same values and read under the names some pages use.
+inline double& tc_oat = toc_oat;
+inline double& fms_reserve_fuel = reserve_fuel;
+inline double& fuel_reserves = reserve_fuel;
+inline double get_fuel_weight_lb() { return read_fuel_on_board(); }
+inline double get_fuel_on_board_weight() { return read_fuel_on_board(); }
