@@ -1,6 +1,7 @@
 // Graphics layer through its recording: transforms, clip, arcs, text, status.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
@@ -119,6 +120,26 @@ TEST(GfxArc, NegativeSweepIsKeptAndInvalidBoxRefused) {
   EXPECT_EQ(arcs[0]->args[5], -60);
   EXPECT_EQ(arcs[0]->pen_argb, 0xFF02A7EBu);
   EXPECT_EQ(gfx_last_status(s.g), GFX_INVALID_ARGUMENT);
+}
+
+TEST(GfxArc, AnglesOnAnEllipseAreRayAnglesFromItsCentre) {
+  Scene s;
+  GfxPath* path = gfx_path_create(s.g);
+  gfx_path_add_arc(s.g, path, 0, 0, 200, 100, 0, 45);
+  gfx_path_add_arc(s.g, path, 0, 0, 200, 100, 270, -90);  // joined on: from the top to the left
+  gfx_set_clip_path(s.g, path);
+  gfx_path_delete(path);
+  const auto& fig = s.rec().of(GfxOp::SetClip)[0]->clip_device;
+  ASSERT_EQ(fig.size(), 1u);
+  // The 45-degree ray from (100, 50) meets the ellipse where both offsets are sqrt(2000).
+  bool at_45 = false;
+  for (const GfxPointF& p : fig[0])
+    if (std::fabs(p.x - 144.721) < 0.01 && std::fabs(p.y - 94.721) < 0.01) at_45 = true;
+  EXPECT_TRUE(at_45);
+  EXPECT_NEAR(fig[0].front().x, 200, 1e-9);
+  EXPECT_NEAR(fig[0].front().y, 50, 1e-9);
+  EXPECT_NEAR(fig[0].back().x, 0, 1e-9);  // counter-clockwise from the top ends on the left
+  EXPECT_NEAR(fig[0].back().y, 50, 1e-9);
 }
 
 TEST(GfxText, DegreeSignAndWindowsBytesWiden) {
