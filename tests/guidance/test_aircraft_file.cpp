@@ -238,3 +238,102 @@ TEST(ParkingFile, FirstExactNameWins) {
   read_parking_position("GATE1");
   EXPECT_DOUBLE_EQ(parking_lat, 0.0);
 }
+
+TEST(AircraftFile, MissingFileLeavesEveryAircraftDefault) {
+  SimFolder sim;
+  aircraft_name = "NoSuchAircraft";
+  read_aircraft_config();
+  EXPECT_EQ(aircraft_flight_plans_folder, "");
+  EXPECT_EQ(APPRFLAPSMIN, "15");
+  EXPECT_EQ(APPRFLAPSMID, "30");
+  EXPECT_EQ(APPRFLAPSMAX, "40");
+  EXPECT_EQ(BestHoldIas, 0);
+  EXPECT_DOUBLE_EQ(ClbAltRest, 0);
+  EXPECT_DOUBLE_EQ(ClbSpdRest, 0);
+  EXPECT_DOUBLE_EQ(DescAltRest, 0);
+  EXPECT_DOUBLE_EQ(DescSpdRest, 0);
+  EXPECT_EQ(ClimbIas, 0);
+  EXPECT_EQ(CruiseTas, 250);
+  EXPECT_EQ(DescentIas, 220);
+  EXPECT_DOUBLE_EQ(ClimbIasMin, 180);
+  EXPECT_DOUBLE_EQ(ClimbIasMax, 250);
+  EXPECT_DOUBLE_EQ(CruiseIasMin, 230);
+  EXPECT_DOUBLE_EQ(CruiseIasMax, 280);
+  EXPECT_DOUBLE_EQ(descent_ias_min, 180);
+  EXPECT_DOUBLE_EQ(descent_ias_max, 250);
+  EXPECT_EQ(ClimbRate, 1800);
+  EXPECT_DOUBLE_EQ(DescentRate, 1800);
+  EXPECT_EQ(CostIndex, -1);
+  EXPECT_EQ(EngThrust, 0);
+  EXPECT_DOUBLE_EQ(FPA, 0);
+  EXPECT_DOUBLE_EQ(HoldLegMins, 1.0);
+  EXPECT_EQ(LDGFLAPS, 0);
+  EXPECT_EQ(TOFLAPS, 0);
+  EXPECT_EQ(TOFLAPSRANGE, ",1,5,10,15,25,");
+  EXPECT_EQ(V1, 0);
+  EXPECT_EQ(VR, 0);
+  EXPECT_EQ(V2, 0);
+  EXPECT_EQ(VREF, 0);
+  EXPECT_EQ(VREFMIN, 150);
+  EXPECT_EQ(VREFMID, 145);
+  EXPECT_EQ(VREFMAX, 135);
+  EXPECT_EQ(MaxCruise, 35000);
+  EXPECT_DOUBLE_EQ(MaxVnavClimbRate, 2500);
+  EXPECT_DOUBLE_EQ(MinVnavClimbRate, 1500);
+  EXPECT_DOUBLE_EQ(MaxVnavDescRate, 3000);
+  EXPECT_DOUBLE_EQ(MinVnavDescRate, 1500);
+  EXPECT_DOUBLE_EQ(MinVnavClimbIas, 180);
+  EXPECT_DOUBLE_EQ(MinVnavIas, 155);
+  EXPECT_DOUBLE_EQ(MinVnavRadioAlt, 1000);
+  EXPECT_EQ(ModelId, "");
+  EXPECT_EQ(EngId, "");
+  EXPECT_EQ(PerformanceData, "");
+  EXPECT_EQ(ShowFloatingTodBodIndicators, 0);
+  EXPECT_EQ(VnavSetMachCruiseSpd, 0);
+  EXPECT_EQ(VnavSetSpdRestDist, 25);
+  EXPECT_EQ(ResetApHdg, 0);
+  EXPECT_EQ(DU1000Style, "AIRBUS");
+  EXPECT_EQ(DispFPV, 0);
+  EXPECT_EQ(HWB737NDBkgrdColorRed, 0);
+  EXPECT_EQ(A320EADISkyColorRed, 41);
+  EXPECT_EQ(C17MfdSkyColorBlue, 175);
+  // The start modes of the display state are valid as they are.
+  EXPECT_EQ(b737_nd_mode, 1);
+  EXPECT_EQ(md11_nd_mode, 3);
+  EXPECT_EQ(md80_ehsi_mode, 0);
+  EXPECT_EQ(efs50_ehsi_mode, 1);
+  EXPECT_EQ(EFS50NavMode, 1);
+  EXPECT_EQ(du1000_ehsi_mode, 0);
+  EXPECT_EQ(proline4_mfd_format, 3);
+}
+
+TEST(AircraftFile, SpeedKeysFeedTheirTargets) {
+  SimFolder sim;
+  aircraft_name = "Speeds";
+  sim.write("vek/Aircraft/Speeds.cfg",
+            "DescentIas=270.9\nCruiseTas=385.5\nDescentTas=0\nClimbIas=-5\nVnavSetSpdRestDist=0\n"
+            "CostIndex=-7\nEngThrust=900\n");
+  read_aircraft_config();
+  EXPECT_EQ(DescentIas, 270);
+  EXPECT_EQ(BestHoldIas, 270);
+  EXPECT_EQ(descent_ias_file, 270);
+  EXPECT_EQ(CruiseTas, 300);  // int(385.5 / 128.5 x 100)
+  EXPECT_EQ(cruise_ias_file, 300);
+  EXPECT_EQ(ClimbIas, 0);
+  EXPECT_DOUBLE_EQ(DescentTas, 270 * 1.285);
+  EXPECT_EQ(VnavSetSpdRestDist, 25);
+  EXPECT_EQ(CostIndex, -1);
+  EXPECT_EQ(EngThrust, 900);
+}
+
+TEST(AircraftFile, CostIndexFromTheFileMovesTheFileSpeeds) {
+  SimFolder sim;
+  aircraft_name = "Econ";
+  sim.write("vek/Aircraft/Econ.cfg",
+            "ClimbIas=300\nCruiseIas=260\nClimbIasMin=180\nClimbIasMax=250\nCostIndex=100\n");
+  read_aircraft_config();
+  EXPECT_EQ(ClimbIas, 215);
+  EXPECT_EQ(CruiseTas, 255);
+  EXPECT_EQ(DescentIas, 215);
+  EXPECT_DOUBLE_EQ(ClimbTas, 215 * 1.285);
+}
