@@ -42,8 +42,24 @@ int32_t p1000_plan_view = 0;
 int32_t p1000_show_navaids = 0, p1000_show_airports = 0;
 int32_t p1000_cntr_open = 0, p1000_cntr_menu = 0;
 int32_t p1000_cntr_draw_count = 0;
+int32_t p1000_cntr_seen_count = 0;
+int32_t p1000_cntr_idle_checks = 0;
+int32_t p1000_vnav_dist_sel = 0;
+double p1000_vnav_distance = 0.0;
+int32_t p1000_vnav_elev_sel = 0;
+double p1000_vnav_elevation = 0.0;
+int32_t p1000_vnav_vang_sel = 0;
+double p1000_vnav_vs = 0.0;
 
+int32_t c17_mfd_mode = 1;
+int32_t c17_mfd_last_engine_page = 9;
+int32_t c17_mfd_last_nav_format = 0;
+C17MfdState c17_mfd_instances[5] = {{0, 9, 0}, {1, 9, 0}, {3, 9, 0}, {9, 9, 0}, {10, 9, 0}};
 double c17_mfd_range = 80.0;
+int32_t c17_mfd_route_on = 1;
+int32_t c17_arc_loc_scale_on = 1;
 
 int32_t tcas_shown = 0;
 int32_t atc_bdry_on = 0;
+
+int32_t mcu_redraw = 0;

@@ -39,12 +39,25 @@ extern double du1000_ehsi_range;
 extern int32_t du1000_map_radius;
 extern int32_t du1000_show_apt, du1000_show_vor, du1000_show_int, du1000_show_ndb;
 
-// Pro Line 4 and C-17 map layers (shared switches).
+inline int32_t& du1000_ehsi_apt_on = du1000_show_apt;
+inline int32_t& du1000_ehsi_vor_on = du1000_show_vor;
+inline int32_t& du1000_ehsi_int_on = du1000_show_int;
+inline int32_t& du1000_ehsi_ndb_on = du1000_show_ndb;
+inline int32_t& du1000_ehsi_map_radius = du1000_map_radius;
+
+// Pro Line 4 and C-17 map layers (shared switches, known under three names).
 extern int32_t proline4_mfd_format;  // 0..3
 extern int32_t proline4_mfd_map_radius;
 extern double proline4_mfd_range;
 extern int32_t proline4_mfd_brg1_source, proline4_mfd_brg2_source;
 extern int32_t mfd_apt_on, mfd_vor_on, mfd_int_on, mfd_ndb_on;
+inline int32_t& proline4_mfd_show_apt = mfd_apt_on;
+inline int32_t& proline4_mfd_show_vor = mfd_vor_on;
+inline int32_t& proline4_mfd_show_int = mfd_int_on;
+inline int32_t& proline4_mfd_show_ndb = mfd_ndb_on;
+inline int32_t& map_layer_apt = mfd_apt_on;
+inline int32_t& map_layer_vor = mfd_vor_on;
+inline int32_t& map_layer_ndb = mfd_ndb_on;
 
 // Primus 1000.
 extern double p1000_mfd_range;
@@ -53,11 +66,44 @@ extern int32_t p1000_map_cx, p1000_map_cy, p1000_map_radius;
 extern int32_t p1000_plan_view;
 extern int32_t p1000_show_navaids, p1000_show_airports;
 extern int32_t p1000_cntr_open, p1000_cntr_menu;
-extern int32_t p1000_cntr_draw_count;
+extern int32_t p1000_cntr_draw_count;   // controller draws, 1..30000
+extern int32_t p1000_cntr_seen_count;   // draw count at the last idle check
+extern int32_t p1000_cntr_idle_checks;  // idle checks since the count last moved
+inline int32_t& p1000_mfd_apt_on = p1000_show_airports;
+inline int32_t& p1000_mfd_nav_on = p1000_show_navaids;
+inline int32_t& p1000_mfd_center_x = p1000_map_cx;
+inline int32_t& p1000_mfd_center_y = p1000_map_cy;
+inline int32_t& p1000_mfd_map_radius = p1000_map_radius;
+inline int32_t& p1000_mfd_wpt_centred = p1000_plan_view;
+inline int32_t& p1000_mfd_select_flag = p1000_plan_view;
+// Controller VNAV menu.
+extern int32_t p1000_vnav_dist_sel;     // 0 not selected; 2 labels "FM", else "TO"
+extern double p1000_vnav_distance;      // NM, 0 none
+extern int32_t p1000_vnav_elev_sel;     // 1 selected
+extern double p1000_vnav_elevation;     // ft, 0 none
+extern int32_t p1000_vnav_vang_sel;     // 1 selected
+extern double p1000_vnav_vs;            // ft/min, 0 none
 
-// C-17 MFD.
+// C-17 MFD: the working state, the four instance records (1..4; 0 unused) and the
+// map switches.
+struct C17MfdState {
+  int32_t format;
+  int32_t last_engine_page;
+  int32_t last_nav_format;
+};
+extern int32_t c17_mfd_mode;              // format of the working state
+extern int32_t c17_mfd_last_engine_page;
+extern int32_t c17_mfd_last_nav_format;
+extern C17MfdState c17_mfd_instances[5];
 extern double c17_mfd_range;
+extern int32_t c17_mfd_route_on;
+extern int32_t c17_arc_loc_scale_on;
 
 // Shared switches.
 extern int32_t tcas_shown;   // alias of nd_tcas_on kept in step by nd_toggle_tcas
 extern int32_t atc_bdry_on;  // ATC-boundary layer
+inline int32_t& atc_boundaries_shown = atc_bdry_on;
+inline int32_t& atc_boundary_layer_on = atc_bdry_on;
+
+// MCU: 1 asks the MCU pages to repaint.
+extern int32_t mcu_redraw;

@@ -1,7 +1,10 @@
 #include "module/gauge_table.h"
 
+#include "module/c17_mfd_commands.h"
+#include "module/control_panels.h"
 #include "module/gauge_frame.h"
 #include "module/host_services.h"
+#include "module/server_gauge.h"
 
 namespace {
 
@@ -30,6 +33,202 @@ VEK_WINDOW_OPENER_RECTS(window_mcu, WINDOW_MCU)
 VEK_WINDOW_OPENER_RECTS(window_gnsxls, WINDOW_GNSXLS)
 VEK_WINDOW_OPENER_RECTS(window_smiths_fms, WINDOW_SMITHS_FMS)
 VEK_WINDOW_OPENER_RECTS(window_c17_mfd, WINDOW_C17_MFD)
+
+// Mouse rectangles of the panels and buttons. Each table: an outer parent over the
+// whole face, then per key a parent at the key's box, one child at (0, 0) of the
+// same size taking a left single click, and an end-of-parent; then the outer end
+// and the end of the list. Boxes in face pixels; where no layout is given the boxes
+// are ours:
+//
+//   gauge (face)                 child: key (x, y, w, h)
+//   HW_B737_EFIS_CNTR(_BR)       0 mode down (10,10,35,35)  1 mode up (45,10,35,35)
+//     300 x 100                  2 range down (220,10,35,35)  3 range up (255,10,35,35)
+//                                4 ARPT (90,60,36,30)  5 NAV (130,60,36,30)  6 WPT (170,60,36,30)
+//                                7 TFC (210,60,36,30)  8 range arcs (110,15,40,30)
+//                                9 VOR/ADF left (10,60,36,30)  10 VOR/ADF right (254,60,36,30)
+//   MD11_EFIS_CTRL 300 x 100     0 MAP (10,10,40,30)  1 PLAN (55,10,40,30)  2 VOR (100,10,40,30)
+//                                3 APPR (145,10,40,30)  4 range down (210,10,40,40)  5 range up (250,10,40,40)
+//                                6 VOR 1 (10,60,40,30)  7 ADF 1 (55,60,40,30)  8 VOR 2 (100,60,40,30)
+//   MD80_EHSI_CTRL 300 x 100     0 mode down (10,10,40,40)  1 mode up (50,10,40,40)
+//                                2 range down (210,10,40,40)  3 range up (250,10,40,40)  4 ADF (130,60,40,30)
+//   EFS50_EHSI_CNTR(_LM)         0 format down (10,10,40,40)  1 format up (50,10,40,40)
+//     300 x 100                  2 range down (210,10,40,40)  3 range up (250,10,40,40)
+//                                4 NAV/FMS (130,10,40,30)  5 BRG 1 (10,60,40,30)  6 BRG 2 (250,60,40,30)
+//   PROLINE4_MFD_CTRL 300 x 100  0 range down (10,10,40,40)  1 range up (50,10,40,40)
+//                                2 format down (110,10,40,40)  3 format up (150,10,40,40)
+//                                4 TCAS (210,10,40,30)  5 BRG 1 (10,60,40,30)  6 BRG 2 (250,60,40,30)
+//   PROLINE4_AUX_CTRL 300 x 100  0 TCAS (10,30,40,30)  1 WPT (58,30,40,30)  2 NAV (106,30,40,30)
+//                                3 NDB (154,30,40,30)  4 APT (202,30,40,30)  5 BDRY (250,30,40,30)
+//   A300_EFIS_CTRL 300 x 100     0 mode down (10,10,40,40)  1 mode up (50,10,40,40)
+//                                2 range down (210,10,40,40)  3 range up (250,10,40,40)
+//                                4 VOR (10,60,40,30)  5 NDB (58,60,40,30)  6 ARPT (106,60,40,30)  7 WPT (154,60,40,30)
+//   P1000_MFD_CNTR(_NB_) 300x100 0 range down (10,10,40,40)  1 range up (50,10,40,40)
+//                                2 plan view (110,10,40,30)  3 navaids (155,10,40,30)  4 airports (200,10,40,30)
+//                                5 value down (250,10,20,40)  6 value up (270,10,20,40)
+//                                7..12 soft keys 1..6 (10 + 48 (n - 1), 60, 40, 30)
+//   C17_MFCP 440 x 520           0 navaid (94,198,50,50)  1 airport (162,198,50,50)  2 route (344,130,48,48)
+//                                3 lateral scale (35,131,48,48)  4, 5 range knob (66,426,82,82): left half
+//                                (0,0,41,82) down, right half (42,0,41,82) up  6, 7 format down (84,291,42,38)
+//                                and (356,291,42,38)  8, 9 format up (84,332,42,38) and (356,332,42,38)
+//   C17_MFD 246 x 310 (bezel)    0 PFD (58,267,29,32)  1 NAV (85,267,36,32)  2 third (121,267,37,32)
+//                                3 ENG (157,267,36,32)  4 CFG (192,267,40,32)  5 screen (72,75,70,70)
+//   LNAV, VNAV, BDRY 40 x 40     0 the button (0,0,40,40)
+#define RECT_PARENT(x, y, w, h) {MOUSE_RECT_PARENT, x, y, w, h, CURSOR_NONE, 0, 0, 0, nullptr, nullptr}
+#define RECT_CHILD(x, y, w, h, cursor, fn) {MOUSE_RECT_CHILD, x, y, w, h, cursor, 0, MOUSE_LEFT_SINGLE, 0, fn, nullptr}
+#define RECT_END {MOUSE_RECT_END_PARENT, 0, 0, 0, 0, CURSOR_NONE, 0, 0, 0, nullptr, nullptr}
+#define RECT_EOL {MOUSE_RECT_EOL, 0, 0, 0, 0, CURSOR_NONE, 0, 0, 0, nullptr, nullptr}
+#define KEY_C(x, y, w, h, cursor, fn) RECT_PARENT(x, y, w, h), RECT_CHILD(0, 0, w, h, cursor, fn), RECT_END
+#define KEY(x, y, w, h, fn) KEY_C(x, y, w, h, CURSOR_HAND, fn)
+
+MouseRect b737_efis_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY_C(10, 10, 35, 35, CURSOR_DOWN_ARROW, b737_efis_mode_down_click),
+    KEY_C(45, 10, 35, 35, CURSOR_UP_ARROW, b737_efis_mode_up_click),
+    KEY_C(220, 10, 35, 35, CURSOR_DOWN_ARROW, b737_efis_range_down_click),
+    KEY_C(255, 10, 35, 35, CURSOR_UP_ARROW, b737_efis_range_up_click),
+    KEY(90, 60, 36, 30, b737_efis_apt_click),
+    KEY(130, 60, 36, 30, b737_efis_nav_click),
+    KEY(170, 60, 36, 30, b737_efis_int_click),
+    KEY(210, 60, 36, 30, b737_efis_tcas_click),
+    KEY(110, 15, 40, 30, b737_efis_range_arcs_click),
+    KEY(10, 60, 36, 30, b737_efis_vor_adf_left_click),
+    KEY(254, 60, 36, 30, b737_efis_vor_adf_right_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect md11_efis_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY(10, 10, 40, 30, md11_efis_map_click),
+    KEY(55, 10, 40, 30, md11_efis_plan_click),
+    KEY(100, 10, 40, 30, md11_efis_vor_click),
+    KEY(145, 10, 40, 30, md11_efis_appr_click),
+    KEY_C(210, 10, 40, 40, CURSOR_DOWN_ARROW, md11_efis_range_down_click),
+    KEY_C(250, 10, 40, 40, CURSOR_UP_ARROW, md11_efis_range_up_click),
+    KEY(10, 60, 40, 30, md11_efis_vor1_click),
+    KEY(55, 60, 40, 30, md11_efis_adf1_click),
+    KEY(100, 60, 40, 30, md11_efis_vor2_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect md80_ctrl_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY_C(10, 10, 40, 40, CURSOR_DOWN_ARROW, md80_ctrl_mode_down_click),
+    KEY_C(50, 10, 40, 40, CURSOR_UP_ARROW, md80_ctrl_mode_up_click),
+    KEY_C(210, 10, 40, 40, CURSOR_DOWN_ARROW, md80_ctrl_range_down_click),
+    KEY_C(250, 10, 40, 40, CURSOR_UP_ARROW, md80_ctrl_range_up_click),
+    KEY(130, 60, 40, 30, md80_ctrl_adf_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect efs50_cntr_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY_C(10, 10, 40, 40, CURSOR_DOWN_ARROW, efs50_cntr_format_down_click),
+    KEY_C(50, 10, 40, 40, CURSOR_UP_ARROW, efs50_cntr_format_up_click),
+    KEY_C(210, 10, 40, 40, CURSOR_DOWN_ARROW, efs50_cntr_range_down_click),
+    KEY_C(250, 10, 40, 40, CURSOR_UP_ARROW, efs50_cntr_range_up_click),
+    KEY(130, 10, 40, 30, efs50_cntr_nav_fms_click),
+    KEY(10, 60, 40, 30, efs50_cntr_brg1_click),
+    KEY(250, 60, 40, 30, efs50_cntr_brg2_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect proline4_ctrl_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY_C(10, 10, 40, 40, CURSOR_DOWN_ARROW, proline4_ctrl_range_down_click),
+    KEY_C(50, 10, 40, 40, CURSOR_UP_ARROW, proline4_ctrl_range_up_click),
+    KEY_C(110, 10, 40, 40, CURSOR_DOWN_ARROW, proline4_ctrl_format_down_click),
+    KEY_C(150, 10, 40, 40, CURSOR_UP_ARROW, proline4_ctrl_format_up_click),
+    KEY(210, 10, 40, 30, proline4_ctrl_tcas_click),
+    KEY(10, 60, 40, 30, proline4_ctrl_brg1_click),
+    KEY(250, 60, 40, 30, proline4_ctrl_brg2_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect proline4_aux_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY(10, 30, 40, 30, proline4_aux_tcas_click),
+    KEY(58, 30, 40, 30, proline4_aux_int_click),
+    KEY(106, 30, 40, 30, proline4_aux_nav_click),
+    KEY(154, 30, 40, 30, proline4_aux_ndb_click),
+    KEY(202, 30, 40, 30, proline4_aux_apt_click),
+    KEY(250, 30, 40, 30, proline4_aux_bdry_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect a300_efis_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY_C(10, 10, 40, 40, CURSOR_DOWN_ARROW, a300_efis_mode_down_click),
+    KEY_C(50, 10, 40, 40, CURSOR_UP_ARROW, a300_efis_mode_up_click),
+    KEY_C(210, 10, 40, 40, CURSOR_DOWN_ARROW, a300_efis_range_down_click),
+    KEY_C(250, 10, 40, 40, CURSOR_UP_ARROW, a300_efis_range_up_click),
+    KEY(10, 60, 40, 30, a300_efis_nav_click),
+    KEY(58, 60, 40, 30, a300_efis_ndb_click),
+    KEY(106, 60, 40, 30, a300_efis_apt_click),
+    KEY(154, 60, 40, 30, a300_efis_int_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect p1000_cntr_rects[] = {
+    RECT_PARENT(0, 0, 300, 100),
+    KEY_C(10, 10, 40, 40, CURSOR_DOWN_ARROW, p1000_cntr_range_down_click),
+    KEY_C(50, 10, 40, 40, CURSOR_UP_ARROW, p1000_cntr_range_up_click),
+    KEY(110, 10, 40, 30, p1000_cntr_plan_click),
+    KEY(155, 10, 40, 30, p1000_cntr_navaids_click),
+    KEY(200, 10, 40, 30, p1000_cntr_airports_click),
+    KEY_C(250, 10, 20, 40, CURSOR_DOWN_ARROW, p1000_cntr_value_down_click),
+    KEY_C(270, 10, 20, 40, CURSOR_UP_ARROW, p1000_cntr_value_up_click),
+    KEY(10, 60, 40, 30, p1000_cntr_soft1_click),
+    KEY(58, 60, 40, 30, p1000_cntr_soft2_click),
+    KEY(106, 60, 40, 30, p1000_cntr_soft3_click),
+    KEY(154, 60, 40, 30, p1000_cntr_soft4_click),
+    KEY(202, 60, 40, 30, p1000_cntr_soft5_click),
+    KEY(250, 60, 40, 30, p1000_cntr_soft6_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect c17_mfcp_rects[] = {
+    RECT_PARENT(0, 0, 440, 520),
+    KEY(94, 198, 50, 50, c17_mfcp_nav_click),
+    KEY(162, 198, 50, 50, c17_mfcp_apt_click),
+    KEY(344, 130, 48, 48, c17_mfcp_route_click),
+    KEY(35, 131, 48, 48, c17_mfcp_scale_click),
+    RECT_PARENT(66, 426, 82, 82),
+    RECT_CHILD(0, 0, 41, 82, CURSOR_DOWN_ARROW, c17_mfcp_range_down_click),
+    RECT_CHILD(42, 0, 41, 82, CURSOR_UP_ARROW, c17_mfcp_range_up_click),
+    RECT_END,
+    KEY(84, 291, 42, 38, c17_mfcp_format_down_click),
+    KEY(356, 291, 42, 38, c17_mfcp_format_down_click),
+    KEY(84, 332, 42, 38, c17_mfcp_format_up_click),
+    KEY(356, 332, 42, 38, c17_mfcp_format_up_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+MouseRect c17_mfd_rects[] = {
+    RECT_PARENT(0, 0, 246, 310),
+    KEY(58, 267, 29, 32, c17_mfd_pfd_click),
+    KEY(85, 267, 36, 32, c17_mfd_nav_click),
+    KEY(121, 267, 37, 32, c17_mfd_third_click),
+    KEY(157, 267, 36, 32, c17_mfd_eng_click),
+    KEY(192, 267, 40, 32, c17_mfd_cfg_click),
+    KEY(72, 75, 70, 70, c17_mfd_screen_click),
+    RECT_END,
+    RECT_EOL,
+};
+
+#define BUTTON_RECTS(var, fn)                                                 \
+  MouseRect var[] = {RECT_PARENT(0, 0, 40, 40), KEY(0, 0, 40, 40, fn), RECT_END, RECT_EOL};
+BUTTON_RECTS(lnav_rects, lnav_button_click)
+BUTTON_RECTS(vnav_rects, vnav_button_click)
+BUTTON_RECTS(bdry_rects, bdry_button_click)
 
 }  // namespace
 
@@ -76,7 +275,7 @@ VEK_GAUGE(efs50_eadi, "EFS50_EADI", efs50_eadi_callback, R::Display, WINDOW_EFS5
 VEK_GAUGE(efs50_eadi_nb, "EFS50_EADI_NB", efs50_eadi_nb_callback, R::Display, WINDOW_EFS50_EADI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
 VEK_GAUGE(a320_eadi, "A320_EADI_NB", a320_eadi_callback, R::Display, WINDOW_A320_EADI, 0, nullptr, nullptr, nullptr, drawn(318, 310))
 VEK_GAUGE(b777_pfd, "B777_PFD_NB", d100_callback, R::Display, WINDOW_B777_PFD, 0, nullptr, nullptr, nullptr, drawn(260, 260))
-VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, nullptr, nullptr, nullptr, drawn(246, 241))
+VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, nullptr, c17_mfd_hook, c17_mfd_rects, drawn(246, 241))
 
 // Flight-management units.
 VEK_GAUGE(smiths_fms, "SMITHS_FMS", smiths_fms_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, nullptr, nullptr, nullptr,
@@ -93,25 +292,25 @@ VEK_GAUGE(mcu_lm, "MCU_LM", mcu_lm_callback, R::Cdu, WINDOW_MCU, 0, nullptr, nul
           bitmap(0, 0, 0, 0, 0), bitmap(0, 0, 0, 0, 0))
 
 // Control panels.
-VEK_GAUGE(b737_efis, "HW_B737_EFIS_CNTR", hw_b737_efis_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(b737_efis_br, "HW_B737_EFIS_CNTR_BR", hw_b737_efis_cntr_br_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(md11_efis, "MD11_EFIS_CTRL", md11_efis_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(md80_ctrl, "MD80_EHSI_CTRL", md80_ehsi_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(efs50_cntr, "EFS50_EHSI_CNTR", efs50_ehsi_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(efs50_cntr_lm, "EFS50_EHSI_CNTR_LM", efs50_ehsi_cntr_lm_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(proline4_ctrl, "PROLINE4_MFD_CTRL", proline4_mfd_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(proline4_aux, "PROLINE4_AUX_CTRL", proline4_aux_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(a300_efis, "A300_EFIS_CTRL", a300_efis_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(p1000_cntr, "P1000_MFD_CNTR", p1000_mfd_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(p1000_cntr_nb, "P1000_MFD_NB_CNTR", p1000_mfd_nb_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(c17_mfcp, "C17_MFCP", c17_mfcp_callback, R::C17Panel, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 440, 520))
+VEK_GAUGE(b737_efis, "HW_B737_EFIS_CNTR", hw_b737_efis_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, b737_efis_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(b737_efis_br, "HW_B737_EFIS_CNTR_BR", hw_b737_efis_cntr_br_callback, R::Panel, 0, -1, nullptr, nullptr, b737_efis_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(md11_efis, "MD11_EFIS_CTRL", md11_efis_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, md11_efis_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(md80_ctrl, "MD80_EHSI_CTRL", md80_ehsi_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, md80_ctrl_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(efs50_cntr, "EFS50_EHSI_CNTR", efs50_ehsi_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, efs50_cntr_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(efs50_cntr_lm, "EFS50_EHSI_CNTR_LM", efs50_ehsi_cntr_lm_callback, R::Panel, 0, -1, nullptr, nullptr, efs50_cntr_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(proline4_ctrl, "PROLINE4_MFD_CTRL", proline4_mfd_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, proline4_ctrl_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(proline4_aux, "PROLINE4_AUX_CTRL", proline4_aux_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, proline4_aux_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(a300_efis, "A300_EFIS_CTRL", a300_efis_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, a300_efis_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(p1000_cntr, "P1000_MFD_CNTR", p1000_mfd_cntr_callback, R::Panel, 0, -1, nullptr, p1000_cntr_hook, p1000_cntr_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(p1000_cntr_nb, "P1000_MFD_NB_CNTR", p1000_mfd_nb_cntr_callback, R::Panel, 0, -1, nullptr, p1000_cntr_hook, p1000_cntr_rects, bitmap(0, 0, 0, 300, 100))
+VEK_GAUGE(c17_mfcp, "C17_MFCP", c17_mfcp_callback, R::C17Panel, 0, -1, nullptr, nullptr, c17_mfcp_rects, bitmap(0, 0, 0, 440, 520))
 
 // Special gauges.
-VEK_GAUGE(server, "SERVER", server_callback, R::Server, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 1, 1))
+VEK_GAUGE(server, "SERVER", server_callback, R::Server, 0, -1, nullptr, server_hook, nullptr, bitmap(0, 0, 0, 1, 1))
 VEK_GAUGE(debug, "DEBUG", debug_callback, R::Debug, 0, 0, nullptr, nullptr, nullptr, drawn(300, 120))
-VEK_GAUGE(lnav, "LNAV", lnav_callback, R::Button, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 40, 40))
-VEK_GAUGE(vnav, "VNAV", vnav_callback, R::Button, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 40, 40))
-VEK_GAUGE(bdry, "BDRY", bdry_callback, R::Button, 0, -1, nullptr, nullptr, nullptr, bitmap(0, 0, 0, 40, 40))
+VEK_GAUGE(lnav, "LNAV", lnav_callback, R::Button, 0, -1, nullptr, nullptr, lnav_rects, bitmap(0, 0, 0, 40, 40))
+VEK_GAUGE(vnav, "VNAV", vnav_callback, R::Button, 0, -1, nullptr, nullptr, vnav_rects, bitmap(0, 0, 0, 40, 40))
+VEK_GAUGE(bdry, "BDRY", bdry_callback, R::Button, 0, -1, nullptr, nullptr, bdry_rects, bitmap(0, 0, 0, 40, 40))
 
 // Window openers.
 VEK_GAUGE(win_mcu, "WINDOW_MCU", window_mcu_callback, R::WindowOpener, 0, -1, nullptr, nullptr, window_mcu_rects, bitmap(0, 0, 0, 40, 40))

@@ -1,0 +1,18 @@
+// Engagement state of LNAV and VNAV and what the VNAV toggle resets, plus the one
+// LNAV toggle that the LNAV button, the SERVER gauge and its key handler call.
+#pragma once
+
+#include <cstdint>
+
+extern int32_t lnav_on;          // 1 while LNAV is engaged
+extern int32_t vnav_on;          // 1 while VNAV is engaged
+extern int32_t vnav_alt_state;   // 0: the VNAV altitude is to be set; 1: set
+extern int32_t vnav_spd_state;   // 0: the VNAV speed is to be set; 1: set
+extern int32_t vnav_cmd_pending; // 1 for one step after VNAV is engaged
+extern int32_t fms_set_alt;      // altitude the FMS last set, feet; -999 none
+extern int32_t fms_set_spd;      // speed the FMS last set, knots; -999 none
+extern int32_t fms_set_mach100;  // Mach x 100 the FMS last set; -999 none
+
+// Engages LNAV when a plan is active, disengages it when engaged; publishes
+// "vek_lnav" and asks the MCU to redraw.
+void lnav_toggle();

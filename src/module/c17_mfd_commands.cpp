@@ -1,0 +1,106 @@
+#include "module/c17_mfd_commands.h"
+
+#include <cmath>
+
+#include "module/display_state.h"
+#include "module/host_services.h"
+#include "module/trace_file.h"
+
+namespace {
+
+// Looked up under the names they are created with.
+const char* const mfdx_names[5] = {nullptr, "MFDX1 mode", "MFDX2 mode", "MFDX3 mode", "MFDX4 mode"};
+
+bool mfdx_names_created = false;
+int32_t as_mfdx2_mode = 1;  // the value ProcessMFDX2 read in the frame before
+
+int32_t first_digit_value(const char* parameter) {
+  if (!parameter || parameter[0] < '0' || parameter[0] > '9') return 0;
+  return parameter[0] - '0';
+}
+
+// Reads the command of instance n; false when the variable is missing or holds no
+// usable number, which is never taken as a command.
+bool read_command(int n, int32_t* id, int32_t* value) {
+  *id = host_find_named_var(mfdx_names[n]);
+  if (*id < 0) return false;
+  double v = host_get_named_var(*id);
+  if (!std::isfinite(v) || std::fabs(v) > 2.0e9) return false;
+  *value = static_cast<int32_t>(v);
+  return true;
+}
+
+void process_mfdx(int n, GaugeHeader* gauge) {
+  if (n == 2) trace_line("ProcessMFDX2()-1: as_mfdx2_mode=%d\n", as_mfdx2_mode);
+  int32_t id = -1, v = 0;
+  if (!read_command(n, &id, &v)) return;
+  if (n == 2) {
+    as_mfdx2_mode = v;
+    trace_line("ProcessMFDX2()-2: as_mfdx2_mode=%d\n", as_mfdx2_mode);
+  }
+  C17MfdState& s = c17_mfd_instances[n];
+  if (v == 2) {
+    if (s.format != 3) {
+      set_element_flags(gauge, 0, IMAGE_HIDDEN);
+      s.format = 3;
+    }
+    return;
+  }
+  if (v == 10) return;
+  if (s.format == 3) clear_element_flags(gauge, 0, IMAGE_HIDDEN);
+  switch (v) {
+    case 0: s.format = 1; break;
+    case 1:
+      if (s.format != 0 && !(s.format >= 3 && s.format <= 6)) {
+        s.format = s.last_nav_format;
+      } else if (s.last_nav_format == 0) {
+        s.format = s.last_nav_format = 3;
+      } else if (s.last_nav_format >= 3 && s.last_nav_format <= 5) {
+        s.format = s.last_nav_format = 6;
+      } else if (s.last_nav_format == 6) {
+        s.format = s.last_nav_format = 0;
+      } else {
+        s.format = s.last_nav_format;
+      }
+      break;
+    case 3: s.format = s.format == 9 ? 10 : (s.format == 10 ? 11 : 9); break;
+    default: s.format = 12; break;
+  }
+  host_set_named_var(id, 10.0);
+}
+
+void pre_update(GaugeHeader* gauge) {
+  const char* parameter = gauge && gauge->parameters ? gauge->parameters : "";
+  trace_line("PANEL_SERVICE_PRE_UPDATE-2: Param=%s\n", parameter);
+  int32_t k = first_digit_value(parameter);
+  trace_line("PANEL_SERVICE_PRE_UPDATE-3: iparam=%d\n", k);
+  if (k == 0) k = 1;
+  trace_line("PANEL_SERVICE_PRE_UPDATE-4: iparam=%d\n", k);
+  if (k >= 1 && k <= 4) process_mfdx(k, gauge);
+}
+
+}  // namespace
+
+void ProcessMFDX1(GaugeHeader* gauge) { process_mfdx(1, gauge); }
+void ProcessMFDX2(GaugeHeader* gauge) { process_mfdx(2, gauge); }
+void ProcessMFDX3(GaugeHeader* gauge) { process_mfdx(3, gauge); }
+void ProcessMFDX4(GaugeHeader* gauge) { process_mfdx(4, gauge); }
+
+void c17_mfd_hook(GaugeHeader* gauge, int32_t service_id) {
+  switch (service_id) {
+    case PANEL_SERVICE_PRE_UPDATE: pre_update(gauge); break;
+    case PANEL_SERVICE_GRAPHICS_START:
+      if (!mfdx_names_created) {
+        for (int n = 1; n <= 4; ++n) host_register_named_var(mfdx_names[n]);
+        mfdx_names_created = true;
+      }
+      break;
+    case PANEL_SERVICE_GRAPHICS_STOP:
+      if (mfdx_names_created) {
+        for (int n = 1; n <= 4; ++n) host_unregister_shared_var(mfdx_names[n]);
+        mfdx_names_created = false;
+      }
+      break;
+    default: break;
+  }
+}

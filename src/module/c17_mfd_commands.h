@@ -1,0 +1,16 @@
+// The C17_MFD gauge's named-variable commands: "MFDX1 mode" to "MFDX4 mode", one per
+// display instance, created when graphics start and withdrawn when they stop.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/host/gauge_host.h"
+
+void ProcessMFDX1(GaugeHeader* gauge);
+void ProcessMFDX2(GaugeHeader* gauge);
+void ProcessMFDX3(GaugeHeader* gauge);
+void ProcessMFDX4(GaugeHeader* gauge);
+
+// Per-gauge hook of C17_MFD: names on 14 and 15, the command of the placement's
+// instance on 6.
+void c17_mfd_hook(GaugeHeader* gauge, int32_t service_id);

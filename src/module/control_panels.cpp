@@ -1,0 +1,121 @@
+#include "module/control_panels.h"
+
+#include "guidance/lnav_vnav_state.h"
+#include "module/display_state.h"
+#include "module/engage_buttons.h"
+#include "module/gauge_table.h"
+#include "module/host_services.h"
+#include "module/panel_steppers.h"
+
+// Every handler ignores the host's click arguments and answers 0 (handled).
+#define PANEL_CLICK(name, action) \
+  VEK_CLICK(name) {               \
+    (void)rect;                   \
+    (void)event_flags;            \
+    action;                       \
+    return 0;                     \
+  }
+
+PANEL_CLICK(b737_efis_mode_down_click, efis_mode_step_down(0))
+PANEL_CLICK(b737_efis_mode_up_click, efis_mode_step_up(0))
+PANEL_CLICK(b737_efis_range_down_click, nd_range_down())
+PANEL_CLICK(b737_efis_range_up_click, nd_range_up())
+PANEL_CLICK(b737_efis_apt_click, nd_toggle_apt())
+PANEL_CLICK(b737_efis_nav_click, nd_toggle_nav())
+PANEL_CLICK(b737_efis_int_click, nd_toggle_int())
+PANEL_CLICK(b737_efis_tcas_click, nd_toggle_tcas())
+PANEL_CLICK(b737_efis_range_arcs_click, nd_range_arcs_on = nd_range_arcs_on == 0 ? 1 : 0)
+PANEL_CLICK(b737_efis_vor_adf_left_click, nd_vor_adf_toggle())
+PANEL_CLICK(b737_efis_vor_adf_right_click, nd_vor_adf_toggle())
+
+PANEL_CLICK(md11_efis_map_click, md11_nd_select_map())
+PANEL_CLICK(md11_efis_plan_click, md11_nd_select_plan())
+PANEL_CLICK(md11_efis_vor_click, md11_nd_select_vor())
+PANEL_CLICK(md11_efis_appr_click, md11_nd_select_appr())
+PANEL_CLICK(md11_efis_range_down_click, nd_range_down())
+PANEL_CLICK(md11_efis_range_up_click, nd_range_up())
+PANEL_CLICK(md11_efis_vor1_click, md11_vor1_ptr_toggle())
+PANEL_CLICK(md11_efis_adf1_click, md11_adf1_ptr_toggle())
+PANEL_CLICK(md11_efis_vor2_click, md11_vor2_ptr_toggle())
+
+PANEL_CLICK(md80_ctrl_mode_down_click, md80_ehsi_mode_step_down())
+PANEL_CLICK(md80_ctrl_mode_up_click, md80_ehsi_mode_step_up())
+PANEL_CLICK(md80_ctrl_range_down_click, nd_range_down())
+PANEL_CLICK(md80_ctrl_range_up_click, nd_range_up())
+PANEL_CLICK(md80_ctrl_adf_click, md80_ehsi_adf_on = md80_ehsi_adf_on == 0 ? 1 : 0)
+
+PANEL_CLICK(efs50_cntr_format_down_click, efs50_ehsi_mode_step_down())
+PANEL_CLICK(efs50_cntr_format_up_click, efs50_ehsi_mode_step_up())
+PANEL_CLICK(efs50_cntr_range_down_click, efs50_range_down())
+PANEL_CLICK(efs50_cntr_range_up_click, efs50_range_up())
+PANEL_CLICK(efs50_cntr_nav_fms_click, efs50_nav_mode_toggle())
+PANEL_CLICK(efs50_cntr_brg1_click, efs50_brg1_source = next_pointer_source(efs50_brg1_source))
+PANEL_CLICK(efs50_cntr_brg2_click, efs50_brg2_source = next_pointer_source(efs50_brg2_source))
+
+PANEL_CLICK(proline4_ctrl_range_down_click, nd_range_down())
+PANEL_CLICK(proline4_ctrl_range_up_click, nd_range_up())
+PANEL_CLICK(proline4_ctrl_format_down_click, efis_mode_step_down(11))
+PANEL_CLICK(proline4_ctrl_format_up_click, efis_mode_step_up(11))
+PANEL_CLICK(proline4_ctrl_tcas_click, nd_toggle_tcas())
+PANEL_CLICK(proline4_ctrl_brg1_click, proline4_mfd_brg1_source = next_pointer_source(proline4_mfd_brg1_source))
+PANEL_CLICK(proline4_ctrl_brg2_click, proline4_mfd_brg2_source = next_pointer_source(proline4_mfd_brg2_source))
+
+PANEL_CLICK(proline4_aux_tcas_click, nd_toggle_tcas())
+PANEL_CLICK(proline4_aux_int_click, nd_toggle_int())
+PANEL_CLICK(proline4_aux_nav_click, nd_toggle_nav())
+PANEL_CLICK(proline4_aux_ndb_click, proline4_mfd_show_ndb = proline4_mfd_show_ndb == 0 ? 1 : 0)
+PANEL_CLICK(proline4_aux_apt_click, nd_toggle_apt())
+PANEL_CLICK(proline4_aux_bdry_click, nd_toggle_boundaries())
+
+PANEL_CLICK(a300_efis_mode_down_click, efis_mode_step_down(0))
+PANEL_CLICK(a300_efis_mode_up_click, efis_mode_step_up(0))
+PANEL_CLICK(a300_efis_range_down_click, nd_range_down())
+PANEL_CLICK(a300_efis_range_up_click, nd_range_up())
+PANEL_CLICK(a300_efis_nav_click, nd_toggle_nav())
+PANEL_CLICK(a300_efis_ndb_click, du1000_show_ndb = du1000_show_ndb == 0 ? 1 : 0)
+PANEL_CLICK(a300_efis_apt_click, nd_toggle_apt())
+PANEL_CLICK(a300_efis_int_click, nd_toggle_int())
+
+PANEL_CLICK(p1000_cntr_range_down_click, nd_range_down())
+PANEL_CLICK(p1000_cntr_range_up_click, nd_range_up())
+PANEL_CLICK(p1000_cntr_plan_click, p1000_plan_view_toggle())
+PANEL_CLICK(p1000_cntr_navaids_click, p1000_show_navaids = p1000_show_navaids == 0 ? 1 : 0)
+PANEL_CLICK(p1000_cntr_airports_click, p1000_show_airports = p1000_show_airports == 0 ? 1 : 0)
+PANEL_CLICK(p1000_cntr_value_down_click, p1000_value_step(-1))
+PANEL_CLICK(p1000_cntr_value_up_click, p1000_value_step(1))
+PANEL_CLICK(p1000_cntr_soft1_click, p1000_soft_key(1))
+PANEL_CLICK(p1000_cntr_soft2_click, p1000_soft_key(2))
+PANEL_CLICK(p1000_cntr_soft3_click, p1000_soft_key(3))
+PANEL_CLICK(p1000_cntr_soft4_click, p1000_soft_key(4))
+PANEL_CLICK(p1000_cntr_soft5_click, p1000_soft_key(5))
+PANEL_CLICK(p1000_cntr_soft6_click, p1000_soft_key(6))
+
+PANEL_CLICK(c17_mfcp_nav_click, nd_toggle_nav())
+PANEL_CLICK(c17_mfcp_apt_click, nd_toggle_apt())
+PANEL_CLICK(c17_mfcp_route_click, c17_mfd_route_on = c17_mfd_route_on == 0 ? 1 : 0)
+PANEL_CLICK(c17_mfcp_scale_click, c17_arc_loc_scale_on = c17_arc_loc_scale_on == 0 ? 1 : 0)
+PANEL_CLICK(c17_mfcp_range_down_click, nd_range_down())
+PANEL_CLICK(c17_mfcp_range_up_click, nd_range_up())
+PANEL_CLICK(c17_mfcp_format_down_click, c17_format_down())
+PANEL_CLICK(c17_mfcp_format_up_click, c17_format_up())
+
+PANEL_CLICK(c17_mfd_pfd_click, c17_mfd_mode = 1)
+PANEL_CLICK(c17_mfd_nav_click, c17_nav_key())
+PANEL_CLICK(c17_mfd_third_click, (void)0)
+PANEL_CLICK(c17_mfd_eng_click, c17_eng_key())
+PANEL_CLICK(c17_mfd_cfg_click, c17_mfd_mode = 12)
+
+VEK_CLICK(c17_mfd_screen_click) {
+  (void)rect;
+  (void)event_flags;
+  return host_toggle_window(WINDOW_C17_MFD);
+}
+
+PANEL_CLICK(lnav_button_click, lnav_toggle())
+PANEL_CLICK(vnav_button_click, vnav_toggle())
+PANEL_CLICK(bdry_button_click, atc_bdry_toggle())
+
+void p1000_cntr_hook(GaugeHeader* gauge, int32_t service_id) {
+  (void)gauge;
+  if (service_id == PANEL_SERVICE_DRAW) p1000_cntr_draw();
+}
