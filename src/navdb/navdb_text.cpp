@@ -82,6 +82,7 @@ void copy_word(char* dst, int size, std::string_view word) {
 
 bool text_equals(const char* text, std::string_view word) {
   size_t n = word.size();
+  if (n == 0) return text[0] == '\0';
   return std::strncmp(text, word.data(), n) == 0 && text[n] == '\0' &&
          std::memchr(word.data(), '\0', n) == nullptr;
 }

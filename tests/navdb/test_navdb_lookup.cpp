@@ -152,6 +152,7 @@ TEST(NavdbAirways, LoadsFixesInSequenceOrder) {
   EXPECT_EQ(find_airway_index("OLM"), 3);
   EXPECT_EQ(find_airway_index("BLI"), 8);
   EXPECT_EQ(find_airway_index("HQM"), 0);  // on V4, not V23
+  EXPECT_EQ(find_airway_index(""), 0);
 
   load_airways_file("UV1");  // from the user twin
   EXPECT_EQ(fix_match_count, 2);
@@ -183,6 +184,7 @@ TEST(NavdbSearch, FindsEveryTableInOrderAndStopsAt250) {
   EXPECT_EQ(search_nav_ident("KPDX", 3), 1);
   EXPECT_EQ(search_nav_ident("HELNS", 2), 1);
   EXPECT_EQ(search_nav_ident("nothing", 0), 0);
+  EXPECT_EQ(search_nav_ident("  ", 0), 0);
   EXPECT_EQ(fix_match_count, 0);
 
   std::string text;
