@@ -2,6 +2,7 @@
 
 #include "module/c17_mfd_commands.h"
 #include "module/control_panels.h"
+#include "module/debug_gauge.h"
 #include "module/gauge_frame.h"
 #include "module/host_services.h"
 #include "module/server_gauge.h"
@@ -307,7 +308,7 @@ VEK_GAUGE(c17_mfcp, "C17_MFCP", c17_mfcp_callback, R::C17Panel, 0, -1, nullptr, 
 
 // Special gauges.
 VEK_GAUGE(server, "SERVER", server_callback, R::Server, 0, -1, nullptr, server_hook, nullptr, bitmap(0, 0, 0, 1, 1))
-VEK_GAUGE(debug, "DEBUG", debug_callback, R::Debug, 0, 0, nullptr, nullptr, nullptr, drawn(300, 120))
+VEK_GAUGE(debug, "DEBUG", debug_callback, R::Debug, 0, 0, debug_gauge_draw, nullptr, nullptr, drawn(300, 120))
 VEK_GAUGE(lnav, "LNAV", lnav_callback, R::Button, 0, -1, nullptr, nullptr, lnav_rects, bitmap(0, 0, 0, 40, 40))
 VEK_GAUGE(vnav, "VNAV", vnav_callback, R::Button, 0, -1, nullptr, nullptr, vnav_rects, bitmap(0, 0, 0, 40, 40))
 VEK_GAUGE(bdry, "BDRY", bdry_callback, R::Button, 0, -1, nullptr, nullptr, bdry_rects, bitmap(0, 0, 0, 40, 40))

@@ -11,6 +11,7 @@
 #include "module/display_state.h"
 #include "module/server_gauge.h"
 #include "platform/host/sim_token_ids.h"
+#include "host/scenario.h"
 #include "tests/panels/panel_fixture.h"
 
 namespace {
@@ -203,6 +204,31 @@ TEST_F(C17Commands, AMissingVariableIsNoCommand) {
   simhost::PlacedGauge* g = host_.gauges()[0].get();
   ProcessMFDX3(&g->header);
   EXPECT_EQ(c17_mfd_instances[3].format, 6);
+}
+
+}  // namespace
+
+namespace {
+
+class DebugReadout : public PanelTest {};
+
+TEST_F(DebugReadout, ShowsTickActiveWaypointRouteStateAndModes) {
+  start({{"DEBUG", ""}});
+  host_.set_draw_recording(true);
+  host_.run_frames(1);
+  std::string why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host_, "DEBUG", "ACTIVE NONE", &why)) << why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host_, "DEBUG", "LNAV OFF  VNAV OFF", &why)) << why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host_, "DEBUG", "TICK", &why)) << why;
+
+  fpl_active_index = 2;
+  fpl_active_last = 5;
+  fpl_changed_state = 3;
+  lnav_on = 1;
+  host_.run_frames(1);
+  EXPECT_TRUE(simhost::gauge_drew_text(host_, "DEBUG", "ACTIVE 2 OF 5", &why)) << why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host_, "DEBUG", "ROUTE STATE 3", &why)) << why;
+  EXPECT_TRUE(simhost::gauge_drew_text(host_, "DEBUG", "LNAV ON  VNAV OFF", &why)) << why;
 }
 
 }  // namespace
