@@ -498,12 +498,11 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_NAV1_DEVIATION: {
       if (!nav1_.receiving) return 0.0;
       double course = nav1_.station.localizer ? nav1_.station.course_deg : s_.nav1_obs;
+      // Positive: the course lies to the right of an aircraft flying the course.
       double off = wrap180(nav1_.radial_mag - course);
-      bool to = std::fabs(off) > 90.0;
-      if (to) off = wrap180(off + 180.0);
+      double dev = std::fabs(off) > 90.0 ? wrap180(off + 180.0) : -off;
       double full = nav1_.station.localizer ? 2.5 : 10.0;
-      // Positive: the course lies to the right.
-      return std::clamp(-off / full * 127.0, -127.0, 127.0);
+      return std::clamp(dev / full * 127.0, -127.0, 127.0);
     }
     case TOK_GLIDESLOPE_DEVIATION: {
       if (!nav1_.receiving || !nav1_.station.glideslope || nav1_.distance_nm <= 0.0) return 0.0;

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <vector>
 
 #include "host/aircraft_model.h"
+#include "host/nav_stations.h"
 #include "platform/host/gauge_host.h"
 #include "platform/host/sim_token_ids.h"
 
@@ -424,4 +428,67 @@ TEST(AircraftRadios, TunedStationsGiveSignalIdentDistanceAndBearing) {
   s.lat = 40.0;
   m.refresh();
   EXPECT_EQ(raw(m, TOK_ADF_SIGNAL), 0.0);
+}
+
+TEST(AircraftRadios, StationsOfTheSampleNavigationDataAreReceived) {
+  std::vector<simhost::NavStationEntry> stations;
+  int n = simhost::load_nav_stations(SAMPLE_SIM_DIR, &stations);
+  ASSERT_GT(n, 10);
+  AircraftModel m;
+  auto& s = m.state();
+  s.lat = 47.75;  // about 19 nm north of SEA
+  s.lon = -122.309614;
+  s.heading_true = 180.0;
+  s.altitude_ft = 3000.0;
+  m.set_station_resolver(simhost::make_station_resolver(stations));
+  ASSERT_TRUE(m.apply_key_event(KEY_NAV1_RADIO_SET, 0x1680));  // 116.80
+  EXPECT_EQ(text(m, TOK_NAV1_IDENT), "SEA");
+  EXPECT_NEAR(raw(m, TOK_DME1_DISTANCE), (47.75 - 47.435372) * 60.0, 0.1);
+  EXPECT_EQ(static_cast<int>(raw(m, TOK_NAV1_FLAGS)) & 0xC0, 0);  // a VOR
+  // Course 360 from the station, slightly east of it: the course lies to the left (FROM).
+  m.apply_key_event(KEY_VOR1_OBS_SET, static_cast<int>(std::lround(m.magnetic_variation() >= 0 ? 360 - m.magnetic_variation() : -m.magnetic_variation())));
+  s.lon += 0.05;
+  m.refresh();
+  EXPECT_LT(raw(m, TOK_NAV1_DEVIATION), -20.0);
+  EXPECT_EQ(static_cast<int>(raw(m, TOK_NAV1_FLAGS)) & 0x08, 0);
+  s.lon -= 0.05;
+
+  // On the extended centre line of runway 16L: its localizer with a glideslope.
+  s.lat = 47.463767 + 5.0 / 60.0;
+  s.lon = -122.307869 + (5.0 / 60.0) * std::tan((163.6 + m.magnetic_variation() - 180.0) * M_PI / 180.0) /
+                            std::cos(47.5 * M_PI / 180.0);
+  ASSERT_TRUE(m.apply_key_event(KEY_NAV1_RADIO_SET, 0x1170));  // 111.70
+  EXPECT_EQ(text(m, TOK_NAV1_IDENT), "ISEA");
+  EXPECT_EQ(static_cast<int>(raw(m, TOK_NAV1_FLAGS)) & 0xC0, 0xC0);
+  EXPECT_LT(std::fabs(raw(m, TOK_NAV1_DEVIATION)), 10.0);
+  EXPECT_EQ(raw(m, TOK_GLIDESLOPE_GATE), 1.0);
+  // East of the centre line while flying it south: the course lies to the right.
+  s.lon += 0.01;
+  m.refresh();
+  EXPECT_GT(raw(m, TOK_NAV1_DEVIATION), 30.0);
+
+  ASSERT_TRUE(m.apply_key_event(KEY_ADF_SET, 0x362));
+  EXPECT_EQ(text(m, TOK_ADF_IDENT), "BF");
+  // Far away: nothing.
+  s.lat = 40.0;
+  m.refresh();
+  EXPECT_EQ(raw(m, TOK_NAV1_SIGNAL), 0.0);
+  EXPECT_EQ(raw(m, TOK_ADF_SIGNAL), 0.0);
+}
+
+TEST(AircraftRadios, StationFilesAreFoundWithoutRegardToCaseAndBadLinesSkipped) {
+  char tmpl[] = "/tmp/vek_navs_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  std::string dir = std::string(tmpl) + "/VEK/NavData";
+  ASSERT_EQ(std::system(("mkdir -p '" + dir + "'").c_str()), 0);
+  std::ofstream(dir + "/NAVS.TXT") << ";AIRAC cycle : 1 2 - 3\n"
+                                      "AAA V 10.0 20.0 114.50 GOOD\n"
+                                      "BBB V 95.0 20.0 114.60 BAD LATITUDE\n"
+                                      "CCC X 10.0 20.0 114.70 BAD TYPE\n"
+                                      "DDD V 10.0 20.0 11x.80 BAD FREQUENCY\n"
+                                      "EEE N 10.0 20.0\n";
+  std::vector<simhost::NavStationEntry> stations;
+  EXPECT_EQ(simhost::load_nav_stations(tmpl, &stations), 1);
+  EXPECT_EQ(stations[0].station.ident, "AAA");
+  EXPECT_EQ(simhost::load_nav_stations("/nonexistent", &stations), 0);
 }
