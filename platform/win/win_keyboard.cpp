@@ -132,6 +132,34 @@ bool win_key_event(int32_t vk, bool down, bool extended) {
   return false;
 }
 
+int32_t win_vk_from_name(const char* name, bool* extended) {
+  if (extended) *extended = false;
+  if (!name || !*name) return 0;
+  char upper[16] = {};
+  for (int i = 0; name[i]; ++i) {
+    if (i >= 15) return 0;
+    char ch = name[i];
+    upper[i] = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+  }
+  if (upper[1] == '\0' && ((upper[0] >= 'A' && upper[0] <= 'Z') || (upper[0] >= '0' && upper[0] <= '9'))) return upper[0];
+  static const struct {
+    const char* name;
+    int32_t vk;
+    bool extended;
+  } names[] = {{"BACK", WIN_VK_BACK, false},   {"ENTER", WIN_VK_RETURN, false}, {"KPENTER", WIN_VK_RETURN, true},
+               {"UP", WIN_VK_UP, false},       {"DOWN", WIN_VK_DOWN, false},    {"PGUP", WIN_VK_PRIOR, false},
+               {"PGDN", WIN_VK_NEXT, false},   {"SHIFT", WIN_VK_LSHIFT, false}, {"RSHIFT", WIN_VK_RSHIFT, false},
+               {"CTRL", WIN_VK_LCONTROL, false}, {"RCTRL", WIN_VK_RCONTROL, true}, {"ALT", WIN_VK_LMENU, false},
+               {"SPACE", ' ', false}};
+  for (const auto& n : names) {
+    if (std::strcmp(n.name, upper) == 0) {
+      if (extended) *extended = n.extended;
+      return n.vk;
+    }
+  }
+  return 0;
+}
+
 void win_release_all_keys() {
   std::memset(kb.vk_down, 0, sizeof kb.vk_down);
   std::memset(kb.scan_state, 0, sizeof kb.scan_state);

@@ -66,6 +66,10 @@ void win_input_release(WinInput* input);
 // Host side. A key press or release; true when an installed hook swallowed it.
 // `extended` marks the keypad Enter and the right Ctrl.
 bool win_key_event(int32_t vk, bool down, bool extended = false);
+// Virtual key of a key name, for scripts: "A".."Z", "0".."9", "BACK", "ENTER",
+// "KPENTER" (extended), "UP", "DOWN", "PGUP", "PGDN", "SHIFT", "RSHIFT", "CTRL",
+// "RCTRL" (extended), "ALT", "SPACE"; case does not matter. 0 for an unknown name.
+int32_t win_vk_from_name(const char* name, bool* extended);
 // Releases every key.
 void win_release_all_keys();
 // Scan code of a virtual key (set 1; extended keys 0x80 up), 0 for none.

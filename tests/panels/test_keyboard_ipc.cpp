@@ -56,6 +56,31 @@ TEST_F(Keyboard, DeviceStateHasBit7ForKeysDownByScanCode) {
   EXPECT_EQ(win_input_live_objects(), 2);
 }
 
+TEST_F(Keyboard, ScriptKeyNamesReachTheirScanCodes) {
+  ASSERT_TRUE(init_direct_input_keyboard());
+  const struct {
+    const char* name;
+    uint8_t scan;
+  } keys[] = {{"q", 0x10}, {"0", 0x0B}, {"9", 0x0A}, {"BACK", 0x0E}, {"kpenter", 0x9C}, {"ENTER", 0x1C},
+              {"PgUp", 0xC9}, {"PGDN", 0xD1}, {"UP", 0xC8}, {"DOWN", 0xD0}, {"RSHIFT", 0x36}, {"RCTRL", 0x9D},
+              {"ALT", 0x38}};
+  uint8_t state[256];
+  for (const auto& k : keys) {
+    bool extended = false;
+    int32_t vk = win_vk_from_name(k.name, &extended);
+    ASSERT_NE(vk, 0) << k.name;
+    win_key_event(vk, true, extended);
+    ASSERT_TRUE(read_keyboard_state(state));
+    EXPECT_EQ(state[k.scan], 0x80) << k.name;
+    win_key_event(vk, false, extended);
+  }
+  bool extended = true;
+  EXPECT_EQ(win_vk_from_name("F13", &extended), 0);
+  EXPECT_FALSE(extended);
+  EXPECT_EQ(win_vk_from_name("AVERYLONGKEYNAMEINDEED", nullptr), 0);
+  EXPECT_EQ(win_vk_from_name("", nullptr), 0);
+}
+
 TEST_F(Keyboard, CreationFailuresReportTheirStageAndLeaveNoDevice) {
   const char* texts[] = {"DirectInput failed", "CreateDevice failed", "SetDataFormat failed",
                          "SetCooperativeLevel failed"};
