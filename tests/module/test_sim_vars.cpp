@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "geo/magnetic_model.h"
 #include "module/sim_vars.h"
 #include "module_fixture.h"
 
@@ -57,6 +58,23 @@ TEST_F(SimVars, RadioFrequenciesDecodeFromPackedDecimal) {
   EXPECT_NEAR(get_nav1_frequency_mhz(), 110.30, 1e-9);
   EXPECT_NEAR(get_nav2_frequency_mhz(), 117.95, 1e-9);
   EXPECT_NEAR(get_adf_frequency_khz(), 362, 1e-9);
+}
+
+TEST_F(SimVars, MagneticVariationComesFromTheMagneticModel) {
+  start({{"SERVER", ""}});
+  auto& s = host_.aircraft().state();
+  s.lat = 47.45;
+  s.lon = -122.31;
+  s.altitude_ft = 0;
+  s.year = 2007;
+  s.day_of_year = 183;
+  double expected = magnetic_declination(47.45, -122.31, 0, host_.aircraft().decimal_year());
+  EXPECT_NEAR(get_magvar_deg(), expected, 1e-9);
+  EXPECT_GT(get_magvar_deg(), 17.0);  // easterly variation in the Pacific Northwest
+  EXPECT_LT(get_magvar_deg(), 19.0);
+  s.lat = 40.64;
+  s.lon = -73.78;
+  EXPECT_LT(get_magvar_deg(), -12.0);  // westerly on the east coast
 }
 
 TEST_F(SimVars, SmoothedAirspeedAndTrend) {
