@@ -1,0 +1,118 @@
+// Navigation database at the tables' scale: the full load at start-up, the nearby-list
+// rebuilds at a dense point and at a sparse one (whole tables scanned), ident lookups.
+// The database comes from scripts/gen_navdb.py; its folder is VEK_NAVDB_BENCH_ROOT
+// (default /tmp/vek_navdb_bench).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "module/module_paths.h"
+#include "navdb/navdb.h"
+#include "navdb/navdb_load.h"
+
+namespace {
+
+constexpr double kDenseLat = 50.0, kDenseLon = 8.0;
+constexpr double kSparseLat = -60.0, kSparseLon = -100.0;
+
+long resident_kb() {
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return -1;
+  char line[256];
+  long kb = -1;
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::strncmp(line, "VmRSS:", 6) == 0) kb = std::atol(line + 6);
+  }
+  std::fclose(f);
+  return kb;
+}
+
+void ensure_loaded() {
+  if (navdb_loaded) return;
+  const char* root = std::getenv("VEK_NAVDB_BENCH_ROOT");
+  sim_root_path = root ? root : "/tmp/vek_navdb_bench";
+  load_navigation_database();
+  if (nav_airport_count == 0) std::fprintf(stderr, "no database under %s\n", sim_root_path.c_str());
+}
+
+void BM_FullLoad(benchmark::State& state) {
+  ensure_loaded();
+  for (auto _ : state) {
+    clear_navigation_database();
+    load_navigation_database();
+  }
+  state.counters["airports"] = nav_airport_count;
+  state.counters["runways"] = nav_runway_count;
+  state.counters["navaids"] = nav_navaid_count;
+  state.counters["intersections"] = nav_intersection_count;
+  state.counters["airway_fixes"] = nav_airway_fix_count;
+  state.counters["procedures"] = nav_proc_count;
+  state.counters["skipped"] = nav_lines_skipped;
+  state.counters["rss_MB"] = resident_kb() / 1024.0;
+}
+BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+template <void (*Build)(double, double), void (*Wide)(double, double)>
+void near_bench(benchmark::State& state, double lat, double lon, const int* count) {
+  ensure_loaded();
+  Wide(lat, lon);
+  for (auto _ : state) {
+    Build(lat, lon);
+    benchmark::DoNotOptimize(*count);
+  }
+  state.counters["listed"] = *count;
+}
+
+void noop(double, double) {}
+
+void BM_NearAirports600Dense(benchmark::State& s) { near_bench<build_near_airports, noop>(s, kDenseLat, kDenseLon, &near_airports_wide_count); }
+void BM_NearAirports180Dense(benchmark::State& s) { near_bench<build_near_airports_close, build_near_airports>(s, kDenseLat, kDenseLon, &near_airports_count); }
+void BM_NearNavaids600Dense(benchmark::State& s) { near_bench<build_near_navaids, noop>(s, kDenseLat, kDenseLon, &near_navaids_wide_count); }
+void BM_NearNavaids320Dense(benchmark::State& s) { near_bench<build_near_navaids_close, build_near_navaids>(s, kDenseLat, kDenseLon, &near_navaids_count); }
+void BM_NearAirwayFixes600Dense(benchmark::State& s) { near_bench<build_near_airway_fixes, noop>(s, kDenseLat, kDenseLon, &near_airway_fixes_wide_count); }
+void BM_NearAirwayFixes200Dense(benchmark::State& s) {
+  present_lat = kDenseLat;
+  present_lon = kDenseLon;
+  near_bench<build_near_airway_fixes_close, build_near_airway_fixes>(s, kDenseLat, kDenseLon, &near_airway_fixes_count);
+}
+void BM_NearAirports600Sparse(benchmark::State& s) { near_bench<build_near_airports, noop>(s, kSparseLat, kSparseLon, &near_airports_wide_count); }
+void BM_NearNavaids600Sparse(benchmark::State& s) { near_bench<build_near_navaids, noop>(s, kSparseLat, kSparseLon, &near_navaids_wide_count); }
+void BM_NearAirwayFixes600Sparse(benchmark::State& s) { near_bench<build_near_airway_fixes, noop>(s, kSparseLat, kSparseLon, &near_airway_fixes_wide_count); }
+BENCHMARK(BM_NearAirports600Dense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearAirports180Dense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearNavaids600Dense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearNavaids320Dense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearAirwayFixes600Dense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearAirwayFixes200Dense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearAirports600Sparse)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearNavaids600Sparse)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NearAirwayFixes600Sparse)->Unit(benchmark::kMicrosecond);
+
+void BM_IdentLookupAllTables(benchmark::State& state) {
+  ensure_loaded();
+  std::string ident = nav_intersections[nav_intersection_count / 2].ident;
+  for (auto _ : state) benchmark::DoNotOptimize(search_nav_ident(ident, 0));
+  state.counters["matches"] = fix_match_count;
+}
+BENCHMARK(BM_IdentLookupAllTables)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadAirportBlock(benchmark::State& state) {
+  ensure_loaded();
+  std::string ident = nav_airports[1].ident;  // an airport with procedures
+  for (auto _ : state) benchmark::DoNotOptimize(load_airport_block(ident, 2));
+  state.counters["procs"] = apt_blocks[2].proc_count + apt_blocks[2].appr_block_count;
+}
+BENCHMARK(BM_LoadAirportBlock)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadAirway(benchmark::State& state) {
+  ensure_loaded();
+  std::string name = std::string("#") + nav_airway_fixes[nav_airway_fix_count / 2].extra;
+  for (auto _ : state) load_airways_file(name);
+  state.counters["fixes"] = fix_match_count;
+}
+BENCHMARK(BM_LoadAirway)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Writes a deterministic synthetic navigation database in the documented file layouts
+(docs/navdata.md), at the scale of the tables: 24,000 airports with 60,000 runways,
+28,000 navaids, 280,000 intersections, 140,000 airway points, 3,000 procedures.
+
+Half of every kind lies in a dense area around 50N 8E (the benchmark's dense point), the
+rest spread over the world.
+
+usage: gen_navdb.py <simulator folder>   (writes <folder>/vek/navdata/*.txt)
+"""
+import os
+import random
+import sys
+
+AIRPORTS = 24000
+RUNWAYS = 60000
+NAVAIDS = 28000
+INTERSECTIONS = 280000
+AIRWAY_POINTS = 140000
+AIRWAY_LENGTH = 20
+PROCEDURES = 3000
+BOUNDARIES = 300
+BOUNDARY_POINTS = 50
+DENSE = (50.0, 8.0)
+
+rng = random.Random(20241219)
+LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+
+
+def name_of(i, width):
+    s = ""
+    for _ in range(width):
+        s = LETTERS[i % 26] + s
+        i //= 26
+    return s
+
+
+def position(i):
+    if i % 2 == 0:
+        return (DENSE[0] + rng.uniform(-6.0, 6.0), DENSE[1] + rng.uniform(-9.0, 9.0))
+    return (rng.uniform(-70.0, 70.0), rng.uniform(-180.0, 180.0))
+
+
+def main():
+    folder = os.path.join(sys.argv[1], "vek", "navdata")
+    os.makedirs(folder, exist_ok=True)
+
+    def out(name):
+        return open(os.path.join(folder, name), "w", newline="\n")
+
+    airports = []
+    with out("apts.txt") as f:
+        f.write("; synthetic airports\n")
+        extra = RUNWAYS - 2 * AIRPORTS  # airports with a third runway
+        for i in range(AIRPORTS):
+            ident = "Z" + name_of(i, 3)
+            lat, lon = position(i)
+            airports.append((ident, lat, lon))
+            f.write("A %s %.6f %.6f %d SYNTHETIC FIELD %d\n" % (ident, lat, lon, rng.randint(0, 9000), i))
+            hdg = rng.randint(1, 18)
+            f.write("R %02d %d %.6f %.6f %.1f 110.30 ILS %.1f\n" % (hdg, rng.randint(3000, 12000), lat, lon, hdg * 10.0, hdg * 10.0))
+            f.write("R %02d %d %.6f %.6f %.1f - - %.1f\n" % (hdg + 18, rng.randint(3000, 12000), lat + 0.01, lon, hdg * 10.0 + 180.0, hdg * 10.0 + 180.0))
+            if i < extra:
+                f.write("R %02dL %d %.6f %.6f %.1f - - %.1f\n" % (hdg, 5000, lat, lon + 0.01, hdg * 10.0, hdg * 10.0))
+
+    with out("navs.txt") as f:
+        f.write(";AIRAC cycle : 2413 19DEC2024 - 16JAN2025\n")
+        for i in range(NAVAIDS):
+            lat, lon = position(i)
+            if i % 2 == 0:
+                f.write("%s V %.6f %.6f %.2f VOR %d\n" % (name_of(i, 3), lat, lon, 108.0 + (i % 200) * 0.05, i))
+            else:
+                f.write("%s N %.6f %.6f %d NDB %d\n" % (name_of(i, 3), lat, lon, 200 + i % 1500, i))
+
+    fixes = []
+    with out("ints.txt") as f:
+        for i in range(INTERSECTIONS):
+            lat, lon = position(i)
+            ident = name_of(i * 7919 % 11881376, 5)
+            fixes.append((ident, lat, lon))
+            f.write("%s %.6f %.6f\n" % (ident, lat, lon))
+
+    with out("awys.txt") as f:
+        for a in range(AIRWAY_POINTS // AIRWAY_LENGTH):
+            start = rng.randrange(0, INTERSECTIONS - AIRWAY_LENGTH * 2)
+            for k in range(AIRWAY_LENGTH):
+                ident, lat, lon = fixes[start + 2 * k]
+                f.write("%s%d %d %s %.6f %.6f\n" % ("UJ"[a % 2], a, (k + 1) * 10, ident, lat, lon))
+
+    kinds = [("sids.txt", 4), ("stars.txt", 4), ("apps.txt", 2)]
+    per_airport = sum(n for _, n in kinds)
+    files = {name: out(name) for name, _ in kinds}
+    for p in range(PROCEDURES // per_airport):
+        ident, lat, lon = airports[2 * p]  # airports in the dense area
+        for name, n in kinds:
+            f = files[name]
+            for k in range(n):
+                f.write("P %s %s%d%d %02d\n" % (ident, name[0].upper() + "PRC", p % 10, k, 9))
+                for leg in range(8):
+                    trans = "T%d" % (leg % 2) if leg < 2 else "-"
+                    role = "FAF" if name == "apps.txt" and leg == 6 else "-"
+                    f.write("L %s W%04d %.6f %.6f %s %d %s\n" % (trans, leg, lat + leg * 0.05, lon, role, 3000 + leg * 1000, "250" if leg == 3 else "-"))
+    for f in files.values():
+        f.close()
+
+    with out("atc_bdry.txt") as f:
+        for b in range(BOUNDARIES):
+            lat, lon = position(b)
+            f.write("B SY%05d S%d %.6f %.6f\n" % (b, b % 100, lat, lon))
+            for k in range(BOUNDARY_POINTS):
+                f.write("%.6f %.6f\n" % (max(-90.0, min(90.0, lat + rng.uniform(-3, 3))), max(-180.0, min(180.0, lon + rng.uniform(-3, 3)))))
+
+    with out("apt_additional_info.txt") as f:
+        for i in range(0, 4000, 2):
+            ident = airports[i][0]
+            f.write("I %s ATIS 118.00 SYNTHETIC\nI %s ACTIVE RWYS 09\n" % (ident, ident))
+
+    with out("vek_apts.txt") as f:
+        for i in range(1000):
+            f.write("%s 09 10000 27 10000\n" % airports[i][0])
+
+
+if __name__ == "__main__":
+    main()
