@@ -1,5 +1,4 @@
-// Subsystem 2: geodesy helpers (great circle, turn side, radix, position text, dates).
-// Spec: overview.md (Units, great-circle constants); Part 0.2 of piece-02/03/04.
+// Geodesy helpers: great circle, turn side, radix, position text, dates.
 // Units: positions in degrees (north and east positive), distances in NM, courses in degrees true.
 #pragma once
 
