@@ -1,4 +1,4 @@
-// Subsystem 2: geodesy helpers. Contract in great_circle.h.
+geodesy helpers. Contract in great_circle.h.
 #include "geo/great_circle.h"
 
 #include <cmath>
