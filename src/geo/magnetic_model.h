@@ -1,4 +1,4 @@
-the World Magnetic Model WMM-2005 (degree and order 12, epoch 2005.0,
+// The World Magnetic Model WMM-2005 (degree and order 12, epoch 2005.0,
 // secular variation for 2005.0-2010.0). The coefficient table is embedded in the source
 // (wmm2005_coefficients.cpp, from the public-domain WMM.COF); nothing is read at run time.
 // Source of the simulated host's numbered variable 82 (magnetic variation); the module's own
