@@ -1,4 +1,4 @@
-geodesy helpers. Contract in great_circle.h.
+// Geodesy helpers. Contract in great_circle.h.
 #include "geo/great_circle.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-WMM-2005 magnetic declination. Contract in magnetic_model.h.
+// WMM-2005 magnetic declination. Contract in magnetic_model.h.
 //
 // Formulation: the Gauss-normalised associated Legendre functions P(n,m)(cos theta) and their
 // theta-derivatives by the classic recursion, with the Schmidt semi-normalisation folded into
