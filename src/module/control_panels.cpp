@@ -1,5 +1,7 @@
 #include "module/control_panels.h"
 
+#include <cmath>
+
 #include "guidance/lnav_vnav_state.h"
 #include "module/display_state.h"
 #include "module/engage_buttons.h"
@@ -114,6 +116,27 @@ VEK_CLICK(c17_mfd_screen_click) {
 PANEL_CLICK(lnav_button_click, lnav_toggle())
 PANEL_CLICK(vnav_button_click, vnav_toggle())
 PANEL_CLICK(bdry_button_click, atc_bdry_toggle())
+
+void b737_efis_hook(GaugeHeader* gauge, int32_t service_id) {
+  if (service_id != PANEL_SERVICE_PRE_UPDATE) return;
+  static constexpr double ranges[] = {0.5, 1, 2.5, 5, 10, 20, 40, 80, 160, 320};
+  for (int32_t mode = 1; mode <= 7; ++mode) {
+    int32_t element = B737_EFIS_MODE_KNOB_FIRST + mode - 1;
+    if (b737_nd_mode == mode) {
+      show_gauge_element(gauge, element);
+    } else {
+      hide_gauge_element(gauge, element);
+    }
+  }
+  for (int32_t i = 0; i < 10; ++i) {
+    int32_t element = B737_EFIS_RANGE_KNOB_FIRST + i;
+    if (std::fabs(b737_nd_range - ranges[i]) < 1e-9) {
+      show_gauge_element(gauge, element);
+    } else {
+      hide_gauge_element(gauge, element);
+    }
+  }
+}
 
 void p1000_cntr_hook(GaugeHeader* gauge, int32_t service_id) {
   (void)gauge;

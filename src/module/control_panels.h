@@ -114,5 +114,14 @@ VEK_CLICK(lnav_button_click);
 VEK_CLICK(vnav_button_click);
 VEK_CLICK(bdry_button_click);
 
+// Elements of the B737 EFIS panels: the face, the mode knob in its seven
+// positions and the range knob in its ten (0.5 to 320 NM).
+constexpr int32_t B737_EFIS_MODE_KNOB_FIRST = 1;   // elements 1..7: modes 1..7
+constexpr int32_t B737_EFIS_RANGE_KNOB_FIRST = 8;  // elements 8..17: 0.5, 1, 2.5 .. 320 NM
+constexpr int32_t B737_EFIS_ELEMENT_COUNT = 18;
+// Hook of the B737 EFIS panels: on pre-update shows the knob images of the B737
+// ND's mode and range and hides the others (none for a range off the ladder).
+void b737_efis_hook(GaugeHeader* gauge, int32_t service_id);
+
 // Hook of the Primus 1000 controllers: their draw opens the controller or counts.
 void p1000_cntr_hook(GaugeHeader* gauge, int32_t service_id);

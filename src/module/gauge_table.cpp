@@ -292,9 +292,20 @@ VEK_GAUGE(mcu, "MCU", mcu_callback, R::Cdu, WINDOW_MCU, 0, nullptr, nullptr, nul
 VEK_GAUGE(mcu_lm, "MCU_LM", mcu_lm_callback, R::Cdu, WINDOW_MCU, 0, nullptr, nullptr, nullptr, drawn(464, 214), bitmap(0, 0, 0, 0, 0),
           bitmap(0, 0, 0, 0, 0), bitmap(0, 0, 0, 0, 0))
 
-// Control panels.
-VEK_GAUGE(b737_efis, "HW_B737_EFIS_CNTR", hw_b737_efis_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, b737_efis_rects, bitmap(0, 0, 0, 300, 100))
-VEK_GAUGE(b737_efis_br, "HW_B737_EFIS_CNTR_BR", hw_b737_efis_cntr_br_callback, R::Panel, 0, -1, nullptr, nullptr, b737_efis_rects, bitmap(0, 0, 0, 300, 100))
+// Control panels. The B737 EFIS panels carry their knob images: mode knob in its
+// seven positions (bitmaps 401..407) over the mode keys, range knob in its ten
+// (411..420) over the range keys; the pre-update hook shows the current ones.
+#define B737_EFIS_KNOBS                                                                                   \
+  bitmap(401, 10, 10, 70, 35), bitmap(402, 10, 10, 70, 35), bitmap(403, 10, 10, 70, 35),                  \
+      bitmap(404, 10, 10, 70, 35), bitmap(405, 10, 10, 70, 35), bitmap(406, 10, 10, 70, 35),              \
+      bitmap(407, 10, 10, 70, 35), bitmap(411, 220, 10, 70, 35), bitmap(412, 220, 10, 70, 35),            \
+      bitmap(413, 220, 10, 70, 35), bitmap(414, 220, 10, 70, 35), bitmap(415, 220, 10, 70, 35),           \
+      bitmap(416, 220, 10, 70, 35), bitmap(417, 220, 10, 70, 35), bitmap(418, 220, 10, 70, 35),           \
+      bitmap(419, 220, 10, 70, 35), bitmap(420, 220, 10, 70, 35)
+VEK_GAUGE(b737_efis, "HW_B737_EFIS_CNTR", hw_b737_efis_cntr_callback, R::Panel, 0, -1, nullptr, b737_efis_hook, b737_efis_rects,
+          bitmap(400, 0, 0, 300, 100), B737_EFIS_KNOBS)
+VEK_GAUGE(b737_efis_br, "HW_B737_EFIS_CNTR_BR", hw_b737_efis_cntr_br_callback, R::Panel, 0, -1, nullptr, b737_efis_hook,
+          b737_efis_rects, bitmap(400, 0, 0, 300, 100), B737_EFIS_KNOBS)
 VEK_GAUGE(md11_efis, "MD11_EFIS_CTRL", md11_efis_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, md11_efis_rects, bitmap(0, 0, 0, 300, 100))
 VEK_GAUGE(md80_ctrl, "MD80_EHSI_CTRL", md80_ehsi_ctrl_callback, R::Panel, 0, -1, nullptr, nullptr, md80_ctrl_rects, bitmap(0, 0, 0, 300, 100))
 VEK_GAUGE(efs50_cntr, "EFS50_EHSI_CNTR", efs50_ehsi_cntr_callback, R::Panel, 0, -1, nullptr, nullptr, efs50_cntr_rects, bitmap(0, 0, 0, 300, 100))

@@ -5,6 +5,7 @@
 #include "flightplan/flight_plan.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
+#include "module/control_panels.h"
 #include "module/display_state.h"
 #include "module/gauge_table.h"
 #include "module/panel_steppers.h"
@@ -128,6 +129,28 @@ TEST_F(ControlPanels, ModeKnobStopsB737WrapsDu1000AndMapsProLine4Formats) {
   click("PROLINE4_MFD_CTRL", FORMAT_DOWN);
   EXPECT_EQ(proline4_mfd_format, 0);
   EXPECT_EQ(b737_nd_mode, 4);
+}
+
+TEST_F(ControlPanels, B737PanelShowsTheKnobImagesOfModeAndRange) {
+  start({{"HW_B737_EFIS_CNTR_BR", ""}});
+  auto shown = [&](int first, int count) {
+    const simhost::PlacedGauge* g = host_.find_gauge("HW_B737_EFIS_CNTR_BR");
+    std::vector<int> out;
+    for (int i = 0; i < count; ++i)
+      if ((g->header.elements[first + i].image_flags & IMAGE_HIDDEN) == 0) out.push_back(i);
+    return out;
+  };
+  host_.run_frames(1);
+  EXPECT_EQ(shown(B737_EFIS_MODE_KNOB_FIRST, 7), std::vector<int>{0});   // mode 1
+  EXPECT_EQ(shown(B737_EFIS_RANGE_KNOB_FIRST, 10), std::vector<int>{6}); // 40 NM
+  click("HW_B737_EFIS_CNTR_BR", B737_MODE_UP, 2);
+  click("HW_B737_EFIS_CNTR_BR", B737_RANGE_UP);
+  host_.run_frames(1);
+  EXPECT_EQ(shown(B737_EFIS_MODE_KNOB_FIRST, 7), std::vector<int>{2});
+  EXPECT_EQ(shown(B737_EFIS_RANGE_KNOB_FIRST, 10), std::vector<int>{7});
+  b737_nd_range = 30;
+  host_.run_frames(1);
+  EXPECT_TRUE(shown(B737_EFIS_RANGE_KNOB_FIRST, 10).empty());
 }
 
 TEST_F(ControlPanels, LayerTogglesFlipEveryDisplayAndPublish) {
