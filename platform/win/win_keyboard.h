@@ -64,6 +64,7 @@ void win_input_release_device(WinInputDevice* device);
 void win_input_release(WinInput* input);
 
 // Host side. A key press or release; true when an installed hook swallowed it.
+// The key states already hold the event when the hook procedure runs.
 // `extended` marks the keypad Enter and the right Ctrl.
 bool win_key_event(int32_t vk, bool down, bool extended = false);
 // Virtual key of a key name, for scripts: "A".."Z", "0".."9", "BACK", "ENTER",
