@@ -334,7 +334,7 @@ bool SimHost::create_gauges(std::string* error) {
         return false;
       }
       GaugeHeader* src = nullptr;
-      for (int i = 0; linkage_->gauges && linkage_->gauges[i] && i < 1024; ++i) {
+      for (int i = 0; linkage_->gauges && i < 1024 && linkage_->gauges[i]; ++i) {
         GaugeHeader* h = linkage_->gauges[i];
         if (h->name && same_name(h->name, p.gauge)) {
           src = h;

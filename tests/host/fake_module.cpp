@@ -100,8 +100,9 @@ void nd_callback(GaugeHeader* g, int32_t service, uintptr_t) {
   }
 }
 
-void server_handler(int32_t event_id, int32_t, void*) {
+void server_handler(int32_t event_id, int32_t param, void*) {
   fake_log.events.push_back(event_id);
+  if (event_id == 0x77777) host()->trigger_key_event(0x77777, param + 1);  // sends itself again
   if (event_id == 0x10338) {
     int32_t id = host()->check_named_variable("fake_vnav");
     host()->set_named_variable_value(id, host()->get_named_variable_value(id) > 0.5 ? 0.0 : 1.0);

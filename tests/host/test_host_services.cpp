@@ -133,6 +133,17 @@ TEST_F(FakeHostTest, ModuleKeyEventsAreRecordedAppliedAndHeardByHandlers) {
   EXPECT_EQ(simhost::format_record(host.records()[1]).find("key 0x12345 7 (not applied)") != std::string::npos, true);
 }
 
+TEST_F(FakeHostTest, AHandlerSendingItsOwnEventStopsAtTheNestingLimit) {
+  start();
+  host.inject_key_event(0x77777, 0);
+  EXPECT_EQ(count_records(RecordKind::InjectedEvent), 1);
+  EXPECT_EQ(count_records(RecordKind::KeyEvent), 8);
+  EXPECT_EQ(host.records().back().param, 8);
+  // The limit is per chain: the next event is heard again.
+  host.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);
+  EXPECT_EQ(fake_log.events.back(), KEY_VNAV_TOGGLE_EVENT);
+}
+
 TEST_F(FakeHostTest, InjectedEventsReachHandlersAndAircraftUntilTheHandlerLeaves) {
   start();
   host.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);

@@ -1,0 +1,86 @@
+// The vek-host program: its exit status and messages.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct ProgramRun {
+  int status;
+  std::string out, err;
+};
+
+class HostProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/vek_host_program_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    write("panel.cfg", "[Window00]\nident=0\nvisible=1\ngauge00=fake!FAKE_ND, 0, 0, 200, 150\n"
+                       "gauge01=fake!FAKE_SERVER, 0, 0, 1, 1\n");
+  }
+
+  void write(const std::string& name, const std::string& text) { std::ofstream(dir + "/" + name) << text; }
+
+  std::string read(const std::string& name) {
+    std::ifstream in(dir + "/" + name);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  ProgramRun run(const std::string& args) {
+    std::string cmd = std::string(VEK_HOST_PATH) + " " + args + " >" + dir + "/stdout.txt 2>" + dir + "/stderr.txt";
+    int st = std::system(cmd.c_str());
+    return ProgramRun{WIFEXITED(st) ? WEXITSTATUS(st) : -1, read("stdout.txt"), read("stderr.txt")};
+  }
+
+  std::string standard(const std::string& scenario) {
+    return "--module " FAKE_GAU_PATH " --sim " + dir + " --panel " + dir + "/panel.cfg --scenario " + dir + "/" +
+           scenario + " --out " + dir + "/out";
+  }
+
+  std::string dir;
+};
+
+}  // namespace
+
+TEST_F(HostProgramTest, RunsAScenarioAndWritesItsFiles) {
+  write("ok.txt", "run 2s\nevent 0x10338\nshot FAKE_ND nd.png\nlog run.log\n");
+  ProgramRun r = run(standard("ok.txt") + " --verbose");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("frame 36 t=2.00s event 0x10338 0"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("0 expectations, 0 failed"), std::string::npos) << r.out;
+  std::ifstream png(dir + "/out/nd.png");
+  EXPECT_TRUE(png.good());
+  EXPECT_NE(read("out/run.log").find("event 0x10338 0"), std::string::npos);
+}
+
+TEST_F(HostProgramTest, AFailedExpectationExitsWithOne) {
+  write("expect.txt", "run 1f\nexpect FAKE_ND \"NOTHING LIKE THIS\"\nrun 1f\n");
+  ProgramRun r = run(standard("expect.txt"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("expect.txt:2: expect FAKE_ND \"NOTHING LIKE THIS\""), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("1 expectations, 1 failed"), std::string::npos) << r.out;
+}
+
+TEST_F(HostProgramTest, ABadLineOrUsageExitsWithTwoBeforeRunning) {
+  write("bad.txt", "run 1f\nshot FAKE_ND ../../escape.png\n");
+  ProgramRun r = run(standard("bad.txt"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("bad.txt:2: shot needs GAUGE FILE.png, a plain file name"), std::string::npos) << r.err;
+  write("unknown.txt", "run 1f\nclick NO_SUCH_GAUGE 0\n");
+  r = run(standard("unknown.txt"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("unknown.txt:2: no gauge NO_SUCH_GAUGE on the panel"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("frames"), std::string::npos);  // nothing ran
+  r = run("--sim " + dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("usage: vek-host"), std::string::npos);
+  r = run(standard("ok.txt"));  // no such scenario
+  EXPECT_EQ(r.status, 2);
+}
