@@ -87,12 +87,12 @@ TEST(NavdbLoad, MissingFolderLeavesTablesEmptyAndBoundariesAreTriedOnce) {
 
 TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
   load_edge_database();
-  // apts.txt: 8 bad lines, info 4, boundaries 5.
-  EXPECT_EQ(nav_lines_skipped, 8 + 4 + 5);
+  // apts.txt 8 bad lines, apts_user.txt 1, information 4, boundaries 5.
+  EXPECT_EQ(nav_lines_skipped, 8 + 1 + 4 + 5);
   EXPECT_EQ(nav_records_dropped, 1);  // a third information text
   EXPECT_EQ(nav_navaid_count, 0);     // comments only
   EXPECT_EQ(nav_intersection_count, 0);  // empty file
-  ASSERT_EQ(nav_airport_count, 5);
+  ASSERT_EQ(nav_airport_count, 6);
   EXPECT_EQ(nav_runway_count, 4);
 
   // The runways after a bad airport line do not land on the airport before it.
@@ -121,7 +121,9 @@ TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
   // CRLF line ends and a last line without a line end.
   EXPECT_STREQ(nav_airports[5].name, "LAST AIRPORT");
   EXPECT_STREQ(nav_airports[5].extra, "-12");
-  EXPECT_EQ(nav_airports[5].rwy_count, 1);
+  EXPECT_EQ(nav_airports[5].rwy_count, 1);  // not given the user file's leading runway
+  EXPECT_STREQ(nav_airports[6].ident, "KUSR");
+  EXPECT_EQ(nav_airports[6].rwy_count, 0);
 
   ASSERT_EQ(apt_info_count, 1);
   EXPECT_STREQ(apt_infos[1].text1, "FIRST TEXT");

@@ -8,6 +8,7 @@
 TEST(NavdbAirportBlock, OriginGetsRunwaysAndSids) {
   load_sample_database();
   nav_search_count = 7;
+  fix_match_count = 5;
   ASSERT_EQ(load_airport_block("KSEA", 1), 1);
   const AptBlock& b = apt_blocks[1];
   EXPECT_STREQ(b.ident, "KSEA");
@@ -31,6 +32,7 @@ TEST(NavdbAirportBlock, OriginGetsRunwaysAndSids) {
   EXPECT_EQ(b.appr_count, 0);  // approaches belong to the destination
   // The airport is candidate 1 of the search list.
   EXPECT_EQ(nav_search_count, 1);
+  EXPECT_EQ(fix_match_count, 5);  // the candidate count is the caller's
   EXPECT_STREQ(nav_search_list[1].ident, "KSEA");
   EXPECT_STREQ(nav_search_list[1].type, "APT");
   EXPECT_DOUBLE_EQ(nav_search_list[1].lat, 47.449);
