@@ -118,7 +118,9 @@ void read_localizers(const std::string& path, std::vector<NavStationEntry>* out)
         !number(w[8], &course) || e.frequency < 108.0 || e.frequency > 112.0)
       continue;
     e.kind = RadioKind::Nav;
-    e.station.ident = "I" + (airport.size() > 3 ? airport.substr(airport.size() - 3) : airport);
+    std::string ident(1, 'I');  // "I" and the last three letters of the airport
+    ident.append(airport, airport.size() > 3 ? airport.size() - 3 : 0, std::string::npos);
+    e.station.ident = std::move(ident);
     e.station.localizer = true;
     e.station.glideslope = w[7] == "ILS";
     e.station.course_deg = course;
