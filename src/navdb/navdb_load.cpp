@@ -159,8 +159,8 @@ NavLoadResult load_apts_text(std::string_view text) {
     if (n == 9 && rest.empty() && w[0] == "R") {
       RwyRecord rw{};
       if (!word_present(w[1]) || !parse_int(w[2], rw.length_ft) || !parse_lat(w[3], rw.lat) ||
-          !parse_lon(w[4], rw.lon) || !parse_double(w[5], rw.heading) ||
-          !parse_double(w[8], rw.heading2) || airport == 0) {
+          !parse_lon(w[4], rw.lon) || !parse_heading(w[5], rw.heading) ||
+          !parse_heading(w[8], rw.heading2) || rw.length_ft < 0 || airport == 0) {
         ++r.skipped;
         return;
       }
@@ -312,8 +312,8 @@ NavLoadResult load_procs_text(std::string_view text, int kind) {
     if (n == 8 && rest.empty() && w[0] == "L") {
       ProcLeg leg{};
       if (proc == 0 || !word_present(w[2]) || !parse_lat(w[3], leg.lat) ||
-          !parse_lon(w[4], leg.lon) || !parse_constraint(w[6], leg.alt) ||
-          !parse_constraint(w[7], leg.spd)) {
+          !parse_lon(w[4], leg.lon) || !parse_constraint(w[6], -2000.0, 99999.0, leg.alt) ||
+          !parse_constraint(w[7], 0.0, 999.0, leg.spd)) {
         ++r.skipped;
         return;
       }

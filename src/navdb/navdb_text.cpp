@@ -61,12 +61,22 @@ bool parse_lon(std::string_view word, double& value) {
   return true;
 }
 
-bool parse_constraint(std::string_view word, double& value) {
+bool parse_heading(std::string_view word, double& value) {
+  double v;
+  if (!parse_double(word, v) || v < 0.0 || v > 360.0) return false;
+  value = v;
+  return true;
+}
+
+bool parse_constraint(std::string_view word, double low, double high, double& value) {
   if (word == "-") {
     value = -999.0;
     return true;
   }
-  return parse_double(word, value);
+  double v;
+  if (!parse_double(word, v) || v < low || v > high) return false;
+  value = v;
+  return true;
 }
 
 void copy_text(char* dst, int size, std::string_view word) {

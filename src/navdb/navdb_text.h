@@ -31,8 +31,9 @@ bool parse_double(std::string_view word, double& value);  // finite decimal numb
 bool parse_int(std::string_view word, int& value);
 bool parse_lat(std::string_view word, double& value);     // -90..90
 bool parse_lon(std::string_view word, double& value);     // -180..180
-// "-" or a number; "-" gives -999.
-bool parse_constraint(std::string_view word, double& value);
+bool parse_heading(std::string_view word, double& value);  // 0..360
+// "-" (giving -999) or a number from low to high.
+bool parse_constraint(std::string_view word, double low, double high, double& value);
 
 // Copies a word into a fixed text, cut at the capacity; "-" gives an empty text.
 void copy_word(char* dst, int size, std::string_view word);

@@ -185,9 +185,10 @@ TEST(NavdbLoad, ProcedureLegsPastCapacityAreDropped) {
   std::string text = "P KAAA LONG1 09\n";
   for (int i = 1; i <= 405; ++i) text += "L - F" + std::to_string(i) + " 1 1 - - -\n";
   text += "L - BAD 1 1 - high -\nP KAAA NEXT1 09\nL T1 F1 1 1 IAF 3000 210\n";
+  text += "L - BAD 1 1 - 1e12 -\nL - BAD 1 1 - - 5000\nL - BAD 1 1 - - -1\n";
   NavLoadResult r = load_procs_text(text, proc_kind_sid);
   EXPECT_EQ(r.dropped, 5);
-  EXPECT_EQ(r.skipped, 1);
+  EXPECT_EQ(r.skipped, 4);
   EXPECT_EQ(nav_procs[1].leg_count, proc_leg_slots - 1);
   const ProcLeg& leg = nav_proc_legs[nav_procs[2].leg_first];
   EXPECT_EQ(nav_procs[2].leg_count, 1);
@@ -205,6 +206,11 @@ TEST(NavdbLoad, NumbersMustBeWholeAndInRange) {
   EXPECT_EQ(r.records, 3);
   EXPECT_EQ(r.skipped, 6);
   EXPECT_STREQ(nav_intersections[2].ident, "OK2");
+  // Headings and lengths that no display could print.
+  r = load_apts_text("A KAAA 1 1 1 A\nR 09 100 1 1 1e300 - - 90\nR 09 100 1 1 90 - - -5\n"
+                     "R 09 -100 1 1 90 - - 270\nR 09 99999999999 1 1 90 - - 270\nR 09 100 1 1 360 - - 0\n");
+  EXPECT_EQ(r.skipped, 4);
+  EXPECT_EQ(nav_airports[1].rwy_count, 1);
   r = load_navs_text("ABC X 1 1 110.00 BAD TYPE\nABC VOR 1 1 110.00 BAD TYPE\nABC N 1 1 -\n");
   EXPECT_EQ(r.skipped, 2);
   EXPECT_STREQ(nav_navaids[1].freq, "");
