@@ -337,3 +337,12 @@ TEST(AircraftFile, CostIndexFromTheFileMovesTheFileSpeeds) {
   EXPECT_EQ(DescentIas, 215);
   EXPECT_DOUBLE_EQ(ClimbTas, 215 * 1.285);
 }
+
+TEST(AircraftFile, LongLinesComeInPiecesOf200) {
+  SimFolder sim;
+  aircraft_name = "Long";
+  sim.write("vek/Aircraft/Long.cfg", "ModelId=" + std::string(192, 'M') + "MaxCruise=41000\n");
+  read_aircraft_config();
+  EXPECT_EQ(ModelId, std::string(192, 'M'));
+  EXPECT_EQ(MaxCruise, 41000);
+}
