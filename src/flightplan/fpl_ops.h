@@ -34,9 +34,37 @@ extern int32_t dep_arr_flags;
 // Direct-to state: while dto_active is 1 the active leg starts at the direct-to origin.
 extern int32_t dto_active;
 extern double dto_origin_lat, dto_origin_lon;
+// The same state under the GNS-XLS and mission-CDU names.
+extern int32_t& direct_to_origin_set;
+extern double& direct_to_origin_lat;
+extern double& direct_to_origin_lon;
+extern int32_t& dirto_active;
+extern double& dirto_origin_lat;
+extern double& dirto_origin_lon;
 // Intercept course of the last direct-to: pending flag and its edit-plan record.
 extern int32_t intc_crs_pending;
 extern int32_t intc_target_wpt;
+extern int32_t& dir_intc_crs_pending;
+extern int32_t& dir_intc_row;
+// The mission CDU's name of hold_delete_index.
+extern int32_t& hold_removed_index;
+
+// Entry text handed to create_user_waypoint(kind), under the three CDUs' names, and the
+// candidate count under theirs (all the same storage as fix_match_count).
+extern std::string route_entry_text;
+extern std::string& gnsxls_search_ident;
+extern std::string& entry_ident;
+extern int& gnsxls_wpt_count;
+extern int& entry_candidate_count;
+
+// GNS-XLS route texts of the active and the edit plan ("------" none); the GNS-XLS
+// pages write them.
+extern std::string route_origin_text, route_dest_text, route_sid_text, route_sid_trans_text, route_dep_runway_text,
+    route_star_text, route_star_trans_text, route_arr_runway_text, route_appr_type_text, route_appr_trans_text;
+extern std::string edit_origin_text, edit_dest_text, edit_sid_text, edit_sid_trans_text, edit_dep_runway_text,
+    edit_star_text, edit_star_trans_text, edit_arr_runway_text, edit_appr_type_text, edit_appr_trans_text;
+// Set to 1 by a plan load; the text CDU sets 2 after its airport display.
+extern int32_t text_cdu_auto_apt;
 // Set when the active plan is a direct-to without a destination.
 extern int32_t fpl_no_from_wpt;
 
@@ -137,6 +165,8 @@ void sync_hold_numbers();
 // Coordinates and place/bearing/distance entries give one user waypoint named by
 // next_user_waypoint_name. Answers n.
 int create_user_waypoint(int kind, const std::string& entry);
+// The same with route_entry_text (= gnsxls_search_ident = entry_ident) as the entry.
+int create_user_waypoint(int kind);
 
 // Name of a new user point: the first three characters of `place` and a counter
 // ("%3s%02d"), or "%2s%02d" for a two-character place; the counter runs 01..99.

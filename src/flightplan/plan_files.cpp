@@ -335,6 +335,7 @@ int load_and_activate_plan_file(int request) {
   if (fpl_edit_last < 0) return 0;
   activate_route();
   dto_active = 0;
+  text_cdu_auto_apt = 1;
   if (LoadFuelonFlightPlanLoad == 1 && plan_fuel > 0.0) load_plan_fuel(plan_fuel);
   int last = fpl_active_last;
   plan_loaded_airport_ident =

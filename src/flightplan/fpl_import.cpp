@@ -1,0 +1,317 @@
+// Imports of the simulator's GPS route and ".PLN" flight plans.
+#include "flightplan/fpl_import.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#if __has_include("platform/host/gps_route_data.h")
+#include "platform/host/gps_route_data.h"
+#else
+#include "host/gps_route_data.h"
+#endif
+
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
+#include "module/host_services.h"
+#include "navdb/navdb.h"
+
+static constexpr std::size_t kMaxPlnBytes = 1 << 20;
+
+// A record for a point: airports of the database at that place become "APT".
+static void point_record(FlightPlanWpt& r, const char* ident, double lat, double lon, const char* type) {
+  clear_fpl_record(r);
+  fpl_set_text(r.ident, ident);
+  r.lat = lat;
+  r.lon = lon;
+  fpl_set_text(r.type, type);
+  int apt = find_airport(ident);
+  if (apt > 0 && apt < nav_airport_slots) {
+    const NavRecord& a = nav_airports[apt];
+    if (std::fabs(a.lat - lat) < 0.1 && std::fabs(a.lon - lon) < 0.1) {
+      fpl_set_text(r.type, "APT");
+      if (a.extra[0]) r.alt_constraint = std::atof(a.extra);
+    }
+  }
+}
+
+static bool position_ok(double lat, double lon) {
+  return std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= 90.0 && std::fabs(lon) <= 180.0;
+}
+
+void import_sim_gps_route(int mode) {
+  uint32_t size = 0;
+  const void* block = host_get_shared_data(GPS_SHARED_DATA_NAME, &size);
+  const std::size_t header = offsetof(GpsRouteData, points);
+  if (!block || size < header) {
+    fpl_message = "NO ACTIVE GPS RTE";
+    return;
+  }
+  const GpsRouteData* data = static_cast<const GpsRouteData*>(block);
+  int count = data->count;
+  std::size_t room = (size - header) / sizeof(GpsRoutePoint);
+  if (count < 2 || count > GPS_ROUTE_CAPACITY || (std::size_t)count > room) {
+    fpl_message = "NO ACTIVE GPS RTE";
+    return;
+  }
+  FlightPlanWpt recs[FPL_CAPACITY];
+  int n = 0;
+  for (int i = 0; i < count && n <= FPL_MAX_LAST; ++i) {
+    const GpsRoutePoint& p = data->points[i];
+    if (!position_ok(p.lat, p.lon)) continue;
+    char ident[sizeof p.ident + 1];
+    std::memcpy(ident, p.ident, sizeof p.ident);
+    ident[sizeof p.ident] = '\0';
+    point_record(recs[n++], ident[0] ? ident : "WPT", p.lat, p.lon, "WPT");
+  }
+  if (n < 2) {
+    fpl_message = "NO ACTIVE GPS RTE";
+    return;
+  }
+  clear_fpl_edit();
+  for (int i = 0; i < n; ++i) fpl_edit[i] = recs[i];
+  fpl_edit_last = n - 1;
+  set_end_record(fpl_edit[n]);
+  for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
+  sync_hold_numbers();
+  fpl_changed_step();
+  activate_route();
+  if (mode != 7) fpl_message = "ACTIVE DAVUDUVUV RTE LOADED";
+}
+
+// ---------------------------------------------------------------------------------------
+// ".PLN" readers.
+
+static std::string_view trim(std::string_view s) {
+  while (!s.empty() && std::isspace((unsigned char)s.front())) s.remove_prefix(1);
+  while (!s.empty() && std::isspace((unsigned char)s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// "N47* 26.94'" or "N47° 26' 56.40\"": hemisphere letter, degrees, minutes, [seconds].
+static bool parse_angle(std::string_view s, char pos, char neg, double limit, double& out) {
+  s = trim(s);
+  if (s.empty()) return false;
+  char h = (char)std::toupper((unsigned char)s[0]);
+  if (h != pos && h != neg) return false;
+  s.remove_prefix(1);
+  double parts[3] = {0, 0, 0};
+  int n = 0;
+  std::size_t i = 0;
+  while (i < s.size() && n < 4) {
+    while (i < s.size() && !std::isdigit((unsigned char)s[i]) && s[i] != '.') {
+      if (s[i] == '-' || s[i] == '+') return false;
+      ++i;
+    }
+    if (i >= s.size()) break;
+    std::size_t j = i;
+    while (j < s.size() && (std::isdigit((unsigned char)s[j]) || s[j] == '.')) ++j;
+    if (n >= 3 || j - i > 20) return false;
+    std::string num(s.substr(i, j - i));
+    char* end = nullptr;
+    parts[n] = std::strtod(num.c_str(), &end);
+    if (!end || *end != '\0') return false;
+    ++n;
+    i = j;
+  }
+  if (n < 1 || parts[1] >= 60.0 || parts[2] >= 60.0) return false;
+  double v = parts[0] + parts[1] / 60.0 + parts[2] / 3600.0;
+  if (!std::isfinite(v) || v > limit) return false;
+  out = h == neg ? -v : v;
+  return true;
+}
+
+static bool parse_alt(std::string_view s, double& out) {
+  std::string t(trim(s));
+  if (t.empty() || t.size() > 30) return false;
+  char* end = nullptr;
+  out = std::strtod(t.c_str(), &end);
+  return end && *end == '\0' && std::isfinite(out);
+}
+
+static const char* type_from_letter(char c) {
+  switch (std::toupper((unsigned char)c)) {
+    case 'A': return "APT";
+    case 'V': return "VOR";
+    case 'N': return "NDB";
+    case 'I': return "INT";
+    case 'U': return "WPT";
+    default: return nullptr;
+  }
+}
+
+static void waypoint_record(FlightPlanWpt& r, std::string_view ident, const char* type, double lat, double lon,
+                            double alt) {
+  clear_fpl_record(r);
+  fpl_set_text(r.ident, ident);
+  fpl_set_text(r.type, type);
+  r.lat = lat;
+  r.lon = lon;
+  if (alt > 0.0 && alt < 100000.0) r.alt_constraint = std::round(alt);
+}
+
+// One "waypoint.N=" value: [leading fields,] ident, type letter, lat, lon, alt.
+static bool parse_ini_waypoint(std::string_view value, FlightPlanWpt& r) {
+  std::vector<std::string_view> f;
+  std::size_t start = 0;
+  while (f.size() < 16) {
+    std::size_t comma = value.find(',', start);
+    f.push_back(trim(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  for (std::size_t t = 1; t + 2 < f.size(); ++t) {
+    if (f[t].size() != 1 || !type_from_letter(f[t][0])) continue;
+    double lat, lon, alt = 0.0;
+    if (!parse_angle(f[t + 1], 'N', 'S', 90.0, lat) || !parse_angle(f[t + 2], 'E', 'W', 180.0, lon)) continue;
+    std::string_view ident;
+    for (std::size_t k = t; k-- > 0;)
+      if (!f[k].empty()) {
+        ident = f[k];
+        break;
+      }
+    if (ident.empty()) return false;
+    if (t + 3 < f.size() && !f[t + 3].empty() && !parse_alt(f[t + 3], alt)) alt = 0.0;
+    waypoint_record(r, ident, type_from_letter(f[t][0]), lat, lon, alt);
+    return true;
+  }
+  return false;
+}
+
+static int parse_ini(const char* data, std::size_t size) {
+  std::map<long, FlightPlanWpt> points;
+  bool in_plan = false;
+  std::size_t pos = 0;
+  while (pos < size) {
+    std::size_t end = pos;
+    while (end < size && data[end] != '\n') ++end;
+    std::string_view line = trim(std::string_view(data + pos, end - pos));
+    pos = end + 1;
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      std::string s(line);
+      for (char& c : s) c = (char)std::tolower((unsigned char)c);
+      in_plan = s == "[flightplan]";
+      continue;
+    }
+    if (!in_plan || line.size() > 400) continue;
+    std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) continue;
+    std::string key(trim(line.substr(0, eq)));
+    for (char& c : key) c = (char)std::tolower((unsigned char)c);
+    if (key.rfind("waypoint.", 0) != 0 || key.size() == 9 || key.size() > 15) continue;
+    bool digits = std::all_of(key.begin() + 9, key.end(), [](char c) { return std::isdigit((unsigned char)c); });
+    if (!digits) continue;
+    long n = std::strtol(key.c_str() + 9, nullptr, 10);
+    FlightPlanWpt r;
+    if (!parse_ini_waypoint(line.substr(eq + 1), r)) continue;
+    points[n] = r;
+    if (points.size() > (std::size_t)FPL_MAX_LAST + 1) return -1;
+  }
+  for (const auto& [n, r] : points) {
+    fpl_scan[++fpl_scan_last] = r;
+  }
+  set_end_record(fpl_scan[fpl_scan_last + 1]);
+  return fpl_scan_last + 1;
+}
+
+static const char* xml_type(const char* t) {
+  if (!t) return "WPT";
+  std::string s(t);
+  for (char& c : s) c = (char)std::tolower((unsigned char)c);
+  if (s == "airport") return "APT";
+  if (s == "vor") return "VOR";
+  if (s == "ndb") return "NDB";
+  if (s == "intersection") return "INT";
+  return "WPT";
+}
+
+static int parse_xml(const char* data, std::size_t size) {
+  tinyxml2::XMLDocument doc;
+  if (doc.Parse(data, size) != tinyxml2::XML_SUCCESS) return -1;
+  tinyxml2::XMLElement* root = doc.RootElement();
+  if (!root) return -1;
+  for (tinyxml2::XMLElement* plan = root->FirstChildElement("FlightPlan.FlightPlan"); plan;
+       plan = plan->NextSiblingElement("FlightPlan.FlightPlan")) {
+    for (tinyxml2::XMLElement* w = plan->FirstChildElement("ATCWaypoint"); w;
+         w = w->NextSiblingElement("ATCWaypoint")) {
+      tinyxml2::XMLElement* posn = w->FirstChildElement("WorldPosition");
+      if (!posn || !posn->GetText()) continue;
+      std::string_view text = posn->GetText();
+      std::size_t c1 = text.find(',');
+      if (c1 == std::string_view::npos) continue;
+      std::size_t c2 = text.find(',', c1 + 1);
+      double lat, lon, alt = 0.0;
+      if (!parse_angle(text.substr(0, c1), 'N', 'S', 90.0, lat)) continue;
+      if (!parse_angle(text.substr(c1 + 1, c2 == std::string_view::npos ? std::string_view::npos : c2 - c1 - 1), 'E',
+                       'W', 180.0, lon))
+        continue;
+      if (c2 != std::string_view::npos && !parse_alt(text.substr(c2 + 1), alt)) alt = 0.0;
+      const char* ident = nullptr;
+      if (tinyxml2::XMLElement* icao = w->FirstChildElement("ICAO"))
+        if (tinyxml2::XMLElement* id = icao->FirstChildElement("ICAOIdent")) ident = id->GetText();
+      if (!ident || !*ident) ident = w->Attribute("id");
+      if (!ident || trim(ident).empty()) continue;
+      if (fpl_scan_last >= FPL_MAX_LAST) return -1;
+      const char* type = nullptr;
+      if (tinyxml2::XMLElement* t = w->FirstChildElement("ATCWaypointType")) type = t->GetText();
+      waypoint_record(fpl_scan[++fpl_scan_last], trim(ident), xml_type(type), lat, lon, alt);
+      set_end_record(fpl_scan[fpl_scan_last + 1]);
+    }
+  }
+  return fpl_scan_last + 1;
+}
+
+int parse_pln_text(const char* data, std::size_t size) {
+  clear_fpl_scan();
+  if (!data || size > kMaxPlnBytes) return -1;
+  std::size_t i = 0;
+  if (size >= 3 && (unsigned char)data[0] == 0xEF && (unsigned char)data[1] == 0xBB && (unsigned char)data[2] == 0xBF) i = 3;
+  while (i < size && std::isspace((unsigned char)data[i])) ++i;
+  int n = (i < size && data[i] == '<') ? parse_xml(data, size) : parse_ini(data, size);
+  if (n < 0) clear_fpl_scan();
+  return n;
+}
+
+int import_pln_file(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  int n = -1;
+  if (f) {
+    std::vector<char> buf;
+    char chunk[4096];
+    std::size_t got;
+    bool too_big = false;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+      if (buf.size() + got > kMaxPlnBytes) {
+        too_big = true;
+        break;
+      }
+      buf.insert(buf.end(), chunk, chunk + got);
+    }
+    std::fclose(f);
+    if (!too_big) n = parse_pln_text(buf.data(), buf.size());
+  }
+  if (n < 1) {
+    clear_fpl_scan();
+    fpl_message = "Unable to load FP";
+    return 0;
+  }
+  clear_fpl_edit();
+  for (int i = 0; i <= fpl_scan_last; ++i) fpl_edit[i] = fpl_scan[i];
+  fpl_edit_last = fpl_scan_last;
+  set_end_record(fpl_edit[fpl_edit_last + 1]);
+  for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
+  sync_hold_numbers();
+  clear_fpl_scan();
+  fpl_step_on_edit();
+  return 1;
+}

@@ -1,0 +1,121 @@
+// Imports: the simulator's GPS route and its ".PLN" plans in both forms.
+#include <cstring>
+#include <string>
+
+#include "flightplan/fpl_import.h"
+#include "flightplan/plan_files.h"
+#include "fpl_test_util.h"
+#include "host/gps_route_data.h"
+#include "platform/host/gauge_host.h"
+
+namespace {
+
+GpsRouteData gps;
+uint32_t gps_size = sizeof(GpsRouteData);
+bool gps_present = true;
+
+const void* fake_shared_data(const char* name, uint32_t* size) {
+  if (!gps_present || std::strcmp(name, "FS2002 GPS DATA") != 0) return nullptr;
+  *size = gps_size;
+  return &gps;
+}
+
+PanelServiceTable services{};
+
+void serve_gps(std::initializer_list<GpsRoutePoint> pts) {
+  services.get_shared_data = fake_shared_data;
+  ImportTable.panel_services = &services;
+  std::memset(&gps, 0, sizeof gps);
+  for (const GpsRoutePoint& p : pts) gps.points[gps.count++] = p;
+}
+
+}  // namespace
+
+TEST_F(FplTest, GpsRouteImportedAndActivated) {
+  serve_gps({{"KSEA", 47.449, -122.309306}, {"SEA", 47.435372, -122.309614}, {"KPDX", 45.588722, -122.5975}});
+  import_sim_gps_route(0);
+  EXPECT_EQ(fpl_message, "ACTIVE DAVUDUVUV RTE LOADED");
+  EXPECT_EQ(active_idents(), (std::vector<std::string>{"KSEA", "SEA", "KPDX"}));
+  EXPECT_STREQ(fpl_active[0].type, "APT");
+  EXPECT_EQ(fpl_active[0].alt_constraint, 433);
+  EXPECT_STREQ(fpl_active[1].type, "WPT");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_EQ(fpl_active_index, 1);
+
+  // The GNS-XLS code 7 loads without the message.
+  fpl_message.clear();
+  import_sim_gps_route(7);
+  EXPECT_EQ(fpl_message, "");
+  EXPECT_EQ(fpl_active_last, 2);
+}
+
+TEST_F(FplTest, UnusableGpsRouteLeavesThePlans) {
+  append_fixes({"KSEA", "OLM"});
+  ImportTable.panel_services = nullptr;  // no host block
+  import_sim_gps_route(7);
+  EXPECT_EQ(fpl_message, "NO ACTIVE GPS RTE");
+
+  serve_gps({{"KSEA", 47.449, -122.309306}});  // one point
+  fpl_message.clear();
+  import_sim_gps_route(0);
+  EXPECT_EQ(fpl_message, "NO ACTIVE GPS RTE");
+
+  serve_gps({{"KSEA", 47.449, -122.309306}, {"SEA", 47.435372, -122.309614}});
+  gps.count = 5000;  // count beyond the block
+  fpl_message.clear();
+  import_sim_gps_route(0);
+  EXPECT_EQ(fpl_message, "NO ACTIVE GPS RTE");
+  gps.count = 2;
+  gps_size = 16;  // block shorter than its points
+  import_sim_gps_route(0);
+  EXPECT_EQ(fpl_message, "NO ACTIVE GPS RTE");
+  gps_size = sizeof(GpsRouteData);
+  gps.points[1].lat = 1e300 * 10;  // not a position
+  import_sim_gps_route(0);
+  EXPECT_EQ(fpl_message, "NO ACTIVE GPS RTE");
+  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM"}));
+  EXPECT_EQ(fpl_active_last, -1);
+}
+
+TEST_F(FplTest, PlnIniFormImportedIntoTheEditPlan) {
+  ASSERT_EQ(import_pln_file(std::string(VEK_FPL_TEST_DIR) + "/ksea_kpdx_ini.pln"), 1);
+  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA", "DUBYA", "BTG", "KPDX"}));
+  EXPECT_STREQ(fpl_edit[0].type, "APT");
+  EXPECT_NEAR(fpl_edit[0].lat, 47.449, 1e-6);
+  EXPECT_NEAR(fpl_edit[0].lon, -(122 + 18.56 / 60), 1e-9);
+  EXPECT_EQ(fpl_edit[0].alt_constraint, 433);
+  EXPECT_STREQ(fpl_edit[1].type, "VOR");
+  EXPECT_STREQ(fpl_edit[2].type, "INT");
+  EXPECT_EQ(fpl_edit[2].alt_constraint, -999);
+  EXPECT_EQ(fpl_changed_state, 1);
+  EXPECT_TRUE(end_record_ok(fpl_edit, fpl_edit_last));
+}
+
+TEST_F(FplTest, PlnXmlFormImportedIntoTheEditPlan) {
+  ASSERT_EQ(import_pln_file(std::string(VEK_FPL_TEST_DIR) + "/ksea_kpdx_xml.pln"), 1);
+  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM", "DUBYA", "KPDX"}));
+  EXPECT_NEAR(fpl_edit[0].lat, 47 + 26 / 60.0 + 56.40 / 3600, 1e-9);
+  EXPECT_NEAR(fpl_edit[3].lon, -(122 + 35 / 60.0 + 51.0 / 3600), 1e-9);
+  EXPECT_STREQ(fpl_edit[0].type, "APT");
+  EXPECT_STREQ(fpl_edit[1].type, "VOR");
+  EXPECT_STREQ(fpl_edit[2].type, "INT");
+  EXPECT_EQ(fpl_edit[3].alt_constraint, 31);
+}
+
+TEST_F(FplTest, PlnFilesRefused) {
+  append_fixes({"KSEA", "OLM"});
+  EXPECT_EQ(import_pln_file(root + "/none.pln"), 0);
+  EXPECT_EQ(fpl_message, "Unable to load FP");
+  const char* broken = "<SimBase.Document><FlightPlan.FlightPlan><ATCWaypoint id=\"A\">";
+  EXPECT_EQ(parse_pln_text(broken, std::strlen(broken)), -1);
+  std::string many = "[flightplan]\n";
+  for (int i = 0; i < 201; ++i) many += "waypoint." + std::to_string(i) + "=W, I, N47* 00.00', W122* 00.00', +0\n";
+  EXPECT_EQ(parse_pln_text(many.data(), many.size()), -1);
+  std::string xml = "<a><FlightPlan.FlightPlan>";
+  for (int i = 0; i < 201; ++i)
+    xml += "<ATCWaypoint id=\"W\"><WorldPosition>N47 0 0,W122 0 0,+0</WorldPosition></ATCWaypoint>";
+  xml += "</FlightPlan.FlightPlan></a>";
+  EXPECT_EQ(parse_pln_text(xml.data(), xml.size()), -1);
+  EXPECT_EQ(parse_pln_text("[flightplan]\nwaypoint.0=X\n", 26), 0);
+  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM"}));
+}
