@@ -1,8 +1,15 @@
 #include "guidance/lnav_vnav_state.h"
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "guidance/waypoint_sequencing.h"
 #include "module/display_state.h"
 #include "module/host_services.h"
+#include "module/sim_vars.h"
+#include "platform/host/sim_token_ids.h"
 
 int32_t lnav_on = 0;
 int32_t vnav_on = 0;
@@ -15,10 +22,27 @@ int32_t fms_set_mach100 = -999;
 
 void lnav_toggle() {
   if (lnav_on == 1) {
+    hold_exit_state = 1;
     lnav_on = 0;
-  } else if (fpl_active_index != FPL_NO_PLAN) {
+    leg_tracking_on = 0;
+    if (hold_count > 0) hold_list[1].active_wpt = 0;
+    holds_changed = 0;
+    dto_active = 0;
+  } else if (fpl_active_index != FPL_NO_PLAN && fpl_valid_index(fpl_active_index, fpl_active_last)) {
     lnav_on = 1;
+    if (HdgHoldOnLnavOn == 1) host_send_key_event(KEY_AP_HEADING_HOLD_ON, 0);
+    if (LnavSetEnRouteFreqs == 1) set_enroute_radios(2);
+    // The active leg starts at the present position.
+    dto_origin_lat = get_latitude_deg();
+    dto_origin_lon = get_longitude_deg();
+    dto_active = 1;
+    const FlightPlanWpt& to = fpl_active[fpl_active_index];
+    double d = 0.0, c = 0.0;
+    compute_gc_distance_course(dto_origin_lat, dto_origin_lon, to.lat, to.lon, d, c);
+    double course = finite_or(c, 360.0) - finite_or(get_magvar_deg(), 0.0);
+    dto_course = course < 0.5 ? course + 360.0 : course;
   }
   mcu_redraw = 1;
+  hdg_change_timer = 999;
   host_set_named_var_by_name("vek_lnav", lnav_on);
 }

@@ -1,0 +1,12 @@
+// The per-step FMS update. The draw services of the displays, the SERVER gauge and
+// several control panels call it; a cheap head runs on every call and the body once
+// per simulator time step (host tick).
+#pragma once
+
+// Head: ground speed, smoothed airspeed and indicated altitude. Body, when the tick
+// moved: sampling over the 18-step cycle, seconds and fuel, sequencing, LNAV and VNAV,
+// top of climb and descent, holds, pauses, pending requests and the flight log.
+void fms_update();
+
+// Copies the guidance outputs into the SERVER snapshot (srv_*).
+void fms_snapshot();

@@ -1,0 +1,21 @@
+// The racetrack of the first hold, flown through four corner points by the LNAV
+// heading.
+#pragma once
+
+#include <cstdint>
+
+extern int32_t hold_corner_prev;          // corner flown from (0..4)
+extern double hold_hdg_cmd, hold_hdg_sent;  // magnetic course to the corner, last sent
+extern double hold_corner_dist, hold_corner_course;  // NM and true course to the corner
+extern double hold_leg_dist, hold_leg_course;        // previous corner -> corner
+extern const char* const hold_corner_names[5];       // "", "Xwind", "Dwind", "Base", "Final"
+
+// True while the hold is flown: LNAV heading commands and sequencing wait.
+bool hold_being_flown();
+
+// Geometry of the first hold every run; with LNAV on it stores the corners, steps
+// through them and sends the heading to the current corner.
+void fly_hold_pattern();
+
+// Removes the first hold from the hold list.
+void drop_first_hold();

@@ -1,0 +1,232 @@
+#include "guidance/lnav_vnav_commands.h"
+
+#include <cmath>
+
+#include "flightplan/flight_plan.h"
+#include "guidance/fms_state.h"
+#include "guidance/lnav_vnav_state.h"
+#include "guidance/settings.h"
+#include "guidance/waypoint_sequencing.h"
+#include "module/host_services.h"
+#include "module/sim_vars.h"
+#include "platform/host/sim_token_ids.h"
+
+double vnav_vs_required = 0.0;
+int32_t vnav_vs_cmd = 0;
+int32_t vnav_vs_sent = -999;
+int32_t vnav_slow_protect = 0;
+double climb_restriction_applied = 0.0;
+int32_t desc_restriction_applied = 0;
+int32_t constraint_speed_done = 0;
+
+namespace {
+
+int32_t tick_now() { return key_param(sim_tick, -999); }
+
+// Whole hundreds toward zero of a rate kept within +-100000 ft/min.
+int32_t hundreds(double rate) {
+  if (rate > 100000.0) rate = 100000.0;
+  if (rate < -100000.0) rate = -100000.0;
+  return static_cast<int32_t>(rate / 100.0) * 100;
+}
+
+// Minutes to the VNAV target at the present ground speed; 0 when there is none.
+double minutes_to_target() {
+  double t = dist_to_vnav_target / (ground_speed / 60.0);
+  return std::isfinite(t) && t > 0.0 ? t : 0.0;
+}
+
+double climb_speed_below_restriction(double speed) {
+  if (ClbSpdRest > 0.0 && indicated_altitude < ClbAltRest && speed > ClbSpdRest) {
+    climb_restriction_applied = 1.0;
+    return ClbSpdRest;
+  }
+  return speed;
+}
+
+double descent_speed_below_restriction(double speed) {
+  if (DescSpdRest > 0.0 && indicated_altitude < DescAltRest && speed > DescSpdRest) return DescSpdRest;
+  return speed;
+}
+
+void descent_required_rate() {
+  double t = minutes_to_target();
+  if (t > 0.0) vnav_vs_required = (indicated_altitude - vnav_target_alt) / t;
+}
+
+}  // namespace
+
+void note_fms_alt_set() {
+  fms_set_alt_tick = tick_now();
+  fms_set_alt_pending = 1;
+}
+
+void note_fms_spd_set() {
+  fms_set_spd_tick = tick_now();
+  fms_set_spd_pending = 1;
+}
+
+bool send_vnav_speed(double knots) {
+  if (!std::isfinite(knots) || knots < 1.0 || knots > 1000.0) return false;
+  send_key(KEY_AP_AIRSPEED_SET, knots);
+  note_fms_spd_set();
+  return true;
+}
+
+bool send_vnav_mach100(double mach100) {
+  if (!std::isfinite(mach100) || mach100 < 1.0 || mach100 > 500.0) return false;
+  send_key(KEY_AP_MACH_SET, mach100);
+  note_fms_spd_set();
+  return true;
+}
+
+void vnav_vs_update() {
+  if (vnav_on != 1) {
+    if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();
+    return;
+  }
+  if (vnav_alt_state == 1) {
+    if (VnavOffOnManAltChg == 1 && fms_set_alt_pending == 0 && fms_set_alt != -999 && ap_altitude == ap_altitude_prev &&
+        tick_now() != fms_set_alt_tick && key_param(ap_altitude, -999) != fms_set_alt) {
+      vnav_on = 0;
+      host_set_named_var_by_name("vek_vnav", vnav_on);
+      return;
+    }
+  } else {
+    if (VnavSetAlts == 1) {
+      double alt = (toc_reached == 1 && tod_reached == 0) ? static_cast<double>(cruise_alt) : vnav_target_alt;
+      if (std::isfinite(alt) && alt > -2000.0 && alt < 100000.0) send_key(KEY_AP_ALTITUDE_SET, alt);
+    }
+    note_fms_alt_set();
+    vnav_alt_state = 1;
+    vnav_vs_sent = -999;
+  }
+
+  if (toc_reached == 1 && tod_reached == 0) return;
+
+  if (toc_reached == 1 && tod_reached == 1) {
+    if (!(indicated_altitude >= vnav_target_alt)) return;
+    double t = minutes_to_target();
+    if (t <= 0.0) return;  // no time to the target: the last command stands
+    vnav_vs_required = (indicated_altitude - vnav_target_alt) / t;
+    int32_t v = hundreds(vnav_vs_required);
+    if (v > MaxVnavDescRate) v = static_cast<int32_t>(MaxVnavDescRate);
+    if (v < MinVnavDescRate) v = static_cast<int32_t>(MinVnavDescRate);
+    if (indicated_airspeed < MinVnavIas) v = 0;
+    vnav_vs_cmd = -v;
+    if (vnav_vs_cmd != vnav_vs_sent) {
+      send_key(KEY_AP_VS_SET, vnav_vs_cmd);
+      vnav_vs_sent = vnav_vs_cmd;
+    }
+    return;
+  }
+
+  double r = 0.0;
+  if (vnav_slow_protect == 0 && speed_trend < 0.005 && indicated_airspeed < MinVnavClimbIas + 5.0 &&
+      ap_airspeed > MinVnavClimbIas) {
+    r = vertical_speed;
+    if (speed_trend < 0.0) r -= 100.0;
+  } else {
+    double t = minutes_to_target();
+    if (t <= 0.0) return;  // no time to the target: the last command stands
+    r = (vnav_target_alt - indicated_altitude) / t;
+    if (r - 200.0 > vertical_speed) r = vertical_speed + 100.0;
+  }
+  if (!std::isfinite(r)) return;
+  vnav_vs_required = r;
+  int32_t v = hundreds(r);
+  if (v > MaxVnavClimbRate) v = static_cast<int32_t>(MaxVnavClimbRate);
+  else if (v < MinVnavClimbRate) v = static_cast<int32_t>(MinVnavClimbRate);
+  if (vnav_slow_protect == 1) {
+    if (indicated_airspeed > MinVnavIas + 10.0) vnav_slow_protect = 0;
+    else v = 0;
+  } else if (indicated_airspeed < MinVnavIas) {
+    vnav_slow_protect = 1;
+    v = 0;
+  }
+  vnav_vs_cmd = v;
+  if (vnav_vs_cmd != vnav_vs_sent && fms_frame == 0) {
+    send_key(KEY_AP_VS_SET, vnav_vs_cmd);
+    vnav_vs_sent = vnav_vs_cmd;
+  }
+}
+
+void vnav_speed_update() {
+  if (VnavSetSpd == 1 && vnav_spd_state == 1 && VnavSetSpdOffOnManSpdChg == 1 && fms_set_spd_pending == 0 &&
+      tick_now() != fms_set_spd_tick) {
+    bool manual = false;
+    if (ap_mach_hold > 0.0) manual = fms_set_mach100 != -999 && key_param(token118 * 100.0, -999) != fms_set_mach100;
+    else manual = fms_set_spd != -999 && ap_airspeed == ap_airspeed_prev && key_param(ap_airspeed, -999) != fms_set_spd;
+    if (manual) VnavSetSpd = 2;
+  }
+  if (!(dist_to_active_wpt < VnavSetSpdRestDist || vnav_cmd_pending == 1)) return;
+  int i = fpl_active_index;
+  if (!active_record(i) || vnav_spd_state != 0 || vnav_on != 1 || fpl_changed_state < 3 || VnavSetSpd != 1) return;
+  const FlightPlanWpt& r = fpl_active[i];
+  if (!(r.alt_constraint > FPL_NO_CONSTRAINT) || !(r.spd_constraint > FPL_NO_CONSTRAINT)) {
+    vnav_spd_state = 1;
+    note_fms_spd_set();
+    return;
+  }
+  double speed = -1.0;
+  if (vnav_descent_started == 0) {
+    if (toc_reached == 0) {
+      if (r.constraint_flag == 1 && dist_to_active_wpt >= 0.0) {
+        speed = climb_speed_below_restriction(r.spd_constraint);
+      } else {
+        int n = next_constrained_index(i + 1);
+        const double lookahead = 0.0;
+        double to_next = dist_to_active_wpt + (fpl_active[n].route_dist - r.route_dist);
+        if (n != fpl_active_last && fpl_active[n].spd_constraint > 50.0 && to_next <= lookahead)
+          speed = climb_speed_below_restriction(fpl_active[n].spd_constraint);
+        else
+          speed = climb_speed_below_restriction(ClimbIas);
+      }
+      if (send_vnav_speed(speed)) fms_set_spd = static_cast<int32_t>(speed);
+    } else {
+      if (r.constraint_flag == 1 && dist_to_active_wpt < VnavSetSpdRestDist) {
+        send_vnav_speed(r.spd_constraint);
+      } else if (VnavSetMachCruiseSpd == 1 && CruiseMach > 0.0) {
+        if (send_vnav_mach100(CruiseMach * 100.0)) fms_set_mach100 = key_param(CruiseMach * 100.0, -999);
+      } else {
+        send_vnav_speed(CruiseTas);
+      }
+    }
+  } else {
+    if (r.constraint_flag == 1 && dist_to_active_wpt > 0.0) {
+      double c = r.spd_constraint;
+      speed = descent_speed_below_restriction(c);
+      if (c > 0.0 && c < DescentIas) {
+        DescentIas = static_cast<int32_t>(c);
+        CruiseTas = static_cast<int32_t>(c);
+      }
+    } else {
+      speed = descent_speed_below_restriction(DescentIas);
+    }
+    send_vnav_speed(speed);
+  }
+  vnav_spd_state = 1;
+  note_fms_spd_set();
+}
+
+void vnav_restriction_steps() {
+  int i = fpl_active_index;
+  if (vnav_on == 1 && vnav_descent_started == 1 && DescSpdRest > 0.0 && indicated_altitude < DescAltRest &&
+      ap_airspeed > DescSpdRest && fpl_changed_state >= 3 && desc_restriction_applied == 0 && VnavSetSpd == 1) {
+    if (send_vnav_speed(DescSpdRest)) fms_set_spd = static_cast<int32_t>(DescSpdRest);
+    desc_restriction_applied = 1;
+  }
+  if (toc_reached == 0 && climb_restriction_applied == 1.0 && vnav_on == 1 && fpl_changed_state >= 3 &&
+      VnavSetSpd == 1 && indicated_altitude > ClbAltRest) {
+    double speed = ClimbIas;
+    if (active_record(i) && fpl_active[i].constraint_flag == 1 && fpl_active[i].spd_constraint > 0.0)
+      speed = fpl_active[i].spd_constraint;
+    if (send_vnav_speed(speed)) fms_set_spd = static_cast<int32_t>(speed);
+    climb_restriction_applied = 0.0;
+  }
+  if (vnav_on == 1 && vnav_descent_started == 1 && active_record(i) && fpl_active[i].constraint_flag == 1 &&
+      dist_to_active_wpt < VnavSetSpdRestDist && constraint_speed_done == 0) {
+    vnav_spd_state = 0;
+    constraint_speed_done = 1;
+  }
+}

@@ -1,0 +1,32 @@
+// VNAV vertical-speed and speed commands, and the speed restriction steps.
+#pragma once
+
+#include <cstdint>
+
+extern double vnav_vs_required;          // ft/min, unrounded (CDU pages show it)
+extern int32_t vnav_vs_cmd;              // ft/min commanded
+extern int32_t vnav_vs_sent;             // ft/min last sent; -999 none
+extern int32_t vnav_slow_protect;        // 1 while the climb is held for low airspeed
+extern double climb_restriction_applied; // 1 once the climb speed restriction was set
+extern int32_t desc_restriction_applied; // 1 once the descent speed restriction was set
+extern int32_t constraint_speed_done;    // per-waypoint flag of the constraint-speed step
+
+inline double& vnav_required_fpm = vnav_vs_required;
+
+// Records that the FMS set the autopilot altitude or speed at this tick: the value is
+// read back from the first later sample, and the manual-change tests wait for it.
+void note_fms_alt_set();
+void note_fms_spd_set();
+
+// VNAV altitude and vertical speed for this step.
+void vnav_vs_update();
+// VNAV speed: manual-change test, then the speed for the phase when due.
+void vnav_speed_update();
+// Speed restrictions below the climb and descent restriction altitudes and the
+// constraint speed of a near waypoint in descent.
+void vnav_restriction_steps();
+
+// Speed (knots) and Mach x 100 commands; values at or below 0 are never sent.
+// Answer true when sent.
+bool send_vnav_speed(double knots);
+bool send_vnav_mach100(double mach100);

@@ -1,0 +1,401 @@
+#include "guidance/toc_tod.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "flightplan/flight_plan.h"
+#include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
+#include "guidance/cost_index_targets.h"
+#include "guidance/flight_log.h"
+#include "guidance/fms_state.h"
+#include "guidance/lnav_vnav_commands.h"
+#include "guidance/lnav_vnav_state.h"
+#include "guidance/performance_tables.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+#include "guidance/waypoint_sequencing.h"
+#include "platform/host/sim_token_ids.h"
+
+double proposed_cruise_alt = 0.0;
+double toc_lat = 0.0, toc_lon = 0.0;
+int32_t toc_leg_index = 0;
+int32_t toc_climb_dist = 0;
+double toc_route_pos = 0.0;
+double tod_lat = 0.0, tod_lon = 0.0;
+double descent_rate = 0.0;
+int32_t toc_valid = 0, tod_valid = 0;
+double presel_alt = 0.0;
+
+namespace {
+
+// Leg length of the leg into record i (0 for record 0 and for legs touching a
+// discontinuity, as the route progress counts them).
+double leg_into(int i) { return i >= 1 && i <= fpl_active_last ? fpl_active[i].leg_dist : 0.0; }
+
+// Odd thousands eastbound, even thousands westbound.
+int32_t parity_altitude(int32_t p, bool eastbound) {
+  if (eastbound) {
+    if (p % 2000 == 0) p -= 1000;
+  } else if (p % 2000 != 0) {
+    p -= 1000;
+  }
+  if (p <= 0) p = eastbound ? 1000 : 2000;
+  return p;
+}
+
+double rate_from_fpa(double tas) { return static_cast<int>((tas / 60.0 * FPA * 100.0 + 50.0) / 100.0) * 100.0; }
+
+// Point at `dist` NM along the route from record 0, on the leg into record `leg`.
+void point_on_leg(int leg, double along_leg, double& lat, double& lon) {
+  const FlightPlanWpt& a = fpl_active[leg - 1];
+  const FlightPlanWpt& b = fpl_active[leg];
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(a.lat, a.lon, b.lat, b.lon, d, c);
+  compute_dest_point(a.lat, a.lon, c, along_leg, lat, lon);
+}
+
+void place_toc(double climb_dist) {
+  double acc = 0.0;
+  for (int i = 1; i <= fpl_active_last; ++i) {
+    double leg = leg_into(i);
+    if (acc + leg >= climb_dist && leg > 0.0) {
+      point_on_leg(i, climb_dist - acc, toc_lat, toc_lon);
+      toc_leg_index = i - 1;
+      toc_route_pos = climb_dist;
+      return;
+    }
+    acc += leg;
+  }
+  // A climb longer than the route ends at the destination.
+  toc_lat = fpl_active[fpl_active_last].lat;
+  toc_lon = fpl_active[fpl_active_last].lon;
+  toc_leg_index = fpl_active_last - 1;
+  toc_route_pos = acc;
+}
+
+void place_tod(double descent_dist) {
+  double acc = 0.0;
+  for (int i = fpl_active_last; i >= 1; --i) {
+    double leg = leg_into(i);
+    if (acc + leg >= descent_dist && leg > 0.0) {
+      const FlightPlanWpt& b = fpl_active[i];
+      const FlightPlanWpt& a = fpl_active[i - 1];
+      double d = 0.0, c = 0.0;
+      compute_gc_distance_course(b.lat, b.lon, a.lat, a.lon, d, c);
+      compute_dest_point(b.lat, b.lon, c, descent_dist - acc, tod_lat, tod_lon);
+      return;
+    }
+    acc += leg;
+  }
+  // A descent longer than the route starts at the origin.
+  tod_lat = fpl_active[0].lat;
+  tod_lon = fpl_active[0].lon;
+}
+
+double truncated_hundreds(double alt) { return alt > 1000.0 ? std::floor(alt / 100.0) * 100.0 : alt; }
+
+// Crossing altitude and speed of every record whose constraint flag is 0.
+void predict_waypoints(double climb_rate) {
+  double cruise = cruise_alt;
+  int last = fpl_active_last;
+  double alt = fpl_active[0].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[0].alt_constraint : indicated_altitude;
+  int climb_end = last;
+  for (int i = 1; i < last; ++i) {
+    FlightPlanWpt& r = fpl_active[i];
+    alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
+    if (r.constraint_flag == 1 && r.alt_constraint > FPL_NO_CONSTRAINT) {
+      alt = r.alt_constraint;
+      for (int k = i - 1; k >= 1 && fpl_active[k].constraint_flag == 0; --k)
+        if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
+          fpl_active[k].spd_constraint = r.spd_constraint;
+      continue;
+    }
+    if (r.constraint_flag == 1) continue;
+    if (alt >= cruise) {
+      r.alt_constraint = cruise;
+      r.spd_constraint = CruiseTas;
+      climb_end = i;
+      break;
+    }
+    double limit = cruise;
+    for (int k = i + 1; k <= last; ++k)
+      if (fpl_active[k].constraint_flag == 1 && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
+        if (fpl_active[k].alt_constraint < cruise) limit = fpl_active[k].alt_constraint;
+        break;
+      }
+    r.alt_constraint = std::min(truncated_hundreds(alt), limit);
+    double spd = ClimbIas;
+    if (ClbSpdRest > 0.0 && r.alt_constraint < ClbAltRest && ClimbIas > ClbSpdRest) spd = ClbSpdRest;
+    r.spd_constraint = spd;
+  }
+  alt = fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[last].alt_constraint : 0.0;
+  int descent_start = climb_end;
+  for (int i = last - 1; i > climb_end; --i) {
+    FlightPlanWpt& r = fpl_active[i];
+    alt += leg_into(i + 1) / DescentTas * 60.0 * descent_rate;
+    if (r.constraint_flag == 1) {
+      if (r.alt_constraint > FPL_NO_CONSTRAINT) alt = r.alt_constraint;
+      continue;
+    }
+    if (alt >= cruise) {
+      descent_start = i;
+      break;
+    }
+    r.alt_constraint = truncated_hundreds(alt);
+    double spd = DescentIas;
+    if (DescSpdRest > 0.0 && r.alt_constraint < DescAltRest && DescentIas > DescSpdRest) spd = DescSpdRest;
+    r.spd_constraint = spd;
+  }
+  for (int i = climb_end + 1; i <= descent_start && i < last; ++i) {
+    FlightPlanWpt& r = fpl_active[i];
+    if (r.constraint_flag == 1) continue;
+    r.alt_constraint = cruise;
+    r.spd_constraint = CruiseTas;
+  }
+}
+
+}  // namespace
+
+int32_t semicircular_altitude(int32_t altitude, bool eastbound) {
+  if (altitude < 42000) return parity_altitude(altitude / 1000 * 1000, eastbound);
+  if (eastbound) {
+    if (altitude > 57000) return 57000;
+    if (altitude > 53000) return 53000;
+    if (altitude > 49000) return 49000;
+    return 45000;
+  }
+  if (altitude > 55000) return 55000;
+  if (altitude > 51000) return 51000;
+  if (altitude > 47000) return 47000;
+  return 43000;
+}
+
+int32_t compute_perf_cruise_altitude() {
+  if (fpl_active_last < 1 || perf_cruise_count < 1 || perf_climb_count < 1) return 0;
+  compute_route_distance(1);
+  double half = route_total_dist / 2.0;
+  if (half > 450.0) half = 200.0;
+  else if (half > 35.0) half -= 15.0;
+  double ceiling = perf_highest_altitude();
+  if (!(ceiling > 0.0)) return 0;
+  double alt = indicated_altitude;
+  double weight = zero_fuel_weight + 100.0 + read_fuel_on_board();
+  double flown = 0.0;
+  for (int step = 0; step < 1000 && alt < ceiling && flown < half; ++step) {
+    int row = perf_nearest_row(perf_climb, perf_climb_count, alt);
+    if (row < 1) break;
+    double tas = perf_climb[row].col[2];
+    double rate = perf_climb[row].col[3];
+    if (alt < 10000.0 && tas > 300.0) tas = 300.0;
+    if (ClbSpdRest > 0.0 && alt < ClbAltRest) tas = ias_to_tas(ClbSpdRest, alt);
+    if (!(tas > 0.0) || !(rate > 0.0)) break;
+    double hours = 20.0 / tas;
+    alt += rate * hours * 60.0;
+    weight -= perf_climb[row].col[4] * hours;
+    flown += 20.0;
+  }
+  if (alt > ceiling) alt = ceiling;
+  // The highest cruise row at or below the altitude reached.
+  double best = 0.0;
+  for (int i = 1; i <= perf_cruise_count; ++i) {
+    double a = perf_cruise[i].col[1];
+    if (a <= alt && a > best && perf_cruise[i].col[2] > 0.0) best = a;
+  }
+  if (!(best >= 1000.0)) return 0;
+  return static_cast<int32_t>(best) / 1000 * 1000;
+}
+
+void propose_cruise_altitude(double altitude, int mode) {
+  int last = fpl_active_last;
+  if (last < 1 || last > FPL_MAX_LAST) return;
+  if (!std::isfinite(altitude) || altitude < 0.0) altitude = 0.0;
+  compute_route_distance(1);
+  double route = route_total_dist;
+  double dc = 0.0, course = 0.0;
+  compute_gc_distance_course(fpl_active[0].lat, fpl_active[0].lon, fpl_active[last].lat, fpl_active[last].lon, dc,
+                             course);
+  bool eastbound = course < 180.0;
+  double half = route / 2.0;
+  if (half > 35.0) half -= 15.0;
+
+  double r = FPA > 0.0 ? rate_from_fpa(ClimbTas) : ClimbRate;
+  // Without a climb rate or speed there is no profile: the previous one stays.
+  if (!(r > 0.0) || !(ClimbTas > 0.0)) return;
+
+  double proposal = proposed_cruise_alt;
+  if (altitude > 0.0) {
+    proposal = altitude;
+  } else if (int32_t perf = compute_perf_cruise_altitude(); perf > 0) {
+    proposal = semicircular_altitude(perf, eastbound);
+    FPA = 0.0;
+    r = ClimbRate;
+    if (!(r > 0.0)) return;
+  } else {
+    double flown = 0.0;
+    for (int m = 1; m <= 199; ++m) {
+      flown += ClimbTas / 60.0;
+      double h = indicated_altitude + m * r;
+      if (h >= MaxCruise) {
+        proposal = semicircular_altitude(MaxCruise, eastbound);
+        break;
+      }
+      if (flown >= half) {
+        proposal = parity_altitude(static_cast<int32_t>(h / 1000.0) * 1000, eastbound);
+        break;
+      }
+    }
+    if (!(proposal > 0.0)) proposal = semicircular_altitude(MaxCruise > 0 ? MaxCruise : 35000, eastbound);
+  }
+  double climb_dist = (proposal - indicated_altitude) / r * ClimbTas / 60.0;
+  if (!(climb_dist > 0.0)) climb_dist = 0.0;
+
+  if (toc_reached == 0) {
+    proposed_cruise_alt = proposal;
+    presel_alt = proposal;
+    toc_climb_dist = static_cast<int32_t>(std::min(climb_dist, 100000.0));
+    place_toc(climb_dist);
+    toc_valid = 1;
+  }
+
+  double dr = FPA > 0.0 ? rate_from_fpa(DescentTas) : DescentRate;
+  if (dr > 0.0 && DescentTas > 0.0) {
+    descent_rate = dr;
+    int n = -1;
+    for (int i = toc_leg_index + 1; i <= last; ++i)
+      if (fpl_active[i].constraint_flag == 1 && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT) {
+        n = i;
+        break;
+      }
+    double bottom = 0.0;
+    if (n >= 0) bottom = fpl_active[n].alt_constraint;
+    else if (fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT) bottom = fpl_active[last].alt_constraint;
+    double descent_dist = (proposal - bottom) / dr * DescentTas / 60.0;
+    if (!(descent_dist > 0.0)) descent_dist = 0.0;
+    place_tod(descent_dist);
+    tod_valid = 1;
+  }
+
+  if (cruise_alt == 0) cruise_alt = static_cast<int32_t>(proposed_cruise_alt);
+  if (toc_reached == 0 && tod_reached == 0) {
+    vnav_target_alt = cruise_alt;
+    vnav_target_lat = toc_lat;
+    vnav_target_lon = toc_lon;
+    vnav_target_kind = 1;
+    vnav_wpt_index = next_constrained_index(fpl_valid_index(fpl_active_index, last) ? fpl_active_index + 1 : 1);
+  }
+
+  if (mode != 1) {
+    vnav_descent_started = 0;
+    toc_reached = 0;
+    tod_reached = 0;
+    return;
+  }
+  apply_cost_index_speeds();
+  if (ClimbTas > 0.0 && DescentTas > 0.0 && descent_rate > 0.0 && cruise_alt > 0) predict_waypoints(r);
+}
+
+void toc_check() {
+  if (!(cruise_alt >= 1) || toc_reached != 0 || !(cruise_alt - indicated_altitude < 150.0)) return;
+  toc_reached = 1;
+  if (smiths_page == 34) smiths_page = 35;
+  tod_1x_done = 0;
+  pause_at_tod_done = 0;
+  pause_at_dist_done = 0;
+  if (vnav_on == 1 && fpl_changed_state >= 3 && VnavSetSpd == 1) {
+    if (VnavSetMachCruiseSpd == 1 && CruiseMach > 0.0) {
+      if (ap_airspeed_hold > 0.0) send_key(KEY_AP_MACH_HOLD_A, 0);
+      send_key(KEY_AP_MACH_HOLD_B, 0);
+      mach_repeat_count = 2;
+    } else if (send_vnav_speed(CruiseTas)) {
+      fms_set_spd = CruiseTas;
+    }
+    climb_restriction_applied = 0.0;
+  }
+  desc_restriction_applied = 0;
+  if (active_record(vnav_wpt_index)) {
+    const FlightPlanWpt& r = fpl_active[vnav_wpt_index];
+    if (r.alt_constraint > FPL_NO_CONSTRAINT) vnav_target_alt = r.alt_constraint;
+    vnav_target_lat = r.lat;
+    vnav_target_lon = r.lon;
+    vnav_target_kind = 0;
+  }
+}
+
+void tod_check() {
+  if (tod_reached != 0 || tod_valid != 1 || !active_record(fpl_active_index)) return;
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(present_lat, present_lon, tod_lat, tod_lon, d, c);
+  if (angle_pass_in_cruise == 1 && d < 10.0) d = -1.0;
+  angle_pass_in_cruise = 0;
+  bool passed = d <= 1.5;
+  bool behind = false;
+  if (!passed && tod_dist_to_dest > route_distance_to_go) {
+    // The TOD lies behind the aircraft when the destination is ahead along the leg.
+    const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+    double dd = 0.0, dest_course = 0.0;
+    compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, dd, dest_course);
+    if (static_cast<int>(course_difference(magnetic_course(dest_course), desired_track)) < 20) {
+      passed = behind = true;
+      vnav_spd_state = 0;
+      constraint_speed_done = 0;
+    }
+  }
+  if (!passed) return;
+  tod_reached = 1;
+  vnav_descent_started = 1;
+  if (toc_reached == 0) {
+    toc_reached = 1;
+    tod_1x_done = 0;
+  }
+  if (smiths_page == 34 || smiths_page == 35) smiths_page = 36;
+  if (active_record(vnav_wpt_index)) {
+    const FlightPlanWpt& r = fpl_active[vnav_wpt_index];
+    if (r.alt_constraint > FPL_NO_CONSTRAINT) vnav_target_alt = r.alt_constraint;
+    vnav_target_lat = r.lat;
+    vnav_target_lon = r.lon;
+    vnav_target_kind = 0;
+  }
+  if (vnav_on == 1) {
+    if (VnavSetAlts == 1 && std::isfinite(vnav_target_alt) && vnav_target_alt > -2000.0)
+      send_key(KEY_AP_ALTITUDE_SET, vnav_target_alt);
+    note_fms_alt_set();
+    if (VnavSetSpd == 1) {
+      if (ap_mach_hold > 0.0) {
+        send_key(KEY_AP_SPEED_HOLD_A, 0);
+        send_key(KEY_AP_SPEED_HOLD_B, 0);
+        if (dist_to_active_wpt < VnavSetSpdRestDist) descent_speed_flag = 1;
+      } else if (!(dist_to_active_wpt < VnavSetSpdRestDist)) {
+        if (send_vnav_speed(DescentIas)) fms_set_spd = DescentIas;
+      }
+    }
+  }
+  if (behind) vnav_speed_update();
+}
+
+void update_vnav_target_distance() {
+  int a = fpl_active_index;
+  if (!active_record(a)) {
+    dist_to_vnav_target = 0.0;
+    return;
+  }
+  double present_pos = fpl_active[a].route_dist - dist_to_active_wpt;
+  double d = -1.0;
+  if (vnav_target_kind == 1) {
+    d = toc_route_pos - present_pos;
+  } else if (vnav_target_kind == 2) {
+    d = tod_route_dist;
+  } else {
+    for (int i = a; i <= fpl_active_last; ++i)
+      if (fpl_active[i].lat == vnav_target_lat && fpl_active[i].lon == vnav_target_lon) {
+        d = dist_to_active_wpt + (fpl_active[i].route_dist - fpl_active[a].route_dist);
+        break;
+      }
+    if (d < 0.0) {
+      double c = 0.0;
+      compute_gc_distance_course(present_lat, present_lon, vnav_target_lat, vnav_target_lon, d, c);
+    }
+  }
+  dist_to_vnav_target = std::isfinite(d) && d > 0.0 ? d : 0.0;
+}

@@ -1,0 +1,33 @@
+// Cruise altitude, top of climb and top of descent: the profile proposed from the
+// active plan, and the detection of both points by the per-step update.
+#pragma once
+
+#include <cstdint>
+
+extern double proposed_cruise_alt;  // ft, the last proposal
+extern double toc_lat, toc_lon;     // TOC point
+extern int32_t toc_leg_index;       // record index less 1 of the leg holding the TOC
+extern int32_t toc_climb_dist;      // NM from the present position to the TOC
+extern double toc_route_pos;        // NM from record 0 along the route to the TOC
+extern double tod_lat, tod_lon;     // TOD point
+extern double descent_rate;         // ft/min
+extern int32_t toc_valid, tod_valid;  // 1 once the points are placed
+extern double presel_alt;           // ft, preselected altitude (the proposal)
+
+// Proposes the cruise altitude (`altitude` > 0 is taken as given) and places the TOC
+// and TOD. Mode 1 also predicts the crossing altitude and speed of every record whose
+// constraint flag is 0; any other mode restarts the profile (TOC and TOD ahead).
+void propose_cruise_altitude(double altitude, int mode);
+
+// A cruise altitude from the performance tables; 0 when they give none.
+int32_t compute_perf_cruise_altitude();
+
+// The semicircular rule for `altitude` (ft): eastbound odd thousands (high levels
+// 45000, 49000, 53000, 57000), westbound even (43000, 47000, 51000, 55000).
+int32_t semicircular_altitude(int32_t altitude, bool eastbound);
+
+// Top of climb, then top of descent, for this step.
+void toc_check();
+void tod_check();
+// Along-route distance from the present position to the VNAV target.
+void update_vnav_target_distance();

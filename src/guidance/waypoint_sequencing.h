@@ -1,0 +1,41 @@
+// Waypoint sequencing, the change distance, the passage record, the destination steps
+// and the en-route radio tuning, run inside the update's body with an active plan.
+#pragma once
+
+#include <cstdint>
+
+extern double wpt_change_dist;        // NM; the active waypoint counts as reached below it
+extern int32_t vnav_wpt_index;        // first constrained record after the active one, else the last
+extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
+extern int32_t dest_near_done;        // 1 once the 25-NM destination step ran
+extern int32_t dest_info_state;       // 1 load the destination information, 2 done
+extern int32_t hold_exit_state;       // 1 LNAV off, 2 exit asked, 3 leaving, 4 sequencing allowed
+extern int32_t selected_approach_index;  // approach chosen for the destination; -999 none
+
+// The exit state under the name the GNS-XLS hold pages use.
+inline int32_t& hold_exit_mode = hold_exit_state;
+
+// First record after `from` whose constraint flag is 1, else the last record.
+int next_constrained_index(int from);
+
+// Angle rule, VNAV target choice and the passage stamp (in this order).
+void angle_rule_step();
+void vnav_target_choice();
+void passage_stamp();
+// Flies the first hold when it has a held record, then drops the holds already passed.
+void hold_step();
+// Advances the active waypoint within the change distance.
+void sequencing_step();
+// The change distance used by the next step's tests.
+void change_distance_step();
+// Once within 25 NM of the destination: tower view and barometric setting.
+void dest_near_step();
+// Loads the destination airport's information once the aircraft has left the origin.
+void dest_info_step();
+
+// Tunes the radios: mode 2 from the next waypoint with a navaid text (course, NAV or
+// ADF frequency), mode 1 the ILS of the selected destination runway.
+void set_enroute_radios(int mode);
+
+// Sends a key event whose parameter is a double, never a NaN or out-of-range integer.
+void send_key(int32_t event_id, double param);
