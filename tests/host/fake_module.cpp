@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#ifndef FAKE_MODULE_EXPORTS
 #include "platform/gfx/gfx.h"
-#endif
 
 #ifdef FAKE_MODULE_EXPORTS
 #define FAKE_LINKAGE Linkage
@@ -47,7 +45,6 @@ int32_t click_space(MouseRect*, uint32_t) {
   return 0;
 }
 
-#ifndef FAKE_MODULE_EXPORTS
 uintptr_t gfx_token = 0;
 
 // Draws "TICK n" with the graphics library.
@@ -67,17 +64,14 @@ void draw_tick_text(GaugeImage* img, int tick) {
   gfx_family_delete(family);
   gfx_delete(gr);
 }
-#endif
 
 void nd_callback(GaugeHeader* g, int32_t service, uintptr_t) {
   note(g, service);
-#ifndef FAKE_MODULE_EXPORTS
   if (service == PANEL_SERVICE_GRAPHICS_START && gfx_token == 0) gfx_startup(&gfx_token);
   if (service == PANEL_SERVICE_GRAPHICS_STOP && gfx_token != 0) {
     gfx_shutdown(gfx_token);
     gfx_token = 0;
   }
-#endif
   if (service == PANEL_SERVICE_INSTALL) {
     char buf[PATH_MAX];
     if (getcwd(buf, sizeof buf)) fake_log.install_cwd = buf;
@@ -94,9 +88,7 @@ void nd_callback(GaugeHeader* g, int32_t service, uintptr_t) {
       for (int y = 0; y < img->height; ++y)
         for (int x = 0; x < img->width; ++x) img->pixels[y * (img->stride / 4) + x] = 0xFF00FF00u;
     }
-#ifndef FAKE_MODULE_EXPORTS
     if (img) draw_tick_text(img, static_cast<int>(t.value));
-#endif
   }
 }
 

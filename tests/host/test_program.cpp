@@ -60,11 +60,17 @@ TEST_F(HostProgramTest, RunsAScenarioAndWritesItsFiles) {
   EXPECT_NE(read("out/run.log").find("event 0x10338 0"), std::string::npos);
 }
 
-TEST_F(HostProgramTest, AFailedExpectationExitsWithOne) {
+TEST_F(HostProgramTest, ExpectationsSeeTheLoadedModulesTextsAndAFailureExitsWithOne) {
+  write("pass.txt", "run 1f\nexpect FAKE_ND \"TICK 1\"\nrun 1f\nexpect FAKE_ND \"TICK 2\"\n");
+  ProgramRun r = run(standard("pass.txt"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("2 expectations, 0 failed"), std::string::npos) << r.out;
   write("expect.txt", "run 1f\nexpect FAKE_ND \"NOTHING LIKE THIS\"\nrun 1f\n");
-  ProgramRun r = run(standard("expect.txt"));
+  r = run(standard("expect.txt"));
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("expect.txt:2: expect FAKE_ND \"NOTHING LIKE THIS\""), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("expect.txt:2: expect FAKE_ND \"NOTHING LIKE THIS\": not drawn in the last draw"),
+            std::string::npos)
+      << r.err;
   EXPECT_NE(r.out.find("1 expectations, 1 failed"), std::string::npos) << r.out;
 }
 
