@@ -1,0 +1,218 @@
+// Shared pieces of the map layers.
+#include "draw/map_layer_frame.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "flightplan/flight_plan.h"
+#include "draw/map_symbols.h"
+#include "guidance/fms_state.h"
+
+__attribute__((weak)) int32_t plan_center_index = 0;
+__attribute__((weak)) int32_t b737_nd_map_radius = 215;
+__attribute__((weak)) int32_t b737_nd_center_y = 249;
+__attribute__((weak)) int32_t md11_nd_center_x = 120;
+__attribute__((weak)) int32_t md11_nd_center_y = 178;
+__attribute__((weak)) int32_t md80_ehsi_center_x = 133;
+__attribute__((weak)) int32_t md80_ehsi_center_y = 204;
+__attribute__((weak)) int32_t md80_ehsi_map_radius = 180;
+__attribute__((weak)) int32_t c17_mfd_center_x = 122;
+__attribute__((weak)) int32_t c17_mfd_center_y = 178;
+__attribute__((weak)) int32_t c17_mfd_map_radius = 100;
+__attribute__((weak)) double efs50_ehsi_map_radius = 95.0;
+
+const NearListPair NEAR_AIRPORT_LISTS{&near_airports_wide_centre, &near_airports_centre, build_near_airports,
+                                      build_near_airports_close};
+const NearListPair NEAR_NAVAID_LISTS{&near_navaids_wide_centre, &near_navaids_centre, build_near_navaids,
+                                     build_near_navaids_close};
+const NearListPair NEAR_AIRWAY_FIX_LISTS{&near_airway_fixes_wide_centre, &near_airway_fixes_centre,
+                                         build_near_airway_fixes, build_near_airway_fixes_close};
+
+namespace {
+
+bool usable_position(double lat, double lon) {
+  return std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= 90.0 && std::fabs(lon) <= 180.0;
+}
+
+// Whether a list built around `centre` is older than `limit` NM from the point.
+bool list_stale(const NavPoint& centre, double lat, double lon, double limit) {
+  if (!usable_position(centre.lat, centre.lon)) return true;
+  compute_gc_distance_course(lat, lon, centre.lat, centre.lon, map_distance_px, gc_course_deg);
+  return !(map_distance_px <= limit);
+}
+
+}  // namespace
+
+bool plan_centre_point(bool plan_mode, double& lat, double& lon) {
+  lat = present_lat;
+  lon = present_lon;
+  if (!plan_mode || !fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
+  int32_t k = fpl_active_index;
+  if (plan_center_index >= 1 && fpl_valid_index(plan_center_index, fpl_active_last)) k = plan_center_index;
+  lat = fpl_active[k].lat;
+  lon = fpl_active[k].lon;
+  return true;
+}
+
+void active_or_present_point(bool use_active, double& lat, double& lon) {
+  lat = present_lat;
+  lon = present_lon;
+  if (use_active && fpl_valid_index(fpl_active_index, fpl_active_last)) {
+    lat = fpl_active[fpl_active_index].lat;
+    lon = fpl_active[fpl_active_index].lon;
+  }
+}
+
+void refresh_near_lists(const NearListPair& lists, double refresh_lat, double refresh_lon, double close_lat,
+                        double close_lon, double build_lat, double build_lon) {
+  if (list_stale(*lists.wide_centre, refresh_lat, refresh_lon, NEAR_WIDE_REFRESH_NM))
+    lists.build_wide(build_lat, build_lon);
+  if (list_stale(*lists.close_centre, close_lat, close_lon, NEAR_CLOSE_REFRESH_NM))
+    lists.build_close(build_lat, build_lon);
+}
+
+LayerFrame scaled_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double cx, double cy) {
+  LayerFrame f;
+  if (!ctx) {
+    gfx_reset_transform(g);
+    return f;
+  }
+  f.ok = set_scaled_frame(g, ctx->width, ctx->height, canvas, cx, cy, f.kx, f.ky);
+  return f;
+}
+
+LayerFrame half_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, double cx, double cy, double radius,
+                            double range) {
+  LayerFrame f;
+  gfx_reset_transform(g);
+  if (!ctx || ctx->width <= 0 || ctx->height <= 0) return f;
+  gfx_scale(g, 0.5, 0.5, GFX_PREPEND);
+  f.kx = 2.0 * ctx->width / CANVAS_P1000_MFD.width;
+  f.ky = 2.0 * ctx->height / CANVAS_P1000_MFD.height;
+  int32_t ix = 0, iy = 0, ir = 0;
+  trunc_coord(cx * f.kx, ix);
+  trunc_coord(cy * f.ky, iy);
+  trunc_coord(radius * f.kx, ir);
+  f.x0 = ix;
+  f.y0 = iy;
+  map_px_per_nm = ir / range;
+  f.ok = true;
+  return f;
+}
+
+LayerFrame image_size_frame(const GaugeSurface* size, DesignCanvas canvas) {
+  LayerFrame f;
+  if (!size || size->width <= 0 || size->height <= 0) return f;
+  double sum = double(size->width) + double(size->height);
+  f.kx = sum / canvas.width;
+  f.ky = sum / canvas.height;
+  f.ok = true;
+  return f;
+}
+
+void restore_p1000_scale(GfxGraphics* g, const GaugeSurface* ctx) {
+  if (ctx)
+    set_canvas_scale(g, ctx->width, ctx->height, CANVAS_P1000_MFD);
+  else
+    gfx_reset_transform(g);
+}
+
+void draw_map_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
+                    const char* ident, bool cut_to_5) {
+  char text[nav_ident_size + 1];
+  size_t n = strnlen(ident, nav_ident_size);
+  if (cut_to_5 && n > 5) n = 5;
+  std::memcpy(text, ident, n);
+  text[n] = '\0';
+  draw_text(g, font, brush, x, y, MAP_LABEL_CAPACITY, text);
+}
+
+bool range_within(double range, double limit) { return std::isfinite(range) && range > 0.0 && range <= limit; }
+
+bool measure_from(double ref_lat, double ref_lon, double lat, double lon) {
+  compute_gc_distance_course(ref_lat, ref_lon, lat, lon, gc_distance_nm, gc_course_deg);
+  return std::isfinite(gc_distance_nm) && std::isfinite(gc_course_deg);
+}
+
+LayerObjects::~LayerObjects() {
+  for (int32_t i = 0; i < npens; ++i) gfx_pen_delete(pens[i]);
+  for (int32_t i = 0; i < nbrushes; ++i) gfx_brush_delete(brushes[i]);
+  for (int32_t i = 0; i < nfonts; ++i) gfx_font_delete(fonts[i]);
+  for (int32_t i = 0; i < nfamilies; ++i) gfx_family_delete(families[i]);
+  gfx_arrow_cap_delete(cap);
+}
+
+GfxPen* LayerObjects::pen(uint32_t argb, double width, int32_t dash) {
+  if (npens >= CAPACITY) return nullptr;
+  GfxPen* p = gfx_pen_create(g, argb, width);
+  if (p && dash != GFX_DASH_SOLID) gfx_pen_set_dash(g, p, dash);
+  pens[npens++] = p;
+  return p;
+}
+
+GfxBrush* LayerObjects::brush(uint32_t argb) {
+  if (nbrushes >= CAPACITY) return nullptr;
+  GfxBrush* b = gfx_brush_create(g, argb);
+  brushes[nbrushes++] = b;
+  return b;
+}
+
+GfxFont* LayerObjects::font(const char* family, double size_px, int32_t style) {
+  if (nfonts >= CAPACITY || nfamilies >= CAPACITY) return nullptr;
+  GfxFontFamily* fam = gfx_family_create(g, family);
+  families[nfamilies++] = fam;
+  GfxFont* f = gfx_font_create(g, fam, size_px, style);
+  fonts[nfonts++] = f;
+  return f;
+}
+
+GfxPen* LayerObjects::arrow_pen(uint32_t argb, double width) {
+  GfxPen* p = pen(argb, width);
+  if (!p) return p;
+  if (!cap) cap = gfx_arrow_cap_create(g, 3, 3, true);
+  gfx_pen_set_end_cap(g, p, cap);
+  return p;
+}
+
+void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointLayerView& view,
+                      const NavRecord* list, int32_t count) {
+  const LayerFrame& f = view.f;
+  LayerObjects obj(g);
+  GfxFont* font = obj.font(FONT_ARIAL, style.label_size * f.kx, GFX_FONT_BOLD);
+  GfxBrush* brush = obj.brush(style.label_colour);
+  bool rings = style.vor.code == SYMBOL_TWO_CIRCLES || style.other.code == SYMBOL_TWO_CIRCLES;
+  GfxPen* ring_pen = rings ? obj.pen(style.ring_colour, f.kx) : nullptr;
+  if (!f.ok) return;
+
+  double limit = 2.0 * view.range + view.margin;
+  for (int32_t i = 1; i <= count; ++i) {
+    const NavRecord& r = list[i];
+    bool vor = std::strcmp(r.type, "V") == 0;
+    if (style.switched) {
+      bool ndb = std::strcmp(r.type, "N") == 0;
+      if (!(vor && view.vor_on == 1) && !(ndb && view.ndb_on == 1)) continue;
+    }
+    if (!measure_from(view.ref_lat, view.ref_lon, r.lat, r.lon)) continue;
+    if (!(gc_distance_nm <= limit)) continue;
+    map_distance_px = gc_distance_nm * map_px_per_nm;
+    double x, y;
+    polar_to_screen(view.heading, gc_course_deg, f.x0, f.y0, map_distance_px, x, y);
+    // Symbol point in world units.
+    double px = view.half_frame ? x + style.sx * f.kx : (x + style.sx) * f.kx;
+    double py = view.half_frame ? y + style.sy * f.ky : (y + style.sy) * f.ky;
+    const PointSymbol& sym = vor ? style.vor : style.other;
+    if (sym.code == SYMBOL_TWO_CIRCLES) {
+      draw_ellipse_d(g, ring_pen, px, py, 10 * f.kx, 10 * f.ky);
+      draw_ellipse_d(g, ring_pen, px + 2 * f.kx, py + 2 * f.ky, 6 * f.kx, 6 * f.ky);
+    } else {
+      draw_map_symbol(g, px, py, sym.code, -99, f.kx, f.ky, sym.colour, view.range);
+    }
+    double lx = style.lx + style.lx_per_char * double(strnlen(r.ident, nav_ident_size));
+    double ax = px, ay = py;
+    if (style.label_from_point) {
+      ax -= style.sx * f.kx;
+      ay -= style.sy * f.ky;
+    }
+    draw_map_label(g, font, brush, ax + lx * f.kx, ay + style.ly * f.ky, r.ident, false);
+  }
+}

@@ -1,0 +1,100 @@
+// A recorded gauge image with its drawing record, the graphics library started,
+// and helpers to seed the navigation tables, the plan and the aircraft.
+#pragma once
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "draw/draw_toolkit.h"
+#include "draw/gauge_surface.h"
+#include "draw/map_layer_frame.h"
+#include "flightplan/flight_plan.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "module/display_state.h"
+#include "navdb/navdb.h"
+#include "platform/gfx/gfx_recording.h"
+
+struct LayerScene {
+  GaugeImage image;
+  GaugeSurface surface;
+  uintptr_t token = 0;
+  GfxGraphics* g = nullptr;
+  double canvas_w, canvas_h;
+
+  LayerScene(DesignCanvas canvas, int32_t w, int32_t h)
+      : image{nullptr, w, h, w * 4, nullptr}, surface{w, h}, canvas_w(canvas.width), canvas_h(canvas.height) {
+    token = gdiplus_start();
+    gfx_recording_enable(&image);
+    gfx_create(&image, &g);
+  }
+  explicit LayerScene(DesignCanvas canvas) : LayerScene(canvas, int32_t(canvas.width), int32_t(canvas.height)) {}
+  ~LayerScene() {
+    gfx_delete(g);
+    gfx_recording_disable(&image);
+    gdiplus_stop(token);
+  }
+  const GaugeSurface* ctx() const { return &surface; }
+  GfxRecording& rec() { return *gfx_recording_of(&image); }
+
+  // Design position of the first text `t`, or (-1e9, -1e9) when it was not drawn.
+  GfxPointF text_at(const std::string& t) {
+    for (const GfxTextItem& it : rec().text_items())
+      if (it.text == t) return rec().to_design(it.device, canvas_w, canvas_h);
+    return {-1e9, -1e9};
+  }
+  uint32_t text_colour(const std::string& t) {
+    for (const GfxTextItem& it : rec().text_items())
+      if (it.text == t) return it.argb;
+    return 0;
+  }
+  // Design position of a point given in a record's world units.
+  GfxPointF design_of(const GfxRecord& r, double x, double y) {
+    return rec().to_design(GfxRecording::to_device(r, x, y), canvas_w, canvas_h);
+  }
+};
+
+// The point `dist` NM from (lat, lon) along the true course.
+inline NavPoint point_from(double lat, double lon, double course, double dist) {
+  NavPoint p;
+  compute_dest_point(lat, lon, course, dist, p.lat, p.lon);
+  return p;
+}
+
+inline NavRecord nav_record(const char* ident, NavPoint p, const char* type = "") {
+  NavRecord r{};
+  nav_copy_text(r.ident, sizeof r.ident, ident);
+  nav_copy_text(r.type, sizeof r.type, type);
+  r.lat = p.lat;
+  r.lon = p.lon;
+  return r;
+}
+
+// Places the aircraft.
+inline void place_aircraft(double lat, double lon, double hdg = 0.0) {
+  present_lat = lat;
+  present_lon = lon;
+  heading = hdg;
+  map_heading = hdg;
+}
+
+// An active plan of the given points, active record 1.
+inline void set_active_plan(const std::vector<NavPoint>& pts, int32_t active = 1) {
+  clear_fpl_active();
+  int32_t n = int32_t(pts.size());
+  for (int32_t i = 0; i < n; ++i) {
+    clear_fpl_record(fpl_active[i]);
+    std::snprintf(fpl_active[i].ident, sizeof fpl_active[i].ident, "WP%d", i);
+    fpl_active[i].lat = pts[size_t(i)].lat;
+    fpl_active[i].lon = pts[size_t(i)].lon;
+  }
+  set_end_record(fpl_active[n]);
+  fpl_active_last = n - 1;
+  fpl_active_index = active;
+}
+
+inline bool near(GfxPointF p, double x, double y, double tol = 1.01) {
+  return std::fabs(p.x - x) <= tol && std::fabs(p.y - y) <= tol;
+}
