@@ -1,0 +1,65 @@
+// Draw dispatcher, gauge draw function and per-service hook of both gauges.
+#include "cdu/smiths/smiths_cdu.h"
+
+#include "draw/draw_toolkit.h"
+#include "flightplan/flight_plan.h"
+#include "module/display_state.h"
+#include "module/host_services.h"
+
+namespace {
+GaugeSurface smiths_fms_surface{};
+}
+
+bool smiths_plan_mode_shown() {
+  return b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md11_nd_mode == 2 || md80_ehsi_mode == 2 ||
+         c17_mfd_mode == 6;
+}
+
+SmithsPageFn smiths_page_renderer(int32_t page) {
+  switch (page) {
+    case SMITHS_PAGE_STORED_PLANS: return smiths_fms_stored_plans_page_draw;
+    case SMITHS_PAGE_LEGS: return smiths_fms_legs_page_draw;
+    case SMITHS_PAGE_DEPARTURES: return smiths_fms_departures_page_draw;
+    case SMITHS_PAGE_ARRIVALS: return smiths_fms_arrivals_page_draw;
+    case SMITHS_PAGE_RTE: return smiths_fms_rte_page_draw;
+    case SMITHS_PAGE_INIT_REF_INDEX: return smiths_fms_init_ref_index_page_draw;
+    case SMITHS_PAGE_DEP_ARR_INDEX: return smiths_fms_dep_arr_index_page_draw;
+    case SMITHS_PAGE_IDENT: return smiths_fms_ident_page_draw;
+    default: return nullptr;
+  }
+}
+
+void smiths_fms_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t height) {
+  if (!dc) return;
+  if (rec) {
+    rec->width = width;
+    rec->height = height;
+  }
+  GfxGraphics* g = nullptr;
+  if (gfx_create(dc, &g) != GFX_OK || !g) {
+    // Without a graphics object no page runs; the keys still end with this frame.
+    clear_cdu_key_flags();
+    return;
+  }
+  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
+  gfx_clear(g, COLOUR_TRANSPARENT);
+  if (!smiths_plan_mode_shown() && plan_center_index >= 1) plan_center_index = 0;
+  if (SmithsPageFn page = smiths_page_renderer(smiths_page)) page(rec, g);
+  clear_cdu_key_flags();
+  gfx_delete(g);
+}
+
+void smiths_fms_draw_gauge(GaugeHeader*, DeviceContext dc, int32_t width, int32_t height, int32_t) {
+  smiths_fms_draw(&smiths_fms_surface, dc, width, height);
+}
+
+void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id) {
+  if (service_id == PANEL_SERVICE_INSTALL) {
+    if (smiths_page == 0) smiths_page = SMITHS_PAGE_IDENT;
+  } else if (service_id == PANEL_SERVICE_PRE_UPDATE) {
+    if (fpl_changed_state == 2 || fpl_changed_state == 4) show_gauge_element(gauge, SMITHS_ELEMENT_EXEC_LIGHT);
+    else hide_gauge_element(gauge, SMITHS_ELEMENT_EXEC_LIGHT);
+    if (!smiths_scratchpad_msg.empty()) show_gauge_element(gauge, SMITHS_ELEMENT_MSG_LIGHT);
+    else hide_gauge_element(gauge, SMITHS_ELEMENT_MSG_LIGHT);
+  }
+}

@@ -1,0 +1,110 @@
+#include "cdu/smiths/page_layout.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "cdu/smiths/smiths_cdu.h"
+#include "draw/draw_toolkit.h"
+#include "flightplan/flight_plan.h"
+
+void cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g) {
+  p.rec = rec;
+  p.g = g;
+  set_canvas_scale(g, rec ? rec->width : 0, rec ? rec->height : 0, DesignCanvas{CDU_CANVAS_W, CDU_CANVAS_H});
+  p.green = gfx_brush_create(g, COLOUR_GREEN);
+  p.black = gfx_brush_create(g, COLOUR_BLACK);
+  p.pen = gfx_pen_create(g, COLOUR_GREEN, 1.0);
+  p.family = gfx_family_create(g, FONT_ARIAL);
+  p.large = gfx_font_create(g, p.family, CDU_LARGE_PX, GFX_FONT_REGULAR);
+  p.small = gfx_font_create(g, p.family, CDU_SMALL_PX, GFX_FONT_REGULAR);
+}
+
+void cdu_page_end(CduPage& p) {
+  gfx_font_delete(p.small);
+  gfx_font_delete(p.large);
+  gfx_family_delete(p.family);
+  gfx_pen_delete(p.pen);
+  gfx_brush_delete(p.black);
+  gfx_brush_delete(p.green);
+  p = CduPage{};
+}
+
+void cdu_large(const CduPage& p, double x, double y, const std::string& text) {
+  draw_text(p.g, p.large, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
+}
+
+void cdu_small(const CduPage& p, double x, double y, const std::string& text) {
+  draw_text(p.g, p.small, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
+}
+
+static std::string vformat(const char* fmt, va_list args) {
+  char buf[DRAW_TEXT_MAX];
+  int n = std::vsnprintf(buf, sizeof buf, fmt, args);
+  if (n < 0) return std::string();
+  return std::string(buf, n < int(sizeof buf) ? size_t(n) : sizeof buf - 1);
+}
+
+std::string cdu_format(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  return s;
+}
+
+void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  cdu_large(p, x, y, s);
+}
+
+void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  cdu_small(p, x, y, s);
+}
+
+void cdu_large_right(const CduPage& p, double y, const std::string& text) {
+  cdu_large(p, 272.0 - 9.0 * double(text.size()), y, text);
+}
+
+void cdu_small_right(const CduPage& p, double y, const std::string& text) {
+  cdu_small(p, 272.0 - 5.5 * double(text.size()), y, text);
+}
+
+void cdu_boxed(const CduPage& p, double bx, double by, double tx, double ty, int chars, const std::string& text) {
+  fill_field_box_smiths(p.rec, bx, by, p.g, chars);
+  draw_text(p.g, p.large, p.black, tx, ty, DRAW_TEXT_MAX, text.c_str());
+}
+
+void cdu_entry_boxes(const CduPage& p, const double* xs, int n, double y) {
+  for (int i = 0; i < n; ++i) draw_rect_d(p.g, p.pen, xs[i], y, 5.0, 10.0);
+}
+
+void cdu_five_boxes(const CduPage& p, double x0, double step, double y) {
+  for (int i = 0; i < 5; ++i) draw_rect_d(p.g, p.pen, x0 + step * i, y, 5.0, 10.0);
+}
+
+void cdu_bottom_line(const CduPage& p) {
+  cdu_large(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);
+}
+
+void cdu_act_mod_tag(const CduPage& p, double act_x) {
+  if (fpl_changed_state == 3) {
+    cdu_large(p, act_x, 0.0, "ACT");
+  } else if (fpl_changed_state == 4) {
+    cdu_boxed(p, 20.0, 0.0, 18.0, 0.0, 3, "MOD");
+  }
+}
+
+int32_t cdu_step_page(int32_t page, int32_t count) {
+  if (count < 1) count = 1;
+  if (page < 1 || page > count) page = page < 1 ? 1 : count;
+  if (smiths_prev_page_key == 1) page = page - 1 < 1 ? count : page - 1;
+  if (smiths_next_page_key == 1) page = page + 1 > count ? 1 : page + 1;
+  return page;
+}

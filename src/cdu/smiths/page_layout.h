@@ -1,0 +1,56 @@
+// Layout helpers of the CDU pages: the 282 x 245 design canvas, the green brush and
+// pen, the 18-pixel (large) and 12-pixel (small) "Arial" fonts, spaced labels,
+// right alignment, entry boxes, highlighted fields and the bottom line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "draw/gauge_surface.h"
+#include "platform/gfx/gfx.h"
+
+constexpr double CDU_CANVAS_W = 282.0;
+constexpr double CDU_CANVAS_H = 245.0;
+constexpr double CDU_LARGE_PX = 18.0;
+constexpr double CDU_SMALL_PX = 12.0;
+constexpr double CDU_BOTTOM_Y = 227.0;
+
+// Per-draw graphics objects of a page; made by cdu_page_begin, released by cdu_page_end.
+struct CduPage {
+  GaugeSurface* rec = nullptr;
+  GfxGraphics* g = nullptr;
+  GfxBrush* green = nullptr;
+  GfxBrush* black = nullptr;
+  GfxPen* pen = nullptr;
+  GfxFontFamily* family = nullptr;
+  GfxFont* large = nullptr;
+  GfxFont* small = nullptr;
+};
+
+void cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g);
+void cdu_page_end(CduPage& p);
+
+// Green text, top-left at (x, y).
+void cdu_large(const CduPage& p, double x, double y, const std::string& text);
+void cdu_small(const CduPage& p, double x, double y, const std::string& text);
+void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
+void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
+// Right-aligned to x 272.
+void cdu_large_right(const CduPage& p, double y, const std::string& text);
+void cdu_small_right(const CduPage& p, double y, const std::string& text);
+// Black large text over a green box of `chars` characters at (bx, by).
+void cdu_boxed(const CduPage& p, double bx, double by, double tx, double ty, int chars, const std::string& text);
+// Empty entry boxes: outlines 5 wide and 10 high at each x, top at y.
+void cdu_entry_boxes(const CduPage& p, const double* xs, int n, double y);
+void cdu_five_boxes(const CduPage& p, double x0, double step, double y);
+// Message line when not empty, else the scratchpad, at (0, 227).
+void cdu_bottom_line(const CduPage& p);
+// "ACT" in state 3, boxed "MOD" in state 4.
+void cdu_act_mod_tag(const CduPage& p, double act_x);
+
+// printf into a string.
+std::string cdu_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// PREV / NEXT PAGE on a page number with wrap; count below 1 counts as 1 and a page
+// outside 1..count is brought back into it first.
+int32_t cdu_step_page(int32_t page, int32_t count);

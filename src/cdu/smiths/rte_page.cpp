@@ -1,0 +1,400 @@
+// RTE page: origin, destination, company route and runway on page 1, then the route
+// as VIA / TO rows, five a page.
+#include <cstdlib>
+#include <cstring>
+
+#include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/route_fields.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
+#include "flightplan/procedures.h"
+#include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "guidance/waypoint_sequencing.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+bool none(const std::string& s) { return s.empty() || s == FPL_NONE_TEXT; }
+
+// Plan record of an airport block.
+FlightPlanWpt airport_record(const AptBlock& a) {
+  FlightPlanWpt r;
+  clear_fpl_record(r);
+  fpl_set_text(r.ident, a.ident);
+  r.lat = a.lat;
+  r.lon = a.lon;
+  fpl_set_text(r.type, "APT");
+  r.alt_constraint = std::atof(a.elev);
+  r.spd_constraint = FPL_NO_CONSTRAINT;
+  return r;
+}
+
+int last_airport_index(const FlightPlanWpt* t, int last) {
+  for (int i = last; i >= 1; --i)
+    if (std::strcmp(t[i].type, "APT") == 0) return i;
+  return -1;
+}
+
+// ---- page 1 keys ----
+
+void enter_origin(const std::string& ident) {
+  if (!load_airport_block(ident, 1)) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    return;
+  }
+  clear_fpl_active();
+  clear_fpl_edit();
+  hold_count = 0;
+  sync_hold_numbers();
+  fpl_active[0] = airport_record(apt_blocks[1]);
+  fpl_active_last = 0;
+  set_end_record(fpl_active[1]);
+  fpl_active_index = FPL_NO_PLAN;
+  fpl_active_dest_index = -1;
+  copy_active_to_edit();
+  build_route_rows();
+  rte_origin = apt_blocks[1].ident;
+  rte_origin_mod = rte_origin;
+  cruise_alt = 0;
+  toc_reached = 0;
+  tod_reached = 0;
+  rte_runway = FPL_NONE_TEXT;
+  rte_runway_mod = FPL_NONE_TEXT;
+  rte_dest = FPL_NONE_TEXT;
+  rte_dest_mod = FPL_NONE_TEXT;
+  route_sid = FPL_NONE_TEXT;
+  route_sid_trans = FPL_NONE_TEXT;
+  smiths_reset_dep_selection();
+  smiths_reset_arr_selection();
+  fpl_changed_state = 0;
+  smiths_scratchpad.clear();
+}
+
+void enter_dest(const std::string& ident) {
+  if (!load_airport_block(ident, 2)) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    return;
+  }
+  FlightPlanWpt dest = airport_record(apt_blocks[2]);
+  if (fpl_changed_state < 3) {
+    int d;
+    if (fpl_active[0].ident[0] == '\0' || fpl_active_last < 0) d = 1;
+    else if (fpl_active_last >= 1 && std::strcmp(fpl_active[fpl_active_last].type, "APT") == 0) d = fpl_active_last;
+    else d = fpl_active_last + 1;
+    if (d > FPL_MAX_LAST) d = FPL_MAX_LAST;
+    fpl_active[d] = dest;
+    fpl_active_last = d;
+    set_end_record(fpl_active[d + 1]);
+    fpl_active_dest_index = d;
+    if (fpl_active_index == FPL_NO_PLAN) fpl_active_index = 1;
+    vnav_wpt_index = fpl_active_last;
+    if (fpl_valid_index(fpl_active_index, fpl_active_last)) {
+      const FlightPlanWpt& a = fpl_active[fpl_active_index];
+      double dist = 0.0, course = 0.0;
+      compute_gc_distance_course(present_lat, present_lon, a.lat, a.lon, dist, course);
+      dist_to_active_wpt = dist;
+      bearing_to_active_wpt = magnetic_course(course);
+    }
+    int e = last_airport_index(fpl_edit, fpl_edit_last);
+    if (fpl_changed_state == 0 || fpl_edit_last < 1) {
+      copy_active_to_edit();
+    } else if (e >= 1) {
+      // A route being entered keeps its fixes; only its destination changes.
+      fpl_edit[e] = dest;
+    } else {
+      fpl_edit_insert(fpl_edit_last + 1, dest);
+    }
+    build_route_rows();
+    rte_dest = apt_blocks[2].ident;
+  } else {
+    if (fpl_changed_state == 3) {
+      copy_active_to_edit();
+      for (int i = fpl_edit_last - 1; i >= 1; --i) {
+        if (std::strcmp(fpl_edit[i].segment, "STAR") != 0) break;
+        clear_fpl_record(fpl_edit[i]);
+        fpl_set_text(fpl_edit[i].ident, FPL_DISCO_IDENT);
+      }
+    }
+    if (fpl_edit_last >= 1) fpl_edit[fpl_edit_last] = dest;
+    else fpl_edit_insert(fpl_edit_last + 1, dest);
+    build_route_rows();
+    rte_dest_mod = apt_blocks[2].ident;
+    if (fpl_changed_state == 3) fpl_changed_step();
+  }
+  smiths_reset_arr_selection();
+  smiths_scratchpad.clear();
+}
+
+void enter_co_route(const std::string& entry) {
+  int found = 0;
+  for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY && !found; ++i)
+    if (std::strncmp(stored_plans[i].name, entry.c_str(), entry.size()) == 0) found = i;
+  if (!found && entry.size() >= 4) {
+    std::string orig = entry.substr(0, 4), dest = entry.substr(4, 4);
+    for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY && !found; ++i)
+      if (orig == stored_plans[i].first_ident && dest == stored_plans[i].last_ident) found = i;
+  }
+  if (!found) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    return;
+  }
+  if (!smiths_load_stored_plan(found)) return;
+  fpl_changed_state = fpl_changed_state < 3 ? 1 : 4;
+  smiths_scratchpad.clear();
+}
+
+void enter_runway(const std::string& entry) {
+  const AptBlock& a = apt_blocks[1];
+  int found = 0;
+  for (int i = 1; i <= a.rwy_count && i <= apt_rwy_limit && !found; ++i)
+    if (entry == a.rwys[i].ident) found = i;
+  if (!found) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    return;
+  }
+  if (rte_runway == FPL_NONE_TEXT) {
+    rte_runway = a.rwys[found].ident;
+    rte_runway_mod = FPL_NONE_TEXT;
+    route_dep_rwy = rte_runway;
+    origin_runway_index = found;
+    for (int i = 1; i <= dep_rwy_count; ++i)
+      if (dep_rwy_list[i] == rte_runway) dep_rwy_index = i;
+    smiths_dep_rwy_chosen = 1;
+  } else if (fpl_changed_state == 3) {
+    rte_runway_mod = entry;
+    fpl_changed_step();
+  } else {
+    rte_runway = entry;
+  }
+  smiths_scratchpad.clear();
+}
+
+// ---- route-page keys ----
+
+// Edit record of route entry e; entries past the last append.
+int entry_record(int e) { return e >= 1 && e <= rte_row_count ? rte_rows[e].record : fpl_edit_last + 1; }
+
+void via_key(int e) {
+  if (smiths_scratchpad_msg == "DELETE") {
+    if (e >= 2 && e <= rte_row_count && delete_route_row(e)) smiths_scratchpad_msg.clear();
+    else smiths_scratchpad_msg = "INVALID DELETE";
+    return;
+  }
+  if (smiths_scratchpad.empty()) return;
+  if (e <= 2 || e > rte_row_count + 1) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  int prev = find_edit_record_by_ident(e - 1, 0);
+  const std::string& prev_to = rte_rows[e - 1].to;
+  if ((prev == 0 && prev_to != fpl_edit[0].ident) || prev_to == FPL_DISCO_IDENT || prev_to == FPL_THEN_IDENT) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  load_airways_file(smiths_scratchpad);
+  if (fix_match_count < 1) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  if (select_next_duplicate(e - 1)) return;
+  if (!expand_airway(prev, 0)) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  build_route_rows();
+  fpl_step_on_edit();
+  smiths_scratchpad.clear();
+}
+
+// Exit fix of the airway waiting on the "THEN" record at `then_rec`.
+void airway_exit(int then_rec) {
+  if (then_rec < 1 || then_rec > fpl_edit_last) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  load_airways_file(fpl_edit[then_rec].via);
+  int start = find_airway_index(fpl_edit[then_rec - 1].ident);
+  int end = find_airway_index(smiths_scratchpad);
+  if (start < 1 || end < 1 || end == start) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  airway_start_index = start;
+  airway_end_index = end;
+  fpl_edit_index = then_rec - 1;
+  airway_insert_mode = 1;
+  int ok = activate_plan();
+  airway_insert_mode = 0;
+  if (!ok) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  drop_then_rows();
+  build_route_rows();
+  fpl_step_on_edit();
+  smiths_scratchpad.clear();
+}
+
+void to_key(int e) {
+  if (smiths_scratchpad_msg == "DELETE") {
+    smiths_scratchpad_msg = "INVALID DELETE";
+    return;
+  }
+  bool listed = e >= 2 && e <= rte_row_count;
+  if (smiths_scratchpad.empty()) {
+    if (listed && rte_rows[e].to != FPL_THEN_IDENT && rte_rows[e].to != FPL_DISCO_IDENT)
+      smiths_scratchpad = rte_rows[e].to.substr(0, SMITHS_SCRATCHPAD_MAX);
+    return;
+  }
+  if (e < 2 || e > rte_row_count + 1) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  if (listed && smiths_scratchpad == rte_rows[e].to) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  int n = entry_record(e);
+  if (listed && rte_rows[e].to == FPL_THEN_IDENT) {
+    airway_exit(n);
+    return;
+  }
+  if (listed) {
+    for (int j = n + 1; j <= fpl_edit_last; ++j) {
+      if (smiths_scratchpad == fpl_edit[j].ident) {
+        remove_edit_rows(n, j);
+        smiths_scratchpad.clear();
+        return;
+      }
+    }
+  }
+  int found = create_user_waypoint(0, smiths_scratchpad);
+  if (found == 0) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    return;
+  }
+  if (found == 1) {
+    if (!store_selected_fix(n)) {
+      smiths_scratchpad_msg = "INVALID ENTRY";
+      return;
+    }
+    build_route_rows();
+    fpl_step_on_edit();
+  } else {
+    select_wpt_row = e;
+    select_wpt_return_page = SMITHS_PAGE_RTE;
+    smiths_page = SMITHS_PAGE_SELECT_WPT;
+  }
+  smiths_scratchpad.clear();
+}
+
+void handle_key(int page) {
+  int k = smiths_pending_lsk;
+  if (k <= 0) return;
+  if (k == LSK_L6) {
+    if (fpl_changed_state == 4) {
+      erase_route_mods();
+      build_route_rows();
+    }
+    return;
+  }
+  if (k == LSK_R6) {
+    if (fpl_changed_state == 1) fpl_changed_step();
+    else smiths_page = SMITHS_PAGE_PERF_INIT;
+    return;
+  }
+  if (page == 1) {
+    if (smiths_scratchpad.empty()) return;
+    std::string entry = smiths_scratchpad;
+    switch (k) {
+      case 1: enter_origin(entry); break;
+      case 2: enter_co_route(entry); break;
+      case 3:
+        if (rte_origin != FPL_NONE_TEXT) enter_runway(entry);
+        break;
+      case 6: enter_dest(entry); break;
+      default: break;
+    }
+    return;
+  }
+  if (k >= 1 && k <= 5) via_key(5 * page - 9 + k);
+  else if (k >= 6 && k <= 10) to_key(5 * page - 9 + (k - 5));
+}
+
+// ---- drawing ----
+
+void draw_page_1(const CduPage& p) {
+  cdu_small(p, 12, 22, "O R I G I N");
+  if (fpl_changed_state == 4 && !none(rte_origin_mod)) cdu_boxed(p, 3, 33, 0, 33, int(rte_origin_mod.size()), rte_origin_mod);
+  else if (rte_origin == FPL_NONE_TEXT) cdu_large(p, 0, 33, "- - - - -");
+  else cdu_largef(p, 0, 33, "%5s", rte_origin.c_str());
+  cdu_small(p, 220, 22, "D E S T");
+  if (fpl_changed_state == 4 && !none(rte_dest_mod)) cdu_boxed(p, 213, 33, 210, 33, int(rte_dest_mod.size()), rte_dest_mod);
+  else if (none(rte_dest)) cdu_five_boxes(p, 220, 10, 38);
+  else cdu_largef(p, 210, 33, "%5s", rte_dest.c_str());
+  cdu_small(p, 12, 55, "C O   R O U T E");
+  cdu_large(p, 0, 66, "- - - - - -");
+  if (rte_origin != FPL_NONE_TEXT) {
+    cdu_small(p, 12, 88, "R U N W A Y");
+    if (fpl_changed_state == 4 && rte_runway_mod != FPL_NONE_TEXT && !rte_runway_mod.empty())
+      cdu_boxed(p, 0, 104, 0, 104, int(rte_runway_mod.size()), rte_runway_mod);
+    else if (rte_runway == FPL_NONE_TEXT) cdu_large(p, 0, 104, "- - - - -");
+    else cdu_largef(p, 0, 104, "%s", rte_runway.c_str());
+  }
+  cdu_large(p, 2, 132, "- - - - - - - - - - - - - - - - - - - - - - - -");
+}
+
+void draw_route_rows(const CduPage& p, int page) {
+  cdu_small(p, 12, 22, "V I A");
+  cdu_small(p, 220, 22, "T O");
+  for (int k = 1; k <= 5; ++k) {
+    int e = 5 * page - 9 + k;
+    if (e < 2 || e > rte_row_count) break;
+    const RteRow& row = rte_rows[e];
+    double y = 3 + 33 * k;
+    if (row.to == FPL_THEN_IDENT || row.to == FPL_DISCO_IDENT) {
+      cdu_large(p, 0, y, row.to == FPL_DISCO_IDENT ? "- - - - - -" : row.via);
+      cdu_small(p, 100, y - 11, "THEN");
+      cdu_five_boxes(p, 220, 10, y);
+    } else if (rte_rows[e - 1].to == FPL_DISCO_IDENT) {
+      cdu_small(p, 0, y - 11, "- -   R O U T E    D I S C O N T I N U I T Y  -");
+      cdu_large(p, 0, y, "- - - - - -");
+      cdu_large(p, 190, y, row.to);
+    } else {
+      cdu_large(p, 0, y, row.via);
+      cdu_large(p, 190, y, row.to);
+    }
+  }
+}
+
+}  // namespace
+
+void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  if (smiths_rte_key_flag == 1) {
+    if (fpl_changed_state == 3) copy_active_to_edit();
+    build_route_rows();
+  }
+  smiths_rte_page_count = (rte_row_count + 1 + 4) / 5 + 1;
+  if (smiths_rte_page_count < 2) smiths_rte_page_count = 2;
+  smiths_rte_page_no = cdu_step_page(smiths_rte_page_no, smiths_rte_page_count);
+  int page = smiths_rte_page_no;
+
+  cdu_act_mod_tag(p, 18);
+  cdu_large(p, 63, 0, "RTE");
+  cdu_smallf(p, 220, 0, "%2d/%2d", page, smiths_rte_page_count);
+  handle_key(page);
+
+  if (page == 1) draw_page_1(p);
+  else draw_route_rows(p, page);
+  if (fpl_changed_state == 4) cdu_large(p, 0, 198, "< ERASE");
+  if (fpl_changed_state == 1) cdu_large(p, 160, 202, "ACTIVATE >");
+  else if (fpl_changed_state >= 2 && fpl_changed_state <= 4) cdu_large(p, 160, 202, "PERF INIT >");
+  cdu_bottom_line(p);
+  cdu_page_end(p);
+}

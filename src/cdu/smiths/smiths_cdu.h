@@ -1,0 +1,187 @@
+// Smiths FMS control display unit: CDU state, keypad, scratchpad and message line,
+// the draw dispatcher and the page renderers.
+//
+// Clicks only record (a character, a message, a pending line key, a one-shot flag or
+// a page id); the page of `smiths_page` acts on them during the next draw, then the
+// dispatcher clears the one-shot flags. Both gauges share this one CDU state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "draw/gauge_surface.h"
+#include "platform/gfx/gfx.h"
+#include "platform/host/gauge_host.h"
+
+// ---- CDU state ----
+
+extern int32_t smiths_page;          // current page id; 25 (IDENT) at start
+extern int32_t smiths_pending_lsk;   // L1..L5 1..5, R1..R5 6..10, L6 11, R6 12; 0 none
+extern std::string smiths_scratchpad;      // at most 24 characters typed
+extern std::string smiths_scratchpad_msg;  // shown instead of the scratchpad while not empty
+constexpr std::size_t SMITHS_SCRATCHPAD_MAX = 24;
+
+// One-shot flags: 1 from the click to the end of the next draw.
+extern int32_t smiths_prev_page_key, smiths_next_page_key;
+extern int32_t smiths_rte_key_flag, smiths_legs_key_flag, smiths_hold_key_flag;
+
+// Sub-page numbers (1 = first).
+extern int32_t smiths_perf_page_no, smiths_rte_page_no, smiths_progress_page_no;
+extern int32_t smiths_legs_page_no, smiths_fix_page_no, smiths_hold_page_no, smiths_pos_page_no;
+extern int32_t smiths_hold_page_count;
+
+extern int32_t smiths_legs_mode;      // 0 plain, 1 DIR INTC, 2 HOLD
+extern int32_t smiths_dir_intc_index; // edit record picked in mode 1; 0 none
+extern int32_t smiths_hold_at_index;  // edit record picked in mode 2; 0 none
+extern int32_t plan_center_index;     // active-plan record plan maps centre on; < 1 the active one
+
+// LEGS page.
+extern int32_t smiths_legs_page_count;
+extern int32_t select_wpt_row, select_wpt_return_page;
+extern int32_t smiths_hold_select_entry;
+
+// RTE page.
+extern int32_t smiths_rte_page_count;
+
+// STORED FLIGHT PLANS page.
+extern int32_t smiths_plans_page_no, smiths_plans_page_count;
+
+// DEPARTURES page.
+extern int32_t smiths_dep_page_no, smiths_dep_page_count;
+extern int32_t smiths_dep_sid_state;  // 0 none, 1 chosen, 2 chosen with the full list shown
+extern int32_t smiths_dep_trans_chosen, smiths_dep_rwy_chosen;
+extern int32_t dep_rwy_index;
+
+// ARRIVALS page.
+extern int32_t smiths_arr_page_no, smiths_arr_page_count;
+extern int32_t smiths_arr_star_state;
+extern int32_t smiths_arr_trans_chosen, smiths_arr_appr_chosen, smiths_arr_appr_trans_chosen;
+extern int32_t smiths_arr_appr_trans_index;
+extern int32_t smiths_arr_rwy_chosen, arr_rwy_index;
+
+// The GNS-XLS entry field that the shared scratchpad editor edits.
+extern int32_t gnsxls_page;           // 14 is SAVE ACTIVE FPL (field 10 wide, else 6)
+extern std::string gnsxls_scratchpad;
+extern int32_t gnsxls_entry_open;     // edits only while 1
+extern int32_t gnsxls_clear_on_key;   // 1: the next key empties the field first
+
+// The same values under the names other units use.
+inline int32_t& plan_center_wpt = plan_center_index;
+inline int32_t& plan_centre_index = plan_center_index;
+inline int32_t& gnsxls_prompt_open = gnsxls_entry_open;
+inline int32_t& legs_mode = smiths_legs_mode;
+inline int32_t& legs_page_no = smiths_legs_page_no;
+inline int32_t& legs_page_count = smiths_legs_page_count;
+inline int32_t& rte_page_no = smiths_rte_page_no;
+inline int32_t& rte_page_count = smiths_rte_page_count;
+inline int32_t& rte_key_flag = smiths_rte_key_flag;
+inline int32_t& prev_page_flag = smiths_prev_page_key;
+inline int32_t& next_page_flag = smiths_next_page_key;
+inline int32_t& legs_key_flag = smiths_legs_key_flag;
+inline int32_t& hold_key_flag = smiths_hold_key_flag;
+inline int32_t& perf_sub_page = smiths_perf_page_no;
+inline int32_t& progress_sub_page = smiths_progress_page_no;
+inline int32_t& dep_arr_side = smiths_dep_sid_state;
+inline int32_t& dep_arr_page_no = smiths_dep_page_no;
+inline int32_t& dep_arr_page_count = smiths_dep_page_count;
+inline int32_t& dep_trans_chosen = smiths_dep_trans_chosen;
+inline int32_t& dep_rwy_chosen = smiths_dep_rwy_chosen;
+inline int32_t& arr_side = smiths_arr_star_state;
+inline int32_t& arr_page_no = smiths_arr_page_no;
+inline int32_t& arr_page_count = smiths_arr_page_count;
+inline int32_t& arr_trans_chosen = smiths_arr_trans_chosen;
+inline int32_t& arr_rwy_chosen = smiths_arr_rwy_chosen;
+inline int32_t& appr_chosen = smiths_arr_appr_chosen;
+inline int32_t& appr_trans_chosen = smiths_arr_appr_trans_chosen;
+inline int32_t& appr_trans_index = smiths_arr_appr_trans_index;
+
+// ---- page ids ----
+
+constexpr int32_t SMITHS_PAGE_STORED_PLANS = 1;
+constexpr int32_t SMITHS_PAGE_PERF_INIT = 3;
+constexpr int32_t SMITHS_PAGE_LEGS = 6;
+constexpr int32_t SMITHS_PAGE_SELECT_WPT = 9;
+constexpr int32_t SMITHS_PAGE_DEPARTURES = 10;
+constexpr int32_t SMITHS_PAGE_ARRIVALS = 11;
+constexpr int32_t SMITHS_PAGE_APPROACH_REF = 12;
+constexpr int32_t SMITHS_PAGE_RTE = 22;
+constexpr int32_t SMITHS_PAGE_INIT_REF_INDEX = 23;
+constexpr int32_t SMITHS_PAGE_DEP_ARR_INDEX = 24;
+constexpr int32_t SMITHS_PAGE_IDENT = 25;
+constexpr int32_t SMITHS_PAGE_POS_INIT = 26;
+constexpr int32_t SMITHS_PAGE_TAKEOFF_REF = 27;
+constexpr int32_t SMITHS_PAGE_REF_NAV_DATA = 28;
+constexpr int32_t SMITHS_PAGE_PROGRESS = 33;
+constexpr int32_t SMITHS_PAGE_ECON_CLB = 34;
+constexpr int32_t SMITHS_PAGE_ECON_CRZ = 35;
+constexpr int32_t SMITHS_PAGE_ECON_DES = 36;
+constexpr int32_t SMITHS_PAGE_FIX_INFO = 37;
+constexpr int32_t SMITHS_PAGE_RTE_HOLD = 39;
+
+// Pending line-key numbers.
+constexpr int32_t LSK_L6 = 11;
+constexpr int32_t LSK_R6 = 12;
+
+// Element indexes of both gauges.
+constexpr int32_t SMITHS_ELEMENT_SCREEN = 1;
+constexpr int32_t SMITHS_ELEMENT_EXEC_LIGHT = 2;
+constexpr int32_t SMITHS_ELEMENT_MSG_LIGHT = 3;
+
+// ---- keypad ----
+
+constexpr int SMITHS_KEY_COUNT = 70;
+// The outer rectangle, then per key a parent holding one click child; 70 keys in the
+// keypad order (1 INIT REF ... 69 EXEC, 70 screen centre).
+extern MouseRect smiths_fms_mouse_rects[];
+// Runs the click effect of key `key` (1..70).
+void smiths_fms_key(int key);
+
+// Scratchpad editing of the keypad.
+void smiths_append_char(char c);
+void smiths_plus_minus();
+void smiths_clear_key();
+
+// The shared scratchpad editor of the GNS-XLS field: `key` is one character, "*1"
+// (delete) or empty with `pad_only` set.
+void scratchpad_add_key(std::string key, int32_t pad_only);
+
+// ---- frame ----
+
+// Draws the current page into the image; the image size goes into `rec`.
+void smiths_fms_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t height);
+// Draw function of both gauges: smiths_fms_draw on the screen element.
+void smiths_fms_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// Per-service work of both gauges: start page at install, EXEC and MSG lights at pre-update.
+void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id);
+// Ends the one-shot key flags after a CDU draw.
+void clear_cdu_key_flags();
+// True while one of the displays shows a plan-mode map.
+bool smiths_plan_mode_shown();
+
+// ---- pages ----
+
+using SmithsPageFn = void (*)(GaugeSurface* rec, GfxGraphics* g);
+// Renderer of a page id; null for ids without a page.
+SmithsPageFn smiths_page_renderer(int32_t page);
+
+void smiths_fms_stored_plans_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_departures_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_arrivals_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_init_ref_index_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_ident_page_draw(GaugeSurface* rec, GfxGraphics* g);
+
+// ---- shared page operations ----
+
+// LEGS constraint entry for edit record n from the scratchpad.
+void cdu_legs_parse_entry_b(GaugeSurface* rec, int n);
+// DEPARTURES runway choice n; ARRIVALS runway choice n.
+void cdu_route_select_line_b(GaugeSurface* rec, int n);
+void cdu_route_select_line_d(GaugeSurface* rec, int n);
+// Opens DEPARTURES with its choices reset and the lists rebuilt for every runway.
+void cdu_reset_page_10c(GaugeSurface* rec);
+// Resets the departure and arrival selections of the DEPARTURES and ARRIVALS pages.
+void smiths_reset_dep_selection();
+void smiths_reset_arr_selection();

@@ -1,0 +1,147 @@
+#include "cdu_fixture.h"
+
+#include <algorithm>
+
+#include "module/gauge_frame.h"
+#include "module/gauge_table.h"
+
+namespace {
+
+// Our own copies of the two gauge records, built as the gauge table declares them.
+const GaugeDescriptor smiths_desc = {"smiths_fms_callback", GaugeRole::Cdu, WINDOW_SMITHS_FMS, 1,
+                                     smiths_fms_draw_gauge, smiths_fms_service_hook};
+const GaugeDescriptor smiths_br_desc = {"smiths_fms_br_callback", GaugeRole::Cdu, WINDOW_SMITHS_FMS, 1,
+                                        smiths_fms_draw_gauge, smiths_fms_service_hook};
+void cb(GaugeHeader* g, int32_t s, uintptr_t) { run_gauge_service(g, s, smiths_desc); }
+void cb_br(GaugeHeader* g, int32_t s, uintptr_t) { run_gauge_service(g, s, smiths_br_desc); }
+
+GaugeElement elems[4] = {
+    {ELEMENT_BITMAP, 314, 0, 0, 415, 640, 0, nullptr},
+    {ELEMENT_DRAWN, 310, 66, 40, 284, 233, 0, nullptr},
+    {ELEMENT_BITMAP, 316, 314, 336, 50, 36, 0, nullptr},
+    {ELEMENT_BITMAP, 328, 376, 434, 15, 97, 0, nullptr},
+};
+GaugeElement elems_br[4] = {
+    {ELEMENT_BITMAP, 312, 0, 0, 415, 640, 0, nullptr},
+    {ELEMENT_DRAWN, 310, 66, 40, 284, 233, 0, nullptr},
+    {ELEMENT_BITMAP, 316, 314, 336, 50, 36, 0, nullptr},
+    {ELEMENT_BITMAP, 328, 376, 434, 15, 97, 0, nullptr},
+};
+GaugeHeader smiths = {GAUGE_HEADER_VERSION, "SMITHS_FMS", elems, 4, smiths_fms_mouse_rects, cb, 0, nullptr, 0, 0, 0,
+                      0, 0, nullptr};
+GaugeHeader smiths_br = {GAUGE_HEADER_VERSION, "SMITHS_FMS_BR", elems_br, 4, smiths_fms_mouse_rects, cb_br, 0, nullptr,
+                         0, 0, 0, 0, 0, nullptr};
+GaugeHeader* gauges[] = {&smiths, &smiths_br, nullptr};
+void no_op() {}
+ModuleLinkage test_linkage = {1, no_op, no_op, 0, 1, gauges};
+
+const std::map<std::string, int>& key_index() {
+  static const std::map<std::string, int> keys = [] {
+    std::map<std::string, int> m;
+    const char* fn[] = {"INIT REF", "RTE", "CLB", "CRZ", "DES", "LEGS", "DIR INTC", "DEP ARR", "HOLD", "PROG", "FIX",
+                        "PREV", "NEXT"};
+    for (int i = 0; i < 13; ++i) m[fn[i]] = i;
+    for (int r = 1; r <= 6; ++r) {
+      m["L" + std::to_string(r)] = 13 + 2 * (r - 1);
+      m["R" + std::to_string(r)] = 14 + 2 * (r - 1);
+    }
+    m["+/-"] = 64;
+    m["DEL"] = 65;
+    m["CLR"] = 66;
+    m["SP"] = 67;
+    m["EXEC"] = 68;
+    m["SCREEN"] = 69;
+    return m;
+  }();
+  return keys;
+}
+
+}  // namespace
+
+void CduTest::start(bool with_br) {
+  ASSERT_TRUE(host_.attach_module(&test_linkage, &ImportTable));
+  host_.set_sim_folder(folder_);
+  simhost::PanelConfig panel;
+  simhost::PanelWindow main;
+  main.ident = 0;
+  main.visible = true;
+  panel.windows.push_back(main);
+  simhost::PanelWindow cdu;
+  cdu.number = 1;
+  cdu.ident = WINDOW_SMITHS_FMS;
+  cdu.visible = true;
+  simhost::Placement p;
+  p.module = "vek1";
+  p.gauge = "SMITHS_FMS";
+  p.width = 415;
+  p.height = 640;
+  p.parameters = "Twinjet";
+  cdu.gauges.push_back(p);
+  if (with_br) {
+    p.gauge = "SMITHS_FMS_BR";
+    p.x = 420;
+    cdu.gauges.push_back(p);
+  }
+  panel.windows.push_back(cdu);
+  host_.set_panel(panel);
+  host_.set_draw_recording(true);
+  std::string error;
+  ASSERT_TRUE(host_.start(&error)) << error;
+  frames(1);
+}
+
+void CduTest::press(const std::string& key, const std::string& gauge) {
+  auto it = key_index().find(key);
+  ASSERT_NE(it, key_index().end()) << key;
+  std::string error;
+  ASSERT_TRUE(host_.click_index(gauge, it->second, &error)) << error;
+  frames(1);
+}
+
+void CduTest::type(const std::string& text, const std::string& gauge) {
+  std::string error;
+  ASSERT_TRUE(host_.type_text(gauge, text, &error)) << error;
+}
+
+const GfxRecording* CduTest::screen(const std::string& gauge) const {
+  const simhost::PlacedGauge* g = host_.find_gauge(gauge);
+  if (!g || !g->drawn_image()) return nullptr;
+  return gfx_recording_of(g->drawn_image());
+}
+
+std::vector<GfxTextItem> CduTest::items(const std::string& gauge) const {
+  const GfxRecording* r = screen(gauge);
+  return r ? r->text_items() : std::vector<GfxTextItem>{};
+}
+
+bool CduTest::has(const std::string& text, const std::string& gauge) const {
+  const GfxRecording* r = screen(gauge);
+  return r && r->has_text(text);
+}
+
+std::string CduTest::at(double x, double y, const std::string& gauge) const {
+  for (const GfxTextItem& t : items(gauge))
+    if (std::fabs(t.world.x - x) < 0.01 && std::fabs(t.world.y - y) < 0.01) return t.text;
+  return "";
+}
+
+std::string CduTest::line(double y, const std::string& gauge) const {
+  std::vector<GfxTextItem> row;
+  for (const GfxTextItem& t : items(gauge))
+    if (std::fabs(t.world.y - y) < 0.01) row.push_back(t);
+  std::stable_sort(row.begin(), row.end(), [](const GfxTextItem& a, const GfxTextItem& b) { return a.world.x < b.world.x; });
+  std::string s;
+  for (const GfxTextItem& t : row) s += (s.empty() ? "" : " | ") + t.text;
+  return s;
+}
+
+int CduTest::boxes() const {
+  const GfxRecording* r = screen();
+  return r ? r->count(GfxOp::Rect) : 0;
+}
+
+bool CduTest::light_on(int element, const std::string& gauge) const {
+  const simhost::PlacedGauge* g = host_.find_gauge(gauge);
+  if (!g || element >= int(g->elements.size())) return false;
+  return (g->elements[element].image_flags & IMAGE_HIDDEN) == 0;
+}
