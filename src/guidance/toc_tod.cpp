@@ -75,9 +75,10 @@ void place_toc(double climb_dist) {
   toc_route_pos = acc;
 }
 
-void place_tod(double descent_dist) {
+// The TOD lies `descent_dist` along the route before record `end`.
+void place_tod(int end, double descent_dist) {
   double acc = 0.0;
-  for (int i = fpl_active_last; i >= 1; --i) {
+  for (int i = end; i >= 1; --i) {
     double leg = leg_into(i);
     if (acc + leg >= descent_dist && leg > 0.0) {
       const FlightPlanWpt& b = fpl_active[i];
@@ -273,7 +274,8 @@ void propose_cruise_altitude(double altitude, int mode) {
     else if (fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT) bottom = fpl_active[last].alt_constraint;
     double descent_dist = (proposal - bottom) / dr * DescentTas / 60.0;
     if (!(descent_dist > 0.0)) descent_dist = 0.0;
-    place_tod(descent_dist);
+    // Measured back from the constraint the descent has to meet.
+    place_tod(n >= 0 ? n : last, descent_dist);
     tod_valid = 1;
   }
 
