@@ -48,6 +48,7 @@ bool parse_panel_config(std::istream& in, const std::string& name, PanelConfig* 
   };
   while (std::getline(in, raw)) {
     ++line_no;
+    if (line_no == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);  // UTF-8 byte-order mark
     std::string line = raw;
     size_t comment = line.find("//");
     if (comment != std::string::npos) line.erase(comment);

@@ -289,6 +289,7 @@ bool parse_scenario(std::istream& in, const std::string& file, Scenario* out, st
   int line_no = 0;
   while (std::getline(in, raw)) {
     ++line_no;
+    if (line_no == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);  // UTF-8 byte-order mark
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     std::string line = trim(raw);
     if (line.empty() || line[0] == '#') continue;

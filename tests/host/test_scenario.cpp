@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "host/draw_recording.h"
+#include "host/panel_config.h"
 #include "host/scenario.h"
 #include "platform/host/sim_token_ids.h"
 #include "tests/host/host_fixture.h"
@@ -118,6 +119,21 @@ TEST(ScenarioParse, ABadLineIsRefusedWithItsLineNumber) {
     EXPECT_EQ(error.rfind("s.txt:4: ", 0), 0u) << b.line << " -> " << error;
     EXPECT_NE(error.find(b.message), std::string::npos) << b.line << " -> " << error;
   }
+}
+
+TEST(ScenarioParse, AByteOrderMarkAndWindowsLineEndsAreAccepted) {
+  Scenario sc;
+  std::string error;
+  ASSERT_TRUE(parse("\xEF\xBB\xBFrun 2f\r\n# note\r\nset ias 250\r\n", &sc, &error)) << error;
+  ASSERT_EQ(sc.steps.size(), 2u);
+  EXPECT_EQ(sc.steps[0].frames, 2);
+  EXPECT_EQ(sc.steps[1].line, 3);
+  simhost::PanelConfig panel;
+  std::istringstream cfg("\xEF\xBB\xBF[Window00]\r\nident=4012\r\nvisible=1\r\n");
+  ASSERT_TRUE(simhost::parse_panel_config(cfg, "p.cfg", &panel, &error)) << error;
+  ASSERT_EQ(panel.windows.size(), 1u);
+  EXPECT_EQ(panel.windows[0].ident, 4012);
+  EXPECT_TRUE(panel.windows[0].visible);
 }
 
 TEST(ScenarioParse, ReadsEveryCommand) {
