@@ -251,6 +251,7 @@ SimHost::~SimHost() {
 }
 
 void SimHost::detach() {
+  if (linkage_ && linkage_->module_deinit) linkage_->module_deinit();
   if (imports_ && imports_->panel_services == &table_) imports_->panel_services = nullptr;
   linkage_ = nullptr;
   imports_ = nullptr;
@@ -431,7 +432,6 @@ void SimHost::stop() {
   if (!started_) return;
   call_all(PANEL_SERVICE_GRAPHICS_STOP);
   started_ = false;
-  if (linkage_ && linkage_->module_deinit) linkage_->module_deinit();
 }
 
 void SimHost::call_all(int32_t service) {

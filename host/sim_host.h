@@ -89,6 +89,7 @@ class SimHost {
   SimHost& operator=(const SimHost&) = delete;
 
   // Module: a linked one, or a shared object with the exports "Linkage" and "ImportTable".
+  // Attaching writes the service table into the imports and runs the module's init.
   bool attach_module(ModuleLinkage* linkage, ModuleImports* imports, const std::string& name = "vek1");
   bool load_module(const std::string& path, std::string* error);
 
@@ -104,7 +105,7 @@ class SimHost {
   // Creates the placed gauges and calls services 2, then 4, then 14 for each in panel order.
   bool start(std::string* error);
   bool started() const { return started_; }
-  // Service 15 for each gauge, then the module's de-init.
+  // Service 15 for each gauge. The module's de-init runs when the host lets it go.
   void stop();
 
   // Frames: each advances simulated time by sim_rate / frame_rate seconds unless paused,

@@ -138,7 +138,10 @@ GaugeHeader server_header = {GAUGE_HEADER_VERSION, "FAKE_SERVER", nullptr, 0, nu
                              nullptr, 0, 0, 0, 0, 0, nullptr};
 GaugeHeader* gauge_list[] = {&nd_header, &server_header, nullptr};
 
+void module_init() { ++fake_log.inits; }
+void module_deinit() { ++fake_log.deinits; }
+
 }  // namespace
 
-ModuleLinkage FAKE_LINKAGE = {0x1234, nullptr, nullptr, 0, 1, gauge_list};
+ModuleLinkage FAKE_LINKAGE = {0x1234, module_init, module_deinit, 0, 1, gauge_list};
 ModuleImports FAKE_IMPORTS = {1, nullptr};

@@ -19,6 +19,7 @@ struct FakeModuleLog {
   std::string nd_parameters;
   double last_tick = -1.0;
   int nd_window_id = -1;
+  int inits = 0, deinits = 0;
 };
 
 extern FakeModuleLog fake_log;

@@ -40,6 +40,32 @@ TEST_F(FakeHostTest, ServicesRunInPanelOrderInPhases) {
   EXPECT_EQ(fake_log.calls, want);
 }
 
+TEST(HostLifetime, ModuleInitOnAttachDeinitOnReleaseAndRestartReinstalls) {
+  fake_log = FakeModuleLog{};
+  {
+    simhost::SimHost host;
+    ASSERT_TRUE(host.attach_module(&fake_linkage, &fake_imports, "vek1"));
+    EXPECT_EQ(fake_log.inits, 1);
+    EXPECT_EQ(fake_imports.panel_services, host.service_table());
+    simhost::PanelConfig panel;
+    std::string error;
+    std::istringstream cfg("[Window00]\ngauge00=vek1!FAKE_SERVER, 0, 0, 1, 1\n");
+    ASSERT_TRUE(simhost::parse_panel_config(cfg, "p.cfg", &panel, &error));
+    host.set_panel(panel);
+    ASSERT_TRUE(host.start(&error)) << error;
+    host.stop();
+    ASSERT_TRUE(host.start(&error)) << error;
+    EXPECT_EQ(fake_log.calls, (std::vector<std::string>{"FAKE_SERVER 2", "FAKE_SERVER 4", "FAKE_SERVER 14",
+                                                        "FAKE_SERVER 15", "FAKE_SERVER 2", "FAKE_SERVER 4",
+                                                        "FAKE_SERVER 14"}));
+    EXPECT_EQ(fake_log.deinits, 0);
+  }
+  EXPECT_EQ(fake_log.calls.back(), "FAKE_SERVER 15");
+  EXPECT_EQ(fake_log.inits, 1);
+  EXPECT_EQ(fake_log.deinits, 1);
+  EXPECT_EQ(fake_imports.panel_services, nullptr);
+}
+
 TEST_F(FakeHostTest, EachPlacementGetsItsOwnHeaderElementsAndImages) {
   start();
   ASSERT_EQ(host.gauges().size(), 3u);
