@@ -3,6 +3,7 @@
 #include <cmath>
 #include <span>
 
+#include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"
 #include "module/host_services.h"
@@ -277,6 +278,7 @@ void p1000_plan_view_toggle() {
   } else {
     p1000_plan_view = 1;
   }
+  hdg_change_timer = 999;
 }
 
 void p1000_compute_vnav_vs() {
@@ -348,20 +350,6 @@ void p1000_cntr_draw() {
     return;
   }
   p1000_cntr_draw_count = p1000_cntr_draw_count >= 30000 ? 1 : p1000_cntr_draw_count + 1;
-}
-
-void p1000_cntr_idle_check() {
-  if (p1000_cntr_draw_count != p1000_cntr_seen_count) {
-    p1000_cntr_seen_count = p1000_cntr_draw_count;
-    p1000_cntr_idle_checks = 0;
-    return;
-  }
-  if (p1000_cntr_open == 0) return;
-  if (++p1000_cntr_idle_checks > 10) {
-    p1000_cntr_open = 0;
-    p1000_cntr_idle_checks = 0;
-    p1000_leave_plan_view();
-  }
 }
 
 void c17_format_down() {

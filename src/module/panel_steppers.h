@@ -49,12 +49,13 @@ void efs50_range_up();
 void efs50_nav_mode_toggle();  // 1 NAV <-> 2 FMS
 
 // Primus 1000 controller.
-void p1000_plan_view_toggle();
+void p1000_plan_view_toggle();  // leaving restores the centre and radius; hdg timer 999
 void p1000_soft_key(int32_t key);  // 1..6 under the display, by the open menu
 void p1000_value_step(int32_t direction);  // -1 / +1 on the selected VNAV entry
 void p1000_compute_vnav_vs();
-void p1000_cntr_draw();            // the controller's draw: open it or count the draw
-void p1000_cntr_idle_check();      // per-frame update, steps 0 and 9: close when idle
+// The controller's draw: opens it (main menu) or counts the draw, 1..30000; the
+// per-frame update closes it when the count stops moving.
+void p1000_cntr_draw();
 
 // C-17: the MFCP format keys on the working state and all four instances, and the
 // C17_MFD bezel keys on the working state.

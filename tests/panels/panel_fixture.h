@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
+#include "flightplan/flight_plan.h"
 #include "host/sim_host.h"
 #include "platform/host/gauge_host.h"
 #include "platform/win/win_windows.h"
@@ -65,6 +68,19 @@ class PanelTest : public ::testing::Test {
       std::string error;
       ASSERT_TRUE(host_.click_index(gauge, index, &error)) << error;
     }
+  }
+
+  // A two-record active plan flying to its second record.
+  static void make_active_plan() {
+    std::strcpy(fpl_active[0].ident, "KSEA");
+    fpl_active[0].lat = 47.45;
+    fpl_active[0].lon = -122.31;
+    std::strcpy(fpl_active[1].ident, "KPDX");
+    fpl_active[1].lat = 45.59;
+    fpl_active[1].lon = -122.60;
+    std::strcpy(fpl_active[2].ident, FPL_END_IDENT);
+    fpl_active_last = 1;
+    fpl_active_index = 1;
   }
 
   double named(const std::string& name) const { return host_.named_var(name); }

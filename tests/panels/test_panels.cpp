@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flightplan/flight_plan.h"
+#include "guidance/fms_state.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
 #include "module/control_panels.h"
@@ -301,8 +302,11 @@ enum { P1_RANGE_DOWN, P1_RANGE_UP, P1_PLAN, P1_NAVAIDS, P1_AIRPORTS, P1_VALUE_DO
 
 TEST_F(ControlPanels, P1000PlanViewAndTrafficRange) {
   start({{"P1000_MFD_CNTR", ""}});
+  hdg_change_timer = 5;
   click("P1000_MFD_CNTR", P1_PLAN);
   EXPECT_EQ(p1000_plan_view, 1);
+  EXPECT_EQ(hdg_change_timer, 999);
+  hdg_change_timer = 5;
   p1000_map_cx = 20;
   p1000_map_radius = 99;
   click("P1000_MFD_CNTR", P1_PLAN);
@@ -310,6 +314,7 @@ TEST_F(ControlPanels, P1000PlanViewAndTrafficRange) {
   EXPECT_EQ(p1000_map_cx, 134);
   EXPECT_EQ(p1000_map_cy, 148);
   EXPECT_EQ(p1000_map_radius, 53);
+  EXPECT_EQ(hdg_change_timer, 999);
   click("P1000_MFD_CNTR", P1_NAVAIDS);
   click("P1000_MFD_CNTR", P1_AIRPORTS);
   EXPECT_EQ(p1000_show_navaids, 1);
@@ -326,30 +331,23 @@ TEST_F(ControlPanels, P1000PlanViewAndTrafficRange) {
   EXPECT_EQ(p1000_mfd_tcas_range, 25.0);
 }
 
-TEST_F(ControlPanels, P1000ControllerOpensOnDrawAndClosesWhenIdle) {
+TEST_F(ControlPanels, P1000ControllerOpensOnItsFirstDrawThenCounts) {
   start({{"P1000_MFD_CNTR", ""}});
-  host_.run_frames(3);
-  EXPECT_EQ(p1000_cntr_open, 1);
-  EXPECT_EQ(p1000_cntr_menu, 1);
-  p1000_plan_view = 1;
-  for (int i = 0; i < 20; ++i) {
-    host_.run_frames(1);
-    p1000_cntr_idle_check();
-  }
-  EXPECT_EQ(p1000_cntr_open, 1);  // drawn between the checks
-  for (int i = 0; i < 10; ++i) p1000_cntr_idle_check();
-  EXPECT_EQ(p1000_cntr_open, 1);
-  p1000_cntr_idle_check();
-  EXPECT_EQ(p1000_cntr_open, 0);
-  EXPECT_EQ(p1000_plan_view, 0);
-  EXPECT_EQ(p1000_map_radius, 53);
   host_.run_frames(1);
   EXPECT_EQ(p1000_cntr_open, 1);
-
-  // The draw counter runs from 30000 back to 1.
+  EXPECT_EQ(p1000_cntr_menu, 1);
+  EXPECT_EQ(p1000_cntr_draw_count, 0);
+  host_.run_frames(3);
+  EXPECT_EQ(p1000_cntr_draw_count, 3);
   p1000_cntr_draw_count = 30000;
   host_.run_frames(1);
   EXPECT_EQ(p1000_cntr_draw_count, 1);
+  // Closed by the idle timeout, it opens again on the next draw with its menu kept.
+  p1000_cntr_open = 0;
+  p1000_cntr_menu = 2;
+  host_.run_frames(1);
+  EXPECT_EQ(p1000_cntr_open, 1);
+  EXPECT_EQ(p1000_cntr_menu, 2);
 }
 
 TEST_F(ControlPanels, P1000VnavMenuEntriesAndVerticalSpeed) {
@@ -468,7 +466,7 @@ TEST_F(EngageButtons, VnavEngagesOnlyWithAPlanAndResetsItsStates) {
   EXPECT_EQ(mcu_redraw, 1);
   EXPECT_EQ(named("vek_vnav"), 0.0);
 
-  fpl_active_index = 1;
+  make_active_plan();
   vnav_spd_state = vnav_alt_state = 1;
   fms_set_alt = 12000;
   fms_set_spd = 250;
@@ -500,7 +498,7 @@ TEST_F(EngageButtons, LnavAndBoundaryButtons) {
   start({{"LNAV", ""}, {"BDRY", ""}, {"SERVER", ""}});
   click("LNAV", 0);
   EXPECT_EQ(lnav_on, 0);
-  fpl_active_index = 0;
+  make_active_plan();
   click("LNAV", 0);
   EXPECT_EQ(lnav_on, 1);
   EXPECT_EQ(named("vek_lnav"), 1.0);

@@ -53,14 +53,14 @@ TEST_F(Server, SharedVariablesShowTheSnapshotAndThePlanToOtherModules) {
   EXPECT_EQ(host_.lookup_shared_var("vek_act_wpt_dist", nullptr, nullptr), nullptr);
   EXPECT_EQ(host_.lookup_shared_var("Vek_FlightPlan", nullptr, nullptr), nullptr);
   host_.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);  // the handler is gone
-  fpl_active_index = 0;
+  make_active_plan();
   host_.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);
   EXPECT_EQ(vnav_on, 0);
 }
 
 TEST_F(Server, EachClickedCommandActsOnceAndIsCleared) {
   start({{"SERVER", ""}});
-  fpl_active_index = 0;
+  make_active_plan();
   struct Case {
     const char* name;
     double value;
@@ -118,7 +118,7 @@ TEST_F(Server, ValuesThatAreNoNumberAreClearedUnheard) {
 
 TEST_F(Server, KeyEventsReachTheSameCommands) {
   start({{"SERVER", ""}});
-  fpl_active_index = 0;
+  make_active_plan();
   host_.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);
   EXPECT_EQ(vnav_on, 1);
   EXPECT_EQ(named("vek_vnav"), 1.0);
@@ -153,7 +153,7 @@ TEST_F(Server, KeyEventsReachTheSameCommands) {
 
 TEST_F(Server, TwoServersRegisterOnceAndWithdrawWithTheLast) {
   start({{"SERVER", ""}, {"SERVER", ""}});
-  fpl_active_index = 0;
+  make_active_plan();
   host_.inject_key_event(KEY_VNAV_TOGGLE_EVENT, 0);
   EXPECT_EQ(vnav_on, 1);  // one handler, one toggle
 }
