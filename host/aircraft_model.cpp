@@ -195,9 +195,9 @@ void AircraftModel::refresh() {
   s_.engine_count = std::clamp(s_.engine_count, 1, MAX_ENGINES);
   s_.heading_true = wrap360(s_.heading_true);
   s_.ap_heading = wrap360(s_.ap_heading);
-  if (s_.on_ground || s_.altitude_ft < s_.ground_elevation_ft) {
-    s_.altitude_ft = std::max(s_.altitude_ft, s_.ground_elevation_ft);
-  }
+  // On the ground the aircraft sits at the ground elevation; never below it.
+  if (s_.on_ground || s_.altitude_ft < s_.ground_elevation_ft) s_.altitude_ft = s_.ground_elevation_ft;
+  if (s_.on_ground) s_.vs_fpm = 0.0;
   integrate_position(0.0);
   update_engines(0.0, 0.0);
   update_radios();

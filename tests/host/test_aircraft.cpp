@@ -347,6 +347,18 @@ TEST(AircraftFlight, DescentIntoTheGroundLandsAtTheElevation) {
   EXPECT_EQ(raw(m, TOK_ON_GROUND), 1.0);
   EXPECT_EQ(raw(m, TOK_RADIO_ALTITUDE), 0.0);
   EXPECT_EQ(raw(m, TOK_GEAR_NOSE), 16383.0);
+  // The autopilot does not fly it off the ground.
+  s.ap_master = true;
+  m.apply_key_event(KEY_AP_ALTITUDE_SET, 5000);
+  fly(m, 10.0);
+  EXPECT_DOUBLE_EQ(s.altitude_ft, 400.0);
+  // Put on the ground from the air, it sits at the elevation.
+  s.on_ground = false;
+  s.altitude_ft = 3000.0;
+  s.ground_elevation_ft = 100.0;
+  s.on_ground = true;
+  m.refresh();
+  EXPECT_DOUBLE_EQ(s.altitude_ft, 100.0);
 }
 
 TEST(AircraftEvents, PauseRateBarometerAndCourse) {
