@@ -95,7 +95,7 @@ void CduTest::press(const std::string& key, const std::string& gauge) {
   ASSERT_NE(it, key_index().end()) << key;
   std::string error;
   ASSERT_TRUE(host_.click_index(gauge, it->second, &error)) << error;
-  frames(1);
+  frames(2);
 }
 
 void CduTest::type(const std::string& text, const std::string& gauge) {

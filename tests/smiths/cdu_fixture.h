@@ -35,7 +35,8 @@ class CduTest : public ::testing::Test {
   void start(bool with_br = false);
 
   // Presses a key by its face label ("RTE", "L1", "R6", "EXEC", "DEL", "CLR", "SP",
-  // "+/-", "PREV", "NEXT", "SCREEN" ...) and runs one frame.
+  // "+/-", "PREV", "NEXT", "SCREEN" ...) and runs two frames: the page acts in the
+  // first, and lights, titles and page numbers drawn before the act settle in the second.
   void press(const std::string& key, const std::string& gauge = "SMITHS_FMS");
   // Types through the keys that name the characters, one frame after each.
   void type(const std::string& text, const std::string& gauge = "SMITHS_FMS");

@@ -1,0 +1,162 @@
+// IDENT, INIT/REF INDEX with the save and the GPS-route load, and STORED FLIGHT PLANS.
+#include <filesystem>
+#include <fstream>
+
+#include "cdu_fixture.h"
+#include "flightplan/flight_plan.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PlansTest : public CduTest {
+ protected:
+  std::string plans_folder() const { return folder_ + "/vek/flightplans/"; }
+  void add_plan_file(const std::string& name) {
+    std::ofstream f(plans_folder() + name);
+    f << "[FlightPlan]\nKBFI APT 47.529999 -122.301950 21 -999 -1.0 0 0 - - - -\n"
+         "SEA VOR 47.435372 -122.309614 -999 -999 -1.0 0 0 - - - 116.80\n"
+         "KOLM APT 46.969400 -122.902500 209 -999 -1.0 0 0 - - - -\n";
+  }
+  // The sample company route, activated.
+  void active_route() {
+    press("RTE");
+    enter("KSEAKPDX", "L2");
+    press("R6");
+    press("EXEC");
+    ASSERT_EQ(fpl_changed_state, 3);
+  }
+};
+
+}  // namespace
+
+TEST_F(PlansTest, IdentAndIndexLeadToTheirPages) {
+  start();
+  EXPECT_TRUE(has("E N G   R A T I N G"));
+  EXPECT_TRUE(has("296485 - 07 - 11      (V01.8.5)"));
+  press("R6");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_POS_INIT);
+  smiths_page = SMITHS_PAGE_IDENT;
+  press("L6");
+  EXPECT_EQ(title(), "INIT/REF   INDEX");
+  EXPECT_EQ(at(137, 66), "FLIGHT PLANS>");
+  const std::pair<const char*, int> keys[] = {{"L1", SMITHS_PAGE_IDENT},       {"L2", SMITHS_PAGE_POS_INIT},
+                                              {"L3", SMITHS_PAGE_PERF_INIT},   {"L4", SMITHS_PAGE_TAKEOFF_REF},
+                                              {"L5", SMITHS_PAGE_APPROACH_REF}, {"R1", SMITHS_PAGE_REF_NAV_DATA},
+                                              {"R2", SMITHS_PAGE_STORED_PLANS}};
+  for (const auto& [key, page] : keys) {
+    smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+    press(key);
+    EXPECT_EQ(smiths_page, page) << key;
+  }
+}
+
+TEST_F(PlansTest, SaveNeedsAnActiveRouteAndNamesTheFileAfterItsEnds) {
+  start();
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  type("MYPLAN");
+  press("R6");
+  EXPECT_EQ(bottom(), "NO ACTIVE FLIGHT PLAN");
+  EXPECT_EQ(smiths_scratchpad, "MYPLAN");
+  press("CLR");
+  for (int i = 0; i < 6; ++i) press("CLR");
+  active_route();
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  fs::remove(plans_folder() + "KSEAKPDX.RTE");
+  press("R6");
+  EXPECT_EQ(bottom(), "KSEAKPDX.RTE Saved");
+  EXPECT_TRUE(fs::exists(plans_folder() + "KSEAKPDX.RTE"));
+  press("CLR");
+  type("TRIP.TXT");
+  press("R6");
+  EXPECT_EQ(bottom(), "TRIP.TXT Saved");
+  EXPECT_TRUE(fs::exists(plans_folder() + "TRIP.TXT"));
+  EXPECT_EQ(smiths_scratchpad, "");
+}
+
+TEST_F(PlansTest, SavedNameNeverLeavesThePlansFolder) {
+  start();
+  active_route();
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  for (const char* name : {"../../OUT", "A/B", "..RTE"}) {
+    smiths_scratchpad.clear();
+    smiths_scratchpad_msg.clear();
+    type(name);
+    press("R6");
+    EXPECT_EQ(bottom(), "INVALID ENTRY") << name;
+    EXPECT_EQ(smiths_scratchpad, name);
+  }
+  EXPECT_FALSE(fs::exists(folder_ + "/OUT.RTE"));
+  EXPECT_FALSE(fs::exists(folder_ + "/vek/OUT.RTE"));
+}
+
+TEST_F(PlansTest, LoadAtcRouteTakesTheSimulatorsGpsRoute) {
+  start();
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  press("R3");
+  EXPECT_EQ(bottom(), "NO ACTIVE GPS RTE");
+  press("CLR");
+  host_.add_gps_point("KSEA", 47.449, -122.309306);
+  host_.add_gps_point("OLM", 46.971528, -122.9019);
+  host_.add_gps_point("KPDX", 45.588722, -122.5975);
+  press("R3");
+  EXPECT_EQ(bottom(), "ACTIVE DAVUDUVUV RTE LOADED");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_EQ(fpl_active_last, 2);
+}
+
+TEST_F(PlansTest, StoredPlansListedSixAPageAndLoadedIntoTheRoute) {
+  for (const char* n : {"A1.RTE", "A2.RTE", "A3.RTE", "A4.RTE", "A5.RTE"}) add_plan_file(n);
+  start();
+  smiths_page = SMITHS_PAGE_STORED_PLANS;
+  frames();
+  ASSERT_EQ(stored_plan_count, 7);  // six files and the new-plan entry
+  EXPECT_EQ(at(10, 0), "STORED FLIGHT PLANS");
+  EXPECT_EQ(at(225, 0), " 1 /  2");
+  EXPECT_EQ(at(0, 33), "A1.RTE");
+  EXPECT_EQ(at(0, 198), "KSEAKPDX.RTE");
+  EXPECT_EQ(at(0, 227), "");  // no bottom line
+  press("NEXT");
+  EXPECT_EQ(at(225, 0), " 2 /  2");
+  EXPECT_EQ(at(0, 33), "NEW FPL");
+  EXPECT_EQ(at(0, 66), "");
+  press("L2");  // an empty line
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_STORED_PLANS);
+  press("PREV");
+  press("L6");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE);
+  EXPECT_EQ(fpl_changed_state, 1);
+  EXPECT_EQ(at(0, 33), " KSEA");
+  EXPECT_EQ(at(160, 202), "ACTIVATE >");
+}
+
+TEST_F(PlansTest, APlanLoadedOverAnActiveRouteWaitsForExec) {
+  add_plan_file("A1.RTE");
+  start();
+  active_route();
+  smiths_page = SMITHS_PAGE_STORED_PLANS;
+  press("L1");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE);
+  EXPECT_EQ(fpl_changed_state, 4);
+  EXPECT_EQ(at(18, 0), "MOD");
+  frames();
+  EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  EXPECT_STREQ(fpl_active[0].ident, "KSEA");  // the active route until EXEC
+  press("NEXT");
+  EXPECT_EQ(line(36), "DIRECT | SEA");
+  press("EXEC");
+  EXPECT_STREQ(fpl_active[0].ident, "KBFI");
+  EXPECT_EQ(fpl_changed_state, 3);
+}
+
+TEST_F(PlansTest, AnEmptyListHasOnePageAndNoEntries) {
+  start();
+  stored_plan_count = 0;
+  smiths_page = SMITHS_PAGE_STORED_PLANS;
+  press("PREV");
+  EXPECT_EQ(at(225, 0), " 1 /  1");
+  press("L1");
+  press("L6");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_STORED_PLANS);
+  EXPECT_EQ(fpl_changed_state, 0);
+}
