@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "guidance/flight_log.h"
+#include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
 #include "module/module_paths.h"
@@ -131,4 +133,6 @@ void read_vek_cfg() {
   }
   settings_loaded = 1;
   detect_sim_version();
+  update_flight_phase_log(3);
+  hdg_change_timer = 999;
 }

@@ -8,9 +8,8 @@
 
 // Reads "\vek\vek.cfg" under `sim_root_path` once (guarded by `settings_loaded`): derives
 // `ClimbTas` and `DescentTas` from the speed targets, applies every line, sets
-// `settings_loaded` and decides `sim_version`. A missing file leaves the defaults.
-// The initialise sequence follows the first load with the flight log's start-up read
-// and the heading-change timer reset, which belong to the FMS update.
+// `settings_loaded`, decides `sim_version`, lets the flight log take its start-up
+// weights and sets `hdg_change_timer` to 999. A missing file leaves the defaults.
 void read_vek_cfg();
 
 // Sets `sim_version` to 10 when at least three of "fsx.exe", "ace.exe", "simobjects"

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "guidance/flight_log.h"
+#include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/settings_file.h"
 #include "guidance/speed_conversions.h"
@@ -15,6 +17,8 @@ TEST(SettingsFile, MissingFileLeavesEveryDefault) {
   read_vek_cfg();
   EXPECT_EQ(settings_loaded, 1);
   EXPECT_EQ(sim_version, 9);
+  EXPECT_EQ(hdg_change_timer, 999);
+  EXPECT_EQ(log_settings_loaded, 1);
   EXPECT_EQ(ArmPauseAtTod, 0);
   EXPECT_EQ(PauseAtTod, 0);
   EXPECT_EQ(ArmPauseAtDistFromDest, 0);
