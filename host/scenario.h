@@ -1,5 +1,5 @@
 // Scenario scripts for the simulated host. One command a line:
-//   run 30s | run 2m | run 10f          run for simulated-clock seconds, minutes, or frames
+//   run 30s | run 2m | run 10f          run for seconds, minutes, or frames
 //   click GAUGE INDEX                   click the INDEXth child rectangle (from 0)
 //   click GAUGE X Y                     click the deepest child under (X, Y), gauge pixels
 //   type GAUGE TEXT                     click the key of each character (TEXT may be quoted)
@@ -8,8 +8,19 @@
 //   window IDENT show|hide
 //   gps IDENT LAT LON | gps clear       the route served as the simulator's GPS data
 //   shot GAUGE FILE.png                 the gauge's drawn image, under the output folder
-//   expect GAUGE "TEXT"                 fails the run unless the last draw drew TEXT
-//   log FILE                            host records from now on, under the output folder
+//   expect GAUGE "TEXT"                 fails the run unless a text of the last draw holds TEXT
+//   log FILE                            the host's records so far and from now on, under
+//                                       the output folder
+// Settings of `set`: lat, lon (degrees), altitude (ft), heading (true), ias (kt), mach (the
+// airspeed for that Mach at the present altitude), vs (ft/min), fuel, fuel_capacity
+// (gallons), wind_dir (true, from), wind_speed (kt), sim_rate, zulu_time HH:MM,
+// date YYYY-DDD, on_ground, ap_master, ap_heading (magnetic), ap_altitude, ap_vs,
+// ap_airspeed, ap_mach, ap_heading_hold, ap_altitude_hold, ap_airspeed_hold, ap_mach_hold,
+// autothrottle, flight_director, avionics, paused (0 or 1 flags), ground_elevation (ft),
+// engines (1-4), nav1, nav2 (MHz), adf (kHz), obs (degrees), altimeter,
+// sea_level_pressure (hPa), decision_height (ft), frame_rate (frames a second).
+// `run` seconds and minutes count frames at the host's frame rate; simulated time goes
+// on at the simulation rate and stands still while paused.
 // Blank lines and lines starting with "#" are skipped. Every line is checked before
 // anything runs; a bad one is refused as "FILE:LINE: message".
 #pragma once
