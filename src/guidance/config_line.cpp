@@ -141,8 +141,8 @@ bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key
     switch (entry.type) {
       case CFG_INT:
       case CFG_INT_OF_FLOAT: {
-        double d = entry.type == CFG_INT ? static_cast<double>(config_int(value)) : config_float(value);
-        int32_t v = entry.type == CFG_INT ? config_int(value) : truncate_to_int(d);
+        double d = entry.type == CFG_INT ? config_int(value) : config_float(value);
+        int32_t v = truncate_to_int(d);
         bool ok = true;
         if (entry.guard == GUARD_ABOVE_ZERO) ok = d > 0.0;
         if (entry.guard == GUARD_INT_PART_ABOVE_ZERO) ok = v > 0;
