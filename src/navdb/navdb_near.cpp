@@ -3,10 +3,6 @@
 #include "geo/great_circle.h"
 #include "navdb/navdb.h"
 
-// The aircraft position is defined by the guidance update; these stand in until it is linked.
-__attribute__((weak)) double present_lat = 0.0;
-__attribute__((weak)) double present_lon = 0.0;
-
 namespace {
 
 // One NM is one minute of arc on the great-circle sphere, so a latitude difference alone
