@@ -341,6 +341,8 @@ static int insert_airway_leg() {
     return -1;
   int at = fpl_edit_index;
   if (at < 0 || at > fpl_edit_last) return 0;
+  // The loaded airway must still be the one joined at that record.
+  if (std::strcmp(nav_search_list[s].ident, fpl_edit[at].ident) != 0) return 0;
   int pos = at + 1;
   if (pos <= fpl_edit_last && std::strcmp(fpl_edit[pos].ident, FPL_THEN_IDENT) == 0) fpl_edit_remove(pos, pos + 1);
   int step = e > s ? 1 : -1;

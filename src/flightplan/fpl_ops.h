@@ -104,8 +104,12 @@ void activate_route();
 // activates the result (as activate_route, state 3). The airway leg: when the loaded
 // airway has a start and an end (airway_start_index, airway_end_index: candidates of
 // nav_search_list, different), its fixes after the start up to the end are inserted
-// after edit record fpl_edit_index, replacing a "THEN" record there, with via =
-// airway_name. Answers 0 when an airway was asked for but nothing could be inserted.
+// after edit record fpl_edit_index (which must be the start fix), replacing a "THEN"
+// record there, with via = airway_name; both indexes then become 0. Answers 0 when an
+// airway was asked for but nothing could be inserted (plan full, start fix moved).
+// Route pages: after expand_airway, on the exit-fix entry set airway_end_index :=
+// find_airway_index(exit), airway_insert_mode := 1, call, airway_insert_mode := 0, then
+// drop_then_rows. The GNS-XLS AIRWAY page calls it with airway_insert_mode 0.
 extern int32_t airway_insert_mode;
 int activate_plan();
 

@@ -198,3 +198,20 @@ TEST_F(FplTest, LookupKindsAndCandidateSelection) {
   EXPECT_STREQ(fpl_edit[0].type, "NDB");
   EXPECT_STREQ(fpl_edit[0].navaid, "362");
 }
+
+TEST_F(FplTest, AirwayPageBuildsAndActivatesTheRoute) {
+  append_fixes({"KSEA", "SEA"});
+  load_airways_file("#V4");
+  airway_start_index = find_airway_index("SEA");
+  airway_end_index = find_airway_index("YKM");
+  fpl_edit_index = 0;  // not the joining fix: refused
+  EXPECT_EQ(activate_plan(), 0);
+  EXPECT_EQ(fpl_active_last, -1);
+  fpl_edit_index = 1;
+  ASSERT_EQ(activate_plan(), 1);
+  EXPECT_EQ(active_idents(), (std::vector<std::string>{"KSEA", "SEA", "ELN", "YKM"}));
+  EXPECT_STREQ(fpl_active[3].via, "V4");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_EQ(fpl_active_index, 1);
+  EXPECT_EQ(airway_start_index, 0);
+}
