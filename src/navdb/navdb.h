@@ -277,7 +277,8 @@ int load_airport_block(const std::string& ident, int slot);
 void load_plan_airport_info(const std::string& ident, int mode);
 
 // Loads airway `text` (a leading "#" and surrounding blanks are ignored): its fixes in
-// sequence order into nav_search_list (at most 250), fix_match_count := their number
+// sequence order into nav_search_list (at most 250; a navaid point with its navaid type and
+// frequency, others type "I"), fix_match_count := their number
 // (0 = not found), airway_name, airway_start_index := airway_end_index := 1 (0 when not
 // found), gnsxls_airway_line := 0, gnsxls_airway_choice := 1.
 void load_airways_file(const std::string& text);

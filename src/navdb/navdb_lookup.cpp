@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -196,7 +197,18 @@ void load_airways_file(const std::string& text) {
     if (n > 0 && nav_search_list[n].seq == f.seq && std::strcmp(nav_search_list[n].ident, f.ident) == 0) {
       continue;
     }
-    nav_search_list[++n] = f;
+    NavRecord& c = nav_search_list[++n];
+    c = f;
+    // A navaid on the airway keeps its type and frequency for radio tuning.
+    for (int i = nav_index_first(nav_navaid_index, c.ident); i != 0; i = nav_navaid_index.next[i]) {
+      const NavRecord& v = nav_navaids[i];
+      if (std::strcmp(v.ident, c.ident) == 0 && std::fabs(v.lat - c.lat) < 0.01 &&
+          std::fabs(v.lon - c.lon) < 0.01) {
+        nav_copy_text(c.type, nav_type_size, v.type);
+        nav_copy_text(c.freq, nav_freq_size, v.freq);
+        break;
+      }
+    }
   }
   fix_match_count = n;
   nav_search_count = n > 0 ? 1 : 0;

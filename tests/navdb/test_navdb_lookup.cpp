@@ -146,6 +146,11 @@ TEST(NavdbAirways, LoadsFixesInSequenceOrder) {
   EXPECT_EQ(airway_name, "V23");
   ASSERT_EQ(fix_match_count, 8);
   EXPECT_STREQ(nav_search_list[1].ident, "BTG");
+  EXPECT_STREQ(nav_search_list[1].type, "V");  // a VOR on the airway
+  EXPECT_STREQ(nav_search_list[1].freq, "116.60");
+  EXPECT_STREQ(nav_search_list[2].type, "I");
+  EXPECT_STREQ(nav_search_list[2].freq, "");
+  EXPECT_STREQ(nav_search_list[2].extra, "V23");
   EXPECT_STREQ(nav_search_list[3].ident, "OLM");
   EXPECT_STREQ(nav_search_list[8].ident, "BLI");
   EXPECT_EQ(airway_start_index, 1);
