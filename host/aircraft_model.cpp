@@ -205,11 +205,11 @@ void AircraftModel::refresh() {
 
 void AircraftModel::step(double dt) {
   if (!(dt > 0.0) || !std::isfinite(dt)) return;
-  // Long frames (high simulation rates) are flown in short pieces.
-  int pieces = static_cast<int>(std::ceil(dt / 0.25));
-  pieces = std::clamp(pieces, 1, 4096);
-  double h = dt / pieces;
-  for (int i = 0; i < pieces; ++i) {
+  // Long frames (high simulation rates) are flown in short slices.
+  int slices = static_cast<int>(std::ceil(dt / 0.25));
+  slices = std::clamp(slices, 1, 4096);
+  double h = dt / slices;
+  for (int i = 0; i < slices; ++i) {
     double ias_before = s_.ias_kt;
     fly_autopilot(h);
     integrate_position(h);
