@@ -6,6 +6,11 @@
 // records, last index 199). last = -1 is an empty plan. Every operation keeps that
 // end record. Texts are plain null-terminated char arrays so that other modules can
 // read the active table through the shared variable "Vek_FlightPlan".
+//
+// Operations: fpl_ops.h (route-change state, activation, copies, holds, lookup and
+// editing, route rows), procedures.h (SID/STAR/approach lists and insertion),
+// plan_files.h (plan files, stored plans, plan requests), route_progress.h (leg
+// distances, ETAs, cross-track for the FMS update), fpl_import.h (GPS route, ".PLN").
 #pragma once
 
 #include <cstddef>

@@ -628,8 +628,6 @@ void build_route_rows() {
   }
 }
 
-void build_direct_then_text() { build_route_rows(); }
-
 int delete_route_row(int row) {
   if (row < 2 || row > rte_row_count) return 0;
   int to = rte_rows[row].record + 1;
@@ -641,8 +639,6 @@ int delete_route_row(int row) {
   build_route_rows();
   return n;
 }
-
-int remove_route_row(int row) { return delete_route_row(row); }
 
 int find_edit_record_by_ident(int row, int flag) {
   if (row < 1 || row > rte_row_count) return 0;

@@ -222,7 +222,8 @@ int fpl_edit_remove(int from, int to);
 // Inserts `rec` before edit record n without state or rows. Answers 1 or 0.
 int fpl_edit_insert(int n, const FlightPlanWpt& rec);
 
-// Route rows of the route pages: one per edit record, row 1 the origin.
+// Route rows of the route pages (also the mission CDU's route list): row 1 the origin,
+// then one row per fix, consecutive fixes of one airway making one row (its exit fix).
 struct RteRow {
   std::string to;   // fix ident, "THEN" or "DISCO"
   std::string via;  // airway name or "DIRECT"
@@ -231,13 +232,11 @@ struct RteRow {
 extern RteRow rte_rows[FPL_CAPACITY + 1];
 extern int32_t rte_row_count;
 void build_route_rows();
-void build_direct_then_text();  // the mission CDU's name for build_route_rows
 
 // Removes the records of route row `row` (2..rte_row_count): the row's fix and, for an
 // airway row, the airway's fixes back to the previous row. Steps the state in 3 and
 // rebuilds the rows. Answers 0 when nothing was removed.
 int delete_route_row(int row);
-int remove_route_row(int row);  // the mission CDU's name
 
 // Edit record whose ident is the TO text of route row `row` (first from that row's
 // record), 0 when none.
