@@ -2,11 +2,27 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <filesystem>
 #include <string>
 
 #include "host/sim_host.h"
 #include "tests/host/fake_module.h"
+
+// A folder under /tmp removed with everything in it at the end of the test.
+struct TempDir {
+  std::string path;
+  TempDir() {
+    char tmpl[] = "/tmp/vek_host_test_XXXXXX";
+    const char* d = mkdtemp(tmpl);
+    path = d ? d : "";
+  }
+  ~TempDir() {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
+  }
+};
 
 class FakeHostTest : public ::testing::Test {
  protected:

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -492,7 +493,7 @@ TEST(AircraftRadios, StationFilesAreFoundWithoutRegardToCaseAndBadLinesSkipped) 
   char tmpl[] = "/tmp/vek_navs_XXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   std::string dir = std::string(tmpl) + "/VEK/NavData";
-  ASSERT_EQ(std::system(("mkdir -p '" + dir + "'").c_str()), 0);
+  std::filesystem::create_directories(dir);
   std::ofstream(dir + "/NAVS.TXT") << ";AIRAC cycle : 1 2 - 3\n"
                                       "AAA V 10.0 20.0 114.50 GOOD\n"
                                       "BBB V 95.0 20.0 114.60 BAD LATITUDE\n"
@@ -503,4 +504,6 @@ TEST(AircraftRadios, StationFilesAreFoundWithoutRegardToCaseAndBadLinesSkipped) 
   EXPECT_EQ(simhost::load_nav_stations(tmpl, &stations), 1);
   EXPECT_EQ(stations[0].station.ident, "AAA");
   EXPECT_EQ(simhost::load_nav_stations("/nonexistent", &stations), 0);
+  std::error_code ec;
+  std::filesystem::remove_all(tmpl, ec);
 }

@@ -15,16 +15,6 @@
 
 using simhost::RecordKind;
 
-namespace {
-
-std::string make_temp_dir() {
-  char tmpl[] = "/tmp/vek_host_test_XXXXXX";
-  const char* d = mkdtemp(tmpl);
-  return d ? d : "/tmp";
-}
-
-}  // namespace
-
 TEST_F(FakeHostTest, ServicesRunInPanelOrderInPhases) {
   start();
   std::vector<std::string> want = {"FAKE_ND 2",  "FAKE_SERVER 2",  "FAKE_ND 2",  "FAKE_ND 4",  "FAKE_SERVER 4",
@@ -107,10 +97,10 @@ TEST_F(FakeHostTest, EachPlacementGetsItsOwnHeaderElementsAndImages) {
 }
 
 TEST_F(FakeHostTest, InstallRunsInTheSimulatorFolder) {
-  std::string dir = make_temp_dir();
+  TempDir dir;
   char real[PATH_MAX];
-  ASSERT_NE(realpath(dir.c_str(), real), nullptr);
-  host.set_sim_folder(dir);
+  ASSERT_NE(realpath(dir.path.c_str(), real), nullptr);
+  host.set_sim_folder(dir.path);
   start();
   EXPECT_EQ(fake_log.install_cwd, real);
 }
@@ -386,7 +376,8 @@ TEST_F(FakeHostTest, CalculatorCodeAnswersItsKnownReadsAndZeroOtherwise) {
 TEST_F(FakeHostTest, ShotWritesTheDrawnImageAsPng) {
   start();
   host.run_frames(1);
-  std::string path = make_temp_dir() + "/nd.png";
+  TempDir dir;
+  std::string path = dir.path + "/nd.png";
   std::string error;
   ASSERT_TRUE(host.write_png("FAKE_ND", path, &error)) << error;
   cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());

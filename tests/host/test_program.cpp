@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -22,6 +23,11 @@ class HostProgramTest : public ::testing::Test {
     dir = tmpl;
     write("panel.cfg", "[Window00]\nident=0\nvisible=1\ngauge00=fake!FAKE_ND, 0, 0, 200, 150\n"
                        "gauge01=fake!FAKE_SERVER, 0, 0, 1, 1\n");
+  }
+
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
   }
 
   void write(const std::string& name, const std::string& text) { std::ofstream(dir + "/" + name) << text; }

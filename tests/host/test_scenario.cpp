@@ -20,12 +20,6 @@ bool parse(const std::string& text, Scenario* sc, std::string* error) {
   return simhost::parse_scenario(in, "s.txt", sc, error);
 }
 
-std::string temp_dir() {
-  char tmpl[] = "/tmp/vek_scenario_XXXXXX";
-  const char* d = mkdtemp(tmpl);
-  return d ? d : "/tmp";
-}
-
 double angle_diff(double a, double b) { return std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0); }
 
 }  // namespace
@@ -199,7 +193,8 @@ TEST_F(FakeHostTest, ScenarioCheckRefusesWhatThePanelCannotDo) {
 
 TEST_F(FakeHostTest, ScenarioRunsClicksWindowsShotsAndLogs) {
   start();
-  std::string out = temp_dir();
+  TempDir dir;
+  const std::string& out = dir.path;
   Scenario sc;
   std::string error;
   ASSERT_TRUE(parse("log run.log\nset sim_rate 2\nrun 1s\nclick FAKE_ND 300 120\nwindow 0 hide\n"
