@@ -4,6 +4,8 @@
 
 #include "flightplan/fpl_import.h"
 #include "flightplan/plan_files.h"
+#include "flightplan/route_progress.h"
+#include "guidance/settings.h"
 #include "fpl_test_util.h"
 #include "host/gps_route_data.h"
 #include "platform/host/gauge_host.h"
@@ -118,4 +120,34 @@ TEST_F(FplTest, PlnFilesRefused) {
   EXPECT_EQ(parse_pln_text(xml.data(), xml.size()), -1);
   EXPECT_EQ(parse_pln_text("[flightplan]\nwaypoint.0=X\n", 26), 0);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM"}));
+}
+
+namespace {
+double tower_lat = 0, tower_lon = 0, tower_alt = 0, fuel_gallons = 0;
+}  // namespace
+
+TEST_F(FplTest, PlanRequestLoadsFuelAndTowerViewGoesToTheDestination) {
+  services.set_tower_view = [](double lat, double lon, double alt) {
+    tower_lat = lat;
+    tower_lon = lon;
+    tower_alt = alt;
+  };
+  services.set_fuel_total_gallons = [](double g) { fuel_gallons = g; };
+  ImportTable.panel_services = &services;
+  std::filesystem::copy_file(std::string(VEK_FPL_SAMPLE_ROOT) + "/vek/flightplans/KSEAKPDX.RTE",
+                             root + "/vek/flightplans/KSEAKPDX.RTE");
+  LoadFuelonFlightPlanLoad = 1;
+  plan_load_name = "KSEAKPDX.RTE";
+  ASSERT_EQ(load_and_activate_plan_file(3), 1);
+  EXPECT_EQ(fuel_gallons, 0.0);  // the sample plan carries no fuel
+  EXPECT_EQ(text_cdu_auto_apt, 1);
+  load_plan_fuel(6700.0);
+  EXPECT_NEAR(fuel_gallons, 1000.0, 1e-9);
+  load_plan_fuel(-5.0);
+  EXPECT_NEAR(fuel_gallons, 1000.0, 1e-9);
+
+  set_tower_view_position();
+  EXPECT_NEAR(tower_lat, 45.588722, 1e-9);
+  EXPECT_NEAR(tower_lon, -122.5975, 1e-9);
+  EXPECT_EQ(tower_alt, 31.0);
 }
