@@ -1,0 +1,147 @@
+// Cruise-altitude proposal, TOC/TOD placement and the VNAV vertical-speed rule.
+#include "fms_harness.h"
+#include "guidance/lnav_vnav_commands.h"
+#include "guidance/performance_tables.h"
+#include "guidance/waypoint_sequencing.h"
+
+namespace {
+
+// 100 NM east (or west) along 47 N.
+void route_100nm(bool east) {
+  double dlon = 100.0 / (60.0 * std::cos(47.0 * 3.14159265358979323846 / 180.0));
+  double lon0 = -122.0, lon1 = east ? lon0 + dlon : lon0 - dlon;
+  static FlightPlanWpt recs[3];
+  for (auto& r : recs) clear_fpl_record(r);
+  fpl_set_text(recs[0].ident, "A");
+  recs[0].lat = 47.0;
+  recs[0].lon = lon0;
+  fpl_set_text(recs[1].ident, "B");
+  recs[1].lat = 47.0;
+  recs[1].lon = (lon0 + lon1) / 2.0;
+  fpl_set_text(recs[2].ident, "C");
+  recs[2].lat = 47.0;
+  recs[2].lon = lon1;
+  set_active_plan(recs, 2, 1);
+}
+
+void plain_aircraft() {
+  perf_cruise_count = 0;
+  perf_climb_count = 0;
+  ClimbRate = 1800;
+  ClimbTas = 300.0;
+  DescentTas = 300.0;
+  DescentRate = 1800.0;
+  FPA = 0.0;
+  MaxCruise = 35000;
+  indicated_altitude = 0.0;
+  cruise_alt = 0;
+  toc_reached = tod_reached = 0;
+}
+
+}  // namespace
+
+TEST_F(FmsFlight, ProposalSearchesByMinuteWithTheDirectionOfFlight) {
+  plain_aircraft();
+  route_100nm(true);
+  propose_cruise_altitude(0, 0);
+  EXPECT_EQ(proposed_cruise_alt, 11000.0);  // 12600 after 7 min, odd thousands eastbound
+  EXPECT_EQ(cruise_alt, 11000);
+  cruise_alt = 0;
+  route_100nm(false);
+  propose_cruise_altitude(0, 0);
+  EXPECT_EQ(proposed_cruise_alt, 12000.0);
+  // Above the maximum: the semicircular levels.
+  cruise_alt = 0;
+  MaxCruise = 44000;
+  ClimbRate = 20000;
+  propose_cruise_altitude(0, 0);
+  EXPECT_EQ(proposed_cruise_alt, 43000.0);
+  route_100nm(true);
+  propose_cruise_altitude(0, 0);
+  EXPECT_EQ(proposed_cruise_alt, 45000.0);
+  // A given altitude is kept.
+  propose_cruise_altitude(37000, 0);
+  EXPECT_EQ(proposed_cruise_alt, 37000.0);
+}
+
+TEST_F(FmsFlight, ProposalFromTheAirClimbsFromThePresentAltitude) {
+  plain_aircraft();
+  route_100nm(true);
+  indicated_altitude = 10000.0;
+  propose_cruise_altitude(0, 0);
+  EXPECT_GT(proposed_cruise_alt, 10000.0);
+  EXPECT_EQ(static_cast<int>(proposed_cruise_alt) % 2000, 1000);
+  EXPECT_GE(toc_climb_dist, 0);
+  // A short hop from the ground never proposes 0 or less.
+  plain_aircraft();
+  static FlightPlanWpt recs[2];
+  for (auto& r : recs) clear_fpl_record(r);
+  recs[0].lat = 47.0;
+  recs[0].lon = -122.0;
+  recs[1].lat = 47.0;
+  recs[1].lon = -121.99;
+  set_active_plan(recs, 1, 1);
+  propose_cruise_altitude(0, 0);
+  EXPECT_GT(proposed_cruise_alt, 0.0);
+}
+
+TEST_F(FmsFlight, ProfileWithoutRatesKeepsThePreviousPointsAndResetsTheDescentFlag) {
+  plain_aircraft();
+  route_100nm(true);
+  propose_cruise_altitude(11000, 0);
+  double toc = toc_lat + toc_lon, tod = tod_lat + tod_lon;
+  EXPECT_EQ(toc_valid, 1);
+  EXPECT_EQ(tod_valid, 1);
+  // TOC 11000 / 1800 x 5 NM/min = 30.6 NM after the origin, TOD 30.6 NM before the end.
+  EXPECT_NEAR(nm(47.0, -122.0, toc_lat, toc_lon), 30.56, 0.1);
+  EXPECT_NEAR(nm(fpl_active[2].lat, fpl_active[2].lon, tod_lat, tod_lon), 30.56, 0.1);
+  vnav_descent_started = 1;
+  ClimbRate = 0;
+  propose_cruise_altitude(15000, 0);
+  EXPECT_EQ(toc_lat + toc_lon, toc);
+  EXPECT_EQ(tod_lat + tod_lon, tod);
+  ClimbRate = 1800;
+  propose_cruise_altitude(15000, 0);
+  EXPECT_EQ(vnav_descent_started, 0);
+  // A climb longer than the route tops out at its end, not at an old point.
+  propose_cruise_altitude(40000, 0);
+  EXPECT_NEAR(toc_lat, fpl_active[2].lat, 1e-9);
+  EXPECT_NEAR(toc_lon, fpl_active[2].lon, 1e-9);
+  expect_globals_finite();
+}
+
+TEST_F(FmsFlight, DescentRateIsTruncatedLimitedAndHeldWithoutTimeToGo) {
+  seconds(2);
+  activate({{"A", 47.5, -122.3}, {"B", 47.0, -122.3}});
+  vnav_on = 1;
+  vnav_alt_state = 1;
+  VnavOffOnManAltChg = 0;
+  toc_reached = tod_reached = 1;
+  MaxVnavDescRate = 3000;
+  MinVnavDescRate = 1500;
+  MinVnavIas = 155;
+  indicated_airspeed = 250.0;
+  ground_speed = 300.0;
+  dist_to_vnav_target = 5.0;  // one minute
+  vnav_target_alt = 10000.0;
+  auto vs_after = [&](double alt) {
+    indicated_altitude = alt;
+    vnav_vs_update();
+    auto ev = key_events(KEY_AP_VS_SET);
+    return ev.empty() ? 0 : ev.back().param;
+  };
+  EXPECT_EQ(vs_after(12345.0), -2300);
+  EXPECT_EQ(vs_after(10900.0), -1500);
+  EXPECT_EQ(vs_after(13400.0), -3000);
+  indicated_airspeed = 150.0;
+  EXPECT_EQ(vs_after(12345.0), 0);
+  int sent = count_events(KEY_AP_VS_SET);
+  indicated_airspeed = 250.0;
+  ground_speed = 0.0;  // no time to the target: nothing new
+  vs_after(12345.0);
+  dist_to_vnav_target = 0.0;
+  ground_speed = 300.0;
+  vs_after(12345.0);
+  EXPECT_EQ(count_events(KEY_AP_VS_SET), sent);
+  EXPECT_TRUE(std::isfinite(vnav_vs_required));
+}
