@@ -10,7 +10,10 @@
 // - Every operation keeps the "******" end record after the last record.
 // - These operations never touch a CDU's page, scratchpad or message line: where the
 //   caller's text says that a page or message changes, the caller does it from the
-//   answer.
+//   answer (for example, after add_hold the Smiths CDU sets smiths_hold_page_count :=
+//   hold_count and smiths_hold_page_no := the answer; after remove_hold it empties its
+//   message line and leaves page 39 when hold_count is 0).
+// - The gauge drawing record that some callers hold is not an argument here.
 #pragma once
 
 #include <cstdint>
