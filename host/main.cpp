@@ -11,7 +11,6 @@
 #include <string>
 
 #include "host/draw_recording.h"
-#include "host/nav_stations.h"
 #include "host/scenario.h"
 #include "host/sim_host.h"
 
@@ -87,10 +86,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
-  // The radios receive the stations of the folder's navigation data.
-  std::vector<simhost::NavStationEntry> stations;
-  simhost::load_nav_stations(sim, &stations);
-  host.aircraft().set_station_resolver(simhost::make_station_resolver(std::move(stations)));
+  host.receive_sim_folder_stations();
   if (verbose)
     host.set_record_listener([](const simhost::Record& r) { std::printf("%s\n", simhost::format_record(r).c_str()); });
   bool expects = false;

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "host/draw_recording.h"
+#include "host/nav_stations.h"
 
 namespace simhost {
 
@@ -445,6 +446,14 @@ void SimHost::call_all(int32_t service) {
     }
     if (g->header.callback) g->header.callback(&g->header, service, 0);
   }
+}
+
+int SimHost::receive_sim_folder_stations() {
+  std::vector<NavStationEntry> stations;
+  int n = load_nav_stations(sim_folder_, &stations);
+  aircraft_.set_station_resolver(make_station_resolver(std::move(stations)));
+  aircraft_.refresh();
+  return n;
 }
 
 void SimHost::set_frame_rate(int fps) { frame_rate_ = std::clamp(fps, 1, 1000); }

@@ -119,6 +119,10 @@ class SimHost {
   int64_t tick() const;
   double sim_seconds() const { return sim_seconds_; }
 
+  // Tunes the aircraft's radios to the stations of the simulator folder's navigation
+  // data; returns how many were read.
+  int receive_sim_folder_stations();
+
   AircraftModel& aircraft() { return aircraft_; }
   const AircraftModel& aircraft() const { return aircraft_; }
 

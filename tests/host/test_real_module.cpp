@@ -22,6 +22,7 @@ class RealModuleTest : public ::testing::Test {
     fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
     ASSERT_TRUE(host.attach_module(&Linkage, &ImportTable, "vek1"));
     host.set_sim_folder(sim);
+    ASSERT_GT(host.receive_sim_folder_stations(), 10);
     std::string error;
     ASSERT_TRUE(host.load_panel(sim + "/panel.cfg", &error)) << error;
     ASSERT_TRUE(host.start(&error)) << error;
@@ -115,4 +116,8 @@ TEST_F(RealModuleTest, DemoScenarioRunsToTheEnd) {
   EXPECT_NEAR(s.ap_heading, 200.0, 1e-9);
   EXPECT_TRUE(s.ap_mach_hold);
   EXPECT_EQ(s.sim_rate, 1.0);
+  // NAV 1 was set to the Seattle VOR, now behind the aircraft to the north.
+  EXPECT_TRUE(host.aircraft().nav1().receiving);
+  EXPECT_EQ(host.aircraft().nav1().station.ident, "SEA");
+  EXPECT_GT(host.aircraft().nav1().distance_nm, 40.0);
 }
