@@ -134,3 +134,47 @@ TEST_F(VnavFlight, PausesAtTopOfDescentAndNearTheDestinationThenBackToRealTime) 
   auto pause = key_events(KEY_PAUSE_TOGGLE);
   EXPECT_GT(pause[1].sim_seconds, pause[0].sim_seconds);
 }
+
+TEST_F(VnavFlight, ManualAutopilotChangesSwitchVnavOffOrSuspendItsSpeeds) {
+  VnavOffOnManAltChg = 1;
+  VnavSetSpdOffOnManSpdChg = 1;
+  seconds(60);
+  ASSERT_EQ(vnav_on, 1);
+  ASSERT_EQ(VnavSetSpd, 1);
+  host.inject_key_event(KEY_AP_AIRSPEED_SET, 231);
+  seconds(20);
+  EXPECT_EQ(VnavSetSpd, 2);
+  EXPECT_EQ(vnav_on, 1);
+  host.inject_key_event(KEY_AP_ALTITUDE_SET, 15000);
+  seconds(20);
+  EXPECT_EQ(vnav_on, 0);
+  EXPECT_EQ(host.named_var("vek_vnav"), 0.0);
+  vnav_toggle();  // engaging again restores the speed setting
+  EXPECT_EQ(VnavSetSpd, 1);
+  EXPECT_EQ(vnav_on, 1);
+}
+
+TEST_F(VnavFlight, OwnCommandsNeverCountAsManualChangesAtAnyStepOfTheCycle) {
+  VnavOffOnManAltChg = 1;
+  VnavSetSpdOffOnManSpdChg = 1;
+  for (int step = 0; step < 18; ++step) {
+    // Engage at this step of the sampling cycle: the altitude and speed are set anew.
+    while (fms_frame != step) frame();
+    if (vnav_on == 1) vnav_toggle();
+    // The pilot had another altitude and speed set while VNAV was off.
+    host.inject_key_event(KEY_AP_ALTITUDE_SET, 30000 + 100 * step);
+    host.inject_key_event(KEY_AP_AIRSPEED_SET, 240 + step);
+    vnav_toggle();
+    ASSERT_EQ(vnav_on, 1);
+    int alt_sets = count_events(KEY_AP_ALTITUDE_SET);
+    seconds(12);
+    EXPECT_GT(count_events(KEY_AP_ALTITUDE_SET), alt_sets) << step;
+    EXPECT_EQ(vnav_on, 1) << "switched off after its own altitude, step " << step;
+    EXPECT_EQ(VnavSetSpd, 1) << "speed suspended after its own speed, step " << step;
+  }
+  // The same through the top of climb and its cruise speed.
+  ASSERT_TRUE(fly_until([] { return toc_reached == 1; }, 3600));
+  seconds(60);
+  EXPECT_EQ(vnav_on, 1);
+  EXPECT_EQ(VnavSetSpd, 1);
+}
