@@ -1,5 +1,7 @@
 #include "module/gauge_table.h"
 
+#include "cdu/smiths/smiths_cdu.h"
+
 #include "module/c17_mfd_commands.h"
 #include "module/control_panels.h"
 #include "module/debug_gauge.h"
@@ -279,10 +281,12 @@ VEK_GAUGE(b777_pfd, "B777_PFD_NB", d100_callback, R::Display, WINDOW_B777_PFD, 0
 VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, nullptr, c17_mfd_hook, c17_mfd_rects, drawn(246, 241))
 
 // Flight-management units.
-VEK_GAUGE(smiths_fms, "SMITHS_FMS", smiths_fms_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, nullptr, nullptr, nullptr,
+VEK_GAUGE(smiths_fms, "SMITHS_FMS", smiths_fms_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, smiths_fms_draw_gauge,
+          smiths_fms_service_hook, smiths_fms_mouse_rects,
           bitmap(314, 0, 0, 415, 640), drawn_at(310, 66, 40, 284, 233), bitmap(316, 314, 336, 50, 36),
           bitmap(328, 376, 434, 15, 97))
-VEK_GAUGE(smiths_fms_br, "SMITHS_FMS_BR", smiths_fms_br_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, nullptr, nullptr, nullptr,
+VEK_GAUGE(smiths_fms_br, "SMITHS_FMS_BR", smiths_fms_br_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, smiths_fms_draw_gauge,
+          smiths_fms_service_hook, smiths_fms_mouse_rects,
           bitmap(312, 0, 0, 415, 640), drawn_at(310, 66, 40, 284, 233), bitmap(316, 314, 336, 50, 36),
           bitmap(328, 376, 434, 15, 97))
 VEK_GAUGE(gnsxls, "GNSXLS", gnsxls_callback, R::Cdu, WINDOW_GNSXLS, 0, nullptr, nullptr, nullptr, drawn(495, 400))

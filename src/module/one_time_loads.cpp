@@ -1,6 +1,7 @@
 #include "flightplan/flight_plan.h"
 #include "geo/magnetic_model.h"
 #include "guidance/aircraft_file.h"
+#include "guidance/fms_update.h"
 #include "guidance/settings_file.h"
 #include "module/gauge_frame.h"
 #include "module/module_paths.h"
@@ -31,4 +32,4 @@ void load_stored_plans_once() {
   list_plan_files();
 }
 
-void run_fms_update() {}
+void run_fms_update() { fms_update(); }
