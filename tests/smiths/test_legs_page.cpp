@@ -1,0 +1,305 @@
+// LEGS page: the legs of the route, constraints, deletions and insertions, direct-to
+// with the intercept course, holds, paging and the plan-map centre.
+#include <cstring>
+
+#include "cdu_fixture.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "module/display_state.h"
+
+namespace {
+
+// The sample company route: KSEA ALKIS CARRO OLM DUBYA BTG KPDX, activated.
+class LegsTest : public CduTest {
+ protected:
+  void active_route() {
+    start();
+    press("RTE");
+    enter("KSEAKPDX", "L2");
+    press("R6");
+    press("EXEC");
+    ASSERT_EQ(fpl_changed_state, 3);
+    press("LEGS");
+  }
+  // Click and one frame: the page acts in it. A hold added to the edit plan has to be
+  // executed before the next frame, where the update drops holds not yet in the active
+  // plan (see the report on the update's hold step).
+  void press_once(const std::string& key) {
+    std::string error;
+    ASSERT_TRUE(host_.click_index("SMITHS_FMS", key_number(key), &error)) << error;
+    frames(1);
+  }
+  static int key_number(const std::string& key) {
+    if (key == "L6") return 23;
+    if (key == "R6") return 24;
+    if (key[0] == 'L') return 13 + 2 * (key[1] - '1');
+    return 14 + 2 * (key[1] - '1');
+  }
+  void clear_pad() {
+    while (!smiths_scratchpad.empty() || !smiths_scratchpad_msg.empty()) press("CLR");
+  }
+};
+
+}  // namespace
+
+TEST_F(LegsTest, ShowsTheActiveRouteFiveLegsAPage) {
+  active_route();
+  EXPECT_EQ(title(), "RTE    LEGS");
+  EXPECT_EQ(at(220, 0), " 1 /  2");
+  EXPECT_EQ(at(20, 0), "ACT");
+  EXPECT_EQ(at(0, 33), "ALKIS");
+  EXPECT_EQ(at(130, 33), "  250 /  4000");
+  EXPECT_EQ(at(0, 66), "CARRO");
+  EXPECT_EQ(at(140, 66), "- - - - / 10000");
+  EXPECT_EQ(at(0, 99), "OLM  ");
+  EXPECT_EQ(at(130, 99), "- - - - / - - - - - -");
+  EXPECT_EQ(at(0, 165), "BTG  ");
+  // The leg into CARRO: magnetic course with the degree sign and the distance.
+  std::string course = at(20, 55), dist = at(100, 55);
+  EXPECT_EQ(course.size(), 5u);  // three digits and the two-byte degree sign
+  EXPECT_EQ(course.substr(3), "\u00B0");
+  EXPECT_EQ(dist.substr(dist.size() - 3), " NM");
+  // The active waypoint is drawn black on a green box.
+  const GfxRecording* r = screen();
+  ASSERT_NE(r, nullptr);
+  bool black = false;
+  for (const GfxTextItem& t : r->text_items()) black = black || (t.text == "ALKIS" && t.argb == 0xFF000000u);
+  EXPECT_TRUE(black);
+  EXPECT_EQ(at(150, 198), "RTE DATA >");
+  press("NEXT");
+  EXPECT_EQ(at(220, 0), " 2 /  2");
+  EXPECT_EQ(at(0, 33), "KPDX ");
+  EXPECT_EQ(at(0, 63), "- - - - - -");  // end of the list
+  press("NEXT");
+  EXPECT_EQ(at(220, 0), " 1 /  2");
+  press("R6");  // RTE DATA
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE);
+}
+
+TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
+  active_route();
+  enter("250/FL120", "R2");
+  EXPECT_EQ(fpl_changed_state, 4);
+  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(130, 66), "  250 / 12000A");
+  EXPECT_EQ(at(0, 198), "< ERASE");
+  enter("FL250", "R3");
+  EXPECT_EQ(at(140, 99), "- - - - / FL250A");
+  enter("250/", "R4");  // a speed with nothing behind the slash reads as FL250
+  EXPECT_DOUBLE_EQ(fpl_edit[4].alt_constraint, 25000.0);
+  EXPECT_DOUBLE_EQ(fpl_edit[4].spd_constraint, -999.0);
+  // Refused entries change nothing and keep the scratchpad.
+  for (const char* bad : {"0", "99001", "FL995", "ABC", "450/FL250", "50/9000", "2X0/9000"}) {
+    clear_pad();
+    type(bad);
+    press("R5");
+    EXPECT_EQ(bottom(), "INVALID ENTRY") << bad;
+    EXPECT_EQ(smiths_scratchpad, bad);
+    EXPECT_DOUBLE_EQ(fpl_edit[5].alt_constraint, -999.0) << bad;
+    EXPECT_DOUBLE_EQ(fpl_edit[5].spd_constraint, -999.0) << bad;
+  }
+  clear_pad();
+  enter("99000", "R5");
+  EXPECT_DOUBLE_EQ(fpl_edit[5].alt_constraint, 99000.0);
+  // ERASE restores the active route.
+  press("L6");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_EQ(at(140, 66), "- - - - / 10000");
+}
+
+TEST_F(LegsTest, CopiedConstraintReadsBackAsItWas) {
+  active_route();
+  press("R1");
+  EXPECT_EQ(smiths_scratchpad, "250/4000");
+  press("R1");
+  EXPECT_DOUBLE_EQ(fpl_edit[1].spd_constraint, 250.0);
+  EXPECT_DOUBLE_EQ(fpl_edit[1].alt_constraint, 4000.0);
+  EXPECT_EQ(bottom(), "");
+}
+
+TEST_F(LegsTest, DeleteMakesADiscontinuityThatAFixCloses) {
+  active_route();
+  press("DEL");
+  press("L2");
+  EXPECT_EQ(bottom(), "");
+  EXPECT_STREQ(fpl_edit[2].ident, "DISCO");
+  EXPECT_EQ(at(5, 52), "T H E N");
+  EXPECT_EQ(at(7, 88), ". .  R O U T E  D I S C O N T I N U I T Y  .");
+  EXPECT_EQ(at(0, 99), "OLM  ");
+  EXPECT_EQ(fpl_changed_state, 4);
+  // The next fix typed on the discontinuity closes it.
+  enter("OLM", "L2");
+  EXPECT_EQ(at(0, 66), "OLM  ");
+  EXPECT_EQ(fpl_edit_last, 5);
+  press("EXEC");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_STREQ(fpl_active[2].ident, "OLM");
+}
+
+TEST_F(LegsTest, InsertAndSkipAheadByIdent) {
+  active_route();
+  enter("SEA", "L3");
+  EXPECT_EQ(at(0, 99), "SEA  ");
+  EXPECT_EQ(at(0, 132), "OLM  ");
+  enter("KXXXX", "L3");
+  EXPECT_EQ(bottom(), "NOT IN DATABASE");
+  clear_pad();
+  enter("BTG", "L3");  // a later fix: the fixes between go
+  EXPECT_EQ(at(0, 99), "BTG  ");
+  EXPECT_EQ(at(0, 132), "KPDX ");
+  press("L6");  // ERASE
+  EXPECT_EQ(at(0, 99), "OLM  ");
+}
+
+TEST_F(LegsTest, DirectToAWaypointOfTheRouteAndItsInterceptCourse) {
+  active_route();
+  press("DIR INTC");
+  EXPECT_TRUE(has("D I R E C T    T O                    I N T C    L E G"));
+  press("L3");  // picks OLM
+  EXPECT_EQ(smiths_scratchpad, "OLM");
+  press("R6");  // taken as L6 while no course is pending
+  EXPECT_EQ(intc_crs_pending, 1);
+  EXPECT_EQ(intc_target_wpt, 3);
+  EXPECT_EQ(fpl_changed_state, 4);
+  EXPECT_TRUE(has(". . . . . . . . . . . . . . . . . . . . . . . I N T C    C R S"));
+  for (const char* bad : {"500", "ABC", "-10", "9.9.9"}) {
+    clear_pad();
+    type(bad);
+    press("R6");
+    EXPECT_EQ(bottom(), "INVALID ENTRY") << bad;
+  }
+  clear_pad();
+  double before = fpl_edit[3].intc_course;
+  EXPECT_GT(before, -1.0);
+  enter("090", "R6");
+  EXPECT_DOUBLE_EQ(fpl_edit[3].intc_course, 90.0);
+  EXPECT_EQ(at(215, 193), "090\u00B0");
+  press("EXEC");
+  EXPECT_EQ(fpl_active_index, 3);
+}
+
+TEST_F(LegsTest, DirectToANewFixGoesInAtTheActiveWaypoint) {
+  active_route();
+  press("DIR INTC");
+  enter("SEA", "L6");
+  EXPECT_STREQ(fpl_edit[1].ident, "SEA");
+  EXPECT_EQ(intc_crs_pending, 1);
+  EXPECT_EQ(fpl_changed_state, 4);
+  press("EXEC");
+  EXPECT_EQ(fpl_active_index, 1);
+  EXPECT_STREQ(fpl_active[1].ident, "SEA");
+}
+
+TEST_F(LegsTest, HoldAtAWaypointThenDeleteTheHoldOnly) {
+  active_route();
+  press("HOLD");
+  EXPECT_EQ(smiths_legs_mode, 2);
+  EXPECT_EQ(at(190, 198), "PPOS >");
+  EXPECT_TRUE(has("H O L D  A T"));
+  press("L2");  // picks CARRO
+  EXPECT_EQ(smiths_hold_at_index, 2);
+  press_once("L6");
+  EXPECT_EQ(hold_count, 1);
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE_HOLD);
+  EXPECT_EQ(fpl_changed_state, 4);
+  smiths_fms_key(69);  // EXEC
+  press("LEGS");
+  EXPECT_EQ(at(0, 66), "CARRO");
+  EXPECT_EQ(at(20, 88), "H O L D   A T");
+  EXPECT_EQ(at(0, 99), "CARRO");
+  EXPECT_EQ(at(0, 132), "OLM  ");
+  press("DEL");
+  press("L3");  // the HOLD AT row
+  EXPECT_EQ(fpl_edit[2].hold_number, 0);
+  EXPECT_STREQ(fpl_edit[2].ident, "CARRO");
+  EXPECT_EQ(at(0, 99), "OLM  ");
+}
+
+TEST_F(LegsTest, HoldAtATypedFixIsPlacedByALineKey) {
+  active_route();
+  press("HOLD");
+  enter("SEA", "L6");
+  EXPECT_EQ(smiths_scratchpad, "HOLD AT SEA");
+  press_once("L2");
+  EXPECT_STREQ(fpl_edit[2].ident, "SEA");
+  EXPECT_EQ(hold_count, 1);
+  EXPECT_EQ(fpl_edit[2].hold_number, 1);
+  EXPECT_EQ(smiths_scratchpad, "");
+}
+
+TEST_F(LegsTest, HoldAtThePresentPositionNeedsAnActivePlan) {
+  start();
+  press("HOLD");
+  press("R6");
+  EXPECT_EQ(bottom(), "NO ACTIVE ROUTE");
+  EXPECT_EQ(fpl_edit_last, -1);
+  EXPECT_EQ(hold_count, 0);
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_LEGS);
+}
+
+TEST_F(LegsTest, HoldAtThePresentPositionOnAnActiveRoute) {
+  active_route();
+  press("HOLD");
+  press_once("R6");
+  EXPECT_STREQ(fpl_edit[1].ident, "HOLD PPOS");
+  EXPECT_EQ(hold_count, 1);
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE_HOLD);
+}
+
+TEST_F(LegsTest, HoldsTakeRowsAndPages) {
+  active_route();
+  // Twelve records and two holds: three pages.
+  press("RTE");
+  press("NEXT");
+  smiths_page = SMITHS_PAGE_LEGS;
+  for (const char* f : {"SEA", "PAE", "BLI", "HQM", "YKM", "ELN"}) enter(f, "L3");
+  ASSERT_EQ(fpl_edit_last, 12);
+  ASSERT_EQ(add_hold(5, 1), 1);
+  ASSERT_EQ(add_hold(2, 1), 1);
+  smiths_fms_key(69);  // EXEC
+  frames(2);
+  EXPECT_EQ(at(220, 0), " 1 /  3");
+  EXPECT_EQ(at(20, 88), "H O L D   A T");  // after record 2
+  // Page 2 begins with record 5 and its HOLD AT row.
+  press("NEXT");
+  std::string five = fpl_active[5].ident;
+  EXPECT_EQ(at(0, 33), five.append(5 - five.size(), ' '));
+  EXPECT_EQ(at(20, 55), "H O L D   A T");
+}
+
+TEST_F(LegsTest, WithoutAPlanThePageStaysWithinItsOnePage) {
+  start();
+  press("LEGS");
+  press("PREV");
+  press("PREV");
+  EXPECT_EQ(at(220, 0), " 1 /  1");
+  EXPECT_EQ(at(0, 30), "- - - - - -");
+  press("DEL");
+  press("L1");
+  EXPECT_EQ(fpl_edit_last, -1);
+  type("SEA");
+  press("L1");
+  EXPECT_EQ(fpl_edit_last, -1);
+}
+
+TEST_F(LegsTest, ActivateFromLegsAndThePlanMapCentre) {
+  start();
+  press("RTE");
+  enter("KSEAKPDX", "L2");
+  press("LEGS");
+  EXPECT_EQ(at(170, 198), "ACTIVATE >");
+  press("R6");
+  EXPECT_EQ(fpl_changed_state, 2);
+  press("EXEC");
+  b737_nd_mode = 7;
+  press("LEGS");
+  EXPECT_EQ(at(190, 198), "STEP >");
+  EXPECT_EQ(plan_center_index, 1);
+  EXPECT_EQ(at(80, 33), "<CTR>");
+  press("R6");
+  EXPECT_EQ(plan_center_index, 2);
+  EXPECT_EQ(at(80, 66), "<CTR>");
+  b737_nd_mode = 3;
+  frames();
+  EXPECT_EQ(plan_center_index, 0);
+}
