@@ -1,0 +1,214 @@
+// ATC boundaries, altitude range arcs and the TCAS range ring.
+#include <gtest/gtest.h>
+
+#include "draw/altitude_range_arc.h"
+#include "draw/atc_boundary_layer.h"
+#include "draw/tcas_range_ring.h"
+#include "layer_scene.h"
+#include "module/module_paths.h"
+#include "navdb/navdb_load.h"
+
+namespace {
+
+constexpr double LAT = 47.0, LON = -122.0;
+constexpr uint32_t BOUNDARY = 0xFF979700;
+
+// One boundary whose first point lies `dist` NM north, with three points.
+void add_boundary(const char* ident, const char* label, double dist) {
+  int32_t b = ++atc_boundary_count;
+  AtcBoundary& bd = atc_boundaries[b];
+  bd = AtcBoundary{};
+  nav_copy_text(bd.ident, sizeof bd.ident, ident);
+  nav_copy_text(bd.label, sizeof bd.label, label);
+  bd.first_point = atc_boundary_point_count + 1;
+  bd.count = 3;
+  for (double course : {0.0, 5.0, 10.0}) atc_boundary_points[++atc_boundary_point_count] = point_from(LAT, LON, course, dist);
+  NavPoint lp = point_from(LAT, LON, 0, dist);
+  bd.label_lat = lp.lat;
+  bd.label_lon = lp.lon;
+  atc_boundaries_loaded = 1;
+}
+
+TEST(AtcBoundaries, SampleRegionDrawsOpenOutlinesAndShortLabels) {
+  sim_root_path = VEK_LAYERS_SAMPLE_ROOT;
+  place_aircraft(47.45, -122.31);
+  atc_bdry_on = 1;
+  b737_nd_mode = 5;
+  b737_nd_range = 160;
+  b737_nd_map_radius = 215;
+  LayerScene s(CANVAS_B737_ND);
+  draw_b737_nd_boundaries(s.ctx(), s.g);
+  EXPECT_EQ(atc_boundaries_loaded, 1);
+  EXPECT_EQ(s.rec().count(GfxOp::Line, BOUNDARY), 4 + 3);  // 5 and 4 points; not closed by the layer
+  EXPECT_EQ(s.rec().texts(), (std::vector<std::string>{"ZSE", "VR"}));
+  // Label 15 left of the projected label position (47N 121.5W).
+  double d, c;
+  compute_gc_distance_course(47.45, -122.31, 47.0, -121.5, d, c);
+  double x, y;
+  polar_to_screen(0, c, 122, 249, d * 215 / 160, x, y);
+  EXPECT_TRUE(near(s.text_at("ZSE"), int32_t(x - 122) + 122 - 15, int32_t(y - 249) + 249, 1.5));
+}
+
+TEST(AtcBoundaries, DistanceLimitAndSpecialIdents) {
+  place_aircraft(LAT, LON);
+  atc_bdry_on = 1;
+  add_boundary("KZZZ001", "ZZZ", 1000);
+  add_boundary("KZZZ002", "FAR", 1200);
+  add_boundary("YM00142", "YM", 1200);
+  add_boundary("YB00001", "YB", 4999);
+  add_boundary("NZ00084", "NZ", 5000);
+  add_boundary("NZ000845", "NZX", 1200);  // not one of the special idents
+  LayerScene s(CANVAS_B737_ND);
+  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  EXPECT_EQ(s.rec().texts(), (std::vector<std::string>{"ZZZ", "YM", "YB"}));
+  EXPECT_EQ(s.rec().count(GfxOp::Line, BOUNDARY), 6);
+}
+
+TEST(AtcBoundaries, LabelCutToThreeCharactersAndSwitch) {
+  place_aircraft(LAT, LON);
+  add_boundary("KZZZ001", "ABCDEFG", 10);
+  LayerScene s(CANVAS_B737_ND);
+  atc_bdry_on = 0;
+  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  EXPECT_EQ(s.rec().primitive_count(), 0);
+  atc_bdry_on = 1;
+  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  EXPECT_EQ(s.rec().texts(), std::vector<std::string>{"ABC"});
+}
+
+TEST(AtcBoundaries, MissingFileIsTriedOnceAndDrawsNothing) {
+  sim_root_path = "/nonexistent/vek-sim";
+  place_aircraft(LAT, LON);
+  atc_bdry_on = 1;
+  LayerScene s(CANVAS_B737_ND);
+  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  EXPECT_EQ(atc_boundaries_loaded, 1);
+  EXPECT_EQ(atc_boundary_count, 0);
+  sim_root_path = VEK_LAYERS_SAMPLE_ROOT;  // not read again
+  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  EXPECT_EQ(atc_boundary_count, 0);
+  EXPECT_EQ(s.rec().primitive_count(), 0);
+}
+
+TEST(AtcBoundaries, NorthUpFormatsPassHeadingZero) {
+  place_aircraft(LAT, LON, 90);
+  atc_bdry_on = 1;
+  add_boundary("KZZZ001", "N", 20);
+  b737_nd_mode = 7;
+  b737_nd_range = 40;
+  b737_nd_map_radius = 110;
+  LayerScene s(CANVAS_B737_ND);
+  draw_b737_nd_boundaries(s.ctx(), s.g);
+  EXPECT_TRUE(near(s.text_at("N"), 122 - 15, 171 - 55, 1.5));
+  s.rec().clear();
+  b737_nd_mode = 6;  // heading up: north is to the left
+  draw_b737_nd_boundaries(s.ctx(), s.g);
+  EXPECT_TRUE(near(s.text_at("N"), 122 - 55 - 15, 171, 1.5));
+}
+
+// ---- altitude range arc ----
+
+void descending(double above_ft, double vs, double gs) {
+  ap_altitude = 10000;
+  indicated_altitude = 10000 + above_ft;
+  vertical_speed = vs;
+  ground_speed = gs;
+}
+
+TEST(AltitudeArc, B737ArcWhereTheSelectedAltitudeIsReached) {
+  descending(3000, -1500, 240);  // 8 NM ahead
+  b737_nd_center_y = 249;
+  b737_nd_map_radius = 215;
+  b737_nd_range = 40;
+  LayerScene s(CANVAS_B737_ND);
+  draw_b737_nd_altitude_arc(s.ctx(), s.g);
+  auto arcs = s.rec().of(GfxOp::Arc);
+  ASSERT_EQ(arcs.size(), 1u);
+  EXPECT_EQ(arcs[0]->args, (std::vector<double>{-108, -43, 217, 217, 240, 60}));
+  EXPECT_EQ(arcs[0]->pen_argb, COLOUR_GREEN);
+  EXPECT_TRUE(near(s.design_of(*arcs[0], 0, 0), 122, 249));
+}
+
+TEST(AltitudeArc, ArcApproachesTheAircraftAndNeedsADescent) {
+  b737_nd_range = 40;
+  b737_nd_map_radius = 215;
+  LayerScene s(CANVAS_B737_ND);
+  descending(10, -1500, 240);
+  draw_b737_nd_altitude_arc(s.ctx(), s.g);
+  EXPECT_EQ(s.rec().of(GfxOp::Arc).at(0)->args[1], 0);
+  s.rec().clear();
+  for (double vs : {0.0, -100.0, 500.0}) {
+    descending(3000, vs, 240);
+    draw_b737_nd_altitude_arc(s.ctx(), s.g);
+  }
+  descending(-100, -1500, 240);  // below the selected altitude
+  draw_b737_nd_altitude_arc(s.ctx(), s.g);
+  EXPECT_EQ(s.rec().primitive_count(), 0);
+}
+
+TEST(AltitudeArc, MemberBoxesCentresAndColours) {
+  descending(3000, -1500, 240);
+  LayerScene s(CANVAS_EFS50);
+  efs50_ehsi_mode = 2;
+  efs50_ehsi_map_radius = 95;
+  efs50_ehsi_range = 20;
+  draw_efs50_ehsi_altitude_arc(s.ctx(), s.g);
+  const GfxRecord& e = *s.rec().of(GfxOp::Arc).at(0);
+  EXPECT_EQ(e.args, (std::vector<double>{-45, -38, 90, 90, 220, 100}));
+  EXPECT_EQ(e.pen_argb, 0xFF25C817u);
+  EXPECT_TRUE(near(s.design_of(e, 0, 0), 129, 114));
+
+  LayerScene p(CANVAS_P1000_MFD, 544, 628);
+  set_canvas_scale(p.g, 544, 628, CANVAS_P1000_MFD);
+  p1000_mfd_center_x = 136;
+  p1000_mfd_center_y = 200;
+  p1000_mfd_map_radius = 100;
+  p1000_mfd_range = 40;
+  draw_p1000_mfd_altitude_arc(p.ctx(), p.g);
+  const GfxRecord& a = *p.rec().of(GfxOp::Arc).at(0);
+  EXPECT_EQ(a.args, (std::vector<double>{-53, -20, 105, 105, 220, 100}));
+  EXPECT_EQ(a.pen_argb, COLOUR_LIGHT_GREEN);
+  GfxMatrix m;
+  gfx_get_transform(p.g, &m);
+  EXPECT_DOUBLE_EQ(m.dx, 0);
+  EXPECT_DOUBLE_EQ(m.m11, 2.0);
+}
+
+// ---- TCAS range ring ----
+
+TEST(TcasRing, DotsTicksMarksAircraftAndRange) {
+  struct Case {
+    double range;
+    int32_t fills;
+    const char* text;
+  };
+  for (Case c : {Case{2, 24, " 2"}, Case{5, 36, " 5"}, Case{10, 36, "10"}, Case{20, 36, "20"}, Case{40, 24, "40"}}) {
+    efs50_tcas_range = c.range;
+    LayerScene s(CANVAS_EFS50);
+    draw_efs50_ehsi_tcas_ring(s.ctx(), s.g);
+    SCOPED_TRACE(c.range);
+    EXPECT_EQ(s.rec().count(GfxOp::FillEllipse, COLOUR_BLUE), c.fills);
+    EXPECT_EQ(s.rec().count(GfxOp::Line, COLOUR_BLUE), 12);
+    ASSERT_EQ(s.rec().count(GfxOp::Lines, COLOUR_WHITE), 1);
+    EXPECT_EQ(s.rec().of(GfxOp::Lines)[0]->points.size(), 30u);
+    EXPECT_EQ(s.rec().texts(), std::vector<std::string>{c.text});
+    EXPECT_TRUE(near(s.text_at(c.text), 129 + 80, 114 + 94));
+  }
+}
+
+TEST(TcasRing, TwoMileMarksOnTheTickRadials) {
+  efs50_tcas_range = 10;
+  LayerScene s(CANVAS_EFS50);
+  draw_efs50_tcas_ring(s.ctx(), s.g);
+  int32_t marks = 0;
+  for (const GfxRecord* r : s.rec().of(GfxOp::FillEllipse))
+    if (r->args == std::vector<double>{0, -20, 4, 4}) {
+      ++marks;
+      // Every mark lies 20 units from the ring centre.
+      GfxPointF p = s.design_of(*r, 0, -20);
+      EXPECT_NEAR(std::hypot(p.x - 129, p.y - 114), 20, 0.5);
+    }
+  EXPECT_EQ(marks, 12);
+}
+
+}  // namespace
