@@ -471,6 +471,14 @@ void fms_update() {
   pending_requests();
   if (flight_phase < 11) update_flight_phase_log(0);
 
+  // Modes switched off by the update itself (end of route, last waypoint) are
+  // published like the toggles publish them.
+  static int32_t published_lnav = 0, published_vnav = 0;
+  if (lnav_on != published_lnav) host_set_named_var_by_name("vek_lnav", lnav_on);
+  if (vnav_on != published_vnav) host_set_named_var_by_name("vek_vnav", vnav_on);
+  published_lnav = lnav_on;
+  published_vnav = vnav_on;
+
   double master = get_ap_master();
   if (SetSpdOffwhenAPMasterSetOff == 1 && ap_token103 == 1.0 && master == 0.0 && ap_airspeed_hold == 1.0)
     send_key(KEY_AP_AIRSPEED_HOLD_OFF, 0);

@@ -1,0 +1,149 @@
+// A full flight of the sample route KSEA-KPDX, loaded through the plan-file request,
+// flown with LNAV and VNAV from the gate to the gate: the two flight logs it leaves.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fms_harness.h"
+#include "flightplan/plan_files.h"
+#include "guidance/flight_log.h"
+#include "module/engage_buttons.h"
+
+namespace {
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::stringstream ss(text);
+  std::string line;
+  while (std::getline(ss, line)) out.push_back(line);
+  return out;
+}
+
+// The segment word of an fpl.log row ("" for the header and rule lines).
+std::string segment_of(const std::string& row) {
+  if (row.empty() || row[0] == ';' || row.rfind("FlightPlan=", 0) == 0 || row.rfind("Aircraft=", 0) == 0) return "";
+  char time[16] = {}, seg[32] = {};
+  if (std::sscanf(row.c_str(), "%15s %31s", time, seg) != 2) return "";
+  return seg;
+}
+
+}  // namespace
+
+TEST_F(FmsFlight, SampleRouteFlownGateToGateLeavesBothFlightLogs) {
+  auto& s = ac();
+  s.lat = 47.449;
+  s.lon = -122.309306;
+  s.ground_elevation_ft = 433.0;
+  s.altitude_ft = 433.0;
+  s.on_ground = true;
+  s.ias_kt = 0.0;
+  s.heading_true = 340.0;
+  s.ap_altitude_ft = 433.0;
+  host.aircraft().refresh();
+  seconds(3);
+
+  plan_load_request = 1;
+  plan_load_name = "KSEAKPDX.RTE";
+  frame();
+  ASSERT_EQ(plan_load_request, 0);
+  ASSERT_EQ(fpl_active_last, 6);
+  ASSERT_STREQ(fpl_active[6].ident, "KPDX");
+  EXPECT_EQ(cruise_alt, 17000);
+  seconds(3);
+  EXPECT_EQ(flight_phase, 0);
+
+  // Push back, taxi, take off.
+  s.ias_kt = 3.0;
+  seconds(10);
+  EXPECT_EQ(flight_phase, 1);
+  s.ias_kt = 15.0;
+  seconds(20);
+  EXPECT_EQ(flight_phase, 2);
+  s.ias_kt = 160.0;
+  s.on_ground = false;
+  s.altitude_ft = 550.0;
+  s.ground_elevation_ft = 31.0;  // the destination's field
+  s.ap_airspeed_kt = 160.0;
+  s.ap_altitude_ft = 550.0;  // level until VNAV takes the climb
+  host.aircraft().refresh();
+  seconds(4);
+  EXPECT_EQ(flight_phase, 3);
+  LnavOffAtLastWpt = 0;  // LNAV steers on to the destination
+  lnav_toggle();
+  vnav_toggle();
+  ASSERT_EQ(lnav_on, 1);
+  ASSERT_EQ(vnav_on, 1);
+
+  // En route until abeam the destination.
+  double best = 1.0e9;
+  bool reached = false;
+  for (int i = 0; i < 2 * 3600 * 2; ++i) {
+    frame();
+    double d = nm(s.lat, s.lon, 45.588722, -122.5975);
+    if (d < best) best = d;
+    if (lnav_on == 0 && d < 3.0) {
+      reached = true;
+      break;
+    }
+    if (lnav_on == 0 && d > best + 1.0) break;
+  }
+  ASSERT_TRUE(reached) << "closest " << best;
+  EXPECT_EQ(toc_reached, 1);
+  EXPECT_EQ(tod_reached, 1);
+  EXPECT_GE(flight_phase, 7);
+
+  // Touch down, roll out, taxi in, park.
+  s.on_ground = true;
+  s.altitude_ft = 31.0;
+  s.ias_kt = 50.0;
+  host.aircraft().refresh();
+  seconds(3);
+  s.ias_kt = 30.0;
+  seconds(3);
+  s.ias_kt = 0.0;
+  host.aircraft().refresh();
+  seconds(130);
+  EXPECT_EQ(flight_phase, 11);
+
+  std::string fpl = read_text("vek/FlightLog/fpl.log");
+  auto rows = lines_of(fpl);
+  ASSERT_GT(rows.size(), 10u);
+  EXPECT_EQ(rows[0], "FlightPlan=KSEA-KPDX");
+  EXPECT_EQ(rows[1], "Aircraft=Twinjet");
+  EXPECT_EQ(rows[4], "; TIME   Segment  Waypoint   GSP   TAS       V/S    ALT    FF     FOB       ZFW     PLD  IAS");
+  EXPECT_EQ(fpl.find("nan"), std::string::npos);
+  EXPECT_EQ(fpl.find("inf"), std::string::npos);
+  // Every phase, in order.
+  const std::vector<std::string> order = {"InitLoad", "PushBack", "Taxi",    "Takeoff",  "Climb",
+                                          "Cruise",   "Descent",  "Approach", "Landing", "Arr_Taxi",
+                                          "End_Flight"};
+  size_t next = 0;
+  int waypoint_rows = 0;
+  for (const auto& row : rows) {
+    std::string seg = segment_of(row);
+    if (seg.empty()) continue;
+    if (next < order.size() && seg == order[next]) ++next;
+    if (row.find(" ALKIS ") != std::string::npos || row.find(" OLM ") != std::string::npos) ++waypoint_rows;
+  }
+  EXPECT_EQ(next, order.size()) << fpl;
+  EXPECT_GE(waypoint_rows, 2);
+  EXPECT_EQ(rows[6].substr(0, 8), "00:00:00");
+  EXPECT_EQ(rows[6].substr(9, 8), "InitLoad");
+
+  std::string summary = read_text("vek/FlightLog/Flight.log");
+  EXPECT_NE(summary.find("[KSEA-KPDX]\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\nDate="), std::string::npos);
+  EXPECT_NE(summary.find("\nFlightTime="), std::string::npos);
+  EXPECT_NE(summary.find("\nAircraft=Twinjet\n"), std::string::npos);
+  EXPECT_NE(summary.find("\nClimb="), std::string::npos);
+  EXPECT_NE(summary.find("\nCruise="), std::string::npos);
+  EXPECT_NE(summary.find("\nDescent="), std::string::npos);
+  EXPECT_EQ(summary.find("nan"), std::string::npos);
+  size_t fu = summary.find("FuelUsed=");
+  ASSERT_NE(fu, std::string::npos);
+  EXPECT_GT(std::atof(summary.c_str() + fu + 9), 0.0);
+  // The flight time is HH:MM, never minute 60.
+  size_t ft = summary.find("FlightTime=");
+  std::string hhmm = summary.substr(ft + 11, 5);
+  EXPECT_EQ(hhmm[2], ':');
+  EXPECT_LT(std::atoi(hhmm.c_str() + 3), 60);
+}
