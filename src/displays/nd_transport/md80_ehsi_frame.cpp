@@ -1,0 +1,56 @@
+// MD-80 EHSI draw dispatcher: canvas, blanking and the layer of each mode.
+#include "displays/nd_transport/nd_common.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "module/display_state.h"
+
+int32_t md80_ehsi_center_x = 133;
+int32_t md80_ehsi_center_y = 204;
+
+void md80_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode) {
+  if (!dc || !ctx) return;
+  ctx->width = width;
+  ctx->height = height;
+  GfxGraphics* g = nullptr;
+  if (gfx_create(dc, &g) != GFX_OK || !g) return;
+  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
+  gfx_clear(g, COLOUR_TRANSPARENT);
+  if (display_power == 0 || draw_mode == 2) {
+    gfx_clear(g, COLOUR_TRANSPARENT);
+    gfx_delete(g);
+    return;
+  }
+  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
+  nd_frame(g, ctx, CANVAS_MD80_EHSI);
+  GfxBrush* background =
+      gfx_brush_create(g, nd_background_colour(MD80EHSIBkgrdColorRed, MD80EHSIBkgrdColorGreen, MD80EHSIBkgrdColorBlue));
+  gfx_fill_rect(g, background, 0, 0, 266, 232);
+
+  switch (md80_ehsi_mode) {
+    case 0:
+      md80_ehsi_center_x = 133;
+      md80_ehsi_center_y = 116;
+      nd_trace("hsi");
+      md80_ehsi_hsi_draw(ctx, g);
+      break;
+    case 1:
+      md80_ehsi_center_x = 133;
+      md80_ehsi_center_y = 204;
+      nd_trace("arc");
+      md80_ehsi_arc_draw(ctx, g);
+      break;
+    case 2:
+    case 3:
+      md80_ehsi_center_x = 133;
+      md80_ehsi_center_y = 204;
+      nd_trace("map");
+      md80_ehsi_map_draw(ctx, g, draw_mode);
+      break;
+    default:
+      break;
+  }
+  gfx_reset_clip(g);
+  nd_frame(g, ctx, CANVAS_MD80_EHSI);
+  gfx_brush_delete(background);
+  gfx_delete(g);
+}

@@ -1,0 +1,60 @@
+// Helpers shared by the transport navigation displays.
+#pragma once
+
+#include <cstdint>
+
+#include "draw/draw_toolkit.h"
+#include "draw/gauge_surface.h"
+#include "draw/map_layer_frame.h"
+#include "displays/nd_transport/nd_transport.h"
+
+// Wide buffer of a display text.
+constexpr int32_t ND_TEXT_CAPACITY = 64;
+
+// Reports a layer call to nd_layer_trace.
+void nd_trace(const char* layer);
+
+// Opaque background colour from three settings (low byte of each).
+uint32_t nd_background_colour(int32_t red, int32_t green, int32_t blue);
+
+// An angle brought into 0..360 (360 excluded); a non-finite angle gives 0.
+double wrap360(double deg);
+
+// TO when the smallest angle between the station bearing and the course is below
+// 90 degrees; exactly 90 (and beyond) is FROM.
+bool nav_shows_to(double station_bearing, double course);
+
+// Station bearing from a relative bearing and the heading, brought into 0..360.
+double station_bearing(double relative_bearing, double hdg);
+
+// ETA of a start time plus a time to go, as whole hours 0..23 and whole minutes
+// 0..59 (minutes floored before the carry; days dropped).
+void eta_clock(double start_hour, double start_minute, double add_hours, double add_minutes, int32_t& hour,
+               int32_t& minute);
+
+// Resets the transform, scales the canvas to the drawing record's image size,
+// translates to (tx, ty) and rotates by `rot` degrees. False when the size is unusable.
+bool nd_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double tx = 0, double ty = 0,
+              double rot = 0);
+
+// Draws a closed or open polyline of design points.
+template <int32_t N>
+inline void nd_polyline(GfxGraphics* g, const GfxPen* pen, const DrawPoint (&pts)[N]) {
+  draw_lines_d(g, pen, pts, N);
+}
+template <int32_t N>
+inline void nd_fill(GfxGraphics* g, const GfxBrush* brush, const DrawPoint (&pts)[N]) {
+  fill_polygon_d(g, brush, pts, N);
+}
+
+// Whether a fix-info reference fix is in use.
+bool fix_info_in_use();
+// Whether the first hold is on a record of the active plan.
+bool first_hold_on_active_plan();
+// The altitude-arc gate: autopilot on, vertical-speed hold, above the selected
+// altitude and descending faster than 200 ft/min.
+bool altitude_arc_gate();
+// A NAV 1 station is received.
+bool nav1_received();
+// A station ident from the host, copied into a bounded buffer.
+void host_ident(const char* text, char* out, int32_t size);
