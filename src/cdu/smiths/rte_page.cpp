@@ -376,10 +376,9 @@ void draw_route_rows(const CduPage& p, int page) {
 void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   cdu_page_begin(p, rec, g);
-  if (smiths_rte_key_flag == 1) {
-    if (fpl_changed_state == 3) copy_active_to_edit();
-    build_route_rows();
-  }
+  if (smiths_rte_key_flag == 1 && fpl_changed_state == 3) copy_active_to_edit();
+  // The rows follow the edit plan, which the DEPARTURES, ARRIVALS and LEGS pages change too.
+  build_route_rows();
   smiths_rte_page_count = (rte_row_count + 1 + 4) / 5 + 1;
   if (smiths_rte_page_count < 2) smiths_rte_page_count = 2;
   smiths_rte_page_no = cdu_step_page(smiths_rte_page_no, smiths_rte_page_count);

@@ -1,0 +1,109 @@
+// The road of one request: from an empty CDU to an executed route with a departure, an
+// airway, an arrival and an approach, edited on LEGS, then a change shown as MOD.
+#include <cstring>
+
+#include "cdu_fixture.h"
+#include "flightplan/flight_plan.h"
+
+namespace {
+
+class RoadTest : public CduTest {
+ protected:
+  std::string route() const {
+    std::string s;
+    for (int i = 0; i <= fpl_edit_last; ++i) s += std::string(i ? " " : "") + fpl_edit[i].ident;
+    return s;
+  }
+  int find(const char* ident) const {
+    for (int i = 0; i <= fpl_edit_last; ++i)
+      if (std::strcmp(fpl_edit[i].ident, ident) == 0) return i;
+    return -1;
+  }
+};
+
+}  // namespace
+
+TEST_F(RoadTest, FromAnEmptyCduToAnExecutedRoute) {
+  start();
+  EXPECT_EQ(title(), "IDENT");
+  // Origin and destination.
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  EXPECT_EQ(at(0, 33), " KSEA");
+  EXPECT_EQ(at(210, 33), " KPDX");
+  // Departure: SID, transition, runway.
+  press("DEP ARR");
+  press("L1");
+  press("L1");
+  press("L2");
+  press("R1");
+  EXPECT_EQ(route(), "KSEA ALKIS CARRO OLM DISCO KPDX");
+  press("R6");
+  EXPECT_EQ(at(0, 104), "16L");
+  // The airway from the end of the SID, then the discontinuity closed.
+  press("NEXT");
+  EXPECT_EQ(line(36), "ALKI1 | OLM");
+  EXPECT_EQ(at(100, 58), "THEN");  // the discontinuity waits for a fix
+  enter("V23", "L2");
+  EXPECT_EQ(at(0, 69), "V23");
+  enter("BTG", "R2");
+  EXPECT_EQ(line(69), "V23 | BTG");
+  enter("KPDX", "R3");
+  EXPECT_EQ(route(), "KSEA ALKIS CARRO OLM DUBYA BTG KPDX");
+  EXPECT_EQ(line(102), "DIRECT | KPDX");
+  // Arrival and approach.
+  press("DEP ARR");
+  press("R2");
+  press("L1");  // HELNS5
+  press("R1");  // I10R
+  press("R2");  // its transition HELNS
+  int btg = find("BTG");
+  ASSERT_GT(btg, 0);
+  EXPECT_STREQ(fpl_edit[btg + 1].ident, "DISCO");
+  EXPECT_STREQ(fpl_edit[fpl_edit_last].ident, "KPDX");
+  // LEGS: close the discontinuity, delete a waypoint, enter a constraint.
+  press("LEGS");
+  EXPECT_EQ(title(), "RTE    LEGS");
+  EXPECT_EQ(at(0, 33), "ALKIS");
+  press("NEXT");
+  frames();
+  // Page 2 begins with BTG's discontinuity: record 6.
+  EXPECT_EQ(at(5, 19), "T H E N");
+  enter("FOURT", "L1");
+  EXPECT_EQ(at(0, 33), "FOURT");
+  EXPECT_EQ(find("DISCO"), -1);
+  press("PREV");
+  press("DEL");
+  press("L4");  // DUBYA
+  EXPECT_STREQ(fpl_edit[4].ident, "DISCO");
+  enter("BTG", "L4");
+  EXPECT_EQ(at(0, 132), "BTG  ");
+  EXPECT_EQ(find("DUBYA"), -1);
+  enter("250/FL120", "R2");
+  EXPECT_EQ(at(130, 66), "  250 / 12000A");
+  // ACTIVATE, then EXEC with its light.
+  EXPECT_EQ(at(170, 198), "ACTIVATE >");
+  EXPECT_FALSE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  press("R6");
+  EXPECT_EQ(fpl_changed_state, 2);
+  EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  press("EXEC");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_FALSE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  EXPECT_EQ(at(20, 0), "ACT");
+  EXPECT_EQ(fpl_active_index, 1);
+  EXPECT_STREQ(fpl_active[fpl_active_last].ident, "KPDX");
+  EXPECT_STREQ(fpl_active[fpl_active_last + 1].ident, "******");
+  EXPECT_GT(fpl_active[fpl_active_last].route_dist, 100.0);
+  // A change shows MOD and lights EXEC; ERASE puts the active route back.
+  enter("FL150", "R3");
+  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  press("L6");
+  EXPECT_EQ(at(20, 0), "ACT");
+  EXPECT_FALSE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  press("RTE");
+  EXPECT_EQ(at(18, 0), "ACT");
+  EXPECT_EQ(at(160, 202), "PERF INIT >");
+}
