@@ -2,38 +2,9 @@
 
 #include <algorithm>
 
-#include "module/gauge_frame.h"
 #include "module/gauge_table.h"
 
 namespace {
-
-// Our own copies of the two gauge records, built as the gauge table declares them.
-const GaugeDescriptor smiths_desc = {"smiths_fms_callback", GaugeRole::Cdu, WINDOW_SMITHS_FMS, 1,
-                                     smiths_fms_draw_gauge, smiths_fms_service_hook};
-const GaugeDescriptor smiths_br_desc = {"smiths_fms_br_callback", GaugeRole::Cdu, WINDOW_SMITHS_FMS, 1,
-                                        smiths_fms_draw_gauge, smiths_fms_service_hook};
-void cb(GaugeHeader* g, int32_t s, uintptr_t) { run_gauge_service(g, s, smiths_desc); }
-void cb_br(GaugeHeader* g, int32_t s, uintptr_t) { run_gauge_service(g, s, smiths_br_desc); }
-
-GaugeElement elems[4] = {
-    {ELEMENT_BITMAP, 314, 0, 0, 415, 640, 0, nullptr},
-    {ELEMENT_DRAWN, 310, 66, 40, 284, 233, 0, nullptr},
-    {ELEMENT_BITMAP, 316, 314, 336, 50, 36, 0, nullptr},
-    {ELEMENT_BITMAP, 328, 376, 434, 15, 97, 0, nullptr},
-};
-GaugeElement elems_br[4] = {
-    {ELEMENT_BITMAP, 312, 0, 0, 415, 640, 0, nullptr},
-    {ELEMENT_DRAWN, 310, 66, 40, 284, 233, 0, nullptr},
-    {ELEMENT_BITMAP, 316, 314, 336, 50, 36, 0, nullptr},
-    {ELEMENT_BITMAP, 328, 376, 434, 15, 97, 0, nullptr},
-};
-GaugeHeader smiths = {GAUGE_HEADER_VERSION, "SMITHS_FMS", elems, 4, smiths_fms_mouse_rects, cb, 0, nullptr, 0, 0, 0,
-                      0, 0, nullptr};
-GaugeHeader smiths_br = {GAUGE_HEADER_VERSION, "SMITHS_FMS_BR", elems_br, 4, smiths_fms_mouse_rects, cb_br, 0, nullptr,
-                         0, 0, 0, 0, 0, nullptr};
-GaugeHeader* gauges[] = {&smiths, &smiths_br, nullptr};
-void no_op() {}
-ModuleLinkage test_linkage = {1, no_op, no_op, 0, 1, gauges};
 
 const std::map<std::string, int>& key_index() {
   static const std::map<std::string, int> keys = [] {
@@ -59,7 +30,7 @@ const std::map<std::string, int>& key_index() {
 }  // namespace
 
 void CduTest::start(bool with_br) {
-  ASSERT_TRUE(host_.attach_module(&test_linkage, &ImportTable));
+  ASSERT_TRUE(host_.attach_module(&Linkage, &ImportTable));
   host_.set_sim_folder(folder_);
   simhost::PanelConfig panel;
   simhost::PanelWindow main;
