@@ -95,6 +95,19 @@ inline void set_active_plan(const std::vector<NavPoint>& pts, int32_t active = 1
   fpl_active_index = active;
 }
 
+// B737 ND map geometry of a mode and range.
+inline void b737_map(int32_t mode, double range) {
+  b737_nd_mode = mode;
+  b737_nd_range = range;
+  b737_nd_map_radius = mode >= 6 ? 110 : 215;
+  b737_nd_center_y = mode >= 6 ? 171 : 249;
+}
+// The same with the airport, navaid and intersection switches on.
+inline void b737_map_on(int32_t mode, double range) {
+  b737_map(mode, range);
+  nd_apt_on = nd_nav_on = nd_int_on = 1;
+}
+
 inline bool near(GfxPointF p, double x, double y, double tol = 1.01) {
   return std::fabs(p.x - x) <= tol && std::fabs(p.y - y) <= tol;
 }

@@ -23,13 +23,6 @@ void set_fix(int32_t slot, const char* ident, NavPoint p, const char* type, std:
   }
 }
 
-void b737_map(int32_t mode, double range) {
-  b737_nd_mode = mode;
-  b737_nd_range = range;
-  b737_nd_map_radius = mode >= 6 ? 110 : 215;
-  b737_nd_center_y = mode >= 6 ? 171 : 249;
-}
-
 int32_t dashed(GfxRecording& rec, GfxOp op) {
   int32_t n = 0;
   for (const GfxRecord* r : rec.of(op)) n += r->pen_dash == GFX_DASH_DASH;

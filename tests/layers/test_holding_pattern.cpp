@@ -60,9 +60,7 @@ TEST(HoldLayer, NearEndArcDependsOnTurnAndMember) {
   for (Case c : {Case{1, 0.66}, Case{2, 0.61}}) {
     s.rec().clear();
     set_hold(point_from(LAT, LON, 0, 10), c.turn, 20, 0);
-    draw_c17_mfd_hold_layer(s.ctx(), s.g, 1, 1, 0, 0, 0);
     map_px_per_nm = 5;
-    s.rec().clear();
     draw_c17_mfd_hold_layer(s.ctx(), s.g, 1, 1, 0, 0, 0);
     auto arcs = s.rec().of(GfxOp::Arc);
     ASSERT_EQ(arcs.size(), 2u);

@@ -13,18 +13,10 @@ void set_airports(const std::vector<NavRecord>& recs) {
   for (const NavRecord& r : recs) nav_airports[++nav_airport_count] = r;
 }
 
-void b737_map(int32_t mode, double range) {
-  b737_nd_mode = mode;
-  b737_nd_range = range;
-  b737_nd_map_radius = mode >= 6 ? 110 : 215;
-  b737_nd_center_y = mode >= 6 ? 171 : 249;
-  nd_apt_on = 1;
-}
-
 TEST(AirportLayer, FirstDrawBuildsBothListsAroundThePresentPosition) {
   place_aircraft(LAT, LON);
   set_airports({nav_record("KAAA", point_from(LAT, LON, 0, 10))});
-  b737_map(5, 40);
+  b737_map_on(5, 40);
   ASSERT_EQ(near_airports_wide_centre.lat, -999.0);
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
@@ -37,7 +29,7 @@ TEST(AirportLayer, FirstDrawBuildsBothListsAroundThePresentPosition) {
 TEST(AirportLayer, ListsAreRebuiltOnlyBeyond200And50Nm) {
   place_aircraft(LAT, LON);
   set_airports({});
-  b737_map(5, 40);
+  b737_map_on(5, 40);
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
 
@@ -62,7 +54,7 @@ TEST(AirportLayer, CentreNeverBuiltIsRebuiltWhereverTheAircraftIs) {
   // (-999, -999) read as a position lies near 81N 81E; an aircraft there still builds.
   place_aircraft(81.0, 81.0);
   set_airports({nav_record("UNNN", point_from(81, 81, 0, 5))});
-  b737_map(5, 40);
+  b737_map_on(5, 40);
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
   EXPECT_EQ(near_airports_wide_centre.lat, 81.0);
@@ -75,7 +67,7 @@ TEST(AirportLayer, DistanceGateIncludesTwiceTheRangePlusTheMargin) {
   set_airports({nav_record("KIN", in), nav_record("KOUT", out)});
   double d, c;
   compute_gc_distance_course(LAT, LON, in.lat, in.lon, d, c);
-  b737_map(5, (d - 10) / 2);  // KIN exactly at 2 x range + 10
+  b737_map_on(5, (d - 10) / 2);  // KIN exactly at 2 x range + 10
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
   EXPECT_TRUE(s.rec().has_text("KIN"));
@@ -86,7 +78,7 @@ TEST(AirportLayer, DistanceGateIncludesTwiceTheRangePlusTheMargin) {
 TEST(AirportLayer, B737CircleAndFiveCharacterLabelAtTheirOffsets) {
   place_aircraft(LAT, LON);
   set_airports({nav_record("KBCDEFG", point_from(LAT, LON, 0, 10))});
-  b737_map(5, 40);  // 5.375 units per NM: the airport is 53.75 above the centre (122, 249)
+  b737_map_on(5, 40);  // 5.375 units per NM: the airport is 53.75 above the centre (122, 249)
   LayerScene s(CANVAS_B737_ND, 488, 604);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
   EXPECT_TRUE(near(s.text_at("KBCDE"), 122 - 3, 249 - 53.75 - 20));
@@ -105,7 +97,7 @@ TEST(AirportLayer, B737CircleAndFiveCharacterLabelAtTheirOffsets) {
 TEST(AirportLayer, SwitchAndRangeGates) {
   place_aircraft(LAT, LON);
   set_airports({nav_record("KAAA", point_from(LAT, LON, 0, 10))});
-  b737_map(5, 160);
+  b737_map_on(5, 160);
   nd_apt_on = 0;
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
@@ -153,7 +145,7 @@ TEST(AirportLayer, B737PlanModeMeasuresFromTheActiveWaypointNorthUp) {
   set_active_plan({{LAT, LON}, wpt});
   plan_center_index = 0;
   set_airports({nav_record("KEAST", point_from(wpt.lat, wpt.lon, 90, 10))});
-  b737_map(7, 40);  // 110 / 40 = 2.75 units per NM, centre (122, 171)
+  b737_map_on(7, 40);  // 110 / 40 = 2.75 units per NM, centre (122, 171)
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
   EXPECT_TRUE(near(s.text_at("KEAST"), 122 + 27.5 - 3, 171 - 20, 1.5));
@@ -175,7 +167,7 @@ TEST(AirportLayer, PlanCentreBeyondThePlanFallsBackToTheActiveWaypoint) {
   set_active_plan({{LAT, LON}, wpt});
   plan_center_index = 150;  // left over from a longer plan
   set_airports({nav_record("KWPT", wpt)});
-  b737_map(7, 40);
+  b737_map_on(7, 40);
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
   EXPECT_TRUE(near(s.text_at("KWPT"), 122 - 3, 171 - 20, 1.5));
