@@ -150,6 +150,14 @@ inline double& dme_speed = dme2_distance;
 inline double& ap_token108 = ap_vertical_speed;
 inline int32_t& hold_leg_point = holding_active;
 inline int32_t& pfd_elapsed_count = seconds_counter;
+inline int32_t& toc_distance = toc_reached;
+inline int32_t& tod_distance = tod_reached;
+inline double& dist_to_dest = route_distance_to_go;
+inline double& dist_to_dest_alt = direct_dist_to_dest;
+inline double& dest_ete_hours = ete_dest_hours;
+inline double& dest_ete_minutes = ete_dest_minutes;
+inline double& dest_ete_scaled_hours = ete_dest_scaled_hours;
+inline double& dest_ete_scaled_minutes = ete_dest_scaled_minutes;
 
 // Helpers shared by the guidance files.
 // Magnetic course from a true one: true - magvar, +360 below 0.5, -360 at 360.5 or more.

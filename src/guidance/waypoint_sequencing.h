@@ -14,6 +14,7 @@ extern int32_t selected_approach_index;  // approach chosen for the destination;
 
 // The exit state under the name the GNS-XLS hold pages use.
 inline int32_t& hold_exit_mode = hold_exit_state;
+inline int32_t& vnav_target_index = vnav_wpt_index;
 
 // First record after `from` whose constraint flag is 1, else the last record.
 int next_constrained_index(int from);
