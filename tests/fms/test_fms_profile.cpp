@@ -145,3 +145,31 @@ TEST_F(FmsFlight, DescentRateIsTruncatedLimitedAndHeldWithoutTimeToGo) {
   EXPECT_EQ(count_events(KEY_AP_VS_SET), sent);
   EXPECT_TRUE(std::isfinite(vnav_vs_required));
 }
+
+TEST_F(FmsFlight, TopOfDescentPassedAbeamIsDetectedOnAnEastboundLeg) {
+  // 3 NM north of an eastbound route, level at the cruise altitude, LNAV off.
+  ac().lat = 47.05;
+  ac().lon = -121.6;
+  ac().altitude_ft = 15000.0;
+  ac().ap_altitude_ft = 15000.0;
+  ac().heading_true = 90.0;
+  host.aircraft().refresh();
+  double mv = host.aircraft().magnetic_variation();
+  host.inject_key_event(KEY_AP_HEADING_SET, static_cast<int32_t>(std::lround(90.0 - mv)));
+  seconds(5);
+  activate({{"ORIG", 47.0, -122.0}, {"WPA", 47.0, -121.0}, {"DEST", 47.0, -120.0, 400, -999, 0, "APT"}}, 2);
+  propose_cruise_altitude(15000, 0);
+  ASSERT_EQ(tod_valid, 1);
+  ASSERT_GT(tod_lon, ac().lon);
+  double closest = 1.0e9;
+  ASSERT_TRUE(fly_until(
+      [&] {
+        closest = std::min(closest, nm(ac().lat, ac().lon, tod_lat, tod_lon));
+        return tod_reached == 1;
+      },
+      1200));
+  EXPECT_GT(closest, 1.5);  // never within the 1.5-NM circle: found behind the aircraft
+  EXPECT_EQ(vnav_descent_started, 1);
+  EXPECT_GT(ac().lon, tod_lon);
+  EXPECT_LT(ac().lon, tod_lon + 0.1);
+}
