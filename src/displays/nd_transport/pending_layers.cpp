@@ -1,7 +1,6 @@
 // Layers still to come: each draws nothing yet.
 #include "displays/nd_transport/nd_common.h"
 
-void b737_nd_text_draw(const GaugeSurface*, GfxGraphics*) {}
 void b737_nd_route_overlay_draw(const GaugeSurface*, GfxGraphics*) {}
 void b737_nd_mod_route_draw(const GaugeSurface*, GfxGraphics*) {}
 void b737_nd_trend_vector_draw(const GaugeSurface*, GfxGraphics*) {}
