@@ -303,3 +303,34 @@ TEST_F(LegsTest, ActivateFromLegsAndThePlanMapCentre) {
   frames();
   EXPECT_EQ(plan_center_index, 0);
 }
+
+TEST_F(LegsTest, DirectToWithoutAnActiveWaypointIsRefused) {
+  start();
+  press("RTE");
+  enter("KSEAKPDX", "L2");  // loaded, never flown: no active waypoint
+  press("R6");
+  ASSERT_EQ(fpl_changed_state, 2);
+  ASSERT_EQ(fpl_active_index, FPL_NO_PLAN);
+  int last = fpl_edit_last;
+  press("DIR INTC");
+  enter("SEA", "L6");
+  EXPECT_EQ(bottom(), "NO ACTIVE ROUTE");
+  EXPECT_EQ(fpl_edit_last, last);
+}
+
+TEST_F(LegsTest, AStagedHoldFixIsLookedUpAgainWhenPlaced) {
+  active_route();
+  press("HOLD");
+  enter("SEA", "L6");
+  ASSERT_EQ(smiths_scratchpad, "HOLD AT SEA");
+  // Another lookup in between replaces the candidates.
+  press("RTE");
+  press("NEXT");
+  press("R1");
+  EXPECT_EQ(bottom(), "NOT IN DATABASE");
+  press("CLR");
+  press("HOLD");
+  press_once("L2");
+  EXPECT_STREQ(fpl_edit[2].ident, "SEA");
+  EXPECT_EQ(fpl_edit[2].hold_number, 1);
+}
