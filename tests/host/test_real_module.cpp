@@ -105,10 +105,11 @@ TEST_F(RealModuleTest, DemoScenarioRunsToTheEnd) {
   host.set_draw_recording(true);
   simhost::ScenarioResult result;
   ASSERT_TRUE(simhost::run_scenario(sc, host, out, &result, &error)) << error;
-  EXPECT_EQ(result.expectations, 2);
+  EXPECT_EQ(result.expectations, 3);
   EXPECT_EQ(result.failed_expectations, 0) << result.failures[0];
   EXPECT_LT(host.frame(), 3000);
-  for (const char* f : {"nd_start.png", "nd_climb.png", "md11_climb.png", "nd_level.png", "cdu_level.png", "demo.log"})
+  for (const char* f : {"nd_start.png", "cdu_rte.png", "nd_climb.png", "md11_climb.png", "nd_level.png", "cdu_level.png",
+                        "demo.log"})
     EXPECT_TRUE(fs::exists(out + "/" + f)) << f;
   // Level at the selected altitude on the selected heading.
   const auto& s = host.aircraft().state();
