@@ -160,3 +160,23 @@ TEST_F(PlansTest, AnEmptyListHasOnePageAndNoEntries) {
   EXPECT_EQ(smiths_page, SMITHS_PAGE_STORED_PLANS);
   EXPECT_EQ(fpl_changed_state, 0);
 }
+
+TEST_F(PlansTest, FailedSaveAndFailedLoadAreReported) {
+  start();
+  active_route();
+  // The plans folder replaced by a file: nothing can be written there.
+  fs::remove_all(plans_folder());
+  { std::ofstream blocker(folder_ + "/vek/flightplans"); }
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  type("TRIP");
+  press("R6");
+  EXPECT_EQ(bottom(), "TRIP.RTE Unable to Save");
+  EXPECT_EQ(smiths_scratchpad, "");
+  press("CLR");
+  // A listed plan whose file has gone.
+  smiths_page = SMITHS_PAGE_STORED_PLANS;
+  press("L1");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_STORED_PLANS);
+  EXPECT_EQ(smiths_scratchpad_msg, "Unable to load FP");
+  EXPECT_EQ(fpl_changed_state, 3);
+}
