@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int32_t FIX_TEXT_CAPACITY = 16;
-constexpr int32_t STATION_IDENT_SIZE = 16;
+constexpr int32_t STATION_IDENT_SIZE = 64;
 
 enum class SideRule { TurnSide, HeadingDiff };
 
@@ -165,8 +165,9 @@ void draw_fix_info(const GaugeSurface* ctx, GfxGraphics* g, const FixInfoMember&
       map_distance_px = d * map_px_per_nm;
       int32_t X, Y;
       if (!polar_to_screen_int(hp, gc_course_deg, 0, 0, map_distance_px, X, Y)) continue;
-      bool tuned = m.md11 && station[0] != '\0' && std::fabs(d - dme1_distance) < 5.0 &&
-                   std::strncmp(f.ident, station, sizeof f.ident) == 0 && std::strlen(station) < sizeof f.ident;
+      char ident[sizeof f.ident + 1];
+      std::snprintf(ident, sizeof ident, "%.*s", int(sizeof f.ident), f.ident);
+      bool tuned = m.md11 && station[0] != '\0' && std::fabs(d - dme1_distance) < 5.0 && std::strcmp(ident, station) == 0;
       if (!tuned) {
         draw_symbol(g, m, o, f, X, Y);
         gfx_draw_ellipse(g, o.ring, X - 8, Y - 8, 16, 16);

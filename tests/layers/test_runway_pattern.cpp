@@ -271,6 +271,11 @@ TEST(TocTodMarkers, FloatingIndicatorsAndTheClimbTargetLabelSide) {
   vnav_on = 1;
   s.draw(TOC_TOD_STYLE_B737);
   EXPECT_TRUE(near(s.text_at("[5000]"), 122 + 7, 249 + 53 - 8, 1.5));
+  // With VNAV on, a climb target that is the TOC gets no indicator of its own.
+  s.rec().clear();
+  toc_lon = climb_target_lon;
+  s.draw(TOC_TOD_STYLE_B737);
+  EXPECT_FALSE(s.rec().has_text("[5000]"));
 
   // Not more than 500 ft above the constraint, or no descent rate: no floating TOD.
   s.rec().clear();
