@@ -67,6 +67,7 @@ double token118 = 0.0;
 double radio_altitude = 0.0, radio_spare = 0.0, nav1_course = 0.0, nav_token40 = 0.0;
 double ap_token103 = 0.0;
 
+double dist_to_active_wpt_prev = 0.0;
 double bearing_to_active_wpt = 0.0;
 double leg_length = 0.0;
 double next_leg_course = 0.0;

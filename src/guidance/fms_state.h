@@ -88,6 +88,7 @@ extern double radio_altitude, radio_spare, nav1_course, nav_token40;
 extern double ap_token103;
 
 // --- Guidance outputs ----------------------------------------------------------------------
+extern double dist_to_active_wpt_prev;  // NM, the distance of the previous step
 extern double bearing_to_active_wpt;   // magnetic
 extern double leg_length;              // NM of the active leg
 extern double next_leg_course;         // magnetic, refreshed within 10 NM of the active waypoint

@@ -240,6 +240,7 @@ void leg_geometry() {
   leg_length = finite_or(d, 0.0);
   desired_track = magnetic_course(finite_or(c, 360.0));
   compute_gc_distance_course(present_lat, present_lon, to.lat, to.lon, d, c);
+  dist_to_active_wpt_prev = dist_to_active_wpt;
   dist_to_active_wpt = finite_or(d, 0.0);
   bearing_to_active_wpt = magnetic_course(finite_or(c, 360.0));
   if (dist_to_active_wpt < 10.0 && i < fpl_active_last && !is_disco(i + 1)) {
