@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/aircraft_model.h"
-#include "host/gps_route_data.h"
+#include "platform/host/gps_route_data.h"
 #include "host/panel_config.h"
 #include "platform/host/gauge_host.h"
 

@@ -13,16 +13,11 @@
 #include <string_view>
 #include <vector>
 
-#if __has_include("platform/host/gps_route_data.h")
-#include "platform/host/gps_route_data.h"
-#else
-#include "host/gps_route_data.h"
-#endif
-
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "module/host_services.h"
+#include "platform/host/gps_route_data.h"
 #include "navdb/navdb.h"
 
 static constexpr std::size_t kMaxPlnBytes = 1 << 20;

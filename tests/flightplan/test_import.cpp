@@ -7,7 +7,7 @@
 #include "flightplan/route_progress.h"
 #include "guidance/settings.h"
 #include "fpl_test_util.h"
-#include "host/gps_route_data.h"
+#include "platform/host/gps_route_data.h"
 #include "platform/host/gauge_host.h"
 
 namespace {
