@@ -173,3 +173,15 @@ TEST_F(FmsFlight, TopOfDescentPassedAbeamIsDetectedOnAnEastboundLeg) {
   EXPECT_GT(ac().lon, tod_lon);
   EXPECT_LT(ac().lon, tod_lon + 0.1);
 }
+
+TEST_F(FmsFlight, PerformanceTablesProposeALevelWithinTheirAltitudes) {
+  ASSERT_GT(perf_cruise_count, 0);  // the sample twin jet's tables
+  seconds(2);
+  activate({{"KSEA", 47.45, -122.31, 433, -999, 0, "APT"}, {"MID", 46.5, -122.4}, {"KPDX", 45.59, -122.60, 31, -999, 0, "APT"}});
+  cruise_alt = 0;
+  propose_cruise_altitude(0, 0);
+  EXPECT_GT(proposed_cruise_alt, 5000.0);
+  EXPECT_LE(proposed_cruise_alt, perf_highest_altitude());
+  EXPECT_EQ(static_cast<int>(proposed_cruise_alt) % 2000, 0);  // southbound: even thousands
+  EXPECT_EQ(cruise_alt, static_cast<int32_t>(proposed_cruise_alt));
+}
