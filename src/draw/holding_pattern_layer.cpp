@@ -102,7 +102,7 @@ void draw_plan_capable_member(GfxGraphics* g, bool plan, double radius, double c
   map_px_per_nm = radius / range;
   double lat, lon;
   plan_centre_point(plan, lat, lon);
-  double rotation = plan ? h->inbound_course : h->inbound_course - heading;
+  double rotation = plan ? h->inbound_course : h->inbound_course - map_heading;
   draw_scaled_member(g, lat, lon, plan ? 0.0 : map_heading, cx, cy, xscale, yscale, rotation, STANDARD);
 }
 

@@ -1,4 +1,4 @@
-// Shared pieces of the map layers.
+// What the map layers share.
 #include "draw/map_layer_frame.h"
 
 #include <cmath>
