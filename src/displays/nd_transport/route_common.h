@@ -1,0 +1,39 @@
+// Route-overlay helpers shared by the three displays.
+#pragma once
+
+#include <cstdint>
+
+#include "displays/nd_transport/nd_common.h"
+#include "flightplan/flight_plan.h"
+#include "navdb/navdb.h"
+
+// Reference position and up direction of a route map.
+struct RouteView {
+  double lat, lon;
+  double heading;
+};
+
+// Offset of a position from the map origin in design units (map_px_per_nm must be
+// set); false when it cannot be placed.
+bool route_point(const RouteView& v, double lat, double lon, double& x, double& y);
+
+// "DISCO" and "THEN" records are no places: no leg runs into or out of them.
+bool route_break(const FlightPlanWpt& w);
+
+// The end of an active leg flown on an intercept course: 200 NM from the map
+// origin along the course from the waypoint to the point 200 NM down the course.
+bool intercept_end(const RouteView& v, const FlightPlanWpt& w, double& x, double& y);
+
+// A selected runway of an airport block (1-based index), or null when none.
+const RwyRecord* block_runway(int32_t block, int32_t index);
+
+// The lines of a selected runway whose threshold lies within 100 NM of the
+// reference, each placed like the route (design units, map origin at 0, 0).
+struct RunwayLines {
+  double centre[4];     // threshold to far end
+  double far_end[4];    // 0.7 L beyond the threshold, 18 NM on
+  double approach[4];   // 0.2 L behind the threshold, 18 NM back
+  double side_a[4];     // half a mile left of the centre line, L long
+  double side_b[4];     // half a mile right
+};
+bool runway_lines(const RouteView& v, const RwyRecord& r, RunwayLines& out);

@@ -1,0 +1,203 @@
+// Route overlays of the B737 ND (active and pending plan) and the MD-80 EHSI.
+#include <cmath>
+
+#include "displays/nd_transport/route_common.h"
+#include "draw/map_symbols.h"
+#include "draw/toc_tod_layer.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/route_progress.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "module/display_state.h"
+
+namespace {
+
+constexpr uint32_t PENDING_CYAN = 0xFF02A7EB;
+
+double b737_origin_y() { return (b737_nd_mode == 6 || b737_nd_mode == 7) ? 171 : 249; }
+
+void line4(GfxGraphics* g, const GfxPen* pen, const double* s) { draw_line_d(g, pen, s[0], s[1], s[2], s[3]); }
+
+void b737_runways(GfxGraphics* g, const RouteView& v, LayerObjects& o, GfxFont* font) {
+  GfxPen* white = o.pen(COLOUR_WHITE, 2, GFX_DASH_DASH);
+  GfxPen* yellow = o.pen(COLOUR_YELLOW, 2, GFX_DASH_DASH);
+  if (b737_nd_range < 80) {
+    RunwayLines l;
+    if (const RwyRecord* dep = block_runway(1, origin_runway_index); dep && runway_lines(v, *dep, l)) {
+      line4(g, white, l.far_end);
+      line4(g, yellow, l.approach);
+      line4(g, white, l.side_a);
+      line4(g, white, l.side_b);
+    }
+    if (const RwyRecord* arr = block_runway(2, dest_runway_index); arr && runway_lines(v, *arr, l)) {
+      line4(g, white, l.centre);
+      line4(g, white, l.far_end);
+      line4(g, white, l.approach);
+      line4(g, white, l.side_a);
+      line4(g, white, l.side_b);
+    }
+  } else {
+    double x, y;
+    if (fpl_active_last >= 0 && route_point(v, fpl_active[0].lat, fpl_active[0].lon, x, y)) {
+      GfxBrush* brush = o.brush(COLOUR_WHITE);
+      draw_text(g, font, brush, x + 7, y - 7, ND_TEXT_CAPACITY, fpl_active[0].ident);
+      draw_ellipse_d(g, o.pen(COLOUR_WHITE, 2), x - 5, y - 5, 10, 10);
+    }
+  }
+}
+
+}  // namespace
+
+void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
+  LayerObjects o(g);
+  GfxFont* font = o.font(FONT_ZUDUZ, 12, GFX_FONT_BOLD);
+  GfxPen* magenta = o.pen(COLOUR_MAGENTA, 2);
+  GfxBrush* white = o.brush(COLOUR_WHITE);
+  GfxBrush* magenta_brush = o.brush(COLOUR_MAGENTA);
+  const int32_t mode = b737_nd_mode;
+  const double oy = b737_origin_y();
+  nd_frame(g, ctx, CANVAS_B737_ND, 122, oy);
+
+  if (mode == 5 && nd_range_arcs_on == 1) {
+    GfxPen* arc = o.pen(COLOUR_WHITE, 2);
+    draw_arc_d(g, arc, -54, -54, 108, 108, 180, 180);
+    draw_arc_d(g, arc, -108, -108, 217, 217, 180, 180);
+    draw_arc_d(g, arc, -162, -162, 325, 325, 180, 180);
+  }
+
+  RouteView v{present_lat, present_lon, map_heading};
+  if (mode == 7 && plan_centre_point(true, v.lat, v.lon)) v.heading = 0;
+  map_px_per_nm = b737_nd_map_radius / b737_nd_range;
+
+  const bool plan = fpl_valid_index(fpl_active_index, fpl_active_last);
+  if (plan) {
+    b737_runways(g, v, o, font);
+
+    // Previous waypoint.
+    if (DispPrevWpt == 1 && fpl_active_index >= 1 && b737_nd_range >= 5 && mode != 7) {
+      const FlightPlanWpt& prev = fpl_active[fpl_active_index - 1];
+      const FlightPlanWpt& act = fpl_active[fpl_active_index];
+      bool dct = dto_active == 1;
+      double px, py, ax, ay;
+      if (!(dct ? false : route_break(prev)) &&
+          route_point(v, dct ? dto_origin_lat : prev.lat, dct ? dto_origin_lon : prev.lon, px, py) &&
+          route_point(v, act.lat, act.lon, ax, ay)) {
+        GfxBrush* yellow = o.brush(COLOUR_YELLOW);
+        draw_text(g, font, yellow, px + 7, py - 7, ND_TEXT_CAPACITY, dct ? "DCT" : prev.ident);
+        draw_map_symbol(g, px, py - 6, SYMBOL_STAR, -99, 1, 1, 5, b737_nd_range);
+        draw_line_d(g, o.pen(COLOUR_YELLOW, 2, GFX_DASH_DASH), px, py, ax, ay);
+      }
+    }
+
+    // Legs from the aircraft (from the origin in plan mode).
+    double prev_x = 0, prev_y = 0;
+    bool pen_down = true;
+    for (int32_t i = mode == 7 ? 0 : fpl_active_index; i <= fpl_active_last; ++i) {
+      const FlightPlanWpt& w = fpl_active[i];
+      if (route_break(w)) {
+        pen_down = false;
+        continue;
+      }
+      double x, y;
+      if (!route_point(v, w.lat, w.lon, x, y)) {
+        pen_down = false;
+        continue;
+      }
+      const bool active = i == fpl_active_index;
+      if (active && w.intc_course > -1) {
+        double ex, ey;
+        if (intercept_end(v, w, ex, ey)) draw_line_d(g, magenta, x, y, ex, ey);
+      } else if (pen_down && i > 0) {
+        draw_line_d(g, magenta, prev_x, prev_y, x, y);
+      }
+      draw_text(g, font, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
+      draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, b737_nd_range);
+      prev_x = x;
+      prev_y = y;
+      pen_down = true;
+    }
+  }
+
+  nd_frame(g, ctx, CANVAS_B737_ND, 122, oy);
+  if (route_distance_to_go > 8 && plan && mode != 7)
+    draw_tod_toc_markers(g, b737_nd_map_radius, b737_nd_range, 0, 0, TOC_TOD_STYLE_B737, 1, 1, present_lat,
+                         present_lon, map_heading);
+  if (loaded_rwy_index != -999 && mode != 7)
+    draw_runway_centerline_layer(g, b737_nd_map_radius, 0, 0, b737_nd_range, 1, 1);
+}
+
+void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g) {
+  const int32_t mode = b737_nd_mode;
+  nd_frame(g, ctx, CANVAS_B737_ND, 122, b737_origin_y());
+  map_px_per_nm = b737_nd_map_radius / b737_nd_range;
+  if (!fpl_valid_index(fpl_edit_index, fpl_edit_last)) return;
+  LayerObjects o(g);
+  GfxFont* font = o.font(FONT_ZUDUZ, 12, GFX_FONT_BOLD);
+  GfxPen* pen = o.pen(fpl_changed_state == 4 ? COLOUR_WHITE : PENDING_CYAN, 2, GFX_DASH_DASH);
+  GfxBrush* white = o.brush(COLOUR_WHITE);
+
+  RouteView v{present_lat, present_lon, map_heading};
+  int32_t first = fpl_edit_index;
+  if (mode == 7) {
+    int32_t k = plan_center_index >= 1 && fpl_valid_index(plan_center_index, fpl_edit_last) ? plan_center_index
+                                                                                             : fpl_edit_index;
+    v = {fpl_edit[k].lat, fpl_edit[k].lon, 0};
+    first = 0;
+  }
+
+  double prev_x = 0, prev_y = 0;
+  bool pen_down = true;
+  for (int32_t i = first; i <= fpl_edit_last; ++i) {
+    const FlightPlanWpt& w = fpl_edit[i];
+    if (route_break(w)) {
+      pen_down = false;
+      continue;
+    }
+    double dx, dy;
+    if (!route_point(v, w.lat, w.lon, dx, dy)) {
+      pen_down = false;
+      continue;
+    }
+    const double x = std::trunc(dx), y = std::trunc(dy);
+    if (i == fpl_edit_index && w.intc_course > -1) {
+      double ex, ey;
+      if (intercept_end(v, w, ex, ey)) draw_line_d(g, pen, x, y, std::trunc(ex), std::trunc(ey));
+    } else if (pen_down) {
+      draw_line_d(g, pen, prev_x, prev_y, x, y);
+    }
+    prev_x = x;
+    prev_y = y;
+    pen_down = true;
+    if (i != fpl_active_index) draw_text(g, font, white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
+    draw_map_symbol(g, x, y - 3, SYMBOL_STAR, -99, 1, 1, 0, b737_nd_range);
+  }
+}
+
+void md80_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, double sx, double sy,
+                                  double map_heading_deg, double ref_lat, double ref_lon) {
+  (void)ctx;
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return;
+  LayerObjects o(g);
+  GfxFont* font = o.font(FONT_ARIAL, 12 * sx, GFX_FONT_BOLD);
+  GfxPen* magenta = o.pen(COLOUR_MAGENTA, 2 * sx);
+  GfxBrush* magenta_brush = o.brush(COLOUR_MAGENTA);
+  GfxBrush* white = o.brush(COLOUR_WHITE);
+  RouteView v{ref_lat, ref_lon, map_heading_deg};
+  double prev_x = 0, prev_y = 0;
+  bool pen_down = false;
+  for (int32_t i = 0; i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& w = fpl_active[i];
+    double x, y;
+    if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
+      pen_down = false;
+      continue;
+    }
+    const bool active = i == fpl_active_index;
+    if (pen_down) draw_line_d(g, magenta, prev_x * sx, prev_y * sy, x * sx, y * sy);
+    draw_map_symbol(g, x * sx, (y - 6) * sy, SYMBOL_STAR, -99, sx, sy, active ? 4 : 0, md80_ehsi_range);
+    draw_text(g, font, active ? magenta_brush : white, (x + 7) * sx, (y - 7) * sy, ND_TEXT_CAPACITY, w.ident);
+    prev_x = x;
+    prev_y = y;
+    pen_down = true;
+  }
+}
