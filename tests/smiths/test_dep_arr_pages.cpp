@@ -4,6 +4,7 @@
 
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "flightplan/procedures.h"
 
 namespace {
 
@@ -171,4 +172,47 @@ TEST_F(DepArrTest, ActiveChoicesAreMarkedAndReopeningShowsTheFullList) {
   press("L6");
   EXPECT_EQ(fpl_changed_state, 3);
   EXPECT_STREQ(fpl_edit[1].ident, "ALKIS");
+}
+
+TEST_F(DepArrTest, TransitionsOfAChosenSidRunOnToPageTwo) {
+  origin_and_dest();
+  press("L1");
+  press("L1");  // ALKI1
+  dep_trans_count = 6;
+  for (int i = 1; i <= 6; ++i) dep_trans_list[i] = "TR" + std::to_string(i);
+  frames();
+  EXPECT_EQ(at(230, 0), " 1 /  2");
+  EXPECT_EQ(at(0, 33), "ALKI1 ");
+  EXPECT_EQ(at(0, 66), "TR1  ");
+  EXPECT_EQ(at(0, 165), "TR4  ");
+  press("NEXT");
+  EXPECT_EQ(at(10, 19), "T R A N S");
+  EXPECT_EQ(at(0, 33), "TR5  ");
+  EXPECT_EQ(at(0, 66), "TR6  ");
+  EXPECT_EQ(at(0, 99), "");
+  press("L2");  // TR6
+  EXPECT_EQ(pending_sid_trans, "TR6");
+  EXPECT_EQ(smiths_dep_page_no, 1);
+}
+
+TEST_F(DepArrTest, ApproachesThenRunwaysShareTheRightColumn) {
+  origin_and_dest();
+  press("R2");
+  arr_appr_count = 3;
+  arr_appr_list[3] = {"R28R", "28R"};
+  arr_rwy_count = 4;
+  frames();
+  EXPECT_EQ(at(220, 0), " 1 /  2");
+  EXPECT_EQ(at(190, 99), "R28R 28R");
+  EXPECT_EQ(at(190, 118), "R U N W A Y S");
+  EXPECT_EQ(at(240, 132), "10R");
+  EXPECT_EQ(at(240, 165), "28L");
+  press("NEXT");
+  EXPECT_EQ(at(190, 19), "R U N W A Y S");
+  EXPECT_EQ(at(240, 33), "10L");
+  EXPECT_EQ(at(240, 66), "28R");
+  EXPECT_EQ(at(240, 99), "");
+  press("R2");  // runway 4
+  EXPECT_EQ(pending_arr_rwy, "28R");
+  EXPECT_EQ(smiths_arr_rwy_chosen, 1);
 }

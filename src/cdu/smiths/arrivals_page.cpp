@@ -198,7 +198,7 @@ void draw_right(const CduPage& p, int page) {
       break;
     }
     if (w > arr_rwy_count || w > PROC_LIST_CAPACITY) break;
-    if (w == 1) cdu_small(p, 190, y - 14, "R U N W A Y S");
+    if (w == 1 || r == 1) cdu_small(p, 190, y - 14, "R U N W A Y S");
     cdu_largef(p, 240, y, "%-3s", arr_rwy_list[w].c_str());
     if (arr_rwy_list[w] == pending_arr_rwy) cdu_large(p, 153, y, mark());
   }

@@ -1,6 +1,7 @@
 // Keypad of both gauges: 70 click rectangles and what each key records.
 #include <cstring>
 
+#include "cdu/smiths/plan_adapter.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -118,8 +119,7 @@ void smiths_fms_key(int key) {
       }
       return;
     case 69:  // EXEC
-      // A new route is flown from its first leg unless a direct-to chose the waypoint.
-      if (fpl_changed_state == 2 && intc_crs_pending == 0) fpl_edit_active_rec = fpl_edit_last >= 1 ? 1 : 0;
+      fpl_prepare_first_exec();
       if (fpl_changed_state == 2 || fpl_changed_state == 4) activate_route();
       return;
     case 70: host_toggle_window(WINDOW_SMITHS_FMS); return;

@@ -1,43 +1,21 @@
 // RTE page: origin, destination, company route and runway on page 1, then the route
 // as VIA / TO rows, five a page.
-#include <cstdlib>
 #include <cstring>
 
 #include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/plan_adapter.h"
 #include "cdu/smiths/route_fields.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "flightplan/procedures.h"
-#include "flightplan/route_progress.h"
-#include "geo/great_circle.h"
 #include "guidance/fms_state.h"
-#include "guidance/waypoint_sequencing.h"
 #include "navdb/navdb.h"
 
 namespace {
 
 bool none(const std::string& s) { return s.empty() || s == FPL_NONE_TEXT; }
-
-// Plan record of an airport block.
-FlightPlanWpt airport_record(const AptBlock& a) {
-  FlightPlanWpt r;
-  clear_fpl_record(r);
-  fpl_set_text(r.ident, a.ident);
-  r.lat = a.lat;
-  r.lon = a.lon;
-  fpl_set_text(r.type, "APT");
-  r.alt_constraint = std::atof(a.elev);
-  r.spd_constraint = FPL_NO_CONSTRAINT;
-  return r;
-}
-
-int last_airport_index(const FlightPlanWpt* t, int last) {
-  for (int i = last; i >= 1; --i)
-    if (std::strcmp(t[i].type, "APT") == 0) return i;
-  return -1;
-}
 
 // ---- page 1 keys ----
 
@@ -46,17 +24,7 @@ void enter_origin(const std::string& ident) {
     smiths_scratchpad_msg = "NOT IN DATABASE";
     return;
   }
-  clear_fpl_active();
-  clear_fpl_edit();
-  hold_count = 0;
-  sync_hold_numbers();
-  fpl_active[0] = airport_record(apt_blocks[1]);
-  fpl_active_last = 0;
-  set_end_record(fpl_active[1]);
-  fpl_active_index = FPL_NO_PLAN;
-  fpl_active_dest_index = -1;
-  copy_active_to_edit();
-  build_route_rows();
+  fpl_start_route(fpl_airport_record(apt_blocks[1]));
   rte_origin = apt_blocks[1].ident;
   rte_origin_mod = rte_origin;
   cruise_alt = 0;
@@ -79,49 +47,12 @@ void enter_dest(const std::string& ident) {
     smiths_scratchpad_msg = "NOT IN DATABASE";
     return;
   }
-  FlightPlanWpt dest = airport_record(apt_blocks[2]);
+  FlightPlanWpt dest = fpl_airport_record(apt_blocks[2]);
   if (fpl_changed_state < 3) {
-    int d;
-    if (fpl_active[0].ident[0] == '\0' || fpl_active_last < 0) d = 1;
-    else if (fpl_active_last >= 1 && std::strcmp(fpl_active[fpl_active_last].type, "APT") == 0) d = fpl_active_last;
-    else d = fpl_active_last + 1;
-    if (d > FPL_MAX_LAST) d = FPL_MAX_LAST;
-    fpl_active[d] = dest;
-    fpl_active_last = d;
-    set_end_record(fpl_active[d + 1]);
-    fpl_active_dest_index = d;
-    if (fpl_active_index == FPL_NO_PLAN) fpl_active_index = 1;
-    vnav_wpt_index = fpl_active_last;
-    if (fpl_valid_index(fpl_active_index, fpl_active_last)) {
-      const FlightPlanWpt& a = fpl_active[fpl_active_index];
-      double dist = 0.0, course = 0.0;
-      compute_gc_distance_course(present_lat, present_lon, a.lat, a.lon, dist, course);
-      dist_to_active_wpt = dist;
-      bearing_to_active_wpt = magnetic_course(course);
-    }
-    int e = last_airport_index(fpl_edit, fpl_edit_last);
-    if (fpl_changed_state == 0 || fpl_edit_last < 1) {
-      copy_active_to_edit();
-    } else if (e >= 1) {
-      // A route being entered keeps its fixes; only its destination changes.
-      fpl_edit[e] = dest;
-    } else {
-      fpl_edit_insert(fpl_edit_last + 1, dest);
-    }
-    build_route_rows();
+    fpl_set_destination(dest);
     rte_dest = apt_blocks[2].ident;
   } else {
-    if (fpl_changed_state == 3) {
-      copy_active_to_edit();
-      for (int i = fpl_edit_last - 1; i >= 1; --i) {
-        if (std::strcmp(fpl_edit[i].segment, "STAR") != 0) break;
-        clear_fpl_record(fpl_edit[i]);
-        fpl_set_text(fpl_edit[i].ident, FPL_DISCO_IDENT);
-      }
-    }
-    if (fpl_edit_last >= 1) fpl_edit[fpl_edit_last] = dest;
-    else fpl_edit_insert(fpl_edit_last + 1, dest);
-    build_route_rows();
+    fpl_set_destination_mod(dest);
     rte_dest_mod = apt_blocks[2].ident;
     if (fpl_changed_state == 3) fpl_changed_step();
   }

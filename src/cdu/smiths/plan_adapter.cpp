@@ -1,0 +1,86 @@
+#include "cdu/smiths/plan_adapter.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "flightplan/fpl_ops.h"
+#include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "guidance/waypoint_sequencing.h"
+
+FlightPlanWpt fpl_airport_record(const AptBlock& apt) {
+  FlightPlanWpt r;
+  clear_fpl_record(r);
+  fpl_set_text(r.ident, apt.ident);
+  r.lat = apt.lat;
+  r.lon = apt.lon;
+  fpl_set_text(r.type, "APT");
+  r.alt_constraint = std::atof(apt.elev);
+  r.spd_constraint = FPL_NO_CONSTRAINT;
+  return r;
+}
+
+void fpl_start_route(const FlightPlanWpt& origin) {
+  clear_fpl_active();
+  clear_fpl_edit();
+  hold_count = 0;
+  sync_hold_numbers();
+  fpl_active[0] = origin;
+  fpl_active_last = 0;
+  set_end_record(fpl_active[1]);
+  fpl_active_index = FPL_NO_PLAN;
+  fpl_active_dest_index = -1;
+  copy_active_to_edit();
+  build_route_rows();
+}
+
+static int last_airport_index(const FlightPlanWpt* t, int last) {
+  for (int i = last; i >= 1; --i)
+    if (std::strcmp(t[i].type, "APT") == 0) return i;
+  return -1;
+}
+
+void fpl_set_destination(const FlightPlanWpt& dest) {
+  int d;
+  if (fpl_active[0].ident[0] == '\0' || fpl_active_last < 0) d = 1;
+  else if (fpl_active_last >= 1 && std::strcmp(fpl_active[fpl_active_last].type, "APT") == 0) d = fpl_active_last;
+  else d = fpl_active_last + 1;
+  if (d > FPL_MAX_LAST) d = FPL_MAX_LAST;
+  fpl_active[d] = dest;
+  fpl_active_last = d;
+  set_end_record(fpl_active[d + 1]);
+  fpl_active_dest_index = d;
+  if (fpl_active_index == FPL_NO_PLAN) fpl_active_index = 1;
+  vnav_wpt_index = fpl_active_last;
+  if (fpl_valid_index(fpl_active_index, fpl_active_last)) {
+    const FlightPlanWpt& a = fpl_active[fpl_active_index];
+    double dist = 0.0, course = 0.0;
+    compute_gc_distance_course(present_lat, present_lon, a.lat, a.lon, dist, course);
+    dist_to_active_wpt = dist;
+    bearing_to_active_wpt = magnetic_course(course);
+  }
+  int e = last_airport_index(fpl_edit, fpl_edit_last);
+  if (fpl_changed_state == 0 || fpl_edit_last < 1) copy_active_to_edit();
+  else if (e >= 1) fpl_edit[e] = dest;  // a route being entered keeps its fixes
+  else fpl_edit_insert(fpl_edit_last + 1, dest);
+  build_route_rows();
+}
+
+void fpl_set_destination_mod(const FlightPlanWpt& dest) {
+  if (fpl_changed_state == 3) {
+    copy_active_to_edit();
+    for (int i = fpl_edit_last - 1; i >= 1; --i) {
+      if (std::strcmp(fpl_edit[i].segment, "STAR") != 0) break;
+      clear_fpl_record(fpl_edit[i]);
+      fpl_set_text(fpl_edit[i].ident, FPL_DISCO_IDENT);
+    }
+  }
+  if (fpl_edit_last >= 1) fpl_edit[fpl_edit_last] = dest;
+  else fpl_edit_insert(fpl_edit_last + 1, dest);
+  build_route_rows();
+}
+
+void fpl_prepare_first_exec() {
+  if (fpl_changed_state == 2 && intc_crs_pending == 0) fpl_edit_active_rec = fpl_edit_last >= 1 ? 1 : 0;
+}

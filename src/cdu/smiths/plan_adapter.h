@@ -1,0 +1,29 @@
+// Flight-plan operations the CDU pages need that the flight-plan subsystem does not
+// offer yet. Kept apart from the pages so that they can move there unchanged.
+#pragma once
+
+#include "flightplan/flight_plan.h"
+#include "navdb/navdb.h"
+
+// Plan record of an airport block: ident, position, type "APT", elevation as its
+// altitude field, no speed constraint.
+FlightPlanWpt fpl_airport_record(const AptBlock& apt);
+
+// A new route from `origin`: both plans and the holds are emptied; record 0 of the
+// active plan is the origin (last index 0, no active waypoint) and the edit plan a copy.
+void fpl_start_route(const FlightPlanWpt& origin);
+
+// Destination of a route not yet active: it replaces the active plan's destination
+// (or follows record 0; record 1 when there is no origin), the active waypoint becomes
+// record 1 when there was none, and the edit plan takes it too: a copy of the active
+// plan while nothing else was entered, else its destination is replaced (or appended).
+void fpl_set_destination(const FlightPlanWpt& dest);
+
+// Destination of an active route (states 3 and 4): in state 3 the edit plan is first
+// refreshed from the active plan and the arrival records just before its destination
+// become discontinuities; then the edit plan's last record becomes `dest`.
+void fpl_set_destination_mod(const FlightPlanWpt& dest);
+
+// Before EXEC of a route waiting for it (state 2): the route is flown from its first
+// leg unless a direct-to chose the waypoint.
+void fpl_prepare_first_exec();
