@@ -127,8 +127,12 @@ TEST_F(FmsFlight, DegeneratePlansNeverProduceNanOrBadKeyParameters) {
       EXPECT_GE(r.param, 0);
       EXPECT_LE(r.param, 360);
     }
-    if (r.id == KEY_AP_AIRSPEED_SET || r.id == KEY_AP_MACH_SET) EXPECT_GT(r.param, 0);
-    if (r.id == KEY_AP_ALTITUDE_SET) EXPECT_GT(r.param, -2000);
+    if (r.id == KEY_AP_AIRSPEED_SET || r.id == KEY_AP_MACH_SET) {
+      EXPECT_GT(r.param, 0);
+    }
+    if (r.id == KEY_AP_ALTITUDE_SET) {
+      EXPECT_GT(r.param, -2000);
+    }
   }
 }
 

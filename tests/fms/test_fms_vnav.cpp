@@ -45,7 +45,7 @@ class VnavFlight : public FmsFlight {
   // Flies to the end of the route, resuming the simulation after each pause.
   Profile fly(int* pauses = nullptr) {
     Profile p;
-    int toc = toc_reached, tod = tod_reached, idx = fpl_active_index;
+    int toc = toc_reached, tod = tod_reached;
     double wp3_dist = 1.0e9, dest_dist = 1.0e9;
     for (int i = 0; i < 2 * 3600; ++i) {
       frame();
@@ -63,7 +63,6 @@ class VnavFlight : public FmsFlight {
       }
       toc = toc_reached;
       tod = tod_reached;
-      idx = fpl_active_index;
       // LNAV leaves off at the last waypoint; the aircraft flies on to the destination.
       if (lnav_on == 0 && fpl_active_index == fpl_active_last) p.finished = true;
       double d = nm(ac().lat, ac().lon, 44.40, -122.31);
