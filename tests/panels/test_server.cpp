@@ -58,6 +58,28 @@ TEST_F(Server, SharedVariablesShowTheSnapshotAndThePlanToOtherModules) {
   EXPECT_EQ(vnav_on, 0);
 }
 
+TEST_F(Server, AnotherModuleFollowsTheActiveLegThroughTheSharedVariables) {
+  host_.aircraft().state().lat = 47.45;
+  host_.aircraft().state().lon = -122.31;
+  host_.aircraft().refresh();
+  start({{"SERVER", ""}});
+  auto* active = static_cast<const int32_t*>(host_.lookup_shared_var("vek_active", nullptr, nullptr));
+  auto* pos = static_cast<const int32_t*>(host_.lookup_shared_var("vek_act_wpt_pos", nullptr, nullptr));
+  auto* count = static_cast<const int32_t*>(host_.lookup_shared_var("vek_fpln_wpt_cnt", nullptr, nullptr));
+  auto* dist = static_cast<const double*>(host_.lookup_shared_var("vek_act_wpt_dist", nullptr, nullptr));
+  auto* lnav = static_cast<const int32_t*>(host_.lookup_shared_var("vek_lnav_mode", nullptr, nullptr));
+  ASSERT_TRUE(active && pos && count && dist && lnav);
+  EXPECT_EQ(*active, 0);
+  make_active_plan();
+  set_named("vek_lnav_clicked", 1);
+  host_.run_seconds(2);
+  EXPECT_EQ(*active, 1);
+  EXPECT_EQ(*pos, 1);
+  EXPECT_EQ(*count, 1);
+  EXPECT_EQ(*lnav, 1);
+  EXPECT_NEAR(*dist, 113.0, 5.0);  // Seattle to Portland
+}
+
 TEST_F(Server, EachClickedCommandActsOnceAndIsCleared) {
   start({{"SERVER", ""}});
   make_active_plan();
