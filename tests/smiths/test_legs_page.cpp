@@ -21,9 +21,9 @@ class LegsTest : public CduTest {
     ASSERT_EQ(fpl_changed_state, 3);
     press("LEGS");
   }
-  // Click and one frame: the page acts in it. A hold added to the edit plan has to be
-  // executed before the next frame, where the update drops holds not yet in the active
-  // plan (see the report on the update's hold step).
+  // Click and one frame: the page acts in it. The tests read a new hold right after it
+  // and execute it before the next frame: the per-step update's hold step drops holds
+  // whose active-plan index is below the active waypoint, which a pending hold's 0 is.
   void press_once(const std::string& key) {
     std::string error;
     ASSERT_TRUE(host_.click_index("SMITHS_FMS", key_number(key), &error)) << error;
