@@ -1,0 +1,161 @@
+// MD-11 ND route overlay: TOC/TOD, selected runways, the plan from its origin, the
+// pending copy of the active plan, the tuned NAV 1 station and the hold.
+#include <cmath>
+#include <cstring>
+
+#include "displays/nd_transport/route_common.h"
+#include "draw/holding_pattern_layer.h"
+#include "draw/map_symbols.h"
+#include "draw/toc_tod_layer.h"
+#include "flightplan/route_progress.h"
+#include "guidance/fms_state.h"
+#include "module/display_state.h"
+#include "module/sim_vars.h"
+
+namespace {
+
+constexpr uint32_t RUNWAY_CYAN = 0xFF02A7EB;
+
+void line4(GfxGraphics* g, const GfxPen* pen, const double* s) { draw_line_d(g, pen, s[0], s[1], s[2], s[3]); }
+
+// The active waypoint's label and symbol give way to the tuned station of the same
+// ident when the DME agrees within 20 NM.
+bool tuned_station_covers(const FlightPlanWpt& w) {
+  char ident[16];
+  host_ident(get_nav1_ident(), ident, sizeof ident);
+  if (std::strcmp(ident, w.ident) != 0) return false;
+  if (!measure_from(present_lat, present_lon, w.lat, w.lon)) return false;
+  return std::fabs(dme1_distance - gc_distance_nm) <= 20;
+}
+
+}  // namespace
+
+void md11_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
+  LayerObjects o(g);
+  GfxFont* font12 = o.font(FONT_ARIAL, 12, GFX_FONT_BOLD);
+  GfxFont* font10 = o.font(FONT_ARIAL, 10, GFX_FONT_BOLD);
+  GfxPen* magenta = o.pen(COLOUR_MAGENTA, 2);
+  GfxPen* magenta_dash = o.pen(COLOUR_MAGENTA, 2, GFX_DASH_DASH);
+  GfxPen* white_pen = o.pen(COLOUR_WHITE, 2);
+  GfxPen* cyan_pen = o.pen(RUNWAY_CYAN, 2);
+  GfxBrush* white = o.brush(COLOUR_WHITE);
+  GfxBrush* magenta_brush = o.brush(COLOUR_MAGENTA);
+  GfxBrush* cyan = o.brush(RUNWAY_CYAN);
+  const int32_t mode = md11_nd_mode;
+  const double cx = md11_nd_center_x, cy = md11_nd_center_y;
+  const int32_t radius = md11_nd_map_radius;
+  const double range = md11_nd_range;
+
+  nd_frame(g, ctx, CANVAS_MD11_ND, cx, cy);
+  // PLAN is north up about the plan centre (the present position without a plan).
+  RouteView v{present_lat, present_lon, mode == 2 ? 0.0 : map_heading};
+  plan_centre_point(mode == 2, v.lat, v.lon);
+  map_px_per_nm = radius / range;
+
+  const bool plan = fpl_valid_index(fpl_active_index, fpl_active_last);
+  if (plan && route_distance_to_go > 8 && mode != 2) {
+    draw_tod_toc_markers(g, radius, range, 0, 0, TOC_TOD_STYLE_MD11, 1, 1, present_lat, present_lon, map_heading);
+    nd_frame(g, ctx, CANVAS_MD11_ND, cx, cy);
+    map_px_per_nm = radius / range;
+  }
+
+  if (plan) {
+    // Selected runways, each from its own airport block.
+    const RwyRecord* dep = block_runway(1, origin_runway_index);
+    const RwyRecord* arr = block_runway(2, dest_runway_index);
+    if (range < 80) {
+      RunwayLines l;
+      if (dep && runway_lines(v, *dep, l)) {
+        line4(g, cyan_pen, l.far_end);
+        line4(g, white_pen, l.side_a);
+        line4(g, white_pen, l.side_b);
+      }
+      if (arr && runway_lines(v, *arr, l)) {
+        line4(g, white_pen, l.centre);
+        line4(g, cyan_pen, l.approach);
+        line4(g, white_pen, l.side_a);
+        line4(g, white_pen, l.side_b);
+      }
+    } else {
+      double x, y;
+      if (route_point(v, fpl_active[0].lat, fpl_active[0].lon, x, y)) {
+        draw_text(g, font12, white, x + 7, y - 7, ND_TEXT_CAPACITY, fpl_active[0].ident);
+        draw_ellipse_d(g, white_pen, x - 5, y - 5, 10, 10);
+      }
+    }
+
+    // The plan from its origin.
+    double prev_x = 0, prev_y = 0;
+    bool pen_down = false;
+    for (int32_t i = 0; i <= fpl_active_last; ++i) {
+      const FlightPlanWpt& w = fpl_active[i];
+      double x, y;
+      if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
+        pen_down = false;
+        continue;
+      }
+      const bool active = i == fpl_active_index;
+      if (active && w.intc_course > -1) {
+        double ex, ey;
+        if (intercept_end(v, w, ex, ey)) draw_line_d(g, magenta, x, y, ex, ey);
+      } else if (pen_down) {
+        draw_line_d(g, magenta, prev_x, prev_y, x, y);
+      }
+      if (!(active && nav1_received() && tuned_station_covers(w))) {
+        draw_text(g, font12, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
+        draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, range);
+      }
+      if (i == 0 && dep) draw_text(g, font10, white, x + 7, y + 17, ND_TEXT_CAPACITY, dep->ident);
+      if (i == fpl_active_last && arr) draw_text(g, font10, white, x + 7, y + 17, ND_TEXT_CAPACITY, arr->ident);
+      prev_x = x;
+      prev_y = y;
+      pen_down = true;
+    }
+
+    // Pending changes: the active plan again, dashed.
+    if (fpl_changed_state == 4) {
+      pen_down = false;
+      for (int32_t i = 0; i <= fpl_active_last; ++i) {
+        const FlightPlanWpt& w = fpl_active[i];
+        double x, y;
+        if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
+          pen_down = false;
+          continue;
+        }
+        if (pen_down) draw_line_d(g, magenta_dash, prev_x, prev_y, x, y);
+        draw_text(g, font12, white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
+        draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, 0, range);
+        prev_x = x;
+        prev_y = y;
+        pen_down = true;
+      }
+    }
+  }
+
+  // The tuned NAV 1 station.
+  if (nav1_received() && !is_nav1_localizer()) {
+    double x = 0, y = 0;
+    bool placed = false;
+    if (mode == 2) {
+      double slat, slon;
+      compute_dest_point(present_lat, present_lon, wrap360(heading + nav_rel_bearing), dme1_distance, slat, slon);
+      placed = route_point(v, slat, slon, x, y);
+    } else {
+      map_distance_px = dme1_distance * map_px_per_nm;
+      polar_to_screen(map_heading, wrap360(heading + nav_rel_bearing), 0, 0, map_distance_px, x, y);
+      placed = std::isfinite(x) && std::isfinite(y);
+    }
+    if (placed) {
+      char ident[16];
+      host_ident(get_nav1_ident(), ident, sizeof ident);
+      draw_map_symbol(g, x, y, SYMBOL_HEX_LOBES, -99, 1, 1, 1, range);
+      draw_text(g, font12, cyan, x + 10, y - 3, ND_TEXT_CAPACITY, ident);
+      draw_ellipse_d(g, magenta, x - 8, y - 8, 16, 16);
+    }
+  }
+
+  nd_frame(g, ctx, CANVAS_MD11_ND, cx, cy);
+  if (mode != 2) draw_runway_centerline_layer(g, radius, 0, 0, range, 1, 1);
+  nd_frame(g, ctx, CANVAS_MD11_ND);
+  if (first_hold_on_active_plan()) draw_md11_nd_hold_layer(ctx, g, radius, cx, cy, range, 1, 1);
+}
