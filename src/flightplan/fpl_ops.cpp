@@ -9,6 +9,7 @@
 
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
+#include "guidance/fms_update.h"
 #include "navdb/navdb.h"
 
 std::string route_origin = FPL_NONE_TEXT, route_origin_mod = FPL_NONE_TEXT;
@@ -332,6 +333,7 @@ void activate_route() {
     load_airport_block(fpl_active[0].ident, 1);
   if (fpl_active_dest_index >= 1) load_airport_block(fpl_active[fpl_active_dest_index].ident, 2);
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
+  fms_plan_activated();
 }
 
 static int insert_airway_leg() {
@@ -368,6 +370,7 @@ int activate_plan() {
   if (r == 0) return 0;
   make_edit_active();
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
+  fms_plan_activated();
   return 1;
 }
 

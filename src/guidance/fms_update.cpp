@@ -382,13 +382,7 @@ void plan_block() {
 void pending_requests() {
   if (radio_tune_request > 0) set_enroute_radios(radio_tune_request);
   if (plan_load_request == 1 || plan_load_request == 3) {
-    if (load_and_activate_plan_file(plan_load_request) == 1) {
-      fms_last_second = -99.0;
-      flight_phase = -1;
-      dest_info_state = 1;
-      dest_near_done = 0;
-      propose_cruise_altitude(cruise_alt, 1);
-    }
+    load_and_activate_plan_file(plan_load_request);
     plan_load_request = 0;
   }
   radio_tune_request = 0;
@@ -396,6 +390,14 @@ void pending_requests() {
 }
 
 }  // namespace
+
+void fms_plan_activated() {
+  fms_last_second = -99.0;
+  flight_phase = -1;
+  dest_info_state = 1;
+  dest_near_done = 0;
+  propose_cruise_altitude(cruise_alt, 1);
+}
 
 void fms_snapshot() {
   srv_active_index = fpl_active_index == FPL_NO_PLAN ? 0 : fpl_active_index;

@@ -10,3 +10,7 @@ void fms_update();
 
 // Copies the guidance outputs into the SERVER snapshot (srv_*).
 void fms_snapshot();
+
+// A new active plan: restarts the flight-phase log and the destination steps and
+// computes the cruise altitude, top of climb and top of descent for it.
+void fms_plan_activated();

@@ -48,11 +48,15 @@ TEST_F(LegsTest, ShowsTheActiveRouteFiveLegsAPage) {
   EXPECT_EQ(at(220, 0), " 1 /  2");
   EXPECT_EQ(at(20, 0), "ACT");
   EXPECT_EQ(at(0, 33), "ALKIS");
-  EXPECT_EQ(at(130, 33), "  250 /  4000");
+  EXPECT_EQ(at(130, 33), "  250 /  4000A");
   EXPECT_EQ(at(0, 66), "CARRO");
-  EXPECT_EQ(at(140, 66), "- - - - / 10000");
+  EXPECT_EQ(at(140, 66), "- - - - / 10000A");
   EXPECT_EQ(at(0, 99), "OLM  ");
-  EXPECT_EQ(at(130, 99), "- - - - / - - - - - -");
+  // Activation predicted the crossing speed and altitude of the unconstrained legs.
+  std::string predicted = at(130, 99);
+  EXPECT_NE(predicted.find(" / "), std::string::npos) << predicted;
+  EXPECT_EQ(predicted.find("- -"), std::string::npos) << predicted;
+  EXPECT_EQ(predicted.back(), '0') << predicted;  // no "A": not an entered constraint
   EXPECT_EQ(at(0, 165), "BTG  ");
   // The leg into CARRO: magnetic course with the degree sign and the distance.
   std::string course = at(20, 55), dist = at(100, 55);
@@ -83,20 +87,25 @@ TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
   EXPECT_EQ(at(18, 0), "MOD");
   EXPECT_EQ(at(130, 66), "  250 / 12000A");
   EXPECT_EQ(at(0, 198), "< ERASE");
+  // An altitude alone keeps the predicted speed.
+  const double spd3 = fpl_edit[3].spd_constraint, spd4 = fpl_edit[4].spd_constraint;
   enter("FL250", "R3");
-  EXPECT_EQ(at(140, 99), "- - - - / FL250A");
+  EXPECT_EQ(at(130, 99), spd3 > 0 ? std::string(5 - std::to_string(int(spd3)).size(), ' ') +
+                                        std::to_string(int(spd3)) + " / FL250A"
+                                  : std::string("- - - - / FL250A"));
   enter("250/", "R4");  // a speed with nothing behind the slash reads as FL250
   EXPECT_DOUBLE_EQ(fpl_edit[4].alt_constraint, 25000.0);
-  EXPECT_DOUBLE_EQ(fpl_edit[4].spd_constraint, -999.0);
+  EXPECT_DOUBLE_EQ(fpl_edit[4].spd_constraint, spd4);
   // Refused entries change nothing and keep the scratchpad.
+  const double alt_before = fpl_edit[5].alt_constraint, spd_before = fpl_edit[5].spd_constraint;
   for (const char* bad : {"0", "99001", "FL995", "ABC", "450/FL250", "50/9000", "2X0/9000"}) {
     clear_pad();
     type(bad);
     press("R5");
     EXPECT_EQ(bottom(), "INVALID ENTRY") << bad;
     EXPECT_EQ(smiths_scratchpad, bad);
-    EXPECT_DOUBLE_EQ(fpl_edit[5].alt_constraint, -999.0) << bad;
-    EXPECT_DOUBLE_EQ(fpl_edit[5].spd_constraint, -999.0) << bad;
+    EXPECT_DOUBLE_EQ(fpl_edit[5].alt_constraint, alt_before) << bad;
+    EXPECT_DOUBLE_EQ(fpl_edit[5].spd_constraint, spd_before) << bad;
   }
   clear_pad();
   enter("99000", "R5");
@@ -104,7 +113,7 @@ TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
   // ERASE restores the active route.
   press("L6");
   EXPECT_EQ(fpl_changed_state, 3);
-  EXPECT_EQ(at(140, 66), "- - - - / 10000");
+  EXPECT_EQ(at(140, 66), "- - - - / 10000A");
 }
 
 TEST_F(LegsTest, CopiedConstraintReadsBackAsItWas) {
