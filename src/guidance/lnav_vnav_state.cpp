@@ -4,6 +4,7 @@
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
 #include "guidance/fms_state.h"
+#include "guidance/hold_legs.h"
 #include "guidance/settings.h"
 #include "guidance/waypoint_sequencing.h"
 #include "module/display_state.h"
@@ -25,7 +26,8 @@ void lnav_toggle() {
     hold_exit_state = 1;
     lnav_on = 0;
     leg_tracking_on = 0;
-    if (hold_count > 0) hold_list[1].active_wpt = 0;
+    // The hold ahead is given up.
+    if (hold_count > 0) drop_first_hold();
     holds_changed = 0;
     dto_active = 0;
   } else if (fpl_active_index != FPL_NO_PLAN && fpl_valid_index(fpl_active_index, fpl_active_last)) {

@@ -173,7 +173,11 @@ void passage_stamp() {
 void hold_step() {
   if (hold_count <= 0) return;
   if (hold_list[1].active_wpt > 0) fly_hold_pattern();
-  for (int guard = 0; guard < HOLD_CAPACITY && hold_count > 0 && hold_list[1].active_wpt < fpl_active_index; ++guard)
+  // Holds behind the aircraft go; a hold not yet in the active plan (index below 1)
+  // waits for EXEC.
+  for (int guard = 0; guard < HOLD_CAPACITY && hold_count > 0 && hold_list[1].active_wpt >= 1 &&
+                      hold_list[1].active_wpt < fpl_active_index;
+       ++guard)
     drop_first_hold();
 }
 

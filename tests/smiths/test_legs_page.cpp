@@ -21,14 +21,6 @@ class LegsTest : public CduTest {
     ASSERT_EQ(fpl_changed_state, 3);
     press("LEGS");
   }
-  // Click and one frame: the page acts in it. The tests read a new hold right after it
-  // and execute it before the next frame: the per-step update's hold step drops holds
-  // whose active-plan index is below the active waypoint, which a pending hold's 0 is.
-  void press_once(const std::string& key) {
-    std::string error;
-    ASSERT_TRUE(host_.click_index("SMITHS_FMS", key_number(key), &error)) << error;
-    frames(1);
-  }
   static int key_number(const std::string& key) {
     if (key == "L6") return 23;
     if (key == "R6") return 24;
@@ -207,7 +199,7 @@ TEST_F(LegsTest, HoldAtAWaypointThenDeleteTheHoldOnly) {
   EXPECT_TRUE(has("H O L D  A T"));
   press("L2");  // picks CARRO
   EXPECT_EQ(smiths_hold_at_index, 2);
-  press_once("L6");
+  press("L6");
   EXPECT_EQ(hold_count, 1);
   EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE_HOLD);
   EXPECT_EQ(fpl_changed_state, 4);
@@ -229,7 +221,7 @@ TEST_F(LegsTest, HoldAtATypedFixIsPlacedByALineKey) {
   press("HOLD");
   enter("SEA", "L6");
   EXPECT_EQ(smiths_scratchpad, "HOLD AT SEA");
-  press_once("L2");
+  press("L2");
   EXPECT_STREQ(fpl_edit[2].ident, "SEA");
   EXPECT_EQ(hold_count, 1);
   EXPECT_EQ(fpl_edit[2].hold_number, 1);
@@ -249,7 +241,7 @@ TEST_F(LegsTest, HoldAtThePresentPositionNeedsAnActivePlan) {
 TEST_F(LegsTest, HoldAtThePresentPositionOnAnActiveRoute) {
   active_route();
   press("HOLD");
-  press_once("R6");
+  press("R6");
   EXPECT_STREQ(fpl_edit[1].ident, "HOLD PPOS");
   EXPECT_EQ(hold_count, 1);
   EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE_HOLD);
@@ -339,7 +331,7 @@ TEST_F(LegsTest, AStagedHoldFixIsLookedUpAgainWhenPlaced) {
   EXPECT_EQ(bottom(), "NOT IN DATABASE");
   press("CLR");
   press("HOLD");
-  press_once("L2");
+  press("L2");
   EXPECT_STREQ(fpl_edit[2].ident, "SEA");
   EXPECT_EQ(fpl_edit[2].hold_number, 1);
 }

@@ -1,7 +1,7 @@
 // Keypad of both gauges: 70 click rectangles and what each key records.
 #include <cstring>
 
-#include "cdu/smiths/plan_adapter.h"
+#include "flightplan/route_entry.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"

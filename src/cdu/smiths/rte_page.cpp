@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "cdu/smiths/page_layout.h"
-#include "cdu/smiths/plan_adapter.h"
+#include "flightplan/route_entry.h"
 #include "cdu/smiths/route_fields.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"

@@ -1,4 +1,4 @@
-#include "cdu/smiths/plan_adapter.h"
+#include "flightplan/route_entry.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,5 +1,5 @@
-// Flight-plan operations the CDU pages need that the flight-plan subsystem does not
-// offer yet. Kept apart from the pages so that they can move there unchanged.
+// Route-entry operations of the CDU route pages: a new route from its origin, its
+// destination before and after activation, and the first EXEC.
 #pragma once
 
 #include "flightplan/flight_plan.h"
