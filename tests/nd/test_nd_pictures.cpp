@@ -1,0 +1,184 @@
+// The sample route flown on the simulated host with LNAV and VNAV, and pictures of
+// the three displays in map mode during the climb, at the top of descent and on the
+// approach, and in plan mode, written under out/nd/.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "displays/nd_transport/nd_transport.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/plan_files.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "guidance/fms_update.h"
+#include "guidance/lnav_vnav_state.h"
+#include "guidance/settings.h"
+#include "host/sim_host.h"
+#include "module/display_state.h"
+#include "module/engage_buttons.h"
+#include "platform/gfx/gfx_recording.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Display {
+  const char* gauge;
+  void (*draw)(GaugeHeader*, DeviceContext, int32_t, int32_t, int32_t);
+  int width, height;
+};
+
+const Display DISPLAYS[] = {
+    {"HW_B737_ND", hw_b737_nd_draw_gauge, 488, 604},
+    {"HW_MD11_ND", hw_md11_nd_draw_gauge, 480, 516},
+    {"MD80_EHSI_NB", md80_ehsi_draw_gauge, 399, 348},
+};
+
+class NdPictures : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "vek_nd_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    sim = pattern;
+    fs::copy(VEK_ND_SAMPLE_ROOT, sim, fs::copy_options::recursive);
+    fs::create_directories(sim + "/vek/FlightLog");
+    out = std::string(VEK_ND_OUT_DIR) + "/nd";
+    fs::create_directories(out);
+    ASSERT_TRUE(host.attach_module(&Linkage, &ImportTable, "vek1"));
+    host.set_sim_folder(sim);
+    simhost::PanelConfig panel;
+    simhost::PanelWindow w;
+    w.ident = 0;
+    w.visible = true;
+    w.gauges.push_back({"vek1", "SERVER", 0, 0, 1, 1, "Twinjet"});
+    int x = 0;
+    for (const Display& d : DISPLAYS) {
+      w.gauges.push_back({"vek1", d.gauge, x, 0, d.width, d.height, ""});
+      x += d.width + 10;
+    }
+    panel.windows.push_back(w);
+    host.set_panel(panel);
+    host.set_frame_rate(2);
+    auto& s = host.aircraft().state();
+    s.lat = 47.449;
+    s.lon = -122.309306;
+    s.ground_elevation_ft = 31.0;
+    s.altitude_ft = 550.0;
+    s.on_ground = false;
+    s.ias_kt = 160.0;
+    s.heading_true = 180.0;
+    s.ap_master = true;
+    s.ap_heading_hold = true;
+    s.ap_altitude_hold = true;
+    s.ap_airspeed_hold = true;
+    s.ap_altitude_ft = 550.0;
+    s.ap_airspeed_kt = 160.0;
+    s.ap_heading = 180.0;
+    s.wind_dir = 250.0;
+    s.wind_speed_kt = 25.0;
+    std::string error;
+    ASSERT_TRUE(host.start(&error)) << error;
+    host.set_draw_recording(true);
+  }
+  void TearDown() override {
+    host.stop();
+    std::error_code ec;
+    fs::remove_all(sim, ec);
+  }
+  void frame() {
+    host.run_frames(1);
+    fms_update();
+  }
+  template <typename F>
+  bool fly_until(F done, double limit_s) {
+    for (int i = 0; i < int(limit_s * host.frame_rate()); ++i) {
+      frame();
+      if (done()) return true;
+    }
+    return false;
+  }
+  // Draws the three displays and writes them as NAME_<display>.png; returns the
+  // B737 ND's texts.
+  std::vector<std::string> shots(const std::string& name) {
+    std::vector<std::string> b737_texts;
+    for (const Display& d : DISPLAYS) {
+      simhost::PlacedGauge* g = host.find_gauge(d.gauge);
+      EXPECT_NE(g, nullptr);
+      if (!g) continue;
+      GaugeImage* img = g->drawn_image();
+      if (!img) continue;
+      if (GfxRecording* r = gfx_recording_of(img)) r->clear();
+      d.draw(&g->header, img, img->width, img->height, 1);
+      if (GfxRecording* r = gfx_recording_of(img); r && d.draw == hw_b737_nd_draw_gauge) b737_texts = r->texts();
+      std::string error;
+      EXPECT_TRUE(host.write_png(d.gauge, out + "/" + name + "_" + d.gauge + ".png", &error)) << error;
+    }
+    return b737_texts;
+  }
+  static bool has(const std::vector<std::string>& texts, const std::string& t) {
+    for (const std::string& x : texts)
+      if (x == t) return true;
+    return false;
+  }
+  static double nm_to(double lat, double lon) {
+    double d, c;
+    compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);
+    return d;
+  }
+
+  std::string sim, out;
+  simhost::SimHost host;
+};
+
+TEST_F(NdPictures, SampleRouteClimbTopOfDescentApproachAndPlan) {
+  for (int i = 0; i < 6; ++i) frame();
+  plan_load_request = 1;
+  plan_load_name = "KSEAKPDX.RTE";
+  frame();
+  ASSERT_EQ(plan_load_request, 0);
+  ASSERT_GE(fpl_active_last, 2);
+  LnavOffAtLastWpt = 0;
+  lnav_toggle();
+  vnav_toggle();
+  ASSERT_EQ(lnav_on, 1);
+
+  b737_nd_mode = 5;
+  b737_nd_range = 40;
+  nd_apt_on = nd_nav_on = 1;
+  md11_nd_mode = 3;
+  md11_nd_map_radius = 150;
+  md11_nd_range = 40;
+  md80_ehsi_mode = 3;
+  md80_ehsi_range = 40;
+
+  ASSERT_TRUE(fly_until([] { return indicated_altitude > 8000; }, 1800));
+  auto climb = shots("climb");
+  EXPECT_TRUE(has(climb, fpl_active[fpl_active_index].ident));
+  EXPECT_TRUE(has(climb, "TAS"));
+
+  ASSERT_TRUE(fly_until([] { return tod_reached == 1; }, 3 * 3600));
+  auto tod = shots("tod");
+  EXPECT_TRUE(has(tod, fpl_active[fpl_active_index].ident));
+
+  const FlightPlanWpt dest = fpl_active[fpl_active_last];
+  ASSERT_TRUE(fly_until([&] { return nm_to(dest.lat, dest.lon) < 15; }, 2 * 3600));
+  b737_nd_range = 20;
+  md11_nd_range = 20;
+  md80_ehsi_range = 20;
+  auto approach = shots("approach");
+  EXPECT_TRUE(has(approach, "GS"));
+
+  b737_nd_mode = 7;
+  md11_nd_mode = 2;
+  md11_nd_map_radius = 94;
+  md80_ehsi_mode = 2;
+  b737_nd_range = 40;
+  auto plan = shots("plan");
+  EXPECT_TRUE(has(plan, "N"));
+  EXPECT_TRUE(has(plan, dest.ident));
+}
+
+}  // namespace
