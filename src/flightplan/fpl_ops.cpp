@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
 #include "guidance/fms_update.h"
@@ -241,6 +242,9 @@ int add_hold(int n, int mode, double leg_minutes) {
     if (hold_list[h].edit_wpt == n) place = h;
   sync_hold_numbers();
   holds_changed = 1;
+  smiths_hold_page_count = hold_count;
+  smiths_hold_page_no = place;
+  smiths_hold_at_index = 0;
   if (mode == 1 && fpl_changed_state >= 2) fpl_changed_step();
   return place;
 }
@@ -261,7 +265,10 @@ int remove_hold(int n, int mode) {
   if (n >= 0 && n <= fpl_edit_last) fpl_edit[n].hold_number = 0;
   hold_delete_index = 0;
   sync_hold_numbers();
+  smiths_hold_page_count = hold_count;
   if (mode >= 1) fpl_changed_step();
+  smiths_scratchpad_msg.clear();
+  if (hold_count == 0 && smiths_page == SMITHS_PAGE_RTE_HOLD) smiths_page = SMITHS_PAGE_LEGS;
   return found ? 1 : 0;
 }
 

@@ -101,6 +101,11 @@ static void transitions_of(const ProcBlock& b, std::string* list, int32_t& count
 static void runways_of(const AptBlock& a, bool appr, const std::string& name, const std::string& trans,
                        std::string* list, int32_t& count) {
   count = 0;
+  // No procedure chosen: every runway of the airport, with or without procedures.
+  if (none(name) && none(trans)) {
+    for (int r = 1; r <= a.rwy_count && r <= apt_rwy_limit; ++r) add_unique(list, count, a.rwys[r].ident);
+    return;
+  }
   for (int i = 1; i <= block_count(a, appr); ++i) {
     const ProcBlock& b = block_at(a, appr, i);
     if (!none(name) && name != b.name) continue;

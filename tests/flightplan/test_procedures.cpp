@@ -34,6 +34,19 @@ TEST_F(FplTest, DepartureListsFollowRunwayAndSid) {
   EXPECT_EQ(dep_rwy_count, 6);
 }
 
+TEST_F(FplTest, AnAirportWithoutProceduresListsItsRunways) {
+  ASSERT_EQ(load_airport_block("KBFI", 1), 1);
+  ASSERT_EQ(load_airport_block("KTTD", 2), 1);
+  set_origin_proc_entry("------", "------");
+  EXPECT_EQ(dep_sid_count, 0);
+  fill_origin_proc_entry("------");
+  EXPECT_EQ(dep_rwy_count, apt_blocks[1].rwy_count);
+  EXPECT_GT(dep_rwy_count, 0);
+  fill_dest_proc_entry("------");
+  EXPECT_EQ(arr_rwy_count, apt_blocks[2].rwy_count);
+  EXPECT_GT(arr_rwy_count, 0);
+}
+
 TEST_F(FplTest, SidWithTransitionAndRunwayThenReplaced) {
   enter_route();
   route_dep_rwy = "16L";

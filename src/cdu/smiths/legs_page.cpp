@@ -111,11 +111,7 @@ void place_staged_hold(int n) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
-  int place = add_hold(n, 1, HoldLegMins);
-  if (place > 0) {
-    smiths_hold_page_no = place;
-    smiths_hold_page_count = hold_count;
-  }
+  add_hold(n, 1, HoldLegMins);
   smiths_hold_at_index = 0;
   smiths_scratchpad.clear();
 }
@@ -126,8 +122,6 @@ void left_key(const LegRow& row) {
     if (row.hold && edit_record(n)) {
       hold_delete_index = n;
       remove_hold(n, 2);
-      smiths_hold_page_count = hold_count;
-      smiths_scratchpad_msg.clear();
     } else if (!row.hold && edit_record(n) && make_discontinuity_2(n, 0)) {
       smiths_scratchpad_msg.clear();
     } else {
@@ -215,14 +209,10 @@ void key_l6() {
     }
     smiths_scratchpad.clear();
   } else if (smiths_legs_mode == 2 && smiths_hold_at_index != 0) {
-    int place = add_hold(smiths_hold_at_index, 1, HoldLegMins);
-    if (place == 0) {
+    if (add_hold(smiths_hold_at_index, 1, HoldLegMins) == 0) {
       smiths_scratchpad_msg = "INVALID ENTRY";
       return;
     }
-    smiths_hold_page_no = place;
-    smiths_hold_page_count = hold_count;
-    smiths_hold_at_index = 0;
     smiths_scratchpad.clear();
     smiths_page = SMITHS_PAGE_RTE_HOLD;
   } else if (smiths_legs_mode == 2) {
@@ -271,9 +261,6 @@ void key_r6(int F, int& page, int count) {
       return;
     }
     add_hold(fpl_active_index, 0, HoldLegMins);
-    for (int h = 1; h <= hold_count; ++h)
-      if (hold_list[h].edit_wpt == fpl_active_index) smiths_hold_page_no = h;
-    smiths_hold_page_count = hold_count;
     smiths_page = SMITHS_PAGE_RTE_HOLD;
     return;
   }
