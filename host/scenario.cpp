@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "host/sim_host.h"
+#include "platform/win/win_ipc.h"
+#include "platform/win/win_keyboard.h"
 
 namespace simhost {
 
@@ -272,6 +274,46 @@ bool parse_line(const std::string& raw, ScenarioStep* st, std::string* msg) {
     }
     return true;
   }
+  if (cmd == "key") {
+    std::string name = take_word(rest), action = take_word(rest);
+    bool extended = false;
+    if (name.empty() || !rest.empty() || (!action.empty() && action != "down" && action != "up") ||
+        win_vk_from_name(name.c_str(), &extended) <= 0) {
+      *msg = "key needs a key NAME and optionally down or up";
+      return false;
+    }
+    st->op = ScenarioOp::Key;
+    st->text = name;
+    st->a = action == "down" ? 1 : action == "up" ? 2 : 0;
+    return true;
+  }
+  if (cmd == "ipc") {
+    std::string what = take_word(rest);
+    if ((what == "start" || what == "stop") && rest.empty()) {
+      st->op = what == "start" ? ScenarioOp::IpcStart : ScenarioOp::IpcStop;
+      return true;
+    }
+    std::string offset = take_word(rest), value = take_word(rest);
+    long long off = 0;
+    if ((what != "i32" && what != "f64") || !rest.empty() || !parse_long(offset, 0, 0, 0xFFFFFF, &off) ||
+        !parse_double(value, &st->value)) {
+      *msg = "ipc needs start, stop, or i32|f64 OFFSET VALUE";
+      return false;
+    }
+    st->op = what == "i32" ? ScenarioOp::IpcI32 : ScenarioOp::IpcF64;
+    st->a = static_cast<int32_t>(off);
+    return true;
+  }
+  if (cmd == "var" || cmd == "expect_var") {
+    st->text = take_word(rest);
+    std::string value = take_word(rest);
+    if (st->text.empty() || !rest.empty() || !parse_double(value, &st->value)) {
+      *msg = cmd + " needs NAME VALUE";
+      return false;
+    }
+    st->op = cmd == "var" ? ScenarioOp::Var : ScenarioOp::ExpectVar;
+    return true;
+  }
   *msg = "unknown command \"" + cmd + "\"";
   return false;
 }
@@ -472,6 +514,49 @@ bool run_scenario(const Scenario& sc, SimHost& host, const std::string& out_dir,
         if (!gauge_drew_text(host, st.gauge, st.text, &why)) {
           ++res.failed_expectations;
           res.failures.push_back(where(sc, st) + "expect " + st.gauge + " \"" + st.text + "\": " + why);
+        }
+        break;
+      }
+      case ScenarioOp::Key: {
+        bool extended = false;
+        int32_t vk = win_vk_from_name(st.text.c_str(), &extended);
+        if (st.a != 2) win_key_event(vk, true, extended);
+        if (st.a != 1) win_key_event(vk, false, extended);
+        host.run_frames(1);
+        break;
+      }
+      case ScenarioOp::IpcStart:
+        ok = win_ipc_server_start();
+        if (!ok) msg = "the IPC server did not start";
+        break;
+      case ScenarioOp::IpcStop:
+        win_ipc_server_stop();
+        break;
+      case ScenarioOp::IpcI32: {
+        int32_t v = static_cast<int32_t>(st.value);
+        ok = win_ipc_server_write(static_cast<uint32_t>(st.a), &v, sizeof v);
+        if (!ok) msg = "the IPC server is not running or the offset lies outside its block";
+        break;
+      }
+      case ScenarioOp::IpcF64:
+        ok = win_ipc_server_write(static_cast<uint32_t>(st.a), &st.value, sizeof st.value);
+        if (!ok) msg = "the IPC server is not running or the offset lies outside its block";
+        break;
+      case ScenarioOp::Var: {
+        int id = host.named_var_id(st.text);
+        if (id < 0) id = host.register_named_var(st.text);
+        host.set_named_var(id, st.value);
+        break;
+      }
+      case ScenarioOp::ExpectVar: {
+        ++res.expectations;
+        double v = host.named_var(st.text);
+        if (host.named_var_id(st.text) < 0 || std::fabs(v - st.value) > 1e-6) {
+          ++res.failed_expectations;
+          std::ostringstream o;
+          o << where(sc, st) << "expect_var " << st.text << " " << st.value << ": "
+            << (host.named_var_id(st.text) < 0 ? std::string("no such variable") : "it holds " + std::to_string(v));
+          res.failures.push_back(o.str());
         }
         break;
       }

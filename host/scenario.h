@@ -11,6 +11,12 @@
 //   expect GAUGE "TEXT"                 fails the run unless a text of the last draw holds TEXT
 //   log FILE                            the host's records so far and from now on, under
 //                                       the output folder
+//   key NAME [down|up]                  a keyboard key pressed and released (or only one),
+//                                       NAME a letter, digit or key name such as ENTER
+//   ipc start|stop                      the stand-in IPC server of another add-on
+//   ipc i32|f64 OFFSET VALUE            writes a value into the IPC server's block
+//   var NAME VALUE                      sets a named variable as another gauge would
+//   expect_var NAME VALUE               fails the run unless the named variable holds VALUE
 // Settings of `set`: lat, lon (degrees), altitude (ft), heading (true), ias (kt), mach (the
 // airspeed for that Mach at the present altitude), vs (ft/min), fuel, fuel_capacity
 // (gallons), wind_dir (true, from), wind_speed (kt), sim_rate, zulu_time HH:MM,
@@ -34,7 +40,10 @@ namespace simhost {
 
 class SimHost;
 
-enum class ScenarioOp { Run, ClickIndex, ClickAt, Type, Event, Set, Window, Gps, GpsClear, Shot, Expect, Log };
+enum class ScenarioOp {
+  Run, ClickIndex, ClickAt, Type, Event, Set, Window, Gps, GpsClear, Shot, Expect, Log,
+  Key, IpcStart, IpcStop, IpcI32, IpcF64, Var, ExpectVar
+};
 
 struct ScenarioStep {
   ScenarioOp op = ScenarioOp::Run;

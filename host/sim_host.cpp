@@ -12,6 +12,7 @@
 
 #include "host/draw_recording.h"
 #include "host/nav_stations.h"
+#include "platform/win/win_windows.h"
 
 namespace simhost {
 
@@ -420,6 +421,7 @@ bool SimHost::start(std::string* error) {
     return false;
   }
   g_host = this;
+  win_reset();
   if (!create_gauges(error)) return false;
   aircraft_.refresh();
   started_ = true;

@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "host/scenario.h"
 #include "host/sim_host.h"
 #include "platform/host/sim_token_ids.h"
+#include "module/ipc_client.h"
 
 namespace fs = std::filesystem;
 
@@ -121,4 +123,47 @@ TEST_F(RealModuleTest, DemoScenarioRunsToTheEnd) {
   EXPECT_TRUE(host.aircraft().nav1().receiving);
   EXPECT_EQ(host.aircraft().nav1().station.ident, "SEA");
   EXPECT_GT(host.aircraft().nav1().distance_nm, 40.0);
+}
+
+namespace {
+
+bool run_script(simhost::SimHost& host, const std::string& text, simhost::ScenarioResult* result, std::string* error) {
+  std::istringstream in(text);
+  simhost::Scenario sc;
+  if (!simhost::parse_scenario(in, "script", &sc, error)) return false;
+  if (!simhost::check_scenario(sc, host, error)) return false;
+  return simhost::run_scenario(sc, host, "/tmp", result, error);
+}
+
+}  // namespace
+
+TEST_F(RealModuleTest, ScenarioCommandsReachNamedVariablesKeysAndTheIpcServer) {
+  simhost::ScenarioResult result;
+  std::string error;
+  // Another gauge's command through a "_clicked" variable, read back as published.
+  ASSERT_TRUE(run_script(host,
+                         "var vek_nd_apt_clicked 1\nrun 2f\nexpect_var vek_nd_apt 1\nexpect_var vek_nd_apt_clicked 0\n"
+                         "expect_var vek_nd_nav 1\n",
+                         &result, &error))
+      << error;
+  EXPECT_EQ(result.expectations, 3);
+  EXPECT_EQ(result.failed_expectations, 1);  // the navaid layer stayed off
+  // The IPC server holds what the scenario writes, where the module's client reads it.
+  ASSERT_TRUE(run_script(host, "ipc start\nipc i32 5116 3\nipc f64 5120 1850.5\nkey A\nkey ENTER down\nkey ENTER up\n",
+                         &result, &error))
+      << error;
+  ASSERT_NE(ipc_open(), 0);
+  int32_t stations = 0;
+  double weight = 0.0;
+  ASSERT_TRUE(ipc_read(5116, 4, &stations));
+  ASSERT_TRUE(ipc_read(5120, 8, &weight));
+  ipc_process();
+  EXPECT_EQ(stations, 3);
+  EXPECT_DOUBLE_EQ(weight, 1850.5);
+  ipc_close();
+  // Bad lines are refused with their line numbers.
+  EXPECT_FALSE(run_script(host, "run 1f\nkey NOSUCHKEY\n", &result, &error));
+  EXPECT_NE(error.find("script:2:"), std::string::npos) << error;
+  EXPECT_FALSE(run_script(host, "ipc i32 x 1\n", &result, &error));
+  EXPECT_FALSE(run_script(host, "var vek_x\n", &result, &error));
 }
