@@ -161,14 +161,20 @@ TEST_F(B737Frame, NullDeviceContextDoesNothing) {
   EXPECT_TRUE(s.rec().records.empty());
 }
 
-TEST_F(B737Frame, GaugeEntryPointDrawsThroughItsOwnRecord) {
+TEST_F(B737Frame, GaugeEntryPointScalesTheCanvasToItsImage) {
   b737_nd_mode = 1;
-  s.rec().clear();
-  hw_b737_nd_draw_gauge(nullptr, &s.image, 488, 604, 1);
-  // Twice the design size: the heading box top-left line starts at (214, 60).
-  GfxPointF p = s.text_at("HDG");
-  EXPECT_GT(s.rec().primitive_count(), 100);
-  (void)p;
+  GaugeImage big{nullptr, 488, 604, 488 * 4, nullptr};
+  gfx_recording_enable(&big);
+  hw_b737_nd_draw_gauge(nullptr, &big, 488, 604, 1);
+  bool found = false;
+  for (const GfxTextItem& t : gfx_recording_of(&big)->text_items())
+    if (t.text == "HDG") {
+      found = true;
+      EXPECT_NEAR(t.device.x, 166, 0.01);
+      EXPECT_NEAR(t.device.y, 66, 0.01);
+    }
+  EXPECT_TRUE(found);
+  gfx_recording_disable(&big);
 }
 
 }  // namespace
