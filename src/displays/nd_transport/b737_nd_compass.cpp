@@ -249,11 +249,13 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     dev = nav_deviation(127.0 / 37.0);
     rot = nav1_course - heading;
   }
-  nd_frame(g, ctx, C, 122, 249, rot);
+  // TO/FROM stands unturned beside the aircraft; the course frame turns with the course.
   if (mode == 4 && nav1_received()) {
+    nd_frame(g, ctx, C, 122, 249);
     bool to = nav_shows_to(station_bearing(nav_rel_bearing, heading), nav1_course);
     draw_text(g, font12, k.green, 70, 5, ND_TEXT_CAPACITY, to ? "TO" : "FROM");
   }
+  nd_frame(g, ctx, C, 122, 249, rot);
   if (mode == 3 || mode == 4) {
     draw_line_d(g, k.magenta2, 0, -45, 0, -190);
     deviation_dots(g, k.white2);
