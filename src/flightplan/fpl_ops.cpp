@@ -143,7 +143,7 @@ int fpl_edit_remove(int from, int to) {
   set_end_record(fpl_edit[fpl_edit_last + 1]);
   auto shift = [&](int32_t& idx) {
     if (idx >= to) idx -= n;
-    else if (idx >= from) idx = from <= fpl_edit_last ? from : fpl_edit_last;
+    else if (idx >= from) idx = from <= fpl_edit_last ? from : (fpl_edit_last > 0 ? fpl_edit_last : 0);
   };
   if (fpl_edit_index > 0) shift(fpl_edit_index);
   if (fpl_edit_active_rec > 0) shift(fpl_edit_active_rec);
@@ -353,10 +353,12 @@ static int insert_airway_leg() {
   // The loaded airway must still be the one joined at that record.
   if (std::strcmp(nav_search_list[s].ident, fpl_edit[at].ident) != 0) return 0;
   int pos = at + 1;
-  if (pos <= fpl_edit_last && std::strcmp(fpl_edit[pos].ident, FPL_THEN_IDENT) == 0) fpl_edit_remove(pos, pos + 1);
+  bool then_row = pos <= fpl_edit_last && std::strcmp(fpl_edit[pos].ident, FPL_THEN_IDENT) == 0;
   int step = e > s ? 1 : -1;
   int count = (e - s) * step;
-  if (fpl_edit_last + count > FPL_MAX_LAST) return 0;
+  // Refused before anything moves: the plan stays as it was.
+  if (fpl_edit_last - (then_row ? 1 : 0) + count > FPL_MAX_LAST) return 0;
+  if (then_row) fpl_edit_remove(pos, pos + 1);
   for (int k = s + step; k != e + step; k += step) {
     FlightPlanWpt rec;
     fpl_record_from_nav(rec, nav_search_list[k]);
@@ -529,8 +531,14 @@ int select_search_entry(int e) {
 
 static bool candidate_ok(int e) { return e >= 1 && e <= fix_match_count && e < nav_search_slots; }
 
+// A "HOLD PPOS" record comes with its hold: refused while the hold list is full.
+static bool hold_ppos_refused(const NavRecord& cand) {
+  return std::strcmp(cand.ident, "HOLD PPOS") == 0 && hold_count >= HOLD_CAPACITY;
+}
+
 int insert_edit_record(int n, int e, int legs_mode) {
   if (!candidate_ok(e) || n < 0 || n > fpl_edit_last + 1) return 0;
+  if (legs_mode != 1 && hold_ppos_refused(nav_search_list[e])) return 0;
   FlightPlanWpt rec;
   fpl_record_from_nav(rec, nav_search_list[e]);
   int at = n;
@@ -567,6 +575,7 @@ int insert_search_fix(int n) {
 }
 
 int insert_hold_1(int row, int mode) {
+  if (candidate_ok(1) && hold_ppos_refused(nav_search_list[1])) return 0;
   if (!insert_search_fix(row)) return 0;
   if (std::strcmp(fpl_edit[row].ident, "HOLD PPOS") == 0) add_hold(row, mode);
   return 1;

@@ -187,8 +187,8 @@ int select_search_entry(int e);
 void fpl_record_from_nav(FlightPlanWpt& rec, const NavRecord& nav);
 
 // Inserts candidate e as a new edit record before record n (0..last+1), moving the
-// later records down. A "HOLD PPOS" candidate also gets a hold. Steps the state in 0
-// or 3. legs_mode 1 (direct-to): the new record becomes the edit plan's active record,
+// later records down. A "HOLD PPOS" candidate also gets a hold (refused while the hold
+// list holds 10). Steps the state in 0 or 3. legs_mode 1 (direct-to): the new record becomes the edit plan's active record,
 // the direct-to origin is the present position, intc_crs_pending := 1 and
 // intc_target_wpt := the record; when the fix is already a later record j of the plan,
 // records n..j-1 (with any discontinuity) are removed instead of inserting a copy; the
@@ -200,7 +200,7 @@ int insert_edit_record(int n, int e, int legs_mode = 0);
 int insert_search_fix(int n);
 
 // insert_search_fix with hold handling: a "HOLD PPOS" candidate becomes a hold at the
-// present position (mode is add_hold's mode).
+// present position (mode is add_hold's mode); refused while the hold list is full.
 int insert_hold_1(int row, int mode);
 
 // Route-page TO entry: candidate 1 becomes the fix after record n-1; the discontinuities
