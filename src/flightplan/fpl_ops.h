@@ -8,11 +8,9 @@
 // - An insertion that would make a plan longer than 200 records (last index 199) is
 //   refused and answers 0; the plan is left unchanged.
 // - Every operation keeps the "******" end record after the last record.
-// - These operations never touch a CDU's page, scratchpad or message line: where the
-//   caller's text says that a page or message changes, the caller does it from the
-//   answer (for example, after add_hold the Smiths CDU sets smiths_hold_page_count :=
-//   hold_count and smiths_hold_page_no := the answer; after remove_hold it empties its
-//   message line and leaves page 39 when hold_count is 0).
+// - These operations leave a CDU's page, scratchpad and message line to the caller,
+//   which acts on the answer; add_hold and remove_hold are the exception: they keep the
+//   Smiths CDU's hold pages in step themselves (see there).
 // - The gauge drawing record that some callers hold is not an argument here.
 #pragma once
 
@@ -95,16 +93,18 @@ void fpl_step_on_edit();
 // Activation and copies.
 
 // EXEC (states 2 and 4): makes the edit plan the active plan. The active index becomes
-// the edit plan's active record (fpl_edit_index) when it is 1..last, else 1 (0 for a
+// the edit plan's active record (fpl_edit_active_rec) when it is 1..last, else 1 (0 for a
 // one-record plan, 999 for an empty plan). Pending route fields are committed and
 // marked "------"; the origin (record 0) and destination (last "APT" record) airport
 // blocks are reloaded; hold indexes are committed and holds deleted while pending are
 // dropped; holds_changed := 0; leg distances are recomputed; state := 3 (0 when the
-// plan is empty).
+// plan is empty); then fms_plan_activated (cruise altitude, top of climb and descent,
+// leg predictions, flight-phase log).
 void activate_route();
 
 // Builds the airway leg of the entered route and, unless airway_insert_mode is 1,
-// activates the result (as activate_route, state 3). The airway leg: when the loaded
+// activates the result (the plan, hold and leg-distance steps of activate_route, then
+// state 3 and fms_plan_activated). The airway leg: when the loaded
 // airway has a start and an end (airway_start_index, airway_end_index: candidates of
 // nav_search_list, different), its fixes after the start up to the end are inserted
 // after edit record fpl_edit_index (which must be the start fix), replacing a "THEN"
@@ -145,7 +145,9 @@ void renumber_hold_edit_wpt(int new_index, int old_index);
 // course = course from record n-1 to n less fpl_magvar, leg time `leg_minutes` (the
 // Smiths CDU passes HoldLegMins, the mission CDU 1.0), timed legs, right turns.
 // hold_list stays sorted by edit index and the records' hold numbers follow the list.
-// holds_changed := 1; mode 1 with a state of 2 or more steps the state.
+// holds_changed := 1; mode 1 with a state of 2 or more steps the state. The Smiths
+// hold pages follow: smiths_hold_page_count := hold_count, smiths_hold_page_no := the
+// new hold's place, smiths_hold_at_index := 0.
 // Answers the new hold's place (1..hold_count), or 0 when refused (list full with 10
 // holds, bad index, or the record already holds).
 int add_hold(int n, int mode, double leg_minutes = 1.0);
@@ -154,7 +156,9 @@ int add_hold(int n, int mode, double leg_minutes = 1.0);
 // Mode 2 (a delete on the LEGS page): the hold is marked and leaves the list when the
 // change is executed (activate_route), so it is not flown after EXEC; ERASE keeps it.
 // Every mode clears record n's hold number and sets hold_delete_index := 0; mode 1 or
-// more steps the state. Answers 1 when a hold was found, 0 otherwise.
+// more steps the state. The Smiths CDU follows: smiths_hold_page_count := hold_count,
+// its message line is emptied, and its hold page (39) gives way to LEGS (6) when no
+// hold is left. Answers 1 when a hold was found, 0 otherwise.
 int remove_hold(int n, int mode);
 
 // Hold numbers of both plans and hold_fpl_index from hold_list.
