@@ -89,7 +89,11 @@ void set_hold_leg_mins(std::string_view v) {
   HoldLegMins = minutes > 0.0 ? minutes : 1.0;
 }
 
-void set_to_flaps_range(std::string_view v) { TOFLAPSRANGE = "," + std::string(v) + ","; }
+void set_to_flaps_range(std::string_view v) {
+  TOFLAPSRANGE.assign(1, ',');
+  TOFLAPSRANGE.append(v);
+  TOFLAPSRANGE.push_back(',');
+}
 
 const ConfigKey aircraft_cfg_keys[] = {
     {"WptChgDist", CFG_FLOAT, &WptChgDist, GUARD_INT_PART_ABOVE_ZERO, nullptr},
@@ -207,11 +211,15 @@ void read_nav_data_cycle() {
     std::string_view words[7];
     size_t n = split_words(line, words, 7);
     if (n == 0 || words[0] != ";AIRAC") continue;
-    nav_data_cycle = "AIRAC " + std::string(words[3]);
-    std::string_view from = words[4].substr(0, 5);
-    std::string_view to = words[6].substr(0, 5);
-    nav_data_active = std::string(from) + " - " + std::string(to);
-    if (words[6].size() > 5) nav_data_active += "/" + std::string(words[6].substr(words[6].size() - 2));
+    nav_data_cycle.assign("AIRAC ");
+    nav_data_cycle.append(words[3]);
+    nav_data_active.assign(words[4].substr(0, 5));
+    nav_data_active.append(" - ");
+    nav_data_active.append(words[6].substr(0, 5));
+    if (words[6].size() > 5) {
+      nav_data_active.push_back('/');
+      nav_data_active.append(words[6].substr(words[6].size() - 2));
+    }
     break;
   }
   std::fclose(file);

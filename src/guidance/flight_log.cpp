@@ -61,8 +61,10 @@ void format_elapsed(char* out, size_t size) {
   double s = elapsed_seconds;
   if (!std::isfinite(s) || s < 0.0) s = 0.0;
   if (s > 3599999.0) s = 3599999.0;
-  long whole = static_cast<long>(s);
-  std::snprintf(out, size, "%02ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);
+  // At most 999:59:59, so each field has a known width.
+  unsigned whole = static_cast<unsigned>(s);
+  unsigned hours = whole / 3600u % 1000u;
+  std::snprintf(out, size, "%02u:%02u:%02u", hours, whole / 60u % 60u, whole % 60u);
 }
 
 void write_row(int mode) {

@@ -95,6 +95,17 @@ void place_tod(int end, double descent_dist) {
   tod_lon = fpl_active[0].lon;
 }
 
+void move_toc_to(int record) {
+  toc_leg_index = record - 1;
+  toc_lat = fpl_active[record].lat;
+  toc_lon = fpl_active[record].lon;
+  toc_route_pos = fpl_active[record].route_dist;
+  if (vnav_target_kind == 1) {
+    vnav_target_lat = toc_lat;
+    vnav_target_lon = toc_lon;
+  }
+}
+
 double truncated_hundreds(double alt) { return alt > 1000.0 ? std::floor(alt / 100.0) * 100.0 : alt; }
 
 // Crossing altitude and speed of every record whose constraint flag is 0.
@@ -121,12 +132,24 @@ void predict_waypoints(double climb_rate) {
       break;
     }
     double limit = cruise;
-    for (int k = i + 1; k <= last; ++k)
+    int held_by = -1;
+    // The next constrained record limits the prediction when it lies below the cruise
+    // altitude and the climb does not reach the cruise altitude before it.
+    double ahead = alt;
+    for (int k = i + 1; k <= last; ++k) {
       if (fpl_active[k].constraint_flag == 1 && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
-        if (fpl_active[k].alt_constraint < cruise) limit = fpl_active[k].alt_constraint;
+        if (fpl_active[k].alt_constraint < cruise && ahead < cruise) {
+          limit = fpl_active[k].alt_constraint;
+          held_by = k;
+        }
         break;
       }
+      ahead += leg_into(k) / ClimbTas * 60.0 * climb_rate;
+    }
     r.alt_constraint = std::min(truncated_hundreds(alt), limit);
+    // A constraint that holds the climb below the cruise altitude beyond the TOC
+    // moves the TOC onto it.
+    if (held_by > 0 && toc_reached == 0 && fpl_active[held_by].route_dist > toc_route_pos) move_toc_to(held_by);
     double spd = ClimbIas;
     if (ClbSpdRest > 0.0 && r.alt_constraint < ClbAltRest && ClimbIas > ClbSpdRest) spd = ClbSpdRest;
     r.spd_constraint = spd;

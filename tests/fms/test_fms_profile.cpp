@@ -185,3 +185,47 @@ TEST_F(FmsFlight, PerformanceTablesProposeALevelWithinTheirAltitudes) {
   EXPECT_EQ(static_cast<int>(proposed_cruise_alt) % 2000, 0);  // southbound: even thousands
   EXPECT_EQ(cruise_alt, static_cast<int32_t>(proposed_cruise_alt));
 }
+
+TEST_F(FmsFlight, PredictionMovesTheTopOfClimbOntoAConstraintThatHoldsTheClimbDown) {
+  // Eastbound along 47 N: B at 60 NM, C at 100 NM, D at 200 NM, E at 300 NM.
+  auto lon_at = [](double dist) { return -122.0 + dist / (60.0 * std::cos(47.0 * 3.14159265358979323846 / 180.0)); };
+  auto fly_plan = [&](double c_alt) {
+    plain_aircraft();
+    activate({{"A", 47.0, lon_at(0.0), 0.0},
+              {"B", 47.0, lon_at(60.0)},
+              {"C", 47.0, lon_at(100.0), c_alt, -999.0, 1},
+              {"D", 47.0, lon_at(200.0)},
+              {"E", 47.0, lon_at(300.0), 0.0}});
+    propose_cruise_altitude(25000, 1);
+  };
+  // At 1800 ft/min and 5 NM/min the climb needs 69.4 NM: C at 8000 ft keeps the
+  // aircraft below the cruise altitude until C, so the top of climb is C.
+  fly_plan(8000.0);
+  EXPECT_EQ(toc_leg_index, 1);
+  EXPECT_NEAR(nm(toc_lat, toc_lon, fpl_active[2].lat, fpl_active[2].lon), 0.0, 0.01);
+  EXPECT_EQ(fpl_active[1].alt_constraint, 8000.0);  // B predicted no higher than C
+  EXPECT_EQ(fpl_active[2].alt_constraint, 8000.0);  // the constraint itself is kept
+  EXPECT_EQ(fpl_active[3].alt_constraint, 25000.0);
+  // A constraint above the cruise altitude holds nothing: the TOC stays at 69.4 NM.
+  fly_plan(30000.0);
+  EXPECT_NEAR(nm(47.0, -122.0, toc_lat, toc_lon), 69.4, 0.2);
+  EXPECT_NEAR(fpl_active[1].alt_constraint, 21600.0, 200.0);  // 12 minutes at 1800 ft/min
+  // A climb that reaches the cruise altitude before the constraint is not held by it.
+  plain_aircraft();
+  ClimbRate = 3000;
+  activate({{"A", 47.0, lon_at(0.0), 0.0},
+            {"B", 47.0, lon_at(60.0)},
+            {"C", 47.0, lon_at(100.0), 8000.0, -999.0, 1},
+            {"E", 47.0, lon_at(300.0), 0.0}});
+  propose_cruise_altitude(25000, 1);
+  EXPECT_NEAR(nm(47.0, -122.0, toc_lat, toc_lon), 41.7, 0.2);
+  EXPECT_EQ(fpl_active[1].alt_constraint, 25000.0);
+  // Once the TOC is passed the prediction leaves it where it is.
+  fly_plan(8000.0);
+  toc_reached = 1;
+  double lat = toc_lat, lon = toc_lon;
+  fpl_active[2].alt_constraint = 9000.0;
+  propose_cruise_altitude(25000, 1);
+  EXPECT_EQ(toc_lat, lat);
+  EXPECT_EQ(toc_lon, lon);
+}
