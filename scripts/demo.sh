@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds in Release and flies the sample scenario in the
-# simulated host; images and logs go to out/.
+# Installs what is missing, builds in Release and runs the road of one request in the
+# simulated host: a route built on the Smiths FMS CDU, executed and flown with LNAV and
+# VNAV. Pictures of the CDU and the navigation displays, the host's log and the flight
+# logs go to out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVEK_TESTS=OFF
 cmake --build build-release -j"$jobs" --target vek1_gau vek-host
-rm -rf out/sim && mkdir -p out && cp -r data/sample out/sim
+rm -rf out && mkdir -p out && cp -r data/sample out/sim
+scenario=${1:-road_of_one_request.txt}
 ./build-release/vek-host --module build-release/gauges/vek1.gau --sim out/sim \
-  --panel out/sim/panel.cfg --scenario out/sim/scenarios/demo.txt --out out "$@"
+  --panel out/sim/panel.cfg --scenario "out/sim/scenarios/$scenario" --out out
+cp out/sim/vek/FlightLog/*.log out/ 2>/dev/null || true
 echo "demo output in $(pwd)/out"

@@ -1,6 +1,7 @@
 #include "module/gauge_table.h"
 
 #include "cdu/smiths/smiths_cdu.h"
+#include "displays/nd_transport/nd_transport.h"
 
 #include "module/c17_mfd_commands.h"
 #include "module/control_panels.h"
@@ -259,12 +260,12 @@ BUTTON_RECTS(bdry_rects, bdry_button_click)
 using R = GaugeRole;
 
 // Navigation and attitude displays: one drawn element of the design canvas.
-VEK_GAUGE(b737_nd, "HW_B737_ND", hw_b737_ehsi_callback, R::Display, WINDOW_B737_ND, 0, nullptr, nullptr, nullptr, drawn(244, 302))
-VEK_GAUGE(b737_nd_br, "HW_B737_ND_BR", hw_b737_ehsi_br_callback, R::Display, WINDOW_B737_ND, 0, nullptr, nullptr, nullptr, drawn(244, 302))
-VEK_GAUGE(b737_nd_nb, "HW_B737_ND_NB", hw_b737_ehsi_nb_callback, R::Display, WINDOW_B737_ND, 0, nullptr, nullptr, nullptr, drawn(244, 302))
-VEK_GAUGE(md11_nd, "HW_MD11_ND", hw_md11_nd_callback, R::Display, WINDOW_MD11_ND, 0, nullptr, nullptr, nullptr, drawn(240, 258))
-VEK_GAUGE(md11_nd_nb, "HW_MD11_ND_NB", hw_md11_nd_nb_callback, R::Display, WINDOW_MD11_ND, 0, nullptr, nullptr, nullptr, drawn(240, 258))
-VEK_GAUGE(md80_ehsi, "MD80_EHSI_NB", md80_ehsi_callback, R::Display, WINDOW_MD80_EHSI, 0, nullptr, nullptr, nullptr, drawn(266, 232))
+VEK_GAUGE(b737_nd, "HW_B737_ND", hw_b737_ehsi_callback, R::Display, WINDOW_B737_ND, 0, hw_b737_nd_draw_gauge, nullptr, nullptr, drawn(244, 302))
+VEK_GAUGE(b737_nd_br, "HW_B737_ND_BR", hw_b737_ehsi_br_callback, R::Display, WINDOW_B737_ND, 0, hw_b737_nd_draw_gauge, nullptr, nullptr, drawn(244, 302))
+VEK_GAUGE(b737_nd_nb, "HW_B737_ND_NB", hw_b737_ehsi_nb_callback, R::Display, WINDOW_B737_ND, 0, hw_b737_nd_draw_gauge, hw_b737_nd_nb_service_hook, nullptr, drawn(244, 302))
+VEK_GAUGE(md11_nd, "HW_MD11_ND", hw_md11_nd_callback, R::Display, WINDOW_MD11_ND, 0, hw_md11_nd_draw_gauge, nullptr, nullptr, drawn(240, 258))
+VEK_GAUGE(md11_nd_nb, "HW_MD11_ND_NB", hw_md11_nd_nb_callback, R::Display, WINDOW_MD11_ND, 0, hw_md11_nd_draw_gauge, nullptr, nullptr, drawn(240, 258))
+VEK_GAUGE(md80_ehsi, "MD80_EHSI_NB", md80_ehsi_callback, R::Display, WINDOW_MD80_EHSI, 0, md80_ehsi_draw_gauge, nullptr, nullptr, drawn(266, 232))
 VEK_GAUGE(efs50_ehsi, "EFS50_EHSI", efs50_ehsi_callback, R::Display, WINDOW_EFS50_EHSI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
 VEK_GAUGE(efs50_ehsi_nb, "EFS50_EHSI_NB", efs50_ehsi_nb_callback, R::Display, WINDOW_EFS50_EHSI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
 VEK_GAUGE(efs50_tcas, "EFS50_TCAS", efs50_tcas_callback, R::Display, WINDOW_EFS50_TCAS, 0, nullptr, nullptr, nullptr, drawn(266, 230))

@@ -67,7 +67,9 @@ TEST_F(B737Frame, ClipCutsTheTopByACircleAndIsRemovedForTheText) {
     for (GfxPointF p : fig) {
       GfxPointF d = s.design(p);
       double r = std::hypot(d.x - 123, d.y - 207);
-      if (d.y < 79) EXPECT_NEAR(r, 175, 1.5);
+      if (d.y < 79) {
+        EXPECT_NEAR(r, 175, 1.5);
+      }
       if (std::fabs(d.x - 123) < 5 && d.y < 40) on_arc = true;
     }
   EXPECT_TRUE(on_arc);
@@ -77,7 +79,9 @@ TEST_F(B737Frame, ClipCutsTheTopByACircleAndIsRemovedForTheText) {
     if (r.op == GfxOp::Line && r.clip >= 0) rose_clipped = true;
   EXPECT_TRUE(rose_clipped);
   for (const GfxTextItem& t : s.rec().text_items())
-    if (t.text == "HDG") EXPECT_EQ(s.rec().records[t.record].clip, -1);
+    if (t.text == "HDG") {
+      EXPECT_EQ(s.rec().records[t.record].clip, -1);
+    }
 }
 
 TEST_F(B737Frame, RoseModesAndArcModesCallNoMapLayer) {

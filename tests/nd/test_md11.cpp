@@ -83,8 +83,12 @@ TEST_F(Md11, ClipOfRoseAndMapRemovedForTheData) {
   // The rose circle of radius 150 about (120, 177).
   for (GfxPointF p : clips[0]->clip_device[0]) EXPECT_NEAR(std::hypot(p.x - 120, p.y - 177), 150, 1.5);
   for (const GfxTextItem& t : s.rec().text_items()) {
-    if (t.text == "RNG 80") EXPECT_EQ(s.rec().records[t.record].clip, -1);
-    if (t.text == "03") EXPECT_GE(s.rec().records[t.record].clip, 0);
+    if (t.text == "RNG 80") {
+      EXPECT_EQ(s.rec().records[t.record].clip, -1);
+    }
+    if (t.text == "03") {
+      EXPECT_GE(s.rec().records[t.record].clip, 0);
+    }
   }
   md11_nd_mode = 3;
   s.draw();
