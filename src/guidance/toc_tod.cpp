@@ -196,19 +196,49 @@ int32_t semicircular_altitude(int32_t altitude, bool eastbound) {
   return 43000;
 }
 
+namespace {
+
+// Distance (NM) of a descent from `from` down to `to` feet, 1000 ft at a time with the
+// descent row nearest in altitude; the aircraft's descent figures without rows.
+double perf_descent_distance(double from, double to) {
+  double dist = 0.0;
+  for (int step = 0; step < 100 && from > to; ++step) {
+    double tas = DescentTas, rate = DescentRate;
+    if (int32_t row = perf_nearest_row(perf_descent, perf_descent_count, from); row > 0) {
+      tas = perf_descent[row].col[2];
+      rate = perf_descent[row].col[3];
+    }
+    if (!(tas > 0.0) || !(rate > 0.0)) return 0.0;
+    double feet = std::min(1000.0, from - to);
+    dist += tas / 60.0 * (feet / rate);
+    from -= feet;
+  }
+  return dist;
+}
+
+}  // namespace
+
 int32_t compute_perf_cruise_altitude() {
-  if (fpl_active_last < 1 || perf_cruise_count < 1 || perf_climb_count < 1) return 0;
+  if (fpl_active_last < 1 || fpl_active_last > FPL_MAX_LAST || perf_cruise_count < 1 || perf_climb_count < 1) return 0;
   compute_route_distance(1);
-  double half = route_total_dist / 2.0;
+  double route = route_total_dist;
+  double half = route / 2.0;
   if (half > 450.0) half = 200.0;
   else if (half > 35.0) half -= 15.0;
   double ceiling = perf_highest_altitude();
   if (!(ceiling > 0.0)) return 0;
-  double alt = indicated_altitude;
+
+  // Climb in 20-NM steps; the profile keeps the altitude at the end of each step.
+  constexpr int kMaxSteps = 64;
+  double profile_alt[kMaxSteps + 1];
+  double start_alt = std::isfinite(indicated_altitude) && indicated_altitude > 0.0 ? indicated_altitude : 0.0;
+  double alt = start_alt;
   double weight = zero_fuel_weight + 100.0 + read_fuel_on_board();
   double flown = 0.0;
-  for (int step = 0; step < 1000 && alt < ceiling && flown < half; ++step) {
-    int row = perf_nearest_row(perf_climb, perf_climb_count, alt);
+  int steps = 0;
+  profile_alt[0] = alt;
+  while (steps < kMaxSteps && alt < ceiling && flown < half) {
+    int32_t row = perf_nearest_row(perf_climb, perf_climb_count, alt);
     if (row < 1) break;
     double tas = perf_climb[row].col[2];
     double rate = perf_climb[row].col[3];
@@ -219,16 +249,41 @@ int32_t compute_perf_cruise_altitude() {
     alt += rate * hours * 60.0;
     weight -= perf_climb[row].col[4] * hours;
     flown += 20.0;
+    profile_alt[++steps] = alt;
   }
-  if (alt > ceiling) alt = ceiling;
-  // The highest cruise row at or below the altitude reached.
-  double best = 0.0;
-  for (int i = 1; i <= perf_cruise_count; ++i) {
+  double reached = std::min(alt, ceiling);
+  double field = fpl_active[fpl_active_last].alt_constraint > FPL_NO_CONSTRAINT
+                     ? fpl_active[fpl_active_last].alt_constraint
+                     : 0.0;
+
+  // The cruise row within reach that burns the least fuel per mile at the weight on
+  // top of the climb, allowed at that weight and leaving room for the descent.
+  int32_t column = std::max(perf_nearest_weight(weight), 1);
+  double best_alt = 0.0, best_per_nm = 0.0;
+  for (int32_t i = 1; i <= perf_cruise_count && i <= perf_row_capacity; ++i) {
     double a = perf_cruise[i].col[1];
-    if (a <= alt && a > best && perf_cruise[i].col[2] > 0.0) best = a;
+    double tas = perf_cruise[i].col[2];
+    double flow = perf_cruise_fuel_flow(i, column);
+    if (!(a >= 1000.0) || a > reached || !(tas > 0.0) || !(flow > 0.0)) continue;
+    if (int32_t limit = perf_nearest_row(perf_altitude, perf_altitude_count, a);
+        limit > 0 && perf_altitude[limit].col[2] > 0.0 && weight > perf_altitude[limit].col[2])
+      continue;
+    double climb = 0.0;
+    for (int k = 1; k <= steps; ++k) {
+      if (profile_alt[k] >= a) {
+        double part = (a - profile_alt[k - 1]) / (profile_alt[k] - profile_alt[k - 1]);
+        climb = 20.0 * (k - 1) + 20.0 * std::clamp(part, 0.0, 1.0);
+        break;
+      }
+    }
+    if (climb + perf_descent_distance(a, field) > route) continue;
+    double per_nm = flow / tas;
+    if (best_alt == 0.0 || per_nm < best_per_nm || (per_nm == best_per_nm && a > best_alt)) {
+      best_alt = a;
+      best_per_nm = per_nm;
+    }
   }
-  if (!(best >= 1000.0)) return 0;
-  return static_cast<int32_t>(best) / 1000 * 1000;
+  return static_cast<int32_t>(best_alt) / 1000 * 1000;
 }
 
 void propose_cruise_altitude(double altitude, int mode) {

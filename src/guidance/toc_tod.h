@@ -19,7 +19,10 @@ extern double presel_alt;           // ft, preselected altitude (the proposal)
 // constraint flag is 0; any other mode restarts the profile (TOC and TOD ahead).
 void propose_cruise_altitude(double altitude, int mode);
 
-// A cruise altitude from the performance tables; 0 when they give none.
+// A cruise altitude from the performance tables: the cruise row within reach of a climb
+// over half the route that burns the least fuel per mile at the weight on top of the
+// climb, allowed at that weight by the Altitude rows and leaving room for the descent.
+// 0 when they give none.
 int32_t compute_perf_cruise_altitude();
 
 // The semicircular rule for `altitude` (ft): eastbound odd thousands (high levels

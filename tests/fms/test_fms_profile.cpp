@@ -1,7 +1,9 @@
 // Cruise-altitude proposal, TOC/TOD placement and the VNAV vertical-speed rule.
 #include "fms_harness.h"
 #include "guidance/lnav_vnav_commands.h"
+#include "guidance/flight_log.h"
 #include "guidance/performance_tables.h"
+#include "guidance/speed_conversions.h"
 #include "guidance/waypoint_sequencing.h"
 
 namespace {
@@ -228,4 +230,46 @@ TEST_F(FmsFlight, PredictionMovesTheTopOfClimbOntoAConstraintThatHoldsTheClimbDo
   propose_cruise_altitude(25000, 1);
   EXPECT_EQ(toc_lat, lat);
   EXPECT_EQ(toc_lon, lon);
+}
+
+TEST_F(FmsFlight, PerformanceLevelBurnsLeastPerMileWithinWeightLimitsAndRoomToDescend) {
+  auto load = [](const std::string& text) {
+    std::string copy = text;
+    std::FILE* f = fmemopen(copy.data(), copy.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    read_perf_tables(f);
+    std::fclose(f);
+  };
+  // Climb 3000 ft/min at 300 kt: 12000 ft per 20 NM. Descent at 300 kt: 2.5 NM per
+  // 1000 ft at 2000 ft/min. Cruise fuel flows for 100000 and 200000 lb.
+  auto tables = [](const char* descent_rate, const char* limit_22000) {
+    return std::string("[CLIMB]\n0 300 3000 0\n") +
+           "[GRWT] 100 200\n20000 400 4000 3000\n22000 400 3800 3400\n30000 450 3000 2000\n" +
+           "[DESCENT]\n0 300 " + descent_rate + " 0\n" + "[Altitude]\n20000 0\n22000 " + limit_22000 +
+           "\n40000 0\n";
+  };
+  plain_aircraft();
+  ClbSpdRest = 0.0;
+  route_100nm(true);  // half route 35 NM: the climb reaches 24000 ft
+  ASSERT_LT(read_fuel_on_board(), 50000.0);
+  zero_fuel_weight = 0.0;
+  load(tables("2000", "0"));
+  EXPECT_EQ(compute_perf_cruise_altitude(), 22000);  // 9.5 lb/NM against 10 at 20000
+  zero_fuel_weight = 190000.0;
+  EXPECT_EQ(compute_perf_cruise_altitude(), 20000);  // heavy: 7.5 lb/NM against 8.5
+  // 22000 ft allowed only up to 1000 lb.
+  zero_fuel_weight = 0.0;
+  load(tables("2000", "1000"));
+  EXPECT_EQ(compute_perf_cruise_altitude(), 20000);
+  // Descending at 1000 ft/min no level leaves room for the descent: the minute search
+  // proposes instead.
+  load(tables("1000", "0"));
+  EXPECT_EQ(compute_perf_cruise_altitude(), 0);
+  cruise_alt = 0;
+  propose_cruise_altitude(0, 0);
+  EXPECT_EQ(proposed_cruise_alt, 11000.0);
+  // No plan: nothing.
+  load(tables("2000", "0"));
+  clear_fpl_active();
+  EXPECT_EQ(compute_perf_cruise_altitude(), 0);
 }
