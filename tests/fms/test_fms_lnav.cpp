@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "fms_harness.h"
+#include "guidance/speed_conversions.h"
 #include "guidance/waypoint_sequencing.h"
 
 namespace {
@@ -80,6 +81,16 @@ TEST_F(FmsFlight, WithoutLnavTheActiveWaypointAdvancesOnlyWhenTheSettingAsks) {
   host.aircraft().refresh();
   EXPECT_TRUE(fly_until([] { return fpl_active_index == 2; }, 240));
   EXPECT_EQ(count_events(KEY_AP_HEADING_SET), 0);
+  // The fuel at the passed waypoint is given in the weight unit of the settings.
+  WeightUnit = "KGS";
+  double lb = read_fuel_on_board();
+  ASSERT_GT(lb, 0.0);
+  ac().lat = 47.20;
+  ac().lon = -121.82;
+  host.aircraft().refresh();
+  EXPECT_TRUE(fly_until([] { return fpl_active_index == 3; }, 10));
+  EXPECT_EQ(last_wpt_ident, "WPB");
+  EXPECT_NEAR(fuel_at_last_wpt, lb * 0.45359237, lb * 0.01);
 }
 
 TEST_F(FmsFlight, ChangeDistanceFollowsSegmentFlyoverSecondsAndTurn) {
