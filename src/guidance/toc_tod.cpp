@@ -228,6 +228,7 @@ int32_t compute_perf_cruise_altitude() {
   double ceiling = perf_highest_altitude();
   if (!(ceiling > 0.0)) return 0;
 
+  constexpr double kHighestLevel = 99000.0;
   // Climb in 20-NM steps; the profile keeps the altitude at the end of each step.
   constexpr int kMaxSteps = 64;
   double profile_alt[kMaxSteps + 1];
@@ -264,7 +265,7 @@ int32_t compute_perf_cruise_altitude() {
     double a = perf_cruise[i].col[1];
     double tas = perf_cruise[i].col[2];
     double flow = perf_cruise_fuel_flow(i, column);
-    if (!(a >= 1000.0) || a > reached || !(tas > 0.0) || !(flow > 0.0)) continue;
+    if (!(a >= 1000.0) || a > reached || a > kHighestLevel || !(tas > 0.0) || !(flow > 0.0)) continue;
     if (int32_t limit = perf_nearest_row(perf_altitude, perf_altitude_count, a);
         limit > 0 && perf_altitude[limit].col[2] > 0.0 && weight > perf_altitude[limit].col[2])
       continue;

@@ -268,6 +268,10 @@ TEST_F(FmsFlight, PerformanceLevelBurnsLeastPerMileWithinWeightLimitsAndRoomToDe
   cruise_alt = 0;
   propose_cruise_altitude(0, 0);
   EXPECT_EQ(proposed_cruise_alt, 11000.0);
+  // Absurd numbers give no level outside the flight levels.
+  load("[CLIMB]\n0 1e300 1e300 1e300\n[GRWT] 1\n1e30 1e-300 1e300\n50000 0 100\n[DESCENT]\n0 0 0 0\n"
+       "[Altitude]\n1e300 0\n");
+  EXPECT_EQ(compute_perf_cruise_altitude(), 0);
   // No plan: nothing.
   load(tables("2000", "0"));
   clear_fpl_active();
