@@ -161,13 +161,28 @@ void predict_waypoints(double climb_rate) {
     alt += leg_into(i + 1) / DescentTas * 60.0 * descent_rate;
     if (r.constraint_flag == 1) {
       if (r.alt_constraint > FPL_NO_CONSTRAINT) alt = r.alt_constraint;
+      // The records after it, up to the next constrained one, fly no faster.
+      for (int k = i + 1; k < last && fpl_active[k].constraint_flag == 0; ++k)
+        if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
+          fpl_active[k].spd_constraint = r.spd_constraint;
       continue;
     }
     if (alt >= cruise) {
       descent_start = i;
       break;
     }
-    r.alt_constraint = truncated_hundreds(alt);
+    // Below a constrained record that lies under the cruise altitude, unless the
+    // descent reaches the cruise altitude before it.
+    double limit = cruise;
+    double ahead = alt;
+    for (int k = i - 1; k > climb_end; --k) {
+      if (fpl_active[k].constraint_flag == 1 && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
+        if (fpl_active[k].alt_constraint < cruise && ahead < cruise) limit = fpl_active[k].alt_constraint;
+        break;
+      }
+      ahead += leg_into(k + 1) / DescentTas * 60.0 * descent_rate;
+    }
+    r.alt_constraint = std::min(truncated_hundreds(alt), limit);
     double spd = DescentIas;
     if (DescSpdRest > 0.0 && r.alt_constraint < DescAltRest && DescentIas > DescSpdRest) spd = DescSpdRest;
     r.spd_constraint = spd;

@@ -277,3 +277,29 @@ TEST_F(FmsFlight, PerformanceLevelBurnsLeastPerMileWithinWeightLimitsAndRoomToDe
   clear_fpl_active();
   EXPECT_EQ(compute_perf_cruise_altitude(), 0);
 }
+
+TEST_F(FmsFlight, DescentPredictionStaysBelowAConstraintAndSlowsAfterIt) {
+  // Eastbound along 47 N: C at 200 NM at 6000 ft and 220 kt, D at 260 NM, E at 300 NM.
+  auto lon_at = [](double dist) { return -122.0 + dist / (60.0 * std::cos(47.0 * 3.14159265358979323846 / 180.0)); };
+  auto plan = [&](int constrained) {
+    plain_aircraft();
+    DescentIas = 280;
+    DescSpdRest = 0.0;
+    activate({{"A", 47.0, lon_at(0.0), 0.0},
+              {"B", 47.0, lon_at(100.0)},
+              {"C", 47.0, lon_at(200.0), constrained ? 6000.0 : -999.0, constrained ? 220.0 : -999.0, constrained},
+              {"D", 47.0, lon_at(260.0)},
+              {"E", 47.0, lon_at(300.0), 0.0}});
+    propose_cruise_altitude(25000, 1);
+  };
+  // 1800 ft/min at 5 NM/min: D, 40 NM before E, is predicted at about 14400 ft.
+  plan(0);
+  EXPECT_NEAR(fpl_active[3].alt_constraint, 14400.0, 200.0);
+  EXPECT_EQ(fpl_active[3].spd_constraint, 280.0);
+  // After C at 6000 ft the aircraft is no higher and no faster.
+  plan(1);
+  EXPECT_EQ(fpl_active[3].alt_constraint, 6000.0);
+  EXPECT_EQ(fpl_active[3].spd_constraint, 220.0);
+  EXPECT_EQ(fpl_active[2].alt_constraint, 6000.0);
+  EXPECT_EQ(fpl_active[1].alt_constraint, 25000.0);  // B cruises
+}
