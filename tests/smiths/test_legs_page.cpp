@@ -335,3 +335,23 @@ TEST_F(LegsTest, AStagedHoldFixIsLookedUpAgainWhenPlaced) {
   EXPECT_STREQ(fpl_edit[2].ident, "SEA");
   EXPECT_EQ(fpl_edit[2].hold_number, 1);
 }
+
+TEST_F(LegsTest, DeleteOnTheDestinationIsRefusedAndOnTheEndRowWaits) {
+  active_route();
+  press("NEXT");
+  ASSERT_EQ(at(0, 33), "KPDX ");
+  const int last = fpl_edit_last;
+  press("DEL");
+  EXPECT_EQ(bottom(), "DELETE");
+  press("L2");  // the end row: no record, the message stays for another key
+  EXPECT_EQ(bottom(), "DELETE");
+  EXPECT_EQ(fpl_changed_state, 3);
+  press("L1");  // the destination cannot be removed
+  EXPECT_EQ(bottom(), "INVALID DELETE");
+  EXPECT_EQ(fpl_edit_last, last);
+  EXPECT_STREQ(fpl_edit[last].ident, "KPDX");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_FALSE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  press("CLR");
+  EXPECT_EQ(bottom(), "");
+}
