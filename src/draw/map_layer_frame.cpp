@@ -8,18 +8,6 @@
 #include "draw/map_symbols.h"
 #include "guidance/fms_state.h"
 
-__attribute__((weak)) int32_t plan_center_index = 0;
-__attribute__((weak)) int32_t b737_nd_map_radius = 215;
-__attribute__((weak)) int32_t b737_nd_center_y = 249;
-__attribute__((weak)) int32_t md11_nd_center_x = 120;
-__attribute__((weak)) int32_t md11_nd_center_y = 178;
-__attribute__((weak)) int32_t md80_ehsi_center_x = 133;
-__attribute__((weak)) int32_t md80_ehsi_center_y = 204;
-__attribute__((weak)) int32_t md80_ehsi_map_radius = 180;
-__attribute__((weak)) int32_t c17_mfd_center_x = 122;
-__attribute__((weak)) int32_t c17_mfd_center_y = 178;
-__attribute__((weak)) int32_t c17_mfd_map_radius = 100;
-__attribute__((weak)) double efs50_ehsi_map_radius = 95.0;
 
 const NearListPair NEAR_AIRPORT_LISTS{&near_airports_wide_centre, &near_airports_centre, build_near_airports,
                                       build_near_airports_close};

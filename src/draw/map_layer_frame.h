@@ -6,11 +6,11 @@
 #include <cstdint>
 
 #include "draw/draw_toolkit.h"
+#include "module/display_state.h"
 #include "navdb/navdb.h"
 
 // ---- display geometry read by the layers ----
-// The display dispatchers and the LEGS page own these; the values here are their
-// start values until those definitions are linked in.
+// Owned by the display dispatchers, the LEGS page and the display state.
 extern int32_t plan_center_index;       // plan-mode centre record; below 1: the active waypoint
 extern int32_t b737_nd_map_radius;      // 215 in modes 3..5, 110 in modes 6 and 7
 extern int32_t b737_nd_center_y;        // 249 in modes 3..5, 171 in modes 6 and 7
@@ -18,11 +18,6 @@ extern int32_t md11_nd_center_x;        // 120
 extern int32_t md11_nd_center_y;        // 178, 129 in plan mode
 extern int32_t md80_ehsi_center_x;      // 133
 extern int32_t md80_ehsi_center_y;      // 204 in the map modes
-extern int32_t md80_ehsi_map_radius;    // 180
-extern int32_t c17_mfd_center_x;        // 122
-extern int32_t c17_mfd_center_y;        // 178
-extern int32_t c17_mfd_map_radius;
-extern double efs50_ehsi_map_radius;    // 95 in the arc formats
 
 // ---- reference points ----
 

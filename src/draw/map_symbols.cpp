@@ -6,12 +6,8 @@
 #include <cmath>
 
 #include "draw/draw_toolkit.h"
+#include "guidance/fms_state.h"
 #include "module/display_state.h"
-
-// Aircraft heading, degrees, sampled by the FMS update. The guidance library
-// owns it; this default only serves builds without it.
-extern double heading;
-__attribute__((weak)) double heading = 0.0;
 
 namespace {
 

@@ -98,6 +98,11 @@ extern C17MfdState c17_mfd_instances[5];
 extern double c17_mfd_range;
 extern int32_t c17_mfd_route_on;
 extern int32_t c17_arc_loc_scale_on;
+extern int32_t c17_mfd_center_x, c17_mfd_center_y, c17_mfd_map_radius;
+
+// Map radii of the displays whose frames set them each draw.
+extern int32_t md80_ehsi_map_radius;
+extern double efs50_ehsi_map_radius;
 
 // Shared switches.
 extern int32_t tcas_shown;   // alias of nd_tcas_on kept in step by nd_toggle_tcas
