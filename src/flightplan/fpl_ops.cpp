@@ -132,9 +132,19 @@ int fpl_edit_remove(int from, int to) {
   if (to > fpl_edit_last + 1) to = fpl_edit_last + 1;
   int n = to - from;
   for (int h = hold_count; h >= 1; --h) {
-    int w = hold_list[h].edit_wpt;
-    if (w >= from && w < to) drop_hold_entry(h);
-    else if (w >= to) hold_list[h].edit_wpt -= n;
+    HoldRecord& hr = hold_list[h];
+    int w = hr.edit_wpt;
+    if (w >= from && w < to) {
+      // A hold of the active route is still flown until EXEC; ERASE brings it back.
+      if (hr.active_wpt > 0 && fpl_changed_state >= 3) {
+        hr.delete_pending = 1;
+        hr.edit_wpt = 0;
+      } else {
+        drop_hold_entry(h);
+      }
+    } else if (w >= to) {
+      hr.edit_wpt -= n;
+    }
   }
   for (int i = to; i <= fpl_edit_last + 1 && i < FPL_CAPACITY; ++i) fpl_edit[i - n] = fpl_edit[i];
   int old_last = fpl_edit_last;
@@ -254,7 +264,7 @@ int remove_hold(int n, int mode) {
   for (int h = 1; h <= hold_count; ++h) {
     HoldRecord& hr = hold_list[h];
     bool match = hr.edit_wpt > 0 ? hr.edit_wpt == n : hr.active_wpt == n;
-    if (!match || n < 1) continue;
+    if (!match || n < 1 || hr.delete_pending) continue;
     found = h;
     break;
   }
@@ -318,9 +328,11 @@ static void make_edit_active() {
   else fpl_active_index = fpl_active_last >= 1 ? active : 0;
   fpl_active_dest_index = last_airport_record(fpl_active, fpl_active_last);
   fpl_edit_dest_index = fpl_active_dest_index;
-  // Holds deleted while pending leave now; the others take their edit index.
+  // Holds deleted while pending leave now, and so do holds on no record of the new
+  // plan (a plan loaded or imported over the route); the others take their edit index.
   for (int h = hold_count; h >= 1; --h)
-    if (hold_list[h].delete_pending) drop_hold_entry(h);
+    if (hold_list[h].delete_pending || hold_list[h].edit_wpt <= 0 || hold_list[h].edit_wpt > fpl_edit_last)
+      drop_hold_entry(h);
   commit_hold_indexes();
   save_hold_indexes();
   sync_hold_numbers();

@@ -96,8 +96,8 @@ void fpl_step_on_edit();
 // the edit plan's active record (fpl_edit_active_rec) when it is 1..last, else 1 (0 for a
 // one-record plan, 999 for an empty plan). Pending route fields are committed and
 // marked "------"; the origin (record 0) and destination (last "APT" record) airport
-// blocks are reloaded; hold indexes are committed and holds deleted while pending are
-// dropped; holds_changed := 0; leg distances are recomputed; state := 3 (0 when the
+// blocks are reloaded; hold indexes are committed, and holds deleted while pending or
+// on no record of the edit plan (a plan loaded or imported over the route) are dropped; holds_changed := 0; leg distances are recomputed; state := 3 (0 when the
 // plan is empty); then fms_plan_activated (cruise altitude, top of climb and descent,
 // leg predictions, flight-phase log).
 void activate_route();
@@ -224,7 +224,9 @@ int make_discontinuity(int row, int flag);
 // in 0 or 3 and rebuilds the route rows. Answers the number removed.
 int remove_edit_rows(int from, int to);
 
-// Removes edit records from..to-1 without state or rows (holds on them go too).
+// Removes edit records from..to-1 without state or rows. Holds on them go too; in
+// states 3 and 4 a hold of the active plan is only marked (delete_pending) and still
+// flown until EXEC, and ERASE brings it back.
 int fpl_edit_remove(int from, int to);
 // Inserts `rec` before edit record n without state or rows. Answers 1 or 0.
 int fpl_edit_insert(int n, const FlightPlanWpt& rec);

@@ -163,3 +163,47 @@ TEST_F(FplTest, SaveOverAFolderOfThatNameFailsAndLeavesNoPart) {
   EXPECT_EQ(stored_plan_count, 1);
   EXPECT_STREQ(stored_plans[1].name, "NEW FPL");
 }
+
+TEST_F(FplTest, HoldOnADeletedLegIsFlownUntilExecAndErasedBack) {
+  append_fixes({"KSEA", "SEA", "OLM", "KPDX"});
+  ASSERT_GT(add_hold(2, 1), 0);  // hold at OLM
+  fpl_changed_step();            // ACTIVATE
+  activate_route();              // EXEC
+  ASSERT_EQ(hold_list[1].active_wpt, 2);
+
+  // OLM deleted on the route page: MOD, the active plan still holds there.
+  ASSERT_EQ(remove_edit_rows(2, 3), 1);
+  EXPECT_EQ(fpl_changed_state, 4);
+  EXPECT_EQ(hold_count, 1);
+  EXPECT_EQ(fpl_active[2].hold_number, 1);
+  EXPECT_EQ(fpl_edit[2].hold_number, 0);  // KPDX does not hold
+  EXPECT_GT(add_hold(2, 0), 0);           // a hold may go on the record now at 2
+  EXPECT_EQ(remove_hold(2, 0), 1);        // and leave again, the pending one untouched
+  EXPECT_EQ(hold_count, 1);
+
+  erase_route_mods();  // ERASE: OLM and its hold are back
+  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA", "OLM", "KPDX"}));
+  EXPECT_EQ(fpl_edit[2].hold_number, 1);
+  EXPECT_EQ(hold_count, 1);
+
+  ASSERT_EQ(remove_edit_rows(2, 3), 1);
+  activate_route();  // EXEC: gone
+  EXPECT_EQ(hold_count, 0);
+  EXPECT_EQ(fpl_active[2].hold_number, 0);
+  EXPECT_EQ(hold_fpl_index, 0);
+}
+
+TEST_F(FplTest, PlanLoadedOverARouteDropsItsHoldsAtExec) {
+  append_fixes({"KSEA", "SEA", "OLM", "KPDX"});
+  ASSERT_GT(add_hold(2, 1), 0);
+  fpl_changed_step();
+  activate_route();
+  ASSERT_EQ(hold_count, 1);
+  plan_load_name = "KSEAKPDX.RTE";
+  std::filesystem::copy_file(std::string(VEK_FPL_SAMPLE_ROOT) + "/vek/flightplans/KSEAKPDX.RTE",
+                             root + "/vek/flightplans/KSEAKPDX.RTE");
+  ASSERT_EQ(load_and_activate_plan_file(1), 1);
+  EXPECT_EQ(hold_count, 0);
+  for (int i = 0; i <= fpl_active_last; ++i) EXPECT_EQ(fpl_active[i].hold_number, 0) << fpl_active[i].ident;
+  EXPECT_EQ(hold_fpl_index, 0);
+}
