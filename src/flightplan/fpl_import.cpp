@@ -304,6 +304,11 @@ int import_pln_file(const std::string& path) {
   for (int i = 0; i <= fpl_scan_last; ++i) fpl_edit[i] = fpl_scan[i];
   fpl_edit_last = fpl_scan_last;
   set_end_record(fpl_edit[fpl_edit_last + 1]);
+  for (int i = fpl_edit_last; i >= 1; --i)
+    if (std::strcmp(fpl_edit[i].type, "APT") == 0) {
+      fpl_edit_dest_index = i;
+      break;
+    }
   for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
   sync_hold_numbers();
   clear_fpl_scan();

@@ -91,6 +91,7 @@ TEST_F(FplTest, PlnIniFormImportedIntoTheEditPlan) {
   EXPECT_EQ(fpl_edit[2].alt_constraint, -999);
   EXPECT_EQ(fpl_changed_state, 1);
   EXPECT_TRUE(end_record_ok(fpl_edit, fpl_edit_last));
+  EXPECT_EQ(fpl_edit_dest_index, 4);  // KPDX
 }
 
 TEST_F(FplTest, PlnXmlFormImportedIntoTheEditPlan) {
