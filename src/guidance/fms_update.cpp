@@ -381,10 +381,9 @@ void plan_block() {
 
 void pending_requests() {
   if (radio_tune_request > 0) set_enroute_radios(radio_tune_request);
-  if (plan_load_request == 1 || plan_load_request == 3) {
-    load_and_activate_plan_file(plan_load_request);
-    plan_load_request = 0;
-  }
+  // Requests 1 to 3 load and activate the named plan; any other value is refused.
+  if (plan_load_request >= 1 && plan_load_request <= 3) load_and_activate_plan_file(plan_load_request);
+  plan_load_request = 0;
   radio_tune_request = 0;
   vnav_cmd_pending = 0;
 }

@@ -152,3 +152,19 @@ TEST_F(FmsFlight, SampleRouteFlownGateToGateLeavesBothFlightLogs) {
   EXPECT_EQ(hhmm[2], ':');
   EXPECT_LT(std::atoi(hhmm.c_str() + 3), 60);
 }
+
+TEST_F(FmsFlight, EveryPlanRequestIsPerformedOrRefusedNeverLeftPending) {
+  seconds(1);
+  plan_load_request = 2;
+  plan_load_name = "KSEAKPDX.RTE";
+  frame();
+  EXPECT_EQ(plan_load_request, 0);
+  EXPECT_EQ(fpl_active_last, 6);
+  EXPECT_STREQ(fpl_active[6].ident, "KPDX");
+  // An unknown request is dropped without touching the plan.
+  plan_load_request = 7;
+  plan_load_name = "NOSUCH.RTE";
+  frame();
+  EXPECT_EQ(plan_load_request, 0);
+  EXPECT_EQ(fpl_active_last, 6);
+}
