@@ -41,12 +41,15 @@ static int last_airport_index(const FlightPlanWpt* t, int last) {
   return -1;
 }
 
-void fpl_set_destination(const FlightPlanWpt& dest) {
+bool fpl_set_destination(const FlightPlanWpt& dest) {
   int d;
   if (fpl_active[0].ident[0] == '\0' || fpl_active_last < 0) d = 1;
   else if (fpl_active_last >= 1 && std::strcmp(fpl_active[fpl_active_last].type, "APT") == 0) d = fpl_active_last;
   else d = fpl_active_last + 1;
-  if (d > FPL_MAX_LAST) d = FPL_MAX_LAST;
+  int e = last_airport_index(fpl_edit, fpl_edit_last);
+  bool edit_copies = fpl_changed_state == 0 || fpl_edit_last < 1;
+  // A full plan takes no further record.
+  if (d > FPL_MAX_LAST || (!edit_copies && e < 1 && fpl_edit_last + 1 > FPL_MAX_LAST)) return false;
   fpl_active[d] = dest;
   fpl_active_last = d;
   set_end_record(fpl_active[d + 1]);
@@ -60,11 +63,11 @@ void fpl_set_destination(const FlightPlanWpt& dest) {
     dist_to_active_wpt = dist;
     bearing_to_active_wpt = magnetic_course(course);
   }
-  int e = last_airport_index(fpl_edit, fpl_edit_last);
-  if (fpl_changed_state == 0 || fpl_edit_last < 1) copy_active_to_edit();
+  if (edit_copies) copy_active_to_edit();
   else if (e >= 1) fpl_edit[e] = dest;  // a route being entered keeps its fixes
   else fpl_edit_insert(fpl_edit_last + 1, dest);
   build_route_rows();
+  return true;
 }
 
 void fpl_set_destination_mod(const FlightPlanWpt& dest) {

@@ -17,7 +17,8 @@ void fpl_start_route(const FlightPlanWpt& origin);
 // (or follows record 0; record 1 when there is no origin), the active waypoint becomes
 // record 1 when there was none, and the edit plan takes it too: a copy of the active
 // plan while nothing else was entered, else its destination is replaced (or appended).
-void fpl_set_destination(const FlightPlanWpt& dest);
+// False, with nothing changed, when a full plan has no room for it.
+bool fpl_set_destination(const FlightPlanWpt& dest);
 
 // Destination of an active route (states 3 and 4): in state 3 the edit plan is first
 // refreshed from the active plan and the arrival records just before its destination

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "flightplan/plan_files.h"
+#include "flightplan/route_entry.h"
 #include "fpl_test_util.h"
 
 namespace {
@@ -206,4 +207,21 @@ TEST_F(FplTest, PlanLoadedOverARouteDropsItsHoldsAtExec) {
   EXPECT_EQ(hold_count, 0);
   for (int i = 0; i <= fpl_active_last; ++i) EXPECT_EQ(fpl_active[i].hold_number, 0) << fpl_active[i].ident;
   EXPECT_EQ(hold_fpl_index, 0);
+}
+
+TEST_F(FplTest, ADestinationFindsNoRoomInAFullPlan) {
+  enter_sample_route();
+  ASSERT_EQ(create_user_waypoint(0, "OLM"), 1);
+  // The edit plan ends with a fix, not an airport, and is full.
+  remove_edit_rows(fpl_edit_last, fpl_edit_last + 1);
+  while (fpl_edit_last < FPL_MAX_LAST) ASSERT_EQ(insert_edit_record(fpl_edit_last + 1, 1), 1);
+  ASSERT_EQ(set_active_plan(fpl_edit, fpl_edit_last, 999), 1);
+  fpl_changed_state = 1;
+  ASSERT_EQ(load_airport_block("KPDX", 2), 1);
+  const std::string last_before = fpl_active[FPL_MAX_LAST].ident;
+  EXPECT_FALSE(fpl_set_destination(fpl_airport_record(apt_blocks[2])));
+  EXPECT_EQ(fpl_active_last, FPL_MAX_LAST);
+  EXPECT_EQ(last_before, fpl_active[FPL_MAX_LAST].ident);
+  EXPECT_STREQ(fpl_active[FPL_MAX_LAST + 1].ident, "******");
+  EXPECT_EQ(fpl_edit_last, FPL_MAX_LAST);
 }

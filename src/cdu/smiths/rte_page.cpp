@@ -49,7 +49,10 @@ void enter_dest(const std::string& ident) {
   }
   FlightPlanWpt dest = fpl_airport_record(apt_blocks[2]);
   if (fpl_changed_state < 3) {
-    fpl_set_destination(dest);
+    if (!fpl_set_destination(dest)) {
+      smiths_scratchpad_msg = "INVALID ENTRY";
+      return;
+    }
     rte_dest = apt_blocks[2].ident;
   } else {
     fpl_set_destination_mod(dest);
