@@ -1,10 +1,12 @@
 // Keyboard hook, keyboard device and IPC client against the desktop stand-ins.
 #include <cstring>
+#include <sstream>
 
 #include "module/ipc_client.h"
 #include "module/keyboard_input.h"
 #include "platform/win/win_ipc.h"
 #include "platform/win/win_keyboard.h"
+#include "host/scenario.h"
 #include "tests/panels/panel_fixture.h"
 
 namespace {
@@ -222,6 +224,76 @@ TEST_F(Ipc, RunwayRequestAndPlanTextGoThroughTheServer) {
 
   win_ipc_server_stop();
   EXPECT_EQ(ipc_open(), 0);
+}
+
+// Scenario lines reach the module as the simulator would: panel clicks, key presses,
+// other modules' named variables and the IPC server's block.
+class ScenarioInput : public PanelTest {
+ protected:
+  simhost::ScenarioResult run(const std::string& text) {
+    std::istringstream in(text);
+    simhost::Scenario sc;
+    std::string error;
+    simhost::ScenarioResult result;
+    EXPECT_TRUE(simhost::parse_scenario(in, "script", &sc, &error)) << error;
+    EXPECT_TRUE(simhost::check_scenario(sc, host_, &error)) << error;
+    EXPECT_TRUE(simhost::run_scenario(sc, host_, folder_, &result, &error)) << error;
+    for (const std::string& f : result.failures) ADD_FAILURE() << f;
+    return result;
+  }
+};
+
+TEST_F(ScenarioInput, KeysReachTheHookAndTheKeyboardDevice) {
+  start({{"SERVER", ""}});
+  set_keyboard_hook(1);
+  ASSERT_TRUE(init_direct_input_keyboard());
+  uint8_t state[256];
+  run("key G down\n");
+  ASSERT_TRUE(read_keyboard_state(state));
+  EXPECT_EQ(state[0x22], 0x80);  // G
+  EXPECT_TRUE(win_key_event('A', true));  // swallowed while G is down
+  win_key_event('A', false);
+  run("key G up\nkey KPENTER\n");
+  ASSERT_TRUE(read_keyboard_state(state));
+  EXPECT_EQ(state[0x22], 0x00);
+  EXPECT_EQ(state[0x9C], 0x00);  // pressed and released
+  EXPECT_FALSE(win_key_event('A', true));
+  win_key_event('A', false);
+  stop_key_capture_2();
+}
+
+TEST_F(ScenarioInput, PanelClicksAndAnotherModulesCommandsArePublishedOnce) {
+  start({{"SERVER", ""}, {"HW_B737_EFIS_CNTR", ""}, {"VNAV", ""}});
+  make_active_plan();
+  simhost::ScenarioResult r = run(
+      "var vek_nd_apt_clicked 1\nrun 2f\nexpect_var vek_nd_apt 1\nexpect_var vek_nd_apt_clicked 0\n"
+      "run 2f\nexpect_var vek_nd_apt 1\n"  // acted on once
+      "click HW_B737_EFIS_CNTR 5\nrun 1f\nexpect_var vek_nd_nav 1\n"  // the NAV key
+      "click VNAV 0\nrun 1f\nexpect_var vek_vnav 1\n"
+      "var vek_vnav_clicked 1\nrun 2f\nexpect_var vek_vnav 0\nexpect_var vek_vnav_clicked 0\n");
+  EXPECT_EQ(r.expectations, 7);
+  EXPECT_EQ(r.failed_expectations, 0);
+}
+
+TEST_F(ScenarioInput, TheIpcServerStartsAndStopsFromTheScript) {
+  start({{"SERVER", ""}});
+  run("ipc start\nipc i32 5116 3\n");
+  ASSERT_EQ(ipc_open(), 1);
+  int32_t stations = 0;
+  ASSERT_TRUE(ipc_read(IPC_OFFSET_PAYLOAD_COUNT, 4, &stations));
+  EXPECT_EQ(ipc_process(), 1);
+  ipc_close();
+  EXPECT_EQ(stations, 3);
+  run("ipc stop\n");
+  EXPECT_EQ(ipc_open(), 0);
+  // Without the server a write to its block stops the script with a reason.
+  std::istringstream in("ipc i32 5116 3\n");
+  simhost::Scenario sc;
+  simhost::ScenarioResult result;
+  std::string error;
+  ASSERT_TRUE(simhost::parse_scenario(in, "script", &sc, &error)) << error;
+  EXPECT_FALSE(simhost::run_scenario(sc, host_, folder_, &result, &error));
+  EXPECT_NE(error.find("script:1:"), std::string::npos) << error;
 }
 
 }  // namespace
