@@ -1,5 +1,6 @@
 // RTE page: origin, destination, runway, company route, airways and direct legs,
 // ACTIVATE and EXEC, MOD and ERASE, and the messages of bad entries.
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -234,4 +235,28 @@ TEST_F(RteTest, DestinationOnAnActiveRouteWithAnArrivalLeavesDiscontinuities) {
   EXPECT_STREQ(fpl_edit[fpl_edit_last].ident, "KOLM");
   EXPECT_STREQ(fpl_edit[fpl_edit_last - 1].ident, "DISCO");
   EXPECT_STREQ(fpl_edit[fpl_edit_last - 2].ident, "DISCO");
+}
+
+TEST_F(RteTest, DestinationOfAFullPlanIsRefusedAndChangesNothing) {
+  start();
+  press("RTE");
+  enter("KSEA", "L1");
+  // A route of fixes that fills the plan table.
+  for (int i = 1; i <= FPL_MAX_LAST; ++i) {
+    fpl_active[i] = fpl_active[0];
+    std::snprintf(fpl_active[i].ident, sizeof fpl_active[i].ident, "W%03d", i);
+    std::strcpy(fpl_active[i].type, "WPT");
+  }
+  std::strcpy(fpl_active[FPL_MAX_LAST + 1].ident, "******");
+  fpl_active_last = FPL_MAX_LAST;
+  for (int i = 0; i <= FPL_MAX_LAST + 1; ++i) fpl_edit[i] = fpl_active[i];
+  fpl_edit_last = FPL_MAX_LAST;
+  enter("KPDX", "R1");
+  EXPECT_EQ(bottom(), "INVALID ENTRY");
+  EXPECT_EQ(smiths_scratchpad, "KPDX");
+  EXPECT_EQ(boxes(), 5);
+  EXPECT_EQ(fpl_active_last, FPL_MAX_LAST);
+  EXPECT_STREQ(fpl_active[FPL_MAX_LAST].ident, "W199");
+  EXPECT_STREQ(fpl_active[FPL_MAX_LAST + 1].ident, "******");
+  EXPECT_EQ(fpl_changed_state, 0);
 }
