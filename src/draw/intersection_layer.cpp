@@ -31,27 +31,11 @@ void draw_fixes(GfxGraphics* g, const PointLayerStyle& style, const PointLayerVi
 void draw_self_framed(const GaugeSurface* ctx, GfxGraphics* g, const PointLayerStyle& style, DesignCanvas canvas,
                       double cx, double cy, double radius, double range, bool plan_mode, bool north_up,
                       bool refresh_from_present) {
-  PointLayerView v;
-  v.f = scaled_layer_frame(g, ctx, canvas, cx, cy);
+  PointLayerView v = self_framed_view(g, ctx, canvas, cx, cy, range, plan_mode, north_up);
   if (radius > 0) map_px_per_nm = radius / range;
-  plan_centre_point(plan_mode, v.ref_lat, v.ref_lon);
-  v.heading = north_up ? 0.0 : map_heading;
-  v.range = range;
   double rlat = refresh_from_present ? present_lat : v.ref_lat;
   double rlon = refresh_from_present ? present_lon : v.ref_lon;
   draw_fixes(g, style, v, rlat, rlon, rlat, rlon, rlat, rlon);
-}
-
-PointLayerView caller_view(double kx, double ky, double ref_lat, double ref_lon, double heading_deg, double range) {
-  PointLayerView v;
-  v.f.kx = kx;
-  v.f.ky = ky;
-  v.f.ok = true;
-  v.ref_lat = ref_lat;
-  v.ref_lon = ref_lon;
-  v.heading = heading_deg;
-  v.range = range;
-  return v;
 }
 
 }  // namespace
@@ -87,21 +71,21 @@ void draw_du1000_ehsi_fixes_layer(GfxGraphics* g, double ref_lat, double ref_lon
                                   double ky, double range_nm, double heading_deg) {
   if (du1000_ehsi_int_on != 1 || !range_within(range_nm, 60)) return;
   map_px_per_nm = px_per_nm;
-  PointLayerView v = caller_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
+  PointLayerView v = caller_framed_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
   draw_fixes(g, DU1000, v, ref_lat, ref_lon, ref_lat, ref_lon, ref_lat, ref_lon);
 }
 
 void draw_proline4_mfd_fixes_layer(const GaugeSurface* size, GfxGraphics* g, double ref_lat, double ref_lon) {
   if (mfd_int_on != 1 || !range_within(proline4_mfd_range, 40)) return;
   LayerFrame f = image_size_frame(size, CANVAS_PROLINE4_MFD);
-  PointLayerView v = caller_view(f.kx, f.ky, ref_lat, ref_lon, proline4_mfd_format == 2 ? 0.0 : map_heading,
-                                 proline4_mfd_range);
+  PointLayerView v = caller_framed_view(f.kx, f.ky, ref_lat, ref_lon, proline4_mfd_format == 2 ? 0.0 : map_heading,
+                                        proline4_mfd_range);
   v.f.ok = f.ok;
   draw_fixes(g, PROLINE4, v, ref_lat, ref_lon, present_lat, present_lon, ref_lat, ref_lon);
 }
 
 void draw_c17_mfd_fixes_layer(const GaugeSurface*, GfxGraphics* g, double kx, double ky) {
-  PointLayerView v = caller_view(kx, ky, 0, 0, map_heading, c17_mfd_range);
+  PointLayerView v = caller_framed_view(kx, ky, 0, 0, map_heading, c17_mfd_range);
   plan_centre_point(c17_mfd_mode >= 7, v.ref_lat, v.ref_lon);
   draw_fixes(g, C17_MFD, v, present_lat, present_lon, present_lat, present_lon, present_lat, present_lon);
 }

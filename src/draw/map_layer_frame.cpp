@@ -162,6 +162,29 @@ GfxPen* LayerObjects::arrow_pen(uint32_t argb, double width) {
   return p;
 }
 
+PointLayerView self_framed_view(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double cx, double cy,
+                                double range, bool plan_mode, bool north_up) {
+  PointLayerView v;
+  v.f = scaled_layer_frame(g, ctx, canvas, cx, cy);
+  plan_centre_point(plan_mode, v.ref_lat, v.ref_lon);
+  v.heading = north_up ? 0.0 : map_heading;
+  v.range = range;
+  return v;
+}
+
+PointLayerView caller_framed_view(double kx, double ky, double ref_lat, double ref_lon, double heading_deg,
+                                  double range) {
+  PointLayerView v;
+  v.f.kx = kx;
+  v.f.ky = ky;
+  v.f.ok = true;
+  v.ref_lat = ref_lat;
+  v.ref_lon = ref_lon;
+  v.heading = heading_deg;
+  v.range = range;
+  return v;
+}
+
 void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointLayerView& view,
                       const NavRecord* list, int32_t count) {
   const LayerFrame& f = view.f;

@@ -142,6 +142,14 @@ struct PointLayerView {
   int32_t vor_on = 1, ndb_on = 1;
 };
 
+// View of a self-framed member in its scaled frame: the plan-centre reference in
+// plan mode, north up when `north_up` holds, else the map heading.
+PointLayerView self_framed_view(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double cx, double cy,
+                                double range, bool plan_mode, bool north_up);
+// View of a caller-framed member: the caller's multipliers (frame usable) and reference.
+PointLayerView caller_framed_view(double kx, double ky, double ref_lat, double ref_lon, double heading_deg,
+                                  double range);
+
 // Plots records 1..count of a nearby list with `style`; map_px_per_nm is set.
 void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointLayerView& view,
                       const NavRecord* list, int32_t count);

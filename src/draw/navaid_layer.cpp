@@ -35,27 +35,11 @@ void draw_navaids(GfxGraphics* g, const PointLayerStyle& style, const PointLayer
 void draw_self_framed(const GaugeSurface* ctx, GfxGraphics* g, const PointLayerStyle& style, DesignCanvas canvas,
                       double cx, double cy, double radius, double range, bool plan_mode, bool north_up,
                       bool refresh_from_present) {
-  PointLayerView v;
-  v.f = scaled_layer_frame(g, ctx, canvas, cx, cy);
+  PointLayerView v = self_framed_view(g, ctx, canvas, cx, cy, range, plan_mode, north_up);
   map_px_per_nm = radius / range;
-  plan_centre_point(plan_mode, v.ref_lat, v.ref_lon);
-  v.heading = north_up ? 0.0 : map_heading;
-  v.range = range;
   double rlat = refresh_from_present ? present_lat : v.ref_lat;
   double rlon = refresh_from_present ? present_lon : v.ref_lon;
   draw_navaids(g, style, v, rlat, rlon, rlat, rlon);
-}
-
-PointLayerView caller_view(double kx, double ky, double ref_lat, double ref_lon, double heading_deg, double range) {
-  PointLayerView v;
-  v.f.kx = kx;
-  v.f.ky = ky;
-  v.f.ok = true;
-  v.ref_lat = ref_lat;
-  v.ref_lon = ref_lon;
-  v.heading = heading_deg;
-  v.range = range;
-  return v;
 }
 
 }  // namespace
@@ -105,7 +89,7 @@ void draw_du1000_ehsi_navaids_layer(GfxGraphics* g, double ref_lat, double ref_l
   const PointLayerStyle du1000 = {{du1000_vor_symbol_code, 3}, {3, 4}, true, -3, -4, 12, COLOUR_MAGENTA, 7, -10, 0,
                                   false, 0};
   map_px_per_nm = px_per_nm;
-  PointLayerView v = caller_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
+  PointLayerView v = caller_framed_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
   v.vor_on = vor_on;
   v.ndb_on = ndb_on;
   draw_navaids(g, du1000, v, ref_lat, ref_lon, ref_lat, ref_lon);
@@ -114,15 +98,15 @@ void draw_du1000_ehsi_navaids_layer(GfxGraphics* g, double ref_lat, double ref_l
 void draw_c17_mfd_navaids_layer(const GaugeSurface*, GfxGraphics* g, double kx, double ky, double ref_lat,
                                 double ref_lon, double heading_deg) {
   if ((mfd_vor_on != 1 && mfd_ndb_on != 1) || !range_within(c17_mfd_range, 160)) return;
-  PointLayerView v = caller_view(kx, ky, ref_lat, ref_lon, heading_deg, c17_mfd_range);
+  PointLayerView v = caller_framed_view(kx, ky, ref_lat, ref_lon, heading_deg, c17_mfd_range);
   draw_navaids(g, C17, v, ref_lat, ref_lon, present_lat, present_lon);
 }
 
 void draw_proline4_mfd_navaids_layer(const GaugeSurface* size, GfxGraphics* g, double ref_lat, double ref_lon) {
   if ((mfd_vor_on != 1 && mfd_ndb_on != 1) || !range_within(proline4_mfd_range, 160)) return;
   LayerFrame f = image_size_frame(size, CANVAS_PROLINE4_MFD);
-  PointLayerView v = caller_view(f.kx, f.ky, ref_lat, ref_lon, proline4_mfd_format == 2 ? 0.0 : map_heading,
-                                 proline4_mfd_range);
+  PointLayerView v = caller_framed_view(f.kx, f.ky, ref_lat, ref_lon, proline4_mfd_format == 2 ? 0.0 : map_heading,
+                                        proline4_mfd_range);
   v.f.ok = f.ok;
   v.vor_on = mfd_vor_on;
   v.ndb_on = mfd_ndb_on;
