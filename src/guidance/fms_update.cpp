@@ -199,27 +199,6 @@ void tod_actions() {
   }
 }
 
-RouteProgressInput route_input() {
-  RouteProgressInput in;
-  in.lat = present_lat;
-  in.lon = present_lon;
-  in.ground_speed_kt = ground_speed;
-  in.zulu_hours = zulu_hour + zulu_minute / 60.0;
-  in.local_hours = clock_hour + clock_minute / 60.0;
-  in.eta_local = DispETALocalTime;
-  in.tod_valid = tod_valid;
-  in.tod_lat = tod_lat;
-  in.tod_lon = tod_lon;
-  in.tod_reached = tod_reached;
-  in.toc_valid = toc_valid;
-  in.toc_lat = toc_lat;
-  in.toc_lon = toc_lon;
-  in.vnav_wpt_index = active_record(vnav_wpt_index) ? vnav_wpt_index : -1;
-  in.vnav_target_alt = vnav_target_alt;
-  in.magvar = magvar;
-  return in;
-}
-
 bool is_disco(int index) { return active_record(index) && std::strcmp(fpl_active[index].ident, FPL_DISCO_IDENT) == 0; }
 
 // Leg geometry of the active waypoint from the present position.
@@ -364,11 +343,11 @@ void plan_block() {
     geometry_index = -1;
   }
   fms_snapshot();
-  update_active_legs(route_input());
+  update_active_legs(route_progress_input());
   dest_near_step();
   toc_check();
   tod_check();
-  update_active_legs(route_input());
+  update_active_legs(route_progress_input());
   update_vnav_target_distance();
   vnav_vs_update();
   vnav_restriction_steps();

@@ -40,27 +40,6 @@ bool is_proc_segment(const char* seg) {
 
 bool is_disco(int index) { return active_record(index) && std::strcmp(fpl_active[index].ident, FPL_DISCO_IDENT) == 0; }
 
-RouteProgressInput progress_input() {
-  RouteProgressInput in;
-  in.lat = present_lat;
-  in.lon = present_lon;
-  in.ground_speed_kt = ground_speed;
-  in.zulu_hours = zulu_hour + zulu_minute / 60.0;
-  in.local_hours = clock_hour + clock_minute / 60.0;
-  in.eta_local = DispETALocalTime;
-  in.tod_valid = tod_valid;
-  in.tod_lat = tod_lat;
-  in.tod_lon = tod_lon;
-  in.tod_reached = tod_reached;
-  in.toc_valid = toc_valid;
-  in.toc_lat = toc_lat;
-  in.toc_lon = toc_lon;
-  in.vnav_wpt_index = active_record(vnav_wpt_index) ? vnav_wpt_index : -1;
-  in.vnav_target_alt = vnav_target_alt;
-  in.magvar = magvar;
-  return in;
-}
-
 // The record's altitude and position as the VNAV target; a record without an altitude
 // keeps the altitude aimed at before.
 void target_record(int index) {
@@ -101,6 +80,27 @@ void send_course_between(int from, int to) {
 }
 
 }  // namespace
+
+RouteProgressInput route_progress_input() {
+  RouteProgressInput in;
+  in.lat = present_lat;
+  in.lon = present_lon;
+  in.ground_speed_kt = ground_speed;
+  in.zulu_hours = zulu_hour + zulu_minute / 60.0;
+  in.local_hours = clock_hour + clock_minute / 60.0;
+  in.eta_local = DispETALocalTime;
+  in.tod_valid = tod_valid;
+  in.tod_lat = tod_lat;
+  in.tod_lon = tod_lon;
+  in.tod_reached = tod_reached;
+  in.toc_valid = toc_valid;
+  in.toc_lat = toc_lat;
+  in.toc_lon = toc_lon;
+  in.vnav_wpt_index = active_record(vnav_wpt_index) ? vnav_wpt_index : -1;
+  in.vnav_target_alt = vnav_target_alt;
+  in.magvar = magvar;
+  return in;
+}
 
 void send_key(int32_t event_id, double param) { host_send_key_event(event_id, key_param(param)); }
 
@@ -205,7 +205,7 @@ void sequencing_step() {
   if (WeightUnit == "KGS") fuel_at_last_wpt *= kg_per_lb;
 
   fpl_active_index = i + 1;
-  update_active_legs(progress_input());
+  update_active_legs(route_progress_input());
   vnav_spd_state = 0;
   vnav_speed_update();
   if (fpl_active_index == fpl_active_last) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "flightplan/route_progress.h"
+
 extern double wpt_change_dist;        // NM; the active waypoint counts as reached below it
 extern int32_t vnav_wpt_index;        // first constrained record after the active one, else the last
 extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
@@ -15,6 +17,9 @@ extern int32_t selected_approach_index;  // approach chosen for the destination;
 // The exit state under the name the GNS-XLS hold pages use.
 inline int32_t& hold_exit_mode = hold_exit_state;
 inline int32_t& vnav_target_index = vnav_wpt_index;
+
+// The present position, times, TOC/TOD and VNAV target as the route-progress input.
+RouteProgressInput route_progress_input();
 
 // First record after `from` whose constraint flag is 1, else the last record.
 int next_constrained_index(int from);
