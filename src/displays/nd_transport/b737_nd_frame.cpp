@@ -87,22 +87,10 @@ void draw_map_layers(GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode) {
 }  // namespace
 
 void hw_b737_nd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode) {
-  if (!dc || !ctx) return;
-  ctx->width = width;
-  ctx->height = height;
-  GfxGraphics* g = nullptr;
-  if (gfx_create(dc, &g) != GFX_OK || !g) return;
-  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
-  if (display_power == 0 || draw_mode == 2) {
-    gfx_clear(g, COLOUR_TRANSPARENT);
-    gfx_delete(g);
-    return;
-  }
-  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
-  nd_frame(g, ctx, CANVAS_B737_ND);
-  GfxBrush* background =
-      gfx_brush_create(g, nd_background_colour(HWB737NDBkgrdColorRed, HWB737NDBkgrdColorGreen, HWB737NDBkgrdColorBlue));
-  gfx_fill_rect(g, background, 0, 0, 244, 302);
+  const uint32_t colour = nd_background_colour(HWB737NDBkgrdColorRed, HWB737NDBkgrdColorGreen, HWB737NDBkgrdColorBlue);
+  GfxBrush* background = nullptr;
+  GfxGraphics* g = nd_begin_draw(ctx, dc, width, height, draw_mode, CANVAS_B737_ND, colour, false, background);
+  if (!g) return;
   GfxPath* clip = gfx_path_create(g);
   set_b737_clip(g, clip);
 
@@ -124,6 +112,5 @@ void hw_b737_nd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t
   b737_nd_text_draw(ctx, g);
 
   gfx_path_delete(clip);
-  gfx_brush_delete(background);
-  gfx_delete(g);
+  nd_end_draw(g, background);
 }

@@ -57,23 +57,10 @@ void draw_map_layers(GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode) {
 }  // namespace
 
 void hw_md11_nd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode) {
-  if (!dc || !ctx) return;
-  ctx->width = width;
-  ctx->height = height;
-  GfxGraphics* g = nullptr;
-  if (gfx_create(dc, &g) != GFX_OK || !g) return;
-  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
-  gfx_clear(g, COLOUR_TRANSPARENT);
-  if (display_power == 0 || draw_mode == 2) {
-    gfx_clear(g, COLOUR_TRANSPARENT);
-    gfx_delete(g);
-    return;
-  }
-  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
-  nd_frame(g, ctx, CANVAS_MD11_ND);
-  GfxBrush* background =
-      gfx_brush_create(g, nd_background_colour(HWMD11NDBkgrdColorRed, HWMD11NDBkgrdColorGreen, HWMD11NDBkgrdColorBlue));
-  gfx_fill_rect(g, background, 0, 0, 240, 258);
+  const uint32_t colour = nd_background_colour(HWMD11NDBkgrdColorRed, HWMD11NDBkgrdColorGreen, HWMD11NDBkgrdColorBlue);
+  GfxBrush* background = nullptr;
+  GfxGraphics* g = nd_begin_draw(ctx, dc, width, height, draw_mode, CANVAS_MD11_ND, colour, true, background);
+  if (!g) return;
 
   const int32_t mode = md11_nd_mode;
   if (mode >= 3 && mode <= 5) {
@@ -90,6 +77,5 @@ void hw_md11_nd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t
   nd_trace("data");
   md11_nd_data_draw(ctx, g);
 
-  gfx_brush_delete(background);
-  gfx_delete(g);
+  nd_end_draw(g, background);
 }

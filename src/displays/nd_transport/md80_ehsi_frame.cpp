@@ -8,23 +8,10 @@ int32_t md80_ehsi_center_x = 133;
 int32_t md80_ehsi_center_y = 204;
 
 void md80_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode) {
-  if (!dc || !ctx) return;
-  ctx->width = width;
-  ctx->height = height;
-  GfxGraphics* g = nullptr;
-  if (gfx_create(dc, &g) != GFX_OK || !g) return;
-  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
-  gfx_clear(g, COLOUR_TRANSPARENT);
-  if (display_power == 0 || draw_mode == 2) {
-    gfx_clear(g, COLOUR_TRANSPARENT);
-    gfx_delete(g);
-    return;
-  }
-  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
-  nd_frame(g, ctx, CANVAS_MD80_EHSI);
-  GfxBrush* background =
-      gfx_brush_create(g, nd_background_colour(MD80EHSIBkgrdColorRed, MD80EHSIBkgrdColorGreen, MD80EHSIBkgrdColorBlue));
-  gfx_fill_rect(g, background, 0, 0, 266, 232);
+  const uint32_t colour = nd_background_colour(MD80EHSIBkgrdColorRed, MD80EHSIBkgrdColorGreen, MD80EHSIBkgrdColorBlue);
+  GfxBrush* background = nullptr;
+  GfxGraphics* g = nd_begin_draw(ctx, dc, width, height, draw_mode, CANVAS_MD80_EHSI, colour, true, background);
+  if (!g) return;
 
   switch (md80_ehsi_mode) {
     case 0:
@@ -51,6 +38,5 @@ void md80_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
   }
   gfx_reset_clip(g);
   nd_frame(g, ctx, CANVAS_MD80_EHSI);
-  gfx_brush_delete(background);
-  gfx_delete(g);
+  nd_end_draw(g, background);
 }

@@ -55,6 +55,33 @@ bool nd_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, doub
   return true;
 }
 
+GfxGraphics* nd_begin_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
+                           DesignCanvas canvas, uint32_t background_argb, bool clear_first, GfxBrush*& background) {
+  background = nullptr;
+  if (!dc || !ctx) return nullptr;
+  ctx->width = width;
+  ctx->height = height;
+  GfxGraphics* g = nullptr;
+  if (gfx_create(dc, &g) != GFX_OK || !g) return nullptr;
+  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
+  if (clear_first) gfx_clear(g, COLOUR_TRANSPARENT);
+  if (display_power == 0 || draw_mode == 2) {
+    gfx_clear(g, COLOUR_TRANSPARENT);
+    gfx_delete(g);
+    return nullptr;
+  }
+  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
+  nd_frame(g, ctx, canvas);
+  background = gfx_brush_create(g, background_argb);
+  gfx_fill_rect(g, background, 0, 0, int32_t(canvas.width), int32_t(canvas.height));
+  return g;
+}
+
+void nd_end_draw(GfxGraphics* g, GfxBrush* background) {
+  gfx_brush_delete(background);
+  gfx_delete(g);
+}
+
 bool fix_info_in_use() { return fix_info[1].ident[0] != '\0' || fix_info[2].ident[0] != '\0'; }
 
 bool first_hold_on_active_plan() { return hold_list[1].active_wpt >= 1; }

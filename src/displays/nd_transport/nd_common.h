@@ -37,6 +37,16 @@ void eta_clock(double start_hour, double start_minute, double add_hours, double 
 bool nd_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double tx = 0, double ty = 0,
               double rot = 0);
 
+// Opens a dispatcher's draw: records the image size, makes the graphics (high-quality
+// smoothing) and, when `clear_first` holds, clears the image. Without display power or
+// in draw mode 2 the image is cleared, nothing else is drawn and null is returned;
+// otherwise the text is antialiased, `canvas` framed and filled with `background_argb`
+// by the brush returned in `background`.
+GfxGraphics* nd_begin_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
+                           DesignCanvas canvas, uint32_t background_argb, bool clear_first, GfxBrush*& background);
+// Releases the background brush and the graphics of nd_begin_draw.
+void nd_end_draw(GfxGraphics* g, GfxBrush* background);
+
 // Draws a closed or open polyline of design points.
 template <int32_t N>
 inline void nd_polyline(GfxGraphics* g, const GfxPen* pen, const DrawPoint (&pts)[N]) {
