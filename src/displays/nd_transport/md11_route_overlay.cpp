@@ -16,8 +16,6 @@ namespace {
 
 constexpr uint32_t RUNWAY_CYAN = 0xFF02A7EB;
 
-void line4(GfxGraphics* g, const GfxPen* pen, const double* s) { draw_line_d(g, pen, s[0], s[1], s[2], s[3]); }
-
 // The active waypoint's label and symbol give way to the tuned station of the same
 // ident when the DME agrees within 20 NM.
 bool tuned_station_covers(const FlightPlanWpt& w) {
@@ -66,15 +64,15 @@ void md11_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     if (range < 80) {
       RunwayLines l;
       if (dep && runway_lines(v, *dep, l)) {
-        line4(g, cyan_pen, l.far_end);
-        line4(g, white_pen, l.side_a);
-        line4(g, white_pen, l.side_b);
+        route_line(g, cyan_pen, l.far_end);
+        route_line(g, white_pen, l.side_a);
+        route_line(g, white_pen, l.side_b);
       }
       if (arr && runway_lines(v, *arr, l)) {
-        line4(g, white_pen, l.centre);
-        line4(g, cyan_pen, l.approach);
-        line4(g, white_pen, l.side_a);
-        line4(g, white_pen, l.side_b);
+        route_line(g, white_pen, l.centre);
+        route_line(g, cyan_pen, l.approach);
+        route_line(g, white_pen, l.side_a);
+        route_line(g, white_pen, l.side_b);
       }
     } else {
       double x, y;
@@ -85,50 +83,30 @@ void md11_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     }
 
     // The plan from its origin.
-    double prev_x = 0, prev_y = 0;
-    bool pen_down = false;
-    for (int32_t i = 0; i <= fpl_active_last; ++i) {
-      const FlightPlanWpt& w = fpl_active[i];
-      double x, y;
-      if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
-        pen_down = false;
-        continue;
-      }
-      const bool active = i == fpl_active_index;
-      if (active && w.intc_course > -1) {
+    walk_route(v, fpl_active, 0, fpl_active_last, false, [&](const RouteStop& s) {
+      const double x = s.x, y = s.y;
+      const bool active = s.index == fpl_active_index;
+      if (active && s.w.intc_course > -1) {
         double ex, ey;
-        if (intercept_end(v, w, ex, ey)) draw_line_d(g, magenta, x, y, ex, ey);
-      } else if (pen_down) {
-        draw_line_d(g, magenta, prev_x, prev_y, x, y);
+        if (intercept_end(v, s.w, ex, ey)) draw_line_d(g, magenta, x, y, ex, ey);
+      } else if (s.joined) {
+        draw_line_d(g, magenta, s.prev_x, s.prev_y, x, y);
       }
-      if (!(active && nav1_received() && tuned_station_covers(w))) {
-        draw_text(g, font12, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
+      if (!(active && nav1_received() && tuned_station_covers(s.w))) {
+        draw_text(g, font12, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, s.w.ident);
         draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, range);
       }
-      if (i == 0 && dep) draw_text(g, font10, white, x + 7, y + 17, ND_TEXT_CAPACITY, dep->ident);
-      if (i == fpl_active_last && arr) draw_text(g, font10, white, x + 7, y + 17, ND_TEXT_CAPACITY, arr->ident);
-      prev_x = x;
-      prev_y = y;
-      pen_down = true;
-    }
+      if (s.index == 0 && dep) draw_text(g, font10, white, x + 7, y + 17, ND_TEXT_CAPACITY, dep->ident);
+      if (s.index == fpl_active_last && arr) draw_text(g, font10, white, x + 7, y + 17, ND_TEXT_CAPACITY, arr->ident);
+    });
 
     // Pending changes: the active plan again, dashed.
     if (fpl_changed_state == 4) {
-      pen_down = false;
-      for (int32_t i = 0; i <= fpl_active_last; ++i) {
-        const FlightPlanWpt& w = fpl_active[i];
-        double x, y;
-        if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
-          pen_down = false;
-          continue;
-        }
-        if (pen_down) draw_line_d(g, magenta_dash, prev_x, prev_y, x, y);
-        draw_text(g, font12, white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
-        draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, 0, range);
-        prev_x = x;
-        prev_y = y;
-        pen_down = true;
-      }
+      walk_route(v, fpl_active, 0, fpl_active_last, false, [&](const RouteStop& s) {
+        if (s.joined) draw_line_d(g, magenta_dash, s.prev_x, s.prev_y, s.x, s.y);
+        draw_text(g, font12, white, s.x + 7, s.y - 7, ND_TEXT_CAPACITY, s.w.ident);
+        draw_map_symbol(g, s.x, s.y - 6, SYMBOL_STAR, -99, 1, 1, 0, range);
+      });
     }
   }
 

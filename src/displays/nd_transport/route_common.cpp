@@ -17,6 +17,8 @@ bool route_break(const FlightPlanWpt& w) {
   return std::strcmp(w.ident, FPL_DISCO_IDENT) == 0 || std::strcmp(w.ident, FPL_THEN_IDENT) == 0;
 }
 
+void route_line(GfxGraphics* g, const GfxPen* pen, const double* s) { draw_line_d(g, pen, s[0], s[1], s[2], s[3]); }
+
 bool intercept_end(const RouteView& v, const FlightPlanWpt& w, double& x, double& y) {
   double qlat, qlon, dist, course;
   compute_dest_point(w.lat, w.lon, wrap360(w.intc_course + magvar), 200, qlat, qlon);

@@ -20,6 +20,38 @@ bool route_point(const RouteView& v, double lat, double lon, double& x, double& 
 // "DISCO" and "THEN" records are no places: no leg runs into or out of them.
 bool route_break(const FlightPlanWpt& w);
 
+// A placed record of a route walk.
+struct RouteStop {
+  int32_t index;
+  const FlightPlanWpt& w;
+  double x, y;            // place on the map
+  bool joined;            // the pen is down: a leg joins it to the place before
+  double prev_x, prev_y;  // place of the record placed before (the map origin before the first)
+};
+
+// Walks records first..last of `plan` in order with the pen down at the start when
+// `pen_down` holds. A break, or a record that cannot be placed, lifts the pen; every
+// other record is passed to `draw` and puts the pen down.
+template <typename Draw>
+void walk_route(const RouteView& v, const FlightPlanWpt* plan, int32_t first, int32_t last, bool pen_down, Draw draw) {
+  double prev_x = 0, prev_y = 0;
+  for (int32_t i = first; i <= last; ++i) {
+    const FlightPlanWpt& w = plan[i];
+    double x, y;
+    if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
+      pen_down = false;
+      continue;
+    }
+    draw(RouteStop{i, w, x, y, pen_down, prev_x, prev_y});
+    prev_x = x;
+    prev_y = y;
+    pen_down = true;
+  }
+}
+
+// Draws segment s[0], s[1] to s[2], s[3] (design units).
+void route_line(GfxGraphics* g, const GfxPen* pen, const double* s);
+
 // The end of an active leg flown on an intercept course: 200 NM from the map
 // origin along the course from the waypoint to the point 200 NM down the course.
 bool intercept_end(const RouteView& v, const FlightPlanWpt& w, double& x, double& y);

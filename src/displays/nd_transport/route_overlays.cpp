@@ -16,25 +16,23 @@ constexpr uint32_t PENDING_CYAN = 0xFF02A7EB;
 
 double b737_origin_y() { return (b737_nd_mode == 6 || b737_nd_mode == 7) ? 171 : 249; }
 
-void line4(GfxGraphics* g, const GfxPen* pen, const double* s) { draw_line_d(g, pen, s[0], s[1], s[2], s[3]); }
-
 void b737_runways(GfxGraphics* g, const RouteView& v, LayerObjects& o, GfxFont* font) {
   GfxPen* white = o.pen(COLOUR_WHITE, 2, GFX_DASH_DASH);
   GfxPen* yellow = o.pen(COLOUR_YELLOW, 2, GFX_DASH_DASH);
   if (b737_nd_range < 80) {
     RunwayLines l;
     if (const RwyRecord* dep = block_runway(1, origin_runway_index); dep && runway_lines(v, *dep, l)) {
-      line4(g, white, l.far_end);
-      line4(g, yellow, l.approach);
-      line4(g, white, l.side_a);
-      line4(g, white, l.side_b);
+      route_line(g, white, l.far_end);
+      route_line(g, yellow, l.approach);
+      route_line(g, white, l.side_a);
+      route_line(g, white, l.side_b);
     }
     if (const RwyRecord* arr = block_runway(2, dest_runway_index); arr && runway_lines(v, *arr, l)) {
-      line4(g, white, l.centre);
-      line4(g, white, l.far_end);
-      line4(g, white, l.approach);
-      line4(g, white, l.side_a);
-      line4(g, white, l.side_b);
+      route_line(g, white, l.centre);
+      route_line(g, white, l.far_end);
+      route_line(g, white, l.approach);
+      route_line(g, white, l.side_a);
+      route_line(g, white, l.side_b);
     }
   } else {
     double x, y;
@@ -90,32 +88,18 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     }
 
     // Legs from the aircraft (from the origin in plan mode).
-    double prev_x = 0, prev_y = 0;
-    bool pen_down = true;
-    for (int32_t i = mode == 7 ? 0 : fpl_active_index; i <= fpl_active_last; ++i) {
-      const FlightPlanWpt& w = fpl_active[i];
-      if (route_break(w)) {
-        pen_down = false;
-        continue;
-      }
-      double x, y;
-      if (!route_point(v, w.lat, w.lon, x, y)) {
-        pen_down = false;
-        continue;
-      }
-      const bool active = i == fpl_active_index;
-      if (active && w.intc_course > -1) {
+    walk_route(v, fpl_active, mode == 7 ? 0 : fpl_active_index, fpl_active_last, true, [&](const RouteStop& s) {
+      const double x = s.x, y = s.y;
+      const bool active = s.index == fpl_active_index;
+      if (active && s.w.intc_course > -1) {
         double ex, ey;
-        if (intercept_end(v, w, ex, ey)) draw_line_d(g, magenta, x, y, ex, ey);
-      } else if (pen_down && i > 0) {
-        draw_line_d(g, magenta, prev_x, prev_y, x, y);
+        if (intercept_end(v, s.w, ex, ey)) draw_line_d(g, magenta, x, y, ex, ey);
+      } else if (s.joined && s.index > 0) {
+        draw_line_d(g, magenta, s.prev_x, s.prev_y, x, y);
       }
-      draw_text(g, font, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
+      draw_text(g, font, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, s.w.ident);
       draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, b737_nd_range);
-      prev_x = x;
-      prev_y = y;
-      pen_down = true;
-    }
+    });
   }
 
   nd_frame(g, ctx, CANVAS_B737_ND, 122, oy);
@@ -183,21 +167,11 @@ void md80_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, doubl
   GfxBrush* magenta_brush = o.brush(COLOUR_MAGENTA);
   GfxBrush* white = o.brush(COLOUR_WHITE);
   RouteView v{ref_lat, ref_lon, map_heading_deg};
-  double prev_x = 0, prev_y = 0;
-  bool pen_down = false;
-  for (int32_t i = 0; i <= fpl_active_last; ++i) {
-    const FlightPlanWpt& w = fpl_active[i];
-    double x, y;
-    if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
-      pen_down = false;
-      continue;
-    }
-    const bool active = i == fpl_active_index;
-    if (pen_down) draw_line_d(g, magenta, prev_x * sx, prev_y * sy, x * sx, y * sy);
+  walk_route(v, fpl_active, 0, fpl_active_last, false, [&](const RouteStop& s) {
+    const double x = s.x, y = s.y;
+    const bool active = s.index == fpl_active_index;
+    if (s.joined) draw_line_d(g, magenta, s.prev_x * sx, s.prev_y * sy, x * sx, y * sy);
     draw_map_symbol(g, x * sx, (y - 6) * sy, SYMBOL_STAR, -99, sx, sy, active ? 4 : 0, md80_ehsi_range);
-    draw_text(g, font, active ? magenta_brush : white, (x + 7) * sx, (y - 7) * sy, ND_TEXT_CAPACITY, w.ident);
-    prev_x = x;
-    prev_y = y;
-    pen_down = true;
-  }
+    draw_text(g, font, active ? magenta_brush : white, (x + 7) * sx, (y - 7) * sy, ND_TEXT_CAPACITY, s.w.ident);
+  });
 }
