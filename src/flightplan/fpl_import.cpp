@@ -278,39 +278,14 @@ int parse_pln_text(const char* data, std::size_t size) {
 }
 
 int import_pln_file(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  int n = -1;
-  if (f) {
-    std::vector<char> buf;
-    char chunk[4096];
-    std::size_t got;
-    bool too_big = false;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-      if (buf.size() + got > kMaxPlnBytes) {
-        too_big = true;
-        break;
-      }
-      buf.insert(buf.end(), chunk, chunk + got);
-    }
-    std::fclose(f);
-    if (!too_big) n = parse_pln_text(buf.data(), buf.size());
-  }
+  std::vector<char> buf;
+  int n = read_whole_file(path, kMaxPlnBytes, buf) ? parse_pln_text(buf.data(), buf.size()) : -1;
   if (n < 1) {
     clear_fpl_scan();
     fpl_message = "Unable to load FP";
     return 0;
   }
-  clear_fpl_edit();
-  for (int i = 0; i <= fpl_scan_last; ++i) fpl_edit[i] = fpl_scan[i];
-  fpl_edit_last = fpl_scan_last;
-  set_end_record(fpl_edit[fpl_edit_last + 1]);
-  for (int i = fpl_edit_last; i >= 1; --i)
-    if (std::strcmp(fpl_edit[i].type, "APT") == 0) {
-      fpl_edit_dest_index = i;
-      break;
-    }
-  for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
-  sync_hold_numbers();
+  scanned_plan_to_edit();
   clear_fpl_scan();
   fpl_step_on_edit();
   return 1;

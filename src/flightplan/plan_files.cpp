@@ -205,23 +205,44 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
   return 1;
 }
 
-int read_plan_file(const std::string& path, int& cruise, double& fuel) {
-  clear_fpl_scan();
+bool read_whole_file(const std::string& path, std::size_t max_bytes, std::vector<char>& out) {
+  out.clear();
   std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  std::vector<char> buf;
+  if (!f) return false;
   char chunk[4096];
   std::size_t n;
   bool too_big = false;
   while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    if (buf.size() + n > kMaxPlanFileBytes) {
+    if (out.size() + n > max_bytes) {
       too_big = true;
       break;
     }
-    buf.insert(buf.end(), chunk, chunk + n);
+    out.insert(out.end(), chunk, chunk + n);
   }
   std::fclose(f);
-  if (too_big) return 0;
+  return !too_big;
+}
+
+void scanned_plan_to_edit() {
+  clear_fpl_edit();
+  for (int i = 0; i <= fpl_scan_last; ++i) fpl_edit[i] = fpl_scan[i];
+  fpl_edit_last = fpl_scan_last;
+  set_end_record(fpl_edit[fpl_edit_last + 1]);
+  fpl_edit_dest_index = -1;
+  for (int i = fpl_edit_last; i >= 1; --i)
+    if (std::strcmp(fpl_edit[i].type, "APT") == 0) {
+      fpl_edit_dest_index = i;
+      break;
+    }
+  // Holds belong to the plan they were made on.
+  for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
+  sync_hold_numbers();
+}
+
+int read_plan_file(const std::string& path, int& cruise, double& fuel) {
+  clear_fpl_scan();
+  std::vector<char> buf;
+  if (!read_whole_file(path, kMaxPlanFileBytes, buf)) return 0;
   return parse_plan_text(buf.data(), buf.size(), cruise, fuel);
 }
 
@@ -258,19 +279,7 @@ int load_plan_file(const std::string& name, int flag) {
     fpl_message = "Unable to load FP";
     return 0;
   }
-  clear_fpl_edit();
-  for (int i = 0; i <= fpl_scan_last; ++i) fpl_edit[i] = fpl_scan[i];
-  fpl_edit_last = fpl_scan_last;
-  set_end_record(fpl_edit[fpl_edit_last + 1]);
-  fpl_edit_dest_index = -1;
-  for (int i = fpl_edit_last; i >= 1; --i)
-    if (std::strcmp(fpl_edit[i].type, "APT") == 0) {
-      fpl_edit_dest_index = i;
-      break;
-    }
-  // Holds belong to the plan they were made on.
-  for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
-  sync_hold_numbers();
+  scanned_plan_to_edit();
   plan_cruise_alt = cruise;
   plan_fuel = fuel;
   if (cruise > 0) cruise_alt = cruise;
