@@ -28,12 +28,13 @@ int first_match(const NavIndex& ix, const NavRecord* table, std::string_view ide
   return found;
 }
 
-// Appends the matches of one table, in table order, while the list has room.
-void append_matches(const NavIndex& ix, const NavRecord* table, std::string_view ident, int& n) {
-  int found[nav_search_slots];
+// The indexes on the chain of `key` whose record matches it (its ident, or its extra
+// text when `by_extra` holds): the lowest nav_search_slots - 1 of them, ascending, into
+// `found`. Answers their count.
+int lowest_matches(const NavIndex& ix, const NavRecord* table, std::string_view key, bool by_extra, int* found) {
   int count = 0;
-  for (int i = nav_index_first(ix, ident); i != 0; i = ix.next[i]) {
-    if (!text_equals(table[i].ident, ident)) continue;
+  for (int i = nav_index_first(ix, key); i != 0; i = ix.next[i]) {
+    if (!text_equals(by_extra ? table[i].extra : table[i].ident, key)) continue;
     if (count < nav_search_slots - 1) {
       found[count++] = i;
     } else {
@@ -43,6 +44,13 @@ void append_matches(const NavIndex& ix, const NavRecord* table, std::string_view
     }
   }
   std::sort(found, found + count);
+  return count;
+}
+
+// Appends the matches of one table, in table order, while the list has room.
+void append_matches(const NavIndex& ix, const NavRecord* table, std::string_view ident, int& n) {
+  int found[nav_search_slots];
+  int count = lowest_matches(ix, table, ident, false, found);
   for (int k = 0; k < count && n < nav_search_slots - 1; ++k) nav_search_list[++n] = table[found[k]];
 }
 
@@ -175,19 +183,7 @@ void load_airways_file(const std::string& text) {
   gnsxls_airway_choice = 1;
   // Collect the airway's points (lowest table indexes first), then order them by sequence.
   int found[nav_search_slots];
-  int count = 0;
-  if (!name.empty()) {
-    for (int i = nav_index_first(nav_airway_index, name); i != 0; i = nav_airway_index.next[i]) {
-      if (!text_equals(nav_airway_fixes[i].extra, name)) continue;
-      if (count < nav_search_slots - 1) {
-        found[count++] = i;
-      } else {
-        int* hi = std::max_element(found, found + count);
-        if (i < *hi) *hi = i;
-      }
-    }
-  }
-  std::sort(found, found + count);
+  int count = name.empty() ? 0 : lowest_matches(nav_airway_index, nav_airway_fixes, name, true, found);
   std::stable_sort(found, found + count,
                    [](int x, int y) { return nav_airway_fixes[x].seq < nav_airway_fixes[y].seq; });
   int n = 0;
