@@ -25,6 +25,7 @@
 #include "host/sim_host.h"
 #include "platform/host/gauge_host.h"
 #include "platform/host/sim_token_ids.h"
+#include "tests/common/sample_flight.h"
 
 namespace fs = std::filesystem;
 
@@ -41,58 +42,24 @@ struct Wpt {
 class FmsFlight : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vek_fms_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    sim = pattern;
-    fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
-    fs::create_directories(sim + "/vek/FlightLog");
+    ASSERT_TRUE(sample_flight::copy_sample_sim(SAMPLE_SIM_DIR, "vek_fms_", sim));
     ASSERT_TRUE(host.attach_module(&Linkage, &ImportTable, "vek1"));
     host.set_sim_folder(sim);
     simhost::PanelConfig panel;
-    simhost::PanelWindow w;
-    w.ident = 0;
-    w.visible = true;
-    simhost::Placement server;
-    server.module = "vek1";
-    server.gauge = "SERVER";
-    server.width = server.height = 1;
-    server.parameters = "Twinjet";
-    w.gauges.push_back(server);
-    panel.windows.push_back(w);
+    panel.windows.push_back(sample_flight::server_window());
     host.set_panel(panel);
     host.set_frame_rate(2);
-    auto& s = host.aircraft().state();
-    s.lat = 47.45;
-    s.lon = -122.31;
-    s.altitude_ft = 5000.0;
-    s.ground_elevation_ft = 400.0;
-    s.on_ground = false;
-    s.ias_kt = 250.0;
-    s.heading_true = 180.0;
-    s.ap_master = true;
-    s.ap_heading_hold = true;
-    s.ap_altitude_hold = true;
-    s.ap_airspeed_hold = true;
-    s.ap_altitude_ft = 5000.0;
-    s.ap_airspeed_kt = 250.0;
-    s.ap_heading = 180.0;
+    sample_flight::set_airborne_on_autopilot(host.aircraft().state(), 47.45, -122.31, 400.0, 5000.0, 250.0, 180.0);
     std::string error;
     ASSERT_TRUE(host.start(&error)) << error;
   }
 
   void TearDown() override {
-    if (!keep_folder) {
-      host.stop();
-      std::error_code ec;
-      fs::remove_all(sim, ec);
-    }
+    if (!keep_folder) sample_flight::stop_and_remove(host, sim);
   }
 
   // One host frame, then the FMS update (a second call in the same tick is a no-op).
-  void frame() {
-    host.run_frames(1);
-    fms_update();
-  }
+  void frame() { sample_flight::frame(host); }
   void frames(int n) {
     for (int i = 0; i < n; ++i) frame();
   }
@@ -100,12 +67,7 @@ class FmsFlight : public ::testing::Test {
   // Frames until `done` holds, at most `limit` seconds; true when it held.
   template <typename F>
   bool fly_until(F done, double limit) {
-    int n = static_cast<int>(limit * host.frame_rate());
-    for (int i = 0; i < n; ++i) {
-      frame();
-      if (done()) return true;
-    }
-    return false;
+    return sample_flight::fly_until(host, done, limit);
   }
 
   // Makes the records the active plan (active index 1) in the unchanged-route state.

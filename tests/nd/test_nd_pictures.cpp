@@ -20,6 +20,7 @@
 #include "module/display_state.h"
 #include "module/engage_buttons.h"
 #include "platform/gfx/gfx_recording.h"
+#include "tests/common/sample_flight.h"
 
 namespace fs = std::filesystem;
 
@@ -40,20 +41,13 @@ const Display DISPLAYS[] = {
 class NdPictures : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vek_nd_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    sim = pattern;
-    fs::copy(VEK_ND_SAMPLE_ROOT, sim, fs::copy_options::recursive);
-    fs::create_directories(sim + "/vek/FlightLog");
+    ASSERT_TRUE(sample_flight::copy_sample_sim(VEK_ND_SAMPLE_ROOT, "vek_nd_", sim));
     out = std::string(VEK_ND_OUT_DIR) + "/nd";
     fs::create_directories(out);
     ASSERT_TRUE(host.attach_module(&Linkage, &ImportTable, "vek1"));
     host.set_sim_folder(sim);
     simhost::PanelConfig panel;
-    simhost::PanelWindow w;
-    w.ident = 0;
-    w.visible = true;
-    w.gauges.push_back({"vek1", "SERVER", 0, 0, 1, 1, "Twinjet"});
+    simhost::PanelWindow w = sample_flight::server_window();
     int x = 0;
     for (const Display& d : DISPLAYS) {
       w.gauges.push_back({"vek1", d.gauge, x, 0, d.width, d.height, ""});
@@ -63,42 +57,18 @@ class NdPictures : public ::testing::Test {
     host.set_panel(panel);
     host.set_frame_rate(2);
     auto& s = host.aircraft().state();
-    s.lat = 47.449;
-    s.lon = -122.309306;
-    s.ground_elevation_ft = 31.0;
-    s.altitude_ft = 550.0;
-    s.on_ground = false;
-    s.ias_kt = 160.0;
-    s.heading_true = 180.0;
-    s.ap_master = true;
-    s.ap_heading_hold = true;
-    s.ap_altitude_hold = true;
-    s.ap_airspeed_hold = true;
-    s.ap_altitude_ft = 550.0;
-    s.ap_airspeed_kt = 160.0;
-    s.ap_heading = 180.0;
+    sample_flight::set_airborne_on_autopilot(s, 47.449, -122.309306, 31.0, 550.0, 160.0, 180.0);
     s.wind_dir = 250.0;
     s.wind_speed_kt = 25.0;
     std::string error;
     ASSERT_TRUE(host.start(&error)) << error;
     host.set_draw_recording(true);
   }
-  void TearDown() override {
-    host.stop();
-    std::error_code ec;
-    fs::remove_all(sim, ec);
-  }
-  void frame() {
-    host.run_frames(1);
-    fms_update();
-  }
+  void TearDown() override { sample_flight::stop_and_remove(host, sim); }
+  void frame() { sample_flight::frame(host); }
   template <typename F>
   bool fly_until(F done, double limit_s) {
-    for (int i = 0; i < int(limit_s * host.frame_rate()); ++i) {
-      frame();
-      if (done()) return true;
-    }
-    return false;
+    return sample_flight::fly_until(host, done, limit_s);
   }
   // Draws the three displays and writes them as NAME_<display>.png; returns the
   // B737 ND's texts.
