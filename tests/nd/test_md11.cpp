@@ -6,6 +6,7 @@
 #include "guidance/settings.h"
 #include "navdb/navdb.h"
 #include "nd_scene.h"
+#include "tests/common/display_checks.h"
 
 using namespace nd_test;
 
@@ -31,13 +32,7 @@ struct Md11 : ::testing::Test {
 };
 
 TEST_F(Md11, ClearsOnlyWithoutPowerOrInDrawMode2) {
-  display_power = 0;
-  s.draw();
-  EXPECT_TRUE(s.rec().cleared_transparent());
-  EXPECT_EQ(s.rec().primitive_count(), 0);
-  display_power = 1;
-  s.draw(2);
-  EXPECT_EQ(s.rec().primitive_count(), 0);
+  expect_blank_unpowered_and_in_draw_mode_2(s);
   EXPECT_TRUE(layers.empty());
 }
 

@@ -3,6 +3,7 @@
 
 #include "navdb/navdb.h"
 #include "nd_scene.h"
+#include "tests/common/display_checks.h"
 
 using namespace nd_test;
 
@@ -35,13 +36,7 @@ struct Md80 : ::testing::Test {
 
 TEST_F(Md80, ClearsOnlyWithoutPowerOrInDrawMode2AndOtherModesShowTheBackground) {
   md80_ehsi_mode = 3;
-  display_power = 0;
-  s.draw();
-  EXPECT_TRUE(s.rec().cleared_transparent());
-  EXPECT_EQ(s.rec().primitive_count(), 0);
-  display_power = 1;
-  s.draw(2);
-  EXPECT_EQ(s.rec().primitive_count(), 0);
+  expect_blank_unpowered_and_in_draw_mode_2(s);
   md80_ehsi_mode = 4;
   s.draw();
   EXPECT_EQ(s.rec().primitive_count(), 1);
