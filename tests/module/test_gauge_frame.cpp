@@ -5,7 +5,7 @@
 #include "module/gauge_table.h"
 #include "module/module_paths.h"
 #include "module/trace_file.h"
-#include "module_fixture.h"
+#include "tests/common/module_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "geo/magnetic_model.h"
 #include "module/sim_vars.h"
-#include "module_fixture.h"
+#include "tests/common/module_fixture.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// A simulated host with the module linked in, on a fresh simulator folder.
+// A simulated host with the module linked in, on a fresh simulator folder, and the
+// placing of gauges in its panel.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/sim_host.h"
@@ -18,9 +20,14 @@ struct GaugeAt {
 
 class ModuleTest : public ::testing::Test {
  protected:
+  // `folder_template` names the simulator folder (mkdtemp's six X last); each gauge
+  // is placed gauge_size x gauge_size.
+  ModuleTest(std::string folder_template = "/tmp/vek-module-XXXXXX", int gauge_size = 200)
+      : folder_template_(std::move(folder_template)), gauge_size_(gauge_size) {}
+
   void SetUp() override {
-    char tmpl[] = "/tmp/vek-module-XXXXXX";
-    folder_ = mkdtemp(tmpl);
+    std::string tmpl = folder_template_;
+    folder_ = mkdtemp(tmpl.data());
     host_.set_sim_folder(folder_);
     ASSERT_TRUE(host_.attach_module(&Linkage, &ImportTable));
   }
@@ -40,8 +47,8 @@ class ModuleTest : public ::testing::Test {
       simhost::Placement p;
       p.module = "vek1";
       p.gauge = g.name;
-      p.width = 200;
-      p.height = 200;
+      p.width = gauge_size_;
+      p.height = gauge_size_;
       p.parameters = g.parameters;
       main.gauges.push_back(p);
     }
@@ -57,6 +64,8 @@ class ModuleTest : public ::testing::Test {
     ASSERT_TRUE(host_.start(&error)) << error;
   }
 
+  std::string folder_template_;
+  int gauge_size_;
   std::string folder_;
   simhost::SimHost host_;
 };
