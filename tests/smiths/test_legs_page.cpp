@@ -354,4 +354,19 @@ TEST_F(LegsTest, DeleteOnTheDestinationIsRefusedAndOnTheEndRowWaits) {
   EXPECT_FALSE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
   press("CLR");
   EXPECT_EQ(bottom(), "");
+  // Its ident is still copied for a direct-to.
+  press("DIR INTC");  // the page stays on its second page
+  press("L1");
+  EXPECT_EQ(smiths_scratchpad, "KPDX");
+  EXPECT_EQ(smiths_dir_intc_index, last);
+}
+
+TEST_F(LegsTest, DeletingTheFirstWaypointOfTheActiveRouteIsAModification) {
+  active_route();
+  press("DEL");
+  press("L1");  // ALKIS
+  EXPECT_EQ(bottom(), "");
+  EXPECT_STREQ(fpl_edit[1].ident, "CARRO");
+  EXPECT_EQ(fpl_changed_state, 4);
+  EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
 }

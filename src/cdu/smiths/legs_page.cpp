@@ -29,7 +29,7 @@ int shown_last() {
   return last > FPL_MAX_LAST ? FPL_MAX_LAST : last;
 }
 bool edit_record(int n) { return n >= 1 && n <= fpl_edit_last; }
-// A record before the destination: one that can be deleted or copied.
+// A record before the destination: the destination itself is changed on RTE only.
 bool route_record(int n) { return n >= 1 && n < fpl_edit_last; }
 bool is_disco(const FlightPlanWpt& r) { return std::strcmp(r.ident, FPL_DISCO_IDENT) == 0; }
 
@@ -124,7 +124,11 @@ void left_key(const LegRow& row) {
     if (row.hold && edit_record(n)) {
       hold_delete_index = n;
       remove_hold(n, 2);
-    } else if (!row.hold && route_record(n) && make_discontinuity_2(n, 0)) {
+    } else if (!row.hold && route_record(n)) {
+      // A deletion on the active route is a modification, whether the record becomes
+      // a discontinuity or goes.
+      if (fpl_changed_state == 3) fpl_changed_step();
+      make_discontinuity_2(n, 0);
       smiths_scratchpad_msg.clear();
     } else {
       smiths_scratchpad_msg = "INVALID DELETE";
@@ -133,7 +137,6 @@ void left_key(const LegRow& row) {
   }
   if (!edit_record(n)) return;
   if (smiths_scratchpad.empty()) {
-    if (!route_record(n)) return;
     smiths_scratchpad = std::string(fpl_edit[n].ident).substr(0, SMITHS_SCRATCHPAD_MAX);
     if (smiths_legs_mode == 1) smiths_dir_intc_index = n;
     if (smiths_legs_mode == 2) smiths_hold_at_index = n;
