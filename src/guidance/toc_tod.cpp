@@ -156,10 +156,17 @@ void predict_waypoints(double climb_rate) {
   }
   alt = fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[last].alt_constraint : 0.0;
   int descent_start = climb_end;
-  for (int i = last - 1; i > climb_end; --i) {
+  // The descent is walked back from the destination until it reaches the cruise
+  // altitude. It may pass the record where the climb reached the cruise altitude, and
+  // records before it, when the top of descent lies before them (a short cruise inside
+  // one leg, or none): such a record takes the lower of its two predictions, and the
+  // walk ends where the descent meets the climb or a constrained record of the climb.
+  for (int i = last - 1; i >= 1; --i) {
     FlightPlanWpt& r = fpl_active[i];
+    bool climb_side = i <= climb_end;
     alt += leg_into(i + 1) / DescentTas * 60.0 * descent_rate;
     if (r.constraint_flag == 1) {
+      if (climb_side) break;
       if (r.alt_constraint > FPL_NO_CONSTRAINT) alt = r.alt_constraint;
       // The records after it, up to the next constrained one, fly no faster.
       for (int k = i + 1; k < last && fpl_active[k].constraint_flag == 0; ++k)
@@ -168,7 +175,7 @@ void predict_waypoints(double climb_rate) {
       continue;
     }
     if (alt >= cruise) {
-      descent_start = i;
+      if (!climb_side) descent_start = i;
       break;
     }
     // Below a constrained record that lies under the cruise altitude, unless the
@@ -182,7 +189,9 @@ void predict_waypoints(double climb_rate) {
       }
       ahead += leg_into(k + 1) / DescentTas * 60.0 * descent_rate;
     }
-    r.alt_constraint = std::min(truncated_hundreds(alt), limit);
+    double predicted = std::min(truncated_hundreds(alt), limit);
+    if (climb_side && !(predicted < r.alt_constraint)) break;
+    r.alt_constraint = predicted;
     double spd = DescentIas;
     if (DescSpdRest > 0.0 && r.alt_constraint < DescAltRest && DescentIas > DescSpdRest) spd = DescSpdRest;
     r.spd_constraint = spd;

@@ -5,6 +5,7 @@
 #include "guidance/performance_tables.h"
 #include "guidance/speed_conversions.h"
 #include "guidance/waypoint_sequencing.h"
+#include "module/engage_buttons.h"
 
 namespace {
 
@@ -221,7 +222,9 @@ TEST_F(FmsFlight, PredictionMovesTheTopOfClimbOntoAConstraintThatHoldsTheClimbDo
             {"E", 47.0, lon_at(300.0), 0.0}});
   propose_cruise_altitude(25000, 1);
   EXPECT_NEAR(nm(47.0, -122.0, toc_lat, toc_lon), 41.7, 0.2);
-  EXPECT_EQ(fpl_active[1].alt_constraint, 25000.0);
+  // B is not held at 8000 ft; it lies past the top of descent for C (47.2 NM before C,
+  // at 52.8 NM), so it is predicted 7.2 NM down the descent.
+  EXPECT_NEAR(fpl_active[1].alt_constraint, 22400.0, 200.0);
   // Once the TOC is passed the prediction leaves it where it is.
   fly_plan(8000.0);
   toc_reached = 1;
@@ -302,4 +305,70 @@ TEST_F(FmsFlight, DescentPredictionStaysBelowAConstraintAndSlowsAfterIt) {
   EXPECT_EQ(fpl_active[3].spd_constraint, 220.0);
   EXPECT_EQ(fpl_active[2].alt_constraint, 6000.0);
   EXPECT_EQ(fpl_active[1].alt_constraint, 25000.0);  // B cruises
+}
+
+TEST_F(FmsFlight, RecordPastTheTopOfDescentIsPredictedOnTheDescentNotAtCruise) {
+  // Eastbound along 47 N: B at 20 NM, M at 80 NM, C at 120 NM, D at 140 NM. Climb and
+  // descent both at 360 ft/NM (1800 ft/min at 5 NM/min).
+  auto lon_at = [](double dist) { return -122.0 + dist / (60.0 * std::cos(47.0 * 3.14159265358979323846 / 180.0)); };
+  plain_aircraft();
+  DescentIas = 280;
+  DescSpdRest = 0.0;
+  activate({{"A", 47.0, lon_at(0.0), 0.0},
+            {"B", 47.0, lon_at(20.0)},
+            {"C", 47.0, lon_at(120.0)},
+            {"D", 47.0, lon_at(140.0), 0.0}});
+  // FL200: top of climb at 55.6 NM, top of descent at 84.4 NM. The climb reaches the
+  // cruise altitude only at C, which lies 20 NM before the destination.
+  propose_cruise_altitude(20000, 1);
+  EXPECT_NEAR(nm(47.0, lon_at(0.0), toc_lat, toc_lon), 55.6, 0.2);
+  EXPECT_NEAR(nm(47.0, lon_at(140.0), tod_lat, tod_lon), 55.6, 0.2);
+  EXPECT_NEAR(fpl_active[1].alt_constraint, 7200.0, 200.0);  // climbing
+  EXPECT_NEAR(fpl_active[2].alt_constraint, 7200.0, 200.0);  // descending, not at cruise
+  EXPECT_EQ(fpl_active[2].spd_constraint, 280.0);
+  // FL300 does not fit: no cruise at all. M at 80 NM would be at 28800 ft on the
+  // climb but has to be at 21600 ft for the descent; B stays on the climb.
+  plain_aircraft();
+  DescentIas = 280;
+  DescSpdRest = 0.0;
+  activate({{"A", 47.0, lon_at(0.0), 0.0},
+            {"B", 47.0, lon_at(20.0)},
+            {"M", 47.0, lon_at(80.0)},
+            {"C", 47.0, lon_at(120.0)},
+            {"D", 47.0, lon_at(140.0), 0.0}});
+  propose_cruise_altitude(30000, 1);
+  EXPECT_NEAR(fpl_active[1].alt_constraint, 7200.0, 200.0);
+  EXPECT_NEAR(fpl_active[2].alt_constraint, 21600.0, 200.0);
+  EXPECT_EQ(fpl_active[2].spd_constraint, 280.0);
+  EXPECT_NEAR(fpl_active[3].alt_constraint, 7200.0, 200.0);
+  // No record shows a cruise altitude the aircraft never flies.
+  for (int i = 1; i < 4; ++i) EXPECT_LT(fpl_active[i].alt_constraint, 30000.0);
+}
+
+TEST_F(FmsFlight, SampleTwinjetCrossesAWaypointPastTheTopOfDescentNearItsPrediction) {
+  // Due south along 122.31 W from 5000 ft: B at 20 NM, C at 120 NM, the destination
+  // airport D at 140 NM. The climb to FL200 reaches the cruise altitude only at C, and
+  // the top of descent lies before C.
+  auto lat_at = [](double dist) { return 47.45 - dist / 60.0; };
+  seconds(2);
+  activate({{"A", lat_at(0.0), -122.31},
+            {"B", lat_at(20.0), -122.31},
+            {"C", lat_at(120.0), -122.31},
+            {"D", lat_at(140.0), -122.31, 100.0, -999.0, 0, "APT"}});
+  cruise_alt = 0;
+  propose_cruise_altitude(20000, 1);
+  ASSERT_EQ(cruise_alt, 20000);
+  double predicted_c = fpl_active[2].alt_constraint;
+  EXPECT_LT(predicted_c, 15000.0);
+  LnavOffAtLastWpt = 0;
+  lnav_toggle();
+  vnav_toggle();
+  ASSERT_EQ(lnav_on, 1);
+  ASSERT_EQ(vnav_on, 1);
+  ASSERT_TRUE(fly_until([] { return fpl_active_index == 3; }, 3600));
+  EXPECT_EQ(toc_reached, 1);
+  EXPECT_EQ(tod_reached, 1);
+  // Sequenced a few miles before C, on the way down toward D.
+  EXPECT_NEAR(ac().altitude_ft, predicted_c, 1500.0);
+  expect_globals_finite();
 }
