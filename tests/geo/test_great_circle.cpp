@@ -1,4 +1,4 @@
-// Tests of the geodesy helpers (issue 5). Expected values are published examples or worked
+// Tests of the geodesy helpers. Expected values are published examples or worked
 // by hand / by a different formulation (unit vectors, Napier's rules), never by the code
 // under test.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Tests of the WMM-2005 declination (issue 5).
+// Tests of the WMM-2005 declination.
 // 1. Published test values: NOAA/NGDC "2006TestValues_WMM2005" (declination at 2006.0, height
 //    0 km, for latitudes 80, 40, 0, -40, -80 and longitudes 0..300 east).
 // 2. An independent computation written here: the coefficient file read at test time (a copy
