@@ -2,65 +2,23 @@
 // helpers to place gauges, click them and read what they publish.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include <cstring>
+#include <string>
 
 #include "flightplan/flight_plan.h"
-#include "host/sim_host.h"
-#include "platform/host/gauge_host.h"
 #include "platform/win/win_windows.h"
+#include "tests/common/module_fixture.h"
 
-struct Placed {
-  std::string name;
-  std::string parameters;
-};
+using Placed = GaugeAt;
 
-class PanelTest : public ::testing::Test {
+class PanelTest : public ModuleTest {
  protected:
+  // Gauges are placed 300 x 300.
+  PanelTest() : ModuleTest("/tmp/vek-panels-XXXXXX", 300) {}
+
   void SetUp() override {
     win_reset();
-    char tmpl[] = "/tmp/vek-panels-XXXXXX";
-    folder_ = mkdtemp(tmpl);
-    host_.set_sim_folder(folder_);
-    ASSERT_TRUE(host_.attach_module(&Linkage, &ImportTable));
-  }
-  void TearDown() override {
-    host_.stop();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
-
-  // Places the gauges in the visible main window and adds hidden windows `others`.
-  void start(const std::vector<Placed>& gauges, const std::vector<int>& others = {}) {
-    simhost::PanelConfig panel;
-    simhost::PanelWindow main;
-    main.ident = 0;
-    main.visible = true;
-    for (const Placed& g : gauges) {
-      simhost::Placement p;
-      p.module = "vek1";
-      p.gauge = g.name;
-      p.width = 300;
-      p.height = 300;
-      p.parameters = g.parameters;
-      main.gauges.push_back(p);
-    }
-    panel.windows.push_back(main);
-    for (int ident : others) {
-      simhost::PanelWindow w;
-      w.number = static_cast<int>(panel.windows.size());
-      w.ident = ident;
-      panel.windows.push_back(w);
-    }
-    host_.set_panel(panel);
-    std::string error;
-    ASSERT_TRUE(host_.start(&error)) << error;
+    ModuleTest::SetUp();
   }
 
   void click(const std::string& gauge, int index, int times = 1) {
@@ -89,7 +47,4 @@ class PanelTest : public ::testing::Test {
     if (id < 0) id = host_.register_named_var(name);
     host_.set_named_var(id, value);
   }
-
-  std::string folder_;
-  simhost::SimHost host_;
 };
