@@ -10,6 +10,7 @@
 #include <string>
 
 #include "module/module_paths.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 #include "navdb/navdb_load.h"
 

@@ -9,15 +9,8 @@
 #include "module/display_state.h"
 #include "navdb/navdb.h"
 
-// ---- display geometry read by the layers ----
-// Owned by the display dispatchers, the LEGS page and the display state.
-extern int32_t plan_center_index;       // plan-mode centre record; below 1: the active waypoint
-extern int32_t b737_nd_map_radius;      // 215 in modes 3..5, 110 in modes 6 and 7
-extern int32_t b737_nd_center_y;        // 249 in modes 3..5, 171 in modes 6 and 7
-extern int32_t md11_nd_center_x;        // 120
-extern int32_t md11_nd_center_y;        // 178, 129 in plan mode
-extern int32_t md80_ehsi_center_x;      // 133
-extern int32_t md80_ehsi_center_y;      // 204 in the map modes
+// The display geometry the layers read (centres, radii, plan centre) is display
+// state (module/display_state.h).
 
 // ---- reference points ----
 

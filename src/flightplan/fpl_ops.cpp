@@ -7,10 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
-#include "guidance/fms_update.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
 std::string route_origin = FPL_NONE_TEXT, route_origin_mod = FPL_NONE_TEXT;
@@ -24,6 +23,7 @@ int32_t dep_arr_flags = 0;
 
 int32_t dto_active = 0;
 double dto_origin_lat = 0.0, dto_origin_lon = 0.0;
+double dto_course = 0.0;
 int32_t& direct_to_origin_set = dto_active;
 double& direct_to_origin_lat = dto_origin_lat;
 double& direct_to_origin_lon = dto_origin_lon;
@@ -55,10 +55,10 @@ std::string edit_origin_text = FPL_NONE_TEXT, edit_dest_text = FPL_NONE_TEXT, ed
 int32_t text_cdu_auto_apt = 0;
 int32_t fpl_no_from_wpt = 0;
 
-double fpl_present_lat = 0.0, fpl_present_lon = 0.0;
-double fpl_magvar = 0.0;
-double fpl_ground_speed_kt = 0.0;
 void (*fpl_first_change_hook)() = nullptr;
+void (*fpl_plan_activated_hook)() = nullptr;
+void (*fpl_hold_added_hook)(int place) = nullptr;
+void (*fpl_hold_removed_hook)() = nullptr;
 
 int32_t airway_insert_mode = 0;
 
@@ -75,7 +75,7 @@ void fpl_changed_step() {
   switch (fpl_changed_state) {
     case 0:
       fpl_changed_state = 1;
-      if (fpl_ground_speed_kt < 5.0) {
+      if (ground_speed < 5.0) {
         plan_fuel = 0.0;
         if (fpl_first_change_hook) fpl_first_change_hook();
       }
@@ -242,7 +242,7 @@ int add_hold(int n, int mode, double leg_minutes) {
     double dist = 0.0;
     compute_gc_distance_course(prev.lat, prev.lon, r.lat, r.lon, dist, course);
   }
-  double inbound = std::fmod(course - fpl_magvar + 720.0, 360.0);
+  double inbound = std::fmod(course - magvar + 720.0, 360.0);
   if (inbound < 0.5) inbound += 360.0;
   hr.inbound_course = inbound;
   hold_list[++hold_count] = hr;
@@ -252,9 +252,7 @@ int add_hold(int n, int mode, double leg_minutes) {
     if (hold_list[h].edit_wpt == n) place = h;
   sync_hold_numbers();
   holds_changed = 1;
-  smiths_hold_page_count = hold_count;
-  smiths_hold_page_no = place;
-  smiths_hold_at_index = 0;
+  if (fpl_hold_added_hook) fpl_hold_added_hook(place);
   if (mode == 1 && fpl_changed_state >= 2) fpl_changed_step();
   return place;
 }
@@ -275,10 +273,8 @@ int remove_hold(int n, int mode) {
   if (n >= 0 && n <= fpl_edit_last) fpl_edit[n].hold_number = 0;
   hold_delete_index = 0;
   sync_hold_numbers();
-  smiths_hold_page_count = hold_count;
   if (mode >= 1) fpl_changed_step();
-  smiths_scratchpad_msg.clear();
-  if (hold_count == 0 && smiths_page == SMITHS_PAGE_RTE_HOLD) smiths_page = SMITHS_PAGE_LEGS;
+  if (fpl_hold_removed_hook) fpl_hold_removed_hook();
   return found ? 1 : 0;
 }
 
@@ -352,7 +348,7 @@ void activate_route() {
     load_airport_block(fpl_active[0].ident, 1);
   if (fpl_active_dest_index >= 1) load_airport_block(fpl_active[fpl_active_dest_index].ident, 2);
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
-  fms_plan_activated();
+  if (fpl_plan_activated_hook) fpl_plan_activated_hook();
 }
 
 static int insert_airway_leg() {
@@ -391,7 +387,7 @@ int activate_plan() {
   if (r == 0) return 0;
   make_edit_active();
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
-  fms_plan_activated();
+  if (fpl_plan_activated_hook) fpl_plan_activated_hook();
   return 1;
 }
 
@@ -486,7 +482,7 @@ int create_user_waypoint(int kind, const std::string& entry_in) {
   nav_search_count = 0;
   if (entry.empty()) return 0;
   if (entry == "HOLD PPOS") {
-    set_single_candidate("HOLD PPOS", fpl_present_lat, fpl_present_lon, "I");
+    set_single_candidate("HOLD PPOS", present_lat, present_lon, "I");
     return 1;
   }
   double lat = 0.0, lon = 0.0;
@@ -520,7 +516,7 @@ int create_user_waypoint(int kind, const std::string& entry_in) {
       }
       NavRecord ref = nav_search_list[1];
       double dlat = 0.0, dlon = 0.0;
-      compute_dest_point(ref.lat, ref.lon, std::fmod(brg + fpl_magvar + 360.0, 360.0), dist, dlat, dlon);
+      compute_dest_point(ref.lat, ref.lon, std::fmod(brg + magvar + 360.0, 360.0), dist, dlat, dlon);
       set_single_candidate(next_user_waypoint_name(place).c_str(), dlat, dlon, "U");
       return 1;
     }
@@ -567,8 +563,8 @@ int insert_edit_record(int n, int e, int legs_mode) {
     fpl_edit_index = at;
     fpl_edit_active_rec = at;
     dto_active = 1;
-    dto_origin_lat = fpl_present_lat;
-    dto_origin_lon = fpl_present_lon;
+    dto_origin_lat = present_lat;
+    dto_origin_lon = present_lon;
     intc_crs_pending = 1;
     intc_target_wpt = at;
   } else {

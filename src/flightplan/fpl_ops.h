@@ -34,7 +34,8 @@ extern int32_t dep_arr_flags;
 
 // Direct-to state: while dto_active is 1 the active leg starts at the direct-to origin.
 extern int32_t dto_active;
-extern double dto_origin_lat, dto_origin_lon;
+extern double dto_origin_lat, dto_origin_lon;  // degrees
+extern double dto_course;                      // degrees magnetic, origin to the active record
 // The same state under the GNS-XLS and mission-CDU names.
 extern int32_t& direct_to_origin_set;
 extern double& direct_to_origin_lat;
@@ -69,15 +70,19 @@ extern int32_t text_cdu_auto_apt;
 // Set when the active plan is a direct-to without a destination.
 extern int32_t fpl_no_from_wpt;
 
-// The present position and magnetic variation that editing uses (user points, holds at
-// the present position, direct-to origins). The per-step update keeps them; tests set them.
-extern double fpl_present_lat, fpl_present_lon;
-extern double fpl_magvar;          // degrees, east positive (true = magnetic + magvar)
-extern double fpl_ground_speed_kt;
+// Editing reads the present position, magnetic variation and ground speed that the
+// per-step update samples (module/sim_vars.h).
 
 // Called on the first change of a new route on the ground (state 0 -> 1 below 5 kt):
 // the flight log resets its counters there. May stay null.
 extern void (*fpl_first_change_hook)();
+// Called after a plan becomes the active plan (activate_route, activate_plan): the
+// guidance recomputes its predictions there. May stay null.
+extern void (*fpl_plan_activated_hook)();
+// Called after add_hold placed a hold (its place in hold_list) and after remove_hold:
+// the CDU keeps its hold pages in step there. May stay null.
+extern void (*fpl_hold_added_hook)(int place);
+extern void (*fpl_hold_removed_hook)();
 
 // ---------------------------------------------------------------------------------------
 // Route-change state.
@@ -98,13 +103,13 @@ void fpl_step_on_edit();
 // marked "------"; the origin (record 0) and destination (last "APT" record) airport
 // blocks are reloaded; hold indexes are committed, and holds deleted while pending or
 // on no record of the edit plan (a plan loaded or imported over the route) are dropped; holds_changed := 0; leg distances are recomputed; state := 3 (0 when the
-// plan is empty); then fms_plan_activated (cruise altitude, top of climb and descent,
-// leg predictions, flight-phase log).
+// plan is empty); then fpl_plan_activated_hook (the guidance: cruise altitude, top of climb
+// and descent, leg predictions, flight-phase log).
 void activate_route();
 
 // Builds the airway leg of the entered route and, unless airway_insert_mode is 1,
 // activates the result (the plan, hold and leg-distance steps of activate_route, then
-// state 3 and fms_plan_activated). The airway leg: when the loaded
+// state 3 and fpl_plan_activated_hook). The airway leg: when the loaded
 // airway has a start and an end (airway_start_index, airway_end_index: candidates of
 // nav_search_list, different), its fixes after the start up to the end are inserted
 // after edit record fpl_edit_index (which must be the start fix), replacing a "THEN"
@@ -142,12 +147,11 @@ void renumber_hold_active_wpt(int new_index, int old_index);
 void renumber_hold_edit_wpt(int new_index, int old_index);
 
 // Adds a hold at edit record n (1..last): ident and position of the record, inbound
-// course = course from record n-1 to n less fpl_magvar, leg time `leg_minutes` (the
+// course = course from record n-1 to n less magvar, leg time `leg_minutes` (the
 // Smiths CDU passes HoldLegMins, the mission CDU 1.0), timed legs, right turns.
 // hold_list stays sorted by edit index and the records' hold numbers follow the list.
-// holds_changed := 1; mode 1 with a state of 2 or more steps the state. The Smiths
-// hold pages follow: smiths_hold_page_count := hold_count, smiths_hold_page_no := the
-// new hold's place, smiths_hold_at_index := 0.
+// holds_changed := 1; mode 1 with a state of 2 or more steps the state; then
+// fpl_hold_added_hook with the new hold's place.
 // Answers the new hold's place (1..hold_count), or 0 when refused (list full with 10
 // holds, bad index, or the record already holds).
 int add_hold(int n, int mode, double leg_minutes = 1.0);
@@ -156,9 +160,8 @@ int add_hold(int n, int mode, double leg_minutes = 1.0);
 // Mode 2 (a delete on the LEGS page): the hold is marked and leaves the list when the
 // change is executed (activate_route), so it is not flown after EXEC; ERASE keeps it.
 // Every mode clears record n's hold number and sets hold_delete_index := 0; mode 1 or
-// more steps the state. The Smiths CDU follows: smiths_hold_page_count := hold_count,
-// its message line is emptied, and its hold page (39) gives way to LEGS (6) when no
-// hold is left. Answers 1 when a hold was found, 0 otherwise.
+// more steps the state; then fpl_hold_removed_hook. Answers 1 when a hold was found,
+// 0 otherwise.
 int remove_hold(int n, int mode);
 
 // Hold numbers of both plans and hold_fpl_index from hold_list.

@@ -13,12 +13,15 @@
 
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
-#include "guidance/settings.h"
 #include "module/host_services.h"
 #include "module/module_paths.h"
 
 std::string fpl_message;
 int32_t plan_loader_flag = 0;
+std::string FlightPlansFolder;
+int32_t SaveFPLCruiseAlt = 0;
+int32_t LoadFuelonFlightPlanLoad = 0;
+
 int32_t plan_load_request = 0;
 std::string plan_load_name;
 std::string plan_loaded_airport_ident;

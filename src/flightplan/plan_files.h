@@ -20,6 +20,11 @@ extern std::string plan_load_name;
 // record is an airport, else record 0), for the requesting CDU's scratchpad.
 extern std::string plan_loaded_airport_ident;
 
+// Settings of the plan files ("\vek\vek.cfg" and the aircraft file set them).
+extern std::string FlightPlansFolder;  // empty: "\vek\flightplans\"
+extern int32_t SaveFPLCruiseAlt;       // 1: saved plans carry "CruiseAlt=%d"
+extern int32_t LoadFuelonFlightPlanLoad;  // 1: a plan load sets the fuel the plan gives
+
 // The plans folder as a file system path ending in "/": the FlightPlansFolder setting
 // when it is not empty (a path beginning with "\" lies under the simulator folder),
 // else "\vek\flightplans\".

@@ -6,8 +6,7 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
-#include "guidance/fms_state.h"
-#include "guidance/waypoint_sequencing.h"
+#include "module/sim_vars.h"
 
 FlightPlanWpt fpl_airport_record(const AptBlock& apt) {
   FlightPlanWpt r;

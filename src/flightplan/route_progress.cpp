@@ -9,11 +9,21 @@
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
 #include "module/host_services.h"
+#include "module/sim_vars.h"
 
 double route_total_dist = 0.0;
 double route_distance_to_go = 0.0;
 double direct_dist_to_dest = 0.0;
 double dist_to_active_wpt = 0.0;
+double bearing_to_active_wpt = 0.0;
+int32_t vnav_wpt_index = 0;
+
+double magnetic_course(double true_course) {
+  double c = true_course - magvar;
+  if (c < 0.5) c += 360.0;
+  if (c >= 360.5) c -= 360.0;
+  return c;
+}
 double tod_route_dist = 0.0;
 double tod_dist_to_dest = 0.0;
 double vdev_gate_dist_1 = 0.0;
@@ -110,10 +120,6 @@ static void format_eta(char (&out)[16], double hours_of_day, double minutes_ahea
 }
 
 void update_active_legs(const RouteProgressInput& in) {
-  fpl_present_lat = in.lat;
-  fpl_present_lon = in.lon;
-  fpl_ground_speed_kt = in.ground_speed_kt;
-  fpl_magvar = in.magvar;
   compute_leg_distances();
   route_distance_to_go = 0.0;
   direct_dist_to_dest = 0.0;
@@ -126,9 +132,9 @@ void update_active_legs(const RouteProgressInput& in) {
   const FlightPlanWpt& act = fpl_active[fpl_active_index];
   const FlightPlanWpt& dest = fpl_active[fpl_active_last];
   double d = 0.0, c = 0.0;
-  compute_gc_distance_course(in.lat, in.lon, act.lat, act.lon, d, c);
+  compute_gc_distance_course(present_lat, present_lon, act.lat, act.lon, d, c);
   dist_to_active_wpt = std::isfinite(d) ? d : 0.0;
-  compute_gc_distance_course(in.lat, in.lon, dest.lat, dest.lon, d, c);
+  compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, d, c);
   direct_dist_to_dest = std::isfinite(d) ? d : 0.0;
   // Along the route: to the active record, then its remaining legs.
   double ahead = dist_to_active_wpt + (route_total_dist - act.route_dist);
@@ -178,12 +184,12 @@ void update_active_legs(const RouteProgressInput& in) {
   double clock = in.eta_local == 1 ? in.local_hours : in.zulu_hours;
   for (int i = fpl_active_index; i <= fpl_active_last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
-    if (in.ground_speed_kt <= 25.0 || is_marker(r)) {
+    if (ground_speed <= 25.0 || is_marker(r)) {
       r.eta[0] = '\0';
       continue;
     }
     double dist = dist_to_active_wpt + (r.route_dist - act.route_dist);
-    format_eta(r.eta, clock, dist / in.ground_speed_kt * 60.0);
+    format_eta(r.eta, clock, dist / ground_speed * 60.0);
   }
 }
 

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// A true course as magnetic with `magvar`, kept within 0.5..360.5 (360 for north).
+double magnetic_course(double true_course);
+
 // Leg length (NM), leg course (degrees true) and distance from record 0 of every
 // fpl_active record. "DISCO" and "THEN" records and the legs into and out of them
 // count 0 NM.
@@ -18,6 +21,8 @@ extern double route_total_dist;      // NM, record 0 to the last record
 extern double route_distance_to_go;  // NM along the route from the present position to the last record
 extern double direct_dist_to_dest;   // NM straight to the last record
 extern double dist_to_active_wpt;    // NM from the present position to the active record
+extern double bearing_to_active_wpt; // degrees magnetic from the present position to the active record
+extern int32_t vnav_wpt_index;       // record VNAV targets: first constrained one after the active one, else the last
 extern double tod_route_dist;        // NM along the route to the top of descent; 0 without a plan
 extern double tod_dist_to_dest;      // NM along the route from the top of descent to the last record
 extern double vdev_gate_dist_1;      // NM top of descent -> VNAV waypoint (after TOD)
@@ -27,8 +32,6 @@ extern double climb_target_lat, climb_target_lon;  // next climb constraint, els
 
 // The update's sampled state.
 struct RouteProgressInput {
-  double lat = 0.0, lon = 0.0;   // present position
-  double ground_speed_kt = 0.0;
   double zulu_hours = 0.0;       // time of day, hours (0..24)
   double local_hours = 0.0;      // local time of day, hours
   int32_t eta_local = 0;         // 1: ETAs in local time (DispETALocalTime)
@@ -39,7 +42,6 @@ struct RouteProgressInput {
   double toc_lat = 0.0, toc_lon = 0.0;
   int32_t vnav_wpt_index = -1;   // record of the VNAV target (-1 none)
   double vnav_target_alt = 0.0;  // feet
-  double magvar = 0.0;           // degrees east
 };
 
 // Each time step: the leg distances, the along-route and direct distance to the
@@ -47,7 +49,8 @@ struct RouteProgressInput {
 // of the records from the active one on: "%02d:%02d" of the time (zulu, or local when
 // eta_local is 1) plus the along-route distance / ground speed, rounded to the minute
 // and kept within 00:00..23:59; with a ground speed of 25 kt or less the ETA texts are
-// emptied. Also records the present position and ground speed for editing.
+// emptied. Position and ground speed: present_lat/present_lon and ground_speed
+// (module/sim_vars.h).
 void update_active_legs(const RouteProgressInput& in);
 
 // Tracking errors against the active leg (from the previous record, or from the

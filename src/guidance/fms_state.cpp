@@ -17,7 +17,7 @@ int32_t mcu_new_second = 0;
 int32_t seconds_counter_on = 0;
 int32_t seconds_counter = 0;
 
-double ground_speed = 0.0, ground_speed_copy = 0.0;
+double ground_speed_copy = 0.0;
 double indicated_airspeed = 0.0;
 double indicated_altitude = 0.0, indicated_altitude_prev = 0.0;
 double heading = 0.0, heading_prev = 0.0;
@@ -26,7 +26,6 @@ double adi_token77 = 0.0, adi_token77_prev = 0.0;
 double adi_token80 = 0.0, adi_token80_prev = 0.0;
 double adi_token793 = 0.0, adi_token793_prev = 0.0;
 double adi_token794 = 0.0, adi_token794_prev = 0.0;
-double present_lat = 0.0, present_lon = 0.0;
 double ap_heading = 0.0, ap_heading_prev = 0.0;
 double eng_fuel_used[5] = {};
 double eng_limit_time_a = 0.0;
@@ -39,7 +38,6 @@ double token792 = 0.0, token341 = 0.0;
 double ap_vertical_speed = 0.0;
 int32_t token106_int = 0;
 double nav_gps_switch = 0.0, token114 = 0.0, autothrottle_arm = 0.0;
-double magvar = 0.0;
 double baro_hpa = 0.0, baro_hpa_prev = 0.0, baro_inhg = 0.0;
 int32_t nav_flag46 = 0;
 double token113 = 0.0, token112 = 0.0;
@@ -68,14 +66,12 @@ double radio_altitude = 0.0, radio_spare = 0.0, nav1_course = 0.0, nav_token40 =
 double ap_token103 = 0.0;
 
 double dist_to_active_wpt_prev = 0.0;
-double bearing_to_active_wpt = 0.0;
 double leg_length = 0.0;
 double next_leg_course = 0.0;
 double active_wpt_lat = 0.0, active_wpt_lon = 0.0;
 double ground_track = 0.0;
 double lnav_heading_cmd = 0.0;
 int32_t lnav_hdg_sent = 999;
-double dto_course = 0.0;
 int32_t leg_tracking_on = 0;
 std::string last_wpt_ident, last_wpt_time;
 double last_wpt_altitude = 0.0, fuel_at_last_wpt = 0.0;
@@ -110,14 +106,6 @@ int32_t tod_1x_done = 0;
 int32_t pause_at_tod_done = 0;
 int32_t pause_at_dist_done = 0;
 
-int32_t smiths_page = 0;
-
-double magnetic_course(double true_course) {
-  double c = true_course - magvar;
-  if (c < 0.5) c += 360.0;
-  if (c >= 360.5) c -= 360.0;
-  return c;
-}
 
 double course_difference(double a, double b) {
   double d = std::fabs(a - b);

@@ -14,6 +14,7 @@
 
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
+#include "module/sim_vars.h"
 
 // --- Cycle and housekeeping -------------------------------------------------------------
 extern double sim_tick;            // tick counter read on this call (18 per second)
@@ -32,7 +33,7 @@ extern int32_t seconds_counter_on; // enables `seconds_counter`
 extern int32_t seconds_counter;    // display seconds counter
 
 // --- Aircraft state sampled every step (the first three on every call) ------------------
-extern double ground_speed, ground_speed_copy;
+extern double ground_speed_copy;  // ground_speed itself: module/sim_vars.h
 extern double indicated_airspeed;
 extern double indicated_altitude, indicated_altitude_prev;
 extern double heading, heading_prev;
@@ -41,7 +42,6 @@ extern double adi_token77, adi_token77_prev;    // pitch attitude
 extern double adi_token80, adi_token80_prev;    // bank attitude (|x| < 0.035 stored as 0)
 extern double adi_token793, adi_token793_prev;  // flight-director bank command
 extern double adi_token794, adi_token794_prev;  // flight-director pitch command
-extern double present_lat, present_lon;
 extern double ap_heading, ap_heading_prev;
 extern double eng_fuel_used[5];                 // pounds, engines 1..4
 extern double eng_limit_time_a;                 // seconds with any N2 above 99 %
@@ -55,7 +55,6 @@ extern double token792, token341;
 extern double ap_vertical_speed;   // variable 108
 extern int32_t token106_int;       // autopilot heading hold
 extern double nav_gps_switch, token114, autothrottle_arm;
-extern double magvar;              // east positive; magnetic = true - magvar
 extern double baro_hpa, baro_hpa_prev, baro_inhg;
 extern int32_t nav_flag46;
 extern double token113, token112;
@@ -89,14 +88,12 @@ extern double ap_token103;
 
 // --- Guidance outputs ----------------------------------------------------------------------
 extern double dist_to_active_wpt_prev;  // NM, the distance of the previous step
-extern double bearing_to_active_wpt;   // magnetic
 extern double leg_length;              // NM of the active leg
 extern double next_leg_course;         // magnetic, refreshed within 10 NM of the active waypoint
 extern double active_wpt_lat, active_wpt_lon;
 extern double ground_track;
 extern double lnav_heading_cmd;        // magnetic
 extern int32_t lnav_hdg_sent;          // 999 while LNAV does not steer
-extern double dto_course;              // magnetic
 extern int32_t leg_tracking_on;
 extern std::string last_wpt_ident, last_wpt_time;
 extern double last_wpt_altitude, fuel_at_last_wpt;
@@ -136,8 +133,6 @@ extern int32_t tod_1x_done;
 extern int32_t pause_at_tod_done;
 extern int32_t pause_at_dist_done;
 
-// Current page of the Smiths CDU (34..36 follow the climb, cruise and descent).
-extern int32_t smiths_page;
 
 // The same values under the names other units use.
 inline int32_t& toc_passed = toc_reached;
@@ -162,7 +157,6 @@ inline double& dest_ete_scaled_minutes = ete_dest_scaled_minutes;
 
 // Helpers shared by the guidance files.
 // Magnetic course from a true one: true - magvar, +360 below 0.5, -360 at 360.5 or more.
-double magnetic_course(double true_course);
 // The absolute angle between two courses, folded into 0..180.
 double course_difference(double a, double b);
 // A finite value or `fallback`.

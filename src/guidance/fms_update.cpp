@@ -369,6 +369,8 @@ void pending_requests() {
 
 }  // namespace
 
+void fms_install() { fpl_plan_activated_hook = fms_plan_activated; }
+
 void fms_plan_activated() {
   fms_last_second = -99.0;
   flight_phase = -1;

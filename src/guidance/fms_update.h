@@ -11,6 +11,10 @@ void fms_update();
 // Copies the guidance outputs into the SERVER snapshot (srv_*).
 void fms_snapshot();
 
+// Registers what the lower layers call back into the guidance (a new active plan).
+// Every gauge runs it on install.
+void fms_install();
+
 // A new active plan: restarts the flight-phase log and the destination steps and
 // computes the cruise altitude, top of climb and top of descent for it.
 void fms_plan_activated();

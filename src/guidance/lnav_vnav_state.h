@@ -1,5 +1,5 @@
-// Engagement state of LNAV and VNAV and what the VNAV toggle resets, plus the one
-// LNAV toggle that the LNAV button, the SERVER gauge and its key handler call.
+// Engagement state of LNAV and VNAV and what the VNAV toggle resets, plus the LNAV
+// and VNAV toggles that the engage buttons, the SERVER gauge and its key handler call.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +16,8 @@ extern int32_t fms_set_mach100;  // Mach x 100 the FMS last set; -999 none
 // Engages LNAV when a plan is active, disengages it when engaged; publishes
 // "vek_lnav" and asks the MCU to redraw.
 void lnav_toggle();
+
+// Disengages VNAV when engaged; engages it only with an active plan, resetting the
+// speed and altitude states so that the next steps set them again. Always asks the
+// MCU to redraw and publishes "vek_vnav".
+void vnav_toggle();

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "flightplan/plan_files.h"  // FlightPlansFolder, SaveFPLCruiseAlt, LoadFuelonFlightPlanLoad
+
 // Simulator version: 9, or 10 when the simulator folder holds the newer simulator.
 extern int32_t sim_version;
 
@@ -31,9 +33,7 @@ extern int32_t EADIHdgTape;
 extern int32_t EhsiStaticHdgPointer;         // 1
 extern int32_t ExpandEADI;
 extern int32_t ExpandEADILnav;
-extern std::string FlightPlansFolder;        // empty: "\vek\flightplans\"
 extern double FlyoverWptChgDist;             // nm, 1.5
-extern int32_t LoadFuelonFlightPlanLoad;
 extern int32_t Lnav1xAtTod;
 extern int32_t LnavOffAtLastWpt;
 extern int32_t LnavSetEnRouteFreqs;
@@ -58,7 +58,6 @@ extern double WptProcChgSecs;                // s, 0
 extern int32_t TransAlt;                     // ft, 18000
 extern double MinMapRange;                   // nm, 10.0
 extern int32_t McuShowActiveRwys;
-extern int32_t SaveFPLCruiseAlt;
 extern int32_t SequenceFPlanWpts;
 extern int32_t SetMCPCrzAltOnFlightPlanLoad;
 extern int32_t SetMCPSpdOnFlightPlanLoad;

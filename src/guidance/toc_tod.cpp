@@ -19,6 +19,7 @@
 #include "platform/host/sim_token_ids.h"
 
 double proposed_cruise_alt = 0.0;
+void (*fms_phase_reached_hook)(int32_t phase) = nullptr;
 double toc_lat = 0.0, toc_lon = 0.0;
 int32_t toc_leg_index = 0;
 int32_t toc_climb_dist = 0;
@@ -404,7 +405,7 @@ void propose_cruise_altitude(double altitude, int mode) {
 void toc_check() {
   if (!(cruise_alt >= 1) || toc_reached != 0 || !(cruise_alt - indicated_altitude < 150.0)) return;
   toc_reached = 1;
-  if (smiths_page == 34) smiths_page = 35;
+  if (fms_phase_reached_hook) fms_phase_reached_hook(FMS_PHASE_CRUISE);
   tod_1x_done = 0;
   pause_at_tod_done = 0;
   pause_at_dist_done = 0;
@@ -454,7 +455,7 @@ void tod_check() {
     toc_reached = 1;
     tod_1x_done = 0;
   }
-  if (smiths_page == 34 || smiths_page == 35) smiths_page = 36;
+  if (fms_phase_reached_hook) fms_phase_reached_hook(FMS_PHASE_DESCENT);
   if (active_record(vnav_wpt_index)) {
     const FlightPlanWpt& r = fpl_active[vnav_wpt_index];
     if (r.alt_constraint > FPL_NO_CONSTRAINT) vnav_target_alt = r.alt_constraint;

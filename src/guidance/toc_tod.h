@@ -32,5 +32,10 @@ int32_t semicircular_altitude(int32_t altitude, bool eastbound);
 // Top of climb, then top of descent, for this step.
 void toc_check();
 void tod_check();
+// Called when the top of climb (phase 2, cruise) or of descent (phase 3) is reached:
+// a CDU showing the climb or cruise page moves on there. May stay null.
+constexpr int32_t FMS_PHASE_CRUISE = 2;
+constexpr int32_t FMS_PHASE_DESCENT = 3;
+extern void (*fms_phase_reached_hook)(int32_t phase);
 // Along-route distance from the present position to the VNAV target.
 void update_vnav_target_distance();

@@ -24,7 +24,6 @@
 #include "platform/host/sim_token_ids.h"
 
 double wpt_change_dist = 3.0;
-int32_t vnav_wpt_index = 0;
 int32_t angle_pass_in_cruise = 0;
 int32_t dest_near_done = 0;
 int32_t dest_info_state = 0;
@@ -83,9 +82,6 @@ void send_course_between(int from, int to) {
 
 RouteProgressInput route_progress_input() {
   RouteProgressInput in;
-  in.lat = present_lat;
-  in.lon = present_lon;
-  in.ground_speed_kt = ground_speed;
   in.zulu_hours = zulu_hour + zulu_minute / 60.0;
   in.local_hours = clock_hour + clock_minute / 60.0;
   in.eta_local = DispETALocalTime;
@@ -98,7 +94,6 @@ RouteProgressInput route_progress_input() {
   in.toc_lon = toc_lon;
   in.vnav_wpt_index = active_record(vnav_wpt_index) ? vnav_wpt_index : -1;
   in.vnav_target_alt = vnav_target_alt;
-  in.magvar = magvar;
   return in;
 }
 

@@ -7,7 +7,6 @@
 #include "flightplan/route_progress.h"
 
 extern double wpt_change_dist;        // NM; the active waypoint counts as reached below it
-extern int32_t vnav_wpt_index;        // first constrained record after the active one, else the last
 extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
 extern int32_t dest_near_done;        // 1 once the 25-NM destination step ran
 extern int32_t dest_info_state;       // 1 load the destination information, 2 done

@@ -5,10 +5,14 @@ double b737_nd_range = 40.0;
 int32_t nd_apt_on = 0, nd_nav_on = 0, nd_int_on = 0, nd_tcas_on = 0;
 int32_t nd_range_arcs_on = 0;
 int32_t nd_vor_adf_on = 0;
+int32_t b737_nd_map_radius = 215;
+int32_t b737_nd_center_y = 249;
 
 int32_t md11_nd_mode = 3;
 double md11_nd_range = 80.0;
 int32_t md11_nd_map_radius = 150;
+int32_t md11_nd_center_x = 120;
+int32_t md11_nd_center_y = 178;
 int32_t md11_nd_apt_on = 0, md11_nd_nav_on = 0, md11_nd_int_on = 0;
 int32_t md11_nd_vor1_ptr_on = 0, md11_nd_adf1_ptr_on = 0, md11_nd_vor2_ptr_on = 0;
 
@@ -16,6 +20,9 @@ int32_t md80_ehsi_mode = 0;
 double md80_ehsi_range = 20.0;
 int32_t md80_ehsi_apt_on = 0, md80_ehsi_nav_on = 0, md80_ehsi_int_on = 0;
 int32_t md80_ehsi_adf_on = 0;
+int32_t md80_ehsi_center_x = 133;
+int32_t md80_ehsi_center_y = 204;
+int32_t plan_center_index = 0;
 
 int32_t efs50_ehsi_mode = 1;
 int32_t efs50_ehsi_kept_mode = 1;

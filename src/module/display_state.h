@@ -11,11 +11,15 @@ extern double b737_nd_range;    // NM
 extern int32_t nd_apt_on, nd_nav_on, nd_int_on, nd_tcas_on;
 extern int32_t nd_range_arcs_on;
 extern int32_t nd_vor_adf_on;
+extern int32_t b737_nd_map_radius;  // 215 in modes 3..5, 110 in modes 6 and 7
+extern int32_t b737_nd_center_y;    // 249 in modes 3..5, 171 in modes 6 and 7
 
 // MD-11 ND.
 extern int32_t md11_nd_mode;    // 2 PLAN, 3 MAP, 4 VOR, 5 APPR
 extern double md11_nd_range;
 extern int32_t md11_nd_map_radius;
+extern int32_t md11_nd_center_x;    // 120
+extern int32_t md11_nd_center_y;    // 178, 129 in PLAN
 extern int32_t md11_nd_apt_on, md11_nd_nav_on, md11_nd_int_on;
 extern int32_t md11_nd_vor1_ptr_on, md11_nd_adf1_ptr_on, md11_nd_vor2_ptr_on;
 
@@ -24,6 +28,12 @@ extern int32_t md80_ehsi_mode;  // 0..3
 extern double md80_ehsi_range;
 extern int32_t md80_ehsi_apt_on, md80_ehsi_nav_on, md80_ehsi_int_on;
 extern int32_t md80_ehsi_adf_on;
+extern int32_t md80_ehsi_center_x;  // 133
+extern int32_t md80_ehsi_center_y;  // 116 in mode 0, 204 in modes 1..3 (134 in the plan map)
+
+// Plan-mode centre record of the active plan (the LEGS page steps it); below 1: the
+// active waypoint.
+extern int32_t plan_center_index;
 
 // EFS 50.
 extern int32_t efs50_ehsi_mode;   // 1..7, 8 TCAS

@@ -1,5 +1,10 @@
 #include "module/host_services.h"
 
+// The record the host fills with its panel-service table when it loads the module.
+extern "C" {
+__attribute__((visibility("default"))) ModuleImports ImportTable = {0, nullptr};
+}
+
 namespace {
 PanelServiceTable* services() { return ImportTable.panel_services; }
 }  // namespace

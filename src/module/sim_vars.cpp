@@ -214,6 +214,10 @@ double get_flaps_right_percent() { return tok(TOK_FLAPS_RIGHT_PERCENT); }
 double get_leading_edge_flaps_left_angle() { return tok(TOK_LE_FLAPS_LEFT_ANGLE); }
 double get_slats_percent() { return tok(TOK_SLATS_PERCENT); }
 
+double present_lat = 0.0, present_lon = 0.0;
+double magvar = 0.0;
+double ground_speed = 0.0;
+
 double smoothed_airspeed = 0.0;
 double speed_trend = 0.0;
 double speed_history[speed_history_size] = {};

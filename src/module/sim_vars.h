@@ -144,3 +144,9 @@ double smooth_module_var();
 // Shifts the 15-sample history, sets `speed_trend` to (newest stored - sample 14
 // steps earlier) / 14, then stores a new smoothed sample.
 void update_trend_history();
+
+// Aircraft state that the per-step FMS update samples through the accessors above and
+// every layer reads (maps, plan editing, guidance).
+extern double present_lat, present_lon;  // degrees, north and east positive
+extern double magvar;                    // degrees, east positive; magnetic = true - magvar
+extern double ground_speed;              // knots

@@ -243,9 +243,8 @@ extern NavPoint near_navaids_centre;
 extern NavPoint near_airway_fixes_wide_centre;
 extern NavPoint near_airway_fixes_centre;
 
-// The aircraft position (owned by the guidance update; read by the close airway-fix list).
-extern double present_lat;
-extern double present_lon;
+// The close airway-fix list is centred on the aircraft (present_lat, present_lon:
+// module/sim_vars.h).
 
 // ---------------------------------------------------------------------------------------
 // Loading.

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "geo/great_circle.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "module/module_paths.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 #include "navdb/navdb_load.h"
 

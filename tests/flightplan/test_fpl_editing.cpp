@@ -85,8 +85,8 @@ TEST_F(FplTest, DiscontinuityClosedByADirectTo) {
   EXPECT_EQ(rte_rows[4].to, "DISCO");
 
   // Direct to BTG from the present position.
-  fpl_present_lat = 47.3;
-  fpl_present_lon = -122.4;
+  present_lat = 47.3;
+  present_lon = -122.4;
   ASSERT_EQ(create_user_waypoint(0, "BTG"), 1);
   int rec = insert_edit_record(fpl_active_index, 1, 1);
   ASSERT_EQ(rec, 1);
@@ -155,7 +155,7 @@ TEST_F(FplTest, UserWaypointsFromCoordinatesAndPlaceBearingDistance) {
   ASSERT_EQ(create_user_waypoint(0, "47.5/-122.25"), 1);
   EXPECT_EQ(nav_search_list[1].lon, -122.25);
 
-  fpl_magvar = 16.0;  // east: magnetic 074 is true 090
+  magvar = 16.0;  // east: magnetic 074 is true 090
   ASSERT_EQ(create_user_waypoint(0, "SEA074/10"), 1);
   std::string name = nav_search_list[1].ident;
   EXPECT_EQ(name.substr(0, 3), "SEA");

@@ -76,12 +76,12 @@ static int hook_calls = 0;
 TEST_F(FplTest, FirstChangeOnTheGroundResetsPlanFuelOnlyBelowFiveKnots) {
   fpl_first_change_hook = [] { ++hook_calls; };
   plan_fuel = 9000.0;
-  fpl_ground_speed_kt = 120.0;
+  ground_speed = 120.0;
   fpl_changed_step();
   EXPECT_EQ(plan_fuel, 9000.0);
   EXPECT_EQ(hook_calls, 0);
   fpl_changed_state = 0;
-  fpl_ground_speed_kt = 0.0;
+  ground_speed = 0.0;
   fpl_changed_step();
   EXPECT_EQ(plan_fuel, 0.0);
   EXPECT_EQ(hook_calls, 1);
@@ -117,7 +117,7 @@ TEST_F(FplTest, SetActivePlanAlwaysWritesTheEndRecord) {
 
 TEST_F(FplTest, HoldFollowsItsRecordWhenRecordsMoveAroundIt) {
   build_ksea_kpdx();
-  fpl_magvar = 15.0;
+  magvar = 15.0;
   int place = add_hold(2, 0);  // hold at OLM
   ASSERT_EQ(place, 1);
   EXPECT_EQ(hold_count, 1);
@@ -209,8 +209,8 @@ TEST_F(FplTest, HoldIndexCopiesAndRenumbering) {
 TEST_F(FplTest, HoldAtPresentPosition) {
   build_ksea_kpdx();
   activate();
-  fpl_present_lat = 47.0;
-  fpl_present_lon = -122.5;
+  present_lat = 47.0;
+  present_lon = -122.5;
   copy_active_to_edit();
   ASSERT_EQ(create_user_waypoint(0, "HOLD PPOS"), 1);
   int rec = insert_edit_record(fpl_active_index, 1);

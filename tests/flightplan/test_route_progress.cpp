@@ -35,12 +35,12 @@ TEST_F(FplTest, LegDistancesAndDistanceToGo) {
   RouteProgressInput in;
   double d, c;
   compute_gc_distance_course(fpl_active[1].lat, fpl_active[1].lon, fpl_active[2].lat, fpl_active[2].lon, d, c);
-  compute_dest_point(fpl_active[1].lat, fpl_active[1].lon, c, d / 2, in.lat, in.lon);
+  compute_dest_point(fpl_active[1].lat, fpl_active[1].lon, c, d / 2, present_lat, present_lon);
   update_active_legs(in);
   double rest = gc(fpl_active[2], fpl_active[3]) + gc(fpl_active[3], fpl_active[4]);
   EXPECT_NEAR(route_distance_to_go, d / 2 + rest, 0.01);
   EXPECT_NEAR(dist_to_active_wpt, d / 2, 0.01);
-  EXPECT_NEAR(direct_dist_to_dest, gc(fpl_active[4], FlightPlanWpt{.lat = in.lat, .lon = in.lon}), 1e-6);
+  EXPECT_NEAR(direct_dist_to_dest, gc(fpl_active[4], FlightPlanWpt{.lat = present_lat, .lon = present_lon}), 1e-6);
 }
 
 TEST_F(FplTest, DiscontinuityCountsNoDistance) {
@@ -59,9 +59,9 @@ TEST_F(FplTest, DiscontinuityCountsNoDistance) {
 TEST_F(FplTest, EtasFromGroundSpeedAcrossMidnight) {
   fly_to_olm();
   RouteProgressInput in;
-  in.lat = fpl_active[1].lat;
-  in.lon = fpl_active[1].lon;
-  in.ground_speed_kt = 300.0;
+  present_lat = fpl_active[1].lat;
+  present_lon = fpl_active[1].lon;
+  ground_speed = 300.0;
   in.zulu_hours = 23.0 + 50.0 / 60.0;  // 23:50Z
   in.local_hours = 15.0 + 50.0 / 60.0;
   update_active_legs(in);
@@ -79,7 +79,7 @@ TEST_F(FplTest, EtasFromGroundSpeedAcrossMidnight) {
   in.zulu_hours = 10.0 + 59.6 / 60.0 - to_olm / 300.0;
   update_active_legs(in);
   EXPECT_STREQ(fpl_active[2].eta, "11:00");
-  in.ground_speed_kt = 20.0;  // taxiing: no ETAs
+  ground_speed = 20.0;  // taxiing: no ETAs
   update_active_legs(in);
   EXPECT_STREQ(fpl_active[2].eta, "");
 }
@@ -147,8 +147,8 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
   RouteProgressInput in;
   in.tod_valid = 1;
   compute_dest_point(olm.lat, olm.lon, c, d / 2, in.tod_lat, in.tod_lon);
-  in.lat = fpl_active[1].lat;
-  in.lon = fpl_active[1].lon;
+  present_lat = fpl_active[1].lat;
+  present_lon = fpl_active[1].lon;
   in.vnav_wpt_index = 4;
   in.vnav_target_alt = 1031;
   update_active_legs(in);
@@ -157,7 +157,7 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
   // Past TOD, a quarter of the way from TOD to BTG.
   in.tod_reached = 1;
   fpl_active_index = 3;
-  compute_dest_point(olm.lat, olm.lon, c, d * 0.75, in.lat, in.lon);
+  compute_dest_point(olm.lat, olm.lon, c, d * 0.75, present_lat, present_lon);
   update_active_legs(in);
   double gate1 = d / 2 + gc(btg, fpl_active[4]);
   EXPECT_NEAR(vdev_gate_dist_1, gate1, 0.05);

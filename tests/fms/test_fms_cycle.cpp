@@ -5,7 +5,7 @@
 #include "guidance/flight_log.h"
 #include "guidance/fms_snapshot.h"
 #include "guidance/waypoint_sequencing.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 
 TEST_F(FmsFlight, BodyRunsOncePerTickWhileTheHeadRefreshesOnEveryCall) {
   frames(3);

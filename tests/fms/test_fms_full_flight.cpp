@@ -7,7 +7,7 @@
 #include "fms_harness.h"
 #include "flightplan/plan_files.h"
 #include "guidance/flight_log.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 
 namespace {
 

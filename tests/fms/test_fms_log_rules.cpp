@@ -5,7 +5,7 @@
 #include "fms_harness.h"
 #include "guidance/flight_log.h"
 #include "guidance/lnav_vnav_commands.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
 

@@ -5,7 +5,7 @@
 #include "guidance/performance_tables.h"
 #include "guidance/speed_conversions.h"
 #include "guidance/waypoint_sequencing.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 
 namespace {
 

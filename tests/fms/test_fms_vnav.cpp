@@ -5,7 +5,7 @@
 #include "fms_harness.h"
 #include "guidance/lnav_vnav_commands.h"
 #include "guidance/waypoint_sequencing.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 
 namespace {
 

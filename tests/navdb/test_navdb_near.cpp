@@ -4,6 +4,7 @@
 #include <string>
 
 #include "geo/great_circle.h"
+#include "module/sim_vars.h"
 #include "navdb_test_util.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "guidance/settings.h"
 #include "host/sim_host.h"
 #include "module/display_state.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 #include "platform/gfx/gfx_recording.h"
 #include "tests/common/sample_flight.h"
 

@@ -6,10 +6,10 @@
 #include "guidance/fms_state.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
-#include "module/control_panels.h"
+#include "module/gauges/control_panels.h"
 #include "module/display_state.h"
-#include "module/gauge_table.h"
-#include "module/panel_steppers.h"
+#include "module/gauges/gauge_table.h"
+#include "module/gauges/panel_steppers.h"
 #include "module/sim_vars.h"
 #include "tests/panels/panel_fixture.h"
 

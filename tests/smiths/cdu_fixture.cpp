@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "module/gauge_table.h"
+#include "module/gauges/gauge_table.h"
 
 namespace {
 

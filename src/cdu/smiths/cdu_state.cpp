@@ -3,6 +3,7 @@
 
 #include "flightplan/procedures.h"
 
+int32_t smiths_page = 0;
 int32_t smiths_pending_lsk = 0;
 std::string smiths_scratchpad;
 std::string smiths_scratchpad_msg;
@@ -17,7 +18,6 @@ int32_t smiths_hold_page_count = 0;
 int32_t smiths_legs_mode = 0;
 int32_t smiths_dir_intc_index = 0;
 int32_t smiths_hold_at_index = 0;
-int32_t plan_center_index = 0;
 
 int32_t smiths_legs_page_count = 1;
 int32_t select_wpt_row = 0, select_wpt_return_page = 0;

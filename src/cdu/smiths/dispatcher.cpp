@@ -3,6 +3,8 @@
 
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "guidance/toc_tod.h"
 #include "module/display_state.h"
 #include "module/host_services.h"
 
@@ -53,8 +55,40 @@ void smiths_fms_draw_gauge(GaugeHeader*, DeviceContext dc, int32_t width, int32_
   smiths_fms_draw(&smiths_fms_surface, dc, width, height);
 }
 
+namespace {
+
+// The hold pages follow the hold list.
+void smiths_hold_added(int place) {
+  smiths_hold_page_count = hold_count;
+  smiths_hold_page_no = place;
+  smiths_hold_at_index = 0;
+}
+
+void smiths_hold_removed() {
+  smiths_hold_page_count = hold_count;
+  smiths_scratchpad_msg.clear();
+  if (hold_count == 0 && smiths_page == SMITHS_PAGE_RTE_HOLD) smiths_page = SMITHS_PAGE_LEGS;
+}
+
+// The climb page gives way to cruise at the top of climb, climb and cruise to descent
+// at the top of descent.
+void smiths_phase_reached(int32_t phase) {
+  bool climb = smiths_page == SMITHS_PAGE_ECON_CLB, cruise = smiths_page == SMITHS_PAGE_ECON_CRZ;
+  if (phase == FMS_PHASE_CRUISE && climb) smiths_page = SMITHS_PAGE_ECON_CRZ;
+  if (phase == FMS_PHASE_DESCENT && (climb || cruise)) smiths_page = SMITHS_PAGE_ECON_DES;
+}
+
+}  // namespace
+
+void smiths_cdu_install() {
+  fpl_hold_added_hook = smiths_hold_added;
+  fpl_hold_removed_hook = smiths_hold_removed;
+  fms_phase_reached_hook = smiths_phase_reached;
+}
+
 void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id) {
   if (service_id == PANEL_SERVICE_INSTALL) {
+    smiths_cdu_install();
     if (smiths_page == 0) smiths_page = SMITHS_PAGE_IDENT;
   } else if (service_id == PANEL_SERVICE_PRE_UPDATE) {
     if (fpl_changed_state == 2 || fpl_changed_state == 4) show_gauge_element(gauge, SMITHS_ELEMENT_EXEC_LIGHT);

@@ -5,7 +5,7 @@
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
-#include "module/gauge_table.h"
+#include "module/panel_windows.h"
 #include "module/host_services.h"
 
 // ---- scratchpad keys ----

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "draw/gauge_surface.h"
+#include "module/display_state.h"  // plan_center_index
 #include "platform/gfx/gfx.h"
 #include "platform/host/gauge_host.h"
 
@@ -33,7 +34,6 @@ extern int32_t smiths_hold_page_count;
 extern int32_t smiths_legs_mode;      // 0 plain, 1 DIR INTC, 2 HOLD
 extern int32_t smiths_dir_intc_index; // edit record picked in mode 1; 0 none
 extern int32_t smiths_hold_at_index;  // edit record picked in mode 2; 0 none
-extern int32_t plan_center_index;     // active-plan record plan maps centre on; < 1 the active one
 
 // LEGS page.
 extern int32_t smiths_legs_page_count;
@@ -153,6 +153,8 @@ void smiths_fms_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t
 void smiths_fms_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 // Per-service work of both gauges: start page at install, EXEC and MSG lights at pre-update.
 void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id);
+// Registers the CDU's followers of the hold list and the flight phase (install).
+void smiths_cdu_install();
 // Ends the one-shot key flags after a CDU draw.
 void clear_cdu_key_flags();
 // True while one of the displays shows a plan-mode map.

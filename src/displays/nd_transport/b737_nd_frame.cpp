@@ -17,8 +17,6 @@
 #include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
-int32_t b737_nd_map_radius = 215;
-int32_t b737_nd_center_y = 249;
 
 namespace {
 

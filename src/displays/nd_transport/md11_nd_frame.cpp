@@ -12,8 +12,6 @@
 #include "module/display_state.h"
 #include "navdb/navdb.h"
 
-int32_t md11_nd_center_x = 120;
-int32_t md11_nd_center_y = 178;
 
 namespace {
 

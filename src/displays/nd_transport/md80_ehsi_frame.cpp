@@ -4,8 +4,6 @@
 #include "guidance/settings.h"
 #include "module/display_state.h"
 
-int32_t md80_ehsi_center_x = 133;
-int32_t md80_ehsi_center_y = 204;
 
 void md80_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode) {
   const uint32_t colour = nd_background_colour(MD80EHSIBkgrdColorRed, MD80EHSIBkgrdColorGreen, MD80EHSIBkgrdColorBlue);

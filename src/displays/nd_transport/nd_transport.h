@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "draw/gauge_surface.h"
+#include "module/display_state.h"
 #include "platform/gfx/gfx.h"
 #include "platform/host/gauge_host.h"
 
@@ -31,12 +32,6 @@ void md80_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
 
 // ---- display geometry written by the dispatchers ----
 
-extern int32_t b737_nd_map_radius;  // 215 in modes 3..5, 110 in modes 6 and 7
-extern int32_t b737_nd_center_y;    // 249 in modes 3..5, 171 in modes 6 and 7
-extern int32_t md11_nd_center_x;    // 120
-extern int32_t md11_nd_center_y;    // 178, 129 in PLAN
-extern int32_t md80_ehsi_center_x;  // 133
-extern int32_t md80_ehsi_center_y;  // 116 in mode 0, 204 in modes 1..3 (134 in the plan map)
 
 // ---- B737 ND layers ----
 

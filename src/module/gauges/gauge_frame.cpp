@@ -1,6 +1,7 @@
-#include "module/gauge_frame.h"
+#include "module/gauges/gauge_frame.h"
 
 #include "draw/draw_toolkit.h"
+#include "guidance/fms_update.h"
 
 #include "module/host_services.h"
 #include "module/module_paths.h"
@@ -70,6 +71,7 @@ void run_gauge_service(GaugeHeader* gauge, int32_t service_id, const GaugeDescri
   switch (service_id) {
     case PANEL_SERVICE_INSTALL:
       record_sim_root_path();
+      fms_install();
       break;
     case PANEL_SERVICE_INITIALIZE:
       initialise(gauge, desc.role);

@@ -1,4 +1,4 @@
-#include "module/panel_steppers.h"
+#include "module/gauges/panel_steppers.h"
 
 #include <cmath>
 #include <span>

@@ -1,14 +1,14 @@
-#include "module/gauge_table.h"
+#include "module/gauges/gauge_table.h"
 
 #include "cdu/smiths/smiths_cdu.h"
 #include "displays/nd_transport/nd_transport.h"
 
 #include "module/c17_mfd_commands.h"
-#include "module/control_panels.h"
-#include "module/debug_gauge.h"
-#include "module/gauge_frame.h"
+#include "module/gauges/control_panels.h"
+#include "module/gauges/debug_gauge.h"
+#include "module/gauges/gauge_frame.h"
 #include "module/host_services.h"
-#include "module/server_gauge.h"
+#include "module/gauges/server_gauge.h"
 
 namespace {
 
@@ -355,5 +355,4 @@ void module_deinit() {}
 
 extern "C" {
 __attribute__((visibility("default"))) ModuleLinkage Linkage = {0x0000, module_init, module_deinit, 0, 0x0900, gauge_table};
-__attribute__((visibility("default"))) ModuleImports ImportTable = {0, nullptr};
 }

@@ -3,7 +3,7 @@
 #include "guidance/aircraft_file.h"
 #include "guidance/fms_update.h"
 #include "guidance/settings_file.h"
-#include "module/gauge_frame.h"
+#include "module/gauges/gauge_frame.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
 

@@ -1,4 +1,4 @@
-#include "module/server_gauge.h"
+#include "module/gauges/server_gauge.h"
 
 #include <cmath>
 
@@ -6,9 +6,9 @@
 #include "guidance/fms_snapshot.h"
 #include "guidance/lnav_vnav_state.h"
 #include "module/display_state.h"
-#include "module/engage_buttons.h"
+#include "guidance/lnav_vnav_state.h"
 #include "module/host_services.h"
-#include "module/panel_steppers.h"
+#include "module/gauges/panel_steppers.h"
 #include "platform/host/sim_token_ids.h"
 
 namespace {

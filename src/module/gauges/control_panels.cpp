@@ -1,13 +1,13 @@
-#include "module/control_panels.h"
+#include "module/gauges/control_panels.h"
 
 #include <cmath>
 
 #include "guidance/lnav_vnav_state.h"
 #include "module/display_state.h"
-#include "module/engage_buttons.h"
-#include "module/gauge_table.h"
+#include "guidance/lnav_vnav_state.h"
+#include "module/gauges/gauge_table.h"
 #include "module/host_services.h"
-#include "module/panel_steppers.h"
+#include "module/gauges/panel_steppers.h"
 
 // Every handler ignores the host's click arguments and answers 0 (handled).
 #define PANEL_CLICK(name, action) \

@@ -3,30 +3,12 @@
 
 #include <cstdint>
 
+#include "module/panel_windows.h"
 #include "platform/host/gauge_host.h"
 
 // Number of gauges in `Linkage.gauges` (the list ends with a null entry).
 constexpr int gauge_table_size = 47;
 extern GaugeHeader* gauge_table[gauge_table_size + 1];
-
-// Panel window idents.
-constexpr int32_t WINDOW_MAIN_PANEL = 0;
-constexpr int32_t WINDOW_MCU = 4001;
-constexpr int32_t WINDOW_GNSXLS = 4004;
-constexpr int32_t WINDOW_SMITHS_FMS = 4012;
-constexpr int32_t WINDOW_C17_MFD = 4025;
-// Own pop-up windows of the displays (this module's numbering).
-constexpr int32_t WINDOW_B737_ND = 4101;
-constexpr int32_t WINDOW_MD11_ND = 4102;
-constexpr int32_t WINDOW_MD80_EHSI = 4103;
-constexpr int32_t WINDOW_EFS50_EHSI = 4104;
-constexpr int32_t WINDOW_EFS50_TCAS = 4105;
-constexpr int32_t WINDOW_DU1000_EHSI = 4106;
-constexpr int32_t WINDOW_PROLINE4_MFD = 4107;
-constexpr int32_t WINDOW_P1000_MFD = 4108;
-constexpr int32_t WINDOW_EFS50_EADI = 4109;
-constexpr int32_t WINDOW_A320_EADI = 4110;
-constexpr int32_t WINDOW_B777_PFD = 4111;
 
 #define VEK_GAUGE_CALLBACK(name) void name(GaugeHeader* gauge, int32_t service_id, uintptr_t extra)
 VEK_GAUGE_CALLBACK(hw_b737_ehsi_callback);
