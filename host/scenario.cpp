@@ -520,9 +520,15 @@ bool run_scenario(const Scenario& sc, SimHost& host, const std::string& out_dir,
       case ScenarioOp::Key: {
         bool extended = false;
         int32_t vk = win_vk_from_name(st.text.c_str(), &extended);
-        if (st.a != 2) win_key_event(vk, true, extended);
-        if (st.a != 1) win_key_event(vk, false, extended);
-        host.run_frames(1);
+        // A frame with the key down, so that a poll sees it, then one after the release.
+        if (st.a != 2) {
+          win_key_event(vk, true, extended);
+          host.run_frames(1);
+        }
+        if (st.a != 1) {
+          win_key_event(vk, false, extended);
+          host.run_frames(1);
+        }
         break;
       }
       case ScenarioOp::IpcStart:

@@ -8,11 +8,14 @@
 //   window IDENT show|hide
 //   gps IDENT LAT LON | gps clear       the route served as the simulator's GPS data
 //   shot GAUGE FILE.png                 the gauge's drawn image, under the output folder
-//   expect GAUGE "TEXT"                 fails the run unless a text of the last draw holds TEXT
+//   expect GAUGE "TEXT"                 fails the run unless a text the gauge shows holds TEXT
+//                                       (its last draw; for a display repainting on request,
+//                                       what its last repaint and partial repaints drew)
 //   log FILE                            the host's records so far and from now on, under
 //                                       the output folder
-//   key NAME [down|up]                  a keyboard key pressed and released (or only one),
-//                                       NAME a letter, digit or key name such as ENTER
+//   key NAME [down|up]                  a keyboard key pressed for a frame and released for
+//                                       a frame (or only one of them, with its frame), NAME
+//                                       a letter, digit or key name such as ENTER
 //   ipc start|stop                      the stand-in IPC server of another add-on
 //   ipc i32|f64 OFFSET VALUE            writes a value into the IPC server's block
 //   var NAME VALUE                      sets a named variable as another gauge would

@@ -440,13 +440,17 @@ void SimHost::stop() {
 void SimHost::call_all(int32_t service) {
   enter_sim_folder();
   for (auto& g : gauges_) {
-    if (service == PANEL_SERVICE_DRAW) {
+    const bool draw = service == PANEL_SERVICE_DRAW;
+    if (draw) {
       ++g->draws;
       if (recording_)
         for (auto& img : g->images)
-          if (img) draw_recording_clear(img.get());
+          if (img) draw_recording_begin_draw(img.get());
     }
     if (g->header.callback) g->header.callback(&g->header, service, 0);
+    if (draw && recording_)
+      for (auto& img : g->images)
+        if (img) draw_recording_end_draw(img.get());
   }
 }
 

@@ -312,6 +312,41 @@ int set_active_plan(const FlightPlanWpt* recs, int last, int active) {
   return 1;
 }
 
+int set_direct_to_plan(const FlightPlanWpt& fix, double from_lat, double from_lon, double dest_alt) {
+  // No plan, or an empty one, has no destination to keep.
+  bool keep_dest = fpl_active_index != FPL_NO_PLAN && fpl_active_last >= 0 &&
+                   std::strcmp(fpl_active[fpl_active_last].type, "APT") == 0;
+  FlightPlanWpt recs[3];
+  for (FlightPlanWpt& r : recs) clear_fpl_record(r);
+  fpl_set_text(recs[0].ident, "DIRECT");
+  fpl_set_text(recs[0].type, "WPT");
+  recs[0].lat = from_lat;
+  recs[0].lon = from_lon;
+  recs[1] = fix;
+  recs[1].flyover = 0;
+  recs[1].constraint_flag = 0;
+  recs[1].hold_number = 0;
+  recs[1].alt_constraint = FPL_NO_CONSTRAINT;
+  fpl_set_text(recs[1].eta, "");
+  int last = 1;
+  if (keep_dest) {
+    const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+    fpl_set_text(recs[2].ident, dest.ident);
+    fpl_set_text(recs[2].type, dest.type);
+    fpl_set_text(recs[2].eta, dest.eta);
+    recs[2].lat = dest.lat;
+    recs[2].lon = dest.lon;
+    recs[2].alt_constraint = dest_alt;
+    last = 2;
+  } else {
+    fpl_no_from_wpt = 1;
+  }
+  // The old holds point at records that no longer exist.
+  for (int h = hold_count; h >= 1; --h) drop_hold_entry(h);
+  set_active_plan(recs, last, 1);
+  return last;
+}
+
 static void commit_mod(std::string& committed, std::string& mod) {
   if (mod != FPL_NONE_TEXT && !mod.empty()) committed = mod;
   mod = FPL_NONE_TEXT;

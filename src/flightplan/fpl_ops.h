@@ -135,6 +135,14 @@ void copy_active_to_edit();
 // beyond the table.
 int set_active_plan(const FlightPlanWpt* recs, int last, int active);
 
+// Direct-to over the active plan: record 0 "DIRECT" at (from_lat, from_lon), record 1
+// the fix (flyover 0, no constraint, no ETA), and when the active plan ends at an
+// airport, record 2 that airport with `dest_alt` as its constraint. Every record is
+// written from a cleared one, the end record follows, the active index is 1, the old
+// holds are dropped and fpl_no_from_wpt := 1 when no airport is kept. The edit plan is
+// not touched. Answers the new last index (1 or 2).
+int set_direct_to_plan(const FlightPlanWpt& fix, double from_lat, double from_lon, double dest_alt);
+
 // ---------------------------------------------------------------------------------------
 // Holds.
 

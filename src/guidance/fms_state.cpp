@@ -66,6 +66,8 @@ double radio_altitude = 0.0, radio_spare = 0.0, nav1_course = 0.0, nav_token40 =
 double ap_token103 = 0.0;
 
 double dist_to_active_wpt_prev = 0.0;
+double desired_track_prev = 0.0;
+double dest_bearing = 0.0;
 double leg_length = 0.0;
 double next_leg_course = 0.0;
 double active_wpt_lat = 0.0, active_wpt_lon = 0.0;
@@ -76,7 +78,7 @@ int32_t leg_tracking_on = 0;
 std::string last_wpt_ident, last_wpt_time;
 double last_wpt_altitude = 0.0, fuel_at_last_wpt = 0.0;
 
-double ete_active_min = 0.0, ete_active_min_prev = 0.0, ete_active_scaled_min = 0.0;
+double ete_active_min = 0.0, ete_active_min_prev = 0.0, ete_active_scaled_min = 0.0, ete_active_scaled_min_prev = 0.0;
 double ete_active_hours = 0.0, ete_active_minutes = 0.0, ete_active_tenths = 0.0;
 double ete_active_scaled_hours = 0.0, ete_active_scaled_minutes = 0.0;
 double ete_dest_min = 0.0, ete_dest_min_prev = 0.0;

@@ -88,6 +88,8 @@ extern double ap_token103;
 
 // --- Guidance outputs ----------------------------------------------------------------------
 extern double dist_to_active_wpt_prev;  // NM, the distance of the previous step
+extern double desired_track_prev;      // desired_track of the previous step
+extern double dest_bearing;            // magnetic bearing to the plan's last record
 extern double leg_length;              // NM of the active leg
 extern double next_leg_course;         // magnetic, refreshed within 10 NM of the active waypoint
 extern double active_wpt_lat, active_wpt_lon;
@@ -99,7 +101,7 @@ extern std::string last_wpt_ident, last_wpt_time;
 extern double last_wpt_altitude, fuel_at_last_wpt;
 
 // Times to go, computed on step 0.
-extern double ete_active_min, ete_active_min_prev, ete_active_scaled_min;
+extern double ete_active_min, ete_active_min_prev, ete_active_scaled_min, ete_active_scaled_min_prev;
 extern double ete_active_hours, ete_active_minutes, ete_active_tenths;
 extern double ete_active_scaled_hours, ete_active_scaled_minutes;
 extern double ete_dest_min, ete_dest_min_prev;
@@ -154,6 +156,8 @@ inline double& dest_ete_hours = ete_dest_hours;
 inline double& dest_ete_minutes = ete_dest_minutes;
 inline double& dest_ete_scaled_hours = ete_dest_scaled_hours;
 inline double& dest_ete_scaled_minutes = ete_dest_scaled_minutes;
+inline int32_t& turn_side_flag = forced_turn_dir;
+inline int32_t& mcu_nav_refresh = mcu_new_second;
 
 // Helpers shared by the guidance files.
 // Magnetic course from a true one: true - magvar, +360 below 0.5, -360 at 360.5 or more.

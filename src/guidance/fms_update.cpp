@@ -217,11 +217,15 @@ void leg_geometry() {
   double d = 0.0, c = 0.0;
   compute_gc_distance_course(slat, slon, to.lat, to.lon, d, c);
   leg_length = finite_or(d, 0.0);
+  desired_track_prev = desired_track;
   desired_track = magnetic_course(finite_or(c, 360.0));
   compute_gc_distance_course(present_lat, present_lon, to.lat, to.lon, d, c);
   dist_to_active_wpt_prev = dist_to_active_wpt;
   dist_to_active_wpt = finite_or(d, 0.0);
   bearing_to_active_wpt = magnetic_course(finite_or(c, 360.0));
+  const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+  compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, d, c);
+  dest_bearing = magnetic_course(finite_or(c, 360.0));
   if (dist_to_active_wpt < 10.0 && i < fpl_active_last && !is_disco(i + 1)) {
     compute_gc_distance_course(to.lat, to.lon, fpl_active[i + 1].lat, fpl_active[i + 1].lon, d, c);
     next_leg_course = magnetic_course(finite_or(c, 360.0));
@@ -243,6 +247,7 @@ void split_minutes(double minutes, double& h, double& m) {
 void times_to_go() {
   if (fms_frame != 0) return;
   ete_active_min_prev = ete_active_min;
+  ete_active_scaled_min_prev = ete_active_scaled_min;
   ete_dest_min_prev = ete_dest_min;
   if (ground_speed > 25.0) {
     double rate = sim_rate > 0.0 && std::isfinite(sim_rate) ? sim_rate : 1.0;
@@ -361,13 +366,17 @@ void plan_block() {
 void pending_requests() {
   if (radio_tune_request > 0) set_enroute_radios(radio_tune_request);
   // Requests 1 to 3 load and activate the named plan; any other value is refused.
-  if (plan_load_request >= 1 && plan_load_request <= 3) load_and_activate_plan_file(plan_load_request);
+  int32_t request = plan_load_request;
+  if (request >= 1 && request <= 3 && load_and_activate_plan_file(request) && plan_loaded_hooks[request])
+    plan_loaded_hooks[request](plan_loaded_airport_ident);
   plan_load_request = 0;
   radio_tune_request = 0;
   vnav_cmd_pending = 0;
 }
 
 }  // namespace
+
+void (*plan_loaded_hooks[4])(const std::string& airport_ident) = {};
 
 void fms_install() { fpl_plan_activated_hook = fms_plan_activated; }
 

@@ -3,6 +3,8 @@
 // per simulator time step (host tick).
 #pragma once
 
+#include <string>
+
 // Head: ground speed, smoothed airspeed and indicated altitude. Body, when the tick
 // moved: sampling over the 18-step cycle, seconds and fuel, sequencing, LNAV and VNAV,
 // top of climb and descent, holds, pauses, pending requests and the flight log.
@@ -18,3 +20,7 @@ void fms_install();
 // A new active plan: restarts the flight-phase log and the destination steps and
 // computes the cruise altitude, top of climb and top of descent for it.
 void fms_plan_activated();
+
+// Called after a plan load that request 1 (MCU), 2 or 3 (text CDU) asked for, with
+// the loaded plan's airport ident; the requesting unit registers its own. May stay null.
+extern void (*plan_loaded_hooks[4])(const std::string& airport_ident);

@@ -13,8 +13,9 @@ extern int32_t dest_info_state;       // 1 load the destination information, 2 d
 extern int32_t hold_exit_state;       // 1 LNAV off, 2 exit asked, 3 leaving, 4 sequencing allowed
 extern int32_t selected_approach_index;  // approach chosen for the destination; -999 none
 
-// The exit state under the name the GNS-XLS hold pages use.
+// The exit state under the names the GNS-XLS hold pages and the MCU HOLD key use.
 inline int32_t& hold_exit_mode = hold_exit_state;
+inline int32_t& hold_entry_mode = hold_exit_state;
 inline int32_t& vnav_target_index = vnav_wpt_index;
 
 // The present position, times, TOC/TOD and VNAV target as the route-progress input.

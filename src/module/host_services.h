@@ -7,6 +7,10 @@
 
 #include "platform/host/gauge_host.h"
 
+// Not a host service: the step of the module's gauge frame in which a gauge's service
+// hook runs on the draw service before the per-frame update.
+constexpr int32_t GAUGE_STEP_BEFORE_UPDATE = 1000;
+
 // Fills `var.value` (or `var.text`) from the numbered variable `var.id`.
 void host_read_token_var(TokenVar& var);
 // Reads numbered variable `id` as a double (0 when the host is absent).

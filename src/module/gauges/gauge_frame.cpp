@@ -52,6 +52,7 @@ void initialise(GaugeHeader* gauge, GaugeRole role) {
 
 void draw(GaugeHeader* gauge, const GaugeDescriptor& desc) {
   if (desc.role == GaugeRole::C17Panel || desc.role == GaugeRole::WindowOpener) return;
+  if (desc.hook) desc.hook(gauge, GAUGE_STEP_BEFORE_UPDATE);
   if (desc.role != GaugeRole::C17Mfd) run_fms_update();
   if (!draws(desc.role)) return;
   int32_t mode = compute_draw_mode(parameter_of(gauge), desc.own_window);

@@ -23,7 +23,9 @@ enum class GaugeRole : int32_t {
 // pixels and the draw mode (1..3; the Cdu role passes 1).
 using GaugeDrawFn = void (*)(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height,
                              int32_t draw_mode);
-// Per-gauge work beyond the common frame, run after it for each service.
+// Per-gauge work beyond the common frame, run after it for each service; on the draw
+// service it is also called with GAUGE_STEP_BEFORE_UPDATE (module/host_services.h)
+// ahead of the per-frame update.
 using GaugeServiceHook = void (*)(GaugeHeader* gauge, int32_t service_id);
 
 struct GaugeDescriptor {

@@ -1,5 +1,6 @@
 #include "module/gauges/gauge_table.h"
 
+#include "cdu/mcu/mcu.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "displays/nd_transport/nd_transport.h"
 
@@ -292,10 +293,14 @@ VEK_GAUGE(smiths_fms_br, "SMITHS_FMS_BR", smiths_fms_br_callback, R::Cdu, WINDOW
           bitmap(328, 376, 434, 15, 97))
 VEK_GAUGE(gnsxls, "GNSXLS", gnsxls_callback, R::Cdu, WINDOW_GNSXLS, 0, nullptr, nullptr, nullptr, drawn(495, 400))
 VEK_GAUGE(gnsxls_lm, "GNSXLS_LM", gnsxls_lm_callback, R::Cdu, WINDOW_GNSXLS, 0, nullptr, nullptr, nullptr, drawn(495, 400))
-VEK_GAUGE(mcu, "MCU", mcu_callback, R::Cdu, WINDOW_MCU, 0, nullptr, nullptr, nullptr, drawn(464, 214), bitmap(0, 0, 0, 0, 0),
-          bitmap(0, 0, 0, 0, 0), bitmap(0, 0, 0, 0, 0))
-VEK_GAUGE(mcu_lm, "MCU_LM", mcu_lm_callback, R::Cdu, WINDOW_MCU, 0, nullptr, nullptr, nullptr, drawn(464, 214), bitmap(0, 0, 0, 0, 0),
-          bitmap(0, 0, 0, 0, 0), bitmap(0, 0, 0, 0, 0))
+// MCU: face, screen (the 239 x 78 canvas across the screen area's width), LNAV and HOLD lamps.
+#define MCU_ELEMENTS                                                                                  \
+  bitmap(0, 0, 0, MCU_FACE_W, MCU_FACE_H), drawn_at(0, 132, 47, 200, 65), bitmap(0, 268, 226, 12, 6), \
+      bitmap(0, 182, 262, 12, 6)
+VEK_GAUGE(mcu, "MCU", mcu_callback, R::Cdu, WINDOW_MCU, MCU_ELEMENT_SCREEN, mcu_draw_gauge, mcu_service_hook,
+          mcu_mouse_rects, MCU_ELEMENTS)
+VEK_GAUGE(mcu_lm, "MCU_LM", mcu_lm_callback, R::Cdu, WINDOW_MCU, MCU_ELEMENT_SCREEN, mcu_draw_gauge, mcu_service_hook,
+          mcu_mouse_rects, MCU_ELEMENTS)
 
 // Control panels. The B737 EFIS panels carry their knob images: mode knob in its
 // seven positions (bitmaps 401..407) over the mode keys, range knob in its ten

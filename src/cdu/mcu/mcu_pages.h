@@ -1,0 +1,60 @@
+// Page renderers of the MCU and what they share: the per-draw graphics objects on
+// the 239 x 78 design canvas, text and box helpers, the arrow rule for altitudes and
+// the ident entry line with its arrow spelling.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "draw/gauge_surface.h"
+#include "platform/gfx/gfx.h"
+
+constexpr double MCU_CANVAS_W = 239.0;
+constexpr double MCU_CANVAS_H = 78.0;
+constexpr double MCU_FONT_PX = 14.0;
+constexpr double MCU_ROW_H = 12.0;       // list rows at y = 12 r, r = 1..4
+constexpr double MCU_ENTRY_Y = 61.0;     // entry line
+constexpr int32_t MCU_LIST_ROWS = 4;
+constexpr uint32_t MCU_ENTRY_BAR = 0xFF800080;
+
+// Graphics objects of one draw, made by mcu_page_begin and released by mcu_page_end.
+struct McuPage {
+  GaugeSurface* rec = nullptr;
+  GfxGraphics* g = nullptr;
+  GfxBrush *green = nullptr, *amber = nullptr, *magenta = nullptr, *black = nullptr;
+  GfxPen *green_pen = nullptr, *magenta_pen = nullptr;
+  GfxFontFamily* family = nullptr;
+  GfxFont* font = nullptr;  // Courier New 14 px bold
+};
+
+void mcu_page_begin(McuPage& p, GaugeSurface* rec, GfxGraphics* g);
+void mcu_page_end(McuPage& p);
+
+void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const std::string& text);
+void mcu_textf(const McuPage& p, const GfxBrush* brush, double x, double y, const char* fmt, ...)
+    __attribute__((format(printf, 5, 6)));
+std::string mcu_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+// Closed outline (0,y)-(w,y)-(w,y+h)-(0,y+h) with the green pen.
+void mcu_box(const McuPage& p, double w, double y, double h);
+// Top of the cursor box of list row 1..4 (13, 25, 37, 49).
+int32_t mcu_row_box_y(int32_t row);
+
+// Arrow rule of the altitude pages on `value` (feet) with mcu_digit_sel and mcu_arrow:
+// left and right choose the group; up adds 1000 while value <= 98000, or 500 while
+// value <= 97500; down takes 1000 from 1000 or more, 500 from 500 or more. So the
+// value stays within 0..99000.
+double mcu_step_altitude(double value);
+
+// Ident entry of pages 2 and 7: applies the arrow spelling to mcu_scratchpad (blank,
+// 0-9, A-Z cycle at position mcu_digit_sel) and draws the entry line "> " with the
+// ident, each character apart and the edited one underlined while spelling.
+void mcu_ident_arrows();
+void mcu_ident_entry_line(const McuPage& p);
+
+// Renderers.
+void mcu_fpln_page_draw(McuPage& p);
+void mcu_aptinfo_page_draw(McuPage& p);
+void mcu_nav_page_draw(McuPage& p);
+void mcu_legs_page_draw(McuPage& p);
+void mcu_dirto_page_draw(McuPage& p);
+void mcu_alt_page_draw(McuPage& p);

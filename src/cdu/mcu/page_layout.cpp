@@ -1,0 +1,85 @@
+// What the MCU pages share: graphics objects of one draw, text, boxes and the
+// altitude arrow rule.
+#include <cstdarg>
+#include <cstdio>
+
+#include "cdu/mcu/mcu_pages.h"
+#include "cdu/mcu/mcu_state.h"
+#include "draw/draw_toolkit.h"
+
+void mcu_page_begin(McuPage& p, GaugeSurface* rec, GfxGraphics* g) {
+  p.rec = rec;
+  p.g = g;
+  set_canvas_scale(g, rec->width, rec->height, DesignCanvas{MCU_CANVAS_W, MCU_CANVAS_H});
+  p.green = gfx_brush_create(g, COLOUR_LIGHT_GREEN);
+  p.amber = gfx_brush_create(g, COLOUR_AMBER);
+  p.magenta = gfx_brush_create(g, COLOUR_MAGENTA);
+  p.black = gfx_brush_create(g, COLOUR_BLACK);
+  p.green_pen = gfx_pen_create(g, COLOUR_LIGHT_GREEN, 2.0);
+  p.magenta_pen = gfx_pen_create(g, COLOUR_MAGENTA, 2.0);
+  p.family = gfx_family_create(g, FONT_COURIER_NEW);
+  p.font = gfx_font_create(g, p.family, MCU_FONT_PX, GFX_FONT_BOLD);
+}
+
+void mcu_page_end(McuPage& p) {
+  gfx_font_delete(p.font);
+  gfx_family_delete(p.family);
+  gfx_pen_delete(p.magenta_pen);
+  gfx_pen_delete(p.green_pen);
+  gfx_brush_delete(p.black);
+  gfx_brush_delete(p.magenta);
+  gfx_brush_delete(p.amber);
+  gfx_brush_delete(p.green);
+  p = McuPage{};
+}
+
+void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const std::string& text) {
+  draw_text(p.g, p.font, brush, x, y, DRAW_TEXT_MAX, text.c_str());
+}
+
+static std::string vformat(const char* fmt, va_list args) {
+  char buf[DRAW_TEXT_MAX];
+  int n = std::vsnprintf(buf, sizeof buf, fmt, args);
+  if (n < 0) return std::string();
+  return std::string(buf, n < int(sizeof buf) ? size_t(n) : sizeof buf - 1);
+}
+
+std::string mcu_format(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  return s;
+}
+
+void mcu_textf(const McuPage& p, const GfxBrush* brush, double x, double y, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  mcu_text(p, brush, x, y, s);
+}
+
+void mcu_box(const McuPage& p, double w, double y, double h) {
+  const DrawPoint box[] = {{0, y}, {w, y}, {w, y + h}, {0, y + h}, {0, y}};
+  draw_lines_d(p.g, p.green_pen, box, 5);
+}
+
+int32_t mcu_row_box_y(int32_t row) { return 1 + 12 * row; }
+
+double mcu_step_altitude(double value) {
+  switch (mcu_arrow) {
+    case MCU_ARROW_LEFT: mcu_digit_sel = 1; break;
+    case MCU_ARROW_RIGHT: mcu_digit_sel = 2; break;
+    case MCU_ARROW_UP:
+      if (mcu_digit_sel == 1 && value <= 98000.0) value += 1000.0;
+      else if (mcu_digit_sel == 2 && value <= 97500.0) value += 500.0;
+      break;
+    case MCU_ARROW_DOWN:
+      if (mcu_digit_sel == 1 && value >= 1000.0) value -= 1000.0;
+      else if (mcu_digit_sel == 2 && value >= 500.0) value -= 500.0;
+      break;
+    default: break;
+  }
+  return value;
+}
