@@ -28,19 +28,19 @@ void set_crossing_altitude() {
   if (listed_leg(k) && v > 0) {
     for (int i = fpl_active_index; i <= k; ++i)
       if (fpl_valid_index(i, fpl_active_last)) fpl_active[i].constraint_flag = 0;
-    FlightPlanWpt& w = fpl_active[k];
-    vnav_target_index = k;
-    vnav_target_lat = w.lat;
-    vnav_target_lon = w.lon;
-    vnav_target_alt = v;
-    w.alt_constraint = v;
-    w.constraint_flag = 1;
+    fpl_active[k].alt_constraint = v;
+    fpl_active[k].constraint_flag = 1;
     if (toc_distance == 1) tod_distance = 0;
-    // An airport is crossed 200 ft above its elevation.
-    if (k == fpl_active_last && std::strcmp(w.type, "APT") == 0) vnav_target_alt = v + 200.0;
     copy_active_to_edit();
     fpl_changed_state = 4;
     activate_route();
+    // The activation works out its own VNAV target; the pilot's crossing is set after it.
+    const FlightPlanWpt& w = fpl_active[k];
+    vnav_target_index = k;
+    vnav_target_lat = w.lat;
+    vnav_target_lon = w.lon;
+    // An airport is crossed 200 ft above the altitude set.
+    vnav_target_alt = k == fpl_active_last && std::strcmp(w.type, "APT") == 0 ? v + 200.0 : v;
   }
   mcu_legs_entry.clear();
   mcu_scratchpad.clear();
