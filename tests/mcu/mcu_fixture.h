@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <sstream>
@@ -16,20 +15,12 @@
 #include "host/sim_host.h"
 #include "module/gauges/gauge_table.h"
 #include "platform/gfx/gfx_recording.h"
+#include "tests/common/sample_flight.h"
 
 class McuTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/vek-mcu-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    folder_ = tmpl;
-    std::filesystem::copy(SAMPLE_SIM_DIR, folder_, std::filesystem::copy_options::recursive);
-  }
-  void TearDown() override {
-    host_.stop();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
+  void SetUp() override { ASSERT_TRUE(sample_flight::copy_sample_sim(SAMPLE_SIM_DIR, "vek-mcu-", folder_)); }
+  void TearDown() override { sample_flight::stop_and_remove(host_, folder_); }
 
   // MCU in its visible window 4001 at face size (and MCU_LM beside it when asked),
   // the LNAV button on the main panel.

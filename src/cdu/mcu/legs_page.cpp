@@ -1,5 +1,6 @@
 // LEGS page (6): four legs of the active plan from mcu_legs_index, and the crossing
 // altitude set with the arrows and ENTER on the first listed leg.
+#include <cstdio>
 #include <cstring>
 
 #include "cdu/mcu/mcu_pages.h"
@@ -85,8 +86,11 @@ void mcu_legs_page_draw(McuPage& p) {
       double x = 131 + 9.0 * std::strlen(ident) + (mcu_digit_sel == 1 ? 0 : 9);
       draw_line_d(p.g, p.magenta_pen, x, 75, x + 9, 75);
     }
-    mcu_legs_entry = mcu_format("%05d", mcu_legs_cross_alt);
-    mcu_scratchpad = mcu_format("> Cross %s At %s", ident, mcu_legs_entry.c_str());
+    char text[64];
+    std::snprintf(text, sizeof text, "%05d", mcu_legs_cross_alt);
+    mcu_legs_entry = text;
+    std::snprintf(text, sizeof text, "> Cross %s At %s", ident, mcu_legs_entry.c_str());
+    mcu_scratchpad = text;
   }
   mcu_text(p, p.green, 0, MCU_ENTRY_Y, "> " + mcu_scratchpad.substr(0, entry_line_chars));
 }

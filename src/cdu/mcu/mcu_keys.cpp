@@ -36,7 +36,7 @@ void active_waypoint_moved() {
 }
 
 void step_active_back() {
-  if (fpl_active_index == FPL_NO_PLAN) return;
+  if (fpl_active_index == FPL_NO_PLAN || fpl_active_last < 0) return;
   int32_t i = fpl_active_index - 1;
   if (i < 1) i = fpl_active_last;
   fpl_active_index = i;

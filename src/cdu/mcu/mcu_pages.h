@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "draw/draw_toolkit.h"
 #include "draw/gauge_surface.h"
 #include "platform/gfx/gfx.h"
 
@@ -31,9 +32,8 @@ void mcu_page_begin(McuPage& p, GaugeSurface* rec, GfxGraphics* g);
 void mcu_page_end(McuPage& p);
 
 void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const std::string& text);
-void mcu_textf(const McuPage& p, const GfxBrush* brush, double x, double y, const char* fmt, ...)
-    __attribute__((format(printf, 5, 6)));
-std::string mcu_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+// The same with a printf pattern.
+#define mcu_textf(p, brush, x, y, ...) draw_textf((p).g, (p).font, brush, x, y, DRAW_TEXT_MAX, __VA_ARGS__)
 // Closed outline (0,y)-(w,y)-(w,y+h)-(0,y+h) with the green pen.
 void mcu_box(const McuPage& p, double w, double y, double h);
 // Top of the cursor box of list row 1..4 (13, 25, 37, 49).

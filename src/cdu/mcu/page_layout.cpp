@@ -1,8 +1,5 @@
 // What the MCU pages share: graphics objects of one draw, text, boxes and the
 // altitude arrow rule.
-#include <cstdarg>
-#include <cstdio>
-
 #include "cdu/mcu/mcu_pages.h"
 #include "cdu/mcu/mcu_state.h"
 #include "draw/draw_toolkit.h"
@@ -35,29 +32,6 @@ void mcu_page_end(McuPage& p) {
 
 void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const std::string& text) {
   draw_text(p.g, p.font, brush, x, y, DRAW_TEXT_MAX, text.c_str());
-}
-
-static std::string vformat(const char* fmt, va_list args) {
-  char buf[DRAW_TEXT_MAX];
-  int n = std::vsnprintf(buf, sizeof buf, fmt, args);
-  if (n < 0) return std::string();
-  return std::string(buf, n < int(sizeof buf) ? size_t(n) : sizeof buf - 1);
-}
-
-std::string mcu_format(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::string s = vformat(fmt, args);
-  va_end(args);
-  return s;
-}
-
-void mcu_textf(const McuPage& p, const GfxBrush* brush, double x, double y, const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  std::string s = vformat(fmt, args);
-  va_end(args);
-  mcu_text(p, brush, x, y, s);
 }
 
 void mcu_box(const McuPage& p, double w, double y, double h) {
