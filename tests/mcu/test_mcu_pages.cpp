@@ -137,7 +137,9 @@ TEST_F(McuTest, RunwayChosenOnTheAirportPageIsTheMapsSelection) {
   press(MCU_KEY_PREV, 4);
   EXPECT_EQ(mcu_aptinfo_sel_row, 5) << "the mark moves with the list";
   // An airport not in the database: no runway to choose; a new list starts at its top.
+  press(MCU_KEY_NEXT, 4);
   press(MCU_KEY_KBD);
+  ASSERT_EQ(mcu_aptinfo_top, 2);
   type("XXXX");
   script("key ENTER\n");
   EXPECT_EQ(mcu_aptinfo_top, 1);
