@@ -557,8 +557,9 @@ int SimHost::hit_test(const PlacedGauge& g, int px, int py) const {
   int best = -1, best_depth = -1;
   walk_rects(g.header.mouse_rect,
              [&](int idx, const MouseRect* r, int ax, int ay, int depth, const auto& stack, bool) {
+               // A parent with an empty box stands for the whole gauge.
                for (const auto& f : stack)
-                 if (x < f.x || y < f.y || x >= f.x + f.w || y >= f.y + f.h) return;
+                 if (f.w > 0 && f.h > 0 && (x < f.x || y < f.y || x >= f.x + f.w || y >= f.y + f.h)) return;
                if (x < ax || y < ay || x >= ax + r->width || y >= ay + r->height) return;
                if (depth > best_depth) {
                  best = idx;

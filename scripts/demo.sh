@@ -11,7 +11,10 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVEK_TESTS=OFF
 cmake --build build-release -j"$jobs" --target vek1_gau vek-host
 rm -rf out && mkdir -p out && cp -r data/sample out/sim
 scenario=${1:-road_of_one_request.txt}
+# A scenario "NAME_..." flies on panel_NAME.cfg when the sample folder has one.
+panel=out/sim/panel_${scenario%%_*}.cfg
+[ -f "$panel" ] || panel=out/sim/panel.cfg
 ./build-release/vek-host --module build-release/gauges/vek1.gau --sim out/sim \
-  --panel out/sim/panel.cfg --scenario "out/sim/scenarios/$scenario" --out out
+  --panel "$panel" --scenario "out/sim/scenarios/$scenario" --out out
 cp out/sim/vek/FlightLog/*.log out/ 2>/dev/null || true
 echo "demo output in $(pwd)/out"

@@ -28,6 +28,7 @@ int32_t& direct_to_origin_set = dto_active;
 double& direct_to_origin_lat = dto_origin_lat;
 double& direct_to_origin_lon = dto_origin_lon;
 int32_t& dirto_active = dto_active;
+int32_t& fms_direct_active = dto_active;
 double& dirto_origin_lat = dto_origin_lat;
 double& dirto_origin_lon = dto_origin_lon;
 int32_t intc_crs_pending = 0;
@@ -393,16 +394,19 @@ static int insert_airway_leg() {
     return -1;
   int at = fpl_edit_index;
   if (at < 0 || at > fpl_edit_last) return 0;
-  // The loaded airway must still be the one joined at that record.
-  if (std::strcmp(nav_search_list[s].ident, fpl_edit[at].ident) != 0) return 0;
+  // The record must still be the start fix; a record off the airway enters it at the
+  // start fix, which is inserted too. Another fix of the airway there: refused.
+  bool joined = std::strcmp(nav_search_list[s].ident, fpl_edit[at].ident) == 0;
+  if (!joined && find_airway_index(fpl_edit[at].ident) != 0) return 0;
   int pos = at + 1;
   bool then_row = pos <= fpl_edit_last && std::strcmp(fpl_edit[pos].ident, FPL_THEN_IDENT) == 0;
   int step = e > s ? 1 : -1;
-  int count = (e - s) * step;
+  int first = joined ? s + step : s;
+  int count = (e - first) * step + 1;
   // Refused before anything moves: the plan stays as it was.
   if (fpl_edit_last - (then_row ? 1 : 0) + count > FPL_MAX_LAST) return 0;
   if (then_row) fpl_edit_remove(pos, pos + 1);
-  for (int k = s + step; k != e + step; k += step) {
+  for (int k = first; k != e + step; k += step) {
     FlightPlanWpt rec;
     fpl_record_from_nav(rec, nav_search_list[k]);
     fpl_set_text(rec.via, airway_name);

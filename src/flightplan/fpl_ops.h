@@ -41,6 +41,7 @@ extern int32_t& direct_to_origin_set;
 extern double& direct_to_origin_lat;
 extern double& direct_to_origin_lon;
 extern int32_t& dirto_active;
+extern int32_t& fms_direct_active;
 extern double& dirto_origin_lat;
 extern double& dirto_origin_lon;
 // Intercept course of the last direct-to: pending flag and its edit-plan record.
@@ -112,8 +113,9 @@ void activate_route();
 // state 3 and fpl_plan_activated_hook). The airway leg: when the loaded
 // airway has a start and an end (airway_start_index, airway_end_index: candidates of
 // nav_search_list, different), its fixes after the start up to the end are inserted
-// after edit record fpl_edit_index (which must be the start fix), replacing a "THEN"
-// record there, with via = airway_name; both indexes then become 0. Answers 0 when an
+// after edit record fpl_edit_index (the start fix, or a record off the airway: then the
+// start fix is inserted first), replacing a "THEN" record there, with via = airway_name;
+// both indexes then become 0. Answers 0 when an
 // airway was asked for but nothing could be inserted (plan full, start fix moved).
 // Route pages: after expand_airway, on the exit-fix entry set airway_end_index :=
 // find_airway_index(exit), airway_insert_mode := 1, call, airway_insert_mode := 0, then

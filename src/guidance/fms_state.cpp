@@ -75,6 +75,7 @@ double ground_track = 0.0;
 double lnav_heading_cmd = 0.0;
 int32_t lnav_hdg_sent = 999;
 int32_t leg_tracking_on = 0;
+int32_t fms_leg_state = 1;
 std::string last_wpt_ident, last_wpt_time;
 double last_wpt_altitude = 0.0, fuel_at_last_wpt = 0.0;
 

@@ -97,6 +97,9 @@ extern double ground_track;
 extern double lnav_heading_cmd;        // magnetic
 extern int32_t lnav_hdg_sent;          // 999 while LNAV does not steer
 extern int32_t leg_tracking_on;
+// 1 at start and after the MCU's direct-to; 0 once a plan is activated or changed
+// through the GNS-XLS or loaded from a file (the GNS-XLS then shows a FROM waypoint).
+extern int32_t fms_leg_state;
 extern std::string last_wpt_ident, last_wpt_time;
 extern double last_wpt_altitude, fuel_at_last_wpt;
 
@@ -141,6 +144,7 @@ inline int32_t& toc_passed = toc_reached;
 inline int32_t& tod_passed = tod_reached;
 inline double& track_angle = ground_track;
 inline double& active_leg_dist = leg_length;
+inline int32_t& fms_course_capture_flag = leg_tracking_on;
 inline std::string& passed_wpt_ident = last_wpt_ident;
 inline double& passed_wpt_alt = last_wpt_altitude;
 inline std::string& passed_wpt_ata = last_wpt_time;

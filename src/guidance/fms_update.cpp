@@ -367,8 +367,10 @@ void pending_requests() {
   if (radio_tune_request > 0) set_enroute_radios(radio_tune_request);
   // Requests 1 to 3 load and activate the named plan; any other value is refused.
   int32_t request = plan_load_request;
-  if (request >= 1 && request <= 3 && load_and_activate_plan_file(request) && plan_loaded_hooks[request])
-    plan_loaded_hooks[request](plan_loaded_airport_ident);
+  if (request >= 1 && request <= 3 && load_and_activate_plan_file(request)) {
+    fms_leg_state = 0;
+    if (plan_loaded_hooks[request]) plan_loaded_hooks[request](plan_loaded_airport_ident);
+  }
   plan_load_request = 0;
   radio_tune_request = 0;
   vnav_cmd_pending = 0;

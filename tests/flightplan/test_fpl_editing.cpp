@@ -202,12 +202,12 @@ TEST_F(FplTest, LookupKindsAndCandidateSelection) {
 TEST_F(FplTest, AirwayPageBuildsAndActivatesTheRoute) {
   append_fixes({"KSEA", "SEA"});
   load_airways_file("#V4");
-  airway_start_index = find_airway_index("SEA");
+  airway_start_index = find_airway_index("ELN");
   airway_end_index = find_airway_index("YKM");
-  fpl_edit_index = 0;  // not the joining fix: refused
+  fpl_edit_index = 1;  // SEA is on the airway but not its start: refused
   EXPECT_EQ(activate_plan(), 0);
   EXPECT_EQ(fpl_active_last, -1);
-  fpl_edit_index = 1;
+  airway_start_index = find_airway_index("SEA");
   ASSERT_EQ(activate_plan(), 1);
   EXPECT_EQ(active_idents(), (std::vector<std::string>{"KSEA", "SEA", "ELN", "YKM"}));
   EXPECT_STREQ(fpl_active[3].via, "V4");

@@ -1,6 +1,8 @@
 #include "module/gauges/gauge_table.h"
 
+#include "cdu/gnsxls/gnsxls.h"
 #include "cdu/mcu/mcu.h"
+#include "cdu/mcu/mcu_state.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "displays/nd_transport/nd_transport.h"
 
@@ -291,8 +293,10 @@ VEK_GAUGE(smiths_fms_br, "SMITHS_FMS_BR", smiths_fms_br_callback, R::Cdu, WINDOW
           smiths_fms_service_hook, smiths_fms_mouse_rects,
           bitmap(312, 0, 0, 415, 640), drawn_at(310, 66, 40, 284, 233), bitmap(316, 314, 336, 50, 36),
           bitmap(328, 376, 434, 15, 97))
-VEK_GAUGE(gnsxls, "GNSXLS", gnsxls_callback, R::Cdu, WINDOW_GNSXLS, 0, nullptr, nullptr, nullptr, drawn(495, 400))
-VEK_GAUGE(gnsxls_lm, "GNSXLS_LM", gnsxls_lm_callback, R::Cdu, WINDOW_GNSXLS, 0, nullptr, nullptr, nullptr, drawn(495, 400))
+VEK_GAUGE(gnsxls, "GNSXLS", gnsxls_callback, R::Cdu, WINDOW_GNSXLS, 0, gnsxls_draw_gauge, gnsxls_service_hook,
+          gnsxls_mouse_rects, drawn(495, 400))
+VEK_GAUGE(gnsxls_lm, "GNSXLS_LM", gnsxls_lm_callback, R::Cdu, WINDOW_GNSXLS, 0, gnsxls_draw_gauge,
+          gnsxls_lm_service_hook, gnsxls_lm_mouse_rects, drawn(495, 400))
 // MCU: face, screen (the 239 x 78 canvas across the screen area's width), LNAV and HOLD lamps.
 #define MCU_ELEMENTS                                                                                  \
   bitmap(0, 0, 0, MCU_FACE_W, MCU_FACE_H), drawn_at(0, 132, 47, 200, 65), bitmap(0, 268, 226, 12, 6), \
@@ -354,7 +358,10 @@ GaugeHeader* gauge_table[gauge_table_size + 1] = {
 };
 
 namespace {
-void module_init() {}
+void module_init() {
+  // A plan the GNS-XLS activates empties the MCU's entry.
+  gnsxls_plan_activated_hook = [] { mcu_scratchpad.clear(); };
+}
 void module_deinit() {}
 }  // namespace
 

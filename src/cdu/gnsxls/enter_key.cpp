@@ -1,0 +1,160 @@
+// ENTER: the common steps and the pages whose entries are single values (AIRWAY, SAVE
+// ACTIVE FPL, VNAV, VNAV DATA, HOLDING PATTERN, PLAN).
+#include <cmath>
+#include <cstdlib>
+
+#include "cdu/gnsxls/gnsxls.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+#include "guidance/toc_tod.h"
+#include "guidance/waypoint_sequencing.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+std::string trimmed(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+double entry_value(const std::string& text) { return std::atof(text.c_str()); }
+
+// The airway chosen on AIRWAY joins the plan shown at the record before the typed row;
+// the ACTIVE FPL goes through a copy of the active plan.
+void enter_airway_page() {
+  int32_t row = fpl_edit_index;
+  // No end chosen: nothing to join.
+  if (airway_start_index == airway_end_index) {
+    gnsxls_page = GNSXLS_PAGE_FPL;
+    return;
+  }
+  if (gnsxls_list_mode == 1) {
+    copy_active_to_edit();
+  } else {
+    // The stored plan replaces the active one: the old plan's holds go with it.
+    for (int h = 1; h <= hold_count; ++h) hold_list[h].edit_wpt = 0;
+  }
+  fpl_edit_index = row - 1;
+  if (!activate_plan()) {
+    // Refused (plan full, no record before the row): the row stays open, nothing changed.
+    fpl_edit_index = row;
+    gnsxls_page = GNSXLS_PAGE_FPL;
+    return;
+  }
+  fms_leg_state = 0;
+  gnsxls_page = GNSXLS_PAGE_FPL;
+  gnsxls_fpl_column = gnsxls_fpl_column_saved;
+  reset_cdu_entry_state();
+  gnsxls_airway_line = 0;
+  gnsxls_prompt_open = 0;
+}
+
+void enter_save_page() {
+  if (gnsxls_prompt_open != 1) {
+    gnsxls_save_name = trimmed(gnsxls_scratchpad);
+    gnsxls_prompt_open = 0;
+    gnsxls_lsk_state[2] = 0;
+    return;
+  }
+  std::string name = trimmed(gnsxls_scratchpad);
+  // An empty name or one with the end-record character is no file name.
+  bool ok = !name.empty() && name.find('*') == std::string::npos && write_plan_file(name + ".RTE") == 1;
+  if (!ok) {
+    gnsxls_save_failed = 1;
+    return;
+  }
+  gnsxls_page = GNSXLS_PAGE_FPL;
+  gnsxls_fpl_column = 1;
+  reset_cdu_entry_state();
+}
+
+void enter_vnav_page() {
+  if (gnsxls_lsk_state[5] != 1) return;
+  reset_cdu_entry_state();
+  gnsxls_page = GNSXLS_PAGE_VNAV_DATA;
+}
+
+// Descent angle "c.c" from the first two scratchpad characters; a missing one reads "0".
+double entered_angle() {
+  const std::string& s = gnsxls_scratchpad;
+  char text[4] = {s.size() > 0 ? s[0] : '0', '.', s.size() > 1 ? s[1] : '0', '\0'};
+  return std::atof(text);
+}
+
+void enter_vnav_data_page(double tas_climb, double tas_descent) {
+  double entry = entry_value(gnsxls_scratchpad);
+  const int32_t* s = gnsxls_lsk_state;
+  if (s[7] == 1) {
+    cruise_alt = key_param(entry, cruise_alt);
+    propose_cruise_altitude(cruise_alt, 0);
+  }
+  if (s[7] == 2) TransAlt = key_param(entry, TransAlt);
+  if (s[8] == 1) {
+    double a = entered_angle();
+    if (a > 6.0) a = 6.0;
+    FPA = a;
+    if (a > 0.0) {
+      int32_t t = key_param(-100.0 * a * tas_climb / 60.0);
+      ClimbRate = 100 * key_param((50.0 - t) / 100.0);
+      DescentRate = 100.0 * key_param((100.0 * a * tas_descent / 60.0 + 50.0) / 100.0);
+    }
+  }
+  reset_cdu_entry_state();
+}
+
+void enter_hold_page() {
+  const int32_t* s = gnsxls_lsk_state;
+  if (hold_count >= 1) {
+    HoldRecord& h = hold_list[1];
+    double course = entry_value(hold_course_entry);
+    // Values a hold cannot fly are ignored.
+    if (s[7] == 1 && course >= 0.0 && course <= 360.0) h.inbound_course = course == 360.0 ? 0.0 : course;
+    if (s[8] == 1) h.turn = hold_turn_choice;
+    double minutes = entry_value(hold_time_entry);
+    if (s[9] == 1 && minutes > 0.0) {
+      h.leg_time = minutes;
+      h.leg_mode = 1;
+    }
+    double nm = entry_value(hold_dist_entry);
+    if (s[9] == 2 && nm > 0.0) {
+      h.leg_dist = nm;
+      h.leg_mode = 2;
+    }
+  }
+  if (s[10] == 1) hold_exit_mode = hold_exit_choice;
+  reset_cdu_entry_state();
+}
+
+void enter_plan_page() {
+  if (gnsxls_plan_subpage == 1 && gnsxls_lsk_state[7] == 1) {
+    double fuel = entry_value(gnsxls_scratchpad);
+    fms_reserve_fuel = WeightUnit == "KGS" ? fuel * 2.20462262 : fuel;
+  }
+  reset_cdu_entry_state();
+}
+
+}  // namespace
+
+int32_t gnsxls_enter_key() {
+  gnsxls_enter_pressed = 1;
+  gnsxls_pending_lsk = 0;
+  hdg_change_timer = 999;
+  double tas_climb = ias_to_tas(ClimbIas, 15000.0);
+  double tas_descent = ias_to_tas(DescentIas, 15000.0);
+  switch (gnsxls_page) {
+    case GNSXLS_PAGE_FPL: gnsxls_enter_flight_plan_page(); break;
+    case GNSXLS_PAGE_DATABASE_WPT: gnsxls_enter_database_wpt_page(); break;
+    case GNSXLS_PAGE_AIRWAY: enter_airway_page(); break;
+    case GNSXLS_PAGE_SAVE_FPL: enter_save_page(); break;
+    case GNSXLS_PAGE_VNAV: enter_vnav_page(); break;
+    case GNSXLS_PAGE_VNAV_DATA: enter_vnav_data_page(tas_climb, tas_descent); break;
+    case GNSXLS_PAGE_HOLD: enter_hold_page(); break;
+    case GNSXLS_PAGE_PLAN: enter_plan_page(); break;
+    default: break;
+  }
+  return 0;
+}
