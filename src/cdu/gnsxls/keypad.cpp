@@ -215,7 +215,8 @@ int32_t gnsxls_direct_key() {
     fpl_edit_index = fpl_valid_index(fpl_active_index, fpl_active_last + 1) ? fpl_active_index : 0;
     fpl_edit_last = fpl_active_last + 1;
   }
-  set_end_record(fpl_edit[fpl_edit_last + 1 < FPL_CAPACITY ? fpl_edit_last + 1 : FPL_MAX_LAST + 1]);
+  // Without a copy the edit plan is only its end record.
+  set_end_record(fpl_edit[fpl_active_last > 0 ? fpl_edit_last + 1 : 0]);
   gnsxls_scratchpad = fpl_edit[fpl_edit_index].ident;
   gnsxls_prompt_open = 1;
   gnsxls_clear_on_key = 1;
