@@ -66,11 +66,9 @@ void draw_column(const GnsPage& p, int i, double y) {
 void draw_bottom_line(GnsPage& p) {
   const int32_t* s = gnsxls_lsk_state;
   p.arrows[9] = p.arrows[10] = '>';
-  gns_prompt(p, 32, 280, s[4] == 2, s[4] == 2 ? "DEPART?" : "DEPART");
-  gns_prompt(p, 32, 320, s[5] == 1, s[5] == 1 ? "ARRIVE?" : "ARRIVE");
+  draw_procedure_prompts(p);
   bool can_save = fpl_active_last >= 2 && is(fpl_active[0].type, "APT") && is(fpl_active[fpl_active_last].type, "APT");
   gns_prompt(p, 280, 280, s[9] == 2 && can_save, s[9] == 2 && can_save ? "SAVE FPL?" : "SAVE FPL");
-  gns_prompt(p, 32, 360, s[5] == 2, s[5] == 2 ? "APPROACH?" : "APPROACH");
   int column = std::clamp(gnsxls_fpl_column, 1, 4);
   std::string name = column_names[column];
   if (s[10] == 1) {

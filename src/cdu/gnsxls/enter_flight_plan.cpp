@@ -103,6 +103,27 @@ void copy_texts(std::string* const* to, std::string* const* from, int n) {
   for (int i = 0; i < n; ++i) *to[i] = *from[i];
 }
 
+// The first field of a procedure page still to choose: the airport is typed (R1 open),
+// the procedure or its transition picked on R2, the runway on R1. False when all are chosen.
+bool open_first_unchosen(const std::string& airport, const std::string& proc, const std::string& trans,
+                         const std::string& runway) {
+  int32_t* s = gnsxls_lsk_state;
+  if (airport == FPL_NONE_TEXT) {
+    s[6] = 1;
+    gnsxls_prompt_open = 1;
+    gnsxls_clear_on_key = 1;
+  } else if (proc == FPL_NONE_TEXT || trans == FPL_NONE_TEXT) {
+    s[7] = proc == FPL_NONE_TEXT ? 2 : 1;
+    gnsxls_pending_lsk = 7;
+  } else if (runway == FPL_NONE_TEXT) {
+    s[6] = 1;
+    gnsxls_pending_lsk = 6;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void open_departure_page(const ShownPlan& p) {
   gnsxls_page = GNSXLS_PAGE_DEPARTURE;
   airport_not_found = 0;
@@ -111,24 +132,9 @@ void open_departure_page(const ShownPlan& p) {
   std::string* texts[3] = {&dep_runway_text, &dep_sid_text, &dep_trans_text};
   copy_texts(texts, p.departure, 3);
   gnsxls_scratchpad = dep_airport_text;
-  int32_t* s = gnsxls_lsk_state;
-  if (dep_airport_text == FPL_NONE_TEXT) {
-    s[6] = 1;
-    gnsxls_proc_chosen[0] = 0;
-    gnsxls_prompt_open = 1;
-    gnsxls_clear_on_key = 1;
-  } else if (dep_sid_text == FPL_NONE_TEXT) {
-    s[7] = 2;
-    gnsxls_pending_lsk = 7;
-  } else if (dep_trans_text == FPL_NONE_TEXT) {
-    s[7] = 1;
-    gnsxls_pending_lsk = 7;
-  } else if (dep_runway_text == FPL_NONE_TEXT) {
-    s[6] = 1;
-    gnsxls_pending_lsk = 6;
-  } else {
-    gnsxls_proc_chosen[0] = 1;
-  }
+  // With every departure text chosen the SID's legs show at once.
+  bool open = open_first_unchosen(dep_airport_text, dep_sid_text, dep_trans_text, dep_runway_text);
+  gnsxls_proc_chosen[0] = open ? 0 : 1;
   gnsxls_dep_choice = 1;
 }
 
@@ -142,21 +148,7 @@ void open_star_page(const ShownPlan& p) {
   std::string* texts[3] = {&star_text, &star_trans_text, &arr_runway_text};
   copy_texts(texts, p.arrival, 3);
   gnsxls_scratchpad = arr_airport_text;
-  int32_t* s = gnsxls_lsk_state;
-  if (arr_airport_text == FPL_NONE_TEXT) {
-    s[6] = 1;
-    gnsxls_prompt_open = 1;
-    gnsxls_clear_on_key = 1;
-  } else if (star_text == FPL_NONE_TEXT) {
-    s[7] = 2;
-    gnsxls_pending_lsk = 7;
-  } else if (star_trans_text == FPL_NONE_TEXT) {
-    s[7] = 1;
-    gnsxls_pending_lsk = 7;
-  } else if (arr_runway_text == FPL_NONE_TEXT) {
-    s[6] = 1;
-    gnsxls_pending_lsk = 6;
-  }
+  open_first_unchosen(arr_airport_text, star_text, star_trans_text, arr_runway_text);
 }
 
 void open_approach_page(const ShownPlan& p) {

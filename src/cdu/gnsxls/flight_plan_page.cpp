@@ -54,6 +54,13 @@ void set_plan_row_arrows(GnsPage& p, int rows_drawn) {
   p.arrows[4] = p.arrows[5] = '<';
 }
 
+void draw_procedure_prompts(const GnsPage& p) {
+  const int32_t* s = gnsxls_lsk_state;
+  gns_prompt(p, 32, 280, s[4] == 2, s[4] == 2 ? "DEPART?" : "DEPART");
+  gns_prompt(p, 32, 320, s[5] == 1, s[5] == 1 ? "ARRIVE?" : "ARRIVE");
+  gns_prompt(p, 32, 360, s[5] == 2, s[5] == 2 ? "APPROACH?" : "APPROACH");
+}
+
 // ---- line keys ----
 
 void flight_plan_line_key(bool view1, int active_rows) {
@@ -291,10 +298,8 @@ void draw_opened_plan(GnsPage& p) {
   set_plan_row_arrows(p, drawn);
   p.arrows[10] = '>';
   const int32_t* s = gnsxls_lsk_state;
-  gns_prompt(p, 32, 280, s[4] == 2, s[4] == 2 ? "DEPART?" : "DEPART");
-  gns_prompt(p, 32, 320, s[5] == 1, s[5] == 1 ? "ARRIVE?" : "ARRIVE");
+  draw_procedure_prompts(p);
   gns_prompt(p, 320, 320, s[10] == 1, s[10] == 1 ? "SELECT?" : "SELECT");
-  gns_prompt(p, 32, 360, s[5] == 2, s[5] == 2 ? "APPROACH?" : "APPROACH");
   gns_text(p, 340, 360, p.white, "ERASE");
   if (s[10] == 1 && gnsxls_enter_pressed == 1) {
     if (fpl_edit_last >= 1) activate_opened_plan();

@@ -18,6 +18,8 @@ bool plan_row_key_pending(int k);
 void draw_open_plan_row(const GnsPage& p, double x, double y);
 // "<" at L1, L2, L3 for drawn rows 0, 1, 3; "<" at L4 and L5.
 void set_plan_row_arrows(GnsPage& p, int rows_drawn);
+// DEPART, ARRIVE and APPROACH of the bottom lines, asking "?" in a box while chosen.
+void draw_procedure_prompts(const GnsPage& p);
 // Line keys of page 1, run when a key is pending; `view1` for ACTIVE FPL with its row
 // count `active_rows`.
 void flight_plan_line_key(bool view1, int active_rows);
