@@ -5,6 +5,8 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "gnsxls_fixture.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
 #include "navdb/navdb.h"
 
 TEST_F(GnsxlsTest, AKeyPressedOnADarkUnitActsOnItsFirstPoweredFrame) {
@@ -280,4 +282,33 @@ TEST_F(GnsxlsTest, BothGaugesShowOneUnitAndOnlyGnsxlsOpensItsWindow) {
   EXPECT_FALSE(host_.click_index("GNSXLS_LM", 58, &error));
   // Keys past the 495 x 400 screen are hit too: "3" at (498, 84) (the gauge is 495 x 495).
   EXPECT_EQ(host_.hit_test(*host_.find_gauge("GNSXLS"), 510, 124), 49);
+}
+
+TEST_F(GnsxlsTest, EnterStoresTheSingleValuesOfVnavDataAndPlan) {
+  start_unit();  // Twinjet: climb 282 kt, descent 275 kt
+  struct Case {
+    int page, key, state;
+    const char* entry;
+    std::function<void()> check;
+  };
+  const Case cases[] = {
+      {16, 7, 1, "35000 ", [] { EXPECT_EQ(cruise_alt, 35000); }},
+      {16, 7, 2, "12000 ", [] { EXPECT_EQ(TransAlt, 12000); }},
+      {16, 8, 1, "30", [] { EXPECT_EQ(FPA, 3.0); EXPECT_EQ(ClimbRate, 1800); EXPECT_EQ(DescentRate, 1800.0); }},
+      {16, 8, 1, "75", [] { EXPECT_EQ(FPA, 6.0); EXPECT_EQ(ClimbRate, 3600); EXPECT_EQ(DescentRate, 3500.0); }},
+      {16, 8, 1, "2", [] { EXPECT_EQ(FPA, 2.0); EXPECT_EQ(ClimbRate, 1200); EXPECT_EQ(DescentRate, 1200.0); }},
+      {16, 8, 1, "00", [] { EXPECT_EQ(FPA, 0.0); EXPECT_EQ(ClimbRate, 1200); }},  // rates kept
+      {19, 7, 1, "1000", [] { EXPECT_NEAR(fms_reserve_fuel, 2204.62262, 1e-6); }},
+  };
+  WeightUnit = "KGS";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    gnsxls_page = c.page;
+    gnsxls_plan_subpage = 1;
+    gnsxls_lsk_state[c.key] = c.state;
+    gnsxls_scratchpad = c.entry;
+    click("ENTER");
+    c.check();
+    EXPECT_EQ(gnsxls_lsk_state[c.key], 0);
+  }
 }
