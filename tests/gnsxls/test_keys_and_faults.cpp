@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "cdu/mcu/mcu_state.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "gnsxls_fixture.h"
@@ -15,7 +16,8 @@ TEST_F(GnsxlsTest, AKeyPressedOnADarkUnitActsOnItsFirstPoweredFrame) {
   host_.run_seconds(1);
   press("R2");
   frames(5);
-  EXPECT_TRUE(items().empty());
+  EXPECT_EQ(gnsxls_pending_lsk, 7);  // the key waits, unseen
+  EXPECT_EQ(gnsxls_lsk_state[7], 0);
   host_.aircraft().state().avionics_power = true;
   host_.run_seconds(1);
   EXPECT_EQ(at(395, 80), "1");  // entry 1 chosen: its number boxed
@@ -237,7 +239,7 @@ TEST_F(GnsxlsTest, AnAirportTypedLastBecomesTheDestination) {
   EXPECT_EQ(route_star_text, "------");
 }
 
-TEST_F(GnsxlsTest, ActivatingAStoredPlanDropsTheOldHoldsAndAFailedLoadKeepsTheList) {
+TEST_F(GnsxlsTest, ActivatingAStoredPlanDropsTheOldHoldsAndEmptiesTheMcuEntryAndAFailedLoadKeepsTheList) {
   start_unit();
   build_route();
   press("L2");
@@ -250,8 +252,10 @@ TEST_F(GnsxlsTest, ActivatingAStoredPlanDropsTheOldHoldsAndAFailedLoadKeepsTheLi
   press("ENTER");
   frames(1);
   press("R5");
+  mcu_scratchpad = "KSEA";
   press("ENTER");
   frames(1);
+  EXPECT_EQ(mcu_scratchpad, "");
   EXPECT_EQ(hold_count, 0);
   EXPECT_EQ(fpl_active_last, 6);
   EXPECT_STREQ(fpl_active[7].ident, "******");
