@@ -1,5 +1,7 @@
 // Raster back end: cairo on the gauge image's pixels.
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "platform/gfx/gfx_internal.h"
 
@@ -299,6 +301,15 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   path_arc(g->cr, x, y, w, h, start, sweep, false);
   if (std::fabs(sweep) >= 360) cairo_close_path(g->cr);
   stroke(g, pen);
+  if (pen->has_cap && std::fabs(sweep) < 360) {
+    // The arrowhead points along the arc's tangent at its end.
+    double a = w / 2, b = h / 2;
+    double t = gfx_ellipse_param(a, b, start + sweep);
+    GfxPointF tip{x + a + a * std::cos(t), y + b + b * std::sin(t)};
+    double dir = sweep > 0 ? 1.0 : -1.0;
+    GfxPointF from{tip.x + dir * a * std::sin(t), tip.y - dir * b * std::cos(t)};
+    arrow_cap(g, pen, from, tip);
+  }
 }
 
 void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
@@ -340,6 +351,63 @@ void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y,
   cairo_fill(g->cr);
 }
 
+namespace {
+
+double text_width(cairo_t* cr, const std::string& s) {
+  cairo_text_extents_t te;
+  cairo_text_extents(cr, s.c_str(), &te);
+  return te.x_advance;
+}
+
+// Length of the longest prefix of `s` (whole UTF-8 characters, at least one) that
+// fits `width`.
+size_t fitting_prefix(cairo_t* cr, const std::string& s, double width) {
+  size_t fit = 0;
+  for (size_t i = 1; i <= s.size(); ++i) {
+    if (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
+    if (fit > 0 && text_width(cr, s.substr(0, i)) > width) break;
+    fit = i;
+  }
+  return fit;
+}
+
+// The lines of `utf8`: split at line feeds and, when `width` is above 0, wrapped
+// at spaces so that each fits the width; a word wider than the box is broken.
+std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, double width) {
+  std::vector<std::string> out;
+  size_t begin = 0;
+  while (begin <= utf8.size()) {
+    size_t end = utf8.find('\n', begin);
+    if (end == std::string::npos) end = utf8.size();
+    std::string rest = utf8.substr(begin, end - begin);
+    begin = end + 1;
+    if (width <= 0) {
+      out.push_back(rest);
+      continue;
+    }
+    do {
+      std::string line;
+      size_t pos = 0;
+      while (pos < rest.size()) {
+        size_t word_end = rest.find(' ', pos + 1);
+        if (word_end == std::string::npos) word_end = rest.size();
+        std::string candidate = rest.substr(0, word_end);
+        if (!line.empty() && text_width(cr, candidate) > width) break;
+        line = candidate;
+        pos = word_end;
+      }
+      if (line.empty() || text_width(cr, line) > width) line = rest.substr(0, fitting_prefix(cr, rest, width));
+      out.push_back(line);
+      rest = rest.substr(line.size());
+      size_t keep = rest.find_first_not_of(' ');
+      rest = keep == std::string::npos ? std::string() : rest.substr(keep);
+    } while (!rest.empty());
+  }
+  return out;
+}
+
+}  // namespace
+
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush) {
   if (beyond(g, layout.x, layout.y)) return;
@@ -364,21 +432,17 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
     cairo_clip(cr);
   }
   // The first line's cell starts at the layout point, with a sixth of an em
-  // of leading space.
-  double x = layout.x + font->size / 6.0;
+  // of leading space (and as much trailing space within a box's width).
+  double lead = font->size / 6.0;
+  double x = layout.x + lead;
   double y = layout.y + fe.ascent;
   set_source(cr, brush->argb);
-  size_t begin = 0;
-  while (begin <= utf8.size()) {
-    size_t end = utf8.find('\n', begin);
-    if (end == std::string::npos) end = utf8.size();
-    std::string line = utf8.substr(begin, end - begin);
+  for (const std::string& line : layout_lines(cr, utf8, layout.width > 0 ? layout.width - 2 * lead : 0)) {
     if (!line.empty()) {
       cairo_move_to(cr, x, y);
       cairo_show_text(cr, line.c_str());
     }
     y += fe.height;
-    begin = end + 1;
   }
   if (boxed) cairo_restore(cr);
 }

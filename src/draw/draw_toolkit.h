@@ -68,6 +68,7 @@ constexpr DesignCanvas CANVAS_P1000_MFD{272, 314};
 constexpr DesignCanvas CANVAS_PROLINE4_MFD{247, 285};
 constexpr DesignCanvas CANVAS_GNSXLS{495, 400};
 constexpr DesignCanvas CANVAS_FUEL_PAGE{386, 429};
+constexpr DesignCanvas CANVAS_WIDE_MAP{365, 289};  // a hold-layer member no display draws
 
 // Resets the world transform and scales the canvas onto an image of w x h pixels
 // (prepend order). False, with the transform only reset, when a size is not usable.

@@ -116,6 +116,14 @@ void draw_b737_nd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double rad
                      h->inbound_course - heading, false);
 }
 
+void draw_wide_map_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
+                              double range) {
+  const HoldRecord* h = first_hold();
+  if (!h) return;
+  draw_aspect_member(ctx, g, CANVAS_WIDE_MAP, radius, cx, cy, range, present_lat, present_lon, map_heading,
+                     h->inbound_course - heading, false);
+}
+
 void draw_md11_nd_hold_layer(const GaugeSurface*, GfxGraphics* g, double radius, double cx, double cy, double range,
                              double xscale, double yscale) {
   draw_plan_capable_member(g, md11_nd_mode == 2, radius, cx, cy, range, xscale, yscale);

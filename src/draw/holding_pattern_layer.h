@@ -12,6 +12,9 @@
 // Radius form: map radius (design units), map centre, range (NM).
 void draw_b737_nd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
                              double range);
+// The B737 ND member on a 365 x 289 canvas (no display of the table draws it).
+void draw_wide_map_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
+                              double range);
 void draw_md11_nd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
                              double range, double xscale, double yscale);
 void draw_md80_ehsi_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,

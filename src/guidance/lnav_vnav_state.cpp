@@ -63,5 +63,6 @@ void vnav_toggle() {
     if (VnavSetSpd == 2) VnavSetSpd = 1;
   }
   mcu_redraw = 1;
+  hdg_change_timer = 999;
   host_set_named_var_by_name("vek_vnav", vnav_on);
 }

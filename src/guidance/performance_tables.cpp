@@ -162,6 +162,15 @@ double perf_cruise_fuel_flow(int32_t row, int32_t weight_index) {
   return perf_cruise[row].col[column];
 }
 
+double perf_climb_fuel_flow(int32_t row, int32_t weight_index) {
+  if (row < 1 || row > perf_climb_count || row > perf_row_capacity) return 0.0;
+  const PerfRow& r = perf_climb[row];
+  int32_t column = 3 + weight_index;
+  if (weight_index >= 1 && column <= perf_climb_columns && column <= r.count && r.col[column] > 0.0)
+    return r.col[column];
+  return r.col[4];
+}
+
 double perf_highest_altitude() {
   double highest = 0.0;
   for (int32_t r = 1; r <= perf_altitude_count && r <= perf_row_capacity; ++r) {

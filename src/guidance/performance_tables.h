@@ -6,7 +6,8 @@
 // to case); "[GRWT] 120 140 160" lists up to 8 gross weights in thousands of pounds and
 // starts the CRUISE section. UNITS lines ("FUEL=LBS/HR", "WEIGHT=LBS") are read and
 // not kept. Rows:
-//   CLIMB     altitude, TAS, climb rate (ft/min), fuel flow (lb/h), up to 7 more numbers
+//   CLIMB     altitude, TAS, climb rate (ft/min), fuel flow (lb/h) at the first gross
+//             weight, then up to 7 more fuel flows, one per further gross weight
 //   CRUISE    altitude, TAS, then one fuel flow (lb/h) per gross-weight column (up to 26)
 //   DESCENT   altitude, TAS, descent rate (ft/min), fuel flow (lb/h)
 //   Altitude  altitude, highest gross weight (lb) for it
@@ -59,5 +60,9 @@ int32_t perf_nearest_weight(double weight);
 // Fuel flow of cruise row `row` in gross-weight column `weight_index` (1-based); 0 when
 // the row or the column does not exist.
 double perf_cruise_fuel_flow(int32_t row, int32_t weight_index);
+// Fuel flow of climb row `row` at gross-weight column `weight_index` (1-based): the
+// row's own column for that weight when the row gives it above 0, else column 4;
+// 0 when the row does not exist.
+double perf_climb_fuel_flow(int32_t row, int32_t weight_index);
 // Highest altitude of the Altitude section; 0 when it is empty.
 double perf_highest_altitude();

@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "flightplan/fpl_ops.h"
 #include "guidance/flight_log.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
@@ -120,6 +121,35 @@ void detect_sim_version() {
   if (count >= 3) sim_version = 10;
 }
 
+namespace {
+
+constexpr int kMaxTextResets = 8;
+void (*text_resets[kMaxTextResets])() = {};
+
+void reset_entry_texts() {
+  for (std::string* text : {&route_origin_text, &route_dest_text, &route_sid_text, &route_sid_trans_text,
+                            &route_dep_runway_text, &route_star_text, &route_star_trans_text, &route_arr_runway_text,
+                            &route_appr_type_text, &route_appr_trans_text, &edit_origin_text, &edit_dest_text,
+                            &edit_sid_text, &edit_sid_trans_text, &edit_dep_runway_text, &edit_star_text,
+                            &edit_star_trans_text, &edit_arr_runway_text, &edit_appr_type_text, &edit_appr_trans_text})
+    *text = FPL_NONE_TEXT;
+  turn_dir_text = "DEFAULT";
+  for (auto reset : text_resets)
+    if (reset) reset();
+}
+
+}  // namespace
+
+void on_settings_loaded(void (*reset)()) {
+  for (auto& slot : text_resets) {
+    if (slot == reset) return;
+    if (!slot) {
+      slot = reset;
+      return;
+    }
+  }
+}
+
 void read_vek_cfg() {
   if (settings_loaded) return;
   ClimbTas = ias_to_tas(ClimbIas, 15000.0);
@@ -132,6 +162,7 @@ void read_vek_cfg() {
     std::fclose(file);
   }
   settings_loaded = 1;
+  reset_entry_texts();
   detect_sim_version();
   update_flight_phase_log(3);
   hdg_change_timer = 999;

@@ -10,7 +10,13 @@
 // `ClimbTas` and `DescentTas` from the speed targets, applies every line, sets
 // `settings_loaded`, decides `sim_version`, lets the flight log take its start-up
 // weights and sets `hdg_change_timer` to 999. A missing file leaves the defaults.
+// After the lines it empties the CDUs' entry texts: the route texts to "------", the
+// turn-direction text to "DEFAULT", and whatever each unit registered.
 void read_vek_cfg();
+
+// A unit's texts that the settings load empties; registered on the unit's install
+// (at most eight, each once).
+void on_settings_loaded(void (*reset)());
 
 // Sets `sim_version` to 10 when at least three of "fsx.exe", "ace.exe", "simobjects"
 // and "Missions" (any case) are entries of the simulator folder; else leaves it.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "guidance/fms_state.h"
 #include "module/sim_vars.h"
 
 double toc_oat = -30.0;
@@ -15,10 +16,20 @@ double tas_to_ias(double tas, double altitude_ft) {
   return tas / percent * 100.0;
 }
 
-double ias_to_mach(double ias, double altitude_ft) {
+namespace {
+// Speed of sound in knots at `toc_oat`.
+double speed_of_sound_kt() {
   double kelvin = toc_oat + 273.15;
   if (!(kelvin > 0.0) || !std::isfinite(kelvin)) kelvin = -30.0 + 273.15;
-  return ias_to_tas(ias, altitude_ft) / (speed_of_sound_factor * std::sqrt(kelvin));
+  return speed_of_sound_factor * std::sqrt(kelvin);
+}
+}  // namespace
+
+double ias_to_mach(double ias, double altitude_ft) { return ias_to_tas(ias, altitude_ft) / speed_of_sound_kt(); }
+
+void mach_to_speeds(double mach_number) {
+  true_airspeed = speed_of_sound_kt() * mach_number;
+  indicated_airspeed = tas_to_ias(true_airspeed, 38000.0);
 }
 
 double read_fuel_on_board() {

@@ -19,6 +19,9 @@ double ias_to_tas(double ias, double altitude_ft);
 double tas_to_ias(double tas, double altitude_ft);
 // `ias_to_tas` over the speed of sound at `toc_oat`.
 double ias_to_mach(double ias, double altitude_ft);
+// `true_airspeed` := Mach `mach_number` at the speed of sound of `toc_oat`, and
+// `indicated_airspeed` := its IAS at 38000 ft.
+void mach_to_speeds(double mach_number);
 // Fuel on board in pounds: total fuel (gallons) x fuel weight per gallon.
 double read_fuel_on_board();
 

@@ -19,6 +19,10 @@
 #include "platform/host/sim_token_ids.h"
 
 double proposed_cruise_alt = 0.0;
+double toc_alt_reference = 0.0;
+PerfClimbSegment perf_climb_segments[perf_climb_segment_capacity + 1];
+int32_t perf_climb_segment_count = 0;
+int32_t profile_display_index_1 = -1, profile_display_index_2 = -1;
 void (*fms_phase_reached_hook)(int32_t phase) = nullptr;
 double toc_lat = 0.0, toc_lon = 0.0;
 int32_t toc_leg_index = 0;
@@ -263,6 +267,7 @@ int32_t compute_perf_cruise_altitude() {
   double flown = 0.0;
   int steps = 0;
   profile_alt[0] = alt;
+  perf_climb_segment_count = 0;
   while (steps < kMaxSteps && alt < ceiling && flown < half) {
     int32_t row = perf_nearest_row(perf_climb, perf_climb_count, alt);
     if (row < 1) break;
@@ -272,10 +277,19 @@ int32_t compute_perf_cruise_altitude() {
     if (ClbSpdRest > 0.0 && alt < ClbAltRest) tas = ias_to_tas(ClbSpdRest, alt);
     if (!(tas > 0.0) || !(rate > 0.0)) break;
     double hours = 20.0 / tas;
+    double fuel = perf_climb_fuel_flow(row, perf_nearest_weight(weight)) * hours;
     alt += rate * hours * 60.0;
-    weight -= perf_climb[row].col[4] * hours;
+    weight -= fuel;
     flown += 20.0;
     profile_alt[++steps] = alt;
+    // Each change of TAS starts a new climb segment.
+    int32_t& n = perf_climb_segment_count;
+    if (n == 0 || perf_climb_segments[n].tas != tas) {
+      if (n >= perf_climb_segment_capacity) continue;
+      perf_climb_segments[++n] = {tas, rate, 0.0, 0.0};
+    }
+    perf_climb_segments[n].minutes += hours * 60.0;
+    perf_climb_segments[n].fuel += fuel;
   }
   double reached = std::min(alt, ceiling);
   double field = fpl_active[fpl_active_last].alt_constraint > FPL_NO_CONSTRAINT
@@ -396,6 +410,7 @@ void propose_cruise_altitude(double altitude, int mode) {
     vnav_descent_started = 0;
     toc_reached = 0;
     tod_reached = 0;
+    profile_display_index_1 = profile_display_index_2 = -1;
     return;
   }
   apply_cost_index_speeds();
@@ -420,6 +435,7 @@ void toc_check() {
     climb_restriction_applied = 0.0;
   }
   desc_restriction_applied = 0;
+  toc_alt_reference = cruise_alt;
   if (active_record(vnav_wpt_index)) {
     const FlightPlanWpt& r = fpl_active[vnav_wpt_index];
     if (r.alt_constraint > FPL_NO_CONSTRAINT) vnav_target_alt = r.alt_constraint;

@@ -5,6 +5,9 @@
 #include <cstdint>
 
 extern double proposed_cruise_alt;  // ft, the last proposal
+// Kept for the pages that show the profile; no page reads them yet.
+extern double toc_alt_reference;    // ft; the cruise altitude once the top of climb is reached
+extern int32_t profile_display_index_1, profile_display_index_2;  // -1 after a profile without predictions
 extern double toc_lat, toc_lon;     // TOC point
 extern int32_t toc_leg_index;       // record index less 1 of the leg holding the TOC
 extern int32_t toc_climb_dist;      // NM from the present position to the TOC
@@ -28,6 +31,18 @@ int32_t compute_perf_cruise_altitude();
 // The semicircular rule for `altitude` (ft): eastbound odd thousands (high levels
 // 45000, 49000, 53000, 57000), westbound even (43000, 47000, 51000, 55000).
 int32_t semicircular_altitude(int32_t altitude, bool eastbound);
+
+// The climb that compute_perf_cruise_altitude simulated, one segment per TAS
+// (segments 1..count).
+struct PerfClimbSegment {
+  double tas;      // knots
+  double rate;     // ft/min
+  double minutes;  // time in the segment
+  double fuel;     // lb burnt in it
+};
+constexpr int32_t perf_climb_segment_capacity = 64;
+extern PerfClimbSegment perf_climb_segments[perf_climb_segment_capacity + 1];
+extern int32_t perf_climb_segment_count;
 
 // Top of climb, then top of descent, for this step.
 void toc_check();

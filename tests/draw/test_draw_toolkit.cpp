@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "draw/draw_toolkit.h"
+#include "draw/fuel_on_board_page.h"
 #include "draw_scene.h"
 
 namespace {
@@ -205,6 +206,42 @@ TEST(FieldBoxes, SizePerCharacterAndColour) {
   EXPECT_EQ(boxes[1]->points[2].x, 14 + 42);
   EXPECT_EQ(boxes[1]->points[2].y, 70);
   EXPECT_EQ(boxes[2]->points[1].x, 28);
+  EXPECT_EQ(gfx_live_objects(), 0);
+}
+
+// ---- the pages no gauge draws ----
+
+double fuel_gallons = 0.0, fuel_lb_per_gallon = 0.0;
+void fuel_token(TokenVar* var) {
+  var->value = var->id == 386 ? fuel_gallons : var->id == 306 ? fuel_lb_per_gallon : 0.0;
+}
+
+TEST(UnplacedPages, FuelOnBoardInGallonsAndTheGreenOutline) {
+  PanelServiceTable services{};
+  services.read_token_var = fuel_token;
+  ImportTable.panel_services = &services;
+  struct Case {
+    double gallons, lb_per_gallon;
+    const char* shown;
+  } cases[] = {{1234.4, 6.7, "      1234 GAL"}, {50, 0.0, "         0 GAL"}};  // no weight to divide by
+  for (const Case& c : cases) {
+    fuel_gallons = c.gallons;
+    fuel_lb_per_gallon = c.lb_per_gallon;
+    DrawScene s(772, 858);
+    fuel_on_board_page_draw(s.g, 772, 858);
+    auto items = s.rec().text_items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].text, "FUEL ON BOARD");
+    EXPECT_EQ(items[1].text, c.shown);
+    EXPECT_NEAR(items[1].device.y, 150, 1e-6);  // (0, 75) at twice the canvas
+    EXPECT_EQ(items[1].font_family, FONT_TERMINUS);
+  }
+  ImportTable.panel_services = nullptr;
+
+  DrawScene s(564, 490);
+  outline_frame_draw(s.g, 564, 490);
+  EXPECT_EQ(s.rec().count(GfxOp::Line, COLOUR_GREEN), 4);
+  EXPECT_TRUE(s.rec().text_items().empty());
   EXPECT_EQ(gfx_live_objects(), 0);
 }
 

@@ -275,6 +275,21 @@ TEST_F(FmsFlight, PerformanceLevelBurnsLeastPerMileWithinWeightLimitsAndRoomToDe
   load("[CLIMB]\n0 1e300 1e300 1e300\n[GRWT] 1\n1e30 1e-300 1e300\n50000 0 100\n[DESCENT]\n0 0 0 0\n"
        "[Altitude]\n1e300 0\n");
   EXPECT_EQ(compute_perf_cruise_altitude(), 0);
+  // The climb is kept as segments of one TAS each; a heavy aircraft burns the climb
+  // row's fuel flow of its gross-weight column where the row gives one.
+  load("[CLIMB]\n0 250 2000 1000 1500\n10000 300 3000 1200\n[GRWT] 100 200\n20000 400 4000 3000\n"
+       "[Altitude]\n40000 0\n");
+  zero_fuel_weight = 190000.0;
+  compute_perf_cruise_altitude();
+  ASSERT_EQ(perf_climb_segment_count, 2);
+  EXPECT_DOUBLE_EQ(perf_climb_segments[1].tas, 250.0);
+  EXPECT_NEAR(perf_climb_segments[1].minutes, 4.8, 1e-9);
+  EXPECT_NEAR(perf_climb_segments[1].fuel, 1500 * 0.08, 1e-9);
+  EXPECT_DOUBLE_EQ(perf_climb_segments[2].rate, 3000.0);
+  EXPECT_NEAR(perf_climb_segments[2].fuel, 1200 * 20.0 / 300, 1e-9);
+  zero_fuel_weight = 0.0;
+  compute_perf_cruise_altitude();
+  EXPECT_NEAR(perf_climb_segments[1].fuel, 1000 * 0.08, 1e-9);
   // No plan: nothing.
   load(tables("2000", "0"));
   clear_fpl_active();

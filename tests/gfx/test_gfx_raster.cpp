@@ -77,35 +77,59 @@ TEST(GfxRaster, ClipHoldsAfterTranslateAndNegativeSweepGoesCounterClockwise) {
   EXPECT_EQ(c.painted(75, 70, 90, 85, 0), 0);  // lower right
 }
 
-TEST(GfxRaster, TextPaintsBelowAndRightOfItsPoint) {
-  Canvas c(120, 60);
-  gfx_clear(c.g, 0x00000000);
-  GfxFontFamily* fam = gfx_family_create(c.g, "Arial");
-  GfxFont* font = gfx_font_create(c.g, fam, 20, GFX_FONT_BOLD);
-  GfxBrush* b = gfx_brush_create(c.g, 0xFFFFFFFF);
-  char16_t text[8];
-  gfx_widen("360", text, 8);
-  gfx_draw_string(c.g, text, -1, font, {10, 10, 0, 0}, b);
-  gfx_font_delete(font);
-  gfx_family_delete(fam);
-  gfx_brush_delete(b);
-  EXPECT_GT(c.painted(10, 10, 60, 32, 0), 20);
-  EXPECT_EQ(c.painted(0, 0, 120, 9, 0), 0);
-  EXPECT_EQ(c.painted(0, 34, 120, 60, 0), 0);
+TEST(GfxRaster, TextPaintsBelowAndRightOfItsPointAndWrapsInABoxWithAWidth) {
+  // Font 20 px: a line is about 23 px high. Boxes {x0, y0, x1, y1}.
+  struct Case {
+    const char* text;
+    GfxRectF layout;
+    int painted[4];  // must hold ink
+    int empty[3][4];
+  } cases[] = {
+      {"360", {10, 10, 0, 0}, {10, 10, 60, 32}, {{0, 0, 120, 9}, {0, 34, 120, 60}, {0, 0, 1, 1}}},
+      // Two words, each alone fits the 60-unit box: the second goes to the next line.
+      {"360 270", {10, 4, 60, 0}, {10, 28, 60, 50}, {{0, 0, 120, 3}, {72, 0, 120, 60}, {0, 52, 120, 60}}},
+  };
+  for (const Case& k : cases) {
+    Canvas c(120, 60);
+    gfx_clear(c.g, 0x00000000);
+    GfxFontFamily* fam = gfx_family_create(c.g, "Arial");
+    GfxFont* font = gfx_font_create(c.g, fam, 20, GFX_FONT_BOLD);
+    GfxBrush* b = gfx_brush_create(c.g, 0xFFFFFFFF);
+    char16_t text[16];
+    gfx_widen(k.text, text, 16);
+    gfx_draw_string(c.g, text, -1, font, k.layout, b);
+    gfx_font_delete(font);
+    gfx_family_delete(fam);
+    gfx_brush_delete(b);
+    EXPECT_GT(c.painted(k.painted[0], k.painted[1], k.painted[2], k.painted[3], 0), 20) << k.text;
+    for (const auto& e : k.empty) EXPECT_EQ(c.painted(e[0], e[1], e[2], e[3], 0), 0) << k.text;
+  }
 }
 
 TEST(GfxRaster, ArrowCapFillsAHeadAtTheEndOnly) {
-  Canvas c(100, 60);
-  gfx_clear(c.g, 0xFF000000);
-  GfxPen* pen = gfx_pen_create(c.g, 0xFFFFFFFF, 4);
-  GfxArrowCap* cap = gfx_arrow_cap_create(c.g, 3, 3, true);
-  gfx_pen_set_end_cap(c.g, pen, cap);
-  gfx_draw_line(c.g, pen, 10, 30, 80, 30);
-  gfx_arrow_cap_delete(cap);
-  gfx_pen_delete(pen);
-  // The head is 12 px long and 12 px wide at its base (3 pen widths each).
-  EXPECT_GT(c.painted(70, 24, 76, 27, 0xFF000000), 0);
-  EXPECT_EQ(c.painted(12, 24, 20, 27, 0xFF000000), 0);  // the line alone is 4 px thick
+  // The head is 12 px long and 12 px wide at its base (3 pen widths each); the
+  // stroke alone is 4 px thick. Boxes: {x0, y0, x1, y1}.
+  struct Case {
+    const char* shape;
+    int head[4];   // covered by the head only
+    int start[4];  // beside the start, where no head may stand
+  } cases[] = {
+      {"line 10,30 -> 80,30", {70, 24, 76, 27}, {12, 24, 20, 27}},
+      {"arc from the left to the top, clockwise", {40, 4, 47, 7}, {22, 22, 27, 28}},
+  };
+  for (const Case& k : cases) {
+    Canvas c(100, 60);
+    gfx_clear(c.g, 0xFF000000);
+    GfxPen* pen = gfx_pen_create(c.g, 0xFFFFFFFF, 4);
+    GfxArrowCap* cap = gfx_arrow_cap_create(c.g, 3, 3, true);
+    gfx_pen_set_end_cap(c.g, pen, cap);
+    if (k.shape[0] == 'l') gfx_draw_line(c.g, pen, 10, 30, 80, 30);
+    else gfx_draw_arc(c.g, pen, 30, 10, 40, 40, 180, 90);
+    gfx_arrow_cap_delete(cap);
+    gfx_pen_delete(pen);
+    EXPECT_GT(c.painted(k.head[0], k.head[1], k.head[2], k.head[3], 0xFF000000), 0) << k.shape;
+    EXPECT_EQ(c.painted(k.start[0], k.start[1], k.start[2], k.start[3], 0xFF000000), 0) << k.shape;
+  }
 }
 
 TEST(GfxRaster, FarAwayEndPointsKeepTheirDirection) {

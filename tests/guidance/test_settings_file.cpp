@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "flightplan/fpl_ops.h"
 #include "guidance/flight_log.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
@@ -11,6 +12,22 @@
 #include "guidance/speed_conversions.h"
 #include "module/module_paths.h"
 #include "sim_folder.h"
+
+TEST(SettingsFile, TheLoadEmptiesEntryTextsAndRunsEachRegisteredResetOnce) {
+  SimFolder sim;
+  static int resets = 0;
+  void (*reset)() = [] { ++resets; };
+  route_dest_text = "KPDX";
+  edit_appr_trans_text = "OLM";
+  turn_dir_text = "LEFT";
+  on_settings_loaded(reset);
+  on_settings_loaded(reset);  // a unit installed twice registers once
+  read_vek_cfg();
+  EXPECT_EQ(route_dest_text, "------");
+  EXPECT_EQ(edit_appr_trans_text, "------");
+  EXPECT_EQ(turn_dir_text, "DEFAULT");
+  EXPECT_EQ(resets, 1);
+}
 
 TEST(SettingsFile, MissingFileLeavesEveryDefault) {
   SimFolder sim;

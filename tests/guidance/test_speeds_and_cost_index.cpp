@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "guidance/cost_index_targets.h"
+#include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
 #include "platform/host/gauge_host.h"
@@ -47,6 +48,11 @@ TEST(SpeedConversions, MachAtTheTopOfClimbTemperature) {
     toc_oat = oat;
     EXPECT_NEAR(ias_to_mach(280, 35000), 0.767, 5e-4) << oat;
   }
+  // And back: Mach 0.8 at -30 C is 486.1 kt true, its IAS taken at 38000 ft.
+  toc_oat = -30.0;
+  mach_to_speeds(0.8);
+  EXPECT_NEAR(true_airspeed, 0.8 * 38.967854 * std::sqrt(243.15), 1e-9);
+  EXPECT_NEAR(indicated_airspeed, tas_to_ias(true_airspeed, 38000), 1e-9);
 }
 
 TEST(FuelOnBoard, WeightAndReserve) {

@@ -48,6 +48,14 @@ TEST(HoldLayer, B737RacetrackAroundTheFixOnTheTurnSide) {
     draw_b737_nd_hold_layer(s.ctx(), s.g, 215, 122, 249, 40);
     EXPECT_LT(outbound_x(s.rec()), 0) << turn;
   }
+
+  // The 365 x 289 copy places the same racetrack on its own canvas.
+  set_hold(point_from(LAT, LON, 0, 10), 1, 4, 0);
+  LayerScene w(CANVAS_WIDE_MAP);
+  draw_wide_map_hold_layer(w.ctx(), w.g, 215, 182, 249, 40);
+  EXPECT_EQ(w.rec().count(GfxOp::Line, COLOUR_MAGENTA), 3);
+  const GfxRecord& wide_first = *w.rec().of(GfxOp::Line)[0];
+  EXPECT_TRUE(near(w.design_of(wide_first, wide_first.args[0], wide_first.args[1]), 182, 249 - 53.75, 1.5));
 }
 
 TEST(HoldLayer, NearEndArcDependsOnTurnAndMember) {

@@ -473,7 +473,9 @@ TEST_F(EngageButtons, VnavEngagesOnlyWithAPlanAndResetsItsStates) {
   fms_set_mach100 = 78;
   VnavSetSpd = 2;
   mcu_redraw = 0;
+  hdg_change_timer = 5;
   click("VNAV", 0);
+  EXPECT_EQ(hdg_change_timer, 999);
   EXPECT_EQ(vnav_on, 1);
   EXPECT_EQ(vnav_spd_state, 0);
   EXPECT_EQ(vnav_alt_state, 0);

@@ -1,9 +1,12 @@
 // IDENT, INIT/REF INDEX with the save and the GPS-route load, and STORED FLIGHT PLANS.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "guidance/fms_state.h"
+#include "module/display_state.h"
 
 namespace fs = std::filesystem;
 
@@ -49,6 +52,29 @@ TEST_F(PlansTest, IdentAndIndexLeadToTheirPages) {
     press(key);
     EXPECT_EQ(smiths_page, page) << key;
   }
+}
+
+TEST_F(PlansTest, DrawWithUpdateRunsAStepAndDrawsThePageOnTheCallersGraphics) {
+  start();
+  GaugeImage image{nullptr, 284, 233, 284 * 4, nullptr};
+  gfx_recording_enable(&image);
+  GfxGraphics* g = nullptr;
+  ASSERT_EQ(gfx_create(&image, &g), GFX_OK);
+  plan_center_index = 3;
+  b737_nd_mode = 7;  // the B737 ND shows its plan: the centre stays
+  smiths_fms_draw_with_update(nullptr, g);
+  EXPECT_EQ(plan_center_index, 3);
+  EXPECT_NE(sim_tick_prev, 99.0);  // the update stepped
+  b737_nd_mode = 3;
+  md11_nd_mode = 2;  // the MD-11's plan does not count
+  smiths_pending_lsk = 1;
+  smiths_fms_draw_with_update(nullptr, g);
+  EXPECT_EQ(plan_center_index, 0);
+  EXPECT_EQ(smiths_pending_lsk, 0);
+  std::vector<std::string> texts = gfx_recording_of(&image)->texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "E N G   R A T I N G"), texts.end());
+  gfx_delete(g);
+  gfx_recording_disable(&image);
 }
 
 TEST_F(PlansTest, SaveNeedsAnActiveRouteAndNamesTheFileAfterItsEnds) {

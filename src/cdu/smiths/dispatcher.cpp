@@ -4,6 +4,9 @@
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
+#include "guidance/fms_state.h"
+#include "guidance/fms_update.h"
+#include "guidance/settings_file.h"
 #include "guidance/toc_tod.h"
 #include "module/display_state.h"
 #include "module/host_services.h"
@@ -51,6 +54,18 @@ void smiths_fms_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t
   gfx_delete(g);
 }
 
+void smiths_fms_draw_with_update(GaugeSurface* rec, GfxGraphics* g) {
+  if (!g) return;
+  gfx_clear(g, COLOUR_TRANSPARENT);
+  bool plan_map = b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md80_ehsi_mode == 2 || c17_mfd_mode == 6;
+  if (!plan_map && plan_center_index >= 0) plan_center_index = 0;
+  // The update that follows runs a full step unless the tick happens to be 99.
+  sim_tick_prev = 99;
+  fms_update();
+  if (SmithsPageFn page = smiths_page_renderer(smiths_page)) page(rec, g);
+  clear_cdu_key_flags();
+}
+
 void smiths_fms_draw_gauge(GaugeHeader*, DeviceContext dc, int32_t width, int32_t height, int32_t) {
   smiths_fms_draw(&smiths_fms_surface, dc, width, height);
 }
@@ -80,7 +95,11 @@ void smiths_phase_reached(int32_t phase) {
 
 }  // namespace
 
+// The shared editor's GNS-XLS scratchpad starts empty ("------") once the settings are read.
+void reset_shared_scratchpad() { gnsxls_scratchpad = FPL_NONE_TEXT; }
+
 void smiths_cdu_install() {
+  on_settings_loaded(reset_shared_scratchpad);
   fpl_hold_added_hook = smiths_hold_added;
   fpl_hold_removed_hook = smiths_hold_removed;
   fms_phase_reached_hook = smiths_phase_reached;

@@ -153,6 +153,10 @@ void smiths_fms_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t
 void smiths_fms_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 // Per-service work of both gauges: start page at install, EXEC and MSG lights at pre-update.
 void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id);
+// The dispatcher's twin on a graphics object of the caller's (no gauge calls it):
+// clears it, drops the plan centre unless a plan map other than the MD-11's is shown,
+// runs a full update step, draws the current page and ends the keys.
+void smiths_fms_draw_with_update(GaugeSurface* rec, GfxGraphics* g);
 // Registers the CDU's followers of the hold list and the flight phase (install).
 void smiths_cdu_install();
 // Ends the one-shot key flags after a CDU draw.
