@@ -143,6 +143,30 @@ TEST_F(B737Compass, VorCourseLineThroughTheStationWithCourseAndReciprocal) {
     }
   EXPECT_TRUE(station);
   EXPECT_EQ(s.rec().count(GfxOp::Line, COLOUR_LIGHT_GREEN), 1);
+
+  // The plan variant, which the display never asks for, is north up about the active
+  // waypoint: with the aircraft at the waypoint heading east, the station 20 NM ahead
+  // lies 20 NM east of the centre (radius 110 at 40 NM), its course line turned by the
+  // course alone.
+  place_aircraft(47.0, -122.0, 90);
+  set_active_plan({"AAA", "BBB"}, 0, 47.0, -122.0);
+  b737_nd_mode = 7;
+  b737_nd_map_radius = 110;
+  s.surface = {244, 302};
+  s.rec().clear();
+  GfxGraphics* g = nullptr;
+  ASSERT_EQ(gfx_create(&s.image, &g), GFX_OK);
+  b737_nd_vor_course_draw(&s.surface, g);
+  gfx_delete(g);
+  const GfxRecord* line = s.rec().of(GfxOp::Line).at(0);
+  GfxPointF centre = s.design_of(*line, 0, 0);
+  EXPECT_TRUE(near(centre, 122 + 55, 171, 1.5)) << centre.x << "," << centre.y;
+  GfxPointF end = s.design_of(*line, line->args[2], line->args[3]);
+  double angle = std::atan2(end.y - centre.y, end.x - centre.x) * 180 / M_PI;
+  // Across the course (heading 90 would turn it by a further 90); the aspect of the
+  // frame bends design angles by a few degrees.
+  double across = std::fmod(angle - (30 - 90) + 720 + 90, 180) - 90;
+  EXPECT_NEAR(across, 0, 8.0) << angle;
 }
 
 }  // namespace

@@ -280,15 +280,29 @@ void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   GfxBrush* green = o.brush(COLOUR_GREEN);
   GfxFont* font = o.font(FONT_ARIAL, 10 * kx, GFX_FONT_BOLD);
 
-  map_distance_px = dme1_distance * map_px_per_nm;
   double x = 0, y = 0;
-  polar_to_screen(map_heading, nav_rel_bearing + map_heading, 0, 0, map_distance_px, x, y);
+  // Heading up, about the aircraft; the plan variant (mode 7, which the dispatcher does
+  // not ask for) is north up about the active waypoint.
+  const bool plan = b737_nd_mode == 7;
+  const double up = plan ? 0.0 : heading;
+  if (plan) {
+    double slat, slon;
+    compute_dest_point(present_lat, present_lon, wrap360(nav_rel_bearing + map_heading), dme1_distance, slat, slon);
+    measure_from(present_lat, present_lon, slat, slon);
+    if (fpl_valid_index(fpl_active_index, fpl_active_last))
+      measure_from(fpl_active[fpl_active_index].lat, fpl_active[fpl_active_index].lon, slat, slon);
+    map_distance_px = gc_distance_nm * map_px_per_nm;
+    polar_to_screen(0, gc_course_deg, 0, 0, map_distance_px, x, y);
+  } else {
+    map_distance_px = dme1_distance * map_px_per_nm;
+    polar_to_screen(map_heading, nav_rel_bearing + map_heading, 0, 0, map_distance_px, x, y);
+  }
   draw_map_symbol(g, x * kx, y * ky, SYMBOL_HEX_LOBES, -99, kx, ky, 3, b737_nd_range);
 
-  const bool left = turn_side(nav1_course, heading) == 1;
+  const bool left = turn_side(nav1_course, up) == 1;
   if (!std::isfinite(x * kx) || !std::isfinite(y * ky)) return;
   gfx_translate(g, x * kx, y * ky, GFX_PREPEND);
-  gfx_rotate(g, wrap360(nav1_course - heading + (left ? 90 : -90)), GFX_PREPEND);
+  gfx_rotate(g, wrap360(nav1_course - up + (left ? 90 : -90)), GFX_PREPEND);
   draw_line_d(g, course_pen, -300 * kx, 0, 300 * ky, 0);
   double course = wrap360(nav1_course);
   double reciprocal = wrap360(nav1_course + 180);
