@@ -277,3 +277,18 @@ TEST_F(Md11, TunedStationReplacesTheActiveWaypointLabel) {
 }
 
 }  // namespace
+
+TEST_F(Md11, RouteOverlayDrawsRangeArcsInApproachModeOnly) {
+  nd_range_arcs_on = 1;
+  GfxGraphics* g = nullptr;
+  ASSERT_EQ(gfx_create(&s.image, &g), GFX_OK);
+  s.surface = {240, 258};
+  for (int32_t mode : {3, 5}) {
+    md11_nd_mode = mode;
+    s.rec().clear();
+    md11_nd_route_overlay_draw(&s.surface, g);
+    EXPECT_EQ(s.rec().count(GfxOp::Arc, COLOUR_WHITE), mode == 5 ? 3 : 0) << mode;
+  }
+  gfx_delete(g);
+  nd_range_arcs_on = 0;
+}

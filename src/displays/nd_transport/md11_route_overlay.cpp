@@ -45,6 +45,8 @@ void md11_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   const double range = md11_nd_range;
 
   nd_frame(g, ctx, CANVAS_MD11_ND, cx, cy);
+  // APPR (5) would draw range arcs; the display calls the overlay in PLAN and MAP only.
+  if (mode == 5 && nd_range_arcs_on == 1) draw_nd_range_arcs(g, white_pen);
   // PLAN is north up about the plan centre (the present position without a plan).
   RouteView v{present_lat, present_lon, mode == 2 ? 0.0 : map_heading};
   plan_centre_point(mode == 2, v.lat, v.lon);

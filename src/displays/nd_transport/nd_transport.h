@@ -41,6 +41,9 @@ void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_text_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g);
+// The range arcs of the centred modes (`nd_range_arcs_on`): half circles of radius
+// 54, 108.5 and 162.5 about the overlay's origin.
+void draw_nd_range_arcs(GfxGraphics* g, const GfxPen* pen);
 void b737_nd_trend_vector_draw(const GaugeSurface* ctx, GfxGraphics* g);
 
 // ---- MD-11 ND layers ----

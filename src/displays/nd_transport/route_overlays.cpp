@@ -46,6 +46,12 @@ void b737_runways(GfxGraphics* g, const RouteView& v, LayerObjects& o, GfxFont* 
 
 }  // namespace
 
+void draw_nd_range_arcs(GfxGraphics* g, const GfxPen* pen) {
+  draw_arc_d(g, pen, -54, -54, 108, 108, 180, 180);
+  draw_arc_d(g, pen, -108, -108, 217, 217, 180, 180);
+  draw_arc_d(g, pen, -162, -162, 325, 325, 180, 180);
+}
+
 void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   LayerObjects o(g);
   GfxFont* font = o.font(FONT_ZUDUZ, 12, GFX_FONT_BOLD);
@@ -56,12 +62,7 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   const double oy = b737_origin_y();
   nd_frame(g, ctx, CANVAS_B737_ND, 122, oy);
 
-  if (mode == 5 && nd_range_arcs_on == 1) {
-    GfxPen* arc = o.pen(COLOUR_WHITE, 2);
-    draw_arc_d(g, arc, -54, -54, 108, 108, 180, 180);
-    draw_arc_d(g, arc, -108, -108, 217, 217, 180, 180);
-    draw_arc_d(g, arc, -162, -162, 325, 325, 180, 180);
-  }
+  if (mode == 5 && nd_range_arcs_on == 1) draw_nd_range_arcs(g, o.pen(COLOUR_WHITE, 2));
 
   RouteView v{present_lat, present_lon, map_heading};
   if (mode == 7 && plan_centre_point(true, v.lat, v.lon)) v.heading = 0;
