@@ -254,7 +254,9 @@ int add_hold(int n, int mode, double leg_minutes) {
   sync_hold_numbers();
   holds_changed = 1;
   if (fpl_hold_added_hook) fpl_hold_added_hook(place);
-  if (mode == 1 && fpl_changed_state >= 2) fpl_changed_step();
+  // A hold is a change of the active route; a route already waiting for EXEC (2, 4)
+  // keeps waiting, so the hold stays listed and is committed with the rest.
+  if (mode == 1 && fpl_changed_state == 3) fpl_changed_step();
   return place;
 }
 
@@ -274,7 +276,7 @@ int remove_hold(int n, int mode) {
   if (n >= 0 && n <= fpl_edit_last) fpl_edit[n].hold_number = 0;
   hold_delete_index = 0;
   sync_hold_numbers();
-  if (mode >= 1) fpl_changed_step();
+  if (mode >= 1 && fpl_changed_state == 3) fpl_changed_step();
   if (fpl_hold_removed_hook) fpl_hold_removed_hook();
   return found ? 1 : 0;
 }
@@ -380,6 +382,8 @@ void activate_route() {
   route_dep_sel = FPL_NONE_TEXT;
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
+  // The intercept course of a direct-to is entered before its EXEC only.
+  intc_crs_pending = 0;
   if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0)
     load_airport_block(fpl_active[0].ident, 1);
   if (fpl_active_dest_index >= 1) load_airport_block(fpl_active[fpl_active_dest_index].ident, 2);
@@ -628,6 +632,12 @@ int insert_hold_1(int row, int mode) {
   return 1;
 }
 
+int fpl_edit_route_end() {
+  int last = fpl_edit_last;
+  if (last >= 1 && last <= FPL_MAX_LAST && std::strcmp(fpl_edit[last].type, "APT") == 0) return last;
+  return last + 1;
+}
+
 int store_selected_fix(int n) {
   if (!candidate_ok(1) || n < 1 || n > fpl_edit_last + 1) return 0;
   // Discontinuities at n go: the new fix closes them.
@@ -648,7 +658,9 @@ static void make_disco_record(FlightPlanWpt& r) {
 int make_discontinuity_2(int n, int flag) {
   if (n < 1 || n > fpl_edit_last) return 0;
   if (fpl_edit_last > 1) remove_hold(n, 0);
-  if (n > 1 && n < fpl_edit_last - 1 && flag == 0) {
+  // Deleting a discontinuity closes it: the records on either side join.
+  bool disco = std::strcmp(fpl_edit[n].ident, FPL_DISCO_IDENT) == 0;
+  if (n > 1 && n < fpl_edit_last - 1 && flag == 0 && !disco) {
     make_disco_record(fpl_edit[n]);
     if (fpl_changed_state == 3) fpl_changed_step();
   } else {

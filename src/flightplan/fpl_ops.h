@@ -103,9 +103,10 @@ void fpl_step_on_edit();
 // one-record plan, 999 for an empty plan). Pending route fields are committed and
 // marked "------"; the origin (record 0) and destination (last "APT" record) airport
 // blocks are reloaded; hold indexes are committed, and holds deleted while pending or
-// on no record of the edit plan (a plan loaded or imported over the route) are dropped; holds_changed := 0; leg distances are recomputed; state := 3 (0 when the
-// plan is empty); then fpl_plan_activated_hook (the guidance: cruise altitude, top of climb
-// and descent, leg predictions, flight-phase log).
+// on no record of the edit plan (a plan loaded or imported over the route) are dropped;
+// holds_changed := 0; intc_crs_pending := 0; leg distances are recomputed; state := 3
+// (0 when the plan is empty); then fpl_plan_activated_hook (the guidance: cruise
+// altitude, top of climb and descent, leg predictions, flight-phase log).
 void activate_route();
 
 // Builds the airway leg of the entered route and, unless airway_insert_mode is 1,
@@ -160,8 +161,9 @@ void renumber_hold_edit_wpt(int new_index, int old_index);
 // course = course from record n-1 to n less magvar, leg time `leg_minutes` (the
 // Smiths CDU passes HoldLegMins, the mission CDU 1.0), timed legs, right turns.
 // hold_list stays sorted by edit index and the records' hold numbers follow the list.
-// holds_changed := 1; mode 1 with a state of 2 or more steps the state; then
-// fpl_hold_added_hook with the new hold's place.
+// holds_changed := 1; mode 1 makes an unchanged active route (3) modified (4), and a
+// route waiting for EXEC (2, 4) keeps its state; then fpl_hold_added_hook with the new
+// hold's place.
 // Answers the new hold's place (1..hold_count), or 0 when refused (list full with 10
 // holds, bad index, or the record already holds).
 int add_hold(int n, int mode, double leg_minutes = 1.0);
@@ -170,8 +172,8 @@ int add_hold(int n, int mode, double leg_minutes = 1.0);
 // Mode 2 (a delete on the LEGS page): the hold is marked and leaves the list when the
 // change is executed (activate_route), so it is not flown after EXEC; ERASE keeps it.
 // Every mode clears record n's hold number and sets hold_delete_index := 0; mode 1 or
-// more steps the state; then fpl_hold_removed_hook. Answers 1 when a hold was found,
-// 0 otherwise.
+// more makes an unchanged active route (3) modified (4); then fpl_hold_removed_hook.
+// Answers 1 when a hold was found, 0 otherwise.
 int remove_hold(int n, int mode);
 
 // Hold numbers of both plans and hold_fpl_index from hold_list.
@@ -220,12 +222,18 @@ int insert_search_fix(int n);
 // present position (mode is add_hold's mode); refused while the hold list is full.
 int insert_hold_1(int row, int mode);
 
+// Where a fix entered after the last listed row of a route page goes: before the
+// destination (the last record, when it is an airport after record 0), else after the
+// last record.
+int fpl_edit_route_end();
+
 // Route-page TO entry: candidate 1 becomes the fix after record n-1; the discontinuities
 // directly at n are removed with it. n = last+1 appends. Answers 1 or 0.
 int store_selected_fix(int n);
 
 // LEGS delete: removes record n's hold; record n (1 < n < last-1, flag 0) becomes
-// "DISCO", otherwise it is removed. Steps the state in 3. Answers 1 or 0.
+// "DISCO", otherwise it is removed; a "DISCO" record is removed, so that its
+// neighbours join. Steps the state in 3. Answers 1 or 0.
 int make_discontinuity_2(int n, int flag);
 
 // Mission-CDU delete: record row becomes "DISCO" (texts cleared, position 0,

@@ -216,18 +216,6 @@ TEST_F(LegsTest, HoldAtAWaypointThenDeleteTheHoldOnly) {
   EXPECT_EQ(at(0, 99), "OLM  ");
 }
 
-TEST_F(LegsTest, HoldAtATypedFixIsPlacedByALineKey) {
-  active_route();
-  press("HOLD");
-  enter("SEA", "L6");
-  EXPECT_EQ(smiths_scratchpad, "HOLD AT SEA");
-  press("L2");
-  EXPECT_STREQ(fpl_edit[2].ident, "SEA");
-  EXPECT_EQ(hold_count, 1);
-  EXPECT_EQ(fpl_edit[2].hold_number, 1);
-  EXPECT_EQ(smiths_scratchpad, "");
-}
-
 TEST_F(LegsTest, HoldAtThePresentPositionNeedsAnActivePlan) {
   start();
   press("HOLD");

@@ -120,7 +120,12 @@ void smiths_fms_key(int key) {
       return;
     case 69:  // EXEC
       fpl_prepare_first_exec();
-      if (fpl_changed_state == 2 || fpl_changed_state == 4) activate_route();
+      if (fpl_changed_state == 2 || fpl_changed_state == 4) {
+        activate_route();
+        // The direct-to is flown now: LEGS shows the route again.
+        if (smiths_legs_mode == 1) smiths_legs_mode = 0;
+        smiths_dir_intc_index = 0;
+      }
       return;
     case 70: host_toggle_window(WINDOW_SMITHS_FMS); return;
     default: break;

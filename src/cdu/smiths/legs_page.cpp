@@ -20,6 +20,7 @@ namespace {
 struct LegRow {
   int rec = -1;       // record of the row; -1 past the list
   bool hold = false;  // HOLD AT row of `rec`
+  bool end = false;   // the row after the last record: a fix typed there ends the route
 };
 
 bool showing_active() { return fpl_changed_state == 3; }
@@ -66,7 +67,10 @@ void build_rows(int F, LegRow rows[6]) {
   }
   for (int k = 1; k <= 5; ++k) {
     rows[k] = LegRow{};
-    if (rec > last) break;
+    if (rec > last) {
+      rows[k].end = true;
+      break;
+    }
     rows[k].rec = rec;
     rows[k].hold = hold;
     if (!hold && t[rec].hold_number > 0) {
@@ -99,6 +103,19 @@ void open_select_waypoint(int row) {
   select_wpt_row = row;
   select_wpt_return_page = SMITHS_PAGE_LEGS;
   smiths_page = SMITHS_PAGE_SELECT_WPT;
+}
+
+// A typed fix inserted before record n, or chosen on SELECT WAYPOINT.
+void enter_fix(int n) {
+  int found = create_user_waypoint(0, smiths_scratchpad);
+  if (found == 0) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+  } else if (found == 1) {
+    insert_candidate(n, 1);
+  } else {
+    open_select_waypoint(n);
+    smiths_scratchpad.clear();
+  }
 }
 
 void place_staged_hold(int n) {
@@ -153,15 +170,14 @@ void left_key(const LegRow& row) {
       return;
     }
   }
-  int found = create_user_waypoint(0, smiths_scratchpad);
-  if (found == 0) {
-    smiths_scratchpad_msg = "NOT IN DATABASE";
-  } else if (found == 1) {
-    insert_candidate(n, 1);
-  } else {
-    open_select_waypoint(n);
-    smiths_scratchpad.clear();
-  }
+  enter_fix(n);
+}
+
+// A fix typed on the row after the last record goes before the destination.
+void end_row_key() {
+  if (fpl_edit_last < 0 || smiths_scratchpad.empty() || smiths_scratchpad_msg == "DELETE" || smiths_legs_mode != 0)
+    return;
+  enter_fix(fpl_edit_route_end());
 }
 
 void right_key(const LegRow& row) {
@@ -321,7 +337,10 @@ void draw_record_row(const CduPage& p, int i, double y) {
     cdu_small(p, 7, y - 11, ". .  R O U T E  D I S C O N T I N U I T Y  .");
   } else {
     double lat0 = t[i - 1].lat, lon0 = t[i - 1].lon;
-    if (showing_active() && i == fpl_active_index) {
+    // The active leg, and a direct-to leg waiting for EXEC, start at the aircraft.
+    bool from_aircraft = showing_active() ? i == fpl_active_index
+                                          : fpl_changed_state == 4 && intc_crs_pending == 1 && i == intc_target_wpt;
+    if (from_aircraft) {
       lat0 = present_lat;
       lon0 = present_lon;
     }
@@ -459,6 +478,7 @@ void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   build_rows(F, rows);
   int k = smiths_pending_lsk;
   if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
+  else if (k >= 1 && k <= 5 && rows[k].end) end_row_key();
   else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0) right_key(rows[k - 5]);
   else if (k == LSK_L6) key_l6();
   else if (k == LSK_R6) key_r6(F, next, smiths_legs_page_count);

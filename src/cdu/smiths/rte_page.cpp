@@ -109,8 +109,8 @@ void enter_runway(const std::string& entry) {
 
 // ---- route-page keys ----
 
-// Edit record of route entry e; entries past the last append.
-int entry_record(int e) { return e >= 1 && e <= rte_row_count ? rte_rows[e].record : fpl_edit_last + 1; }
+// Edit record of route entry e; an entry past the last goes before the destination.
+int entry_record(int e) { return e >= 1 && e <= rte_row_count ? rte_rows[e].record : fpl_edit_route_end(); }
 
 void via_key(int e) {
   if (smiths_scratchpad_msg == "DELETE") {
