@@ -42,7 +42,7 @@ struct FlightPlanWpt {
   int32_t flyover;        // 1 = flyover point
   int32_t constraint_flag;  // 1 = constraint entered by the pilot
   int32_t hold_number;    // 0 = no hold
-  int32_t reserved_0;
+  int32_t predicted;      // 1 = altitude and speed are the FMS's crossing prediction
   char navaid[32];        // navaid text (frequency)
   int32_t screen_x;       // plotted position written by a route layer
   int32_t screen_y;

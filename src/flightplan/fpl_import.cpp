@@ -15,6 +15,7 @@
 
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
+#include "flightplan/route_entry.h"
 #include "flightplan/plan_files.h"
 #include "module/host_services.h"
 #include "platform/host/gps_route_data.h"
@@ -80,6 +81,7 @@ void import_sim_gps_route(int mode) {
   sync_hold_numbers();
   fpl_changed_step();
   activate_route();
+  fpl_take_plan_airports(false);
   if (mode != 7) fpl_message = "ACTIVE DAVUDUVUV RTE LOADED";
 }
 

@@ -86,8 +86,12 @@ int write_plan_file(const std::string& file_name) {
   ok = ok && std::fprintf(f, "[FlightPlan]\n") > 0;
   for (int i = 0; ok && i <= fpl_active_last && i <= FPL_MAX_LAST; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
+    // The plan holds what was entered, never the predictions of the last flight.
+    bool entered = r.constraint_flag == 1 || r.predicted == 0;
+    double alt = entered ? r.alt_constraint : FPL_NO_CONSTRAINT;
+    double spd = entered ? r.spd_constraint : FPL_NO_CONSTRAINT;
     ok = std::fprintf(f, "%s %s %.6f %.6f %.0f %.0f %.1f %d %d %s %s %s %s\n", encode_text(r.ident).c_str(),
-                      file_type(r.type), r.lat, r.lon, r.alt_constraint, r.spd_constraint, r.intc_course, r.flyover,
+                      file_type(r.type), r.lat, r.lon, alt, spd, r.intc_course, r.flyover,
                       r.constraint_flag, encode_text(r.via).c_str(), encode_text(r.segment).c_str(),
                       encode_text(r.role).c_str(), encode_text(r.navaid).c_str()) > 0;
   }
@@ -98,6 +102,8 @@ int write_plan_file(const std::string& file_name) {
     if (ec) ok = false;
   }
   if (!ok) std::filesystem::remove(part, ec);
+  // The stored-plan list shows the plan at once.
+  if (ok) list_plan_files();
   return ok ? 1 : 0;
 }
 

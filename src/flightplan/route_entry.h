@@ -25,6 +25,12 @@ bool fpl_set_destination(const FlightPlanWpt& dest);
 // become discontinuities; then the edit plan's last record becomes `dest`.
 void fpl_set_destination_mod(const FlightPlanWpt& dest);
 
+// The route's origin and destination from the edit plan's airports (record 0 and the
+// last airport after it), as a plan load or the GPS-route import gives them; into the
+// pending fields of a modified active route when `pending`. A new origin clears the
+// runway of the old one.
+void fpl_take_plan_airports(bool pending);
+
 // Before EXEC of a route waiting for it (state 2): the route is flown from its first
 // leg unless a direct-to chose the waypoint.
 void fpl_prepare_first_exec();

@@ -111,6 +111,15 @@ void move_toc_to(int record) {
   }
 }
 
+// A prediction takes the altitude and speed fields of a record without an entered
+// constraint, marked so that a saved plan leaves it out.
+void predict(FlightPlanWpt& r, double alt, double spd) {
+  r.alt_constraint = alt;
+  r.spd_constraint = spd;
+  r.predicted = 1;
+}
+void predict_speed(FlightPlanWpt& r, double spd) { predict(r, r.alt_constraint, spd); }
+
 double truncated_hundreds(double alt) { return alt > 1000.0 ? std::floor(alt / 100.0) * 100.0 : alt; }
 
 // Crossing altitude and speed of every record whose constraint flag is 0.
@@ -126,13 +135,12 @@ void predict_waypoints(double climb_rate) {
       alt = r.alt_constraint;
       for (int k = i - 1; k >= 1 && fpl_active[k].constraint_flag == 0; --k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
-          fpl_active[k].spd_constraint = r.spd_constraint;
+          predict_speed(fpl_active[k], r.spd_constraint);
       continue;
     }
     if (r.constraint_flag == 1) continue;
     if (alt >= cruise) {
-      r.alt_constraint = cruise;
-      r.spd_constraint = CruiseTas;
+      predict(r, cruise, CruiseTas);
       climb_end = i;
       break;
     }
@@ -151,13 +159,13 @@ void predict_waypoints(double climb_rate) {
       }
       ahead += leg_into(k) / ClimbTas * 60.0 * climb_rate;
     }
-    r.alt_constraint = std::min(truncated_hundreds(alt), limit);
+    predict(r, std::min(truncated_hundreds(alt), limit), r.spd_constraint);
     // A constraint that holds the climb below the cruise altitude beyond the TOC
     // moves the TOC onto it.
     if (held_by > 0 && toc_reached == 0 && fpl_active[held_by].route_dist > toc_route_pos) move_toc_to(held_by);
     double spd = ClimbIas;
     if (ClbSpdRest > 0.0 && r.alt_constraint < ClbAltRest && ClimbIas > ClbSpdRest) spd = ClbSpdRest;
-    r.spd_constraint = spd;
+    predict_speed(r, spd);
   }
   alt = fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[last].alt_constraint : 0.0;
   int descent_start = climb_end;
@@ -176,7 +184,7 @@ void predict_waypoints(double climb_rate) {
       // The records after it, up to the next constrained one, fly no faster.
       for (int k = i + 1; k < last && fpl_active[k].constraint_flag == 0; ++k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
-          fpl_active[k].spd_constraint = r.spd_constraint;
+          predict_speed(fpl_active[k], r.spd_constraint);
       continue;
     }
     if (alt >= cruise) {
@@ -196,16 +204,14 @@ void predict_waypoints(double climb_rate) {
     }
     double predicted = std::min(truncated_hundreds(alt), limit);
     if (climb_side && !(predicted < r.alt_constraint)) break;
-    r.alt_constraint = predicted;
     double spd = DescentIas;
-    if (DescSpdRest > 0.0 && r.alt_constraint < DescAltRest && DescentIas > DescSpdRest) spd = DescSpdRest;
-    r.spd_constraint = spd;
+    if (DescSpdRest > 0.0 && predicted < DescAltRest && DescentIas > DescSpdRest) spd = DescSpdRest;
+    predict(r, predicted, spd);
   }
   for (int i = climb_end + 1; i <= descent_start && i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     if (r.constraint_flag == 1) continue;
-    r.alt_constraint = cruise;
-    r.spd_constraint = CruiseTas;
+    predict(r, cruise, CruiseTas);
   }
 }
 

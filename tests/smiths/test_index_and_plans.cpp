@@ -2,7 +2,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "cdu/smiths/page_layout.h"
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
 #include "guidance/fms_state.h"
@@ -29,6 +31,23 @@ class PlansTest : public CduTest {
     press("EXEC");
     ASSERT_EQ(fpl_changed_state, 3);
   }
+  // Every text of the screen's last draw ends inside the screen.
+  void expect_texts_inside() const {
+    for (const GfxTextItem& t : items())
+      EXPECT_LE(t.world.x + cdu_text_width(t.text, t.font_size), CDU_CANVAS_W) << t.text;
+  }
+  // Fields 5 and 6 (altitude and speed) of the record line of `ident` in plan file `name`.
+  std::string constraints_in_file(const std::string& name, const std::string& ident) const {
+    std::ifstream f(plans_folder() + name);
+    std::string line;
+    while (std::getline(f, line)) {
+      std::istringstream ss(line);
+      std::string w[6];
+      for (std::string& x : w) ss >> x;
+      if (w[0] == ident) return w[4] + " " + w[5];
+    }
+    return "";
+  }
 };
 
 }  // namespace
@@ -36,6 +55,8 @@ class PlansTest : public CduTest {
 TEST_F(PlansTest, IdentAndIndexLeadToTheirPages) {
   start();
   EXPECT_TRUE(has("E N G   R A T I N G"));
+  EXPECT_TRUE(has("19DEC - 16JAN/25"));
+  expect_texts_inside();
   EXPECT_TRUE(has("296485 - 07 - 11      (V01.8.5)"));
   press("R6");
   EXPECT_EQ(smiths_page, SMITHS_PAGE_POS_INIT);
@@ -127,8 +148,56 @@ TEST_F(PlansTest, LoadAtcRouteTakesTheSimulatorsGpsRoute) {
   host_.add_gps_point("KPDX", 45.588722, -122.5975);
   press("R3");
   EXPECT_EQ(bottom(), "ACTIVE DAVUDUVUV RTE LOADED");
+  expect_texts_inside();
   EXPECT_EQ(fpl_changed_state, 3);
   EXPECT_EQ(fpl_active_last, 2);
+  // The route's airports as a stored-plan load gives them, so DEP/ARR works.
+  press("CLR");
+  press("RTE");
+  EXPECT_EQ(at(0, 33), " KSEA");
+  EXPECT_EQ(at(210, 33), " KPDX");
+  EXPECT_EQ(at(0, 104), "- - - - -");
+  press("DEP ARR");
+  press("L1");
+  EXPECT_EQ(at(25, 0), "KSEA DEPARTURES");
+  press("DEP ARR");
+  press("R2");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_ARRIVALS);
+}
+
+TEST_F(PlansTest, ASavedPlanIsListedAtOnce) {
+  start();
+  active_route();
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  enter("TRIP", "R6");
+  ASSERT_EQ(bottom(), "TRIP.RTE Saved");
+  press("CLR");
+  smiths_page = SMITHS_PAGE_STORED_PLANS;
+  frames();
+  EXPECT_EQ(at(0, 66), "TRIP.RTE");
+  EXPECT_EQ(at(0, 99), "NEW FPL");
+}
+
+TEST_F(PlansTest, ASavedPlanHoldsTheEnteredConstraintsNotThePredictions) {
+  start();
+  active_route();
+  ASSERT_EQ(fpl_active[3].constraint_flag, 0);
+  ASSERT_GT(fpl_active[3].alt_constraint, 0.0);  // OLM's predicted crossing
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  enter("TRIP", "R6");
+  ASSERT_EQ(bottom(), "TRIP.RTE Saved");
+  EXPECT_EQ(constraints_in_file("TRIP.RTE", "ALKIS"), "4000 250");
+  EXPECT_EQ(constraints_in_file("TRIP.RTE", "OLM"), "-999 -999");
+  EXPECT_EQ(constraints_in_file("TRIP.RTE", "KPDX"), "31 -999");
+  // Loaded again as a new route: OLM shows no constraint before activation.
+  press("CLR");
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("TRIP", "L2");
+  press("LEGS");
+  EXPECT_EQ(at(0, 99), "OLM  ");
+  EXPECT_EQ(at(130, 99), "- - - - / - - - - - -");
+  EXPECT_EQ(at(130, 33), "  250 /  4000A");
 }
 
 TEST_F(PlansTest, StoredPlansListedSixAPageAndLoadedIntoTheRoute) {

@@ -24,7 +24,7 @@ void smiths_fms_ident_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 12, 55, "N A V   D A T A");
   cdu_largef(p, 0, 66, "%s", nav_data_cycle.c_str());
   cdu_small_right(p, 55, "A C T I V E");
-  cdu_largef(p, 130, 66, "%s", nav_data_active.c_str());
+  cdu_large_fit(p, 130, 66, nav_data_active);
   cdu_small(p, 12, 121, "O P   P R O G R A M");
   cdu_large(p, 0, 136, "296485 - 07 - 11      (V01.8.5)");
   cdu_small_right(p, 155, "S U P P  D A T A");
@@ -90,6 +90,11 @@ void smiths_fms_init_ref_index_page_draw(GaugeSurface* rec, GfxGraphics* g) {
       fpl_message.clear();
       import_sim_gps_route(0);
       if (!fpl_message.empty()) smiths_scratchpad_msg = fpl_message;
+      // The imported route's airports open DEP/ARR afresh, as a stored-plan load does.
+      if (fpl_message != "NO ACTIVE GPS RTE") {
+        smiths_reset_dep_selection();
+        smiths_reset_arr_selection();
+      }
       break;
     case LSK_R6: save_active_plan(); break;
     default: break;

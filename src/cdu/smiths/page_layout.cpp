@@ -89,8 +89,50 @@ void cdu_five_boxes(const CduPage& p, double x0, double step, double y) {
   for (int i = 0; i < 5; ++i) draw_rect_d(p.g, p.pen, x0 + step * i, y, 5.0, 10.0);
 }
 
+namespace {
+
+// Advance widths of the printable ASCII characters (32..126) in thousandths of the em.
+constexpr int ARIAL_WIDTHS[95] = {
+    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  // space../
+    556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556,  // 0..?
+    1015, 667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833, 722, 778,  // @..O
+    667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278, 278, 278, 469, 556,   // P.._
+    333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,   // `..o
+    556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584,        // p..~
+};
+
+// Right edge of the text area of the screen.
+constexpr double CDU_TEXT_RIGHT = CDU_CANVAS_W - 2.0;
+
+}  // namespace
+
+double cdu_text_width(const std::string& text, double px) {
+  int units = 0;
+  for (unsigned char c : text) {
+    if (c >= 0x80 && c < 0xC0) continue;  // a UTF-8 continuation byte adds no glyph
+    units += c >= 32 && c <= 126 ? ARIAL_WIDTHS[c - 32] : 556;
+  }
+  return units * px / 1000.0;
+}
+
+void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text) {
+  double room = CDU_TEXT_RIGHT - cdu_text_width(text, CDU_LARGE_PX);
+  cdu_large(p, x < room ? x : (room > 0.0 ? room : 0.0), y, text);
+}
+
 void cdu_bottom_line(const CduPage& p) {
-  cdu_large(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);
+  const std::string& text = smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg;
+  double width = cdu_text_width(text, CDU_LARGE_PX);
+  if (width <= CDU_TEXT_RIGHT) {
+    cdu_large(p, 0.0, CDU_BOTTOM_Y, text);
+    return;
+  }
+  // Smaller, down to the small font.
+  double px = CDU_LARGE_PX * CDU_TEXT_RIGHT / width;
+  if (px < CDU_SMALL_PX) px = CDU_SMALL_PX;
+  GfxFont* font = gfx_font_create(p.g, p.family, px, GFX_FONT_REGULAR);
+  draw_text(p.g, font, p.green, 0.0, CDU_BOTTOM_Y, DRAW_TEXT_MAX, text.c_str());
+  gfx_font_delete(font);
 }
 
 void cdu_act_mod_tag(const CduPage& p, double act_x) {
