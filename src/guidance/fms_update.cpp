@@ -384,7 +384,9 @@ void fms_install() { fpl_plan_activated_hook = fms_plan_activated; }
 
 void fms_plan_activated() {
   fms_last_second = -99.0;
-  flight_phase = -1;
+  // A new flight begins unless one is under way (pushed back and not yet parked): an
+  // EXEC in flight keeps its log and its clock.
+  if (!(flight_phase >= 1 && flight_phase <= 9)) flight_phase = -1;
   dest_info_state = 1;
   dest_near_done = 0;
   propose_cruise_altitude(cruise_alt, 1);

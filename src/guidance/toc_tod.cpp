@@ -61,14 +61,15 @@ void point_on_leg(int leg, double along_leg, double& lat, double& lon) {
   compute_dest_point(a.lat, a.lon, c, along_leg, lat, lon);
 }
 
-void place_toc(double climb_dist) {
+// The TOC lies `route_pos` NM along the route from record 0.
+void place_toc(double route_pos) {
   double acc = 0.0;
   for (int i = 1; i <= fpl_active_last; ++i) {
     double leg = leg_into(i);
-    if (acc + leg >= climb_dist && leg > 0.0) {
-      point_on_leg(i, climb_dist - acc, toc_lat, toc_lon);
+    if (acc + leg >= route_pos && leg > 0.0) {
+      point_on_leg(i, route_pos - acc, toc_lat, toc_lon);
       toc_leg_index = i - 1;
-      toc_route_pos = climb_dist;
+      toc_route_pos = route_pos;
       return;
     }
     acc += leg;
@@ -98,6 +99,33 @@ void place_tod(int end, double descent_dist) {
   // A descent longer than the route starts at the origin.
   tod_lat = fpl_active[0].lat;
   tod_lon = fpl_active[0].lon;
+}
+
+// Along-route distance of the aircraft from record 0: in flight the climb still to go
+// starts there, not at the origin.
+double present_route_pos() {
+  int a = fpl_active_index;
+  if (!active_record(a) || a < 1) return 0.0;
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(present_lat, present_lon, fpl_active[a].lat, fpl_active[a].lon, d, c);
+  double leg = fpl_active[a].leg_dist;
+  if (!std::isfinite(d) || d > leg) d = leg;
+  return fpl_active[a].route_dist - d;
+}
+
+// The constraint the descent has to meet: the first entered altitude constraint past
+// the TOC and ahead of the aircraft that lies below the cruise altitude and is not part
+// of the departure (a climb constraint); -1 when there is none.
+int first_descent_constraint(double cruise) {
+  int from = toc_leg_index + 1;
+  if (active_record(fpl_active_index) && fpl_active_index > from) from = fpl_active_index;
+  for (int i = from < 1 ? 1 : from; i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (r.constraint_flag != 1 || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= cruise) continue;
+    if (std::strcmp(r.segment, "SID") == 0) continue;
+    return i;
+  }
+  return -1;
 }
 
 void move_toc_to(int record) {
@@ -376,29 +404,27 @@ void propose_cruise_altitude(double altitude, int mode) {
   double climb_dist = (proposal - indicated_altitude) / r * ClimbTas / 60.0;
   if (!(climb_dist > 0.0)) climb_dist = 0.0;
 
+  // A cruise altitude above the aircraft after the top of climb is climbed to again.
+  if (mode == 1 && toc_reached == 1 && tod_reached == 0 && proposal - indicated_altitude >= 150.0) toc_reached = 0;
   if (toc_reached == 0) {
     proposed_cruise_alt = proposal;
     presel_alt = proposal;
     toc_climb_dist = static_cast<int32_t>(std::min(climb_dist, 100000.0));
-    place_toc(climb_dist);
+    place_toc(present_route_pos() + climb_dist);
     toc_valid = 1;
   }
 
   double dr = FPA > 0.0 ? rate_from_fpa(DescentTas) : DescentRate;
   if (dr > 0.0 && DescentTas > 0.0) {
     descent_rate = dr;
-    int n = -1;
-    for (int i = toc_leg_index + 1; i <= last; ++i)
-      if (fpl_active[i].constraint_flag == 1 && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT) {
-        n = i;
-        break;
-      }
+    int n = first_descent_constraint(proposal);
     double bottom = 0.0;
     if (n >= 0) bottom = fpl_active[n].alt_constraint;
     else if (fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT) bottom = fpl_active[last].alt_constraint;
     double descent_dist = (proposal - bottom) / dr * DescentTas / 60.0;
     if (!(descent_dist > 0.0)) descent_dist = 0.0;
-    // Measured back from the constraint the descent has to meet.
+    // Measured back from the constraint the descent has to meet, so that it is met at
+    // its altitude; without one, back from the last record.
     place_tod(n >= 0 ? n : last, descent_dist);
     tod_valid = 1;
   }

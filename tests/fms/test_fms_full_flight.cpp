@@ -27,83 +27,95 @@ std::string segment_of(const std::string& row) {
   return seg;
 }
 
+// The sample route flown from the gate: the plan loaded through the plan-file request,
+// push back, taxi and take-off, LNAV and VNAV engaged, then to the destination.
+class GateToGate : public FmsFlight {
+ protected:
+  void load_and_take_off() {
+    auto& s = ac();
+    s.lat = 47.449;
+    s.lon = -122.309306;
+    s.ground_elevation_ft = 433.0;
+    s.altitude_ft = 433.0;
+    s.on_ground = true;
+    s.ias_kt = 0.0;
+    s.heading_true = 340.0;
+    s.ap_altitude_ft = 433.0;
+    host.aircraft().refresh();
+    seconds(3);
+
+    plan_load_request = 1;
+    plan_load_name = "KSEAKPDX.RTE";
+    frame();
+    ASSERT_EQ(plan_load_request, 0);
+    ASSERT_EQ(fpl_active_last, 6);
+    ASSERT_STREQ(fpl_active[6].ident, "KPDX");
+    EXPECT_EQ(cruise_alt, 17000);
+    seconds(3);
+    EXPECT_EQ(flight_phase, 0);
+
+    s.ias_kt = 3.0;
+    seconds(10);
+    EXPECT_EQ(flight_phase, 1);
+    s.ias_kt = 15.0;
+    seconds(20);
+    EXPECT_EQ(flight_phase, 2);
+    s.ias_kt = 160.0;
+    s.on_ground = false;
+    s.altitude_ft = 550.0;
+    s.ground_elevation_ft = 31.0;  // the destination's field
+    s.ap_airspeed_kt = 160.0;
+    s.ap_altitude_ft = 550.0;  // level until VNAV takes the climb
+    host.aircraft().refresh();
+    seconds(4);
+    EXPECT_EQ(flight_phase, 3);
+    LnavOffAtLastWpt = 0;  // LNAV steers on to the destination
+    lnav_toggle();
+    vnav_toggle();
+    ASSERT_EQ(lnav_on, 1);
+    ASSERT_EQ(vnav_on, 1);
+  }
+
+  // En route until LNAV ends abeam the destination; false when it never got there.
+  bool fly_to_destination() {
+    double best = 1.0e9;
+    for (int i = 0; i < 2 * 3600 * 2; ++i) {
+      frame();
+      double d = nm(ac().lat, ac().lon, 45.588722, -122.5975);
+      if (d < best) best = d;
+      if (lnav_on == 0 && d < 3.0) return true;
+      if (lnav_on == 0 && d > best + 1.0) break;
+    }
+    ADD_FAILURE() << "closest " << best;
+    return false;
+  }
+
+  // Touch down, roll out, taxi in, park: the flight ends.
+  void land_and_park() {
+    auto& s = ac();
+    s.on_ground = true;
+    s.altitude_ft = 31.0;
+    s.ias_kt = 50.0;
+    host.aircraft().refresh();
+    seconds(3);
+    s.ias_kt = 30.0;
+    seconds(3);
+    s.ias_kt = 0.0;
+    host.aircraft().refresh();
+    seconds(130);
+    EXPECT_EQ(flight_phase, 11);
+  }
+};
+
 }  // namespace
 
-TEST_F(FmsFlight, SampleRouteFlownGateToGateLeavesBothFlightLogs) {
-  auto& s = ac();
-  s.lat = 47.449;
-  s.lon = -122.309306;
-  s.ground_elevation_ft = 433.0;
-  s.altitude_ft = 433.0;
-  s.on_ground = true;
-  s.ias_kt = 0.0;
-  s.heading_true = 340.0;
-  s.ap_altitude_ft = 433.0;
-  host.aircraft().refresh();
-  seconds(3);
-
-  plan_load_request = 1;
-  plan_load_name = "KSEAKPDX.RTE";
-  frame();
-  ASSERT_EQ(plan_load_request, 0);
-  ASSERT_EQ(fpl_active_last, 6);
-  ASSERT_STREQ(fpl_active[6].ident, "KPDX");
-  EXPECT_EQ(cruise_alt, 17000);
-  seconds(3);
-  EXPECT_EQ(flight_phase, 0);
-
-  // Push back, taxi, take off.
-  s.ias_kt = 3.0;
-  seconds(10);
-  EXPECT_EQ(flight_phase, 1);
-  s.ias_kt = 15.0;
-  seconds(20);
-  EXPECT_EQ(flight_phase, 2);
-  s.ias_kt = 160.0;
-  s.on_ground = false;
-  s.altitude_ft = 550.0;
-  s.ground_elevation_ft = 31.0;  // the destination's field
-  s.ap_airspeed_kt = 160.0;
-  s.ap_altitude_ft = 550.0;  // level until VNAV takes the climb
-  host.aircraft().refresh();
-  seconds(4);
-  EXPECT_EQ(flight_phase, 3);
-  LnavOffAtLastWpt = 0;  // LNAV steers on to the destination
-  lnav_toggle();
-  vnav_toggle();
-  ASSERT_EQ(lnav_on, 1);
-  ASSERT_EQ(vnav_on, 1);
-
-  // En route until abeam the destination.
-  double best = 1.0e9;
-  bool reached = false;
-  for (int i = 0; i < 2 * 3600 * 2; ++i) {
-    frame();
-    double d = nm(s.lat, s.lon, 45.588722, -122.5975);
-    if (d < best) best = d;
-    if (lnav_on == 0 && d < 3.0) {
-      reached = true;
-      break;
-    }
-    if (lnav_on == 0 && d > best + 1.0) break;
-  }
-  ASSERT_TRUE(reached) << "closest " << best;
+TEST_F(GateToGate, SampleRouteFlownGateToGateLeavesBothFlightLogs) {
+  load_and_take_off();
+  ASSERT_TRUE(fly_to_destination());
   EXPECT_EQ(toc_reached, 1);
   EXPECT_EQ(tod_reached, 1);
   EXPECT_GE(flight_phase, 7);
-
-  // Touch down, roll out, taxi in, park.
-  s.on_ground = true;
-  s.altitude_ft = 31.0;
-  s.ias_kt = 50.0;
-  host.aircraft().refresh();
-  seconds(3);
-  s.ias_kt = 30.0;
-  seconds(3);
-  s.ias_kt = 0.0;
-  host.aircraft().refresh();
-  seconds(130);
-  EXPECT_EQ(flight_phase, 11);
+  land_and_park();
 
   std::string fpl = read_text("vek/FlightLog/fpl.log");
   auto rows = lines_of(fpl);
@@ -167,4 +179,55 @@ TEST_F(FmsFlight, EveryPlanRequestIsPerformedOrRefusedNeverLeftPending) {
   frame();
   EXPECT_EQ(plan_load_request, 0);
   EXPECT_EQ(fpl_active_last, 6);
+}
+
+// EXEC again on the unchanged route in the climb keeps the top of descent where it was
+// and the flight log's clock running; a new cruise altitude mid-climb is climbed to, the
+// descent still starts ahead, and the flight ends with both logs.
+TEST_F(GateToGate, ReExecutedInTheClimbWithANewCruiseAltitude) {
+  load_and_take_off();
+  ASSERT_TRUE(fly_until([&] { return indicated_altitude >= 12000.0; }, 1200.0));
+  ASSERT_EQ(toc_reached, 0);
+  const double tod_lat0 = tod_lat, tod_lon0 = tod_lon, clock = elapsed_seconds;
+  const int phase = flight_phase;
+  const auto exec_change = [&] {
+    fpl_changed_step();  // a CDU entry makes the route MOD
+    activate_route();    // EXEC
+    frame();
+  };
+  exec_change();
+  EXPECT_LT(nm(tod_lat, tod_lon, tod_lat0, tod_lon0), 1.0);
+  EXPECT_EQ(toc_reached, 0);
+  EXPECT_EQ(tod_reached, 0);
+  EXPECT_GE(elapsed_seconds, clock);
+  EXPECT_EQ(flight_phase, phase);  // still this flight
+
+  cruise_alt = 21000;
+  exec_change();
+  EXPECT_GT(tod_route_dist, 0.0);
+  EXPECT_EQ(tod_reached, 0);
+  ASSERT_TRUE(fly_until([&] { return toc_reached == 1; }, 1800.0));
+  EXPECT_GT(indicated_altitude, 20500.0);
+  EXPECT_EQ(tod_reached, 0);
+  // And again from the level reached.
+  cruise_alt = 23000;
+  exec_change();
+  EXPECT_EQ(toc_reached, 0);
+  ASSERT_TRUE(fly_until([&] { return toc_reached == 1; }, 1800.0));
+  EXPECT_GT(indicated_altitude, 22500.0);
+  EXPECT_EQ(tod_reached, 0);
+  ASSERT_TRUE(fly_to_destination());
+  EXPECT_EQ(tod_reached, 1);
+  land_and_park();
+
+  std::string fpl = read_text("vek/FlightLog/fpl.log");
+  EXPECT_EQ(fpl.find("FlightPlan=KSEA-KPDX"), 0u);
+  EXPECT_NE(fpl.find(" End_Flight "), std::string::npos);
+  // One flight: its clock never restarted.
+  EXPECT_EQ(fpl.find("InitLoad"), fpl.rfind("InitLoad"));
+  std::string summary = read_text("vek/FlightLog/Flight.log");
+  size_t ft = summary.find("FlightTime=");
+  ASSERT_NE(ft, std::string::npos);
+  const int minutes = std::atoi(summary.c_str() + ft + 11) * 60 + std::atoi(summary.c_str() + ft + 14);
+  EXPECT_EQ(minutes, static_cast<int>(elapsed_seconds) / 60);
 }
