@@ -116,3 +116,40 @@ bool CduTest::light_on(int element, const std::string& gauge) const {
   if (!g || element >= int(g->elements.size())) return false;
   return (g->elements[element].image_flags & IMAGE_HIDDEN) == 0;
 }
+
+SampleScenario::SampleScenario() {
+  char tmpl[] = "/tmp/vek-scenario-XXXXXX";
+  if (mkdtemp(tmpl) == nullptr) return;
+  sim_ = tmpl;
+  std::filesystem::copy(SAMPLE_SIM_DIR, sim_, std::filesystem::copy_options::recursive);
+  std::filesystem::create_directories(out());
+}
+
+SampleScenario::~SampleScenario() {
+  host.stop();
+  std::error_code ec;
+  if (!sim_.empty()) std::filesystem::remove_all(sim_, ec);
+}
+
+bool SampleScenario::open(const std::string& name, std::string* error) {
+  if (sim_.empty() || !host.attach_module(&Linkage, &ImportTable, "vek1")) {
+    *error = "no simulator folder or module";
+    return false;
+  }
+  host.set_sim_folder(sim_);
+  host.receive_sim_folder_stations();
+  if (!host.load_panel(sim_ + "/panel.cfg", error)) return false;
+  host.set_draw_recording(true);
+  if (!host.start(error)) return false;
+  // Fewer frames a second keep the tests quick: several ticks a frame.
+  host.set_frame_rate(4);
+  return simhost::read_scenario(sim_ + "/scenarios/" + name, &script, error) &&
+         simhost::check_scenario(script, host, error);
+}
+
+bool SampleScenario::run(std::size_t from, std::ptrdiff_t to, simhost::ScenarioResult* result, std::string* error) {
+  simhost::Scenario part = script;
+  auto end = to < 0 ? script.steps.end() : script.steps.begin() + to;
+  part.steps.assign(script.steps.begin() + static_cast<std::ptrdiff_t>(from), end);
+  return simhost::run_scenario(part, host, out(), result, error);
+}

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cdu/smiths/smiths_cdu.h"
+#include "host/scenario.h"
 #include "host/sim_host.h"
 #include "platform/gfx/gfx_recording.h"
 #include "platform/host/gauge_host.h"
@@ -63,4 +64,23 @@ class CduTest : public ::testing::Test {
 
   std::string folder_;
   simhost::SimHost host_;
+};
+
+// The sample panel on a copy of the sample simulator folder with the drawing recorded,
+// running a script of its scenarios folder; pictures go to out().
+class SampleScenario {
+ public:
+  SampleScenario();
+  ~SampleScenario();
+  // Reads and checks scenario `name`; false with the reason in `error`.
+  bool open(const std::string& name, std::string* error);
+  // Runs steps [from, to) of the script (to = -1: the rest).
+  bool run(std::size_t from, std::ptrdiff_t to, simhost::ScenarioResult* result, std::string* error);
+  std::string out() const { return sim_ + "/out"; }
+
+  simhost::SimHost host;
+  simhost::Scenario script;
+
+ private:
+  std::string sim_;
 };

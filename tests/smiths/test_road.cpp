@@ -5,7 +5,6 @@
 
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
-#include "host/scenario.h"
 
 namespace {
 
@@ -115,42 +114,23 @@ TEST_F(RoadTest, FromAnEmptyCduToAnExecutedRoute) {
 // past the end of the airway towards the arrival.
 TEST(RoadScenario, TheSampleScenarioBuildsExecutesAndFliesTheRoute) {
   namespace fs = std::filesystem;
-  char tmpl[] = "/tmp/vek-road-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const std::string sim = tmpl;
-  fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
-  simhost::SimHost host;
+  SampleScenario road;
   std::string error;
-  ASSERT_TRUE(host.attach_module(&Linkage, &ImportTable, "vek1"));
-  host.set_sim_folder(sim);
-  host.receive_sim_folder_stations();
-  ASSERT_TRUE(host.load_panel(sim + "/panel.cfg", &error)) << error;
-  host.set_draw_recording(true);
-  ASSERT_TRUE(host.start(&error)) << error;
-  // Fewer frames a second keep the test quick: several ticks a frame.
-  host.set_frame_rate(4);
-
-  simhost::Scenario sc;
-  ASSERT_TRUE(simhost::read_scenario(sim + "/scenarios/road_of_one_request.txt", &sc, &error)) << error;
-  ASSERT_TRUE(simhost::check_scenario(sc, host, &error)) << error;
+  ASSERT_TRUE(road.open("road_of_one_request.txt", &error)) << error;
   // Up to the pictures en route, then the rest.
+  const auto& steps = road.script.steps;
   std::size_t split = 0;
-  for (std::size_t i = 0; i < sc.steps.size() && split == 0; ++i)
-    if (sc.steps[i].op == simhost::ScenarioOp::Shot && sc.steps[i].text == "cdu_enroute.png") split = i + 1;
+  for (std::size_t i = 0; i < steps.size() && split == 0; ++i)
+    if (steps[i].op == simhost::ScenarioOp::Shot && steps[i].text == "cdu_enroute.png") split = i + 1;
   ASSERT_GT(split, 0u);
-  simhost::Scenario first = sc, rest = sc;
-  first.steps.assign(sc.steps.begin(), sc.steps.begin() + static_cast<std::ptrdiff_t>(split));
-  rest.steps.assign(sc.steps.begin() + static_cast<std::ptrdiff_t>(split), sc.steps.end());
-  const std::string out = sim + "/out";
-  fs::create_directories(out);
 
   simhost::ScenarioResult result;
-  ASSERT_TRUE(simhost::run_scenario(first, host, out, &result, &error)) << error;
+  ASSERT_TRUE(road.run(0, static_cast<std::ptrdiff_t>(split), &result, &error)) << error;
   EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
   EXPECT_GE(result.expectations, 10);
   // VNAV climbs towards the proposed cruise altitude.
   ASSERT_GE(cruise_alt, 10000);
-  const double alt = host.aircraft().state().altitude_ft;
+  const double alt = road.host.aircraft().state().altitude_ft;
   EXPECT_GT(alt, 3000.0 + (cruise_alt - 3000.0) / 2.0);
   EXPECT_LT(alt, cruise_alt + 300.0);
   int btg = -1;
@@ -158,14 +138,11 @@ TEST(RoadScenario, TheSampleScenarioBuildsExecutesAndFliesTheRoute) {
     if (std::strcmp(fpl_active[i].ident, "BTG") == 0) btg = i;
   ASSERT_GT(btg, 0);
 
-  ASSERT_TRUE(simhost::run_scenario(rest, host, out, &result, &error)) << error;
+  ASSERT_TRUE(road.run(split, -1, &result, &error)) << error;
   EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
   EXPECT_GT(fpl_active_index, btg);
   EXPECT_LE(fpl_active_index, fpl_active_last);
   for (const char* f : {"cdu_departures.png", "cdu_rte.png", "cdu_arrivals.png", "cdu_legs_act.png", "nd_route.png",
                         "md11_enroute.png", "md80_enroute.png", "nd_arrival.png"})
-    EXPECT_TRUE(fs::exists(out + "/" + f)) << f;
-  host.stop();
-  std::error_code ec;
-  fs::remove_all(sim, ec);
+    EXPECT_TRUE(fs::exists(road.out() + "/" + f)) << f;
 }

@@ -2,6 +2,7 @@
 // for EXEC, fixes typed after the last row go before the destination, a direct-to
 // waiting in MOD is measured from the aircraft, and a discontinuity can be deleted.
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "cdu_fixture.h"
@@ -117,4 +118,23 @@ TEST_F(RouteEditTest, DeleteOnADiscontinuityJoinsTheRoute) {
   EXPECT_EQ(route(), "KSEA ALKIS OLM DUBYA BTG KPDX");
   EXPECT_EQ(at(0, 66), "OLM  ");
   EXPECT_EQ(fpl_changed_state, 4);
+}
+
+// The scenario of these edits on the sample panel: every expectation holds and every
+// picture is taken.
+TEST(RouteEditsScenario, EveryEditShowsWhatItDid) {
+  SampleScenario edits;
+  std::string error;
+  ASSERT_TRUE(edits.open("route_edits.txt", &error)) << error;
+  simhost::ScenarioResult result;
+  ASSERT_TRUE(edits.run(0, -1, &result, &error)) << error;
+  EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
+  EXPECT_GE(result.expectations, 30);
+  std::size_t shots = 0;
+  for (const simhost::ScenarioStep& st : edits.script.steps)
+    if (st.op == simhost::ScenarioOp::Shot) {
+      ++shots;
+      EXPECT_TRUE(std::filesystem::exists(edits.out() + "/" + st.text)) << st.text;
+    }
+  EXPECT_GE(shots, 10u);
 }

@@ -349,7 +349,7 @@ void draw_record_row(const CduPage& p, int i, double y) {
     course -= magvar;
     if (course >= 360.0) course -= 360.0;
     if (course < 0.0) course += 360.0;
-    bool intc = showing_active() ? i == fpl_active_index : i == 1;
+    bool intc = showing_active() ? i == fpl_active_index : i == 1 || from_aircraft;
     if (intc && r.intc_course > -1.0) course = r.intc_course;
     if (course < 0.5) course += 360.0;
     cdu_smallf(p, 20, y - 11, "%03.0f\xB0", course);
