@@ -12,13 +12,14 @@ namespace {
 // The sample company route: KSEA ALKIS CARRO OLM DUBYA BTG KPDX, activated.
 class LegsTest : public CduTest {
  protected:
-  void active_route() {
+  // Executed unless asked otherwise (then waiting for EXEC).
+  void active_route(bool execute = true) {
     start();
     press("RTE");
     enter("KSEAKPDX", "L2");
     press("R6");
-    press("EXEC");
-    ASSERT_EQ(fpl_changed_state, 3);
+    if (execute) press("EXEC");
+    ASSERT_EQ(fpl_changed_state, execute ? 3 : 2);
     press("LEGS");
   }
   static int key_number(const std::string& key) {
@@ -322,6 +323,67 @@ TEST_F(LegsTest, AStagedHoldFixIsLookedUpAgainWhenPlaced) {
   press("L2");
   EXPECT_STREQ(fpl_edit[2].ident, "SEA");
   EXPECT_EQ(fpl_edit[2].hold_number, 1);
+  // The hold is part of the change: MOD and listed, also on the next LEGS press.
+  press("LEGS");
+  EXPECT_EQ(fpl_changed_state, 4);
+  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(20, 88), "H O L D   A T");
+}
+
+TEST_F(LegsTest, AHoldBeforeTheFirstExecWaitsForIt) {
+  active_route(false);
+  press("HOLD");
+  press("L2");  // CARRO
+  press("L6");
+  EXPECT_EQ(fpl_changed_state, 2);
+  EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
+  press("LEGS");
+  EXPECT_EQ(at(0, 66), "CARRO");
+  EXPECT_EQ(at(20, 88), "H O L D   A T");
+  press("EXEC");
+  EXPECT_EQ(hold_list[1].active_wpt, 2);
+}
+
+TEST_F(LegsTest, AFixAfterTheLastRowGoesBeforeTheDestination) {
+  start();
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  press("NEXT");
+  enter("BTG", "R2");  // the empty row after DIRECT KPDX
+  press("LEGS");
+  enter("OLM", "L3");  // the row after KPDX
+  EXPECT_STREQ(fpl_edit[1].ident, "BTG");
+  EXPECT_STREQ(fpl_edit[2].ident, "OLM");
+  EXPECT_STREQ(fpl_edit[3].ident, "KPDX");
+  press("DEL");
+  press("L2");
+  EXPECT_STREQ(fpl_edit[2].ident, "KPDX");
+}
+
+TEST_F(LegsTest, DeleteOnADiscontinuityJoinsTheRoute) {
+  active_route();
+  press("DEL");
+  press("L2");  // CARRO becomes a discontinuity
+  press("DEL");
+  press("L2");
+  EXPECT_EQ(bottom(), "");
+  EXPECT_EQ(at(0, 66), "OLM  ");
+  EXPECT_EQ(fpl_edit_last, 5);
+}
+
+TEST_F(LegsTest, ADirectToInModIsMeasuredFromTheAircraftAsAfterExec) {
+  host_.aircraft().state().lat = 47.20;
+  host_.aircraft().state().lon = -122.10;
+  active_route();
+  press("DIR INTC");
+  press("L3");  // OLM
+  press("L6");
+  const std::string pending = line(22);
+  press("EXEC");
+  EXPECT_EQ(line(22), pending);
+  EXPECT_EQ(smiths_legs_mode, 0);  // the route again, no intercept course to enter
+  EXPECT_TRUE(has("R N P / A C T U A L"));
 }
 
 TEST_F(LegsTest, DeleteOnTheDestinationIsRefusedAndOnTheEndRowWaits) {

@@ -146,3 +146,16 @@ TEST(RoadScenario, TheSampleScenarioBuildsExecutesAndFliesTheRoute) {
                         "md11_enroute.png", "md80_enroute.png", "nd_arrival.png"})
     EXPECT_TRUE(fs::exists(road.out() + "/" + f)) << f;
 }
+
+// The route edits of the sample scenario: every expectation holds, every picture is taken.
+TEST(RouteEditsScenario, EveryEditShowsWhatItDid) {
+  SampleScenario edits;
+  std::string error;
+  ASSERT_TRUE(edits.open("route_edits.txt", &error)) << error;
+  simhost::ScenarioResult result;
+  ASSERT_TRUE(edits.run(0, -1, &result, &error)) << error;
+  EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
+  EXPECT_GE(result.expectations, 30);
+  for (const simhost::ScenarioStep& st : edits.script.steps)
+    EXPECT_TRUE(st.op != simhost::ScenarioOp::Shot || std::filesystem::exists(edits.out() + "/" + st.text)) << st.text;
+}
