@@ -435,6 +435,9 @@ int activate_plan() {
 }
 
 void erase_route_mods() {
+  // Holds added by the change go with it: no hold is left on no record.
+  for (int h = hold_count; h >= 1; --h)
+    if (hold_list[h].active_wpt < 1) drop_hold_entry(h);
   copy_active_to_edit();
   route_origin_mod = route_origin;
   route_dest_mod = route_dest;

@@ -126,7 +126,8 @@ int activate_plan();
 
 // ERASE (state 4): discards the pending changes: the edit plan is copied back from the
 // active plan, pending route fields take the committed values, pending departure and
-// arrival selections become "------", holds deleted while pending are kept; state := 3.
+// arrival selections become "------", holds deleted while pending are kept and holds
+// added by the change are dropped; state := 3.
 void erase_route_mods();
 
 // Copies fpl_active with its last and active indexes into fpl_edit, and each hold's

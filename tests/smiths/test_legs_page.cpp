@@ -328,6 +328,8 @@ TEST_F(LegsTest, AStagedHoldFixIsLookedUpAgainWhenPlaced) {
   EXPECT_EQ(fpl_changed_state, 4);
   EXPECT_EQ(at(18, 0), "MOD");
   EXPECT_EQ(at(20, 88), "H O L D   A T");
+  press("L6");  // ERASE takes the hold back with the rest of the change
+  EXPECT_EQ(hold_count, 0);
 }
 
 TEST_F(LegsTest, AHoldBeforeTheFirstExecWaitsForIt) {
