@@ -639,8 +639,16 @@ bool SimHost::write_png(const std::string& gauge, const std::string& path, std::
     if (error) *error = "gauge " + gauge + " draws no image";
     return false;
   }
+  return write_image_png(*img, path, error);
+}
+
+bool write_image_png(const GaugeImage& img, const std::string& path, std::string* error) {
+  if (!img.pixels) {
+    if (error) *error = path + ": the image has no pixels";
+    return false;
+  }
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(img->pixels), CAIRO_FORMAT_ARGB32, img->width, img->height, img->stride);
+      reinterpret_cast<unsigned char*>(img.pixels), CAIRO_FORMAT_ARGB32, img.width, img.height, img.stride);
   cairo_status_t st = cairo_surface_status(surface);
   if (st == CAIRO_STATUS_SUCCESS) st = cairo_surface_write_to_png(surface, path.c_str());
   cairo_surface_destroy(surface);

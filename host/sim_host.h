@@ -229,4 +229,7 @@ class SimHost {
   bool recording_ = false;
 };
 
+// Writes a gauge image with pixels as PNG.
+bool write_image_png(const GaugeImage& img, const std::string& path, std::string* error);
+
 }  // namespace simhost
