@@ -55,10 +55,7 @@ void runway_rows(const McuPage& p, int n) {
   for (int r = 1; r <= MCU_LIST_ROWS; ++r) {
     const int k = mcu_aptinfo_top + r - 1;
     if (k < 1 || k > n) continue;
-    const RwyRecord& w = apt_lookup_rwys[k];
-    const int course = std::isfinite(w.heading2) ? static_cast<int>(std::clamp(w.heading2, 0.0, 999.0)) : 0;
-    mcu_textf(p, r == mcu_aptinfo_sel_row ? p.amber : p.green, 0, MCU_ROW_H * r, "%-3.3s %3.3s %-6.6s %03d %6d",
-              w.ident, w.app, w.freq, course, w.length_ft);
+    mcu_text(p, r == mcu_aptinfo_sel_row ? p.amber : p.green, 0, MCU_ROW_H * r, mcu_runway_row_text(apt_lookup_rwys[k]));
   }
 }
 

@@ -37,34 +37,10 @@ void mcu_fpln_page_draw(McuPage& p) {
   const int32_t n = std::min(stored_plan_count, STORED_PLAN_CAPACITY - 1) - 1;
   int32_t& row = mcu_fpln_row;
   int32_t& top = mcu_fpln_top;
-  const int32_t old_top = top;
-  if (mcu_prev == 1) {
-    if (row > 1) --row;
-    else if (top > 1) --top;
-  }
-  if (mcu_next == 1 && row - 1 + top < n) {
-    if (row < MCU_LIST_ROWS) ++row;
-    else ++top;
-  }
-  if (mcu_page_up == 1) {
-    top -= MCU_LIST_ROWS;
-    if (top < 1) {
-      // Wraps to the last window; the cursor stays on a listed row.
-      top = std::max(n - 3, 1);
-      row = std::clamp(row, 1, std::max(std::min(MCU_LIST_ROWS, n - top + 1), 1));
-    }
-  }
-  if (mcu_page_down == 1) {
-    if (top + 3 < n) {
-      top += MCU_LIST_ROWS;
-      if (row - 1 + top > n) row = 1;
-    } else {
-      top = 1;
-      row = 1;
-    }
-  }
   // The loaded plan's mark moves with the list, wraps included.
-  mcu_fpln_loaded_row += old_top - top;
+  mcu_fpln_loaded_row += mcu_scroll_list(
+      row, top, n, MCU_LIST_ROWS,
+      {.prev = mcu_prev == 1, .next = mcu_next == 1, .page_up = mcu_page_up == 1, .page_down = mcu_page_down == 1});
 
   mcu_fpln_box_y = row >= 1 && row <= MCU_LIST_ROWS ? mcu_row_box_y(row) : 0;
   if (mcu_fpln_box_y >= 1) mcu_box(p, 120, mcu_fpln_box_y, 12);

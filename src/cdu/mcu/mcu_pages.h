@@ -8,6 +8,7 @@
 
 #include "draw/draw_toolkit.h"
 #include "draw/gauge_surface.h"
+#include "navdb/navdb.h"
 #include "platform/gfx/gfx.h"
 
 constexpr double MCU_CANVAS_W = 239.0;
@@ -38,6 +39,20 @@ void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const
 void mcu_box(const McuPage& p, double w, double y, double h);
 // Top of the cursor box of list row 1..4 (13, 25, 37, 49).
 int32_t mcu_row_box_y(int32_t row);
+
+// List scrolling of the plan lists (and the text CDU's message list): n entries shown
+// `rows` at a time, the cursor on `row` (1..rows), entry `top` on row 1. PREV and NEXT
+// move the cursor, then the list at its ends; Page Up and Page Down move the list by
+// a screen and wrap at either end, the cursor kept on a listed row. Answers how many
+// rows the list moved down the screen (old top - new top).
+struct ListKeys {
+  bool prev, next, page_up, page_down;
+};
+int32_t mcu_scroll_list(int32_t& row, int32_t& top, int32_t n, int32_t rows, const ListKeys& keys);
+
+// A runway's list row "%-3s %3s %-6s %03d %6d": ident, approach, frequency, final
+// course (0..999) and length.
+std::string mcu_runway_row_text(const RwyRecord& w);
 
 // Arrow rule of the altitude pages on `value` (feet) with mcu_digit_sel and mcu_arrow:
 // left and right choose the group; up adds 1000 while value <= 98000, or 500 while

@@ -1,5 +1,9 @@
 // What the MCU pages share: graphics objects of one draw, text, boxes and the
 // altitude arrow rule.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 #include "cdu/mcu/mcu_pages.h"
 #include "cdu/mcu/mcu_state.h"
 #include "draw/draw_toolkit.h"
@@ -56,4 +60,41 @@ double mcu_step_altitude(double value) {
     default: break;
   }
   return value;
+}
+
+int32_t mcu_scroll_list(int32_t& row, int32_t& top, int32_t n, int32_t rows, const ListKeys& keys) {
+  const int32_t old_top = top;
+  if (keys.prev) {
+    if (row > 1) --row;
+    else if (top > 1) --top;
+  }
+  if (keys.next && row - 1 + top < n) {
+    if (row < rows) ++row;
+    else ++top;
+  }
+  if (keys.page_up) {
+    top -= rows;
+    if (top < 1) {
+      // Wraps to the last window; the cursor stays on a listed row.
+      top = std::max(n - rows + 1, 1);
+      row = std::clamp(row, 1, std::max(std::min(rows, n - top + 1), 1));
+    }
+  }
+  if (keys.page_down) {
+    if (top + rows - 1 < n) {
+      top += rows;
+      if (row - 1 + top > n) row = 1;
+    } else {
+      top = 1;
+      row = 1;
+    }
+  }
+  return old_top - top;
+}
+
+std::string mcu_runway_row_text(const RwyRecord& w) {
+  const int course = std::isfinite(w.heading2) ? static_cast<int>(std::clamp(w.heading2, 0.0, 999.0)) : 0;
+  char row[64];
+  std::snprintf(row, sizeof row, "%-3.3s %3.3s %-6.6s %03d %6d", w.ident, w.app, w.freq, course, w.length_ft);
+  return row;
 }
