@@ -1,16 +1,114 @@
 // The PFD as a pilot sees it, frame by frame: full against partial frames, the
-// attitude sphere and cues, the tapes' drums, the heading display and the fields.
-#include <cstring>
+// attitude sphere and cues, the tapes' drums, the heading display and the fields. The
+// dispatcher draws into a recorded image of the canvas' size (pixels are design
+// units); the module is attached to the simulated host for its simulator variables
+// and the sampled values are set by hand as the update would leave them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "displays/attitude/fd_bars.h"
+#include "displays/attitude/pfd.h"
+#include "draw/draw_toolkit.h"
+#include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
+#include "guidance/fms_state.h"
 #include "guidance/lnav_vnav_state.h"
-#include "tests/attitude/pfd_scene.h"
+#include "host/sim_host.h"
+#include "platform/gfx/gfx_recording.h"
+#include "platform/host/sim_token_ids.h"
 
 namespace {
 
-using pfd_test::Scene;
-using pfd_test::tokens;
+std::map<int32_t, double> tokens;
+simhost::SimHost* current_host = nullptr;
+
+void read_token(TokenVar* var) {
+  auto it = tokens.find(var->id);
+  if (it != tokens.end()) var->value = it->second;
+  else current_host->service_read_token(var);
+}
+
+struct Scene {
+  simhost::SimHost host;
+  PanelServiceTable services{};
+  GaugeImage image{nullptr, 272, 314, 272 * 4, nullptr};
+  GaugeSurface surface{};
+  uintptr_t token = 0;
+
+  Scene() {
+    host.attach_module(&Linkage, &ImportTable);
+    services = *ImportTable.panel_services;
+    services.read_token_var = read_token;
+    ImportTable.panel_services = &services;
+    current_host = &host;
+    tokens = {{TOK_FD_ACTIVE, 0}, {TOK_NAV1_FLAGS, 0}};
+    token = gdiplus_start();
+    gfx_recording_enable(&image);
+    level_flight();
+  }
+  ~Scene() {
+    gfx_recording_disable(&image);
+    gdiplus_stop(token);
+    ImportTable.panel_services = nullptr;
+    current_host = nullptr;
+  }
+  // Level at 5000 ft and 150 kt heading north, every sample as its previous one,
+  // no plan, the start settings.
+  static void level_flight() {
+    adi_token77 = adi_token80 = radio_altitude = nav1_course = nav_token40 = nav_token41 = nav_token41_prev = 0;
+    indicated_airspeed = ap_airspeed = ap_airspeed_prev = ground_speed = ground_speed_copy = 150;
+    indicated_altitude = indicated_altitude_prev = ap_altitude = ap_altitude_prev = 5000;
+    vertical_speed = vertical_speed_prev = ap_vs_hold = ap_vs_hold_prev = dme1_distance = 0;
+    heading = ap_heading = ap_heading_prev = wind_direction = 0;
+    desired_track = desired_track_prev = dist_to_active_wpt = dist_to_active_wpt_prev = 0;
+    token112 = token113 = nav_gps_switch = ap_airspeed_hold = ap_mach_hold = ap_token108 = ap_token103 = 0;
+    mach = 0.3;
+    baro_hpa = baro_hpa_prev = 1013;
+    radio_altitude = 3000;
+    fpl_active_index = FPL_NO_PLAN;
+    token106_int = lnav_on = 0;
+    pfd_symbol_style = pfd_course_source_nav = 1;
+    pfd_course_source_fms = pfd_bearing1_source = pfd_bearing2_source = pfd_hsi_arc_format = pfd_data_field = 0;
+    pfd_et_field = 2;
+  }
+  // One frame: a full-redraw frame, or one that keeps the image.
+  GfxRecording& frame(bool full = true) {
+    hdg_change_timer = full ? 0 : 5;
+    rec().clear();
+    pfd_draw(&surface, &image, image.width, image.height);
+    return rec();
+  }
+  GfxRecording& rec() { return *gfx_recording_of(&image); }
+
+  // Whether text `t` was drawn with its top left within `tol` of (x, y).
+  bool text_at(const std::string& t, double x, double y, double tol = 0.6) {
+    for (const GfxTextItem& it : rec().text_items())
+      if (it.text == t && std::fabs(it.device.x - x) <= tol && std::fabs(it.device.y - y) <= tol) return true;
+    return false;
+  }
+  int texts(const std::string& t) {
+    const std::vector<std::string> all = rec().texts();
+    return int(std::count(all.begin(), all.end(), t));
+  }
+  // Records of kind `op` in colour `argb` whose first point lies within 0.6 of (x, y).
+  int shapes_at(GfxOp op, uint32_t argb, double x, double y) {
+    int n = 0;
+    for (const GfxRecord* r : rec().of(op)) {
+      const uint32_t c = op == GfxOp::FillPolygon || op == GfxOp::FillRect || op == GfxOp::FillEllipse ? r->brush_argb
+                                                                                                     : r->pen_argb;
+      if (c != argb || r->status != GFX_OK) continue;
+      GfxPointF p = r->points.empty() ? GfxRecording::to_device(*r, r->args[0], r->args[1])
+                                      : GfxRecording::device_points(*r)[0];
+      n += std::fabs(p.x - x) <= 0.6 && std::fabs(p.y - y) <= 0.6;
+    }
+    return n;
+  }
+};
 
 constexpr uint32_t SKY = 0xFF02A7EB, GROUND = 0xFF946239;
 
@@ -62,10 +160,7 @@ TEST(Pfd, AttitudeSphereLadderAndGlideslope) {
   s.frame();
   EXPECT_EQ(s.texts("2500"), 0);
 
-  struct Row {
-    double pitch;
-    uint32_t drawn, not_drawn;
-  } rows[] = {{30, GROUND, SKY}, {-30, SKY, GROUND}};
+  struct Row { double pitch; uint32_t drawn, not_drawn; } rows[] = {{30, GROUND, SKY}, {-30, SKY, GROUND}};
   for (const Row& r : rows) {
     adi_token77 = r.pitch;
     s.frame();
@@ -76,17 +171,9 @@ TEST(Pfd, AttitudeSphereLadderAndGlideslope) {
 
 TEST(Pfd, SymbolStyleChoosesTheCueAndItsStep) {
   Scene s;
-  struct Row {
-    int32_t style;
-    double fd;
-    double bank_bar;
-    int chevron_cues, cross_bars;
-  } rows[] = {
-      {1, 1, 0.33, 1, 0},
-      {2, 1, 0.33, 0, 2},
-      {3, 1, 0, 0, 0},
-      {1, 0, 0, 0, 0},
-  };
+  // Style, flight director, bank cue after one draw, chevron cues, cross bars.
+  struct Row { int32_t style; double fd, bank_bar; int chevron_cues, cross_bars; } rows[] = {
+      {1, 1, 0.33, 1, 0}, {2, 1, 0.33, 0, 2}, {3, 1, 0, 0, 0}, {1, 0, 0, 0, 0}};
   for (const Row& r : rows) {
     pfd_symbol_style = r.style;
     tokens[TOK_FD_ACTIVE] = r.fd;
@@ -101,11 +188,7 @@ TEST(Pfd, SymbolStyleChoosesTheCueAndItsStep) {
 
 TEST(Pfd, SpeedAndAltitudeDrums) {
   Scene s;
-  struct Row {
-    double speed, altitude;
-    const char* text;
-    double x, y;
-  } rows[] = {
+  struct Row { double speed, altitude; const char* text; double x, y; } rows[] = {
       {85.3, 5000, "5", 20, 91},  {85.3, 5000, "8", 11, 88},   {99.7, 5000, "9", 11, 95},
       {99.7, 5000, "0", 1, 95},   {0, 5000, "20", 1, 59.5},    {0, 5000, "80", 1, -29},
       {150, 1234, " 1500", 227, 57.5}, {150, 1234, " 1000", 226, 118.5}, {150, 1234, "20", 248, 96},
@@ -156,11 +239,7 @@ TEST(Pfd, HeadingDisplayCourseAndBearingPointers) {
   fpl_active_index = 1;
   fpl_active_last = 2;
   heading = desired_track = 0;
-  struct Row {
-    double xtk;
-    int32_t side;
-    double bar_x;
-  } rows[] = {{2, 1, 147}, {9, 2, 105}, {-99, 0, 135}};
+  struct Row { double xtk; int32_t side; double bar_x; } rows[] = {{2, 1, 147}, {9, 2, 105}, {-99, 0, 135}};
   for (const Row& r : rows) {
     xtk_nm = r.xtk;
     xtk_side = r.side;
@@ -184,12 +263,7 @@ TEST(Pfd, HeadingDisplayCourseAndBearingPointers) {
 
 TEST(Pfd, ModesAndDataFields) {
   Scene s;
-  struct Row {
-    const char* name;
-    void (*set)();
-    const char* text;
-    double x, y;
-  } rows[] = {
+  struct Row { const char* name; void (*set)(); const char* text; double x, y; } rows[] = {
       {"HDG and LOC read LOC", [] { token106_int = 1, token112 = 1, tokens[TOK_NAV1_FLAGS] = 0x80; }, "LOC", 105, 0},
       {"Mach below 1", [] { mach = 0.785; }, ".785", 3, 165},
       {"Mach from 1", [] { mach = 1.02; }, "1.020", 3, 165},

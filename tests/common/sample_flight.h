@@ -60,6 +60,22 @@ inline void set_airborne_on_autopilot(simhost::AircraftState& s, double lat, dou
   s.ap_heading = heading;
 }
 
+// The module started on a copy of `sample` (folder named by `prefix`) with the SERVER
+// window at 2 frames a second, in the air on the autopilot as set_airborne_on_autopilot
+// puts it. False, with `error` set, when it could not start.
+inline bool start_airborne(simhost::SimHost& host, const char* sample, const char* prefix, std::string& folder,
+                           double lat, double lon, double altitude_ft, double ias_kt, double heading,
+                           std::string* error) {
+  if (!copy_sample_sim(sample, prefix, folder) || !host.attach_module(&Linkage, &ImportTable, "vek1")) return false;
+  host.set_sim_folder(folder);
+  simhost::PanelConfig panel;
+  panel.windows.push_back(server_window());
+  host.set_panel(panel);
+  host.set_frame_rate(2);
+  set_airborne_on_autopilot(host.aircraft().state(), lat, lon, 31.0, altitude_ft, ias_kt, heading);
+  return host.start(error);
+}
+
 // One host frame, then the FMS update (a second call in the same tick is a no-op).
 inline void frame(simhost::SimHost& host) {
   host.run_frames(1);

@@ -85,8 +85,9 @@ class McuTest : public ::testing::Test {
     const simhost::PlacedGauge* g = host_.find_gauge("MCU");
     return g && g->drawn_image() ? gfx_recording_of(g->drawn_image()) : nullptr;
   }
-  bool shows(const std::string& text) const {
-    const GfxRecording* r = screen();
+  bool shows(const std::string& text) const { return shows_in(screen(), text); }
+  // Whether a text drawn in the recording holds `text`.
+  static bool shows_in(const GfxRecording* r, const std::string& text) {
     if (!r) return false;
     for (const std::string& t : r->texts())
       if (t.find(text) != std::string::npos) return true;
