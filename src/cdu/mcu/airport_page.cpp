@@ -36,19 +36,10 @@ void heading_line(const McuPage& p) {
 }
 
 void scroll_runways(int n) {
-  int32_t& row = mcu_aptinfo_row;
-  int32_t& top = mcu_aptinfo_top;
-  int32_t& sel = mcu_aptinfo_sel_row;
+  const int32_t moved = mcu_scroll_list(mcu_aptinfo_row, mcu_aptinfo_top, n, MCU_LIST_ROWS,
+                                        {.prev = mcu_prev == 1, .next = mcu_next == 1});
   // The selection mark moves with the list; no selection stays none.
-  const int32_t shift = sel == MCU_NO_SELECTION ? 0 : 1;
-  if (mcu_prev == 1) {
-    if (row > 1) --row;
-    else if (top > 1) --top, sel += shift;
-  }
-  if (mcu_next == 1 && row - 1 + top < n) {
-    if (row < MCU_LIST_ROWS) ++row;
-    else ++top, sel -= shift;
-  }
+  if (mcu_aptinfo_sel_row != MCU_NO_SELECTION) mcu_aptinfo_sel_row += moved;
 }
 
 void runway_rows(const McuPage& p, int n) {

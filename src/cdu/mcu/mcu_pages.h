@@ -40,7 +40,7 @@ void mcu_box(const McuPage& p, double w, double y, double h);
 // Top of the cursor box of list row 1..4 (13, 25, 37, 49).
 int32_t mcu_row_box_y(int32_t row);
 
-// List scrolling of the plan lists (and the text CDU's message list): n entries shown
+// List scrolling of the plan, runway and message lists of both units: n entries shown
 // `rows` at a time, the cursor on `row` (1..rows), entry `top` on row 1. PREV and NEXT
 // move the cursor, then the list at its ends; Page Up and Page Down move the list by
 // a screen and wrap at either end, the cursor kept on a listed row. Answers how many

@@ -57,20 +57,10 @@ void look_up_airport() {
   mcu_aptinfo_row = 1;
 }
 
-// The runway list moves under the cursor; the selection moves with it, and no
-// selection stays none.
+// The selection moves with the runway list; no selection stays none.
 void scroll_runways(int n) {
-  int32_t& row = sel_rwy_row_cdu;
-  int32_t& top = sel_rwy_top;
-  const int32_t shift = sel_rwy_row == MCU_NO_SELECTION ? 0 : 1;
-  if (text_cdu_up == 1) {
-    if (row > 1) --row;
-    else if (top > 1) --top, sel_rwy_row += shift;
-  }
-  if (text_cdu_down == 1 && row - 1 + top < n) {
-    if (row < TEXT_CDU_ROWS) ++row;
-    else ++top, sel_rwy_row -= shift;
-  }
+  const int32_t moved = mcu_scroll_list(sel_rwy_row_cdu, sel_rwy_top, n, TEXT_CDU_ROWS, keys(false));
+  if (sel_rwy_row != MCU_NO_SELECTION) sel_rwy_row += moved;
 }
 
 void select_runway(int n) {
