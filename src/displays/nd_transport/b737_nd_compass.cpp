@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "draw/map_symbols.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"

@@ -1,7 +1,8 @@
 // B737 ND draw dispatcher: canvas, blanking, mode geometry, layer gates and order.
 #include <cmath>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "draw/altitude_range_arc.h"
 #include "draw/atc_boundary_layer.h"
 #include "draw/fix_info_overlay.h"

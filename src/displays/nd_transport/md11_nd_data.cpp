@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
 #include "guidance/fms_state.h"

@@ -1,5 +1,6 @@
 // MD-11 ND draw dispatcher: canvas, blanking and the layers of each mode.
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "draw/altitude_range_arc.h"
 #include "draw/atc_boundary_layer.h"
 #include "draw/fix_info_overlay.h"

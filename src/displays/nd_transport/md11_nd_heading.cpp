@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
 #include "module/sim_vars.h"

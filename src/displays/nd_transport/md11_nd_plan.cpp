@@ -2,7 +2,8 @@
 // where it stands relative to the plan centre, turned to its heading.
 #include <cmath>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "flightplan/flight_plan.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "displays/nd_transport/route_common.h"
+#include "draw/route_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "draw/holding_pattern_layer.h"
 #include "draw/map_symbols.h"
 #include "draw/toc_tod_layer.h"

@@ -1,7 +1,8 @@
 // Pieces the MD-80 EHSI arc layer and map share.
 #pragma once
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 
 // Half-range label: one decimal at ranges up to 5 NM.
 void md80_half_range_text(char* out, size_t size);

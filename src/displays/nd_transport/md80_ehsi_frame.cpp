@@ -1,5 +1,6 @@
 // MD-80 EHSI draw dispatcher: canvas, blanking and the layer of each mode.
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "draw/gauge_surface.h"
+#include "draw/nd_common.h"
 #include "module/display_state.h"
 #include "platform/gfx/gfx.h"
 #include "platform/host/gauge_host.h"
@@ -79,7 +80,3 @@ extern TcasTarget tcas_targets[TCAS_TARGET_CAPACITY];
 extern int32_t tcas_target_cnt;
 extern int32_t tcas_targets_found;  // 1 once the other module's array was found
 
-// ---- layer trace ----
-
-// Called with each layer's name just before a dispatcher calls it; null for none.
-extern void (*nd_layer_trace)(const char* layer);

@@ -1,7 +1,8 @@
 // Route overlays of the B737 ND (active and pending plan) and the MD-80 EHSI.
 #include <cmath>
 
-#include "displays/nd_transport/route_common.h"
+#include "draw/route_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "draw/map_symbols.h"
 #include "draw/toc_tod_layer.h"
 #include "flightplan/fpl_ops.h"

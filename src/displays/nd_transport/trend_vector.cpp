@@ -1,7 +1,8 @@
 // B737 ND curved trend vector: the predicted track of a turn over 90 seconds.
 #include <cmath>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
+#include "displays/nd_transport/nd_transport.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
 

@@ -4,6 +4,7 @@
 #include "cdu/mcu/mcu.h"
 #include "cdu/mcu/mcu_state.h"
 #include "cdu/smiths/smiths_cdu.h"
+#include "displays/nd_corporate/nd_corporate.h"
 #include "displays/nd_transport/nd_transport.h"
 
 #include "module/c17_mfd_commands.h"
@@ -269,13 +270,13 @@ VEK_GAUGE(b737_nd_nb, "HW_B737_ND_NB", hw_b737_ehsi_nb_callback, R::Display, WIN
 VEK_GAUGE(md11_nd, "HW_MD11_ND", hw_md11_nd_callback, R::Display, WINDOW_MD11_ND, 0, hw_md11_nd_draw_gauge, nullptr, nullptr, drawn(240, 258))
 VEK_GAUGE(md11_nd_nb, "HW_MD11_ND_NB", hw_md11_nd_nb_callback, R::Display, WINDOW_MD11_ND, 0, hw_md11_nd_draw_gauge, nullptr, nullptr, drawn(240, 258))
 VEK_GAUGE(md80_ehsi, "MD80_EHSI_NB", md80_ehsi_callback, R::Display, WINDOW_MD80_EHSI, 0, md80_ehsi_draw_gauge, nullptr, nullptr, drawn(266, 232))
-VEK_GAUGE(efs50_ehsi, "EFS50_EHSI", efs50_ehsi_callback, R::Display, WINDOW_EFS50_EHSI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
-VEK_GAUGE(efs50_ehsi_nb, "EFS50_EHSI_NB", efs50_ehsi_nb_callback, R::Display, WINDOW_EFS50_EHSI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
-VEK_GAUGE(efs50_tcas, "EFS50_TCAS", efs50_tcas_callback, R::Display, WINDOW_EFS50_TCAS, 0, nullptr, nullptr, nullptr, drawn(266, 230))
+VEK_GAUGE(efs50_ehsi, "EFS50_EHSI", efs50_ehsi_callback, R::Display, WINDOW_EFS50_EHSI, 0, efs50_ehsi_draw_gauge, nullptr, nullptr, drawn(266, 230))
+VEK_GAUGE(efs50_ehsi_nb, "EFS50_EHSI_NB", efs50_ehsi_nb_callback, R::Display, WINDOW_EFS50_EHSI, 0, efs50_ehsi_draw_gauge, nullptr, nullptr, drawn(266, 230))
+VEK_GAUGE(efs50_tcas, "EFS50_TCAS", efs50_tcas_callback, R::Display, WINDOW_EFS50_TCAS, 0, efs50_tcas_draw_gauge, nullptr, nullptr, drawn(266, 230))
 VEK_GAUGE(du1000_ehsi, "DU_1000_EHSI", du_1000_ehsi_callback, R::Display, WINDOW_DU1000_EHSI, 0, nullptr, nullptr, nullptr, drawn(318, 310))
 VEK_GAUGE(du1000_ehsi_nb, "DU_1000_EHSI_NB", du_1000_ehsi_nb_callback, R::Display, WINDOW_DU1000_EHSI, 0, nullptr, nullptr, nullptr, drawn(318, 310))
-VEK_GAUGE(proline4_mfd, "PROLINE4_MFD", proline4_mfd_callback, R::Display, WINDOW_PROLINE4_MFD, 0, nullptr, nullptr, nullptr, drawn(247, 285))
-VEK_GAUGE(proline4_mfd_nb, "PROLINE4_MFD_NB", proline4_mfd_nb_callback, R::Display, WINDOW_PROLINE4_MFD, 0, nullptr, nullptr, nullptr, drawn(247, 285))
+VEK_GAUGE(proline4_mfd, "PROLINE4_MFD", proline4_mfd_callback, R::Display, WINDOW_PROLINE4_MFD, 0, proline4_mfd_draw_gauge, nullptr, nullptr, drawn(247, 285))
+VEK_GAUGE(proline4_mfd_nb, "PROLINE4_MFD_NB", proline4_mfd_nb_callback, R::Display, WINDOW_PROLINE4_MFD, 0, proline4_mfd_draw_gauge, nullptr, nullptr, drawn(247, 285))
 VEK_GAUGE(p1000_mfd, "P1000_MFD", p1000_mfd_callback, R::Display, WINDOW_P1000_MFD, 0, nullptr, nullptr, nullptr, drawn(272, 314))
 VEK_GAUGE(p1000_mfd_nb, "P1000_MFD_NB", p1000_mfd_nb_callback, R::Display, WINDOW_P1000_MFD, 0, nullptr, nullptr, nullptr, drawn(272, 314))
 VEK_GAUGE(efs50_eadi, "EFS50_EADI", efs50_eadi_callback, R::Display, WINDOW_EFS50_EADI, 0, nullptr, nullptr, nullptr, drawn(266, 230))

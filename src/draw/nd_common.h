@@ -1,4 +1,5 @@
-// Helpers shared by the transport navigation displays.
+// Helpers shared by the navigation displays: frame opening, background colour,
+// angle wraps, TO/FROM, ETA clock, gates and the layer trace.
 #pragma once
 
 #include <cstdint>
@@ -6,11 +7,14 @@
 #include "draw/draw_toolkit.h"
 #include "draw/gauge_surface.h"
 #include "draw/map_layer_frame.h"
-#include "displays/nd_transport/nd_transport.h"
+#include "platform/gfx/gfx.h"
+#include "platform/host/gauge_host.h"
 
 // Wide buffer of a display text.
 constexpr int32_t ND_TEXT_CAPACITY = 64;
 
+// Called with each layer's name just before a dispatcher calls it; null for none.
+extern void (*nd_layer_trace)(const char* layer);
 // Reports a layer call to nd_layer_trace.
 void nd_trace(const char* layer);
 

@@ -1,5 +1,5 @@
-// Route-overlay helpers shared by the three displays.
-#include "displays/nd_transport/route_common.h"
+// Route-overlay helpers shared by the navigation displays.
+#include "draw/route_common.h"
 
 #include <cmath>
 #include <cstring>

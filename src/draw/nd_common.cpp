@@ -1,5 +1,5 @@
-// Helpers shared by the transport navigation displays.
-#include "displays/nd_transport/nd_common.h"
+// Helpers shared by the navigation displays.
+#include "draw/nd_common.h"
 
 #include <cmath>
 #include <cstring>

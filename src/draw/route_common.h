@@ -1,9 +1,9 @@
-// Route-overlay helpers shared by the three displays.
+// Route-overlay helpers shared by the navigation displays.
 #pragma once
 
 #include <cstdint>
 
-#include "displays/nd_transport/nd_common.h"
+#include "draw/nd_common.h"
 #include "flightplan/flight_plan.h"
 #include "navdb/navdb.h"
 

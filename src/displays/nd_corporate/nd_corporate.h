@@ -1,0 +1,47 @@
+// Corporate-aircraft navigation displays: the Pro Line 4 MFD (247 x 285 canvas),
+// the EFS 50 EHSI and the EFS 50 TCAS display (266 x 230). Each display has one
+// draw dispatcher shared by its gauge variants; the dispatcher fills the canvas
+// and calls the renderer of the display's format. All positions are design units
+// of the display's canvas; angles are degrees, distances NM.
+#pragma once
+
+#include <cstdint>
+
+#include "draw/gauge_surface.h"
+#include "platform/gfx/gfx.h"
+#include "platform/host/gauge_host.h"
+
+// ---- gauge entry points (draw functions of the gauge table) ----
+
+// PROLINE4_MFD and PROLINE4_MFD_NB.
+void proline4_mfd_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// EFS50_EHSI and EFS50_EHSI_NB.
+void efs50_ehsi_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// EFS50_TCAS.
+void efs50_tcas_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+
+// ---- dispatchers ----
+
+// Formats 0..3 of `proline4_mfd_format`; any other value draws the background only.
+void proline4_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// Formats 1..8 of `efs50_ehsi_mode`; any other value draws the background only.
+void efs50_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// The TCAS ring for `efs50_tcas_range` on a transparent image.
+void efs50_tcas_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+
+// ---- Pro Line 4 MFD renderers ----
+
+void proline4_mfd_hsi_format_draw(const GaugeSurface* ctx, GfxGraphics* g);      // format 0
+void proline4_mfd_heading_format_draw(const GaugeSurface* ctx, GfxGraphics* g);  // format 1
+void proline4_mfd_plan_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode);  // format 2
+void proline4_mfd_map_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode);   // format 3
+// The moving map of formats 2 and 3, inside its clip; leaves the clip reset.
+void proline4_mfd_map_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode);
+
+// ---- EFS 50 EHSI renderers ----
+
+void efs50_ehsi_rose_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode);  // formats 1..3
+void efs50_ehsi_arc_draw(const GaugeSurface* ctx, GfxGraphics* g);                      // formats 4..7
+void efs50_ehsi_data_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);             // formats 1..7
+void efs50_ehsi_deviation_draw(const GaugeSurface* ctx, GfxGraphics* g);                // formats 1..3
+void efs50_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);            // map formats, FMS source
