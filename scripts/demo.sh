@@ -11,8 +11,10 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVEK_TESTS=OFF
 cmake --build build-release -j"$jobs" --target vek1_gau vek-host
 rm -rf out && mkdir -p out && cp -r data/sample out/sim
 scenario=${1:-road_of_one_request.txt}
-# A scenario "NAME_..." flies on panel_NAME.cfg when the sample folder has one.
-panel=out/sim/panel_${scenario%%_*}.cfg
+# The panel: a second argument, else panel_SCENARIO.cfg or, for a scenario "NAME_...",
+# panel_NAME.cfg when the sample folder has one, else panel.cfg.
+panel=out/sim/${2:-panel_${scenario%.txt}.cfg}
+[ -f "$panel" ] || panel=out/sim/panel_${scenario%%_*}.cfg
 [ -f "$panel" ] || panel=out/sim/panel.cfg
 ./build-release/vek-host --module build-release/gauges/vek1.gau --sim out/sim \
   --panel "$panel" --scenario "out/sim/scenarios/$scenario" --out out

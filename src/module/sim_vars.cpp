@@ -93,6 +93,7 @@ double get_baro_inhg() { return tok(TOK_ALTIMETER_HPA) / 1013.25 * 29.92; }
 double get_wind_speed_kt() { return tok(TOK_WIND_SPEED); }
 double get_wind_direction_deg() { return tok(TOK_WIND_DIRECTION); }
 double get_total_air_temperature_raw() { return tok(TOK_TOTAL_AIR_TEMP); }
+double get_total_air_temperature_c() { return get_total_air_temperature_raw() / 256.0; }
 double get_g_force() { return tok(TOK_G_FORCE); }
 double get_token_69() { return tok(TOK_SIDESLIP); }
 double get_token_341() { return tok(TOK_SAT); }

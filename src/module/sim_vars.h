@@ -37,7 +37,8 @@ double get_altimeter_hpa();
 double get_baro_inhg();              // hPa / 1013.25 * 29.92
 double get_wind_speed_kt();
 double get_wind_direction_deg();
-double get_total_air_temperature_raw();
+double get_total_air_temperature_raw();  // degrees C times 256
+double get_total_air_temperature_c();
 double get_g_force();
 double get_token_69();
 double get_token_341();

@@ -11,9 +11,9 @@
 
 bool corp_plan_active() { return fpl_valid_index(fpl_active_index, fpl_active_last); }
 
-double corp_cross_track_nm() {
+double corp_cross_track_nm(double limit) {
   if (!corp_plan_active() || !(xtk_nm >= 0)) return 0;
-  double x = std::min(xtk_nm, 5.0);
+  double x = std::min(xtk_nm, limit);
   return xtk_side == 1 ? -x : x;
 }
 

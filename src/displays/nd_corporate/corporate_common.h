@@ -16,9 +16,9 @@ constexpr uint32_t EFS50_RED = 0xFFFF0000;
 bool corp_plan_active();
 
 // Signed cross-track distance of the active leg from the guidance's last update
-// (left of the leg negative), limited to +-5 NM; 0 without a leg. Read, not
+// (left of the leg negative), limited to +-limit NM; 0 without a leg. Read, not
 // recomputed: recomputing would write the guidance's desired track.
-double corp_cross_track_nm();
+double corp_cross_track_nm(double limit = 5.0);
 
 // Trunc of a design offset brought within +-1000 (0 when not finite).
 double corp_offset(double v);

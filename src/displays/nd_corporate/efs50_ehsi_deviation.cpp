@@ -29,7 +29,8 @@ void efs50_ehsi_deviation_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     const double d = corp_offset(finite_or(nav_token40, 0) / 2.39);
     draw_line_d(g, o.pen(COLOUR_AMBER, 3), d, 72, d, 82);
   } else if (EFS50NavMode == 2 && corp_plan_active()) {
-    const double d = std::clamp(std::trunc(corp_cross_track_nm() / 0.113), -50.0, 50.0);
+    // Full scale at about 5.65 NM, past the 5 NM of the other scales.
+    const double d = std::clamp(std::trunc(corp_cross_track_nm(125) / 0.113), -50.0, 50.0);
     draw_line_d(g, o.pen(CORP_CYAN, 3), d, 72, d, 82);
   }
 }

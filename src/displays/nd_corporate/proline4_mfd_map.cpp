@@ -80,23 +80,24 @@ void proline4_mfd_map_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw
     gfx_reset_clip(g);
     return;
   }
-  map_px_per_nm = radius / range;
 
-  if (range <= 160 && (proline4_mfd_show_vor == 1 || proline4_mfd_show_ndb == 1)) {
+  double sx = 0, sy = 0;
+  const bool grid = set_scaled_frame(g, ctx->width, ctx->height, PL4, PL4_CENTRE_X, cy, sx, sy);
+  map_px_per_nm = radius / range;
+  if (grid && range <= 160 && (proline4_mfd_show_vor == 1 || proline4_mfd_show_ndb == 1)) {
     nd_trace("navaids");
     draw_proline4_mfd_navaids_layer(ctx, g, v.lat, v.lon);
   }
-  if (range <= 80 && proline4_mfd_show_apt == 1) {
+  if (grid && range <= 80 && proline4_mfd_show_apt == 1) {
     nd_trace("airports");
     draw_proline4_mfd_airports_layer(ctx, g, v.lat, v.lon);
   }
-  if (range <= 40 && proline4_mfd_show_int == 1) {
+  if (grid && range <= 40 && proline4_mfd_show_int == 1) {
     nd_trace("fixes");
     draw_proline4_mfd_fixes_layer(ctx, g, v.lat, v.lon);
   }
 
-  double sx = 0, sy = 0;
-  const bool grid = set_scaled_frame(g, ctx->width, ctx->height, PL4, PL4_CENTRE_X, cy, sx, sy);
+  set_scaled_frame(g, ctx->width, ctx->height, PL4, PL4_CENTRE_X, cy, sx, sy);
   map_px_per_nm = radius / range;
   if (grid && corp_plan_active()) {
     nd_trace("route");

@@ -185,7 +185,7 @@ void summary_block(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, con
   draw_text(g, f.arial11, o.brush(CORP_CYAN), 0, 0, ND_TEXT_CAPACITY, "WX");
   pl4_header(g, o, o.font(FONT_ARIAL, 9, GFX_FONT_BOLD),
              {.y = k.header_y, .time_x = k.time_x, .sat_x = k.sat_x, .tat_x = k.tat_x,
-              .tat = get_total_air_temperature_raw()});
+              .tat = get_total_air_temperature_c()});
   summary(g, o, f, k);
   draw_textf(g, f.zuduz11, o.brush(COLOUR_WHITE), 0, k.wind_y, ND_TEXT_CAPACITY, k.wind_format, wind_direction,
              wind_speed);
