@@ -180,6 +180,23 @@ TEST_F(Proline4, SummaryTimesArrivalAndFuel) {
   EXPECT_TRUE(s.has("KG"));
 }
 
+TEST_F(Proline4, DestinationDistanceByActiveWaypoint) {
+  set_active_plan({"AAA", "BBB", "CCC", "DDD"}, 1, LAT, LON);
+  dist_to_active_wpt = 4;
+  struct Case {
+    int32_t active;
+    const char* destination;  // NM; the records lie 10 NM apart
+  };
+  for (const Case& c : {Case{1, "24"}, Case{2, "14"}, Case{3, "4"}}) {
+    fpl_active_index = c.active;
+    s.draw();
+    bool found = false;
+    for (const GfxTextItem& it : s.rec().text_items())
+      if (it.text == c.destination && it.argb == COLOUR_WHITE && it.world.y == 50) found = true;
+    EXPECT_TRUE(found) << c.active;
+  }
+}
+
 TEST_F(Proline4, EmptyRowsWithoutAPlanAndFromRowAtTheFirstRecord) {
   s.draw();
   EXPECT_TRUE(s.has("-----   ---    -:--"));

@@ -161,8 +161,11 @@ void summary(GfxGraphics* g, LayerObjects& o, const SummaryFonts& f, const Summa
     dest.text(f.arial11, 225, weight_unit());
     return;
   }
-  // With the active waypoint last nothing lies beyond it: d = 0.
-  const double d = i < last ? gc_nm(fpl_active[i + 1], fpl_active[last].lat, fpl_active[last].lon) : 0;
+  // Beyond the NEXT waypoint, or beyond the TO waypoint when NEXT is the last record
+  // (not the last record to itself, which would leave its leg out); nothing lies
+  // beyond a last active waypoint.
+  const int32_t beyond = last - i >= 2 ? i + 1 : i;
+  const double d = i < last ? gc_nm(fpl_active[beyond], fpl_active[last].lat, fpl_active[last].lon) : 0;
   const double total = next_nm + d;
   dest.ident(fpl_active[last].ident);
   dest.distance(total);
