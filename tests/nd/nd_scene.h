@@ -79,6 +79,12 @@ struct NdScene {
       if (it.text == t) return design(it.device);
     return {-1e9, -1e9};
   }
+  // The layout point the renderer asked for of the first text `t` (world units).
+  GfxPointF world(const std::string& t) {
+    for (const GfxTextItem& it : rec().text_items())
+      if (it.text == t) return it.world;
+    return {-1e9, -1e9};
+  }
   uint32_t text_colour(const std::string& t) {
     for (const GfxTextItem& it : rec().text_items())
       if (it.text == t) return it.argb;

@@ -21,12 +21,6 @@ struct Md80 : ::testing::Test {
     loaded_rwy_index = -999;
     atc_boundaries_loaded = 1;
   }
-  // The world position of the first text `t`.
-  GfxPointF world(const std::string& t) {
-    for (const GfxTextItem& it : s.rec().text_items())
-      if (it.text == t) return it.world;
-    return {-1e9, -1e9};
-  }
   int32_t gs_rect_top() {
     for (const GfxRecord* r : s.rec().of(GfxOp::Rect))
       if (r->pen_argb == COLOUR_MAGENTA) return int32_t(r->args[1]);
@@ -49,9 +43,9 @@ TEST_F(Md80, HsiRoseWithCardinalLettersAndGlideslope) {
   s.draw();
   EXPECT_EQ(layers, (Layers{"hsi"}));
   EXPECT_EQ(md80_ehsi_center_y, 116);
-  EXPECT_EQ(world("W").x, -7);
-  EXPECT_EQ(world("N").x, -8);
-  EXPECT_EQ(world("3").x, -8);
+  EXPECT_EQ(s.world("W").x, -7);
+  EXPECT_EQ(s.world("N").x, -8);
+  EXPECT_EQ(s.world("3").x, -8);
   EXPECT_TRUE(near(s.text_at("N"), 125, 49));
   EXPECT_EQ(gs_rect_top(), 112);
   EXPECT_FALSE(s.has(" 10"));
@@ -73,9 +67,9 @@ TEST_F(Md80, ArcLabelsAndCorners) {
   s.draw();
   EXPECT_EQ(md80_ehsi_center_y, 204);
   EXPECT_TRUE(s.has(" 10"));
-  EXPECT_EQ(world("21").x, -14);
-  EXPECT_EQ(world("18").x, -12);
-  EXPECT_EQ(world("24").x, -13);
+  EXPECT_EQ(s.world("21").x, -14);
+  EXPECT_EQ(s.world("18").x, -12);
+  EXPECT_EQ(s.world("24").x, -13);
   EXPECT_EQ(gs_rect_top(), 118);
   EXPECT_TRUE(near(s.text_at("12.5"), 0, 4));
   EXPECT_TRUE(near(s.text_at("DME1"), 0, 17));
@@ -85,7 +79,7 @@ TEST_F(Md80, ArcLabelsAndCorners) {
   md80_ehsi_range = 5;
   s.draw();
   EXPECT_TRUE(s.has("2.5"));
-  EXPECT_EQ(world("27").x, -13);
+  EXPECT_EQ(s.world("27").x, -13);
 }
 
 TEST_F(Md80, MapDistanceAndEta) {

@@ -7,7 +7,6 @@
 #include "flightplan/route_progress.h"
 #include "guidance/settings.h"
 #include "module/gauges/control_panels.h"
-#include "module/gauges/panel_steppers.h"
 #include "navdb/navdb.h"
 #include "tests/common/display_checks.h"
 #include "tests/nd/nd_scene.h"
@@ -45,11 +44,6 @@ struct Efs50 : ::testing::Test {
     indicated_altitude = vnav_path_altitude = 0;
     tod_passed = 0;
     token_values.clear();
-  }
-  double x_of(const std::string& t) {
-    for (const GfxTextItem& it : s.rec().text_items())
-      if (it.text == t) return it.world.x;
-    return -1e9;
   }
   // x of the lateral scale's bar (a 3 px line from y 72 to 82), or -999.
   double lateral_bar() {
@@ -136,10 +130,10 @@ TEST_F(Efs50, DataFieldsRightAlignedByLength) {
     ground_speed = c.gs;
     dme2_distance = c.dme_speed;
     s.draw();
-    EXPECT_DOUBLE_EQ(x_of(c.distance), c.distance_x) << c.distance;
-    EXPECT_DOUBLE_EQ(x_of(c.speed), c.speed_x) << c.speed;
+    EXPECT_DOUBLE_EQ(s.world(c.distance).x, c.distance_x) << c.distance;
+    EXPECT_DOUBLE_EQ(s.world(c.speed).x, c.speed_x) << c.speed;
     if (c.ttg) {
-      EXPECT_DOUBLE_EQ(x_of(c.ttg), c.ttg_x) << c.ttg;
+      EXPECT_DOUBLE_EQ(s.world(c.ttg).x, c.ttg_x) << c.ttg;
     }
     EXPECT_FALSE(s.has("9:60"));
   }
@@ -248,20 +242,6 @@ TEST_F(Efs50, RouteOverlayOnTheRangeRingAndPreviousLeg) {
   efs50_ehsi_range = 2.5;
   s.draw();
   EXPECT_FALSE(s.has("DCT"));
-}
-
-TEST_F(Efs50, TcasFormatAndRangesFromThePanel) {
-  efs50_ehsi_mode = 3;
-  nd_toggle_tcas();
-  EXPECT_EQ(efs50_ehsi_mode, 8);
-  efs50_tcas_range = 5;
-  efs50_cntr_range_down_click(nullptr, MOUSE_LEFT_SINGLE);
-  EXPECT_EQ(efs50_tcas_range, 2);
-  EXPECT_EQ(efs50_ehsi_range, 10);
-  s.draw();
-  EXPECT_EQ(layers, (Layers{"tcas"}));
-  nd_toggle_tcas();
-  EXPECT_EQ(efs50_ehsi_mode, 3);
 }
 
 }  // namespace

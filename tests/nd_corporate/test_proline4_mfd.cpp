@@ -43,12 +43,6 @@ struct Proline4 : ::testing::Test {
     atc_boundaries_loaded = 1;
     token_values.clear();
   }
-  // World x of the first text `t` (the x the renderer asked for).
-  double x_of(const std::string& t) {
-    for (const GfxTextItem& it : s.rec().text_items())
-      if (it.text == t) return it.world.x;
-    return -1e9;
-  }
   bool has_line(uint32_t argb, double x1, double y1, double x2, double y2) {
     for (const GfxRecord* r : s.rec().of(GfxOp::Line))
       if (r->pen_argb == argb && r->args == std::vector<double>{x1, y1, x2, y2}) return true;
@@ -161,9 +155,9 @@ TEST_F(Proline4, SummaryTimesArrivalAndFuel) {
   zulu_hour = 10;
   zulu_minute = 50;
   s.draw();
-  EXPECT_NEAR(x_of("125"), 73 - 2 * 6.4, 1e-4);
-  EXPECT_DOUBLE_EQ(x_of("30"), 127);
-  EXPECT_DOUBLE_EQ(x_of("11"), 150);
+  EXPECT_NEAR(s.world("125").x, 73 - 2 * 6.4, 1e-4);
+  EXPECT_DOUBLE_EQ(s.world("30").x, 127);
+  EXPECT_DOUBLE_EQ(s.world("11").x, 150);
   EXPECT_EQ(s.text_colour("BBB   "), COLOUR_MAGENTA);
   EXPECT_EQ(s.text_colour("AAA   "), 0xFF02A7EBu);
   toc_passed = 1;
@@ -201,7 +195,7 @@ TEST_F(Proline4, EmptyRowsWithoutAPlanAndFromRowAtTheFirstRecord) {
   s.draw();
   EXPECT_TRUE(s.has("-----   ---    -:--"));
   EXPECT_TRUE(s.has("-----   ---    -:-- --:-- ----"));
-  EXPECT_DOUBLE_EQ(x_of("LB"), 225);
+  EXPECT_DOUBLE_EQ(s.world("LB").x, 225);
   // The first record active: no record before it is read.
   set_active_plan({"AAA", "BBB"}, 0, LAT, LON);
   s.draw();
