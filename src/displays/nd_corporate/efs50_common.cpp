@@ -52,3 +52,10 @@ void efs50_aircraft(GfxGraphics* g, const GfxPen* pen) {
                          {-5, 3},  {-12, 5}, {-12, 3}, {-2, -3},  {-2, -8},  {0, -12}};
   nd_polyline(g, pen, p);
 }
+
+void efs50_clip_rose(GfxGraphics* g) {
+  GfxPath* path = gfx_path_create(g);
+  gfx_path_add_ellipse(g, path, 29, 14, 200, 200);
+  gfx_set_clip_path(g, path);
+  gfx_path_delete(path);
+}

@@ -31,5 +31,9 @@ struct Efs50Pointer {
 };
 Efs50Pointer efs50_pointer(int32_t pointer, int32_t source);
 
+// Clips to the compass circle of the rose formats (radius 100 about (129, 114)) in
+// the canvas frame.
+void efs50_clip_rose(GfxGraphics* g);
+
 // The amber aircraft symbol at the origin of the current frame.
 void efs50_aircraft(GfxGraphics* g, const GfxPen* pen);

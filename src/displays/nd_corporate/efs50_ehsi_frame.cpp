@@ -32,13 +32,6 @@ constexpr Efs50Format FORMATS[] = {
     {.tcas = true},
 };
 
-void clip_rose(GfxGraphics* g) {
-  GfxPath* path = gfx_path_create(g);
-  gfx_path_add_ellipse(g, path, 29, 14, 200, 200);
-  gfx_set_clip_path(g, path);
-  gfx_path_delete(path);
-}
-
 // Route, hold, TOD/TOC and altitude arc of the map formats with the FMS source.
 void fms_map_layers(const GaugeSurface* ctx, GfxGraphics* g, const Efs50Format& f) {
   const double cy = f.rose ? EFS50_ROSE_CY : EFS50_ARC_CY;
@@ -56,7 +49,7 @@ void fms_map_layers(const GaugeSurface* ctx, GfxGraphics* g, const Efs50Format& 
     nd_trace("toc_tod");
     nd_frame(g, ctx, EFS50);
     // On the rose the markers stay within the compass circle.
-    if (f.rose) clip_rose(g);
+    if (f.rose) efs50_clip_rose(g);
     draw_tod_toc_markers(g, radius, range, int32_t(EFS50_CX), int32_t(cy), TOC_TOD_STYLE_EFS50, 1.0, 1.0,
                          present_lat, present_lon, map_heading);
   }

@@ -23,20 +23,13 @@ constexpr double GLIDESLOPE_SCALE = 0.44881889763779526;  // 57 design units for
 
 void frame(GfxGraphics* g, const GaugeSurface* ctx, double rot = 0) { nd_frame(g, ctx, EFS50, CX, CY, rot); }
 
-void clip_rose(GfxGraphics* g) {
-  GfxPath* path = gfx_path_create(g);
-  gfx_path_add_ellipse(g, path, 29, 14, 200, 200);
-  gfx_set_clip_path(g, path);
-  gfx_path_delete(path);
-}
-
 // Boundaries, runway centre line and runways under the compass of the map formats.
 void map_underlay(GfxGraphics* g, const GaugeSurface* ctx, int32_t draw_mode) {
   if (!efs50_range_usable()) return;
   const double range = efs50_ehsi_range;
   const int32_t radius = int32_t(efs50_ehsi_map_radius);
   nd_frame(g, ctx, EFS50);
-  clip_rose(g);
+  efs50_clip_rose(g);
   if (atc_boundaries_shown == 1 && draw_mode != 3) {
     nd_trace("boundaries");
     draw_atc_boundaries(g, radius, CX, CY, range, map_heading);
@@ -186,7 +179,7 @@ void map_furniture(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
   draw_textf(g, o.font(FONT_ARIAL, 10, GFX_FONT_BOLD), o.brush(CORP_CYAN), 50, -4, ND_TEXT_CAPACITY, "%3.1f", range);
   if (EFS50NavMode == 1 && nav1_received() && !is_nav1_localizer()) {
     nd_frame(g, ctx, EFS50);
-    clip_rose(g);
+    efs50_clip_rose(g);
     map_px_per_nm = 40 / range;
     map_distance_px = dme1_distance * map_px_per_nm;
     int32_t x, y;

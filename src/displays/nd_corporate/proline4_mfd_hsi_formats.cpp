@@ -14,6 +14,7 @@ namespace {
 
 // What differs between the two formats.
 struct HsiGeometry {
+  bool rose;                 // full rose (format 0) or arc (format 1)
   double cy;
   const char* font;          // of the texts other than the "--:--" placeholder
   double time_x;
@@ -26,12 +27,17 @@ struct HsiGeometry {
   double to_from;                   // TO/FROM outline: tip at -to_from - 8, base at -to_from
   double label_y1, label_y2;        // bearing pointer labels
   double icon_dy;                   // pointer icons moved up
+  double needle_tip;                // bearing needles: tip and tail end
+  double needle_head;               // arrow head of the needles
+  double needle_in;                 // inner ends of the bars and pointer 1's shaft
+  double needle_tail;               // tail arrow of pointer 2
   double hdg_x, hdg_y;              // "HDG" read-out
   double bug_r;                     // selected-heading marker radius
   double track_top;
 };
 
-constexpr HsiGeometry FORMAT0{.cy = 170,
+constexpr HsiGeometry FORMAT0{.rose = true,
+                              .cy = 170,
                               .font = FONT_ARIAL,
                               .time_x = 18,
                               .box_top = 52,
@@ -47,12 +53,17 @@ constexpr HsiGeometry FORMAT0{.cy = 170,
                               .label_y1 = 80,
                               .label_y2 = 95,
                               .icon_dy = 0,
+                              .needle_tip = 90,
+                              .needle_head = 70,
+                              .needle_in = 40,
+                              .needle_tail = 60,
                               .hdg_x = 50,
                               .hdg_y = 50,
                               .bug_r = 100,
                               .track_top = 98};
 
-constexpr HsiGeometry FORMAT1{.cy = 200,
+constexpr HsiGeometry FORMAT1{.rose = false,
+                              .cy = 200,
                               .font = FONT_ZUDUZ,
                               .time_x = 20,
                               .box_top = 42,
@@ -68,6 +79,10 @@ constexpr HsiGeometry FORMAT1{.cy = 200,
                               .label_y1 = 50,
                               .label_y2 = 65,
                               .icon_dy = -30,
+                              .needle_tip = 139,
+                              .needle_head = 110,
+                              .needle_in = 60,
+                              .needle_tail = 100,
                               .hdg_x = 60,
                               .hdg_y = 40,
                               .bug_r = 140,
@@ -179,10 +194,7 @@ void course_pointer(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, co
 // Bearing pointer 2 (cyan, two bars) and 1 (magenta, one bar).
 void bearing_pointers(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, const HsiGeometry& k,
                       const GfxFont* label_font) {
-  const bool arc_format = k.cy == FORMAT1.cy;
-  const double tip = arc_format ? 139 : 90;
-  const double bar_out = arc_format ? 110 : 70;
-  const double bar_in = arc_format ? 60 : 40;
+  const double tip = k.needle_tip, head = k.needle_head, in = k.needle_in, tail = k.needle_tail;
   const double dy = k.icon_dy;
 
   if (const Proline4Pointer p = pl4_pointer(2, proline4_mfd_brg2_source); p.label) {
@@ -197,17 +209,16 @@ void bearing_pointers(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, 
     draw_line_d(g, pen1, -79, 104 + dy, -79, 108 + dy);
     if (p.shown) {
       nd_frame(g, ctx, PL4, PL4_CENTRE_X, k.cy, p.angle);
-      draw_line_d(g, pen2, 0, -bar_out, 0, -tip);
-      draw_line_d(g, pen2, 0, -bar_out, -8, -bar_out + 10);
-      draw_line_d(g, pen2, 0, -bar_out, 8, -bar_out + 10);
-      draw_line_d(g, pen2, -4, -bar_out + 6, -4, -bar_in);
-      draw_line_d(g, pen2, 4, -bar_out + 6, 4, -bar_in);
-      const double tail_in = arc_format ? 100 : 60;
-      draw_line_d(g, pen2, 0, tail_in, 0, tip);
-      draw_line_d(g, pen2, 0, tail_in, -8, tail_in + 10);
-      draw_line_d(g, pen2, 0, tail_in, 8, tail_in + 10);
-      draw_line_d(g, pen2, -4, tail_in + 4, -4, bar_in);
-      draw_line_d(g, pen2, 4, tail_in + 4, 4, bar_in);
+      draw_line_d(g, pen2, 0, -head, 0, -tip);
+      draw_line_d(g, pen2, 0, -head, -8, -head + 10);
+      draw_line_d(g, pen2, 0, -head, 8, -head + 10);
+      draw_line_d(g, pen2, -4, -head + 6, -4, -in);
+      draw_line_d(g, pen2, 4, -head + 6, 4, -in);
+      draw_line_d(g, pen2, 0, tail, 0, tip);
+      draw_line_d(g, pen2, 0, tail, -8, tail + 10);
+      draw_line_d(g, pen2, 0, tail, 8, tail + 10);
+      draw_line_d(g, pen2, -4, tail + 4, -4, in);
+      draw_line_d(g, pen2, 4, tail + 4, 4, in);
     }
   }
   if (const Proline4Pointer p = pl4_pointer(1, proline4_mfd_brg1_source); p.label) {
@@ -220,18 +231,16 @@ void bearing_pointers(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, 
     draw_line_d(g, pen1, -80, 86 + dy, -82, 89 + dy);
     if (p.shown) {
       nd_frame(g, ctx, PL4, PL4_CENTRE_X, k.cy, p.angle);
-      const double shaft = arc_format ? 110 : 70;
-      draw_line_d(g, pen2, 0, -bar_in, 0, -tip);
-      draw_line_d(g, pen2, 0, -shaft, -8, -shaft + 10);
-      draw_line_d(g, pen2, 0, -shaft, 8, -shaft + 10);
-      draw_line_d(g, pen2, 0, bar_in, 0, tip);
+      draw_line_d(g, pen2, 0, -in, 0, -tip);
+      draw_line_d(g, pen2, 0, -head, -8, -head + 10);
+      draw_line_d(g, pen2, 0, -head, 8, -head + 10);
+      draw_line_d(g, pen2, 0, in, 0, tip);
     }
   }
 }
 
 void hsi_format(const GaugeSurface* ctx, GfxGraphics* g, const HsiGeometry& k) {
   LayerObjects o(g);
-  const bool rose_format = k.cy == FORMAT0.cy;
   GfxFont* f9 = o.font(k.font, 9, GFX_FONT_BOLD);
   GfxFont* f12 = o.font(k.font, 12, GFX_FONT_BOLD);
   GfxFont* f13 = o.font(k.font, 13, GFX_FONT_BOLD);
@@ -251,7 +260,7 @@ void hsi_format(const GaugeSurface* ctx, GfxGraphics* g, const HsiGeometry& k) {
   pl4_header(g, o, f9, {.y = 10, .time_x = k.time_x, .sat_x = 180, .tat_x = 220, .tat = token341});
   data_block(g, f12, courier, white);
 
-  if (rose_format)
+  if (k.rose)
     rose(g, ctx, o, k);
   else
     arc(g, ctx, o, k);
