@@ -16,7 +16,11 @@ struct PageRow {
 // Ids not listed (2..6, 17 and the pages still to come) draw nothing.
 constexpr PageRow page_renderers[] = {
     {.page = GNSXLS_PAGE_FPL, .draw = gnsxls_flight_plan_page_draw},
+    {.page = GNSXLS_PAGE_DIRECT, .draw = gnsxls_direct_page_draw},
     {.page = GNSXLS_PAGE_DATABASE_WPT, .draw = gnsxls_database_wpt_page_draw},
+    {.page = GNSXLS_PAGE_DEPARTURE, .draw = gnsxls_departure_page_draw},
+    {.page = GNSXLS_PAGE_STAR, .draw = gnsxls_star_page_draw},
+    {.page = GNSXLS_PAGE_APPROACH, .draw = gnsxls_approach_page_draw},
     {.page = GNSXLS_PAGE_AIRWAY, .draw = gnsxls_airway_page_draw},
     {.page = GNSXLS_PAGE_SAVE_FPL, .draw = gnsxls_save_fpl_page_draw},
 };

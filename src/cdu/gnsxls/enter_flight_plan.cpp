@@ -379,7 +379,13 @@ void gnsxls_enter_database_wpt_page() {
     gnsxls_turn_field = trimmed(gnsxls_scratchpad);
     return;
   }
-  if (gnsxls_return_page == GNSXLS_PAGE_FPL && (gnsxls_list_mode == 1 || gnsxls_list_mode == 2)) {
-    insert_candidate(shown_plan());
+  switch (gnsxls_return_page) {
+    case GNSXLS_PAGE_FPL:
+      if (gnsxls_list_mode == 1 || gnsxls_list_mode == 2) insert_candidate(shown_plan());
+      break;
+    case GNSXLS_PAGE_DEPARTURE:
+    case GNSXLS_PAGE_STAR:
+    case GNSXLS_PAGE_APPROACH: gnsxls_enter_procedure_airport(); break;
+    default: gnsxls_enter_direct_candidate(); break;
   }
 }

@@ -148,6 +148,12 @@ int32_t gnsxls_enter_key() {
   switch (gnsxls_page) {
     case GNSXLS_PAGE_FPL: gnsxls_enter_flight_plan_page(); break;
     case GNSXLS_PAGE_DATABASE_WPT: gnsxls_enter_database_wpt_page(); break;
+    case GNSXLS_PAGE_DIRECT: gnsxls_enter_direct_page(); break;
+    case GNSXLS_PAGE_DEPARTURE:
+    case GNSXLS_PAGE_STAR:
+    case GNSXLS_PAGE_APPROACH: gnsxls_enter_procedure_page(); break;
+    case GNSXLS_PAGE_PILOT_WPT: gnsxls_enter_pilot_wpt_page(); break;
+    case GNSXLS_PAGE_OFFSET_WPT: gnsxls_enter_offset_wpt_page(); break;
     case GNSXLS_PAGE_AIRWAY: enter_airway_page(); break;
     case GNSXLS_PAGE_SAVE_FPL: enter_save_page(); break;
     case GNSXLS_PAGE_VNAV: enter_vnav_page(); break;

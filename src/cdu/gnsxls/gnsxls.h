@@ -106,6 +106,20 @@ extern std::string gnsxls_offset_radial, gnsxls_offset_dist;
 extern std::string gnsxls_offset_lat_text, gnsxls_offset_lon_text;
 extern std::string gnsxls_pos_lat_text, gnsxls_pos_lon_text;
 extern double gnsxls_pos_lat, gnsxls_pos_lon;
+extern int32_t gnsxls_pos_field;  // PILOT ENTERED WPT field typed: 0 none, 1 latitude, 2 longitude
+extern std::string gnsxls_offset_radial_edit, gnsxls_offset_dist_edit;  // OFFSET WPT texts being typed
+extern double gnsxls_offset_lat, gnsxls_offset_lon;  // offset point of the last insertion
+
+// DIRECT: 2 while DIR CLOSEST ARP is shown, else 1 (written by the page every draw).
+extern int32_t gnsxls_dir_closest_arp;
+// The nine airports nearest to the aircraft, 1..9 from the farthest to the nearest.
+struct ClosestAirport {
+  std::string ident;  // empty for an unused entry
+  double lat = 0.0, lon = 0.0;
+  double dist = 9999.0;     // NM
+  double bearing = 9999.0;  // degrees magnetic
+};
+extern ClosestAirport closest_airports[11];
 
 // Run when a GNS-XLS activation replaces the active plan; the gauge table wires what
 // other units empty then (the MCU scratchpad). May stay null.
@@ -153,6 +167,12 @@ int32_t gnsxls_char_key(char c);
 
 void gnsxls_enter_flight_plan_page();
 void gnsxls_enter_database_wpt_page();
+void gnsxls_enter_direct_page();
+void gnsxls_enter_direct_candidate();   // DATABASE WPT opened by DIRECT
+void gnsxls_enter_pilot_wpt_page();
+void gnsxls_enter_offset_wpt_page();
+void gnsxls_enter_procedure_page();     // DEPARTURE, STAR, APPROACH
+void gnsxls_enter_procedure_airport();  // DATABASE WPT opened by a procedure page
 
 // ---- pages ----
 
@@ -164,3 +184,7 @@ void gnsxls_flight_plan_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void gnsxls_database_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void gnsxls_airway_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void gnsxls_save_fpl_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_direct_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_departure_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_star_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_approach_page_draw(GaugeSurface* rec, GfxGraphics* g);

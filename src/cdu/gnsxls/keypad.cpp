@@ -214,6 +214,7 @@ int32_t gnsxls_direct_key() {
     save_hold_indexes();
     fpl_edit_index = fpl_valid_index(fpl_active_index, fpl_active_last + 1) ? fpl_active_index : 0;
     fpl_edit_last = fpl_active_last + 1;
+    fpl_edit_dest_index = fpl_active_dest_index;
   }
   // Without a copy the edit plan is only its end record.
   set_end_record(fpl_edit[fpl_active_last > 0 ? fpl_edit_last + 1 : 0]);

@@ -1,0 +1,416 @@
+// ENTER on DEPARTURE, STAR and APPROACH: the typed airport (confirmed on DATABASE WPT),
+// then the picked runway, procedure and transition, each rebuilding the lists that depend
+// on it and opening the next list still to choose; a list of one name is taken at once.
+// With all three chosen the legs show with "SELECT?", and a further ENTER inserts them
+// into the plan shown.
+//
+// Line keys read here: R1 (6) 1 airport typed, 2 runway list; R2 (7) 1 row-2 list,
+// 2 row-3 list; L3 (3) 1 the next L3 press picks slot 2; L5 (5) 1 "SELECT?" shown.
+#include <cstring>
+
+#include "cdu/gnsxls/gnsxls.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/procedures.h"
+#include "guidance/fms_state.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+constexpr int DEP = 0, STAR = 1, APPR = 2;  // gnsxls_proc_chosen entries
+
+bool set(const std::string& s) { return s != FPL_NONE_TEXT; }
+
+std::string trimmed(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+// First SID (slot 1) or STAR (slot 2) block of that exact name; 0 none.
+int find_proc_block(int slot, const std::string& name) {
+  const AptBlock& a = apt_blocks[slot];
+  for (int i = 1; i <= a.proc_count && i <= apt_proc_block_limit; ++i)
+    if (name == a.procs[i].name) return i;
+  return 0;
+}
+
+void take_block(int slot, const std::string& name, int32_t& index) {
+  if (int i = find_proc_block(slot, name)) index = i;
+}
+
+// Transition names of a block's legs: their number, the first in `first`.
+int transition_legs(int slot, int block, std::string& first) {
+  const ProcBlock& b = apt_blocks[slot].procs[block];
+  int n = 0;
+  for (int k = 1; k <= b.leg_count && k < proc_leg_slots; ++k) {
+    if (b.legs[k].transition[0] == '\0') continue;
+    if (n++ == 0) first = b.legs[k].transition;
+  }
+  return n;
+}
+
+// The airport typed on DEPARTURE (slot 1) or STAR and APPROACH (slot 2).
+bool take_airport(int slot, std::string& field, int32_t return_page) {
+  std::string ident = trimmed(gnsxls_scratchpad);
+  if (load_airport_block(ident, slot) != 1) {
+    airport_not_found = 1;
+    return false;
+  }
+  field = ident;
+  gnsxls_return_page = return_page;
+  gnsxls_page = GNSXLS_PAGE_DATABASE_WPT;
+  gnsxls_wpt_shown = 1;
+  gnsxls_wpt_count = 1;
+  airport_not_found = 0;
+  return true;
+}
+
+// After a procedure goes into the active plan its first leg is flown.
+void fly_to_record_1() {
+  fpl_active_index = 1;
+  if (fpl_valid_index(1, fpl_active_last)) {
+    active_wpt_lat = fpl_active[1].lat;
+    active_wpt_lon = fpl_active[1].lon;
+  }
+  dto_active = 1;
+  dto_origin_lat = present_lat;
+  dto_origin_lon = present_lon;
+  gnsxls_active_fpl_page = 1;
+}
+
+void approach_preview() {
+  list_approach_transitions();
+  gnsxls_proc_chosen[APPR] = 1;
+  proc_list_cursor = 1;
+}
+
+// ---- DEPARTURE ----
+
+void insert_departure() {
+  bool active = gnsxls_list_mode == 1;
+  if (!(active ? insert_sid_active() : insert_sid_edit())) return;
+  gnsxls_proc_chosen[DEP] = 0;
+  if (active) {
+    fly_to_record_1();
+    fms_leg_state = 0;
+  }
+  std::string* to[4] = {&route_sid_text, &route_sid_trans_text, &route_dep_runway_text, &route_origin_text};
+  std::string* to_edit[4] = {&edit_sid_text, &edit_sid_trans_text, &edit_dep_runway_text, &edit_origin_text};
+  const std::string* from[4] = {&dep_sid_text, &dep_trans_text, &dep_runway_text, &dep_airport_text};
+  for (int i = 0; i < 4; ++i) *(active ? to : to_edit)[i] = *from[i];
+  gnsxls_page = GNSXLS_PAGE_FPL;
+  gnsxls_fpl_column = gnsxls_fpl_column_saved;
+  gnsxls_prompt_open = 0;
+  gnsxls_dep_choice = 0;
+  reset_cdu_entry_state();
+}
+
+void departure_sid_picked() {
+  int32_t* s = gnsxls_lsk_state;
+  dep_sid_text = gnsxls_scratchpad;
+  reset_cdu_entry_state();
+  gnsxls_dep_choice = 1;
+  proc_list_cursor = 1;
+  if (!set(dep_runway_text)) {
+    fill_origin_proc_entry(dep_sid_text);
+    s[6] = 2;
+  }
+  if (set(dep_trans_text)) {
+    take_block(1, dep_sid_text, sid_block_index);
+  } else {
+    set_origin_proc_entry_ext(dep_sid_text, dep_runway_text, 0);
+    if (int b = find_proc_block(1, dep_sid_text)) {
+      std::string first;
+      int n = transition_legs(1, b, first);
+      // One leg with a transition: taken at once; two or more: the list opens.
+      if (n == 1) dep_trans_text = first;
+      if (n >= 2) s[6] = 0;
+      sid_block_index = b;
+    }
+  }
+  if (!set(dep_trans_text)) s[7] = 2;
+  else if (!set(dep_runway_text)) s[6] = 2;
+}
+
+void departure_transition_picked() {
+  int32_t* s = gnsxls_lsk_state;
+  dep_trans_text = gnsxls_scratchpad;
+  reset_cdu_entry_state();
+  if (!set(dep_sid_text)) {
+    set_origin_proc_entry(dep_runway_text, dep_trans_text);
+    if (dep_sid_count == 1) {
+      dep_sid_text = dep_sid_list[1];
+      take_block(1, dep_sid_text, sid_block_index);
+    } else if (dep_sid_count > 1) {
+      s[3] = 1;
+    }
+  }
+  if (!set(dep_sid_text)) {
+    s[7] = 1;
+  } else if (!set(dep_runway_text)) {
+    fill_origin_proc_entry(dep_sid_text);
+    s[6] = 2;
+  }
+  gnsxls_dep_choice = 1;
+}
+
+void enter_departure() {
+  int32_t* s = gnsxls_lsk_state;
+  if (gnsxls_proc_chosen[DEP] == 1 && s[5] == 1) return insert_departure();
+  if (s[6] == 2) {
+    dep_runway_text = gnsxls_scratchpad;
+    reset_cdu_entry_state();
+    set_origin_proc_entry(dep_runway_text, dep_trans_text);
+    if (!set(dep_sid_text)) s[7] = 1;
+    else if (!set(dep_trans_text)) s[7] = 2;
+    gnsxls_dep_choice = 1;
+  } else if (s[6] == 1) {
+    take_airport(1, dep_airport_text, GNSXLS_PAGE_DEPARTURE);
+  } else if (s[7] == 1) {
+    departure_sid_picked();
+  } else if (s[7] == 2) {
+    departure_transition_picked();
+  } else {
+    return;
+  }
+  if (set(dep_sid_text) && set(dep_trans_text) && set(dep_runway_text) && gnsxls_proc_chosen[DEP] == 0) {
+    sid_insert_helper_origin();
+    gnsxls_dep_choice = 1;
+    gnsxls_proc_chosen[DEP] = 1;
+    s[5] = 1;
+  }
+}
+
+// ---- STAR ----
+
+// The arrival goes into the plan shown; an opened plan keeps its own texts.
+bool insert_arrival() {
+  bool active = gnsxls_list_mode == 1;
+  if (!(active ? insert_star_appr_active() : insert_star_appr_edit())) return false;
+  gnsxls_proc_chosen[STAR] = 0;
+  if (active) gnsxls_active_fpl_page = 1;
+  std::string* to[4] = {&route_star_text, &route_star_trans_text, &route_arr_runway_text, &route_dest_text};
+  std::string* to_edit[4] = {&edit_star_text, &edit_star_trans_text, &edit_arr_runway_text, &edit_dest_text};
+  const std::string* from[4] = {&star_text, &star_trans_text, &arr_runway_text, &arr_airport_text};
+  for (int i = 0; i < 4; ++i) *(active ? to : to_edit)[i] = *from[i];
+  gnsxls_page = GNSXLS_PAGE_FPL;
+  gnsxls_fpl_column = gnsxls_fpl_column_saved;
+  fms_leg_state = 0;
+  reset_cdu_entry_state();
+  return true;
+}
+
+void star_transition_picked() {
+  int32_t* s = gnsxls_lsk_state;
+  star_trans_text = gnsxls_scratchpad;
+  reset_cdu_entry_state();
+  if (!set(star_text)) {
+    set_dest_proc_entry(arr_runway_text, star_trans_text);
+    if (arr_star_count == 1) {
+      star_text = arr_star_list[1];
+      take_block(2, star_text, star_block_index);
+    }
+  }
+  if (!set(star_text)) {
+    s[7] = 2;
+    if (arr_star_count > 1) s[3] = 1;
+    proc_list_cursor = 1;
+  } else if (!set(arr_runway_text)) {
+    fill_dest_proc_entry(star_text);
+    s[6] = 2;
+    if (arr_rwy_count >= 1) s[3] = 1;
+    proc_list_cursor = 1;
+  }
+  gnsxls_star_choice = 1;
+}
+
+void star_picked() {
+  int32_t* s = gnsxls_lsk_state;
+  star_text = gnsxls_scratchpad;
+  set_dest_proc_entry_ext(star_text, arr_runway_text, 0);
+  fill_dest_proc_entry(star_text);
+  reset_cdu_entry_state();
+  gnsxls_star_choice = 1;
+  proc_list_cursor = 1;
+  if (int b = find_proc_block(2, star_text)) {
+    std::string first;
+    if (transition_legs(2, b, first) == 1) star_trans_text = first;
+    star_block_index = b;
+  }
+  if (!set(star_trans_text)) s[7] = 1;
+  else if (!set(arr_runway_text)) s[6] = 2;
+}
+
+void enter_star() {
+  int32_t* s = gnsxls_lsk_state;
+  // A picked runway goes on with the transition or STAR it leaves to choose.
+  if (s[6] == 2) {
+    reset_cdu_entry_state();
+    arr_runway_text = gnsxls_scratchpad;
+    set_dest_proc_entry(arr_runway_text, star_trans_text);
+    if (!set(star_trans_text)) {
+      s[7] = 1;
+      gnsxls_scratchpad = star_trans_text;
+    } else if (!set(star_text)) {
+      s[7] = 2;
+      gnsxls_scratchpad = star_text;
+    }
+  }
+  if (gnsxls_proc_chosen[STAR] == 1 && s[5] == 1) {
+    if (insert_arrival()) return;
+  } else if (s[6] == 1) {
+    take_airport(2, arr_airport_text, GNSXLS_PAGE_STAR);
+  } else if (s[7] == 1) {
+    star_transition_picked();
+  } else if (s[7] == 2) {
+    star_picked();
+  }
+  if (set(star_text) && set(star_trans_text) && set(arr_runway_text) && gnsxls_proc_chosen[STAR] == 0) {
+    gnsxls_star_choice = 1;
+    gnsxls_proc_chosen[STAR] = 1;
+    star_insert_helper_dest();
+    reset_cdu_entry_state();
+    s[5] = 1;
+  }
+}
+
+// ---- APPROACH ----
+
+// With an approach chosen: its legs when the runway is set, else the runway list for it.
+void approach_runway_or_preview() {
+  if (set(arr_runway_text)) {
+    approach_preview();
+  } else {
+    set_dest_iaf_entry(appr_type_text, appr_trans_text);
+    gnsxls_lsk_state[6] = 2;
+  }
+}
+
+void approach_runway_picked() {
+  int32_t* s = gnsxls_lsk_state;
+  arr_runway_text = gnsxls_scratchpad;
+  reset_cdu_entry_state();
+  if (!set(appr_type_text)) {
+    list_approaches(arr_runway_text, appr_trans_text);
+    if (arr_appr_count != 1) {
+      s[7] = 1;
+      return;
+    }
+    appr_type_text = arr_appr_list[1].type;
+  }
+  if (set(appr_trans_text)) {
+    approach_preview();
+  } else {
+    apply_approach_selection();
+    s[7] = 2;
+  }
+}
+
+void approach_type_picked() {
+  reset_cdu_entry_state();
+  appr_type_text = gnsxls_scratchpad;
+  if (!set(appr_trans_text)) {
+    apply_approach_selection();
+    if (arr_appr_trans_count == 1) appr_trans_text = arr_appr_trans_list[1];
+  }
+  if (set(appr_trans_text)) {
+    approach_runway_or_preview();
+  } else {
+    // Several transitions: the runway list first, the transitions after the runway.
+    set_dest_iaf_entry(appr_type_text, FPL_NONE_TEXT);
+    gnsxls_lsk_state[6] = 2;
+  }
+  gnsxls_appr_choice = 1;
+}
+
+void approach_transition_picked() {
+  reset_cdu_entry_state();
+  appr_trans_text = gnsxls_scratchpad;
+  if (!set(appr_type_text)) {
+    list_approaches(arr_runway_text, appr_trans_text);
+    if (arr_appr_count != 1) {
+      gnsxls_lsk_state[7] = 1;
+      return;
+    }
+    appr_type_text = arr_appr_list[1].type;
+  }
+  approach_runway_or_preview();
+}
+
+void insert_approach_chosen() {
+  bool active = gnsxls_list_mode == 1;
+  if (!(active ? insert_approach() : insert_approach_disco(0))) return;
+  gnsxls_proc_chosen[APPR] = 0;
+  if (active) {
+    gnsxls_page = GNSXLS_PAGE_FPL;
+    gnsxls_fpl_column = gnsxls_fpl_column_saved;
+    fly_to_record_1();
+  }
+  std::string* to[4] = {&route_appr_trans_text, &route_appr_type_text, &route_dest_text, &route_arr_runway_text};
+  std::string* to_edit[4] = {&edit_appr_trans_text, &edit_appr_type_text, &edit_dest_text, &edit_arr_runway_text};
+  const std::string* from[4] = {&appr_trans_text, &appr_type_text, &arr_airport_text, &arr_runway_text};
+  for (int i = 0; i < 4; ++i) *(active ? to : to_edit)[i] = *from[i];
+  fms_leg_state = 0;
+  reset_cdu_entry_state();
+}
+
+void enter_approach() {
+  int32_t* s = gnsxls_lsk_state;
+  // A typed airport ends the press.
+  if (s[6] == 1) {
+    if (!take_airport(2, arr_airport_text, GNSXLS_PAGE_APPROACH)) {
+      arr_airport_text = FPL_NONE_TEXT;
+      gnsxls_prompt_open = 0;
+      s[6] = 0;
+    }
+    return;
+  }
+  if (s[6] == 2) approach_runway_picked();
+  else if (s[7] == 1) approach_type_picked();
+  else if (s[7] == 2) approach_transition_picked();
+  else if (gnsxls_proc_chosen[APPR] == 1) insert_approach_chosen();
+}
+
+}  // namespace
+
+void gnsxls_enter_procedure_page() {
+  switch (gnsxls_page) {
+    case GNSXLS_PAGE_DEPARTURE: enter_departure(); break;
+    case GNSXLS_PAGE_STAR: enter_star(); break;
+    case GNSXLS_PAGE_APPROACH: enter_approach(); break;
+    default: break;
+  }
+}
+
+// Back from DATABASE WPT with the airport confirmed: the page's first list opens.
+void gnsxls_enter_procedure_airport() {
+  int32_t* s = gnsxls_lsk_state;
+  gnsxls_page = gnsxls_return_page;
+  reset_cdu_entry_state();
+  switch (gnsxls_return_page) {
+    case GNSXLS_PAGE_DEPARTURE:
+      gnsxls_dep_choice = 1;
+      s[7] = 1;
+      s[3] = 1;
+      proc_list_cursor = 1;
+      dep_sid_text = dep_trans_text = dep_runway_text = FPL_NONE_TEXT;
+      set_origin_proc_entry(dep_runway_text, dep_trans_text);
+      gnsxls_proc_chosen[DEP] = 0;
+      break;
+    case GNSXLS_PAGE_STAR:
+      s[7] = 1;
+      s[3] = 1;
+      proc_list_cursor = 1;
+      arr_runway_text = star_text = star_trans_text = FPL_NONE_TEXT;
+      set_dest_proc_entry(arr_runway_text, star_trans_text);
+      gnsxls_proc_chosen[STAR] = 0;
+      break;
+    default:
+      arr_runway_text = appr_type_text = appr_trans_text = FPL_NONE_TEXT;
+      set_dest_iaf_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
+      s[6] = 2;
+      gnsxls_appr_choice = 1;
+      gnsxls_proc_chosen[APPR] = 0;
+      break;
+  }
+}
