@@ -137,7 +137,7 @@ void set_origin_proc_entry_ext(const std::string& sid, const std::string& runway
   dep_trans_count = 0;
   for (int i = 1; i <= block_count(a, false); ++i) {
     const ProcBlock& b = a.procs[i];
-    if (sid == b.name && runway_fits(b, runway)) transitions_of(b, dep_trans_list, dep_trans_count);
+    if ((none(sid) || sid == b.name) && runway_fits(b, runway)) transitions_of(b, dep_trans_list, dep_trans_count);
   }
   mirror(a.trans_names, a.trans_count, dep_trans_list, dep_trans_count);
 }
@@ -163,7 +163,7 @@ void set_dest_proc_entry_ext(const std::string& star, const std::string& runway,
   arr_trans_count = 0;
   for (int i = 1; i <= block_count(a, false); ++i) {
     const ProcBlock& b = a.procs[i];
-    if (star == b.name && runway_fits(b, runway)) transitions_of(b, arr_trans_list, arr_trans_count);
+    if ((none(star) || star == b.name) && runway_fits(b, runway)) transitions_of(b, arr_trans_list, arr_trans_count);
   }
   mirror(a.trans_names, a.trans_count, arr_trans_list, arr_trans_count);
 }

@@ -82,12 +82,13 @@ extern int32_t proc_preview_count;
 // matching Smiths list).
 // SIDs of the origin usable from `runway` that have `transition` ("------": any).
 void set_origin_proc_entry(const std::string& runway, const std::string& transition);
-// Transitions of SID `sid` (for `runway`).
+// Transitions of SID `sid` ("------": of every SID) for `runway`.
 void set_origin_proc_entry_ext(const std::string& sid, const std::string& runway, int flag);
 // Runways of SID `sid` ("------": every runway of the origin).
 void fill_origin_proc_entry(const std::string& sid);
 // STARs of the destination for `runway` with `transition`.
 void set_dest_proc_entry(const std::string& runway, const std::string& transition);
+// Transitions of STAR `star` ("------": of every STAR) for `runway`.
 void set_dest_proc_entry_ext(const std::string& star, const std::string& runway, int flag);
 void fill_dest_proc_entry(const std::string& star);
 // Approaches of the destination for `runway` ("------": all) with `transition`.

@@ -103,6 +103,7 @@ void direct_to_edit_record() {
   int k = fpl_edit_index;
   // No fix to fly to, or no room for the DIRECT record and the end record: refused.
   if (k < 0 || k > real_last || real_last + 1 > FPL_MAX_LAST) return;
+  if (is(fpl_edit[k].ident, FPL_DISCO_IDENT) || is(fpl_edit[k].ident, FPL_THEN_IDENT)) return;
   // A plan without origin: the first airport becomes record 0.
   int from = k >= 1 && real_last >= 1 && is(fpl_edit[0].ident, "---") && is(fpl_edit[1].type, "APT") ? 1 : 0;
   int out = 0;

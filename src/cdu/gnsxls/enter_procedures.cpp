@@ -374,6 +374,10 @@ void enter_approach() {
 }  // namespace
 
 void gnsxls_enter_procedure_page() {
+  const int32_t* s = gnsxls_lsk_state;
+  // With a list open only one of its items is taken (nothing picked: nothing happens).
+  bool list_open = s[6] == 2 || s[7] == 1 || s[7] == 2;
+  if (list_open && s[6] != 1 && !gnsxls_open_list_holds(gnsxls_scratchpad)) return;
   switch (gnsxls_page) {
     case GNSXLS_PAGE_DEPARTURE: enter_departure(); break;
     case GNSXLS_PAGE_STAR: enter_star(); break;

@@ -173,6 +173,8 @@ void gnsxls_enter_pilot_wpt_page();
 void gnsxls_enter_offset_wpt_page();
 void gnsxls_enter_procedure_page();     // DEPARTURE, STAR, APPROACH
 void gnsxls_enter_procedure_airport();  // DATABASE WPT opened by a procedure page
+// True when the list open on the procedure page shown holds `text`.
+bool gnsxls_open_list_holds(const std::string& text);
 
 // ---- pages ----
 

@@ -315,6 +315,16 @@ void draw_procedure_page(GaugeSurface* rec, GfxGraphics* g, const ProcPage& m) {
 
 }  // namespace
 
+bool gnsxls_open_list_holds(const std::string& text) {
+  if (gnsxls_page < GNSXLS_PAGE_DEPARTURE || gnsxls_page > GNSXLS_PAGE_APPROACH) return false;
+  const ProcPage& m = pages[gnsxls_page - GNSXLS_PAGE_DEPARTURE];
+  const int32_t* s = gnsxls_lsk_state;
+  ListView v = list_of(m, s[6] == 2 ? RUNWAYS : s[7] == 1 ? m.row2_list : m.row3_list);
+  for (int i = 1; i <= v.count; ++i)
+    if (text == item(v, i)) return true;
+  return false;
+}
+
 void gnsxls_departure_page_draw(GaugeSurface* rec, GfxGraphics* g) { draw_procedure_page(rec, g, pages[0]); }
 void gnsxls_star_page_draw(GaugeSurface* rec, GfxGraphics* g) { draw_procedure_page(rec, g, pages[1]); }
 void gnsxls_approach_page_draw(GaugeSurface* rec, GfxGraphics* g) { draw_procedure_page(rec, g, pages[2]); }
