@@ -33,18 +33,6 @@ bool nav_shows_to(double bearing, double course) {
 
 double station_bearing(double relative_bearing, double hdg) { return wrap360(relative_bearing + hdg); }
 
-void eta_clock(double start_hour, double start_minute, double add_hours, double add_minutes, int32_t& hour,
-               int32_t& minute) {
-  double total = std::floor(finite_or(start_hour, 0)) * 60.0 + std::floor(finite_or(start_minute, 0)) +
-                 std::floor(finite_or(add_hours, 0)) * 60.0 + std::floor(finite_or(add_minutes, 0));
-  if (!(std::fabs(total) < 1e9)) total = 0;
-  double day = std::fmod(total, 1440.0);
-  if (day < 0) day += 1440.0;
-  int32_t t = int32_t(day);
-  hour = t / 60;
-  minute = t % 60;
-}
-
 bool nd_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double tx, double ty, double rot) {
   if (!ctx || !set_canvas_scale(g, ctx->width, ctx->height, canvas)) {
     gfx_reset_transform(g);

@@ -7,6 +7,7 @@
 #include "draw/draw_toolkit.h"
 #include "draw/gauge_surface.h"
 #include "draw/map_layer_frame.h"
+#include "guidance/eta_clock.h"
 #include "platform/gfx/gfx.h"
 #include "platform/host/gauge_host.h"
 
@@ -30,11 +31,6 @@ bool nav_shows_to(double station_bearing, double course);
 
 // Station bearing from a relative bearing and the heading, brought into 0..360.
 double station_bearing(double relative_bearing, double hdg);
-
-// ETA of a start time plus a time to go, as whole hours 0..23 and whole minutes
-// 0..59 (minutes floored before the carry; days dropped).
-void eta_clock(double start_hour, double start_minute, double add_hours, double add_minutes, int32_t& hour,
-               int32_t& minute);
 
 // Resets the transform, scales the canvas to the drawing record's image size,
 // translates to (tx, ty) and rotates by `rot` degrees. False when the size is unusable.

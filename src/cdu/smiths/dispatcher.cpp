@@ -30,6 +30,11 @@ SmithsPageFn smiths_page_renderer(int32_t page) {
     case SMITHS_PAGE_INIT_REF_INDEX: return smiths_fms_init_ref_index_page_draw;
     case SMITHS_PAGE_DEP_ARR_INDEX: return smiths_fms_dep_arr_index_page_draw;
     case SMITHS_PAGE_IDENT: return smiths_fms_ident_page_draw;
+    case SMITHS_PAGE_FIX_INFO: return smiths_fms_fix_info_page_draw;
+    case SMITHS_PAGE_TAKEOFF_REF: return smiths_fms_takeoff_ref_page_draw;
+    case SMITHS_PAGE_APPROACH_REF: return smiths_fms_approach_ref_page_draw;
+    case SMITHS_PAGE_SELECT_WPT: return smiths_fms_select_waypoint_page_draw;
+    case SMITHS_PAGE_RTE_HOLD: return smiths_fms_rte_hold_page_draw;
     default: return nullptr;
   }
 }
@@ -74,15 +79,15 @@ namespace {
 
 // The hold pages follow the hold list.
 void smiths_hold_added(int place) {
-  smiths_hold_page_count = hold_count;
+  smiths_hold_page_count = smiths_listed_hold_count();
   smiths_hold_page_no = place;
   smiths_hold_at_index = 0;
 }
 
 void smiths_hold_removed() {
-  smiths_hold_page_count = hold_count;
+  smiths_hold_page_count = smiths_listed_hold_count();
   smiths_scratchpad_msg.clear();
-  if (hold_count == 0 && smiths_page == SMITHS_PAGE_RTE_HOLD) smiths_page = SMITHS_PAGE_LEGS;
+  if (smiths_hold_page_count == 0 && smiths_page == SMITHS_PAGE_RTE_HOLD) smiths_page = SMITHS_PAGE_LEGS;
 }
 
 // The climb page gives way to cruise at the top of climb, climb and cruise to descent

@@ -89,7 +89,7 @@ void smiths_fms_key(int key) {
     case 9:  // HOLD
       smiths_hold_key_flag = 1;
       smiths_hold_page_no = 1;
-      if (hold_count != 0) {
+      if (smiths_listed_hold_count() != 0) {
         smiths_page = SMITHS_PAGE_RTE_HOLD;
       } else {
         plan_center_index = 0;

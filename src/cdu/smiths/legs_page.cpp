@@ -102,6 +102,7 @@ void insert_candidate(int n, int e) {
 void open_select_waypoint(int row) {
   select_wpt_row = row;
   select_wpt_return_page = SMITHS_PAGE_LEGS;
+  smiths_select_page_no = 1;
   smiths_page = SMITHS_PAGE_SELECT_WPT;
 }
 

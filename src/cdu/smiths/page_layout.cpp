@@ -1,7 +1,10 @@
 #include "cdu/smiths/page_layout.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 #include "cdu/smiths/smiths_cdu.h"
 #include "draw/draw_toolkit.h"
@@ -149,4 +152,19 @@ int32_t cdu_step_page(int32_t page, int32_t count) {
   if (smiths_prev_page_key == 1) page = page - 1 < 1 ? count : page - 1;
   if (smiths_next_page_key == 1) page = page + 1 > count ? 1 : page + 1;
   return page;
+}
+
+int32_t cdu_leading_int(const std::string& text) {
+  std::size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return 0;
+  bool negative = text[i] == '-';
+  if (text[i] == '-' || text[i] == '+') ++i;
+  int32_t v = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) v = std::min<int32_t>(v * 10 + (text[i] - '0'), 999999);
+  return negative ? -v : v;
+}
+
+double cdu_leading_number(const std::string& text) {
+  double v = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(v) ? v : 0.0;
 }

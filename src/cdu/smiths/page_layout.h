@@ -59,3 +59,9 @@ std::string cdu_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)
 // PREV / NEXT PAGE on a page number with wrap; count below 1 counts as 1 and a page
 // outside 1..count is brought back into it first.
 int32_t cdu_step_page(int32_t page, int32_t count);
+
+// The leading sign and digits of an entry as a whole number, as atoi reads them, but
+// held within +-999999 so that a long entry never overflows; 0 when none.
+int32_t cdu_leading_int(const std::string& text);
+// The leading number of an entry as atof reads it; 0 when none or not finite.
+double cdu_leading_number(const std::string& text);

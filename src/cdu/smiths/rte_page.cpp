@@ -109,8 +109,6 @@ void enter_runway(const std::string& entry) {
 
 // ---- route-page keys ----
 
-// Edit record of route entry e; an entry past the last goes before the destination.
-int entry_record(int e) { return e >= 1 && e <= rte_row_count ? rte_rows[e].record : fpl_edit_route_end(); }
 
 void via_key(int e) {
   if (smiths_scratchpad_msg == "DELETE") {
@@ -192,7 +190,7 @@ void to_key(int e) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
-  int n = entry_record(e);
+  int n = rte_entry_record(e);
   if (listed && rte_rows[e].to == FPL_THEN_IDENT) {
     airway_exit(n);
     return;
@@ -221,6 +219,7 @@ void to_key(int e) {
   } else {
     select_wpt_row = e;
     select_wpt_return_page = SMITHS_PAGE_RTE;
+    smiths_select_page_no = 1;
     smiths_page = SMITHS_PAGE_SELECT_WPT;
   }
   smiths_scratchpad.clear();
@@ -331,3 +330,5 @@ void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_bottom_line(p);
   cdu_page_end(p);
 }
+
+int rte_entry_record(int e) { return e >= 1 && e <= rte_row_count ? rte_rows[e].record : fpl_edit_route_end(); }

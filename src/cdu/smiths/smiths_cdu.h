@@ -40,6 +40,9 @@ extern int32_t smiths_legs_page_count;
 extern int32_t select_wpt_row, select_wpt_return_page;
 extern int32_t smiths_hold_select_entry;
 
+// SELECT WAYPOINT page.
+extern int32_t smiths_select_page_no, smiths_select_page_count;
+
 // RTE page.
 extern int32_t smiths_rte_page_count;
 
@@ -178,6 +181,11 @@ void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_init_ref_index_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_ident_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_fix_info_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_rte_hold_page_draw(GaugeSurface* rec, GfxGraphics* g);
 
 // ---- shared page operations ----
 
@@ -188,6 +196,13 @@ void cdu_route_select_line_b(GaugeSurface* rec, int n);
 void cdu_route_select_line_d(GaugeSurface* rec, int n);
 // Opens DEPARTURES with its choices reset and the lists rebuilt for every runway.
 void cdu_reset_page_10c(GaugeSurface* rec);
+// Edit record of RTE entry row e; a row past the last goes before the destination.
+int rte_entry_record(int e);
+// Holds the RTE HOLD page and the HOLD key list: those not deleted in a change waiting
+// for EXEC. Hold h (1-based) of them, null when none.
+int smiths_listed_hold_count();
+struct HoldRecord;
+HoldRecord* smiths_listed_hold(int h);
 // Resets the departure and arrival selections of the DEPARTURES and ARRIVALS pages.
 void smiths_reset_dep_selection();
 void smiths_reset_arr_selection();

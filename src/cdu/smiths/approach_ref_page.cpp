@@ -1,0 +1,93 @@
+// APPROACH REF page: gross weight, the three approach flap settings with their
+// reference speeds, and the landing flaps and VREF picked from them.
+#include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "guidance/flight_log.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+
+namespace {
+
+struct ApproachRow {
+  std::string* flaps;
+  int32_t* vref;
+};
+
+const ApproachRow ROWS[3] = {
+    {.flaps = &APPRFLAPSMIN, .vref = &VREFMIN},
+    {.flaps = &APPRFLAPSMID, .vref = &VREFMID},
+    {.flaps = &APPRFLAPSMAX, .vref = &VREFMAX},
+};
+
+// R1-R3: an empty scratchpad takes the row's speed; "0" alone sets it to 0.
+void speed_key(const ApproachRow& r) {
+  std::string& s = smiths_scratchpad;
+  if (s.empty()) {
+    s = cdu_format("%d", int(*r.vref));
+    return;
+  }
+  int32_t n = cdu_leading_int(s);
+  if (n < 0) return;
+  if (n == 0 && s != "0") {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  *r.vref = n;
+  s.clear();
+}
+
+// R4: "flaps/speed" matching one of the three rows.
+void landing_key() {
+  const std::string& s = smiths_scratchpad;
+  std::size_t slash = s.find('/');
+  if (s.empty() || slash == std::string::npos || slash < 2) return;
+  std::string flaps = s.substr(0, slash);
+  int32_t speed = cdu_leading_int(s.substr(slash + 1));
+  for (const ApproachRow& r : ROWS) {
+    if (flaps == *r.flaps && speed == *r.vref) {
+      LDGFLAPS = cdu_leading_int(flaps);
+      VREF = speed;
+      smiths_scratchpad.clear();
+      return;
+    }
+  }
+  smiths_scratchpad_msg = "INVALID ENTRY";
+}
+
+void handle_key() {
+  int k = smiths_pending_lsk;
+  if (k >= 6 && k <= 8) speed_key(ROWS[k - 6]);
+  else if (k == 9) landing_key();
+  else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+}
+
+}  // namespace
+
+void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  handle_key();
+  cdu_large(p, 63, 0, "APPROACH REF");
+  cdu_small(p, 12, 22, "G R O S S   W T");
+  double weight = read_fuel_on_board() + zero_fuel_weight;
+  if (WeightUnit == "KGS") weight *= 0.45359237;
+  cdu_largef(p, 0, 33, "%3.1f", weight / 1000.0);
+  cdu_small(p, 150, 22, "F L A P S");
+  cdu_small(p, 230, 22, "V R E F");
+  for (int i = 0; i < 3; ++i) {
+    cdu_largef(p, 160, 33 + 33 * i, "%3s\xB0", ROWS[i].flaps->c_str());
+    cdu_smallf(p, 223, 38 + 33 * i, "%3d K T", int(*ROWS[i].vref));
+  }
+  cdu_small(p, 190, 121, "F L A P / S P D");
+  if (LDGFLAPS != 0 && VREF != 0) {
+    cdu_largef(p, 210, 133, "%2d\xB0/%3d", int(LDGFLAPS), int(VREF));
+  } else {
+    cdu_large(p, 215, 133, "- -  - - -");
+    cdu_small(p, 235, 138, "/");
+  }
+  cdu_small(p, 170, 151, "W I N D    C O R R");
+  cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
+  cdu_large(p, 0, 198, "< INDEX");
+  cdu_bottom_line(p);
+  cdu_page_end(p);
+}

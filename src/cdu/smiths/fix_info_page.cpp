@@ -1,0 +1,145 @@
+// FIX INFO page: two reference fixes, each with up to three radial/distance pairs, the
+// aircraft's radial and distance from the fix and the ETA and distance to each point.
+#include <cmath>
+#include <cstring>
+#include <sstream>
+
+#include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "geo/great_circle.h"
+#include "guidance/eta_clock.h"
+#include "guidance/fms_state.h"
+#include "module/sim_vars.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+constexpr double PAIR_Y[3] = {66, 99, 133};
+
+FixInfoRecord& shown_record() {
+  if (smiths_fix_page_no < 1 || smiths_fix_page_no > 2) smiths_fix_page_no = 1;
+  return fix_info[smiths_fix_page_no];
+}
+
+void set_fix(FixInfoRecord& f) {
+  route_entry_text = smiths_scratchpad;
+  if (create_user_waypoint(0) < 1) {
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    return;
+  }
+  const NavRecord& c = nav_search_list[1];
+  f = FixInfoRecord{};
+  std::snprintf(f.ident, sizeof f.ident, "%s", c.ident);
+  // Airports are drawn as airports by the map overlay.
+  std::snprintf(f.type, sizeof f.type, "%s", std::strcmp(c.type, "APT") == 0 ? "A" : c.type);
+  f.lat = c.lat;
+  f.lon = c.lon;
+  smiths_scratchpad.clear();
+}
+
+bool whole_word_number(const std::string& w, double& v) {
+  if (w.empty()) return false;
+  char* end = nullptr;
+  v = std::strtod(w.c_str(), &end);
+  return end && *end == '\0' && std::isfinite(v);
+}
+
+// "RRR/DDD", "/DDD", "RRR" or "RRR/": radial three digits 000..360, distance above 0
+// and below 999.
+void enter_pair(FixInfoRecord& f, int k) {
+  const std::string& s = smiths_scratchpad;
+  if (s.empty()) return;
+  bool ok = s.size() <= 12;
+  std::string text = s;
+  for (char& c : text)
+    if (c == '/') c = ' ';
+  std::istringstream in(text);
+  std::string w1, w2;
+  in >> w1 >> w2;
+  bool slash = s.find('/') != std::string::npos;
+  bool dist_only = !s.empty() && s[0] == '/';
+  std::string radial_word = dist_only ? "" : w1, dist_word = dist_only ? w1 : w2;
+  double radial = 0, dist = 0;
+  if (ok && !dist_only) {
+    ok = radial_word.size() == 3 && radial_word.find_first_not_of("0123456789") == std::string::npos;
+    radial = ok ? std::atof(radial_word.c_str()) : 0;
+    ok = ok && radial <= 360.0;
+  }
+  bool has_dist = slash && (dist_only || !dist_word.empty());
+  if (ok && has_dist) ok = whole_word_number(dist_word, dist) && dist > 0 && dist < 999;
+  if (!ok) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  if (!dist_only) f.radial[k] = radial == 0 ? 360.0 : radial;
+  if (has_dist) f.dist[k] = dist;
+  smiths_scratchpad.clear();
+}
+
+void handle_key(FixInfoRecord& f) {
+  int k = smiths_pending_lsk;
+  bool del = smiths_scratchpad_msg == "DELETE";
+  if (k == 1 && del) {
+    f = FixInfoRecord{};
+    smiths_scratchpad_msg.clear();
+  } else if (k == 1 && !smiths_scratchpad.empty()) {
+    set_fix(f);
+  } else if (k >= 2 && k <= 4 && f.ident[0] != '\0') {
+    if (del) {
+      f.radial[k - 2] = 0;
+      f.dist[k - 2] = 0;
+      smiths_scratchpad_msg.clear();
+    } else {
+      enter_pair(f, k - 2);
+    }
+  }
+}
+
+void draw_pair(const CduPage& p, const FixInfoRecord& f, int k) {
+  double y = PAIR_Y[k];
+  double radial = f.radial[k], dist = f.dist[k];
+  if (radial != 0) cdu_largef(p, 5, y, "%03.0f", radial);
+  else cdu_large(p, 5, y, "---");
+  if (dist != 0) cdu_largef(p, 70, y, "%.1f", dist);
+  else cdu_large(p, 70, y, "---");
+  if (!(ground_speed > 75.0 && radial > 0 && dist > 0)) return;
+  double lat = 0, lon = 0, dtg = 0, course = 0;
+  compute_dest_point(f.lat, f.lon, radial + magvar, dist, lat, lon);
+  compute_gc_distance_course(lat, lon, present_lat, present_lon, dtg, course);
+  int32_t h = 0, m = 0;
+  eta_clock(zulu_hour, zulu_minute, 0, dtg / ground_speed * 60.0, h, m);
+  cdu_largef(p, 145, y, "%02d%02dZ", int(h), int(m));
+  cdu_largef(p, 230, y, "%3.1f", dtg);
+}
+
+}  // namespace
+
+void smiths_fms_fix_info_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  if (smiths_prev_page_key || smiths_next_page_key) smiths_fix_page_no = smiths_fix_page_no == 1 ? 2 : 1;
+  FixInfoRecord& f = shown_record();
+  handle_key(f);
+  cdu_large(p, 63, 0, "FIX INFO");
+  cdu_smallf(p, 230, 0, "%d / %d", int(smiths_fix_page_no), 2);
+  cdu_small(p, 12, 22, "F I X         R A D / D I S   F R");
+  cdu_small(p, 5, 55, "R A D /    D I S    E T A          D T G     A L T");
+  if (f.ident[0] == '\0') {
+    cdu_five_boxes(p, 5, 10, 38);
+  } else {
+    cdu_largef(p, 5, 33, "%.*s", int(sizeof f.ident), f.ident);
+    double dist = 0, course = 0;
+    compute_gc_distance_course(present_lat, present_lon, f.lat, f.lon, dist, course);
+    double r = course - magvar;
+    if (r < 0.5) r += 360.0;
+    r += 180.0;
+    if (r >= 360.0) r -= 360.0;
+    if (r == 0.0) r = 360.0;
+    cdu_largef(p, 70, 33, "%03.0f/%5.1f", r, dist);
+    for (int k = 0; k < 3; ++k) draw_pair(p, f, k);
+  }
+  cdu_bottom_line(p);
+  cdu_page_end(p);
+}

@@ -1,0 +1,106 @@
+// TAKEOFF REF page: takeoff flaps and V speeds, the engine rating and the pre-flight
+// status with the pages still needed before takeoff.
+#include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/route_fields.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+
+namespace {
+
+bool perf_init_needed() { return reserve_fuel == 0 || cruise_alt == 0; }
+bool departure_needed() { return rte_runway == FPL_NONE_TEXT; }
+
+void open_perf_init() {
+  if (!perf_init_needed()) return;
+  smiths_page = SMITHS_PAGE_PERF_INIT;
+  smiths_perf_page_no = 1;
+}
+
+void open_route() {
+  if (fpl_changed_state != 0) return;
+  smiths_page = SMITHS_PAGE_RTE;
+  smiths_rte_page_no = 1;
+  smiths_rte_key_flag = 1;
+}
+
+void enter_flaps() {
+  int32_t v = cdu_leading_int(smiths_scratchpad);
+  if (v < 1 || v > 50 || TOFLAPSRANGE.find("," + smiths_scratchpad + ",") == std::string::npos) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  TOFLAPS = v;
+  smiths_scratchpad.clear();
+}
+
+void enter_speed(int32_t& speed, int32_t limit) {
+  int32_t v = cdu_leading_int(smiths_scratchpad);
+  if (v < 1 || v > limit) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  speed = v;
+  smiths_scratchpad.clear();
+}
+
+struct SpeedKey {
+  int32_t* speed;
+  int32_t limit;
+};
+
+void handle_key(GaugeSurface* rec) {
+  static const SpeedKey speeds[3] = {{&V1, 249}, {&VR, 249}, {&V2, 269}};
+  int k = smiths_pending_lsk;
+  bool empty = smiths_scratchpad.empty();
+  if (k == 1 && empty) open_perf_init();
+  else if (k == 1) enter_flaps();
+  else if (k == 5) open_perf_init();
+  else if (k >= 6 && k <= 8 && empty) open_route();
+  else if (k >= 6 && k <= 8) enter_speed(*speeds[k - 6].speed, speeds[k - 6].limit);
+  else if (k == 9) open_route();
+  else if (k == 10 && rte_origin != FPL_NONE_TEXT) cdu_reset_page_10c(rec);
+  else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+}
+
+void draw_speed(const CduPage& p, double y, int32_t v) {
+  if (v > 0) cdu_largef(p, 245, y, "%3d", int(v));
+}
+
+}  // namespace
+
+void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  handle_key(rec);
+  cdu_large(p, 63, 0, "TAKEOFF  REF");
+  cdu_small(p, 220, 3, "1 / 1");
+  cdu_small(p, 12, 22, "F L A P S");
+  if (TOFLAPS > 0) cdu_largef(p, 20, 33, "%d\xB0", int(TOFLAPS));
+  cdu_small_right(p, 22, "V1");
+  draw_speed(p, 36, V1);
+  if (EngThrust > 0) cdu_smallf(p, 12, 55, "%d K   N 1", int(EngThrust));
+  else cdu_small(p, 12, 55, "- - K   N 1");
+  cdu_small_right(p, 55, "V R");
+  draw_speed(p, 68, VR);
+  cdu_small(p, 13, 85, "C G             T R I M      ");
+  cdu_large(p, 0, 99, "-  -  . - %");
+  cdu_small_right(p, 85, "V 2");
+  draw_speed(p, 98, V2);
+  bool complete = fpl_changed_state != 0 && !perf_init_needed() && !departure_needed();
+  if (complete) {
+    cdu_large(p, 0, 116, "- - - - -         -                             - - -");
+    cdu_small(p, 55, 121, "P R E     F L T   C O M P L E T E");
+  } else {
+    cdu_large(p, 0, 116, "- - - - -         -                         - - - - -");
+    cdu_small(p, 55, 121, "P R E     F L T   S T A T U S");
+  }
+  if (fpl_changed_state == 0) cdu_large(p, 200, 133, "ROUTE>");
+  if (perf_init_needed()) cdu_large(p, 0, 167, "<PERF  INIT");
+  if (departure_needed()) cdu_large(p, 157, 167, "DEPARTURE>");
+  cdu_large(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
+  cdu_large(p, 0, 198, "<INDEX");
+  cdu_bottom_line(p);
+  cdu_page_end(p);
+}
