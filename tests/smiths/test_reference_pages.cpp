@@ -3,7 +3,9 @@
 #include <fstream>
 
 #include "cdu_fixture.h"
+#include "cdu/smiths/refnav_select.h"
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
 #include "guidance/settings.h"
 #include "module/sim_vars.h"
 
@@ -157,6 +159,78 @@ TEST_F(ReferencePagesTest, SelectWaypointPagesAndPicks) {
   EXPECT_STREQ(fpl_edit[1].ident, "MANYX");
   EXPECT_NEAR(fpl_edit[1].lat, 46.30, 1e-6);
   EXPECT_STREQ(fpl_edit[2].ident, "KPDX");
+}
+
+TEST_F(ReferencePagesTest, SelectWaypointForLegsAndRefNavData) {
+  add_candidates("MANYX", 13);
+  start();
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  press("R6");
+  press("EXEC");
+  press("LEGS");
+  enter("MANYX", "L2");
+  EXPECT_EQ(at(220, 0), " 1/ 3");
+  press("NEXT");
+  EXPECT_EQ(at(220, 0), " 3/ 3");
+  EXPECT_EQ(line(66), "");  // entry 13 alone
+  press("R2");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_SELECT_WPT);
+  press("L1");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_LEGS);
+  EXPECT_STREQ(fpl_edit[1].ident, "MANYX");
+  EXPECT_NEAR(fpl_edit[1].lat, 46.12, 1e-6);
+
+  // REF NAV DATA sets no row and waits for the pick.
+  create_user_waypoint(0, "MANYX");
+  select_wpt_row = 0;
+  select_wpt_return_page = SMITHS_PAGE_REF_NAV_DATA;
+  smiths_select_page_no = 1;
+  smiths_page = SMITHS_PAGE_SELECT_WPT;
+  frames(2);
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_SELECT_WPT);
+  press("L3");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_REF_NAV_DATA);
+  EXPECT_EQ(refnav_ident, "MANYX");
+  EXPECT_NEAR(refnav_lat, 46.02, 1e-6);
+  EXPECT_EQ(smiths_refnav_mode, 2);
+}
+
+TEST_F(ReferencePagesTest, FiveHoldsThenExitHold) {
+  start();
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  press("NEXT");
+  const char* fixes[] = {"ALKIS", "CARRO", "DUBYA", "OLM", "BTG"};
+  const char* keys[] = {"R1", "R2", "R3", "R4", "R5"};
+  for (int i = 0; i < 5; ++i) enter(fixes[i], keys[i]);
+  press("R6");
+  press("EXEC");
+  for (int n = 1; n <= 5; ++n) ASSERT_GT(add_hold(n, 1, 1.0), 0);
+  press("EXEC");
+  press("HOLD");
+  EXPECT_EQ(at(220, 5), "1 / 5");
+  EXPECT_FALSE(has("< NEXT HOLD"));
+  EXPECT_FALSE(has("EXIT HOLD >"));
+  press("R6");
+  press("L6");
+  EXPECT_EQ(hold_count, 5);
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE_HOLD);
+  press("PREV");
+  EXPECT_EQ(at(0, 33), "BTG");
+  remove_hold(5, 0);
+  frames(1);
+  EXPECT_EQ(at(220, 5), "4 / 4");  // the shown hold stays within the list
+  EXPECT_EQ(at(0, 33), "OLM");
+  press("R6");  // EXIT HOLD: OLM's hold leaves at EXEC
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_LEGS);
+  EXPECT_EQ(fpl_changed_state, 4);
+  press("HOLD");
+  EXPECT_EQ(at(220, 5), "1 / 3");
+  press("PREV");
+  EXPECT_EQ(at(0, 33), "DUBYA");
 }
 
 TEST_F(ReferencePagesTest, RteHoldEntriesExitAndErase) {

@@ -40,7 +40,8 @@ extern int32_t smiths_legs_page_count;
 extern int32_t select_wpt_row, select_wpt_return_page;
 extern int32_t smiths_hold_select_entry;
 
-// SELECT WAYPOINT page.
+// SELECT WAYPOINT page; a page opening it sets select_wpt_row, select_wpt_return_page
+// and smiths_select_page_no := 1.
 extern int32_t smiths_select_page_no, smiths_select_page_count;
 
 // RTE page.
