@@ -276,16 +276,3 @@ TEST_F(ReferencePagesTest, RteHoldEntriesExitAndErase) {
   press("R6");
   EXPECT_EQ(at(220, 5), "1 / 0");
 }
-
-// The reference pages of the sample scenario: every expectation holds, every picture is taken.
-TEST(ReferencePagesScenario, EveryPageShowsItsEntries) {
-  SampleScenario pages;
-  std::string error;
-  ASSERT_TRUE(pages.open("cdu_reference_pages.txt", &error)) << error;
-  simhost::ScenarioResult result;
-  ASSERT_TRUE(pages.run(0, -1, &result, &error)) << error;
-  EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
-  EXPECT_GE(result.expectations, 16);
-  for (const simhost::ScenarioStep& st : pages.script.steps)
-    EXPECT_TRUE(st.op != simhost::ScenarioOp::Shot || std::filesystem::exists(pages.out() + "/" + st.text)) << st.text;
-}

@@ -147,15 +147,26 @@ TEST(RoadScenario, TheSampleScenarioBuildsExecutesAndFliesTheRoute) {
     EXPECT_TRUE(fs::exists(road.out() + "/" + f)) << f;
 }
 
-// The route edits of the sample scenario: every expectation holds, every picture is taken.
-TEST(RouteEditsScenario, EveryEditShowsWhatItDid) {
-  SampleScenario edits;
+// The route edits and the reference pages of the sample scenarios: every expectation
+// holds, every picture is taken. One module per process: one scenario per test.
+struct PageScenario {
+  const char* name;
+  int expectations;
+};
+class PageScenarios : public ::testing::TestWithParam<PageScenario> {};
+
+TEST_P(PageScenarios, EveryExpectationHoldsAndEveryPictureIsTaken) {
+  SampleScenario run;
   std::string error;
-  ASSERT_TRUE(edits.open("route_edits.txt", &error)) << error;
+  ASSERT_TRUE(run.open(GetParam().name, &error)) << error;
   simhost::ScenarioResult result;
-  ASSERT_TRUE(edits.run(0, -1, &result, &error)) << error;
+  ASSERT_TRUE(run.run(0, -1, &result, &error)) << error;
   EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
-  EXPECT_GE(result.expectations, 30);
-  for (const simhost::ScenarioStep& st : edits.script.steps)
-    EXPECT_TRUE(st.op != simhost::ScenarioOp::Shot || std::filesystem::exists(edits.out() + "/" + st.text)) << st.text;
+  EXPECT_GE(result.expectations, GetParam().expectations);
+  for (const simhost::ScenarioStep& st : run.script.steps)
+    EXPECT_TRUE(st.op != simhost::ScenarioOp::Shot || std::filesystem::exists(run.out() + "/" + st.text)) << st.text;
 }
+
+INSTANTIATE_TEST_SUITE_P(Sample, PageScenarios,
+                         ::testing::Values(PageScenario{"route_edits.txt", 30},
+                                           PageScenario{"cdu_reference_pages.txt", 16}));
