@@ -1,6 +1,7 @@
 // FIX INFO, TAKEOFF REF, APPROACH REF, SELECT WAYPOINT and RTE HOLD: entries taken and
 // refused as the pilot sees them, and what the records, settings and plan then hold.
 #include <fstream>
+#include <vector>
 
 #include "cdu_fixture.h"
 #include "cdu/smiths/refnav_select.h"
@@ -15,6 +16,18 @@ class ReferencePagesTest : public CduTest {
  protected:
   void clear_pad() {
     while (!smiths_scratchpad.empty() || !smiths_scratchpad_msg.empty()) press("CLR");
+  }
+  // KSEA to KPDX with `fixes` typed on RTE page 2, activated and executed when asked.
+  void route(std::vector<std::string> fixes, bool activate) {
+    start();
+    press("RTE");
+    enter("KSEA", "L1");
+    enter("KPDX", "R1");
+    if (!fixes.empty()) press("NEXT");
+    for (std::size_t i = 0; i < fixes.size(); ++i) enter(fixes[i], "R" + std::to_string(i + 1));
+    if (!activate) return;
+    press("R6");
+    press("EXEC");
   }
   // Appends intersections named `ident`, n of them, to the copied database.
   void add_candidates(const std::string& ident, int n) {
@@ -134,13 +147,8 @@ TEST_F(ReferencePagesTest, TakeoffAndApproachEntries) {
 
 TEST_F(ReferencePagesTest, SelectWaypointPagesAndPicks) {
   add_candidates("MANYX", 31);
-  start();
-  press("RTE");
-  enter("KSEA", "L1");
-  enter("KPDX", "R1");
-  press("NEXT");
-  enter("MANYX", "R1");
-  EXPECT_EQ(title().empty() ? at(40, 0) : at(40, 0), "SELECT WAYPOINT");
+  route({"MANYX"}, false);  // in the empty row
+  EXPECT_EQ(at(40, 0), "SELECT WAYPOINT");
   EXPECT_EQ(at(220, 0), " 1/ 6");
   const struct {
     const char* key;
@@ -152,7 +160,6 @@ TEST_F(ReferencePagesTest, SelectWaypointPagesAndPicks) {
   }
   press("NEXT");  // page 6 holds candidate 31 alone
   press("R2");
-  EXPECT_EQ(at(40, 0), "SELECT WAYPOINT");
   press("L1");
   EXPECT_EQ(smiths_page, SMITHS_PAGE_RTE);
   EXPECT_STREQ(fpl_edit[0].ident, "KSEA");
@@ -163,12 +170,7 @@ TEST_F(ReferencePagesTest, SelectWaypointPagesAndPicks) {
 
 TEST_F(ReferencePagesTest, SelectWaypointForLegsAndRefNavData) {
   add_candidates("MANYX", 13);
-  start();
-  press("RTE");
-  enter("KSEA", "L1");
-  enter("KPDX", "R1");
-  press("R6");
-  press("EXEC");
+  route({}, true);
   press("LEGS");
   enter("MANYX", "L2");
   EXPECT_EQ(at(220, 0), " 1/ 3");
@@ -198,16 +200,7 @@ TEST_F(ReferencePagesTest, SelectWaypointForLegsAndRefNavData) {
 }
 
 TEST_F(ReferencePagesTest, FiveHoldsThenExitHold) {
-  start();
-  press("RTE");
-  enter("KSEA", "L1");
-  enter("KPDX", "R1");
-  press("NEXT");
-  const char* fixes[] = {"ALKIS", "CARRO", "DUBYA", "OLM", "BTG"};
-  const char* keys[] = {"R1", "R2", "R3", "R4", "R5"};
-  for (int i = 0; i < 5; ++i) enter(fixes[i], keys[i]);
-  press("R6");
-  press("EXEC");
+  route({"ALKIS", "CARRO", "DUBYA", "OLM", "BTG"}, true);
   for (int n = 1; n <= 5; ++n) ASSERT_GT(add_hold(n, 1, 1.0), 0);
   press("EXEC");
   press("HOLD");
@@ -234,15 +227,7 @@ TEST_F(ReferencePagesTest, FiveHoldsThenExitHold) {
 }
 
 TEST_F(ReferencePagesTest, RteHoldEntriesExitAndErase) {
-  start();
-  press("RTE");
-  enter("KSEA", "L1");
-  enter("KPDX", "R1");
-  press("NEXT");
-  enter("OLM", "R1");
-  enter("BTG", "R2");
-  press("R6");
-  press("EXEC");
+  route({"OLM", "BTG"}, true);
   press("HOLD");
   press("L2");  // OLM
   press("L6");
