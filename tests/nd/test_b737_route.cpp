@@ -90,6 +90,18 @@ TEST_F(B737Route, DiscontinuityLiftsThePenInBothPlans) {
   int32_t alpha = 0;
   for (const std::string& t : s.rec().texts()) alpha += t == "ALPHA";
   EXPECT_EQ(alpha, 1);
+
+  // The C-17 twin draws the same pending legs in its own colour, on its own canvas.
+  fpl_changed_state = 1;
+  c17_mfd_mode = 3;
+  map_px_per_nm = 215.0 / 40;
+  GfxGraphics* g = nullptr;
+  ASSERT_EQ(gfx_create(&s.image, &g), GFX_OK);
+  s.rec().clear();
+  GaugeSurface c17{246, 241};
+  c17_mfd_mod_route_draw(&c17, g);
+  gfx_delete(g);
+  EXPECT_EQ(lines(0xFF18C2E7, GFX_DASH_DASH), 2);
 }
 
 TEST_F(B737Route, InterceptCourseLegRunsAlongTheCourse) {

@@ -42,6 +42,9 @@ void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_text_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g);
+// Its C-17 MFD twin on the 246 x 241 canvas, by `c17_mfd_mode` (no display calls it):
+// dashed 0xFF18C2E7, symbols at `c17_mfd_range`, the scale the previous layer left.
+void c17_mfd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g);
 // The range arcs of the centred modes (`nd_range_arcs_on`): half circles of radius
 // 54, 108.5 and 162.5 about the overlay's origin.
 void draw_nd_range_arcs(GfxGraphics* g, const GfxPen* pen);

@@ -112,19 +112,29 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     draw_runway_centerline_layer(g, b737_nd_map_radius, 0, 0, b737_nd_range, 1, 1);
 }
 
-void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g) {
-  const int32_t mode = b737_nd_mode;
-  nd_frame(g, ctx, CANVAS_B737_ND, 122, b737_origin_y());
-  map_px_per_nm = b737_nd_map_radius / b737_nd_range;
+namespace {
+
+// The edit plan's legs from the pending record on (from record 0 about the plan centre
+// in a plan mode), dashed in `colour` (white while a change of the active route waits).
+struct ModRouteMap {
+  DesignCanvas canvas;
+  double origin_y;
+  bool plan;
+  uint32_t colour;
+  double symbol_range;
+};
+
+void draw_mod_route(const GaugeSurface* ctx, GfxGraphics* g, const ModRouteMap& m) {
+  nd_frame(g, ctx, m.canvas, 122, m.origin_y);
   if (!fpl_valid_index(fpl_edit_index, fpl_edit_last)) return;
   LayerObjects o(g);
   GfxFont* font = o.font(FONT_ZUDUZ, 12, GFX_FONT_BOLD);
-  GfxPen* pen = o.pen(fpl_changed_state == 4 ? COLOUR_WHITE : PENDING_CYAN, 2, GFX_DASH_DASH);
+  GfxPen* pen = o.pen(fpl_changed_state == 4 ? COLOUR_WHITE : m.colour, 2, GFX_DASH_DASH);
   GfxBrush* white = o.brush(COLOUR_WHITE);
 
   RouteView v{present_lat, present_lon, map_heading};
   int32_t first = fpl_edit_index;
-  if (mode == 7) {
+  if (m.plan) {
     int32_t k = plan_center_index >= 1 && fpl_valid_index(plan_center_index, fpl_edit_last) ? plan_center_index
                                                                                              : fpl_edit_index;
     v = {fpl_edit[k].lat, fpl_edit[k].lon, 0};
@@ -155,8 +165,22 @@ void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     prev_y = y;
     pen_down = true;
     if (i != fpl_active_index) draw_text(g, font, white, x + 7, y - 7, ND_TEXT_CAPACITY, w.ident);
-    draw_map_symbol(g, x, y - 3, SYMBOL_STAR, -99, 1, 1, 0, b737_nd_range);
+    draw_map_symbol(g, x, y - 3, SYMBOL_STAR, -99, 1, 1, 0, m.symbol_range);
   }
+}
+
+}  // namespace
+
+void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g) {
+  map_px_per_nm = b737_nd_map_radius / b737_nd_range;
+  draw_mod_route(ctx, g, {CANVAS_B737_ND, b737_origin_y(), b737_nd_mode == 7, PENDING_CYAN, b737_nd_range});
+}
+
+void c17_mfd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g) {
+  // The scale is the one the layer before left in map_px_per_nm.
+  const int32_t mode = c17_mfd_mode;
+  draw_mod_route(ctx, g, {CANVAS_C17_MFD, (mode == 6 || mode == 7) ? 171.0 : 249.0, mode == 7, 0xFF18C2E7,
+                          c17_mfd_range});
 }
 
 void md80_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, double sx, double sy,
