@@ -250,6 +250,39 @@ void draw_textf(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, doub
   draw_text(g, font, brush, x, y, wide_capacity, bytes);
 }
 
+// ---- clips ----
+
+bool set_clip_rect_d(GfxGraphics* g, double x, double y, double w, double h) {
+  int32_t v[4];
+  if (!trunc_box(x, y, w, h, v)) return false;
+  GfxPath* path = gfx_path_create(g);
+  if (!path) return false;
+  const GfxPoint c[4] = {{v[0], v[1]}, {v[0] + v[2], v[1]}, {v[0] + v[2], v[1] + v[3]}, {v[0], v[1] + v[3]}};
+  for (int32_t i = 0; i < 4; ++i) gfx_path_add_line(g, path, c[i].x, c[i].y, c[(i + 1) % 4].x, c[(i + 1) % 4].y);
+  gfx_path_close_figure(g, path);
+  gfx_set_clip_path(g, path);
+  gfx_path_delete(path);
+  return true;
+}
+
+bool set_clip_rounded_rect_d(GfxGraphics* g, double x, double y, double w, double h, double r) {
+  int32_t v[4], d[2];
+  if (!trunc_box(x, y, w, h, v) || !trunc_coord(2 * r, d[0]) || d[0] <= 0) return false;
+  d[1] = d[0];
+  GfxPath* path = gfx_path_create(g);
+  if (!path) return false;
+  // Four quarter arcs clockwise from the top left; the path joins them with the edges.
+  const int32_t right = v[0] + v[2] - d[0], bottom = v[1] + v[3] - d[1];
+  gfx_path_add_arc(g, path, v[0], v[1], d[0], d[1], 180, 90);
+  gfx_path_add_arc(g, path, right, v[1], d[0], d[1], 270, 90);
+  gfx_path_add_arc(g, path, right, bottom, d[0], d[1], 0, 90);
+  gfx_path_add_arc(g, path, v[0], bottom, d[0], d[1], 90, 90);
+  gfx_path_close_figure(g, path);
+  gfx_set_clip_path(g, path);
+  gfx_path_delete(path);
+  return true;
+}
+
 // ---- CDU field boxes ----
 
 void fill_field_box_smiths(const GaugeSurface*, double x, double y, GfxGraphics* g, int32_t n) {

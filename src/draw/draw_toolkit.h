@@ -126,6 +126,14 @@ bool fill_ellipse_d(GfxGraphics* g, const GfxBrush* brush, double x, double y, d
 bool draw_rect_d(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h);
 bool fill_rect_d(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h);
 
+// ---- clips ----
+
+// Clips to the rectangle (x, y, w, h), or to that rectangle with corners rounded to
+// radius r, under the current world transform (coordinates truncated toward zero).
+// False, with the clip left as it was, when a value is unusable.
+bool set_clip_rect_d(GfxGraphics* g, double x, double y, double w, double h);
+bool set_clip_rounded_rect_d(GfxGraphics* g, double x, double y, double w, double h, double r);
+
 // ---- text ----
 
 // Largest wide buffer a text item may ask for.

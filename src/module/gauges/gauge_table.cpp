@@ -4,6 +4,7 @@
 #include "cdu/mcu/mcu.h"
 #include "cdu/mcu/mcu_state.h"
 #include "cdu/smiths/smiths_cdu.h"
+#include "displays/attitude/attitude.h"
 #include "displays/nd_corporate/nd_corporate.h"
 #include "displays/nd_transport/nd_transport.h"
 
@@ -279,10 +280,10 @@ VEK_GAUGE(proline4_mfd, "PROLINE4_MFD", proline4_mfd_callback, R::Display, WINDO
 VEK_GAUGE(proline4_mfd_nb, "PROLINE4_MFD_NB", proline4_mfd_nb_callback, R::Display, WINDOW_PROLINE4_MFD, 0, proline4_mfd_draw_gauge, nullptr, nullptr, drawn(247, 285))
 VEK_GAUGE(p1000_mfd, "P1000_MFD", p1000_mfd_callback, R::Display, WINDOW_P1000_MFD, 0, nullptr, nullptr, nullptr, drawn(272, 314))
 VEK_GAUGE(p1000_mfd_nb, "P1000_MFD_NB", p1000_mfd_nb_callback, R::Display, WINDOW_P1000_MFD, 0, nullptr, nullptr, nullptr, drawn(272, 314))
-VEK_GAUGE(efs50_eadi, "EFS50_EADI", efs50_eadi_callback, R::Display, WINDOW_EFS50_EADI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
-VEK_GAUGE(efs50_eadi_nb, "EFS50_EADI_NB", efs50_eadi_nb_callback, R::Display, WINDOW_EFS50_EADI, 0, nullptr, nullptr, nullptr, drawn(266, 230))
-VEK_GAUGE(a320_eadi, "A320_EADI_NB", a320_eadi_callback, R::Display, WINDOW_A320_EADI, 0, nullptr, nullptr, nullptr, drawn(318, 310))
-VEK_GAUGE(b777_pfd, "B777_PFD_NB", d100_callback, R::Display, WINDOW_B777_PFD, 0, nullptr, nullptr, nullptr, drawn(260, 260))
+VEK_GAUGE(efs50_eadi, "EFS50_EADI", efs50_eadi_callback, R::Display, WINDOW_EFS50_EADI, 0, efs50_eadi_draw_gauge, nullptr, nullptr, drawn(266, 230))
+VEK_GAUGE(efs50_eadi_nb, "EFS50_EADI_NB", efs50_eadi_nb_callback, R::Display, WINDOW_EFS50_EADI, 0, efs50_eadi_draw_gauge, nullptr, nullptr, drawn(266, 230))
+VEK_GAUGE(a320_eadi, "A320_EADI_NB", a320_eadi_callback, R::Display, WINDOW_A320_EADI, 0, a320_eadi_draw_gauge, nullptr, nullptr, drawn(318, 310))
+VEK_GAUGE(b777_pfd, "B777_PFD_NB", d100_callback, R::Display, WINDOW_B777_PFD, 0, b777_pfd_draw_gauge, nullptr, nullptr, drawn(260, 260))
 VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, nullptr, c17_mfd_hook, c17_mfd_rects, drawn(246, 241))
 
 // Flight-management units.
