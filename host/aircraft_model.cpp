@@ -22,6 +22,20 @@ constexpr double MAX_TURN_RATE = 3.0;  // degrees per second, standard rate
 constexpr double MAX_BANK = 25.0;
 constexpr double ACCEL_KT_S = 2.0;
 constexpr double DECEL_KT_S = 1.5;
+constexpr double ROLL_RATE = 5.0;            // degrees per second
+constexpr double VS_CHANGE = 400.0;          // ft/min per second
+constexpr double ROTATE_RATE = 3.0;          // degrees per second
+constexpr double TAKEOFF_ACCEL_KT_S = 4.0;
+constexpr double FLAPS_RATE = 2.0;           // degrees per second
+constexpr double MAX_FLAPS = 40.0;
+constexpr double STALL_AOA = 14.0;           // degrees
+constexpr double GLIDESLOPE_DEG = 3.0;
+constexpr double FT_PER_NM = 6076.12;
+constexpr double LOC_CAPTURE_DEG = 2.0;      // localizer deviation at capture
+constexpr double GS_CAPTURE_DEG = 0.15;      // glideslope deviation at capture
+constexpr double TRACK_GAIN = 45.0;          // degrees of intercept per NM off the course
+constexpr double MARKER_NM[3] = {4.5, 0.6, 0.15};  // outer, middle, inner, before the threshold
+constexpr double MARKER_RANGE_NM = 0.3;
 
 double wrap360(double a) {
   if (!std::isfinite(a)) return 0.0;
@@ -36,6 +50,11 @@ double wrap180(double a) {
 }
 
 double c_to_rankine(double c) { return c * 9.0 / 5.0 + 491.67; }
+
+// Flight-path angle of a vertical speed at a true airspeed, degrees.
+double path_angle(double vs_fpm, double tas_kt) {
+  return std::atan2(vs_fpm / 60.0 * 0.3048, std::max(tas_kt * KT_TO_MS, 1.0)) / DEG;
+}
 
 // Great-circle distance and initial true course between two positions.
 void gc_distance_course(double lat1, double lon1, double lat2, double lon2, double* dist_nm,
@@ -219,50 +238,129 @@ void AircraftModel::step(double dt) {
   update_radios();
 }
 
-void AircraftModel::fly_autopilot(double dt) {
-  if (s_.on_ground) {
-    s_.vs_fpm = 0.0;
-    s_.bank_deg = 0.0;
+double AircraftModel::angle_of_attack() const {
+  double v = std::max(s_.ias_kt, 60.0);
+  double aoa = 2.5 * (250.0 / v) * (250.0 / v) - 0.15 * s_.flaps_deg;
+  return std::clamp(aoa, 0.0, 15.0);
+}
+
+void AircraftModel::move_flaps(double dt) {
+  s_.flaps_target_deg = std::clamp(s_.flaps_target_deg, 0.0, MAX_FLAPS);
+  double diff = s_.flaps_target_deg - s_.flaps_deg;
+  s_.flaps_deg += std::clamp(diff, -FLAPS_RATE * dt, FLAPS_RATE * dt);
+}
+
+// On the ground the aircraft stands or taxis as set. With the flight director on and a
+// selected speed above 1.1 VS1 it takes off: accelerates to that speed, rotates and
+// lifts off once the pitch gives the wing its angle of attack.
+void AircraftModel::take_off_run(double dt) {
+  s_.vs_fpm = 0.0;
+  s_.bank_deg = 0.0;
+  fd_bank_ = 0.0;
+  loc_captured_ = gs_captured_ = false;
+  if (!s_.flight_director || !(s_.ap_airspeed_kt > 1.1 * s_.vs1_kt)) {
     s_.pitch_deg = 0.0;
-    fd_bank_ = fd_pitch_ = 0.0;
+    fd_pitch_ = 0.0;
     return;
+  }
+  fd_pitch_ = path_angle(std::fabs(s_.ap_vs_fpm), s_.ap_airspeed_kt) + angle_of_attack();
+  if (s_.ias_kt < s_.ap_airspeed_kt) {
+    s_.ias_kt = std::min(s_.ap_airspeed_kt, s_.ias_kt + TAKEOFF_ACCEL_KT_S * dt);
+    return;
+  }
+  s_.pitch_deg += ROTATE_RATE * dt;
+  if (s_.pitch_deg >= angle_of_attack()) s_.on_ground = false;
+}
+
+double AircraftModel::nav_track_heading() const {
+  const RadioStation& st = nav1_.station;
+  double course = st.localizer ? st.course_deg : s_.nav1_obs;
+  double off = wrap180(nav1_.radial_mag - course);
+  double dev = std::fabs(off) > 90.0 ? wrap180(off + 180.0) : -off;  // the course to the right positive
+  double cross_nm = nav1_.distance_nm * std::sin(dev * DEG);
+  double track = course + magnetic_variation() + std::clamp(cross_nm * TRACK_GAIN, -30.0, 30.0);
+  return wrap360(track + wrap180(s_.heading_true - ground_track_));
+}
+
+double AircraftModel::glideslope_angle() const {
+  return std::atan2(s_.altitude_ft - nav1_.station.elevation_ft, std::max(nav1_.distance_nm, 0.01) * FT_PER_NM) / DEG;
+}
+
+// Heading (true) the lateral mode steers to, or -1 for wings level. Approach hold
+// captures the localizer once its deviation is within LOC_CAPTURE_DEG.
+double AircraftModel::lateral_target_true(double) {
+  bool engaged = s_.ap_master || s_.flight_director;
+  bool localizer = nav1_.receiving && nav1_.station.localizer;
+  if (!engaged || !s_.ap_approach_hold || !localizer) loc_captured_ = gs_captured_ = false;
+  if (engaged && s_.ap_approach_hold && localizer && !loc_captured_) {
+    double off = wrap180(nav1_.radial_mag - nav1_.station.course_deg);
+    double dev = std::fabs(off) > 90.0 ? wrap180(off + 180.0) : -off;
+    loc_captured_ = std::fabs(off) > 90.0 && std::fabs(dev) < LOC_CAPTURE_DEG;
+  }
+  if (!engaged) return -1.0;
+  if (loc_captured_ || (s_.ap_nav_hold && nav1_.receiving)) return nav_track_heading();
+  if (s_.ap_heading_hold) return wrap360(s_.ap_heading + magnetic_variation());
+  return -1.0;
+}
+
+// Vertical speed the vertical mode asks for. The glideslope is captured within
+// GS_CAPTURE_DEG once the localizer is; then it is followed down.
+double AircraftModel::vertical_speed_command() {
+  bool engaged = s_.ap_master || s_.flight_director;
+  if (loc_captured_ && nav1_.station.glideslope && !gs_captured_)
+    gs_captured_ = std::fabs(glideslope_angle() - GLIDESLOPE_DEG) < GS_CAPTURE_DEG;
+  if (gs_captured_) {
+    double slope = std::tan(GLIDESLOPE_DEG * DEG);
+    double path_ft = nav1_.station.elevation_ft + nav1_.distance_nm * FT_PER_NM * slope;
+    return -ground_speed_kt_ * FT_PER_NM / 60.0 * slope + 3.0 * (path_ft - s_.altitude_ft);
+  }
+  if (!engaged || !s_.ap_altitude_hold) return s_.vs_fpm;
+  // Toward the selected altitude at the selected rate, tapering off near it, down to
+  // 200 ft/min.
+  double diff = s_.ap_altitude_ft - s_.altitude_ft;
+  if (std::fabs(diff) < 1.0) return 0.0;
+  double rate = std::min(std::fabs(s_.ap_vs_fpm), std::max(std::fabs(diff) * 6.0, 200.0));
+  return diff > 0 ? rate : -rate;
+}
+
+void AircraftModel::fly_autopilot(double dt) {
+  move_flaps(dt);
+  if (s_.on_ground) {
+    take_off_run(dt);
+    if (s_.on_ground) return;
   }
   double tas = true_airspeed();
   double v = std::max(tas * KT_TO_MS, 1.0);
-  bool engaged = s_.ap_master;
+  bool engaged = s_.ap_master || s_.flight_director;
 
-  // Lateral: standard-rate turn toward the selected heading, bank limited.
+  // Lateral: a turn rate toward the target heading, the bank for it, rolled into at the
+  // roll rate; the command leads the bank.
+  double target = lateral_target_true(dt);
+  double diff = target >= 0.0 ? wrap180(target - s_.heading_true) : 0.0;
   double bank_cmd = 0.0;
-  if (engaged && s_.ap_heading_hold) {
-    double target = wrap360(s_.ap_heading + magnetic_variation());
-    double diff = wrap180(target - s_.heading_true);
+  if (target >= 0.0) {
     double max_rate = std::min(MAX_TURN_RATE, std::tan(MAX_BANK * DEG) * G / v / DEG);
-    double turn = std::clamp(diff, -max_rate * dt, max_rate * dt);
-    s_.heading_true = wrap360(s_.heading_true + turn);
-    double rate = turn / dt;
-    bank_cmd = std::atan(v * rate * DEG / G) / DEG;
-    bank_cmd = std::clamp(bank_cmd, -MAX_BANK, MAX_BANK);
+    double rate = std::clamp(diff * 0.5, -max_rate, max_rate);
+    bank_cmd = std::clamp(std::atan(v * rate * DEG / G) / DEG, -MAX_BANK, MAX_BANK);
   }
-  s_.bank_deg = bank_cmd;
   fd_bank_ = bank_cmd;
+  s_.bank_deg += std::clamp(bank_cmd - s_.bank_deg, -ROLL_RATE * dt, ROLL_RATE * dt);
+  double turn = std::tan(s_.bank_deg * DEG) * G / v / DEG * dt;
+  // Never turn past the target heading.
+  if (target >= 0.0 && ((diff >= 0.0 && turn > diff) || (diff <= 0.0 && turn < diff))) turn = diff;
+  s_.heading_true = wrap360(s_.heading_true + turn);
 
-  // Vertical: toward the selected altitude at the selected rate, then capture.
-  if (engaged && s_.ap_altitude_hold) {
-    double diff = s_.ap_altitude_ft - s_.altitude_ft;
-    double rate = std::fabs(s_.ap_vs_fpm);
-    if (std::fabs(diff) < 1.0) {
-      s_.altitude_ft = s_.ap_altitude_ft;
-      s_.vs_fpm = 0.0;
-    } else {
-      // Near the selected altitude the rate tapers off, down to 200 ft/min.
-      rate = std::min(rate, std::max(std::fabs(diff) * 6.0, 200.0));
-      s_.vs_fpm = diff > 0 ? rate : -rate;
-    }
-  }
+  // Vertical: the climb rate changes toward the command at a bounded rate.
+  double vs_cmd = vertical_speed_command();
+  s_.vs_fpm += std::clamp(vs_cmd - s_.vs_fpm, -VS_CHANGE * dt, VS_CHANGE * dt);
+  bool holding = engaged && s_.ap_altitude_hold && !gs_captured_;
+  double level_diff = s_.ap_altitude_ft - s_.altitude_ft;
   double climb = s_.vs_fpm * dt / 60.0;
-  if (engaged && s_.ap_altitude_hold) {
-    double diff = s_.ap_altitude_ft - s_.altitude_ft;
-    if (std::fabs(climb) > std::fabs(diff)) climb = diff;
+  if (holding && std::fabs(level_diff) < 1.0) {
+    climb = level_diff;
+    s_.vs_fpm = 0.0;
+  } else if (holding && climb * level_diff > 0.0 && std::fabs(climb) > std::fabs(level_diff)) {
+    climb = level_diff;  // never past the selected altitude
   }
   s_.altitude_ft += climb;
   if (s_.altitude_ft <= s_.ground_elevation_ft && s_.vs_fpm <= 0.0) {
@@ -270,17 +368,33 @@ void AircraftModel::fly_autopilot(double dt) {
     s_.vs_fpm = 0.0;
     s_.on_ground = true;
   }
-  double fpa = std::atan2(s_.vs_fpm / 60.0 * 0.3048, v) / DEG;
-  s_.pitch_deg = fpa + 2.5;
-  fd_pitch_ = s_.pitch_deg;
+  double aoa = angle_of_attack();
+  s_.pitch_deg = path_angle(s_.vs_fpm, tas) + aoa;
+  fd_pitch_ = path_angle(vs_cmd, tas) + aoa;
 
   // Speed: toward the selected airspeed, or the Mach in Mach hold.
   if (engaged && (s_.ap_airspeed_hold || s_.ap_mach_hold)) {
-    double target = s_.ap_mach_hold ? ias_for_mach(s_.ap_mach, s_.altitude_ft) : s_.ap_airspeed_kt;
-    double diff = target - s_.ias_kt;
-    double step = diff > 0 ? ACCEL_KT_S * dt : DECEL_KT_S * dt;
-    s_.ias_kt += std::clamp(diff, -step, step);
+    double speed = s_.ap_mach_hold ? ias_for_mach(s_.ap_mach, s_.altitude_ft) : s_.ap_airspeed_kt;
+    double d = speed - s_.ias_kt;
+    double step = d > 0 ? ACCEL_KT_S * dt : DECEL_KT_S * dt;
+    s_.ias_kt += std::clamp(d, -step, step);
   }
+}
+
+int AircraftModel::marker_beacon() const {
+  if (!nav1_.receiving || !nav1_.station.localizer) return 0;
+  // Only before the threshold, on the approach side of the station.
+  if (std::fabs(wrap180(nav1_.radial_mag - nav1_.station.course_deg - 180.0)) >= 90.0) return 0;
+  int heard = 0;
+  double nearest = MARKER_RANGE_NM;
+  for (int i = 0; i < 3; ++i) {
+    double d = std::fabs(nav1_.distance_nm - MARKER_NM[i]);
+    if (d <= nearest) {
+      nearest = d;
+      heard = i + 1;
+    }
+  }
+  return heard;
 }
 
 void AircraftModel::integrate_position(double dt) {
@@ -506,15 +620,13 @@ double AircraftModel::token_value(int32_t id) const {
     }
     case TOK_GLIDESLOPE_DEVIATION: {
       if (!nav1_.receiving || !nav1_.station.glideslope || nav1_.distance_nm <= 0.0) return 0.0;
-      double angle = std::atan2(s_.altitude_ft - nav1_.station.elevation_ft, nav1_.distance_nm * 6076.12) / DEG;
-      return std::clamp((3.0 - angle) / 0.7 * 127.0, -127.0, 127.0);
+      // Negative below the path: the displays draw the glideslope above the aircraft.
+      return std::clamp((glideslope_angle() - GLIDESLOPE_DEG) / 0.7 * 127.0, -127.0, 127.0);
     }
     case TOK_NAV1_COURSE: return s_.nav1_obs;
     case TOK_NAV1_FLAGS: {
-      if (!nav1_.receiving) return 0.0;
+      if (!nav1_.receiving) return 0x08;  // no usable signal
       int flags = 0;
-      double course = nav1_.station.localizer ? nav1_.station.course_deg : s_.nav1_obs;
-      if (std::fabs(wrap180(nav1_.radial_mag - course)) > 90.0) flags |= 0x08;
       if (nav1_.station.glideslope) flags |= 0x40;
       if (nav1_.station.localizer) flags |= 0x80;
       return flags;
@@ -522,8 +634,13 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_NAV1_SIGNAL: return nav1_.receiving ? 1.0 : 0.0;
     case TOK_NAV2_SIGNAL: return nav2_.receiving ? 1.0 : 0.0;
     case TOK_GLIDESLOPE_GATE: return (nav1_.receiving && nav1_.station.glideslope) ? 1.0 : 0.0;
-    case TOK_MARKER_BEACON: return 0.0;
-    case TOK_NAV35: case TOK_NAV59: case TOK_342: case TOK_349:
+    case TOK_MARKER_BEACON: return marker_beacon();
+    case TOK_349: {
+      // (37 + 3m) x 25000 / 80 for an angle-of-attack margin of m degrees.
+      double margin = std::max(0.0, STALL_AOA - angle_of_attack());
+      return (37.0 + 3.0 * margin) * 25000.0 / 80.0;
+    }
+    case TOK_NAV35: case TOK_NAV59: case TOK_342:
       return 0.0;
 
     case TOK_ON_GROUND: return s_.on_ground ? 1.0 : 0.0;
@@ -536,29 +653,38 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_LATITUDE: return s_.lat * 111130.555557;
     case TOK_LONGITUDE: return s_.lon * 781874935307.4;
     case TOK_ALTIMETER_HPA: return s_.altimeter_hpa;
-    case TOK_PITCH: return s_.pitch_deg;
-    case TOK_BANK: case TOK_BANK_V9: return s_.bank_deg;
+    // The simulator's attitude: nose down and left wing down positive.
+    case TOK_PITCH: return -s_.pitch_deg;
+    case TOK_BANK: case TOK_BANK_V9: return -s_.bank_deg;
     case TOK_HEADING: return s_.heading_true;
     case TOK_MAGVAR: return magvar;
     case TOK_MAP_HEADING: return s_.heading_true;
 
     case TOK_AP_MASTER: return s_.ap_master ? 1.0 : 0.0;
-    case TOK_NAV_GPS_SWITCH: return 0.0;
-    case TOK_AP_HEADING_HOLD: return s_.ap_heading_hold ? 1.0 : 0.0;
+    case TOK_NAV_GPS_SWITCH: return s_.ap_nav_hold ? 1.0 : 0.0;
+    case TOK_AP_HEADING_HOLD:
+      return s_.ap_heading_hold && !loc_captured_ && !(s_.ap_nav_hold && nav1_.receiving) ? 1.0 : 0.0;
     case TOK_AP_HEADING: return s_.ap_heading;
-    case TOK_AP_VS_HOLD:
-      return (s_.ap_master && s_.ap_altitude_hold && s_.altitude_ft != s_.ap_altitude_ft) ? 1.0 : 0.0;
-    case TOK_AP_ALTITUDE_HOLD: return s_.ap_altitude_hold ? 1.0 : 0.0;
-    case TOK_AP_112: case TOK_AP_114: return 0.0;
+    case TOK_AP_VS_HOLD:  // the altitude mode, capturing or level
+      return (s_.ap_master || s_.flight_director) && s_.ap_altitude_hold && !gs_captured_ ? 1.0 : 0.0;
+    case TOK_AP_ALTITUDE_HOLD: return 0.0;  // back-course hold: never flown
+    case TOK_AP_112: return s_.ap_approach_hold ? 1.0 : 0.0;
+    case TOK_AP_114: return s_.yaw_damper ? 1.0 : 0.0;
     case TOK_AP_AIRSPEED_HOLD: return s_.ap_airspeed_hold ? 1.0 : 0.0;
     case TOK_AP_AIRSPEED: return s_.ap_airspeed_kt;
     case TOK_AP_MACH_HOLD: return s_.ap_mach_hold ? 1.0 : 0.0;
     case TOK_AP_MACH: return s_.ap_mach;
-    case TOK_AP_VERTICAL_SPEED: return s_.ap_vs_fpm;
+    case TOK_AP_VERTICAL_SPEED: {  // signed toward the selected altitude, 0 once captured
+      double diff = s_.ap_altitude_ft - s_.altitude_ft;
+      if (gs_captured_ || (s_.ap_altitude_hold && std::fabs(diff) < 1.0)) return 0.0;
+      if (!s_.ap_altitude_hold) return s_.ap_vs_fpm;
+      return diff > 0 ? std::fabs(s_.ap_vs_fpm) : -std::fabs(s_.ap_vs_fpm);
+    }
     case TOK_AUTOTHROTTLE_ARM: return s_.autothrottle_arm ? 1.0 : 0.0;
-    case TOK_AP_ATTITUDE_HOLD: case TOK_AP_GLIDESLOPE_HOLD: case TOK_AP_LOC_HOLD:
-    case TOK_AP_APPROACH_HOLD:
-      return 0.0;
+    case TOK_AP_ATTITUDE_HOLD: return 0.0;
+    case TOK_AP_GLIDESLOPE_HOLD: return gs_captured_ ? 1.0 : 0.0;
+    case TOK_AP_LOC_HOLD: return loc_captured_ ? 1.0 : 0.0;
+    case TOK_AP_APPROACH_HOLD: return s_.ap_approach_hold ? 1.0 : 0.0;
 
     case TOK_ENG1_THROTTLE: return std::round(e[0].n1 / 100.0 * 16383.0);
     case TOK_ENG2_THROTTLE: return std::round(e[1].n1 / 100.0 * 16383.0);
@@ -613,10 +739,13 @@ double AircraftModel::token_value(int32_t id) const {
 
     case TOK_AVIONICS_POWER: return s_.avionics_power ? 1.0 : 0.0;
     case TOK_FD_ACTIVE: return s_.flight_director ? 1.0 : 0.0;
-    case TOK_FD_BANK: return s_.flight_director ? fd_bank_ : 0.0;
-    case TOK_FD_PITCH: return s_.flight_director ? fd_pitch_ : 0.0;
-    case TOK_FLAPS_POSITION: case TOK_FLAPS_HANDLE: case TOK_FLAPS_LEFT_PERCENT:
-    case TOK_FLAPS_RIGHT_PERCENT: case TOK_LE_FLAPS_LEFT_ANGLE: case TOK_SLATS_PERCENT:
+    // The commands in the attitude's signs: left wing down and nose down positive.
+    case TOK_FD_BANK: return s_.flight_director ? -fd_bank_ : 0.0;
+    case TOK_FD_PITCH: return s_.flight_director ? -fd_pitch_ : 0.0;
+    case TOK_FLAPS_POSITION: return s_.flaps_deg;
+    case TOK_FLAPS_HANDLE: return std::round(s_.flaps_deg / MAX_FLAPS * 16384.0);
+    case TOK_FLAPS_LEFT_PERCENT: case TOK_FLAPS_RIGHT_PERCENT: return s_.flaps_deg / MAX_FLAPS * 100.0;
+    case TOK_LE_FLAPS_LEFT_ANGLE: case TOK_SLATS_PERCENT:
       return 0.0;
     case TOK_G_FORCE: return 1.0 / std::cos(s_.bank_deg * DEG);
     case TOK_GEAR_NOSE: case TOK_GEAR_LEFT: case TOK_GEAR_RIGHT:

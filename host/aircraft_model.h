@@ -61,9 +61,11 @@ struct AircraftState {
   double heading_true = 0.0;       // degrees 0..360
   double ias_kt = 0.0;
   double vs_fpm = 0.0;
-  double bank_deg = 0.0;           // right wing down positive
-  double pitch_deg = 0.0;
+  double bank_deg = 0.0;           // right wing down positive (served left wing down positive)
+  double pitch_deg = 0.0;          // nose up positive (served nose down positive)
   bool on_ground = false;
+  double flaps_deg = 0.0;          // trailing-edge flaps, moving toward flaps_target_deg
+  double flaps_target_deg = 0.0;
 
   // Air mass.
   double wind_dir = 0.0;           // degrees true, from
@@ -85,7 +87,10 @@ struct AircraftState {
   bool ap_airspeed_hold = true;
   bool ap_mach_hold = false;
   bool autothrottle_arm = true;
-  bool flight_director = false;
+  bool flight_director = false;    // the pilot flies the cues while the autopilot is off
+  bool ap_nav_hold = false;        // tracks the NAV 1 course
+  bool ap_approach_hold = false;   // captures the localizer, then the glideslope
+  bool yaw_damper = false;
   double ap_heading = 0.0;
   double ap_altitude_ft = 0.0;
   double ap_vs_fpm = 1500.0;
@@ -186,8 +191,24 @@ class AircraftModel {
   // Re-derives the radios and ground speed after a direct state change.
   void refresh();
 
+  // Angle of attack in degrees: grows as the airspeed falls, less with flaps.
+  double angle_of_attack() const;
+  // Approach-hold captures, as the autopilot annunciates them.
+  bool localizer_captured() const { return loc_captured_; }
+  bool glideslope_captured() const { return gs_captured_; }
+  // Marker beacon heard: 1 outer, 2 middle, 3 inner, 0 none.
+  int marker_beacon() const;
+
  private:
   void fly_autopilot(double dt);
+  void take_off_run(double dt);
+  void move_flaps(double dt);
+  double lateral_target_true(double dt);
+  double vertical_speed_command();
+  // Heading (true) that tracks the NAV 1 course, correcting for the wind.
+  double nav_track_heading() const;
+  // The glideslope angle above the NAV 1 station's elevation, degrees.
+  double glideslope_angle() const;
   void integrate_position(double dt);
   void update_engines(double dt, double ias_target_delta);
   void advance_clock(double dt);
@@ -199,8 +220,10 @@ class AircraftModel {
   RadioReception nav1_, nav2_, adf_;
   double ground_speed_kt_ = 0.0;
   double ground_track_ = 0.0;
-  double fd_bank_ = 0.0;
-  double fd_pitch_ = 0.0;
+  double fd_bank_ = 0.0;   // what the lateral mode asks, before the roll rate
+  double fd_pitch_ = 0.0;  // what the vertical mode asks, before the climb-rate change
+  bool loc_captured_ = false;
+  bool gs_captured_ = false;
 };
 
 }  // namespace simhost

@@ -83,7 +83,8 @@ const SettingRange SETTINGS[] = {
     {"engines", 1, 4},         {"nav1", 108, 117.95},       {"nav2", 108, 117.95},
     {"adf", 100, 1799},        {"obs", 0, 360},             {"altimeter", 900, 1100},
     {"sea_level_pressure", 900, 1100}, {"paused", 0, 1},    {"frame_rate", 1, 1000},
-    {"decision_height", 0, 5000},
+    {"decision_height", 0, 5000}, {"flaps", 0, 40},        {"ap_nav_hold", 0, 1},
+    {"ap_approach_hold", 0, 1},  {"yaw_damper", 0, 1},
 };
 
 const SettingRange* find_setting(const std::string& name) {
@@ -454,6 +455,10 @@ void apply_setting(SimHost& host, const ScenarioStep& st) {
   else if (n == "paused") s.paused = on;
   else if (n == "frame_rate") host.set_frame_rate(static_cast<int>(v));
   else if (n == "decision_height") s.decision_height_ft = v;
+  else if (n == "flaps") s.flaps_target_deg = v;
+  else if (n == "ap_nav_hold") s.ap_nav_hold = on;
+  else if (n == "ap_approach_hold") s.ap_approach_hold = on;
+  else if (n == "yaw_damper") s.yaw_damper = on;
   m.refresh();
 }
 

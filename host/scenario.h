@@ -27,7 +27,8 @@
 // ap_airspeed, ap_mach, ap_heading_hold, ap_altitude_hold, ap_airspeed_hold, ap_mach_hold,
 // autothrottle, flight_director, avionics, paused (0 or 1 flags), ground_elevation (ft),
 // engines (1-4), nav1, nav2 (MHz), adf (kHz), obs (degrees), altimeter,
-// sea_level_pressure (hPa), decision_height (ft), frame_rate (frames a second).
+// sea_level_pressure (hPa), decision_height (ft), frame_rate (frames a second), flaps
+// (degrees, moving at 2 a second), ap_nav_hold, ap_approach_hold, yaw_damper.
 // `run` seconds and minutes count frames at the host's frame rate; simulated time goes
 // on at the simulation rate and stands still while paused.
 // Blank lines and lines starting with "#" are skipped. Every line is checked before

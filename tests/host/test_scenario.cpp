@@ -40,7 +40,8 @@ TEST_F(FakeHostTest, ScenarioEngagingTheAutopilotTurnsClimbsAndAccelerates) {
   EXPECT_LT(s.heading_true, 30.0);
   EXPECT_GT(s.bank_deg, 0.0);
   EXPECT_LE(s.bank_deg, 25.0);
-  EXPECT_NEAR(s.altitude_ft, 5000.0 + 2000.0 / 6.0, 5.0);
+  // The climb rate builds up at 400 ft/min a second.
+  EXPECT_NEAR(s.altitude_ft, 5000.0 + 2000.0 / 6.0 - 2000.0 * 2.5 / 60.0, 5.0);
   EXPECT_NEAR(s.ias_kt, 270.0, 1.0);
   // The events went to the module's handler too.
   EXPECT_EQ(fake_log.events,
