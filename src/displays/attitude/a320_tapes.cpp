@@ -142,7 +142,8 @@ void draw_altitude_tape(const Draw& d) {
   GfxFont* f12 = d.font(f.size(12));
   const int32_t top = att_trunc(alt + 600);
   const int32_t first = (top >= 0 ? top / 100 : (top - 99) / 100) * 100;
-  for (int32_t a = first; a >= alt - 600; a -= 100) {
+  // 13 marks at most: a window of 1200 ft (and none for an altitude off the scale).
+  for (int32_t a = first, n = 0; a >= alt - 600 && n < 13; a -= 100, ++n) {
     const double y = (alt - a) * FOOT;
     f.line(white2, 133, y, 138, y);
     if (a % 500 == 0) f.textf(f12, d.o.brush(WHITE), 108, y - 8, "%03.0f", double(a / 100));
