@@ -104,16 +104,7 @@ void draw_altitude_readout(const Draw& d, const AttFrame& f) {
   const std::initializer_list<DrawPoint> outline = {{108, 0},  {108, -8}, {138, -8}, {138, -13}, {154, -13},
                                                     {154, 13}, {138, 13}, {138, 8},  {108, 8},   {108, 0}};
   f.fill(d.o.brush(BLACK), outline);
-  if (GfxPath* path = gfx_path_create(d.g)) {
-    const DrawPoint* p = outline.begin();
-    for (size_t i = 0; i + 1 < outline.size(); ++i) {
-      gfx_path_add_line(d.g, path, att_trunc(p[i].x * f.kx), att_trunc(p[i].y * f.ky), att_trunc(p[i + 1].x * f.kx),
-                        att_trunc(p[i + 1].y * f.ky));
-    }
-    gfx_path_close_figure(d.g, path);
-    gfx_set_clip_path(d.g, path);
-    gfx_path_delete(path);
-  }
+  f.clip_outline(outline);
   const char* format = alt < 100 ? "   %02.0f" : alt < 1000 ? "  %3.0f" : alt < 10000 ? " %4.0f" : "%5.0f";
   char text[32];
   std::snprintf(text, sizeof text, format, alt);

@@ -25,24 +25,41 @@ void AttFrame::line(const GfxPen* pen, double x1, double y1, double x2, double y
   draw_line_d(g, pen, x1 * kx, y1 * ky, x2 * kx, y2 * ky);
 }
 
-void AttFrame::lines(const GfxPen* pen, std::initializer_list<DrawPoint> pts) const {
-  DrawPoint p[16];
+namespace {
+
+// The points in this frame's units; at most 16.
+int32_t scaled(const AttFrame& f, std::initializer_list<DrawPoint> pts, DrawPoint (&out)[16]) {
   int32_t n = 0;
   for (const DrawPoint& q : pts) {
     if (n == 16) break;
-    p[n++] = {q.x * kx, q.y * ky};
+    out[n++] = {q.x * f.kx, q.y * f.ky};
   }
-  draw_lines_d(g, pen, p, n);
+  return n;
+}
+
+}  // namespace
+
+void AttFrame::lines(const GfxPen* pen, std::initializer_list<DrawPoint> pts) const {
+  DrawPoint p[16];
+  draw_lines_d(g, pen, p, scaled(*this, pts, p));
 }
 
 void AttFrame::fill(const GfxBrush* brush, std::initializer_list<DrawPoint> pts) const {
   DrawPoint p[16];
-  int32_t n = 0;
-  for (const DrawPoint& q : pts) {
-    if (n == 16) break;
-    p[n++] = {q.x * kx, q.y * ky};
+  fill_polygon_d(g, brush, p, scaled(*this, pts, p));
+}
+
+void AttFrame::clip_outline(std::initializer_list<DrawPoint> pts) const {
+  DrawPoint p[16];
+  const int32_t n = scaled(*this, pts, p);
+  GfxPath* path = gfx_path_create(g);
+  if (!path) return;
+  for (int32_t i = 0; i + 1 < n; ++i) {
+    gfx_path_add_line(g, path, att_trunc(p[i].x), att_trunc(p[i].y), att_trunc(p[i + 1].x), att_trunc(p[i + 1].y));
   }
-  fill_polygon_d(g, brush, p, n);
+  gfx_path_close_figure(g, path);
+  gfx_set_clip_path(g, path);
+  gfx_path_delete(path);
 }
 
 void AttFrame::ellipse(const GfxPen* pen, double x, double y, double w, double h) const {

@@ -23,6 +23,8 @@ struct AttFrame {
   void rect(const GfxPen* pen, double x, double y, double w, double h) const;
   void fill_rect(const GfxBrush* brush, double x, double y, double w, double h) const;
   void clip_rect(double x, double y, double w, double h) const;
+  // Clips to the closed outline through the points.
+  void clip_outline(std::initializer_list<DrawPoint> pts) const;
   // Text with its top-left at (x, y).
   void text(const GfxFont* font, const GfxBrush* brush, double x, double y, const char* s) const;
   void textf(const GfxFont* font, const GfxBrush* brush, double x, double y, const char* format, ...) const

@@ -23,16 +23,7 @@ double speed_y(double s) { return -KNOT * (s - indicated_airspeed); }
 void open_readout_box(const Draw& d, const AttFrame& f, std::initializer_list<DrawPoint> outline) {
   gfx_reset_clip(d.g);
   f.fill(d.o.brush(d.background), outline);
-  GfxPath* path = gfx_path_create(d.g);
-  if (!path) return;
-  const DrawPoint* p = outline.begin();
-  for (size_t i = 0; i + 1 < outline.size(); ++i) {
-    gfx_path_add_line(d.g, path, att_trunc(p[i].x * f.kx), att_trunc(p[i].y * f.ky), att_trunc(p[i + 1].x * f.kx),
-                      att_trunc(p[i + 1].y * f.ky));
-  }
-  gfx_path_close_figure(d.g, path);
-  gfx_set_clip_path(d.g, path);
-  gfx_path_delete(path);
+  f.clip_outline(outline);
 }
 
 void close_readout_box(const Draw& d, const AttFrame& f, std::initializer_list<DrawPoint> outline) {
