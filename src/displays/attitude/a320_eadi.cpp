@@ -180,13 +180,18 @@ int32_t fpv_offset(double units_per_degree) {
 
 void draw_a320_pfd(const GaugeSurface* ctx, GfxGraphics* g) {
   AttObjects o(g);
-  const a320::Draw d{ctx,
-                     g,
-                     o,
-                     att_setting_colour(A320EADISkyColorRed, A320EADISkyColorGreen, A320EADISkyColorBlue),
-                     att_setting_colour(A320EADIGrndColorRed, A320EADIGrndColorGreen, A320EADIGrndColorBlue),
-                     att_setting_colour(A320EADITapeColorRed, A320EADITapeColorGreen, A320EADITapeColorBlue),
-                     tape_speeds()};
+  const AttDraw d{.ctx = ctx,
+                  .g = g,
+                  .o = o,
+                  .canvas = CANVAS_A320_EADI,
+                  .cx = a320::CX,
+                  .cy = a320::CY,
+                  .family = FONT_TAHOMA,
+                  .background = 0,
+                  .tape = att_setting_colour(A320EADITapeColorRed, A320EADITapeColorGreen, A320EADITapeColorBlue),
+                  .sky = att_setting_colour(A320EADISkyColorRed, A320EADISkyColorGreen, A320EADISkyColorBlue),
+                  .ground = att_setting_colour(A320EADIGrndColorRed, A320EADIGrndColorGreen, A320EADIGrndColorBlue),
+                  .speeds = tape_speeds()};
   a320::draw_attitude_section(d);
   a320::draw_tapes(d);
   a320::draw_heading_and_fields(d);

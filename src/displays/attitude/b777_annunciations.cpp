@@ -55,16 +55,16 @@ void draw_marker(const Draw& d, const AttFrame& f) {
 }
 
 void draw_heading_arc(const Draw& d) {
-  const AttFrame f = d.plain(0, ARC_CX, ARC_CY);
+  const AttFrame f = d.design_at(ARC_CX, ARC_CY);
   f.fill_ellipse(d.o.brush(d.tape), -130, -130, 260, 260);
   GfxPen *white1 = d.o.pen(WHITE, 1), *magenta1 = d.o.pen(MAGENTA, 1);
   f.lines(white1, {{0, -130}, {3, -136}, {-3, -136}, {0, -130}});
-  const AttFrame track = d.plain(track_angle - heading, ARC_CX, ARC_CY);
+  const AttFrame track = d.design_at(ARC_CX, ARC_CY, track_angle - heading);
   track.line(d.o.pen(WHITE, 2), 0, 0, 0, -130);
   track.line(white1, -3, -111, 3, -111);
-  d.plain(ap_heading - heading, ARC_CX, ARC_CY)
+  d.design_at(ARC_CX, ARC_CY, ap_heading - heading)
       .lines(magenta1, {{0, -130}, {3, -134}, {5, -134}, {5, -130}, {-5, -130}, {-5, -134}, {-3, -134}, {0, -130}});
-  const AttFrame upright = d.plain(0, ARC_CX, ARC_CY);
+  const AttFrame upright = d.design_at(ARC_CX, ARC_CY);
   GfxBrush* magenta = d.o.brush(MAGENTA);
   upright.textf(d.font(10), magenta, -30, -111, "%03.0f", ap_heading);
   upright.text(d.font(7), magenta, -12, -108, "H");
@@ -73,7 +73,7 @@ void draw_heading_arc(const Draw& d) {
   for (int32_t h = 0; h < 360; h += 5) {
     const double off = h - heading;
     if (!((off > 305 && off < 360) || (off > -360 && off < -305) || (off > -55 && off < 55))) continue;
-    const AttFrame tick = d.plain(off, ARC_CX, ARC_CY);
+    const AttFrame tick = d.design_at(ARC_CX, ARC_CY, off);
     tick.line(white1, 0, -127, 0, -130);
     if (h % 10 != 0) continue;
     const bool thirty = h % 30 == 0;
@@ -85,7 +85,7 @@ void draw_heading_arc(const Draw& d) {
 }  // namespace
 
 void draw_mode_annunciations(const Draw& d) {
-  const AttFrame f = d.plain();
+  const AttFrame f = d.design();
   f.fill_rect(d.o.brush(d.tape), -73, -130, 150, 20);
   GfxPen* white2 = d.o.pen(WHITE, 2);
   f.line(white2, -23, -130, -23, -110);
@@ -125,7 +125,7 @@ void draw_mode_annunciations(const Draw& d) {
 }
 
 void draw_radio_data_and_heading(const Draw& d) {
-  const AttFrame f = d.plain();
+  const AttFrame f = d.design();
   GfxFont* f9 = d.font(9);
   if (get_nav1_signal() > 0) {
     char ident[8];

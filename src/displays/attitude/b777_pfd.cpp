@@ -15,7 +15,7 @@ namespace b777 {
 namespace {
 
 void set_ladder_clip(const Draw& d) {
-  d.plain();
+  d.design();
   GfxPath* path = gfx_path_create(d.g);
   if (!path) return;
   gfx_path_add_arc(d.g, path, -85, -65, 170, 141, 210, 120);
@@ -82,11 +82,11 @@ void draw_aircraft_symbol(const Draw& d, const AttFrame& f) {
 
 void draw_fd_cues(const Draw& d) {
   fd_bars_step(0.11, 0.0);
-  d.plain();
+  d.design();
   set_attitude_clip(d);
   const double p = att_trunc(3.0 * fd_pitch_bar);
   if (EadiDualCue == 0) {
-    d.plain(fd_bank_bar)
+    d.design(fd_bank_bar)
         .lines(d.o.pen(MAGENTA, 1), {{0, p},
                                      {50, p + 10},
                                      {45, p + 15},
@@ -102,7 +102,7 @@ void draw_fd_cues(const Draw& d) {
                                      {0, p}});
     return;
   }
-  const AttFrame f = d.plain();
+  const AttFrame f = d.design();
   GfxPen* magenta2 = d.o.pen(MAGENTA, 2);
   const double b = att_trunc(2.4 * fd_bank_bar);
   f.line(magenta2, b, -45, b, 45);
@@ -129,7 +129,7 @@ void draw_fpv(const Draw& d, const AttFrame& f) {
 }  // namespace
 
 void draw_attitude(const Draw& d) {
-  d.plain();
+  d.design();
   set_attitude_clip(d);
   const double h = -3.0 * adi_token77;
   const AttFrame sphere = d.fine(adi_token80);
@@ -139,10 +139,10 @@ void draw_attitude(const Draw& d) {
 
   set_ladder_clip(d);
   draw_ladder(d, h);
-  draw_aircraft_symbol(d, d.plain());
+  draw_aircraft_symbol(d, d.design());
   if (get_flight_director_active() != 0) draw_fd_cues(d);
 
-  const AttFrame f = d.plain();
+  const AttFrame f = d.design();
   if (radio_altitude < 2500) {
     f.fill_rect(d.o.brush(d.background), -20, 53, 40, 15);
     f.textf(d.font(15), d.o.brush(WHITE), -20, 53, "%4.0f", radio_altitude);
@@ -153,11 +153,11 @@ void draw_attitude(const Draw& d) {
 
 void draw_roll_scale(const Draw& d) {
   GfxPen* white1 = d.o.pen(WHITE, 1);
-  const AttFrame rolled = d.plain(adi_token80);
+  const AttFrame rolled = d.design(adi_token80);
   rolled.lines(white1, {{0, -70}, {4, -62}, {-4, -62}, {0, -70}});
   rolled.rect(white1, att_trunc(get_token_69() / 15.875) - 5, -62, 10, 3);
   for (int32_t a : {-60, -45, -30, -20, -10, 0, 10, 20, 30, 45, 60}) {
-    const AttFrame f = d.plain(a);
+    const AttFrame f = d.design(a);
     if (a == 0) {
       f.fill(d.o.brush(WHITE), {{0, -70}, {3, -75}, {-3, -75}});
     } else {
@@ -176,14 +176,18 @@ int32_t readout_digit(const char* text, int32_t i) {
 
 void draw_b777_pfd(const GaugeSurface* ctx, GfxGraphics* g) {
   AttObjects o(g);
-  const b777::Draw d{ctx,
-                     g,
-                     o,
-                     att_setting_colour(B777PFDBkgrdColorRed, B777PFDBkgrdColorGreen, B777PFDBkgrdColorBlue),
-                     att_setting_colour(B777PFDTapeColorRed, B777PFDTapeColorGreen, B777PFDTapeColorBlue),
-                     att_setting_colour(B777PFDSkyColorRed, B777PFDSkyColorGreen, B777PFDSkyColorBlue),
-                     att_setting_colour(B777PFDGrndColorRed, B777PFDGrndColorGreen, B777PFDGrndColorBlue),
-                     tape_speeds()};
+  const AttDraw d{.ctx = ctx,
+                  .g = g,
+                  .o = o,
+                  .canvas = CANVAS_B777_PFD,
+                  .cx = b777::CX,
+                  .cy = b777::CY,
+                  .family = FONT_ARIAL,
+                  .background = att_setting_colour(B777PFDBkgrdColorRed, B777PFDBkgrdColorGreen, B777PFDBkgrdColorBlue),
+                  .tape = att_setting_colour(B777PFDTapeColorRed, B777PFDTapeColorGreen, B777PFDTapeColorBlue),
+                  .sky = att_setting_colour(B777PFDSkyColorRed, B777PFDSkyColorGreen, B777PFDSkyColorBlue),
+                  .ground = att_setting_colour(B777PFDGrndColorRed, B777PFDGrndColorGreen, B777PFDGrndColorBlue),
+                  .speeds = tape_speeds()};
   b777::draw_attitude(d);
   b777::draw_speed_tape(d);
   b777::draw_altitude_tape(d);

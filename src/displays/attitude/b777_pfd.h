@@ -2,8 +2,7 @@
 // tapes and the annunciations draw with them in one pass.
 #pragma once
 
-#include "displays/attitude/attitude.h"
-#include "displays/attitude/attitude_frame.h"
+#include "displays/attitude/attitude_draw.h"
 
 namespace b777 {
 
@@ -11,23 +10,7 @@ constexpr double CX = 115, CY = 130;
 constexpr uint32_t WHITE = 0xFFDEE6E9, AMBER = 0xFFE9B73E, MAGENTA = 0xFFFF13D5, GREEN = 0xFF00FA00;
 constexpr uint32_t BLACK = 0xFF000000, RED_PEN = 0xFFFF0000, RED_FILL = 0xFFFA0000;
 
-struct Draw {
-  const GaugeSurface* ctx;
-  GfxGraphics* g;
-  AttObjects& o;
-  uint32_t background, tape, sky, ground;
-  TapeSpeeds speeds;
-  // Plain frame at (cx, cy) on the canvas, rotated by `rot` degrees.
-  AttFrame plain(double rot = 0, double cx = CX, double cy = CY) const {
-    return att_design_frame(g, ctx, CANVAS_B777_PFD, cx, cy, rot);
-  }
-  // Fine frame: sixteenths of (W + H) over the canvas, at the attitude centre.
-  AttFrame fine(double rot = 0) const {
-    const double k = 16.0 * (double(ctx->width) + double(ctx->height)) / 260.0;
-    return att_fine_frame(g, ctx, CANVAS_B777_PFD, CX, CY, rot, k, k);
-  }
-  GfxFont* font(double size) const { return o.font(FONT_ARIAL, size); }
-};
+using Draw = AttDraw;
 
 void draw_attitude(const Draw& d);
 void draw_roll_scale(const Draw& d);

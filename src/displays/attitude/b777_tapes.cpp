@@ -206,7 +206,7 @@ void draw_altitude_tape(const Draw& d) {
 }
 
 void draw_vertical_speed(const Draw& d) {
-  const AttFrame f = d.plain();
+  const AttFrame f = d.design();
   f.fill(d.o.brush(d.tape), {{130, 0},
                              {130, -20},
                              {125, -25},
@@ -247,7 +247,7 @@ void draw_vertical_speed(const Draw& d) {
 }
 
 void draw_readouts(const Draw& d) {
-  const AttFrame f = d.plain();
+  const AttFrame f = d.design();
   GfxBrush *magenta = d.o.brush(MAGENTA), *white = d.o.brush(WHITE), *green = d.o.brush(GREEN);
   if (ap_mach_hold == 1) {
     f.textf(d.font(13), magenta, -110, -118, "%.2f", get_ap_mach_hold_var());
