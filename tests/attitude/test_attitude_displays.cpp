@@ -119,6 +119,14 @@ TEST_F(Attitude, VerticalSpeedBaroMachAndRadioAltitudeBounds) {
     }
     EXPECT_TRUE(found) << r.vs;
   }
+  // A320: the needle stops at 74 from 2000 ft/min on.
+  for (double vs : {2000.0, 2500.0}) {
+    vertical_speed = vs;
+    const GfxRecord* needle = s.draw(A320).of(GfxOp::Line).back();
+    for (const GfxRecord* l : s.rec().of(GfxOp::Line))
+      if (l->pen_argb == 0xFF00FA00 && l->pen_width == 4) needle = l;
+    EXPECT_NEAR(s.rec().to_design(GfxRecording::device_points(*needle)[1], 318, 310).y - 155, -74, 0.3) << vs;
+  }
   const struct {
     double hpa;
     bool standard;

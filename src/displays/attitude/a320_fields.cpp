@@ -67,7 +67,8 @@ void draw_vertical_speed(const Draw& d, const AttFrame& f) {
   }
   const double v = std::isfinite(vertical_speed) ? vertical_speed : 0;
   const double s = std::fabs(v);
-  const double r = s <= 1000 ? s * 0.056 : s <= 2000 ? 56 + (s - 1000) * 0.016 : 74;
+  // 2000 ft/min and beyond stand at 74, as 2500 does.
+  const double r = s <= 1000 ? s * 0.056 : s < 2000 ? 56 + (s - 1000) * 0.016 : 74;
   const double end = v >= 0 ? -r : r;
   f.line(d.o.pen(GREEN, 4), 206, 0, 156, end);
   if (v >= 200 || v <= -200) {
