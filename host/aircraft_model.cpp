@@ -288,7 +288,7 @@ double AircraftModel::glideslope_angle() const {
 
 // Heading (true) the lateral mode steers to, or -1 for wings level. Approach hold
 // captures the localizer once its deviation is within LOC_CAPTURE_DEG.
-double AircraftModel::lateral_target_true(double) {
+double AircraftModel::lateral_target_true() {
   bool engaged = s_.ap_master || s_.flight_director;
   bool localizer = nav1_.receiving && nav1_.station.localizer;
   if (!engaged || !s_.ap_approach_hold || !localizer) loc_captured_ = gs_captured_ = false;
@@ -335,7 +335,7 @@ void AircraftModel::fly_autopilot(double dt) {
 
   // Lateral: a turn rate toward the target heading, the bank for it, rolled into at the
   // roll rate; the command leads the bank.
-  double target = lateral_target_true(dt);
+  double target = lateral_target_true();
   double diff = target >= 0.0 ? wrap180(target - s_.heading_true) : 0.0;
   double bank_cmd = 0.0;
   if (target >= 0.0) {

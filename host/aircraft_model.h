@@ -203,7 +203,9 @@ class AircraftModel {
   void fly_autopilot(double dt);
   void take_off_run(double dt);
   void move_flaps(double dt);
-  double lateral_target_true(double dt);
+  // Heading (true) the lateral mode steers to, -1 for wings level; captures the localizer.
+  double lateral_target_true();
+  // Vertical speed the vertical mode asks for; captures the glideslope.
   double vertical_speed_command();
   // Heading (true) that tracks the NAV 1 course, correcting for the wind.
   double nav_track_heading() const;
