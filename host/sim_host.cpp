@@ -172,6 +172,7 @@ const char* kind_text(RecordKind k) {
     case RecordKind::FuelSet: return "fuel";
     case RecordKind::ZuluTimeSet: return "zulu_time";
     case RecordKind::Click: return "click";
+    case RecordKind::ModuleMessage: return "message";
   }
   return "?";
 }
@@ -204,6 +205,9 @@ std::string format_record(const Record& r) {
       break;
     case RecordKind::Click:
       std::snprintf(body, sizeof body, "click %s %d", r.name.c_str(), r.id);
+      break;
+    case RecordKind::ModuleMessage:
+      std::snprintf(body, sizeof body, "message %s", r.name.c_str());
       break;
   }
   std::string line = std::string(head) + body;
@@ -296,6 +300,7 @@ bool SimHost::load_module(const std::string& path, std::string* error) {
     return false;
   }
   dl_handle_ = handle;
+  module_message_ = reinterpret_cast<const char* (*)(int32_t)>(dlsym(handle, "ModuleMessage"));
   return true;
 }
 
@@ -451,6 +456,17 @@ void SimHost::call_all(int32_t service) {
     if (draw && recording_)
       for (auto& img : g->images)
         if (img) draw_recording_end_draw(img.get());
+  }
+  collect_module_messages();
+}
+
+void SimHost::collect_module_messages() {
+  if (!module_message_) return;
+  while (const char* text = module_message_(module_messages_seen_ + 1)) {
+    ++module_messages_seen_;
+    Record r(RecordKind::ModuleMessage);
+    r.name = text;
+    add_record(std::move(r));
   }
 }
 

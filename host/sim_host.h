@@ -45,6 +45,7 @@ enum class RecordKind {
   FuelSet,
   ZuluTimeSet,
   Click,
+  ModuleMessage,   // a new row of the module's message list, its text in `name`
 };
 
 struct Record {
@@ -204,6 +205,7 @@ class SimHost {
   void dispatch_to_handlers(int32_t event_id, int32_t param);
   void detach();
   void release_gauges();
+  void collect_module_messages();
 
   PanelServiceTable table_{};
   ModuleLinkage* linkage_ = nullptr;
@@ -221,6 +223,8 @@ class SimHost {
   GpsRouteData gps_route_{};
   std::vector<Record> records_;
   std::function<void(const Record&)> listener_;
+  const char* (*module_message_)(int32_t row) = nullptr;  // the module's optional export
+  int32_t module_messages_seen_ = 0;
   AircraftModel aircraft_;
   int frame_rate_ = 18;
   int64_t frame_ = 0;

@@ -18,6 +18,7 @@
 #include "flightplan/route_entry.h"
 #include "flightplan/plan_files.h"
 #include "module/host_services.h"
+#include "module/module_files.h"
 #include "platform/host/gps_route_data.h"
 #include "navdb/navdb.h"
 
@@ -280,8 +281,8 @@ int parse_pln_text(const char* data, std::size_t size) {
 }
 
 int import_pln_file(const std::string& path) {
-  std::vector<char> buf;
-  int n = read_whole_file(path, kMaxPlnBytes, buf) ? parse_pln_text(buf.data(), buf.size()) : -1;
+  std::string text;
+  int n = read_regular_file(path, kMaxPlnBytes, text) ? parse_pln_text(text.data(), text.size()) : -1;
   if (n < 1) {
     clear_fpl_scan();
     fpl_message = "Unable to load FP";

@@ -1,12 +1,16 @@
 // Plan files in the plans folder and the stored-plan list.
 #include "flightplan/plan_files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -14,6 +18,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "module/host_services.h"
+#include "module/module_files.h"
 #include "module/module_paths.h"
 
 std::string fpl_message;
@@ -28,6 +33,8 @@ std::string plan_loaded_airport_ident;
 
 static constexpr std::size_t kMaxPlanFileBytes = 1 << 20;
 static constexpr double kFuelLbPerGallon = 6.7;
+static constexpr int kMaxCruiseAlt = 100000;  // feet
+static constexpr double kMaxPlanFuel = 1e7;   // pounds
 
 std::string plan_folder_path() {
   std::string folder = FlightPlansFolder;
@@ -69,44 +76,6 @@ static const char* file_type(const char* type) {
 
 static std::string find_plan_file(const std::string& folder, const std::string& name);
 
-int write_plan_file(const std::string& file_name) {
-  if (!is_safe_file_name(file_name) || file_name.size() >= sizeof(StoredPlan{}.name)) return 0;
-  std::error_code ec;
-  std::string folder = plan_folder_path();
-  std::filesystem::create_directories(folder, ec);
-  // Written beside the plan and renamed over it once complete, so that a failed save
-  // leaves the earlier file as it was.
-  std::string path = find_plan_file(folder, file_name);
-  std::string part = path + ".part";
-  std::FILE* f = std::fopen(part.c_str(), "w");
-  if (!f) return 0;
-  bool ok = true;
-  if (SaveFPLCruiseAlt == 1 && cruise_alt > 0) ok = ok && std::fprintf(f, "CruiseAlt=%d\n", cruise_alt) > 0;
-  if (plan_fuel > 0.0 && std::isfinite(plan_fuel)) ok = ok && std::fprintf(f, "Fuel=%.0f\n", plan_fuel) > 0;
-  ok = ok && std::fprintf(f, "[FlightPlan]\n") > 0;
-  for (int i = 0; ok && i <= fpl_active_last && i <= FPL_MAX_LAST; ++i) {
-    const FlightPlanWpt& r = fpl_active[i];
-    // The plan holds what was entered, never the predictions of the last flight.
-    bool entered = r.constraint_flag == 1 || r.predicted == 0;
-    double alt = entered ? r.alt_constraint : FPL_NO_CONSTRAINT;
-    double spd = entered ? r.spd_constraint : FPL_NO_CONSTRAINT;
-    ok = std::fprintf(f, "%s %s %.6f %.6f %.0f %.0f %.1f %d %d %s %s %s %s\n", encode_text(r.ident).c_str(),
-                      file_type(r.type), r.lat, r.lon, alt, spd, r.intc_course, r.flyover,
-                      r.constraint_flag, encode_text(r.via).c_str(), encode_text(r.segment).c_str(),
-                      encode_text(r.role).c_str(), encode_text(r.navaid).c_str()) > 0;
-  }
-  if (std::fflush(f) != 0 || std::ferror(f)) ok = false;
-  if (std::fclose(f) != 0) ok = false;
-  if (ok) {
-    std::filesystem::rename(part, path, ec);
-    if (ec) ok = false;
-  }
-  if (!ok) std::filesystem::remove(part, ec);
-  // The stored-plan list shows the plan at once.
-  if (ok) list_plan_files();
-  return ok ? 1 : 0;
-}
-
 static bool finite_number(const std::string& t, double& v) {
   if (t.empty() || t.size() > 32) return false;
   char* end = nullptr;
@@ -114,8 +83,31 @@ static bool finite_number(const std::string& t, double& v) {
   return end && *end == '\0' && std::isfinite(v);
 }
 
+// The range of each number of a record. A value outside it refuses the whole plan, so
+// that a plan never loads with a waypoint missing or a value no page can show.
+struct FieldRange {
+  double FlightPlanWpt::*field;
+  double lo;
+  double hi;
+};
+static constexpr FieldRange kFieldRanges[] = {
+    {.field = &FlightPlanWpt::lat, .lo = -90.0, .hi = 90.0},
+    {.field = &FlightPlanWpt::lon, .lo = -180.0, .hi = 180.0},
+    {.field = &FlightPlanWpt::alt_constraint, .lo = -2000.0, .hi = 100000.0},
+    {.field = &FlightPlanWpt::spd_constraint, .lo = FPL_NO_CONSTRAINT, .hi = 2000.0},
+    {.field = &FlightPlanWpt::intc_course, .lo = FPL_NO_CONSTRAINT, .hi = 360.0},
+};
+
+static bool record_in_range(const FlightPlanWpt& rec) {
+  for (const FieldRange& r : kFieldRanges)
+    if (!(rec.*r.field >= r.lo && rec.*r.field <= r.hi)) return false;
+  return true;
+}
+
+enum RecordLine { RECORD_READ, RECORD_SKIPPED, RECORD_OUT_OF_RANGE };
+
 // One record line: ident type lat lon [alt spd intc flyover cflag via segment role navaid].
-static bool parse_record_line(std::string_view line, FlightPlanWpt& rec) {
+static RecordLine parse_record_line(std::string_view line, FlightPlanWpt& rec) {
   std::vector<std::string> tok;
   std::size_t i = 0;
   while (i < line.size() && tok.size() < 14) {
@@ -125,42 +117,86 @@ static bool parse_record_line(std::string_view line, FlightPlanWpt& rec) {
     if (j > i) tok.emplace_back(line.substr(i, j - i));
     i = j;
   }
-  if (tok.size() < 4 || tok.size() > 13) return false;
+  if (tok.size() < 4 || tok.size() > 13) return RECORD_SKIPPED;
   clear_fpl_record(rec);
-  double lat, lon;
-  if (!finite_number(tok[2], lat) || !finite_number(tok[3], lon)) return false;
-  if (std::fabs(lat) > 90.0 || std::fabs(lon) > 180.0) return false;
   decode_text(rec.ident, sizeof rec.ident, tok[0]);
-  if (!rec.ident[0] || std::strcmp(rec.ident, FPL_END_IDENT) == 0) return false;
+  if (!rec.ident[0] || std::strcmp(rec.ident, FPL_END_IDENT) == 0) return RECORD_SKIPPED;
   decode_text(rec.type, sizeof rec.type, tok[1]);
-  rec.lat = lat;
-  rec.lon = lon;
-  double v;
-  if (tok.size() > 4) {
-    if (!finite_number(tok[4], v)) return false;
-    rec.alt_constraint = v;
-  }
-  if (tok.size() > 5) {
-    if (!finite_number(tok[5], v)) return false;
-    rec.spd_constraint = v;
-  }
-  if (tok.size() > 6) {
-    if (!finite_number(tok[6], v)) return false;
-    rec.intc_course = v;
-  }
-  if (tok.size() > 7) {
-    if (!finite_number(tok[7], v) || std::fabs(v) > 1e6) return false;
-    rec.flyover = v == 1.0 ? 1 : 0;
-  }
-  if (tok.size() > 8) {
-    if (!finite_number(tok[8], v) || std::fabs(v) > 1e6) return false;
-    rec.constraint_flag = v == 1.0 ? 1 : 0;
+  double* numbers[] = {&rec.lat, &rec.lon, &rec.alt_constraint, &rec.spd_constraint, &rec.intc_course};
+  for (std::size_t k = 0; k < std::size(numbers) && k + 2 < tok.size(); ++k)
+    if (!finite_number(tok[k + 2], *numbers[k])) return RECORD_SKIPPED;
+  int32_t* flags[] = {&rec.flyover, &rec.constraint_flag};
+  for (std::size_t k = 0; k < std::size(flags) && k + 7 < tok.size(); ++k) {
+    double v;
+    if (!finite_number(tok[k + 7], v) || std::fabs(v) > 1e6) return RECORD_SKIPPED;
+    *flags[k] = v == 1.0 ? 1 : 0;
   }
   if (tok.size() > 9) decode_text(rec.via, sizeof rec.via, tok[9]);
   if (tok.size() > 10) decode_text(rec.segment, sizeof rec.segment, tok[10]);
   if (tok.size() > 11) decode_text(rec.role, sizeof rec.role, tok[11]);
   if (tok.size() > 12) decode_text(rec.navaid, sizeof rec.navaid, tok[12]);
-  return true;
+  return record_in_range(rec) ? RECORD_READ : RECORD_OUT_OF_RANGE;
+}
+
+static constexpr std::size_t kMaxPlanLine = 300;
+
+// Record `r` as its line (without the line end). False when the reader would not take
+// the line back: a value out of range, a text with a control character, an empty ident.
+static bool format_record_line(const FlightPlanWpt& r, std::string& line) {
+  char buf[512];
+  int n = std::snprintf(buf, sizeof buf, "%s %s %.6f %.6f %.0f %.0f %.1f %d %d %s %s %s %s",
+                        encode_text(r.ident).c_str(), file_type(r.type), r.lat, r.lon, r.alt_constraint,
+                        r.spd_constraint, r.intc_course, r.flyover, r.constraint_flag, encode_text(r.via).c_str(),
+                        encode_text(r.segment).c_str(), encode_text(r.role).c_str(), encode_text(r.navaid).c_str());
+  if (n <= 0 || static_cast<std::size_t>(n) > kMaxPlanLine) return false;
+  line.assign(buf, n);
+  for (char c : line)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  FlightPlanWpt back;
+  return parse_record_line(line, back) == RECORD_READ;
+}
+
+int write_plan_file(const std::string& file_name) {
+  if (!is_safe_file_name(file_name) || file_name.size() >= sizeof(StoredPlan{}.name)) return 0;
+  std::vector<std::string> lines;
+  for (int i = 0; i <= fpl_active_last && i <= FPL_MAX_LAST; ++i) {
+    FlightPlanWpt r = fpl_active[i];
+    // The plan holds what was entered, never the predictions of the last flight.
+    if (r.constraint_flag != 1 && r.predicted != 0) r.alt_constraint = r.spd_constraint = FPL_NO_CONSTRAINT;
+    if (!format_record_line(r, lines.emplace_back())) return 0;
+  }
+  std::error_code ec;
+  std::string folder = plan_folder_path();
+  std::filesystem::create_directories(folder, ec);
+  // Written beside the plan and renamed over it once complete, so that a failed save
+  // leaves the earlier file as it was. A stale part file is removed, never written
+  // through (it may be a link), and the new one is created exclusively.
+  std::string path = find_plan_file(folder, file_name);
+  std::string part = path + ".part";
+  std::filesystem::remove(part, ec);
+  int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  std::FILE* f = fd >= 0 ? ::fdopen(fd, "w") : nullptr;
+  if (!f) {
+    if (fd >= 0) ::close(fd);
+    return 0;
+  }
+  bool ok = true;
+  if (SaveFPLCruiseAlt == 1 && cruise_alt > 0 && cruise_alt <= kMaxCruiseAlt)
+    ok = ok && std::fprintf(f, "CruiseAlt=%d\n", cruise_alt) > 0;
+  if (plan_fuel > 0.0 && plan_fuel <= kMaxPlanFuel) ok = ok && std::fprintf(f, "Fuel=%.0f\n", plan_fuel) > 0;
+  ok = ok && std::fprintf(f, "[FlightPlan]\n") > 0;
+  for (const std::string& line : lines) ok = ok && std::fprintf(f, "%s\n", line.c_str()) > 0;
+  if (std::fflush(f) != 0 || std::ferror(f)) ok = false;
+  if (std::fclose(f) != 0) ok = false;
+  if (ok) {
+    // rename replaces the plan's own entry, a link included, never a file it points to.
+    std::filesystem::rename(part, path, ec);
+    if (ec) ok = false;
+  }
+  if (!ok) std::filesystem::remove(part, ec);
+  // The stored-plan list shows the plan at once.
+  if (ok) list_plan_files();
+  return ok ? 1 : 0;
 }
 
 static bool key_value(std::string_view line, std::string_view key, double& v) {
@@ -186,7 +222,7 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (line.empty() || line[0] == ';') continue;
-    if (line.size() > 300) continue;
+    if (line.size() > kMaxPlanLine) continue;
     if (line[0] == '[') {
       std::string s(line);
       for (char& c : s) c = (char)std::tolower((unsigned char)c);
@@ -196,14 +232,19 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     double v;
     if (!in_plan) {
       if (key_value(line, "CruiseAlt=", v)) {
-        if (v >= 0.0 && v <= 100000.0) cruise = (int)v;
+        if (v >= 0.0 && v <= kMaxCruiseAlt) cruise = (int)v;
       } else if (key_value(line, "Fuel=", v)) {
-        if (v >= 0.0 && v <= 1e7) fuel = v;
+        if (v >= 0.0 && v <= kMaxPlanFuel) fuel = v;
       }
       continue;
     }
     FlightPlanWpt rec;
-    if (!parse_record_line(line, rec)) continue;
+    RecordLine read = parse_record_line(line, rec);
+    if (read == RECORD_SKIPPED) continue;
+    if (read == RECORD_OUT_OF_RANGE) {
+      clear_fpl_scan();
+      return 0;
+    }
     if (fpl_scan_last >= FPL_MAX_LAST) {
       clear_fpl_scan();
       return 0;  // more records than a plan holds
@@ -212,24 +253,6 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     set_end_record(fpl_scan[fpl_scan_last + 1]);
   }
   return 1;
-}
-
-bool read_whole_file(const std::string& path, std::size_t max_bytes, std::vector<char>& out) {
-  out.clear();
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  char chunk[4096];
-  std::size_t n;
-  bool too_big = false;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    if (out.size() + n > max_bytes) {
-      too_big = true;
-      break;
-    }
-    out.insert(out.end(), chunk, chunk + n);
-  }
-  std::fclose(f);
-  return !too_big;
 }
 
 void scanned_plan_to_edit() {
@@ -250,9 +273,9 @@ void scanned_plan_to_edit() {
 
 int read_plan_file(const std::string& path, int& cruise, double& fuel) {
   clear_fpl_scan();
-  std::vector<char> buf;
-  if (!read_whole_file(path, kMaxPlanFileBytes, buf)) return 0;
-  return parse_plan_text(buf.data(), buf.size(), cruise, fuel);
+  std::string text;
+  if (!read_regular_file(path, kMaxPlanFileBytes, text)) return 0;
+  return parse_plan_text(text.data(), text.size(), cruise, fuel);
 }
 
 // The plan file of `name` in the folder, matched without regard to case.

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // Message of the last plan-file operation that failed ("Unable to load FP"), or of
 // the GPS-route import; the calling CDU shows it in its message line. "" = none.
@@ -51,10 +50,6 @@ int load_plan_file(const std::string& name, int flag);
 int read_plan_file(const std::string& path, int& cruise, double& fuel);
 // The same from text already in memory.
 int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel);
-
-// Reads file `path` whole into `out`. False when it cannot be opened or holds more
-// than `max_bytes`.
-bool read_whole_file(const std::string& path, std::size_t max_bytes, std::vector<char>& out);
 
 // Makes fpl_scan the edit plan: its records, the last airport record after record 0 as
 // the destination (else none), and holds no longer on any of its records.

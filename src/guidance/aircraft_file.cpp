@@ -1,6 +1,7 @@
 #include "guidance/aircraft_file.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "guidance/config_line.h"
@@ -10,6 +11,8 @@
 #include "guidance/settings_file.h"
 #include "guidance/speed_conversions.h"
 #include "module/display_state.h"
+#include "module/module_files.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 
 namespace {
@@ -203,8 +206,7 @@ void apply_aircraft_cfg_line(std::string_view line) {
 }
 
 void read_nav_data_cycle() {
-  std::string path = vek_path("\\vek\\Navdata\\navs.txt");
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = open_regular_file(vek_path("\\vek\\Navdata\\navs.txt"), nav_file_max_bytes);
   if (!file) return;
   std::string line;
   while (read_limited_line(file, aircraft_cfg_line_limit, line)) {
@@ -238,8 +240,7 @@ void validate_start_modes() {
 void read_parking_position(std::string_view name) {
   parking_lat = parking_lon = parking_heading = 0.0;
   if (!is_safe_file_name(ParkingFile)) return;
-  std::string path = vek_path("\\vek\\Aircraft\\" + ParkingFile);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = open_regular_file(vek_path("\\vek\\Aircraft\\" + ParkingFile), text_file_max_bytes);
   if (!file) return;
   std::string line;
   while (read_limited_line(file, 300, line)) {
@@ -261,13 +262,16 @@ void read_aircraft_config() {
   read_nav_data_cycle();
 
   // The name comes from a gauge parameter: it must stay one file in the aircraft folder.
-  if (is_safe_file_name(aircraft_name)) {
-    std::string path = vek_path("\\vek\\Aircraft\\" + aircraft_name + ".cfg");
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-      std::string line;
-      while (read_limited_line(file, aircraft_cfg_line_limit, line)) apply_aircraft_cfg_line(line);
-      std::fclose(file);
-    }
+  std::string path = vek_path("\\vek\\Aircraft\\" + aircraft_name + ".cfg");
+  std::FILE* file = is_safe_file_name(aircraft_name) ? open_regular_file(path, text_file_max_bytes) : nullptr;
+  if (file) {
+    std::string line;
+    while (read_limited_line(file, aircraft_cfg_line_limit, line)) apply_aircraft_cfg_line(line);
+    std::fclose(file);
+  } else if (!is_safe_file_name(aircraft_name)) {
+    add_module_message("Aircraft file '" + aircraft_name + ".cfg' refused: not a file name");
+  } else if (std::error_code ec; !std::filesystem::exists(path, ec)) {
+    add_module_message("Aircraft file '" + path + "' missing");
   }
 
   validate_start_modes();

@@ -123,12 +123,23 @@ bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
   line.clear();
   if (!file || limit == 0) return false;
   bool any = false;
+  bool ended = false;
   while (line.size() < limit) {
     int c = std::fgetc(file);
     if (c == EOF) break;
     any = true;
-    if (c == '\n') break;
+    if (c == '\n') {
+      ended = true;
+      break;
+    }
     line.push_back(static_cast<char>(c));
+  }
+  // The rest of an over-long line is dropped: read as a line of its own, the tail of a
+  // comment would become a setting.
+  if (!ended && line.size() == limit) {
+    int c;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    }
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return any;

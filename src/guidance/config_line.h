@@ -26,8 +26,8 @@ int32_t config_int_of_float(std::string_view text);
 // A double truncated toward zero and clamped to the 32-bit range (0 for NaN).
 int32_t truncate_to_int(double value);
 
-// Reads the next piece of a line of at most `limit` characters (a longer line comes in
-// several pieces), without its line end. False at the end of the file.
+// Reads the next line, without its line end; of a line longer than `limit` characters
+// the first `limit` are kept and the rest is dropped. False at the end of the file.
 bool read_limited_line(std::FILE* file, size_t limit, std::string& line);
 
 enum ConfigType : int32_t {

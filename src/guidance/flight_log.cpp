@@ -11,6 +11,7 @@
 #include "guidance/fms_state.h"
 #include "guidance/speed_conversions.h"
 #include "module/ipc_client.h"
+#include "module/module_files.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
 #include "module/sim_vars.h"
@@ -243,7 +244,7 @@ void write_flight_log() {
   bool have_start = false, have_zero = false;
   std::string flight_time;
   std::string path = vek_path("\\vek\\FlightLog\\fpl.log");
-  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
+  if (std::FILE* f = open_regular_file(path, text_file_max_bytes)) {
     char line[300];
     while (std::fgets(line, sizeof line, f)) {
       if (line[0] == ';') continue;

@@ -5,6 +5,7 @@
 
 #include "guidance/config_line.h"
 #include "guidance/settings.h"
+#include "module/module_files.h"
 #include "module/module_paths.h"
 
 double perf_grwt[perf_grwt_capacity + 1];
@@ -119,10 +120,10 @@ void read_perf_tables(std::FILE* file) {
 }
 
 void load_aircraft_perf_file() {
-  std::FILE* file = PerformanceData.empty() ? nullptr : std::fopen(PerformanceData.c_str(), "rb");
+  std::FILE* file = PerformanceData.empty() ? nullptr : open_regular_file(PerformanceData, text_file_max_bytes);
   if (!file && stays_in_aircraft_folder(PerformanceData)) {
     std::string path = vek_path("\\vek\\aircraft\\" + PerformanceData);
-    file = std::fopen(path.c_str(), "rb");
+    file = open_regular_file(path, text_file_max_bytes);
   }
   read_perf_tables(file);
   if (file) std::fclose(file);

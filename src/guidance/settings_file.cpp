@@ -10,6 +10,7 @@
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
+#include "module/module_files.h"
 #include "module/module_paths.h"
 
 namespace {
@@ -156,7 +157,7 @@ void read_vek_cfg() {
   DescentTas = ias_to_tas(DescentIas, 15000.0);
 
   std::string path = vek_path("\\vek\\vek.cfg");
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+  if (std::FILE* file = open_regular_file(path, text_file_max_bytes)) {
     std::string line;
     while (read_limited_line(file, vek_cfg_line_limit, line)) apply_vek_cfg_line(line);
     std::fclose(file);

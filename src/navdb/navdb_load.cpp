@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "module/module_files.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
@@ -32,9 +33,19 @@ int info_next[apt_info_slots];
 // Airway points already stored, by ident and position: later copies are flagged `dup`.
 std::unordered_set<uint64_t> airway_fix_keys;
 
-void count_result(const NavLoadResult& r) {
+// Counts what a file's load refused and says so in the module messages.
+void count_result(const char* file, const NavLoadResult& r) {
   nav_lines_skipped += r.skipped;
   nav_records_dropped += r.dropped;
+  char text[96];
+  if (r.skipped > 0) {
+    std::snprintf(text, sizeof text, "%s '%d' lines skipped as malformed", file, r.skipped);
+    add_module_message(text);
+  }
+  if (r.dropped > 0) {
+    std::snprintf(text, sizeof text, "%s '%d' records dropped at capacity", file, r.dropped);
+    add_module_message(text);
+  }
 }
 
 bool word_present(std::string_view w) { return !w.empty() && w != "-"; }
@@ -83,13 +94,13 @@ std::string nav_file_path(const char* name) {
 void load_file(const char* name, NavLoadResult (*loader)(std::string_view)) {
   std::string text;
   if (!read_nav_file(nav_file_path(name), text)) return;
-  count_result(loader(text));
+  count_result(name, loader(text));
 }
 
 void load_proc_file(const char* name, int kind) {
   std::string text;
   if (!read_nav_file(nav_file_path(name), text)) return;
-  count_result(load_procs_text(text, kind));
+  count_result(name, load_procs_text(text, kind));
 }
 
 }  // namespace
@@ -110,15 +121,7 @@ void clear_nav_indexes() {
 }
 
 bool read_nav_file(const std::string& path, std::string& text) {
-  text.clear();
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
+  return read_regular_file(path, nav_file_max_bytes, text);
 }
 
 // apts.txt: "A ident lat lon elev name..." then its runways
@@ -502,7 +505,7 @@ void load_atc_boundaries() {
   if (atc_boundaries_loaded) return;
   atc_boundaries_loaded = 1;  // a missing file is not tried again
   std::string text;
-  if (read_nav_file(nav_file_path("atc_bdry.txt"), text)) count_result(load_atc_bdry_text(text));
+  if (read_nav_file(nav_file_path("atc_bdry.txt"), text)) count_result("atc_bdry.txt", load_atc_bdry_text(text));
   check_nav_capacity_warnings();
 }
 

@@ -27,7 +27,8 @@ NavLoadResult load_apt_info_text(std::string_view text);
 int find_vek_airport_pair(std::string_view text, std::string_view airport,
                           std::string_view entry, std::string& value);
 
-// Reads a whole file; false when it cannot be opened or read.
+// Reads a whole navigation file (a regular file within the navigation size bound);
+// false when it is missing, refused or unreadable.
 bool read_nav_file(const std::string& path, std::string& text);
 
 // Posts "<Table> '%d' approaching struct_limit" once per table when a table holds 95 %

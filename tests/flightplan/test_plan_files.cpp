@@ -1,5 +1,6 @@
 // Plan files: write, list, read back, refuse bad names, load and activate.
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "flightplan/plan_files.h"
@@ -35,6 +36,28 @@ void fly_sample_route() {
   activate_route();
 }
 
+// The edit plan holds the active plan's records, numbers to the precision of the layout.
+void expect_edit_plan_is_active_plan() {
+  ASSERT_EQ(fpl_edit_last, fpl_active_last);
+  for (int i = 0; i <= fpl_edit_last; ++i) {
+    const FlightPlanWpt& a = fpl_active[i];
+    const FlightPlanWpt& b = fpl_edit[i];
+    EXPECT_STREQ(a.ident, b.ident) << i;
+    EXPECT_STREQ(a.type, b.type) << i;
+    EXPECT_NEAR(a.lat, b.lat, 5e-7) << i;
+    EXPECT_NEAR(a.lon, b.lon, 5e-7) << i;
+    EXPECT_NEAR(a.alt_constraint, b.alt_constraint, 0.5) << i;
+    EXPECT_NEAR(a.spd_constraint, b.spd_constraint, 0.5) << i;
+    EXPECT_NEAR(a.intc_course, b.intc_course, 0.05) << i;
+    EXPECT_EQ(a.flyover, b.flyover) << i;
+    EXPECT_EQ(a.constraint_flag, b.constraint_flag) << i;
+    EXPECT_STREQ(a.via, b.via) << i;
+    EXPECT_STREQ(a.segment, b.segment) << i;
+    EXPECT_STREQ(a.role, b.role) << i;
+    EXPECT_STREQ(a.navaid, b.navaid) << i;
+  }
+}
+
 }  // namespace
 
 TEST_F(FplTest, PlanWrittenListedAndReadBackEqual) {
@@ -64,24 +87,7 @@ TEST_F(FplTest, PlanWrittenListedAndReadBackEqual) {
   clear_fpl_edit();
   cruise_alt = 0;
   ASSERT_EQ(load_plan_file("KSEAKPDX.RTE", 0), 1);
-  ASSERT_EQ(fpl_edit_last, fpl_active_last);
-  for (int i = 0; i <= fpl_edit_last; ++i) {
-    const FlightPlanWpt& a = fpl_active[i];
-    const FlightPlanWpt& b = fpl_edit[i];
-    EXPECT_STREQ(a.ident, b.ident);
-    EXPECT_STREQ(a.type, b.type);
-    EXPECT_NEAR(a.lat, b.lat, 1e-6);
-    EXPECT_NEAR(a.lon, b.lon, 1e-6);
-    EXPECT_EQ(a.alt_constraint, b.alt_constraint);
-    EXPECT_EQ(a.spd_constraint, b.spd_constraint);
-    EXPECT_EQ(a.intc_course, b.intc_course);
-    EXPECT_EQ(a.flyover, b.flyover);
-    EXPECT_EQ(a.constraint_flag, b.constraint_flag);
-    EXPECT_STREQ(a.via, b.via);
-    EXPECT_STREQ(a.segment, b.segment);
-    EXPECT_STREQ(a.role, b.role);
-    EXPECT_STREQ(a.navaid, b.navaid);
-  }
+  expect_edit_plan_is_active_plan();
   EXPECT_STREQ(fpl_edit[fpl_edit_last + 1].ident, "******");
   EXPECT_EQ(plan_cruise_alt, 17000);
   EXPECT_EQ(cruise_alt, 17000);
@@ -142,7 +148,7 @@ TEST_F(FplTest, MalformedLinesAreSkippedAndOverlongPlansRefused) {
   std::string dir = root + "/vek/flightplans/";
   write_text(dir + "BAD.rte",
              "CruiseAlt=abc\n[FlightPlan]\nKSEA APT 47.449 -122.309 433\nSEA VOR notanumber -122.3\n"
-             "X VOR 95.0 10.0\nY VOR 10.0 nan\n****** WPT 1 1\nOLM VOR 46.97 -122.90 5000 250 -1 1 0 V23 - - 113.40 extra\n"
+             "Y VOR 10.0 nan\n****** WPT 1 1\nOLM VOR 46.97 -122.90 5000 250 -1 1 0 V23 - - 113.40 extra\n"
              "\n; comment\nBTG VOR 45.81 -122.53\r\n");
   ASSERT_EQ(load_plan_file("bad.RTE", 0), 1);  // name matched without regard to case
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "BTG"}));
@@ -206,4 +212,93 @@ TEST_F(FplTest, EmptyFolderListsOnlyTheNewPlanEntry) {
   std::filesystem::remove_all(root + "/vek/flightplans");
   list_plan_files();
   EXPECT_EQ(stored_plan_count, 1);
+}
+
+TEST_F(FplTest, AValueOutsideItsRangeRefusesThePlan) {
+  append_fixes({"KSEA", "SEA"});
+  for (const char* line : {"X VOR 95.0 10.0", "X VOR 10.0 -180.5", "X VOR 10 10 1e300", "X VOR 10 10 -2001",
+                           "X VOR 10 10 5000 2001", "X VOR 10 10 5000 -1000", "X VOR 10 10 5000 250 360.5"}) {
+    write_text(root + "/vek/flightplans/R.RTE", std::string("[FlightPlan]\nKSEA APT 47.4 -122.3 433\n") + line + "\n");
+    fpl_message.clear();
+    EXPECT_EQ(load_plan_file("R.RTE", 0), 0) << line;
+    EXPECT_EQ(fpl_message, "Unable to load FP") << line;
+    EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA"})) << line;
+  }
+}
+
+TEST_F(FplTest, ARecordTheReaderWouldRefuseIsNeverSaved) {
+  fly_sample_route();
+  ASSERT_EQ(write_plan_file("OLD.RTE"), 1);
+  std::string old_text = read_text(root + "/vek/flightplans/OLD.RTE");
+  struct Fault {
+    const char* what;
+    void (*spoil)(FlightPlanWpt&);
+  };
+  const Fault faults[] = {
+      {"altitude", [](FlightPlanWpt& r) { r.alt_constraint = 1e300; }},
+      {"speed", [](FlightPlanWpt& r) { r.spd_constraint = 1e6; }},
+      {"latitude", [](FlightPlanWpt& r) { r.lat = 91.0; }},
+      {"line end in a text", [](FlightPlanWpt& r) { fpl_set_text(r.via, "J1\nX"); }},
+      {"ident read as empty", [](FlightPlanWpt& r) { fpl_set_text(r.ident, "-"); }},
+  };
+  for (const Fault& f : faults) {
+    FlightPlanWpt kept = fpl_active[2];
+    f.spoil(fpl_active[2]);
+    EXPECT_EQ(write_plan_file("OLD.RTE"), 0) << f.what;
+    fpl_active[2] = kept;
+    EXPECT_EQ(read_text(root + "/vek/flightplans/OLD.RTE"), old_text) << f.what;
+  }
+}
+
+TEST_F(FplTest, SavingNeverWritesThroughALink) {
+  fly_sample_route();
+  std::string dir = root + "/vek/flightplans/";
+  write_text(root + "/vek/vek.cfg", "TransAlt=5000\n");
+  std::filesystem::create_symlink("../vek.cfg", dir + "A.RTE.part");  // a stale part file
+  std::filesystem::create_symlink("../vek.cfg", dir + "B.RTE");       // a plan that is a link
+  for (const char* name : {"A.RTE", "B.RTE"}) {
+    ASSERT_EQ(write_plan_file(name), 1) << name;
+    EXPECT_FALSE(std::filesystem::is_symlink(dir + name)) << name;
+    EXPECT_EQ(read_text(dir + name).find("[FlightPlan]\nKSEA APT"), 0u) << name;
+  }
+  EXPECT_EQ(read_text(root + "/vek/vek.cfg"), "TransAlt=5000\n");
+  EXPECT_FALSE(std::filesystem::exists(dir + "A.RTE.part"));
+}
+
+// Generated plans within every field's range save and reload to the same records.
+TEST_F(FplTest, GeneratedPlansReloadToTheSameRecords) {
+  std::mt19937 rng(19);
+  auto number = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  auto text = [&](std::size_t size) {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ./";
+    std::string t(std::uniform_int_distribution<std::size_t>(0, size - 1)(rng), ' ');
+    for (char& c : t) c = letters[rng() % (sizeof letters - 1)];
+    return t;
+  };
+  static const char* types[] = {"APT", "VOR", "NDB", "INT", "RWY", "WPT"};
+  for (int plan = 0; plan < 50; ++plan) {
+    clear_fpl_active();
+    fpl_active_last = static_cast<int>(rng() % (FPL_MAX_LAST + 1));
+    for (int i = 0; i <= fpl_active_last; ++i) {
+      FlightPlanWpt& r = fpl_active[i];
+      std::string ident = text(sizeof r.ident);
+      fpl_set_text(r.ident, ident.empty() || ident == "******" ? "X" : ident);
+      fpl_set_text(r.type, types[rng() % 6]);
+      r.lat = number(-90.0, 90.0);
+      r.lon = number(-180.0, 180.0);
+      r.alt_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(-2000.0, 100000.0);
+      r.spd_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(0.0, 2000.0);
+      r.intc_course = rng() % 2 ? FPL_NO_INTERCEPT : number(0.0, 360.0);
+      r.flyover = static_cast<int32_t>(rng() % 2);
+      r.constraint_flag = static_cast<int32_t>(rng() % 2);
+      fpl_set_text(r.via, text(sizeof r.via));
+      fpl_set_text(r.segment, text(sizeof r.segment));
+      fpl_set_text(r.role, text(sizeof r.role));
+      fpl_set_text(r.navaid, text(sizeof r.navaid));
+    }
+    set_end_record(fpl_active[fpl_active_last + 1]);
+    ASSERT_EQ(write_plan_file("GEN.RTE"), 1) << plan;
+    ASSERT_EQ(load_plan_file("GEN.RTE", 0), 1) << plan;
+    expect_edit_plan_is_active_plan();
+  }
 }

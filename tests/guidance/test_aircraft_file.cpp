@@ -338,11 +338,13 @@ TEST(AircraftFile, CostIndexFromTheFileMovesTheFileSpeeds) {
   EXPECT_DOUBLE_EQ(ClimbTas, 215 * 1.285);
 }
 
-TEST(AircraftFile, LongLinesComeInPiecesOf200) {
+TEST(AircraftFile, TheRestOfALineLongerThan200IsDropped) {
   SimFolder sim;
   aircraft_name = "Long";
-  sim.write("vek/Aircraft/Long.cfg", "ModelId=" + std::string(192, 'M') + "MaxCruise=41000\n");
+  sim.write("vek/Aircraft/Long.cfg", "ModelId=" + std::string(192, 'M') + "MaxCruise=41000\n;" +
+                                         std::string(199, 'c') + "ModelId=EVIL\nDescentIas=250\n");
   read_aircraft_config();
-  EXPECT_EQ(ModelId, std::string(192, 'M'));
-  EXPECT_EQ(MaxCruise, 41000);
+  EXPECT_EQ(ModelId, std::string(192, 'M'));  // the comment's tail set nothing
+  EXPECT_NE(MaxCruise, 41000);
+  EXPECT_EQ(DescentIas, 250);
 }

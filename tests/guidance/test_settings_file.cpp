@@ -177,9 +177,9 @@ TEST(SettingsFile, GuardsKeepThePreviousValue) {
   EXPECT_EQ(DecLatLonDisp, 0);
 }
 
-TEST(SettingsFile, ReadsOnceAndLongLinesInPieces) {
+TEST(SettingsFile, ReadsOnceAndDropsTheRestOfLongLines) {
   SimFolder sim;
-  sim.write("vek/vek.cfg", std::string(299, 'x') + "TransAlt=5000\nSequenceFPlanWpts=1\n");
+  sim.write("vek/vek.cfg", "TransAlt=5000\n;" + std::string(298, 'x') + "TransAlt=7000\nSequenceFPlanWpts=1\n");
   read_vek_cfg();
   EXPECT_EQ(TransAlt, 5000);
   EXPECT_EQ(SequenceFPlanWpts, 1);

@@ -96,3 +96,19 @@ TEST_F(HostProgramTest, ABadLineOrUsageExitsWithTwoBeforeRunning) {
   r = run(standard("ok.txt"));  // no such scenario
   EXPECT_EQ(r.status, 2);
 }
+
+TEST_F(HostProgramTest, VerbosePrintsWhatTheModuleRefused) {
+  std::string sim = dir + "/sim";
+  std::filesystem::copy(SAMPLE_SIM_DIR, sim, std::filesystem::copy_options::recursive);
+  std::ofstream(sim + "/vek/navdata/apts.txt", std::ios::app) << "A BAD north 10 100 MALFORMED\n";
+  std::string perf = sim + "/vek/Aircraft/Twinjet_perf.txt";
+  std::filesystem::remove(perf);
+  std::filesystem::create_directory(perf);
+  write("one.txt", "run 1s\n");
+  ProgramRun r = run("--module " VEK_GAU_PATH " --sim " + sim + " --panel " + sim + "/panel.cfg --scenario " + dir +
+                     "/one.txt --out " + dir + "/out --verbose");
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const std::string& message : {std::string("message apts.txt '1' lines skipped as malformed"),
+                                     "message File '" + perf + "' refused: not a regular file"})
+    EXPECT_NE(r.out.find(message), std::string::npos) << message << "\n" << r.out;
+}

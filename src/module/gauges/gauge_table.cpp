@@ -13,6 +13,7 @@
 #include "module/gauges/debug_gauge.h"
 #include "module/gauges/gauge_frame.h"
 #include "module/host_services.h"
+#include "module/module_messages.h"
 #include "module/gauges/server_gauge.h"
 
 namespace {
@@ -369,4 +370,11 @@ void module_deinit() {}
 
 extern "C" {
 __attribute__((visibility("default"))) ModuleLinkage Linkage = {0x0000, module_init, module_deinit, 0, 0x0900, gauge_table};
+
+// Row `row` (1-based) of the module message list, for a host that shows it; null past
+// the last row.
+__attribute__((visibility("default"))) const char* ModuleMessage(int32_t row) {
+  if (row < 1 || row > module_message_count || row > module_message_limit) return nullptr;
+  return module_messages[row].c_str();
+}
 }

@@ -1,0 +1,19 @@
+// Reading files that users and other add-ons name: only regular files, with a size bound.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Size bounds: navigation data files, and every other file the module reads.
+constexpr std::uintmax_t nav_file_max_bytes = std::uintmax_t{256} << 20;
+constexpr std::uintmax_t text_file_max_bytes = std::uintmax_t{16} << 20;
+
+// Opens `path` for reading when it is a regular file (a link to one counts) of at most
+// `max_bytes`. A device, FIFO or folder, or a larger file, is refused with a module
+// message and never read: "File '<path>' refused: not a regular file" or "... too
+// large". A missing file gives null without a message.
+std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
+
+// Reads such a file whole into `text`. False when it is missing, refused or unreadable.
+bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text);
