@@ -205,9 +205,7 @@ void apply_aircraft_cfg_line(std::string_view line) {
   apply_config_key(aircraft_cfg_keys, sizeof(aircraft_cfg_keys) / sizeof(aircraft_cfg_keys[0]), key, value);
 }
 
-void read_nav_data_cycle() {
-  std::FILE* file = open_regular_file(vek_path("\\vek\\Navdata\\navs.txt"), nav_file_max_bytes);
-  if (!file) return;
+void read_airac_header(std::FILE* file) {
   std::string line;
   while (read_limited_line(file, aircraft_cfg_line_limit, line)) {
     std::string_view words[7];
@@ -224,6 +222,12 @@ void read_nav_data_cycle() {
     }
     break;
   }
+}
+
+void read_nav_data_cycle() {
+  std::FILE* file = open_regular_file(vek_path("\\vek\\Navdata\\navs.txt"), nav_file_max_bytes);
+  if (!file) return;
+  read_airac_header(file);
   std::fclose(file);
 }
 
@@ -237,11 +241,8 @@ void validate_start_modes() {
   proline4_mfd_format = in_range_or(proline4_mfd_format, 0, 3, 0);
 }
 
-void read_parking_position(std::string_view name) {
+void read_parking_lines(std::FILE* file, std::string_view name) {
   parking_lat = parking_lon = parking_heading = 0.0;
-  if (!is_safe_file_name(ParkingFile)) return;
-  std::FILE* file = open_regular_file(vek_path("\\vek\\Aircraft\\" + ParkingFile), text_file_max_bytes);
-  if (!file) return;
   std::string line;
   while (read_limited_line(file, 300, line)) {
     std::string_view words[4];
@@ -253,6 +254,14 @@ void read_parking_position(std::string_view name) {
     if (parking_heading == 360.0) parking_heading = 0.0;
     break;
   }
+}
+
+void read_parking_position(std::string_view name) {
+  parking_lat = parking_lon = parking_heading = 0.0;
+  if (!is_safe_file_name(ParkingFile)) return;
+  std::FILE* file = open_regular_file(vek_path("\\vek\\Aircraft\\" + ParkingFile), text_file_max_bytes);
+  if (!file) return;
+  read_parking_lines(file, name);
   std::fclose(file);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string_view>
 
 // Once an aircraft name is recorded, runs once (guarded by `aircraft_config_loaded`):
@@ -21,6 +22,8 @@ void apply_aircraft_cfg_line(std::string_view line);
 // "\vek\Navdata\navs.txt": "AIRAC " + the fourth word, and "DDMMM - DDMMM/YY" from the
 // first five characters of the fifth and seventh words and the last two of the seventh.
 void read_nav_data_cycle();
+// The same from an open navaid file.
+void read_airac_header(std::FILE* file);
 
 // Brings each display start mode into its valid range.
 void validate_start_modes();
@@ -29,5 +32,7 @@ void validate_start_modes();
 // latitude, longitude, heading; the first exact match wins) and sets `parking_lat`,
 // `parking_lon` and `parking_heading` (360 becomes 0); all 0 when not found.
 void read_parking_position(std::string_view name);
+// The same from an open parking file.
+void read_parking_lines(std::FILE* file, std::string_view name);
 
 constexpr size_t aircraft_cfg_line_limit = 200;
