@@ -2,8 +2,10 @@
 # Runs every libFuzzer target for SECONDS each (default 600), built with clang in
 # build-fuzz and seeded from its checked-in corpus fuzz/corpus/<target>/. New inputs go
 # to build-fuzz/corpus/<target>/, findings and logs to build-fuzz/findings/<target>/.
-# With --merge the new inputs that add coverage are merged into the checked-in corpus,
-# minimised. FUZZ_JOBS targets run at a time (default 1).
+# With --merge the checked-in corpus becomes the smallest set of its inputs and the new
+# ones that covers what they cover, each cut to 512 bytes (keep it at most 200 files a
+# target; inputs that once crashed are added by hand). FUZZ_JOBS targets run at a time
+# (default 1).
 #   scripts/fuzz.sh [--merge] [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,7 +44,7 @@ run_target() {
     local merged=build-fuzz/merged/$t
     rm -rf "$merged"
     mkdir -p "$merged"
-    "$exe" -merge=1 "$merged" "fuzz/corpus/$t" "$new" >"$findings/merge.txt" 2>&1
+    "$exe" -set_cover_merge=1 -max_len=512 "$merged" "fuzz/corpus/$t" "$new" >"$findings/merge.txt" 2>&1
     rm -rf "fuzz/corpus/$t"
     mv "$merged" "fuzz/corpus/$t"
   fi

@@ -30,21 +30,9 @@ TEST(RefusedFiles, DevicesFifosAndFoldersAreNeverRead) {
     void (*read)();
   };
   const Row rows[] = {
-      {"vek/Aircraft/perf.txt",
-       [] {
-         PerformanceData = "perf.txt";
-         load_aircraft_perf_file();
-       }},
-      {"vek/Aircraft/stands.txt",
-       [] {
-         ParkingFile = "stands.txt";
-         read_parking_position("GATE1");
-       }},
-      {"vek/navdata/apts.txt",
-       [] {
-         navdb_loaded = 0;
-         load_navigation_database();
-       }},
+      {"vek/Aircraft/perf.txt", [] { PerformanceData = "perf.txt"; load_aircraft_perf_file(); }},
+      {"vek/Aircraft/stands.txt", [] { ParkingFile = "stands.txt"; read_parking_position("GATE1"); }},
+      {"vek/navdata/apts.txt", [] { navdb_loaded = 0; load_navigation_database(); }},
       {"vek/navdata/vek_apts.txt", [] { EXPECT_EQ(lookup_vek_airport("KSEA", "16L"), 0); }},
       {"vek/flightplans/X.RTE", [] { EXPECT_EQ(load_plan_file("X.RTE", 0), 0); }},
   };
