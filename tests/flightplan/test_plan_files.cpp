@@ -230,24 +230,19 @@ TEST_F(FplTest, ARecordTheReaderWouldRefuseIsNeverSaved) {
   fly_sample_route();
   ASSERT_EQ(write_plan_file("OLD.RTE"), 1);
   std::string old_text = read_text(root + "/vek/flightplans/OLD.RTE");
-  struct Fault {
-    const char* what;
-    void (*spoil)(FlightPlanWpt&);
+  void (*const faults[])(FlightPlanWpt&) = {
+      [](FlightPlanWpt& r) { r.alt_constraint = 1e300; },
+      [](FlightPlanWpt& r) { r.lat = 91.0; },
+      [](FlightPlanWpt& r) { fpl_set_text(r.via, "J1\nX"); },  // a line end in a text
+      [](FlightPlanWpt& r) { fpl_set_text(r.ident, "-"); },     // read back as no ident
   };
-  const Fault faults[] = {
-      {"altitude", [](FlightPlanWpt& r) { r.alt_constraint = 1e300; }},
-      {"speed", [](FlightPlanWpt& r) { r.spd_constraint = 1e6; }},
-      {"latitude", [](FlightPlanWpt& r) { r.lat = 91.0; }},
-      {"line end in a text", [](FlightPlanWpt& r) { fpl_set_text(r.via, "J1\nX"); }},
-      {"ident read as empty", [](FlightPlanWpt& r) { fpl_set_text(r.ident, "-"); }},
-  };
-  for (const Fault& f : faults) {
-    FlightPlanWpt kept = fpl_active[2];
-    f.spoil(fpl_active[2]);
-    EXPECT_EQ(write_plan_file("OLD.RTE"), 0) << f.what;
+  const FlightPlanWpt kept = fpl_active[2];
+  for (auto spoil : faults) {
+    spoil(fpl_active[2]);
+    EXPECT_EQ(write_plan_file("OLD.RTE"), 0);
     fpl_active[2] = kept;
-    EXPECT_EQ(read_text(root + "/vek/flightplans/OLD.RTE"), old_text) << f.what;
   }
+  EXPECT_EQ(read_text(root + "/vek/flightplans/OLD.RTE"), old_text);
 }
 
 TEST_F(FplTest, SavingNeverWritesThroughALink) {

@@ -11,6 +11,7 @@
 #include "guidance/settings_file.h"
 #include "guidance/speed_conversions.h"
 #include "module/display_state.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 #include "sim_folder.h"
 
@@ -154,7 +155,7 @@ TEST(AircraftFile, NothingWhileNoAircraftIsNamed) {
   EXPECT_EQ(b737_nd_mode, 9);
 }
 
-TEST(AircraftFile, MissingFileStillDerivesAndValidates) {
+TEST(AircraftFile, MissingFileIsReportedAndStillDerivesAndValidates) {
   SimFolder sim;
   aircraft_name = "NoSuchAircraft";
   CruiseMach = 0.8;
@@ -170,6 +171,7 @@ TEST(AircraftFile, MissingFileStillDerivesAndValidates) {
   EXPECT_EQ(nav_data_cycle, "");
   EXPECT_EQ(nav_data_active, "");
   EXPECT_EQ(perf_cruise_count, 0);
+  EXPECT_EQ(module_messages[module_message_count], "Aircraft file '" + sim.root() + "/vek/Aircraft/NoSuchAircraft.cfg' missing");
 }
 
 TEST(AircraftFile, ReadsOnce) {
