@@ -14,7 +14,7 @@
 namespace {
 
 [[maybe_unused]] bool plain_file_name(const std::string& name) {
-  return !name.empty() && name.find('/') == std::string::npos && name.find("..") == std::string::npos;
+  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
 }  // namespace
