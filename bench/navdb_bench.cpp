@@ -1,7 +1,8 @@
 // Navigation database at the tables' scale: the full load at start-up, the nearby-list
 // rebuilds at a dense point and at a sparse one (whole tables scanned), ident lookups.
-// The database comes from scripts/gen_navdb.py; its folder is VEK_NAVDB_BENCH_ROOT
-// (default /tmp/vek_navdb_bench).
+// The database comes from scripts/gen_navdb.py (at the tables' scale, or with --world at
+// the world's size and density); its folder is VEK_NAVDB_BENCH_ROOT (default
+// /tmp/vek_navdb_bench).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -52,6 +53,7 @@ void BM_FullLoad(benchmark::State& state) {
   state.counters["airway_fixes"] = nav_airway_fix_count;
   state.counters["procedures"] = nav_proc_count;
   state.counters["skipped"] = nav_lines_skipped;
+  state.counters["dropped"] = nav_records_dropped;
   state.counters["rss_MB"] = resident_kb() / 1024.0;
 }
 BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -115,5 +117,12 @@ void BM_LoadAirway(benchmark::State& state) {
   state.counters["fixes"] = fix_match_count;
 }
 BENCHMARK(BM_LoadAirway)->Unit(benchmark::kMicrosecond);
+
+void BM_LookupVekAirport(benchmark::State& state) {
+  ensure_loaded();
+  std::string ident = nav_airports[999].ident;  // the file's last airport
+  for (auto _ : state) benchmark::DoNotOptimize(lookup_vek_airport(ident, "27"));
+}
+BENCHMARK(BM_LookupVekAirport)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

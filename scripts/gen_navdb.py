@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Writes a deterministic synthetic navigation database in the documented file layouts
-(docs/navdata.md), at the scale of the tables: 24,000 airports with 60,000 runways,
-28,000 navaids, 280,000 intersections, 140,000 airway points, 3,000 procedures.
+(docs/navdata.md).
 
-Half of every kind lies in a dense area around 50N 8E (the benchmark's dense point), the
-rest spread over the world.
+Default: at the scale of the tables, 24,000 airports with 60,000 runways, 28,000 navaids,
+280,000 intersections, 140,000 airway points, 3,000 procedures; half of every kind in a
+dense area around 50N 8E (the benchmark's dense point), the rest spread over the world.
 
-usage: gen_navdb.py <simulator folder>   (writes <folder>/vek/navdata/*.txt)
+--world: at the size of the world's data of today, 27,500 airports with 67,000 runway
+ends, 10,800 navaids, 120,000 intersections, 73,000 airway points; a fifth of every kind
+in a wider area around 50N 8E, so that more airports and airway fixes lie within 600 NM
+of it than the wide nearby lists hold, as over central Europe or New York.
+
+usage: gen_navdb.py [--world] <simulator folder>   (writes <folder>/vek/navdata/*.txt)
 """
 import os
 import random
@@ -22,6 +27,11 @@ PROCEDURES = 3000
 BOUNDARIES = 300
 BOUNDARY_POINTS = 50
 DENSE = (50.0, 8.0)
+DENSE_SPAN = (6.0, 9.0)  # half extents of the dense area, degrees of latitude and longitude
+DENSE_PERIOD = 2         # every DENSE_PERIOD-th record of a kind lies in the dense area
+
+WORLD = dict(AIRPORTS=27500, RUNWAYS=67000, NAVAIDS=10800, INTERSECTIONS=120000,
+             AIRWAY_POINTS=73000, DENSE_SPAN=(10.0, 15.0), DENSE_PERIOD=5)
 
 rng = random.Random(20241219)
 LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
@@ -36,13 +46,20 @@ def name_of(i, width):
 
 
 def position(i):
-    if i % 2 == 0:
-        return (DENSE[0] + rng.uniform(-6.0, 6.0), DENSE[1] + rng.uniform(-9.0, 9.0))
+    if i % DENSE_PERIOD == 0:
+        return (DENSE[0] + rng.uniform(-DENSE_SPAN[0], DENSE_SPAN[0]),
+                DENSE[1] + rng.uniform(-DENSE_SPAN[1], DENSE_SPAN[1]))
     return (rng.uniform(-70.0, 70.0), rng.uniform(-180.0, 180.0))
 
 
 def main():
-    folder = os.path.join(sys.argv[1], "vek", "navdata")
+    args = sys.argv[1:]
+    if args and args[0] == "--world":
+        globals().update(WORLD)
+        args = args[1:]
+    if len(args) != 1:
+        sys.exit("usage: gen_navdb.py [--world] <simulator folder>")
+    folder = os.path.join(args[0], "vek", "navdata")
     os.makedirs(folder, exist_ok=True)
 
     def out(name):
@@ -82,16 +99,17 @@ def main():
 
     with out("awys.txt") as f:
         for a in range(AIRWAY_POINTS // AIRWAY_LENGTH):
-            start = rng.randrange(0, INTERSECTIONS - AIRWAY_LENGTH * 2)
+            # One airway keeps to the dense area or to the rest of the world.
+            start = rng.randrange(0, INTERSECTIONS - AIRWAY_LENGTH * DENSE_PERIOD)
             for k in range(AIRWAY_LENGTH):
-                ident, lat, lon = fixes[start + 2 * k]
+                ident, lat, lon = fixes[start + DENSE_PERIOD * k]
                 f.write("%s%d %d %s %.6f %.6f\n" % ("UJ"[a % 2], a, (k + 1) * 10, ident, lat, lon))
 
     kinds = [("sids.txt", 4), ("stars.txt", 4), ("apps.txt", 2)]
     per_airport = sum(n for _, n in kinds)
     files = {name: out(name) for name, _ in kinds}
     for p in range(PROCEDURES // per_airport):
-        ident, lat, lon = airports[2 * p]  # airports in the dense area
+        ident, lat, lon = airports[DENSE_PERIOD * p]  # airports in the dense area
         for name, n in kinds:
             f = files[name]
             for k in range(n):

@@ -128,7 +128,7 @@ struct AptInfo {
 
 // ---------------------------------------------------------------------------------------
 // Tables (slots; a table holds slots - 1 records).
-constexpr int nav_airport_slots = 25002;
+constexpr int nav_airport_slots = 45002;
 constexpr int nav_navaid_slots = 30002;
 constexpr int nav_intersection_slots = 300002;
 constexpr int nav_airway_fix_slots = 150002;
@@ -137,7 +137,8 @@ constexpr int nav_proc_slots = 30002;
 constexpr int nav_proc_leg_slots = 600002;
 constexpr int atc_boundary_slots = 2002;
 constexpr int atc_point_slots = 400002;
-constexpr int apt_info_slots = 25002;
+constexpr int apt_info_slots = 45002;
+constexpr int nav_airway_break_slots = 20002;
 
 extern NavRecord nav_airports[nav_airport_slots];
 extern int nav_airport_count;
@@ -149,6 +150,14 @@ extern NavRecord nav_airway_fixes[nav_airway_fix_slots];  // one record per airw
 extern int nav_airway_fix_count;                          // in file order
 extern RwyRecord nav_runways[nav_runway_slots];
 extern int nav_runway_count;
+
+// A break in an airway: its points with a sequence above `seq` start a new chain.
+struct AirwayBreak {
+  char airway[nav_extra_size];
+  int seq;
+};
+extern AirwayBreak nav_airway_breaks[nav_airway_break_slots];
+extern int nav_airway_break_count;
 
 // Procedures of every airport: a header per block and a shared leg table.
 constexpr int proc_kind_sid = 1;
@@ -216,6 +225,7 @@ constexpr int near_close_slots = 1001;
 constexpr int near_wide_limit = 3000;
 constexpr int near_close_limit = 1000;
 constexpr int near_airway_fix_wide_slots = 8001;
+constexpr int near_airway_fix_wide_limit = 8000;
 constexpr int near_airway_fix_slots = 5001;
 constexpr int near_airway_fix_limit = 5000;
 constexpr double near_wide_radius_nm = 600.0;
@@ -256,7 +266,8 @@ extern int navdb_loaded;
 // Reads "atc_bdry.txt" once; does nothing while atc_boundaries_loaded is 1.
 void load_atc_boundaries();
 
-// Lines skipped as malformed and records dropped at a table's capacity, over all loads.
+// Lines skipped as malformed and records dropped (at a table's capacity, or a third
+// information text), over all loads.
 extern int nav_lines_skipped;
 extern int nav_records_dropped;
 
@@ -285,6 +296,11 @@ void load_airways_file(const std::string& text);
 // 1-based index of `fix` among the loaded airway's fixes, 0 when absent.
 int find_airway_index(const std::string& fix);
 
+// The entry and exit fixes of a leg along the loaded airway: the first pair of their
+// indexes into nav_search_list that lie on one chain of the airway (no break between),
+// into start and end. Returns 1, or 0 (start = end = 0) when no chain holds both.
+int find_airway_leg(const std::string& entry, const std::string& exit, int& start, int& end);
+
 // Moves nav_search_count to the next candidate of nav_search_list with the ident of the
 // current one; returns 1 when there was one, 0 when none remains. `row` is the caller's
 // route row, which the candidates were looked up for.
@@ -304,12 +320,13 @@ int search_nav_ident(const std::string& ident, int kind);
 int find_airport(const std::string& ident);
 
 // ---------------------------------------------------------------------------------------
-// Nearby lists. "Within" means a distance <= the radius; copies stop at the list's limit.
+// Nearby lists. "Within" means a distance <= the radius. A list with more records within
+// than its limit keeps the nearest ones; the records kept stay in table order.
 void build_near_airports(double lat, double lon);         // 600 NM from the airports
 void build_near_airports_close(double lat, double lon);   // 180 NM from near_airports_wide
 void build_near_navaids(double lat, double lon);          // 600 NM from the navaids
 void build_near_navaids_close(double lat, double lon);    // 320 NM from near_navaids_wide
-void build_near_airway_fixes(double lat, double lon);     // 600 NM from the airway fixes
+void build_near_airway_fixes(double lat, double lon);     // 600 NM from the airway fixes, once each
 void build_near_airway_fixes_close(double lat, double lon);  // 200 NM of the present position
 
 // ---------------------------------------------------------------------------------------

@@ -67,25 +67,38 @@ uint64_t fix_key(std::string_view ident, double lat, double lon) {
   return h;
 }
 
-struct CapacityWarning {
+// One row per table: its warning name, fill and records dropped at its capacity.
+struct TableCapacity {
   const char* name;
   const int* count;
   int limit;
-  bool posted;
+  bool warned;
+  int dropped;
+  bool drop_posted;
 };
 
-CapacityWarning capacity_warnings[] = {
-    {"Apts", &nav_airport_count, nav_airport_slots - 1, false},
-    {"Rwys", &nav_runway_count, nav_runway_slots - 1, false},
-    {"Navs", &nav_navaid_count, nav_navaid_slots - 1, false},
-    {"Ints", &nav_intersection_count, nav_intersection_slots - 1, false},
-    {"Awys", &nav_airway_fix_count, nav_airway_fix_slots - 1, false},
-    {"Procs", &nav_proc_count, nav_proc_slots - 1, false},
-    {"Legs", &nav_proc_leg_count, nav_proc_leg_slots - 1, false},
-    {"Bdrys", &atc_boundary_count, atc_boundary_slots - 1, false},
-    {"BdryPts", &atc_boundary_point_count, atc_point_slots - 1, false},
-    {"AptInfo", &apt_info_count, apt_info_slots - 1, false},
+// Rows of `tables`, in its order.
+enum TableId { APTS, RWYS, NAVS, INTS, AWYS, BRKS, PROCS, LEGS, BDRYS, BDRY_PTS, APT_INFO };
+
+TableCapacity tables[] = {
+    {.name = "Apts", .count = &nav_airport_count, .limit = nav_airport_slots - 1},
+    {.name = "Rwys", .count = &nav_runway_count, .limit = nav_runway_slots - 1},
+    {.name = "Navs", .count = &nav_navaid_count, .limit = nav_navaid_slots - 1},
+    {.name = "Ints", .count = &nav_intersection_count, .limit = nav_intersection_slots - 1},
+    {.name = "Awys", .count = &nav_airway_fix_count, .limit = nav_airway_fix_slots - 1},
+    {.name = "AwyBrks", .count = &nav_airway_break_count, .limit = nav_airway_break_slots - 1},
+    {.name = "Procs", .count = &nav_proc_count, .limit = nav_proc_slots - 1},
+    {.name = "Legs", .count = &nav_proc_leg_count, .limit = nav_proc_leg_slots - 1},
+    {.name = "Bdrys", .count = &atc_boundary_count, .limit = atc_boundary_slots - 1},
+    {.name = "BdryPts", .count = &atc_boundary_point_count, .limit = atc_point_slots - 1},
+    {.name = "AptInfo", .count = &apt_info_count, .limit = apt_info_slots - 1},
 };
+
+// A record dropped at a table's capacity: counted for the file and for the table's message.
+void drop(NavLoadResult& r, TableId table) {
+  ++r.dropped;
+  ++tables[table].dropped;
+}
 
 std::string nav_file_path(const char* name) {
   return vek_path(std::string("\\vek\\navdata\\") + name);
@@ -128,7 +141,9 @@ bool read_nav_file(const std::string& path, std::string& text) {
 // "R ident length lat lon heading freq app heading2".
 NavLoadResult load_apts_text(std::string_view text) {
   NavLoadResult r;
-  int airport = 0;  // airport that runway lines belong to; 0 = none
+  // Airport that runway lines belong to; 0 = none, kDroppedAirport = dropped at capacity.
+  constexpr int kDroppedAirport = -1;
+  int airport = 0;
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[9];
@@ -143,8 +158,8 @@ NavLoadResult load_apts_text(std::string_view text) {
         return;
       }
       if (!append_record(nav_airports, nav_airport_count, nav_airport_slots)) {
-        ++r.dropped;
-        airport = 0;
+        drop(r, APTS);
+        airport = kDroppedAirport;
         return;
       }
       NavRecord& a = nav_airports[nav_airport_count];
@@ -167,9 +182,13 @@ NavLoadResult load_apts_text(std::string_view text) {
         ++r.skipped;
         return;
       }
+      if (airport == kDroppedAirport) {
+        drop(r, RWYS);
+        return;
+      }
       NavRecord& a = nav_airports[airport];
       if (a.rwy_count >= apt_rwy_limit || nav_runway_count >= nav_runway_slots - 1) {
-        ++r.dropped;
+        drop(r, RWYS);
         return;
       }
       copy_text(rw.ident, rwy_ident_size, w[1]);
@@ -203,7 +222,7 @@ NavLoadResult load_navs_text(std::string_view text) {
       return;
     }
     if (!append_record(nav_navaids, nav_navaid_count, nav_navaid_slots)) {
-      ++r.dropped;
+      drop(r, NAVS);
       return;
     }
     NavRecord& v = nav_navaids[nav_navaid_count];
@@ -233,7 +252,7 @@ NavLoadResult load_ints_text(std::string_view text) {
       return;
     }
     if (!append_record(nav_intersections, nav_intersection_count, nav_intersection_slots)) {
-      ++r.dropped;
+      drop(r, INTS);
       return;
     }
     NavRecord& x = nav_intersections[nav_intersection_count];
@@ -247,7 +266,7 @@ NavLoadResult load_ints_text(std::string_view text) {
   return r;
 }
 
-// awys.txt: "airway seq fix lat lon".
+// awys.txt: "airway seq fix lat lon", and "airway seq -" for a break after point seq.
 NavLoadResult load_awys_text(std::string_view text) {
   NavLoadResult r;
   for_each_record_line(text, [&](std::string_view line) {
@@ -256,14 +275,26 @@ NavLoadResult load_awys_text(std::string_view text) {
     std::string_view rest;
     int seq;
     double lat, lon;
-    if (split_words(line, 5, w, rest) != 5 || !rest.empty() || !word_present(w[0]) ||
+    int n = split_words(line, 5, w, rest);
+    if (n == 3 && w[2] == "-" && word_present(w[0]) && parse_int(w[1], seq)) {
+      if (nav_airway_break_count >= nav_airway_break_slots - 1) {
+        drop(r, BRKS);
+        return;
+      }
+      AirwayBreak& b = nav_airway_breaks[++nav_airway_break_count];
+      copy_text(b.airway, nav_extra_size, w[0]);
+      b.seq = seq;
+      ++r.records;
+      return;
+    }
+    if (n != 5 || !rest.empty() || !word_present(w[0]) ||
         !parse_int(w[1], seq) || !word_present(w[2]) || !parse_lat(w[3], lat) ||
         !parse_lon(w[4], lon)) {
       ++r.skipped;
       return;
     }
     if (!append_record(nav_airway_fixes, nav_airway_fix_count, nav_airway_fix_slots)) {
-      ++r.dropped;
+      drop(r, AWYS);
       return;
     }
     NavRecord& x = nav_airway_fixes[nav_airway_fix_count];
@@ -297,7 +328,7 @@ NavLoadResult load_procs_text(std::string_view text, int kind) {
         return;
       }
       if (nav_proc_count >= nav_proc_slots - 1) {
-        ++r.dropped;
+        drop(r, PROCS);
         return;
       }
       ++nav_proc_count;
@@ -322,7 +353,7 @@ NavLoadResult load_procs_text(std::string_view text, int kind) {
       }
       ProcHeader& p = nav_procs[proc];
       if (p.leg_count >= proc_leg_slots - 1 || nav_proc_leg_count >= nav_proc_leg_slots - 1) {
-        ++r.dropped;
+        drop(r, LEGS);
         return;
       }
       copy_word(leg.transition, proc_name_size, w[1]);
@@ -357,7 +388,7 @@ NavLoadResult load_atc_bdry_text(std::string_view text) {
         return;
       }
       if (atc_boundary_count >= atc_boundary_slots - 1) {
-        ++r.dropped;
+        drop(r, BDRYS);
         return;
       }
       copy_text(b.ident, nav_ident_size, w[1]);
@@ -372,7 +403,7 @@ NavLoadResult load_atc_bdry_text(std::string_view text) {
     NavPoint p;
     if (n == 2 && bdry != 0 && parse_lat(w[0], p.lat) && parse_lon(w[1], p.lon)) {
       if (atc_boundary_point_count >= atc_point_slots - 1) {
-        ++r.dropped;
+        drop(r, BDRY_PTS);
         return;
       }
       ++atc_boundary_point_count;
@@ -423,7 +454,7 @@ NavLoadResult load_apt_info_text(std::string_view text) {
       }
       if (found == 0) {
         if (apt_info_count >= apt_info_slots - 1) {
-          ++r.dropped;
+          drop(r, APT_INFO);
           return;
         }
         found = ++apt_info_count;
@@ -437,7 +468,7 @@ NavLoadResult load_apt_info_text(std::string_view text) {
       } else if (info.text2[0] == '\0') {
         copy_text(info.text2, apt_info_text_size, rest);
       } else {
-        ++r.dropped;
+        ++r.dropped;  // a third text has no field, whatever the table's fill
         return;
       }
       ++r.records;
@@ -472,13 +503,17 @@ int find_vek_airport_pair(std::string_view text, std::string_view airport, std::
 }
 
 void check_nav_capacity_warnings() {
-  for (CapacityWarning& c : capacity_warnings) {
-    if (c.posted) continue;
-    if (static_cast<long long>(*c.count) * 100 >= static_cast<long long>(c.limit) * 95) {
-      char text[80];
-      std::snprintf(text, sizeof text, "%s '%d' approaching struct_limit", c.name, *c.count);
+  for (TableCapacity& t : tables) {
+    char text[80];
+    if (!t.warned && static_cast<long long>(*t.count) * 100 >= static_cast<long long>(t.limit) * 95) {
+      std::snprintf(text, sizeof text, "%s '%d' approaching struct_limit", t.name, *t.count);
       add_module_message(text);
-      c.posted = true;
+      t.warned = true;
+    }
+    if (!t.drop_posted && t.dropped > 0) {
+      std::snprintf(text, sizeof text, "%s '%d' dropped at struct_limit", t.name, t.dropped);
+      add_module_message(text);
+      t.drop_posted = true;
     }
   }
 }
@@ -495,7 +530,11 @@ void clear_navigation_database() {
   near_navaids_wide_centre = near_navaids_centre = {-999.0, -999.0};
   near_airway_fixes_wide_centre = near_airway_fixes_centre = {-999.0, -999.0};
   nav_search_count = fix_match_count = 0;
-  for (CapacityWarning& c : capacity_warnings) c.posted = false;
+  nav_airway_break_count = 0;
+  for (TableCapacity& t : tables) {
+    t.warned = t.drop_posted = false;
+    t.dropped = 0;
+  }
   nav_lines_skipped = nav_records_dropped = 0;
   navdb_loaded = 0;
   clear_nav_indexes();

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "module/module_messages.h"
 #include "module/module_paths.h"
@@ -76,6 +77,31 @@ void copy_proc_block(const ProcHeader& p, ProcBlock& b) {
     b.legs[++b.leg_count] = nav_proc_legs[l];
   }
   if (b.leg_count > 0) nav_copy_text(b.transition, proc_name_size, b.legs[1].transition);
+}
+
+// "vek_apts.txt" as last read, with what tells that the file changed since.
+struct VekAptsFile {
+  std::string path;
+  std::string text;
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type mtime;
+  bool read = false;
+};
+VekAptsFile vek_apts;
+
+// Reads "vek_apts.txt" when it is not read yet or has changed; false when it cannot be read.
+bool vek_apts_text_current() {
+  std::string path = vek_path("\\vek\\navdata\\vek_apts.txt");
+  std::error_code ec;
+  std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) size = static_cast<std::uintmax_t>(-1);
+  std::filesystem::file_time_type mtime = std::filesystem::last_write_time(path, ec);
+  if (vek_apts.read && !ec && path == vek_apts.path && size == vek_apts.size && mtime == vek_apts.mtime) return true;
+  vek_apts.read = !ec && read_nav_file(path, vek_apts.text);
+  vek_apts.path = path;
+  vek_apts.size = size;
+  vek_apts.mtime = mtime;
+  return vek_apts.read;
 }
 
 }  // namespace
@@ -223,6 +249,32 @@ int find_airway_index(const std::string& fix_text) {
   return 0;
 }
 
+int find_airway_leg(const std::string& entry_text, const std::string& exit_text, int& start, int& end) {
+  start = end = 0;
+  std::string_view entry = trim(entry_text), exit = trim(exit_text);
+  int n = std::min(fix_match_count, nav_search_slots - 1);
+  // Chain of each loaded point: the number of the airway's breaks before its sequence.
+  int chain[nav_search_slots] = {};
+  for (int b = 1; b <= nav_airway_break_count; ++b) {
+    if (!text_equals(nav_airway_breaks[b].airway, airway_name)) continue;
+    for (int k = 1; k <= n; ++k) chain[k] += nav_search_list[k].seq > nav_airway_breaks[b].seq;
+  }
+  auto on_airway = [](int k, std::string_view fix) {
+    return text_equals(nav_search_list[k].ident, fix) && text_equals(nav_search_list[k].extra, airway_name);
+  };
+  for (int s = 1; s <= n; ++s) {
+    if (!on_airway(s, entry)) continue;
+    for (int e = 1; e <= n; ++e) {
+      if (e != s && chain[e] == chain[s] && on_airway(e, exit)) {
+        start = s;
+        end = e;
+        return 1;
+      }
+    }
+  }
+  return 0;
+}
+
 int select_next_duplicate(int row) {
   (void)row;
   int n = std::min(fix_match_count, nav_search_slots - 1);
@@ -238,10 +290,9 @@ int select_next_duplicate(int row) {
 }
 
 int lookup_vek_airport(const std::string& airport, const std::string& entry) {
-  std::string text;
-  if (!read_nav_file(vek_path("\\vek\\navdata\\vek_apts.txt"), text)) return 0;
+  if (!vek_apts_text_current()) return 0;
   std::string value;
-  if (!find_vek_airport_pair(text, trim(airport), trim(entry), value)) return 0;
+  if (!find_vek_airport_pair(vek_apts.text, trim(airport), trim(entry), value)) return 0;
   refnav_runway_data = value;
   return 1;
 }

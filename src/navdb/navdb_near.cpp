@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "geo/great_circle.h"
 #include "module/sim_vars.h"
@@ -10,22 +12,39 @@ namespace {
 // bounds the distance from below; records outside that band are skipped without trigonometry.
 constexpr double kNmPerDegree = 60.0;
 
-// Copies into list[1..] the records of table[1..count] within radius_nm of (lat, lon), in
-// table order, at most `limit` records; returns the number copied. `skip_dups` leaves out
-// records flagged as repeats of an earlier one.
+struct Candidate {
+  int index;  // in the table searched
+  double dist_nm;
+};
+std::vector<Candidate> candidates;  // kept between builds for its capacity
+
+// Copies into list[1..] the records of table[1..count] within radius_nm of (lat, lon), at
+// most `limit`: the nearest ones when more are within, in table order. Returns the number
+// copied. `skip_dups` leaves out records flagged as repeats of an earlier one.
 int copy_within(const NavRecord* table, int count, double lat, double lon, double radius_nm,
                 NavRecord* list, int limit, bool skip_dups) {
-  int n = 0;
+  candidates.clear();
   double dist = 0.0;
   double course = 0.0;
   double band = radius_nm / kNmPerDegree + 1e-9;
-  for (int i = 1; i <= count && n < limit; ++i) {
+  for (int i = 1; i <= count; ++i) {
     const NavRecord& r = table[i];
     if (skip_dups && r.dup) continue;
     if (std::fabs(r.lat - lat) > band) continue;
     compute_gc_distance_course(lat, lon, r.lat, r.lon, dist, course);
-    if (dist <= radius_nm) list[++n] = r;
+    if (dist <= radius_nm) candidates.push_back({i, dist});
   }
+  if (static_cast<int>(candidates.size()) > limit) {
+    auto nearer = [](const Candidate& a, const Candidate& b) {
+      return a.dist_nm < b.dist_nm || (a.dist_nm == b.dist_nm && a.index < b.index);
+    };
+    std::nth_element(candidates.begin(), candidates.begin() + limit, candidates.end(), nearer);
+    candidates.resize(limit);
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.index < b.index; });
+  }
+  int n = 0;
+  for (const Candidate& c : candidates) list[++n] = table[c.index];
   return n;
 }
 
@@ -58,7 +77,7 @@ void build_near_navaids_close(double lat, double lon) {
 void build_near_airway_fixes(double lat, double lon) {
   near_airway_fixes_wide_count =
       copy_within(nav_airway_fixes, nav_airway_fix_count, lat, lon, near_wide_radius_nm,
-                  near_airway_fixes_wide, near_wide_limit, true);
+                  near_airway_fixes_wide, near_airway_fix_wide_limit, true);
   near_airway_fixes_wide_centre = {lat, lon};
 }
 

@@ -12,6 +12,8 @@ NavRecord nav_airway_fixes[nav_airway_fix_slots];
 int nav_airway_fix_count = 0;
 RwyRecord nav_runways[nav_runway_slots];
 int nav_runway_count = 0;
+AirwayBreak nav_airway_breaks[nav_airway_break_slots];
+int nav_airway_break_count = 0;
 ProcHeader nav_procs[nav_proc_slots];
 int nav_proc_count = 0;
 ProcLeg nav_proc_legs[nav_proc_leg_slots];

@@ -136,29 +136,30 @@ TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
   EXPECT_EQ(atc_boundaries[2].count, 1);
 }
 
-TEST(NavdbLoad, AirportTableFilledPastCapacityDropsAndWarnsOnce) {
+TEST(NavdbLoad, AirportsPastCapacityAreDroppedWithTheirRunwaysAndCounted) {
   std::string text;
-  text.reserve(40 * 25100);
+  text.reserve(60 * nav_airport_slots);
   const int lines = nav_airport_slots + 8;  // 9 more than the table holds
   char line[80];
   for (int i = 1; i <= lines; ++i) {
     std::snprintf(line, sizeof line, "A K%05d %.4f %.4f 10 A%d\n", i, (i % 1700) * 0.05, 1.0, i);
     text += line;
+    if (i > nav_airport_slots - 3) text += "R 09 100 1 1 90 - - 270\n";
   }
   NavLoadResult r = load_apts_text(text);
+  EXPECT_EQ(r.records, nav_airport_slots - 1 + 2);
+  EXPECT_EQ(r.dropped, 9 + 9);  // the airports and their runways
+  EXPECT_EQ(r.skipped, 0);
+  EXPECT_EQ(nav_airport_count, nav_airport_slots - 1);
+  EXPECT_EQ(nav_airports[nav_airport_count].rwy_count, 1);
   check_nav_capacity_warnings();
-  EXPECT_EQ(r.records, nav_airport_slots - 1);
-  EXPECT_EQ(r.dropped, 9);
-  EXPECT_EQ(nav_airport_count, 25001);
-  EXPECT_STREQ(nav_airports[25001].ident, "K25001");
-  EXPECT_EQ(count_messages("Apts '25001' approaching struct_limit"), 1);
-  // A runway for a dropped airport is dropped too, not given to the last stored one.
-  r = load_apts_text("A KMORE 1 1 1 MORE\nR 09 100 1 1 90 - - 270\n");
-  EXPECT_EQ(r.dropped, 1);
-  EXPECT_EQ(r.skipped, 1);
-  EXPECT_EQ(nav_airports[25001].rwy_count, 0);
-  check_nav_capacity_warnings();
-  EXPECT_EQ(module_message_count, 1);
+  check_nav_capacity_warnings();  // each message once
+  char apts[64];
+  std::snprintf(apts, sizeof apts, "Apts '%d' approaching struct_limit", nav_airport_slots - 1);
+  EXPECT_EQ(count_messages(apts), 1);
+  EXPECT_EQ(count_messages("Apts '9' dropped at struct_limit"), 1);
+  EXPECT_EQ(count_messages("Rwys '9' dropped at struct_limit"), 1);
+  EXPECT_EQ(module_message_count, 3);
 }
 
 TEST(NavdbLoad, WarningNamesTheTableAndItsCount) {
@@ -170,7 +171,7 @@ TEST(NavdbLoad, WarningNamesTheTableAndItsCount) {
   EXPECT_EQ(module_message_count, 1);
 }
 
-TEST(NavdbLoad, RunwaysPastTwentyTwoAreDroppedPerAirport) {
+TEST(NavdbLoad, RunwaysPastTwentyTwoAreDroppedPerAirportAndCounted) {
   std::string text = "A KBIG 1 1 1 BIG\n";
   for (int i = 1; i <= 25; ++i) text += "R " + std::to_string(i) + " 100 1 1 90 - - 270\n";
   text += "A KNEXT 2 2 2 NEXT\nR 01 100 2 2 10 - - 190\n";
@@ -179,6 +180,8 @@ TEST(NavdbLoad, RunwaysPastTwentyTwoAreDroppedPerAirport) {
   EXPECT_EQ(nav_airports[1].rwy_count, 22);
   EXPECT_EQ(nav_airports[2].rwy_count, 1);
   EXPECT_STREQ(nav_runways[nav_airports[2].rwy_first].ident, "01");
+  check_nav_capacity_warnings();
+  EXPECT_EQ(count_messages("Rwys '3' dropped at struct_limit"), 1);
 }
 
 TEST(NavdbLoad, ProcedureLegsPastCapacityAreDropped) {

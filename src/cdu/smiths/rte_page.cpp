@@ -149,9 +149,8 @@ void airway_exit(int then_rec) {
     return;
   }
   load_airways_file(fpl_edit[then_rec].via);
-  int start = find_airway_index(fpl_edit[then_rec - 1].ident);
-  int end = find_airway_index(smiths_scratchpad);
-  if (start < 1 || end < 1 || end == start) {
+  int start = 0, end = 0;
+  if (!find_airway_leg(fpl_edit[then_rec - 1].ident, smiths_scratchpad, start, end)) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
