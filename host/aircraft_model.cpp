@@ -609,6 +609,9 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_DME2_DISTANCE: return nav2_.receiving ? nav2_.distance_nm : 0.0;
     case TOK_NAV_REL_BEARING:
       return nav1_.receiving ? wrap360(nav1_.bearing_to_true - s_.heading_true) : 0.0;
+    case TOK_NAV59:  // NAV 2's relative bearing, as 550 is NAV 1's
+      return nav2_.receiving ? wrap360(nav2_.bearing_to_true - s_.heading_true) : 0.0;
+    case TOK_NAV35: return nav2_.receiving ? nav2_.distance_nm : 0.0;  // NAV 2's DME
     case TOK_NAV1_DEVIATION: {
       if (!nav1_.receiving) return 0.0;
       double course = nav1_.station.localizer ? nav1_.station.course_deg : s_.nav1_obs;
@@ -640,7 +643,7 @@ double AircraftModel::token_value(int32_t id) const {
       double margin = std::max(0.0, STALL_AOA - angle_of_attack());
       return (37.0 + 3.0 * margin) * 25000.0 / 80.0;
     }
-    case TOK_NAV35: case TOK_NAV59: case TOK_342:
+    case TOK_342:
       return 0.0;
 
     case TOK_ON_GROUND: return s_.on_ground ? 1.0 : 0.0;

@@ -22,7 +22,7 @@ enum SimToken : int32_t {
   TOK_VOR2_BEARING = 28,
   TOK_DME1_DISTANCE = 31,      // NM
   TOK_DME2_DISTANCE = 32,      // NM; used as the DME ground speed
-  TOK_NAV35 = 35,
+  TOK_NAV35 = 35,              // NAV 2 DME distance, NM
   TOK_ADF_NEEDLE = 39,
   TOK_NAV1_DEVIATION = 40,     // -127..127
   TOK_GLIDESLOPE_DEVIATION = 41,
@@ -32,7 +32,7 @@ enum SimToken : int32_t {
   TOK_NAV1_SIGNAL = 49,
   TOK_NAV2_IDENT = 56,         // text
   TOK_NAV2_SIGNAL = 58,
-  TOK_NAV59 = 59,
+  TOK_NAV59 = 59,              // NAV 2 relative bearing, degrees
   TOK_ON_GROUND = 60,
   TOK_INDICATED_AIRSPEED = 61, // knots
   TOK_BARBER_POLE = 63,        // knots * 128

@@ -70,6 +70,21 @@ TEST_F(B737Compass, CentredMapRoseHasNoFiveDegreeMarks) {
   EXPECT_TRUE(s.has(" 20"));  // half range
 }
 
+TEST_F(B737Compass, HalfRangeShowsItsDecimalsBelowTenMiles) {
+  struct Row {
+    int32_t mode;
+    double range;
+    const char* label;
+  };
+  for (const Row& row : {Row{5, 40, " 20"}, Row{5, 5, "2.5"}, Row{6, 2.5, "1.25"}, Row{5, 1, "0.5"},
+                         Row{6, 0.5, "0.25"}}) {
+    b737_nd_mode = row.mode;
+    b737_nd_range = row.range;
+    s.draw();
+    EXPECT_TRUE(s.has(row.label)) << row.range;
+  }
+}
+
 TEST_F(B737Compass, VorModeWithoutSignalKeepsOnlyTheAdfPointer) {
   b737_nd_mode = 2;
   nd_vor_adf_on = 1;

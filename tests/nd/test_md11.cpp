@@ -105,21 +105,26 @@ TEST_F(Md11, TcasMarksOnlyAtTenMiles) {
   EXPECT_TRUE(s.has("TRFC"));
 }
 
-TEST_F(Md11, PointerLongFormOnlyWithinTheArc) {
+TEST_F(Md11, PointerLongFormOnlyWithinTheArcOnEitherSideOfNorth) {
   token_values[TOK_NAV1_SIGNAL] = 1;
   md11_nd_vor1_ptr_on = 1;
-  nav_rel_bearing = 0;
-  s.draw();
-  int32_t longs = 0;
-  for (const GfxRecord* r : s.rec().of(GfxOp::Line))
-    if (r->pen_argb == COLOUR_BLUE && r->args[3] == -145) ++longs;
-  EXPECT_EQ(longs, 1);
-  nav_rel_bearing = 120;
-  s.draw();
-  longs = 0;
-  for (const GfxRecord* r : s.rec().of(GfxOp::Line))
-    if (r->pen_argb == COLOUR_BLUE && r->args[3] == -40) ++longs;
-  EXPECT_EQ(longs, 1);
+  struct Row {
+    double heading, relative_bearing;
+    bool long_form;
+  };
+  for (const Row& row : {Row{0, 0, true}, Row{0, 120, false}, Row{350, 20, true}, Row{10, 340, true},
+                         Row{350, 100, false}}) {
+    place_aircraft(LAT, LON, row.heading);
+    nav_rel_bearing = row.relative_bearing;
+    s.draw();
+    int32_t longs = 0, shorts = 0;
+    for (const GfxRecord* r : s.rec().of(GfxOp::Line)) {
+      longs += r->pen_argb == COLOUR_BLUE && r->args[3] == -145;
+      shorts += r->pen_argb == COLOUR_BLUE && r->args[3] == -40;
+    }
+    EXPECT_EQ(longs, row.long_form ? 1 : 0) << row.heading << " " << row.relative_bearing;
+    EXPECT_EQ(shorts, row.long_form ? 0 : 1) << row.heading << " " << row.relative_bearing;
+  }
 }
 
 TEST_F(Md11, ImageTwiceTheDesignDrawsTwiceAsLarge) {

@@ -2,6 +2,7 @@
 // heading arc (modes 3 to 7) and the tuned NAV 1 station with its course line.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "draw/nd_common.h"
 #include "displays/nd_transport/nd_transport.h"
@@ -74,6 +75,16 @@ void aircraft_triangle(GfxGraphics* g, const GfxPen* pen) {
   draw_line_d(g, pen, 0, 0, -7, 18);
   draw_line_d(g, pen, -7, 18, 7, 18);
   draw_line_d(g, pen, 7, 18, 0, 0);
+}
+
+// The half range beside the centre line, with its decimals at ranges below 10 NM. Whole
+// values fill three cells ending left of the line; a longer text moves left by the cells
+// it adds (Arial Bold 10 digits are about 5.6 units wide).
+void half_range_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double y) {
+  char text[16];
+  int len = std::snprintf(text, sizeof text, "%3g", b737_nd_range * 0.5);
+  double x = -20.0 - 5.6 * std::clamp(len - 3, 0, 8);
+  draw_text(g, font, brush, x, y, ND_TEXT_CAPACITY, text);
 }
 
 }  // namespace
@@ -192,7 +203,7 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   if (mode == 6) {
     nd_frame(g, ctx, C, 122, 171);
     draw_line_d(g, k.white1, 0, 0, 0, -130);
-    draw_textf(g, font10, k.white, -20, -60, ND_TEXT_CAPACITY, "%3.0f", b737_nd_range * 0.5);
+    half_range_label(g, font10, k.white, -60);
     draw_line_d(g, k.white1, -3, -55, 3, -55);
     aircraft_triangle(g, k.white2);
     for (int32_t d = 0; d < 360; d += 10) {
@@ -208,7 +219,7 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   if (mode >= 3 && mode <= 5) {
     nd_frame(g, ctx, C, 122, 249);
     aircraft_triangle(g, k.white2);
-    draw_textf(g, font10, k.white, -20, -120, ND_TEXT_CAPACITY, "%3.0f", b737_nd_range * 0.5);
+    half_range_label(g, font10, k.white, -120);
     draw_line_d(g, k.white1, -3, -108, 3, -108);
     draw_line_d(g, k.white1, 0, 0, 0, -217);
   }

@@ -136,7 +136,11 @@ void rose_modes(GfxGraphics* g, const GaugeSurface* ctx, const Md11Objects& k, d
   draw_line_d(g, k.magenta2, 0, 30, 0, 60);
 }
 
-bool within_arc(double angle) { return angle >= -55 && angle <= 55; }
+// Within 55 degrees either side of the nose, whatever turn the angle carries.
+bool within_arc(double angle) {
+  double a = wrap360(angle);
+  return a <= 55 || a >= 305;
+}
 
 void map_mode(GfxGraphics* g, const GaugeSurface* ctx, const Md11Objects& k, double cx, double cy) {
   nd_frame(g, ctx, CANVAS_MD11_ND, cx, cy, ap_heading - heading);
