@@ -17,6 +17,15 @@ bool route_break(const FlightPlanWpt& w) {
   return std::strcmp(w.ident, FPL_DISCO_IDENT) == 0 || std::strcmp(w.ident, FPL_THEN_IDENT) == 0;
 }
 
+bool repeats_active_fix(int32_t index) {
+  if (index == fpl_active_index || !fpl_valid_index(fpl_active_index, fpl_active_last) ||
+      !fpl_valid_index(index, fpl_active_last))
+    return false;
+  const FlightPlanWpt& a = fpl_active[fpl_active_index];
+  const FlightPlanWpt& w = fpl_active[index];
+  return std::strcmp(a.ident, w.ident) == 0 && std::fabs(a.lat - w.lat) < 1e-6 && std::fabs(a.lon - w.lon) < 1e-6;
+}
+
 void route_line(GfxGraphics* g, const GfxPen* pen, const double* s) { draw_line_d(g, pen, s[0], s[1], s[2], s[3]); }
 
 bool intercept_end(const RouteView& v, const FlightPlanWpt& w, double& x, double& y) {

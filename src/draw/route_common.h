@@ -20,6 +20,11 @@ bool route_point(const RouteView& v, double lat, double lon, double& x, double& 
 // "DISCO" and "THEN" records are no places: no leg runs into or out of them.
 bool route_break(const FlightPlanWpt& w);
 
+// A record of the active plan other than the active waypoint at the active waypoint's fix
+// (the same ident at the same place, e.g. a fix flown twice): its label and star would
+// cover the active waypoint's magenta ones, so the route overlays leave them out.
+bool repeats_active_fix(int32_t index);
+
 // A placed record of a route walk.
 struct RouteStop {
   int32_t index;

@@ -95,7 +95,7 @@ void md11_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
       } else if (s.joined) {
         draw_line_d(g, magenta, s.prev_x, s.prev_y, x, y);
       }
-      if (!(active && nav1_received() && tuned_station_covers(s.w))) {
+      if (!(active && nav1_received() && tuned_station_covers(s.w)) && !repeats_active_fix(s.index)) {
         draw_text(g, font12, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, s.w.ident);
         draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, range);
       }

@@ -99,6 +99,7 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
       } else if (s.joined && s.index > 0) {
         draw_line_d(g, magenta, s.prev_x, s.prev_y, x, y);
       }
+      if (repeats_active_fix(s.index)) return;
       draw_text(g, font, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, s.w.ident);
       draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, b737_nd_range);
     });
@@ -197,6 +198,7 @@ void md80_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, doubl
     const double x = s.x, y = s.y;
     const bool active = s.index == fpl_active_index;
     if (s.joined) draw_line_d(g, magenta, s.prev_x * sx, s.prev_y * sy, x * sx, y * sy);
+    if (repeats_active_fix(s.index)) return;
     draw_map_symbol(g, x * sx, (y - 6) * sy, SYMBOL_STAR, -99, sx, sy, active ? 4 : 0, md80_ehsi_range);
     draw_text(g, font, active ? magenta_brush : white, (x + 7) * sx, (y - 7) * sy, ND_TEXT_CAPACITY, s.w.ident);
   });
