@@ -382,9 +382,22 @@ GfxStatus gfx_draw_string(GfxGraphics* g, const char16_t* text, int32_t length, 
     r.font_family = font->family;
     r.font_size = font->size;
     r.font_style = font->style;
+    r.glyph_ink = raster_glyph_ink(utf8, font, layout.width > 0 ? layout.width : 0);
+    for (GfxRectF& k : r.glyph_ink) {
+      k.x += layout.x;
+      k.y += layout.y;
+    }
     r.text = std::move(utf8);
   }
   return note(g, s);
+}
+
+GfxStatus gfx_measure_string(GfxGraphics* g, const char16_t* text, int32_t length, const GfxFont* font,
+                             GfxRectF* box) {
+  if (!g) return GFX_INVALID_ARGUMENT;
+  if (!text || !font || !box || length < -1) return note(g, GFX_INVALID_ARGUMENT);
+  *box = raster_text_box(gfx_utf8(text, length), font);
+  return note(g, GFX_OK);
 }
 
 // ---- primitives ----

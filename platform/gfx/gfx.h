@@ -151,6 +151,11 @@ int32_t gfx_widen(const char* bytes, char16_t* out, int32_t capacity);
 GfxStatus gfx_draw_string(GfxGraphics* g, const char16_t* text, int32_t length, const GfxFont* font,
                           GfxRectF layout, const GfxBrush* brush);
 
+// The layout box a text takes when drawn at (0, 0) with a zero-size layout: its widest
+// line's advance with a sixth of an em of space either side, by its lines' height.
+GfxStatus gfx_measure_string(GfxGraphics* g, const char16_t* text, int32_t length, const GfxFont* font,
+                             GfxRectF* box);
+
 // Integer primitives. Angles in degrees, clockwise from +x; ellipses by bounding box.
 GfxStatus gfx_draw_line(GfxGraphics* g, const GfxPen* pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 GfxStatus gfx_draw_lines(GfxGraphics* g, const GfxPen* pen, const GfxPoint* points, int32_t count);

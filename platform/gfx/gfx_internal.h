@@ -98,6 +98,11 @@ void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, d
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h);
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush);
+// The ink boxes of a text's glyphs laid out at (0, 0) as raster_text draws it in a box
+// `width` wide (0: no wrapping), in world units (none for blanks). Works without pixels.
+std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* font, double width);
+// The layout box of gfx_measure_string.
+GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font);
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);
 void raster_reset_clip(GfxGraphics* g);
 

@@ -1,4 +1,5 @@
 // Raster back end: cairo on the gauge image's pixels.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -406,6 +407,18 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
   return out;
 }
 
+// Selects the font's face, size and options into `cr`, as every text is drawn.
+void select_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  cairo_select_font_face(cr, font->face.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                         font->style == GFX_FONT_BOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, font->size);
+  cairo_font_options_t* opts = cairo_font_options_create();
+  cairo_font_options_set_antialias(opts, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, opts);
+  cairo_font_options_destroy(opts);
+}
+
 }  // namespace
 
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
@@ -413,15 +426,7 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   if (beyond(g, layout.x, layout.y)) return;
   apply_world(g);
   cairo_t* cr = g->cr;
-  cairo_select_font_face(cr, font->face.c_str(), CAIRO_FONT_SLANT_NORMAL,
-                         font->style == GFX_FONT_BOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, font->size);
-  cairo_font_options_t* opts = cairo_font_options_create();
-  bool aa = g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT;
-  cairo_font_options_set_antialias(opts, aa ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, opts);
-  cairo_font_options_destroy(opts);
+  select_font(cr, font, g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT);
   cairo_font_extents_t fe;
   cairo_font_extents(cr, &fe);
   bool boxed = layout.width > 0 && layout.height > 0;
@@ -445,6 +450,64 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
     y += fe.height;
   }
   if (boxed) cairo_restore(cr);
+}
+
+namespace {
+
+// A context for measuring texts, kept: measuring needs no pixels.
+cairo_t* measuring_context(const GfxFont* font) {
+  static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  static cairo_t* cr = cairo_create(surface);
+  select_font(cr, font, true);
+  return cr;
+}
+
+}  // namespace
+
+GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font) {
+  cairo_t* cr = measuring_context(font);
+  cairo_font_extents_t fe;
+  cairo_font_extents(cr, &fe);
+  double width = 0;
+  int lines = 0;
+  size_t begin = 0;
+  while (begin <= utf8.size()) {
+    size_t end = utf8.find('\n', begin);
+    if (end == std::string::npos) end = utf8.size();
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, utf8.substr(begin, end - begin).c_str(), &te);
+    width = std::max(width, te.x_advance);
+    ++lines;
+    begin = end + 1;
+  }
+  return {0.0f, 0.0f, float(width + font->size / 3.0), float(lines * fe.height)};
+}
+
+std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* font, double width) {
+  cairo_t* cr = measuring_context(font);
+  cairo_font_extents_t fe;
+  cairo_font_extents(cr, &fe);
+  cairo_scaled_font_t* sf = cairo_get_scaled_font(cr);
+  std::vector<GfxRectF> out;
+  double base = fe.ascent;
+  const double lead = font->size / 6.0;
+  for (const std::string& line : layout_lines(cr, utf8, width > 0 ? width - 2 * lead : 0)) {
+    cairo_glyph_t* glyphs = nullptr;
+    int n = 0;
+    if (!line.empty() && cairo_scaled_font_text_to_glyphs(sf, lead, base, line.c_str(), int(line.size()), &glyphs,
+                                                          &n, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
+      for (int k = 0; k < n; ++k) {
+        cairo_text_extents_t te;
+        cairo_scaled_font_glyph_extents(sf, &glyphs[k], 1, &te);
+        if (te.width > 0 && te.height > 0)
+          out.push_back({float(glyphs[k].x + te.x_bearing), float(glyphs[k].y + te.y_bearing), float(te.width),
+                         float(te.height)});
+      }
+    }
+    cairo_glyph_free(glyphs);
+    base += fe.height;
+  }
+  return out;
 }
 
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys) {

@@ -2,6 +2,8 @@
 // recording switched on, and the queries tests and the host make of it.
 #include "platform/gfx/gfx_recording.h"
 
+#include <algorithm>
+
 #include "platform/gfx/gfx_internal.h"
 
 namespace {
@@ -87,6 +89,19 @@ std::vector<GfxTextItem> GfxRecording::text_items() const {
     t.font_family = r.font_family;
     t.font_size = r.font_size;
     t.font_style = r.font_style;
+    bool any = false;
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    for (const GfxRectF& k : r.glyph_ink) {
+      for (GfxPointF p : {to_device(r, k.x, k.y), to_device(r, k.x + k.width, k.y), to_device(r, k.x, k.y + k.height),
+                          to_device(r, k.x + k.width, k.y + k.height)}) {
+        x0 = any ? std::min(x0, double(p.x)) : p.x;
+        y0 = any ? std::min(y0, double(p.y)) : p.y;
+        x1 = any ? std::max(x1, double(p.x)) : p.x;
+        y1 = any ? std::max(y1, double(p.y)) : p.y;
+        any = true;
+      }
+    }
+    t.ink = {float(x0), float(y0), float(x1 - x0), float(y1 - y0)};
     t.record = i;
     out.push_back(std::move(t));
   }

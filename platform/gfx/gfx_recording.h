@@ -55,6 +55,7 @@ struct GfxRecord {
   double font_size;
   int32_t font_style;
   std::string text;  // UTF-8
+  std::vector<GfxRectF> glyph_ink;  // ink box of each glyph drawn, world units
   // SetClip: the clip outline in device coordinates, one polygon per figure.
   std::vector<std::vector<GfxPointF>> clip_device;
 };
@@ -68,6 +69,7 @@ struct GfxTextItem {
   std::string font_family;
   double font_size;
   int32_t font_style;
+  GfxRectF ink;   // image pixels: the bounding box of the glyphs' ink (empty without ink)
   size_t record;  // index in records()
 };
 

@@ -17,7 +17,11 @@ const char16_t CP1252_HIGH[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// Installed faces that serve each family, best first.
+// Installed faces that serve each family, best first: faces with the family's widths, so
+// that texts fit the boxes the displays draw around them. Liberation Sans and Mono share
+// Arial's and Courier New's widths (fonts-liberation); "ZO Zuduz" digits are as wide as
+// Arial's (the MD-80 scale's ticks fall between a label's digits, the MD-11 heading fits
+// its box), DejaVu Sans Condensed (fonts-dejavu-extra) the nearest narrow face after it.
 struct FamilyFaces {
   const char* name;
   const char* faces[4];
@@ -25,10 +29,10 @@ struct FamilyFaces {
 };
 
 FamilyFaces FAMILIES[] = {
-    {"Arial", {"Arial", "Liberation Sans", "DejaVu Sans", nullptr}, nullptr},
+    {"Arial", {"Arial", "Liberation Sans", "DejaVu Sans Condensed", nullptr}, nullptr},
     {"Courier New", {"Courier New", "Liberation Mono", "DejaVu Sans Mono", nullptr}, nullptr},
-    {"Tahoma", {"Tahoma", "DejaVu Sans", "Liberation Sans", nullptr}, nullptr},
-    {"ZO Zuduz", {"DejaVu Sans", "Liberation Sans", nullptr, nullptr}, nullptr},
+    {"Tahoma", {"Tahoma", "Liberation Sans", "DejaVu Sans Condensed", nullptr}, nullptr},
+    {"ZO Zuduz", {"Liberation Sans", "DejaVu Sans Condensed", "DejaVu Sans", nullptr}, nullptr},
     {"Terminus", {"Terminus", "DejaVu Sans Mono", "Liberation Mono", nullptr}, nullptr},
 };
 

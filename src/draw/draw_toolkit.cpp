@@ -239,6 +239,14 @@ void draw_text(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, doubl
   gfx_draw_string(g, wide, -1, font, {float(x), float(y), 0.0f, 0.0f}, brush);
 }
 
+double text_width(GfxGraphics* g, const GfxFont* font, int32_t wide_capacity, const char* bytes) {
+  if (wide_capacity > DRAW_TEXT_MAX) wide_capacity = DRAW_TEXT_MAX;
+  char16_t wide[DRAW_TEXT_MAX];
+  GfxRectF box{};
+  if (gfx_widen(bytes, wide, wide_capacity) == 0 || gfx_measure_string(g, wide, -1, font, &box) != GFX_OK) return 0;
+  return box.width;
+}
+
 void draw_textf(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
                 int32_t wide_capacity, const char* format, ...) {
   char bytes[DRAW_TEXT_MAX];

@@ -145,6 +145,9 @@ constexpr int32_t DRAW_TEXT_MAX = 256;
 void draw_text(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
                int32_t wide_capacity, const char* bytes);
 // The same with a printf pattern formatted into a byte buffer first.
+// Width in world units of the layout box `bytes` takes in `font` (0 when it cannot be
+// measured), for a text that must end before an edge.
+double text_width(GfxGraphics* g, const GfxFont* font, int32_t wide_capacity, const char* bytes);
 void draw_textf(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
                 int32_t wide_capacity, const char* format, ...) __attribute__((format(printf, 7, 8)));
 

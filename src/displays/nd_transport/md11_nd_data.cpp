@@ -1,5 +1,6 @@
 // MD-11 ND data layer: speeds, active waypoint, heading, range labels, bearing
 // data lines, option and mode labels, clock, elapsed time and wind.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -124,11 +125,14 @@ void md11_nd_data_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   draw_textf(g, k.a10, k.white, 30, 10, ND_TEXT_CAPACITY, "%3.0f", true_airspeed);
   if (plan) {
     draw_text(g, k.a9, k.magenta, 159, 7, ND_TEXT_CAPACITY, fpl_active[fpl_active_index].ident);
+    char text[ND_TEXT_CAPACITY];
     if (ground_speed > 30)
-      draw_textf(g, k.a8, k.magenta, 194, 9, ND_TEXT_CAPACITY, "%2.1fNM/%2.1f", dist_to_active_wpt,
-                 ete_active_minutes);
+      std::snprintf(text, sizeof text, "%2.1fNM/%2.1f", dist_to_active_wpt, ete_active_minutes);
     else
-      draw_textf(g, k.a8, k.magenta, 194, 9, ND_TEXT_CAPACITY, "%2.1fNM", dist_to_active_wpt);
+      std::snprintf(text, sizeof text, "%2.1fNM", dist_to_active_wpt);
+    // A long distance would run off the canvas: it then ends at the edge.
+    double x = std::min(194.0, CANVAS_MD11_ND.width - text_width(g, k.a8, ND_TEXT_CAPACITY, text));
+    draw_text(g, k.a8, k.magenta, x, 9, ND_TEXT_CAPACITY, text);
   }
 
   if (mode == 2) {
