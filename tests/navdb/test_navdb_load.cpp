@@ -136,29 +136,28 @@ TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
   EXPECT_EQ(atc_boundaries[2].count, 1);
 }
 
-TEST(NavdbLoad, AirportsPastCapacityAreDroppedWithTheirRunwaysAndCounted) {
+TEST(NavdbLoad, AirportTableFilledPastCapacityDropsWarnsAndCountsOnce) {
   std::string text;
-  text.reserve(60 * nav_airport_slots);
+  text.reserve(40 * nav_airport_slots);
   const int lines = nav_airport_slots + 8;  // 9 more than the table holds
   char line[80];
   for (int i = 1; i <= lines; ++i) {
     std::snprintf(line, sizeof line, "A K%05d %.4f %.4f 10 A%d\n", i, (i % 1700) * 0.05, 1.0, i);
     text += line;
-    if (i > nav_airport_slots - 3) text += "R 09 100 1 1 90 - - 270\n";
   }
   NavLoadResult r = load_apts_text(text);
-  EXPECT_EQ(r.records, nav_airport_slots - 1 + 2);
-  EXPECT_EQ(r.dropped, 9 + 9);  // the airports and their runways
-  EXPECT_EQ(r.skipped, 0);
-  EXPECT_EQ(nav_airport_count, nav_airport_slots - 1);
-  EXPECT_EQ(nav_airports[nav_airport_count].rwy_count, 1);
   check_nav_capacity_warnings();
-  check_nav_capacity_warnings();  // each message once
-  char apts[64];
-  std::snprintf(apts, sizeof apts, "Apts '%d' approaching struct_limit", nav_airport_slots - 1);
-  EXPECT_EQ(count_messages(apts), 1);
+  EXPECT_EQ(r.records, nav_airport_slots - 1);
+  EXPECT_EQ(r.dropped, 9);
+  EXPECT_STREQ(nav_airports[45001].ident, "K45001");
+  EXPECT_EQ(count_messages("Apts '45001' approaching struct_limit"), 1);
   EXPECT_EQ(count_messages("Apts '9' dropped at struct_limit"), 1);
-  EXPECT_EQ(count_messages("Rwys '9' dropped at struct_limit"), 1);
+  // A runway for a dropped airport is dropped too, not given to the last stored one.
+  r = load_apts_text("A KMORE 1 1 1 MORE\nR 09 100 1 1 90 - - 270\n");
+  EXPECT_EQ(r.dropped, 2);
+  EXPECT_EQ(nav_airports[45001].rwy_count, 0);
+  check_nav_capacity_warnings();
+  EXPECT_EQ(count_messages("Rwys '1' dropped at struct_limit"), 1);
   EXPECT_EQ(module_message_count, 3);
 }
 

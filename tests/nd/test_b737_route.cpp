@@ -214,38 +214,21 @@ TEST_F(B737Route, NoTrendVectorWingsLevelOrStanding) {
 
 }  // namespace
 
-namespace {
-
 TEST(RouteLabels, ActiveFixFlownAgainKeepsItsMagentaLabelOnEveryDisplay) {
-  struct Row {
-    DesignCanvas canvas;
-    Dispatcher draw;
-    int32_t* mode;
-    int32_t map_mode;
-  };
-  const Row rows[] = {{CANVAS_B737_ND, hw_b737_nd_draw, &b737_nd_mode, 5},
-                      {CANVAS_MD11_ND, hw_md11_nd_draw, &md11_nd_mode, 3},
-                      {CANVAS_MD80_EHSI, md80_ehsi_draw, &md80_ehsi_mode, 3}};
   place_aircraft(LAT, LON, 0);
+  b737_nd_mode = 5;
+  md11_nd_mode = md80_ehsi_mode = 3;
   b737_nd_range = md11_nd_range = md80_ehsi_range = 40;
   md11_nd_map_radius = 150;
-  // ALPHA, BRAVO, then ALPHA again on the way back.
-  set_active_plan({"KAAA", "ALPHA", "BRAVO", "ALPHA", "CHRLY"}, 1, LAT - 10.0 / 60, LON);
+  set_active_plan({"KAAA", "ALPHA", "BRAVO", "ALPHA"}, 1, LAT - 10.0 / 60, LON);  // ALPHA again on the way back
   fpl_active[3].lat = fpl_active[1].lat;
   fpl_active[3].lon = fpl_active[1].lon;
-  for (const Row& row : rows) {
-    NdScene s{row.canvas, row.draw};
-    *row.mode = row.map_mode;
+  using Display = std::pair<DesignCanvas, Dispatcher>;
+  for (auto [canvas, draw] : {Display{CANVAS_B737_ND, hw_b737_nd_draw}, Display{CANVAS_MD11_ND, hw_md11_nd_draw},
+                              Display{CANVAS_MD80_EHSI, md80_ehsi_draw}}) {
+    NdScene s{canvas, draw};
     s.draw();
-    int32_t alpha = 0;
-    for (const GfxTextItem& t : s.rec().text_items()) {
-      if (t.text != "ALPHA") continue;
-      ++alpha;
-      EXPECT_EQ(t.argb, COLOUR_MAGENTA) << row.canvas.width;
-    }
-    EXPECT_GE(alpha, 1) << row.canvas.width;  // the MD-11 also names it at the top
-    EXPECT_EQ(s.text_colour("BRAVO"), COLOUR_WHITE) << row.canvas.width;
+    EXPECT_TRUE(s.has("ALPHA"));
+    for (const GfxTextItem& t : s.rec().text_items()) EXPECT_TRUE(t.text != "ALPHA" || t.argb == COLOUR_MAGENTA);
   }
 }
-
-}  // namespace

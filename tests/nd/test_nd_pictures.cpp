@@ -1,6 +1,7 @@
 // The sample route flown on the simulated host with LNAV and VNAV, and pictures of
 // the three displays in map mode during the climb, at the top of descent and on the
-// approach, and in plan mode, written under out/nd/.
+// approach, and in plan mode, and over the dense point of a world-size database with
+// every map layer on, written under out/nd/.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,7 +19,8 @@
 #include "guidance/settings.h"
 #include "host/sim_host.h"
 #include "module/display_state.h"
-#include "guidance/lnav_vnav_state.h"
+#include "navdb/navdb.h"
+#include "navdb/navdb_load.h"
 #include "platform/gfx/gfx_recording.h"
 #include "tests/common/sample_flight.h"
 
@@ -149,6 +151,36 @@ TEST_F(NdPictures, SampleRouteClimbTopOfDescentApproachAndPlan) {
   auto plan = shots("plan");
   EXPECT_TRUE(has(plan, "N"));
   EXPECT_TRUE(has(plan, dest.ident));
+}
+
+TEST_F(NdPictures, DensePointWithEveryMapLayerDrawsItsLabelsInsideTheMapClip) {
+  ASSERT_TRUE(fly_until([] { return display_power == 1; }, 30));
+  fs::copy(std::string(VEK_ND_WORLD_ROOT) + "/vek/navdata", sim + "/vek/navdata",
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  clear_navigation_database();
+  load_navigation_database();
+  auto& s = host.aircraft().state();
+  s.lat = 50.0;
+  s.lon = 8.0;
+  b737_nd_mode = 5;
+  md11_nd_mode = md80_ehsi_mode = 3;
+  md11_nd_map_radius = 150;
+  nd_apt_on = nd_nav_on = nd_int_on = nd_tcas_on = atc_bdry_on = 1;
+  md11_nd_apt_on = md11_nd_nav_on = md11_nd_int_on = 1;
+  for (double range : {40.0, 160.0}) {
+    b737_nd_range = md11_nd_range = md80_ehsi_range = range;
+    frame();
+    shots("dense_" + std::to_string(int(range)));
+    for (const char* gauge : {"HW_B737_ND", "HW_MD11_ND"}) {
+      int32_t map_texts = 0;  // all before the first clip removal, under the map clip
+      for (const GfxRecord& r : gfx_recording_of(host.find_gauge(gauge)->drawn_image())->records) {
+        if (r.op == GfxOp::ResetClip) break;
+        map_texts += r.op == GfxOp::Text;
+        EXPECT_TRUE(r.op != GfxOp::Text || r.clip >= 0) << gauge << range;
+      }
+      EXPECT_GT(map_texts, 300) << gauge << range;
+    }
+  }
 }
 
 }  // namespace
