@@ -301,6 +301,10 @@ int find_airway_index(const std::string& fix);
 // into start and end. Returns 1, or 0 (start = end = 0) when no chain holds both.
 int find_airway_leg(const std::string& entry, const std::string& exit, int& start, int& end);
 
+// 1 when points a and b (indexes into nav_search_list) of the loaded airway lie on one
+// chain, 0 when a break lies between them or an index is outside the loaded points.
+int airway_same_chain(int a, int b);
+
 // Moves nav_search_count to the next candidate of nav_search_list with the ident of the
 // current one; returns 1 when there was one, 0 when none remains. `row` is the caller's
 // route row, which the candidates were looked up for.

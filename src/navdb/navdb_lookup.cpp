@@ -104,6 +104,16 @@ bool vek_apts_text_current() {
   return vek_apts.read;
 }
 
+// Chain of each loaded airway point 1..n: the number of the airway's breaks before its
+// sequence.
+void loaded_airway_chains(int n, int* chain) {
+  for (int k = 1; k <= n; ++k) chain[k] = 0;
+  for (int b = 1; b <= nav_airway_break_count; ++b) {
+    if (!text_equals(nav_airway_breaks[b].airway, airway_name)) continue;
+    for (int k = 1; k <= n; ++k) chain[k] += nav_search_list[k].seq > nav_airway_breaks[b].seq;
+  }
+}
+
 }  // namespace
 
 int find_airport(const std::string& ident) {
@@ -253,12 +263,8 @@ int find_airway_leg(const std::string& entry_text, const std::string& exit_text,
   start = end = 0;
   std::string_view entry = trim(entry_text), exit = trim(exit_text);
   int n = std::min(fix_match_count, nav_search_slots - 1);
-  // Chain of each loaded point: the number of the airway's breaks before its sequence.
-  int chain[nav_search_slots] = {};
-  for (int b = 1; b <= nav_airway_break_count; ++b) {
-    if (!text_equals(nav_airway_breaks[b].airway, airway_name)) continue;
-    for (int k = 1; k <= n; ++k) chain[k] += nav_search_list[k].seq > nav_airway_breaks[b].seq;
-  }
+  int chain[nav_search_slots];
+  loaded_airway_chains(n, chain);
   auto on_airway = [](int k, std::string_view fix) {
     return text_equals(nav_search_list[k].ident, fix) && text_equals(nav_search_list[k].extra, airway_name);
   };
@@ -273,6 +279,14 @@ int find_airway_leg(const std::string& entry_text, const std::string& exit_text,
     }
   }
   return 0;
+}
+
+int airway_same_chain(int a, int b) {
+  int n = std::min(fix_match_count, nav_search_slots - 1);
+  if (a < 1 || b < 1 || a > n || b > n) return 0;
+  int chain[nav_search_slots];
+  loaded_airway_chains(n, chain);
+  return chain[a] == chain[b] ? 1 : 0;
 }
 
 int select_next_duplicate(int row) {

@@ -200,6 +200,7 @@ TEST(NavdbAirways, ALegRunsOnTheChainThatHoldsBothFixes) {
     EXPECT_EQ(find_airway_leg(row.entry, row.exit, start, end), row.start > 0) << row.entry << row.exit;
     EXPECT_EQ(start * 10 + end, row.start * 10 + row.end) << row.entry << row.exit;
   }
+  EXPECT_EQ(airway_same_chain(1, 2) * 10 + airway_same_chain(2, 3) + airway_same_chain(3, 6), 10);
 }
 
 TEST(NavdbSearch, FindsEveryTableInOrderAndStopsAt250) {

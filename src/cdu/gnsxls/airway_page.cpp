@@ -47,9 +47,9 @@ void gnsxls_airway_page_draw(GaugeSurface* rec, GfxGraphics* g) {
     int r = count - f;
     for (int key = 2; key <= 4; ++key)
       if (gnsxls_lsk_state[key] == 2 && r < 2 * (key - 1)) gnsxls_lsk_state[key] = 0;
-    // Only a line that holds a fix ends the airway.
+    // Only a line that holds a fix on the start fix's chain ends the airway.
     int end = f + gnsxls_airway_line - 1;
-    if (gnsxls_airway_line != 0 && end <= count) airway_end_index = end;
+    if (gnsxls_airway_line != 0 && end <= count && airway_same_chain(airway_start_index, end)) airway_end_index = end;
   }
 
   GnsPage p;
