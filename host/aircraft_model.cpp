@@ -217,6 +217,11 @@ void AircraftModel::refresh() {
   // On the ground the aircraft sits at the ground elevation; never below it.
   if (s_.on_ground || s_.altitude_ft < s_.ground_elevation_ft) s_.altitude_ft = s_.ground_elevation_ft;
   if (s_.on_ground) s_.vs_fpm = 0.0;
+  // On the ground the gear is down and locked.
+  if (s_.on_ground) {
+    s_.gear_down = true;
+    s_.gear_position = 16383.0;
+  }
   integrate_position(0.0);
   update_engines(0.0, 0.0);
   update_radios();
@@ -234,6 +239,7 @@ void AircraftModel::step(double dt) {
     integrate_position(h);
     update_engines(h, s_.ias_kt - ias_before);
     advance_clock(h);
+    move_gear(h);
   }
   update_radios();
 }
@@ -468,6 +474,13 @@ void AircraftModel::advance_clock(double dt) {
       s_.year += 1;
     }
   }
+}
+
+void AircraftModel::move_gear(double dt) {
+  if (s_.on_ground) s_.gear_down = true;
+  double target = s_.gear_down ? 16383.0 : 0.0;
+  double step = 16383.0 / GEAR_TRANSIT_SECONDS * dt;
+  s_.gear_position += std::clamp(target - s_.gear_position, -step, step);
 }
 
 void AircraftModel::receive(RadioKind kind, double frequency, RadioReception* out) const {
@@ -748,18 +761,22 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_FLAPS_POSITION: return s_.flaps_deg;
     case TOK_FLAPS_HANDLE: return std::round(s_.flaps_deg / MAX_FLAPS * 16384.0);
     case TOK_FLAPS_LEFT_PERCENT: case TOK_FLAPS_RIGHT_PERCENT: return s_.flaps_deg / MAX_FLAPS * 100.0;
-    case TOK_LE_FLAPS_LEFT_ANGLE: case TOK_SLATS_PERCENT:
-      return 0.0;
+    case TOK_LE_FLAPS_LEFT_ANGLE: return s_.leading_edge_deg;
+    case TOK_SLATS_PERCENT: return s_.slats_percent;
     case TOK_G_FORCE: return 1.0 / std::cos(s_.bank_deg * DEG);
     case TOK_GEAR_NOSE: case TOK_GEAR_LEFT: case TOK_GEAR_RIGHT:
-      return s_.on_ground ? 16383.0 : 0.0;
+      return std::round(s_.gear_position);
     case TOK_STALL_WARNING: return (!s_.on_ground && s_.ias_kt < s_.vs1_kt) ? 1.0 : 0.0;
     case TOK_OVERSPEED_WARNING:
       return s_.ias_kt > std::min(s_.vmo_kt, ias_for_mach(s_.mmo, s_.altitude_ft)) ? 1.0 : 0.0;
-    case TOK_RUDDER_POSITION: case TOK_RUDDER_TRIM: case TOK_ELEVATOR_POSITION:
-    case TOK_ELEVATOR_TRIM: case TOK_AILERON_POSITION: case TOK_AILERON_TRIM:
-    case TOK_SPOILERS_ARMED: case TOK_SPOILERS_POSITION:
-      return 0.0;
+    case TOK_RUDDER_POSITION: return s_.rudder_deg * DEG;
+    case TOK_RUDDER_TRIM: return s_.rudder_trim_deg * DEG;
+    case TOK_ELEVATOR_POSITION: return s_.elevator_deg * DEG;
+    case TOK_ELEVATOR_TRIM: return s_.elevator_trim_deg * DEG;
+    case TOK_AILERON_POSITION: return s_.aileron_deg * DEG;
+    case TOK_AILERON_TRIM: return s_.aileron_trim_deg * DEG;
+    case TOK_SPOILERS_ARMED: return s_.spoilers_armed;
+    case TOK_SPOILERS_POSITION: return s_.spoilers_position;
     default:
       (void)tas;
       return 0.0;

@@ -13,6 +13,7 @@ namespace simhost {
 
 constexpr double EARTH_RADIUS_NM = 3437.7467707849396;
 constexpr int MAX_ENGINES = 4;
+constexpr double GEAR_TRANSIT_SECONDS = 10.0;
 
 // A station a tuned radio receives.
 struct RadioStation {
@@ -111,6 +112,18 @@ struct AircraftState {
   // Simulation.
   double sim_rate = 1.0;
   bool paused = false;
+
+  // Airframe: landing gear (selected down, and where it is: 0 up .. 16383 down, moving
+  // through transit at GEAR_TRANSIT_SECONDS), slats, spoilers (0..16384 as served),
+  // control surfaces and trims (degrees, served in radians).
+  bool gear_down = true;
+  double gear_position = 16383.0;
+  double slats_percent = 0.0;
+  double leading_edge_deg = 0.0;
+  double spoilers_armed = 0.0;
+  double spoilers_position = 0.0;
+  double rudder_deg = 0.0, elevator_deg = 0.0, aileron_deg = 0.0;
+  double rudder_trim_deg = 0.0, elevator_trim_deg = 0.0, aileron_trim_deg = 0.0;
 
   // Aircraft constants the calculator code reports.
   double decision_height_ft = 200.0;
@@ -214,6 +227,7 @@ class AircraftModel {
   void integrate_position(double dt);
   void update_engines(double dt, double ias_target_delta);
   void advance_clock(double dt);
+  void move_gear(double dt);
   void update_radios();
   void receive(RadioKind kind, double frequency, RadioReception* out) const;
 

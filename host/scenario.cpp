@@ -36,6 +36,17 @@ std::string take_word(std::string& s) {
   return w;
 }
 
+// Splits off a name: a quoted text (which may hold blanks) or the first word.
+std::string take_name(std::string& s) {
+  s = trim(s);
+  if (s.empty() || s.front() != '"') return take_word(s);
+  size_t close = s.find('"', 1);
+  if (close == std::string::npos) return std::string();
+  std::string name = s.substr(1, close - 1);
+  s = trim(s.substr(close + 1));
+  return name;
+}
+
 bool parse_double(const std::string& t, double* out) {
   if (t.empty()) return false;
   errno = 0;
@@ -85,6 +96,10 @@ const SettingRange SETTINGS[] = {
     {"sea_level_pressure", 900, 1100}, {"paused", 0, 1},    {"frame_rate", 1, 1000},
     {"decision_height", 0, 5000}, {"flaps", 0, 40},        {"ap_nav_hold", 0, 1},
     {"ap_approach_hold", 0, 1},  {"yaw_damper", 0, 1},
+    {"decision_height", 0, 5000}, {"gear", 0, 1},          {"slats", 0, 100},
+    {"leading_edge", 0, 40},   {"spoilers_armed", 0, 16384}, {"spoilers", 0, 16384},
+    {"rudder", -30, 30},       {"elevator", -30, 30},       {"aileron", -30, 30},
+    {"rudder_trim", -30, 30},  {"elevator_trim", -30, 30},  {"aileron_trim", -30, 30},
 };
 
 const SettingRange* find_setting(const std::string& name) {
@@ -306,7 +321,7 @@ bool parse_line(const std::string& raw, ScenarioStep* st, std::string* msg) {
     return true;
   }
   if (cmd == "var" || cmd == "expect_var") {
-    st->text = take_word(rest);
+    st->text = take_name(rest);
     std::string value = take_word(rest);
     if (st->text.empty() || !rest.empty() || !parse_double(value, &st->value)) {
       *msg = cmd + " needs NAME VALUE";
@@ -459,6 +474,17 @@ void apply_setting(SimHost& host, const ScenarioStep& st) {
   else if (n == "ap_nav_hold") s.ap_nav_hold = on;
   else if (n == "ap_approach_hold") s.ap_approach_hold = on;
   else if (n == "yaw_damper") s.yaw_damper = on;
+  else if (n == "gear") s.gear_down = on;
+  else if (n == "slats") s.slats_percent = v;
+  else if (n == "leading_edge") s.leading_edge_deg = v;
+  else if (n == "spoilers_armed") s.spoilers_armed = v;
+  else if (n == "spoilers") s.spoilers_position = v;
+  else if (n == "rudder") s.rudder_deg = v;
+  else if (n == "elevator") s.elevator_deg = v;
+  else if (n == "aileron") s.aileron_deg = v;
+  else if (n == "rudder_trim") s.rudder_trim_deg = v;
+  else if (n == "elevator_trim") s.elevator_trim_deg = v;
+  else if (n == "aileron_trim") s.aileron_trim_deg = v;
   m.refresh();
 }
 

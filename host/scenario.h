@@ -18,7 +18,8 @@
 //                                       a letter, digit or key name such as ENTER
 //   ipc start|stop                      the stand-in IPC server of another add-on
 //   ipc i32|f64 OFFSET VALUE            writes a value into the IPC server's block
-//   var NAME VALUE                      sets a named variable as another gauge would
+//   var NAME VALUE                      sets a named variable as another gauge would; a
+//                                       NAME with blanks is quoted: var "MFDX1 mode" 1
 //   expect_var NAME VALUE               fails the run unless the named variable holds VALUE
 // Settings of `set`: lat, lon (degrees), altitude (ft), heading (true), ias (kt), mach (the
 // airspeed for that Mach at the present altitude), vs (ft/min), fuel, fuel_capacity
@@ -28,7 +29,10 @@
 // autothrottle, flight_director, avionics, paused (0 or 1 flags), ground_elevation (ft),
 // engines (1-4), nav1, nav2 (MHz), adf (kHz), obs (degrees), altimeter,
 // sea_level_pressure (hPa), decision_height (ft), frame_rate (frames a second), flaps
-// (degrees, moving at 2 a second), ap_nav_hold, ap_approach_hold, yaw_damper.
+// (degrees, moving at 2 a second), ap_nav_hold, ap_approach_hold, yaw_damper, gear (0 up,
+// 1 down; it moves through transit), slats (percent), leading_edge (degrees),
+// spoilers_armed, spoilers (0..16384), rudder, elevator, aileron and their _trim
+// (degrees).
 // `run` seconds and minutes count frames at the host's frame rate; simulated time goes
 // on at the simulation rate and stands still while paused.
 // Blank lines and lines starting with "#" are skipped. Every line is checked before

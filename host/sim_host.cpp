@@ -448,6 +448,10 @@ void SimHost::call_all(int32_t service) {
     const bool draw = service == PANEL_SERVICE_DRAW;
     if (draw) {
       ++g->draws;
+      // An element shown on a visible window is on screen for this draw.
+      if (window_visible(g->window_ident))
+        for (GaugeElement& e : g->elements)
+          if (!(e.image_flags & IMAGE_HIDDEN)) e.image_flags |= IMAGE_ON_SCREEN;
       if (recording_)
         for (auto& img : g->images)
           if (img) draw_recording_begin_draw(img.get());
@@ -504,8 +508,12 @@ void SimHost::run_seconds(double seconds) {
 }
 
 PlacedGauge* SimHost::find_gauge(const std::string& name) const {
+  // "NAME:PARAMETERS" picks one of several placements of a gauge.
+  size_t colon = name.find(':');
+  std::string gauge = name.substr(0, colon);
   for (const auto& g : gauges_)
-    if (same_name(g->name, name)) return g.get();
+    if (same_name(g->name, gauge) && (colon == std::string::npos || g->parameters == name.substr(colon + 1)))
+      return g.get();
   return nullptr;
 }
 

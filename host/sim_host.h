@@ -129,6 +129,8 @@ class SimHost {
 
   // Gauges.
   const std::vector<std::unique_ptr<PlacedGauge>>& gauges() const { return gauges_; }
+  // The first placement of gauge NAME, or of "NAME:PARAMETERS" the one with those
+  // parameters; null when none.
   PlacedGauge* find_gauge(const std::string& name) const;
   // Number of CHILD rectangles of a gauge's mouse list.
   int child_rect_count(const PlacedGauge& g) const;
