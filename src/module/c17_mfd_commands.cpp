@@ -1,9 +1,13 @@
 #include "module/c17_mfd_commands.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "module/display_state.h"
 #include "module/host_services.h"
+#include "module/panel_windows.h"
 #include "module/trace_file.h"
 
 namespace {
@@ -47,7 +51,9 @@ void process_mfdx(int n, GaugeHeader* gauge) {
     return;
   }
   if (v == 10) return;
-  if (s.format == 3) clear_element_flags(gauge, 0, IMAGE_HIDDEN);
+  // Any other command shows the image again, also after the panel's format keys
+  // have moved the instance off format 3.
+  clear_element_flags(gauge, 0, IMAGE_HIDDEN);
   switch (v) {
     case 0: s.format = 1; break;
     case 1:
@@ -81,6 +87,36 @@ void pre_update(GaugeHeader* gauge) {
 
 }  // namespace
 
+int32_t c17_mfd_instance(const char* parameter) {
+  const char* p = parameter ? parameter : "";
+  int32_t n = first_digit_value(p);
+  const auto named = [p](const char* page) {
+    for (const char* suffix : {"", "_VC", "_WN"}) {
+      char name[8];
+      std::snprintf(name, sizeof name, "%s%s", page, suffix);
+      if (std::strcmp(p, name) == 0) return true;
+    }
+    return false;
+  };
+  if (named("PFD")) {
+    n = 1;
+    c17_mfd_instances[1].format = 1;
+  } else if (named("MFD")) {
+    n = 2;
+    int32_t& f = c17_mfd_instances[2].format;
+    if (f < 3 || f > 5) f = 3;
+  } else if (named("ENG")) {
+    n = 3;
+    c17_mfd_instances[3].format = 9;
+  } else if (named("CFG")) {
+    n = 4;
+    c17_mfd_instances[4].format = 12;
+  }
+  if (host_is_window_visible(0) && std::strstr(p, "VC")) return 0;
+  if (n == 1 && host_is_window_visible(WINDOW_C17_MFD) && !std::strstr(p, "WN")) return 0;
+  return n;
+}
+
 void ProcessMFDX1(GaugeHeader* gauge) { process_mfdx(1, gauge); }
 void ProcessMFDX2(GaugeHeader* gauge) { process_mfdx(2, gauge); }
 void ProcessMFDX3(GaugeHeader* gauge) { process_mfdx(3, gauge); }
@@ -91,7 +127,9 @@ void c17_mfd_hook(GaugeHeader* gauge, int32_t service_id) {
     case PANEL_SERVICE_PRE_UPDATE: pre_update(gauge); break;
     case PANEL_SERVICE_GRAPHICS_START:
       if (!mfdx_names_created) {
-        for (int n = 1; n <= 4; ++n) host_register_named_var(mfdx_names[n]);
+        // Created idle: the host starts a new variable at 0, which would command the PFD
+        // on every instance at the first pre-update.
+        for (int n = 1; n <= 4; ++n) host_set_named_var(host_register_named_var(mfdx_names[n]), 10.0);
         mfdx_names_created = true;
       }
       break;

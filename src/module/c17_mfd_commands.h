@@ -11,6 +11,12 @@ void ProcessMFDX2(GaugeHeader* gauge);
 void ProcessMFDX3(GaugeHeader* gauge);
 void ProcessMFDX4(GaugeHeader* gauge);
 
+// Instance 0..9 a C17_MFD placement draws this frame, from its parameter and the
+// visibility of windows 0 and 4025. A parameter naming a page ("PFD", "MFD", "ENG",
+// "CFG", each also with "_VC" or "_WN") takes instance 1..4 and forces its format.
+// Instance 0 draws transparent.
+int32_t c17_mfd_instance(const char* parameter);
+
 // Per-gauge hook of C17_MFD: names on 14 and 15, the command of the placement's
 // instance on 6.
 void c17_mfd_hook(GaugeHeader* gauge, int32_t service_id);

@@ -105,10 +105,15 @@ extern int32_t c17_mfd_mode;              // format of the working state
 extern int32_t c17_mfd_last_engine_page;
 extern int32_t c17_mfd_last_nav_format;
 extern C17MfdState c17_mfd_instances[5];
-extern double c17_mfd_range;
+extern double c17_mfd_range;             // NM, range of the map formats
 extern int32_t c17_mfd_route_on;
 extern int32_t c17_arc_loc_scale_on;
+// Rose geometry of the format drawn last, design units of the 246 x 241 canvas: centre
+// and radius, set by the C-17 dispatcher for each format.
 extern int32_t c17_mfd_center_x, c17_mfd_center_y, c17_mfd_map_radius;
+inline int32_t& c17_mfd_rose_cx = c17_mfd_center_x;
+inline int32_t& c17_mfd_rose_cy = c17_mfd_center_y;
+inline int32_t& c17_mfd_rose_radius = c17_mfd_map_radius;
 
 // Map radii of the displays whose frames set them each draw.
 extern int32_t md80_ehsi_map_radius;

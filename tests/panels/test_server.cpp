@@ -183,7 +183,7 @@ TEST_F(Server, TwoServersRegisterOnceAndWithdrawWithTheLast) {
 class C17Commands : public PanelTest {};
 
 TEST_F(C17Commands, NamedCommandsDriveTheirInstanceAndReturnToIdle) {
-  start({{"C17_MFD", "2"}, {"C17_MFD", "PFD_VC"}});
+  start({{"C17_MFD", "2"}, {"C17_MFD", "1"}});
   ASSERT_GE(host_.named_var_id("MFDX2 mode"), 0);
   c17_mfd_instances[2].format = 9;
   set_named("MFDX2 mode", 3);

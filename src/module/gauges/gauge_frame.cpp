@@ -3,6 +3,7 @@
 #include "draw/draw_toolkit.h"
 #include "guidance/fms_update.h"
 
+#include "module/c17_mfd_commands.h"
 #include "module/host_services.h"
 #include "module/module_paths.h"
 #include "module/trace_file.h"
@@ -50,10 +51,24 @@ void initialise(GaugeHeader* gauge, GaugeRole role) {
   }
 }
 
+// C17_MFD: its instance rule in place of the draw mode. Every frame draws, instance 0
+// transparent; the on-screen flag is cleared after it, also when nothing was drawn.
+void draw_c17_mfd(GaugeHeader* gauge, const GaugeDescriptor& desc) {
+  if (!gauge->elements || gauge->element_count < 1) return;
+  current_element = &gauge->elements[0];
+  GaugeImage* image = current_element->image;
+  if (image && desc.draw) desc.draw(gauge, image, image->width, image->height, c17_mfd_instance(parameter_of(gauge)));
+  clear_element_flags(gauge, 0, IMAGE_ON_SCREEN);
+}
+
 void draw(GaugeHeader* gauge, const GaugeDescriptor& desc) {
   if (desc.role == GaugeRole::C17Panel || desc.role == GaugeRole::WindowOpener) return;
   if (desc.hook) desc.hook(gauge, GAUGE_STEP_BEFORE_UPDATE);
-  if (desc.role != GaugeRole::C17Mfd) run_fms_update();
+  if (desc.role == GaugeRole::C17Mfd) {
+    draw_c17_mfd(gauge, desc);
+    return;
+  }
+  run_fms_update();
   if (!draws(desc.role)) return;
   int32_t mode = compute_draw_mode(parameter_of(gauge), desc.own_window);
   if (mode == 0) return;
@@ -66,6 +81,8 @@ void draw(GaugeHeader* gauge, const GaugeDescriptor& desc) {
 }
 
 }  // namespace
+
+GaugeElement* current_element = nullptr;
 
 void run_gauge_service(GaugeHeader* gauge, int32_t service_id, const GaugeDescriptor& desc) {
   trace_line("%s \n", desc.callback_name);

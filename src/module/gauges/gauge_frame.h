@@ -20,7 +20,8 @@ enum class GaugeRole : int32_t {
 };
 
 // A display's draw dispatcher: device context of the drawn element, its size in
-// pixels and the draw mode (1..3; the Cdu role passes 1).
+// pixels and the draw mode (1..3; the Cdu role passes 1; the C17Mfd role passes its
+// instance 0..9).
 using GaugeDrawFn = void (*)(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height,
                              int32_t draw_mode);
 // Per-gauge work beyond the common frame, run after it for each service; on the draw
@@ -36,6 +37,9 @@ struct GaugeDescriptor {
   GaugeDrawFn draw;           // null while the display is not built
   GaugeServiceHook hook;      // null for none
 };
+
+// First element of the C17_MFD placement drawn last; null before the first draw.
+extern GaugeElement* current_element;
 
 // Runs service `service_id` of `gauge` as its descriptor says.
 void run_gauge_service(GaugeHeader* gauge, int32_t service_id, const GaugeDescriptor& desc);

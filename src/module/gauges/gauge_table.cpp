@@ -1,5 +1,6 @@
 #include "module/gauges/gauge_table.h"
 
+#include "c17/c17_mfd.h"
 #include "cdu/gnsxls/gnsxls.h"
 #include "cdu/mcu/mcu.h"
 #include "cdu/mcu/mcu_state.h"
@@ -285,7 +286,7 @@ VEK_GAUGE(efs50_eadi, "EFS50_EADI", efs50_eadi_callback, R::Display, WINDOW_EFS5
 VEK_GAUGE(efs50_eadi_nb, "EFS50_EADI_NB", efs50_eadi_nb_callback, R::Display, WINDOW_EFS50_EADI, 0, efs50_eadi_draw_gauge, nullptr, nullptr, drawn(266, 230))
 VEK_GAUGE(a320_eadi, "A320_EADI_NB", a320_eadi_callback, R::Display, WINDOW_A320_EADI, 0, a320_eadi_draw_gauge, nullptr, nullptr, drawn(318, 310))
 VEK_GAUGE(b777_pfd, "B777_PFD_NB", d100_callback, R::Display, WINDOW_B777_PFD, 0, b777_pfd_draw_gauge, nullptr, nullptr, drawn(260, 260))
-VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, nullptr, c17_mfd_hook, c17_mfd_rects, drawn(246, 241))
+VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, c17_mfd_draw_gauge, c17_mfd_hook, c17_mfd_rects, drawn(246, 241))
 
 // Flight-management units.
 VEK_GAUGE(smiths_fms, "SMITHS_FMS", smiths_fms_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, smiths_fms_draw_gauge,

@@ -1,0 +1,34 @@
+// Helpers of the C-17 pages.
+#include "c17/c17_page.h"
+
+#include <cmath>
+
+#include "module/host_services.h"
+#include "platform/host/sim_token_ids.h"
+
+bool c17_frame(GfxGraphics* g, const GaugeSurface* surface, double tx, double ty, double rot) {
+  if (!surface || !set_canvas_scale(g, surface->width, surface->height, CANVAS_C17_MFD)) {
+    gfx_reset_transform(g);
+    return false;
+  }
+  if (tx != 0 || ty != 0) gfx_translate(g, tx, ty, GFX_PREPEND);
+  if (rot != 0 && std::isfinite(rot)) gfx_rotate(g, rot, GFX_PREPEND);
+  return true;
+}
+
+uint32_t c17_colour(int32_t red, int32_t green, int32_t blue) {
+  return 0xFF000000u | (uint32_t(red) & 0xFFu) << 16 | (uint32_t(green) & 0xFFu) << 8 | (uint32_t(blue) & 0xFFu);
+}
+
+double c17_wrap180(double deg) {
+  if (!std::isfinite(deg)) return 0.0;
+  double a = std::fmod(deg, 360.0);
+  if (a > 180.0) a -= 360.0;
+  if (a < -180.0) a += 360.0;
+  return a;
+}
+
+const char* c17_nav1_ident_text() {
+  const char* text = host_token_text(TOK_NAV1_IDENT);
+  return text ? text : "";
+}
