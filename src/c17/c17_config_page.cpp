@@ -3,7 +3,6 @@
 // the landing-gear boxes.
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
 
 #include "c17/c17_mfd.h"
 #include "c17/c17_page.h"
@@ -184,8 +183,8 @@ void draw_flaps(const CfgKit& k) {
     k.line(k.white2, s * 53, 14, s * 49, 14);
     if (side.percent > 10) {
       const double h = whole(side.percent / 6.25);
-      for (double x : s < 0 ? std::initializer_list<double>{-52, -37} : std::initializer_list<double>{24, 39})
-        fill_rect_d(k.g, k.green, x, 0, 13, h);
+      const double xs[] = {s < 0 ? -52.0 : 24.0, s < 0 ? -37.0 : 39.0};
+      for (double x : xs) fill_rect_d(k.g, k.green, x, 0, 13, h);
     }
   }
 }

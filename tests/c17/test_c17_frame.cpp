@@ -1,0 +1,76 @@
+// C-17 MFD frame: which instance and page each placement draws, the on-screen flag,
+// the named commands and the hidden image.
+#include "c17_fixture.h"
+
+namespace c17_test {
+namespace {
+
+struct InstanceRow {
+  const char* parameter;
+  bool popup_shown;
+  const char* page;
+};
+
+// Every placement on window 0 (visible); PFD_WN on the pop-up.
+const InstanceRow INSTANCE_ROWS[] = {
+    {"PFD", false, "PFD"},         {"CFG", false, "CFG"},          {"ENG", false, "background"},
+    {"PFD_VC", false, "transparent"}, {"", false, "transparent"},  {"1", false, "PFD"},
+    {"PFD", true, "transparent"},  {"1", true, "transparent"},     {"CFG_VC", true, "transparent"},
+    {"2", true, "arc"},     {"PFD_WN", true, "PFD"},
+};
+
+TEST_F(C17Test, EachPlacementDrawsItsInstanceAndPage) {
+  place({"PFD", "CFG", "ENG", "PFD_VC", "CFG_VC", "", "1", "2"}, {"PFD_WN"});
+  for (const InstanceRow& row : INSTANCE_ROWS) {
+    script(row.popup_shown ? "window 4025 show\nrun 1f" : "window 4025 hide\nrun 1f");
+    EXPECT_EQ(page(row.parameter), row.page) << row.parameter << (row.popup_shown ? " with the pop-up" : "");
+  }
+}
+
+TEST_F(C17Test, NamedPagesAreForcedAndNumberedInstancesShareTheWorkingState) {
+  place({"ENG_WN", "MFD_WN", "5"});
+  c17_mfd_instances[3].format = 11;
+  c17_mfd_instances[2].format = 6;
+  script("run 1f");
+  EXPECT_EQ(c17_mfd_instances[3].format, 9);
+  EXPECT_EQ(c17_mfd_instances[2].format, 3);
+  c17_mfd_instances[2].format = 4;
+  c17_mfd_instances[4].format = 12;
+  script("run 1f");
+  EXPECT_EQ(c17_mfd_instances[2].format, 4);
+  // Instance 5 draws the state the placement before it left: instance 2's.
+  EXPECT_EQ(page("5"), "heading box");
+  EXPECT_EQ(c17_mfd_rose_cy, 132);
+}
+
+TEST_F(C17Test, CommandsStartIdleAndTheHostSetsTheOnScreenFlagTheGaugeClears) {
+  place({"2", "3"});
+  EXPECT_EQ(c17_mfd_instances[2].format, 3);
+  EXPECT_EQ(c17_mfd_instances[3].format, 9);
+  EXPECT_EQ(mfd("2")->elements[0].image_flags & IMAGE_ON_SCREEN, 0u);
+  EXPECT_NE(host_.find_gauge("C17_MFCP")->elements[0].image_flags & IMAGE_ON_SCREEN, 0u);
+}
+
+TEST_F(C17Test, ACommandShowsAHiddenImageWhateverFormatThePanelMovedItTo) {
+  place({"2"});
+  c17_mfd_instances[2].format = 1;
+  script("var \"MFDX2 mode\" 2\nrun 1f\nvar \"MFDX2 mode\" 10\nclick C17_MFCP 8\nrun 1f");
+  EXPECT_NE(mfd("2")->elements[0].image_flags & IMAGE_HIDDEN, 0u);
+  EXPECT_EQ(c17_mfd_instances[2].format, 4);
+  script("var \"MFDX2 mode\" 0\nrun 1f\nexpect_var \"MFDX2 mode\" 10");
+  EXPECT_EQ(mfd("2")->elements[0].image_flags & IMAGE_HIDDEN, 0u);
+  EXPECT_EQ(page("2"), "PFD");
+}
+
+TEST_F(C17Test, UnpoweredDisplaysAreTransparentAndKeepTheirRecords) {
+  place({"1", "CFG"});
+  script("set avionics 0\nrun 1s\nvar \"MFDX1 mode\" 3\nrun 1f");
+  EXPECT_EQ(page("1"), "transparent");
+  EXPECT_EQ(page("CFG"), "transparent");
+  EXPECT_EQ(c17_mfd_instances[1].format, 9);  // the command still reaches the record
+  script("set avionics 1\nrun 1s");
+  EXPECT_EQ(page("1"), "background");
+}
+
+}  // namespace
+}  // namespace c17_test

@@ -1,0 +1,180 @@
+// C-17 PFD, HSI and configuration page as the pilot sees them, driven through the
+// host's aircraft and, where it serves nothing, stand-ins for its variables.
+#include <cmath>
+
+#include "c17_fixture.h"
+#include "guidance/lnav_vnav_state.h"
+#include "platform/host/sim_token_ids.h"
+
+namespace c17_test {
+namespace {
+
+bool starts(const GfxRecording& r, const std::string& prefix) {
+  for (const std::string& t : r.texts())
+    if (t.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+// Whether `text` was drawn with its top-left at image point (x, y).
+bool drawn_at(const GfxRecording& r, const std::string& text, GfxPointF at) {
+  for (const GfxTextItem& it : r.text_items())
+    if (it.text == text && std::fabs(it.device.x - at.x) < 0.2 && std::fabs(it.device.y - at.y) < 0.2) return true;
+  return false;
+}
+// Lines and polylines of a pen colour whose first point lies at image row y.
+int lines_at_row(const GfxRecording& r, uint32_t argb, double y) {
+  int n = 0;
+  for (GfxOp op : {GfxOp::Line, GfxOp::Lines})
+    for (const GfxRecord* rec : r.of(op))
+      if (rec->pen_argb == argb && std::fabs(GfxRecording::device_points(*rec)[0].y - y) < 0.5) ++n;
+  return n;
+}
+int fills(const GfxRecording& r, uint32_t argb) { return r.count(GfxOp::FillRect, argb); }
+
+struct PfdRow {
+  const char* script;
+  std::map<int32_t, double> tokens;
+  std::vector<std::string> shown, hidden;  // texts, or text prefixes ending in a blank
+  int32_t vnav = 0;
+};
+
+const PfdRow PFD_ROWS[] = {
+    {"set altitude 2400", {}, {"RA "}, {"DH "}},
+    {"set altitude 1999", {}, {"RA ", "DH "}, {}},
+    {"set altitude 1500\nset vs -5000", {}, {"TERRAIN"}, {}},
+    {"set altitude 2500\nset vs -5000", {}, {}, {"TERRAIN"}},
+    {"set altitude 300", {{TOK_GEAR_NOSE, 8000}}, {"TERRAIN"}, {}},
+    {"", {{TOK_STALL_WARNING, 1}, {TOK_OVERSPEED_WARNING, 1}}, {"STALL"}, {"OVERSPEED"}},
+    {"set altitude 1500\nset vs -5000", {{TOK_STALL_WARNING, 1}}, {"TERRAIN"}, {"STALL"}},
+    {"set ap_master 1\nset ap_altitude 6000", {{TOK_AP_GLIDESLOPE_HOLD, 1}}, {"G/S1 CAP"}, {"VNAV", "ALT 060"}, 1},
+    {"set ap_master 1\nset ap_altitude 6000", {}, {"VNAV"}, {"G/S1 CAP", "ALT 060"}, 1},
+    {"set ap_master 1\nset ap_altitude 6000", {}, {"ALT 060"}, {"G/S1 CAP"}},
+};
+
+TEST_F(C17Test, PfdFieldsWarningsAndAnnunciations) {
+  place({"PFD"});
+  for (const PfdRow& row : PFD_ROWS) {
+    token_overrides = row.tokens;
+    vnav_on = row.vnav;
+    script("set altitude 5000\nset vs 0\nset ap_master 0\n" + std::string(row.script) + "\nrun 1s");
+    const GfxRecording& r = rec("PFD");
+    for (const std::string& t : row.shown) EXPECT_TRUE(starts(r, t)) << row.script << ": " << t;
+    for (const std::string& t : row.hidden) EXPECT_FALSE(starts(r, t)) << row.script << ": " << t;
+  }
+}
+
+struct ReadoutRow {
+  const char* script;
+  std::vector<std::pair<const char*, GfxPointF>> texts;
+};
+
+// Readout characters and rolling columns (speed column x 22, altitude column x 230).
+const ReadoutRow READOUT_ROWS[] = {
+    {"set ias 99.6", {{"9", {13, 104}}, {"9", {22, 98}}, {"8", {22, 88}}, {"0", {22, 108}}}},
+    {"set altitude 12345", {{"1", {208, 104}}, {"2", {215, 104}}, {"3", {222, 104}}, {"40", {230, 109}},
+                            {"30", {230, 121}}, {"50", {230, 97}}}},
+    {"set ground_elevation -1000\nset altitude -50", {{"50", {230, 104}}, {"40", {230, 116}}, {"60", {230, 92}}}},
+};
+
+TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
+  place({"PFD"});
+  for (const ReadoutRow& row : READOUT_ROWS) {
+    script(std::string(row.script) + "\nrun 5s");
+    for (const auto& [text, pos] : row.texts)
+      EXPECT_TRUE(drawn_at(rec("PFD"), text, pos)) << row.script << ": " << text << " at " << pos.x << ", " << pos.y;
+  }
+}
+
+TEST_F(C17Test, PfdTargetsHeldAtTheScaleEndsAndHeadingScaleAcrossNorth) {
+  place({"PFD"});
+  script("set ap_airspeed 260\nset ap_altitude 9000\nset ap_master 1\nset ap_heading_hold 0\nset heading 358\nrun 1s");
+  EXPECT_EQ(lines_at_row(rec("PFD"), 0xFF18C2E7, 177), 4);  // two speed chevrons at 67
+  EXPECT_EQ(lines_at_row(rec("PFD"), 0xFF18C2E7, 45) + lines_at_row(rec("PFD"), 0xFF25C817, 45), 4);
+  EXPECT_TRUE(drawn_at(rec("PFD"), "00", {119, 231}));  // 360 at x 4
+  EXPECT_TRUE(drawn_at(rec("PFD"), "35", {99, 231}));   // 350 at x -16
+}
+
+// The flight-path vector's circle drawn in the last frame.
+bool fpv_drawn(const GfxRecording& r) {
+  for (const GfxRecord* e : r.of(GfxOp::Ellipse))
+    if (e->args[2] == 12) return true;
+  return false;
+}
+
+TEST_F(C17Test, PfdFlightPathVectorFlashesOffTheScaleAndStaysFiniteAtSeaLevel) {
+  place({"PFD"});
+  for (const auto& [wind, frames_on] : {std::pair{0, 18}, std::pair{60, 8}}) {
+    script("set wind_dir 90\nset wind_speed " + std::to_string(wind) + "\nrun 1s");
+    int on = 0;
+    for (int i = 0; i < 18; ++i) {
+      script("run 1f");
+      on += fpv_drawn(rec("PFD"));
+    }
+    EXPECT_EQ(on, frames_on) << "wind " << wind;
+  }
+  script("set wind_speed 0\nset ground_elevation 0\nset on_ground 1\nset ias 100\nrun 1s");
+  ASSERT_TRUE(fpv_drawn(rec("PFD")));
+  const GfxRecord& circle = *rec("PFD").of(GfxOp::Ellipse)[0];
+  EXPECT_EQ(circle.args[0], -6);  // on the horizon, about the centre
+  EXPECT_EQ(circle.args[1], -6);
+}
+
+TEST_F(C17Test, HsiSourcePointersDeviationAndToFrom) {
+  place({"1"});
+  script("var \"MFDX1 mode\" 1\nset nav1 111.70\nrun 1s");
+  EXPECT_TRUE(has("1", "ILS-1"));
+  const auto vor_pointers = [this] {
+    int n = 0;
+    for (const GfxRecord* r : rec("1").of(GfxOp::Lines)) n += r->pen_argb == 0xFF18C2E7 && r->points.size() == 9;
+    return n;
+  };
+  EXPECT_EQ(vor_pointers(), 0);
+  token_overrides = {{TOK_NAV1_DEVIATION, 127}};
+  script("set nav1 116.80\nset obs 0\nset heading 0\nrun 1s");
+  EXPECT_TRUE(has("1", "VOR-1"));
+  EXPECT_EQ(vor_pointers(), 1);
+  EXPECT_EQ(lines_at_row(rec("1"), 0xFFFF13D5, 91), 2);  // course line and the bar at x 50
+  const struct {
+    double bearing, course;
+    const char* shown;
+  } rows[] = {{359, 1, "TO"}, {90, 0, "FROM"}, {271, 0, "TO"}};
+  for (const auto& row : rows) {
+    token_overrides = {{TOK_NAV_REL_BEARING, row.bearing}};
+    script("set obs " + std::to_string(row.course) + "\nrun 1s");
+    EXPECT_TRUE(has("1", row.shown)) << row.bearing << " on course " << row.course;
+  }
+}
+
+struct CfgRow {
+  const char* script;
+  std::map<int32_t, double> tokens;
+  std::vector<std::pair<const char*, GfxPointF>> texts;
+  int green_fills, yellow_fills;
+};
+
+const CfgRow CFG_ROWS[] = {
+    {"", {{TOK_FLAPS_HANDLE, 9361}}, {{"FLAPS 1/2", {92, 153}}}, 5, 0},
+    {"", {{TOK_FLAPS_HANDLE, 9362}, {TOK_FLAPS_LEFT_PERCENT, 8}}, {{"FLAPS 3/4", {92, 153}}}, 5, 0},
+    {"", {{TOK_FLAPS_LEFT_PERCENT, 50}}, {}, 7, 0},
+    {"set gear 0\nrun 3s", {}, {{"GEAR DOWN", {96, 183}}}, 0, 5},
+    {"set gear 0\nrun 12s", {}, {{"GEAR DOWN", {96, 183}}}, 0, 0},
+    {"set spoilers_armed 16384\nset spoilers 16384\nset ground_elevation 5000\nset on_ground 1",
+     {}, {{"GND", {77, 86}}, {"GND", {142, 86}}}, 13, 0},
+    {"set spoilers_armed 16384\nset spoilers 16384", {{TOK_FLAPS_HANDLE, 5000}},
+     {{"SPD BR", {77, 86}}, {"DLC", {142, 86}}}, 13, 0},
+};
+
+TEST_F(C17Test, ConfigurationPageFlapsGearAndSpoilers) {
+  place({"CFG"});
+  for (const CfgRow& row : CFG_ROWS) {
+    token_overrides = row.tokens;
+    script("set ground_elevation 0\nset on_ground 0\nset altitude 5000\nset gear 1\nset spoilers_armed 0\n"
+           "set spoilers 0\nrun 12s\n" + std::string(row.script) + "\nrun 1f");
+    const GfxRecording& r = rec("CFG");
+    for (const auto& [text, pos] : row.texts) EXPECT_TRUE(drawn_at(r, text, pos)) << row.script << ": " << text;
+    EXPECT_EQ(fills(r, 0xFF00FA00), row.green_fills) << row.script;
+    EXPECT_EQ(fills(r, 0xFFFFFF00), row.yellow_fills) << row.script;
+  }
+}
+
+}  // namespace
+}  // namespace c17_test
