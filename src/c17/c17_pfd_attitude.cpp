@@ -5,10 +5,7 @@
 
 #include "c17/c17_mfd.h"
 #include "c17/c17_pfd.h"
-#if __has_include("displays/attitude/fd_bars.h")
 #include "displays/attitude/fd_bars.h"
-#define C17_FD_BARS 1
-#endif
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"
@@ -166,17 +163,12 @@ void draw_pitch_ladder(PfdKit& k, double h) {
 }
 
 void draw_fd_bars(PfdKit& k) {
-#ifndef C17_FD_BARS
-  (void)k;
-  return;
-#else
   if (get_flight_director_active() == 0) return;
   fd_bars_step(0.11, 0);
   k.design_centred();
   int32_t x = 0, y = 0;
   if (trunc_coord(2.28 * fd_bank_bar, x)) draw_line_d(k.g, k.magenta3, x, -50, x, 50);
   if (trunc_coord(2.28 * fd_pitch_bar, y)) draw_line_d(k.g, k.magenta3, -50, y, 50, y);
-#endif
 }
 
 // Flight-path angle as feet per NM / 100, 4.5 units a degree; equal to the

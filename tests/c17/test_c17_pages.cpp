@@ -93,6 +93,14 @@ TEST_F(C17Test, PfdTargetsHeldAtTheScaleEndsAndHeadingScaleAcrossNorth) {
   EXPECT_TRUE(drawn_at(rec("PFD"), "35", {99, 231}));   // 350 at x -16
 }
 
+TEST_F(C17Test, PfdDirectorBarsOnlyWhileTheDirectorIsOn) {
+  place({"PFD"});
+  for (const auto& [on, bars] : {std::pair{1, 2}, std::pair{0, 0}}) {
+    script("set flight_director " + std::to_string(on) + "\nrun 1s");
+    EXPECT_EQ(rec("PFD").count(GfxOp::Line, 0xFFFF13D5), bars) << "director " << on;
+  }
+}
+
 // The flight-path vector's circle drawn in the last frame.
 bool fpv_drawn(const GfxRecording& r) {
   for (const GfxRecord* e : r.of(GfxOp::Ellipse))
