@@ -65,10 +65,10 @@ void draw_recording_end_draw(GaugeImage* image) {
   if (!rec || it == shown_before.end()) return;
   std::vector<GfxRecord> before = std::move(it->second);
   shown_before.erase(it);
-  if (rec->primitive_count() == 0) {
+  const bool covers = covers_image(rec->records, rec->image_width, rec->image_height);
+  if (rec->primitive_count() == 0 && !covers) {
     rec->records = std::move(before);
-  } else if (!covers_image(rec->records, rec->image_width, rec->image_height) &&
-             covers_image(before, rec->image_width, rec->image_height)) {
+  } else if (!covers && covers_image(before, rec->image_width, rec->image_height)) {
     const int32_t offset = static_cast<int32_t>(before.size());
     for (GfxRecord& r : rec->records) {
       if (r.clip >= 0) r.clip += offset;

@@ -14,7 +14,7 @@ void draw_recording_enable(GaugeImage* image);
 void draw_recording_disable(GaugeImage* image);
 // Around each draw of the image. A display that repaints only on request keeps its
 // picture between draws, so the recording keeps it too: a draw that records nothing
-// leaves the last recording, and a partial repaint (nothing covering the whole image)
+// (not even a clear of the image) leaves the last recording, and a partial repaint (nothing covering the whole image)
 // is added to a recording that began by covering it. Otherwise the recording holds
 // the new draw alone.
 void draw_recording_begin_draw(GaugeImage* image);
