@@ -177,8 +177,9 @@ void c17_mfd_hsi_format_draw(const GaugeSurface* surface, GfxGraphics* g) {
   HsiKit k(g, surface);
   k.at();
   draw_data_fields(k);
-  const DrawPoint cross[][2] = {{{0, -10}, {0, 15}}, {{-10, 0}, {10, 0}}, {{-5, 10}, {5, 10}}};
-  for (const auto& l : cross) draw_line_d(g, k.white2, l[0].x, l[0].y, l[1].x, l[1].y);
+  draw_line_d(g, k.white2, 0, -10, 0, 15);
+  draw_line_d(g, k.white2, -10, 0, 10, 0);
+  draw_line_d(g, k.white2, -5, 10, 5, 10);
   draw_rose(k);
   draw_course_arrow(k);
   draw_glideslope(k);

@@ -132,8 +132,8 @@ void draw_sky_and_ground(PfdKit& k, double h) {
   k.polygon(o.brush(c17_colour(C17MfdGrndColorRed, C17MfdGrndColorGreen, C17MfdGrndColorBlue)), ground, 4);
 }
 
-// One rung: end ticks solid, the rest solid above the horizon and dashed below,
-// mirrored towards the horizon (`toward` -1 above, +1 below... as the sign of the tick).
+// One rung at y: the end ticks (length `tick`, down above the horizon, up below it)
+// solid, the rest solid above the horizon and dashed below, slanting towards it.
 void draw_rung(PfdKit& k, int32_t a, double y, double tick) {
   const double e = a % 10 == 0 ? 48 : 40;
   const GfxPen* pen = tick > 0 ? k.white_solid : k.white_dashed;

@@ -194,11 +194,6 @@ void draw_deviation_scales(PfdKit& k) {
   }
 }
 
-struct MarkerStyle {
-  double value;
-  const char* letter;
-};
-
 void draw_marker_and_heading_scale(PfdKit& k) {
   GfxGraphics* g = k.g;
   c17_frame(g, k.surface, c17_mfd_rose_cx, 229);
