@@ -215,7 +215,8 @@ void draw_marker_and_heading_scale(PfdKit& k) {
   gfx_path_close_figure(g, clip);
   gfx_set_clip_path(g, clip);
   gfx_path_delete(clip);
-  const double hdg = std::clamp(finite_or(heading, 0), -720.0, 720.0);
+  double hdg = c17_wrap180(heading);
+  if (hdg < 0) hdg += 360;
   const auto mark = [&](int32_t value, double x) {
     if (value % 10 == 0) {
       draw_line_d(g, k.white2, x, 0, x, -8);
