@@ -11,24 +11,10 @@
 
 namespace {
 
-struct CfgKit {
+struct CfgKit : C17Objects {
   GfxGraphics* g;
-  LayerObjects o;
-  GfxPen *white1, *white2, *green1, *green2;
-  GfxBrush *white, *green, *cyan, *yellow;
-  GfxFont* a9;
 
-  explicit CfgKit(GfxGraphics* graphics) : g(graphics), o(graphics) {
-    white1 = o.pen(C17_WHITE, 1);
-    white2 = o.pen(C17_WHITE, 2);
-    green1 = o.pen(C17_GREEN, 1);
-    green2 = o.pen(C17_GREEN, 2);
-    white = o.brush(C17_WHITE);
-    green = o.brush(C17_GREEN);
-    cyan = o.brush(C17_CYAN);
-    yellow = o.brush(C17_YELLOW);
-    a9 = o.font(FONT_ARIAL, 9, GFX_FONT_BOLD);
-  }
+  explicit CfgKit(GfxGraphics* graphics) : C17Objects(graphics), g(graphics) {}
   void text(double x, double y, const char* t, const GfxBrush* brush = nullptr) const {
     draw_text(g, a9, brush ? brush : white, x, y, C17_TEXT_CAPACITY, t);
   }

@@ -11,30 +11,11 @@
 
 namespace {
 
-struct HsiKit {
+struct HsiKit : C17Objects {
   GfxGraphics* g;
   const GaugeSurface* surface;
-  LayerObjects o;
-  GfxPen *white1, *white2, *green1, *green2, *cyan2, *magenta2;
-  GfxBrush *white, *green, *black, *magenta, *cyan;
-  GfxFont *a9, *a11, *a14;
 
-  HsiKit(GfxGraphics* graphics, const GaugeSurface* s) : g(graphics), surface(s), o(graphics) {
-    white1 = o.pen(C17_WHITE, 1);
-    white2 = o.pen(C17_WHITE, 2);
-    green1 = o.pen(C17_GREEN, 1);
-    green2 = o.pen(C17_GREEN, 2);
-    cyan2 = o.pen(C17_CYAN, 2);
-    magenta2 = o.pen(C17_MAGENTA, 2);
-    white = o.brush(C17_WHITE);
-    green = o.brush(C17_GREEN);
-    black = o.brush(C17_BLACK);
-    magenta = o.brush(C17_MAGENTA);
-    cyan = o.brush(C17_CYAN);
-    a9 = o.font(FONT_ARIAL, 9, GFX_FONT_BOLD);
-    a11 = o.font(FONT_ARIAL, 11, GFX_FONT_BOLD);
-    a14 = o.font(FONT_ARIAL, 14, GFX_FONT_BOLD);
-  }
+  HsiKit(GfxGraphics* graphics, const GaugeSurface* s) : C17Objects(graphics), g(graphics), surface(s) {}
   // Design frame about the rose centre, rotated by `rot` degrees.
   void at(double rot = 0) const { c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy, rot); }
 };
@@ -187,12 +168,11 @@ void c17_mfd_hsi_format_draw(const GaugeSurface* surface, GfxGraphics* g) {
 }
 
 void c17_mfd_heading_box_draw(const GaugeSurface* surface, GfxGraphics* g) {
-  LayerObjects o(g);
+  const C17Objects k(g);
   c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
-  fill_rect_d(g, o.brush(C17_BLACK), -12, -115, 24, 15);
-  draw_textf(g, o.font(FONT_ARIAL, 14, GFX_FONT_BOLD), o.brush(C17_GREEN), -14, -115, C17_TEXT_CAPACITY, "%03.0f",
-             heading);
+  fill_rect_d(g, k.black, -12, -115, 24, 15);
+  draw_textf(g, k.a14, k.green, -14, -115, C17_TEXT_CAPACITY, "%03.0f", heading);
   const DrawPoint frame[] = {{-12, -115}, {-12, -100}, {12, -100}, {12, -115}, {-12, -115}};
-  c17_polyline(g, o.pen(C17_WHITE, 1), frame);
-  draw_text(g, o.font(FONT_ARIAL, 9, GFX_FONT_BOLD), o.brush(C17_WHITE), 15, -113, C17_TEXT_CAPACITY, "M");
+  c17_polyline(g, k.white1, frame);
+  draw_text(g, k.a9, k.white, 15, -113, C17_TEXT_CAPACITY, "M");
 }

@@ -2,9 +2,31 @@
 #include "c17/c17_page.h"
 
 #include <cmath>
+#include <utility>
 
 #include "module/host_services.h"
 #include "platform/host/sim_token_ids.h"
+
+C17Objects::C17Objects(GfxGraphics* g) : o(g) {
+  white1 = o.pen(C17_WHITE, 1);
+  white2 = o.pen(C17_WHITE, 2);
+  green1 = o.pen(C17_GREEN, 1);
+  green2 = o.pen(C17_GREEN, 2);
+  second_green2 = o.pen(C17_GREEN_2, 2);
+  cyan2 = o.pen(C17_CYAN, 2);
+  magenta2 = o.pen(C17_MAGENTA, 2);
+  magenta3 = o.pen(C17_MAGENTA, 3);
+  white = o.brush(C17_WHITE);
+  green = o.brush(C17_GREEN);
+  cyan = o.brush(C17_CYAN);
+  black = o.brush(C17_BLACK);
+  magenta = o.brush(C17_MAGENTA);
+  amber = o.brush(C17_AMBER);
+  red = o.brush(C17_RED);
+  yellow = o.brush(C17_YELLOW);
+  for (auto [font, size] : {std::pair{&a7, 7}, {&a8, 8}, {&a9, 9}, {&a11, 11}, {&a14, 14}, {&a17, 17}})
+    *font = o.font(FONT_ARIAL, size, GFX_FONT_BOLD);
+}
 
 bool c17_frame(GfxGraphics* g, const GaugeSurface* surface, double tx, double ty, double rot) {
   if (!surface || !set_canvas_scale(g, surface->width, surface->height, CANVAS_C17_MFD)) {

@@ -19,6 +19,16 @@ constexpr uint32_t C17_YELLOW = 0xFFFFFF00;
 // Wide buffer of a page text.
 constexpr int32_t C17_TEXT_CAPACITY = 64;
 
+// The design-unit pens (named colour and width), brushes and bold "Arial" fonts (by
+// pixel size) the C-17 pages draw with, made for one draw and released with it.
+struct C17Objects {
+  LayerObjects o;
+  GfxPen *white1, *white2, *green1, *green2, *second_green2, *cyan2, *magenta2, *magenta3;
+  GfxBrush *white, *green, *cyan, *black, *magenta, *amber, *red, *yellow;
+  GfxFont *a7, *a8, *a9, *a11, *a14, *a17;
+  explicit C17Objects(GfxGraphics* g);
+};
+
 // Design frame: reset, scale the 246 x 241 canvas to the image, translate to (tx, ty),
 // rotate by `rot` degrees clockwise. False when the image size is unusable.
 bool c17_frame(GfxGraphics* g, const GaugeSurface* surface, double tx = 0, double ty = 0, double rot = 0);

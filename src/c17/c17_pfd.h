@@ -7,14 +7,12 @@
 // The fine frame draws design coordinates multiplied by kx (x) and ky (y), truncated,
 // under a world transform scaled down by 16 (w + h), so points land on a sixteenth of
 // a design unit.
-struct PfdKit {
+struct PfdKit : C17Objects {
   GfxGraphics* g;
   const GaugeSurface* surface;
   double kx = 0, ky = 0;
-  LayerObjects o;
-  GfxPen *white1, *white2, *white_solid, *white_dashed, *green2, *cyan2, *magenta3, *magenta2;
-  GfxBrush *amber, *green, *cyan, *white, *black, *red;
-  GfxFont *a7, *a8, *a9, *a17, *fine9, *fine11, *fine12;
+  GfxPen *white_solid, *white_dashed;  // 1.5 design units in the fine frame
+  GfxFont *fine9, *fine11, *fine12;
 
   PfdKit(GfxGraphics* graphics, const GaugeSurface* s);
   // Design frame about the rose centre (or absolute), rotated by `rot`.

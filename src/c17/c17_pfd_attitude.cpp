@@ -11,28 +11,12 @@
 #include "module/display_state.h"
 #include "module/sim_vars.h"
 
-PfdKit::PfdKit(GfxGraphics* graphics, const GaugeSurface* s) : g(graphics), surface(s), o(graphics) {
+PfdKit::PfdKit(GfxGraphics* graphics, const GaugeSurface* s) : C17Objects(graphics), g(graphics), surface(s) {
   const double wh = double(s->width) + double(s->height);
   kx = 16.0 * wh / CANVAS_C17_MFD.width;
   ky = 16.0 * wh / CANVAS_C17_MFD.height;
-  white1 = o.pen(C17_WHITE, 1);
-  white2 = o.pen(C17_WHITE, 2);
   white_solid = o.pen(C17_WHITE, 1.5 * ky);
   white_dashed = o.pen(C17_WHITE, 1.5 * kx, GFX_DASH_DASH);
-  green2 = o.pen(C17_GREEN_2, 2);
-  cyan2 = o.pen(C17_CYAN, 2);
-  magenta3 = o.pen(C17_MAGENTA, 3);
-  magenta2 = o.pen(C17_MAGENTA, 2);
-  amber = o.brush(C17_AMBER);
-  green = o.brush(C17_GREEN);
-  cyan = o.brush(C17_CYAN);
-  white = o.brush(C17_WHITE);
-  black = o.brush(C17_BLACK);
-  red = o.brush(C17_RED);
-  a7 = o.font(FONT_ARIAL, 7, GFX_FONT_BOLD);
-  a8 = o.font(FONT_ARIAL, 8, GFX_FONT_BOLD);
-  a9 = o.font(FONT_ARIAL, 9, GFX_FONT_BOLD);
-  a17 = o.font(FONT_ARIAL, 17, GFX_FONT_BOLD);
   fine9 = o.font(FONT_ARIAL, 9 * kx, GFX_FONT_BOLD);
   fine11 = o.font(FONT_ARIAL, 11 * kx, GFX_FONT_BOLD);
   fine12 = o.font(FONT_ARIAL, 12 * kx, GFX_FONT_BOLD);

@@ -164,11 +164,11 @@ void draw_altitude_target(PfdKit& k) {
   double y = std::trunc(std::clamp((finite_or(indicated_altitude, 0) - finite_or(ap_altitude, 0)) * 0.065, -1e6, 1e6));
   if (y < -65 || y > 65) {
     y = y < 0 ? -65 : 65;
-    const GfxPen* pen = vs_hold ? k.green2 : k.cyan2;
+    const GfxPen* pen = vs_hold ? k.second_green2 : k.cyan2;
     draw_line_d(k.g, pen, 80, y, 75, y - 5);
     draw_line_d(k.g, pen, 80, y, 75, y + 5);
   }
-  const GfxPen* pen = vs_hold ? k.cyan2 : k.green2;
+  const GfxPen* pen = vs_hold ? k.cyan2 : k.second_green2;
   draw_line_d(k.g, pen, 83, y, 78, y - 5);
   draw_line_d(k.g, pen, 83, y, 78, y + 5);
 }
@@ -206,7 +206,7 @@ void draw_marker_and_heading_scale(PfdKit& k) {
     draw_text(g, k.a9, k.black, -5, -27, C17_TEXT_CAPACITY, letter);
   }
   const DrawPoint pointer[] = {{0, -8}, {-3, -16}, {3, -16}, {0, -8}};
-  c17_polyline(g, k.green2, pointer);
+  c17_polyline(g, k.second_green2, pointer);
 
   GfxPath* clip = gfx_path_create(g);
   gfx_path_add_line(g, clip, -55, -10, 55, -10);
