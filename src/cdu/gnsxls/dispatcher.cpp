@@ -23,6 +23,13 @@ constexpr PageRow page_renderers[] = {
     {.page = GNSXLS_PAGE_APPROACH, .draw = gnsxls_approach_page_draw},
     {.page = GNSXLS_PAGE_AIRWAY, .draw = gnsxls_airway_page_draw},
     {.page = GNSXLS_PAGE_SAVE_FPL, .draw = gnsxls_save_fpl_page_draw},
+    {.page = GNSXLS_PAGE_NAV, .draw = gnsxls_navigation_page_draw},
+    {.page = GNSXLS_PAGE_VNAV, .draw = gnsxls_vnav_page_draw},
+    {.page = GNSXLS_PAGE_VNAV_DATA, .draw = gnsxls_vnav_data_page_draw},
+    {.page = GNSXLS_PAGE_HOLD, .draw = gnsxls_holding_pattern_page_draw},
+    {.page = GNSXLS_PAGE_PLAN, .draw = gnsxls_plan_page_draw},
+    {.page = GNSXLS_PAGE_PILOT_WPT, .draw = gnsxls_pilot_wpt_page_draw},
+    {.page = GNSXLS_PAGE_OFFSET_WPT, .draw = gnsxls_offset_wpt_page_draw},
 };
 
 }  // namespace

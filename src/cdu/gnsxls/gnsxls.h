@@ -100,6 +100,7 @@ extern int32_t airport_not_found;
 // HOLDING PATTERN page fields that ENTER reads.
 extern std::string hold_course_entry, hold_time_entry, hold_dist_entry;
 extern int32_t hold_turn_choice, hold_exit_choice;  // 1 or 2
+extern int32_t hold_entry_fresh;  // 1: the first edit of the opened field starts from its template
 
 // OFFSET WPT and PILOT ENTERED WPT fields that ENTER on page 1 opens.
 extern std::string gnsxls_offset_radial, gnsxls_offset_dist;
@@ -108,6 +109,7 @@ extern std::string gnsxls_pos_lat_text, gnsxls_pos_lon_text;
 extern double gnsxls_pos_lat, gnsxls_pos_lon;
 extern int32_t gnsxls_pos_field;  // PILOT ENTERED WPT field typed: 0 none, 1 latitude, 2 longitude
 extern std::string gnsxls_offset_radial_edit, gnsxls_offset_dist_edit;  // OFFSET WPT texts being typed
+extern int32_t gnsxls_offset_fresh;  // 1: the next digit starts the open offset field afresh
 extern double gnsxls_offset_lat, gnsxls_offset_lon;  // offset point of the last insertion
 
 // DIRECT: 2 while DIR CLOSEST ARP is shown, else 1 (written by the page every draw).
@@ -190,3 +192,10 @@ void gnsxls_direct_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void gnsxls_departure_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void gnsxls_star_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void gnsxls_approach_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_navigation_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_vnav_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_vnav_data_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_holding_pattern_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_plan_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_pilot_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void gnsxls_offset_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g);

@@ -43,7 +43,7 @@ int32_t gnsxls_proc_chosen[3] = {};
 int32_t proc_list_cursor = 0;
 int32_t airport_not_found = 0;
 
-std::string hold_course_entry, hold_time_entry, hold_dist_entry;
+std::string hold_course_entry = "   ", hold_time_entry = " . ", hold_dist_entry = "  . ";
 int32_t hold_turn_choice = 1, hold_exit_choice = 1;
 
 std::string gnsxls_offset_radial = "-----", gnsxls_offset_dist = "------";

@@ -5,6 +5,9 @@
 #include <cstdio>
 
 #include "draw/draw_toolkit.h"
+#include "flightplan/flight_plan.h"
+#include "geo/great_circle.h"
+#include "module/sim_vars.h"
 
 namespace {
 
@@ -92,4 +95,30 @@ std::string gns_clock_text(double hours, double minutes, bool clock) {
     if (h < 0.0) h += 24.0;
   }
   return gns_format("%02.0f:%02.0f", h, m);
+}
+
+bool gns_has_active_plan() {
+  return fpl_active_index != 999 && fpl_active_index >= 0 && fpl_active_index <= fpl_active_last;
+}
+
+double gns_distance_from_here(double lat, double lon) {
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);
+  return d;
+}
+
+std::string gns_dms_template(const std::string& dms) {
+  std::string t = "       .  ";
+  if (dms.size() < 9) return t;
+  t[0] = dms[0];
+  if (dms[3] == ':') {
+    t.replace(2, 2, dms, 1, 2);
+    t.replace(5, 2, dms, 4, 2);
+    t.replace(8, 2, dms, 7, 2);
+  } else if (dms.size() >= 10) {
+    t.replace(1, 3, dms, 1, 3);
+    t.replace(5, 2, dms, 5, 2);
+    t.replace(8, 2, dms, 8, 2);
+  }
+  return t;
 }

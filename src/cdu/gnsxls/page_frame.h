@@ -43,3 +43,12 @@ std::string gns_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)
 // "hh:mm" of whole hours and minutes, the minutes rounded before the carry so that 59.6
 // never shows as minute 60; a clock time (`clock`) also wraps 24 hours to 0.
 std::string gns_clock_text(double hours, double minutes, bool clock);
+
+// Shared by the data pages.
+// 1 while a plan is active and its index lies within it.
+bool gns_has_active_plan();
+// Great-circle NM from the present position to (lat, lon).
+double gns_distance_from_here(double lat, double lon);
+// Lays a "N47:30:00" / "W122:15:00" text of format_dms_position into the ten-character
+// "N 47 30.00" / "W122 15.00" template.
+std::string gns_dms_template(const std::string& dms);
