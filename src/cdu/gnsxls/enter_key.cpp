@@ -1,6 +1,7 @@
 // ENTER: the common steps and the pages whose entries are single values (AIRWAY, SAVE
 // ACTIVE FPL, VNAV, VNAV DATA, HOLDING PATTERN, PLAN).
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "cdu/gnsxls/gnsxls.h"
@@ -131,8 +132,14 @@ void enter_hold_page() {
 
 void enter_plan_page() {
   if (gnsxls_plan_subpage == 1 && gnsxls_lsk_state[7] == 1) {
+    bool kg = WeightUnit == "KGS";
+    // The offer confirmed unchanged keeps the reserve: no rounding through kilograms.
+    char offer[32];
+    std::snprintf(offer, sizeof offer, "%.0f", fms_reserve_fuel * (kg ? 0.45359237 : 1.0));
     double fuel = entry_value(gnsxls_scratchpad);
-    fms_reserve_fuel = WeightUnit == "KGS" ? fuel * 2.20462262 : fuel;
+    std::string typed = trimmed(gnsxls_scratchpad);
+    typed.erase(0, typed.find_first_not_of(' '));
+    if (typed != offer) fms_reserve_fuel = kg ? fuel * 2.20462262 : fuel;
   }
   reset_cdu_entry_state();
 }

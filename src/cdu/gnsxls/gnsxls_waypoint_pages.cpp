@@ -107,35 +107,31 @@ void draw_answer(const GnsPage& p, double y) {
   }
 }
 
+// One offset field: "-----" unset, else digits on "   . "; a fresh or unset field starts
+// again at the first digit, CLR edits the shown value.
+template <std::size_t N>
+void edit_offset_field(std::string& e, const int (&places)[N], char digit) {
+  std::string unset(N + 1, '-');
+  std::string start(N + 1, ' ');
+  start[N - 1] = '.';
+  if (e.size() != N + 1) e = unset;
+  if (gnsxls_clr_pressed == 1) {
+    drop_digit(e, places);
+  } else if ((e == unset || gnsxls_offset_fresh == 1) && digit != '\0') {
+    e = start;
+    e[N] = digit;
+    gnsxls_offset_fresh = 0;
+  } else {
+    push_digit(e, places, digit);
+  }
+}
+
 void offset_typed_key() {
   std::string t = take_typed_word();
   char digit = is_digit_word(t) ? t[0] : '\0';
   int32_t r3 = gnsxls_lsk_state[8];
-  if (r3 == 1) {
-    std::string& e = gnsxls_offset_radial_edit;
-    if (e.size() != 5) e = "-----";
-    if (gnsxls_clr_pressed == 1) {
-      drop_digit(e, RADIAL_PLACES);
-    } else if ((e == "-----" || gnsxls_offset_fresh == 1) && digit != '\0') {
-      e = "   . ";
-      e[4] = digit;
-      gnsxls_offset_fresh = 0;
-    } else {
-      push_digit(e, RADIAL_PLACES, digit);
-    }
-  } else if (r3 == 2) {
-    std::string& e = gnsxls_offset_dist_edit;
-    if (e.size() != 6) e = "------";
-    if (gnsxls_clr_pressed == 1) {
-      drop_digit(e, DIST_PLACES);
-    } else if ((e == "------" || gnsxls_offset_fresh == 1) && digit != '\0') {
-      e = "    . ";
-      e[5] = digit;
-      gnsxls_offset_fresh = 0;
-    } else {
-      push_digit(e, DIST_PLACES, digit);
-    }
-  }
+  if (r3 == 1) edit_offset_field(gnsxls_offset_radial_edit, RADIAL_PLACES, digit);
+  else if (r3 == 2) edit_offset_field(gnsxls_offset_dist_edit, DIST_PLACES, digit);
 }
 
 bool has_reference() { return gnsxls_offset_choice >= 1 && gnsxls_offset_choice < nav_search_slots; }
