@@ -31,6 +31,7 @@ void hostile(double v) {
 TEST(CorporateHostileValues, EveryFormatSurvivesHugeAndMissingValuesAndKeepsThePlan) {
   NdScene pl4{CANVAS_PROLINE4_MFD, proline4_mfd_draw};
   NdScene efs{CANVAS_EFS50, efs50_ehsi_draw};
+  NdScene du{CANVAS_DU1000_EHSI, du1000_ehsi_draw};
   place_aircraft(47, -122, 0);
   token_values[TOK_NAV1_SIGNAL] = 1;
   token_values[TOK_NAV2_SIGNAL] = 1;
@@ -44,7 +45,12 @@ TEST(CorporateHostileValues, EveryFormatSurvivesHugeAndMissingValuesAndKeepsTheP
   };
   for (const Case& c : {Case{NaN, 40}, Case{INF, 40}, Case{-1e300, 40}, Case{1e300, NaN}, Case{7, -5}, Case{7, INF}}) {
     hostile(c.value);
-    proline4_mfd_range = efs50_ehsi_range = c.range;
+    proline4_mfd_range = efs50_ehsi_range = du1000_ehsi_range = c.range;
+    for (int32_t m = -1; m <= 4; ++m) {
+      du1000_ehsi_mode = m;
+      du.draw();
+      for (const std::string& t : du.rec().texts()) EXPECT_LT(t.size(), 24u) << t;
+    }
     for (int32_t f = 0; f <= 3; ++f) {
       proline4_mfd_format = f;
       for (int32_t lnav : {0, 1}) {
@@ -66,6 +72,8 @@ TEST(CorporateHostileValues, EveryFormatSurvivesHugeAndMissingValuesAndKeepsTheP
   EXPECT_EQ(fpl_active_last, 3);
   proline4_mfd_range = 40;
   efs50_ehsi_range = 10;
+  du1000_ehsi_range = 60;
+  du1000_ehsi_mode = 0;
   hostile(0);
   token_values.clear();
 }

@@ -17,6 +17,8 @@
 void proline4_mfd_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 // EFS50_EHSI and EFS50_EHSI_NB.
 void efs50_ehsi_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// DU_1000_EHSI and DU_1000_EHSI_NB.
+void du1000_ehsi_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 // EFS50_TCAS.
 void efs50_tcas_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 
@@ -28,6 +30,10 @@ void proline4_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32
 void efs50_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 // The TCAS ring for `efs50_tcas_range` on a transparent image.
 void efs50_tcas_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+
+// Modes 0..3 of `du1000_ehsi_mode` (318 x 310 canvas); any other value draws the
+// background and the data fields.
+void du1000_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 
 // ---- Pro Line 4 MFD renderers ----
 
@@ -45,3 +51,15 @@ void efs50_ehsi_arc_draw(const GaugeSurface* ctx, GfxGraphics* g);              
 void efs50_ehsi_data_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);             // formats 1..7
 void efs50_ehsi_deviation_draw(const GaugeSurface* ctx, GfxGraphics* g);                // formats 1..3
 void efs50_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);            // map formats, FMS source
+
+// ---- DU-1000 EHSI renderers ----
+
+void du1000_ehsi_mode0_draw(const GaugeSurface* ctx, GfxGraphics* g);    // mode 0, full rose
+void du1000_ehsi_heading_draw(const GaugeSurface* ctx, GfxGraphics* g);  // modes 1 and 3, arc
+void du1000_ehsi_plan_draw(const GaugeSurface* ctx, GfxGraphics* g);     // mode 2 frame
+void du1000_ehsi_data_draw(const GaugeSurface* ctx, GfxGraphics* g);     // modes 0, 1, 3
+// The map contents of modes 2 and 3.
+void du1000_ehsi_map_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode);
+// Origin (pass 1) or destination (pass 2) selected runway about the current map frame.
+void du1000_ehsi_runway_draw(const GaugeSurface* ctx, GfxGraphics* g, double ref_lat, double ref_lon, double kx,
+                             double ky, int32_t pass);
