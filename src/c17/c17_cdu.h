@@ -1,0 +1,49 @@
+// C-17 mission CDU: a page set sharing one page id, one pending line-select key, four
+// page-scroll flags, a scratchpad and a message line. No gauge draws it and it has no
+// keypad: `c17_cdu_draw` has the dispatcher shape of the other units, ready for one.
+// Key codes: 0 none, 1-5 L1-L5, 6-10 R1-R5, 11 L6, 12 R6. The message line also
+// carries the keypad's delete words "DELETE" and "CLR".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "draw/gauge_surface.h"
+#include "platform/gfx/gfx.h"
+#include "platform/host/gauge_host.h"
+
+constexpr int32_t C17_CDU_STORED_PLANS = 1;
+constexpr int32_t C17_CDU_PERF_INIT = 3;
+constexpr int32_t C17_CDU_FLT_PLAN = 6;
+constexpr int32_t C17_CDU_DEPARTURES = 10;
+constexpr int32_t C17_CDU_ARRIVALS = 11;
+constexpr int32_t C17_CDU_APPROACH_REF = 12;
+constexpr int32_t C17_CDU_RTE = 22;
+constexpr int32_t C17_CDU_MSN_INDEX = 23;
+constexpr int32_t C17_CDU_MSN_INIT = 25;
+constexpr int32_t C17_CDU_TAKEOFF_REF = 27;
+constexpr int32_t C17_CDU_PROGRESS = 33;
+constexpr int32_t C17_CDU_POSITION_FIX = 37;
+constexpr int32_t C17_CDU_STANDARD_HOLD = 39;
+constexpr int32_t C17_CDU_DUPLICATE_NAMES = 47;
+constexpr int32_t C17_CDU_NAV_SENSORS = 48;
+
+extern int32_t c17_cdu_page;  // 23 (MSN INDEX) at load
+extern int32_t c17_cdu_pending_lsk;
+extern int32_t c17_cdu_prev_page, c17_cdu_prev_page_alt;
+extern int32_t c17_cdu_next_page, c17_cdu_next_page_alt;
+extern std::string c17_cdu_scratchpad;
+extern std::string c17_cdu_scratchpad_msg;  // shown instead of the scratchpad while not empty
+extern GaugeSurface c17_cdu_surface;
+
+// Draw dispatcher: nothing without a DC; blank with the display unpowered or in draw
+// mode 2 (keys and flags kept for the first powered draw); else the current page, then
+// the pending key and the four scroll flags are zeroed.
+void c17_cdu_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t height, int32_t mode);
+// Update dispatcher: one full FMS update step (the tick guard is reset), then the page
+// on the caller's graphics; PERF INIT and TAKEOFF REF draw nothing here. Only keys and
+// flags above 0 are cleared.
+void c17_cdu_update_draw(GaugeSurface* rec, GfxGraphics* g);
+
+// Zeroes the pending key and the two plain scroll flags where they are above 0.
+void clamp_entry_counters();

@@ -1,0 +1,71 @@
+// Mission CDU state, page table and its two dispatchers.
+#include "c17/c17_cdu.h"
+#include "c17/c17_cdu_pages.h"
+#include "draw/draw_toolkit.h"
+#include "guidance/fms_state.h"
+#include "guidance/fms_update.h"
+
+int32_t c17_cdu_page = C17_CDU_MSN_INDEX;
+int32_t c17_cdu_pending_lsk = 0;
+int32_t c17_cdu_prev_page = 0, c17_cdu_prev_page_alt = 0;
+int32_t c17_cdu_next_page = 0, c17_cdu_next_page_alt = 0;
+std::string c17_cdu_scratchpad;
+std::string c17_cdu_scratchpad_msg;
+GaugeSurface c17_cdu_surface{};
+
+namespace {
+
+using PageFn = void (*)(GaugeSurface*, GfxGraphics*);
+struct PageEntry {
+  int32_t id;
+  PageFn draw;
+  bool on_update;  // drawn by the update dispatcher too
+};
+constexpr PageEntry page_table[] = {
+    {.id = C17_CDU_MSN_INDEX, .draw = c17_cdu_msn_index_page, .on_update = true},
+    {.id = C17_CDU_MSN_INIT, .draw = c17_cdu_msn_init_page, .on_update = true},
+};
+
+const PageEntry* page_entry(int32_t id) {
+  for (const PageEntry& e : page_table)
+    if (e.id == id) return &e;
+  return nullptr;
+}
+
+}  // namespace
+
+void clamp_entry_counters() {
+  for (int32_t* v : {&c17_cdu_pending_lsk, &c17_cdu_prev_page, &c17_cdu_next_page})
+    if (*v > 0) *v = 0;
+}
+
+void c17_cdu_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t height, int32_t mode) {
+  if (!dc || !rec) return;
+  rec->width = width;
+  rec->height = height;
+  GfxGraphics* g = nullptr;
+  if (gfx_create(dc, &g) != GFX_OK || !g) return;
+  gfx_set_smoothing(g, GFX_SMOOTHING_HIGH_QUALITY);
+  gfx_clear(g, COLOUR_TRANSPARENT);
+  if (display_power == 0 || mode == 2) {
+    gfx_clear(g, COLOUR_TRANSPARENT);
+    gfx_delete(g);
+    return;
+  }
+  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
+  if (const PageEntry* e = page_entry(c17_cdu_page)) e->draw(rec, g);
+  clamp_entry_counters();
+  c17_cdu_pending_lsk = 0;
+  c17_cdu_prev_page = c17_cdu_prev_page_alt = c17_cdu_next_page = c17_cdu_next_page_alt = 0;
+  gfx_delete(g);
+}
+
+void c17_cdu_update_draw(GaugeSurface* rec, GfxGraphics* g) {
+  if (!g) return;
+  gfx_clear(g, COLOUR_TRANSPARENT);
+  sim_tick_prev = -1.0;
+  fms_update();
+  const PageEntry* e = page_entry(c17_cdu_page);
+  if (e && e->on_update && rec) e->draw(rec, g);
+  clamp_entry_counters();
+}

@@ -1,0 +1,98 @@
+#include "tests/c17/c17_cdu_fixture.h"
+
+#include <stdlib.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "c17/c17_cdu.h"
+#include "guidance/fms_state.h"
+#include "tests/c17/c17_cdu_harness.h"
+
+void C17CduTest::SetUp() {
+  char tmpl[] = "/tmp/vek-c17cdu-XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  folder_ = tmpl;
+  std::filesystem::copy(VEK_C17_SAMPLE_ROOT, folder_, std::filesystem::copy_options::recursive);
+  ASSERT_TRUE(host_.attach_module(c17_cdu_harness_linkage(), &ImportTable));
+  host_.set_sim_folder(folder_);
+  simhost::PanelConfig panel;
+  simhost::PanelWindow main;
+  main.ident = 0;
+  main.visible = true;
+  simhost::Placement p;
+  p.module = "vek1";
+  p.gauge = "C17_CDU_HARNESS";
+  p.width = 365;
+  p.height = 289;
+  main.gauges.push_back(p);
+  panel.windows.push_back(main);
+  host_.set_panel(panel);
+  host_.set_draw_recording(true);
+  std::string error;
+  ASSERT_TRUE(host_.start(&error)) << error;
+  display_power = 1;  // sampled from the avionics switch only every few frames
+  frames(1);
+}
+
+void C17CduTest::TearDown() {
+  host_.stop();
+  c17_cdu_page = C17_CDU_MSN_INDEX;
+  c17_cdu_scratchpad.clear();
+  c17_cdu_scratchpad_msg.clear();
+  std::error_code ec;
+  std::filesystem::remove_all(folder_, ec);
+}
+
+void C17CduTest::press(const std::string& key) {
+  ASSERT_TRUE(c17_cdu_harness_key(key)) << key;
+  frames(1);
+}
+
+void C17CduTest::type(const std::string& text) { c17_cdu_harness_type(text); }
+
+const GfxRecording* C17CduTest::screen() const {
+  const simhost::PlacedGauge* g = host_.find_gauge("C17_CDU_HARNESS");
+  if (!g || !g->drawn_image()) return nullptr;
+  return gfx_recording_of(g->drawn_image());
+}
+
+std::string C17CduTest::at(double x, double y) const {
+  const GfxRecording* r = screen();
+  if (!r) return "";
+  for (const GfxTextItem& t : r->text_items())
+    if (std::fabs(t.world.x - x) < 0.01 && std::fabs(t.world.y - y) < 0.01) return t.text;
+  return "";
+}
+
+uint32_t C17CduTest::colour_at(double x, double y) const {
+  const GfxRecording* r = screen();
+  if (!r) return 0;
+  for (const GfxTextItem& t : r->text_items())
+    if (std::fabs(t.world.x - x) < 0.01 && std::fabs(t.world.y - y) < 0.01) return t.argb;
+  return 0;
+}
+
+bool C17CduTest::has(const std::string& text) const {
+  const GfxRecording* r = screen();
+  return r && r->has_text(text);
+}
+
+bool C17CduTest::blank() const {
+  const simhost::PlacedGauge* g = host_.find_gauge("C17_CDU_HARNESS");
+  const GaugeImage* img = g ? g->drawn_image() : nullptr;
+  if (!img) return false;
+  for (int32_t y = 0; y < img->height; ++y)
+    for (int32_t x = 0; x < img->width; ++x)
+      if (img->pixels[y * (img->stride / 4) + x] != 0) return false;
+  return true;
+}
+
+void C17CduTest::picture(const std::string& name) const {
+  const simhost::PlacedGauge* g = host_.find_gauge("C17_CDU_HARNESS");
+  ASSERT_TRUE(g && g->drawn_image());
+  std::filesystem::create_directories(std::string(VEK_C17_OUT_DIR) + "/c17");
+  std::string error;
+  EXPECT_TRUE(simhost::write_image_png(*g->drawn_image(), std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png", &error))
+      << error;
+}

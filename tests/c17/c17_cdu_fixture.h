@@ -1,0 +1,32 @@
+// The mission CDU's harness gauge on the simulated host, on a copy of the sample
+// simulator folder: keys go through the harness, pages are read from the recording of
+// its last draw, pictures go under out/c17/.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/sim_host.h"
+#include "platform/gfx/gfx_recording.h"
+
+class C17CduTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Presses a harness key and runs one frame, in which the page acts.
+  void press(const std::string& key);
+  void type(const std::string& text);
+  void frames(int n = 1) { host_.run_frames(n); }
+  // Text drawn with its layout point at (x, y), "" when none; colour of that text.
+  std::string at(double x, double y) const;
+  uint32_t colour_at(double x, double y) const;
+  bool has(const std::string& text) const;
+  // Every pixel of the last draw transparent.
+  bool blank() const;
+  const GfxRecording* screen() const;
+  void picture(const std::string& name) const;
+
+  std::string folder_;
+  simhost::SimHost host_;
+};
