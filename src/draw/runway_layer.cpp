@@ -8,6 +8,7 @@
 
 #include "draw/draw_toolkit.h"
 #include "draw/map_layer_frame.h"
+#include "draw/route_common.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "navdb/navdb.h"
@@ -98,4 +99,26 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
       draw_line_d(g, amber_pen, 0, 0, 0, 12);
     }
   }
+}
+
+void draw_c17_mfd_runway_lines(GfxGraphics* g, double xscale, double yscale, double range, double map_heading_deg) {
+  if (!(range < 80)) return;
+  const double width = (xscale + yscale) / 2;
+  GfxPen* body = gfx_pen_create(g, COLOUR_WHITE, 2 * width);
+  GfxPen* extension = gfx_pen_create(g, COLOUR_WHITE, width);
+  auto line = [&](const GfxPen* pen, const double* s) {
+    draw_line_d(g, pen, s[0] * xscale, s[1] * yscale, s[2] * xscale, s[3] * yscale);
+  };
+  RouteView v{present_lat, present_lon, map_heading_deg};
+  for (const RwyRecord* r : {block_runway(1, origin_runway_index), block_runway(2, dest_runway_index)}) {
+    RunwayLines l;
+    if (!r || !runway_lines(v, *r, l)) continue;
+    line(body, l.centre);
+    line(body, l.side_a);
+    line(body, l.side_b);
+    line(extension, l.far_end);
+    line(extension, l.approach);
+  }
+  gfx_pen_delete(extension);
+  gfx_pen_delete(body);
 }

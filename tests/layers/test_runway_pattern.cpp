@@ -109,6 +109,29 @@ TEST(RunwayLayer, ParkingMarkerOnlyAtHalfAMileWithAPosition) {
   EXPECT_EQ(s.rec().primitive_count(), 0);
 }
 
+TEST(RunwayLayer, C17MapLinesOfTheSelectedRunwaysBelowEightyMiles) {
+  LayerScene s(CANVAS_C17_MFD);
+  place_aircraft(LAT, LON);
+  magvar = 0;
+  apt_blocks[1].rwy_count = 1;
+  apt_blocks[1].rwys[1] = runway("36", {LAT, LON}, 360, 5280);
+  origin_runway_index = 1;
+  apt_blocks[2].rwy_count = 1;
+  apt_blocks[2].rwys[1] = runway("18", point_from(LAT, LON, 0, 150), 180);  // beyond 100 NM
+  dest_runway_index = 1;
+  map_px_per_nm = 4;
+  draw_c17_mfd_runway_lines(s.g, 1, 1, 40, 0);
+  auto lines = s.rec().of(GfxOp::Line);
+  ASSERT_EQ(lines.size(), 5u);  // body, two sides, two extensions of the origin's runway
+  EXPECT_EQ(lines[0]->pen_width, 2);
+  EXPECT_EQ(lines[0]->args[3], -4);  // a mile north, 4 units up
+  EXPECT_EQ(lines[3]->pen_width, 1);
+  EXPECT_EQ(lines[3]->args[1], int(-0.7 * 4));  // the extension starts 0.7 L beyond the threshold
+  s.rec().clear();
+  draw_c17_mfd_runway_lines(s.g, 1, 1, 80, 0);
+  EXPECT_EQ(s.rec().primitive_count(), 0);
+}
+
 // ---- approach pattern ----
 
 struct PatternScene : LayerScene {
