@@ -3,6 +3,7 @@
 
 #include "draw/draw_toolkit.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings_file.h"
 
 namespace {
 
@@ -66,10 +67,19 @@ void gnsxls_draw_gauge(GaugeHeader*, DeviceContext dc, int32_t width, int32_t he
   gnsxls_draw(&gnsxls_surface, dc, width, height);
 }
 
+namespace {
+// The settings load leaves the direct-to answer at "NO".
+void reset_answer_text() { gnsxls_answer = "NO"; }
+}  // namespace
+
 void gnsxls_service_hook(GaugeHeader*, int32_t service_id) {
-  if (service_id == PANEL_SERVICE_INSTALL) gnsxls_start_state(false);
+  if (service_id != PANEL_SERVICE_INSTALL) return;
+  gnsxls_start_state(false);
+  on_settings_loaded(reset_answer_text);
 }
 
 void gnsxls_lm_service_hook(GaugeHeader*, int32_t service_id) {
-  if (service_id == PANEL_SERVICE_INSTALL) gnsxls_start_state(true);
+  if (service_id != PANEL_SERVICE_INSTALL) return;
+  gnsxls_start_state(true);
+  on_settings_loaded(reset_answer_text);
 }
