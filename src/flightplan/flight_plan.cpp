@@ -18,6 +18,7 @@ int32_t fpl_edit_dest_index = -1;
 int32_t fpl_changed_state = 0;
 
 int32_t cruise_alt = 0;
+int32_t cruise_alt_prev = 0;
 int32_t plan_cruise_alt = 0;
 double plan_fuel = 0.0;
 

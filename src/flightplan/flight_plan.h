@@ -71,6 +71,8 @@ extern int32_t fpl_edit_dest_index;
 extern int32_t fpl_changed_state;
 
 extern int32_t cruise_alt;       // feet, 0 = not entered
+// Cruise altitude from before the first change since EXEC; 0 = none. ERASE restores it.
+extern int32_t cruise_alt_prev;
 extern int32_t plan_cruise_alt;  // cruise altitude of the last plan file read
 extern double plan_fuel;         // fuel of the last plan file read (0 = none)
 

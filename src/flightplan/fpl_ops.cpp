@@ -58,6 +58,7 @@ int32_t fpl_no_from_wpt = 0;
 
 void (*fpl_first_change_hook)() = nullptr;
 void (*fpl_plan_activated_hook)() = nullptr;
+void (*fpl_mods_erased_hook)() = nullptr;
 void (*fpl_hold_added_hook)(int place) = nullptr;
 void (*fpl_hold_removed_hook)() = nullptr;
 
@@ -384,6 +385,7 @@ void activate_route() {
   route_arr_sel_2 = FPL_NONE_TEXT;
   // The intercept course of a direct-to is entered before its EXEC only.
   intc_crs_pending = 0;
+  cruise_alt_prev = 0;
   if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0)
     load_airport_block(fpl_active[0].ident, 1);
   if (fpl_active_dest_index >= 1) load_airport_block(fpl_active[fpl_active_dest_index].ident, 2);
@@ -446,7 +448,10 @@ void erase_route_mods() {
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
   intc_crs_pending = 0;
+  if (cruise_alt_prev > 0) cruise_alt = cruise_alt_prev;
+  cruise_alt_prev = 0;
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
+  if (fpl_mods_erased_hook) fpl_mods_erased_hook();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -80,6 +80,8 @@ extern void (*fpl_first_change_hook)();
 // Called after a plan becomes the active plan (activate_route, activate_plan): the
 // guidance recomputes its predictions there. May stay null.
 extern void (*fpl_plan_activated_hook)();
+// Called after erase_route_mods: the guidance restores its own pre-change values. May stay null.
+extern void (*fpl_mods_erased_hook)();
 // Called after add_hold placed a hold (its place in hold_list) and after remove_hold:
 // the CDU keeps its hold pages in step there. May stay null.
 extern void (*fpl_hold_added_hook)(int place);

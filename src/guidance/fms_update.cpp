@@ -380,10 +380,21 @@ void pending_requests() {
 
 void (*plan_loaded_hooks[4])(const std::string& airport_ident) = {};
 
-void fms_install() { fpl_plan_activated_hook = fms_plan_activated; }
+namespace {
+void restore_cost_index() {
+  if (cost_index_prev >= 0) CostIndex = cost_index_prev;
+  cost_index_prev = -1;
+}
+}  // namespace
+
+void fms_install() {
+  fpl_plan_activated_hook = fms_plan_activated;
+  fpl_mods_erased_hook = restore_cost_index;
+}
 
 void fms_plan_activated() {
   fms_last_second = -99.0;
+  cost_index_prev = -1;
   // A new flight begins unless one is under way (pushed back and not yet parked): an
   // EXEC in flight keeps its log and its clock.
   if (!(flight_phase >= 1 && flight_phase <= 9)) flight_phase = -1;

@@ -81,6 +81,7 @@ int32_t climb_ias_file = 0, cruise_ias_file = 250, descent_ias_file = 220;
 int32_t ClimbRate = 1800;
 double DescentRate = 1800.0;
 int32_t CostIndex = -1;
+int32_t cost_index_prev = -1;
 int32_t EngThrust = 0;
 double FPA = 0.0;
 double HoldLegMins = 1.0;

@@ -101,6 +101,8 @@ extern int32_t climb_ias_file, cruise_ias_file, descent_ias_file;
 
 extern int32_t ClimbRate;                    // ft/min, 1800
 extern double DescentRate;                   // ft/min, 1800
+// Cost index from before the first change since EXEC; -1 = none. ERASE restores it.
+extern int32_t cost_index_prev;
 extern int32_t CostIndex;                    // -1 not set, else 0..200
 extern int32_t EngThrust;                    // thousands of pounds
 extern double FPA;                           // 0: use the rates

@@ -6,6 +6,8 @@
 #include "module/sim_vars.h"
 
 double toc_oat = -30.0;
+double isa_deviation = 30.0;
+int32_t crz_wind_dir = 0, crz_wind_speed = 0;
 double reserve_fuel = 0.0;
 
 double ias_to_tas(double ias, double altitude_ft) { return ias * 0.019 * (altitude_ft / 1000.0) + ias; }

@@ -2,10 +2,14 @@
 // weight on board.
 #pragma once
 
+#include <cstdint>
+
 // Outside air temperature at top of climb, degrees Celsius (-30); the Mach conversions
 // take the speed of sound from it. A value at or below absolute zero (such as the -999
 // of "not entered") counts as -30.
 extern double toc_oat;
+extern double isa_deviation;              // deg C; -999 = not known
+extern int32_t crz_wind_dir, crz_wind_speed;  // cruise wind: degrees, knots (below 1 = none)
 // Reserve fuel, pounds; every fuel-weight read lowers it to the weight read when that
 // is smaller.
 extern double reserve_fuel;

@@ -31,6 +31,7 @@ SmithsPageFn smiths_page_renderer(int32_t page) {
     case SMITHS_PAGE_DEP_ARR_INDEX: return smiths_fms_dep_arr_index_page_draw;
     case SMITHS_PAGE_IDENT: return smiths_fms_ident_page_draw;
     case SMITHS_PAGE_FIX_INFO: return smiths_fms_fix_info_page_draw;
+    case SMITHS_PAGE_PERF_INIT: return smiths_fms_perf_init_page_draw;
     case SMITHS_PAGE_TAKEOFF_REF: return smiths_fms_takeoff_ref_page_draw;
     case SMITHS_PAGE_APPROACH_REF: return smiths_fms_approach_ref_page_draw;
     case SMITHS_PAGE_SELECT_WPT: return smiths_fms_select_waypoint_page_draw;

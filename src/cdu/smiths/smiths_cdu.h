@@ -184,6 +184,7 @@ void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_ident_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_fix_info_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_rte_hold_page_draw(GaugeSurface* rec, GfxGraphics* g);

@@ -1,0 +1,250 @@
+// PERF INIT and PERF LIMITS pages: weights, reserves, cost index, cruise altitude and
+// wind, temperatures and transition altitude; the climb, cruise and descent speed limits.
+#include <cmath>
+
+#include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "guidance/flight_log.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+
+namespace {
+
+constexpr int32_t smiths_perf_page_count = 2;
+constexpr double MAX_WEIGHT_LB = 2000000.0;
+constexpr double MAX_ALT_FT = 99999.0;
+
+void reject() { smiths_scratchpad_msg = "INVALID ENTRY"; }
+
+bool kgs() { return WeightUnit == "KGS"; }
+// Pounds as shown: thousands, in kilograms under "KGS".
+double shown_weight(double lb) { return (kgs() ? lb * kg_per_lb : lb) / 1000.0; }
+
+// A route value changed: the active route becomes modified.
+void route_value_changed() {
+  if (fpl_changed_state == 3) fpl_changed_step();
+}
+
+// L3 ZFW (below 1000 thousands) and L4 RESERVES.
+void enter_weight(double& weight, bool below_1000) {
+  double x = cdu_leading_number(smiths_scratchpad);
+  if (x <= 0 || (below_1000 && x >= 1000)) return reject();
+  double lb = x * 1000.0 * (kgs() ? 2.20462262 : 1.0);
+  if (lb > MAX_WEIGHT_LB) return reject();
+  weight = lb;
+  smiths_scratchpad.clear();
+}
+
+void enter_cost_index() {
+  const std::string& s = smiths_scratchpad;
+  int32_t n = cdu_leading_int(s);
+  if (n < -1 || n > 200 || (n == 0 && s != "0")) return reject();
+  if (cost_index_prev < 0) cost_index_prev = CostIndex;
+  CostIndex = n;
+  route_value_changed();
+  smiths_scratchpad.clear();
+}
+
+void enter_cruise_alt() {
+  if (smiths_scratchpad.starts_with("FL")) smiths_scratchpad.erase(0, 2);
+  double x = cdu_leading_number(smiths_scratchpad);
+  if (x <= 0 || x >= MAX_ALT_FT) return reject();
+  if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
+  cruise_alt = int32_t(x);
+  if (cruise_alt < 1000) cruise_alt = int32_t(x * 100.0);
+  route_value_changed();
+  smiths_scratchpad.clear();
+}
+
+void enter_wind() {
+  const std::string& s = smiths_scratchpad;
+  if (s.find('/') != 3 || s.size() < 5) return reject();
+  double speed = cdu_leading_number(s.substr(4));
+  if (std::fabs(speed) >= 1000) return reject();
+  crz_wind_dir = int32_t(cdu_leading_number(s.substr(0, 3)));
+  crz_wind_speed = int32_t(speed);
+  smiths_scratchpad.clear();
+}
+
+// R3 ISA DEV / R4 T/C OAT: one sets the other through the standard lapse to cruise.
+void enter_temperature(bool isa) {
+  const std::string& s = smiths_scratchpad;
+  if (s.empty()) return;
+  double x = cdu_leading_number(s);
+  if (x == 0 && s != "0") return reject();
+  double standard = 15.0 - 1.98 * double(cruise_alt / 1000);
+  if (isa) {
+    isa_deviation = x;
+    toc_oat = x + standard;
+  } else {
+    toc_oat = x;
+    isa_deviation = x - standard;
+  }
+  smiths_scratchpad.clear();
+}
+
+void enter_trans_alt() {
+  double x = cdu_leading_number(smiths_scratchpad);
+  if (x <= 0 || x >= MAX_ALT_FT) return reject();
+  TransAlt = int32_t(x);
+  smiths_scratchpad.clear();
+}
+
+void init_key() {
+  switch (smiths_pending_lsk) {
+    case 3: enter_weight(zero_fuel_weight, true); break;
+    case 4: enter_weight(reserve_fuel, false); break;
+    case 5: enter_cost_index(); break;
+    case 6: enter_cruise_alt(); break;
+    case 7: enter_wind(); break;
+    case 8: enter_temperature(true); break;
+    case 9: enter_temperature(false); break;
+    case 10: enter_trans_alt(); break;
+    case LSK_L6:
+      if (fpl_changed_state == 4) erase_route_mods();
+      else smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+      break;
+    case LSK_R6: smiths_page = SMITHS_PAGE_TAKEOFF_REF; break;
+    default: break;
+  }
+}
+
+void draw_temperature(const CduPage& p, double y, double celsius) {
+  if (celsius == -999.0) cdu_large(p, 170, y, "- - - \xB0 F / - - - \xB0 C");
+  else cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", celsius * 1.8 + 32.0, celsius);
+}
+
+void draw_bottom(const CduPage& p) {
+  cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
+  cdu_large(p, 0, 198, fpl_changed_state == 4 ? "< ERASE" : "< INDEX");
+  cdu_bottom_line(p);
+}
+
+void draw_init(const CduPage& p) {
+  cdu_act_mod_tag(p, 18);
+  cdu_large(p, 63, 0, "PERF  INIT");
+  cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(smiths_perf_page_count));
+  init_key();
+  double fuel = read_fuel_on_board();
+  cdu_small(p, 12, 22, "G W  /  C R Z  C G");
+  cdu_largef(p, 0, 33, "%3.1f", shown_weight(fuel + zero_fuel_weight));
+  cdu_small_right(p, 22, "C R Z   A L T");
+  if (cruise_alt > TransAlt) cdu_largef(p, 222, 33, "FL%03d", int(cruise_alt / 100));
+  else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
+  else cdu_five_boxes(p, 228, 10, 38);
+  cdu_small(p, 12, 55, "F U E L");
+  static const double two_boxes[2] = {5, 15}, three_boxes[3] = {5, 15, 25}, last_box[1] = {30};
+  static const double after_three[1] = {40};
+  if (fuel != 0) {
+    cdu_largef(p, 0, 66, "%2.1f", shown_weight(fuel));
+  } else {
+    cdu_entry_boxes(p, two_boxes, 2, 71);
+    cdu_large(p, 20, 66, ".");
+    cdu_entry_boxes(p, last_box, 1, 71);
+  }
+  cdu_small(p, 190, 55, "C R Z   W I N D");
+  if (crz_wind_speed >= 1) cdu_largef(p, 200, 66, "%03d\xB0/%3d", int(crz_wind_dir), int(crz_wind_speed));
+  else cdu_large(p, 190, 66, "- - - \xB0 / - - -");
+  cdu_small(p, 12, 88, "ZFW");
+  if (zero_fuel_weight > 0) {
+    cdu_largef(p, 0, 99, "%3.1f", shown_weight(zero_fuel_weight));
+  } else {
+    cdu_entry_boxes(p, three_boxes, 3, 104);
+    cdu_large(p, 30, 99, ".");
+    cdu_entry_boxes(p, after_three, 1, 104);
+  }
+  if (cruise_alt > 0) {
+    cdu_small(p, 200, 88, "I S A    D E V");
+    draw_temperature(p, 103, isa_deviation);
+  }
+  cdu_small(p, 12, 121, "R E S E R V E S");
+  if (reserve_fuel != 0) {
+    cdu_largef(p, 0, 133, "%2.1f", shown_weight(reserve_fuel));
+  } else {
+    cdu_entry_boxes(p, two_boxes, 2, 137);
+    cdu_large(p, 20, 132, ".");
+    cdu_entry_boxes(p, last_box, 1, 137);
+  }
+  if (cruise_alt > 0) {
+    cdu_small(p, 200, 121, "T / C    O A T");
+    draw_temperature(p, 130, toc_oat);
+  }
+  cdu_small(p, 12, 151, "C O S T   I N D E X");
+  if (CostIndex != -1) cdu_largef(p, 0, 165, "%3d", int(CostIndex));
+  else cdu_entry_boxes(p, three_boxes, 3, 169);
+  cdu_small_right(p, 151, "T R A N S   A L T");
+  if (TransAlt >= 1) cdu_largef(p, 210, 165, "%5d", int(TransAlt));
+  else cdu_five_boxes(p, 228, 10, 169);
+  cdu_large(p, 175, 198, "TAKEOFF >");
+  draw_bottom(p);
+}
+
+struct SpeedLimit {
+  double* ias;
+  double* mach;
+};
+
+// "250/.780" (a shorter Mach is filled with zeros in the scratchpad itself).
+void enter_limit(const SpeedLimit& l) {
+  std::string& s = smiths_scratchpad;
+  if (s.size() == 6) s += "00";
+  else if (s.size() == 7) s += "0";
+  if (s.size() < 6 || s.size() > 8 || s.compare(3, 2, "/.") != 0) return reject();
+  int32_t speed = cdu_leading_int(s.substr(0, 3));
+  int32_t thousandths = cdu_leading_int(s.substr(5));
+  if (speed == 0 || thousandths == 0) return reject();
+  *l.ias = speed;
+  *l.mach = thousandths / 1000.0;
+  s.clear();
+}
+
+const SpeedLimit LIMITS[6] = {
+    {.ias = &ClimbIasMin, .mach = &climb_mach_min},     {.ias = &CruiseIasMin, .mach = &cruise_mach_min},
+    {.ias = &descent_ias_min, .mach = &descent_mach_min}, {.ias = &ClimbIasMax, .mach = &climb_mach_max},
+    {.ias = &CruiseIasMax, .mach = &cruise_mach_max},   {.ias = &descent_ias_max, .mach = &descent_mach_max},
+};
+
+void limits_key() {
+  int k = smiths_pending_lsk;
+  if (k >= 2 && k <= 4) enter_limit(LIMITS[k - 2]);
+  else if (k >= 6 && k <= 8) enter_limit(LIMITS[k - 3]);
+  else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  else if (k == LSK_R6) {
+    smiths_page = SMITHS_PAGE_PROGRESS;
+    smiths_progress_page_no = 2;
+  }
+}
+
+void draw_limit_row(const CduPage& p, double y, const SpeedLimit& min, const SpeedLimit& max) {
+  cdu_largef(p, 0, y, "%3.0f /.%3.0f                     %3.0f / .%3.0f", *min.ias, *min.mach * 1000.0,
+             *max.ias, *max.mach * 1000.0);
+}
+
+void draw_limits(const CduPage& p) {
+  cdu_large(p, 63, 0, "PERF  LIMITS");
+  cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(smiths_perf_page_count));
+  limits_key();
+  cdu_small(p, 0, 22, "  T I M E    E R R O R    T O L E R A N C E");
+  cdu_small(p, 12, 39, "   1 5    S E C    A T    R T A    W P T");
+  cdu_small(p, 0, 55, "  M I N    S P D     - - C L B - -       M A X    S P D");
+  draw_limit_row(p, 71, LIMITS[0], LIMITS[3]);
+  cdu_small(p, 0, 88, "                            - -  C R Z - -");
+  draw_limit_row(p, 104, LIMITS[1], LIMITS[4]);
+  cdu_small(p, 0, 121, "                            - -  D E S - -");
+  draw_limit_row(p, 139, LIMITS[2], LIMITS[5]);
+  cdu_large(p, 205, 198, "RTA >");
+  draw_bottom(p);
+}
+
+}  // namespace
+
+void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  smiths_perf_page_no = cdu_step_page(smiths_perf_page_no, smiths_perf_page_count);
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  if (smiths_perf_page_no == 1) draw_init(p);
+  else draw_limits(p);
+  cdu_page_end(p);
+}
