@@ -116,6 +116,20 @@ void draw_temperature(const CduPage& p, double y, double celsius) {
   else cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", celsius * 1.8 + 32.0, celsius);
 }
 
+// A weight at (0, y), or `whole` boxes, a point (at dot_y) and one more box when it is 0.
+void draw_weight(const CduPage& p, double y, double dot_y, const char* fmt, double lb, int whole) {
+  static const double xs[4] = {5, 15, 25, 35};
+  if (lb != 0) {
+    cdu_largef(p, 0, y, fmt, shown_weight(lb));
+    return;
+  }
+  const double last[1] = {10.0 * whole + 10.0};
+  double box_y = dot_y + 5;
+  cdu_entry_boxes(p, xs, whole, box_y);
+  cdu_large(p, 10.0 * whole, dot_y, ".");
+  cdu_entry_boxes(p, last, 1, box_y);
+}
+
 void draw_bottom(const CduPage& p) {
   cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "< ERASE" : "< INDEX");
@@ -135,43 +149,24 @@ void draw_init(const CduPage& p) {
   else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
   else cdu_five_boxes(p, 228, 10, 38);
   cdu_small(p, 12, 55, "F U E L");
-  static const double two_boxes[2] = {5, 15}, three_boxes[3] = {5, 15, 25}, last_box[1] = {30};
-  static const double after_three[1] = {40};
-  if (fuel != 0) {
-    cdu_largef(p, 0, 66, "%2.1f", shown_weight(fuel));
-  } else {
-    cdu_entry_boxes(p, two_boxes, 2, 71);
-    cdu_large(p, 20, 66, ".");
-    cdu_entry_boxes(p, last_box, 1, 71);
-  }
+  draw_weight(p, 66, 66, "%2.1f", fuel, 2);
   cdu_small(p, 190, 55, "C R Z   W I N D");
   if (crz_wind_speed >= 1) cdu_largef(p, 200, 66, "%03d\xB0/%3d", int(crz_wind_dir), int(crz_wind_speed));
   else cdu_large(p, 190, 66, "- - - \xB0 / - - -");
   cdu_small(p, 12, 88, "ZFW");
-  if (zero_fuel_weight > 0) {
-    cdu_largef(p, 0, 99, "%3.1f", shown_weight(zero_fuel_weight));
-  } else {
-    cdu_entry_boxes(p, three_boxes, 3, 104);
-    cdu_large(p, 30, 99, ".");
-    cdu_entry_boxes(p, after_three, 1, 104);
-  }
+  draw_weight(p, 99, 99, "%3.1f", zero_fuel_weight > 0 ? zero_fuel_weight : 0.0, 3);
   if (cruise_alt > 0) {
     cdu_small(p, 200, 88, "I S A    D E V");
     draw_temperature(p, 103, isa_deviation);
   }
   cdu_small(p, 12, 121, "R E S E R V E S");
-  if (reserve_fuel != 0) {
-    cdu_largef(p, 0, 133, "%2.1f", shown_weight(reserve_fuel));
-  } else {
-    cdu_entry_boxes(p, two_boxes, 2, 137);
-    cdu_large(p, 20, 132, ".");
-    cdu_entry_boxes(p, last_box, 1, 137);
-  }
+  draw_weight(p, 133, 132, "%2.1f", reserve_fuel, 2);
   if (cruise_alt > 0) {
     cdu_small(p, 200, 121, "T / C    O A T");
     draw_temperature(p, 130, toc_oat);
   }
   cdu_small(p, 12, 151, "C O S T   I N D E X");
+  static const double three_boxes[3] = {5, 15, 25};
   if (CostIndex != -1) cdu_largef(p, 0, 165, "%3d", int(CostIndex));
   else cdu_entry_boxes(p, three_boxes, 3, 169);
   cdu_small_right(p, 151, "T R A N S   A L T");
