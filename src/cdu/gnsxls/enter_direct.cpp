@@ -27,11 +27,6 @@ namespace {
 
 bool is(const char* text, const char* want) { return std::strcmp(text, want) == 0; }
 
-std::string trimmed(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
 void set_active_wpt_position() {
   if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return;
   active_wpt_lat = fpl_active[fpl_active_index].lat;
@@ -145,7 +140,7 @@ void direct_to_edit_record() {
 }
 
 void direct_typed_ident() {
-  std::string text = trimmed(gnsxls_scratchpad);
+  std::string text = gnsxls_trimmed(gnsxls_scratchpad);
   nav_search_count = 0;
   gnsxls_search_ident = text;
   create_user_waypoint(0);

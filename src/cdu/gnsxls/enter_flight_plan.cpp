@@ -17,11 +17,6 @@ namespace {
 
 bool is(const char* text, const char* want) { return std::strcmp(text, want) == 0; }
 
-std::string trimmed(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
 // The plan the page shows: ACTIVE FPL works on fpl_active, an opened plan on fpl_edit.
 struct ShownPlan {
   FlightPlanWpt* recs;
@@ -227,7 +222,7 @@ void take_offset_reference(std::string text) {
 }
 
 void take_ident(const ShownPlan& p) {
-  std::string text = trimmed(gnsxls_scratchpad);
+  std::string text = gnsxls_trimmed(gnsxls_scratchpad);
   if (!text.empty() && text[0] == '#') return take_airway(p, text);
   if (!text.empty() && text.back() == '*') return take_offset_reference(text);
   gnsxls_search_ident = text;
@@ -371,12 +366,12 @@ void gnsxls_enter_database_wpt_page() {
   int32_t* s = gnsxls_lsk_state;
   if (s[10] == 1) {
     reset_cdu_entry_state();
-    gnsxls_answer = trimmed(gnsxls_scratchpad);
+    gnsxls_answer = gnsxls_trimmed(gnsxls_scratchpad);
     return;
   }
   if (s[10] == 2 && gnsxls_return_page == GNSXLS_PAGE_DIRECT) {
     reset_cdu_entry_state();
-    gnsxls_turn_field = trimmed(gnsxls_scratchpad);
+    gnsxls_turn_field = gnsxls_trimmed(gnsxls_scratchpad);
     return;
   }
   switch (gnsxls_return_page) {

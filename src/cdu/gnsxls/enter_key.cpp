@@ -17,11 +17,6 @@
 
 namespace {
 
-std::string trimmed(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
 double entry_value(const std::string& text) { return std::atof(text.c_str()); }
 
 // The airway chosen on AIRWAY joins the plan shown at the record before the typed row;
@@ -56,12 +51,12 @@ void enter_airway_page() {
 
 void enter_save_page() {
   if (gnsxls_prompt_open != 1) {
-    gnsxls_save_name = trimmed(gnsxls_scratchpad);
+    gnsxls_save_name = gnsxls_trimmed(gnsxls_scratchpad);
     gnsxls_prompt_open = 0;
     gnsxls_lsk_state[2] = 0;
     return;
   }
-  std::string name = trimmed(gnsxls_scratchpad);
+  std::string name = gnsxls_trimmed(gnsxls_scratchpad);
   // An empty name or one with the end-record character is no file name.
   bool ok = !name.empty() && name.find('*') == std::string::npos && write_plan_file(name + ".RTE") == 1;
   if (!ok) {
@@ -137,7 +132,7 @@ void enter_plan_page() {
     char offer[32];
     std::snprintf(offer, sizeof offer, "%.0f", fms_reserve_fuel * (kg ? 0.45359237 : 1.0));
     double fuel = entry_value(gnsxls_scratchpad);
-    std::string typed = trimmed(gnsxls_scratchpad);
+    std::string typed = gnsxls_trimmed(gnsxls_scratchpad);
     typed.erase(0, typed.find_first_not_of(' '));
     if (typed != offer) fms_reserve_fuel = kg ? fuel * 2.20462262 : fuel;
   }
@@ -170,4 +165,9 @@ int32_t gnsxls_enter_key() {
     default: break;
   }
   return 0;
+}
+
+std::string gnsxls_trimmed(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
 }

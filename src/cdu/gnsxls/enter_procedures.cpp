@@ -21,11 +21,6 @@ constexpr int DEP = 0, STAR = 1, APPR = 2;  // gnsxls_proc_chosen entries
 
 bool set(const std::string& s) { return s != FPL_NONE_TEXT; }
 
-std::string trimmed(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
 // First SID (slot 1) or STAR (slot 2) block of that exact name; 0 none.
 int find_proc_block(int slot, const std::string& name) {
   const AptBlock& a = apt_blocks[slot];
@@ -51,7 +46,7 @@ int transition_legs(int slot, int block, std::string& first) {
 
 // The airport typed on DEPARTURE (slot 1) or STAR and APPROACH (slot 2).
 bool take_airport(int slot, std::string& field, int32_t return_page) {
-  std::string ident = trimmed(gnsxls_scratchpad);
+  std::string ident = gnsxls_trimmed(gnsxls_scratchpad);
   if (load_airport_block(ident, slot) != 1) {
     airport_not_found = 1;
     return false;

@@ -162,6 +162,8 @@ int32_t gnsxls_next_key();
 int32_t gnsxls_direct_key();
 int32_t gnsxls_clr_key();
 int32_t gnsxls_enter_key();
+// The scratchpad text without its trailing blanks (the entry the pages take).
+std::string gnsxls_trimmed(std::string s);
 int32_t gnsxls_lsk_key(int32_t lsk);
 int32_t gnsxls_char_key(char c);
 
