@@ -333,6 +333,17 @@ void build_near_navaids_close(double lat, double lon);    // 320 NM from near_na
 void build_near_airway_fixes(double lat, double lon);     // 600 NM from the airway fixes, once each
 void build_near_airway_fixes_close(double lat, double lon);  // 200 NM of the present position
 
+// Nearest-VOR table: rows 1..nearest_vor_rows of nav_lists_21b, nearest first, each with
+// ident, frequency text, dist_nm and brg_mag (magnetic); an empty row has empty texts and
+// distance and bearing 9999.0. Row 0 is unused.
+constexpr int nearest_vor_rows = 9;
+constexpr double nearest_vor_empty = 9999.0;
+extern NavRecord nav_lists_21b[nearest_vor_rows + 1];
+
+// Rebuilds nav_lists_21b from the type "V" records of near_navaids, measured from the
+// present position (bearing = true course - magvar, plus 360 below 0.5).
+void nearest_vor_table();
+
 // ---------------------------------------------------------------------------------------
 // Bounded appends to an airport block's lists (return 0 when full or already listed).
 int apt_block_add_rwy_name(AptBlock& block, const char* name);

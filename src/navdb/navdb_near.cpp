@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 #include "geo/great_circle.h"
@@ -88,4 +89,36 @@ void build_near_airway_fixes_close(double lat, double lon) {
       copy_within(near_airway_fixes_wide, near_airway_fixes_wide_count, present_lat, present_lon,
                   near_airway_fixes_radius_nm, near_airway_fixes, near_airway_fix_limit, false);
   near_airway_fixes_centre = {lat, lon};
+}
+
+NavRecord nav_lists_21b[nearest_vor_rows + 1];
+
+void nearest_vor_table() {
+  for (int i = 1; i <= nearest_vor_rows; ++i) {
+    nav_lists_21b[i] = NavRecord{};
+    nav_lists_21b[i].dist_nm = nearest_vor_empty;
+    nav_lists_21b[i].brg_mag = nearest_vor_empty;
+  }
+  int worst = 1;
+  double dist = 0.0;
+  double course = 0.0;
+  for (int i = 1; i <= near_navaids_count && i < near_close_slots; ++i) {
+    const NavRecord& r = near_navaids[i];
+    if (std::string_view(r.type) != "V") continue;
+    compute_gc_distance_course(present_lat, present_lon, r.lat, r.lon, dist, course);
+    if (!(dist < nav_lists_21b[worst].dist_nm)) continue;
+    double bearing = course - magvar;
+    if (bearing < 0.5) bearing += 360.0;
+    NavRecord& row = nav_lists_21b[worst];
+    row = NavRecord{};
+    nav_copy_text(row.ident, nav_ident_size, r.ident);
+    nav_copy_text(row.freq, nav_freq_size, r.freq);
+    row.dist_nm = dist;
+    row.brg_mag = bearing;
+    worst = 1;
+    for (int k = 2; k <= nearest_vor_rows; ++k)
+      if (nav_lists_21b[k].dist_nm > nav_lists_21b[worst].dist_nm) worst = k;
+  }
+  std::stable_sort(nav_lists_21b + 1, nav_lists_21b + 1 + nearest_vor_rows,
+                   [](const NavRecord& a, const NavRecord& b) { return a.dist_nm < b.dist_nm; });
 }

@@ -156,3 +156,43 @@ TEST(NavdbNear, SampleListsAroundSeattle) {
   build_near_navaids_close(47.45, -122.31);
   EXPECT_EQ(near_navaids_count, 12);
 }
+
+// Eleven VORs and a nearer NDB around the centre: the table keeps the nine nearest VORs,
+// nearest first, with magnetic bearings; a second build over two VORs leaves seven rows empty.
+TEST(NavdbNear, NearestVorTableKeepsTheNineNearestVors) {
+  present_lat = kLat;
+  present_lon = kLon;
+  magvar = 16.0;
+  near_navaids_count = 0;
+  auto add = [](const char* ident, const char* type, double course, double dist) {
+    NavRecord& r = near_navaids[++near_navaids_count];
+    r = NavRecord{};
+    nav_copy_text(r.ident, nav_ident_size, ident);
+    nav_copy_text(r.type, nav_type_size, type);
+    nav_copy_text(r.freq, nav_freq_size, "113.90");
+    compute_dest_point(kLat, kLon, course, dist, r.lat, r.lon);
+  };
+  add("NDB", "N", 90.0, 1.0);
+  const char* idents[] = {"V11", "V10", "V9", "V8", "V7", "V6", "V5", "V4", "V3", "V2", "V1"};
+  for (int i = 0; i < 11; ++i) add(idents[i], "V", 16.2, 11.0 - i);  // V1 nearest at 1 NM
+  nearest_vor_table();
+  for (int row = 1; row <= nearest_vor_rows; ++row) {
+    EXPECT_EQ(std::string(nav_lists_21b[row].ident), "V" + std::to_string(row)) << row;
+    EXPECT_NEAR(nav_lists_21b[row].dist_nm, row, 0.01);
+    EXPECT_NEAR(nav_lists_21b[row].brg_mag, 360.2, 0.05);  // 0.2 magnetic is below 0.5
+    EXPECT_EQ(std::string(nav_lists_21b[row].freq), "113.90");
+  }
+
+  near_navaids_count = 0;
+  add("FAR", "V", 106.0, 200.0);
+  add("NEAR", "V", 106.0, 50.0);
+  nearest_vor_table();
+  EXPECT_EQ(std::string(nav_lists_21b[1].ident), "NEAR");
+  EXPECT_NEAR(nav_lists_21b[1].brg_mag, 90.0, 0.05);
+  EXPECT_EQ(std::string(nav_lists_21b[2].ident), "FAR");
+  for (int row = 3; row <= nearest_vor_rows; ++row) {
+    EXPECT_EQ(nav_lists_21b[row].ident[0], '\0');
+    EXPECT_EQ(nav_lists_21b[row].dist_nm, nearest_vor_empty);
+    EXPECT_EQ(nav_lists_21b[row].brg_mag, nearest_vor_empty);
+  }
+}
