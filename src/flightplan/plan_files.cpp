@@ -75,6 +75,17 @@ static const char* file_type(const char* type) {
 }
 
 static std::string find_plan_file(const std::string& folder, const std::string& name);
+static bool ends_with_rte(const std::string& fn);
+
+// A save replaces only a plan: a file with the plan extension or one the stored list holds,
+// never another file that happens to share the name (the settings, say).
+static bool replaceable_plan_file(const std::string& path) {
+  std::string fn = std::filesystem::path(path).filename().string();
+  if (ends_with_rte(fn)) return true;
+  for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY; ++i)
+    if (fn == stored_plans[i].name) return true;
+  return false;
+}
 
 static bool finite_number(const std::string& t, double& v) {
   if (t.empty() || t.size() > 32) return false;
@@ -104,7 +115,10 @@ static bool record_in_range(const FlightPlanWpt& rec) {
   return true;
 }
 
-enum RecordLine { RECORD_READ, RECORD_SKIPPED, RECORD_OUT_OF_RANGE };
+// A line that is no record (the end marker) is skipped; a record line with a number that
+// does not read or lies out of range refuses the whole plan, so that a plan never loads
+// with a waypoint missing.
+enum RecordLine { RECORD_READ, RECORD_SKIPPED, RECORD_REFUSED };
 
 // One record line: ident type lat lon [alt spd intc flyover cflag via segment role navaid].
 static RecordLine parse_record_line(std::string_view line, FlightPlanWpt& rec) {
@@ -117,25 +131,25 @@ static RecordLine parse_record_line(std::string_view line, FlightPlanWpt& rec) {
     if (j > i) tok.emplace_back(line.substr(i, j - i));
     i = j;
   }
-  if (tok.size() < 4 || tok.size() > 13) return RECORD_SKIPPED;
   clear_fpl_record(rec);
-  decode_text(rec.ident, sizeof rec.ident, tok[0]);
-  if (!rec.ident[0] || std::strcmp(rec.ident, FPL_END_IDENT) == 0) return RECORD_SKIPPED;
+  if (!tok.empty()) decode_text(rec.ident, sizeof rec.ident, tok[0]);
+  if (std::strcmp(rec.ident, FPL_END_IDENT) == 0) return RECORD_SKIPPED;
+  if (tok.size() < 4 || tok.size() > 13 || !rec.ident[0]) return RECORD_REFUSED;
   decode_text(rec.type, sizeof rec.type, tok[1]);
   double* numbers[] = {&rec.lat, &rec.lon, &rec.alt_constraint, &rec.spd_constraint, &rec.intc_course};
   for (std::size_t k = 0; k < std::size(numbers) && k + 2 < tok.size(); ++k)
-    if (!finite_number(tok[k + 2], *numbers[k])) return RECORD_SKIPPED;
+    if (!finite_number(tok[k + 2], *numbers[k])) return RECORD_REFUSED;
   int32_t* flags[] = {&rec.flyover, &rec.constraint_flag};
   for (std::size_t k = 0; k < std::size(flags) && k + 7 < tok.size(); ++k) {
     double v;
-    if (!finite_number(tok[k + 7], v) || std::fabs(v) > 1e6) return RECORD_SKIPPED;
+    if (!finite_number(tok[k + 7], v) || std::fabs(v) > 1e6) return RECORD_REFUSED;
     *flags[k] = v == 1.0 ? 1 : 0;
   }
   if (tok.size() > 9) decode_text(rec.via, sizeof rec.via, tok[9]);
   if (tok.size() > 10) decode_text(rec.segment, sizeof rec.segment, tok[10]);
   if (tok.size() > 11) decode_text(rec.role, sizeof rec.role, tok[11]);
   if (tok.size() > 12) decode_text(rec.navaid, sizeof rec.navaid, tok[12]);
-  return record_in_range(rec) ? RECORD_READ : RECORD_OUT_OF_RANGE;
+  return record_in_range(rec) ? RECORD_READ : RECORD_REFUSED;
 }
 
 static constexpr std::size_t kMaxPlanLine = 300;
@@ -172,6 +186,7 @@ int write_plan_file(const std::string& file_name) {
   // leaves the earlier file as it was. A stale part file is removed, never written
   // through (it may be a link), and the new one is created exclusively.
   std::string path = find_plan_file(folder, file_name);
+  if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && !replaceable_plan_file(path)) return 0;
   std::string part = path + ".part";
   std::filesystem::remove(part, ec);
   int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -213,6 +228,7 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
   cruise = 0;
   fuel = 0.0;
   bool in_plan = false;
+  bool has_plan = false;
   std::size_t pos = 0;
   while (pos < size) {
     std::size_t end = pos;
@@ -222,11 +238,16 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (line.empty() || line[0] == ';') continue;
-    if (line.size() > kMaxPlanLine) continue;
+    if (line.size() > kMaxPlanLine) {
+      if (!in_plan) continue;
+      clear_fpl_scan();
+      return 0;
+    }
     if (line[0] == '[') {
       std::string s(line);
       for (char& c : s) c = (char)std::tolower((unsigned char)c);
       in_plan = s == "[flightplan]";
+      has_plan = has_plan || in_plan;
       continue;
     }
     double v;
@@ -241,7 +262,7 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     FlightPlanWpt rec;
     RecordLine read = parse_record_line(line, rec);
     if (read == RECORD_SKIPPED) continue;
-    if (read == RECORD_OUT_OF_RANGE) {
+    if (read == RECORD_REFUSED) {
       clear_fpl_scan();
       return 0;
     }
@@ -252,7 +273,8 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     fpl_scan[++fpl_scan_last] = rec;
     set_end_record(fpl_scan[fpl_scan_last + 1]);
   }
-  return 1;
+  // A file without its plan section (empty, binary, another kind of file) is no plan.
+  return has_plan ? 1 : 0;
 }
 
 void scanned_plan_to_edit() {

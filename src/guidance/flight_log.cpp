@@ -80,7 +80,7 @@ void write_row(int mode) {
                 finite_or(get_total_fuel_flow(), 0.0), finite_or(read_fuel_on_board(), 0.0),
                 finite_or(zero_fuel_weight, 0.0), finite_or(payload_weight, 0.0), finite_or(indicated_airspeed, 0.0));
   std::string path = vek_path("\\vek\\FlightLog\\fpl.log");
-  std::FILE* f = std::fopen(path.c_str(), flight_phase == 0 ? "w" : "a");
+  std::FILE* f = open_regular_file_for_write(path, flight_phase != 0);
   if (!f) return;
   if (flight_phase == 0) {
     const char* first = fpl_active_last >= 0 ? fpl_active[0].ident : "";
@@ -278,7 +278,7 @@ void write_flight_log() {
   if (aircraft_name.empty()) return;
 
   std::string out_path = vek_path("\\vek\\FlightLog\\Flight.log");
-  std::FILE* out = std::fopen(out_path.c_str(), "a");
+  std::FILE* out = open_regular_file_for_write(out_path, true);
   if (!out) return;
   const char* origin = fpl_active_last >= 0 ? fpl_active[0].ident : "";
   const char* dest = fpl_active_last >= 0 && fpl_active_last <= FPL_MAX_LAST ? fpl_active[fpl_active_last].ident : "";

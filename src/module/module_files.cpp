@@ -1,8 +1,12 @@
 #include "module/module_files.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <mutex>
+#include <set>
 
 #include "module/module_messages.h"
 
@@ -10,6 +14,15 @@ namespace {
 
 void post_refusal(const std::string& path, const char* reason) {
   add_module_message("File '" + path + "' refused: " + reason);
+}
+
+// Paths whose write was refused already: the writers are called every step.
+std::set<std::string> refused_writes;
+std::mutex refused_writes_mutex;
+
+void post_write_refusal_once(const std::string& path) {
+  std::lock_guard<std::mutex> lock(refused_writes_mutex);
+  if (refused_writes.insert(path).second) post_refusal(path, "not a regular file");
 }
 
 }  // namespace
@@ -44,4 +57,27 @@ bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::s
   std::fclose(file);
   if (!ok) text.clear();
   return ok;
+}
+
+std::FILE* open_regular_file_for_write(const std::string& path, bool append) {
+  // No O_TRUNC here: the file is emptied only once it is known to be a regular file.
+  int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0);
+  int fd = ::open(path.c_str(), flags, 0644);
+  struct stat st {};
+  bool regular = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  // ELOOP: the path is a link; ENXIO: a FIFO without a reader; EISDIR: a folder.
+  if (!regular && (fd >= 0 || errno == ELOOP || errno == ENXIO || errno == EISDIR)) {
+    if (fd >= 0) ::close(fd);
+    post_write_refusal_once(path);
+    return nullptr;
+  }
+  if (fd < 0) return nullptr;
+  if (!append && ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, append ? "ab" : "wb");
+  if (!file) ::close(fd);
+  return file;
 }

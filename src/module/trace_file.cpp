@@ -1,10 +1,13 @@
 #include "module/trace_file.h"
 
+#include <algorithm>
 #include <cstdarg>
 
+#include "module/module_files.h"
 #include "module/module_paths.h"
 
 FILE* trace_file = nullptr;
+long trace_file_bytes = 0;
 
 namespace {
 // Closes the file when the module unloads.
@@ -15,7 +18,8 @@ struct TraceFileCloser {
 
 void open_trace_file() {
   if (trace_file) return;
-  trace_file = std::fopen(vek_path("vek1.log").c_str(), "w");
+  trace_file = open_regular_file_for_write(vek_path("vek1.log"), false);
+  trace_file_bytes = 0;
 }
 
 void close_trace_file() {
@@ -26,9 +30,19 @@ void close_trace_file() {
 
 void trace_line(const char* format, ...) {
   if (!trace_file) return;
+  char line[1024];
   va_list args;
   va_start(args, format);
-  std::vfprintf(trace_file, format, args);
+  int n = std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
+  if (n < 0) return;
+  std::size_t len = std::min<std::size_t>(static_cast<std::size_t>(n), sizeof line - 1);
+  if (trace_file_bytes + static_cast<long>(len) > trace_file_max_bytes) {
+    std::fputs("Trace stopped: vek1.log reached its size limit\n", trace_file);
+    close_trace_file();
+    return;
+  }
+  std::fwrite(line, 1, len, trace_file);
   std::fflush(trace_file);
+  trace_file_bytes += static_cast<long>(len);
 }

@@ -144,13 +144,12 @@ TEST_F(FplTest, FailedLoadKeepsTheEditPlanAndSaysSo) {
   EXPECT_STREQ(fpl_edit[0].ident, "******");
 }
 
-TEST_F(FplTest, MalformedLinesAreSkippedAndOverlongPlansRefused) {
+TEST_F(FplTest, CommentsAndTheEndMarkerAreSkippedAndOverlongPlansRefused) {
   std::string dir = root + "/vek/flightplans/";
-  write_text(dir + "BAD.rte",
-             "CruiseAlt=abc\n[FlightPlan]\nKSEA APT 47.449 -122.309 433\nSEA VOR notanumber -122.3\n"
-             "Y VOR 10.0 nan\n****** WPT 1 1\nOLM VOR 46.97 -122.90 5000 250 -1 1 0 V23 - - 113.40 extra\n"
+  write_text(dir + "GOOD.rte",
+             "CruiseAlt=abc\n[FlightPlan]\nKSEA APT 47.449 -122.309 433\n****** WPT 1 1\n"
              "\n; comment\nBTG VOR 45.81 -122.53\r\n");
-  ASSERT_EQ(load_plan_file("bad.RTE", 0), 1);  // name matched without regard to case
+  ASSERT_EQ(load_plan_file("good.RTE", 0), 1);  // name matched without regard to case
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "BTG"}));
   EXPECT_EQ(plan_cruise_alt, 0);
 
@@ -161,7 +160,50 @@ TEST_F(FplTest, MalformedLinesAreSkippedAndOverlongPlansRefused) {
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "BTG"}));
   list_plan_files();  // the overlong file is not listed
   EXPECT_EQ(stored_plan_count, 2);
-  EXPECT_STREQ(stored_plans[1].name, "BAD.rte");
+  EXPECT_STREQ(stored_plans[1].name, "GOOD.rte");
+}
+
+// A record that does not read refuses the whole plan: it never loads with a waypoint missing,
+// and a file that is no plan never loads as an empty route.
+TEST_F(FplTest, AnUnreadableRecordOrAFileWithoutAPlanIsRefusedWhole) {
+  std::string dir = root + "/vek/flightplans/";
+  const std::pair<const char*, std::string> rows[] = {
+      {"nan latitude", "[FlightPlan]\nKSEA APT 47.449 -122.309\nOLM VOR nan -122.90\nKPDX APT 45.58 -122.59\n"},
+      {"word for a number", "[FlightPlan]\nKSEA APT 47.449 -122.309\nSEA VOR notanumber -122.3\n"},
+      {"unreadable altitude", "[FlightPlan]\nKSEA APT 47.449 -122.309 4x33\n"},
+      {"too few fields", "[FlightPlan]\nKSEA APT 47.449\n"},
+      {"too many fields", "[FlightPlan]\nOLM VOR 46.97 -122.90 5000 250 -1 1 0 V23 - - 113.40 extra\n"},
+      {"overlong line", "[FlightPlan]\nKSEA APT 47.449 -122.309 " + std::string(400, '0') + "\n"},
+      {"empty file", ""},
+      {"binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
+      {"no plan section", "KSEA APT 47.449 -122.309\n"},
+  };
+  for (const auto& [what, text] : rows) {
+    append_fixes({"KSEA", "SEA", "KPDX"});
+    write_text(dir + "X.RTE", text);
+    fpl_message.clear();
+    EXPECT_EQ(load_plan_file("X.RTE", 0), 0) << what;
+    EXPECT_EQ(fpl_message, "Unable to load FP") << what;
+    EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA", "KPDX"})) << what;
+    list_plan_files();
+    EXPECT_EQ(stored_plan_count, 1) << what;  // only "NEW FPL"
+    clear_fpl_edit();
+  }
+}
+
+// A save writes plans only: an existing file of another kind under the typed name is left as
+// it was, whatever the case of the name; a listed plan or a new name is written.
+TEST_F(FplTest, ASaveNeverReplacesAFileThatIsNoPlan) {
+  fly_sample_route();
+  FlightPlansFolder = "\\vek";
+  write_text(root + "/vek/vek.cfg", "[Settings]\nCostIndex=80\n");
+  EXPECT_EQ(write_plan_file("VEK.CFG"), 0);
+  EXPECT_EQ(read_text(root + "/vek/vek.cfg"), "[Settings]\nCostIndex=80\n");
+  EXPECT_EQ(write_plan_file("ROUTE.TXT"), 1);  // a new name is written
+  EXPECT_EQ(write_plan_file("ROUTE.TXT"), 0);  // then it is a file that is no listed plan
+  EXPECT_EQ(write_plan_file("KSEAKPDX.RTE"), 1);
+  EXPECT_EQ(write_plan_file("kseakpdx.rte"), 1);  // the listed plan, replaced
+  FlightPlansFolder.clear();
 }
 
 TEST_F(FplTest, PlanRequestLoadsAndActivates) {

@@ -5,13 +5,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "flightplan/plan_files.h"
 #include "guidance/aircraft_file.h"
+#include "guidance/flight_log.h"
 #include "guidance/performance_tables.h"
 #include "guidance/settings.h"
 #include "module/module_messages.h"
+#include "module/trace_file.h"
 #include "navdb/navdb.h"
 #include "sim_folder.h"
 
@@ -46,4 +50,79 @@ TEST(RefusedFiles, DevicesFifosAndFoldersAreNeverRead) {
           << row.file << ", " << kind;
     }
   }
+}
+
+// The files the module writes: a FIFO, a folder or a link in their place is never written
+// through and never blocks the step; each path is refused with one message however often
+// the writer runs.
+TEST(RefusedFiles, LogsAreNeverWrittenThroughALinkOrIntoAFifo) {
+  struct Row {
+    const char* file;  // under the simulator folder
+    void (*write)();
+  };
+  const Row rows[] = {
+      {"vek/FlightLog/fpl.log",
+       [] {
+         log_initial_load_done = 1;
+         flight_phase = -1;
+         update_flight_phase_log(0);
+       }},
+      {"vek/FlightLog/Flight.log",
+       [] {
+         aircraft_name = "Twinjet";
+         write_flight_log();
+       }},
+      {"vek1.log",
+       [] {
+         open_trace_file();
+         trace_line("frame\n");
+         close_trace_file();
+       }},
+  };
+  for (const Row& row : rows) {
+    for (const std::string kind : {"fifo", "folder", "link to the settings"}) {
+      SimFolder sim;
+      std::string settings = sim.write("vek/vek.cfg", "[Settings]\n");
+      std::filesystem::path path = std::filesystem::path(sim.root()) / row.file;
+      std::filesystem::create_directories(path.parent_path());
+      if (kind == "fifo") {
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      } else if (kind == "folder") {
+        std::filesystem::create_directory(path);
+      } else {
+        std::filesystem::create_symlink(settings, path);
+      }
+      module_message_count = 0;
+      row.write();
+      row.write();
+      std::string refused = "File '" + path.string() + "' refused: not a regular file";
+      EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, refused), 1)
+          << row.file << ", " << kind;
+      std::ifstream in(settings);
+      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      EXPECT_EQ(text, "[Settings]\n") << row.file << ", " << kind;
+    }
+  }
+  aircraft_name.clear();
+  flight_phase = 999;
+  log_initial_load_done = 0;
+}
+
+// The trace stops at its size bound with one last line saying so.
+TEST(RefusedFiles, TheTraceFileStopsAtItsSizeBound) {
+  SimFolder sim;
+  open_trace_file();
+  ASSERT_NE(trace_file, nullptr);
+  std::string line(1000, 'x');
+  line += "\n";
+  long lines = trace_file_max_bytes / static_cast<long>(line.size()) + 2;
+  for (long i = 0; i < lines; ++i) trace_line("%s", line.c_str());
+  EXPECT_EQ(trace_file, nullptr);
+  std::uintmax_t size = std::filesystem::file_size(std::filesystem::path(sim.root()) / "vek1.log");
+  EXPECT_LE(size, static_cast<std::uintmax_t>(trace_file_max_bytes) + 100);
+  EXPECT_GT(size, static_cast<std::uintmax_t>(trace_file_max_bytes) - 2000);
+  std::ifstream in(std::filesystem::path(sim.root()) / "vek1.log");
+  in.seekg(-100, std::ios::end);
+  std::string tail((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(tail.find("Trace stopped: vek1.log reached its size limit"), std::string::npos);
 }
