@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
+
+#include "module/module_messages.h"
 
 namespace {
 
@@ -145,10 +148,65 @@ bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
   return any;
 }
 
+namespace {
+
+// What each number of the settings and aircraft files may be: speeds print in three
+// digits, altitudes in five, and a value beyond them would overflow the guidance's
+// whole-number arithmetic (a flight-path angle of 1e10 degrees, say).
+struct ConfigRange {
+  const char* name;
+  double lo;
+  double hi;
+};
+constexpr double kMaxSpeed = 999.0;      // knots
+constexpr double kMaxAltitude = 99999.0; // feet
+constexpr double kMaxRate = 20000.0;     // feet per minute
+constexpr ConfigRange kConfigRanges[] = {
+    {"WptChgDist", 0.0, 100.0},          {"BestHoldIas", 0.0, kMaxSpeed},
+    {"ClbAltRest", 0.0, kMaxAltitude},   {"ClbSpdRest", 0.0, kMaxSpeed},
+    {"DescAltRest", 0.0, kMaxAltitude},  {"DescSpdRest", 0.0, kMaxSpeed},
+    {"ClimbIas", 0.0, kMaxSpeed},        {"ClimbIasMax", 0.0, kMaxSpeed},
+    {"ClimbIasMin", 0.0, kMaxSpeed},     {"ClimbTas", 0.0, kMaxSpeed},
+    {"CruiseIas", 0.0, kMaxSpeed},       {"CruiseIasMax", 0.0, kMaxSpeed},
+    {"CruiseIasMin", 0.0, kMaxSpeed},    {"CruiseTas", 0.0, kMaxSpeed},
+    {"DescentIas", 0.0, kMaxSpeed},      {"DescentIasMax", 0.0, kMaxSpeed},
+    {"DescentIasMin", 0.0, kMaxSpeed},   {"DescentTas", 0.0, kMaxSpeed},
+    {"ClimbRate", 0.0, kMaxRate},        {"DescentRate", 0.0, kMaxRate},
+    {"MaxVnavClimbRate", 0.0, kMaxRate}, {"MinVnavClimbRate", 0.0, kMaxRate},
+    {"MaxVnavDescRate", 0.0, kMaxRate},  {"MinVnavDescRate", 0.0, kMaxRate},
+    {"MinVnavClimbIas", 0.0, kMaxSpeed}, {"MinVnavIas", 0.0, kMaxSpeed},
+    {"MinVnavRadioAlt", 0.0, kMaxAltitude}, {"MaxCruise", 0.0, kMaxAltitude},
+    {"CostIndex", -1.0, 200.0},          {"EngThrust", 0.0, 999999.0},
+    {"FPA", 0.0, 10.0},                  {"HoldLegMins", 0.0, 60.0},
+    {"LDGFLAPS", 0.0, 100.0},            {"TOFLAPS", 0.0, 100.0},
+    {"V1", 0.0, kMaxSpeed},              {"VR", 0.0, kMaxSpeed},
+    {"V2", 0.0, kMaxSpeed},              {"VREF", 0.0, kMaxSpeed},
+    {"VREFMIN", 0.0, kMaxSpeed},         {"VREFMID", 0.0, kMaxSpeed},
+    {"VREFMAX", 0.0, kMaxSpeed},         {"VnavSetSpdRestDist", 0.0, 9999.0},
+    {"PauseAtDistFromDest", -9999.0, 9999.0}, {"TcasVertRange", 0.0, kMaxAltitude},
+};
+
+// False, with a module message, when `key` has a range and `value` reads outside it.
+bool config_value_in_range(std::string_view key, std::string_view value) {
+  for (const ConfigRange& r : kConfigRanges) {
+    if (!equal_ignoring_case(r.name, key)) continue;
+    // Read as a decimal, so that no whole-number clamp hides a huge value.
+    double d = config_float(value);
+    if (d >= r.lo && d <= r.hi) return true;
+    add_module_message(std::string(r.name) + "=" + std::string(value.substr(0, 32)) + " out of range, ignored");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value) {
   for (size_t k = 0; k < count; ++k) {
     const ConfigKey& entry = table[k];
     if (!equal_ignoring_case(entry.name, key)) continue;
+    if (entry.type != CFG_TEXT && entry.type != CFG_UPPER_TEXT && !config_value_in_range(entry.name, value))
+      return true;
     switch (entry.type) {
       case CFG_INT:
       case CFG_INT_OF_FLOAT: {

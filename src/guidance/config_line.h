@@ -54,7 +54,9 @@ struct ConfigKey {
   void (*apply)(std::string_view value);  // CFG_CUSTOM only
 };
 
-// Sets the key of `table` named `key` from `value`. False when no key matches.
+// Sets the key of `table` named `key` from `value`. False when no key matches. A number
+// outside the key's range (config_line.cpp's range table) is not taken: the value stays as
+// it was and the module posts "<key>=<value> out of range, ignored".
 bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value);
 
 bool equal_ignoring_case(std::string_view a, std::string_view b);

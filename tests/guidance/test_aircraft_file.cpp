@@ -2,7 +2,10 @@
 // names, the navigation data cycle and the parking file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <string>
 
 #include "guidance/aircraft_file.h"
@@ -349,4 +352,39 @@ TEST(AircraftFile, TheRestOfALineLongerThan200IsDropped) {
   EXPECT_EQ(ModelId, std::string(192, 'M'));  // the comment's tail set nothing
   EXPECT_NE(MaxCruise, 41000);
   EXPECT_EQ(DescentIas, 250);
+}
+
+// A number outside what its field can hold keeps the value before it, with a message;
+// the guidance never converts such a value to a whole number.
+TEST(AircraftFile, ValuesOutOfRangeAreIgnoredWithAMessage) {
+  struct Row {
+    const char* line;
+    std::function<bool()> kept;
+  };
+  const Row rows[] = {
+      {"FPA=1e10", [] { return FPA == 3.0; }},
+      {"FPA=-1", [] { return FPA == 3.0; }},
+      {"ClimbIasMax=1e30", [] { return ClimbIasMax == 250.0; }},
+      {"V1=5000", [] { return V1 == 140; }},
+      {"MaxCruise=4000000000", [] { return MaxCruise == 35000; }},
+      {"HoldLegMins=1e300", [] { return HoldLegMins == 1.5; }},
+      {"DescentRate=99999999", [] { return DescentRate == 2000.0; }},
+  };
+  for (const Row& row : rows) {
+    SimFolder sim;
+    aircraft_config_loaded = 0;
+    aircraft_name = "Range";
+    sim.write("vek/Aircraft/Range.cfg",
+              std::string("FPA=3\nClimbIasMax=250\nV1=140\nMaxCruise=35000\nHoldLegMins=1.5\nDescentRate=2000\n") +
+                  row.line + "\n");
+    module_message_count = 0;
+    read_aircraft_config();
+    EXPECT_TRUE(row.kept()) << row.line;
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1,
+                         std::string(row.line) + " out of range, ignored"),
+              1)
+        << row.line;
+  }
+  aircraft_name.clear();
+  aircraft_config_loaded = 0;
 }
