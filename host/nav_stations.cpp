@@ -5,8 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "module/module_files.h"
 
 namespace simhost {
 
@@ -71,8 +72,16 @@ bool comment_or_blank(const std::string& line) {
   return true;
 }
 
+// The module's reader: only a regular file within the navigation-data bound is read, so a
+// FIFO or a device in the folder never hangs the start.
+std::istringstream open_nav_file(const std::string& path) {
+  std::string text;
+  read_regular_file(path, nav_file_max_bytes, text);
+  return std::istringstream(std::move(text));
+}
+
 void read_navs(const std::string& path, std::vector<NavStationEntry>* out) {
-  std::ifstream in(path);
+  std::istringstream in = open_nav_file(path);
   for (std::string line; std::getline(in, line);) {
     if (comment_or_blank(line)) continue;
     std::vector<std::string> w = words(line);
@@ -94,7 +103,7 @@ void read_navs(const std::string& path, std::vector<NavStationEntry>* out) {
 }
 
 void read_localizers(const std::string& path, std::vector<NavStationEntry>* out) {
-  std::ifstream in(path);
+  std::istringstream in = open_nav_file(path);
   std::string airport;
   double elevation = 0.0;
   for (std::string line; std::getline(in, line);) {

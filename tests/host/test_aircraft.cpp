@@ -1,6 +1,7 @@
 // The aircraft model: numbered variables in raw units, flight under the autopilot, fuel,
 // clock and radios.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -515,4 +516,24 @@ TEST(AircraftRadios, StationFilesAreFoundWithoutRegardToCaseAndBadLinesSkipped) 
   EXPECT_EQ(simhost::load_nav_stations("/nonexistent", &stations), 0);
   std::error_code ec;
   std::filesystem::remove_all(tmpl, ec);
+}
+
+// A FIFO, a device or a folder in place of a station file is never read: the start goes on
+// with the other files.
+TEST(AircraftRadios, StationFilesThatAreNoRegularFilesAreNotRead) {
+  for (const std::string kind : {"fifo", "link to /dev/zero", "link to /dev/urandom", "folder"}) {
+    char tmpl[] = "/tmp/vek_navs_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string dir = std::string(tmpl) + "/vek/navdata";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/navs_user.txt") << "AAA V 10.0 20.0 114.50 GOOD\n";
+    std::string path = dir + "/navs.txt";
+    if (kind == "fifo") ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    else if (kind == "folder") std::filesystem::create_directory(path);
+    else std::filesystem::create_symlink(kind.substr(8), path);
+    std::vector<simhost::NavStationEntry> stations;
+    EXPECT_EQ(simhost::load_nav_stations(tmpl, &stations), 1) << kind;
+    std::error_code ec;
+    std::filesystem::remove_all(tmpl, ec);
+  }
 }
