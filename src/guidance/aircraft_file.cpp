@@ -207,7 +207,10 @@ void apply_aircraft_cfg_line(std::string_view line) {
 
 void read_airac_header(std::FILE* file) {
   std::string line;
+  bool first = true;
   while (read_limited_line(file, aircraft_cfg_line_limit, line)) {
+    if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);  // UTF-8 byte-order mark
+    first = false;
     std::string_view words[7];
     size_t n = split_words(line, words, 7);
     if (n == 0 || words[0] != ";AIRAC") continue;

@@ -30,7 +30,11 @@ void post_write_refusal_once(const std::string& path) {
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes) {
   // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    // A missing file is no fault; a link loop or a file that may not be read is.
+    if (errno != ENOENT && errno != ENOTDIR) post_refusal(path, "unreadable");
+    return nullptr;
+  }
   struct stat st {};
   const char* refusal = nullptr;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) refusal = "not a regular file";

@@ -11,8 +11,9 @@ constexpr std::uintmax_t text_file_max_bytes = std::uintmax_t{16} << 20;
 
 // Opens `path` for reading when it is a regular file (a link to one counts) of at most
 // `max_bytes`. A device, FIFO or folder, or a larger file, is refused with a module
-// message and never read: "File '<path>' refused: not a regular file" or "... too
-// large". A missing file gives null without a message.
+// message and never read: "File '<path>' refused: not a regular file", "... too
+// large", or "... unreadable" (a link loop, no permission). A missing file gives null
+// without a message.
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
 
 // Reads such a file whole into `text`. False when it is missing, refused or unreadable.

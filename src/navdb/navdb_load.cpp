@@ -38,6 +38,10 @@ void count_result(const char* file, const NavLoadResult& r) {
   nav_lines_skipped += r.skipped;
   nav_records_dropped += r.dropped;
   char text[96];
+  if (r.records == 0 && r.dropped == 0) {
+    std::snprintf(text, sizeof text, "%s holds no record", file);
+    add_module_message(text);
+  }
   if (r.skipped > 0) {
     std::snprintf(text, sizeof text, "%s '%d' lines skipped as malformed", file, r.skipped);
     add_module_message(text);
@@ -134,7 +138,10 @@ void clear_nav_indexes() {
 }
 
 bool read_nav_file(const std::string& path, std::string& text) {
-  return read_regular_file(path, nav_file_max_bytes, text);
+  if (!read_regular_file(path, nav_file_max_bytes, text)) return false;
+  // A UTF-8 byte-order mark is no part of the first line.
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  return true;
 }
 
 // apts.txt: "A ident lat lon elev name..." then its runways

@@ -9,15 +9,17 @@ template <typename Fn>
 void for_each_record_line(std::string_view text, Fn fn) {
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
+    // A line ends at LF, CRLF or a lone CR.
+    size_t end = pos;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
     std::string_view line = text.substr(pos, end - pos);
     pos = end + 1;
-    size_t first = line.find_first_not_of(" \t\r");
+    if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos) continue;
     line.remove_prefix(first);
     if (line[0] == ';') continue;
-    size_t last = line.find_last_not_of(" \t\r");
+    size_t last = line.find_last_not_of(" \t");
     line = line.substr(0, last + 1);
     fn(line);
   }

@@ -217,6 +217,13 @@ TEST(NavDataCycle, FirstAiracLineGivesTheTexts) {
   read_nav_data_cycle();
   EXPECT_EQ(nav_data_cycle, "AIRAC 0912");
   EXPECT_EQ(nav_data_active, "17DEC - 13JAN/10");
+
+  // A byte-order mark before the header, and lone CR line ends, read the same.
+  nav_data_cycle.clear();
+  sim.write("vek/navdata/NAVS.TXT", "\xEF\xBB\xBF;AIRAC cycle : 0913 14JAN2010 - 10FEB2010\rABC V 1 2 113.00 VOR\r");
+  read_nav_data_cycle();
+  EXPECT_EQ(nav_data_cycle, "AIRAC 0913");
+  EXPECT_EQ(nav_data_active, "14JAN - 10FEB/10");
 }
 
 TEST(ParkingFile, FirstExactNameWins) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -217,4 +219,68 @@ TEST(NavdbLoad, NumbersMustBeWholeAndInRange) {
   EXPECT_EQ(r.skipped, 2);
   EXPECT_STREQ(nav_navaids[1].freq, "");
   EXPECT_STREQ(nav_navaids[1].name, "");
+}
+
+// The sample database copied with each file's line ends and start changed loads the same
+// records; a file that yields nothing, or that cannot be read, is named in a message.
+TEST(NavdbLoad, ByteOrderMarksAndEveryLineEndLoadTheSameRecords) {
+  namespace fs = std::filesystem;
+  std::string root = (fs::temp_directory_path() / "vek_navdb_ends").string();
+  const std::string src = std::string(VEK_NAVDB_SAMPLE_ROOT) + "/vek/navdata";
+  struct Row {
+    const char* what;
+    std::string (*change)(const std::string&);
+  };
+  const Row rows[] = {
+      {"byte-order mark", [](const std::string& t) { return "\xEF\xBB\xBF" + t; }},
+      {"CR only",
+       [](const std::string& t) {
+         std::string out = t;
+         std::replace(out.begin(), out.end(), '\n', '\r');
+         return out;
+       }},
+      {"CRLF and a mark",
+       [](const std::string& t) {
+         std::string out = "\xEF\xBB\xBF";
+         for (char c : t) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+         return out;
+       }},
+  };
+  for (const Row& row : rows) {
+    fs::remove_all(root);
+    fs::create_directories(root + "/vek/navdata");
+    for (const auto& entry : fs::directory_iterator(src)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      std::ofstream(root + "/vek/navdata/" + entry.path().filename().string(), std::ios::binary)
+          << row.change(text);
+    }
+    clear_navigation_database();
+    module_message_count = 0;
+    sim_root_path = root;
+    load_navigation_database();
+    EXPECT_EQ(nav_airport_count, 10) << row.what;
+    EXPECT_EQ(nav_runway_count, 32) << row.what;
+    EXPECT_EQ(nav_navaid_count, 12) << row.what;
+    EXPECT_EQ(nav_intersection_count, 13) << row.what;
+    EXPECT_EQ(nav_airway_fix_count, 17) << row.what;
+    EXPECT_EQ(nav_proc_leg_count, 29) << row.what;
+    EXPECT_EQ(atc_boundary_point_count, 9) << row.what;
+    EXPECT_EQ(nav_lines_skipped, 0) << row.what;
+    EXPECT_EQ(module_message_count, 0) << row.what;
+    EXPECT_STREQ(nav_airports[1].ident, "KSEA") << row.what;
+  }
+
+  fs::remove_all(root);
+  fs::create_directories(root + "/vek/navdata");
+  std::ofstream(root + "/vek/navdata/navs.txt") << "; only a comment\n\n";
+  fs::create_symlink(root + "/vek/navdata/ints.txt", root + "/vek/navdata/ints.txt");  // a loop
+  clear_navigation_database();
+  module_message_count = 0;
+  sim_root_path = root;
+  load_navigation_database();
+  EXPECT_EQ(count_messages("navs.txt holds no record"), 1);
+  EXPECT_EQ(count_messages("File '" + root + "/vek/navdata/ints.txt' refused: unreadable"), 1);
+  fs::remove_all(root);
+  clear_navigation_database();
 }
