@@ -102,12 +102,16 @@ static bool parse_angle(std::string_view s, char pos, char neg, double limit, do
   char h = (char)std::toupper((unsigned char)s[0]);
   if (h != pos && h != neg) return false;
   s.remove_prefix(1);
+  s = trim(s);
+  // The degrees come right after the letter; between the numbers stand only marks
+  // (degree sign, "*", "'", '"', blanks), never a letter or a sign.
+  if (s.empty() || !std::isdigit((unsigned char)s[0])) return false;
   double parts[3] = {0, 0, 0};
   int n = 0;
   std::size_t i = 0;
   while (i < s.size() && n < 4) {
     while (i < s.size() && !std::isdigit((unsigned char)s[i]) && s[i] != '.') {
-      if (s[i] == '-' || s[i] == '+') return false;
+      if (s[i] == '-' || s[i] == '+' || std::isalpha((unsigned char)s[i])) return false;
       ++i;
     }
     if (i >= s.size()) break;

@@ -123,6 +123,28 @@ TEST_F(FplTest, PlnFilesRefused) {
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM"}));
 }
 
+// A coordinate whose degrees do not follow the hemisphere letter, or with a letter among its
+// numbers, refuses its line; the forms the simulator writes read.
+TEST_F(FplTest, PlnCoordinatesReadOnlyAsNumbersAfterTheLetter) {
+  const std::pair<const char*, bool> rows[] = {
+      {"N47* 26.94', W122* 18.56'", true},
+      {"N 47* 26.94', W 122* 18.56'", true},
+      {"N47\xC2\xB0 26' 56.40\", W122\xC2\xB0 18' 33.60\"", true},
+      {"Nnan* 0', W122* 18.56'", false},
+      {"N47* 26.94', Wx122* 18.56'", false},
+      {"Ninf* 0', W122* 0'", false},
+      {"N47* nan', W122* 18.56'", false},
+      {"N* 47 0', W122* 18.56'", false},
+      {"N-47* 0', W122* 18.56'", false},
+  };
+  for (const auto& [coords, taken] : rows) {
+    std::string text = "[flightplan]\nwaypoint.0=KSEA, A, N47* 26.94', W122* 18.56', +433\nwaypoint.1=OLM, V, " +
+                       std::string(coords) + ", +0\nwaypoint.2=KPDX, A, N45* 35.31', W122* 35.85', +31\n";
+    ASSERT_EQ(parse_pln_text(text.data(), text.size()), taken ? 3 : 2) << coords;
+    EXPECT_EQ(std::string(fpl_scan[1].ident), taken ? "OLM" : "KPDX") << coords;
+  }
+}
+
 namespace {
 double tower_lat = 0, tower_lon = 0, tower_alt = 0, fuel_gallons = 0;
 }  // namespace
