@@ -114,7 +114,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
   for (int32_t i = 0; i < MAX_TOKENS; ++i) {
     if (g_tokens[i] == token) {
       g_tokens[i] = 0;
-      --g_start_count;
+      if (--g_start_count == 0) raster_release_measuring();
       return GFX_OK;
     }
   }

@@ -103,6 +103,8 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
 std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* font, double width);
 // The layout box of gfx_measure_string.
 GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font);
+// Frees the kept measuring context (made again on the next measurement).
+void raster_release_measuring();
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);
 void raster_reset_clip(GfxGraphics* g);
 

@@ -454,15 +454,32 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
 
 namespace {
 
-// A context for measuring texts, kept: measuring needs no pixels.
+// A context for measuring texts, kept between measurements (measuring needs no pixels)
+// and released when the graphics stop or the library unloads.
+struct MeasuringContext {
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  void release() {
+    if (cr) cairo_destroy(cr);
+    if (surface) cairo_surface_destroy(surface);
+    cr = nullptr;
+    surface = nullptr;
+  }
+  ~MeasuringContext() { release(); }
+} measuring;
+
 cairo_t* measuring_context(const GfxFont* font) {
-  static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  static cairo_t* cr = cairo_create(surface);
-  select_font(cr, font, true);
-  return cr;
+  if (!measuring.cr) {
+    measuring.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    measuring.cr = cairo_create(measuring.surface);
+  }
+  select_font(measuring.cr, font, true);
+  return measuring.cr;
 }
 
 }  // namespace
+
+void raster_release_measuring() { measuring.release(); }
 
 GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font) {
   cairo_t* cr = measuring_context(font);
