@@ -37,10 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   text.append(reinterpret_cast<const char*>(data), size);
   check_scan_table(parse_pln_text(text.data(), text.size()));
 #elif defined(FPL_FUZZ_PLN_XML)
-  std::string text = "<?xml version=\"1.0\"?><SimBase.Document><FlightPlan.FlightPlan>";
-  text.append(reinterpret_cast<const char*>(data), size);
-  text += "</FlightPlan.FlightPlan></SimBase.Document>";
-  check_scan_table(parse_pln_text(text.data(), text.size()));
+  // Whole documents, declaration included, so that valid seeds reach the waypoint reader.
+  check_scan_table(parse_pln_text(reinterpret_cast<const char*>(data), size));
 #endif
   return 0;
 }

@@ -1,5 +1,7 @@
 // Imports: the simulator's GPS route and its ".PLN" plans in both forms.
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "flightplan/fpl_import.h"
@@ -142,6 +144,21 @@ TEST_F(FplTest, PlnCoordinatesReadOnlyAsNumbersAfterTheLetter) {
                        std::string(coords) + ", +0\nwaypoint.2=KPDX, A, N45* 35.31', W122* 35.85', +31\n";
     ASSERT_EQ(parse_pln_text(text.data(), text.size()), taken ? 3 : 2) << coords;
     EXPECT_EQ(std::string(fpl_scan[1].ident), taken ? "OLM" : "KPDX") << coords;
+  }
+}
+
+// The .PLN XML seeds of the fuzz corpus are whole documents that the waypoint reader reads:
+// each valid seed gives its waypoints, the one over the plan's capacity is refused.
+TEST_F(FplTest, PlnXmlCorpusSeedsReachTheWaypointReader) {
+  const std::pair<const char*, int> rows[] = {
+      {"seed_one.pln", 1},     {"seed_several.pln", 5},        {"seed_200.pln", 200},
+      {"seed_201.pln", -1},    {"seed_ksea_kpdx_xml.pln", 4},  {"seed_odd_coordinates.pln", 5},
+  };
+  for (const auto& [name, count] : rows) {
+    std::ifstream in(std::string(VEK_PLN_XML_CORPUS) + "/" + name, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty()) << name;
+    EXPECT_EQ(parse_pln_text(text.data(), text.size()), count) << name;
   }
 }
 
