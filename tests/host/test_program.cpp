@@ -1,9 +1,13 @@
 // The vek-host program: its exit status and messages.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -111,4 +115,36 @@ TEST_F(HostProgramTest, VerbosePrintsWhatTheModuleRefused) {
   for (const std::string& message : {std::string("message apts.txt '1' lines skipped as malformed"),
                                      "message File '" + perf + "' refused: not a regular file"})
     EXPECT_NE(r.out.find(message), std::string::npos) << message << "\n" << r.out;
+}
+
+// A flight on the C-17 panel, which keeps the trace file, with hostile files in the
+// simulator folder: the run ends, nothing is written through a link, a byte-order mark and
+// lone CR line ends in navs.txt load as plain lines.
+TEST_F(HostProgramTest, HostileFilesNeitherHangTheFlightNorAreWrittenThrough) {
+  namespace fs = std::filesystem;
+  std::string sim = dir + "/sim";
+  fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
+  std::string settings = sim + "/vek/vek.cfg";
+  std::ifstream settings_in(settings);
+  std::stringstream settings_text;
+  settings_text << settings_in.rdbuf();
+  fs::create_symlink(settings, sim + "/vek1.log");
+  fs::create_directories(sim + "/vek/FlightLog");
+  fs::remove(sim + "/vek/FlightLog/fpl.log");
+  ASSERT_EQ(mkfifo((sim + "/vek/FlightLog/fpl.log").c_str(), 0600), 0);
+  std::string navs = sim + "/vek/navdata/navs.txt";
+  std::ifstream navs_in(navs, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(navs_in)), std::istreambuf_iterator<char>());
+  std::replace(text.begin(), text.end(), '\n', '\r');
+  std::ofstream(navs, std::ios::binary) << "\xEF\xBB\xBF" << text;
+  write("fly.txt", "run 3s\n");
+  ProgramRun r = run("--module " VEK_GAU_PATH " --sim " + sim + " --panel " + sim + "/panel_c17.cfg --scenario " + dir +
+                     "/fly.txt --out " + dir + "/out --verbose");
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::ifstream after(settings);
+  std::stringstream after_text;
+  after_text << after.rdbuf();
+  EXPECT_EQ(after_text.str(), settings_text.str());
+  EXPECT_NE(r.out.find("message File '" + sim + "/vek1.log' refused: not a regular file"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("navs.txt"), std::string::npos) << r.out;  // no line skipped, records read
 }
