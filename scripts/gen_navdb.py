@@ -16,7 +16,6 @@ usage: gen_navdb.py [--world] <simulator folder>   (writes <folder>/vek/navdata/
 import argparse
 import os
 import random
-import sys
 
 AIRPORTS = 24000
 RUNWAYS = 60000
