@@ -13,9 +13,9 @@ of it than the wide nearby lists hold, as over central Europe or New York.
 
 usage: gen_navdb.py [--world] <simulator folder>   (writes <folder>/vek/navdata/*.txt)
 """
+import argparse
 import os
 import random
-import sys
 
 AIRPORTS = 24000
 RUNWAYS = 60000
@@ -53,13 +53,15 @@ def position(i):
 
 
 def main():
-    args = sys.argv[1:]
-    if args and args[0] == "--world":
+    parser = argparse.ArgumentParser(
+        description="Writes a synthetic navigation database into <folder>/vek/navdata/.")
+    parser.add_argument("--world", action="store_true",
+                        help="at the size of the world's data instead of the tables' capacity")
+    parser.add_argument("folder", help="the simulator folder")
+    args = parser.parse_args()
+    if args.world:
         globals().update(WORLD)
-        args = args[1:]
-    if len(args) != 1:
-        sys.exit("usage: gen_navdb.py [--world] <simulator folder>")
-    folder = os.path.join(args[0], "vek", "navdata")
+    folder = os.path.join(args.folder, "vek", "navdata")
     os.makedirs(folder, exist_ok=True)
 
     def out(name):

@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST_F(McuTest, KeyboardEntryTakesPressesBackspacePerPollAndNothingWithShift) {
+TEST_F(McuTest, KeyboardEntryTakesPressesBackspacePerPressAndNothingWithShift) {
   start();
   struct Row {
     const char* name;
@@ -22,7 +22,8 @@ TEST_F(McuTest, KeyboardEntryTakesPressesBackspacePerPollAndNothingWithShift) {
     const char* scratchpad;
   } rows[] = {
       {"a held letter appends once", "key A down\nrun 3f\nkey A up\n", "OLMA"},
-      {"Backspace deletes a character a poll", "key BACK down\nrun 1f\nkey BACK up\n", "O"},
+      {"Backspace held deletes one character", "key BACK down\nrun 3f\nkey BACK up\n", "OL"},
+      {"each Backspace press deletes one", "key BACK\nkey BACK\n", "O"},
       {"Shift held takes nothing", "key SHIFT down\nkey B\nkey BACK\nkey SHIFT up\n", "OLM"},
       {"keypad digits and blanks are not taken", "key SPACE\nkey 7\n", "OLM7"},
   };
@@ -52,7 +53,22 @@ TEST_F(McuTest, TwoUnitsPollTheKeyboardTwiceAFrame) {
   press(MCU_KEY_KBD);
   type("KPDX");  // each press is taken once
   script("key BACK\n");
-  EXPECT_EQ(mcu_scratchpad, "KP") << "Backspace deletes once a poll";
+  EXPECT_EQ(mcu_scratchpad, "KPD") << "Backspace deletes once a press";
+}
+
+// A keyboard entry stops where the entry line ends, on both entry pages.
+TEST_F(McuTest, KeyboardEntriesEndWhereTheirLineEnds) {
+  start();
+  for (int32_t page_key : {MCU_KEY_DIRTO, MCU_KEY_APTINFO}) {
+    press(page_key);
+    press(MCU_KEY_KBD);
+    type(std::string(40, 'A'));
+    EXPECT_EQ(mcu_scratchpad, std::string(MCU_ENTRY_MAX_CHARS, 'A')) << page_key;
+    script("key BACK\nkey B\n");
+    EXPECT_EQ(mcu_scratchpad, std::string(MCU_ENTRY_MAX_CHARS - 1, 'A') + "B") << page_key;
+    EXPECT_TRUE(shows("> " + std::string(MCU_ENTRY_MAX_CHARS - 1, 'A') + "B")) << page_key;
+    press(MCU_KEY_KBD);
+  }
 }
 
 TEST_F(McuTest, DirectToKeepsTheDestinationAirportAndRewritesTheRecords) {

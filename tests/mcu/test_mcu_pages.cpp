@@ -1,5 +1,7 @@
 // MCU keys and pages as the pilot uses them: paging, plan loading, the altitude and
 // legs pages, the airport page with its runway selection.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "flightplan/flight_plan.h"
@@ -7,6 +9,7 @@
 #include "flightplan/plan_files.h"
 #include "guidance/fms_state.h"
 #include "guidance/waypoint_sequencing.h"
+#include "draw/draw_toolkit.h"
 #include "tests/mcu/mcu_fixture.h"
 
 namespace {
@@ -92,6 +95,46 @@ TEST_F(McuTest, AltitudePageStepsWithinItsLimitsAndSendsTheAltitude) {
     sent = sent || (rec.kind == simhost::RecordKind::KeyEvent && rec.id == 0x1024C && rec.param == 6000);
   EXPECT_TRUE(sent);
   EXPECT_EQ(mcu_page, MCU_PAGE_NAV);
+  // The navigation page is drawn in the frame of the ENTER, with no plan as well: nothing of
+  // the altitude page is left on it.
+  EXPECT_FALSE(shows("NEW ALT")) << "without a plan the screen would wait for the next repaint";
+  EXPECT_FALSE(shows("ALT/FL"));
+}
+
+// The digit the arrows step is underlined under its glyph, wherever the line puts it.
+TEST_F(McuTest, TheSteppedDigitIsUnderlinedUnderItsGlyph) {
+  start();
+  load_sample_plan();
+  // Glyph ink boxes leave blanks out: character `index` is the ink box of the glyphs before
+  // it that are not blanks.
+  auto underline_over_glyph = [&](const std::string& text, size_t index) {
+    const GfxRecording* r = screen();
+    if (!r) return ::testing::AssertionFailure() << "no screen";
+    size_t glyph = static_cast<size_t>(std::count_if(text.begin(), text.begin() + index, [](char c) { return c != ' '; }));
+    for (const GfxRecord* t : r->of(GfxOp::Text)) {
+      if (t->text != text || glyph >= t->glyph_ink.size()) continue;
+      const GfxRectF ink = t->glyph_ink[glyph];
+      for (const GfxRecord* l : r->of(GfxOp::Line)) {
+        if (l->pen_argb != COLOUR_MAGENTA || l->args.size() < 4) continue;
+        if (l->args[0] <= ink.x + 1.0 && l->args[2] >= ink.x + ink.width - 1.0 && l->args[2] - l->args[0] < 12.0)
+          return ::testing::AssertionSuccess();
+      }
+      return ::testing::AssertionFailure() << "no underline under character " << index << " of " << text;
+    }
+    return ::testing::AssertionFailure() << "no text " << text;
+  };
+  script("set ap_altitude 5000\nrun 1s\n");
+  press(MCU_KEY_ALT);
+  press(MCU_KEY_LEFT);
+  EXPECT_TRUE(underline_over_glyph("NEW ALT:  05000", 11));
+  press(MCU_KEY_RIGHT);
+  EXPECT_TRUE(underline_over_glyph("NEW ALT:  05000", 12));
+  press(MCU_KEY_NAV);
+  press(MCU_KEY_LEGS);
+  press(MCU_KEY_LEGS_ALT);
+  press(MCU_KEY_UP);
+  const std::string line = "> Cross " + std::string(fpl_active[mcu_legs_index].ident) + " At " + mcu_legs_entry;
+  EXPECT_TRUE(underline_over_glyph(line, line.size() - 4));
 }
 
 TEST_F(McuTest, CrossingAltitudeOnTheDestinationAirportAims200FeetAbove) {
@@ -104,7 +147,8 @@ TEST_F(McuTest, CrossingAltitudeOnTheDestinationAirportAims200FeetAbove) {
   EXPECT_TRUE(shows("KPDX"));
   press(MCU_KEY_LEGS_ALT);
   press(MCU_KEY_UP, 5);
-  EXPECT_TRUE(shows("> > Cross KPDX At 05000"));
+  EXPECT_TRUE(shows("> Cross KPDX At 05000"));
+  EXPECT_FALSE(shows("> > Cross"));
   script("key 7\n");  // typed digits do not change the altitude
   EXPECT_EQ(mcu_legs_entry, "05000");
   press(MCU_KEY_ENTER);

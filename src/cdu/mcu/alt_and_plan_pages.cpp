@@ -16,18 +16,19 @@ constexpr size_t plan_name_chars = 26;  // a row's text
 }
 
 void mcu_alt_page_draw(McuPage& p) {
-  mcu_text(p, p.amber, 0, 0, "ALT/FL:");
-  mcu_textf(p, p.green, 70, 20, "AP ALT:   %05.0f", ap_altitude);
-  if (mcu_digit_sel != 0) {
-    mcu_new_alt = mcu_step_altitude(mcu_new_alt);
-    double x = mcu_digit_sel == 1 ? 168 : 177;
-    draw_line_d(p.g, p.magenta_pen, x, 55, x + 8, 55);
-  }
+  if (mcu_digit_sel != 0) mcu_new_alt = mcu_step_altitude(mcu_new_alt);
   if (mcu_enter == 1) {
     host_send_key_event(KEY_AP_ALTITUDE_SET, key_param(mcu_new_alt));
     mcu_page = MCU_PAGE_NAV;
+    return;
   }
-  mcu_textf(p, p.amber, 70, 40, "NEW ALT:  %05.0f", mcu_new_alt);
+  mcu_text(p, p.amber, 0, 0, "ALT/FL:");
+  mcu_textf(p, p.green, 70, 20, "AP ALT:   %05.0f", ap_altitude);
+  char line[32];
+  std::snprintf(line, sizeof line, "NEW ALT:  %05.0f", mcu_new_alt);
+  mcu_text(p, p.amber, 70, 40, line);
+  // The thousands digit, or the hundreds that step by 500.
+  if (mcu_digit_sel != 0) mcu_underline(p, 70, 55, line, mcu_digit_sel == 1 ? 11 : 12);
 }
 
 void mcu_fpln_page_draw(McuPage& p) {

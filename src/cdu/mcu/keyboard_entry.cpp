@@ -40,9 +40,12 @@ void process_mcu_keys() {
   bool modifier = false;
   for (uint8_t scan : modifier_keys) modifier = modifier || down(scan);
   if (!modifier) {
+    // An MCU entry ends where its line does.
+    const size_t limit = mcu_kbd_on == 1 ? MCU_ENTRY_MAX_CHARS : std::string::npos;
     for (const CharKey& k : char_keys)
-      if (pressed(k.scan)) work.push_back(k.c);
-    if (down(SCAN_BACK)) {
+      if (pressed(k.scan) && work.size() < limit) work.push_back(k.c);
+    // One character a press, however long the key is held or however many units poll.
+    if (pressed(SCAN_BACK)) {
       if (!work.empty()) work.pop_back();
       mcu_redraw = 1;
     }

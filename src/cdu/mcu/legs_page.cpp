@@ -79,18 +79,20 @@ void mcu_legs_page_draw(McuPage& p) {
     for (int r = 1; r <= MCU_LIST_ROWS && first + r - 1 <= fpl_active_last; ++r) leg_row(p, first + r - 1, r);
     mcu_box(p, 47, 13, 12);
   }
+  std::string line = "> " + mcu_scratchpad.substr(0, entry_line_chars);
   if (mcu_legs_alt_mode == 1) {
     const char* ident = listed ? fpl_active[first].ident : "";
-    if (mcu_digit_sel != 0) {
-      mcu_legs_cross_alt = static_cast<int32_t>(mcu_step_altitude(mcu_legs_cross_alt));
-      double x = 131 + 9.0 * std::strlen(ident) + (mcu_digit_sel == 1 ? 0 : 9);
-      draw_line_d(p.g, p.magenta_pen, x, 75, x + 9, 75);
-    }
+    if (mcu_digit_sel != 0) mcu_legs_cross_alt = static_cast<int32_t>(mcu_step_altitude(mcu_legs_cross_alt));
     char text[64];
     std::snprintf(text, sizeof text, "%05d", mcu_legs_cross_alt);
     mcu_legs_entry = text;
-    std::snprintf(text, sizeof text, "> Cross %s At %s", ident, mcu_legs_entry.c_str());
-    mcu_scratchpad = text;
+    // The entry line's own prompt is the only one.
+    std::snprintf(text, sizeof text, "Cross %s At ", ident);
+    mcu_scratchpad = text + mcu_legs_entry;
+    line = "> " + mcu_scratchpad.substr(0, entry_line_chars);
+    // The thousands digit, or the hundreds that step by 500.
+    size_t digit = 2 + std::strlen(text) + (mcu_digit_sel == 1 ? 1 : 2);
+    if (mcu_digit_sel != 0) mcu_underline(p, 0, 75, line, digit);
   }
-  mcu_text(p, p.green, 0, MCU_ENTRY_Y, "> " + mcu_scratchpad.substr(0, entry_line_chars));
+  mcu_text(p, p.green, 0, MCU_ENTRY_Y, line);
 }

@@ -81,8 +81,18 @@ void mcu_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t height
     mcu_enter = 1;
     mcu_redraw = 1;
   }
-  if (repaint_due() || (mcu_page == MCU_PAGE_NAV && mcu_nav_refresh == 1))
+  if (repaint_due() || (mcu_page == MCU_PAGE_NAV && mcu_nav_refresh == 1)) {
+    const int32_t drawn = mcu_page;
     if (McuPageFn draw = page_renderer(mcu_page)) draw(p);
+    // A page that hands over to another (ENTER on ALT or on a crossing altitude) leaves the
+    // new page to draw in this frame, on a clean screen, without the keys already taken.
+    if (mcu_page != drawn && mcu_plan_loaded != 1) {
+      clear_key_flags();
+      gfx_fill_rect(g, p.black, 0, 0, 250, 85);
+      if (mcu_kbd_on == 1) entry_bar(p);
+      if (McuPageFn draw = page_renderer(mcu_page)) draw(p);
+    }
+  }
   if (mcu_plan_loaded == 1) mcu_page = MCU_PAGE_NAV;
   mcu_page_end(p);
   gfx_delete(g);

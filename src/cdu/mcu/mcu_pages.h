@@ -37,6 +37,9 @@ void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const
 #define mcu_textf(p, brush, x, y, ...) draw_textf((p).g, (p).font, brush, x, y, DRAW_TEXT_MAX, __VA_ARGS__)
 // Closed outline (0,y)-(w,y)-(w,y+h)-(0,y+h) with the green pen.
 void mcu_box(const McuPage& p, double w, double y, double h);
+// Underlines, at height y, character `index` of `text` as mcu_text draws it at x: under
+// its glyph, measured in the page's font.
+void mcu_underline(const McuPage& p, double x, double y, const std::string& text, size_t index);
 // Top of the cursor box of list row 1..4 (13, 25, 37, 49).
 int32_t mcu_row_box_y(int32_t row);
 

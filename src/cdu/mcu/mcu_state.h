@@ -23,6 +23,8 @@ constexpr int32_t MCU_PAGE_LEGS = 6;
 constexpr int32_t MCU_PAGE_DIRTO = 7;
 constexpr int32_t MCU_PAGE_ALT = 19;
 constexpr int32_t MCU_NO_SELECTION = -999;
+// Characters a keyboard entry takes: with the "> " prompt they fill the entry line.
+constexpr size_t MCU_ENTRY_MAX_CHARS = 26;
 
 // Arrow one-shot values.
 constexpr int32_t MCU_ARROW_UP = 1, MCU_ARROW_DOWN = 2, MCU_ARROW_LEFT = 3, MCU_ARROW_RIGHT = 4;

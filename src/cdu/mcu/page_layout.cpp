@@ -38,6 +38,17 @@ void mcu_text(const McuPage& p, const GfxBrush* brush, double x, double y, const
   draw_text(p.g, p.font, brush, x, y, DRAW_TEXT_MAX, text.c_str());
 }
 
+void mcu_underline(const McuPage& p, double x, double y, const std::string& text, size_t index) {
+  if (index >= text.size()) return;
+  // A measured box holds a sixth of the font size of space before and after the glyphs.
+  const double pad = MCU_FONT_PX / 6.0;
+  auto advance = [&](const std::string& s) {
+    return s.empty() ? 0.0 : std::max(0.0, text_width(p.g, p.font, DRAW_TEXT_MAX, s.c_str()) - 2.0 * pad);
+  };
+  double left = x + pad + advance(text.substr(0, index));
+  draw_line_d(p.g, p.magenta_pen, left, y, left + advance(text.substr(index, 1)), y);
+}
+
 void mcu_box(const McuPage& p, double w, double y, double h) {
   const DrawPoint box[] = {{0, y}, {w, y}, {w, y + h}, {0, y + h}, {0, y}};
   draw_lines_d(p.g, p.green_pen, box, 5);
