@@ -6,20 +6,58 @@
 #include <filesystem>
 
 #include "c17/c17_cdu.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
 #include "guidance/fms_state.h"
+#include "module/module_paths.h"
+#include "navdb/navdb.h"
 #include "tests/c17/c17_cdu_harness.h"
+#include "tests/common/sample_flight.h"
+
+namespace {
+
+// The mission CDU, the route and the fix-info entries as a freshly loaded module has them.
+void reset_cdu_and_route() {
+  c17_cdu_page = C17_CDU_MSN_INDEX;
+  c17_cdu_pending_lsk = 0;
+  c17_cdu_prev_page = c17_cdu_prev_page_alt = c17_cdu_next_page = c17_cdu_next_page_alt = 0;
+  c17_cdu_scratchpad.clear();
+  c17_cdu_scratchpad_msg.clear();
+  c17_cdu_fpl_page = c17_cdu_fpl_page_count = 1;
+  c17_dup_first_row = 1;
+  c17_dup_scroll_up = c17_dup_scroll_down = c17_hold_row = 0;
+  entry_candidate_count = 0;
+  clear_fpl_active();
+  clear_fpl_edit();
+  fpl_changed_state = 0;
+  hold_count = 0;
+  clear_fix_info(0);
+  for (std::string* t : {&route_origin, &route_origin_mod, &route_dest, &route_dest_mod, &route_runway,
+                         &route_runway_mod, &route_sid, &route_sid_trans})
+    *t = FPL_NONE_TEXT;
+  smiths_reset_dep_selection();
+  smiths_reset_arr_selection();
+  legs_mode = 0;
+}
+
+}  // namespace
 
 void C17CduTest::SetUp() {
   char tmpl[] = "/tmp/vek-c17cdu-XXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   folder_ = tmpl;
   std::filesystem::copy(VEK_C17_SAMPLE_ROOT, folder_, std::filesystem::copy_options::recursive);
+  std::filesystem::create_directories(folder_ + "/vek/FlightLog");
   ASSERT_TRUE(host_.attach_module(c17_cdu_harness_linkage(), &ImportTable));
   host_.set_sim_folder(folder_);
+  // This test's folder, not the one an earlier test of the process fixed and removed.
+  sim_root_path = folder_;
+  reset_cdu_and_route();
   simhost::PanelConfig panel;
-  simhost::PanelWindow main;
-  main.ident = 0;
-  main.visible = true;
+  simhost::PanelWindow main = sample_flight::server_window();
+  main.gauges[0].parameters = "Airlifter";
   simhost::Placement p;
   p.module = "vek1";
   p.gauge = "C17_CDU_HARNESS";
@@ -29,17 +67,17 @@ void C17CduTest::SetUp() {
   panel.windows.push_back(main);
   host_.set_panel(panel);
   host_.set_draw_recording(true);
+  host_.receive_sim_folder_stations();
   std::string error;
   ASSERT_TRUE(host_.start(&error)) << error;
+  list_plan_files();
   display_power = 1;  // sampled from the avionics switch only every few frames
   frames(1);
 }
 
 void C17CduTest::TearDown() {
   host_.stop();
-  c17_cdu_page = C17_CDU_MSN_INDEX;
-  c17_cdu_scratchpad.clear();
-  c17_cdu_scratchpad_msg.clear();
+  reset_cdu_and_route();
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
 }
