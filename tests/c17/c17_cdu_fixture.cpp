@@ -11,6 +11,7 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
 #include "tests/c17/c17_cdu_harness.h"
@@ -42,6 +43,33 @@ void reset_cdu_and_route() {
   legs_mode = 0;
 }
 
+// The aircraft-file settings the pages change, read once per process: put back after
+// each test.
+struct PageSettings {
+  int32_t toflaps, ldgflaps, v1, vr, v2, vref, vref_min, vref_mid, vref_max;
+  std::string range, flaps_min, flaps_mid, flaps_max;
+  static PageSettings now() {
+    return {TOFLAPS,      LDGFLAPS,     V1,           VR, V2, VREF, VREFMIN, VREFMID, VREFMAX, TOFLAPSRANGE,
+            APPRFLAPSMIN, APPRFLAPSMID, APPRFLAPSMAX};
+  }
+  void restore() const {
+    TOFLAPS = toflaps;
+    LDGFLAPS = ldgflaps;
+    V1 = v1;
+    VR = vr;
+    V2 = v2;
+    VREF = vref;
+    VREFMIN = vref_min;
+    VREFMID = vref_mid;
+    VREFMAX = vref_max;
+    TOFLAPSRANGE = range;
+    APPRFLAPSMIN = flaps_min;
+    APPRFLAPSMID = flaps_mid;
+    APPRFLAPSMAX = flaps_max;
+  }
+};
+PageSettings settings_at_start;
+
 }  // namespace
 
 void C17CduTest::SetUp() {
@@ -67,10 +95,18 @@ void C17CduTest::SetUp() {
   panel.windows.push_back(main);
   host_.set_panel(panel);
   host_.set_draw_recording(true);
+  // Parked at the sample plan's origin.
+  simhost::AircraftState& s = host_.aircraft().state();
+  s.lat = 47.449;
+  s.lon = -122.309;
+  s.ground_elevation_ft = s.altitude_ft = 433.0;
+  s.on_ground = true;
+  s.heading_true = 160.0;
   host_.receive_sim_folder_stations();
   std::string error;
   ASSERT_TRUE(host_.start(&error)) << error;
   list_plan_files();
+  settings_at_start = PageSettings::now();
   display_power = 1;  // sampled from the avionics switch only every few frames
   frames(1);
 }
@@ -78,6 +114,8 @@ void C17CduTest::SetUp() {
 void C17CduTest::TearDown() {
   host_.stop();
   reset_cdu_and_route();
+  settings_at_start.restore();
+  toc_distance = 0;
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
 }
@@ -85,6 +123,13 @@ void C17CduTest::TearDown() {
 void C17CduTest::press(const std::string& key) {
   ASSERT_TRUE(c17_cdu_harness_key(key)) << key;
   frames(1);
+}
+
+void C17CduTest::enter(const std::string& text, const std::string& key) {
+  c17_cdu_scratchpad.clear();
+  c17_cdu_scratchpad_msg.clear();
+  type(text);
+  press(key);
 }
 
 void C17CduTest::type(const std::string& text) { c17_cdu_harness_type(text); }
