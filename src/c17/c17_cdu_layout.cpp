@@ -6,7 +6,7 @@
 
 namespace {
 constexpr double MISSION_BOTTOM_Y = 267.0;
-constexpr double MISSION_TEXT_RIGHT = 363.0;
+constexpr double MISSION_TEXT_RIGHT = 359.0;  // the text box starts a few units right of its point
 }  // namespace
 
 void c17_cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g, DesignCanvas canvas) {

@@ -99,7 +99,7 @@ void draw_proc_column(const CduPage& p, const ProcColumn& c, int32_t page, doubl
 void draw_lower_lines(const CduPage& p, const char* rule) {
   cdu_large(p, 2, 184, rule);
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "<ERASE" : "<INDEX");
-  cdu_large(p, 210, 198, "ROUTE>");
+  cdu_large_fit(p, 210, 198, "ROUTE>");
   c17_cdu_bottom_line(p, C17_CDU_SMALL_CANVAS);
 }
 
@@ -269,7 +269,9 @@ void arrival_key(GaugeSurface* rec, int32_t page) {
 
 void draw_approach_transitions(const CduPage& p, int32_t page) {
   const int32_t n = arr_appr_index;
-  cdu_large(p, 135, 41, tag());
+  // Beside a chosen STAR's tag the approach's tag is drawn small, clear of it.
+  if (arr_side == 1 && page == 1 && arr_star_count > 0) cdu_small(p, 150, 46, tag());
+  else cdu_large(p, 135, 41, tag());
   if (n >= 1 && n <= approach_count())
     cdu_largef(p, 190, 41, "%4s %3s", arr_appr_list[n].type.c_str(), arr_appr_list[n].runway.c_str());
   cdu_small(p, 220, 60, "T R A N S");

@@ -348,7 +348,7 @@ TEST_F(C17CduPages, MsnInitializeFitsTheDatabaseTextsOnTheScreen) {
   for (const GfxTextItem& t : r->text_items()) {
     if (t.text != nav_db_valid_text) continue;
     found = true;
-    EXPECT_LE(t.world.x + cdu_text_width(t.text, CDU_LARGE_PX), 363.0) << t.text;
+    EXPECT_LE(t.world.x + cdu_text_width(t.text, CDU_LARGE_PX), 360.0) << t.text;
     EXPECT_GE(t.world.x, 0.0);
   }
   EXPECT_TRUE(found) << nav_db_valid_text;
