@@ -8,6 +8,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
@@ -51,14 +52,6 @@ void set_fix(FixInfoRecord& f) {
   c17_cdu_scratchpad.clear();
 }
 
-// The whole word as a finite number.
-bool word_number(const std::string& w, double& v) {
-  if (w.empty()) return false;
-  char* end = nullptr;
-  v = std::strtod(w.c_str(), &end);
-  return end && *end == '\0' && std::isfinite(v);
-}
-
 // "RRR/D.D" or "/D.D" (radial 0): a three-character first word, radial 0..360, distance
 // above 0 and below 999; a radial of 000 is stored as 360.
 void enter_pair(FixInfoRecord& f, int k) {
@@ -72,8 +65,8 @@ void enter_pair(FixInfoRecord& f, int k) {
   in >> w1 >> w2;
   const bool dist_only = s[0] == '/';
   double first = 0, second = 0;
-  bool ok = s.size() <= 12 && w1.size() == 3 && word_number(w1, first);
-  if (!dist_only) ok = ok && word_number(w2, second);
+  bool ok = s.size() <= 12 && w1.size() == 3 && whole_word_number(w1, first);
+  if (!dist_only) ok = ok && whole_word_number(w2, second);
   const double radial = dist_only ? 0.0 : first;
   const double dist = dist_only ? first : second;
   if (!ok || radial < 0 || radial > 360 || !(dist > 0) || dist >= 999) {

@@ -28,8 +28,18 @@ const char* tag() { return fpl_changed_state == 3 ? "<ACT>" : "<SEL>"; }
 
 int32_t pages_of(int32_t lines, int32_t per_page) { return lines > 0 ? (lines + per_page - 1) / per_page : 1; }
 
-// A page within 1..count after a key changed the lists.
-int32_t within(int32_t page, int32_t count) { return page < 1 ? 1 : (page > count ? count : page); }
+// Turns the page with the Smiths PREV/NEXT PAGE flags, lets the line key act on it, and
+// keeps the page within the count of the lists the key may have changed.
+int32_t turn_and_act(int32_t& page_no, int32_t& page_count, int32_t (*count)(),
+                     void (*key)(GaugeSurface*, int32_t), GaugeSurface* rec) {
+  page_count = count();
+  page_no = cdu_step_page(page_no, page_count);
+  key(rec, page_no);
+  page_count = count();
+  if (page_no > page_count) page_no = page_count;
+  if (page_no < 1) page_no = 1;
+  return page_no;
+}
 
 // Entry i of a 1-based choice list, or null past its count.
 const std::string* listed(const std::string* list, int32_t count, int32_t i) {
@@ -149,12 +159,7 @@ void departure_key(GaugeSurface* rec, int32_t page) {
 void c17_cdu_departures_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
-  dep_arr_page_count = departure_page_count();
-  dep_arr_page_no = cdu_step_page(dep_arr_page_no, dep_arr_page_count);
-  departure_key(rec, dep_arr_page_no);
-  dep_arr_page_count = departure_page_count();
-  dep_arr_page_no = within(dep_arr_page_no, dep_arr_page_count);
-  const int32_t page = dep_arr_page_no;
+  const int32_t page = turn_and_act(dep_arr_page_no, dep_arr_page_count, departure_page_count, departure_key, rec);
 
   cdu_largef(p, 25, 0, "%s DEPARTURES", route_origin.c_str());
   cdu_smallf(p, 230, 0, "%2d / %2d", int(page), int(dep_arr_page_count));
@@ -212,19 +217,6 @@ int32_t runway_of_line(int32_t page, int32_t r, int32_t& appr) {
   appr = item <= approach_count() ? item : 0;
   if (appr) return 0;
   return arr_appr_count > 0 ? item - arr_appr_count : item - 1;
-}
-
-void choose_approach(int32_t n) {
-  appr_trans_index = 0;
-  arr_appr_index = n;
-  pending_appr_type = arr_appr_list[n].type;
-  route_arr_rwy = arr_appr_list[n].runway;
-  pending_appr_trans = FPL_NONE_TEXT;
-  list_approach_transitions();
-  insert_approach_disco(1);
-  apply_approach_selection();
-  appr_chosen = 1;
-  arr_page_no = 1;
 }
 
 void arrival_right_key(GaugeSurface* rec, int32_t page, int32_t k) {
@@ -332,12 +324,7 @@ void draw_arrival_right(const CduPage& p, int32_t page) {
 void c17_cdu_arrivals_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
-  arr_page_count = arrival_page_count();
-  arr_page_no = cdu_step_page(arr_page_no, arr_page_count);
-  arrival_key(rec, arr_page_no);
-  arr_page_count = arrival_page_count();
-  arr_page_no = within(arr_page_no, arr_page_count);
-  const int32_t page = arr_page_no;
+  const int32_t page = turn_and_act(arr_page_no, arr_page_count, arrival_page_count, arrival_key, rec);
 
   cdu_largef(p, 40, 0, "%s ARRIVALS", route_dest.c_str());
   cdu_smallf(p, 220, 0, "%2d / %2d", int(page), int(arr_page_count));
