@@ -137,7 +137,8 @@ TEST_F(C17CduPages, StoredPlansListThePlansSixToAPageAndLoadOneIntoTheActiveRout
   fs::remove(plans + "PLAN05.RTE");
   press("L6");
   EXPECT_EQ(c17_cdu_page, C17_CDU_STORED_PLANS);
-  EXPECT_FALSE(c17_cdu_scratchpad_msg.empty());
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "Unable to load FP");
+  EXPECT_TRUE(smiths_scratchpad_msg.empty()) << "the Smiths CDU's line stays as it was";
   EXPECT_EQ(fpl_active_index, FPL_NO_PLAN);
 
   press("L1");
@@ -264,6 +265,14 @@ TEST_F(C17CduPages, TakeoffRefChecksFlapsAndWholeSpeeds) {
   press("R5");
   EXPECT_EQ(c17_cdu_page, C17_CDU_DEPARTURES);
   EXPECT_EQ(smiths_page, SMITHS_PAGE_IDENT) << "the Smiths CDU stays on its page";
+
+  // The update dispatcher never draws TAKEOFF REF.
+  press("TOLD");
+  GfxGraphics* gfx = nullptr;
+  ASSERT_EQ(gfx_create(host_.find_gauge("C17_CDU_HARNESS")->drawn_image(), &gfx), GFX_OK);
+  c17_cdu_update_draw(&c17_cdu_surface, gfx);
+  gfx_delete(gfx);
+  EXPECT_TRUE(blank());
 
   // Past the top of climb the page is blank and its keys are not handled.
   press("TOLD");
