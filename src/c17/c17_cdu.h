@@ -36,6 +36,13 @@ extern std::string c17_cdu_scratchpad;
 extern std::string c17_cdu_scratchpad_msg;  // shown instead of the scratchpad while not empty
 extern GaugeSurface c17_cdu_surface;
 
+// STORED FLIGHT PLANS list page and its page count (1-based, 1 at load).
+extern int32_t c17_cdu_fpl_page, c17_cdu_fpl_page_count;
+// DUPLICATE NAMES: first candidate shown (1 at load), scroll requests (1 = pressed) and
+// the edit-plan row after which the chosen candidate goes.
+extern int32_t c17_dup_first_row, c17_dup_scroll_up, c17_dup_scroll_down;
+extern int32_t c17_hold_row;
+
 // Draw dispatcher: nothing without a DC; blank with the display unpowered or in draw
 // mode 2 (keys and flags kept for the first powered draw); else the current page, then
 // the pending key and the four scroll flags are zeroed.
@@ -47,3 +54,7 @@ void c17_cdu_update_draw(GaugeSurface* rec, GfxGraphics* g);
 
 // Zeroes the pending key and the two plain scroll flags where they are above 0.
 void clamp_entry_counters();
+
+// Opens DEPARTURES with the departure choices reset and the lists rebuilt for every
+// runway of the origin.
+void cdu_reset_page_10a(GaugeSurface* rec);

@@ -21,9 +21,23 @@ struct PageEntry {
   PageFn draw;
   bool on_update;  // drawn by the update dispatcher too
 };
+// TAKEOFF REF is drawn only before the top of climb is reached.
+void takeoff_ref_entry(GaugeSurface* rec, GfxGraphics* g) {
+  if (toc_distance == 0) c17_cdu_takeoff_ref_page(rec, g);
+}
+
 constexpr PageEntry page_table[] = {
     {.id = C17_CDU_MSN_INDEX, .draw = c17_cdu_msn_index_page, .on_update = true},
     {.id = C17_CDU_MSN_INIT, .draw = c17_cdu_msn_init_page, .on_update = true},
+    {.id = C17_CDU_NAV_SENSORS, .draw = c17_cdu_nav_sensors_page, .on_update = true},
+    {.id = C17_CDU_POSITION_FIX, .draw = c17_cdu_position_fix_page, .on_update = true},
+    {.id = C17_CDU_STORED_PLANS, .draw = c17_cdu_stored_plans_page, .on_update = true},
+    {.id = C17_CDU_DUPLICATE_NAMES, .draw = c17_cdu_duplicate_names_page, .on_update = true},
+    {.id = C17_CDU_TAKEOFF_REF, .draw = takeoff_ref_entry, .on_update = false},
+    {.id = C17_CDU_PROGRESS, .draw = c17_cdu_progress_page, .on_update = true},
+    {.id = C17_CDU_APPROACH_REF, .draw = c17_cdu_approach_ref_page, .on_update = true},
+    {.id = C17_CDU_DEPARTURES, .draw = c17_cdu_departures_page, .on_update = true},
+    {.id = C17_CDU_ARRIVALS, .draw = c17_cdu_arrivals_page, .on_update = true},
 };
 
 const PageEntry* page_entry(int32_t id) {

@@ -1,11 +1,13 @@
 #include "c17/c17_cdu_layout.h"
 
 #include "c17/c17_cdu.h"
+#include "flightplan/flight_plan.h"
 #include "geo/great_circle.h"
 
 namespace {
 constexpr double MISSION_BOTTOM_Y = 267.0;
-}
+constexpr double MISSION_TEXT_RIGHT = 359.0;  // the text box starts a few units right of its point
+}  // namespace
 
 void c17_cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g, DesignCanvas canvas) {
   cdu_page_begin(p, rec, g);
@@ -23,6 +25,25 @@ void c17_cdu_line(const CduPage& p, double x, double y, const std::string& text,
   } else {
     cdu_large(p, x, y, text);
   }
+}
+
+void c17_cdu_large_fit(const CduPage& p, double x, double y, const std::string& text) {
+  const double room = MISSION_TEXT_RIGHT - cdu_text_width(text, CDU_LARGE_PX);
+  cdu_large(p, x < room ? x : (room > 0.0 ? room : 0.0), y, text);
+}
+
+int32_t c17_cdu_plan_count() {
+  const int32_t n = stored_plan_count - 1;
+  if (n < 0) return 0;
+  return n < STORED_PLAN_CAPACITY - 1 ? n : STORED_PLAN_CAPACITY - 1;
+}
+
+int32_t c17_cdu_step_page(int32_t page, int32_t count, bool prev, bool next) {
+  if (count < 1) count = 1;
+  if (page < 1 || page > count) page = page < 1 ? 1 : count;
+  if (prev) page = page - 1 < 1 ? count : page - 1;
+  if (next) page = page + 1 > count ? 1 : page + 1;
+  return page;
 }
 
 void c17_cdu_bottom_line(const CduPage& p, DesignCanvas canvas) {

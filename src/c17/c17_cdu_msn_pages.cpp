@@ -13,8 +13,7 @@
 
 namespace {
 
-// Stored plans before the "NEW FPL" entry.
-bool plans_stored() { return stored_plan_count - 1 > 0; }
+bool plans_stored() { return c17_cdu_plan_count() > 0; }
 
 struct IndexKey {
   int32_t key;
@@ -68,7 +67,7 @@ void c17_cdu_msn_init_page(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 10, 73, "NAV DB");
   cdu_large(p, 0, 83, nav_db_cycle_text);
   cdu_small(p, 275, 73, "ACTIVE");
-  cdu_large(p, 270, 83, nav_db_valid_text);
+  c17_cdu_large_fit(p, 270, 83, nav_db_valid_text);
   cdu_small(p, 10, 114, "OPS PROG");
   cdu_large(p, 0, 124, "P1209F");
   cdu_small(p, 10, 155, "FLT ID");

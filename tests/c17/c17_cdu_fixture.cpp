@@ -6,20 +6,86 @@
 #include <filesystem>
 
 #include "c17/c17_cdu.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "module/module_paths.h"
+#include "navdb/navdb.h"
 #include "tests/c17/c17_cdu_harness.h"
+#include "tests/common/sample_flight.h"
+
+namespace {
+
+// The mission CDU, the route and the fix-info entries as a freshly loaded module has them.
+void reset_cdu_and_route() {
+  c17_cdu_page = C17_CDU_MSN_INDEX;
+  c17_cdu_pending_lsk = 0;
+  c17_cdu_prev_page = c17_cdu_prev_page_alt = c17_cdu_next_page = c17_cdu_next_page_alt = 0;
+  c17_cdu_scratchpad.clear();
+  c17_cdu_scratchpad_msg.clear();
+  c17_cdu_fpl_page = c17_cdu_fpl_page_count = 1;
+  c17_dup_first_row = 1;
+  c17_dup_scroll_up = c17_dup_scroll_down = c17_hold_row = 0;
+  entry_candidate_count = 0;
+  clear_fpl_active();
+  clear_fpl_edit();
+  fpl_changed_state = 0;
+  hold_count = 0;
+  clear_fix_info(0);
+  for (std::string* t : {&route_origin, &route_origin_mod, &route_dest, &route_dest_mod, &route_runway,
+                         &route_runway_mod, &route_sid, &route_sid_trans})
+    *t = FPL_NONE_TEXT;
+  smiths_reset_dep_selection();
+  smiths_reset_arr_selection();
+  legs_mode = 0;
+}
+
+// The aircraft-file settings the pages change, read once per process: put back after
+// each test.
+struct PageSettings {
+  int32_t toflaps, ldgflaps, v1, vr, v2, vref, vref_min, vref_mid, vref_max;
+  std::string range, flaps_min, flaps_mid, flaps_max;
+  static PageSettings now() {
+    return {TOFLAPS,      LDGFLAPS,     V1,           VR, V2, VREF, VREFMIN, VREFMID, VREFMAX, TOFLAPSRANGE,
+            APPRFLAPSMIN, APPRFLAPSMID, APPRFLAPSMAX};
+  }
+  void restore() const {
+    TOFLAPS = toflaps;
+    LDGFLAPS = ldgflaps;
+    V1 = v1;
+    VR = vr;
+    V2 = v2;
+    VREF = vref;
+    VREFMIN = vref_min;
+    VREFMID = vref_mid;
+    VREFMAX = vref_max;
+    TOFLAPSRANGE = range;
+    APPRFLAPSMIN = flaps_min;
+    APPRFLAPSMID = flaps_mid;
+    APPRFLAPSMAX = flaps_max;
+  }
+};
+PageSettings settings_at_start;
+
+}  // namespace
 
 void C17CduTest::SetUp() {
   char tmpl[] = "/tmp/vek-c17cdu-XXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   folder_ = tmpl;
   std::filesystem::copy(VEK_C17_SAMPLE_ROOT, folder_, std::filesystem::copy_options::recursive);
+  std::filesystem::create_directories(folder_ + "/vek/FlightLog");
   ASSERT_TRUE(host_.attach_module(c17_cdu_harness_linkage(), &ImportTable));
   host_.set_sim_folder(folder_);
+  // This test's folder, not the one an earlier test of the process fixed and removed.
+  sim_root_path = folder_;
+  reset_cdu_and_route();
   simhost::PanelConfig panel;
-  simhost::PanelWindow main;
-  main.ident = 0;
-  main.visible = true;
+  simhost::PanelWindow main = sample_flight::server_window();
+  main.gauges[0].parameters = "Airlifter";
   simhost::Placement p;
   p.module = "vek1";
   p.gauge = "C17_CDU_HARNESS";
@@ -29,17 +95,27 @@ void C17CduTest::SetUp() {
   panel.windows.push_back(main);
   host_.set_panel(panel);
   host_.set_draw_recording(true);
+  // Parked at the sample plan's origin.
+  simhost::AircraftState& s = host_.aircraft().state();
+  s.lat = 47.449;
+  s.lon = -122.309;
+  s.ground_elevation_ft = s.altitude_ft = 433.0;
+  s.on_ground = true;
+  s.heading_true = 160.0;
+  host_.receive_sim_folder_stations();
   std::string error;
   ASSERT_TRUE(host_.start(&error)) << error;
+  list_plan_files();
+  settings_at_start = PageSettings::now();
   display_power = 1;  // sampled from the avionics switch only every few frames
   frames(1);
 }
 
 void C17CduTest::TearDown() {
   host_.stop();
-  c17_cdu_page = C17_CDU_MSN_INDEX;
-  c17_cdu_scratchpad.clear();
-  c17_cdu_scratchpad_msg.clear();
+  reset_cdu_and_route();
+  settings_at_start.restore();
+  toc_distance = 0;
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
 }
@@ -47,6 +123,13 @@ void C17CduTest::TearDown() {
 void C17CduTest::press(const std::string& key) {
   ASSERT_TRUE(c17_cdu_harness_key(key)) << key;
   frames(1);
+}
+
+void C17CduTest::enter(const std::string& text, const std::string& key) {
+  c17_cdu_scratchpad.clear();
+  c17_cdu_scratchpad_msg.clear();
+  type(text);
+  press(key);
 }
 
 void C17CduTest::type(const std::string& text) { c17_cdu_harness_type(text); }

@@ -17,6 +17,8 @@ class C17CduTest : public ::testing::Test {
   // Presses a harness key and runs one frame, in which the page acts.
   void press(const std::string& key);
   void type(const std::string& text);
+  // An entry: the scratchpad and message line emptied, `text` typed, `key` pressed.
+  void enter(const std::string& text, const std::string& key);
   void frames(int n = 1) { host_.run_frames(n); }
   // Text drawn with its layout point at (x, y), "" when none; colour of that text.
   std::string at(double x, double y) const;

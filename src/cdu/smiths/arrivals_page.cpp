@@ -47,6 +47,8 @@ int first_runway(int page) {
   return arr_appr_count > 0 ? Fr - appr_count() : Fr - 1;
 }
 
+}  // namespace
+
 void choose_approach(int i) {
   smiths_arr_appr_trans_index = 0;
   arr_appr_index = i;
@@ -59,6 +61,8 @@ void choose_approach(int i) {
   smiths_arr_appr_chosen = 1;
   smiths_arr_page_no = 1;
 }
+
+namespace {
 
 void arrivals_key(GaugeSurface* rec, int page) {
   int k = smiths_pending_lsk;

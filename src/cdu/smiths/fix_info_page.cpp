@@ -39,12 +39,16 @@ void set_fix(FixInfoRecord& f) {
   smiths_scratchpad.clear();
 }
 
+}  // namespace
+
 bool whole_word_number(const std::string& w, double& v) {
   if (w.empty()) return false;
   char* end = nullptr;
   v = std::strtod(w.c_str(), &end);
   return end && *end == '\0' && std::isfinite(v);
 }
+
+namespace {
 
 // "RRR/DDD", "/DDD", "RRR" or "RRR/": radial three digits 000..360, distance above 0
 // and below 999.

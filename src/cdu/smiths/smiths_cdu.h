@@ -196,6 +196,11 @@ void cdu_legs_parse_entry_b(GaugeSurface* rec, int n);
 // DEPARTURES runway choice n; ARRIVALS runway choice n.
 void cdu_route_select_line_b(GaugeSurface* rec, int n);
 void cdu_route_select_line_d(GaugeSurface* rec, int n);
+// ARRIVALS approach choice: approach i of arr_appr_list becomes the chosen approach
+// (its transition none), its legs go into the edit plan, page 1.
+void choose_approach(int i);
+// The whole word as a finite number.
+bool whole_word_number(const std::string& w, double& v);
 // Opens DEPARTURES with its choices reset and the lists rebuilt for every runway.
 void cdu_reset_page_10c(GaugeSurface* rec);
 // Edit record of RTE entry row e; a row past the last goes before the destination.

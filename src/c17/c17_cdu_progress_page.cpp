@@ -1,0 +1,127 @@
+// PROGRESS: the last waypoint passed, then distance, ETA and fuel for the active and
+// next waypoints and the destination, the fuel quantity and the wind.
+#include "c17/c17_cdu.h"
+#include "c17/c17_cdu_layout.h"
+#include "c17/c17_cdu_pages.h"
+#include "draw/draw_toolkit.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
+#include "guidance/eta_clock.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+#include "module/sim_vars.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+constexpr int32_t PAGE_NAV_STATUS = 31;  // not drawn by this unit
+
+double weight_shown(double lb) { return lb * (WeightUnit == "KGS" ? kg_per_lb : 1.0) / 1000.0; }
+
+// ETA at (190, y) and fuel remaining at (290, y) for `dist` NM at `speed` kt; the fuel
+// burnt on the way is scaled by `burn_scale`.
+void eta_and_fuel(const CduPage& p, double y, double dist, double speed, double burn_scale) {
+  if (!(speed > 0)) return;
+  const double minutes = dist / speed * 60.0;
+  const double needed = get_total_fuel_flow() * (minutes / 60.0) * burn_scale;
+  const bool local = DispETALocalTime == 1;
+  int32_t h = 0, m = 0;
+  eta_clock(local ? clock_hour : zulu_hour, zulu_minute, 0, minutes, h, m);
+  cdu_largef(p, 190, y, "%02d%02d%s", int(h), int(m), local ? "L" : "Z");
+  cdu_largef(p, 290, y, "%3.1f", weight_shown(get_fuel_on_board_weight() - needed));
+}
+
+// Distance right-aligned to x 122.
+void distance(const CduPage& p, double y, double d) {
+  const std::string text = cdu_format("%.0f", d);
+  cdu_large(p, 122.0 - 10.0 * double(text.size()), y, text);
+}
+
+void progress_key() {
+  if (c17_cdu_pending_lsk == 11) {
+    c17_cdu_page = C17_CDU_MSN_INDEX;
+  } else if (c17_cdu_pending_lsk == 12) {
+    build_near_navaids(present_lat, present_lon);
+    build_near_navaids_close(present_lat, present_lon);
+    nearest_vor_table();
+    c17_cdu_page = PAGE_NAV_STATUS;
+  }
+}
+
+void draw_route_rows(const CduPage& p, GfxFont* course_font) {
+  const int32_t last = fpl_active_last < FPL_CAPACITY ? fpl_active_last : FPL_CAPACITY - 1;
+  const int32_t index = fpl_active_index;
+  const bool active = index >= 0 && index <= last;
+  const bool timed = active && ground_speed > 75.0;
+  double next_dist = dist_to_active_wpt;
+  if (active) {
+    const std::string brg = cdu_format("%03.0f \xB0", bearing_to_active_wpt);
+    draw_text(p.g, course_font, p.green, 30, 71, DRAW_TEXT_MAX, brg.c_str());
+    cdu_largef(p, 0, 83, "%-5s", fpl_active[index].ident);
+    distance(p, 83, dist_to_active_wpt);
+    if (timed) eta_and_fuel(p, 83, dist_to_active_wpt, ground_speed, 1.0);
+  }
+  if (active && index + 1 < last) {
+    const FlightPlanWpt& a = fpl_active[index];
+    const FlightPlanWpt& n = fpl_active[index + 1];
+    double leg = 0, course = 0;
+    compute_gc_distance_course(a.lat, a.lon, n.lat, n.lon, leg, course);
+    next_dist = leg + dist_to_active_wpt;
+    cdu_largef(p, 0, 124, "%-5s", n.ident);
+    distance(p, 124, next_dist);
+    const std::string crs = cdu_format("%03.0f \xB0", course - magvar);
+    draw_text(p.g, course_font, p.green, 30, 112, DRAW_TEXT_MAX, crs.c_str());
+    if (timed) eta_and_fuel(p, 124, next_dist, ground_speed, 1.0);
+  }
+
+  const FlightPlanWpt& dest = fpl_active[last];
+  cdu_largef(p, 0, 165, "%-5s", dest.ident);
+  double d = 0, course = 0;
+  if (!active || index + 1 >= last) {
+    compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, d, course);
+  } else {
+    const FlightPlanWpt& n = fpl_active[index + 1];
+    double to_next = 0, rest = 0;
+    compute_gc_distance_course(present_lat, present_lon, n.lat, n.lon, to_next, course);
+    compute_gc_distance_course(n.lat, n.lon, dest.lat, dest.lon, rest, course);
+    d = to_next + rest;
+  }
+  distance(p, 165, d);
+  // Beyond 100 NM the last 100 NM are flown at the descent speed.
+  const double speed = d > 100.0 ? ((d - 100.0) * ground_speed + DescentIas * 0.8 * 100.0) / d : ground_speed;
+  if (active && speed > 60.0)
+    eta_and_fuel(p, 165, d, speed, ground_speed > speed && ground_speed > 0 ? speed / ground_speed : 1.0);
+}
+
+}  // namespace
+
+void c17_cdu_progress_page(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  c17_cdu_page_begin(p, rec, g, C17_CDU_MISSION_CANVAS);
+  progress_key();
+  cdu_large(p, 63, 0, "PROGRESS");
+  cdu_small(p, 0, 30, "F R O M          A L T                        A T A                F U E L");
+  if (fpl_active_index >= 2 && fpl_active_index != FPL_NO_PLAN) {
+    if (passed_wpt_alt >= TransAlt)
+      cdu_largef(p, 0, 42, "%s         FL%3.0f       %s   %3.1f", passed_wpt_ident.c_str(), passed_wpt_alt / 100.0,
+                 passed_wpt_ata.c_str(), fuel_at_last_wpt / 1000.0);
+    else
+      cdu_largef(p, 0, 42, "%s         %5.0f       %s   %3.1f", passed_wpt_ident.c_str(), passed_wpt_alt,
+                 passed_wpt_ata.c_str(), fuel_at_last_wpt / 1000.0);
+  }
+  cdu_small(p, 92, 71, "D T G                      E T A               F U E L");
+  GfxFont* course_font = gfx_font_create(p.g, p.family, 15, GFX_FONT_REGULAR);
+  if (fpl_active_last > 0) draw_route_rows(p, course_font);
+  gfx_font_delete(course_font);
+
+  double y = (fpl_active_last > 0 ? 165.0 : 83.0) + 41.0;
+  cdu_small(p, 270, y - 12, "F U E L    Q T Y");
+  cdu_largef(p, 290, y, "%3.1f", weight_shown(get_fuel_on_board_weight()));
+  y += 41.0;
+  cdu_small(p, 12, y - 12, "W I N D         I R S  (   )");
+  cdu_largef(p, 0, y, "%03.0f\xB0 / %3.0f", wind_direction, wind_speed);
+  c17_cdu_bottom_line(p, C17_CDU_MISSION_CANVAS);
+  cdu_page_end(p);
+}
