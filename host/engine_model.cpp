@@ -11,6 +11,7 @@ double step_engine(EngineState& e, double target, double dt, bool fuel, double p
   } else {
     e.n1 += (target - e.n1) * std::min(1.0, dt * 0.5);
   }
+  if (!(e.oil_quarts > 0.0)) e.oil_quarts = ENGINE_OIL_QUARTS;
   const double n = e.n1;
   const bool running = n > 0.0;
   const double thrust = std::clamp((n - ENGINE_IDLE_N1) / (ENGINE_MAX_N1 - ENGINE_IDLE_N1), 0.0, 1.0);

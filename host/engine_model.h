@@ -5,6 +5,9 @@
 
 namespace simhost {
 
+// Oil in a present engine's tank, quarts.
+constexpr double ENGINE_OIL_QUARTS = 18.0;
+
 struct EngineState {
   double n1 = 0.0;            // percent, the thrust demand's speed (served as variable 625)
   double n2 = 0.0;            // percent (served as variable 626)
@@ -12,7 +15,7 @@ struct EngineState {
   double egt_c = 0.0;
   double oil_temp_c = 0.0;
   double oil_pressure_psi = 0.0;
-  double oil_quarts = 18.0;
+  double oil_quarts = ENGINE_OIL_QUARTS;
   double pressure_ratio = 0.0;  // 1.0 at idle .. 1.8 at take-off thrust, 0 stopped
   // Settable: a hot engine runs this much hotter (EGT; the oil a quarter of it), and a
   // lever pulled into reverse serves a negative lever value.
@@ -30,7 +33,7 @@ constexpr double ENGINE_PRESSURE_SCALE = 300.0;
 constexpr double ENGINE_PRESSURE_FACTOR = 0.32;
 
 // Moves engine `e` toward `target` percent over dt seconds (dt 0: at once) and derives
-// its readings; `pressure_ratio_atm` is the air's pressure ratio at the altitude.
+// its readings (an engine added to the aircraft gets its oil); `pressure_ratio_atm` is the air's pressure ratio at the altitude.
 // Returns its fuel flow.
 double step_engine(EngineState& e, double target, double dt, bool fuel, double pressure_ratio_atm);
 

@@ -36,9 +36,12 @@ void fly(AircraftModel& m, double seconds) {
 TEST(EngineModel, IdleToClimbStaysInTheGreenBandsWithRatiosFromOneToOnePointEight) {
   AircraftModel m;
   auto& s = m.state();
-  s.engine_count = 4;
   s.on_ground = true;
+  m.refresh();  // two engines
+  s.engine_count = 4;
   m.refresh();
+  // Engines added later have their oil too.
+  EXPECT_NEAR(raw(m, TOK_ENG4_OIL_QUANTITY) * 30.0 / 16384.0, 18.0, 0.01);
   EXPECT_DOUBLE_EQ(raw(m, TOK_342), 300.0);
   for (int e = 0; e < 4; ++e) EXPECT_NEAR(dial_ratio(m, e), 1.0, 0.01) << e;
   // A steep, accelerating climb asks for the most thrust the model gives.
