@@ -13,13 +13,11 @@ struct C17EngineColumn {
 };
 extern const C17EngineColumn C17_ENGINE_COLUMNS[5];
 
-// The pens, brushes and bold "Arial" 10 and 8 px fonts of the engine pages, made for
-// one draw.
-struct C17EngineKit {
-  LayerObjects o;
-  GfxFont *a10, *a8;
-  GfxPen *white1, *white2, *green2, *yellow2, *red2, *cyan2;
-  GfxBrush *white, *green, *yellow, *red, *cyan;
+// The C-17 pages' drawing objects with the engine pages' own: the red and yellow 2 px
+// pens and the bold "Arial" 10 px font.
+struct C17EngineKit : C17Objects {
+  GfxFont* a10;
+  GfxPen *yellow2, *red2;
   explicit C17EngineKit(GfxGraphics* g);
   // The 2 px pen and the brush of a page colour (white for any other).
   const GfxPen* pen2(uint32_t argb) const;

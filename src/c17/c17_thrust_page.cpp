@@ -46,20 +46,10 @@ bool lever_y(double lever, int32_t& y) { return trunc_coord(59.0 - std::fabs(lev
 
 }  // namespace
 
-C17EngineKit::C17EngineKit(GfxGraphics* g) : o(g) {
+C17EngineKit::C17EngineKit(GfxGraphics* g) : C17Objects(g) {
   a10 = o.font(FONT_ARIAL, 10, GFX_FONT_BOLD);
-  a8 = o.font(FONT_ARIAL, 8, GFX_FONT_BOLD);
-  white1 = o.pen(C17_WHITE, 1);
-  white2 = o.pen(C17_WHITE, 2);
-  green2 = o.pen(C17_GREEN, 2);
   yellow2 = o.pen(C17_YELLOW, 2);
   red2 = o.pen(C17_RED, 2);
-  cyan2 = o.pen(C17_CYAN, 2);
-  white = o.brush(C17_WHITE);
-  green = o.brush(C17_GREEN);
-  yellow = o.brush(C17_YELLOW);
-  red = o.brush(C17_RED);
-  cyan = o.brush(C17_CYAN);
 }
 
 const GfxPen* C17EngineKit::pen2(uint32_t argb) const {

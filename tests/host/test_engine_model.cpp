@@ -8,6 +8,7 @@
 #include "host/aircraft_model.h"
 #include "host/scenario.h"
 #include "host/sim_host.h"
+#include "tests/host/aircraft_probe.h"
 #include "platform/host/gauge_host.h"
 #include "platform/host/sim_token_ids.h"
 
@@ -15,22 +16,14 @@ using simhost::AircraftModel;
 
 namespace {
 
-double raw(const AircraftModel& m, int id) {
-  TokenVar t{};
-  t.id = id;
-  m.read_token(&t);
-  return t.value;
-}
+using aircraft_probe::fly;
+using aircraft_probe::raw;
 
 // The ratio the engine dials show: 1 + value x 0.32 / variable 342.
 double dial_ratio(const AircraftModel& m, int engine) {
   const int ids[] = {TOK_ENG1_PRESSURE_RATIO, TOK_ENG2_PRESSURE_RATIO, TOK_ENG3_PRESSURE_RATIO,
                      TOK_ENG4_PRESSURE_RATIO};
   return 1.0 + raw(m, ids[engine]) * 0.32 / raw(m, TOK_342);
-}
-
-void fly(AircraftModel& m, double seconds) {
-  for (int i = 0; i < static_cast<int>(seconds * 18); ++i) m.step(1.0 / 18.0);
 }
 
 TEST(EngineModel, IdleToClimbStaysInTheGreenBandsWithRatiosFromOneToOnePointEight) {
