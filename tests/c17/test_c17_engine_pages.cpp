@@ -27,6 +27,12 @@ const double COLUMN_CX[5] = {0, 32, 87, 163, 218};
 
 class C17EngineTest : public C17Test {
  protected:
+  // The engine timers and fuel used as the module starts with them.
+  void TearDown() override {
+    eng_limit_time_a = eng_limit_time_egt = 0;
+    for (double& used : eng_fuel_used) used = 0;
+    C17Test::TearDown();
+  }
   // The engine placement at `format`, four engines, the engine timers held still (the
   // local clock stands) so that a test can set them.
   void engine_page(int format) {
