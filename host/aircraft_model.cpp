@@ -425,7 +425,7 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
   bool fuel = s_.fuel_gallons > 0.0;
   double target;
   if (s_.on_ground) {
-    target = 22.0;
+    target = ENGINE_IDLE_N1;
   } else {
     // Thrust demand: level flight by true airspeed, more for a climb or acceleration,
     // idle in a descent.
@@ -433,7 +433,7 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
     target += std::clamp(s_.vs_fpm / 3000.0, -1.0, 1.0) * 25.0;
     if (dt > 0.0 && ias_delta / dt > 0.5) target += 10.0;
     if (dt > 0.0 && ias_delta / dt < -0.5) target -= 15.0;
-    target = std::clamp(target, 30.0, 98.0);
+    target = std::clamp(target, 30.0, ENGINE_MAX_N1);
   }
   if (!fuel) target = 0.0;
   for (int i = 0; i < MAX_ENGINES; ++i) {
@@ -443,20 +443,7 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
       e.oil_quarts = 0.0;
       continue;
     }
-    if (dt <= 0.0) {
-      e.n1 = target;  // a direct state change: the engines settle at once
-    } else {
-      double k = std::min(1.0, dt * 0.5);
-      e.n1 += (target - e.n1) * k;
-    }
-    double n = e.n1;
-    e.n2 = n > 0.0 ? 55.0 + 0.45 * n : 0.0;
-    double load = std::max(0.0, (n - 20.0) / 80.0);
-    e.fuel_flow_pph = (fuel && n > 0.0) ? (400.0 + 5000.0 * load * load) * (0.55 + 0.45 * atm.pressure_ratio) : 0.0;
-    e.egt_c = n > 0.0 ? 350.0 + 4.5 * n : 15.0;
-    e.oil_temp_c = n > 0.0 ? 60.0 + 0.4 * n : 15.0;
-    e.oil_pressure_psi = n > 0.0 ? 25.0 + 0.35 * n : 0.0;
-    total_flow += e.fuel_flow_pph;
+    total_flow += step_engine(e, target, dt, fuel, atm.pressure_ratio);
   }
   if (dt > 0.0 && s_.fuel_lb_per_gallon > 0.0) {
     s_.fuel_gallons -= total_flow / s_.fuel_lb_per_gallon * dt / 3600.0;
@@ -657,7 +644,7 @@ double AircraftModel::token_value(int32_t id) const {
       return (37.0 + 3.0 * margin) * 25000.0 / 80.0;
     }
     case TOK_342:
-      return 0.0;
+      return ENGINE_PRESSURE_SCALE;
 
     case TOK_ON_GROUND: return s_.on_ground ? 1.0 : 0.0;
     case TOK_INDICATED_AIRSPEED: return s_.ias_kt;
@@ -702,10 +689,10 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_AP_LOC_HOLD: return loc_captured_ ? 1.0 : 0.0;
     case TOK_AP_APPROACH_HOLD: return s_.ap_approach_hold ? 1.0 : 0.0;
 
-    case TOK_ENG1_THROTTLE: return std::round(e[0].n1 / 100.0 * 16383.0);
-    case TOK_ENG2_THROTTLE: return std::round(e[1].n1 / 100.0 * 16383.0);
-    case TOK_ENG3_THROTTLE: return std::round(e[2].n1 / 100.0 * 16383.0);
-    case TOK_ENG4_THROTTLE: return std::round(e[3].n1 / 100.0 * 16383.0);
+    case TOK_ENG1_THROTTLE: return engine_lever_value(e[0]);
+    case TOK_ENG2_THROTTLE: return engine_lever_value(e[1]);
+    case TOK_ENG3_THROTTLE: return engine_lever_value(e[2]);
+    case TOK_ENG4_THROTTLE: return engine_lever_value(e[3]);
     case TOK_ENG1_OIL_QUANTITY: return std::round(e[0].oil_quarts * 16384.0 / 30.0);
     case TOK_ENG2_OIL_QUANTITY: return std::round(e[1].oil_quarts * 16384.0 / 30.0);
     case TOK_ENG3_OIL_QUANTITY: return std::round(e[2].oil_quarts * 16384.0 / 30.0);
@@ -748,10 +735,10 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_ENG2_N2: return e[1].n2;
     case TOK_ENG3_N2: return e[2].n2;
     case TOK_ENG4_N2: return e[3].n2;
-    case TOK_ENG1_PRESSURE_RATIO: return e[0].n1 > 0 ? 1.0 + e[0].n1 / 100.0 : 0.0;
-    case TOK_ENG2_PRESSURE_RATIO: return e[1].n1 > 0 ? 1.0 + e[1].n1 / 100.0 : 0.0;
-    case TOK_ENG3_PRESSURE_RATIO: return e[2].n1 > 0 ? 1.0 + e[2].n1 / 100.0 : 0.0;
-    case TOK_ENG4_PRESSURE_RATIO: return e[3].n1 > 0 ? 1.0 + e[3].n1 / 100.0 : 0.0;
+    case TOK_ENG1_PRESSURE_RATIO: return engine_pressure_value(e[0]);
+    case TOK_ENG2_PRESSURE_RATIO: return engine_pressure_value(e[1]);
+    case TOK_ENG3_PRESSURE_RATIO: return engine_pressure_value(e[2]);
+    case TOK_ENG4_PRESSURE_RATIO: return engine_pressure_value(e[3]);
 
     case TOK_AVIONICS_POWER: return s_.avionics_power ? 1.0 : 0.0;
     case TOK_FD_ACTIVE: return s_.flight_director ? 1.0 : 0.0;

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "host/engine_model.h"
+
 struct TokenVar;
 
 namespace simhost {
@@ -42,16 +44,6 @@ struct RadioReception {
   double distance_nm = 0.0;
   double bearing_to_true = 0.0;  // from the aircraft to the station
   double radial_mag = 0.0;       // from the station to the aircraft, magnetic
-};
-
-struct EngineState {
-  double n1 = 0.0;            // percent
-  double n2 = 0.0;            // percent
-  double fuel_flow_pph = 0.0; // pounds per hour
-  double egt_c = 0.0;
-  double oil_temp_c = 0.0;
-  double oil_pressure_psi = 0.0;
-  double oil_quarts = 18.0;
 };
 
 struct AircraftState {

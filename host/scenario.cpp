@@ -100,6 +100,8 @@ const SettingRange SETTINGS[] = {
     {"leading_edge", 0, 40},   {"spoilers_armed", 0, 16384}, {"spoilers", 0, 16384},
     {"rudder", -30, 30},       {"elevator", -30, 30},       {"aileron", -30, 30},
     {"rudder_trim", -30, 30},  {"elevator_trim", -30, 30},  {"aileron_trim", -30, 30},
+    {"reverse", 0, 1},         {"eng1_egt_offset", -300, 300}, {"eng2_egt_offset", -300, 300},
+    {"eng3_egt_offset", -300, 300}, {"eng4_egt_offset", -300, 300},
 };
 
 const SettingRange* find_setting(const std::string& name) {
@@ -485,6 +487,8 @@ void apply_setting(SimHost& host, const ScenarioStep& st) {
   else if (n == "rudder_trim") s.rudder_trim_deg = v;
   else if (n == "elevator_trim") s.elevator_trim_deg = v;
   else if (n == "aileron_trim") s.aileron_trim_deg = v;
+  else if (n == "reverse") for (EngineState& e : s.engines) e.reverse = on;
+  else if (n.rfind("eng", 0) == 0 && n.size() > 3 && n[3] >= '1' && n[3] <= '4') s.engines[n[3] - '1'].egt_offset_c = v;
   m.refresh();
 }
 

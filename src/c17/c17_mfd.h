@@ -27,3 +27,18 @@ void c17_mfd_pfd_draw(const GaugeSurface* surface, GfxGraphics* g);
 void c17_mfd_hsi_format_draw(const GaugeSurface* surface, GfxGraphics* g);
 void c17_mfd_heading_box_draw(const GaugeSurface* surface, GfxGraphics* g);
 void c17_mfd_config_page_draw(const GaugeSurface* surface, GfxGraphics* g);
+void c17_mfd_nav_format_draw(const GaugeSurface* surface, GfxGraphics* g);
+void c17_mfd_north_up_map_draw(const GaugeSurface* surface, GfxGraphics* g);
+void c17_mfd_thrust_page_draw(const GaugeSurface* surface, GfxGraphics* g);
+void c17_mfd_engine_dials_page_draw(const GaugeSurface* surface, GfxGraphics* g);
+void c17_mfd_oil_page_draw(const GaugeSurface* surface, GfxGraphics* g);
+
+// What moves with the aircraft on the map formats 3-6: navaids, airports, the active
+// route, runway centre line, hold, TOD/TOC, fix-info fixes, altitude arc, runways and
+// ATC boundaries, drawn over the format in the dispatcher's clip (format 6 draws it
+// itself, north up about its map centre).
+void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g);
+
+// Map centre of format 6 and its overlay: record `plan_center_index` of the active plan
+// when it is a record 1..last of it, else the present position.
+void c17_map_centre(double& lat, double& lon);

@@ -24,6 +24,7 @@ struct FormatRow {
   bool map_clip;        // formats 3-6: clip path set around the route overlay
   bool aircraft;        // formats 3-5: aircraft symbol at the rose centre
   bool heading_box;     // format 4: arcs and the heading box
+  bool overlay;         // formats 3-5: the route overlay in the clip (format 6 draws its own)
 };
 
 constexpr int32_t FORMAT_COUNT = 13;
@@ -31,15 +32,18 @@ const FormatRow FORMATS[FORMAT_COUNT] = {
     {.radius = 124, .centre_y = 121, .page = c17_mfd_hsi_format_draw},
     {.radius = 100, .centre_y = 110, .page = c17_mfd_pfd_draw},
     {},
-    {.radius = 172, .centre_y = 200, .map_clip = true, .aircraft = true},
-    {.radius = 172, .centre_y = 35, .map_clip = true, .aircraft = true, .heading_box = true},
-    {.radius = 172, .centre_y = 35, .map_clip = true, .aircraft = true},
-    {.radius = 100, .centre_y = 120, .map_clip = true},
+    {.radius = 172, .centre_y = 200, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
+     .overlay = true},
+    {.radius = 172, .centre_y = 35, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
+     .heading_box = true, .overlay = true},
+    {.radius = 172, .centre_y = 35, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
+     .overlay = true},
+    {.radius = 100, .centre_y = 120, .page = c17_mfd_north_up_map_draw, .map_clip = true},
     {},
     {},
-    {.radius = 100, .centre_y = 121},
-    {.radius = 100, .centre_y = 121},
-    {.radius = 100, .centre_y = 121},
+    {.radius = 100, .centre_y = 121, .page = c17_mfd_thrust_page_draw},
+    {.radius = 100, .centre_y = 121, .page = c17_mfd_engine_dials_page_draw},
+    {.radius = 100, .centre_y = 121, .page = c17_mfd_oil_page_draw},
     {.radius = 100, .centre_y = 121, .page = c17_mfd_config_page_draw},
 };
 
@@ -142,6 +146,7 @@ void c17_mfd_draw(GaugeSurface* surface, DeviceContext dc, int32_t width, int32_
   if (clip) {
     c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
     gfx_set_clip_path(g, clip);
+    if (row.overlay) c17_mfd_route_overlay_draw(surface, g);
     gfx_reset_clip(g);
     c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
   }

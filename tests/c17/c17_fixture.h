@@ -94,7 +94,14 @@ class C17Test : public ::testing::Test {
     if (r.has_text("CRS")) return "HSI";
     for (const std::string& t : r.texts())
       if (t.rfind("VV ", 0) == 0) return "PFD";
-    if (r.has_text("M")) return "heading box";
+    if (r.has_text("ENGINE OIL")) return "oil";
+    if (r.has_text("FF PPH")) return "thrust";
+    if (r.has_text("PPH")) return "dials";
+    for (const std::string& t : r.texts())
+      if (t.size() > 3 && t.compare(t.size() - 3, 3, " NM") == 0) return "map";
+    // The heading box's "M" sits lower than the readout of formats 3 and 5.
+    for (const GfxTextItem& t : r.text_items())
+      if (t.text == "M") return t.device.y > 15 ? "heading box" : "arc";
     return r.primitive_count() == 1 ? "background" : "arc";
   }
 

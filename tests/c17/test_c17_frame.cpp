@@ -13,7 +13,7 @@ struct InstanceRow {
 
 // Every placement on window 0 (visible); PFD_WN on the pop-up.
 const InstanceRow INSTANCE_ROWS[] = {
-    {"PFD", false, "PFD"},         {"CFG", false, "CFG"},          {"ENG", false, "background"},
+    {"PFD", false, "PFD"},         {"CFG", false, "CFG"},          {"ENG", false, "thrust"},
     {"PFD_VC", false, "transparent"}, {"", false, "transparent"},  {"1", false, "PFD"},
     {"PFD", true, "transparent"},  {"1", true, "transparent"},     {"CFG_VC", true, "transparent"},
     {"2", true, "arc"},     {"PFD_WN", true, "PFD"},
@@ -69,7 +69,7 @@ TEST_F(C17Test, UnpoweredDisplaysAreTransparentAndKeepTheirRecords) {
   EXPECT_EQ(page("CFG"), "transparent");
   EXPECT_EQ(c17_mfd_instances[1].format, 9);  // the command still reaches the record
   script("set avionics 1\nrun 1s");
-  EXPECT_EQ(page("1"), "background");
+  EXPECT_EQ(page("1"), "thrust");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/aircraft_model.h"
+#include "tests/host/aircraft_probe.h"
 #include "host/nav_stations.h"
 #include "platform/host/gauge_host.h"
 #include "platform/host/sim_token_ids.h"
@@ -19,12 +20,8 @@ using simhost::AircraftModel;
 
 namespace {
 
-double raw(const AircraftModel& m, int id) {
-  TokenVar t{};
-  t.id = id;
-  m.read_token(&t);
-  return t.value;
-}
+using aircraft_probe::fly;
+using aircraft_probe::raw;
 
 std::string text(const AircraftModel& m, int id) {
   TokenVar t{};
@@ -50,10 +47,6 @@ double rankine_to_c(double v) { return (v - 491.69) * 5.0 / 9.0; }
 double vor_deg(double v) {
   double d = v * 360.0 / 16384.0 + 180.0;
   return d >= 360.0 ? d - 360.0 : d;
-}
-
-void fly(AircraftModel& m, double seconds) {
-  for (int i = 0; i < static_cast<int>(seconds * 18); ++i) m.step(1.0 / 18.0);
 }
 
 double angle_diff(double a, double b) {

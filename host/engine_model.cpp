@@ -1,0 +1,38 @@
+#include "host/engine_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace simhost {
+
+double step_engine(EngineState& e, double target, double dt, bool fuel, double pressure_ratio_atm) {
+  if (dt <= 0.0) {
+    e.n1 = target;  // a direct state change: the engine settles at once
+  } else {
+    e.n1 += (target - e.n1) * std::min(1.0, dt * 0.5);
+  }
+  if (!(e.oil_quarts > 0.0)) e.oil_quarts = ENGINE_OIL_QUARTS;
+  const double n = e.n1;
+  const bool running = n > 0.0;
+  const double thrust = std::clamp((n - ENGINE_IDLE_N1) / (ENGINE_MAX_N1 - ENGINE_IDLE_N1), 0.0, 1.0);
+  const double load = std::max(0.0, (n - 20.0) / 80.0);
+  e.n2 = running ? 55.0 + 0.45 * n : 0.0;
+  e.pressure_ratio = running ? 1.0 + 0.8 * thrust : 0.0;
+  e.fuel_flow_pph = (fuel && running) ? (400.0 + 5000.0 * load * load) * (0.55 + 0.45 * pressure_ratio_atm) : 0.0;
+  e.egt_c = running ? 400.0 + 2.2 * n + e.egt_offset_c : 15.0;
+  e.oil_temp_c = running ? 60.0 + 0.4 * n + e.egt_offset_c / 4.0 : 15.0;
+  e.oil_pressure_psi = running ? 62.0 + 0.5 * n : 0.0;
+  return e.fuel_flow_pph;
+}
+
+double engine_lever_value(const EngineState& e) {
+  const double v = std::round(e.n1 / 100.0 * 16383.0);
+  return e.reverse ? -v : v;
+}
+
+double engine_pressure_value(const EngineState& e) {
+  if (!(e.pressure_ratio > 1.0)) return 0.0;
+  return (e.pressure_ratio - 1.0) * ENGINE_PRESSURE_SCALE / ENGINE_PRESSURE_FACTOR;
+}
+
+}  // namespace simhost

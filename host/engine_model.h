@@ -1,0 +1,45 @@
+// Engines of the simulated aircraft: spool toward a thrust demand and derive the engine
+// readings, in the green bands of the engine pages in normal flight, from idle to
+// take-off thrust; a hot engine and reverse thrust are settable per engine.
+#pragma once
+
+namespace simhost {
+
+// Oil in a present engine's tank, quarts.
+constexpr double ENGINE_OIL_QUARTS = 18.0;
+
+struct EngineState {
+  double n1 = 0.0;            // percent, the thrust demand's speed (served as variable 625)
+  double n2 = 0.0;            // percent (served as variable 626)
+  double fuel_flow_pph = 0.0; // pounds per hour
+  double egt_c = 0.0;
+  double oil_temp_c = 0.0;
+  double oil_pressure_psi = 0.0;
+  double oil_quarts = ENGINE_OIL_QUARTS;
+  double pressure_ratio = 0.0;  // 1.0 at idle .. 1.8 at take-off thrust, 0 stopped
+  // Settable: a hot engine runs this much hotter (EGT; the oil a quarter of it), and a
+  // lever pulled into reverse serves a negative lever value.
+  double egt_offset_c = 0.0;
+  bool reverse = false;
+};
+
+// Speed the engines idle at on the ground, and the highest the thrust demand asks for.
+constexpr double ENGINE_IDLE_N1 = 22.0;
+constexpr double ENGINE_MAX_N1 = 98.0;
+
+// Variable 342, the scale of the served pressure values, and the factor they are served
+// for: 1 + value x factor / scale is the engine's pressure ratio.
+constexpr double ENGINE_PRESSURE_SCALE = 300.0;
+constexpr double ENGINE_PRESSURE_FACTOR = 0.32;
+
+// Moves engine `e` toward `target` percent over dt seconds (dt 0: at once) and derives
+// its readings (an engine added to the aircraft gets its oil); `pressure_ratio_atm` is the air's pressure ratio at the altitude.
+// Returns its fuel flow.
+double step_engine(EngineState& e, double target, double dt, bool fuel, double pressure_ratio_atm);
+
+// Served raw values: the thrust-lever value (0..16383, negative in reverse) and the
+// pressure value of variables 633, 652, 671, 690.
+double engine_lever_value(const EngineState& e);
+double engine_pressure_value(const EngineState& e);
+
+}  // namespace simhost

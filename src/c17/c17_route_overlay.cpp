@@ -1,0 +1,83 @@
+// C-17 MFD route overlay: the layers, the active route and the markers that move with
+// the aircraft on the map formats, in the fine frame (design lengths times kx, ky).
+#include <algorithm>
+#include <cmath>
+
+#include "c17/c17_mfd.h"
+#include "c17/c17_page.h"
+#include "draw/altitude_range_arc.h"
+#include "draw/atc_boundary_layer.h"
+#include "draw/fix_info_overlay.h"
+#include "draw/holding_pattern_layer.h"
+#include "draw/map_symbols.h"
+#include "draw/navaid_layer.h"
+#include "draw/nd_common.h"
+#include "draw/nearby_airport_layer.h"
+#include "draw/route_common.h"
+#include "draw/runway_layer.h"
+#include "draw/toc_tod_layer.h"
+#include "guidance/fms_state.h"
+#include "module/display_state.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+// The active route: magenta legs between placed records (none into record 0, a break
+// or a record that cannot be placed), idents and star symbols, the active one magenta.
+void draw_route(GfxGraphics* g, const RouteView& v, double kx, double ky) {
+  LayerObjects o(g);
+  const GfxPen* leg = o.pen(C17_MAGENTA, 2 * ky);
+  const GfxFont* font = o.font(FONT_ARIAL, 10 * ky, GFX_FONT_BOLD);
+  const GfxBrush* white = o.brush(C17_WHITE);
+  const GfxBrush* magenta = o.brush(C17_MAGENTA);
+  const double range = c17_mfd_range;
+  const int32_t last = std::min(fpl_active_last, FPL_MAX_LAST);
+  walk_route(v, fpl_active, 0, last, false, [&](const RouteStop& s) {
+    const double x = std::trunc(s.x * kx), y = std::trunc(s.y * ky);
+    if (s.joined) draw_line_d(g, leg, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * ky), x, y);
+    const bool active = s.index == fpl_active_index;
+    draw_text(g, font, active ? magenta : white, x + 7 * kx, y - 7 * ky, C17_TEXT_CAPACITY, s.w.ident);
+    draw_map_symbol(g, x, y - 6 * ky, SYMBOL_STAR, -99, kx, ky, active ? 4 : 0, range);
+  });
+}
+
+}  // namespace
+
+void c17_map_centre(double& lat, double& lon) {
+  lat = present_lat;
+  lon = present_lon;
+  if (fpl_active_index == 999 || plan_center_index < 1 || !fpl_valid_index(plan_center_index, fpl_active_last)) return;
+  lat = fpl_active[plan_center_index].lat;
+  lon = fpl_active[plan_center_index].lon;
+}
+
+void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
+  if (!surface) return;
+  const bool north_up = c17_mfd_mode == 6;
+  RouteView v{present_lat, present_lon, north_up ? 0.0 : map_heading};
+  if (north_up) c17_map_centre(v.lat, v.lon);
+  double kx = 0, ky = 0;
+  const auto fine_frame = [&] {
+    return set_scaled_frame(g, surface->width, surface->height, CANVAS_C17_MFD, c17_mfd_rose_cx, c17_mfd_rose_cy, kx,
+                            ky);
+  };
+  if (!fine_frame()) return;
+  const double range = c17_mfd_range;
+  const int32_t radius = c17_mfd_rose_radius;
+
+  draw_c17_mfd_navaids_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
+  draw_c17_mfd_airports_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
+  if (fpl_active_index != 999 && c17_mfd_route_on == 1) draw_route(g, v, kx, ky);
+  if (loaded_rwy_index != -999 && !north_up) draw_runway_centerline_layer(g, radius, 0, 0, range, kx, ky);
+  if (first_hold_on_active_plan()) {
+    draw_c17_mfd_hold_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
+    fine_frame();
+  }
+  draw_tod_toc_markers(g, radius, range, 0, 0, TOC_TOD_STYLE_B737, kx, ky, v.lat, v.lon, v.heading);
+  if (fix_info_in_use()) draw_c17_mfd_fix_info_layer(surface, g);
+
+  c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
+  if (altitude_arc_gate()) draw_c17_mfd_altitude_arc(surface, g);
+  if (loaded_rwy_count > 0 && range <= 2.5) draw_runway_layer(g, radius, 0, 0, range);
+  draw_atc_boundaries(g, radius, 0, 0, range, v.heading);
+}

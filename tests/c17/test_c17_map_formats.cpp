@@ -1,0 +1,227 @@
+// C-17 MFD map formats: the arc navigation formats 3-5, the north-up map (format 6) and
+// the route overlay drawn over them, the aircraft flying north over Seattle.
+#include <algorithm>
+
+#include "c17_fixture.h"
+#include "c17_page_probe.h"
+#include "flightplan/flight_plan.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "navdb/navdb.h"
+#include "platform/host/sim_token_ids.h"
+
+namespace c17_test {
+namespace {
+
+constexpr uint32_t WHITE = 0xFFDEE6E9, MAGENTA = 0xFFFF13D5;
+
+class C17MapTest : public C17Test {
+ protected:
+  void SetUp() override {
+    C17Test::SetUp();
+    saved_centre_ = plan_center_index;
+  }
+  // The plan and the map settings as the module starts with them.
+  void TearDown() override {
+    clear_fpl_active();
+    plan_center_index = saved_centre_;
+    c17_mfd_range = 80;
+    c17_mfd_route_on = 1;
+    c17_arc_loc_scale_on = 1;
+    C17Test::TearDown();
+  }
+  // The second placement at `format`; the aircraft flies north at 200 kt.
+  void map_at(int format, const std::string& where = "") {
+    place({"2"});
+    c17_mfd_instances[2].format = format;
+    script(where + "run 18f");
+  }
+  void frame() { script("run 18f"); }
+  const GfxRecording& r() { return rec("2"); }
+
+  // An active plan of idents north of the aircraft, 10 NM apart from `first_nm` on;
+  // "DISCO" lies at 0N 0E.
+  void plan(const std::vector<std::string>& idents, int32_t active, double first_nm = 0) {
+    for (size_t i = 0; i <= idents.size(); ++i) clear_fpl_record(fpl_active[i]);
+    for (size_t i = 0; i < idents.size(); ++i) {
+      fpl_set_text(fpl_active[i].ident, idents[i]);
+      if (idents[i] == "DISCO") continue;
+      compute_dest_point(present_lat, present_lon, 0, first_nm + 10.0 * double(i), fpl_active[i].lat,
+                         fpl_active[i].lon);
+    }
+    set_end_record(fpl_active[idents.size()]);
+    fpl_active_last = int32_t(idents.size()) - 1;
+    fpl_active_index = active;
+  }
+  // Route legs: magenta lines of the overlay's pen (2 ky wide).
+  int legs() {
+    int n = 0;
+    for (const GfxRecord* l : r().of(GfxOp::Line))
+      n += l->pen_argb == MAGENTA && std::fabs(l->pen_width - 2 * 487.0 / 241) < 1e-6;
+    return n;
+  }
+  // Compass ticks: white 2 px radial lines ending at radius `r` above the centre.
+  int ticks(double radius) {
+    int n = 0;
+    for (const GfxRecord* l : r().of(GfxOp::Line))
+      n += l->pen_argb == WHITE && l->pen_width == 2 && l->args[0] == 0 && l->args[2] == 0 && l->args[3] == -radius;
+    return n;
+  }
+  int32_t saved_centre_ = 0;
+};
+
+TEST_F(C17MapTest, CompassWindowsAtHeading350AndRangeLabels) {
+  token_overrides[TOK_HEADING] = 350;
+  token_overrides[TOK_MAP_HEADING] = 350;
+  map_at(4);
+  c17_mfd_range = 40;
+  frame();
+  // 295..355 and 0..45; 290 and 50 lie on the open window ends.
+  EXPECT_EQ(ticks(124), 23);
+  for (const char* label : {"30", "33", "N", "03"}) EXPECT_TRUE(r().has_text(label)) << label;
+  for (const char* label : {"W", "06"}) EXPECT_FALSE(r().has_text(label)) << label;
+  EXPECT_EQ(text_at(r(), 122 - 66, 132 - 22), "20");
+  EXPECT_EQ(text_at(r(), 122 - 120, 132 - 42), "40");
+
+  c17_mfd_instances[2].format = 3;
+  frame();
+  EXPECT_EQ(ticks(172), 21);  // within 55 degrees: 300..355 and 0..40
+  EXPECT_EQ(text_at(r(), 122 - 50, 200), "10");
+  EXPECT_EQ(text_at(r(), 122 - 92, 200), "20");
+  EXPECT_EQ(text_at(r(), 122 - 105, 200 - 83), "30");
+  EXPECT_EQ(text_at(r(), 122 - 14, 5), "350");
+}
+
+TEST_F(C17MapTest, DeviationScalesAndPointersBySignalAndTheScaleKey) {
+  struct Row {
+    int format;
+    double signal;
+    int scale_key;
+    double ly;  // lateral scale centre below the rose centre
+    double cy;
+    bool scale, pointer;
+  };
+  const Row rows[] = {{3, 1, 1, 33, 200, true, true},   {3, 1, 0, 33, 200, false, false},
+                      {3, 0, 1, 33, 200, false, false}, {4, 0, 1, 101, 132, true, false},
+                      {5, 0, 0, 195, 35, true, false},  {5, 1, 0, 195, 35, true, true}};
+  map_at(3);
+  token_overrides[TOK_NAV1_DEVIATION] = -127;
+  token_overrides[TOK_GLIDESLOPE_DEVIATION] = 127;
+  token_overrides[TOK_NAV1_FLAGS] = 0x40;
+  for (const Row& row : rows) {
+    token_overrides[TOK_NAV1_SIGNAL] = row.signal;
+    c17_arc_loc_scale_on = row.scale_key;
+    c17_mfd_instances[2].format = row.format;
+    frame();
+    bool scale = false, pointer = false;
+    for (const GfxRecord* e : r().of(GfxOp::Ellipse))
+      scale |= near_point(GfxRecording::to_device(*e, e->args[0], e->args[1]), 122 - 52, row.cy + row.ly - 2);
+    for (const GfxRecord* l : r().of(GfxOp::Lines)) {
+      const auto p = GfxRecording::device_points(*l);
+      pointer |= l->pen_argb == MAGENTA && near_point(p[0], 122 - 50, row.cy + row.ly - 5);
+    }
+    EXPECT_EQ(scale, row.scale) << row.format << " signal " << row.signal << " key " << row.scale_key;
+    EXPECT_EQ(pointer, row.pointer) << row.format << " signal " << row.signal << " key " << row.scale_key;
+  }
+}
+
+TEST_F(C17MapTest, GlideslopePointerOnlyWithAGlideslope) {
+  map_at(5);
+  token_overrides[TOK_NAV1_SIGNAL] = 1;
+  token_overrides[TOK_GLIDESLOPE_DEVIATION] = 127;  // 40 below the scale centre
+  for (int flags : {0x40, 0x80}) {
+    token_overrides[TOK_NAV1_FLAGS] = flags;
+    frame();
+    bool pointer = false;
+    for (const GfxRecord* l : r().of(GfxOp::Lines))
+      pointer |= l->pen_argb == MAGENTA && near_point(GfxRecording::device_points(*l)[0], 122 + 115, 35 + 80 + 40 - 5);
+    EXPECT_EQ(pointer, flags == 0x40) << flags;
+  }
+}
+
+TEST_F(C17MapTest, RouteLegsIdentsAndBreaksAtDiscontinuities) {
+  map_at(5);
+  c17_mfd_range = 40;
+  plan({"WPA", "WPB", "DISCO", "WPC", "WPD"}, 0);
+  frame();
+  EXPECT_EQ(legs(), 2);  // WPA-WPB and WPC-WPD: none into the first record or through DISCO
+  EXPECT_EQ(text_colour(r(), "WPA"), MAGENTA);
+  EXPECT_EQ(text_colour(r(), "WPB"), WHITE);
+  EXPECT_FALSE(r().has_text("DISCO"));
+  fpl_active_index = 1;
+  frame();
+  EXPECT_EQ(text_colour(r(), "WPA"), WHITE);
+  EXPECT_EQ(text_colour(r(), "WPB"), MAGENTA);
+  // 10 NM at 40 NM range on the radius 172: the ident 43 above and 7 right of WPA.
+  EXPECT_TRUE(text_near(r(), "WPB", 122 + 7, 35 - 43 - 7, 1.1));
+}
+
+TEST_F(C17MapTest, LayersByRangeAndWithTheRouteSwitchedOff) {
+  map_at(3);
+  map_layer_apt = 1;
+  plan({"WPA", "WPB"}, 1);
+  struct Row {
+    double range;
+    int route_on;
+    bool airports, route;
+  };
+  for (const Row& row : {Row{160, 1, true, true}, Row{161, 1, false, true}, Row{40, 0, true, false}}) {
+    c17_mfd_range = row.range;
+    c17_mfd_route_on = row.route_on;
+    frame();
+    EXPECT_EQ(r().has_text("KSEA"), row.airports) << row.range;
+    EXPECT_EQ(r().has_text("WPB"), row.route) << row.range;
+  }
+  // No plan: the layers alone.
+  fpl_active_index = 999;
+  c17_mfd_route_on = 1;
+  frame();
+  EXPECT_TRUE(r().has_text("KSEA"));
+  EXPECT_FALSE(r().has_text("WPB"));
+}
+
+TEST_F(C17MapTest, NorthUpMapCentresOnAPlanRecordOnlyWhenOneIsSet) {
+  map_at(6);
+  c17_mfd_range = 40;
+  plan({"WPA", "WPB", "WPC"}, 1, 10);
+  struct Row {
+    int32_t centre;
+    double wpb_y;  // where WPB's ident lands: 20 NM (50) above the centre on the aircraft
+  };
+  // 0 is "not set" (the legs pages' value), not the first record.
+  for (const Row& row : {Row{0, 120 - 50 - 7}, Row{-1, 120 - 50 - 7}, Row{3, 120 - 50 - 7}, Row{999, 120 - 50 - 7},
+                         Row{1, 120 - 7}, Row{2, 120 + 25 - 7}}) {
+    plan_center_index = row.centre;
+    frame();
+    EXPECT_TRUE(text_near(r(), "WPB", 122 + 7, row.wpb_y, 1.1)) << "centre index " << row.centre;
+  }
+  EXPECT_EQ(text_at(r(), 122 + 65, 5), "40 NM");
+  c17_mfd_route_on = 0;
+  frame();
+  EXPECT_FALSE(r().has_text("WPB"));
+}
+
+TEST_F(C17MapTest, NorthUpGridLabelsWrapTheDatelineAndStopAtThePole) {
+  map_at(6, "set lat -0.4\nset lon -179.5\n");
+  std::vector<std::string> columns, rows;
+  for (const GfxTextItem& t : r().text_items()) {
+    if (std::fabs(t.device.y - 30) < 0.6 && (t.text[0] == 'E' || t.text[0] == 'W')) columns.push_back(t.text);
+    if (std::fabs(t.device.x) < 0.6 && (t.text[0] == 'N' || t.text[0] == 'S')) rows.push_back(t.text);
+  }
+  EXPECT_EQ(columns, (std::vector<std::string>{"E176", "E177", "E178", "E179", "E180", "W179", "W178", "W177",
+                                                "W176", "W175", "W174"}));
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{"S05", "S04", "S03", "S02", "S01", "N00", "N01", "N02", "N03", "N04"}));
+  c17_mfd_range = 320;
+  frame();
+  EXPECT_FALSE(r().has_text("E176"));
+  EXPECT_TRUE(r().has_text("320 NM"));
+
+  c17_mfd_range = 80;
+  script("set lat 89.5\nset lon 10\nrun 18f");
+  EXPECT_TRUE(r().has_text("N90"));
+  EXPECT_FALSE(r().has_text("N91"));
+}
+
+}  // namespace
+}  // namespace c17_test
