@@ -18,6 +18,7 @@
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
 #include "module/module_paths.h"
+#include "bench_database.h"
 #include "navdb/navdb.h"
 #include "platform/gfx/gfx_recording.h"
 
@@ -27,11 +28,7 @@ constexpr int32_t W = 488, H = 604;
 constexpr double kDenseLat = 50.0, kDenseLon = 8.0;
 
 void ensure_loaded() {
-  if (navdb_loaded) return;
-  const char* root = std::getenv("VEK_NAVDB_BENCH_ROOT");
-  sim_root_path = root ? root : "/tmp/vek_navdb_bench";
-  load_navigation_database();
-  if (nav_airport_count == 0) std::fprintf(stderr, "no database under %s\n", sim_root_path.c_str());
+  load_bench_database();
 }
 
 struct Frame {

@@ -12,6 +12,7 @@
 
 #include "module/module_paths.h"
 #include "module/sim_vars.h"
+#include "bench_database.h"
 #include "navdb/navdb.h"
 #include "navdb/navdb_load.h"
 
@@ -33,11 +34,7 @@ long resident_kb() {
 }
 
 void ensure_loaded() {
-  if (navdb_loaded) return;
-  const char* root = std::getenv("VEK_NAVDB_BENCH_ROOT");
-  sim_root_path = root ? root : "/tmp/vek_navdb_bench";
-  load_navigation_database();
-  if (nav_airport_count == 0) std::fprintf(stderr, "no database under %s\n", sim_root_path.c_str());
+  load_bench_database();
 }
 
 void BM_FullLoad(benchmark::State& state) {
@@ -56,7 +53,7 @@ void BM_FullLoad(benchmark::State& state) {
   state.counters["dropped"] = nav_records_dropped;
   state.counters["rss_MB"] = resident_kb() / 1024.0;
 }
-BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_FullLoad)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();  // threads load
 
 template <void (*Build)(double, double), void (*Wide)(double, double)>
 void near_bench(benchmark::State& state, double lat, double lon, const int* count) {

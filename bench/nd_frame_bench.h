@@ -10,6 +10,7 @@
 #include "flightplan/flight_plan.h"
 #include "geo/great_circle.h"
 #include "module/module_paths.h"
+#include "bench_database.h"
 #include "navdb/navdb.h"
 #include "platform/host/gauge_host.h"
 #include "platform/host/sim_token_ids.h"
@@ -35,11 +36,7 @@ inline PanelServiceTable services{};
 inline void start() {
   services.read_token_var = read_token;
   ImportTable.panel_services = &services;
-  if (navdb_loaded) return;
-  const char* root = std::getenv("VEK_NAVDB_BENCH_ROOT");
-  sim_root_path = root ? root : "/tmp/vek_navdb_bench";
-  load_navigation_database();
-  if (nav_airport_count == 0) std::fprintf(stderr, "no database under %s\n", sim_root_path.c_str());
+  load_bench_database();
 }
 
 // Five waypoints 20 NM apart heading north from the dense point.

@@ -29,19 +29,49 @@ double clamp_unit(double x) {
 
 }  // namespace
 
+GcOrigin gc_origin(double lat, double lon) {
+  const double p = lat * kDegToRad;
+  return {lat, lon, std::sin(p), std::cos(p)};
+}
+
+namespace {
+
+// The terms of the distance from `o` to (lat2, lon2), kept for the course.
+struct GcTerms {
+  double sp2, cp2, dl, cdl;
+  double dist;  // NM
+};
+
+inline GcTerms gc_terms(const GcOrigin& o, double lat2, double lon2) {
+  GcTerms t;
+  const double p2 = lat2 * kDegToRad;
+  t.dl = (lon2 - o.lon) * kDegToRad;
+  t.sp2 = std::sin(p2);
+  t.cp2 = std::cos(p2);
+  t.cdl = std::cos(t.dl);
+  // Spherical law of cosines, the cosine clamped (fault F9: acos of a value past 1).
+  const double central = std::acos(clamp_unit(o.sin_lat * t.sp2 + o.cos_lat * t.cp2 * t.cdl));
+  t.dist = central * kGcEarthRadiusNm;
+  if (o.lat == lat2 && o.lon == lon2) t.dist = 0.0;  // exactly coincident: no rounding residue
+  if (!std::isfinite(t.dist)) t.dist = 0.0;
+  return t;
+}
+
+}  // namespace
+
+double compute_gc_distance(const GcOrigin& o, double lat2, double lon2) { return gc_terms(o, lat2, lon2).dist; }
+
+double compute_gc_distance(double lat1, double lon1, double lat2, double lon2) {
+  return compute_gc_distance(gc_origin(lat1, lon1), lat2, lon2);
+}
+
 void compute_gc_distance_course(double lat1, double lon1, double lat2, double lon2,
                                 double& dist_nm, double& course_deg) {
-  const double p1 = lat1 * kDegToRad;
-  const double p2 = lat2 * kDegToRad;
-  const double dl = (lon2 - lon1) * kDegToRad;
-  const double sp1 = std::sin(p1), cp1 = std::cos(p1);
-  const double sp2 = std::sin(p2), cp2 = std::cos(p2);
-  const double cdl = std::cos(dl);
-
-  // Spherical law of cosines, the cosine clamped (fault F9: acos of a value past 1).
-  const double central = std::acos(clamp_unit(sp1 * sp2 + cp1 * cp2 * cdl));
-  double dist = central * kGcEarthRadiusNm;
-  if (lat1 == lat2 && lon1 == lon2) dist = 0.0;  // exactly coincident: no rounding residue
+  const GcOrigin o = gc_origin(lat1, lon1);
+  const GcTerms t = gc_terms(o, lat2, lon2);
+  const double sp1 = o.sin_lat, cp1 = o.cos_lat;
+  const double sp2 = t.sp2, cp2 = t.cp2, dl = t.dl, cdl = t.cdl;
+  const double dist = t.dist;
 
   double crs;
   if (dist == 0.0) {
@@ -56,7 +86,6 @@ void compute_gc_distance_course(double lat1, double lon1, double lat2, double lo
   crs = crs - 360.0 * std::floor(crs / 360.0);
   if (crs >= 360.0) crs = 0.0;  // floor rounding at -tiny values
   if (crs < 1.0) crs = 360.0;   // whole-degree part 0 -> exactly 360
-  if (!std::isfinite(dist)) dist = 0.0;
 
   dist_nm = dist;
   course_deg = crs;

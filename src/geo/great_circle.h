@@ -25,6 +25,16 @@ extern double map_distance_px;  // design pixels (= gc_distance_nm * map_px_per_
 void compute_gc_distance_course(double lat1, double lon1, double lat2, double lon2,
                                 double& dist_nm, double& course_deg);
 
+// The distance of compute_gc_distance_course alone, the same to the bit, for callers that
+// keep no course. A list measured from one point takes its GcOrigin once.
+double compute_gc_distance(double lat1, double lon1, double lat2, double lon2);
+struct GcOrigin {
+  double lat, lon;          // degrees
+  double sin_lat, cos_lat;  // of the latitude
+};
+GcOrigin gc_origin(double lat, double lon);
+double compute_gc_distance(const GcOrigin& origin, double lat2, double lon2);
+
 // The point reached from (lat, lon) along a great circle with the given initial true course
 // (degrees; 360 is taken as 0) after dist_nm NM. lon_out is normalised into [-180, 180).
 // Never returns NaN for finite input (poles, antimeridian): a longitude that would come out

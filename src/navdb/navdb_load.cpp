@@ -2,7 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
+#include <vector>
 
 #include "module/module_files.h"
 #include "module/module_messages.h"
@@ -108,16 +112,54 @@ std::string nav_file_path(const char* name) {
   return vek_path(std::string("\\vek\\navdata\\") + name);
 }
 
-void load_file(const char* name, NavLoadResult (*loader)(std::string_view)) {
-  std::string text;
-  if (!read_nav_file(nav_file_path(name), text)) return;
-  count_result(name, loader(text));
-}
+NavLoadResult load_sids_text(std::string_view text) { return load_procs_text(text, proc_kind_sid); }
+NavLoadResult load_stars_text(std::string_view text) { return load_procs_text(text, proc_kind_star); }
+NavLoadResult load_apps_text(std::string_view text) { return load_procs_text(text, proc_kind_appr); }
 
-void load_proc_file(const char* name, int kind) {
-  std::string text;
-  if (!read_nav_file(nav_file_path(name), text)) return;
-  count_result(name, load_procs_text(text, kind));
+// The database files in their load order. Files of one group fill the same tables and load
+// one after another; the groups share no table and load side by side.
+struct NavFile {
+  const char* name;
+  NavLoadResult (*loader)(std::string_view);
+  int group;
+};
+constexpr NavFile nav_files[] = {
+    {"apts.txt", load_apts_text, 0},       {"apts_user.txt", load_apts_text, 0},
+    {"navs.txt", load_navs_text, 1},       {"navs_user.txt", load_navs_text, 1},
+    {"ints.txt", load_ints_text, 2},       {"ints_user.txt", load_ints_text, 2},
+    {"awys.txt", load_awys_text, 3},       {"awys_user.txt", load_awys_text, 3},
+    {"fsb_awy2.txt", load_awys_text, 3},   {"sids.txt", load_sids_text, 4},
+    {"sids_user.txt", load_sids_text, 4},  {"stars.txt", load_stars_text, 4},
+    {"stars_user.txt", load_stars_text, 4}, {"apps.txt", load_apps_text, 4},
+    {"apt_additional_info.txt", load_apt_info_text, 0},  // looks its airports up
+};
+constexpr int kNavFileCount = static_cast<int>(std::size(nav_files));
+constexpr int kNavFileGroups = 5;
+
+// Reads every file first (its refusals are posted in file order), parses the groups in
+// threads of their own, then counts each file's result in file order: the tables and the
+// messages are those of loading the files one by one.
+void load_nav_files() {
+  std::string texts[kNavFileCount];
+  bool present[kNavFileCount] = {};
+  NavLoadResult results[kNavFileCount];
+  for (int f = 0; f < kNavFileCount; ++f) present[f] = read_nav_file(nav_file_path(nav_files[f].name), texts[f]);
+  auto load_group = [&](int group) {
+    for (int f = 0; f < kNavFileCount; ++f)
+      if (nav_files[f].group == group && present[f]) results[f] = nav_files[f].loader(texts[f]);
+  };
+  std::vector<std::thread> threads;
+  for (int group = 1; group < kNavFileGroups; ++group) {
+    try {
+      threads.emplace_back(load_group, group);
+    } catch (const std::system_error&) {
+      load_group(group);  // no thread to be had: this one loads it
+    }
+  }
+  load_group(0);
+  for (std::thread& t : threads) t.join();
+  for (int f = 0; f < kNavFileCount; ++f)
+    if (present[f]) count_result(nav_files[f].name, results[f]);
 }
 
 }  // namespace
@@ -558,21 +600,7 @@ void load_atc_boundaries() {
 void load_navigation_database() {
   if (navdb_loaded) return;
   navdb_loaded = 1;
-  load_file("apts.txt", load_apts_text);
-  load_file("apts_user.txt", load_apts_text);
-  load_file("navs.txt", load_navs_text);
-  load_file("navs_user.txt", load_navs_text);
-  load_file("ints.txt", load_ints_text);
-  load_file("ints_user.txt", load_ints_text);
-  load_file("awys.txt", load_awys_text);
-  load_file("awys_user.txt", load_awys_text);
-  load_file("fsb_awy2.txt", load_awys_text);
-  load_proc_file("sids.txt", proc_kind_sid);
-  load_proc_file("sids_user.txt", proc_kind_sid);
-  load_proc_file("stars.txt", proc_kind_star);
-  load_proc_file("stars_user.txt", proc_kind_star);
-  load_proc_file("apps.txt", proc_kind_appr);
-  load_file("apt_additional_info.txt", load_apt_info_text);
+  load_nav_files();
   load_atc_boundaries();
   check_nav_capacity_warnings();
 }

@@ -22,17 +22,35 @@ std::vector<Candidate> candidates;  // kept between builds for its capacity
 // Copies into list[1..] the records of table[1..count] within radius_nm of (lat, lon), at
 // most `limit`: the nearest ones when more are within, in table order. Returns the number
 // copied. `skip_dups` leaves out records flagged as repeats of an earlier one.
+// Half the longitude span, degrees, of the circle of `radius_nm` about latitude `lat`,
+// with a margin for rounding; 180 when the circle holds a pole.
+double longitude_half_span(double lat, double radius_nm) {
+  constexpr double kDeg = 3.14159265358979323846 / 180.0;
+  const double d = radius_nm / kGcEarthRadiusNm;  // radians
+  const double pole_gap = (90.0 - std::fabs(lat)) * kDeg;
+  if (!(d < pole_gap)) return 180.0;
+  const double s = std::sin(d) / std::cos(lat * kDeg);
+  return s >= 1.0 ? 180.0 : std::asin(s) / kDeg + 1e-6;
+}
+
 int copy_within(const NavRecord* table, int count, double lat, double lon, double radius_nm,
                 NavRecord* list, int limit, bool skip_dups) {
   candidates.clear();
-  double dist = 0.0;
-  double course = 0.0;
-  double band = radius_nm / kNmPerDegree + 1e-9;
+  // A latitude band and a longitude span bound the circle from outside; only records inside
+  // both are measured, and measured exactly, so the lists are those of a full scan.
+  const double band = radius_nm / kNmPerDegree + 1e-9;
+  const double span = longitude_half_span(lat, radius_nm);
+  const GcOrigin origin = gc_origin(lat, lon);
   for (int i = 1; i <= count; ++i) {
     const NavRecord& r = table[i];
     if (skip_dups && r.dup) continue;
     if (std::fabs(r.lat - lat) > band) continue;
-    compute_gc_distance_course(lat, lon, r.lat, r.lon, dist, course);
+    if (span < 180.0) {
+      double dl = std::fabs(r.lon - lon);
+      if (dl > 180.0) dl = 360.0 - dl;
+      if (dl > span) continue;
+    }
+    double dist = compute_gc_distance(origin, r.lat, r.lon);
     if (dist <= radius_nm) candidates.push_back({i, dist});
   }
   if (static_cast<int>(candidates.size()) > limit) {

@@ -1,33 +1,65 @@
 #include "navdb/navdb_text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 
 int split_words(std::string_view line, int n, std::string_view* words, std::string_view& rest) {
-  int count = 0;
+  // One pass over the bytes: each is looked at once.
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const size_t size = line.size();
   size_t pos = 0;
-  while (count < n) {
-    pos = line.find_first_not_of(" \t", pos);
-    if (pos == std::string_view::npos) {
-      rest = std::string_view();
-      return count;
-    }
-    size_t end = line.find_first_of(" \t", pos);
-    if (end == std::string_view::npos) end = line.size();
+  int count = 0;
+  while (true) {
+    while (pos < size && blank(line[pos])) ++pos;
+    if (count == n || pos == size) break;
+    size_t end = pos;
+    while (end < size && !blank(line[end])) ++end;
     words[count++] = line.substr(pos, end - pos);
     pos = end;
   }
-  pos = line.find_first_not_of(" \t", pos);
-  rest = pos == std::string_view::npos ? std::string_view() : line.substr(pos);
+  rest = count == n && pos < size ? line.substr(pos) : std::string_view();
   return count;
 }
+
+namespace {
+
+// Plain decimals ("-122.309614") whose digits form a whole number below 2^53 with at most 22
+// after the point: the quotient of two exact doubles, which IEEE division rounds correctly,
+// so the value is the one from_chars gives. False for anything else.
+bool parse_plain_decimal(const char* first, const char* last, double& value) {
+  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  bool negative = first < last && *first == '-';
+  if (negative) ++first;
+  uint64_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  bool point = false;
+  for (const char* p = first; p < last; ++p) {
+    if (*p == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (*p < '0' || *p > '9' || digits >= 16) return false;
+    mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    ++digits;
+    if (point) ++fraction;
+  }
+  if (digits == 0 || mantissa > (uint64_t{1} << 53) || fraction > 22) return false;
+  double v = static_cast<double>(mantissa) / kPow10[fraction];
+  value = negative ? -v : v;
+  return true;
+}
+
+}  // namespace
 
 bool parse_double(std::string_view word, double& value) {
   if (word.empty()) return false;
   const char* first = word.data();
   const char* last = word.data() + word.size();
   if (*first == '+') ++first;
+  if (parse_plain_decimal(first, last, value)) return true;
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(first, last, v);
   if (ec != std::errc() || ptr != last || !std::isfinite(v)) return false;

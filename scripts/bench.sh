@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release, writes the two navigation databases when missing (the
+# tables' scale and the world's), runs every benchmark on each and prints one table: each
+# figure beside its target, "miss" where it misses. Figures are wall times per iteration.
+# Arguments: benchmark executables to run (default: every bench_* built).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVEK_BENCH=ON -DVEK_TESTS=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" >/dev/null
+full=build-bench/db/full
+world=build-bench/db/world
+[ -f "$full/vek/navdata/apts.txt" ] || python3 scripts/gen_navdb.py "$full"
+[ -f "$world/vek/navdata/apts.txt" ] || python3 scripts/gen_navdb.py --world "$world"
+benches=("$@")
+[ ${#benches[@]} -gt 0 ] || benches=(build-bench/bench/bench_*)
+results=build-bench/results
+rm -rf "$results" && mkdir -p "$results"
+for db in full world; do
+  for b in "${benches[@]}"; do
+    VEK_NAVDB_BENCH_ROOT=build-bench/db/$db "$b" --benchmark_format=json \
+      --benchmark_out="$results/$db-$(basename "$b").json" --benchmark_out_format=json >/dev/null
+  done
+done
+python3 - "$results" <<'PY'
+import glob, json, os, re, sys
+# Targets in milliseconds by benchmark name; the load's target depends on the database.
+targets = [
+    (r"^BM_FullLoad", {"full": 100.0, "world": 50.0}),
+    (r"^BM_Near", 1.0),
+    (r"Frame", 4.0),
+    (r"^BM_AllScreens", 16.0),
+]
+def target(name, db):
+    for pattern, t in targets:
+        if re.search(pattern, name):
+            return t[db] if isinstance(t, dict) else t
+    return None
+to_ms = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+print(f"{'database':8} {'benchmark':48} {'ms':>10} {'target':>8}")
+misses = 0
+for path in sorted(glob.glob(os.path.join(sys.argv[1], "*.json"))):
+    db = os.path.basename(path).split("-")[0]
+    for b in json.load(open(path))["benchmarks"]:
+        ms = b["real_time"] * to_ms[b.get("time_unit", "ns")]
+        t = target(b["name"], db)
+        mark = "" if t is None else ("" if ms < t else "miss")
+        misses += mark == "miss"
+        extra = f" rss {b['rss_MB']:.0f} MB" if "rss_MB" in b else ""
+        print(f"{db:8} {b['name']:48} {ms:10.3f} {('' if t is None else f'{t:g}'):>8} {mark}{extra}")
+print(f"{misses} figures miss their target")
+PY
