@@ -37,18 +37,10 @@ namespace {
 constexpr double PAIR_Y[3] = {124, 165, 206};
 
 void set_fix(FixInfoRecord& f) {
-  entry_ident = c17_cdu_scratchpad;
-  if (create_user_waypoint(0) < 1) {
+  if (!fix_info_take_fix(f, c17_cdu_scratchpad)) {
     c17_cdu_scratchpad_msg = "NOT IN DATABASE";
     return;
   }
-  const NavRecord& c = nav_search_list[1];
-  f = FixInfoRecord{};
-  fpl_set_text(f.ident, c.ident);
-  // Airports are drawn as airports by the map overlays.
-  fpl_set_text(f.type, std::strcmp(c.type, "APT") == 0 ? "A" : c.type);
-  f.lat = c.lat;
-  f.lon = c.lon;
   c17_cdu_scratchpad.clear();
 }
 

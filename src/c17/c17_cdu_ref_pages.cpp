@@ -20,9 +20,6 @@ int32_t whole_entry() {
   return cdu_leading_int(s);
 }
 
-bool perf_init_needed() { return fuel_reserves == 0 || cruise_alt == 0; }
-bool departure_needed() { return route_runway == FPL_NONE_TEXT; }
-
 void takeoff_flaps() {
   const int32_t n = whole_entry();
   if (n < 1 || n > 50 || TOFLAPSRANGE.find("," + c17_cdu_scratchpad + ",") == std::string::npos) {
@@ -68,44 +65,13 @@ void takeoff_key(GaugeSurface* rec) {
   }
 }
 
-void speed_or_dashes(const CduPage& p, double y, int32_t v) {
-  if (v > 0) cdu_largef(p, 245, y, "%3d", int(v));
-  else cdu_large(p, 245, y, "------");
-}
-
 }  // namespace
 
 void c17_cdu_takeoff_ref_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
   takeoff_key(rec);
-  cdu_large(p, 63, 0, "TAKEOFF  REF");
-  cdu_small(p, 220, 3, "1 / 1");
-  cdu_small(p, 12, 22, "F L A P S");
-  if (TOFLAPS > 0) cdu_largef(p, 20, 33, "%d\xB0", int(TOFLAPS));
-  else cdu_large(p, 20, 33, "------");
-  cdu_small_right(p, 22, "V1");
-  speed_or_dashes(p, 36, V1);
-  if (EngThrust > 0) cdu_smallf(p, 12, 55, "%d K   N 1", int(EngThrust));
-  else cdu_small(p, 12, 55, "- - K   N 1");
-  cdu_small_right(p, 55, "V R");
-  speed_or_dashes(p, 68, VR);
-  cdu_small(p, 13, 85, "C G             T R I M      ");
-  cdu_large(p, 0, 99, "-  -  . - %");
-  cdu_small_right(p, 85, "V 2");
-  speed_or_dashes(p, 98, V2);
-  if (fpl_changed_state != 0 && !perf_init_needed() && !departure_needed()) {
-    cdu_large(p, 0, 116, "- - - - -         -                             - - -");
-    cdu_small(p, 55, 121, "P R E     F L T   C O M P L E T E");
-  } else {
-    cdu_large(p, 0, 116, "- - - - -         -                         - - - - -");
-    cdu_small(p, 55, 121, "P R E     F L T   S T A T U S");
-  }
-  if (fpl_changed_state == 0) cdu_large(p, 200, 133, "ROUTE>");
-  if (perf_init_needed()) cdu_large(p, 0, 167, "<PERF  INIT");
-  if (departure_needed()) cdu_large(p, 157, 167, "DEPARTURE>");
-  cdu_large(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
-  cdu_large(p, 0, 198, "<INDEX");
+  takeoff_ref_body(p, "------");
   c17_cdu_bottom_line(p, C17_CDU_SMALL_CANVAS);
   cdu_page_end(p);
 }
@@ -115,12 +81,11 @@ namespace {
 struct ApproachFlaps {
   const std::string* flaps;
   int32_t* vref;
-  double y;
 };
 const ApproachFlaps approach_rows[3] = {
-    {.flaps = &APPRFLAPSMIN, .vref = &VREFMIN, .y = 33},
-    {.flaps = &APPRFLAPSMID, .vref = &VREFMID, .y = 66},
-    {.flaps = &APPRFLAPSMAX, .vref = &VREFMAX, .y = 99},
+    {.flaps = &APPRFLAPSMIN, .vref = &VREFMIN},
+    {.flaps = &APPRFLAPSMID, .vref = &VREFMID},
+    {.flaps = &APPRFLAPSMAX, .vref = &VREFMAX},
 };
 
 // R1-R3: an empty scratchpad copies the speed down; "0" alone is a speed of 0; a
@@ -168,26 +133,7 @@ void c17_cdu_approach_ref_page(GaugeSurface* rec, GfxGraphics* g) {
   else if (k == 9) landing_pair();
   else if (k == 11) c17_cdu_page = C17_CDU_MSN_INDEX;
 
-  cdu_large(p, 63, 0, "APPROACH REF");
-  cdu_small(p, 12, 22, "G R O S S   W T");
-  const double weight = (get_fuel_on_board_weight() + zero_fuel_weight) * (WeightUnit == "KGS" ? kg_per_lb : 1.0);
-  cdu_largef(p, 0, 33, "%3.1f", weight / 1000.0);
-  cdu_small(p, 150, 22, "F L A P S");
-  cdu_small(p, 230, 22, "V R E F");
-  for (const ApproachFlaps& r : approach_rows) {
-    cdu_largef(p, 160, r.y, "%3s\xB0", r.flaps->c_str());
-    cdu_smallf(p, 223, r.y + 5, "%3d K T", int(*r.vref));
-  }
-  cdu_small(p, 190, 121, "F L A P / S P D");
-  if (LDGFLAPS != 0 && VREF != 0) {
-    cdu_largef(p, 210, 133, "%2d\xB0/%3d", int(LDGFLAPS), int(VREF));
-  } else {
-    cdu_large(p, 215, 133, "- -  - - -");
-    cdu_small(p, 235, 138, "/");
-  }
-  cdu_small(p, 170, 151, "W I N D    C O R R");
-  cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
-  cdu_large(p, 0, 198, "< INDEX");
+  approach_ref_body(p, (get_fuel_on_board_weight() + zero_fuel_weight) * (WeightUnit == "KGS" ? kg_per_lb : 1.0));
   c17_cdu_bottom_line(p, C17_CDU_SMALL_CANVAS);
   cdu_page_end(p);
 }

@@ -63,14 +63,9 @@ void handle_key() {
 
 }  // namespace
 
-void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
-  CduPage p;
-  cdu_page_begin(p, rec, g);
-  handle_key();
+void approach_ref_body(const CduPage& p, double weight) {
   cdu_large(p, 63, 0, "APPROACH REF");
   cdu_small(p, 12, 22, "G R O S S   W T");
-  double weight = read_fuel_on_board() + zero_fuel_weight;
-  if (WeightUnit == "KGS") weight *= 0.45359237;
   cdu_largef(p, 0, 33, "%3.1f", weight / 1000.0);
   cdu_small(p, 150, 22, "F L A P S");
   cdu_small(p, 230, 22, "V R E F");
@@ -88,6 +83,15 @@ void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 170, 151, "W I N D    C O R R");
   cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, "< INDEX");
+}
+
+void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  handle_key();
+  double weight = read_fuel_on_board() + zero_fuel_weight;
+  if (WeightUnit == "KGS") weight *= 0.45359237;
+  approach_ref_body(p, weight);
   cdu_bottom_line(p);
   cdu_page_end(p);
 }

@@ -24,11 +24,18 @@ FixInfoRecord& shown_record() {
 }
 
 void set_fix(FixInfoRecord& f) {
-  route_entry_text = smiths_scratchpad;
-  if (create_user_waypoint(0) < 1) {
+  if (!fix_info_take_fix(f, smiths_scratchpad)) {
     smiths_scratchpad_msg = "NOT IN DATABASE";
     return;
   }
+  smiths_scratchpad.clear();
+}
+
+}  // namespace
+
+bool fix_info_take_fix(FixInfoRecord& f, const std::string& ident) {
+  route_entry_text = ident;
+  if (create_user_waypoint(0) < 1) return false;
   const NavRecord& c = nav_search_list[1];
   f = FixInfoRecord{};
   std::snprintf(f.ident, sizeof f.ident, "%s", c.ident);
@@ -36,10 +43,8 @@ void set_fix(FixInfoRecord& f) {
   std::snprintf(f.type, sizeof f.type, "%s", std::strcmp(c.type, "APT") == 0 ? "A" : c.type);
   f.lat = c.lat;
   f.lon = c.lon;
-  smiths_scratchpad.clear();
+  return true;
 }
-
-}  // namespace
 
 bool whole_word_number(const std::string& w, double& v) {
   if (w.empty()) return false;

@@ -184,6 +184,17 @@ void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_ident_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_fix_info_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
+// TAKEOFF REF's pre-flight status: PERF INIT still wanted (no reserves or cruise altitude),
+// a departure runway still wanted.
+bool perf_init_needed();
+bool departure_needed();
+// TAKEOFF REF from its title to "<INDEX", shared with the mission CDU: `unset` stands
+// for flaps and speeds not entered ("" draws nothing there).
+struct CduPage;
+void takeoff_ref_body(const CduPage& p, const char* unset);
+// APPROACH REF from its title to "< INDEX", shared with the mission CDU; `weight` is the
+// gross weight in the unit of WeightUnit.
+void approach_ref_body(const CduPage& p, double weight);
 void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g);
@@ -201,6 +212,10 @@ void cdu_route_select_line_d(GaugeSurface* rec, int n);
 void choose_approach(int i);
 // The whole word as a finite number.
 bool whole_word_number(const std::string& w, double& v);
+// Takes the first database match of `ident` into the FIX INFO record `f` (airports typed
+// "A"); false, `f` unchanged, when nothing matches.
+struct FixInfoRecord;
+bool fix_info_take_fix(FixInfoRecord& f, const std::string& ident);
 // Opens DEPARTURES with its choices reset and the lists rebuilt for every runway.
 void cdu_reset_page_10c(GaugeSurface* rec);
 // Edit record of RTE entry row e; a row past the last goes before the destination.

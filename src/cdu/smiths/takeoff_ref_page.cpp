@@ -7,10 +7,10 @@
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
 
-namespace {
-
 bool perf_init_needed() { return reserve_fuel == 0 || cruise_alt == 0; }
 bool departure_needed() { return rte_runway == FPL_NONE_TEXT; }
+
+namespace {
 
 void open_perf_init() {
   if (!perf_init_needed()) return;
@@ -64,30 +64,28 @@ void handle_key(GaugeSurface* rec) {
   else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
 }
 
-void draw_speed(const CduPage& p, double y, int32_t v) {
-  if (v > 0) cdu_largef(p, 245, y, "%3d", int(v));
-}
-
 }  // namespace
 
-void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
-  CduPage p;
-  cdu_page_begin(p, rec, g);
-  handle_key(rec);
+void takeoff_ref_body(const CduPage& p, const char* unset) {
+  auto draw_speed = [&](double y, int32_t v) {
+    if (v > 0) cdu_largef(p, 245, y, "%3d", int(v));
+    else if (*unset) cdu_large(p, 245, y, unset);
+  };
   cdu_large(p, 63, 0, "TAKEOFF  REF");
   cdu_small(p, 220, 3, "1 / 1");
   cdu_small(p, 12, 22, "F L A P S");
   if (TOFLAPS > 0) cdu_largef(p, 20, 33, "%d\xB0", int(TOFLAPS));
+  else if (*unset) cdu_large(p, 20, 33, unset);
   cdu_small_right(p, 22, "V1");
-  draw_speed(p, 36, V1);
+  draw_speed(36, V1);
   if (EngThrust > 0) cdu_smallf(p, 12, 55, "%d K   N 1", int(EngThrust));
   else cdu_small(p, 12, 55, "- - K   N 1");
   cdu_small_right(p, 55, "V R");
-  draw_speed(p, 68, VR);
+  draw_speed(68, VR);
   cdu_small(p, 13, 85, "C G             T R I M      ");
   cdu_large(p, 0, 99, "-  -  . - %");
   cdu_small_right(p, 85, "V 2");
-  draw_speed(p, 98, V2);
+  draw_speed(98, V2);
   bool complete = fpl_changed_state != 0 && !perf_init_needed() && !departure_needed();
   if (complete) {
     cdu_large(p, 0, 116, "- - - - -         -                             - - -");
@@ -101,6 +99,13 @@ void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   if (departure_needed()) cdu_large(p, 157, 167, "DEPARTURE>");
   cdu_large(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, "<INDEX");
+}
+
+void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  handle_key(rec);
+  takeoff_ref_body(p, "");
   cdu_bottom_line(p);
   cdu_page_end(p);
 }
