@@ -140,6 +140,32 @@ TEST_F(P1000Mfd, FullBackgroundBelowTimer2ElseMasksAndOnlyTheChangingValues) {
   EXPECT_TRUE(wiped);
 }
 
+TEST_F(P1000Mfd, NewLegendsOrTheTcasWindowRepaintInFullAtOnce) {
+  hdg_change_timer = 50;
+  s.draw();
+  EXPECT_FALSE(full_fill());
+  struct Case {
+    int32_t* flag;
+    double* value;
+    double to;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {&p1000_cntr_open, nullptr, 1, "VNAV"},   {&p1000_cntr_menu, nullptr, 2, "ST EL"},
+      {&p1000_vnav_dist_sel, nullptr, 1, "[---]"}, {nullptr, &p1000_vnav_distance, 7, "[ 7]"},
+      {&tcas_shown, nullptr, 1, "TCAS"},        {&tcas_shown, nullptr, 0, "ST EL"},
+  };
+  for (const Case& c : cases) {
+    if (c.flag) *c.flag = int32_t(c.to);
+    if (c.value) *c.value = c.to;
+    s.draw();
+    EXPECT_TRUE(full_fill()) << c.shown;
+    EXPECT_TRUE(s.has(c.shown)) << c.shown;
+    s.draw();
+    EXPECT_FALSE(full_fill()) << c.shown;
+  }
+}
+
 TEST_F(P1000Mfd, HeadingAirspeedAndAltitudeFields) {
   struct Case {
     double ap_heading, ap_altitude, tas, gs;

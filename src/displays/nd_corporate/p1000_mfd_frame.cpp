@@ -22,28 +22,6 @@ namespace {
 
 GaugeSurface p1000_mfd_surface{0, 0};
 
-// Images drawn since they were last cleared: a partial frame keeps the previous
-// frame's pixels, so an image that has none (new or cleared) gets a full frame.
-std::array<DeviceContext, 4> painted{};
-
-bool was_painted(DeviceContext dc) {
-  for (DeviceContext p : painted)
-    if (p == dc) return true;
-  return false;
-}
-
-void set_painted(DeviceContext dc, bool on) {
-  for (DeviceContext& p : painted)
-    if (p == dc) p = nullptr;
-  if (!on) return;
-  for (DeviceContext& p : painted)
-    if (!p) {
-      p = dc;
-      return;
-    }
-  painted[0] = dc;  // more images than slots: the oldest ones repaint in full
-}
-
 // Black masks of a partial frame (even-odd fill): the map area and the lower box.
 constexpr DrawPoint MASK_A[] = {{0, 85},    {14, 85},   {50, 30},   {115, 12},  {115, 0},   {155, 0},
                                 {155, 12},  {220, 39},  {270, 100}, {210, 120}, {210, 175}, {135, 225},
@@ -52,11 +30,52 @@ constexpr DrawPoint MASK_B[] = {{0, 125},   {23, 95},   {50, 105},  {55, 120},  
                                 {210, 175}, {210, 120}, {250, 90},  {268, 98},  {268, 185}, {220, 185},
                                 {220, 270}, {41, 270},  {41, 185},  {0, 185},   {0, 125}};
 
+bool tcas_window() { return tcas_shown == 1 && DrawTcasWindowOnP1000MFD == 1; }
+
+// What only a full frame draws: the soft-key legends with the controller's VNAV values
+// and the lower box the TCAS window takes. A change shows at once as a full frame
+// rather than waiting for the heading timer's next one.
+struct FullFrameState {
+  int32_t open, menu, dist_sel, elev_sel, vang_sel, window;
+  double distance, elevation, vs, fpa;
+  bool operator==(const FullFrameState&) const = default;
+};
+
+FullFrameState full_frame_state() {
+  return {p1000_cntr_open,      p1000_cntr_menu,      p1000_vnav_dist_sel, p1000_vnav_elev_sel,
+          p1000_vnav_vang_sel,  tcas_window() ? 1 : 0, p1000_vnav_distance, p1000_vnav_elevation,
+          p1000_vnav_vs,        FPA};
+}
+
+// Images drawn since they were last cleared, with what their last full frame showed:
+// a partial frame keeps the previous frame's pixels, so an image that has none (new or
+// cleared) or shows other legends gets a full frame.
+struct Painted {
+  DeviceContext dc;
+  FullFrameState state;
+};
+std::array<Painted, 4> painted{};
+
+Painted* painted_slot(DeviceContext dc) {
+  for (Painted& p : painted)
+    if (p.dc == dc) return &p;
+  return nullptr;
+}
+
+void forget(DeviceContext dc) {
+  if (Painted* p = painted_slot(dc)) p->dc = nullptr;
+}
+
+void remember(DeviceContext dc, const FullFrameState& state) {
+  Painted* p = painted_slot(dc);
+  if (!p) p = painted_slot(nullptr);
+  if (!p) p = &painted[0];  // more images than slots: the first one repaints in full
+  *p = {dc, state};
+}
+
 // Outline 2 of the normal view: the compass top as a curve.
 constexpr GfxPointF COMPASS_TOP[] = {{27, 90},  {41, 70},  {56, 56},  {83, 38},  {103, 31}, {134, 27},
                                      {165, 31}, {185, 38}, {212, 56}, {227, 70}, {240, 90}};
-
-bool tcas_window() { return tcas_shown == 1 && DrawTcasWindowOnP1000MFD == 1; }
 
 // Joins consecutive points with lines into the path's figure.
 template <int32_t N>
@@ -180,10 +199,13 @@ void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
   bool cleared = false;
   GfxGraphics* g = nd_open_draw(ctx, dc, width, height, draw_mode, P1000, cleared);
   if (!g) {
-    if (cleared) set_painted(dc, false);
+    if (cleared) forget(dc);
     return;
   }
-  const P1000Frame f{ctx, hdg_change_timer < 2 || !was_painted(dc), p1000_plan() ? 0.0 : map_heading,
+  const FullFrameState state = full_frame_state();
+  const Painted* shown = painted_slot(dc);
+  const P1000Frame f{ctx, hdg_change_timer < 2 || !shown || !(shown->state == state),
+                     p1000_plan() ? 0.0 : map_heading,
                      nd_background_colour(P1000MFDBkgrdColorRed, P1000MFDBkgrdColorGreen, P1000MFDBkgrdColorBlue)};
   {
     LayerObjects o(g);
@@ -228,5 +250,5 @@ void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
     p1000_mfd_tcas_window_draw(f, g);
   }
   gfx_delete(g);
-  set_painted(dc, true);
+  if (f.full) remember(dc, state);
 }
