@@ -4,10 +4,6 @@
 #include "flightplan/flight_plan.h"
 #include "module/display_state.h"
 
-bool p1000_plan() { return p1000_plan_view == 1; }
-
-bool p1000_route_active() { return corp_plan_active(); }
-
 bool p1000_canvas(GfxGraphics* g, const P1000Frame& f) { return nd_frame(g, f.ctx, P1000); }
 
 bool p1000_route_units(GfxGraphics* g, const P1000Frame& f, double& sx, double& sy) {

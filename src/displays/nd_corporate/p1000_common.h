@@ -21,11 +21,6 @@ struct P1000Frame {
   uint32_t background; // background colour of the wipes
 };
 
-// The north-up plan view (`p1000_plan_view` 1).
-bool p1000_plan();
-// A plan whose active index is a record of it.
-bool p1000_route_active();
-
 // Resets the transform to the canvas scale (false when the image size is unusable).
 bool p1000_canvas(GfxGraphics* g, const P1000Frame& f);
 

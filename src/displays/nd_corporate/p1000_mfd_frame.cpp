@@ -205,7 +205,7 @@ void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
   const FullFrameState state = full_frame_state();
   const Painted* shown = painted_slot(dc);
   const P1000Frame f{ctx, hdg_change_timer < 2 || !shown || !(shown->state == state),
-                     p1000_plan() ? 0.0 : map_heading,
+                     p1000_map_heading(),
                      nd_background_colour(P1000MFDBkgrdColorRed, P1000MFDBkgrdColorGreen, P1000MFDBkgrdColorBlue)};
   {
     LayerObjects o(g);

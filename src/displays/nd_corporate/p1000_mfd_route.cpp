@@ -61,7 +61,7 @@ void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g) {
   double sx, sy;
   const double range = p1000_mfd_range;
   const bool plan_view = p1000_plan_view != 0;
-  const bool route = p1000_route_active() && std::isfinite(range) && range > 0;
+  const bool route = corp_plan_active() && std::isfinite(range) && range > 0;
   if (!p1000_route_units(g, f, sx, sy)) return;
   LayerObjects o(g);
   const double ax = p1000_map_cx * sx, ay = p1000_map_cy * sy;

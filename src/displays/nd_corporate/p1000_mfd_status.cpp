@@ -42,9 +42,6 @@ void text(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, 
   draw_text(g, font, brush, x, y, ND_TEXT_CAPACITY, t);
 }
 
-// A whole-number field: the value truncated, nothing when it is no number.
-bool whole(double v, int32_t& out) { return std::isfinite(v) && trunc_coord(v, out); }
-
 void wind(const P1000Frame& f, GfxGraphics* g, StatusObjects& s) {
   if (!(wind_speed >= 1.0)) return;
   fill_rect_d(g, s.background, 5, 10, 50, 15);
@@ -111,8 +108,8 @@ void p1000_mfd_status_draw(const P1000Frame& f, GfxGraphics* g) {
     draw_line_d(g, s.pen, 0, 225, 40, 225);
     draw_line_d(g, s.pen, 40, 225, 40, 272);
     text(g, s.f14, s.white, 0, 192, "HDG");
-    int32_t hdg = 0;
-    if (whole(ap_heading, hdg)) text(g, s.f17, s.cyan, 0, 205, corp_format(false, "%03d", hdg == 0 ? 360 : hdg));
+    int32_t hdg = 0;  // whole degrees; nothing for no number
+    if (trunc_coord(ap_heading, hdg)) text(g, s.f17, s.cyan, 0, 205, corp_format(false, "%03d", hdg == 0 ? 360 : hdg));
     draw_line_d(g, s.pen, 222, 200, 222, 272);
     draw_line_d(g, s.pen, 222, 200, 268, 200);
     text(g, s.f14, s.white, 223, 201, "TAS");
@@ -147,6 +144,6 @@ void p1000_mfd_status_draw(const P1000Frame& f, GfxGraphics* g) {
 
   fill_rect_d(g, s.background, 220, 290, 27, 15);
   int32_t feet = 0;
-  if (whole(ap_altitude, feet)) text(g, s.f14, s.cyan, 220, 290, corp_format(false, "%03d", feet / 100));
+  if (trunc_coord(ap_altitude, feet)) text(g, s.f14, s.cyan, 220, 290, corp_format(false, "%03d", feet / 100));
   p1000_canvas(g, f);
 }

@@ -76,7 +76,7 @@ void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObje
 
 void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g) {
   Units u{};
-  if (!p1000_route_active() || !p1000_route_units(g, f, u.sx, u.sy)) return;
+  if (!corp_plan_active() || !p1000_route_units(g, f, u.sx, u.sy)) return;
   LayerObjects o(g);
   GfxFont* f12 = o.font(FONT_ZUDUZ, u.x(12), GFX_FONT_BOLD);
   const int32_t active = fpl_active_index;
