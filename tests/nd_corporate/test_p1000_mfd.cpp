@@ -136,7 +136,8 @@ TEST_F(P1000Mfd, FullBackgroundBelowTimer2ElseMasksAndOnlyTheChangingValues) {
   EXPECT_TRUE(near(s.text_at("250"), 223, 213));
   EXPECT_TRUE(near(s.text_at("240"), 223, 237));
   bool wiped = false;
-  for (const GfxRecord* r : s.rec().of(GfxOp::FillRect)) wiped = wiped || r->args == std::vector<double>{224, 214, 35, 12};
+  for (const GfxRecord* r : s.rec().of(GfxOp::FillRect))
+    wiped = wiped || r->args == std::vector<double>{224, 214, 35, 12};
   EXPECT_TRUE(wiped);
 }
 
@@ -151,9 +152,9 @@ TEST_F(P1000Mfd, NewLegendsOrTheTcasWindowRepaintInFullAtOnce) {
     const char* shown;
   };
   const Case cases[] = {
-      {&p1000_cntr_open, nullptr, 1, "VNAV"},   {&p1000_cntr_menu, nullptr, 2, "ST EL"},
+      {&p1000_cntr_open, nullptr, 1, "VNAV"},      {&p1000_cntr_menu, nullptr, 2, "ST EL"},
       {&p1000_vnav_dist_sel, nullptr, 1, "[---]"}, {nullptr, &p1000_vnav_distance, 7, "[ 7]"},
-      {&tcas_shown, nullptr, 1, "TCAS"},        {&tcas_shown, nullptr, 0, "ST EL"},
+      {&tcas_shown, nullptr, 1, "TCAS"},           {&tcas_shown, nullptr, 0, "ST EL"},
   };
   for (const Case& c : cases) {
     if (c.flag) *c.flag = int32_t(c.to);
@@ -200,8 +201,8 @@ TEST_F(P1000Mfd, ClipOutlinesStopAboveTheTcasWindow) {
   };
   // Normal view: outline 1 for the compass, then outline 2 (set twice: map, overlays).
   const Case cases[] = {
-      {0, 1, 0, {215, 271, 271, 271}, false}, {1, 1, 0, {172, 185, 185, 185, 258, 272}, true},
-      {1, 0, 0, {215, 271, 271, 271}, false}, {0, 1, 1, {185, 185, 185}, false},
+      {0, 1, 0, {215, 271, 271, 271}, false},     {1, 1, 0, {172, 185, 185, 185, 258, 272}, true},
+      {1, 0, 0, {215, 271, 271, 271}, false},     {0, 1, 1, {185, 185, 185}, false},
       {1, 1, 1, {171, 171, 171, 258, 272}, true},
   };
   for (const Case& c : cases) {
@@ -246,7 +247,8 @@ TEST_F(P1000Mfd, PlanViewFrameDoesNotTurnAnotherDisplaysMapNorthUp) {
   nd.draw();
   const std::vector<GfxTextItem> after = nd.rec().text_items();
   ASSERT_EQ(before.size(), after.size());
-  for (size_t i = 0; i < before.size(); ++i) EXPECT_TRUE(near(after[i].device, before[i].device.x, before[i].device.y, 0.01));
+  for (size_t i = 0; i < before.size(); ++i)
+    EXPECT_TRUE(near(after[i].device, before[i].device.x, before[i].device.y, 0.01));
 }
 
 TEST_F(P1000Mfd, ControllerOnScreenDropsBoundariesAndRunwaysAndShowsTheOffScaleArrow) {
@@ -449,7 +451,8 @@ TEST_F(P1000Route, ActiveWaypointBlockRightAlignsDistanceAndTime) {
   }
   EXPECT_TRUE(near(s.text_at("FMS"), 220, 0));
   bool ident = false;
-  for (const GfxTextItem& t : s.rec().text_items()) ident = ident || (t.text == "BBB" && near(s.design(t.device), 220, 26));
+  for (const GfxTextItem& t : s.rec().text_items())
+    ident = ident || (t.text == "BBB" && near(s.design(t.device), 220, 26));
   EXPECT_TRUE(ident);
   // A partial frame with nothing changed writes no block text; a new distance is written.
   hdg_change_timer = 40;

@@ -49,7 +49,9 @@ void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObje
   auto text = [&](const GfxBrush* b, double x, double y, const std::string& t) {
     if (!t.empty()) draw_text(g, f14, b, u.x(x), u.y(y), ND_TEXT_CAPACITY, t.c_str());
   };
-  auto wipe = [&](double x, double y, double w, double h) { fill_rect_d(g, background, u.x(x), u.y(y), u.x(w), u.y(h)); };
+  auto wipe = [&](double x, double y, double w, double h) {
+    fill_rect_d(g, background, u.x(x), u.y(y), u.x(w), u.y(h));
+  };
   if (f.full) {
     text(magenta, 220, 0, "FMS");
     text(white, 241, 13, "NM");
