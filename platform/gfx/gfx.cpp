@@ -509,6 +509,30 @@ GfxStatus gfx_path_add_ellipse(GfxGraphics* g, GfxPath* path, int32_t x, int32_t
   return GFX_OK;
 }
 
+GfxStatus gfx_path_add_curve(GfxGraphics* g, GfxPath* path, const GfxPointF* points, int32_t count,
+                             double tension) {
+  if (!path || !points || count < 2 || !is_finite(tension)) return note(g, GFX_INVALID_ARGUMENT);
+  for (int32_t i = 0; i < count; ++i)
+    if (!is_finite(points[i].x) || !is_finite(points[i].y)) return note(g, GFX_INVALID_ARGUMENT);
+  path->segs.push_back({GfxPathSeg::LINE, {points[0].x, points[0].y, points[0].x, points[0].y, 0, 0}});
+  // Cardinal tangent at point i, as a third of it for the Bezier control points.
+  auto tangent = [&](int32_t i, double& tx, double& ty) {
+    const GfxPointF& a = points[i > 0 ? i - 1 : 0];
+    const GfxPointF& b = points[i < count - 1 ? i + 1 : count - 1];
+    tx = tension * (b.x - a.x) / 3.0;
+    ty = tension * (b.y - a.y) / 3.0;
+  };
+  for (int32_t i = 0; i + 1 < count; ++i) {
+    double t0x, t0y, t1x, t1y;
+    tangent(i, t0x, t0y);
+    tangent(i + 1, t1x, t1y);
+    const GfxPointF& p0 = points[i];
+    const GfxPointF& p1 = points[i + 1];
+    path->segs.push_back({GfxPathSeg::BEZIER, {p0.x + t0x, p0.y + t0y, p1.x - t1x, p1.y - t1y, p1.x, p1.y}});
+  }
+  return GFX_OK;
+}
+
 GfxStatus gfx_path_close_figure(GfxGraphics* g, GfxPath* path) {
   if (!path) return note(g, GFX_INVALID_ARGUMENT);
   path->segs.push_back({GfxPathSeg::CLOSE, {0, 0, 0, 0, 0, 0}});

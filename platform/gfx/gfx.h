@@ -175,6 +175,11 @@ GfxStatus gfx_path_add_arc(GfxGraphics* g, GfxPath* path, int32_t x, int32_t y, 
                            double start_deg, double sweep_deg);
 GfxStatus gfx_path_add_line(GfxGraphics* g, GfxPath* path, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 GfxStatus gfx_path_add_ellipse(GfxGraphics* g, GfxPath* path, int32_t x, int32_t y, int32_t w, int32_t h);
+// A cardinal curve through `count` (2 or more) points: each point's tangent is
+// `tension` times the chord from the point before it to the point after it (the end
+// points use their one neighbour); 0.5 is the usual smooth curve.
+GfxStatus gfx_path_add_curve(GfxGraphics* g, GfxPath* path, const GfxPointF* points, int32_t count,
+                             double tension = 0.5);
 GfxStatus gfx_path_close_figure(GfxGraphics* g, GfxPath* path);
 void gfx_path_delete(GfxPath* path);
 

@@ -41,9 +41,10 @@ struct GfxFont {
 };
 
 // Path segment: a line (x1 y1 x2 y2), an arc (x y w h start sweep), an ellipse
-// (x y w h) or a figure close.
+// (x y w h), a cubic Bezier from the figure's last point (c1x c1y c2x c2y x y) or a
+// figure close.
 struct GfxPathSeg {
-  enum Kind { LINE, ARC, ELLIPSE, CLOSE } kind;
+  enum Kind { LINE, ARC, ELLIPSE, BEZIER, CLOSE } kind;
   double v[6];
 };
 

@@ -169,6 +169,18 @@ std::vector<std::vector<GfxPointF>> gfx_flatten_path(const GfxPath& path) {
         finish();
         break;
       }
+      case GfxPathSeg::BEZIER: {
+        if (cur.empty()) cur.push_back({s.v[4], s.v[5]});
+        const GfxPointF p0 = cur.back();
+        constexpr int32_t STEPS = 16;
+        for (int32_t k = 1; k <= STEPS; ++k) {
+          double t = double(k) / STEPS, u = 1.0 - t;
+          double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+          cur.push_back(
+              {a * p0.x + b * s.v[0] + c * s.v[2] + d * s.v[4], a * p0.y + b * s.v[1] + c * s.v[3] + d * s.v[5]});
+        }
+        break;
+      }
       case GfxPathSeg::CLOSE:
         finish();
         break;

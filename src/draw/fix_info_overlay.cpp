@@ -30,6 +30,7 @@ struct FixInfoMember {
   int32_t symbol_colour;      // code 3 otherwise
   SideRule side_rule;
   bool md11;
+  bool north_up = false;  // map and radials north up without plan mode's reference
 };
 
 struct FixInfoObjects {
@@ -151,8 +152,9 @@ void draw_fix_info(const GaugeSurface* ctx, GfxGraphics* g, const FixInfoMember&
 
   double ref_lat, ref_lon;
   plan_centre_point(m.plan_mode, ref_lat, ref_lon);
-  double hp = m.plan_mode ? 0.0 : map_heading;
-  double hs = m.plan_mode ? 0.0 : heading;
+  const bool north_up = m.plan_mode || m.north_up;
+  double hp = north_up ? 0.0 : map_heading;
+  double hs = north_up ? 0.0 : heading;
 
   for (int32_t s = 1; s <= 2; ++s) {
     const FixInfoRecord& f = fix_info[s];
@@ -240,7 +242,7 @@ void draw_du1000_ehsi_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   map_px_per_nm = p1000_mfd_map_radius / p1000_mfd_range;
   FixInfoMember m{CANVAS_P1000_MFD, double(p1000_mfd_center_x), double(p1000_mfd_center_y), false, p1000_mfd_range,
-                  COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false};
+                  COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false, p1000_plan_view == 1};
   draw_fix_info(ctx, g, m);
   restore_p1000_scale(g, ctx);
 }

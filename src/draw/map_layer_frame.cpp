@@ -105,6 +105,8 @@ void restore_p1000_scale(GfxGraphics* g, const GaugeSurface* ctx) {
     gfx_reset_transform(g);
 }
 
+double p1000_map_heading() { return p1000_plan_view == 1 ? 0.0 : map_heading; }
+
 void draw_map_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
                     const char* ident, bool cut_to_5) {
   char text[nav_ident_size + 1];

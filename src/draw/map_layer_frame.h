@@ -67,6 +67,9 @@ LayerFrame half_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, double cx, 
 LayerFrame image_size_frame(const GaugeSurface* size, DesignCanvas canvas);
 // Restores the Primus 1000 MFD's design scale.
 void restore_p1000_scale(GfxGraphics* g, const GaugeSurface* ctx);
+// Up direction of the Primus 1000 MFD's map: north (0) in its plan view
+// (`p1000_plan_view` 1), else `map_heading`. The display never writes `map_heading`.
+double p1000_map_heading();
 
 // ---- drawing objects ----
 

@@ -43,9 +43,11 @@ bool nd_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, doub
   return true;
 }
 
-GfxGraphics* nd_begin_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
-                           DesignCanvas canvas, uint32_t background_argb, bool clear_first, GfxBrush*& background) {
-  background = nullptr;
+namespace {
+
+GfxGraphics* open_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
+                       DesignCanvas canvas, bool clear_first, bool& cleared) {
+  cleared = false;
   if (!dc || !ctx) return nullptr;
   ctx->width = width;
   ctx->height = height;
@@ -56,10 +58,27 @@ GfxGraphics* nd_begin_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, i
   if (display_power == 0 || draw_mode == 2) {
     gfx_clear(g, COLOUR_TRANSPARENT);
     gfx_delete(g);
+    cleared = true;
     return nullptr;
   }
   gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
   nd_frame(g, ctx, canvas);
+  return g;
+}
+
+}  // namespace
+
+GfxGraphics* nd_open_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
+                          DesignCanvas canvas, bool& cleared) {
+  return open_draw(ctx, dc, width, height, draw_mode, canvas, false, cleared);
+}
+
+GfxGraphics* nd_begin_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
+                           DesignCanvas canvas, uint32_t background_argb, bool clear_first, GfxBrush*& background) {
+  background = nullptr;
+  bool cleared = false;
+  GfxGraphics* g = open_draw(ctx, dc, width, height, draw_mode, canvas, clear_first, cleared);
+  if (!g) return nullptr;
   background = gfx_brush_create(g, background_argb);
   gfx_fill_rect(g, background, 0, 0, int32_t(canvas.width), int32_t(canvas.height));
   return g;

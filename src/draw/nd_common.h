@@ -37,6 +37,11 @@ double station_bearing(double relative_bearing, double hdg);
 bool nd_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double tx = 0, double ty = 0,
               double rot = 0);
 
+// Opens a dispatcher's draw without filling it: records the image size and makes the
+// graphics (high-quality smoothing, antialiased text, `canvas` framed). Without display
+// power or in draw mode 2 the image is cleared, `cleared` set and null returned.
+GfxGraphics* nd_open_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode,
+                          DesignCanvas canvas, bool& cleared);
 // Opens a dispatcher's draw: records the image size, makes the graphics (high-quality
 // smoothing) and, when `clear_first` holds, clears the image. Without display power or
 // in draw mode 2 the image is cleared, nothing else is drawn and null is returned;

@@ -112,7 +112,7 @@ void draw_p1000_mfd_airports_layer(const GaugeSurface* ctx, GfxGraphics* g) {
                                   p1000_mfd_range);
   double ref_lat, ref_lon;
   active_or_present_point(p1000_mfd_wpt_centred != 0, ref_lat, ref_lon);
-  draw_airports(g, P1000, f, ref_lat, ref_lon, map_heading, p1000_mfd_range, ref_lat, ref_lon, present_lat,
+  draw_airports(g, P1000, f, ref_lat, ref_lon, p1000_map_heading(), p1000_mfd_range, ref_lat, ref_lon, present_lat,
                 present_lon, true);
   restore_p1000_scale(g, ctx);
 }

@@ -20,10 +20,10 @@ constexpr int32_t RUNWAY_LABEL_CAPACITY = 12;
 constexpr double PARKING_RANGE_NM = 0.5;
 
 // Projects a position from the present position about (cx, cy).
-bool project(double lat, double lon, int32_t cx, int32_t cy, int32_t& x, int32_t& y) {
+bool project(double up, double lat, double lon, int32_t cx, int32_t cy, int32_t& x, int32_t& y) {
   if (!measure_from(present_lat, present_lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
-  return polar_to_screen_int(map_heading, gc_course_deg, cx, cy, map_distance_px, x, y);
+  return polar_to_screen_int(up, gc_course_deg, cx, cy, map_distance_px, x, y);
 }
 
 int32_t runway_number(const char* ident) {
@@ -47,6 +47,10 @@ std::string reciprocal_runway_ident(const char* ident) {
 }
 
 void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range) {
+  draw_runway_layer(g, radius, cx, cy, range, map_heading);
+}
+
+void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range, double up) {
   LayerObjects obj(g);
   GfxPen* red_pen = obj.pen(COLOUR_RED, 2);
   GfxPen* yellow_pen = obj.pen(COLOUR_YELLOW, 2);
@@ -71,8 +75,8 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
     double end_lat, end_lon;
     compute_dest_point(r.lat, r.lon, r.heading + magvar, r.length_ft / FEET_PER_NM, end_lat, end_lon);
     int32_t tx, ty, ex, ey;
-    bool t_ok = project(r.lat, r.lon, cx, cy, tx, ty);
-    bool e_ok = project(end_lat, end_lon, cx, cy, ex, ey);
+    bool t_ok = project(up, r.lat, r.lon, cx, cy, tx, ty);
+    bool e_ok = project(up, end_lat, end_lon, cx, cy, ex, ey);
 
     std::string recip = reciprocal_runway_ident(ident);
     int32_t j = 0;
@@ -89,7 +93,7 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
 
   if (range <= PARKING_RANGE_NM && parking_lat != 0) {
     int32_t px, py;
-    if (project(parking_lat, parking_lon, cx, cy, px, py)) {
+    if (project(up, parking_lat, parking_lon, cx, cy, px, py)) {
       gfx_translate(g, px, py, GFX_PREPEND);
       double turn = parking_heading - heading;
       if (std::isfinite(turn)) gfx_rotate(g, turn, GFX_PREPEND);

@@ -210,6 +210,7 @@ double wrap360(double a) {
 struct PatternFrame {
   int32_t cx, cy;
   double xs, ys;
+  double up;
 };
 
 // Screen point of a position: projected from the present position, then scaled.
@@ -217,7 +218,7 @@ bool pattern_point(const PatternFrame& f, double lat, double lon, double& x, dou
   if (!measure_from(present_lat, present_lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
   double px, py;
-  polar_to_screen(map_heading, gc_course_deg, f.cx, f.cy, map_distance_px, px, py);
+  polar_to_screen(f.up, gc_course_deg, f.cx, f.cy, map_distance_px, px, py);
   int32_t ix, iy;
   if (!trunc_coord(px * f.xs, ix) || !trunc_coord(py * f.ys, iy)) return false;
   x = ix;
@@ -235,6 +236,11 @@ NavPoint along(NavPoint from, double course, double dist) {
 
 void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range,
                                   double xscale, double yscale) {
+  draw_runway_centerline_layer(g, radius, cx, cy, range, xscale, yscale, map_heading);
+}
+
+void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range,
+                                  double xscale, double yscale, double up) {
   if (loaded_rwy_index == -999) return;
   int32_t sel = loaded_rwy_index + loaded_rwy_base - 1;
   int32_t count = loaded_rwy_count < apt_rwy_limit ? loaded_rwy_count : apt_rwy_limit;
@@ -246,7 +252,7 @@ void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, in
   GfxBrush* brush = obj.brush(COLOUR_LIGHT_GREEN);
   GfxFont* font = obj.font(FONT_ARIAL, 12 * yscale, GFX_FONT_REGULAR);
   map_px_per_nm = radius / range;
-  PatternFrame f{cx, cy, xscale, yscale};
+  PatternFrame f{cx, cy, xscale, yscale, up};
 
   NavPoint t{r.lat, r.lon};
   double second = r.heading2 + 180.0;

@@ -108,6 +108,41 @@ TEST(GfxClip, StaysInDeviceSpaceAfterLaterTransforms) {
   EXPECT_EQ(s.rec().of(GfxOp::Line)[0]->clip, -1);
 }
 
+TEST(GfxClip, CardinalCurvePassesThroughItsPointsAndBulgesBetween) {
+  Scene s;
+  GfxPath* path = gfx_path_create(s.g);
+  const GfxPointF pts[] = {{0, 100}, {50, 20}, {100, 0}, {150, 20}, {200, 100}};
+  ASSERT_EQ(gfx_path_add_curve(s.g, path, pts, 5), GFX_OK);
+  gfx_path_add_line(s.g, path, 200, 100, 0, 100);
+  gfx_path_close_figure(s.g, path);
+  // Too few points or a non-finite one: refused, the path unchanged.
+  const GfxPointF bad[] = {{0, 0}, {NAN, 1}};
+  EXPECT_EQ(gfx_path_add_curve(s.g, path, bad, 2), GFX_INVALID_ARGUMENT);
+  EXPECT_EQ(gfx_path_add_curve(s.g, path, pts, 1), GFX_INVALID_ARGUMENT);
+  gfx_set_clip_path(s.g, path);
+  gfx_path_delete(path);
+
+  auto clips = s.rec().of(GfxOp::SetClip);
+  ASSERT_EQ(clips.size(), 1u);
+  ASSERT_EQ(clips[0]->clip_device.size(), 1u);
+  const auto& poly = clips[0]->clip_device[0];
+  for (const GfxPointF& p : pts) {
+    bool on = false;
+    for (const GfxPointF& q : poly) on = on || (std::fabs(q.x - p.x) < 1e-9 && std::fabs(q.y - p.y) < 1e-9);
+    EXPECT_TRUE(on) << p.x;
+  }
+  // Between (50, 20) and (100, 0) the curve stays above the chord (smaller y) and
+  // never overshoots the top point.
+  double min_y = 1e9;
+  bool above_chord = false;
+  for (const GfxPointF& q : poly) {
+    min_y = std::min(min_y, q.y);
+    if (q.x > 60 && q.x < 90) above_chord = above_chord || q.y < 20 - 20 * (q.x - 50) / 50 - 0.5;
+  }
+  EXPECT_TRUE(above_chord);
+  EXPECT_GT(min_y, -0.01);
+}
+
 TEST(GfxArc, NegativeSweepIsKeptAndInvalidBoxRefused) {
   Scene s;
   GfxPen* pen = gfx_pen_create(s.g, 0xFF02A7EB, 2);

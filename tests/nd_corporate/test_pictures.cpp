@@ -51,7 +51,7 @@ TEST(CorporatePictures, TheSampleScenariosFlyTheRouteAndWriteEveryPicture) {
     sample_flight::stop_and_remove(host, sim);
   };
   for (const Case& c : {Case{"panel_proline4_efs50.cfg", "proline4_efs50.txt", 45},
-                        Case{"panel_du1000_p1000.cfg", "du1000_p1000.txt", 16}}) {
+                        Case{"panel_du1000_p1000.cfg", "du1000_p1000.txt", 40}}) {
     SCOPED_TRACE(c.scenario);
     fly(c);
   }

@@ -19,6 +19,9 @@ void proline4_mfd_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width
 void efs50_ehsi_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 // DU_1000_EHSI and DU_1000_EHSI_NB.
 void du1000_ehsi_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+// P1000_MFD and P1000_MFD_NB; their service hook starts a full repaint on initialise.
+void p1000_mfd_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+void p1000_mfd_service_hook(GaugeHeader* gauge, int32_t service_id);
 // EFS50_TCAS.
 void efs50_tcas_draw_gauge(GaugeHeader* gauge, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 
@@ -34,6 +37,11 @@ void efs50_tcas_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t
 // Modes 0..3 of `du1000_ehsi_mode` (318 x 310 canvas); any other value draws the
 // background and the data fields.
 void du1000_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
+
+// Primus 1000 MFD (272 x 314 canvas): the heading-up map or the north-up plan view.
+// The image keeps its pixels between frames: a full frame fills the background, a
+// partial one wipes only the map area and the changed values.
+void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t height, int32_t draw_mode);
 
 // ---- Pro Line 4 MFD renderers ----
 

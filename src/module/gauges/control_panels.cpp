@@ -138,7 +138,11 @@ void b737_efis_hook(GaugeHeader* gauge, int32_t service_id) {
   }
 }
 
+// The controller counts as open only while its face is on screen: the host marks an
+// element on screen for each draw of a visible window; the mark is cleared after it.
 void p1000_cntr_hook(GaugeHeader* gauge, int32_t service_id) {
-  (void)gauge;
-  if (service_id == PANEL_SERVICE_DRAW) p1000_cntr_draw();
+  if (service_id != PANEL_SERVICE_DRAW || !gauge || !gauge->elements || gauge->element_count < 1) return;
+  if ((gauge->elements[0].image_flags & IMAGE_ON_SCREEN) == 0) return;
+  p1000_cntr_draw();
+  clear_element_flags(gauge, 0, IMAGE_ON_SCREEN);
 }

@@ -1,0 +1,45 @@
+// Pieces the Primus 1000 MFD renderers share: canvas, colours, the frame each
+// renderer is given, route units and the map geometry.
+#pragma once
+
+#include "displays/nd_corporate/corporate_common.h"
+#include "flightplan/flight_plan.h"
+
+constexpr DesignCanvas P1000 = CANVAS_P1000_MFD;
+constexpr uint32_t P1000_WHITE = COLOUR_WHITE;
+constexpr uint32_t P1000_CYAN = CORP_CYAN;
+constexpr uint32_t P1000_GREEN = COLOUR_LIGHT_GREEN;
+constexpr uint32_t P1000_MAGENTA = COLOUR_MAGENTA;
+constexpr uint32_t P1000_AMBER = COLOUR_AMBER;
+constexpr uint32_t P1000_YELLOW = COLOUR_YELLOW;
+
+// One draw of the display as its renderers see it.
+struct P1000Frame {
+  const GaugeSurface* ctx;
+  bool full;           // full repaint: the background was filled, legends and frame lines are drawn
+  double map_up;       // map up direction: 0 in the plan view, else `map_heading`
+  uint32_t background; // background colour of the wipes
+};
+
+// Resets the transform to the canvas scale (false when the image size is unusable).
+bool p1000_canvas(GfxGraphics* g, const P1000Frame& f);
+
+// Route units: eight per image pixel. The transform is reset and scaled by 1/8; a
+// canvas point (X, Y) is (X sx, Y sy) with sx = 8 w / 272, sy = 8 h / 314. False
+// (sx = sy = 0) when the image size is unusable.
+bool p1000_route_units(GfxGraphics* g, const P1000Frame& f, double& sx, double& sy);
+
+// Marks a record's screen point as not placed; the waypoint data layer skips it.
+void p1000_unplace(FlightPlanWpt& w);
+bool p1000_placed(const FlightPlanWpt& w);
+
+// ---- renderers ----
+
+void p1000_mfd_set_clip(const P1000Frame& f, GfxGraphics* g, int32_t outline);
+void p1000_mfd_compass_draw(const P1000Frame& f, GfxGraphics* g);
+void p1000_mfd_compass_label_draw(const P1000Frame& f, GfxGraphics* g, int32_t bearing);
+void p1000_mfd_heading_marker_draw(const P1000Frame& f, GfxGraphics* g);
+void p1000_mfd_status_draw(const P1000Frame& f, GfxGraphics* g);
+void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g);
+void p1000_mfd_tcas_window_draw(const P1000Frame& f, GfxGraphics* g);
+void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g);

@@ -1,0 +1,93 @@
+// Primus 1000 MFD waypoint data layer: a star and the ident at each waypoint the
+// route layer placed, and the active-waypoint block (ident, distance, time to go).
+#include <cmath>
+#include <string>
+
+#include "displays/nd_corporate/p1000_common.h"
+#include "draw/map_symbols.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "module/display_state.h"
+#include "module/sim_vars.h"
+
+namespace {
+
+// The first word of a formatted value (leading blanks dropped).
+CorpText first_word(const CorpText& t) {
+  const size_t end = t.s.find(' ');
+  return end == std::string::npos ? t : CorpText{t.s.substr(0, end)};
+}
+
+// x of a right-aligned field: a table for lengths from `first`, then 8 units further
+// left per character beyond the table.
+template <int32_t N>
+double field_x(const double (&xs)[N], int32_t first, int32_t n) {
+  const int32_t over = n - (first + N - 1);
+  return over > 0 ? xs[N - 1] - 8.0 * over : corp_x_by_length(xs, first, n);
+}
+
+struct Units {
+  double sx, sy;
+  double x(double v) const { return v * sx; }
+  double y(double v) const { return v * sy; }
+};
+
+void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, int32_t i, int32_t flag) {
+  const FlightPlanWpt& w = fpl_active[i];
+  if (!p1000_placed(w)) return;
+  const double x = w.screen_x, y = w.screen_y;
+  const CorpText ident = corp_format(false, "%.9s", w.ident);
+  if (!ident.s.empty()) draw_text(g, font, brush, x + u.x(7), y - u.y(6), ND_TEXT_CAPACITY, ident.s.c_str());
+  draw_map_symbol(g, x, y - u.y(5), SYMBOL_STAR, i, u.sx, u.sy, flag, p1000_mfd_range);
+}
+
+void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObjects& o) {
+  GfxFont* f14 = o.font(FONT_ZUDUZ, u.x(14), GFX_FONT_BOLD);
+  GfxBrush* magenta = o.brush(P1000_MAGENTA);
+  GfxBrush* white = o.brush(P1000_WHITE);
+  GfxBrush* background = o.brush(f.background);
+  auto text = [&](const GfxBrush* b, double x, double y, const std::string& t) {
+    if (!t.empty()) draw_text(g, f14, b, u.x(x), u.y(y), ND_TEXT_CAPACITY, t.c_str());
+  };
+  auto wipe = [&](double x, double y, double w, double h) {
+    fill_rect_d(g, background, u.x(x), u.y(y), u.x(w), u.y(h));
+  };
+  if (f.full) {
+    text(magenta, 220, 0, "FMS");
+    text(white, 241, 13, "NM");
+    wipe(220, 29, 55, 14);
+    text(magenta, 220, 26, corp_format(false, "%.5s", fpl_active[fpl_active_index].ident).s);
+  }
+  if (f.full || dist_to_active_wpt_prev != dist_to_active_wpt) {
+    static constexpr double XS[] = {218, 210, 202, 194, 187};  // 3..7 characters
+    const CorpText d = first_word(corp_format(true, "%5.1f", dist_to_active_wpt));
+    wipe(187, 15, 55, 14);
+    if (!d.s.empty()) text(magenta, field_x(XS, 3, d.n()), 13, d.s);
+  }
+  if (f.full || ete_active_min_prev != ete_active_min) {
+    static constexpr double XS[] = {229, 222, 214, 206};  // 1..4 characters
+    const double t = ground_speed > 25 ? dist_to_active_wpt / ground_speed * 60 : 0;
+    const CorpText m = first_word(corp_format(true, "%4.0f", t));
+    wipe(214, 43, 26, 14);
+    if (!m.s.empty()) text(magenta, field_x(XS, 1, m.n()), 39, m.s);
+  }
+  if (f.full) text(white, 238, 39, "MIN");
+}
+
+}  // namespace
+
+void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g) {
+  Units u{};
+  if (!corp_plan_active() || !p1000_route_units(g, f, u.sx, u.sy)) return;
+  LayerObjects o(g);
+  GfxFont* f12 = o.font(FONT_ZUDUZ, u.x(12), GFX_FONT_BOLD);
+  const int32_t active = fpl_active_index;
+  if (DispPrevWpt == 1 && p1000_mfd_range >= 5.0 && active >= 1)
+    waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0);
+  GfxBrush* magenta = o.brush(P1000_MAGENTA);
+  GfxBrush* white = o.brush(P1000_WHITE);
+  for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i)
+    waypoint(g, u, f12, i == active ? magenta : white, i, i == active ? 4 : 0);
+  gfx_reset_clip(g);
+  active_block(f, g, u, o);
+}
