@@ -103,14 +103,22 @@ static int last_airport_record(const FlightPlanWpt* t, int last) {
   return -1;
 }
 
-int fpl_edit_insert(int n, const FlightPlanWpt& rec) {
-  if (n < 0 || n > fpl_edit_last + 1 || fpl_edit_last >= FPL_MAX_LAST) return 0;
-  for (int i = fpl_edit_last; i >= n; --i) fpl_edit[i + 1] = fpl_edit[i];
-  fpl_edit[n] = rec;
-  ++fpl_edit_last;
-  set_end_record(fpl_edit[fpl_edit_last + 1]);
+// Inserts `rec` before record n of table t (0..last+1), the later records and the holds
+// on them (`held`: the hold's index into t) moving down one. False when refused.
+static bool insert_record(FlightPlanWpt* t, int32_t& last, int32_t HoldRecord::* held, int n,
+                          const FlightPlanWpt& rec) {
+  if (n < 0 || n > last + 1 || last >= FPL_MAX_LAST) return false;
+  for (int i = last; i >= n; --i) t[i + 1] = t[i];
+  t[n] = rec;
+  ++last;
+  set_end_record(t[last + 1]);
   for (int h = 1; h <= hold_count; ++h)
-    if (hold_list[h].edit_wpt >= n) ++hold_list[h].edit_wpt;
+    if (hold_list[h].*held >= n) ++(hold_list[h].*held);
+  return true;
+}
+
+int fpl_edit_insert(int n, const FlightPlanWpt& rec) {
+  if (!insert_record(fpl_edit, fpl_edit_last, &HoldRecord::edit_wpt, n, rec)) return 0;
   if (fpl_edit_index >= n && fpl_edit_index > 0) ++fpl_edit_index;
   if (fpl_edit_active_rec >= n && fpl_edit_active_rec > 0) ++fpl_edit_active_rec;
   if (fpl_edit_dest_index >= n) ++fpl_edit_dest_index;
@@ -140,13 +148,7 @@ void move_hold_edit_indexes(int from, int by) {
 }
 
 int fpl_active_insert(int n, const FlightPlanWpt& rec) {
-  if (n < 0 || n > fpl_active_last + 1 || fpl_active_last >= FPL_MAX_LAST) return 0;
-  for (int i = fpl_active_last; i >= n; --i) fpl_active[i + 1] = fpl_active[i];
-  fpl_active[n] = rec;
-  ++fpl_active_last;
-  set_end_record(fpl_active[fpl_active_last + 1]);
-  for (int h = 1; h <= hold_count; ++h)
-    if (hold_list[h].active_wpt >= n) ++hold_list[h].active_wpt;
+  if (!insert_record(fpl_active, fpl_active_last, &HoldRecord::active_wpt, n, rec)) return 0;
   if (fpl_active_dest_index >= n) ++fpl_active_dest_index;
   // The TO waypoint stays the TO waypoint.
   if (fpl_valid_index(fpl_active_index, fpl_active_last - 1) && n <= fpl_active_index) ++fpl_active_index;

@@ -101,10 +101,10 @@ void fpl_step_on_edit();
 // Activation and copies.
 
 // EXEC (states 2 and 4): makes the edit plan the active plan. The active index becomes
-// fpl_edit_active_record() (999 for an empty plan), which fpl_edit_active_rec then names. Pending route fields are committed and
-// marked "------"; the origin (record 0) and destination (last "APT" record) airport
-// blocks are reloaded; hold indexes are committed, and holds deleted while pending or
-// on no record of the edit plan (a plan loaded or imported over the route) are dropped;
+// fpl_edit_active_record() (999 for an empty plan), which fpl_edit_active_rec then
+// names. Pending route fields are committed and marked "------"; the origin (record 0)
+// and destination (last "APT" record) airport blocks are reloaded; hold indexes are
+// committed, and holds deleted while pending or on no record of the edit plan (a plan loaded or imported over the route) are dropped;
 // holds_changed := 0; intc_crs_pending := 0; leg distances are recomputed; state := 3
 // (0 when the plan is empty); then fpl_plan_activated_hook (the guidance: cruise
 // altitude, top of climb and descent, leg predictions, flight-phase log).
