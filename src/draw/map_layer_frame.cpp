@@ -37,6 +37,8 @@ bool plan_centre_point(bool plan_mode, double& lat, double& lon) {
   if (!plan_mode || !fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
   int32_t k = fpl_active_index;
   if (plan_center_index >= 1 && fpl_valid_index(plan_center_index, fpl_active_last)) k = plan_center_index;
+  k = fpl_placed_from(fpl_active, fpl_active_last, k);
+  if (k < 0) return false;
   lat = fpl_active[k].lat;
   lon = fpl_active[k].lon;
   return true;
@@ -120,6 +122,8 @@ void draw_map_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, 
 bool range_within(double range, double limit) { return std::isfinite(range) && range > 0.0 && range <= limit; }
 
 bool measure_from(double ref_lat, double ref_lon, double lat, double lon) {
+  // The distance routine would measure a position that is not finite as 0 NM.
+  if (!std::isfinite(ref_lat) || !std::isfinite(ref_lon) || !std::isfinite(lat) || !std::isfinite(lon)) return false;
   compute_gc_distance_course(ref_lat, ref_lon, lat, lon, gc_distance_nm, gc_course_deg);
   return std::isfinite(gc_distance_nm) && std::isfinite(gc_course_deg);
 }

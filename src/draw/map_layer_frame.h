@@ -16,8 +16,9 @@
 
 // The plan-centre waypoint while `plan_mode` holds and a plan is active: record
 // `plan_center_index` of the active plan when it is 1 or more and within the plan,
-// else the active waypoint. Otherwise, or when the active index is not a record
-// of the plan, the present position. Returns true when a plan record was used.
+// else the active waypoint; a route break there gives the next placed record (else the
+// placed one before). Otherwise, or when the active index is not a record of the plan
+// or none is placed, the present position. Returns true when a plan record was used.
 bool plan_centre_point(bool plan_mode, double& lat, double& lon);
 
 // The active waypoint when `use_active` holds and it is a record of the plan,

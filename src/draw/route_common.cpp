@@ -2,6 +2,7 @@
 #include "draw/route_common.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "guidance/fms_state.h"
@@ -13,8 +14,11 @@ bool route_point(const RouteView& v, double lat, double lon, double& x, double& 
   return std::isfinite(x) && std::isfinite(y);
 }
 
-bool route_break(const FlightPlanWpt& w) {
-  return std::strcmp(w.ident, FPL_DISCO_IDENT) == 0 || std::strcmp(w.ident, FPL_THEN_IDENT) == 0;
+void draw_route_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
+                      const FlightPlanWpt& w) {
+  char text[sizeof w.ident + 1];
+  std::snprintf(text, sizeof text, "%.*s", int(sizeof w.ident), w.ident);
+  draw_text(g, font, brush, x, y, int32_t(sizeof text), text);
 }
 
 bool repeats_active_fix(int32_t index) {

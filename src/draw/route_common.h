@@ -14,11 +14,13 @@ struct RouteView {
 };
 
 // Offset of a position from the map origin in design units (map_px_per_nm must be
-// set); false when it cannot be placed.
+// set); false when it cannot be placed (a position that is not finite).
 bool route_point(const RouteView& v, double lat, double lon, double& x, double& y);
 
-// "DISCO" and "THEN" records are no places: no leg runs into or out of them.
-bool route_break(const FlightPlanWpt& w);
+// Draws the whole ident of route record `w` at (x, y) (a map label of a navaid or an
+// airport goes through draw_map_label's shorter buffer).
+void draw_route_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y,
+                      const FlightPlanWpt& w);
 
 // A record of the active plan other than the active waypoint at the active waypoint's fix
 // (the same ident at the same place, e.g. a fix flown twice): its label and star would
@@ -43,7 +45,7 @@ void walk_route(const RouteView& v, const FlightPlanWpt* plan, int32_t first, in
   for (int32_t i = first; i <= last; ++i) {
     const FlightPlanWpt& w = plan[i];
     double x, y;
-    if (route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
+    if (fpl_route_break(w) || !route_point(v, w.lat, w.lon, x, y)) {
       pen_down = false;
       continue;
     }

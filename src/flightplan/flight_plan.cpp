@@ -1,7 +1,10 @@
 // Storage of the flight-plan tables and their clear operations.
 #include "flightplan/flight_plan.h"
 
+#include <cmath>
 #include <cstring>
+
+#include "geo/great_circle.h"
 
 FlightPlanWpt fpl_active[FPL_CAPACITY];
 int32_t fpl_active_index = FPL_NO_PLAN;
@@ -79,6 +82,50 @@ void clear_fix_info(int n) {
 }
 
 bool fpl_valid_index(int index, int last) { return index >= 0 && index <= last && index <= FPL_MAX_LAST; }
+
+bool fpl_route_break(const FlightPlanWpt& rec) {
+  return std::strcmp(rec.ident, FPL_DISCO_IDENT) == 0 || std::strcmp(rec.ident, FPL_THEN_IDENT) == 0;
+}
+
+bool fpl_placed(const FlightPlanWpt& rec) {
+  return !fpl_route_break(rec) && std::isfinite(rec.lat) && std::isfinite(rec.lon);
+}
+
+int fpl_placed_before(const FlightPlanWpt* t, int i) {
+  if (i > FPL_CAPACITY) i = FPL_CAPACITY;
+  for (int k = i - 1; k >= 0; --k)
+    if (fpl_placed(t[k])) return k;
+  return -1;
+}
+
+int fpl_placed_from(const FlightPlanWpt* t, int last, int k) {
+  if (last > FPL_MAX_LAST) last = FPL_MAX_LAST;
+  for (int j = k < 0 ? 0 : k; j <= last; ++j)
+    if (fpl_placed(t[j])) return j;
+  return fpl_placed_before(t, k > last + 1 ? last + 1 : k);
+}
+
+bool fpl_leg_into(const FlightPlanWpt* t, int last, int i, double& nm) {
+  nm = 0.0;
+  if (!fpl_valid_index(i, last) || !fpl_placed(t[i])) return false;
+  int p = fpl_placed_before(t, i);
+  if (p < 0) return false;
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(t[p].lat, t[p].lon, t[i].lat, t[i].lon, d, c);
+  if (!std::isfinite(d)) return false;
+  nm = d;
+  return true;
+}
+
+double fpl_distance_along(const FlightPlanWpt* t, int last, int from, int to) {
+  if (to > last) to = last;
+  double sum = 0.0, nm = 0.0;
+  // Legs into the placed records after `from`: the first of them starts at `from` or,
+  // when `from` is a break, at the last placed record before it.
+  for (int i = from + 1; i <= to; ++i)
+    if (fpl_leg_into(t, last, i, nm)) sum += nm;
+  return sum;
+}
 
 namespace {
 // Static start: both plans empty with their end record, no active plan.

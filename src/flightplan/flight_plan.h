@@ -49,7 +49,10 @@ struct FlightPlanWpt {
   double leg_dist;        // NM of the leg into this record (kept by the leg update)
   double leg_course;      // degrees true of the leg into this record
   double route_dist;      // NM along the route from record 0 to this record
-  char reserved[128];
+  // Edit records: 1 + the fpl_active index the record was copied from when the edit plan
+  // last matched the active plan; 0 for a record entered since (kept by the plan operations).
+  int32_t active_source;
+  char reserved[124];
 };
 static_assert(sizeof(FlightPlanWpt) == 320, "FlightPlanWpt is the 320-byte shared record");
 static_assert(offsetof(FlightPlanWpt, lat) == 16, "layout read by other modules");
@@ -152,6 +155,23 @@ void clear_fix_info(int n);
 
 // True when `index` is a record of the plan (0..last); 999 and -1 never are.
 bool fpl_valid_index(int index, int last);
+
+// Route breaks: a "DISCO" or "THEN" record has no position. Rows show it without distance
+// or time, sums step over it (from the last placed record to the next), and no map
+// draws or centres on it.
+bool fpl_route_break(const FlightPlanWpt& rec);
+// A record with a position: no route break, finite coordinates.
+bool fpl_placed(const FlightPlanWpt& rec);
+// The last placed record of t[0..i-1]; -1 when none.
+int fpl_placed_before(const FlightPlanWpt* t, int i);
+// The first placed record of t[k..last], else the last placed one before k; -1 when none.
+int fpl_placed_from(const FlightPlanWpt* t, int last, int k);
+// NM of the leg into record i of t (0..last) from the last placed record before it; false
+// for a route break, an unplaced record or one with no placed record before it.
+bool fpl_leg_into(const FlightPlanWpt* t, int last, int i, double& nm);
+// NM along t from record `from` to record `to` (from <= to), leg by leg over the placed
+// records; 0 when from >= to.
+double fpl_distance_along(const FlightPlanWpt* t, int last, int from, int to);
 
 // Rebuilds stored_plans from the plan files of the plans folder (sorted by name),
 // then the "NEW FPL" entry; sets stored_plan_count and gnsxls_plan_list_pages.

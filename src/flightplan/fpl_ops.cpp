@@ -97,24 +97,28 @@ void fpl_step_on_edit() {
 // ---------------------------------------------------------------------------------------
 // Table helpers.
 
-static bool is_marker(const FlightPlanWpt& r) {
-  return std::strcmp(r.ident, FPL_DISCO_IDENT) == 0 || std::strcmp(r.ident, FPL_THEN_IDENT) == 0;
-}
-
 static int last_airport_record(const FlightPlanWpt* t, int last) {
   for (int i = last; i >= 1; --i)
     if (std::strcmp(t[i].type, "APT") == 0) return i;
   return -1;
 }
 
-int fpl_edit_insert(int n, const FlightPlanWpt& rec) {
-  if (n < 0 || n > fpl_edit_last + 1 || fpl_edit_last >= FPL_MAX_LAST) return 0;
-  for (int i = fpl_edit_last; i >= n; --i) fpl_edit[i + 1] = fpl_edit[i];
-  fpl_edit[n] = rec;
-  ++fpl_edit_last;
-  set_end_record(fpl_edit[fpl_edit_last + 1]);
+// Inserts `rec` before record n of table t (0..last+1), the later records and the holds
+// on them (`held`: the hold's index into t) moving down one. False when refused.
+static bool insert_record(FlightPlanWpt* t, int32_t& last, int32_t HoldRecord::* held, int n,
+                          const FlightPlanWpt& rec) {
+  if (n < 0 || n > last + 1 || last >= FPL_MAX_LAST) return false;
+  for (int i = last; i >= n; --i) t[i + 1] = t[i];
+  t[n] = rec;
+  ++last;
+  set_end_record(t[last + 1]);
   for (int h = 1; h <= hold_count; ++h)
-    if (hold_list[h].edit_wpt >= n) ++hold_list[h].edit_wpt;
+    if (hold_list[h].*held >= n) ++(hold_list[h].*held);
+  return true;
+}
+
+int fpl_edit_insert(int n, const FlightPlanWpt& rec) {
+  if (!insert_record(fpl_edit, fpl_edit_last, &HoldRecord::edit_wpt, n, rec)) return 0;
   if (fpl_edit_index >= n && fpl_edit_index > 0) ++fpl_edit_index;
   if (fpl_edit_active_rec >= n && fpl_edit_active_rec > 0) ++fpl_edit_active_rec;
   if (fpl_edit_dest_index >= n) ++fpl_edit_dest_index;
@@ -127,6 +131,29 @@ static void drop_hold_entry(int h) {
   for (int k = h; k < hold_count; ++k) hold_list[k] = hold_list[k + 1];
   std::memset(&hold_list[hold_count], 0, sizeof hold_list[hold_count]);
   --hold_count;
+}
+
+void drop_all_holds() {
+  for (int h = hold_count; h >= 1; --h) drop_hold_entry(h);
+  holds_changed = 0;
+  sync_hold_numbers();
+}
+
+void move_hold_edit_indexes(int from, int by) {
+  for (int h = 1; h <= hold_count; ++h)
+    if (hold_list[h].edit_wpt >= from && hold_list[h].edit_wpt > 0) {
+      hold_list[h].edit_wpt += by;
+      if (hold_list[h].edit_wpt < 0) hold_list[h].edit_wpt = 0;
+    }
+}
+
+int fpl_active_insert(int n, const FlightPlanWpt& rec) {
+  if (!insert_record(fpl_active, fpl_active_last, &HoldRecord::active_wpt, n, rec)) return 0;
+  if (fpl_active_dest_index >= n) ++fpl_active_dest_index;
+  // The TO waypoint stays the TO waypoint.
+  if (fpl_valid_index(fpl_active_index, fpl_active_last - 1) && n <= fpl_active_index) ++fpl_active_index;
+  sync_hold_numbers();
+  return 1;
 }
 
 int fpl_edit_remove(int from, int to) {
@@ -223,7 +250,7 @@ static void sort_holds() {
 
 int add_hold(int n, int mode, double leg_minutes) {
   if (n < 1 || n > fpl_edit_last || hold_count >= HOLD_CAPACITY) return 0;
-  if (is_marker(fpl_edit[n])) return 0;
+  if (fpl_route_break(fpl_edit[n])) return 0;
   for (int h = 1; h <= hold_count; ++h)
     if (hold_list[h].edit_wpt == n && !hold_list[h].delete_pending) return 0;
   const FlightPlanWpt& r = fpl_edit[n];
@@ -240,7 +267,7 @@ int add_hold(int n, int mode, double leg_minutes) {
   hr.pattern_lon[0] = r.lon;
   double course = 360.0;
   const FlightPlanWpt& prev = fpl_edit[n - 1];
-  if (!is_marker(prev)) {
+  if (!fpl_route_break(prev)) {
     double dist = 0.0;
     compute_gc_distance_course(prev.lat, prev.lon, r.lat, r.lon, dist, course);
   }
@@ -293,8 +320,14 @@ static void copy_table(FlightPlanWpt* dst, int32_t& dst_last, const FlightPlanWp
   set_end_record(dst[dst_last + 1]);
 }
 
+// The edit plan matches the active plan: each edit record names its active record.
+static void stamp_edit_sources() {
+  for (int i = 0; i < FPL_CAPACITY; ++i) fpl_edit[i].active_source = i <= fpl_edit_last ? i + 1 : 0;
+}
+
 void copy_active_to_edit() {
   copy_table(fpl_edit, fpl_edit_last, fpl_active, fpl_active_last);
+  stamp_edit_sources();
   fpl_edit_index = fpl_valid_index(fpl_active_index, fpl_active_last) ? fpl_active_index : 0;
   fpl_edit_active_rec = fpl_edit_index;
   fpl_edit_dest_index = fpl_active_dest_index;
@@ -346,7 +379,7 @@ int set_direct_to_plan(const FlightPlanWpt& fix, double from_lat, double from_lo
     fpl_no_from_wpt = 1;
   }
   // The old holds point at records that no longer exist.
-  for (int h = hold_count; h >= 1; --h) drop_hold_entry(h);
+  drop_all_holds();
   set_active_plan(recs, last, 1);
   return last;
 }
@@ -356,9 +389,38 @@ static void commit_mod(std::string& committed, std::string& mod) {
   mod = FPL_NONE_TEXT;
 }
 
+// Edit record of the fix being flown (fpl_active_index) as the edits moved it, or of the
+// fixes entered directly before it, which are flown first; when the fix was deleted, the
+// next fix of the active route kept. -1 when the edit plan holds none of them.
+static int flown_record_in_edit() {
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last) || fpl_active_index < 1) return -1;
+  const int want = fpl_active_index + 1;
+  int j = -1;
+  for (int i = 1; i <= fpl_edit_last && j < 0; ++i)
+    if (fpl_edit[i].active_source == want) j = i;
+  for (int i = 1; i <= fpl_edit_last && j < 0; ++i)
+    if (fpl_edit[i].active_source > want && !fpl_route_break(fpl_edit[i])) j = i;
+  if (j < 0) return -1;
+  while (j > 1 && fpl_edit[j - 1].active_source == 0 && !fpl_route_break(fpl_edit[j - 1])) --j;
+  while (j < fpl_edit_last && fpl_route_break(fpl_edit[j])) ++j;
+  return j;
+}
+
+int fpl_edit_active_record() {
+  if (fpl_edit_last < 1) return fpl_edit_last;
+  const bool chosen = intc_crs_pending == 1 && fpl_edit_active_rec >= 1 && fpl_edit_active_rec <= fpl_edit_last;
+  if (!chosen && fpl_changed_state >= 3) {
+    int j = flown_record_in_edit();
+    if (j >= 1) return j;
+  }
+  return fpl_edit_active_rec >= 1 && fpl_edit_active_rec <= fpl_edit_last ? fpl_edit_active_rec : 1;
+}
+
 static void make_edit_active() {
-  int active = fpl_edit_active_rec >= 1 && fpl_edit_active_rec <= fpl_edit_last ? fpl_edit_active_rec : 1;
+  int active = fpl_edit_active_record();
   copy_table(fpl_active, fpl_active_last, fpl_edit, fpl_edit_last);
+  stamp_edit_sources();
+  fpl_edit_active_rec = active < 0 ? 0 : active;
   if (fpl_active_last < 0) fpl_active_index = FPL_NO_PLAN;
   else fpl_active_index = fpl_active_last >= 1 ? active : 0;
   fpl_active_dest_index = last_airport_record(fpl_active, fpl_active_last);
@@ -704,7 +766,7 @@ void build_route_rows() {
     if (std::strcmp(r.ident, FPL_DISCO_IDENT) == 0) row.via = "";
     else row.via = r.via[0] ? r.via : "DIRECT";
     // Consecutive fixes of one airway make one row: the airway's exit fix.
-    if (rte_row_count > 2 && r.via[0] && !is_marker(r)) {
+    if (rte_row_count > 2 && r.via[0] && !fpl_route_break(r)) {
       RteRow& prev = rte_rows[rte_row_count - 1];
       if (prev.via == r.via && prev.to != FPL_THEN_IDENT && prev.to != FPL_DISCO_IDENT) {
         prev = row;

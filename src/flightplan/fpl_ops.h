@@ -101,11 +101,10 @@ void fpl_step_on_edit();
 // Activation and copies.
 
 // EXEC (states 2 and 4): makes the edit plan the active plan. The active index becomes
-// the edit plan's active record (fpl_edit_active_rec) when it is 1..last, else 1 (0 for a
-// one-record plan, 999 for an empty plan). Pending route fields are committed and
-// marked "------"; the origin (record 0) and destination (last "APT" record) airport
-// blocks are reloaded; hold indexes are committed, and holds deleted while pending or
-// on no record of the edit plan (a plan loaded or imported over the route) are dropped;
+// fpl_edit_active_record() (999 for an empty plan), which fpl_edit_active_rec then
+// names. Pending route fields are committed and marked "------"; the origin (record 0)
+// and destination (last "APT" record) airport blocks are reloaded; hold indexes are
+// committed, and holds deleted while pending or on no record of the edit plan (a plan loaded or imported over the route) are dropped;
 // holds_changed := 0; intc_crs_pending := 0; leg distances are recomputed; state := 3
 // (0 when the plan is empty); then fpl_plan_activated_hook (the guidance: cruise
 // altitude, top of climb and descent, leg predictions, flight-phase log).
@@ -136,6 +135,14 @@ void erase_route_mods();
 // active-plan index into its edit-plan index.
 void copy_active_to_edit();
 
+// The edit record that EXEC makes active: the record the edit chose (a direct-to or an
+// intercept course, intc_crs_pending 1); else, on an active route (states 3 and 4), the
+// record of the fix being flown as the edits moved it, or the first of the fixes entered
+// directly before it (a fix or a hold at present position put on the active row is flown
+// next), or, when that fix was deleted, the next fix of the route kept; else
+// fpl_edit_active_rec when it is a record, else 1 (0 for a one-record plan, -1 empty).
+int fpl_edit_active_record();
+
 // Writes a whole new active plan (records 0..last of `recs`) with its end record,
 // active index `active` (checked; 999 when the plan is empty). Answers 0 when last is
 // beyond the table.
@@ -145,12 +152,22 @@ int set_active_plan(const FlightPlanWpt* recs, int last, int active);
 // the fix (flyover 0, no constraint, no ETA), and when the active plan ends at an
 // airport, record 2 that airport with `dest_alt` as its constraint. Every record is
 // written from a cleared one, the end record follows, the active index is 1, the old
-// holds are dropped and fpl_no_from_wpt := 1 when no airport is kept. The edit plan is
+// holds are dropped (drop_all_holds) and fpl_no_from_wpt := 1 when no airport is kept. The edit plan is
 // not touched. Answers the new last index (1 or 2).
 int set_direct_to_plan(const FlightPlanWpt& fix, double from_lat, double from_lon, double dest_alt);
 
 // ---------------------------------------------------------------------------------------
 // Holds.
+
+// Drops every hold; holds_changed := 0 (no hold is left to enter or to leave).
+void drop_all_holds();
+// Every hold on edit record `from` or later moves `by` records (records inserted or
+// removed before it by a caller that moves the records itself); below 1 it is on none.
+void move_hold_edit_indexes(int from, int by);
+// Inserts `rec` before active record n (0..last+1), moving the later records, their holds
+// and the destination index down; an insertion at or before the active record keeps that
+// record active (the index follows it). Answers 1, or 0 when refused (bad index, full).
+int fpl_active_insert(int n, const FlightPlanWpt& rec);
 
 // Each hold's active-plan index into its edit-plan index.
 void save_hold_indexes();

@@ -36,16 +36,26 @@ void fpl_start_route(const FlightPlanWpt& origin) {
 
 void fpl_take_plan_airports(bool pending) {
   if (fpl_edit_last < 0 || fpl_edit_last > FPL_MAX_LAST) return;
+  bool origin_taken = false, dest_taken = false;
   if (std::strcmp(fpl_edit[0].type, "APT") == 0 && load_airport_block(fpl_edit[0].ident, 1)) {
     std::string& origin = pending ? route_origin_mod : route_origin;
     if (origin != fpl_edit[0].ident) (pending ? route_runway_mod : route_runway) = FPL_NONE_TEXT;
     origin = fpl_edit[0].ident;
+    origin_taken = true;
   }
   for (int i = fpl_edit_last; i >= 1; --i) {
     if (std::strcmp(fpl_edit[i].type, "APT") != 0) continue;
-    if (load_airport_block(fpl_edit[i].ident, 2)) (pending ? route_dest_mod : route_dest) = fpl_edit[i].ident;
+    if (load_airport_block(fpl_edit[i].ident, 2)) {
+      (pending ? route_dest_mod : route_dest) = fpl_edit[i].ident;
+      dest_taken = true;
+    }
     break;
   }
+  if (pending) return;
+  // A route that does not begin (end) at an airport has no origin (destination): the
+  // previous route's airport is not offered for it.
+  if (!origin_taken) route_origin = route_runway = FPL_NONE_TEXT;
+  if (!dest_taken) route_dest = FPL_NONE_TEXT;
 }
 
 static int last_airport_index(const FlightPlanWpt* t, int last) {

@@ -37,17 +37,13 @@ double desired_track = 0.0;
 static constexpr double kEarthRadiusNm = 3437.7467707849396;
 static constexpr double kPi = 3.14159265358979323846;
 
-static bool is_marker(const FlightPlanWpt& r) {
-  return std::strcmp(r.ident, "DISCO") == 0 || std::strcmp(r.ident, "THEN") == 0;
-}
-
 void compute_leg_distances() {
   double sum = 0.0;
   for (int i = 0; i <= fpl_active_last && i < FPL_CAPACITY; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     r.leg_dist = 0.0;
     r.leg_course = 0.0;
-    if (i > 0 && !is_marker(r) && !is_marker(fpl_active[i - 1])) {
+    if (i > 0 && !fpl_route_break(r) && !fpl_route_break(fpl_active[i - 1])) {
       double d = 0.0, c = 0.0;
       compute_gc_distance_course(fpl_active[i - 1].lat, fpl_active[i - 1].lon, r.lat, r.lon, d, c);
       if (std::isfinite(d)) r.leg_dist = d;
@@ -94,7 +90,7 @@ static double along_route_position(double lat, double lon) {
   for (int i = 1; i <= fpl_active_last; ++i) {
     const FlightPlanWpt& a = fpl_active[i - 1];
     const FlightPlanWpt& b = fpl_active[i];
-    if (is_marker(a) || is_marker(b) || b.leg_dist <= 0.0) continue;
+    if (fpl_route_break(a) || fpl_route_break(b) || b.leg_dist <= 0.0) continue;
     double x = 0.0, at = 0.0;
     cross_along(a.lat, a.lon, b.lat, b.lon, lat, lon, x, at);
     if (at < -0.5 || at > b.leg_dist + 0.5) continue;
@@ -184,7 +180,7 @@ void update_active_legs(const RouteProgressInput& in) {
   double clock = in.eta_local == 1 ? in.local_hours : in.zulu_hours;
   for (int i = fpl_active_index; i <= fpl_active_last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
-    if (ground_speed <= 25.0 || is_marker(r)) {
+    if (ground_speed <= 25.0 || fpl_route_break(r)) {
       r.eta[0] = '\0';
       continue;
     }
@@ -214,7 +210,7 @@ void compute_track_errors(double lat, double lon, double track_true, double head
   if (dto_active == 1) {
     slat = dto_origin_lat;
     slon = dto_origin_lon;
-  } else if (fpl_active_index >= 1 && !is_marker(fpl_active[fpl_active_index - 1])) {
+  } else if (fpl_active_index >= 1 && !fpl_route_break(fpl_active[fpl_active_index - 1])) {
     slat = fpl_active[fpl_active_index - 1].lat;
     slon = fpl_active[fpl_active_index - 1].lon;
   } else {

@@ -181,9 +181,10 @@ TEST_F(FmsFlight, EveryPlanRequestIsPerformedOrRefusedNeverLeftPending) {
   EXPECT_EQ(fpl_active_last, 6);
 }
 
-// EXEC again on the unchanged route in the climb keeps the top of descent where it was
-// and the flight log's clock running; a new cruise altitude mid-climb is climbed to, the
-// descent still starts ahead, and the flight ends with both logs.
+// EXEC again on the unchanged route in the climb keeps the active waypoint and the top of
+// descent where they were and the flight log's clock running; a new cruise altitude
+// mid-climb is climbed to, the descent still starts ahead, and the flight ends with both
+// logs.
 TEST_F(GateToGate, ReExecutedInTheClimbWithANewCruiseAltitude) {
   load_and_take_off();
   ASSERT_TRUE(fly_until([&] { return indicated_altitude >= 12000.0; }, 1200.0));
@@ -191,9 +192,14 @@ TEST_F(GateToGate, ReExecutedInTheClimbWithANewCruiseAltitude) {
   const double tod_lat0 = tod_lat, tod_lon0 = tod_lon, clock = elapsed_seconds;
   const int phase = flight_phase;
   const auto exec_change = [&] {
+    const int32_t flown = fpl_active_index;
+    ASSERT_GE(flown, 2);  // waypoints were sequenced
     fpl_changed_step();  // a CDU entry makes the route MOD
     activate_route();    // EXEC
+    // The waypoint being flown stays active: LNAV does not turn back.
+    EXPECT_EQ(fpl_active_index, flown);
     frame();
+    EXPECT_EQ(fpl_active_index, flown);
   };
   exec_change();
   EXPECT_LT(nm(tod_lat, tod_lon, tod_lat0, tod_lon0), 1.0);
@@ -202,19 +208,21 @@ TEST_F(GateToGate, ReExecutedInTheClimbWithANewCruiseAltitude) {
   EXPECT_GE(elapsed_seconds, clock);
   EXPECT_EQ(flight_phase, phase);  // still this flight
 
-  cruise_alt = 21000;
+  // Levels that fit the route left ahead: it is flown on, not turned back to its first
+  // waypoint.
+  cruise_alt = 15000;
   exec_change();
   EXPECT_GT(tod_route_dist, 0.0);
   EXPECT_EQ(tod_reached, 0);
   ASSERT_TRUE(fly_until([&] { return toc_reached == 1; }, 1800.0));
-  EXPECT_GT(indicated_altitude, 20500.0);
+  EXPECT_GT(indicated_altitude, 14500.0);
   EXPECT_EQ(tod_reached, 0);
   // And again from the level reached.
-  cruise_alt = 23000;
+  cruise_alt = 16000;
   exec_change();
   EXPECT_EQ(toc_reached, 0);
   ASSERT_TRUE(fly_until([&] { return toc_reached == 1; }, 1800.0));
-  EXPECT_GT(indicated_altitude, 22500.0);
+  EXPECT_GT(indicated_altitude, 15500.0);
   EXPECT_EQ(tod_reached, 0);
   ASSERT_TRUE(fly_to_destination());
   EXPECT_EQ(tod_reached, 1);

@@ -325,4 +325,53 @@ TEST_F(GnsxlsDirectTest, PilotAndOffsetWaypointsGoInAtTheChosenRow) {
   EXPECT_EQ(gnsxls_page, GNSXLS_PAGE_OFFSET_WPT);
 }
 
+// A pilot waypoint put in the active plan at the FROM row, at the TO row or after it:
+// the TO waypoint stays the TO waypoint.
+TEST_F(GnsxlsDirectTest, APilotWaypointKeepsTheToWaypoint) {
+  start_unit();
+  build_route();
+  ASSERT_GE(fpl_active_index, 1);
+  for (int offset : {-1, 0, 1}) {
+    SCOPED_TRACE(offset);
+    const std::string to = fpl_active[fpl_active_index].ident;
+    const int last = fpl_active_last;
+    gnsxls_page = GNSXLS_PAGE_PILOT_WPT;
+    gnsxls_return_page = GNSXLS_PAGE_FPL;
+    gnsxls_list_mode = 1;
+    fpl_edit_index = fpl_active_index + offset;
+    gnsxls_new_wpt_name = "PILOT";
+    gnsxls_pos_lat = gnsxls_pos_lon = 0.0;
+    gnsxls_pos_lat_text = "N 47 30.12";
+    gnsxls_pos_lon_text = "W122 15.00";
+    gnsxls_pos_field = 1;
+    click("ENTER");
+    click("ENTER");
+    ASSERT_EQ(fpl_active_last, last + 1);
+    EXPECT_EQ(fpl_active[fpl_active_index].ident, to);
+  }
+}
+
+// DIRECT-TO puts its DIRECT record before the chosen fix: a hold on a later fix stays on
+// that fix, listed and flown there.
+TEST_F(GnsxlsDirectTest, DirectToKeepsTheHoldOnItsFix) {
+  start_unit();
+  build_route();
+  const int k = fpl_active_index;
+  const int held = fpl_active_last - 1;
+  ASSERT_GT(held, k);
+  const std::string fix = fpl_active[held].ident;
+  copy_active_to_edit();
+  ASSERT_EQ(add_hold(held, 0), 1);
+  commit_hold_indexes();
+  sync_hold_numbers();
+  press("DIRECT");
+  enter_north_of(fpl_active[k].lat, fpl_active[k].lon, 180.0);
+  ASSERT_STREQ(fpl_active[k].ident, "DIRECT");
+  ASSERT_EQ(hold_count, 1);
+  EXPECT_EQ(hold_list[1].active_wpt, held + 1);
+  EXPECT_EQ(fpl_active[hold_list[1].active_wpt].ident, fix);
+  EXPECT_EQ(fpl_active[held + 1].hold_number, 1);
+  EXPECT_EQ(hold_fpl_index, held + 1);
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "geo/great_circle.h"
 #include "cdu/gnsxls/page_frame.h"
 #include "gnsxls_fixture.h"
 #include "guidance/fms_state.h"
@@ -157,6 +158,27 @@ TEST_F(GnsxlsTest, ActiveFplColumnsAndMarkersFollowTheFlight) {
   press("CLR");
   press("CLR");
   EXPECT_EQ(at(300, 160), "------");
+}
+
+// A discontinuity after the TO waypoint: its row shows no time or distance, and the leg of
+// the next row is measured from the TO waypoint, not from 0N 0E.
+TEST_F(GnsxlsTest, ActiveFplMeasuresPastADiscontinuity) {
+  start_unit();
+  build_route();
+  const int k = fpl_active_index;
+  ASSERT_LE(k + 2, fpl_active_last);
+  clear_fpl_record(fpl_active[k + 1]);
+  fpl_set_text(fpl_active[k + 1].ident, FPL_DISCO_IDENT);
+  double leg = 0.0, course = 0.0;
+  compute_gc_distance_course(fpl_active[k].lat, fpl_active[k].lon, fpl_active[k + 2].lat, fpl_active[k + 2].lon, leg,
+                             course);
+  for (int column : {1, 2, 3}) {
+    SCOPED_TRACE(column);
+    gnsxls_fpl_column = column;
+    frames(1);
+    EXPECT_EQ(at(300, 120), "");
+  }
+  EXPECT_EQ(at(300, 160), gns_format("%4.0f", leg));
 }
 
 TEST(GnsxlsClock, MinutesAreRoundedBeforeTheCarry) {

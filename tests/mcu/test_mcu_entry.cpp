@@ -243,3 +243,27 @@ TEST_F(McuTest, PlanListWrapsWithinListedRowsAndCutsLongNames) {
 }
 
 }  // namespace
+
+// A direct-to drops the holds and with them the hold waiting to be entered: the HOLD lamp
+// goes out and the next HOLD press places a hold again, on the direct-to fix.
+TEST_F(McuTest, DirectToDropsTheHoldAndItsLamp) {
+  start();
+  load_sample_plan();
+  press(MCU_KEY_LNAV);
+  press(MCU_KEY_HOLD);
+  ASSERT_EQ(hold_count, 1);
+  ASSERT_EQ(holds_changed, 1);
+  press(MCU_KEY_DIRTO);
+  press(MCU_KEY_KBD);
+  type("BTG");
+  script("key ENTER\n");
+  ASSERT_STREQ(fpl_active[1].ident, "BTG");
+  EXPECT_EQ(hold_count, 0);
+  EXPECT_EQ(holds_changed, 0);
+  const simhost::PlacedGauge* g = host_.find_gauge("MCU");
+  EXPECT_NE(g->elements[MCU_ELEMENT_HOLD_LAMP].image_flags & IMAGE_HIDDEN, 0u);
+  press(MCU_KEY_HOLD);
+  EXPECT_NE(hold_entry_mode, 3) << "not taken as leaving a hold";
+  ASSERT_EQ(hold_count, 1);
+  EXPECT_STREQ(hold_list[1].ident, "BTG");
+}

@@ -6,6 +6,7 @@
 #include "cdu/smiths/page_layout.h"
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
 
@@ -259,4 +260,25 @@ TEST_F(PlansTest, FailedSaveAndFailedLoadAreReported) {
   EXPECT_EQ(smiths_page, SMITHS_PAGE_STORED_PLANS);
   EXPECT_EQ(smiths_scratchpad_msg, "Unable to load FP");
   EXPECT_EQ(fpl_changed_state, 3);
+}
+
+// A GPS route between two navaids over an airport route: no airport is kept from it, and
+// DEP/ARR offers none.
+TEST_F(PlansTest, AnAtcRouteWithoutAirportsLeavesNoOriginOrDestination) {
+  start();
+  active_route();
+  ASSERT_EQ(route_origin, "KSEA");
+  host_.add_gps_point("OLM", 46.971528, -122.9019);
+  host_.add_gps_point("BTG", 45.8149, -122.5305);
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  press("R3");
+  ASSERT_EQ(bottom(), "ACTIVE DAVUDUVUV RTE LOADED");
+  EXPECT_STREQ(fpl_active[0].ident, "OLM");
+  EXPECT_EQ(route_origin, FPL_NONE_TEXT);
+  EXPECT_EQ(route_dest, FPL_NONE_TEXT);
+  press("CLR");
+  press("DEP ARR");
+  press("L1");
+  EXPECT_NE(at(25, 0), "KSEA DEPARTURES");
+  EXPECT_EQ(smiths_page, SMITHS_PAGE_DEP_ARR_INDEX);
 }

@@ -422,3 +422,21 @@ TEST_F(LegsTest, DeletingTheFirstWaypointOfTheActiveRouteIsAModification) {
   EXPECT_EQ(fpl_changed_state, 4);
   EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
 }
+
+// STEP steps the plan-map centre over a discontinuity: it has no position to centre on.
+TEST_F(LegsTest, StepPassesOverADiscontinuity) {
+  active_route();
+  press("DEL");
+  press("L2");
+  ASSERT_STREQ(fpl_edit[2].ident, "DISCO");
+  press("EXEC");
+  ASSERT_STREQ(fpl_active[2].ident, "DISCO");
+  b737_nd_mode = 7;
+  press("LEGS");
+  ASSERT_EQ(plan_center_index, 1);
+  press("R6");
+  EXPECT_EQ(plan_center_index, 3);
+  EXPECT_STREQ(fpl_active[plan_center_index].ident, "OLM");
+  b737_nd_mode = 3;
+  frames();
+}

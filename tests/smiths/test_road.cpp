@@ -147,8 +147,9 @@ TEST(RoadScenario, TheSampleScenarioBuildsExecutesAndFliesTheRoute) {
     EXPECT_TRUE(fs::exists(road.out() + "/" + f)) << f;
 }
 
-// The route edits and the reference pages of the sample scenarios: every expectation
-// holds, every picture is taken. One module per process: one scenario per test.
+// The route edits (at the gate and in flight) and the reference pages of the sample
+// scenarios: every expectation holds, every picture is taken. One module per process: one
+// scenario per test.
 struct PageScenario {
   const char* name;
   int expectations;
@@ -169,5 +170,6 @@ TEST_P(PageScenarios, EveryExpectationHoldsAndEveryPictureIsTaken) {
 
 INSTANTIATE_TEST_SUITE_P(Sample, PageScenarios,
                          ::testing::Values(PageScenario{"route_edits.txt", 30},
+                                           PageScenario{"route_edits_in_flight.txt", 17},
                                            PageScenario{"cdu_reference_pages.txt", 16},
                                            PageScenario{"cdu_performance_pages.txt", 4}));

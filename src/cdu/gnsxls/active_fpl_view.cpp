@@ -42,17 +42,15 @@ std::string time_value(const FlightPlanWpt& rec, bool eta) {
 
 void draw_column(const GnsPage& p, int i, double y) {
   const FlightPlanWpt& rec = fpl_active[i];
+  // A route break has no position: no time or distance.
+  if (fpl_route_break(rec) && gnsxls_fpl_column != 4) return;
   switch (gnsxls_fpl_column) {
     case 1:
     case 2: gns_text(p, 300, y, p.cyan, time_value(rec, gnsxls_fpl_column == 2)); return;
     case 3: {
       double d = 0.0, c = 0.0;
-      if (i == fpl_active_index) {
-        compute_gc_distance_course(present_lat, present_lon, rec.lat, rec.lon, d, c);
-      } else {
-        const FlightPlanWpt& prev = fpl_active[i - 1];
-        compute_gc_distance_course(prev.lat, prev.lon, rec.lat, rec.lon, d, c);
-      }
+      if (i == fpl_active_index) compute_gc_distance_course(present_lat, present_lon, rec.lat, rec.lon, d, c);
+      else fpl_leg_into(fpl_active, fpl_active_last, i, d);
       gns_textf(p, 300, y, p.green, "%4.0f", d);
       return;
     }

@@ -115,6 +115,9 @@ void direct_to_edit_record() {
   fpl_active_last = out - 1;
   set_end_record(fpl_active[out]);
   fpl_active_dest_index = dest;
+  // The holds keep their fixes: behind the DIRECT record, and without a dropped record 0.
+  move_hold_edit_indexes(k, 1);
+  if (from > 0) move_hold_edit_indexes(1, -from);
   commit_hold_indexes();
   sync_hold_numbers();
   fpl_active_index = fpl_edit_index;
@@ -173,18 +176,24 @@ bool plan_has_room(const TargetPlan& p) {
 // Inserts the waypoint at fpl_edit_index; the records from there on move up one.
 void insert_new_waypoint(const TargetPlan& p, const std::string& ident, double lat, double lon, const char* type) {
   int k = fpl_edit_index;
-  for (int i = p.last; i >= k; --i) {
-    p.recs[i + 1] = p.recs[i];
-    if (p.active) renumber_hold_active_wpt(i + 1, i);
-    else renumber_hold_edit_wpt(i + 1, i);
-    if (p.dest == i) p.dest = i + 1;
-  }
-  ++p.last;
-  set_end_record(p.recs[p.last + 1]);
-  fresh_record(p.recs[k], ident, lat, lon, type);
-  p.recs[k].flyover = gnsxls_answer == "YES" ? 1 : 0;
+  FlightPlanWpt rec;
+  fresh_record(rec, ident, lat, lon, type);
+  rec.flyover = gnsxls_answer == "YES" ? 1 : 0;
   gnsxls_answer = "NO";
-  sync_hold_numbers();
+  if (p.active) {
+    // The active plan's operation keeps the TO waypoint and the holds on their fixes.
+    fpl_active_insert(k, rec);
+  } else {
+    for (int i = p.last; i >= k; --i) {
+      p.recs[i + 1] = p.recs[i];
+      renumber_hold_edit_wpt(i + 1, i);
+      if (p.dest == i) p.dest = i + 1;
+    }
+    ++p.last;
+    set_end_record(p.recs[p.last + 1]);
+    p.recs[k] = rec;
+    sync_hold_numbers();
+  }
   if (fpl_edit_index < p.last) ++fpl_edit_index;
 }
 
@@ -269,12 +278,7 @@ void enter_offset_wpt() {
   gnsxls_page = gnsxls_return_page;
   insert_new_waypoint(p, gnsxls_offset_ref + "*", gnsxls_offset_lat, gnsxls_offset_lon, "INT");
   if (!p.active) return;
-  // Only an insertion at or before them moves the active waypoint and the hold's fix.
-  if (fpl_active_index != FPL_NO_PLAN && k <= fpl_active_index && fpl_active_index < fpl_active_last) {
-    ++fpl_active_index;
-    set_active_wpt_position();
-  }
-  if (hold_fpl_index >= 1 && k <= hold_fpl_index) ++hold_fpl_index;
+  if (k <= fpl_active_index) set_active_wpt_position();
   fms_leg_state = 0;
 }
 

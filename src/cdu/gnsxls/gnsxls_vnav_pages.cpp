@@ -150,6 +150,7 @@ void draw_list(const GnsPage& p, double d_toc) {
   bool toc_seen = false, tod_seen = false;
   if (!(toc_passed != 0 && tod_passed != 0)) {
     for (int32_t r = 1; r < f && r <= fpl_active_last && !(toc_seen && tod_seen); ++r) {
+      if (!fpl_placed(fpl_active[r])) continue;
       double d = gns_distance_from_here(fpl_active[r].lat, fpl_active[r].lon);
       if (d > d_toc) toc_seen = true;
       if (d > d_tod) tod_seen = true;
@@ -158,7 +159,9 @@ void draw_list(const GnsPage& p, double d_toc) {
   int32_t r = f;
   for (int i = 0; i < ROWS; ++i) {
     double y = 80 + 40 * i;
-    double d = r <= fpl_active_last ? gns_distance_from_here(fpl_active[r].lat, fpl_active[r].lon) : 0.0;
+    // A route break has no position: the points go before a placed record.
+    bool placed = r <= fpl_active_last && fpl_placed(fpl_active[r]);
+    double d = placed ? gns_distance_from_here(fpl_active[r].lat, fpl_active[r].lon) : 0.0;
     if (!toc_seen && toc_passed == 0 && d > d_toc) {
       gns_text(p, 30, y, p.magenta, "#TOC");
       gns_textf(p, 320, y, p.cyan, "%5d", cruise_alt);

@@ -38,10 +38,12 @@ bool is_disco(const FlightPlanWpt& r) { return std::strcmp(r.ident, FPL_DISCO_ID
 int first_record(int page) {
   int F;
   int base_active = fpl_active_index == FPL_NO_PLAN ? 1 : fpl_active_index;
+  // A modified route starts at the record EXEC will make active.
+  int mod_active = fpl_changed_state == 4 ? fpl_edit_active_record() : -1;
   if (page <= 1) {
-    F = fpl_changed_state == 4 && fpl_edit_index > 0 ? fpl_edit_index : base_active;
+    F = mod_active > 0 ? mod_active : base_active;
   } else {
-    int base = fpl_changed_state == 4 && intc_target_wpt > 0 ? intc_target_wpt : base_active;
+    int base = mod_active > 0 ? mod_active : base_active;
     F = 5 * (page - 1) + base;
     // Each hold before the page takes a row of an earlier page.
     const FlightPlanWpt* t = showing_active() ? fpl_active : fpl_edit;
@@ -210,7 +212,7 @@ void key_l6() {
       return;
     }
     if (found > 1) open_select_waypoint(0);
-    insert_candidate(fpl_active_index, 1);
+    insert_candidate(fpl_edit_active_record(), 1);
   } else if (smiths_legs_mode == 1) {
     int t = smiths_dir_intc_index;
     smiths_dir_intc_index = 0;
@@ -279,17 +281,21 @@ void key_r6(int F, int& page, int count) {
       copy_active_to_edit();
       fpl_changed_step();
     }
-    if (!insert_edit_record(fpl_active_index, 1)) {
+    // Before the fix being flown: EXEC makes the hold the active waypoint.
+    const int at = fpl_edit_active_record();
+    if (at < 1 || !insert_edit_record(at, 1)) {
       smiths_scratchpad_msg = "INVALID ENTRY";
       return;
     }
-    add_hold(fpl_active_index, 0, HoldLegMins);
+    add_hold(at, 0, HoldLegMins);
     smiths_page = SMITHS_PAGE_RTE_HOLD;
     return;
   }
   if (smiths_plan_mode_shown()) {
     int last = shown_last();
-    ++plan_center_index;
+    // The centre steps over route breaks: they have no position.
+    do ++plan_center_index;
+    while (plan_center_index < last && fpl_route_break(shown_plan()[plan_center_index]));
     if (plan_center_index >= last) {
       page = 1;
       plan_center_index = 1;

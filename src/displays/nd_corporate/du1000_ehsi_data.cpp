@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "displays/nd_corporate/du1000_common.h"
+#include "draw/route_common.h"
 #include "flightplan/route_progress.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
@@ -29,7 +30,7 @@ void du1000_ehsi_data_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     draw_textf(g, f15, green, 40, 15, ND_TEXT_CAPACITY, "%3.0f", true_airspeed);
 
   if ((mode == 2 || mode == 3) && corp_plan_active()) {
-    draw_map_label(g, f12, green, 255, 0, fpl_active[fpl_active_index].ident, false);
+    draw_route_label(g, f12, green, 255, 0, fpl_active[fpl_active_index]);
     draw_text(g, f12, green, 270, 12, ND_TEXT_CAPACITY, corp_format(false, "%03.0f\xB0", bearing_to_active_wpt).s.c_str());
     const CorpText d = corp_format(false, "%.0fNM", dist_to_active_wpt);
     draw_text(g, f12, green, 284 - 5.8 * (d.n() - 2), 24, ND_TEXT_CAPACITY, d.s.c_str());

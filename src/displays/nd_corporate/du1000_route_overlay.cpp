@@ -43,9 +43,11 @@ void route(GfxGraphics* g, const RouteView& v, double kx, double ky, double rang
     // Distances scale by kx on both axes, as the other layers of this display.
     const double x = std::trunc(s.x * kx), y = std::trunc(s.y * kx);
     if (s.joined) draw_line_d(g, pen, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * kx), x, y);
+    // A later record at the active fix would paint over the active label.
+    if (repeats_active_fix(s.index)) return;
     const ActiveStyle st = s.index == active && s.index > 0 ? active_style(s.w.type)
                                                             : ActiveStyle{DU1000_WHITE, SYMBOL_CIRCLE, 0};
-    draw_map_label(g, font, o.brush(st.ident), x + 7 * kx, y - 15 * ky, s.w.ident, false);
+    draw_route_label(g, font, o.brush(st.ident), x + 7 * kx, y - 15 * ky, s.w);
     draw_map_symbol(g, x, y - 6 * ky, st.code, -99, kx, ky, st.flag, range);
   });
 }

@@ -57,13 +57,16 @@ void efs50_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   const int32_t active = fpl_active_index;
   const FlightPlanWpt& to = fpl_active[active];
   double ax, ay;
-  if (DispPrevWpt == 1 && active >= 1 && range >= 5.0 && !route_break(to) && place(to.lat, to.lon, ax, ay)) {
+  if (DispPrevWpt == 1 && active >= 1 && range >= 5.0 && !fpl_route_break(to) && place(to.lat, to.lon, ax, ay)) {
     const bool dct = direct_to_origin_set != 0;
     const FlightPlanWpt& prev = fpl_active[active - 1];
     double px, py;
-    if ((dct || !route_break(prev)) &&
+    if ((dct || !fpl_route_break(prev)) &&
         place(dct ? direct_to_origin_lat : prev.lat, dct ? direct_to_origin_lon : prev.lon, px, py)) {
-      draw_map_label(g, font, yellow_brush, px + 7 * sx, py - 7 * sy, dct ? "DCT" : prev.ident, false);
+      if (dct)
+        draw_map_label(g, font, yellow_brush, px + 7 * sx, py - 7 * sy, "DCT", false);
+      else
+        draw_route_label(g, font, yellow_brush, px + 7 * sx, py - 7 * sy, prev);
       const int32_t code = dct ? SYMBOL_STAR : symbol_code(prev.type);
       draw_map_symbol(g, px, py - (code == SYMBOL_STAR ? 6 : 3) * sy, code, -99, sx, sy, 5, range * sx);
       draw_line_d(g, yellow, px, py, ax, ay);
@@ -74,12 +77,14 @@ void efs50_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     const double x = std::trunc(s.x * sx), y = std::trunc(s.y * sy);
     const bool first = s.index == active;
     if (s.joined) draw_line_d(g, first ? cyan : white, std::trunc(s.prev_x * sx), std::trunc(s.prev_y * sy), x, y);
+    // A later record at the active fix would paint over the active label.
+    if (repeats_active_fix(s.index)) return;
     const int32_t code = symbol_code(s.w.type);
     const double k = code == SYMBOL_STAR ? 6 : 3;
     if (first)
-      draw_map_label(g, font, cyan_brush, x + 7, y - 7, s.w.ident, false);
+      draw_route_label(g, font, cyan_brush, x + 7, y - 7, s.w);
     else
-      draw_map_label(g, font, white_brush, x + 7 * sx, y - 7 * sy, s.w.ident, false);
+      draw_route_label(g, font, white_brush, x + 7 * sx, y - 7 * sy, s.w);
     draw_map_symbol(g, x, y - k * (first ? sy : sx), code, -99, sx, sy, 1, range * sx);
   });
   gfx_reset_clip(g);

@@ -46,8 +46,10 @@ void route(GfxGraphics* g, LayerObjects& o, const RouteView& v, double sx, doubl
   walk_route(v, fpl_active, 0, fpl_active_last, false, [&](const RouteStop& s) {
     const double px = std::trunc(s.x * sx), py = std::trunc(s.y * sy);
     if (s.joined) draw_line_d(g, pen, std::trunc(s.prev_x * sx), std::trunc(s.prev_y * sy), px, py);
+    // A later record at the active fix would paint over the active label.
+    if (repeats_active_fix(s.index)) return;
     const bool from = s.index == active - 1, to = s.index == active;
-    draw_map_label(g, font, from ? cyan : to ? magenta : white, px + 7 * sx, py - 8 * sy, s.w.ident, false);
+    draw_route_label(g, font, from ? cyan : to ? magenta : white, px + 7 * sx, py - 8 * sy, s.w);
     draw_map_symbol(g, px, py - 6 * sx, SYMBOL_STAR, -99, sx, sy, from ? 1 : to ? 4 : 0, range);
   });
 }

@@ -117,7 +117,7 @@ void summary(GfxGraphics* g, LayerObjects& o, const SummaryFonts& f, const Summa
   SummaryRow from(g, f, o.brush(CORP_CYAN), k.rows[0]);
   if (!plan || i < 1) {
     from.empty("%-8s---    -:--");
-  } else if (const FlightPlanWpt& w = fpl_active[i - 1]; w.eta[0] != '\0') {
+  } else if (const FlightPlanWpt& w = fpl_active[i - 1]; w.eta[0] != '\0' && fpl_placed(w)) {
     from.ident(w.ident);
     from.distance(gc_nm(w, present_lat, present_lon));
     from.placeholder("  -:--");
@@ -145,8 +145,11 @@ void summary(GfxGraphics* g, LayerObjects& o, const SummaryFonts& f, const Summa
   double next_nm = dist_to_active_wpt;
   if (!plan || last - i < 2) {
     next.empty("%-8s---    -:-- --:--");
+  } else if (fpl_route_break(fpl_active[i + 1])) {
+    // A route break has no position: named without distance or time.
+    next.ident(fpl_active[i + 1].ident);
   } else {
-    next_nm += gc_nm(fpl_active[i], fpl_active[i + 1].lat, fpl_active[i + 1].lon);
+    next_nm += fpl_distance_along(fpl_active, last, i, i + 1);
     next.ident(fpl_active[i + 1].ident);
     next.distance(next_nm);
     if (moving)
@@ -161,11 +164,11 @@ void summary(GfxGraphics* g, LayerObjects& o, const SummaryFonts& f, const Summa
     dest.text(f.arial11, 225, weight_unit());
     return;
   }
-  // Beyond the NEXT waypoint, or beyond the TO waypoint when NEXT is the last record
-  // (not the last record to itself, which would leave its leg out); nothing lies
-  // beyond a last active waypoint.
-  const int32_t beyond = last - i >= 2 ? i + 1 : i;
-  const double d = i < last ? gc_nm(fpl_active[beyond], fpl_active[last].lat, fpl_active[last].lon) : 0;
+  // Along the route beyond the NEXT waypoint, or beyond the TO waypoint when NEXT is the
+  // last record (not the last record to itself, which would leave its leg out); nothing
+  // lies beyond a last active waypoint. A route break beyond is stepped over.
+  const int32_t beyond = last - i >= 2 && !fpl_route_break(fpl_active[i + 1]) ? i + 1 : i;
+  const double d = fpl_distance_along(fpl_active, last, beyond, last);
   const double total = next_nm + d;
   dest.ident(fpl_active[last].ident);
   dest.distance(total);

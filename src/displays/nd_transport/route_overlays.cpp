@@ -79,7 +79,7 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
       const FlightPlanWpt& act = fpl_active[fpl_active_index];
       bool dct = dto_active == 1;
       double px, py, ax, ay;
-      if (!(dct ? false : route_break(prev)) &&
+      if (!(dct ? false : fpl_route_break(prev)) &&
           route_point(v, dct ? dto_origin_lat : prev.lat, dct ? dto_origin_lon : prev.lon, px, py) &&
           route_point(v, act.lat, act.lon, ax, ay)) {
         GfxBrush* yellow = o.brush(COLOUR_YELLOW);
@@ -146,7 +146,7 @@ void draw_mod_route(const GaugeSurface* ctx, GfxGraphics* g, const ModRouteMap& 
   bool pen_down = true;
   for (int32_t i = first; i <= fpl_edit_last; ++i) {
     const FlightPlanWpt& w = fpl_edit[i];
-    if (route_break(w)) {
+    if (fpl_route_break(w)) {
       pen_down = false;
       continue;
     }

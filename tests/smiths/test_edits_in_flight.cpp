@@ -1,0 +1,144 @@
+// Route edits in flight: the company route flown with LNAV past ALKIS and CARRO, then an
+// edit made on the pages and executed. EXEC keeps the waypoint being flown, or makes the
+// fix or hold put before it the active waypoint, and every hold is listed and flown.
+#include <functional>
+
+#include "cdu_fixture.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "guidance/lnav_vnav_state.h"
+#include "tests/common/sample_flight.h"
+
+namespace {
+
+class EditsInFlight : public CduTest {
+ protected:
+  // The company route KSEA ALKIS CARRO OLM DUBYA BTG KPDX executed at the gate's
+  // neighbourhood, then flown with LNAV until OLM is the active waypoint; LEGS stays on
+  // screen all the while.
+  void fly_past_two_waypoints() {
+    host_.set_frame_rate(2);
+    sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.47, -122.33, 433.0, 6000.0, 250.0, 320.0);
+    start();
+    press("RTE");
+    enter("KSEAKPDX", "L2");
+    press("R6");
+    press("EXEC");
+    ASSERT_EQ(fpl_changed_state, 3);
+    press("LEGS");
+    lnav_toggle();
+    ASSERT_EQ(lnav_on, 1);
+    ASSERT_TRUE(fly_until([] { return fpl_active_index == 3; }, 1200.0));
+    ASSERT_STREQ(fpl_active[3].ident, "OLM");
+  }
+  template <typename F>
+  bool fly_until(F done, double seconds) {
+    for (int i = 0; i < int(seconds * host_.frame_rate()); ++i) {
+      frames(1);
+      if (done()) return true;
+    }
+    return false;
+  }
+  void seconds(double s) { frames(int(s * host_.frame_rate())); }
+  const char* active_ident() const {
+    return fpl_valid_index(fpl_active_index, fpl_active_last) ? fpl_active[fpl_active_index].ident : "";
+  }
+
+ public:
+  // The keys the edits of the cases press.
+  using CduTest::press;
+  // Sets the scratchpad as typed and presses `key`.
+  void put(const std::string& text, const std::string& key) {
+    smiths_scratchpad = text;
+    smiths_scratchpad_msg.clear();
+    press(key);
+  }
+  void perf_init() {
+    smiths_page = SMITHS_PAGE_PERF_INIT;
+    smiths_perf_page_no = 1;
+    frames(1);
+  }
+};
+
+struct ExecCase {
+  const char* name;
+  std::function<void(EditsInFlight&)> edit;
+  const char* active;     // active waypoint after EXEC
+  const char* hold_fix;   // "" without a hold
+};
+void PrintTo(const ExecCase& c, std::ostream* os) { *os << c.name; }
+
+class ExecInFlight : public EditsInFlight, public ::testing::WithParamInterface<ExecCase> {};
+
+const ExecCase exec_cases[] = {
+    {"CruiseAltitudeOnPerfInit", [](EditsInFlight& t) { t.perf_init(); t.put("FL210", "R1"); }, "OLM", ""},
+    {"CostIndexOnPerfInit", [](EditsInFlight& t) { t.perf_init(); t.put("80", "L5"); }, "OLM", ""},
+    {"FixOnALaterLegsRow", [](EditsInFlight& t) { t.put("HQM", "L3"); }, "OLM", ""},
+    {"FixOnLegsRow1", [](EditsInFlight& t) { t.put("HQM", "L1"); }, "HQM", ""},
+    {"HoldAtAFixTypedOnRow1",
+     [](EditsInFlight& t) {
+       t.press("HOLD");
+       t.put("HQM", "L6");
+       t.press("L1");
+     },
+     "HQM", "HQM"},
+    {"HoldAtTheActiveWaypoint",
+     [](EditsInFlight& t) {
+       t.press("HOLD");
+       t.press("L1");
+       t.press("L6");
+     },
+     "OLM", "OLM"},
+    {"HoldAtPresentPosition",
+     [](EditsInFlight& t) {
+       t.press("HOLD");
+       t.press("R6");
+     },
+     "HOLD PPOS", "HOLD PPOS"},
+};
+
+}  // namespace
+
+// The edit after two waypoints were sequenced, then EXEC: the active waypoint, the hold
+// listed on RTE HOLD and still flown after the next frames, and LEGS row 1.
+TEST_P(ExecInFlight, KeepsTheFlownWaypointOrFliesWhatWasPutBeforeIt) {
+  const ExecCase& c = GetParam();
+  fly_past_two_waypoints();
+  c.edit(*this);
+  ASSERT_EQ(fpl_changed_state, 4);
+  press("EXEC");
+  EXPECT_EQ(fpl_changed_state, 3);
+  EXPECT_STREQ(active_ident(), c.active);
+  seconds(10);
+  EXPECT_STREQ(active_ident(), c.active);
+  EXPECT_EQ(lnav_on, 1);
+  const bool held = c.hold_fix[0] != '\0';
+  ASSERT_EQ(hold_count, held ? 1 : 0);
+  press("LEGS");
+  EXPECT_NE(line(33).find(c.active), std::string::npos) << line(33);
+  if (!held) return;
+  // Listed on RTE HOLD, on the active plan's record of its fix, not dropped as passed.
+  EXPECT_STREQ(hold_list[1].ident, c.hold_fix);
+  ASSERT_TRUE(fpl_valid_index(hold_list[1].active_wpt, fpl_active_last));
+  EXPECT_STREQ(fpl_active[hold_list[1].active_wpt].ident, c.hold_fix);
+  EXPECT_GE(hold_list[1].active_wpt, fpl_active_index);
+  press("HOLD");
+  EXPECT_EQ(title(), "RTE        HOLD");
+  EXPECT_EQ(at(0, 33), c.hold_fix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, ExecInFlight, ::testing::ValuesIn(exec_cases),
+                         [](const ::testing::TestParamInfo<ExecCase>& i) { return std::string(i.param.name); });
+
+// A fix deleted behind the aircraft's leg and one added later, with the route sequencing
+// on between the edit and EXEC: EXEC flies the fix flown at that moment.
+TEST_F(EditsInFlight, AWaypointSequencedBetweenTheEditAndExecStaysActive) {
+  fly_past_two_waypoints();
+  put("HQM", "L4");  // before KPDX
+  ASSERT_EQ(fpl_changed_state, 4);
+  ASSERT_TRUE(fly_until([] { return fpl_active_index == 4; }, 900.0));
+  ASSERT_STREQ(active_ident(), "DUBYA");
+  press("EXEC");
+  EXPECT_STREQ(active_ident(), "DUBYA");
+  EXPECT_STREQ(fpl_active[fpl_active_last - 1].ident, "HQM");
+}
