@@ -78,6 +78,14 @@ void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) {
   cdu_large(p, x, y, s);
 }
 
+void cdu_mediumf(const CduPage& p, double x, double y, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = vformat(fmt, args);
+  va_end(args);
+  cdu_medium(p, x, y, s);
+}
+
 void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);

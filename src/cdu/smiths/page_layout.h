@@ -41,6 +41,7 @@ void cdu_small(const CduPage& p, double x, double y, const std::string& text);
 void cdu_medium(const CduPage& p, double x, double y, const std::string& text);
 void cdu_mono(const CduPage& p, double x, double y, const std::string& text);
 void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
+void cdu_mediumf(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
 void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
 // Right-aligned to x 272.
 void cdu_large_right(const CduPage& p, double y, const std::string& text);

@@ -222,6 +222,9 @@ int rte_entry_record(int e);
 int smiths_listed_hold_count();
 struct HoldRecord;
 HoldRecord* smiths_listed_hold(int h);
+// Rebuilds the nearby navaid lists around the present position and the nearest-VOR
+// table that NAV STATUS lists.
+void smiths_refresh_nearest_vors();
 // Resets the departure and arrival selections of the DEPARTURES and ARRIVALS pages.
 void smiths_reset_dep_selection();
 void smiths_reset_arr_selection();
