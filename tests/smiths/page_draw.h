@@ -5,6 +5,7 @@
 
 #include "cdu/smiths/smiths_cdu.h"
 #include "cdu_fixture.h"
+#include "flightplan/flight_plan.h"
 
 class PageDrawTest : public CduTest {
  protected:
