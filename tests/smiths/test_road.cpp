@@ -170,4 +170,4 @@ TEST_P(PageScenarios, EveryExpectationHoldsAndEveryPictureIsTaken) {
 INSTANTIATE_TEST_SUITE_P(Sample, PageScenarios,
                          ::testing::Values(PageScenario{"route_edits.txt", 30},
                                            PageScenario{"cdu_reference_pages.txt", 16},
-                                           PageScenario{"cdu_performance_pages.txt", 4}));
+                                           PageScenario{"cdu_performance_pages.txt", 20}));
