@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "cdu/smiths/refnav_select.h"
+#include "geo/great_circle.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 #include "page_draw.h"
 
@@ -50,6 +52,13 @@ TEST_F(NavPagesTest, RefNavDataShowsEachKindOfFixAtItsOwnPosition) {
   EXPECT_EQ(at(0, 99), "N47\xC2\xB0" "18.0");
   EXPECT_EQ(at(145, 99), "W122\xC2\xB0" "30.0");
   EXPECT_EQ(at(140, 155), "R A D I A L / D I S T");
+  // The radial less a variation just past the course reads 360, never 000 or below.
+  double dist = 0, course = 0;
+  compute_gc_distance_course(present_lat, present_lon, 47.3, -122.5, dist, course);
+  magvar = course + 0.2;
+  draw_now();
+  EXPECT_EQ(at(165, 166).substr(0, 6), "360\xC2\xB0/");
+  magvar = 0;
   to_blank_form();
   put("KTIW", "L2");
   EXPECT_EQ(smiths_refnav_mode, 4);
