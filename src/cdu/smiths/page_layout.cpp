@@ -70,28 +70,31 @@ std::string cdu_format(const char* fmt, ...) {
   return s;
 }
 
+using DrawTextFn = void (*)(const CduPage&, double, double, const std::string&);
+
+static void draw_formatted(DrawTextFn draw, const CduPage& p, double x, double y, const char* fmt, va_list args) {
+  draw(p, x, y, vformat(fmt, args));
+}
+
 void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  std::string s = vformat(fmt, args);
+  draw_formatted(cdu_large, p, x, y, fmt, args);
   va_end(args);
-  cdu_large(p, x, y, s);
 }
 
 void cdu_mediumf(const CduPage& p, double x, double y, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  std::string s = vformat(fmt, args);
+  draw_formatted(cdu_medium, p, x, y, fmt, args);
   va_end(args);
-  cdu_medium(p, x, y, s);
 }
 
 void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  std::string s = vformat(fmt, args);
+  draw_formatted(cdu_small, p, x, y, fmt, args);
   va_end(args);
-  cdu_small(p, x, y, s);
 }
 
 void cdu_large_right(const CduPage& p, double y, const std::string& text) {
