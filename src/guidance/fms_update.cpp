@@ -381,20 +381,48 @@ void pending_requests() {
 void (*plan_loaded_hooks[4])(const std::string& airport_ident) = {};
 
 namespace {
-void restore_cost_index() {
+// The pre-change speed targets: a slot of 0 or above holds the value before the first change.
+struct SpeedSlot {
+  double* prev;
+  double* mach;     // the target when it is a Mach number
+  int32_t* ias;     // the target when it is a speed
+};
+const SpeedSlot SPEED_SLOTS[] = {
+    {.prev = &climb_ias_prev, .mach = nullptr, .ias = &ClimbIas},
+    {.prev = &climb_mach_prev, .mach = &ClimbMach, .ias = nullptr},
+    {.prev = &cruise_ias_prev, .mach = nullptr, .ias = &CruiseIas},
+    {.prev = &cruise_mach_prev, .mach = &CruiseMach, .ias = nullptr},
+    {.prev = &descent_ias_prev, .mach = nullptr, .ias = &DescentIas},
+    {.prev = &descent_mach_prev, .mach = &DescentMach, .ias = nullptr},
+};
+
+void empty_speed_slots() {
+  for (const SpeedSlot& s : SPEED_SLOTS) *s.prev = -1.0;
+}
+
+// ERASE: the cost index and the speed targets return to their executed values.
+void restore_pre_change_values() {
   if (cost_index_prev >= 0) CostIndex = cost_index_prev;
   cost_index_prev = -1;
+  for (const SpeedSlot& s : SPEED_SLOTS) {
+    if (*s.prev >= 0.0) {
+      if (s.mach) *s.mach = *s.prev;
+      else *s.ias = key_param(*s.prev, *s.ias);
+    }
+  }
+  empty_speed_slots();
 }
 }  // namespace
 
 void fms_install() {
   fpl_plan_activated_hook = fms_plan_activated;
-  fpl_mods_erased_hook = restore_cost_index;
+  fpl_mods_erased_hook = restore_pre_change_values;
 }
 
 void fms_plan_activated() {
   fms_last_second = -99.0;
   cost_index_prev = -1;
+  empty_speed_slots();
   // A new flight begins unless one is under way (pushed back and not yet parked): an
   // EXEC in flight keeps its log and its clock.
   if (!(flight_phase >= 1 && flight_phase <= 9)) flight_phase = -1;

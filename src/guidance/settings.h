@@ -104,6 +104,12 @@ extern double DescentRate;                   // ft/min, 1800
 // Cost index from before the first change since EXEC; -1 = none. ERASE restores it.
 extern int32_t cost_index_prev;
 extern int32_t CostIndex;                    // -1 not set, else 0..200
+// Speed targets from before the first change since EXEC (knots, Mach); -1 = none (a
+// Mach target of 0, no Mach, is a value to return to). ERASE restores each target whose
+// slot holds a value; ERASE and EXEC empty them.
+extern double climb_ias_prev, climb_mach_prev;
+extern double cruise_ias_prev, cruise_mach_prev;
+extern double descent_ias_prev, descent_mach_prev;
 extern int32_t EngThrust;                    // thousands of pounds
 extern double FPA;                           // 0: use the rates
 extern double HoldLegMins;                   // 1.0

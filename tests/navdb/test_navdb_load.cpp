@@ -14,7 +14,7 @@ TEST(NavdbLoad, SampleDatabaseFillsEveryTable) {
   EXPECT_EQ(nav_airport_count, 10);
   EXPECT_EQ(nav_runway_count, 32);
   EXPECT_EQ(nav_navaid_count, 12);
-  EXPECT_EQ(nav_intersection_count, 13);  // PAMMS twice
+  EXPECT_EQ(nav_intersection_count, 14);  // PAMMS twice; KTIW is an airport too
   EXPECT_EQ(nav_airway_fix_count, 17);  // awys.txt and its user twin
   EXPECT_EQ(nav_proc_count, 7);
   EXPECT_EQ(nav_proc_leg_count, 29);

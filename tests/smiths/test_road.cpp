@@ -172,4 +172,4 @@ INSTANTIATE_TEST_SUITE_P(Sample, PageScenarios,
                          ::testing::Values(PageScenario{"route_edits.txt", 30},
                                            PageScenario{"route_edits_in_flight.txt", 17},
                                            PageScenario{"cdu_reference_pages.txt", 16},
-                                           PageScenario{"cdu_performance_pages.txt", 4}));
+                                           PageScenario{"cdu_performance_pages.txt", 20}));

@@ -12,6 +12,7 @@ int32_t smiths_prev_page_key = 0, smiths_next_page_key = 0;
 int32_t smiths_rte_key_flag = 0, smiths_legs_key_flag = 0, smiths_hold_key_flag = 0;
 
 int32_t smiths_perf_page_no = 1, smiths_rte_page_no = 1, smiths_progress_page_no = 1;
+int32_t smiths_navstat_page_no = 1;
 int32_t smiths_legs_page_no = 1, smiths_fix_page_no = 1, smiths_hold_page_no = 1, smiths_pos_page_no = 1;
 int32_t smiths_hold_page_count = 0;
 

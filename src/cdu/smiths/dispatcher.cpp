@@ -36,6 +36,15 @@ SmithsPageFn smiths_page_renderer(int32_t page) {
     case SMITHS_PAGE_APPROACH_REF: return smiths_fms_approach_ref_page_draw;
     case SMITHS_PAGE_SELECT_WPT: return smiths_fms_select_waypoint_page_draw;
     case SMITHS_PAGE_RTE_HOLD: return smiths_fms_rte_hold_page_draw;
+    case SMITHS_PAGE_POS_INIT: return smiths_fms_pos_init_page_draw;
+    case SMITHS_PAGE_REF_NAV_DATA: return smiths_fms_ref_nav_data_page_draw;
+    case SMITHS_PAGE_TEMP_NAV: return smiths_fms_temp_nav_summary_page_draw;
+    case SMITHS_PAGE_NAV_STATUS: return smiths_fms_nav_status_page_draw;
+    case SMITHS_PAGE_PROGRESS: return smiths_fms_progress_page_draw;
+    case SMITHS_PAGE_ECON_CLB: return smiths_fms_econ_clb_page_draw;
+    case SMITHS_PAGE_ECON_CRZ: return smiths_fms_econ_crz_page_draw;
+    case SMITHS_PAGE_ECON_DES: return smiths_fms_econ_path_des_page_draw;
+    case SMITHS_PAGE_DES_FORECASTS: return smiths_fms_des_forecasts_page_draw;
     default: return nullptr;
   }
 }

@@ -9,6 +9,7 @@
 #include "cdu/smiths/smiths_cdu.h"
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"
+#include "geo/great_circle.h"
 
 void cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g) {
   p.rec = rec;
@@ -20,9 +21,15 @@ void cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g) {
   p.family = gfx_family_create(g, FONT_ARIAL);
   p.large = gfx_font_create(g, p.family, CDU_LARGE_PX, GFX_FONT_REGULAR);
   p.small = gfx_font_create(g, p.family, CDU_SMALL_PX, GFX_FONT_REGULAR);
+  p.medium = gfx_font_create(g, p.family, CDU_MEDIUM_PX, GFX_FONT_REGULAR);
+  p.mono_family = gfx_family_create(g, FONT_COURIER_NEW);
+  p.mono = gfx_font_create(g, p.mono_family, CDU_MONO_PX, GFX_FONT_BOLD);
 }
 
 void cdu_page_end(CduPage& p) {
+  gfx_font_delete(p.mono);
+  gfx_family_delete(p.mono_family);
+  gfx_font_delete(p.medium);
   gfx_font_delete(p.small);
   gfx_font_delete(p.large);
   gfx_family_delete(p.family);
@@ -40,6 +47,14 @@ void cdu_small(const CduPage& p, double x, double y, const std::string& text) {
   draw_text(p.g, p.small, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
 }
 
+void cdu_medium(const CduPage& p, double x, double y, const std::string& text) {
+  draw_text(p.g, p.medium, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
+}
+
+void cdu_mono(const CduPage& p, double x, double y, const std::string& text) {
+  draw_text(p.g, p.mono, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
+}
+
 static std::string vformat(const char* fmt, va_list args) {
   char buf[DRAW_TEXT_MAX];
   int n = std::vsnprintf(buf, sizeof buf, fmt, args);
@@ -55,20 +70,31 @@ std::string cdu_format(const char* fmt, ...) {
   return s;
 }
 
+using DrawTextFn = void (*)(const CduPage&, double, double, const std::string&);
+
+static void draw_formatted(DrawTextFn draw, const CduPage& p, double x, double y, const char* fmt, va_list args) {
+  draw(p, x, y, vformat(fmt, args));
+}
+
 void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  std::string s = vformat(fmt, args);
+  draw_formatted(cdu_large, p, x, y, fmt, args);
   va_end(args);
-  cdu_large(p, x, y, s);
+}
+
+void cdu_mediumf(const CduPage& p, double x, double y, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  draw_formatted(cdu_medium, p, x, y, fmt, args);
+  va_end(args);
 }
 
 void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  std::string s = vformat(fmt, args);
+  draw_formatted(cdu_small, p, x, y, fmt, args);
   va_end(args);
-  cdu_small(p, x, y, s);
 }
 
 void cdu_large_right(const CduPage& p, double y, const std::string& text) {
@@ -167,4 +193,25 @@ int32_t cdu_leading_int(const std::string& text) {
 double cdu_leading_number(const std::string& text) {
   double v = std::strtod(text.c_str(), nullptr);
   return std::isfinite(v) ? v : 0.0;
+}
+
+namespace {
+// One axis of a format_dms_position text ("N33:37:22") as letter, degrees padded to
+// `deg_digits`, "°", minutes, "." and the tenths of a minute (seconds / 6, truncated).
+std::string dms_to_minutes_text(const std::string& dms, int deg_digits) {
+  const std::size_t c1 = dms.find(':');
+  const std::size_t c2 = c1 == std::string::npos ? std::string::npos : dms.find(':', c1 + 1);
+  if (dms.empty() || c2 == std::string::npos) return dms;
+  const int deg = std::atoi(dms.substr(1, c1 - 1).c_str());
+  const int min = std::atoi(dms.substr(c1 + 1, c2 - c1 - 1).c_str());
+  const int sec = std::atoi(dms.substr(c2 + 1).c_str());
+  return cdu_format("%c%0*d\xB0%02d.%d", dms[0], deg_digits, deg, min, std::clamp(sec, 0, 59) / 6);
+}
+}  // namespace
+
+void cdu_position_texts(double lat, double lon, std::string& lat_text, std::string& lon_text) {
+  std::string lat_dms, lon_dms;
+  format_dms_position(lat, -lon, lat_dms, lon_dms, 1);
+  lat_text = dms_to_minutes_text(lat_dms, 2);
+  lon_text = dms_to_minutes_text(lon_dms, 3);
 }

@@ -13,6 +13,8 @@ constexpr double CDU_CANVAS_W = 282.0;
 constexpr double CDU_CANVAS_H = 245.0;
 constexpr double CDU_LARGE_PX = 18.0;
 constexpr double CDU_SMALL_PX = 12.0;
+constexpr double CDU_MEDIUM_PX = 15.0;  // "Arial" (PROGRESS courses)
+constexpr double CDU_MONO_PX = 14.0;    // "Courier New" bold (NAV STATUS station rows)
 constexpr double CDU_BOTTOM_Y = 227.0;
 
 // Per-draw graphics objects of a page; made by cdu_page_begin, released by cdu_page_end.
@@ -25,6 +27,9 @@ struct CduPage {
   GfxFontFamily* family = nullptr;
   GfxFont* large = nullptr;
   GfxFont* small = nullptr;
+  GfxFont* medium = nullptr;
+  GfxFontFamily* mono_family = nullptr;
+  GfxFont* mono = nullptr;
 };
 
 void cdu_page_begin(CduPage& p, GaugeSurface* rec, GfxGraphics* g);
@@ -33,7 +38,10 @@ void cdu_page_end(CduPage& p);
 // Green text, top-left at (x, y).
 void cdu_large(const CduPage& p, double x, double y, const std::string& text);
 void cdu_small(const CduPage& p, double x, double y, const std::string& text);
+void cdu_medium(const CduPage& p, double x, double y, const std::string& text);
+void cdu_mono(const CduPage& p, double x, double y, const std::string& text);
 void cdu_largef(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
+void cdu_mediumf(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
 void cdu_smallf(const CduPage& p, double x, double y, const char* fmt, ...) __attribute__((format(printf, 4, 5)));
 // Right-aligned to x 272.
 void cdu_large_right(const CduPage& p, double y, const std::string& text);
@@ -52,6 +60,10 @@ double cdu_text_width(const std::string& text, double px);
 void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text);
 // "ACT" in state 3, boxed "MOD" in state 4.
 void cdu_act_mod_tag(const CduPage& p, double act_x);
+
+// Position texts of the pages: "N33°37.3" and "W111°54.6" / "E009°05.0" (two and three
+// degree digits, the minutes with their tenths, truncated; the sign is byte 0xB0).
+void cdu_position_texts(double lat, double lon, std::string& lat_text, std::string& lon_text);
 
 // printf into a string.
 std::string cdu_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cdu/smiths/page_layout.h"
+#include "cdu/smiths/perf_entries.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -16,23 +17,14 @@ constexpr int32_t smiths_perf_page_count = 2;
 constexpr double MAX_WEIGHT_LB = 2000000.0;
 constexpr double MAX_ALT_FT = 99999.0;
 
-void reject() { smiths_scratchpad_msg = "INVALID ENTRY"; }
-
 bool kgs() { return WeightUnit == "KGS"; }
-// Pounds as shown: thousands, in kilograms under "KGS".
-double shown_weight(double lb) { return (kgs() ? lb * kg_per_lb : lb) / 1000.0; }
-
-// A route value changed: the active route becomes modified.
-void route_value_changed() {
-  if (fpl_changed_state == 3) fpl_changed_step();
-}
 
 // L3 ZFW (below 1000 thousands) and L4 RESERVES.
 void enter_weight(double& weight, bool below_1000) {
   double x = cdu_leading_number(smiths_scratchpad);
-  if (x <= 0 || (below_1000 && x >= 1000)) return reject();
+  if (x <= 0 || (below_1000 && x >= 1000)) return cdu_reject();
   double lb = x * 1000.0 * (kgs() ? 2.20462262 : 1.0);
-  if (lb > MAX_WEIGHT_LB) return reject();
+  if (lb > MAX_WEIGHT_LB) return cdu_reject();
   weight = lb;
   smiths_scratchpad.clear();
 }
@@ -40,29 +32,18 @@ void enter_weight(double& weight, bool below_1000) {
 void enter_cost_index() {
   const std::string& s = smiths_scratchpad;
   int32_t n = cdu_leading_int(s);
-  if (n < -1 || n > 200 || (n == 0 && s != "0")) return reject();
+  if (n < -1 || n > 200 || (n == 0 && s != "0")) return cdu_reject();
   if (cost_index_prev < 0) cost_index_prev = CostIndex;
   CostIndex = n;
-  route_value_changed();
-  smiths_scratchpad.clear();
-}
-
-void enter_cruise_alt() {
-  if (smiths_scratchpad.starts_with("FL")) smiths_scratchpad.erase(0, 2);
-  double x = cdu_leading_number(smiths_scratchpad);
-  if (x <= 0 || x >= MAX_ALT_FT) return reject();
-  if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
-  cruise_alt = int32_t(x);
-  if (cruise_alt < 1000) cruise_alt = int32_t(x * 100.0);
-  route_value_changed();
+  cdu_route_value_changed();
   smiths_scratchpad.clear();
 }
 
 void enter_wind() {
   const std::string& s = smiths_scratchpad;
-  if (s.find('/') != 3 || s.size() < 5) return reject();
+  if (s.find('/') != 3 || s.size() < 5) return cdu_reject();
   double speed = cdu_leading_number(s.substr(4));
-  if (std::fabs(speed) >= 1000) return reject();
+  if (std::fabs(speed) >= 1000) return cdu_reject();
   crz_wind_dir = int32_t(cdu_leading_number(s.substr(0, 3)));
   crz_wind_speed = int32_t(speed);
   smiths_scratchpad.clear();
@@ -73,7 +54,7 @@ void enter_temperature(bool isa) {
   const std::string& s = smiths_scratchpad;
   if (s.empty()) return;
   double x = cdu_leading_number(s);
-  if (x == 0 && s != "0") return reject();
+  if (x == 0 && s != "0") return cdu_reject();
   double standard = 15.0 - 1.98 * double(cruise_alt / 1000);
   if (isa) {
     isa_deviation = x;
@@ -87,7 +68,7 @@ void enter_temperature(bool isa) {
 
 void enter_trans_alt() {
   double x = cdu_leading_number(smiths_scratchpad);
-  if (x <= 0 || x >= MAX_ALT_FT) return reject();
+  if (x <= 0 || x >= MAX_ALT_FT) return cdu_reject();
   TransAlt = int32_t(x);
   smiths_scratchpad.clear();
 }
@@ -97,7 +78,7 @@ void init_key() {
     case 3: enter_weight(zero_fuel_weight, true); break;
     case 4: enter_weight(reserve_fuel, false); break;
     case 5: enter_cost_index(); break;
-    case 6: enter_cruise_alt(); break;
+    case 6: cdu_enter_cruise_alt(); break;
     case 7: enter_wind(); break;
     case 8: enter_temperature(true); break;
     case 9: enter_temperature(false); break;
@@ -120,7 +101,7 @@ void draw_temperature(const CduPage& p, double y, double celsius) {
 void draw_weight(const CduPage& p, double y, double dot_y, const char* fmt, double lb, int whole) {
   static const double xs[4] = {5, 15, 25, 35};
   if (lb != 0) {
-    cdu_largef(p, 0, y, fmt, shown_weight(lb));
+    cdu_largef(p, 0, y, fmt, cdu_shown_weight(lb));
     return;
   }
   const double last[1] = {10.0 * whole + 10.0};
@@ -143,7 +124,7 @@ void draw_init(const CduPage& p) {
   init_key();
   double fuel = read_fuel_on_board();
   cdu_small(p, 12, 22, "G W  /  C R Z  C G");
-  cdu_largef(p, 0, 33, "%3.1f", shown_weight(fuel + zero_fuel_weight));
+  cdu_largef(p, 0, 33, "%3.1f", cdu_shown_weight(fuel + zero_fuel_weight));
   cdu_small_right(p, 22, "C R Z   A L T");
   if (cruise_alt > TransAlt) cdu_largef(p, 222, 33, "FL%03d", int(cruise_alt / 100));
   else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
@@ -186,10 +167,10 @@ void enter_limit(const SpeedLimit& l) {
   std::string& s = smiths_scratchpad;
   if (s.size() == 6) s += "00";
   else if (s.size() == 7) s += "0";
-  if (s.size() < 6 || s.size() > 8 || s.compare(3, 2, "/.") != 0) return reject();
+  if (s.size() < 6 || s.size() > 8 || s.compare(3, 2, "/.") != 0) return cdu_reject();
   int32_t speed = cdu_leading_int(s.substr(0, 3));
   int32_t thousandths = cdu_leading_int(s.substr(5));
-  if (speed == 0 || thousandths == 0) return reject();
+  if (speed == 0 || thousandths == 0) return cdu_reject();
   *l.ias = speed;
   *l.mach = thousandths / 1000.0;
   s.clear();

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <sstream>
 
+#include "cdu/smiths/econ_pages.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
-#include "guidance/eta_clock.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/sim_vars.h"
@@ -83,11 +83,7 @@ std::string fix_eta(const HoldRecord* h) {
   if (!h || fpl_active_index == FPL_NO_PLAN || !(ground_speed > 60.0)) return "";
   double dist = 0, course = 0;
   compute_gc_distance_course(present_lat, present_lon, h->lat, h->lon, dist, course);
-  bool local = DispETALocalTime == 1;
-  int32_t hour = 0, minute = 0;
-  eta_clock(local ? clock_hour : zulu_hour, local ? clock_minute : zulu_minute, 0, dist / ground_speed * 60.0, hour,
-            minute);
-  return cdu_format("%02d%02d.%1.0f%s", int(hour), int(minute), 5.5, local ? "L" : "Z");
+  return econ_time_text(dist);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ extern int32_t smiths_rte_key_flag, smiths_legs_key_flag, smiths_hold_key_flag;
 extern int32_t smiths_perf_page_no, smiths_rte_page_no, smiths_progress_page_no;
 extern int32_t smiths_legs_page_no, smiths_fix_page_no, smiths_hold_page_no, smiths_pos_page_no;
 extern int32_t smiths_hold_page_count;
+extern int32_t smiths_navstat_page_no;  // 1 NAV STATUS, 2 NAV OPTIONS
 
 extern int32_t smiths_legs_mode;      // 0 plain, 1 DIR INTC, 2 HOLD
 extern int32_t smiths_dir_intc_index; // edit record picked in mode 1; 0 none
@@ -115,11 +116,14 @@ constexpr int32_t SMITHS_PAGE_IDENT = 25;
 constexpr int32_t SMITHS_PAGE_POS_INIT = 26;
 constexpr int32_t SMITHS_PAGE_TAKEOFF_REF = 27;
 constexpr int32_t SMITHS_PAGE_REF_NAV_DATA = 28;
+constexpr int32_t SMITHS_PAGE_TEMP_NAV = 29;       // no key leads here
+constexpr int32_t SMITHS_PAGE_NAV_STATUS = 31;
 constexpr int32_t SMITHS_PAGE_PROGRESS = 33;
 constexpr int32_t SMITHS_PAGE_ECON_CLB = 34;
 constexpr int32_t SMITHS_PAGE_ECON_CRZ = 35;
 constexpr int32_t SMITHS_PAGE_ECON_DES = 36;
 constexpr int32_t SMITHS_PAGE_FIX_INFO = 37;
+constexpr int32_t SMITHS_PAGE_DES_FORECASTS = 38;  // no key leads here
 constexpr int32_t SMITHS_PAGE_RTE_HOLD = 39;
 
 // Pending line-key numbers.
@@ -199,6 +203,19 @@ void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_rte_hold_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_econ_clb_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_econ_crz_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_econ_path_des_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_des_forecasts_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_pos_init_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_progress_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_ref_nav_data_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_nav_status_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_temp_nav_summary_page_draw(GaugeSurface* rec, GfxGraphics* g);
+// Two forms without a page id, drawn only by a caller of their own: N1 LIMIT (L6 to
+// INIT/REF INDEX, R6 to TAKEOFF REF) and LATERAL OFFSET (no keys).
+void smiths_fms_n1_limit_page_draw(GaugeSurface* rec, GfxGraphics* g);
+void smiths_fms_lateral_offset_page_draw(GaugeSurface* rec, GfxGraphics* g);
 
 // ---- shared page operations ----
 
@@ -225,6 +242,9 @@ int rte_entry_record(int e);
 int smiths_listed_hold_count();
 struct HoldRecord;
 HoldRecord* smiths_listed_hold(int h);
+// Rebuilds the nearby navaid lists around the present position and the nearest-VOR
+// table that NAV STATUS lists.
+void smiths_refresh_nearest_vors();
 // Resets the departure and arrival selections of the DEPARTURES and ARRIVALS pages.
 void smiths_reset_dep_selection();
 void smiths_reset_arr_selection();

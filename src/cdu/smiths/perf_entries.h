@@ -1,0 +1,45 @@
+// Entries and predictions shared by the performance pages (PERF INIT, ECON CLB, ECON
+// CRZ, ECON PATH DES, PROGRESS): cruise altitude, speed targets and restrictions, clock
+// times of arrival and the fuel left at a point ahead.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "INVALID ENTRY" in the message line; the scratchpad stays.
+void cdu_reject();
+// A route value changed: an active, unchanged route becomes modified (MOD).
+void cdu_route_value_changed();
+
+// Cruise altitude from the scratchpad: a leading "FL" is removed from the scratchpad
+// itself; 0 < x < 99999 feet, a value below 1000 a flight level. The first change since
+// EXEC keeps the executed value in cruise_alt_prev.
+void cdu_enter_cruise_alt();
+
+// A speed target and its Mach target with their pre-change slots (-1 = none).
+struct SpeedTarget {
+  int32_t* ias;
+  double* mach;
+  double* ias_prev;
+  double* mach_prev;
+};
+// "250", "/.78" or "250/.78": 50..500 kt, Mach 0..4. An empty scratchpad does nothing;
+// a refused entry changes nothing, slots included.
+void cdu_enter_target_speed(const SpeedTarget& t);
+// "250/10000": the "/" at the fourth character or later, at least 50 kt below at least
+// 1000 ft. The route state is not stepped.
+void cdu_enter_speed_restriction(double& speed, double& alt);
+
+// Clock time `minutes` from now as "HHMM" (local hours when DispETALocalTime is 1),
+// and the zone letter "L" or "Z" that goes with it.
+std::string cdu_eta_hhmm(double minutes);
+const char* cdu_eta_zone();
+
+// Mean ground speed to a point `dist` NM ahead: the ground speed, with the last 100 NM
+// flown at `descent_factor` x DescentIas.
+double cdu_mean_speed(double dist, double descent_factor);
+// Fuel on board (pounds) less the burn at the total fuel flow over `dist` NM at `speed`
+// knots; a mean speed below the ground speed scales the burn by speed / ground speed.
+double cdu_fuel_at(double dist, double speed);
+// Pounds shown as thousands, in kilograms under "KGS".
+double cdu_shown_weight(double lb);
