@@ -672,7 +672,8 @@ double AircraftModel::token_value(int32_t id) const {
     // The simulator's attitude: nose down and left wing down positive.
     case TOK_PITCH: return -s_.pitch_deg;
     case TOK_BANK: case TOK_BANK_V9: return -s_.bank_deg;
-    case TOK_HEADING: return s_.heading_true;
+    // The compass value (magnetic) the displays show; the maps turn by the true heading.
+    case TOK_HEADING: return wrap360(s_.heading_true - magvar);
     case TOK_MAGVAR: return magvar;
     case TOK_MAP_HEADING: return s_.heading_true;
 

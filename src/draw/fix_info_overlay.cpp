@@ -152,7 +152,8 @@ void draw_fix_info(const GaugeSurface* ctx, GfxGraphics* g, const FixInfoMember&
   double ref_lat, ref_lon;
   plan_centre_point(m.plan_mode, ref_lat, ref_lon);
   double hp = m.plan_mode ? 0.0 : map_heading;
-  double hs = m.plan_mode ? 0.0 : heading;
+  // Radials are magnetic: the plan map is drawn true.
+  double hs = m.plan_mode ? -magvar : heading;
 
   for (int32_t s = 1; s <= 2; ++s) {
     const FixInfoRecord& f = fix_info[s];

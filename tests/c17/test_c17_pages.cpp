@@ -29,6 +29,11 @@ int lines_at_row(const GfxRecording& r, uint32_t argb, double y) {
   return n;
 }
 int fills(const GfxRecording& r, uint32_t argb) { return r.count(GfxOp::FillRect, argb); }
+// The scenario line that turns the aircraft to a compass (magnetic) heading; the host's
+// `heading` setting is true.
+std::string set_compass(double magnetic, double variation) {
+  return "set heading " + std::to_string(std::fmod(magnetic + variation + 360.0, 360.0));
+}
 
 struct PfdRow {
   const char* script;
@@ -86,7 +91,8 @@ TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
 
 TEST_F(C17Test, PfdTargetsHeldAtTheScaleEndsAndHeadingScaleAcrossNorth) {
   place({"PFD"});
-  script("set ap_airspeed 260\nset ap_altitude 9000\nset ap_master 1\nset ap_heading_hold 0\nset heading 358\nrun 1s");
+  script("set ap_airspeed 260\nset ap_altitude 9000\nset ap_master 1\nset ap_heading_hold 0\n" +
+         set_compass(358.5, host_.aircraft().magnetic_variation()) + "\nrun 1s");
   EXPECT_EQ(lines_at_row(rec("PFD"), 0xFF18C2E7, 177), 4);  // two speed chevrons at 67
   EXPECT_EQ(lines_at_row(rec("PFD"), 0xFF18C2E7, 45) + lines_at_row(rec("PFD"), 0xFF25C817, 45), 4);
   EXPECT_TRUE(drawn_at(rec("PFD"), "00", {119, 231}));  // 360 at x 4
@@ -137,7 +143,7 @@ TEST_F(C17Test, HsiSourcePointersDeviationAndToFrom) {
   };
   EXPECT_EQ(vor_pointers(), 0);
   token_overrides = {{TOK_NAV1_DEVIATION, 127}};
-  script("set nav1 116.80\nset obs 0\nset heading 0\nrun 1s");
+  script("set nav1 116.80\nset obs 0\n" + set_compass(0.2, host_.aircraft().magnetic_variation()) + "\nrun 1s");
   EXPECT_TRUE(has("1", "VOR-1"));
   EXPECT_EQ(vor_pointers(), 1);
   EXPECT_EQ(lines_at_row(rec("1"), 0xFFFF13D5, 91), 2);  // course line and the bar at x 50

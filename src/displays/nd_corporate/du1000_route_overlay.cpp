@@ -71,7 +71,8 @@ void du1000_ehsi_runway_draw(const GaugeSurface* ctx, GfxGraphics* g, double ref
   draw_textf(g, o.font(FONT_ARIAL, 15 * kx, GFX_FONT_BOLD), o.brush(DU1000_WHITE), x + 8 * kx, y, ND_TEXT_CAPACITY,
              "%.3s", r->ident);
   gfx_translate(g, x, y, GFX_PREPEND);
-  gfx_rotate(g, r->heading - (du1000_ehsi_mode == 2 ? 0.0 : heading), GFX_PREPEND);
+  // The runway heading is magnetic; mode 2 is north up, drawn true.
+  gfx_rotate(g, du1000_ehsi_mode == 2 ? r->heading + magvar : r->heading - heading, GFX_PREPEND);
   if (range >= 60) {
     const DrawPoint symbol[] = {{0, 0},
                                 {0, std::trunc(5 * ky)},
@@ -162,7 +163,7 @@ void du1000_ehsi_map_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
     double x, y;
     if (route_point(RouteView{lat, lon, 0}, present_lat, present_lon, x, y)) {
       gfx_translate(g, corp_offset(x * kx), corp_offset(y * kx), GFX_PREPEND);
-      gfx_rotate(g, heading, GFX_PREPEND);
+      gfx_rotate(g, map_heading, GFX_PREPEND);  // true, on a north-up map
       LayerObjects o(g);
       du1000_aircraft(g, o.pen(DU1000_AMBER, 2 * kx), kx, ky);
     }
