@@ -4,6 +4,7 @@
 
 #include "c17_fixture.h"
 #include "guidance/lnav_vnav_state.h"
+#include "guidance/settings.h"
 #include "platform/host/sim_token_ids.h"
 
 namespace c17_test {
@@ -116,6 +117,7 @@ bool fpv_drawn(const GfxRecording& r) {
 
 TEST_F(C17Test, PfdFlightPathVectorFlashesOffTheScaleAndStaysFiniteAtSeaLevel) {
   place({"PFD"});
+  DispFPV = 1;
   for (const auto& [wind, frames_on] : {std::pair{0, 18}, std::pair{60, 8}}) {
     script("set wind_dir 90\nset wind_speed " + std::to_string(wind) + "\nrun 1s");
     int on = 0;
@@ -130,6 +132,33 @@ TEST_F(C17Test, PfdFlightPathVectorFlashesOffTheScaleAndStaysFiniteAtSeaLevel) {
   const GfxRecord& circle = *rec("PFD").of(GfxOp::Ellipse)[0];
   EXPECT_EQ(circle.args[0], -6);  // on the horizon, about the centre
   EXPECT_EQ(circle.args[1], -6);
+}
+
+TEST_F(C17Test, PfdFlightPathVectorSitsTheAngleOfAttackBelowTheSymbolOnTheTrackSide) {
+  place({"PFD"});
+  DispFPV = 1;
+  // Vertical speed and wind from the east at a heading of about north: the nose is the
+  // path angle plus the angle of attack up, so the vector sits the angle of attack below
+  // the aircraft symbol, and left of it in the crosswind.
+  const struct {
+    double vs, wind;
+  } rows[] = {{0, 0}, {-1500, 0}, {2000, 0}, {0, 40}};
+  for (const auto& row : rows) {
+    script("set wind_dir 90\nset wind_speed " + std::to_string(row.wind) + "\nset vs " + std::to_string(row.vs) +
+           "\nrun 1s");
+    SCOPED_TRACE(row.vs);
+    std::vector<const GfxRecord*> e;
+    for (const GfxRecord* r : rec("PFD").of(GfxOp::Ellipse))
+      if (r->args[2] == 12) e.push_back(r);
+    ASSERT_FALSE(e.empty());
+    const double aoa = host_.aircraft().angle_of_attack();
+    EXPECT_NEAR(e[0]->args[1] + 6, 4.5 * aoa, 2.0);
+    if (row.wind > 0) {
+      EXPECT_LT(e[0]->args[0] + 6, -20);  // about 10 degrees of drift to the left
+    } else {
+      EXPECT_NEAR(e[0]->args[0] + 6, 0, 1.0);
+    }
+  }
 }
 
 TEST_F(C17Test, HsiSourcePointersDeviationAndToFrom) {
