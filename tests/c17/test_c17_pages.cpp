@@ -78,7 +78,14 @@ const ReadoutRow READOUT_ROWS[] = {
     {"set ias 99.6", {{"9", {13, 104}}, {"9", {22, 98}}, {"8", {22, 88}}, {"0", {22, 108}}}},
     {"set altitude 12345", {{"1", {208, 104}}, {"2", {215, 104}}, {"3", {222, 104}}, {"40", {230, 109}},
                             {"30", {230, 121}}, {"50", {230, 97}}}},
-    {"set ground_elevation -1000\nset altitude -50", {{"50", {230, 104}}, {"40", {230, 116}}, {"60", {230, 92}}}},
+    {"set ground_elevation -1000\nset altitude -50",
+     {{"-", {222, 104}}, {"50", {230, 104}}, {"40", {230, 116}}, {"60", {230, 92}}}},
+    // The format by the value as printed, and a negative altitude with its sign.
+    {"set ias 99.97", {{"1", {4, 104}}, {"0", {13, 104}}, {"0", {22, 104}}}},
+    {"set altitude 9999.7", {{"1", {208, 104}}, {"0", {215, 104}}, {"0", {222, 104}}, {"00", {230, 104}}}},
+    {"set altitude 999.7", {{"1", {215, 104}}, {"0", {222, 104}}, {"00", {230, 104}}}},
+    {"set ground_elevation -2000\nset altitude -1234",
+     {{"-", {208, 104}}, {"1", {215, 104}}, {"2", {222, 104}}, {"30", {230, 108}}}},
 };
 
 TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
@@ -88,6 +95,37 @@ TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
     for (const auto& [text, pos] : row.texts)
       EXPECT_TRUE(drawn_at(rec("PFD"), text, pos)) << row.script << ": " << text << " at " << pos.x << ", " << pos.y;
   }
+}
+
+// Image row of the speed-trend triangle's tip (the white filled triangle by the speed
+// scale), or -1 when none was drawn.
+double trend_tip_y(const GfxRecording& r) {
+  for (const GfxRecord* e : r.of(GfxOp::FillPolygon)) {
+    if (e->points.size() != 3) continue;
+    const auto p = GfxRecording::device_points(*e);
+    if (p[1].x > p[0].x && p[0].x == p[2].x) return p[1].y;
+  }
+  return -1;
+}
+
+TEST_F(C17Test, PfdSpeedTrendMarksTheSpeedBeingReached) {
+  place({"PFD"});
+  DispC17SpdTrend = 1;
+  // The airspeed served steady, rising and falling by a knot a frame; higher speeds lie
+  // lower on this tape, so rising moves the marker down from where it sits steady.
+  double tip[3] = {};
+  for (int slope : {0, 1, -1}) {
+    for (int i = 0; i < 40; ++i) {
+      token_overrides = {{TOK_INDICATED_AIRSPEED, 200.0 + slope * i}};
+      script("run 1f");
+    }
+    tip[slope + 1] = trend_tip_y(rec("PFD"));
+  }
+  token_overrides.clear();
+  DispC17SpdTrend = 0;
+  ASSERT_GT(tip[1], 0);
+  EXPECT_GT(tip[2] - tip[1], 5);  // rising
+  EXPECT_GT(tip[1] - tip[0], 5);  // falling
 }
 
 TEST_F(C17Test, PfdTargetsHeldAtTheScaleEndsAndHeadingScaleAcrossNorth) {
@@ -161,6 +199,19 @@ TEST_F(C17Test, PfdFlightPathVectorSitsTheAngleOfAttackBelowTheSymbolOnTheTrackS
   }
 }
 
+TEST_F(C17Test, HsiShowsOneDmeDistanceInEachFrame) {
+  place({"1"});
+  script("var \"MFDX1 mode\" 1\nset ias 300\nset nav1 116.80\nrun 2s");
+  for (int i = 0; i < 18; ++i) {
+    script("run 1f");
+    std::string dist;
+    for (const std::string& t : rec("1").texts())
+      if (t.rfind("D ", 0) == 0) dist = t.substr(2);
+    ASSERT_FALSE(dist.empty());
+    EXPECT_TRUE(has("1", dist)) << "D " << dist << " without the same DIST";
+  }
+}
+
 TEST_F(C17Test, HsiSourcePointersDeviationAndToFrom) {
   place({"1"});
   script("var \"MFDX1 mode\" 1\nset nav1 111.70\nrun 1s");
@@ -216,6 +267,45 @@ TEST_F(C17Test, ConfigurationPageFlapsGearAndSpoilers) {
     for (const auto& [text, pos] : row.texts) EXPECT_TRUE(drawn_at(r, text, pos)) << row.script << ": " << text;
     EXPECT_EQ(fills(r, 0xFF00FA00), row.green_fills) << row.script;
     EXPECT_EQ(fills(r, 0xFFFFFF00), row.yellow_fills) << row.script;
+  }
+}
+
+// Image points where the configuration page's green pointers (rudder, stabiliser,
+// aileron) have their tips.
+std::vector<std::pair<double, double>> pointer_tips(const GfxRecording& r) {
+  std::vector<std::pair<double, double>> tips;
+  for (const GfxRecord* e : r.of(GfxOp::Line))
+    if (e->pen_argb == 0xFF00FA00) {
+      const GfxPointF p = GfxRecording::device_points(*e)[0];
+      tips.emplace_back(std::round(p.x), std::round(p.y));
+    }
+  return tips;
+}
+
+TEST_F(C17Test, ConfigurationPointersHeldAtTheirScaleEndsAndBothSlatColumnsAlike) {
+  place({"CFG"});
+  // Surfaces at the host's limits sit where the scale ends put them.
+  const struct {
+    const char* at_end;
+    const char* beyond;
+  } rows[] = {{"set rudder 10\nset elevator 20\nset aileron 10", "set rudder 30\nset elevator 30\nset aileron 30"},
+              {"set rudder -10\nset elevator -20\nset aileron -10",
+               "set rudder -30\nset elevator -30\nset aileron -30"}};
+  for (const auto& row : rows) {
+    script(std::string(row.at_end) + "\nrun 1f");
+    const auto end = pointer_tips(rec("CFG"));
+    ASSERT_EQ(end.size(), 6u);
+    script(std::string(row.beyond) + "\nrun 1f");
+    EXPECT_EQ(pointer_tips(rec("CFG")), end) << row.beyond;
+  }
+  // Slats out: the eight boxes, four a side, filled alike.
+  for (const auto& [slats, height] : {std::pair{100.0, 6.0}, std::pair{50.0, 3.0}}) {
+    script("set rudder 0\nset elevator 0\nset aileron 0\nset leading_edge 25\nset slats " +
+           std::to_string(slats) + "\nrun 1f");
+    int filled = 0;
+    for (const GfxRecord* e : rec("CFG").of(GfxOp::FillRect))
+      if (e->brush_argb == 0xFF00FA00) filled += std::fabs(e->args[3] - height) < 0.01;
+    EXPECT_EQ(filled, 8) << slats;
   }
 }
 
