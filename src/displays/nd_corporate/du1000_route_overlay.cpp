@@ -40,9 +40,9 @@ void route(GfxGraphics* g, const RouteView& v, double kx, double ky, double rang
   GfxFont* font = o.font(FONT_ARIAL, 15 * kx, GFX_FONT_BOLD);
   const int32_t active = fpl_active_index;
   walk_route(v, fpl_active, 0, fpl_active_last, false, [&](const RouteStop& s) {
-    // Distances scale by kx on both axes, as the other layers of this display.
-    const double x = std::trunc(s.x * kx), y = std::trunc(s.y * kx);
-    if (s.joined) draw_line_d(g, pen, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * kx), x, y);
+    // Distances scale by kx across and ky down, as the other layers of this display.
+    const double x = std::trunc(s.x * kx), y = std::trunc(s.y * ky);
+    if (s.joined) draw_line_d(g, pen, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * ky), x, y);
     const ActiveStyle st = s.index == active && s.index > 0 ? active_style(s.w.type)
                                                             : ActiveStyle{DU1000_WHITE, SYMBOL_CIRCLE, 0};
     draw_map_label(g, font, o.brush(st.ident), x + 7 * kx, y - 15 * ky, s.w.ident, false);
@@ -162,7 +162,7 @@ void du1000_ehsi_map_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
     set_scaled_frame(g, ctx->width, ctx->height, DU1000, DU1000_CX, DU1000_ROSE_CY, kx, ky);
     double x, y;
     if (route_point(RouteView{lat, lon, 0}, present_lat, present_lon, x, y)) {
-      gfx_translate(g, corp_offset(x * kx), corp_offset(y * kx), GFX_PREPEND);
+      gfx_translate(g, corp_offset(x * kx), corp_offset(y * ky), GFX_PREPEND);
       gfx_rotate(g, map_heading, GFX_PREPEND);  // true, on a north-up map
       LayerObjects o(g);
       du1000_aircraft(g, o.pen(DU1000_AMBER, 2 * kx), kx, ky);
