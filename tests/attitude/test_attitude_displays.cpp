@@ -284,6 +284,37 @@ TEST_F(Attitude, FlightPathVectorSitsOffTheHorizonByThePathAngleOnTheTrackSide) 
   }
 }
 
+TEST_F(Attitude, MarksStayInsideTheirScales) {
+  // A320: the REF mark beside the speed tape and the track diamond of the heading scale
+  // are drawn under a clip, so far off-scale they do not show over other fields.
+  VREF = 140;
+  radio_altitude = 1000;
+  track_angle = 90 + 40;  // 40 degrees of drift: off the +-25 degree scale
+  s.draw(A320);
+  bool ref_clipped = false, diamond_clipped = false;
+  for (const GfxRecord* r : s.rec().of(GfxOp::Text))
+    if (r->text == "REF") ref_clipped = r->clip >= 0;
+  for (const GfxRecord* r : s.rec().of(GfxOp::Lines))
+    if (r->pen_argb == 0xFF00FA00 && r->points.size() == 5) diamond_clipped = r->clip >= 0;
+  EXPECT_TRUE(ref_clipped);
+  EXPECT_TRUE(diamond_clipped);
+  // EFS 50 heading tape: each label once, also at headings just past north.
+  EADIHdgTape = 1;
+  const struct {
+    double heading;
+    const char* label;
+  } rows[] = {{0, "N"}, {0.5, "N"}, {359.5, "N"}, {0.5, "3"}, {359.5, "33"}, {90.25, "E"}};
+  for (const auto& row : rows) {
+    heading = row.heading;
+    s.draw(EFS50);
+    int n = 0;
+    for (const std::string& t : s.rec().texts()) n += t == row.label;
+    EXPECT_EQ(n, 1) << row.label << " at " << row.heading;
+  }
+  EADIHdgTape = 0;
+  heading = 90;
+}
+
 TEST_F(Attitude, FlightDirectorCuesOnlyWithTheDirectorOnAndEachDrawStepsThem) {
   adi_token80 = 40;
   s.draw(EFS50);
