@@ -123,6 +123,21 @@ TEST_F(Proline4, FormatAndRangeStepsFromThePanel) {
   EXPECT_EQ(proline4_mfd_range, 33);
 }
 
+TEST_F(Proline4, RangeKeysStepOnlyTheirOwnPanelsDisplays) {
+  efs50_ehsi_mode = 1;
+  efs50_ehsi_range = 20;
+  proline4_mfd_range = 40;
+  click(proline4_ctrl_range_up_click);
+  click(proline4_ctrl_range_up_click);
+  click(proline4_ctrl_range_down_click);
+  EXPECT_EQ(efs50_ehsi_range, 20);  // the EFS 50 has its own panel
+  EXPECT_NE(proline4_mfd_range, 40);
+  click(efs50_cntr_range_up_click);
+  EXPECT_EQ(efs50_ehsi_range, 40);
+  click(efs50_cntr_range_down_click);
+  EXPECT_EQ(efs50_ehsi_range, 20);
+}
+
 TEST_F(Proline4, MapLayersByRangeFormatAndDrawMode) {
   click(proline4_aux_nav_click);
   click(proline4_aux_apt_click);
