@@ -244,8 +244,10 @@ void AircraftModel::step(double dt) {
   update_radios();
 }
 
-double AircraftModel::angle_of_attack() const {
-  double v = std::max(s_.ias_kt, 60.0);
+double AircraftModel::angle_of_attack() const { return angle_of_attack_at(s_.ias_kt); }
+
+double AircraftModel::angle_of_attack_at(double ias_kt) const {
+  double v = std::max(ias_kt, 60.0);
   double aoa = 2.5 * (250.0 / v) * (250.0 / v) - 0.15 * s_.flaps_deg;
   return std::clamp(aoa, 0.0, 15.0);
 }
@@ -269,7 +271,9 @@ void AircraftModel::take_off_run(double dt) {
     fd_pitch_ = 0.0;
     return;
   }
-  fd_pitch_ = path_angle(std::fabs(s_.ap_vs_fpm), s_.ap_airspeed_kt) + angle_of_attack();
+  // The attitude after rotation, at the selected speed: the cue is met once the
+  // aircraft follows it.
+  fd_pitch_ = path_angle(std::fabs(s_.ap_vs_fpm), s_.ap_airspeed_kt) + angle_of_attack_at(s_.ap_airspeed_kt);
   if (s_.ias_kt < s_.ap_airspeed_kt) {
     s_.ias_kt = std::min(s_.ap_airspeed_kt, s_.ias_kt + TAKEOFF_ACCEL_KT_S * dt);
     return;
@@ -659,7 +663,8 @@ double AircraftModel::token_value(int32_t id) const {
     // The simulator's attitude: nose down and left wing down positive.
     case TOK_PITCH: return -s_.pitch_deg;
     case TOK_BANK: case TOK_BANK_V9: return -s_.bank_deg;
-    case TOK_HEADING: return s_.heading_true;
+    // The compass value (magnetic) the displays show; the maps turn by the true heading.
+    case TOK_HEADING: return wrap360(s_.heading_true - magvar);
     case TOK_MAGVAR: return magvar;
     case TOK_MAP_HEADING: return s_.heading_true;
 

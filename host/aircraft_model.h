@@ -198,6 +198,7 @@ class AircraftModel {
 
   // Angle of attack in degrees: grows as the airspeed falls, less with flaps.
   double angle_of_attack() const;
+  double angle_of_attack_at(double ias_kt) const;
   // Approach-hold captures, as the autopilot annunciates them.
   bool localizer_captured() const { return loc_captured_; }
   bool glideslope_captured() const { return gs_captured_; }

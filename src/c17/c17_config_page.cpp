@@ -1,6 +1,7 @@
 // C-17 MFD format 12, the configuration page: aircraft outline with rudder, stabiliser
 // and aileron scales, trim, spoiler, aileron, flap and slat bars, the flap setting and
 // the landing-gear boxes.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -55,7 +56,8 @@ void draw_rudder(const CfgKit& k, const GaugeSurface* surface) {
   k.line(k.white1, 102, 15, 142, 15);
   k.line(k.white1, 122, 10, 122, 25);
   for (double x : {112.0, 102.0, 132.0, 142.0}) k.line(k.white1, x, 15, x, 20);
-  const double x = 122 + whole(get_rudder_position() / 0.008725);
+  // Pointers are held at their scale ends.
+  const double x = 122 + std::clamp(whole(get_rudder_position() / 0.008725), -20.0, 20.0);
   k.line(k.green2, x, 15, x - 4, 10);
   k.line(k.green2, x, 15, x + 4, 10);
   k.text(95, 20, "10     0     10");
@@ -66,7 +68,7 @@ void draw_stabiliser_and_aileron_scale(const CfgKit& k) {
   for (double y : {-95.0, -85.0, -75.0, -55.0}) k.line(k.white1, 50, y, 55, y);
   k.line(k.white1, 50, -65, 60, -65);
   const double v = get_elevator_position();
-  const double y = whole(v < 0 ? -65 - v / 0.02618 : -65 - v / (0.02618 / 3));
+  const double y = std::clamp(whole(v < 0 ? -65 - v / 0.02618 : -65 - v / (0.02618 / 3)), -95.0, -55.0);
   k.line(k.green2, 55, y, 60, y - 4);
   k.line(k.green2, 55, y, 60, y + 4);
   const struct {
@@ -86,7 +88,7 @@ void draw_stabiliser_and_aileron_scale(const CfgKit& k) {
   k.line(k.white1, c - 10, -20, c - 10, 20);
   for (double ty : {-20.0, -10.0, 10.0, 20.0}) k.line(k.white1, c - 10, ty, c - 15, ty);
   k.line(k.white1, c - 5, 0, c - 15, 0);
-  const double ay = whole(-get_aileron_position() / 0.008725);
+  const double ay = std::clamp(whole(-get_aileron_position() / 0.008725), -20.0, 20.0);
   k.line(k.green2, c - 10, ay, c - 5, ay - 4);
   k.line(k.green2, c - 10, ay, c - 5, ay + 4);
 }
@@ -187,18 +189,14 @@ void draw_rudder_trim(const CfgKit& k) {
   k.line(k.white2, s * 10, -62, s * 10, -58);
 }
 
+// Both columns show the slat extension: 100 % fills the six-unit boxes.
 void draw_slats(const CfgKit& k) {
-  const struct {
-    double value;
-    double xs[4];
-  } groups[] = {{get_leading_edge_flaps_left_angle(), {-28, -41, -54, -67}}, {get_slats_percent(), {21, 34, 47, 60}}};
-  for (const auto& grp : groups) {
-    if (!(grp.value > 0)) continue;
-    const double h = whole(grp.value / (50.0 / 3));
-    for (double x : grp.xs) {
-      draw_rect_d(k.g, k.green1, x, 54, 9, 6);
-      fill_rect_d(k.g, k.green, x, 54, 9, h);
-    }
+  const double percent = get_slats_percent();
+  if (!(percent > 0)) return;
+  const double h = std::min(whole(percent / (50.0 / 3)), 6.0);
+  for (double x : {-28.0, -41.0, -54.0, -67.0, 21.0, 34.0, 47.0, 60.0}) {
+    draw_rect_d(k.g, k.green1, x, 54, 9, 6);
+    fill_rect_d(k.g, k.green, x, 54, 9, h);
   }
 }
 

@@ -49,7 +49,7 @@ void draw_data_fields(const HsiKit& k) {
     const char* source = has_nav1_glideslope() ? "ILS-1" : is_nav1_localizer() ? "LOC-1" : "VOR-1";
     draw_text(g, k.a9, k.green, 80, 80, C17_TEXT_CAPACITY, source);
     draw_textf(g, k.a9, k.green, 80, 90, C17_TEXT_CAPACITY, "C %03.0f", nav1_course);
-    draw_textf(g, k.a9, k.green, 80, 100, C17_TEXT_CAPACITY, "D %.1f", get_dme1_distance());
+    draw_textf(g, k.a9, k.green, 80, 100, C17_TEXT_CAPACITY, "D %.1f", dme1_distance);  // the value DIST shows
     draw_text(g, k.a9, k.green, 90, 110, C17_TEXT_CAPACITY, c17_nav1_ident_text());
     draw_text(g, k.a9, k.green, -120, 80, C17_TEXT_CAPACITY, shows_to(station_bearing(), nav1_course) ? "TO" : "FROM");
     draw_rect_d(g, k.white1, -120, 80, 35, 10);

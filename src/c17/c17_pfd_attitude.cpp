@@ -5,6 +5,7 @@
 
 #include "c17/c17_mfd.h"
 #include "c17/c17_pfd.h"
+#include "displays/attitude/attitude.h"
 #include "displays/attitude/fd_bars.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
@@ -74,6 +75,7 @@ void PfdKit::clip_polygon(const DrawPoint* pts, int32_t n) const {
 
 namespace {
 
+constexpr double LADDER_UNITS = 4.5;  // design units a degree of pitch
 // The radio altitude and decision height the DH field shows; nothing changes it.
 constexpr double DH_FIELD_FT = 200.0;
 
@@ -141,8 +143,8 @@ void draw_rung(PfdKit& k, int32_t a, double y, double tick) {
 void draw_pitch_ladder(PfdKit& k, double h) {
   k.line(k.white_solid, -c17_mfd_rose_cx, h, c17_mfd_rose_cx, h);
   for (int32_t a = 5; a <= 90; a += 5) {
-    draw_rung(k, a, h - 4.5 * a, 8);
-    draw_rung(k, a, h + 4.5 * a, -8);
+    draw_rung(k, a, h - LADDER_UNITS * a, 8);
+    draw_rung(k, a, h + LADDER_UNITS * a, -8);
   }
 }
 
@@ -155,16 +157,15 @@ void draw_fd_bars(PfdKit& k) {
   if (trunc_coord(2.28 * fd_pitch_bar, y)) draw_line_d(k.g, k.magenta3, -50, y, 50, y);
 }
 
-// Flight-path angle as feet per NM / 100, 4.5 units a degree; equal to the
-// altitude-based form and finite at altitude 0.
+// From the horizon by the flight-path angle, toward the track, turned with the bank.
 void draw_flight_path_vector(PfdKit& k) {
   if (DispFPV != 1 || !(ground_speed > 60)) return;
+  const FpvPlace at = fpv_place(LADDER_UNITS);
   int32_t x = 0, y = 0;
-  if (!trunc_coord(-(vertical_speed * 60.0 / ground_speed) / 100.0 * 4.5, y) || !trunc_coord(4.5 * drift_angle, x))
-    return;
+  if (!trunc_coord(at.y, y) || !trunc_coord(at.x, x)) return;
   const bool inside = y >= -50 && y <= 50 && x >= -55 && x <= 55;
   if (!inside && fms_frame >= 8) return;
-  k.design_centred();
+  k.design_centred(adi_token80);
   draw_ellipse_d(k.g, k.white2, x - 6, y - 6, 12, 12);
   draw_line_d(k.g, k.white2, x, y - 6, x, y - 12);
   draw_line_d(k.g, k.white2, x - 6, y, x - 12, y);
@@ -224,7 +225,7 @@ void c17_mfd_pfd_draw(const GaugeSurface* surface, GfxGraphics* g) {
   draw_data_fields(k);
 
   set_attitude_clip(k);
-  const double h = -4.5 * finite_or(adi_token77, 0);
+  const double h = -LADDER_UNITS * finite_or(adi_token77, 0);
   k.fine(adi_token80);
   draw_sky_and_ground(k, h);
   draw_pitch_ladder(k, h);

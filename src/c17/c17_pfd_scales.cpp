@@ -58,9 +58,10 @@ void draw_airspeed_scale(PfdKit& k) {
   gfx_reset_clip(k.g);
 }
 
+// At the speed being reached: higher speeds lie lower on this tape.
 void draw_trend_marker(PfdKit& k) {
   if (DispC17SpdTrend != 1) return;
-  const double t = std::clamp(std::trunc(-finite_or(speed_trend, 0) * 180 * 1.7), -17.0, 17.0);
+  const double t = std::clamp(std::trunc(finite_or(speed_trend, 0) * 180 * 1.7), -17.0, 17.0);
   const DrawPoint tri[] = {{-25, t - 3}, {-19, t}, {-25, t + 3}};
   k.polygon(k.white, tri, 3);
 }
@@ -87,7 +88,9 @@ void draw_airspeed_readout(PfdKit& k) {
   open_readout(k, box);
   const double v = scale_value(indicated_airspeed);
   char text[32], c[2], digit[4];
-  std::snprintf(text, sizeof text, v < 10 ? "  %1.1f" : v < 100 ? " %2.1f" : "%3.1f", v);
+  // The format by the value as printed: 99.97 prints as 100.0.
+  const double shown = std::nearbyint(v * 10) / 10;
+  std::snprintf(text, sizeof text, shown < 10 ? "  %1.1f" : shown < 100 ? " %2.1f" : "%3.1f", v);
   char_at(text, 0, c);
   k.text(k.fine12, k.green, 4 - cx, -6, c);
   char_at(text, 1, c);
@@ -141,8 +144,15 @@ void draw_altitude_readout(PfdKit& k) {
   open_readout(k, box);
   const double alt = scale_value(indicated_altitude);
   char text[32], ch[2], tens[8];
-  std::snprintf(text, sizeof text, alt < 100 ? "   %02.0f" : alt < 1000 ? "  %3.0f" : alt < 10000 ? " %4.0f" : "%5.0f",
-                alt);
+  // The digits of the magnitude as printed (9999.7 prints as 10000), right-aligned in
+  // five places; a minus sign in the place left of the first digit shown.
+  const double shown = std::fabs(std::nearbyint(alt));
+  std::snprintf(text, sizeof text, shown < 100 ? "   %02.0f" : "%5.0f", shown);
+  if (std::nearbyint(alt) < 0) {
+    size_t first = 0;
+    while (first < 3 && text[first] == ' ') ++first;
+    if (first > 0) text[first - 1] = '-';
+  }
   const double xs[] = {c - 36, c - 29, c - 22};
   for (size_t i = 0; i < 3; ++i) {
     char_at(text, i, ch);

@@ -154,7 +154,8 @@ void draw_fix_info(const GaugeSurface* ctx, GfxGraphics* g, const FixInfoMember&
   plan_centre_point(m.plan_mode, ref_lat, ref_lon);
   const bool north_up = m.plan_mode || m.north_up;
   double hp = north_up ? 0.0 : map_heading;
-  double hs = north_up ? 0.0 : heading;
+  // Radials are magnetic: north-up maps are drawn true.
+  double hs = north_up ? -magvar : heading;
 
   for (int32_t s = 1; s <= 2; ++s) {
     const FixInfoRecord& f = fix_info[s];

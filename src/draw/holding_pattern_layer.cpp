@@ -32,6 +32,12 @@ const HoldRecord* first_hold() {
 
 // The racetrack in the frame already translated to the fix and rotated: the
 // negative y axis points along the inbound course. `leg_px` is the leg length.
+// Screen angle of the magnetic inbound course: on a north-up map (drawn true) the course
+// plus the variation, on a heading-up map the course less the magnetic heading.
+double inbound_rotation(const HoldRecord& h, bool north_up) {
+  return north_up ? h.inbound_course + magvar : h.inbound_course - heading;
+}
+
 void draw_racetrack(GfxGraphics* g, const GfxPen* pen, const HoldRecord& h, double leg_px,
                     const RacetrackShape& shape) {
   double L = leg_px, W = shape.width * L;
@@ -102,7 +108,7 @@ void draw_plan_capable_member(GfxGraphics* g, bool plan, double radius, double c
   map_px_per_nm = radius / range;
   double lat, lon;
   plan_centre_point(plan, lat, lon);
-  double rotation = plan ? h->inbound_course : h->inbound_course - map_heading;
+  double rotation = inbound_rotation(*h, plan);
   draw_scaled_member(g, lat, lon, plan ? 0.0 : map_heading, cx, cy, xscale, yscale, rotation, STANDARD);
 }
 
@@ -113,7 +119,7 @@ void draw_b737_nd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double rad
   const HoldRecord* h = first_hold();
   if (!h) return;
   draw_aspect_member(ctx, g, CANVAS_B737_ND, radius, cx, cy, range, present_lat, present_lon, map_heading,
-                     h->inbound_course - heading, false);
+                     inbound_rotation(*h, false), false);
 }
 
 void draw_wide_map_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
@@ -121,7 +127,7 @@ void draw_wide_map_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double ra
   const HoldRecord* h = first_hold();
   if (!h) return;
   draw_aspect_member(ctx, g, CANVAS_WIDE_MAP, radius, cx, cy, range, present_lat, present_lon, map_heading,
-                     h->inbound_course - heading, false);
+                     inbound_rotation(*h, false), false);
 }
 
 void draw_md11_nd_hold_layer(const GaugeSurface*, GfxGraphics* g, double radius, double cx, double cy, double range,
@@ -147,7 +153,7 @@ void draw_p1000_mfd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double r
   if (polar_to_screen_int(map_heading, gc_course_deg, icx, icy, map_distance_px, ix, iy)) {
     LayerObjects obj(g);
     GfxPen* pen = obj.pen(COLOUR_LIGHT_GREEN, 2);
-    translate_rotate(g, ix, iy, h->inbound_course - heading);
+    translate_rotate(g, ix, iy, inbound_rotation(*h, false));
     draw_racetrack(g, pen, *h, h->leg_dist * map_px_per_nm, P1000_SHAPE);
   }
   restore_p1000_scale(g, ctx);
@@ -161,14 +167,14 @@ void draw_proline4_mfd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, doubl
   double lat, lon;
   plan_centre_point(north_up, lat, lon);
   draw_aspect_member(ctx, g, CANVAS_PROLINE4_MFD, radius, 123, north_up ? 155 : 220, range, lat, lon,
-                     north_up ? 0.0 : map_heading, north_up ? h->inbound_course : h->inbound_course - heading, true);
+                     north_up ? 0.0 : map_heading, inbound_rotation(*h, north_up), true);
 }
 
 void draw_du1000_ehsi_hold_layer(GfxGraphics* g, double ref_lat, double ref_lon, double, double, double xscale,
                                  double yscale, double map_heading_deg) {
   const HoldRecord* h = first_hold();
   if (!h) return;
-  double rotation = du1000_ehsi_mode == 2 ? h->inbound_course : h->inbound_course - heading;
+  double rotation = inbound_rotation(*h, du1000_ehsi_mode == 2);
   draw_scaled_member(g, ref_lat, ref_lon, map_heading_deg, 0, 0, xscale, yscale, rotation, WIDE);
 }
 
@@ -176,7 +182,7 @@ void draw_c17_mfd_hold_layer(const GaugeSurface*, GfxGraphics* g, double xscale,
                              double map_heading_deg) {
   const HoldRecord* h = first_hold();
   if (!h) return;
-  draw_scaled_member(g, present_lat, present_lon, map_heading_deg, 0, 0, xscale, yscale, h->inbound_course - heading,
+  draw_scaled_member(g, present_lat, present_lon, map_heading_deg, 0, 0, xscale, yscale, inbound_rotation(*h, false),
                      STANDARD);
 }
 
@@ -199,7 +205,7 @@ void draw_efs50_ehsi_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double 
   LayerObjects obj(g);
   GfxPen* pen = obj.pen(COLOUR_EFS50_GREEN, 2);
   double hh = h->leg_dist * 0.5 * map_px_per_nm;
-  double rotation = h->inbound_course - heading;
+  double rotation = inbound_rotation(*h, false);
   bool right = h->turn == 1;
 
   set_canvas_scale(g, ctx->width, ctx->height, CANVAS_EFS50);

@@ -28,20 +28,17 @@ struct MarkerContext {
   double ref_lat, ref_lon, heading;
 };
 
-// A position on the map; false when it cannot be placed.
+// A position on the map, x by the x scale and y by the y scale; false when it cannot
+// be placed.
 bool place(const MarkerContext& m, double lat, double lon, double& x, double& y) {
   if (!measure_from(m.ref_lat, m.ref_lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
   int32_t ix, iy;
   if (!polar_to_screen_int(m.heading, gc_course_deg, m.cx, m.cy, map_distance_px, ix, iy)) return false;
-  x = ix;
-  y = iy;
-  if (m.style == TOC_TOD_STYLE_B737) {
-    int32_t sx, sy;
-    if (!trunc_coord(x * m.w, sx) || !trunc_coord(y * m.s, sy)) return false;
-    x = sx;
-    y = sy;
-  }
+  int32_t sx, sy;
+  if (!trunc_coord(ix * m.w, sx) || !trunc_coord(iy * m.s, sy)) return false;
+  x = sx;
+  y = sy;
   return true;
 }
 
@@ -130,13 +127,7 @@ void draw_line_marker(const MarkerContext& m, const GfxPen* pen, const GfxPen* a
 void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t cx, int32_t cy, int32_t style,
                           double w, double s, double ref_lat, double ref_lon, double map_heading_deg) {
   MarkerContext m{g, cx, cy, style, w, s, ref_lat, ref_lon, map_heading_deg};
-  double r = radius;
-  if (style != TOC_TOD_STYLE_B737) {
-    int32_t rs = 0;
-    trunc_coord(radius * s, rs);
-    r = rs;
-  }
-  map_px_per_nm = r / range;
+  map_px_per_nm = radius / range;
 
   LayerObjects obj(g);
   GfxPen* circle_pen = obj.pen(COLOUR_LIGHT_GREEN, w);

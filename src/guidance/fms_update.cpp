@@ -272,8 +272,9 @@ void track_errors() {
   double keep = desired_track;
   int tke_s = 0, xtk_s = 0, drift_s = 0;
   double tke = 0.0, xtk = 0.0, drift = 0.0;
-  compute_track_errors(present_lat, present_lon, ground_track, heading, tke_s, tke, xtk_s, xtk, drift_s,
-                       drift, 7);
+  // Track and heading are magnetic; the leg's course there is true.
+  compute_track_errors(present_lat, present_lon, ground_track + magvar, heading + magvar, tke_s, tke, xtk_s, xtk,
+                       drift_s, drift, 7);
   desired_track = keep;
 }
 

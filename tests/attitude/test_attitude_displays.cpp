@@ -237,6 +237,84 @@ TEST_F(Attitude, FlightPathVectorFlashesAtItsLimitAndIsTrueAtAltitudeZero) {
   EXPECT_TRUE(found);
 }
 
+// Design offset from the attitude centre of the flight-path vector's circle centre, or
+// none (x 1e9) when it was not drawn.
+GfxPointF fpv_centre(Scene& s, const Display& d) {
+  for (const GfxRecord* e : s.rec().of(GfxOp::Ellipse)) {
+    if (e->pen_argb != 0xFFDEE6E9 || e->args[2] != 12) continue;
+    GfxPointF c = s.rec().to_design(GfxRecording::to_device(*e, e->args[0] + 6, e->args[1] + 6), d.canvas.width,
+                                    d.canvas.height);
+    return {c.x - d.cx, c.y - d.cy};
+  }
+  return {1e9, 1e9};
+}
+
+TEST_F(Attitude, FlightPathVectorSitsOffTheHorizonByThePathAngleOnTheTrackSide) {
+  DispFPV = 1;
+  ground_speed = 300;
+  // pitch up, vertical speed, drift (wind from the right: the track lies left), bank;
+  // path angle 0.6 V / GS.
+  const struct {
+    const char* name;
+    double pitch, vs, drift, bank;
+  } rows[] = {
+      {"climb", 8, 3000, 0, 0},      // path 6: 2 below the aircraft symbol, 6 above the horizon
+      {"descent", 3, -1000, 0, 0},   // path -2: below the horizon though the nose is up
+      {"crosswind", 2, 0, 5, 0},     // on the horizon, 5 degrees left
+      {"banked", 4, 1000, -4, 30},   // path 2, track 4 right, turned with the bank
+  };
+  for (const Display* d : {&A320, &B777}) {
+    const double k = d == &A320 ? 4.1 : 3.0;  // the ladder's units a degree
+    for (const auto& r : rows) {
+      SCOPED_TRACE(std::string(d->name) + " " + r.name);
+      adi_token77 = -r.pitch;
+      adi_token80 = r.bank;
+      drift_angle = r.drift;
+      s.ac().vs_fpm = r.vs;
+      s.draw(*d);
+      const double path = 0.6 * r.vs / 300;
+      // In the frame turned with the bank: from the horizon (k x pitch below the
+      // centre) up by the path angle, across by the track's offset from the heading.
+      const double x = -k * r.drift, y = k * r.pitch - k * path;
+      const double b = r.bank * M_PI / 180;
+      const GfxPointF c = fpv_centre(s, *d);
+      EXPECT_NEAR(c.x, x * std::cos(b) - y * std::sin(b), 1.5);
+      EXPECT_NEAR(c.y, x * std::sin(b) + y * std::cos(b), 1.5);
+    }
+  }
+}
+
+TEST_F(Attitude, MarksStayInsideTheirScales) {
+  // A320: the REF mark beside the speed tape and the track diamond of the heading scale
+  // are drawn under a clip, so far off-scale they do not show over other fields.
+  VREF = 140;
+  radio_altitude = 1000;
+  track_angle = 90 + 40;  // 40 degrees of drift: off the +-25 degree scale
+  s.draw(A320);
+  bool ref_clipped = false, diamond_clipped = false;
+  for (const GfxRecord* r : s.rec().of(GfxOp::Text))
+    if (r->text == "REF") ref_clipped = r->clip >= 0;
+  for (const GfxRecord* r : s.rec().of(GfxOp::Lines))
+    if (r->pen_argb == 0xFF00FA00 && r->points.size() == 5) diamond_clipped = r->clip >= 0;
+  EXPECT_TRUE(ref_clipped);
+  EXPECT_TRUE(diamond_clipped);
+  // EFS 50 heading tape: each label once, also at headings just past north.
+  EADIHdgTape = 1;
+  const struct {
+    double heading;
+    const char* label;
+  } rows[] = {{0, "N"}, {0.5, "N"}, {359.5, "N"}, {0.5, "3"}, {359.5, "33"}, {90.25, "E"}};
+  for (const auto& row : rows) {
+    heading = row.heading;
+    s.draw(EFS50);
+    int n = 0;
+    for (const std::string& t : s.rec().texts()) n += t == row.label;
+    EXPECT_EQ(n, 1) << row.label << " at " << row.heading;
+  }
+  EADIHdgTape = 0;
+  heading = 90;
+}
+
 TEST_F(Attitude, FlightDirectorCuesOnlyWithTheDirectorOnAndEachDrawStepsThem) {
   adi_token80 = 40;
   s.draw(EFS50);

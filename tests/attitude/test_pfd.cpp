@@ -143,6 +143,37 @@ TEST(Pfd, PartialFramesRedrawOnlyWhatChanged) {
   EXPECT_EQ(hdg_change_timer, 999) << "the next frame is a full one";
 }
 
+TEST(Pfd, APartialFrameInATurnDrawsTheHeadingDisplayOutsideOtherRenderersClips) {
+  // Level (the dial skipped), the selected altitude in view (its marker drawn), turning:
+  // the rose and the arc and their readouts are drawn under no clip but their own.
+  for (int32_t arc : {0, 1}) {
+    Scene s;
+    pfd_hsi_arc_format = arc;
+    s.frame(true);
+    heading = 30;
+    GfxRecording& r = s.frame(false);
+    int checked = 0;
+    for (const GfxRecord& e : r.records) {
+      const bool readout = e.op == GfxOp::Text && e.text == "030";
+      if (!readout && e.op != GfxOp::Ellipse) continue;
+      const GfxPointF p = e.op == GfxOp::Text ? GfxRecording::to_device(e, e.args[0], e.args[1])
+                                              : GfxRecording::to_device(e, e.args[0] + e.args[2] / 2, e.args[1]);
+      if (p.y < 170) continue;  // above the heading display
+      ++checked;
+      if (e.clip < 0) continue;
+      double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+      for (const auto& fig : r.records[e.clip].clip_device)
+        for (const GfxPointF& q : fig) {
+          x0 = std::min(x0, q.x), y0 = std::min(y0, q.y), x1 = std::max(x1, q.x), y1 = std::max(y1, q.y);
+        }
+      EXPECT_TRUE(p.x >= x0 - 1 && p.x <= x1 + 1 && p.y >= y0 - 1 && p.y <= y1 + 1)
+          << "arc " << arc << ": drawn at " << p.x << ", " << p.y << " under a clip elsewhere";
+    }
+    EXPECT_GT(checked, 0) << arc;
+    pfd_hsi_arc_format = 0;
+  }
+}
+
 TEST(Pfd, AttitudeSphereLadderAndGlideslope) {
   Scene s;
   s.frame();

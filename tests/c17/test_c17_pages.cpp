@@ -4,6 +4,7 @@
 
 #include "c17_fixture.h"
 #include "guidance/lnav_vnav_state.h"
+#include "guidance/settings.h"
 #include "platform/host/sim_token_ids.h"
 
 namespace c17_test {
@@ -29,6 +30,11 @@ int lines_at_row(const GfxRecording& r, uint32_t argb, double y) {
   return n;
 }
 int fills(const GfxRecording& r, uint32_t argb) { return r.count(GfxOp::FillRect, argb); }
+// The scenario line that turns the aircraft to a compass (magnetic) heading; the host's
+// `heading` setting is true.
+std::string set_compass(double magnetic, double variation) {
+  return "set heading " + std::to_string(std::fmod(magnetic + variation + 360.0, 360.0));
+}
 
 struct PfdRow {
   const char* script;
@@ -72,7 +78,14 @@ const ReadoutRow READOUT_ROWS[] = {
     {"set ias 99.6", {{"9", {13, 104}}, {"9", {22, 98}}, {"8", {22, 88}}, {"0", {22, 108}}}},
     {"set altitude 12345", {{"1", {208, 104}}, {"2", {215, 104}}, {"3", {222, 104}}, {"40", {230, 109}},
                             {"30", {230, 121}}, {"50", {230, 97}}}},
-    {"set ground_elevation -1000\nset altitude -50", {{"50", {230, 104}}, {"40", {230, 116}}, {"60", {230, 92}}}},
+    {"set ground_elevation -1000\nset altitude -50",
+     {{"-", {222, 104}}, {"50", {230, 104}}, {"40", {230, 116}}, {"60", {230, 92}}}},
+    // The format by the value as printed, and a negative altitude with its sign.
+    {"set ias 99.97", {{"1", {4, 104}}, {"0", {13, 104}}, {"0", {22, 104}}}},
+    {"set altitude 9999.7", {{"1", {208, 104}}, {"0", {215, 104}}, {"0", {222, 104}}, {"00", {230, 104}}}},
+    {"set altitude 999.7", {{"1", {215, 104}}, {"0", {222, 104}}, {"00", {230, 104}}}},
+    {"set ground_elevation -2000\nset altitude -1234",
+     {{"-", {208, 104}}, {"1", {215, 104}}, {"2", {222, 104}}, {"30", {230, 108}}}},
 };
 
 TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
@@ -84,9 +97,41 @@ TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
   }
 }
 
+// Image row of the speed-trend triangle's tip (the white filled triangle by the speed
+// scale), or -1 when none was drawn.
+double trend_tip_y(const GfxRecording& r) {
+  for (const GfxRecord* e : r.of(GfxOp::FillPolygon)) {
+    if (e->points.size() != 3) continue;
+    const auto p = GfxRecording::device_points(*e);
+    if (p[1].x > p[0].x && p[0].x == p[2].x) return p[1].y;
+  }
+  return -1;
+}
+
+TEST_F(C17Test, PfdSpeedTrendMarksTheSpeedBeingReached) {
+  place({"PFD"});
+  DispC17SpdTrend = 1;
+  // The airspeed served steady, rising and falling by a knot a frame; higher speeds lie
+  // lower on this tape, so rising moves the marker down from where it sits steady.
+  double tip[3] = {};
+  for (int slope : {0, 1, -1}) {
+    for (int i = 0; i < 40; ++i) {
+      token_overrides = {{TOK_INDICATED_AIRSPEED, 200.0 + slope * i}};
+      script("run 1f");
+    }
+    tip[slope + 1] = trend_tip_y(rec("PFD"));
+  }
+  token_overrides.clear();
+  DispC17SpdTrend = 0;
+  ASSERT_GT(tip[1], 0);
+  EXPECT_GT(tip[2] - tip[1], 5);  // rising
+  EXPECT_GT(tip[1] - tip[0], 5);  // falling
+}
+
 TEST_F(C17Test, PfdTargetsHeldAtTheScaleEndsAndHeadingScaleAcrossNorth) {
   place({"PFD"});
-  script("set ap_airspeed 260\nset ap_altitude 9000\nset ap_master 1\nset ap_heading_hold 0\nset heading 358\nrun 1s");
+  script("set ap_airspeed 260\nset ap_altitude 9000\nset ap_master 1\nset ap_heading_hold 0\n" +
+         set_compass(358.5, host_.aircraft().magnetic_variation()) + "\nrun 1s");
   EXPECT_EQ(lines_at_row(rec("PFD"), 0xFF18C2E7, 177), 4);  // two speed chevrons at 67
   EXPECT_EQ(lines_at_row(rec("PFD"), 0xFF18C2E7, 45) + lines_at_row(rec("PFD"), 0xFF25C817, 45), 4);
   EXPECT_TRUE(drawn_at(rec("PFD"), "00", {119, 231}));  // 360 at x 4
@@ -110,6 +155,7 @@ bool fpv_drawn(const GfxRecording& r) {
 
 TEST_F(C17Test, PfdFlightPathVectorFlashesOffTheScaleAndStaysFiniteAtSeaLevel) {
   place({"PFD"});
+  DispFPV = 1;
   for (const auto& [wind, frames_on] : {std::pair{0, 18}, std::pair{60, 8}}) {
     script("set wind_dir 90\nset wind_speed " + std::to_string(wind) + "\nrun 1s");
     int on = 0;
@@ -126,6 +172,46 @@ TEST_F(C17Test, PfdFlightPathVectorFlashesOffTheScaleAndStaysFiniteAtSeaLevel) {
   EXPECT_EQ(circle.args[1], -6);
 }
 
+TEST_F(C17Test, PfdFlightPathVectorSitsTheAngleOfAttackBelowTheSymbolOnTheTrackSide) {
+  place({"PFD"});
+  DispFPV = 1;
+  // Vertical speed and wind from the east at a heading of about north: the nose is the
+  // path angle plus the angle of attack up, so the vector sits the angle of attack below
+  // the aircraft symbol, and left of it in the crosswind.
+  const struct {
+    double vs, wind;
+  } rows[] = {{0, 0}, {-1500, 0}, {2000, 0}, {0, 40}};
+  for (const auto& row : rows) {
+    script("set wind_dir 90\nset wind_speed " + std::to_string(row.wind) + "\nset vs " + std::to_string(row.vs) +
+           "\nrun 1s");
+    SCOPED_TRACE(row.vs);
+    std::vector<const GfxRecord*> e;
+    for (const GfxRecord* r : rec("PFD").of(GfxOp::Ellipse))
+      if (r->args[2] == 12) e.push_back(r);
+    ASSERT_FALSE(e.empty());
+    const double aoa = host_.aircraft().angle_of_attack();
+    EXPECT_NEAR(e[0]->args[1] + 6, 4.5 * aoa, 2.0);
+    if (row.wind > 0) {
+      EXPECT_LT(e[0]->args[0] + 6, -20);  // about 10 degrees of drift to the left
+    } else {
+      EXPECT_NEAR(e[0]->args[0] + 6, 0, 1.0);
+    }
+  }
+}
+
+TEST_F(C17Test, HsiShowsOneDmeDistanceInEachFrame) {
+  place({"1"});
+  script("var \"MFDX1 mode\" 1\nset ias 300\nset nav1 116.80\nrun 2s");
+  for (int i = 0; i < 18; ++i) {
+    script("run 1f");
+    std::string dist;
+    for (const std::string& t : rec("1").texts())
+      if (t.rfind("D ", 0) == 0) dist = t.substr(2);
+    ASSERT_FALSE(dist.empty());
+    EXPECT_TRUE(has("1", dist)) << "D " << dist << " without the same DIST";
+  }
+}
+
 TEST_F(C17Test, HsiSourcePointersDeviationAndToFrom) {
   place({"1"});
   script("var \"MFDX1 mode\" 1\nset nav1 111.70\nrun 1s");
@@ -137,7 +223,7 @@ TEST_F(C17Test, HsiSourcePointersDeviationAndToFrom) {
   };
   EXPECT_EQ(vor_pointers(), 0);
   token_overrides = {{TOK_NAV1_DEVIATION, 127}};
-  script("set nav1 116.80\nset obs 0\nset heading 0\nrun 1s");
+  script("set nav1 116.80\nset obs 0\n" + set_compass(0.2, host_.aircraft().magnetic_variation()) + "\nrun 1s");
   EXPECT_TRUE(has("1", "VOR-1"));
   EXPECT_EQ(vor_pointers(), 1);
   EXPECT_EQ(lines_at_row(rec("1"), 0xFFFF13D5, 91), 2);  // course line and the bar at x 50
@@ -181,6 +267,45 @@ TEST_F(C17Test, ConfigurationPageFlapsGearAndSpoilers) {
     for (const auto& [text, pos] : row.texts) EXPECT_TRUE(drawn_at(r, text, pos)) << row.script << ": " << text;
     EXPECT_EQ(fills(r, 0xFF00FA00), row.green_fills) << row.script;
     EXPECT_EQ(fills(r, 0xFFFFFF00), row.yellow_fills) << row.script;
+  }
+}
+
+// Image points where the configuration page's green pointers (rudder, stabiliser,
+// aileron) have their tips.
+std::vector<std::pair<double, double>> pointer_tips(const GfxRecording& r) {
+  std::vector<std::pair<double, double>> tips;
+  for (const GfxRecord* e : r.of(GfxOp::Line))
+    if (e->pen_argb == 0xFF00FA00) {
+      const GfxPointF p = GfxRecording::device_points(*e)[0];
+      tips.emplace_back(std::round(p.x), std::round(p.y));
+    }
+  return tips;
+}
+
+TEST_F(C17Test, ConfigurationPointersHeldAtTheirScaleEndsAndBothSlatColumnsAlike) {
+  place({"CFG"});
+  // Surfaces at the host's limits sit where the scale ends put them.
+  const struct {
+    const char* at_end;
+    const char* beyond;
+  } rows[] = {{"set rudder 10\nset elevator 20\nset aileron 10", "set rudder 30\nset elevator 30\nset aileron 30"},
+              {"set rudder -10\nset elevator -20\nset aileron -10",
+               "set rudder -30\nset elevator -30\nset aileron -30"}};
+  for (const auto& row : rows) {
+    script(std::string(row.at_end) + "\nrun 1f");
+    const auto end = pointer_tips(rec("CFG"));
+    ASSERT_EQ(end.size(), 6u);
+    script(std::string(row.beyond) + "\nrun 1f");
+    EXPECT_EQ(pointer_tips(rec("CFG")), end) << row.beyond;
+  }
+  // Slats out: the eight boxes, four a side, filled alike.
+  for (const auto& [slats, height] : {std::pair{100.0, 6.0}, std::pair{50.0, 3.0}}) {
+    script("set rudder 0\nset elevator 0\nset aileron 0\nset leading_edge 25\nset slats " +
+           std::to_string(slats) + "\nrun 1f");
+    int filled = 0;
+    for (const GfxRecord* e : rec("CFG").of(GfxOp::FillRect))
+      if (e->brush_argb == 0xFF00FA00) filled += std::fabs(e->args[3] - height) < 0.01;
+    EXPECT_EQ(filled, 8) << slats;
   }
 }
 

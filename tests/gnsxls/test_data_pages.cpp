@@ -20,6 +20,24 @@ class GnsxlsDataPagesTest : public GnsxlsTest {
   }
 };
 
+TEST_F(GnsxlsDataPagesTest, VariationLetterIsEastWhereTheVariationIsEast) {
+  start_unit();
+  const struct {
+    double lat, lon;
+    const char* letter;
+  } rows[] = {{47.44, -122.31, "E"}, {40.64, -73.78, "W"}};  // Seattle east, New York west
+  for (const auto& row : rows) {
+    simhost::AircraftState& s = host_.aircraft().state();
+    s.lat = row.lat;
+    s.lon = row.lon;
+    host_.run_seconds(2);
+    press("NAV");
+    while (line(0) != "NAVIGATION   3/4") press("NEXT");
+    const int degrees = int(std::fabs(host_.aircraft().magnetic_variation()));
+    EXPECT_TRUE(has(std::string(row.letter) + " " + (degrees < 10 ? "  " : " ") + std::to_string(degrees))) << row.letter;
+  }
+}
+
 TEST_F(GnsxlsDataPagesTest, PageKeysWalkTheSubPages) {
   start_unit();
   build_route();

@@ -9,6 +9,7 @@
 #include "cdu/gnsxls/page_frame.h"
 #include "gnsxls_fixture.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings.h"
 #include "navdb/navdb.h"
 
 TEST_F(GnsxlsTest, RouteTypedFromNextFplIsActivatedAndShownFromTheFromWaypoint) {
@@ -179,6 +180,17 @@ TEST_F(GnsxlsTest, ActiveFplMeasuresPastADiscontinuity) {
     EXPECT_EQ(at(300, 120), "");
   }
   EXPECT_EQ(at(300, 160), gns_format("%4.0f", leg));
+}
+
+TEST(GnsxlsClock, EtasReadOneClock) {
+  // Zulu 10:50, local 02:50: 1 h 20 min from now is 12:10 zulu or 04:10 local, hour and
+  // minute from the same clock.
+  zulu_hour = 10, zulu_minute = 50, clock_hour = 2, clock_minute = 50;
+  for (const auto& [local, shown] : {std::pair{0, "12:10"}, std::pair{1, "04:10"}}) {
+    DispETALocalTime = local;
+    EXPECT_EQ(gns_eta_text(1, 20), shown) << local;
+  }
+  DispETALocalTime = 0;
 }
 
 TEST(GnsxlsClock, MinutesAreRoundedBeforeTheCarry) {

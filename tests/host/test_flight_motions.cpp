@@ -98,10 +98,14 @@ TEST(FlightMotions, TakeOffRunWithTheFlightDirectorRotatesAtTheSelectedSpeed) {
   EXPECT_EQ(s.ias_kt, 0.0);
   s.flight_director = true;
   s.ap_heading = 360 - m.magnetic_variation();
-  fly(m, 39.0);  // 4 kt a second
+  fly(m, 5.0);
+  const double early_cue = raw(m, TOK_FD_PITCH);  // at 20 kt
+  fly(m, 34.0);  // 4 kt a second
   EXPECT_TRUE(s.on_ground);
   EXPECT_NEAR(s.ias_kt, 156.0, 0.5);
-  EXPECT_LT(raw(m, TOK_FD_PITCH), -8.0);  // the climb attitude, nose down positive
+  const double cue = raw(m, TOK_FD_PITCH);
+  EXPECT_LT(cue, -8.0);  // the climb attitude, nose down positive
+  EXPECT_NEAR(early_cue, cue, 0.01);  // the same attitude all along the roll
   EXPECT_EQ(raw(m, TOK_PITCH), 0.0);
   fly(m, 2.0);
   EXPECT_NEAR(raw(m, TOK_PITCH), -3.0, 0.2);  // rotating at 3 degrees a second
@@ -111,6 +115,9 @@ TEST(FlightMotions, TakeOffRunWithTheFlightDirectorRotatesAtTheSelectedSpeed) {
   EXPECT_LT(raw(m, TOK_PITCH), -8.0);
   fly(m, 30.0);
   EXPECT_NEAR(s.vs_fpm, 2000.0, 1.0);
+  // Climbing at the selected rate and speed the aircraft holds the attitude the cue
+  // asked for on the ground.
+  EXPECT_NEAR(raw(m, TOK_PITCH), cue, 1.5);
 }
 
 TEST(FlightMotions, FlapsMoveAtTwoDegreesASecondAndWidenThePitchLimit) {

@@ -1,10 +1,13 @@
 // Holding-pattern layer: racetrack figure, turn side, frames and member gates.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "draw/holding_pattern_layer.h"
 #include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
 #include "layer_scene.h"
+#include "module/display_state.h"
 
 namespace {
 
@@ -125,6 +128,57 @@ TEST(HoldLayer, Md11PlanModeWithoutPlanIsNorthUpAboutTheAircraft) {
   // The inbound leg points north: rotation by the inbound course alone.
   GfxPointF up = s.design_of(first, first.args[2], first.args[3]);
   EXPECT_NEAR(up.x, 120, 1.0);
+}
+
+TEST(HoldLayer, MagneticInboundCourseTurnedByTheVariationOnNorthUpMapsAndByTheHeadingOnHeadingUpMaps) {
+  // Inbound 163 magnetic where the variation is 16.5 east: the leg lies along 179.5
+  // true. The aircraft heads 100 magnetic, 116.5 true.
+  const double variation = 16.5;
+  struct Row {
+    const char* name;
+    double expected;  // screen angle of the inbound leg, clockwise from up
+    void (*setup_and_draw)(LayerScene&);
+    size_t leg = 0;  // the inbound leg's line (the Pro Line 4 first joins the centre to the fix)
+  };
+  const Row rows[] = {
+      {"MD-11 plan", 179.5,
+       [](LayerScene& s) {
+         md11_nd_mode = 2;
+         draw_md11_nd_hold_layer(s.ctx(), s.g, 94, 120, 129, 40, 1, 1);
+       }},
+      {"MD-11 map", 63,
+       [](LayerScene& s) {
+         md11_nd_mode = 3;
+         draw_md11_nd_hold_layer(s.ctx(), s.g, 94, 120, 129, 40, 1, 1);
+       }},
+      {"Pro Line 4 PLAN", 179.5,
+       [](LayerScene& s) {
+         proline4_mfd_format = 2;
+         draw_proline4_mfd_hold_layer(s.ctx(), s.g, 70, 0, 0, 40);
+       },
+       1},
+      {"DU-1000 mode 2", 179.5,
+       [](LayerScene& s) {
+         du1000_ehsi_mode = 2;
+         draw_du1000_ehsi_hold_layer(s.g, LAT, LON, 0, 0, 1, 1, 0);
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    place_aircraft(LAT, LON, 100);
+    map_heading = 100 + variation;
+    magvar = variation;
+    clear_fpl_active();
+    set_hold(point_from(LAT, LON, 90, 10), 1, 4, 163);
+    LayerScene s(CANVAS_MD11_ND);
+    row.setup_and_draw(s);
+    const GfxRecord& first = *s.rec().of(GfxOp::Line).at(row.leg);
+    const GfxPointF a = s.design_of(first, first.args[0], first.args[1]);
+    const GfxPointF b = s.design_of(first, first.args[2], first.args[3]);
+    const double angle = std::atan2(b.x - a.x, a.y - b.y) * 180 / M_PI;
+    EXPECT_NEAR(std::remainder(angle - row.expected, 180.0), 0, 1.0);
+  }
+  magvar = 0;
 }
 
 TEST(HoldLayer, Efs50CornerFormMarksTheCornerFlown) {

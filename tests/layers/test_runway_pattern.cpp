@@ -209,6 +209,7 @@ struct MarkerScene : LayerScene {
     place_aircraft(LAT, LON);
     magvar = 0;
     cruise_alt = 30000;
+    toc_reached = 0;
     toc = point_from(LAT, LON, 0, 10);
     tod = point_from(LAT, LON, 90, 10);
     toc_lat = toc.lat;
@@ -266,6 +267,23 @@ TEST(TocTodMarkers, LineStylesAndTheArrowCap) {
   for (const GfxRecord* r : s.rec().of(GfxOp::Line)) capped += r->pen_arrow_cap;
   EXPECT_EQ(s.rec().count(GfxOp::Line, COLOUR_BLUE), 6);
   EXPECT_EQ(capped, 2);
+}
+
+TEST(TocTodMarkers, OffsetsScaleXByTheXScaleAndYByTheYScale) {
+  // TOC 10 NM north, TOD 10 NM east: 53 units each at 215 units for 40 NM; the arrow
+  // heads end on the points.
+  const struct {
+    double w, s;
+    std::vector<std::pair<double, double>> heads;
+  } rows[] = {{2, 1, {{0, -53}, {106, 0}}}, {1, 2, {{0, -106}, {53, 0}}}, {1.5, 1.2, {{0, -63}, {79, 0}}}};
+  for (const auto& row : rows) {
+    MarkerScene s;
+    draw_tod_toc_markers(s.g, 215, 40, 0, 0, TOC_TOD_STYLE_ARROW, row.w, row.s, LAT, LON, 0);
+    std::vector<std::pair<double, double>> heads;
+    for (const GfxRecord* r : s.rec().of(GfxOp::Line))
+      if (r->pen_arrow_cap) heads.emplace_back(r->args[2], r->args[3]);
+    EXPECT_EQ(heads, row.heads) << row.w << " x " << row.s;
+  }
 }
 
 TEST(TocTodMarkers, FloatingIndicatorsAndTheClimbTargetLabelSide) {

@@ -32,7 +32,8 @@ TEST_F(SimVars, AirDataAndEnginesConvertToPilotUnits) {
   EXPECT_NEAR(get_vertical_speed_fpm(), host_.aircraft().state().vs_fpm, 0.01);
   EXPECT_NEAR(get_ground_speed_kt(), host_.aircraft().ground_speed_kt(), 0.01);
   EXPECT_NEAR(get_mach(), host_.aircraft().mach(), 1e-3);
-  EXPECT_NEAR(get_heading_deg(), host_.aircraft().state().heading_true, 1e-9);
+  EXPECT_NEAR(get_heading_deg(), host_.aircraft().state().heading_true - host_.aircraft().magnetic_variation(), 1e-4);
+  EXPECT_NEAR(get_map_heading_deg(), host_.aircraft().state().heading_true, 1e-4);
   EXPECT_NEAR(get_radio_altitude_ft(), host_.aircraft().radio_altitude_ft(), 0.01);
   EXPECT_NEAR(get_indicated_altitude_ft(), host_.aircraft().indicated_altitude_ft(), 0.01);
   EXPECT_NEAR(get_magvar_deg(), host_.aircraft().magnetic_variation(), 1e-9);

@@ -3,6 +3,8 @@
 // and the map layers' range gates.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "displays/nd_corporate/nd_corporate.h"
 #include "flightplan/fpl_ops.h"
 #include "guidance/lnav_vnav_state.h"
@@ -165,6 +167,39 @@ TEST_F(Du1000, ToFromByTheWrappedAngle) {
     EXPECT_EQ(to, c.to) << c.relative;
     EXPECT_EQ(from, !c.to) << c.relative;
   }
+}
+
+TEST_F(Du1000, RouteDistancesScaleDownByTheVerticalFactorAsItsLayers) {
+  // Waypoints 10 NM apart north of the aircraft on the arc map: each ident 7 right and 15
+  // above its point, the points radius / range design units a mile up from the aircraft.
+  du1000_ehsi_mode = 3;
+  tcas_shown = 1;
+  set_active_plan({"AAA", "BBB", "CCC", "DDD"}, 1, LAT, LON);
+  s.draw();
+  const double per_nm = double(du1000_map_radius) / du1000_ehsi_range;
+  const struct {
+    const char* ident;
+    double nm;
+  } rows[] = {{"BBB", 10}, {"CCC", 20}, {"DDD", 30}};
+  for (const auto& row : rows) {
+    const GfxPointF at = s.text_at(row.ident);
+    EXPECT_NEAR(at.x, 159 + 7, 1.5) << row.ident;
+    EXPECT_NEAR(at.y, 272 - row.nm * per_nm - 15, 1.5) << row.ident;
+  }
+  fpl_active_index = FPL_NO_PLAN;
+  tcas_shown = 0;
+}
+
+TEST_F(Du1000, ArcHeadingScaleLabelsAtAHeadingServedPast360) {
+  du1000_ehsi_mode = 1;
+  for (double h : {360.0, 370.0, 730.0}) {
+    heading = h;
+    ap_heading = std::fmod(h, 360);
+    s.draw();
+    EXPECT_TRUE(s.has("3")) << h;   // 030
+    EXPECT_TRUE(s.has("33")) << h;  // 330
+  }
+  heading = 0;
 }
 
 TEST_F(Du1000, PlanCentresOnTheAircraftWithoutAPlan) {

@@ -66,6 +66,34 @@ TEST_F(Proline4, BlankUnpoweredAndInDrawMode2AndOffTableFormatsShowTheBackground
   PROLINE4MFDBkgrdColorBlue = 0;
 }
 
+TEST_F(Proline4, WindArrowPointsWithTheWindOnTheNorthUpPlanAndAgainstTheHeadingOnTheMap) {
+  // Wind from 250 magnetic (266 true) where the variation is 16 east; heading 100
+  // magnetic. The arrow points where the wind goes: 86 true on the north-up PLAN, 70 - 100
+  // on the heading-up MAP.
+  wind_speed = 20;
+  wind_direction = 250;
+  magvar = 16;
+  heading = 100;
+  map_heading = 116;
+  for (const auto& [format, expected] : {std::pair{2, 86.0}, std::pair{3, -30.0}}) {
+    proline4_mfd_format = format;
+    s.draw();
+    bool found = false;
+    for (const GfxRecord* r : s.rec().of(GfxOp::Line)) {
+      if (r->args != std::vector<double>{0, 0, 0, -10}) continue;
+      const auto p = GfxRecording::device_points(*r);
+      const GfxPointF a = s.design(p[0]), b = s.design(p[1]);
+      if (std::fabs(a.x - 20) > 1 || std::fabs(a.y - 90) > 1) continue;
+      found = true;
+      EXPECT_NEAR(std::remainder(std::atan2(b.x - a.x, a.y - b.y) * 180 / M_PI - expected, 360.0), 0, 1.0)
+          << "format " << format;
+    }
+    EXPECT_TRUE(found) << "format " << format;
+  }
+  magvar = 0;
+  wind_speed = 0;
+}
+
 TEST_F(Proline4, FormatAndRangeStepsFromThePanel) {
   struct Step {
     int32_t from;
@@ -93,6 +121,21 @@ TEST_F(Proline4, FormatAndRangeStepsFromThePanel) {
   proline4_mfd_range = 33;  // off the ladder: kept
   click(proline4_ctrl_range_up_click);
   EXPECT_EQ(proline4_mfd_range, 33);
+}
+
+TEST_F(Proline4, RangeKeysStepOnlyTheirOwnPanelsDisplays) {
+  efs50_ehsi_mode = 1;
+  efs50_ehsi_range = 20;
+  proline4_mfd_range = 40;
+  click(proline4_ctrl_range_up_click);
+  click(proline4_ctrl_range_up_click);
+  click(proline4_ctrl_range_down_click);
+  EXPECT_EQ(efs50_ehsi_range, 20);  // the EFS 50 has its own panel
+  EXPECT_NE(proline4_mfd_range, 40);
+  click(efs50_cntr_range_up_click);
+  EXPECT_EQ(efs50_ehsi_range, 40);
+  click(efs50_cntr_range_down_click);
+  EXPECT_EQ(efs50_ehsi_range, 20);
 }
 
 TEST_F(Proline4, MapLayersByRangeFormatAndDrawMode) {

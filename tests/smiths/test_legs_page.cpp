@@ -294,6 +294,27 @@ TEST_F(LegsTest, ActivateFromLegsAndThePlanMapCentre) {
   EXPECT_EQ(plan_center_index, 0);
 }
 
+TEST_F(LegsTest, TheProLine4PlanCountsAsAPlanMapShown) {
+  start();
+  press("RTE");
+  enter("KSEAKPDX", "L2");
+  press("LEGS");
+  press("R6");
+  press("EXEC");
+  b737_nd_mode = 3;
+  proline4_mfd_format = 2;  // PLAN
+  press("LEGS");
+  EXPECT_EQ(at(190, 198), "STEP >");
+  press("R6");
+  press("R6");
+  frames();
+  EXPECT_EQ(plan_center_index, 3);  // stepped through the route, kept across frames
+  EXPECT_EQ(at(80, 99), "<CTR>");
+  proline4_mfd_format = 3;  // MAP
+  frames();
+  EXPECT_EQ(plan_center_index, 0);
+}
+
 TEST_F(LegsTest, DirectToWithoutAnActiveWaypointIsRefused) {
   start();
   press("RTE");

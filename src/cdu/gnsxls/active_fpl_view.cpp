@@ -35,9 +35,7 @@ std::string time_value(const FlightPlanWpt& rec, bool eta) {
   double h = std::floor(m / 60.0);
   m -= h * 60.0;
   if (!eta) return gns_clock_text(h, m, false);
-  h += DispETALocalTime == 1 ? clock_hour : zulu_hour;
-  m += clock_minute;
-  return gns_clock_text(h, m, true);
+  return gns_eta_text(h, m);
 }
 
 void draw_column(const GnsPage& p, int i, double y) {

@@ -37,7 +37,7 @@ double distance_to_record(int32_t r) {
 std::string eta_text(double minutes, const char* dashes) {
   if (!std::isfinite(minutes) || minutes < 0.0) return dashes;
   double h = std::floor(minutes / 60.0);
-  return gns_clock_text(h + clock_hour, minutes - 60.0 * h + clock_minute, true);
+  return gns_eta_text(h, minutes - 60.0 * h);
 }
 
 // Minutes to fly the rest of hold 1's pattern from point `p` back to the fix.
@@ -86,7 +86,7 @@ void draw_header(const GnsPage& p, int32_t sub) {
     gns_text(p, 90, 80, p.magenta, plan ? std::string(fpl_active[fpl_active_index].ident) : "------");
   }
   std::string eta = "-----";
-  if (plan && ground_speed > 60.0) eta = gns_clock_text(ete_active_hours + clock_hour, ete_active_minutes + clock_minute, true);
+  if (plan && ground_speed > 60.0) eta = gns_eta_text(ete_active_hours, ete_active_minutes);
   if (gnsxls_lsk_state[7] == 1) {
     bool choice = gnsxls_scratchpad == "ALT?" || gnsxls_scratchpad == "ETA?";
     gns_field(p, 360, 80, 5, choice ? gnsxls_scratchpad : eta);
@@ -193,7 +193,7 @@ void draw_aircraft(const GnsPage& p) {
   };
   const Row rows[] = {
       {"DRIFT", 360, plan ? gns_format("%s %03.0f", drift_side == 1 ? "L" : "R", drift_deg) : "  ---"},
-      {"VAR", 360, gns_format("%s %3d", var < 0 ? "E" : "W", std::abs(var))},
+      {"VAR", 360, gns_format("%s %3d", var > 0 ? "E" : "W", std::abs(var))},
       {"TAS", 400, true_airspeed > 40.0 ? gns_format("%3.0f", true_airspeed) : "---"},
       {"HDG", 400, gns_format("%03.0f", heading)},
       {"BRG", 400, plan ? gns_format("%03.0f", bearing_to_active_wpt) : "---"},

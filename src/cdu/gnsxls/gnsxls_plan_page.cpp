@@ -90,7 +90,7 @@ void draw_trip_plan(const GnsPage& p) {
            route && ground_speed > 20.0 ? gns_clock_text(ete_dest_hours, ete_dest_minutes, false) : "-----");
   gns_text(p, 30, 320, p.cyan, gns_has_active_plan() ? gns_format("ETA @ %s", fpl_active[fpl_active_last].ident) : "ETA @ ----");
   gns_text(p, 360, 340, p.cyan,
-           ground_speed > 50.0 ? gns_clock_text(clock_hour + ete_dest_hours, ete_dest_minutes + clock_minute, true)
+           ground_speed > 50.0 ? gns_eta_text(ete_dest_hours, ete_dest_minutes)
                                : "------");
 }
 

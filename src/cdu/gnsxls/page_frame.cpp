@@ -7,6 +7,8 @@
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"
 #include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
 #include "module/sim_vars.h"
 
 namespace {
@@ -95,6 +97,11 @@ std::string gns_clock_text(double hours, double minutes, bool clock) {
     if (h < 0.0) h += 24.0;
   }
   return gns_format("%02.0f:%02.0f", h, m);
+}
+
+std::string gns_eta_text(double hours, double minutes) {
+  const bool local = DispETALocalTime == 1;
+  return gns_clock_text(hours + (local ? clock_hour : zulu_hour), minutes + (local ? clock_minute : zulu_minute), true);
 }
 
 bool gns_has_active_plan() {

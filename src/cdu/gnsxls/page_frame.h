@@ -43,6 +43,9 @@ std::string gns_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)
 // "hh:mm" of whole hours and minutes, the minutes rounded before the carry so that 59.6
 // never shows as minute 60; a clock time (`clock`) also wraps 24 hours to 0.
 std::string gns_clock_text(double hours, double minutes, bool clock);
+// The clock time `hours`:`minutes` from now on the one ETA clock of the module: local
+// time with `DispETALocalTime` 1, else zulu, as the stored route ETAs.
+std::string gns_eta_text(double hours, double minutes);
 
 // Shared by the data pages.
 // 1 while a plan is active and its index lies within it.

@@ -17,7 +17,7 @@ GaugeSurface smiths_fms_surface{};
 
 bool smiths_plan_mode_shown() {
   return b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md11_nd_mode == 2 || md80_ehsi_mode == 2 ||
-         c17_mfd_mode == 6;
+         c17_mfd_mode == 6 || proline4_mfd_format == 2;
 }
 
 SmithsPageFn smiths_page_renderer(int32_t page) {
@@ -72,7 +72,8 @@ void smiths_fms_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t
 void smiths_fms_draw_with_update(GaugeSurface* rec, GfxGraphics* g) {
   if (!g) return;
   gfx_clear(g, COLOUR_TRANSPARENT);
-  bool plan_map = b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md80_ehsi_mode == 2 || c17_mfd_mode == 6;
+  bool plan_map = b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md80_ehsi_mode == 2 || c17_mfd_mode == 6 ||
+                  proline4_mfd_format == 2;
   if (!plan_map && plan_center_index >= 0) plan_center_index = 0;
   // The update that follows runs a full step unless the tick happens to be 99.
   sim_tick_prev = 99;

@@ -14,6 +14,8 @@
 namespace a320 {
 namespace {
 
+constexpr double LADDER_UNITS = 4.1;  // design units a degree of pitch
+
 // The sphere: a circle of radius 104 (103 below) cut by vertical sides at x = +-90.
 void set_sphere_clip(const Draw& d) {
   d.design();
@@ -35,7 +37,7 @@ void draw_ladder(const Draw& d, const AttFrame& f, double h) {
   const bool on_ground = get_on_ground() != 0;
   f.line(white2, -149, h, 149, h);
   for (int32_t deg = 5; deg <= 90; deg += 5) {
-    const double up = h - 4.1 * deg, down = h + 4.1 * deg;
+    const double up = h - LADDER_UNITS * deg, down = h + LADDER_UNITS * deg;
     const bool tens = deg % 10 == 0;
     f.line(white2, tens ? -25 : -15, up, tens ? 25 : 15, up);
     if (tens) {
@@ -81,15 +83,17 @@ void draw_aircraft_symbol(const Draw& d, const AttFrame& f) {
 }
 
 // The flight-path vector, blinking while held at a limit.
-void draw_fpv(const Draw& d, const AttFrame& f) {
+void draw_fpv(const Draw& d) {
   if (DispFPV != 1 || !(ground_speed > 60)) return;
-  int32_t y = fpv_offset(4.0);
-  int32_t x = att_trunc(4.0 * drift_angle);
+  const FpvPlace at = fpv_place(LADDER_UNITS);
+  int32_t y = att_trunc(at.y);
+  int32_t x = att_trunc(at.x);
   const bool held = y < -60 || y > 60 || x < -83 || x > 83;
   y = y < -60 ? -60 : y > 60 ? 60 : y;
   x = x < -83 ? -83 : x > 83 ? 83 : x;
   if (held && !att_flash_on()) return;
   GfxPen* white2 = d.o.pen(WHITE, 2);
+  const AttFrame f = d.design(adi_token80);
   f.ellipse(white2, x - 6, y - 6, 12, 12);
   f.line(white2, x, y - 6, x, y - 12);
   f.line(white2, x - 6, y, x - 12, y);
@@ -136,7 +140,7 @@ void draw_deviation_scales(const Draw& d, const AttFrame& f) {
 
 void draw_attitude_section(const Draw& d) {
   set_sphere_clip(d);
-  const double h = -4.1 * adi_token77;
+  const double h = -LADDER_UNITS * adi_token77;
   AttFrame sphere = d.fine(adi_token80);
   sphere.fill(d.o.brush(d.sky), {{-549, -555}, {251, -155}, {251, h}, {-549, h}});
   sphere.fill(d.o.brush(d.ground), {{-549, h}, {251, h}, {251, 245}, {-549, 245}});
@@ -155,7 +159,7 @@ void draw_attitude_section(const Draw& d) {
     f.line(green2, x, -33, x, 33);
     f.line(green2, -33, p, 33, p);
   }
-  draw_fpv(d, f);
+  draw_fpv(d);
   draw_roll_scale(d);
   draw_deviation_scales(d, d.design());
 }
@@ -173,9 +177,10 @@ void take_off_speeds_settle() {
   if (VR > 0 && V1 == 0) V1 = VR;
 }
 
-int32_t fpv_offset(double units_per_degree) {
-  if (!(ground_speed > 0)) return 0;
-  return att_trunc(-units_per_degree * 0.6 * get_vertical_speed_fpm() / ground_speed);
+FpvPlace fpv_place(double units_per_degree) {
+  if (!(ground_speed > 0)) return {0, 0};
+  const double path = 0.6 * get_vertical_speed_fpm() / ground_speed;
+  return {-units_per_degree * drift_angle, -units_per_degree * (adi_token77 + path)};
 }
 
 void draw_a320_pfd(const GaugeSurface* ctx, GfxGraphics* g) {

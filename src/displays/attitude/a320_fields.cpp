@@ -45,10 +45,10 @@ void draw_heading_scale(const Draw& d) {
     heading_mark(d, f, att_trunc(a), (whole - k - hdg) * DEGREE, true, true);
     heading_mark(d, f, att_trunc(b), (whole + k - hdg) * DEGREE, false, k != 0);
   }
-  // The track and target marks stand above the scale's own clip.
-  gfx_reset_clip(d.g);
+  // The track diamond inside the scale's clip; the target mark stands above it.
   const double x = DEGREE * wrap180(track_angle - hdg);
   f.lines(d.o.pen(GREEN, f.size(2)), {{x, 132}, {x + 4, 138}, {x, 144}, {x - 4, 138}, {x, 132}});
+  gfx_reset_clip(d.g);
   const double diff = wrap180(ap_heading - hdg);
   if (diff > 25 || diff < -25) {
     f.textf(d.font(f.size(12)), d.o.brush(CYAN), diff > 25 ? 68 : -90, 118, "%03.0f", ap_heading);

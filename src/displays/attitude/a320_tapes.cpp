@@ -84,8 +84,8 @@ void draw_speed_tape(const Draw& d) {
     }
   }
   if (VREF > 0 && radio_altitude > 400) {
-    // The mark stands beside the tape, outside the tape's clip.
-    gfx_reset_clip(d.g);
+    // The mark stands beside the tape, clipped to the tape's height.
+    box.clip_rect(-104, -105, 44, 210);
     const double y = speed_y(VREF);
     f.text(d.font(f.size(9)), d.o.brush(GREEN), -82, y - 3, "REF");
     f.line(d.o.pen(GREEN, f.size(2)), -93, y, -83, y);

@@ -51,6 +51,12 @@ TapeSpeeds tape_speeds();
 // The take-off speed rule of the tapes: with `VR` set and `V1` not, `V1` := `VR`.
 void take_off_speeds_settle();
 
-// The flight-path angle as design units above the centre: -0.6 V / GS degrees
-// (V ft/min, GS knots) times `units_per_degree`, truncated; 0 without ground speed.
-int32_t fpv_offset(double units_per_degree);
+// Where the flight-path vector sits, in design units from the centre of the attitude
+// frame turned with the bank: y from the horizon line by the path angle (0.6 V / GS
+// degrees, V ft/min, GS knots; up for a climb), x toward the track (heading less
+// `drift_angle`), both at the ladder's `units_per_degree`. At the centre without
+// ground speed.
+struct FpvPlace {
+  double x, y;
+};
+FpvPlace fpv_place(double units_per_degree);

@@ -14,6 +14,8 @@
 namespace b777 {
 namespace {
 
+constexpr double LADDER_UNITS = 3.0;  // design units a degree of pitch
+
 void set_ladder_clip(const Draw& d) {
   d.design();
   GfxPath* path = gfx_path_create(d.g);
@@ -37,7 +39,7 @@ void draw_ladder(const Draw& d, double h) {
   f.line(white1, -130, h, 130, h);
   for (int32_t i = 5; i <= 90; i += 5) {
     for (int32_t side : {-1, 1}) {
-      const double y = h + side * 3.0 * i;
+      const double y = h + side * LADDER_UNITS * i;
       if (i % 10 == 0) {
         f.line(white1, -32, y, 32, y);
         f.textf(f9, white, 32, y - 5, "%d", i);
@@ -109,10 +111,11 @@ void draw_fd_cues(const Draw& d) {
   f.line(magenta2, -45, p, 45, p);
 }
 
-void draw_fpv(const Draw& d, const AttFrame& f) {
+void draw_fpv(const Draw& d) {
   if (DispFPV != 1 || !(ground_speed > 60)) return;
-  int32_t y = fpv_offset(3.0);
-  int32_t x = att_trunc(3.0 * drift_angle);
+  const FpvPlace at = fpv_place(LADDER_UNITS);
+  int32_t y = att_trunc(at.y);
+  int32_t x = att_trunc(at.x);
   const bool held = y < -70 || y > 70 || x < -65 || x > 65;
   if (held) {
     y = y < -70 ? -70 : y > 70 ? 70 : y;
@@ -120,6 +123,7 @@ void draw_fpv(const Draw& d, const AttFrame& f) {
     if (!att_flash_on()) return;
   }
   GfxPen* white1 = d.o.pen(WHITE, 1);
+  const AttFrame f = d.design(adi_token80);
   f.ellipse(white1, x - 6, y - 6, 12, 12);
   f.line(white1, x, y - 6, x, y - 12);
   f.line(white1, x - 6, y, x - 12, y);
@@ -131,7 +135,7 @@ void draw_fpv(const Draw& d, const AttFrame& f) {
 void draw_attitude(const Draw& d) {
   d.design();
   set_attitude_clip(d);
-  const double h = -3.0 * adi_token77;
+  const double h = -LADDER_UNITS * adi_token77;
   const AttFrame sphere = d.fine(adi_token80);
   sphere.fill(d.o.brush(d.sky), {{-375, -390}, {145, -130}, {145, h}, {-375, h}});
   sphere.fill(d.o.brush(d.ground), {{-375, h}, {145, h}, {145, 130}, {-375, 130}});
@@ -147,7 +151,7 @@ void draw_attitude(const Draw& d) {
     f.fill_rect(d.o.brush(d.background), -20, 53, 40, 15);
     f.textf(d.font(15), d.o.brush(WHITE), -20, 53, "%4.0f", radio_altitude);
   }
-  draw_fpv(d, f);
+  draw_fpv(d);
   gfx_reset_clip(d.g);
 }
 

@@ -81,19 +81,23 @@ void draw_roll_scale(GfxGraphics* g, const GaugeSurface* ctx, AttObjects& o) {
   design(g, ctx, adi_token80).fill(o.brush(WHITE), {{0, -84}, {5, -73}, {-5, -73}});
 }
 
-// Heading tape on the horizon: 1.8 units per degree over +-45 degrees in quarter
-// degrees, each whole degree drawn at every quarter that truncates to it.
+// Heading tape on the horizon: 1.8 units per degree over +-45 degrees, each whole
+// degree's mark and label drawn once where it stands.
 void draw_heading_tape(const AttFrame& f, double h, AttObjects& obj) {
   GfxPen* white2 = obj.pen(WHITE, f.size(2));
   GfxPen* amber2 = obj.pen(AMBER, f.size(2));
   GfxFont* f10 = obj.font(FONT_ARIAL, f.size(10));
   GfxBrush* white = obj.brush(WHITE);
-  const int32_t selected = att_trunc(ap_heading);
+  // Within 0..360, so the loop below always ends.
+  double hdg = std::isfinite(heading) ? std::fmod(heading, 360.0) : 0;
+  if (hdg < 0) hdg += 360;
+  const int32_t selected = att_trunc(ap_heading) % 360;
   bool marker = false;
-  int32_t b = 0;
-  for (double o = -45.0; o <= 45.0; o += 0.25) {
-    int32_t v = att_trunc(heading + o) % 360;
+  double b = 0;
+  for (double d = std::ceil(hdg - 45); d <= hdg + 45; ++d) {
+    int32_t v = att_trunc(d) % 360;
     if (v < 0) v += 360;
+    const double o = d - hdg;
     const double x = 1.8 * o;
     if (v % 10 == 0) {
       f.line(white2, x, h, x, h - 7);
@@ -104,9 +108,9 @@ void draw_heading_tape(const AttFrame& f, double h, AttObjects& obj) {
     } else if (v % 5 == 0) {
       f.line(white2, x, h, x, h - 4.5);
     }
-    if (v == selected || (v == 0 && selected == 360)) {
+    if (v == selected) {
       marker = true;
-      b = att_trunc(o - 1);
+      b = o;
     }
   }
   if (!marker) return;

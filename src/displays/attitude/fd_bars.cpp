@@ -25,19 +25,13 @@ double whole(double degrees) {
   return std::isfinite(degrees) ? std::trunc(degrees) : 0.0;
 }
 
-// The pitch cue target: the command (sign inverted) against the attitude, with
-// the sign rules of the cue by the side of the horizon each lies on.
+// The pitch cue target: how far the command lies from the attitude, in degrees, down
+// positive. Both are served nose down positive; the command with its sign inverted is
+// c, and the cue is -(c + pitch) on either side of the horizon, so an attitude 5 up
+// against a command 3 down puts the cue 8 below.
 double pitch_target(double pitch, double command) {
   const double c = -command;
-  double r;
-  if (pitch <= 0 && c <= 0) {
-    r = -std::fabs(c - pitch);
-  } else if (pitch > 0 && c >= 0) {
-    r = std::fabs(c - pitch);
-  } else {
-    r = c + pitch;
-  }
-  return -r;
+  return -(c + pitch);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ extern double fd_pitch_bar;
 // One step of both cues toward the commands (`adi_token793` bank, `adi_token794`
 // pitch) relative to the attitude (`adi_token80`, `adi_token77`). Bank: step 0.33,
 // target whole degrees clamped to +-25. Pitch: `pitch_step` per call, target clamped
-// to +-`pitch_clamp` (0 = no clamp). A rest below one step closes in one call.
+// to +-`pitch_clamp` (0 = no clamp), the command less the attitude on either side of
+// the horizon. A rest below one step closes in one call.
 // Call once per draw, only while the flight director is on.
 void fd_bars_step(double pitch_step, double pitch_clamp);

@@ -107,13 +107,14 @@ void rolling_digits(GfxGraphics* a, PfdTools& t, double alt) {
 }
 
 void selected_altitude_marker(GfxGraphics* a, PfdTools& t) {
-  pfd_clip_rect(a, 216, 26, 50, 138);
   const double diff = ap_altitude - indicated_altitude;
   if (!(std::fabs(diff) < 750)) return;
+  pfd_clip_rect(a, 216, 26, 50, 138);
   const double y = pfd_trunc(CURRENT_Y - FT_UNITS * diff);
   const DrawPoint marker[] = {{218, y},     {221, y - 5}, {221, y - 8}, {215, y - 8},
                               {215, y + 8}, {221, y + 8}, {221, y + 5}, {218, y}};
   fill_polygon_d(a, t.brush(COLOUR_BLUE), marker, 8);
+  gfx_reset_clip(a);
   if (ap_altitude_prev != ap_altitude) pfd_request_full_frame();
 }
 

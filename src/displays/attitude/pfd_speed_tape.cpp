@@ -82,6 +82,7 @@ void draw_pfd_speed_tape(const GaugeSurface* rec, GfxGraphics* a, GfxGraphics* b
     pfd_clip_rect(a, 0, 27, 36, 135);
     const DrawPoint tape[] = {{-4, 26}, {37, 26}, {37, 164}, {-4, 164}, {-4, 26}};
     fill_polygon_d(a, ta.brush(PFD_TAPE), tape, 5);
+    gfx_reset_clip(a);
   }
   PfdTools t(b);
   pfd_frame_at(b, rec);

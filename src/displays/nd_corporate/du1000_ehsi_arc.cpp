@@ -19,8 +19,9 @@ void scale(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
   GfxPen* white = o.pen(DU1000_WHITE, 2);
   GfxFont* f15 = o.font(FONT_ZUDUZ, 15, GFX_FONT_BOLD);
   GfxBrush* brush = o.brush(DU1000_WHITE);
+  const double hdg = wrap360(heading);  // a heading served past 360 still finds its marks
   for (int32_t b = 0; b < 360; b += 5) {
-    const double d = b - heading;
+    const double d = b - hdg;
     if (!((d > -55 && d < 55) || (d > 305 && d < 360) || (d > -360 && d < -305))) continue;
     frame(g, ctx, d);
     if (b % 10 != 0) {
@@ -80,7 +81,7 @@ void navigation(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
 
 // The selected-heading mark, or its readout at 40 degrees when more than 41 off.
 void selected_heading(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
-  const double h = heading, a = ap_heading;
+  const double h = wrap360(heading), a = wrap360(ap_heading);
   double angle;
   bool right;
   if (h > a) {

@@ -40,9 +40,9 @@ void route(GfxGraphics* g, const RouteView& v, double kx, double ky, double rang
   GfxFont* font = o.font(FONT_ARIAL, 15 * kx, GFX_FONT_BOLD);
   const int32_t active = fpl_active_index;
   walk_route(v, fpl_active, 0, fpl_active_last, false, [&](const RouteStop& s) {
-    // Distances scale by kx on both axes, as the other layers of this display.
-    const double x = std::trunc(s.x * kx), y = std::trunc(s.y * kx);
-    if (s.joined) draw_line_d(g, pen, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * kx), x, y);
+    // Distances scale by kx across and ky down, as the other layers of this display.
+    const double x = std::trunc(s.x * kx), y = std::trunc(s.y * ky);
+    if (s.joined) draw_line_d(g, pen, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * ky), x, y);
     // A later record at the active fix would paint over the active label.
     if (repeats_active_fix(s.index)) return;
     const ActiveStyle st = s.index == active && s.index > 0 ? active_style(s.w.type)
@@ -73,7 +73,8 @@ void du1000_ehsi_runway_draw(const GaugeSurface* ctx, GfxGraphics* g, double ref
   draw_textf(g, o.font(FONT_ARIAL, 15 * kx, GFX_FONT_BOLD), o.brush(DU1000_WHITE), x + 8 * kx, y, ND_TEXT_CAPACITY,
              "%.3s", r->ident);
   gfx_translate(g, x, y, GFX_PREPEND);
-  gfx_rotate(g, r->heading - (du1000_ehsi_mode == 2 ? 0.0 : heading), GFX_PREPEND);
+  // The runway heading is magnetic; mode 2 is north up, drawn true.
+  gfx_rotate(g, du1000_ehsi_mode == 2 ? r->heading + magvar : r->heading - heading, GFX_PREPEND);
   if (range >= 60) {
     const DrawPoint symbol[] = {{0, 0},
                                 {0, std::trunc(5 * ky)},
@@ -163,8 +164,8 @@ void du1000_ehsi_map_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
     set_scaled_frame(g, ctx->width, ctx->height, DU1000, DU1000_CX, DU1000_ROSE_CY, kx, ky);
     double x, y;
     if (route_point(RouteView{lat, lon, 0}, present_lat, present_lon, x, y)) {
-      gfx_translate(g, corp_offset(x * kx), corp_offset(y * kx), GFX_PREPEND);
-      gfx_rotate(g, heading, GFX_PREPEND);
+      gfx_translate(g, corp_offset(x * kx), corp_offset(y * ky), GFX_PREPEND);
+      gfx_rotate(g, map_heading, GFX_PREPEND);  // true, on a north-up map
       LayerObjects o(g);
       du1000_aircraft(g, o.pen(DU1000_AMBER, 2 * kx), kx, ky);
     }

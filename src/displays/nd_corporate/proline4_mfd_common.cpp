@@ -74,11 +74,12 @@ void pl4_aircraft_lines(GfxGraphics* g, const GfxPen* pen) {
   draw_line_d(g, pen, 0, 10, 0, 13);
 }
 
-void pl4_wind_arrow(GfxGraphics* g, const GaugeSurface* ctx, const GfxPen* pen) {
+void pl4_wind_arrow(GfxGraphics* g, const GaugeSurface* ctx, const GfxPen* pen, bool north_up) {
   if (!(wind_speed >= 1.0)) return;
   double w = wind_direction + 180;
   if (w > 360) w -= 360;
-  nd_frame(g, ctx, PL4, 20, 90, w - heading);
+  // The wind's direction is magnetic: a north-up map is drawn true.
+  nd_frame(g, ctx, PL4, 20, 90, north_up ? w + magvar : w - heading);
   draw_line_d(g, pen, 0, -10, -3, -6);
   draw_line_d(g, pen, 0, -10, 3, -6);
   draw_line_d(g, pen, 0, 0, 0, -10);

@@ -38,7 +38,7 @@ void pl4_aircraft_lines(GfxGraphics* g, const GfxPen* pen);
 // Aircraft cross with its tail about (123, cy).
 void pl4_aircraft(GfxGraphics* g, const GaugeSurface* ctx, double cy, const GfxPen* pen);
 // Wind arrow at (20, 90) from a wind of 1 kt or more.
-void pl4_wind_arrow(GfxGraphics* g, const GaugeSurface* ctx, const GfxPen* pen);
+void pl4_wind_arrow(GfxGraphics* g, const GaugeSurface* ctx, const GfxPen* pen, bool north_up);
 
 // A bearing pointer's source: its label, and its angle from screen up while its
 // needle shows.

@@ -60,7 +60,7 @@ void plan_aircraft(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, con
   if (!route_point(v, present_lat, present_lon, x, y)) x = y = 0;
   nd_frame(g, ctx, PL4, PL4_CENTRE_X, 155);
   gfx_translate(g, corp_offset(x), corp_offset(y), GFX_PREPEND);
-  if (std::isfinite(heading)) gfx_rotate(g, heading, GFX_PREPEND);
+  if (std::isfinite(map_heading)) gfx_rotate(g, map_heading, GFX_PREPEND);  // true, on a north-up map
   pl4_aircraft_lines(g, o.pen(COLOUR_WHITE, 2));
 }
 

@@ -216,7 +216,7 @@ void proline4_mfd_plan_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int3
   proline4_mfd_map_draw(ctx, g, draw_mode);
   nd_frame(g, ctx, PL4);
   draw_text(g, o.font(FONT_ARIAL, 13, GFX_FONT_BOLD), white, 118, 70, ND_TEXT_CAPACITY, "N");
-  pl4_wind_arrow(g, ctx, white2);
+  pl4_wind_arrow(g, ctx, white2, true);
 }
 
 void proline4_mfd_map_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw_mode) {
@@ -249,7 +249,7 @@ void proline4_mfd_map_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
       g, ctx,
       o.brush(nd_background_colour(PROLINE4MFDBkgrdColorRed, PROLINE4MFDBkgrdColorGreen, PROLINE4MFDBkgrdColorBlue)),
       white2, o.font(FONT_ZUDUZ, 13, GFX_FONT_BOLD), white, 62, 61);
-  pl4_wind_arrow(g, ctx, white2);
+  pl4_wind_arrow(g, ctx, white2, false);
   nd_frame(g, ctx, PL4);
   if (hdg_change_countdown >= 1)
     draw_textf(g, o.font(FONT_ARIAL, 9, GFX_FONT_BOLD), o.brush(COLOUR_MAGENTA), 46, 61, ND_TEXT_CAPACITY,

@@ -45,7 +45,7 @@ void md11_nd_plan_frame_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     if (!polar_to_screen_int(0, gc_course_deg, 0, 0, map_distance_px, x, y)) x = y = 0;
   }
 
-  nd_frame(g, ctx, CANVAS_MD11_ND, cx + x, cy + y, heading);
+  nd_frame(g, ctx, CANVAS_MD11_ND, cx + x, cy + y, map_heading);  // true, on a north-up map
   const DrawPoint p[] = {{0, -15}, {2, -13},  {2, -5},   {14, -1},  {14, 3},   {2, 3},
                          {2, 13},  {6, 15},   {6, 17},   {-6, 17},  {-6, 15},  {-2, 13},
                          {-2, 3},  {-14, 3},  {-14, -1}, {-2, -5},  {-2, -13}, {0, -15}};

@@ -117,13 +117,15 @@ void md11_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   if (nav1_received() && !is_nav1_localizer()) {
     double x = 0, y = 0;
     bool placed = false;
+    // The relative bearing from the true heading: the map is drawn true.
+    const double bearing = wrap360(map_heading + nav_rel_bearing);
     if (mode == 2) {
       double slat, slon;
-      compute_dest_point(present_lat, present_lon, wrap360(heading + nav_rel_bearing), dme1_distance, slat, slon);
+      compute_dest_point(present_lat, present_lon, bearing, dme1_distance, slat, slon);
       placed = route_point(v, slat, slon, x, y);
     } else {
       map_distance_px = dme1_distance * map_px_per_nm;
-      polar_to_screen(map_heading, wrap360(heading + nav_rel_bearing), 0, 0, map_distance_px, x, y);
+      polar_to_screen(map_heading, bearing, 0, 0, map_distance_px, x, y);
       placed = std::isfinite(x) && std::isfinite(y);
     }
     if (placed) {

@@ -141,7 +141,6 @@ void nd_range_down() {
   b737_nd_range = nd_step_down(b737_nd_range, 10.0);
   md11_nd_range = nd_step_down(md11_nd_range, 10.0);
   md80_ehsi_range = nd_step_down(md80_ehsi_range, 10.0);
-  efs50_ehsi_range = nd_step_down(efs50_ehsi_range, 10.0);
   c17_mfd_range = nd_step_down(c17_mfd_range, 5.0);
   proline4_mfd_range = step_down_wrap(proline4_ladder, proline4_mfd_range);
   if (p1000_tcas_window_shown()) {
@@ -156,7 +155,6 @@ void nd_range_up() {
   b737_nd_range = step_up_stop(nd_ladder, b737_nd_range);
   md11_nd_range = step_up_stop(nd_ladder, md11_nd_range);
   md80_ehsi_range = step_up_stop(nd_ladder, md80_ehsi_range);
-  efs50_ehsi_range = step_up_stop(nd_ladder, efs50_ehsi_range);
   c17_mfd_range = step_up_stop(nd_ladder, c17_mfd_range);
   proline4_mfd_range = step_up_wrap(proline4_ladder, proline4_mfd_range);
   if (p1000_tcas_window_shown()) {

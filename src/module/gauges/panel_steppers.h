@@ -10,7 +10,8 @@
 void efis_mode_step_down(int32_t displays);
 void efis_mode_step_up(int32_t displays);
 
-// Range steps of every map display along its ladder. A range off its ladder stays.
+// Range steps of every map display along its ladder, except the EFS 50, which steps
+// from its own panel. A range off its ladder stays.
 void nd_range_down();
 void nd_range_up();
 
