@@ -45,7 +45,7 @@ void previous_leg(const RoutePlot& p, GfxGraphics* g, LayerObjects& o, double sx
   FlightPlanWpt& prev = fpl_active[active - 1];
   const FlightPlanWpt& to = fpl_active[active];
   const bool direct = direct_to_origin_set != 0;
-  if (route_break(to) || (!direct && route_break(prev))) return;
+  if (fpl_route_break(to) || (!direct && fpl_route_break(prev))) return;
   int32_t x1, y1, x2, y2;
   const bool start = direct ? p.place(direct_to_origin_lat, direct_to_origin_lon, x1, y1)
                             : p.place(prev.lat, prev.lon, x1, y1);
