@@ -17,12 +17,6 @@
 #include "navdb/navdb.h"
 #include "platform/host/sim_token_ids.h"
 
-int32_t gnsxls_dir_closest_arp = 1;
-ClosestAirport closest_airports[11];
-int32_t gnsxls_pos_field = 0;
-std::string gnsxls_offset_radial_edit = "-----", gnsxls_offset_dist_edit = "------";
-double gnsxls_offset_lat = 0.0, gnsxls_offset_lon = 0.0;
-
 namespace {
 
 bool is(const char* text, const char* want) { return std::strcmp(text, want) == 0; }

@@ -130,8 +130,10 @@ extern void (*gnsxls_plan_activated_hook)();
 // Zeroes the ten line-key states and proc_list_cursor.
 void reset_cdu_entry_state();
 
-// Install start state: page 1, plan list, first pages; `lm` 0 on GNSXLS also closes an
-// opened plan.
+// Every entry state, page counter and page field of the unit at its start values.
+void gnsxls_reset_state();
+// Install start state: GNSXLS starts the whole unit afresh (gnsxls_reset_state); GNSXLS_LM
+// only returns to page 1, the plan list and the first pages, keeping an opened plan.
 void gnsxls_start_state(bool lm);
 
 // ---- frame ----

@@ -7,8 +7,6 @@
 #include "flightplan/flight_plan.h"
 #include "guidance/waypoint_sequencing.h"
 
-int32_t hold_entry_fresh = 0;
-
 namespace {
 
 // A number field: its template and its digit places, left to right.

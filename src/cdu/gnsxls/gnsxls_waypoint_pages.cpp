@@ -11,7 +11,6 @@
 #include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
-int32_t gnsxls_offset_fresh = 0;
 
 namespace {
 

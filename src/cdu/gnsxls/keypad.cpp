@@ -15,7 +15,6 @@
 #include "guidance/lnav_vnav_state.h"
 #include "navdb/navdb.h"
 
-int32_t gnsxls_nav_auto_man = 0;
 
 namespace {
 
