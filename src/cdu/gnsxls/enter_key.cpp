@@ -121,7 +121,8 @@ void enter_hold_page() {
       h.leg_mode = 2;
     }
   }
-  if (s[10] == 1) hold_exit_mode = hold_exit_choice;
+  // AUTO asks the guidance to leave the hold at its fix; MANUAL withdraws that.
+  if (s[10] == 1 && (hold_exit_choice == 2) != hold_exit_asked()) hold_exit_mode = hold_exit_choice == 2 ? 2 : 1;
   reset_cdu_entry_state();
 }
 

@@ -49,6 +49,8 @@ bool take_airport(int slot, std::string& field, int32_t return_page) {
   std::string ident = gnsxls_trimmed(gnsxls_scratchpad);
   if (load_airport_block(ident, slot) != 1) {
     airport_not_found = 1;
+    // APPROACH tells below its lists; the other pages on the message line.
+    if (gnsxls_page != GNSXLS_PAGE_APPROACH) gnsxls_message = GNSXLS_MSG_NO_AIRPORT;
     return false;
   }
   field = ident;

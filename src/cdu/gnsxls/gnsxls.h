@@ -73,6 +73,12 @@ extern std::string gnsxls_save_name;   // file name proposed by SAVE ACTIVE FPL 
 extern std::string gnsxls_new_wpt_name;  // name PILOT ENTERED WPT gives its waypoint
 extern int32_t gnsxls_save_failed;     // 1: " Unable to Save" shown until the next key
 extern int32_t gnsxls_load_failed;     // 1: "Unable to load FP" shown until the next key
+// Why an entry or key was refused: shown in yellow on the title line in place of the
+// page's title until the next key; empty for none.
+extern std::string gnsxls_message;
+constexpr const char* GNSXLS_MSG_PLAN_FULL = "FPL FULL";
+constexpr const char* GNSXLS_MSG_NO_AIRPORT = "AIRPORT NOT FOUND";
+constexpr const char* GNSXLS_MSG_INVALID = "INVALID ENTRY";
 
 // Page counters: shown page / number of pages.
 extern int32_t gnsxls_active_fpl_page, gnsxls_active_fpl_pages;

@@ -23,6 +23,7 @@ std::string gnsxls_save_name;
 std::string gnsxls_new_wpt_name;
 int32_t gnsxls_save_failed;
 int32_t gnsxls_load_failed;
+std::string gnsxls_message;
 
 int32_t gnsxls_active_fpl_page, gnsxls_active_fpl_pages;
 int32_t gnsxls_plan_list_page;
@@ -87,6 +88,7 @@ void gnsxls_reset_state() {
   gnsxls_save_name.clear();
   gnsxls_new_wpt_name.clear();
   gnsxls_save_failed = gnsxls_load_failed = 0;
+  gnsxls_message.clear();
 
   gnsxls_active_fpl_page = gnsxls_active_fpl_pages = 1;
   gnsxls_plan_list_page = 1;

@@ -43,6 +43,8 @@ std::string gns_format(const char* fmt, ...) __attribute__((format(printf, 1, 2)
 // "hh:mm" of whole hours and minutes, the minutes rounded before the carry so that 59.6
 // never shows as minute 60; a clock time (`clock`) also wraps 24 hours to 0.
 std::string gns_clock_text(double hours, double minutes, bool clock);
+// "hh:mm" of a duration in minutes; `dashes` when it is not finite, negative or past 99:59.
+std::string gns_duration_text(double minutes, const char* dashes);
 
 // Shared by the data pages.
 // 1 while a plan is active and its index lies within it.
