@@ -252,15 +252,20 @@ void enter_pilot_wpt() {
 
 void enter_offset_wpt() {
   int32_t* s = gnsxls_lsk_state;
+  // A field left without a digit stays unset: it is no radial or distance of 0.
+  auto digits_or_unset = [](const std::string& t, const char* unset) {
+    return t.find_first_of("0123456789") == std::string::npos ? std::string(unset) : t;
+  };
   if (s[8] == 1) {
-    gnsxls_offset_radial = gnsxls_offset_radial_edit;
+    gnsxls_offset_radial = digits_or_unset(gnsxls_offset_radial_edit, "-----");
     gnsxls_offset_dist_edit = gnsxls_offset_dist;
     s[8] = 2;
     return;
   }
   if (s[8] == 2) {
-    gnsxls_offset_dist = gnsxls_offset_dist_edit;
+    gnsxls_offset_dist = digits_or_unset(gnsxls_offset_dist_edit, "------");
     s[8] = 0;
+    gnsxls_prompt_open = 0;
     return;
   }
   if (s[10] == 1) return toggle_answer();

@@ -131,6 +131,8 @@ void open_departure_page(const ShownPlan& p) {
   // With every departure text chosen the SID's legs show at once.
   bool open = open_first_unchosen(dep_airport_text, dep_sid_text, dep_trans_text, dep_runway_text);
   gnsxls_proc_chosen[0] = open ? 0 : 1;
+  // The legs shown are those of this departure, not of the last preview built.
+  if (!open) sid_insert_helper_origin();
   gnsxls_dep_choice = 1;
 }
 
