@@ -326,3 +326,105 @@ TEST_F(GnsxlsFlightTest, DepartWithEverythingChosenPreviewsThatDeparture) {
 }
 
 }  // namespace
+
+namespace {
+
+// Speeds, climbs and fuel the aircraft itself gives (the update reads them from the host
+// every frame): each field shows a value only when it has one it can print.
+TEST_F(GnsxlsFlightTest, SlowSpeedsAndNoFuelFlowLeaveTheFieldsDashed) {
+  struct Case {
+    const char* name;
+    bool on_ground;
+    double ias, headroom;  // headroom: ground speed left after a headwind, 0 for no wind
+    double vs, fuel;
+    bool times;  // EXIT HOLD and EST CROSSING have a value
+    bool endurance;
+  };
+  const Case cases[] = {{"0.02 kt on the ground", true, 0.02, 0.0, 0.0, 5000.0, false, false},
+                        {"3 kt climbing into the wind", false, 150.0, 3.0, 1500.0, 5000.0, false, false},
+                        {"40 kt into the wind", false, 150.0, 40.0, 0.0, 5000.0, false, false},
+                        {"250 kt without fuel", false, 250.0, 0.0, 0.0, 0.0, true, false},
+                        {"250 kt climbing", false, 250.0, 0.0, 1500.0, 5000.0, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fly_toward_btg(30.0);
+    simhost::AircraftState& s = aircraft();
+    s.ap_master = false;
+    s.on_ground = c.on_ground;
+    s.ias_kt = c.ias;
+    s.vs_fpm = c.vs;
+    s.fuel_gallons = c.fuel;
+    host_.run_seconds(1);
+    // The headwind follows the true airspeed until the ground speed settles.
+    for (int k = 0; k < 3 && c.headroom > 0.0; ++k) {
+      s.wind_dir = s.heading_true;
+      s.wind_speed_kt = true_airspeed - c.headroom;
+      host_.run_seconds(1);
+    }
+    host_.run_seconds(1);
+    ASSERT_GT(ground_speed, 0.0);
+    if (!c.times) {
+      ASSERT_LT(ground_speed, 50.0);
+    }
+    cruise_alt = 0;  // VNAV estimates the crossing at the active waypoint
+    // A hold at BTG being flown with AUTO: NAVIGATION shows EXIT HOLD and its time.
+    press("L2");
+    press("HOLD");
+    ASSERT_EQ(hold_count, 1);
+    hold_exit_state = 2;
+    holds_changed = 1;
+    hold_leg_point = 1;
+    for (int k = 0; k <= 4; ++k) {
+      hold_list[1].pattern_lat[k] = hold_list[1].lat + 0.01 * k;
+      hold_list[1].pattern_lon[k] = hold_list[1].lon;
+    }
+    press("NAV");
+    EXPECT_EQ(at(30, 100), "EXIT HOLD");
+    std::string exit_time = at(360, 100);
+    if (c.times) EXPECT_TRUE(std::regex_match(exit_time, std::regex("[0-9][0-9]:[0-5][0-9]"))) << exit_time;
+    else EXPECT_EQ(exit_time, "-----");
+    press("VNAV");
+    ASSERT_EQ(at(30, 120), "EST CROSSING");
+    std::string crossing = at(380, 120);
+    if (c.times) EXPECT_TRUE(std::regex_match(crossing, std::regex("[ 0-9]{4}[0-9]"))) << crossing;
+    else EXPECT_EQ(crossing, "-----");
+    press("PLAN");
+    EXPECT_EQ(at(90, 40), "FUEL STATUS");
+    std::string hours = at(360, 280), range = at(360, 320);
+    if (c.endurance) {
+      EXPECT_TRUE(std::regex_match(hours, std::regex("[0-9][0-9]:[0-5][0-9]"))) << hours;
+      EXPECT_TRUE(std::regex_match(range, std::regex("[ 0-9]{4}[0-9]"))) << range;
+    } else {
+      EXPECT_EQ(hours, "-----");
+      EXPECT_EQ(range, "-----");
+    }
+    host_.stop();
+  }
+}
+
+// NAVIGATION 4/4 shows the present position in the "N DD MM.SS" / "EDDD MM.SS" fields.
+TEST_F(GnsxlsFlightTest, NavigationShowsThePositionInItsFields) {
+  struct Case {
+    double lat, lon;
+    const char* lat_text;
+    const char* lon_text;
+  };
+  const Case cases[] = {{47.5, 8.25, "N 47 30.00", "E 08 15.00"}, {8.5, -122.25, "N 08 30.00", "W122 15.00"},
+                        {-33.75, 151.5, "S 33 45.00", "E151 30.00"}};
+  start_unit();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lat_text);
+    aircraft().lat = c.lat;
+    aircraft().lon = c.lon;
+    aircraft().on_ground = true;
+    aircraft().ias_kt = 0.0;
+    host_.run_seconds(1);
+    gnsxls_page = GNSXLS_PAGE_NAV;
+    gnsxls_nav_subpage = 4;
+    frames(1);
+    EXPECT_EQ(at(200, 120), c.lat_text);
+    EXPECT_EQ(at(200, 160), c.lon_text);
+  }
+}
+
+}  // namespace
