@@ -16,6 +16,11 @@ namespace {
 
 class GnsxlsFlightTest : public GnsxlsTest {
  protected:
+  // A flight ends with LNAV given up, as the pilot would on the ground.
+  void TearDown() override {
+    if (lnav_on == 1) lnav_toggle();
+    GnsxlsTest::TearDown();
+  }
   simhost::AircraftState& aircraft() { return host_.aircraft().state(); }
 
   // The route built, then the aircraft in flight `nm` north of BTG flying to it.
@@ -425,6 +430,93 @@ TEST_F(GnsxlsFlightTest, NavigationShowsThePositionInItsFields) {
     EXPECT_EQ(at(200, 120), c.lat_text);
     EXPECT_EQ(at(200, 160), c.lon_text);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The VNAV list: records from 1 with "#TOC" and "#TOD" each once, seven rows a sub-page,
+// however the pseudo-rows fall across the sub-pages.
+TEST_F(GnsxlsFlightTest, VnavListShowsEachPseudoRowOnce) {
+  start_unit();
+  aircraft().lat = 47.44;
+  aircraft().lon = -122.31;
+  build_route();
+  press("L2");
+  press("L2");  // CARRO
+  add_fix("JAWBN");
+  add_fix("PAE");
+  cruise_alt = 9000;
+  host_.run_seconds(2);
+  press("NAV");
+  press("VNAV");
+  std::vector<std::string> shown;
+  for (int sub = 2; sub <= gnsxls_vnav_subpages; ++sub) {
+    press("NEXT");
+    for (int r = 0; r < 7; ++r) {
+      std::string t = at(30, 80 + 40 * r);
+      if (!t.empty()) shown.push_back(t);
+    }
+  }
+  // From a fresh start #TOC falls on the last row of the first list page; wherever the
+  // pseudo-rows fall, every row shows once and the records keep their order.
+  std::vector<std::string> records;
+  for (const std::string& t : shown)
+    if (t[0] != '#') records.push_back(t);
+  const std::vector<std::string> route = {"SEA", "JAWBN", "PAE", "CARRO", "OLM", "DUBYA", "BTG", "KPDX"};
+  EXPECT_EQ(records, route);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "#TOC"), 1);
+  EXPECT_LE(std::count(shown.begin(), shown.end(), "#TOD"), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// An offset waypoint before a hold moves the hold's record by one; POS is always that of
+// the reference shown, and ENTER inserts that point.
+TEST_F(GnsxlsFlightTest, OffsetWaypointsKeepTheHoldAndTakeTheReferenceShown) {
+  start_unit();
+  aircraft().lat = 47.44;
+  aircraft().lon = -122.31;
+  build_route();
+  press("L4");  // BTG
+  press("HOLD");
+  ASSERT_EQ(hold_list[1].active_wpt, 5);
+  press("FPL");
+  press("L3");  // OLM
+  type("PAMMS*");  // two intersections of that name
+  press("ENTER");
+  ASSERT_EQ(gnsxls_page, GNSXLS_PAGE_OFFSET_WPT);
+  ASSERT_EQ(gnsxls_wpt_count, 2);
+  press("R3");
+  for (char k : std::string("0900")) {
+    type(std::string(1, k));
+    frames(1);
+  }
+  press("ENTER");
+  for (char k : std::string("100")) {
+    type(std::string(1, k));
+    frames(1);
+  }
+  press("ENTER");
+  std::string first = at(180, 280);
+  EXPECT_NE(first, "----------");
+  EXPECT_TRUE(has("OK? ENTER"));
+  press("NEXT");
+  std::string second = at(180, 280);
+  EXPECT_NE(second, first);
+  EXPECT_NE(second, "----------");
+  double lat = gnsxls_offset_lat, lon = gnsxls_offset_lon;
+  press("ENTER");
+  ASSERT_STREQ(fpl_active[3].ident, "PAMMS*");
+  EXPECT_NEAR(fpl_active[3].lat, lat, 1e-9);
+  EXPECT_NEAR(fpl_active[3].lon, lon, 1e-9);
+  EXPECT_NEAR(fpl_active[3].lat, 45.9, 0.1);  // by the second PAMMS
+  EXPECT_EQ(hold_list[1].active_wpt, 6);
+  EXPECT_EQ(hold_fpl_index, 6);
+  EXPECT_STREQ(fpl_active[6].ident, "BTG");
 }
 
 }  // namespace
