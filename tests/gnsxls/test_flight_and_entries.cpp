@@ -96,8 +96,8 @@ TEST_F(GnsxlsFlightTest, AHoldSetAheadIsLeftAtItsFixWithAutoAndFlownWithManual) 
       // AUTO chosen in the hold: EXIT HOLD with the time round the pattern, then out.
       choose_exit(true);
       press("NAV");
-      EXPECT_EQ(at(30, 100), "EXIT HOLD");
-      EXPECT_TRUE(std::regex_match(at(360, 100), std::regex("[0-9][0-9]:[0-5][0-9]"))) << at(360, 100);
+      EXPECT_EQ(at(30, 120), "EXIT HOLD");
+      EXPECT_TRUE(std::regex_match(at(360, 120), std::regex("[0-9][0-9]:[0-5][0-9]"))) << at(360, 120);
       ASSERT_TRUE(run_until(900, [] { return hold_count == 0; }));
       EXPECT_TRUE(run_until(60, [] { return fpl_active_index == 6; }));
     }
@@ -384,8 +384,8 @@ TEST_F(GnsxlsFlightTest, SlowSpeedsAndNoFuelFlowLeaveTheFieldsDashed) {
       hold_list[1].pattern_lon[k] = hold_list[1].lon;
     }
     press("NAV");
-    EXPECT_EQ(at(30, 100), "EXIT HOLD");
-    std::string exit_time = at(360, 100);
+    EXPECT_EQ(at(30, 120), "EXIT HOLD");
+    std::string exit_time = at(360, 120);
     if (c.times) EXPECT_TRUE(std::regex_match(exit_time, std::regex("[0-9][0-9]:[0-5][0-9]"))) << exit_time;
     else EXPECT_EQ(exit_time, "-----");
     press("VNAV");

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr uint32_t WIND_ARROW_COLOUR = 0xFF00FA00;
+constexpr double EXIT_HOLD_Y = 120.0;
 constexpr GfxPoint WIND_ARROW[6] = {{0, 0}, {9, 9}, {0, 0}, {-9, 9}, {0, 0}, {0, 24}};
 
 
@@ -62,10 +63,11 @@ void draw_header(const GnsPage& p, int32_t sub) {
     if (!hold_exit_asked()) {
       gns_text(p, 140, 110, p.green, "HOLDING");
     } else {
-      gns_text(p, 30, 100, p.cyan, "EXIT HOLD");
+      // On the line below AT (the NX line is not drawn in the hold), clear of its text.
+      gns_text(p, 30, EXIT_HOLD_Y, p.cyan, "EXIT HOLD");
       // Below the ground speed of the other times: dashes rather than an endless time.
       std::string t = ground_speed > 60.0 ? gns_duration_text(hold_exit_minutes(hold_leg_point), "-----") : "-----";
-      gns_text(p, 360, 100, p.cyan, t);
+      gns_text(p, 360, EXIT_HOLD_Y, p.cyan, t);
     }
   } else {
     std::string from = "------", from_time = "-----";
