@@ -23,12 +23,16 @@ class GnsxlsFlightTest : public GnsxlsTest {
   }
   simhost::AircraftState& aircraft() { return host_.aircraft().state(); }
 
-  // The route built, then the aircraft in flight `nm` north of BTG flying to it.
-  void fly_toward_btg(double nm) {
-    start_unit({{"GNSXLS", "Twinjet"}, {"LNAV", "Twinjet"}});
+  // The route built at KSEA.
+  void start_at_ksea(const std::vector<GaugeAt>& gauges = {{"GNSXLS", "Twinjet"}}) {
+    start_unit(gauges);
     aircraft().lat = 47.44;
     aircraft().lon = -122.31;
     build_route();
+  }
+  // The route built, then the aircraft in flight `nm` north of BTG flying to it.
+  void fly_toward_btg(double nm) {
+    start_at_ksea({{"GNSXLS", "Twinjet"}, {"LNAV", "Twinjet"}});
     simhost::AircraftState& s = aircraft();
     s.lat = 45.8149 + nm / 60.0;
     s.lon = -122.5305;
@@ -330,9 +334,6 @@ TEST_F(GnsxlsFlightTest, DepartWithEverythingChosenPreviewsThatDeparture) {
   EXPECT_FALSE(has("HELNS"));
 }
 
-}  // namespace
-
-namespace {
 
 // Speeds, climbs and fuel the aircraft itself gives (the update reads them from the host
 // every frame): each field shows a value only when it has one it can print.
@@ -432,17 +433,11 @@ TEST_F(GnsxlsFlightTest, NavigationShowsThePositionInItsFields) {
   }
 }
 
-}  // namespace
-
-namespace {
 
 // The VNAV list: records from 1 with "#TOC" and "#TOD" each once, seven rows a sub-page,
 // however the pseudo-rows fall across the sub-pages.
 TEST_F(GnsxlsFlightTest, VnavListShowsEachPseudoRowOnce) {
-  start_unit();
-  aircraft().lat = 47.44;
-  aircraft().lon = -122.31;
-  build_route();
+  start_at_ksea();
   press("L2");
   press("L2");  // CARRO
   add_fix("JAWBN");
@@ -470,17 +465,11 @@ TEST_F(GnsxlsFlightTest, VnavListShowsEachPseudoRowOnce) {
   EXPECT_LE(std::count(shown.begin(), shown.end(), "#TOD"), 1);
 }
 
-}  // namespace
-
-namespace {
 
 // An offset waypoint before a hold moves the hold's record by one; POS is always that of
 // the reference shown, and ENTER inserts that point.
 TEST_F(GnsxlsFlightTest, OffsetWaypointsKeepTheHoldAndTakeTheReferenceShown) {
-  start_unit();
-  aircraft().lat = 47.44;
-  aircraft().lon = -122.31;
-  build_route();
+  start_at_ksea();
   press("L4");  // BTG
   press("HOLD");
   ASSERT_EQ(hold_list[1].active_wpt, 5);

@@ -51,10 +51,7 @@ int edit_real_last() {
 // The page and guidance state of a direct-to just made: the leg starts at the aircraft
 // and ACTIVE FPL shows the plan with no entry open.
 void direct_flown_from_here() {
-  set_active_wpt_position();
-  dto_active = 1;
-  dto_origin_lat = present_lat;
-  dto_origin_lon = present_lon;
+  gnsxls_fly_active_from_aircraft();
   gnsxls_fpl_column = gnsxls_fpl_column_saved;
   gnsxls_page = GNSXLS_PAGE_FPL;
   gnsxls_list_mode = 1;
@@ -293,6 +290,13 @@ void enter_offset_wpt() {
 }
 
 }  // namespace
+
+void gnsxls_fly_active_from_aircraft() {
+  set_active_wpt_position();
+  dto_active = 1;
+  dto_origin_lat = present_lat;
+  dto_origin_lon = present_lon;
+}
 
 void gnsxls_enter_direct_page() {
   if (gnsxls_dir_closest_arp != 1) return direct_closest_airport();

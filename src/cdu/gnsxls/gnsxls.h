@@ -182,6 +182,8 @@ void gnsxls_enter_database_wpt_page();
 void gnsxls_enter_direct_page();
 void gnsxls_enter_direct_candidate();   // DATABASE WPT opened by DIRECT
 void gnsxls_enter_pilot_wpt_page();
+// The active waypoint of fpl_active_index is flown to from the aircraft's position.
+void gnsxls_fly_active_from_aircraft();
 void gnsxls_enter_offset_wpt_page();
 void gnsxls_enter_procedure_page();     // DEPARTURE, STAR, APPROACH
 void gnsxls_enter_procedure_airport();  // DATABASE WPT opened by a procedure page
