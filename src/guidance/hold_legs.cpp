@@ -106,6 +106,7 @@ void fly_hold_pattern() {
       holds_changed = 0;
       drop_first_hold();
       holding_active = 0;
+      hold_exit_state = 0;
       return;
     }
   }
@@ -114,7 +115,8 @@ void fly_hold_pattern() {
   if (reached || (holding_active == 0 && fix_dist <= wpt_change_dist)) {
     if (holding_active == 0) {
       holds_changed = 1;
-      hold_exit_state = 0;
+      // An exit asked before the fix (AUTO) still ends the hold at the fix.
+      if (!hold_exit_asked()) hold_exit_state = 0;
     }
     holding_active = holding_active >= 4 ? 1 : holding_active + 1;
     hold_corner_prev = holding_active - 1 < 1 ? 4 : holding_active - 1;

@@ -15,6 +15,8 @@ extern int32_t selected_approach_index;  // approach chosen for the destination;
 
 // The exit state under the names the GNS-XLS hold pages and the MCU HOLD key use.
 inline int32_t& hold_exit_mode = hold_exit_state;
+// The hold ahead or being flown is left at its fix (exit asked or under way).
+inline bool hold_exit_asked() { return hold_exit_state == 2 || hold_exit_state == 3; }
 inline int32_t& hold_entry_mode = hold_exit_state;
 inline int32_t& vnav_target_index = vnav_wpt_index;
 

@@ -145,10 +145,20 @@ TEST_F(GnsxlsDirectTest, DirClosestArpListsTheNearestFirstAndRefreshesPast50Nm) 
   EXPECT_EQ(gnsxls_scratchpad, nearest);
   EXPECT_EQ(boxes(), 1);
   click("ENTER");
-  EXPECT_STREQ(fpl_active[1].ident, nearest.c_str());
-  EXPECT_EQ(fpl_active_last, 1);
-  EXPECT_STREQ(fpl_active[2].ident, "******");
-  EXPECT_EQ(fpl_active_dest_index, 1);
+  // The origin, the leg from the aircraft and the airport flown to; no entry left open.
+  EXPECT_STREQ(fpl_active[0].ident, "KSEA");
+  EXPECT_STREQ(fpl_active[1].ident, "DIRECT");
+  EXPECT_DOUBLE_EQ(fpl_active[1].lat, host_.aircraft().state().lat);
+  EXPECT_STREQ(fpl_active[2].ident, nearest.c_str());
+  EXPECT_EQ(fpl_active_last, 2);
+  EXPECT_STREQ(fpl_active[3].ident, "******");
+  EXPECT_EQ(fpl_active_dest_index, 2);
+  EXPECT_EQ(fpl_active_index, 2);
+  EXPECT_EQ(dto_active, 1);
+  frames(1);
+  EXPECT_EQ(gnsxls_prompt_open, 0);
+  EXPECT_EQ(boxes(), 0);
+  EXPECT_EQ(at(96, 80), nearest);
 }
 
 // ALKI1 (OLM, 16L), HELNS5 (OLM, 10R) and I10R (HELNS) into ACTIVE FPL or an opened plan.

@@ -76,12 +76,32 @@ void draw_bottom_line(GnsPage& p) {
   gns_prompt(p, 200, 360, s[10] == 2, s[10] == 2 ? "LOAD ATC RTE?" : "LOAD ATC RTE");
 }
 
+// The chosen row is the record fpl_edit_index wherever an insertion, a deletion or the
+// sequencing has moved it: page and line key follow it; a record no longer listed (behind
+// the FROM waypoint) ends the entry.
+void follow_open_row() {
+  int k = plan_row_chosen();
+  if (k < 0 || gnsxls_pending_lsk != 0) return;
+  int first = std::max(0, fpl_active_index - 1);
+  int f = first + (gnsxls_active_fpl_page - 1) * GNSXLS_ROWS_PER_PAGE;
+  if (fpl_edit_index == f + k) return;
+  if (fpl_edit_index < first || fpl_edit_index > fpl_active_last + 1) {
+    reset_cdu_entry_state();
+    gnsxls_prompt_open = 0;
+    return;
+  }
+  int pos = fpl_edit_index - first;
+  gnsxls_active_fpl_page = pos / GNSXLS_ROWS_PER_PAGE + 1;
+  plan_row_choose(pos % GNSXLS_ROWS_PER_PAGE);
+}
+
 }  // namespace
 
 void draw_active_fpl_view(GnsPage& p) {
   gnsxls_plan_selected = 0;
   bool plan = fpl_active_index != FPL_NO_PLAN && fpl_active_last >= 0;
   int32_t last = std::clamp(fpl_active_last, -1, FPL_MAX_LAST);
+  if (plan) follow_open_row();
   int f = plan ? std::max(0, (gnsxls_active_fpl_page - 1) * GNSXLS_ROWS_PER_PAGE + fpl_active_index - 1) : 0;
   int rows = !plan ? 1 : last == 0 ? 1 : last - fpl_active_index + 3;
   gnsxls_active_fpl_pages = std::max(1, (rows + GNSXLS_ROWS_PER_PAGE - 1) / GNSXLS_ROWS_PER_PAGE);

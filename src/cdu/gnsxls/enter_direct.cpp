@@ -11,17 +11,12 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
+#include "guidance/hold_legs.h"
 #include "guidance/fms_state.h"
 #include "guidance/fms_update.h"
 #include "module/host_services.h"
 #include "navdb/navdb.h"
 #include "platform/host/sim_token_ids.h"
-
-int32_t gnsxls_dir_closest_arp = 1;
-ClosestAirport closest_airports[11];
-int32_t gnsxls_pos_field = 0;
-std::string gnsxls_offset_radial_edit = "-----", gnsxls_offset_dist_edit = "------";
-double gnsxls_offset_lat = 0.0, gnsxls_offset_lon = 0.0;
 
 namespace {
 
@@ -53,26 +48,41 @@ int edit_real_last() {
 
 // ---- DIR CLOSEST ARP ----
 
+// The page and guidance state of a direct-to just made: the leg starts at the aircraft
+// and ACTIVE FPL shows the plan with no entry open.
+void direct_flown_from_here() {
+  gnsxls_fly_active_from_aircraft();
+  gnsxls_fpl_column = gnsxls_fpl_column_saved;
+  gnsxls_page = GNSXLS_PAGE_FPL;
+  gnsxls_list_mode = 1;
+  gnsxls_active_fpl_page = 1;
+  gnsxls_prompt_open = 0;
+  fms_leg_state = 0;
+  reset_cdu_entry_state();
+}
+
+// The plan becomes the origin (when there is one), a DIRECT record at the aircraft and
+// the airport, flown to; the old holds go with the old route.
 void direct_closest_airport() {
   const ClosestAirport* a = nullptr;
   for (int i = 1; i <= 9 && !a; ++i)
     if (!closest_airports[i].ident.empty() && closest_airports[i].ident == gnsxls_scratchpad) a = &closest_airports[i];
   if (!a) return;
-  // Record 0 stays the origin; a plan without one gets the present position.
-  if (fpl_active_last < 0) fresh_record(fpl_active[0], "DIRECT", present_lat, present_lon, "WPT");
-  fresh_record(fpl_active[1], a->ident, a->lat, a->lon, "APT");
-  fpl_active_last = 1;
-  set_end_record(fpl_active[2]);
-  fpl_active_index = 1;
-  set_active_wpt_position();
+  FlightPlanWpt recs[3];
+  int n = 0;
+  if (fpl_active_index != FPL_NO_PLAN && fpl_active_last >= 0 && !is(fpl_active[0].ident, "DIRECT"))
+    recs[n++] = fpl_active[0];
+  fresh_record(recs[n], "DIRECT", present_lat, present_lon, "WPT");
+  fpl_set_text(recs[n++].segment, "DCT");
+  fresh_record(recs[n], a->ident, a->lat, a->lon, "APT");
+  recs[n].alt_constraint = vnav_target_alt;
+  for (int guard = 0; guard < HOLD_CAPACITY && hold_count > 0; ++guard) drop_first_hold();
+  set_active_plan(recs, n, n);
   load_airport_block(a->ident, 2);
   load_plan_airport_info(a->ident, 1);
-  fpl_active[1].alt_constraint = vnav_target_alt;
-  fpl_active_dest_index = 1;
   route_dest_text = a->ident;
   fms_plan_activated();
-  gnsxls_page = GNSXLS_PAGE_FPL;
-  gnsxls_list_mode = 1;
+  direct_flown_from_here();
 }
 
 // ---- direct to an edit-plan record ----
@@ -97,7 +107,11 @@ void direct_to_edit_record() {
   int real_last = edit_real_last();
   int k = fpl_edit_index;
   // No fix to fly to, or no room for the DIRECT record and the end record: refused.
-  if (k < 0 || k > real_last || real_last + 1 > FPL_MAX_LAST) return;
+  if (k < 0 || k > real_last) return;
+  if (real_last + 1 > FPL_MAX_LAST) {
+    gnsxls_message = GNSXLS_MSG_PLAN_FULL;
+    return;
+  }
   if (is(fpl_edit[k].ident, FPL_DISCO_IDENT) || is(fpl_edit[k].ident, FPL_THEN_IDENT)) return;
   // A plan without origin: the first airport becomes record 0.
   int from = k >= 1 && real_last >= 1 && is(fpl_edit[0].ident, "---") && is(fpl_edit[1].type, "APT") ? 1 : 0;
@@ -129,17 +143,7 @@ void direct_to_edit_record() {
   if (course < 0.5) course += 360.0;
   gc_course_deg = course;
   send_forced_turn(course);
-
-  set_active_wpt_position();
-  dto_active = 1;
-  dto_origin_lat = present_lat;
-  dto_origin_lon = present_lon;
-  gnsxls_fpl_column = gnsxls_fpl_column_saved;
-  gnsxls_page = GNSXLS_PAGE_FPL;
-  gnsxls_list_mode = 1;
-  gnsxls_active_fpl_page = 1;
-  fms_leg_state = 0;
-  reset_cdu_entry_state();
+  direct_flown_from_here();
 }
 
 void direct_typed_ident() {
@@ -168,8 +172,10 @@ TargetPlan target_plan() {
   return {fpl_edit, fpl_edit_last, fpl_edit_dest_index, false};
 }
 
+// A full plan is refused with the message line.
 bool plan_has_room(const TargetPlan& p) {
   int k = fpl_edit_index;
+  if (p.last >= FPL_MAX_LAST) gnsxls_message = GNSXLS_MSG_PLAN_FULL;
   return p.last < FPL_MAX_LAST && k >= 0 && k <= p.last + 1;
 }
 
@@ -252,15 +258,20 @@ void enter_pilot_wpt() {
 
 void enter_offset_wpt() {
   int32_t* s = gnsxls_lsk_state;
+  // A field left without a digit stays unset: it is no radial or distance of 0.
+  auto digits_or_unset = [](const std::string& t, const char* unset) {
+    return t.find_first_of("0123456789") == std::string::npos ? std::string(unset) : t;
+  };
   if (s[8] == 1) {
-    gnsxls_offset_radial = gnsxls_offset_radial_edit;
+    gnsxls_offset_radial = digits_or_unset(gnsxls_offset_radial_edit, "-----");
     gnsxls_offset_dist_edit = gnsxls_offset_dist;
     s[8] = 2;
     return;
   }
   if (s[8] == 2) {
-    gnsxls_offset_dist = gnsxls_offset_dist_edit;
+    gnsxls_offset_dist = digits_or_unset(gnsxls_offset_dist_edit, "------");
     s[8] = 0;
+    gnsxls_prompt_open = 0;
     return;
   }
   if (s[10] == 1) return toggle_answer();
@@ -284,6 +295,13 @@ void enter_offset_wpt() {
 
 }  // namespace
 
+void gnsxls_fly_active_from_aircraft() {
+  set_active_wpt_position();
+  dto_active = 1;
+  dto_origin_lat = present_lat;
+  dto_origin_lon = present_lon;
+}
+
 void gnsxls_enter_direct_page() {
   if (gnsxls_dir_closest_arp != 1) return direct_closest_airport();
   if (gnsxls_direct_armed == 1 || gnsxls_clear_on_key == 1) return direct_to_edit_record();
@@ -299,6 +317,7 @@ void gnsxls_enter_direct_candidate() {
   // Room for the candidate and the two end records.
   if (e < 1 || e > gnsxls_wpt_count || e >= nav_search_slots || k < 0 || k > real_last + 1 ||
       real_last + 3 > FPL_CAPACITY - 1) {
+    if (real_last + 3 > FPL_CAPACITY - 1) gnsxls_message = GNSXLS_MSG_PLAN_FULL;
     gnsxls_page = GNSXLS_PAGE_DIRECT;
     return;
   }

@@ -7,6 +7,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_import.h"
 #include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
 #include "flightplan/procedures.h"
 #include "guidance/fms_state.h"
 #include "guidance/hold_legs.h"
@@ -130,6 +131,8 @@ void open_departure_page(const ShownPlan& p) {
   // With every departure text chosen the SID's legs show at once.
   bool open = open_first_unchosen(dep_airport_text, dep_sid_text, dep_trans_text, dep_runway_text);
   gnsxls_proc_chosen[0] = open ? 0 : 1;
+  // The legs shown are those of this departure, not of the last preview built.
+  if (!open) sid_insert_helper_origin();
   gnsxls_dep_choice = 1;
 }
 
@@ -181,7 +184,10 @@ bool active_fpl_questions() {
     return true;
   }
   if (s[10] == 2) {
+    // The import's refusal ("NO ACTIVE GPS RTE") shows on the message line.
+    fpl_message.clear();
     import_sim_gps_route(7);
+    gnsxls_message = fpl_message;
     reset_cdu_entry_state();
     return true;
   }
@@ -303,6 +309,7 @@ void insert_candidate(const ShownPlan& p) {
   int k = fpl_edit_index;
   int e = nav_search_count;
   // A full plan, a row outside it or no candidate: refused, the row stays open.
+  if (p.last >= FPL_MAX_LAST) gnsxls_message = GNSXLS_MSG_PLAN_FULL;
   if (p.last >= FPL_MAX_LAST || k < 0 || k > p.last + 1 || e < 1 || e > gnsxls_wpt_count || e >= nav_search_slots ||
       (p.active && fpl_active_index == FPL_NO_PLAN)) {
     gnsxls_page = GNSXLS_PAGE_FPL;

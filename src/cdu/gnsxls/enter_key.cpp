@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr int32_t ALTITUDE_LIMIT_FT = 99999;
+
 double entry_value(const std::string& text) { return std::atof(text.c_str()); }
 
 // The airway chosen on AIRWAY joins the plan shown at the record before the typed row;
@@ -81,14 +83,44 @@ double entered_angle() {
   return std::atof(text);
 }
 
+// An altitude entry: digits only (blanks around them), above 0 and below 99999 ft as on
+// PERF INIT; false for anything else.
+bool altitude_entry(const std::string& text, int32_t& out) {
+  std::size_t a = text.find_first_not_of(' ');
+  if (a == std::string::npos) return false;
+  std::string digits = gnsxls_trimmed(text.substr(a));
+  if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+  int32_t v = std::atoi(digits.c_str());
+  if (v <= 0 || v >= ALTITUDE_LIMIT_FT) return false;
+  out = v;
+  return true;
+}
+
+// Ends an entry of a data page: the field closes and the scratchpad is emptied, so that
+// no later ENTER elsewhere takes it.
+void close_entry() {
+  reset_cdu_entry_state();
+  gnsxls_prompt_open = 0;
+  gnsxls_scratchpad.clear();
+}
+
 void enter_vnav_data_page(double tas_climb, double tas_descent) {
-  double entry = entry_value(gnsxls_scratchpad);
   const int32_t* s = gnsxls_lsk_state;
-  if (s[7] == 1) {
-    cruise_alt = key_param(entry, cruise_alt);
-    propose_cruise_altitude(cruise_alt, 0);
+  if (s[7] == 1 || s[7] == 2) {
+    int32_t alt = 0;
+    // Refused: nothing changes and the field stays open for another entry.
+    if (!altitude_entry(gnsxls_scratchpad, alt)) {
+      gnsxls_message = GNSXLS_MSG_INVALID;
+      gnsxls_clear_on_key = 1;
+      return;
+    }
+    if (s[7] == 1) {
+      cruise_alt = alt;
+      propose_cruise_altitude(cruise_alt, 0);
+    } else {
+      TransAlt = alt;
+    }
   }
-  if (s[7] == 2) TransAlt = key_param(entry, TransAlt);
   if (s[8] == 1) {
     double a = entered_angle();
     if (a > 6.0) a = 6.0;
@@ -99,7 +131,7 @@ void enter_vnav_data_page(double tas_climb, double tas_descent) {
       DescentRate = 100.0 * key_param((100.0 * a * tas_descent / 60.0 + 50.0) / 100.0);
     }
   }
-  reset_cdu_entry_state();
+  close_entry();
 }
 
 void enter_hold_page() {
@@ -107,8 +139,9 @@ void enter_hold_page() {
   if (hold_count >= 1) {
     HoldRecord& h = hold_list[1];
     double course = entry_value(hold_course_entry);
-    // Values a hold cannot fly are ignored.
-    if (s[7] == 1 && course >= 0.0 && course <= 360.0) h.inbound_course = course == 360.0 ? 0.0 : course;
+    // Values a hold cannot fly are ignored, and so is a field left blank.
+    bool typed = hold_course_entry.find_first_of("0123456789") != std::string::npos;
+    if (s[7] == 1 && typed && course >= 0.0 && course <= 360.0) h.inbound_course = course == 360.0 ? 0.0 : course;
     if (s[8] == 1) h.turn = hold_turn_choice;
     double minutes = entry_value(hold_time_entry);
     if (s[9] == 1 && minutes > 0.0) {
@@ -121,8 +154,9 @@ void enter_hold_page() {
       h.leg_mode = 2;
     }
   }
-  if (s[10] == 1) hold_exit_mode = hold_exit_choice;
-  reset_cdu_entry_state();
+  // AUTO asks the guidance to leave the hold at its fix; MANUAL withdraws that.
+  if (s[10] == 1 && (hold_exit_choice == 2) != hold_exit_asked()) hold_exit_mode = hold_exit_choice == 2 ? 2 : 1;
+  close_entry();
 }
 
 void enter_plan_page() {
@@ -136,7 +170,7 @@ void enter_plan_page() {
     typed.erase(0, typed.find_first_not_of(' '));
     if (typed != offer) fms_reserve_fuel = kg ? fuel * 2.20462262 : fuel;
   }
-  reset_cdu_entry_state();
+  close_entry();
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ bool take_airport(int slot, std::string& field, int32_t return_page) {
   std::string ident = gnsxls_trimmed(gnsxls_scratchpad);
   if (load_airport_block(ident, slot) != 1) {
     airport_not_found = 1;
+    // APPROACH tells below its lists; the other pages on the message line.
+    if (gnsxls_page != GNSXLS_PAGE_APPROACH) gnsxls_message = GNSXLS_MSG_NO_AIRPORT;
     return false;
   }
   field = ident;
@@ -63,13 +65,7 @@ bool take_airport(int slot, std::string& field, int32_t return_page) {
 // After a procedure goes into the active plan its first leg is flown.
 void fly_to_record_1() {
   fpl_active_index = 1;
-  if (fpl_valid_index(1, fpl_active_last)) {
-    active_wpt_lat = fpl_active[1].lat;
-    active_wpt_lon = fpl_active[1].lon;
-  }
-  dto_active = 1;
-  dto_origin_lat = present_lat;
-  dto_origin_lon = present_lon;
+  gnsxls_fly_active_from_aircraft();
   gnsxls_active_fpl_page = 1;
 }
 

@@ -33,6 +33,17 @@ bool is(const char* text, const char* want) { return std::strcmp(text, want) == 
 
 bool plan_row_selected(int k) { return gnsxls_lsk_state[row_keys[k].lsk] == row_keys[k].state; }
 
+int plan_row_chosen() {
+  for (int k = 0; k < GNSXLS_ROWS_PER_PAGE; ++k)
+    if (plan_row_selected(k)) return k;
+  return -1;
+}
+
+void plan_row_choose(int k) {
+  reset_cdu_entry_state();
+  if (k >= 0 && k < GNSXLS_ROWS_PER_PAGE) gnsxls_lsk_state[row_keys[k].lsk] = row_keys[k].state;
+}
+
 bool plan_row_key_pending(int k) {
   return plan_row_selected(k) && gnsxls_pending_lsk >= 1 && gnsxls_pending_lsk <= 4;
 }

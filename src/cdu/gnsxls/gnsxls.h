@@ -73,6 +73,12 @@ extern std::string gnsxls_save_name;   // file name proposed by SAVE ACTIVE FPL 
 extern std::string gnsxls_new_wpt_name;  // name PILOT ENTERED WPT gives its waypoint
 extern int32_t gnsxls_save_failed;     // 1: " Unable to Save" shown until the next key
 extern int32_t gnsxls_load_failed;     // 1: "Unable to load FP" shown until the next key
+// Why an entry or key was refused: shown in yellow on the title line in place of the
+// page's title until the next key; empty for none.
+extern std::string gnsxls_message;
+constexpr const char* GNSXLS_MSG_PLAN_FULL = "FPL FULL";
+constexpr const char* GNSXLS_MSG_NO_AIRPORT = "AIRPORT NOT FOUND";
+constexpr const char* GNSXLS_MSG_INVALID = "INVALID ENTRY";
 
 // Page counters: shown page / number of pages.
 extern int32_t gnsxls_active_fpl_page, gnsxls_active_fpl_pages;
@@ -130,8 +136,10 @@ extern void (*gnsxls_plan_activated_hook)();
 // Zeroes the ten line-key states and proc_list_cursor.
 void reset_cdu_entry_state();
 
-// Install start state: page 1, plan list, first pages; `lm` 0 on GNSXLS also closes an
-// opened plan.
+// Every entry state, page counter and page field of the unit at its start values.
+void gnsxls_reset_state();
+// Install start state: GNSXLS starts the whole unit afresh (gnsxls_reset_state); GNSXLS_LM
+// only returns to page 1, the plan list and the first pages, keeping an opened plan.
 void gnsxls_start_state(bool lm);
 
 // ---- frame ----
@@ -174,6 +182,8 @@ void gnsxls_enter_database_wpt_page();
 void gnsxls_enter_direct_page();
 void gnsxls_enter_direct_candidate();   // DATABASE WPT opened by DIRECT
 void gnsxls_enter_pilot_wpt_page();
+// The active waypoint of fpl_active_index is flown to from the aircraft's position.
+void gnsxls_fly_active_from_aircraft();
 void gnsxls_enter_offset_wpt_page();
 void gnsxls_enter_procedure_page();     // DEPARTURE, STAR, APPROACH
 void gnsxls_enter_procedure_airport();  // DATABASE WPT opened by a procedure page

@@ -7,8 +7,6 @@
 #include "flightplan/flight_plan.h"
 #include "guidance/waypoint_sequencing.h"
 
-int32_t hold_entry_fresh = 0;
-
 namespace {
 
 // A number field: its template and its digit places, left to right.
@@ -92,7 +90,7 @@ void hold_line_key(const HoldRecord& h) {
       if (s[10] == 0) {
         reset_cdu_entry_state();
         s[10] = 1;
-        hold_exit_choice = hold_exit_mode;
+        hold_exit_choice = hold_exit_asked() ? 2 : 1;
       } else {
         s[10] = 0;
       }
@@ -155,6 +153,6 @@ void gnsxls_holding_pattern_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   else gns_textf(p, 340, 280, p.green, "(%-2.1f)", h.leg_dist);
   gns_text(p, 30, 320, p.green, "EXIT MODE");
   if (s[10] == 1) gns_field(p, 360, 320, 6, hold_exit_choice == 1 ? "MANUAL" : "AUTO");
-  else gns_text(p, 360, 320, p.green, hold_exit_mode == 1 ? "MANUAL" : "AUTO");
+  else gns_text(p, 360, 320, p.green, hold_exit_asked() ? "AUTO" : "MANUAL");
   gns_page_end(p);
 }

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr uint32_t WIND_ARROW_COLOUR = 0xFF00FA00;
+constexpr double EXIT_HOLD_Y = 120.0;
 constexpr GfxPoint WIND_ARROW[6] = {{0, 0}, {9, 9}, {0, 0}, {-9, 9}, {0, 0}, {0, 24}};
 
 
@@ -59,18 +60,14 @@ void draw_header(const GnsPage& p, int32_t sub) {
     gns_text(p, 30, 40, p.yellow, h.turn == 1 ? "HOLD RIGHT" : "HOLD LEFT");
     gns_text(p, 30, 80, p.magenta, "AT");
     if (h.active_wpt >= 0 && h.active_wpt <= fpl_active_last) gns_text(p, 90, 80, p.magenta, fpl_active[h.active_wpt].ident);
-    if (hold_exit_mode != 2) {
+    if (!hold_exit_asked()) {
       gns_text(p, 140, 110, p.green, "HOLDING");
     } else {
-      gns_text(p, 30, 100, p.cyan, "EXIT HOLD");
-      // A standing aircraft never leaves the pattern: dashes rather than an endless time.
-      std::string t = "-----";
-      if (ground_speed > 0.0) {
-        double m = hold_exit_minutes(hold_leg_point);
-        double hours = std::floor(m / 60.0);
-        t = gns_clock_text(hours, m - 60.0 * hours, false);
-      }
-      gns_text(p, 360, 100, p.cyan, t);
+      // On the line below AT (the NX line is not drawn in the hold), clear of its text.
+      gns_text(p, 30, EXIT_HOLD_Y, p.cyan, "EXIT HOLD");
+      // Below the ground speed of the other times: dashes rather than an endless time.
+      std::string t = ground_speed > 60.0 ? gns_duration_text(hold_exit_minutes(hold_leg_point), "-----") : "-----";
+      gns_text(p, 360, EXIT_HOLD_Y, p.cyan, t);
     }
   } else {
     std::string from = "------", from_time = "-----";

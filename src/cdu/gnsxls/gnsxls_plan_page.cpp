@@ -48,11 +48,10 @@ void draw_fuel_status(const GnsPage& p) {
   if (ground_speed > 50.0) {
     per_mile = number_or("%4.0f", flow / ground_speed, "----");
     double e = fuel / flow;
-    if (flow > 0.0 && std::isfinite(e) && e < 1.0e6) {
-      int h = int(e);
-      int m = int((e - h) * 60.0);
-      hours = gns_format("%02d:%02d", h, m);
-      range = gns_format("%5.0f", e * ground_speed);
+    // Only what the fields can print: up to 99:59 and 99999 NM.
+    if (flow > 0.0 && std::isfinite(e)) {
+      hours = gns_duration_text(e * 60.0, "-----");
+      if (e * ground_speed < 99999.5) range = gns_format("%5.0f", e * ground_speed);
     }
   }
   gns_text(p, 90, 280, p.cyan, "HOURS");

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "cdu/gnsxls/gnsxls.h"
 #include "cdu/gnsxls/page_frame.h"
@@ -20,6 +21,7 @@ namespace {
 
 constexpr int ROWS = 7;
 constexpr double NO_CONSTRAINT = -999.0;
+constexpr double MIN_ESTIMATE_GS = 50.0;  // kt; slower, times and crossings show dashes
 
 // The profile distances under the update's names: to the TOC, to the TOD along the
 // route, to the VNAV target, and the two gate distances of the descent path.
@@ -27,14 +29,6 @@ double toc_range() { return double(toc_climb_dist); }
 double tod_range() { return tod_route_dist; }
 double wpt_range() { return dist_to_vnav_target; }
 bool on_descent_path() { return vdev_gate_dist_1 > vdev_gate_dist_2; }
-
-
-// "hh:mm" of `minutes`; dashes for a time that is not finite.
-std::string duration_text(double minutes, const char* dashes) {
-  if (!std::isfinite(minutes) || minutes < 0.0) return dashes;
-  double h = std::floor(minutes / 60.0);
-  return gns_clock_text(h, minutes - 60.0 * h, false);
-}
 
 const char* phase_text() {
   if (!gns_has_active_plan()) return "INVALID";
@@ -49,11 +43,6 @@ void draw_phase(const GnsPage& p) {
   gns_text(p, 30, 40, std::string(phase) == "INVALID" ? p.yellow : p.green, phase);
 }
 
-int32_t vnav_page_count() {
-  if (!gns_has_active_plan()) return 2;
-  int32_t n = fpl_active_last - fpl_active_index + 1 + (toc_passed == 0) + (tod_passed == 0);
-  return std::max(1, (n + ROWS - 1) / ROWS) + 1;
-}
 
 enum class Target { none, tod, toc, waypoint };
 
@@ -77,8 +66,8 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
       to_line = tod ? "TO #TOD" : "TO #TOC";
       to_value = gns_format("%5d", cruise_alt);
       range = tod ? tod_range() : toc_range();
-      if (ground_speed > 50.0 && true_airspeed > 0.0)
-        ete = duration_text((tod ? tod_range() : d_toc) / true_airspeed * 60.0, "------");
+      if (ground_speed > MIN_ESTIMATE_GS && true_airspeed > 0.0)
+        ete = gns_duration_text((tod ? tod_range() : d_toc) / true_airspeed * 60.0, "------");
       break;
     }
     case Target::waypoint: {
@@ -97,12 +86,13 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
     gns_text(p, 30, 160, p.cyan, "ETE");
     gns_text(p, 380, 160, p.cyan, ete);
   } else {
-    // Without a plan or a ground speed there is no crossing to estimate.
+    // Without a plan or below the ground speed of the other estimates there is no
+    // crossing to estimate; nor one the five-digit field cannot hold.
     std::string estimate = "-----";
-    if (plan && ground_speed > 0.0) {
+    if (plan && ground_speed > MIN_ESTIMATE_GS) {
       double r = toc_passed == 0 && d_wpt > d_toc ? toc_range() : wpt_range();
       double alt = indicated_altitude + r / (ground_speed / 60.0) * vertical_speed;
-      if (std::isfinite(alt)) estimate = gns_format("%5.0f", alt);
+      if (std::isfinite(alt) && alt > -0.5 && alt < 99999.5) estimate = gns_format("%5.0f", alt);
     }
     gns_text(p, 30, 120, p.cyan, "EST CROSSING");
     gns_text(p, 380, 120, p.cyan, estimate);
@@ -113,7 +103,7 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
       gns_textf(p, 400, 200, p.green, "%4.0f", 2000.0);
     } else if (target != Target::toc) {
       gns_text(p, 30, 200, p.green, "REQUIRED FPM    ");
-      gns_text(p, 400, 200, p.green, ground_speed > 50.0 ? gns_format("%4.0f", vnav_required_fpm) : "----");
+      gns_text(p, 400, 200, p.green, ground_speed > MIN_ESTIMATE_GS ? gns_format("%4.0f", vnav_required_fpm) : "----");
     }
   }
   const char* dir = vertical_speed < 0.0 ? "DN" : vertical_speed > 0.0 ? "UP" : "";
@@ -121,7 +111,7 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
   gns_textf(p, 400, 240, p.green, "%4.0f", std::fabs(vertical_speed));
   if (!plan) return;
   if (toc_passed == 0) {
-    double grad = ground_speed > 50.0 ? std::fabs(vertical_speed) / (ground_speed / 60.0) : 0.0;
+    double grad = ground_speed > MIN_ESTIMATE_GS ? std::fabs(vertical_speed) / (ground_speed / 60.0) : 0.0;
     gns_text(p, 30, 320, p.green, "CLIMB GRAD");
     gns_textf(p, 340, 320, p.green, "%4.0f/NM", grad);
   } else if (tod_passed == 1) {
@@ -138,44 +128,60 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
   }
 }
 
-// Records from 1 on, seven rows a sub-page, "#TOC" and "#TOD" before the first record
-// farther than each point.
+// The list's rows: records from 1 on, with "#TOC" and "#TOD" (while not passed) each once,
+// before the first record farther than the point.
+constexpr int32_t TOC_ROW = -1, TOD_ROW = -2;
+std::vector<int32_t> list_rows(double d_toc) {
+  std::vector<int32_t> rows;
+  double d_tod = tod_range();
+  bool toc_seen = toc_passed != 0, tod_seen = tod_passed != 0;
+  for (int32_t r = 1; r <= fpl_active_last; ++r) {
+    // A route break has no position: the points go before a placed record.
+    if (!fpl_placed(fpl_active[r])) {
+      rows.push_back(r);
+      continue;
+    }
+    double d = gns_distance_from_here(fpl_active[r].lat, fpl_active[r].lon);
+    if (!toc_seen && d > d_toc) {
+      rows.push_back(TOC_ROW);
+      toc_seen = true;
+    }
+    if (!tod_seen && d > d_tod) {
+      rows.push_back(TOD_ROW);
+      tod_seen = true;
+    }
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+// The summary, then seven list rows a sub-page, counted from the active record on with
+// both pseudo-rows while not passed, and never fewer than the list holds.
+int32_t vnav_page_count(double d_toc) {
+  if (!gns_has_active_plan()) return 2;
+  int32_t n = fpl_active_last - fpl_active_index + 1 + (toc_passed == 0) + (tod_passed == 0);
+  n = std::max(n, int32_t(list_rows(d_toc).size()));
+  return std::max(1, (n + ROWS - 1) / ROWS) + 1;
+}
+
+// Seven rows a sub-page from sub-page 2 on.
 void draw_list(const GnsPage& p, double d_toc) {
   gns_textf(p, 340, 40, p.cyan, "%5.0f", indicated_altitude);
   if (!gns_has_active_plan()) return;
-  int32_t sub = gnsxls_vnav_subpage;
-  int32_t s = sub >= 3 && fpl_active_last >= 6 && toc_passed == 0 ? 2 : 0;
-  int32_t f = std::max(1, ROWS * sub - 13 - s);
-  double d_tod = tod_range();
-  bool toc_seen = false, tod_seen = false;
-  if (!(toc_passed != 0 && tod_passed != 0)) {
-    for (int32_t r = 1; r < f && r <= fpl_active_last && !(toc_seen && tod_seen); ++r) {
-      if (!fpl_placed(fpl_active[r])) continue;
-      double d = gns_distance_from_here(fpl_active[r].lat, fpl_active[r].lon);
-      if (d > d_toc) toc_seen = true;
-      if (d > d_tod) tod_seen = true;
-    }
-  }
-  int32_t r = f;
-  for (int i = 0; i < ROWS; ++i) {
-    double y = 80 + 40 * i;
-    // A route break has no position: the points go before a placed record.
-    bool placed = r <= fpl_active_last && fpl_placed(fpl_active[r]);
-    double d = placed ? gns_distance_from_here(fpl_active[r].lat, fpl_active[r].lon) : 0.0;
-    if (!toc_seen && toc_passed == 0 && d > d_toc) {
-      gns_text(p, 30, y, p.magenta, "#TOC");
+  std::vector<int32_t> rows = list_rows(d_toc);
+  std::size_t first = std::size_t(std::max(0, gnsxls_vnav_subpage - 2)) * ROWS;
+  for (std::size_t i = 0; i < std::size_t(ROWS) && first + i < rows.size(); ++i) {
+    double y = 80.0 + 40.0 * double(i);
+    int32_t r = rows[first + i];
+    if (r == TOC_ROW || r == TOD_ROW) {
+      const GfxBrush* colour = r == TOC_ROW || toc_passed == 1 ? p.magenta : p.cyan;
+      gns_text(p, 30, y, colour, r == TOC_ROW ? "#TOC" : "#TOD");
       gns_textf(p, 320, y, p.cyan, "%5d", cruise_alt);
-      toc_seen = true;
-    } else if (!tod_seen && tod_passed == 0 && d > d_tod) {
-      gns_text(p, 30, y, toc_passed == 1 ? p.magenta : p.cyan, "#TOD");
-      gns_textf(p, 320, y, p.cyan, "%5d", cruise_alt);
-      tod_seen = true;
-    } else if (r <= fpl_active_last) {
-      const FlightPlanWpt& w = fpl_active[r];
-      gns_text(p, 30, y, p.green, w.ident);
-      gns_text(p, 320, y, p.cyan, w.alt_constraint == NO_CONSTRAINT ? "------" : gns_format("%5.0f", w.alt_constraint));
-      ++r;
+      continue;
     }
+    const FlightPlanWpt& w = fpl_active[r];
+    gns_text(p, 30, y, p.green, w.ident);
+    gns_text(p, 320, y, p.cyan, w.alt_constraint == NO_CONSTRAINT ? "------" : gns_format("%5.0f", w.alt_constraint));
   }
 }
 
@@ -200,16 +206,16 @@ void gnsxls_vnav_page_draw(GaugeSurface* rec, GfxGraphics* g) {
       l5 = 0;
     }
   }
-  gnsxls_vnav_subpages = vnav_page_count();
-  GnsPage p;
-  gns_page_begin(p, rec, g);
-  gns_textf(p, 90, 0, p.white, "VNAV   %d/%d", gnsxls_vnav_subpage, gnsxls_vnav_subpages);
-  draw_phase(p);
   double d_wpt = 0.0, d_toc = 0.0;
   if (gns_has_active_plan()) {
     d_wpt = gns_distance_from_here(fpl_active[fpl_active_index].lat, fpl_active[fpl_active_index].lon);
     d_toc = gns_distance_from_here(toc_lat, toc_lon);
   }
+  gnsxls_vnav_subpages = vnav_page_count(d_toc);
+  GnsPage p;
+  gns_page_begin(p, rec, g);
+  gns_textf(p, 90, 0, p.white, "VNAV   %d/%d", gnsxls_vnav_subpage, gnsxls_vnav_subpages);
+  draw_phase(p);
   if (gnsxls_vnav_subpage <= 1) draw_summary(p, d_wpt, d_toc);
   else draw_list(p, d_toc);
   if (l5 == 1) gns_field(p, 30, 360, 5, "DATA?");
@@ -259,11 +265,11 @@ void gnsxls_vnav_data_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   gns_text(p, 360, 280, p.green, plan ? gns_format("%4.1f", range) : "-----");
   // No plan, no top of climb to reach: the time stays dashes.
   std::string ete = "------";
-  if (plan && ground_speed > 50.0 && true_airspeed > 0.0) {
+  if (plan && ground_speed > MIN_ESTIMATE_GS && true_airspeed > 0.0) {
     double t = range / true_airspeed * 60.0;
     double h = std::floor(t / 60.0);
     bool clock = gnsxls_fpl_column == 2;
-    ete = clock ? gns_clock_text(h + clock_hour, t - 60.0 * h + clock_minute, true) : duration_text(t, "------");
+    ete = clock ? gns_clock_text(h + clock_hour, t - 60.0 * h + clock_minute, true) : gns_duration_text(t, "------");
   }
   gns_text(p, 30, 320, p.cyan, "ETE");
   gns_text(p, 360, 320, p.cyan, ete);

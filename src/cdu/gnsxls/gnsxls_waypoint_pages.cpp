@@ -11,7 +11,6 @@
 #include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
-int32_t gnsxls_offset_fresh = 0;
 
 namespace {
 
@@ -116,7 +115,8 @@ void edit_offset_field(std::string& e, const int (&places)[N], char digit) {
   start[N - 1] = '.';
   if (e.size() != N + 1) e = unset;
   if (gnsxls_clr_pressed == 1) {
-    drop_digit(e, places);
+    // An unset field has no digit to take back.
+    if (e != unset) drop_digit(e, places);
   } else if ((e == unset || gnsxls_offset_fresh == 1) && digit != '\0') {
     e = start;
     e[N] = digit;
@@ -224,8 +224,10 @@ void gnsxls_offset_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   if (s[8] == 2) gns_field(p, 340, 200, int(gnsxls_offset_dist_edit.size()), gnsxls_offset_dist_edit);
   else gns_text(p, 340, 200, p.green, gnsxls_offset_dist);
   gns_text(p, 100, 240, p.green, "POS");
-  bool ready = gnsxls_offset_radial != "-----" && gnsxls_offset_dist_edit != "------";
-  if (ready && gnsxls_enter_pressed == 1 && has_reference()) {
+  // POS is the point of the reference shown, its radial and distance, once both are set.
+  bool ready = gnsxls_offset_radial != "-----" && gnsxls_offset_dist != "------" && has_reference();
+  gnsxls_offset_lat_text = gnsxls_offset_lon_text = NO_POSITION;
+  if (ready) {
     const NavRecord& ref = nav_search_list[gnsxls_offset_choice];
     double r = std::atof(gnsxls_offset_radial.c_str());
     double d = std::atof(gnsxls_offset_dist.c_str());
@@ -234,7 +236,6 @@ void gnsxls_offset_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g) {
     format_dms_position(gnsxls_offset_lat, -gnsxls_offset_lon, lat, lon, 1);
     gnsxls_offset_lat_text = gns_dms_template(lat);
     gnsxls_offset_lon_text = gns_dms_template(lon);
-    s[8] = 0;
   }
   gns_text(p, 180, 240, p.green, gnsxls_offset_lat_text);
   gns_text(p, 180, 280, p.green, gnsxls_offset_lon_text);

@@ -15,7 +15,6 @@
 #include "guidance/lnav_vnav_state.h"
 #include "navdb/navdb.h"
 
-int32_t gnsxls_nav_auto_man = 0;
 
 namespace {
 
@@ -86,6 +85,8 @@ int32_t gnsxls_vnav_key() {
 int32_t gnsxls_fpl_key() {
   reset_cdu_entry_state();
   if (gnsxls_page != GNSXLS_PAGE_FPL) {
+    // An entry left open on the page before ends there: no row of page 1 is chosen.
+    gnsxls_prompt_open = 0;
     gnsxls_plan_list_page = 1;
     gnsxls_list_mode = 1;
     gnsxls_active_fpl_page = 1;
@@ -122,9 +123,11 @@ int32_t gnsxls_plan_key() {
 }
 
 int32_t gnsxls_hold_key() {
-  // Only a row of the active plan that has a leg into it takes the hold.
+  // Only a row of the active plan that has a leg into it takes the hold: the open row,
+  // the record fpl_edit_index however insertions and deletions have moved it.
   if (gnsxls_page == GNSXLS_PAGE_FPL && gnsxls_list_mode == 1 && fpl_row_chosen() &&
-      fpl_active_index != FPL_NO_PLAN && gnsxls_edit_row >= 1 && gnsxls_edit_row <= fpl_active_last) {
+      fpl_active_index != FPL_NO_PLAN && fpl_edit_index >= 1 && fpl_edit_index <= fpl_active_last) {
+    gnsxls_edit_row = fpl_edit_index;
     make_hold_at(gnsxls_edit_row);
   }
   gnsxls_page = GNSXLS_PAGE_HOLD;
@@ -203,7 +206,10 @@ int32_t gnsxls_direct_key() {
     return 0;
   }
   // The copy takes one record more than the plan and its end record: refused when full.
-  if (fpl_active_last > 0 && fpl_active_last + 1 > FPL_MAX_LAST) return 0;
+  if (fpl_active_last > 0 && fpl_active_last + 1 > FPL_MAX_LAST) {
+    gnsxls_message = GNSXLS_MSG_PLAN_FULL;
+    return 0;
+  }
   gnsxls_direct_armed = 0;
   gnsxls_direct_choice = 1;
   reset_cdu_entry_state();
@@ -381,6 +387,7 @@ int32_t press_key(int index) {
   // Any key ends a failure message shown on the page.
   gnsxls_save_failed = 0;
   gnsxls_load_failed = 0;
+  gnsxls_message.clear();
   const KeyRow& k = keys[index];
   if (k.fn) return k.fn();
   if (k.lsk) return gnsxls_lsk_key(k.lsk);

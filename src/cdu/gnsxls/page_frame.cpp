@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "cdu/gnsxls/gnsxls.h"
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"
 #include "geo/great_circle.h"
@@ -17,6 +18,8 @@ constexpr double ARROW_X[2] = {0.0, 460.0};
 constexpr double ARROW_Y[5] = {30.0, 98.0, 178.0, 265.0, 340.0};
 constexpr double FONT_PX = 33.0;
 constexpr uint32_t COLOUR_GNS_CYAN = 0xFF02A7EB;
+constexpr double MESSAGE_X = 30.0;
+constexpr double TITLE_LINE_BOTTOM = 20.0;  // texts drawn above it stand in the title line
 
 std::string vformat(const char* fmt, va_list args) {
   char buf[DRAW_TEXT_MAX];
@@ -43,6 +46,7 @@ void gns_page_begin(GnsPage& p, GaugeSurface* rec, GfxGraphics* g) {
 }
 
 void gns_page_end(GnsPage& p) {
+  if (!gnsxls_message.empty()) draw_text(p.g, p.font, p.yellow, MESSAGE_X, 0.0, DRAW_TEXT_MAX, gnsxls_message.c_str());
   for (int k = 1; k <= 10; ++k) {
     if (!p.arrows[k]) continue;
     char text[2] = {p.arrows[k], '\0'};
@@ -56,6 +60,8 @@ void gns_page_end(GnsPage& p) {
 }
 
 void gns_text(const GnsPage& p, double x, double y, const GfxBrush* brush, const std::string& text) {
+  // A message stands in the title line.
+  if (y < TITLE_LINE_BOTTOM && !gnsxls_message.empty()) return;
   draw_text(p.g, p.font, brush, x, y, DRAW_TEXT_MAX, text.c_str());
 }
 
@@ -102,6 +108,12 @@ std::string gns_clock_text(double hours, double minutes, bool clock) {
 std::string gns_eta_text(double hours, double minutes) {
   const bool local = DispETALocalTime == 1;
   return gns_clock_text(hours + (local ? clock_hour : zulu_hour), minutes + (local ? clock_minute : zulu_minute), true);
+}
+
+std::string gns_duration_text(double minutes, const char* dashes) {
+  if (!std::isfinite(minutes) || minutes < 0.0 || std::round(minutes) > 99.0 * 60.0 + 59.0) return dashes;
+  double h = std::floor(minutes / 60.0);
+  return gns_clock_text(h, minutes - 60.0 * h, false);
 }
 
 bool gns_has_active_plan() {

@@ -46,6 +46,8 @@ std::string gns_clock_text(double hours, double minutes, bool clock);
 // The clock time `hours`:`minutes` from now on the one ETA clock of the module: local
 // time with `DispETALocalTime` 1, else zulu, as the stored route ETAs.
 std::string gns_eta_text(double hours, double minutes);
+// "hh:mm" of a duration in minutes; `dashes` when it is not finite, negative or past 99:59.
+std::string gns_duration_text(double minutes, const char* dashes);
 
 // Shared by the data pages.
 // 1 while a plan is active and its index lies within it.

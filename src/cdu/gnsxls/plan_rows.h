@@ -9,6 +9,10 @@
 
 // True when row k (0..5) is the chosen one: L1 state 1, L2 1 and 2, L3 1 and 2, L4 1.
 bool plan_row_selected(int k);
+// The chosen row (0..5), -1 for none.
+int plan_row_chosen();
+// Makes row k (0..5) the chosen one, every other line-key state cleared.
+void plan_row_choose(int k);
 inline double plan_row_y(int k) { return 40.0 + 40.0 * k; }
 // Procedure legs stand indented.
 double plan_row_x(const FlightPlanWpt& rec);
