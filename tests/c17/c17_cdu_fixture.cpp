@@ -10,8 +10,10 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "guidance/flight_log.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
 #include "tests/c17/c17_cdu_harness.h"
@@ -29,6 +31,8 @@ void reset_cdu_and_route() {
   c17_cdu_fpl_page = c17_cdu_fpl_page_count = 1;
   c17_dup_first_row = 1;
   c17_dup_scroll_up = c17_dup_scroll_down = c17_hold_row = 0;
+  c17_hold_index = 1;
+  perf_sub_page = 1;
   entry_candidate_count = 0;
   clear_fpl_active();
   clear_fpl_edit();
@@ -48,11 +52,36 @@ void reset_cdu_and_route() {
 struct PageSettings {
   int32_t toflaps, ldgflaps, v1, vr, v2, vref, vref_min, vref_mid, vref_max;
   std::string range, flaps_min, flaps_mid, flaps_max;
+  // The performance values of PERF INIT and PERF LIMITS.
+  int32_t cost_index, cost_prev, crz_alt, crz_alt_prev, wind_dir, wind_speed, trans_alt;
+  double zfw, reserves, isa, oat;
+  double limits[12];
+  static double* limit(int i) {
+    static double* const all[12] = {&ClimbIasMin,     &ClimbIasMax,     &CruiseIasMin,    &CruiseIasMax,
+                                    &descent_ias_min, &descent_ias_max, &climb_mach_min,  &climb_mach_max,
+                                    &cruise_mach_min, &cruise_mach_max, &descent_mach_min, &descent_mach_max};
+    return all[i];
+  }
   static PageSettings now() {
-    return {TOFLAPS,      LDGFLAPS,     V1,           VR, V2, VREF, VREFMIN, VREFMID, VREFMAX, TOFLAPSRANGE,
-            APPRFLAPSMIN, APPRFLAPSMID, APPRFLAPSMAX};
+    PageSettings s{TOFLAPS,      LDGFLAPS,     V1,         VR,       V2, VREF, VREFMIN, VREFMID, VREFMAX, TOFLAPSRANGE,
+                   APPRFLAPSMIN, APPRFLAPSMID, APPRFLAPSMAX, CostIndex, cost_index_prev, cruise_alt, cruise_alt_prev,
+                   crz_wind_dir, crz_wind_speed, TransAlt, zero_fuel_weight, reserve_fuel, isa_deviation, toc_oat, {}};
+    for (int i = 0; i < 12; ++i) s.limits[i] = *limit(i);
+    return s;
   }
   void restore() const {
+    CostIndex = cost_index;
+    cost_index_prev = cost_prev;
+    cruise_alt = crz_alt;
+    cruise_alt_prev = crz_alt_prev;
+    crz_wind_dir = wind_dir;
+    crz_wind_speed = wind_speed;
+    TransAlt = trans_alt;
+    zero_fuel_weight = zfw;
+    reserve_fuel = reserves;
+    isa_deviation = isa;
+    toc_oat = oat;
+    for (int i = 0; i < 12; ++i) *limit(i) = limits[i];
     TOFLAPS = toflaps;
     LDGFLAPS = ldgflaps;
     V1 = v1;
