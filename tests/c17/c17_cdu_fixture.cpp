@@ -32,6 +32,8 @@ void reset_cdu_and_route() {
   c17_dup_first_row = 1;
   c17_dup_scroll_up = c17_dup_scroll_down = c17_hold_row = 0;
   c17_hold_index = 1;
+  c17_dup_return_page = 0;
+  rte_page_no = 1;
   perf_sub_page = 1;
   entry_candidate_count = 0;
   clear_fpl_active();

@@ -83,6 +83,12 @@ bool c17_cdu_harness_key(const std::string& key) {
     }
     return true;
   }
+  if (key == "RTE") {
+    c17_cdu_page = C17_CDU_RTE;
+    rte_page_no = 1;
+    rte_key_flag = 1;
+    return true;
+  }
   if (key == "HOLD") {
     hold_key_flag = 1;
     smiths_hold_page_no = 1;
