@@ -105,3 +105,75 @@ TEST_F(C17CduPictures, SampleMissionThroughEveryPage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A route entered on RTE, activated, with performance data and a hold of the route, in
+// flight after the first fix.
+TEST_F(C17CduPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
+  const int32_t sequence = SequenceFPlanWpts;
+  auto shot = [&](const char* name) {
+    frames(1);
+    picture(name);
+    EXPECT_TRUE(std::filesystem::exists(std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png")) << name;
+  };
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  enter("16L", "L3");
+  c17_cdu_scratchpad.clear();
+  shot("cdu_rte_1");
+  EXPECT_EQ(at(0, 104), "16L");
+  press("NEXT");
+  enter("OLM", "R1");
+  enter("V23", "L2");
+  shot("cdu_rte_2_then");
+  enter("BTG", "R2");
+  c17_cdu_scratchpad.clear();
+  press("R6");
+  shot("cdu_rte_2");
+  EXPECT_EQ(at(190, 69), "BTG");
+  smiths_fms_key(69);  // EXEC on the Smiths CDU, which shares the route
+  frames(1);
+  ASSERT_EQ(fpl_changed_state, 3);
+
+  press("R6");
+  ASSERT_EQ(c17_cdu_page, C17_CDU_PERF_INIT);
+  enter("180", "L3");
+  enter("20", "L4");
+  enter("80", "L5");
+  enter("FL350", "R1");
+  enter("270/45", "R2");
+  enter("5", "R3");
+  c17_cdu_scratchpad.clear();
+  shot("cdu_perf_init");
+  EXPECT_EQ(at(222, 33), "FL350");
+  press("NEXT");
+  enter("330/.78", "R2");
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "");
+  shot("cdu_perf_limits");
+
+  // In flight towards OLM, then a hold at BTG.
+  SequenceFPlanWpts = 1;
+  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.30, -122.60, 433.0, 6000.0, 250.0, 220.0);
+  host_.aircraft().refresh();
+  for (int i = 0; i < 20; ++i) sample_flight::frame(host_);
+  const int place = add_hold(3, 1);
+  ASSERT_GT(place, 0);
+  c17_hold_index = place;
+  c17_hold_row = 3;
+  press("HOLD");
+  enter("/1.5", "R1");
+  enter("L", "L2");
+  c17_cdu_scratchpad.clear();
+  shot("cdu_standard_hold");
+  EXPECT_EQ(at(200, 0), "BTG");
+  press("L6");
+  EXPECT_EQ(fpl_changed_state, 3);
+  press("RTE");
+  press("NEXT");
+  shot("cdu_rte_2_flight");
+  SequenceFPlanWpts = sequence;
+}
+
+}  // namespace
