@@ -214,6 +214,10 @@ struct CduLines {
 // io.pad, answers in io.msg. Answers the page the unit opens: 0 none,
 // SMITHS_PAGE_PERF_INIT, or SMITHS_PAGE_SELECT_WPT (several fixes; select_wpt_row set).
 int smiths_rte_key(int page, int k, CduLines io);
+// The LEGS constraint entry with a unit's lines: speed/altitude of edit record n from
+// io.pad ("250/FL120", "120", "450/5000"); "INVALID ENTRY" in io.msg, nothing stored,
+// for a bad entry.
+void cdu_legs_parse_entry_a(int n, CduLines io);
 // Start of an RTE draw: the RTE key's copy of the active route, the route rows rebuilt,
 // the sub-page count and the PREV/NEXT paging. Answers the sub-page shown.
 int smiths_rte_page_step();
