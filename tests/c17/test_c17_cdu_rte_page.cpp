@@ -220,4 +220,30 @@ TEST_F(C17CduRte, ToKeysUseTheirRowsRecord) {
   EXPECT_EQ(select_wpt_row, 2);
 }
 
+// The shared LEGS constraint parser with this unit's lines: the Smiths lines stay.
+TEST_F(C17CduRte, LegsConstraintParserAnswersOnThisUnitsLines) {
+  airway_route();
+  smiths_scratchpad = "SMITHS";
+  smiths_scratchpad_msg.clear();
+  struct Case {
+    const char* entry;
+    bool ok;
+    double alt, speed;
+  };
+  for (const Case& c : {Case{"250/FL120", true, 12000, 250}, Case{"120", true, 12000, -999},
+                        Case{"450/5000", false, 0, 0}, Case{"250/0", false, 0, 0}, Case{"FL995", false, 0, 0}}) {
+    fpl_edit[1].alt_constraint = fpl_edit[1].spd_constraint = -999;
+    c17_cdu_scratchpad = c.entry;
+    c17_cdu_scratchpad_msg.clear();
+    cdu_legs_parse_entry_a(1, {c17_cdu_scratchpad, c17_cdu_scratchpad_msg});
+    EXPECT_EQ(c17_cdu_scratchpad_msg, c.ok ? "" : "INVALID ENTRY") << c.entry;
+    EXPECT_EQ(c17_cdu_scratchpad, c.ok ? "" : c.entry) << c.entry;
+    EXPECT_EQ(fpl_edit[1].alt_constraint, c.ok ? c.alt : -999) << c.entry;
+    EXPECT_EQ(fpl_edit[1].spd_constraint, c.ok ? c.speed : -999) << c.entry;
+  }
+  EXPECT_EQ(smiths_scratchpad, "SMITHS");
+  EXPECT_EQ(smiths_scratchpad_msg, "");
+  smiths_scratchpad.clear();
+}
+
 }  // namespace
