@@ -18,3 +18,4 @@ void c17_cdu_arrivals_page(GaugeSurface* rec, GfxGraphics* g);
 void c17_cdu_perf_page(GaugeSurface* rec, GfxGraphics* g);
 void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g);
 void c17_cdu_rte_page(GaugeSurface* rec, GfxGraphics* g);
+void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g);

@@ -2,6 +2,7 @@
 // transition altitude) and PERF LIMITS (climb, cruise and descent speed and Mach limits)
 // of the mission CDU. The sub-page and every value are shared with the Smiths PERF page.
 #include <cmath>
+#include <cstdlib>
 
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"

@@ -47,6 +47,10 @@ void reset_cdu_and_route() {
   smiths_reset_dep_selection();
   smiths_reset_arr_selection();
   legs_mode = 0;
+  legs_page_no = 1;
+  smiths_dir_intc_index = smiths_hold_at_index = 0;
+  dir_intc_row = dir_intc_crs_pending = 0;
+  plan_centre_index = 0;
 }
 
 // The aircraft-file settings the pages change, read once per process: put back after
@@ -138,6 +142,7 @@ void C17CduTest::SetUp() {
   ASSERT_TRUE(host_.start(&error)) << error;
   list_plan_files();
   settings_at_start = PageSettings::now();
+  sequence_at_start_ = SequenceFPlanWpts;
   display_power = 1;  // sampled from the avionics switch only every few frames
   frames(1);
 }
@@ -146,6 +151,7 @@ void C17CduTest::TearDown() {
   host_.stop();
   reset_cdu_and_route();
   settings_at_start.restore();
+  SequenceFPlanWpts = sequence_at_start_;
   toc_distance = 0;
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
@@ -209,4 +215,26 @@ void C17CduTest::picture(const std::string& name) const {
   std::string error;
   EXPECT_TRUE(simhost::write_image_png(*g->drawn_image(), std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png", &error))
       << error;
+}
+
+void C17CduTest::shot(const std::string& name) {
+  frames(1);
+  picture(name);
+  EXPECT_TRUE(std::filesystem::exists(std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png")) << name;
+}
+
+void C17CduTest::load_sample_plan() {
+  press("PLANS");
+  press("L1");
+  ASSERT_STREQ(fpl_active[1].ident, "ALKIS");
+}
+
+void C17CduTest::fly_past_alkis() {
+  SequenceFPlanWpts = 1;
+  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.60, -122.40, 433.0, 5000.0, 250.0, 200.0);
+  host_.aircraft().refresh();
+  ASSERT_TRUE(sample_flight::fly_until(host_, [] { return fpl_active_index == 2; }, 120));
+  // A few more steps: the clock and the other slow values are sampled once a cycle.
+  for (int i = 0; i < 40; ++i) sample_flight::frame(host_);
+  ASSERT_EQ(fpl_active_index, 2);
 }

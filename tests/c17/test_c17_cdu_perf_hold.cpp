@@ -19,20 +19,7 @@ class C17CduPerfHold : public C17CduTest {
  protected:
   void TearDown() override {
     WeightUnit = weight_unit_;
-    SequenceFPlanWpts = sequence_;
     C17CduTest::TearDown();
-  }
-  void load_sample_plan() {
-    press("PLANS");
-    press("L1");
-    ASSERT_STREQ(fpl_active[1].ident, "ALKIS");
-    ASSERT_EQ(fpl_changed_state, 3);
-  }
-  void fly_past_alkis() {
-    SequenceFPlanWpts = 1;
-    sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.60, -122.40, 433.0, 5000.0, 250.0, 200.0);
-    host_.aircraft().refresh();
-    ASSERT_TRUE(sample_flight::fly_until(host_, [] { return fpl_active_index == 2; }, 120));
   }
   // A refused entry: the message, the entry kept.
   void expect_refused(const std::string& text, const std::string& key, double bottom_y) {
@@ -41,7 +28,6 @@ class C17CduPerfHold : public C17CduTest {
     EXPECT_EQ(c17_cdu_scratchpad, text) << text;
   }
   std::string weight_unit_ = WeightUnit;
-  int32_t sequence_ = SequenceFPlanWpts;
 };
 
 TEST_F(C17CduPerfHold, PerfInitWeightsAndCostIndex) {
@@ -175,6 +161,7 @@ TEST_F(C17CduPerfHold, PerfLimitsRowsAndPaging) {
 // MOD; ERASE returns the executed values after two changes of each.
 TEST_F(C17CduPerfHold, PerfChangesInFlightEraseToTheExecutedValues) {
   load_sample_plan();
+  ASSERT_EQ(fpl_changed_state, 3);
   fly_past_alkis();
   CostIndex = 40;
   cruise_alt = 12000;
@@ -196,6 +183,7 @@ TEST_F(C17CduPerfHold, PerfChangesInFlightEraseToTheExecutedValues) {
 
 TEST_F(C17CduPerfHold, StandardHoldEntriesOnAHoldOfTheRoute) {
   load_sample_plan();
+  ASSERT_EQ(fpl_changed_state, 3);
   fly_past_alkis();
   const int place = add_hold(3, 1);
   ASSERT_GT(place, 0);

@@ -18,10 +18,6 @@ namespace {
 
 class C17CduRte : public C17CduTest {
  protected:
-  void TearDown() override {
-    SequenceFPlanWpts = sequence_;
-    C17CduTest::TearDown();
-  }
   // The VIA and TO texts of the route row at y.
   std::string row(double y) const { return at(0, y) + " | " + at(190, y); }
   // KSEA OLM V23 BTG KPDX entered on this unit.
@@ -35,7 +31,6 @@ class C17CduRte : public C17CduTest {
     enter("BTG", "R2");
     ASSERT_EQ(fpl_edit_last, 4);
   }
-  int32_t sequence_ = SequenceFPlanWpts;
 };
 
 TEST_F(C17CduRte, AMissionEnteredFromAnEmptyUnitIsActivated) {
@@ -162,13 +157,9 @@ TEST_F(C17CduRte, ADestinationOfAFullPlanIsRefused) {
 // In flight on the sample route: a new destination turns the trailing arrival records
 // into discontinuities of the change (MOD); nothing is activated until EXEC.
 TEST_F(C17CduRte, ANewDestinationInFlightEndsTheArrivalInADiscontinuity) {
-  press("PLANS");
-  press("L1");
+  load_sample_plan();
   ASSERT_EQ(fpl_changed_state, 3);
-  SequenceFPlanWpts = 1;
-  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.60, -122.40, 433.0, 5000.0, 250.0, 200.0);
-  host_.aircraft().refresh();
-  ASSERT_TRUE(sample_flight::fly_until(host_, [] { return fpl_active_index == 2; }, 120));
+  fly_past_alkis();
   const int last = fpl_active_last;
   ASSERT_GE(last, 4);
   std::strcpy(fpl_active[last - 1].segment, "STAR");
