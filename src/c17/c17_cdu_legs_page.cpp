@@ -42,7 +42,8 @@ void message(const char* text) { c17_cdu_scratchpad_msg = text; }
 
 // First record of page p: each earlier record with a hold gives a line to its HOLD AT.
 int first_record(int page) {
-  const int base = fpl_changed_state == 4 && dir_intc_row > 0 ? dir_intc_row : active_or_first();
+  const bool from_intercept = fpl_changed_state == 4 && dir_intc_row > 0 && dir_intc_row <= FPL_MAX_LAST;
+  const int base = from_intercept ? dir_intc_row : active_or_first();
   if (page <= 1) return base;
   int first = base + 5 * (page - 1);
   const FlightPlanWpt* t = shown_plan();

@@ -238,3 +238,15 @@ void C17CduTest::fly_past_alkis() {
   for (int i = 0; i < 40; ++i) sample_flight::frame(host_);
   ASSERT_EQ(fpl_active_index, 2);
 }
+
+void C17CduTest::enter_airway_route() {
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  press("NEXT");
+  enter("OLM", "R1");
+  enter("V23", "L2");
+  enter("BTG", "R2");
+  ASSERT_EQ(fpl_edit_last, 4);
+  c17_cdu_scratchpad.clear();
+}

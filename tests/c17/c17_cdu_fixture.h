@@ -35,6 +35,8 @@ class C17CduTest : public ::testing::Test {
   // In the air on the autopilot with sequencing on, from ALKIS towards CARRO, until ALKIS
   // is passed and the slow values are sampled (sequencing is put back after the test).
   void fly_past_alkis();
+  // KSEA OLM V23 BTG KPDX entered on RTE (entered, not activated), scratchpad empty.
+  void enter_airway_route();
 
   std::string folder_;
   int32_t sequence_at_start_ = 0;

@@ -14,21 +14,7 @@
 
 namespace {
 
-class C17CduLegs : public C17CduTest {
- protected:
-  // KSEA OLM V23 BTG KPDX entered on RTE (not yet activated).
-  void airway_route() {
-    press("RTE");
-    enter("KSEA", "L1");
-    enter("KPDX", "R1");
-    press("NEXT");
-    enter("OLM", "R1");
-    enter("V23", "L2");
-    enter("BTG", "R2");
-    ASSERT_EQ(fpl_edit_last, 4);
-    c17_cdu_scratchpad.clear();
-  }
-};
+using C17CduLegs = C17CduTest;
 
 TEST_F(C17CduLegs, EmptyPlanHasOnePageAndNoRecordIsRead) {
   press("LEGS");
@@ -56,7 +42,7 @@ TEST_F(C17CduLegs, EmptyPlanHasOnePageAndNoRecordIsRead) {
 
 TEST_F(C17CduLegs, ConstraintsAndDeleteToADiscontinuity) {
   TransAlt = 18000;
-  airway_route();
+  enter_airway_route();
   press("LEGS");
   EXPECT_EQ(at(0, 33), "OLM  ");
   EXPECT_EQ(at(0, 66), "DUBYA");
@@ -168,7 +154,7 @@ TEST_F(C17CduLegs, DirectToAndInterceptCourseInFlight) {
 }
 
 TEST_F(C17CduLegs, HoldAtAFixAndAtTheRecordOfALine) {
-  airway_route();
+  enter_airway_route();
   press("HOLD");
   ASSERT_EQ(legs_mode, 2);
   EXPECT_EQ(at(190, 209), "PPOS >");

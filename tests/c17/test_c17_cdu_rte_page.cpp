@@ -20,17 +20,6 @@ class C17CduRte : public C17CduTest {
  protected:
   // The VIA and TO texts of the route row at y.
   std::string row(double y) const { return at(0, y) + " | " + at(190, y); }
-  // KSEA OLM V23 BTG KPDX entered on this unit.
-  void airway_route() {
-    press("RTE");
-    enter("KSEA", "L1");
-    enter("KPDX", "R1");
-    press("NEXT");
-    enter("OLM", "R1");
-    enter("V23", "L2");
-    enter("BTG", "R2");
-    ASSERT_EQ(fpl_edit_last, 4);
-  }
 };
 
 TEST_F(C17CduRte, AMissionEnteredFromAnEmptyUnitIsActivated) {
@@ -187,7 +176,7 @@ TEST_F(C17CduRte, ANewDestinationInFlightEndsTheArrivalInADiscontinuity) {
 
 // Rows and records differ after an airway: each TO key acts on its own row's record.
 TEST_F(C17CduRte, ToKeysUseTheirRowsRecord) {
-  airway_route();
+  enter_airway_route();
   c17_cdu_scratchpad.clear();
   press("R3");  // row of KPDX, record 4
   EXPECT_EQ(c17_cdu_scratchpad, "KPDX");
@@ -213,7 +202,7 @@ TEST_F(C17CduRte, ToKeysUseTheirRowsRecord) {
 
 // The shared LEGS constraint parser with this unit's lines: the Smiths lines stay.
 TEST_F(C17CduRte, LegsConstraintParserAnswersOnThisUnitsLines) {
-  airway_route();
+  enter_airway_route();
   smiths_scratchpad = "SMITHS";
   smiths_scratchpad_msg.clear();
   struct Case {
