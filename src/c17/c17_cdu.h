@@ -15,6 +15,7 @@
 constexpr int32_t C17_CDU_STORED_PLANS = 1;
 constexpr int32_t C17_CDU_PERF_INIT = 3;
 constexpr int32_t C17_CDU_FLT_PLAN = 6;
+constexpr int32_t C17_CDU_SELECT_FIX = 9;  // several fixes of one ident; not drawn
 constexpr int32_t C17_CDU_DEPARTURES = 10;
 constexpr int32_t C17_CDU_ARRIVALS = 11;
 constexpr int32_t C17_CDU_APPROACH_REF = 12;
@@ -25,6 +26,7 @@ constexpr int32_t C17_CDU_TAKEOFF_REF = 27;
 constexpr int32_t C17_CDU_PROGRESS = 33;
 constexpr int32_t C17_CDU_POSITION_FIX = 37;
 constexpr int32_t C17_CDU_STANDARD_HOLD = 39;
+constexpr int32_t C17_CDU_LAT_REV = 41;  // not drawn
 constexpr int32_t C17_CDU_DUPLICATE_NAMES = 47;
 constexpr int32_t C17_CDU_NAV_SENSORS = 48;
 
@@ -42,6 +44,10 @@ extern int32_t c17_cdu_fpl_page, c17_cdu_fpl_page_count;
 // the edit-plan row after which the chosen candidate goes.
 extern int32_t c17_dup_first_row, c17_dup_scroll_up, c17_dup_scroll_down;
 extern int32_t c17_hold_row;
+// STANDARD HOLD: the hold_list entry shown (1 at load); c17_hold_row is its fix record.
+extern int32_t c17_hold_index;
+// The page that opened the fix choice (id 9) for the row in select_wpt_row.
+extern int32_t c17_dup_return_page;
 
 // Draw dispatcher: nothing without a DC; blank with the display unpowered or in draw
 // mode 2 (keys and flags kept for the first powered draw); else the current page, then

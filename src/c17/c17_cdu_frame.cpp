@@ -38,6 +38,10 @@ constexpr PageEntry page_table[] = {
     {.id = C17_CDU_APPROACH_REF, .draw = c17_cdu_approach_ref_page, .on_update = true},
     {.id = C17_CDU_DEPARTURES, .draw = c17_cdu_departures_page, .on_update = true},
     {.id = C17_CDU_ARRIVALS, .draw = c17_cdu_arrivals_page, .on_update = true},
+    {.id = C17_CDU_PERF_INIT, .draw = c17_cdu_perf_page, .on_update = false},
+    {.id = C17_CDU_FLT_PLAN, .draw = c17_cdu_legs_page, .on_update = true},
+    {.id = C17_CDU_RTE, .draw = c17_cdu_rte_page, .on_update = true},
+    {.id = C17_CDU_STANDARD_HOLD, .draw = c17_cdu_hold_page, .on_update = true},
 };
 
 const PageEntry* page_entry(int32_t id) {

@@ -15,3 +15,7 @@ void c17_cdu_approach_ref_page(GaugeSurface* rec, GfxGraphics* g);
 void c17_cdu_progress_page(GaugeSurface* rec, GfxGraphics* g);
 void c17_cdu_departures_page(GaugeSurface* rec, GfxGraphics* g);
 void c17_cdu_arrivals_page(GaugeSurface* rec, GfxGraphics* g);
+void c17_cdu_perf_page(GaugeSurface* rec, GfxGraphics* g);
+void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g);
+void c17_cdu_rte_page(GaugeSurface* rec, GfxGraphics* g);
+void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g);

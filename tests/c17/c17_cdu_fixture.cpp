@@ -10,8 +10,10 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "guidance/flight_log.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
 #include "tests/c17/c17_cdu_harness.h"
@@ -29,6 +31,10 @@ void reset_cdu_and_route() {
   c17_cdu_fpl_page = c17_cdu_fpl_page_count = 1;
   c17_dup_first_row = 1;
   c17_dup_scroll_up = c17_dup_scroll_down = c17_hold_row = 0;
+  c17_hold_index = 1;
+  c17_dup_return_page = 0;
+  rte_page_no = 1;
+  perf_sub_page = 1;
   entry_candidate_count = 0;
   clear_fpl_active();
   clear_fpl_edit();
@@ -41,6 +47,10 @@ void reset_cdu_and_route() {
   smiths_reset_dep_selection();
   smiths_reset_arr_selection();
   legs_mode = 0;
+  legs_page_no = 1;
+  smiths_dir_intc_index = smiths_hold_at_index = 0;
+  dir_intc_row = dir_intc_crs_pending = 0;
+  plan_centre_index = 0;
 }
 
 // The aircraft-file settings the pages change, read once per process: put back after
@@ -48,11 +58,36 @@ void reset_cdu_and_route() {
 struct PageSettings {
   int32_t toflaps, ldgflaps, v1, vr, v2, vref, vref_min, vref_mid, vref_max;
   std::string range, flaps_min, flaps_mid, flaps_max;
+  // The performance values of PERF INIT and PERF LIMITS.
+  int32_t cost_index, cost_prev, crz_alt, crz_alt_prev, wind_dir, wind_speed, trans_alt;
+  double zfw, reserves, isa, oat;
+  double limits[12];
+  static double* limit(int i) {
+    static double* const all[12] = {&ClimbIasMin,     &ClimbIasMax,     &CruiseIasMin,    &CruiseIasMax,
+                                    &descent_ias_min, &descent_ias_max, &climb_mach_min,  &climb_mach_max,
+                                    &cruise_mach_min, &cruise_mach_max, &descent_mach_min, &descent_mach_max};
+    return all[i];
+  }
   static PageSettings now() {
-    return {TOFLAPS,      LDGFLAPS,     V1,           VR, V2, VREF, VREFMIN, VREFMID, VREFMAX, TOFLAPSRANGE,
-            APPRFLAPSMIN, APPRFLAPSMID, APPRFLAPSMAX};
+    PageSettings s{TOFLAPS,      LDGFLAPS,     V1,         VR,       V2, VREF, VREFMIN, VREFMID, VREFMAX, TOFLAPSRANGE,
+                   APPRFLAPSMIN, APPRFLAPSMID, APPRFLAPSMAX, CostIndex, cost_index_prev, cruise_alt, cruise_alt_prev,
+                   crz_wind_dir, crz_wind_speed, TransAlt, zero_fuel_weight, reserve_fuel, isa_deviation, toc_oat, {}};
+    for (int i = 0; i < 12; ++i) s.limits[i] = *limit(i);
+    return s;
   }
   void restore() const {
+    CostIndex = cost_index;
+    cost_index_prev = cost_prev;
+    cruise_alt = crz_alt;
+    cruise_alt_prev = crz_alt_prev;
+    crz_wind_dir = wind_dir;
+    crz_wind_speed = wind_speed;
+    TransAlt = trans_alt;
+    zero_fuel_weight = zfw;
+    reserve_fuel = reserves;
+    isa_deviation = isa;
+    toc_oat = oat;
+    for (int i = 0; i < 12; ++i) *limit(i) = limits[i];
     TOFLAPS = toflaps;
     LDGFLAPS = ldgflaps;
     V1 = v1;
@@ -107,6 +142,7 @@ void C17CduTest::SetUp() {
   ASSERT_TRUE(host_.start(&error)) << error;
   list_plan_files();
   settings_at_start = PageSettings::now();
+  sequence_at_start_ = SequenceFPlanWpts;
   display_power = 1;  // sampled from the avionics switch only every few frames
   frames(1);
 }
@@ -115,6 +151,7 @@ void C17CduTest::TearDown() {
   host_.stop();
   reset_cdu_and_route();
   settings_at_start.restore();
+  SequenceFPlanWpts = sequence_at_start_;
   toc_distance = 0;
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
@@ -178,4 +215,38 @@ void C17CduTest::picture(const std::string& name) const {
   std::string error;
   EXPECT_TRUE(simhost::write_image_png(*g->drawn_image(), std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png", &error))
       << error;
+}
+
+void C17CduTest::shot(const std::string& name) {
+  frames(1);
+  picture(name);
+  EXPECT_TRUE(std::filesystem::exists(std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png")) << name;
+}
+
+void C17CduTest::load_sample_plan() {
+  press("PLANS");
+  press("L1");
+  ASSERT_STREQ(fpl_active[1].ident, "ALKIS");
+}
+
+void C17CduTest::fly_past_alkis() {
+  SequenceFPlanWpts = 1;
+  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.60, -122.40, 433.0, 5000.0, 250.0, 200.0);
+  host_.aircraft().refresh();
+  ASSERT_TRUE(sample_flight::fly_until(host_, [] { return fpl_active_index == 2; }, 120));
+  // A few more steps: the clock and the other slow values are sampled once a cycle.
+  for (int i = 0; i < 40; ++i) sample_flight::frame(host_);
+  ASSERT_EQ(fpl_active_index, 2);
+}
+
+void C17CduTest::enter_airway_route() {
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  press("NEXT");
+  enter("OLM", "R1");
+  enter("V23", "L2");
+  enter("BTG", "R2");
+  ASSERT_EQ(fpl_edit_last, 4);
+  c17_cdu_scratchpad.clear();
 }

@@ -28,7 +28,17 @@ class C17CduTest : public ::testing::Test {
   bool blank() const;
   const GfxRecording* screen() const;
   void picture(const std::string& name) const;
+  // One frame, then its picture out/c17/<name>.png.
+  void shot(const std::string& name);
+  // The sample plan KSEA-KPDX loaded from STORED FLIGHT PLANS into the active route.
+  void load_sample_plan();
+  // In the air on the autopilot with sequencing on, from ALKIS towards CARRO, until ALKIS
+  // is passed and the slow values are sampled (sequencing is put back after the test).
+  void fly_past_alkis();
+  // KSEA OLM V23 BTG KPDX entered on RTE (entered, not activated), scratchpad empty.
+  void enter_airway_route();
 
   std::string folder_;
+  int32_t sequence_at_start_ = 0;
   simhost::SimHost host_;
 };

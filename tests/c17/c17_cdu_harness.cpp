@@ -31,6 +31,7 @@ const std::map<std::string, int32_t> page_keys = {
     {"FIX", C17_CDU_POSITION_FIX},       {"PLANS", C17_CDU_STORED_PLANS}, {"TOLD", C17_CDU_TAKEOFF_REF},
     {"PROG", C17_CDU_PROGRESS},          {"APPR", C17_CDU_APPROACH_REF},  {"DEP", C17_CDU_DEPARTURES},
     {"ARR", C17_CDU_ARRIVALS},           {"DUP", C17_CDU_DUPLICATE_NAMES},
+    {"PERF", C17_CDU_PERF_INIT},
 };
 
 }  // namespace
@@ -80,6 +81,12 @@ bool c17_cdu_harness_key(const std::string& key) {
     } else {
       c17_cdu_scratchpad_msg = "NO ACTIVE ROUTE";
     }
+    return true;
+  }
+  if (key == "RTE") {
+    c17_cdu_page = C17_CDU_RTE;
+    rte_page_no = 1;
+    rte_key_flag = 1;
     return true;
   }
   if (key == "HOLD") {

@@ -13,9 +13,9 @@ ModuleLinkage* c17_cdu_harness_linkage();
 
 // "L1".."L6", "R1".."R6": the pending key; "DEL"/"CLR": the delete words in the
 // message line; "PREV"/"NEXT": the scroll flags, the DUPLICATE NAMES scroll requests
-// and the Smiths page flags; "LEGS", "DIR INTC", "HOLD": the route keys as on the Smiths
+// and the Smiths page flags; "RTE", "LEGS", "DIR INTC", "HOLD": the route keys as on the Smiths
 // keypad (legs mode and one-shot flags, onto the legs or hold page); a page name
-// ("INDEX", "INIT", "SENSORS", "FIX", "PLANS", "TOLD", "PROG", "APPR", "DEP", "ARR"):
+// ("INDEX", "INIT", "SENSORS", "FIX", "PLANS", "TOLD", "PROG", "APPR", "DEP", "ARR", "DUP", "PERF"):
 // that page. False for a key the pad does not have.
 bool c17_cdu_harness_key(const std::string& key);
 // Characters into the scratchpad.

@@ -18,12 +18,6 @@ namespace {
 using C17CduPictures = C17CduTest;
 
 TEST_F(C17CduPictures, SampleMissionThroughEveryPage) {
-  const int32_t sequence = SequenceFPlanWpts;
-  auto shot = [&](const char* name) {
-    frames(1);
-    picture(name);
-    EXPECT_TRUE(std::filesystem::exists(std::string(VEK_C17_OUT_DIR) + "/c17/" + name + ".png")) << name;
-  };
   shot("cdu_msn_index");
   press("L1");
   shot("cdu_msn_init");
@@ -91,17 +85,101 @@ TEST_F(C17CduPictures, SampleMissionThroughEveryPage) {
   shot("cdu_duplicate_names");
 
   // In flight past ALKIS towards CARRO.
-  SequenceFPlanWpts = 1;
-  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.60, -122.40, 433.0, 5000.0, 250.0, 200.0);
-  host_.aircraft().refresh();
-  ASSERT_TRUE(sample_flight::fly_until(host_, [] { return fpl_active_index == 2; }, 120));
-  for (int i = 0; i < 40; ++i) sample_flight::frame(host_);
+  fly_past_alkis();
   press("PROG");
   shot("cdu_progress_flight");
   EXPECT_EQ(at(0, 83), "CARRO");
   press("FIX");
   shot("cdu_position_fix_flight");
-  SequenceFPlanWpts = sequence;
+}
+
+}  // namespace
+
+namespace {
+
+// A route entered on RTE, activated, with performance data and a hold of the route, in
+// flight after the first fix.
+TEST_F(C17CduPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
+  press("RTE");
+  enter("KSEA", "L1");
+  enter("KPDX", "R1");
+  enter("16L", "L3");
+  c17_cdu_scratchpad.clear();
+  shot("cdu_rte_1");
+  EXPECT_EQ(at(0, 104), "16L");
+  press("NEXT");
+  enter("OLM", "R1");
+  enter("V23", "L2");
+  shot("cdu_rte_2_then");
+  enter("BTG", "R2");
+  c17_cdu_scratchpad.clear();
+  press("R6");
+  shot("cdu_rte_2");
+  EXPECT_EQ(at(190, 69), "BTG");
+  smiths_fms_key(69);  // EXEC on the Smiths CDU, which shares the route
+  frames(1);
+  ASSERT_EQ(fpl_changed_state, 3);
+
+  press("R6");
+  ASSERT_EQ(c17_cdu_page, C17_CDU_PERF_INIT);
+  enter("180", "L3");
+  enter("20", "L4");
+  enter("80", "L5");
+  enter("FL350", "R1");
+  enter("270/45", "R2");
+  enter("5", "R3");
+  c17_cdu_scratchpad.clear();
+  shot("cdu_perf_init");
+  EXPECT_EQ(at(222, 33), "FL350");
+  press("NEXT");
+  enter("330/.78", "R2");
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "");
+  shot("cdu_perf_limits");
+
+  smiths_fms_key(69);  // the performance changes executed
+  frames(1);
+  ASSERT_EQ(fpl_changed_state, 3);
+
+  // FLT PLAN of the active route; a constraint change shows MOD until ERASE.
+  press("LEGS");
+  shot("cdu_flt_plan_act");
+  EXPECT_EQ(at(20, 0), "ACT");
+  enter("250/FL120", "R2");
+  shot("cdu_flt_plan_mod");
+  EXPECT_EQ(at(18, 0), "MOD");
+  press("L6");
+  ASSERT_EQ(fpl_changed_state, 3);
+
+  // In flight towards OLM: a direct-to (erased), then a hold at BTG from the legs page.
+  SequenceFPlanWpts = 1;
+  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.30, -122.60, 433.0, 6000.0, 250.0, 220.0);
+  host_.aircraft().refresh();
+  for (int i = 0; i < 20; ++i) sample_flight::frame(host_);
+  press("DIR INTC");
+  enter("SEA", "L6");
+  shot("cdu_flt_plan_direct_to");
+  EXPECT_STREQ(fpl_edit[1].ident, "SEA");
+  press("L6");
+  press("HOLD");
+  ASSERT_EQ(legs_mode, 2);
+  c17_cdu_scratchpad.clear();
+  press("L3");
+  shot("cdu_flt_plan_hold_mode");
+  EXPECT_EQ(c17_cdu_scratchpad, "BTG");
+  press("L6");
+  ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
+  enter("/1.5", "R1");
+  enter("L", "L2");
+  c17_cdu_scratchpad.clear();
+  shot("cdu_standard_hold");
+  EXPECT_EQ(at(200, 0), "BTG");
+  press("L6");
+  EXPECT_EQ(fpl_changed_state, 3);
+  press("LEGS");
+  shot("cdu_flt_plan_with_hold");
+  press("RTE");
+  press("NEXT");
+  shot("cdu_rte_2_flight");
 }
 
 }  // namespace

@@ -18,27 +18,6 @@ namespace {
 
 class C17CduRoute : public C17CduTest {
  protected:
-  void TearDown() override {
-    SequenceFPlanWpts = sequence_;
-    C17CduTest::TearDown();
-  }
-  // The sample plan KSEA-KPDX loaded from STORED FLIGHT PLANS.
-  void load_sample_plan() {
-    press("PLANS");
-    press("L1");
-    ASSERT_STREQ(fpl_active[1].ident, "ALKIS");
-  }
-  // In the air on the autopilot, from ALKIS towards CARRO, until ALKIS is passed.
-  void fly_past_alkis() {
-    sequence_ = SequenceFPlanWpts;
-    SequenceFPlanWpts = 1;
-    sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.60, -122.40, 433.0, 5000.0, 250.0, 200.0);
-    host_.aircraft().refresh();
-    ASSERT_TRUE(sample_flight::fly_until(host_, [] { return fpl_active_index == 2; }, 120));
-    // A few more steps: the clock and the other slow values are sampled once a cycle.
-    for (int i = 0; i < 40; ++i) sample_flight::frame(host_);
-    ASSERT_EQ(fpl_active_index, 2);
-  }
   // ETA texts of a row ("hhmmZ"): a valid clock time.
   void expect_clock(double y) {
     const std::string eta = at(190, y);
@@ -47,7 +26,6 @@ class C17CduRoute : public C17CduTest {
     EXPECT_LT(std::stoi(eta.substr(0, 2)), 24) << eta;
     EXPECT_LT(std::stoi(eta.substr(2, 2)), 60) << eta;
   }
-  int32_t sequence_ = SequenceFPlanWpts;
 };
 
 TEST_F(C17CduRoute, ProgressWithoutAPlanShowsOnlyFuelAndWind) {

@@ -425,12 +425,12 @@ void draw_line_6(const CduPage& p) {
 
 }  // namespace
 
-void cdu_legs_parse_entry_b(GaugeSurface*, int n) {
+void cdu_legs_parse_entry_a(int n, CduLines io) {
   if (!edit_record(n)) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
-  std::string text = smiths_scratchpad;
+  std::string text = io.pad;
   for (char& c : text)
     if (c == '/' || c == 'F' || c == 'L') c = ' ';
   char w1[32] = "", w2[32] = "";
@@ -439,16 +439,16 @@ void cdu_legs_parse_entry_b(GaugeSurface*, int n) {
   std::string alt_word = words == 2 ? w2 : (words == 1 ? w1 : "");
   double alt = 0.0, speed = 0.0;
   if (!whole_number(alt_word, alt) || alt <= 0.0) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   if (alt < 1000.0) alt *= 100.0;
   if (alt > 99000.0) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   if (!speed_word.empty() && (!whole_number(speed_word, speed) || (speed != 0.0 && (speed < 100.0 || speed > 400.0)))) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   if (fpl_changed_state == 3) copy_active_to_edit();
@@ -456,7 +456,11 @@ void cdu_legs_parse_entry_b(GaugeSurface*, int n) {
   fpl_edit[n].constraint_flag = 1;
   if (speed != 0.0) fpl_edit[n].spd_constraint = speed;
   fpl_step_on_edit();
-  smiths_scratchpad.clear();
+  io.pad.clear();
+}
+
+void cdu_legs_parse_entry_b(GaugeSurface*, int n) {
+  cdu_legs_parse_entry_a(n, {smiths_scratchpad, smiths_scratchpad_msg});
 }
 
 void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g) {

@@ -19,9 +19,9 @@ bool none(const std::string& s) { return s.empty() || s == FPL_NONE_TEXT; }
 
 // ---- page 1 keys ----
 
-void enter_origin(const std::string& ident) {
+void enter_origin(const std::string& ident, CduLines io) {
   if (!load_airport_block(ident, 1)) {
-    smiths_scratchpad_msg = "NOT IN DATABASE";
+    io.msg = "NOT IN DATABASE";
     return;
   }
   fpl_start_route(fpl_airport_record(apt_blocks[1]));
@@ -39,18 +39,18 @@ void enter_origin(const std::string& ident) {
   smiths_reset_dep_selection();
   smiths_reset_arr_selection();
   fpl_changed_state = 0;
-  smiths_scratchpad.clear();
+  io.pad.clear();
 }
 
-void enter_dest(const std::string& ident) {
+void enter_dest(const std::string& ident, CduLines io) {
   if (!load_airport_block(ident, 2)) {
-    smiths_scratchpad_msg = "NOT IN DATABASE";
+    io.msg = "NOT IN DATABASE";
     return;
   }
   FlightPlanWpt dest = fpl_airport_record(apt_blocks[2]);
   if (fpl_changed_state < 3) {
     if (!fpl_set_destination(dest)) {
-      smiths_scratchpad_msg = "INVALID ENTRY";
+      io.msg = "INVALID ENTRY";
       return;
     }
     rte_dest = apt_blocks[2].ident;
@@ -60,34 +60,41 @@ void enter_dest(const std::string& ident) {
     if (fpl_changed_state == 3) fpl_changed_step();
   }
   smiths_reset_arr_selection();
-  smiths_scratchpad.clear();
+  io.pad.clear();
 }
 
-void enter_co_route(const std::string& entry) {
+void enter_co_route(const std::string& entry, CduLines io) {
   int found = 0;
   for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY && !found; ++i)
     if (std::strncmp(stored_plans[i].name, entry.c_str(), entry.size()) == 0) found = i;
-  if (!found && entry.size() >= 4) {
+  if (!found && entry.size() >= 5) {
     std::string orig = entry.substr(0, 4), dest = entry.substr(4, 4);
     for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY && !found; ++i)
       if (orig == stored_plans[i].first_ident && dest == stored_plans[i].last_ident) found = i;
   }
   if (!found) {
-    smiths_scratchpad_msg = "NOT IN DATABASE";
+    io.msg = "NOT IN DATABASE";
     return;
   }
-  if (!smiths_load_stored_plan(found)) return;
+  const std::string kept = smiths_scratchpad_msg;
+  const int loaded = smiths_load_stored_plan(found);
+  const std::string answer = smiths_scratchpad_msg;
+  smiths_scratchpad_msg = kept;
+  if (!loaded) {
+    io.msg = answer;
+    return;
+  }
   fpl_changed_state = fpl_changed_state < 3 ? 1 : 4;
-  smiths_scratchpad.clear();
+  io.pad.clear();
 }
 
-void enter_runway(const std::string& entry) {
+void enter_runway(const std::string& entry, CduLines io) {
   const AptBlock& a = apt_blocks[1];
   int found = 0;
   for (int i = 1; i <= a.rwy_count && i <= apt_rwy_limit && !found; ++i)
     if (entry == a.rwys[i].ident) found = i;
   if (!found) {
-    smiths_scratchpad_msg = "NOT IN DATABASE";
+    io.msg = "NOT IN DATABASE";
     return;
   }
   if (rte_runway == FPL_NONE_TEXT) {
@@ -104,54 +111,54 @@ void enter_runway(const std::string& entry) {
   } else {
     rte_runway = entry;
   }
-  smiths_scratchpad.clear();
+  io.pad.clear();
 }
 
 // ---- route-page keys ----
 
 
-void via_key(int e) {
-  if (smiths_scratchpad_msg == "DELETE") {
-    if (e >= 2 && e <= rte_row_count && delete_route_row(e)) smiths_scratchpad_msg.clear();
-    else smiths_scratchpad_msg = "INVALID DELETE";
+void via_key(int e, CduLines io) {
+  if (io.msg == "DELETE") {
+    if (e >= 2 && e <= rte_row_count && delete_route_row(e)) io.msg.clear();
+    else io.msg = "INVALID DELETE";
     return;
   }
-  if (smiths_scratchpad.empty()) return;
+  if (io.pad.empty()) return;
   if (e <= 2 || e > rte_row_count + 1) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   int prev = find_edit_record_by_ident(e - 1, 0);
   const std::string& prev_to = rte_rows[e - 1].to;
   if ((prev == 0 && prev_to != fpl_edit[0].ident) || prev_to == FPL_DISCO_IDENT || prev_to == FPL_THEN_IDENT) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
-  load_airways_file(smiths_scratchpad);
+  load_airways_file(io.pad);
   if (fix_match_count < 1) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   if (select_next_duplicate(e - 1)) return;
   if (!expand_airway(prev, 0)) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   build_route_rows();
   fpl_step_on_edit();
-  smiths_scratchpad.clear();
+  io.pad.clear();
 }
 
 // Exit fix of the airway waiting on the "THEN" record at `then_rec`.
-void airway_exit(int then_rec) {
+void airway_exit(int then_rec, CduLines io) {
   if (then_rec < 1 || then_rec > fpl_edit_last) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   load_airways_file(fpl_edit[then_rec].via);
   int start = 0, end = 0;
-  if (!find_airway_leg(fpl_edit[then_rec - 1].ident, smiths_scratchpad, start, end)) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+  if (!find_airway_leg(fpl_edit[then_rec - 1].ident, io.pad, start, end)) {
+    io.msg = "INVALID ENTRY";
     return;
   }
   airway_start_index = start;
@@ -161,105 +168,120 @@ void airway_exit(int then_rec) {
   int ok = activate_plan();
   airway_insert_mode = 0;
   if (!ok) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+    io.msg = "INVALID ENTRY";
     return;
   }
   drop_then_rows();
   build_route_rows();
   fpl_step_on_edit();
-  smiths_scratchpad.clear();
+  io.pad.clear();
 }
 
-void to_key(int e) {
-  if (smiths_scratchpad_msg == "DELETE") {
-    smiths_scratchpad_msg = "INVALID DELETE";
-    return;
+int to_key(int e, CduLines io) {
+  if (io.msg == "DELETE") {
+    io.msg = "INVALID DELETE";
+    return 0;
   }
   bool listed = e >= 2 && e <= rte_row_count;
-  if (smiths_scratchpad.empty()) {
+  if (io.pad.empty()) {
     if (listed && rte_rows[e].to != FPL_THEN_IDENT && rte_rows[e].to != FPL_DISCO_IDENT)
-      smiths_scratchpad = rte_rows[e].to.substr(0, SMITHS_SCRATCHPAD_MAX);
-    return;
+      io.pad = rte_rows[e].to.substr(0, SMITHS_SCRATCHPAD_MAX);
+    return 0;
   }
   if (e < 2 || e > rte_row_count + 1) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
-    return;
+    io.msg = "INVALID ENTRY";
+    return 0;
   }
-  if (listed && smiths_scratchpad == rte_rows[e].to) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
-    return;
+  if (listed && io.pad == rte_rows[e].to) {
+    io.msg = "INVALID ENTRY";
+    return 0;
   }
   int n = rte_entry_record(e);
   if (listed && rte_rows[e].to == FPL_THEN_IDENT) {
-    airway_exit(n);
-    return;
+    airway_exit(n, io);
+    return 0;
   }
   if (listed) {
     for (int j = n + 1; j <= fpl_edit_last; ++j) {
-      if (smiths_scratchpad == fpl_edit[j].ident) {
+      if (io.pad == fpl_edit[j].ident) {
         remove_edit_rows(n, j);
-        smiths_scratchpad.clear();
-        return;
+        io.pad.clear();
+        return 0;
       }
     }
   }
-  int found = create_user_waypoint(0, smiths_scratchpad);
+  int found = create_user_waypoint(0, io.pad);
   if (found == 0) {
-    smiths_scratchpad_msg = "NOT IN DATABASE";
-    return;
+    io.msg = "NOT IN DATABASE";
+    return 0;
   }
   if (found == 1) {
     if (!store_selected_fix(n)) {
-      smiths_scratchpad_msg = "INVALID ENTRY";
-      return;
+      io.msg = "INVALID ENTRY";
+      return 0;
     }
     build_route_rows();
     fpl_step_on_edit();
   } else {
     select_wpt_row = e;
-    select_wpt_return_page = SMITHS_PAGE_RTE;
-    smiths_select_page_no = 1;
-    smiths_page = SMITHS_PAGE_SELECT_WPT;
+    io.pad.clear();
+    return SMITHS_PAGE_SELECT_WPT;
   }
-  smiths_scratchpad.clear();
+  io.pad.clear();
+  return 0;
 }
 
-void handle_key(int page) {
-  int k = smiths_pending_lsk;
-  if (k <= 0) return;
+}  // namespace
+
+int smiths_rte_key(int page, int k, CduLines io) {
+  if (k <= 0) return 0;
   if (k == LSK_L6) {
     if (fpl_changed_state == 4) {
       erase_route_mods();
       build_route_rows();
     }
-    return;
+    return 0;
   }
   if (k == LSK_R6) {
     if (fpl_changed_state == 1) fpl_changed_step();
-    else smiths_page = SMITHS_PAGE_PERF_INIT;
-    return;
+    else return SMITHS_PAGE_PERF_INIT;
+    return 0;
   }
   if (page == 1) {
-    if (smiths_scratchpad.empty()) return;
-    std::string entry = smiths_scratchpad;
+    if (io.pad.empty()) return 0;
+    std::string entry = io.pad;
     switch (k) {
-      case 1: enter_origin(entry); break;
-      case 2: enter_co_route(entry); break;
+      case 1: enter_origin(entry, io); break;
+      case 2: enter_co_route(entry, io); break;
       case 3:
-        if (rte_origin != FPL_NONE_TEXT) enter_runway(entry);
+        if (rte_origin != FPL_NONE_TEXT) enter_runway(entry, io);
         break;
-      case 6: enter_dest(entry); break;
+      case 6: enter_dest(entry, io); break;
       default: break;
     }
-    return;
+    return 0;
   }
-  if (k >= 1 && k <= 5) via_key(5 * page - 9 + k);
-  else if (k >= 6 && k <= 10) to_key(5 * page - 9 + (k - 5));
+  if (k >= 1 && k <= 5) via_key(5 * page - 9 + k, io);
+  else if (k >= 6 && k <= 10) return to_key(5 * page - 9 + (k - 5), io);
+  return 0;
+}
+
+namespace {
+
+void handle_key(int page) {
+  const int open = smiths_rte_key(page, smiths_pending_lsk, {smiths_scratchpad, smiths_scratchpad_msg});
+  if (open == SMITHS_PAGE_SELECT_WPT) {
+    select_wpt_return_page = SMITHS_PAGE_RTE;
+    smiths_select_page_no = 1;
+  }
+  if (open != 0) smiths_page = open;
 }
 
 // ---- drawing ----
 
-void draw_page_1(const CduPage& p) {
+}  // namespace
+
+void smiths_rte_draw_page_1(const CduPage& p) {
   cdu_small(p, 12, 22, "O R I G I N");
   if (fpl_changed_state == 4 && !none(rte_origin_mod)) cdu_boxed(p, 3, 33, 0, 33, int(rte_origin_mod.size()), rte_origin_mod);
   else if (rte_origin == FPL_NONE_TEXT) cdu_large(p, 0, 33, "- - - - -");
@@ -279,6 +301,8 @@ void draw_page_1(const CduPage& p) {
   }
   cdu_large(p, 2, 132, "- - - - - - - - - - - - - - - - - - - - - - - -");
 }
+
+namespace {
 
 void draw_route_rows(const CduPage& p, int page) {
   cdu_small(p, 12, 22, "V I A");
@@ -305,23 +329,27 @@ void draw_route_rows(const CduPage& p, int page) {
 
 }  // namespace
 
-void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g) {
-  CduPage p;
-  cdu_page_begin(p, rec, g);
+int smiths_rte_page_step() {
   if (smiths_rte_key_flag == 1 && fpl_changed_state == 3) copy_active_to_edit();
   // The rows follow the edit plan, which the DEPARTURES, ARRIVALS and LEGS pages change too.
   build_route_rows();
   smiths_rte_page_count = (rte_row_count + 1 + 4) / 5 + 1;
   if (smiths_rte_page_count < 2) smiths_rte_page_count = 2;
   smiths_rte_page_no = cdu_step_page(smiths_rte_page_no, smiths_rte_page_count);
-  int page = smiths_rte_page_no;
+  return smiths_rte_page_no;
+}
+
+void smiths_fms_rte_page_draw(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  cdu_page_begin(p, rec, g);
+  int page = smiths_rte_page_step();
 
   cdu_act_mod_tag(p, 18);
   cdu_large(p, 63, 0, "RTE");
   cdu_smallf(p, 220, 0, "%2d/%2d", page, smiths_rte_page_count);
   handle_key(page);
 
-  if (page == 1) draw_page_1(p);
+  if (page == 1) smiths_rte_draw_page_1(p);
   else draw_route_rows(p, page);
   if (fpl_changed_state == 4) cdu_large(p, 0, 198, "< ERASE");
   if (fpl_changed_state == 1) cdu_large(p, 160, 202, "ACTIVATE >");

@@ -237,6 +237,25 @@ bool fix_info_take_fix(FixInfoRecord& f, const std::string& ident);
 void cdu_reset_page_10c(GaugeSurface* rec);
 // Edit record of RTE entry row e; a row past the last goes before the destination.
 int rte_entry_record(int e);
+// A unit's scratchpad and message line, for the entry routines both CDUs share.
+struct CduLines {
+  std::string& pad;
+  std::string& msg;
+};
+// RTE key k (1-5 L1-L5, 6-10 R1-R5, LSK_L6, LSK_R6) on sub-page `page`: entries from
+// io.pad, answers in io.msg. Answers the page the unit opens: 0 none,
+// SMITHS_PAGE_PERF_INIT, or SMITHS_PAGE_SELECT_WPT (several fixes; select_wpt_row set).
+int smiths_rte_key(int page, int k, CduLines io);
+// The LEGS constraint entry with a unit's lines: speed/altitude of edit record n from
+// io.pad ("250/FL120", "120", "450/5000"); "INVALID ENTRY" in io.msg, nothing stored,
+// for a bad entry.
+void cdu_legs_parse_entry_a(int n, CduLines io);
+// Start of an RTE draw: the RTE key's copy of the active route, the route rows rebuilt,
+// the sub-page count and the PREV/NEXT paging. Answers the sub-page shown.
+int smiths_rte_page_step();
+// RTE sub-page 1: origin, destination, company route and runway fields.
+struct CduPage;
+void smiths_rte_draw_page_1(const CduPage& p);
 // Holds the RTE HOLD page and the HOLD key list: those not deleted in a change waiting
 // for EXEC. Hold h (1-based) of them, null when none.
 int smiths_listed_hold_count();

@@ -1,0 +1,98 @@
+// STANDARD HOLD: inbound course, turn direction and leg time or distance of one hold of
+// the route, then the modified route inserted.
+#include <sstream>
+
+#include "c17/c17_cdu.h"
+#include "c17/c17_cdu_layout.h"
+#include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+
+int32_t c17_hold_index = 1;
+
+namespace {
+
+void reject() { c17_cdu_scratchpad_msg = "INVALID ENTRY"; }
+
+// The shown hold: hold_list entry c17_hold_index while it is listed.
+HoldRecord* shown_hold() {
+  if (c17_hold_index < 1 || c17_hold_index > hold_count || c17_hold_index > HOLD_CAPACITY) return nullptr;
+  return &hold_list[c17_hold_index];
+}
+
+// L1: a number from 0 up to 360. The scratchpad stays.
+void enter_course(HoldRecord& h) {
+  double v = 0;
+  if (!whole_word_number(c17_cdu_scratchpad, v) || v < 0 || v >= 361) return reject();
+  h.inbound_course = v;
+}
+
+// L2: "R" or "L". The scratchpad stays.
+void enter_turn(HoldRecord& h) {
+  const std::string& s = c17_cdu_scratchpad;
+  if (s != "R" && s != "L") return reject();
+  h.turn = s == "R" ? 1 : 2;
+}
+
+// R1: "/t" timed legs of 1.0-9.9 min, or "d" distance legs of 0.5-9.9 NM.
+void enter_leg(HoldRecord& h) {
+  std::string text = c17_cdu_scratchpad;
+  const bool timed = text.find('/') != std::string::npos;
+  for (char& c : text)
+    if (c == '/') c = ' ';
+  std::istringstream in(text);
+  std::string word;
+  in >> word;
+  double v = 0;
+  if (!whole_word_number(word, v) || v < (timed ? 1.0 : 0.5) || v > 9.9) return reject();
+  (timed ? h.leg_time : h.leg_dist) = v;
+  h.leg_mode = timed ? 1 : 2;
+  c17_cdu_scratchpad.clear();
+}
+
+void hold_key(HoldRecord* h) {
+  const int32_t k = c17_cdu_pending_lsk;
+  if (k == 1 || k == 2 || k == 6) {
+    if (!h) return reject();
+    if (c17_cdu_scratchpad.empty()) return;
+    if (k == 1) enter_course(*h);
+    else if (k == 2) enter_turn(*h);
+    else enter_leg(*h);
+  } else if (k == 11 && fpl_changed_state != 3) {
+    activate_route();
+    c17_cdu_page = C17_CDU_FLT_PLAN;
+  } else if (k == 12) {
+    c17_cdu_page = C17_CDU_LAT_REV;
+  }
+}
+
+}  // namespace
+
+void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g) {
+  CduPage p;
+  c17_cdu_page_begin(p, rec, g, C17_CDU_MISSION_CANVAS);
+  cdu_large(p, 18, 0, "STANDARD HOLD");
+  hold_key(shown_hold());
+  const HoldRecord* h = shown_hold();
+  cdu_small(p, 180, 5, "A T");
+  if (c17_hold_row >= 0 && c17_hold_row <= fpl_edit_last && c17_hold_row < FPL_CAPACITY)
+    cdu_largef(p, 200, 0, "%.*s", int(sizeof fpl_edit[0].ident), fpl_edit[c17_hold_row].ident);
+  cdu_small(p, 12, 30, "I N B  C R S");
+  cdu_small(p, 240, 30, "T I M E/D I S T");
+  cdu_small(p, 12, 71, "T U R N");
+  if (h) {
+    cdu_largef(p, 12, 42, "%03.0f", h->inbound_course);
+    if (h->leg_mode == 1) cdu_largef(p, 240, 42, "%1.1f / --.-", h->leg_time);
+    else cdu_largef(p, 240, 42, "-.- / %2.1f", h->leg_dist);
+    cdu_large(p, 12, 83, h->turn == 1 ? "R" : "L");
+  }
+  cdu_small(p, 12, 112, "T R I P");
+  cdu_small(p, 12, 153, "R T E  R S V%");
+  cdu_small(p, 12, 194, "F I N A L / T I M E");
+  cdu_small(p, 250, 235, "R E T U R N  T O");
+  cdu_large(p, 240, 247, "LAT  REV>");
+  if (fpl_changed_state != 3) cdu_large(p, 12, 247, "*INSERT");
+  c17_cdu_bottom_line(p, C17_CDU_MISSION_CANVAS);
+  cdu_page_end(p);
+}

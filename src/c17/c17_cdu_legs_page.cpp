@@ -1,0 +1,415 @@
+// FLT PLAN of the mission CDU: the plan as legs five lines a page, with fix insertion,
+// discontinuities, constraints, direct-to and intercept, holds at a fix or at the present
+// position, and the plan-format centre. Mode, paging and selections are the Smiths LEGS
+// page's; entries come from this unit's scratchpad and answers go to its message line.
+#include <cmath>
+#include <cstring>
+
+#include "c17/c17_cdu.h"
+#include "c17/c17_cdu_layout.h"
+#include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "geo/great_circle.h"
+#include "guidance/fms_state.h"
+#include "guidance/settings.h"
+#include "module/display_state.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+constexpr double HOLD_LEG_MINUTES = 1.0;
+
+struct LegLine {
+  int rec = -1;       // record of the line; -1 past the list
+  bool hold = false;  // HOLD AT line of `rec`
+};
+
+bool active_shown() { return fpl_changed_state == 3; }
+const FlightPlanWpt* shown_plan() { return active_shown() ? fpl_active : fpl_edit; }
+int shown_last() {
+  const int last = active_shown() ? fpl_active_last : fpl_edit_last;
+  return last > FPL_MAX_LAST ? FPL_MAX_LAST : last;
+}
+bool edit_record(int n) { return n >= 1 && n <= fpl_edit_last && n <= FPL_MAX_LAST; }
+bool is_disco(const FlightPlanWpt& r) { return std::strcmp(r.ident, FPL_DISCO_IDENT) == 0; }
+// The active record, or 1 without an active plan (999 is a marker, never an index).
+int active_or_first() { return fpl_active_index >= 1 && fpl_active_index <= FPL_MAX_LAST ? fpl_active_index : 1; }
+
+CduLines lines() { return {c17_cdu_scratchpad, c17_cdu_scratchpad_msg}; }
+void message(const char* text) { c17_cdu_scratchpad_msg = text; }
+
+// First record of page p: each earlier record with a hold gives a line to its HOLD AT.
+int first_record(int page) {
+  const bool from_intercept = fpl_changed_state == 4 && dir_intc_row > 0 && dir_intc_row <= FPL_MAX_LAST;
+  const int base = from_intercept ? dir_intc_row : active_or_first();
+  if (page <= 1) return base;
+  int first = base + 5 * (page - 1);
+  const FlightPlanWpt* t = shown_plan();
+  for (int i = active_shown() ? base : 1; i < first && i <= FPL_MAX_LAST; ++i)
+    if (t[i].hold_number > 0) --first;
+  return first < 1 ? 1 : first;
+}
+
+void build_lines(int first, LegLine lines_out[6]) {
+  const FlightPlanWpt* t = shown_plan();
+  const int last = shown_last();
+  int rec = first;
+  bool hold = false;
+  if (first - 1 >= 1 && first - 1 <= last && t[first - 1].hold_number > 0) {
+    rec = first - 1;
+    hold = true;
+  }
+  for (int k = 1; k <= 5; ++k) {
+    lines_out[k] = LegLine{};
+    if (rec > last) break;
+    lines_out[k] = LegLine{.rec = rec, .hold = hold};
+    if (!hold && t[rec].hold_number > 0) {
+      hold = true;
+    } else {
+      hold = false;
+      ++rec;
+    }
+  }
+}
+
+// Several fixes of one ident: the row and this page are kept for the choice (id 9).
+void open_fix_choice(int row) {
+  select_wpt_row = row;
+  c17_dup_return_page = C17_CDU_FLT_PLAN;
+  c17_cdu_page = C17_CDU_SELECT_FIX;
+}
+
+// The place in hold_list of the hold at edit record rec; 0 when none.
+int hold_place_of(int rec) {
+  for (int h = 1; h <= hold_count && h <= HOLD_CAPACITY; ++h)
+    if (hold_list[h].edit_wpt == rec) return h;
+  return 0;
+}
+
+// STANDARD HOLD opened on the hold just set.
+void open_hold_page(int place, int rec) {
+  if (place < 1) return;
+  c17_hold_index = place;
+  c17_hold_row = rec;
+  c17_cdu_page = C17_CDU_STANDARD_HOLD;
+}
+
+// A typed fix inserted at record n.
+void insert_fix(int n) {
+  const int found = create_user_waypoint(0, c17_cdu_scratchpad);
+  if (found == 0) return message("NOT IN DATABASE");
+  if (found > 1) {
+    open_fix_choice(n);
+    c17_cdu_scratchpad.clear();
+    return;
+  }
+  if (!insert_hold_1(n, 1)) return message("INVALID ENTRY");
+  c17_cdu_scratchpad.clear();
+}
+
+// "HOLD AT <ident>" placed at record n: the fix goes in before n and holds there.
+void place_hold_at(int n) {
+  const int found = create_user_waypoint(0, c17_cdu_scratchpad.substr(8));
+  if (found == 0) return message("NOT IN DATABASE");
+  const int e = smiths_hold_select_entry >= 1 && smiths_hold_select_entry <= found ? smiths_hold_select_entry : 1;
+  if (!select_search_entry(e) || !insert_hold_1(n, 1)) return message("INVALID ENTRY");
+  add_hold(n, 1, HOLD_LEG_MINUTES);
+  c17_cdu_scratchpad.clear();
+}
+
+// DELETE on a HOLD AT line removes that hold; on a fix before the destination it makes
+// the fix a discontinuity and activates the route.
+void left_key(const LegLine& line) {
+  const int n = line.rec;
+  if (c17_cdu_scratchpad_msg == "DELETE") {
+    if (line.hold && edit_record(n)) {
+      hold_removed_index = n;
+      remove_hold(n, 1);
+      c17_cdu_scratchpad_msg.clear();
+    } else if (edit_record(n) && n < fpl_edit_last) {
+      c17_cdu_scratchpad_msg.clear();
+      make_discontinuity(n, 0);
+    } else {
+      message("INVALID DELETE");
+    }
+    return;
+  }
+  if (!edit_record(n)) return;
+  if (c17_cdu_scratchpad.empty()) {
+    if (n >= fpl_edit_last) return;
+    c17_cdu_scratchpad = std::string(fpl_edit[n].ident).substr(0, SMITHS_SCRATCHPAD_MAX);
+    if (legs_mode == 1) smiths_dir_intc_index = n;
+    if (legs_mode == 2) smiths_hold_at_index = n;
+    return;
+  }
+  if (legs_mode == 2 && c17_cdu_scratchpad.rfind("HOLD AT ", 0) == 0) return place_hold_at(n);
+  for (int j = n; j <= fpl_edit_last; ++j) {
+    if (c17_cdu_scratchpad == fpl_edit[j].ident) {
+      if (j > n) remove_edit_rows(n, j);
+      c17_cdu_scratchpad.clear();
+      return;
+    }
+  }
+  insert_fix(n);
+}
+
+void right_key(int n) {
+  if (!edit_record(n)) return;
+  if (!c17_cdu_scratchpad.empty()) return cdu_legs_parse_entry_a(n, lines());
+  const FlightPlanWpt& r = fpl_edit[n];
+  if (r.alt_constraint > 0 && r.spd_constraint > 0)
+    c17_cdu_scratchpad = cdu_format("%-5.0f/%-3.0f", r.alt_constraint, r.spd_constraint);
+}
+
+// The intercept course of record t when it has none: the leg's course, magnetic.
+void default_intercept(int t) {
+  if (fpl_edit[t].intc_course > -1.0) return;
+  double dist = 0.0, course = 0.0;
+  compute_gc_distance_course(fpl_edit[t - 1].lat, fpl_edit[t - 1].lon, fpl_edit[t].lat, fpl_edit[t].lon, dist,
+                             course);
+  fpl_edit[t].intc_course = std::fmod(course - magvar + 720.0, 360.0);
+}
+
+void key_l6() {
+  if (fpl_changed_state == 4) return erase_route_mods();
+  if (c17_cdu_scratchpad.empty()) return;
+  if (legs_mode == 2 && smiths_hold_at_index != 0) {
+    const int rec = smiths_hold_at_index;
+    const int place = add_hold(rec, 1, HOLD_LEG_MINUTES);
+    if (place == 0) return message("INVALID ENTRY");
+    smiths_hold_at_index = 0;
+    c17_cdu_scratchpad.clear();
+    open_hold_page(place, rec);
+  } else if (legs_mode == 2) {
+    const int found = create_user_waypoint(0, c17_cdu_scratchpad);
+    if (found == 0) return message("NOT IN DATABASE");
+    smiths_hold_select_entry = 1;
+    if (found > 1) open_fix_choice(0);
+    c17_cdu_scratchpad = "HOLD AT " + c17_cdu_scratchpad;
+  } else if (legs_mode == 1 && smiths_dir_intc_index == 0) {
+    const int found = create_user_waypoint(0, c17_cdu_scratchpad);
+    if (found == 0) return message("NOT IN DATABASE");
+    if (found > 1) open_fix_choice(0);
+    if (!insert_edit_record(active_or_first(), 1, 1)) return message("INVALID ENTRY");
+    c17_cdu_scratchpad.clear();
+  } else if (legs_mode == 1) {
+    const int t = smiths_dir_intc_index;
+    smiths_dir_intc_index = 0;
+    if (!edit_record(t)) return message("INVALID ENTRY");
+    if (fpl_changed_state == 3) fpl_changed_step();
+    dir_intc_crs_pending = 1;
+    dir_intc_row = t;
+    default_intercept(t);
+    c17_cdu_scratchpad.clear();
+  }
+}
+
+// The intercept course: a number from 0 to 360.
+void enter_intercept_course() {
+  double crs = 0.0;
+  const std::string& s = c17_cdu_scratchpad;
+  if (s.find_first_not_of("0123456789.") != std::string::npos || !whole_word_number(s, crs) || crs < 0.0 ||
+      crs > 360.0 || !edit_record(dir_intc_row))
+    return message("INVALID ENTRY");
+  fpl_edit[dir_intc_row].intc_course = crs;
+  c17_cdu_scratchpad.clear();
+}
+
+// PPOS >: a hold at the present position before the active record.
+void hold_at_present_position() {
+  NavRecord& c = nav_search_list[1];
+  std::memset(&c, 0, sizeof c);
+  nav_copy_text(c.ident, nav_ident_size, "HOLD PPOS");
+  nav_copy_text(c.type, nav_type_size, "I");
+  c.lat = present_lat;
+  c.lon = present_lon;
+  fix_match_count = 1;
+  nav_search_count = 1;
+  entry_candidate_count = 1;
+  if (fpl_changed_state == 3) {
+    copy_active_to_edit();
+    fpl_changed_step();
+  }
+  const int at = active_or_first();
+  if (!insert_hold_1(at, 1)) return message("INVALID ENTRY");
+  // The candidate brings its hold; add_hold is for a record without one.
+  if (hold_place_of(at) == 0) add_hold(at, 0, HOLD_LEG_MINUTES);
+  open_hold_page(hold_place_of(at), at);
+}
+
+void key_r6(int first, int& page, int count) {
+  if (legs_mode == 1 && dir_intc_crs_pending == 1) return enter_intercept_course();
+  if (legs_mode == 2) return hold_at_present_position();
+  if (!smiths_plan_mode_shown()) {
+    if (fpl_changed_state == 1) fpl_changed_step();
+    else c17_cdu_page = C17_CDU_RTE;
+    return;
+  }
+  const int last = shown_last();
+  ++plan_centre_index;
+  if (plan_centre_index >= last) {
+    page = 1;
+    plan_centre_index = 1;
+  } else if (plan_centre_index > first + 4) {
+    if (page < count) {
+      ++page;
+      plan_centre_index = 0;
+    } else {
+      page = 1;
+      plan_centre_index = 1;
+    }
+  }
+}
+
+// ---- drawing ----
+
+void draw_constraint(const CduPage& p, const FlightPlanWpt& r, double y) {
+  const double alt = r.alt_constraint, spd = r.spd_constraint;
+  const bool has_alt = alt > FPL_NO_CONSTRAINT && !is_disco(r), has_spd = spd > FPL_NO_CONSTRAINT && !is_disco(r);
+  const char* a = r.constraint_flag == 1 ? "A" : "";
+  const bool fl = alt > TransAlt;
+  if (!has_spd && !has_alt) cdu_large(p, 130, y, "- - - - / - - - - - -");
+  else if (!has_spd && fl) cdu_largef(p, 140, y, "- - - - / FL%03.0f%s", alt / 100.0, a);
+  else if (!has_spd) cdu_largef(p, 140, y, "- - - - / %5.0f%s", alt, a);
+  else if (!has_alt) cdu_largef(p, 145, y, "%5.0f / - - - - - -", spd);
+  else if (fl) cdu_largef(p, 130, y, "%5.0f / FL%03.0f%s", spd, alt / 100.0, a);
+  else cdu_largef(p, 130, y, "%5.0f / %5.0f%s", spd, alt, a);
+}
+
+void draw_leg(const CduPage& p, int i, double y) {
+  const FlightPlanWpt* t = shown_plan();
+  const FlightPlanWpt& r = t[i];
+  if (i >= 1 && is_disco(t[i - 1])) {
+    cdu_small(p, 7, y - 11, ". .  R O U T E  D I S C O N T I N U I T Y  .");
+    return;
+  }
+  // The active leg, and a direct-to leg waiting for EXEC, start at the aircraft.
+  const bool from_aircraft = active_shown() ? i == fpl_active_index
+                                            : fpl_changed_state == 4 && dir_intc_crs_pending == 1 && i == dir_intc_row;
+  const double lat0 = from_aircraft ? present_lat : t[i - 1].lat;
+  const double lon0 = from_aircraft ? present_lon : t[i - 1].lon;
+  double dist = 0.0, course = 0.0;
+  compute_gc_distance_course(lat0, lon0, r.lat, r.lon, dist, course);
+  course = std::fmod(course - magvar + 720.0, 360.0);
+  const bool intercept = active_shown() ? i == fpl_active_index : i == 1 || from_aircraft;
+  if (intercept && r.intc_course > -1.0) course = r.intc_course;
+  if (course < 0.5) course += 360.0;
+  cdu_smallf(p, 20, y - 11, "%03.0f\xB0", course);
+  cdu_smallf(p, 100, y - 11, "%5.0f NM", dist);
+}
+
+void draw_record(const CduPage& p, int i, double y) {
+  const FlightPlanWpt* t = shown_plan();
+  const FlightPlanWpt& r = t[i];
+  if (is_disco(r) && i < shown_last()) {
+    cdu_small(p, 5, y - 14, "T H E N");
+    static const double xs[5] = {1, 10, 20, 30, 40};
+    cdu_entry_boxes(p, xs, 5, y);
+    return;
+  }
+  if (i >= 1) draw_leg(p, i, y);
+  const std::string ident = cdu_format("%-5.*s", int(sizeof r.ident), r.ident);
+  if (i == fpl_active_index && fpl_changed_state != 4) cdu_boxed(p, 0, y, 0, y, int(strnlen(r.ident, sizeof r.ident)), ident);
+  else cdu_large(p, 0, y, ident);
+  if (smiths_plan_mode_shown() && i == plan_centre_index) cdu_large(p, 80, y, "<CTR>");
+  draw_constraint(p, r, y);
+}
+
+void draw_lower_block(const CduPage& p) {
+  if (legs_mode == 0 && fpl_changed_state == 4) {
+    if (b737_nd_mode >= 7) {
+      cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . .");
+      cdu_small(p, 180, 184, "M A P  C T R");
+    } else {
+      cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . . . . . . . .");
+    }
+  } else if (legs_mode == 1 && dir_intc_crs_pending == 0) {
+    cdu_small(p, 0, 184, "D I R E C T    T O                    I N T C    L E G");
+    cdu_large(p, 100, 179, "- - - - - -");
+    static const double left[5] = {1, 10, 20, 30, 40}, right[5] = {200, 210, 220, 230, 240};
+    cdu_entry_boxes(p, left, 5, 198);
+    cdu_entry_boxes(p, right, 5, 198);
+    cdu_small(p, 165, 198, "T O");
+  } else if (legs_mode == 1) {
+    cdu_small(p, 0, 184, ". . . . . . . . . . . . . . . . . . . . . . . I N T C    C R S");
+    double crs = -1.0;
+    if (edit_record(dir_intc_row) && fpl_edit[dir_intc_row].intc_course > -1.0)
+      crs = fpl_edit[dir_intc_row].intc_course;
+    else if (edit_record(fpl_active_index) && fpl_edit[fpl_active_index].intc_course > -1.0)
+      crs = fpl_edit[fpl_active_index].intc_course;
+    if (crs > -1.0) cdu_largef(p, 215, 193, "%03.0f\xB0", crs);
+    else cdu_large(p, 215, 193, "- - -");
+  } else if (legs_mode == 2) {
+    cdu_large(p, 0, 176, "- - - - - - -                  - - - - - - - - - -");
+    cdu_small(p, 80, 181, "H O L D  A T");
+    static const double xs[5] = {5, 15, 25, 35, 45};
+    if (holding_active == 0) cdu_entry_boxes(p, xs, 5, 198);
+    cdu_large(p, 190, 209, "PPOS >");
+  }
+}
+
+void draw_line_6(const CduPage& p) {
+  if (smiths_plan_mode_shown()) cdu_large(p, 190, 209, "STEP >");
+  else if (fpl_changed_state == 1) cdu_large(p, 170, 209, "ACTIVATE >");
+  else if (fpl_changed_state >= 2 && legs_mode == 0) cdu_large(p, 150, 209, "RTE DATA >");
+  if (fpl_changed_state == 4) cdu_large(p, 0, 209, "< ERASE");
+}
+
+}  // namespace
+
+void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
+  if ((legs_key_flag == 1 || hold_key_flag == 1) && (fpl_changed_state == 0 || fpl_changed_state == 3))
+    copy_active_to_edit();
+  if (legs_mode == 1 && dir_intc_crs_pending == 0 && c17_cdu_pending_lsk == 12) c17_cdu_pending_lsk = 11;
+
+  const int last = shown_last();
+  legs_page_count = (hold_count + (last < 0 ? 0 : last) + 4) / 5;
+  if (legs_page_count < 1) legs_page_count = 1;
+  if (legs_page_no < 1 || legs_page_no > legs_page_count) legs_page_no = legs_page_no < 1 ? 1 : legs_page_count;
+  const int page = legs_page_no;
+  const int first = first_record(page);
+  int next = c17_cdu_step_page(page, legs_page_count, prev_page_flag == 1 && next_page_flag != 1,
+                               next_page_flag == 1);
+  if (smiths_plan_mode_shown()) {
+    if ((next_page_flag == 1 && first < last) || prev_page_flag == 1) plan_centre_index = first;
+    else if (plan_centre_index == 0) plan_centre_index = first;
+  }
+
+  LegLine rows[6];
+  build_lines(first, rows);
+  const int k = c17_cdu_pending_lsk;
+  if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
+  else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0 && !rows[k - 5].hold) right_key(rows[k - 5].rec);
+  else if (k == 11) key_l6();
+  else if (k == 12) key_r6(first, next, legs_page_count);
+  legs_page_no = next;
+
+  CduPage p;
+  c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
+  if (fpl_changed_state == 3) cdu_large(p, 20, 0, "ACT");
+  else if (fpl_changed_state == 4) cdu_boxed(p, 20, 0, 18, 0, 3, "MOD");
+  cdu_large(p, 63, 0, "FLT  PLAN");
+  cdu_smallf(p, 220, 0, "%2d / %2d", page, int(legs_page_count));
+  build_lines(first, rows);
+  const FlightPlanWpt* t = shown_plan();
+  for (int r = 1; r <= 5; ++r) {
+    const double y = 33.0 * r;
+    if (rows[r].rec < 0) {
+      cdu_large(p, 0, y, "- - - - - -");
+      break;
+    }
+    if (rows[r].hold) {
+      cdu_small(p, 20, y - 11, "H O L D   A T");
+      cdu_largef(p, 0, y, "%-5.*s", int(sizeof t[0].ident), t[rows[r].rec].ident);
+      cdu_large(p, 130, y, "- - - - / - - - - - -");
+    } else {
+      draw_record(p, rows[r].rec, y);
+    }
+  }
+  draw_lower_block(p);
+  draw_line_6(p);
+  c17_cdu_bottom_line(p, C17_CDU_SMALL_CANVAS);
+  cdu_page_end(p);
+}

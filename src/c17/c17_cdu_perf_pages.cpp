@@ -1,0 +1,279 @@
+// PERF INIT (weights, reserves, cost index, cruise altitude and wind, temperatures,
+// transition altitude) and PERF LIMITS (climb, cruise and descent speed and Mach limits)
+// of the mission CDU. The sub-page and every value are shared with the Smiths PERF page.
+#include <cmath>
+#include <cstdlib>
+
+#include "c17/c17_cdu.h"
+#include "c17/c17_cdu_layout.h"
+#include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "guidance/flight_log.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+
+namespace {
+
+constexpr int32_t PERF_SUB_PAGES = 2;
+constexpr double MAX_WEIGHT_LB = 2000000.0;
+constexpr double MAX_CRUISE_FT = 99000.0;
+constexpr double MAX_TRANS_FT = 99999.0;
+constexpr double LB_PER_KG = 2.20462262;
+
+void reject() { c17_cdu_scratchpad_msg = "INVALID ENTRY"; }
+bool kgs() { return WeightUnit == "KGS"; }
+double shown_weight(double lb) { return (kgs() ? lb * kg_per_lb : lb) / 1000.0; }
+
+// The scratchpad as a number; false (and INVALID ENTRY) when it is not one.
+bool entry_number(double& v) {
+  if (whole_word_number(c17_cdu_scratchpad, v)) return true;
+  reject();
+  return false;
+}
+
+void accepted() { c17_cdu_scratchpad.clear(); }
+
+// A route value changed: an active route becomes modified.
+void route_value_changed() {
+  if (fpl_changed_state == 3) fpl_changed_step();
+}
+
+// L3 ZFW (below 1000 thousands) and L4 RESERVES, in thousands of the weight unit.
+void enter_weight(double& weight, bool below_1000) {
+  double x = 0;
+  if (!entry_number(x)) return;
+  const double lb = x * 1000.0 * (kgs() ? LB_PER_KG : 1.0);
+  if (x <= 0 || (below_1000 && x >= 1000) || lb > MAX_WEIGHT_LB) return reject();
+  weight = lb;
+  accepted();
+}
+
+// -1..200 as a whole number; 0 only as "0". The first change keeps the executed value.
+void enter_cost_index() {
+  double x = 0;
+  if (!entry_number(x)) return;
+  if (x != std::floor(x) || x < -1 || x > 200 || (x == 0 && c17_cdu_scratchpad != "0")) return reject();
+  if (cost_index_prev < 0) cost_index_prev = CostIndex;
+  CostIndex = int32_t(x);
+  route_value_changed();
+  accepted();
+}
+
+// "FL350", "350" or "35000": the "FL" leaves the scratchpad; up to 99000 ft.
+void enter_cruise_alt() {
+  if (c17_cdu_scratchpad.starts_with("FL")) c17_cdu_scratchpad.erase(0, 2);
+  double x = 0;
+  if (!entry_number(x)) return;
+  const double whole = std::floor(x);
+  const double feet = whole < 1000 ? whole * 100.0 : whole;
+  if (x <= 0 || whole < 1 || feet > MAX_CRUISE_FT) return reject();
+  if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
+  cruise_alt = int32_t(feet);
+  route_value_changed();
+  accepted();
+}
+
+// "270/45": three characters of direction (0-360), "/", a speed below 1000 kt.
+void enter_wind() {
+  const std::string& s = c17_cdu_scratchpad;
+  double dir = 0, speed = 0;
+  if (s.size() < 5 || s[3] != '/' || s.substr(0, 3).find_first_not_of("0123456789") != std::string::npos ||
+      !whole_word_number(s.substr(4), speed))
+    return reject();
+  dir = std::atoi(s.substr(0, 3).c_str());
+  if (dir > 360 || speed < 0 || speed >= 1000) return reject();
+  crz_wind_dir = int32_t(dir);
+  crz_wind_speed = int32_t(speed);
+  accepted();
+}
+
+// R3 ISA DEV / R4 T/C OAT: one sets the other through the standard lapse to cruise.
+void enter_temperature(bool isa) {
+  if (c17_cdu_scratchpad.empty()) return;
+  double x = 0;
+  if (!entry_number(x)) return;
+  if (x == 0 && c17_cdu_scratchpad != "0") return reject();
+  const double standard = 15.0 - 1.98 * double(cruise_alt / 1000);
+  isa_deviation = isa ? x : x - standard;
+  toc_oat = isa ? x + standard : x;
+  accepted();
+}
+
+void enter_trans_alt() {
+  double x = 0;
+  if (!entry_number(x)) return;
+  if (x < 1 || x >= MAX_TRANS_FT) return reject();
+  TransAlt = int32_t(x);
+  accepted();
+}
+
+void init_key() {
+  switch (c17_cdu_pending_lsk) {
+    case 3: enter_weight(zero_fuel_weight, true); break;
+    case 4: enter_weight(reserve_fuel, false); break;
+    case 5: enter_cost_index(); break;
+    case 6: enter_cruise_alt(); break;
+    case 7: enter_wind(); break;
+    case 8: enter_temperature(true); break;
+    case 9: enter_temperature(false); break;
+    case 10: enter_trans_alt(); break;
+    case 11:
+      if (fpl_changed_state == 4) erase_route_mods();
+      else c17_cdu_page = C17_CDU_MSN_INDEX;
+      break;
+    case 12: c17_cdu_page = C17_CDU_TAKEOFF_REF; break;
+    default: break;
+  }
+}
+
+// An ISA deviation is a difference (x 1.8 in F); a T/C OAT a temperature (x 1.8 + 32).
+void draw_temperature(const CduPage& p, double y, double celsius, bool deviation) {
+  if (celsius == -999.0) {
+    cdu_large(p, 170, y, "- - - \xB0 F / - - - \xB0 C");
+    return;
+  }
+  const double f = celsius * 1.8 + (deviation ? 0.0 : 32.0);
+  cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", f, celsius);
+}
+
+// A weight at (0, y), or `whole` boxes, a point (at dot_y) and one more box when it is 0.
+void draw_weight(const CduPage& p, double y, double dot_y, const char* fmt, double lb, int whole) {
+  static const double xs[4] = {5, 15, 25, 35};
+  if (lb != 0) {
+    cdu_largef(p, 0, y, fmt, shown_weight(lb));
+    return;
+  }
+  const double last[1] = {10.0 * whole + 10.0};
+  cdu_entry_boxes(p, xs, whole, dot_y + 5);
+  cdu_large(p, 10.0 * whole, dot_y, ".");
+  cdu_entry_boxes(p, last, 1, dot_y + 5);
+}
+
+void draw_title(const CduPage& p, const char* title) {
+  cdu_large(p, 63, 0, title);
+  cdu_smallf(p, 220, 0, "%2d / %2d", int(perf_sub_page), int(PERF_SUB_PAGES));
+}
+
+void draw_init(const CduPage& p) {
+  cdu_act_mod_tag(p, 18);
+  draw_title(p, "PERF  INIT");
+  init_key();
+  const double fuel = read_fuel_on_board();
+  cdu_small(p, 12, 22, "G W  /  C R Z  C G");
+  cdu_largef(p, 0, 33, "%3.1f", shown_weight(fuel + zero_fuel_weight));
+  cdu_small_right(p, 22, "C R Z   A L T");
+  if (cruise_alt > TransAlt) cdu_largef(p, 222, 33, "FL%03d", int(cruise_alt / 100));
+  else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
+  else cdu_five_boxes(p, 228, 10, 38);
+  cdu_small(p, 12, 55, "F U E L");
+  draw_weight(p, 66, 66, "%2.1f", fuel, 2);
+  cdu_small(p, 190, 55, "C R Z   W I N D");
+  if (crz_wind_speed >= 1) cdu_largef(p, 200, 66, "%03d\xB0/%3d", int(crz_wind_dir), int(crz_wind_speed));
+  else cdu_large(p, 190, 66, "- - - \xB0 / - - -");
+  cdu_small(p, 12, 88, "ZFW");
+  draw_weight(p, 99, 99, "%3.1f", zero_fuel_weight > 0 ? zero_fuel_weight : 0.0, 3);
+  if (cruise_alt > 0) {
+    cdu_small(p, 200, 88, "I S A    D E V");
+    draw_temperature(p, 103, isa_deviation, true);
+    cdu_small(p, 200, 121, "T / C    O A T");
+    draw_temperature(p, 130, toc_oat, false);
+  }
+  cdu_small(p, 12, 121, "R E S E R V E S");
+  draw_weight(p, 133, 132, "%2.1f", reserve_fuel, 2);
+  cdu_small(p, 12, 151, "C O S T   I N D E X");
+  static const double three_boxes[3] = {5, 15, 25};
+  if (CostIndex != -1) cdu_largef(p, 0, 165, "%3d", int(CostIndex));
+  else cdu_entry_boxes(p, three_boxes, 3, 169);
+  cdu_small_right(p, 151, "T R A N S   A L T");
+  if (TransAlt >= 1) cdu_largef(p, 210, 165, "%5d", int(TransAlt));
+  else cdu_five_boxes(p, 228, 10, 169);
+  cdu_large(p, 175, 198, "TAKEOFF >");
+}
+
+struct SpeedLimit {
+  double* ias;
+  double* mach;
+};
+// Minimum and maximum of the climb, cruise and descent rows.
+const SpeedLimit LIMIT_MIN[3] = {
+    {.ias = &ClimbIasMin, .mach = &clb_mach_min},
+    {.ias = &CruiseIasMin, .mach = &cruise_mach_min},
+    {.ias = &des_ias_min, .mach = &descent_mach_min},
+};
+const SpeedLimit LIMIT_MAX[3] = {
+    {.ias = &ClimbIasMax, .mach = &clb_mach_max},
+    {.ias = &CruiseIasMax, .mach = &cruise_mach_max},
+    {.ias = &des_ias_max, .mach = &descent_mach_max},
+};
+
+bool digits(const std::string& s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos; }
+
+// "SSS/.MMM" (".7" and ".78" are filled with zeros in the scratchpad): digits above zero,
+// and the row's minimum not above its maximum.
+void enter_limit(int row, bool is_max) {
+  std::string& s = c17_cdu_scratchpad;
+  if (s.size() == 6) s += "00";
+  else if (s.size() == 7) s += "0";
+  if (s.size() != 8 || s.compare(3, 2, "/.") != 0 || !digits(s.substr(0, 3)) || !digits(s.substr(5)))
+    return reject();
+  const double speed = std::atoi(s.substr(0, 3).c_str());
+  const double mach = std::atoi(s.substr(5).c_str()) / 1000.0;
+  if (speed <= 0 || mach <= 0) return reject();
+  const SpeedLimit& other = is_max ? LIMIT_MIN[row] : LIMIT_MAX[row];
+  const double min_ias = is_max ? *other.ias : speed, max_ias = is_max ? speed : *other.ias;
+  const double min_mach = is_max ? *other.mach : mach, max_mach = is_max ? mach : *other.mach;
+  if (min_ias > max_ias || min_mach > max_mach) return reject();
+  const SpeedLimit& l = is_max ? LIMIT_MAX[row] : LIMIT_MIN[row];
+  *l.ias = speed;
+  *l.mach = mach;
+  accepted();
+}
+
+void limits_key() {
+  const int32_t k = c17_cdu_pending_lsk;
+  if (k >= 2 && k <= 4) {
+    enter_limit(k - 2, false);
+  } else if (k >= 7 && k <= 9) {
+    enter_limit(k - 7, true);
+  } else if (k == 11) {
+    c17_cdu_page = C17_CDU_MSN_INDEX;
+  } else if (k == 12) {
+    c17_cdu_page = C17_CDU_PROGRESS;
+    progress_sub_page = 2;
+  }
+}
+
+void draw_limit_row(const CduPage& p, double y, int row) {
+  cdu_largef(p, 0, y, "%3.0f /.%03.0f                     %3.0f / .%03.0f", *LIMIT_MIN[row].ias,
+             *LIMIT_MIN[row].mach * 1000.0, *LIMIT_MAX[row].ias, *LIMIT_MAX[row].mach * 1000.0);
+}
+
+void draw_limits(const CduPage& p) {
+  draw_title(p, "PERF  LIMITS");
+  limits_key();
+  cdu_small(p, 0, 22, "  T I M E    E R R O R    T O L E R A N C E");
+  cdu_small(p, 12, 39, "   1 5    S E C    A T    R T A    W P T");
+  cdu_small(p, 0, 55, "  M I N    S P D     - - C L B - -       M A X    S P D");
+  draw_limit_row(p, 71, 0);
+  cdu_small(p, 0, 88, "                            - -  C R Z - -");
+  draw_limit_row(p, 104, 1);
+  cdu_small(p, 0, 121, "                            - -  D E S - -");
+  draw_limit_row(p, 139, 2);
+  cdu_large(p, 205, 198, "RTA >");
+}
+
+}  // namespace
+
+void c17_cdu_perf_page(GaugeSurface* rec, GfxGraphics* g) {
+  perf_sub_page = cdu_step_page(perf_sub_page, PERF_SUB_PAGES);
+  CduPage p;
+  c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
+  if (perf_sub_page == 1) draw_init(p);
+  else draw_limits(p);
+  cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
+  cdu_large(p, 0, 198, fpl_changed_state == 4 ? "< ERASE" : "< INDEX");
+  c17_cdu_bottom_line(p, C17_CDU_SMALL_CANVAS);
+  cdu_page_end(p);
+}
