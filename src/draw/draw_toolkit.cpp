@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
+#include "module/load_state.h"
 
 uintptr_t gdiplus_token = 0;
 double map_px_per_nm = 0.0;
@@ -304,3 +305,5 @@ void fill_field_box_c17_cdu(const GaugeSurface*, double x, double y, GfxGraphics
 void fill_field_box_yellow(const GaugeSurface*, double x, double y, GfxGraphics* g, int32_t n) {
   fill_field_box(g, x, y, n, 21, 35, COLOUR_YELLOW);
 }
+
+void keep_draw_toolkit_state(LoadState& state) { state.keep(graphics_gauges); }

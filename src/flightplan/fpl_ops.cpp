@@ -9,6 +9,7 @@
 
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
+#include "module/load_state.h"
 #include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
@@ -818,3 +819,5 @@ void drop_then_rows() {
   for (int i = fpl_edit_last; i >= 0; --i)
     if (std::strcmp(fpl_edit[i].ident, FPL_THEN_IDENT) == 0) fpl_edit_remove(i, i + 1);
 }
+
+void keep_fpl_ops_state(LoadState& state) { state.keep(user_wpt_counter); }

@@ -11,6 +11,7 @@
 #include "guidance/fms_state.h"
 #include "guidance/speed_conversions.h"
 #include "module/ipc_client.h"
+#include "module/load_state.h"
 #include "module/module_files.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
@@ -329,3 +330,5 @@ void write_flight_log() {
   std::fputs("\n", out);
   std::fclose(out);
 }
+
+void keep_flight_log_state(LoadState& state) { state.keep(climb_bands, cruise_bands, descent_bands); }

@@ -20,6 +20,7 @@
 #include "module/display_state.h"
 #include "module/host_services.h"
 #include "module/keyboard_input.h"
+#include "module/load_state.h"
 #include "module/sim_vars.h"
 #include "platform/host/sim_token_ids.h"
 
@@ -324,6 +325,9 @@ void lnav_steering() {
 int geometry_index = -1;
 double geometry_lat = 0.0, geometry_lon = 0.0;
 
+// The LNAV and VNAV modes last published as named variables.
+int32_t published_lnav = 0, published_vnav = 0;
+
 bool geometry_current() {
   int i = fpl_active_index;
   return active_record(i) && i == geometry_index && fpl_active[i].lat == geometry_lat &&
@@ -509,7 +513,6 @@ void fms_update() {
 
   // Modes switched off by the update itself (end of route, last waypoint) are
   // published like the toggles publish them.
-  static int32_t published_lnav = 0, published_vnav = 0;
   if (lnav_on != published_lnav) host_set_named_var_by_name("vek_lnav", lnav_on);
   if (vnav_on != published_vnav) host_set_named_var_by_name("vek_vnav", vnav_on);
   published_lnav = lnav_on;
@@ -519,4 +522,8 @@ void fms_update() {
   if (SetSpdOffwhenAPMasterSetOff == 1 && ap_token103 == 1.0 && master == 0.0 && ap_airspeed_hold == 1.0)
     send_key(KEY_AP_AIRSPEED_HOLD_OFF, 0);
   ap_token103 = master;
+}
+
+void keep_fms_update_state(LoadState& state) {
+  state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav);
 }

@@ -9,6 +9,7 @@
 #include "guidance/fms_state.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/waypoint_sequencing.h"
+#include "module/load_state.h"
 #include "platform/host/sim_token_ids.h"
 
 int32_t hold_corner_prev = 0;
@@ -128,3 +129,5 @@ void fly_hold_pattern() {
     hold_hdg_sent = hold_hdg_cmd;
   }
 }
+
+void keep_hold_legs_state(LoadState& state) { state.keep(corner_lat, corner_lon); }

@@ -10,6 +10,7 @@
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
+#include "module/load_state.h"
 #include "module/module_files.h"
 #include "module/module_paths.h"
 
@@ -168,3 +169,5 @@ void read_vek_cfg() {
   update_flight_phase_log(3);
   hdg_change_timer = 999;
 }
+
+void keep_settings_file_state(LoadState& state) { state.keep(text_resets); }

@@ -7,6 +7,7 @@
 
 #include "module/display_state.h"
 #include "module/host_services.h"
+#include "module/load_state.h"
 #include "module/panel_windows.h"
 #include "module/trace_file.h"
 
@@ -142,3 +143,5 @@ void c17_mfd_hook(GaugeHeader* gauge, int32_t service_id) {
     default: break;
   }
 }
+
+void keep_c17_mfd_commands_state(LoadState& state) { state.keep(mfdx_names_created, as_mfdx2_mode); }

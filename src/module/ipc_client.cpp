@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "module/load_state.h"
 #include "platform/win/win_ipc.h"
 
 std::string active_rwy_lines[4];
@@ -118,3 +119,5 @@ void request_active_runways_ipc(const char* airport_ident) {
   }
   mcu_aptinfo_subpage_count = 2;
 }
+
+void keep_ipc_client_state(LoadState& state) { state.keep(ipc_window, queue, queue_used, reads, read_count); }

@@ -1,4 +1,5 @@
 #include "module/keyboard_input.h"
+#include "module/load_state.h"
 
 WinInputDevice* dinput_keyboard = nullptr;
 int32_t mcu_kbd_on = 0;
@@ -87,3 +88,5 @@ bool read_keyboard_state(uint8_t state[WIN_INPUT_STATE_SIZE]) {
   }
   return false;
 }
+
+void keep_keyboard_input_state(LoadState& state) { state.keep(dinput_interface, keyboard_hook); }

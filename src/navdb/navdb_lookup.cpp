@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "module/load_state.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
@@ -323,3 +324,5 @@ int search_nav_ident(const std::string& ident_text, int kind) {
   nav_search_count = n > 0 ? 1 : 0;
   return n;
 }
+
+void keep_navdb_lookup_state(LoadState& state) { state.keep(vek_apts); }

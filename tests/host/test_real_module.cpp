@@ -1,12 +1,14 @@
 // The module itself on the host, on a copy of the sample simulator folder and its panel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "host/scenario.h"
+#include "platform/gfx/gfx_recording.h"
 #include "host/sim_host.h"
 #include "platform/host/sim_token_ids.h"
 #include "module/ipc_client.h"
@@ -166,4 +168,58 @@ TEST_F(RealModuleTest, ScenarioCommandsReachNamedVariablesKeysAndTheIpcServer) {
   EXPECT_NE(error.find("script:2:"), std::string::npos) << error;
   EXPECT_FALSE(run_script(host, "ipc i32 x 1\n", &result, &error));
   EXPECT_FALSE(run_script(host, "var vek_x\n", &result, &error));
+}
+
+namespace {
+
+// One flight on a fresh copy of the sample folder with the module loaded from its file:
+// types `entry` on the CDU and returns the texts the CDU drew before and after.
+struct Flight {
+  std::vector<std::string> before, after;
+};
+Flight fly_loaded_module(const std::string& entry) {
+  Flight flight;
+  char tmpl[] = "/tmp/vek_reload_XXXXXX";
+  EXPECT_NE(mkdtemp(tmpl), nullptr);
+  std::string sim = tmpl;
+  fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
+  {
+    simhost::SimHost host;
+    std::string error;
+    EXPECT_TRUE(host.load_module(VEK_GAU_PATH, &error)) << error;
+    host.set_sim_folder(sim);
+    EXPECT_TRUE(host.load_panel(sim + "/panel.cfg", &error)) << error;
+    host.set_draw_recording(true);
+    EXPECT_TRUE(host.start(&error)) << error;
+    host.run_frames(2);
+    auto texts = [&host] {
+      const simhost::PlacedGauge* cdu = host.find_gauge("SMITHS_FMS");
+      return cdu && cdu->drawn_image() ? gfx_recording_of(cdu->drawn_image())->texts() : std::vector<std::string>{};
+    };
+    flight.before = texts();
+    EXPECT_TRUE(host.type_text("SMITHS_FMS", entry, &error)) << error;
+    host.run_frames(2);
+    flight.after = texts();
+  }
+  std::error_code ec;
+  fs::remove_all(sim, ec);
+  return flight;
+}
+
+bool drew(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+}  // namespace
+
+// A host that lets the module go and loads it again in the same process gets the copy
+// already in memory (the loader keeps it), and the module's init puts it back to its
+// load-time state: the second flight does not see the first one's entry.
+TEST(RealModuleReload, SecondLoadInOneProcessStartsFromTheLoadTimeState) {
+  Flight first = fly_loaded_module("KSEA");
+  EXPECT_FALSE(drew(first.before, "KSEA"));
+  EXPECT_TRUE(drew(first.after, "KSEA"));
+  Flight second = fly_loaded_module("");
+  EXPECT_EQ(second.before, first.before);
+  EXPECT_FALSE(drew(second.after, "KSEA"));
 }

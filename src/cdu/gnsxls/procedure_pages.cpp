@@ -9,6 +9,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/procedures.h"
+#include "module/load_state.h"
 #include "navdb/navdb.h"
 
 namespace {
@@ -328,3 +329,5 @@ bool gnsxls_open_list_holds(const std::string& text) {
 void gnsxls_departure_page_draw(GaugeSurface* rec, GfxGraphics* g) { draw_procedure_page(rec, g, pages[0]); }
 void gnsxls_star_page_draw(GaugeSurface* rec, GfxGraphics* g) { draw_procedure_page(rec, g, pages[1]); }
 void gnsxls_approach_page_draw(GaugeSurface* rec, GfxGraphics* g) { draw_procedure_page(rec, g, pages[2]); }
+
+void keep_procedure_pages_state(LoadState& state) { state.keep(appr_page_count); }

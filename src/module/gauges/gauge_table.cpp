@@ -16,6 +16,7 @@
 #include "module/host_services.h"
 #include "module/module_messages.h"
 #include "module/gauges/server_gauge.h"
+#include "module/gauges/state_reset.h"
 
 namespace {
 
@@ -363,6 +364,7 @@ GaugeHeader* gauge_table[gauge_table_size + 1] = {
 
 namespace {
 void module_init() {
+  reset_module_state();
   // A plan the GNS-XLS activates empties the MCU's entry.
   gnsxls_plan_activated_hook = [] { mcu_scratchpad.clear(); };
 }

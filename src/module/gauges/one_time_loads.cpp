@@ -4,8 +4,13 @@
 #include "guidance/fms_update.h"
 #include "guidance/settings_file.h"
 #include "module/gauges/gauge_frame.h"
+#include "module/load_state.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
+
+namespace {
+bool stored_plans_listed = false;
+}  // namespace
 
 bool is_placement_parameter(std::string_view parameter) {
   return parameter == "VC" || parameter == "VC2" || parameter == "WN";
@@ -26,10 +31,11 @@ void load_navigation_once() {
 }
 
 void load_stored_plans_once() {
-  static bool listed = false;
-  if (listed) return;
-  listed = true;
+  if (stored_plans_listed) return;
+  stored_plans_listed = true;
   list_plan_files();
 }
 
 void run_fms_update() { fms_update(); }
+
+void keep_one_time_loads_state(LoadState& state) { state.keep(stored_plans_listed); }

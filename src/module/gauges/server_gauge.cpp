@@ -9,6 +9,7 @@
 #include "guidance/lnav_vnav_state.h"
 #include "module/host_services.h"
 #include "module/gauges/panel_steppers.h"
+#include "module/load_state.h"
 #include "platform/host/sim_token_ids.h"
 
 namespace {
@@ -139,3 +140,5 @@ void server_hook(GaugeHeader* gauge, int32_t service_id) {
     default: break;
   }
 }
+
+void keep_server_gauge_state(LoadState& state) { state.keep(server_registrations); }
