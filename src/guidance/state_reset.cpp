@@ -71,6 +71,7 @@ void reset_guidance_state() {
     s.keep(perf_grwt, perf_grwt_count, perf_climb, perf_climb_count, perf_cruise, perf_cruise_count, perf_descent,
            perf_descent_count, perf_altitude, perf_altitude_count);
     // settings.cpp
+    s.keep(climb_ias_prev, climb_mach_prev, cruise_ias_prev, cruise_mach_prev, descent_ias_prev, descent_mach_prev);
     s.keep(sim_version, settings_loaded, aircraft_config_loaded, ArmPauseAtTod, PauseAtTod,
            ArmPauseAtDistFromDest, PauseAtDistFromDest, pause_dist_from_dest, DispAppPtrnAlts, DispETALocalTime,
            DispPrevWpt, DrawBodArcOnP1000MFD, DrawBodArcOnEFS50EHSI, DrawTcasWindowOnP1000MFD, EadiDualCue,

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 
+#include "module/load_state.h"
 #include "module/module_messages.h"
 
 namespace {
@@ -26,6 +27,8 @@ void post_write_refusal_once(const std::string& path) {
 }
 
 }  // namespace
+
+void keep_module_files_state(LoadState& state) { state.keep(refused_writes); }
 
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes) {
   // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer.

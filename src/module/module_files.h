@@ -25,3 +25,7 @@ bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::s
 // the folder), with one module message per path: "File '<path>' refused: not a regular
 // file". Null when refused or when it cannot be opened.
 std::FILE* open_regular_file_for_write(const std::string& path, bool append);
+
+class LoadState;
+// The paths already refused for writing, for the layer's reset.
+void keep_module_files_state(LoadState& state);

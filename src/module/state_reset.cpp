@@ -46,7 +46,10 @@ void reset_sim_access_state() {
     s.keep(sim_root_path, aircraft_name);
     // sim_vars.cpp
     s.keep(present_lat, present_lon, magvar, ground_speed, smoothed_airspeed, speed_trend, speed_history);
+    // trace_file.cpp
+    s.keep(trace_file_bytes);
     keep_c17_mfd_commands_state(s);
+    keep_module_files_state(s);
     keep_ipc_client_state(s);
     keep_keyboard_input_state(s);
   });

@@ -36,7 +36,7 @@ const std::set<std::string> kNotKept = {
     "rects_filled", "trace_file",
 };
 // Types whose variables are constant after load or rewritten by every draw.
-const std::set<std::string> kNotKeptTypes = {"MouseRect", "GaugeSurface"};
+const std::set<std::string> kNotKeptTypes = {"MouseRect", "GaugeSurface", "std::mutex"};
 
 std::string read_file(const fs::path& p) {
   std::ifstream in(p);

@@ -15,6 +15,7 @@ void reset_gnsxls_state() {
     // gnsxls_hold_page.cpp
     s.keep(hold_entry_fresh);
     // gnsxls_state.cpp
+    s.keep(gnsxls_message);
     s.keep(gnsxls_list_mode, gnsxls_plan_selected, gnsxls_pending_lsk, gnsxls_queued_lsk, gnsxls_lsk_state,
            gnsxls_return_page, gnsxls_enter_pressed, gnsxls_clr_pressed, gnsxls_direct_pressed,
            gnsxls_direct_armed, gnsxls_answer, gnsxls_turn_field, gnsxls_fpl_column, gnsxls_fpl_column_saved,

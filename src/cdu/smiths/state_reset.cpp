@@ -11,6 +11,7 @@ void reset_smiths_state() {
   static LoadState state;
   state.restore([](LoadState& s) {
     // cdu_state.cpp
+    s.keep(smiths_navstat_page_no);
     s.keep(smiths_page, smiths_pending_lsk, smiths_scratchpad, smiths_scratchpad_msg, smiths_prev_page_key,
            smiths_next_page_key, smiths_rte_key_flag, smiths_legs_key_flag, smiths_hold_key_flag,
            smiths_perf_page_no, smiths_rte_page_no, smiths_progress_page_no, smiths_legs_page_no,

@@ -43,3 +43,7 @@ void p1000_mfd_status_draw(const P1000Frame& f, GfxGraphics* g);
 void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g);
 void p1000_mfd_tcas_window_draw(const P1000Frame& f, GfxGraphics* g);
 void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g);
+
+class LoadState;
+// The images the P1000 has painted, for the layer's reset.
+void keep_p1000_mfd_frame_state(LoadState& state);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "displays/nd_corporate/p1000_common.h"
+#include "module/load_state.h"
 #include "draw/altitude_range_arc.h"
 #include "draw/atc_boundary_layer.h"
 #include "draw/fix_info_overlay.h"
@@ -55,6 +56,12 @@ struct Painted {
   FullFrameState state;
 };
 std::array<Painted, 4> painted{};
+
+}  // namespace
+
+void keep_p1000_mfd_frame_state(LoadState& state) { state.keep(painted); }
+
+namespace {
 
 Painted* painted_slot(DeviceContext dc) {
   for (Painted& p : painted)

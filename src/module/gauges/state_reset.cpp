@@ -6,6 +6,7 @@
 #include "cdu/mcu/state_reset.h"
 #include "cdu/smiths/state_reset.h"
 #include "displays/attitude/state_reset.h"
+#include "displays/nd_corporate/state_reset.h"
 #include "displays/nd_transport/state_reset.h"
 #include "draw/state_reset.h"
 #include "flightplan/state_reset.h"
@@ -33,6 +34,7 @@ void reset_module_state() {
   reset_draw_state();
   reset_smiths_state();
   reset_nd_transport_state();
+  reset_nd_corporate_state();
   reset_attitude_state();
   reset_gnsxls_state();
   reset_mcu_state();
