@@ -1,5 +1,6 @@
 #include "guidance/fms_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -224,7 +225,8 @@ void leg_geometry() {
   dist_to_active_wpt_prev = dist_to_active_wpt;
   dist_to_active_wpt = finite_or(d, 0.0);
   bearing_to_active_wpt = magnetic_course(finite_or(c, 360.0));
-  const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+  // Never read past the plan's table, whatever its last index says.
+  const FlightPlanWpt& dest = fpl_active[std::clamp(fpl_active_last, 0, FPL_MAX_LAST)];
   compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, d, c);
   dest_bearing = magnetic_course(finite_or(c, 360.0));
   if (dist_to_active_wpt < 10.0 && i < fpl_active_last && !is_disco(i + 1)) {
