@@ -21,10 +21,7 @@ namespace {
 
 constexpr double HOLD_LEG_MINUTES = 1.0;
 
-struct LegLine {
-  int rec = -1;       // record of the line; -1 past the list
-  bool hold = false;  // HOLD AT line of `rec`
-};
+using LegLine = CduLegRow;
 
 bool active_shown() { return fpl_changed_state == 3; }
 const FlightPlanWpt* shown_plan() { return active_shown() ? fpl_active : fpl_edit; }
@@ -50,28 +47,6 @@ int first_record(int page) {
   for (int i = active_shown() ? base : 1; i < first && i <= FPL_MAX_LAST; ++i)
     if (t[i].hold_number > 0) --first;
   return first < 1 ? 1 : first;
-}
-
-void build_lines(int first, LegLine lines_out[6]) {
-  const FlightPlanWpt* t = shown_plan();
-  const int last = shown_last();
-  int rec = first;
-  bool hold = false;
-  if (first - 1 >= 1 && first - 1 <= last && t[first - 1].hold_number > 0) {
-    rec = first - 1;
-    hold = true;
-  }
-  for (int k = 1; k <= 5; ++k) {
-    lines_out[k] = LegLine{};
-    if (rec > last) break;
-    lines_out[k] = LegLine{.rec = rec, .hold = hold};
-    if (!hold && t[rec].hold_number > 0) {
-      hold = true;
-    } else {
-      hold = false;
-      ++rec;
-    }
-  }
 }
 
 // Several fixes of one ident: the row and this page are kept for the choice (id 9).
@@ -219,19 +194,7 @@ void enter_intercept_course() {
 
 // PPOS >: a hold at the present position before the active record.
 void hold_at_present_position() {
-  NavRecord& c = nav_search_list[1];
-  std::memset(&c, 0, sizeof c);
-  nav_copy_text(c.ident, nav_ident_size, "HOLD PPOS");
-  nav_copy_text(c.type, nav_type_size, "I");
-  c.lat = present_lat;
-  c.lon = present_lon;
-  fix_match_count = 1;
-  nav_search_count = 1;
-  entry_candidate_count = 1;
-  if (fpl_changed_state == 3) {
-    copy_active_to_edit();
-    fpl_changed_step();
-  }
+  cdu_hold_ppos_candidate();
   const int at = active_or_first();
   if (!insert_hold_1(at, 1)) return message("INVALID ENTRY");
   // The candidate brings its hold; add_hold is for a record without one.
@@ -378,7 +341,7 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   }
 
   LegLine rows[6];
-  build_lines(first, rows);
+  cdu_build_leg_rows(shown_plan(), shown_last(), first, rows);
   const int k = c17_cdu_pending_lsk;
   if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
   else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0 && !rows[k - 5].hold) right_key(rows[k - 5].rec);
@@ -392,7 +355,7 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   else if (fpl_changed_state == 4) cdu_boxed(p, 20, 0, 18, 0, 3, "MOD");
   cdu_large(p, 63, 0, "FLT  PLAN");
   cdu_smallf(p, 220, 0, "%2d / %2d", page, int(legs_page_count));
-  build_lines(first, rows);
+  cdu_build_leg_rows(shown_plan(), shown_last(), first, rows);
   const FlightPlanWpt* t = shown_plan();
   for (int r = 1; r <= 5; ++r) {
     const double y = 33.0 * r;

@@ -24,7 +24,6 @@ constexpr double LB_PER_KG = 2.20462262;
 
 void reject() { c17_cdu_scratchpad_msg = "INVALID ENTRY"; }
 bool kgs() { return WeightUnit == "KGS"; }
-double shown_weight(double lb) { return (kgs() ? lb * kg_per_lb : lb) / 1000.0; }
 
 // The scratchpad as a number; false (and INVALID ENTRY) when it is not one.
 bool entry_number(double& v) {
@@ -128,29 +127,6 @@ void init_key() {
   }
 }
 
-// An ISA deviation is a difference (x 1.8 in F); a T/C OAT a temperature (x 1.8 + 32).
-void draw_temperature(const CduPage& p, double y, double celsius, bool deviation) {
-  if (celsius == -999.0) {
-    cdu_large(p, 170, y, "- - - \xB0 F / - - - \xB0 C");
-    return;
-  }
-  const double f = celsius * 1.8 + (deviation ? 0.0 : 32.0);
-  cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", f, celsius);
-}
-
-// A weight at (0, y), or `whole` boxes, a point (at dot_y) and one more box when it is 0.
-void draw_weight(const CduPage& p, double y, double dot_y, const char* fmt, double lb, int whole) {
-  static const double xs[4] = {5, 15, 25, 35};
-  if (lb != 0) {
-    cdu_largef(p, 0, y, fmt, shown_weight(lb));
-    return;
-  }
-  const double last[1] = {10.0 * whole + 10.0};
-  cdu_entry_boxes(p, xs, whole, dot_y + 5);
-  cdu_large(p, 10.0 * whole, dot_y, ".");
-  cdu_entry_boxes(p, last, 1, dot_y + 5);
-}
-
 void draw_title(const CduPage& p, const char* title) {
   cdu_large(p, 63, 0, title);
   cdu_smallf(p, 220, 0, "%2d / %2d", int(perf_sub_page), int(PERF_SUB_PAGES));
@@ -160,35 +136,7 @@ void draw_init(const CduPage& p) {
   cdu_act_mod_tag(p, 18);
   draw_title(p, "PERF  INIT");
   init_key();
-  const double fuel = read_fuel_on_board();
-  cdu_small(p, 12, 22, "G W  /  C R Z  C G");
-  cdu_largef(p, 0, 33, "%3.1f", shown_weight(fuel + zero_fuel_weight));
-  cdu_small_right(p, 22, "C R Z   A L T");
-  if (cruise_alt > TransAlt) cdu_largef(p, 222, 33, "FL%03d", int(cruise_alt / 100));
-  else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
-  else cdu_five_boxes(p, 228, 10, 38);
-  cdu_small(p, 12, 55, "F U E L");
-  draw_weight(p, 66, 66, "%2.1f", fuel, 2);
-  cdu_small(p, 190, 55, "C R Z   W I N D");
-  if (crz_wind_speed >= 1) cdu_largef(p, 200, 66, "%03d\xB0/%3d", int(crz_wind_dir), int(crz_wind_speed));
-  else cdu_large(p, 190, 66, "- - - \xB0 / - - -");
-  cdu_small(p, 12, 88, "ZFW");
-  draw_weight(p, 99, 99, "%3.1f", zero_fuel_weight > 0 ? zero_fuel_weight : 0.0, 3);
-  if (cruise_alt > 0) {
-    cdu_small(p, 200, 88, "I S A    D E V");
-    draw_temperature(p, 103, isa_deviation, true);
-    cdu_small(p, 200, 121, "T / C    O A T");
-    draw_temperature(p, 130, toc_oat, false);
-  }
-  cdu_small(p, 12, 121, "R E S E R V E S");
-  draw_weight(p, 133, 132, "%2.1f", reserve_fuel, 2);
-  cdu_small(p, 12, 151, "C O S T   I N D E X");
-  static const double three_boxes[3] = {5, 15, 25};
-  if (CostIndex != -1) cdu_largef(p, 0, 165, "%3d", int(CostIndex));
-  else cdu_entry_boxes(p, three_boxes, 3, 169);
-  cdu_small_right(p, 151, "T R A N S   A L T");
-  if (TransAlt >= 1) cdu_largef(p, 210, 165, "%5d", int(TransAlt));
-  else cdu_five_boxes(p, 228, 10, 169);
+  perf_init_body(p, {.isa_dev_as_difference = true, .oat_beside_isa = true});
   cdu_large(p, 175, 198, "TAKEOFF >");
 }
 

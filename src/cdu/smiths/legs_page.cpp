@@ -17,11 +17,7 @@
 
 namespace {
 
-struct LegRow {
-  int rec = -1;       // record of the row; -1 past the list
-  bool hold = false;  // HOLD AT row of `rec`
-  bool end = false;   // the row after the last record: a fix typed there ends the route
-};
+using LegRow = CduLegRow;
 
 bool showing_active() { return fpl_changed_state == 3; }
 const FlightPlanWpt* shown_plan() { return showing_active() ? fpl_active : fpl_edit; }
@@ -53,35 +49,6 @@ int first_record(int page) {
       if (t[i].hold_number > 0) --F;
   }
   return F < 1 ? 1 : F;
-}
-
-void build_rows(int F, LegRow rows[6]) {
-  const FlightPlanWpt* t = shown_plan();
-  int last = shown_last();
-  int rec;
-  bool hold;
-  if (F - 1 >= 1 && F - 1 <= last && t[F - 1].hold_number > 0) {
-    rec = F - 1;
-    hold = true;
-  } else {
-    rec = F;
-    hold = false;
-  }
-  for (int k = 1; k <= 5; ++k) {
-    rows[k] = LegRow{};
-    if (rec > last) {
-      rows[k].end = true;
-      break;
-    }
-    rows[k].rec = rec;
-    rows[k].hold = hold;
-    if (!hold && t[rec].hold_number > 0) {
-      hold = true;
-    } else {
-      hold = false;
-      ++rec;
-    }
-  }
 }
 
 // ---- entries ----
@@ -269,18 +236,7 @@ void key_r6(int F, int& page, int count) {
       smiths_scratchpad_msg = "NO ACTIVE ROUTE";
       return;
     }
-    NavRecord& c = nav_search_list[1];
-    std::memset(&c, 0, sizeof c);
-    nav_copy_text(c.ident, nav_ident_size, "HOLD PPOS");
-    nav_copy_text(c.type, nav_type_size, "I");
-    c.lat = present_lat;
-    c.lon = present_lon;
-    fix_match_count = 1;
-    nav_search_count = 1;
-    if (fpl_changed_state == 3) {
-      copy_active_to_edit();
-      fpl_changed_step();
-    }
+    cdu_hold_ppos_candidate();
     // Before the fix being flown: EXEC makes the hold the active waypoint.
     const int at = fpl_edit_active_record();
     if (at < 1 || !insert_edit_record(at, 1)) {
@@ -425,6 +381,48 @@ void draw_line_6(const CduPage& p) {
 
 }  // namespace
 
+void cdu_build_leg_rows(const FlightPlanWpt* t, int last, int first, CduLegRow rows[6]) {
+  int rec;
+  bool hold;
+  if (first - 1 >= 1 && first - 1 <= last && t[first - 1].hold_number > 0) {
+    rec = first - 1;
+    hold = true;
+  } else {
+    rec = first;
+    hold = false;
+  }
+  for (int k = 1; k <= 5; ++k) {
+    rows[k] = CduLegRow{};
+    if (rec > last) {
+      rows[k].end = true;
+      break;
+    }
+    rows[k].rec = rec;
+    rows[k].hold = hold;
+    if (!hold && t[rec].hold_number > 0) {
+      hold = true;
+    } else {
+      hold = false;
+      ++rec;
+    }
+  }
+}
+
+void cdu_hold_ppos_candidate() {
+  NavRecord& c = nav_search_list[1];
+  std::memset(&c, 0, sizeof c);
+  nav_copy_text(c.ident, nav_ident_size, "HOLD PPOS");
+  nav_copy_text(c.type, nav_type_size, "I");
+  c.lat = present_lat;
+  c.lon = present_lon;
+  fix_match_count = 1;
+  nav_search_count = 1;
+  if (fpl_changed_state == 3) {
+    copy_active_to_edit();
+    fpl_changed_step();
+  }
+}
+
 void cdu_legs_parse_entry_a(int n, CduLines io) {
   if (!edit_record(n)) {
     io.msg = "INVALID ENTRY";
@@ -486,7 +484,7 @@ void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   }
 
   LegRow rows[6];
-  build_rows(F, rows);
+  cdu_build_leg_rows(shown_plan(), shown_last(), F, rows);
   int k = smiths_pending_lsk;
   if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
   else if (k >= 1 && k <= 5 && rows[k].end) end_row_key();
@@ -498,7 +496,7 @@ void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_act_mod_tag(p, 20);
   cdu_large(p, 63, 0, "RTE    LEGS");
   cdu_smallf(p, 220, 0, "%2d / %2d", page, smiths_legs_page_count);
-  build_rows(F, rows);
+  cdu_build_leg_rows(shown_plan(), shown_last(), F, rows);
   const FlightPlanWpt* t = shown_plan();
   for (int r = 1; r <= 5; ++r) {
     double y = 33.0 * r;

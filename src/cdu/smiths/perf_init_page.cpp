@@ -92,9 +92,19 @@ void init_key() {
   }
 }
 
-void draw_temperature(const CduPage& p, double y, double celsius) {
-  if (celsius == -999.0) cdu_large(p, 170, y, "- - - \xB0 F / - - - \xB0 C");
-  else cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", celsius * 1.8 + 32.0, celsius);
+// An ISA deviation in F may be a difference (x 1.8); a temperature is x 1.8 + 32.
+void draw_temperature(const CduPage& p, double y, double celsius, bool deviation) {
+  if (celsius == -999.0) {
+    cdu_large(p, 170, y, "- - - \xB0 F / - - - \xB0 C");
+    return;
+  }
+  const double f = celsius * 1.8 + (deviation ? 0.0 : 32.0);
+  cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", f, celsius);
+}
+
+void draw_toc_oat(const CduPage& p) {
+  cdu_small(p, 200, 121, "T / C    O A T");
+  draw_temperature(p, 130, toc_oat, false);
 }
 
 // A weight at (0, y), or `whole` boxes, a point (at dot_y) and one more box when it is 0.
@@ -105,10 +115,9 @@ void draw_weight(const CduPage& p, double y, double dot_y, const char* fmt, doub
     return;
   }
   const double last[1] = {10.0 * whole + 10.0};
-  double box_y = dot_y + 5;
-  cdu_entry_boxes(p, xs, whole, box_y);
+  cdu_entry_boxes(p, xs, whole, dot_y + 5);
   cdu_large(p, 10.0 * whole, dot_y, ".");
-  cdu_entry_boxes(p, last, 1, box_y);
+  cdu_entry_boxes(p, last, 1, dot_y + 5);
 }
 
 void draw_bottom(const CduPage& p) {
@@ -122,37 +131,7 @@ void draw_init(const CduPage& p) {
   cdu_large(p, 63, 0, "PERF  INIT");
   cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(smiths_perf_page_count));
   init_key();
-  double fuel = read_fuel_on_board();
-  cdu_small(p, 12, 22, "G W  /  C R Z  C G");
-  cdu_largef(p, 0, 33, "%3.1f", cdu_shown_weight(fuel + zero_fuel_weight));
-  cdu_small_right(p, 22, "C R Z   A L T");
-  if (cruise_alt > TransAlt) cdu_largef(p, 222, 33, "FL%03d", int(cruise_alt / 100));
-  else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
-  else cdu_five_boxes(p, 228, 10, 38);
-  cdu_small(p, 12, 55, "F U E L");
-  draw_weight(p, 66, 66, "%2.1f", fuel, 2);
-  cdu_small(p, 190, 55, "C R Z   W I N D");
-  if (crz_wind_speed >= 1) cdu_largef(p, 200, 66, "%03d\xB0/%3d", int(crz_wind_dir), int(crz_wind_speed));
-  else cdu_large(p, 190, 66, "- - - \xB0 / - - -");
-  cdu_small(p, 12, 88, "ZFW");
-  draw_weight(p, 99, 99, "%3.1f", zero_fuel_weight > 0 ? zero_fuel_weight : 0.0, 3);
-  if (cruise_alt > 0) {
-    cdu_small(p, 200, 88, "I S A    D E V");
-    draw_temperature(p, 103, isa_deviation);
-  }
-  cdu_small(p, 12, 121, "R E S E R V E S");
-  draw_weight(p, 133, 132, "%2.1f", reserve_fuel, 2);
-  if (cruise_alt > 0) {
-    cdu_small(p, 200, 121, "T / C    O A T");
-    draw_temperature(p, 130, toc_oat);
-  }
-  cdu_small(p, 12, 151, "C O S T   I N D E X");
-  static const double three_boxes[3] = {5, 15, 25};
-  if (CostIndex != -1) cdu_largef(p, 0, 165, "%3d", int(CostIndex));
-  else cdu_entry_boxes(p, three_boxes, 3, 169);
-  cdu_small_right(p, 151, "T R A N S   A L T");
-  if (TransAlt >= 1) cdu_largef(p, 210, 165, "%5d", int(TransAlt));
-  else cdu_five_boxes(p, 228, 10, 169);
+  perf_init_body(p, {.isa_dev_as_difference = false, .oat_beside_isa = false});
   cdu_large(p, 175, 198, "TAKEOFF >");
   draw_bottom(p);
 }
@@ -215,6 +194,38 @@ void draw_limits(const CduPage& p) {
 }
 
 }  // namespace
+
+void perf_init_body(const CduPage& p, const PerfInitStyle& style) {
+  const double fuel = read_fuel_on_board();
+  cdu_small(p, 12, 22, "G W  /  C R Z  C G");
+  cdu_largef(p, 0, 33, "%3.1f", cdu_shown_weight(fuel + zero_fuel_weight));
+  cdu_small_right(p, 22, "C R Z   A L T");
+  if (cruise_alt > TransAlt) cdu_largef(p, 222, 33, "FL%03d", int(cruise_alt / 100));
+  else if (cruise_alt != 0) cdu_largef(p, 222, 33, "%5d", int(cruise_alt));
+  else cdu_five_boxes(p, 228, 10, 38);
+  cdu_small(p, 12, 55, "F U E L");
+  draw_weight(p, 66, 66, "%2.1f", fuel, 2);
+  cdu_small(p, 190, 55, "C R Z   W I N D");
+  if (crz_wind_speed >= 1) cdu_largef(p, 200, 66, "%03d\xB0/%3d", int(crz_wind_dir), int(crz_wind_speed));
+  else cdu_large(p, 190, 66, "- - - \xB0 / - - -");
+  cdu_small(p, 12, 88, "ZFW");
+  draw_weight(p, 99, 99, "%3.1f", zero_fuel_weight > 0 ? zero_fuel_weight : 0.0, 3);
+  if (cruise_alt > 0) {
+    cdu_small(p, 200, 88, "I S A    D E V");
+    draw_temperature(p, 103, isa_deviation, style.isa_dev_as_difference);
+    if (style.oat_beside_isa) draw_toc_oat(p);
+  }
+  cdu_small(p, 12, 121, "R E S E R V E S");
+  draw_weight(p, 133, 132, "%2.1f", reserve_fuel, 2);
+  if (cruise_alt > 0 && !style.oat_beside_isa) draw_toc_oat(p);
+  cdu_small(p, 12, 151, "C O S T   I N D E X");
+  static const double three_boxes[3] = {5, 15, 25};
+  if (CostIndex != -1) cdu_largef(p, 0, 165, "%3d", int(CostIndex));
+  else cdu_entry_boxes(p, three_boxes, 3, 169);
+  cdu_small_right(p, 151, "T R A N S   A L T");
+  if (TransAlt >= 1) cdu_largef(p, 210, 165, "%5d", int(TransAlt));
+  else cdu_five_boxes(p, 228, 10, 169);
+}
 
 void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   smiths_perf_page_no = cdu_step_page(smiths_perf_page_no, smiths_perf_page_count);

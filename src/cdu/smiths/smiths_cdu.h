@@ -199,6 +199,12 @@ void takeoff_ref_body(const CduPage& p, const char* unset);
 // APPROACH REF from its title to "< INDEX", shared with the mission CDU; `weight` is the
 // gross weight in the unit of WeightUnit.
 void approach_ref_body(const CduPage& p, double weight);
+// PERF INIT below its title, from GW/CRZ CG to TRANS ALT, shared with the mission CDU.
+struct PerfInitStyle {
+  bool isa_dev_as_difference;  // ISA DEV in F as x 1.8, else x 1.8 + 32 as T/C OAT
+  bool oat_beside_isa;         // T/C OAT drawn right after ISA DEV, else after RESERVES
+};
+void perf_init_body(const CduPage& p, const PerfInitStyle& style);
 void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g);
@@ -250,6 +256,18 @@ int smiths_rte_key(int page, int k, CduLines io);
 // io.pad ("250/FL120", "120", "450/5000"); "INVALID ENTRY" in io.msg, nothing stored,
 // for a bad entry.
 void cdu_legs_parse_entry_a(int n, CduLines io);
+// LEGS HOLD mode's PPOS: the present position as the only database candidate ("HOLD
+// PPOS", type "I"), and an active, unchanged route copied to the edit plan (MOD).
+void cdu_hold_ppos_candidate();
+// The five LEGS rows (1-5) of a page whose first record is `first` in plan `t` (last record
+// `last`): a record with a hold gives a HOLD AT row after it; rows stop after the last.
+struct FlightPlanWpt;
+struct CduLegRow {
+  int rec = -1;       // record of the row; -1 past the list
+  bool hold = false;  // HOLD AT row of `rec`
+  bool end = false;   // the row after the last record: a fix typed there ends the route
+};
+void cdu_build_leg_rows(const FlightPlanWpt* t, int last, int first, CduLegRow rows[6]);
 // Start of an RTE draw: the RTE key's copy of the active route, the route rows rebuilt,
 // the sub-page count and the PREV/NEXT paging. Answers the sub-page shown.
 int smiths_rte_page_step();
