@@ -12,7 +12,7 @@
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
 #include "module/sim_vars.h"
-#include "navdb/navdb.h"
+#include "cdu/smiths/smiths_cdu.h"
 
 namespace {
 
@@ -43,9 +43,7 @@ void progress_key() {
   if (c17_cdu_pending_lsk == 11) {
     c17_cdu_page = C17_CDU_MSN_INDEX;
   } else if (c17_cdu_pending_lsk == 12) {
-    build_near_navaids(present_lat, present_lon);
-    build_near_navaids_close(present_lat, present_lon);
-    nearest_vor_table();
+    smiths_refresh_nearest_vors();
     c17_cdu_page = PAGE_NAV_STATUS;
   }
 }
