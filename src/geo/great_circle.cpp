@@ -42,24 +42,27 @@ struct GcTerms {
   double dist;  // NM
 };
 
-inline GcTerms gc_terms(const GcOrigin& o, double lat2, double lon2) {
+inline GcTerms gc_terms(const GcOrigin& o, const GcOrigin& p) {
   GcTerms t;
-  const double p2 = lat2 * kDegToRad;
-  t.dl = (lon2 - o.lon) * kDegToRad;
-  t.sp2 = std::sin(p2);
-  t.cp2 = std::cos(p2);
+  t.dl = (p.lon - o.lon) * kDegToRad;
+  t.sp2 = p.sin_lat;
+  t.cp2 = p.cos_lat;
   t.cdl = std::cos(t.dl);
   // Spherical law of cosines, the cosine clamped (fault F9: acos of a value past 1).
   const double central = std::acos(clamp_unit(o.sin_lat * t.sp2 + o.cos_lat * t.cp2 * t.cdl));
   t.dist = central * kGcEarthRadiusNm;
-  if (o.lat == lat2 && o.lon == lon2) t.dist = 0.0;  // exactly coincident: no rounding residue
+  if (o.lat == p.lat && o.lon == p.lon) t.dist = 0.0;  // exactly coincident: no rounding residue
   if (!std::isfinite(t.dist)) t.dist = 0.0;
   return t;
 }
 
+inline GcTerms gc_terms(const GcOrigin& o, double lat2, double lon2) { return gc_terms(o, gc_origin(lat2, lon2)); }
+
 }  // namespace
 
 double compute_gc_distance(const GcOrigin& o, double lat2, double lon2) { return gc_terms(o, lat2, lon2).dist; }
+
+double compute_gc_distance(const GcOrigin& o, const GcOrigin& p) { return gc_terms(o, p).dist; }
 
 double compute_gc_distance(double lat1, double lon1, double lat2, double lon2) {
   return compute_gc_distance(gc_origin(lat1, lon1), lat2, lon2);

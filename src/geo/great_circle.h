@@ -34,6 +34,8 @@ struct GcOrigin {
 };
 GcOrigin gc_origin(double lat, double lon);
 double compute_gc_distance(const GcOrigin& origin, double lat2, double lon2);
+// Between two points whose sines and cosines are taken (gc_origin), for tables measured often.
+double compute_gc_distance(const GcOrigin& origin, const GcOrigin& point);
 
 // The point reached from (lat, lon) along a great circle with the given initial true course
 // (degrees; 360 is taken as 0) after dist_nm NM. lon_out is normalised into [-180, 180).

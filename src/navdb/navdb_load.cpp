@@ -158,6 +158,7 @@ void load_nav_files() {
   }
   load_group(0);
   for (std::thread& t : threads) t.join();
+  nav_tables_changed();
   for (int f = 0; f < kNavFileCount; ++f)
     if (present[f]) count_result(nav_files[f].name, results[f]);
 }
@@ -587,6 +588,7 @@ void clear_navigation_database() {
   nav_lines_skipped = nav_records_dropped = 0;
   navdb_loaded = 0;
   clear_nav_indexes();
+  nav_tables_changed();
 }
 
 void load_atc_boundaries() {

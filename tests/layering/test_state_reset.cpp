@@ -29,7 +29,7 @@ constexpr const char* kLayerFolders[] = {
 // scratch lists, tables filled once when the module loads.
 const std::set<std::string> kNotKept = {
     "airport_heads", "airport_next", "navaid_heads", "navaid_next", "intersection_heads", "intersection_next",
-    "airway_heads", "airway_next", "info_heads", "info_next", "airway_fix_keys", "candidates",
+    "airway_heads", "airway_next", "info_heads", "info_next", "airway_fix_keys", "candidates", "chosen_bits", "position_indexes",
     "nav_airports", "nav_navaids", "nav_intersections", "nav_airway_fixes", "nav_runways", "nav_airway_breaks",
     "nav_procs", "nav_proc_legs", "atc_boundary_points", "apt_infos", "apt_blocks", "near_airports_wide",
     "near_navaids_wide", "near_airway_fixes_wide", "near_airway_fixes", "stored_plans", "char_texts",

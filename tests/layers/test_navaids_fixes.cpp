@@ -15,11 +15,13 @@ constexpr double LAT = 47.0, LON = -122.0;
 void set_navaids(const std::vector<NavRecord>& recs) {
   nav_navaid_count = 0;
   for (const NavRecord& r : recs) nav_navaids[++nav_navaid_count] = r;
+  nav_tables_changed();
 }
 
 void set_airway_fixes(const std::vector<NavRecord>& recs) {
   nav_airway_fix_count = 0;
   for (const NavRecord& r : recs) nav_airway_fixes[++nav_airway_fix_count] = r;
+  nav_tables_changed();
 }
 
 int32_t lines_with_points(GfxRecording& rec, size_t n, uint32_t argb) {

@@ -11,6 +11,7 @@ constexpr double LAT = 47.0, LON = -122.0;
 void set_airports(const std::vector<NavRecord>& recs) {
   nav_airport_count = 0;
   for (const NavRecord& r : recs) nav_airports[++nav_airport_count] = r;
+  nav_tables_changed();
 }
 
 TEST(AirportLayer, FirstDrawBuildsBothListsAroundThePresentPosition) {

@@ -3,6 +3,7 @@
 // nearby lists those of measuring every record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -114,27 +115,99 @@ TEST(NavdbExact, NumbersReadAsFromCharsReadsThem) {
 
 // Centres across the world, by the poles and the date line: each list holds exactly the
 // records a measurement of every record keeps.
+// The wide list of a table by the rule itself: every record within the radius measured,
+// the nearest `limit` kept (the lower index first among equals), in table order.
+std::vector<int> measured_list(const NavRecord* table, int count, double lat, double lon, int limit, bool skip_dups) {
+  std::vector<std::pair<double, int>> within;
+  for (int i = 1; i <= count; ++i) {
+    if (skip_dups && table[i].dup) continue;
+    double d, crs;
+    compute_gc_distance_course(lat, lon, table[i].lat, table[i].lon, d, crs);
+    if (d <= near_wide_radius_nm) within.push_back({d, i});
+  }
+  std::sort(within.begin(), within.end());
+  if (static_cast<int>(within.size()) > limit) within.resize(static_cast<size_t>(limit));
+  std::vector<int> out;
+  for (const auto& w : within) out.push_back(w.second);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+struct WideList {
+  const char* name;
+  const NavRecord* table;
+  const int* count;
+  void (*build)(double, double);
+  const NavRecord* list;
+  const int* listed;
+  int limit;
+  bool skip_dups;
+};
+
+const WideList kWideLists[] = {
+    {"airports", nav_airports, &nav_airport_count, build_near_airports, near_airports_wide, &near_airports_wide_count,
+     near_wide_limit, false},
+    {"navaids", nav_navaids, &nav_navaid_count, build_near_navaids, near_navaids_wide, &near_navaids_wide_count,
+     near_wide_limit, false},
+    {"airway fixes", nav_airway_fixes, &nav_airway_fix_count, build_near_airway_fixes, near_airway_fixes_wide,
+     &near_airway_fixes_wide_count, near_airway_fix_wide_limit, true},
+};
+
+// Table indexes of the records a list holds (each list record is a copy of one).
+std::vector<int> listed_indexes(const WideList& w) {
+  std::vector<int> out;
+  for (int i = 1, k = 1; i <= *w.listed; ++i) {
+    while (k <= *w.count && std::memcmp(&w.table[k], &w.list[i], sizeof(NavRecord)) != 0) ++k;
+    out.push_back(k++);
+  }
+  return out;
+}
+
 TEST(NavdbExact, NearbyListsHoldWhatMeasuringEveryRecordKeeps) {
   clear_navigation_database();
   sim_root_path = VEK_NAVDB_WORLD_ROOT;
   load_navigation_database();
+  // Poles, the date line, the dense point (full lists that rank) and open sea.
   const double centres[][2] = {{50.0, 8.0},   {0.0, 179.9},  {0.0, -179.9},  {85.0, 10.0}, {-88.0, -60.0},
-                               {89.9, 180.0}, {47.45, -122.3}, {-33.9, 151.2}, {60.0, -179.0}};
-  for (const auto& c : centres) {
-    build_near_navaids(c[0], c[1]);
-    std::vector<std::string> expected;
-    for (int i = 1; i <= nav_navaid_count; ++i) {
-      double d, crs;
-      compute_gc_distance_course(c[0], c[1], nav_navaids[i].lat, nav_navaids[i].lon, d, crs);
-      if (d <= near_wide_radius_nm) expected.push_back(nav_navaids[i].ident + std::to_string(i));
+                               {89.9, 180.0}, {47.45, -122.3}, {-33.9, 151.2}, {60.0, -179.0}, {-90.0, 0.0}};
+  for (const WideList& w : kWideLists) {
+    for (const auto& c : centres) {
+      w.build(c[0], c[1]);
+      EXPECT_EQ(listed_indexes(w), measured_list(w.table, *w.count, c[0], c[1], w.limit, w.skip_dups))
+          << w.name << " " << c[0] << " " << c[1];
     }
-    if (static_cast<int>(expected.size()) > near_wide_limit) continue;  // a full list ranks: checked elsewhere
-    std::vector<std::string> listed;
-    for (int i = 1, k = 1; i <= near_navaids_wide_count; ++i) {
-      while (k <= nav_navaid_count && std::memcmp(&nav_navaids[k], &near_navaids_wide[i], sizeof(NavRecord)) != 0) ++k;
-      listed.push_back(near_navaids_wide[i].ident + std::to_string(k));
-    }
-    EXPECT_EQ(listed, expected) << c[0] << " " << c[1];
   }
+  clear_navigation_database();
+}
+
+TEST(NavdbExact, NearbyListsFollowTablesWrittenAfterABuild) {
+  clear_navigation_database();
+  auto place = [](int i, const char* ident, double lat, double lon) {
+    nav_navaids[i] = NavRecord{};
+    std::snprintf(nav_navaids[i].ident, nav_ident_size, "%s", ident);
+    nav_navaids[i].lat = lat;
+    nav_navaids[i].lon = lon;
+  };
+  place(1, "NEAR", 47.1, -122.0);
+  place(2, "FAR", 10.0, 20.0);
+  nav_navaid_count = 2;
+  nav_tables_changed();
+  build_near_navaids(47.0, -122.0);
+  ASSERT_EQ(near_navaids_wide_count, 1);
+  EXPECT_STREQ(near_navaids_wide[1].ident, "NEAR");
+  // Rewritten: one record moved near, one added, one whose latitude is no number (measured
+  // as the plain scan measures it: at no distance).
+  place(2, "MOVED", 46.5, -121.0);
+  place(3, "ODD", std::nan(""), -122.0);
+  nav_navaid_count = 3;
+  nav_tables_changed();
+  build_near_navaids(47.0, -122.0);
+  const WideList& w = kWideLists[1];
+  EXPECT_EQ(listed_indexes(w), measured_list(nav_navaids, 3, 47.0, -122.0, near_wide_limit, false));
+  EXPECT_EQ(near_navaids_wide_count, 3);
+  // Fewer records than the index was made for: none past the count is listed.
+  nav_navaid_count = 1;
+  build_near_navaids(47.0, -122.0);
+  EXPECT_EQ(near_navaids_wide_count, 1);
   clear_navigation_database();
 }
