@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <mutex>
 #include <set>
 
@@ -56,6 +57,9 @@ bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::s
   text.clear();
   std::FILE* file = open_regular_file(path, max_bytes);
   if (!file) return false;
+  struct stat st {};
+  if (::fstat(::fileno(file), &st) == 0 && st.st_size > 0)
+    text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(static_cast<std::uintmax_t>(st.st_size), max_bytes)));
   char chunk[65536];
   std::size_t n;
   // The bound holds even when the file grows while it is read.

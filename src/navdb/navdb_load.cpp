@@ -1,8 +1,12 @@
 #include "navdb/navdb_load.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <iterator>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <unordered_set>
@@ -136,27 +140,51 @@ constexpr NavFile nav_files[] = {
 constexpr int kNavFileCount = static_cast<int>(std::size(nav_files));
 constexpr int kNavFileGroups = 5;
 
-// Reads every file first (its refusals are posted in file order), parses the groups in
-// threads of their own, then counts each file's result in file order: the tables and the
-// messages are those of loading the files one by one.
+// Reads the files in order on the caller (their refusals are posted in file order) while
+// each group parses its files in a thread of its own as soon as they are read, then counts
+// each file's result in file order: the tables and the messages are those of loading the
+// files one by one.
 void load_nav_files() {
   std::string texts[kNavFileCount];
   bool present[kNavFileCount] = {};
   NavLoadResult results[kNavFileCount];
-  for (int f = 0; f < kNavFileCount; ++f) present[f] = read_nav_file(nav_file_path(nav_files[f].name), texts[f]);
+  std::mutex read_mutex;
+  std::condition_variable read_cv;
+  int files_read = 0;
   auto load_group = [&](int group) {
-    for (int f = 0; f < kNavFileCount; ++f)
-      if (nav_files[f].group == group && present[f]) results[f] = nav_files[f].loader(texts[f]);
+    for (int f = 0; f < kNavFileCount; ++f) {
+      if (nav_files[f].group != group) continue;
+      {
+        std::unique_lock<std::mutex> lock(read_mutex);
+        read_cv.wait(lock, [&] { return files_read > f; });
+      }
+      if (present[f]) results[f] = nav_files[f].loader(texts[f]);
+    }
   };
   std::vector<std::thread> threads;
-  for (int group = 1; group < kNavFileGroups; ++group) {
+  std::vector<int> unthreaded;
+  for (int group = 0; group < kNavFileGroups; ++group) {
     try {
       threads.emplace_back(load_group, group);
     } catch (const std::system_error&) {
-      load_group(group);  // no thread to be had: this one loads it
+      unthreaded.push_back(group);  // no thread to be had: the caller loads it once all is read
     }
   }
-  load_group(0);
+  for (int f = 0; f < kNavFileCount; ++f) {
+    bool ok = false;
+    try {
+      ok = read_nav_file(nav_file_path(nav_files[f].name), texts[f]);
+    } catch (const std::exception&) {
+      texts[f].clear();  // no memory for it: loaded as absent, and the parsers are not left waiting
+    }
+    {
+      std::lock_guard<std::mutex> lock(read_mutex);
+      present[f] = ok;
+      files_read = f + 1;
+    }
+    read_cv.notify_all();
+  }
+  for (int group : unthreaded) load_group(group);
   for (std::thread& t : threads) t.join();
   nav_tables_changed();
   for (int f = 0; f < kNavFileCount; ++f)
@@ -319,6 +347,7 @@ NavLoadResult load_ints_text(std::string_view text) {
 // awys.txt: "airway seq fix lat lon", and "airway seq -" for a break after point seq.
 NavLoadResult load_awys_text(std::string_view text) {
   NavLoadResult r;
+  airway_fix_keys.reserve(airway_fix_keys.size() + static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[5];
