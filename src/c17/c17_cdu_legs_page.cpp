@@ -337,7 +337,8 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
                                next_page_flag == 1);
   if (smiths_plan_mode_shown()) {
     if ((next_page_flag == 1 && first < last) || prev_page_flag == 1) plan_centre_index = first;
-    else if (plan_centre_index == 0) plan_centre_index = first;
+    // A centre record passed since (before the page's first) moves to the first.
+    else if (plan_centre_index == 0 || plan_centre_index < first) plan_centre_index = first;
   }
 
   LegLine rows[6];

@@ -10,6 +10,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "flightplan/procedures.h"
 #include "guidance/flight_log.h"
 #include "guidance/lnav_vnav_state.h"
 #include "module/display_state.h"
@@ -254,6 +255,14 @@ void C17CduTest::enter_airway_route() {
   c17_cdu_scratchpad.clear();
 }
 
+void C17CduTest::open_arrivals() {
+  smiths_reset_arr_selection();
+  set_dest_proc_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
+  fill_dest_proc_entry(FPL_NONE_TEXT);
+  list_approaches(FPL_NONE_TEXT, FPL_NONE_TEXT);
+  press("ARR");
+}
+
 void C17CduMfdTest::add_gauges(simhost::PanelWindow& main) {
   main.gauges.push_back({"vek1", "C17_MFD", 0, 0, 246, 241, "2"});
   main.gauges.push_back({"vek1", "LNAV", 0, 0, 40, 40, ""});
@@ -263,7 +272,7 @@ void C17CduMfdTest::add_gauges(simhost::PanelWindow& main) {
 const GfxRecording& C17CduMfdTest::map_shot(const std::string& name, int32_t format, double range) {
   c17_mfd_instances[2].format = format;
   c17_mfd_range = range;
-  frames(1);
+  frames(2);  // the unit's pages see the format from the second frame on
   picture(name, "C17_MFD:2");
   const simhost::PlacedGauge* g = host_.find_gauge("C17_MFD:2");
   static const GfxRecording none;

@@ -38,6 +38,8 @@ class C17CduTest : public ::testing::Test {
   void fly_past_alkis();
   // KSEA OLM V23 BTG KPDX entered on RTE (entered, not activated), scratchpad empty.
   void enter_airway_route();
+  // ARRIVALS with the destination's lists built afresh, as the Smiths ARR key builds them.
+  void open_arrivals();
   // Gauges placed beside the harness on window 0; none here.
   virtual void add_gauges(simhost::PanelWindow&) {}
 
@@ -51,7 +53,7 @@ class C17CduTest : public ::testing::Test {
 class C17CduMfdTest : public C17CduTest {
  protected:
   void add_gauges(simhost::PanelWindow& main) override;
-  // The display at map `format` and `range` for one frame, written to out/c17/<name>.png.
+  // The display at map `format` and `range` for two frames, written to out/c17/<name>.png.
   const GfxRecording& map_shot(const std::string& name, int32_t format, double range);
   // LNAV and VNAV engaged by clicking their buttons on the host.
   void engage_lnav_vnav();

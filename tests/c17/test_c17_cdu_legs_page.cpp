@@ -9,6 +9,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "guidance/settings.h"
+#include "module/display_state.h"
 #include "tests/c17/c17_cdu_fixture.h"
 #include "tests/c17/c17_cdu_harness.h"
 
@@ -117,6 +118,22 @@ TEST_F(C17CduLegs, DeleteToADiscontinuityEmptiesTheMessageLine) {
     EXPECT_EQ(at(7, 88), ". .  R O U T E  D I S C O N T I N U I T Y  .");
     smiths_scratchpad_msg.clear();
   }
+}
+
+// With the MFD on the north-up map the first line is the map centre; once its record is
+// passed, the centre moves to the active record on the first line.
+TEST_F(C17CduLegs, MapCentreFollowsTheFirstLineOncePassed) {
+  load_sample_plan();
+  c17_mfd_mode = 6;
+  press("LEGS");
+  frames(1);
+  EXPECT_EQ(plan_centre_index, 1);
+  EXPECT_EQ(at(80, 33), "<CTR>");
+  fly_past_alkis();
+  frames(1);
+  EXPECT_EQ(plan_centre_index, 2);
+  EXPECT_EQ(at(0, 33), "CARRO");
+  EXPECT_EQ(at(80, 33), "<CTR>");
 }
 
 // Two holds on the first page take two lines: page 2 starts two records earlier.
