@@ -58,11 +58,7 @@ TEST_F(C17CduPictures, SampleMissionThroughEveryPage) {
   EXPECT_EQ(route_sid, "ALKI1");
 
   // The arrival and approach at the destination.
-  smiths_reset_arr_selection();
-  set_dest_proc_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
-  fill_dest_proc_entry(FPL_NONE_TEXT);
-  list_approaches(FPL_NONE_TEXT, FPL_NONE_TEXT);
-  press("ARR");
+  open_arrivals();
   shot("cdu_arrivals");
   press("L1");
   press("R1");
