@@ -58,6 +58,10 @@ void c17_cdu_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t he
 // flags above 0 are cleared.
 void c17_cdu_update_draw(GaugeSurface* rec, GfxGraphics* g);
 
+// Registers the unit with the flight-plan layer: a discontinuity made by
+// make_discontinuity empties the message line.
+void c17_cdu_install();
+
 // Zeroes the pending key and the two plain scroll flags where they are above 0.
 void clamp_entry_counters();
 

@@ -2,6 +2,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_pages.h"
 #include "draw/draw_toolkit.h"
+#include "flightplan/fpl_ops.h"
 #include "guidance/fms_state.h"
 #include "guidance/fms_update.h"
 
@@ -51,6 +52,10 @@ const PageEntry* page_entry(int32_t id) {
 }
 
 }  // namespace
+
+void c17_cdu_install() {
+  fpl_discontinuity_made_hook = [] { c17_cdu_scratchpad_msg.clear(); };
+}
 
 void clamp_entry_counters() {
   for (int32_t* v : {&c17_cdu_pending_lsk, &c17_cdu_prev_page, &c17_cdu_next_page})

@@ -94,8 +94,9 @@ void place_hold_at(int n) {
   c17_cdu_scratchpad.clear();
 }
 
-// DELETE on a HOLD AT line removes that hold; on a fix before the destination it makes
-// the fix a discontinuity and activates the route.
+// DELETE on a HOLD AT line removes that hold; on a fix before the destination
+// make_discontinuity makes the fix a discontinuity, empties the message line (the
+// unit's hook) and activates the route.
 void left_key(const LegLine& line) {
   const int n = line.rec;
   if (c17_cdu_scratchpad_msg == "DELETE") {
@@ -104,7 +105,6 @@ void left_key(const LegLine& line) {
       remove_hold(n, 1);
       c17_cdu_scratchpad_msg.clear();
     } else if (edit_record(n) && n < fpl_edit_last) {
-      c17_cdu_scratchpad_msg.clear();
       make_discontinuity(n, 0);
     } else {
       message("INVALID DELETE");
@@ -337,7 +337,8 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
                                next_page_flag == 1);
   if (smiths_plan_mode_shown()) {
     if ((next_page_flag == 1 && first < last) || prev_page_flag == 1) plan_centre_index = first;
-    else if (plan_centre_index == 0) plan_centre_index = first;
+    // A centre record passed since (before the page's first) moves to the first.
+    else if (plan_centre_index == 0 || plan_centre_index < first) plan_centre_index = first;
   }
 
   LegLine rows[6];

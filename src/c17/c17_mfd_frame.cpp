@@ -34,7 +34,8 @@ const FormatRow FORMATS[FORMAT_COUNT] = {
     {},
     {.radius = 172, .centre_y = 200, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
      .overlay = true},
-    {.radius = 172, .centre_y = 35, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
+    // Format 4's compass, range labels and range arcs put the full range at 124.
+    {.radius = 124, .centre_y = 132, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
      .heading_box = true, .overlay = true},
     {.radius = 172, .centre_y = 35, .page = c17_mfd_nav_format_draw, .map_clip = true, .aircraft = true,
      .overlay = true},
@@ -65,8 +66,7 @@ void save_instance(int32_t instance) {
   c17_mfd_instances[instance] = {c17_mfd_mode, c17_mfd_last_engine_page, c17_mfd_last_nav_format};
 }
 
-// Clip outline of the map formats about the rose centre; format 4's outline is drawn
-// about centre y 132, which the format takes from here on. Format 6 gets no figure.
+// Clip outline of the map formats about the rose centre. Format 6 gets no figure.
 void build_map_clip(GfxGraphics* g, GfxPath* path, int32_t format) {
   const auto lines = [g, path](const GfxPoint* pts, int32_t n) {
     for (int32_t i = 0; i + 1 < n; ++i) gfx_path_add_line(g, path, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y);
@@ -80,7 +80,6 @@ void build_map_clip(GfxGraphics* g, GfxPath* path, int32_t format) {
       break;
     }
     case 4: {
-      c17_mfd_rose_cy = 132;
       gfx_path_add_arc(g, path, -124, -124, 248, 248, 190, 141);
       const GfxPoint pts[] = {{108, -60}, {108, 60}, {60, 60}, {60, 95}, {-80, 95}, {-80, 60}, {-122, 60}, {-122, -22}};
       lines(pts, 8);

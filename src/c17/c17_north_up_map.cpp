@@ -86,7 +86,8 @@ void c17_mfd_north_up_map_draw(const GaugeSurface* surface, GfxGraphics* g) {
   double x = 0, y = 0;
   if (!route_point(v, present_lat, present_lon, x, y)) x = y = 0;
   gfx_translate(g, x * kx, y * ky, GFX_PREPEND);
-  if (std::isfinite(heading)) gfx_rotate(g, heading, GFX_PREPEND);
+  // The map is drawn to true north: the symbol turns by the true heading the maps use.
+  if (std::isfinite(map_heading)) gfx_rotate(g, map_heading, GFX_PREPEND);
   const GfxPen* pen = k.o.pen(C17_WHITE, 2 * kx);
   draw_line_d(g, pen, 0, -5 * ky, 0, 15 * ky);
   draw_line_d(g, pen, -7 * kx, 0, 7 * kx, 0);

@@ -69,7 +69,11 @@ void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
   draw_c17_mfd_airports_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
   if (fpl_active_index != 999 && c17_mfd_route_on == 1) draw_route(g, v, kx, ky);
   if (loaded_rwy_index != -999 && !north_up) draw_runway_centerline_layer(g, radius, 0, 0, range, kx, ky);
-  if (first_hold_on_active_plan()) {
+  // The hold layer places the hold from the present position at the frame's origin: a
+  // map centred on a plan record moves the origin to the aircraft.
+  double ax = 0, ay = 0;
+  if (first_hold_on_active_plan() && route_point(v, present_lat, present_lon, ax, ay)) {
+    gfx_translate(g, ax * kx, ay * ky, GFX_PREPEND);
     draw_c17_mfd_hold_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
     fine_frame();
   }

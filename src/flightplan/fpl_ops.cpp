@@ -62,6 +62,7 @@ void (*fpl_plan_activated_hook)() = nullptr;
 void (*fpl_mods_erased_hook)() = nullptr;
 void (*fpl_hold_added_hook)(int place) = nullptr;
 void (*fpl_hold_removed_hook)() = nullptr;
+void (*fpl_discontinuity_made_hook)() = nullptr;
 
 int32_t airway_insert_mode = 0;
 
@@ -744,6 +745,7 @@ int make_discontinuity(int row, int flag) {
   if (row < 1 || row > fpl_edit_last) return 0;
   remove_hold(row, 0);
   make_disco_record(fpl_edit[row]);
+  if (fpl_discontinuity_made_hook) fpl_discontinuity_made_hook();
   if (fpl_changed_state == 3) fpl_changed_step();
   activate_route();
   return 1;

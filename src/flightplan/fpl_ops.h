@@ -86,6 +86,9 @@ extern void (*fpl_mods_erased_hook)();
 // the CDU keeps its hold pages in step there. May stay null.
 extern void (*fpl_hold_added_hook)(int place);
 extern void (*fpl_hold_removed_hook)();
+// Called by make_discontinuity once the record is a discontinuity: the mission CDU
+// empties its message line there. May stay null.
+extern void (*fpl_discontinuity_made_hook)();
 
 // ---------------------------------------------------------------------------------------
 // Route-change state.
@@ -257,8 +260,9 @@ int store_selected_fix(int n);
 int make_discontinuity_2(int n, int flag);
 
 // Mission-CDU delete: record row becomes "DISCO" (texts cleared, position 0,
-// constraints -999, intercept -1), its hold is removed, the state is stepped in 3, then
-// the route is activated (activate_route). Answers 1 or 0.
+// constraints -999, intercept -1), its hold is removed, fpl_discontinuity_made_hook
+// runs, the state is stepped in 3, then the route is activated (activate_route).
+// Answers 1 or 0.
 int make_discontinuity(int row, int flag);
 
 // Removes records from..to-1; record `to` then follows record from-1. Steps the state

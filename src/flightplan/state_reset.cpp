@@ -30,7 +30,7 @@ void reset_flightplan_state() {
            edit_appr_type_text, edit_appr_trans_text, text_cdu_auto_apt, fpl_no_from_wpt, airway_insert_mode,
            rte_rows, rte_row_count);
     s.keep(fpl_first_change_hook, fpl_plan_activated_hook, fpl_mods_erased_hook, fpl_hold_added_hook,
-           fpl_hold_removed_hook);
+           fpl_hold_removed_hook, fpl_discontinuity_made_hook);
     // plan_files.cpp
     s.keep(fpl_message, plan_loader_flag, FlightPlansFolder, SaveFPLCruiseAlt, LoadFuelonFlightPlanLoad,
            plan_load_request, plan_load_name, plan_loaded_airport_ident);

@@ -10,7 +10,10 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "flightplan/procedures.h"
 #include "guidance/flight_log.h"
+#include "guidance/lnav_vnav_state.h"
+#include "module/display_state.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
@@ -127,6 +130,7 @@ void C17CduTest::SetUp() {
   p.width = 365;
   p.height = 289;
   main.gauges.push_back(p);
+  add_gauges(main);
   panel.windows.push_back(main);
   host_.set_panel(panel);
   host_.set_draw_recording(true);
@@ -208,8 +212,8 @@ bool C17CduTest::blank() const {
   return true;
 }
 
-void C17CduTest::picture(const std::string& name) const {
-  const simhost::PlacedGauge* g = host_.find_gauge("C17_CDU_HARNESS");
+void C17CduTest::picture(const std::string& name, const std::string& gauge) const {
+  const simhost::PlacedGauge* g = host_.find_gauge(gauge);
   ASSERT_TRUE(g && g->drawn_image());
   std::filesystem::create_directories(std::string(VEK_C17_OUT_DIR) + "/c17");
   std::string error;
@@ -249,4 +253,38 @@ void C17CduTest::enter_airway_route() {
   enter("BTG", "R2");
   ASSERT_EQ(fpl_edit_last, 4);
   c17_cdu_scratchpad.clear();
+}
+
+void C17CduTest::open_arrivals() {
+  smiths_reset_arr_selection();
+  set_dest_proc_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
+  fill_dest_proc_entry(FPL_NONE_TEXT);
+  list_approaches(FPL_NONE_TEXT, FPL_NONE_TEXT);
+  press("ARR");
+}
+
+void C17CduMfdTest::add_gauges(simhost::PanelWindow& main) {
+  main.gauges.push_back({"vek1", "C17_MFD", 0, 0, 246, 241, "2"});
+  main.gauges.push_back({"vek1", "LNAV", 0, 0, 40, 40, ""});
+  main.gauges.push_back({"vek1", "VNAV", 0, 0, 40, 40, ""});
+}
+
+const GfxRecording& C17CduMfdTest::map_shot(const std::string& name, int32_t format, double range) {
+  c17_mfd_instances[2].format = format;
+  c17_mfd_range = range;
+  frames(2);  // the unit's pages see the format from the second frame on
+  picture(name, "C17_MFD:2");
+  const simhost::PlacedGauge* g = host_.find_gauge("C17_MFD:2");
+  static const GfxRecording none;
+  const GfxRecording* r = g && g->drawn_image() ? gfx_recording_of(g->drawn_image()) : nullptr;
+  EXPECT_TRUE(r) << name;
+  return r ? *r : none;
+}
+
+void C17CduMfdTest::engage_lnav_vnav() {
+  std::string error;
+  for (const char* button : {"LNAV", "VNAV"}) EXPECT_TRUE(host_.click_index(button, 0, &error)) << error;
+  frames(1);
+  EXPECT_EQ(lnav_on, 1);
+  EXPECT_EQ(vnav_on, 1);
 }

@@ -9,6 +9,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "guidance/settings.h"
+#include "module/display_state.h"
 #include "tests/c17/c17_cdu_fixture.h"
 #include "tests/c17/c17_cdu_harness.h"
 
@@ -88,6 +89,51 @@ TEST_F(C17CduLegs, ConstraintsAndDeleteToADiscontinuity) {
   frames(1);
   EXPECT_EQ(at(5, 52), "T H E N");
   EXPECT_EQ(at(7, 88), ". .  R O U T E  D I S C O N T I N U I T Y  .");
+}
+
+// DELETE to a discontinuity on the route flown or parked: the flight-plan layer empties
+// this unit's message line; the Smiths CDU's message stays.
+TEST_F(C17CduLegs, DeleteToADiscontinuityEmptiesTheMessageLine) {
+  struct Case {
+    bool in_flight;
+    const char* deleted;  // the fix on the second line, the active one on the first
+  };
+  for (const Case& c : {Case{false, "CARRO"}, Case{true, "OLM"}}) {
+    SCOPED_TRACE(c.in_flight ? "in flight" : "parked");
+    load_sample_plan();
+    if (c.in_flight) fly_past_alkis();
+    press("LEGS");
+    const int rec = fpl_active_index + 1;
+    ASSERT_STREQ(fpl_active[rec].ident, c.deleted);
+    smiths_scratchpad_msg = "NOT IN DATABASE";
+    enter("", "DEL");
+    EXPECT_EQ(at(0, 227), "DELETE");
+    press("L2");
+    EXPECT_STREQ(fpl_active[rec].ident, FPL_DISCO_IDENT);
+    EXPECT_EQ(fpl_changed_state, 3);
+    EXPECT_EQ(c17_cdu_scratchpad_msg, "");
+    EXPECT_EQ(smiths_scratchpad_msg, "NOT IN DATABASE");
+    frames(1);
+    EXPECT_FALSE(has("DELETE"));
+    EXPECT_EQ(at(7, 88), ". .  R O U T E  D I S C O N T I N U I T Y  .");
+    smiths_scratchpad_msg.clear();
+  }
+}
+
+// With the MFD on the north-up map the first line is the map centre; once its record is
+// passed, the centre moves to the active record on the first line.
+TEST_F(C17CduLegs, MapCentreFollowsTheFirstLineOncePassed) {
+  load_sample_plan();
+  c17_mfd_mode = 6;
+  press("LEGS");
+  frames(1);
+  EXPECT_EQ(plan_centre_index, 1);
+  EXPECT_EQ(at(80, 33), "<CTR>");
+  fly_past_alkis();
+  frames(1);
+  EXPECT_EQ(plan_centre_index, 2);
+  EXPECT_EQ(at(0, 33), "CARRO");
+  EXPECT_EQ(at(80, 33), "<CTR>");
 }
 
 // Two holds on the first page take two lines: page 2 starts two records earlier.

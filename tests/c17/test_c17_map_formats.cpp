@@ -1,6 +1,8 @@
 // C-17 MFD map formats: the arc navigation formats 3-5, the north-up map (format 6) and
 // the route overlay drawn over them, the aircraft flying north over Seattle.
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "c17_fixture.h"
 #include "c17_page_probe.h"
@@ -14,6 +16,12 @@ namespace c17_test {
 namespace {
 
 constexpr uint32_t WHITE = 0xFFDEE6E9, MAGENTA = 0xFFFF13D5;
+
+std::string heading_readout(double deg) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%03.0f", deg);
+  return buf;
+}
 
 class C17MapTest : public C17Test {
  protected:
@@ -156,6 +164,24 @@ TEST_F(C17MapTest, RouteLegsIdentsAndBreaksAtDiscontinuities) {
   EXPECT_TRUE(text_near(r(), "WPB", 122 + 7, 35 - 43 - 7, 1.1));
 }
 
+// Each arc format places the route at the scale its range labels give: the full range
+// at the compass of format 4 (124), at the outer arc of formats 3 and 5 (172).
+TEST_F(C17MapTest, RouteScaleOfEachArcFormatMatchesItsRangeLabels) {
+  struct Row {
+    int format;
+    double full_range_px, centre_y;
+  };
+  map_at(3);
+  c17_mfd_range = 40;
+  plan({"WPA", "WPB"}, 1, 0);
+  for (const Row& row : {Row{3, 172, 200}, Row{4, 124, 132}, Row{5, 172, 35}}) {
+    c17_mfd_instances[2].format = row.format;
+    frame();
+    // WPB 10 NM ahead: a quarter of the full range above the aircraft, ident 7 up and right.
+    EXPECT_TRUE(text_near(r(), "WPB", 122 + 7, row.centre_y - row.full_range_px / 4 - 7, 1.1)) << row.format;
+  }
+}
+
 TEST_F(C17MapTest, LayersByRangeAndWithTheRouteSwitchedOff) {
   map_at(3);
   map_layer_apt = 1;
@@ -199,6 +225,66 @@ TEST_F(C17MapTest, NorthUpMapCentresOnAPlanRecordOnlyWhenOneIsSet) {
   c17_mfd_route_on = 0;
   frame();
   EXPECT_FALSE(r().has_text("WPB"));
+}
+
+// The hold of WPB stands at its fix whether the map is centred on the aircraft or on
+// a record: the racetrack's arcs are drawn about the fix.
+TEST_F(C17MapTest, NorthUpHoldStaysAtItsFixWhateverTheCentre) {
+  map_at(6);
+  c17_mfd_range = 40;
+  plan({"WPA", "WPB", "WPC"}, 1, 10);
+  HoldRecord& h = hold_list[1];
+  h = HoldRecord{};
+  fpl_set_text(h.ident, "WPB");
+  h.active_wpt = h.edit_wpt = 1;
+  h.turn = 1;
+  h.leg_mode = 2;
+  h.leg_dist = 4;
+  h.inbound_course = 360;
+  h.lat = fpl_active[1].lat;
+  h.lon = fpl_active[1].lon;
+  hold_count = 1;
+  struct Row {
+    int32_t centre;
+    double fix_y;  // WPB 20 NM north of the aircraft, 10 NM south of WPC; 2.5 px a NM
+  };
+  for (const Row& row : {Row{0, 120 - 50}, Row{2, 120 + 25}}) {
+    plan_center_index = row.centre;
+    frame();
+    int arcs = 0;
+    for (const GfxRecord* a : r().of(GfxOp::Arc)) {
+      if (a->pen_argb != MAGENTA) continue;
+      ++arcs;
+      const GfxPointF p = GfxRecording::to_device(*a, 0, 0);
+      EXPECT_TRUE(near_point(p, 122, row.fix_y, 1.5)) << "centre " << row.centre << " at " << p.x << "," << p.y;
+    }
+    EXPECT_GT(arcs, 0) << "centre " << row.centre;
+  }
+  hold_count = 0;
+}
+
+// The north-up map is drawn to true north: the aircraft symbol points along the true
+// heading, not the magnetic one of the readout.
+TEST_F(C17MapTest, NorthUpAircraftSymbolPointsAlongTheTrueHeading) {
+  struct Row {
+    double magnetic, true_heading;
+  };
+  map_at(6);
+  for (const Row& row : {Row{350, 10}, Row{90, 106}}) {
+    token_overrides[TOK_HEADING] = row.magnetic;
+    token_overrides[TOK_MAP_HEADING] = row.true_heading;
+    frame();
+    EXPECT_EQ(text_at(r(), 122 - 14, 5), heading_readout(row.magnetic));
+    bool found = false;
+    for (const GfxRecord* l : r().of(GfxOp::Line)) {
+      if (l->pen_argb != WHITE || l->args[0] != 0 || l->args[2] != 0 || l->args[1] >= 0 || l->args[3] <= 0) continue;
+      const GfxPointF nose = GfxRecording::to_device(*l, l->args[0], l->args[1]);
+      const GfxPointF tail = GfxRecording::to_device(*l, l->args[2], l->args[3]);
+      const double track = std::fmod(std::atan2(nose.x - tail.x, tail.y - nose.y) * 180 / M_PI + 360, 360);
+      found |= std::fabs(track - row.true_heading) < 0.5;
+    }
+    EXPECT_TRUE(found) << row.true_heading;
+  }
 }
 
 TEST_F(C17MapTest, NorthUpGridLabelsWrapTheDatelineAndStopAtThePole) {

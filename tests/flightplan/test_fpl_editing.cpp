@@ -127,7 +127,13 @@ TEST_F(FplTest, MissionCduDiscontinuityActivatesTheRoute) {
   fpl_changed_step();
   activate_route();
   copy_active_to_edit();
+  // The unit's hook runs once the edit record is a discontinuity, before activation.
+  static std::vector<std::string> seen;
+  seen.clear();
+  fpl_discontinuity_made_hook = [] { seen.push_back(std::string(fpl_edit[2].ident) + "/" + fpl_active[2].ident); };
+  EXPECT_EQ(make_discontinuity(fpl_edit_last + 1, 0), 0);
   ASSERT_EQ(make_discontinuity(2, 0), 1);
+  EXPECT_EQ(seen, (std::vector<std::string>{"DISCO/OLM"}));
   EXPECT_STREQ(fpl_active[2].ident, "DISCO");
   EXPECT_EQ(fpl_active[2].alt_constraint, -999.0);
   EXPECT_EQ(fpl_active[2].intc_course, -1.0);

@@ -1,5 +1,6 @@
 #include "module/gauges/gauge_frame.h"
 
+#include "c17/c17_cdu.h"
 #include "draw/draw_toolkit.h"
 #include "guidance/fms_update.h"
 
@@ -90,6 +91,7 @@ void run_gauge_service(GaugeHeader* gauge, int32_t service_id, const GaugeDescri
     case PANEL_SERVICE_INSTALL:
       record_sim_root_path();
       fms_install();
+      c17_cdu_install();
       break;
     case PANEL_SERVICE_INITIALIZE:
       initialise(gauge, desc.role);
