@@ -254,9 +254,14 @@ void draw_marker_and_heading_scale(PfdKit& k) {
   draw_line_d(g, k.white2, course - 4, -10, course + 4, -10);
 }
 
-// A boxed annunciation: white 1 px box 43 x 11 at (x, y), the text one unit lower.
-void annunciate(PfdKit& k, double x, double y, const GfxFont* font, const GfxBrush* brush, const char* text) {
-  draw_rect_d(k.g, k.white1, x, y, 43, 11);
+// A boxed annunciation: white 1 px box 43 x 11 at (x, y), the text (bold, 8 or 9 px) one
+// unit lower; a text wider than the box ("MACH 0.78") is drawn smaller to fit it.
+void annunciate(PfdKit& k, double x, double y, int32_t px, const GfxBrush* brush, const char* text) {
+  constexpr double BOX_W = 43, BOX_H = 11;
+  draw_rect_d(k.g, k.white1, x, y, BOX_W, BOX_H);
+  const GfxFont* font = px == 8 ? k.a8 : k.a9;
+  const double width = text_width(k.g, font, C17_TEXT_CAPACITY, text);
+  if (width > BOX_W) font = k.o.font(FONT_ARIAL, px * BOX_W / width, GFX_FONT_BOLD);
   draw_text(k.g, font, brush, x, y + 1, C17_TEXT_CAPACITY, text);
 }
 
@@ -265,38 +270,38 @@ void draw_annunciators(PfdKit& k) {
   char text[32];
   if (ap_airspeed_hold == 1.0) {
     std::snprintf(text, sizeof text, "IAS %3.0f", ap_airspeed);
-    annunciate(k, 10, 4, k.a9, k.green, text);
+    annunciate(k, 10, 4, 9, k.green, text);
   } else if (ap_mach_hold == 1.0) {
     std::snprintf(text, sizeof text, "MACH %.2f", token118);
-    annunciate(k, 10, 4, k.a9, k.green, text);
+    annunciate(k, 10, 4, 9, k.green, text);
   }
 
   const bool engaged = ap_token103 == 1.0;
   std::snprintf(text, sizeof text, "ALT %03.0f", ap_altitude / 100);
   if (!engaged) {
-    if (ap_token108 == 1.0) annunciate(k, 200, 15, k.a8, k.white, text);
+    if (ap_token108 == 1.0) annunciate(k, 200, 15, 8, k.white, text);
   } else {
     const char* vertical = get_ap_glideslope_hold() == 1.0 ? "G/S1 CAP"
                            : vnav_on == 1                 ? "VNAV"
                            : ap_token108 == 1.0           ? text
                                                           : nullptr;
-    if (vertical) annunciate(k, 200, 4, k.a8, k.green, vertical);
+    if (vertical) annunciate(k, 200, 4, 8, k.green, vertical);
   }
 
   std::snprintf(text, sizeof text, "HDG %03.0f", ap_heading);
   if (!engaged) {
-    if (token106_int == 1) annunciate(k, 10, 230, k.a9, k.white, text);
+    if (token106_int == 1) annunciate(k, 10, 230, 9, k.white, text);
     return;
   }
   if (get_ap_loc_hold_on() == 1.0) {
-    annunciate(k, 10, 219, k.a8, k.green, "LOC1 CAP");
+    annunciate(k, 10, 219, 8, k.green, "LOC1 CAP");
   } else if (lnav_on == 1) {
-    annunciate(k, 10, 219, k.a9, k.green, "LNAV");
+    annunciate(k, 10, 219, 9, k.green, "LNAV");
   } else if (token106_int != 1 && get_ap_approach_hold() == 1.0) {
-    annunciate(k, 10, 219, k.a9, k.green, "APPR");
+    annunciate(k, 10, 219, 9, k.green, "APPR");
   } else if (token106_int == 1) {
-    annunciate(k, 10, 219, k.a9, k.green, text);
-    if (get_ap_approach_hold() == 1.0) annunciate(k, 10, 230, k.a9, k.white, "APPR");
+    annunciate(k, 10, 219, 9, k.green, text);
+    if (get_ap_approach_hold() == 1.0) annunciate(k, 10, 230, 9, k.white, "APPR");
   }
 }
 

@@ -97,7 +97,7 @@ TEST_F(ReferencePagesTest, FixInfoEtaInFlightAcrossMidnight) {
   enter("360/" + std::to_string(int(ground_speed * 2.5 / 60.0)), "L2");
   host_.aircraft().set_zulu_time(23, 59);
   frames(40);  // the clock is sampled once in a cycle of frames
-  EXPECT_EQ(at(145, 66), "0001Z");
+  EXPECT_EQ(at(122, 66), "0001Z");
 }
 
 TEST_F(ReferencePagesTest, TakeoffAndApproachEntries) {

@@ -171,7 +171,7 @@ void smiths_fms_departures_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   }
   cdu_large(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "<ERASE" : "<INDEX");
-  cdu_large(p, 210, 198, "ROUTE>");
+  cdu_large_fit(p, 210, 198, "ROUTE>");
   cdu_bottom_line(p);
   cdu_page_end(p);
 }

@@ -18,6 +18,16 @@ namespace {
 
 constexpr double PAIR_Y[3] = {66, 99, 133};
 
+// Columns of the pair rows, each label standing over its values: a distance ("998.9")
+// ends by x 118, an ETA ("2359Z") by 176 and a distance to go ("1015.4", a point 998.9 NM
+// out) by 245, left of the altitude column, which has no values.
+struct Column {
+  const char* label;
+  double x;
+};
+constexpr Column RADIAL{"R A D /", 5}, DISTANCE{"D I S", 70}, ETA{"E T A", 122}, TO_GO{"D T G", 187},
+    ALTITUDE{"A L T", 246};
+
 FixInfoRecord& shown_record() {
   if (smiths_fix_page_no < 1 || smiths_fix_page_no > 2) smiths_fix_page_no = 1;
   return fix_info[smiths_fix_page_no];
@@ -109,18 +119,18 @@ void handle_key(FixInfoRecord& f) {
 void draw_pair(const CduPage& p, const FixInfoRecord& f, int k) {
   double y = PAIR_Y[k];
   double radial = f.radial[k], dist = f.dist[k];
-  if (radial != 0) cdu_largef(p, 5, y, "%03.0f", radial);
-  else cdu_large(p, 5, y, "---");
-  if (dist != 0) cdu_largef(p, 70, y, "%.1f", dist);
-  else cdu_large(p, 70, y, "---");
+  if (radial != 0) cdu_largef(p, RADIAL.x, y, "%03.0f", radial);
+  else cdu_large(p, RADIAL.x, y, "---");
+  if (dist != 0) cdu_largef(p, DISTANCE.x, y, "%.1f", dist);
+  else cdu_large(p, DISTANCE.x, y, "---");
   if (!(ground_speed > 75.0 && radial > 0 && dist > 0)) return;
   double lat = 0, lon = 0, dtg = 0, course = 0;
   compute_dest_point(f.lat, f.lon, radial + magvar, dist, lat, lon);
   compute_gc_distance_course(lat, lon, present_lat, present_lon, dtg, course);
   int32_t h = 0, m = 0;
   eta_clock(zulu_hour, zulu_minute, 0, dtg / ground_speed * 60.0, h, m);
-  cdu_largef(p, 145, y, "%02d%02dZ", int(h), int(m));
-  cdu_largef(p, 230, y, "%3.1f", dtg);
+  cdu_largef(p, ETA.x, y, "%02d%02dZ", int(h), int(m));
+  cdu_large_fit(p, TO_GO.x, y, cdu_format("%3.1f", dtg));
 }
 
 }  // namespace
@@ -134,7 +144,7 @@ void smiths_fms_fix_info_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_large(p, 63, 0, "FIX INFO");
   cdu_smallf(p, 230, 0, "%d / %d", int(smiths_fix_page_no), 2);
   cdu_small(p, 12, 22, "F I X         R A D / D I S   F R");
-  cdu_small(p, 5, 55, "R A D /    D I S    E T A          D T G     A L T");
+  for (const Column& c : {RADIAL, DISTANCE, ETA, TO_GO, ALTITUDE}) cdu_small(p, c.x, 55, c.label);
   if (f.ident[0] == '\0') {
     cdu_five_boxes(p, 5, 10, 38);
   } else {

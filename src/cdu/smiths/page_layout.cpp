@@ -130,8 +130,8 @@ constexpr int ARIAL_WIDTHS[95] = {
     556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584,        // p..~
 };
 
-// Right edge of the text area of the screen.
-constexpr double CDU_TEXT_RIGHT = CDU_CANVAS_W - 2.0;
+// Right edge of the text area of the screen: where right-aligned lines end.
+constexpr double CDU_TEXT_RIGHT = 272.0;
 
 }  // namespace
 
@@ -149,19 +149,21 @@ void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text
   cdu_large(p, x < room ? x : (room > 0.0 ? room : 0.0), y, text);
 }
 
-void cdu_bottom_line(const CduPage& p) {
-  const std::string& text = smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg;
-  double width = cdu_text_width(text, CDU_LARGE_PX);
-  if (width <= CDU_TEXT_RIGHT) {
-    cdu_large(p, 0.0, CDU_BOTTOM_Y, text);
+void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& text) {
+  const double width = cdu_text_width(text, CDU_LARGE_PX);
+  if (x + width <= CDU_TEXT_RIGHT) {
+    cdu_large(p, x, y, text);
     return;
   }
   // Smaller, down to the small font.
-  double px = CDU_LARGE_PX * CDU_TEXT_RIGHT / width;
-  if (px < CDU_SMALL_PX) px = CDU_SMALL_PX;
+  const double px = std::max(CDU_LARGE_PX * (CDU_TEXT_RIGHT - x) / width, CDU_SMALL_PX);
   GfxFont* font = gfx_font_create(p.g, p.family, px, GFX_FONT_REGULAR);
-  draw_text(p.g, font, p.green, 0.0, CDU_BOTTOM_Y, DRAW_TEXT_MAX, text.c_str());
+  draw_text(p.g, font, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
   gfx_font_delete(font);
+}
+
+void cdu_bottom_line(const CduPage& p) {
+  cdu_large_shrink(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);
 }
 
 void cdu_act_mod_tag(const CduPage& p, double act_x) {

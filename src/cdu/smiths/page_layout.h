@@ -51,13 +51,15 @@ void cdu_boxed(const CduPage& p, double bx, double by, double tx, double ty, int
 // Empty entry boxes: outlines 5 wide and 10 high at each x, top at y.
 void cdu_entry_boxes(const CduPage& p, const double* xs, int n, double y);
 void cdu_five_boxes(const CduPage& p, double x0, double step, double y);
-// Message line when not empty, else the scratchpad, at (0, 227); a line wider than the
-// screen is drawn smaller so that it fits.
+// Message line when not empty, else the scratchpad, at (0, 227), as cdu_large_shrink.
 void cdu_bottom_line(const CduPage& p);
 // Width of `text` in the "Arial" font of `px` pixels (its advance widths), in canvas units.
 double cdu_text_width(const std::string& text, double px);
-// Large text at (x, y), moved left as far as needed to end inside the screen.
+// Large text at (x, y), moved left as far as needed to end at the right margin (x 272).
 void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text);
+// Large text at (x, y), drawn smaller when needed to end at the right margin, down to
+// the small font.
+void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& text);
 // "ACT" in state 3, boxed "MOD" in state 4.
 void cdu_act_mod_tag(const CduPage& p, double act_x);
 

@@ -57,9 +57,11 @@ const char* type_label(const char* type) {
 }  // namespace
 
 void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g) {
-  // Only LEGS leaves without a pick; RTE and REF NAV DATA wait for a key.
+  // Only LEGS leaves without a pick, and its page is drawn in this frame; RTE and REF
+  // NAV DATA wait for a key.
   if (select_wpt_return_page == SMITHS_PAGE_LEGS && select_wpt_row < 1) {
     smiths_page = SMITHS_PAGE_LEGS;
+    smiths_fms_legs_page_draw(rec, g);
     return;
   }
   int count = candidate_count();
@@ -87,7 +89,8 @@ void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g) {
                c.freq);
     std::string lat, lon;
     format_dms_position(c.lat, -c.lon, lat, lon, 1);
-    cdu_largef(p, 55, y + 15, "%-12s %-12s", lat.c_str(), lon.c_str());
+    // Small, and low enough to keep its ink off the ident above.
+    cdu_smallf(p, 55, y + 18, "%-12s %-12s", lat.c_str(), lon.c_str());
   }
   cdu_bottom_line(p);
   cdu_page_end(p);

@@ -96,8 +96,8 @@ void takeoff_ref_body(const CduPage& p, const char* unset) {
   }
   if (fpl_changed_state == 0) cdu_large(p, 200, 133, "ROUTE>");
   if (perf_init_needed()) cdu_large(p, 0, 167, "<PERF  INIT");
-  if (departure_needed()) cdu_large(p, 157, 167, "DEPARTURE>");
-  cdu_large(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
+  if (departure_needed()) cdu_large_fit(p, 157, 167, "DEPARTURE>");
+  cdu_large_shrink(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, "<INDEX");
 }
 
