@@ -10,13 +10,22 @@
 #include "navdb/navdb.h"
 #include "navdb/navdb_load.h"
 
+inline const char* bench_database_root() {
+  const char* root = std::getenv("VEK_NAVDB_BENCH_ROOT");
+  return root ? root : "/tmp/vek_navdb_bench";
+}
+
+// Exits with status 2 and the generator's command unless a database is loaded.
+inline void refuse_without_database() {
+  if (nav_airport_count > 0) return;
+  std::fprintf(stderr, "no navigation database under %s: run scripts/gen_navdb.py %s\n", bench_database_root(),
+               bench_database_root());
+  std::exit(2);
+}
+
 inline void load_bench_database() {
   if (navdb_loaded) return;
-  const char* root = std::getenv("VEK_NAVDB_BENCH_ROOT");
-  sim_root_path = root ? root : "/tmp/vek_navdb_bench";
+  sim_root_path = bench_database_root();
   load_navigation_database();
-  if (nav_airport_count > 0) return;
-  std::fprintf(stderr, "no navigation database under %s: run scripts/gen_navdb.py %s\n", sim_root_path.c_str(),
-               sim_root_path.c_str());
-  std::exit(2);
+  refuse_without_database();
 }

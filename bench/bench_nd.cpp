@@ -1,44 +1,27 @@
-// One full B737 ND frame, FMS update plus draw into a 488 x 604 raster image, over
-// the full-size synthetic database at the dense point, in the expanded map at 40 NM
-// and 320 NM with every map switch on and a plan ahead.
-#include <benchmark/benchmark.h>
-
-#include <vector>
-
+// Full frames of the transport navigation displays, FMS update plus draw into a raster
+// image the size of the sample panel's, over the synthetic database at the dense point
+// with every map switch on and a plan ahead: each mode at each range of its ladder.
+// B737 ND modes 1..7 (488 x 604), MD-11 ND PLAN, MAP, VOR and APPR (modes 2..5,
+// 480 x 516), MD-80 EHSI modes 0..3 (399 x 348).
 #include "bench/nd_frame_bench.h"
 #include "displays/nd_transport/nd_transport.h"
-#include "draw/draw_toolkit.h"
-#include "guidance/fms_state.h"
-#include "guidance/fms_update.h"
-#include "module/display_state.h"
 
 namespace {
 
-constexpr int32_t W = 488, H = 604;
+using nd_frame_bench::ladder;
+using nd_frame_bench::register_formats;
 
-void BM_B737NdFrame(benchmark::State& state) {
-  nd_frame_bench::start();
-  uintptr_t token = gdiplus_start();
-  std::vector<uint32_t> pixels(size_t(W) * H);
-  GaugeImage image{pixels.data(), W, H, W * 4, nullptr};
-  GaugeSurface surface{W, H};
-  nd_frame_bench::plan_ahead();
-  display_power = 1;
-  b737_nd_mode = 5;
-  b737_nd_range = double(state.range(0));
-  nd_apt_on = nd_nav_on = nd_int_on = 1;
-  for (auto _ : state) {
-    nd_frame_bench::tick += 1;
-    fms_update();
-    display_power = 1;
-    hw_b737_nd_draw(&surface, &image, W, H, 1);
-    benchmark::DoNotOptimize(pixels[size_t(W) * 300 + 244]);
-  }
-  state.counters["airports"] = double(near_airports_count);
-  state.counters["navaids"] = double(near_navaids_count);
-  gdiplus_stop(token);
-  ImportTable.panel_services = nullptr;
-}
-BENCHMARK(BM_B737NdFrame)->Arg(40)->Arg(320)->Unit(benchmark::kMillisecond);
+const bool registered = [] {
+  register_formats("BM_B737NdFrame", "mode", {1, 2, 3, 4, 5, 6, 7}, ladder(b737_nd_range, nd_range_down, nd_range_up),
+                   488, 604, nd_frame_bench::choose::b737,
+                   [](GaugeSurface* s, DeviceContext dc, int32_t w, int32_t h) { hw_b737_nd_draw(s, dc, w, h, 1); });
+  register_formats("BM_Md11NdFrame", "mode", {2, 3, 4, 5}, ladder(md11_nd_range, nd_range_down, nd_range_up), 480,
+                   516, nd_frame_bench::choose::md11,
+                   [](GaugeSurface* s, DeviceContext dc, int32_t w, int32_t h) { hw_md11_nd_draw(s, dc, w, h, 1); });
+  register_formats("BM_Md80EhsiFrame", "mode", {0, 1, 2, 3}, ladder(md80_ehsi_range, nd_range_down, nd_range_up), 399,
+                   348, nd_frame_bench::choose::md80,
+                   [](GaugeSurface* s, DeviceContext dc, int32_t w, int32_t h) { md80_ehsi_draw(s, dc, w, h, 1); });
+  return true;
+}();
 
 }  // namespace
