@@ -577,3 +577,75 @@ GfxStatus gfx_reset_clip(GfxGraphics* g) {
   record_state(g, GfxOp::ResetClip, GFX_OK, {});
   return GFX_OK;
 }
+
+// ---- visibility ----
+
+bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
+  if (!g) return false;
+  if (!is_finite(x) || !is_finite(y) || !is_finite(w) || !is_finite(h) || !transform_invertible(g->m)) return true;
+  // Device box of the rectangle, in the raster's pixel space (pixel i covers [i, i + 1]).
+  double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
+  const GfxPointF c[4] = {gfx_apply(g->m, x, y), gfx_apply(g->m, x + w, y), gfx_apply(g->m, x, y + h),
+                          gfx_apply(g->m, x + w, y + h)};
+  double x0 = c[0].x, x1 = c[0].x, y0 = c[0].y, y1 = c[0].y;
+  for (const GfxPointF& p : c) {
+    x0 = std::fmin(x0, p.x);
+    x1 = std::fmax(x1, p.x);
+    y0 = std::fmin(y0, p.y);
+    y1 = std::fmax(y1, p.y);
+  }
+  x0 += off - 1;
+  y0 += off - 1;
+  x1 += off + 1;
+  y1 += off + 1;
+  // Whole pixels that can take ink: the image, cut to the clip's box rounded out.
+  double vx0 = 0, vy0 = 0, vx1 = g->image->width, vy1 = g->image->height;
+  if (g->clip_on) {
+    double cx0 = 0, cy0 = 0, cx1 = 0, cy1 = 0;
+    bool known = false;
+    GfxRecording* rec = recording_of(g);
+    if (rec && g->clip_record >= 0 && size_t(g->clip_record) < rec->records.size() &&
+        rec->records[size_t(g->clip_record)].op == GfxOp::SetClip) {
+      bool first = true;
+      for (const auto& poly : rec->records[size_t(g->clip_record)].clip_device)
+        for (const GfxPointF& p : poly) {
+          cx0 = first ? p.x : std::fmin(cx0, p.x);
+          cx1 = first ? p.x : std::fmax(cx1, p.x);
+          cy0 = first ? p.y : std::fmin(cy0, p.y);
+          cy1 = first ? p.y : std::fmax(cy1, p.y);
+          first = false;
+        }
+      if (first) return false;  // an empty clip shows nothing
+      cx0 = std::floor(cx0 + 0.5);
+      cy0 = std::floor(cy0 + 0.5);
+      cx1 = std::ceil(cx1 + 0.5);
+      cy1 = std::ceil(cy1 + 0.5);
+      known = true;
+    } else if (g->cr) {
+      // The raster's clip extents under its current matrix (left as it is: setting it
+      // drops cairo's font cache), taken back to whole device pixels.
+      double ux0 = 0, uy0 = 0, ux1 = 0, uy1 = 0;
+      cairo_clip_extents(g->cr, &ux0, &uy0, &ux1, &uy1);
+      double px[4] = {ux0, ux1, ux0, ux1}, py[4] = {uy0, uy0, uy1, uy1};
+      for (int32_t k = 0; k < 4; ++k) {
+        cairo_user_to_device(g->cr, &px[k], &py[k]);
+        cx0 = k == 0 ? px[k] : std::fmin(cx0, px[k]);
+        cx1 = k == 0 ? px[k] : std::fmax(cx1, px[k]);
+        cy0 = k == 0 ? py[k] : std::fmin(cy0, py[k]);
+        cy1 = k == 0 ? py[k] : std::fmax(cy1, py[k]);
+      }
+      cx0 = std::floor(cx0);
+      cy0 = std::floor(cy0);
+      cx1 = std::ceil(cx1);
+      cy1 = std::ceil(cy1);
+      known = true;
+    }
+    if (known) {
+      vx0 = std::fmax(vx0, cx0);
+      vy0 = std::fmax(vy0, cy0);
+      vx1 = std::fmin(vx1, cx1);
+      vy1 = std::fmin(vy1, cy1);
+    }
+  }
+  return x1 > vx0 && x0 < vx1 && y1 > vy0 && y0 < vy1;
+}

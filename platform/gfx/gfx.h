@@ -188,5 +188,12 @@ void gfx_path_delete(GfxPath* path);
 GfxStatus gfx_set_clip_path(GfxGraphics* g, const GfxPath* path);
 GfxStatus gfx_reset_clip(GfxGraphics* g);
 
+// Whether anything drawn inside the world rectangle (x, y, w, h) under the current
+// transform can reach a pixel of the image inside the bounding box of the clip in
+// force: false only when the rectangle's device box, widened by a pixel, misses them.
+// A rectangle that is not finite, or a transform that cannot be inverted, counts as
+// visible (the drawing call reports the fault). False without a graphics object.
+bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h);
+
 // Pens, brushes, fonts, families, paths and caps alive now (leak checks).
 int32_t gfx_live_objects();

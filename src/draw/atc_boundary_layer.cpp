@@ -1,10 +1,13 @@
 // ATC-boundary layer.
 #include "draw/atc_boundary_layer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "draw/draw_toolkit.h"
+#include "draw/ink_reach.h"
 #include "draw/map_layer_frame.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
@@ -14,6 +17,8 @@ namespace {
 
 constexpr uint32_t COLOUR_BOUNDARY = 0xFF979700;
 constexpr int32_t BOUNDARY_LABEL_CAPACITY = 4;  // 3 characters and the terminator
+constexpr double BOUNDARY_PEN_WIDTH = 1;
+constexpr double BOUNDARY_LABEL_SIZE = 14;
 const char* const SPECIAL_IDENTS[] = {"YM00142", "YB00001", "NZ00084"};
 
 bool special_boundary(const char* ident) {
@@ -21,6 +26,12 @@ bool special_boundary(const char* ident) {
     if (std::strncmp(ident, s, nav_ident_size) == 0) return true;
   return false;
 }
+
+// A boundary point on the map; not ok where it cannot be placed.
+struct Placed {
+  int32_t x, y;
+  bool ok;
+};
 
 bool project(double lat, double lon, int32_t cx, int32_t cy, double heading_deg, int32_t& x, int32_t& y) {
   if (!measure_from(present_lat, present_lon, lat, lon)) return false;
@@ -41,9 +52,10 @@ void draw_in_frame(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas canvas,
 void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, double range, double map_heading_deg) {
   if (atc_bdry_on != 1) return;
   LayerObjects obj(g);
-  GfxPen* pen = obj.pen(COLOUR_BOUNDARY, 1);
+  GfxPen* pen = obj.pen(COLOUR_BOUNDARY, BOUNDARY_PEN_WIDTH);
   GfxBrush* brush = obj.brush(COLOUR_BOUNDARY);
-  GfxFont* font = obj.font(FONT_ZUDUZ, 14, GFX_FONT_BOLD);
+  GfxFont* font = obj.font(FONT_ZUDUZ, BOUNDARY_LABEL_SIZE, GFX_FONT_BOLD);
+  std::vector<Placed> placed;
   map_px_per_nm = radius / range;
   if (atc_boundaries_loaded == 0) load_atc_boundaries();
 
@@ -61,21 +73,34 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     bool far = special_boundary(bd.ident) ? !(gc_distance_nm < ATC_BOUNDARY_SPECIAL_RANGE_NM)
                                           : !(gc_distance_nm <= ATC_BOUNDARY_RANGE_NM);
     if (far) continue;
-    int32_t px = 0, py = 0;
-    bool prev_ok = false;
+    // Projected first, so that a boundary whose box misses the image tests no segment.
+    placed.resize(size_t(n));
+    bool any = false;
+    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (int32_t k = 0; k < n; ++k) {
-      int32_t x, y;
-      bool ok = project(pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, x, y);
-      if (ok && prev_ok) gfx_draw_line(g, pen, px, py, x, y);
-      px = x;
-      py = y;
-      prev_ok = ok;
+      Placed& p = placed[size_t(k)];
+      p.ok = project(pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
+      if (!p.ok) continue;
+      x0 = any ? std::min(x0, p.x) : p.x;
+      y0 = any ? std::min(y0, p.y) : p.y;
+      x1 = any ? std::max(x1, p.x) : p.x;
+      y1 = any ? std::max(y1, p.y) : p.y;
+      any = true;
+    }
+    if (any && line_reaches_image(g, BOUNDARY_PEN_WIDTH, x0, y0, x1, y1)) {
+      for (int32_t k = 1; k < n; ++k) {
+        const Placed& a = placed[size_t(k - 1)];
+        const Placed& b = placed[size_t(k)];
+        if (a.ok && b.ok && line_reaches_image(g, BOUNDARY_PEN_WIDTH, a.x, a.y, b.x, b.y))
+          gfx_draw_line(g, pen, a.x, a.y, b.x, b.y);
+      }
     }
     int32_t lx, ly;
     if (project(bd.label_lat, bd.label_lon, icx, icy, map_heading_deg, lx, ly)) {
       char label[BOUNDARY_LABEL_CAPACITY];
       std::snprintf(label, sizeof label, "%.3s", bd.label);
-      draw_text(g, font, brush, lx - 15.0, ly, BOUNDARY_LABEL_CAPACITY, label);
+      if (text_reaches_image(g, BOUNDARY_LABEL_SIZE, lx - 15.0, ly, int32_t(std::strlen(label))))
+        draw_text(g, font, brush, lx - 15.0, ly, BOUNDARY_LABEL_CAPACITY, label);
     }
   }
 }

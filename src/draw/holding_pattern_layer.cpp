@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "draw/draw_toolkit.h"
+#include "draw/ink_reach.h"
 #include "draw/map_layer_frame.h"
 #include "flightplan/flight_plan.h"
 #include "guidance/fms_state.h"
@@ -38,18 +39,30 @@ double inbound_rotation(const HoldRecord& h, bool north_up) {
   return north_up ? h.inbound_course + magvar : h.inbound_course - heading;
 }
 
-void draw_racetrack(GfxGraphics* g, const GfxPen* pen, const HoldRecord& h, double leg_px,
-                    const RacetrackShape& shape) {
+// A pen and its width, for strokes drawn only where they can leave ink.
+struct HoldPen {
+  GfxGraphics* g;
+  const GfxPen* pen;
+  double width;
+  void line(double x1, double y1, double x2, double y2) const {
+    if (line_reaches_image(g, width, x1, y1, x2, y2)) draw_line_d(g, pen, x1, y1, x2, y2);
+  }
+  void arc(double x, double y, double w, double h, double start, double sweep) const {
+    if (ellipse_reaches_image(g, width, x, y, w, h)) draw_arc_d(g, pen, x, y, w, h, start, sweep);
+  }
+};
+
+void draw_racetrack(const HoldPen& p, const HoldRecord& h, double leg_px, const RacetrackShape& shape) {
   double L = leg_px, W = shape.width * L;
   bool right = h.turn == 1;
   double s = right ? 1.0 : -1.0;
   double left = right ? 0.0 : -W;
   double k = right ? shape.near_right : shape.near_left;
-  draw_line_d(g, pen, 0, 0, 0, -0.2 * L);
-  draw_line_d(g, pen, s * W, -0.2 * L, s * W, 0.8 * L);
-  draw_line_d(g, pen, 0, 0.8 * L, 0, 0);
-  draw_arc_d(g, pen, left, -0.3 * L, W, 0.25 * L, 180, 180);
-  draw_arc_d(g, pen, left, k * L, W, 0.25 * L, 0, 180);
+  p.line(0, 0, 0, -0.2 * L);
+  p.line(s * W, -0.2 * L, s * W, 0.8 * L);
+  p.line(0, 0.8 * L, 0, 0);
+  p.arc(left, -0.3 * L, W, 0.25 * L, 180, 180);
+  p.arc(left, k * L, W, 0.25 * L, 0, 180);
 }
 
 // Distance and course from the reference point to the fix, projected about (x0, y0).
@@ -79,12 +92,12 @@ void draw_aspect_member(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas ca
   double sum = double(ctx->width) + double(ctx->height);
   double kx = sum / canvas.width, ky = sum / canvas.height;
   LayerObjects obj(g);
-  GfxPen* pen = obj.pen(COLOUR_MAGENTA, 2 * kx);
+  HoldPen pen{g, obj.pen(COLOUR_MAGENTA, 2 * kx), 2 * kx};
   gfx_reset_transform(g);
   gfx_scale(g, ctx->width / sum, ctx->height / sum, GFX_PREPEND);
-  if (centre_line) draw_line_d(g, pen, cx * kx, cy * ky, x * kx, y * ky);
+  if (centre_line) pen.line(cx * kx, cy * ky, x * kx, y * ky);
   translate_rotate(g, x * kx, y * ky, rotation);
-  draw_racetrack(g, pen, *h, h->leg_dist * map_px_per_nm * ky, STANDARD);
+  draw_racetrack(pen, *h, h->leg_dist * map_px_per_nm * ky, STANDARD);
 }
 
 // Member in the caller's frame: x times the x scale, y and lengths times the y scale.
@@ -95,9 +108,9 @@ void draw_scaled_member(GfxGraphics* g, double ref_lat, double ref_lon, double m
   double x, y;
   if (!project_fix(*h, ref_lat, ref_lon, map_hdg, x0, y0, x, y)) return;
   LayerObjects obj(g);
-  GfxPen* pen = obj.pen(COLOUR_MAGENTA, 2 * xscale);
+  HoldPen pen{g, obj.pen(COLOUR_MAGENTA, 2 * xscale), 2 * xscale};
   translate_rotate(g, x * xscale, y * yscale, rotation);
-  draw_racetrack(g, pen, *h, h->leg_dist * map_px_per_nm * yscale, shape);
+  draw_racetrack(pen, *h, h->leg_dist * map_px_per_nm * yscale, shape);
 }
 
 // MD-11 ND and MD-80 EHSI: plan mode north up about the plan-centre waypoint.
@@ -152,9 +165,9 @@ void draw_p1000_mfd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double r
   trunc_coord(cy, icy);
   if (polar_to_screen_int(map_heading, gc_course_deg, icx, icy, map_distance_px, ix, iy)) {
     LayerObjects obj(g);
-    GfxPen* pen = obj.pen(COLOUR_LIGHT_GREEN, 2);
+    HoldPen pen{g, obj.pen(COLOUR_LIGHT_GREEN, 2), 2};
     translate_rotate(g, ix, iy, inbound_rotation(*h, false));
-    draw_racetrack(g, pen, *h, h->leg_dist * map_px_per_nm, P1000_SHAPE);
+    draw_racetrack(pen, *h, h->leg_dist * map_px_per_nm, P1000_SHAPE);
   }
   restore_p1000_scale(g, ctx);
 }
@@ -203,30 +216,31 @@ void draw_efs50_ehsi_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double 
     if (!polar_to_screen_int(map_heading, gc_course_deg, cx, cy, map_distance_px, p[i].x, p[i].y)) return;
   }
   LayerObjects obj(g);
-  GfxPen* pen = obj.pen(COLOUR_EFS50_GREEN, 2);
+  HoldPen pen{g, obj.pen(COLOUR_EFS50_GREEN, 2), 2};
   double hh = h->leg_dist * 0.5 * map_px_per_nm;
   double rotation = inbound_rotation(*h, false);
   bool right = h->turn == 1;
 
   set_canvas_scale(g, ctx->width, ctx->height, CANVAS_EFS50);
-  draw_line_d(g, pen, p[0].x, p[0].y, p[1].x, p[1].y);
+  pen.line(p[0].x, p[0].y, p[1].x, p[1].y);
   set_canvas_scale(g, ctx->width, ctx->height, CANVAS_EFS50);
   const GfxPoint& a = right ? p[1] : p[2];
   translate_rotate(g, a.x, a.y, rotation);
-  draw_arc_d(g, pen, 0, -0.25 * hh, hh, 0.5 * hh, 180, 180);
+  pen.arc(0, -0.25 * hh, hh, 0.5 * hh, 180, 180);
   set_canvas_scale(g, ctx->width, ctx->height, CANVAS_EFS50);
-  draw_line_d(g, pen, p[2].x, p[2].y, p[3].x, p[3].y);
-  draw_line_d(g, pen, p[4].x, p[4].y, p[0].x, p[0].y);
+  pen.line(p[2].x, p[2].y, p[3].x, p[3].y);
+  pen.line(p[4].x, p[4].y, p[0].x, p[0].y);
   const GfxPoint& b = right ? p[4] : p[3];
   translate_rotate(g, b.x, b.y, rotation);
-  draw_arc_d(g, pen, 0, -0.25 * hh - 2, hh, 0.5 * hh, 0, 180);
+  pen.arc(0, -0.25 * hh - 2, hh, 0.5 * hh, 0, 180);
   set_canvas_scale(g, ctx->width, ctx->height, CANVAS_EFS50);
 
   if (lnav_on == 1) {
     int32_t px, py;
     if (polar_to_screen_int(map_heading, hold_corner_course, cx, cy, hold_corner_dist * map_px_per_nm, px, py)) {
       GfxBrush* brush = obj.brush(holds_changed == 1 ? COLOUR_AMBER : COLOUR_EFS50_GREEN);
-      fill_ellipse_d(g, brush, px - 4.0, py - 5.0, 8, 8);
+      if (box_reaches_image(g, px - 4.0, py - 5.0, px + 4.0, py + 3.0, 2.0))
+        fill_ellipse_d(g, brush, px - 4.0, py - 5.0, 8, 8);
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "flightplan/flight_plan.h"
+#include "draw/ink_reach.h"
 #include "draw/map_symbols.h"
 #include "guidance/fms_state.h"
 
@@ -202,6 +203,8 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
   if (!f.ok) return;
 
   double limit = 2.0 * view.range + view.margin;
+  double label_px = style.label_size * f.kx;
+  bool half_offset_set = false;  // the hex-lobe symbol sets the half pixel offset
   for (int32_t i = 1; i <= count; ++i) {
     const NavRecord& r = list[i];
     bool vor = std::strcmp(r.type, "V") == 0;
@@ -219,17 +222,24 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
     double py = view.half_frame ? y + style.sy * f.ky : (y + style.sy) * f.ky;
     const PointSymbol& sym = vor ? style.vor : style.other;
     if (sym.code == SYMBOL_TWO_CIRCLES) {
-      draw_ellipse_d(g, ring_pen, px, py, 10 * f.kx, 10 * f.ky);
-      draw_ellipse_d(g, ring_pen, px + 2 * f.kx, py + 2 * f.ky, 6 * f.kx, 6 * f.ky);
-    } else {
+      if (ellipse_reaches_image(g, f.kx, px, py, 10 * f.kx, 10 * f.ky)) {
+        draw_ellipse_d(g, ring_pen, px, py, 10 * f.kx, 10 * f.ky);
+        draw_ellipse_d(g, ring_pen, px + 2 * f.kx, py + 2 * f.ky, 6 * f.kx, 6 * f.ky);
+      }
+    } else if (map_symbol_reaches_image(g, px, py, sym.code, f.kx, f.ky)) {
       draw_map_symbol(g, px, py, sym.code, -99, f.kx, f.ky, sym.colour, view.range);
+    } else if (sym.code == SYMBOL_HEX_LOBES && !half_offset_set) {
+      gfx_set_pixel_offset(g, GFX_PIXEL_OFFSET_HALF);  // what the symbol not drawn would have left
     }
-    double lx = style.lx + style.lx_per_char * double(strnlen(r.ident, nav_ident_size));
+    if (sym.code == SYMBOL_HEX_LOBES) half_offset_set = true;
+    size_t chars = strnlen(r.ident, nav_ident_size);
+    double lx = style.lx + style.lx_per_char * double(chars);
     double ax = px, ay = py;
     if (style.label_from_point) {
       ax -= style.sx * f.kx;
       ay -= style.sy * f.ky;
     }
-    draw_map_label(g, font, brush, ax + lx * f.kx, ay + style.ly * f.ky, r.ident, false);
+    double tx = ax + lx * f.kx, ty = ay + style.ly * f.ky;
+    if (text_reaches_image(g, label_px, tx, ty, int32_t(chars))) draw_map_label(g, font, brush, tx, ty, r.ident, false);
   }
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "draw/draw_toolkit.h"
+#include "draw/ink_reach.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
 
@@ -265,4 +266,61 @@ void draw_map_symbol(GfxGraphics* graphics, double x, double y, int32_t code, in
     default:
       break;  // unknown code: nothing
   }
+}
+
+namespace {
+
+// Offsets spanned by vertex tables: a0..a1 across, b0..b1 down.
+struct Span {
+  double a0, b0, a1, b1;
+};
+
+template <int32_t N>
+constexpr Span span_of(const Offset (&v)[N], Span s) {
+  for (int32_t i = 0; i < N; ++i) {
+    s.a0 = v[i].a < s.a0 ? v[i].a : s.a0;
+    s.a1 = v[i].a > s.a1 ? v[i].a : s.a1;
+    s.b0 = v[i].b < s.b0 ? v[i].b : s.b0;
+    s.b1 = v[i].b > s.b1 ? v[i].b : s.b1;
+  }
+  return s;
+}
+
+template <int32_t N>
+Span span_of(const Offset (&v)[N]) {
+  return span_of(v, {v[0].a, v[0].b, v[0].a, v[0].b});
+}
+
+// The circle of codes 4 and 5: x - 3 w .. x + 2 w, y .. y + 5 s.
+constexpr Span LOBED_CIRCLE = {-3, 0, 2, 5};
+
+}  // namespace
+
+bool map_symbol_reaches_image(GfxGraphics* graphics, double x, double y, int32_t code, double w, double s) {
+  Span sp;
+  double pen = w;
+  switch (code) {
+    case 1: sp = span_of(HEX_LOBES); break;
+    case 2: sp = span_of(HEXAGON); break;
+    case 3: sp = span_of(TRIANGLE); break;
+    case 4: sp = span_of(LOBE_LEFT, span_of(LOBE_BELOW, span_of(LOBE_RIGHT, LOBED_CIRCLE))); break;
+    case 5:
+      sp = span_of(TAB_LEFT, span_of(TAB_BOTTOM, span_of(TAB_RIGHT, span_of(TAB_TOP, LOBED_CIRCLE))));
+      break;
+    case 20: sp = span_of(STAR); break;
+    case 21: sp = span_of(DIAMOND); break;
+    case 74:
+    case 75:
+    case 76: {
+      // Circle x - 4 w .. x + 4 w, y + 2 s .. y + 2 s + 8 w; stubs to 8 w aside, y - 2 s and y + 12 s.
+      pen = 2 * w;
+      double half = code == 74 ? 4 * w : 8 * w;
+      double top = code == 76 ? std::fmin(y - 2 * s, y + 2 * s) : y + 2 * s;
+      double bottom = std::fmax(y + 2 * s + 8 * w, code == 76 ? y + 12 * s : y);
+      return box_reaches_image(graphics, x - half, top, x + half, bottom, stroke_reach(pen));
+    }
+    default:
+      return true;
+  }
+  return box_reaches_image(graphics, x + sp.a0 * w, y + sp.b0 * s, x + sp.a1 * w, y + sp.b1 * s, stroke_reach(pen));
 }

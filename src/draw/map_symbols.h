@@ -33,3 +33,8 @@ enum MapSymbolCode : int32_t {
 // Any other code draws nothing.
 void draw_map_symbol(GfxGraphics* graphics, double x, double y, int32_t code, int32_t arrow, double w, double s,
                      int32_t colour, double value);
+
+// Whether symbol `code` drawn with these arguments can leave ink on the image inside
+// the clip's bounding box (draw_map_symbol's geometry and pens). Codes without a
+// fixed outline (boxes with values, traffic, aircraft) always can.
+bool map_symbol_reaches_image(GfxGraphics* graphics, double x, double y, int32_t code, double w, double s);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "draw/draw_toolkit.h"
+#include "draw/ink_reach.h"
 #include "draw/map_layer_frame.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
@@ -45,7 +46,8 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
   GfxFont* label_font = obj.font(FONT_ARIAL, m.label_size * f.kx, GFX_FONT_BOLD);
   GfxBrush* brush = obj.brush(m.colour);
   GfxFont* glyph_font = m.glyph ? obj.font(FONT_ARIAL, DU1000_GLYPH_SIZE * f.kx, GFX_FONT_BOLD) : nullptr;
-  GfxPen* pen = m.glyph ? nullptr : obj.pen(m.colour, m.pen_scaled ? m.pen_width * f.kx : m.pen_width);
+  double pen_width = m.pen_scaled ? m.pen_width * f.kx : m.pen_width;
+  GfxPen* pen = m.glyph ? nullptr : obj.pen(m.colour, pen_width);
   if (!f.ok) return;
 
   refresh_near_lists(NEAR_AIRPORT_LISTS, refresh_lat, refresh_lon, refresh_lat, refresh_lon, build_lat, build_lon);
@@ -61,13 +63,18 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
     polar_to_screen(heading_deg, gc_course_deg, f.x0, f.y0, map_distance_px, x, y);
     // World position of the projected point.
     double wx = half_frame ? x : x * f.kx, wy = half_frame ? y : y * f.ky;
-    if (m.glyph)
-      draw_text(g, glyph_font, brush, wx + m.sym_dx * f.kx, wy + m.sym_dy * f.ky, MAP_LABEL_CAPACITY, "*");
-    else
-      draw_ellipse_d(g, pen, wx + m.sym_dx * f.kx, wy + m.sym_dy * f.ky, m.sym_w * f.kx, m.sym_h * f.ky);
-    double n = double(strnlen(r.ident, nav_ident_size));
-    double lx = m.label_dx + m.label_dx_per_char * n;
-    draw_map_label(g, label_font, brush, wx + lx * f.kx, wy + m.label_dy * f.ky, r.ident, m.cut_to_5);
+    double sx = wx + m.sym_dx * f.kx, sy = wy + m.sym_dy * f.ky;
+    if (m.glyph) {
+      if (text_reaches_image(g, DU1000_GLYPH_SIZE * f.kx, sx, sy, 1))
+        draw_text(g, glyph_font, brush, sx, sy, MAP_LABEL_CAPACITY, "*");
+    } else if (ellipse_reaches_image(g, pen_width, sx, sy, m.sym_w * f.kx, m.sym_h * f.ky)) {
+      draw_ellipse_d(g, pen, sx, sy, m.sym_w * f.kx, m.sym_h * f.ky);
+    }
+    size_t chars = strnlen(r.ident, nav_ident_size);
+    double lx = m.label_dx + m.label_dx_per_char * double(chars);
+    double tx = wx + lx * f.kx, ty = wy + m.label_dy * f.ky;
+    if (text_reaches_image(g, m.label_size * f.kx, tx, ty, int32_t(chars)))
+      draw_map_label(g, label_font, brush, tx, ty, r.ident, m.cut_to_5);
   }
 }
 

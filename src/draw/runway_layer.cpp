@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "draw/draw_toolkit.h"
+#include "draw/ink_reach.h"
 #include "draw/map_layer_frame.h"
 #include "draw/route_common.h"
 #include "guidance/fms_state.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr double FEET_PER_NM = 6076.0;
 constexpr int32_t RUNWAY_LABEL_CAPACITY = 12;
 constexpr double PARKING_RANGE_NM = 0.5;
+constexpr double RUNWAY_PEN_WIDTH = 2;
+constexpr double RUNWAY_LABEL_SIZE = 10;
 
 // Projects a position from the present position about (cx, cy).
 bool project(double up, double lat, double lon, int32_t cx, int32_t cy, int32_t& x, int32_t& y) {
@@ -52,13 +55,13 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
 
 void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range, double up) {
   LayerObjects obj(g);
-  GfxPen* red_pen = obj.pen(COLOUR_RED, 2);
-  GfxPen* yellow_pen = obj.pen(COLOUR_YELLOW, 2);
+  GfxPen* red_pen = obj.pen(COLOUR_RED, RUNWAY_PEN_WIDTH);
+  GfxPen* yellow_pen = obj.pen(COLOUR_YELLOW, RUNWAY_PEN_WIDTH);
   GfxPen* amber_pen = obj.pen(COLOUR_AMBER, 2);
   GfxBrush* yellow = obj.brush(COLOUR_YELLOW);
   GfxBrush* red = obj.brush(COLOUR_RED);
   GfxBrush* amber = obj.brush(COLOUR_AMBER);
-  GfxFont* label_font = obj.font(FONT_ARIAL, 10, GFX_FONT_REGULAR);
+  GfxFont* label_font = obj.font(FONT_ARIAL, RUNWAY_LABEL_SIZE, GFX_FONT_REGULAR);
   GfxFont* parking_font = obj.font(FONT_ARIAL, 14, GFX_FONT_BOLD);
 
   map_px_per_nm = radius / range;
@@ -86,9 +89,12 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
         if (std::strncmp(loaded_rwy_table[k].ident, recip.c_str(), rwy_ident_size) == 0) j = k;
     }
     bool i_sel = i == selected, j_sel = j != 0 && j == selected;
-    if (t_ok && e_ok) draw_line_d(g, i_sel || j_sel ? yellow_pen : red_pen, tx, ty, ex, ey);
-    if (t_ok) draw_text(g, label_font, i_sel ? yellow : red, tx, ty, RUNWAY_LABEL_CAPACITY, ident);
-    if (e_ok && !recip.empty()) draw_text(g, label_font, j_sel ? yellow : red, ex, ey, RUNWAY_LABEL_CAPACITY, recip.c_str());
+    if (t_ok && e_ok && line_reaches_image(g, RUNWAY_PEN_WIDTH, tx, ty, ex, ey))
+      draw_line_d(g, i_sel || j_sel ? yellow_pen : red_pen, tx, ty, ex, ey);
+    if (t_ok && text_reaches_image(g, RUNWAY_LABEL_SIZE, tx, ty, int32_t(std::strlen(ident))))
+      draw_text(g, label_font, i_sel ? yellow : red, tx, ty, RUNWAY_LABEL_CAPACITY, ident);
+    if (e_ok && !recip.empty() && text_reaches_image(g, RUNWAY_LABEL_SIZE, ex, ey, int32_t(recip.size())))
+      draw_text(g, label_font, j_sel ? yellow : red, ex, ey, RUNWAY_LABEL_CAPACITY, recip.c_str());
   }
 
   if (range <= PARKING_RANGE_NM && parking_lat != 0) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "draw/draw_toolkit.h"
+#include "draw/ink_reach.h"
 #include "draw/map_layer_frame.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
@@ -28,8 +29,17 @@ struct MarkerContext {
   double ref_lat, ref_lon, heading;
 };
 
+// Whether a marker at (x, y) can leave ink: its dot, circle or line figure (arrow cap
+// included) lies within 50 w left and 30 w right of it, its label within 16 characters
+// of 10 s beyond, all within 20 s and 10 w above and below.
+bool marker_reaches_image(const MarkerContext& m, double x, double y) {
+  double w = std::fabs(m.w), s = std::fabs(m.s);
+  return box_reaches_image(m.g, x - 50 * w - 170 * s, y - 20 * s - 10 * w, x + 30 * w + 170 * s, y + 20 * s + 10 * w,
+                           stroke_reach(3 * w) + 10 * s);
+}
+
 // A position on the map, x by the x scale and y by the y scale; false when it cannot
-// be placed.
+// be placed or a marker there would leave no ink.
 bool place(const MarkerContext& m, double lat, double lon, double& x, double& y) {
   if (!measure_from(m.ref_lat, m.ref_lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
@@ -39,7 +49,7 @@ bool place(const MarkerContext& m, double lat, double lon, double& x, double& y)
   if (!trunc_coord(ix * m.w, sx) || !trunc_coord(iy * m.s, sy)) return false;
   x = sx;
   y = sy;
-  return true;
+  return marker_reaches_image(m, x, y);
 }
 
 // A filled dot and a bracketed label left of it ((n + 32) w) or right of it (7 w).

@@ -24,8 +24,14 @@ struct LayerScene {
   GfxGraphics* g = nullptr;
   double canvas_w, canvas_h;
 
-  LayerScene(DesignCanvas canvas, int32_t w, int32_t h)
-      : image{nullptr, w, h, w * 4, nullptr}, surface{w, h}, canvas_w(canvas.width), canvas_h(canvas.height) {
+  // A surface of w x h on an image of image_w x image_h (the same by default): a larger
+  // image keeps what lies past the surface's right and bottom edges, which the layers
+  // do not draw on an image that ends there.
+  LayerScene(DesignCanvas canvas, int32_t w, int32_t h, int32_t image_w = 0, int32_t image_h = 0)
+      : image{nullptr, image_w > 0 ? image_w : w, image_h > 0 ? image_h : h, (image_w > 0 ? image_w : w) * 4, nullptr},
+        surface{w, h},
+        canvas_w(canvas.width),
+        canvas_h(canvas.height) {
     token = gdiplus_start();
     gfx_recording_enable(&image);
     gfx_create(&image, &g);

@@ -64,6 +64,7 @@ TEST(HoldLayer, B737RacetrackAroundTheFixOnTheTurnSide) {
 TEST(HoldLayer, NearEndArcDependsOnTurnAndMember) {
   place_aircraft(LAT, LON);
   LayerScene s(CANVAS_B737_ND);
+  gfx_translate(s.g, 122, 250, GFX_PREPEND);  // the centre inside the image, which keeps the patterns
   struct Case {
     int32_t turn;
     double k;

@@ -88,13 +88,13 @@ TEST(NavaidLayer, Du1000SwitchesChooseTheTypes) {
 }
 
 TEST(NavaidLayer, NavaidExactlyAtTheLimitIsDrawn) {
-  place_aircraft(LAT, LON);
+  place_aircraft(LAT, LON, 270);  // the navaids lie down and right, past the image's edges
   NavPoint in = point_from(LAT, LON, 30, 110), out = point_from(LAT, LON, 30, 110.3);
   set_navaids({nav_record("IN", in, "V"), nav_record("OUT", out, "V")});
   double d, c;
   compute_gc_distance_course(LAT, LON, in.lat, in.lon, d, c);
   b737_map_on(5, (d - 50) / 2);
-  LayerScene s(CANVAS_B737_ND);
+  LayerScene s(CANVAS_B737_ND, 244, 302, 4000, 4000);
   draw_b737_nd_navaids_layer(s.ctx(), s.g);
   EXPECT_EQ(s.rec().texts(), std::vector<std::string>{"IN"});
 }
@@ -141,6 +141,7 @@ TEST(NavaidLayer, SampleDatabaseAroundSeattle) {
   ASSERT_GT(nav_navaid_count, 10);
   place_aircraft(47.45, -122.31);  // over Seattle
   b737_map_on(5, 20);                 // 2 x 20 + 50 = 90 NM
+  b737_nd_map_radius = 15;            // 0.75 units a NM: every navaid within 90 NM on the image
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_navaids_layer(s.ctx(), s.g);
   for (const char* near_one : {"SEA", "PAE", "OLM", "BF", "HQM", "ELN"}) EXPECT_TRUE(s.rec().has_text(near_one)) << near_one;

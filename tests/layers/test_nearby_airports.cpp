@@ -63,13 +63,13 @@ TEST(AirportLayer, CentreNeverBuiltIsRebuiltWhereverTheAircraftIs) {
 }
 
 TEST(AirportLayer, DistanceGateIncludesTwiceTheRangePlusTheMargin) {
-  place_aircraft(LAT, LON);
+  place_aircraft(LAT, LON, 270);  // the airports lie down and right, past the image's edges
   NavPoint in = point_from(LAT, LON, 45, 50), out = point_from(LAT, LON, 45, 50.2);
   set_airports({nav_record("KIN", in), nav_record("KOUT", out)});
   double d, c;
   compute_gc_distance_course(LAT, LON, in.lat, in.lon, d, c);
   b737_map_on(5, (d - 10) / 2);  // KIN exactly at 2 x range + 10
-  LayerScene s(CANVAS_B737_ND);
+  LayerScene s(CANVAS_B737_ND, 244, 302, 4000, 4000);
   draw_b737_nd_airports_layer(s.ctx(), s.g);
   EXPECT_TRUE(s.rec().has_text("KIN"));
   EXPECT_FALSE(s.rec().has_text("KOUT"));

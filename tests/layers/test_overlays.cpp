@@ -35,7 +35,7 @@ TEST(AtcBoundaries, SampleRegionDrawsOpenOutlinesAndShortLabels) {
   atc_bdry_on = 1;
   b737_nd_mode = 5;
   b737_nd_range = 160;
-  b737_nd_map_radius = 215;
+  b737_nd_map_radius = 40;  // small enough that both outlines lie on the image
   LayerScene s(CANVAS_B737_ND);
   draw_b737_nd_boundaries(s.ctx(), s.g);
   EXPECT_EQ(atc_boundaries_loaded, 1);
@@ -45,7 +45,7 @@ TEST(AtcBoundaries, SampleRegionDrawsOpenOutlinesAndShortLabels) {
   double d, c;
   compute_gc_distance_course(47.45, -122.31, 47.0, -121.5, d, c);
   double x, y;
-  polar_to_screen(0, c, 122, 249, d * 215 / 160, x, y);
+  polar_to_screen(0, c, 122, 249, d * 40 / 160, x, y);
   EXPECT_TRUE(near(s.text_at("ZSE"), int32_t(x - 122) + 122 - 15, int32_t(y - 249) + 249, 1.5));
 }
 
@@ -58,8 +58,9 @@ TEST(AtcBoundaries, DistanceLimitAndSpecialIdents) {
   add_boundary("YB00001", "YB", 4999);
   add_boundary("NZ00084", "NZ", 5000);
   add_boundary("NZ000845", "NZX", 1200);  // not one of the special idents
-  LayerScene s(CANVAS_B737_ND);
-  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  // 10 units a NM, north down: an image large enough to hold the boundaries drawn.
+  LayerScene s(CANVAS_B737_ND, 244, 302, 60000, 60000);
+  draw_atc_boundaries(s.g, 100, 30000, 0, 10, 180);
   EXPECT_EQ(s.rec().texts(), (std::vector<std::string>{"ZZZ", "YM", "YB"}));
   EXPECT_EQ(s.rec().count(GfxOp::Line, BOUNDARY), 6);
 }
@@ -69,10 +70,10 @@ TEST(AtcBoundaries, LabelCutToThreeCharactersAndSwitch) {
   add_boundary("KZZZ001", "ABCDEFG", 10);
   LayerScene s(CANVAS_B737_ND);
   atc_bdry_on = 0;
-  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  draw_atc_boundaries(s.g, 100, 122, 0, 10, 180);
   EXPECT_EQ(s.rec().primitive_count(), 0);
   atc_bdry_on = 1;
-  draw_atc_boundaries(s.g, 100, 0, 0, 10, 0);
+  draw_atc_boundaries(s.g, 100, 122, 0, 10, 180);  // north down: the boundary on the image
   EXPECT_EQ(s.rec().texts(), std::vector<std::string>{"ABC"});
 }
 

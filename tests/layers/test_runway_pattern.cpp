@@ -278,6 +278,7 @@ TEST(TocTodMarkers, OffsetsScaleXByTheXScaleAndYByTheYScale) {
   } rows[] = {{2, 1, {{0, -53}, {106, 0}}}, {1, 2, {{0, -106}, {53, 0}}}, {1.5, 1.2, {{0, -63}, {79, 0}}}};
   for (const auto& row : rows) {
     MarkerScene s;
+    gfx_translate(s.g, 60, 150, GFX_PREPEND);  // the map centre inside the image, which keeps the markers
     draw_tod_toc_markers(s.g, 215, 40, 0, 0, TOC_TOD_STYLE_ARROW, row.w, row.s, LAT, LON, 0);
     std::vector<std::pair<double, double>> heads;
     for (const GfxRecord* r : s.rec().of(GfxOp::Line))
