@@ -114,7 +114,10 @@ GfxStatus gfx_shutdown(uintptr_t token) {
   for (int32_t i = 0; i < MAX_TOKENS; ++i) {
     if (g_tokens[i] == token) {
       g_tokens[i] = 0;
-      if (--g_start_count == 0) raster_release_measuring();
+      if (--g_start_count == 0) {
+        raster_release_measuring();
+        gfx_release_fonts();
+      }
       return GFX_OK;
     }
   }

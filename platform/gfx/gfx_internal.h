@@ -86,6 +86,17 @@ std::string gfx_utf8(const char16_t* text, int32_t length);
 // Installed face for a family name, or null for an unknown name.
 const char* gfx_resolve_face(const char* name);
 
+// Fonts kept between texts (gfx_font_cache.cpp).
+// Selects the font's face, size and options into `cr`, as every text is drawn.
+void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias);
+// The glyphs of `text` placed from (x, y) on with the context's font, as cairo_show_text
+// places them; false when a character is not one the kept tables hold.
+bool gfx_glyph_run(cairo_t* cr, const std::string& text, double x, double y, std::vector<cairo_glyph_t>& out);
+// cairo_font_extents of the context's font.
+void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out);
+// Lets every kept face, option set and glyph table go.
+void gfx_release_fonts();
+
 // Raster back end (cairo).
 void raster_open(GfxGraphics* g);
 void raster_close(GfxGraphics* g);

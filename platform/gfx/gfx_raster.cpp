@@ -407,18 +407,6 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
   return out;
 }
 
-// Selects the font's face, size and options into `cr`, as every text is drawn.
-void select_font(cairo_t* cr, const GfxFont* font, bool antialias) {
-  cairo_select_font_face(cr, font->face.c_str(), CAIRO_FONT_SLANT_NORMAL,
-                         font->style == GFX_FONT_BOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, font->size);
-  cairo_font_options_t* opts = cairo_font_options_create();
-  cairo_font_options_set_antialias(opts, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, opts);
-  cairo_font_options_destroy(opts);
-}
-
 }  // namespace
 
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
@@ -426,9 +414,9 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   if (beyond(g, layout.x, layout.y)) return;
   apply_world(g);
   cairo_t* cr = g->cr;
-  select_font(cr, font, g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT);
+  gfx_select_font(cr, font, g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT);
   cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
+  gfx_font_extents(cr, &fe);
   bool boxed = layout.width > 0 && layout.height > 0;
   if (boxed) {
     cairo_save(cr);
@@ -442,10 +430,17 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   double x = layout.x + lead;
   double y = layout.y + fe.ascent;
   set_source(cr, brush->argb);
+  std::vector<cairo_glyph_t> glyphs;
   for (const std::string& line : layout_lines(cr, utf8, layout.width > 0 ? layout.width - 2 * lead : 0)) {
     if (!line.empty()) {
       cairo_move_to(cr, x, y);
-      cairo_show_text(cr, line.c_str());
+      // From the current point as cairo keeps it, where cairo_show_text starts.
+      double px = 0, py = 0;
+      cairo_get_current_point(cr, &px, &py);
+      if (gfx_glyph_run(cr, line, px, py, glyphs))
+        cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+      else
+        cairo_show_text(cr, line.c_str());
     }
     y += fe.height;
   }
@@ -473,7 +468,7 @@ cairo_t* measuring_context(const GfxFont* font) {
     measuring.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     measuring.cr = cairo_create(measuring.surface);
   }
-  select_font(measuring.cr, font, true);
+  gfx_select_font(measuring.cr, font, true);
   return measuring.cr;
 }
 
@@ -484,7 +479,7 @@ void raster_release_measuring() { measuring.release(); }
 GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font) {
   cairo_t* cr = measuring_context(font);
   cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
+  gfx_font_extents(cr, &fe);
   double width = 0;
   int lines = 0;
   size_t begin = 0;
@@ -503,7 +498,7 @@ GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font) {
 std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* font, double width) {
   cairo_t* cr = measuring_context(font);
   cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
+  gfx_font_extents(cr, &fe);
   cairo_scaled_font_t* sf = cairo_get_scaled_font(cr);
   std::vector<GfxRectF> out;
   double base = fe.ascent;

@@ -1,0 +1,141 @@
+// Fonts kept between texts: cairo faces per face name and weight, font options per
+// smoothing, and per scaled font the glyph and advance of every printable ASCII
+// character met, so that a label neither selects a face nor converts its characters
+// through cairo again. Released when the library stops.
+#include <cstring>
+#include <vector>
+
+#include "platform/gfx/gfx_internal.h"
+
+namespace {
+
+struct FaceEntry {
+  std::string face;
+  int32_t style;
+  cairo_font_face_t* cairo_face;
+};
+
+constexpr int32_t FIRST_CHAR = 0x20, LAST_CHAR = 0x7E;
+constexpr int32_t TABLE_CHARS = LAST_CHAR - FIRST_CHAR + 1;
+enum : uint8_t { UNKNOWN = 0, KNOWN, ABSENT };
+
+// The glyphs of one scaled font, which the entry holds a reference to (so that no
+// other font can take its address while the entry lives).
+struct GlyphTable {
+  cairo_scaled_font_t* font;
+  cairo_font_extents_t extents;
+  unsigned long index[TABLE_CHARS];
+  double x_advance[TABLE_CHARS];
+  double y_advance[TABLE_CHARS];
+  uint8_t state[TABLE_CHARS];  // UNKNOWN until first used
+};
+
+// Sizes differ per display scale; beyond this many tables all are let go.
+constexpr size_t MAX_TABLES = 32;
+
+struct FontCache {
+  std::vector<FaceEntry> faces;
+  std::vector<GlyphTable> tables;
+  cairo_font_options_t* options[2] = {nullptr, nullptr};  // without, with anti-aliasing
+
+  void release_tables() {
+    for (GlyphTable& t : tables) cairo_scaled_font_destroy(t.font);
+    tables.clear();
+  }
+  void release() {
+    release_tables();
+    for (FaceEntry& f : faces) cairo_font_face_destroy(f.cairo_face);
+    faces.clear();
+    for (cairo_font_options_t*& o : options) {
+      if (o) cairo_font_options_destroy(o);
+      o = nullptr;
+    }
+  }
+  ~FontCache() { release(); }
+} cache;
+
+cairo_font_face_t* face_of(const GfxFont* font) {
+  for (const FaceEntry& f : cache.faces)
+    if (f.style == font->style && f.face == font->face) return f.cairo_face;
+  cairo_font_face_t* face =
+      cairo_toy_font_face_create(font->face.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                                 font->style == GFX_FONT_BOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cache.faces.push_back({font->face, font->style, face});
+  return face;
+}
+
+const cairo_font_options_t* options_of(bool antialias) {
+  cairo_font_options_t*& o = cache.options[antialias ? 1 : 0];
+  if (!o) {
+    o = cairo_font_options_create();
+    cairo_font_options_set_antialias(o, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+  }
+  return o;
+}
+
+// A character converted alone, as cairo converts it within a text; looked up on its
+// first use only (a font under a turning transform is a new scaled font each frame).
+bool learn(GlyphTable& t, int32_t k) {
+  if (t.state[k] == UNKNOWN) {
+    char ch = char(k + FIRST_CHAR);
+    cairo_glyph_t* glyphs = nullptr;
+    int n = 0;
+    t.state[k] = ABSENT;
+    if (cairo_scaled_font_text_to_glyphs(t.font, 0, 0, &ch, 1, &glyphs, &n, nullptr, nullptr, nullptr) ==
+            CAIRO_STATUS_SUCCESS &&
+        n == 1) {
+      cairo_text_extents_t te;
+      cairo_scaled_font_glyph_extents(t.font, glyphs, 1, &te);
+      t.index[k] = glyphs[0].index;
+      t.x_advance[k] = te.x_advance;
+      t.y_advance[k] = te.y_advance;
+      t.state[k] = KNOWN;
+    }
+    cairo_glyph_free(glyphs);
+  }
+  return t.state[k] == KNOWN;
+}
+
+GlyphTable* table_of(cairo_scaled_font_t* font) {
+  for (GlyphTable& t : cache.tables)
+    if (t.font == font) return &t;
+  if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) return nullptr;
+  if (cache.tables.size() >= MAX_TABLES) cache.release_tables();
+  cache.tables.push_back({});
+  GlyphTable& t = cache.tables.back();
+  t.font = cairo_scaled_font_reference(font);
+  cairo_scaled_font_extents(font, &t.extents);
+  return &t;
+}
+
+}  // namespace
+
+void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  cairo_set_font_face(cr, face_of(font));
+  cairo_set_font_size(cr, font->size);
+  cairo_set_font_options(cr, options_of(antialias));
+}
+
+bool gfx_glyph_run(cairo_t* cr, const std::string& text, double x, double y, std::vector<cairo_glyph_t>& out) {
+  out.clear();
+  GlyphTable* t = table_of(cairo_get_scaled_font(cr));
+  if (!t) return false;
+  for (char ch : text) {
+    int32_t k = static_cast<unsigned char>(ch) - FIRST_CHAR;
+    if (k < 0 || k >= TABLE_CHARS || !learn(*t, k)) return false;
+    out.push_back({t->index[k], x, y});
+    x += t->x_advance[k];
+    y += t->y_advance[k];
+  }
+  return true;
+}
+
+void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out) {
+  if (const GlyphTable* t = table_of(cairo_get_scaled_font(cr)))
+    *out = t->extents;
+  else
+    cairo_font_extents(cr, out);
+}
+
+void gfx_release_fonts() { cache.release(); }
