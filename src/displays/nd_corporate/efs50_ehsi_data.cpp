@@ -1,6 +1,7 @@
 // EFS 50 EHSI text fields of formats 1 to 7: course, TO/FROM, source, distance,
 // ground speed, time to go, bearing legends, "WX OFF", "NO MAP", the selected
 // heading and the wind.
+#include <algorithm>
 #include <cmath>
 
 #include "displays/nd_corporate/efs50_common.h"
@@ -16,6 +17,7 @@ constexpr double DISTANCE_X[] = {218, 210, 202, 194, 187};  // lengths 3..7
 constexpr double SPEED_X[] = {230, 223, 214, 207};          // lengths 1..4
 constexpr double TIME_X[] = {230, 222};                     // lengths 4..5
 constexpr double NM_X[2][5] = {{50, 59, 66, 74, 82}, {231, 239, 247, 255, 263}};  // after a legend value, 3..7
+constexpr double LEGEND_PX = 14, LEGEND_MIN_PX = 7;
 
 // One bearing legend: symbol, label, value, "NM" and, when invalid, a red cross.
 struct LegendPlace {
@@ -54,9 +56,20 @@ void legend(GfxGraphics* g, LayerObjects& o, const GfxFont* font, int32_t pointe
     if (valid) value = corp_format(false, "%4.1f", dist_to_active_wpt);
   }
   draw_text(g, font, brush, k.x, 200, ND_TEXT_CAPACITY, label);
-  draw_text(g, font, brush, k.x, 210, ND_TEXT_CAPACITY, value.s.c_str());
-  if (!value.s.empty())
-    draw_text(g, font, brush, corp_x_by_length(NM_X[pointer - 1], 3, value.n()), 210, ND_TEXT_CAPACITY, "NM");
+  // "NM" at its column, or past the value's measured box where the value reaches further.
+  // Where the pair would run into the lateral scale (formats 1 to 3) or off the screen,
+  // both take the largest smaller size that fits, "NM" right after the value.
+  const double right = pointer == 1 && efs50_ehsi_mode <= 3 ? EFS50_CX - 57 : EFS50.width - 1;
+  const GfxFont* f = font;
+  double nm_x = std::max(corp_x_by_length(NM_X[pointer - 1], 3, value.n()),
+                         k.x + text_width(g, f, ND_TEXT_CAPACITY, value.s.c_str()));
+  for (double px = LEGEND_PX - 1; px >= LEGEND_MIN_PX && nm_x + text_width(g, f, ND_TEXT_CAPACITY, "NM") > right;
+       --px) {
+    f = o.font(FONT_ARIAL, px, GFX_FONT_BOLD);
+    nm_x = k.x + text_width(g, f, ND_TEXT_CAPACITY, value.s.c_str());
+  }
+  draw_text(g, f, brush, k.x, 210, ND_TEXT_CAPACITY, value.s.c_str());
+  if (!value.s.empty()) draw_text(g, f, brush, nm_x, 210, ND_TEXT_CAPACITY, "NM");
   if (!valid) {
     GfxPen* red = o.pen(EFS50_RED, 1);
     draw_line_d(g, red, k.x, 202, k.x + 30, 208);
