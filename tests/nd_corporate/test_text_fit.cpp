@@ -96,6 +96,22 @@ TEST(CorporateTextFit, Proline4NeighboursDoNotTouch) {
     EXPECT_FALSE(touch(ia, b->ink)) << "format " << p.format << ": \"" << p.a << "\" " << box(ia) << " and \""
                                     << p.b << "\" " << box(b->ink);
   }
+  // The arc formats' range label at the screen's left edge, inside it at every width.
+  struct Range {
+    int32_t format;
+    double range;
+    const char* text;
+  };
+  for (const Range& r : {Range{1, 40, "40.0"}, Range{1, 320, "320.0"}, Range{3, 40, "40 "}, Range{3, 320, "320"},
+                         Range{3, 5, "5  "}}) {
+    proline4_mfd_format = r.format;
+    proline4_mfd_range = r.range;
+    Scene sc{CANVAS_PROLINE4_MFD, proline4_mfd_draw};
+    const GfxTextItem* t = sc.find(r.text);
+    ASSERT_NE(t, nullptr) << r.format << " " << r.text;
+    EXPECT_TRUE(inside(t->ink, {0, 0, 247, 285})) << r.format << " " << r.text << box(t->ink);
+  }
+  proline4_mfd_range = 40;
   // TAT beside its value, whatever the value.
   for (int32_t f : {0, 1, 2, 3}) {
     proline4_mfd_format = f;
@@ -145,8 +161,8 @@ TEST(CorporateTextFit, Proline4HeadingReadoutAndBoxClearOfTheScaleLabels) {
 
 // ---- EFS 50 EHSI ----
 
-// The bearing legends' values and "NM": beside each other, left of the lateral scale's
-// box on the rose formats and inside the screen on all.
+// The bearing legends' labels, values and "NM" and "WX OFF" above them: clear of each
+// other, left of the lateral scale's box on the rose formats and inside the screen on all.
 TEST(CorporateTextFit, Efs50BearingLegendsClearOfTheDeviationBoxAndInsideTheScreen) {
   busy_state();
   EFS50NavMode = 2;
@@ -162,11 +178,17 @@ TEST(CorporateTextFit, Efs50BearingLegendsClearOfTheDeviationBoxAndInsideTheScre
       efs50_ehsi_mode = mode;
       Scene sc{CANVAS_EFS50, efs50_ehsi_draw};
       sc.find("");
-      std::vector<GfxRectF> values, units;
+      std::vector<GfxRectF> labels, values, units, weather;
       for (const GfxTextItem& t : sc.items) {
+        if (t.text == "FMS" && t.device.y > 195) labels.push_back(t.ink);
         if (t.text == c.value && t.device.y > 205) values.push_back(t.ink);
         if (t.text == "NM" && t.device.y > 205) units.push_back(t.ink);
+        if (t.text == "WX OFF") weather.push_back(t.ink);
       }
+      ASSERT_EQ(labels.size(), 2u) << mode;
+      ASSERT_EQ(weather.size(), mode == 2 || mode == 6 || mode == 7 ? 1u : 0u) << mode;
+      // Rows 10 units apart: "WX OFF", the labels, their values.
+      for (const GfxRectF& w : weather) EXPECT_FALSE(touch(w, labels[0])) << mode << box(w) << box(labels[0]);
       ASSERT_EQ(values.size(), 2u) << mode << " " << c.value;
       ASSERT_EQ(units.size(), 2u) << mode << " " << c.value;
       for (int32_t p = 0; p < 2; ++p) {
@@ -176,6 +198,8 @@ TEST(CorporateTextFit, Efs50BearingLegendsClearOfTheDeviationBoxAndInsideTheScre
         EXPECT_TRUE(inside(values[p], {0, 0, right, CANVAS_EFS50.height})) << where << box(values[p]);
         EXPECT_TRUE(inside(units[p], {0, 0, right, CANVAS_EFS50.height})) << where << box(units[p]);
         EXPECT_FALSE(touch(values[p], units[p], 1)) << where;
+        EXPECT_FALSE(touch(labels[p], values[p])) << where << box(labels[p]) << box(values[p]);
+        EXPECT_FALSE(touch(labels[p], units[p])) << where << box(labels[p]) << box(units[p]);
       }
     }
   }

@@ -7,6 +7,9 @@
 
 constexpr DesignCanvas PL4 = CANVAS_PROLINE4_MFD;
 constexpr double PL4_CENTRE_X = 123;
+// The arc formats' range label, from the screen's left edge (the design's -125 starts
+// 2 units off the screen).
+constexpr double PL4_RANGE_X = -PL4_CENTRE_X;
 // "WX" at the top left, small enough to clear the header row below it.
 constexpr double PL4_WX_PX = 10;
 

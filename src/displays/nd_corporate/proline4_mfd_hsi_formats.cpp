@@ -153,7 +153,7 @@ void arc(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, const HsiGeom
   draw_arc_d(g, white2, -70, -70, 140, 140, 200, 350);
   const double range = proline4_mfd_range;
   if (std::isfinite(range) && range > 0) {
-    draw_textf(g, z12, white, -125, -65, ND_TEXT_CAPACITY, "%-3.1f", range);
+    draw_textf(g, z12, white, PL4_RANGE_X, -65, ND_TEXT_CAPACITY, "%-3.1f", range);
     draw_textf(g, z12, white, -85, -25, ND_TEXT_CAPACITY, range == 5 ? "%3.1f" : "%3.0f", range / 2);
   }
   for (int32_t a = 0; a < 360; a += 30) {

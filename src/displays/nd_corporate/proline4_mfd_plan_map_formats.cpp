@@ -235,7 +235,7 @@ void proline4_mfd_map_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
   draw_arc_d(g, white2, -140, -140, 280, 280, 360, 360);
   draw_arc_d(g, white2, -70, -70, 140, 140, 200, 350);
   if (range_usable(range)) {
-    draw_textf(g, z11, white, -125, -65, ND_TEXT_CAPACITY, "%-3.0f", range);
+    draw_textf(g, z11, white, PL4_RANGE_X, -65, ND_TEXT_CAPACITY, "%-3.0f", range);
     draw_textf(g, z11, white, -85, -25, ND_TEXT_CAPACITY, range == 5 ? "%3.1f" : "%3.0f", range / 2);
     map_px_per_nm = proline4_mfd_map_radius / range;
   }
