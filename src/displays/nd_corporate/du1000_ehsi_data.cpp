@@ -46,8 +46,8 @@ void du1000_ehsi_data_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     draw_text(g, f15, cyan, 280, 0, ND_TEXT_CAPACITY, corp_format(false, "%03.0f\xB0", nav1_course).s.c_str());
   }
   if (mode == 1 || mode == 3) {
-    draw_textf(g, f15, cyan, 12, 162, ND_TEXT_CAPACITY, "%3.0f", du1000_ehsi_range * 2 / 3);
-    draw_textf(g, f15, cyan, 68, 217, ND_TEXT_CAPACITY, "%3.0f", du1000_ehsi_range / 3);
+    du1000_ring_label(g, o, cyan, 12, 162, du1000_ehsi_range * 2 / 3);
+    du1000_ring_label(g, o, cyan, 68, 217, du1000_ehsi_range / 3);
   }
   if (!(wind_speed >= 1.0)) {
     draw_text(g, f12, green, 0, 295, ND_TEXT_CAPACITY, "---/---");

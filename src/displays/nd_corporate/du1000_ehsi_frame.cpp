@@ -57,6 +57,7 @@ void du1000_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_
     nd_trace("overlay");
     du1000_ehsi_map_overlay_draw(ctx, g, draw_mode);
   }
+  if (m.plan) du1000_ehsi_plan_ring_labels(ctx, g);
   if (m.data) {
     nd_trace("data");
     du1000_ehsi_data_draw(ctx, g);

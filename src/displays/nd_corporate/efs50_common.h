@@ -37,3 +37,7 @@ void efs50_clip_rose(GfxGraphics* g);
 
 // The amber aircraft symbol at the origin of the current frame.
 void efs50_aircraft(GfxGraphics* g, const GfxPen* pen);
+
+// The static heading read-out of the arc formats: black box and heading at the top of
+// the arc, in the canvas frame about the arc centre, unclipped.
+void efs50_static_heading_readout(const GaugeSurface* ctx, GfxGraphics* g);

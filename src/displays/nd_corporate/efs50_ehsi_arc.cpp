@@ -86,10 +86,7 @@ void scale(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
   }
   if (EhsiStaticHdgPointer != 1) return;
   gfx_reset_clip(g);
-  frame(g, ctx);
-  fill_rect_d(g, o.brush(COLOUR_BLACK), -15, -191, 30, 15);
-  draw_textf(g, o.font(FONT_ARIAL, 15, GFX_FONT_BOLD), o.brush(EFS50_GREEN), -16, -191, ND_TEXT_CAPACITY, "%03.0f",
-             hdg);
+  efs50_static_heading_readout(ctx, g);
   clip_arc_window(g);
 }
 
@@ -144,6 +141,14 @@ void map_underlay(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
 }
 
 }  // namespace
+
+void efs50_static_heading_readout(const GaugeSurface* ctx, GfxGraphics* g) {
+  LayerObjects o(g);
+  frame(g, ctx);
+  fill_rect_d(g, o.brush(COLOUR_BLACK), -15, -191, 30, 15);
+  draw_textf(g, o.font(FONT_ARIAL, 15, GFX_FONT_BOLD), o.brush(EFS50_GREEN), -16, -191, ND_TEXT_CAPACITY, "%03.0f",
+             wrap360(heading));
+}
 
 void efs50_ehsi_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   LayerObjects o(g);

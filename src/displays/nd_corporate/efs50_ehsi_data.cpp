@@ -15,7 +15,9 @@ namespace {
 constexpr double DISTANCE_X[] = {218, 210, 202, 194, 187};  // lengths 3..7
 constexpr double SPEED_X[] = {230, 223, 214, 207};          // lengths 1..4
 constexpr double TIME_X[] = {230, 222};                     // lengths 4..5
-constexpr double NM_X[2][5] = {{50, 59, 66, 74, 82}, {231, 239, 247, 255, 263}};  // after a legend value, 3..7
+// The legends and "WX OFF" stand on rows 10 units apart: at 11 px their ink keeps 2 units
+// between rows (at 14 px rows touch).
+constexpr double ROW_PX = 11, LEGEND_MIN_PX = 7;
 
 // One bearing legend: symbol, label, value, "NM" and, when invalid, a red cross.
 struct LegendPlace {
@@ -25,6 +27,13 @@ struct LegendPlace {
 };
 constexpr LegendPlace LEGENDS[2] = {{.x = 30, .colour = CORP_CYAN, .nav_label = "VOR 1"},
                                     {.x = 210, .colour = COLOUR_MAGENTA, .nav_label = "VOR 2"}};
+
+// Height of a line of `font`, world units (0 when it cannot be measured).
+double line_height(GfxGraphics* g, const GfxFont* font) {
+  const char16_t digit[] = u"0";
+  GfxRectF box{};
+  return gfx_measure_string(g, digit, 1, font, &box) == GFX_OK ? box.height : 0;
+}
 
 void legend(GfxGraphics* g, LayerObjects& o, const GfxFont* font, int32_t pointer, int32_t source) {
   if (source < 1 || source > 3) return;
@@ -54,9 +63,21 @@ void legend(GfxGraphics* g, LayerObjects& o, const GfxFont* font, int32_t pointe
     if (valid) value = corp_format(false, "%4.1f", dist_to_active_wpt);
   }
   draw_text(g, font, brush, k.x, 200, ND_TEXT_CAPACITY, label);
-  draw_text(g, font, brush, k.x, 210, ND_TEXT_CAPACITY, value.s.c_str());
-  if (!value.s.empty())
-    draw_text(g, font, brush, corp_x_by_length(NM_X[pointer - 1], 3, value.n()), 210, ND_TEXT_CAPACITY, "NM");
+  // "NM" right after the value's measured box (the columns of 14 px do not fit the row
+  // size). Where the pair would run into the lateral scale (formats 1 to 3) or off the
+  // screen, both take the largest smaller size that fits.
+  const double right = pointer == 1 && efs50_ehsi_mode <= 3 ? EFS50_CX - 57 : EFS50.width - 1;
+  const GfxFont* f = font;
+  double nm_x = k.x + text_width(g, f, ND_TEXT_CAPACITY, value.s.c_str());
+  for (double px = ROW_PX - 1; px >= LEGEND_MIN_PX && nm_x + text_width(g, f, ND_TEXT_CAPACITY, "NM") > right;
+       --px) {
+    f = o.font(FONT_ARIAL, px, GFX_FONT_BOLD);
+    nm_x = k.x + text_width(g, f, ND_TEXT_CAPACITY, value.s.c_str());
+  }
+  // A smaller pair keeps the foot of the row: clear of the label above.
+  const double y = 210 + line_height(g, font) - line_height(g, f);
+  draw_text(g, f, brush, k.x, y, ND_TEXT_CAPACITY, value.s.c_str());
+  if (!value.s.empty()) draw_text(g, f, brush, nm_x, y, ND_TEXT_CAPACITY, "NM");
   if (!valid) {
     GfxPen* red = o.pen(EFS50_RED, 1);
     draw_line_d(g, red, k.x, 202, k.x + 30, 208);
@@ -150,9 +171,10 @@ void efs50_ehsi_data_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     draw_text(g, a14, source, corp_x_by_length(TIME_X, 4, t.n()), 30, ND_TEXT_CAPACITY, t.s.c_str());
   }
 
-  legend(g, o, a14, 1, efs50_brg1_source);
-  legend(g, o, a14, 2, efs50_brg2_source);
-  if (mode == 2 || mode == 6 || mode == 7) draw_text(g, a14, white, 0, 190, ND_TEXT_CAPACITY, "WX OFF");
+  GfxFont* rows = o.font(FONT_ARIAL, ROW_PX, GFX_FONT_BOLD);
+  legend(g, o, rows, 1, efs50_brg1_source);
+  legend(g, o, rows, 2, efs50_brg2_source);
+  if (mode == 2 || mode == 6 || mode == 7) draw_text(g, rows, white, 0, 190, ND_TEXT_CAPACITY, "WX OFF");
   if (efs50_map_format(mode) && (nav ? !nav1_received() : !plan))
     draw_text(g, a10, white, 110, mode <= 3 ? 155 : 45, ND_TEXT_CAPACITY, "NO MAP");
 

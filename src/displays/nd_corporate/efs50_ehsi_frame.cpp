@@ -94,7 +94,14 @@ void efs50_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t
     efs50_ehsi_data_overlay_draw(ctx, g);
   }
   // A range that cannot scale the map draws no map item.
-  if (f.map && EFS50NavMode == 2 && efs50_range_usable()) fms_map_layers(ctx, g, f);
+  if (f.map && EFS50NavMode == 2 && efs50_range_usable()) {
+    fms_map_layers(ctx, g, f);
+    // The unclipped map of the arc formats would run through the heading read-out.
+    if (f.arc && EhsiStaticHdgPointer == 1) {
+      gfx_reset_clip(g);
+      efs50_static_heading_readout(ctx, g);
+    }
+  }
   gfx_reset_clip(g);
   if (f.rose) {
     nd_trace("deviation");

@@ -7,6 +7,11 @@
 
 constexpr DesignCanvas PL4 = CANVAS_PROLINE4_MFD;
 constexpr double PL4_CENTRE_X = 123;
+// The arc formats' range label, from the screen's left edge (the design's -125 starts
+// 2 units off the screen).
+constexpr double PL4_RANGE_X = -PL4_CENTRE_X;
+// "WX" at the top left, small enough to clear the header row below it.
+constexpr double PL4_WX_PX = 10;
 
 // Fonts, pens and brushes of one format (bold, pixel sizes).
 struct Proline4Header {
@@ -19,9 +24,14 @@ struct Proline4Header {
 void pl4_header(GfxGraphics* g, LayerObjects& o, const GfxFont* font, const Proline4Header& h);
 
 // Heading scale of the arc formats about (123, cy): ticks within 60 degrees of
-// screen up, labels every 30 degrees.
-void pl4_arc_heading_scale(GfxGraphics* g, const GaugeSurface* ctx, double cy, const GfxPen* pen,
-                           const GfxFont* font, const GfxBrush* brush);
+// screen up, labels every 30 degrees in `font` of `font_px` but where the heading
+// box with its top at `box_top` covers them.
+void pl4_arc_heading_scale(GfxGraphics* g, const GaugeSurface* ctx, double cy, double box_top, const GfxPen* pen,
+                           const GfxFont* font, double font_px, const GfxBrush* brush);
+
+// The selected heading's "HDG" read-out at (x, y); a negative x ends it `-x` units left of the
+// screen's right edge by its measured width.
+void pl4_selected_heading_readout(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y);
 
 // The heading read-out box with its top at `top` and the heading at (109, text_y).
 void pl4_heading_box(GfxGraphics* g, const GaugeSurface* ctx, const GfxBrush* fill, const GfxPen* pen,

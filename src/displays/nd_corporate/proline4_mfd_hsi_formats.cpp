@@ -31,7 +31,7 @@ struct HsiGeometry {
   double needle_head;               // arrow head of the needles
   double needle_in;                 // inner ends of the bars and pointer 1's shaft
   double needle_tail;               // tail arrow of pointer 2
-  double hdg_x, hdg_y;              // "HDG" read-out
+  double hdg_x, hdg_y;              // "HDG" read-out, clear of the data block and the scale labels
   double bug_r;                     // selected-heading marker radius
   double track_top;
 };
@@ -58,7 +58,7 @@ constexpr HsiGeometry FORMAT0{.rose = true,
                               .needle_in = 40,
                               .needle_tail = 60,
                               .hdg_x = 50,
-                              .hdg_y = 50,
+                              .hdg_y = 53,
                               .bug_r = 100,
                               .track_top = 98};
 
@@ -83,8 +83,8 @@ constexpr HsiGeometry FORMAT1{.rose = false,
                               .needle_head = 110,
                               .needle_in = 60,
                               .needle_tail = 100,
-                              .hdg_x = 60,
-                              .hdg_y = 40,
+                              .hdg_x = -2,
+                              .hdg_y = 29,
                               .bug_r = 140,
                               .track_top = 145};
 
@@ -153,14 +153,14 @@ void arc(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, const HsiGeom
   draw_arc_d(g, white2, -70, -70, 140, 140, 200, 350);
   const double range = proline4_mfd_range;
   if (std::isfinite(range) && range > 0) {
-    draw_textf(g, z12, white, -125, -65, ND_TEXT_CAPACITY, "%-3.1f", range);
+    draw_textf(g, z12, white, PL4_RANGE_X, -65, ND_TEXT_CAPACITY, "%-3.1f", range);
     draw_textf(g, z12, white, -85, -25, ND_TEXT_CAPACITY, range == 5 ? "%3.1f" : "%3.0f", range / 2);
   }
   for (int32_t a = 0; a < 360; a += 30) {
     nd_frame(g, ctx, PL4, PL4_CENTRE_X, k.cy, a);
     draw_line_d(g, white2, 0, -67, 0, -73);
   }
-  pl4_arc_heading_scale(g, ctx, k.cy, white2, z12, white);
+  pl4_arc_heading_scale(g, ctx, k.cy, k.box_top, white2, z12, 12, white);
 }
 
 void course_pointer(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, const HsiGeometry& k) {
@@ -256,7 +256,7 @@ void hsi_format(const GaugeSurface* ctx, GfxGraphics* g, const HsiGeometry& k) {
       nd_background_colour(PROLINE4MFDBkgrdColorRed, PROLINE4MFDBkgrdColorGreen, PROLINE4MFDBkgrdColorBlue));
 
   nd_frame(g, ctx, PL4);
-  draw_text(g, f12, o.brush(CORP_CYAN), 0, 0, ND_TEXT_CAPACITY, "WX");
+  draw_text(g, o.font(k.font, PL4_WX_PX, GFX_FONT_BOLD), o.brush(CORP_CYAN), 0, 0, ND_TEXT_CAPACITY, "WX");
   pl4_header(g, o, f9, {.y = 10, .time_x = k.time_x, .sat_x = 180, .tat_x = 220, .tat = token341});
   data_block(g, f12, courier, white);
 
@@ -269,7 +269,7 @@ void hsi_format(const GaugeSurface* ctx, GfxGraphics* g, const HsiGeometry& k) {
   bearing_pointers(g, ctx, o, k, f13);
 
   nd_frame(g, ctx, PL4);
-  if (hdg_change_countdown > 0) draw_textf(g, f9, magenta, k.hdg_x, k.hdg_y, ND_TEXT_CAPACITY, "HDG %03.0f", ap_heading);
+  if (hdg_change_countdown > 0) pl4_selected_heading_readout(g, f9, magenta, k.hdg_x, k.hdg_y);
   pl4_selected_heading(g, ctx, k.cy, k.bug_r, magenta2, dashed);
   pl4_track_marker(g, ctx, k.cy, k.track_top, green2);
   pl4_aircraft(g, ctx, k.cy, white2);

@@ -20,6 +20,7 @@ struct SummaryLayout {
   double wind_y;
   double time_x, sat_x, tat_x;
   const char* wind_format;
+  double wx_px;  // "WX", small enough to clear the header row
 };
 
 constexpr SummaryLayout PLAN_LAYOUT{.header_y = 9,
@@ -28,14 +29,16 @@ constexpr SummaryLayout PLAN_LAYOUT{.header_y = 9,
                                     .time_x = 20,
                                     .sat_x = 180,
                                     .tat_x = 220,
-                                    .wind_format = "%03.0f / %-2.0f"};
+                                    .wind_format = "%03.0f / %-2.0f",
+                                    .wx_px = 9};
 constexpr SummaryLayout MAP_LAYOUT{.header_y = 10,
                                    .rows = {20, 30, 40, 50},
                                    .wind_y = 60,
                                    .time_x = 21,
                                    .sat_x = 186,
                                    .tat_x = 226,
-                                   .wind_format = "%03.0f/%-2.0f"};
+                                   .wind_format = "%03.0f/%-2.0f",
+                                   .wx_px = PL4_WX_PX};
 
 constexpr double CHAR_ADVANCE = 6.4;
 constexpr double KG_PER_LB = 0.45359237;
@@ -188,7 +191,7 @@ void summary_block(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o, con
   const SummaryFonts f{o.font(FONT_ARIAL, 11, GFX_FONT_BOLD), o.font(FONT_ZUDUZ, 11, GFX_FONT_BOLD),
                        o.font(FONT_COURIER_NEW, 12, GFX_FONT_BOLD)};
   nd_frame(g, ctx, PL4);
-  draw_text(g, f.arial11, o.brush(CORP_CYAN), 0, 0, ND_TEXT_CAPACITY, "WX");
+  draw_text(g, o.font(FONT_ARIAL, k.wx_px, GFX_FONT_BOLD), o.brush(CORP_CYAN), 0, 0, ND_TEXT_CAPACITY, "WX");
   pl4_header(g, o, o.font(FONT_ARIAL, 9, GFX_FONT_BOLD),
              {.y = k.header_y, .time_x = k.time_x, .sat_x = k.sat_x, .tat_x = k.tat_x,
               .tat = get_total_air_temperature_c()});
@@ -232,7 +235,7 @@ void proline4_mfd_map_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
   draw_arc_d(g, white2, -140, -140, 280, 280, 360, 360);
   draw_arc_d(g, white2, -70, -70, 140, 140, 200, 350);
   if (range_usable(range)) {
-    draw_textf(g, z11, white, -125, -65, ND_TEXT_CAPACITY, "%-3.0f", range);
+    draw_textf(g, z11, white, PL4_RANGE_X, -65, ND_TEXT_CAPACITY, "%-3.0f", range);
     draw_textf(g, z11, white, -85, -25, ND_TEXT_CAPACITY, range == 5 ? "%3.1f" : "%3.0f", range / 2);
     map_px_per_nm = proline4_mfd_map_radius / range;
   }
@@ -242,18 +245,18 @@ void proline4_mfd_map_format_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
     if (range_usable(range) && range <= 20)
       draw_line_d(g, white2, 0, std::trunc(-1.5 * map_px_per_nm), 0, std::trunc(-2 * map_px_per_nm));
   }
-  pl4_arc_heading_scale(g, ctx, CY, white2, z11, white);
+  constexpr double BOX_TOP = 62;
+  pl4_arc_heading_scale(g, ctx, CY, BOX_TOP, white2, z11, 11, white);
   proline4_mfd_map_draw(ctx, g, draw_mode);
 
   pl4_heading_box(
       g, ctx,
       o.brush(nd_background_colour(PROLINE4MFDBkgrdColorRed, PROLINE4MFDBkgrdColorGreen, PROLINE4MFDBkgrdColorBlue)),
-      white2, o.font(FONT_ZUDUZ, 13, GFX_FONT_BOLD), white, 62, 61);
+      white2, o.font(FONT_ZUDUZ, 13, GFX_FONT_BOLD), white, BOX_TOP, 61);
   pl4_wind_arrow(g, ctx, white2, false);
   nd_frame(g, ctx, PL4);
   if (hdg_change_countdown >= 1)
-    draw_textf(g, o.font(FONT_ARIAL, 9, GFX_FONT_BOLD), o.brush(COLOUR_MAGENTA), 46, 61, ND_TEXT_CAPACITY,
-               "HDG %03.0f", ap_heading);
+    pl4_selected_heading_readout(g, o.font(FONT_ARIAL, 9, GFX_FONT_BOLD), o.brush(COLOUR_MAGENTA), -2, 61);
   pl4_selected_heading(g, ctx, CY, 140, o.pen(COLOUR_MAGENTA, 2), o.pen(COLOUR_MAGENTA, 1, GFX_DASH_DASH));
   pl4_track_marker(g, ctx, CY, 145, o.pen(COLOUR_GREEN, 2));
   pl4_aircraft(g, ctx, CY, white2);
