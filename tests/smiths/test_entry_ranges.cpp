@@ -84,6 +84,7 @@ TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
       {"270/999", "R2", true, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
       {"270/1000", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
       {"361/10", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
+      {"ABC/10", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
       {"090/0", "R2", true, &crz_wind_kt, 0, "- - - \xC2\xB0 / - - -", 190, 66},
   };
   for (const NumberCase& c : cases) {

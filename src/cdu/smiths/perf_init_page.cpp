@@ -39,13 +39,14 @@ void enter_cost_index() {
   smiths_scratchpad.clear();
 }
 
-// "270/35": the "/" the fourth character; direction the number of the first three.
+// "270/35": the "/" the fourth character; direction the number of the first three, speed
+// the number after the "/".
 void enter_wind() {
   const std::string& s = smiths_scratchpad;
-  double speed = 0;
+  double dir = 0, speed = 0;
   std::size_t end = 0;
-  if (s.find('/') != 3 || s.size() < 5 || !cdu_scan_number(s.substr(4), false, speed, end) ||
-      !perf_set_wind(std::trunc(cdu_leading_number(s.substr(0, 3))), std::trunc(speed)))
+  if (s.find('/') != 3 || s.size() < 5 || !cdu_scan_number(s.substr(0, 3), false, dir, end) ||
+      !cdu_scan_number(s.substr(4), false, speed, end) || !perf_set_wind(std::trunc(dir), std::trunc(speed)))
     return cdu_reject();
   smiths_scratchpad.clear();
 }
