@@ -168,7 +168,7 @@ void cdu_text_within(const CduPage& p, double px, double x, double y, const std:
   GfxFont* font = px == CDU_SMALL_PX ? p.small : p.large;
   // The layout box: the advance with a sixth of an em either side, so the ink ends inside it.
   const double width = text_width(p.g, font, DRAW_TEXT_MAX, text.c_str());
-  const double left = std::max(min_x, std::min(x, CDU_CANVAS_W - width));
+  const double left = x + width <= CDU_CANVAS_W ? x : std::max(std::min(min_x, x), CDU_CANVAS_W - width);
   if (left + width <= CDU_CANVAS_W || width <= 0.0) {
     draw_text(p.g, font, p.green, left, y, DRAW_TEXT_MAX, text.c_str());
     return;
