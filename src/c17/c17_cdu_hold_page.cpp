@@ -24,7 +24,7 @@ HoldRecord* shown_hold() {
 // L1: a number from 0 up to 360. The scratchpad stays.
 void enter_course(HoldRecord& h) {
   double v = 0;
-  if (!whole_word_number(c17_cdu_scratchpad, v) || v < 0 || v >= 361) return reject();
+  if (!cdu_hold_course(c17_cdu_scratchpad, v)) return reject();
   h.inbound_course = v;
 }
 

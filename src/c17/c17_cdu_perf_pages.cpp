@@ -7,6 +7,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/perf_entries.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -74,17 +75,13 @@ void enter_cruise_alt() {
   accepted();
 }
 
-// "270/45": three characters of direction (0-360), "/", a speed below 1000 kt.
+// "270/45": three digits of direction, "/", the speed.
 void enter_wind() {
   const std::string& s = c17_cdu_scratchpad;
-  double dir = 0, speed = 0;
+  double speed = 0;
   if (s.size() < 5 || s[3] != '/' || s.substr(0, 3).find_first_not_of("0123456789") != std::string::npos ||
-      !whole_word_number(s.substr(4), speed))
+      !whole_word_number(s.substr(4), speed) || !perf_set_wind(std::atoi(s.substr(0, 3).c_str()), std::trunc(speed)))
     return reject();
-  dir = std::atoi(s.substr(0, 3).c_str());
-  if (dir > 360 || speed < 0 || speed >= 1000) return reject();
-  crz_wind_dir = int32_t(dir);
-  crz_wind_speed = int32_t(speed);
   accepted();
 }
 
@@ -93,10 +90,7 @@ void enter_temperature(bool isa) {
   if (c17_cdu_scratchpad.empty()) return;
   double x = 0;
   if (!entry_number(x)) return;
-  if (x == 0 && c17_cdu_scratchpad != "0") return reject();
-  const double standard = 15.0 - 1.98 * double(cruise_alt / 1000);
-  isa_deviation = isa ? x : x - standard;
-  toc_oat = isa ? x + standard : x;
+  if ((x == 0 && c17_cdu_scratchpad != "0") || !perf_set_temperature(x, isa)) return reject();
   accepted();
 }
 
@@ -140,51 +134,12 @@ void draw_init(const CduPage& p) {
   cdu_large(p, 175, 198, "TAKEOFF >");
 }
 
-struct SpeedLimit {
-  double* ias;
-  double* mach;
-};
-// Minimum and maximum of the climb, cruise and descent rows.
-const SpeedLimit LIMIT_MIN[3] = {
-    {.ias = &ClimbIasMin, .mach = &clb_mach_min},
-    {.ias = &CruiseIasMin, .mach = &cruise_mach_min},
-    {.ias = &des_ias_min, .mach = &descent_mach_min},
-};
-const SpeedLimit LIMIT_MAX[3] = {
-    {.ias = &ClimbIasMax, .mach = &clb_mach_max},
-    {.ias = &CruiseIasMax, .mach = &cruise_mach_max},
-    {.ias = &des_ias_max, .mach = &descent_mach_max},
-};
-
-bool digits(const std::string& s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos; }
-
-// "SSS/.MMM" (".7" and ".78" are filled with zeros in the scratchpad): digits above zero,
-// and the row's minimum not above its maximum.
-void enter_limit(int row, bool is_max) {
-  std::string& s = c17_cdu_scratchpad;
-  if (s.size() == 6) s += "00";
-  else if (s.size() == 7) s += "0";
-  if (s.size() != 8 || s.compare(3, 2, "/.") != 0 || !digits(s.substr(0, 3)) || !digits(s.substr(5)))
-    return reject();
-  const double speed = std::atoi(s.substr(0, 3).c_str());
-  const double mach = std::atoi(s.substr(5).c_str()) / 1000.0;
-  if (speed <= 0 || mach <= 0) return reject();
-  const SpeedLimit& other = is_max ? LIMIT_MIN[row] : LIMIT_MAX[row];
-  const double min_ias = is_max ? *other.ias : speed, max_ias = is_max ? speed : *other.ias;
-  const double min_mach = is_max ? *other.mach : mach, max_mach = is_max ? mach : *other.mach;
-  if (min_ias > max_ias || min_mach > max_mach) return reject();
-  const SpeedLimit& l = is_max ? LIMIT_MAX[row] : LIMIT_MIN[row];
-  *l.ias = speed;
-  *l.mach = mach;
-  accepted();
-}
-
 void limits_key() {
   const int32_t k = c17_cdu_pending_lsk;
   if (k >= 2 && k <= 4) {
-    enter_limit(k - 2, false);
+    cdu_enter_speed_limit(k - 2, false, {c17_cdu_scratchpad, c17_cdu_scratchpad_msg});
   } else if (k >= 7 && k <= 9) {
-    enter_limit(k - 7, true);
+    cdu_enter_speed_limit(k - 7, true, {c17_cdu_scratchpad, c17_cdu_scratchpad_msg});
   } else if (k == 11) {
     c17_cdu_page = C17_CDU_MSN_INDEX;
   } else if (k == 12) {
@@ -193,23 +148,10 @@ void limits_key() {
   }
 }
 
-void draw_limit_row(const CduPage& p, double y, int row) {
-  cdu_largef(p, 0, y, "%3.0f /.%03.0f                     %3.0f / .%03.0f", *LIMIT_MIN[row].ias,
-             *LIMIT_MIN[row].mach * 1000.0, *LIMIT_MAX[row].ias, *LIMIT_MAX[row].mach * 1000.0);
-}
-
 void draw_limits(const CduPage& p) {
   draw_title(p, "PERF  LIMITS");
   limits_key();
-  cdu_small(p, 0, 22, "  T I M E    E R R O R    T O L E R A N C E");
-  cdu_small(p, 12, 39, "   1 5    S E C    A T    R T A    W P T");
-  cdu_small(p, 0, 55, "  M I N    S P D     - - C L B - -       M A X    S P D");
-  draw_limit_row(p, 71, 0);
-  cdu_small(p, 0, 88, "                            - -  C R Z - -");
-  draw_limit_row(p, 104, 1);
-  cdu_small(p, 0, 121, "                            - -  D E S - -");
-  draw_limit_row(p, 139, 2);
-  cdu_large(p, 205, 198, "RTA >");
+  perf_limits_body(p, true);
 }
 
 }  // namespace

@@ -76,61 +76,13 @@ void c17_cdu_takeoff_ref_page(GaugeSurface* rec, GfxGraphics* g) {
   cdu_page_end(p);
 }
 
-namespace {
-
-struct ApproachFlaps {
-  const std::string* flaps;
-  int32_t* vref;
-};
-const ApproachFlaps approach_rows[3] = {
-    {.flaps = &APPRFLAPSMIN, .vref = &VREFMIN},
-    {.flaps = &APPRFLAPSMID, .vref = &VREFMID},
-    {.flaps = &APPRFLAPSMAX, .vref = &VREFMAX},
-};
-
-// R1-R3: an empty scratchpad copies the speed down; "0" alone is a speed of 0; a
-// negative entry is left in the scratchpad.
-void approach_speed(int32_t& vref) {
-  std::string& s = c17_cdu_scratchpad;
-  if (s.empty()) {
-    s = cdu_format("%d", int(vref));
-    return;
-  }
-  const int32_t n = cdu_leading_int(s);
-  if (n < 0) return;
-  if (n == 0 && s != "0") {
-    c17_cdu_scratchpad_msg = "INVALID ENTRY";
-    return;
-  }
-  vref = n;
-  s.clear();
-}
-
-// R4: "flaps/speed" of one of the three rows, the "/" at position 2 or later.
-void landing_pair() {
-  const std::string& s = c17_cdu_scratchpad;
-  const std::size_t slash = s.find('/');
-  if (slash == std::string::npos || slash < 2) return;
-  const std::string flaps = s.substr(0, slash);
-  const int32_t speed = cdu_leading_int(s.substr(slash + 1));
-  for (const ApproachFlaps& r : approach_rows) {
-    if (flaps != *r.flaps || speed != *r.vref) continue;
-    LDGFLAPS = cdu_leading_int(flaps);
-    VREF = speed;
-    c17_cdu_scratchpad.clear();
-    return;
-  }
-  c17_cdu_scratchpad_msg = "INVALID ENTRY";
-}
-
-}  // namespace
-
 void c17_cdu_approach_ref_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
   const int32_t k = c17_cdu_pending_lsk;
-  if (k >= 6 && k <= 8) approach_speed(*approach_rows[k - 6].vref);
-  else if (k == 9) landing_pair();
+  int32_t* const speeds[3] = {&VREFMIN, &VREFMID, &VREFMAX};
+  if (k >= 6 && k <= 8) cdu_approach_speed_entry(*speeds[k - 6], {c17_cdu_scratchpad, c17_cdu_scratchpad_msg});
+  else if (k == 9) cdu_approach_landing_entry({c17_cdu_scratchpad, c17_cdu_scratchpad_msg});
   else if (k == 11) c17_cdu_page = C17_CDU_MSN_INDEX;
 
   approach_ref_body(p, (get_fuel_on_board_weight() + zero_fuel_weight) * (WeightUnit == "KGS" ? kg_per_lb : 1.0));

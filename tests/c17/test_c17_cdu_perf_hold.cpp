@@ -201,7 +201,7 @@ TEST_F(C17CduPerfHold, StandardHoldEntriesOnAHoldOfTheRoute) {
   EXPECT_EQ(h.inbound_course, 360);
   EXPECT_EQ(at(12, 42), "360");
   EXPECT_EQ(c17_cdu_scratchpad, "360");  // kept by the course key
-  for (const char* bad : {"361", "-1", "ABC", "90X"}) expect_refused(bad, "L1", 267);
+  for (const char* bad : {"361", "360.9", "3E2", "-1", "ABC", "90X"}) expect_refused(bad, "L1", 267);
   EXPECT_EQ(h.inbound_course, 360);
   enter("L", "L2");
   EXPECT_EQ(h.turn, 2);

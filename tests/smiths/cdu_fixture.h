@@ -47,6 +47,13 @@ class CduTest : public ::testing::Test {
     press(key);
   }
   void frames(int n = 1) { host_.run_frames(n); }
+  // The company route KSEAKPDX entered on RTE, activated and executed (ACT).
+  void execute_company_route() {
+    press("RTE");
+    enter("KSEAKPDX", "L2");
+    press("R6");
+    press("EXEC");
+  }
 
   // What the screen drew in its last draw.
   const GfxRecording* screen(const std::string& gauge = "SMITHS_FMS") const;

@@ -84,8 +84,9 @@ TEST_F(EconPagesTest, CruiseAltitudeAndClimbRestriction) {
     const char* entry;
     bool taken;
     int32_t alt;
-  } alts[] = {{"FL350", true, 35000}, {"350", true, 35000}, {"99999", false, 35000},
-              {"0", false, 35000},    {"12000", true, 12000}, {"", true, 12000}};
+  } alts[] = {{"FL350", true, 35000}, {"350", true, 35000},   {"99999", false, 35000},
+              {"0", false, 35000},    {"370.9", true, 37000}, {"0X1F", false, 37000},
+              {"1E5", true, 100},     {"12000", true, 12000}, {"", true, 12000}};
   for (const auto& c : alts) {
     put(c.entry, "L1");
     EXPECT_EQ(cruise_alt, c.alt) << c.entry;

@@ -91,7 +91,7 @@ TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
   EXPECT_DOUBLE_EQ(fpl_edit[4].spd_constraint, spd4);
   // Refused entries change nothing and keep the scratchpad.
   const double alt_before = fpl_edit[5].alt_constraint, spd_before = fpl_edit[5].spd_constraint;
-  for (const char* bad : {"0", "99001", "FL995", "ABC", "450/FL250", "50/9000", "2X0/9000"}) {
+  for (const char* bad : {"0", "99001", "FL995", "ABC", "450/FL250", "50/9000", "2X0/9000", "3E4", "250/1E4"}) {
     clear_pad();
     type(bad);
     press("R5");

@@ -60,6 +60,7 @@ TEST_F(ReferencePagesTest, FixInfoPairsTakenAndRefused) {
       {"360/10", "", 360, 10},       {"361/10", "INVALID ENTRY", 360, 10}, {"90/10", "INVALID ENTRY", 360, 10},
       {"090/999", "INVALID ENTRY", 360, 10}, {"ABC/10", "INVALID ENTRY", 360, 10},
       {"270", "", 270, 10},          {"090/", "", 90, 10},         {"090/10.000000", "INVALID ENTRY", 90, 10},
+      {"090/2E1", "INVALID ENTRY", 90, 10}, {"090/0X1F", "INVALID ENTRY", 90, 10},
   };
   for (const PairCase& c : cases) {
     clear_pad();

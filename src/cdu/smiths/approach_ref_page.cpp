@@ -13,32 +13,35 @@ struct ApproachRow {
   int32_t* vref;
 };
 
+// A speed of three digits fits its "%3d K T" field.
+constexpr int32_t MAX_VREF_KT = 999;
+
 const ApproachRow ROWS[3] = {
     {.flaps = &APPRFLAPSMIN, .vref = &VREFMIN},
     {.flaps = &APPRFLAPSMID, .vref = &VREFMID},
     {.flaps = &APPRFLAPSMAX, .vref = &VREFMAX},
 };
 
-// R1-R3: an empty scratchpad takes the row's speed; "0" alone sets it to 0.
-void speed_key(const ApproachRow& r) {
-  std::string& s = smiths_scratchpad;
+}  // namespace
+
+void cdu_approach_speed_entry(int32_t& vref, CduLines io) {
+  std::string& s = io.pad;
   if (s.empty()) {
-    s = cdu_format("%d", int(*r.vref));
+    s = cdu_format("%d", int(vref));
     return;
   }
   int32_t n = cdu_leading_int(s);
   if (n < 0) return;
-  if (n == 0 && s != "0") {
-    smiths_scratchpad_msg = "INVALID ENTRY";
+  if ((n == 0 && s != "0") || n > MAX_VREF_KT) {
+    io.msg = "INVALID ENTRY";
     return;
   }
-  *r.vref = n;
+  vref = n;
   s.clear();
 }
 
-// R4: "flaps/speed" matching one of the three rows.
-void landing_key() {
-  const std::string& s = smiths_scratchpad;
+void cdu_approach_landing_entry(CduLines io) {
+  const std::string& s = io.pad;
   std::size_t slash = s.find('/');
   if (s.empty() || slash == std::string::npos || slash < 2) return;
   std::string flaps = s.substr(0, slash);
@@ -47,17 +50,19 @@ void landing_key() {
     if (flaps == *r.flaps && speed == *r.vref) {
       LDGFLAPS = cdu_leading_int(flaps);
       VREF = speed;
-      smiths_scratchpad.clear();
+      io.pad.clear();
       return;
     }
   }
-  smiths_scratchpad_msg = "INVALID ENTRY";
+  io.msg = "INVALID ENTRY";
 }
+
+namespace {
 
 void handle_key() {
   int k = smiths_pending_lsk;
-  if (k >= 6 && k <= 8) speed_key(ROWS[k - 6]);
-  else if (k == 9) landing_key();
+  if (k >= 6 && k <= 8) cdu_approach_speed_entry(*ROWS[k - 6].vref, {smiths_scratchpad, smiths_scratchpad_msg});
+  else if (k == 9) cdu_approach_landing_entry({smiths_scratchpad, smiths_scratchpad_msg});
   else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
 }
 
@@ -75,7 +80,7 @@ void approach_ref_body(const CduPage& p, double weight) {
   }
   cdu_small(p, 190, 121, "F L A P / S P D");
   if (LDGFLAPS != 0 && VREF != 0) {
-    cdu_largef(p, 210, 133, "%2d\xB0/%3d", int(LDGFLAPS), int(VREF));
+    cdu_text_within(p, CDU_LARGE_PX, 210, 133, cdu_format("%2d\xB0/%3d", int(LDGFLAPS), int(VREF)), 150);
   } else {
     cdu_large(p, 215, 133, "- -  - - -");
     cdu_small(p, 235, 138, "/");

@@ -57,10 +57,8 @@ bool fix_info_take_fix(FixInfoRecord& f, const std::string& ident) {
 }
 
 bool whole_word_number(const std::string& w, double& v) {
-  if (w.empty()) return false;
-  char* end = nullptr;
-  v = std::strtod(w.c_str(), &end);
-  return end && *end == '\0' && std::isfinite(v);
+  std::size_t end = 0;
+  return cdu_scan_number(w, true, v, end) && end == w.size();
 }
 
 namespace {

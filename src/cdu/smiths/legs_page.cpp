@@ -53,12 +53,7 @@ int first_record(int page) {
 
 // ---- entries ----
 
-bool whole_number(const std::string& w, double& v) {
-  if (w.empty() || w.size() > 12) return false;
-  char* end = nullptr;
-  v = std::strtod(w.c_str(), &end);
-  return end && *end == '\0' && std::isfinite(v);
-}
+bool whole_number(const std::string& w, double& v) { return w.size() <= 12 && whole_word_number(w, v); }
 
 void insert_candidate(int n, int e) {
   if (!insert_edit_record(n, e, smiths_legs_mode == 1 ? 1 : 0)) {

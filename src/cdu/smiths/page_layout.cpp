@@ -166,11 +166,25 @@ void cdu_bottom_line(const CduPage& p) {
   cdu_large_shrink(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);
 }
 
-void cdu_act_mod_tag(const CduPage& p, double act_x) {
+void cdu_text_within(const CduPage& p, double px, double x, double y, const std::string& text, double min_x) {
+  GfxFont* font = px == CDU_SMALL_PX ? p.small : p.large;
+  // The layout box: the advance with a sixth of an em either side, so the ink ends inside it.
+  const double width = text_width(p.g, font, DRAW_TEXT_MAX, text.c_str());
+  const double left = x + width <= CDU_CANVAS_W ? x : std::max(std::min(min_x, x), CDU_CANVAS_W - width);
+  if (left + width <= CDU_CANVAS_W || width <= 0.0) {
+    draw_text(p.g, font, p.green, left, y, DRAW_TEXT_MAX, text.c_str());
+    return;
+  }
+  GfxFont* smaller = gfx_font_create(p.g, p.family, px * (CDU_CANVAS_W - left) / width, GFX_FONT_REGULAR);
+  draw_text(p.g, smaller, p.green, left, y, DRAW_TEXT_MAX, text.c_str());
+  gfx_font_delete(smaller);
+}
+
+void cdu_act_mod_tag(const CduPage& p, double act_x, double mod_x) {
   if (fpl_changed_state == 3) {
     cdu_large(p, act_x, 0.0, "ACT");
   } else if (fpl_changed_state == 4) {
-    cdu_boxed(p, 20.0, 0.0, 18.0, 0.0, 3, "MOD");
+    cdu_boxed(p, 20.0, 0.0, mod_x, 0.0, 3, "MOD");
   }
 }
 
@@ -192,9 +206,32 @@ int32_t cdu_leading_int(const std::string& text) {
   return negative ? -v : v;
 }
 
-double cdu_leading_number(const std::string& text) {
-  double v = std::strtod(text.c_str(), nullptr);
-  return std::isfinite(v) ? v : 0.0;
+bool cdu_scan_number(const std::string& text, bool signed_entry, double& v, std::size_t& end) {
+  v = 0.0;
+  std::size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) i = text.size();
+  const std::size_t start = i;
+  if (signed_entry && i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  bool digit = false, point = false;
+  for (; i < text.size(); ++i) {
+    if (text[i] >= '0' && text[i] <= '9') digit = true;
+    else if (text[i] == '.' && !point) point = true;
+    else break;
+  }
+  end = i;
+  if (!digit) return false;
+  // Only sign, digits and one point are handed on: no exponent, no hexadecimal.
+  v = std::strtod(text.substr(start, i - start).c_str(), nullptr);
+  if (std::isfinite(v)) return true;
+  v = 0.0;
+  return false;
+}
+
+double cdu_leading_number(const std::string& text, bool signed_entry) {
+  double v = 0.0;
+  std::size_t end = 0;
+  cdu_scan_number(text, signed_entry, v, end);
+  return v;
 }
 
 namespace {

@@ -60,8 +60,13 @@ void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text
 // Large text at (x, y), drawn smaller when needed to end at the right margin, down to
 // the small font.
 void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& text);
-// "ACT" in state 3, boxed "MOD" in state 4.
-void cdu_act_mod_tag(const CduPage& p, double act_x);
+
+// Text of the `px` font (CDU_LARGE_PX or CDU_SMALL_PX) at (x, y), measured in that font:
+// moved left, not past `min_x`, as far as needed to end inside the screen, and drawn in a
+// smaller size when that is not enough.
+void cdu_text_within(const CduPage& p, double px, double x, double y, const std::string& text, double min_x);
+// "ACT" at `act_x` in state 3; in state 4 "MOD" at `mod_x` over its box at (20, 0).
+void cdu_act_mod_tag(const CduPage& p, double act_x, double mod_x = 18.0);
 
 // Position texts of the pages: "N33°37.3" and "W111°54.6" / "E009°05.0" (two and three
 // degree digits, the minutes with their tenths, truncated; the sign is byte 0xB0).
@@ -77,5 +82,9 @@ int32_t cdu_step_page(int32_t page, int32_t count);
 // The leading sign and digits of an entry as a whole number, as atoi reads them, but
 // held within +-999999 so that a long entry never overflows; 0 when none.
 int32_t cdu_leading_int(const std::string& text);
-// The leading number of an entry as atof reads it; 0 when none or not finite.
-double cdu_leading_number(const std::string& text);
+// The number an entry begins with: leading blanks, a sign only when `signed_entry`, digits
+// with an optional decimal point; the rest of the text is not read (no exponent, no
+// hexadecimal). False, v = 0, when no digit begins the text; `end` is where reading stopped.
+bool cdu_scan_number(const std::string& text, bool signed_entry, double& v, std::size_t& end);
+// The same number, 0 when none.
+double cdu_leading_number(const std::string& text, bool signed_entry = false);

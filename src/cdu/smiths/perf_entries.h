@@ -30,6 +30,30 @@ void cdu_enter_target_speed(const SpeedTarget& t);
 // 1000 ft. The route state is not stepped.
 void cdu_enter_speed_restriction(double& speed, double& alt);
 
+// PERF INIT CRZ WIND: direction 0-360 degrees, speed 0-999 knots (0 shows dashes); false,
+// nothing stored, otherwise.
+bool perf_set_wind(double dir, double speed);
+// PERF INIT ISA DEV (`isa`) or T/C OAT: `x` degrees C and the other through the standard
+// lapse to the cruise altitude; false, nothing stored, when either lies outside -99..99.
+bool perf_set_temperature(double x, bool isa);
+
+// PERF LIMITS: the climb, cruise and descent rows, each a minimum and a maximum speed
+// (knots) with its Mach.
+struct SpeedLimit {
+  double* ias;
+  double* mach;
+};
+struct SpeedLimitRow {
+  SpeedLimit min, max;
+};
+extern const SpeedLimitRow perf_limit_rows[3];
+// "250/.780" for the minimum or maximum of row `row` (0-2) from io.pad: an entry of 6 or 7
+// characters is first filled with zeros in the pad itself; three digits of speed, 1 to
+// 999 kt, three of Mach, .100 to .990, and the minimum not above the maximum (a limit of
+// 0 is not set). Else "INVALID ENTRY" in io.msg, the pad kept, nothing stored.
+struct CduLines;
+void cdu_enter_speed_limit(int row, bool is_max, CduLines io);
+
 // Clock time `minutes` from now as "HHMM" (local hours when DispETALocalTime is 1),
 // and the zone letter "L" or "Z" that goes with it.
 std::string cdu_eta_hhmm(double minutes);

@@ -39,13 +39,15 @@ void enter_cost_index() {
   smiths_scratchpad.clear();
 }
 
+// "270/35": the "/" the fourth character; direction the number of the first three, speed
+// the number after the "/".
 void enter_wind() {
   const std::string& s = smiths_scratchpad;
-  if (s.find('/') != 3 || s.size() < 5) return cdu_reject();
-  double speed = cdu_leading_number(s.substr(4));
-  if (std::fabs(speed) >= 1000) return cdu_reject();
-  crz_wind_dir = int32_t(cdu_leading_number(s.substr(0, 3)));
-  crz_wind_speed = int32_t(speed);
+  double dir = 0, speed = 0;
+  std::size_t end = 0;
+  if (s.find('/') != 3 || s.size() < 5 || !cdu_scan_number(s.substr(0, 3), false, dir, end) ||
+      !cdu_scan_number(s.substr(4), false, speed, end) || !perf_set_wind(std::trunc(dir), std::trunc(speed)))
+    return cdu_reject();
   smiths_scratchpad.clear();
 }
 
@@ -53,16 +55,8 @@ void enter_wind() {
 void enter_temperature(bool isa) {
   const std::string& s = smiths_scratchpad;
   if (s.empty()) return;
-  double x = cdu_leading_number(s);
-  if (x == 0 && s != "0") return cdu_reject();
-  double standard = 15.0 - 1.98 * double(cruise_alt / 1000);
-  if (isa) {
-    isa_deviation = x;
-    toc_oat = x + standard;
-  } else {
-    toc_oat = x;
-    isa_deviation = x - standard;
-  }
+  double x = cdu_leading_number(s, true);
+  if ((x == 0 && s != "0") || !perf_set_temperature(x, isa)) return cdu_reject();
   smiths_scratchpad.clear();
 }
 
@@ -94,12 +88,14 @@ void init_key() {
 
 // An ISA deviation in F may be a difference (x 1.8); a temperature is x 1.8 + 32.
 void draw_temperature(const CduPage& p, double y, double celsius, bool deviation) {
+  // Left of 170 as far as the text needs, clear of the weights at the left.
+  constexpr double MIN_X = 100;
   if (celsius == -999.0) {
-    cdu_large(p, 170, y, "- - - \xB0 F / - - - \xB0 C");
+    cdu_text_within(p, CDU_LARGE_PX, 170, y, "- - - \xB0 F / - - - \xB0 C", MIN_X);
     return;
   }
   const double f = celsius * 1.8 + (deviation ? 0.0 : 32.0);
-  cdu_largef(p, 170, y, "%-3.0f\xB0" "F / %-3.0f\xB0" "C", f, celsius);
+  cdu_text_within(p, CDU_LARGE_PX, 170, y, cdu_format("%-3.0f\xB0" "F / %-3.0f\xB0" "C", f, celsius), MIN_X);
 }
 
 void draw_toc_oat(const CduPage& p) {
@@ -127,7 +123,7 @@ void draw_bottom(const CduPage& p) {
 }
 
 void draw_init(const CduPage& p) {
-  cdu_act_mod_tag(p, 18);
+  cdu_act_mod_tag(p, 18, 20);
   cdu_large(p, 63, 0, "PERF  INIT");
   cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(smiths_perf_page_count));
   init_key();
@@ -136,35 +132,10 @@ void draw_init(const CduPage& p) {
   draw_bottom(p);
 }
 
-struct SpeedLimit {
-  double* ias;
-  double* mach;
-};
-
-// "250/.780" (a shorter Mach is filled with zeros in the scratchpad itself).
-void enter_limit(const SpeedLimit& l) {
-  std::string& s = smiths_scratchpad;
-  if (s.size() == 6) s += "00";
-  else if (s.size() == 7) s += "0";
-  if (s.size() < 6 || s.size() > 8 || s.compare(3, 2, "/.") != 0) return cdu_reject();
-  int32_t speed = cdu_leading_int(s.substr(0, 3));
-  int32_t thousandths = cdu_leading_int(s.substr(5));
-  if (speed == 0 || thousandths == 0) return cdu_reject();
-  *l.ias = speed;
-  *l.mach = thousandths / 1000.0;
-  s.clear();
-}
-
-const SpeedLimit LIMITS[6] = {
-    {.ias = &ClimbIasMin, .mach = &climb_mach_min},     {.ias = &CruiseIasMin, .mach = &cruise_mach_min},
-    {.ias = &descent_ias_min, .mach = &descent_mach_min}, {.ias = &ClimbIasMax, .mach = &climb_mach_max},
-    {.ias = &CruiseIasMax, .mach = &cruise_mach_max},   {.ias = &descent_ias_max, .mach = &descent_mach_max},
-};
-
 void limits_key() {
   int k = smiths_pending_lsk;
-  if (k >= 2 && k <= 4) enter_limit(LIMITS[k - 2]);
-  else if (k >= 6 && k <= 8) enter_limit(LIMITS[k - 3]);
+  if (k >= 2 && k <= 4) cdu_enter_speed_limit(k - 2, false, {smiths_scratchpad, smiths_scratchpad_msg});
+  else if (k >= 6 && k <= 8) cdu_enter_speed_limit(k - 6, true, {smiths_scratchpad, smiths_scratchpad_msg});
   else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
   else if (k == LSK_R6) {
     smiths_page = SMITHS_PAGE_PROGRESS;
@@ -172,24 +143,11 @@ void limits_key() {
   }
 }
 
-void draw_limit_row(const CduPage& p, double y, const SpeedLimit& min, const SpeedLimit& max) {
-  cdu_largef(p, 0, y, "%3.0f /.%3.0f                     %3.0f / .%3.0f", *min.ias, *min.mach * 1000.0,
-             *max.ias, *max.mach * 1000.0);
-}
-
 void draw_limits(const CduPage& p) {
   cdu_large(p, 63, 0, "PERF  LIMITS");
   cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(smiths_perf_page_count));
   limits_key();
-  cdu_small(p, 0, 22, "  T I M E    E R R O R    T O L E R A N C E");
-  cdu_small(p, 12, 39, "   1 5    S E C    A T    R T A    W P T");
-  cdu_small(p, 0, 55, "  M I N    S P D     - - C L B - -       M A X    S P D");
-  draw_limit_row(p, 71, LIMITS[0], LIMITS[3]);
-  cdu_small(p, 0, 88, "                            - -  C R Z - -");
-  draw_limit_row(p, 104, LIMITS[1], LIMITS[4]);
-  cdu_small(p, 0, 121, "                            - -  D E S - -");
-  draw_limit_row(p, 139, LIMITS[2], LIMITS[5]);
-  cdu_large(p, 205, 198, "RTA >");
+  perf_limits_body(p, false);
   draw_bottom(p);
 }
 
@@ -225,6 +183,27 @@ void perf_init_body(const CduPage& p, const PerfInitStyle& style) {
   cdu_small_right(p, 151, "T R A N S   A L T");
   if (TransAlt >= 1) cdu_largef(p, 210, 165, "%5d", int(TransAlt));
   else cdu_five_boxes(p, 228, 10, 169);
+}
+
+void perf_limits_body(const CduPage& p, bool mach_zero_padded) {
+  // The maximum column stands where the row puts it after a three-digit minimum.
+  static const double max_x = cdu_text_width("000 /.000                     ", CDU_LARGE_PX);
+  cdu_small(p, 0, 22, "  T I M E    E R R O R    T O L E R A N C E");
+  cdu_small(p, 12, 39, "   1 5    S E C    A T    R T A    W P T");
+  cdu_small(p, 0, 55, "  M I N    S P D     - - C L B - -       M A X    S P D");
+  cdu_small(p, 0, 88, "                            - -  C R Z - -");
+  cdu_small(p, 0, 121, "                            - -  D E S - -");
+  const double ys[3] = {71, 104, 139};
+  for (int i = 0; i < 3; ++i) {
+    const SpeedLimit &lo = perf_limit_rows[i].min, &hi = perf_limit_rows[i].max;
+    const double lo_mach = *lo.mach * 1000.0, hi_mach = *hi.mach * 1000.0;
+    cdu_large(p, 0, ys[i],
+              mach_zero_padded ? cdu_format("%3.0f /.%03.0f", *lo.ias, lo_mach) : cdu_format("%3.0f /.%3.0f", *lo.ias, lo_mach));
+    cdu_large(p, max_x, ys[i],
+              mach_zero_padded ? cdu_format("%3.0f / .%03.0f", *hi.ias, hi_mach)
+                               : cdu_format("%3.0f / .%3.0f", *hi.ias, hi_mach));
+  }
+  cdu_large(p, 205, 198, "RTA >");
 }
 
 void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g) {

@@ -18,13 +18,8 @@ namespace {
 
 constexpr int MAX_PLACED_HOLDS = 5;
 
-// A number written only with digits and at most one point.
-bool plain_number(const std::string& w, double& v) {
-  if (w.empty() || w.find_first_not_of("0123456789.") != std::string::npos) return false;
-  char* end = nullptr;
-  v = std::strtod(w.c_str(), &end);
-  return end && *end == '\0' && std::isfinite(v);
-}
+// Leg times and distances print in tenths: "9.9   M I N" and "99.9 - N M" at the most.
+constexpr double MAX_LEG_MIN = 9.9, MAX_LEG_NM = 99.9;
 
 void enter_course(HoldRecord& h) {
   std::string text = smiths_scratchpad;
@@ -36,7 +31,7 @@ void enter_course(HoldRecord& h) {
   in >> course_word >> dir_word;
   double course = 0;
   char dir = dir_word.empty() ? ' ' : char(std::toupper(static_cast<unsigned char>(dir_word[0])));
-  if (!slash || !plain_number(course_word, course) || course >= 361.0 || (dir != 'L' && dir != 'R')) {
+  if (!slash || !cdu_hold_course(course_word, course) || (dir != 'L' && dir != 'R')) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
@@ -45,9 +40,12 @@ void enter_course(HoldRecord& h) {
   smiths_scratchpad.clear();
 }
 
-void enter_leg(double& value, int32_t& mode, int32_t new_mode) {
+// A leg above 0 that shows within its field: 0.1 up to `max` in tenths.
+void enter_leg(double& value, int32_t& mode, int32_t new_mode, double max) {
   double v = 0;
-  if (!plain_number(smiths_scratchpad, v) || v <= 0) {
+  const std::string& s = smiths_scratchpad;
+  const bool number = s.find_first_not_of("0123456789.") == std::string::npos && whole_word_number(s, v);
+  if (!number || !(std::round(v * 10.0) >= 1.0 && std::round(v * 10.0) <= std::round(max * 10.0))) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
@@ -62,9 +60,9 @@ void handle_key(HoldRecord* h, int count) {
   if (k == 3 && h && entry) {
     enter_course(*h);
   } else if (k == 4 && h && entry) {
-    enter_leg(h->leg_time, h->leg_mode, 1);
+    enter_leg(h->leg_time, h->leg_mode, 1, MAX_LEG_MIN);
   } else if (k == 5 && h && entry) {
-    enter_leg(h->leg_dist, h->leg_mode, 2);
+    enter_leg(h->leg_dist, h->leg_mode, 2, MAX_LEG_NM);
   } else if (k == LSK_L6 && fpl_changed_state == 4) {
     erase_route_mods();
   } else if (k == LSK_L6 && count < MAX_PLACED_HOLDS) {
@@ -87,6 +85,10 @@ std::string fix_eta(const HoldRecord* h) {
 }
 
 }  // namespace
+
+bool cdu_hold_course(const std::string& w, double& v) {
+  return w.find_first_not_of("0123456789.") == std::string::npos && whole_word_number(w, v) && v <= 360.0;
+}
 
 int smiths_listed_hold_count() {
   int n = 0;
@@ -138,7 +140,7 @@ void smiths_fms_rte_hold_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   else cdu_large(p, 0, 166, "--.-  - N M");
   cdu_largef(p, 190, 166, "%3d", int(BestHoldIas));
   cdu_small(p, 230, 166, "K T");
-  cdu_large(p, 0, 178, "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -");
+  cdu_text_within(p, CDU_LARGE_PX, 0, 178, "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -", 0);
   if (fpl_changed_state == 4) cdu_large(p, 0, 198, "< ERASE");
   else if (count < MAX_PLACED_HOLDS) cdu_large(p, 0, 198, "< NEXT HOLD");
   if (h && count < MAX_PLACED_HOLDS) cdu_large(p, 150, 198, "EXIT HOLD >");

@@ -205,6 +205,9 @@ struct PerfInitStyle {
   bool oat_beside_isa;         // T/C OAT drawn right after ISA DEV, else after RESERVES
 };
 void perf_init_body(const CduPage& p, const PerfInitStyle& style);
+// PERF LIMITS from its first label to "RTA >", shared with the mission CDU; the Mach
+// thousandths zero-padded ("%03.0f") or blank-padded.
+void perf_limits_body(const CduPage& p, bool mach_zero_padded);
 void smiths_fms_perf_init_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_approach_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
 void smiths_fms_select_waypoint_page_draw(GaugeSurface* rec, GfxGraphics* g);
@@ -233,7 +236,7 @@ void cdu_route_select_line_d(GaugeSurface* rec, int n);
 // ARRIVALS approach choice: approach i of arr_appr_list becomes the chosen approach
 // (its transition none), its legs go into the edit plan, page 1.
 void choose_approach(int i);
-// The whole word as a finite number.
+// The whole word as a number: an optional sign, digits with an optional decimal point.
 bool whole_word_number(const std::string& w, double& v);
 // Takes the first database match of `ident` into the FIX INFO record `f` (airports typed
 // "A"); false, `f` unchanged, when nothing matches.
@@ -248,6 +251,11 @@ struct CduLines {
   std::string& pad;
   std::string& msg;
 };
+// APPROACH REF R1-R3 on the row speed `vref` from io.pad: an empty pad takes the speed;
+// a negative entry does nothing; 1-999 kt, or "0" alone, is stored; else INVALID ENTRY.
+void cdu_approach_speed_entry(int32_t& vref, CduLines io);
+// APPROACH REF R4 "flaps/speed" matching one of the three rows: LDGFLAPS and VREF.
+void cdu_approach_landing_entry(CduLines io);
 // RTE key k (1-5 L1-L5, 6-10 R1-R5, LSK_L6, LSK_R6) on sub-page `page`: entries from
 // io.pad, answers in io.msg. Answers the page the unit opens: 0 none,
 // SMITHS_PAGE_PERF_INIT, or SMITHS_PAGE_SELECT_WPT (several fixes; select_wpt_row set).
@@ -274,6 +282,8 @@ int smiths_rte_page_step();
 // RTE sub-page 1: origin, destination, company route and runway fields.
 struct CduPage;
 void smiths_rte_draw_page_1(const CduPage& p);
+// A hold's inbound course: digits with an optional point, 0 to 360.
+bool cdu_hold_course(const std::string& w, double& v);
 // Holds the RTE HOLD page and the HOLD key list: those not deleted in a change waiting
 // for EXEC. Hold h (1-based) of them, null when none.
 int smiths_listed_hold_count();

@@ -1,0 +1,278 @@
+// Entries of PERF INIT, PERF LIMITS, APPROACH REF and RTE HOLD read as the page shows
+// them: numbers with digits and a point only, values within what their fields print,
+// refused entries kept in the scratchpad with nothing stored; and the texts of these
+// pages inside the screen.
+#include "cdu_fixture.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "guidance/flight_log.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
+#include "tests/common/sample_flight.h"
+
+namespace {
+
+constexpr double SCREEN_W = 284, SCREEN_H = 233;
+
+class EntryRanges : public CduTest {
+ protected:
+  void open_perf(int sub_page) {
+    start();
+    smiths_page = SMITHS_PAGE_PERF_INIT;
+    smiths_perf_page_no = sub_page;
+    frames(1);
+  }
+  // Sets the scratchpad as typed (signs included) and presses `key`.
+  void put(const std::string& text, const std::string& key) {
+    smiths_scratchpad = text;
+    smiths_scratchpad_msg.clear();
+    press(key);
+  }
+  // Taken: the scratchpad emptied, no message. Refused: INVALID ENTRY, the entry kept.
+  void expect_answer(const std::string& entry, bool taken) {
+    if (taken) {
+      EXPECT_EQ(bottom(), "") << entry;
+      EXPECT_EQ(smiths_scratchpad, "") << entry;
+    } else {
+      EXPECT_EQ(bottom(), "INVALID ENTRY") << entry;
+      EXPECT_EQ(smiths_scratchpad, entry) << entry;
+    }
+  }
+  // Every text of the last draw has its ink inside the screen.
+  void expect_texts_inside(const std::string& where) {
+    for (const GfxTextItem& t : items()) {
+      if (t.ink.width <= 0) continue;
+      EXPECT_TRUE(t.ink.x >= 0 && t.ink.y >= 0 && t.ink.x + t.ink.width <= SCREEN_W && t.ink.y + t.ink.height <= SCREEN_H)
+          << where << ": \"" << t.text << "\" ink " << t.ink.x << ".." << t.ink.x + t.ink.width;
+    }
+  }
+};
+
+struct NumberCase {
+  const char* entry;
+  const char* key;
+  bool taken;
+  double* value;  // what is stored afterwards (unchanged when refused)
+  double expected;
+  const char* shown;  // the value's text afterwards at `shown_x`, `shown_y`
+  double shown_x, shown_y;
+};
+
+double cruise_alt_ft, crz_wind_kt, trans_alt_ft;
+
+// Numbers begin with digits and a point; an exponent or a hexadecimal form is text after
+// the number, and the stored value is the one the page shows.
+TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
+  open_perf(1);
+  TransAlt = 18000;
+  const NumberCase cases[] = {
+      {"3E4", "R1", true, &cruise_alt_ft, 300, "  300", 222, 33},
+      {"0X1F", "R1", false, &cruise_alt_ft, 300, "  300", 222, 33},
+      {"350.5", "R1", true, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"FL350.9", "R1", true, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"1E2", "L3", true, &zero_fuel_weight, 1000, "1.0", 0, 99},
+      {"120.5KG", "L3", true, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {".5", "L3", true, &zero_fuel_weight, 500, "0.5", 0, 99},
+      {".", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
+      {"-5", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
+      {"5E3", "L4", true, &reserve_fuel, 5000, "5.0", 0, 133},
+      {"6E3", "R5", true, &trans_alt_ft, 6, "    6", 210, 165},
+      {"18000", "R5", true, &trans_alt_ft, 18000, "18000", 210, 165},
+      {"270/35", "R2", true, &crz_wind_kt, 35, "270\xC2\xB0/ 35", 200, 66},
+      {"270/-5", "R2", false, &crz_wind_kt, 35, "270\xC2\xB0/ 35", 200, 66},
+      {"270/1E3", "R2", true, &crz_wind_kt, 1, "270\xC2\xB0/  1", 200, 66},
+      {"270/999", "R2", true, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
+      {"270/1000", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
+      {"361/10", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
+      {"ABC/10", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
+      {"090/0", "R2", true, &crz_wind_kt, 0, "- - - \xC2\xB0 / - - -", 190, 66},
+  };
+  for (const NumberCase& c : cases) {
+    put(c.entry, c.key);
+    cruise_alt_ft = cruise_alt;
+    crz_wind_kt = crz_wind_speed;
+    trans_alt_ft = TransAlt;
+    expect_answer(c.entry, c.taken);
+    EXPECT_DOUBLE_EQ(*c.value, c.expected) << c.entry << " on " << c.key;
+    EXPECT_EQ(at(c.shown_x, c.shown_y), c.shown) << c.entry << " on " << c.key;
+  }
+}
+
+struct TemperatureCase {
+  const char* entry;
+  const char* key;  // R3 ISA DEV, R4 T/C OAT
+  bool taken;
+  double isa, oat;  // afterwards
+};
+
+// At FL350 the standard T/C OAT is 15 - 1.98 x 35 = -54.3 C: both temperatures stay within
+// -99..99 C, and the widest of them fits the screen.
+TEST_F(EntryRanges, TemperaturesWithinTheirRange) {
+  open_perf(1);
+  put("FL350", "R1");
+  const double std_oat = 15.0 - 1.98 * 35;
+  const TemperatureCase cases[] = {
+      {"0", "R3", true, 0, std_oat},
+      {"-999", "R4", false, 0, std_oat},
+      {"-999", "R3", false, 0, std_oat},
+      {"-99", "R4", true, -99 - std_oat, -99},
+      {"-100", "R4", false, -99 - std_oat, -99},
+      {"99", "R3", true, 99, 99 + std_oat},
+      {"-45", "R3", false, 99, 99 + std_oat},  // T/C OAT -99.3
+      {"+20", "R3", true, 20, 20 + std_oat},
+      {"1E2", "R4", true, 1 - std_oat, 1},
+  };
+  for (const TemperatureCase& c : cases) {
+    put(c.entry, c.key);
+    expect_answer(c.entry, c.taken);
+    EXPECT_NEAR(isa_deviation, c.isa, 1e-9) << c.entry << " on " << c.key;
+    EXPECT_NEAR(toc_oat, c.oat, 1e-9) << c.entry << " on " << c.key;
+  }
+  put("-99", "R4");
+  EXPECT_EQ(line(130), "-146\xC2\xB0" "F / -99\xC2\xB0" "C");
+  expect_texts_inside("T/C OAT -99 C");
+  isa_deviation = toc_oat = -999;  // not entered: dashes
+  frames(1);
+  EXPECT_EQ(line(103), "- - - \xC2\xB0 F / - - - \xC2\xB0 C");
+  expect_texts_inside("dashes");
+}
+
+struct LimitCase {
+  const char* entry;
+  const char* key;  // L2 climb min, R1 climb max, L3/R2 cruise, L4/R3 descent
+  bool taken;
+  double ias, mach;  // the climb row's minimum afterwards
+};
+
+// The limits entered in flight on the active route: speeds of three digits above 0, Mach
+// .100 to .990, the minimum not above the maximum; refused ones leave every limit.
+TEST_F(EntryRanges, PerfLimitsInFlight) {
+  host_.set_frame_rate(2);
+  sample_flight::set_airborne_on_autopilot(host_.aircraft().state(), 47.47, -122.33, 433.0, 12000.0, 280.0, 320.0);
+  start();
+  execute_company_route();
+  ASSERT_EQ(fpl_changed_state, 3);
+  smiths_page = SMITHS_PAGE_PERF_INIT;
+  smiths_perf_page_no = 2;
+  ClimbIasMin = 180, ClimbIasMax = 300, climb_mach_min = 0.6, climb_mach_max = 0.8;
+  frames(1);
+  const LimitCase cases[] = {
+      {"250/.78", "L2", true, 250, 0.78},   {"-50/.78", "L2", false, 250, 0.78},
+      {"250/.7X", "L2", false, 250, 0.78},  {"250/.099", "L2", false, 250, 0.78},
+      {"250/.995", "L2", false, 250, 0.78}, {"310/.700", "L2", false, 250, 0.78},
+      {"250/.810", "L2", false, 250, 0.78}, {"000/.700", "L2", false, 250, 0.78},
+      {"050/.1", "L2", true, 50, 0.1},      {"200/.050", "R1", false, 50, 0.1},
+      {"040/.700", "R1", false, 50, 0.1},   {"260/.790", "R1", true, 50, 0.1},
+  };
+  for (const LimitCase& c : cases) {
+    put(c.entry, c.key);
+    const std::string kept = std::string(c.entry).size() == 6 ? std::string(c.entry) + "00"
+                             : std::string(c.entry).size() == 7 ? std::string(c.entry) + "0"
+                                                                : std::string(c.entry);
+    EXPECT_EQ(smiths_scratchpad, c.taken ? "" : kept) << c.entry;
+    EXPECT_EQ(bottom(), c.taken ? "" : "INVALID ENTRY") << c.entry;
+    EXPECT_DOUBLE_EQ(ClimbIasMin, c.ias) << c.entry << " on " << c.key;
+    EXPECT_DOUBLE_EQ(climb_mach_min, c.mach) << c.entry << " on " << c.key;
+  }
+  EXPECT_DOUBLE_EQ(ClimbIasMax, 260);
+  EXPECT_DOUBLE_EQ(climb_mach_max, 0.79);
+  // The maximum column stands in its place whatever the minimum's digits.
+  EXPECT_EQ(line(71), " 50 /.100 | 260 / .790");
+  double x_short = -1, x_long = -1;
+  for (const GfxTextItem& t : items())
+    if (t.world.y == 71 && t.world.x > 0) x_short = t.world.x;
+  put("150/.600", "L2");
+  for (const GfxTextItem& t : items())
+    if (t.world.y == 71 && t.world.x > 0) x_long = t.world.x;
+  EXPECT_GT(x_short, 150);
+  EXPECT_DOUBLE_EQ(x_short, x_long);
+  expect_texts_inside("PERF LIMITS");
+}
+
+// APPROACH REF speeds print in three digits; the widest that can be stored fits.
+TEST_F(EntryRanges, ApproachRefSpeeds) {
+  start();
+  smiths_page = SMITHS_PAGE_APPROACH_REF;
+  frames(1);
+  struct Case {
+    const char* entry;
+    bool taken;
+    int32_t vref;
+  };
+  const Case cases[] = {{"999999", false, 145}, {"1000", false, 145}, {"999", true, 999}, {"150KT", true, 150},
+                        {"3E4", true, 3},       {"0", true, 0},       {"00", false, 0}};
+  VREFMID = 145;
+  for (const Case& c : cases) {
+    put(c.entry, "R2");
+    expect_answer(c.entry, c.taken);
+    EXPECT_EQ(VREFMID, c.vref) << c.entry;
+  }
+  put("-5", "R2");  // a negative entry does nothing
+  EXPECT_EQ(bottom(), "-5");
+  EXPECT_EQ(VREFMID, 0);
+  put("999", "R1");
+  put("999", "R2");
+  put("999", "R3");
+  EXPECT_EQ(at(223, 71), "999 K T");
+  expect_texts_inside("APPROACH REF");
+}
+
+struct HoldCase {
+  const char* entry;
+  const char* key;  // L3 course/turn, L4 leg time, L5 leg distance
+  bool taken;
+  const char* shown;  // the row afterwards when taken (else unchanged)
+  double shown_y;
+};
+
+// RTE HOLD on a hold placed at CARRO of the active route: the course 0-360, leg time and
+// distance in tenths that print in their fields.
+TEST_F(EntryRanges, RteHoldEntries) {
+  start();
+  execute_company_route();
+  press("HOLD");
+  press("L2");  // CARRO
+  press("L6");
+  ASSERT_EQ(smiths_page, SMITHS_PAGE_RTE_HOLD);
+  ASSERT_EQ(hold_count, 1);
+  const HoldCase cases[] = {
+      {"270/L", "L3", true, "270 /  L  T U R N", 99},    {"360.9/R", "L3", false, "", 99},
+      {"361/R", "L3", false, "", 99},                    {"3E2/R", "L3", false, "", 99},
+      {"360/R", "L3", true, "360 /  R  T U R N", 99},    {"0/L", "L3", true, "000 /  L  T U R N", 99},
+      {"99999", "L4", false, "", 133},                   {"10", "L4", false, "", 133},
+      {"0.04", "L4", false, "", 133},         {"9.9", "L4", true, "9.9   M I N", 133},
+      {"1.5", "L4", true, "1.5   M I N", 133},          {"99999.9", "L5", false, "", 166},
+      {"100", "L5", false, "", 166},                     {"1E1", "L5", false, "", 166},
+      {"99.9", "L5", true, "99.9 - N M", 166},
+  };
+  for (const HoldCase& c : cases) {
+    const std::string before = at(0, c.shown_y);
+    put(c.entry, c.key);
+    expect_answer(c.entry, c.taken);
+    EXPECT_EQ(at(0, c.shown_y), c.taken ? std::string(c.shown) : before) << c.entry << " on " << c.key;
+  }
+  EXPECT_DOUBLE_EQ(hold_list[1].leg_dist, 99.9);
+  EXPECT_DOUBLE_EQ(hold_list[1].leg_time, 1.5);
+  EXPECT_EQ(hold_list[1].leg_mode, 2);
+  EXPECT_DOUBLE_EQ(hold_list[1].inbound_course, 0);
+  expect_texts_inside("RTE HOLD");
+}
+
+// "MOD" of a modified route: at 20 on PERF INIT, at 18 on RTE HOLD, over its box at 20.
+TEST_F(EntryRanges, ModTagPositions) {
+  start();
+  execute_company_route();
+  smiths_page = SMITHS_PAGE_PERF_INIT;
+  smiths_perf_page_no = 1;
+  frames(1);
+  EXPECT_EQ(at(18, 0), "ACT");
+  put("FL350", "R1");
+  ASSERT_EQ(fpl_changed_state, 4);
+  EXPECT_EQ(at(20, 0), "MOD");
+  EXPECT_EQ(at(18, 0), "");
+  expect_texts_inside("PERF INIT MOD");
+  press("RTE");
+  EXPECT_EQ(at(18, 0), "MOD");
+}
+
+}  // namespace
