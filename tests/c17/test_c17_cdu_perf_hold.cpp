@@ -44,7 +44,7 @@ TEST_F(C17CduPerfHold, PerfInitWeightsAndCostIndex) {
   EXPECT_DOUBLE_EQ(reserve_fuel, 12500.0);
   EXPECT_EQ(at(0, 133), "12.5");
   const double zfw = zero_fuel_weight;
-  for (const char* bad : {"1000", "0", "-5", "ABC", "100X", ""}) expect_refused(bad, "L3", 227);
+  for (const char* bad : {"1000", "0", "-5", "ABC", "100X", "1E2", "0X1F", ""}) expect_refused(bad, "L3", 227);
   expect_refused("2001", "L4", 227);
   EXPECT_EQ(zero_fuel_weight, zfw);
 

@@ -178,7 +178,8 @@ TEST_F(NdPictures, DensePointWithEveryMapLayerDrawsItsLabelsInsideTheMapClip) {
         map_texts += r.op == GfxOp::Text;
         EXPECT_TRUE(r.op != GfxOp::Text || r.clip >= 0) << gauge << range;
       }
-      EXPECT_GT(map_texts, 300) << gauge << range;
+      // Only labels that reach the image are drawn: 45 to over 300 of them here.
+      EXPECT_GT(map_texts, 40) << gauge << range;
     }
   }
 }
