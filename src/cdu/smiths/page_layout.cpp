@@ -133,6 +133,13 @@ constexpr int ARIAL_WIDTHS[95] = {
 // Right edge of the text area of the screen: where right-aligned lines end.
 constexpr double CDU_TEXT_RIGHT = 272.0;
 
+// Green text at (x, y) in the page's face at `px` pixels.
+void draw_in_size(const CduPage& p, double px, double x, double y, const std::string& text) {
+  GfxFont* font = gfx_font_create(p.g, p.family, px, GFX_FONT_REGULAR);
+  draw_text(p.g, font, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
+  gfx_font_delete(font);
+}
+
 }  // namespace
 
 double cdu_text_width(const std::string& text, double px) {
@@ -156,10 +163,7 @@ void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& t
     return;
   }
   // Smaller, down to the small font.
-  const double px = std::max(CDU_LARGE_PX * (CDU_TEXT_RIGHT - x) / width, CDU_SMALL_PX);
-  GfxFont* font = gfx_font_create(p.g, p.family, px, GFX_FONT_REGULAR);
-  draw_text(p.g, font, p.green, x, y, DRAW_TEXT_MAX, text.c_str());
-  gfx_font_delete(font);
+  draw_in_size(p, std::max(CDU_LARGE_PX * (CDU_TEXT_RIGHT - x) / width, CDU_SMALL_PX), x, y, text);
 }
 
 void cdu_bottom_line(const CduPage& p) {
@@ -175,9 +179,7 @@ void cdu_text_within(const CduPage& p, double px, double x, double y, const std:
     draw_text(p.g, font, p.green, left, y, DRAW_TEXT_MAX, text.c_str());
     return;
   }
-  GfxFont* smaller = gfx_font_create(p.g, p.family, px * (CDU_CANVAS_W - left) / width, GFX_FONT_REGULAR);
-  draw_text(p.g, smaller, p.green, left, y, DRAW_TEXT_MAX, text.c_str());
-  gfx_font_delete(smaller);
+  draw_in_size(p, px * (CDU_CANVAS_W - left) / width, left, y, text);
 }
 
 void cdu_act_mod_tag(const CduPage& p, double act_x, double mod_x) {
