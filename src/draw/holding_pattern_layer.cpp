@@ -195,8 +195,9 @@ void draw_c17_mfd_hold_layer(const GaugeSurface*, GfxGraphics* g, double xscale,
                              double map_heading_deg) {
   const HoldRecord* h = first_hold();
   if (!h) return;
-  draw_scaled_member(g, present_lat, present_lon, map_heading_deg, 0, 0, xscale, yscale, inbound_rotation(*h, false),
-                     STANDARD);
+  // A north-up map (map heading 0) turns the pattern by its true inbound course.
+  draw_scaled_member(g, present_lat, present_lon, map_heading_deg, 0, 0, xscale, yscale,
+                     inbound_rotation(*h, map_heading_deg == 0.0), STANDARD);
 }
 
 void draw_efs50_ehsi_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double, double,

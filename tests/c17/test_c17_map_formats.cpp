@@ -264,6 +264,44 @@ TEST_F(C17MapTest, NorthUpHoldStaysAtItsFixWhateverTheCentre) {
   hold_count = 0;
 }
 
+// On the north-up map the racetrack lies along its true inbound course whatever the
+// aircraft's heading; on the heading-up map it turns with the heading.
+TEST_F(C17MapTest, HoldTurnsByItsTrueInboundCourseOnTheNorthUpMap) {
+  struct Row {
+    int32_t format;
+    double heading, magvar, rotation;  // expected turn of the pattern, degrees
+  };
+  for (const Row& row : {Row{6, 90, -16, 14}, Row{6, 200, 10, 40}, Row{3, 90, -16, 300}}) {
+    map_at(row.format);
+    c17_mfd_range = 40;
+    plan({"WPA", "WPB", "WPC"}, 1, 10);
+    HoldRecord& h = hold_list[1];
+    h = HoldRecord{};
+    fpl_set_text(h.ident, "WPB");
+    h.active_wpt = h.edit_wpt = 1;
+    h.turn = 1;
+    h.leg_mode = 2;
+    h.leg_dist = 4;
+    h.inbound_course = 30;
+    h.lat = fpl_active[1].lat;
+    h.lon = fpl_active[1].lon;
+    hold_count = 1;
+    token_overrides[TOK_HEADING] = row.heading;
+    token_overrides[TOK_MAP_HEADING] = row.heading + row.magvar;
+    token_overrides[TOK_MAGVAR] = row.magvar;
+    frame();
+    int arcs = 0;
+    for (const GfxRecord* a : r().of(GfxOp::Arc)) {
+      if (a->pen_argb != MAGENTA) continue;
+      ++arcs;
+      double turn = std::atan2(a->transform.m12, a->transform.m11) * 180.0 / M_PI;
+      EXPECT_NEAR(std::remainder(turn - row.rotation, 360.0), 0.0, 1.0) << row.format << " " << row.heading;
+    }
+    EXPECT_GT(arcs, 0) << row.format << " " << row.heading;
+  }
+  hold_count = 0;
+}
+
 // The north-up map is drawn to true north: the aircraft symbol points along the true
 // heading, not the magnetic one of the readout.
 TEST_F(C17MapTest, NorthUpAircraftSymbolPointsAlongTheTrueHeading) {
