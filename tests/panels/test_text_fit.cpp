@@ -99,7 +99,10 @@ class SampleTextFit : public ::testing::TestWithParam<std::string> {
     ASSERT_TRUE(host_.start(&error)) << error;
     host_.set_frame_rate(4);  // several ticks a frame keep the flights quick
   }
-  void TearDown() override { sample_flight::stop_and_remove(host_, sim_); }
+  void TearDown() override {
+    sample_flight::stop_and_remove(host_, sim_);
+    win_reset();  // keys and the IPC server a scenario left
+  }
 
   // Every text of the gauge's last picture that leaves the image, as a failure.
   void check_picture(const simhost::ScenarioStep& shot) {
@@ -156,3 +159,36 @@ INSTANTIATE_TEST_SUITE_P(Sample, SampleTextFit, ::testing::ValuesIn(sample_scena
                          });
 
 }  // namespace
+
+// The rule itself: what counts as a map label, and how far a text's ink leaves the image.
+TEST(TextFitRule, ClippedOrTurnedTextsAreMapLabelsAndOverhangIsMeasuredOnEverySide) {
+  GfxRecording rec;
+  rec.image_width = 100;
+  rec.image_height = 80;
+  auto clip = [](std::vector<GfxPointF> outline) {
+    GfxRecord r{};
+    r.op = GfxOp::SetClip;
+    r.clip_device = {std::move(outline)};
+    return r;
+  };
+  rec.records = {clip({{10, 10}, {60, 10}, {60, 50}, {10, 50}}), clip({{0, 0}, {100, 0}, {100, 80}, {0, 80}})};
+  GfxRecord text{};
+  text.op = GfxOp::Text;
+  struct Case {
+    int32_t clip;
+    GfxMatrix transform;
+    bool label;
+  };
+  for (const Case& c : {Case{-1, {2, 0, 0, 2, 5, 5}, false}, Case{0, {2, 0, 0, 2, 5, 5}, true},
+                        Case{1, {2, 0, 0, 2, 5, 5}, false}, Case{-1, {0, 1, -1, 0, 5, 5}, true},
+                        Case{-1, {2, 1e-15, -1e-15, 2, 5, 5}, false}}) {
+    text.clip = c.clip;
+    text.transform = c.transform;
+    EXPECT_EQ(map_label(rec, text), c.label) << c.clip << " " << c.transform.m12;
+  }
+  EXPECT_EQ(overhang({0, 0, 100, 80}, 100, 80), 0.0f);
+  EXPECT_EQ(overhang({-3, 10, 20, 10}, 100, 80), 3.0f);
+  EXPECT_EQ(overhang({90, 10, 14.5f, 10}, 100, 80), 4.5f);
+  EXPECT_EQ(overhang({10, -1, 20, 10}, 100, 80), 1.0f);
+  EXPECT_EQ(overhang({10, 75, 20, 10}, 100, 80), 5.0f);
+}
