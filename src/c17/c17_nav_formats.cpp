@@ -2,7 +2,9 @@
 // (centre near the top): range rings, compass, heading readout, range labels, the
 // lateral and vertical deviation scales with their pointers, ground speed and the
 // selected-heading marker. The route overlay is drawn over them by the dispatcher.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "c17/c17_mfd.h"
 #include "c17/c17_page.h"
@@ -68,13 +70,17 @@ void draw_compass(const NavKit& k, const NavFormat& f) {
     k.at(a);
     draw_line_d(g, k.white2, 0, d % 10 == 0 ? -r + 8 : -r + 4, 0, -r);
     if (d % 30 != 0) continue;
-    gfx_translate(g, 0, -f.label_radius, GFX_PREPEND);
-    gfx_rotate(g, heading - d, GFX_PREPEND);
+    // Upright at the label radius, moved in as far as needed to stay on the screen.
+    k.at();
     const char* cardinal = d == 0 ? "N" : d == 90 ? "E" : d == 180 ? "S" : d == 270 ? "W" : nullptr;
-    if (cardinal)
-      draw_text(g, k.a12, k.white, -7, 0, C17_TEXT_CAPACITY, cardinal);
-    else
-      draw_textf(g, k.a12, k.white, -7, 0, C17_TEXT_CAPACITY, "%02d", d / 10);
+    char number[4];
+    std::snprintf(number, sizeof number, "%02d", d / 10);
+    const char* label = cardinal ? cardinal : number;
+    double x = 0, y = 0;
+    polar_to_screen(heading, d, 0, 0, f.label_radius, x, y);
+    const double left = -double(c17_mfd_rose_cx);
+    const double right = CANVAS_C17_MFD.width + left - text_width(g, k.a12, C17_TEXT_CAPACITY, label);
+    draw_text(g, k.a12, k.white, std::max(left, std::min(x - 7, right)), y, C17_TEXT_CAPACITY, label);
   }
   k.at();
 }

@@ -128,7 +128,7 @@ void smiths_fms_econ_clb_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_largef(p, 5, 66, "%3d / %.2f", int(ClimbIas), ClimbMach);
   econ_draw_speed_restriction(p, ClbSpdRest, ClbAltRest);
   cdu_large(p, 12, 121, "- - - - - - - - - - - - - - - -");
-  cdu_large(p, 140, 151, "- - - - - - - - - - - - - - - -");
+  cdu_large_fit(p, 140, 151, "- - - - - - - - - - - - - - - -");
   if (fpl_changed_state != 4) cdu_large(p, 0, 165, "< MAX   RATE");
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "< ERASE" : "< MAX   ANGLE");
   cdu_large(p, 220, 198, "RTA >");

@@ -1,5 +1,6 @@
 // Primus 1000 MFD waypoint data layer: a star and the ident at each waypoint the
 // route layer placed, and the active-waypoint block (ident, distance, time to go).
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,7 +57,10 @@ void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObje
     text(magenta, 220, 0, "FMS");
     text(white, 241, 13, "NM");
     wipe(220, 29, 55, 14);
-    text(magenta, 220, 26, corp_format(false, "%.5s", fpl_active[fpl_active_index].ident).s);
+    // A wide ident moves left to end inside the screen.
+    const std::string ident = corp_format(false, "%.5s", fpl_active[fpl_active_index].ident).s;
+    const double room = u.x(P1000.width) - text_width(g, f14, ND_TEXT_CAPACITY, ident.c_str());
+    if (!ident.empty()) draw_text(g, f14, magenta, std::min(u.x(220), room), u.y(26), ND_TEXT_CAPACITY, ident.c_str());
   }
   if (f.full || dist_to_active_wpt_prev != dist_to_active_wpt) {
     static constexpr double XS[] = {218, 210, 202, 194, 187};  // 3..7 characters
