@@ -224,8 +224,7 @@ void smiths_fms_arrivals_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_smallf(p, 220, 0, "%2d / %2d", page, smiths_arr_page_count);
   draw_left(p, page);
   draw_right(p, page);
-  // Wider than the screen in the large font: the medium font's dashes, on the large ones' line.
-  cdu_medium(p, 2, 186, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
+  cdu_large_shrink(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "<ERASE" : "<INDEX");
   cdu_large(p, 200, 198, "ROUTE>");
   cdu_bottom_line(p);
