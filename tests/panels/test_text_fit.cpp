@@ -85,7 +85,7 @@ class SampleTextFit : public ::testing::TestWithParam<std::string> {
     ASSERT_TRUE(host_.load_panel(sim_ + "/" + panel_for(sim_, GetParam()), &error)) << error;
     host_.set_draw_recording(true);
     ASSERT_TRUE(host_.start(&error)) << error;
-    host_.set_frame_rate(4);  // several ticks a frame keep the flights quick
+    host_.set_frame_rate(2);  // several ticks a frame keep the flights quick
   }
   void TearDown() override {
     sample_flight::stop_and_remove(host_, sim_);
