@@ -333,8 +333,8 @@ void build_near_navaids_close(double lat, double lon);    // 320 NM from near_na
 void build_near_airway_fixes(double lat, double lon);     // 600 NM from the airway fixes, once each
 void build_near_airway_fixes_close(double lat, double lon);  // 200 NM of the present position
 // The wide lists read the whole tables through a position index, made again on the first
-// build after this is called. A load and a clear call it; so must any other writer of
-// nav_airports, nav_navaids or nav_airway_fixes.
+// build after this is called. The loaders of those tables and the clear call it; so must
+// any other writer of nav_airports, nav_navaids or nav_airway_fixes.
 void nav_tables_changed();
 
 // Nearest-VOR table: rows 1..nearest_vor_rows of nav_lists_21b, nearest first, each with

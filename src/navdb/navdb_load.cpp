@@ -9,7 +9,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "module/module_files.h"
@@ -38,8 +38,54 @@ int airway_next[nav_airway_fix_slots];
 int info_heads[kInfoHashSize];
 int info_next[apt_info_slots];
 
+// A set of 64-bit keys in one open-addressed table (linear probing): no allocation per key.
+class KeySet {
+ public:
+  // True when `key` was not in the set (it is now).
+  bool insert(uint64_t key) {
+    if (key == kEmpty) return std::exchange(has_empty_, true) == false;
+    if ((count_ + 1) * 4 > slots_.size() * 3) grow(slots_.size() * 2);
+    if (!place(slots_, key)) return false;
+    ++count_;
+    return true;
+  }
+  // Room for `n` more keys without growing.
+  void reserve(size_t n) {
+    size_t need = 16;
+    while (need * 3 < (count_ + n) * 4) need *= 2;
+    if (need > slots_.size()) grow(need);
+  }
+  void clear() {
+    slots_.clear();
+    count_ = 0;
+    has_empty_ = false;
+  }
+
+ private:
+  static constexpr uint64_t kEmpty = 0;
+  static bool place(std::vector<uint64_t>& slots, uint64_t key) {
+    const size_t mask = slots.size() - 1;
+    for (size_t i = (key * 0x9E3779B97F4A7C15ull) >> 20 & mask;; i = (i + 1) & mask) {
+      if (slots[i] == key) return false;
+      if (slots[i] == kEmpty) {
+        slots[i] = key;
+        return true;
+      }
+    }
+  }
+  void grow(size_t size) {
+    std::vector<uint64_t> bigger(size < 16 ? 16 : size, kEmpty);
+    for (uint64_t k : slots_)
+      if (k != kEmpty) place(bigger, k);
+    slots_.swap(bigger);
+  }
+  std::vector<uint64_t> slots_;
+  size_t count_ = 0;
+  bool has_empty_ = false;
+};
+
 // Airway points already stored, by ident and position: later copies are flagged `dup`.
-std::unordered_set<uint64_t> airway_fix_keys;
+KeySet airway_fix_keys;
 
 // Counts what a file's load refused and says so in the module messages.
 void count_result(const char* file, const NavLoadResult& r) {
@@ -219,6 +265,7 @@ bool read_nav_file(const std::string& path, std::string& text) {
 // "R ident length lat lon heading freq app heading2".
 NavLoadResult load_apts_text(std::string_view text) {
   NavLoadResult r;
+  nav_tables_changed();
   // Airport that runway lines belong to; 0 = none, kDroppedAirport = dropped at capacity.
   constexpr int kDroppedAirport = -1;
   int airport = 0;
@@ -289,6 +336,7 @@ NavLoadResult load_apts_text(std::string_view text) {
 // navs.txt: "ident type lat lon freq name..." with type "V" or "N".
 NavLoadResult load_navs_text(std::string_view text) {
   NavLoadResult r;
+  nav_tables_changed();
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[5];
@@ -347,7 +395,8 @@ NavLoadResult load_ints_text(std::string_view text) {
 // awys.txt: "airway seq fix lat lon", and "airway seq -" for a break after point seq.
 NavLoadResult load_awys_text(std::string_view text) {
   NavLoadResult r;
-  airway_fix_keys.reserve(airway_fix_keys.size() + static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  nav_tables_changed();
+  airway_fix_keys.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[5];
@@ -383,7 +432,7 @@ NavLoadResult load_awys_text(std::string_view text) {
     x.lat = lat;
     x.lon = lon;
     x.seq = seq;
-    x.dup = airway_fix_keys.insert(fix_key(x.ident, lat, lon)).second ? 0 : 1;
+    x.dup = airway_fix_keys.insert(fix_key(x.ident, lat, lon)) ? 0 : 1;
     nav_index_add(nav_airway_index, nav_airway_fix_count, x.extra);
     ++r.records;
   });

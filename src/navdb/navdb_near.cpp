@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cmath>
@@ -33,7 +34,7 @@ struct PositionIndex {
     int dup;
   };
   const NavRecord* table = nullptr;
-  bool built = false;
+  std::atomic<bool> built{false};  // loaders in several threads may clear it
   std::vector<Entry> entries;
   int row_start[kRows + 1] = {};
 
@@ -53,7 +54,7 @@ struct PositionIndex {
       const NavRecord& rec = table[i];
       entries[static_cast<size_t>(fill[row_of(rec.lat)]++)] = {gc_origin(rec.lat, rec.lon), i, rec.dup};
     }
-    built = true;
+    built.store(true, std::memory_order_relaxed);
   }
 };
 PositionIndex position_indexes[3] = {{nav_airports}, {nav_navaids}, {nav_airway_fixes}};
@@ -106,7 +107,7 @@ void gather_from_table(const NavRecord* table, int count, const Circle& c, bool 
 }
 
 void gather_from_index(PositionIndex& ix, int count, const Circle& c, bool skip_dups) {
-  if (!ix.built) ix.build(count);
+  if (!ix.built.load(std::memory_order_relaxed)) ix.build(count);
   auto read_rows = [&](int first, int last) {
     for (int e = ix.row_start[first]; e < ix.row_start[last + 1]; ++e) {
       const PositionIndex::Entry& en = ix.entries[static_cast<size_t>(e)];
@@ -156,7 +157,7 @@ int copy_within(const NavRecord* table, int count, double lat, double lon, doubl
 }  // namespace
 
 void nav_tables_changed() {
-  for (PositionIndex& p : position_indexes) p.built = false;
+  for (PositionIndex& p : position_indexes) p.built.store(false, std::memory_order_relaxed);
 }
 
 void build_near_airports(double lat, double lon) {

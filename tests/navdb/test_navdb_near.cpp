@@ -134,6 +134,30 @@ TEST(NavdbNear, AirwayFixCloseListFiltersAroundThePresentPosition) {
   EXPECT_EQ(near_airway_fixes_count, 0);
 }
 
+// A fix repeated on other airways, in this file or a later one, is flagged once stored;
+// the same ident elsewhere, or another ident at the same place, is a fix of its own.
+TEST(NavdbNear, RepeatedAirwayFixesAreFlaggedAcrossAirwaysAndFiles) {
+  std::string first, second;
+  for (int i = 1; i <= 5000; ++i) {
+    std::string fix = " F" + std::to_string(i) + " " + std::to_string(40 + i * 0.001) + " -100\n";
+    first += "V1 " + std::to_string(i) + fix;
+    first += "V2 " + std::to_string(i) + fix;                                                 // repeat
+    second += "V3 " + std::to_string(i) + fix;                                                // repeat, later file
+    second += "V4 " + std::to_string(i) + " F" + std::to_string(i) + " 30 -100\n";            // elsewhere
+    second += "V5 " + std::to_string(i) + " G" + std::to_string(i) + fix.substr(fix.find(' ', 1));  // other ident
+  }
+  ASSERT_EQ(load_awys_text(first).records, 10000);
+  ASSERT_EQ(load_awys_text(second).records, 15000);
+  int repeats[6] = {};
+  for (int i = 1; i <= nav_airway_fix_count; ++i)
+    repeats[nav_airway_fixes[i].extra[1] - '0'] += nav_airway_fixes[i].dup;
+  EXPECT_EQ(repeats[1], 0);
+  EXPECT_EQ(repeats[2], 5000);
+  EXPECT_EQ(repeats[3], 5000);
+  EXPECT_EQ(repeats[4], 0);
+  EXPECT_EQ(repeats[5], 0);
+}
+
 TEST(NavdbNear, ListsStopAtTheirLimits) {
   std::string text;
   for (int i = 1; i <= 3100; ++i) text += "A A" + std::to_string(i) + " 47 -122 0 X\n";
