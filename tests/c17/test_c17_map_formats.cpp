@@ -47,6 +47,21 @@ class C17MapTest : public C17Test {
   void frame() { script("run 18f"); }
   const GfxRecording& r() { return rec("2"); }
 
+  // A right-turn hold of 4 NM legs at record 1 of the active plan (its second).
+  void hold_at_second_record(double inbound_course) {
+    HoldRecord& h = hold_list[1];
+    h = HoldRecord{};
+    fpl_set_text(h.ident, fpl_active[1].ident);
+    h.active_wpt = h.edit_wpt = 1;
+    h.turn = 1;
+    h.leg_mode = 2;
+    h.leg_dist = 4;
+    h.inbound_course = inbound_course;
+    h.lat = fpl_active[1].lat;
+    h.lon = fpl_active[1].lon;
+    hold_count = 1;
+  }
+
   // An active plan of idents north of the aircraft, 10 NM apart from `first_nm` on;
   // "DISCO" lies at 0N 0E.
   void plan(const std::vector<std::string>& idents, int32_t active, double first_nm = 0) {
@@ -234,17 +249,7 @@ TEST_F(C17MapTest, NorthUpHoldStaysAtItsFixWhateverTheCentre) {
   map_at(6);
   c17_mfd_range = 40;
   plan({"WPA", "WPB", "WPC"}, 1, 10);
-  HoldRecord& h = hold_list[1];
-  h = HoldRecord{};
-  fpl_set_text(h.ident, "WPB");
-  h.active_wpt = h.edit_wpt = 1;
-  h.turn = 1;
-  h.leg_mode = 2;
-  h.leg_dist = 4;
-  h.inbound_course = 360;
-  h.lat = fpl_active[1].lat;
-  h.lon = fpl_active[1].lon;
-  hold_count = 1;
+  hold_at_second_record(360);
   struct Row {
     int32_t centre;
     double fix_y;  // WPB 20 NM north of the aircraft, 10 NM south of WPC; 2.5 px a NM
@@ -275,17 +280,7 @@ TEST_F(C17MapTest, HoldTurnsByItsTrueInboundCourseOnTheNorthUpMap) {
     map_at(row.format);
     c17_mfd_range = 40;
     plan({"WPA", "WPB", "WPC"}, 1, 10);
-    HoldRecord& h = hold_list[1];
-    h = HoldRecord{};
-    fpl_set_text(h.ident, "WPB");
-    h.active_wpt = h.edit_wpt = 1;
-    h.turn = 1;
-    h.leg_mode = 2;
-    h.leg_dist = 4;
-    h.inbound_course = 30;
-    h.lat = fpl_active[1].lat;
-    h.lon = fpl_active[1].lon;
-    hold_count = 1;
+    hold_at_second_record(30);
     token_overrides[TOK_HEADING] = row.heading;
     token_overrides[TOK_MAP_HEADING] = row.heading + row.magvar;
     token_overrides[TOK_MAGVAR] = row.magvar;
