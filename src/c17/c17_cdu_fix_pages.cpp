@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
@@ -11,7 +10,6 @@
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
-#include "geo/great_circle.h"
 #include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
@@ -49,12 +47,8 @@ void set_fix(FixInfoRecord& f) {
 void enter_pair(FixInfoRecord& f, int k) {
   const std::string& s = c17_cdu_scratchpad;
   if (s.empty()) return;
-  std::string text = s;
-  for (char& c : text)
-    if (c == '/') c = ' ';
-  std::istringstream in(text);
   std::string w1, w2;
-  in >> w1 >> w2;
+  cdu_slash_words(s, w1, w2);
   const bool dist_only = s[0] == '/';
   double first = 0, second = 0;
   bool ok = s.size() <= 12 && w1.size() == 3 && whole_word_number(w1, first);
@@ -94,17 +88,6 @@ void fix_key() {
   }
 }
 
-// Magnetic bearing from the fix to the aircraft, 001..360, and the distance.
-void bearing_from_fix(const FixInfoRecord& f, double& bearing, double& dist) {
-  double course = 0;
-  compute_gc_distance_course(present_lat, present_lon, f.lat, f.lon, dist, course);
-  bearing = course - magvar;
-  if (bearing < 0.5) bearing += 360.0;
-  bearing += 180.0;
-  if (bearing >= 360.0) bearing -= 360.0;
-  if (bearing == 0.0) bearing = 360.0;
-}
-
 }  // namespace
 
 void c17_cdu_position_fix_page(GaugeSurface* rec, GfxGraphics* g) {
@@ -120,7 +103,7 @@ void c17_cdu_position_fix_page(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 100, 63, "BRG / DIST");
   if (fixed) {
     double bearing = 0, dist = 0;
-    bearing_from_fix(f, bearing, dist);
+    fix_info_radial_to_aircraft(f, bearing, dist);
     cdu_largef(p, 100, 83, "%03.0f/%5.1f", bearing, dist);
   } else {
     cdu_large(p, 100, 83, "---/---");

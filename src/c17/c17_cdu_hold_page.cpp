@@ -1,6 +1,5 @@
 // STANDARD HOLD: inbound course, turn direction and leg time or distance of one hold of
 // the route, then the modified route inserted.
-#include <sstream>
 
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
@@ -37,13 +36,9 @@ void enter_turn(HoldRecord& h) {
 
 // R1: "/t" timed legs of 1.0-9.9 min, or "d" distance legs of 0.5-9.9 NM.
 void enter_leg(HoldRecord& h) {
-  std::string text = c17_cdu_scratchpad;
-  const bool timed = text.find('/') != std::string::npos;
-  for (char& c : text)
-    if (c == '/') c = ' ';
-  std::istringstream in(text);
-  std::string word;
-  in >> word;
+  const bool timed = c17_cdu_scratchpad.find('/') != std::string::npos;
+  std::string word, unused;
+  cdu_slash_words(c17_cdu_scratchpad, word, unused);
   double v = 0;
   if (!whole_word_number(word, v) || v < (timed ? 1.0 : 0.5) || v > 9.9) return reject();
   (timed ? h.leg_time : h.leg_dist) = v;

@@ -2,7 +2,6 @@
 // aircraft's radial and distance from the fix and the ETA and distance to each point.
 #include <cmath>
 #include <cstring>
-#include <sstream>
 
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
@@ -56,6 +55,16 @@ bool fix_info_take_fix(FixInfoRecord& f, const std::string& ident) {
   return true;
 }
 
+void fix_info_radial_to_aircraft(const FixInfoRecord& f, double& radial, double& dist) {
+  double course = 0;
+  compute_gc_distance_course(present_lat, present_lon, f.lat, f.lon, dist, course);
+  radial = course - magvar;
+  if (radial < 0.5) radial += 360.0;
+  radial += 180.0;
+  if (radial >= 360.0) radial -= 360.0;
+  if (radial == 0.0) radial = 360.0;
+}
+
 bool whole_word_number(const std::string& w, double& v) {
   std::size_t end = 0;
   return cdu_scan_number(w, true, v, end) && end == w.size();
@@ -69,12 +78,8 @@ void enter_pair(FixInfoRecord& f, int k) {
   const std::string& s = smiths_scratchpad;
   if (s.empty()) return;
   bool ok = s.size() <= 12;
-  std::string text = s;
-  for (char& c : text)
-    if (c == '/') c = ' ';
-  std::istringstream in(text);
   std::string w1, w2;
-  in >> w1 >> w2;
+  cdu_slash_words(s, w1, w2);
   bool slash = s.find('/') != std::string::npos;
   bool dist_only = !s.empty() && s[0] == '/';
   std::string radial_word = dist_only ? "" : w1, dist_word = dist_only ? w1 : w2;
@@ -147,13 +152,8 @@ void smiths_fms_fix_info_page_draw(GaugeSurface* rec, GfxGraphics* g) {
     cdu_five_boxes(p, 5, 10, 38);
   } else {
     cdu_largef(p, 5, 33, "%.*s", int(sizeof f.ident), f.ident);
-    double dist = 0, course = 0;
-    compute_gc_distance_course(present_lat, present_lon, f.lat, f.lon, dist, course);
-    double r = course - magvar;
-    if (r < 0.5) r += 360.0;
-    r += 180.0;
-    if (r >= 360.0) r -= 360.0;
-    if (r == 0.0) r = 360.0;
+    double r = 0, dist = 0;
+    fix_info_radial_to_aircraft(f, r, dist);
     cdu_largef(p, 70, 33, "%03.0f/%5.1f", r, dist);
     for (int k = 0; k < 3; ++k) draw_pair(p, f, k);
   }

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "cdu/smiths/smiths_cdu.h"
 #include "draw/draw_toolkit.h"
@@ -234,6 +235,16 @@ double cdu_leading_number(const std::string& text, bool signed_entry) {
   std::size_t end = 0;
   cdu_scan_number(text, signed_entry, v, end);
   return v;
+}
+
+void cdu_slash_words(const std::string& text, std::string& w1, std::string& w2) {
+  std::string spaced = text;
+  for (char& c : spaced)
+    if (c == '/') c = ' ';
+  std::istringstream in(spaced);
+  w1.clear();
+  w2.clear();
+  in >> w1 >> w2;
 }
 
 namespace {

@@ -88,3 +88,5 @@ int32_t cdu_leading_int(const std::string& text);
 bool cdu_scan_number(const std::string& text, bool signed_entry, double& v, std::size_t& end);
 // The same number, 0 when none.
 double cdu_leading_number(const std::string& text, bool signed_entry = false);
+// The first two words of an entry, split at blanks and "/" ("270/45", "/1.5"); empty when absent.
+void cdu_slash_words(const std::string& text, std::string& w1, std::string& w2);

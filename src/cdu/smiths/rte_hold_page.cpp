@@ -2,7 +2,6 @@
 // or distance, the fix ETA, another hold or the exit from the shown one.
 #include <cctype>
 #include <cmath>
-#include <sstream>
 
 #include "cdu/smiths/econ_pages.h"
 #include "cdu/smiths/page_layout.h"
@@ -22,13 +21,9 @@ constexpr int MAX_PLACED_HOLDS = 5;
 constexpr double MAX_LEG_MIN = 9.9, MAX_LEG_NM = 99.9;
 
 void enter_course(HoldRecord& h) {
-  std::string text = smiths_scratchpad;
-  bool slash = text.find('/') != std::string::npos;
-  for (char& c : text)
-    if (c == '/') c = ' ';
-  std::istringstream in(text);
+  bool slash = smiths_scratchpad.find('/') != std::string::npos;
   std::string course_word, dir_word;
-  in >> course_word >> dir_word;
+  cdu_slash_words(smiths_scratchpad, course_word, dir_word);
   double course = 0;
   char dir = dir_word.empty() ? ' ' : char(std::toupper(static_cast<unsigned char>(dir_word[0])));
   if (!slash || !cdu_hold_course(course_word, course) || (dir != 'L' && dir != 'R')) {

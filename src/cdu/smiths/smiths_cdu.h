@@ -242,6 +242,8 @@ bool whole_word_number(const std::string& w, double& v);
 // "A"); false, `f` unchanged, when nothing matches.
 struct FixInfoRecord;
 bool fix_info_take_fix(FixInfoRecord& f, const std::string& ident);
+// Magnetic bearing from fix `f` to the aircraft, 001..360, and the distance (NM).
+void fix_info_radial_to_aircraft(const FixInfoRecord& f, double& radial, double& dist);
 // Opens DEPARTURES with its choices reset and the lists rebuilt for every runway.
 void cdu_reset_page_10c(GaugeSurface* rec);
 // Edit record of RTE entry row e; a row past the last goes before the destination.
