@@ -24,8 +24,9 @@ std::vector<Candidate> candidates;  // kept between builds for its capacity
 std::vector<uint64_t> chosen_bits;  // records chosen, by table index
 
 // The records of a whole table by whole degree of latitude, with the sines and cosines of
-// their latitudes and their repeat flags: a rebuild reads only the degrees its circle spans. Records whose latitude
-// is not a number of -90..90 sit in a last row that every search reads.
+// their latitudes and their repeat flags: a rebuild reads only the degrees its circle
+// spans. Records whose latitude is not a number of -90..90 sit in a last row that every
+// search reads.
 struct PositionIndex {
   static constexpr int kRows = 182;  // -90..89, 90, stray
   struct Entry {
