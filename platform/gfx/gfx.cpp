@@ -117,6 +117,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
       if (--g_start_count == 0) {
         raster_release_measuring();
         gfx_release_fonts();
+        gfx_release_stamps();
       }
       return GFX_OK;
     }

@@ -56,12 +56,14 @@ struct GfxGraphics {
   GaugeImage* image;
   cairo_surface_t* surface;  // null without pixels
   cairo_t* cr;
+  cairo_t* bare;  // the same pixels without a clip (raster_bare)
   GfxMatrix m;
   GfxStatus last;
   int32_t smoothing;
   int32_t text_hint;
   int32_t pixel_offset;
   bool clip_on;
+  std::vector<std::vector<GfxPointF>> clip_polys;  // the raster clip (even-odd), cairo device space
   int32_t clip_record;  // SetClip record index in the recording, -2 when unknown
 };
 
@@ -98,8 +100,17 @@ void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out);
 void gfx_release_fonts();
 
 // Raster back end (cairo).
+// Shared by the raster and stamp parts: colour as source, an elliptical arc (degrees)
+// added to the path, the pen's width and dash set for a stroke.
+void raster_set_source(cairo_t* cr, uint32_t argb);
+void raster_path_arc(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, bool join);
+void raster_stroke_style(cairo_t* cr, const GfxPen* pen);
 void raster_open(GfxGraphics* g);
 void raster_close(GfxGraphics* g);
+// Device bounding box (x0 y0 x1 y1) of a user-space box under the context's matrix.
+void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]);
+// A context on the same pixels without a clip (made on first use).
+cairo_t* raster_bare(GfxGraphics* g);
 void raster_clear(GfxGraphics* g, uint32_t argb);
 void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n);
 void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h,
@@ -117,6 +128,26 @@ std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* f
 GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font);
 // Frees the kept measuring context (made again on the next measurement).
 void raster_release_measuring();
+// A small stroke's geometry from its world origin: a polyline from the origin through
+// `n` more points, or an arc (w, h, start, sweep) in the box whose corner is the
+// origin. Zero-filled before use: its bytes are its identity.
+struct GfxStampShape {
+  static constexpr int32_t MAX_POINTS = 24;
+  enum Kind : int32_t { POLYLINE, ARC } kind;
+  int32_t n;
+  int32_t xy[2 * MAX_POINTS];
+  double arc[4];
+};
+// Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
+// the shape is too large or the pen has an arrowhead, and nothing was drawn.
+bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape);
+// How the clip covers a device box: every point of it, none, or a part (a clip edge
+// crosses it). Where it covers all, drawing without the clip (`bare`) is drawing under
+// it; where it covers a part, the drawing is cut along the edge as cairo cuts it.
+enum class GfxCover { ALL, NONE, PART };
+GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1);
+// Lets every kept mask go.
+void gfx_release_stamps();
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);
 void raster_reset_clip(GfxGraphics* g);
 

@@ -10,11 +10,6 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-void set_source(cairo_t* cr, uint32_t argb) {
-  cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
-                        ((argb >> 24) & 0xFF) / 255.0);
-}
-
 // World transform plus the pixel offset: by default integer coordinates are
 // pixel centres, which in cairo lie at half coordinates.
 void apply_world(GfxGraphics* g) {
@@ -26,25 +21,11 @@ void apply_world(GfxGraphics* g) {
   cairo_set_antialias(g->cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
 
-// Strokes the current path with the pen (width in world units; 0 is one pixel).
+// Strokes the current path with the pen.
 void stroke(GfxGraphics* g, const GfxPen* pen) {
   cairo_t* cr = g->cr;
-  double unit = pen->width;
-  if (unit <= 0) {
-    cairo_identity_matrix(cr);
-    unit = 1.0;
-  }
-  cairo_set_line_width(cr, unit);
-  if (pen->dash == GFX_DASH_DASH) {
-    double d[2] = {3 * unit, unit};
-    cairo_set_dash(cr, d, 2, 0);
-  } else if (pen->dash == GFX_DASH_DOT) {
-    double d[2] = {unit, unit};
-    cairo_set_dash(cr, d, 2, 0);
-  } else {
-    cairo_set_dash(cr, nullptr, 0, 0);
-  }
-  set_source(cr, pen->argb);
+  raster_stroke_style(cr, pen);
+  raster_set_source(cr, pen->argb);
   cairo_stroke(cr);
   cairo_set_dash(cr, nullptr, 0, 0);
 }
@@ -64,7 +45,7 @@ void arrow_cap(GfxGraphics* g, const GfxPen* pen, GfxPointF from, GfxPointF tip)
   cairo_line_to(cr, tip.x - ux * h + uy * half, tip.y - uy * h - ux * half);
   cairo_close_path(cr);
   if (pen->cap.filled) {
-    set_source(cr, pen->argb);
+    raster_set_source(cr, pen->argb);
     cairo_fill(cr);
   } else {
     GfxPen plain = *pen;
@@ -72,27 +53,6 @@ void arrow_cap(GfxGraphics* g, const GfxPen* pen, GfxPointF from, GfxPointF tip)
     stroke(g, &plain);
   }
 }
-
-// Adds an elliptical arc to the current path (start and sweep in degrees).
-void path_arc(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, bool join) {
-  double a = w / 2, b = h / 2;
-  if (a <= 0 || b <= 0) return;
-  if (sweep > 360) sweep = 360;
-  if (sweep < -360) sweep = -360;
-  double t0 = gfx_ellipse_param(a, b, start);
-  double t1 = std::fabs(sweep) >= 360 ? t0 + (sweep > 0 ? 2 * PI : -2 * PI) : gfx_ellipse_param(a, b, start + sweep);
-  if (!join) cairo_new_sub_path(cr);
-  cairo_matrix_t saved;
-  cairo_get_matrix(cr, &saved);
-  cairo_translate(cr, x + a, y + b);
-  cairo_scale(cr, a, b);
-  if (sweep >= 0)
-    cairo_arc(cr, 0, 0, 1, t0, t1);
-  else
-    cairo_arc_negative(cr, 0, 0, 1, t0, t1);
-  cairo_set_matrix(cr, &saved);
-}
-
 
 // cairo keeps device coordinates in 24.8 fixed point: beyond about 8e6 pixels
 // they wrap. Geometry reaching past SAFE is first cut to a box around the image.
@@ -237,6 +197,50 @@ bool box_safe(GfxGraphics* g, double x, double y, double w, double h) {
 
 }  // namespace
 
+void raster_set_source(cairo_t* cr, uint32_t argb) {
+  cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
+                        ((argb >> 24) & 0xFF) / 255.0);
+}
+
+// Width in world units (0 is one pixel: the matrix becomes the identity).
+void raster_stroke_style(cairo_t* cr, const GfxPen* pen) {
+  double unit = pen->width;
+  if (unit <= 0) {
+    cairo_identity_matrix(cr);
+    unit = 1.0;
+  }
+  cairo_set_line_width(cr, unit);
+  if (pen->dash == GFX_DASH_DASH) {
+    double d[2] = {3 * unit, unit};
+    cairo_set_dash(cr, d, 2, 0);
+  } else if (pen->dash == GFX_DASH_DOT) {
+    double d[2] = {unit, unit};
+    cairo_set_dash(cr, d, 2, 0);
+  } else {
+    cairo_set_dash(cr, nullptr, 0, 0);
+  }
+}
+
+// Adds an elliptical arc to the current path (start and sweep in degrees).
+void raster_path_arc(cairo_t* cr, double x, double y, double w, double h, double start, double sweep, bool join) {
+  double a = w / 2, b = h / 2;
+  if (a <= 0 || b <= 0) return;
+  if (sweep > 360) sweep = 360;
+  if (sweep < -360) sweep = -360;
+  double t0 = gfx_ellipse_param(a, b, start);
+  double t1 = std::fabs(sweep) >= 360 ? t0 + (sweep > 0 ? 2 * PI : -2 * PI) : gfx_ellipse_param(a, b, start + sweep);
+  if (!join) cairo_new_sub_path(cr);
+  cairo_matrix_t saved;
+  cairo_get_matrix(cr, &saved);
+  cairo_translate(cr, x + a, y + b);
+  cairo_scale(cr, a, b);
+  if (sweep >= 0)
+    cairo_arc(cr, 0, 0, 1, t0, t1);
+  else
+    cairo_arc_negative(cr, 0, 0, 1, t0, t1);
+  cairo_set_matrix(cr, &saved);
+}
+
 void raster_open(GfxGraphics* g) {
   GaugeImage* img = g->image;
   g->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(img->pixels),
@@ -255,7 +259,25 @@ void raster_open(GfxGraphics* g) {
   }
 }
 
+void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]) {
+  double xs[4] = {x0, x1, x0, x1}, ys[4] = {y0, y0, y1, y1};
+  out[0] = out[1] = INFINITY;
+  out[2] = out[3] = -INFINITY;
+  for (int32_t i = 0; i < 4; ++i) {
+    cairo_user_to_device(cr, &xs[i], &ys[i]);
+    out[0] = std::fmin(out[0], xs[i]), out[2] = std::fmax(out[2], xs[i]);
+    out[1] = std::fmin(out[1], ys[i]), out[3] = std::fmax(out[3], ys[i]);
+  }
+}
+
+cairo_t* raster_bare(GfxGraphics* g) {
+  if (!g->bare) g->bare = cairo_create(g->surface);
+  return g->bare;
+}
+
 void raster_close(GfxGraphics* g) {
+  if (g->bare) cairo_destroy(g->bare);
+  g->bare = nullptr;
   if (g->cr) cairo_destroy(g->cr);
   if (g->surface) {
     cairo_surface_flush(g->surface);
@@ -271,7 +293,7 @@ void raster_clear(GfxGraphics* g, uint32_t argb) {
   cairo_reset_clip(cr);
   cairo_identity_matrix(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  set_source(cr, argb);
+  raster_set_source(cr, argb);
   cairo_paint(cr);
   cairo_restore(cr);
 }
@@ -280,6 +302,16 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
   apply_world(g);
   cairo_t* cr = g->cr;
   if (n == 2 && pts[0].x == pts[1].x && pts[0].y == pts[1].y) return;  // a zero-length line shows nothing
+  if (n >= 2 && n - 1 <= GfxStampShape::MAX_POINTS) {
+    GfxStampShape shape{};
+    shape.kind = GfxStampShape::POLYLINE;
+    shape.n = n - 1;
+    for (int32_t i = 1; i < n; ++i) {
+      shape.xy[2 * i - 2] = pts[i].x - pts[0].x;
+      shape.xy[2 * i - 1] = pts[i].y - pts[0].y;
+    }
+    if (raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
+  }
   cairo_new_path(cr);
   path_polyline(g, pts, n);
   stroke(g, pen);
@@ -297,9 +329,13 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
 void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h, double start,
                        double sweep) {
   if (w <= 0 || h <= 0 || sweep == 0 || !box_safe(g, x, y, w, h)) return;
+  GfxStampShape shape{};
+  shape.kind = GfxStampShape::ARC;
+  shape.arc[0] = w, shape.arc[1] = h, shape.arc[2] = start, shape.arc[3] = sweep;
+  if (raster_stamp_stroke(g, pen, x, y, shape)) return;
   apply_world(g);
   cairo_new_path(g->cr);
-  path_arc(g->cr, x, y, w, h, start, sweep, false);
+  raster_path_arc(g->cr, x, y, w, h, start, sweep, false);
   if (std::fabs(sweep) >= 360) cairo_close_path(g->cr);
   stroke(g, pen);
   if (pen->has_cap && std::fabs(sweep) < 360) {
@@ -317,9 +353,9 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
   if (w <= 0 || h <= 0 || !box_safe(g, x, y, w, h)) return;
   apply_world(g);
   cairo_new_path(g->cr);
-  path_arc(g->cr, x, y, w, h, 0, 360, false);
+  raster_path_arc(g->cr, x, y, w, h, 0, 360, false);
   cairo_close_path(g->cr);
-  set_source(g->cr, brush->argb);
+  raster_set_source(g->cr, brush->argb);
   cairo_fill(g->cr);
 }
 
@@ -329,7 +365,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
   cairo_new_path(cr);
   path_polygon(g, pts, n);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-  set_source(cr, brush->argb);
+  raster_set_source(cr, brush->argb);
   cairo_fill(cr);
 }
 
@@ -348,7 +384,7 @@ void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y,
   cairo_new_path(g->cr);
   GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
   path_polygon(g, r, 4);
-  set_source(g->cr, brush->argb);
+  raster_set_source(g->cr, brush->argb);
   cairo_fill(g->cr);
 }
 
@@ -407,6 +443,35 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
   return out;
 }
 
+// Shows a glyph run; a run the clip wholly covers is shown without it (its cut costs
+// more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
+void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
+  cairo_t* cr = g->cr;
+  if (!boxed && g->clip_on) {
+    cairo_text_extents_t te;
+    cairo_glyph_extents(cr, glyphs.data(), int(glyphs.size()), &te);
+    // The ink box from the first glyph's origin.
+    double left = glyphs[0].x + te.x_bearing, top = glyphs[0].y + te.y_bearing;
+    double box[4];
+    raster_device_box(cr, left, top, left + te.width, top + te.height, box);
+    // Anti-aliased ink reaches past the outlines' box.
+    GfxCover cover = gfx_clip_cover(g, box[0] - 2, box[1] - 2, box[2] + 2, box[3] + 2);
+    if (cover == GfxCover::NONE) return;
+    if (cover == GfxCover::ALL) {
+      cairo_t* bare = raster_bare(g);
+      cairo_matrix_t m;
+      cairo_get_matrix(cr, &m);
+      cairo_set_matrix(bare, &m);
+      cairo_set_scaled_font(bare, cairo_get_scaled_font(cr));
+      raster_set_source(bare, argb);
+      cairo_show_glyphs(bare, glyphs.data(), int(glyphs.size()));
+      return;
+    }
+  }
+  raster_set_source(cr, argb);
+  cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+}
+
 }  // namespace
 
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
@@ -429,7 +494,7 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   double lead = font->size / 6.0;
   double x = layout.x + lead;
   double y = layout.y + fe.ascent;
-  set_source(cr, brush->argb);
+  raster_set_source(cr, brush->argb);
   std::vector<cairo_glyph_t> glyphs;
   for (const std::string& line : layout_lines(cr, utf8, layout.width > 0 ? layout.width - 2 * lead : 0)) {
     if (!line.empty()) {
@@ -438,7 +503,7 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
       double px = 0, py = 0;
       cairo_get_current_point(cr, &px, &py);
       if (gfx_glyph_run(cr, line, px, py, glyphs))
-        cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+        show_glyphs(g, boxed, brush->argb, glyphs);
       else
         cairo_show_text(cr, line.c_str());
     }
@@ -522,19 +587,63 @@ std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* f
   return out;
 }
 
+namespace {
+
+// Every point on one line: the figure has no inside.
+bool on_one_line(const std::vector<GfxPointF>& poly) {
+  const GfxPointF& a = poly[0];
+  for (const GfxPointF& b : poly) {
+    if (b.x == a.x && b.y == a.y) continue;
+    for (const GfxPointF& p : poly)
+      if ((p.x - a.x) * (b.y - a.y) != (p.y - a.y) * (b.x - a.x)) return false;
+    return true;
+  }
+  return true;
+}
+
+}  // namespace
+
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys) {
   cairo_t* cr = g->cr;
   cairo_reset_clip(cr);
   cairo_identity_matrix(cr);
   cairo_new_path(cr);
+  g->clip_polys.clear();
   for (const auto& poly : device_polys) {
     if (poly.empty()) continue;
-    cairo_move_to(cr, poly[0].x + 0.5, poly[0].y + 0.5);
-    for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x + 0.5, poly[i].y + 0.5);
+    std::vector<GfxPointF> kept;
+    for (const GfxPointF& p : poly) kept.push_back({p.x + 0.5, p.y + 0.5});
+    cairo_move_to(cr, kept[0].x, kept[0].y);
+    for (size_t i = 1; i < kept.size(); ++i) cairo_line_to(cr, kept[i].x, kept[i].y);
     cairo_close_path(cr);
+    if (!on_one_line(poly)) g->clip_polys.push_back(std::move(kept));
   }
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_clip(cr);
 }
 
-void raster_reset_clip(GfxGraphics* g) { cairo_reset_clip(g->cr); }
+GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1) {
+  if (!g->clip_on) return GfxCover::ALL;
+  bool inside = false;  // the box's centre, by even-odd crossings
+  double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
+  for (const auto& poly : g->clip_polys) {
+    for (size_t i = 0, n = poly.size(); i < n; ++i) {
+      GfxPointF a = poly[i], b = poly[(i + 1) % n];
+      if (std::fmax(a.x, b.x) >= x0 && std::fmin(a.x, b.x) <= x1 && std::fmax(a.y, b.y) >= y0 &&
+          std::fmin(a.y, b.y) <= y1) {
+        // The edge's line leaves the box's corners on both sides (or touches one): it crosses.
+        auto side = [&](double x, double y) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
+        double s0 = side(x0, y0), s1 = side(x1, y0), s2 = side(x0, y1), s3 = side(x1, y1);
+        bool all_pos = s0 > 0 && s1 > 0 && s2 > 0 && s3 > 0, all_neg = s0 < 0 && s1 < 0 && s2 < 0 && s3 < 0;
+        if (!all_pos && !all_neg) return GfxCover::PART;
+      }
+      if ((a.y > cy) != (b.y > cy) && cx < a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y)) inside = !inside;
+    }
+  }
+  return inside ? GfxCover::ALL : GfxCover::NONE;
+}
+
+void raster_reset_clip(GfxGraphics* g) {
+  cairo_reset_clip(g->cr);
+  g->clip_polys.clear();
+}

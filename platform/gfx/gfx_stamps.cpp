@@ -1,0 +1,183 @@
+// Small strokes kept as coverage masks. A map draws hundreds of the same few symbols
+// (rings, hexagons, triangles) a frame; each is stroked once per shape, pen, transform
+// and eighth of a pixel of position into an A8 mask, which later draws of it only
+// composite in their colour under the current clip. Released when the library stops.
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gfx/gfx_internal.h"
+
+namespace {
+
+// Strokes reaching further than this from their origin (device pixels) are not kept.
+constexpr double MAX_REACH = 64.0;
+// Sub-pixel positions a mask is kept for, per axis.
+constexpr int32_t PHASES = 8;
+// Beyond this many masks all are let go (a frame's working set is far smaller).
+constexpr size_t MAX_STAMPS = 4096;
+// Slots of the table of shapes drawn once (a power of two; a shape forgotten when
+// another takes its slot is kept on a later draw).
+constexpr size_t SEEN_SLOTS = size_t(1) << 17;
+
+struct StampKey {
+  GfxStampShape shape;
+  double linear[4];
+  double width;
+  int32_t dash;
+  int32_t phase_x, phase_y;
+  int32_t antialias;
+
+  bool operator==(const StampKey& o) const { return std::memcmp(this, &o, sizeof(StampKey)) == 0; }
+};
+static_assert(sizeof(StampKey) == sizeof(GfxStampShape) + 5 * sizeof(double) + 4 * sizeof(int32_t),
+              "the key is compared and hashed byte by byte: no padding");
+
+struct StampHash {
+  size_t operator()(const StampKey& k) const {
+    // The key has no padding: its words are hashed as they stand.
+    static_assert(sizeof(StampKey) % sizeof(uint64_t) == 0);
+    uint64_t words[sizeof(StampKey) / sizeof(uint64_t)];
+    std::memcpy(words, &k, sizeof words);
+    uint64_t h = 1469598103934665603ull;
+    for (uint64_t w : words) h = (h ^ w) * 1099511628211ull, h ^= h >> 29;
+    return size_t(h);
+  }
+};
+
+struct Stamp {
+  cairo_surface_t* mask;  // null: the stroke leaves no ink
+  int32_t x, y;           // mask's top left from the origin's whole pixel
+};
+
+struct StampCache {
+  std::unordered_map<StampKey, Stamp, StampHash> stamps;
+  std::vector<size_t> seen;  // hashes of shapes drawn once, without a mask, by slot
+  cairo_surface_t* scratch_surface = nullptr;
+  cairo_t* scratch = nullptr;  // measures strokes
+
+  void release_stamps() {
+    for (auto& [key, s] : stamps)
+      if (s.mask) cairo_surface_destroy(s.mask);
+    stamps.clear();
+  }
+  void release() {
+    release_stamps();
+    seen = {};
+    if (scratch) cairo_destroy(scratch);
+    if (scratch_surface) cairo_surface_destroy(scratch_surface);
+    scratch = nullptr;
+    scratch_surface = nullptr;
+  }
+  ~StampCache() { release(); }
+} cache;
+
+void add_shape(cairo_t* cr, const GfxStampShape& s) {
+  cairo_new_path(cr);
+  if (s.kind == GfxStampShape::ARC) {
+    raster_path_arc(cr, 0, 0, s.arc[0], s.arc[1], s.arc[2], s.arc[3], false);
+    if (std::fabs(s.arc[3]) >= 360) cairo_close_path(cr);
+    return;
+  }
+  cairo_move_to(cr, 0, 0);
+  for (int32_t i = 0; i < s.n; ++i) cairo_line_to(cr, s.xy[2 * i], s.xy[2 * i + 1]);
+}
+
+// Device distance the shape's geometry reaches from its origin.
+double reach(const GfxMatrix& m, const GfxStampShape& s) {
+  auto len = [&](double x, double y) { return std::fabs(m.m11 * x + m.m21 * y) + std::fabs(m.m12 * x + m.m22 * y); };
+  if (s.kind == GfxStampShape::ARC) return len(s.arc[0], s.arc[1]);
+  double r = 0;
+  for (int32_t i = 0; i < s.n; ++i) r = std::fmax(r, len(s.xy[2 * i], s.xy[2 * i + 1]));
+  return r;
+}
+
+void set_matrix(cairo_t* cr, const double* l, double dx, double dy) {
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, l[0], l[1], l[2], l[3], dx, dy);
+  cairo_set_matrix(cr, &m);
+}
+
+Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
+  if (!cache.scratch) {
+    cache.scratch_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cache.scratch = cairo_create(cache.scratch_surface);
+  }
+  double qx = double(k.phase_x) / PHASES, qy = double(k.phase_y) / PHASES;
+  cairo_t* cr = cache.scratch;
+  set_matrix(cr, k.linear, qx, qy);
+  add_shape(cr, k.shape);
+  raster_stroke_style(cr, pen);
+  double x1, y1, x2, y2, box[4];
+  cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
+  raster_device_box(cr, x1, y1, x2, y2, box);
+  cairo_new_path(cr);
+  if (!(box[2] > box[0] && box[3] > box[1])) return {nullptr, 0, 0};
+  int32_t x0 = int32_t(std::floor(box[0])) - 1, y0 = int32_t(std::floor(box[1])) - 1;
+  int32_t w = int32_t(std::ceil(box[2])) + 1 - x0, h = int32_t(std::ceil(box[3])) + 1 - y0;
+  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  cairo_t* mc = cairo_create(mask);
+  cairo_set_antialias(mc, k.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  set_matrix(mc, k.linear, qx - x0, qy - y0);
+  add_shape(mc, k.shape);
+  raster_stroke_style(mc, pen);
+  cairo_set_source_rgba(mc, 0, 0, 0, 1);
+  cairo_stroke(mc);
+  cairo_destroy(mc);
+  cairo_surface_flush(mask);
+  return {mask, x0, y0};
+}
+
+}  // namespace
+
+bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape) {
+  double scale = std::fabs(g->m.m11) + std::fabs(g->m.m12) + std::fabs(g->m.m21) + std::fabs(g->m.m22);
+  if (pen->has_cap || !(reach(g->m, shape) + pen->width * scale <= MAX_REACH)) return false;
+  GfxPointF d = gfx_apply(g->m, ox, oy);
+  double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
+  double dx = d.x + off, dy = d.y + off;
+  if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) return false;
+  double fx = std::floor(dx), fy = std::floor(dy);
+  int32_t px = int32_t(std::lround((dx - fx) * PHASES)), py = int32_t(std::lround((dy - fy) * PHASES));
+  if (px == PHASES) px = 0, fx += 1;
+  if (py == PHASES) py = 0, fy += 1;
+
+  StampKey k;
+  k.shape = shape;
+  k.linear[0] = g->m.m11, k.linear[1] = g->m.m12, k.linear[2] = g->m.m21, k.linear[3] = g->m.m22;
+  k.width = pen->width;
+  k.dash = pen->dash;
+  k.phase_x = px, k.phase_y = py;
+  k.antialias = g->smoothing == GFX_SMOOTHING_HIGH_QUALITY || g->smoothing == GFX_SMOOTHING_ANTIALIAS;
+
+  // A shape is kept on its second draw: one drawn once (a compass tick under a turning
+  // heading) costs no mask.
+  auto it = cache.stamps.find(k);
+  if (it == cache.stamps.end()) {
+    size_t hash = StampHash{}(k);
+    if (cache.seen.empty()) cache.seen.assign(SEEN_SLOTS, 0);
+    size_t& slot = cache.seen[hash & (SEEN_SLOTS - 1)];
+    if (slot != hash) {
+      slot = hash;
+      return false;
+    }
+    if (cache.stamps.size() >= MAX_STAMPS) cache.release_stamps();
+    it = cache.stamps.emplace(k, make_stamp(k, pen)).first;
+  }
+  const Stamp& s = it->second;
+  if (!s.mask) return true;
+  int32_t w = cairo_image_surface_get_width(s.mask), h = cairo_image_surface_get_height(s.mask);
+  GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + w, fy + s.y + h);
+  if (cover == GfxCover::NONE) return true;
+  if (cover == GfxCover::PART) return false;
+  // The clip covers the whole mask: composited without it (cairo cuts a mask by a clip
+  // of unaligned boxes along their shared edges).
+  cairo_t* cr = raster_bare(g);
+  cairo_identity_matrix(cr);
+  raster_set_source(cr, pen->argb);
+  cairo_mask_surface(cr, s.mask, fx + s.x, fy + s.y);
+  return true;
+}
+
+void gfx_release_stamps() { cache.release(); }

@@ -1,0 +1,200 @@
+// Small strokes drawn again through kept masks: the same ink as stroking them, at
+// most anti-aliasing differences at their edges, cut by the clip as before.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <ostream>
+#include <vector>
+
+#include "platform/gfx/gfx.h"
+
+namespace {
+
+constexpr uint32_t BACKGROUND = 0xFF000000;
+
+struct Canvas {
+  std::vector<uint32_t> px;
+  GaugeImage image;
+  GfxGraphics* g = nullptr;
+
+  Canvas(int w, int h) : px(size_t(w) * h, 0), image{px.data(), w, h, w * 4, nullptr} {
+    gfx_create(&image, &g);
+    gfx_set_smoothing(g, GFX_SMOOTHING_ANTIALIAS);
+    gfx_clear(g, BACKGROUND);
+  }
+  ~Canvas() { gfx_delete(g); }
+};
+
+// Largest channel difference between two images, and the pixels that differ.
+struct Difference {
+  int max = 0;
+  int pixels = 0;
+};
+
+Difference compare(const Canvas& a, const Canvas& b) {
+  Difference d;
+  for (size_t i = 0; i < a.px.size(); ++i) {
+    int m = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+      m = std::max(m, std::abs(int((a.px[i] >> shift) & 0xFF) - int((b.px[i] >> shift) & 0xFF)));
+    d.max = std::max(d.max, m);
+    d.pixels += m != 0;
+  }
+  return d;
+}
+
+int inked(const Canvas& c) {
+  return int(std::count_if(c.px.begin(), c.px.end(), [](uint32_t p) { return p != BACKGROUND; }));
+}
+
+// The library started for one test: masks kept by one test are gone in the next.
+struct GfxStampTest : testing::Test {
+  uintptr_t token = 0;
+  void SetUp() override { gfx_startup(&token); }
+  void TearDown() override { gfx_shutdown(token); }
+};
+
+struct StampCase {
+  const char* name;
+  double scale_x, scale_y, turn;  // world transform: scaled, then turned (degrees)
+  double dx, dy;                  // sub-pixel translation
+  double pen_width;
+  int32_t dash;
+  std::function<void(GfxGraphics*, GfxPen*, int32_t x, int32_t y)> draw;
+};
+
+void PrintTo(const StampCase& c, std::ostream* os) { *os << c.name; }
+
+void hexagon(GfxGraphics* g, GfxPen* pen, int32_t x, int32_t y) {
+  GfxPoint p[] = {{x, y}, {x + 6, y + 3}, {x + 6, y + 10}, {x, y + 13}, {x - 6, y + 10}, {x - 6, y + 3}, {x, y}};
+  gfx_draw_lines(g, pen, p, 7);
+}
+void ring(GfxGraphics* g, GfxPen* pen, int32_t x, int32_t y) { gfx_draw_ellipse(g, pen, x, y, 33, 33); }
+void arc(GfxGraphics* g, GfxPen* pen, int32_t x, int32_t y) { gfx_draw_arc(g, pen, x, y, 20, 14, 30, 200); }
+void tick(GfxGraphics* g, GfxPen* pen, int32_t x, int32_t y) { gfx_draw_line(g, pen, x, y, x + 9, y + 4); }
+
+class StampCaseTest : public GfxStampTest, public testing::WithParamInterface<StampCase> {};
+
+// Each shape is drawn once elsewhere (so that it is kept), then at its place; the
+// picture is compared with the shape stroked at its place on a fresh image.
+TEST_P(StampCaseTest, KeptShapeInksAsItsStroke) {
+  const StampCase& c = GetParam();
+  for (int32_t k = 0; k < 3; ++k) {
+    Canvas stroked(160, 160), stamped(160, 160);
+    for (Canvas* canvas : {&stroked, &stamped}) {
+      gfx_translate(canvas->g, 80 + c.dx + 0.37 * k, 80 + c.dy + 0.21 * k, GFX_PREPEND);
+      gfx_rotate(canvas->g, c.turn, GFX_PREPEND);
+      gfx_scale(canvas->g, c.scale_x, c.scale_y, GFX_PREPEND);
+    }
+    GfxPen* a = gfx_pen_create(stroked.g, 0xFF00E0FF, c.pen_width);
+    GfxPen* b = gfx_pen_create(stamped.g, 0xFF00E0FF, c.pen_width);
+    gfx_pen_set_dash(stroked.g, a, c.dash);
+    gfx_pen_set_dash(stamped.g, b, c.dash);
+    c.draw(stroked.g, a, 0, 0);
+    // The same shape at the same sub-pixel place, first off the image, then on it.
+    gfx_translate(stamped.g, 4000, 4000, GFX_APPEND);
+    c.draw(stamped.g, b, 0, 0);
+    gfx_translate(stamped.g, -4000, -4000, GFX_APPEND);
+    gfx_clear(stamped.g, BACKGROUND);
+    c.draw(stamped.g, b, 0, 0);
+    gfx_pen_delete(a);
+    gfx_pen_delete(b);
+
+    Difference d = compare(stroked, stamped);
+    SCOPED_TRACE(testing::Message() << c.name << " place " << k);
+    EXPECT_GT(inked(stroked), 10);
+    // An eighth of a pixel of position at most: edges only, never a moved or cut shape.
+    EXPECT_LE(d.max, 64);
+    EXPECT_NEAR(inked(stamped), inked(stroked), inked(stroked) / 10 + 2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, StampCaseTest,
+    testing::Values(StampCase{"hexagon", 1, 1, 0, 0.3, 0.6, 1.5, GFX_DASH_SOLID, hexagon},
+                    StampCase{"hexagon_thin", 1.37, 1.37, 0, 0.5, 0.5, 0, GFX_DASH_SOLID, hexagon},
+                    StampCase{"ring_uneven", 40.0 / 83, 43.0 / 83, 0, 0.11, 0.77, 8.3, GFX_DASH_SOLID, ring},
+                    StampCase{"turned_hexagon", 1.5, 1.5, 157, 0.375, 0.9, 2, GFX_DASH_SOLID, hexagon},
+                    StampCase{"dashed_arc", 1, 1, 0, 0.2, 0.4, 1, GFX_DASH_DASH, arc},
+                    StampCase{"dotted_tick", 2, 2, 33, 0.05, 0.95, 1, GFX_DASH_DOT, tick}),
+    [](const testing::TestParamInfo<StampCase>& info) { return std::string(info.param.name); });
+
+// An L-shaped clip of unaligned rectangles (the corner of a map under a data window):
+// a shape wholly inside inks as its stroke (no seam along the rectangles' shared edge),
+// one across an edge is cut exactly as its stroke, one outside leaves nothing.
+TEST_F(GfxStampTest, ClipCutsKeptShapesAsStrokes) {
+  struct Place {
+    const char* what;
+    int32_t x, y;
+    int max_difference;
+  };
+  const Place places[] = {{"inside, over the shared edge", 30, 84, 64},
+                          {"across the clip's step", 96, 84, 0},
+                          {"outside", 140, 40, 0}};
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.what);
+    Canvas stroked(160, 160), stamped(160, 160);
+    for (Canvas* canvas : {&stroked, &stamped}) {
+      GfxPath* path = gfx_path_create(canvas->g);
+      // Whole coordinates are pixel centres: the edges run through the middle of pixels.
+      GfxPoint corners[] = {{0, 15}, {100, 15}, {100, 90}, {150, 90}, {150, 150}, {0, 150}};
+      for (int i = 0; i < 6; ++i) {
+        GfxPoint a = corners[i], b = corners[(i + 1) % 6];
+        gfx_path_add_line(canvas->g, path, a.x, a.y, b.x, b.y);
+      }
+      gfx_path_close_figure(canvas->g, path);
+      gfx_set_clip_path(canvas->g, path);
+      gfx_path_delete(path);
+      gfx_translate(canvas->g, 0.3, 0.6, GFX_PREPEND);
+    }
+    GfxPen* a = gfx_pen_create(stroked.g, 0xFFFFFF00, 3);
+    GfxPen* b = gfx_pen_create(stamped.g, 0xFFFFFF00, 3);
+    hexagon(stroked.g, a, p.x, p.y);
+    hexagon(stamped.g, b, p.x - 100, p.y - 100);  // kept: same shape, same sub-pixel place
+    gfx_clear(stamped.g, BACKGROUND);
+    hexagon(stamped.g, b, p.x, p.y);
+    gfx_pen_delete(a);
+    gfx_pen_delete(b);
+    EXPECT_LE(compare(stroked, stamped).max, p.max_difference);
+    if (p.x == 140) {
+      EXPECT_EQ(inked(stamped), 0);
+    }
+  }
+}
+
+// Labels under a round clip: one inside inks whole, one across the edge is cut at it,
+// one outside leaves nothing.
+TEST_F(GfxStampTest, LabelsUnderARoundClip) {
+  Canvas c(200, 200);
+  GfxPath* path = gfx_path_create(c.g);
+  gfx_path_add_ellipse(c.g, path, 20, 20, 160, 160);
+  gfx_set_clip_path(c.g, path);
+  gfx_path_delete(path);
+  GfxFontFamily* family = gfx_family_create(c.g, "Arial");
+  GfxFont* font = gfx_font_create(c.g, family, 14, GFX_FONT_BOLD);
+  GfxBrush* white = gfx_brush_create(c.g, 0xFFFFFFFF);
+  char16_t text[8];
+  int32_t n = gfx_widen("KSEA", text, 8);
+  auto draw_at = [&](float x, float y) {
+    gfx_clear(c.g, BACKGROUND);
+    gfx_draw_string(c.g, text, n, font, GfxRectF{x, y, 0, 0}, white);
+  };
+  draw_at(85, 90);
+  int whole = inked(c);
+  EXPECT_GT(whole, 40);
+  draw_at(2, 90);  // the clip's left edge runs through the text
+  int cut = inked(c);
+  EXPECT_GT(cut, 0);
+  EXPECT_LT(cut, whole);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(c.px[size_t(y) * 200 + x], BACKGROUND) << x << "," << y;
+  draw_at(2, 2);
+  EXPECT_EQ(inked(c), 0);
+  gfx_brush_delete(white);
+  gfx_font_delete(font);
+  gfx_family_delete(family);
+}
+
+}  // namespace
