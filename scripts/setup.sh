@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need (as root).
 set -euo pipefail
 packages=(build-essential cmake pkg-config python3 libgtest-dev libgmock-dev libbenchmark-dev
-          libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core fonts-dejavu-extra fonts-terminus-otb
+          libcairo2-dev libpixman-1-dev libfontconfig-dev fonts-liberation fonts-dejavu-core fonts-dejavu-extra fonts-terminus-otb
           libtinyxml2-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cairo.h>
+#include <pixman.h>
 
 #include <string>
 #include <vector>
@@ -52,18 +53,31 @@ struct GfxPath {
   std::vector<GfxPathSeg> segs;
 };
 
+// The edges of the raster clip (cairo device space, even-odd), filed by band of rows
+// over the image so that a box meets only the edges near it.
+struct GfxClipEdges {
+  struct Edge {
+    GfxPointF a, b;
+  };
+  static constexpr double BAND = 8;
+  std::vector<Edge> edges;
+  double top = 0;                           // the first band's y
+  std::vector<std::vector<int32_t>> bands;  // the edges reaching each band
+};
+
 struct GfxGraphics {
   GaugeImage* image;
   cairo_surface_t* surface;  // null without pixels
   cairo_t* cr;
-  cairo_t* bare;  // the same pixels without a clip (raster_bare)
+  cairo_t* bare;            // the same pixels without a clip (raster_bare)
+  pixman_image_t* pixels;   // the same pixels for pixman (gfx_stamps.cpp)
   GfxMatrix m;
   GfxStatus last;
   int32_t smoothing;
   int32_t text_hint;
   int32_t pixel_offset;
   bool clip_on;
-  std::vector<std::vector<GfxPointF>> clip_polys;  // the raster clip (even-odd), cairo device space
+  GfxClipEdges clip_edges;  // the raster clip's, for gfx_clip_cover
   int32_t clip_record;  // SetClip record index in the recording, -2 when unknown
 };
 

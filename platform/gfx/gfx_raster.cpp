@@ -1,6 +1,7 @@
 // Raster back end: cairo on the gauge image's pixels.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,53 @@ bool box_safe(GfxGraphics* g, double x, double y, double w, double h) {
   return !beyond(g, x, y) && !beyond(g, x + w, y) && !beyond(g, x, y + h) && !beyond(g, x + w, y + h);
 }
 
+// How far past its points a stroke can ink, in device pixels: half the pen's width,
+// five widths where miter joins may reach out, and a pixel of anti-aliasing.
+double stroke_reach(const GfxGraphics* g, const GfxPen* pen, bool joins) {
+  double scale = std::fabs(g->m.m11) + std::fabs(g->m.m12) + std::fabs(g->m.m21) + std::fabs(g->m.m22);
+  double half = pen->width > 0 ? pen->width * scale / 2 : 0.5;
+  return (joins ? 10 * half : half) + 2;
+}
+
+// Device box of world points, widened by `reach`.
+template <typename P>
+void points_box(const GfxGraphics* g, const P* pts, int32_t n, double reach, double box[4]) {
+  box[0] = box[1] = INFINITY;
+  box[2] = box[3] = -INFINITY;
+  for (int32_t i = 0; i < n; ++i) {
+    GfxPointF d = gfx_apply(g->m, pts[i].x, pts[i].y);
+    box[0] = std::fmin(box[0], d.x), box[2] = std::fmax(box[2], d.x);
+    box[1] = std::fmin(box[1], d.y), box[3] = std::fmax(box[3], d.y);
+  }
+  box[0] -= reach - 0.5, box[1] -= reach - 0.5, box[2] += reach + 0.5, box[3] += reach + 0.5;
+}
+
+// While alive, a drawing whose device box the clip covers wholly goes to the context
+// without the clip (the same pixels; the clip's cut costs more than most drawings);
+// `hidden` when the clip covers none of the box.
+class ClipBypass {
+ public:
+  ClipBypass(GfxGraphics* g, const double box[4]) : g_(g) {
+    if (!g->clip_on) return;
+    GfxCover cover = gfx_clip_cover(g, box[0], box[1], box[2], box[3]);
+    hidden = cover == GfxCover::NONE;
+    if (cover == GfxCover::ALL) {
+      saved_ = g->cr;
+      g->cr = raster_bare(g);
+    }
+  }
+  ~ClipBypass() {
+    if (saved_) g_->cr = saved_;
+  }
+  ClipBypass(const ClipBypass&) = delete;
+  ClipBypass& operator=(const ClipBypass&) = delete;
+  bool hidden = false;
+
+ private:
+  GfxGraphics* g_;
+  cairo_t* saved_ = nullptr;
+};
+
 }  // namespace
 
 void raster_set_source(cairo_t* cr, uint32_t argb) {
@@ -278,6 +326,8 @@ cairo_t* raster_bare(GfxGraphics* g) {
 void raster_close(GfxGraphics* g) {
   if (g->bare) cairo_destroy(g->bare);
   g->bare = nullptr;
+  if (g->pixels) pixman_image_unref(g->pixels);
+  g->pixels = nullptr;
   if (g->cr) cairo_destroy(g->cr);
   if (g->surface) {
     cairo_surface_flush(g->surface);
@@ -299,8 +349,6 @@ void raster_clear(GfxGraphics* g, uint32_t argb) {
 }
 
 void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n) {
-  apply_world(g);
-  cairo_t* cr = g->cr;
   if (n == 2 && pts[0].x == pts[1].x && pts[0].y == pts[1].y) return;  // a zero-length line shows nothing
   if (n >= 2 && n - 1 <= GfxStampShape::MAX_POINTS) {
     GfxStampShape shape{};
@@ -312,6 +360,13 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
     }
     if (raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
   }
+  double box[4];
+  points_box(g, pts, n, stroke_reach(g, pen, n > 2), box);
+  std::optional<ClipBypass> bypass;
+  if (!pen->has_cap) bypass.emplace(g, box);  // an arrowhead reaches past the box
+  if (bypass && bypass->hidden) return;
+  apply_world(g);
+  cairo_t* cr = g->cr;
   cairo_new_path(cr);
   path_polyline(g, pts, n);
   stroke(g, pen);
@@ -333,6 +388,12 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   shape.kind = GfxStampShape::ARC;
   shape.arc[0] = w, shape.arc[1] = h, shape.arc[2] = start, shape.arc[3] = sweep;
   if (raster_stamp_stroke(g, pen, x, y, shape)) return;
+  double box[4];
+  const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
+  points_box(g, corners, 4, stroke_reach(g, pen, false), box);
+  std::optional<ClipBypass> bypass;
+  if (!pen->has_cap) bypass.emplace(g, box);
+  if (bypass && bypass->hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
   raster_path_arc(g->cr, x, y, w, h, start, sweep, false);
@@ -351,6 +412,11 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
 
 void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   if (w <= 0 || h <= 0 || !box_safe(g, x, y, w, h)) return;
+  double box[4];
+  const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
+  points_box(g, corners, 4, 1, box);
+  ClipBypass bypass(g, box);
+  if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
   raster_path_arc(g->cr, x, y, w, h, 0, 360, false);
@@ -360,6 +426,10 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
 }
 
 void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n) {
+  double box[4];
+  points_box(g, pts, n, 1, box);
+  ClipBypass bypass(g, box);
+  if (bypass.hidden) return;
   apply_world(g);
   cairo_t* cr = g->cr;
   cairo_new_path(cr);
@@ -370,9 +440,13 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
 }
 
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
+  GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
+  double box[4];
+  points_box(g, r, 5, stroke_reach(g, pen, true), box);
+  ClipBypass bypass(g, box);
+  if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
-  GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
   path_polyline(g, r, 5);
   if (!any_beyond(g, r, 5)) cairo_close_path(g->cr);
   stroke(g, pen);
@@ -380,9 +454,13 @@ void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, d
 
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   if (w <= 0 || h <= 0) return;
+  GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+  double box[4];
+  points_box(g, r, 4, 1, box);
+  ClipBypass bypass(g, box);
+  if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
-  GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
   path_polygon(g, r, 4);
   raster_set_source(g->cr, brush->argb);
   cairo_fill(g->cr);
@@ -601,6 +679,44 @@ bool on_one_line(const std::vector<GfxPointF>& poly) {
   return true;
 }
 
+// Files the clip's edges by band over the image's rows (and a band's height beyond).
+void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& polys) {
+  GfxClipEdges& c = g->clip_edges;
+  c.edges.clear();
+  c.bands.clear();
+  for (const auto& poly : polys)
+    if (!on_one_line(poly))
+      for (size_t i = 0; i < poly.size(); ++i) c.edges.push_back({poly[i], poly[(i + 1) % poly.size()]});
+  c.top = -GfxClipEdges::BAND;
+  c.bands.resize(size_t(g->image->height / GfxClipEdges::BAND) + 3);
+  double bottom = c.top + double(c.bands.size()) * GfxClipEdges::BAND;
+  for (size_t k = 0; k < c.edges.size(); ++k) {
+    double lo = std::fmax(std::fmin(c.edges[k].a.y, c.edges[k].b.y), c.top);
+    double hi = std::fmin(std::fmax(c.edges[k].a.y, c.edges[k].b.y), bottom - 1e-9);
+    if (!(lo <= hi)) continue;
+    for (auto b = size_t((lo - c.top) / GfxClipEdges::BAND); b <= size_t((hi - c.top) / GfxClipEdges::BAND); ++b)
+      c.bands[b].push_back(int32_t(k));
+  }
+}
+
+// An edge meets the box: its bounding box does, and its line leaves the box's corners
+// on both sides (or touches one).
+bool edge_meets_box(const GfxClipEdges::Edge& e, double x0, double y0, double x1, double y1) {
+  const GfxPointF &a = e.a, &b = e.b;
+  if (std::fmax(a.x, b.x) < x0 || std::fmin(a.x, b.x) > x1 || std::fmax(a.y, b.y) < y0 || std::fmin(a.y, b.y) > y1)
+    return false;
+  auto side = [&](double x, double y) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
+  double s0 = side(x0, y0), s1 = side(x1, y0), s2 = side(x0, y1), s3 = side(x1, y1);
+  bool all_pos = s0 > 0 && s1 > 0 && s2 > 0 && s3 > 0, all_neg = s0 < 0 && s1 < 0 && s2 < 0 && s3 < 0;
+  return !all_pos && !all_neg;
+}
+
+// The edge crosses the horizontal line through (x, y) right of x.
+bool crosses_right_of(const GfxClipEdges::Edge& e, double x, double y) {
+  const GfxPointF &a = e.a, &b = e.b;
+  return (a.y > y) != (b.y > y) && x < a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y);
+}
+
 }  // namespace
 
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys) {
@@ -608,36 +724,36 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   cairo_reset_clip(cr);
   cairo_identity_matrix(cr);
   cairo_new_path(cr);
-  g->clip_polys.clear();
+  std::vector<std::vector<GfxPointF>> kept;
   for (const auto& poly : device_polys) {
     if (poly.empty()) continue;
-    std::vector<GfxPointF> kept;
-    for (const GfxPointF& p : poly) kept.push_back({p.x + 0.5, p.y + 0.5});
-    cairo_move_to(cr, kept[0].x, kept[0].y);
-    for (size_t i = 1; i < kept.size(); ++i) cairo_line_to(cr, kept[i].x, kept[i].y);
+    std::vector<GfxPointF>& k = kept.emplace_back();
+    for (const GfxPointF& p : poly) k.push_back({p.x + 0.5, p.y + 0.5});
+    cairo_move_to(cr, k[0].x, k[0].y);
+    for (size_t i = 1; i < k.size(); ++i) cairo_line_to(cr, k[i].x, k[i].y);
     cairo_close_path(cr);
-    if (!on_one_line(poly)) g->clip_polys.push_back(std::move(kept));
   }
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_clip(cr);
+  file_clip_edges(g, kept);
 }
 
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1) {
   if (!g->clip_on) return GfxCover::ALL;
-  bool inside = false;  // the box's centre, by even-odd crossings
+  const GfxClipEdges& c = g->clip_edges;
   double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
-  for (const auto& poly : g->clip_polys) {
-    for (size_t i = 0, n = poly.size(); i < n; ++i) {
-      GfxPointF a = poly[i], b = poly[(i + 1) % n];
-      if (std::fmax(a.x, b.x) >= x0 && std::fmin(a.x, b.x) <= x1 && std::fmax(a.y, b.y) >= y0 &&
-          std::fmin(a.y, b.y) <= y1) {
-        // The edge's line leaves the box's corners on both sides (or touches one): it crosses.
-        auto side = [&](double x, double y) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
-        double s0 = side(x0, y0), s1 = side(x1, y0), s2 = side(x0, y1), s3 = side(x1, y1);
-        bool all_pos = s0 > 0 && s1 > 0 && s2 > 0 && s3 > 0, all_neg = s0 < 0 && s1 < 0 && s2 < 0 && s3 < 0;
-        if (!all_pos && !all_neg) return GfxCover::PART;
-      }
-      if ((a.y > cy) != (b.y > cy) && cx < a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y)) inside = !inside;
+  bool inside = false;  // the box's centre, by even-odd crossings
+  double first = (y0 - c.top) / GfxClipEdges::BAND, last = (y1 - c.top) / GfxClipEdges::BAND;
+  if (first >= 0 && last < double(c.bands.size())) {
+    for (auto b = size_t(first); b <= size_t(last); ++b)
+      for (int32_t k : c.bands[b])
+        if (edge_meets_box(c.edges[size_t(k)], x0, y0, x1, y1)) return GfxCover::PART;
+    for (int32_t k : c.bands[size_t((cy - c.top) / GfxClipEdges::BAND)])
+      if (crosses_right_of(c.edges[size_t(k)], cx, cy)) inside = !inside;
+  } else {
+    for (const GfxClipEdges::Edge& e : c.edges) {
+      if (edge_meets_box(e, x0, y0, x1, y1)) return GfxCover::PART;
+      if (crosses_right_of(e, cx, cy)) inside = !inside;
     }
   }
   return inside ? GfxCover::ALL : GfxCover::NONE;
@@ -645,5 +761,6 @@ GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, d
 
 void raster_reset_clip(GfxGraphics* g) {
   cairo_reset_clip(g->cr);
-  g->clip_polys.clear();
+  g->clip_edges.edges.clear();
+  g->clip_edges.bands.clear();
 }

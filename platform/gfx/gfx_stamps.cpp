@@ -1,7 +1,8 @@
 // Small strokes kept as coverage masks. A map draws hundreds of the same few symbols
 // (rings, hexagons, triangles) a frame; each is stroked once per shape, pen, transform
-// and eighth of a pixel of position into an A8 mask, which later draws of it only
-// composite in their colour under the current clip. Released when the library stops.
+// and eighth of a pixel of position into an A8 mask, which later draws of it blend in
+// their colour where the clip covers the whole mask (elsewhere the shape is stroked
+// under the clip as before). Released when the library stops.
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -48,7 +49,8 @@ struct StampHash {
 
 struct Stamp {
   cairo_surface_t* mask;  // null: the stroke leaves no ink
-  int32_t x, y;           // mask's top left from the origin's whole pixel
+  pixman_image_t* coverage;  // the mask's pixels
+  int32_t x, y;              // mask's top left from the origin's whole pixel
 };
 
 struct StampCache {
@@ -57,10 +59,16 @@ struct StampCache {
   cairo_surface_t* scratch_surface = nullptr;
   cairo_t* scratch = nullptr;  // measures strokes
 
+  std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
+
   void release_stamps() {
-    for (auto& [key, s] : stamps)
+    for (auto& [key, s] : stamps) {
+      if (s.coverage) pixman_image_unref(s.coverage);
       if (s.mask) cairo_surface_destroy(s.mask);
+    }
     stamps.clear();
+    for (auto& [argb, image] : colours) pixman_image_unref(image);
+    colours.clear();
   }
   void release() {
     release_stamps();
@@ -113,7 +121,7 @@ Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
   cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
   raster_device_box(cr, x1, y1, x2, y2, box);
   cairo_new_path(cr);
-  if (!(box[2] > box[0] && box[3] > box[1])) return {nullptr, 0, 0};
+  if (!(box[2] > box[0] && box[3] > box[1])) return {nullptr, nullptr, 0, 0};
   int32_t x0 = int32_t(std::floor(box[0])) - 1, y0 = int32_t(std::floor(box[1])) - 1;
   int32_t w = int32_t(std::ceil(box[2])) + 1 - x0, h = int32_t(std::ceil(box[3])) + 1 - y0;
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
@@ -126,7 +134,22 @@ Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
   cairo_stroke(mc);
   cairo_destroy(mc);
   cairo_surface_flush(mask);
-  return {mask, x0, y0};
+  pixman_image_t* coverage =
+      pixman_image_create_bits(PIXMAN_a8, w, h, reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(mask)),
+                               cairo_image_surface_get_stride(mask));
+  return {mask, coverage, x0, y0};
+}
+
+// A solid source of the colour, premultiplied to 16 bits as cairo makes its sources.
+pixman_image_t* solid(uint32_t argb) {
+  auto it = cache.colours.find(argb);
+  if (it != cache.colours.end()) return it->second;
+  double a = ((argb >> 24) & 0xFF) / 255.0;
+  auto channel = [&](int shift) { return uint16_t(((argb >> shift) & 0xFF) / 255.0 * a * 65535.0 + 0.5); };
+  pixman_color_t c{channel(16), channel(8), channel(0), uint16_t(a * 65535.0 + 0.5)};
+  pixman_image_t* image = pixman_image_create_solid_fill(&c);
+  if (image) cache.colours.emplace(argb, image);
+  return image;
 }
 
 }  // namespace
@@ -171,12 +194,17 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + w, fy + s.y + h);
   if (cover == GfxCover::NONE) return true;
   if (cover == GfxCover::PART) return false;
-  // The clip covers the whole mask: composited without it (cairo cuts a mask by a clip
-  // of unaligned boxes along their shared edges).
-  cairo_t* cr = raster_bare(g);
-  cairo_identity_matrix(cr);
-  raster_set_source(cr, pen->argb);
-  cairo_mask_surface(cr, s.mask, fx + s.x, fy + s.y);
+  // The clip covers the whole mask: blended straight into the pixels (cairo would cut a
+  // mask by a clip of unaligned boxes along their shared edges, and costs more).
+  if (!g->pixels)
+    g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
+                                         g->image->stride);
+  pixman_image_t* source = solid(pen->argb);
+  if (!s.coverage || !g->pixels || !source) return false;
+  int32_t x = int32_t(fx) + s.x, y = int32_t(fy) + s.y;
+  cairo_surface_flush(g->surface);
+  pixman_image_composite32(PIXMAN_OP_OVER, source, s.coverage, g->pixels, 0, 0, 0, 0, x, y, w, h);
+  cairo_surface_mark_dirty_rectangle(g->surface, x, y, w, h);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
@@ -121,6 +122,23 @@ INSTANTIATE_TEST_SUITE_P(
                     StampCase{"dotted_tick", 2, 2, 33, 0.05, 0.95, 1, GFX_DASH_DOT, tick}),
     [](const testing::TestParamInfo<StampCase>& info) { return std::string(info.param.name); });
 
+// An L-shaped clip; whole coordinates are pixel centres, so its edges run through the
+// middle of pixels, as cairo makes two unaligned rectangles of it.
+void clip_to_l_shape(GfxGraphics* g) {
+  GfxPath* path = gfx_path_create(g);
+  GfxPoint corners[] = {{0, 15}, {100, 15}, {100, 90}, {150, 90}, {150, 150}, {0, 150}};
+  for (int i = 0; i < 6; ++i) {
+    GfxPoint a = corners[i], b = corners[(i + 1) % 6];
+    gfx_path_add_line(g, path, a.x, a.y, b.x, b.y);
+  }
+  gfx_path_close_figure(g, path);
+  gfx_set_clip_path(g, path);
+  gfx_path_delete(path);
+}
+
+// Pixels wholly outside the L-shaped clip.
+bool outside_l_shape(int x, int y) { return x >= 152 || y <= 14 || (x >= 102 && y <= 89); }
+
 // An L-shaped clip of unaligned rectangles (the corner of a map under a data window):
 // a shape wholly inside inks as its stroke (no seam along the rectangles' shared edge),
 // one across an edge is cut exactly as its stroke, one outside leaves nothing.
@@ -137,16 +155,7 @@ TEST_F(GfxStampTest, ClipCutsKeptShapesAsStrokes) {
     SCOPED_TRACE(p.what);
     Canvas stroked(160, 160), stamped(160, 160);
     for (Canvas* canvas : {&stroked, &stamped}) {
-      GfxPath* path = gfx_path_create(canvas->g);
-      // Whole coordinates are pixel centres: the edges run through the middle of pixels.
-      GfxPoint corners[] = {{0, 15}, {100, 15}, {100, 90}, {150, 90}, {150, 150}, {0, 150}};
-      for (int i = 0; i < 6; ++i) {
-        GfxPoint a = corners[i], b = corners[(i + 1) % 6];
-        gfx_path_add_line(canvas->g, path, a.x, a.y, b.x, b.y);
-      }
-      gfx_path_close_figure(canvas->g, path);
-      gfx_set_clip_path(canvas->g, path);
-      gfx_path_delete(path);
+      clip_to_l_shape(canvas->g);
       gfx_translate(canvas->g, 0.3, 0.6, GFX_PREPEND);
     }
     GfxPen* a = gfx_pen_create(stroked.g, 0xFFFFFF00, 3);
@@ -162,6 +171,78 @@ TEST_F(GfxStampTest, ClipCutsKeptShapesAsStrokes) {
       EXPECT_EQ(inked(stamped), 0);
     }
   }
+}
+
+// Drawings too large to keep (lines, fills, large arcs): one the clip covers wholly inks
+// as it does without a clip, one across its edge never inks outside it, one outside
+// leaves nothing.
+TEST_F(GfxStampTest, LargeDrawingsUnderAClip) {
+  using Draw = std::function<void(GfxGraphics*, int32_t dx, int32_t dy)>;
+  struct Drawing {
+    const char* what;
+    Draw draw;
+  };
+  auto pen = [](GfxGraphics* g, double width) { return gfx_pen_create(g, 0xFFFFFF00, width); };
+  const Drawing drawings[] = {
+      {"long line", [&](GfxGraphics* g, int32_t dx, int32_t dy) {
+         GfxPen* p = pen(g, 2);
+         gfx_draw_line(g, p, dx, dy, dx + 70, dy + 30);
+         gfx_pen_delete(p);
+       }},
+      {"zigzag", [&](GfxGraphics* g, int32_t dx, int32_t dy) {
+         GfxPen* p = pen(g, 3);
+         GfxPoint pts[] = {{dx, dy}, {dx + 30, dy + 40}, {dx + 60, dy}, {dx + 90, dy + 40}};
+         gfx_draw_lines(g, p, pts, 4);
+         gfx_pen_delete(p);
+       }},
+      {"large ring", [&](GfxGraphics* g, int32_t dx, int32_t dy) {
+         GfxPen* p = pen(g, 1.5);
+         gfx_draw_ellipse(g, p, dx, dy, 80, 60);
+         gfx_pen_delete(p);
+       }},
+      {"box", [&](GfxGraphics* g, int32_t dx, int32_t dy) {
+         GfxPen* p = pen(g, 1);
+         gfx_draw_rect(g, p, dx, dy, 75, 45);
+         gfx_pen_delete(p);
+       }},
+      {"fills", [&](GfxGraphics* g, int32_t dx, int32_t dy) {
+         GfxBrush* b = gfx_brush_create(g, 0xFF20C0FF);
+         GfxPoint tri[] = {{dx, dy}, {dx + 40, dy + 5}, {dx + 10, dy + 45}};
+         gfx_fill_polygon(g, b, tri, 3);
+         gfx_fill_ellipse(g, b, dx + 45, dy, 30, 20);
+         gfx_fill_rect(g, b, dx + 45, dy + 25, 30, 20);
+         gfx_brush_delete(b);
+       }},
+  };
+  struct Place {
+    const char* where;
+    int32_t dx, dy;
+  };
+  const Place places[] = {{"inside", 5, 40}, {"across", 60, 40}, {"outside", 105, 0}};
+  for (const Drawing& d : drawings)
+    for (const Place& p : places) {
+      SCOPED_TRACE(testing::Message() << d.what << " " << p.where);
+      Canvas free(160, 160), clipped(160, 160);
+      clip_to_l_shape(clipped.g);
+      for (Canvas* canvas : {&free, &clipped}) gfx_translate(canvas->g, 0.25, 0.4, GFX_PREPEND);
+      d.draw(free.g, p.dx, p.dy);
+      d.draw(clipped.g, p.dx, p.dy);
+      const std::string where = p.where;
+      if (where == "inside") {
+        EXPECT_EQ(compare(free, clipped).pixels, 0);
+      }
+      if (where == "outside") {
+        EXPECT_EQ(inked(clipped), 0);
+      }
+      for (int y = 0; y < 160; ++y) {
+        for (int x = 0; x < 160; ++x) {
+          if (outside_l_shape(x, y)) {
+            ASSERT_EQ(clipped.px[size_t(y) * 160 + x], BACKGROUND) << x << "," << y;
+          }
+        }
+      }
+      EXPECT_GT(inked(free), 0);
+    }
 }
 
 // Labels under a round clip: one inside inks whole, one across the edge is cut at it,
