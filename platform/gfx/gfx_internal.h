@@ -140,6 +140,8 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
 std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* font, double width);
 // The layout box of gfx_measure_string.
 GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font);
+// The kept measuring context (no pixels; made on first use).
+cairo_t* raster_measuring_context();
 // Frees the kept measuring context (made again on the next measurement).
 void raster_release_measuring();
 // A small stroke's geometry from its world origin: a polyline from the origin through

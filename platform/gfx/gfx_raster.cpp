@@ -592,7 +592,7 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
 
 namespace {
 
-// A context for measuring texts, kept between measurements (measuring needs no pixels)
+// A context for measuring texts and strokes, kept between measurements (measuring needs no pixels)
 // and released when the graphics stop or the library unloads.
 struct MeasuringContext {
   cairo_surface_t* surface = nullptr;
@@ -607,15 +607,20 @@ struct MeasuringContext {
 } measuring;
 
 cairo_t* measuring_context(const GfxFont* font) {
+  cairo_t* cr = raster_measuring_context();
+  gfx_select_font(cr, font, true);
+  return cr;
+}
+
+}  // namespace
+
+cairo_t* raster_measuring_context() {
   if (!measuring.cr) {
     measuring.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     measuring.cr = cairo_create(measuring.surface);
   }
-  gfx_select_font(measuring.cr, font, true);
   return measuring.cr;
 }
-
-}  // namespace
 
 void raster_release_measuring() { measuring.release(); }
 

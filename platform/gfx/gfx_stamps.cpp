@@ -56,8 +56,6 @@ struct Stamp {
 struct StampCache {
   std::unordered_map<StampKey, Stamp, StampHash> stamps;
   std::vector<size_t> seen;  // hashes of shapes drawn once, without a mask, by slot
-  cairo_surface_t* scratch_surface = nullptr;
-  cairo_t* scratch = nullptr;  // measures strokes
 
   std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
 
@@ -73,10 +71,6 @@ struct StampCache {
   void release() {
     release_stamps();
     seen = {};
-    if (scratch) cairo_destroy(scratch);
-    if (scratch_surface) cairo_surface_destroy(scratch_surface);
-    scratch = nullptr;
-    scratch_surface = nullptr;
   }
   ~StampCache() { release(); }
 } cache;
@@ -108,12 +102,9 @@ void set_matrix(cairo_t* cr, const double* l, double dx, double dy) {
 }
 
 Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
-  if (!cache.scratch) {
-    cache.scratch_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-    cache.scratch = cairo_create(cache.scratch_surface);
-  }
   double qx = double(k.phase_x) / PHASES, qy = double(k.phase_y) / PHASES;
-  cairo_t* cr = cache.scratch;
+  cairo_t* cr = raster_measuring_context();
+  cairo_save(cr);
   set_matrix(cr, k.linear, qx, qy);
   add_shape(cr, k.shape);
   raster_stroke_style(cr, pen);
@@ -121,6 +112,7 @@ Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
   cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
   raster_device_box(cr, x1, y1, x2, y2, box);
   cairo_new_path(cr);
+  cairo_restore(cr);
   if (!(box[2] > box[0] && box[3] > box[1])) return {nullptr, nullptr, 0, 0};
   int32_t x0 = int32_t(std::floor(box[0])) - 1, y0 = int32_t(std::floor(box[1])) - 1;
   int32_t w = int32_t(std::ceil(box[2])) + 1 - x0, h = int32_t(std::ceil(box[3])) + 1 - y0;
