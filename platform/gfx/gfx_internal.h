@@ -155,7 +155,8 @@ struct GfxStampShape {
   double arc[4];
 };
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
-// the shape is too large or the pen has an arrowhead, and nothing was drawn.
+// nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a
+// shape met for the first time, or one across a clip edge.
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape);
 // How the clip covers a device box: every point of it, none, or a part (a clip edge
 // crosses it). Where it covers all, drawing without the clip (`bare`) is drawing under
