@@ -628,20 +628,13 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
     } else if (g->cr) {
       // The raster's clip extents under its current matrix (left as it is: setting it
       // drops cairo's font cache), taken back to whole device pixels.
-      double ux0 = 0, uy0 = 0, ux1 = 0, uy1 = 0;
+      double ux0 = 0, uy0 = 0, ux1 = 0, uy1 = 0, box[4];
       cairo_clip_extents(g->cr, &ux0, &uy0, &ux1, &uy1);
-      double px[4] = {ux0, ux1, ux0, ux1}, py[4] = {uy0, uy0, uy1, uy1};
-      for (int32_t k = 0; k < 4; ++k) {
-        cairo_user_to_device(g->cr, &px[k], &py[k]);
-        cx0 = k == 0 ? px[k] : std::fmin(cx0, px[k]);
-        cx1 = k == 0 ? px[k] : std::fmax(cx1, px[k]);
-        cy0 = k == 0 ? py[k] : std::fmin(cy0, py[k]);
-        cy1 = k == 0 ? py[k] : std::fmax(cy1, py[k]);
-      }
-      cx0 = std::floor(cx0);
-      cy0 = std::floor(cy0);
-      cx1 = std::ceil(cx1);
-      cy1 = std::ceil(cy1);
+      raster_device_box(g->cr, ux0, uy0, ux1, uy1, box);
+      cx0 = std::floor(box[0]);
+      cy0 = std::floor(box[1]);
+      cx1 = std::ceil(box[2]);
+      cy1 = std::ceil(box[3]);
       known = true;
     }
     if (known) {

@@ -5,6 +5,7 @@
 #include <cairo.h>
 #include <pixman.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,10 @@ void gfx_arc_points(double x, double y, double w, double h, double start, double
                     std::vector<GfxPointF>& out);
 
 GfxPointF gfx_apply(const GfxMatrix& m, double x, double y);
+// A bound on how far the transform stretches a unit length (the sum of its linear part).
+inline double gfx_scale_bound(const GfxMatrix& m) {
+  return std::fabs(m.m11) + std::fabs(m.m12) + std::fabs(m.m21) + std::fabs(m.m22);
+}
 
 // UTF-16 text to UTF-8.
 std::string gfx_utf8(const char16_t* text, int32_t length);

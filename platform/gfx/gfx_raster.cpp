@@ -1,7 +1,6 @@
 // Raster back end: cairo on the gauge image's pixels.
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -199,22 +198,8 @@ bool box_safe(GfxGraphics* g, double x, double y, double w, double h) {
 // How far past its points a stroke can ink, in device pixels: half the pen's width,
 // five widths where miter joins may reach out, and a pixel of anti-aliasing.
 double stroke_reach(const GfxGraphics* g, const GfxPen* pen, bool joins) {
-  double scale = std::fabs(g->m.m11) + std::fabs(g->m.m12) + std::fabs(g->m.m21) + std::fabs(g->m.m22);
-  double half = pen->width > 0 ? pen->width * scale / 2 : 0.5;
+  double half = pen->width > 0 ? pen->width * gfx_scale_bound(g->m) / 2 : 0.5;
   return (joins ? 10 * half : half) + 2;
-}
-
-// Device box of world points, widened by `reach`.
-template <typename P>
-void points_box(const GfxGraphics* g, const P* pts, int32_t n, double reach, double box[4]) {
-  box[0] = box[1] = INFINITY;
-  box[2] = box[3] = -INFINITY;
-  for (int32_t i = 0; i < n; ++i) {
-    GfxPointF d = gfx_apply(g->m, pts[i].x, pts[i].y);
-    box[0] = std::fmin(box[0], d.x), box[2] = std::fmax(box[2], d.x);
-    box[1] = std::fmin(box[1], d.y), box[3] = std::fmax(box[3], d.y);
-  }
-  box[0] -= reach - 0.5, box[1] -= reach - 0.5, box[2] += reach + 0.5, box[3] += reach + 0.5;
 }
 
 // While alive, a drawing whose device box the clip covers wholly goes to the context
@@ -222,14 +207,22 @@ void points_box(const GfxGraphics* g, const P* pts, int32_t n, double reach, dou
 // `hidden` when the clip covers none of the box.
 class ClipBypass {
  public:
-  ClipBypass(GfxGraphics* g, const double box[4]) : g_(g) {
-    if (!g->clip_on) return;
-    GfxCover cover = gfx_clip_cover(g, box[0], box[1], box[2], box[3]);
-    hidden = cover == GfxCover::NONE;
-    if (cover == GfxCover::ALL) {
-      saved_ = g->cr;
-      g->cr = raster_bare(g);
+  // A device box; not `allowed`: drawn under the clip.
+  ClipBypass(GfxGraphics* g, double x0, double y0, double x1, double y1, bool allowed) : g_(g) {
+    if (allowed) choose(x0, y0, x1, y1);
+  }
+  // The device box of world points, widened by `reach`; not `allowed` (an arrowhead
+  // reaching past the box): drawn under the clip.
+  template <typename P>
+  ClipBypass(GfxGraphics* g, const P* pts, int32_t n, double reach, bool allowed = true) : g_(g) {
+    if (!allowed) return;
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    for (int32_t i = 0; i < n; ++i) {
+      GfxPointF d = gfx_apply(g->m, pts[i].x, pts[i].y);
+      x0 = std::fmin(x0, d.x), x1 = std::fmax(x1, d.x);
+      y0 = std::fmin(y0, d.y), y1 = std::fmax(y1, d.y);
     }
+    choose(x0 - reach + 0.5, y0 - reach + 0.5, x1 + reach + 0.5, y1 + reach + 0.5);
   }
   ~ClipBypass() {
     if (saved_) g_->cr = saved_;
@@ -239,6 +232,15 @@ class ClipBypass {
   bool hidden = false;
 
  private:
+  void choose(double x0, double y0, double x1, double y1) {
+    if (!g_->clip_on) return;
+    GfxCover cover = gfx_clip_cover(g_, x0, y0, x1, y1);
+    hidden = cover == GfxCover::NONE;
+    if (cover == GfxCover::ALL) {
+      saved_ = g_->cr;
+      g_->cr = raster_bare(g_);
+    }
+  }
   GfxGraphics* g_;
   cairo_t* saved_ = nullptr;
 };
@@ -360,11 +362,8 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
     }
     if (raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
   }
-  double box[4];
-  points_box(g, pts, n, stroke_reach(g, pen, n > 2), box);
-  std::optional<ClipBypass> bypass;
-  if (!pen->has_cap) bypass.emplace(g, box);  // an arrowhead reaches past the box
-  if (bypass && bypass->hidden) return;
+  ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap);
+  if (bypass.hidden) return;
   apply_world(g);
   cairo_t* cr = g->cr;
   cairo_new_path(cr);
@@ -388,12 +387,9 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   shape.kind = GfxStampShape::ARC;
   shape.arc[0] = w, shape.arc[1] = h, shape.arc[2] = start, shape.arc[3] = sweep;
   if (raster_stamp_stroke(g, pen, x, y, shape)) return;
-  double box[4];
   const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
-  points_box(g, corners, 4, stroke_reach(g, pen, false), box);
-  std::optional<ClipBypass> bypass;
-  if (!pen->has_cap) bypass.emplace(g, box);
-  if (bypass && bypass->hidden) return;
+  ClipBypass bypass(g, corners, 4, stroke_reach(g, pen, false), !pen->has_cap);
+  if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
   raster_path_arc(g->cr, x, y, w, h, start, sweep, false);
@@ -412,10 +408,8 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
 
 void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   if (w <= 0 || h <= 0 || !box_safe(g, x, y, w, h)) return;
-  double box[4];
   const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
-  points_box(g, corners, 4, 1, box);
-  ClipBypass bypass(g, box);
+  ClipBypass bypass(g, corners, 4, 1);
   if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
@@ -426,9 +420,7 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
 }
 
 void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n) {
-  double box[4];
-  points_box(g, pts, n, 1, box);
-  ClipBypass bypass(g, box);
+  ClipBypass bypass(g, pts, n, 1);
   if (bypass.hidden) return;
   apply_world(g);
   cairo_t* cr = g->cr;
@@ -441,9 +433,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
 
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
   GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
-  double box[4];
-  points_box(g, r, 5, stroke_reach(g, pen, true), box);
-  ClipBypass bypass(g, box);
+  ClipBypass bypass(g, r, 5, stroke_reach(g, pen, true));
   if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
@@ -455,9 +445,7 @@ void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, d
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   if (w <= 0 || h <= 0) return;
   GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
-  double box[4];
-  points_box(g, r, 4, 1, box);
-  ClipBypass bypass(g, box);
+  ClipBypass bypass(g, r, 4, 1);
   if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
@@ -525,29 +513,26 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
 // more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
 void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
   cairo_t* cr = g->cr;
-  if (!boxed && g->clip_on) {
+  const bool measured = !boxed && g->clip_on;
+  double box[4] = {0, 0, 0, 0};
+  if (measured) {
     cairo_text_extents_t te;
     cairo_glyph_extents(cr, glyphs.data(), int(glyphs.size()), &te);
     // The ink box from the first glyph's origin.
     double left = glyphs[0].x + te.x_bearing, top = glyphs[0].y + te.y_bearing;
-    double box[4];
     raster_device_box(cr, left, top, left + te.width, top + te.height, box);
-    // Anti-aliased ink reaches past the outlines' box.
-    GfxCover cover = gfx_clip_cover(g, box[0] - 2, box[1] - 2, box[2] + 2, box[3] + 2);
-    if (cover == GfxCover::NONE) return;
-    if (cover == GfxCover::ALL) {
-      cairo_t* bare = raster_bare(g);
-      cairo_matrix_t m;
-      cairo_get_matrix(cr, &m);
-      cairo_set_matrix(bare, &m);
-      cairo_set_scaled_font(bare, cairo_get_scaled_font(cr));
-      raster_set_source(bare, argb);
-      cairo_show_glyphs(bare, glyphs.data(), int(glyphs.size()));
-      return;
-    }
   }
-  raster_set_source(cr, argb);
-  cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+  // Anti-aliased ink reaches past the outlines' box.
+  ClipBypass bypass(g, box[0] - 2, box[1] - 2, box[2] + 2, box[3] + 2, measured);
+  if (bypass.hidden) return;
+  if (g->cr != cr) {
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    cairo_set_matrix(g->cr, &m);
+    cairo_set_scaled_font(g->cr, cairo_get_scaled_font(cr));
+  }
+  raster_set_source(g->cr, argb);
+  cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));
 }
 
 }  // namespace

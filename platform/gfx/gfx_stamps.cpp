@@ -147,8 +147,7 @@ pixman_image_t* solid(uint32_t argb) {
 }  // namespace
 
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape) {
-  double scale = std::fabs(g->m.m11) + std::fabs(g->m.m12) + std::fabs(g->m.m21) + std::fabs(g->m.m22);
-  if (pen->has_cap || !(reach(g->m, shape) + pen->width * scale <= MAX_REACH)) return false;
+  if (pen->has_cap || !(reach(g->m, shape) + pen->width * gfx_scale_bound(g->m) <= MAX_REACH)) return false;
   GfxPointF d = gfx_apply(g->m, ox, oy);
   double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   double dx = d.x + off, dy = d.y + off;
