@@ -79,6 +79,7 @@ struct GfxGraphics {
   int32_t pixel_offset;
   bool clip_on;
   GfxClipEdges clip_edges;  // the raster clip's, for gfx_clip_cover
+  std::vector<GfxPointF> scratch;  // device points of the drawing at hand
   int32_t clip_record;  // SetClip record index in the recording, -2 when unknown
 };
 
@@ -168,6 +169,8 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
 // it; where it covers a part, the drawing is cut along the edge as cairo cuts it.
 enum class GfxCover { ALL, NONE, PART };
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1);
+// The clip's cover of what lies within `reach` of the polyline of device points.
+GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
 // Lets every kept mask go.
 void gfx_release_stamps();
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);

@@ -224,6 +224,20 @@ class ClipBypass {
     }
     choose(x0 - reach + 0.5, y0 - reach + 0.5, x1 + reach + 0.5, y1 + reach + 0.5);
   }
+  // A stroke along the polyline of world points, inking no further than `reach` from it
+  // (device pixels): judged by its segments, not its box.
+  struct Stroke {};
+  template <typename P>
+  ClipBypass(GfxGraphics* g, const P* pts, int32_t n, double reach, bool allowed, Stroke) : g_(g) {
+    if (!allowed || !g->clip_on) return;
+    std::vector<GfxPointF>& d = g->scratch;
+    d.clear();
+    for (int32_t i = 0; i < n; ++i) {
+      GfxPointF p = gfx_apply(g->m, pts[i].x, pts[i].y);
+      d.push_back({p.x + 0.5, p.y + 0.5});
+    }
+    apply(gfx_clip_cover_path(g, d.data(), n, reach));
+  }
   ~ClipBypass() {
     if (saved_) g_->cr = saved_;
   }
@@ -233,8 +247,9 @@ class ClipBypass {
 
  private:
   void choose(double x0, double y0, double x1, double y1) {
-    if (!g_->clip_on) return;
-    GfxCover cover = gfx_clip_cover(g_, x0, y0, x1, y1);
+    if (g_->clip_on) apply(gfx_clip_cover(g_, x0, y0, x1, y1));
+  }
+  void apply(GfxCover cover) {
     hidden = cover == GfxCover::NONE;
     if (cover == GfxCover::ALL) {
       saved_ = g_->cr;
@@ -362,7 +377,7 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
     }
     if (raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
   }
-  ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap);
+  ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
   if (bypass.hidden) return;
   apply_world(g);
   cairo_t* cr = g->cr;
@@ -433,7 +448,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
 
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
   GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
-  ClipBypass bypass(g, r, 5, stroke_reach(g, pen, true));
+  ClipBypass bypass(g, r, 5, stroke_reach(g, pen, true), true, ClipBypass::Stroke{});
   if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
@@ -701,6 +716,25 @@ bool edge_meets_box(const GfxClipEdges::Edge& e, double x0, double y0, double x1
   return !all_pos && !all_neg;
 }
 
+// Distance from p to segment a-b.
+double point_to_segment(GfxPointF p, GfxPointF a, GfxPointF b) {
+  double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+  double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+  return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+// Segments a-b and c-d come closer than `reach` (or cross).
+bool segments_within(GfxPointF a, GfxPointF b, GfxPointF c, GfxPointF d, double reach) {
+  if (std::fmin(a.x, b.x) - reach > std::fmax(c.x, d.x) || std::fmin(c.x, d.x) - reach > std::fmax(a.x, b.x) ||
+      std::fmin(a.y, b.y) - reach > std::fmax(c.y, d.y) || std::fmin(c.y, d.y) - reach > std::fmax(a.y, b.y))
+    return false;
+  auto side = [](GfxPointF p, GfxPointF q, GfxPointF r) { return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x); };
+  double s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
+  if (((s1 < 0 && s2 > 0) || (s1 > 0 && s2 < 0)) && ((s3 < 0 && s4 > 0) || (s3 > 0 && s4 < 0))) return true;
+  return std::fmin(std::fmin(point_to_segment(a, c, d), point_to_segment(b, c, d)),
+                   std::fmin(point_to_segment(c, a, b), point_to_segment(d, a, b))) < reach;
+}
+
 // The edge crosses the horizontal line through (x, y) right of x.
 bool crosses_right_of(const GfxClipEdges::Edge& e, double x, double y) {
   const GfxPointF &a = e.a, &b = e.b;
@@ -747,6 +781,30 @@ GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, d
     }
   }
   return inside ? GfxCover::ALL : GfxCover::NONE;
+}
+
+GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach) {
+  if (!g->clip_on) return GfxCover::ALL;
+  if (n < 1) return GfxCover::NONE;
+  const GfxClipEdges& c = g->clip_edges;
+  const double bands = double(c.bands.size());
+  for (int32_t i = 0; i < n; ++i) {
+    const GfxPointF& a = pts[i];
+    const GfxPointF& b = pts[i + 1 < n ? i + 1 : i];
+    double first = (std::fmin(a.y, b.y) - reach - c.top) / GfxClipEdges::BAND;
+    double last = (std::fmax(a.y, b.y) + reach - c.top) / GfxClipEdges::BAND;
+    if (!(first >= 0 && last < bands)) {
+      for (const GfxClipEdges::Edge& e : c.edges)
+        if (segments_within(e.a, e.b, a, b, reach)) return GfxCover::PART;
+      continue;
+    }
+    for (auto band = size_t(first); band <= size_t(last); ++band)
+      for (int32_t k : c.bands[band])
+        if (segments_within(c.edges[size_t(k)].a, c.edges[size_t(k)].b, a, b, reach)) return GfxCover::PART;
+  }
+  // No edge comes near the path: it lies wholly on one side, that of its first point.
+  return gfx_clip_cover(g, pts[0].x, pts[0].y, pts[0].x, pts[0].y) == GfxCover::NONE ? GfxCover::NONE
+                                                                                      : GfxCover::ALL;
 }
 
 void raster_reset_clip(GfxGraphics* g) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <ostream>
@@ -243,6 +244,64 @@ TEST_F(GfxStampTest, LargeDrawingsUnderAClip) {
       }
       EXPECT_GT(inked(free), 0);
     }
+}
+
+// Long lines under a round clip, judged by where the line runs, not by its box: one
+// inside whose box crosses the edge inks as without a clip, one in a corner outside the
+// circle leaves nothing, one across the edge or grazing it within its width is cut at
+// the edge, and a wide line beside a small clip inks where its width reaches into it.
+TEST_F(GfxStampTest, LongLinesUnderARoundClip) {
+  struct Line {
+    const char* what;
+    int32_t x0, y0, x1, y1, clip_x, clip_y, clip_d;
+    double width;
+    enum { INSIDE, OUTSIDE, CUT } expect;
+  };
+  const Line lines[] = {
+      {"diagonal inside", 30, 150, 150, 30, 10, 10, 180, 1, Line::INSIDE},
+      {"polyline inside", 40, 100, 160, 100, 10, 10, 180, 2, Line::INSIDE},
+      {"corner outside", 2, 40, 40, 2, 10, 10, 180, 1, Line::OUTSIDE},
+      {"across the edge", 100, 100, 199, 30, 10, 10, 180, 1, Line::CUT},
+      {"grazing within its width", 8, 40, 8, 160, 10, 10, 180, 6, Line::CUT},
+      {"wide beside a small clip", 20, 100, 180, 100, 95, 106, 10, 20, Line::CUT},
+  };
+  for (const Line& l : lines) {
+    SCOPED_TRACE(l.what);
+    Canvas free(200, 200), clipped(200, 200);
+    GfxPath* path = gfx_path_create(clipped.g);
+    gfx_path_add_ellipse(clipped.g, path, l.clip_x, l.clip_y, l.clip_d, l.clip_d);
+    gfx_set_clip_path(clipped.g, path);
+    gfx_path_delete(path);
+    for (Canvas* c : {&free, &clipped}) {
+      gfx_translate(c->g, 0.3, 0.45, GFX_PREPEND);
+      GfxPen* pen = gfx_pen_create(c->g, 0xFFFFFF00, l.width);
+      if (std::string(l.what) == "polyline inside") {
+        GfxPoint pts[] = {{l.x0, l.y0}, {l.x0 + 40, l.y0 + 30}, {l.x0 + 80, l.y0}, {l.x1, l.y1}};
+        gfx_draw_lines(c->g, pen, pts, 4);
+      } else {
+        gfx_draw_line(c->g, pen, l.x0, l.y0, l.x1, l.y1);
+      }
+      gfx_pen_delete(pen);
+    }
+    ASSERT_GT(inked(free), 0);
+    if (l.expect == Line::INSIDE) {
+      EXPECT_EQ(compare(free, clipped).pixels, 0);
+    }
+    if (l.expect == Line::OUTSIDE) {
+      EXPECT_EQ(inked(clipped), 0);
+    }
+    if (l.expect == Line::CUT) {
+      EXPECT_GT(inked(clipped), 0);
+      EXPECT_LT(inked(clipped), inked(free));
+    }
+    // Nothing beyond the circle (a pixel of anti-aliasing aside).
+    double r = l.clip_d / 2.0, cx = l.clip_x + r, cy = l.clip_y + r;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (std::hypot(x - cx, y - cy) > r + 1.5) {
+          ASSERT_EQ(clipped.px[size_t(y) * 200 + x], BACKGROUND) << x << "," << y;
+        }
+  }
 }
 
 // Labels under a round clip: one inside inks whole, one across the edge is cut at it,
