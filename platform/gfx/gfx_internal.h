@@ -64,6 +64,10 @@ struct GfxClipEdges {
   std::vector<Edge> edges;
   double top = 0;                           // the first band's y
   std::vector<std::vector<int32_t>> bands;  // the edges reaching each band
+  std::vector<std::vector<GfxPointF>> figures;  // the clip's figures (even-odd)
+  cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
+  pixman_image_t* coverage = nullptr;  // the clip's coverage of the image (raster_clip_coverage)
+  cairo_surface_t* coverage_surface = nullptr;
 };
 
 struct GfxGraphics {
@@ -171,6 +175,9 @@ enum class GfxCover { ALL, NONE, PART };
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1);
 // The clip's cover of what lies within `reach` of the polyline of device points.
 GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
+// The clip's A8 coverage of the image, made when first asked for after the clip is set;
+// null without a clip or when it cannot be made.
+pixman_image_t* raster_clip_coverage(GfxGraphics* g);
 // Lets every kept mask go.
 void gfx_release_stamps();
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);

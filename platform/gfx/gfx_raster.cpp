@@ -21,6 +21,13 @@ void apply_world(GfxGraphics* g) {
   cairo_set_antialias(g->cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
 
+void drop_clip_coverage(GfxClipEdges& c) {
+  if (c.coverage) pixman_image_unref(c.coverage);
+  if (c.coverage_surface) cairo_surface_destroy(c.coverage_surface);
+  c.coverage = nullptr;
+  c.coverage_surface = nullptr;
+}
+
 // Strokes the current path with the pen.
 void stroke(GfxGraphics* g, const GfxPen* pen) {
   cairo_t* cr = g->cr;
@@ -341,6 +348,7 @@ cairo_t* raster_bare(GfxGraphics* g) {
 }
 
 void raster_close(GfxGraphics* g) {
+  drop_clip_coverage(g->clip_edges);
   if (g->bare) cairo_destroy(g->bare);
   g->bare = nullptr;
   if (g->pixels) pixman_image_unref(g->pixels);
@@ -689,6 +697,9 @@ void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   GfxClipEdges& c = g->clip_edges;
   c.edges.clear();
   c.bands.clear();
+  drop_clip_coverage(c);
+  c.figures = polys;
+  c.antialias = cairo_get_antialias(g->cr);
   for (const auto& poly : polys)
     if (!on_one_line(poly))
       for (size_t i = 0; i < poly.size(); ++i) c.edges.push_back({poly[i], poly[(i + 1) % poly.size()]});
@@ -807,8 +818,34 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
                                                                                       : GfxCover::ALL;
 }
 
+pixman_image_t* raster_clip_coverage(GfxGraphics* g) {
+  GfxClipEdges& c = g->clip_edges;
+  if (!g->clip_on || c.coverage) return c.coverage;
+  c.coverage_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, g->image->width, g->image->height);
+  cairo_t* cr = cairo_create(c.coverage_surface);
+  cairo_set_antialias(cr, c.antialias);
+  for (const auto& poly : c.figures) {
+    cairo_move_to(cr, poly[0].x, poly[0].y);
+    for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, poly[i].y);
+    cairo_close_path(cr);
+  }
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(c.coverage_surface);
+  if (cairo_surface_status(c.coverage_surface) == CAIRO_STATUS_SUCCESS)
+    c.coverage = pixman_image_create_bits(
+        PIXMAN_a8, g->image->width, g->image->height,
+        reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(c.coverage_surface)),
+        cairo_image_surface_get_stride(c.coverage_surface));
+  if (!c.coverage) drop_clip_coverage(c);
+  return c.coverage;
+}
+
 void raster_reset_clip(GfxGraphics* g) {
   cairo_reset_clip(g->cr);
   g->clip_edges.edges.clear();
   g->clip_edges.bands.clear();
+  g->clip_edges.figures.clear();
+  drop_clip_coverage(g->clip_edges);
 }

@@ -246,6 +246,38 @@ TEST_F(GfxStampTest, LargeDrawingsUnderAClip) {
     }
 }
 
+// Kept rings across the edge of a round clip ink as their strokes cut by the clip:
+// anti-aliasing differences at most, nothing beyond the circle.
+TEST_F(GfxStampTest, KeptRingsAcrossARoundClip) {
+  const GfxPoint places[] = {{0, 90}, {90, 0}, {155, 155}, {60, 60}};
+  for (const GfxPoint& p : places) {
+    SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+    Canvas stroked(200, 200), stamped(200, 200);
+    for (Canvas* c : {&stroked, &stamped}) {
+      GfxPath* path = gfx_path_create(c->g);
+      gfx_path_add_ellipse(c->g, path, 10, 10, 180, 180);
+      gfx_set_clip_path(c->g, path);
+      gfx_path_delete(path);
+      gfx_translate(c->g, 0.3, 0.45, GFX_PREPEND);
+    }
+    GfxPen* a = gfx_pen_create(stroked.g, 0xFF00E0FF, 2);
+    GfxPen* b = gfx_pen_create(stamped.g, 0xFF00E0FF, 2);
+    gfx_draw_ellipse(stroked.g, a, p.x, p.y, 24, 24);
+    gfx_draw_ellipse(stamped.g, b, p.x + 1000, p.y + 1000, 24, 24);  // kept: same shape and sub-pixel place
+    gfx_draw_ellipse(stamped.g, b, p.x, p.y, 24, 24);
+    gfx_pen_delete(a);
+    gfx_pen_delete(b);
+    ASSERT_GT(inked(stroked), 0);
+    EXPECT_LE(compare(stroked, stamped).max, 64);
+    EXPECT_NEAR(inked(stamped), inked(stroked), inked(stroked) / 10 + 2);
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (std::hypot(x - 100.0, y - 100.0) > 91.5) {
+          ASSERT_EQ(stamped.px[size_t(y) * 200 + x], BACKGROUND) << x << "," << y;
+        }
+  }
+}
+
 // Long lines under a round clip, judged by where the line runs, not by its box: one
 // inside whose box crosses the edge inks as without a clip, one in a corner outside the
 // circle leaves nothing, one across the edge or grazing it within its width is cut at
