@@ -799,9 +799,10 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
   if (n < 1) return GfxCover::NONE;
   const GfxClipEdges& c = g->clip_edges;
   const double bands = double(c.bands.size());
-  for (int32_t i = 0; i < n; ++i) {
+  // Each segment (a lone point as its own), against the edges filed in the bands it reaches.
+  for (int32_t i = 0; i < (n > 1 ? n - 1 : 1); ++i) {
     const GfxPointF& a = pts[i];
-    const GfxPointF& b = pts[i + 1 < n ? i + 1 : i];
+    const GfxPointF& b = pts[n > 1 ? i + 1 : i];
     double first = (std::fmin(a.y, b.y) - reach - c.top) / GfxClipEdges::BAND;
     double last = (std::fmax(a.y, b.y) + reach - c.top) / GfxClipEdges::BAND;
     if (!(first >= 0 && last < bands)) {
