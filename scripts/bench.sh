@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release, writes the two navigation databases when missing (the
-# tables' scale and the world's), runs every benchmark on each and prints one table: each
-# figure beside its target, "miss" where it misses. Figures are medians of 5 repetitions
+# Builds the benchmarks in Release, writes the two navigation databases (the tables' scale
+# and the world's) when missing or older than their generator, runs every benchmark on each
+# and prints one table: each figure beside its target, "miss" where it misses. Figures are medians of 5 repetitions
 # of the wall time per iteration; the machine's load average is printed with the table.
 # Arguments: benchmark executables to run (default: every bench_* built). JOBS sets the
 # build's parallel jobs (default: every core).
@@ -12,8 +12,9 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVEK_BENCH=ON -DVEK_TESTS=
 cmake --build build-bench -j"${JOBS:-$(nproc)}" >/dev/null
 full=build-bench/db/full
 world=build-bench/db/world
-[ -f "$full/vek/navdata/apts.txt" ] || python3 scripts/gen_navdb.py "$full"
-[ -f "$world/vek/navdata/apts.txt" ] || python3 scripts/gen_navdb.py --world "$world"
+# (again when the generator has changed since)
+[ "$full/vek/navdata/apts.txt" -nt scripts/gen_navdb.py ] || python3 scripts/gen_navdb.py "$full"
+[ "$world/vek/navdata/apts.txt" -nt scripts/gen_navdb.py ] || python3 scripts/gen_navdb.py --world "$world"
 benches=("$@")
 [ ${#benches[@]} -gt 0 ] || benches=(build-bench/bench/bench_*)
 results=build-bench/results

@@ -11,9 +11,13 @@ ends, 10,800 navaids, 120,000 intersections, 73,000 airway points; a fifth of ev
 in a wider area around 50N 8E, so that more airports and airway fixes lie within 600 NM
 of it than the wide nearby lists hold, as over central Europe or New York.
 
+Both: 300 ATC boundaries, each an outline of 50 points around its label (a fifth, or half,
+of them in the dense area).
+
 usage: gen_navdb.py [--world] <simulator folder>   (writes <folder>/vek/navdata/*.txt)
 """
 import argparse
+import math
 import os
 import random
 
@@ -123,12 +127,21 @@ def main():
     for f in files.values():
         f.close()
 
+    # Each boundary an outline around its label, as a region's: an uneven ring of 1 to 3
+    # degrees' radius, closed by repeating its first point.
     with out("atc_bdry.txt") as f:
         for b in range(BOUNDARIES):
             lat, lon = position(b)
             f.write("B SY%05d S%d %.6f %.6f\n" % (b, b % 100, lat, lon))
-            for k in range(BOUNDARY_POINTS):
-                f.write("%.6f %.6f\n" % (max(-90.0, min(90.0, lat + rng.uniform(-3, 3))), max(-180.0, min(180.0, lon + rng.uniform(-3, 3)))))
+            radius = rng.uniform(1.0, 3.0)
+            ring = []
+            for k in range(BOUNDARY_POINTS - 1):
+                a = 2 * math.pi * k / (BOUNDARY_POINTS - 1)
+                r = radius * rng.uniform(0.85, 1.15)
+                ring.append((max(-90.0, min(90.0, lat + r * math.cos(a))),
+                             max(-180.0, min(180.0, lon + r * math.sin(a) / math.cos(math.radians(lat))))))
+            for p in ring + ring[:1]:
+                f.write("%.6f %.6f\n" % p)
 
     with out("apt_additional_info.txt") as f:
         for i in range(0, 4000, 2):

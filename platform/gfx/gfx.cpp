@@ -626,15 +626,9 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
       cy1 = std::ceil(cy1 + 0.5);
       known = true;
     } else if (g->cr) {
-      // The raster's clip extents under its current matrix (left as it is: setting it
-      // drops cairo's font cache), taken back to whole device pixels.
-      double ux0 = 0, uy0 = 0, ux1 = 0, uy1 = 0, box[4];
-      cairo_clip_extents(g->cr, &ux0, &uy0, &ux1, &uy1);
-      raster_device_box(g->cr, ux0, uy0, ux1, uy1, box);
-      cx0 = std::floor(box[0]);
-      cy0 = std::floor(box[1]);
-      cx1 = std::ceil(box[2]);
-      cy1 = std::ceil(box[3]);
+      // The raster's clip extents, taken when the clip was set.
+      const double* e = g->clip_edges.extents;
+      cx0 = e[0], cy0 = e[1], cx1 = e[2], cy1 = e[3];
       known = true;
     }
     if (known) {

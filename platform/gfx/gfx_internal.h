@@ -66,8 +66,13 @@ struct GfxClipEdges {
   std::vector<std::vector<int32_t>> bands;  // the edges reaching each band
   std::vector<std::vector<GfxPointF>> figures;  // the clip's figures (even-odd)
   cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
-  pixman_image_t* coverage = nullptr;  // the clip's coverage of the image (raster_clip_coverage)
+  double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
+  // The coverage of the image by the figures it was made from (raster_clip_coverage); a
+  // clip set again with the same figures finds it.
+  pixman_image_t* coverage = nullptr;
   cairo_surface_t* coverage_surface = nullptr;
+  std::vector<std::vector<GfxPointF>> coverage_figures;
+  cairo_antialias_t coverage_antialias = CAIRO_ANTIALIAS_DEFAULT;
 };
 
 struct GfxGraphics {

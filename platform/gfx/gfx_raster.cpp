@@ -28,6 +28,14 @@ void drop_clip_coverage(GfxClipEdges& c) {
   c.coverage_surface = nullptr;
 }
 
+bool same_figures(const std::vector<std::vector<GfxPointF>>& a, const std::vector<std::vector<GfxPointF>>& b) {
+  auto same = [](const std::vector<GfxPointF>& p, const std::vector<GfxPointF>& q) {
+    return std::equal(p.begin(), p.end(), q.begin(), q.end(),
+                      [](GfxPointF u, GfxPointF v) { return u.x == v.x && u.y == v.y; });
+  };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
+}
+
 // Strokes the current path with the pen.
 void stroke(GfxGraphics* g, const GfxPen* pen) {
   cairo_t* cr = g->cr;
@@ -697,7 +705,6 @@ void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   GfxClipEdges& c = g->clip_edges;
   c.edges.clear();
   c.bands.clear();
-  drop_clip_coverage(c);
   c.figures = polys;
   c.antialias = cairo_get_antialias(g->cr);
   for (const auto& poly : polys)
@@ -770,6 +777,9 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   }
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_clip(cr);
+  double* e = g->clip_edges.extents;
+  cairo_clip_extents(cr, &e[0], &e[1], &e[2], &e[3]);
+  e[0] = std::floor(e[0]), e[1] = std::floor(e[1]), e[2] = std::ceil(e[2]), e[3] = std::ceil(e[3]);
   file_clip_edges(g, kept);
 }
 
@@ -821,7 +831,12 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
 
 pixman_image_t* raster_clip_coverage(GfxGraphics* g) {
   GfxClipEdges& c = g->clip_edges;
-  if (!g->clip_on || c.coverage) return c.coverage;
+  if (!g->clip_on) return nullptr;
+  if (c.coverage && c.coverage_antialias == c.antialias && same_figures(c.coverage_figures, c.figures))
+    return c.coverage;
+  drop_clip_coverage(c);
+  c.coverage_figures = c.figures;
+  c.coverage_antialias = c.antialias;
   c.coverage_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, g->image->width, g->image->height);
   cairo_t* cr = cairo_create(c.coverage_surface);
   cairo_set_antialias(cr, c.antialias);
@@ -848,5 +863,4 @@ void raster_reset_clip(GfxGraphics* g) {
   g->clip_edges.edges.clear();
   g->clip_edges.bands.clear();
   g->clip_edges.figures.clear();
-  drop_clip_coverage(g->clip_edges);
 }
