@@ -67,6 +67,7 @@ struct GfxClipEdges {
   std::vector<std::vector<GfxPointF>> figures;  // the clip's figures (even-odd)
   cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
   double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
+  bool boxes = false;  // every edge level or upright: cairo cuts along them as boxes
   // The coverage of the image by the figures it was made from (raster_clip_coverage); a
   // clip set again with the same figures finds it.
   pixman_image_t* coverage = nullptr;
@@ -173,6 +174,10 @@ struct GfxStampShape {
 // nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a
 // shape met for the first time, or one across a clip edge.
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape);
+// Blends the colour through the A8 mask (w x h, its top left at device (x, y)) into the
+// pixels, also through the clip's coverage when `through_clip`; false when it cannot.
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, int32_t w,
+                       int32_t h, bool through_clip);
 // How the clip covers a device box: every point of it, none, or a part (a clip edge
 // crosses it). Where it covers all, drawing without the clip (`bare`) is drawing under
 // it; where it covers a part, the drawing is cut along the edge as cairo cuts it.
@@ -181,7 +186,8 @@ GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, d
 // The clip's cover of what lies within `reach` of the polyline of device points.
 GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
 // The clip's A8 coverage of the image, made when first asked for after the clip is set;
-// null without a clip or when it cannot be made.
+// null without a clip, for a clip of boxes (cairo cuts a drawing along unaligned box
+// edges by whole pixels, not by coverage) or when it cannot be made.
 pixman_image_t* raster_clip_coverage(GfxGraphics* g);
 // Lets every kept mask go.
 void gfx_release_stamps();

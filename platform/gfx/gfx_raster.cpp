@@ -256,6 +256,8 @@ class ClipBypass {
   ~ClipBypass() {
     if (saved_) g_->cr = saved_;
   }
+  // The drawing crosses a clip edge: it goes under the clip.
+  bool part() const { return g_->clip_on && !hidden && !saved_ && judged_; }
   ClipBypass(const ClipBypass&) = delete;
   ClipBypass& operator=(const ClipBypass&) = delete;
   bool hidden = false;
@@ -265,6 +267,7 @@ class ClipBypass {
     if (g_->clip_on) apply(gfx_clip_cover(g_, x0, y0, x1, y1));
   }
   void apply(GfxCover cover) {
+    judged_ = true;
     hidden = cover == GfxCover::NONE;
     if (cover == GfxCover::ALL) {
       saved_ = g_->cr;
@@ -273,6 +276,7 @@ class ClipBypass {
   }
   GfxGraphics* g_;
   cairo_t* saved_ = nullptr;
+  bool judged_ = false;  // the clip's cover was taken
 };
 
 }  // namespace
@@ -542,6 +546,39 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
 
 // Shows a glyph run; a run the clip wholly covers is shown without it (its cut costs
 // more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
+// Shows the glyphs across a clip edge through the clip's kept coverage (cairo would cut
+// the clip out again for each run): their ink in an A8 mask over `box` (device), blended
+// through the coverage. False when it cannot.
+bool show_glyphs_through_clip(GfxGraphics* g, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
+                              const double box[4]) {
+  const double* e = g->clip_edges.extents;
+  int32_t x0 = int32_t(std::fmax(std::floor(box[0]), std::fmax(e[0], 0.0)));
+  int32_t y0 = int32_t(std::fmax(std::floor(box[1]), std::fmax(e[1], 0.0)));
+  int32_t x1 = int32_t(std::fmin(std::ceil(box[2]), std::fmin(e[2], double(g->image->width))));
+  int32_t y1 = int32_t(std::fmin(std::ceil(box[3]), std::fmin(e[3], double(g->image->height))));
+  if (x1 <= x0 || y1 <= y0) return true;  // no pixel of the image under both
+  cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
+  cairo_surface_set_device_offset(ink, -x0, -y0);
+  cairo_t* mc = cairo_create(ink);
+  cairo_matrix_t m;
+  cairo_get_matrix(g->cr, &m);
+  cairo_set_matrix(mc, &m);
+  cairo_set_scaled_font(mc, cairo_get_scaled_font(g->cr));
+  cairo_show_glyphs(mc, glyphs.data(), int(glyphs.size()));
+  cairo_destroy(mc);
+  cairo_surface_flush(ink);
+  bool done = false;
+  if (cairo_surface_status(ink) == CAIRO_STATUS_SUCCESS) {
+    pixman_image_t* mask = pixman_image_create_bits(
+        PIXMAN_a8, x1 - x0, y1 - y0, reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(ink)),
+        cairo_image_surface_get_stride(ink));
+    done = mask && raster_blend_mask(g, argb, mask, x0, y0, x1 - x0, y1 - y0, true);
+    if (mask) pixman_image_unref(mask);
+  }
+  cairo_surface_destroy(ink);
+  return done;
+}
+
 void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
   cairo_t* cr = g->cr;
   const bool measured = !boxed && g->clip_on;
@@ -552,10 +589,12 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
     // The ink box from the first glyph's origin.
     double left = glyphs[0].x + te.x_bearing, top = glyphs[0].y + te.y_bearing;
     raster_device_box(cr, left, top, left + te.width, top + te.height, box);
+    // Anti-aliased ink reaches past the outlines' box.
+    box[0] -= 2, box[1] -= 2, box[2] += 2, box[3] += 2;
   }
-  // Anti-aliased ink reaches past the outlines' box.
-  ClipBypass bypass(g, box[0] - 2, box[1] - 2, box[2] + 2, box[3] + 2, measured);
+  ClipBypass bypass(g, box[0], box[1], box[2], box[3], measured);
   if (bypass.hidden) return;
+  if (bypass.part() && show_glyphs_through_clip(g, argb, glyphs, box)) return;
   if (g->cr != cr) {
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
@@ -707,6 +746,13 @@ void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   c.bands.clear();
   c.figures = polys;
   c.antialias = cairo_get_antialias(g->cr);
+  c.boxes = std::all_of(polys.begin(), polys.end(), [](const std::vector<GfxPointF>& poly) {
+    for (size_t i = 0; i < poly.size(); ++i) {
+      const GfxPointF &a = poly[i], &b = poly[(i + 1) % poly.size()];
+      if (a.x != b.x && a.y != b.y) return false;
+    }
+    return true;
+  });
   for (const auto& poly : polys)
     if (!on_one_line(poly))
       for (size_t i = 0; i < poly.size(); ++i) c.edges.push_back({poly[i], poly[(i + 1) % poly.size()]});
@@ -831,7 +877,7 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
 
 pixman_image_t* raster_clip_coverage(GfxGraphics* g) {
   GfxClipEdges& c = g->clip_edges;
-  if (!g->clip_on) return nullptr;
+  if (!g->clip_on || c.boxes) return nullptr;
   if (c.coverage && c.coverage_antialias == c.antialias && same_figures(c.coverage_figures, c.figures))
     return c.coverage;
   drop_clip_coverage(c);

@@ -187,23 +187,29 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   // Blended straight into the pixels (cairo would cut a mask by a clip of unaligned boxes
   // along their shared edges, and costs more); across a clip edge, through the clip's
   // coverage.
+  if (!s.coverage) return false;
+  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y, w, h,
+                           cover == GfxCover::PART);
+}
+
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, int32_t w,
+                       int32_t h, bool through_clip) {
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
                                          g->image->stride);
-  pixman_image_t* source = solid(pen->argb);
-  if (!s.coverage || !g->pixels || !source) return false;
-  int32_t x = int32_t(fx) + s.x, y = int32_t(fy) + s.y;
-  pixman_image_t* coverage = s.coverage;
-  if (cover == GfxCover::PART) {
+  pixman_image_t* source = solid(argb);
+  if (!g->pixels || !source) return false;
+  pixman_image_t* coverage = mask;
+  if (through_clip) {
     pixman_image_t* clip = raster_clip_coverage(g);
     coverage = clip ? pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0) : nullptr;
     if (!coverage) return false;
-    pixman_image_composite32(PIXMAN_OP_SRC, s.coverage, nullptr, coverage, 0, 0, 0, 0, 0, 0, w, h);
+    pixman_image_composite32(PIXMAN_OP_SRC, mask, nullptr, coverage, 0, 0, 0, 0, 0, 0, w, h);
     pixman_image_composite32(PIXMAN_OP_IN, clip, nullptr, coverage, x, y, 0, 0, 0, 0, w, h);
   }
   cairo_surface_flush(g->surface);
   pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, g->pixels, 0, 0, 0, 0, x, y, w, h);
-  if (coverage != s.coverage) pixman_image_unref(coverage);
+  if (coverage != mask) pixman_image_unref(coverage);
   cairo_surface_mark_dirty_rectangle(g->surface, x, y, w, h);
   return true;
 }
