@@ -118,6 +118,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
         raster_release_measuring();
         gfx_release_fonts();
         gfx_release_stamps();
+        raster_release_clip_coverages();
       }
       return GFX_OK;
     }

@@ -68,12 +68,12 @@ struct GfxClipEdges {
   cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
   double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
   bool boxes = false;  // every edge level or upright: cairo cuts along them as boxes
-  // The coverage of the image by the figures it was made from (raster_clip_coverage); a
-  // clip set again with the same figures finds it.
-  pixman_image_t* coverage = nullptr;
-  cairo_surface_t* coverage_surface = nullptr;
-  std::vector<std::vector<GfxPointF>> coverage_figures;
-  cairo_antialias_t coverage_antialias = CAIRO_ANTIALIAS_DEFAULT;
+};
+
+// A clip's A8 coverage of the image over its extents.
+struct GfxClipCoverage {
+  pixman_image_t* image;
+  int32_t x, y;  // its top left on the image
 };
 
 struct GfxGraphics {
@@ -185,10 +185,12 @@ enum class GfxCover { ALL, NONE, PART };
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1);
 // The clip's cover of what lies within `reach` of the polyline of device points.
 GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
-// The clip's A8 coverage of the image, made when first asked for after the clip is set;
-// null without a clip, for a clip of boxes (cairo cuts a drawing along unaligned box
-// edges by whole pixels, not by coverage) or when it cannot be made.
-pixman_image_t* raster_clip_coverage(GfxGraphics* g);
+// The clip's coverage, kept for the same figures (a display sets the same clips each
+// frame) until the library stops; a null image without a clip, for a clip of boxes
+// (cairo cuts a drawing along unaligned box edges by whole pixels, not by coverage) or
+// when it cannot be made. Valid until the next call.
+GfxClipCoverage raster_clip_coverage(GfxGraphics* g);
+void raster_release_clip_coverages();
 // Lets every kept mask go.
 void gfx_release_stamps();
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);

@@ -21,13 +21,6 @@ void apply_world(GfxGraphics* g) {
   cairo_set_antialias(g->cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
 
-void drop_clip_coverage(GfxClipEdges& c) {
-  if (c.coverage) pixman_image_unref(c.coverage);
-  if (c.coverage_surface) cairo_surface_destroy(c.coverage_surface);
-  c.coverage = nullptr;
-  c.coverage_surface = nullptr;
-}
-
 bool same_figures(const std::vector<std::vector<GfxPointF>>& a, const std::vector<std::vector<GfxPointF>>& b) {
   auto same = [](const std::vector<GfxPointF>& p, const std::vector<GfxPointF>& q) {
     return std::equal(p.begin(), p.end(), q.begin(), q.end(),
@@ -360,7 +353,6 @@ cairo_t* raster_bare(GfxGraphics* g) {
 }
 
 void raster_close(GfxGraphics* g) {
-  drop_clip_coverage(g->clip_edges);
   if (g->bare) cairo_destroy(g->bare);
   g->bare = nullptr;
   if (g->pixels) pixman_image_unref(g->pixels);
@@ -875,17 +867,46 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
                                                                                       : GfxCover::ALL;
 }
 
-pixman_image_t* raster_clip_coverage(GfxGraphics* g) {
-  GfxClipEdges& c = g->clip_edges;
-  if (!g->clip_on || c.boxes) return nullptr;
-  if (c.coverage && c.coverage_antialias == c.antialias && same_figures(c.coverage_figures, c.figures))
-    return c.coverage;
-  drop_clip_coverage(c);
-  c.coverage_figures = c.figures;
-  c.coverage_antialias = c.antialias;
-  c.coverage_surface = cairo_image_surface_create(CAIRO_FORMAT_A8, g->image->width, g->image->height);
-  cairo_t* cr = cairo_create(c.coverage_surface);
+namespace {
+
+struct KeptCoverage {
+  std::vector<std::vector<GfxPointF>> figures;
+  cairo_antialias_t antialias;
+  int32_t width, height;  // of the image
+  GfxClipCoverage coverage;
+  cairo_surface_t* surface;
+  uint64_t used;
+};
+
+// The coverages of the clips met last, the least recently used let go first.
+struct KeptCoverages {
+  static constexpr size_t CAPACITY = 16;
+  std::vector<KeptCoverage> kept;
+  uint64_t clock = 0;
+  static void drop(KeptCoverage& k) {
+    if (k.coverage.image) pixman_image_unref(k.coverage.image);
+    if (k.surface) cairo_surface_destroy(k.surface);
+  }
+  void release() {
+    for (KeptCoverage& k : kept) drop(k);
+    kept.clear();
+  }
+  ~KeptCoverages() { release(); }
+} coverages;
+
+// The clip's figures filled, over its extents within the image.
+KeptCoverage make_coverage(const GfxGraphics* g) {
+  const GfxClipEdges& c = g->clip_edges;
+  KeptCoverage k{c.figures, c.antialias, g->image->width, g->image->height, {nullptr, 0, 0}, nullptr, 0};
+  const double* e = c.extents;
+  k.coverage.x = int32_t(std::fmax(e[0], 0.0)), k.coverage.y = int32_t(std::fmax(e[1], 0.0));
+  int32_t w = int32_t(std::fmin(e[2], double(g->image->width))) - k.coverage.x;
+  int32_t h = int32_t(std::fmin(e[3], double(g->image->height))) - k.coverage.y;
+  if (w <= 0 || h <= 0) return k;
+  k.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  cairo_t* cr = cairo_create(k.surface);
   cairo_set_antialias(cr, c.antialias);
+  cairo_translate(cr, -k.coverage.x, -k.coverage.y);
   for (const auto& poly : c.figures) {
     cairo_move_to(cr, poly[0].x, poly[0].y);
     for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, poly[i].y);
@@ -894,15 +915,39 @@ pixman_image_t* raster_clip_coverage(GfxGraphics* g) {
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(cr);
   cairo_destroy(cr);
-  cairo_surface_flush(c.coverage_surface);
-  if (cairo_surface_status(c.coverage_surface) == CAIRO_STATUS_SUCCESS)
-    c.coverage = pixman_image_create_bits(
-        PIXMAN_a8, g->image->width, g->image->height,
-        reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(c.coverage_surface)),
-        cairo_image_surface_get_stride(c.coverage_surface));
-  if (!c.coverage) drop_clip_coverage(c);
-  return c.coverage;
+  cairo_surface_flush(k.surface);
+  if (cairo_surface_status(k.surface) == CAIRO_STATUS_SUCCESS)
+    k.coverage.image = pixman_image_create_bits(
+        PIXMAN_a8, w, h, reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(k.surface)),
+        cairo_image_surface_get_stride(k.surface));
+  return k;
 }
+
+}  // namespace
+
+GfxClipCoverage raster_clip_coverage(GfxGraphics* g) {
+  const GfxClipEdges& c = g->clip_edges;
+  if (!g->clip_on || c.boxes) return {nullptr, 0, 0};
+  ++coverages.clock;
+  for (KeptCoverage& k : coverages.kept)
+    if (k.antialias == c.antialias && k.width == g->image->width && k.height == g->image->height &&
+        same_figures(k.figures, c.figures)) {
+      k.used = coverages.clock;
+      return k.coverage;
+    }
+  std::vector<KeptCoverage>& kept = coverages.kept;
+  if (kept.size() >= KeptCoverages::CAPACITY) {
+    auto oldest = std::min_element(kept.begin(), kept.end(),
+                                   [](const KeptCoverage& a, const KeptCoverage& b) { return a.used < b.used; });
+    KeptCoverages::drop(*oldest);
+    kept.erase(oldest);
+  }
+  kept.push_back(make_coverage(g));
+  kept.back().used = coverages.clock;
+  return kept.back().coverage;
+}
+
+void raster_release_clip_coverages() { coverages.release(); }
 
 void raster_reset_clip(GfxGraphics* g) {
   cairo_reset_clip(g->cr);

@@ -201,11 +201,11 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int3
   if (!g->pixels || !source) return false;
   pixman_image_t* coverage = mask;
   if (through_clip) {
-    pixman_image_t* clip = raster_clip_coverage(g);
-    coverage = clip ? pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0) : nullptr;
+    GfxClipCoverage clip = raster_clip_coverage(g);
+    coverage = clip.image ? pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0) : nullptr;
     if (!coverage) return false;
     pixman_image_composite32(PIXMAN_OP_SRC, mask, nullptr, coverage, 0, 0, 0, 0, 0, 0, w, h);
-    pixman_image_composite32(PIXMAN_OP_IN, clip, nullptr, coverage, x, y, 0, 0, 0, 0, w, h);
+    pixman_image_composite32(PIXMAN_OP_IN, clip.image, nullptr, coverage, x - clip.x, y - clip.y, 0, 0, 0, 0, w, h);
   }
   cairo_surface_flush(g->surface);
   pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, g->pixels, 0, 0, 0, 0, x, y, w, h);

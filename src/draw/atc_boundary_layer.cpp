@@ -2,6 +2,7 @@
 #include "draw/atc_boundary_layer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "draw/draw_toolkit.h"
 #include "draw/ink_reach.h"
 #include "draw/map_layer_frame.h"
+#include "geo/great_circle.h"
 #include "guidance/fms_state.h"
 #include "module/display_state.h"
 #include "navdb/navdb.h"
@@ -37,6 +39,43 @@ bool project(double lat, double lon, int32_t cx, int32_t cy, double heading_deg,
   if (!measure_from(present_lat, present_lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
   return polar_to_screen_int(heading_deg, gc_course_deg, cx, cy, map_distance_px, x, y);
+}
+
+// How far a boundary's points lie from its first point (NM), kept per boundary for the
+// points it was measured over: a boundary whose outline cannot reach the image is not
+// projected point by point.
+struct Reach {
+  double lat = NAN, lon = NAN;  // its first point
+  int32_t first = 0, count = 0;
+  double nm = 0;
+};
+std::vector<Reach> boundary_reach;
+
+double reach_nm(int32_t b, const NavPoint* pts, int32_t first, int32_t n) {
+  if (boundary_reach.size() <= size_t(b)) boundary_reach.resize(size_t(b) + 1);
+  Reach& r = boundary_reach[size_t(b)];
+  if (!(r.lat == pts[0].lat && r.lon == pts[0].lon && r.first == first && r.count == n)) {
+    r = {pts[0].lat, pts[0].lon, first, n, 0};
+    for (int32_t k = 1; k < n; ++k) {
+      if (!measure_from(pts[0].lat, pts[0].lon, pts[k].lat, pts[k].lon)) {
+        r.nm = INFINITY;  // cannot be bounded: always projected
+        break;
+      }
+      r.nm = std::max(r.nm, gc_distance_nm);
+    }
+  }
+  return r.nm;
+}
+
+// False when no point of a boundary can reach the image: its first point lies `from_nm`
+// from the aircraft at (x, y) on the map, every other point within `reach` NM of it. The
+// map stretches distances across its radius by at most angle / sin(angle) of the
+// farthest point's angle from the aircraft.
+bool may_reach_image(GfxGraphics* g, int32_t x, int32_t y, double from_nm, double reach) {
+  double angle = (from_nm + reach) / kGcEarthRadiusNm;
+  if (!(angle < 1.5)) return true;
+  double r = reach * map_px_per_nm * (angle > 0 ? angle / std::sin(angle) : 1.0) * 1.01 + 2;
+  return line_reaches_image(g, BOUNDARY_PEN_WIDTH, x - r, y - r, x + r, y + r);
 }
 
 void draw_in_frame(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas canvas, double cx, double cy, double radius,
@@ -73,11 +112,16 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     bool far = special_boundary(bd.ident) ? !(gc_distance_nm < ATC_BOUNDARY_SPECIAL_RANGE_NM)
                                           : !(gc_distance_nm <= ATC_BOUNDARY_RANGE_NM);
     if (far) continue;
-    // Projected first, so that a boundary whose box misses the image tests no segment.
+    const double from_nm = gc_distance_nm, course = gc_course_deg;
+    int32_t fx = 0, fy = 0;
+    bool placed_first = polar_to_screen_int(map_heading_deg, course, icx, icy, from_nm * map_px_per_nm, fx, fy);
+    bool outline = !placed_first || may_reach_image(g, fx, fy, from_nm, reach_nm(b, pts, bd.first_point, n));
+    // Projected first, so that a boundary whose box misses the image tests no segment; none
+    // of an outline that cannot reach it.
     placed.resize(size_t(n));
     bool any = false;
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (int32_t k = 0; k < n; ++k) {
+    for (int32_t k = 0; outline && k < n; ++k) {
       Placed& p = placed[size_t(k)];
       p.ok = project(pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
       if (!p.ok) continue;

@@ -33,7 +33,7 @@ const std::set<std::string> kNotKept = {
     "nav_airports", "nav_navaids", "nav_intersections", "nav_airway_fixes", "nav_runways", "nav_airway_breaks",
     "nav_procs", "nav_proc_legs", "atc_boundary_points", "apt_infos", "apt_blocks", "near_airports_wide",
     "near_navaids_wide", "near_airway_fixes_wide", "near_airway_fixes", "stored_plans", "char_texts",
-    "rects_filled", "trace_file",
+    "rects_filled", "trace_file", "boundary_reach",
 };
 // Types whose variables are constant after load or rewritten by every draw.
 const std::set<std::string> kNotKeptTypes = {"MouseRect", "GaugeSurface", "std::mutex"};
