@@ -206,4 +206,29 @@ TEST(Culling, LabelsOfSymbolsPastTheEdgeAndCrossingBoundariesAreStillDrawn) {
   EXPECT_TRUE(s.rec().texts().empty());  // its label lies 200 NM east
 }
 
+// A boundary is judged by how far its outline reaches from its first point: a wide ring
+// whose first point lies far north still draws where its south side crosses the map; a
+// small ring as far away draws nothing.
+TEST(Culling, BoundariesAreJudgedByTheirWholeOutline) {
+  struct Ring {
+    const char* what;
+    double centre_nm, radius_nm;  // north of the aircraft
+    bool drawn;
+  };
+  const Ring rings[] = {{"wide, its south side 20 NM north", 120, 100, true},
+                        {"wide, its south side 10 NM south", 110, 120, true},
+                        {"small, 300 NM north", 300, 30, false}};
+  for (const Ring& r : rings) {
+    SCOPED_TRACE(r.what);
+    b737_40();
+    NavPoint c = point_from(LAT, LON, 360, r.centre_nm);
+    std::vector<NavPoint> pts;
+    for (int32_t k = 0; k <= 36; ++k) pts.push_back(point_from(c.lat, c.lon, k * 10.0, r.radius_nm));
+    set_boundary("RNG", pts, c);
+    LayerScene s(CANVAS_B737_ND);
+    draw_b737_nd_boundaries(s.ctx(), s.g);
+    EXPECT_EQ(s.rec().count(GfxOp::Line) > 0, r.drawn);
+  }
+}
+
 }  // namespace
