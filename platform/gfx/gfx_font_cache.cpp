@@ -112,9 +112,18 @@ GlyphTable* table_of(cairo_scaled_font_t* font) {
 }  // namespace
 
 void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  // Set only what differs: each setting lets the context's scaled font go, and finding
+  // it again costs a look-up in cairo's font map.
   cairo_set_font_face(cr, face_of(font));
-  cairo_set_font_size(cr, font->size);
-  cairo_set_font_options(cr, options_of(antialias));
+  cairo_matrix_t m;
+  cairo_get_font_matrix(cr, &m);
+  if (!(m.xx == font->size && m.yy == font->size && m.xy == 0 && m.yx == 0 && m.x0 == 0 && m.y0 == 0))
+    cairo_set_font_size(cr, font->size);
+  const cairo_font_options_t* wanted = options_of(antialias);
+  cairo_font_options_t* now = cairo_font_options_create();
+  cairo_get_font_options(cr, now);
+  if (!cairo_font_options_equal(now, wanted)) cairo_set_font_options(cr, wanted);
+  cairo_font_options_destroy(now);
 }
 
 bool gfx_glyph_run(cairo_t* cr, const std::string& text, double x, double y, std::vector<cairo_glyph_t>& out) {

@@ -68,6 +68,7 @@ struct GfxClipEdges {
   cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
   double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
   bool boxes = false;  // every edge level or upright: cairo cuts along them as boxes
+  uint64_t coverage_id = 0;  // the kept coverage found for these figures last (0: none yet)
 };
 
 // A clip's A8 coverage of the image over its extents.
@@ -165,10 +166,10 @@ void raster_release_measuring();
 // origin. Zero-filled before use: its bytes are its identity.
 struct GfxStampShape {
   static constexpr int32_t MAX_POINTS = 24;
+  double arc[4];
   enum Kind : int32_t { POLYLINE, ARC } kind;
   int32_t n;
-  int32_t xy[2 * MAX_POINTS];
-  double arc[4];
+  int32_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
 };
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
 // nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a

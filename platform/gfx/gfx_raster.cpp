@@ -738,6 +738,7 @@ void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   c.bands.clear();
   c.figures = polys;
   c.antialias = cairo_get_antialias(g->cr);
+  c.coverage_id = 0;
   c.boxes = std::all_of(polys.begin(), polys.end(), [](const std::vector<GfxPointF>& poly) {
     for (size_t i = 0; i < poly.size(); ++i) {
       const GfxPointF &a = poly[i], &b = poly[(i + 1) % poly.size()];
@@ -876,13 +877,14 @@ struct KeptCoverage {
   GfxClipCoverage coverage;
   cairo_surface_t* surface;
   uint64_t used;
+  uint64_t id;
 };
 
 // The coverages of the clips met last, the least recently used let go first.
 struct KeptCoverages {
   static constexpr size_t CAPACITY = 16;
   std::vector<KeptCoverage> kept;
-  uint64_t clock = 0;
+  uint64_t clock = 0, made = 0;
   static void drop(KeptCoverage& k) {
     if (k.coverage.image) pixman_image_unref(k.coverage.image);
     if (k.surface) cairo_surface_destroy(k.surface);
@@ -897,7 +899,7 @@ struct KeptCoverages {
 // The clip's figures filled, over its extents within the image.
 KeptCoverage make_coverage(const GfxGraphics* g) {
   const GfxClipEdges& c = g->clip_edges;
-  KeptCoverage k{c.figures, c.antialias, g->image->width, g->image->height, {nullptr, 0, 0}, nullptr, 0};
+  KeptCoverage k{c.figures, c.antialias, g->image->width, g->image->height, {nullptr, 0, 0}, nullptr, 0, 0};
   const double* e = c.extents;
   k.coverage.x = int32_t(std::fmax(e[0], 0.0)), k.coverage.y = int32_t(std::fmax(e[1], 0.0));
   int32_t w = int32_t(std::fmin(e[2], double(g->image->width))) - k.coverage.x;
@@ -926,13 +928,14 @@ KeptCoverage make_coverage(const GfxGraphics* g) {
 }  // namespace
 
 GfxClipCoverage raster_clip_coverage(GfxGraphics* g) {
-  const GfxClipEdges& c = g->clip_edges;
+  GfxClipEdges& c = g->clip_edges;
   if (!g->clip_on || c.boxes) return {nullptr, 0, 0};
   ++coverages.clock;
   for (KeptCoverage& k : coverages.kept)
-    if (k.antialias == c.antialias && k.width == g->image->width && k.height == g->image->height &&
-        same_figures(k.figures, c.figures)) {
+    if (k.id == c.coverage_id || (k.antialias == c.antialias && k.width == g->image->width &&
+                                  k.height == g->image->height && same_figures(k.figures, c.figures))) {
       k.used = coverages.clock;
+      c.coverage_id = k.id;
       return k.coverage;
     }
   std::vector<KeptCoverage>& kept = coverages.kept;
@@ -944,6 +947,7 @@ GfxClipCoverage raster_clip_coverage(GfxGraphics* g) {
   }
   kept.push_back(make_coverage(g));
   kept.back().used = coverages.clock;
+  kept.back().id = c.coverage_id = ++coverages.made;
   return kept.back().coverage;
 }
 

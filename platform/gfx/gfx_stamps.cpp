@@ -4,7 +4,9 @@
 // their colour where the clip covers the whole mask (elsewhere the shape is stroked
 // under the clip as before). Released when the library stops.
 #include <cmath>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -23,26 +25,33 @@ constexpr size_t MAX_STAMPS = 4096;
 constexpr size_t SEEN_SLOTS = size_t(1) << 17;
 
 struct StampKey {
-  GfxStampShape shape;
   double linear[4];
   double width;
   int32_t dash;
   int32_t phase_x, phase_y;
   int32_t antialias;
+  GfxStampShape shape;  // last: a key's bytes end with its shape's points
 
-  bool operator==(const StampKey& o) const { return std::memcmp(this, &o, sizeof(StampKey)) == 0; }
+  // The bytes that tell keys apart: all but the shape's unused points.
+  size_t used() const { return offsetof(StampKey, shape) + offsetof(GfxStampShape, xy) + 2 * sizeof(int32_t) * size_t(shape.n); }
+  bool operator==(const StampKey& o) const { return used() == o.used() && std::memcmp(this, &o, used()) == 0; }
 };
 static_assert(sizeof(StampKey) == sizeof(GfxStampShape) + 5 * sizeof(double) + 4 * sizeof(int32_t),
               "the key is compared and hashed byte by byte: no padding");
+static_assert(std::is_standard_layout_v<StampKey> && offsetof(StampKey, shape) % sizeof(uint64_t) == 0 &&
+                  offsetof(GfxStampShape, xy) % sizeof(uint64_t) == 0,
+              "the used bytes are whole words");
 
 struct StampHash {
   size_t operator()(const StampKey& k) const {
-    // The key has no padding: its words are hashed as they stand.
-    static_assert(sizeof(StampKey) % sizeof(uint64_t) == 0);
-    uint64_t words[sizeof(StampKey) / sizeof(uint64_t)];
-    std::memcpy(words, &k, sizeof words);
+    // The key has no padding: its used words are hashed as they stand.
     uint64_t h = 1469598103934665603ull;
-    for (uint64_t w : words) h = (h ^ w) * 1099511628211ull, h ^= h >> 29;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&k);
+    for (size_t i = 0, n = k.used(); i < n; i += sizeof(uint64_t)) {
+      uint64_t w;
+      std::memcpy(&w, bytes + i, sizeof w);
+      h = (h ^ w) * 1099511628211ull, h ^= h >> 29;
+    }
     return size_t(h);
   }
 };
