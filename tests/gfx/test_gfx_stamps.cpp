@@ -362,9 +362,63 @@ TEST_F(GfxStampTest, LabelsUnderARoundClip) {
   EXPECT_LT(cut, whole);
   for (int y = 0; y < 200; ++y)
     for (int x = 0; x < 20; ++x) EXPECT_EQ(c.px[size_t(y) * 200 + x], BACKGROUND) << x << "," << y;
+  // Clear of the edge the cut text inks as the whole one does.
+  Canvas free(200, 200);
+  GfxBrush* free_white = gfx_brush_create(free.g, 0xFFFFFFFF);
+  gfx_draw_string(free.g, text, n, font, GfxRectF{2, 90, 0, 0}, free_white);
+  for (int y = 85; y < 115; ++y)
+    for (int x = 24; x < 80; ++x) EXPECT_EQ(c.px[size_t(y) * 200 + x], free.px[size_t(y) * 200 + x]) << x << "," << y;
+  gfx_brush_delete(free_white);
   draw_at(2, 2);
   EXPECT_EQ(inked(c), 0);
   gfx_brush_delete(white);
+  gfx_font_delete(font);
+  gfx_family_delete(family);
+}
+
+// Labels and kept rings across the edges of round clips set one after another, on one
+// image and on another of the same size: each is cut by its own clip, as on an image
+// that never had another.
+TEST_F(GfxStampTest, EachClipCutsByItsOwnEdge) {
+  Canvas a(200, 200), b(200, 200);
+  GfxFontFamily* family = gfx_family_create(a.g, "Arial");
+  GfxFont* font = gfx_font_create(a.g, family, 14, GFX_FONT_BOLD);
+  char16_t text[8];
+  int32_t n = gfx_widen("KSEA", text, 8);
+  struct Clip {
+    Canvas* canvas;
+    int32_t x, y, d;  // the circle's box
+  };
+  auto draw = [&](GfxGraphics* g, const Clip& k) {
+    gfx_reset_clip(g);
+    gfx_clear(g, BACKGROUND);
+    GfxPath* path = gfx_path_create(g);
+    gfx_path_add_ellipse(g, path, k.x, k.y, k.d, k.d);
+    gfx_set_clip_path(g, path);
+    gfx_path_delete(path);
+    GfxBrush* white = gfx_brush_create(g, 0xFFFFFFFF);
+    GfxPen* pen = gfx_pen_create(g, 0xFF00E0FF, 2);
+    gfx_draw_string(g, text, n, font, GfxRectF{float(k.x - 12), float(k.y + k.d / 2 - 8), 0, 0}, white);
+    for (int32_t i = 0; i < 2; ++i)  // the second draw finds the ring kept
+      gfx_draw_ellipse(g, pen, k.x + k.d - 10, k.y + k.d / 2 - 10, 20, 20);
+    gfx_pen_delete(pen);
+    gfx_brush_delete(white);
+  };
+  const Clip clips[] = {{&a, 20, 20, 100}, {&a, 90, 60, 100}, {&b, 90, 60, 100}, {&a, 20, 20, 100}};
+  for (const Clip& k : clips) {
+    SCOPED_TRACE(testing::Message() << (k.canvas == &a ? "a " : "b ") << k.x << "," << k.y);
+    draw(k.canvas->g, k);
+    Canvas fresh(200, 200);
+    draw(fresh.g, k);
+    EXPECT_GT(inked(fresh), 40);
+    EXPECT_LE(compare(*k.canvas, fresh).max, 64);  // a ring stroked or kept: its edges differ at most
+    double r = k.d / 2.0, cx = k.x + r, cy = k.y + r;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (std::hypot(x - cx, y - cy) > r + 1.5) {
+          ASSERT_EQ(k.canvas->px[size_t(y) * 200 + x], BACKGROUND) << x << "," << y;
+        }
+  }
   gfx_font_delete(font);
   gfx_family_delete(family);
 }
