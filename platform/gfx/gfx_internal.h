@@ -173,12 +173,14 @@ struct GfxStampShape {
 };
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
 // nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a
-// shape met for the first time, or one across a clip edge.
+// shape met for the first time, or one across the edge of a clip of boxes.
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape);
-// Blends the colour through the A8 mask (w x h, its top left at device (x, y)) into the
-// pixels, also through the clip's coverage when `through_clip`; false when it cannot.
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, int32_t w,
-                       int32_t h, bool through_clip);
+// Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
+// also through the clip's coverage when `through_clip`; false when it cannot.
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, bool through_clip);
+// The pixels of an A8 image surface for pixman (null when it has none); unref'd before
+// the surface is destroyed.
+pixman_image_t* raster_a8_pixels(cairo_surface_t* surface);
 // How the clip covers a device box: every point of it, none, or a part (a clip edge
 // crosses it). Where it covers all, drawing without the clip (`bare`) is drawing under
 // it; where it covers a part, the drawing is cut along the edge as cairo cuts it.

@@ -536,8 +536,14 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
   return out;
 }
 
-// Shows a glyph run; a run the clip wholly covers is shown without it (its cut costs
-// more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
+// Gives `to` the matrix and scaled font of `from`, for a glyph run.
+void take_matrix_and_font(cairo_t* to, cairo_t* from) {
+  cairo_matrix_t m;
+  cairo_get_matrix(from, &m);
+  cairo_set_matrix(to, &m);
+  cairo_set_scaled_font(to, cairo_get_scaled_font(from));
+}
+
 // Shows the glyphs across a clip edge through the clip's kept coverage (cairo would cut
 // the clip out again for each run): their ink in an A8 mask over `box` (device), blended
 // through the coverage. False when it cannot.
@@ -552,25 +558,19 @@ bool show_glyphs_through_clip(GfxGraphics* g, uint32_t argb, const std::vector<c
   cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
   cairo_surface_set_device_offset(ink, -x0, -y0);
   cairo_t* mc = cairo_create(ink);
-  cairo_matrix_t m;
-  cairo_get_matrix(g->cr, &m);
-  cairo_set_matrix(mc, &m);
-  cairo_set_scaled_font(mc, cairo_get_scaled_font(g->cr));
+  take_matrix_and_font(mc, g->cr);
   cairo_show_glyphs(mc, glyphs.data(), int(glyphs.size()));
   cairo_destroy(mc);
   cairo_surface_flush(ink);
-  bool done = false;
-  if (cairo_surface_status(ink) == CAIRO_STATUS_SUCCESS) {
-    pixman_image_t* mask = pixman_image_create_bits(
-        PIXMAN_a8, x1 - x0, y1 - y0, reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(ink)),
-        cairo_image_surface_get_stride(ink));
-    done = mask && raster_blend_mask(g, argb, mask, x0, y0, x1 - x0, y1 - y0, true);
-    if (mask) pixman_image_unref(mask);
-  }
+  pixman_image_t* mask = raster_a8_pixels(ink);
+  bool done = mask && raster_blend_mask(g, argb, mask, x0, y0, true);
+  if (mask) pixman_image_unref(mask);
   cairo_surface_destroy(ink);
   return done;
 }
 
+// Shows a glyph run; a run the clip wholly covers is shown without it (its cut costs
+// more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
 void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
   cairo_t* cr = g->cr;
   const bool measured = !boxed && g->clip_on;
@@ -587,12 +587,7 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
   ClipBypass bypass(g, box[0], box[1], box[2], box[3], measured);
   if (bypass.hidden) return;
   if (bypass.part() && show_glyphs_through_clip(g, argb, glyphs, box)) return;
-  if (g->cr != cr) {
-    cairo_matrix_t m;
-    cairo_get_matrix(cr, &m);
-    cairo_set_matrix(g->cr, &m);
-    cairo_set_scaled_font(g->cr, cairo_get_scaled_font(cr));
-  }
+  if (g->cr != cr) take_matrix_and_font(g->cr, cr);
   raster_set_source(g->cr, argb);
   cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));
 }
@@ -719,6 +714,16 @@ std::vector<GfxRectF> raster_glyph_ink(const std::string& utf8, const GfxFont* f
 
 namespace {
 
+// The figures (none empty) as the path, filled even-odd.
+void path_figures(cairo_t* cr, const std::vector<std::vector<GfxPointF>>& figures) {
+  for (const auto& poly : figures) {
+    cairo_move_to(cr, poly[0].x, poly[0].y);
+    for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, poly[i].y);
+    cairo_close_path(cr);
+  }
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+}
+
 // Every point on one line: the figure has no inside.
 bool on_one_line(const std::vector<GfxPointF>& poly) {
   const GfxPointF& a = poly[0];
@@ -810,11 +815,8 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
     if (poly.empty()) continue;
     std::vector<GfxPointF>& k = kept.emplace_back();
     for (const GfxPointF& p : poly) k.push_back({p.x + 0.5, p.y + 0.5});
-    cairo_move_to(cr, k[0].x, k[0].y);
-    for (size_t i = 1; i < k.size(); ++i) cairo_line_to(cr, k[i].x, k[i].y);
-    cairo_close_path(cr);
   }
-  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  path_figures(cr, kept);
   cairo_clip(cr);
   double* e = g->clip_edges.extents;
   cairo_clip_extents(cr, &e[0], &e[1], &e[2], &e[3]);
@@ -909,19 +911,11 @@ KeptCoverage make_coverage(const GfxGraphics* g) {
   cairo_t* cr = cairo_create(k.surface);
   cairo_set_antialias(cr, c.antialias);
   cairo_translate(cr, -k.coverage.x, -k.coverage.y);
-  for (const auto& poly : c.figures) {
-    cairo_move_to(cr, poly[0].x, poly[0].y);
-    for (size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, poly[i].y);
-    cairo_close_path(cr);
-  }
-  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  path_figures(cr, c.figures);
   cairo_fill(cr);
   cairo_destroy(cr);
   cairo_surface_flush(k.surface);
-  if (cairo_surface_status(k.surface) == CAIRO_STATUS_SUCCESS)
-    k.coverage.image = pixman_image_create_bits(
-        PIXMAN_a8, w, h, reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(k.surface)),
-        cairo_image_surface_get_stride(k.surface));
+  k.coverage.image = raster_a8_pixels(k.surface);
   return k;
 }
 
@@ -952,6 +946,14 @@ GfxClipCoverage raster_clip_coverage(GfxGraphics* g) {
 }
 
 void raster_release_clip_coverages() { coverages.release(); }
+
+pixman_image_t* raster_a8_pixels(cairo_surface_t* surface) {
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return nullptr;
+  return pixman_image_create_bits(PIXMAN_a8, cairo_image_surface_get_width(surface),
+                                  cairo_image_surface_get_height(surface),
+                                  reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface)),
+                                  cairo_image_surface_get_stride(surface));
+}
 
 void raster_reset_clip(GfxGraphics* g) {
   cairo_reset_clip(g->cr);

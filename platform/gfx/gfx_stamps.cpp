@@ -1,8 +1,8 @@
 // Small strokes kept as coverage masks. A map draws hundreds of the same few symbols
 // (rings, hexagons, triangles) a frame; each is stroked once per shape, pen, transform
 // and eighth of a pixel of position into an A8 mask, which later draws of it blend in
-// their colour where the clip covers the whole mask (elsewhere the shape is stroked
-// under the clip as before). Released when the library stops.
+// their colour, across a clip's edge through the clip's coverage (across the edge of a
+// clip of boxes the shape is stroked under the clip). Released when the library stops.
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -135,10 +135,7 @@ Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
   cairo_stroke(mc);
   cairo_destroy(mc);
   cairo_surface_flush(mask);
-  pixman_image_t* coverage =
-      pixman_image_create_bits(PIXMAN_a8, w, h, reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(mask)),
-                               cairo_image_surface_get_stride(mask));
-  return {mask, coverage, x0, y0};
+  return {mask, raster_a8_pixels(mask), x0, y0};
 }
 
 // A solid source of the colour, premultiplied to 16 bits as cairo makes its sources.
@@ -197,12 +194,11 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   // along their shared edges, and costs more); across a clip edge, through the clip's
   // coverage.
   if (!s.coverage) return false;
-  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y, w, h,
-                           cover == GfxCover::PART);
+  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y, cover == GfxCover::PART);
 }
 
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, int32_t w,
-                       int32_t h, bool through_clip) {
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, bool through_clip) {
+  const int32_t w = pixman_image_get_width(mask), h = pixman_image_get_height(mask);
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
                                          g->image->stride);
