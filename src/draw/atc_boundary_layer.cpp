@@ -35,10 +35,15 @@ struct Placed {
   bool ok;
 };
 
+// A point `dist_nm` from the aircraft on `course_deg`, on the map.
+bool place(double dist_nm, double course_deg, int32_t cx, int32_t cy, double heading_deg, int32_t& x, int32_t& y) {
+  map_distance_px = dist_nm * map_px_per_nm;
+  return polar_to_screen_int(heading_deg, course_deg, cx, cy, map_distance_px, x, y);
+}
+
 bool project(double lat, double lon, int32_t cx, int32_t cy, double heading_deg, int32_t& x, int32_t& y) {
-  if (!measure_from(present_lat, present_lon, lat, lon)) return false;
-  map_distance_px = gc_distance_nm * map_px_per_nm;
-  return polar_to_screen_int(heading_deg, gc_course_deg, cx, cy, map_distance_px, x, y);
+  return measure_from(present_lat, present_lon, lat, lon) &&
+         place(gc_distance_nm, gc_course_deg, cx, cy, heading_deg, x, y);
 }
 
 // How far a boundary's points lie from its first point (NM), kept per boundary for the
@@ -112,18 +117,18 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     bool far = special_boundary(bd.ident) ? !(gc_distance_nm < ATC_BOUNDARY_SPECIAL_RANGE_NM)
                                           : !(gc_distance_nm <= ATC_BOUNDARY_RANGE_NM);
     if (far) continue;
-    const double from_nm = gc_distance_nm, course = gc_course_deg;
-    int32_t fx = 0, fy = 0;
-    bool placed_first = polar_to_screen_int(map_heading_deg, course, icx, icy, from_nm * map_px_per_nm, fx, fy);
-    bool outline = !placed_first || may_reach_image(g, fx, fy, from_nm, reach_nm(b, pts, bd.first_point, n));
-    // Projected first, so that a boundary whose box misses the image tests no segment; none
-    // of an outline that cannot reach it.
+    // Projected first, so that a boundary whose box misses the image tests no segment; the
+    // rest not at all where the outline cannot reach it from its first point.
     placed.resize(size_t(n));
+    Placed& first = placed[0];
+    const double from_nm = gc_distance_nm;
+    first.ok = place(from_nm, gc_course_deg, icx, icy, map_heading_deg, first.x, first.y);
+    bool outline = !first.ok || may_reach_image(g, first.x, first.y, from_nm, reach_nm(b, pts, bd.first_point, n));
     bool any = false;
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (int32_t k = 0; outline && k < n; ++k) {
       Placed& p = placed[size_t(k)];
-      p.ok = project(pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
+      if (k > 0) p.ok = project(pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
       if (!p.ok) continue;
       x0 = any ? std::min(x0, p.x) : p.x;
       y0 = any ? std::min(y0, p.y) : p.y;
