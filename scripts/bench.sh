@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release, writes the two navigation databases (the tables' scale
 # and the world's) when missing or older than their generator, runs every benchmark on each
-# and prints one table: each figure beside its target, "miss" where it misses. Figures are medians of 5 repetitions
-# of the wall time per iteration; the machine's load average is printed with the table.
+# and prints one table: each figure beside its target, "miss" where it misses. Figures are
+# medians of 5 repetitions of the wall time per iteration; the machine's load average is
+# printed with the table.
 # Arguments: benchmark executables to run (default: every bench_* built). JOBS sets the
 # build's parallel jobs (default: every core).
 set -euo pipefail
@@ -12,7 +13,6 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVEK_BENCH=ON -DVEK_TESTS=
 cmake --build build-bench -j"${JOBS:-$(nproc)}" >/dev/null
 full=build-bench/db/full
 world=build-bench/db/world
-# (again when the generator has changed since)
 [ "$full/vek/navdata/apts.txt" -nt scripts/gen_navdb.py ] || python3 scripts/gen_navdb.py "$full"
 [ "$world/vek/navdata/apts.txt" -nt scripts/gen_navdb.py ] || python3 scripts/gen_navdb.py --world "$world"
 benches=("$@")
