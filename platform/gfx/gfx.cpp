@@ -93,6 +93,15 @@ GfxPointF gfx_apply(const GfxMatrix& m, double x, double y) {
   return {m.m11 * x + m.m21 * y + m.dx, m.m12 * x + m.m22 * y + m.dy};
 }
 
+GfxMatrix gfx_steady(const GfxMatrix& m) {
+  if (m.m12 == 0 && m.m21 == 0) return m;  // not turned: nothing to steady
+  auto grid = [](double v) { return std::round(v * 65536.0) / 65536.0; };
+  const GfxMatrix s{grid(m.m11), grid(m.m12), grid(m.m21), grid(m.m22), m.dx, m.dy};
+  // A transform that shrinks to a few grid steps (or is not finite) stays as it stands.
+  const double d = m.m11 * m.m22 - m.m12 * m.m21, e = s.m11 * s.m22 - s.m12 * s.m21;
+  return std::fabs(e - d) <= 1e-3 * std::fabs(d) ? s : m;
+}
+
 // ---- library ----
 
 GfxStatus gfx_startup(uintptr_t* token) {

@@ -67,7 +67,7 @@ struct GfxClipEdges {
   std::vector<std::vector<GfxPointF>> figures;  // the clip's figures (even-odd)
   cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
   double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
-  bool boxes = false;  // every edge level or upright: cairo cuts along them as boxes
+  bool unaligned_boxes = false;  // every edge level or upright, not all on whole pixels
   uint64_t coverage_id = 0;  // the kept coverage found for these figures last (0: none yet)
 };
 
@@ -109,6 +109,12 @@ void gfx_arc_points(double x, double y, double w, double h, double start, double
                     std::vector<GfxPointF>& out);
 
 GfxPointF gfx_apply(const GfxMatrix& m, double x, double y);
+// A turned transform with its linear part on a grid of 1/65536: a display turning by a
+// hair between frames (a heading's last digits) keeps the same kept masks and glyph
+// images. Drawn through it, a point 64 pixels from the one the caller pins moves 1/1024
+// pixel at most.
+// A transform whose area the grid would change by more than a thousandth stays as it is.
+GfxMatrix gfx_steady(const GfxMatrix& m);
 // A bound on how far the transform stretches a unit length (the sum of its linear part).
 inline double gfx_scale_bound(const GfxMatrix& m) {
   return std::fabs(m.m11) + std::fabs(m.m12) + std::fabs(m.m21) + std::fabs(m.m22);
@@ -173,11 +179,12 @@ struct GfxStampShape {
 };
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
 // nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a
-// shape met for the first time, or one across the edge of a clip of boxes.
+// shape met for the first time, or one across a clip edge without a coverage.
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape);
 // Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
-// also through the clip's coverage when `through_clip`; false when it cannot.
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, bool through_clip);
+// also through the clip's coverage `clip` when given; false when it cannot.
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
+                       const GfxClipCoverage* clip);
 // The pixels of an A8 image surface for pixman (null when it has none); unref'd before
 // the surface is destroyed.
 pixman_image_t* raster_a8_pixels(cairo_surface_t* surface);
@@ -189,10 +196,10 @@ GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, d
 // The clip's cover of what lies within `reach` of the polyline of device points.
 GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
 // The clip's coverage, kept for the same figures (a display sets the same clips each
-// frame) until the library stops; a null image without a clip, for a clip of boxes
-// (cairo cuts a drawing along unaligned box edges by whole pixels, not by coverage) or
-// when it cannot be made. Valid until the next call.
-GfxClipCoverage raster_clip_coverage(GfxGraphics* g);
+// frame) until the library stops; a null image without a clip, when it cannot be made,
+// or for `glyphs` under a clip of boxes off the pixel grid (cairo cuts glyphs along
+// unaligned box edges by whole pixels, strokes by coverage). Valid until the next call.
+GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs);
 void raster_release_clip_coverages();
 // Lets every kept mask go.
 void gfx_release_stamps();

@@ -12,14 +12,16 @@ constexpr double PI = 3.14159265358979323846;
 
 // World transform plus the pixel offset: by default integer coordinates are
 // pixel centres, which in cairo lie at half coordinates.
-void apply_world(GfxGraphics* g) {
+void set_world(GfxGraphics* g, const GfxMatrix& w) {
   double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   cairo_matrix_t m;
-  cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off);
+  cairo_matrix_init(&m, w.m11, w.m12, w.m21, w.m22, w.dx + off, w.dy + off);
   cairo_set_matrix(g->cr, &m);
   bool smooth = g->smoothing == GFX_SMOOTHING_HIGH_QUALITY || g->smoothing == GFX_SMOOTHING_ANTIALIAS;
   cairo_set_antialias(g->cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
+
+void apply_world(GfxGraphics* g) { set_world(g, g->m); }
 
 bool same_figures(const std::vector<std::vector<GfxPointF>>& a, const std::vector<std::vector<GfxPointF>>& b) {
   auto same = [](const std::vector<GfxPointF>& p, const std::vector<GfxPointF>& q) {
@@ -555,6 +557,8 @@ bool show_glyphs_through_clip(GfxGraphics* g, uint32_t argb, const std::vector<c
   int32_t x1 = int32_t(std::fmin(std::ceil(box[2]), std::fmin(e[2], double(g->image->width))));
   int32_t y1 = int32_t(std::fmin(std::ceil(box[3]), std::fmin(e[3], double(g->image->height))));
   if (x1 <= x0 || y1 <= y0) return true;  // no pixel of the image under both
+  GfxClipCoverage clip = raster_clip_coverage(g, true);
+  if (!clip.image) return false;
   cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
   cairo_surface_set_device_offset(ink, -x0, -y0);
   cairo_t* mc = cairo_create(ink);
@@ -563,7 +567,7 @@ bool show_glyphs_through_clip(GfxGraphics* g, uint32_t argb, const std::vector<c
   cairo_destroy(mc);
   cairo_surface_flush(ink);
   pixman_image_t* mask = raster_a8_pixels(ink);
-  bool done = mask && raster_blend_mask(g, argb, mask, x0, y0, true);
+  bool done = mask && raster_blend_mask(g, argb, mask, x0, y0, &clip);
   if (mask) pixman_image_unref(mask);
   cairo_surface_destroy(ink);
   return done;
@@ -597,7 +601,11 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush) {
   if (beyond(g, layout.x, layout.y)) return;
-  apply_world(g);
+  // Laid out through the steady transform, pinned at the layout point.
+  GfxMatrix steady = gfx_steady(g->m);
+  GfxPointF at = gfx_apply(g->m, layout.x, layout.y), moved = gfx_apply(steady, layout.x, layout.y);
+  steady.dx += at.x - moved.x, steady.dy += at.y - moved.y;
+  set_world(g, steady);
   cairo_t* cr = g->cr;
   gfx_select_font(cr, font, g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT);
   cairo_font_extents_t fe;
@@ -744,13 +752,14 @@ void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   c.figures = polys;
   c.antialias = cairo_get_antialias(g->cr);
   c.coverage_id = 0;
-  c.boxes = std::all_of(polys.begin(), polys.end(), [](const std::vector<GfxPointF>& poly) {
+  bool level = true, aligned = true;
+  for (const auto& poly : polys)
     for (size_t i = 0; i < poly.size(); ++i) {
       const GfxPointF &a = poly[i], &b = poly[(i + 1) % poly.size()];
-      if (a.x != b.x && a.y != b.y) return false;
+      level = level && (a.x == b.x || a.y == b.y);
+      aligned = aligned && a.x == std::round(a.x) && a.y == std::round(a.y);
     }
-    return true;
-  });
+  c.unaligned_boxes = level && !aligned;
   for (const auto& poly : polys)
     if (!on_one_line(poly))
       for (size_t i = 0; i < poly.size(); ++i) c.edges.push_back({poly[i], poly[(i + 1) % poly.size()]});
@@ -884,7 +893,7 @@ struct KeptCoverage {
 
 // The coverages of the clips met last, the least recently used let go first.
 struct KeptCoverages {
-  static constexpr size_t CAPACITY = 16;
+  static constexpr size_t CAPACITY = 64;
   std::vector<KeptCoverage> kept;
   uint64_t clock = 0, made = 0;
   static void drop(KeptCoverage& k) {
@@ -921,9 +930,9 @@ KeptCoverage make_coverage(const GfxGraphics* g) {
 
 }  // namespace
 
-GfxClipCoverage raster_clip_coverage(GfxGraphics* g) {
+GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs) {
   GfxClipEdges& c = g->clip_edges;
-  if (!g->clip_on || c.boxes) return {nullptr, 0, 0};
+  if (!g->clip_on || (glyphs && c.unaligned_boxes)) return {nullptr, 0, 0};
   ++coverages.clock;
   for (KeptCoverage& k : coverages.kept)
     if (k.id == c.coverage_id || (k.antialias == c.antialias && k.width == g->image->width &&

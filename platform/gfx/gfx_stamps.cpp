@@ -1,8 +1,8 @@
 // Small strokes kept as coverage masks. A map draws hundreds of the same few symbols
 // (rings, hexagons, triangles) a frame; each is stroked once per shape, pen, transform
 // and eighth of a pixel of position into an A8 mask, which later draws of it blend in
-// their colour, across a clip's edge through the clip's coverage (across the edge of a
-// clip of boxes the shape is stroked under the clip). Released when the library stops.
+// their colour, across a clip's edge through the clip's coverage. Released when the
+// library stops.
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -165,7 +165,8 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
 
   StampKey k;
   k.shape = shape;
-  k.linear[0] = g->m.m11, k.linear[1] = g->m.m12, k.linear[2] = g->m.m21, k.linear[3] = g->m.m22;
+  const GfxMatrix steady = gfx_steady(g->m);
+  k.linear[0] = steady.m11, k.linear[1] = steady.m12, k.linear[2] = steady.m21, k.linear[3] = steady.m22;
   k.width = pen->width;
   k.dash = pen->dash;
   k.phase_x = px, k.phase_y = py;
@@ -194,10 +195,13 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   // along their shared edges, and costs more); across a clip edge, through the clip's
   // coverage.
   if (!s.coverage) return false;
-  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y, cover == GfxCover::PART);
+  GfxClipCoverage clip{nullptr, 0, 0};
+  if (cover == GfxCover::PART && !(clip = raster_clip_coverage(g, false)).image) return false;
+  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y, clip.image ? &clip : nullptr);
 }
 
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, bool through_clip) {
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
+                       const GfxClipCoverage* clip) {
   const int32_t w = pixman_image_get_width(mask), h = pixman_image_get_height(mask);
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
@@ -205,12 +209,12 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int3
   pixman_image_t* source = solid(argb);
   if (!g->pixels || !source) return false;
   pixman_image_t* coverage = mask;
-  if (through_clip) {
-    GfxClipCoverage clip = raster_clip_coverage(g);
-    coverage = clip.image ? pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0) : nullptr;
+  if (clip) {
+    coverage = pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0);
     if (!coverage) return false;
     pixman_image_composite32(PIXMAN_OP_SRC, mask, nullptr, coverage, 0, 0, 0, 0, 0, 0, w, h);
-    pixman_image_composite32(PIXMAN_OP_IN, clip.image, nullptr, coverage, x - clip.x, y - clip.y, 0, 0, 0, 0, w, h);
+    pixman_image_composite32(PIXMAN_OP_IN, clip->image, nullptr, coverage, x - clip->x, y - clip->y, 0, 0, 0, 0, w,
+                             h);
   }
   cairo_surface_flush(g->surface);
   pixman_image_composite32(PIXMAN_OP_OVER, source, coverage, g->pixels, 0, 0, 0, 0, x, y, w, h);

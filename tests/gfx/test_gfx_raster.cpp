@@ -146,3 +146,46 @@ TEST(GfxRaster, FarAwayEndPointsKeepTheirDirection) {
 }
 
 }  // namespace
+
+// Turned drawings: a label and a kept ring turned by a hair more ink as they do at the
+// turn itself, far from the turn's centre; a turned transform shrunk to almost nothing
+// draws nothing and leaves later drawings whole.
+TEST(GfxRaster, TurnedDrawingsHoldTheirPlace) {
+  auto draw = [](Canvas& c, double turn, double scale) {
+    gfx_reset_transform(c.g);
+    gfx_set_smoothing(c.g, GFX_SMOOTHING_ANTIALIAS);
+    gfx_clear(c.g, 0xFF000000);
+    gfx_translate(c.g, 100, 100, GFX_PREPEND);
+    gfx_rotate(c.g, turn, GFX_PREPEND);
+    gfx_scale(c.g, scale, scale, GFX_PREPEND);
+    GfxFontFamily* fam = gfx_family_create(c.g, "Arial");
+    GfxFont* font = gfx_font_create(c.g, fam, 14, GFX_FONT_BOLD);
+    GfxBrush* b = gfx_brush_create(c.g, 0xFFFFFFFF);
+    GfxPen* pen = gfx_pen_create(c.g, 0xFF00E0FF, 2);
+    gfx_draw_ellipse(c.g, pen, 60, -10, 20, 20);  // seen, so that the next draw keeps it
+    gfx_clear(c.g, 0xFF000000);
+    char16_t text[8];
+    int32_t n = gfx_widen("27", text, 8);
+    gfx_draw_string(c.g, text, n, font, GfxRectF{-10, -90, 0, 0}, b);
+    gfx_draw_ellipse(c.g, pen, 60, -10, 20, 20);
+    gfx_pen_delete(pen);
+    gfx_font_delete(font);
+    gfx_family_delete(fam);
+    gfx_brush_delete(b);
+  };
+  Canvas exact(200, 200), hair(200, 200);
+  for (double turn : {33.0, 150.0, 270.0}) {
+    draw(exact, turn, 1.25);
+    draw(hair, turn + 1e-7, 1.25);
+    EXPECT_GT(exact.painted(0, 0, 200, 200, 0xFF000000), 60) << turn;
+    EXPECT_EQ(exact.px, hair.px) << turn;
+  }
+
+  draw(exact, 33, 1e-6);
+  EXPECT_EQ(exact.painted(0, 0, 200, 200, 0xFF000000), 0);
+  gfx_reset_transform(exact.g);
+  GfxPen* pen = gfx_pen_create(exact.g, 0xFFFFFFFF, 2);
+  gfx_draw_line(exact.g, pen, 10, 190, 190, 190);
+  gfx_pen_delete(pen);
+  EXPECT_GT(exact.painted(0, 185, 200, 195, 0xFF000000), 100);
+}
