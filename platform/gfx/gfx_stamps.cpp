@@ -197,7 +197,8 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   if (!s.coverage) return false;
   GfxClipCoverage clip{nullptr, 0, 0};
   if (cover == GfxCover::PART && !(clip = raster_clip_coverage(g, false)).image) return false;
-  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y, clip.image ? &clip : nullptr);
+  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y,
+                           clip.image ? &clip : nullptr);
 }
 
 bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
