@@ -125,6 +125,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
       g_tokens[i] = 0;
       if (--g_start_count == 0) {
         raster_release_measuring();
+        raster_release_kept_glyphs();
         gfx_release_fonts();
         gfx_release_stamps();
         raster_release_clip_coverages();

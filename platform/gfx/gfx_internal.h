@@ -177,6 +177,24 @@ struct GfxStampShape {
   int32_t n;
   int32_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
 };
+// An A8 mask kept for later draws: its surface (null where nothing inks), its pixels for
+// pixman, and its top left from the pixel the drawing is placed at.
+struct GfxKeptMask {
+  cairo_surface_t* surface;
+  pixman_image_t* pixels;
+  int32_t x, y;
+};
+// Keeps the mask whose top left lies (x, y) from the drawing's pixel, cut to its inked
+// pixels (every pixel blended costs); takes the surface.
+GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y);
+void raster_release_mask(GfxKeptMask& m);
+// Shows a glyph run of `cr` (not cut by a clip) through a kept coverage mask
+// (gfx_labels.cpp); false when nothing was drawn and the caller shows it: a run met for
+// the first time, or one too long or too large to keep.
+bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs);
+void raster_release_kept_glyphs();
+// Gives `to` the matrix and scaled font of `from`, for a glyph run.
+void raster_take_matrix_and_font(cairo_t* to, cairo_t* from);
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
 // nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a
 // shape met for the first time, or one across a clip edge without a coverage.

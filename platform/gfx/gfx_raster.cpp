@@ -538,14 +538,6 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
   return out;
 }
 
-// Gives `to` the matrix and scaled font of `from`, for a glyph run.
-void take_matrix_and_font(cairo_t* to, cairo_t* from) {
-  cairo_matrix_t m;
-  cairo_get_matrix(from, &m);
-  cairo_set_matrix(to, &m);
-  cairo_set_scaled_font(to, cairo_get_scaled_font(from));
-}
-
 // Shows the glyphs across a clip edge through the clip's kept coverage (cairo would cut
 // the clip out again for each run): their ink in an A8 mask over `box` (device), blended
 // through the coverage. False when it cannot.
@@ -562,7 +554,7 @@ bool show_glyphs_through_clip(GfxGraphics* g, uint32_t argb, const std::vector<c
   cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
   cairo_surface_set_device_offset(ink, -x0, -y0);
   cairo_t* mc = cairo_create(ink);
-  take_matrix_and_font(mc, g->cr);
+  raster_take_matrix_and_font(mc, g->cr);
   cairo_show_glyphs(mc, glyphs.data(), int(glyphs.size()));
   cairo_destroy(mc);
   cairo_surface_flush(ink);
@@ -591,7 +583,8 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
   ClipBypass bypass(g, box[0], box[1], box[2], box[3], measured);
   if (bypass.hidden) return;
   if (bypass.part() && show_glyphs_through_clip(g, argb, glyphs, box)) return;
-  if (g->cr != cr) take_matrix_and_font(g->cr, cr);
+  if (!boxed && !bypass.part() && raster_kept_glyphs(g, cr, argb, glyphs)) return;
+  if (g->cr != cr) raster_take_matrix_and_font(g->cr, cr);
   raster_set_source(g->cr, argb);
   cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));
 }
@@ -673,6 +666,13 @@ cairo_t* raster_measuring_context() {
 }
 
 void raster_release_measuring() { measuring.release(); }
+
+void raster_take_matrix_and_font(cairo_t* to, cairo_t* from) {
+  cairo_matrix_t m;
+  cairo_get_matrix(from, &m);
+  cairo_set_matrix(to, &m);
+  cairo_set_scaled_font(to, cairo_get_scaled_font(from));
+}
 
 GfxRectF raster_text_box(const std::string& utf8, const GfxFont* font) {
   cairo_t* cr = measuring_context(font);

@@ -3,6 +3,7 @@
 // and eighth of a pixel of position into an A8 mask, which later draws of it blend in
 // their colour, across a clip's edge through the clip's coverage. Released when the
 // library stops.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -56,23 +57,14 @@ struct StampHash {
   }
 };
 
-struct Stamp {
-  cairo_surface_t* mask;  // null: the stroke leaves no ink
-  pixman_image_t* coverage;  // the mask's pixels
-  int32_t x, y;              // mask's top left from the origin's whole pixel
-};
-
 struct StampCache {
-  std::unordered_map<StampKey, Stamp, StampHash> stamps;
+  std::unordered_map<StampKey, GfxKeptMask, StampHash> stamps;
   std::vector<size_t> seen;  // hashes of shapes drawn once, without a mask, by slot
 
   std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
 
   void release_stamps() {
-    for (auto& [key, s] : stamps) {
-      if (s.coverage) pixman_image_unref(s.coverage);
-      if (s.mask) cairo_surface_destroy(s.mask);
-    }
+    for (auto& [key, s] : stamps) raster_release_mask(s);
     stamps.clear();
     for (auto& [argb, image] : colours) pixman_image_unref(image);
     colours.clear();
@@ -110,7 +102,7 @@ void set_matrix(cairo_t* cr, const double* l, double dx, double dy) {
   cairo_set_matrix(cr, &m);
 }
 
-Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
+GfxKeptMask make_stamp(const StampKey& k, const GfxPen* pen) {
   double qx = double(k.phase_x) / PHASES, qy = double(k.phase_y) / PHASES;
   cairo_t* cr = raster_measuring_context();
   cairo_save(cr);
@@ -135,7 +127,7 @@ Stamp make_stamp(const StampKey& k, const GfxPen* pen) {
   cairo_stroke(mc);
   cairo_destroy(mc);
   cairo_surface_flush(mask);
-  return {mask, raster_a8_pixels(mask), x0, y0};
+  return raster_keep_mask(mask, x0, y0);
 }
 
 // A solid source of the colour, premultiplied to 16 bits as cairo makes its sources.
@@ -186,18 +178,18 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
     if (cache.stamps.size() >= MAX_STAMPS) cache.release_stamps();
     it = cache.stamps.emplace(k, make_stamp(k, pen)).first;
   }
-  const Stamp& s = it->second;
-  if (!s.mask) return true;
-  int32_t w = cairo_image_surface_get_width(s.mask), h = cairo_image_surface_get_height(s.mask);
+  const GfxKeptMask& s = it->second;
+  if (!s.surface) return true;
+  int32_t w = cairo_image_surface_get_width(s.surface), h = cairo_image_surface_get_height(s.surface);
   GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + w, fy + s.y + h);
   if (cover == GfxCover::NONE) return true;
   // Blended straight into the pixels (cairo would cut a mask by a clip of unaligned boxes
   // along their shared edges, and costs more); across a clip edge, through the clip's
   // coverage.
-  if (!s.coverage) return false;
+  if (!s.pixels) return false;
   GfxClipCoverage clip{nullptr, 0, 0};
   if (cover == GfxCover::PART && !(clip = raster_clip_coverage(g, false)).image) return false;
-  return raster_blend_mask(g, pen->argb, s.coverage, int32_t(fx) + s.x, int32_t(fy) + s.y,
+  return raster_blend_mask(g, pen->argb, s.pixels, int32_t(fx) + s.x, int32_t(fy) + s.y,
                            clip.image ? &clip : nullptr);
 }
 
@@ -225,3 +217,38 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int3
 }
 
 void gfx_release_stamps() { cache.release(); }
+
+GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
+  const int32_t w = cairo_image_surface_get_width(a8), h = cairo_image_surface_get_height(a8);
+  const int32_t stride = cairo_image_surface_get_stride(a8);
+  const unsigned char* data = cairo_image_surface_get_data(a8);
+  int32_t x0 = w, y0 = h, x1 = -1, y1 = -1;
+  for (int32_t row = 0; data && row < h; ++row)
+    for (int32_t col = 0; col < w; ++col)
+      if (data[size_t(row) * size_t(stride) + size_t(col)]) {
+        x0 = std::min(x0, col), x1 = std::max(x1, col);
+        y0 = std::min(y0, row), y1 = std::max(y1, row);
+      }
+  if (x1 < 0) {
+    cairo_surface_destroy(a8);
+    return {nullptr, nullptr, 0, 0};
+  }
+  if (x0 > 0 || y0 > 0 || x1 < w - 1 || y1 < h - 1) {
+    cairo_surface_t* cut = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0 + 1, y1 - y0 + 1);
+    const int32_t cut_stride = cairo_image_surface_get_stride(cut);
+    unsigned char* to = cairo_image_surface_get_data(cut);
+    for (int32_t row = y0; to && row <= y1; ++row)
+      std::memcpy(to + size_t(row - y0) * size_t(cut_stride), data + size_t(row) * size_t(stride) + size_t(x0),
+                  size_t(x1 - x0 + 1));
+    cairo_surface_mark_dirty(cut);
+    cairo_surface_destroy(a8);
+    a8 = cut;
+  }
+  return {a8, raster_a8_pixels(a8), x + x0, y + y0};
+}
+
+void raster_release_mask(GfxKeptMask& m) {
+  if (m.pixels) pixman_image_unref(m.pixels);
+  if (m.surface) cairo_surface_destroy(m.surface);
+  m = {nullptr, nullptr, 0, 0};
+}

@@ -430,4 +430,44 @@ TEST_F(GfxStampTest, EachClipCutsByItsOwnEdge) {
   gfx_family_delete(family);
 }
 
+// Labels drawn again through kept masks ink exactly as shown the first time, wherever
+// they fall between pixels, scaled or turned: glyphs that reach past the font's height
+// (brackets), glyphs whose edges meet (a pixel's value at most one level apart there).
+TEST_F(GfxStampTest, KeptLabelsInkAsShown) {
+  struct Label {
+    const char* text;
+    double size, scale_x, scale_y, turn;
+  };
+  const Label labels[] = {
+      {"LNAV(ALKTS)", 14, 1.67364, 1.66667, 0}, {"[10000]", 10, 1.25, 1.25, 0}, {"AVWAY", 12, 1, 1, 0},
+      {"KSEA", 10, 1.5, 1.5, 30},               {"W/V 270", 14, 1, 1, 0},       {"117.90", 9, 2, 2, 311},
+  };
+  for (const Label& l : labels)
+    for (int k = 0; k < 6; ++k) {
+      SCOPED_TRACE(testing::Message() << l.text << " place " << k);
+      const float x = 10 + 0.37f * float(k), y = 20 + 0.29f * float(k);
+      Canvas shown(260, 120), kept(260, 120);
+      for (Canvas* c : {&shown, &kept}) {
+        gfx_scale(c->g, l.scale_x, l.scale_y, GFX_PREPEND);
+        gfx_rotate(c->g, l.turn, GFX_APPEND);
+        gfx_translate(c->g, 60, 20, GFX_APPEND);
+        GfxFontFamily* family = gfx_family_create(c->g, "Courier New");
+        GfxFont* font = gfx_font_create(c->g, family, l.size, GFX_FONT_BOLD);
+        GfxBrush* amber = gfx_brush_create(c->g, 0xFFE9B73E);
+        char16_t text[16];
+        int32_t n = gfx_widen(l.text, text, 16);
+        // Shown, kept, then drawn from its mask; the first canvas shows it once.
+        for (int i = 0; i < (c == &kept ? 3 : 1); ++i) {
+          gfx_clear(c->g, BACKGROUND);
+          gfx_draw_string(c->g, text, n, font, GfxRectF{x, y, 0, 0}, amber);
+        }
+        gfx_brush_delete(amber);
+        gfx_font_delete(font);
+        gfx_family_delete(family);
+      }
+      EXPECT_GT(inked(shown), 40);
+      EXPECT_LE(compare(shown, kept).max, 1);
+    }
+}
+
 }  // namespace

@@ -1,0 +1,161 @@
+// Glyph runs kept as coverage masks. A map shows the same idents frame after frame, and
+// cairo places each glyph on a whole pixel, so a run's ink depends only on its scaled
+// font, its glyphs and their whole-pixel steps from the first glyph. A run met a second
+// time is shown once into an A8 mask, its glyphs added as cairo adds overlapping glyphs,
+// which later draws blend in their colour at the first glyph's pixel. Released when the
+// library stops.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gfx/gfx_internal.h"
+
+namespace {
+
+// Longer runs are shown as they stand.
+constexpr int32_t MAX_GLYPHS = 12;
+// Beyond this many masks all are let go (a frame's working set is far smaller).
+constexpr size_t MAX_RUNS = 4096;
+// Slots of the table of runs shown once (a power of two).
+constexpr size_t SEEN_SLOTS = size_t(1) << 14;
+// Runs whose ink reaches further across (device pixels) are shown as they stand.
+constexpr double MAX_SIZE = 512;
+
+struct RunGlyph {
+  uint32_t index;
+  int32_t dx, dy;  // whole pixels from the first glyph's
+};
+
+struct RunKey {
+  cairo_scaled_font_t* font;  // referenced while the key is kept: no other font takes its address
+  int32_t n;
+  RunGlyph glyphs[MAX_GLYPHS];
+
+  bool operator==(const RunKey& o) const {
+    return font == o.font && n == o.n && std::memcmp(glyphs, o.glyphs, sizeof(RunGlyph) * size_t(n)) == 0;
+  }
+};
+
+struct RunHash {
+  size_t operator()(const RunKey& k) const {
+    uint64_t h = 1469598103934665603ull ^ reinterpret_cast<uintptr_t>(k.font);
+    for (int32_t i = 0; i < k.n; ++i) {
+      const RunGlyph& g = k.glyphs[i];
+      for (uint64_t w : {uint64_t(g.index), uint64_t(uint32_t(g.dx)) << 32 | uint32_t(g.dy)})
+        h = (h ^ w) * 1099511628211ull, h ^= h >> 29;
+    }
+    return size_t(h);
+  }
+};
+
+struct RunCache {
+  std::unordered_map<RunKey, GfxKeptMask, RunHash> runs;
+  std::vector<size_t> seen;  // hashes of runs shown once, without a mask, by slot
+
+  void release_runs() {
+    for (auto& [key, mask] : runs) {
+      raster_release_mask(mask);
+      cairo_scaled_font_destroy(key.font);
+    }
+    runs.clear();
+  }
+  void release() {
+    release_runs();
+    seen = {};
+  }
+  ~RunCache() { release(); }
+} cache;
+
+// The pixel cairo places a glyph at, its device position rounded half up.
+int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
+
+// The run of `k`, its first glyph at pixel (px, py), shown alone into a mask, its top
+// left from that pixel; false for a run too large to keep.
+bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const RunKey& k, int32_t px, int32_t py,
+                    GfxKeptMask& out) {
+  cairo_text_extents_t te;
+  cairo_glyph_extents(cr, glyphs.data(), int(glyphs.size()), &te);
+  double left = glyphs[0].x + te.x_bearing, top = glyphs[0].y + te.y_bearing, box[4];
+  raster_device_box(cr, left, top, left + te.width, top + te.height, box);
+  if (!(box[2] - box[0] < MAX_SIZE && box[3] - box[1] < MAX_SIZE)) return false;
+  // Anti-aliased ink and whole-pixel placing reach past the outlines' box.
+  const int32_t x0 = int32_t(std::floor(box[0])) - 2, y0 = int32_t(std::floor(box[1])) - 2;
+  const int32_t w = int32_t(std::ceil(box[2])) + 2 - x0, h = int32_t(std::ceil(box[3])) + 2 - y0;
+  // Each glyph at its pixel, given as a whole number that no rounding moves, through the
+  // same turn and scale (the same scaled font); shown onto colour pixels as the image is
+  // (cairo places and cuts glyphs on an A8 surface otherwise), its alpha kept.
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  m.x0 = m.y0 = 0;
+  cairo_matrix_t inverse = m;
+  if (cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS) return false;
+  std::vector<cairo_glyph_t> placed(glyphs);
+  for (int32_t i = 0; i < k.n; ++i) {
+    double x = px + k.glyphs[i].dx - x0, y = py + k.glyphs[i].dy - y0;
+    cairo_matrix_transform_point(&inverse, &x, &y);
+    placed[size_t(i)].x = x, placed[size_t(i)].y = y;
+  }
+  cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_t* mc = cairo_create(ink);
+  cairo_set_matrix(mc, &m);
+  cairo_set_scaled_font(mc, cairo_get_scaled_font(cr));
+  cairo_show_glyphs(mc, placed.data(), int(placed.size()));
+  cairo_destroy(mc);
+  cairo_surface_flush(ink);
+  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  const unsigned char* from = cairo_image_surface_get_data(ink);
+  unsigned char* to = cairo_image_surface_get_data(mask);
+  const int32_t from_stride = cairo_image_surface_get_stride(ink), to_stride = cairo_image_surface_get_stride(mask);
+  for (int32_t y = 0; from && to && y < h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(from + size_t(y) * size_t(from_stride));
+    for (int32_t x = 0; x < w; ++x) to[size_t(y) * size_t(to_stride) + size_t(x)] = uint8_t(row[x] >> 24);
+  }
+  cairo_surface_mark_dirty(mask);
+  cairo_surface_destroy(ink);
+  out = raster_keep_mask(mask, x0 - px, y0 - py);
+  return true;
+}
+
+}  // namespace
+
+bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
+  const int32_t n = int32_t(glyphs.size());
+  if (n < 1 || n > MAX_GLYPHS) return false;
+  RunKey k;
+  k.n = n;
+  int32_t px = 0, py = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    double x = glyphs[size_t(i)].x, y = glyphs[size_t(i)].y;
+    cairo_user_to_device(cr, &x, &y);
+    if (!(std::fabs(x) < 1e6 && std::fabs(y) < 1e6) || glyphs[size_t(i)].index > UINT32_MAX) return false;
+    const int32_t ix = glyph_pixel(x), iy = glyph_pixel(y);
+    if (i == 0) px = ix, py = iy;
+    k.glyphs[i] = {uint32_t(glyphs[size_t(i)].index), ix - px, iy - py};
+  }
+  k.font = cairo_get_scaled_font(cr);
+  if (cairo_scaled_font_status(k.font) != CAIRO_STATUS_SUCCESS) return false;
+
+  auto it = cache.runs.find(k);
+  if (it == cache.runs.end()) {
+    const size_t hash = RunHash{}(k);
+    if (cache.seen.empty()) cache.seen.assign(SEEN_SLOTS, 0);
+    size_t& slot = cache.seen[hash & (SEEN_SLOTS - 1)];
+    if (slot != hash) {
+      slot = hash;
+      return false;
+    }
+    GfxKeptMask mask;
+    if (!show_into_mask(cr, glyphs, k, px, py, mask)) return false;
+    if (cache.runs.size() >= MAX_RUNS) cache.release_runs();
+    cairo_scaled_font_reference(k.font);
+    it = cache.runs.emplace(k, mask).first;
+  }
+  const GfxKeptMask& m = it->second;
+  if (!m.surface) return true;
+  return m.pixels && raster_blend_mask(g, argb, m.pixels, px + m.x, py + m.y, nullptr);
+}
+
+void raster_release_kept_glyphs() { cache.release(); }
