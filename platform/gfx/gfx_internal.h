@@ -199,6 +199,21 @@ void raster_take_matrix_and_font(cairo_t* to, cairo_t* from);
 // nothing was drawn and the caller strokes it: a shape too large, an arrowed pen, a
 // shape met for the first time, or one across a clip edge without a coverage.
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape);
+// A solid colour blended through A8 coverage (times a clip's, when given) into `width` x
+// `height` pixels; each pointer at the first pixel of the run.
+struct GfxBlendRun {
+  uint32_t* pixels;
+  int32_t pixel_stride;  // pixels
+  const uint8_t* mask;
+  int32_t mask_stride;  // bytes
+  const uint8_t* clip;  // null: no clip
+  int32_t clip_stride;
+  int32_t width, height;
+  uint32_t src;  // pixman's 32-bit form of the solid source (premultiplied)
+};
+// Blends the run as pixman's OVER does, bit for bit (gfx_blend.cpp); false where the
+// processor lacks the vectors, and pixman blends it.
+bool gfx_blend_solid(const GfxBlendRun& run);
 // Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
 // also through the clip's coverage `clip` when given; false when it cannot.
 bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,

@@ -130,16 +130,59 @@ GfxKeptMask make_stamp(const StampKey& k, const GfxPen* pen) {
   return raster_keep_mask(mask, x0, y0);
 }
 
-// A solid source of the colour, premultiplied to 16 bits as cairo makes its sources.
+// The colour premultiplied to 16 bits as cairo makes its sources.
+pixman_color_t premultiplied(uint32_t argb) {
+  double a = ((argb >> 24) & 0xFF) / 255.0;
+  auto channel = [&](int shift) { return uint16_t(((argb >> shift) & 0xFF) / 255.0 * a * 65535.0 + 0.5); };
+  return {channel(16), channel(8), channel(0), uint16_t(a * 65535.0 + 0.5)};
+}
+
+// The 32 bits pixman blends a solid source of that colour as.
+uint32_t solid_32(uint32_t argb) {
+  const pixman_color_t c = premultiplied(argb);
+  return uint32_t(c.alpha >> 8) << 24 | uint32_t(c.red >> 8) << 16 | uint32_t(c.green >> 8) << 8 | c.blue >> 8;
+}
+
+// A solid source of the colour.
 pixman_image_t* solid(uint32_t argb) {
   auto it = cache.colours.find(argb);
   if (it != cache.colours.end()) return it->second;
-  double a = ((argb >> 24) & 0xFF) / 255.0;
-  auto channel = [&](int shift) { return uint16_t(((argb >> shift) & 0xFF) / 255.0 * a * 65535.0 + 0.5); };
-  pixman_color_t c{channel(16), channel(8), channel(0), uint16_t(a * 65535.0 + 0.5)};
+  pixman_color_t c = premultiplied(argb);
   pixman_image_t* image = pixman_image_create_solid_fill(&c);
   if (image) cache.colours.emplace(argb, image);
   return image;
+}
+
+// The mask (and the clip's coverage) over the pixels they share with the image, blended
+// there; false where the processor cannot, and pixman blends it.
+bool blend_in_place(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
+                    const GfxClipCoverage* clip) {
+  int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int32_t x1 = std::min(x + pixman_image_get_width(mask), g->image->width);
+  int32_t y1 = std::min(y + pixman_image_get_height(mask), g->image->height);
+  if (clip) {
+    x0 = std::max(x0, clip->x), y0 = std::max(y0, clip->y);
+    x1 = std::min(x1, clip->x + pixman_image_get_width(clip->image));
+    y1 = std::min(y1, clip->y + pixman_image_get_height(clip->image));
+  }
+  auto bytes = [](pixman_image_t* image, int32_t col, int32_t row) {
+    return reinterpret_cast<const uint8_t*>(pixman_image_get_data(image)) +
+           size_t(row) * size_t(pixman_image_get_stride(image)) + size_t(col);
+  };
+  GfxBlendRun run{};
+  run.pixels = g->image->pixels + size_t(y0) * size_t(g->image->stride / 4) + size_t(x0);
+  run.pixel_stride = g->image->stride / 4;
+  run.mask = bytes(mask, x0 - x, y0 - y);
+  run.mask_stride = pixman_image_get_stride(mask);
+  run.clip = clip ? bytes(clip->image, x0 - clip->x, y0 - clip->y) : nullptr;
+  run.clip_stride = clip ? pixman_image_get_stride(clip->image) : 0;
+  run.width = x1 - x0, run.height = y1 - y0;
+  run.src = solid_32(argb);
+  if (run.width <= 0 || run.height <= 0) return true;
+  cairo_surface_flush(g->surface);
+  if (!gfx_blend_solid(run)) return false;
+  cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, run.width, run.height);
+  return true;
 }
 
 }  // namespace
@@ -199,8 +242,10 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int3
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
                                          g->image->stride);
+  if (!g->pixels) return false;
+  if (blend_in_place(g, argb, mask, x, y, clip)) return true;
   pixman_image_t* source = solid(argb);
-  if (!g->pixels || !source) return false;
+  if (!source) return false;
   pixman_image_t* coverage = mask;
   if (clip) {
     coverage = pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0);
