@@ -112,8 +112,8 @@ GfxPointF gfx_apply(const GfxMatrix& m, double x, double y);
 // A turned transform with its linear part on a grid of 1/65536: a display turning by a
 // hair between frames (a heading's last digits) keeps the same kept masks and glyph
 // images. Drawn through it, a point 64 pixels from the one the caller pins moves 1/1024
-// pixel at most.
-// A transform whose area the grid would change by more than a thousandth stays as it is.
+// pixel at most. A transform whose area the grid would change by more than a thousandth
+// stays as it is.
 GfxMatrix gfx_steady(const GfxMatrix& m);
 // A bound on how far the transform stretches a unit length (the sum of its linear part).
 inline double gfx_scale_bound(const GfxMatrix& m) {
@@ -188,10 +188,11 @@ struct GfxKeptMask {
 // pixels (every pixel blended costs); takes the surface.
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y);
 void raster_release_mask(GfxKeptMask& m);
-// Shows a glyph run of `cr` (not cut by a clip) through a kept coverage mask
-// (gfx_labels.cpp); false when nothing was drawn and the caller shows it: a run met for
-// the first time, or one too long or too large to keep.
-bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs);
+// Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
+// clip's coverage `clip` when given; false when nothing was drawn and the caller shows
+// it: a run met for the first time outside a clip, or one too long or too large to keep.
+bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
+                        const GfxClipCoverage* clip);
 void raster_release_kept_glyphs();
 // Gives `to` the matrix and scaled font of `from`, for a glyph run.
 void raster_take_matrix_and_font(cairo_t* to, cairo_t* from);

@@ -1,9 +1,9 @@
 // Glyph runs kept as coverage masks. A map shows the same idents frame after frame, and
 // cairo places each glyph on a whole pixel, so a run's ink depends only on its scaled
 // font, its glyphs and their whole-pixel steps from the first glyph. A run met a second
-// time is shown once into an A8 mask, its glyphs added as cairo adds overlapping glyphs,
-// which later draws blend in their colour at the first glyph's pixel. Released when the
-// library stops.
+// time is shown once into a mask, which later draws blend in their colour at the first
+// glyph's pixel, across a clip edge through the clip's coverage (where a run met once
+// crosses one, through a mask made for that draw). Released when the library stops.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -121,7 +121,8 @@ bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const
 
 }  // namespace
 
-bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
+bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
+                        const GfxClipCoverage* clip) {
   const int32_t n = int32_t(glyphs.size());
   if (n < 1 || n > MAX_GLYPHS) return false;
   RunKey k;
@@ -145,7 +146,14 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     size_t& slot = cache.seen[hash & (SEEN_SLOTS - 1)];
     if (slot != hash) {
       slot = hash;
-      return false;
+      if (!clip) return false;
+      // Across a clip edge, shown through a mask made for this draw alone.
+      GfxKeptMask once;
+      if (!show_into_mask(cr, glyphs, k, px, py, once)) return false;
+      const bool done = !once.surface || (once.pixels && raster_blend_mask(g, argb, once.pixels, px + once.x,
+                                                                           py + once.y, clip));
+      raster_release_mask(once);
+      return done;
     }
     GfxKeptMask mask;
     if (!show_into_mask(cr, glyphs, k, px, py, mask)) return false;
@@ -155,7 +163,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   }
   const GfxKeptMask& m = it->second;
   if (!m.surface) return true;
-  return m.pixels && raster_blend_mask(g, argb, m.pixels, px + m.x, py + m.y, nullptr);
+  return m.pixels && raster_blend_mask(g, argb, m.pixels, px + m.x, py + m.y, clip);
 }
 
 void raster_release_kept_glyphs() { cache.release(); }

@@ -538,33 +538,6 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
   return out;
 }
 
-// Shows the glyphs across a clip edge through the clip's kept coverage (cairo would cut
-// the clip out again for each run): their ink in an A8 mask over `box` (device), blended
-// through the coverage. False when it cannot.
-bool show_glyphs_through_clip(GfxGraphics* g, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
-                              const double box[4]) {
-  const double* e = g->clip_edges.extents;
-  int32_t x0 = int32_t(std::fmax(std::floor(box[0]), std::fmax(e[0], 0.0)));
-  int32_t y0 = int32_t(std::fmax(std::floor(box[1]), std::fmax(e[1], 0.0)));
-  int32_t x1 = int32_t(std::fmin(std::ceil(box[2]), std::fmin(e[2], double(g->image->width))));
-  int32_t y1 = int32_t(std::fmin(std::ceil(box[3]), std::fmin(e[3], double(g->image->height))));
-  if (x1 <= x0 || y1 <= y0) return true;  // no pixel of the image under both
-  GfxClipCoverage clip = raster_clip_coverage(g, true);
-  if (!clip.image) return false;
-  cairo_surface_t* ink = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
-  cairo_surface_set_device_offset(ink, -x0, -y0);
-  cairo_t* mc = cairo_create(ink);
-  raster_take_matrix_and_font(mc, g->cr);
-  cairo_show_glyphs(mc, glyphs.data(), int(glyphs.size()));
-  cairo_destroy(mc);
-  cairo_surface_flush(ink);
-  pixman_image_t* mask = raster_a8_pixels(ink);
-  bool done = mask && raster_blend_mask(g, argb, mask, x0, y0, &clip);
-  if (mask) pixman_image_unref(mask);
-  cairo_surface_destroy(ink);
-  return done;
-}
-
 // Shows a glyph run; a run the clip wholly covers is shown without it (its cut costs
 // more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
 void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
@@ -582,8 +555,13 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
   }
   ClipBypass bypass(g, box[0], box[1], box[2], box[3], measured);
   if (bypass.hidden) return;
-  if (bypass.part() && show_glyphs_through_clip(g, argb, glyphs, box)) return;
-  if (!boxed && !bypass.part() && raster_kept_glyphs(g, cr, argb, glyphs)) return;
+  if (bypass.part()) {
+    // Through the clip's coverage: cairo would cut the clip out again for each run.
+    GfxClipCoverage clip = raster_clip_coverage(g, true);
+    if (clip.image && raster_kept_glyphs(g, cr, argb, glyphs, &clip)) return;
+  } else if (!boxed && raster_kept_glyphs(g, cr, argb, glyphs, nullptr)) {
+    return;
+  }
   if (g->cr != cr) raster_take_matrix_and_font(g->cr, cr);
   raster_set_source(g->cr, argb);
   cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));

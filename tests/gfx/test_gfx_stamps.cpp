@@ -353,8 +353,8 @@ TEST_F(GfxStampTest, LongLinesUnderARoundClip) {
   }
 }
 
-// Labels under a round clip: one inside inks whole, one across the edge is cut at it,
-// one outside leaves nothing.
+// Labels under a round clip: one inside inks whole, one across the edge is cut at it
+// (drawn again, from its kept mask, the same), one outside leaves nothing.
 TEST_F(GfxStampTest, LabelsUnderARoundClip) {
   Canvas c(200, 200);
   clip_to_circle(c.g, 20, 20, 160);
@@ -374,6 +374,11 @@ TEST_F(GfxStampTest, LabelsUnderARoundClip) {
   int cut = inked(c);
   EXPECT_GT(cut, 0);
   EXPECT_LT(cut, whole);
+  const std::vector<uint32_t> first = c.px;
+  for (int i = 0; i < 2; ++i) {
+    draw_at(2, 90);
+    EXPECT_EQ(c.px, first);
+  }
   for (int y = 0; y < 200; ++y)
     for (int x = 0; x < 20; ++x) EXPECT_EQ(c.px[size_t(y) * 200 + x], BACKGROUND) << x << "," << y;
   // Clear of the edge the cut text inks as the whole one does.
