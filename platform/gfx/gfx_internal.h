@@ -177,6 +177,22 @@ struct GfxStampShape {
   int32_t n;
   int32_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
 };
+// The hashes of drawings met once, a slot each: a drawing is kept on its second draw (one
+// drawn once costs no mask); one whose slot another took is kept on a later draw.
+template <size_t SLOTS>
+struct GfxMetOnce {
+  static_assert((SLOTS & (SLOTS - 1)) == 0, "a power of two");
+  std::vector<size_t> slots;
+  // True when the hash was met before; otherwise it is remembered.
+  bool again(size_t hash) {
+    if (slots.empty()) slots.assign(SLOTS, 0);
+    size_t& slot = slots[hash & (SLOTS - 1)];
+    if (slot == hash) return true;
+    slot = hash;
+    return false;
+  }
+  void forget() { slots = {}; }
+};
 // An A8 mask kept for later draws: its surface (null where nothing inks), its pixels for
 // pixman, and its top left from the pixel the drawing is placed at.
 struct GfxKeptMask {

@@ -19,7 +19,7 @@ namespace {
 constexpr int32_t MAX_GLYPHS = 12;
 // Beyond this many masks all are let go (a frame's working set is far smaller).
 constexpr size_t MAX_RUNS = 4096;
-// Slots of the table of runs shown once (a power of two).
+// Slots of the table of runs shown once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 14;
 // Runs whose ink reaches further across (device pixels) are shown as they stand.
 constexpr double MAX_SIZE = 512;
@@ -53,7 +53,7 @@ struct RunHash {
 
 struct RunCache {
   std::unordered_map<RunKey, GfxKeptMask, RunHash> runs;
-  std::vector<size_t> seen;  // hashes of runs shown once, without a mask, by slot
+  GfxMetOnce<SEEN_SLOTS> seen;
 
   void release_runs() {
     for (auto& [key, mask] : runs) {
@@ -64,7 +64,7 @@ struct RunCache {
   }
   void release() {
     release_runs();
-    seen = {};
+    seen.forget();
   }
   ~RunCache() { release(); }
 } cache;
@@ -141,11 +141,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
 
   auto it = cache.runs.find(k);
   if (it == cache.runs.end()) {
-    const size_t hash = RunHash{}(k);
-    if (cache.seen.empty()) cache.seen.assign(SEEN_SLOTS, 0);
-    size_t& slot = cache.seen[hash & (SEEN_SLOTS - 1)];
-    if (slot != hash) {
-      slot = hash;
+    if (!cache.seen.again(RunHash{}(k))) {
       if (!clip) return false;
       // Across a clip edge, shown through a mask made for this draw alone.
       GfxKeptMask once;

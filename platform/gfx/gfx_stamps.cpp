@@ -21,8 +21,7 @@ constexpr double MAX_REACH = 64.0;
 constexpr int32_t PHASES = 8;
 // Beyond this many masks all are let go (a frame's working set is far smaller).
 constexpr size_t MAX_STAMPS = 4096;
-// Slots of the table of shapes drawn once (a power of two; a shape forgotten when
-// another takes its slot is kept on a later draw).
+// Slots of the table of shapes drawn once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 17;
 
 struct StampKey {
@@ -59,7 +58,7 @@ struct StampHash {
 
 struct StampCache {
   std::unordered_map<StampKey, GfxKeptMask, StampHash> stamps;
-  std::vector<size_t> seen;  // hashes of shapes drawn once, without a mask, by slot
+  GfxMetOnce<SEEN_SLOTS> seen;
 
   std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
 
@@ -71,7 +70,7 @@ struct StampCache {
   }
   void release() {
     release_stamps();
-    seen = {};
+    seen.forget();
   }
   ~StampCache() { release(); }
 } cache;
@@ -211,13 +210,7 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   // heading) costs no mask.
   auto it = cache.stamps.find(k);
   if (it == cache.stamps.end()) {
-    size_t hash = StampHash{}(k);
-    if (cache.seen.empty()) cache.seen.assign(SEEN_SLOTS, 0);
-    size_t& slot = cache.seen[hash & (SEEN_SLOTS - 1)];
-    if (slot != hash) {
-      slot = hash;
-      return false;
-    }
+    if (!cache.seen.again(StampHash{}(k))) return false;
     if (cache.stamps.size() >= MAX_STAMPS) cache.release_stamps();
     it = cache.stamps.emplace(k, make_stamp(k, pen)).first;
   }
