@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
@@ -177,22 +178,6 @@ struct GfxStampShape {
   int32_t n;
   int32_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
 };
-// The hashes of drawings met once, a slot each: a drawing is kept on its second draw (one
-// drawn once costs no mask); one whose slot another took is kept on a later draw.
-template <size_t SLOTS>
-struct GfxMetOnce {
-  static_assert((SLOTS & (SLOTS - 1)) == 0, "a power of two");
-  std::vector<size_t> slots;
-  // True when the hash was met before; otherwise it is remembered.
-  bool again(size_t hash) {
-    if (slots.empty()) slots.assign(SLOTS, 0);
-    size_t& slot = slots[hash & (SLOTS - 1)];
-    if (slot == hash) return true;
-    slot = hash;
-    return false;
-  }
-  void forget() { slots = {}; }
-};
 // An A8 mask kept for later draws: its surface (null where nothing inks), its pixels for
 // pixman, and its top left from the pixel the drawing is placed at.
 struct GfxKeptMask {
@@ -204,6 +189,63 @@ struct GfxKeptMask {
 // pixels (every pixel blended costs); takes the surface.
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y);
 void raster_release_mask(GfxKeptMask& m);
+
+// Masks kept by key. A drawing is kept on its second draw (one drawn once costs no mask):
+// the hashes of drawings met once fill SEEN slots, one whose slot another took is kept on
+// a later draw. The masks lie in two halves: when the newer holds CAPACITY, the older is
+// let go and the newer becomes the older; a mask found in the older moves to the newer. A
+// frame's working set under CAPACITY stays kept whatever else passes (letting all go at
+// once made a set beyond it again every frame). `let_go` releases what a key holds.
+template <class Key, class Hash, size_t CAPACITY, size_t SEEN>
+class GfxKeptMasks {
+ public:
+  static_assert((SEEN & (SEEN - 1)) == 0, "a power of two");
+  explicit GfxKeptMasks(void (*let_go)(const Key&) = nullptr) : let_go_(let_go) {}
+  GfxKeptMasks(const GfxKeptMasks&) = delete;
+  GfxKeptMasks& operator=(const GfxKeptMasks&) = delete;
+  ~GfxKeptMasks() { clear(); }
+
+  const GfxKeptMask* find(const Key& k) {
+    if (auto it = newer_.find(k); it != newer_.end()) return &it->second;
+    auto it = older_.find(k);
+    return it == older_.end() ? nullptr : &newer_.insert(older_.extract(it)).position->second;
+  }
+  // True when the key's drawing was met before (and is to be kept now); otherwise it is
+  // remembered.
+  bool met_before(const Key& k) {
+    const size_t hash = Hash{}(k);
+    if (seen_.empty()) seen_.assign(SEEN, 0);
+    size_t& slot = seen_[hash & (SEEN - 1)];
+    if (slot == hash) return true;
+    slot = hash;
+    return false;
+  }
+  const GfxKeptMask* add(const Key& k, const GfxKeptMask& m) {
+    if (newer_.size() >= CAPACITY) {
+      drop(older_);
+      older_.swap(newer_);
+    }
+    return &newer_.emplace(k, m).first->second;
+  }
+  void clear() {
+    drop(newer_);
+    drop(older_);
+    seen_ = {};
+  }
+
+ private:
+  using Table = std::unordered_map<Key, GfxKeptMask, Hash>;
+  void drop(Table& t) {
+    for (auto& [k, m] : t) {
+      raster_release_mask(m);
+      if (let_go_) let_go_(k);
+    }
+    t.clear();
+  }
+  void (*let_go_)(const Key&);
+  Table newer_, older_;
+  std::vector<size_t> seen_;
+};
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
 // clip's coverage `clip` when given; false when nothing was drawn and the caller shows
 // it: a run met for the first time outside a clip, or one too long or too large to keep.

@@ -17,7 +17,7 @@ namespace {
 
 // Longer runs are shown as they stand.
 constexpr int32_t MAX_GLYPHS = 12;
-// Beyond this many masks all are let go (a frame's working set is far smaller).
+// Masks kept in the newer half of the table (a frame's working set is far smaller).
 constexpr size_t MAX_RUNS = 4096;
 // Slots of the table of runs shown once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 14;
@@ -51,23 +51,7 @@ struct RunHash {
   }
 };
 
-struct RunCache {
-  std::unordered_map<RunKey, GfxKeptMask, RunHash> runs;
-  GfxMetOnce<SEEN_SLOTS> seen;
-
-  void release_runs() {
-    for (auto& [key, mask] : runs) {
-      raster_release_mask(mask);
-      cairo_scaled_font_destroy(key.font);
-    }
-    runs.clear();
-  }
-  void release() {
-    release_runs();
-    seen.forget();
-  }
-  ~RunCache() { release(); }
-} cache;
+GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS> runs([](const RunKey& k) { cairo_scaled_font_destroy(k.font); });
 
 // The pixel cairo places a glyph at, its device position rounded half up.
 int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
@@ -139,9 +123,9 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   k.font = cairo_get_scaled_font(cr);
   if (cairo_scaled_font_status(k.font) != CAIRO_STATUS_SUCCESS) return false;
 
-  auto it = cache.runs.find(k);
-  if (it == cache.runs.end()) {
-    if (!cache.seen.again(RunHash{}(k))) {
+  const GfxKeptMask* kept = runs.find(k);
+  if (!kept) {
+    if (!runs.met_before(k)) {
       if (!clip) return false;
       // Across a clip edge, shown through a mask made for this draw alone.
       GfxKeptMask once;
@@ -153,13 +137,11 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     }
     GfxKeptMask mask;
     if (!show_into_mask(cr, glyphs, k, px, py, mask)) return false;
-    if (cache.runs.size() >= MAX_RUNS) cache.release_runs();
     cairo_scaled_font_reference(k.font);
-    it = cache.runs.emplace(k, mask).first;
+    kept = runs.add(k, mask);
   }
-  const GfxKeptMask& m = it->second;
-  if (!m.surface) return true;
-  return m.pixels && raster_blend_mask(g, argb, m.pixels, px + m.x, py + m.y, clip);
+  if (!kept->surface) return true;
+  return kept->pixels && raster_blend_mask(g, argb, kept->pixels, px + kept->x, py + kept->y, clip);
 }
 
-void raster_release_kept_glyphs() { cache.release(); }
+void raster_release_kept_glyphs() { runs.clear(); }

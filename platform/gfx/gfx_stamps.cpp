@@ -19,7 +19,7 @@ namespace {
 constexpr double MAX_REACH = 64.0;
 // Sub-pixel positions a mask is kept for, per axis.
 constexpr int32_t PHASES = 8;
-// Beyond this many masks all are let go (a frame's working set is far smaller).
+// Masks kept in the newer half of the table (a frame's working set is far smaller).
 constexpr size_t MAX_STAMPS = 4096;
 // Slots of the table of shapes drawn once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 17;
@@ -57,20 +57,13 @@ struct StampHash {
 };
 
 struct StampCache {
-  std::unordered_map<StampKey, GfxKeptMask, StampHash> stamps;
-  GfxMetOnce<SEEN_SLOTS> seen;
-
+  GfxKeptMasks<StampKey, StampHash, MAX_STAMPS, SEEN_SLOTS> stamps;
   std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
 
-  void release_stamps() {
-    for (auto& [key, s] : stamps) raster_release_mask(s);
+  void release() {
     stamps.clear();
     for (auto& [argb, image] : colours) pixman_image_unref(image);
     colours.clear();
-  }
-  void release() {
-    release_stamps();
-    seen.forget();
   }
   ~StampCache() { release(); }
 } cache;
@@ -208,13 +201,12 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
 
   // A shape is kept on its second draw: one drawn once (a compass tick under a turning
   // heading) costs no mask.
-  auto it = cache.stamps.find(k);
-  if (it == cache.stamps.end()) {
-    if (!cache.seen.again(StampHash{}(k))) return false;
-    if (cache.stamps.size() >= MAX_STAMPS) cache.release_stamps();
-    it = cache.stamps.emplace(k, make_stamp(k, pen)).first;
+  const GfxKeptMask* kept = cache.stamps.find(k);
+  if (!kept) {
+    if (!cache.stamps.met_before(k)) return false;
+    kept = cache.stamps.add(k, make_stamp(k, pen));
   }
-  const GfxKeptMask& s = it->second;
+  const GfxKeptMask& s = *kept;
   if (!s.surface) return true;
   int32_t w = cairo_image_surface_get_width(s.surface), h = cairo_image_surface_get_height(s.surface);
   GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + w, fy + s.y + h);
@@ -261,12 +253,15 @@ GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
   const int32_t stride = cairo_image_surface_get_stride(a8);
   const unsigned char* data = cairo_image_surface_get_data(a8);
   int32_t x0 = w, y0 = h, x1 = -1, y1 = -1;
-  for (int32_t row = 0; data && row < h; ++row)
-    for (int32_t col = 0; col < w; ++col)
-      if (data[size_t(row) * size_t(stride) + size_t(col)]) {
-        x0 = std::min(x0, col), x1 = std::max(x1, col);
-        y0 = std::min(y0, row), y1 = std::max(y1, row);
-      }
+  for (int32_t row = 0; data && row < h; ++row) {
+    const unsigned char* r = data + size_t(row) * size_t(stride);
+    int32_t first = 0, last = w - 1;
+    while (first < w && !r[first]) ++first;
+    if (first == w) continue;
+    while (!r[last]) --last;
+    x0 = std::min(x0, first), x1 = std::max(x1, last);
+    y0 = std::min(y0, row), y1 = row;
+  }
   if (x1 < 0) {
     cairo_surface_destroy(a8);
     return {nullptr, nullptr, 0, 0};

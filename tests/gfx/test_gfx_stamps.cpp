@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gfx/gfx.h"
+#include "platform/gfx/gfx_internal.h"
 
 namespace {
 
@@ -473,6 +474,33 @@ TEST_F(GfxStampTest, KeptLabelsInkAsShown) {
       EXPECT_GT(inked(shown), 40);
       EXPECT_LE(compare(shown, kept).max, 1);
     }
+}
+
+// The table of kept masks: a set of drawings met every frame stays kept while others pass
+// by in numbers over its capacity; what is let go releases its key's hold once.
+TEST(GfxKeptMasks, AWorkingSetStaysWhileOthersPass) {
+  static std::vector<int> let_go;
+  let_go.clear();
+  {
+    GfxKeptMasks<int, std::hash<int>, 4, 64> table([](const int& k) { let_go.push_back(k); });
+    const GfxKeptMask empty{nullptr, nullptr, 0, 0};
+    for (int k : {1, 2}) {
+      EXPECT_FALSE(table.met_before(k));  // the first draw keeps nothing
+      EXPECT_TRUE(table.met_before(k));
+      table.add(k, empty);
+    }
+    // Each frame: the working set 1 and 2, then three drawings never seen again.
+    for (int frame = 0; frame < 5; ++frame) {
+      for (int k : {1, 2}) EXPECT_NE(table.find(k), nullptr) << "frame " << frame << " key " << k;
+      for (int i = 0; i < 3; ++i) table.add(100 + frame * 3 + i, empty);
+    }
+    EXPECT_EQ(table.find(100), nullptr);
+    EXPECT_EQ(std::count(let_go.begin(), let_go.end(), 1), 0);
+    EXPECT_EQ(std::count(let_go.begin(), let_go.end(), 100), 1);
+  }
+  // Leaving lets every key go once.
+  EXPECT_EQ(std::count(let_go.begin(), let_go.end(), 1), 1);
+  EXPECT_EQ(let_go.size(), size_t(2 + 15));
 }
 
 }  // namespace
