@@ -2,11 +2,12 @@
 // processor has 256-bit integer vectors: the arithmetic of pixman's OVER of a solid
 // source through an a8 mask (x * y / 255 rounded as ((x * y + 0x80) * 0x101) >> 16, the
 // sum saturated), so that the pixels come out as pixman blends them, bit for bit.
+#include "platform/gfx/gfx_internal.h"
+
+#if defined(__x86_64__)
 #include <immintrin.h>
 
 #include <algorithm>
-
-#include "platform/gfx/gfx_internal.h"
 
 namespace {
 
@@ -81,3 +82,9 @@ bool gfx_blend_solid(const GfxBlendRun& run) {
   blend_avx2(run);
   return true;
 }
+
+#else
+
+bool gfx_blend_solid(const GfxBlendRun&) { return false; }
+
+#endif
