@@ -37,6 +37,7 @@ struct FontCache {
   std::vector<FaceEntry> faces;
   std::vector<GlyphTable> tables;
   cairo_font_options_t* options[2] = {nullptr, nullptr};  // without, with anti-aliasing
+  cairo_font_options_t* current = nullptr;  // a context's options, read into it to compare
 
   void release_tables() {
     for (GlyphTable& t : tables) cairo_scaled_font_destroy(t.font);
@@ -50,6 +51,8 @@ struct FontCache {
       if (o) cairo_font_options_destroy(o);
       o = nullptr;
     }
+    if (current) cairo_font_options_destroy(current);
+    current = nullptr;
   }
   ~FontCache() { release(); }
 } cache;
@@ -120,10 +123,9 @@ void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias) {
   if (!(m.xx == font->size && m.yy == font->size && m.xy == 0 && m.yx == 0 && m.x0 == 0 && m.y0 == 0))
     cairo_set_font_size(cr, font->size);
   const cairo_font_options_t* wanted = options_of(antialias);
-  cairo_font_options_t* now = cairo_font_options_create();
-  cairo_get_font_options(cr, now);
-  if (!cairo_font_options_equal(now, wanted)) cairo_set_font_options(cr, wanted);
-  cairo_font_options_destroy(now);
+  if (!cache.current) cache.current = cairo_font_options_create();
+  cairo_get_font_options(cr, cache.current);
+  if (!cairo_font_options_equal(cache.current, wanted)) cairo_set_font_options(cr, wanted);
 }
 
 bool gfx_glyph_run(cairo_t* cr, const std::string& text, double x, double y, std::vector<cairo_glyph_t>& out) {

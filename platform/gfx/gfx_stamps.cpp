@@ -33,7 +33,9 @@ struct StampKey {
   GfxStampShape shape;  // last: a key's bytes end with its shape's points
 
   // The bytes that tell keys apart: all but the shape's unused points.
-  size_t used() const { return offsetof(StampKey, shape) + offsetof(GfxStampShape, xy) + 2 * sizeof(int32_t) * size_t(shape.n); }
+  size_t used() const {
+    return offsetof(StampKey, shape) + offsetof(GfxStampShape, xy) + 2 * sizeof(int32_t) * size_t(shape.n);
+  }
   bool operator==(const StampKey& o) const { return used() == o.used() && std::memcmp(this, &o, used()) == 0; }
 };
 static_assert(sizeof(StampKey) == sizeof(GfxStampShape) + 5 * sizeof(double) + 4 * sizeof(int32_t),
@@ -169,8 +171,8 @@ bool blend_in_place(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t
   run.clip = clip ? bytes(clip->image, x0 - clip->x, y0 - clip->y) : nullptr;
   run.clip_stride = clip ? pixman_image_get_stride(clip->image) : 0;
   run.width = x1 - x0, run.height = y1 - y0;
-  run.src = solid_32(argb);
   if (run.width <= 0 || run.height <= 0) return true;
+  run.src = solid_32(argb);
   cairo_surface_flush(g->surface);
   if (!gfx_blend_solid(run)) return false;
   cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, run.width, run.height);
@@ -223,14 +225,13 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
 
 bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
                        const GfxClipCoverage* clip) {
+  if (blend_in_place(g, argb, mask, x, y, clip)) return true;
   const int32_t w = pixman_image_get_width(mask), h = pixman_image_get_height(mask);
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
                                          g->image->stride);
-  if (!g->pixels) return false;
-  if (blend_in_place(g, argb, mask, x, y, clip)) return true;
   pixman_image_t* source = solid(argb);
-  if (!source) return false;
+  if (!g->pixels || !source) return false;
   pixman_image_t* coverage = mask;
   if (clip) {
     coverage = pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0);
