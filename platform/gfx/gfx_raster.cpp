@@ -777,7 +777,9 @@ bool segments_within(GfxPointF a, GfxPointF b, GfxPointF c, GfxPointF d, double 
   if (std::fmin(a.x, b.x) - reach > std::fmax(c.x, d.x) || std::fmin(c.x, d.x) - reach > std::fmax(a.x, b.x) ||
       std::fmin(a.y, b.y) - reach > std::fmax(c.y, d.y) || std::fmin(c.y, d.y) - reach > std::fmax(a.y, b.y))
     return false;
-  auto side = [](GfxPointF p, GfxPointF q, GfxPointF r) { return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x); };
+  auto side = [](GfxPointF p, GfxPointF q, GfxPointF r) {
+    return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+  };
   double s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
   if (((s1 < 0 && s2 > 0) || (s1 > 0 && s2 < 0)) && ((s3 < 0 && s4 > 0) || (s3 > 0 && s4 < 0))) return true;
   return std::fmin(std::fmin(point_to_segment(a, c, d), point_to_segment(b, c, d)),

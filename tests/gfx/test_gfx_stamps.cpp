@@ -153,8 +153,8 @@ int inked_beyond_circle(const Canvas& c, int32_t x, int32_t y, int32_t d, std::s
   int n = 0;
   for (int py = 0; py < c.image.height; ++py)
     for (int px = 0; px < c.image.width; ++px)
-      if (std::hypot(px - cx, py - cy) > r + 1.5 && c.px[size_t(py) * size_t(c.image.width) + size_t(px)] != BACKGROUND &&
-          n++ == 0)
+      if (std::hypot(px - cx, py - cy) > r + 1.5 &&
+          c.px[size_t(py) * size_t(c.image.width) + size_t(px)] != BACKGROUND && n++ == 0)
         first = std::to_string(px) + "," + std::to_string(py);
   return n;
 }
