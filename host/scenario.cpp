@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "host/sim_host.h"
+#include "host/track_log.h"
 #include "platform/win/win_ipc.h"
 #include "platform/win/win_keyboard.h"
 
@@ -292,6 +293,17 @@ bool parse_line(const std::string& raw, ScenarioStep* st, std::string* msg) {
     }
     return true;
   }
+  if (cmd == "track") {
+    st->op = ScenarioOp::Track;
+    st->text = take_word(rest);
+    std::string interval = take_word(rest);
+    if (!rest.empty() || !safe_file_name(st->text) || !parse_double(interval, &st->value) || st->value < 0.05 ||
+        st->value > 3600.0) {
+      *msg = "track needs FILE SECONDS, a plain file name and 0.05 to 3600 seconds";
+      return false;
+    }
+    return true;
+  }
   if (cmd == "key") {
     std::string name = take_word(rest), action = take_word(rest);
     bool extended = false;
@@ -498,6 +510,11 @@ bool run_scenario(const Scenario& sc, SimHost& host, const std::string& out_dir,
                   std::string* error) {
   ScenarioResult res;
   std::unique_ptr<std::ofstream> log;
+  std::unique_ptr<TrackLog> track;
+  struct ListenerReset {
+    SimHost& host;
+    ~ListenerReset() { host.set_frame_listener(nullptr); }
+  } listener_reset{host};
   auto out_path = [&](const std::string& name) { return out_dir.empty() ? name : out_dir + "/" + name; };
   size_t logged = 0;
   auto flush_log = [&]() {
@@ -599,6 +616,19 @@ bool run_scenario(const Scenario& sc, SimHost& host, const std::string& out_dir,
             << (host.named_var_id(st.text) < 0 ? std::string("no such variable") : "it holds " + std::to_string(v));
           res.failures.push_back(o.str());
         }
+        break;
+      }
+      case ScenarioOp::Track: {
+        host.set_frame_listener(nullptr);
+        track = std::make_unique<TrackLog>(st.value, false);
+        ok = track->open(out_path(st.text));
+        if (!ok) {
+          msg = out_path(st.text) + ": cannot write";
+          track.reset();
+          break;
+        }
+        track->sample(host);
+        host.set_frame_listener([&host, t = track.get()]() { t->sample(host); });
         break;
       }
       case ScenarioOp::Log: {

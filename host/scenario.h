@@ -13,6 +13,10 @@
 //                                       what its last repaint and partial repaints drew)
 //   log FILE                            the host's records so far and from now on, under
 //                                       the output folder
+//   track FILE SECONDS                  from now on a CSV row of the path flown every SECONDS
+//                                       of simulated time, under the output folder: t (s),
+//                                       lat, lon, alt (ft), ias (kt), hdg_true, vs (ft/min),
+//                                       active (waypoint ident), lnav, vnav
 //   key NAME [down|up]                  a keyboard key pressed for a frame and released for
 //                                       a frame (or only one of them, with its frame), NAME
 //                                       a letter, digit or key name such as ENTER
@@ -49,7 +53,7 @@ namespace simhost {
 class SimHost;
 
 enum class ScenarioOp {
-  Run, ClickIndex, ClickAt, Type, Event, Set, Window, Gps, GpsClear, Shot, Expect, Log,
+  Run, ClickIndex, ClickAt, Type, Event, Set, Window, Gps, GpsClear, Shot, Expect, Log, Track,
   Key, IpcStart, IpcStop, IpcI32, IpcF64, Var, ExpectVar
 };
 
@@ -61,7 +65,7 @@ struct ScenarioStep {
   double seconds = 0.0;
   int64_t frames = 0; // run: frames when seconds is 0
   int32_t a = 0, b = 0;  // click index or x y; event id and param; window ident and 1/0
-  double value = 0.0, value2 = 0.0;  // set value; gps lat lon
+  double value = 0.0, value2 = 0.0;  // set value; gps lat lon; track interval
   int32_t i1 = 0, i2 = 0;            // set zulu_time hour minute, date year day
 };
 

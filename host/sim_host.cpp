@@ -499,6 +499,7 @@ void SimHost::run_frames(int64_t frames) {
       call_all(PANEL_SERVICE_PRE_UPDATE);
       call_all(PANEL_SERVICE_DRAW);
     }
+    if (frame_listener_) frame_listener_();
   }
 }
 

@@ -181,6 +181,8 @@ class SimHost {
   const std::vector<Record>& records() const { return records_; }
   void clear_records() { records_.clear(); }
   void set_record_listener(std::function<void(const Record&)> listener) { listener_ = std::move(listener); }
+  // Called after each frame's services (a scenario's track); empty for none.
+  void set_frame_listener(std::function<void()> listener) { frame_listener_ = std::move(listener); }
 
   // Panel-service entry points, reached through the function table.
   void service_trigger_key_event(int32_t event_id, int32_t param);
@@ -225,6 +227,7 @@ class SimHost {
   GpsRouteData gps_route_{};
   std::vector<Record> records_;
   std::function<void(const Record&)> listener_;
+  std::function<void()> frame_listener_;
   const char* (*module_message_)(int32_t row) = nullptr;  // the module's optional export
   int32_t module_messages_seen_ = 0;
   AircraftModel aircraft_;

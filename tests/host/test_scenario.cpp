@@ -103,6 +103,10 @@ TEST(ScenarioParse, ABadLineIsRefusedWithItsLineNumber) {
       {"expect FAKE_ND \"", "expect needs"},
       {"log ../escape.log", "plain file name"},
       {"log", "log needs FILE"},
+      {"track path.csv", "track needs FILE SECONDS"},
+      {"track ../path.csv 5", "track needs FILE SECONDS"},
+      {"track path.csv 0", "track needs FILE SECONDS"},
+      {"track path.csv 5 7", "track needs FILE SECONDS"},
       {"gps ABCDEFGH 1 2", "gps needs"},
       {"gps KSEA 47", "gps needs"},
       {"frobnicate now", "unknown command \"frobnicate\""},
@@ -198,7 +202,7 @@ TEST_F(FakeHostTest, ScenarioRunsClicksWindowsShotsAndLogs) {
   const std::string& out = dir.path;
   Scenario sc;
   std::string error;
-  ASSERT_TRUE(parse("log run.log\nset sim_rate 2\nrun 1s\nclick FAKE_ND 300 120\nwindow 0 hide\n"
+  ASSERT_TRUE(parse("log run.log\ntrack path.csv 0.5\nset sim_rate 2\nrun 1s\nclick FAKE_ND 300 120\nwindow 0 hide\n"
                     "type FAKE_ND a1\nevent 0x10338\ngps KSEA 47.449 -122.309\nshot FAKE_ND nd.png\nrun 2f\n"
                     "expect FAKE_ND \"HDG\"\nrun 1f\n",
                     &sc, &error))
@@ -217,7 +221,7 @@ TEST_F(FakeHostTest, ScenarioRunsClicksWindowsShotsAndLogs) {
   EXPECT_EQ(result.expectations, 1);
   EXPECT_EQ(result.failed_expectations, 1);
   ASSERT_EQ(result.failures.size(), 1u);
-  EXPECT_EQ(result.failures[0].rfind("s.txt:11: expect FAKE_ND \"HDG\": ", 0), 0u) << result.failures[0];
+  EXPECT_EQ(result.failures[0].rfind("s.txt:12: expect FAKE_ND \"HDG\": ", 0), 0u) << result.failures[0];
 
   std::ifstream png(out + "/nd.png", std::ios::binary);
   char sig[4] = {};
@@ -231,6 +235,16 @@ TEST_F(FakeHostTest, ScenarioRunsClicksWindowsShotsAndLogs) {
   EXPECT_NE(text.str().find("window 0 hidden"), std::string::npos);
   EXPECT_NE(text.str().find("event 0x10338 0 (not applied)"), std::string::npos);
   EXPECT_NE(text.str().find("named fake_vnav = 1"), std::string::npos);
+
+  // The path: a row at the start and one at the first frame of each half second after it.
+  std::ifstream track(out + "/path.csv");
+  std::vector<std::string> rows;
+  for (std::string row; std::getline(track, row);) rows.push_back(row);
+  ASSERT_GE(rows.size(), 2u);
+  EXPECT_EQ(rows[0], "t,lat,lon,alt,ias,hdg_true,vs,active,lnav,vnav");
+  EXPECT_EQ(rows.size(), 1u + 1u + static_cast<size_t>(host.sim_seconds() / 0.5 + 1e-6)) << rows.back();
+  double t2 = std::stod(rows[2]);
+  EXPECT_TRUE(t2 >= 0.5 && t2 < 0.5 + 2.0 / 18 + 0.05) << rows[2];
 }
 
 TEST_F(FakeHostTest, ScenarioStopsAtAStepThatCannotBeCarriedOut) {
