@@ -87,6 +87,18 @@ bool fpl_route_break(const FlightPlanWpt& rec) {
   return std::strcmp(rec.ident, FPL_DISCO_IDENT) == 0 || std::strcmp(rec.ident, FPL_THEN_IDENT) == 0;
 }
 
+bool fpl_procedure_segment(const char* segment) {
+  for (const char* s : {"SID", "STAR", "SIDSTAR", "APCH", "APPR"})
+    if (std::strcmp(segment, s) == 0) return true;
+  return false;
+}
+
+bool fpl_has_constraint(const FlightPlanWpt& rec) {
+  if (rec.constraint_flag == 1) return true;
+  return rec.predicted == 0 && fpl_procedure_segment(rec.segment) &&
+         (rec.alt_constraint > FPL_NO_CONSTRAINT || rec.spd_constraint > FPL_NO_CONSTRAINT);
+}
+
 bool fpl_placed(const FlightPlanWpt& rec) {
   return !fpl_route_break(rec) && std::isfinite(rec.lat) && std::isfinite(rec.lon);
 }

@@ -162,6 +162,11 @@ bool fpl_valid_index(int index, int last);
 bool fpl_route_break(const FlightPlanWpt& rec);
 // A record with a position: no route break, finite coordinates.
 bool fpl_placed(const FlightPlanWpt& rec);
+// "SID", "STAR", "SIDSTAR", "APCH" or "APPR": a record of a procedure.
+bool fpl_procedure_segment(const char* segment);
+// A constraint the FMS has to meet: one the pilot entered (constraint flag 1) or an
+// altitude or speed a procedure leg publishes. The FMS's own predictions are none.
+bool fpl_has_constraint(const FlightPlanWpt& rec);
 // The last placed record of t[0..i-1]; -1 when none.
 int fpl_placed_before(const FlightPlanWpt* t, int i);
 // The first placed record of t[k..last], else the last placed one before k; -1 when none.

@@ -37,6 +37,17 @@ double desired_track = 0.0;
 static constexpr double kEarthRadiusNm = 3437.7467707849396;
 static constexpr double kPi = 3.14159265358979323846;
 
+int route_end_index() {
+  int last = fpl_active_last;
+  if (last < 1 || last > FPL_MAX_LAST) return last;
+  for (int i = 1; i < last; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (std::strcmp(r.role, "MAP") != 0 || !fpl_procedure_segment(r.segment)) continue;
+    return fpl_valid_index(fpl_active_index, last) && fpl_active_index > i ? last : i;
+  }
+  return last;
+}
+
 void compute_leg_distances() {
   double sum = 0.0;
   for (int i = 0; i <= fpl_active_last && i < FPL_CAPACITY; ++i) {
@@ -127,20 +138,21 @@ void update_active_legs(const RouteProgressInput& in) {
   }
   const FlightPlanWpt& act = fpl_active[fpl_active_index];
   const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+  const double end_dist = fpl_active[route_end_index()].route_dist;
   double d = 0.0, c = 0.0;
   compute_gc_distance_course(present_lat, present_lon, act.lat, act.lon, d, c);
   dist_to_active_wpt = std::isfinite(d) ? d : 0.0;
   compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, d, c);
   direct_dist_to_dest = std::isfinite(d) ? d : 0.0;
   // Along the route: to the active record, then its remaining legs.
-  double ahead = dist_to_active_wpt + (route_total_dist - act.route_dist);
+  double ahead = dist_to_active_wpt + (end_dist - act.route_dist);
   route_distance_to_go = ahead;
-  double present_pos = route_total_dist - ahead;  // along-route position of the aircraft
+  double present_pos = end_dist - ahead;  // along-route position of the aircraft
 
   if (in.tod_valid) {
     double tod_pos = along_route_position(in.tod_lat, in.tod_lon);
     if (tod_pos >= 0.0) {
-      tod_dist_to_dest = route_total_dist - tod_pos;
+      tod_dist_to_dest = end_dist - tod_pos;
       tod_route_dist = tod_pos - present_pos > 0.0 ? tod_pos - present_pos : 0.0;
       if (in.tod_reached && fpl_valid_index(in.vnav_wpt_index, fpl_active_last)) {
         double wpt_pos = fpl_active[in.vnav_wpt_index].route_dist;

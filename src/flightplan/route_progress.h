@@ -17,14 +17,19 @@ void compute_leg_distances();
 // records counted (0..last+1). `mode` is kept for the callers (1).
 int compute_route_distance(int mode);
 
+// The record the flight ends at: an approach's missed-approach point (its runway) when the
+// missed approach follows it and is not yet being flown, else the last record. The
+// records after it stay in the plan; LNAV and VNAV end there.
+int route_end_index();
+
 extern double route_total_dist;      // NM, record 0 to the last record
-extern double route_distance_to_go;  // NM along the route from the present position to the last record
+extern double route_distance_to_go;  // NM along the route from the present position to the route's end
 extern double direct_dist_to_dest;   // NM straight to the last record
 extern double dist_to_active_wpt;    // NM from the present position to the active record
 extern double bearing_to_active_wpt; // degrees magnetic from the present position to the active record
 extern int32_t vnav_wpt_index;       // record VNAV targets: first constrained one after the active one, else the last
 extern double tod_route_dist;        // NM along the route to the top of descent; 0 without a plan
-extern double tod_dist_to_dest;      // NM along the route from the top of descent to the last record
+extern double tod_dist_to_dest;      // NM along the route from the top of descent to the route's end
 extern double vdev_gate_dist_1;      // NM top of descent -> VNAV waypoint (after TOD)
 extern double vdev_gate_dist_2;      // NM present position -> VNAV waypoint (after TOD)
 extern double vnav_path_altitude;    // feet, descent path altitude at the present position

@@ -202,6 +202,8 @@ void update_flight_phase_log(int mode) {
   }
   if (p == 3 && vs > 400.0) p = 4;
   if (p == 4 && vs > -50.0 && vs < 50.0) p = 5;
+  // A level-off on the way up is no cruise: climbing again before the top of climb.
+  else if (p == 5 && vs > 400.0 && toc_reached == 0) p = 4;
   if (p == 5 && vs < -400.0 && log_last_row_vs < -400.0 && elapsed_seconds - log_last_row_time > 20.0) p = 6;
   if (p == 6 && fpl_active_last >= 0 && fpl_active_last <= FPL_MAX_LAST) {
     double d = 0.0, c = 0.0;

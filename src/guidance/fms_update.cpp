@@ -343,6 +343,11 @@ void plan_block() {
     vnav_target_choice();
     passage_stamp();
   }
+  // VNAV just engaged, or a change executed: the target from the active waypoint on.
+  if (vnav_cmd_pending == 1 && vnav_on == 1 && active_record(fpl_active_index)) {
+    choose_vnav_target(fpl_active_index);
+    vnav_alt_state = 0;
+  }
   hold_step();
   if (current) sequencing_step();
   if (active_record(fpl_active_index)) change_distance_step();
@@ -436,6 +441,12 @@ void fms_plan_activated() {
   dest_info_state = 1;
   dest_near_done = 0;
   propose_cruise_altitude(cruise_alt, 1);
+  // In flight an EXEC takes effect at once: the VNAV target from the active waypoint
+  // on, then the altitude and the speed for the phase.
+  if (vnav_on == 1 && active_record(fpl_active_index)) {
+    vnav_spd_state = 0;
+    vnav_cmd_pending = 1;
+  }
 }
 
 void fms_snapshot() {

@@ -1,11 +1,15 @@
 #include "guidance/lnav_vnav_commands.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/route_progress.h"
 #include "guidance/fms_state.h"
+#include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
+#include "guidance/toc_tod.h"
 #include "guidance/waypoint_sequencing.h"
 #include "module/host_services.h"
 #include "module/sim_vars.h"
@@ -18,6 +22,8 @@ int32_t vnav_slow_protect = 0;
 double climb_restriction_applied = 0.0;
 int32_t desc_restriction_applied = 0;
 int32_t constraint_speed_done = 0;
+double vnav_hold_alt = FPL_NO_CONSTRAINT;
+double vnav_held_alt = FPL_NO_CONSTRAINT;
 
 namespace {
 
@@ -30,10 +36,25 @@ int32_t hundreds(double rate) {
   return static_cast<int32_t>(rate / 100.0) * 100;
 }
 
-// Minutes to the VNAV target at the present ground speed; 0 when there is none.
-double minutes_to_target() {
-  double t = dist_to_vnav_target / (ground_speed / 60.0);
+// Minutes to fly `nm` at the present ground speed; 0 when there is no time to it.
+double minutes_for(double nm) {
+  double t = nm / (ground_speed / 60.0);
   return std::isfinite(t) && t > 0.0 ? t : 0.0;
+}
+
+// NM to record `index`, `nm` ahead, as far as the turn onto its next leg, where it is
+// passed; the route's end is flown to.
+double to_turn(int index, double nm) {
+  if (index >= route_end_index()) return nm;
+  return std::max(nm - wpt_change_dist, std::min(nm, 0.5));
+}
+
+// Minutes to the VNAV target; 0 when there is none. A waypoint is aimed at where it is
+// passed.
+double minutes_to_target() {
+  double d = dist_to_vnav_target;
+  if (vnav_target_kind == 0 && d > 0.0) d = to_turn(vnav_wpt_index, d);
+  return minutes_for(d);
 }
 
 double climb_speed_below_restriction(double speed) {
@@ -52,6 +73,68 @@ double descent_speed_below_restriction(double speed) {
 void descent_required_rate() {
   double t = minutes_to_target();
   if (t > 0.0) vnav_vs_required = (indicated_altitude - vnav_target_alt) / t;
+}
+
+double present_level() { return std::round(indicated_altitude / 100.0) * 100.0; }
+
+// The level of a hold being flown, and the one VNAV keeps in the descent while LNAV is
+// off: taken when they begin, dropped when they end; each change goes to the autopilot.
+void track_held_levels() {
+  bool holding = hold_being_flown();
+  if (holding && !(vnav_hold_alt > FPL_NO_CONSTRAINT)) {
+    double alt = present_level();
+    int fix = hold_list[1].active_wpt;
+    if (active_record(fix) && fpl_has_constraint(fpl_active[fix]) && fpl_active[fix].alt_constraint > FPL_NO_CONSTRAINT)
+      alt = std::min(alt, fpl_active[fix].alt_constraint);
+    vnav_hold_alt = alt;
+    vnav_alt_state = 0;
+  } else if (!holding && vnav_hold_alt > FPL_NO_CONSTRAINT) {
+    vnav_hold_alt = FPL_NO_CONSTRAINT;
+    vnav_alt_state = 0;
+  }
+  bool lnav_lost = lnav_on != 1 && tod_reached == 1;
+  if (lnav_lost && !(vnav_held_alt > FPL_NO_CONSTRAINT)) {
+    vnav_held_alt = present_level();
+    vnav_alt_state = 0;
+  } else if (!lnav_lost && vnav_held_alt > FPL_NO_CONSTRAINT) {
+    vnav_held_alt = FPL_NO_CONSTRAINT;
+    vnav_alt_state = 0;
+  }
+}
+
+// The lowest altitude the descent may aim at now: the level kept since LNAV went off,
+// the hold's level, else the next altitude constraint ahead; -999 none.
+double descent_floor() {
+  if (vnav_held_alt > FPL_NO_CONSTRAINT) return vnav_held_alt;
+  if (vnav_hold_alt > FPL_NO_CONSTRAINT) return vnav_hold_alt;
+  int end = route_end_index();
+  for (int i = fpl_active_index; active_record(i) && i <= end; ++i)
+    if (fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT)
+      return fpl_active[i].alt_constraint;
+  return FPL_NO_CONSTRAINT;
+}
+
+// Feet a minute to meet each altitude constraint ahead below the aircraft, the steepest
+// of them, so that a steep one after the next is met too; 0 while a level is held.
+double steepest_constraint_descent() {
+  if (vnav_hold_alt > FPL_NO_CONSTRAINT || vnav_held_alt > FPL_NO_CONSTRAINT) return 0.0;
+  int a = fpl_active_index;
+  double rate = 0.0;
+  for (int i = a, end = route_end_index(); active_record(i) && i <= end; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (!fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= indicated_altitude)
+      continue;
+    double t = minutes_for(to_turn(i, dist_to_active_wpt + r.route_dist - fpl_active[a].route_dist));
+    if (t > 0.0) rate = std::max(rate, (indicated_altitude - r.alt_constraint) / t);
+  }
+  return rate;
+}
+
+// The altitude the descent aims at: the target, never below the floor, and never above
+// the aircraft (it levels rather than climbs back).
+double descent_target() {
+  double alt = std::max(vnav_target_alt, descent_floor());
+  return alt > indicated_altitude ? std::min(alt, present_level()) : alt;
 }
 
 }  // namespace
@@ -85,6 +168,8 @@ void vnav_vs_update() {
     if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();
     return;
   }
+  bool descending = toc_reached == 1 && tod_reached == 1;
+  if (descending) track_held_levels();
   if (vnav_alt_state == 1) {
     if (VnavOffOnManAltChg == 1 && fms_set_alt_pending == 0 && fms_set_alt != -999 && ap_altitude == ap_altitude_prev &&
         tick_now() != fms_set_alt_tick && key_param(ap_altitude, -999) != fms_set_alt) {
@@ -94,7 +179,9 @@ void vnav_vs_update() {
     }
   } else {
     if (VnavSetAlts == 1) {
-      double alt = (toc_reached == 1 && tod_reached == 0) ? static_cast<double>(cruise_alt) : vnav_target_alt;
+      double alt = vnav_target_alt;
+      if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
+      else if (descending) alt = descent_target();
       if (std::isfinite(alt) && alt > -2000.0 && alt < 100000.0) send_key(KEY_AP_ALTITUDE_SET, alt);
     }
     note_fms_alt_set();
@@ -102,13 +189,26 @@ void vnav_vs_update() {
     vnav_vs_sent = -999;
   }
 
-  if (toc_reached == 1 && tod_reached == 0) return;
+  if (toc_reached == 1 && tod_reached == 0) {
+    // A lower cruise level is descended to at the least descent rate.
+    if (indicated_altitude - vnav_level_alt() >= 150.0) {
+      vnav_vs_cmd = -static_cast<int32_t>(hundreds(MinVnavDescRate));
+      if (vnav_vs_cmd != vnav_vs_sent && vnav_vs_cmd < 0) {
+        send_key(KEY_AP_VS_SET, vnav_vs_cmd);
+        vnav_vs_sent = vnav_vs_cmd;
+      }
+    }
+    return;
+  }
 
-  if (toc_reached == 1 && tod_reached == 1) {
-    if (!(indicated_altitude >= vnav_target_alt)) return;
+  if (descending) {
+    // Level with LNAV off: the autopilot holds the altitude set.
+    if (vnav_held_alt > FPL_NO_CONSTRAINT) return;
+    double target = descent_target();
+    if (!(indicated_altitude >= target)) return;
     double t = minutes_to_target();
     if (t <= 0.0) return;  // no time to the target: the last command stands
-    vnav_vs_required = (indicated_altitude - vnav_target_alt) / t;
+    vnav_vs_required = std::max((indicated_altitude - target) / t, steepest_constraint_descent());
     int32_t v = hundreds(vnav_vs_required);
     if (v > MaxVnavDescRate) v = static_cast<int32_t>(MaxVnavDescRate);
     if (v < MinVnavDescRate) v = static_cast<int32_t>(MinVnavDescRate);
@@ -137,18 +237,28 @@ void vnav_vs_update() {
   int32_t v = hundreds(r);
   if (v > MaxVnavClimbRate) v = static_cast<int32_t>(MaxVnavClimbRate);
   else if (v < MinVnavClimbRate) v = static_cast<int32_t>(MinVnavClimbRate);
+  // Below the least VNAV speed the climb goes on, shallow enough for the speed to build.
+  constexpr int32_t kSlowClimbRate = 1000;
   if (vnav_slow_protect == 1) {
     if (indicated_airspeed > MinVnavIas + 10.0) vnav_slow_protect = 0;
-    else v = 0;
+    else v = std::min(v, kSlowClimbRate);
   } else if (indicated_airspeed < MinVnavIas) {
     vnav_slow_protect = 1;
-    v = 0;
+    v = std::min(v, kSlowClimbRate);
   }
   vnav_vs_cmd = v;
   if (vnav_vs_cmd != vnav_vs_sent && fms_frame == 0) {
     send_key(KEY_AP_VS_SET, vnav_vs_cmd);
     vnav_vs_sent = vnav_vs_cmd;
   }
+}
+
+void vnav_level_off() {
+  if (vnav_on != 1 || toc_reached != 1 || tod_reached != 1) return;
+  vnav_held_alt = present_level();
+  if (VnavSetAlts == 1) send_key(KEY_AP_ALTITUDE_SET, vnav_held_alt);
+  note_fms_alt_set();
+  vnav_alt_state = 1;
 }
 
 void vnav_speed_update() {
@@ -171,20 +281,20 @@ void vnav_speed_update() {
   double speed = -1.0;
   if (vnav_descent_started == 0) {
     if (toc_reached == 0) {
-      if (r.constraint_flag == 1 && dist_to_active_wpt >= 0.0) {
+      if (fpl_has_constraint(r) && dist_to_active_wpt >= 0.0) {
         speed = climb_speed_below_restriction(r.spd_constraint);
       } else {
         int n = next_constrained_index(i + 1);
         const double lookahead = 0.0;
         double to_next = dist_to_active_wpt + (fpl_active[n].route_dist - r.route_dist);
-        if (n != fpl_active_last && fpl_active[n].spd_constraint > 50.0 && to_next <= lookahead)
+        if (n != route_end_index() && fpl_active[n].spd_constraint > 50.0 && to_next <= lookahead)
           speed = climb_speed_below_restriction(fpl_active[n].spd_constraint);
         else
           speed = climb_speed_below_restriction(ClimbIas);
       }
       if (send_vnav_speed(speed)) fms_set_spd = static_cast<int32_t>(speed);
     } else {
-      if (r.constraint_flag == 1 && dist_to_active_wpt < VnavSetSpdRestDist) {
+      if (fpl_has_constraint(r) && dist_to_active_wpt < VnavSetSpdRestDist) {
         send_vnav_speed(r.spd_constraint);
       } else if (VnavSetMachCruiseSpd == 1 && CruiseMach > 0.0) {
         if (send_vnav_mach100(CruiseMach * 100.0)) fms_set_mach100 = key_param(CruiseMach * 100.0, -999);
@@ -193,7 +303,7 @@ void vnav_speed_update() {
       }
     }
   } else {
-    if (r.constraint_flag == 1 && dist_to_active_wpt > 0.0) {
+    if (fpl_has_constraint(r) && dist_to_active_wpt > 0.0) {
       double c = r.spd_constraint;
       speed = descent_speed_below_restriction(c);
       if (c > 0.0 && c < DescentIas) {
@@ -219,12 +329,12 @@ void vnav_restriction_steps() {
   if (toc_reached == 0 && climb_restriction_applied == 1.0 && vnav_on == 1 && fpl_changed_state >= 3 &&
       VnavSetSpd == 1 && indicated_altitude > ClbAltRest) {
     double speed = ClimbIas;
-    if (active_record(i) && fpl_active[i].constraint_flag == 1 && fpl_active[i].spd_constraint > 0.0)
+    if (active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].spd_constraint > 0.0)
       speed = fpl_active[i].spd_constraint;
     if (send_vnav_speed(speed)) fms_set_spd = static_cast<int32_t>(speed);
     climb_restriction_applied = 0.0;
   }
-  if (vnav_on == 1 && vnav_descent_started == 1 && active_record(i) && fpl_active[i].constraint_flag == 1 &&
+  if (vnav_on == 1 && vnav_descent_started == 1 && active_record(i) && fpl_has_constraint(fpl_active[i]) &&
       dist_to_active_wpt < VnavSetSpdRestDist && constraint_speed_done == 0) {
     vnav_spd_state = 0;
     constraint_speed_done = 1;

@@ -10,6 +10,8 @@ extern int32_t vnav_slow_protect;        // 1 while the climb is held for low ai
 extern double climb_restriction_applied; // 1 once the climb speed restriction was set
 extern int32_t desc_restriction_applied; // 1 once the descent speed restriction was set
 extern int32_t constraint_speed_done;    // per-waypoint flag of the constraint-speed step
+extern double vnav_hold_alt;             // ft kept while a hold is flown; -999 none
+extern double vnav_held_alt;             // ft kept in the descent since LNAV went off; -999 none
 
 inline double& vnav_required_fpm = vnav_vs_required;
 
@@ -20,6 +22,8 @@ void note_fms_spd_set();
 
 // VNAV altitude and vertical speed for this step.
 void vnav_vs_update();
+// In the descent with VNAV on: the autopilot keeps the present altitude (LNAV ends).
+void vnav_level_off();
 // VNAV speed: manual-change test, then the speed for the phase when due.
 void vnav_speed_update();
 // Speed restrictions below the climb and descent restriction altitudes and the

@@ -63,7 +63,7 @@ void reset_guidance_state() {
            hold_leg_course);
     // lnav_vnav_commands.cpp
     s.keep(vnav_vs_required, vnav_vs_cmd, vnav_vs_sent, vnav_slow_protect, climb_restriction_applied,
-           desc_restriction_applied, constraint_speed_done);
+           desc_restriction_applied, constraint_speed_done, vnav_hold_alt, vnav_held_alt);
     // lnav_vnav_state.cpp
     s.keep(lnav_on, vnav_on, vnav_alt_state, vnav_spd_state, vnav_cmd_pending, fms_set_alt, fms_set_spd,
            fms_set_mach100);
@@ -111,7 +111,7 @@ void reset_guidance_state() {
     // toc_tod.cpp
     s.keep(proposed_cruise_alt, toc_alt_reference, perf_climb_segments, perf_climb_segment_count,
            profile_display_index_1, profile_display_index_2, toc_lat, toc_lon, toc_leg_index, toc_climb_dist,
-           toc_route_pos, tod_lat, tod_lon, descent_rate, toc_valid, tod_valid, presel_alt);
+           toc_route_pos, tod_lat, tod_lon, descent_rate, toc_valid, tod_valid, presel_alt, profile_level_cap);
     // waypoint_sequencing.cpp
     s.keep(wpt_change_dist, angle_pass_in_cruise, dest_near_done, dest_info_state, hold_exit_state,
            selected_approach_index);

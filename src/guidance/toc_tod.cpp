@@ -32,6 +32,7 @@ double tod_lat = 0.0, tod_lon = 0.0;
 double descent_rate = 0.0;
 int32_t toc_valid = 0, tod_valid = 0;
 double presel_alt = 0.0;
+double profile_level_cap = 0.0;
 
 namespace {
 
@@ -113,17 +114,25 @@ double present_route_pos() {
   return fpl_active[a].route_dist - d;
 }
 
-// The constraint the descent has to meet: the first entered altitude constraint past
-// the TOC and ahead of the aircraft that lies below the cruise altitude and is not part
-// of the departure (a climb constraint); -1 when there is none.
-int first_descent_constraint(double cruise) {
-  int from = toc_leg_index + 1;
-  if (active_record(fpl_active_index) && fpl_active_index > from) from = fpl_active_index;
-  for (int i = from < 1 ? 1 : from; i <= fpl_active_last; ++i) {
+// The constraint the descent has to meet: the first altitude constraint ahead of the
+// aircraft, below the level and not of the departure, that the climb (at `climb_rate`
+// from the present altitude, held at the constraints below the level on its way) reaches
+// at the level; -1 when there is none.
+int first_descent_constraint(double level, double climb_rate) {
+  int from = active_record(fpl_active_index) && fpl_active_index >= 1 ? fpl_active_index : 1;
+  double alt = std::isfinite(indicated_altitude) ? indicated_altitude : 0.0;
+  bool at_level = toc_reached == 1 || alt >= level;
+  for (int i = from, end = route_end_index(); i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
-    if (r.constraint_flag != 1 || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= cruise) continue;
-    if (std::strcmp(r.segment, "SID") == 0) continue;
-    return i;
+    double before = alt;
+    if (ClimbTas > 0.0) alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
+    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && r.alt_constraint < level &&
+        std::strcmp(r.segment, "SID") != 0) {
+      if (at_level || before >= level) return i;
+      alt = r.alt_constraint;  // it holds the climb down
+      continue;
+    }
+    if (alt >= level) at_level = true;
   }
   return -1;
 }
@@ -150,23 +159,23 @@ void predict_speed(FlightPlanWpt& r, double spd) { predict(r, r.alt_constraint, 
 
 double truncated_hundreds(double alt) { return alt > 1000.0 ? std::floor(alt / 100.0) * 100.0 : alt; }
 
-// Crossing altitude and speed of every record whose constraint flag is 0.
-void predict_waypoints(double climb_rate) {
-  double cruise = cruise_alt;
-  int last = fpl_active_last;
+// Crossing altitude and speed of every record up to the route's end that has no
+// constraint to meet, for a profile levelling at `cruise`.
+void predict_waypoints(double climb_rate, double cruise) {
+  int last = route_end_index();
   double alt = fpl_active[0].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[0].alt_constraint : indicated_altitude;
   int climb_end = last;
   for (int i = 1; i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
-    if (r.constraint_flag == 1 && r.alt_constraint > FPL_NO_CONSTRAINT) {
+    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT) {
       alt = r.alt_constraint;
-      for (int k = i - 1; k >= 1 && fpl_active[k].constraint_flag == 0; --k)
+      for (int k = i - 1; k >= 1 && !fpl_has_constraint(fpl_active[k]); --k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
           predict_speed(fpl_active[k], r.spd_constraint);
       continue;
     }
-    if (r.constraint_flag == 1) continue;
+    if (fpl_has_constraint(r)) continue;
     if (alt >= cruise) {
       predict(r, cruise, CruiseTas);
       climb_end = i;
@@ -178,7 +187,7 @@ void predict_waypoints(double climb_rate) {
     // altitude and the climb does not reach the cruise altitude before it.
     double ahead = alt;
     for (int k = i + 1; k <= last; ++k) {
-      if (fpl_active[k].constraint_flag == 1 && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
+      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) {
           limit = fpl_active[k].alt_constraint;
           held_by = k;
@@ -206,11 +215,11 @@ void predict_waypoints(double climb_rate) {
     FlightPlanWpt& r = fpl_active[i];
     bool climb_side = i <= climb_end;
     alt += leg_into(i + 1) / DescentTas * 60.0 * descent_rate;
-    if (r.constraint_flag == 1) {
+    if (fpl_has_constraint(r)) {
       if (climb_side) break;
       if (r.alt_constraint > FPL_NO_CONSTRAINT) alt = r.alt_constraint;
       // The records after it, up to the next constrained one, fly no faster.
-      for (int k = i + 1; k < last && fpl_active[k].constraint_flag == 0; ++k)
+      for (int k = i + 1; k < last && !fpl_has_constraint(fpl_active[k]); ++k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
           predict_speed(fpl_active[k], r.spd_constraint);
       continue;
@@ -224,7 +233,7 @@ void predict_waypoints(double climb_rate) {
     double limit = cruise;
     double ahead = alt;
     for (int k = i - 1; k > climb_end; --k) {
-      if (fpl_active[k].constraint_flag == 1 && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
+      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) limit = fpl_active[k].alt_constraint;
         break;
       }
@@ -238,7 +247,7 @@ void predict_waypoints(double climb_rate) {
   }
   for (int i = climb_end + 1; i <= descent_start && i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
-    if (r.constraint_flag == 1) continue;
+    if (fpl_has_constraint(r)) continue;
     predict(r, cruise, CruiseTas);
   }
 }
@@ -401,42 +410,77 @@ void propose_cruise_altitude(double altitude, int mode) {
     }
     if (!(proposal > 0.0)) proposal = semicircular_altitude(MaxCruise > 0 ? MaxCruise : 35000, eastbound);
   }
-  double climb_dist = (proposal - indicated_altitude) / r * ClimbTas / 60.0;
+  double start_alt = std::isfinite(indicated_altitude) ? indicated_altitude : 0.0;
+  double climb_dist = (proposal - start_alt) / r * ClimbTas / 60.0;
   if (!(climb_dist > 0.0)) climb_dist = 0.0;
+  double level_before = vnav_level_alt();
 
   // A cruise altitude above the aircraft after the top of climb is climbed to again.
-  if (mode == 1 && toc_reached == 1 && tod_reached == 0 && proposal - indicated_altitude >= 150.0) toc_reached = 0;
+  if (mode == 1 && toc_reached == 1 && tod_reached == 0 && proposal - start_alt >= 150.0) toc_reached = 0;
+  // In cruise the profile keeps the level it reached, unless the new one is lower.
+  double level = proposal;
+  if (toc_reached == 1 && profile_level_cap > 0.0 && profile_level_cap < proposal) level = profile_level_cap;
+
+  double dr = FPA > 0.0 ? rate_from_fpa(DescentTas) : DescentRate;
+  bool descent = dr > 0.0 && DescentTas > 0.0;
+  // The descent ends at the first constraint below the level past the TOC, else at
+  // the route's end.
+  int bottom_index = route_end_index();
+  double bottom = 0.0, descent_dist = 0.0;
+  auto find_bottom = [&]() {
+    int n = descent ? first_descent_constraint(level, r) : -1;
+    bottom_index = n >= 0 ? n : route_end_index();
+    const FlightPlanWpt& b = fpl_active[bottom_index];
+    bottom = b.alt_constraint > FPL_NO_CONSTRAINT ? b.alt_constraint : 0.0;
+    descent_dist = descent ? (level - bottom) / dr * DescentTas / 60.0 : 0.0;
+    if (!(descent_dist > 0.0)) descent_dist = 0.0;
+  };
+
   if (toc_reached == 0) {
+    double from = present_route_pos();
+    place_toc(from + climb_dist);
+    find_bottom();
+    double bottom_pos = fpl_active[bottom_index].route_dist;
+    if (descent && from + climb_dist > bottom_pos - descent_dist) {
+      // A route too short for the level: the climb ends where the descent to the
+      // constraint (or the route's end) must begin, at the altitude reachable there.
+      double climb_grad = r / (ClimbTas / 60.0), descent_grad = dr / (DescentTas / 60.0);  // ft per NM
+      double meet = (bottom + descent_grad * bottom_pos - start_alt + climb_grad * from) / (climb_grad + descent_grad);
+      meet = std::clamp(meet, from, std::max(from, bottom_pos));
+      level = std::max(std::floor((start_alt + climb_grad * (meet - from)) / 100.0) * 100.0, bottom);
+      if (level > proposal) level = proposal;
+      climb_dist = meet - from;
+      descent_dist = bottom_pos - meet;
+      place_toc(meet);
+    }
+    profile_level_cap = level < proposal ? level : 0.0;
     proposed_cruise_alt = proposal;
     presel_alt = proposal;
     toc_climb_dist = static_cast<int32_t>(std::min(climb_dist, 100000.0));
-    place_toc(present_route_pos() + climb_dist);
     toc_valid = 1;
+  } else {
+    if (!(level < proposal)) profile_level_cap = 0.0;
+    find_bottom();
   }
 
-  double dr = FPA > 0.0 ? rate_from_fpa(DescentTas) : DescentRate;
-  if (dr > 0.0 && DescentTas > 0.0) {
+  if (descent) {
     descent_rate = dr;
-    int n = first_descent_constraint(proposal);
-    double bottom = 0.0;
-    if (n >= 0) bottom = fpl_active[n].alt_constraint;
-    else if (fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT) bottom = fpl_active[last].alt_constraint;
-    double descent_dist = (proposal - bottom) / dr * DescentTas / 60.0;
-    if (!(descent_dist > 0.0)) descent_dist = 0.0;
     // Measured back from the constraint the descent has to meet, so that it is met at
-    // its altitude; without one, back from the last record.
-    place_tod(n >= 0 ? n : last, descent_dist);
+    // its altitude; without one, back from the route's end.
+    place_tod(bottom_index, descent_dist);
     tod_valid = 1;
   }
 
   if (cruise_alt == 0) cruise_alt = static_cast<int32_t>(proposed_cruise_alt);
   if (toc_reached == 0 && tod_reached == 0) {
-    vnav_target_alt = cruise_alt;
+    vnav_target_alt = vnav_level_alt();
     vnav_target_lat = toc_lat;
     vnav_target_lon = toc_lon;
     vnav_target_kind = 1;
     vnav_wpt_index = next_constrained_index(fpl_valid_index(fpl_active_index, last) ? fpl_active_index + 1 : 1);
   }
+  // A new level goes to the autopilot at the next step.
+  if (vnav_level_alt() != level_before) vnav_alt_state = 0;
 
   if (mode != 1) {
     vnav_descent_started = 0;
@@ -446,11 +490,17 @@ void propose_cruise_altitude(double altitude, int mode) {
     return;
   }
   apply_cost_index_speeds();
-  if (ClimbTas > 0.0 && DescentTas > 0.0 && descent_rate > 0.0 && cruise_alt > 0) predict_waypoints(r);
+  if (ClimbTas > 0.0 && DescentTas > 0.0 && descent_rate > 0.0 && cruise_alt > 0)
+    predict_waypoints(r, vnav_level_alt());
+}
+
+double vnav_level_alt() {
+  if (cruise_alt <= 0) return 0.0;
+  return profile_level_cap > 0.0 && profile_level_cap < cruise_alt ? profile_level_cap : cruise_alt;
 }
 
 void toc_check() {
-  if (!(cruise_alt >= 1) || toc_reached != 0 || !(cruise_alt - indicated_altitude < 150.0)) return;
+  if (!(cruise_alt >= 1) || toc_reached != 0 || !(vnav_level_alt() - indicated_altitude < 150.0)) return;
   toc_reached = 1;
   if (fms_phase_reached_hook) fms_phase_reached_hook(FMS_PHASE_CRUISE);
   tod_1x_done = 0;
@@ -467,7 +517,7 @@ void toc_check() {
     climb_restriction_applied = 0.0;
   }
   desc_restriction_applied = 0;
-  toc_alt_reference = cruise_alt;
+  toc_alt_reference = vnav_level_alt();
   if (active_record(vnav_wpt_index)) {
     const FlightPlanWpt& r = fpl_active[vnav_wpt_index];
     if (r.alt_constraint > FPL_NO_CONSTRAINT) vnav_target_alt = r.alt_constraint;
@@ -485,9 +535,10 @@ void tod_check() {
   angle_pass_in_cruise = 0;
   bool passed = d <= 1.5;
   bool behind = false;
-  if (!passed && tod_dist_to_dest > route_distance_to_go) {
-    // The TOD lies behind the aircraft when the destination is ahead along the leg.
-    const FlightPlanWpt& dest = fpl_active[fpl_active_last];
+  // Only in cruise: in the climb a TOD behind the aircraft is one of an old profile.
+  if (!passed && toc_reached == 1 && tod_dist_to_dest > route_distance_to_go) {
+    // The TOD lies behind the aircraft when the route's end is ahead along the leg.
+    const FlightPlanWpt& dest = fpl_active[route_end_index()];
     double dd = 0.0, dest_course = 0.0;
     compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, dd, dest_course);
     if (static_cast<int>(course_difference(magnetic_course(dest_course), desired_track)) < 20) {

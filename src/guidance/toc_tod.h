@@ -18,9 +18,16 @@ extern int32_t toc_valid, tod_valid;  // 1 once the points are placed
 extern double presel_alt;           // ft, preselected altitude (the proposal)
 
 // Proposes the cruise altitude (`altitude` > 0 is taken as given) and places the TOC
-// and TOD. Mode 1 also predicts the crossing altitude and speed of every record whose
-// constraint flag is 0; any other mode restarts the profile (TOC and TOD ahead).
+// and TOD. On a route too short for the cruise altitude the climb ends where the descent
+// must begin: TOC and TOD meet, at the level reachable there. Mode 1 also predicts the
+// crossing altitude and speed of every record with no constraint to meet; any other mode
+// restarts the profile (TOC and TOD ahead).
 void propose_cruise_altitude(double altitude, int mode);
+
+// The level the profile flies: the cruise altitude, or the lower one where climb and
+// descent meet on a route too short for it (ft; 0 without a cruise altitude).
+double vnav_level_alt();
+extern double profile_level_cap;  // ft, that lower level; 0 when the cruise altitude is reached
 
 // A cruise altitude from the performance tables: the cruise row within reach of a climb
 // over half the route that burns the least fuel per mile at the weight on top of the

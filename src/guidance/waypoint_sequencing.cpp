@@ -100,14 +100,15 @@ RouteProgressInput route_progress_input() {
 void send_key(int32_t event_id, double param) { host_send_key_event(event_id, key_param(param)); }
 
 int next_constrained_index(int from) {
-  for (int i = from < 0 ? 0 : from; i <= fpl_active_last && i < FPL_CAPACITY; ++i)
-    if (fpl_active[i].constraint_flag == 1) return i;
-  return fpl_active_last;
+  int end = route_end_index();
+  for (int i = from < 0 ? 0 : from; i <= end && i < FPL_CAPACITY; ++i)
+    if (fpl_has_constraint(fpl_active[i])) return i;
+  return end;
 }
 
 void angle_rule_step() {
   int i = fpl_active_index;
-  if (lnav_on != 1 || token106_int != 1 || !(dist_to_active_wpt < 10.0) || i >= fpl_active_last - 1) return;
+  if (lnav_on != 1 || token106_int != 1 || !(dist_to_active_wpt < 10.0) || i >= route_end_index() - 1) return;
   if (hold_count > 0 && hold_list[1].active_wpt == i) return;
   double a = course_difference(bearing_to_active_wpt, desired_track);
   if (static_cast<int>(a) > 90) {
@@ -120,15 +121,21 @@ void angle_rule_step() {
 
 void vnav_target_choice() {
   int i = fpl_active_index;
-  if (!(dist_to_active_wpt < wpt_change_dist) || lnav_on != 1 || i >= fpl_active_last) return;
-  vnav_wpt_index = next_constrained_index(i + 1);
+  if (!(dist_to_active_wpt < wpt_change_dist) || lnav_on != 1 || i >= route_end_index()) return;
+  choose_vnav_target(i + 1);
+}
+
+void choose_vnav_target(int from) {
+  int i = fpl_active_index;
+  if (!active_record(i)) return;
+  vnav_wpt_index = next_constrained_index(from);
   vnav_target_lat = toc_lat;
   vnav_target_lon = toc_lon;
   vnav_target_kind = 1;
-  if (cruise_alt > 0) vnav_target_alt = cruise_alt;
+  if (cruise_alt > 0) vnav_target_alt = vnav_level_alt();
   if (toc_reached == 1) {
     double alt = vnav_target_alt, spd = 0.0;
-    if (fpl_active[i].constraint_flag == 1) set_leg_targets(1, alt, spd);
+    if (fpl_has_constraint(fpl_active[i])) set_leg_targets(1, alt, spd);
     if (tod_reached == 1) {
       vnav_target_alt = alt;
       target_record(vnav_wpt_index);
@@ -140,7 +147,7 @@ void vnav_target_choice() {
     }
     const FlightPlanWpt& t = fpl_active[vnav_wpt_index];
     if (vnav_wpt_index == fpl_active_last && std::strcmp(t.type, "APT") == 0 && vnav_on == 1 &&
-        vnav_target_alt != cruise_alt && t.alt_constraint > FPL_NO_CONSTRAINT)
+        vnav_target_alt != vnav_level_alt() && t.alt_constraint > FPL_NO_CONSTRAINT)
       vnav_target_alt = t.alt_constraint + 200.0;
   } else {
     int counted = compute_route_distance(1);
@@ -183,9 +190,13 @@ void sequencing_step() {
   if (hold_being_flown() && hold_exit_state != 4) return;
   constraint_speed_done = 0;
   if (hold_exit_state == 4) hold_exit_state = 0;
-  // The end of the route, or a discontinuity after the active waypoint (never made
-  // active): LNAV disengages there.
-  if (i == fpl_active_last || is_disco(i + 1)) {
+  // The end of the route (the last record, or the runway before a missed approach),
+  // or a discontinuity after the active waypoint (never made active): LNAV disengages
+  // there, and VNAV too at the end after the top of climb when the settings say so.
+  bool end = i >= route_end_index();
+  if (end || is_disco(i + 1)) {
+    vnav_level_off();
+    if (end && VnavOffAtLastWpt == 1 && toc_reached == 1) vnav_on = 0;
     lnav_on = 0;
     return;
   }
@@ -203,10 +214,6 @@ void sequencing_step() {
   update_active_legs(route_progress_input());
   vnav_spd_state = 0;
   vnav_speed_update();
-  if (fpl_active_index == fpl_active_last) {
-    if (VnavOffAtLastWpt == 1 && toc_reached == 1) vnav_on = 0;
-    if (LnavOffAtLastWpt == 1) lnav_on = 0;
-  }
   if (LnavSetEnRouteFreqs == 1 && (lnav_on == 1 || SequenceFPlanWpts == 1)) set_enroute_radios(2);
   leg_tracking_on = 1;
   dto_active = 0;
@@ -224,7 +231,7 @@ void change_distance_step() {
   if (is_proc_segment(r.segment)) wpt_change_dist = WptProcChgDist;
   else if (r.flyover == 1) wpt_change_dist = FlyoverWptChgDist;
   else wpt_change_dist = WptChgDist;
-  if (AdjustTurnDistforAngle == 1 && dist_to_active_wpt < 15.0 && r.flyover != 1 && i < fpl_active_last &&
+  if (AdjustTurnDistforAngle == 1 && dist_to_active_wpt < 15.0 && r.flyover != 1 && i < route_end_index() &&
       !is_disco(i + 1)) {
     // The course of the next leg from the records: the displayed one is refreshed
     // only within 10 NM.

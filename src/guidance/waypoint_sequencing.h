@@ -23,12 +23,16 @@ inline int32_t& vnav_target_index = vnav_wpt_index;
 // The present position, times, TOC/TOD and VNAV target as the route-progress input.
 RouteProgressInput route_progress_input();
 
-// First record after `from` whose constraint flag is 1, else the last record.
+// First record from `from` with a constraint to meet, else the route's end.
 int next_constrained_index(int from);
 
 // Angle rule, VNAV target choice and the passage stamp (in this order).
 void angle_rule_step();
 void vnav_target_choice();
+// The VNAV target: the first record from `from` with a constraint to meet (the
+// waypoint after the active one as it is passed; the active one itself when VNAV is
+// engaged or a change executed), or the TOC or TOD point before it.
+void choose_vnav_target(int from);
 void passage_stamp();
 // Flies the first hold when it has a held record, then drops the holds already passed.
 void hold_step();

@@ -106,16 +106,21 @@ TEST_F(FmsFlight, ProfileWithoutRatesKeepsThePreviousPointsAndResetsTheDescentFl
   ClimbRate = 1800;
   propose_cruise_altitude(15000, 0);
   EXPECT_EQ(vnav_descent_started, 0);
-  // A climb longer than the route tops out at its end, not at an old point.
+  // A level the route cannot hold: the climb ends where the descent begins, halfway on
+  // this even route, at the level reachable there; no old point stays.
   propose_cruise_altitude(40000, 0);
-  EXPECT_NEAR(toc_lat, fpl_active[2].lat, 1e-9);
-  EXPECT_NEAR(toc_lon, fpl_active[2].lon, 1e-9);
+  EXPECT_NEAR(nm(toc_lat, toc_lon, tod_lat, tod_lon), 0.0, 0.5);
+  EXPECT_NEAR(nm(47.0, -122.0, toc_lat, toc_lon), nm(toc_lat, toc_lon, fpl_active[2].lat, fpl_active[2].lon), 1.0);
+  EXPECT_GT(profile_level_cap, 15000.0);
+  EXPECT_LT(profile_level_cap, 40000.0);
+  EXPECT_EQ(vnav_level_alt(), cruise_alt > 0 ? std::min<double>(cruise_alt, profile_level_cap) : 0.0);
   expect_globals_finite();
 }
 
 TEST_F(FmsFlight, DescentRateIsTruncatedLimitedAndHeldWithoutTimeToGo) {
   seconds(2);
   activate({{"A", 47.5, -122.3}, {"B", 47.0, -122.3}});
+  lnav_on = 1;
   vnav_on = 1;
   vnav_alt_state = 1;
   VnavOffOnManAltChg = 0;
@@ -125,8 +130,10 @@ TEST_F(FmsFlight, DescentRateIsTruncatedLimitedAndHeldWithoutTimeToGo) {
   MinVnavIas = 155;
   indicated_airspeed = 250.0;
   ground_speed = 300.0;
-  dist_to_vnav_target = 5.0;  // one minute
+  dist_to_vnav_target = 5.0;  // one minute to B, the route's end
   vnav_target_alt = 10000.0;
+  vnav_target_kind = 0;
+  vnav_wpt_index = fpl_active_last;
   auto vs_after = [&](double alt) {
     indicated_altitude = alt;
     vnav_vs_update();

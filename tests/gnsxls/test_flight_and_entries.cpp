@@ -105,6 +105,8 @@ TEST_F(GnsxlsFlightTest, AHoldSetAheadIsLeftAtItsFixWithAutoAndFlownWithManual) 
       ASSERT_TRUE(run_until(900, [] { return hold_count == 0; }));
       EXPECT_TRUE(run_until(60, [] { return fpl_active_index == 6; }));
     }
+    // LNAV flies on to KPDX, the last waypoint: off for the next case.
+    if (lnav_on == 1) lnav_toggle();
     host_.stop();
   }
 }

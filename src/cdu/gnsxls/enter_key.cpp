@@ -116,7 +116,8 @@ void enter_vnav_data_page(double tas_climb, double tas_descent) {
     }
     if (s[7] == 1) {
       cruise_alt = alt;
-      propose_cruise_altitude(cruise_alt, 0);
+      // The profile and its predictions follow the new level; in flight it is flown.
+      propose_cruise_altitude(cruise_alt, 1);
     } else {
       TransAlt = alt;
     }

@@ -251,7 +251,6 @@ void activate_opened_plan() {
     load_airport_block(route_dest_text, 2);
     load_plan_airport_info(route_dest_text, 2);
     set_dest_proc_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
-    dest.alt_constraint = vnav_target_alt;
     fpl_active_dest_index = fpl_active_last;
     cruise_alt = plan_cruise_alt;
     propose_cruise_altitude(std::max(plan_cruise_alt, 0), 0);
