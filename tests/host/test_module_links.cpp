@@ -16,6 +16,7 @@ TEST(ModuleLinks, RoutinesNoGaugeReachesAreInTheModuleFile) {
            "_Z18fuel_on_board_drawP12GaugeSurfaceP10GaugeImageii",      // fuel-on-board page
            "_Z23fuel_on_board_page_drawP11GfxGraphicsii",               // its page renderer
            "_Z18outline_frame_drawP11GfxGraphicsii",                    // outline routine
+           "_Z23c17_mfd_vor_course_drawPK12GaugeSurfaceP11GfxGraphics",  // C-17 course line
            "_Z29smiths_fms_n1_limit_page_drawP12GaugeSurfaceP11GfxGraphics",        // N1 LIMIT
            "_Z35smiths_fms_lateral_offset_page_drawP12GaugeSurfaceP11GfxGraphics",  // LATERAL OFFSET
        }) {

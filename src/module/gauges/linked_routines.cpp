@@ -17,6 +17,7 @@ extern "C" {
 extern const AnyRoutine vek1_unreached_routines[] = {
     routine(fuel_on_board_draw),
     routine(outline_frame_draw),
+    routine(c17_mfd_vor_course_draw),
     routine(smiths_fms_n1_limit_page_draw),
     routine(smiths_fms_lateral_offset_page_draw),
 };
