@@ -368,7 +368,8 @@ void list_plan_files() {
     std::error_code ec2;
     if (!it->is_regular_file(ec2)) continue;
     std::string fn = it->path().filename().string();
-    if ((has_extension(fn, ".rte") || is_sim_plan(fn)) && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
+    bool plan = has_extension(fn, ".rte") || is_sim_plan(fn);
+    if (plan && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
   }
   std::sort(names.begin(), names.end());
   stored_plan_count = 0;
