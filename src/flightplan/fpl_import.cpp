@@ -284,11 +284,15 @@ int parse_pln_text(const char* data, std::size_t size) {
   return n;
 }
 
-int import_pln_file(const std::string& path) {
+int read_pln_file(const std::string& path) {
   std::string text;
   int n = read_regular_file(path, kMaxPlnBytes, text) ? parse_pln_text(text.data(), text.size()) : -1;
-  if (n < 1) {
-    clear_fpl_scan();
+  if (n < 1) clear_fpl_scan();
+  return n >= 1 ? 1 : 0;
+}
+
+int import_pln_file(const std::string& path) {
+  if (!read_pln_file(path)) {
     fpl_message = "Unable to load FP";
     return 0;
   }

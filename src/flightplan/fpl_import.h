@@ -29,6 +29,10 @@ void import_sim_gps_route(int mode);
 // fpl_message := "Unable to load FP" and the answer is 0.
 int import_pln_file(const std::string& path);
 
+// Reads ".PLN" file `path` (either form) into fpl_scan. Answers 1 when at least one
+// waypoint was read; otherwise 0, with fpl_scan empty.
+int read_pln_file(const std::string& path);
+
 // The reader of both forms over text in memory, into fpl_scan. Answers the number of
 // waypoints read, or -1 when the text is refused (too many waypoints, bad XML).
 int parse_pln_text(const char* data, std::size_t size);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_import.h"
 #include "flightplan/fpl_ops.h"
 #include "module/host_services.h"
 #include "module/module_files.h"
@@ -75,13 +76,21 @@ static const char* file_type(const char* type) {
 }
 
 static std::string find_plan_file(const std::string& folder, const std::string& name);
-static bool ends_with_rte(const std::string& fn);
+
+// Whether file name `fn` ends in `ext` (".rte"), without regard to case.
+static bool has_extension(const std::string& fn, std::string_view ext) {
+  if (fn.size() <= ext.size()) return false;
+  return std::equal(ext.begin(), ext.end(), fn.end() - (std::ptrdiff_t)ext.size(),
+                    [](char e, char c) { return e == std::tolower((unsigned char)c); });
+}
+// The simulator's own plans (".PLN") are read like plan files, never written.
+static bool is_sim_plan(const std::string& fn) { return has_extension(fn, ".pln"); }
 
 // A save replaces only a plan: a file with the plan extension or one the stored list holds,
 // never another file that happens to share the name (the settings, say).
 static bool replaceable_plan_file(const std::string& path) {
   std::string fn = std::filesystem::path(path).filename().string();
-  if (ends_with_rte(fn)) return true;
+  if (has_extension(fn, ".rte")) return true;
   for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY; ++i)
     if (fn == stored_plans[i].name) return true;
   return false;
@@ -171,7 +180,8 @@ static bool format_record_line(const FlightPlanWpt& r, std::string& line) {
 }
 
 int write_plan_file(const std::string& file_name) {
-  if (!is_safe_file_name(file_name) || file_name.size() >= sizeof(StoredPlan{}.name)) return 0;
+  if (!is_safe_file_name(file_name) || file_name.size() >= sizeof(StoredPlan{}.name) || is_sim_plan(file_name))
+    return 0;
   std::vector<std::string> lines;
   for (int i = 0; i <= fpl_active_last && i <= FPL_MAX_LAST; ++i) {
     FlightPlanWpt r = fpl_active[i];
@@ -300,6 +310,15 @@ int read_plan_file(const std::string& path, int& cruise, double& fuel) {
   return parse_plan_text(text.data(), text.size(), cruise, fuel);
 }
 
+// Plan file `path` of name `fn` into fpl_scan: a ".PLN" by its own reader (no cruise
+// altitude or fuel), any other by the plan-file reader.
+static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel) {
+  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel);
+  cruise = 0;
+  fuel = 0.0;
+  return read_pln_file(path);
+}
+
 // The plan file of `name` in the folder, matched without regard to case.
 static std::string find_plan_file(const std::string& folder, const std::string& name) {
   std::error_code ec;
@@ -327,7 +346,7 @@ int load_plan_file(const std::string& name, int flag) {
   plan_loader_flag = 1;
   int cruise = 0;
   double fuel = 0.0;
-  int ok = is_safe_file_name(name) && read_plan_file(find_plan_file(plan_folder_path(), name), cruise, fuel);
+  int ok = is_safe_file_name(name) && read_stored_plan(find_plan_file(plan_folder_path(), name), name, cruise, fuel);
   plan_loader_flag = 0;
   if (!ok) {
     fpl_message = "Unable to load FP";
@@ -340,13 +359,6 @@ int load_plan_file(const std::string& name, int flag) {
   return 1;
 }
 
-static bool ends_with_rte(const std::string& fn) {
-  if (fn.size() < 5) return false;
-  std::string ext = fn.substr(fn.size() - 4);
-  for (char& c : ext) c = (char)std::tolower((unsigned char)c);
-  return ext == ".rte";
-}
-
 void list_plan_files() {
   std::vector<std::string> names;
   std::error_code ec;
@@ -356,7 +368,8 @@ void list_plan_files() {
     std::error_code ec2;
     if (!it->is_regular_file(ec2)) continue;
     std::string fn = it->path().filename().string();
-    if (ends_with_rte(fn) && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
+    bool plan = has_extension(fn, ".rte") || is_sim_plan(fn);
+    if (plan && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
   }
   std::sort(names.begin(), names.end());
   stored_plan_count = 0;
@@ -364,7 +377,7 @@ void list_plan_files() {
     if (stored_plan_count >= STORED_PLAN_CAPACITY - 2) break;  // one slot stays for "NEW FPL"
     int cruise = 0;
     double fuel = 0.0;
-    if (!read_plan_file(folder + fn, cruise, fuel)) continue;
+    if (!read_stored_plan(folder + fn, fn, cruise, fuel)) continue;
     StoredPlan& e = stored_plans[++stored_plan_count];
     std::memset(e.name, 0, sizeof e.name);
     fpl_set_text(e.name, fn);

@@ -281,21 +281,21 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   }
 }
 
-void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g) {
-  if (!ctx) return;
+void nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g, const VorCourseStyle& style) {
+  if (!ctx || !(style.range > 0)) return;
   LayerObjects o(g);
-  map_px_per_nm = b737_nd_map_radius / b737_nd_range;
-  const double cy = (b737_nd_mode == 6 || b737_nd_mode == 7) ? 171 : 249;
+  map_px_per_nm = b737_nd_map_radius / style.range;
+  const double cy = (style.mode == 6 || style.mode == 7) ? 171 : 249;
   double kx = 0, ky = 0;
-  if (!set_scaled_frame(g, ctx->width, ctx->height, CANVAS_B737_ND, 122, cy, kx, ky)) return;
-  GfxPen* course_pen = o.pen(COLOUR_LIGHT_GREEN, 2.0 * ctx->height / 302.0, GFX_DASH_DASH);
+  if (!set_scaled_frame(g, ctx->width, ctx->height, style.canvas, 122, cy, kx, ky)) return;
+  GfxPen* course_pen = o.pen(style.line_argb, 2.0 * ctx->height / style.canvas.height, GFX_DASH_DASH);
   GfxBrush* green = o.brush(COLOUR_GREEN);
   GfxFont* font = o.font(FONT_ARIAL, 10 * kx, GFX_FONT_BOLD);
 
   double x = 0, y = 0;
-  // Heading up, about the aircraft; the plan variant (mode 7, which the dispatcher does
-  // not ask for) is north up about the active waypoint.
-  const bool plan = b737_nd_mode == 7;
+  // Heading up, about the aircraft; the plan variant (mode 7, which no display asks
+  // for) is north up about the active waypoint.
+  const bool plan = style.mode == 7;
   const double up = plan ? 0.0 : heading;
   if (plan) {
     double slat, slon;
@@ -309,9 +309,9 @@ void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     map_distance_px = dme1_distance * map_px_per_nm;
     polar_to_screen(map_heading, nav_rel_bearing + map_heading, 0, 0, map_distance_px, x, y);
   }
-  draw_map_symbol(g, x * kx, y * ky, SYMBOL_HEX_LOBES, -99, kx, ky, 3, b737_nd_range);
+  draw_map_symbol(g, x * kx, y * ky, SYMBOL_HEX_LOBES, -99, kx, ky, 3, style.range);
 
-  const bool left = turn_side(nav1_course, up) == 1;
+  const bool left = style.side(nav1_course, up) == 1;
   if (!std::isfinite(x * kx) || !std::isfinite(y * ky)) return;
   gfx_translate(g, x * kx, y * ky, GFX_PREPEND);
   gfx_rotate(g, wrap360(nav1_course - up + (left ? 90 : -90)), GFX_PREPEND);
@@ -320,4 +320,8 @@ void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   double reciprocal = wrap360(nav1_course + 180);
   draw_textf(g, font, green, left ? -50 * ky : 25 * ky, 10, ND_TEXT_CAPACITY, "%03.0f", course);
   draw_textf(g, font, green, left ? 25 * ky : -50 * ky, 10, ND_TEXT_CAPACITY, "%03.0f", reciprocal);
+}
+
+void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g) {
+  nd_vor_course_draw(ctx, g, {CANVAS_B737_ND, b737_nd_mode, b737_nd_range, COLOUR_LIGHT_GREEN, turn_side});
 }

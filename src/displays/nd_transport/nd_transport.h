@@ -39,6 +39,19 @@ void md80_ehsi_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
 void b737_nd_compass_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g);
+// Its C-17 MFD twin, which no display draws: the 246 x 241 canvas, `c17_mfd_mode` and
+// `c17_mfd_range`, the course line in 0xFF00FA00, the side by `heading_diff_side`.
+void c17_mfd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g);
+// The station and course line of both: `side`(course, heading up) 1 puts the course
+// label left of the station.
+struct VorCourseStyle {
+  DesignCanvas canvas;
+  int32_t mode;
+  double range;
+  uint32_t line_argb;
+  int (*side)(double course, double up);
+};
+void nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g, const VorCourseStyle& style);
 void b737_nd_text_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g);
