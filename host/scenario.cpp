@@ -511,10 +511,14 @@ bool run_scenario(const Scenario& sc, SimHost& host, const std::string& out_dir,
   ScenarioResult res;
   std::unique_ptr<std::ofstream> log;
   std::unique_ptr<TrackLog> track;
+  // A track's listener goes with the run; a caller's own listener stays.
   struct ListenerReset {
     SimHost& host;
-    ~ListenerReset() { host.set_frame_listener(nullptr); }
-  } listener_reset{host};
+    const std::unique_ptr<TrackLog>& track;
+    ~ListenerReset() {
+      if (track) host.set_frame_listener(nullptr);
+    }
+  } listener_reset{host, track};
   auto out_path = [&](const std::string& name) { return out_dir.empty() ? name : out_dir + "/" + name; };
   size_t logged = 0;
   auto flush_log = [&]() {
@@ -619,7 +623,7 @@ bool run_scenario(const Scenario& sc, SimHost& host, const std::string& out_dir,
         break;
       }
       case ScenarioOp::Track: {
-        host.set_frame_listener(nullptr);
+        if (track) host.set_frame_listener(nullptr);
         track = std::make_unique<TrackLog>(st.value, false);
         ok = track->open(out_path(st.text));
         if (!ok) {

@@ -96,8 +96,10 @@ bool fpl_set_destination(const FlightPlanWpt& dest) {
 void fpl_set_destination_mod(const FlightPlanWpt& dest) {
   if (fpl_changed_state == 3) {
     copy_active_to_edit();
+    // The old destination's arrival and approach (with its missed approach) go.
     for (int i = fpl_edit_last - 1; i >= 1; --i) {
-      if (std::strcmp(fpl_edit[i].segment, "STAR") != 0) break;
+      const char* seg = fpl_edit[i].segment;
+      if (std::strcmp(seg, "STAR") != 0 && std::strcmp(seg, "APCH") != 0 && std::strcmp(seg, "APPR") != 0) break;
       clear_fpl_record(fpl_edit[i]);
       fpl_set_text(fpl_edit[i].ident, FPL_DISCO_IDENT);
     }

@@ -151,9 +151,11 @@ void choose_vnav_target(int from) {
       vnav_target_alt = t.alt_constraint + 200.0;
   } else {
     int counted = compute_route_distance(1);
-    // Before the top of climb only a record on the climb (before the TOC leg) is aimed at.
-    if (vnav_wpt_index < counted && vnav_wpt_index <= toc_leg_index &&
-        fpl_active[vnav_wpt_index].alt_constraint > FPL_NO_CONSTRAINT)
+    // Before the top of climb only a constraint on the climb (before the TOC leg) above
+    // the aircraft is aimed at: the climb never aims down.
+    const FlightPlanWpt& t = fpl_active[vnav_wpt_index];
+    if (vnav_wpt_index < counted && vnav_wpt_index <= toc_leg_index && fpl_has_constraint(t) &&
+        t.alt_constraint > FPL_NO_CONSTRAINT && t.alt_constraint > indicated_altitude)
       target_record(vnav_wpt_index);
   }
   if (toc_reached == 1 && tod_reached != 1) {

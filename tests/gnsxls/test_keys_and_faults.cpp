@@ -6,6 +6,7 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "gnsxls_fixture.h"
+#include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
 #include "navdb/navdb.h"
@@ -253,11 +254,13 @@ TEST_F(GnsxlsTest, ActivatingAStoredPlanDropsTheOldHoldsAndEmptiesTheMcuEntryAnd
   frames(1);
   press("R5");
   mcu_scratchpad = "KSEA";
+  vnav_target_alt = 20000.0;  // a VNAV target of the old route
   press("ENTER");
   frames(1);
   EXPECT_EQ(mcu_scratchpad, "");
   EXPECT_EQ(hold_count, 0);
   EXPECT_EQ(fpl_active_last, 6);
+  EXPECT_EQ(fpl_active[6].alt_constraint, 31.0);  // KPDX keeps its elevation
   EXPECT_STREQ(fpl_active[7].ident, "******");
 
   std::filesystem::remove(folder_ + "/vek/flightplans/KSEAKPDX.RTE");

@@ -220,21 +220,26 @@ TEST_F(RteTest, CompanyRouteFromTheStoredPlans) {
 }
 
 TEST_F(RteTest, DestinationOnAnActiveRouteWithAnArrivalLeavesDiscontinuities) {
-  start();
-  press("RTE");
-  enter("KSEAKPDX", "L2");
-  press("R6");
-  press("EXEC");
-  // Make the legs before the destination an arrival.
-  std::strcpy(fpl_active[4].segment, "STAR");
-  std::strcpy(fpl_active[5].segment, "STAR");
-  enter("KOLM", "R1");
-  EXPECT_EQ(fpl_changed_state, 4);
-  EXPECT_EQ(at(18, 0), "MOD");
-  EXPECT_EQ(at(210, 33), "KOLM");
-  EXPECT_STREQ(fpl_edit[fpl_edit_last].ident, "KOLM");
-  EXPECT_STREQ(fpl_edit[fpl_edit_last - 1].ident, "DISCO");
-  EXPECT_STREQ(fpl_edit[fpl_edit_last - 2].ident, "DISCO");
+  // The old destination's arrival goes, and so does its approach with the missed
+  // approach after the runway.
+  for (const char* last_leg : {"STAR", "APCH"}) {
+    SCOPED_TRACE(last_leg);
+    start();
+    press("RTE");
+    enter("KSEAKPDX", "L2");
+    press("R6");
+    press("EXEC");
+    std::strcpy(fpl_active[4].segment, "STAR");
+    std::strcpy(fpl_active[5].segment, last_leg);
+    enter("KOLM", "R1");
+    EXPECT_EQ(fpl_changed_state, 4);
+    EXPECT_EQ(at(18, 0), "MOD");
+    EXPECT_EQ(at(210, 33), "KOLM");
+    EXPECT_STREQ(fpl_edit[fpl_edit_last].ident, "KOLM");
+    EXPECT_STREQ(fpl_edit[fpl_edit_last - 1].ident, "DISCO");
+    EXPECT_STREQ(fpl_edit[fpl_edit_last - 2].ident, "DISCO");
+    host_.stop();
+  }
 }
 
 TEST_F(RteTest, DestinationOfAFullPlanIsRefusedAndChangesNothing) {

@@ -1,6 +1,7 @@
 // Page 1: its line keys, the FLIGHT PLAN LIST, view 2 of an opened stored plan with its
 // activation; ACTIVE FPL (view 1) is in active_fpl_view.cpp.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "cdu/gnsxls/gnsxls.h"
@@ -248,9 +249,11 @@ void activate_opened_plan() {
   FlightPlanWpt& dest = fpl_active[fpl_active_last];
   if (is(dest.type, "APT")) {
     route_dest_text = dest.ident;
-    load_airport_block(route_dest_text, 2);
+    bool loaded = load_airport_block(route_dest_text, 2) > 0;
     load_plan_airport_info(route_dest_text, 2);
     set_dest_proc_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
+    // The destination keeps its elevation: the descent is planned down to it.
+    if (loaded) dest.alt_constraint = std::atof(apt_blocks[2].elev);
     fpl_active_dest_index = fpl_active_last;
     cruise_alt = plan_cruise_alt;
     propose_cruise_altitude(std::max(plan_cruise_alt, 0), 0);

@@ -10,6 +10,7 @@
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
 #include "guidance/fms_state.h"
+#include "guidance/fms_update.h"
 #include "guidance/waypoint_sequencing.h"
 #include "module/display_state.h"
 
@@ -36,12 +37,9 @@ void fly_direct() {
   fpl_record_from_nav(fix, nav_search_list[sel]);
   // The airport elevation of the last airport lookup, normally the destination's.
   const double dest_alt = std::atof(plan_apt_elev.c_str());
-  if (set_direct_to_plan(fix, present_lat, present_lon, dest_alt) == 2) {
-    vnav_target_index = 2;
-    vnav_target_lat = fpl_active[2].lat;
-    vnav_target_lon = fpl_active[2].lon;
-    vnav_target_alt = dest_alt;
-  }
+  // The new plan's profile from here: VNAV keeps climbing to its level and descends
+  // from its top of descent, not at once to the destination.
+  if (set_direct_to_plan(fix, present_lat, present_lon, dest_alt) >= 1) fms_plan_activated();
   active_wpt_lat = fpl_active[1].lat;
   active_wpt_lon = fpl_active[1].lon;
   mcu_legs_index = 1;
