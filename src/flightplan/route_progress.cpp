@@ -162,7 +162,8 @@ void update_active_legs(const RouteProgressInput& in) {
           double f = vdev_gate_dist_2 / vdev_gate_dist_1;
           if (f < 0.0) f = 0.0;
           if (f > 1.0) f = 1.0;
-          vnav_path_altitude = in.vnav_target_alt + (cruise_alt - in.vnav_target_alt) * f;
+          double level = in.level_alt > 0.0 ? in.level_alt : cruise_alt;
+          vnav_path_altitude = in.vnav_target_alt + (level - in.vnav_target_alt) * f;
         } else {
           vnav_path_altitude = in.vnav_target_alt;
         }

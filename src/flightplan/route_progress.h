@@ -47,6 +47,7 @@ struct RouteProgressInput {
   double toc_lat = 0.0, toc_lon = 0.0;
   int32_t vnav_wpt_index = -1;   // record of the VNAV target (-1 none)
   double vnav_target_alt = 0.0;  // feet
+  double level_alt = 0.0;        // feet the profile levels at; 0: the cruise altitude
 };
 
 // Each time step: the leg distances, the along-route and direct distance to the

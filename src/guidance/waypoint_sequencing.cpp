@@ -94,6 +94,7 @@ RouteProgressInput route_progress_input() {
   in.toc_lon = toc_lon;
   in.vnav_wpt_index = active_record(vnav_wpt_index) ? vnav_wpt_index : -1;
   in.vnav_target_alt = vnav_target_alt;
+  in.level_alt = vnav_level_alt();
   return in;
 }
 

@@ -186,28 +186,29 @@ TEST(FlownRoute, VnavNeverDescendsBeforeTheTopOfDescentNorBelowItsFloor) {
     std::vector<std::string> script;
     double level_from_t;  // from then on the aircraft stays within 300 ft of its level
     double level;         // that level (ft), 0 for the altitude it had then
+    bool lnav_to_kpdx;    // LNAV flies on to KPDX
   };
   const Case cases[] = {
       {"a cruise level the route cannot hold",
        "panel.cfg",
        {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 35000\nclick SMITHS_FMS 14",
         "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 30m"},
-       -1, 0},
+       -1, 0, true},
       {"an MCU direct to OLM in the climb",
        "mcu_panel.cfg",
        {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt",
         "run 2m\nclick MCU 4\nclick MCU 12\nkey O\nkey L\nkey M\nrun 2f\nclick MCU 12\nclick MCU 17\nrun 30m"},
-       -1, 0},
+       -1, 0, true},
       {"LNAV lost at an open discontinuity",
        "panel.cfg",
        {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 20m"},
-       0, 0},
+       0, 0, false},
       {"a hold at FOURT in the descent",
        "panel.cfg",
        {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt",
         "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f",
         "click SMITHS_FMS 68\nrun 2f\nrun 15m"},
-       1000, 11000},
+       1000, 11000, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -216,11 +217,15 @@ TEST(FlownRoute, VnavNeverDescendsBeforeTheTopOfDescentNorBelowItsFloor) {
     const auto& rows = f.rows();
     EXPECT_LT(descent_before_top(rows), 300.0);
     EXPECT_GE(lowest_away_from_destination(rows), 1400.0);
+    auto off = std::find_if(rows.begin(), rows.end(), [](const TrackRow& r) { return r.t > 200.0 && r.lnav == 0; });
+    if (c.lnav_to_kpdx) {
+      ASSERT_NE(off, rows.end());
+      EXPECT_LT(nm(off->lat, off->lon, kKpdxLat, kKpdxLon), 5.0);
+    }
     if (c.level_from_t < 0) continue;
     // Level from LNAV's loss (time 0), or from the given time on.
     double t = c.level_from_t, level = c.level;
     if (t == 0) {
-      auto off = std::find_if(rows.begin(), rows.end(), [](const TrackRow& r) { return r.t > 200.0 && r.lnav == 0; });
       ASSERT_NE(off, rows.end());
       t = off->t;
       level = off->alt_ft;
