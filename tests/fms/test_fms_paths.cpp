@@ -1,0 +1,135 @@
+// Paths that start from a pilot's action, flown and measured against what the map draws.
+#include <functional>
+
+#include "cdu/gnsxls/gnsxls.h"
+#include "fms_harness.h"
+#include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
+#include "guidance/hold_legs.h"
+#include "guidance/waypoint_sequencing.h"
+#include "navdb/navdb.h"
+
+namespace {
+
+constexpr double kEarthNm = 3437.7467707849396;
+constexpr double kD2r = 3.14159265358979323846 / 180.0;
+
+// Signed cross-track (NM) of p from the great circle a -> b, and whether p is past a.
+double xtk_from(double alat, double alon, double blat, double blon, double plat, double plon, bool* past = nullptr) {
+  double d13 = 0, c13 = 0, d12 = 0, c12 = 0;
+  compute_gc_distance_course(alat, alon, plat, plon, d13, c13);
+  compute_gc_distance_course(alat, alon, blat, blon, d12, c12);
+  if (past) *past = d13 < 0.05 || std::cos((c13 - c12) * kD2r) > 0.0;
+  return std::asin(std::sin(d13 / kEarthNm) * std::sin((c13 - c12) * kD2r)) * kEarthNm;
+}
+
+// The fix as the one search candidate, as a CDU finds it.
+void candidate(const char* ident, double lat, double lon) {
+  NavRecord& c = nav_search_list[1];
+  std::memset(&c, 0, sizeof c);
+  nav_copy_text(c.ident, nav_ident_size, ident);
+  nav_copy_text(c.type, nav_type_size, "I");
+  c.lat = lat;
+  c.lon = lon;
+  fix_match_count = 1;
+  nav_search_count = 1;
+}
+
+const std::vector<Wpt> kRoute = {{"ORIG", 47.60, -122.31}, {"WPA", 47.25, -122.31}, {"WPB", 47.00, -122.31},
+                                 {"WPC", 46.70, -122.00}, {"WPD", 46.40, -121.60}};
+
+// The three ways a pilot makes a direct-to, each followed by EXEC where the unit has one.
+enum class Dto { SmithsTyped, SmithsPicked, GnsXls };
+
+void make_direct(Dto how, const char* ident, double lat, double lon) {
+  switch (how) {
+    case Dto::SmithsTyped:  // DIR INTC, the ident typed, L6, EXEC
+      candidate(ident, lat, lon);
+      copy_active_to_edit();
+      ASSERT_EQ(insert_edit_record(fpl_edit_active_record(), 1, 1), 1);
+      activate_route();
+      break;
+    case Dto::SmithsPicked: {  // DIR INTC, the fix's LEGS row, L6 (DIRECT TO), EXEC
+      copy_active_to_edit();
+      int t = -1;
+      for (int i = 1; i <= fpl_edit_last; ++i)
+        if (std::strcmp(fpl_edit[i].ident, ident) == 0) t = i;
+      ASSERT_GT(t, 0);
+      ASSERT_EQ(fpl_edit_direct_to(fpl_edit_active_record(), t), 1);
+      activate_route();
+      break;
+    }
+    case Dto::GnsXls: {  // DIRECT-TO, the fix, ENTER: a DIRECT record at the aircraft before it
+      static FlightPlanWpt recs[3];
+      for (FlightPlanWpt& r : recs) clear_fpl_record(r);
+      fpl_set_text(recs[0].ident, "DIRECT");
+      recs[0].lat = present_lat;
+      recs[0].lon = present_lon;
+      fpl_set_text(recs[1].ident, ident);
+      recs[1].lat = lat;
+      recs[1].lon = lon;
+      recs[2] = fpl_active[fpl_active_last];
+      set_active_plan(recs, 2, 1);
+      gnsxls_fly_active_from_aircraft();
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+// A direct-to is flown on the great circle the map draws from its origin to the fix, until
+// the fix, whatever the turn toward it; the shared cross-track reads from that course.
+TEST_F(FmsFlight, DirectToIsFlownOnTheDrawnCourseAfterTheTurn) {
+  struct Case {
+    const char* name;
+    Dto how;
+    const char* ident;
+    double lat, lon;
+    double ias, alt;
+  };
+  const Case cases[] = {
+      {"typed, 40 degrees", Dto::SmithsTyped, "DFIX", 47.10, -121.95, 250, 10000},
+      {"typed, 100 degrees", Dto::SmithsTyped, "DFIX", 47.55, -121.70, 250, 10000},
+      {"typed, 140 degrees, fast", Dto::SmithsTyped, "DFIX", 47.75, -122.05, 280, 20000},
+      {"picked route fix", Dto::SmithsPicked, "WPC", 46.70, -122.00, 280, 20000},
+      {"GNS-XLS, 140 degrees", Dto::GnsXls, "DUBYA", 47.75, -122.05, 250, 10000},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    if (&k != cases) {
+      TearDown();
+      SetUp();
+    }
+    ac().ias_kt = ac().ap_airspeed_kt = k.ias;
+    ac().altitude_ft = ac().ap_altitude_ft = k.alt;
+    host.aircraft().refresh();
+    seconds(3);
+    activate(kRoute);
+    lnav_toggle();
+    seconds(20);
+    make_direct(k.how, k.ident, k.lat, k.lon);
+    ASSERT_EQ(dto_active, 1);
+    const double olat = dto_origin_lat, olon = dto_origin_lon;
+    double worst = 0.0, worst_shared = 0.0;
+    int after = 0;
+    bool captured = false;
+    while (std::strcmp(fpl_active[fpl_active_index].ident, k.ident) == 0 && lnav_on == 1 && after < 2 * 900) {
+      frame();
+      if (std::strcmp(fpl_active[fpl_active_index].ident, k.ident) != 0) break;
+      bool past = false;
+      double x = std::fabs(xtk_from(olat, olon, k.lat, k.lon, ac().lat, ac().lon, &past));
+      // After the turn: from the first time on the course past its origin.
+      captured = captured || (past && x < 0.1);
+      if (!captured) continue;
+      ++after;
+      EXPECT_EQ(dto_active, 1);
+      worst = std::max(worst, x);
+      worst_shared = std::max(worst_shared, std::fabs(xtk_nm - x));
+    }
+    EXPECT_GT(after, 60);  // flown on the course more than half a minute
+    EXPECT_LT(worst, 0.3);
+    EXPECT_LT(worst_shared, 0.05);  // the cross-track the displays show is from that course
+    EXPECT_NE(std::strcmp(fpl_active[fpl_active_index].ident, k.ident), 0);  // the fix passed
+  }
+}
