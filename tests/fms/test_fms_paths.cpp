@@ -133,3 +133,71 @@ TEST_F(FmsFlight, DirectToIsFlownOnTheDrawnCourseAfterTheTurn) {
     EXPECT_NE(std::strcmp(fpl_active[fpl_active_index].ident, k.ident), 0);  // the fix passed
   }
 }
+
+// Each lap of a hold passes over the fix and stays inside the racetrack the maps draw
+// (its leg hold_pattern_leg: the ends 0.3 L past the fix and 0.91 L before it, the
+// outbound side 0.5 L off), in a wind, at the holding speed when VNAV sets the speeds.
+TEST_F(FmsFlight, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
+  struct Case {
+    const char* name;
+    double ias, alt;
+    int vnav, turn;
+  };
+  const Case cases[] = {{"FL240, VNAV, right", 250, 24000, 1, 1},
+                        {"FL240, right", 250, 24000, 0, 1},
+                        {"8000 ft, left", 250, 8000, 0, 2},
+                        {"FL350, 300 kt", 300, 35000, 0, 1}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    if (&k != cases) {
+      TearDown();
+      SetUp();
+    }
+    ac().ias_kt = ac().ap_airspeed_kt = k.ias;
+    ac().altitude_ft = ac().ap_altitude_ft = k.alt;
+    ac().wind_dir = 250;
+    ac().wind_speed_kt = 40;
+    host.aircraft().refresh();
+    seconds(3);
+    activate({{"ORIG", 47.80, -122.31}, {"HFIX", 47.25, -122.31}, {"NEXT", 47.00, -122.00}, {"DEST", 44.80, -119.00}});
+    ASSERT_EQ(add_hold(1, 0, 1.0), 1);
+    hold_list[1].turn = k.turn;
+    commit_hold_indexes();
+    lnav_toggle();
+    if (k.vnav) {  // in cruise, VNAV setting the speeds
+      vnav_on = 1;
+      cruise_alt = k.alt;
+      toc_reached = 1;
+    }
+    int laps = 0;
+    double worst_fix = 0.0, worst_out = 0.0, prev_u = 1e9;
+    for (int i = 0; i < 2 * 1500; ++i) {
+      frame();
+      if (!hold_being_flown()) continue;
+      const HoldRecord& h = hold_list[1];
+      const double L = hold_pattern_leg;
+      double d = 0.0, c = 0.0;
+      compute_gc_distance_course(h.lat, h.lon, ac().lat, ac().lon, d, c);
+      double a = (c - h.inbound_course - magvar) * kD2r;
+      double u = d * std::cos(a), v = (h.turn == 1 ? 1.0 : -1.0) * d * std::sin(a);
+      if (prev_u < 0.0 && u >= 0.0 && v < 0.25 * L) {  // abeam the fix inbound
+        ++laps;
+        worst_fix = std::max(worst_fix, std::fabs(v));
+      }
+      prev_u = u;
+      double du = u > 0.3 * L ? u - 0.3 * L : (u < -0.91 * L ? -0.91 * L - u : 0.0);
+      double dv = v < 0.0 ? -v : (v > 0.5 * L ? v - 0.5 * L : 0.0);
+      worst_out = std::max(worst_out, std::hypot(du, dv));
+      // The map draws the racetrack LNAV flies.
+      if (h.leg_mode == 1) {
+        EXPECT_DOUBLE_EQ(h.leg_dist, L);
+      }
+    }
+    EXPECT_GE(laps, 2);
+    EXPECT_LT(worst_fix, 0.5);
+    EXPECT_LT(worst_out, 1.0);
+    if (k.vnav) {
+      EXPECT_NEAR(ac().ap_airspeed_kt, BestHoldIas, 0.5);
+    }
+  }
+}
