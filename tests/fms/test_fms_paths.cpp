@@ -201,3 +201,62 @@ TEST_F(FmsFlight, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
     }
   }
 }
+
+// No fix is passed in the step after the fix before it: on short approach legs flown fast,
+// and onto the legs after a hold left on request.
+TEST_F(FmsFlight, NoFixIsSkippedOnShortLegsOrAfterAHold) {
+  struct Case {
+    const char* name;
+    std::vector<Wpt> route;
+    bool hold;
+  };
+  // Legs of about 3 NM turning 120 degrees, and a hold whose next leg turns back 150 degrees.
+  const Case cases[] = {
+      {"3-NM approach legs at 275 kt",
+       {{"ORIG", 47.60, -122.31}, {"AP1", 47.25, -122.31, -999, -999, 0, "WPT", "APCH"},
+        {"AP2", 47.20, -122.31, -999, -999, 0, "WPT", "APCH"}, {"AP3", 47.17, -122.245, -999, -999, 0, "WPT", "APCH"},
+        {"AP4", 47.21, -122.195, -999, -999, 0, "WPT", "APCH"}, {"DEST", 46.90, -121.80, -999, -999, 0, "APT"}},
+       false},
+      {"hold left onto a leg back",
+       {{"ORIG", 47.60, -122.31}, {"HFIX", 47.25, -122.31}, {"NXT1", 47.30, -122.27}, {"NXT2", 47.40, -122.20},
+        {"DEST", 47.60, -122.00, -999, -999, 0, "APT"}},
+       true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    if (&k != cases) {
+      TearDown();
+      SetUp();
+    }
+    ac().ias_kt = ac().ap_airspeed_kt = 275.0;
+    host.aircraft().refresh();
+    seconds(3);
+    activate(k.route);
+    if (k.hold) {
+      ASSERT_EQ(add_hold(1, 0, 1.0), 1);
+      commit_hold_indexes();
+    }
+    lnav_toggle();
+    int index = fpl_active_index, steps_active = 0, laps = 0;
+    std::vector<int> steps_on;
+    std::vector<double> passed_at;
+    for (int i = 0; i < 2 * 1800 && lnav_on == 1; ++i) {
+      if (k.hold && holding_active == 4 && ++laps > 2 * 60 && hold_exit_state == 0) hold_exit_state = 2;
+      double lat = ac().lat, lon = ac().lon;
+      frame();
+      ++steps_active;
+      if (fpl_active_index != index) {
+        steps_on.push_back(steps_active);
+        passed_at.push_back(nm(lat, lon, fpl_active[index].lat, fpl_active[index].lon));
+        index = fpl_active_index;
+        steps_active = 0;
+      }
+    }
+    EXPECT_EQ(fpl_active_index, fpl_active_last);
+    ASSERT_EQ(steps_on.size(), static_cast<size_t>(fpl_active_last - 1));
+    for (size_t n = 0; n < steps_on.size(); ++n) {
+      EXPECT_GT(steps_on[n], 4) << fpl_active[n + 1].ident;     // flown toward for more than two seconds
+      EXPECT_LT(passed_at[n], 3.5) << fpl_active[n + 1].ident;  // and passed near
+    }
+  }
+}
