@@ -76,11 +76,30 @@ void make_direct(Dto how, const char* ident, double lat, double lon) {
   }
 }
 
+// Each row of a table flown on a freshly loaded module.
+class FmsPaths : public FmsFlight {
+ protected:
+  // A fresh module for each row after the first, in the air at the speed and level given,
+  // with a wind from 250 degrees.
+  void start_row(bool first, double ias, double alt, double wind_kt) {
+    if (!first) {
+      TearDown();
+      SetUp();
+    }
+    ac().ias_kt = ac().ap_airspeed_kt = ias;
+    ac().altitude_ft = ac().ap_altitude_ft = alt;
+    ac().wind_dir = 250.0;
+    ac().wind_speed_kt = wind_kt;
+    host.aircraft().refresh();
+    seconds(3);
+  }
+};
+
 }  // namespace
 
 // A direct-to is flown on the great circle the map draws from its origin to the fix, until
 // the fix, whatever the turn toward it; the shared cross-track reads from that course.
-TEST_F(FmsFlight, DirectToIsFlownOnTheDrawnCourseAfterTheTurn) {
+TEST_F(FmsPaths, DirectToIsFlownOnTheDrawnCourseAfterTheTurn) {
   struct Case {
     const char* name;
     Dto how;
@@ -97,14 +116,7 @@ TEST_F(FmsFlight, DirectToIsFlownOnTheDrawnCourseAfterTheTurn) {
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
-    if (&k != cases) {
-      TearDown();
-      SetUp();
-    }
-    ac().ias_kt = ac().ap_airspeed_kt = k.ias;
-    ac().altitude_ft = ac().ap_altitude_ft = k.alt;
-    host.aircraft().refresh();
-    seconds(3);
+    start_row(&k == cases, k.ias, k.alt, 0.0);
     activate(kRoute);
     lnav_toggle();
     seconds(20);
@@ -137,7 +149,7 @@ TEST_F(FmsFlight, DirectToIsFlownOnTheDrawnCourseAfterTheTurn) {
 // Each lap of a hold passes over the fix and stays inside the racetrack the maps draw
 // (its leg hold_pattern_leg: the ends 0.3 L past the fix and 0.91 L before it, the
 // outbound side 0.5 L off), in a wind, at the holding speed when VNAV sets the speeds.
-TEST_F(FmsFlight, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
+TEST_F(FmsPaths, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
   struct Case {
     const char* name;
     double ias, alt;
@@ -149,16 +161,7 @@ TEST_F(FmsFlight, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
                         {"FL350, 300 kt", 300, 35000, 0, 1}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
-    if (&k != cases) {
-      TearDown();
-      SetUp();
-    }
-    ac().ias_kt = ac().ap_airspeed_kt = k.ias;
-    ac().altitude_ft = ac().ap_altitude_ft = k.alt;
-    ac().wind_dir = 250;
-    ac().wind_speed_kt = 40;
-    host.aircraft().refresh();
-    seconds(3);
+    start_row(&k == cases, k.ias, k.alt, 40.0);
     activate({{"ORIG", 47.80, -122.31}, {"HFIX", 47.25, -122.31}, {"NEXT", 47.00, -122.00}, {"DEST", 44.80, -119.00}});
     ASSERT_EQ(add_hold(1, 0, 1.0), 1);
     hold_list[1].turn = k.turn;
@@ -204,7 +207,7 @@ TEST_F(FmsFlight, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
 
 // No fix is passed in the step after the fix before it: on short approach legs flown fast,
 // and onto the legs after a hold left on request.
-TEST_F(FmsFlight, NoFixIsSkippedOnShortLegsOrAfterAHold) {
+TEST_F(FmsPaths, NoFixIsSkippedOnShortLegsOrAfterAHold) {
   struct Case {
     const char* name;
     std::vector<Wpt> route;
@@ -224,13 +227,7 @@ TEST_F(FmsFlight, NoFixIsSkippedOnShortLegsOrAfterAHold) {
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
-    if (&k != cases) {
-      TearDown();
-      SetUp();
-    }
-    ac().ias_kt = ac().ap_airspeed_kt = 275.0;
-    host.aircraft().refresh();
-    seconds(3);
+    start_row(&k == cases, 275.0, 5000.0, 0.0);
     activate(k.route);
     if (k.hold) {
       ASSERT_EQ(add_hold(1, 0, 1.0), 1);
