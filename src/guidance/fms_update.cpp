@@ -254,7 +254,9 @@ void times_to_go() {
   ete_dest_min_prev = ete_dest_min;
   if (ground_speed > 25.0) {
     double rate = sim_rate > 0.0 && std::isfinite(sim_rate) ? sim_rate : 1.0;
-    ete_active_min = dist_to_active_wpt / ground_speed * 60.0;
+    // In the hold the fix being flown is reached along the racetrack.
+    double dist = hold_being_flown() ? hold_dist_to_fix() : dist_to_active_wpt;
+    ete_active_min = dist / ground_speed * 60.0;
     ete_active_scaled_min = ete_active_min / rate;
     split_minutes(ete_active_min, ete_active_hours, ete_active_minutes);
     split_minutes(ete_active_scaled_min, ete_active_scaled_hours, ete_active_scaled_minutes);

@@ -128,7 +128,27 @@ void end_hold_speed() {
   hold_speed_sent = 0;
 }
 
+HoldFrame first_hold_frame() {
+  const HoldRecord& h = hold_list[1];
+  double c = std::fmod(finite_or(h.inbound_course + magvar, 0.0), 360.0);
+  return {h.lat, h.lon, c < 0.0 ? c + 360.0 : c, h.turn == 1 ? 1.0 : -1.0};
+}
+
 }  // namespace
+
+double hold_dist_to_fix() {
+  if (!hold_being_flown() || hold_count < 1 || !(hold_pattern_leg > 0.0)) return 0.0;
+  double L = hold_pattern_leg, r = 0.25 * L;
+  double far_u = kFarEnd * L - r, near_u = -kNearEnd * L + r;
+  double u = 0.0, v = 0.0;
+  first_hold_frame().to_uv(present_lat, present_lon, u, v);
+  if (holding_active == 1 && u < 0.0) return std::hypot(u, v);
+  // To the corner flown to, then the racetrack's segments from it back to the fix.
+  const double after[5] = {0.0, kPi * r + (far_u - near_u) + kPi * r - near_u, (far_u - near_u) + kPi * r - near_u,
+                           kPi * r - near_u, -near_u};
+  int k = std::clamp<int>(holding_active, 1, 4);
+  return finite_or(hold_corner_dist, 0.0) + after[k];
+}
 
 bool hold_being_flown() { return holds_changed != 0 && holding_active != 0; }
 
@@ -154,9 +174,6 @@ void fly_hold_pattern() {
   if (hold_count <= 0) return;
   HoldRecord& h = hold_list[1];
   if (holding_active < 0 || holding_active > 4) holding_active = 0;
-  double c = finite_or(h.inbound_course + magvar, 0.0);
-  c = std::fmod(c, 360.0);
-  if (c < 0.0) c += 360.0;
   double leg = h.leg_dist;
   if (h.leg_mode == 1) leg = std::max(ground_speed, 150.0) / 60.0 * h.leg_time;
   leg = finite_or(leg, 0.0);
@@ -166,7 +183,7 @@ void fly_hold_pattern() {
   if (holding_active > 0) leg = std::max(leg, hold_pattern_leg);
   if (h.leg_mode == 1) h.leg_dist = leg;
   hold_pattern_leg = leg;
-  HoldFrame f{h.lat, h.lon, c, h.turn == 1 ? 1.0 : -1.0};
+  HoldFrame f = first_hold_frame();
   double r = 0.25 * leg;
   double far_u = kFarEnd * leg - r, near_u = -kNearEnd * leg + r;
   corner_lat[0] = h.lat;

@@ -17,6 +17,8 @@ extern double hold_pattern_leg;
 
 // True while the hold is flown: LNAV heading commands and sequencing wait.
 bool hold_being_flown();
+// NM along the racetrack to the hold fix while the hold is flown, else 0.
+double hold_dist_to_fix();
 
 // Geometry of the first hold every run; with LNAV on it stores the corners, steps
 // through them and sends the heading to the current corner.
