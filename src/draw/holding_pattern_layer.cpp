@@ -31,6 +31,9 @@ const HoldRecord* first_hold() {
   return &hold_list[1];
 }
 
+// Leg length (NM) of the racetrack LNAV flies for the first hold.
+double drawn_leg(const HoldRecord& h) { return hold_pattern_leg > 0.0 ? hold_pattern_leg : h.leg_dist; }
+
 // The racetrack in the frame already translated to the fix and rotated: the
 // negative y axis points along the inbound course. `leg_px` is the leg length.
 // Screen angle of the magnetic inbound course: on a north-up map (drawn true) the course
@@ -97,7 +100,7 @@ void draw_aspect_member(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas ca
   gfx_scale(g, ctx->width / sum, ctx->height / sum, GFX_PREPEND);
   if (centre_line) pen.line(cx * kx, cy * ky, x * kx, y * ky);
   translate_rotate(g, x * kx, y * ky, rotation);
-  draw_racetrack(pen, *h, h->leg_dist * map_px_per_nm * ky, STANDARD);
+  draw_racetrack(pen, *h, drawn_leg(*h) * map_px_per_nm * ky, STANDARD);
 }
 
 // Member in the caller's frame: x times the x scale, y and lengths times the y scale.
@@ -110,7 +113,7 @@ void draw_scaled_member(GfxGraphics* g, double ref_lat, double ref_lon, double m
   LayerObjects obj(g);
   HoldPen pen{g, obj.pen(COLOUR_MAGENTA, 2 * xscale), 2 * xscale};
   translate_rotate(g, x * xscale, y * yscale, rotation);
-  draw_racetrack(pen, *h, h->leg_dist * map_px_per_nm * yscale, shape);
+  draw_racetrack(pen, *h, drawn_leg(*h) * map_px_per_nm * yscale, shape);
 }
 
 // MD-11 ND and MD-80 EHSI: plan mode north up about the plan-centre waypoint.
@@ -167,7 +170,7 @@ void draw_p1000_mfd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double r
     LayerObjects obj(g);
     HoldPen pen{g, obj.pen(COLOUR_LIGHT_GREEN, 2), 2};
     translate_rotate(g, ix, iy, inbound_rotation(*h, false));
-    draw_racetrack(pen, *h, h->leg_dist * map_px_per_nm, P1000_SHAPE);
+    draw_racetrack(pen, *h, drawn_leg(*h) * map_px_per_nm, P1000_SHAPE);
   }
   restore_p1000_scale(g, ctx);
 }
@@ -218,7 +221,7 @@ void draw_efs50_ehsi_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double 
   }
   LayerObjects obj(g);
   HoldPen pen{g, obj.pen(COLOUR_EFS50_GREEN, 2), 2};
-  double hh = h->leg_dist * 0.5 * map_px_per_nm;
+  double hh = drawn_leg(*h) * 0.5 * map_px_per_nm;
   double rotation = inbound_rotation(*h, false);
   bool right = h->turn == 1;
 

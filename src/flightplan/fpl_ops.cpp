@@ -664,28 +664,28 @@ int insert_edit_record(int n, int e, int legs_mode) {
   if (legs_mode != 1 && hold_ppos_refused(nav_search_list[e])) return 0;
   FlightPlanWpt rec;
   fpl_record_from_nav(rec, nav_search_list[e]);
-  int at = n;
   if (legs_mode == 1) {
     int j = -1;
     for (int i = n; i <= fpl_edit_last; ++i)
       if (std::strcmp(fpl_edit[i].ident, rec.ident) == 0) { j = i; break; }
-    if (j >= n) {
-      fpl_edit_remove(n, j);
-      at = n;
-    } else if (!fpl_edit_insert(n, rec)) {
-      return 0;
-    }
-    fpl_edit_index = at;
-    fpl_edit_active_rec = at;
-    dto_active = 1;
-    dto_origin_lat = present_lat;
-    dto_origin_lon = present_lon;
-    intc_crs_pending = 1;
-    intc_target_wpt = at;
-  } else {
+    if (j >= n) return fpl_edit_direct_to(n, j);
     if (!fpl_edit_insert(n, rec)) return 0;
-    if (std::strcmp(rec.ident, "HOLD PPOS") == 0) add_hold(n, 0);
+    return fpl_edit_direct_to(n, n);
   }
+  if (!fpl_edit_insert(n, rec)) return 0;
+  if (std::strcmp(rec.ident, "HOLD PPOS") == 0) add_hold(n, 0);
+  fpl_step_on_edit();
+  return 1;
+}
+
+int fpl_edit_direct_to(int n, int j) {
+  if (n < 0 || j < n || j > fpl_edit_last) return 0;
+  fpl_edit_remove(n, j);
+  fpl_edit_index = n;
+  fpl_edit_active_rec = n;
+  start_direct_to(fpl_edit[n].lat, fpl_edit[n].lon, 0);
+  intc_crs_pending = 1;
+  intc_target_wpt = n;
   fpl_step_on_edit();
   return 1;
 }

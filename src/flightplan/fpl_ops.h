@@ -36,6 +36,14 @@ extern int32_t dep_arr_flags;
 extern int32_t dto_active;
 extern double dto_origin_lat, dto_origin_lon;  // degrees
 extern double dto_course;                      // degrees magnetic, origin to the active record
+// Turn radius (NM) at 25 degrees of bank at a ground speed (knots); 0 at 50 kt or less.
+double direct_turn_radius(double ground_speed_kt);
+// Origin of a direct-to the fix from the present position: where the turn toward it
+// ends (turn 1 left, 2 right, otherwise toward the fix's side); the present position
+// when the fix lies within the turn.
+void direct_to_origin(double fix_lat, double fix_lon, int turn, double& lat, double& lon);
+// Sets the direct-to state for the fix: dto_active 1, the origin above and dto_course.
+void start_direct_to(double fix_lat, double fix_lon, int turn);
 // The same state under the GNS-XLS and mission-CDU names.
 extern int32_t& direct_to_origin_set;
 extern double& direct_to_origin_lat;
@@ -231,11 +239,15 @@ void fpl_record_from_nav(FlightPlanWpt& rec, const NavRecord& nav);
 // Inserts candidate e as a new edit record before record n (0..last+1), moving the
 // later records down. A "HOLD PPOS" candidate also gets a hold (refused while the hold
 // list holds 10). Steps the state in 0 or 3. legs_mode 1 (direct-to): the new record becomes the edit plan's active record,
-// the direct-to origin is the present position, intc_crs_pending := 1 and
+// the direct-to starts (start_direct_to), intc_crs_pending := 1 and
 // intc_target_wpt := the record; when the fix is already a later record j of the plan,
 // records n..j-1 (with any discontinuity) are removed instead of inserting a copy; the
 // fix is then record n either way. Answers 1, or 0 when refused.
 int insert_edit_record(int n, int e, int legs_mode = 0);
+// Direct-to record j of the edit plan from record n (j >= n): the records n..j-1 go and
+// the fix, now record n, is flown direct as insert_edit_record's legs_mode 1 flies it.
+// Answers 1, or 0 when refused.
+int fpl_edit_direct_to(int n, int j);
 
 // Puts candidate 1 into the edit plan at record n, moving later records down
 // (mission-CDU route page). Answers 1, or 0 when refused.

@@ -254,7 +254,9 @@ void times_to_go() {
   ete_dest_min_prev = ete_dest_min;
   if (ground_speed > 25.0) {
     double rate = sim_rate > 0.0 && std::isfinite(sim_rate) ? sim_rate : 1.0;
-    ete_active_min = dist_to_active_wpt / ground_speed * 60.0;
+    // In the hold the fix being flown is reached along the racetrack.
+    double dist = hold_being_flown() ? hold_dist_to_fix() : dist_to_active_wpt;
+    ete_active_min = dist / ground_speed * 60.0;
     ete_active_scaled_min = ete_active_min / rate;
     split_minutes(ete_active_min, ete_active_hours, ete_active_minutes);
     split_minutes(ete_active_scaled_min, ete_active_scaled_hours, ete_active_scaled_minutes);
@@ -281,29 +283,36 @@ void track_errors() {
   desired_track = keep;
 }
 
+// Start of the active leg as drawn: the direct-to origin, else the previous record.
+bool lnav_leg_start(double& lat, double& lon) {
+  int i = fpl_active_index;
+  if (dto_active == 1) {
+    lat = dto_origin_lat;
+    lon = dto_origin_lon;
+    return true;
+  }
+  if (i < 1 || !active_record(i) || is_disco(i - 1)) return false;
+  lat = fpl_active[i - 1].lat;
+  lon = fpl_active[i - 1].lon;
+  return true;
+}
+
 void lnav_steering() {
   double xtk = xtk_nm;
   double look = (xtk > 0.0 && xtk <= 3.5) ? 3.0 : 5.0;
   int i = fpl_active_index;
   bool steerable = active_record(i) && !is_disco(i);
-  if (dto_active == 1) {
+  // A direct-to is flown from its origin to the fix, as drawn, until the fix is passed:
+  // the look-ahead point lies on that great circle like on any other leg.
+  lnav_heading_cmd = bearing_to_active_wpt;
+  double slat = 0.0, slon = 0.0;
+  if (!steerable || xtk >= 10.0) {
+    leg_tracking_on = 0;
+  } else if ((leg_tracking_on == 1 || dto_active == 1) && lnav_leg_start(slat, slon)) {
     double lat = 0.0, lon = 0.0, d = 0.0, c = 0.0;
-    compute_dest_point(dto_origin_lat, dto_origin_lon, dto_course + magvar, leg_length - dist_to_active_wpt + look, lat,
-                       lon);
+    compute_dest_point(slat, slon, desired_track + magvar, leg_length - dist_to_active_wpt + look, lat, lon);
     compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);
     lnav_heading_cmd = magnetic_course(finite_or(c, 360.0));
-    if (xtk <= wpt_change_dist) dto_active = 0;
-  } else {
-    lnav_heading_cmd = bearing_to_active_wpt;
-    if (!steerable || xtk >= 10.0) {
-      leg_tracking_on = 0;
-    } else if (leg_tracking_on == 1 && i >= 1 && !is_disco(i - 1)) {
-      double lat = 0.0, lon = 0.0, d = 0.0, c = 0.0;
-      compute_dest_point(fpl_active[i - 1].lat, fpl_active[i - 1].lon, desired_track + magvar,
-                         leg_length - dist_to_active_wpt + look, lat, lon);
-      compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);
-      lnav_heading_cmd = magnetic_course(finite_or(c, 360.0));
-    }
   }
   if (lnav_on == 1 && token106_int == 1 && !hold_being_flown() && steerable) {
     if (forced_turn_dir == 1 || forced_turn_dir == 2) {

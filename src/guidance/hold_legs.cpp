@@ -5,9 +5,13 @@
 
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
+#include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
 #include "guidance/fms_state.h"
+#include "guidance/lnav_vnav_commands.h"
 #include "guidance/lnav_vnav_state.h"
+#include "guidance/settings.h"
+#include "guidance/speed_conversions.h"
 #include "guidance/waypoint_sequencing.h"
 #include "module/load_state.h"
 #include "platform/host/sim_token_ids.h"
@@ -18,19 +22,77 @@ double hold_corner_dist = 0.0, hold_corner_course = 0.0;
 double hold_leg_dist = 0.0, hold_leg_course = 0.0;
 const char* const hold_corner_names[5] = {"", "Xwind", "Dwind", "Base", "Final"};
 
+double hold_pattern_leg = 0.0;
+
 namespace {
 
-double corner_lat[5], corner_lon[5];
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kD2r = kPi / 180.0;
+// The racetrack as the maps draw it, in leg lengths L from the fix along the inbound
+// course: its ends lie 0.3 L past the fix and 0.85 L before it, its outbound side 0.5 L
+// to the holding side. The turns are half circles of radius 0.25 L.
+constexpr double kFarEnd = 0.3, kNearEnd = 0.85, kWidth = 0.5;
+// The radius of a turn at the speed flown stays below the racetrack's by this factor.
+constexpr double kTurnMargin = 1.1;
 
-double turned(double course, bool right) {
-  if (right) {
-    course += 90.0;
-    if (course >= 360.0) course -= 360.0;
-  } else {
-    course -= 90.0;
-    if (course < 0.0) course += 360.0;
+double corner_lat[5], corner_lon[5];
+int32_t hold_speed_sent = 0;
+double hold_speed_asked = 0.0;  // knots
+
+// Position in the hold's frame: u along the inbound course from the fix, v toward the
+// holding side, both NM.
+struct HoldFrame {
+  double lat, lon, course, side;  // fix, true inbound course, +1 right turns / -1 left
+  void to_uv(double plat, double plon, double& u, double& v) const {
+    double d = 0.0, c = 0.0;
+    compute_gc_distance_course(lat, lon, plat, plon, d, c);
+    double a = (c - course) * kD2r;
+    u = d * std::cos(a);
+    v = side * d * std::sin(a);
   }
-  return course;
+  void to_latlon(double u, double v, double& plat, double& plon) const {
+    double d = std::hypot(u, v);
+    double c = course + std::atan2(side * v, u) / kD2r;
+    compute_dest_point(lat, lon, c, d, plat, plon);
+  }
+  // True course of a direction (du, dv) of the frame.
+  double course_of(double du, double dv) const { return course + std::atan2(side * dv, du) / kD2r; }
+};
+
+// Speed (knots over the ground, at most) the turns are sized for: the holding speed once
+// asked, else the true airspeed, with the wind that may blow along.
+double turn_speed() {
+  double tas = hold_speed_sent == 1 ? ias_to_tas(hold_speed_asked, indicated_altitude) : true_airspeed;
+  return finite_or(tas, 0.0) + std::max(finite_or(wind_speed, 0.0), 0.0);
+}
+
+// Course to fly to stay on the segment toward corner `target` from (u, v); the turns are
+// followed through a point a little ahead on their circle.
+double segment_course(const HoldFrame& f, int target, double L, double u, double v) {
+  double r = 0.25 * L, look = std::clamp(0.3 * L, 0.5, 3.0);
+  double far_u = kFarEnd * L - r, near_u = -kNearEnd * L + r;
+  switch (target) {
+    case 1:
+      return f.course_of(look, -v);
+    case 3:
+      return f.course_of(-look, kWidth * L - v);
+    default: {
+      double cu = target == 2 ? far_u : near_u;
+      double phi = std::atan2(v - r, u - cu) + look / r;
+      return f.course_of(cu + r * std::cos(phi) - u, r + r * std::sin(phi) - v);
+    }
+  }
+}
+
+// True once the aircraft at (u, v) has passed corner `target` along the racetrack.
+bool corner_passed(int target, double L, double u, double v) {
+  double r = 0.25 * L, far_u = kFarEnd * L - r, near_u = -kNearEnd * L + r;
+  switch (target) {
+    case 1: return u >= far_u;
+    case 2: return u <= far_u && v > r;
+    case 3: return u <= near_u;
+    default: return u >= near_u && v < r;
+  }
 }
 
 void measure_corner() {
@@ -44,7 +106,49 @@ void measure_corner() {
   }
 }
 
+// The holding speed the hold pages show, never above the aircraft's speed limits, asked once
+// two minutes before the fix while VNAV sets the speeds.
+void send_hold_speed() {
+  if (hold_speed_sent == 1 || vnav_on != 1 || VnavSetSpd != 1 || BestHoldIas <= 0) return;
+  double hi = std::max({ClimbIasMax, CruiseIasMax, descent_ias_max});
+  double ias = hi > 0.0 ? std::min<double>(BestHoldIas, hi) : BestHoldIas;
+  if (ap_mach_hold > 0.0) {
+    send_key(KEY_AP_SPEED_HOLD_A, 0);
+    send_key(KEY_AP_SPEED_HOLD_B, 0);
+  }
+  if (send_vnav_speed(ias)) {
+    hold_speed_sent = 1;
+    hold_speed_asked = ias;
+  }
+}
+
+// Leaving the hold: VNAV sets its own speed again.
+void end_hold_speed() {
+  if (hold_speed_sent == 1) vnav_spd_state = 0;
+  hold_speed_sent = 0;
+}
+
+HoldFrame first_hold_frame() {
+  const HoldRecord& h = hold_list[1];
+  double c = std::fmod(finite_or(h.inbound_course + magvar, 0.0), 360.0);
+  return {h.lat, h.lon, c < 0.0 ? c + 360.0 : c, h.turn == 1 ? 1.0 : -1.0};
+}
+
 }  // namespace
+
+double hold_dist_to_fix() {
+  if (!hold_being_flown() || hold_count < 1 || !(hold_pattern_leg > 0.0)) return 0.0;
+  double L = hold_pattern_leg, r = 0.25 * L;
+  double far_u = kFarEnd * L - r, near_u = -kNearEnd * L + r;
+  double u = 0.0, v = 0.0;
+  first_hold_frame().to_uv(present_lat, present_lon, u, v);
+  if (holding_active == 1 && u < 0.0) return std::hypot(u, v);
+  // To the corner flown to, then the racetrack's segments from it back to the fix.
+  const double after[5] = {0.0, kPi * r + (far_u - near_u) + kPi * r - near_u, (far_u - near_u) + kPi * r - near_u,
+                           kPi * r - near_u, -near_u};
+  int k = std::clamp<int>(holding_active, 1, 4);
+  return finite_or(hold_corner_dist, 0.0) + after[k];
+}
 
 bool hold_being_flown() { return holds_changed != 0 && holding_active != 0; }
 
@@ -62,46 +166,43 @@ void drop_first_hold() {
     sync_hold_numbers();
   }
   holding_active = 0;
+  hold_pattern_leg = 0.0;
+  end_hold_speed();
 }
 
 void fly_hold_pattern() {
   if (hold_count <= 0) return;
   HoldRecord& h = hold_list[1];
   if (holding_active < 0 || holding_active > 4) holding_active = 0;
-  double c = finite_or(h.inbound_course + magvar, 0.0);
-  c = std::fmod(c, 360.0);
-  if (c < 0.0) c += 360.0;
   double leg = h.leg_dist;
-  if (h.leg_mode == 1) {
-    leg = std::max(ground_speed, 150.0) / 60.0 * h.leg_time;
-    h.leg_dist = leg;
-  }
+  if (h.leg_mode == 1) leg = std::max(ground_speed, 150.0) / 60.0 * h.leg_time;
   leg = finite_or(leg, 0.0);
-  double s = 1.5 * leg;
-  bool right = h.turn == 1;
+  // Longer legs when the turns at the speed flown would not fit the racetrack.
+  leg = std::max(leg, 4.0 * kTurnMargin * direct_turn_radius(turn_speed()));
+  // In the hold the racetrack only grows: the wind changes the speed lap by lap.
+  if (holding_active > 0) leg = std::max(leg, hold_pattern_leg);
+  if (h.leg_mode == 1) h.leg_dist = leg;
+  hold_pattern_leg = leg;
+  HoldFrame f = first_hold_frame();
+  double r = 0.25 * leg;
+  double far_u = kFarEnd * leg - r, near_u = -kNearEnd * leg + r;
   corner_lat[0] = h.lat;
   corner_lon[0] = h.lon;
-  compute_dest_point(h.lat, h.lon, c, 0.2 * s, corner_lat[1], corner_lon[1]);
-  double c1 = turned(c, right);
-  compute_dest_point(corner_lat[1], corner_lon[1], c1, 0.5 * s, corner_lat[2], corner_lon[2]);
-  double c2 = turned(c1, right);
-  compute_dest_point(corner_lat[2], corner_lon[2], c2, 0.75 * s, corner_lat[3], corner_lon[3]);
-  double c3 = turned(c2, right);
-  compute_dest_point(corner_lat[3], corner_lon[3], c3, 0.5 * s, corner_lat[4], corner_lon[4]);
+  f.to_latlon(far_u, 0.0, corner_lat[1], corner_lon[1]);
+  f.to_latlon(far_u, kWidth * leg, corner_lat[2], corner_lon[2]);
+  f.to_latlon(near_u, kWidth * leg, corner_lat[3], corner_lon[3]);
+  f.to_latlon(near_u, 0.0, corner_lat[4], corner_lon[4]);
 
   if (lnav_on != 1) return;
   for (int k = 0; k <= 4; ++k) {
     h.pattern_lat[k] = corner_lat[k];
     h.pattern_lon[k] = corner_lon[k];
   }
+  double u = 0.0, v = 0.0;
+  f.to_uv(present_lat, present_lon, u, v);
   measure_corner();
-  double d = hold_corner_dist;
-  if (holding_active > 0) {
-    if (d > 2.5 * hold_leg_dist) d = 0.0;
-    else if (course_difference(hold_corner_course, hold_leg_course) > 90.0) d = 0.0;
-  }
-  bool reached = d <= 0.25 * s;
-  if (reached && holding_active > 0) {
+  bool reached = holding_active > 0 && corner_passed(holding_active, leg, u, v);
+  if (reached) {
     if (hold_exit_state == 2 && holding_active == 1) hold_exit_state = 3;
     if (hold_exit_state == 3) {
       holds_changed = 0;
@@ -123,11 +224,14 @@ void fly_hold_pattern() {
     hold_corner_prev = holding_active - 1 < 1 ? 4 : holding_active - 1;
     measure_corner();
   }
-  hold_hdg_cmd = magnetic_course(finite_or(hold_corner_course, 360.0));
-  if (holds_changed == 1 && holding_active >= 1 && key_param(hold_hdg_cmd) != key_param(hold_hdg_sent)) {
+  if (holding_active == 0 && fix_dist < ground_speed / 30.0) send_hold_speed();
+  if (holding_active == 0) return;
+  double course = segment_course(f, holding_active, leg, u, v);
+  hold_hdg_cmd = magnetic_course(finite_or(std::fmod(course + 720.0, 360.0), 360.0));
+  if (holds_changed == 1 && key_param(hold_hdg_cmd) != key_param(hold_hdg_sent)) {
     send_key(KEY_AP_HEADING_SET, hold_hdg_cmd);
     hold_hdg_sent = hold_hdg_cmd;
   }
 }
 
-void keep_hold_legs_state(LoadState& state) { state.keep(corner_lat, corner_lon); }
+void keep_hold_legs_state(LoadState& state) { state.keep(corner_lat, corner_lon, hold_speed_sent, hold_speed_asked); }

@@ -11,9 +11,14 @@ extern double hold_corner_dist, hold_corner_course;  // NM and true course to th
 inline double& hold_track_dist = hold_corner_dist;
 extern double hold_leg_dist, hold_leg_course;        // previous corner -> corner
 extern const char* const hold_corner_names[5];       // "", "Xwind", "Dwind", "Base", "Final"
+// Leg length (NM) of the first hold's racetrack as flown and drawn: the hold's leg, longer
+// when the turns at the speed flown would not fit; 0 before the first run.
+extern double hold_pattern_leg;
 
 // True while the hold is flown: LNAV heading commands and sequencing wait.
 bool hold_being_flown();
+// NM along the racetrack to the hold fix while the hold is flown, else 0.
+double hold_dist_to_fix();
 
 // Geometry of the first hold every run; with LNAV on it stores the corners, steps
 // through them and sends the heading to the current corner.

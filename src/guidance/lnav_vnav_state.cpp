@@ -34,15 +34,17 @@ void lnav_toggle() {
     lnav_on = 1;
     if (HdgHoldOnLnavOn == 1) host_send_key_event(KEY_AP_HEADING_HOLD_ON, 0);
     if (LnavSetEnRouteFreqs == 1) set_enroute_radios(2);
-    // The active leg starts at the present position.
-    dto_origin_lat = get_latitude_deg();
-    dto_origin_lon = get_longitude_deg();
-    dto_active = 1;
-    const FlightPlanWpt& to = fpl_active[fpl_active_index];
-    double d = 0.0, c = 0.0;
-    compute_gc_distance_course(dto_origin_lat, dto_origin_lon, to.lat, to.lon, d, c);
-    double course = finite_or(c, 360.0) - finite_or(get_magvar_deg(), 0.0);
-    dto_course = course < 0.5 ? course + 360.0 : course;
+    // The active leg is captured; a direct-to waiting for LNAV starts at the present
+    // position.
+    if (dto_active == 1) {
+      dto_origin_lat = get_latitude_deg();
+      dto_origin_lon = get_longitude_deg();
+      const FlightPlanWpt& to = fpl_active[fpl_active_index];
+      double d = 0.0, c = 0.0;
+      compute_gc_distance_course(dto_origin_lat, dto_origin_lon, to.lat, to.lon, d, c);
+      double course = finite_or(c, 360.0) - finite_or(get_magvar_deg(), 0.0);
+      dto_course = course < 0.5 ? course + 360.0 : course;
+    }
   }
   mcu_redraw = 1;
   hdg_change_timer = 999;

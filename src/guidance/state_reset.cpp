@@ -60,7 +60,7 @@ void reset_guidance_state() {
            tod_1x_done, pause_at_tod_done, pause_at_dist_done);
     // hold_legs.cpp
     s.keep(hold_corner_prev, hold_hdg_cmd, hold_hdg_sent, hold_corner_dist, hold_corner_course, hold_leg_dist,
-           hold_leg_course);
+           hold_leg_course, hold_pattern_leg);
     // lnav_vnav_commands.cpp
     s.keep(vnav_vs_required, vnav_vs_cmd, vnav_vs_sent, vnav_slow_protect, climb_restriction_applied,
            desc_restriction_applied, constraint_speed_done, vnav_hold_alt, vnav_held_alt);
@@ -113,7 +113,7 @@ void reset_guidance_state() {
            profile_display_index_1, profile_display_index_2, toc_lat, toc_lon, toc_leg_index, toc_climb_dist,
            toc_route_pos, tod_lat, tod_lon, descent_rate, toc_valid, tod_valid, presel_alt, profile_level_cap);
     // waypoint_sequencing.cpp
-    s.keep(wpt_change_dist, angle_pass_in_cruise, dest_near_done, dest_info_state, hold_exit_state,
+    s.keep(wpt_change_dist, sequenced_index, sequenced_dist, angle_pass_in_cruise, dest_near_done, dest_info_state, hold_exit_state,
            selected_approach_index);
     s.keep(plan_loaded_hooks, fms_phase_reached_hook);
     keep_fms_update_state(s);

@@ -1,5 +1,6 @@
 #include "guidance/waypoint_sequencing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,8 @@ int32_t dest_near_done = 0;
 int32_t dest_info_state = 0;
 int32_t hold_exit_state = 0;
 int32_t selected_approach_index = -999;
+int32_t sequenced_index = -1;
+double sequenced_dist = 0.0;
 
 namespace {
 
@@ -222,6 +225,10 @@ void sequencing_step() {
   dto_active = 0;
   active_wpt_lat = fpl_active[fpl_active_index].lat;
   active_wpt_lon = fpl_active[fpl_active_index].lon;
+  double c = 0.0;
+  sequenced_index = fpl_active_index;
+  compute_gc_distance_course(present_lat, present_lon, active_wpt_lat, active_wpt_lon, sequenced_dist, c);
+  sequenced_dist = finite_or(sequenced_dist, 0.0);
   if (SetWptBaro == 1) send_key(KEY_BAROMETRIC, 0);
 }
 
@@ -244,6 +251,9 @@ void change_distance_step() {
     wpt_change_dist += static_cast<int>(t) * 0.028;
   }
   wpt_change_dist = finite_or(wpt_change_dist, 0.0);
+  // No fix is passed in the step after the one before it: a fix made active by
+  // sequencing is reached within half its distance at that moment at the most.
+  if (i == sequenced_index && sequenced_dist > 0.0) wpt_change_dist = std::min(wpt_change_dist, 0.5 * sequenced_dist);
 }
 
 void dest_near_step() {

@@ -7,6 +7,9 @@
 #include "flightplan/route_progress.h"
 
 extern double wpt_change_dist;        // NM; the active waypoint counts as reached below it
+// The record sequencing made active last (-1 none) and its distance then (NM).
+extern int32_t sequenced_index;
+extern double sequenced_dist;
 extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
 extern int32_t dest_near_done;        // 1 once the 25-NM destination step ran
 extern int32_t dest_info_state;       // 1 load the destination information, 2 done

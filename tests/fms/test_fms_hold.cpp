@@ -63,8 +63,8 @@ TEST_F(FmsFlight, TimedHoldGeometryUsesAtLeast150Knots) {
   lnav_toggle();
   seconds(2);
   EXPECT_DOUBLE_EQ(hold_list[1].leg_dist, 2.5);  // 150 / 60 x 1 min
-  // Xwind lies 0.2 x 1.5 x 2.5 = 0.75 NM past the fix.
-  EXPECT_NEAR(nm(47.25, -122.31, hold_list[1].pattern_lat[1], hold_list[1].pattern_lon[1]), 0.75, 0.01);
+  // Xwind, where the turn outbound begins, lies (0.3 - 0.25) x 2.5 = 0.125 NM past the fix.
+  EXPECT_NEAR(nm(47.25, -122.31, hold_list[1].pattern_lat[1], hold_list[1].pattern_lon[1]), 0.125, 0.01);
   // With LNAV off the corners are not stored, and the hold ahead is dropped.
   lnav_toggle();
   EXPECT_EQ(hold_exit_state, 1);

@@ -76,7 +76,10 @@ TEST_F(GnsxlsTest, ClrActsByPage) {
        [this] { EXPECT_EQ(at(90, 0), "ACTIVE FPL   1/2"); }},
       {"HOLDING PATTERN toggles the turn and exit choices",
        [this] {
+         build_route();
+         press("L2");
          press("HOLD");
+         ASSERT_EQ(gnsxls_page, GNSXLS_PAGE_HOLD);
          gnsxls_lsk_state[8] = gnsxls_lsk_state[10] = 1;
        },
        [] {
@@ -126,10 +129,10 @@ TEST_F(GnsxlsTest, HoldNeedsAChosenRowWithALegIntoIt) {
   build_route();
   press("NEXT");  // rows KPDX, ******
   press("L2");    // the end record
-  press("HOLD");
-  EXPECT_EQ(gnsxls_page, GNSXLS_PAGE_HOLD);
+  press("HOLD");  // refused: no hold, HOLDING PATTERN not opened
+  EXPECT_EQ(gnsxls_page, GNSXLS_PAGE_FPL);
   EXPECT_EQ(hold_count, 0);
-  press("FPL");
+  press("PREV");
   press("L2");  // SEA
   press("HOLD");
   ASSERT_EQ(hold_count, 1);

@@ -297,9 +297,14 @@ void enter_offset_wpt() {
 
 void gnsxls_fly_active_from_aircraft() {
   set_active_wpt_position();
-  dto_active = 1;
-  dto_origin_lat = present_lat;
-  dto_origin_lon = present_lon;
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return;
+  const FlightPlanWpt& to = fpl_active[fpl_active_index];
+  start_direct_to(to.lat, to.lon, forced_turn_dir);
+  // The DIRECT record before the fix lies where the direct course begins.
+  if (fpl_active_index >= 1 && is(fpl_active[fpl_active_index - 1].ident, "DIRECT")) {
+    fpl_active[fpl_active_index - 1].lat = dto_origin_lat;
+    fpl_active[fpl_active_index - 1].lon = dto_origin_lon;
+  }
 }
 
 void gnsxls_enter_direct_page() {

@@ -130,6 +130,8 @@ int32_t gnsxls_hold_key() {
     gnsxls_edit_row = fpl_edit_index;
     make_hold_at(gnsxls_edit_row);
   }
+  // No hold to show: the key does nothing, as DIRECT-TO without a fix.
+  if (hold_count < 1) return 0;
   gnsxls_page = GNSXLS_PAGE_HOLD;
   gnsxls_scratchpad.clear();
   return 0;

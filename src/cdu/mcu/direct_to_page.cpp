@@ -37,9 +37,12 @@ void fly_direct() {
   fpl_record_from_nav(fix, nav_search_list[sel]);
   // The airport elevation of the last airport lookup, normally the destination's.
   const double dest_alt = std::atof(plan_apt_elev.c_str());
-  // The new plan's profile from here: VNAV keeps climbing to its level and descends
-  // from its top of descent, not at once to the destination.
-  if (set_direct_to_plan(fix, present_lat, present_lon, dest_alt) >= 1) fms_plan_activated();
+  // The DIRECT record lies where the turn toward the fix ends. The new plan's profile
+  // from here: VNAV keeps climbing to its level and descends from its top of descent,
+  // not at once to the destination.
+  double from_lat = present_lat, from_lon = present_lon;
+  direct_to_origin(fix.lat, fix.lon, 0, from_lat, from_lon);
+  if (set_direct_to_plan(fix, from_lat, from_lon, dest_alt) >= 1) fms_plan_activated();
   active_wpt_lat = fpl_active[1].lat;
   active_wpt_lon = fpl_active[1].lon;
   mcu_legs_index = 1;

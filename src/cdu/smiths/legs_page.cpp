@@ -176,23 +176,13 @@ void key_l6() {
     if (found > 1) open_select_waypoint(0);
     insert_candidate(fpl_edit_active_record(), 1);
   } else if (smiths_legs_mode == 1) {
+    // DIRECT TO the picked fix: the fixes before it go and it is flown direct.
     int t = smiths_dir_intc_index;
     smiths_dir_intc_index = 0;
-    if (!edit_record(t)) {
+    if (fpl_changed_state == 3) copy_active_to_edit();
+    if (!edit_record(t) || !fpl_edit_direct_to(fpl_edit_active_record(), t)) {
       smiths_scratchpad_msg = "INVALID ENTRY";
       return;
-    }
-    if (fpl_changed_state == 3) fpl_changed_step();
-    intc_crs_pending = 1;
-    intc_target_wpt = t;
-    fpl_edit_index = t;
-    fpl_edit_active_rec = t;
-    if (fpl_edit[t].intc_course <= -1.0) {
-      const FlightPlanWpt& a = fpl_edit[t - 1];
-      double dist = 0.0, course = 0.0;
-      compute_gc_distance_course(a.lat, a.lon, fpl_edit[t].lat, fpl_edit[t].lon, dist, course);
-      double c = std::fmod(course - magvar + 720.0, 360.0);
-      fpl_edit[t].intc_course = c;
     }
     smiths_scratchpad.clear();
   } else if (smiths_legs_mode == 2 && smiths_hold_at_index != 0) {
@@ -214,7 +204,35 @@ void key_l6() {
   }
 }
 
+// INTC LEG TO the picked fix: its leg is intercepted on the course into it.
+void intercept_picked_leg() {
+  int t = smiths_dir_intc_index;
+  smiths_dir_intc_index = 0;
+  if (!edit_record(t)) {
+    smiths_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  if (fpl_changed_state == 3) fpl_changed_step();
+  intc_crs_pending = 1;
+  intc_target_wpt = t;
+  fpl_edit_index = t;
+  fpl_edit_active_rec = t;
+  if (fpl_edit[t].intc_course <= -1.0) {
+    const FlightPlanWpt& a = fpl_edit[t - 1];
+    double dist = 0.0, course = 0.0;
+    compute_gc_distance_course(a.lat, a.lon, fpl_edit[t].lat, fpl_edit[t].lon, dist, course);
+    double c = std::fmod(course - magvar + 720.0, 360.0);
+    fpl_edit[t].intc_course = c;
+  }
+  smiths_scratchpad.clear();
+}
+
 void key_r6(int F, int& page, int count) {
+  if (smiths_legs_mode == 1 && intc_crs_pending == 0) {
+    if (smiths_dir_intc_index != 0 && !smiths_scratchpad.empty()) intercept_picked_leg();
+    else key_l6();
+    return;
+  }
   if (smiths_legs_mode == 1 && intc_crs_pending == 1) {
     double crs = 0.0;
     bool digits = smiths_scratchpad.find_first_not_of("0123456789.") == std::string::npos;
@@ -461,7 +479,6 @@ void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_page_begin(p, rec, g);
   if ((smiths_legs_key_flag == 1 || smiths_hold_key_flag == 1) && (fpl_changed_state == 0 || fpl_changed_state == 3))
     copy_active_to_edit();
-  if (smiths_legs_mode == 1 && intc_crs_pending == 0 && smiths_pending_lsk == LSK_R6) smiths_pending_lsk = LSK_L6;
 
   int last = shown_last();
   smiths_legs_page_count = (hold_count + (last < 0 ? 0 : last) + 4) / 5;
