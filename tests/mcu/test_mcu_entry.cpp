@@ -96,7 +96,7 @@ TEST_F(McuTest, DirectToKeepsTheDestinationAirportAndRewritesTheRecords) {
     EXPECT_EQ(fpl_active_last, r.last);
     EXPECT_EQ(fpl_active_index, 1);
     for (size_t i = 0; i < r.idents.size(); ++i) EXPECT_STREQ(fpl_active[i].ident, r.idents[i]) << i;
-    EXPECT_EQ(fpl_active[1].alt_constraint, FPL_NO_CONSTRAINT);
+    EXPECT_FALSE(fpl_has_constraint(fpl_active[1])) << "no constraint, a prediction at most";
     EXPECT_STREQ(fpl_active[1].via, "") << "the old leg's airway is gone";
     EXPECT_EQ(hold_count, 0) << "holds of the old records are dropped";
     EXPECT_EQ(fpl_no_from_wpt, r.plan ? 0 : 1);
