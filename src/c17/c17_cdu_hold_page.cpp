@@ -71,8 +71,8 @@ void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g) {
   hold_key(shown_hold());
   const HoldRecord* h = shown_hold();
   cdu_small(p, 180, 5, "A T");
-  if (c17_hold_row >= 0 && c17_hold_row <= fpl_edit_last && c17_hold_row < FPL_CAPACITY)
-    cdu_largef(p, 200, 0, "%.*s", int(sizeof fpl_edit[0].ident), fpl_edit[c17_hold_row].ident);
+  // The held fix as the hold list has it: records inserted before it move its row.
+  if (h) cdu_largef(p, 200, 0, "%.*s", int(sizeof h->ident), h->ident);
   cdu_small(p, 12, 30, "I N B  C R S");
   cdu_small(p, 240, 30, "T I M E/D I S T");
   cdu_small(p, 12, 71, "T U R N");
