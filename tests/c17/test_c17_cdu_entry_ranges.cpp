@@ -81,8 +81,9 @@ TEST_F(C17EntryRanges, ApproachRefSpeeds) {
     bool taken;
     int32_t vref;
   };
-  for (const Speed& c : {Speed{"999999", false, 145}, Speed{"999", true, 999}, Speed{"1000", false, 999},
-                         Speed{"3E4", true, 3}}) {
+  // Within the aircraft's limit (320 kt in the sample aircraft file), every word read.
+  for (const Speed& c : {Speed{"999999", false, 145}, Speed{"999", false, 145}, Speed{"320", true, 320},
+                         Speed{"1000", false, 320}, Speed{"3E4", false, 320}, Speed{"-5", false, 320}}) {
     enter(c.entry, "R2");
     EXPECT_EQ(at(0, 227), c.taken ? "" : "INVALID ENTRY") << c.entry;
     EXPECT_EQ(VREFMID, c.vref) << c.entry;

@@ -331,7 +331,7 @@ TEST_F(C17CduPages, ApproachRefSpeedsAndTheLandingPair) {
   EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
   EXPECT_EQ(VREF, 0);
   enter("5/150", "R4");
-  EXPECT_TRUE(c17_cdu_scratchpad_msg.empty()) << "a one-character flap text is not read";
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY") << "no row's pair";
   EXPECT_EQ(c17_cdu_scratchpad, "5/150");
   enter("30/145", "R4");
   EXPECT_EQ(LDGFLAPS, 30);
@@ -346,12 +346,13 @@ TEST_F(C17CduPages, ApproachRefSpeedsAndTheLandingPair) {
   press("R1");
   EXPECT_EQ(VREFMIN, 152);
   enter("0", "R2");
-  EXPECT_EQ(VREFMID, 0) << "a speed of 0 is kept as entered";
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
+  EXPECT_EQ(VREFMID, 145) << "no speed of 0";
   enter("ABC", "R3");
   EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
   EXPECT_EQ(VREFMAX, 135);
   enter("-5", "R3");
-  EXPECT_TRUE(c17_cdu_scratchpad_msg.empty());
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
   EXPECT_EQ(c17_cdu_scratchpad, "-5");
   EXPECT_EQ(VREFMAX, 135);
   press("L6");

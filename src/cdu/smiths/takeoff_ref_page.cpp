@@ -2,6 +2,7 @@
 // status with the pages still needed before takeoff.
 #include <string>
 
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/route_fields.h"
 #include "cdu/smiths/smiths_cdu.h"
@@ -38,8 +39,8 @@ void enter_flaps() {
 }
 
 void enter_speed(int32_t& speed, int32_t limit) {
-  int32_t v = cdu_leading_int(smiths_scratchpad);
-  if (v < 1 || v > limit) {
+  int32_t v = 0;
+  if (!read_speed_kt(smiths_scratchpad, CDU_MIN_SPEED_KT, limit, v)) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
