@@ -4,6 +4,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -36,11 +37,13 @@ void enter_turn(HoldRecord& h) {
 
 // R1: "/t" timed legs of 1.0-9.9 min, or "d" distance legs of 0.5-9.9 NM.
 void enter_leg(HoldRecord& h) {
-  const bool timed = c17_cdu_scratchpad.find('/') != std::string::npos;
-  std::string word, unused;
-  cdu_slash_words(c17_cdu_scratchpad, word, unused);
+  const std::string& s = c17_cdu_scratchpad;
+  const bool timed = s.find('/') != std::string::npos;
+  std::string before, word = s;
   double v = 0;
-  if (!whole_word_number(word, v) || v < (timed ? 1.0 : 0.5) || v > 9.9) return reject();
+  if ((timed && (!split_at_slash(s, before, word) || !before.empty())) ||
+      !read_tenths(word, timed ? 1.0 : 0.5, 9.9, v))
+    return reject();
   (timed ? h.leg_time : h.leg_dist) = v;
   h.leg_mode = timed ? 1 : 2;
   c17_cdu_scratchpad.clear();

@@ -59,7 +59,9 @@ TEST_F(C17CduPages, PositionFixPairsAreCheckedAndStoredWithTheFixAndThePlanKeptA
   };
   const Case cases[] = {
       {"090/12.5", true, 90, 12.5, "090 /12.5"}, {"000/5", true, 360, 5, "360 /5.0"},
-      {"/2.5", true, 0, 2.5, "--- /2.5"},        {"/25", false, 0, 0, ""},
+      {"/2.5", true, 0, 2.5, "--- /2.5"},        {"/25", true, 0, 25, "--- /25.0"},
+      {"090/12/7", false, 0, 0, ""},             {"1.5/10", false, 0, 0, ""},
+      {"09 0/10", false, 0, 0, ""},              {"090/0.05", false, 0, 0, ""},
       {"90/10", false, 0, 0, ""},                {"361/10", false, 0, 0, ""},
       {"090/999", false, 0, 0, ""},              {"ABC/10", false, 0, 0, ""},
       {"090/-5", false, 0, 0, ""},               {"090", false, 0, 0, ""},
