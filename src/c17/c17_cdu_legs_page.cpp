@@ -8,6 +8,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -185,10 +186,7 @@ void key_l6() {
 // The intercept course: a number from 0 to 360.
 void enter_intercept_course() {
   double crs = 0.0;
-  const std::string& s = c17_cdu_scratchpad;
-  if (s.find_first_not_of("0123456789.") != std::string::npos || !whole_word_number(s, crs) || crs < 0.0 ||
-      crs > 360.0 || !edit_record(dir_intc_row))
-    return message("INVALID ENTRY");
+  if (!read_course_deg(c17_cdu_scratchpad, crs) || !edit_record(dir_intc_row)) return message("INVALID ENTRY");
   fpl_edit[dir_intc_row].intc_course = crs;
   c17_cdu_scratchpad.clear();
 }

@@ -11,6 +11,7 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/procedures.h"
 #include "guidance/fms_state.h"
+#include "navdb/navdb.h"
 #include "platform/gfx/gfx_recording.h"
 #include "tests/c17/c17_cdu_fixture.h"
 #include "tests/c17/c17_cdu_harness.h"
@@ -100,6 +101,38 @@ TEST_F(C17CduEntries, StandardHoldNamesItsFixAfterARecordIsInsertedBeforeIt) {
   frames(1);
   EXPECT_EQ(at(200, 0), "OLM");
   EXPECT_EQ(at(12, 42), "123");
+}
+
+// PAMMS typed on FLT PLAN's L6 for a direct-to or a HOLD AT: DUPLICATE NAMES, and the
+// chosen fix is the one flown to or held at.
+TEST_F(C17CduEntries, DirectToAndHoldAtTakeTheFixChosenOnDuplicateNames) {
+  struct Case {
+    const char* mode_key;
+    const char* after;  // the entry left for the line key
+  };
+  for (const Case& c : {Case{"DIR INTC", ""}, Case{"HOLD", "HOLD AT PAMMS"}}) {
+    SCOPED_TRACE(c.mode_key);
+    load_sample_plan();
+    press("LEGS");
+    press(c.mode_key);
+    enter("PAMMS", "L6");
+    ASSERT_EQ(c17_cdu_page, C17_CDU_DUPLICATE_NAMES);
+    EXPECT_EQ(fpl_changed_state, 3) << "nothing inserted before the choice";
+    const NavRecord chosen = nav_search_list[2];
+    press("L2");
+    EXPECT_EQ(c17_cdu_page, C17_CDU_FLT_PLAN);
+    EXPECT_EQ(c17_cdu_scratchpad, c.after);
+    if (*c.after) press("L2");  // HOLD AT before CARRO
+    EXPECT_EQ(fpl_changed_state, 4);
+    const int rec = *c.after ? 2 : fpl_active_index;
+    EXPECT_STREQ(fpl_edit[rec].ident, "PAMMS");
+    EXPECT_DOUBLE_EQ(fpl_edit[rec].lat, chosen.lat);
+    EXPECT_EQ(hold_count, *c.after ? 1 : 0);
+    if (*c.after) {
+      EXPECT_EQ(hold_list[1].edit_wpt, rec);
+    }
+    press("L6");  // ERASE
+  }
 }
 
 // Texts drawn on line y of the last draw.
