@@ -31,10 +31,11 @@ void open_page(int smiths_page_id, const std::string& entry) {
   }
 }
 
-// A stored plan's name without its ".RTE" ending.
+// A stored plan's name without its file ending (".RTE", or ".PLN" for the simulator's).
 std::string plan_name(const StoredPlan& plan) {
   std::string name = plan.name;
-  if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".RTE") == 0) name.resize(name.size() - 4);
+  const char* end = name.size() > 4 ? name.c_str() + name.size() - 4 : "";
+  if (strcasecmp(end, ".RTE") == 0 || strcasecmp(end, ".PLN") == 0) name.resize(name.size() - 4);
   return name;
 }
 
