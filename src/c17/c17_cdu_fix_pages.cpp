@@ -49,8 +49,8 @@ void enter_pair(FixInfoRecord& f, int k) {
   std::string radial_word, dist_word;
   int32_t radial = 0;
   double dist = 0;
-  if (s.size() > 12 || !split_at_slash(s, radial_word, dist_word) || (!radial_word.empty() && !read_radial_deg(radial_word, radial)) ||
-      !read_tenths(dist_word, 0.1, 998.9, dist)) {
+  if (s.size() > 12 || !split_at_slash(s, radial_word, dist_word) ||
+      (!radial_word.empty() && !read_radial_deg(radial_word, radial)) || !read_tenths(dist_word, 0.1, 998.9, dist)) {
     c17_cdu_scratchpad_msg = "INVALID ENTRY";
     return;
   }

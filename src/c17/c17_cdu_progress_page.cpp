@@ -57,8 +57,8 @@ double draw_next_row(const CduPage& p, GfxFont* course_font, int32_t index, int3
   double leg = 0.0;
   if (fpl_route_break(n) || !fpl_leg_into(fpl_active, last, index + 1, leg)) return dist_to_active_wpt;
   const FlightPlanWpt& from = fpl_active[fpl_placed_before(fpl_active, index + 1)];
-  double d = 0, course = 0;
-  compute_gc_distance_course(from.lat, from.lon, n.lat, n.lon, d, course);
+  double unused = 0, course = 0;
+  compute_gc_distance_course(from.lat, from.lon, n.lat, n.lon, unused, course);
   const double next_dist = leg + dist_to_active_wpt;
   distance(p, 124, next_dist);
   const std::string crs = cdu_format("%03.0f \xB0", magnetic_course(course));
