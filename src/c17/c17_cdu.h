@@ -15,7 +15,7 @@
 constexpr int32_t C17_CDU_STORED_PLANS = 1;
 constexpr int32_t C17_CDU_PERF_INIT = 3;
 constexpr int32_t C17_CDU_FLT_PLAN = 6;
-constexpr int32_t C17_CDU_SELECT_FIX = 9;  // several fixes of one ident; not drawn
+constexpr int32_t C17_CDU_SELECT_FIX = 9;  // not drawn: L6 leads back to MSN INDEX
 constexpr int32_t C17_CDU_DEPARTURES = 10;
 constexpr int32_t C17_CDU_ARRIVALS = 11;
 constexpr int32_t C17_CDU_APPROACH_REF = 12;
@@ -26,7 +26,7 @@ constexpr int32_t C17_CDU_TAKEOFF_REF = 27;
 constexpr int32_t C17_CDU_PROGRESS = 33;
 constexpr int32_t C17_CDU_POSITION_FIX = 37;
 constexpr int32_t C17_CDU_STANDARD_HOLD = 39;
-constexpr int32_t C17_CDU_LAT_REV = 41;  // not drawn
+constexpr int32_t C17_CDU_LAT_REV = 41;  // not drawn: L6 leads back to MSN INDEX
 constexpr int32_t C17_CDU_DUPLICATE_NAMES = 47;
 constexpr int32_t C17_CDU_NAV_SENSORS = 48;
 
@@ -40,13 +40,15 @@ extern GaugeSurface c17_cdu_surface;
 
 // STORED FLIGHT PLANS list page and its page count (1-based, 1 at load).
 extern int32_t c17_cdu_fpl_page, c17_cdu_fpl_page_count;
-// DUPLICATE NAMES: first candidate shown (1 at load), scroll requests (1 = pressed) and
-// the edit-plan row after which the chosen candidate goes.
+// DUPLICATE NAMES: first candidate shown (1 at load) and scroll requests (1 = pressed).
 extern int32_t c17_dup_first_row, c17_dup_scroll_up, c17_dup_scroll_down;
-extern int32_t c17_hold_row;
-// STANDARD HOLD: the hold_list entry shown (1 at load); c17_hold_row is its fix record.
+// STANDARD HOLD: the hold_list entry shown (1 at load) and the edit record it was set on
+// (its fix is read from the list: later insertions move the record).
 extern int32_t c17_hold_index;
-// The page that opened the fix choice (id 9) for the row in select_wpt_row.
+extern int32_t c17_hold_row;
+// The page (FLT PLAN or RTE) that opened DUPLICATE NAMES for the line in select_wpt_row
+// (0 on FLT PLAN: the direct-to or HOLD AT entry); 0 when none waits. A choice goes into
+// the edit plan there; without a page waiting it is refused.
 extern int32_t c17_dup_return_page;
 
 // Draw dispatcher: nothing without a DC; blank with the display unpowered or in draw

@@ -1,12 +1,11 @@
 // NAV SENSORS - IRS (the four inertial units on the present position) and POSITION FIX
 // (a reference fix with three radial/distance pairs in fix-info entry 1).
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -42,24 +41,20 @@ void set_fix(FixInfoRecord& f) {
   c17_cdu_scratchpad.clear();
 }
 
-// "RRR/D.D" or "/D.D" (radial 0): a three-character first word, radial 0..360, distance
-// above 0 and below 999; a radial of 000 is stored as 360.
+// "RRR/D.D" or "/D.D" (radial 0): one "/", the radial three digits 000..360, the
+// distance 0.1 to 998.9 NM; a radial of 000 is stored as 360.
 void enter_pair(FixInfoRecord& f, int k) {
   const std::string& s = c17_cdu_scratchpad;
   if (s.empty()) return;
-  std::string w1, w2;
-  cdu_slash_words(s, w1, w2);
-  const bool dist_only = s[0] == '/';
-  double first = 0, second = 0;
-  bool ok = s.size() <= 12 && w1.size() == 3 && whole_word_number(w1, first);
-  if (!dist_only) ok = ok && whole_word_number(w2, second);
-  const double radial = dist_only ? 0.0 : first;
-  const double dist = dist_only ? first : second;
-  if (!ok || radial < 0 || radial > 360 || !(dist > 0) || dist >= 999) {
+  std::string radial_word, dist_word;
+  int32_t radial = 0;
+  double dist = 0;
+  if (s.size() > 12 || !split_at_slash(s, radial_word, dist_word) ||
+      (!radial_word.empty() && !read_radial_deg(radial_word, radial)) || !read_tenths(dist_word, 0.1, 998.9, dist)) {
     c17_cdu_scratchpad_msg = "INVALID ENTRY";
     return;
   }
-  f.radial[k] = !dist_only && radial == 0 ? 360.0 : radial;
+  f.radial[k] = !radial_word.empty() && radial == 0 ? 360.0 : radial;
   f.dist[k] = dist;
   c17_cdu_scratchpad.clear();
 }

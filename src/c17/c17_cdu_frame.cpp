@@ -22,9 +22,16 @@ struct PageEntry {
   PageFn draw;
   bool on_update;  // drawn by the update dispatcher too
 };
+// A page id this unit leaves blank: L6, where the pages have their INDEX prompt,
+// leads back to MSN INDEX.
+void blank_page() {
+  if (c17_cdu_pending_lsk == 11) c17_cdu_page = C17_CDU_MSN_INDEX;
+}
+
 // TAKEOFF REF is drawn only before the top of climb is reached.
 void takeoff_ref_entry(GaugeSurface* rec, GfxGraphics* g) {
   if (toc_distance == 0) c17_cdu_takeoff_ref_page(rec, g);
+  else blank_page();
 }
 
 constexpr PageEntry page_table[] = {
@@ -77,6 +84,7 @@ void c17_cdu_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t he
   }
   gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
   if (const PageEntry* e = page_entry(c17_cdu_page)) e->draw(rec, g);
+  else blank_page();
   clamp_entry_counters();
   c17_cdu_pending_lsk = 0;
   c17_cdu_prev_page = c17_cdu_prev_page_alt = c17_cdu_next_page = c17_cdu_next_page_alt = 0;
@@ -90,5 +98,6 @@ void c17_cdu_update_draw(GaugeSurface* rec, GfxGraphics* g) {
   fms_update();
   const PageEntry* e = page_entry(c17_cdu_page);
   if (e && e->on_update && rec) e->draw(rec, g);
+  else if (!e) blank_page();
   clamp_entry_counters();
 }

@@ -4,6 +4,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -36,11 +37,13 @@ void enter_turn(HoldRecord& h) {
 
 // R1: "/t" timed legs of 1.0-9.9 min, or "d" distance legs of 0.5-9.9 NM.
 void enter_leg(HoldRecord& h) {
-  const bool timed = c17_cdu_scratchpad.find('/') != std::string::npos;
-  std::string word, unused;
-  cdu_slash_words(c17_cdu_scratchpad, word, unused);
+  const std::string& s = c17_cdu_scratchpad;
+  const bool timed = s.find('/') != std::string::npos;
+  std::string before, word = s;
   double v = 0;
-  if (!whole_word_number(word, v) || v < (timed ? 1.0 : 0.5) || v > 9.9) return reject();
+  if ((timed && (!split_at_slash(s, before, word) || !before.empty())) ||
+      !read_tenths(word, timed ? 1.0 : 0.5, 9.9, v))
+    return reject();
   (timed ? h.leg_time : h.leg_dist) = v;
   h.leg_mode = timed ? 1 : 2;
   c17_cdu_scratchpad.clear();
@@ -71,8 +74,8 @@ void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g) {
   hold_key(shown_hold());
   const HoldRecord* h = shown_hold();
   cdu_small(p, 180, 5, "A T");
-  if (c17_hold_row >= 0 && c17_hold_row <= fpl_edit_last && c17_hold_row < FPL_CAPACITY)
-    cdu_largef(p, 200, 0, "%.*s", int(sizeof fpl_edit[0].ident), fpl_edit[c17_hold_row].ident);
+  // The held fix as the hold list has it: records inserted before it move its row.
+  if (h) cdu_largef(p, 200, 0, "%.*s", int(sizeof h->ident), h->ident);
   cdu_small(p, 12, 30, "I N B  C R S");
   cdu_small(p, 240, 30, "T I M E/D I S T");
   cdu_small(p, 12, 71, "T U R N");

@@ -8,6 +8,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -49,11 +50,13 @@ int first_record(int page) {
   return first < 1 ? 1 : first;
 }
 
-// Several fixes of one ident: the row and this page are kept for the choice (id 9).
+// Several fixes of one ident: DUPLICATE NAMES lists them, with the entry kept and the
+// row and this page kept for the choice.
 void open_fix_choice(int row) {
   select_wpt_row = row;
   c17_dup_return_page = C17_CDU_FLT_PLAN;
-  c17_cdu_page = C17_CDU_SELECT_FIX;
+  c17_dup_first_row = 1;
+  c17_cdu_page = C17_CDU_DUPLICATE_NAMES;
 }
 
 // The place in hold_list of the hold at edit record rec; 0 when none.
@@ -71,16 +74,13 @@ void open_hold_page(int place, int rec) {
   c17_cdu_page = C17_CDU_STANDARD_HOLD;
 }
 
-// A typed fix inserted at record n.
+// A typed fix inserted at record n of the edit plan: an active route becomes modified
+// and the page shows the edit plan until EXEC or ERASE.
 void insert_fix(int n) {
   const int found = create_user_waypoint(0, c17_cdu_scratchpad);
   if (found == 0) return message("NOT IN DATABASE");
-  if (found > 1) {
-    open_fix_choice(n);
-    c17_cdu_scratchpad.clear();
-    return;
-  }
-  if (!insert_hold_1(n, 1)) return message("INVALID ENTRY");
+  if (found > 1) return open_fix_choice(n);
+  if (!insert_edit_record(n, 1)) return message("INVALID ENTRY");
   c17_cdu_scratchpad.clear();
 }
 
@@ -132,6 +132,8 @@ void left_key(const LegLine& line) {
 
 void right_key(int n) {
   if (!edit_record(n)) return;
+  // A route break has no place to fly a speed or an altitude at.
+  if (!c17_cdu_scratchpad.empty() && fpl_route_break(fpl_edit[n])) return message("INVALID ENTRY");
   if (!c17_cdu_scratchpad.empty()) return cdu_legs_parse_entry_a(n, lines());
   const FlightPlanWpt& r = fpl_edit[n];
   if (r.alt_constraint > 0 && r.spd_constraint > 0)
@@ -166,7 +168,7 @@ void key_l6() {
   } else if (legs_mode == 1 && smiths_dir_intc_index == 0) {
     const int found = create_user_waypoint(0, c17_cdu_scratchpad);
     if (found == 0) return message("NOT IN DATABASE");
-    if (found > 1) open_fix_choice(0);
+    if (found > 1) return open_fix_choice(0);
     if (!insert_edit_record(active_or_first(), 1, 1)) return message("INVALID ENTRY");
     c17_cdu_scratchpad.clear();
   } else if (legs_mode == 1) {
@@ -184,10 +186,7 @@ void key_l6() {
 // The intercept course: a number from 0 to 360.
 void enter_intercept_course() {
   double crs = 0.0;
-  const std::string& s = c17_cdu_scratchpad;
-  if (s.find_first_not_of("0123456789.") != std::string::npos || !whole_word_number(s, crs) || crs < 0.0 ||
-      crs > 360.0 || !edit_record(dir_intc_row))
-    return message("INVALID ENTRY");
+  if (!read_course_deg(c17_cdu_scratchpad, crs) || !edit_record(dir_intc_row)) return message("INVALID ENTRY");
   fpl_edit[dir_intc_row].intc_course = crs;
   c17_cdu_scratchpad.clear();
 }
@@ -274,7 +273,8 @@ void draw_record(const CduPage& p, int i, double y) {
   }
   if (i >= 1) draw_leg(p, i, y);
   const std::string ident = cdu_format("%-5.*s", int(sizeof r.ident), r.ident);
-  if (i == fpl_active_index && fpl_changed_state != 4) cdu_boxed(p, 0, y, 0, y, int(strnlen(r.ident, sizeof r.ident)), ident);
+  // Only the active plan has an active record; an edit index is not one.
+  if (active_shown() && i == fpl_active_index) cdu_boxed(p, 0, y, 0, y, int(strnlen(r.ident, sizeof r.ident)), ident);
   else cdu_large(p, 0, y, ident);
   if (smiths_plan_mode_shown() && i == plan_centre_index) cdu_large(p, 80, y, "<CTR>");
   draw_constraint(p, r, y);

@@ -1,12 +1,10 @@
 // PERF INIT (weights, reserves, cost index, cruise altitude and wind, temperatures,
 // transition altitude) and PERF LIMITS (climb, cruise and descent speed and Mach limits)
 // of the mission CDU. The sub-page and every value are shared with the Smiths PERF page.
-#include <cmath>
-#include <cstdlib>
-
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/perf_entries.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
@@ -18,20 +16,11 @@
 namespace {
 
 constexpr int32_t PERF_SUB_PAGES = 2;
-constexpr double MAX_WEIGHT_LB = 2000000.0;
-constexpr double MAX_CRUISE_FT = 99000.0;
-constexpr double MAX_TRANS_FT = 99999.0;
-constexpr double LB_PER_KG = 2.20462262;
+constexpr int32_t MIN_TRANS_ALT_FT = 1000;
+constexpr int32_t MAX_CRUISE_FT = 99000;
 
 void reject() { c17_cdu_scratchpad_msg = "INVALID ENTRY"; }
 bool kgs() { return WeightUnit == "KGS"; }
-
-// The scratchpad as a number; false (and INVALID ENTRY) when it is not one.
-bool entry_number(double& v) {
-  if (whole_word_number(c17_cdu_scratchpad, v)) return true;
-  reject();
-  return false;
-}
 
 void accepted() { c17_cdu_scratchpad.clear(); }
 
@@ -40,48 +29,40 @@ void route_value_changed() {
   if (fpl_changed_state == 3) fpl_changed_step();
 }
 
-// L3 ZFW (below 1000 thousands) and L4 RESERVES, in thousands of the weight unit.
-void enter_weight(double& weight, bool below_1000) {
-  double x = 0;
-  if (!entry_number(x)) return;
-  const double lb = x * 1000.0 * (kgs() ? LB_PER_KG : 1.0);
-  if (x <= 0 || (below_1000 && x >= 1000) || lb > MAX_WEIGHT_LB) return reject();
+// L3 ZFW (below 1000) and L4 RESERVES, thousands of the weight unit, at least the 0.1
+// their fields print: a smaller weight would show as 0.0, like no weight.
+void enter_weight(double& weight, double max_thousands) {
+  double lb = 0;
+  if (!read_weight_lb(c17_cdu_scratchpad, kgs(), max_thousands, lb) || cdu_shown_weight(lb) < 0.1 - 1e-9)
+    return reject();
   weight = lb;
   accepted();
 }
 
 // -1..200 as a whole number; 0 only as "0". The first change keeps the executed value.
 void enter_cost_index() {
-  double x = 0;
-  if (!entry_number(x)) return;
-  if (x != std::floor(x) || x < -1 || x > 200 || (x == 0 && c17_cdu_scratchpad != "0")) return reject();
+  int32_t ci = 0;
+  if (!read_cost_index(c17_cdu_scratchpad, ci)) return reject();
   if (cost_index_prev < 0) cost_index_prev = CostIndex;
-  CostIndex = int32_t(x);
+  CostIndex = ci;
   route_value_changed();
   accepted();
 }
 
-// "FL350", "350" or "35000": the "FL" leaves the scratchpad; up to 99000 ft.
+// "FL350", "350" or "35000", up to 99000 ft.
 void enter_cruise_alt() {
-  if (c17_cdu_scratchpad.starts_with("FL")) c17_cdu_scratchpad.erase(0, 2);
-  double x = 0;
-  if (!entry_number(x)) return;
-  const double whole = std::floor(x);
-  const double feet = whole < 1000 ? whole * 100.0 : whole;
-  if (x <= 0 || whole < 1 || feet > MAX_CRUISE_FT) return reject();
+  int32_t ft = 0;
+  if (!read_altitude_ft(c17_cdu_scratchpad, 1, MAX_CRUISE_FT, ft)) return reject();
   if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
-  cruise_alt = int32_t(feet);
+  cruise_alt = ft;
   route_value_changed();
   accepted();
 }
 
 // "270/45": three digits of direction, "/", the speed.
 void enter_wind() {
-  const std::string& s = c17_cdu_scratchpad;
-  double speed = 0;
-  if (s.size() < 5 || s[3] != '/' || s.substr(0, 3).find_first_not_of("0123456789") != std::string::npos ||
-      !whole_word_number(s.substr(4), speed) || !perf_set_wind(std::atoi(s.substr(0, 3).c_str()), std::trunc(speed)))
-    return reject();
+  int32_t dir = 0, kt = 0;
+  if (!read_wind(c17_cdu_scratchpad, dir, kt) || !perf_set_wind(dir, kt)) return reject();
   accepted();
 }
 
@@ -89,23 +70,22 @@ void enter_wind() {
 void enter_temperature(bool isa) {
   if (c17_cdu_scratchpad.empty()) return;
   double x = 0;
-  if (!entry_number(x)) return;
-  if ((x == 0 && c17_cdu_scratchpad != "0") || !perf_set_temperature(x, isa)) return reject();
+  if (!read_temperature_c(c17_cdu_scratchpad, x) || !perf_set_temperature(x, isa)) return reject();
   accepted();
 }
 
+// Feet, from 1000 up.
 void enter_trans_alt() {
-  double x = 0;
-  if (!entry_number(x)) return;
-  if (x < 1 || x >= MAX_TRANS_FT) return reject();
-  TransAlt = int32_t(x);
+  int32_t ft = 0;
+  if (!read_feet(c17_cdu_scratchpad, MIN_TRANS_ALT_FT, int32_t(CDU_MAX_ALT_FT) - 1, ft)) return reject();
+  TransAlt = ft;
   accepted();
 }
 
 void init_key() {
   switch (c17_cdu_pending_lsk) {
-    case 3: enter_weight(zero_fuel_weight, true); break;
-    case 4: enter_weight(reserve_fuel, false); break;
+    case 3: enter_weight(zero_fuel_weight, 1000.0); break;
+    case 4: enter_weight(reserve_fuel, CDU_MAX_WEIGHT_LB); break;
     case 5: enter_cost_index(); break;
     case 6: enter_cruise_alt(); break;
     case 7: enter_wind(); break;

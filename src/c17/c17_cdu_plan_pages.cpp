@@ -1,6 +1,6 @@
 // STORED FLIGHT PLANS (the stored plans six to a page; a line key loads and activates
 // one) and DUPLICATE NAMES (the candidates of an entered ident; a line key puts the
-// chosen one into the edit plan and activates it).
+// chosen one into the edit plan where the page that asked wanted it).
 #include <cmath>
 
 #include "c17/c17_cdu.h"
@@ -31,6 +31,48 @@ void load_and_activate(int n) {
   fpl_changed_step();
   fpl_edit_index = 1;
   activate_route();
+}
+
+// FLT PLAN: the candidate goes in at the line it was typed on (select_wpt_row), or is
+// the direct-to fix (row 0, legs mode 1), or the fix of the HOLD AT entry kept in the
+// scratchpad (row 0, legs mode 2).
+bool choose_for_legs(int e) {
+  if (select_wpt_row >= 1) return insert_edit_record(select_wpt_row, e);
+  if (legs_mode == 1) {
+    const int at = fpl_active_index >= 1 && fpl_active_index <= FPL_MAX_LAST ? fpl_active_index : 1;
+    return insert_edit_record(at, e, 1);
+  }
+  if (legs_mode == 2) {
+    smiths_hold_select_entry = e;
+    return true;
+  }
+  return false;
+}
+
+// RTE: the candidate closes the route row it was typed on.
+bool choose_for_route(int e) {
+  const int n = rte_entry_record(select_wpt_row);
+  if (n < 1 || !select_search_entry(e) || !store_selected_fix(n)) return false;
+  build_route_rows();
+  fpl_step_on_edit();
+  return true;
+}
+
+// Candidate e for the page that asked: into the edit plan (MOD on an active route,
+// EXEC activates), back on that page; the entry stays while the choice is refused.
+void choose_candidate(int e) {
+  const int32_t page = c17_dup_return_page;
+  bool ok = false;
+  if (page == C17_CDU_FLT_PLAN) ok = choose_for_legs(e);
+  else if (page == C17_CDU_RTE) ok = choose_for_route(e);
+  if (!ok) {
+    c17_cdu_scratchpad_msg = "INVALID ENTRY";
+    return;
+  }
+  // A HOLD AT entry waits in the scratchpad for its line key.
+  if (!(page == C17_CDU_FLT_PLAN && select_wpt_row < 1 && legs_mode == 2)) c17_cdu_scratchpad.clear();
+  c17_dup_return_page = 0;
+  c17_cdu_page = page;
 }
 
 }  // namespace
@@ -83,15 +125,7 @@ void c17_cdu_duplicate_names_page(GaugeSurface* rec, GfxGraphics* g) {
 
   const int32_t k = c17_cdu_pending_lsk;
   const int e = c17_dup_first_row + k - 1;
-  if (k >= 1 && k <= 5 && e <= count) {
-    // The chosen candidate, not always the first, goes into the plan.
-    if (select_search_entry(e) && insert_hold_1(c17_hold_row + 1, 0)) {
-      activate_route();
-      c17_cdu_page = C17_CDU_FLT_PLAN;
-    } else {
-      c17_cdu_scratchpad_msg = "INVALID ENTRY";
-    }
-  }
+  if (k >= 1 && k <= 5 && e <= count) choose_candidate(e);
 
   GfxPen* arrow = gfx_pen_create(p.g, COLOUR_GREEN, 2.0);
   if (c17_dup_first_row > 1) {

@@ -22,6 +22,10 @@ void cdu_reset_page_10a(GaugeSurface* rec) {
 namespace {
 
 constexpr double ROW_Y[5] = {41, 74, 107, 140, 173};
+// DEPARTURES lists from the chosen SID's line, the fifth row clear of the rule at 184.
+constexpr double DEP_ROW_Y[5] = {33, 66, 99, 132, 165};
+// A runway's tag, clear of the SID's tag at x 93 on the same line.
+constexpr double DEP_RWY_TAG_X = 175.0;
 constexpr int32_t PAGE_DEP_ARR_INDEX = 24;  // not drawn by this unit
 
 const char* tag() { return fpl_changed_state == 3 ? "<ACT>" : "<SEL>"; }
@@ -63,6 +67,7 @@ struct ProcColumn {
   const std::string& proc_text;
   const std::string& trans_text;
   double later_trans_label_y;
+  const double* rows;  // the five list rows
 };
 
 void draw_proc_column(const CduPage& p, const ProcColumn& c, int32_t page, double first_trans_label_y) {
@@ -76,8 +81,8 @@ void draw_proc_column(const CduPage& p, const ProcColumn& c, int32_t page, doubl
     for (int i = 0; i < 5; ++i) {
       const std::string* name = listed(c.procs, c.proc_count, b + i);
       if (!name) break;
-      cdu_largef(p, 0, ROW_Y[i], "%-6s", name->c_str());
-      if (*name == c.proc_text) cdu_large(p, 93, ROW_Y[i], tag());
+      cdu_largef(p, 0, c.rows[i], "%-6s", name->c_str());
+      if (*name == c.proc_text) cdu_large(p, 93, c.rows[i], tag());
     }
     return;
   }
@@ -100,7 +105,7 @@ void draw_proc_column(const CduPage& p, const ProcColumn& c, int32_t page, doubl
   for (int32_t k = page == 1 ? 2 : 1; k <= 5; ++k) {
     const std::string* name = listed(c.trans, c.trans_count, transition_of_key(page, k));
     if (!name) break;
-    const double y = page == 1 ? 66.0 + 33.0 * (k - 2) : ROW_Y[k - 1];
+    const double y = page == 1 ? 66.0 + 33.0 * (k - 2) : c.rows[k - 1];
     cdu_largef(p, 0, y, "%-5s", name->c_str());
     if (*name == c.trans_text) cdu_large(p, 93, y, tag());
   }
@@ -172,20 +177,21 @@ void c17_cdu_departures_page(GaugeSurface* rec, GfxGraphics* g) {
                         .trans_chosen = dep_trans_chosen == 1,
                         .proc_text = pending_sid,
                         .trans_text = pending_sid_trans,
-                        .later_trans_label_y = 19};
+                        .later_trans_label_y = 19,
+                        .rows = DEP_ROW_Y};
   draw_proc_column(p, sids, page, 53);
   cdu_small(p, 190, 19, "R U N W A Y S");
   if (dep_rwy_chosen == 1) {
     if (page == 1) {
       cdu_largef(p, 240, 33, "%-3s", route_runway.c_str());
-      cdu_large(p, 153, 33, tag());
+      cdu_large(p, DEP_RWY_TAG_X, 33, tag());
     }
   } else {
     for (int i = 0; i < 5; ++i) {
       const std::string* rwy = listed(dep_rwy_list, dep_rwy_count, page * 5 - 4 + i);
       if (!rwy) break;
-      cdu_largef(p, 240, ROW_Y[i], "%-3s", rwy->c_str());
-      if (*rwy == route_runway) cdu_large(p, 153, ROW_Y[i], tag());
+      cdu_largef(p, 240, DEP_ROW_Y[i], "%-3s", rwy->c_str());
+      if (*rwy == route_runway) cdu_large(p, DEP_RWY_TAG_X, DEP_ROW_Y[i], tag());
     }
   }
   draw_lower_lines(p, "- - - - - - - - - - - - - - - - - - - - - - - -");
@@ -337,7 +343,8 @@ void c17_cdu_arrivals_page(GaugeSurface* rec, GfxGraphics* g) {
                          .trans_chosen = arr_trans_chosen == 1,
                          .proc_text = pending_star,
                          .trans_text = pending_star_trans,
-                         .later_trans_label_y = 27};
+                         .later_trans_label_y = 27,
+                         .rows = ROW_Y};
   draw_proc_column(p, stars, page, 53);
   draw_arrival_right(p, page);
   draw_lower_lines(p, "- - - - - - - - - - - - - - - - - - - - - - - - - -");

@@ -4,6 +4,7 @@
 #include "c17/c17_cdu.h"
 #include "c17/c17_cdu_layout.h"
 #include "c17/c17_cdu_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -30,15 +31,20 @@ void takeoff_flaps() {
   c17_cdu_scratchpad.clear();
 }
 
-// V1 and VR below 250 kt, V2 below 270 kt.
+// V1 and VR below 250 kt, V2 below 270 kt, each from the lowest speed a speed field
+// takes; V1 <= VR <= V2 among the speeds set (0 is not set).
 void takeoff_speed(int32_t k) {
   static int32_t* const speeds[3] = {&V1, &VR, &V2};
-  const int32_t n = whole_entry();
-  if (n < 1 || n >= (k == 8 ? 270 : 250)) {
+  const int32_t i = k - 6;
+  int32_t v = 0;
+  bool ok = read_speed_kt(c17_cdu_scratchpad, CDU_MIN_SPEED_KT, i == 2 ? 269 : 249, v);
+  for (int32_t j = 0; j < 3 && ok; ++j)
+    if (*speeds[j] > 0) ok = j < i ? *speeds[j] <= v : (j > i ? v <= *speeds[j] : true);
+  if (!ok) {
     c17_cdu_scratchpad_msg = "INVALID ENTRY";
     return;
   }
-  *speeds[k - 6] = n;
+  *speeds[i] = v;
   c17_cdu_scratchpad.clear();
 }
 

@@ -1,5 +1,7 @@
 #include "guidance/aircraft_file.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +16,9 @@
 #include "module/module_files.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
+#include "module/sim_vars.h"
+
+double aircraft_file_max_ias = 0.0;
 
 namespace {
 
@@ -77,6 +82,15 @@ void set_descent_rate(std::string_view v) {
   DescentRate = rate > 0.0 ? rate : 1800.0;
 }
 
+// A speed limit of the file; the highest of them is the aircraft's.
+void set_speed_limit(double& limit, std::string_view v) {
+  limit = config_float(v);
+  if (limit > aircraft_file_max_ias) aircraft_file_max_ias = limit;
+}
+void set_climb_ias_max(std::string_view v) { set_speed_limit(ClimbIasMax, v); }
+void set_cruise_ias_max(std::string_view v) { set_speed_limit(CruiseIasMax, v); }
+void set_descent_ias_max(std::string_view v) { set_speed_limit(descent_ias_max, v); }
+
 void set_cost_index(std::string_view v) {
   int32_t ci = config_int(v);
   if (ci >= -1 && ci <= 200) CostIndex = ci;
@@ -108,19 +122,19 @@ const ConfigKey aircraft_cfg_keys[] = {
     {"ClbAltRest", CFG_FLOAT, &ClbAltRest, GUARD_NONE, nullptr},
     {"ClbSpdRest", CFG_FLOAT, &ClbSpdRest, GUARD_NONE, nullptr},
     {"ClimbIas", CFG_CUSTOM, nullptr, GUARD_NONE, set_climb_ias},
-    {"ClimbIasMax", CFG_FLOAT, &ClimbIasMax, GUARD_NONE, nullptr},
+    {"ClimbIasMax", CFG_CUSTOM, nullptr, GUARD_NONE, set_climb_ias_max},
     {"ClimbIasMin", CFG_FLOAT, &ClimbIasMin, GUARD_NONE, nullptr},
     {"ClimbRate", CFG_CUSTOM, nullptr, GUARD_NONE, set_climb_rate},
     {"ClimbTas", CFG_CUSTOM, nullptr, GUARD_NONE, set_climb_tas},
     {"CostIndex", CFG_CUSTOM, nullptr, GUARD_NONE, set_cost_index},
     {"CruiseIas", CFG_CUSTOM, nullptr, GUARD_NONE, set_cruise_ias},
-    {"CruiseIasMax", CFG_FLOAT, &CruiseIasMax, GUARD_NONE, nullptr},
+    {"CruiseIasMax", CFG_CUSTOM, nullptr, GUARD_NONE, set_cruise_ias_max},
     {"CruiseIasMin", CFG_FLOAT, &CruiseIasMin, GUARD_NONE, nullptr},
     {"CruiseTas", CFG_CUSTOM, nullptr, GUARD_NONE, set_cruise_tas},
     {"DescAltRest", CFG_FLOAT, &DescAltRest, GUARD_NONE, nullptr},
     {"DescSpdRest", CFG_FLOAT, &DescSpdRest, GUARD_NONE, nullptr},
     {"DescentIas", CFG_CUSTOM, nullptr, GUARD_NONE, set_descent_ias},
-    {"DescentIasMax", CFG_FLOAT, &descent_ias_max, GUARD_NONE, nullptr},
+    {"DescentIasMax", CFG_CUSTOM, nullptr, GUARD_NONE, set_descent_ias_max},
     {"DescentIasMin", CFG_FLOAT, &descent_ias_min, GUARD_NONE, nullptr},
     {"DescentRate", CFG_CUSTOM, nullptr, GUARD_NONE, set_descent_rate},
     {"DescentTas", CFG_CUSTOM, nullptr, GUARD_NONE, set_descent_tas},
@@ -266,6 +280,19 @@ void read_parking_position(std::string_view name) {
   if (!file) return;
   read_parking_lines(file, name);
   std::fclose(file);
+}
+
+double aircraft_max_ias() {
+  if (aircraft_file_max_ias >= 1.0) return aircraft_file_max_ias;
+  const double live = get_barber_pole_speed_raw() / 128.0;
+  return std::isfinite(live) && live >= 1.0 ? live : 0.0;
+}
+
+double aircraft_max_ias_now() {
+  const double live = get_barber_pole_speed_raw() / 128.0;
+  const bool known = std::isfinite(live) && live >= 1.0;
+  if (aircraft_file_max_ias >= 1.0) return known ? std::min(live, aircraft_file_max_ias) : aircraft_file_max_ias;
+  return known ? live : 0.0;
 }
 
 void read_aircraft_config() {

@@ -15,6 +15,16 @@
 // `aircraft_name` is empty.
 void read_aircraft_config();
 
+// The highest of the speed limits the aircraft file gives (ClimbIasMax, CruiseIasMax,
+// DescentIasMax), knots; 0 when it gives none.
+extern double aircraft_file_max_ias;
+// The aircraft's highest indicated airspeed, knots: the aircraft file's, else the live
+// maximum (the barber pole); 0 when neither is known.
+double aircraft_max_ias();
+// The highest indicated airspeed the autopilot may be given now, knots: the lower of the
+// aircraft file's and the live maximum; 0 when neither is known.
+double aircraft_max_ias_now();
+
 // Applies one line of an aircraft file.
 void apply_aircraft_cfg_line(std::string_view line);
 

@@ -5,6 +5,7 @@
 
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
+#include "guidance/aircraft_file.h"
 #include "guidance/fms_state.h"
 #include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
@@ -151,6 +152,9 @@ void note_fms_spd_set() {
 
 bool send_vnav_speed(double knots) {
   if (!std::isfinite(knots) || knots < 1.0 || knots > 1000.0) return false;
+  // Never beyond the aircraft's limits; the speed held is read back after the command.
+  const double limit = aircraft_max_ias_now();
+  if (limit >= 1.0 && knots > limit) knots = std::floor(limit);
   send_key(KEY_AP_AIRSPEED_SET, knots);
   note_fms_spd_set();
   return true;

@@ -30,7 +30,8 @@ void vnav_speed_update();
 // constraint speed of a near waypoint in descent.
 void vnav_restriction_steps();
 
-// Speed (knots) and Mach x 100 commands; values at or below 0 are never sent.
+// Speed (knots) and Mach x 100 commands; values at or below 0 are never sent, a speed
+// above the aircraft's limit (aircraft_max_ias_now) is sent as that limit.
 // Answer true when sent.
 bool send_vnav_speed(double knots);
 bool send_vnav_mach100(double mach100);

@@ -1,6 +1,7 @@
 // The mission CDU's entries that share the Smiths CDU's checks: PERF INIT wind and
 // temperatures, PERF LIMITS and APPROACH REF speeds, each
 // refused with the entry kept and nothing stored when outside what its field shows.
+#include <functional>
 #include <string>
 
 #include "c17/c17_cdu.h"
@@ -81,11 +82,76 @@ TEST_F(C17EntryRanges, ApproachRefSpeeds) {
     bool taken;
     int32_t vref;
   };
-  for (const Speed& c : {Speed{"999999", false, 145}, Speed{"999", true, 999}, Speed{"1000", false, 999},
-                         Speed{"3E4", true, 3}}) {
+  // Within the aircraft's limit (320 kt in the sample aircraft file), every word read.
+  for (const Speed& c : {Speed{"999999", false, 145}, Speed{"999", false, 145}, Speed{"320", true, 320},
+                         Speed{"1000", false, 320}, Speed{"3E4", false, 320}, Speed{"-5", false, 320}}) {
     enter(c.entry, "R2");
     EXPECT_EQ(at(0, 227), c.taken ? "" : "INVALID ENTRY") << c.entry;
     EXPECT_EQ(VREFMID, c.vref) << c.entry;
+  }
+}
+
+// Entries read loosely before: each is INVALID ENTRY with the entry kept as typed and
+// nothing stored, on each page of this unit that takes it.
+TEST_F(C17EntryRanges, MalformedEntriesAreRefusedAsTyped) {
+  struct Row {
+    const char* page;  // how the page is reached
+    const char* entry;
+    const char* key;
+    std::function<double()> stored;
+  };
+  auto hold_leg = [] { return hold_list[1].leg_time * 100 + hold_list[1].leg_dist + hold_list[1].leg_mode; };
+  auto leg2 = [] { return fpl_edit[2].alt_constraint * 1000 + fpl_edit[2].spd_constraint; };
+  const Row rows[] = {
+      {"FIX", "090/12/7", "L3", [] { return fix_info[1].dist[0] + fix_info[1].radial[0]; }},
+      {"FIX", "1.5/10", "L3", [] { return fix_info[1].dist[0] + fix_info[1].radial[0]; }},
+      {"HOLD", "1.5/", "R1", hold_leg},
+      {"HOLD", "/5/7", "R1", hold_leg},
+      {"HOLD", "/0.5", "R1", hold_leg},
+      {"LEGS", "250/5000/7", "R2", leg2},
+      {"LEGS", "250/", "R2", leg2},
+      {"LEGS", "250/FL", "R2", leg2},
+      {"APPR", "3E4", "R2", [] { return double(VREFMID); }},
+      {"APPR", "-5", "R2", [] { return double(VREFMID); }},
+      {"APPR", "30/145X", "R4", [] { return double(VREF); }},
+      {"APPR", "30/", "R4", [] { return double(VREF); }},
+      {"TOLD", "1", "R1", [] { return double(V1); }},
+      {"TOLD", "150", "R1", [] { return double(V1); }},  // above VR
+      {"TOLD", "130", "R3", [] { return double(V2); }},  // below VR
+      {"PERF", "1", "R5", [] { return double(TransAlt); }},
+      {"PERF", "0.0001", "L3", [] { return zero_fuel_weight; }},
+      {"PERF", "FL 350", "R1", [] { return double(cruise_alt); }},
+      {"LIMITS", "250/78", "L2", [] { return ClimbIasMin; }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.page) + " " + r.entry);
+    const std::string page = r.page;
+    if (page == "FIX") {
+      press("FIX");
+      enter("SEA", "L2");
+    } else if (page == "HOLD" || page == "LEGS") {
+      load_sample_plan();
+      press("LEGS");
+      if (page == "HOLD") {
+        press("HOLD");
+        enter("", "L3");
+        press("L6");
+        ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
+      }
+    } else if (page == "TOLD") {
+      V1 = 120, VR = 140, V2 = 150;
+      press("TOLD");
+    } else if (page == "LIMITS") {
+      press("PERF");
+      press("NEXT");
+    } else {
+      press(r.page);
+    }
+    const double before = r.stored();
+    enter(r.entry, r.key);
+    EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
+    EXPECT_EQ(c17_cdu_scratchpad, r.entry);
+    EXPECT_EQ(r.stored(), before);
   }
 }
 

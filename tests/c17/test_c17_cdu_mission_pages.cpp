@@ -59,7 +59,9 @@ TEST_F(C17CduPages, PositionFixPairsAreCheckedAndStoredWithTheFixAndThePlanKeptA
   };
   const Case cases[] = {
       {"090/12.5", true, 90, 12.5, "090 /12.5"}, {"000/5", true, 360, 5, "360 /5.0"},
-      {"/2.5", true, 0, 2.5, "--- /2.5"},        {"/25", false, 0, 0, ""},
+      {"/2.5", true, 0, 2.5, "--- /2.5"},        {"/25", true, 0, 25, "--- /25.0"},
+      {"090/12/7", false, 0, 0, ""},             {"1.5/10", false, 0, 0, ""},
+      {"09 0/10", false, 0, 0, ""},              {"090/0.05", false, 0, 0, ""},
       {"90/10", false, 0, 0, ""},                {"361/10", false, 0, 0, ""},
       {"090/999", false, 0, 0, ""},              {"ABC/10", false, 0, 0, ""},
       {"090/-5", false, 0, 0, ""},               {"090", false, 0, 0, ""},
@@ -151,29 +153,59 @@ TEST_F(C17CduPages, StoredPlansListThePlansSixToAPageAndLoadOneIntoTheActiveRout
   EXPECT_EQ(route_dest, "KPDX");
 }
 
-TEST_F(C17CduPages, DuplicateNamesListTheCandidatesAndPutTheChosenOneIntoThePlan) {
-  press("PLANS");
-  press("L1");
-  ASSERT_STREQ(fpl_active[1].ident, "ALKIS");
-  ASSERT_EQ(create_user_waypoint(0, "PAMMS"), 2);
-  press("DUP");
-  EXPECT_EQ(at(40, 0), "DUPLICATE NAMES");
-  const std::string second = at(0, 74);
-  ASSERT_EQ(second.rfind("*PAMMS ", 0), 0u) << second;
-  EXPECT_EQ(at(0, 107), "") << "two candidates, two rows";
-  const GfxRecording* r = screen();
-  ASSERT_NE(r, nullptr);
-  press("L4");
-  EXPECT_EQ(c17_cdu_page, C17_CDU_DUPLICATE_NAMES) << "no candidate on line 4";
+// An ident of two fixes typed on a line of FLT PLAN or RTE of the active route: DUPLICATE
+// NAMES lists them with the entry kept; the chosen one goes in at that line of the edit
+// plan (MOD), and EXEC makes it active.
+TEST_F(C17CduPages, DuplicateNamesPutTheChosenFixAtTheLineItWasTypedOn) {
+  struct Case {
+    const char* page_key;
+    bool next_page;  // the route rows start on RTE's second sub-page
+    const char* line_key;
+    int32_t page;
+    int rec;             // the record of that line
+    const char* before;  // the fix on it
+  };
+  for (const Case& c : {Case{"LEGS", false, "L2", C17_CDU_FLT_PLAN, 2, "CARRO"},
+                        Case{"RTE", true, "R1", C17_CDU_RTE, 3, "OLM"}}) {
+    SCOPED_TRACE(c.page_key);
+    load_sample_plan();
+    press(c.page_key);
+    if (c.next_page) press("NEXT");
+    enter("PAMMS", c.line_key);
+    EXPECT_EQ(c17_cdu_page, C17_CDU_DUPLICATE_NAMES);
+    EXPECT_EQ(c17_cdu_scratchpad, "PAMMS") << "the entry is kept";
+    frames(1);
+    EXPECT_EQ(at(40, 0), "DUPLICATE NAMES");
+    const std::string second = at(0, 74);
+    ASSERT_EQ(second.rfind("*PAMMS ", 0), 0u) << second;
+    EXPECT_EQ(at(0, 107), "") << "two candidates, two rows";
+    press("L4");
+    EXPECT_EQ(c17_cdu_page, C17_CDU_DUPLICATE_NAMES) << "no candidate on line 4";
 
-  const NavRecord chosen = nav_search_list[2];
-  press("L2");
-  EXPECT_EQ(c17_cdu_page, C17_CDU_FLT_PLAN);
-  ASSERT_GE(fpl_active_last, 1);
-  EXPECT_STREQ(fpl_active[1].ident, "PAMMS");
-  EXPECT_DOUBLE_EQ(fpl_active[1].lat, chosen.lat) << "the chosen candidate, not the first";
-  EXPECT_DOUBLE_EQ(fpl_active[1].lon, chosen.lon);
-  EXPECT_STREQ(fpl_active[2].ident, "ALKIS");
+    const NavRecord chosen = nav_search_list[2];
+    press("L2");
+    EXPECT_EQ(c17_cdu_page, c.page);
+    EXPECT_EQ(fpl_changed_state, 4);
+    EXPECT_TRUE(c17_cdu_scratchpad.empty());
+    EXPECT_STREQ(fpl_active[c.rec].ident, c.before) << "nothing flown before EXEC";
+    EXPECT_STREQ(fpl_edit[c.rec].ident, "PAMMS");
+    EXPECT_STREQ(fpl_edit[c.rec + 1].ident, c.before);
+    smiths_fms_key(69);  // EXEC, on the Smiths CDU that shares the route
+    EXPECT_EQ(fpl_changed_state, 3);
+    EXPECT_STREQ(fpl_active[c.rec].ident, "PAMMS");
+    EXPECT_DOUBLE_EQ(fpl_active[c.rec].lat, chosen.lat) << "the chosen candidate, not the first";
+    EXPECT_DOUBLE_EQ(fpl_active[c.rec].lon, chosen.lon);
+    EXPECT_EQ(fpl_active_index, 1);
+  }
+  // Reached with no line waiting for a choice, a candidate goes nowhere.
+  ASSERT_EQ(create_user_waypoint(0, "PAMMS"), 2);
+  const int32_t last = fpl_active_last;
+  press("DUP");
+  press("L1");
+  EXPECT_EQ(c17_cdu_page, C17_CDU_DUPLICATE_NAMES);
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
+  EXPECT_EQ(fpl_active_last, last);
+  EXPECT_EQ(fpl_changed_state, 3);
 }
 
 TEST_F(C17CduPages, DuplicateNamesRowsPrintHemispheresAndScroll) {
@@ -274,10 +306,10 @@ TEST_F(C17CduPages, TakeoffRefChecksFlapsAndWholeSpeeds) {
   gfx_delete(gfx);
   EXPECT_TRUE(blank());
 
-  // Past the top of climb the page is blank and its keys are not handled.
+  // Past the top of climb the page is blank; its line keys other than L6 do nothing.
   press("TOLD");
   toc_distance = 1;
-  press("L6");
+  press("R1");
   EXPECT_TRUE(blank());
   EXPECT_EQ(c17_cdu_page, C17_CDU_TAKEOFF_REF);
   toc_distance = 0;
@@ -301,7 +333,7 @@ TEST_F(C17CduPages, ApproachRefSpeedsAndTheLandingPair) {
   EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
   EXPECT_EQ(VREF, 0);
   enter("5/150", "R4");
-  EXPECT_TRUE(c17_cdu_scratchpad_msg.empty()) << "a one-character flap text is not read";
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY") << "no row's pair";
   EXPECT_EQ(c17_cdu_scratchpad, "5/150");
   enter("30/145", "R4");
   EXPECT_EQ(LDGFLAPS, 30);
@@ -316,12 +348,13 @@ TEST_F(C17CduPages, ApproachRefSpeedsAndTheLandingPair) {
   press("R1");
   EXPECT_EQ(VREFMIN, 152);
   enter("0", "R2");
-  EXPECT_EQ(VREFMID, 0) << "a speed of 0 is kept as entered";
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
+  EXPECT_EQ(VREFMID, 145) << "no speed of 0";
   enter("ABC", "R3");
   EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
   EXPECT_EQ(VREFMAX, 135);
   enter("-5", "R3");
-  EXPECT_TRUE(c17_cdu_scratchpad_msg.empty());
+  EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID ENTRY");
   EXPECT_EQ(c17_cdu_scratchpad, "-5");
   EXPECT_EQ(VREFMAX, 135);
   press("L6");

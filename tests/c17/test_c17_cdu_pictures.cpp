@@ -187,7 +187,7 @@ TEST_F(C17CduMfdPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
   shot("cdu_perf_init");
   EXPECT_EQ(at(222, 33), "FL350");
   press("NEXT");
-  enter("330/.78", "R2");
+  enter("320/.78", "R2");
   EXPECT_EQ(c17_cdu_scratchpad_msg, "");
   shot("cdu_perf_limits");
   smiths_fms_key(69);  // the performance changes executed

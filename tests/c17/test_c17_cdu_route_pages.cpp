@@ -94,7 +94,7 @@ TEST_F(C17CduRoute, DeparturesOfTheSampleOriginChooseSidAndRunway) {
   ASSERT_EQ(c17_cdu_page, C17_CDU_DEPARTURES);
   frames(1);
   EXPECT_EQ(at(25, 0), "KSEA DEPARTURES");
-  EXPECT_EQ(at(0, 41), "ALKI1 ");
+  EXPECT_EQ(at(0, 33), "ALKI1 ");
   press("L1");
   EXPECT_EQ(dep_arr_side, 1);
   EXPECT_EQ(route_sid, "ALKI1");
@@ -127,9 +127,9 @@ TEST_F(C17CduRoute, DeparturesPageTheirListsFiveLinesAPage) {
   EXPECT_EQ(at(230, 0), " 1 /  2");
   press("NEXT");
   EXPECT_EQ(at(230, 0), " 2 /  2");
-  EXPECT_EQ(at(0, 41), "SID6  ");
-  EXPECT_EQ(at(0, 74), "SID7  ");
-  EXPECT_EQ(at(0, 107), "");
+  EXPECT_EQ(at(0, 33), "SID6  ");
+  EXPECT_EQ(at(0, 66), "SID7  ");
+  EXPECT_EQ(at(0, 99), "");
 
   // A chosen SID with ten transitions: page 2 lists five from the fifth, each on its key.
   dep_arr_side = 1;
@@ -137,7 +137,7 @@ TEST_F(C17CduRoute, DeparturesPageTheirListsFiveLinesAPage) {
   set_list(dep_trans_list, dep_trans_count, "T", 10);
   frames(1);
   EXPECT_EQ(at(230, 0), " 2 /  3");
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(at(0, 41 + 33 * i), "T" + std::to_string(5 + i) + "   ") << i;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(at(0, 33 + 33 * i), "T" + std::to_string(5 + i) + "   ") << i;
   press("L5");
   EXPECT_EQ(pending_sid_trans, "T9");
   EXPECT_EQ(dep_trans_chosen, 1);
@@ -154,6 +154,8 @@ TEST_F(C17CduRoute, DeparturesPageTheirListsFiveLinesAPage) {
   EXPECT_EQ(c17_cdu_page, 24);
   frames(1);
   EXPECT_TRUE(blank());
+  press("L6");
+  EXPECT_EQ(c17_cdu_page, C17_CDU_MSN_INDEX) << "INDEX leads back from the blank page";
 }
 
 TEST_F(C17CduRoute, ArrivalsApproachTransitionKeysPickTheirLines) {

@@ -103,13 +103,17 @@ TEST_F(C17CduRte, CompanyRoutesByNameOrByTheirEnds) {
     const char* entry;
     bool found;
   };
-  // Under five characters an entry matches plan names only.
-  for (const Case& c : {Case{"KSE", true}, Case{"KSEAKPDX", true}, Case{"KSEAKBFI", false}, Case{"KPDX", false}}) {
+  // A plan's whole name, with or without its ending, or its origin and destination; a
+  // first part of a name is no name.
+  for (const Case& c : {Case{"KSE", false}, Case{"K", false}, Case{"KSEAKPDX", true}, Case{"KSEAKPDX.RTE", true},
+                        Case{"KSEAKPD", false}, Case{"KSEAKBFI", false}, Case{"KPDX", false}}) {
     fpl_changed_state = 0;
     route_origin = route_dest = FPL_NONE_TEXT;
     enter(c.entry, "L2");
     EXPECT_EQ(fpl_changed_state, c.found ? 1 : 0) << c.entry;
     EXPECT_EQ(c17_cdu_scratchpad_msg, c.found ? "" : "NOT IN DATABASE") << c.entry;
+    EXPECT_EQ(route_co_route, c.found ? c.entry : "") << c.entry;
+    route_co_route.clear();
     if (c.found) {
       EXPECT_EQ(route_origin, "KSEA") << c.entry;
       EXPECT_EQ(route_dest, "KPDX") << c.entry;
@@ -191,13 +195,13 @@ TEST_F(C17CduRte, ToKeysUseTheirRowsRecord) {
   enter("KPDX", "R1");
   EXPECT_EQ(row(36), "DIRECT | KPDX");
   EXPECT_EQ(fpl_edit_last, 1);
-  // Several fixes of one ident: the row and this page are kept for the choice.
-  ASSERT_EQ(create_user_waypoint(0, "PAMMS"), 2);
+  // Several fixes of one ident: DUPLICATE NAMES, the entry, row and page kept.
   c17_cdu_page = C17_CDU_RTE;
   enter("PAMMS", "R1");
-  EXPECT_EQ(c17_cdu_page, C17_CDU_SELECT_FIX);
+  EXPECT_EQ(c17_cdu_page, C17_CDU_DUPLICATE_NAMES);
   EXPECT_EQ(c17_dup_return_page, C17_CDU_RTE);
   EXPECT_EQ(select_wpt_row, 2);
+  EXPECT_EQ(c17_cdu_scratchpad, "PAMMS");
 }
 
 // The shared LEGS constraint parser with this unit's lines: the Smiths lines stay.

@@ -60,6 +60,14 @@ TEST_F(EconPagesTest, ClimbTargetSpeedsTakenAndRefused) {
       {"600", false, 260, 0.80, "260 / 0.80"},    {"/5", false, 260, 0.80, "260 / 0.80"},
       {"500.5", false, 260, 0.80, "260 / 0.80"},  {"ABC", false, 260, 0.80, "260 / 0.80"},
       {"270/4.5", false, 260, 0.80, "260 / 0.80"},
+      // Within the aircraft's limit (the sample aircraft file's highest, 320 kt), the Mach
+      // part read whole, .10 to .99.
+      {"500", false, 260, 0.80, "260 / 0.80"},    {"321", false, 260, 0.80, "260 / 0.80"},
+      {"250/-.5", false, 260, 0.80, "260 / 0.80"}, {"250/ABC", false, 260, 0.80, "260 / 0.80"},
+      {"/", false, 260, 0.80, "260 / 0.80"},      {"250/", false, 260, 0.80, "260 / 0.80"},
+      {"/4", false, 260, 0.80, "260 / 0.80"},     {"250 /.7 8", false, 260, 0.80, "260 / 0.80"},
+      {"250/.7/.8", false, 260, 0.80, "260 / 0.80"}, {"/.05", false, 260, 0.80, "260 / 0.80"},
+      {"320/.99", true, 320, 0.99, "320 / 0.99"},
   };
   for (const SpeedCase& c : cases) {
     put(c.entry, "L2");
@@ -86,7 +94,7 @@ TEST_F(EconPagesTest, CruiseAltitudeAndClimbRestriction) {
     int32_t alt;
   } alts[] = {{"FL350", true, 35000}, {"350", true, 35000},   {"99999", false, 35000},
               {"0", false, 35000},    {"370.9", true, 37000}, {"0X1F", false, 37000},
-              {"1E5", true, 100},     {"12000", true, 12000}, {"", true, 12000}};
+              {"1E5", false, 37000},     {"12000", true, 12000}, {"", true, 12000}};
   for (const auto& c : alts) {
     put(c.entry, "L1");
     EXPECT_EQ(cruise_alt, c.alt) << c.entry;
@@ -101,9 +109,11 @@ TEST_F(EconPagesTest, CruiseAltitudeAndClimbRestriction) {
   ClbAltRest = 0;
   put("250/10000", "L3");
   EXPECT_EQ(at(5, 99), "250 / 10000");
-  for (const char* refused : {"25/10000", "250/900", "250"}) {
+  for (const char* refused : {"25/10000", "250/900", "250", "2500/10000", "250/250000", "321/10000", "250/1E4",
+                              "250/10000/5", "250/10 000", "250/FL100", "250/99999"}) {
     put(refused, "L3");
     EXPECT_EQ(bottom(), "INVALID ENTRY") << refused;
+    EXPECT_EQ(smiths_scratchpad, refused);
     EXPECT_DOUBLE_EQ(ClbSpdRest, 250);
     EXPECT_DOUBLE_EQ(ClbAltRest, 10000);
   }

@@ -58,29 +58,46 @@ struct NumberCase {
   double shown_x, shown_y;
 };
 
-double cruise_alt_ft, crz_wind_kt, trans_alt_ft;
+double cruise_alt_ft, crz_wind_kt, trans_alt_ft, cost_index_v;
 
-// Numbers begin with digits and a point; an exponent or a hexadecimal form is text after
-// the number, and the stored value is the one the page shows.
+// Every word of an entry is read: digits and one point, nothing after the number; a value
+// outside its field's range (a cruise altitude truncated to 0, a transition altitude below
+// 1000 ft, a gross weight past its three digits) is refused with the entry kept.
 TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
   open_perf(1);
   TransAlt = 18000;
+  ASSERT_GT(read_fuel_on_board(), 1000.0);
   const NumberCase cases[] = {
-      {"3E4", "R1", true, &cruise_alt_ft, 300, "  300", 222, 33},
-      {"0X1F", "R1", false, &cruise_alt_ft, 300, "  300", 222, 33},
       {"350.5", "R1", true, &cruise_alt_ft, 35000, "FL350", 222, 33},
-      {"FL350.9", "R1", true, &cruise_alt_ft, 35000, "FL350", 222, 33},
-      {"1E2", "L3", true, &zero_fuel_weight, 1000, "1.0", 0, 99},
-      {"120.5KG", "L3", true, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {"3E4", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"0X1F", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"0.5", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"FL 2 50", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"FL0", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"FL1000", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"FL370.9", "R1", true, &cruise_alt_ft, 37000, "FL370", 222, 33},
+      {"120.5", "L3", true, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {"1E2", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {"120.5KG", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {"1 00", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {"999.9", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {".5", "L3", true, &zero_fuel_weight, 500, "0.5", 0, 99},
       {".", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
       {"-5", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
-      {"5E3", "L4", true, &reserve_fuel, 5000, "5.0", 0, 133},
-      {"6E3", "R5", true, &trans_alt_ft, 6, "    6", 210, 165},
-      {"18000", "R5", true, &trans_alt_ft, 18000, "18000", 210, 165},
+      {"5.0", "L4", true, &reserve_fuel, 5000, "5.0", 0, 133},
+      {"5E3", "L4", false, &reserve_fuel, 5000, "5.0", 0, 133},
+      {"120", "L5", true, &cost_index_v, 120, "120", 0, 165},
+      {"1.5", "L5", false, &cost_index_v, 120, "120", 0, 165},
+      {"20X", "L5", false, &cost_index_v, 120, "120", 0, 165},
+      {"6E3", "R5", false, &trans_alt_ft, 18000, "18000", 210, 165},
+      {"1E5", "R5", false, &trans_alt_ft, 18000, "18000", 210, 165},
+      {"5", "R5", false, &trans_alt_ft, 18000, "18000", 210, 165},
+      {"999", "R5", false, &trans_alt_ft, 18000, "18000", 210, 165},
+      {"5000", "R5", true, &trans_alt_ft, 5000, " 5000", 210, 165},
       {"270/35", "R2", true, &crz_wind_kt, 35, "270\xC2\xB0/ 35", 200, 66},
       {"270/-5", "R2", false, &crz_wind_kt, 35, "270\xC2\xB0/ 35", 200, 66},
-      {"270/1E3", "R2", true, &crz_wind_kt, 1, "270\xC2\xB0/  1", 200, 66},
+      {"270/1E3", "R2", false, &crz_wind_kt, 35, "270\xC2\xB0/ 35", 200, 66},
+      {"270/3 5", "R2", false, &crz_wind_kt, 35, "270\xC2\xB0/ 35", 200, 66},
       {"270/999", "R2", true, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
       {"270/1000", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
       {"361/10", "R2", false, &crz_wind_kt, 999, "270\xC2\xB0/999", 200, 66},
@@ -92,6 +109,7 @@ TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
     cruise_alt_ft = cruise_alt;
     crz_wind_kt = crz_wind_speed;
     trans_alt_ft = TransAlt;
+    cost_index_v = CostIndex;
     expect_answer(c.entry, c.taken);
     EXPECT_DOUBLE_EQ(*c.value, c.expected) << c.entry << " on " << c.key;
     EXPECT_EQ(at(c.shown_x, c.shown_y), c.shown) << c.entry << " on " << c.key;
@@ -120,7 +138,10 @@ TEST_F(EntryRanges, TemperaturesWithinTheirRange) {
       {"99", "R3", true, 99, 99 + std_oat},
       {"-45", "R3", false, 99, 99 + std_oat},  // T/C OAT -99.3
       {"+20", "R3", true, 20, 20 + std_oat},
-      {"1E2", "R4", true, 1 - std_oat, 1},
+      {"1E2", "R4", false, 20, 20 + std_oat},
+      {"-5X", "R3", false, 20, 20 + std_oat},
+      {"- 5", "R3", false, 20, 20 + std_oat},
+      {"-5.5", "R3", true, -5.5, -5.5 + std_oat},
   };
   for (const TemperatureCase& c : cases) {
     put(c.entry, c.key);
@@ -162,14 +183,12 @@ TEST_F(EntryRanges, PerfLimitsInFlight) {
       {"250/.995", "L2", false, 250, 0.78}, {"310/.700", "L2", false, 250, 0.78},
       {"250/.810", "L2", false, 250, 0.78}, {"000/.700", "L2", false, 250, 0.78},
       {"050/.1", "L2", true, 50, 0.1},      {"200/.050", "R1", false, 50, 0.1},
-      {"040/.700", "R1", false, 50, 0.1},   {"260/.790", "R1", true, 50, 0.1},
+      {"040/.700", "R1", false, 50, 0.1},   {"321/.790", "R1", false, 50, 0.1},
+      {"999/.790", "R1", false, 50, 0.1},   {"260/.79", "R1", true, 50, 0.1},
   };
   for (const LimitCase& c : cases) {
     put(c.entry, c.key);
-    const std::string kept = std::string(c.entry).size() == 6 ? std::string(c.entry) + "00"
-                             : std::string(c.entry).size() == 7 ? std::string(c.entry) + "0"
-                                                                : std::string(c.entry);
-    EXPECT_EQ(smiths_scratchpad, c.taken ? "" : kept) << c.entry;
+    EXPECT_EQ(smiths_scratchpad, c.taken ? "" : c.entry) << c.entry;
     EXPECT_EQ(bottom(), c.taken ? "" : "INVALID ENTRY") << c.entry;
     EXPECT_DOUBLE_EQ(ClimbIasMin, c.ias) << c.entry << " on " << c.key;
     EXPECT_DOUBLE_EQ(climb_mach_min, c.mach) << c.entry << " on " << c.key;
@@ -199,21 +218,18 @@ TEST_F(EntryRanges, ApproachRefSpeeds) {
     bool taken;
     int32_t vref;
   };
-  const Case cases[] = {{"999999", false, 145}, {"1000", false, 145}, {"999", true, 999}, {"150KT", true, 150},
-                        {"3E4", true, 3},       {"0", true, 0},       {"00", false, 0}};
+  const Case cases[] = {{"999999", false, 145}, {"1000", false, 145}, {"999", false, 145}, {"321", false, 145},
+                        {"150KT", false, 145},  {"150", true, 150},   {"3E4", false, 150}, {"0", false, 150},
+                        {"00", false, 150},     {"-5", false, 150},   {"49", false, 150},  {"320", true, 320}};
   VREFMID = 145;
   for (const Case& c : cases) {
     put(c.entry, "R2");
     expect_answer(c.entry, c.taken);
     EXPECT_EQ(VREFMID, c.vref) << c.entry;
   }
-  put("-5", "R2");  // a negative entry does nothing
-  EXPECT_EQ(bottom(), "-5");
-  EXPECT_EQ(VREFMID, 0);
-  put("999", "R1");
-  put("999", "R2");
-  put("999", "R3");
-  EXPECT_EQ(at(223, 71), "999 K T");
+  put("320", "R1");
+  put("320", "R3");
+  EXPECT_EQ(at(223, 71), "320 K T");
   expect_texts_inside("APPROACH REF");
 }
 

@@ -61,6 +61,8 @@ TEST_F(ReferencePagesTest, FixInfoPairsTakenAndRefused) {
       {"090/999", "INVALID ENTRY", 360, 10}, {"ABC/10", "INVALID ENTRY", 360, 10},
       {"270", "", 270, 10},          {"090/", "", 90, 10},         {"090/10.000000", "INVALID ENTRY", 90, 10},
       {"090/2E1", "INVALID ENTRY", 90, 10}, {"090/0X1F", "INVALID ENTRY", 90, 10},
+      {"090/12/7", "INVALID ENTRY", 90, 10}, {"1.5/10", "INVALID ENTRY", 90, 10},
+      {"090/1 2", "INVALID ENTRY", 90, 10}, {"/", "INVALID ENTRY", 90, 10},
   };
   for (const PairCase& c : cases) {
     clear_pad();
@@ -118,11 +120,11 @@ TEST_F(ReferencePagesTest, TakeoffAndApproachEntries) {
   press("L6");  // IDENT to INIT/REF INDEX
   press("L5");
   EXPECT_EQ(title(), "APPROACH REF");
-  run({{"30/150", "R4", "INVALID ENTRY"}, {"30/145", "R4", ""}, {"5/140", "R4", "5/140"},
-       {"00", "R2", "INVALID ENTRY"}, {"0", "R2", ""}});
+  run({{"30/150", "R4", "INVALID ENTRY"}, {"30/145", "R4", ""}, {"5/140", "R4", "INVALID ENTRY"},
+       {"00", "R2", "INVALID ENTRY"}, {"0", "R2", "INVALID ENTRY"}});
   EXPECT_EQ(LDGFLAPS, 30);
   EXPECT_EQ(VREF, 145);
-  EXPECT_EQ(VREFMID, 0);
+  EXPECT_EQ(VREFMID, 145);
   EXPECT_EQ(at(210, 133), "30°/145");
   clear_pad();
   press("R1");

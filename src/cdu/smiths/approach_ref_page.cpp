@@ -1,5 +1,6 @@
 // APPROACH REF page: gross weight, the three approach flap settings with their
 // reference speeds, and the landing flaps and VREF picked from them.
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "guidance/flight_log.h"
@@ -13,8 +14,7 @@ struct ApproachRow {
   int32_t* vref;
 };
 
-// A speed of three digits fits its "%3d K T" field.
-constexpr int32_t MAX_VREF_KT = 999;
+bool all_digits(const std::string& w) { return !w.empty() && w.find_first_not_of("0123456789") == std::string::npos; }
 
 const ApproachRow ROWS[3] = {
     {.flaps = &APPRFLAPSMIN, .vref = &VREFMIN},
@@ -30,26 +30,25 @@ void cdu_approach_speed_entry(int32_t& vref, CduLines io) {
     s = cdu_format("%d", int(vref));
     return;
   }
-  int32_t n = cdu_leading_int(s);
-  if (n < 0) return;
-  if ((n == 0 && s != "0") || n > MAX_VREF_KT) {
+  int32_t kt = 0;
+  if (!read_speed_kt(s, CDU_MIN_SPEED_KT, CDU_MAX_SPEED_KT, kt)) {
     io.msg = "INVALID ENTRY";
     return;
   }
-  vref = n;
+  vref = kt;
   s.clear();
 }
 
 void cdu_approach_landing_entry(CduLines io) {
   const std::string& s = io.pad;
-  std::size_t slash = s.find('/');
-  if (s.empty() || slash == std::string::npos || slash < 2) return;
-  std::string flaps = s.substr(0, slash);
-  int32_t speed = cdu_leading_int(s.substr(slash + 1));
+  if (s.empty()) return;
+  const std::size_t slash = s.find('/');
+  const std::string flaps = s.substr(0, slash), speed = slash == std::string::npos ? "" : s.substr(slash + 1);
   for (const ApproachRow& r : ROWS) {
-    if (flaps == *r.flaps && speed == *r.vref) {
+    // Both words whole: "30/145X" is no row's pair.
+    if (flaps == *r.flaps && all_digits(flaps) && speed == cdu_format("%d", int(*r.vref))) {
       LDGFLAPS = cdu_leading_int(flaps);
-      VREF = speed;
+      VREF = *r.vref;
       io.pad.clear();
       return;
     }

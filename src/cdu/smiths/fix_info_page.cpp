@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
@@ -65,33 +66,23 @@ void fix_info_radial_to_aircraft(const FixInfoRecord& f, double& radial, double&
   if (radial == 0.0) radial = 360.0;
 }
 
-bool whole_word_number(const std::string& w, double& v) {
-  std::size_t end = 0;
-  return cdu_scan_number(w, true, v, end) && end == w.size();
-}
+bool whole_word_number(const std::string& w, double& v) { return read_number_word(w, true, v); }
 
 namespace {
 
-// "RRR/DDD", "/DDD", "RRR" or "RRR/": radial three digits 000..360, distance above 0
-// and below 999.
+// "RRR/DDD", "/DDD", "RRR" or "RRR/": radial three digits 000..360, distance 0.1 to 998.9.
 void enter_pair(FixInfoRecord& f, int k) {
   const std::string& s = smiths_scratchpad;
   if (s.empty()) return;
-  bool ok = s.size() <= 12;
-  std::string w1, w2;
-  cdu_slash_words(s, w1, w2);
-  bool slash = s.find('/') != std::string::npos;
-  bool dist_only = !s.empty() && s[0] == '/';
-  std::string radial_word = dist_only ? "" : w1, dist_word = dist_only ? w1 : w2;
-  double radial = 0, dist = 0;
-  if (ok && !dist_only) {
-    ok = radial_word.size() == 3 && radial_word.find_first_not_of("0123456789") == std::string::npos;
-    radial = ok ? std::atof(radial_word.c_str()) : 0;
-    ok = ok && radial <= 360.0;
-  }
-  bool has_dist = slash && (dist_only || !dist_word.empty());
-  if (ok && has_dist) ok = whole_word_number(dist_word, dist) && dist > 0 && dist < 999;
-  if (!ok) {
+  std::string radial_word = s, dist_word;
+  const bool slash = s.find('/') != std::string::npos;
+  int32_t radial = 0;
+  double dist = 0;
+  bool ok = s.size() <= 12 && (!slash || split_at_slash(s, radial_word, dist_word));
+  const bool dist_only = radial_word.empty(), has_dist = !dist_word.empty();
+  if (ok && !dist_only) ok = read_radial_deg(radial_word, radial);
+  if (ok && has_dist) ok = read_tenths(dist_word, 0.1, 998.9, dist);
+  if (!ok || (dist_only && !has_dist)) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
@@ -52,6 +53,10 @@ int first_record(int page) {
 }
 
 // ---- entries ----
+
+// "250/FL120", "/12000" or "120": 100 to 400 kt within the aircraft's limit, up to 99000 ft.
+constexpr SpeedAltitudeRange LEG_CONSTRAINT = {
+    .min_kt = 100, .max_kt = 400, .min_ft = 1, .max_ft = 99000, .speed_optional = true, .flight_levels = true};
 
 bool whole_number(const std::string& w, double& v) { return w.size() <= 12 && whole_word_number(w, v); }
 
@@ -441,27 +446,14 @@ void cdu_legs_parse_entry_a(int n, CduLines io) {
     io.msg = "INVALID ENTRY";
     return;
   }
-  std::string text = io.pad;
-  for (char& c : text)
-    if (c == '/' || c == 'F' || c == 'L') c = ' ';
-  char w1[32] = "", w2[32] = "";
-  int words = text.size() < 31 ? std::sscanf(text.c_str(), " %31s %31s", w1, w2) : 0;
-  std::string speed_word = words == 2 ? w1 : "";
-  std::string alt_word = words == 2 ? w2 : (words == 1 ? w1 : "");
-  double alt = 0.0, speed = 0.0;
-  if (!whole_number(alt_word, alt) || alt <= 0.0) {
+  // A speed of 0 is no speed.
+  const std::string text = io.pad.starts_with("0/") ? io.pad.substr(1) : io.pad;
+  SpeedAltitudeEntry e;
+  if (!read_speed_altitude(text, LEG_CONSTRAINT, e)) {
     io.msg = "INVALID ENTRY";
     return;
   }
-  if (alt < 1000.0) alt *= 100.0;
-  if (alt > 99000.0) {
-    io.msg = "INVALID ENTRY";
-    return;
-  }
-  if (!speed_word.empty() && (!whole_number(speed_word, speed) || (speed != 0.0 && (speed < 100.0 || speed > 400.0)))) {
-    io.msg = "INVALID ENTRY";
-    return;
-  }
+  const double alt = e.ft, speed = e.has_speed ? e.kt : 0.0;
   if (fpl_changed_state == 3) copy_active_to_edit();
   fpl_edit[n].alt_constraint = alt;
   fpl_edit[n].constraint_flag = 1;

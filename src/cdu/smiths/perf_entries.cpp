@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
@@ -13,9 +14,14 @@
 #include "module/sim_vars.h"
 
 namespace {
-constexpr double MAX_ALT_FT = 99999.0;
-constexpr double MAX_TEMPERATURE_C = 99.0;
-constexpr double MIN_LIMIT_MACH = 0.1, MAX_LIMIT_MACH = 0.99;
+constexpr int32_t MAX_TARGET_KT = 500;
+// "250/10000": at least 50 kt below at least 1000 ft, in feet.
+constexpr SpeedAltitudeRange SPEED_RESTRICTION = {.min_kt = CDU_MIN_SPEED_KT,
+                                                  .max_kt = CDU_MAX_SPEED_KT,
+                                                  .min_ft = 1000,
+                                                  .max_ft = int32_t(CDU_MAX_ALT_FT) - 1,
+                                                  .speed_optional = false,
+                                                  .flight_levels = false};
 }  // namespace
 
 void cdu_reject() { smiths_scratchpad_msg = "INVALID ENTRY"; }
@@ -25,34 +31,25 @@ void cdu_route_value_changed() {
 }
 
 void cdu_enter_cruise_alt() {
-  if (smiths_scratchpad.starts_with("FL")) smiths_scratchpad.erase(0, 2);
-  // The range is checked on the number itself, before it becomes a whole number.
-  double x = cdu_leading_number(smiths_scratchpad);
-  if (x <= 0 || x >= MAX_ALT_FT) return cdu_reject();
+  int32_t ft = 0;
+  if (!read_altitude_ft(smiths_scratchpad, 1, int32_t(CDU_MAX_ALT_FT) - 1, ft)) return cdu_reject();
   if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
-  // Truncated first: "350.5" is FL350, as the page shows it.
-  cruise_alt = int32_t(x);
-  if (cruise_alt < 1000) cruise_alt *= 100;
+  cruise_alt = ft;
   cdu_route_value_changed();
   smiths_scratchpad.clear();
 }
 
 void cdu_enter_target_speed(const SpeedTarget& t) {
-  const std::string& s = smiths_scratchpad;
-  if (s.empty()) return;
-  const std::size_t slash = s.find('/');
-  const bool has_ias = slash != 0, has_mach = slash != std::string::npos;
-  const double ias = has_ias ? cdu_leading_number(s.substr(0, slash)) : 0.0;
-  const double mach = has_mach ? cdu_leading_number(s.substr(slash + 1)) : 0.0;
-  if (has_ias && !(ias >= 50 && ias <= 500)) return cdu_reject();
-  if (has_mach && !(mach >= 0 && mach <= 4)) return cdu_reject();
-  if (has_ias) {
+  if (smiths_scratchpad.empty()) return;
+  SpeedMachEntry e;
+  if (!read_speed_mach(smiths_scratchpad, CDU_MIN_SPEED_KT, MAX_TARGET_KT, e)) return cdu_reject();
+  if (e.has_speed) {
     if (*t.ias_prev < 0) *t.ias_prev = *t.ias;
-    *t.ias = int32_t(ias);
+    *t.ias = e.kt;
   }
-  if (has_mach) {
+  if (e.has_mach) {
     if (*t.mach_prev < 0) *t.mach_prev = *t.mach;
-    *t.mach = mach;
+    *t.mach = e.mach;
   }
   smiths_scratchpad.clear();
   cdu_route_value_changed();
@@ -61,12 +58,10 @@ void cdu_enter_target_speed(const SpeedTarget& t) {
 void cdu_enter_speed_restriction(double& speed, double& alt) {
   const std::string& s = smiths_scratchpad;
   if (s.empty()) return;
-  const std::size_t slash = s.find('/');
-  if (slash == std::string::npos || slash < 3) return cdu_reject();
-  const double kt = cdu_leading_number(s.substr(0, slash)), ft = cdu_leading_number(s.substr(slash + 1));
-  if (kt < 50 || ft < 1000) return cdu_reject();
-  speed = double(cdu_leading_int(s.substr(0, slash)));
-  alt = ft;
+  SpeedAltitudeEntry e;
+  if (s.find('/') < 3 || !read_speed_altitude(s, SPEED_RESTRICTION, e)) return cdu_reject();
+  speed = e.kt;
+  alt = e.ft;
   smiths_scratchpad.clear();
 }
 
@@ -80,7 +75,7 @@ bool perf_set_wind(double dir, double speed) {
 bool perf_set_temperature(double x, bool isa) {
   const double standard = 15.0 - 1.98 * double(cruise_alt / 1000);
   const double dev = isa ? x : x - standard, oat = isa ? x + standard : x;
-  if (!(std::fabs(dev) <= MAX_TEMPERATURE_C && std::fabs(oat) <= MAX_TEMPERATURE_C)) return false;
+  if (!(std::fabs(dev) <= CDU_MAX_TEMPERATURE_C && std::fabs(oat) <= CDU_MAX_TEMPERATURE_C)) return false;
   isa_deviation = dev;
   toc_oat = oat;
   return true;
@@ -95,28 +90,29 @@ const SpeedLimitRow perf_limit_rows[3] = {
 
 void cdu_enter_speed_limit(int row, bool is_max, CduLines io) {
   if (row < 0 || row > 2) return;
-  std::string& s = io.pad;
+  // The zeros fill a copy: a refused entry stays as typed.
+  std::string s = io.pad;
   if (s.size() == 6) s += "00";
   else if (s.size() == 7) s += "0";
-  auto digits = [&s](std::size_t at) { return s.substr(at, 3).find_first_not_of("0123456789") == std::string::npos; };
-  if (s.size() != 8 || s.compare(3, 2, "/.") != 0 || !digits(0) || !digits(5)) {
+  int32_t speed = 0;
+  double mach = 0;
+  if (s.size() != 8 || s.compare(3, 2, "/.") != 0 || s.substr(5).find_first_not_of("0123456789") != std::string::npos ||
+      !read_speed_kt(s.substr(0, 3), 1, CDU_MAX_SPEED_KT, speed) || !read_mach(s.substr(4), mach)) {
     io.msg = "INVALID ENTRY";
     return;
   }
-  const double speed = std::stoi(s.substr(0, 3)), mach = std::stoi(s.substr(5)) / 1000.0;
   const SpeedLimitRow& r = perf_limit_rows[row];
   const SpeedLimit& other = is_max ? r.min : r.max;
   // A limit of 0 on the other side is not set and bounds nothing.
   auto ordered = [is_max](double v, double o) { return o <= 0 || (is_max ? o <= v : v <= o); };
-  if (speed < 1 || mach < MIN_LIMIT_MACH || mach > MAX_LIMIT_MACH || !ordered(speed, *other.ias) ||
-      !ordered(mach, *other.mach)) {
+  if (!ordered(speed, *other.ias) || !ordered(mach, *other.mach)) {
     io.msg = "INVALID ENTRY";
     return;
   }
   const SpeedLimit& l = is_max ? r.max : r.min;
   *l.ias = speed;
   *l.mach = mach;
-  s.clear();
+  io.pad.clear();
 }
 
 std::string cdu_eta_hhmm(double minutes) {

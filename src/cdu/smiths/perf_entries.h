@@ -11,9 +11,8 @@ void cdu_reject();
 // A route value changed: an active, unchanged route becomes modified (MOD).
 void cdu_route_value_changed();
 
-// Cruise altitude from the scratchpad: a leading "FL" is removed from the scratchpad
-// itself; 0 < x < 99999 feet, a value below 1000 a flight level. The first change since
-// EXEC keeps the executed value in cruise_alt_prev.
+// Cruise altitude from the scratchpad (read_altitude_ft): "FL350", "350" or "35000", below
+// 99999 feet. The first change since EXEC keeps the executed value in cruise_alt_prev.
 void cdu_enter_cruise_alt();
 
 // A speed target and its Mach target with their pre-change slots (-1 = none).
@@ -23,11 +22,11 @@ struct SpeedTarget {
   double* ias_prev;
   double* mach_prev;
 };
-// "250", "/.78" or "250/.78": 50..500 kt, Mach 0..4. An empty scratchpad does nothing;
-// a refused entry changes nothing, slots included.
+// "250", "/.78" or "250/.78": 50..500 kt within the aircraft's limit, Mach .10 to .99.
+// An empty scratchpad does nothing; a refused entry changes nothing, slots included.
 void cdu_enter_target_speed(const SpeedTarget& t);
-// "250/10000": the "/" at the fourth character or later, at least 50 kt below at least
-// 1000 ft. The route state is not stepped.
+// "250/10000": the "/" at the fourth character or later, 50 kt to the aircraft's limit
+// below 1000 to 99998 ft. The route state is not stepped.
 void cdu_enter_speed_restriction(double& speed, double& alt);
 
 // PERF INIT CRZ WIND: direction 0-360 degrees, speed 0-999 knots (0 shows dashes); false,
@@ -48,9 +47,10 @@ struct SpeedLimitRow {
 };
 extern const SpeedLimitRow perf_limit_rows[3];
 // "250/.780" for the minimum or maximum of row `row` (0-2) from io.pad: an entry of 6 or 7
-// characters is first filled with zeros in the pad itself; three digits of speed, 1 to
-// 999 kt, three of Mach, .100 to .990, and the minimum not above the maximum (a limit of
-// 0 is not set). Else "INVALID ENTRY" in io.msg, the pad kept, nothing stored.
+// characters is read as if filled with zeros; three digits of speed, 1 kt to the
+// aircraft's limit, three of Mach, .100 to .990, and the minimum not above the maximum (a
+// limit of 0 is not set). Else "INVALID ENTRY" in io.msg, the pad kept as typed, nothing
+// stored.
 struct CduLines;
 void cdu_enter_speed_limit(int row, bool is_max, CduLines io);
 

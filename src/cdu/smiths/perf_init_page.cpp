@@ -2,6 +2,7 @@
 // wind, temperatures and transition altitude; the climb, cruise and descent speed limits.
 #include <cmath>
 
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/perf_entries.h"
 #include "cdu/smiths/smiths_cdu.h"
@@ -14,63 +15,64 @@
 namespace {
 
 constexpr int32_t smiths_perf_page_count = 2;
-constexpr double MAX_WEIGHT_LB = 2000000.0;
-constexpr double MAX_ALT_FT = 99999.0;
+constexpr int32_t MIN_TRANS_ALT_FT = 1000;
 
 bool kgs() { return WeightUnit == "KGS"; }
 
-// L3 ZFW (below 1000 thousands) and L4 RESERVES.
-void enter_weight(double& weight, bool below_1000) {
-  double x = cdu_leading_number(smiths_scratchpad);
-  if (x <= 0 || (below_1000 && x >= 1000)) return cdu_reject();
-  double lb = x * 1000.0 * (kgs() ? 2.20462262 : 1.0);
-  if (lb > MAX_WEIGHT_LB) return cdu_reject();
-  weight = lb;
+// L3 ZFW and L4 RESERVES, thousands of the weight unit. The gross weight (ZFW and fuel)
+// prints in its field of three digits of thousands.
+void enter_zfw() {
+  const double fuel = read_fuel_on_board();
+  double lb = 0;
+  if (!read_weight_lb(smiths_scratchpad, kgs(), 1000.0, lb) || !(cdu_shown_weight(lb + fuel) < 1000.0))
+    return cdu_reject();
+  zero_fuel_weight = lb;
+  smiths_scratchpad.clear();
+}
+
+void enter_reserves() {
+  double lb = 0;
+  if (!read_weight_lb(smiths_scratchpad, kgs(), CDU_MAX_WEIGHT_LB, lb)) return cdu_reject();
+  reserve_fuel = lb;
   smiths_scratchpad.clear();
 }
 
 void enter_cost_index() {
-  const std::string& s = smiths_scratchpad;
-  int32_t n = cdu_leading_int(s);
-  if (n < -1 || n > 200 || (n == 0 && s != "0")) return cdu_reject();
+  int32_t n = 0;
+  if (!read_cost_index(smiths_scratchpad, n)) return cdu_reject();
   if (cost_index_prev < 0) cost_index_prev = CostIndex;
   CostIndex = n;
   cdu_route_value_changed();
   smiths_scratchpad.clear();
 }
 
-// "270/35": the "/" the fourth character; direction the number of the first three, speed
-// the number after the "/".
+// "270/35": three digits of direction, "/", the speed.
 void enter_wind() {
-  const std::string& s = smiths_scratchpad;
-  double dir = 0, speed = 0;
-  std::size_t end = 0;
-  if (s.find('/') != 3 || s.size() < 5 || !cdu_scan_number(s.substr(0, 3), false, dir, end) ||
-      !cdu_scan_number(s.substr(4), false, speed, end) || !perf_set_wind(std::trunc(dir), std::trunc(speed)))
-    return cdu_reject();
+  int32_t dir = 0, speed = 0;
+  if (!read_wind(smiths_scratchpad, dir, speed) || !perf_set_wind(dir, speed)) return cdu_reject();
   smiths_scratchpad.clear();
 }
 
 // R3 ISA DEV / R4 T/C OAT: one sets the other through the standard lapse to cruise.
 void enter_temperature(bool isa) {
-  const std::string& s = smiths_scratchpad;
-  if (s.empty()) return;
-  double x = cdu_leading_number(s, true);
-  if ((x == 0 && s != "0") || !perf_set_temperature(x, isa)) return cdu_reject();
+  if (smiths_scratchpad.empty()) return;
+  double x = 0;
+  if (!read_temperature_c(smiths_scratchpad, x) || !perf_set_temperature(x, isa)) return cdu_reject();
   smiths_scratchpad.clear();
 }
 
+// Feet, from 1000 up.
 void enter_trans_alt() {
-  double x = cdu_leading_number(smiths_scratchpad);
-  if (x <= 0 || x >= MAX_ALT_FT) return cdu_reject();
-  TransAlt = int32_t(x);
+  int32_t ft = 0;
+  if (!read_feet(smiths_scratchpad, MIN_TRANS_ALT_FT, int32_t(CDU_MAX_ALT_FT) - 1, ft)) return cdu_reject();
+  TransAlt = ft;
   smiths_scratchpad.clear();
 }
 
 void init_key() {
   switch (smiths_pending_lsk) {
-    case 3: enter_weight(zero_fuel_weight, true); break;
-    case 4: enter_weight(reserve_fuel, false); break;
+    case 3: enter_zfw(); break;
+    case 4: enter_reserves(); break;
     case 5: enter_cost_index(); break;
     case 6: cdu_enter_cruise_alt(); break;
     case 7: enter_wind(); break;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cdu/smiths/econ_pages.h"
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
@@ -81,9 +82,7 @@ std::string fix_eta(const HoldRecord* h) {
 
 }  // namespace
 
-bool cdu_hold_course(const std::string& w, double& v) {
-  return w.find_first_not_of("0123456789.") == std::string::npos && whole_word_number(w, v) && v <= 360.0;
-}
+bool cdu_hold_course(const std::string& w, double& v) { return read_course_deg(w, v); }
 
 int smiths_listed_hold_count() {
   int n = 0;

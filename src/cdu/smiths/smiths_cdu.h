@@ -254,9 +254,10 @@ struct CduLines {
   std::string& msg;
 };
 // APPROACH REF R1-R3 on the row speed `vref` from io.pad: an empty pad takes the speed;
-// a negative entry does nothing; 1-999 kt, or "0" alone, is stored; else INVALID ENTRY.
+// digits of 50 kt to the aircraft's limit are stored; else INVALID ENTRY.
 void cdu_approach_speed_entry(int32_t& vref, CduLines io);
-// APPROACH REF R4 "flaps/speed" matching one of the three rows: LDGFLAPS and VREF.
+// APPROACH REF R4 "flaps/speed" matching one of the three rows, both words whole:
+// LDGFLAPS and VREF; an empty pad does nothing, any other entry is INVALID ENTRY.
 void cdu_approach_landing_entry(CduLines io);
 // RTE key k (1-5 L1-L5, 6-10 R1-R5, LSK_L6, LSK_R6) on sub-page `page`: entries from
 // io.pad, answers in io.msg. Answers the page the unit opens: 0 none,

@@ -1,5 +1,8 @@
 // TAKEOFF REF page: takeoff flaps and V speeds, the engine rating and the pre-flight
 // status with the pages still needed before takeoff.
+#include <string>
+
+#include "cdu/smiths/field_readers.h"
 #include "cdu/smiths/page_layout.h"
 #include "cdu/smiths/route_fields.h"
 #include "cdu/smiths/smiths_cdu.h"
@@ -36,8 +39,8 @@ void enter_flaps() {
 }
 
 void enter_speed(int32_t& speed, int32_t limit) {
-  int32_t v = cdu_leading_int(smiths_scratchpad);
-  if (v < 1 || v > limit) {
+  int32_t v = 0;
+  if (!read_speed_kt(smiths_scratchpad, CDU_MIN_SPEED_KT, limit, v)) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }
@@ -87,13 +90,15 @@ void takeoff_ref_body(const CduPage& p, const char* unset) {
   cdu_small_right(p, 85, "V 2");
   draw_speed(98, V2);
   bool complete = fpl_changed_state != 0 && !perf_init_needed() && !departure_needed();
-  if (complete) {
-    cdu_large(p, 0, 116, "- - - - -         -                             - - -");
-    cdu_small(p, 55, 121, "P R E     F L T   C O M P L E T E");
-  } else {
-    cdu_large(p, 0, 116, "- - - - -         -                         - - - - -");
-    cdu_small(p, 55, 121, "P R E     F L T   S T A T U S");
-  }
+  const char* status = complete ? "P R E     F L T   C O M P L E T E" : "P R E     F L T   S T A T U S";
+  // The status rule runs either side of its label, clear of it.
+  constexpr double label_x = 55.0, gap = 12.0;
+  cdu_large(p, 0, 116, "- - - -");
+  cdu_small(p, label_x, 121, status);
+  const double right = label_x + cdu_text_width(status, CDU_SMALL_PX) + gap;
+  std::string dashes = "-";
+  while (right + cdu_text_width(dashes + " -", CDU_LARGE_PX) <= 272.0) dashes += " -";
+  cdu_large(p, right, 116, dashes);
   if (fpl_changed_state == 0) cdu_large(p, 200, 133, "ROUTE>");
   if (perf_init_needed()) cdu_large(p, 0, 167, "<PERF  INIT");
   if (departure_needed()) cdu_large_fit(p, 157, 167, "DEPARTURE>");
