@@ -163,7 +163,7 @@ TEST_F(C17CduRte, ANewDestinationInFlightEndsTheArrivalInADiscontinuity) {
   enter("KBFI", "R1");
   EXPECT_EQ(fpl_changed_state, 4);
   frames(1);  // the title is drawn before the key acts
-  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(14, 0), "MOD");
   EXPECT_EQ(route_dest_mod, "KBFI");
   EXPECT_STREQ(fpl_edit[last].ident, "KBFI");
   EXPECT_STREQ(fpl_edit[last - 1].ident, FPL_DISCO_IDENT);

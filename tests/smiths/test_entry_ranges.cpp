@@ -274,7 +274,8 @@ TEST_F(EntryRanges, RteHoldEntries) {
   expect_texts_inside("RTE HOLD");
 }
 
-// "MOD" of a modified route: at 20 on PERF INIT, at 18 on RTE HOLD, over its box at 20.
+// "MOD" of a modified route: 2 px further right on PERF INIT than on RTE, over its box,
+// and a space clear of the title.
 TEST_F(EntryRanges, ModTagPositions) {
   start();
   execute_company_route();
@@ -284,11 +285,17 @@ TEST_F(EntryRanges, ModTagPositions) {
   EXPECT_EQ(at(18, 0), "ACT");
   put("FL350", "R1");
   ASSERT_EQ(fpl_changed_state, 4);
-  EXPECT_EQ(at(20, 0), "MOD");
+  EXPECT_EQ(at(16, 0), "MOD");
   EXPECT_EQ(at(18, 0), "");
   expect_texts_inside("PERF INIT MOD");
   press("RTE");
-  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(14, 0), "MOD");
+  double mod_right = 0, title_left = 0;
+  for (const GfxTextItem& t : items()) {
+    if (t.text == "MOD") mod_right = t.ink.x + t.ink.width;
+    if (t.text == "RTE") title_left = t.ink.x;
+  }
+  EXPECT_GE(title_left - mod_right, 4.0);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
   active_route();
   enter("250/FL120", "R2");
   EXPECT_EQ(fpl_changed_state, 4);
-  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(14, 0), "MOD");
   EXPECT_EQ(at(130, 66), "  250 / 12000A");
   EXPECT_EQ(at(0, 198), "< ERASE");
   // An altitude alone keeps the predicted speed.
@@ -346,7 +346,7 @@ TEST_F(LegsTest, AStagedHoldFixIsLookedUpAgainWhenPlaced) {
   // The hold is part of the change: MOD and listed, also on the next LEGS press.
   press("LEGS");
   EXPECT_EQ(fpl_changed_state, 4);
-  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(14, 0), "MOD");
   EXPECT_EQ(at(20, 88), "H O L D   A T");
   press("L6");  // ERASE takes the hold back with the rest of the change
   EXPECT_EQ(hold_count, 0);

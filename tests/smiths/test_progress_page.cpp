@@ -75,11 +75,13 @@ TEST_F(ProgressPageTest, RowsOnlyForRecordsOfThePlan) {
   EXPECT_TRUE(has("NAV  STATUS >"));
 }
 
-// 300 NM to the destination at 450 kt with a 280 kt descent: v = 374.7 kt, 48 minutes.
+// 300 NM to the destination along the legs at 450 kt with a 280 kt descent: v = 374.7 kt,
+// 48 minutes.
 TEST_F(ProgressPageTest, DestinationMeanSpeedAndFuelInTheWeightUnit) {
   in_flight(5);
-  present_lat = fpl_active[6].lat + 5.0;
-  present_lon = fpl_active[6].lon;
+  double leg = 0;
+  ASSERT_TRUE(fpl_leg_into(fpl_active, 6, 6, leg));
+  dist_to_active_wpt = 300.0 - leg;
   ground_speed = 450;
   DescentIas = 280;
   draw_now();
@@ -142,6 +144,6 @@ TEST_F(ProgressPageTest, SecondPageWindCrossTrackAndTrack) {
   wind_cross = -12.6;
   draw_now();
   EXPECT_EQ(at(0, 99), "L 0.25 NM");
-  EXPECT_EQ(at(0, 33), "20 KT                             R  12 KT");
+  EXPECT_EQ(at(0, 33), "20 KT                             L  12 KT");
   magvar = 0;
 }

@@ -99,7 +99,7 @@ TEST_F(RoadTest, FromAnEmptyCduToAnExecutedRoute) {
   EXPECT_GT(fpl_active[fpl_active_last].route_dist, 100.0);
   // A change shows MOD and lights EXEC; ERASE puts the active route back.
   enter("FL150", "R3");
-  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(14, 0), "MOD");
   EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
   press("L6");
   EXPECT_EQ(at(20, 0), "ACT");

@@ -163,7 +163,7 @@ TEST_F(RteTest, ActivateThenExecMakesTheRouteActive) {
   // An edit of the active route shows MOD until EXEC or ERASE.
   enter("SEA", "R1");
   EXPECT_EQ(fpl_changed_state, 4);
-  EXPECT_EQ(at(18, 0), "MOD");
+  EXPECT_EQ(at(14, 0), "MOD");
   EXPECT_EQ(at(0, 198), "< ERASE");
   EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
   EXPECT_EQ(line(36), "DIRECT | SEA");
@@ -233,7 +233,7 @@ TEST_F(RteTest, DestinationOnAnActiveRouteWithAnArrivalLeavesDiscontinuities) {
     std::strcpy(fpl_active[5].segment, last_leg);
     enter("KOLM", "R1");
     EXPECT_EQ(fpl_changed_state, 4);
-    EXPECT_EQ(at(18, 0), "MOD");
+    EXPECT_EQ(at(14, 0), "MOD");
     EXPECT_EQ(at(210, 33), "KOLM");
     EXPECT_STREQ(fpl_edit[fpl_edit_last].ident, "KOLM");
     EXPECT_STREQ(fpl_edit[fpl_edit_last - 1].ident, "DISCO");

@@ -94,6 +94,11 @@ const BoxCase BOX_CASES[] = {
     {"TAKEOFF REF", {"L6", "L4"}, TAKEOFF_SEPARATOR, {0, 184, INK_RIGHT, 204}},
     {"TAKEOFF REF", {"L6", "L4"}, "DEPARTURE>", {140, 167, INK_RIGHT, 187}},
     {"DEPARTURES", {"RTE", "KSEA>L1", "DEP ARR", "L1"}, "ROUTE>", {150, 198, INK_RIGHT, 218}},
+    {"IDENT", {}, "27 K", {200, 33, INK_RIGHT, 53}},
+    {"INIT/REF INDEX", {"L6"}, "LOAD ATC RTE>", {100, 99, INK_RIGHT, 119}},
+    {"INIT/REF INDEX", {"L6"}, "FLIGHT PLANS>", {100, 66, INK_RIGHT, 86}},
+    // Before take-off on the company route VNAV flies to CARRO at 10000 ft.
+    {"ECON PATH DES", {"RTE", "KSEAKPDX>L2", "R6", "EXEC", "DES"}, " CARRO/10000", {120, 99, INK_RIGHT, 119}},
 };
 
 }  // namespace
@@ -198,3 +203,4 @@ TEST_F(TextBoxTest, SelectWaypointReturnFrameShowsLegs) {
     if (fpl_changed_state == 4) press("EXEC");
   }
 }
+

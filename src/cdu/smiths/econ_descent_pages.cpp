@@ -2,6 +2,7 @@
 // or the next constraint, descent targets and restriction, deviation from the path,
 // flight-path angle and required vertical speed, the pause before the destination.
 // DES FORECASTS: a fixed form.
+#include <algorithm>
 #include <cmath>
 
 #include "cdu/smiths/econ_pages.h"
@@ -39,8 +40,11 @@ void des_key() {
   }
 }
 
+// Ending at x 265 as measured, smaller when that would run into the left column.
 void right_aligned(const CduPage& p, double y, const std::string& text) {
-  cdu_large(p, 265.0 - 9.0 * double(text.size()), y, text);
+  constexpr double RIGHT = 265.0, MIN_X = 120.0;
+  const double width = cdu_text_width(text, CDU_LARGE_PX);
+  cdu_text_within(p, CDU_LARGE_PX, std::max(RIGHT - width, MIN_X), y, text, MIN_X);
 }
 
 // Time and distance to the top of descent, or once past it to the constraint waypoint.

@@ -74,8 +74,8 @@ void draw_fuel_at_destination(const CduPage& p) {
   compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, gc_distance_nm, gc_course_deg);
   const double d = gc_distance_nm;
   cdu_smallf(p, 12, 121, "F U E L    A T %s", dest.ident);
-  // Pounds on this page, whatever the weight unit.
-  cdu_largef(p, 0, 133, "%3.1f", cdu_fuel_at(d, cdu_mean_speed(d, 0.85)) / 1000.0);
+  // In the weight unit of every other page.
+  cdu_largef(p, 0, 133, "%3.1f", cdu_shown_weight(cdu_fuel_at(d, cdu_mean_speed(d, 0.85))));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ void smiths_fms_ident_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 12, 22, "M O D E L");
   cdu_largef(p, 0, 33, "%s", ModelId.c_str());
   cdu_small_right(p, 22, "E N G   R A T I N G");
-  if (EngThrust >= 1) cdu_largef(p, 240, 33, "%2d K", int(EngThrust));
+  if (EngThrust >= 1) cdu_large_fit(p, 240, 33, cdu_format("%2d K", int(EngThrust)));
   cdu_small(p, 12, 55, "N A V   D A T A");
   cdu_largef(p, 0, 66, "%s", nav_data_cycle.c_str());
   cdu_small_right(p, 55, "A C T I V E");
@@ -102,9 +102,9 @@ void smiths_fms_init_ref_index_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_large(p, 0, 33, "<IDENT");
   cdu_large(p, 175, 33, "NAV DATA>");
   cdu_large(p, 0, 66, "<POS");
-  cdu_large(p, 137, 66, "FLIGHT PLANS>");
+  cdu_large_fit(p, 137, 66, "FLIGHT PLANS>");
   cdu_large(p, 0, 99, "<PERF");
-  cdu_large(p, 137, 99, "LOAD ATC RTE>");
+  cdu_large_fit(p, 137, 99, "LOAD ATC RTE>");
   cdu_large(p, 0, 132, "<TAKEOFF");
   cdu_large(p, 0, 165, "<APPROACH");
   cdu_large(p, 180, 198, "SAVE FPL>");

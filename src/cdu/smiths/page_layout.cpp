@@ -153,8 +153,10 @@ double cdu_text_width(const std::string& text, double px) {
 }
 
 void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text) {
-  double room = CDU_TEXT_RIGHT - cdu_text_width(text, CDU_LARGE_PX);
-  cdu_large(p, x < room ? x : (room > 0.0 ? room : 0.0), y, text);
+  const double width = cdu_text_width(text, CDU_LARGE_PX), room = CDU_TEXT_RIGHT - width;
+  if (room >= 0.0) return cdu_large(p, x < room ? x : room, y, text);
+  // Wider than the text area: from its left edge, smaller.
+  draw_in_size(p, CDU_LARGE_PX * CDU_TEXT_RIGHT / width, 0.0, y, text);
 }
 
 void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& text) {
@@ -187,7 +189,10 @@ void cdu_act_mod_tag(const CduPage& p, double act_x, double mod_x) {
   if (fpl_changed_state == 3) {
     cdu_large(p, act_x, 0.0, "ACT");
   } else if (fpl_changed_state == 4) {
-    cdu_boxed(p, 20.0, 0.0, mod_x, 0.0, 3, "MOD");
+    // The box of three characters (42 wide) at 20 would end against the title at 63: box
+    // and text stand 4 further left, the box ending a space before the title.
+    constexpr double SHIFT = 4.0;
+    cdu_boxed(p, 20.0 - SHIFT, 0.0, mod_x - SHIFT, 0.0, 3, "MOD");
   }
 }
 

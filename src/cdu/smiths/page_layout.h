@@ -55,7 +55,8 @@ void cdu_five_boxes(const CduPage& p, double x0, double step, double y);
 void cdu_bottom_line(const CduPage& p);
 // Width of `text` in the "Arial" font of `px` pixels (its advance widths), in canvas units.
 double cdu_text_width(const std::string& text, double px);
-// Large text at (x, y), moved left as far as needed to end at the right margin (x 272).
+// Large text at (x, y), moved left as far as needed to end at the right margin (x 272);
+// a text wider than that from x 0 is drawn there in a smaller size.
 void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text);
 // Large text at (x, y), drawn smaller when needed to end at the right margin, down to
 // the small font.
@@ -65,7 +66,8 @@ void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& t
 // moved left, not past `min_x`, as far as needed to end inside the screen, and drawn in a
 // smaller size when that is not enough.
 void cdu_text_within(const CduPage& p, double px, double x, double y, const std::string& text, double min_x);
-// "ACT" at `act_x` in state 3; in state 4 "MOD" at `mod_x` over its box at (20, 0).
+// "ACT" at `act_x` in state 3; in state 4 "MOD" at `mod_x` - 4 over its box at (16, 0),
+// a space clear of the title at 63.
 void cdu_act_mod_tag(const CduPage& p, double act_x, double mod_x = 18.0);
 
 // Position texts of the pages: "N33°37.3" and "W111°54.6" / "E009°05.0" (two and three

@@ -129,7 +129,8 @@ void draw_init(const CduPage& p) {
   cdu_large(p, 63, 0, "PERF  INIT");
   cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(smiths_perf_page_count));
   init_key();
-  perf_init_body(p, {.isa_dev_as_difference = false, .oat_beside_isa = false});
+  // A deviation converts as a difference: -5 C is -9 F.
+  perf_init_body(p, {.isa_dev_as_difference = true, .oat_beside_isa = false});
   cdu_large(p, 175, 198, "TAKEOFF >");
   draw_bottom(p);
 }

@@ -51,37 +51,54 @@ void draw_from_row(const CduPage& p) {
   cdu_largef(p, 227, 33, "%3.1f", fuel_at_last_wpt / 1000.0);
 }
 
-// The active, next and destination rows read only records of the plan.
+// The speed a row's ETA and fuel are worked at: the destination's with the descent at the
+// end, every other point at the ground speed; 0 for none.
+double row_speed(int rec, double dist) {
+  if (rec == fpl_active_last) {
+    const double v = cdu_mean_speed(dist, 0.8);
+    return v > 60.0 ? v : 0.0;
+  }
+  return ground_speed > 75.0 ? ground_speed : 0.0;
+}
+
+// The active, next and destination rows read only records of the plan; distances run
+// along the legs, and a route break shows no distance, time or fuel.
 void draw_route_rows(const CduPage& p) {
   const int active = fpl_active_index, last = fpl_active_last;
   const bool has_active = last > 0 && active_record(active);
   if (has_active) {
-    cdu_mediumf(p, 30, 53, "%03.0f \xB0", bearing_to_active_wpt);
-    cdu_largef(p, 0, 66, "%-5s", fpl_active[active].ident);
-    column(p, 66, cdu_format("%.0f", dist_to_active_wpt));
-    if (ground_speed > 75.0) eta_and_fuel(p, 66, dist_to_active_wpt, ground_speed);
+    const FlightPlanWpt& a = fpl_active[active];
+    cdu_largef(p, 0, 66, "%-5s", a.ident);
+    if (!fpl_route_break(a)) {
+      cdu_mediumf(p, 30, 53, "%03.0f \xB0", bearing_to_active_wpt);
+      column(p, 66, cdu_format("%.0f", dist_to_active_wpt));
+      if (const double v = row_speed(active, dist_to_active_wpt); v > 0) eta_and_fuel(p, 66, dist_to_active_wpt, v);
+    }
   }
   if (has_active && active + 1 < last) {
     const FlightPlanWpt &a = fpl_active[active], &n = fpl_active[active + 1];
-    double course = 0;
-    const double d = distance(a.lat, a.lon, n.lat, n.lon, &course) + dist_to_active_wpt;
     cdu_largef(p, 0, 99, "%-5s", n.ident);
-    column(p, 99, cdu_format("%.0f", d));
-    cdu_mediumf(p, 30, 86, "%03.0f \xB0", magnetic_course(course));
-    if (ground_speed > 75.0) eta_and_fuel(p, 99, d, ground_speed);
+    double leg = 0;
+    if (!fpl_route_break(a) && fpl_leg_into(fpl_active, last, active + 1, leg)) {
+      double course = 0;
+      distance(a.lat, a.lon, n.lat, n.lon, &course);
+      const double d = leg + dist_to_active_wpt;
+      column(p, 99, cdu_format("%.0f", d));
+      cdu_mediumf(p, 30, 86, "%03.0f \xB0", magnetic_course(course));
+      if (const double v = row_speed(active + 1, d); v > 0) eta_and_fuel(p, 99, d, v);
+    }
   }
   // A destination beyond the origin.
   if (last < 1) return;
   const FlightPlanWpt& dest = fpl_active[last];
-  double d = distance(present_lat, present_lon, dest.lat, dest.lon);
-  if (has_active && active < last - 1) {
-    const FlightPlanWpt& n = fpl_active[active + 1];
-    d = distance(present_lat, present_lon, n.lat, n.lon) + distance(n.lat, n.lon, dest.lat, dest.lon);
-  }
   cdu_largef(p, 0, 131, "%-5s", dest.ident);
+  if (fpl_route_break(dest)) return;
+  double d = distance(present_lat, present_lon, dest.lat, dest.lon);
+  // Along the legs from the active waypoint, which is measured from the aircraft itself.
+  if (has_active && !fpl_route_break(fpl_active[active]))
+    d = dist_to_active_wpt + fpl_distance_along(fpl_active, last, active, last);
   column(p, 131, cdu_format("%.0f", d));
-  const double v = cdu_mean_speed(d, 0.8);
-  if (active != FPL_NO_PLAN && v > 60.0) eta_and_fuel(p, 131, d, v);
+  if (const double v = row_speed(last, d); active != FPL_NO_PLAN && v > 0) eta_and_fuel(p, 131, d, v);
 }
 
 void draw_progress(const CduPage& p) {
@@ -127,11 +144,12 @@ void draw_vertical_deviation(const CduPage& p) {
   const FlightPlanWpt* wpt = econ_vnav_wpt();
   if (tod_reached != 1 || !wpt || !(distance(tod_lat, tod_lon, wpt->lat, wpt->lon) > 0)) return;
   const double h = indicated_altitude, path = vnav_path_altitude;
-  if (h > path) {
-    cdu_small(p, 200, 88, "V E R T  D E V");
+  // A deviation that rounds to no foot is none.
+  if (h - path >= 0.5) {
+    cdu_small_right(p, 88, "V E R T  D E V");
     cdu_largef(p, 200, 99, "%5.0f HI", h - path);
-  } else if (h < path) {
-    cdu_small(p, 190, 88, "V E R T  D E V");
+  } else if (path - h >= 0.5) {
+    cdu_small_right(p, 88, "V E R T  D E V");
     cdu_smallf(p, 200, 99, "%5.0f LO", path - h);
   }
 }
@@ -143,8 +161,9 @@ void draw_progress_2(const CduPage& p) {
             wind_along >= 0 ? "H E A D W I N D                 C R O S S W I N D"
                             : "T A I L W I N D                 C R O S S W I N D");
   const int along = std::abs(key_param(wind_along)), cross = key_param(wind_cross);
+  // A positive cross component blows from the right of the heading.
   cdu_largef(p, 0, 33, "%2d KT                             %s %3d KT", along,
-             cross > 0 ? "L" : (cross < 0 ? "R" : ""), std::abs(cross));
+             cross > 0 ? "R" : (cross < 0 ? "L" : ""), std::abs(cross));
   cdu_small(p, 12, 55, "W I N D                         S A T / I S A    D E V");
   cdu_largef(p, 0, 66, "%03.0f\xB0 / %3.0f", wind_direction, wind_speed);
   const int isa_dev = key_param(token341 - (15.0 - indicated_altitude / 1000.0 * 1.98));
