@@ -468,6 +468,7 @@ void SimHost::collect_module_messages() {
   if (!module_message_) return;
   while (const char* text = module_message_(module_messages_seen_ + 1)) {
     ++module_messages_seen_;
+    if (!*text) continue;  // dropped by the module's full list before it was seen
     Record r(RecordKind::ModuleMessage);
     r.name = text;
     add_record(std::move(r));

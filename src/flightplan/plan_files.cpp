@@ -31,6 +31,7 @@ int32_t LoadFuelonFlightPlanLoad = 0;
 int32_t plan_load_request = 0;
 std::string plan_load_name;
 std::string plan_loaded_airport_ident;
+std::vector<std::string> refused_plan_names;
 
 static constexpr std::size_t kMaxPlanFileBytes = 1 << 20;
 static constexpr double kFuelLbPerGallon = 6.7;
@@ -179,9 +180,14 @@ static bool format_record_line(const FlightPlanWpt& r, std::string& line) {
   return parse_record_line(line, back) == RECORD_READ;
 }
 
+// A name a save may write: one the stored list shows and a load finds again, a single
+// file name with the plan extension (never a ".PLN").
+static bool loadable_plan_name(const std::string& fn) {
+  return has_extension(fn, ".rte") && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn);
+}
+
 int write_plan_file(const std::string& file_name) {
-  if (!is_safe_file_name(file_name) || file_name.size() >= sizeof(StoredPlan{}.name) || is_sim_plan(file_name))
-    return 0;
+  if (!loadable_plan_name(file_name)) return 0;
   std::vector<std::string> lines;
   for (int i = 0; i <= fpl_active_last && i <= FPL_MAX_LAST; ++i) {
     FlightPlanWpt r = fpl_active[i];
@@ -193,11 +199,12 @@ int write_plan_file(const std::string& file_name) {
   std::string folder = plan_folder_path();
   std::filesystem::create_directories(folder, ec);
   // Written beside the plan and renamed over it once complete, so that a failed save
-  // leaves the earlier file as it was. A stale part file is removed, never written
-  // through (it may be a link), and the new one is created exclusively.
+  // leaves the earlier file as it was. The working file's name holds a ":", which no plan
+  // name can, so a file found under it is a stale one of an earlier save: removed, never
+  // written through (it may be a link), and the new one is created exclusively.
   std::string path = find_plan_file(folder, file_name);
   if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && !replaceable_plan_file(path)) return 0;
-  std::string part = path + ".part";
+  std::string part = path + ":saving";
   std::filesystem::remove(part, ec);
   int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   std::FILE* f = fd >= 0 ? ::fdopen(fd, "w") : nullptr;
@@ -237,6 +244,9 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
   clear_fpl_scan();
   cruise = 0;
   fuel = 0.0;
+  // The writer ends every line: a last line without its end is a file cut short, its last
+  // number perhaps cut with it ("-12" of "-122.5975").
+  if (size > 0 && data[size - 1] != '\n') return 0;
   bool in_plan = false;
   bool has_plan = false;
   std::size_t pos = 0;
@@ -373,11 +383,15 @@ void list_plan_files() {
   }
   std::sort(names.begin(), names.end());
   stored_plan_count = 0;
+  refused_plan_names.clear();
   for (const std::string& fn : names) {
     if (stored_plan_count >= STORED_PLAN_CAPACITY - 2) break;  // one slot stays for "NEW FPL"
     int cruise = 0;
     double fuel = 0.0;
-    if (!read_stored_plan(folder + fn, fn, cruise, fuel)) continue;
+    if (!read_stored_plan(folder + fn, fn, cruise, fuel)) {
+      refused_plan_names.push_back(fn);
+      continue;
+    }
     StoredPlan& e = stored_plans[++stored_plan_count];
     std::memset(e.name, 0, sizeof e.name);
     fpl_set_text(e.name, fn);
@@ -396,6 +410,13 @@ void list_plan_files() {
   set_end_record(e.rows[0]);
   clear_fpl_scan();
   gnsxls_plan_list_pages = (stored_plan_count + 7) / 8;
+}
+
+bool stored_plan_refused(std::string_view entry) {
+  if (entry.empty()) return false;
+  for (const std::string& fn : refused_plan_names)
+    if (fn.compare(0, entry.size(), entry) == 0) return true;
+  return false;
 }
 
 void load_plan_fuel(double fuel) {

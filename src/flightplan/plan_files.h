@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Message of the last plan-file operation that failed ("Unable to load FP"), or of
 // the GPS-route import; the calling CDU shows it in its message line. "" = none.
@@ -32,17 +34,25 @@ std::string plan_folder_path();
 // Writes fpl_active as plan file `file_name` in the plans folder: "CruiseAlt=%d" when
 // SaveFPLCruiseAlt is 1 and a cruise altitude is set, "Fuel=%.0f" when plan_fuel is
 // above 0, "[FlightPlan]", one line per record 0..last. The name must be one file name
-// inside the folder ("/", "\", ":" and ".." are refused). Answers 1 only when every
+// inside the folder that the stored list shows again: it ends with ".RTE" (any case),
+// and "/", "\", ":" and ".." are refused. Answers 1 only when every
 // line was written and the file closed; otherwise 0, and an earlier file of that name
 // is left as it was. The caller shows name + " Saved" or name + " Unable to Save".
 int write_plan_file(const std::string& file_name);
+
+// Plan files of the folder that the last listing refused (unreadable, cut, a value out of
+// range): they are not in the stored list.
+extern std::vector<std::string> refused_plan_names;
+// True when `entry` begins the name of such a file: a unit then says "Unable to load FP",
+// not that no such plan exists.
+bool stored_plan_refused(std::string_view entry);
 
 // Reads plan file `name` of the plans folder into fpl_edit (fpl_edit_last, -1 when
 // empty), plan_cruise_alt, plan_fuel and, when the file gives one, cruise_alt. The
 // names "NEXT FPL" and "NEW FPL" give an empty plan. A file that cannot be opened,
 // holds a bad name, or more than 200 records leaves the edit plan unchanged, sets
-// fpl_message := "Unable to load FP" and answers 0; otherwise answers 1. Malformed
-// record lines are skipped.
+// fpl_message := "Unable to load FP" and answers 0; otherwise answers 1. A record line
+// that does not read, or a last line without its line end (a cut file), refuses the plan.
 int load_plan_file(const std::string& name, int flag);
 
 // Reads plan file `path` (a file system path) into fpl_scan, cruise altitude and fuel

@@ -33,7 +33,7 @@ void reset_flightplan_state() {
            fpl_hold_removed_hook, fpl_discontinuity_made_hook);
     // plan_files.cpp
     s.keep(fpl_message, plan_loader_flag, FlightPlansFolder, SaveFPLCruiseAlt, LoadFuelonFlightPlanLoad,
-           plan_load_request, plan_load_name, plan_loaded_airport_ident);
+           plan_load_request, plan_load_name, plan_loaded_airport_ident, refused_plan_names);
     // procedures.cpp
     s.keep(dep_sid_list, dep_sid_count, dep_trans_list, dep_trans_count, dep_rwy_list, dep_rwy_count,
            arr_star_list, arr_star_count, arr_trans_list, arr_trans_count, arr_appr_list, arr_appr_count,

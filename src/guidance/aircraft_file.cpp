@@ -23,13 +23,13 @@ double aircraft_file_max_ias = 0.0;
 namespace {
 
 // Start modes as written; validated into the display modes after the file.
-void set_efs50_hsi_mode(std::string_view v) { efs50_ehsi_mode = config_int(v); }
-void set_efs50_nav_mode(std::string_view v) { EFS50NavMode = config_int(v); }
-void set_du1000_ehsi_mode(std::string_view v) { du1000_ehsi_mode = config_int(v); }
-void set_b737_nd_mode(std::string_view v) { b737_nd_mode = config_int(v); }
-void set_md11_nd_mode(std::string_view v) { md11_nd_mode = config_int(v); }
-void set_md80_ehsi_mode(std::string_view v) { md80_ehsi_mode = config_int(v); }
-void set_proline4_mfd_mode(std::string_view v) { proline4_mfd_format = config_int(v); }
+void set_efs50_hsi_mode(std::string_view v) { efs50_ehsi_mode = config_int_of_float(v); }
+void set_efs50_nav_mode(std::string_view v) { EFS50NavMode = config_int_of_float(v); }
+void set_du1000_ehsi_mode(std::string_view v) { du1000_ehsi_mode = config_int_of_float(v); }
+void set_b737_nd_mode(std::string_view v) { b737_nd_mode = config_int_of_float(v); }
+void set_md11_nd_mode(std::string_view v) { md11_nd_mode = config_int_of_float(v); }
+void set_md80_ehsi_mode(std::string_view v) { md80_ehsi_mode = config_int_of_float(v); }
+void set_proline4_mfd_mode(std::string_view v) { proline4_mfd_format = config_int_of_float(v); }
 
 // Speed targets: a speed of 0 or less is no speed and leaves the target.
 void set_climb_ias(std::string_view v) {
@@ -92,12 +92,12 @@ void set_cruise_ias_max(std::string_view v) { set_speed_limit(CruiseIasMax, v); 
 void set_descent_ias_max(std::string_view v) { set_speed_limit(descent_ias_max, v); }
 
 void set_cost_index(std::string_view v) {
-  int32_t ci = config_int(v);
+  int32_t ci = config_int_of_float(v);
   if (ci >= -1 && ci <= 200) CostIndex = ci;
 }
 
 void set_eng_thrust(std::string_view v) {
-  int32_t thrust = config_int(v);
+  int32_t thrust = config_int_of_float(v);
   EngThrust = thrust > 1000 ? thrust / 1000 : thrust;
 }
 
@@ -111,6 +111,8 @@ void set_to_flaps_range(std::string_view v) {
   TOFLAPSRANGE.append(v);
   TOFLAPSRANGE.push_back(',');
 }
+
+}  // namespace
 
 const ConfigKey aircraft_cfg_keys[] = {
     {"WptChgDist", CFG_FLOAT, &WptChgDist, GUARD_INT_PART_ABOVE_ZERO, nullptr},
@@ -192,6 +194,9 @@ const ConfigKey aircraft_cfg_keys[] = {
     VEK_COLOUR_KEYS(MD80EHSI, Bkgrd)
 #undef VEK_COLOUR_KEYS
 };
+const size_t aircraft_cfg_key_count = sizeof(aircraft_cfg_keys) / sizeof(aircraft_cfg_keys[0]);
+
+namespace {
 
 int32_t in_range_or(int32_t mode, int32_t low, int32_t high, int32_t fallback) {
   return mode >= low && mode <= high ? mode : fallback;
@@ -216,7 +221,7 @@ void apply_aircraft_cfg_line(std::string_view line) {
   std::string key, value;
   if (!split_config_line(line, key, value)) return;
   if (apply_config_key(shared_setting_keys, shared_setting_key_count, key, value)) return;
-  apply_config_key(aircraft_cfg_keys, sizeof(aircraft_cfg_keys) / sizeof(aircraft_cfg_keys[0]), key, value);
+  apply_config_key(aircraft_cfg_keys, aircraft_cfg_key_count, key, value);
 }
 
 void read_airac_header(std::FILE* file) {

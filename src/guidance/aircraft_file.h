@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "guidance/config_line.h"
+
 // Once an aircraft name is recorded, runs once (guarded by `aircraft_config_loaded`):
 // reads the navigation data cycle from "\vek\Navdata\navs.txt", applies the aircraft
 // file, validates the start modes, derives the Mach limits, loads the performance
@@ -46,3 +48,7 @@ void read_parking_position(std::string_view name);
 void read_parking_lines(std::FILE* file, std::string_view name);
 
 constexpr size_t aircraft_cfg_line_limit = 200;
+
+// Keys of the aircraft file only (besides the shared settings keys).
+extern const ConfigKey aircraft_cfg_keys[];
+extern const size_t aircraft_cfg_key_count;

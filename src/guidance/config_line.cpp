@@ -82,7 +82,8 @@ int32_t config_int(std::string_view text) {
   return static_cast<int32_t>(v);
 }
 
-double config_float(std::string_view text) {
+bool config_number(std::string_view text, double& value) {
+  value = 0.0;
   size_t i = skip_white(text);
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -97,7 +98,7 @@ double config_float(std::string_view text) {
     ++i;
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
   }
-  if (digits == 0) return 0.0;
+  if (digits == 0) return false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
@@ -109,8 +110,14 @@ double config_float(std::string_view text) {
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + i, v);
   (void)ptr;
-  if (ec != std::errc() || !std::isfinite(v)) return 0.0;
-  return negative ? -v : v;
+  if (ec != std::errc() || !std::isfinite(v)) return false;
+  value = negative ? -v : v;
+  return true;
+}
+
+double config_float(std::string_view text) {
+  double v = 0.0;
+  return config_number(text, v) ? v : 0.0;
 }
 
 int32_t truncate_to_int(double value) {
@@ -152,17 +159,27 @@ namespace {
 
 // What each number of the settings and aircraft files may be: speeds print in three
 // digits, altitudes in five, and a value beyond them would overflow the guidance's
-// whole-number arithmetic (a flight-path angle of 1e10 degrees, say).
+// whole-number arithmetic (a flight-path angle of 1e10 degrees, say). Flags are 0 or 1.
+// A name with `suffix` set covers every key ending with it (the colour keys).
 struct ConfigRange {
   const char* name;
   double lo;
   double hi;
+  bool suffix = false;
 };
 constexpr double kMaxSpeed = 999.0;      // knots
 constexpr double kMaxAltitude = 99999.0; // feet
 constexpr double kMaxRate = 20000.0;     // feet per minute
+constexpr double kMaxChangeDist = 20.0;  // nm: farther, a waypoint sequences before its turn
+constexpr double kMaxChangeSecs = 60.0;  // s: a minute at 600 kt is 10 nm
+constexpr double kMaxMach = 0.99;
 constexpr ConfigRange kConfigRanges[] = {
-    {"WptChgDist", 0.0, 100.0},          {"BestHoldIas", 0.0, kMaxSpeed},
+    {"WptChgDist", 0.0, kMaxChangeDist}, {"WptProcChgDist", 0.0, kMaxChangeDist},
+    {"FlyoverWptChgDist", 0.0, kMaxChangeDist}, {"WptChgSecs", 0.0, kMaxChangeSecs},
+    {"WptProcChgSecs", 0.0, kMaxChangeSecs}, {"TransAlt", 0.0, kMaxAltitude},
+    {"MinMapRange", 0.0, 320.0},         {"SetDestLoadTowerViewDist", 0.0, 9999.0},
+    {"ClimbMach", 0.0, kMaxMach},        {"CruiseMach", 0.0, kMaxMach},
+    {"DescentMach", 0.0, kMaxMach},      {"BestHoldIas", 0.0, kMaxSpeed},
     {"ClbAltRest", 0.0, kMaxAltitude},   {"ClbSpdRest", 0.0, kMaxSpeed},
     {"DescAltRest", 0.0, kMaxAltitude},  {"DescSpdRest", 0.0, kMaxSpeed},
     {"ClimbIas", 0.0, kMaxSpeed},        {"ClimbIasMax", 0.0, kMaxSpeed},
@@ -184,33 +201,75 @@ constexpr ConfigRange kConfigRanges[] = {
     {"VREFMIN", 0.0, kMaxSpeed},         {"VREFMID", 0.0, kMaxSpeed},
     {"VREFMAX", 0.0, kMaxSpeed},         {"VnavSetSpdRestDist", 0.0, 9999.0},
     {"PauseAtDistFromDest", -9999.0, 9999.0}, {"TcasVertRange", 0.0, kMaxAltitude},
+    {"EFS50HsiMode", 1.0, 7.0},          {"EFS50NavMode", 1.0, 2.0},
+    {"DU1000EHSIMode", 0.0, 3.0},        {"HWB737NDMode", 1.0, 7.0},
+    {"HWMD11NDMode", 2.0, 5.0},          {"MD80EHSIMode", 0.0, 3.0},
+    {"PROLINE4MFDMode", 0.0, 3.0},       {"VnavSetSpd", 0.0, 2.0},
+    {"ColorRed", 0.0, 255.0, true},      {"ColorGreen", 0.0, 255.0, true},
+    {"ColorBlue", 0.0, 255.0, true},
+    {"ArmPauseAtTod", 0.0, 1.0},         {"PauseAtTod", 0.0, 1.0},
+    {"DispETALocalTime", 0.0, 1.0},      {"LoadFuelonFlightPlanLoad", 0.0, 1.0},
+    {"Lnav1xAtTod", 0.0, 1.0},           {"SetUTCTimeOnFPLoad", 0.0, 1.0},
+    {"McuShowActiveRwys", 0.0, 1.0},     {"SaveFPLCruiseAlt", 0.0, 1.0},
+    {"DispC17SpdTrend", 0.0, 1.0},       {"ArmPauseAtDistFromDest", 0.0, 1.0},
+    {"SetMCPSpdOnFlightPlanLoad", 0.0, 1.0}, {"DisplayMagVarOnGnsxlsNavPage", 0.0, 1.0},
+    {"DecLatLonDisp", 0.0, 1.0},         {"DispAppPtrnAlts", 0.0, 1.0},
+    {"DispPrevWpt", 0.0, 1.0},           {"DrawBodArcOnP1000MFD", 0.0, 1.0},
+    {"EadiDualCue", 0.0, 1.0},           {"EADIHdgTape", 0.0, 1.0},
+    {"EhsiStaticHdgPointer", 0.0, 1.0},  {"ExpandEADI", 0.0, 1.0},
+    {"ExpandEADILnav", 0.0, 1.0},        {"LnavOffAtLastWpt", 0.0, 1.0},
+    {"LnavSetEnRouteFreqs", 0.0, 1.0},   {"MFDTextAntiAlias", 0.0, 1.0},
+    {"SetSpdOffwhenAPMasterSetOff", 0.0, 1.0}, {"SetWptBaro", 0.0, 1.0},
+    {"ShowTodBodIndicators", 0.0, 1.0},  {"VnavOffAtLastWpt", 0.0, 1.0},
+    {"VnavOffOnManAltChg", 0.0, 1.0},    {"VnavSetAlts", 0.0, 1.0},
+    {"VnavSetSpdOffOnManSpdChg", 0.0, 1.0}, {"DrawBodArcOnEFS50EHSI", 0.0, 1.0},
+    {"SequenceFPlanWpts", 0.0, 1.0},     {"DrawTcasWindowOnP1000MFD", 0.0, 1.0},
+    {"SetMCPCrzAltOnFlightPlanLoad", 0.0, 1.0}, {"HdgHoldOnLnavOn", 0.0, 1.0},
+    {"AdjustTurnDistforAngle", 0.0, 1.0}, {"ShowFloatingTodBodIndicators", 0.0, 1.0},
+    {"VnavSetMachCruiseSpd", 0.0, 1.0},  {"ResetApHdg", 0.0, 1.0},
+    {"DispFPV", 0.0, 1.0},
 };
 
-// False, with a module message, when `key` has a range and `value` reads outside it.
-bool config_value_in_range(std::string_view key, std::string_view value) {
-  for (const ConfigRange& r : kConfigRanges) {
-    if (!equal_ignoring_case(r.name, key)) continue;
-    // Read as a decimal, so that no whole-number clamp hides a huge value.
-    double d = config_float(value);
-    if (d >= r.lo && d <= r.hi) return true;
-    add_module_message(std::string(r.name) + "=" + std::string(value.substr(0, 32)) + " out of range, ignored");
-    return false;
-  }
-  return true;
+bool ends_with_ignoring_case(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && equal_ignoring_case(text.substr(text.size() - end.size()), end);
+}
+
+const ConfigRange* range_of(std::string_view key) {
+  for (const ConfigRange& r : kConfigRanges)
+    if (r.suffix ? ends_with_ignoring_case(key, r.name) : equal_ignoring_case(r.name, key)) return &r;
+  return nullptr;
+}
+
+// False, with a module message, when `key` has a range and `value` does not read as a
+// number ("nan", "abc", "1e309", nothing) or reads outside the range. A whole-number key
+// is checked as it is stored, truncated.
+bool config_value_in_range(std::string_view key, ConfigType type, std::string_view value) {
+  const ConfigRange* r = range_of(key);
+  if (!r) return true;
+  double d = 0.0;
+  bool reads = config_number(value, d);
+  if (reads && (type == CFG_INT || type == CFG_INT_OF_FLOAT)) d = truncate_to_int(d);
+  if (reads && d >= r->lo && d <= r->hi) return true;
+  add_module_message(std::string(key) + "=" + std::string(value.substr(0, 32)) + " out of range, ignored");
+  return false;
 }
 
 }  // namespace
+
+bool config_key_has_range(std::string_view key) { return range_of(key) != nullptr; }
 
 bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value) {
   for (size_t k = 0; k < count; ++k) {
     const ConfigKey& entry = table[k];
     if (!equal_ignoring_case(entry.name, key)) continue;
-    if (entry.type != CFG_TEXT && entry.type != CFG_UPPER_TEXT && !config_value_in_range(entry.name, value))
+    if (entry.type != CFG_TEXT && entry.type != CFG_UPPER_TEXT && !config_value_in_range(entry.name, entry.type, value))
       return true;
     switch (entry.type) {
       case CFG_INT:
       case CFG_INT_OF_FLOAT: {
-        double d = entry.type == CFG_INT ? config_int(value) : config_float(value);
+        // Stored as checked: "1.5e4" is 15000, not the 1 before its point.
+        double d = config_float(value);
+        if (entry.type == CFG_INT) d = truncate_to_int(d);
         int32_t v = truncate_to_int(d);
         bool ok = true;
         if (entry.guard == GUARD_ABOVE_ZERO) ok = d > 0.0;

@@ -19,6 +19,9 @@ bool split_config_line(std::string_view line, std::string& key, std::string& val
 // The integer at the start of `text` (leading white space skipped), 0 when none;
 // values beyond the 32-bit range are clamped.
 int32_t config_int(std::string_view text);
+// The decimal number at the start of `text` into `value`; false (and 0) when none reads
+// there or it is not finite ("nan", "inf", "abc", "1e309", an empty text).
+bool config_number(std::string_view text, double& value);
 // The decimal number at the start of `text`, 0 when none or not finite.
 double config_float(std::string_view text);
 // `config_float` truncated toward zero and clamped to the 32-bit range.
@@ -31,7 +34,7 @@ int32_t truncate_to_int(double value);
 bool read_limited_line(std::FILE* file, size_t limit, std::string& line);
 
 enum ConfigType : int32_t {
-  CFG_INT,           // integer from the start of the value
+  CFG_INT,           // decimal number truncated, as CFG_INT_OF_FLOAT (guards on the whole number)
   CFG_FLOAT,         // decimal number
   CFG_INT_OF_FLOAT,  // decimal number truncated
   CFG_TEXT,          // the value as written
@@ -55,9 +58,13 @@ struct ConfigKey {
 };
 
 // Sets the key of `table` named `key` from `value`. False when no key matches. A number
-// outside the key's range (config_line.cpp's range table) is not taken: the value stays as
-// it was and the module posts "<key>=<value> out of range, ignored".
+// outside the key's range (config_line.cpp's range table), or a value that does not read
+// as a number, is not taken: the value stays as it was and the module posts
+// "<key>=<value> out of range, ignored". A whole-number key stores the decimal truncated.
 bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value);
+
+// True when `key` has a range in that table (every numeric key of the files has one).
+bool config_key_has_range(std::string_view key);
 
 bool equal_ignoring_case(std::string_view a, std::string_view b);
 std::string upper_case(std::string_view text);

@@ -93,7 +93,7 @@ void write_row(int mode) {
     std::fputs("; TIME   Segment  Waypoint   GSP   TAS       V/S    ALT    FF     FOB       ZFW     PLD  IAS\n", f);
     std::fputs(kRule, f);
   }
-  add_module_message(row);
+  add_routine_module_message(row);
   std::fputs(row, f);
   std::fclose(f);
 }

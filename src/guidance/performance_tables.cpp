@@ -1,11 +1,13 @@
 #include "guidance/performance_tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "guidance/config_line.h"
 #include "guidance/settings.h"
 #include "module/module_files.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 
 double perf_grwt[perf_grwt_capacity + 1];
@@ -37,17 +39,46 @@ size_t split_words(std::string_view line, std::string_view* words) {
   return n;
 }
 
+// What each number of a row may be, by section and column (the last range covers the
+// columns after it): a value beyond it would make the predictions print nonsense.
+struct ColumnRange {
+  double lo;
+  double hi;
+};
+constexpr double kMaxFuelFlow = 1e6;  // lb/h
+constexpr ColumnRange kAltitude = {-2000.0, 99999.0}, kTas = {0.0, 999.0}, kRate = {0.0, 20000.0},
+                      kFuelFlow = {0.0, kMaxFuelFlow}, kWeight = {0.0, 1e7}, kGrwt = {0.0, 10000.0};
+constexpr ColumnRange kClimbColumns[] = {kAltitude, kTas, kRate, kFuelFlow};
+constexpr ColumnRange kCruiseColumns[] = {kAltitude, kTas, kFuelFlow};
+constexpr ColumnRange kDescentColumns[] = {kAltitude, kTas, kRate, kFuelFlow};
+constexpr ColumnRange kAltitudeColumns[] = {kAltitude, kWeight};
+
+// The numbers of `words` into `out`; false when one does not read or lies outside the range
+// of its column.
+template <size_t N>
+bool read_numbers(const std::string_view* words, size_t n, const ColumnRange (&ranges)[N], double* out) {
+  for (size_t w = 0; w < n; ++w) {
+    const ColumnRange& r = ranges[w < N ? w : N - 1];
+    if (!config_number(words[w], out[w]) || !(out[w] >= r.lo && out[w] <= r.hi)) return false;
+  }
+  return true;
+}
+
 // Appends a row of the first `columns` words (absent ones 0) plus any present words up
-// to `max_columns`.
-void add_row(PerfRow* rows, int32_t& count, const std::string_view* words, size_t n, int32_t columns,
-             int32_t max_columns) {
-  if (count >= perf_row_capacity) return;
+// to `max_columns`. False, adding nothing, when a number does not read or is out of range.
+template <size_t N>
+bool add_row(PerfRow* rows, int32_t& count, const std::string_view* words, size_t n, int32_t columns,
+             int32_t max_columns, const ColumnRange (&ranges)[N]) {
+  int32_t used = static_cast<int32_t>(n) < max_columns ? static_cast<int32_t>(n) : max_columns;
+  double numbers[perf_max_columns] = {};
+  if (!read_numbers(words, static_cast<size_t>(used), ranges, numbers)) return false;
+  if (count >= perf_row_capacity) return true;
   PerfRow& row = rows[++count];
   row = PerfRow{};
-  int32_t used = static_cast<int32_t>(n) < max_columns ? static_cast<int32_t>(n) : max_columns;
   if (used < columns) used = columns;
-  for (int32_t c = 1; c <= used; ++c) row.col[c] = c <= static_cast<int32_t>(n) ? config_float(words[c - 1]) : 0.0;
+  for (int32_t c = 1; c <= used; ++c) row.col[c] = numbers[c - 1];
   row.count = used;
+  return true;
 }
 
 PerfSection section_named(std::string_view name) {
@@ -68,10 +99,11 @@ bool stays_in_aircraft_folder(std::string_view name) {
 
 }  // namespace
 
-void read_perf_tables(std::FILE* file) {
+int32_t read_perf_tables(std::FILE* file) {
   perf_grwt_count = perf_climb_count = perf_cruise_count = perf_descent_count = perf_altitude_count = 0;
-  if (!file) return;
+  if (!file) return 0;
   PerfSection section = SECTION_NONE;
+  int32_t refused = 0;
   std::string line;
   while (read_limited_line(file, perf_line_limit, line)) {
     if (!line.empty() && line[0] == ';') continue;
@@ -87,8 +119,13 @@ void read_perf_tables(std::FILE* file) {
         continue;
       }
       if (equal_ignoring_case(words[0], "GRWT")) {
-        for (size_t w = 1; w < n && perf_grwt_count < perf_grwt_capacity; ++w) {
-          perf_grwt[++perf_grwt_count] = config_float(words[w]) * 1000.0;
+        size_t weights = std::min<size_t>(n - 1, perf_grwt_capacity);
+        double numbers[perf_grwt_capacity] = {};
+        constexpr ColumnRange kGrwtColumns[] = {kGrwt};
+        if (read_numbers(words + 1, weights, kGrwtColumns, numbers)) {
+          for (size_t w = 0; w < weights; ++w) perf_grwt[++perf_grwt_count] = numbers[w] * 1000.0;
+        } else {
+          ++refused;
         }
         section = SECTION_CRUISE;
       } else {
@@ -99,24 +136,29 @@ void read_perf_tables(std::FILE* file) {
     std::string_view words[perf_max_columns];
     size_t n = split_words(line, words);
     if (n == 0) continue;
+    bool ok = true;
     switch (section) {
       case SECTION_CLIMB:
-        add_row(perf_climb, perf_climb_count, words, n, 4, perf_climb_columns);
+        ok = add_row(perf_climb, perf_climb_count, words, n, 4, perf_climb_columns, kClimbColumns);
         break;
       case SECTION_CRUISE:
-        add_row(perf_cruise, perf_cruise_count, words, n, 2, perf_max_columns);
+        ok = add_row(perf_cruise, perf_cruise_count, words, n, 2, perf_max_columns, kCruiseColumns);
         break;
       case SECTION_DESCENT:
-        add_row(perf_descent, perf_descent_count, words, n, perf_descent_columns, perf_descent_columns);
+        ok = add_row(perf_descent, perf_descent_count, words, n, perf_descent_columns, perf_descent_columns,
+                     kDescentColumns);
         break;
       case SECTION_ALTITUDE:
-        add_row(perf_altitude, perf_altitude_count, words, n, perf_altitude_columns, perf_altitude_columns);
+        ok = add_row(perf_altitude, perf_altitude_count, words, n, perf_altitude_columns, perf_altitude_columns,
+                     kAltitudeColumns);
         break;
       case SECTION_UNITS:  // fuel and weight units: read, not kept
       case SECTION_NONE:
         break;
     }
+    if (!ok) ++refused;
   }
+  return refused;
 }
 
 void load_aircraft_perf_file() {
@@ -125,8 +167,11 @@ void load_aircraft_perf_file() {
     std::string path = vek_path("\\vek\\aircraft\\" + PerformanceData);
     file = open_regular_file(path, text_file_max_bytes);
   }
-  read_perf_tables(file);
+  int32_t refused = read_perf_tables(file);
   if (file) std::fclose(file);
+  if (refused > 0)
+    add_module_message(PerformanceData.substr(0, 64) + " '" + std::to_string(refused) +
+                       "' lines skipped as out of range");
 }
 
 int32_t perf_nearest_row(const PerfRow* rows, int32_t count, double altitude) {

@@ -49,8 +49,12 @@ extern int32_t perf_altitude_count;
 // they stay empty.
 void load_aircraft_perf_file();
 
-// Empties the tables and reads them from `file`.
-void read_perf_tables(std::FILE* file);
+// Empties the tables and reads them from `file`. A row (or the GRWT line) with a number
+// that does not read or lies outside its column's range (altitude -2000..99999 ft, TAS
+// 0..999 kt, rate 0..20000 ft/min, fuel flow 0..1e6 lb/h, weight 0..1e7 lb, GRWT
+// 0..10000) is skipped whole; answers how many were. The load posts
+// "<PerformanceData> '<n>' lines skipped as out of range".
+int32_t read_perf_tables(std::FILE* file);
 
 // Index (1..count) of the row whose altitude (column 1) is nearest to `altitude`, the
 // first of equals; 0 for an empty table.

@@ -17,12 +17,12 @@
 namespace {
 
 void set_pause_at_tod(std::string_view value) {
-  PauseAtTod = config_int(value);
+  PauseAtTod = config_int_of_float(value);
   if (PauseAtTod == 1) ArmPauseAtTod = 1;
 }
 
 void set_pause_at_dist_from_dest(std::string_view value) {
-  int32_t v = config_int(value);
+  int32_t v = config_int_of_float(value);
   if (v > 0) {
     pause_dist_from_dest = v;
     PauseAtDistFromDest = 1;
@@ -34,9 +34,11 @@ void set_pause_at_dist_from_dest(std::string_view value) {
 
 // Written in feet; kept in hundreds of feet.
 void set_tcas_vert_range(std::string_view value) {
-  int32_t v = config_int(value);
+  int32_t v = config_int_of_float(value);
   if (v >= 1000) TcasVertRange = v / 100;
 }
+
+}  // namespace
 
 const ConfigKey vek_cfg_keys[] = {
     {"ArmPauseAtTod", CFG_INT, &ArmPauseAtTod, GUARD_NONE, nullptr},
@@ -57,6 +59,9 @@ const ConfigKey vek_cfg_keys[] = {
     {"DisplayMagVarOnGnsxlsNavPage", CFG_INT, &DisplayMagVarOnGnsxlsNavPage, GUARD_NONE, nullptr},
     {"DecLatLonDisp", CFG_INT_OF_FLOAT, &DecLatLonDisp, GUARD_NONE, nullptr},
 };
+const size_t vek_cfg_key_count = sizeof(vek_cfg_keys) / sizeof(vek_cfg_keys[0]);
+
+namespace {
 
 bool is_sim_marker(std::string_view name) {
   return equal_ignoring_case(name, "fsx.exe") || equal_ignoring_case(name, "ace.exe") ||
@@ -110,7 +115,7 @@ void apply_vek_cfg_line(std::string_view line) {
   std::string key, value;
   if (!split_config_line(line, key, value)) return;
   if (apply_config_key(shared_setting_keys, shared_setting_key_count, key, value)) return;
-  apply_config_key(vek_cfg_keys, sizeof(vek_cfg_keys) / sizeof(vek_cfg_keys[0]), key, value);
+  apply_config_key(vek_cfg_keys, vek_cfg_key_count, key, value);
 }
 
 void detect_sim_version() {

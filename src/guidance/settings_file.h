@@ -25,6 +25,10 @@ void detect_sim_version();
 // Applies one line of the settings file.
 void apply_vek_cfg_line(std::string_view line);
 
+// Keys of the settings file only.
+extern const ConfigKey vek_cfg_keys[];
+extern const size_t vek_cfg_key_count;
+
 // Keys that the aircraft file reads exactly as the settings file does.
 extern const ConfigKey shared_setting_keys[];
 extern const size_t shared_setting_key_count;

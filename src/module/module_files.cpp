@@ -22,9 +22,9 @@ void post_refusal(const std::string& path, const char* reason) {
 std::set<std::string> refused_writes;
 std::mutex refused_writes_mutex;
 
-void post_write_refusal_once(const std::string& path) {
+void post_write_refusal_once(const std::string& path, const char* reason) {
   std::lock_guard<std::mutex> lock(refused_writes_mutex);
-  if (refused_writes.insert(path).second) post_refusal(path, "not a regular file");
+  if (refused_writes.insert(path).second) post_refusal(path, reason);
 }
 
 }  // namespace
@@ -79,7 +79,14 @@ std::FILE* open_regular_file_for_write(const std::string& path, bool append) {
   // ELOOP: the path is a link; ENXIO: a FIFO without a reader; EISDIR: a folder.
   if (!regular && (fd >= 0 || errno == ELOOP || errno == ENXIO || errno == EISDIR)) {
     if (fd >= 0) ::close(fd);
-    post_write_refusal_once(path);
+    post_write_refusal_once(path, "not a regular file");
+    return nullptr;
+  }
+  // A second name (a hard link) may be another file of the simulator: writing would
+  // change it too.
+  if (regular && st.st_nlink > 1) {
+    ::close(fd);
+    post_write_refusal_once(path, "more than one link");
     return nullptr;
   }
   if (fd < 0) return nullptr;

@@ -20,10 +20,12 @@ std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text);
 
 // Opens `path` for writing, emptied (`append` false) or appended to, creating it when
-// absent. Only a regular file is written: a link, device, FIFO or folder is refused and
-// never opened for writing (a FIFO would block the simulator, a link would write outside
-// the folder), with one module message per path: "File '<path>' refused: not a regular
-// file". Null when refused or when it cannot be opened.
+// absent. Only a regular file with one name is written: a link, device, FIFO or folder
+// is refused and never opened for writing (a FIFO would block the simulator, a link
+// would write outside the folder), with one module message per path: "File '<path>'
+// refused: not a regular file"; a file with a second name (a hard link) is refused the
+// same way, "... refused: more than one link". Null when refused or when it cannot be
+// opened.
 std::FILE* open_regular_file_for_write(const std::string& path, bool append);
 
 class LoadState;

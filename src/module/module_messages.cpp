@@ -1,10 +1,47 @@
 #include "module/module_messages.h"
 
+#include <utility>
+
 std::string module_messages[module_message_limit + 1];
 int module_message_count = 0;
+int32_t module_message_serials[module_message_limit + 1];
+bool module_message_routine[module_message_limit + 1];
+int32_t module_messages_posted = 0;
 
-void add_module_message(std::string_view text) {
-  if (module_message_count >= module_message_limit) return;
+namespace {
+
+void add_row(std::string_view text, bool routine) {
+  if (module_message_count < 0 || module_message_count > module_message_limit) module_message_count = 0;
+  if (module_message_count == module_message_limit) {
+    // The newest stay: routine rows give way first, so that they never crowd out a refusal.
+    int drop = 1;
+    for (int r = 1; r <= module_message_count; ++r)
+      if (module_message_routine[r]) {
+        drop = r;
+        break;
+      }
+    for (int r = drop; r < module_message_count; ++r) {
+      module_messages[r] = std::move(module_messages[r + 1]);
+      module_message_serials[r] = module_message_serials[r + 1];
+      module_message_routine[r] = module_message_routine[r + 1];
+    }
+    --module_message_count;
+  }
   ++module_message_count;
   module_messages[module_message_count] = std::string(text);
+  module_message_serials[module_message_count] = ++module_messages_posted;
+  module_message_routine[module_message_count] = routine;
+}
+
+}  // namespace
+
+void add_module_message(std::string_view text) { add_row(text, false); }
+
+void add_routine_module_message(std::string_view text) { add_row(text, true); }
+
+const char* module_message_by_serial(int32_t serial) {
+  if (serial < 1 || serial > module_messages_posted) return nullptr;
+  for (int r = 1; r <= module_message_count && r <= module_message_limit; ++r)
+    if (module_message_serials[r] == serial) return module_messages[r].c_str();
+  return "";
 }

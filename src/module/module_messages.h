@@ -1,14 +1,29 @@
 // The module message list: warnings such as "Apts '%d' approaching struct_limit".
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 constexpr int module_message_limit = 400;
 
-// Rows 1..module_message_count are in use; row 0 is unused.
+// Rows 1..module_message_count are in use, oldest first; row 0 is unused. A full list
+// keeps the newest: it drops its oldest routine row (a flight-log row) first, else its
+// oldest row.
 extern std::string module_messages[module_message_limit + 1];
 extern int module_message_count;
+// Number of each kept row among all messages posted since the module loaded (1, 2, ...),
+// and whether it is a routine row.
+extern int32_t module_message_serials[module_message_limit + 1];
+extern bool module_message_routine[module_message_limit + 1];
+// Messages posted since the module loaded, kept or dropped.
+extern int32_t module_messages_posted;
 
-// Appends a row while the count is below the limit; a full list drops the text.
+// Appends a row (a refusal or warning).
 void add_module_message(std::string_view text);
+// Appends a routine row, which a full list drops before any other.
+void add_routine_module_message(std::string_view text);
+
+// Text of message number `serial` (1 = the first posted since the load): "" when it was
+// dropped from the list, null when no such message was posted yet.
+const char* module_message_by_serial(int32_t serial);

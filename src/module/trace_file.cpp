@@ -37,6 +37,8 @@ void trace_line(const char* format, ...) {
   va_end(args);
   if (n < 0) return;
   std::size_t len = std::min<std::size_t>(static_cast<std::size_t>(n), sizeof line - 1);
+  // A cut line keeps its line end, so that the next line starts on its own.
+  if (static_cast<std::size_t>(n) > len) line[len - 1] = '\n';
   if (trace_file_bytes + static_cast<long>(len) > trace_file_max_bytes) {
     std::fputs("Trace stopped: vek1.log reached its size limit\n", trace_file);
     close_trace_file();

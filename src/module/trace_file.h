@@ -13,5 +13,6 @@ constexpr long trace_file_max_bytes = 64L << 20;
 // Opens "vek1.log" for writing when it is not open yet.
 void open_trace_file();
 void close_trace_file();
-// printf-style line (cut at 1023 characters); nothing happens while the file is closed.
+// printf-style line (cut at 1023 characters, the last a line end); nothing happens while
+// the file is closed.
 void trace_line(const char* format, ...) __attribute__((format(printf, 1, 2)));

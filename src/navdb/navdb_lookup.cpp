@@ -80,25 +80,30 @@ void copy_proc_block(const ProcHeader& p, ProcBlock& b) {
   if (b.leg_count > 0) nav_copy_text(b.transition, proc_name_size, b.legs[1].transition);
 }
 
-// "vek_apts.txt" as last read, with what tells that the file changed since.
+// "vek_apts.txt" as last read or tried, with what tells that the file changed since.
 struct VekAptsFile {
   std::string path;
   std::string text;
   std::uintmax_t size = 0;
   std::filesystem::file_time_type mtime;
+  bool tried = false;
   bool read = false;
 };
 VekAptsFile vek_apts;
 
 // Reads "vek_apts.txt" when it is not read yet or has changed; false when it cannot be read.
+// A file that could not be read is tried again only once it changes, so that its refusal
+// (a link loop, a FIFO) is told once.
 bool vek_apts_text_current() {
   std::string path = vek_path("\\vek\\navdata\\vek_apts.txt");
   std::error_code ec;
   std::uintmax_t size = std::filesystem::file_size(path, ec);
   if (ec) size = static_cast<std::uintmax_t>(-1);
   std::filesystem::file_time_type mtime = std::filesystem::last_write_time(path, ec);
-  if (vek_apts.read && !ec && path == vek_apts.path && size == vek_apts.size && mtime == vek_apts.mtime) return true;
-  vek_apts.read = !ec && read_nav_file(path, vek_apts.text);
+  if (ec) mtime = std::filesystem::file_time_type::min();
+  if (vek_apts.tried && path == vek_apts.path && size == vek_apts.size && mtime == vek_apts.mtime) return vek_apts.read;
+  vek_apts.read = read_nav_file(path, vek_apts.text);
+  vek_apts.tried = true;
   vek_apts.path = path;
   vek_apts.size = size;
   vek_apts.mtime = mtime;

@@ -199,8 +199,7 @@ TEST_F(FplTest, ASaveNeverReplacesAFileThatIsNoPlan) {
   write_text(root + "/vek/vek.cfg", "[Settings]\nCostIndex=80\n");
   EXPECT_EQ(write_plan_file("VEK.CFG"), 0);
   EXPECT_EQ(read_text(root + "/vek/vek.cfg"), "[Settings]\nCostIndex=80\n");
-  EXPECT_EQ(write_plan_file("ROUTE.TXT"), 1);  // a new name is written
-  EXPECT_EQ(write_plan_file("ROUTE.TXT"), 0);  // then it is a file that is no listed plan
+  EXPECT_EQ(write_plan_file("ROUTE.RTE"), 1);  // a new name is written
   EXPECT_EQ(write_plan_file("KSEAKPDX.RTE"), 1);
   EXPECT_EQ(write_plan_file("kseakpdx.rte"), 1);  // the listed plan, replaced
   FlightPlansFolder.clear();
@@ -291,15 +290,17 @@ TEST_F(FplTest, SavingNeverWritesThroughALink) {
   fly_sample_route();
   std::string dir = root + "/vek/flightplans/";
   write_text(root + "/vek/vek.cfg", "TransAlt=5000\n");
-  std::filesystem::create_symlink("../vek.cfg", dir + "A.RTE.part");  // a stale part file
-  std::filesystem::create_symlink("../vek.cfg", dir + "B.RTE");       // a plan that is a link
+  std::filesystem::create_symlink("../vek.cfg", dir + "A.RTE:saving");  // a stale working file
+  std::filesystem::create_symlink("../vek.cfg", dir + "B.RTE");         // a plan that is a link
+  write_text(dir + "A.RTE.part", "the pilot's own file");
   for (const char* name : {"A.RTE", "B.RTE"}) {
     ASSERT_EQ(write_plan_file(name), 1) << name;
     EXPECT_FALSE(std::filesystem::is_symlink(dir + name)) << name;
     EXPECT_EQ(read_text(dir + name).find("[FlightPlan]\nKSEA APT"), 0u) << name;
   }
   EXPECT_EQ(read_text(root + "/vek/vek.cfg"), "TransAlt=5000\n");
-  EXPECT_FALSE(std::filesystem::exists(dir + "A.RTE.part"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir + "A.RTE:saving")));
+  EXPECT_EQ(read_text(dir + "A.RTE.part"), "the pilot's own file");
 }
 
 // Generated plans within every field's range save and reload to the same records.

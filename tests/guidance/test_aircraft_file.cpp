@@ -116,7 +116,7 @@ TEST(AircraftFile, EdgeLinesAreGuarded) {
   EXPECT_EQ(efs50_ehsi_mode, 1);
   EXPECT_EQ(EFS50NavMode, 1);
   EXPECT_EQ(du1000_ehsi_mode, 0);
-  EXPECT_EQ(proline4_mfd_format, 0);
+  EXPECT_EQ(proline4_mfd_format, 3);  // modes out of range are refused: the start values stay
 
   EXPECT_EQ(EngThrust, 27);
   EXPECT_EQ(ClimbIas, 233);  // int(300 / 128.5 x 100)

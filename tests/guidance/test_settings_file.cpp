@@ -129,7 +129,7 @@ TEST(SettingsFile, EdgeFileSkipsWhatItCannotUse) {
   read_vek_cfg();
   EXPECT_DOUBLE_EQ(WptChgDist, 3.0);       // commented out, then a bad number
   EXPECT_DOUBLE_EQ(WptProcChgDist, 3.0);   // blanks around "="
-  EXPECT_EQ(TransAlt, 0);                  // an int reads 0 from a bad number
+  EXPECT_EQ(TransAlt, 18000);              // a bad number is refused: the default stays
   EXPECT_DOUBLE_EQ(MinMapRange, 2.5);      // the number at the start of the value
   EXPECT_DOUBLE_EQ(FlyoverWptChgDist, 1.5);
   EXPECT_EQ(TcasVertRange, 140);
@@ -138,7 +138,7 @@ TEST(SettingsFile, EdgeFileSkipsWhatItCannotUse) {
   EXPECT_EQ(DispPrevWpt, 0);
   EXPECT_EQ(ParkingFile, "gate list.txt");
   EXPECT_EQ(DecLatLonDisp, 1);
-  EXPECT_EQ(ShowTodBodIndicators, 0);  // an int key named alone
+  EXPECT_EQ(ShowTodBodIndicators, 1);  // an int key named alone reads no number
   EXPECT_EQ(PauseAtTod, 1);
   EXPECT_EQ(ArmPauseAtTod, 1);
   EXPECT_EQ(PauseAtDistFromDest, 1);
@@ -169,8 +169,8 @@ TEST(SettingsFile, GuardsKeepThePreviousValue) {
   EXPECT_EQ(ArmPauseAtDistFromDest, 0);
   EXPECT_EQ(pause_dist_from_dest, 20);
 
-  apply_vek_cfg_line("PauseAtTod=2");
-  EXPECT_EQ(PauseAtTod, 2);
+  apply_vek_cfg_line("PauseAtTod=2");  // a flag is 0 or 1
+  EXPECT_EQ(PauseAtTod, 0);
   EXPECT_EQ(ArmPauseAtTod, 0);
 
   apply_vek_cfg_line("DecLatLonDisp=-0.7");

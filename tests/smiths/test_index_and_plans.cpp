@@ -111,10 +111,10 @@ TEST_F(PlansTest, SaveNeedsAnActiveRouteAndNamesTheFileAfterItsEnds) {
   EXPECT_EQ(bottom(), "KSEAKPDX.RTE Saved");
   EXPECT_TRUE(fs::exists(plans_folder() + "KSEAKPDX.RTE"));
   press("CLR");
-  type("TRIP.TXT");
+  type("TRIP.RTE");
   press("R6");
-  EXPECT_EQ(bottom(), "TRIP.TXT Saved");
-  EXPECT_TRUE(fs::exists(plans_folder() + "TRIP.TXT"));
+  EXPECT_EQ(bottom(), "TRIP.RTE Saved");
+  EXPECT_TRUE(fs::exists(plans_folder() + "TRIP.RTE"));
   EXPECT_EQ(smiths_scratchpad, "");
 }
 

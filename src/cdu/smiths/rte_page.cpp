@@ -73,7 +73,8 @@ void enter_co_route(const std::string& entry, CduLines io) {
       if (orig == stored_plans[i].first_ident && dest == stored_plans[i].last_ident) found = i;
   }
   if (!found) {
-    io.msg = "NOT IN DATABASE";
+    // A plan file the list refused exists, but cannot be loaded.
+    io.msg = stored_plan_refused(entry) ? "Unable to load FP" : "NOT IN DATABASE";
     return;
   }
   const std::string kept = smiths_scratchpad_msg;

@@ -374,10 +374,9 @@ void module_deinit() {}
 extern "C" {
 __attribute__((visibility("default"))) ModuleLinkage Linkage = {0x0000, module_init, module_deinit, 0, 0x0900, gauge_table};
 
-// Row `row` (1-based) of the module message list, for a host that shows it; null past
-// the last row.
-__attribute__((visibility("default"))) const char* ModuleMessage(int32_t row) {
-  if (row < 1 || row > module_message_count || row > module_message_limit) return nullptr;
-  return module_messages[row].c_str();
+// Message number `serial` (1 = the first posted since the load), for a host that shows
+// them: "" when the full list dropped it, null past the last posted.
+__attribute__((visibility("default"))) const char* ModuleMessage(int32_t serial) {
+  return module_message_by_serial(serial);
 }
 }
