@@ -1,11 +1,13 @@
 #include "host/nav_stations.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <string>
 
 #include "module/module_files.h"
 
@@ -73,16 +75,39 @@ bool comment_or_blank(const std::string& line) {
 }
 
 // The module's reader: only a regular file within the navigation-data bound is read, so a
-// FIFO or a device in the folder never hangs the start.
-std::istringstream open_nav_file(const std::string& path) {
+// FIFO or a device in the folder never hangs the start. A byte-order mark is dropped.
+std::string read_nav_text(const std::string& path) {
   std::string text;
   read_regular_file(path, nav_file_max_bytes, text);
-  return std::istringstream(std::move(text));
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  return text;
+}
+
+// The next line of `text` from `pos`, as the module reads them: ended by LF, CR LF or a
+// lone CR. False at the end.
+bool next_line(const std::string& text, size_t& pos, std::string& line) {
+  if (pos >= text.size()) return false;
+  size_t end = text.find_first_of("\r\n", pos);
+  if (end == std::string::npos) end = text.size();
+  line.assign(text, pos, end - pos);
+  pos = end;
+  if (pos < text.size() && text[pos] == '\r') {
+    ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  } else if (pos < text.size()) {
+    ++pos;  // '\n'
+  }
+  return true;
+}
+
+void add_station(std::vector<NavStationEntry>* out, const NavStationEntry& e) {
+  if (out->size() < nav_station_limit) out->push_back(e);
 }
 
 void read_navs(const std::string& path, std::vector<NavStationEntry>* out) {
-  std::istringstream in = open_nav_file(path);
-  for (std::string line; std::getline(in, line);) {
+  const std::string text = read_nav_text(path);
+  size_t pos = 0;
+  for (std::string line; next_line(text, pos, line);) {
     if (comment_or_blank(line)) continue;
     std::vector<std::string> w = words(line);
     if (w.size() < 5 || (w[1] != "V" && w[1] != "N")) continue;
@@ -98,15 +123,16 @@ void read_navs(const std::string& path, std::vector<NavStationEntry>* out) {
       e.kind = RadioKind::Adf;
       e.station.range_nm = NDB_RANGE_NM;
     }
-    out->push_back(e);
+    add_station(out, e);
   }
 }
 
 void read_localizers(const std::string& path, std::vector<NavStationEntry>* out) {
-  std::istringstream in = open_nav_file(path);
+  const std::string text = read_nav_text(path);
+  size_t pos = 0;
   std::string airport;
   double elevation = 0.0;
-  for (std::string line; std::getline(in, line);) {
+  for (std::string line; next_line(text, pos, line);) {
     if (comment_or_blank(line)) continue;
     std::vector<std::string> w = words(line);
     if (w.empty()) continue;
@@ -135,7 +161,7 @@ void read_localizers(const std::string& path, std::vector<NavStationEntry>* out)
     e.station.course_deg = course;
     e.station.elevation_ft = elevation;
     e.station.range_nm = LOC_RANGE_NM;
-    out->push_back(e);
+    add_station(out, e);
   }
 }
 
@@ -154,24 +180,64 @@ int load_nav_stations(const std::string& sim_folder, std::vector<NavStationEntry
   return static_cast<int>(out->size() - before);
 }
 
+namespace {
+
+// Stations in order of kind, frequency step and latitude: a lookup visits only the stations
+// on its frequency within reach of its latitude, not every station of the world each frame.
+double tolerance_of(RadioKind kind) { return kind == RadioKind::Nav ? 0.005 : 0.5; }
+
+int64_t frequency_step(RadioKind kind, double frequency) {
+  return static_cast<int64_t>(std::floor(frequency / (2.0 * tolerance_of(kind))));
+}
+
+struct StationOrder {
+  int kind;
+  int64_t step;
+  double lat;
+  bool operator<(const StationOrder& o) const {
+    return kind != o.kind ? kind < o.kind : step != o.step ? step < o.step : lat < o.lat;
+  }
+};
+
+StationOrder order_of(const NavStationEntry& e) {
+  return {static_cast<int>(e.kind), frequency_step(e.kind, e.frequency), e.station.lat};
+}
+
+}  // namespace
+
 StationResolver make_station_resolver(std::vector<NavStationEntry> stations) {
+  std::sort(stations.begin(), stations.end(),
+            [](const NavStationEntry& a, const NavStationEntry& b) { return order_of(a) < order_of(b); });
   return [stations = std::move(stations)](RadioKind kind, double frequency, double lat, double lon,
                                           RadioStation* out) {
-    const double tolerance = kind == RadioKind::Nav ? 0.005 : 0.5;
+    if (!std::isfinite(frequency) || !std::isfinite(lat) || !std::isfinite(lon) || std::fabs(frequency) > 1e6)
+      return false;
+    const double tolerance = tolerance_of(kind);
+    // No station reaches farther than this many degrees of latitude.
+    const double reach_deg = std::max({VOR_RANGE_NM, NDB_RANGE_NM, LOC_RANGE_NM}) / 60.0 + 0.01;
     const RadioStation* best = nullptr;
     double best_dist = 0.0;
-    for (const NavStationEntry& e : stations) {
-      if (e.kind != kind || std::fabs(e.frequency - frequency) > tolerance) continue;
-      // Haversine distance in nautical miles.
-      const double r = M_PI / 180.0;
-      double dlat = (e.station.lat - lat) * r, dlon = (e.station.lon - lon) * r;
-      double a = std::sin(dlat / 2) * std::sin(dlat / 2) +
-                 std::cos(lat * r) * std::cos(e.station.lat * r) * std::sin(dlon / 2) * std::sin(dlon / 2);
-      double d = 2.0 * std::atan2(std::sqrt(std::min(a, 1.0)), std::sqrt(std::max(0.0, 1.0 - a))) * EARTH_RADIUS_NM;
-      if (d > e.station.range_nm) continue;
-      if (!best || d < best_dist) {
-        best = &e.station;
-        best_dist = d;
+    const int64_t step = frequency_step(kind, frequency);
+    for (int64_t s = step - 1; s <= step + 1; ++s) {
+      auto first = std::lower_bound(stations.begin(), stations.end(), StationOrder{static_cast<int>(kind), s, lat - reach_deg},
+                                    [](const NavStationEntry& e, const StationOrder& o) { return order_of(e) < o; });
+      for (auto it = first; it != stations.end(); ++it) {
+        const NavStationEntry& e = *it;
+        StationOrder o = order_of(e);
+        if (o.kind != static_cast<int>(kind) || o.step != s || o.lat > lat + reach_deg) break;
+        if (std::fabs(e.frequency - frequency) > tolerance) continue;
+        // Haversine distance in nautical miles.
+        const double r = M_PI / 180.0;
+        double dlat = (e.station.lat - lat) * r, dlon = (e.station.lon - lon) * r;
+        double a = std::sin(dlat / 2) * std::sin(dlat / 2) +
+                   std::cos(lat * r) * std::cos(e.station.lat * r) * std::sin(dlon / 2) * std::sin(dlon / 2);
+        double d =
+            2.0 * std::atan2(std::sqrt(std::min(a, 1.0)), std::sqrt(std::max(0.0, 1.0 - a))) * EARTH_RADIUS_NM;
+        if (d > e.station.range_nm) continue;
+        if (!best || d < best_dist) {
+          best = &e.station;
+          best_dist = d;
+        }
       }
     }
     if (!best) return false;

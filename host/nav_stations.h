@@ -3,6 +3,7 @@
 // the ILS runways of "apts.txt" (and its twin).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,14 @@ struct NavStationEntry {
   RadioStation station;
 };
 
+// Most stations kept: twice the module's navaid table. A larger file is no database, and
+// each lookup stays short.
+constexpr size_t nav_station_limit = 60000;
+
 // Reads the stations under sim_folder; folder and file names are matched without regard
-// to case. Malformed lines are skipped. Returns the number of stations read.
+// to case. Lines end with LF, CR LF or a lone CR; a byte-order mark is skipped. Malformed
+// lines are skipped; stations past nav_station_limit are dropped. Returns the number of
+// stations read.
 int load_nav_stations(const std::string& sim_folder, std::vector<NavStationEntry>* out);
 
 // A resolver that answers with the nearest station on the frequency within its range.
