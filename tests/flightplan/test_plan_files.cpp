@@ -177,6 +177,7 @@ TEST_F(FplTest, AnUnreadableRecordOrAFileWithoutAPlanIsRefusedWhole) {
       {"empty file", ""},
       {"binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
       {"no plan section", "KSEA APT 47.449 -122.309\n"},
+      {"cut in its last number", "[FlightPlan]\nKSEA APT 47.449 -122.309\nKPDX APT 45.588722 -12"},
   };
   for (const auto& [what, text] : rows) {
     append_fixes({"KSEA", "SEA", "KPDX"});
@@ -187,6 +188,7 @@ TEST_F(FplTest, AnUnreadableRecordOrAFileWithoutAPlanIsRefusedWhole) {
     EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA", "KPDX"})) << what;
     list_plan_files();
     EXPECT_EQ(stored_plan_count, 1) << what;  // only "NEW FPL"
+    EXPECT_TRUE(stored_plan_refused("X")) << what;  // the units say it cannot be loaded
     clear_fpl_edit();
   }
 }

@@ -32,7 +32,7 @@ TEST(RefusedFiles, DevicesFifosAndFoldersAreNeverRead) {
       {"vek/flightplans/X.RTE", [] { EXPECT_EQ(load_plan_file("X.RTE", 0), 0); }},
   };
   for (const Row& row : rows) {
-    for (const std::string kind : {"fifo", "folder", "link to /dev/zero"}) {
+    for (const std::string kind : {"fifo", "folder", "link to /dev/zero", "link loop"}) {
       SimFolder sim;
       std::filesystem::path path = std::filesystem::path(sim.root()) / row.file;
       std::filesystem::create_directories(path.parent_path());
@@ -40,12 +40,15 @@ TEST(RefusedFiles, DevicesFifosAndFoldersAreNeverRead) {
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
       } else if (kind == "folder") {
         std::filesystem::create_directory(path);
+      } else if (kind == "link loop") {
+        std::filesystem::create_symlink(path.filename(), path);
       } else {
         std::filesystem::create_symlink("/dev/zero", path);
       }
       module_message_count = 0;
       row.read();
-      std::string refused = "File '" + path.string() + "' refused: not a regular file";
+      std::string refused =
+          "File '" + path.string() + "' refused: " + (kind == "link loop" ? "unreadable" : "not a regular file");
       EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, refused), 1)
           << row.file << ", " << kind;
     }
@@ -80,7 +83,7 @@ TEST(RefusedFiles, LogsAreNeverWrittenThroughALinkOrIntoAFifo) {
        }},
   };
   for (const Row& row : rows) {
-    for (const std::string kind : {"fifo", "folder", "link to the settings"}) {
+    for (const std::string kind : {"fifo", "folder", "link to the settings", "second name of the settings"}) {
       SimFolder sim;
       std::string settings = sim.write("vek/vek.cfg", "[Settings]\n");
       std::filesystem::path path = std::filesystem::path(sim.root()) / row.file;
@@ -89,13 +92,16 @@ TEST(RefusedFiles, LogsAreNeverWrittenThroughALinkOrIntoAFifo) {
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
       } else if (kind == "folder") {
         std::filesystem::create_directory(path);
+      } else if (kind == "second name of the settings") {
+        std::filesystem::create_hard_link(settings, path);
       } else {
         std::filesystem::create_symlink(settings, path);
       }
       module_message_count = 0;
       row.write();
       row.write();
-      std::string refused = "File '" + path.string() + "' refused: not a regular file";
+      std::string refused = "File '" + path.string() + "' refused: " +
+                            (kind == "second name of the settings" ? "more than one link" : "not a regular file");
       EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, refused), 1)
           << row.file << ", " << kind;
       std::ifstream in(settings);
@@ -125,4 +131,44 @@ TEST(RefusedFiles, TheTraceFileStopsAtItsSizeBound) {
   in.seekg(-100, std::ios::end);
   std::string tail((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(tail.find("Trace stopped: vek1.log reached its size limit"), std::string::npos);
+}
+
+// A line longer than the trace keeps is cut with its line end: the next line starts on its
+// own.
+TEST(RefusedFiles, ACutTraceLineKeepsItsLineEnd) {
+  SimFolder sim;
+  open_trace_file();
+  ASSERT_NE(trace_file, nullptr);
+  trace_line("%s \n", std::string(2000, 'x').c_str());
+  trace_line("next\n");
+  close_trace_file();
+  std::ifstream in(std::filesystem::path(sim.root()) / "vek1.log");
+  std::string first, second;
+  std::getline(in, first);
+  std::getline(in, second);
+  EXPECT_EQ(first, std::string(1022, 'x'));
+  EXPECT_EQ(second, "next");
+}
+
+// The message list keeps the newest: a flight's log rows give way before any refusal, and
+// a host reading by message number sees every message it has not seen, a dropped one as
+// an empty text.
+TEST(RefusedFiles, RefusalsOutliveAFlightOfLogRows) {
+  module_message_count = 0;
+  int32_t first = module_messages_posted + 1;
+  add_module_message("File 'x' refused: not a regular file");
+  for (int i = 0; i < 3 * module_message_limit; ++i) add_routine_module_message("log row " + std::to_string(i));
+  add_module_message("WptChgSecs=600 out of range, ignored");
+  EXPECT_EQ(module_message_count, module_message_limit);
+  EXPECT_EQ(module_messages[1], "File 'x' refused: not a regular file");
+  EXPECT_EQ(module_messages[module_message_limit], "WptChgSecs=600 out of range, ignored");
+  EXPECT_STREQ(module_message_by_serial(first), "File 'x' refused: not a regular file");
+  EXPECT_STREQ(module_message_by_serial(first + 1), "");  // the first log row, dropped
+  EXPECT_STREQ(module_message_by_serial(module_messages_posted), "WptChgSecs=600 out of range, ignored");
+  EXPECT_EQ(module_message_by_serial(module_messages_posted + 1), nullptr);
+  // Refusals alone: the oldest gives way.
+  for (int i = 0; i < module_message_limit; ++i) add_module_message("refusal " + std::to_string(i));
+  EXPECT_EQ(module_messages[1], "refusal 0");
+  EXPECT_EQ(module_messages[module_message_limit], "refusal " + std::to_string(module_message_limit - 1));
+  module_message_count = 0;
 }

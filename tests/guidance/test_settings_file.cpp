@@ -2,14 +2,18 @@
 // and the simulator version.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "flightplan/fpl_ops.h"
 #include "guidance/flight_log.h"
+#include "guidance/aircraft_file.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/settings_file.h"
 #include "guidance/speed_conversions.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 #include "sim_folder.h"
 
@@ -215,4 +219,55 @@ TEST(SimVersion, ReadingTheSettingsDecidesIt) {
   sim.make_dir("Missions");
   read_vek_cfg();
   EXPECT_EQ(sim_version, 10);
+}
+
+// Every number of the settings and aircraft files has a range; a value outside it, or one
+// that does not read as a number, is refused with one message and the value stays.
+TEST(SettingsFile, EveryNumberHasARangeAndAnUnreadableOneIsRefused) {
+  struct Table {
+    const ConfigKey* keys;
+    size_t count;
+  };
+  for (const Table& t : {Table{vek_cfg_keys, vek_cfg_key_count}, Table{shared_setting_keys, shared_setting_key_count},
+                         Table{aircraft_cfg_keys, aircraft_cfg_key_count}}) {
+    for (size_t k = 0; k < t.count; ++k) {
+      const ConfigKey& key = t.keys[k];
+      bool text = key.type == CFG_TEXT || key.type == CFG_UPPER_TEXT || std::string(key.name) == "TOFLAPSRANGE";
+      EXPECT_TRUE(text || config_key_has_range(key.name)) << key.name;
+    }
+  }
+  struct Row {
+    const char* line;
+    bool aircraft;  // a line of the aircraft file, else of the settings file
+    std::function<bool()> kept;
+  };
+  const Row rows[] = {
+      {"WptProcChgSecs=600", false, [] { return WptProcChgSecs == 0.0; }},
+      {"WptChgSecs=abc", false, [] { return WptChgSecs == 0.0; }},
+      {"WptProcChgDist=500", false, [] { return WptProcChgDist == 3.0; }},
+      {"FlyoverWptChgDist=1e308", false, [] { return FlyoverWptChgDist == 1.5; }},
+      {"TransAlt=1e308", false, [] { return TransAlt == 18000; }},
+      {"TransAlt=1e309", false, [] { return TransAlt == 18000; }},
+      {"MinMapRange=inf", false, [] { return MinMapRange == 10.0; }},
+      {"ClimbMach=-1e308", false, [] { return ClimbMach == 0.0; }},
+      {"CruiseMach=nan", false, [] { return CruiseMach == 0.0; }},
+      {"SetDestLoadTowerViewDist=", false, [] { return SetDestLoadTowerViewDist == 0; }},
+      {"VnavSetAlts=7", false, [] { return VnavSetAlts == 1; }},
+      {"MaxVnavClimbRate=nan", true, [] { return MaxVnavClimbRate == 2500.0; }},
+      {"ClimbRate=abc", true, [] { return ClimbRate == 1800; }},
+      {"B777PFDSkyColorRed=300", true, [] { return B777PFDSkyColorRed != 300; }},
+  };
+  for (const Row& row : rows) {
+    module_message_count = 0;
+    if (row.aircraft) apply_aircraft_cfg_line(row.line);
+    else apply_vek_cfg_line(row.line);
+    EXPECT_TRUE(row.kept()) << row.line;
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1,
+                         std::string(row.line) + " out of range, ignored"),
+              1)
+        << row.line;
+  }
+  // A whole number is stored as it was checked.
+  apply_vek_cfg_line("TransAlt=1.5e4");
+  EXPECT_EQ(TransAlt, 15000);
 }

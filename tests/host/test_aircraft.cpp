@@ -513,6 +513,47 @@ TEST(AircraftRadios, StationFilesAreFoundWithoutRegardToCaseAndBadLinesSkipped) 
   std::filesystem::remove_all(tmpl, ec);
 }
 
+// Station files read as the module reads them: any line end, a byte-order mark skipped;
+// a file of more stations than a database holds keeps the first nav_station_limit, and the
+// tuned station is still the one in reach.
+TEST(AircraftRadios, StationFilesWithEveryLineEndAndTheirBound) {
+  struct Row {
+    const char* what;
+    std::string text;
+    int stations;
+  };
+  std::string many;
+  for (size_t i = 0; i < simhost::nav_station_limit + 100; ++i) many += "FAR V -60.0 20.0 114.50 FAR\n";
+  const Row rows[] = {
+      {"LF", "AAA V 10.0 20.0 114.50 A\nBBB N 10.5 20.5 350 B\n", 2},
+      {"CR LF", "AAA V 10.0 20.0 114.50 A\r\nBBB N 10.5 20.5 350 B\r\n", 2},
+      {"lone CR", "AAA V 10.0 20.0 114.50 A\rBBB N 10.5 20.5 350 B\r", 2},
+      {"byte-order mark and lone CR", "\xEF\xBB\xBF" "AAA V 10.0 20.0 114.50 A\r\rBBB N 10.5 20.5 350 B", 2},
+      {"more stations than a database", "AAA V 10.0 20.0 114.50 A\n" + many,
+       static_cast<int>(simhost::nav_station_limit)},
+  };
+  for (const Row& row : rows) {
+    char tmpl[] = "/tmp/vek_navs_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string dir = std::string(tmpl) + "/vek/navdata";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/navs.txt", std::ios::binary) << row.text;
+    std::vector<simhost::NavStationEntry> stations;
+    EXPECT_EQ(simhost::load_nav_stations(tmpl, &stations), row.stations) << row.what;
+    simhost::StationResolver resolve = simhost::make_station_resolver(stations);
+    simhost::RadioStation station;
+    ASSERT_TRUE(resolve(simhost::RadioKind::Nav, 114.50, 10.2, 20.1, &station)) << row.what;
+    EXPECT_EQ(station.ident, "AAA") << row.what;
+    EXPECT_FALSE(resolve(simhost::RadioKind::Nav, 114.60, 10.2, 20.1, &station)) << row.what;
+    if (row.stations == 2) {
+      ASSERT_TRUE(resolve(simhost::RadioKind::Adf, 350.0, 10.2, 20.1, &station)) << row.what;
+      EXPECT_EQ(station.ident, "BBB") << row.what;
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(tmpl, ec);
+  }
+}
+
 // A FIFO, a device or a folder in place of a station file is never read: the start goes on
 // with the other files.
 TEST(AircraftRadios, StationFilesThatAreNoRegularFilesAreNotRead) {

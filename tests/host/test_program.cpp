@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -147,4 +149,101 @@ TEST_F(HostProgramTest, HostileFilesNeitherHangTheFlightNorAreWrittenThrough) {
   EXPECT_EQ(after_text.str(), settings_text.str());
   EXPECT_NE(r.out.find("message File '" + sim + "/vek1.log' refused: not a regular file"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("navs.txt"), std::string::npos) << r.out;  // no line skipped, records read
+}
+
+// Hostile files through the host, a row per file and kind: the module refuses each and
+// tells it (vek-host --verbose prints the module's messages), keeps what it had, and never
+// writes through a second name of the settings file.
+TEST_F(HostProgramTest, EveryHostileFileIsRefusedAndTold) {
+  namespace fs = std::filesystem;
+  // The Smiths CDU: the stored plan KSEAKPDX as company route, activated and executed.
+  const std::string activate =
+      "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KSEAKPDX\nclick SMITHS_FMS 15\nrun 2f\n"
+      "click SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 3s\n";
+  const std::string save = "click SMITHS_FMS 0\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n";
+  auto append = [](const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::app) << text;
+  };
+  struct Row {
+    std::string what;
+    std::function<void(const std::string& sim)> prepare;
+    std::string panel;
+    std::string scenario;
+    std::vector<std::string> messages;  // "SIM" stands for the simulator folder
+    std::function<void(const std::string& sim)> check;
+  };
+  const Row rows[] = {
+      {"fpl.log, a second name of the settings file",
+       [](const std::string& sim) {
+         fs::create_directories(sim + "/vek/FlightLog");
+         fs::remove(sim + "/vek/FlightLog/fpl.log");
+         fs::create_hard_link(sim + "/vek/vek.cfg", sim + "/vek/FlightLog/fpl.log");
+       },
+       "panel.cfg", activate, {"File 'SIM/vek/FlightLog/fpl.log' refused: more than one link"}, nullptr},
+      {"vek1.log, a second name of the settings file",
+       [](const std::string& sim) { fs::create_hard_link(sim + "/vek/vek.cfg", sim + "/vek1.log"); }, "panel_c17.cfg",
+       "run 1s\n", {"File 'SIM/vek1.log' refused: more than one link"}, nullptr},
+      {"vek.cfg, a sequencing time of ten minutes",
+       [&](const std::string& sim) { append(sim + "/vek/vek.cfg", "WptProcChgSecs=600\n"); }, "panel.cfg",
+       activate + "click SMITHS_FMS 5\nrun 2f\nexpect SMITHS_FMS \"ALKIS\"\n",
+       {"WptProcChgSecs=600 out of range, ignored"}, nullptr},
+      {"vek.cfg, a transition altitude of 1e308",
+       [&](const std::string& sim) { append(sim + "/vek/vek.cfg", "TransAlt=1e308\n"); }, "panel.cfg", "run 1f\n",
+       {"TransAlt=1e308 out of range, ignored"}, nullptr},
+      {"aircraft file, nan and -1e308",
+       [&](const std::string& sim) {
+         append(sim + "/vek/Aircraft/Twinjet.cfg", "MaxVnavClimbRate=nan\nClimbMach=-1e308\nV2=1e309\n");
+       },
+       "panel.cfg", "run 1f\n",
+       {"MaxVnavClimbRate=nan out of range, ignored", "ClimbMach=-1e308 out of range, ignored",
+        "V2=1e309 out of range, ignored"},
+       nullptr},
+      {"performance tables, a nan row",
+       [&](const std::string& sim) { append(sim + "/vek/Aircraft/Twinjet_perf.txt", "[CLIMB]\n41000 nan 500 3900\n"); },
+       "panel.cfg", "run 1f\n", {"Twinjet_perf.txt '1' lines skipped as out of range"}, nullptr},
+      {"stored plan, cut in its last number",
+       [](const std::string& sim) {
+         std::string path = sim + "/vek/flightplans/KSEAKPDX.RTE";
+         std::ifstream in(path);
+         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+         text.resize(text.find("KPDX APT 45.588722 -12") + 22);
+         std::ofstream(path, std::ios::trunc) << text;
+       },
+       "panel.cfg",
+       "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KSEAKPDX\nclick SMITHS_FMS 15\nrun 2f\n"
+       "expect SMITHS_FMS \"Unable to load FP\"\n",
+       {}, nullptr},
+      {"plan names that cannot be loaded back, and a pilot's .part file",
+       [](const std::string& sim) { std::ofstream(sim + "/vek/flightplans/KSEAKPDX.RTE.part") << "mine\n"; },
+       "panel.cfg",
+       activate + save + "type SMITHS_FMS EVIL.\nclick SMITHS_FMS 24\nrun 2f\nexpect SMITHS_FMS \"EVIL. Unable to Save\"\n" +
+           "click SMITHS_FMS 66\nrun 2f\ntype SMITHS_FMS X.Y.Z\nclick SMITHS_FMS 24\nrun 2f\n" +
+           "expect SMITHS_FMS \"X.Y.Z Unable to Save\"\nclick SMITHS_FMS 66\nrun 2f\n" +
+           "type SMITHS_FMS KSEAKPDX\nclick SMITHS_FMS 24\nrun 2f\nexpect SMITHS_FMS \"KSEAKPDX.RTE Saved\"\n",
+       {},
+       [](const std::string& sim) {
+         std::ifstream in(sim + "/vek/flightplans/KSEAKPDX.RTE.part");
+         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+         EXPECT_EQ(text, "mine\n");
+         EXPECT_FALSE(fs::exists(sim + "/vek/flightplans/EVIL."));
+         EXPECT_FALSE(fs::exists(sim + "/vek/flightplans/X.Y.Z"));
+       }},
+  };
+  for (const Row& row : rows) {
+    std::string sim = dir + "/sim";
+    fs::remove_all(sim);
+    fs::copy(SAMPLE_SIM_DIR, sim, fs::copy_options::recursive);
+    row.prepare(sim);
+    std::string settings = read("sim/vek/vek.cfg");
+    write("hostile.txt", "set lat 47.44\nset lon -122.31\nrun 2s\n" + row.scenario);
+    ProgramRun r = run("--module " VEK_GAU_PATH " --sim " + sim + " --panel " + sim + "/" + row.panel +
+                       " --scenario " + dir + "/hostile.txt --out " + dir + "/out --verbose");
+    EXPECT_EQ(r.status, 0) << row.what << "\n" << r.err;
+    for (std::string message : row.messages) {
+      if (std::size_t at = message.find("SIM"); at != std::string::npos) message.replace(at, 3, sim);
+      EXPECT_NE(r.out.find("message " + message), std::string::npos) << row.what << ": " << message;
+    }
+    EXPECT_EQ(read("sim/vek/vek.cfg"), settings) << row.what;
+    if (row.check) row.check(sim);
+  }
 }
