@@ -270,10 +270,19 @@ void read_parking_lines(std::FILE* file, std::string_view name) {
     std::string_view words[4];
     size_t n = split_words(line, words, 4);
     if (n == 0 || words[0] != name) continue;
-    parking_lat = n > 1 ? config_float(words[1]) : 0.0;
-    parking_lon = n > 2 ? config_float(words[2]) : 0.0;
-    parking_heading = n > 3 ? config_float(words[3]) : 0.0;
-    if (parking_heading == 360.0) parking_heading = 0.0;
+    // Latitude, longitude and heading; a word that does not read or lies outside its
+    // range refuses the stand, as if it were not in the file.
+    constexpr double lo[] = {-90.0, -180.0, 0.0}, hi[] = {90.0, 180.0, 360.0};
+    double v[3] = {};
+    for (size_t w = 1; w < n; ++w) {
+      if (!config_number(words[w], v[w - 1]) || !(v[w - 1] >= lo[w - 1] && v[w - 1] <= hi[w - 1])) {
+        add_module_message("Parking position '" + std::string(name.substr(0, 32)) + "' out of range, ignored");
+        return;
+      }
+    }
+    parking_lat = v[0];
+    parking_lon = v[1];
+    parking_heading = v[2] == 360.0 ? 0.0 : v[2];
     break;
   }
 }

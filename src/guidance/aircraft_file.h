@@ -42,7 +42,9 @@ void validate_start_modes();
 
 // Looks `name` up in the parking file "\vek\Aircraft\" + `ParkingFile` (lines of name,
 // latitude, longitude, heading; the first exact match wins) and sets `parking_lat`,
-// `parking_lon` and `parking_heading` (360 becomes 0); all 0 when not found.
+// `parking_lon` and `parking_heading` (360 becomes 0); all 0 when not found, or when a
+// number of its line does not read or lies outside -90..90, -180..180, 0..360 (then with
+// the message "Parking position '<name>' out of range, ignored").
 void read_parking_position(std::string_view name);
 // The same from an open parking file.
 void read_parking_lines(std::FILE* file, std::string_view name);

@@ -249,6 +249,18 @@ TEST(ParkingFile, FirstExactNameWins) {
   ParkingFile = "../stands.txt";
   read_parking_position("GATE1");
   EXPECT_DOUBLE_EQ(parking_lat, 0.0);
+
+  // A stand whose numbers do not read or lie out of range is no stand, and is told.
+  sim.write("vek/Aircraft/bad.txt", "NAN nan 8.5 90\nFAR 47.25 8.5 1e308\nHUGE 47.25 1e309 90\n");
+  ParkingFile = "bad.txt";
+  for (const char* stand : {"NAN", "FAR", "HUGE"}) {
+    module_message_count = 0;
+    read_parking_position(stand);
+    EXPECT_DOUBLE_EQ(parking_lon, 0.0) << stand;
+    EXPECT_DOUBLE_EQ(parking_heading, 0.0) << stand;
+    ASSERT_EQ(module_message_count, 1) << stand;
+    EXPECT_EQ(module_messages[1], std::string("Parking position '") + stand + "' out of range, ignored");
+  }
 }
 
 TEST(AircraftFile, MissingFileLeavesEveryAircraftDefault) {

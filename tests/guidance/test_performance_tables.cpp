@@ -21,6 +21,38 @@ void read_text(const std::string& text) {
 
 }  // namespace
 
+// A row with a number that does not read or lies out of its column's range is skipped
+// whole, and counted; the rows around it stay.
+TEST(PerformanceTables, RowsWithUnreadableOrOutOfRangeNumbersAreSkipped) {
+  struct Row {
+    const char* what;
+    const char* section;
+    const char* line;
+    const int32_t* count;
+  };
+  const Row rows[] = {
+      {"climb TAS nan", "[CLIMB]", "30000 nan 1400 4700", &perf_climb_count},
+      {"climb rate 1e309", "[CLIMB]", "30000 450 1e309 4700", &perf_climb_count},
+      {"climb fuel flow of a later weight", "[CLIMB]", "30000 450 1400 4700 5000 -1", &perf_climb_count},
+      {"cruise altitude 1e308", "[GRWT] 120 140", "1e308 450 4700 5000", &perf_cruise_count},
+      {"cruise fuel flow abc", "[GRWT] 120 140", "35000 450 4700 abc", &perf_cruise_count},
+      {"descent rate inf", "[DESCENT]", "20000 395 inf 1250", &perf_descent_count},
+      {"altitude weight -5", "[Altitude]", "35000 -5", &perf_altitude_count},
+  };
+  for (const Row& row : rows) {
+    std::string text = std::string(row.section) + "\n10000 300 2000 3000 3000\n" + row.line + "\n20000 350 2000 3000 3000\n";
+    std::string copy = text;
+    std::FILE* f = fmemopen(copy.data(), copy.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(read_perf_tables(f), 1) << row.what;
+    std::fclose(f);
+    EXPECT_EQ(*row.count, 2) << row.what;
+  }
+  read_text("[GRWT] 120 nan\n35000 450 4700 5000\n");
+  EXPECT_EQ(perf_grwt_count, 0);  // the weights line refused whole
+  EXPECT_EQ(perf_cruise_count, 1);
+}
+
 TEST(PerformanceTables, GrossWeightsStartTheCruiseRows) {
   read_text("[GRWT] 120 140 160\n31000 447 4750 5050 5450\n33000 452 4600\n");
   ASSERT_EQ(perf_grwt_count, 3);

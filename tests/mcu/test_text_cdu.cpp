@@ -123,7 +123,7 @@ TEST_F(TextCduTest, KeyboardEntryLooksUpAnAirportAndEnterSelectsOnlyAListedRunwa
   EXPECT_EQ(sel_rwy_top, 1);
   EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
 
-  // A full message list takes no approach message; the runway is still selected.
+  // A full message list keeps its newest rows; the runway is still selected.
   module_message_count = module_message_limit;
   text_cdu_enter = 1;
   draw();
