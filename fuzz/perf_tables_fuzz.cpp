@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "guidance/performance_tables.h"
 
@@ -17,6 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       perf_cruise_count > perf_row_capacity || perf_descent_count > perf_row_capacity ||
       perf_altitude_count > perf_row_capacity) {
     __builtin_trap();
+  }
+  // Every stored number lies within the ranges of its columns.
+  for (const auto& [rows, count] : {std::pair{perf_climb, perf_climb_count}, std::pair{perf_cruise, perf_cruise_count},
+                                    std::pair{perf_descent, perf_descent_count},
+                                    std::pair{perf_altitude, perf_altitude_count}}) {
+    for (int32_t r = 1; r <= count; ++r)
+      for (int32_t c = 1; c <= rows[r].count; ++c)
+        if (!(rows[r].col[c] >= -2000.0 && rows[r].col[c] <= 1e7)) __builtin_trap();
   }
   double sink = perf_highest_altitude();
   for (double altitude : {-1000.0, 0.0, 15000.0, 35000.0, 1e9}) {

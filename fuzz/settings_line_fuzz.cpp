@@ -40,6 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DescentTas = ias_to_tas(DescentIas, 15000.0);
   if (ClimbRate <= 0 || !(DescentRate > 0.0) || !(HoldLegMins > 0.0)) __builtin_trap();
   if (!(WptChgDist > 0.0) || !(WptProcChgDist > 0.0)) __builtin_trap();
+  // What the files set stays within the ranges the keys have.
+  if (!(WptChgDist <= 20.0 && WptProcChgSecs >= 0.0 && WptProcChgSecs <= 60.0 && MinMapRange <= 320.0) ||
+      TransAlt < 0 || TransAlt > 99999 || !(ClimbMach >= 0.0 && ClimbMach <= 0.99) ||
+      !(MaxVnavClimbRate >= 0.0 && MaxVnavClimbRate <= 20000.0) || VnavSetAlts < 0 || VnavSetAlts > 1)
+    __builtin_trap();
   (void)truncate_to_int(tas_to_ias(CruiseTas, MaxCruise));
   return 0;
 }

@@ -123,7 +123,8 @@ int32_t read_perf_tables(std::FILE* file) {
         double numbers[perf_grwt_capacity] = {};
         constexpr ColumnRange kGrwtColumns[] = {kGrwt};
         if (read_numbers(words + 1, weights, kGrwtColumns, numbers)) {
-          for (size_t w = 0; w < weights; ++w) perf_grwt[++perf_grwt_count] = numbers[w] * 1000.0;
+          for (size_t w = 0; w < weights && perf_grwt_count < perf_grwt_capacity; ++w)
+            perf_grwt[++perf_grwt_count] = numbers[w] * 1000.0;
         } else {
           ++refused;
         }

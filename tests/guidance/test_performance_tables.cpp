@@ -51,6 +51,8 @@ TEST(PerformanceTables, RowsWithUnreadableOrOutOfRangeNumbersAreSkipped) {
   read_text("[GRWT] 120 nan\n35000 450 4700 5000\n");
   EXPECT_EQ(perf_grwt_count, 0);  // the weights line refused whole
   EXPECT_EQ(perf_cruise_count, 1);
+  read_text("[GRWT] 1 2 3 4 5 6 7 8\n[GRWT] 9 10\n");
+  EXPECT_EQ(perf_grwt_count, perf_grwt_capacity);  // a second weights line adds none past the table
 }
 
 TEST(PerformanceTables, GrossWeightsStartTheCruiseRows) {
