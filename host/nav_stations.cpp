@@ -219,7 +219,8 @@ StationResolver make_station_resolver(std::vector<NavStationEntry> stations) {
     double best_dist = 0.0;
     const int64_t step = frequency_step(kind, frequency);
     for (int64_t s = step - 1; s <= step + 1; ++s) {
-      auto first = std::lower_bound(stations.begin(), stations.end(), StationOrder{static_cast<int>(kind), s, lat - reach_deg},
+      const StationOrder from{static_cast<int>(kind), s, lat - reach_deg};
+      auto first = std::lower_bound(stations.begin(), stations.end(), from,
                                     [](const NavStationEntry& e, const StationOrder& o) { return order_of(e) < o; });
       for (auto it = first; it != stations.end(); ++it) {
         const NavStationEntry& e = *it;

@@ -40,8 +40,8 @@ TEST(PerformanceTables, RowsWithUnreadableOrOutOfRangeNumbersAreSkipped) {
       {"altitude weight -5", "[Altitude]", "35000 -5", &perf_altitude_count},
   };
   for (const Row& row : rows) {
-    std::string text = std::string(row.section) + "\n10000 300 2000 3000 3000\n" + row.line + "\n20000 350 2000 3000 3000\n";
-    std::string copy = text;
+    std::string copy =
+        std::string(row.section) + "\n10000 300 2000 3000 3000\n" + row.line + "\n20000 350 2000 3000 3000\n";
     std::FILE* f = fmemopen(copy.data(), copy.size(), "rb");
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(read_perf_tables(f), 1) << row.what;

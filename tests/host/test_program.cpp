@@ -216,8 +216,9 @@ TEST_F(HostProgramTest, EveryHostileFileIsRefusedAndTold) {
       {"plan names that cannot be loaded back, and a pilot's .part file",
        [](const std::string& sim) { std::ofstream(sim + "/vek/flightplans/KSEAKPDX.RTE.part") << "mine\n"; },
        "panel.cfg",
-       activate + save + "type SMITHS_FMS EVIL.\nclick SMITHS_FMS 24\nrun 2f\nexpect SMITHS_FMS \"EVIL. Unable to Save\"\n" +
-           "click SMITHS_FMS 66\nrun 2f\ntype SMITHS_FMS X.Y.Z\nclick SMITHS_FMS 24\nrun 2f\n" +
+       activate + save + "type SMITHS_FMS EVIL.\nclick SMITHS_FMS 24\nrun 2f\n" +
+           "expect SMITHS_FMS \"EVIL. Unable to Save\"\nclick SMITHS_FMS 66\nrun 2f\n" +
+           "type SMITHS_FMS X.Y.Z\nclick SMITHS_FMS 24\nrun 2f\n" +
            "expect SMITHS_FMS \"X.Y.Z Unable to Save\"\nclick SMITHS_FMS 66\nrun 2f\n" +
            "type SMITHS_FMS KSEAKPDX\nclick SMITHS_FMS 24\nrun 2f\nexpect SMITHS_FMS \"KSEAKPDX.RTE Saved\"\n",
        {},
