@@ -88,10 +88,10 @@ TEST_F(SimPlansTest, CoRouteLoadsEitherFormByNameOrEnds) {
     press("NEXT");
     EXPECT_EQ(line(36), c.first_row) << c.entry;
   }
-  // A ".PLN" without a waypoint is no stored plan.
+  // A ".PLN" without a waypoint is no stored plan: the unit says it cannot be loaded.
   press("RTE");
   enter("EMPTY", "L2");
-  EXPECT_EQ(bottom(), "NOT IN DATABASE");
+  EXPECT_EQ(bottom(), "Unable to load FP");
 }
 
 TEST_F(SimPlansTest, ListedBesideThePlanFilesAndNeverWrittenOver) {
