@@ -20,8 +20,11 @@ int32_t vnav_cmd_pending = 0;
 int32_t fms_set_alt = -999;
 int32_t fms_set_spd = -999;
 int32_t fms_set_mach100 = -999;
+int32_t lnav_off_by_fms = 0;
+void (*lnav_dropped_hook)() = nullptr;
 
 void lnav_toggle() {
+  lnav_off_by_fms = 0;
   if (lnav_on == 1) {
     hold_exit_state = 1;
     lnav_on = 0;

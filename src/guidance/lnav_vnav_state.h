@@ -12,6 +12,11 @@ extern int32_t vnav_cmd_pending; // 1 for one step after VNAV is engaged
 extern int32_t fms_set_alt;      // altitude the FMS last set, feet; -999 none
 extern int32_t fms_set_spd;      // speed the FMS last set, knots; -999 none
 extern int32_t fms_set_mach100;  // Mach x 100 the FMS last set; -999 none
+// 1 while LNAV is off because the update switched it off at the end of the route or a
+// discontinuity; engaging or disengaging LNAV clears it.
+extern int32_t lnav_off_by_fms;
+// Called when the update switches LNAV off; a unit registers it to say so.
+extern void (*lnav_dropped_hook)();
 
 // Engages LNAV when a plan is active, disengages it when engaged; publishes
 // "vek_lnav" and asks the MCU to redraw.

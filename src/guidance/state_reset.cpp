@@ -116,7 +116,7 @@ void reset_guidance_state() {
     // waypoint_sequencing.cpp
     s.keep(wpt_change_dist, sequenced_index, sequenced_dist, angle_pass_in_cruise, dest_near_done, dest_info_state, hold_exit_state,
            selected_approach_index);
-    s.keep(plan_loaded_hooks, fms_phase_reached_hook);
+    s.keep(plan_loaded_hooks, fms_phase_reached_hook, lnav_dropped_hook, lnav_off_by_fms);
     keep_fms_update_state(s);
     keep_hold_legs_state(s);
     keep_flight_log_state(s);

@@ -203,6 +203,10 @@ void sequencing_step() {
   if (end || is_disco(i + 1)) {
     vnav_level_off();
     if (end && VnavOffAtLastWpt == 1 && toc_reached == 1) vnav_on = 0;
+    if (lnav_on == 1) {
+      lnav_off_by_fms = 1;
+      if (lnav_dropped_hook) lnav_dropped_hook();
+    }
     lnav_on = 0;
     return;
   }

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "cdu/gnsxls/gnsxls.h"
+#include "cdu/smiths/smiths_cdu.h"
 #include "fms_harness.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
@@ -260,5 +261,39 @@ TEST_F(FmsPaths, NoFixIsSkippedOnShortLegsOrAfterAHold) {
       EXPECT_GT(steps_on[n], 4) << fpl_active[n + 1].ident;     // flown toward for more than two seconds
       EXPECT_LT(passed_at[n], 3.5) << fpl_active[n + 1].ident;  // and passed near
     }
+  }
+}
+
+// LNAV switched off by the FMS at the end of the route or at a discontinuity is said on
+// the units (the Smiths CDU's message line, the MCU's LNAV line); a pilot's own
+// disengagement is not.
+TEST_F(FmsPaths, LnavSwitchedOffByTheFmsIsSaid) {
+  struct Case {
+    const char* name;
+    std::vector<Wpt> route;
+    bool pilot_off;
+    int said;
+  };
+  const Case cases[] = {
+      {"end of the route", {{"ORIG", 47.50, -122.31}, {"WPA", 47.35, -122.31}, {"DEST", 47.30, -122.31}}, false, 1},
+      {"discontinuity", {{"ORIG", 47.50, -122.31}, {"WPA", 47.35, -122.31}, {"DISCO", 0, 0}, {"WPB", 46.5, -122}},
+       false, 1},
+      {"pilot's disengagement", {{"ORIG", 47.50, -122.31}, {"WPA", 47.35, -122.31}, {"DEST", 46.5, -122.0}}, true, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    start_row(&k == cases, 250.0, 5000.0, 0.0);
+    smiths_cdu_install();  // as the CDU gauge's install does
+    smiths_scratchpad_msg.clear();
+    activate(k.route);
+    lnav_toggle();
+    if (k.pilot_off) {
+      seconds(10);
+      lnav_toggle();
+    }
+    ASSERT_TRUE(fly_until([] { return lnav_on == 0; }, 600));
+    seconds(2);
+    EXPECT_EQ(lnav_off_by_fms, k.said);
+    EXPECT_EQ(smiths_scratchpad_msg, k.said ? "LNAV OFF" : "");
   }
 }

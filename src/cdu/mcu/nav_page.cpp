@@ -64,6 +64,7 @@ void status_lines(const McuPage& p, bool plan) {
             lnav_on == 1 ? dist_to_dest : dist_to_dest_alt, dest_bearing, whole(dest_ete_hours),
             whole(dest_ete_minutes), whole(dest_ete_scaled_hours), whole(dest_ete_scaled_minutes));
   if (lnav_on == 1) mcu_textf(p, p.amber, 0, 62, "LNAV(%s)", record_ident(fpl_active_index));
+  else if (lnav_off_by_fms == 1) mcu_textf(p, p.amber, 0, 62, "LNAV OFF");
   const int held = hold_list[1].active_wpt;
   if (held < 1) {
     if (turn_side_flag != 0 && lnav_on == 1) mcu_textf(p, p.amber, 145, 62, "DCTTO (%3.0fD)", turn_angle());

@@ -6,6 +6,7 @@
 #include "flightplan/fpl_ops.h"
 #include "guidance/fms_state.h"
 #include "guidance/fms_update.h"
+#include "guidance/lnav_vnav_state.h"
 #include "guidance/settings_file.h"
 #include "guidance/toc_tod.h"
 #include "module/display_state.h"
@@ -109,6 +110,9 @@ void smiths_phase_reached(int32_t phase) {
   if (phase == FMS_PHASE_DESCENT && (climb || cruise)) smiths_page = SMITHS_PAGE_ECON_DES;
 }
 
+// LNAV switched off by the FMS at the end of the route or a discontinuity.
+void smiths_lnav_dropped() { smiths_scratchpad_msg = "LNAV OFF"; }
+
 }  // namespace
 
 // The shared editor's GNS-XLS scratchpad starts empty ("------") once the settings are read.
@@ -119,6 +123,7 @@ void smiths_cdu_install() {
   fpl_hold_added_hook = smiths_hold_added;
   fpl_hold_removed_hook = smiths_hold_removed;
   fms_phase_reached_hook = smiths_phase_reached;
+  lnav_dropped_hook = smiths_lnav_dropped;
 }
 
 void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id) {
