@@ -220,7 +220,9 @@ void fly_hold_pattern() {
       // An exit asked before the fix (AUTO) still ends the hold at the fix.
       if (!hold_exit_asked()) hold_exit_state = 0;
     }
-    holding_active = holding_active >= 4 ? 1 : holding_active + 1;
+    // Entered against the inbound course: the outbound side is joined first.
+    bool against = holding_active == 0 && std::cos((ground_track + magvar - f.course) * kD2r) < -0.2;
+    holding_active = against ? 3 : holding_active >= 4 ? 1 : holding_active + 1;
     hold_corner_prev = holding_active - 1 < 1 ? 4 : holding_active - 1;
     measure_corner();
   }

@@ -155,17 +155,21 @@ TEST_F(FmsPaths, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
     const char* name;
     double ias, alt;
     int vnav, turn;
+    double inbound_turned;  // degrees from the course the fix is reached on
   };
-  const Case cases[] = {{"FL240, VNAV, right", 250, 24000, 1, 1},
-                        {"FL240, right", 250, 24000, 0, 1},
-                        {"8000 ft, left", 250, 8000, 0, 2},
-                        {"FL350, 300 kt", 300, 35000, 0, 1}};
+  const Case cases[] = {{"FL240, VNAV, right", 250, 24000, 1, 1, 0},
+                        {"FL240, right", 250, 24000, 0, 1, 0},
+                        {"8000 ft, left", 250, 8000, 0, 2, 0},
+                        {"FL350, 300 kt", 300, 35000, 0, 1, 0},
+                        {"reached against the inbound course, left", 250, 7000, 0, 2, 180},
+                        {"reached across the inbound course, right", 250, 7000, 0, 1, 100}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     start_row(&k == cases, k.ias, k.alt, 40.0);
     activate({{"ORIG", 47.80, -122.31}, {"HFIX", 47.25, -122.31}, {"NEXT", 47.00, -122.00}, {"DEST", 44.80, -119.00}});
     ASSERT_EQ(add_hold(1, 0, 1.0), 1);
     hold_list[1].turn = k.turn;
+    hold_list[1].inbound_course = std::fmod(hold_list[1].inbound_course + k.inbound_turned, 360.0);
     commit_hold_indexes();
     lnav_toggle();
     if (k.vnav) {  // in cruise, VNAV setting the speeds
