@@ -19,7 +19,9 @@ struct Xy {
   double x, y;  // NM east and north of the aircraft
 };
 
-Xy polar(double dist, double course_deg) { return {dist * std::sin(course_deg * kD2r), dist * std::cos(course_deg * kD2r)}; }
+Xy polar(double dist, double course_deg) {
+  return {dist * std::sin(course_deg * kD2r), dist * std::cos(course_deg * kD2r)};
+}
 
 }  // namespace
 

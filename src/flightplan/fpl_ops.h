@@ -238,9 +238,9 @@ void fpl_record_from_nav(FlightPlanWpt& rec, const NavRecord& nav);
 
 // Inserts candidate e as a new edit record before record n (0..last+1), moving the
 // later records down. A "HOLD PPOS" candidate also gets a hold (refused while the hold
-// list holds 10). Steps the state in 0 or 3. legs_mode 1 (direct-to): the new record becomes the edit plan's active record,
-// the direct-to starts (start_direct_to), intc_crs_pending := 1 and
-// intc_target_wpt := the record; when the fix is already a later record j of the plan,
+// list holds 10). Steps the state in 0 or 3. legs_mode 1 (direct-to): the new record becomes
+// the edit plan's active record, the direct-to starts (start_direct_to), intc_crs_pending := 1
+// and intc_target_wpt := the record; when the fix is already a later record j of the plan,
 // records n..j-1 (with any discontinuity) are removed instead of inserting a copy; the
 // fix is then record n either way. Answers 1, or 0 when refused.
 int insert_edit_record(int n, int e, int legs_mode = 0);
