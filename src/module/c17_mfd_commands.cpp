@@ -16,6 +16,23 @@ namespace {
 // Looked up under the names they are created with.
 const char* const mfdx_names[5] = {nullptr, "MFDX1 mode", "MFDX2 mode", "MFDX3 mode", "MFDX4 mode"};
 
+// The instance 1..4 of a page name ("PFD", "MFD", "ENG", "CFG", each also with "_VC" or
+// "_WN"); 0 for any other parameter.
+int32_t page_instance(const char* p) {
+  const auto named = [p](const char* page) {
+    for (const char* suffix : {"", "_VC", "_WN"}) {
+      char name[8];
+      std::snprintf(name, sizeof name, "%s%s", page, suffix);
+      if (std::strcmp(p, name) == 0) return true;
+    }
+    return false;
+  };
+  const char* const pages[5] = {nullptr, "PFD", "MFD", "ENG", "CFG"};
+  for (int32_t n = 1; n <= 4; ++n)
+    if (named(pages[n])) return n;
+  return 0;
+}
+
 bool mfdx_names_created = false;
 int32_t as_mfdx2_mode = 1;  // the value ProcessMFDX2 read in the frame before
 
@@ -88,30 +105,22 @@ void pre_update(GaugeHeader* gauge) {
 
 }  // namespace
 
+int32_t c17_mfd_parameter_instance(const char* parameter) {
+  const char* p = parameter ? parameter : "";
+  const int32_t page = page_instance(p);
+  return page != 0 ? page : first_digit_value(p);
+}
+
 int32_t c17_mfd_instance(const char* parameter) {
   const char* p = parameter ? parameter : "";
-  int32_t n = first_digit_value(p);
-  const auto named = [p](const char* page) {
-    for (const char* suffix : {"", "_VC", "_WN"}) {
-      char name[8];
-      std::snprintf(name, sizeof name, "%s%s", page, suffix);
-      if (std::strcmp(p, name) == 0) return true;
-    }
-    return false;
-  };
-  if (named("PFD")) {
-    n = 1;
-    c17_mfd_instances[1].format = 1;
-  } else if (named("MFD")) {
-    n = 2;
-    int32_t& f = c17_mfd_instances[2].format;
-    if (f < 3 || f > 5) f = 3;
-  } else if (named("ENG")) {
-    n = 3;
-    c17_mfd_instances[3].format = 9;
-  } else if (named("CFG")) {
-    n = 4;
-    c17_mfd_instances[4].format = 12;
+  const int32_t n = c17_mfd_parameter_instance(p);
+  // A page name holds its instance on its page (MFD on one of the arc formats).
+  if (page_instance(p) != 0) {
+    int32_t& f = c17_mfd_instances[n].format;
+    if (n == 1) f = 1;
+    if (n == 2 && (f < 3 || f > 5)) f = 3;
+    if (n == 3) f = 9;
+    if (n == 4) f = 12;
   }
   if (host_is_window_visible(0) && std::strstr(p, "VC")) return 0;
   if (n == 1 && host_is_window_visible(WINDOW_C17_MFD) && !std::strstr(p, "WN")) return 0;

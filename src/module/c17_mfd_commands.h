@@ -17,6 +17,10 @@ void ProcessMFDX4(GaugeHeader* gauge);
 // Instance 0 draws transparent.
 int32_t c17_mfd_instance(const char* parameter);
 
+// The instance 0..9 a placement's parameter names (a page name 1..4, else its first
+// digit), whatever the windows show: the display its bezel keys act on.
+int32_t c17_mfd_parameter_instance(const char* parameter);
+
 // Per-gauge hook of C17_MFD: names on 14 and 15, the command of the placement's
 // instance on 6.
 void c17_mfd_hook(GaugeHeader* gauge, int32_t service_id);

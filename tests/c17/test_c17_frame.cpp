@@ -72,5 +72,31 @@ TEST_F(C17Test, UnpoweredDisplaysAreTransparentAndKeepTheirRecords) {
   EXPECT_EQ(page("1"), "thrust");
 }
 
+
+// Bezel keys: 0 PFD, 1 NAV, 2 the dead key, 3 ENG, 4 CFG.
+struct BezelRow {
+  const char* display;
+  int key;
+  const char* page;
+};
+
+const BezelRow BEZEL_ROWS[] = {
+    {"2", 1, "map"},    {"2", 1, "HSI"},    {"2", 1, "arc"},   {"2", 3, "thrust"}, {"2", 3, "dials"},
+    {"2", 3, "oil"},    {"2", 4, "CFG"},    {"2", 0, "PFD"},   {"2", 1, "PFD"},    {"2", 2, "PFD"},
+    {"2", 3, "oil"},    {"2", 1, "arc"},
+    // A display named by its page keeps it.
+    {"ENG", 3, "thrust"}, {"CFG", 1, "CFG"},
+};
+
+TEST_F(C17Test, EachBezelKeyTakesItsOwnDisplayToItsFormat) {
+  place({"PFD", "2", "ENG", "CFG"});
+  for (const BezelRow& row : BEZEL_ROWS) {
+    script(std::string("click C17_MFD:") + row.display + " " + std::to_string(row.key) + "\nrun 1f");
+    EXPECT_EQ(page(row.display), row.page) << row.display << " key " << row.key;
+    EXPECT_EQ(page("PFD"), "PFD");
+    EXPECT_EQ(page("CFG"), "CFG");
+  }
+}
+
 }  // namespace
 }  // namespace c17_test

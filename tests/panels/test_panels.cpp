@@ -423,31 +423,32 @@ TEST_F(ControlPanels, C17FormatKeysStepWorkingStateAndAllInstances) {
   EXPECT_EQ(nd_nav_on, 1);
 }
 
-TEST_F(ControlPanels, C17BezelKeysCycleTheWorkingStateAndTheScreenTogglesItsWindow) {
+TEST_F(ControlPanels, C17BezelKeysCycleTheirDisplaysRecordAndTheScreenTogglesItsWindow) {
   start({{"C17_MFD", "1"}}, {WINDOW_C17_MFD});
   enum { PFD, NAV, THIRD, ENG, CFG, SCREEN };
-  c17_mfd_mode = 0;
+  C17MfdState& s = c17_mfd_instances[1];
+  s.format = 0;
   const int nav_cycle[] = {3, 6, 0, 3};
   for (int want : nav_cycle) {
     click("C17_MFD", NAV);
-    EXPECT_EQ(c17_mfd_mode, want);
-    EXPECT_EQ(c17_mfd_last_nav_format, want);
+    EXPECT_EQ(s.format, want);
+    EXPECT_EQ(s.last_nav_format, want);
   }
   click("C17_MFD", PFD);
-  EXPECT_EQ(c17_mfd_mode, 1);
+  EXPECT_EQ(s.format, 1);
   click("C17_MFD", NAV);
-  EXPECT_EQ(c17_mfd_mode, 1);  // 1 and 2 change nothing
+  EXPECT_EQ(s.format, 1);  // 1 and 2 change nothing
   click("C17_MFD", ENG);
-  EXPECT_EQ(c17_mfd_mode, 9);  // back to the remembered engine page
+  EXPECT_EQ(s.format, 9);  // back to the remembered engine page
   click("C17_MFD", ENG);
-  EXPECT_EQ(c17_mfd_mode, 10);
-  EXPECT_EQ(c17_mfd_last_engine_page, 10);
+  EXPECT_EQ(s.format, 10);
+  EXPECT_EQ(s.last_engine_page, 10);
   click("C17_MFD", CFG);
-  EXPECT_EQ(c17_mfd_mode, 12);
+  EXPECT_EQ(s.format, 12);
   click("C17_MFD", NAV);
-  EXPECT_EQ(c17_mfd_mode, 3);  // 7 and above restore the remembered format
+  EXPECT_EQ(s.format, 3);  // 7 and above restore the remembered format
   click("C17_MFD", THIRD);
-  EXPECT_EQ(c17_mfd_mode, 3);
+  EXPECT_EQ(s.format, 3);
 
   EXPECT_FALSE(host_.window_visible(WINDOW_C17_MFD));
   click("C17_MFD", SCREEN);

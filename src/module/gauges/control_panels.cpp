@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "guidance/lnav_vnav_state.h"
+#include "module/c17_mfd_commands.h"
 #include "module/display_state.h"
-#include "guidance/lnav_vnav_state.h"
 #include "module/gauges/gauge_table.h"
 #include "module/host_services.h"
 #include "module/gauges/panel_steppers.h"
@@ -101,11 +101,26 @@ PANEL_CLICK(c17_mfcp_range_up_click, nd_range_up())
 PANEL_CLICK(c17_mfcp_format_down_click, c17_format_down())
 PANEL_CLICK(c17_mfcp_format_up_click, c17_format_up())
 
-PANEL_CLICK(c17_mfd_pfd_click, c17_mfd_mode = 1)
-PANEL_CLICK(c17_mfd_nav_click, c17_nav_key())
+namespace {
+
+// The instance whose table holds `rect`; 0 for a rectangle of no table.
+int32_t c17_key_instance(const MouseRect* rect) {
+  for (int32_t n = 0; n < C17_MFD_INSTANCES; ++n)
+    for (const MouseRect& r : c17_mfd_rects[n])
+      if (&r == rect) return n;
+  return 0;
+}
+
+void c17_pfd_key(C17MfdState& s) { s.format = 1; }
+void c17_cfg_key(C17MfdState& s) { s.format = 12; }
+
+}  // namespace
+
+PANEL_CLICK(c17_mfd_pfd_click, c17_bezel_key(c17_key_instance(rect), c17_pfd_key))
+PANEL_CLICK(c17_mfd_nav_click, c17_bezel_key(c17_key_instance(rect), c17_nav_key))
 PANEL_CLICK(c17_mfd_third_click, (void)0)
-PANEL_CLICK(c17_mfd_eng_click, c17_eng_key())
-PANEL_CLICK(c17_mfd_cfg_click, c17_mfd_mode = 12)
+PANEL_CLICK(c17_mfd_eng_click, c17_bezel_key(c17_key_instance(rect), c17_eng_key))
+PANEL_CLICK(c17_mfd_cfg_click, c17_bezel_key(c17_key_instance(rect), c17_cfg_key))
 
 VEK_CLICK(c17_mfd_screen_click) {
   (void)rect;
@@ -116,6 +131,12 @@ VEK_CLICK(c17_mfd_screen_click) {
 PANEL_CLICK(lnav_button_click, lnav_toggle())
 PANEL_CLICK(vnav_button_click, vnav_toggle())
 PANEL_CLICK(bdry_button_click, atc_bdry_toggle())
+
+void c17_mfd_panel_hook(GaugeHeader* gauge, int32_t service_id) {
+  if (service_id == PANEL_SERVICE_INSTALL && gauge)
+    gauge->mouse_rect = c17_mfd_rects[c17_mfd_parameter_instance(gauge->parameters)];
+  c17_mfd_hook(gauge, service_id);
+}
 
 void b737_efis_hook(GaugeHeader* gauge, int32_t service_id) {
   if (service_id != PANEL_SERVICE_PRE_UPDATE) return;

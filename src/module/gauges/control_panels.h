@@ -125,3 +125,7 @@ void b737_efis_hook(GaugeHeader* gauge, int32_t service_id);
 
 // Hook of the Primus 1000 controllers: their draw opens the controller or counts.
 void p1000_cntr_hook(GaugeHeader* gauge, int32_t service_id);
+
+// Hook of C17_MFD: on install gives the placement the key table of the instance its
+// parameter names, then the gauge's own commands (module/c17_mfd_commands.h).
+void c17_mfd_panel_hook(GaugeHeader* gauge, int32_t service_id);

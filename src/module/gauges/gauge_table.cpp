@@ -224,17 +224,14 @@ MouseRect c17_mfcp_rects[] = {
     RECT_EOL,
 };
 
-MouseRect c17_mfd_rects[] = {
-    RECT_PARENT(0, 0, 246, 310),
-    KEY(58, 267, 29, 32, c17_mfd_pfd_click),
-    KEY(85, 267, 36, 32, c17_mfd_nav_click),
-    KEY(121, 267, 37, 32, c17_mfd_third_click),
-    KEY(157, 267, 36, 32, c17_mfd_eng_click),
-    KEY(192, 267, 40, 32, c17_mfd_cfg_click),
-    KEY(72, 75, 70, 70, c17_mfd_screen_click),
-    RECT_END,
-    RECT_EOL,
-};
+#define C17_MFD_KEYS                                 \
+  RECT_PARENT(0, 0, 246, 310),                       \
+      KEY(58, 267, 29, 32, c17_mfd_pfd_click),       \
+      KEY(85, 267, 36, 32, c17_mfd_nav_click),       \
+      KEY(121, 267, 37, 32, c17_mfd_third_click),    \
+      KEY(157, 267, 36, 32, c17_mfd_eng_click),      \
+      KEY(192, 267, 40, 32, c17_mfd_cfg_click),      \
+      KEY(72, 75, 70, 70, c17_mfd_screen_click), RECT_END, RECT_EOL
 
 #define BUTTON_RECTS(var, fn)                                                 \
   MouseRect var[] = {RECT_PARENT(0, 0, 40, 40), KEY(0, 0, 40, 40, fn), RECT_END, RECT_EOL};
@@ -243,6 +240,11 @@ BUTTON_RECTS(vnav_rects, vnav_button_click)
 BUTTON_RECTS(bdry_rects, bdry_button_click)
 
 }  // namespace
+
+MouseRect c17_mfd_rects[C17_MFD_INSTANCES][C17_MFD_RECT_COUNT] = {
+    {C17_MFD_KEYS}, {C17_MFD_KEYS}, {C17_MFD_KEYS}, {C17_MFD_KEYS}, {C17_MFD_KEYS},
+    {C17_MFD_KEYS}, {C17_MFD_KEYS}, {C17_MFD_KEYS}, {C17_MFD_KEYS}, {C17_MFD_KEYS},
+};
 
 // One gauge: its elements, descriptor, callback and header.
 #define VEK_GAUGE(var, NAME, callback, role, own_window, draw_element, draw_fn, hook, rects, ...)          \
@@ -287,7 +289,7 @@ VEK_GAUGE(efs50_eadi, "EFS50_EADI", efs50_eadi_callback, R::Display, WINDOW_EFS5
 VEK_GAUGE(efs50_eadi_nb, "EFS50_EADI_NB", efs50_eadi_nb_callback, R::Display, WINDOW_EFS50_EADI, 0, efs50_eadi_draw_gauge, nullptr, nullptr, drawn(266, 230))
 VEK_GAUGE(a320_eadi, "A320_EADI_NB", a320_eadi_callback, R::Display, WINDOW_A320_EADI, 0, a320_eadi_draw_gauge, nullptr, nullptr, drawn(318, 310))
 VEK_GAUGE(b777_pfd, "B777_PFD_NB", d100_callback, R::Display, WINDOW_B777_PFD, 0, b777_pfd_draw_gauge, nullptr, nullptr, drawn(260, 260))
-VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, c17_mfd_draw_gauge, c17_mfd_hook, c17_mfd_rects, drawn(246, 241))
+VEK_GAUGE(c17_mfd, "C17_MFD", c17_mfd_callback, R::C17Mfd, WINDOW_C17_MFD, 0, c17_mfd_draw_gauge, c17_mfd_panel_hook, c17_mfd_rects[0], drawn(246, 241))
 
 // Flight-management units.
 VEK_GAUGE(smiths_fms, "SMITHS_FMS", smiths_fms_callback, R::Cdu, WINDOW_SMITHS_FMS, 1, smiths_fms_draw_gauge,

@@ -10,6 +10,13 @@
 constexpr int gauge_table_size = 47;
 extern GaugeHeader* gauge_table[gauge_table_size + 1];
 
+// C17_MFD's bezel keys, one table per instance 0..9 (the last entry of each the end of
+// the list): each placement clicks through the table of the instance its parameter
+// names, so that a key acts on the display it belongs to.
+constexpr int32_t C17_MFD_INSTANCES = 10;
+constexpr int32_t C17_MFD_RECT_COUNT = 21;
+extern MouseRect c17_mfd_rects[C17_MFD_INSTANCES][C17_MFD_RECT_COUNT];
+
 #define VEK_GAUGE_CALLBACK(name) void name(GaugeHeader* gauge, int32_t service_id, uintptr_t extra)
 VEK_GAUGE_CALLBACK(hw_b737_ehsi_callback);
 VEK_GAUGE_CALLBACK(hw_b737_ehsi_br_callback);

@@ -360,29 +360,41 @@ void c17_format_up() {
   for (int i = 1; i <= 4; ++i) c17_mfd_instances[i].format = c17_format_step(c17_mfd_instances[i].format, 1);
 }
 
-void c17_nav_key() {
+void c17_nav_key(C17MfdState& s) {
   int32_t next;
-  switch (c17_mfd_mode) {
+  switch (s.format) {
     case 0: next = 3; break;
     case 3: case 4: case 5: next = 6; break;
     case 6: next = 0; break;
     case 1: case 2: return;
     default:
-      c17_mfd_mode = c17_mfd_last_nav_format;
+      s.format = s.last_nav_format;
       return;
   }
-  c17_mfd_mode = c17_mfd_last_nav_format = next;
+  s.format = s.last_nav_format = next;
 }
 
-void c17_eng_key() {
+void c17_eng_key(C17MfdState& s) {
   int32_t next;
-  switch (c17_mfd_mode) {
+  switch (s.format) {
     case 9: next = 10; break;
     case 10: next = 11; break;
     case 11: next = 9; break;
     default:
-      c17_mfd_mode = c17_mfd_last_engine_page;
+      s.format = s.last_engine_page;
       return;
   }
-  c17_mfd_mode = c17_mfd_last_engine_page = next;
+  s.format = s.last_engine_page = next;
+}
+
+void c17_bezel_key(int32_t instance, void (*key)(C17MfdState&)) {
+  if (instance >= 1 && instance <= 4) {
+    key(c17_mfd_instances[instance]);
+    return;
+  }
+  C17MfdState working{c17_mfd_mode, c17_mfd_last_engine_page, c17_mfd_last_nav_format};
+  key(working);
+  c17_mfd_mode = working.format;
+  c17_mfd_last_engine_page = working.last_engine_page;
+  c17_mfd_last_nav_format = working.last_nav_format;
 }

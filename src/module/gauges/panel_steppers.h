@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "module/display_state.h"
+
 // Mode steps: 0 steps every display (B737 ND 1..7 with stops, DU-1000 0..3 with
 // wrap, Pro Line 4 format), 11 the Pro Line 4 MFD only; other values do nothing.
 void efis_mode_step_down(int32_t displays);
@@ -58,10 +60,12 @@ void p1000_compute_vnav_vs();
 // per-frame update closes it when the count stops moving.
 void p1000_cntr_draw();
 
-// C-17: the MFCP format keys on the working state and all four instances, and the
-// C17_MFD bezel keys on the working state.
+// C-17: the MFCP format keys on the working state and all four instances; the C17_MFD
+// NAV and ENG keys on one display's state, which `c17_bezel_key` picks: the record of
+// instance 1..4, else the working state the other instances draw.
 void c17_format_down();
 void c17_format_up();
-void c17_nav_key();
-void c17_eng_key();
+void c17_nav_key(C17MfdState& s);
+void c17_eng_key(C17MfdState& s);
+void c17_bezel_key(int32_t instance, void (*key)(C17MfdState&));
 
