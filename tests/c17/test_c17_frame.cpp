@@ -1,6 +1,7 @@
 // C-17 MFD frame: which instance and page each placement draws, the on-screen flag,
 // the named commands and the hidden image.
 #include "c17_fixture.h"
+#include "cdu/smiths/smiths_cdu.h"
 
 namespace c17_test {
 namespace {
@@ -95,6 +96,24 @@ TEST_F(C17Test, EachBezelKeyTakesItsOwnDisplayToItsFormat) {
     EXPECT_EQ(page(row.display), row.page) << row.display << " key " << row.key;
     EXPECT_EQ(page("PFD"), "PFD");
     EXPECT_EQ(page("CFG"), "CFG");
+  }
+}
+
+// The Smiths CDU offers STEP and <CTR> while a plan map is shown on any display.
+TEST_F(C17Test, TheNorthUpMapOnAnyOfFourDisplaysCountsAsAPlanMapShown) {
+  place({"PFD", "2", "ENG", "CFG"});
+  const struct {
+    const char* lines;
+    bool shown;
+  } rows[] = {
+      {"run 1f", false},
+      {"click C17_MFD:2 1\nrun 1f", true},   // format 3 to the north-up map
+      {"run 2f", true},                        // drawn before the other three each frame
+      {"click C17_MFD:2 1\nrun 1f", false},  // on to the HSI
+  };
+  for (const auto& row : rows) {
+    script(row.lines);
+    EXPECT_EQ(smiths_plan_mode_shown(), row.shown) << row.lines;
   }
 }
 

@@ -17,8 +17,12 @@ GaugeSurface smiths_fms_surface{};
 }
 
 bool smiths_plan_mode_shown() {
-  return b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md11_nd_mode == 2 || md80_ehsi_mode == 2 ||
-         c17_mfd_mode == 6 || proline4_mfd_format == 2;
+  // Each C-17 MFD keeps its format in its own record; the working state is only the
+  // display drawn last.
+  bool c17_map = c17_mfd_mode == 6;
+  for (int32_t n = 1; n <= 4; ++n) c17_map = c17_map || c17_mfd_instances[n].format == 6;
+  return b737_nd_mode >= 7 || du1000_ehsi_mode == 2 || md11_nd_mode == 2 || md80_ehsi_mode == 2 || c17_map ||
+         proline4_mfd_format == 2;
 }
 
 SmithsPageFn smiths_page_renderer(int32_t page) {
