@@ -69,19 +69,25 @@ void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
   draw_c17_mfd_airports_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
   if (fpl_active_index != 999 && c17_mfd_route_on == 1) draw_route(g, v, kx, ky);
   if (loaded_rwy_index != -999 && !north_up) draw_runway_centerline_layer(g, radius, 0, 0, range, kx, ky);
-  // The hold layer places the hold from the present position at the frame's origin: a
-  // map centred on a plan record moves the origin to the aircraft.
+  // The layers below place what they draw from the present position at the frame's
+  // origin: a map centred elsewhere moves the origin to the aircraft.
   double ax = 0, ay = 0;
-  if (first_hold_on_active_plan() && route_point(v, present_lat, present_lon, ax, ay)) {
+  const bool placed = route_point(v, present_lat, present_lon, ax, ay);
+  if (first_hold_on_active_plan() && placed) {
     gfx_translate(g, ax * kx, ay * ky, GFX_PREPEND);
     draw_c17_mfd_hold_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
     fine_frame();
   }
   draw_tod_toc_markers(g, radius, range, 0, 0, TOC_TOD_STYLE_B737, kx, ky, v.lat, v.lon, v.heading);
-  if (fix_info_in_use()) draw_c17_mfd_fix_info_layer(surface, g);
+  if (fix_info_in_use()) draw_c17_mfd_fix_info_layer(surface, g, v.lat, v.lon);
 
   c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
-  if (altitude_arc_gate()) draw_c17_mfd_altitude_arc(surface, g);
-  if (loaded_rwy_count > 0 && range <= 2.5) draw_runway_layer(g, radius, 0, 0, range);
-  draw_atc_boundaries(g, radius, 0, 0, range, v.heading);
+  if (!placed) return;
+  // On the north-up map the arc lies ahead along the true track.
+  if (altitude_arc_gate())
+    draw_c17_mfd_altitude_arc(surface, g, ax, ay, north_up ? c17_wrap180(map_heading - drift_angle) : 0.0);
+  int32_t x = 0, y = 0;
+  if (!trunc_coord(ax, x) || !trunc_coord(ay, y)) return;
+  if (loaded_rwy_count > 0 && range <= 2.5) draw_runway_layer(g, radius, x, y, range, v.heading);
+  draw_atc_boundaries(g, radius, x, y, range, v.heading);
 }

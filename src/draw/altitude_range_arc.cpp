@@ -27,12 +27,13 @@ const ArcMember PROLINE4{&CANVAS_PROLINE4_MFD, -45, 90, 220, 100, COLOUR_GREEN};
 const ArcMember P1000{nullptr, -53, 105, 220, 100, COLOUR_LIGHT_GREEN};
 
 void draw_arc_member(const GaugeSurface* ctx, GfxGraphics* g, const ArcMember& m, double cx, double cy, double radius,
-                     double range) {
+                     double range, double ahead_deg = 0) {
   if (!(indicated_altitude > ap_altitude) || !(vertical_speed < ARC_MIN_DESCENT_FPM)) return;
   double d = altitude_arc_distance_nm();
   if (!std::isfinite(d)) return;
   if (m.canvas && (!ctx || !set_canvas_scale(g, ctx->width, ctx->height, *m.canvas))) return;
   gfx_translate(g, cx, cy, GFX_PREPEND);
+  if (ahead_deg != 0 && std::isfinite(ahead_deg)) gfx_rotate(g, ahead_deg, GFX_PREPEND);
   map_px_per_nm = radius / range;
   LayerObjects obj(g);
   GfxPen* pen = obj.pen(m.colour, 2);
@@ -58,8 +59,9 @@ void draw_md80_ehsi_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g) {
   draw_arc_member(ctx, g, MD80, md80_ehsi_center_x, md80_ehsi_center_y, md80_ehsi_map_radius, md80_ehsi_range);
 }
 
-void draw_c17_mfd_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g) {
-  draw_arc_member(ctx, g, C17, c17_mfd_center_x, c17_mfd_center_y, c17_mfd_map_radius, c17_mfd_range);
+void draw_c17_mfd_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g, double x, double y, double ahead_deg) {
+  draw_arc_member(ctx, g, C17, c17_mfd_center_x + x, c17_mfd_center_y + y, c17_mfd_map_radius, c17_mfd_range,
+                  ahead_deg);
 }
 
 void draw_efs50_ehsi_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g) {

@@ -31,6 +31,8 @@ struct FixInfoMember {
   SideRule side_rule;
   bool md11;
   bool north_up = false;  // map and radials north up without plan mode's reference
+  bool own_centre = false;  // the caller gives the map centre
+  double centre_lat = 0, centre_lon = 0;
 };
 
 struct FixInfoObjects {
@@ -150,8 +152,8 @@ void draw_fix_info(const GaugeSurface* ctx, GfxGraphics* g, const FixInfoMember&
   char station[STATION_IDENT_SIZE] = "";
   if (m.md11) tuned_station(station);
 
-  double ref_lat, ref_lon;
-  plan_centre_point(m.plan_mode, ref_lat, ref_lon);
+  double ref_lat = m.centre_lat, ref_lon = m.centre_lon;
+  if (!m.own_centre) plan_centre_point(m.plan_mode, ref_lat, ref_lon);
   const bool north_up = m.plan_mode || m.north_up;
   double hp = north_up ? 0.0 : map_heading;
   // Radials are magnetic: north-up maps are drawn true.
@@ -248,8 +250,8 @@ void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   restore_p1000_scale(g, ctx);
 }
 
-void draw_c17_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
-  FixInfoMember m{CANVAS_C17_MFD, 122, double(c17_mfd_center_y), c17_mfd_mode == 6, c17_mfd_range, COLOUR_GREEN, 1,
-                  1, SideRule::HeadingDiff, false};
+void draw_c17_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g, double centre_lat, double centre_lon) {
+  FixInfoMember m{CANVAS_C17_MFD, 122, double(c17_mfd_center_y), false, c17_mfd_range, COLOUR_GREEN, 1,
+                  1, SideRule::HeadingDiff, false, c17_mfd_mode == 6, true, centre_lat, centre_lon};
   draw_fix_info(ctx, g, m);
 }

@@ -19,8 +19,9 @@ void draw_md11_nd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
 void draw_du1000_ehsi_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
 // Restores the display's design scale at the end.
 void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
-// Uses map_px_per_nm as the caller set it.
-void draw_c17_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
+// Uses map_px_per_nm as the caller set it; the map centre is the caller's (the north-up
+// map of format 6 may centre on a plan record or on the aircraft).
+void draw_c17_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g, double centre_lat, double centre_lon);
 
 // Top-left corner of a distance label "%03.1f" of n characters for a fix at (X, Y)
 // about the map centre with a distance circle of radius R.

@@ -321,6 +321,64 @@ TEST_F(C17MapTest, NorthUpAircraftSymbolPointsAlongTheTrueHeading) {
   }
 }
 
+// FIX INFO's fix and rings stand where the map puts the fix: about the map's own
+// centre, the aircraft or a plan record on the north-up map.
+TEST_F(C17MapTest, FixInfoStandsAboutTheMapsOwnCentre) {
+  struct Row {
+    int32_t format, centre;
+    double x, y;  // the fix 10 NM east of the aircraft; 2.5 px a NM at 40 NM (format 6)
+  };
+  const Row rows[] = {{6, 0, 122 + 25, 120}, {6, 3, 122 + 25, 120 + 75}, {3, 0, 122 + 43, 200}};
+  for (const Row& row : rows) {
+    map_at(row.format);
+    c17_mfd_range = 40;
+    plan({"WPA", "WPB", "WPC", "WPD"}, 2, 0);
+    FixInfoRecord& f = fix_info[1];
+    f = FixInfoRecord{};
+    fpl_set_text(f.ident, "FIX");
+    fpl_set_text(f.type, "I");
+    compute_dest_point(present_lat, present_lon, 90, 10, f.lat, f.lon);
+    f.dist[0] = 5;
+    plan_center_index = row.centre;
+    frame();
+    int rings = 0;
+    for (const GfxRecord* e : r().of(GfxOp::Ellipse)) {
+      if (e->pen_argb != 0xFF00FA00 || e->args[2] != 16) continue;
+      ++rings;
+      const GfxPointF p = GfxRecording::to_device(*e, e->args[0] + 8, e->args[1] + 8);
+      EXPECT_TRUE(near_point(p, row.x, row.y, 1.5)) << row.format << " centre " << row.centre << ": " << p.x << ","
+                                                      << p.y;
+    }
+    EXPECT_GT(rings, 0) << row.format << " centre " << row.centre;
+    fix_info[1] = FixInfoRecord{};
+  }
+}
+
+// The altitude range arc lies ahead of the aircraft: along the true track on the
+// north-up map, straight up on the heading-up arc format.
+TEST_F(C17MapTest, AltitudeRangeArcLiesAheadAlongTheTrack) {
+  struct Row {
+    int32_t format;
+    double heading, bearing;  // true heading flown; bearing of the arc's apex on the image
+  };
+  for (const Row& row : {Row{6, 220, 220}, Row{6, 40, 40}, Row{3, 220, 0}}) {
+    map_at(row.format, "set heading " + std::to_string(row.heading) +
+                           "\nset ap_heading_hold 0\nset ap_master 1\nset ap_altitude 3000\nset vs -1500\n");
+    c17_mfd_range = 40;
+    frame();
+    const double cy = row.format == 6 ? 120 : 200;
+    int arcs = 0;
+    for (const GfxRecord* a : r().of(GfxOp::Arc)) {
+      if (a->pen_argb != 0xFF00FA00 || a->args[2] != 150) continue;
+      ++arcs;
+      const GfxPointF apex = GfxRecording::to_device(*a, a->args[0] + 75, a->args[1]);
+      const double bearing = std::atan2(apex.x - 122, cy - apex.y) * 180 / M_PI;
+      EXPECT_NEAR(std::remainder(bearing - row.bearing, 360.0), 0.0, 2.0) << row.format << " " << row.heading;
+    }
+    EXPECT_EQ(arcs, 1) << row.format << " " << row.heading;
+  }
+}
+
 TEST_F(C17MapTest, NorthUpGridLabelsWrapTheDatelineAndStopAtThePole) {
   map_at(6, "set lat -0.4\nset lon -179.5\n");
   std::vector<std::string> columns, rows;

@@ -62,7 +62,7 @@ void draw_every_member(const GaugeSurface* ctx, GfxGraphics* g) {
   draw_b737_nd_altitude_arc(ctx, g);
   draw_md11_nd_altitude_arc(ctx, g);
   draw_md80_ehsi_altitude_arc(ctx, g);
-  draw_c17_mfd_altitude_arc(ctx, g);
+  draw_c17_mfd_altitude_arc(ctx, g, 0, 0, 0);
   draw_efs50_ehsi_altitude_arc(ctx, g);
   draw_proline4_mfd_altitude_arc(ctx, g);
   draw_p1000_mfd_altitude_arc(ctx, g);
@@ -72,7 +72,7 @@ void draw_every_member(const GaugeSurface* ctx, GfxGraphics* g) {
   draw_md11_nd_fix_info_layer(ctx, g);
   draw_du1000_ehsi_fix_info_layer(ctx, g);
   draw_p1000_mfd_fix_info_layer(ctx, g);
-  draw_c17_mfd_fix_info_layer(ctx, g);
+  draw_c17_mfd_fix_info_layer(ctx, g, present_lat, present_lon);
 }
 
 void set_fix_sample() {

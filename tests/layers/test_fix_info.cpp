@@ -130,7 +130,7 @@ TEST(FixInfo, C17SidesAreSwappedAgainstTheBase) {
   c17_mfd_range = 40;
   map_px_per_nm = 5;
   LayerScene c(CANVAS_C17_MFD);
-  draw_c17_mfd_fix_info_layer(c.ctx(), c.g);
+  draw_c17_mfd_fix_info_layer(c.ctx(), c.g, LAT, LON);
   const GfxRecord& lb = *b.rec().of(GfxOp::Line).at(0);
   const GfxRecord& lc = *c.rec().of(GfxOp::Line).at(0);
   EXPECT_GT(lb.args[2], 0);  // base: side 2, line to (L, 0)
