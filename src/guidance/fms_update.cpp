@@ -339,6 +339,19 @@ double geometry_lat = 0.0, geometry_lon = 0.0;
 // The LNAV and VNAV modes last published as named variables.
 int32_t published_lnav = 0, published_vnav = 0;
 
+// Tick at which the fuel used was last integrated; -1 before the first step.
+double fuel_tick = -1.0;
+
+// Simulated seconds since the fuel used was last integrated: a host frame may span
+// several ticks. One tick on the first step or after the counter went back, none when
+// a forced step repeats a tick, at most a minute.
+double fuel_seconds(double tick) {
+  double ticks = 1.0;
+  if (fuel_tick >= 0.0 && tick >= fuel_tick) ticks = std::min(tick - fuel_tick, 60.0 * 18.0);
+  if (std::isfinite(tick)) fuel_tick = tick;
+  return ticks / 18.0;
+}
+
 bool geometry_current() {
   int i = fpl_active_index;
   return active_record(i) && i == geometry_index && fpl_active[i].lat == geometry_lat &&
@@ -516,7 +529,8 @@ void fms_update() {
   }
 
   count_second();
-  for (int e = 1; e <= 4; ++e) eng_fuel_used[e] += finite_or(get_eng_fuel_flow(e), 0.0) / 60.0 / 60.0 / 18.0;
+  const double burn_seconds = fuel_seconds(sim_tick);
+  for (int e = 1; e <= 4; ++e) eng_fuel_used[e] += finite_or(get_eng_fuel_flow(e), 0.0) / 3600.0 * burn_seconds;
 
   sample_by_step();
   autopilot_repeat();
@@ -547,5 +561,5 @@ void fms_update() {
 }
 
 void keep_fms_update_state(LoadState& state) {
-  state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav);
+  state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav, fuel_tick);
 }

@@ -51,6 +51,35 @@ class C17EngineTest : public C17Test {
   }
 };
 
+// FUEL USED adds up what the engines burn over the simulated time, whatever the frame
+// rate and the simulation rate: against the fuel the host's tanks lost.
+TEST_F(C17EngineTest, FuelUsedAddsTheBurnOverEverySimulatedSecond) {
+  engine_page(11);
+  struct Row {
+    int frame_rate;
+    double sim_rate;
+  };
+  for (const Row& row : {Row{18, 1}, Row{6, 1}, Row{18, 4}, Row{5, 2}}) {
+    script("set frame_rate " + std::to_string(row.frame_rate) + "\nset sim_rate " + std::to_string(row.sim_rate) +
+           "\nrun 1s");
+    const simhost::AircraftState& s = host_.aircraft().state();
+    const double tanks = s.fuel_gallons;
+    double used = 0;
+    for (int e = 1; e <= 4; ++e) used -= eng_fuel_used[e];
+    script("run 30s");
+    for (int e = 1; e <= 4; ++e) used += eng_fuel_used[e];
+    const double burnt = (tanks - s.fuel_gallons) * s.fuel_lb_per_gallon;
+    ASSERT_GT(burnt, 0);
+    EXPECT_NEAR(used / burnt, 1.0, 0.03) << row.frame_rate << " frames a second at rate " << row.sim_rate;
+  }
+  script("set sim_rate 1\nset frame_rate 18\nrun 1f");
+  EXPECT_EQ(text_at(r(), COLUMN_TX[1] - 5, 216), [] {
+    char t[16];
+    std::snprintf(t, sizeof t, "%5.0f", eng_fuel_used[1]);
+    return std::string(t);
+  }());
+}
+
 TEST_F(C17EngineTest, ThrustRatiosFromEngineSpeedAndTheScaleVariable) {
   engine_page(9);
   struct Row {
