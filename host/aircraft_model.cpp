@@ -28,6 +28,8 @@ constexpr double ROTATE_RATE = 3.0;          // degrees per second
 constexpr double TAKEOFF_ACCEL_KT_S = 4.0;
 constexpr double FLAPS_RATE = 2.0;           // degrees per second
 constexpr double MAX_FLAPS = 40.0;
+// The flap handle's detents UP, 1/2, 3/4 and FULL: the largest flap angle each selects.
+constexpr double FLAP_DETENT_DEG[4] = {0.0, 20.0, 30.0, MAX_FLAPS};
 constexpr double STALL_AOA = 14.0;           // degrees
 constexpr double GLIDESLOPE_DEG = 3.0;
 constexpr double FT_PER_NM = 6076.12;
@@ -50,6 +52,14 @@ double wrap180(double a) {
 }
 
 double c_to_rankine(double c) { return c * 9.0 / 5.0 + 491.67; }
+
+// The handle stands in the detent of the flaps selected, served as 0, a third, two
+// thirds or all of 16384.
+double flap_handle_value(double selected_deg) {
+  int detent = 3;
+  while (detent > 0 && selected_deg <= FLAP_DETENT_DEG[detent - 1]) --detent;
+  return std::round(detent * 16384.0 / 3.0);
+}
 
 // Flight-path angle of a vertical speed at a true airspeed, degrees.
 double path_angle(double vs_fpm, double tas_kt) {
@@ -443,8 +453,13 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
   for (int i = 0; i < MAX_ENGINES; ++i) {
     EngineState& e = s_.engines[i];
     if (i >= s_.engine_count) {
+      // An engine not fitted stands still and empty; what the scenario set for it stays.
+      const double egt_offset = e.egt_offset_c;
+      const bool reverse = e.reverse;
       e = EngineState{};
       e.oil_quarts = 0.0;
+      e.egt_offset_c = egt_offset;
+      e.reverse = reverse;
       continue;
     }
     total_flow += step_engine(e, target, dt, fuel, atm.pressure_ratio);
@@ -740,10 +755,10 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_ENG2_N2: return e[1].n2;
     case TOK_ENG3_N2: return e[2].n2;
     case TOK_ENG4_N2: return e[3].n2;
-    case TOK_ENG1_PRESSURE_RATIO: return engine_pressure_value(e[0]);
-    case TOK_ENG2_PRESSURE_RATIO: return engine_pressure_value(e[1]);
-    case TOK_ENG3_PRESSURE_RATIO: return engine_pressure_value(e[2]);
-    case TOK_ENG4_PRESSURE_RATIO: return engine_pressure_value(e[3]);
+    case TOK_ENG1_PRESSURE_RATIO: return engine_pressure_value(e[0], 0);
+    case TOK_ENG2_PRESSURE_RATIO: return engine_pressure_value(e[1], 1);
+    case TOK_ENG3_PRESSURE_RATIO: return engine_pressure_value(e[2], 2);
+    case TOK_ENG4_PRESSURE_RATIO: return engine_pressure_value(e[3], 3);
 
     case TOK_AVIONICS_POWER: return s_.avionics_power ? 1.0 : 0.0;
     case TOK_FD_ACTIVE: return s_.flight_director ? 1.0 : 0.0;
@@ -751,7 +766,7 @@ double AircraftModel::token_value(int32_t id) const {
     case TOK_FD_BANK: return s_.flight_director ? -fd_bank_ : 0.0;
     case TOK_FD_PITCH: return s_.flight_director ? -fd_pitch_ : 0.0;
     case TOK_FLAPS_POSITION: return s_.flaps_deg;
-    case TOK_FLAPS_HANDLE: return std::round(s_.flaps_deg / MAX_FLAPS * 16384.0);
+    case TOK_FLAPS_HANDLE: return flap_handle_value(s_.flaps_target_deg);
     case TOK_FLAPS_LEFT_PERCENT: case TOK_FLAPS_RIGHT_PERCENT: return s_.flaps_deg / MAX_FLAPS * 100.0;
     case TOK_LE_FLAPS_LEFT_ANGLE: return s_.leading_edge_deg;
     case TOK_SLATS_PERCENT: return s_.slats_percent;

@@ -10,7 +10,7 @@ constexpr double ENGINE_OIL_QUARTS = 18.0;
 
 struct EngineState {
   double n1 = 0.0;            // percent, the thrust demand's speed (served as variable 625)
-  double n2 = 0.0;            // percent (served as variable 626)
+  double n2 = 0.0;            // percent, the speed the pressure ratio reads as (variable 626)
   double fuel_flow_pph = 0.0; // pounds per hour
   double egt_c = 0.0;
   double oil_temp_c = 0.0;
@@ -27,10 +27,12 @@ struct EngineState {
 constexpr double ENGINE_IDLE_N1 = 22.0;
 constexpr double ENGINE_MAX_N1 = 98.0;
 
-// Variable 342, the scale of the served pressure values, and the factor they are served
-// for: 1 + value x factor / scale is the engine's pressure ratio.
-constexpr double ENGINE_PRESSURE_SCALE = 300.0;
-constexpr double ENGINE_PRESSURE_FACTOR = 0.32;
+// Variable 342, the scale of the served pressure values, and each engine's factor they
+// are served for: 1 + value x factor / scale is engine k's pressure ratio on the engine
+// dials. The thrust page reads the ratio from variable 626 through its speed scale,
+// which this scale sets so that take-off thrust (1.8) lies at 98.5 %.
+constexpr double ENGINE_PRESSURE_SCALE = 19000.0;
+constexpr double ENGINE_PRESSURE_FACTOR[4] = {0.32, 0.32, 0.315, 0.317};
 
 // Moves engine `e` toward `target` percent over dt seconds (dt 0: at once) and derives
 // its readings (an engine added to the aircraft gets its oil); `pressure_ratio_atm` is the air's pressure ratio at the altitude.
@@ -38,8 +40,12 @@ constexpr double ENGINE_PRESSURE_FACTOR = 0.32;
 double step_engine(EngineState& e, double target, double dt, bool fuel, double pressure_ratio_atm);
 
 // Served raw values: the thrust-lever value (0..16383, negative in reverse) and the
-// pressure value of variables 633, 652, 671, 690.
+// pressure value of variables 633, 652, 671, 690 (engine index 0..3).
 double engine_lever_value(const EngineState& e);
-double engine_pressure_value(const EngineState& e);
+double engine_pressure_value(const EngineState& e, int engine);
+
+// The engine speed, percent, the thrust page reads as `pressure_ratio` under variable
+// 342 = `scale`: its eleven ratio segments over a speed span the scale sets.
+double engine_speed_for_ratio(double pressure_ratio, double scale);
 
 }  // namespace simhost

@@ -428,6 +428,9 @@ bool SimHost::start(std::string* error) {
   g_host = this;
   win_reset();
   if (!create_gauges(error)) return false;
+  // The airlifter's displays and control panel fly its four engines.
+  for (const auto& g : gauges_)
+    if (g->header.name && std::strncmp(g->header.name, "C17_", 4) == 0) aircraft_.state().engine_count = MAX_ENGINES;
   aircraft_.refresh();
   started_ = true;
   call_all(PANEL_SERVICE_INSTALL);

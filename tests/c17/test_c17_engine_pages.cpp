@@ -80,13 +80,40 @@ TEST_F(C17EngineTest, FuelUsedAddsTheBurnOverEverySimulatedSecond) {
   }());
 }
 
+// The thrust page (ratio from engine speed) and the engine dials (ratio from each
+// engine's pressure value) read the host's four engines alike, 1.00 at idle and 1.80
+// at take-off thrust; the airlifter's panel flies four engines unasked.
+TEST_F(C17EngineTest, BothPagesReadTheSameRatiosFromIdleToTakeOffThrust) {
+  place({"3", "4"});
+  c17_mfd_instances[3].format = 9;
+  c17_mfd_instances[4].format = 10;
+  struct Row {
+    const char* lines;
+    const char* ratio;
+  };
+  const Row rows[] = {
+      {"set frame_rate 6\nset on_ground 1\nset ias 0\nrun 20s", "1.00"},
+      {"set on_ground 0\nset altitude 2000\nset ias 250\nset ap_master 1\nset ap_altitude 20000\n"
+       "set ap_vs 3000\nset vs 3000\nset ap_airspeed 340\nrun 30s",
+       "1.80"},
+  };
+  const double thrust_x[5] = {0, 20, 65, 155, 195};
+  for (const Row& row : rows) {
+    script(row.lines);
+    for (int e = 1; e <= 4; ++e) {
+      EXPECT_EQ(text_at(rec("3"), thrust_x[e], 191), row.ratio) << "thrust page, engine " << e;
+      EXPECT_EQ(text_at(rec("4"), COLUMN_TX[e], 55), row.ratio) << "engine dials, engine " << e;
+    }
+  }
+}
+
 TEST_F(C17EngineTest, ThrustRatiosFromEngineSpeedAndTheScaleVariable) {
   engine_page(9);
   struct Row {
     double v342, speed;
     const char* ratio;
   };
-  // 342 = 300 is the host's (f = 0: top 104, span 64); the last scale leaves no span.
+  // 342 = 300 gives f = 0 (top 104, span 64); the last scale leaves no span.
   const Row rows[] = {{300, 96, "1.66"}, {300, 40, "0.85"}, {300, 104, "1.85"}, {300, 120, "1.85"},
                       {300 - 5.12 * 15913, 96, "0.85"}};
   const double x[5] = {0, 20, 65, 155, 195};

@@ -135,7 +135,8 @@ TEST(FlightMotions, FlapsMoveAtTwoDegreesASecondAndWidenThePitchLimit) {
   struct Step {
     double seconds, flaps, handle, percent;
   };
-  const Step steps[] = {{5, 10, 4096, 25}, {5, 20, 8192, 50}, {10, 30, 12288, 75}};
+  // The handle stands in the 3/4 detent of the 30 degrees selected while the flaps run.
+  const Step steps[] = {{5, 10, 10923, 25}, {5, 20, 10923, 50}, {10, 30, 10923, 75}};
   for (const Step& st : steps) {
     fly(m, st.seconds);
     EXPECT_NEAR(raw(m, TOK_FLAPS_POSITION), st.flaps, 0.01);
