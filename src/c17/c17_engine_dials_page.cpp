@@ -56,10 +56,10 @@ void c17_mfd_engine_dials_page_draw(const GaugeSurface* surface, GfxGraphics* g)
     const double n_first = get_eng_n2(e), n_second = get_eng_n1(e), egt = get_eng_egt_celsius(e);
     // No ratio without a scale to divide by.
     const double ratio = 1.0 + get_eng_pressure_value(e) * RATIO_FACTOR[e] / v342;
-    if (v342 > 0 && std::isfinite(ratio)) draw_textf(g, a10, green, c.tx, 55, C17_TEXT_CAPACITY, "%1.2f", ratio);
-    draw_textf(g, a10, k.brush(speed_colour(n_first)), c.tx, 105, C17_TEXT_CAPACITY, "%2.1f", n_first);
-    draw_textf(g, a10, k.brush(speed_colour(n_second)), c.tx, 160, C17_TEXT_CAPACITY, "%2.1f", n_second);
-    draw_textf(g, a10, k.brush(egt_colour(egt)), c.tx, 215, C17_TEXT_CAPACITY, "%3.0f", egt);
+    if (v342 > 0) c17_draw_value(g, a10, green, c.tx, 55, "%1.2f", ratio);
+    c17_draw_value(g, a10, k.brush(speed_colour(n_first)), c.tx, 105, "%2.1f", n_first);
+    c17_draw_value(g, a10, k.brush(speed_colour(n_second)), c.tx, 160, "%2.1f", n_second);
+    c17_draw_value(g, a10, k.brush(egt_colour(egt)), c.tx, 215, "%3.0f", egt);
     int32_t flow = 0;
     if (trunc_coord(get_eng_fuel_flow(e), flow)) draw_textf(g, a10, green, c.tx, 226, C17_TEXT_CAPACITY, "%4d", flow / 10 * 10);
     c17_dial_draw(g, surface, k, c.bx, 70, {{-20, C17_YELLOW}, {119, C17_RED}}, n_first, 110, speed_colour(n_first));

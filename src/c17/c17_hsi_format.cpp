@@ -34,27 +34,27 @@ void draw_data_fields(const HsiKit& k) {
   GfxGraphics* g = k.g;
   const bool nav1 = get_nav1_signal() > 0;
   if (nav1) {
-    draw_textf(g, k.a9, k.green, -120, -118, C17_TEXT_CAPACITY, "%3.1f", dme1_distance);
+    c17_draw_value(g, k.a9, k.green, -120, -118, "%3.1f", dme1_distance);
     draw_rect_d(g, k.white1, -120, -118, 25, 10);
     draw_text(g, k.a9, k.white, -120, -106, C17_TEXT_CAPACITY, "DIST");
   }
-  draw_textf(g, k.a14, k.green, -14, -118, C17_TEXT_CAPACITY, "%03.0f", heading);
+  c17_draw_value(g, k.a14, k.green, -14, -118, "%03.0f", heading);
   const DrawPoint frame[] = {{-12, -118}, {-12, -103}, {12, -103}, {12, -118}, {-12, -118}};
   c17_polyline(g, k.white1, frame);
   draw_text(g, k.a11, k.white, 15, -118, C17_TEXT_CAPACITY, "M");
-  draw_textf(g, k.a9, k.green, 93, -118, C17_TEXT_CAPACITY, "%03.0f", nav1_course);
+  c17_draw_value(g, k.a9, k.green, 93, -118, "%03.0f", nav1_course);
   draw_rect_d(g, k.white1, 90, -118, 25, 10);
   draw_text(g, k.a9, k.white, 90, -106, C17_TEXT_CAPACITY, "CRS");
   if (nav1) {
     const char* source = has_nav1_glideslope() ? "ILS-1" : is_nav1_localizer() ? "LOC-1" : "VOR-1";
     draw_text(g, k.a9, k.green, 80, 80, C17_TEXT_CAPACITY, source);
-    draw_textf(g, k.a9, k.green, 80, 90, C17_TEXT_CAPACITY, "C %03.0f", nav1_course);
-    draw_textf(g, k.a9, k.green, 80, 100, C17_TEXT_CAPACITY, "D %.1f", dme1_distance);  // the value DIST shows
+    c17_draw_value(g, k.a9, k.green, 80, 90, "C %03.0f", nav1_course);
+    c17_draw_value(g, k.a9, k.green, 80, 100, "D %.1f", dme1_distance);  // the value DIST shows
     draw_text(g, k.a9, k.green, 90, 110, C17_TEXT_CAPACITY, c17_nav1_ident_text());
     draw_text(g, k.a9, k.green, -120, 80, C17_TEXT_CAPACITY, shows_to(station_bearing(), nav1_course) ? "TO" : "FROM");
     draw_rect_d(g, k.white1, -120, 80, 35, 10);
   }
-  draw_textf(g, k.a9, k.green, -120, 110, C17_TEXT_CAPACITY, "GS %3.0f", ground_speed);
+  c17_draw_value(g, k.a9, k.green, -120, 110, "GS %3.0f", ground_speed);
 }
 
 void draw_rose(const HsiKit& k) {
@@ -171,7 +171,7 @@ void c17_mfd_heading_box_draw(const GaugeSurface* surface, GfxGraphics* g) {
   const C17Objects k(g);
   c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
   fill_rect_d(g, k.black, -12, -115, 24, 15);
-  draw_textf(g, k.a14, k.green, -14, -115, C17_TEXT_CAPACITY, "%03.0f", heading);
+  c17_draw_value(g, k.a14, k.green, -14, -115, "%03.0f", heading);
   const DrawPoint frame[] = {{-12, -115}, {-12, -100}, {12, -100}, {12, -115}, {-12, -115}};
   c17_polyline(g, k.white1, frame);
   draw_text(g, k.a9, k.white, 15, -113, C17_TEXT_CAPACITY, "M");

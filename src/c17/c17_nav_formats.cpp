@@ -4,6 +4,7 @@
 // selected-heading marker. The route overlay is drawn over them by the dispatcher.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 
 #include "c17/c17_mfd.h"
@@ -108,6 +109,19 @@ void draw_vertical_scale(const NavKit& k, double vy) {
   c17_polyline(g, k.magenta2, diamond);
 }
 
+// A ring's distance as it is: whole miles "%2.0f", others with the decimals they have
+// (1.25, 2.5, 0.375).
+void draw_range_label(GfxGraphics* g, const NavKit& k, double x, double y, double nm) {
+  char text[C17_TEXT_CAPACITY];
+  if (!c17_value_text(text, sizeof text, "%2.0f", nm)) return;
+  for (const char* format : {"%.1f", "%.2f", "%.3f"}) {
+    if (std::nearbyint(nm) == nm) break;
+    c17_value_text(text, sizeof text, format, nm);
+    if (std::atof(text) == nm) break;
+  }
+  draw_text(g, k.a8, k.white, x, y, C17_TEXT_CAPACITY, text);
+}
+
 void draw_selected_heading(const NavKit& k, double r) {
   GfxGraphics* g = k.g;
   k.at(ap_heading - heading);
@@ -132,18 +146,18 @@ void c17_mfd_nav_format_draw(const GaugeSurface* surface, GfxGraphics* g) {
   if (f.compass_radius > 0) draw_compass(k, f);
   if (f.readout_y != 0) {
     const double y = f.readout_y;
-    draw_textf(g, k.a14, k.green, -14, y, C17_TEXT_CAPACITY, "%03.0f", heading);
+    c17_draw_value(g, k.a14, k.green, -14, y, "%03.0f", heading);
     const DrawPoint box[] = {{-12, y}, {-12, y + 15}, {12, y + 15}, {12, y}, {-12, y}};
     c17_polyline(g, k.white1, box);
     draw_text(g, k.a11, k.white, 15, y + 3, C17_TEXT_CAPACITY, "M");
   }
   for (int32_t i = 0; i < f.range_count; ++i) {
     const RangeLabel& r = f.ranges[i];
-    draw_textf(g, k.a8, k.white, r.x, r.y, C17_TEXT_CAPACITY, "%2.0f", c17_mfd_range * r.factor);
+    draw_range_label(g, k, r.x, r.y, c17_mfd_range * r.factor);
   }
   const bool signal = get_nav1_signal() > 0;
   if (format != 3 || (c17_arc_loc_scale_on == 1 && signal)) draw_lateral_scale(k, f.lateral_y, signal);
   draw_vertical_scale(k, f.vertical_y);
-  draw_textf(g, k.a9, k.green, -122, f.ground_speed_y, C17_TEXT_CAPACITY, "GS %.0f", ground_speed);
+  c17_draw_value(g, k.a9, k.green, -122, f.ground_speed_y, "GS %.0f", ground_speed);
   if (f.compass_radius > 0) draw_selected_heading(k, f.compass_radius);
 }

@@ -57,7 +57,7 @@ void c17_mfd_north_up_map_draw(const GaugeSurface* surface, GfxGraphics* g) {
   C17Objects k(g);
   const double cx = c17_mfd_rose_cx, cy = c17_mfd_rose_cy;
   c17_frame(g, surface, cx, cy);
-  draw_textf(g, k.a14, k.green, -14, -115, C17_TEXT_CAPACITY, "%03.0f", heading);
+  c17_draw_value(g, k.a14, k.green, -14, -115, "%03.0f", heading);
   const DrawPoint box[] = {{-12, -115}, {-12, -100}, {12, -100}, {12, -115}, {-12, -115}};
   c17_polyline(g, k.white1, box);
   draw_text(g, k.a11, k.white, 15, -112, C17_TEXT_CAPACITY, "M");

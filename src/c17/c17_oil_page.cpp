@@ -33,11 +33,10 @@ void c17_mfd_oil_page_draw(const GaugeSurface* surface, GfxGraphics* g) {
     const C17EngineColumn& c = C17_ENGINE_COLUMNS[e];
     const double psi = get_eng_oil_pressure_psi(e), temp = get_eng_oil_temp_celsius(e);
     const double quarts = get_eng_oil_quantity(e);
-    draw_textf(g, k.a10, k.brush(pressure_colour(psi)), c.tx, 75, C17_TEXT_CAPACITY, "%3.0f", psi);
-    draw_textf(g, k.a10, k.brush(temperature_colour(temp, 177.5, 163.5)), c.tx, 130, C17_TEXT_CAPACITY, "%2.0f",
-               temp);
-    draw_textf(g, k.a10, k.brush(quantity_colour(quarts)), c.tx, 185, C17_TEXT_CAPACITY, "%3.0f", quarts);
-    draw_textf(g, k.a10, k.cyan, c.tx - 5, 216, C17_TEXT_CAPACITY, "%5.0f", eng_fuel_used[e]);
+    c17_draw_value(g, k.a10, k.brush(pressure_colour(psi)), c.tx, 75, "%3.0f", psi);
+    c17_draw_value(g, k.a10, k.brush(temperature_colour(temp, 177.5, 163.5)), c.tx, 130, "%2.0f", temp);
+    c17_draw_value(g, k.a10, k.brush(quantity_colour(quarts)), c.tx, 185, "%3.0f", quarts);
+    c17_draw_value(g, k.a10, k.cyan, c.tx - 5, 216, "%5.0f", eng_fuel_used[e]);
     c17_dial_draw(g, surface, k, c.bx, 40, {{0, C17_RED}}, psi, 250, pressure_colour(psi));
     c17_dial_draw(g, surface, k, c.bx, 95, {{0, C17_YELLOW}, {101, C17_YELLOW}, {114, C17_RED}}, temp, 200,
                   temperature_colour(temp, 177, 163));

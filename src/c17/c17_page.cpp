@@ -2,6 +2,8 @@
 #include "c17/c17_page.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "module/host_services.h"
@@ -48,6 +50,21 @@ double c17_wrap180(double deg) {
   if (a > 180.0) a -= 360.0;
   if (a < -180.0) a += 360.0;
   return a;
+}
+
+bool c17_value_text(char* out, int32_t size, const char* format, double value) {
+  if (!out || size <= 0) return false;
+  out[0] = '\0';
+  if (!std::isfinite(value)) return false;
+  std::snprintf(out, size_t(size), format, value);
+  if (std::strchr(out, '-') && !std::strpbrk(out, "123456789")) std::snprintf(out, size_t(size), format, 0.0);
+  return true;
+}
+
+void c17_draw_value(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y, const char* format,
+                    double value) {
+  char text[C17_TEXT_CAPACITY];
+  if (c17_value_text(text, sizeof text, format, value)) draw_text(g, font, brush, x, y, C17_TEXT_CAPACITY, text);
 }
 
 const char* c17_nav1_ident_text() {

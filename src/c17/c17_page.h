@@ -39,6 +39,14 @@ uint32_t c17_colour(int32_t red, int32_t green, int32_t blue);
 // An angle brought into -180..180; a non-finite angle gives 0.
 double c17_wrap180(double deg);
 
+// A readout of one value printed with `format` into `out` (`size` bytes). False for a
+// value that is no number, which shows nothing; a value that prints as zero prints
+// without a minus sign.
+bool c17_value_text(char* out, int32_t size, const char* format, double value);
+// Draws that readout at (x, y), or nothing.
+void c17_draw_value(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y, const char* format,
+                    double value);
+
 // The text of NAV 1's ident variable; empty when the host gives none.
 const char* c17_nav1_ident_text();
 

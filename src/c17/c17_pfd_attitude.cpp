@@ -83,17 +83,17 @@ void draw_data_fields(PfdKit& k) {
   GfxGraphics* g = k.g;
   k.design_absolute();
   if (get_ap_attitude_hold() == 1.0) draw_text(g, k.a8, k.cyan, 180, 10, C17_TEXT_CAPACITY, "ATT");
-  draw_textf(g, k.a9, k.green, 0, 188, C17_TEXT_CAPACITY, "GS %3.0f", ground_speed);
-  draw_textf(g, k.a9, k.green, 0, 198, C17_TEXT_CAPACITY, "M  .%02.0f", get_mach_raw() / 65536.0 * 3.2 * 100.0);
+  c17_draw_value(g, k.a9, k.green, 0, 188, "GS %3.0f", ground_speed);
+  c17_draw_value(g, k.a9, k.green, 0, 198, "M  .%02.0f", get_mach_raw() / 65536.0 * 3.2 * 100.0);
   if (get_nav1_signal() > 0) {
-    draw_textf(g, k.a9, k.cyan, 40, 178, C17_TEXT_CAPACITY, "%03.0f", nav1_course);
+    c17_draw_value(g, k.a9, k.cyan, 40, 178, "%03.0f", nav1_course);
     draw_text(g, k.a9, k.cyan, 40, 188, C17_TEXT_CAPACITY, "V1");
-    draw_textf(g, k.a9, k.cyan, 40, 198, C17_TEXT_CAPACITY, "D%.1f", get_dme1_distance());
+    c17_draw_value(g, k.a9, k.cyan, 40, 198, "D%.1f", get_dme1_distance());
     draw_text(g, k.a9, k.cyan, 40, 208, C17_TEXT_CAPACITY, c17_nav1_ident_text());
   }
-  draw_textf(g, k.a9, k.green, 200, 220, C17_TEXT_CAPACITY, "%1.1f G", get_g_force());
-  draw_textf(g, k.a9, k.green, 200, 190, C17_TEXT_CAPACITY, "VV %02.0f", vertical_speed);
-  if (radio_altitude < 2500) draw_textf(g, k.a9, k.green, 200, 200, C17_TEXT_CAPACITY, "RA %4.0f", radio_altitude);
+  c17_draw_value(g, k.a9, k.green, 200, 220, "%1.1f G", get_g_force());
+  c17_draw_value(g, k.a9, k.green, 200, 190, "VV %02.0f", vertical_speed);
+  if (radio_altitude < 2500) c17_draw_value(g, k.a9, k.green, 200, 200, "RA %4.0f", radio_altitude);
   if (radio_altitude < 2000) draw_textf(g, k.a9, k.green, 200, 210, C17_TEXT_CAPACITY, "DH %4.0f", DH_FIELD_FT);
 }
 

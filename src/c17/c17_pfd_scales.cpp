@@ -17,6 +17,8 @@ namespace {
 
 // Values beyond this are drawn as this; keeps every scale walk and digit in range.
 constexpr double SCALE_VALUE_LIMIT = 1.0e6;
+// The altitude readout and tape labels have five digits: they stop at 99,999 ft.
+constexpr double ALTITUDE_SHOWN_LIMIT = 99999.0;
 
 double scale_value(double v) { return std::clamp(finite_or(v, 0), -SCALE_VALUE_LIMIT, SCALE_VALUE_LIMIT); }
 
@@ -86,6 +88,10 @@ void draw_airspeed_readout(PfdKit& k) {
   const DrawPoint box[] = {{-135, -7}, {-100, -7}, {-100, -12}, {-90, -12}, {-90, -7}, {-85, 0},
                            {-90, 7},   {-90, 12},  {-100, 12},  {-100, 7},  {-135, 7}};
   open_readout(k, box);
+  if (!std::isfinite(indicated_airspeed)) {
+    close_readout(k, box);
+    return;
+  }
   const double v = scale_value(indicated_airspeed);
   char text[32], c[2], digit[4];
   // The format by the value as printed: 99.97 prints as 100.0.
@@ -129,7 +135,7 @@ void draw_altitude_scale(PfdKit& k) {
     const double y = (alt - v) * 0.065;
     const bool major = std::fmod(v, 500) == 0;
     k.line(k.white_solid, cx - 38, y, major ? cx - 28 : cx - 33, y);
-    if (major) {
+    if (major && std::fabs(v) <= ALTITUDE_SHOWN_LIMIT) {
       std::snprintf(label, sizeof label, "%5d", int32_t(v));
       k.text(k.fine9, k.white, cx - 27, y - 5, label);
     }
@@ -142,7 +148,11 @@ void draw_altitude_readout(PfdKit& k) {
   const DrawPoint box[] = {{c + 2, -12}, {c - 13, -12}, {c - 13, -7}, {c - 33, -7}, {c - 38, 0},
                            {c - 33, 7},  {c - 13, 7},   {c - 13, 12}, {c + 2, 12}};
   open_readout(k, box);
-  const double alt = scale_value(indicated_altitude);
+  if (!std::isfinite(indicated_altitude)) {
+    close_readout(k, box);
+    return;
+  }
+  const double alt = std::clamp(indicated_altitude, -ALTITUDE_SHOWN_LIMIT, ALTITUDE_SHOWN_LIMIT);
   char text[32], ch[2], tens[8];
   // The digits of the magnitude as printed (9999.7 prints as 10000), right-aligned in
   // five places; a minus sign in the place left of the first digit shown.
@@ -160,9 +170,11 @@ void draw_altitude_readout(PfdKit& k) {
   }
   const int32_t d = digit_of_magnitude(alt, "%.0f", 1);
   const int32_t u = digit_of_magnitude(alt, "%.0f", 0);
+  // The drum rolls with the altitude: below zero a larger magnitude lies lower.
+  const int32_t sign = alt < 0 ? -1 : 1;
   for (int32_t i = -2; i <= 2; ++i) {
     std::snprintf(tens, sizeof tens, "%d0", wrap_digit(d - i));
-    k.text(k.fine12, k.green, c - 14, u - 6 + 12 * i, tens);
+    k.text(k.fine12, k.green, c - 14, sign * (u + 12 * i) - 6, tens);
   }
   close_readout(k, box);
 }
@@ -248,7 +260,7 @@ void draw_marker_and_heading_scale(PfdKit& k) {
   const double bug = std::clamp(std::trunc(2 * c17_wrap180(ap_heading - heading)), -55.0, 55.0);
   const DrawPoint box[] = {{bug, -10}, {bug, -5}, {bug - 5, -5}, {bug - 5, -10}, {bug + 5, -10}, {bug + 5, -5}, {bug, -5}};
   c17_polyline(g, k.cyan2, box);
-  if (bug == -55 || bug == 55) draw_textf(g, k.a7, k.white, bug - 7, -20, C17_TEXT_CAPACITY, "%03.0f", ap_heading);
+  if (bug == -55 || bug == 55) c17_draw_value(g, k.a7, k.white, bug - 7, -20, "%03.0f", ap_heading);
   const double course = std::clamp(std::trunc(2 * c17_wrap180(nav1_course - heading)), -55.0, 55.0);
   draw_line_d(g, k.white2, course, -14, course, -6);
   draw_line_d(g, k.white2, course - 4, -10, course + 4, -10);
@@ -269,15 +281,15 @@ void draw_annunciators(PfdKit& k) {
   k.design_absolute();
   char text[32];
   if (ap_airspeed_hold == 1.0) {
-    std::snprintf(text, sizeof text, "IAS %3.0f", ap_airspeed);
+    c17_value_text(text, sizeof text, "IAS %3.0f", ap_airspeed);
     annunciate(k, 10, 4, 9, k.green, text);
   } else if (ap_mach_hold == 1.0) {
-    std::snprintf(text, sizeof text, "MACH %.2f", token118);
+    c17_value_text(text, sizeof text, "MACH %.2f", token118);
     annunciate(k, 10, 4, 9, k.green, text);
   }
 
   const bool engaged = ap_token103 == 1.0;
-  std::snprintf(text, sizeof text, "ALT %03.0f", ap_altitude / 100);
+  c17_value_text(text, sizeof text, "ALT %03.0f", ap_altitude / 100);
   if (!engaged) {
     if (ap_token108 == 1.0) annunciate(k, 200, 15, 8, k.white, text);
   } else {
@@ -288,7 +300,7 @@ void draw_annunciators(PfdKit& k) {
     if (vertical) annunciate(k, 200, 4, 8, k.green, vertical);
   }
 
-  std::snprintf(text, sizeof text, "HDG %03.0f", ap_heading);
+  c17_value_text(text, sizeof text, "HDG %03.0f", ap_heading);
   if (!engaged) {
     if (token106_int == 1) annunciate(k, 10, 230, 9, k.white, text);
     return;

@@ -22,11 +22,13 @@ constexpr double RATIO_LOW = 0.85;
 constexpr double LEVER_TOP = 16383.0;
 
 // Pressure ratio of an engine speed (percent) under variable 342's scale: 0.85 at the
-// bottom of the span, 1.85 at its top; a span that cannot scale gives 0.85.
+// bottom of the span, 1.85 at its top; a span that cannot scale gives 0.85, a speed
+// that is no number no ratio.
 double ratio_of_speed(double speed, double v342) {
   const double f = (v342 - 300.0) / 15913.0;
   const double top = 104.0 - 3.5 * f, span = 64.0 + 12.5 * f;
-  if (!(span > 0) || !std::isfinite(top) || !std::isfinite(speed)) return RATIO_LOW;
+  if (!std::isfinite(speed)) return std::nan("");
+  if (!(span > 0) || !std::isfinite(top)) return RATIO_LOW;
   double p = std::clamp(100.0 - (top - speed) / span * 100.0, 0.0, 100.0);
   double ratio = RATIO_LOW;
   for (int32_t i = 0; i < SEGMENTS; ++i) {
@@ -103,7 +105,7 @@ void c17_mfd_thrust_page_draw(const GaugeSurface* surface, GfxGraphics* g) {
 
   draw_text(g, a10, k.white, cx - 15, 10, C17_TEXT_CAPACITY, "FF PPH");
   draw_rect_d(g, k.white1, cx - 15, 25, 35, 12);
-  draw_textf(g, a10, k.green, cx - 15, 26, C17_TEXT_CAPACITY, "%5.0f", get_total_fuel_flow());
+  c17_draw_value(g, a10, k.green, cx - 15, 26, "%5.0f", get_total_fuel_flow());
 
   double hottest = -1e9;
   for (int32_t e = 1; e <= 4; ++e) hottest = std::max(hottest, get_eng_egt_celsius(e));
@@ -127,11 +129,11 @@ void c17_mfd_thrust_page_draw(const GaugeSurface* surface, GfxGraphics* g) {
   double ratio[5] = {};
   for (int32_t e = 1; e <= 4; ++e) ratio[e] = ratio_of_speed(get_eng_n2(e), v342);
   const double ratio_x[5] = {0, 20, 65, 155, 195};
-  for (int32_t e = 1; e <= 4; ++e) draw_textf(g, a10, k.green, ratio_x[e], 191, C17_TEXT_CAPACITY, "%1.2f", ratio[e]);
+  for (int32_t e = 1; e <= 4; ++e) c17_draw_value(g, a10, k.green, ratio_x[e], 191, "%1.2f", ratio[e]);
   draw_text(g, a10, k.white, cx - 10, 191, C17_TEXT_CAPACITY, "EPR");
   const double speed_x[5] = {0, 20, 70, 155, 195};
   for (int32_t e = 1; e <= 4; ++e)
-    draw_textf(g, a10, k.green, speed_x[e], 211, C17_TEXT_CAPACITY, "%2.1f", get_eng_n2(e));
+    c17_draw_value(g, a10, k.green, speed_x[e], 211, "%2.1f", get_eng_n2(e));
   draw_text(g, a10, k.white, cx - 10, 206, C17_TEXT_CAPACITY, "N1");
   draw_text(g, a10, k.white, cx - 20, 221, C17_TEXT_CAPACITY, "%RPM");
 

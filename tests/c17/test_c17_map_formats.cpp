@@ -379,6 +379,30 @@ TEST_F(C17MapTest, AltitudeRangeArcLiesAheadAlongTheTrack) {
   }
 }
 
+// Range labels print the rings' real distances.
+TEST_F(C17MapTest, RangeLabelsPrintTheRingsRealDistances) {
+  struct Row {
+    int format;
+    double range;
+    std::vector<std::pair<const char*, GfxPointF>> labels;
+  };
+  const Row rows[] = {
+      {3, 5, {{"1.25", {122 - 50, 200}}, {"2.5", {122 - 92, 200}}, {"3.75", {122 - 105, 200 - 83}}}},
+      {3, 10, {{"2.5", {122 - 50, 200}}, {" 5", {122 - 92, 200}}, {"7.5", {122 - 105, 200 - 83}}}},
+      {3, 1, {{"0.25", {122 - 50, 200}}, {"0.5", {122 - 92, 200}}, {"0.75", {122 - 105, 200 - 83}}}},
+      {4, 5, {{"2.5", {122 - 66, 132 - 22}}, {" 5", {122 - 120, 132 - 42}}}},
+      {4, 40, {{"20", {122 - 66, 132 - 22}}, {"40", {122 - 120, 132 - 42}}}},
+  };
+  map_at(3);
+  for (const Row& row : rows) {
+    c17_mfd_instances[2].format = row.format;
+    c17_mfd_range = row.range;
+    frame();
+    for (const auto& [text, at] : row.labels)
+      EXPECT_EQ(text_at(r(), at.x, at.y), text) << row.format << " at " << row.range << " NM";
+  }
+}
+
 TEST_F(C17MapTest, NorthUpGridLabelsWrapTheDatelineAndStopAtThePole) {
   map_at(6, "set lat -0.4\nset lon -179.5\n");
   std::vector<std::string> columns, rows;

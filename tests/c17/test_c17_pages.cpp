@@ -79,13 +79,15 @@ const ReadoutRow READOUT_ROWS[] = {
     {"set altitude 12345", {{"1", {208, 104}}, {"2", {215, 104}}, {"3", {222, 104}}, {"40", {230, 109}},
                             {"30", {230, 121}}, {"50", {230, 97}}}},
     {"set ground_elevation -1000\nset altitude -50",
-     {{"-", {222, 104}}, {"50", {230, 104}}, {"40", {230, 116}}, {"60", {230, 92}}}},
+     {{"-", {222, 104}}, {"50", {230, 104}}, {"40", {230, 92}}, {"60", {230, 116}}}},  // lower is more negative
     // The format by the value as printed, and a negative altitude with its sign.
     {"set ias 99.97", {{"1", {4, 104}}, {"0", {13, 104}}, {"0", {22, 104}}}},
     {"set altitude 9999.7", {{"1", {208, 104}}, {"0", {215, 104}}, {"0", {222, 104}}, {"00", {230, 104}}}},
     {"set altitude 999.7", {{"1", {215, 104}}, {"0", {222, 104}}, {"00", {230, 104}}}},
+    // Five digits at most: from 99,999.5 ft on the readout holds 99,999.
+    {"set altitude 99999.7", {{"9", {208, 104}}, {"9", {215, 104}}, {"9", {222, 104}}, {"90", {230, 113}}}},
     {"set ground_elevation -2000\nset altitude -1234",
-     {{"-", {208, 104}}, {"1", {215, 104}}, {"2", {222, 104}}, {"30", {230, 108}}}},
+     {{"-", {208, 104}}, {"1", {215, 104}}, {"2", {222, 104}}, {"30", {230, 100}}, {"40", {230, 112}}}},
 };
 
 TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
@@ -94,6 +96,11 @@ TEST_F(C17Test, PfdReadoutsRollTheirDigits) {
     script(std::string(row.script) + "\nrun 5s");
     for (const auto& [text, pos] : row.texts)
       EXPECT_TRUE(drawn_at(rec("PFD"), text, pos)) << row.script << ": " << text << " at " << pos.x << ", " << pos.y;
+    for (const std::string& t : rec("PFD").texts()) {
+      size_t run = 0, longest = 0;
+      for (char c : t) longest = std::max(longest, run = std::isdigit(static_cast<unsigned char>(c)) ? run + 1 : 0);
+      EXPECT_LE(longest, 5u) << row.script << ": " << t;
+    }
   }
 }
 
@@ -267,6 +274,48 @@ TEST_F(C17Test, ConfigurationPageFlapsGearAndSpoilers) {
     for (const auto& [text, pos] : row.texts) EXPECT_TRUE(drawn_at(r, text, pos)) << row.script << ": " << text;
     EXPECT_EQ(fills(r, 0xFF00FA00), row.green_fills) << row.script;
     EXPECT_EQ(fills(r, 0xFFFFFF00), row.yellow_fills) << row.script;
+  }
+}
+
+// A readout of a value that is no number shows nothing, and none reads "-0": every
+// page with the host's values at NaN, engines 3 and 4 dead.
+TEST_F(C17Test, NoReadoutShowsNanOrMinusZero) {
+  place({"1", "2", "3", "4"});
+  const double nan = std::nan("");
+  token_overrides = {{TOK_G_FORCE, nan},       {TOK_MACH, nan},         {TOK_VERTICAL_SPEED, nan},
+                     {TOK_DME1_DISTANCE, nan}, {TOK_NAV1_COURSE, nan},  {TOK_AP_AIRSPEED, nan},
+                     {TOK_AP_HEADING, nan},    {TOK_RADIO_ALTITUDE, nan}, {TOK_GROUND_SPEED, nan}};
+  for (int id : {TOK_ENG1_N1, TOK_ENG1_N2, TOK_ENG1_EGT, TOK_ENG1_OIL_PRESSURE, TOK_ENG1_OIL_TEMP,
+                 TOK_ENG1_OIL_QUANTITY, TOK_ENG1_PRESSURE_RATIO, TOK_ENG2_N1, TOK_ENG2_N2, TOK_ENG2_EGT,
+                 TOK_ENG2_OIL_PRESSURE, TOK_ENG2_OIL_TEMP, TOK_ENG2_OIL_QUANTITY, TOK_ENG2_PRESSURE_RATIO})
+    token_overrides[id] = nan;
+  const struct {
+    int instance, format;
+  } pages[] = {{1, 1}, {2, 0}, {3, 10}, {4, 11}, {3, 9}, {2, 3}};
+  script("set engines 2\nset ap_master 1\nset ap_airspeed_hold 1\nset nav1 111.70\nrun 2s");
+  for (const auto& p : pages) {
+    c17_mfd_instances[p.instance].format = p.format;
+    script("run 2f");
+    for (const std::string& t : rec(std::to_string(p.instance)).texts()) {
+      const bool no_number = t.find("nan") != std::string::npos || t.find("inf") != std::string::npos;
+      const bool minus_zero = t.find('-') != std::string::npos && t.find_first_of("123456789") == std::string::npos &&
+                              t.find_first_of("0") != std::string::npos;
+      EXPECT_FALSE(no_number || minus_zero) << "format " << p.format << ": \"" << t << "\"";
+    }
+  }
+}
+
+// The flap handle's detent reads as the flaps selected: any extension at least 1/2.
+TEST_F(C17Test, ConfigurationPageReadsTheHandleDetentOfTheFlapsSelected) {
+  place({"CFG"});
+  const struct {
+    int flaps;
+    const char* text;
+  } rows[] = {{0, "FLAPS UP"}, {5, "FLAPS 1/2"}, {10, "FLAPS 1/2"}, {20, "FLAPS 1/2"},
+              {25, "FLAPS 3/4"}, {30, "FLAPS 3/4"}, {40, "FLAPS FULL"}};
+  for (const auto& row : rows) {
+    script("set flaps " + std::to_string(row.flaps) + "\nrun 1f");
+    EXPECT_TRUE(has("CFG", row.text)) << row.flaps << " degrees";
   }
 }
 
