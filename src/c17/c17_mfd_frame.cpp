@@ -125,8 +125,10 @@ void c17_mfd_draw(GaugeSurface* surface, DeviceContext dc, int32_t width, int32_
   gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
   LayerObjects o(g);
   c17_frame(g, surface);
-  fill_rect_d(g, o.brush(c17_colour(C17MfdBkgrdColorRed, C17MfdBkgrdColorGreen, C17MfdBkgrdColorBlue)), 0, 0,
-              CANVAS_C17_MFD.width, CANVAS_C17_MFD.height);
+  const uint32_t background = c17_colour(C17MfdBkgrdColorRed, C17MfdBkgrdColorGreen, C17MfdBkgrdColorBlue);
+  // The whole image first: the fill's edge may leave a trace of the format drawn before.
+  gfx_clear(g, background);
+  fill_rect_d(g, o.brush(background), 0, 0, CANVAS_C17_MFD.width, CANVAS_C17_MFD.height);
 
   const int32_t format = c17_mfd_mode;
   const FormatRow& row = *format_row(format);

@@ -117,5 +117,25 @@ TEST_F(C17Test, TheNorthUpMapOnAnyOfFourDisplaysCountsAsAPlanMapShown) {
   }
 }
 
+// A format change leaves nothing of the format before in the image's first column
+// (pixels, not the recording).
+TEST_F(C17Test, AFormatChangeLeavesNoTraceInTheImagesFirstColumn) {
+  place({"2"});
+  host_.set_draw_recording(false);
+  // Thrust, dials, oil, configuration, back to the oil page, then the HSI: none of
+  // them draws in the image's first column.
+  for (const char* key : {"3", "3", "3", "4", "3", "1"}) {
+    script(std::string("click C17_MFD:2 ") + key + "\nrun 2f");
+    const GaugeImage* image = mfd("2")->drawn_image();
+    ASSERT_NE(image, nullptr);
+    int traces = 0;
+    for (int32_t y = 0; y < image->height; ++y) {
+      const uint32_t* row = image->pixels + size_t(y) * size_t(image->stride / 4);
+      traces += row[0] != 0xFF000000u;
+    }
+    EXPECT_EQ(traces, 0) << "after key " << key;
+  }
+}
+
 }  // namespace
 }  // namespace c17_test

@@ -29,7 +29,8 @@ TEST(C17Pictures, SampleMissionTakeOffClimbDirectorAndIlsApproach) {
   for (const char* png : {"pfd_climb.png", "pfd_ils.png", "hsi_ils.png", "cfg_ground.png", "cfg_gear_moving.png",
                           "format4.png", "popup.png", "eng_thrust_takeoff.png", "route_format4.png",
                           "route_format5.png", "route_format3.png", "route_map6.png", "route_format3_tod.png",
-                          "eng_dials_cruise.png", "eng_oil_cruise.png", "eng_thrust_hot.png", "eng_dials_hot.png"})
+                          "eng_dials_cruise.png", "eng_oil_cruise.png", "cfg_cruise.png", "pfd_cruise.png",
+                          "eng_thrust_hot.png", "eng_dials_hot.png"})
     EXPECT_TRUE(std::filesystem::exists(out + "/" + png)) << png;
   sample_flight::stop_and_remove(host, sim);
 }
