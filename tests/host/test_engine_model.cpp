@@ -27,6 +27,16 @@ double dial_ratio(const AircraftModel& m, int engine) {
   return 1.0 + raw(m, ids[engine]) * factor[engine] / raw(m, TOK_342);
 }
 
+// Runs scenario lines on the host.
+void run_lines(simhost::SimHost& host, const std::string& lines) {
+  std::istringstream in(lines);
+  simhost::Scenario sc;
+  std::string error;
+  ASSERT_TRUE(simhost::parse_scenario(in, "test", &sc, &error)) << error;
+  simhost::ScenarioResult result;
+  ASSERT_TRUE(simhost::run_scenario(sc, host, "", &result, &error)) << error;
+}
+
 TEST(EngineModel, IdleToClimbStaysInTheGreenBandsWithRatiosFromOneToOnePointEight) {
   AircraftModel m;
   auto& s = m.state();
@@ -71,12 +81,7 @@ TEST(EngineModel, AHotEngineAndReverseLeversAreSetByTheScenario) {
   const double lever = raw(m, TOK_ENG2_THROTTLE);
   ASSERT_GT(lever, 0.0);
 
-  std::istringstream in("set eng2_egt_offset 60\nset reverse 1\n");
-  simhost::Scenario sc;
-  std::string error;
-  ASSERT_TRUE(simhost::parse_scenario(in, "test", &sc, &error)) << error;
-  simhost::ScenarioResult result;
-  ASSERT_TRUE(simhost::run_scenario(sc, host, "", &result, &error)) << error;
+  run_lines(host, "set eng2_egt_offset 60\nset reverse 1\n");
   const auto& e = host.aircraft().state().engines;
   EXPECT_NEAR(e[1].egt_c, cool_egt + 60.0, 0.5);
   EXPECT_NEAR(e[1].oil_temp_c, cool_oil + 15.0, 0.5);
@@ -84,6 +89,7 @@ TEST(EngineModel, AHotEngineAndReverseLeversAreSetByTheScenario) {
   EXPECT_NEAR(raw(host.aircraft(), TOK_ENG2_THROTTLE), -lever, 100.0);
   EXPECT_LT(raw(host.aircraft(), TOK_ENG4_THROTTLE), 0.0);
 
+  simhost::Scenario sc;
   std::string msg;
   std::istringstream bad("set eng5_egt_offset 10\n");
   EXPECT_FALSE(simhost::parse_scenario(bad, "test", &sc, &msg));
@@ -106,12 +112,7 @@ TEST(EngineModel, SettingsMadeBeforeTheEnginesAreFittedAreKept) {
   for (const Row& row : rows) {
     simhost::SimHost host;
     host.aircraft().state().on_ground = true;
-    std::istringstream in(row.lines);
-    simhost::Scenario sc;
-    std::string error;
-    ASSERT_TRUE(simhost::parse_scenario(in, "test", &sc, &error)) << error;
-    simhost::ScenarioResult result;
-    ASSERT_TRUE(simhost::run_scenario(sc, host, "", &result, &error)) << error;
+    run_lines(host, row.lines);
     const auto& e = host.aircraft().state().engines;
     EXPECT_NEAR(e[row.engine].egt_c - e[0].egt_c, row.egt_offset, 0.5) << row.lines;
     const int levers[] = {TOK_ENG1_THROTTLE, TOK_ENG2_THROTTLE, TOK_ENG3_THROTTLE, TOK_ENG4_THROTTLE};
