@@ -6,6 +6,7 @@
 
 #include "displays/nd_corporate/p1000_common.h"
 #include "draw/map_symbols.h"
+#include "draw/route_common.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"
@@ -90,8 +91,11 @@ void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g) {
     waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0);
   GfxBrush* magenta = o.brush(P1000_MAGENTA);
   GfxBrush* white = o.brush(P1000_WHITE);
-  for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i)
+  for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i) {
+    // Another record at the active fix would cover the active ident and star.
+    if (repeats_active_fix(i)) continue;
     waypoint(g, u, f12, i == active ? magenta : white, i, i == active ? 4 : 0);
+  }
   gfx_reset_clip(g);
   active_block(f, g, u, o);
 }
