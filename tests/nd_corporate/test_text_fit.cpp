@@ -250,8 +250,9 @@ TEST(CorporateTextFit, Du1000RingDistancesWithTheirDecimals) {
 
 // ---- active-waypoint fields ----
 
-// The DU-1000's active-waypoint field keeps its texts inside the screen and apart, also
-// with a wide ident.
+// The DU-1000's active-waypoint field and the Primus 1000's FMS block keep their texts
+// inside the screen and apart: with a wide ident, and the block on gauges of other
+// shapes than its canvas.
 TEST(CorporateTextFit, ActiveWaypointFieldsInsideTheScreenAndApart) {
   struct Case {
     const char* name;
@@ -261,10 +262,14 @@ TEST(CorporateTextFit, ActiveWaypointFieldsInsideTheScreenAndApart) {
     const char* ident;
     std::vector<std::string> texts;  // the field's texts, the last drawn of each
   };
+  const std::vector<std::string> block{"FMS", "27.2", "NM", "CARRO", "6", "MIN"};
   const Case cases[] = {
       {"DU-1000", CANVAS_DU1000_EHSI, du1000_ehsi_draw, 318, 310, "HOLD PPOS", {"HOLD PPOS", "27NM"}},
       {"DU-1000 on the sample panel", CANVAS_DU1000_EHSI, du1000_ehsi_draw, 477, 465, "HOLD PPOS",
        {"HOLD PPOS", "27NM"}},
+      {"Primus 1000", CANVAS_P1000_MFD, p1000_mfd_draw, 272, 314, "CARRO", block},
+      {"Primus 1000 wide", CANVAS_P1000_MFD, p1000_mfd_draw, 408, 314, "CARRO", block},
+      {"Primus 1000 tall", CANVAS_P1000_MFD, p1000_mfd_draw, 272, 471, "CARRO", block},
   };
   for (const Case& c : cases) {
     busy_state();

@@ -131,15 +131,15 @@ void map_layers(const P1000Frame& f, GfxGraphics* g, int32_t draw_mode) {
   if (p1000_cntr_open == 0) {
     if (atc_boundaries_shown == 1 && draw_mode != 3) {
       nd_trace("boundaries");
-      draw_atc_boundaries(g, radius, cx, cy, range, f.map_up);
+      draw_atc_boundaries(g, radius, cx, cy, range, f.map_up, f.ref_lat, f.ref_lon);
     }
     if (loaded_rwy_index > 0) {
       nd_trace("centerline");
-      draw_runway_centerline_layer(g, radius, cx, cy, range, 1.0, 1.0, f.map_up);
+      draw_runway_centerline_layer(g, radius, cx, cy, range, 1.0, 1.0, f.map_up, f.ref_lat, f.ref_lon);
     }
     if (loaded_rwy_count > 0 && range <= 2.5) {
       nd_trace("runways");
-      draw_runway_layer(g, radius, cx, cy, range, f.map_up);
+      draw_runway_layer(g, radius, cx, cy, range, f.map_up, f.ref_lat, f.ref_lon);
     }
   }
   // The plan view shows the aircraft also without a plan.
@@ -157,7 +157,7 @@ void overlays(const P1000Frame& f, GfxGraphics* g) {
   const int32_t radius = p1000_map_radius, cx = p1000_map_cx, cy = p1000_map_cy;
   const double range = p1000_mfd_range;
   const bool normal = p1000_plan_view == 0;
-  if (hold_fpl_index >= 1 && normal) {
+  if (hold_fpl_index >= 1) {
     nd_trace("hold");
     draw_p1000_mfd_hold_layer(f.ctx, g, radius, cx, cy, range);
   }
@@ -167,8 +167,7 @@ void overlays(const P1000Frame& f, GfxGraphics* g) {
   }
   if (route_distance_to_go > 8.0 && fpl_active_index != FPL_NO_PLAN) {
     nd_trace("toc_tod");
-    draw_tod_toc_markers(g, radius, range, cx, cy, TOC_TOD_STYLE_P1000, 1.0, 1.0, present_lat, present_lon,
-                         f.map_up);
+    draw_tod_toc_markers(g, radius, range, cx, cy, TOC_TOD_STYLE_P1000, 1.0, 1.0, f.ref_lat, f.ref_lon, f.map_up);
   }
 }
 
@@ -211,9 +210,11 @@ void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
   }
   const FullFrameState state = full_frame_state();
   const Painted* shown = painted_slot(dc);
-  const P1000Frame f{ctx, hdg_change_timer < 2 || !shown || !(shown->state == state),
-                     p1000_map_heading(),
-                     nd_background_colour(P1000MFDBkgrdColorRed, P1000MFDBkgrdColorGreen, P1000MFDBkgrdColorBlue)};
+  P1000Frame f{ctx, hdg_change_timer < 2 || !shown || !(shown->state == state),
+               p1000_map_heading(),
+               nd_background_colour(P1000MFDBkgrdColorRed, P1000MFDBkgrdColorGreen, P1000MFDBkgrdColorBlue),
+               0, 0};
+  active_or_present_point(p1000_plan_view != 0, f.ref_lat, f.ref_lon);
   {
     LayerObjects o(g);
     if (f.full) {
