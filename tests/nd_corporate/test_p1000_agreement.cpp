@@ -1,7 +1,8 @@
 // Primus 1000 MFD against the aircraft: every map layer draws a fix where the route
 // draws it, in both views and on gauges of other shapes than the canvas; the plan
-// view's aircraft points along its true heading; the controller's value knob stops
-// where its legends print.
+// view's aircraft points along its true heading; a change of view, range, centre or
+// active waypoint repaints in full, and partial frames wipe the plan view's map; the
+// controller's value knob stops where its legends print.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -221,6 +222,83 @@ TEST(P1000Agreement, PlanViewAircraftWhereItStandsAlongItsTrueHeading) {
     EXPECT_TRUE(near(at, 134, 116 + 0.4 * 75)) << gauge.w << "x" << gauge.h << ": " << at.x << ", " << at.y;
     const double track = std::atan2(nose.x - at.x, at.y - nose.y) * 180 / M_PI;
     EXPECT_NEAR(track, MAP_HEADING, 2) << gauge.w << "x" << gauge.h;
+  }
+}
+
+// ---- full and partial frames ----
+
+bool full_fill(NdScene& s) {
+  for (const GfxRecord* r : s.rec().of(GfxOp::FillRect))
+    if (r->args == std::vector<double>{0, 0, 272, 314}) return true;
+  return false;
+}
+
+struct P1000Frames : ::testing::Test {
+  NdScene s{CANVAS_P1000_MFD, p1000_mfd_draw};
+  void SetUp() override {
+    fly_towards_carro(25);
+    s.draw();
+    hdg_change_timer = 50;  // the heading timer asks for partial frames
+    s.draw();
+  }
+};
+
+// The sim paused (the timer stands): each change repaints in full on the next frame,
+// the block with it, and the frame after is partial again.
+TEST_F(P1000Frames, ViewRangeCentreAndANewActiveWaypointRepaintInFullAtOnce) {
+  struct Case {
+    const char* change;
+    std::function<void()> act;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"range", [] { p1000_mfd_range = 40; }, " 40"},
+      {"plan view", [] { p1000_plan_view = 1; }, "HDG"},
+      {"range in the plan view", [] { p1000_mfd_range = 80; }, " 80"},
+      {"heading-up map",
+       [] {
+         p1000_plan_view = 0;
+         p1000_map_cy = 148;
+         p1000_map_radius = 53;
+       },
+       "HDG"},
+      {"waypoint sequenced", [] { fpl_active_index = 2; }, "CCC"},
+      {"EXEC of a new fix in its place", [] { fpl_set_text(fpl_active[2].ident, "OLM"); }, "OLM"},
+      {"plan activated", [] { set_active_plan({"AAA", "BBB"}, 1, LAT, LON); }, "BBB"},
+  };
+  fpl_active_index = FPL_NO_PLAN;
+  s.draw();
+  for (const Case& c : cases) {
+    c.act();
+    s.draw();
+    EXPECT_TRUE(full_fill(s)) << c.change;
+    EXPECT_TRUE(s.has(c.shown)) << c.change;
+    for (const char* t : {"FMS", "NM", "MIN"}) EXPECT_EQ(s.has(t), fpl_active_index != FPL_NO_PLAN) << c.change << t;
+    s.draw();
+    EXPECT_FALSE(full_fill(s)) << c.change;
+  }
+}
+
+// A partial frame of the plan view wipes its whole map area (the block's corner left
+// out, above the TCAS window when shown): the aircraft and labels leave no trail.
+TEST_F(P1000Frames, PartialPlanFramesWipeThePlanMap) {
+  p1000_plan_view = 1;
+  for (int32_t tcas : {0, 1}) {
+    tcas_shown = tcas;
+    DrawTcasWindowOnP1000MFD = 1;
+    s.draw();
+    s.draw();
+    ASSERT_FALSE(full_fill(s));
+    const int32_t bottom = tcas ? 171 : 185;
+    const GfxPoint area[] = {{0, 10}, {210, 10}, {210, 60}, {268, 60}, {268, bottom}, {0, bottom}, {0, 10}};
+    bool wiped = false;
+    for (const GfxRecord* r : s.rec().of(GfxOp::FillPolygon)) {
+      if (r->brush_argb != 0xFF000000 || r->points.size() != std::size(area)) continue;
+      bool same = true;
+      for (size_t i = 0; i < std::size(area); ++i) same = same && r->points[i].x == area[i].x && r->points[i].y == area[i].y;
+      wiped = wiped || same;
+    }
+    EXPECT_TRUE(wiped) << tcas;
   }
 }
 
