@@ -88,6 +88,6 @@ void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
     draw_c17_mfd_altitude_arc(surface, g, ax, ay, north_up ? c17_wrap180(map_heading - drift_angle) : 0.0);
   int32_t x = 0, y = 0;
   if (!trunc_coord(ax, x) || !trunc_coord(ay, y)) return;
-  if (loaded_rwy_count > 0 && range <= 2.5) draw_runway_layer(g, radius, x, y, range, v.heading);
+  if (loaded_rwy_count > 0 && range <= 2.5) draw_runway_layer(g, radius, x, y, range, v.heading, present_lat, present_lon);
   draw_atc_boundaries(g, radius, x, y, range, v.heading);
 }

@@ -41,8 +41,9 @@ bool place(double dist_nm, double course_deg, int32_t cx, int32_t cy, double hea
   return polar_to_screen_int(heading_deg, course_deg, cx, cy, map_distance_px, x, y);
 }
 
-bool project(double lat, double lon, int32_t cx, int32_t cy, double heading_deg, int32_t& x, int32_t& y) {
-  return measure_from(present_lat, present_lon, lat, lon) &&
+bool project(const NavPoint& ref, double lat, double lon, int32_t cx, int32_t cy, double heading_deg, int32_t& x,
+             int32_t& y) {
+  return measure_from(ref.lat, ref.lon, lat, lon) &&
          place(gc_distance_nm, gc_course_deg, cx, cy, heading_deg, x, y);
 }
 
@@ -94,7 +95,13 @@ void draw_in_frame(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas canvas,
 }  // namespace
 
 void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, double range, double map_heading_deg) {
+  draw_atc_boundaries(g, radius, cx, cy, range, map_heading_deg, present_lat, present_lon);
+}
+
+void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, double range, double map_heading_deg,
+                         double ref_lat, double ref_lon) {
   if (atc_bdry_on != 1) return;
+  const NavPoint ref{ref_lat, ref_lon};
   LayerObjects obj(g);
   GfxPen* pen = obj.pen(COLOUR_BOUNDARY, BOUNDARY_PEN_WIDTH);
   GfxBrush* brush = obj.brush(COLOUR_BOUNDARY);
@@ -113,7 +120,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     if (bd.first_point < 1 || bd.count < 1 || bd.first_point > points) continue;
     int32_t n = bd.count <= points - bd.first_point + 1 ? bd.count : points - bd.first_point + 1;
     const NavPoint* pts = &atc_boundary_points[bd.first_point];
-    if (!measure_from(present_lat, present_lon, pts[0].lat, pts[0].lon)) continue;
+    if (!measure_from(ref.lat, ref.lon, pts[0].lat, pts[0].lon)) continue;
     bool far = special_boundary(bd.ident) ? !(gc_distance_nm < ATC_BOUNDARY_SPECIAL_RANGE_NM)
                                           : !(gc_distance_nm <= ATC_BOUNDARY_RANGE_NM);
     if (far) continue;
@@ -128,7 +135,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (int32_t k = 0; outline && k < n; ++k) {
       Placed& p = placed[size_t(k)];
-      if (k > 0) p.ok = project(pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
+      if (k > 0) p.ok = project(ref, pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
       if (!p.ok) continue;
       x0 = any ? std::min(x0, p.x) : p.x;
       y0 = any ? std::min(y0, p.y) : p.y;
@@ -145,7 +152,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
       }
     }
     int32_t lx, ly;
-    if (project(bd.label_lat, bd.label_lon, icx, icy, map_heading_deg, lx, ly)) {
+    if (project(ref, bd.label_lat, bd.label_lon, icx, icy, map_heading_deg, lx, ly)) {
       char label[BOUNDARY_LABEL_CAPACITY];
       std::snprintf(label, sizeof label, "%.3s", bd.label);
       if (text_reaches_image(g, BOUNDARY_LABEL_SIZE, lx - 15.0, ly, int32_t(std::strlen(label))))

@@ -16,6 +16,9 @@ constexpr double ATC_BOUNDARY_SPECIAL_RANGE_NM = 5000.0;
 // the boundary file on first use (a missing file is tried once). Nothing while
 // `atc_bdry_on` is not 1.
 void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, double range, double map_heading_deg);
+// The same measured from (ref_lat, ref_lon) instead of the present position.
+void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, double range, double map_heading_deg,
+                         double ref_lat, double ref_lon);
 
 // Wrappers: set the display's frame about its map centre, then draw.
 void draw_b737_nd_boundaries(const GaugeSurface* ctx, GfxGraphics* g);

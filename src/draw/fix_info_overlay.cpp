@@ -33,6 +33,7 @@ struct FixInfoMember {
   bool north_up = false;  // map and radials north up without plan mode's reference
   bool own_centre = false;  // the caller gives the map centre
   double centre_lat = 0, centre_lon = 0;
+  bool about_active = false;  // measured from the active waypoint (Primus 1000 plan view)
 };
 
 struct FixInfoObjects {
@@ -153,7 +154,10 @@ void draw_fix_info(const GaugeSurface* ctx, GfxGraphics* g, const FixInfoMember&
   if (m.md11) tuned_station(station);
 
   double ref_lat = m.centre_lat, ref_lon = m.centre_lon;
-  if (!m.own_centre) plan_centre_point(m.plan_mode, ref_lat, ref_lon);
+  if (m.about_active)
+    active_or_present_point(true, ref_lat, ref_lon);
+  else if (!m.own_centre)
+    plan_centre_point(m.plan_mode, ref_lat, ref_lon);
   const bool north_up = m.plan_mode || m.north_up;
   double hp = north_up ? 0.0 : map_heading;
   // Radials are magnetic: north-up maps are drawn true.
@@ -245,7 +249,7 @@ void draw_du1000_ehsi_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   map_px_per_nm = p1000_mfd_map_radius / p1000_mfd_range;
   FixInfoMember m{CANVAS_P1000_MFD, double(p1000_mfd_center_x), double(p1000_mfd_center_y), false, p1000_mfd_range,
-                  COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false, p1000_plan_view == 1};
+                  COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false, p1000_plan_view == 1, p1000_plan_view != 0};
   draw_fix_info(ctx, g, m);
   restore_p1000_scale(g, ctx);
 }

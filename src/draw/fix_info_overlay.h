@@ -17,7 +17,8 @@ void draw_b737_nd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
 void draw_md11_nd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
 // Only in `du1000_ehsi_mode` 3.
 void draw_du1000_ehsi_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
-// Restores the display's design scale at the end.
+// In the plan view north up about the active waypoint, as the display's other layers;
+// restores the display's design scale at the end.
 void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g);
 // Uses map_px_per_nm as the caller set it; the map centre is the caller's (the north-up
 // map of format 6 may centre on a plan record or on the aircraft).

@@ -159,17 +159,20 @@ void draw_md80_ehsi_hold_layer(const GaugeSurface*, GfxGraphics* g, double radiu
 void draw_p1000_mfd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
                                double range) {
   const HoldRecord* h = first_hold();
-  if (!h || p1000_mfd_select_flag != 0) return;
+  if (!h) return;
   map_px_per_nm = radius / range;
-  if (!measure_from(present_lat, present_lon, h->lat, h->lon)) return;
+  double ref_lat, ref_lon;
+  active_or_present_point(p1000_plan_view != 0, ref_lat, ref_lon);
+  if (!measure_from(ref_lat, ref_lon, h->lat, h->lon)) return;
   map_distance_px = gc_distance_nm * map_px_per_nm;
   int32_t ix, iy, icx = 0, icy = 0;
   trunc_coord(cx, icx);
   trunc_coord(cy, icy);
-  if (polar_to_screen_int(map_heading, gc_course_deg, icx, icy, map_distance_px, ix, iy)) {
+  const double up = p1000_map_heading();
+  if (polar_to_screen_int(up, gc_course_deg, icx, icy, map_distance_px, ix, iy)) {
     LayerObjects obj(g);
     HoldPen pen{g, obj.pen(COLOUR_LIGHT_GREEN, 2), 2};
-    translate_rotate(g, ix, iy, inbound_rotation(*h, false));
+    translate_rotate(g, ix, iy, inbound_rotation(*h, p1000_plan_view == 1));
     draw_racetrack(pen, *h, drawn_leg(*h) * map_px_per_nm, P1000_SHAPE);
   }
   restore_p1000_scale(g, ctx);

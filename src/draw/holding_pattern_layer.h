@@ -19,7 +19,8 @@ void draw_md11_nd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double rad
                              double range, double xscale, double yscale);
 void draw_md80_ehsi_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
                                double range, double xscale, double yscale);
-// Drawn only while `p1000_mfd_select_flag` is 0; restores the display scale.
+// In the plan view (`p1000_plan_view` set) north up about the active waypoint, as the
+// display's other layers; restores the display scale.
 void draw_p1000_mfd_hold_layer(const GaugeSurface* ctx, GfxGraphics* g, double radius, double cx, double cy,
                                double range);
 // The centre comes from `proline4_mfd_format`; also joins the map centre to the fix.

@@ -48,10 +48,11 @@ bool plan_centre_point(bool plan_mode, double& lat, double& lon) {
 void active_or_present_point(bool use_active, double& lat, double& lon) {
   lat = present_lat;
   lon = present_lon;
-  if (use_active && fpl_valid_index(fpl_active_index, fpl_active_last)) {
-    lat = fpl_active[fpl_active_index].lat;
-    lon = fpl_active[fpl_active_index].lon;
-  }
+  if (!use_active || !fpl_valid_index(fpl_active_index, fpl_active_last)) return;
+  const int32_t k = fpl_placed_from(fpl_active, fpl_active_last, fpl_active_index);
+  if (k < 0) return;
+  lat = fpl_active[k].lat;
+  lon = fpl_active[k].lon;
 }
 
 void refresh_near_lists(const NearListPair& lists, double refresh_lat, double refresh_lon, double close_lat,
@@ -80,13 +81,9 @@ LayerFrame half_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, double cx, 
   gfx_scale(g, 0.5, 0.5, GFX_PREPEND);
   f.kx = 2.0 * ctx->width / CANVAS_P1000_MFD.width;
   f.ky = 2.0 * ctx->height / CANVAS_P1000_MFD.height;
-  int32_t ix = 0, iy = 0, ir = 0;
-  trunc_coord(cx * f.kx, ix);
-  trunc_coord(cy * f.ky, iy);
-  trunc_coord(radius * f.kx, ir);
-  f.x0 = ix;
-  f.y0 = iy;
-  map_px_per_nm = ir / range;
+  f.x0 = cx;
+  f.y0 = cy;
+  map_px_per_nm = radius / range;
   f.ok = true;
   return f;
 }
@@ -218,8 +215,8 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
     double x, y;
     polar_to_screen(view.heading, gc_course_deg, f.x0, f.y0, map_distance_px, x, y);
     // Symbol point in world units.
-    double px = view.half_frame ? x + style.sx * f.kx : (x + style.sx) * f.kx;
-    double py = view.half_frame ? y + style.sy * f.ky : (y + style.sy) * f.ky;
+    double px = (x + style.sx) * f.kx;
+    double py = (y + style.sy) * f.ky;
     const PointSymbol& sym = vor ? style.vor : style.other;
     if (sym.code == SYMBOL_TWO_CIRCLES) {
       if (ellipse_reaches_image(g, f.kx, px, py, 10 * f.kx, 10 * f.ky)) {

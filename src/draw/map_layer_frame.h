@@ -21,8 +21,9 @@
 // or none is placed, the present position. Returns true when a plan record was used.
 bool plan_centre_point(bool plan_mode, double& lat, double& lon);
 
-// The active waypoint when `use_active` holds and it is a record of the plan,
-// else the present position.
+// The active waypoint when `use_active` holds and it is a record of the plan (a route
+// break there gives the next placed record, else the placed one before), else the
+// present position.
 void active_or_present_point(bool use_active, double& lat, double& lon);
 
 // ---- nearby lists ----
@@ -60,8 +61,9 @@ struct LayerFrame {
 
 // Scaled frame of a self-framed member (map centre in design units).
 LayerFrame scaled_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, DesignCanvas canvas, double cx, double cy);
-// Half frame of the Primus 1000 MFD: scale 0.5, kx = 2 w / 272, ky = 2 h / 314,
-// the centre passed to the projection. Sets map_px_per_nm = trunc(radius kx) / range.
+// Half frame of the Primus 1000 MFD: scale 0.5, kx = 2 w / 272, ky = 2 h / 314; the
+// projection about the centre in design units, then x times kx and y times ky (one
+// scale on each axis, as the display's canvas). Sets map_px_per_nm = radius / range.
 LayerFrame half_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, double cx, double cy, double radius,
                             double range);
 // Multipliers of a caller-framed member that is given only the image size.
@@ -133,7 +135,6 @@ struct PointLayerStyle {
 
 struct PointLayerView {
   LayerFrame f;
-  bool half_frame = false;   // projected points are already world units
   double ref_lat = 0, ref_lon = 0, heading = 0, range = 0;
   double margin = 50;        // records beyond 2 x range + margin are skipped
   int32_t vor_on = 1, ndb_on = 1;

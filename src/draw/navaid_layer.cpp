@@ -69,7 +69,6 @@ void draw_p1000_mfd_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   if (p1000_mfd_nav_on != 1) return;
   PointLayerView v;
   v.f = half_layer_frame(g, ctx, p1000_mfd_center_x, p1000_mfd_center_y, p1000_mfd_map_radius, p1000_mfd_range);
-  v.half_frame = true;
   active_or_present_point(p1000_mfd_wpt_centred != 0, v.ref_lat, v.ref_lon);
   v.heading = p1000_map_heading();
   v.range = p1000_mfd_range;

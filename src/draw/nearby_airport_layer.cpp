@@ -41,7 +41,7 @@ constexpr double DU1000_GLYPH_SIZE = 17;
 // point. `f` gives the frame; map_px_per_nm is set.
 void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, double ref_lat, double ref_lon,
                    double heading_deg, double range, double refresh_lat, double refresh_lon, double build_lat,
-                   double build_lon, bool half_frame) {
+                   double build_lon) {
   LayerObjects obj(g);
   GfxFont* label_font = obj.font(FONT_ARIAL, m.label_size * f.kx, GFX_FONT_BOLD);
   GfxBrush* brush = obj.brush(m.colour);
@@ -62,7 +62,7 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
     double x, y;
     polar_to_screen(heading_deg, gc_course_deg, f.x0, f.y0, map_distance_px, x, y);
     // World position of the projected point.
-    double wx = half_frame ? x : x * f.kx, wy = half_frame ? y : y * f.ky;
+    double wx = x * f.kx, wy = y * f.ky;
     double sx = wx + m.sym_dx * f.kx, sy = wy + m.sym_dy * f.ky;
     if (m.glyph) {
       if (text_reaches_image(g, DU1000_GLYPH_SIZE * f.kx, sx, sy, 1))
@@ -87,7 +87,7 @@ void draw_self_framed(const GaugeSurface* ctx, GfxGraphics* g, const AirportMemb
   plan_centre_point(plan_mode, ref_lat, ref_lon);
   double rlat = refresh_from_present ? present_lat : ref_lat;
   double rlon = refresh_from_present ? present_lon : ref_lon;
-  draw_airports(g, m, f, ref_lat, ref_lon, heading_deg, range, rlat, rlon, rlat, rlon, false);
+  draw_airports(g, m, f, ref_lat, ref_lon, heading_deg, range, rlat, rlon, rlat, rlon);
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ void draw_p1000_mfd_airports_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   double ref_lat, ref_lon;
   active_or_present_point(p1000_mfd_wpt_centred != 0, ref_lat, ref_lon);
   draw_airports(g, P1000, f, ref_lat, ref_lon, p1000_map_heading(), p1000_mfd_range, ref_lat, ref_lon, present_lat,
-                present_lon, true);
+                present_lon);
   restore_p1000_scale(g, ctx);
 }
 
@@ -132,7 +132,7 @@ void draw_du1000_ehsi_airports_layer(GfxGraphics* g, double ref_lat, double ref_
   f.kx = kx;
   f.ky = ky;
   f.ok = true;
-  draw_airports(g, DU1000, f, ref_lat, ref_lon, heading_deg, range_nm, ref_lat, ref_lon, ref_lat, ref_lon, false);
+  draw_airports(g, DU1000, f, ref_lat, ref_lon, heading_deg, range_nm, ref_lat, ref_lon, ref_lat, ref_lon);
 }
 
 void draw_c17_mfd_airports_layer(const GaugeSurface*, GfxGraphics* g, double kx, double ky, double ref_lat,
@@ -142,14 +142,12 @@ void draw_c17_mfd_airports_layer(const GaugeSurface*, GfxGraphics* g, double kx,
   f.kx = kx;
   f.ky = ky;
   f.ok = true;
-  draw_airports(g, C17, f, ref_lat, ref_lon, heading_deg, c17_mfd_range, ref_lat, ref_lon, present_lat, present_lon,
-                false);
+  draw_airports(g, C17, f, ref_lat, ref_lon, heading_deg, c17_mfd_range, ref_lat, ref_lon, present_lat, present_lon);
 }
 
 void draw_proline4_mfd_airports_layer(const GaugeSurface* size, GfxGraphics* g, double ref_lat, double ref_lon) {
   if (mfd_apt_on != 1 || !range_within(proline4_mfd_range, 80)) return;
   LayerFrame f = image_size_frame(size, CANVAS_PROLINE4_MFD);
   double heading_deg = proline4_mfd_format == 2 ? 0.0 : map_heading;
-  draw_airports(g, PROLINE4, f, ref_lat, ref_lon, heading_deg, proline4_mfd_range, ref_lat, ref_lon, ref_lat, ref_lon,
-                false);
+  draw_airports(g, PROLINE4, f, ref_lat, ref_lon, heading_deg, proline4_mfd_range, ref_lat, ref_lon, ref_lat, ref_lon);
 }

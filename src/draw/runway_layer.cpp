@@ -22,11 +22,11 @@ constexpr double PARKING_RANGE_NM = 0.5;
 constexpr double RUNWAY_PEN_WIDTH = 2;
 constexpr double RUNWAY_LABEL_SIZE = 10;
 
-// Projects a position from the present position about (cx, cy).
-bool project(double up, double lat, double lon, int32_t cx, int32_t cy, int32_t& x, int32_t& y) {
-  if (!measure_from(present_lat, present_lon, lat, lon)) return false;
+// Projects a position from the reference position about (cx, cy).
+bool project(const RouteView& v, double lat, double lon, int32_t cx, int32_t cy, int32_t& x, int32_t& y) {
+  if (!measure_from(v.lat, v.lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
-  return polar_to_screen_int(up, gc_course_deg, cx, cy, map_distance_px, x, y);
+  return polar_to_screen_int(v.heading, gc_course_deg, cx, cy, map_distance_px, x, y);
 }
 
 int32_t runway_number(const char* ident) {
@@ -50,10 +50,12 @@ std::string reciprocal_runway_ident(const char* ident) {
 }
 
 void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range) {
-  draw_runway_layer(g, radius, cx, cy, range, map_heading);
+  draw_runway_layer(g, radius, cx, cy, range, map_heading, present_lat, present_lon);
 }
 
-void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range, double up) {
+void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range, double up,
+                       double ref_lat, double ref_lon) {
+  const RouteView v{ref_lat, ref_lon, up};
   LayerObjects obj(g);
   GfxPen* red_pen = obj.pen(COLOUR_RED, RUNWAY_PEN_WIDTH);
   GfxPen* yellow_pen = obj.pen(COLOUR_YELLOW, RUNWAY_PEN_WIDTH);
@@ -78,8 +80,8 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
     double end_lat, end_lon;
     compute_dest_point(r.lat, r.lon, r.heading + magvar, r.length_ft / FEET_PER_NM, end_lat, end_lon);
     int32_t tx, ty, ex, ey;
-    bool t_ok = project(up, r.lat, r.lon, cx, cy, tx, ty);
-    bool e_ok = project(up, end_lat, end_lon, cx, cy, ex, ey);
+    bool t_ok = project(v, r.lat, r.lon, cx, cy, tx, ty);
+    bool e_ok = project(v, end_lat, end_lon, cx, cy, ex, ey);
 
     std::string recip = reciprocal_runway_ident(ident);
     int32_t j = 0;
@@ -99,9 +101,10 @@ void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, d
 
   if (range <= PARKING_RANGE_NM && parking_lat != 0) {
     int32_t px, py;
-    if (project(up, parking_lat, parking_lon, cx, cy, px, py)) {
+    if (project(v, parking_lat, parking_lon, cx, cy, px, py)) {
       gfx_translate(g, px, py, GFX_PREPEND);
-      double turn = parking_heading - heading;
+      // Against the heading on a heading-up map; a north-up map is drawn true.
+      double turn = parking_heading - heading + (map_heading - up);
       if (std::isfinite(turn)) gfx_rotate(g, turn, GFX_PREPEND);
       draw_text(g, parking_font, amber, 3, 0, RUNWAY_LABEL_CAPACITY, "P");
       draw_line_d(g, amber_pen, 0, 0, 4, 3);

@@ -12,8 +12,10 @@
 // Radius and centre in design units, range in NM; the displays choose the ranges
 // at which they call it. Writes map_px_per_nm and the great-circle scratch values.
 void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range);
-// The same on a map whose up direction is `map_heading_deg`.
-void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range, double map_heading_deg);
+// The same on a map whose up direction is `map_heading_deg`, measured from (ref_lat,
+// ref_lon) instead of the present position.
+void draw_runway_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range, double map_heading_deg,
+                       double ref_lat, double ref_lon);
 
 // The C-17 map's selected runways of the origin and destination blocks (no display
 // calls it): below 80 NM `range`, each within 100 NM of the aircraft as its body (white,

@@ -212,11 +212,12 @@ struct PatternFrame {
   int32_t cx, cy;
   double xs, ys;
   double up;
+  double ref_lat, ref_lon;
 };
 
-// Screen point of a position: projected from the present position, then scaled.
+// Screen point of a position: projected from the reference position, then scaled.
 bool pattern_point(const PatternFrame& f, double lat, double lon, double& x, double& y) {
-  if (!measure_from(present_lat, present_lon, lat, lon)) return false;
+  if (!measure_from(f.ref_lat, f.ref_lon, lat, lon)) return false;
   map_distance_px = gc_distance_nm * map_px_per_nm;
   double px, py;
   polar_to_screen(f.up, gc_course_deg, f.cx, f.cy, map_distance_px, px, py);
@@ -237,11 +238,11 @@ NavPoint along(NavPoint from, double course, double dist) {
 
 void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range,
                                   double xscale, double yscale) {
-  draw_runway_centerline_layer(g, radius, cx, cy, range, xscale, yscale, map_heading);
+  draw_runway_centerline_layer(g, radius, cx, cy, range, xscale, yscale, map_heading, present_lat, present_lon);
 }
 
 void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range,
-                                  double xscale, double yscale, double up) {
+                                  double xscale, double yscale, double up, double ref_lat, double ref_lon) {
   if (loaded_rwy_index == -999) return;
   int32_t sel = loaded_rwy_index + loaded_rwy_base - 1;
   int32_t count = loaded_rwy_count < apt_rwy_limit ? loaded_rwy_count : apt_rwy_limit;
@@ -253,7 +254,7 @@ void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, in
   GfxBrush* brush = obj.brush(COLOUR_LIGHT_GREEN);
   GfxFont* font = obj.font(FONT_ARIAL, 12 * yscale, GFX_FONT_REGULAR);
   map_px_per_nm = radius / range;
-  PatternFrame f{cx, cy, xscale, yscale, up};
+  PatternFrame f{cx, cy, xscale, yscale, up, ref_lat, ref_lon};
 
   NavPoint t{r.lat, r.lon};
   double second = r.heading2 + 180.0;

@@ -23,9 +23,11 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
 // `DispAppPtrnAlts` is 1. Draws nothing without a selected runway in the table.
 void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range,
                                   double xscale, double yscale);
-// The same on a map whose up direction is `map_heading_deg`.
+// The same on a map whose up direction is `map_heading_deg`, measured from (ref_lat,
+// ref_lon) instead of the present position.
 void draw_runway_centerline_layer(GfxGraphics* g, int32_t radius, int32_t cx, int32_t cy, double range,
-                                  double xscale, double yscale, double map_heading_deg);
+                                  double xscale, double yscale, double map_heading_deg, double ref_lat,
+                                  double ref_lon);
 
 // An airport elevation text in feet; 0 when it is not a number.
 int32_t elevation_feet(const char* text);

@@ -89,8 +89,10 @@ inline int32_t& p1000_mfd_select_flag = p1000_plan_view;
 // Controller VNAV menu.
 extern int32_t p1000_vnav_dist_sel;     // 0 not selected; 2 labels "FM", else "TO"
 extern double p1000_vnav_distance;      // NM, 0 none
+constexpr double P1000_VNAV_DISTANCE_MAX = 99;      // NM: the legend prints two digits
 extern int32_t p1000_vnav_elev_sel;     // 1 selected
 extern double p1000_vnav_elevation;     // ft, 0 none
+constexpr double P1000_VNAV_ELEVATION_MAX = 99900;  // ft: five digits, the settings' altitude range
 extern int32_t p1000_vnav_vang_sel;     // 1 selected
 extern double p1000_vnav_vs;            // ft/min, 0 none
 

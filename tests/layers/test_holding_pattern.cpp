@@ -103,17 +103,24 @@ TEST(HoldLayer, ZeroLegCollapsesToTheFixAndNoHoldDrawsNothing) {
   EXPECT_EQ(s.rec().primitive_count(), 0);
 }
 
-TEST(HoldLayer, P1000HiddenWhileSelectFlagAndDrawnInLightGreen) {
-  place_aircraft(LAT, LON);
+TEST(HoldLayer, P1000DrawnInLightGreenNorthUpInThePlanViewAndHeadingUpOnTheMap) {
+  place_aircraft(LAT, LON, 90);
   set_hold(point_from(LAT, LON, 0, 10), 2, 4, 0);
   LayerScene s(CANVAS_P1000_MFD);
-  p1000_mfd_select_flag = 1;
-  draw_p1000_mfd_hold_layer(s.ctx(), s.g, 100, 136, 200, 40);
-  EXPECT_EQ(s.rec().primitive_count(), 0);
-  p1000_mfd_select_flag = 0;
-  draw_p1000_mfd_hold_layer(s.ctx(), s.g, 100, 136, 200, 40);
-  EXPECT_EQ(s.rec().count(GfxOp::Arc, COLOUR_LIGHT_GREEN), 2);
+  struct Case {
+    int32_t plan;
+    double x, y;  // the fix 10 NM north at 100 units a 40 NM
+  };
+  for (const Case& c : {Case{1, 136, 175}, Case{0, 111, 200}}) {
+    p1000_mfd_select_flag = c.plan;
+    s.rec().clear();
+    draw_p1000_mfd_hold_layer(s.ctx(), s.g, 100, 136, 200, 40);
+    EXPECT_EQ(s.rec().count(GfxOp::Arc, COLOUR_LIGHT_GREEN), 2) << c.plan;
+    ASSERT_FALSE(s.rec().of(GfxOp::Line).empty());
+    EXPECT_TRUE(near(s.design_of(*s.rec().of(GfxOp::Line)[0], 0, 0), c.x, c.y)) << c.plan;
+  }
   EXPECT_EQ(s.rec().of(GfxOp::Arc)[1]->args[1], double(int32_t(0.66 * 10)));  // 0.66 for left turns too
+  p1000_mfd_select_flag = 0;
 }
 
 TEST(HoldLayer, Md11PlanModeWithoutPlanIsNorthUpAboutTheAircraft) {

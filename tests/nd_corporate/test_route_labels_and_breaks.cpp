@@ -1,4 +1,4 @@
-// The route on the Pro Line 4, EFS 50 and DU-1000 maps: whole idents as labels, the
+// The route on the Pro Line 4, EFS 50, DU-1000 and Primus 1000 maps: whole idents as labels, the
 // active label kept in its colour, records without a position left out, and route breaks
 // neither measured nor centred on.
 #include <gtest/gtest.h>
@@ -50,6 +50,18 @@ const RouteMap maps[] = {
        du1000_ehsi_range = 60;
      },
      DU1000_WHITE},
+    {"Primus 1000 map", CANVAS_P1000_MFD, p1000_mfd_draw,
+     [] {
+       p1000_plan_view = 0;
+       p1000_mfd_range = 40;
+     },
+     COLOUR_WHITE},
+    {"Primus 1000 plan view", CANVAS_P1000_MFD, p1000_mfd_draw,
+     [] {
+       p1000_plan_view = 1;
+       p1000_mfd_range = 40;
+     },
+     COLOUR_WHITE},
 };
 
 class RouteLabels : public ::testing::Test {

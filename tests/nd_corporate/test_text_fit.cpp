@@ -248,4 +248,47 @@ TEST(CorporateTextFit, Du1000RingDistancesWithTheirDecimals) {
   }
 }
 
+// ---- active-waypoint fields ----
+
+// The DU-1000's active-waypoint field and the Primus 1000's FMS block keep their texts
+// inside the screen and apart: with a wide ident, and the block on gauges of other
+// shapes than its canvas.
+TEST(CorporateTextFit, ActiveWaypointFieldsInsideTheScreenAndApart) {
+  struct Case {
+    const char* name;
+    DesignCanvas canvas;
+    Dispatcher draw;
+    int32_t w, h;
+    const char* ident;
+    std::vector<std::string> texts;  // the field's texts, the last drawn of each
+  };
+  const std::vector<std::string> block{"FMS", "27.2", "NM", "CARRO", "6", "MIN"};
+  const Case cases[] = {
+      {"DU-1000", CANVAS_DU1000_EHSI, du1000_ehsi_draw, 318, 310, "HOLD PPOS", {"HOLD PPOS", "27NM"}},
+      {"DU-1000 on the sample panel", CANVAS_DU1000_EHSI, du1000_ehsi_draw, 477, 465, "HOLD PPOS",
+       {"HOLD PPOS", "27NM"}},
+      {"Primus 1000", CANVAS_P1000_MFD, p1000_mfd_draw, 272, 314, "CARRO", block},
+      {"Primus 1000 wide", CANVAS_P1000_MFD, p1000_mfd_draw, 408, 314, "CARRO", block},
+      {"Primus 1000 tall", CANVAS_P1000_MFD, p1000_mfd_draw, 272, 471, "CARRO", block},
+  };
+  for (const Case& c : cases) {
+    busy_state();
+    fpl_set_text(fpl_active[2].ident, c.ident);
+    du1000_ehsi_mode = 3;
+    NdScene s{c.canvas, c.draw, c.w, c.h};
+    s.draw();
+    std::vector<GfxRectF> inks;
+    for (const std::string& t : c.texts) {
+      GfxRectF ink{};
+      for (const GfxTextItem& it : s.rec().text_items())
+        if (it.text == t && it.ink.width > 0) ink = it.ink;
+      ASSERT_GT(ink.width, 0) << c.name << " " << t;
+      EXPECT_TRUE(inside(ink, {0, 0, float(c.w), float(c.h)})) << c.name << " " << t << box(ink);
+      for (size_t i = 0; i < inks.size(); ++i)
+        EXPECT_FALSE(touch(ink, inks[i], 1)) << c.name << " " << t << box(ink) << " and " << c.texts[i] << box(inks[i]);
+      inks.push_back(ink);
+    }
+  }
+}
+
 }  // namespace

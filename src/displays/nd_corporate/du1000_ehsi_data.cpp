@@ -1,6 +1,8 @@
 // DU-1000 EHSI data fields: speeds, the active waypoint or course and navigation
 // source, the range marks and the wind with its arrow.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "displays/nd_corporate/du1000_common.h"
 #include "draw/route_common.h"
@@ -30,7 +32,12 @@ void du1000_ehsi_data_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     draw_textf(g, f15, green, 40, 15, ND_TEXT_CAPACITY, "%3.0f", true_airspeed);
 
   if ((mode == 2 || mode == 3) && corp_plan_active()) {
-    draw_route_label(g, f12, green, 255, 0, fpl_active[fpl_active_index]);
+    // A wide ident ("HOLD PPOS") moves left to end inside the screen.
+    const FlightPlanWpt& to = fpl_active[fpl_active_index];
+    char ident[sizeof to.ident + 1];
+    std::snprintf(ident, sizeof ident, "%.*s", int(sizeof to.ident), to.ident);
+    const double room = DU1000.width - text_width(g, f12, int32_t(sizeof ident), ident);
+    draw_route_label(g, f12, green, std::min(255.0, room), 0, to);
     draw_text(g, f12, green, 270, 12, ND_TEXT_CAPACITY, corp_format(false, "%03.0f\xB0", bearing_to_active_wpt).s.c_str());
     const CorpText d = corp_format(false, "%.0fNM", dist_to_active_wpt);
     draw_text(g, f12, green, 284 - 5.8 * (d.n() - 2), 24, ND_TEXT_CAPACITY, d.s.c_str());

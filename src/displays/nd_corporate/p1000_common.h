@@ -19,14 +19,17 @@ struct P1000Frame {
   bool full;           // full repaint: the background was filled, legends and frame lines are drawn
   double map_up;       // map up direction: 0 in the plan view, else `map_heading`
   uint32_t background; // background colour of the wipes
+  // Position at the map centre, which every map layer measures from: in the plan view
+  // the active waypoint (the next placed record at a route break), else the aircraft.
+  double ref_lat, ref_lon;
 };
 
 // Resets the transform to the canvas scale (false when the image size is unusable).
 bool p1000_canvas(GfxGraphics* g, const P1000Frame& f);
 
 // Route units: eight per image pixel. The transform is reset and scaled by 1/8; a
-// canvas point (X, Y) is (X sx, Y sy) with sx = 8 w / 272, sy = 8 h / 314. False
-// (sx = sy = 0) when the image size is unusable.
+// canvas point (X, Y) is (X sx, Y sy) with sx = 8 w / 272, sy = 8 h / 314, and so is a
+// map distance across and down. False (sx = sy = 0) when the image size is unusable.
 bool p1000_route_units(GfxGraphics* g, const P1000Frame& f, double& sx, double& sy);
 
 // Marks a record's screen point as not placed; the waypoint data layer skips it.

@@ -1,5 +1,6 @@
 // Primus 1000 MFD draw dispatcher: power, the full or partial background, the map
 // geometry of the two views, the clip outlines and the order of the map layers.
+#include <algorithm>
 #include <array>
 #include <iterator>
 
@@ -33,19 +34,30 @@ constexpr DrawPoint MASK_B[] = {{0, 125},   {23, 95},   {50, 105},  {55, 120},  
 
 bool tcas_window() { return tcas_shown == 1 && DrawTcasWindowOnP1000MFD == 1; }
 
-// What only a full frame draws: the soft-key legends with the controller's VNAV values
-// and the lower box the TCAS window takes. A change shows at once as a full frame
-// rather than waiting for the heading timer's next one.
+// What only a full frame draws or wipes: the soft-key legends with the controller's
+// VNAV values, the lower box the TCAS window takes, the active waypoint's block, and
+// the map outside the masks (range labels, the view, its centre). A change shows at
+// once as a full frame rather than waiting for the heading timer's next one.
 struct FullFrameState {
   int32_t open, menu, dist_sel, elev_sel, vang_sel, window;
   double distance, elevation, vs, fpa;
+  int32_t plan_view, cx, cy, radius;
+  double range;
+  int32_t active;
+  std::array<char, sizeof(FlightPlanWpt::ident)> ident;
   bool operator==(const FullFrameState&) const = default;
 };
 
 FullFrameState full_frame_state() {
-  return {p1000_cntr_open,      p1000_cntr_menu,      p1000_vnav_dist_sel, p1000_vnav_elev_sel,
-          p1000_vnav_vang_sel,  tcas_window() ? 1 : 0, p1000_vnav_distance, p1000_vnav_elevation,
-          p1000_vnav_vs,        FPA};
+  FullFrameState s{p1000_cntr_open,      p1000_cntr_menu,      p1000_vnav_dist_sel, p1000_vnav_elev_sel,
+                   p1000_vnav_vang_sel,  tcas_window() ? 1 : 0, p1000_vnav_distance, p1000_vnav_elevation,
+                   p1000_vnav_vs,        FPA,                   p1000_plan_view,     p1000_map_cx,
+                   p1000_map_cy,         p1000_map_radius,      p1000_mfd_range,     fpl_active_index,
+                   {}};
+  if (fpl_valid_index(fpl_active_index, fpl_active_last))
+    std::copy(std::begin(fpl_active[fpl_active_index].ident), std::end(fpl_active[fpl_active_index].ident),
+              s.ident.begin());
+  return s;
 }
 
 // Images drawn since they were last cleared, with what their last full frame showed:
@@ -110,11 +122,16 @@ void outline_2_normal(GfxGraphics* g, GfxPath* path) {
   add_lines(g, path, rest);
 }
 
-void outline_2_plan(GfxGraphics* g, GfxPath* path) {
+// The plan view's map area: the FMS block's corner left out, above the TCAS window.
+struct PlanArea {
+  GfxPoint pts[7];
+};
+PlanArea plan_area() {
   const int32_t bottom = tcas_window() ? 171 : 185;
-  const GfxPoint pts[] = {{0, 10}, {210, 10}, {210, 60}, {268, 60}, {268, bottom}, {0, bottom}, {0, 10}};
-  add_lines(g, path, pts);
+  return {{{0, 10}, {210, 10}, {210, 60}, {268, 60}, {268, bottom}, {0, bottom}, {0, 10}}};
 }
+
+void outline_2_plan(GfxGraphics* g, GfxPath* path) { add_lines(g, path, plan_area().pts); }
 
 void map_layers(const P1000Frame& f, GfxGraphics* g, int32_t draw_mode) {
   const GaugeSurface* ctx = f.ctx;
@@ -131,15 +148,15 @@ void map_layers(const P1000Frame& f, GfxGraphics* g, int32_t draw_mode) {
   if (p1000_cntr_open == 0) {
     if (atc_boundaries_shown == 1 && draw_mode != 3) {
       nd_trace("boundaries");
-      draw_atc_boundaries(g, radius, cx, cy, range, f.map_up);
+      draw_atc_boundaries(g, radius, cx, cy, range, f.map_up, f.ref_lat, f.ref_lon);
     }
     if (loaded_rwy_index > 0) {
       nd_trace("centerline");
-      draw_runway_centerline_layer(g, radius, cx, cy, range, 1.0, 1.0, f.map_up);
+      draw_runway_centerline_layer(g, radius, cx, cy, range, 1.0, 1.0, f.map_up, f.ref_lat, f.ref_lon);
     }
     if (loaded_rwy_count > 0 && range <= 2.5) {
       nd_trace("runways");
-      draw_runway_layer(g, radius, cx, cy, range, f.map_up);
+      draw_runway_layer(g, radius, cx, cy, range, f.map_up, f.ref_lat, f.ref_lon);
     }
   }
   // The plan view shows the aircraft also without a plan.
@@ -157,7 +174,7 @@ void overlays(const P1000Frame& f, GfxGraphics* g) {
   const int32_t radius = p1000_map_radius, cx = p1000_map_cx, cy = p1000_map_cy;
   const double range = p1000_mfd_range;
   const bool normal = p1000_plan_view == 0;
-  if (hold_fpl_index >= 1 && normal) {
+  if (hold_fpl_index >= 1) {
     nd_trace("hold");
     draw_p1000_mfd_hold_layer(f.ctx, g, radius, cx, cy, range);
   }
@@ -167,8 +184,7 @@ void overlays(const P1000Frame& f, GfxGraphics* g) {
   }
   if (route_distance_to_go > 8.0 && fpl_active_index != FPL_NO_PLAN) {
     nd_trace("toc_tod");
-    draw_tod_toc_markers(g, radius, range, cx, cy, TOC_TOD_STYLE_P1000, 1.0, 1.0, present_lat, present_lon,
-                         f.map_up);
+    draw_tod_toc_markers(g, radius, range, cx, cy, TOC_TOD_STYLE_P1000, 1.0, 1.0, f.ref_lat, f.ref_lon, f.map_up);
   }
 }
 
@@ -209,24 +225,33 @@ void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
     if (cleared) forget(dc);
     return;
   }
+  // The view's geometry first: the full-frame state compares it.
+  if (p1000_plan_view == 1) {
+    p1000_map_cy = 116;
+    p1000_map_radius = 75;
+  }
   const FullFrameState state = full_frame_state();
   const Painted* shown = painted_slot(dc);
-  const P1000Frame f{ctx, hdg_change_timer < 2 || !shown || !(shown->state == state),
-                     p1000_map_heading(),
-                     nd_background_colour(P1000MFDBkgrdColorRed, P1000MFDBkgrdColorGreen, P1000MFDBkgrdColorBlue)};
+  P1000Frame f{ctx, hdg_change_timer < 2 || !shown || !(shown->state == state),
+               p1000_map_heading(),
+               nd_background_colour(P1000MFDBkgrdColorRed, P1000MFDBkgrdColorGreen, P1000MFDBkgrdColorBlue),
+               0, 0};
+  active_or_present_point(p1000_plan_view != 0, f.ref_lat, f.ref_lon);
   {
     LayerObjects o(g);
     if (f.full) {
       gfx_fill_rect(g, o.brush(f.background), 0, 0, int32_t(P1000.width), int32_t(P1000.height));
-    } else {
+    } else if (p1000_plan_view == 0) {
       GfxBrush* black = o.brush(COLOUR_BLACK);
       nd_fill(g, black, MASK_A);
       nd_fill(g, black, MASK_B);
+    } else {
+      // The plan view's symbols stand anywhere in its area: a partial frame wipes it all.
+      const PlanArea a = plan_area();
+      DrawPoint pts[std::size(a.pts)];
+      for (size_t i = 0; i < std::size(a.pts); ++i) pts[i] = {double(a.pts[i].x), double(a.pts[i].y)};
+      nd_fill(g, o.brush(COLOUR_BLACK), pts);
     }
-  }
-  if (p1000_plan_view == 1) {
-    p1000_map_cy = 116;
-    p1000_map_radius = 75;
   }
   p1000_mfd_set_clip(f, g, p1000_plan_view == 0 ? 1 : 2);
   nd_trace("compass");

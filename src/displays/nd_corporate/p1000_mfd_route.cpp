@@ -13,19 +13,21 @@
 
 namespace {
 
-// A projection from a reference position onto a reference screen point, in route units.
+// A projection from a reference position onto a reference screen point, in route
+// units: a design offset across times sx, down times sy.
 struct RoutePlot {
   RouteView v;
   double x0, y0;
+  double sx, sy;
 
   // The integer screen point of a position; false when it cannot be placed.
   bool place(double lat, double lon, int32_t& x, int32_t& y) const {
     double dx, dy;
-    return route_point(v, lat, lon, dx, dy) && trunc_coord(x0 + dx, x) && trunc_coord(y0 + dy, y);
+    return route_point(v, lat, lon, dx, dy) && trunc_coord(x0 + dx * sx, x) && trunc_coord(y0 + dy * sy, y);
   }
   bool place(double dx, double dy, double& x, double& y) const {
     int32_t ix, iy;
-    if (!trunc_coord(x0 + dx, ix) || !trunc_coord(y0 + dy, iy)) return false;
+    if (!trunc_coord(x0 + dx * sx, ix) || !trunc_coord(y0 + dy * sy, iy)) return false;
     x = ix;
     y = iy;
     return true;
@@ -69,14 +71,11 @@ void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g) {
 
   if (route) {
     const int32_t active = fpl_active_index, last = fpl_active_last;
-    const double k = plan_view ? sx : (sx + sy) / 2;
-    map_px_per_nm = p1000_map_radius / range * k;
+    map_px_per_nm = p1000_map_radius / range;
     const int32_t first = plan_view ? 0 : active;
     for (int32_t i = first > 0 ? first - 1 : 0; i <= last; ++i) p1000_unplace(fpl_active[i]);
     GfxPen* white = o.pen(P1000_WHITE, 2 * sx);
-    const FlightPlanWpt& to = fpl_active[active];
-    const RoutePlot p = plan_view ? RoutePlot{{to.lat, to.lon, f.map_up}, ax, ay}
-                                  : RoutePlot{{present_lat, present_lon, f.map_up}, ax, ay};
+    const RoutePlot p{{f.ref_lat, f.ref_lon, f.map_up}, ax, ay, sx, sy};
     if (!plan_view) previous_leg(p, g, o, sx);
     walk_route(p.v, fpl_active, first, last, !plan_view, [&](const RouteStop& s) {
       double x, y, px, py;
@@ -97,7 +96,8 @@ void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g) {
     // Route units back to canvas units for the symbol under the canvas scale.
     p1000_canvas(g, f);
     gfx_translate(g, plane_x / sx, plane_y / sy, GFX_PREPEND);
-    if (std::isfinite(heading)) gfx_rotate(g, heading, GFX_PREPEND);
+    // True heading on the north-up map.
+    if (std::isfinite(map_heading)) gfx_rotate(g, map_heading, GFX_PREPEND);
     draw_map_symbol(g, 0, -9, SYMBOL_OWN_AIRCRAFT, -99, 1.0, 1.0, 0, range);
   }
   p1000_canvas(g, f);

@@ -6,6 +6,7 @@
 
 #include "displays/nd_corporate/p1000_common.h"
 #include "draw/map_symbols.h"
+#include "draw/route_common.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"
@@ -31,6 +32,9 @@ struct Units {
   double sx, sy;
   double x(double v) const { return v * sx; }
   double y(double v) const { return v * sy; }
+  // A font size: by the smaller scale, so that a text keeps within its box and its line
+  // on a gauge of another shape than the canvas.
+  double font(double v) const { return v * std::min(sx, sy); }
 };
 
 void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, int32_t i, int32_t flag) {
@@ -43,7 +47,7 @@ void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrus
 }
 
 void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObjects& o) {
-  GfxFont* f14 = o.font(FONT_ZUDUZ, u.x(14), GFX_FONT_BOLD);
+  GfxFont* f14 = o.font(FONT_ZUDUZ, u.font(14), GFX_FONT_BOLD);
   GfxBrush* magenta = o.brush(P1000_MAGENTA);
   GfxBrush* white = o.brush(P1000_WHITE);
   GfxBrush* background = o.brush(f.background);
@@ -84,14 +88,17 @@ void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g) {
   Units u{};
   if (!corp_plan_active() || !p1000_route_units(g, f, u.sx, u.sy)) return;
   LayerObjects o(g);
-  GfxFont* f12 = o.font(FONT_ZUDUZ, u.x(12), GFX_FONT_BOLD);
+  GfxFont* f12 = o.font(FONT_ZUDUZ, u.font(12), GFX_FONT_BOLD);
   const int32_t active = fpl_active_index;
   if (DispPrevWpt == 1 && p1000_mfd_range >= 5.0 && active >= 1)
     waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0);
   GfxBrush* magenta = o.brush(P1000_MAGENTA);
   GfxBrush* white = o.brush(P1000_WHITE);
-  for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i)
+  for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i) {
+    // Another record at the active fix would cover the active ident and star.
+    if (repeats_active_fix(i)) continue;
     waypoint(g, u, f12, i == active ? magenta : white, i, i == active ? 4 : 0);
+  }
   gfx_reset_clip(g);
   active_block(f, g, u, o);
 }

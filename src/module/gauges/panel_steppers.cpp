@@ -1,5 +1,6 @@
 #include "module/gauges/panel_steppers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -326,14 +327,15 @@ void p1000_soft_key(int32_t key) {
   }
 }
 
-// The value knob: 1 NM on the distance, 100 ft on the elevation, never below 0.
+// The value knob: 1 NM on the distance, 100 ft on the elevation, from 0 to what the
+// legends print (two digits of distance, five of elevation).
 void p1000_value_step(int32_t direction) {
   if (p1000_cntr_menu != 2 || direction == 0) return;
   double sign = direction > 0 ? 1.0 : -1.0;
   if (p1000_vnav_dist_sel >= 1) {
-    p1000_vnav_distance = std::fmax(0.0, p1000_vnav_distance + sign);
+    p1000_vnav_distance = std::clamp(p1000_vnav_distance + sign, 0.0, P1000_VNAV_DISTANCE_MAX);
   } else if (p1000_vnav_elev_sel == 1) {
-    p1000_vnav_elevation = std::fmax(0.0, p1000_vnav_elevation + 100.0 * sign);
+    p1000_vnav_elevation = std::clamp(p1000_vnav_elevation + 100.0 * sign, 0.0, P1000_VNAV_ELEVATION_MAX);
   } else {
     return;
   }
