@@ -249,13 +249,17 @@ void draw_du1000_ehsi_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   map_px_per_nm = p1000_mfd_map_radius / p1000_mfd_range;
   FixInfoMember m{CANVAS_P1000_MFD, double(p1000_mfd_center_x), double(p1000_mfd_center_y), false, p1000_mfd_range,
-                  COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false, p1000_plan_view == 1, p1000_plan_view != 0};
+                  COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false, p1000_plan_view == 1};
+  m.about_active = p1000_plan_view != 0;
   draw_fix_info(ctx, g, m);
   restore_p1000_scale(g, ctx);
 }
 
 void draw_c17_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g, double centre_lat, double centre_lon) {
   FixInfoMember m{CANVAS_C17_MFD, 122, double(c17_mfd_center_y), false, c17_mfd_range, COLOUR_GREEN, 1,
-                  1, SideRule::HeadingDiff, false, c17_mfd_mode == 6, true, centre_lat, centre_lon};
+                  1, SideRule::HeadingDiff, false, c17_mfd_mode == 6};
+  m.own_centre = true;
+  m.centre_lat = centre_lat;
+  m.centre_lon = centre_lon;
   draw_fix_info(ctx, g, m);
 }
