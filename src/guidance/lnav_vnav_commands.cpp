@@ -43,10 +43,10 @@ double minutes_for(double nm) {
   return std::isfinite(t) && t > 0.0 ? t : 0.0;
 }
 
-// NM to record `index`, `nm` ahead, as far as the turn onto its next leg, where it is
-// passed; the route's end is flown to.
-double to_turn(int index, double nm) {
-  if (index >= route_end_index()) return nm;
+// NM to a record `nm` ahead as far as the turn onto its next leg, where it is passed;
+// the route's end is flown to.
+double to_turn(double nm, bool route_end) {
+  if (route_end) return nm;
   return std::max(nm - wpt_change_dist, std::min(nm, 0.5));
 }
 
@@ -54,7 +54,7 @@ double to_turn(int index, double nm) {
 // passed.
 double minutes_to_target() {
   double d = dist_to_vnav_target;
-  if (vnav_target_kind == 0 && d > 0.0) d = to_turn(vnav_wpt_index, d);
+  if (vnav_target_kind == 0 && d > 0.0) d = to_turn(d, vnav_wpt_index >= route_end_index());
   return minutes_for(d);
 }
 
@@ -125,7 +125,7 @@ double steepest_constraint_descent() {
     const FlightPlanWpt& r = fpl_active[i];
     if (!fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= indicated_altitude)
       continue;
-    double t = minutes_for(to_turn(i, dist_to_active_wpt + r.route_dist - fpl_active[a].route_dist));
+    double t = minutes_for(to_turn(dist_to_active_wpt + r.route_dist - fpl_active[a].route_dist, i >= end));
     if (t > 0.0) rate = std::max(rate, (indicated_altitude - r.alt_constraint) / t);
   }
   return rate;

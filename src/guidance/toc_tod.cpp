@@ -438,7 +438,6 @@ void propose_cruise_altitude(double altitude, int mode) {
 
   if (toc_reached == 0) {
     double from = present_route_pos();
-    place_toc(from + climb_dist);
     find_bottom();
     double bottom_pos = fpl_active[bottom_index].route_dist;
     if (descent && from + climb_dist > bottom_pos - descent_dist) {
@@ -451,8 +450,8 @@ void propose_cruise_altitude(double altitude, int mode) {
       if (level > proposal) level = proposal;
       climb_dist = meet - from;
       descent_dist = bottom_pos - meet;
-      place_toc(meet);
     }
+    place_toc(from + climb_dist);
     profile_level_cap = level < proposal ? level : 0.0;
     proposed_cruise_alt = proposal;
     presel_alt = proposal;
