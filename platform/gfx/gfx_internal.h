@@ -301,3 +301,11 @@ void raster_reset_clip(GfxGraphics* g);
 // Recording: a record filled with the graphics state, ready for the call's own fields.
 GfxRecording* recording_of(GfxGraphics* g);
 GfxRecord& record_begin(GfxRecording* rec, GfxGraphics* g, GfxOp op, GfxStatus status);
+
+// Front-end helpers shared by the object and drawing calls: a failed status kept as the
+// graphics' last one, the transform test every drawing call makes, a state call recorded
+// (no pen, brush or font), and the count of live graphics objects.
+GfxStatus gfx_note(GfxGraphics* g, GfxStatus s);
+bool gfx_transform_invertible(const GfxMatrix& m);
+void gfx_record_state(GfxGraphics* g, GfxOp op, GfxStatus s, std::initializer_list<double> args);
+void gfx_count_object(int32_t change);
