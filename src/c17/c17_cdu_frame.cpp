@@ -30,7 +30,7 @@ void blank_page() {
 
 // TAKEOFF REF is drawn only before the top of climb is reached.
 void takeoff_ref_entry(GaugeSurface* rec, GfxGraphics* g) {
-  if (toc_distance == 0) c17_cdu_takeoff_ref_page(rec, g);
+  if (toc_reached == 0) c17_cdu_takeoff_ref_page(rec, g);
   else blank_page();
 }
 

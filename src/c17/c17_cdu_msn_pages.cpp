@@ -65,9 +65,9 @@ void c17_cdu_msn_init_page(GaugeSurface* rec, GfxGraphics* g) {
   cdu_large(p, 280, 20, "C / S");
   cdu_large(p, 275, 42, "RCH0300");
   cdu_small(p, 10, 73, "NAV DB");
-  cdu_large(p, 0, 83, nav_db_cycle_text);
+  cdu_large(p, 0, 83, nav_data_cycle);
   cdu_small(p, 275, 73, "ACTIVE");
-  c17_cdu_large_fit(p, 270, 83, nav_db_valid_text);
+  c17_cdu_large_fit(p, 270, 83, nav_data_active);
   cdu_small(p, 10, 114, "OPS PROG");
   cdu_large(p, 0, 124, "P1209F");
   cdu_small(p, 10, 155, "FLT ID");

@@ -116,12 +116,12 @@ void c17_cdu_progress_page(GaugeSurface* rec, GfxGraphics* g) {
   cdu_large(p, 63, 0, "PROGRESS");
   cdu_small(p, 0, 30, "F R O M          A L T                        A T A                F U E L");
   if (fpl_active_index >= 2 && fpl_active_index != FPL_NO_PLAN) {
-    if (passed_wpt_alt >= TransAlt)
-      cdu_largef(p, 0, 42, "%s         FL%3.0f       %s   %3.1f", passed_wpt_ident.c_str(), passed_wpt_alt / 100.0,
-                 passed_wpt_ata.c_str(), fuel_at_last_wpt / 1000.0);
+    if (last_wpt_altitude >= TransAlt)
+      cdu_largef(p, 0, 42, "%s         FL%3.0f       %s   %3.1f", last_wpt_ident.c_str(), last_wpt_altitude / 100.0,
+                 last_wpt_time.c_str(), fuel_at_last_wpt / 1000.0);
     else
-      cdu_largef(p, 0, 42, "%s         %5.0f       %s   %3.1f", passed_wpt_ident.c_str(), passed_wpt_alt,
-                 passed_wpt_ata.c_str(), fuel_at_last_wpt / 1000.0);
+      cdu_largef(p, 0, 42, "%s         %5.0f       %s   %3.1f", last_wpt_ident.c_str(), last_wpt_altitude,
+                 last_wpt_time.c_str(), fuel_at_last_wpt / 1000.0);
   }
   cdu_small(p, 92, 71, "D T G                      E T A               F U E L");
   GfxFont* course_font = gfx_font_create(p.g, p.family, 15, GFX_FONT_REGULAR);

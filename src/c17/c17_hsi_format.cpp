@@ -115,7 +115,7 @@ void draw_marks_and_pointers(const HsiKit& k) {
   k.at(ap_heading - heading);
   const DrawPoint target[] = {{0, -90}, {-5, -90}, {-5, -95}, {0, -95}, {0, -90}, {5, -90}, {5, -95}, {0, -95}};
   c17_polyline(g, k.cyan2, target);
-  k.at(track_angle - heading);
+  k.at(ground_track - heading);
   const DrawPoint diamond[] = {{0, -90}, {-4, -94}, {0, -98}, {4, -94}, {0, -90}};
   c17_polyline(g, k.green2, diamond);
 

@@ -182,7 +182,7 @@ void draw_altitude_readout(PfdKit& k) {
 void draw_altitude_target(PfdKit& k) {
   if (ap_token103 != 1.0) return;
   k.design_centred();
-  const bool vs_hold = ap_token108 == 1.0;
+  const bool vs_hold = ap_vertical_speed == 1.0;
   double y = std::trunc(std::clamp((finite_or(indicated_altitude, 0) - finite_or(ap_altitude, 0)) * 0.065, -1e6, 1e6));
   if (y < -65 || y > 65) {
     y = y < 0 ? -65 : 65;
@@ -291,11 +291,11 @@ void draw_annunciators(PfdKit& k) {
   const bool engaged = ap_token103 == 1.0;
   c17_value_text(text, sizeof text, "ALT %03.0f", ap_altitude / 100);
   if (!engaged) {
-    if (ap_token108 == 1.0) annunciate(k, 200, 15, 8, k.white, text);
+    if (ap_vertical_speed == 1.0) annunciate(k, 200, 15, 8, k.white, text);
   } else {
     const char* vertical = get_ap_glideslope_hold() == 1.0 ? "G/S1 CAP"
                            : vnav_on == 1                 ? "VNAV"
-                           : ap_token108 == 1.0           ? text
+                           : ap_vertical_speed == 1.0     ? text
                                                           : nullptr;
     if (vertical) annunciate(k, 200, 4, 8, k.green, vertical);
   }

@@ -23,11 +23,14 @@ int compute_route_distance(int mode);
 int route_end_index();
 
 extern double route_total_dist;      // NM, record 0 to the last record
-extern double route_distance_to_go;  // NM along the route from the present position to the route's end
-extern double direct_dist_to_dest;   // NM straight to the last record
+// NM along the route from the present position to the route's end; also "dist_to_dest".
+extern double route_distance_to_go;
+extern double direct_dist_to_dest;   // NM straight to the last record; also "dist_to_dest_alt"
 extern double dist_to_active_wpt;    // NM from the present position to the active record
 extern double bearing_to_active_wpt; // degrees magnetic from the present position to the active record
-extern int32_t vnav_wpt_index;       // record VNAV targets: first constrained one after the active one, else the last
+// Record VNAV targets: first constrained one after the active one, else the last; also
+// "vnav_target_index".
+extern int32_t vnav_wpt_index;
 extern double tod_route_dist;        // NM along the route to the top of descent; 0 without a plan
 extern double tod_dist_to_dest;      // NM along the route from the top of descent to the route's end
 extern double vdev_gate_dist_1;      // NM top of descent -> VNAV waypoint (after TOD)

@@ -28,9 +28,9 @@ extern double clock_second_live;   // local clock second, every step
 extern double fms_last_second;     // second last counted; -99 forces a count
 extern double elapsed_seconds;     // flight seconds while the log runs
 extern double sim_rate;            // simulation rate
-extern int32_t mcu_new_second;     // set once per simulator second for the MCU
+extern int32_t mcu_new_second;     // set once per simulator second for the MCU; also "mcu_nav_refresh"
 extern int32_t seconds_counter_on; // enables `seconds_counter`
-extern int32_t seconds_counter;    // display seconds counter
+extern int32_t seconds_counter;    // display seconds counter; also "pfd_elapsed_count"
 
 // --- Aircraft state sampled every step (the first three on every call) ------------------
 extern double ground_speed_copy;  // ground_speed itself: module/sim_vars.h
@@ -52,7 +52,7 @@ extern double clock_hour, clock_minute, clock_second;
 extern double zulu_hour, zulu_minute;
 extern int32_t display_power;
 extern double token792, token341;
-extern double ap_vertical_speed;   // variable 108
+extern double ap_vertical_speed;   // variable 108; also "ap_token108"
 extern int32_t token106_int;       // autopilot heading hold
 extern double nav_gps_switch, token114, autothrottle_arm;
 extern double baro_hpa, baro_hpa_prev, baro_inhg;
@@ -63,7 +63,8 @@ extern double ap_mach_hold;
 // --- Sampled on steps 3, 4, 8, 12 --------------------------------------------------------
 extern double nav_token41, nav_token41_prev;
 extern double adf1_bearing, nav_token39, nav_obs_token25, nav_rel_bearing, nav_obs_token28;
-extern double nav_token59, nav_token354, nav_token22, dme1_distance, dme2_distance, nav_token35;
+extern double nav_token59, nav_token354, nav_token22, dme1_distance, nav_token35;
+extern double dme2_distance;       // also "dme_speed" (the PFD's time to go)
 
 // --- Sampled on steps 2, 3, 6, 9, 12, 15, with the wind block ---------------------------
 extern double true_airspeed, true_airspeed_prev;
@@ -90,16 +91,17 @@ extern double ap_token103;
 extern double dist_to_active_wpt_prev;  // NM, the distance of the previous step
 extern double desired_track_prev;      // desired_track of the previous step
 extern double dest_bearing;            // magnetic bearing to the plan's last record
-extern double leg_length;              // NM of the active leg
+extern double leg_length;              // NM of the active leg; also "active_leg_dist"
 extern double next_leg_course;         // magnetic, refreshed within 10 NM of the active waypoint
 extern double active_wpt_lat, active_wpt_lon;
-extern double ground_track;
+extern double ground_track;            // also "track_angle"
 extern double lnav_heading_cmd;        // magnetic
 extern int32_t lnav_hdg_sent;          // 999 while LNAV does not steer
-extern int32_t leg_tracking_on;
+extern int32_t leg_tracking_on;        // also "fms_course_capture_flag"
 // 1 at start and after the MCU's direct-to; 0 once a plan is activated or changed
 // through the GNS-XLS or loaded from a file (the GNS-XLS then shows a FROM waypoint).
 extern int32_t fms_leg_state;
+// The waypoint passed last; also "passed_wpt_ident", "passed_wpt_ata", "passed_wpt_alt".
 extern std::string last_wpt_ident, last_wpt_time;
 extern double last_wpt_altitude, fuel_at_last_wpt;
 
@@ -108,12 +110,13 @@ extern double ete_active_min, ete_active_min_prev, ete_active_scaled_min, ete_ac
 extern double ete_active_hours, ete_active_minutes, ete_active_tenths;
 extern double ete_active_scaled_hours, ete_active_scaled_minutes;
 extern double ete_dest_min, ete_dest_min_prev;
-extern double ete_dest_hours, ete_dest_minutes;
+extern double ete_dest_hours, ete_dest_minutes;  // also "dest_ete_hours", "dest_ete_minutes"
+// Also "dest_ete_scaled_hours", "dest_ete_scaled_minutes".
 extern double ete_dest_scaled_hours, ete_dest_scaled_minutes;
 
 // VNAV profile state.
-extern int32_t toc_reached;
-extern int32_t tod_reached;
+extern int32_t toc_reached;  // also "toc_passed", "toc_distance"
+extern int32_t tod_reached;  // also "tod_passed", "tod_distance"
 extern int32_t vnav_descent_started;
 extern double vnav_target_alt;
 extern double vnav_target_lat, vnav_target_lon;
@@ -121,7 +124,7 @@ extern double dist_to_vnav_target;     // NM along the route
 extern int32_t vnav_target_kind;       // 0 a plan record, 1 the TOC, 2 the TOD
 
 // Requests from the CDU and direct-to pages.
-extern int32_t forced_turn_dir;        // pending turn direction: 0 none, 1 left, 2 right
+extern int32_t forced_turn_dir;        // pending turn direction: 0 none, 1 left, 2 right; also "turn_side_flag"
 extern std::string turn_dir_text;      // "DEFAULT" once the turn is made
 extern int32_t radio_tune_request;     // pending radio tuning mode (0 none)
 
@@ -137,31 +140,6 @@ extern int32_t fms_set_spd_pending;    // 1 until the speed the FMS set is sampl
 extern int32_t tod_1x_done;
 extern int32_t pause_at_tod_done;
 extern int32_t pause_at_dist_done;
-
-
-// The same values under the names other units use.
-inline int32_t& toc_passed = toc_reached;
-inline int32_t& tod_passed = tod_reached;
-inline double& track_angle = ground_track;
-inline double& active_leg_dist = leg_length;
-inline int32_t& fms_course_capture_flag = leg_tracking_on;
-inline std::string& passed_wpt_ident = last_wpt_ident;
-inline double& passed_wpt_alt = last_wpt_altitude;
-inline std::string& passed_wpt_ata = last_wpt_time;
-inline double& dme_speed = dme2_distance;
-inline double& ap_token108 = ap_vertical_speed;
-inline int32_t& hold_leg_point = holding_active;
-inline int32_t& pfd_elapsed_count = seconds_counter;
-inline int32_t& toc_distance = toc_reached;
-inline int32_t& tod_distance = tod_reached;
-inline double& dist_to_dest = route_distance_to_go;
-inline double& dist_to_dest_alt = direct_dist_to_dest;
-inline double& dest_ete_hours = ete_dest_hours;
-inline double& dest_ete_minutes = ete_dest_minutes;
-inline double& dest_ete_scaled_hours = ete_dest_scaled_hours;
-inline double& dest_ete_scaled_minutes = ete_dest_scaled_minutes;
-inline int32_t& turn_side_flag = forced_turn_dir;
-inline int32_t& mcu_nav_refresh = mcu_new_second;
 
 // Helpers shared by the guidance files.
 // Magnetic course from a true one: true - magvar, +360 below 0.5, -360 at 360.5 or more.

@@ -424,7 +424,7 @@ struct SpeedSlot {
 const SpeedSlot SPEED_SLOTS[] = {
     {.prev = &climb_ias_prev, .mach = nullptr, .ias = &ClimbIas},
     {.prev = &climb_mach_prev, .mach = &ClimbMach, .ias = nullptr},
-    {.prev = &cruise_ias_prev, .mach = nullptr, .ias = &CruiseIas},
+    {.prev = &cruise_ias_prev, .mach = nullptr, .ias = &CruiseTas},
     {.prev = &cruise_mach_prev, .mach = &CruiseMach, .ias = nullptr},
     {.prev = &descent_ias_prev, .mach = nullptr, .ias = &DescentIas},
     {.prev = &descent_mach_prev, .mach = &DescentMach, .ias = nullptr},

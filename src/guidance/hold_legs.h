@@ -6,9 +6,9 @@
 
 extern int32_t hold_corner_prev;          // corner flown from (0..4)
 extern double hold_hdg_cmd, hold_hdg_sent;  // magnetic course to the corner, last sent
-extern double hold_corner_dist, hold_corner_course;  // NM and true course to the corner
-// The distance under the GNS-XLS name; 99999 set by a new hold until the next run measures it.
-inline double& hold_track_dist = hold_corner_dist;
+// NM and true course to the corner; the distance is 99999 from a new hold until the next run
+// measures it; also "hold_track_dist".
+extern double hold_corner_dist, hold_corner_course;
 extern double hold_leg_dist, hold_leg_course;        // previous corner -> corner
 extern const char* const hold_corner_names[5];       // "", "Xwind", "Dwind", "Base", "Final"
 // Leg length (NM) of the first hold's racetrack as flown and drawn: the hold's leg, longer

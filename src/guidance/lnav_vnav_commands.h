@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-extern double vnav_vs_required;          // ft/min, unrounded (CDU pages show it)
+extern double vnav_vs_required;          // ft/min, unrounded (CDU pages show it); also "vnav_required_fpm"
 extern int32_t vnav_vs_cmd;              // ft/min commanded
 extern int32_t vnav_vs_sent;             // ft/min last sent; -999 none
 extern int32_t vnav_slow_protect;        // 1 while the climb is held for low airspeed
@@ -12,8 +12,6 @@ extern int32_t desc_restriction_applied; // 1 once the descent speed restriction
 extern int32_t constraint_speed_done;    // per-waypoint flag of the constraint-speed step
 extern double vnav_hold_alt;             // ft kept while a hold is flown; -999 none
 extern double vnav_held_alt;             // ft kept in the descent since LNAV went off; -999 none
-
-inline double& vnav_required_fpm = vnav_vs_required;
 
 // Records that the FMS set the autopilot altitude or speed at this tick: the value is
 // read back from the first later sample, and the manual-change tests wait for it.

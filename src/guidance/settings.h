@@ -21,7 +21,7 @@ extern int32_t ArmPauseAtTod;                // CDU pages show the pause-at-TOD 
 extern int32_t PauseAtTod;                   // 1: pause once at top of descent (cleared when it fires)
 extern int32_t ArmPauseAtDistFromDest;       // CDU pages show the distance-pause prompt
 extern int32_t PauseAtDistFromDest;          // 1: pause at `pause_dist_from_dest` (cleared when it fires)
-extern int32_t pause_dist_from_dest;         // nm, 20
+extern int32_t pause_dist_from_dest;         // nm, 20; also "pause_at_dist_nm"
 extern int32_t DispAppPtrnAlts;
 extern int32_t DispETALocalTime;             // 1: ETAs in local time
 extern int32_t DispPrevWpt;
@@ -84,7 +84,7 @@ extern double DescAltRest, DescSpdRest;      // descent speed restriction below 
 // Speed targets (knots IAS). `CruiseTas` holds the cruise IAS target, the value the
 // CDU pages show and edit as the cruise speed.
 extern int32_t ClimbIas;                     // 0 until set
-extern int32_t CruiseTas;                    // 250
+extern int32_t CruiseTas;                    // 250; also "CruiseIas"
 extern int32_t DescentIas;                   // 220
 // True airspeeds at 15000 ft derived from the climb and descent targets.
 extern double ClimbTas;
@@ -92,10 +92,10 @@ extern double DescentTas;
 // Speed limits (knots IAS) and their Mach equivalents at 15000 ft.
 extern double ClimbIasMin, ClimbIasMax;      // 180, 250
 extern double CruiseIasMin, CruiseIasMax;    // 230, 280
-extern double descent_ias_min, descent_ias_max;  // 180, 250
-extern double climb_mach_min, climb_mach_max;
-extern double cruise_mach_min, cruise_mach_max;
-extern double descent_mach_min, descent_mach_max;
+extern double descent_ias_min, descent_ias_max;  // 180, 250; also "des_ias_min", "des_ias_max"
+extern double climb_mach_min, climb_mach_max;      // also "clb_mach_min", "clb_mach_max"
+extern double cruise_mach_min, cruise_mach_max;    // also "crz_mach_min", "crz_mach_max"
+extern double descent_mach_min, descent_mach_max;  // also "des_mach_min", "des_mach_max"
 // The targets as the aircraft file last stored them (start values when it set none).
 extern int32_t climb_ias_file, cruise_ias_file, descent_ias_file;
 
@@ -153,22 +153,8 @@ extern int32_t MD80EHSIBkgrdColorRed, MD80EHSIBkgrdColorGreen, MD80EHSIBkgrdColo
 
 // Navigation data cycle texts for the IDENT pages: "AIRAC " + cycle, and the
 // validity period; empty when "navs.txt" has no ";AIRAC" line.
-extern std::string nav_data_cycle;
-extern std::string nav_data_active;
-
-// The same values under the names some pages use.
-inline int32_t& CruiseIas = CruiseTas;
-inline double& des_ias_min = descent_ias_min;
-inline double& des_ias_max = descent_ias_max;
-inline double& clb_mach_min = climb_mach_min;
-inline double& clb_mach_max = climb_mach_max;
-inline double& crz_mach_min = cruise_mach_min;
-inline double& crz_mach_max = cruise_mach_max;
-inline double& des_mach_min = descent_mach_min;
-inline double& des_mach_max = descent_mach_max;
-inline int32_t& pause_at_dist_nm = pause_dist_from_dest;
-inline std::string& nav_db_cycle_text = nav_data_cycle;
-inline std::string& nav_db_valid_text = nav_data_active;
+extern std::string nav_data_cycle;   // also "nav_db_cycle_text"
+extern std::string nav_data_active;  // also "nav_db_valid_text"
 
 // Parking position found by `read_parking_position` (0 when not found).
 extern double parking_lat, parking_lon, parking_heading;

@@ -6,12 +6,12 @@
 
 // Outside air temperature at top of climb, degrees Celsius (-30); the Mach conversions
 // take the speed of sound from it. A value at or below absolute zero (such as the -999
-// of "not entered") counts as -30.
+// of "not entered") counts as -30. Also "tc_oat".
 extern double toc_oat;
 extern double isa_deviation;              // deg C; -999 = not known
 extern int32_t crz_wind_dir, crz_wind_speed;  // cruise wind: degrees, knots (below 1 = none)
 // Reserve fuel, pounds; every fuel-weight read lowers it to the weight read when that
-// is smaller.
+// is smaller. Also "fms_reserve_fuel", "fuel_reserves".
 extern double reserve_fuel;
 
 // Speed of sound in knots per square root of kelvin.
@@ -29,9 +29,6 @@ void mach_to_speeds(double mach_number);
 // Fuel on board in pounds: total fuel (gallons) x fuel weight per gallon.
 double read_fuel_on_board();
 
-// The same values and read under the names some pages use.
-inline double& tc_oat = toc_oat;
-inline double& fms_reserve_fuel = reserve_fuel;
-inline double& fuel_reserves = reserve_fuel;
+// The fuel read under the names some pages use.
 inline double get_fuel_weight_lb() { return read_fuel_on_board(); }
 inline double get_fuel_on_board_weight() { return read_fuel_on_board(); }

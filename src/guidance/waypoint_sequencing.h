@@ -13,15 +13,13 @@ extern double sequenced_dist;
 extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
 extern int32_t dest_near_done;        // 1 once the 25-NM destination step ran
 extern int32_t dest_info_state;       // 1 load the destination information, 2 done
-extern int32_t hold_exit_state;       // 1 LNAV off, 2 exit asked, 3 leaving, 4 sequencing allowed
+// 1 LNAV off, 2 exit asked, 3 leaving, 4 sequencing allowed; also "hold_exit_mode" (GNS-XLS hold
+// pages), "hold_entry_mode" (MCU HOLD key).
+extern int32_t hold_exit_state;
 extern int32_t selected_approach_index;  // approach chosen for the destination; -999 none
 
-// The exit state under the names the GNS-XLS hold pages and the MCU HOLD key use.
-inline int32_t& hold_exit_mode = hold_exit_state;
 // The hold ahead or being flown is left at its fix (exit asked or under way).
 inline bool hold_exit_asked() { return hold_exit_state == 2 || hold_exit_state == 3; }
-inline int32_t& hold_entry_mode = hold_exit_state;
-inline int32_t& vnav_target_index = vnav_wpt_index;
 
 // The present position, times, TOC/TOD and VNAV target as the route-progress input.
 RouteProgressInput route_progress_input();

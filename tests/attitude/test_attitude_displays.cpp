@@ -12,9 +12,9 @@ struct Attitude : ::testing::Test {
     adi_token77 = adi_token80 = adi_token793 = adi_token794 = 0;
     fd_bank_bar = fd_pitch_bar = 0;
     indicated_airspeed = 250, indicated_altitude = 5000, vertical_speed = 0, radio_altitude = 3000;
-    ground_speed = 250, drift_angle = 0, heading = 90, ap_heading = 90, track_angle = 90;
+    ground_speed = 250, drift_angle = 0, heading = 90, ap_heading = 90, ground_track = 90;
     ap_airspeed = 250, ap_altitude = 5000, ap_vs_hold = 0, mach = 0.3, baro_hpa = 1020, fms_frame = 0;
-    ap_token103 = 0, ap_token108 = 0, token106_int = 0, token112 = 0, token114 = 0, nav_gps_switch = 0;
+    ap_token103 = 0, ap_vertical_speed = 0, token106_int = 0, token112 = 0, token114 = 0, nav_gps_switch = 0;
     ap_airspeed_hold = 0, ap_mach_hold = 0, autothrottle_arm = 0, lnav_on = 0, vnav_on = 0;
     EadiDualCue = 0, EADIHdgTape = 0, ExpandEADI = 0, DispFPV = 0, VnavSetSpd = 1;
     V1 = VR = V2 = VREF = 0;
@@ -200,7 +200,7 @@ TEST_F(Attitude, ModeAnnunciations) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    ap_token103 = r.ap, ap_token108 = r.alt_mode, token106_int = int32_t(r.hdg), token112 = r.app;
+    ap_token103 = r.ap, ap_vertical_speed = r.alt_mode, token106_int = int32_t(r.hdg), token112 = r.app;
     ap_vs_hold = r.vs, lnav_on = r.lnav, vnav_on = r.vnav;
     s.draw(EFS50);
     for (const auto& t : r.efs) EXPECT_TRUE(s.has(t)) << t;
@@ -289,7 +289,7 @@ TEST_F(Attitude, MarksStayInsideTheirScales) {
   // are drawn under a clip, so far off-scale they do not show over other fields.
   VREF = 140;
   radio_altitude = 1000;
-  track_angle = 90 + 40;  // 40 degrees of drift: off the +-25 degree scale
+  ground_track = 90 + 40;  // 40 degrees of drift: off the +-25 degree scale
   s.draw(A320);
   bool ref_clipped = false, diamond_clipped = false;
   for (const GfxRecord* r : s.rec().of(GfxOp::Text))

@@ -66,7 +66,7 @@ struct Scene {
     vertical_speed = vertical_speed_prev = ap_vs_hold = ap_vs_hold_prev = dme1_distance = 0;
     heading = ap_heading = ap_heading_prev = wind_direction = 0;
     desired_track = desired_track_prev = dist_to_active_wpt = dist_to_active_wpt_prev = 0;
-    token112 = token113 = nav_gps_switch = ap_airspeed_hold = ap_mach_hold = ap_token108 = ap_token103 = 0;
+    token112 = token113 = nav_gps_switch = ap_airspeed_hold = ap_mach_hold = ap_vertical_speed = ap_token103 = 0;
     mach = 0.3;
     baro_hpa = baro_hpa_prev = 1013;
     radio_altitude = 3000;
@@ -305,9 +305,9 @@ TEST(Pfd, ModesAndDataFields) {
       {"wind 0.4", [] { wind_direction = 0.4; }, "360", 40, 290},
       {"GS 4", [] { ground_speed = 4; }, "---", 182, 290},
       {"GS past the table", [] { ground_speed = 123456; }, "123456", 164, 290},
-      {"TTG without a DME speed", [] { pfd_data_field = 1, ground_speed = 100, dme_speed = 0; }, "---", 175, 290},
-      {"TTG", [] { pfd_data_field = 1, ground_speed = 100, dme_speed = 120, dme1_distance = 30; }, " 15", 175, 290},
-      {"ET in seconds", [] { pfd_et_field = 1, pfd_elapsed_count = 3725; }, "01:02", 180, 290},
+      {"TTG without a DME speed", [] { pfd_data_field = 1, ground_speed = 100, dme2_distance = 0; }, "---", 175, 290},
+      {"TTG", [] { pfd_data_field = 1, ground_speed = 100, dme2_distance = 120, dme1_distance = 30; }, " 15", 175, 290},
+      {"ET in seconds", [] { pfd_et_field = 1, seconds_counter = 3725; }, "01:02", 180, 290},
   };
   for (const Row& r : rows) {
     Scene::level_flight();

@@ -156,7 +156,7 @@ void C17CduTest::TearDown() {
   reset_cdu_and_route();
   settings_at_start.restore();
   SequenceFPlanWpts = sequence_at_start_;
-  toc_distance = 0;
+  toc_reached = 0;
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
 }

@@ -308,11 +308,11 @@ TEST_F(C17CduPages, TakeoffRefChecksFlapsAndWholeSpeeds) {
 
   // Past the top of climb the page is blank; its line keys other than L6 do nothing.
   press("TOLD");
-  toc_distance = 1;
+  toc_reached = 1;
   press("R1");
   EXPECT_TRUE(blank());
   EXPECT_EQ(c17_cdu_page, C17_CDU_TAKEOFF_REF);
-  toc_distance = 0;
+  toc_reached = 0;
   press("L6");
   EXPECT_EQ(c17_cdu_page, C17_CDU_MSN_INDEX);
 }
@@ -388,12 +388,12 @@ TEST_F(C17CduPages, MsnInitializeFitsTheDatabaseTextsOnTheScreen) {
   ASSERT_NE(r, nullptr);
   bool found = false;
   for (const GfxTextItem& t : r->text_items()) {
-    if (t.text != nav_db_valid_text) continue;
+    if (t.text != nav_data_active) continue;
     found = true;
     EXPECT_LE(t.world.x + cdu_text_width(t.text, CDU_LARGE_PX), 360.0) << t.text;
     EXPECT_GE(t.world.x, 0.0);
   }
-  EXPECT_TRUE(found) << nav_db_valid_text;
+  EXPECT_TRUE(found) << nav_data_active;
 }
 
 }  // namespace

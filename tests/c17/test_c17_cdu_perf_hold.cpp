@@ -123,11 +123,11 @@ TEST_F(C17CduPerfHold, PerfLimitsRowsAndPaging) {
   climb_mach_max = 0.8;
   enter("250/.78", "L2");
   EXPECT_EQ(ClimbIasMin, 250);
-  EXPECT_DOUBLE_EQ(clb_mach_min, 0.78);
+  EXPECT_DOUBLE_EQ(climb_mach_min, 0.78);
   EXPECT_EQ(at(0, 71).substr(0, 9), "250 /.780");
   enter("290/.8", "R2");
   EXPECT_EQ(ClimbIasMax, 290);
-  EXPECT_DOUBLE_EQ(clb_mach_max, 0.8);
+  EXPECT_DOUBLE_EQ(climb_mach_max, 0.8);
   // Digits only, above zero, the minimum not above the maximum.
   for (const char* bad : {"-50/.780", "25A/.780", "000/.780", "250/.000", "250.7800", "300/.780", "250/.900", "250/"})
     expect_refused(bad, "L2", 227);
@@ -138,8 +138,8 @@ TEST_F(C17CduPerfHold, PerfLimitsRowsAndPaging) {
   EXPECT_EQ(at(0, 227), "INVALID ENTRY");
   enter("300/.8", "R4");
   enter("260/.7", "L4");
-  EXPECT_EQ(des_ias_min, 260);
-  EXPECT_DOUBLE_EQ(des_mach_min, 0.7);
+  EXPECT_EQ(descent_ias_min, 260);
+  EXPECT_DOUBLE_EQ(descent_mach_min, 0.7);
   EXPECT_EQ(at(0, 139).substr(0, 9), "260 /.700");
   press("NEXT");
   EXPECT_EQ(at(63, 0), "PERF  INIT");

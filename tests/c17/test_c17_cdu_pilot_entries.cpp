@@ -201,7 +201,7 @@ TEST_F(C17CduEntries, BlankPagesLeadBackToTheIndex) {
     SCOPED_TRACE(c.blank_page);
     if (*c.page_key) press(c.page_key);
     else c17_cdu_page = c.blank_page;
-    if (c.blank_page == C17_CDU_TAKEOFF_REF) toc_distance = 1;
+    if (c.blank_page == C17_CDU_TAKEOFF_REF) toc_reached = 1;
     if (*c.line_key) press(c.line_key);
     ASSERT_EQ(c17_cdu_page, c.blank_page);
     frames(1);
@@ -210,7 +210,7 @@ TEST_F(C17CduEntries, BlankPagesLeadBackToTheIndex) {
     EXPECT_EQ(c17_cdu_page, c.blank_page);
     press("L6");
     EXPECT_EQ(c17_cdu_page, C17_CDU_MSN_INDEX);
-    toc_distance = 0;
+    toc_reached = 0;
   }
 }
 

@@ -82,7 +82,7 @@ TEST_F(C17CduRoute, ProgressInFlightPassedWaypointEtasAroundMidnight) {
     expect_clock(y);
     EXPECT_EQ(at(190, y).substr(0, 2), "00") << "past midnight, hour 00";
   }
-  passed_wpt_alt = 36000;
+  last_wpt_altitude = 36000;
   frames(1);
   EXPECT_NE(at(0, 42).find("FL360"), std::string::npos) << at(0, 42);
 }

@@ -161,11 +161,11 @@ TEST_F(GnsxlsDataPagesTest, VnavDataAndPlanOfferTheirValuesForEntry) {
   gnsxls_page = GNSXLS_PAGE_PLAN;
   gnsxls_plan_subpage = 1;
   WeightUnit = "KGS";
-  fms_reserve_fuel = 1000.0;
+  reserve_fuel = 1000.0;
   press("R2");
   EXPECT_EQ(gnsxls_scratchpad, "   454");
   press("ENTER");
-  EXPECT_EQ(fms_reserve_fuel, 1000.0);
+  EXPECT_EQ(reserve_fuel, 1000.0);
   EXPECT_EQ(line(40), "FUEL STATUS | KG") << gnsxls_page;
 }
 

@@ -91,7 +91,7 @@ TEST_F(GnsxlsFlightTest, AHoldSetAheadIsLeftAtItsFixWithAutoAndFlownWithManual) 
       ASSERT_TRUE(run_until(600, [] { return hold_count == 0; }));
       EXPECT_TRUE(run_until(60, [] { return fpl_active_index == 6; }));
     } else {
-      ASSERT_TRUE(run_until(600, [] { return holds_changed == 1 && hold_leg_point >= 1; }));
+      ASSERT_TRUE(run_until(600, [] { return holds_changed == 1 && holding_active >= 1; }));
       host_.run_seconds(120);
       EXPECT_EQ(hold_count, 1);
       frames(1);
@@ -381,7 +381,7 @@ TEST_F(GnsxlsFlightTest, SlowSpeedsAndNoFuelFlowLeaveTheFieldsDashed) {
     ASSERT_EQ(hold_count, 1);
     hold_exit_state = 2;
     holds_changed = 1;
-    hold_leg_point = 1;
+    holding_active = 1;
     for (int k = 0; k <= 4; ++k) {
       hold_list[1].pattern_lat[k] = hold_list[1].lat + 0.01 * k;
       hold_list[1].pattern_lon[k] = hold_list[1].lon;

@@ -308,7 +308,7 @@ TEST_F(GnsxlsTest, EnterStoresTheSingleValuesOfVnavDataAndPlan) {
       {16, 8, 1, "75", [] { EXPECT_EQ(FPA, 6.0); EXPECT_EQ(ClimbRate, 3600); EXPECT_EQ(DescentRate, 3500.0); }},
       {16, 8, 1, "2", [] { EXPECT_EQ(FPA, 2.0); EXPECT_EQ(ClimbRate, 1200); EXPECT_EQ(DescentRate, 1200.0); }},
       {16, 8, 1, "00", [] { EXPECT_EQ(FPA, 0.0); EXPECT_EQ(ClimbRate, 1200); }},  // rates kept
-      {19, 7, 1, "1000", [] { EXPECT_NEAR(fms_reserve_fuel, 2204.62262, 1e-6); }},
+      {19, 7, 1, "1000", [] { EXPECT_NEAR(reserve_fuel, 2204.62262, 1e-6); }},
   };
   WeightUnit = "KGS";
   for (const Case& c : cases) {

@@ -101,7 +101,7 @@ TEST_F(McuTest, DirectToKeepsTheDestinationAirportAndRewritesTheRecords) {
     EXPECT_EQ(hold_count, 0) << "holds of the old records are dropped";
     EXPECT_EQ(fpl_no_from_wpt, r.plan ? 0 : 1);
     if (r.plan) {
-      EXPECT_EQ(vnav_target_index, 2);
+      EXPECT_EQ(vnav_wpt_index, 2);
       EXPECT_EQ(fpl_active[2].alt_constraint, 31.0) << "the destination's elevation";
     }
     EXPECT_EQ(mcu_page, MCU_PAGE_NAV);
@@ -189,7 +189,7 @@ TEST_F(McuTest, HoldIsPlacedOnTheActiveWaypointUnlessARouteChangeIsPending) {
   press(MCU_KEY_NAV);
   EXPECT_TRUE(shows("HOLD(CARRO)"));
   press(MCU_KEY_HOLD);
-  EXPECT_EQ(hold_entry_mode, 3);
+  EXPECT_EQ(hold_exit_state, 3);
   EXPECT_EQ(holds_changed, 0);
 }
 
@@ -199,7 +199,7 @@ TEST_F(McuTest, DirectTurnShowsTheTurnAngleOnEitherSide) {
   press(MCU_KEY_LNAV);
   script("set ap_heading_hold 0\nrun 1s\n");  // LNAV does not steer, the turn stays pending
   for (int32_t side : {1, 2}) {
-    turn_side_flag = side;
+    forced_turn_dir = side;
     press(MCU_KEY_NAV);
     double a = side == 1 ? heading - bearing_to_active_wpt : bearing_to_active_wpt - heading;
     if (a < 0) a += 360.0;
@@ -263,7 +263,7 @@ TEST_F(McuTest, DirectToDropsTheHoldAndItsLamp) {
   const simhost::PlacedGauge* g = host_.find_gauge("MCU");
   EXPECT_NE(g->elements[MCU_ELEMENT_HOLD_LAMP].image_flags & IMAGE_HIDDEN, 0u);
   press(MCU_KEY_HOLD);
-  EXPECT_NE(hold_entry_mode, 3) << "not taken as leaving a hold";
+  EXPECT_NE(hold_exit_state, 3) << "not taken as leaving a hold";
   ASSERT_EQ(hold_count, 1);
   EXPECT_STREQ(hold_list[1].ident, "BTG");
 }

@@ -42,7 +42,7 @@ struct Efs50 : ::testing::Test {
     nav1_course = desired_track = nav_rel_bearing = 0;
     dme1_distance = ground_speed = 0;
     indicated_altitude = vnav_path_altitude = 0;
-    tod_passed = 0;
+    tod_reached = 0;
     token_values.clear();
   }
   // x of the lateral scale's bar (a 3 px line from y 72 to 82), or -999.
@@ -174,7 +174,7 @@ TEST_F(Efs50, VerticalAndLateralScales) {
   EFS50NavMode = 2;
   set_active_plan({"AAA", "BBB"}, 1, LAT, LON);
   route_distance_to_go = 20;
-  tod_passed = 1;
+  tod_reached = 1;
   struct Vnav {
     double above_path;
     double top;
@@ -190,7 +190,7 @@ TEST_F(Efs50, VerticalAndLateralScales) {
         found = true;
     EXPECT_TRUE(found) << v.above_path;
   }
-  tod_passed = 0;
+  tod_reached = 0;
   struct Lateral {
     double xtk;
     int32_t side;

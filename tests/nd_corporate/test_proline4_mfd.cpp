@@ -35,7 +35,7 @@ struct Proline4 : ::testing::Test {
     ground_speed = 250;
     zulu_hour = 10;
     zulu_minute = 50;
-    toc_passed = 0;
+    toc_reached = 0;
     WeightUnit = "LBS";
     true_airspeed = 300;
     dme1_distance = 0;
@@ -203,12 +203,12 @@ TEST_F(Proline4, SummaryTimesArrivalAndFuel) {
   EXPECT_DOUBLE_EQ(s.world("11").x, 150);
   EXPECT_EQ(s.text_colour("BBB   "), COLOUR_MAGENTA);
   EXPECT_EQ(s.text_colour("AAA   "), 0xFF02A7EBu);
-  toc_passed = 1;
+  toc_reached = 1;
   WeightUnit = "KG";  // only "KGS" is kilograms
   s.draw();
   EXPECT_FALSE(s.has("---LB"));
   WeightUnit = "KGS";
-  toc_passed = 0;
+  toc_reached = 0;
   s.draw();
   EXPECT_TRUE(s.has("---KG"));
   ground_speed = 30;

@@ -126,7 +126,7 @@ TEST_F(EconPagesTest, EraseReturnsTheTargetsToTheExecutedValues) {
   company_route();
   ClimbIas = 282;
   ClimbMach = 0.78;
-  CruiseIas = 420;
+  CruiseTas = 420;
   open(SMITHS_PAGE_ECON_CLB);
   const int32_t executed_alt = cruise_alt;
   EXPECT_EQ(at(0, 198), "< MAX   ANGLE");
@@ -145,7 +145,7 @@ TEST_F(EconPagesTest, EraseReturnsTheTargetsToTheExecutedValues) {
   EXPECT_EQ(fpl_changed_state, 3);
   EXPECT_EQ(ClimbIas, 282);
   EXPECT_DOUBLE_EQ(ClimbMach, 0.78);
-  EXPECT_EQ(CruiseIas, 420);
+  EXPECT_EQ(CruiseTas, 420);
   EXPECT_EQ(cruise_alt, executed_alt);
   EXPECT_EQ(at(0, 198), "< LRC");
 
@@ -153,7 +153,7 @@ TEST_F(EconPagesTest, EraseReturnsTheTargetsToTheExecutedValues) {
   press("EXEC");
   put("320", "L2");
   put("", "L6");
-  EXPECT_EQ(CruiseIas, 310);
+  EXPECT_EQ(CruiseTas, 310);
 }
 
 TEST_F(EconPagesTest, PauseAtTopOfDescentOnlyWhileArmed) {

@@ -22,7 +22,7 @@ bool is(const char* text, const char* want) { return std::strcmp(text, want) == 
 
 // The aircraft is still leaving the FROM waypoint.
 bool in_from_window() {
-  return active_leg_dist < dist_to_active_wpt || std::fabs(desired_track - bearing_to_active_wpt) <= 10.0;
+  return leg_length < dist_to_active_wpt || std::fabs(desired_track - bearing_to_active_wpt) <= 10.0;
 }
 
 // ETE or ETA of record i, "------" when the aircraft does not yet fly.

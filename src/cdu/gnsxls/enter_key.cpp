@@ -156,7 +156,7 @@ void enter_hold_page() {
     }
   }
   // AUTO asks the guidance to leave the hold at its fix; MANUAL withdraws that.
-  if (s[10] == 1 && (hold_exit_choice == 2) != hold_exit_asked()) hold_exit_mode = hold_exit_choice == 2 ? 2 : 1;
+  if (s[10] == 1 && (hold_exit_choice == 2) != hold_exit_asked()) hold_exit_state = hold_exit_choice == 2 ? 2 : 1;
   close_entry();
 }
 
@@ -165,11 +165,11 @@ void enter_plan_page() {
     bool kg = WeightUnit == "KGS";
     // The offer confirmed unchanged keeps the reserve: no rounding through kilograms.
     char offer[32];
-    std::snprintf(offer, sizeof offer, "%.0f", fms_reserve_fuel * (kg ? 0.45359237 : 1.0));
+    std::snprintf(offer, sizeof offer, "%.0f", reserve_fuel * (kg ? 0.45359237 : 1.0));
     double fuel = entry_value(gnsxls_scratchpad);
     std::string typed = gnsxls_trimmed(gnsxls_scratchpad);
     typed.erase(0, typed.find_first_not_of(' '));
-    if (typed != offer) fms_reserve_fuel = kg ? fuel * 2.20462262 : fuel;
+    if (typed != offer) reserve_fuel = kg ? fuel * 2.20462262 : fuel;
   }
   close_entry();
 }

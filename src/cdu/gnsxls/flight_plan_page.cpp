@@ -227,13 +227,13 @@ void activate_opened_plan() {
   DescentIas = descent_ias_file;
   CruiseTas = cruise_ias_file;
   loaded_rwy_index = -999;
-  fms_course_capture_flag = 0;
+  leg_tracking_on = 0;
   holds_changed = 0;
   hold_fpl_index = 0;
   direct_to_origin_set = 0;
   active_wpt_lat = fpl_active[fpl_active_index].lat;
   active_wpt_lon = fpl_active[fpl_active_index].lon;
-  fms_reserve_fuel = 0.0;
+  reserve_fuel = 0.0;
   takeoff_time_text = "-----";
   compute_leg_distances();
 

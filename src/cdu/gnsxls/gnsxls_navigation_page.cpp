@@ -55,7 +55,7 @@ double hold_exit_minutes(int32_t p) {
 
 void draw_header(const GnsPage& p, int32_t sub) {
   bool plan = gns_has_active_plan();
-  if (holds_changed == 1 && hold_leg_point >= 1) {
+  if (holds_changed == 1 && holding_active >= 1) {
     const HoldRecord& h = hold_list[1];
     gns_text(p, 30, 40, p.yellow, h.turn == 1 ? "HOLD RIGHT" : "HOLD LEFT");
     gns_text(p, 30, 80, p.magenta, "AT");
@@ -66,7 +66,7 @@ void draw_header(const GnsPage& p, int32_t sub) {
       // On the line below AT (the NX line is not drawn in the hold), clear of its text.
       gns_text(p, 30, EXIT_HOLD_Y, p.cyan, "EXIT HOLD");
       // Below the ground speed of the other times: dashes rather than an endless time.
-      std::string t = ground_speed > 60.0 ? gns_duration_text(hold_exit_minutes(hold_leg_point), "-----") : "-----";
+      std::string t = ground_speed > 60.0 ? gns_duration_text(hold_exit_minutes(holding_active), "-----") : "-----";
       gns_text(p, 360, EXIT_HOLD_Y, p.cyan, t);
     }
   } else {
@@ -91,7 +91,7 @@ void draw_header(const GnsPage& p, int32_t sub) {
     gns_text(p, 360, 80, p.cyan, eta);
   }
   if (!(ground_speed > 60.0 && plan && ete_active_minutes < 1.0 && fms_leg_state == 0 &&
-        fpl_active_index < fpl_active_last && hold_leg_point == 0))
+        fpl_active_index < fpl_active_last && holding_active == 0))
     return;
   int32_t next = fpl_active_index + 1;
   gns_text(p, 30, 120, p.yellow, "NX");
@@ -231,7 +231,7 @@ void draw_position_and_pauses(const GnsPage& p) {
   } else {
     if (gnsxls_pending_lsk == 4) toggle_pause(PauseAtDistFromDest, pause_at_dist_done);
     GfxFont* small = gfx_font_create(p.g, p.family, 30.0, GFX_FONT_BOLD);
-    std::string line = gns_format("PAUSE %d FROM (%s)(%s)", int(pause_at_dist_nm), fpl_active[fpl_active_last].ident,
+    std::string line = gns_format("PAUSE %d FROM (%s)(%s)", int(pause_dist_from_dest), fpl_active[fpl_active_last].ident,
                                   PauseAtDistFromDest ? "ON" : "OFF");
     draw_text(p.g, small, p.green, 30, 280, DRAW_TEXT_MAX, line.c_str());
     gfx_font_delete(small);

@@ -40,7 +40,7 @@ void draw_fuel_status(const GnsPage& p) {
   gns_textf(p, 340, 80, p.green, "%6.0f", fuel * unit);
   gns_text(p, 30, 120, p.green, "RESERVE");
   if (gnsxls_lsk_state[7] == 1) gns_field(p, 340, 120, 6, gnsxls_scratchpad);
-  else gns_textf(p, 340, 120, p.green, "%6.0f", fms_reserve_fuel * unit);
+  else gns_textf(p, 340, 120, p.green, "%6.0f", reserve_fuel * unit);
   gns_text(p, 30, 160, p.green, "FLOW");
   gns_textf(p, 340, 160, p.green, "%6.0f", flow * unit);
   // Endurance and range need a flow: without one the tank never empties.
@@ -172,7 +172,7 @@ void gnsxls_plan_page_draw(GaugeSurface* rec, GfxGraphics* g) {
     if (open) {
       // ENTER reads the entry in the unit shown, so the offer is in that unit too.
       double unit = kilograms() ? KG_PER_LB : 1.0;
-      gnsxls_scratchpad = gns_format("%6.0f", fms_reserve_fuel * unit);
+      gnsxls_scratchpad = gns_format("%6.0f", reserve_fuel * unit);
       r2 = 1;
       gnsxls_clear_on_key = 1;
       gnsxls_prompt_open = 1;

@@ -32,9 +32,9 @@ bool on_descent_path() { return vdev_gate_dist_1 > vdev_gate_dist_2; }
 
 const char* phase_text() {
   if (!gns_has_active_plan()) return "INVALID";
-  if (toc_passed == 0 && cruise_alt >= 1) return "CLIMB";
-  if (cruise_alt > 0 && tod_passed == 0) return "CRUISE";
-  if (cruise_alt > 0 && tod_passed == 1) return "DESCENT";
+  if (toc_reached == 0 && cruise_alt >= 1) return "CLIMB";
+  if (cruise_alt > 0 && tod_reached == 0) return "CRUISE";
+  if (cruise_alt > 0 && tod_reached == 1) return "DESCENT";
   return "INVALID";
 }
 
@@ -51,8 +51,8 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
   gns_textf(p, 380, 40, p.cyan, "%5.0f", indicated_altitude);
   Target target = Target::none;
   if (plan) {
-    if (toc_passed == 1 && tod_passed == 0 && cruise_alt >= 1) target = Target::tod;
-    else if (toc_passed == 0 && cruise_alt >= 1 && d_wpt > d_toc) target = Target::toc;
+    if (toc_reached == 1 && tod_reached == 0 && cruise_alt >= 1) target = Target::tod;
+    else if (toc_reached == 0 && cruise_alt >= 1 && d_wpt > d_toc) target = Target::toc;
     else target = Target::waypoint;
   }
   std::string to_line = "TO ------", to_value = "-----";
@@ -90,7 +90,7 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
     // crossing to estimate; nor one the five-digit field cannot hold.
     std::string estimate = "-----";
     if (plan && ground_speed > MIN_ESTIMATE_GS) {
-      double r = toc_passed == 0 && d_wpt > d_toc ? toc_range() : wpt_range();
+      double r = toc_reached == 0 && d_wpt > d_toc ? toc_range() : wpt_range();
       double alt = indicated_altitude + r / (ground_speed / 60.0) * vertical_speed;
       if (std::isfinite(alt) && alt > -0.5 && alt < 99999.5) estimate = gns_format("%5.0f", alt);
     }
@@ -103,18 +103,18 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
       gns_textf(p, 400, 200, p.green, "%4.0f", 2000.0);
     } else if (target != Target::toc) {
       gns_text(p, 30, 200, p.green, "REQUIRED FPM    ");
-      gns_text(p, 400, 200, p.green, ground_speed > MIN_ESTIMATE_GS ? gns_format("%4.0f", vnav_required_fpm) : "----");
+      gns_text(p, 400, 200, p.green, ground_speed > MIN_ESTIMATE_GS ? gns_format("%4.0f", vnav_vs_required) : "----");
     }
   }
   const char* dir = vertical_speed < 0.0 ? "DN" : vertical_speed > 0.0 ? "UP" : "";
   gns_textf(p, 30, 240, p.green, "ACTUAL   FPM %s", dir);
   gns_textf(p, 400, 240, p.green, "%4.0f", std::fabs(vertical_speed));
   if (!plan) return;
-  if (toc_passed == 0) {
+  if (toc_reached == 0) {
     double grad = ground_speed > MIN_ESTIMATE_GS ? std::fabs(vertical_speed) / (ground_speed / 60.0) : 0.0;
     gns_text(p, 30, 320, p.green, "CLIMB GRAD");
     gns_textf(p, 340, 320, p.green, "%4.0f/NM", grad);
-  } else if (tod_passed == 1) {
+  } else if (tod_reached == 1) {
     if (indicated_altitude > vnav_path_altitude && on_descent_path()) {
       gns_text(p, 30, 320, p.green, "VERT DEV HIGH");
       gns_textf(p, 340, 320, p.green, "%5.0f", indicated_altitude - vnav_path_altitude);
@@ -134,7 +134,7 @@ constexpr int32_t TOC_ROW = -1, TOD_ROW = -2;
 std::vector<int32_t> list_rows(double d_toc) {
   std::vector<int32_t> rows;
   double d_tod = tod_range();
-  bool toc_seen = toc_passed != 0, tod_seen = tod_passed != 0;
+  bool toc_seen = toc_reached != 0, tod_seen = tod_reached != 0;
   for (int32_t r = 1; r <= fpl_active_last; ++r) {
     // A route break has no position: the points go before a placed record.
     if (!fpl_placed(fpl_active[r])) {
@@ -159,7 +159,7 @@ std::vector<int32_t> list_rows(double d_toc) {
 // both pseudo-rows while not passed, and never fewer than the list holds.
 int32_t vnav_page_count(double d_toc) {
   if (!gns_has_active_plan()) return 2;
-  int32_t n = fpl_active_last - fpl_active_index + 1 + (toc_passed == 0) + (tod_passed == 0);
+  int32_t n = fpl_active_last - fpl_active_index + 1 + (toc_reached == 0) + (tod_reached == 0);
   n = std::max(n, int32_t(list_rows(d_toc).size()));
   return std::max(1, (n + ROWS - 1) / ROWS) + 1;
 }
@@ -174,7 +174,7 @@ void draw_list(const GnsPage& p, double d_toc) {
     double y = 80.0 + 40.0 * double(i);
     int32_t r = rows[first + i];
     if (r == TOC_ROW || r == TOD_ROW) {
-      const GfxBrush* colour = r == TOC_ROW || toc_passed == 1 ? p.magenta : p.cyan;
+      const GfxBrush* colour = r == TOC_ROW || toc_reached == 1 ? p.magenta : p.cyan;
       gns_text(p, 30, y, colour, r == TOC_ROW ? "#TOC" : "#TOD");
       gns_textf(p, 320, y, p.cyan, "%5d", cruise_alt);
       continue;

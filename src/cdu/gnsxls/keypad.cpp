@@ -52,10 +52,10 @@ void make_hold_at(int row) {
   hold_list[1] = h;
   hold_count = 1;
   sync_hold_numbers();
-  hold_track_dist = 99999.0;
-  hold_leg_point = 0;
+  hold_corner_dist = 99999.0;
+  holding_active = 0;
   holds_changed = 0;
-  hold_exit_mode = 1;
+  hold_exit_state = 1;
 }
 
 }  // namespace

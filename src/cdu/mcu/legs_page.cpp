@@ -31,13 +31,13 @@ void set_crossing_altitude() {
       if (fpl_valid_index(i, fpl_active_last)) fpl_active[i].constraint_flag = 0;
     fpl_active[k].alt_constraint = v;
     fpl_active[k].constraint_flag = 1;
-    if (toc_distance == 1) tod_distance = 0;
+    if (toc_reached == 1) tod_reached = 0;
     copy_active_to_edit();
     fpl_changed_state = 4;
     activate_route();
     // The activation works out its own VNAV target; the pilot's crossing is set after it.
     const FlightPlanWpt& w = fpl_active[k];
-    vnav_target_index = k;
+    vnav_wpt_index = k;
     vnav_target_lat = w.lat;
     vnav_target_lon = w.lon;
     // An airport is crossed 200 ft above the altitude set.
@@ -64,7 +64,7 @@ void leg_row(const McuPage& p, int i, int r) {
   const double y = MCU_ROW_H * r;
   mcu_textf(p, p.green, 0, y, "%-5s   %5.0f %03.0f", w.ident, dist, course);
   if (w.flyover == 1) mcu_text(p, p.magenta, 50, y, "FO");
-  if (i == vnav_target_index)
+  if (i == vnav_wpt_index)
     mcu_textf(p, p.green, 155, y, "%5.0f", i == fpl_active_last ? w.alt_constraint : vnav_target_alt);
 }
 

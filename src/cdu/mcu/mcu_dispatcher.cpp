@@ -81,7 +81,7 @@ void mcu_draw(GaugeSurface* rec, DeviceContext dc, int32_t width, int32_t height
     mcu_enter = 1;
     mcu_redraw = 1;
   }
-  if (repaint_due() || (mcu_page == MCU_PAGE_NAV && mcu_nav_refresh == 1)) {
+  if (repaint_due() || (mcu_page == MCU_PAGE_NAV && mcu_new_second == 1)) {
     const int32_t drawn = mcu_page;
     if (McuPageFn draw = page_renderer(mcu_page)) draw(p);
     // A page that hands over to another (ENTER on ALT or on a crossing altitude) leaves the

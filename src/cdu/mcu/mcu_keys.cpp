@@ -63,7 +63,7 @@ void step_active_on() {
 void hold_key() {
   if (lnav_on != 1) return;
   if (holds_changed == 1) {
-    hold_entry_mode = 3;
+    hold_exit_state = 3;
     holds_changed = 0;
     return;
   }

@@ -41,9 +41,9 @@ void bearing_line(const McuPage& p, bool plan) {
   long s = plan && elapsed_seconds != -99.0 && elapsed_seconds > 0.0 && elapsed_seconds < 1.0e9
                ? static_cast<long>(elapsed_seconds)
                : 0;
-  if (mcu_nav_refresh == 1) {
+  if (mcu_new_second == 1) {
     gfx_fill_rect(p.g, p.black, 0, 24, 250, 14);
-    mcu_nav_refresh = 0;
+    mcu_new_second = 0;
   }
   mcu_textf(p, p.green, 0, 24, "BRG:  %03.0f\xB0       [%02ld:%02ld:%02ld]", bearing_to_active_wpt, s / 3600,
             s / 60 % 60, s % 60);
@@ -52,7 +52,7 @@ void bearing_line(const McuPage& p, bool plan) {
 // Angle of the pending turn onto the active waypoint: left heading - bearing, right
 // bearing - heading, each in 0..360.
 double turn_angle() {
-  double a = turn_side_flag == 1 ? heading - bearing_to_active_wpt : bearing_to_active_wpt - heading;
+  double a = forced_turn_dir == 1 ? heading - bearing_to_active_wpt : bearing_to_active_wpt - heading;
   return a < 0.0 ? a + 360.0 : a;
 }
 
@@ -61,13 +61,13 @@ void status_lines(const McuPage& p, bool plan) {
             whole(ete_active_scaled_hours), whole(ete_active_scaled_minutes));
   if (!plan) return;
   mcu_textf(p, p.amber, 0, 48, "%s:%4.0f/%03.0f\xB0 %02d:%02d(%02d:%02d)", record_ident(fpl_active_last),
-            lnav_on == 1 ? dist_to_dest : dist_to_dest_alt, dest_bearing, whole(dest_ete_hours),
-            whole(dest_ete_minutes), whole(dest_ete_scaled_hours), whole(dest_ete_scaled_minutes));
+            lnav_on == 1 ? route_distance_to_go : direct_dist_to_dest, dest_bearing, whole(ete_dest_hours),
+            whole(ete_dest_minutes), whole(ete_dest_scaled_hours), whole(ete_dest_scaled_minutes));
   if (lnav_on == 1) mcu_textf(p, p.amber, 0, 62, "LNAV(%s)", record_ident(fpl_active_index));
   else if (lnav_off_by_fms == 1) mcu_textf(p, p.amber, 0, 62, "LNAV OFF");
   const int held = hold_list[1].active_wpt;
   if (held < 1) {
-    if (turn_side_flag != 0 && lnav_on == 1) mcu_textf(p, p.amber, 145, 62, "DCTTO (%3.0fD)", turn_angle());
+    if (forced_turn_dir != 0 && lnav_on == 1) mcu_textf(p, p.amber, 145, 62, "DCTTO (%3.0fD)", turn_angle());
   } else if (fpl_changed_state < 4) {
     mcu_textf(p, p.amber, 145, 62, "HOLD(%s) ", record_ident(held));
   }
@@ -80,6 +80,6 @@ void mcu_nav_page_draw(McuPage& p) {
   const bool plan = fpl_active_index != FPL_NO_PLAN;
   const bool full = hdg_change_timer == 0 || mcu_redraw == 1;
   if (full) first_lines(p, plan);
-  if (full || mcu_nav_refresh == 1) bearing_line(p, plan);
+  if (full || mcu_new_second == 1) bearing_line(p, plan);
   if (full) status_lines(p, plan);
 }

@@ -19,7 +19,7 @@ namespace {
 const SpeedTarget CLIMB_TARGET = {
     .ias = &ClimbIas, .mach = &ClimbMach, .ias_prev = &climb_ias_prev, .mach_prev = &climb_mach_prev};
 const SpeedTarget CRUISE_TARGET = {
-    .ias = &CruiseIas, .mach = &CruiseMach, .ias_prev = &cruise_ias_prev, .mach_prev = &cruise_mach_prev};
+    .ias = &CruiseTas, .mach = &CruiseMach, .ias_prev = &cruise_ias_prev, .mach_prev = &cruise_mach_prev};
 
 void clb_key() {
   switch (smiths_pending_lsk) {
@@ -145,7 +145,7 @@ void smiths_fms_econ_crz_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 12, 22, "C R Z    A L T    O P T / M A X");
   econ_draw_cruise_alt(p);
   cdu_small(p, 12, 55, "T G T    S P D");
-  cdu_largef(p, 5, 66, "%3d / %0.2f", int(CruiseIas), CruiseMach);
+  cdu_largef(p, 5, 66, "%3d / %0.2f", int(CruiseTas), CruiseMach);
   cdu_small(p, 12, 88, "T U R B    N 1                  A C T U A L    W I N D");
   if (wind_speed > 0) cdu_largef(p, 180, 99, "%03.0f\xB0 / %3.0f", wind_direction, wind_speed);
   else cdu_large(p, 180, 99, "---\xB0 / ---");

@@ -46,7 +46,7 @@ void draw_heading_scale(const Draw& d) {
     heading_mark(d, f, att_trunc(b), (whole + k - hdg) * DEGREE, false, k != 0);
   }
   // The track diamond inside the scale's clip; the target mark stands above it.
-  const double x = DEGREE * wrap180(track_angle - hdg);
+  const double x = DEGREE * wrap180(ground_track - hdg);
   f.lines(d.o.pen(GREEN, f.size(2)), {{x, 132}, {x + 4, 138}, {x, 144}, {x - 4, 138}, {x, 132}});
   gfx_reset_clip(d.g);
   const double diff = wrap180(ap_heading - hdg);
@@ -124,7 +124,7 @@ void draw_annunciations(const Draw& d, const AttFrame& f) {
   GfxFont* f12 = d.font(12);
   GfxBrush *white = d.o.brush(WHITE), *cyan = d.o.brush(CYAN);
   if (ap_token103 == 1.0) f.text(f12, white, 125, -155, "AP1");
-  if (ap_token108 == 1.0) {
+  if (ap_vertical_speed == 1.0) {
     if (vnav_on == 0) {
       if (ap_vs_hold >= 200) {
         f.textf(f12, cyan, -80, -155, "V/S +%4.0f", ap_vs_hold);

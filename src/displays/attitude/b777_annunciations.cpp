@@ -59,7 +59,7 @@ void draw_heading_arc(const Draw& d) {
   f.fill_ellipse(d.o.brush(d.tape), -130, -130, 260, 260);
   GfxPen *white1 = d.o.pen(WHITE, 1), *magenta1 = d.o.pen(MAGENTA, 1);
   f.lines(white1, {{0, -130}, {3, -136}, {-3, -136}, {0, -130}});
-  const AttFrame track = d.design_at(ARC_CX, ARC_CY, track_angle - heading);
+  const AttFrame track = d.design_at(ARC_CX, ARC_CY, ground_track - heading);
   track.line(d.o.pen(WHITE, 2), 0, 0, 0, -130);
   track.line(white1, -3, -111, 3, -111);
   d.design_at(ARC_CX, ARC_CY, ap_heading - heading)
@@ -110,7 +110,7 @@ void draw_mode_annunciations(const Draw& d) {
   } else if (lnav_on == 1) {
     f.text(d.font(9), white, -15, -118, "LNAV");
   }
-  if (ap_token108 == 1) {
+  if (ap_vertical_speed == 1) {
     if (vnav_on == 1) {
       const bool speed = ap_airspeed_hold == 1 && VnavSetSpd == 1;
       f.text(d.font(9), green, 27, -130, speed ? "VNAV SPD" : "VNAV PTH");

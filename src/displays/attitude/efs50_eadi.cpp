@@ -199,7 +199,7 @@ void draw_annunciations(const AttFrame& f, AttObjects& o) {
     f.text(o.font(FONT_ARIAL, 11), o.brush(ANN_GREEN), -54, -104, "LNAV");
   }
   if (token114 == 1.0) f.text(o.font(FONT_ARIAL, 11), o.brush(ANN_GREEN), -119, -94, "YD");
-  if (ap_token108 == 1.0) {
+  if (ap_vertical_speed == 1.0) {
     if (vnav_on == 1) f.text(o.font(FONT_ARIAL, 11), o.brush(WHITE), 21, -114, "VNAV");
     f.text(o.font(FONT_ARIAL, 11), o.brush(WHITE), 28, -104, "ALT");
   }

@@ -65,7 +65,7 @@ constexpr Mode lateral_modes[] = {
 constexpr Mode vertical_modes[] = {
     {"IAS", [] { return ap_airspeed_hold == 1; }},
     {"MACH", [] { return ap_mach_hold == 1; }},
-    {"ALT", [] { return ap_token108 == 1; }},
+    {"ALT", [] { return ap_vertical_speed == 1; }},
     {"GS", [] { return token112 == 1 && has_nav1_glideslope() != 0; }},
 };
 
@@ -219,7 +219,7 @@ void lower_right(const Fma& f) {
   if (pfd_et_field == 1) {
     if (!f.full) return;
     f.text(10, COLOUR_WHITE, 188, 280, "ET");
-    const int32_t seconds = std::max(pfd_elapsed_count, 0);
+    const int32_t seconds = std::max(seconds_counter, 0);
     draw_textf(f.g, f.t.font(10), f.t.brush(COLOUR_LIGHT_GREEN), 180, 290, DRAW_TEXT_MAX, "%02d:%02d",
                seconds / 3600, seconds % 3600 / 60);
   } else if (pfd_data_field == 0) {
@@ -234,7 +234,7 @@ void lower_right(const Fma& f) {
   } else if (pfd_data_field == 1) {
     if (!f.full || (pfd_course_source_nav != 1 && pfd_course_source_fms != 1)) return;
     f.text(10, COLOUR_WHITE, 183, 280, "TTG");
-    if (pfd_course_source_nav == 1) time_to_go(f, dme1_distance, dme_speed, COLOUR_LIGHT_GREEN);
+    if (pfd_course_source_nav == 1) time_to_go(f, dme1_distance, dme2_distance, COLOUR_LIGHT_GREEN);
     if (pfd_course_source_fms == 1) time_to_go(f, dist_to_active_wpt, true_airspeed, COLOUR_MAGENTA);
     f.text(10, COLOUR_WHITE, 190, 290, "MIN");
   }

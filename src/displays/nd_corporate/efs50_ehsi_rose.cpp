@@ -85,7 +85,7 @@ void vertical_scale(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
     box = nd_background_colour(EFS50EHSIBkgrdColorRed, EFS50EHSIBkgrdColorGreen, EFS50EHSIBkgrdColorBlue);
     letters[0] = "G";
     letters[1] = "S";
-  } else if (!gs && route_distance_to_go > 4.0 && EFS50NavMode == 2 && tod_passed == 1 && corp_plan_active()) {
+  } else if (!gs && route_distance_to_go > 4.0 && EFS50NavMode == 2 && tod_reached == 1 && corp_plan_active()) {
     p = std::trunc(std::clamp(finite_or(indicated_altitude - vnav_path_altitude, 0), -1000.0, 1000.0) * 0.057 - 10);
     letters[0] = "V";
     letters[1] = "N";

@@ -181,7 +181,7 @@ void summary(GfxGraphics* g, LayerObjects& o, const SummaryFonts& f, const Summa
     return;
   }
   dest.times(total);
-  const CorpText fuel = toc_passed == 1 ? corp_format(false, "%.0f%s", fuel_at_destination(d), weight_unit())
+  const CorpText fuel = toc_reached == 1 ? corp_format(false, "%.0f%s", fuel_at_destination(d), weight_unit())
                                         : corp_format(false, "---%s", weight_unit());
   dest.text(f.arial11, 190, fuel.s.c_str());
 }
