@@ -60,7 +60,7 @@ void draw_md80_ehsi_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g) {
 }
 
 void draw_c17_mfd_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g, double x, double y, double ahead_deg) {
-  draw_arc_member(ctx, g, C17, c17_mfd_center_x + x, c17_mfd_center_y + y, c17_mfd_map_radius, c17_mfd_range,
+  draw_arc_member(ctx, g, C17, c17_mfd_rose_cx + x, c17_mfd_rose_cy + y, c17_mfd_rose_radius, c17_mfd_range,
                   ahead_deg);
 }
 
@@ -74,6 +74,6 @@ void draw_proline4_mfd_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g) {
 }
 
 void draw_p1000_mfd_altitude_arc(const GaugeSurface* ctx, GfxGraphics* g) {
-  draw_arc_member(ctx, g, P1000, p1000_mfd_center_x, p1000_mfd_center_y, p1000_mfd_map_radius, p1000_mfd_range);
+  draw_arc_member(ctx, g, P1000, p1000_map_cx, p1000_map_cy, p1000_map_radius, p1000_mfd_range);
   restore_p1000_scale(g, ctx);
 }

@@ -179,7 +179,7 @@ void draw_md80_ehsi_boundaries(const GaugeSurface* ctx, GfxGraphics* g) {
 
 void draw_du1000_ehsi_boundaries(const GaugeSurface* ctx, GfxGraphics* g) {
   bool plan = du1000_ehsi_mode == 2;
-  draw_in_frame(ctx, g, CANVAS_DU1000_EHSI, 159, plan ? 155 : 272, du1000_ehsi_map_radius, du1000_ehsi_range,
+  draw_in_frame(ctx, g, CANVAS_DU1000_EHSI, 159, plan ? 155 : 272, du1000_map_radius, du1000_ehsi_range,
                 plan ? 0.0 : map_heading);
 }
 

@@ -240,15 +240,15 @@ void draw_md11_nd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 
 void draw_du1000_ehsi_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   if (du1000_ehsi_mode != 3) return;
-  map_px_per_nm = du1000_ehsi_map_radius / du1000_ehsi_range;
+  map_px_per_nm = du1000_map_radius / du1000_ehsi_range;
   FixInfoMember m{CANVAS_DU1000_EHSI, 159, 272, false, du1000_ehsi_range, COLOUR_GREEN, 1, 1, SideRule::TurnSide,
                   false};
   draw_fix_info(ctx, g, m);
 }
 
 void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
-  map_px_per_nm = p1000_mfd_map_radius / p1000_mfd_range;
-  FixInfoMember m{CANVAS_P1000_MFD, double(p1000_mfd_center_x), double(p1000_mfd_center_y), false, p1000_mfd_range,
+  map_px_per_nm = p1000_map_radius / p1000_mfd_range;
+  FixInfoMember m{CANVAS_P1000_MFD, double(p1000_map_cx), double(p1000_map_cy), false, p1000_mfd_range,
                   COLOUR_LIGHT_GREEN, 3, 0, SideRule::TurnSide, false, p1000_plan_view == 1};
   m.about_active = p1000_plan_view != 0;
   draw_fix_info(ctx, g, m);
@@ -256,7 +256,7 @@ void draw_p1000_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 }
 
 void draw_c17_mfd_fix_info_layer(const GaugeSurface* ctx, GfxGraphics* g, double centre_lat, double centre_lon) {
-  FixInfoMember m{CANVAS_C17_MFD, 122, double(c17_mfd_center_y), false, c17_mfd_range, COLOUR_GREEN, 1,
+  FixInfoMember m{CANVAS_C17_MFD, 122, double(c17_mfd_rose_cy), false, c17_mfd_range, COLOUR_GREEN, 1,
                   1, SideRule::HeadingDiff, false, c17_mfd_mode == 6};
   m.own_centre = true;
   m.centre_lat = centre_lat;

@@ -63,13 +63,13 @@ void draw_md80_ehsi_fixes_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 
 void draw_c17_map_fixes_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   bool plan = c17_mfd_mode == 6;
-  draw_self_framed(ctx, g, C17_MAP, CANVAS_C17_MFD, c17_mfd_center_x, c17_mfd_center_y, 0, c17_mfd_range, plan, plan,
+  draw_self_framed(ctx, g, C17_MAP, CANVAS_C17_MFD, c17_mfd_rose_cx, c17_mfd_rose_cy, 0, c17_mfd_range, plan, plan,
                    true);
 }
 
 void draw_du1000_ehsi_fixes_layer(GfxGraphics* g, double ref_lat, double ref_lon, double px_per_nm, double kx,
                                   double ky, double range_nm, double heading_deg) {
-  if (du1000_ehsi_int_on != 1 || !range_within(range_nm, 60)) return;
+  if (du1000_show_int != 1 || !range_within(range_nm, 60)) return;
   map_px_per_nm = px_per_nm;
   PointLayerView v = caller_framed_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
   draw_fixes(g, DU1000, v, ref_lat, ref_lon, ref_lat, ref_lon, ref_lat, ref_lon);

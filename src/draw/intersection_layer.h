@@ -16,7 +16,7 @@ void draw_md11_nd_fixes_layer(const GaugeSurface* ctx, GfxGraphics* g);
 void draw_md80_ehsi_fixes_layer(const GaugeSurface* ctx, GfxGraphics* g);
 void draw_c17_map_fixes_layer(const GaugeSurface* ctx, GfxGraphics* g);
 
-// Caller-framed members. DU-1000 EHSI: `du1000_ehsi_int_on`, range <= 60.
+// Caller-framed members. DU-1000 EHSI: `du1000_show_int`, range <= 60.
 void draw_du1000_ehsi_fixes_layer(GfxGraphics* g, double ref_lat, double ref_lon, double px_per_nm, double kx,
                                   double ky, double range_nm, double heading);
 // Pro Line 4 MFD: `mfd_int_on`, `proline4_mfd_range` <= 40; map_px_per_nm as set.

@@ -66,10 +66,10 @@ void draw_md80_ehsi_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 }
 
 void draw_p1000_mfd_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g) {
-  if (p1000_mfd_nav_on != 1) return;
+  if (p1000_show_navaids != 1) return;
   PointLayerView v;
-  v.f = half_layer_frame(g, ctx, p1000_mfd_center_x, p1000_mfd_center_y, p1000_mfd_map_radius, p1000_mfd_range);
-  active_or_present_point(p1000_mfd_wpt_centred != 0, v.ref_lat, v.ref_lon);
+  v.f = half_layer_frame(g, ctx, p1000_map_cx, p1000_map_cy, p1000_map_radius, p1000_mfd_range);
+  active_or_present_point(p1000_plan_view != 0, v.ref_lat, v.ref_lon);
   v.heading = p1000_map_heading();
   v.range = p1000_mfd_range;
   draw_navaids(g, P1000, v, v.ref_lat, v.ref_lon, present_lat, present_lon);
@@ -78,7 +78,7 @@ void draw_p1000_mfd_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 
 void draw_c17_map_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   bool plan = c17_mfd_mode == 6;
-  draw_self_framed(ctx, g, C17_MAP, CANVAS_C17_MFD, c17_mfd_center_x, c17_mfd_center_y, c17_mfd_map_radius,
+  draw_self_framed(ctx, g, C17_MAP, CANVAS_C17_MFD, c17_mfd_rose_cx, c17_mfd_rose_cy, c17_mfd_rose_radius,
                    c17_mfd_range, plan, plan, true);
 }
 

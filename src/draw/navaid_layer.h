@@ -14,7 +14,7 @@ extern int32_t du1000_vor_symbol_code;
 // Self-framed members, each under its switch and range limit: B737 ND `nd_nav_on`,
 // range <= 160; MD-11 ND `md11_nd_nav_on`, <= 320 in map mode, <= 160 in plan
 // mode 2; MD-80 EHSI `md80_ehsi_nav_on`, <= 160; Primus 1000 MFD
-// `p1000_mfd_nav_on` (no range limit; restores the display scale); the C-17 map
+// `p1000_show_navaids` (no range limit; restores the display scale); the C-17 map
 // member, which no display calls, has neither.
 void draw_b737_nd_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g);
 void draw_md11_nd_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g);

@@ -114,11 +114,11 @@ void draw_md80_ehsi_airports_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 }
 
 void draw_p1000_mfd_airports_layer(const GaugeSurface* ctx, GfxGraphics* g) {
-  if (p1000_mfd_apt_on != 1 || !range_within(p1000_mfd_range, 80)) return;
-  LayerFrame f = half_layer_frame(g, ctx, p1000_mfd_center_x, p1000_mfd_center_y, p1000_mfd_map_radius,
+  if (p1000_show_airports != 1 || !range_within(p1000_mfd_range, 80)) return;
+  LayerFrame f = half_layer_frame(g, ctx, p1000_map_cx, p1000_map_cy, p1000_map_radius,
                                   p1000_mfd_range);
   double ref_lat, ref_lon;
-  active_or_present_point(p1000_mfd_wpt_centred != 0, ref_lat, ref_lon);
+  active_or_present_point(p1000_plan_view != 0, ref_lat, ref_lon);
   draw_airports(g, P1000, f, ref_lat, ref_lon, p1000_map_heading(), p1000_mfd_range, ref_lat, ref_lon, present_lat,
                 present_lon);
   restore_p1000_scale(g, ctx);
@@ -126,7 +126,7 @@ void draw_p1000_mfd_airports_layer(const GaugeSurface* ctx, GfxGraphics* g) {
 
 void draw_du1000_ehsi_airports_layer(GfxGraphics* g, double ref_lat, double ref_lon, double px_per_nm, double kx,
                                      double ky, double range_nm, double heading_deg) {
-  if (du1000_ehsi_apt_on != 1 || !range_within(range_nm, 120)) return;
+  if (du1000_show_apt != 1 || !range_within(range_nm, 120)) return;
   map_px_per_nm = px_per_nm;
   LayerFrame f;
   f.kx = kx;

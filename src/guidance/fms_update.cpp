@@ -47,11 +47,11 @@ void p1000_controller_timeout() {
     p1000_cntr_open = 0;
     p1000_cntr_idle_checks = 0;
     hdg_change_timer = 999;
-    if (p1000_mfd_wpt_centred == 1) {
-      p1000_mfd_wpt_centred = 0;
-      p1000_mfd_center_x = 134;
-      p1000_mfd_center_y = 148;
-      p1000_mfd_map_radius = 53;
+    if (p1000_plan_view == 1) {
+      p1000_plan_view = 0;
+      p1000_map_cx = 134;
+      p1000_map_cy = 148;
+      p1000_map_radius = 53;
     }
   }
 }

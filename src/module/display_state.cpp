@@ -63,7 +63,7 @@ int32_t c17_mfd_last_engine_page = 9;
 int32_t c17_mfd_last_nav_format = 0;
 C17MfdState c17_mfd_instances[5] = {{0, 9, 0}, {1, 9, 0}, {3, 9, 0}, {9, 9, 0}, {10, 9, 0}};
 double c17_mfd_range = 80.0;
-int32_t c17_mfd_center_x = 122, c17_mfd_center_y = 178, c17_mfd_map_radius = 172;
+int32_t c17_mfd_rose_cx = 122, c17_mfd_rose_cy = 178, c17_mfd_rose_radius = 172;
 
 int32_t md80_ehsi_map_radius = 180;
 double efs50_ehsi_map_radius = 95.0;

@@ -46,46 +46,30 @@ extern int32_t efs50_brg1_source, efs50_brg2_source;
 // DU-1000.
 extern int32_t du1000_ehsi_mode;  // 0..3
 extern double du1000_ehsi_range;
-extern int32_t du1000_map_radius;
+extern int32_t du1000_map_radius;  // also "du1000_ehsi_map_radius"
+// Also "du1000_ehsi_apt_on", "du1000_ehsi_vor_on", "du1000_ehsi_int_on", "du1000_ehsi_ndb_on".
 extern int32_t du1000_show_apt, du1000_show_vor, du1000_show_int, du1000_show_ndb;
 
-inline int32_t& du1000_ehsi_apt_on = du1000_show_apt;
-inline int32_t& du1000_ehsi_vor_on = du1000_show_vor;
-inline int32_t& du1000_ehsi_int_on = du1000_show_int;
-inline int32_t& du1000_ehsi_ndb_on = du1000_show_ndb;
-inline int32_t& du1000_ehsi_map_radius = du1000_map_radius;
-
-// Pro Line 4 and C-17 map layers (shared switches, known under three names).
+// Pro Line 4 and C-17 map layers.
 extern int32_t proline4_mfd_format;  // 0..3
 extern int32_t proline4_mfd_map_radius;
 extern double proline4_mfd_range;
 extern int32_t proline4_mfd_brg1_source, proline4_mfd_brg2_source;
+// Shared by the Pro Line 4 MFD and the C-17 map; also "proline4_mfd_show_apt" (_vor, _int, _ndb)
+// and "map_layer_apt" (_vor, _ndb).
 extern int32_t mfd_apt_on, mfd_vor_on, mfd_int_on, mfd_ndb_on;
-inline int32_t& proline4_mfd_show_apt = mfd_apt_on;
-inline int32_t& proline4_mfd_show_vor = mfd_vor_on;
-inline int32_t& proline4_mfd_show_int = mfd_int_on;
-inline int32_t& proline4_mfd_show_ndb = mfd_ndb_on;
-inline int32_t& map_layer_apt = mfd_apt_on;
-inline int32_t& map_layer_vor = mfd_vor_on;
-inline int32_t& map_layer_ndb = mfd_ndb_on;
 
 // Primus 1000.
 extern double p1000_mfd_range;
 extern double p1000_mfd_tcas_range;
+// Also "p1000_mfd_center_x", "p1000_mfd_center_y", "p1000_mfd_map_radius".
 extern int32_t p1000_map_cx, p1000_map_cy, p1000_map_radius;
-extern int32_t p1000_plan_view;
-extern int32_t p1000_show_navaids, p1000_show_airports;
+extern int32_t p1000_plan_view;  // also "p1000_mfd_wpt_centred", "p1000_mfd_select_flag"
+extern int32_t p1000_show_navaids, p1000_show_airports;  // also "p1000_mfd_nav_on", "p1000_mfd_apt_on"
 extern int32_t p1000_cntr_open, p1000_cntr_menu;
 extern int32_t p1000_cntr_draw_count;   // controller draws, 1..30000
 extern int32_t p1000_cntr_seen_count;   // draw count at the last idle check
 extern int32_t p1000_cntr_idle_checks;  // idle checks since the count last moved
-inline int32_t& p1000_mfd_apt_on = p1000_show_airports;
-inline int32_t& p1000_mfd_nav_on = p1000_show_navaids;
-inline int32_t& p1000_mfd_center_x = p1000_map_cx;
-inline int32_t& p1000_mfd_center_y = p1000_map_cy;
-inline int32_t& p1000_mfd_map_radius = p1000_map_radius;
-inline int32_t& p1000_mfd_wpt_centred = p1000_plan_view;
-inline int32_t& p1000_mfd_select_flag = p1000_plan_view;
 // Controller VNAV menu.
 extern int32_t p1000_vnav_dist_sel;     // 0 not selected; 2 labels "FM", else "TO"
 extern double p1000_vnav_distance;      // NM, 0 none
@@ -111,11 +95,9 @@ extern double c17_mfd_range;             // NM, range of the map formats
 extern int32_t c17_mfd_route_on;
 extern int32_t c17_arc_loc_scale_on;
 // Rose geometry of the format drawn last, design units of the 246 x 241 canvas: centre
-// and radius, set by the C-17 dispatcher for each format.
-extern int32_t c17_mfd_center_x, c17_mfd_center_y, c17_mfd_map_radius;
-inline int32_t& c17_mfd_rose_cx = c17_mfd_center_x;
-inline int32_t& c17_mfd_rose_cy = c17_mfd_center_y;
-inline int32_t& c17_mfd_rose_radius = c17_mfd_map_radius;
+// and radius, set by the C-17 dispatcher for each format; also "c17_mfd_center_x",
+// "c17_mfd_center_y", "c17_mfd_map_radius".
+extern int32_t c17_mfd_rose_cx, c17_mfd_rose_cy, c17_mfd_rose_radius;
 
 // Map radii of the displays whose frames set them each draw.
 extern int32_t md80_ehsi_map_radius;
@@ -123,9 +105,7 @@ extern double efs50_ehsi_map_radius;
 
 // Shared switches.
 extern int32_t tcas_shown;   // alias of nd_tcas_on kept in step by nd_toggle_tcas
-extern int32_t atc_bdry_on;  // ATC-boundary layer
-inline int32_t& atc_boundaries_shown = atc_bdry_on;
-inline int32_t& atc_boundary_layer_on = atc_bdry_on;
+extern int32_t atc_bdry_on;  // ATC-boundary layer; also "atc_boundaries_shown", "atc_boundary_layer_on"
 
 // MCU: 1 asks the MCU pages to repaint.
 extern int32_t mcu_redraw;

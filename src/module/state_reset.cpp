@@ -33,8 +33,8 @@ void reset_sim_access_state() {
            p1000_show_navaids, p1000_show_airports, p1000_cntr_open, p1000_cntr_menu, p1000_cntr_draw_count,
            p1000_cntr_seen_count, p1000_cntr_idle_checks, p1000_vnav_dist_sel, p1000_vnav_distance,
            p1000_vnav_elev_sel, p1000_vnav_elevation, p1000_vnav_vang_sel, p1000_vnav_vs, c17_mfd_mode,
-           c17_mfd_last_engine_page, c17_mfd_last_nav_format, c17_mfd_instances, c17_mfd_range, c17_mfd_center_x,
-           c17_mfd_center_y, c17_mfd_map_radius, md80_ehsi_map_radius, efs50_ehsi_map_radius, c17_mfd_route_on,
+           c17_mfd_last_engine_page, c17_mfd_last_nav_format, c17_mfd_instances, c17_mfd_range, c17_mfd_rose_cx,
+           c17_mfd_rose_cy, c17_mfd_rose_radius, md80_ehsi_map_radius, efs50_ehsi_map_radius, c17_mfd_route_on,
            c17_arc_loc_scale_on, tcas_shown, atc_bdry_on, mcu_redraw);
     // ipc_client.cpp
     s.keep(active_rwy_lines, mcu_aptinfo_subpage_count);

@@ -199,7 +199,7 @@ TEST_F(C17MapTest, RouteScaleOfEachArcFormatMatchesItsRangeLabels) {
 
 TEST_F(C17MapTest, LayersByRangeAndWithTheRouteSwitchedOff) {
   map_at(3);
-  map_layer_apt = 1;
+  mfd_apt_on = 1;
   plan({"WPA", "WPB"}, 1);
   struct Row {
     double range;

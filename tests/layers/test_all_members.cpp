@@ -92,8 +92,8 @@ void populate() {
   b737_map_on(5, 40);
   md11_nd_apt_on = md11_nd_nav_on = md11_nd_int_on = 1;
   md80_ehsi_apt_on = md80_ehsi_nav_on = md80_ehsi_int_on = 1;
-  p1000_mfd_apt_on = p1000_mfd_nav_on = 1;
-  du1000_ehsi_apt_on = du1000_ehsi_int_on = 1;
+  p1000_show_airports = p1000_show_navaids = 1;
+  du1000_show_apt = du1000_show_int = 1;
   du1000_ehsi_mode = 3;
   mfd_apt_on = mfd_vor_on = mfd_ndb_on = mfd_int_on = 1;
   md11_nd_range = md80_ehsi_range = p1000_mfd_range = c17_mfd_range = proline4_mfd_range = efs50_ehsi_range = 40;

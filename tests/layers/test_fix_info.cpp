@@ -139,9 +139,9 @@ TEST(FixInfo, C17SidesAreSwappedAgainstTheBase) {
 
 TEST(FixInfo, P1000ColoursSymbolsAndScale) {
   place_aircraft(LAT, LON);
-  p1000_mfd_center_x = 136;
-  p1000_mfd_center_y = 200;
-  p1000_mfd_map_radius = 100;
+  p1000_map_cx = 136;
+  p1000_map_cy = 200;
+  p1000_map_radius = 100;
   p1000_mfd_range = 40;
   set_fix(1, "FIX", point_from(LAT, LON, 0, 10), "I", {{0, 4}});
   LayerScene s(CANVAS_P1000_MFD, 544, 628);

@@ -112,7 +112,7 @@ TEST(HoldLayer, P1000DrawnInLightGreenNorthUpInThePlanViewAndHeadingUpOnTheMap) 
     double x, y;  // the fix 10 NM north at 100 units a 40 NM
   };
   for (const Case& c : {Case{1, 136, 175}, Case{0, 111, 200}}) {
-    p1000_mfd_select_flag = c.plan;
+    p1000_plan_view = c.plan;
     s.rec().clear();
     draw_p1000_mfd_hold_layer(s.ctx(), s.g, 100, 136, 200, 40);
     EXPECT_EQ(s.rec().count(GfxOp::Arc, COLOUR_LIGHT_GREEN), 2) << c.plan;
@@ -120,7 +120,7 @@ TEST(HoldLayer, P1000DrawnInLightGreenNorthUpInThePlanViewAndHeadingUpOnTheMap) 
     EXPECT_TRUE(near(s.design_of(*s.rec().of(GfxOp::Line)[0], 0, 0), c.x, c.y)) << c.plan;
   }
   EXPECT_EQ(s.rec().of(GfxOp::Arc)[1]->args[1], double(int32_t(0.66 * 10)));  // 0.66 for left turns too
-  p1000_mfd_select_flag = 0;
+  p1000_plan_view = 0;
 }
 
 TEST(HoldLayer, Md11PlanModeWithoutPlanIsNorthUpAboutTheAircraft) {

@@ -124,7 +124,7 @@ TEST(NavaidLayer, ProLine4AndC17Gates) {
 TEST(NavaidLayer, P1000DrawsWithoutRangeLimitAndRestoresItsScale) {
   place_aircraft(LAT, LON);
   set_navaids({nav_record("SEA", point_from(LAT, LON, 0, 10), "V")});
-  p1000_mfd_nav_on = 1;
+  p1000_show_navaids = 1;
   p1000_mfd_range = 640;
   LayerScene s(CANVAS_P1000_MFD, 544, 628);
   draw_p1000_mfd_navaids_layer(s.ctx(), s.g);
@@ -169,7 +169,7 @@ TEST(FixLayer, B737TrianglesWithLabelsFromTheProjectedPointAndGate40) {
 TEST(FixLayer, Du1000DiamondsAndMemberGates) {
   place_aircraft(LAT, LON);
   set_airway_fixes({nav_record("DUBYA", point_from(LAT, LON, 0, 10), "I")});
-  du1000_ehsi_int_on = 1;
+  du1000_show_int = 1;
   LayerScene s(CANVAS_DU1000_EHSI);
   double kx, ky;
   set_scaled_frame(s.g, s.surface.width, s.surface.height, CANVAS_DU1000_EHSI, 159, 272, kx, ky);

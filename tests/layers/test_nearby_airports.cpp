@@ -113,10 +113,10 @@ TEST(AirportLayer, SwitchAndRangeGates) {
 
   // Primus 1000 up to 80, DU-1000 up to 120, Pro Line 4 up to 80, C-17 up to 160.
   s.rec().clear();
-  p1000_mfd_apt_on = 1;
+  p1000_show_airports = 1;
   p1000_mfd_range = 160;
   draw_p1000_mfd_airports_layer(s.ctx(), s.g);
-  du1000_ehsi_apt_on = 1;
+  du1000_show_apt = 1;
   draw_du1000_ehsi_airports_layer(s.g, LAT, LON, 1, 1, 1, 160, 0);
   mfd_apt_on = 1;
   proline4_mfd_range = 160;
@@ -192,11 +192,11 @@ TEST(AirportLayer, C17LabelShiftsNineUnitsPerCharacterOfTheWholeIdent) {
 TEST(AirportLayer, P1000CircleCornerAtTheProjectedPointAndScaleRestored) {
   place_aircraft(LAT, LON);
   set_airports({nav_record("KAAA", point_from(LAT, LON, 0, 10))});
-  p1000_mfd_apt_on = 1;
+  p1000_show_airports = 1;
   p1000_mfd_range = 40;
-  p1000_mfd_center_x = 136;
-  p1000_mfd_center_y = 200;
-  p1000_mfd_map_radius = 100;
+  p1000_map_cx = 136;
+  p1000_map_cy = 200;
+  p1000_map_radius = 100;
   LayerScene s(CANVAS_P1000_MFD);
   draw_p1000_mfd_airports_layer(s.ctx(), s.g);
   auto ellipses = s.rec().of(GfxOp::Ellipse);
@@ -213,7 +213,7 @@ TEST(AirportLayer, P1000CircleCornerAtTheProjectedPointAndScaleRestored) {
 TEST(AirportLayer, Du1000DrawsTheStarGlyphAndMagentaIdent) {
   place_aircraft(LAT, LON);
   set_airports({nav_record("KAAA", point_from(LAT, LON, 90, 10))});
-  du1000_ehsi_apt_on = 1;
+  du1000_show_apt = 1;
   LayerScene s(CANVAS_DU1000_EHSI);
   double kx, ky;
   set_scaled_frame(s.g, s.surface.width, s.surface.height, CANVAS_DU1000_EHSI, 159, 272, kx, ky);

@@ -161,9 +161,9 @@ TEST(AltitudeArc, MemberBoxesCentresAndColours) {
 
   LayerScene p(CANVAS_P1000_MFD, 544, 628);
   set_canvas_scale(p.g, 544, 628, CANVAS_P1000_MFD);
-  p1000_mfd_center_x = 136;
-  p1000_mfd_center_y = 200;
-  p1000_mfd_map_radius = 100;
+  p1000_map_cx = 136;
+  p1000_map_cy = 200;
+  p1000_map_radius = 100;
   p1000_mfd_range = 40;
   draw_p1000_mfd_altitude_arc(p.ctx(), p.g);
   const GfxRecord& a = *p.rec().of(GfxOp::Arc).at(0);

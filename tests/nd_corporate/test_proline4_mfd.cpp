@@ -25,7 +25,7 @@ struct Proline4 : ::testing::Test {
     proline4_mfd_format = 3;
     proline4_mfd_map_radius = 140;
     proline4_mfd_range = 40;
-    proline4_mfd_show_vor = proline4_mfd_show_ndb = proline4_mfd_show_apt = proline4_mfd_show_int = 0;
+    mfd_vor_on = mfd_ndb_on = mfd_apt_on = mfd_int_on = 0;
     proline4_mfd_brg1_source = proline4_mfd_brg2_source = 0;
     atc_bdry_on = 0;
     fpl_active_index = FPL_NO_PLAN;

@@ -22,7 +22,7 @@ constexpr Du1000Mode MODES[] = {
 // The map overlay is left out only with no plan and every layer off.
 bool overlay_gate() {
   return fpl_active_index != 999 || du1000_show_int == 1 || du1000_show_vor == 1 || du1000_show_ndb == 1 ||
-         du1000_show_apt == 1 || tcas_shown == 1 || atc_boundaries_shown == 1;
+         du1000_show_apt == 1 || tcas_shown == 1 || atc_bdry_on == 1;
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ void du1000_ehsi_map_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g, int32
     }
     // With traffic shown the later layers draw under the plain canvas scale.
     if (tcas_shown == 1) nd_frame(g, ctx, DU1000);
-    if (atc_boundaries_shown == 1 && draw_mode != 3) {
+    if (atc_bdry_on == 1 && draw_mode != 3) {
       nd_trace("boundaries");
       draw_du1000_ehsi_boundaries(ctx, g);
     }

@@ -118,7 +118,7 @@ void map_underlay(GfxGraphics* g, const GaugeSurface* ctx, LayerObjects& o) {
   if (!efs50_range_usable()) return;
   const double range = efs50_ehsi_range;
   const int32_t radius = int32_t(efs50_ehsi_map_radius);
-  if (atc_boundaries_shown == 1) {
+  if (atc_bdry_on == 1) {
     nd_trace("boundaries");
     frame(g, ctx);
     draw_atc_boundaries(g, radius, 0, 0, range, map_heading);

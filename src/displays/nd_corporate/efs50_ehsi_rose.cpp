@@ -30,7 +30,7 @@ void map_underlay(GfxGraphics* g, const GaugeSurface* ctx, int32_t draw_mode) {
   const int32_t radius = int32_t(efs50_ehsi_map_radius);
   nd_frame(g, ctx, EFS50);
   efs50_clip_rose(g);
-  if (atc_boundaries_shown == 1 && draw_mode != 3) {
+  if (atc_bdry_on == 1 && draw_mode != 3) {
     nd_trace("boundaries");
     draw_atc_boundaries(g, radius, CX, CY, range, map_heading);
   }

@@ -146,7 +146,7 @@ void map_layers(const P1000Frame& f, GfxGraphics* g, int32_t draw_mode) {
     draw_p1000_mfd_airports_layer(ctx, g);
   }
   if (p1000_cntr_open == 0) {
-    if (atc_boundaries_shown == 1 && draw_mode != 3) {
+    if (atc_bdry_on == 1 && draw_mode != 3) {
       nd_trace("boundaries");
       draw_atc_boundaries(g, radius, cx, cy, range, f.map_up, f.ref_lat, f.ref_lon);
     }

@@ -86,15 +86,15 @@ void proline4_mfd_map_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw
   double sx = 0, sy = 0;
   const bool grid = set_scaled_frame(g, ctx->width, ctx->height, PL4, PL4_CENTRE_X, cy, sx, sy);
   map_px_per_nm = radius / range;
-  if (grid && range <= 160 && (proline4_mfd_show_vor == 1 || proline4_mfd_show_ndb == 1)) {
+  if (grid && range <= 160 && (mfd_vor_on == 1 || mfd_ndb_on == 1)) {
     nd_trace("navaids");
     draw_proline4_mfd_navaids_layer(ctx, g, v.lat, v.lon);
   }
-  if (grid && range <= 80 && proline4_mfd_show_apt == 1) {
+  if (grid && range <= 80 && mfd_apt_on == 1) {
     nd_trace("airports");
     draw_proline4_mfd_airports_layer(ctx, g, v.lat, v.lon);
   }
-  if (grid && range <= 40 && proline4_mfd_show_int == 1) {
+  if (grid && range <= 40 && mfd_int_on == 1) {
     nd_trace("fixes");
     draw_proline4_mfd_fixes_layer(ctx, g, v.lat, v.lon);
   }
@@ -119,7 +119,7 @@ void proline4_mfd_map_draw(const GaugeSurface* ctx, GfxGraphics* g, int32_t draw
     nd_trace("hold");
     draw_proline4_mfd_hold_layer(ctx, g, radius, 0, 0, range);
   }
-  if (atc_boundaries_shown == 1 && draw_mode != 3) {
+  if (atc_bdry_on == 1 && draw_mode != 3) {
     nd_trace("boundaries");
     nd_frame(g, ctx, PL4, PL4_CENTRE_X, cy);
     draw_proline4_mfd_boundaries(ctx, g);

@@ -65,7 +65,7 @@ PANEL_CLICK(proline4_ctrl_brg2_click, proline4_mfd_brg2_source = next_pointer_so
 PANEL_CLICK(proline4_aux_tcas_click, nd_toggle_tcas())
 PANEL_CLICK(proline4_aux_int_click, nd_toggle_int())
 PANEL_CLICK(proline4_aux_nav_click, nd_toggle_nav())
-PANEL_CLICK(proline4_aux_ndb_click, proline4_mfd_show_ndb = proline4_mfd_show_ndb == 0 ? 1 : 0)
+PANEL_CLICK(proline4_aux_ndb_click, mfd_ndb_on = mfd_ndb_on == 0 ? 1 : 0)
 PANEL_CLICK(proline4_aux_apt_click, nd_toggle_apt())
 PANEL_CLICK(proline4_aux_bdry_click, nd_toggle_boundaries())
 
