@@ -115,11 +115,11 @@ void left_key(const LegLine& line) {
   if (c17_cdu_scratchpad.empty()) {
     if (n >= fpl_edit_last) return;
     c17_cdu_scratchpad = std::string(fpl_edit[n].ident).substr(0, SMITHS_SCRATCHPAD_MAX);
-    if (legs_mode == 1) smiths_dir_intc_index = n;
-    if (legs_mode == 2) smiths_hold_at_index = n;
+    if (smiths_legs_mode == 1) smiths_dir_intc_index = n;
+    if (smiths_legs_mode == 2) smiths_hold_at_index = n;
     return;
   }
-  if (legs_mode == 2 && c17_cdu_scratchpad.rfind("HOLD AT ", 0) == 0) return place_hold_at(n);
+  if (smiths_legs_mode == 2 && c17_cdu_scratchpad.rfind("HOLD AT ", 0) == 0) return place_hold_at(n);
   for (int j = n; j <= fpl_edit_last; ++j) {
     if (c17_cdu_scratchpad == fpl_edit[j].ident) {
       if (j > n) remove_edit_rows(n, j);
@@ -152,26 +152,26 @@ void default_intercept(int t) {
 void key_l6() {
   if (fpl_changed_state == 4) return erase_route_mods();
   if (c17_cdu_scratchpad.empty()) return;
-  if (legs_mode == 2 && smiths_hold_at_index != 0) {
+  if (smiths_legs_mode == 2 && smiths_hold_at_index != 0) {
     const int rec = smiths_hold_at_index;
     const int place = add_hold(rec, 1, HOLD_LEG_MINUTES);
     if (place == 0) return message("INVALID ENTRY");
     smiths_hold_at_index = 0;
     c17_cdu_scratchpad.clear();
     open_hold_page(place, rec);
-  } else if (legs_mode == 2) {
+  } else if (smiths_legs_mode == 2) {
     const int found = create_user_waypoint(0, c17_cdu_scratchpad);
     if (found == 0) return message("NOT IN DATABASE");
     smiths_hold_select_entry = 1;
     if (found > 1) open_fix_choice(0);
     c17_cdu_scratchpad = "HOLD AT " + c17_cdu_scratchpad;
-  } else if (legs_mode == 1 && smiths_dir_intc_index == 0) {
+  } else if (smiths_legs_mode == 1 && smiths_dir_intc_index == 0) {
     const int found = create_user_waypoint(0, c17_cdu_scratchpad);
     if (found == 0) return message("NOT IN DATABASE");
     if (found > 1) return open_fix_choice(0);
     if (!insert_edit_record(active_or_first(), 1, 1)) return message("INVALID ENTRY");
     c17_cdu_scratchpad.clear();
-  } else if (legs_mode == 1) {
+  } else if (smiths_legs_mode == 1) {
     const int t = smiths_dir_intc_index;
     smiths_dir_intc_index = 0;
     if (!edit_record(t)) return message("INVALID ENTRY");
@@ -202,25 +202,25 @@ void hold_at_present_position() {
 }
 
 void key_r6(int first, int& page, int count) {
-  if (legs_mode == 1 && dir_intc_crs_pending == 1) return enter_intercept_course();
-  if (legs_mode == 2) return hold_at_present_position();
+  if (smiths_legs_mode == 1 && dir_intc_crs_pending == 1) return enter_intercept_course();
+  if (smiths_legs_mode == 2) return hold_at_present_position();
   if (!smiths_plan_mode_shown()) {
     if (fpl_changed_state == 1) fpl_changed_step();
     else c17_cdu_page = C17_CDU_RTE;
     return;
   }
   const int last = shown_last();
-  ++plan_centre_index;
-  if (plan_centre_index >= last) {
+  ++plan_center_index;
+  if (plan_center_index >= last) {
     page = 1;
-    plan_centre_index = 1;
-  } else if (plan_centre_index > first + 4) {
+    plan_center_index = 1;
+  } else if (plan_center_index > first + 4) {
     if (page < count) {
       ++page;
-      plan_centre_index = 0;
+      plan_center_index = 0;
     } else {
       page = 1;
-      plan_centre_index = 1;
+      plan_center_index = 1;
     }
   }
 }
@@ -276,26 +276,26 @@ void draw_record(const CduPage& p, int i, double y) {
   // Only the active plan has an active record; an edit index is not one.
   if (active_shown() && i == fpl_active_index) cdu_boxed(p, 0, y, 0, y, int(strnlen(r.ident, sizeof r.ident)), ident);
   else cdu_large(p, 0, y, ident);
-  if (smiths_plan_mode_shown() && i == plan_centre_index) cdu_large(p, 80, y, "<CTR>");
+  if (smiths_plan_mode_shown() && i == plan_center_index) cdu_large(p, 80, y, "<CTR>");
   draw_constraint(p, r, y);
 }
 
 void draw_lower_block(const CduPage& p) {
-  if (legs_mode == 0 && fpl_changed_state == 4) {
+  if (smiths_legs_mode == 0 && fpl_changed_state == 4) {
     if (b737_nd_mode >= 7) {
       cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . .");
       cdu_small(p, 180, 184, "M A P  C T R");
     } else {
       cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . . . . . . . .");
     }
-  } else if (legs_mode == 1 && dir_intc_crs_pending == 0) {
+  } else if (smiths_legs_mode == 1 && dir_intc_crs_pending == 0) {
     cdu_small(p, 0, 184, "D I R E C T    T O                    I N T C    L E G");
     cdu_large(p, 100, 179, "- - - - - -");
     static const double left[5] = {1, 10, 20, 30, 40}, right[5] = {200, 210, 220, 230, 240};
     cdu_entry_boxes(p, left, 5, 198);
     cdu_entry_boxes(p, right, 5, 198);
     cdu_small(p, 165, 198, "T O");
-  } else if (legs_mode == 1) {
+  } else if (smiths_legs_mode == 1) {
     cdu_small(p, 0, 184, ". . . . . . . . . . . . . . . . . . . . . . . I N T C    C R S");
     double crs = -1.0;
     if (edit_record(dir_intc_row) && fpl_edit[dir_intc_row].intc_course > -1.0)
@@ -304,7 +304,7 @@ void draw_lower_block(const CduPage& p) {
       crs = fpl_edit[fpl_active_index].intc_course;
     if (crs > -1.0) cdu_largef(p, 215, 193, "%03.0f\xB0", crs);
     else cdu_large(p, 215, 193, "- - -");
-  } else if (legs_mode == 2) {
+  } else if (smiths_legs_mode == 2) {
     cdu_large(p, 0, 176, "- - - - - - -                  - - - - - - - - - -");
     cdu_small(p, 80, 181, "H O L D  A T");
     static const double xs[5] = {5, 15, 25, 35, 45};
@@ -316,29 +316,29 @@ void draw_lower_block(const CduPage& p) {
 void draw_line_6(const CduPage& p) {
   if (smiths_plan_mode_shown()) cdu_large(p, 190, 209, "STEP >");
   else if (fpl_changed_state == 1) cdu_large(p, 170, 209, "ACTIVATE >");
-  else if (fpl_changed_state >= 2 && legs_mode == 0) cdu_large(p, 150, 209, "RTE DATA >");
+  else if (fpl_changed_state >= 2 && smiths_legs_mode == 0) cdu_large(p, 150, 209, "RTE DATA >");
   if (fpl_changed_state == 4) cdu_large(p, 0, 209, "< ERASE");
 }
 
 }  // namespace
 
 void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
-  if ((legs_key_flag == 1 || hold_key_flag == 1) && (fpl_changed_state == 0 || fpl_changed_state == 3))
+  if ((smiths_legs_key_flag == 1 || smiths_hold_key_flag == 1) && (fpl_changed_state == 0 || fpl_changed_state == 3))
     copy_active_to_edit();
-  if (legs_mode == 1 && dir_intc_crs_pending == 0 && c17_cdu_pending_lsk == 12) c17_cdu_pending_lsk = 11;
+  if (smiths_legs_mode == 1 && dir_intc_crs_pending == 0 && c17_cdu_pending_lsk == 12) c17_cdu_pending_lsk = 11;
 
   const int last = shown_last();
-  legs_page_count = (hold_count + (last < 0 ? 0 : last) + 4) / 5;
-  if (legs_page_count < 1) legs_page_count = 1;
-  if (legs_page_no < 1 || legs_page_no > legs_page_count) legs_page_no = legs_page_no < 1 ? 1 : legs_page_count;
-  const int page = legs_page_no;
+  smiths_legs_page_count = (hold_count + (last < 0 ? 0 : last) + 4) / 5;
+  if (smiths_legs_page_count < 1) smiths_legs_page_count = 1;
+  if (smiths_legs_page_no < 1 || smiths_legs_page_no > smiths_legs_page_count) smiths_legs_page_no = smiths_legs_page_no < 1 ? 1 : smiths_legs_page_count;
+  const int page = smiths_legs_page_no;
   const int first = first_record(page);
-  int next = c17_cdu_step_page(page, legs_page_count, prev_page_flag == 1 && next_page_flag != 1,
-                               next_page_flag == 1);
+  int next = c17_cdu_step_page(page, smiths_legs_page_count, smiths_prev_page_key == 1 && smiths_next_page_key != 1,
+                               smiths_next_page_key == 1);
   if (smiths_plan_mode_shown()) {
-    if ((next_page_flag == 1 && first < last) || prev_page_flag == 1) plan_centre_index = first;
+    if ((smiths_next_page_key == 1 && first < last) || smiths_prev_page_key == 1) plan_center_index = first;
     // A centre record passed since (before the page's first) moves to the first.
-    else if (plan_centre_index == 0 || plan_centre_index < first) plan_centre_index = first;
+    else if (plan_center_index == 0 || plan_center_index < first) plan_center_index = first;
   }
 
   LegLine rows[6];
@@ -347,15 +347,15 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
   else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0 && !rows[k - 5].hold) right_key(rows[k - 5].rec);
   else if (k == 11) key_l6();
-  else if (k == 12) key_r6(first, next, legs_page_count);
-  legs_page_no = next;
+  else if (k == 12) key_r6(first, next, smiths_legs_page_count);
+  smiths_legs_page_no = next;
 
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
   if (fpl_changed_state == 3) cdu_large(p, 20, 0, "ACT");
   else if (fpl_changed_state == 4) cdu_boxed(p, 20, 0, 18, 0, 3, "MOD");
   cdu_large(p, 63, 0, "FLT  PLAN");
-  cdu_smallf(p, 220, 0, "%2d / %2d", page, int(legs_page_count));
+  cdu_smallf(p, 220, 0, "%2d / %2d", page, int(smiths_legs_page_count));
   cdu_build_leg_rows(shown_plan(), shown_last(), first, rows);
   const FlightPlanWpt* t = shown_plan();
   for (int r = 1; r <= 5; ++r) {

@@ -103,7 +103,7 @@ void init_key() {
 
 void draw_title(const CduPage& p, const char* title) {
   cdu_large(p, 63, 0, title);
-  cdu_smallf(p, 220, 0, "%2d / %2d", int(perf_sub_page), int(PERF_SUB_PAGES));
+  cdu_smallf(p, 220, 0, "%2d / %2d", int(smiths_perf_page_no), int(PERF_SUB_PAGES));
 }
 
 void draw_init(const CduPage& p) {
@@ -124,7 +124,7 @@ void limits_key() {
     c17_cdu_page = C17_CDU_MSN_INDEX;
   } else if (k == 12) {
     c17_cdu_page = C17_CDU_PROGRESS;
-    progress_sub_page = 2;
+    smiths_progress_page_no = 2;
   }
 }
 
@@ -137,10 +137,10 @@ void draw_limits(const CduPage& p) {
 }  // namespace
 
 void c17_cdu_perf_page(GaugeSurface* rec, GfxGraphics* g) {
-  perf_sub_page = cdu_step_page(perf_sub_page, PERF_SUB_PAGES);
+  smiths_perf_page_no = cdu_step_page(smiths_perf_page_no, PERF_SUB_PAGES);
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
-  if (perf_sub_page == 1) draw_init(p);
+  if (smiths_perf_page_no == 1) draw_init(p);
   else draw_limits(p);
   cdu_large(p, 0, 184, "- - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "< ERASE" : "< INDEX");

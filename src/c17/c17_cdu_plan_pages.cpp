@@ -38,11 +38,11 @@ void load_and_activate(int n) {
 // scratchpad (row 0, legs mode 2).
 bool choose_for_legs(int e) {
   if (select_wpt_row >= 1) return insert_edit_record(select_wpt_row, e);
-  if (legs_mode == 1) {
+  if (smiths_legs_mode == 1) {
     const int at = fpl_active_index >= 1 && fpl_active_index <= FPL_MAX_LAST ? fpl_active_index : 1;
     return insert_edit_record(at, e, 1);
   }
-  if (legs_mode == 2) {
+  if (smiths_legs_mode == 2) {
     smiths_hold_select_entry = e;
     return true;
   }
@@ -70,7 +70,7 @@ void choose_candidate(int e) {
     return;
   }
   // A HOLD AT entry waits in the scratchpad for its line key.
-  if (!(page == C17_CDU_FLT_PLAN && select_wpt_row < 1 && legs_mode == 2)) c17_cdu_scratchpad.clear();
+  if (!(page == C17_CDU_FLT_PLAN && select_wpt_row < 1 && smiths_legs_mode == 2)) c17_cdu_scratchpad.clear();
   c17_dup_return_page = 0;
   c17_cdu_page = page;
 }

@@ -133,7 +133,7 @@ bool index_or_route_key(int32_t k) {
 }
 
 int32_t departure_page_count() {
-  int32_t n = dep_arr_side == 1 ? dep_trans_count + 1 : dep_sid_count;
+  int32_t n = smiths_dep_sid_state == 1 ? dep_trans_count + 1 : dep_sid_count;
   if (dep_rwy_count > n) n = dep_rwy_count;
   return pages_of(n, 5);
 }
@@ -144,18 +144,18 @@ void departure_key(GaugeSurface* rec, int32_t page) {
   if (index_or_route_key(k)) return;
   if (k >= 6 && k <= 10) {
     cdu_route_select_line_b(rec, b + k - 6);
-  } else if (k >= 1 && k <= 5 && dep_arr_side != 1) {
+  } else if (k >= 1 && k <= 5 && smiths_dep_sid_state != 1) {
     if (!listed(dep_sid_list, dep_sid_count, b + k - 1)) return;
     insert_procedure_active_2(b + k - 1, 0);
-    dep_arr_side = 1;
-    dep_arr_page_no = 1;
+    smiths_dep_sid_state = 1;
+    smiths_dep_page_no = 1;
   } else if (k >= 1 && k <= 5) {
     const std::string* name = listed(dep_trans_list, dep_trans_count, transition_of_key(page, k));
     if (!name) return;
     pending_sid_trans = *name;
     insert_procedure_active_2(pending_sid_index, 1);
-    dep_trans_chosen = 1;
-    dep_arr_page_no = 1;
+    smiths_dep_trans_chosen = 1;
+    smiths_dep_page_no = 1;
   }
 }
 
@@ -164,24 +164,24 @@ void departure_key(GaugeSurface* rec, int32_t page) {
 void c17_cdu_departures_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
-  const int32_t page = turn_and_act(dep_arr_page_no, dep_arr_page_count, departure_page_count, departure_key, rec);
+  const int32_t page = turn_and_act(smiths_dep_page_no, smiths_dep_page_count, departure_page_count, departure_key, rec);
 
   cdu_largef(p, 25, 0, "%s DEPARTURES", route_origin.c_str());
-  cdu_smallf(p, 230, 0, "%2d / %2d", int(page), int(dep_arr_page_count));
+  cdu_smallf(p, 230, 0, "%2d / %2d", int(page), int(smiths_dep_page_count));
   const ProcColumn sids{.label = "S I D S",
                         .procs = dep_sid_list,
                         .proc_count = dep_sid_count,
                         .trans = dep_trans_list,
                         .trans_count = dep_trans_count,
-                        .chosen = dep_arr_side == 1,
-                        .trans_chosen = dep_trans_chosen == 1,
+                        .chosen = smiths_dep_sid_state == 1,
+                        .trans_chosen = smiths_dep_trans_chosen == 1,
                         .proc_text = pending_sid,
                         .trans_text = pending_sid_trans,
                         .later_trans_label_y = 19,
                         .rows = DEP_ROW_Y};
   draw_proc_column(p, sids, page, 53);
   cdu_small(p, 190, 19, "R U N W A Y S");
-  if (dep_rwy_chosen == 1) {
+  if (smiths_dep_rwy_chosen == 1) {
     if (page == 1) {
       cdu_largef(p, 240, 33, "%-3s", route_runway.c_str());
       cdu_large(p, DEP_RWY_TAG_X, 33, tag());
@@ -206,10 +206,10 @@ int32_t approach_count() { return arr_appr_count < PROC_LIST_CAPACITY ? arr_appr
 int32_t first_approach_transition(int32_t page) { return page * 4 - 3; }
 
 int32_t arrival_page_count() {
-  const int32_t left = arr_side == 1 ? arr_trans_count + 1 : arr_star_count;
+  const int32_t left = smiths_arr_star_state == 1 ? arr_trans_count + 1 : arr_star_count;
   int32_t right = 1;
-  if (arr_rwy_chosen == 1) right = pages_of(1, 5);
-  else if (appr_chosen == 1) right = appr_trans_chosen == 1 ? 1 : pages_of(arr_appr_trans_count, 4);
+  if (smiths_arr_rwy_chosen == 1) right = pages_of(1, 5);
+  else if (smiths_arr_appr_chosen == 1) right = smiths_arr_appr_trans_chosen == 1 ? 1 : pages_of(arr_appr_trans_count, 4);
   else right = pages_of(arr_rwy_count + arr_appr_trans_count + arr_appr_count + (arr_appr_count == 0 ? 1 : 0), 5);
   const int32_t l = pages_of(left, 5);
   return l > right ? l : right;
@@ -226,18 +226,18 @@ int32_t runway_of_line(int32_t page, int32_t r, int32_t& appr) {
 }
 
 void arrival_right_key(GaugeSurface* rec, int32_t page, int32_t k) {
-  if (appr_chosen == 1) {
+  if (smiths_arr_appr_chosen == 1) {
     const int32_t n = first_approach_transition(page) + k - 7;
     const std::string* name = k >= 7 ? listed(arr_appr_trans_list, arr_appr_trans_count, n) : nullptr;
     if (!name) return;
-    appr_trans_index = n;
+    smiths_arr_appr_trans_index = n;
     pending_appr_trans = *name;
     list_approach_transitions();
     insert_approach_disco(1);
-    appr_trans_chosen = 1;
+    smiths_arr_appr_trans_chosen = 1;
     return;
   }
-  if (arr_rwy_chosen == 1) return;
+  if (smiths_arr_rwy_chosen == 1) return;
   int32_t appr = 0;
   const int32_t rwy = runway_of_line(page, k - 6, appr);
   if (appr) choose_approach(appr);
@@ -250,32 +250,32 @@ void arrival_key(GaugeSurface* rec, int32_t page) {
   if (index_or_route_key(k)) return;
   if (k >= 6 && k <= 10) {
     arrival_right_key(rec, page, k);
-  } else if (k >= 1 && k <= 5 && arr_side != 1) {
+  } else if (k >= 1 && k <= 5 && smiths_arr_star_state != 1) {
     if (!listed(arr_star_list, arr_star_count, b + k - 1)) return;
     insert_procedure_edit_3(b + k - 1, 0);
-    arr_side = 1;
-    arr_page_no = 1;
+    smiths_arr_star_state = 1;
+    smiths_arr_page_no = 1;
   } else if (k >= 1 && k <= 5) {
     const std::string* name = listed(arr_trans_list, arr_trans_count, transition_of_key(page, k));
     if (!name) return;
     pending_star_trans = *name;
     insert_procedure_edit_3(pending_star_index, 1);
-    arr_trans_chosen = 1;
-    arr_page_no = 1;
+    smiths_arr_trans_chosen = 1;
+    smiths_arr_page_no = 1;
   }
 }
 
 void draw_approach_transitions(const CduPage& p, int32_t page) {
   const int32_t n = arr_appr_index;
   // Beside a chosen STAR's tag the approach's tag is drawn small, clear of it.
-  if (arr_side == 1 && page == 1 && arr_star_count > 0) cdu_small(p, 150, 46, tag());
+  if (smiths_arr_star_state == 1 && page == 1 && arr_star_count > 0) cdu_small(p, 150, 46, tag());
   else cdu_large(p, 135, 41, tag());
   if (n >= 1 && n <= approach_count())
     cdu_largef(p, 190, 41, "%4s %3s", arr_appr_list[n].type.c_str(), arr_appr_list[n].runway.c_str());
   cdu_small(p, 220, 60, "T R A N S");
   if (arr_appr_trans_count == 0) {
     cdu_large(p, 200, 66, "- N O N E -");
-  } else if (appr_trans_chosen == 1) {
+  } else if (smiths_arr_appr_trans_chosen == 1) {
     cdu_large(p, 150, 74, "<SEL>");
     cdu_largef(p, 210, 74, "%5s", pending_appr_trans.c_str());
   } else {
@@ -284,13 +284,13 @@ void draw_approach_transitions(const CduPage& p, int32_t page) {
       const std::string* name = listed(arr_appr_trans_list, arr_appr_trans_count, t);
       if (!name) break;
       cdu_largef(p, 210, ROW_Y[r + 1], "%5s", name->c_str());
-      if (t == appr_trans_index) cdu_large(p, 135, ROW_Y[r + 1], tag());
+      if (t == smiths_arr_appr_trans_index) cdu_large(p, 135, ROW_Y[r + 1], tag());
     }
   }
 }
 
 void draw_arrival_right(const CduPage& p, int32_t page) {
-  if (arr_rwy_chosen == 1) {
+  if (smiths_arr_rwy_chosen == 1) {
     cdu_small(p, 190, 19, "R U N W A Y S");
     if (page == 1) {
       cdu_largef(p, 240, 33, "%-3s", pending_arr_rwy.c_str());
@@ -299,7 +299,7 @@ void draw_arrival_right(const CduPage& p, int32_t page) {
     return;
   }
   cdu_small(p, 160, 19, "A P P R O A C H E S");
-  if (appr_chosen == 1) {
+  if (smiths_arr_appr_chosen == 1) {
     draw_approach_transitions(p, page);
     return;
   }
@@ -330,17 +330,17 @@ void draw_arrival_right(const CduPage& p, int32_t page) {
 void c17_cdu_arrivals_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
-  const int32_t page = turn_and_act(arr_page_no, arr_page_count, arrival_page_count, arrival_key, rec);
+  const int32_t page = turn_and_act(smiths_arr_page_no, smiths_arr_page_count, arrival_page_count, arrival_key, rec);
 
   cdu_largef(p, 40, 0, "%s ARRIVALS", route_dest.c_str());
-  cdu_smallf(p, 220, 0, "%2d / %2d", int(page), int(arr_page_count));
+  cdu_smallf(p, 220, 0, "%2d / %2d", int(page), int(smiths_arr_page_count));
   const ProcColumn stars{.label = "S T A R S",
                          .procs = arr_star_list,
                          .proc_count = arr_star_count,
                          .trans = arr_trans_list,
                          .trans_count = arr_trans_count,
-                         .chosen = arr_side == 1,
-                         .trans_chosen = arr_trans_chosen == 1,
+                         .chosen = smiths_arr_star_state == 1,
+                         .trans_chosen = smiths_arr_trans_chosen == 1,
                          .proc_text = pending_star,
                          .trans_text = pending_star_trans,
                          .later_trans_label_y = 27,

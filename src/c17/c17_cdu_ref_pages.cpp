@@ -62,8 +62,8 @@ void takeoff_key(GaugeSurface* rec) {
   } else if (k == 9) {
     if (fpl_changed_state != 0) return;
     c17_cdu_page = C17_CDU_RTE;
-    rte_page_no = 1;
-    rte_key_flag = 1;
+    smiths_rte_page_no = 1;
+    smiths_rte_key_flag = 1;
   } else if (k == 10) {
     if (route_origin != FPL_NONE_TEXT) cdu_reset_page_10a(rec);
   } else if (k == 11) {

@@ -114,7 +114,7 @@ void c17_cdu_rte_page(GaugeSurface* rec, GfxGraphics* g) {
   const int page = smiths_rte_page_step();
   cdu_act_mod_tag(p, 18);
   cdu_large(p, 63, 0, "RTE");
-  cdu_smallf(p, 220, 0, "%2d/%2d", page, int(rte_page_count));
+  cdu_smallf(p, 220, 0, "%2d/%2d", page, int(smiths_rte_page_count));
   const std::string entry = c17_cdu_scratchpad;
   if (!company_route_key(page))
     open_page(smiths_rte_key(page, c17_cdu_pending_lsk, {c17_cdu_scratchpad, c17_cdu_scratchpad_msg}), entry);

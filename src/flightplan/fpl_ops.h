@@ -22,7 +22,9 @@
 struct NavRecord;
 
 // ---------------------------------------------------------------------------------------
-// Route fields. Committed values and their pending ("_mod") twins; "------" = none.
+// Route fields. Committed values and their pending ("_mod") twins; "------" = none. The
+// RTE page's entered origin, destination and departure runway, also "rte_origin",
+// "rte_dest", "rte_runway" (and their "_mod" twins, shown boxed in MOD).
 extern std::string route_origin, route_origin_mod;
 extern std::string route_dest, route_dest_mod;
 extern std::string route_runway, route_runway_mod;

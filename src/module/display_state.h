@@ -32,7 +32,7 @@ extern int32_t md80_ehsi_center_x;  // 133
 extern int32_t md80_ehsi_center_y;  // 116 in mode 0, 204 in modes 1..3 (134 in the plan map)
 
 // Plan-mode centre record of the active plan (the LEGS page steps it); below 1: the
-// active waypoint.
+// active waypoint. Also "plan_center_wpt", "plan_centre_index".
 extern int32_t plan_center_index;
 
 // EFS 50.

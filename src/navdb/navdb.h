@@ -192,11 +192,13 @@ extern int origin_runway_index;  // index into apt_blocks[1].rwys; <= 0 none
 extern int dest_runway_index;    // index into apt_blocks[2].rwys; <= 0 none
 
 // The airport of the last load_plan_airport_info (also read as the looked-up airport).
-extern RwyRecord loaded_rwy_table[apt_rwy_limit + 1];
-extern int loaded_rwy_count;
-extern int loaded_rwy_base;   // 1 after a load
-extern int loaded_rwy_index;  // selected runway: record loaded_rwy_base + loaded_rwy_index - 1; -999 none
-extern std::string loaded_apt_elev_text;  // feet; also set by load_airport_block
+extern RwyRecord loaded_rwy_table[apt_rwy_limit + 1];  // also "apt_lookup_rwys"
+extern int loaded_rwy_count;  // also "apt_lookup_rwy_count"
+extern int loaded_rwy_base;   // 1 after a load; also "sel_rwy_top"
+// Selected runway (the maps read it): record loaded_rwy_base + loaded_rwy_index - 1; -999
+// none. Also "sel_rwy_row".
+extern int loaded_rwy_index;
+extern std::string loaded_apt_elev_text;  // feet, also set by load_airport_block; also "plan_apt_elev"
 extern std::string plan_apt_ident;
 extern std::string dest_info_loaded_1;  // airport-information texts of the last load
 extern std::string dest_info_loaded_2;

@@ -36,8 +36,8 @@ void reset_cdu_and_route() {
   c17_dup_scroll_up = c17_dup_scroll_down = c17_hold_row = 0;
   c17_hold_index = 1;
   c17_dup_return_page = 0;
-  rte_page_no = 1;
-  perf_sub_page = 1;
+  smiths_rte_page_no = 1;
+  smiths_perf_page_no = 1;
   entry_candidate_count = 0;
   clear_fpl_active();
   clear_fpl_edit();
@@ -49,11 +49,11 @@ void reset_cdu_and_route() {
     *t = FPL_NONE_TEXT;
   smiths_reset_dep_selection();
   smiths_reset_arr_selection();
-  legs_mode = 0;
-  legs_page_no = 1;
+  smiths_legs_mode = 0;
+  smiths_legs_page_no = 1;
   smiths_dir_intc_index = smiths_hold_at_index = 0;
   dir_intc_row = dir_intc_crs_pending = 0;
-  plan_centre_index = 0;
+  plan_center_index = 0;
 }
 
 // The aircraft-file settings the pages change, read once per process: put back after

@@ -60,23 +60,23 @@ bool c17_cdu_harness_key(const std::string& key) {
   }
   if (key == "PREV" || key == "NEXT") {
     (key == "PREV" ? c17_cdu_prev_page : c17_cdu_next_page) = 1;
-    (key == "PREV" ? prev_page_flag : next_page_flag) = 1;
+    (key == "PREV" ? smiths_prev_page_key : smiths_next_page_key) = 1;
     (key == "PREV" ? c17_dup_scroll_up : c17_dup_scroll_down) = 1;
     return true;
   }
   // The route keys as the Smiths keypad has them, onto this unit's legs and hold pages.
   if (key == "LEGS") {
     c17_cdu_page = C17_CDU_FLT_PLAN;
-    legs_mode = 0;
+    smiths_legs_mode = 0;
     smiths_dir_intc_index = 0;
     smiths_hold_at_index = 0;
-    legs_page_no = 1;
-    legs_key_flag = 1;
+    smiths_legs_page_no = 1;
+    smiths_legs_key_flag = 1;
     return true;
   }
   if (key == "DIR INTC") {
     if (fpl_changed_state >= 2) {
-      legs_mode = 1;
+      smiths_legs_mode = 1;
       c17_cdu_page = C17_CDU_FLT_PLAN;
     } else {
       c17_cdu_scratchpad_msg = "NO ACTIVE ROUTE";
@@ -85,18 +85,18 @@ bool c17_cdu_harness_key(const std::string& key) {
   }
   if (key == "RTE") {
     c17_cdu_page = C17_CDU_RTE;
-    rte_page_no = 1;
-    rte_key_flag = 1;
+    smiths_rte_page_no = 1;
+    smiths_rte_key_flag = 1;
     return true;
   }
   if (key == "HOLD") {
-    hold_key_flag = 1;
+    smiths_hold_key_flag = 1;
     smiths_hold_page_no = 1;
     if (smiths_listed_hold_count() != 0) {
       c17_cdu_page = C17_CDU_STANDARD_HOLD;
     } else {
-      plan_centre_index = 0;
-      legs_mode = 2;
+      plan_center_index = 0;
+      smiths_legs_mode = 2;
       c17_cdu_page = C17_CDU_FLT_PLAN;
     }
     return true;

@@ -24,7 +24,7 @@ TEST_F(C17CduLegs, EmptyPlanHasOnePageAndNoRecordIsRead) {
   EXPECT_EQ(at(0, 33), "- - - - - -");
   for (const char* key : {"PREV", "NEXT", "PREV"}) {
     press(key);
-    EXPECT_EQ(legs_page_no, 1) << key;
+    EXPECT_EQ(smiths_legs_page_no, 1) << key;
     EXPECT_EQ(at(220, 0), " 1 /  1") << key;
   }
   // Only an origin: no active plan (index 999); a PPOS hold goes in at record 1.
@@ -32,7 +32,7 @@ TEST_F(C17CduLegs, EmptyPlanHasOnePageAndNoRecordIsRead) {
   enter("KSEA", "L1");
   ASSERT_EQ(fpl_active_index, FPL_NO_PLAN);
   press("HOLD");
-  ASSERT_EQ(legs_mode, 2);
+  ASSERT_EQ(smiths_legs_mode, 2);
   press("R6");
   EXPECT_STREQ(fpl_edit[1].ident, "HOLD PPOS");
   EXPECT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
@@ -127,11 +127,11 @@ TEST_F(C17CduLegs, MapCentreFollowsTheFirstLineOncePassed) {
   c17_mfd_mode = 6;
   press("LEGS");
   frames(1);
-  EXPECT_EQ(plan_centre_index, 1);
+  EXPECT_EQ(plan_center_index, 1);
   EXPECT_EQ(at(80, 33), "<CTR>");
   fly_past_alkis();
   frames(1);
-  EXPECT_EQ(plan_centre_index, 2);
+  EXPECT_EQ(plan_center_index, 2);
   EXPECT_EQ(at(0, 33), "CARRO");
   EXPECT_EQ(at(80, 33), "<CTR>");
 }
@@ -168,7 +168,7 @@ TEST_F(C17CduLegs, DirectToAndInterceptCourseInFlight) {
   load_sample_plan();
   fly_past_alkis();
   press("DIR INTC");
-  ASSERT_EQ(legs_mode, 1);
+  ASSERT_EQ(smiths_legs_mode, 1);
   EXPECT_EQ(at(0, 184), "D I R E C T    T O                    I N T C    L E G");
   enter("SEA", "L6");
   EXPECT_EQ(fpl_changed_state, 4);
@@ -202,7 +202,7 @@ TEST_F(C17CduLegs, DirectToAndInterceptCourseInFlight) {
 TEST_F(C17CduLegs, HoldAtAFixAndAtTheRecordOfALine) {
   enter_airway_route();
   press("HOLD");
-  ASSERT_EQ(legs_mode, 2);
+  ASSERT_EQ(smiths_legs_mode, 2);
   EXPECT_EQ(at(190, 209), "PPOS >");
   enter("OLM", "L6");
   EXPECT_EQ(c17_cdu_scratchpad, "HOLD AT OLM");
@@ -215,7 +215,7 @@ TEST_F(C17CduLegs, HoldAtAFixAndAtTheRecordOfALine) {
   // A line's record picked with an empty scratchpad, then L6: STANDARD HOLD on that hold.
   press("HOLD");
   ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);  // holds listed: the hold page
-  legs_mode = 2;
+  smiths_legs_mode = 2;
   c17_cdu_page = C17_CDU_FLT_PLAN;
   c17_cdu_scratchpad.clear();
   press("L1");

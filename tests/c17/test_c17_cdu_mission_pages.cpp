@@ -286,7 +286,7 @@ TEST_F(C17CduPages, TakeoffRefChecksFlapsAndWholeSpeeds) {
   fpl_changed_state = 0;
   press("R1");
   EXPECT_EQ(c17_cdu_page, C17_CDU_RTE);
-  EXPECT_EQ(rte_page_no, 1);
+  EXPECT_EQ(smiths_rte_page_no, 1);
 
   // R5 opens DEPARTURES once an origin is entered.
   press("TOLD");
@@ -366,18 +366,18 @@ TEST_F(C17CduPages, HarnessRouteKeysSetTheLegsModeAsTheSmithsKeypad) {
   EXPECT_EQ(c17_cdu_scratchpad_msg, "NO ACTIVE ROUTE");
   EXPECT_EQ(c17_cdu_page, C17_CDU_MSN_INDEX);
   press("HOLD");
-  EXPECT_EQ(legs_mode, 2);
+  EXPECT_EQ(smiths_legs_mode, 2);
   EXPECT_EQ(c17_cdu_page, C17_CDU_FLT_PLAN);
-  EXPECT_EQ(hold_key_flag, 0) << "one-shot: cleared after the draw";
+  EXPECT_EQ(smiths_hold_key_flag, 0) << "one-shot: cleared after the draw";
   fpl_changed_state = 3;
   press("DIR INTC");
-  EXPECT_EQ(legs_mode, 1);
+  EXPECT_EQ(smiths_legs_mode, 1);
   ASSERT_TRUE(c17_cdu_harness_key("LEGS"));
-  EXPECT_EQ(legs_mode, 0);
-  EXPECT_EQ(legs_key_flag, 1);
+  EXPECT_EQ(smiths_legs_mode, 0);
+  EXPECT_EQ(smiths_legs_key_flag, 1);
   EXPECT_EQ(c17_cdu_page, C17_CDU_FLT_PLAN);
   frames(1);
-  EXPECT_EQ(legs_key_flag, 0);
+  EXPECT_EQ(smiths_legs_key_flag, 0);
   EXPECT_FALSE(c17_cdu_harness_key("EXEC"));
 }
 

@@ -147,7 +147,7 @@ TEST_F(C17CduPerfHold, PerfLimitsRowsAndPaging) {
   EXPECT_EQ(at(63, 0), "PERF  LIMITS");
   press("R6");
   EXPECT_EQ(c17_cdu_page, C17_CDU_PROGRESS);
-  EXPECT_EQ(progress_sub_page, 2);
+  EXPECT_EQ(smiths_progress_page_no, 2);
   press("PERF");
   press("PREV");
   press("R6");

@@ -236,7 +236,7 @@ TEST_F(C17CduMfdPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
   EXPECT_STREQ(fpl_edit[fpl_active_index].ident, "SEA");
   press("L6");
   press("HOLD");
-  ASSERT_EQ(legs_mode, 2);
+  ASSERT_EQ(smiths_legs_mode, 2);
   c17_cdu_scratchpad.clear();
   constexpr int BTG = 5;
   ASSERT_STREQ(fpl_active[BTG].ident, "BTG");
@@ -277,7 +277,7 @@ TEST_F(C17CduMfdPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
   EXPECT_GT(hold_arcs(map_shot("mfd_in_hold", 3, 10)), 0);
   // The north-up map centres on the first line of FLT PLAN, BTG: the hold is drawn there.
   const GfxRecording& held = map_shot("mfd_in_hold_map", 6, 10);
-  EXPECT_EQ(plan_centre_index, BTG);
+  EXPECT_EQ(plan_center_index, BTG);
   EXPECT_TRUE(text_near(held, "BTG", 122 + 7, 120 - 7, 1.1));
   GfxPointF fix{};
   EXPECT_GT(hold_arcs(held, &fix), 0);

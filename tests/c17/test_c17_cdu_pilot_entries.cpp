@@ -85,7 +85,7 @@ TEST_F(C17CduEntries, StandardHoldNamesItsFixAfterARecordIsInsertedBeforeIt) {
   load_sample_plan();
   press("LEGS");
   press("HOLD");
-  ASSERT_EQ(legs_mode, 2);
+  ASSERT_EQ(smiths_legs_mode, 2);
   enter("", "L3");  // OLM
   ASSERT_EQ(c17_cdu_scratchpad, "OLM");
   press("L6");

@@ -96,7 +96,7 @@ TEST_F(C17CduRoute, DeparturesOfTheSampleOriginChooseSidAndRunway) {
   EXPECT_EQ(at(25, 0), "KSEA DEPARTURES");
   EXPECT_EQ(at(0, 33), "ALKI1 ");
   press("L1");
-  EXPECT_EQ(dep_arr_side, 1);
+  EXPECT_EQ(smiths_dep_sid_state, 1);
   EXPECT_EQ(route_sid, "ALKI1");
   frames(1);
   EXPECT_EQ(at(0, 33), "ALKI1 ");
@@ -132,7 +132,7 @@ TEST_F(C17CduRoute, DeparturesPageTheirListsFiveLinesAPage) {
   EXPECT_EQ(at(0, 99), "");
 
   // A chosen SID with ten transitions: page 2 lists five from the fifth, each on its key.
-  dep_arr_side = 1;
+  smiths_dep_sid_state = 1;
   pending_sid = "SID1";
   set_list(dep_trans_list, dep_trans_count, "T", 10);
   frames(1);
@@ -140,16 +140,16 @@ TEST_F(C17CduRoute, DeparturesPageTheirListsFiveLinesAPage) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(at(0, 33 + 33 * i), "T" + std::to_string(5 + i) + "   ") << i;
   press("L5");
   EXPECT_EQ(pending_sid_trans, "T9");
-  EXPECT_EQ(dep_trans_chosen, 1);
+  EXPECT_EQ(smiths_dep_trans_chosen, 1);
 
   // Nothing to list: one page, never page 0.
-  dep_arr_side = 0;
+  smiths_dep_sid_state = 0;
   dep_sid_count = dep_trans_count = dep_rwy_count = 0;
   press("PREV");
   EXPECT_EQ(at(230, 0), " 1 /  1");
   EXPECT_EQ(at(0, 33), "- N O N E -");
   press("L1");
-  EXPECT_EQ(dep_arr_side, 0);
+  EXPECT_EQ(smiths_dep_sid_state, 0);
   press("L6");
   EXPECT_EQ(c17_cdu_page, 24);
   frames(1);
@@ -164,18 +164,18 @@ TEST_F(C17CduRoute, ArrivalsApproachTransitionKeysPickTheirLines) {
   arr_appr_count = 1;
   arr_appr_list[1] = {"I10R", "10R"};
   arr_appr_index = 1;
-  appr_chosen = 1;
+  smiths_arr_appr_chosen = 1;
   set_list(arr_appr_trans_list, arr_appr_trans_count, "AT", 6);
   press("ARR");
   EXPECT_EQ(at(220, 0), " 1 /  2");
   EXPECT_EQ(at(0, 33), "- N O N E -");
   press("L1");
-  EXPECT_EQ(arr_side, 0) << "no STARs";
+  EXPECT_EQ(smiths_arr_star_state, 0) << "no STARs";
   EXPECT_EQ(at(210, 74), "  AT1");
   EXPECT_EQ(at(210, 173), "  AT4");
   press("R2");
   EXPECT_EQ(pending_appr_trans, "AT1");
-  appr_trans_chosen = 0;
+  smiths_arr_appr_trans_chosen = 0;
   set_list(arr_appr_trans_list, arr_appr_trans_count, "AT", 6);  // as the database would list them
   press("NEXT");
   EXPECT_EQ(at(220, 0), " 2 /  2");
@@ -183,7 +183,7 @@ TEST_F(C17CduRoute, ArrivalsApproachTransitionKeysPickTheirLines) {
   EXPECT_EQ(at(210, 107), "  AT6");
   press("R2");
   EXPECT_EQ(pending_appr_trans, "AT5");
-  EXPECT_EQ(appr_trans_index, 5);
+  EXPECT_EQ(smiths_arr_appr_trans_index, 5);
   press("L6");
   EXPECT_EQ(c17_cdu_page, 24);
 }
@@ -201,11 +201,11 @@ TEST_F(C17CduRoute, ArrivalsOfTheSampleDestinationChooseAnApproach) {
   EXPECT_EQ(at(40, 0), "KPDX ARRIVALS");
   EXPECT_EQ(at(0, 41), "HELNS5");
   press("R1");
-  EXPECT_EQ(appr_chosen, 1);
+  EXPECT_EQ(smiths_arr_appr_chosen, 1);
   EXPECT_EQ(pending_appr_type, arr_appr_list[1].type);
   EXPECT_NE(pending_appr_trans, "OLD") << "the approach transition starts from none";
   press("L1");
-  EXPECT_EQ(arr_side, 1);
+  EXPECT_EQ(smiths_arr_star_state, 1);
   EXPECT_EQ(pending_star, "HELNS5");
 }
 

@@ -169,15 +169,15 @@ TEST_F(McuTest, RunwayChosenOnTheAirportPageIsTheMapsSelection) {
   EXPECT_TRUE(shows("APT: KSEA - Elev:433    1/1"));
   EXPECT_TRUE(shows("16L ILS 111.70 163  11901"));
   press(MCU_KEY_ENTER);
-  EXPECT_EQ(sel_rwy_row, 1);
+  EXPECT_EQ(loaded_rwy_index, 1);
   EXPECT_EQ(sel_rwy_changed, 1);
   EXPECT_EQ(screen()->count(GfxOp::Text, 0xFFE9B73E), 2) << "heading and the chosen row amber";
   press(MCU_KEY_ENTER);
-  EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
+  EXPECT_EQ(loaded_rwy_index, MCU_NO_SELECTION);
   // Row 4 of the list scrolled by one: runway 5 (16R).
   press(MCU_KEY_NEXT, 4);
   press(MCU_KEY_ENTER);
-  EXPECT_EQ(sel_rwy_top + sel_rwy_row - 1, 5);
+  EXPECT_EQ(loaded_rwy_base + loaded_rwy_index - 1, 5);
   press(MCU_KEY_PREV, 4);
   EXPECT_EQ(mcu_aptinfo_sel_row, 5) << "the mark moves with the list";
   // An airport not in the database: no runway to choose; a new list starts at its top.
@@ -188,7 +188,7 @@ TEST_F(McuTest, RunwayChosenOnTheAirportPageIsTheMapsSelection) {
   script("key ENTER\n");
   EXPECT_EQ(mcu_aptinfo_top, 1);
   press(MCU_KEY_ENTER);
-  EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
+  EXPECT_EQ(loaded_rwy_index, MCU_NO_SELECTION);
   EXPECT_TRUE(shows("APT:"));
 }
 

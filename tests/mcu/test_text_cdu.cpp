@@ -95,39 +95,39 @@ TEST_F(TextCduTest, KeyboardEntryLooksUpAnAirportAndEnterSelectsOnlyAListedRunwa
   text_cdu_page = TEXT_CDU_PAGE_APT;
   draw();
   ASSERT_TRUE(cdu_shows("APT: KPDX - Elev:"));
-  ASSERT_GE(apt_lookup_rwy_count, 2);
-  EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
+  ASSERT_GE(loaded_rwy_count, 2);
+  EXPECT_EQ(loaded_rwy_index, MCU_NO_SELECTION);
 
   module_message_count = 0;
   text_cdu_down = 1;
   draw();
   text_cdu_enter = 1;
   draw();
-  EXPECT_EQ(sel_rwy_row, 2);
-  EXPECT_EQ(sel_rwy_top, 1);
+  EXPECT_EQ(loaded_rwy_index, 2);
+  EXPECT_EQ(loaded_rwy_base, 1);
   EXPECT_EQ(mcu_aptinfo_sel_row, 2);
   ASSERT_EQ(module_message_count, 1);
   EXPECT_EQ(module_messages[1],
-            std::string("APP") + apt_lookup_rwys[2].ident + "-" + apt_lookup_rwys[2].app + " Set");
+            std::string("APP") + loaded_rwy_table[2].ident + "-" + loaded_rwy_table[2].app + " Set");
   draw("apt");
   text_cdu_enter = 1;
   draw();
-  EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
+  EXPECT_EQ(loaded_rwy_index, MCU_NO_SELECTION);
   EXPECT_EQ(mcu_aptinfo_sel_row, MCU_NO_SELECTION);
 
   // No selection stays none while the list scrolls.
-  sel_rwy_top = 2;
+  loaded_rwy_base = 2;
   sel_rwy_row_cdu = 1;
   text_cdu_up = 1;
   draw();
-  EXPECT_EQ(sel_rwy_top, 1);
-  EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
+  EXPECT_EQ(loaded_rwy_base, 1);
+  EXPECT_EQ(loaded_rwy_index, MCU_NO_SELECTION);
 
   // A full message list keeps its newest rows; the runway is still selected.
   module_message_count = module_message_limit;
   text_cdu_enter = 1;
   draw();
-  EXPECT_EQ(sel_rwy_row, 1);
+  EXPECT_EQ(loaded_rwy_index, 1);
   EXPECT_EQ(module_message_count, module_message_limit);
 
   // An airport without runways: ENTER selects nothing.
@@ -138,7 +138,7 @@ TEST_F(TextCduTest, KeyboardEntryLooksUpAnAirportAndEnterSelectsOnlyAListedRunwa
   text_cdu_enter = 1;
   draw();
   EXPECT_TRUE(cdu_shows("APT:"));
-  EXPECT_EQ(sel_rwy_row, MCU_NO_SELECTION);
+  EXPECT_EQ(loaded_rwy_index, MCU_NO_SELECTION);
   EXPECT_EQ(module_message_count, 0);
 }
 

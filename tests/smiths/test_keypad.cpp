@@ -154,7 +154,7 @@ TEST_F(CduTest, BothGaugesShareOneCdu) {
 
 TEST_F(CduTest, LettersGToZAlsoReachTheOpenGnsxlsField) {
   start();
-  gnsxls_entry_open = 1;
+  gnsxls_prompt_open = 1;
   gnsxls_clear_on_key = 0;
   gnsxls_scratchpad = "------";
   type("AK7Z");
@@ -164,7 +164,7 @@ TEST_F(CduTest, LettersGToZAlsoReachTheOpenGnsxlsField) {
 
 // The shared editor, called as the GNS-XLS keys call it.
 TEST(ScratchpadEditor, FixedWidthFieldWithPlaceholdersAndDelete) {
-  gnsxls_entry_open = 1;
+  gnsxls_prompt_open = 1;
   gnsxls_clear_on_key = 0;
   gnsxls_page = 3;
   gnsxls_scratchpad = "------";
@@ -191,7 +191,7 @@ TEST(ScratchpadEditor, FixedWidthFieldWithPlaceholdersAndDelete) {
   scratchpad_add_key("*1", 0);
   EXPECT_EQ(gnsxls_scratchpad, "      ");
   smiths_hold_at_index = 4;
-  gnsxls_entry_open = 0;
+  gnsxls_prompt_open = 0;
   scratchpad_add_key("Q", 0);
   EXPECT_EQ(gnsxls_scratchpad, "      ");
   EXPECT_EQ(smiths_hold_at_index, 0);

@@ -10,11 +10,11 @@
 
 namespace {
 
-int runway_count() { return std::clamp(apt_lookup_rwy_count, 0, apt_rwy_limit); }
+int runway_count() { return std::clamp(loaded_rwy_count, 0, apt_rwy_limit); }
 
 void look_up_airport() {
   load_plan_airport_info(mcu_scratchpad, mcu_plan_loaded != 0 ? 0 : 1);
-  aptinfo_elev = plan_apt_elev;
+  aptinfo_elev = loaded_apt_elev_text;
   aptinfo_ident = plan_apt_ident;
   if (McuShowActiveRwys == 1) request_active_runways_ipc(aptinfo_ident.c_str());
   // A new runway list starts at its top.
@@ -23,7 +23,7 @@ void look_up_airport() {
   mcu_enter = 0;
   mcu_scratchpad.clear();
   mcu_aptinfo_sel_row = MCU_NO_SELECTION;
-  sel_rwy_row = MCU_NO_SELECTION;
+  loaded_rwy_index = MCU_NO_SELECTION;
 }
 
 void heading_line(const McuPage& p) {
@@ -46,7 +46,7 @@ void runway_rows(const McuPage& p, int n) {
   for (int r = 1; r <= MCU_LIST_ROWS; ++r) {
     const int k = mcu_aptinfo_top + r - 1;
     if (k < 1 || k > n) continue;
-    mcu_text(p, r == mcu_aptinfo_sel_row ? p.amber : p.green, 0, MCU_ROW_H * r, mcu_runway_row_text(apt_lookup_rwys[k]));
+    mcu_text(p, r == mcu_aptinfo_sel_row ? p.amber : p.green, 0, MCU_ROW_H * r, mcu_runway_row_text(loaded_rwy_table[k]));
   }
 }
 
@@ -57,13 +57,13 @@ void select_runway(int n) {
     const int k = mcu_aptinfo_top + row - 1;
     if (k < 1 || k > n) return;
     mcu_aptinfo_sel_row = row;
-    sel_rwy_top = mcu_aptinfo_top;
-    sel_rwy_row = row;
+    loaded_rwy_base = mcu_aptinfo_top;
+    loaded_rwy_index = row;
     sel_rwy_row_cdu = row;
     sel_rwy_changed = 1;
   } else {
     mcu_aptinfo_sel_row = MCU_NO_SELECTION;
-    sel_rwy_row = MCU_NO_SELECTION;
+    loaded_rwy_index = MCU_NO_SELECTION;
   }
 }
 

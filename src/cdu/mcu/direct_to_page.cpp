@@ -36,7 +36,7 @@ void fly_direct() {
   FlightPlanWpt fix;
   fpl_record_from_nav(fix, nav_search_list[sel]);
   // The airport elevation of the last airport lookup, normally the destination's.
-  const double dest_alt = std::atof(plan_apt_elev.c_str());
+  const double dest_alt = std::atof(loaded_apt_elev_text.c_str());
   // The DIRECT record lies where the turn toward the fix ends. The new plan's profile
   // from here: VNAV keeps climbing to its level and descends from its top of descent,
   // not at once to the destination.

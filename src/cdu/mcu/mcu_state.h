@@ -68,14 +68,6 @@ extern int32_t mcu_aptinfo_sel_row;  // row of the selected runway, -999 none; m
 extern int32_t sel_rwy_row_cdu;      // the text CDU's copy of the selected row
 extern int32_t sel_rwy_changed;      // 1 once a runway was selected
 
-// The selected runway as the maps read it: runway sel_rwy_top + sel_rwy_row - 1 of the
-// looked-up airport, sel_rwy_row -999 none.
-inline int& sel_rwy_row = loaded_rwy_index;
-inline int& sel_rwy_top = loaded_rwy_base;
-inline RwyRecord (&apt_lookup_rwys)[apt_rwy_limit + 1] = loaded_rwy_table;
-inline int& apt_lookup_rwy_count = loaded_rwy_count;
-inline std::string& plan_apt_elev = loaded_apt_elev_text;
-
 // ---- keyboard entry ----
 // Text-CDU entry: on while 1; its one-shot flags set by the keyboard.
 extern int32_t kbd_entry_target;

@@ -32,7 +32,7 @@ void first_lines(const McuPage& p, bool plan) {
     else mcu_textf(p, p.amber, 0, 0, "TO:   %-15s%d/%d", ident, n, last);
     if (w && w->flyover == 1) mcu_text(p, p.magenta, 8.0 * std::strlen(ident) + 56, 0, "(FO)");
   } else {
-    mcu_textf(p, p.amber, 0, 0, "TO:   %-5.5s %-6.6s %d/%d", ident, plan_apt_elev.c_str(), n, last);
+    mcu_textf(p, p.amber, 0, 0, "TO:   %-5.5s %-6.6s %d/%d", ident, loaded_apt_elev_text.c_str(), n, last);
   }
   if (plan) mcu_textf(p, p.green, 0, 12, "DIST: %-4.1f NM", dist_to_active_wpt);
 }

@@ -43,41 +43,41 @@ ListKeys keys(bool page_keys) {
           .page_down = page_keys && text_cdu_page_down == 1};
 }
 
-int runway_count() { return std::clamp(apt_lookup_rwy_count, 0, apt_rwy_limit); }
+int runway_count() { return std::clamp(loaded_rwy_count, 0, apt_rwy_limit); }
 
 void look_up_airport() {
   load_plan_airport_info(text_cdu_scratchpad, 0);
   sel_rwy_row_cdu = 1;
   // A new runway list starts at its top.
-  sel_rwy_top = 1;
+  loaded_rwy_base = 1;
   text_cdu_enter = 0;
   text_cdu_scratchpad.clear();
-  sel_rwy_row = MCU_NO_SELECTION;
+  loaded_rwy_index = MCU_NO_SELECTION;
   mcu_aptinfo_sel_row = MCU_NO_SELECTION;
   mcu_aptinfo_row = 1;
 }
 
 // The selection moves with the runway list; no selection stays none.
 void scroll_runways(int n) {
-  const int32_t moved = mcu_scroll_list(sel_rwy_row_cdu, sel_rwy_top, n, TEXT_CDU_ROWS, keys(false));
-  if (sel_rwy_row != MCU_NO_SELECTION) sel_rwy_row += moved;
+  const int32_t moved = mcu_scroll_list(sel_rwy_row_cdu, loaded_rwy_base, n, TEXT_CDU_ROWS, keys(false));
+  if (loaded_rwy_index != MCU_NO_SELECTION) loaded_rwy_index += moved;
 }
 
 void select_runway(int n) {
   const int32_t row = sel_rwy_row_cdu;
-  if (sel_rwy_row == row) {
-    sel_rwy_row = MCU_NO_SELECTION;
+  if (loaded_rwy_index == row) {
+    loaded_rwy_index = MCU_NO_SELECTION;
     mcu_aptinfo_sel_row = MCU_NO_SELECTION;
     return;
   }
   // Only a runway of the list can be selected and announced.
-  const int k = sel_rwy_top + row - 1;
+  const int k = loaded_rwy_base + row - 1;
   if (k < 1 || k > n) return;
-  sel_rwy_row = row;
-  mcu_aptinfo_top = sel_rwy_top;
+  loaded_rwy_index = row;
+  mcu_aptinfo_top = loaded_rwy_base;
   mcu_aptinfo_sel_row = row;
   sel_rwy_changed = 1;
-  const RwyRecord& w = apt_lookup_rwys[k];
+  const RwyRecord& w = loaded_rwy_table[k];
   add_module_message(std::string("APP") + w.ident + "-" + w.app + " Set");
 }
 
@@ -121,13 +121,13 @@ void text_cdu_apt_page_draw(const TextCduPage& p) {
     text(p, p.heading, p.cyan, 0, 0, "APT:");
   } else {
     draw_textf(p.g, p.heading, p.cyan, 0, 0, DRAW_TEXT_MAX, "APT: %-4s - Elev:%s", plan_apt_ident.substr(0, 6).c_str(),
-               plan_apt_elev.substr(0, 6).c_str());
+               loaded_apt_elev_text.substr(0, 6).c_str());
   }
   scroll_runways(n);
   for (int32_t r = 1; r <= TEXT_CDU_ROWS; ++r) {
-    const int k = sel_rwy_top + r - 1;
+    const int k = loaded_rwy_base + r - 1;
     if (k < 1 || k > n) continue;
-    text(p, p.row, r == sel_rwy_row ? p.yellow : p.cyan, 0, row_y(r), mcu_runway_row_text(apt_lookup_rwys[k]));
+    text(p, p.row, r == loaded_rwy_index ? p.yellow : p.cyan, 0, row_y(r), mcu_runway_row_text(loaded_rwy_table[k]));
   }
   text_cdu_apt_box_y = box_y(sel_rwy_row_cdu);
   cursor_box(p, 25, text_cdu_apt_box_y);

@@ -220,7 +220,7 @@ void smiths_fms_arrivals_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   smiths_arr_page_count = arrivals_page_count();
   if (smiths_arr_page_no > smiths_arr_page_count) smiths_arr_page_no = smiths_arr_page_count;
   int page = smiths_arr_page_no;
-  cdu_largef(p, 40, 0, "%s ARRIVALS", rte_dest.c_str());
+  cdu_largef(p, 40, 0, "%s ARRIVALS", route_dest.c_str());
   cdu_smallf(p, 220, 0, "%2d / %2d", page, smiths_arr_page_count);
   draw_left(p, page);
   draw_right(p, page);

@@ -18,22 +18,22 @@ void cdu_reset_page_10c(GaugeSurface*) {
 
 void cdu_route_select_line_b(GaugeSurface*, int n) {
   if (n < 1 || n > dep_rwy_count || n > PROC_LIST_CAPACITY) return;
-  rte_runway = dep_rwy_list[n];
+  route_runway = dep_rwy_list[n];
   dep_rwy_index = n;
   smiths_dep_rwy_chosen = 1;
-  route_dep_rwy = rte_runway;
+  route_dep_rwy = route_runway;
   smiths_dep_page_no = 1;
   if (pending_sid != FPL_NONE_TEXT) insert_procedure_active_2(pending_sid_index, 1);
-  set_origin_proc_entry(rte_runway, FPL_NONE_TEXT);
+  set_origin_proc_entry(route_runway, FPL_NONE_TEXT);
   if (fpl_changed_state == 3) fpl_changed_step();
 }
 
 void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   cdu_page_begin(p, rec, g);
-  if (smiths_pending_lsk == 1 && rte_origin != FPL_NONE_TEXT) {
+  if (smiths_pending_lsk == 1 && route_origin != FPL_NONE_TEXT) {
     cdu_reset_page_10c(rec);
-  } else if (smiths_pending_lsk == 7 && rte_dest != FPL_NONE_TEXT && !rte_dest.empty()) {
+  } else if (smiths_pending_lsk == 7 && route_dest != FPL_NONE_TEXT && !route_dest.empty()) {
     smiths_page = SMITHS_PAGE_ARRIVALS;
     smiths_arr_page_no = 1;
     if (smiths_arr_star_state == 1) smiths_arr_star_state = 2;
@@ -48,8 +48,8 @@ void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_large(p, 63, 0, "DEP / ARR  INDEX");
   cdu_small(p, 220, 5, "1 / 1");
   cdu_large(p, 0, 33, "< DEP");
-  cdu_largef(p, 90, 33, "%s", rte_origin.c_str());
-  cdu_largef(p, 90, 66, "%s", rte_dest.c_str());
+  cdu_largef(p, 90, 33, "%s", route_origin.c_str());
+  cdu_largef(p, 90, 66, "%s", route_dest.c_str());
   cdu_large(p, 220, 66, "ARR >");
   cdu_large(p, 0, 184, "DEP");
   cdu_large(p, 90, 184, "OTHER");
@@ -117,7 +117,7 @@ void smiths_fms_departures_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   int F = dep_first(page);
   const double row_y[6] = {0, 33, 66, 99, 132, 165};
 
-  cdu_largef(p, 25, 0, "%s DEPARTURES", rte_origin.c_str());
+  cdu_largef(p, 25, 0, "%s DEPARTURES", route_origin.c_str());
   cdu_smallf(p, 230, 0, "%2d / %2d", page, smiths_dep_page_count);
   // SIDs and their transitions.
   if (smiths_dep_sid_state != 1 || page == 1) cdu_small(p, 10, 19, "S I D S");
@@ -158,7 +158,7 @@ void smiths_fms_departures_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 190, 19, "R U N W A Y S");
   if (smiths_dep_rwy_chosen == 1) {
     if (page == 1) {
-      cdu_largef(p, 240, 33, "%-3s", rte_runway.c_str());
+      cdu_largef(p, 240, 33, "%-3s", route_runway.c_str());
       cdu_large(p, 153, 33, mark());
     }
   } else {
@@ -166,7 +166,7 @@ void smiths_fms_departures_page_draw(GaugeSurface* rec, GfxGraphics* g) {
       int i = F + r - 1;
       if (i > dep_rwy_count || i > PROC_LIST_CAPACITY) break;
       cdu_largef(p, 240, row_y[r], "%-3s", dep_rwy_list[i].c_str());
-      if (dep_rwy_list[i] == rte_runway) cdu_large(p, 153, row_y[r], mark());
+      if (dep_rwy_list[i] == route_runway) cdu_large(p, 153, row_y[r], mark());
     }
   }
   cdu_large(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - -");

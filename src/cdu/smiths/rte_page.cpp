@@ -25,15 +25,15 @@ void enter_origin(const std::string& ident, CduLines io) {
     return;
   }
   fpl_start_route(fpl_airport_record(apt_blocks[1]));
-  rte_origin = apt_blocks[1].ident;
-  rte_origin_mod = rte_origin;
+  route_origin = apt_blocks[1].ident;
+  route_origin_mod = route_origin;
   cruise_alt = 0;
   toc_reached = 0;
   tod_reached = 0;
-  rte_runway = FPL_NONE_TEXT;
-  rte_runway_mod = FPL_NONE_TEXT;
-  rte_dest = FPL_NONE_TEXT;
-  rte_dest_mod = FPL_NONE_TEXT;
+  route_runway = FPL_NONE_TEXT;
+  route_runway_mod = FPL_NONE_TEXT;
+  route_dest = FPL_NONE_TEXT;
+  route_dest_mod = FPL_NONE_TEXT;
   route_sid = FPL_NONE_TEXT;
   route_sid_trans = FPL_NONE_TEXT;
   smiths_reset_dep_selection();
@@ -53,10 +53,10 @@ void enter_dest(const std::string& ident, CduLines io) {
       io.msg = "INVALID ENTRY";
       return;
     }
-    rte_dest = apt_blocks[2].ident;
+    route_dest = apt_blocks[2].ident;
   } else {
     fpl_set_destination_mod(dest);
-    rte_dest_mod = apt_blocks[2].ident;
+    route_dest_mod = apt_blocks[2].ident;
     if (fpl_changed_state == 3) fpl_changed_step();
   }
   smiths_reset_arr_selection();
@@ -98,19 +98,19 @@ void enter_runway(const std::string& entry, CduLines io) {
     io.msg = "NOT IN DATABASE";
     return;
   }
-  if (rte_runway == FPL_NONE_TEXT) {
-    rte_runway = a.rwys[found].ident;
-    rte_runway_mod = FPL_NONE_TEXT;
-    route_dep_rwy = rte_runway;
+  if (route_runway == FPL_NONE_TEXT) {
+    route_runway = a.rwys[found].ident;
+    route_runway_mod = FPL_NONE_TEXT;
+    route_dep_rwy = route_runway;
     origin_runway_index = found;
     for (int i = 1; i <= dep_rwy_count; ++i)
-      if (dep_rwy_list[i] == rte_runway) dep_rwy_index = i;
+      if (dep_rwy_list[i] == route_runway) dep_rwy_index = i;
     smiths_dep_rwy_chosen = 1;
   } else if (fpl_changed_state == 3) {
-    rte_runway_mod = entry;
+    route_runway_mod = entry;
     fpl_changed_step();
   } else {
-    rte_runway = entry;
+    route_runway = entry;
   }
   io.pad.clear();
 }
@@ -255,7 +255,7 @@ int smiths_rte_key(int page, int k, CduLines io) {
       case 1: enter_origin(entry, io); break;
       case 2: enter_co_route(entry, io); break;
       case 3:
-        if (rte_origin != FPL_NONE_TEXT) enter_runway(entry, io);
+        if (route_origin != FPL_NONE_TEXT) enter_runway(entry, io);
         break;
       case 6: enter_dest(entry, io); break;
       default: break;
@@ -284,21 +284,21 @@ void handle_key(int page) {
 
 void smiths_rte_draw_page_1(const CduPage& p) {
   cdu_small(p, 12, 22, "O R I G I N");
-  if (fpl_changed_state == 4 && !none(rte_origin_mod)) cdu_boxed(p, 3, 33, 0, 33, int(rte_origin_mod.size()), rte_origin_mod);
-  else if (rte_origin == FPL_NONE_TEXT) cdu_large(p, 0, 33, "- - - - -");
-  else cdu_largef(p, 0, 33, "%5s", rte_origin.c_str());
+  if (fpl_changed_state == 4 && !none(route_origin_mod)) cdu_boxed(p, 3, 33, 0, 33, int(route_origin_mod.size()), route_origin_mod);
+  else if (route_origin == FPL_NONE_TEXT) cdu_large(p, 0, 33, "- - - - -");
+  else cdu_largef(p, 0, 33, "%5s", route_origin.c_str());
   cdu_small(p, 220, 22, "D E S T");
-  if (fpl_changed_state == 4 && !none(rte_dest_mod)) cdu_boxed(p, 213, 33, 210, 33, int(rte_dest_mod.size()), rte_dest_mod);
-  else if (none(rte_dest)) cdu_five_boxes(p, 220, 10, 38);
-  else cdu_largef(p, 210, 33, "%5s", rte_dest.c_str());
+  if (fpl_changed_state == 4 && !none(route_dest_mod)) cdu_boxed(p, 213, 33, 210, 33, int(route_dest_mod.size()), route_dest_mod);
+  else if (none(route_dest)) cdu_five_boxes(p, 220, 10, 38);
+  else cdu_largef(p, 210, 33, "%5s", route_dest.c_str());
   cdu_small(p, 12, 55, "C O   R O U T E");
   cdu_large(p, 0, 66, "- - - - - -");
-  if (rte_origin != FPL_NONE_TEXT) {
+  if (route_origin != FPL_NONE_TEXT) {
     cdu_small(p, 12, 88, "R U N W A Y");
-    if (fpl_changed_state == 4 && rte_runway_mod != FPL_NONE_TEXT && !rte_runway_mod.empty())
-      cdu_boxed(p, 0, 104, 0, 104, int(rte_runway_mod.size()), rte_runway_mod);
-    else if (rte_runway == FPL_NONE_TEXT) cdu_large(p, 0, 104, "- - - - -");
-    else cdu_largef(p, 0, 104, "%s", rte_runway.c_str());
+    if (fpl_changed_state == 4 && route_runway_mod != FPL_NONE_TEXT && !route_runway_mod.empty())
+      cdu_boxed(p, 0, 104, 0, 104, int(route_runway_mod.size()), route_runway_mod);
+    else if (route_runway == FPL_NONE_TEXT) cdu_large(p, 0, 104, "- - - - -");
+    else cdu_largef(p, 0, 104, "%s", route_runway.c_str());
   }
   cdu_large(p, 2, 132, "- - - - - - - - - - - - - - - - - - - - - - - -");
 }

@@ -23,21 +23,23 @@ extern std::string smiths_scratchpad_msg;  // shown instead of the scratchpad wh
 constexpr std::size_t SMITHS_SCRATCHPAD_MAX = 24;
 
 // One-shot flags: 1 from the click to the end of the next draw.
+// Also "prev_page_flag", "next_page_flag", "rte_key_flag", "legs_key_flag", "hold_key_flag".
 extern int32_t smiths_prev_page_key, smiths_next_page_key;
 extern int32_t smiths_rte_key_flag, smiths_legs_key_flag, smiths_hold_key_flag;
 
-// Sub-page numbers (1 = first).
+// Sub-page numbers (1 = first); also "perf_sub_page", "rte_page_no", "progress_sub_page",
+// "legs_page_no".
 extern int32_t smiths_perf_page_no, smiths_rte_page_no, smiths_progress_page_no;
 extern int32_t smiths_legs_page_no, smiths_fix_page_no, smiths_hold_page_no, smiths_pos_page_no;
 extern int32_t smiths_hold_page_count;
 extern int32_t smiths_navstat_page_no;  // 1 NAV STATUS, 2 NAV OPTIONS
 
-extern int32_t smiths_legs_mode;      // 0 plain, 1 DIR INTC, 2 HOLD
+extern int32_t smiths_legs_mode;      // 0 plain, 1 DIR INTC, 2 HOLD; also "legs_mode"
 extern int32_t smiths_dir_intc_index; // edit record picked in mode 1; 0 none
 extern int32_t smiths_hold_at_index;  // edit record picked in mode 2; 0 none
 
 // LEGS page.
-extern int32_t smiths_legs_page_count;
+extern int32_t smiths_legs_page_count;  // also "legs_page_count"
 extern int32_t select_wpt_row, select_wpt_return_page;
 extern int32_t smiths_hold_select_entry;
 
@@ -46,18 +48,20 @@ extern int32_t smiths_hold_select_entry;
 extern int32_t smiths_select_page_no, smiths_select_page_count;
 
 // RTE page.
-extern int32_t smiths_rte_page_count;
+extern int32_t smiths_rte_page_count;  // also "rte_page_count"
 
 // STORED FLIGHT PLANS page.
 extern int32_t smiths_plans_page_no, smiths_plans_page_count;
 
-// DEPARTURES page.
+// DEPARTURES page; also "dep_arr_page_no", "dep_arr_page_count", "dep_arr_side",
+// "dep_trans_chosen", "dep_rwy_chosen".
 extern int32_t smiths_dep_page_no, smiths_dep_page_count;
 extern int32_t smiths_dep_sid_state;  // 0 none, 1 chosen, 2 chosen with the full list shown
 extern int32_t smiths_dep_trans_chosen, smiths_dep_rwy_chosen;
 extern int32_t dep_rwy_index;
 
-// ARRIVALS page.
+// ARRIVALS page; also "arr_page_no", "arr_page_count", "arr_side", "arr_trans_chosen",
+// "appr_chosen", "appr_trans_chosen", "appr_trans_index", "arr_rwy_chosen".
 extern int32_t smiths_arr_page_no, smiths_arr_page_count;
 extern int32_t smiths_arr_star_state;
 extern int32_t smiths_arr_trans_chosen, smiths_arr_appr_chosen, smiths_arr_appr_trans_chosen;
@@ -67,38 +71,8 @@ extern int32_t smiths_arr_rwy_chosen, arr_rwy_index;
 // The GNS-XLS entry field that the shared scratchpad editor edits.
 extern int32_t gnsxls_page;           // 14 is SAVE ACTIVE FPL (field 10 wide, else 6)
 extern std::string gnsxls_scratchpad;
-extern int32_t gnsxls_entry_open;     // edits only while 1
+extern int32_t gnsxls_prompt_open;    // edits only while 1; also "gnsxls_entry_open"
 extern int32_t gnsxls_clear_on_key;   // 1: the next key empties the field first
-
-// The same values under the names other units use.
-inline int32_t& plan_center_wpt = plan_center_index;
-inline int32_t& plan_centre_index = plan_center_index;
-inline int32_t& gnsxls_prompt_open = gnsxls_entry_open;
-inline int32_t& legs_mode = smiths_legs_mode;
-inline int32_t& legs_page_no = smiths_legs_page_no;
-inline int32_t& legs_page_count = smiths_legs_page_count;
-inline int32_t& rte_page_no = smiths_rte_page_no;
-inline int32_t& rte_page_count = smiths_rte_page_count;
-inline int32_t& rte_key_flag = smiths_rte_key_flag;
-inline int32_t& prev_page_flag = smiths_prev_page_key;
-inline int32_t& next_page_flag = smiths_next_page_key;
-inline int32_t& legs_key_flag = smiths_legs_key_flag;
-inline int32_t& hold_key_flag = smiths_hold_key_flag;
-inline int32_t& perf_sub_page = smiths_perf_page_no;
-inline int32_t& progress_sub_page = smiths_progress_page_no;
-inline int32_t& dep_arr_side = smiths_dep_sid_state;
-inline int32_t& dep_arr_page_no = smiths_dep_page_no;
-inline int32_t& dep_arr_page_count = smiths_dep_page_count;
-inline int32_t& dep_trans_chosen = smiths_dep_trans_chosen;
-inline int32_t& dep_rwy_chosen = smiths_dep_rwy_chosen;
-inline int32_t& arr_side = smiths_arr_star_state;
-inline int32_t& arr_page_no = smiths_arr_page_no;
-inline int32_t& arr_page_count = smiths_arr_page_count;
-inline int32_t& arr_trans_chosen = smiths_arr_trans_chosen;
-inline int32_t& arr_rwy_chosen = smiths_arr_rwy_chosen;
-inline int32_t& appr_chosen = smiths_arr_appr_chosen;
-inline int32_t& appr_trans_chosen = smiths_arr_appr_trans_chosen;
-inline int32_t& appr_trans_index = smiths_arr_appr_trans_index;
 
 // ---- page ids ----
 

@@ -28,7 +28,7 @@ void reset_smiths_state() {
     s.keep(smiths_refnav_mode, refnav_ident, refnav_lat, refnav_lon, refnav_type, refnav_freq, refnav_extra,
            refnav_runway);
     // scratchpad_editor.cpp
-    s.keep(gnsxls_page, gnsxls_scratchpad, gnsxls_entry_open, gnsxls_clear_on_key);
+    s.keep(gnsxls_page, gnsxls_scratchpad, gnsxls_prompt_open, gnsxls_clear_on_key);
     // select_waypoint_page.cpp
     s.keep(smiths_select_page_no, smiths_select_page_count);
   });

@@ -11,7 +11,7 @@
 #include "guidance/speed_conversions.h"
 
 bool perf_init_needed() { return reserve_fuel == 0 || cruise_alt == 0; }
-bool departure_needed() { return rte_runway == FPL_NONE_TEXT; }
+bool departure_needed() { return route_runway == FPL_NONE_TEXT; }
 
 namespace {
 
@@ -63,7 +63,7 @@ void handle_key(GaugeSurface* rec) {
   else if (k >= 6 && k <= 8 && empty) open_route();
   else if (k >= 6 && k <= 8) enter_speed(*speeds[k - 6].speed, speeds[k - 6].limit);
   else if (k == 9) open_route();
-  else if (k == 10 && rte_origin != FPL_NONE_TEXT) cdu_reset_page_10c(rec);
+  else if (k == 10 && route_origin != FPL_NONE_TEXT) cdu_reset_page_10c(rec);
   else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
 }
 
