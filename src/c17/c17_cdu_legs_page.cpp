@@ -40,8 +40,8 @@ void message(const char* text) { c17_cdu_scratchpad_msg = text; }
 
 // First record of page p: each earlier record with a hold gives a line to its HOLD AT.
 int first_record(int page) {
-  const bool from_intercept = fpl_changed_state == 4 && dir_intc_row > 0 && dir_intc_row <= FPL_MAX_LAST;
-  const int base = from_intercept ? dir_intc_row : active_or_first();
+  const bool from_intercept = fpl_changed_state == 4 && intc_target_wpt > 0 && intc_target_wpt <= FPL_MAX_LAST;
+  const int base = from_intercept ? intc_target_wpt : active_or_first();
   if (page <= 1) return base;
   int first = base + 5 * (page - 1);
   const FlightPlanWpt* t = shown_plan();
@@ -101,7 +101,7 @@ void left_key(const LegLine& line) {
   const int n = line.rec;
   if (c17_cdu_scratchpad_msg == "DELETE") {
     if (line.hold && edit_record(n)) {
-      hold_removed_index = n;
+      hold_delete_index = n;
       remove_hold(n, 1);
       c17_cdu_scratchpad_msg.clear();
     } else if (edit_record(n) && n < fpl_edit_last) {
@@ -176,8 +176,8 @@ void key_l6() {
     smiths_dir_intc_index = 0;
     if (!edit_record(t)) return message("INVALID ENTRY");
     if (fpl_changed_state == 3) fpl_changed_step();
-    dir_intc_crs_pending = 1;
-    dir_intc_row = t;
+    intc_crs_pending = 1;
+    intc_target_wpt = t;
     default_intercept(t);
     c17_cdu_scratchpad.clear();
   }
@@ -186,8 +186,8 @@ void key_l6() {
 // The intercept course: a number from 0 to 360.
 void enter_intercept_course() {
   double crs = 0.0;
-  if (!read_course_deg(c17_cdu_scratchpad, crs) || !edit_record(dir_intc_row)) return message("INVALID ENTRY");
-  fpl_edit[dir_intc_row].intc_course = crs;
+  if (!read_course_deg(c17_cdu_scratchpad, crs) || !edit_record(intc_target_wpt)) return message("INVALID ENTRY");
+  fpl_edit[intc_target_wpt].intc_course = crs;
   c17_cdu_scratchpad.clear();
 }
 
@@ -202,7 +202,7 @@ void hold_at_present_position() {
 }
 
 void key_r6(int first, int& page, int count) {
-  if (smiths_legs_mode == 1 && dir_intc_crs_pending == 1) return enter_intercept_course();
+  if (smiths_legs_mode == 1 && intc_crs_pending == 1) return enter_intercept_course();
   if (smiths_legs_mode == 2) return hold_at_present_position();
   if (!smiths_plan_mode_shown()) {
     if (fpl_changed_state == 1) fpl_changed_step();
@@ -249,7 +249,7 @@ void draw_leg(const CduPage& p, int i, double y) {
   }
   // The active leg, and a direct-to leg waiting for EXEC, start at the aircraft.
   const bool from_aircraft = active_shown() ? i == fpl_active_index
-                                            : fpl_changed_state == 4 && dir_intc_crs_pending == 1 && i == dir_intc_row;
+                                            : fpl_changed_state == 4 && intc_crs_pending == 1 && i == intc_target_wpt;
   const double lat0 = from_aircraft ? present_lat : t[i - 1].lat;
   const double lon0 = from_aircraft ? present_lon : t[i - 1].lon;
   double dist = 0.0, course = 0.0;
@@ -288,7 +288,7 @@ void draw_lower_block(const CduPage& p) {
     } else {
       cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . . . . . . . .");
     }
-  } else if (smiths_legs_mode == 1 && dir_intc_crs_pending == 0) {
+  } else if (smiths_legs_mode == 1 && intc_crs_pending == 0) {
     cdu_small(p, 0, 184, "D I R E C T    T O                    I N T C    L E G");
     cdu_large(p, 100, 179, "- - - - - -");
     static const double left[5] = {1, 10, 20, 30, 40}, right[5] = {200, 210, 220, 230, 240};
@@ -298,8 +298,8 @@ void draw_lower_block(const CduPage& p) {
   } else if (smiths_legs_mode == 1) {
     cdu_small(p, 0, 184, ". . . . . . . . . . . . . . . . . . . . . . . I N T C    C R S");
     double crs = -1.0;
-    if (edit_record(dir_intc_row) && fpl_edit[dir_intc_row].intc_course > -1.0)
-      crs = fpl_edit[dir_intc_row].intc_course;
+    if (edit_record(intc_target_wpt) && fpl_edit[intc_target_wpt].intc_course > -1.0)
+      crs = fpl_edit[intc_target_wpt].intc_course;
     else if (edit_record(fpl_active_index) && fpl_edit[fpl_active_index].intc_course > -1.0)
       crs = fpl_edit[fpl_active_index].intc_course;
     if (crs > -1.0) cdu_largef(p, 215, 193, "%03.0f\xB0", crs);
@@ -325,7 +325,7 @@ void draw_line_6(const CduPage& p) {
 void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   if ((smiths_legs_key_flag == 1 || smiths_hold_key_flag == 1) && (fpl_changed_state == 0 || fpl_changed_state == 3))
     copy_active_to_edit();
-  if (smiths_legs_mode == 1 && dir_intc_crs_pending == 0 && c17_cdu_pending_lsk == 12) c17_cdu_pending_lsk = 11;
+  if (smiths_legs_mode == 1 && intc_crs_pending == 0 && c17_cdu_pending_lsk == 12) c17_cdu_pending_lsk = 11;
 
   const int last = shown_last();
   smiths_legs_page_count = (hold_count + (last < 0 ? 0 : last) + 4) / 5;

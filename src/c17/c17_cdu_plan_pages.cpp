@@ -108,7 +108,7 @@ void c17_cdu_duplicate_names_page(GaugeSurface* rec, GfxGraphics* g) {
   c17_cdu_page_begin(p, rec, g, C17_CDU_MISSION_CANVAS);
   cdu_large(p, 40, 0, "DUPLICATE NAMES");
   cdu_small(p, 80, 22, "L A T / L O N G                 F R E Q");
-  int32_t count = entry_candidate_count < nav_search_slots - 1 ? entry_candidate_count : nav_search_slots - 1;
+  int32_t count = fix_match_count < nav_search_slots - 1 ? fix_match_count : nav_search_slots - 1;
   if (count < 0) count = 0;
   if (c17_dup_first_row < 1) c17_dup_first_row = 1;
   if (c17_dup_first_row > count && count > 0) c17_dup_first_row = count;

@@ -102,7 +102,7 @@ extern int32_t hold_count;
 extern int32_t holding_active;    // 1 while the aircraft flies a hold; also "hold_leg_point"
 extern int32_t holds_changed;     // 1 once a hold was added; 0 after an activation
 extern int32_t hold_fpl_index;    // fpl_active index of the record carrying hold 1; < 1 none
-extern int32_t hold_delete_index; // record whose hold a delete removes
+extern int32_t hold_delete_index; // record whose hold a delete removes; also "hold_removed_index"
 
 // Fix-info reference fixes: entries 1 and 2 (0 unused). In use while ident is not empty.
 struct FixInfoRecord {

@@ -25,24 +25,10 @@ int32_t dep_arr_flags = 0;
 int32_t dto_active = 0;
 double dto_origin_lat = 0.0, dto_origin_lon = 0.0;
 double dto_course = 0.0;
-int32_t& direct_to_origin_set = dto_active;
-double& direct_to_origin_lat = dto_origin_lat;
-double& direct_to_origin_lon = dto_origin_lon;
-int32_t& dirto_active = dto_active;
-int32_t& fms_direct_active = dto_active;
-double& dirto_origin_lat = dto_origin_lat;
-double& dirto_origin_lon = dto_origin_lon;
 int32_t intc_crs_pending = 0;
 int32_t intc_target_wpt = 0;
-int32_t& dir_intc_crs_pending = intc_crs_pending;
-int32_t& dir_intc_row = intc_target_wpt;
-int32_t& hold_removed_index = hold_delete_index;
 
 std::string route_entry_text;
-std::string& gnsxls_search_ident = route_entry_text;
-std::string& entry_ident = route_entry_text;
-int& gnsxls_wpt_count = fix_match_count;
-int& entry_candidate_count = fix_match_count;
 
 std::string route_origin_text = FPL_NONE_TEXT, route_dest_text = FPL_NONE_TEXT, route_sid_text = FPL_NONE_TEXT,
             route_sid_trans_text = FPL_NONE_TEXT, route_dep_runway_text = FPL_NONE_TEXT,

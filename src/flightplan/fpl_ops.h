@@ -35,6 +35,8 @@ extern std::string route_co_route;
 extern int32_t dep_arr_flags;
 
 // Direct-to state: while dto_active is 1 the active leg starts at the direct-to origin.
+// Also "direct_to_origin_set", "dirto_active", "fms_direct_active"; the origin also
+// "direct_to_origin_lat/_lon", "dirto_origin_lat/_lon".
 extern int32_t dto_active;
 extern double dto_origin_lat, dto_origin_lon;  // degrees
 extern double dto_course;                      // degrees magnetic, origin to the active record
@@ -46,29 +48,13 @@ double direct_turn_radius(double ground_speed_kt);
 void direct_to_origin(double fix_lat, double fix_lon, int turn, double& lat, double& lon);
 // Sets the direct-to state for the fix: dto_active 1, the origin above and dto_course.
 void start_direct_to(double fix_lat, double fix_lon, int turn);
-// The same state under the GNS-XLS and mission-CDU names.
-extern int32_t& direct_to_origin_set;
-extern double& direct_to_origin_lat;
-extern double& direct_to_origin_lon;
-extern int32_t& dirto_active;
-extern int32_t& fms_direct_active;
-extern double& dirto_origin_lat;
-extern double& dirto_origin_lon;
 // Intercept course of the last direct-to: pending flag and its edit-plan record.
-extern int32_t intc_crs_pending;
-extern int32_t intc_target_wpt;
-extern int32_t& dir_intc_crs_pending;
-extern int32_t& dir_intc_row;
-// The mission CDU's name of hold_delete_index.
-extern int32_t& hold_removed_index;
+extern int32_t intc_crs_pending;  // also "dir_intc_crs_pending"
+extern int32_t intc_target_wpt;   // also "dir_intc_row"
 
-// Entry text handed to create_user_waypoint(kind), under the three CDUs' names, and the
-// candidate count under theirs (all the same storage as fix_match_count).
+// Entry text handed to create_user_waypoint(kind); also "gnsxls_search_ident",
+// "entry_ident". Its candidate count is fix_match_count (navdb/navdb.h).
 extern std::string route_entry_text;
-extern std::string& gnsxls_search_ident;
-extern std::string& entry_ident;
-extern int& gnsxls_wpt_count;
-extern int& entry_candidate_count;
 
 // GNS-XLS route texts of the active and the edit plan ("------" none); the GNS-XLS
 // pages write them.
@@ -224,7 +210,7 @@ void sync_hold_numbers();
 // Coordinates and place/bearing/distance entries give one user waypoint named by
 // next_user_waypoint_name. Answers n.
 int create_user_waypoint(int kind, const std::string& entry);
-// The same with route_entry_text (= gnsxls_search_ident = entry_ident) as the entry.
+// The same with route_entry_text as the entry.
 int create_user_waypoint(int kind);
 
 // Name of a new user point: the first three characters of `place` and a counter

@@ -31,14 +31,6 @@ std::string pending_star = FPL_NONE_TEXT, pending_star_trans = FPL_NONE_TEXT, pe
 std::string pending_appr_type = FPL_NONE_TEXT, pending_appr_trans = FPL_NONE_TEXT;
 int32_t pending_sid_index = 0, pending_star_index = 0;
 std::string route_arr_rwy = FPL_NONE_TEXT;
-std::string& dep_sid_text = pending_sid;
-std::string& dep_trans_text = pending_sid_trans;
-std::string& dep_runway_text = route_dep_rwy;
-std::string& star_text = pending_star;
-std::string& star_trans_text = pending_star_trans;
-std::string& arr_runway_text = pending_arr_rwy;
-std::string& appr_type_text = pending_appr_type;
-std::string& appr_trans_text = pending_appr_trans;
 std::string dep_airport_text = FPL_NONE_TEXT, arr_airport_text = FPL_NONE_TEXT;
 int32_t sid_block_index = 0, star_block_index = 0;
 int32_t dep_insert_row = 0, arr_insert_row = 0;
@@ -196,12 +188,12 @@ void list_approaches(const std::string& runway, const std::string& transition) {
 void apply_approach_selection() {
   AptBlock& a = apt_blocks[2];
   arr_appr_trans_count = 0;
-  int i = find_block(a, true, appr_type_text, arr_runway_text);
+  int i = find_block(a, true, pending_appr_type, pending_arr_rwy);
   if (i > 0) transitions_of(a.appr_blocks[i], arr_appr_trans_list, arr_appr_trans_count);
   mirror(a.trans_names, a.trans_count, arr_appr_trans_list, arr_appr_trans_count);
   arr_appr_index = 0;
   for (int k = 1; k <= arr_appr_count; ++k)
-    if (arr_appr_list[k].type == appr_type_text) arr_appr_index = k;
+    if (arr_appr_list[k].type == pending_appr_type) arr_appr_index = k;
 }
 
 void set_dest_iaf_entry(const std::string& approach, const std::string& transition) {
@@ -255,16 +247,16 @@ static const ProcBlock* chosen_block(int slot, bool appr, int index, const std::
 }
 
 void sid_insert_helper_origin() {
-  preview_from(chosen_block(1, false, sid_block_index, dep_sid_text, dep_runway_text), dep_trans_text);
+  preview_from(chosen_block(1, false, sid_block_index, pending_sid, route_dep_rwy), pending_sid_trans);
 }
 
 void star_insert_helper_dest() {
-  preview_from(chosen_block(2, false, star_block_index, star_text, arr_runway_text), star_trans_text);
+  preview_from(chosen_block(2, false, star_block_index, pending_star, pending_arr_rwy), pending_star_trans);
 }
 
 void list_approach_transitions() {
   apply_approach_selection();
-  preview_from(chosen_block(2, true, 0, appr_type_text, arr_runway_text), appr_trans_text);
+  preview_from(chosen_block(2, true, 0, pending_appr_type, pending_arr_rwy), pending_appr_trans);
 }
 
 // Fix type of a procedure leg: runways, then a navaid at that place, else an intersection.
@@ -418,12 +410,12 @@ static int on_active_plan(int (*edit)()) {
 // ---------------------------------------------------------------------------------------
 // Insertions.
 
-int insert_sid_edit() { return insert_departure(dep_sid_text, dep_trans_text, dep_runway_text, sid_block_index); }
+int insert_sid_edit() { return insert_departure(pending_sid, pending_sid_trans, route_dep_rwy, sid_block_index); }
 int insert_sid_active() { return on_active_plan(insert_sid_edit); }
-int insert_star_appr_edit() { return insert_star(star_text, star_trans_text, arr_runway_text, star_block_index); }
+int insert_star_appr_edit() { return insert_star(pending_star, pending_star_trans, pending_arr_rwy, star_block_index); }
 int insert_star_appr_active() { return on_active_plan(insert_star_appr_edit); }
 
-static int approach_into_edit() { return insert_appr(appr_type_text, appr_trans_text, arr_runway_text); }
+static int approach_into_edit() { return insert_appr(pending_appr_type, pending_appr_trans, pending_arr_rwy); }
 int insert_approach() { return on_active_plan(approach_into_edit); }
 
 int insert_approach_disco(int flag) {

@@ -2,9 +2,7 @@
 // destination airport blocks (apt_blocks[1] and [2], loaded by load_airport_block), the
 // pending choices, previews, and the insertion of SID, STAR and approach legs.
 //
-// Choice texts are "------" when nothing is chosen. The pending texts have one storage
-// and two names: the Smiths CDU's (pending_*) and the GNS-XLS's (dep_*_text, star_*,
-// arr_runway_text, appr_*_text).
+// Choice texts are "------" when nothing is chosen.
 //
 // Insertion rules (edit plan):
 // - A SID's legs follow record 0; legs of a SID inserted before (segment "SID" or
@@ -50,20 +48,13 @@ extern int32_t arr_rwy_count;
 extern int32_t arr_appr_index;
 
 // Pending choices.
+// Also "dep_sid_text", "dep_trans_text", "dep_runway_text"; "star_text", "star_trans_text",
+// "arr_runway_text"; "appr_type_text", "appr_trans_text".
 extern std::string pending_sid, pending_sid_trans, route_dep_rwy;
 extern std::string pending_star, pending_star_trans, pending_arr_rwy;
 extern std::string pending_appr_type, pending_appr_trans;
 extern int32_t pending_sid_index, pending_star_index;
 extern std::string route_arr_rwy;
-// The same texts under the GNS-XLS names.
-extern std::string& dep_sid_text;
-extern std::string& dep_trans_text;
-extern std::string& dep_runway_text;
-extern std::string& star_text;
-extern std::string& star_trans_text;
-extern std::string& arr_runway_text;
-extern std::string& appr_type_text;
-extern std::string& appr_trans_text;
 extern std::string dep_airport_text, arr_airport_text;
 extern int32_t sid_block_index, star_block_index;  // chosen blocks in apt_blocks[1] / [2]; 0 none
 extern int32_t dep_insert_row, arr_insert_row;
@@ -93,15 +84,15 @@ void set_dest_proc_entry_ext(const std::string& star, const std::string& runway,
 void fill_dest_proc_entry(const std::string& star);
 // Approaches of the destination for `runway` ("------": all) with `transition`.
 void list_approaches(const std::string& runway, const std::string& transition);
-// Transitions of the approach appr_type_text (for arr_runway_text).
+// Transitions of the approach pending_appr_type (for pending_arr_rwy).
 void apply_approach_selection();
 // Runways of approach `approach` with `transition`.
 void set_dest_iaf_entry(const std::string& approach, const std::string& transition);
 
 // --- Previews.
-void sid_insert_helper_origin();   // SID sid_block_index (else dep_sid_text), dep_trans_text
-void star_insert_helper_dest();    // STAR star_block_index (else star_text), star_trans_text
-// Approach appr_type_text with appr_trans_text for arr_runway_text into the preview, and
+void sid_insert_helper_origin();   // SID sid_block_index (else pending_sid), pending_sid_trans
+void star_insert_helper_dest();    // STAR star_block_index (else pending_star), pending_star_trans
+// Approach pending_appr_type with pending_appr_trans for pending_arr_rwy into the preview, and
 // its transitions into arr_appr_trans_list.
 void list_approach_transitions();
 

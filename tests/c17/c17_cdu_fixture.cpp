@@ -38,7 +38,7 @@ void reset_cdu_and_route() {
   c17_dup_return_page = 0;
   smiths_rte_page_no = 1;
   smiths_perf_page_no = 1;
-  entry_candidate_count = 0;
+  fix_match_count = 0;
   clear_fpl_active();
   clear_fpl_edit();
   fpl_changed_state = 0;
@@ -52,7 +52,7 @@ void reset_cdu_and_route() {
   smiths_legs_mode = 0;
   smiths_legs_page_no = 1;
   smiths_dir_intc_index = smiths_hold_at_index = 0;
-  dir_intc_row = dir_intc_crs_pending = 0;
+  intc_target_wpt = intc_crs_pending = 0;
   plan_center_index = 0;
 }
 

@@ -185,8 +185,8 @@ TEST_F(C17CduLegs, DirectToAndInterceptCourseInFlight) {
   ASSERT_GT(target, 0);
   EXPECT_EQ(c17_cdu_scratchpad, std::string(fpl_edit[target].ident));
   press("L6");
-  EXPECT_EQ(dir_intc_crs_pending, 1);
-  EXPECT_EQ(dir_intc_row, target);
+  EXPECT_EQ(intc_crs_pending, 1);
+  EXPECT_EQ(intc_target_wpt, target);
   EXPECT_GE(fpl_edit[target].intc_course, 0.0);
   for (const char* bad : {"ABC", "720", "-5", "361"}) {
     enter(bad, "R6");

@@ -209,7 +209,7 @@ TEST_F(C17CduPages, DuplicateNamesPutTheChosenFixAtTheLineItWasTypedOn) {
 }
 
 TEST_F(C17CduPages, DuplicateNamesRowsPrintHemispheresAndScroll) {
-  entry_candidate_count = 3;
+  fix_match_count = 3;
   struct Row {
     const char* ident;
     double lat, lon;

@@ -83,16 +83,16 @@ TEST_F(FplTest, StarAndApproachReplaceEarlierOnes) {
   enter_route();
   // STAR HELNS5 from OLM for 10R, then the ILS 10R from HELNS.
   pending_arr_rwy = "10R";
-  star_text = "HELNS5";
-  star_trans_text = "OLM";
+  pending_star = "HELNS5";
+  pending_star_trans = "OLM";
   ASSERT_EQ(insert_star_appr_edit(), 1);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM", "BTG", "DISCO", "OLM", "DUBYA", "FOURT", "HELNS", "KPDX"}));
   EXPECT_STREQ(fpl_edit[5].segment, "STAR");
   EXPECT_EQ(fpl_edit[6].alt_constraint, 11000);
 
-  appr_type_text = "I10R";
-  appr_trans_text = "HELNS";
-  arr_runway_text = "10R";
+  pending_appr_type = "I10R";
+  pending_appr_trans = "HELNS";
+  pending_arr_rwy = "10R";
   ASSERT_EQ(insert_approach_disco(1), 1);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM", "BTG", "DISCO", "OLM", "DUBYA", "FOURT", "HELNS",
                                                      "GIMIC", "MARTY", "TOWNI", "RIVER", "RW10R", "BTG", "KPDX"}));
@@ -102,15 +102,15 @@ TEST_F(FplTest, StarAndApproachReplaceEarlierOnes) {
   EXPECT_STREQ(fpl_edit[12].role, "MAP");
 
   // A STAR without the transition replaces the first one, before the approach.
-  star_trans_text = "------";
+  pending_star_trans = "------";
   ASSERT_EQ(insert_star_appr_edit(), 1);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM", "BTG", "DISCO", "FOURT", "HELNS", "GIMIC", "MARTY",
                                                      "TOWNI", "RIVER", "RW10R", "BTG", "KPDX"}));
 
   // The 28L approach from BTG replaces the ILS 10R.
-  appr_type_text = "R28L";
-  appr_trans_text = "BTG";
-  arr_runway_text = "28L";
+  pending_appr_type = "R28L";
+  pending_appr_trans = "BTG";
+  pending_arr_rwy = "28L";
   ASSERT_EQ(insert_approach_disco(0), 1);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM", "BTG", "DISCO", "FOURT", "DISCO", "BTG", "KOLSE",
                                                      "RW28L", "KPDX"}));
@@ -132,9 +132,9 @@ TEST_F(FplTest, ArrivalListsAndPreviews) {
   set_dest_iaf_entry("I10R", "HELNS");
   EXPECT_EQ(list(arr_rwy_list, arr_rwy_count), (std::vector<std::string>{"10R"}));
 
-  appr_type_text = "I10R";
-  appr_trans_text = "HELNS";
-  arr_runway_text = "10R";
+  pending_appr_type = "I10R";
+  pending_appr_trans = "HELNS";
+  pending_arr_rwy = "10R";
   list_approach_transitions();
   EXPECT_EQ(list(arr_appr_trans_list, arr_appr_trans_count), (std::vector<std::string>{"HELNS"}));
   ASSERT_EQ(proc_preview_count, 7);
@@ -142,9 +142,9 @@ TEST_F(FplTest, ArrivalListsAndPreviews) {
   EXPECT_EQ(proc_preview[1].role, "IAF");
   EXPECT_EQ(proc_preview[7].role, "HP");
 
-  dep_sid_text = "ALKI1";
-  dep_trans_text = "ELN";
-  dep_runway_text = "16L";
+  pending_sid = "ALKI1";
+  pending_sid_trans = "ELN";
+  route_dep_rwy = "16L";
   sid_insert_helper_origin();
   ASSERT_EQ(proc_preview_count, 3);
   EXPECT_EQ(proc_preview[3].ident, "ELN");
@@ -155,9 +155,9 @@ TEST_F(FplTest, ProcedureIntoTheActivePlanKeepsTheActiveWaypoint) {
   fpl_changed_step();
   activate_route();
   fpl_active_index = 2;  // to BTG
-  appr_type_text = "R28L";
-  appr_trans_text = "BTG";
-  arr_runway_text = "28L";
+  pending_appr_type = "R28L";
+  pending_appr_trans = "BTG";
+  pending_arr_rwy = "28L";
   ASSERT_EQ(insert_approach(), 1);
   EXPECT_EQ(active_idents(), (std::vector<std::string>{"KSEA", "OLM", "BTG", "KOLSE", "RW28L", "KPDX"}));
   EXPECT_STREQ(fpl_active[fpl_active_index].ident, "BTG");
@@ -170,11 +170,11 @@ TEST_F(FplTest, ProcedureRefusedWhenThePlanWouldOverflow) {
   while (fpl_edit_last < FPL_MAX_LAST - 1) ASSERT_EQ(insert_edit_record(2, 1), 1);
   int before = fpl_edit_last;
   pending_arr_rwy = "10R";
-  star_text = "HELNS5";
-  star_trans_text = "OLM";
+  pending_star = "HELNS5";
+  pending_star_trans = "OLM";
   EXPECT_EQ(insert_star_appr_edit(), 0);
   EXPECT_EQ(fpl_edit_last, before);
   EXPECT_STREQ(fpl_edit[fpl_edit_last + 1].ident, "******");
-  star_text = "NOSUCH";
+  pending_star = "NOSUCH";
   EXPECT_EQ(insert_star_appr_edit(), 0);
 }

@@ -187,7 +187,7 @@ TEST_F(GnsxlsDirectTest, ProceduresAreChosenThroughTheirListsAndInsertedInBothLi
     press("ENTER");
     EXPECT_EQ(colour_at(53, 40), YELLOW);  // runway list, nothing picked
     press("ENTER");                         // takes nothing
-    EXPECT_EQ(dep_runway_text, "------");
+    EXPECT_EQ(route_dep_rwy, "------");
     press("L3");
     EXPECT_EQ(at(30, 160), "RW16L?");
     press("ENTER");
@@ -207,7 +207,7 @@ TEST_F(GnsxlsDirectTest, ProceduresAreChosenThroughTheirListsAndInsertedInBothLi
     ASSERT_EQ(gnsxls_page, GNSXLS_PAGE_STAR);
     EXPECT_EQ(at(30, 160), "OLM  ?");
     press("ENTER");
-    EXPECT_EQ(star_text, "HELNS5");
+    EXPECT_EQ(pending_star, "HELNS5");
     EXPECT_EQ(at(30, 160), "RW10R?");
     press("ENTER");
     EXPECT_EQ(at(53, 160), "WAYPOINTS OF STAR:");
@@ -226,7 +226,7 @@ TEST_F(GnsxlsDirectTest, ProceduresAreChosenThroughTheirListsAndInsertedInBothLi
     ASSERT_EQ(gnsxls_page, GNSXLS_PAGE_APPROACH);
     press("L3");
     press("ENTER");
-    EXPECT_EQ(appr_type_text, "I10R");
+    EXPECT_EQ(pending_appr_type, "I10R");
     press("L3");
     EXPECT_EQ(at(30, 160), "HELNS?");
     press("ENTER");
@@ -306,7 +306,7 @@ TEST_F(GnsxlsDirectTest, PilotAndOffsetWaypointsGoInAtTheChosenRow) {
   // OFFSET WPT after the active waypoint: the active index stays.
   int active = fpl_active_index;
   int last = fpl_active_last;
-  gnsxls_search_ident = "SEA";
+  route_entry_text = "SEA";
   create_user_waypoint(0);
   gnsxls_offset_choice = 1;
   gnsxls_offset_ref = "SEA";

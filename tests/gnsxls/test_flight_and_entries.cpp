@@ -9,6 +9,7 @@
 #include "guidance/settings.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/procedures.h"
+#include "navdb/navdb.h"
 #include "guidance/waypoint_sequencing.h"
 #include "guidance/hold_legs.h"
 
@@ -480,7 +481,7 @@ TEST_F(GnsxlsFlightTest, OffsetWaypointsKeepTheHoldAndTakeTheReferenceShown) {
   type("PAMMS*");  // two intersections of that name
   press("ENTER");
   ASSERT_EQ(gnsxls_page, GNSXLS_PAGE_OFFSET_WPT);
-  ASSERT_EQ(gnsxls_wpt_count, 2);
+  ASSERT_EQ(fix_match_count, 2);
   press("R3");
   for (char k : std::string("0900")) {
     type(std::string(1, k));

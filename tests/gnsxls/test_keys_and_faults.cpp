@@ -101,7 +101,7 @@ TEST_F(GnsxlsTest, ClrActsByPage) {
 TEST_F(GnsxlsTest, PrevAndNextWithNothingToStepDoNothing) {
   start_unit();
   gnsxls_page = GNSXLS_PAGE_DATABASE_WPT;
-  gnsxls_wpt_count = 0;
+  fix_match_count = 0;
   nav_search_count = 0;
   press("NEXT");
   press("PREV");

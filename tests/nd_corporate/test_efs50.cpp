@@ -37,7 +37,7 @@ struct Efs50 : ::testing::Test {
     wind_speed = 0;
     xtk_nm = 0;
     DispPrevWpt = 0;
-    direct_to_origin_set = 0;
+    dto_active = 0;
     atc_boundaries_loaded = 1;
     nav1_course = desired_track = nav_rel_bearing = 0;
     dme1_distance = ground_speed = 0;
@@ -233,9 +233,9 @@ TEST_F(Efs50, RouteOverlayOnTheRangeRingAndPreviousLeg) {
   DispPrevWpt = 1;
   s.draw();
   EXPECT_EQ(s.text_colour("AAA"), COLOUR_YELLOW);
-  direct_to_origin_set = 1;
-  direct_to_origin_lat = LAT;
-  direct_to_origin_lon = LON + 0.1;
+  dto_active = 1;
+  dto_origin_lat = LAT;
+  dto_origin_lon = LON + 0.1;
   s.draw();
   EXPECT_TRUE(s.has("DCT"));
   EXPECT_FALSE(s.has("AAA"));

@@ -358,7 +358,7 @@ struct P1000Route : P1000Mfd {
     set_active_plan({"AAA", "BBB", "CCC", "DDD"}, 1, LAT, LON);
   }
   void TearDown() override {
-    direct_to_origin_set = 0;
+    dto_active = 0;
     P1000Mfd::TearDown();
   }
   // Canvas point of a record's stored screen point (route units).
@@ -400,9 +400,9 @@ TEST_F(P1000Route, PreviousLegAfterADirectStartsWhereTheDirectWasMade) {
   DispPrevWpt = 1;
   double lat, lon;
   point_from(LAT, LON, 90, 20, lat, lon);
-  direct_to_origin_set = 1;
-  direct_to_origin_lat = lat;
-  direct_to_origin_lon = lon;
+  dto_active = 1;
+  dto_origin_lat = lat;
+  dto_origin_lon = lon;
   s.draw();
   // 20 NM east at 53 units per 40 NM.
   EXPECT_TRUE(near(stored(0), 134 + 20.0 * 53 / 40, 148, 1.5));

@@ -135,7 +135,7 @@ void draw_active_fpl_view(GnsPage& p) {
     if (i >= 1 && rec.flyover == 1) gns_text(p, 240, y, p.magenta, "F");
     if (i >= 1 && i <= last) draw_column(p, i, y);
     // The route line stands on the origin's row, where no value column is drawn.
-    if (k == 0 && i == 0 && !is(fpl_active[0].ident, "---") && plan_loader_flag == 0 && fms_direct_active == 0 &&
+    if (k == 0 && i == 0 && !is(fpl_active[0].ident, "---") && plan_loader_flag == 0 && dto_active == 0 &&
         last >= 1) {
       gns_text(p, 240, 40, p.green, "-");
       gns_text(p, 280, 40, p.green, fpl_active[last].ident);

@@ -38,7 +38,7 @@ void airway_line_key(int32_t key) {
 }  // namespace
 
 void gnsxls_airway_page_draw(GaugeSurface* rec, GfxGraphics* g) {
-  int32_t count = std::clamp(gnsxls_wpt_count, 0, nav_search_slots - 1);
+  int32_t count = std::clamp(fix_match_count, 0, nav_search_slots - 1);
   if (gnsxls_pending_lsk != 0) airway_line_key(gnsxls_pending_lsk);
   gnsxls_airway_count = std::max(1, (count + FIXES_PER_PAGE - 1) / FIXES_PER_PAGE);
   gnsxls_airway_choice = std::clamp(gnsxls_airway_choice, 1, gnsxls_airway_count);

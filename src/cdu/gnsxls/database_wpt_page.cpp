@@ -63,9 +63,9 @@ void gnsxls_database_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   if (gnsxls_pending_lsk == 10) r5_key();
   GnsPage p;
   gns_page_begin(p, rec, g);
-  gns_textf(p, 75, 0, p.white, "DATABASE WPT %d/%d", gnsxls_wpt_shown, gnsxls_wpt_count);
+  gns_textf(p, 75, 0, p.white, "DATABASE WPT %d/%d", gnsxls_wpt_shown, fix_match_count);
   int e = nav_search_count;
-  if (e >= 1 && e <= gnsxls_wpt_count && e < nav_search_slots) {
+  if (e >= 1 && e <= fix_match_count && e < nav_search_slots) {
     const NavRecord& c = nav_search_list[e];
     gns_text(p, 30, 80, p.green, "WAYPOINT");
     gns_text(p, 300, 80, p.green, c.ident);

@@ -149,9 +149,9 @@ void direct_to_edit_record() {
 void direct_typed_ident() {
   std::string text = gnsxls_trimmed(gnsxls_scratchpad);
   nav_search_count = 0;
-  gnsxls_search_ident = text;
+  route_entry_text = text;
   create_user_waypoint(0);
-  if (gnsxls_wpt_count < 1) return;
+  if (fix_match_count < 1) return;
   gnsxls_return_page = GNSXLS_PAGE_DIRECT;
   gnsxls_page = GNSXLS_PAGE_DATABASE_WPT;
   gnsxls_wpt_shown = 1;
@@ -277,7 +277,7 @@ void enter_offset_wpt() {
   if (s[10] == 1) return toggle_answer();
   int e = gnsxls_offset_choice;
   if (gnsxls_offset_radial == "-----" || gnsxls_offset_dist == "------") return;
-  if (e < 1 || e > gnsxls_wpt_count || e >= nav_search_slots) return;
+  if (e < 1 || e > fix_match_count || e >= nav_search_slots) return;
   TargetPlan p = target_plan();
   if (!plan_has_room(p)) return;
   // The point of the reference, radial and distance shown now.
@@ -320,7 +320,7 @@ void gnsxls_enter_direct_candidate() {
   int k = fpl_edit_index;
   int real_last = edit_real_last();
   // Room for the candidate and the two end records.
-  if (e < 1 || e > gnsxls_wpt_count || e >= nav_search_slots || k < 0 || k > real_last + 1 ||
+  if (e < 1 || e > fix_match_count || e >= nav_search_slots || k < 0 || k > real_last + 1 ||
       real_last + 3 > FPL_CAPACITY - 1) {
     if (real_last + 3 > FPL_CAPACITY - 1) gnsxls_message = GNSXLS_MSG_PLAN_FULL;
     gnsxls_page = GNSXLS_PAGE_DIRECT;

@@ -125,11 +125,11 @@ void open_departure_page(const ShownPlan& p) {
   airport_not_found = 0;
   reset_cdu_entry_state();
   dep_airport_text = p.origin_text;
-  std::string* texts[3] = {&dep_runway_text, &dep_sid_text, &dep_trans_text};
+  std::string* texts[3] = {&route_dep_rwy, &pending_sid, &pending_sid_trans};
   copy_texts(texts, p.departure, 3);
   gnsxls_scratchpad = dep_airport_text;
   // With every departure text chosen the SID's legs show at once.
-  bool open = open_first_unchosen(dep_airport_text, dep_sid_text, dep_trans_text, dep_runway_text);
+  bool open = open_first_unchosen(dep_airport_text, pending_sid, pending_sid_trans, route_dep_rwy);
   gnsxls_proc_chosen[0] = open ? 0 : 1;
   // The legs shown are those of this departure, not of the last preview built.
   if (!open) sid_insert_helper_origin();
@@ -143,10 +143,10 @@ void open_star_page(const ShownPlan& p) {
   gnsxls_star_choice = 1;
   gnsxls_proc_chosen[1] = 0;
   arr_airport_text = p.dest_text;
-  std::string* texts[3] = {&star_text, &star_trans_text, &arr_runway_text};
+  std::string* texts[3] = {&pending_star, &pending_star_trans, &pending_arr_rwy};
   copy_texts(texts, p.arrival, 3);
   gnsxls_scratchpad = arr_airport_text;
-  open_first_unchosen(arr_airport_text, star_text, star_trans_text, arr_runway_text);
+  open_first_unchosen(arr_airport_text, pending_star, pending_star_trans, pending_arr_rwy);
 }
 
 void open_approach_page(const ShownPlan& p) {
@@ -154,10 +154,10 @@ void open_approach_page(const ShownPlan& p) {
   gnsxls_appr_choice = 1;
   gnsxls_proc_chosen[2] = 0;
   reset_cdu_entry_state();
-  appr_type_text = *p.arrival[3];
-  appr_trans_text = *p.arrival[4];
+  pending_appr_type = *p.arrival[3];
+  pending_appr_trans = *p.arrival[4];
   arr_airport_text = p.dest_text;
-  arr_runway_text = *p.arrival[2];
+  pending_arr_rwy = *p.arrival[2];
   gnsxls_return_page = GNSXLS_PAGE_FPL;
   if (arr_airport_text == FPL_NONE_TEXT) {
     gnsxls_scratchpad = arr_airport_text;
@@ -212,9 +212,9 @@ void take_airway(const ShownPlan& p, const std::string& text) {
 void take_offset_reference(std::string text) {
   text.pop_back();
   if (text.empty()) text = "TMPXX";
-  gnsxls_search_ident = text;
+  route_entry_text = text;
   create_user_waypoint(0);
-  if (gnsxls_wpt_count < 1) {
+  if (fix_match_count < 1) {
     gnsxls_scratchpad = text;
     return;
   }
@@ -231,9 +231,9 @@ void take_ident(const ShownPlan& p) {
   std::string text = gnsxls_trimmed(gnsxls_scratchpad);
   if (!text.empty() && text[0] == '#') return take_airway(p, text);
   if (!text.empty() && text.back() == '*') return take_offset_reference(text);
-  gnsxls_search_ident = text;
+  route_entry_text = text;
   create_user_waypoint(0);
-  if (gnsxls_wpt_count >= 1) {
+  if (fix_match_count >= 1) {
     gnsxls_return_page = GNSXLS_PAGE_FPL;
     gnsxls_page = GNSXLS_PAGE_DATABASE_WPT;
     gnsxls_wpt_shown = 1;
@@ -310,7 +310,7 @@ void insert_candidate(const ShownPlan& p) {
   int e = nav_search_count;
   // A full plan, a row outside it or no candidate: refused, the row stays open.
   if (p.last >= FPL_MAX_LAST) gnsxls_message = GNSXLS_MSG_PLAN_FULL;
-  if (p.last >= FPL_MAX_LAST || k < 0 || k > p.last + 1 || e < 1 || e > gnsxls_wpt_count || e >= nav_search_slots ||
+  if (p.last >= FPL_MAX_LAST || k < 0 || k > p.last + 1 || e < 1 || e > fix_match_count || e >= nav_search_slots ||
       (p.active && fpl_active_index == FPL_NO_PLAN)) {
     gnsxls_page = GNSXLS_PAGE_FPL;
     return;

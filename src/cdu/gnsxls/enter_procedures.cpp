@@ -57,7 +57,7 @@ bool take_airport(int slot, std::string& field, int32_t return_page) {
   gnsxls_return_page = return_page;
   gnsxls_page = GNSXLS_PAGE_DATABASE_WPT;
   gnsxls_wpt_shown = 1;
-  gnsxls_wpt_count = 1;
+  fix_match_count = 1;
   airport_not_found = 0;
   return true;
 }
@@ -87,7 +87,7 @@ void insert_departure() {
   }
   std::string* to[4] = {&route_sid_text, &route_sid_trans_text, &route_dep_runway_text, &route_origin_text};
   std::string* to_edit[4] = {&edit_sid_text, &edit_sid_trans_text, &edit_dep_runway_text, &edit_origin_text};
-  const std::string* from[4] = {&dep_sid_text, &dep_trans_text, &dep_runway_text, &dep_airport_text};
+  const std::string* from[4] = {&pending_sid, &pending_sid_trans, &route_dep_rwy, &dep_airport_text};
   for (int i = 0; i < 4; ++i) *(active ? to : to_edit)[i] = *from[i];
   gnsxls_page = GNSXLS_PAGE_FPL;
   gnsxls_fpl_column = gnsxls_fpl_column_saved;
@@ -98,48 +98,48 @@ void insert_departure() {
 
 void departure_sid_picked() {
   int32_t* s = gnsxls_lsk_state;
-  dep_sid_text = gnsxls_scratchpad;
+  pending_sid = gnsxls_scratchpad;
   reset_cdu_entry_state();
   gnsxls_dep_choice = 1;
   proc_list_cursor = 1;
-  if (!set(dep_runway_text)) {
-    fill_origin_proc_entry(dep_sid_text);
+  if (!set(route_dep_rwy)) {
+    fill_origin_proc_entry(pending_sid);
     s[6] = 2;
   }
-  if (set(dep_trans_text)) {
-    take_block(1, dep_sid_text, sid_block_index);
+  if (set(pending_sid_trans)) {
+    take_block(1, pending_sid, sid_block_index);
   } else {
-    set_origin_proc_entry_ext(dep_sid_text, dep_runway_text, 0);
-    if (int b = find_proc_block(1, dep_sid_text)) {
+    set_origin_proc_entry_ext(pending_sid, route_dep_rwy, 0);
+    if (int b = find_proc_block(1, pending_sid)) {
       std::string first;
       int n = transition_legs(1, b, first);
       // One leg with a transition: taken at once; two or more: the list opens.
-      if (n == 1) dep_trans_text = first;
+      if (n == 1) pending_sid_trans = first;
       if (n >= 2) s[6] = 0;
       sid_block_index = b;
     }
   }
-  if (!set(dep_trans_text)) s[7] = 2;
-  else if (!set(dep_runway_text)) s[6] = 2;
+  if (!set(pending_sid_trans)) s[7] = 2;
+  else if (!set(route_dep_rwy)) s[6] = 2;
 }
 
 void departure_transition_picked() {
   int32_t* s = gnsxls_lsk_state;
-  dep_trans_text = gnsxls_scratchpad;
+  pending_sid_trans = gnsxls_scratchpad;
   reset_cdu_entry_state();
-  if (!set(dep_sid_text)) {
-    set_origin_proc_entry(dep_runway_text, dep_trans_text);
+  if (!set(pending_sid)) {
+    set_origin_proc_entry(route_dep_rwy, pending_sid_trans);
     if (dep_sid_count == 1) {
-      dep_sid_text = dep_sid_list[1];
-      take_block(1, dep_sid_text, sid_block_index);
+      pending_sid = dep_sid_list[1];
+      take_block(1, pending_sid, sid_block_index);
     } else if (dep_sid_count > 1) {
       s[3] = 1;
     }
   }
-  if (!set(dep_sid_text)) {
+  if (!set(pending_sid)) {
     s[7] = 1;
-  } else if (!set(dep_runway_text)) {
-    fill_origin_proc_entry(dep_sid_text);
+  } else if (!set(route_dep_rwy)) {
+    fill_origin_proc_entry(pending_sid);
     s[6] = 2;
   }
   gnsxls_dep_choice = 1;
@@ -149,11 +149,11 @@ void enter_departure() {
   int32_t* s = gnsxls_lsk_state;
   if (gnsxls_proc_chosen[DEP] == 1 && s[5] == 1) return insert_departure();
   if (s[6] == 2) {
-    dep_runway_text = gnsxls_scratchpad;
+    route_dep_rwy = gnsxls_scratchpad;
     reset_cdu_entry_state();
-    set_origin_proc_entry(dep_runway_text, dep_trans_text);
-    if (!set(dep_sid_text)) s[7] = 1;
-    else if (!set(dep_trans_text)) s[7] = 2;
+    set_origin_proc_entry(route_dep_rwy, pending_sid_trans);
+    if (!set(pending_sid)) s[7] = 1;
+    else if (!set(pending_sid_trans)) s[7] = 2;
     gnsxls_dep_choice = 1;
   } else if (s[6] == 1) {
     take_airport(1, dep_airport_text, GNSXLS_PAGE_DEPARTURE);
@@ -164,7 +164,7 @@ void enter_departure() {
   } else {
     return;
   }
-  if (set(dep_sid_text) && set(dep_trans_text) && set(dep_runway_text) && gnsxls_proc_chosen[DEP] == 0) {
+  if (set(pending_sid) && set(pending_sid_trans) && set(route_dep_rwy) && gnsxls_proc_chosen[DEP] == 0) {
     sid_insert_helper_origin();
     gnsxls_dep_choice = 1;
     gnsxls_proc_chosen[DEP] = 1;
@@ -182,7 +182,7 @@ bool insert_arrival() {
   if (active) gnsxls_active_fpl_page = 1;
   std::string* to[4] = {&route_star_text, &route_star_trans_text, &route_arr_runway_text, &route_dest_text};
   std::string* to_edit[4] = {&edit_star_text, &edit_star_trans_text, &edit_arr_runway_text, &edit_dest_text};
-  const std::string* from[4] = {&star_text, &star_trans_text, &arr_runway_text, &arr_airport_text};
+  const std::string* from[4] = {&pending_star, &pending_star_trans, &pending_arr_rwy, &arr_airport_text};
   for (int i = 0; i < 4; ++i) *(active ? to : to_edit)[i] = *from[i];
   gnsxls_page = GNSXLS_PAGE_FPL;
   gnsxls_fpl_column = gnsxls_fpl_column_saved;
@@ -193,21 +193,21 @@ bool insert_arrival() {
 
 void star_transition_picked() {
   int32_t* s = gnsxls_lsk_state;
-  star_trans_text = gnsxls_scratchpad;
+  pending_star_trans = gnsxls_scratchpad;
   reset_cdu_entry_state();
-  if (!set(star_text)) {
-    set_dest_proc_entry(arr_runway_text, star_trans_text);
+  if (!set(pending_star)) {
+    set_dest_proc_entry(pending_arr_rwy, pending_star_trans);
     if (arr_star_count == 1) {
-      star_text = arr_star_list[1];
-      take_block(2, star_text, star_block_index);
+      pending_star = arr_star_list[1];
+      take_block(2, pending_star, star_block_index);
     }
   }
-  if (!set(star_text)) {
+  if (!set(pending_star)) {
     s[7] = 2;
     if (arr_star_count > 1) s[3] = 1;
     proc_list_cursor = 1;
-  } else if (!set(arr_runway_text)) {
-    fill_dest_proc_entry(star_text);
+  } else if (!set(pending_arr_rwy)) {
+    fill_dest_proc_entry(pending_star);
     s[6] = 2;
     if (arr_rwy_count >= 1) s[3] = 1;
     proc_list_cursor = 1;
@@ -217,19 +217,19 @@ void star_transition_picked() {
 
 void star_picked() {
   int32_t* s = gnsxls_lsk_state;
-  star_text = gnsxls_scratchpad;
-  set_dest_proc_entry_ext(star_text, arr_runway_text, 0);
-  fill_dest_proc_entry(star_text);
+  pending_star = gnsxls_scratchpad;
+  set_dest_proc_entry_ext(pending_star, pending_arr_rwy, 0);
+  fill_dest_proc_entry(pending_star);
   reset_cdu_entry_state();
   gnsxls_star_choice = 1;
   proc_list_cursor = 1;
-  if (int b = find_proc_block(2, star_text)) {
+  if (int b = find_proc_block(2, pending_star)) {
     std::string first;
-    if (transition_legs(2, b, first) == 1) star_trans_text = first;
+    if (transition_legs(2, b, first) == 1) pending_star_trans = first;
     star_block_index = b;
   }
-  if (!set(star_trans_text)) s[7] = 1;
-  else if (!set(arr_runway_text)) s[6] = 2;
+  if (!set(pending_star_trans)) s[7] = 1;
+  else if (!set(pending_arr_rwy)) s[6] = 2;
 }
 
 void enter_star() {
@@ -237,14 +237,14 @@ void enter_star() {
   // A picked runway goes on with the transition or STAR it leaves to choose.
   if (s[6] == 2) {
     reset_cdu_entry_state();
-    arr_runway_text = gnsxls_scratchpad;
-    set_dest_proc_entry(arr_runway_text, star_trans_text);
-    if (!set(star_trans_text)) {
+    pending_arr_rwy = gnsxls_scratchpad;
+    set_dest_proc_entry(pending_arr_rwy, pending_star_trans);
+    if (!set(pending_star_trans)) {
       s[7] = 1;
-      gnsxls_scratchpad = star_trans_text;
-    } else if (!set(star_text)) {
+      gnsxls_scratchpad = pending_star_trans;
+    } else if (!set(pending_star)) {
       s[7] = 2;
-      gnsxls_scratchpad = star_text;
+      gnsxls_scratchpad = pending_star;
     }
   }
   if (gnsxls_proc_chosen[STAR] == 1 && s[5] == 1) {
@@ -256,7 +256,7 @@ void enter_star() {
   } else if (s[7] == 2) {
     star_picked();
   }
-  if (set(star_text) && set(star_trans_text) && set(arr_runway_text) && gnsxls_proc_chosen[STAR] == 0) {
+  if (set(pending_star) && set(pending_star_trans) && set(pending_arr_rwy) && gnsxls_proc_chosen[STAR] == 0) {
     gnsxls_star_choice = 1;
     gnsxls_proc_chosen[STAR] = 1;
     star_insert_helper_dest();
@@ -269,27 +269,27 @@ void enter_star() {
 
 // With an approach chosen: its legs when the runway is set, else the runway list for it.
 void approach_runway_or_preview() {
-  if (set(arr_runway_text)) {
+  if (set(pending_arr_rwy)) {
     approach_preview();
   } else {
-    set_dest_iaf_entry(appr_type_text, appr_trans_text);
+    set_dest_iaf_entry(pending_appr_type, pending_appr_trans);
     gnsxls_lsk_state[6] = 2;
   }
 }
 
 void approach_runway_picked() {
   int32_t* s = gnsxls_lsk_state;
-  arr_runway_text = gnsxls_scratchpad;
+  pending_arr_rwy = gnsxls_scratchpad;
   reset_cdu_entry_state();
-  if (!set(appr_type_text)) {
-    list_approaches(arr_runway_text, appr_trans_text);
+  if (!set(pending_appr_type)) {
+    list_approaches(pending_arr_rwy, pending_appr_trans);
     if (arr_appr_count != 1) {
       s[7] = 1;
       return;
     }
-    appr_type_text = arr_appr_list[1].type;
+    pending_appr_type = arr_appr_list[1].type;
   }
-  if (set(appr_trans_text)) {
+  if (set(pending_appr_trans)) {
     approach_preview();
   } else {
     apply_approach_selection();
@@ -299,16 +299,16 @@ void approach_runway_picked() {
 
 void approach_type_picked() {
   reset_cdu_entry_state();
-  appr_type_text = gnsxls_scratchpad;
-  if (!set(appr_trans_text)) {
+  pending_appr_type = gnsxls_scratchpad;
+  if (!set(pending_appr_trans)) {
     apply_approach_selection();
-    if (arr_appr_trans_count == 1) appr_trans_text = arr_appr_trans_list[1];
+    if (arr_appr_trans_count == 1) pending_appr_trans = arr_appr_trans_list[1];
   }
-  if (set(appr_trans_text)) {
+  if (set(pending_appr_trans)) {
     approach_runway_or_preview();
   } else {
     // Several transitions: the runway list first, the transitions after the runway.
-    set_dest_iaf_entry(appr_type_text, FPL_NONE_TEXT);
+    set_dest_iaf_entry(pending_appr_type, FPL_NONE_TEXT);
     gnsxls_lsk_state[6] = 2;
   }
   gnsxls_appr_choice = 1;
@@ -316,14 +316,14 @@ void approach_type_picked() {
 
 void approach_transition_picked() {
   reset_cdu_entry_state();
-  appr_trans_text = gnsxls_scratchpad;
-  if (!set(appr_type_text)) {
-    list_approaches(arr_runway_text, appr_trans_text);
+  pending_appr_trans = gnsxls_scratchpad;
+  if (!set(pending_appr_type)) {
+    list_approaches(pending_arr_rwy, pending_appr_trans);
     if (arr_appr_count != 1) {
       gnsxls_lsk_state[7] = 1;
       return;
     }
-    appr_type_text = arr_appr_list[1].type;
+    pending_appr_type = arr_appr_list[1].type;
   }
   approach_runway_or_preview();
 }
@@ -339,7 +339,7 @@ void insert_approach_chosen() {
   }
   std::string* to[4] = {&route_appr_trans_text, &route_appr_type_text, &route_dest_text, &route_arr_runway_text};
   std::string* to_edit[4] = {&edit_appr_trans_text, &edit_appr_type_text, &edit_dest_text, &edit_arr_runway_text};
-  const std::string* from[4] = {&appr_trans_text, &appr_type_text, &arr_airport_text, &arr_runway_text};
+  const std::string* from[4] = {&pending_appr_trans, &pending_appr_type, &arr_airport_text, &pending_arr_rwy};
   for (int i = 0; i < 4; ++i) *(active ? to : to_edit)[i] = *from[i];
   fms_leg_state = 0;
   reset_cdu_entry_state();
@@ -388,20 +388,20 @@ void gnsxls_enter_procedure_airport() {
       s[7] = 1;
       s[3] = 1;
       proc_list_cursor = 1;
-      dep_sid_text = dep_trans_text = dep_runway_text = FPL_NONE_TEXT;
-      set_origin_proc_entry(dep_runway_text, dep_trans_text);
+      pending_sid = pending_sid_trans = route_dep_rwy = FPL_NONE_TEXT;
+      set_origin_proc_entry(route_dep_rwy, pending_sid_trans);
       gnsxls_proc_chosen[DEP] = 0;
       break;
     case GNSXLS_PAGE_STAR:
       s[7] = 1;
       s[3] = 1;
       proc_list_cursor = 1;
-      arr_runway_text = star_text = star_trans_text = FPL_NONE_TEXT;
-      set_dest_proc_entry(arr_runway_text, star_trans_text);
+      pending_arr_rwy = pending_star = pending_star_trans = FPL_NONE_TEXT;
+      set_dest_proc_entry(pending_arr_rwy, pending_star_trans);
       gnsxls_proc_chosen[STAR] = 0;
       break;
     default:
-      arr_runway_text = appr_type_text = appr_trans_text = FPL_NONE_TEXT;
+      pending_arr_rwy = pending_appr_type = pending_appr_trans = FPL_NONE_TEXT;
       set_dest_iaf_entry(FPL_NONE_TEXT, FPL_NONE_TEXT);
       s[6] = 2;
       gnsxls_appr_choice = 1;

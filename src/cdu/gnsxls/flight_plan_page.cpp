@@ -230,7 +230,7 @@ void activate_opened_plan() {
   leg_tracking_on = 0;
   holds_changed = 0;
   hold_fpl_index = 0;
-  direct_to_origin_set = 0;
+  dto_active = 0;
   active_wpt_lat = fpl_active[fpl_active_index].lat;
   active_wpt_lon = fpl_active[fpl_active_index].lon;
   reserve_fuel = 0.0;

@@ -15,7 +15,7 @@
 //
 // Owned elsewhere: the scratchpad `gnsxls_scratchpad` with `gnsxls_prompt_open`,
 // `gnsxls_clear_on_key` and `gnsxls_page` (the shared editor, cdu/smiths/smiths_cdu.h);
-// `gnsxls_search_ident`, `gnsxls_wpt_count` (flightplan/fpl_ops.h); `nav_search_count`,
+// `route_entry_text`, `fix_match_count` (flightplan/fpl_ops.h); `nav_search_count`,
 // `airway_*`, `gnsxls_airway_line`, `gnsxls_airway_choice` (navdb/navdb.h).
 #pragma once
 

@@ -207,7 +207,7 @@ void gnsxls_offset_wpt_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   if (s[10] == 0) offset_typed_key();
   GnsPage p;
   gns_page_begin(p, rec, g);
-  gns_textf(p, 75, 0, p.white, "OFFSET WPT    %d/%d", gnsxls_offset_choice, gnsxls_wpt_count);
+  gns_textf(p, 75, 0, p.white, "OFFSET WPT    %d/%d", gnsxls_offset_choice, fix_match_count);
   gns_text(p, 30, 80, p.green, "WAYPOINT");
   gns_textf(p, 300, 80, p.green, "%s*", gnsxls_offset_ref.c_str());
   if (has_reference()) {

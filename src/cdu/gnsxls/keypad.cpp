@@ -153,7 +153,7 @@ Counter page_counter() {
       if (gnsxls_plan_selected == 1) return {&gnsxls_plan_row_page, gnsxls_plan_row_pages, false};
       return {&gnsxls_plan_list_page, gnsxls_plan_list_pages, false};
     case GNSXLS_PAGE_DIRECT: return {&gnsxls_direct_choice, gnsxls_direct_count};
-    case GNSXLS_PAGE_DATABASE_WPT: return {&nav_search_count, gnsxls_wpt_count};
+    case GNSXLS_PAGE_DATABASE_WPT: return {&nav_search_count, fix_match_count};
     case GNSXLS_PAGE_NAV: return {&gnsxls_nav_subpage, 4};
     case GNSXLS_PAGE_DEPARTURE: return {&gnsxls_dep_choice, gnsxls_dep_count};
     case GNSXLS_PAGE_STAR: return {&gnsxls_star_choice, gnsxls_star_count};
@@ -165,9 +165,9 @@ Counter page_counter() {
 }
 
 void step_offset_reference(int dir) {
-  if (gnsxls_wpt_count < 1) return;
-  gnsxls_offset_choice = dir < 0 ? step_back(gnsxls_offset_choice, gnsxls_wpt_count)
-                                 : step_on(gnsxls_offset_choice, gnsxls_wpt_count);
+  if (fix_match_count < 1) return;
+  gnsxls_offset_choice = dir < 0 ? step_back(gnsxls_offset_choice, fix_match_count)
+                                 : step_on(gnsxls_offset_choice, fix_match_count);
   if (gnsxls_offset_choice >= 1 && gnsxls_offset_choice < nav_search_slots)
     gnsxls_offset_ref = nav_search_list[gnsxls_offset_choice].ident;
 }

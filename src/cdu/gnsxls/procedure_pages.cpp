@@ -45,25 +45,25 @@ int32_t appr_page_count = 1;
 
 const ProcPage pages[3] = {
     {.chosen = 0, .slot = 1, .title = "DEPARTURE", .row2_label = "SID", .row3_label = "TRANSITION",
-     .legs_heading = "WAYPOINTS OF SID:", .airport = &dep_airport_text, .runway = &dep_runway_text,
-     .row2 = &dep_sid_text, .row3 = &dep_trans_text, .list_page = &gnsxls_dep_choice, .page_count = &gnsxls_dep_count,
+     .legs_heading = "WAYPOINTS OF SID:", .airport = &dep_airport_text, .runway = &route_dep_rwy,
+     .row2 = &pending_sid, .row3 = &pending_sid_trans, .list_page = &gnsxls_dep_choice, .page_count = &gnsxls_dep_count,
      .row2_list = SIDS, .row3_list = TRANSITIONS, .arrows_on_all_lists = false, .magenta_airport = false,
-     .roles = false, .r1_open_runways = [] { fill_origin_proc_entry(dep_sid_text); },
-     .r2_first = [] { set_origin_proc_entry(dep_runway_text, dep_trans_text); },
-     .r2_second = [] { set_origin_proc_entry_ext(dep_sid_text, dep_runway_text, 0); }},
+     .roles = false, .r1_open_runways = [] { fill_origin_proc_entry(pending_sid); },
+     .r2_first = [] { set_origin_proc_entry(route_dep_rwy, pending_sid_trans); },
+     .r2_second = [] { set_origin_proc_entry_ext(pending_sid, route_dep_rwy, 0); }},
     {.chosen = 1, .slot = 2, .title = "ARRIVAL", .row2_label = "TRANSITION", .row3_label = "STAR",
-     .legs_heading = "WAYPOINTS OF STAR:", .airport = &arr_airport_text, .runway = &arr_runway_text,
-     .row2 = &star_trans_text, .row3 = &star_text, .list_page = &gnsxls_star_choice, .page_count = &gnsxls_star_count,
+     .legs_heading = "WAYPOINTS OF STAR:", .airport = &arr_airport_text, .runway = &pending_arr_rwy,
+     .row2 = &pending_star_trans, .row3 = &pending_star, .list_page = &gnsxls_star_choice, .page_count = &gnsxls_star_count,
      .row2_list = TRANSITIONS, .row3_list = STARS, .arrows_on_all_lists = true, .magenta_airport = true,
-     .roles = false, .r1_open_runways = [] { fill_dest_proc_entry(star_text); },
-     .r2_first = [] { set_dest_proc_entry_ext(star_text, arr_runway_text, 0); },
-     .r2_second = [] { set_dest_proc_entry(arr_runway_text, star_trans_text); }},
+     .roles = false, .r1_open_runways = [] { fill_dest_proc_entry(pending_star); },
+     .r2_first = [] { set_dest_proc_entry_ext(pending_star, pending_arr_rwy, 0); },
+     .r2_second = [] { set_dest_proc_entry(pending_arr_rwy, pending_star_trans); }},
     {.chosen = 2, .slot = 2, .title = "APCH", .row2_label = "TYPE", .row3_label = "TRANSITION",
-     .legs_heading = "WPTS OF APPROACH:", .airport = &arr_airport_text, .runway = &arr_runway_text,
-     .row2 = &appr_type_text, .row3 = &appr_trans_text, .list_page = &gnsxls_appr_choice, .page_count = &appr_page_count,
+     .legs_heading = "WPTS OF APPROACH:", .airport = &arr_airport_text, .runway = &pending_arr_rwy,
+     .row2 = &pending_appr_type, .row3 = &pending_appr_trans, .list_page = &gnsxls_appr_choice, .page_count = &appr_page_count,
      .row2_list = APPROACHES, .row3_list = TRANSITIONS, .arrows_on_all_lists = false, .magenta_airport = true,
      .roles = true, .r1_open_runways = nullptr,
-     .r2_first = [] { list_approaches(arr_runway_text, appr_trans_text); },
+     .r2_first = [] { list_approaches(pending_arr_rwy, pending_appr_trans); },
      .r2_second = [] { apply_approach_selection(); }},
 };
 
@@ -127,7 +127,7 @@ void r1_key(const ProcPage& m, bool approach) {
       gnsxls_prompt_open = 1;
       gnsxls_scratchpad = *m.airport;
       airport_not_found = 0;
-      set_dest_iaf_entry(appr_type_text, appr_trans_text);
+      set_dest_iaf_entry(pending_appr_type, pending_appr_trans);
     }
     s[3] = s[4] = s[5] = 0;
     return;

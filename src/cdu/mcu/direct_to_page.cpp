@@ -32,7 +32,7 @@ const char* type_shown(const char* stored) {
 }
 
 void fly_direct() {
-  const int sel = std::clamp(mcu_dirto_sel, 1, std::min(entry_candidate_count, nav_search_slots - 1));
+  const int sel = std::clamp(mcu_dirto_sel, 1, std::min(fix_match_count, nav_search_slots - 1));
   FlightPlanWpt fix;
   fpl_record_from_nav(fix, nav_search_list[sel]);
   // The airport elevation of the last airport lookup, normally the destination's.
@@ -48,7 +48,7 @@ void fly_direct() {
   mcu_legs_index = 1;
   mcu_dirto_entry.clear();
   mcu_scratchpad.clear();
-  entry_candidate_count = 0;
+  fix_match_count = 0;
   mcu_page = MCU_PAGE_NAV;
   hdg_change_timer = 999;
   mcu_redraw = 1;
@@ -56,14 +56,14 @@ void fly_direct() {
 
 void choose_candidate() {
   if (mcu_prev == 1 && mcu_dirto_sel > 1) --mcu_dirto_sel;
-  else if (mcu_next == 1 && mcu_dirto_sel < entry_candidate_count) ++mcu_dirto_sel;
+  else if (mcu_next == 1 && mcu_dirto_sel < fix_match_count) ++mcu_dirto_sel;
   else return;
   mcu_redraw = 1;
   hdg_change_timer = 999;
 }
 
 void candidate_rows(const McuPage& p) {
-  const int count = std::min(entry_candidate_count, nav_search_slots - 1);
+  const int count = std::min(fix_match_count, nav_search_slots - 1);
   for (int r = 1; r <= MCU_LIST_ROWS && mcu_dirto_sel >= 1; ++r) {
     const int k = mcu_dirto_sel + r - 1;
     if (k > count) break;
@@ -81,7 +81,7 @@ void candidate_rows(const McuPage& p) {
 
 void mcu_dirto_page_draw(McuPage& p) {
   mcu_text(p, p.amber, 0, 0, "DIRTO:");
-  if (mcu_enter == 1 && entry_candidate_count >= 1) {
+  if (mcu_enter == 1 && fix_match_count >= 1) {
     fly_direct();
     return;
   }

@@ -26,9 +26,9 @@ void active_waypoint_moved() {
   const FlightPlanWpt& w = fpl_active[fpl_active_index];
   active_wpt_lat = w.lat;
   active_wpt_lon = w.lon;
-  if (dirto_active != 1) return;
-  dirto_origin_lat = present_lat;
-  dirto_origin_lon = present_lon;
+  if (dto_active != 1) return;
+  dto_origin_lat = present_lat;
+  dto_origin_lon = present_lon;
   double dist = 0.0, course = 0.0;
   compute_gc_distance_course(present_lat, present_lon, w.lat, w.lon, dist, course);
   dto_course = course - magvar;
@@ -49,7 +49,7 @@ void step_active_on() {
   if (i > fpl_active_last) {
     // A plan without record 1 keeps its index; only the direct-to ends.
     if (fpl_active_last < 1) {
-      dirto_active = 0;
+      dto_active = 0;
       return;
     }
     i = 1;
@@ -145,7 +145,7 @@ void mcu_key(int32_t key) {
       mcu_page = MCU_PAGE_DIRTO;
       mcu_scratchpad.clear();
       mcu_dirto_entry.clear();
-      entry_candidate_count = 0;
+      fix_match_count = 0;
       mcu_digit_sel = 0;
       break;
     case MCU_KEY_HOLD:
@@ -187,7 +187,7 @@ void mcu_key(int32_t key) {
       mcu_next = 1;
       if (mcu_page == MCU_PAGE_NAV) step_active_on();
       else if (mcu_page == MCU_PAGE_LEGS && mcu_legs_index < fpl_active_last) ++mcu_legs_index;
-      else if (mcu_page == MCU_PAGE_DIRTO && mcu_dirto_sel < entry_candidate_count) ++mcu_dirto_sel;
+      else if (mcu_page == MCU_PAGE_DIRTO && mcu_dirto_sel < fix_match_count) ++mcu_dirto_sel;
       mcu_digit_sel = 0;
       break;
     case MCU_KEY_KBD:

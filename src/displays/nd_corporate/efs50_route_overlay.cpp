@@ -58,11 +58,11 @@ void efs50_ehsi_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   const FlightPlanWpt& to = fpl_active[active];
   double ax, ay;
   if (DispPrevWpt == 1 && active >= 1 && range >= 5.0 && !fpl_route_break(to) && place(to.lat, to.lon, ax, ay)) {
-    const bool dct = direct_to_origin_set != 0;
+    const bool dct = dto_active != 0;
     const FlightPlanWpt& prev = fpl_active[active - 1];
     double px, py;
     if ((dct || !fpl_route_break(prev)) &&
-        place(dct ? direct_to_origin_lat : prev.lat, dct ? direct_to_origin_lon : prev.lon, px, py)) {
+        place(dct ? dto_origin_lat : prev.lat, dct ? dto_origin_lon : prev.lon, px, py)) {
       if (dct)
         draw_map_label(g, font, yellow_brush, px + 7 * sx, py - 7 * sy, "DCT", false);
       else

@@ -46,10 +46,10 @@ void previous_leg(const RoutePlot& p, GfxGraphics* g, LayerObjects& o, double sx
   if (DispPrevWpt != 1 || active < 1 || !(p1000_mfd_range >= 5.0)) return;
   FlightPlanWpt& prev = fpl_active[active - 1];
   const FlightPlanWpt& to = fpl_active[active];
-  const bool direct = direct_to_origin_set != 0;
+  const bool direct = dto_active != 0;
   if (fpl_route_break(to) || (!direct && fpl_route_break(prev))) return;
   int32_t x1, y1, x2, y2;
-  const bool start = direct ? p.place(direct_to_origin_lat, direct_to_origin_lon, x1, y1)
+  const bool start = direct ? p.place(dto_origin_lat, dto_origin_lon, x1, y1)
                             : p.place(prev.lat, prev.lon, x1, y1);
   if (!start) return;
   prev.screen_x = x1;
