@@ -16,9 +16,9 @@
 #include <utility>
 
 #include "bench/nd_frame_bench.h"
+#include "gauges/gauge_table.h"
 #include "host/panel_config.h"
 #include "host/sim_host.h"
-#include "module/gauges/gauge_table.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "cdu/smiths/smiths_cdu.h"
 #include "displays/attitude/attitude.h"
 #include "displays/nd_corporate/nd_corporate.h"
-#include "module/gauges/panel_steppers.h"
+#include "gauges/panel_steppers.h"
 
 namespace {
 

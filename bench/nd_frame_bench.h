@@ -21,7 +21,7 @@
 #include "guidance/fms_update.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"
-#include "module/gauges/panel_steppers.h"
+#include "gauges/panel_steppers.h"
 #include "module/module_paths.h"
 #include "bench_database.h"
 #include "navdb/navdb.h"

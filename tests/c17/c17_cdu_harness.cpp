@@ -5,8 +5,8 @@
 #include "c17/c17_cdu.h"
 #include "cdu/smiths/smiths_cdu.h"
 #include "flightplan/flight_plan.h"
-#include "module/gauges/gauge_frame.h"
-#include "module/gauges/gauge_table.h"
+#include "gauges/gauge_frame.h"
+#include "gauges/gauge_table.h"
 
 namespace {
 

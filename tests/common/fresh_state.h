@@ -7,8 +7,8 @@
 
 #include "draw/state_reset.h"
 #include "flightplan/state_reset.h"
+#include "gauges/state_reset.h"
 #include "guidance/state_reset.h"
-#include "module/gauges/state_reset.h"
 #include "module/state_reset.h"
 #include "navdb/state_reset.h"
 

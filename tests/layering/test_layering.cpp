@@ -35,7 +35,7 @@ constexpr Layer kLayers[] = {
     {"cdu/gnsxls/", 8},
     {"cdu/mcu/", 8},
     {"c17/", 9},
-    {"module/gauges/", 10},
+    {"gauges/", 10},
 };
 
 const Layer* layer_of(const std::string& path) {

@@ -20,7 +20,7 @@ namespace {
 constexpr const char* kLayerFolders[] = {
     "src/module",      "src/navdb",          "src/flightplan",           "src/guidance",
     "src/draw",        "src/cdu/smiths",     "src/cdu/gnsxls",           "src/cdu/mcu",
-    "src/c17",         "src/module/gauges",  "src/displays/nd_transport", "src/displays/nd_corporate",
+    "src/c17",         "src/gauges",         "src/displays/nd_transport", "src/displays/nd_corporate",
     "src/displays/attitude",
 };
 

@@ -11,9 +11,9 @@
 
 #include "cdu/mcu/mcu.h"
 #include "cdu/mcu/mcu_state.h"
+#include "gauges/gauge_table.h"
 #include "host/scenario.h"
 #include "host/sim_host.h"
-#include "module/gauges/gauge_table.h"
 #include "platform/gfx/gfx_recording.h"
 #include "tests/common/sample_flight.h"
 

@@ -1,8 +1,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "module/gauges/gauge_frame.h"
-#include "module/gauges/gauge_table.h"
+#include "gauges/gauge_frame.h"
+#include "gauges/gauge_table.h"
 #include "module/module_paths.h"
 #include "module/trace_file.h"
 #include "tests/common/module_fixture.h"

@@ -17,7 +17,7 @@
 #include "guidance/settings.h"
 #include "guidance/toc_tod.h"
 #include "navdb/navdb.h"
-#include "module/gauges/state_reset.h"
+#include "gauges/state_reset.h"
 #include "tests/common/module_fixture.h"
 #include "tests/nd/nd_scene.h"
 

@@ -4,9 +4,9 @@
 
 #include "displays/nd_corporate/nd_corporate.h"
 #include "flightplan/route_progress.h"
+#include "gauges/control_panels.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
-#include "module/gauges/control_panels.h"
 #include "navdb/navdb.h"
 #include "tests/common/display_checks.h"
 #include "tests/nd/nd_scene.h"

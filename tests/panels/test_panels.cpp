@@ -6,10 +6,10 @@
 #include "guidance/fms_state.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
-#include "module/gauges/control_panels.h"
+#include "gauges/control_panels.h"
 #include "module/display_state.h"
-#include "module/gauges/gauge_table.h"
-#include "module/gauges/panel_steppers.h"
+#include "gauges/gauge_table.h"
+#include "gauges/panel_steppers.h"
 #include "module/sim_vars.h"
 #include "tests/panels/panel_fixture.h"
 

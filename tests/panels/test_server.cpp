@@ -9,7 +9,7 @@
 #include "guidance/lnav_vnav_state.h"
 #include "module/c17_mfd_commands.h"
 #include "module/display_state.h"
-#include "module/gauges/server_gauge.h"
+#include "gauges/server_gauge.h"
 #include "platform/host/sim_token_ids.h"
 #include "host/scenario.h"
 #include "tests/panels/panel_fixture.h"

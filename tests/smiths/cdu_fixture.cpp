@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "module/gauges/gauge_table.h"
+#include "gauges/gauge_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Keypad, scratchpad and message line, one-shot keys, lights, both gauges.
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
-#include "module/gauges/gauge_table.h"
+#include "gauges/gauge_table.h"
 
 TEST_F(CduTest, StartsOnIdentWithSeventyKeysThatNameTheirCharacters) {
   start();

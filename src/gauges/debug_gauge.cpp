@@ -1,4 +1,4 @@
-#include "module/gauges/debug_gauge.h"
+#include "gauges/debug_gauge.h"
 
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"

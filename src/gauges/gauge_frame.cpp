@@ -1,4 +1,4 @@
-#include "module/gauges/gauge_frame.h"
+#include "gauges/gauge_frame.h"
 
 #include "c17/c17_cdu.h"
 #include "draw/draw_toolkit.h"

@@ -1,4 +1,4 @@
-#include "module/gauges/gauge_frame.h"
+#include "gauges/gauge_frame.h"
 #include "module/host_services.h"
 
 int32_t compute_draw_mode(std::string_view parameter, int32_t own_window) {

@@ -1,4 +1,4 @@
-#include "module/gauges/gauge_table.h"
+#include "gauges/gauge_table.h"
 
 #include "c17/c17_mfd.h"
 #include "cdu/gnsxls/gnsxls.h"
@@ -10,13 +10,13 @@
 #include "displays/nd_transport/nd_transport.h"
 
 #include "module/c17_mfd_commands.h"
-#include "module/gauges/control_panels.h"
-#include "module/gauges/debug_gauge.h"
-#include "module/gauges/gauge_frame.h"
+#include "gauges/control_panels.h"
+#include "gauges/debug_gauge.h"
+#include "gauges/gauge_frame.h"
 #include "module/host_services.h"
 #include "module/module_messages.h"
-#include "module/gauges/server_gauge.h"
-#include "module/gauges/state_reset.h"
+#include "gauges/server_gauge.h"
+#include "gauges/state_reset.h"
 
 namespace {
 

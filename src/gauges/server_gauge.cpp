@@ -1,4 +1,4 @@
-#include "module/gauges/server_gauge.h"
+#include "gauges/server_gauge.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@
 #include "module/display_state.h"
 #include "guidance/lnav_vnav_state.h"
 #include "module/host_services.h"
-#include "module/gauges/panel_steppers.h"
+#include "gauges/panel_steppers.h"
 #include "module/load_state.h"
 #include "platform/host/sim_token_ids.h"
 

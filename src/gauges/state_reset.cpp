@@ -1,5 +1,5 @@
 // Puts the gauge layer's globals back to their load-time values.
-#include "module/gauges/state_reset.h"
+#include "gauges/state_reset.h"
 
 #include "c17/state_reset.h"
 #include "cdu/gnsxls/state_reset.h"
@@ -10,8 +10,8 @@
 #include "displays/nd_transport/state_reset.h"
 #include "draw/state_reset.h"
 #include "flightplan/state_reset.h"
+#include "gauges/gauge_frame.h"
 #include "guidance/state_reset.h"
-#include "module/gauges/gauge_frame.h"
 #include "module/load_state.h"
 #include "module/state_reset.h"
 #include "navdb/state_reset.h"

@@ -1,13 +1,13 @@
-#include "module/gauges/control_panels.h"
+#include "gauges/control_panels.h"
 
 #include <cmath>
 
 #include "guidance/lnav_vnav_state.h"
 #include "module/c17_mfd_commands.h"
 #include "module/display_state.h"
-#include "module/gauges/gauge_table.h"
+#include "gauges/gauge_table.h"
 #include "module/host_services.h"
-#include "module/gauges/panel_steppers.h"
+#include "gauges/panel_steppers.h"
 
 // Every handler ignores the host's click arguments and answers 0 (handled).
 #define PANEL_CLICK(name, action) \

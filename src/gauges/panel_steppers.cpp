@@ -1,4 +1,4 @@
-#include "module/gauges/panel_steppers.h"
+#include "gauges/panel_steppers.h"
 
 #include <algorithm>
 #include <cmath>
