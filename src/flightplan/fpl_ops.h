@@ -160,6 +160,8 @@ int set_direct_to_plan(const FlightPlanWpt& fix, double from_lat, double from_lo
 
 // Drops every hold; holds_changed := 0 (no hold is left to enter or to leave).
 void drop_all_holds();
+// Removes hold h from hold_list, the later holds moving up one.
+void drop_hold_entry(int h);
 // Every hold on edit record `from` or later moves `by` records (records inserted or
 // removed before it by a caller that moves the records itself); below 1 it is on none.
 void move_hold_edit_indexes(int from, int by);

@@ -6,4 +6,4 @@ class LoadState;
 void reset_flightplan_state();
 
 // Records the state a file keeps to itself.
-void keep_fpl_ops_state(LoadState& state);
+void keep_user_waypoints_state(LoadState& state);
