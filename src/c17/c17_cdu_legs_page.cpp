@@ -330,7 +330,8 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   const int last = shown_last();
   smiths_legs_page_count = (hold_count + (last < 0 ? 0 : last) + 4) / 5;
   if (smiths_legs_page_count < 1) smiths_legs_page_count = 1;
-  if (smiths_legs_page_no < 1 || smiths_legs_page_no > smiths_legs_page_count) smiths_legs_page_no = smiths_legs_page_no < 1 ? 1 : smiths_legs_page_count;
+  if (smiths_legs_page_no < 1 || smiths_legs_page_no > smiths_legs_page_count)
+    smiths_legs_page_no = smiths_legs_page_no < 1 ? 1 : smiths_legs_page_count;
   const int page = smiths_legs_page_no;
   const int first = first_record(page);
   int next = c17_cdu_step_page(page, smiths_legs_page_count, smiths_prev_page_key == 1 && smiths_next_page_key != 1,

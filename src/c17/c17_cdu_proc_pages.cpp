@@ -164,7 +164,8 @@ void departure_key(GaugeSurface* rec, int32_t page) {
 void c17_cdu_departures_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_SMALL_CANVAS);
-  const int32_t page = turn_and_act(smiths_dep_page_no, smiths_dep_page_count, departure_page_count, departure_key, rec);
+  const int32_t page =
+      turn_and_act(smiths_dep_page_no, smiths_dep_page_count, departure_page_count, departure_key, rec);
 
   cdu_largef(p, 25, 0, "%s DEPARTURES", route_origin.c_str());
   cdu_smallf(p, 230, 0, "%2d / %2d", int(page), int(smiths_dep_page_count));

@@ -208,7 +208,8 @@ extern std::string dest_info_text_2;
 constexpr int nav_search_slots = 251;  // candidates 1..250
 extern NavRecord nav_search_list[nav_search_slots];
 extern int nav_search_count;  // index of the chosen candidate (1 after an airport block load)
-extern int fix_match_count;   // number of candidates in nav_search_list; also "gnsxls_wpt_count", "entry_candidate_count"
+// Number of candidates in nav_search_list; also "gnsxls_wpt_count", "entry_candidate_count".
+extern int fix_match_count;
 
 extern NavRecord nav_lists_21a[21];
 
