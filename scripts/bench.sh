@@ -3,7 +3,10 @@
 # and the world's) when missing or older than their generator, runs every benchmark on each
 # and prints one table: each figure beside its target, "miss" where it misses. Figures are
 # medians of 5 repetitions of the wall time per iteration; the machine's load average is
-# printed with the table.
+# printed with the table. Then the flying benchmark (bench/flight_bench.cpp): every sample
+# screen timed frame by frame through the host over a scripted flight on the world's
+# database, median, p95, p99 and max per screen and for the whole frame beside the targets.
+# FLIGHT_MINUTES adds minutes of flight after its script, for the memory plateau.
 # Arguments: benchmark executables to run (default: every bench_* built). JOBS sets the
 # build's parallel jobs (default: every core).
 set -euo pipefail
@@ -16,7 +19,8 @@ world=build-bench/db/world
 [ "$full/vek/navdata/apts.txt" -nt scripts/gen_navdb.py ] || python3 scripts/gen_navdb.py "$full"
 [ "$world/vek/navdata/apts.txt" -nt scripts/gen_navdb.py ] || python3 scripts/gen_navdb.py --world "$world"
 benches=("$@")
-[ ${#benches[@]} -gt 0 ] || benches=(build-bench/bench/bench_*)
+flight=1
+[ ${#benches[@]} -gt 0 ] && flight=0 || benches=(build-bench/bench/bench_*)
 results=build-bench/results
 rm -rf "$results" && mkdir -p "$results"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -67,3 +71,9 @@ for path in sorted(glob.glob(os.path.join(sys.argv[1], "*.json"))):
         print(f"{db:8} {b['name']:48} {ms:10.3f} {('' if t is None else f'{t:g}'):>8} {mark}{extra}")
 print(f"{misses} figures miss their target")
 PY
+[ "$flight" = 0 ] || {
+  echo
+  echo "flying benchmark, load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+  VEK_NAVDB_BENCH_ROOT=$world build-bench/bench/flight_bench --minutes "${FLIGHT_MINUTES:-0}"
+  echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
+}

@@ -11,8 +11,8 @@ ends, 10,800 navaids, 120,000 intersections, 73,000 airway points; a fifth of ev
 in a wider area around 50N 8E, so that more airports and airway fixes lie within 600 NM
 of it than the wide nearby lists hold, as over central Europe or New York.
 
-Both: 300 ATC boundaries, each an outline of 50 points around its label (a fifth, or half,
-of them in the dense area).
+Both: 300 ATC boundaries, regions' outlines of up to 200 points with long straight edges
+and borders shared with their neighbours (a fifth, or half, of them over the dense area).
 
 usage: gen_navdb.py [--world] <simulator folder>   (writes <folder>/vek/navdata/*.txt)
 """
@@ -29,7 +29,6 @@ AIRWAY_POINTS = 140000
 AIRWAY_LENGTH = 20
 PROCEDURES = 3000
 BOUNDARIES = 300
-BOUNDARY_POINTS = 50
 DENSE = (50.0, 8.0)
 DENSE_SPAN = (6.0, 9.0)  # half extents of the dense area, degrees of latitude and longitude
 DENSE_PERIOD = 2         # every DENSE_PERIOD-th record of a kind lies in the dense area
@@ -54,6 +53,61 @@ def position(i):
         return (DENSE[0] + rng.uniform(-DENSE_SPAN[0], DENSE_SPAN[0]),
                 DENSE[1] + rng.uniform(-DENSE_SPAN[1], DENSE_SPAN[1]))
     return (rng.uniform(-70.0, 70.0), rng.uniform(-180.0, 180.0))
+
+
+def region_outlines(grid, count, area):
+    """The first count cells of a grid over area (lat0, lat1, lon0, lon1) as outlines:
+    (row, col, points). Corners and borders are shared between neighbours."""
+    rows = max(1, int(round(math.sqrt(count / 4.0))))
+    cols = -(-count // rows)
+    lat0, lat1, lon0, lon1 = area
+    dlat, dlon = (lat1 - lat0) / rows, (lon1 - lon0) / cols
+
+    def corner(r, c):
+        g = random.Random(grid * 1000003 + r * 1009 + c)
+        jr = 0.0 if r in (0, rows) else g.uniform(-0.1, 0.1) * dlat
+        jc = 0.0 if c in (0, cols) else g.uniform(-0.2, 0.2) * dlon
+        return (lat0 + r * dlat + jr, lon0 + c * dlon + jc)
+
+    def border(a, b, key):
+        # The points from corner a to corner b, both included. Borders along a meridian
+        # are long straight edges, one or two; those along a parallel wind through 48 to
+        # 96 points.
+        g = random.Random(key)
+        pa, pb = corner(*a), corner(*b)
+        if a[1] == b[1]:
+            if g.random() < 0.5:
+                return [pa, pb]
+            t = g.uniform(0.3, 0.7)
+            kink = (pa[0] + (pb[0] - pa[0]) * t,
+                    max(-180.0, min(180.0, pa[1] + (pb[1] - pa[1]) * t + g.uniform(-0.1, 0.1) * dlon)))
+            return [pa, kink, pb]
+        n = g.randint(47, 95)
+        amp = g.uniform(0.03, 0.08)
+        phase = g.uniform(0, 2 * math.pi)
+        out = []
+        for k in range(n + 1):
+            t = k / n
+            w = amp * math.sin(math.pi * t) * math.sin(3 * math.pi * t + phase)
+            out.append((max(-90.0, min(90.0, pa[0] + (pb[0] - pa[0]) * t + (pb[1] - pa[1]) * w * 0.5)),
+                        pa[1] + (pb[1] - pa[1]) * t))
+        return out
+
+    def edge(a, b):
+        # Borders are keyed by their corners in a fixed order.
+        first, second = (a, b) if a <= b else (b, a)
+        key = grid * 7919 + (first[0] * 1013 + first[1]) * 100003 + second[0] * 1013 + second[1]
+        pts = border(first, second, key)
+        return pts if (first, second) == (a, b) else pts[::-1]
+
+    for i in range(count):
+        r, c = divmod(i, cols)
+        corners = [(r, c), (r, c + 1), (r + 1, c + 1), (r + 1, c)]
+        points = []
+        for k in range(4):
+            points += edge(corners[k], corners[(k + 1) % 4])[:-1]
+        points.append(points[0])
+        yield r, c, points
 
 
 def main():
@@ -127,21 +181,28 @@ def main():
     for f in files.values():
         f.close()
 
-    # Each boundary an outline around its label, as a region's: an uneven ring of 1 to 3
-    # degrees' radius, closed by repeating its first point.
+    # The boundaries as regions' outlines: two grids of cells (one over the dense area with
+    # every DENSE_PERIOD-th boundary, one over the rest of the world) whose corners are
+    # moved a little, so that neighbours share their corners and borders. Each border is
+    # either one long straight edge or a winding line of 25 to 70 points, drawn alike for
+    # both regions it parts; an outline has 100 to 200 points, closed by repeating its
+    # first.
     with out("atc_bdry.txt") as f:
-        for b in range(BOUNDARIES):
-            lat, lon = position(b)
-            f.write("B SY%05d S%d %.6f %.6f\n" % (b, b % 100, lat, lon))
-            radius = rng.uniform(1.0, 3.0)
-            ring = []
-            for k in range(BOUNDARY_POINTS - 1):
-                a = 2 * math.pi * k / (BOUNDARY_POINTS - 1)
-                r = radius * rng.uniform(0.85, 1.15)
-                ring.append((max(-90.0, min(90.0, lat + r * math.cos(a))),
-                             max(-180.0, min(180.0, lon + r * math.sin(a) / math.cos(math.radians(lat))))))
-            for p in ring + ring[:1]:
-                f.write("%.6f %.6f\n" % p)
+        dense = BOUNDARIES // DENSE_PERIOD
+        b = 0
+        for grid, count in enumerate((dense, BOUNDARIES - dense)):
+            if grid == 0:
+                area = (DENSE[0] - DENSE_SPAN[0], DENSE[0] + DENSE_SPAN[0],
+                        DENSE[1] - DENSE_SPAN[1], DENSE[1] + DENSE_SPAN[1])
+            else:
+                area = (-70.0, 70.0, -180.0, 180.0)
+            for row, col, points in region_outlines(grid, count, area):
+                lat = sum(p[0] for p in points[:-1]) / (len(points) - 1)
+                lon = sum(p[1] for p in points[:-1]) / (len(points) - 1)
+                f.write("B SY%05d S%d %.6f %.6f\n" % (b, b % 100, lat, lon))
+                for p in points:
+                    f.write("%.6f %.6f\n" % p)
+                b += 1
 
     with out("apt_additional_info.txt") as f:
         for i in range(0, 4000, 2):
