@@ -41,10 +41,59 @@ bool place(double dist_nm, double course_deg, int32_t cx, int32_t cy, double hea
   return polar_to_screen_int(heading_deg, course_deg, cx, cy, map_distance_px, x, y);
 }
 
-bool project(const NavPoint& ref, double lat, double lon, int32_t cx, int32_t cy, double heading_deg, int32_t& x,
-             int32_t& y) {
-  return measure_from(ref.lat, ref.lon, lat, lon) &&
-         place(gc_distance_nm, gc_course_deg, cx, cy, heading_deg, x, y);
+// Distances and courses of boundary points from a reference, kept while it stays: every
+// map display of a frame measures the same points from the present position (a plan view
+// from its centre: two references are kept). An entry holds the point and the round of
+// the reference it was measured for, so a moved outline or a new reference in the same
+// set is measured again.
+struct Measured {
+  double lat = NAN, lon = NAN;
+  double nm = 0, course = 0;
+  uint64_t round = 0;  // the set's round it was measured in (a new reference starts one)
+  bool ok = false;
+};
+struct MeasuredPoints {
+  double ref_lat = NAN, ref_lon = NAN;
+  uint64_t used = 0, round = 0;
+  std::vector<Measured> points;  // by index into atc_boundary_points, then the labels
+};
+struct {
+  MeasuredPoints sets[2];
+  uint64_t clock = 0;
+} boundary_measured;
+
+// The kept points of the reference, made anew in the set used least lately.
+MeasuredPoints& measured_from(const NavPoint& ref) {
+  MeasuredPoints* set = nullptr;
+  MeasuredPoints* sets = boundary_measured.sets;
+  for (int i = 0; i < 2; ++i)
+    if (ref.lat == sets[i].ref_lat && ref.lon == sets[i].ref_lon) set = &sets[i];
+  if (!set) {
+    set = sets[0].used <= sets[1].used ? &sets[0] : &sets[1];
+    set->ref_lat = ref.lat, set->ref_lon = ref.lon;
+    set->round = boundary_measured.clock + 1;  // every entry of an earlier round is stale
+  }
+  set->used = ++boundary_measured.clock;
+  return *set;
+}
+
+// measure_from(ref, lat, lon) for point `slot` of the kept set, through its entry when
+// it holds the point.
+bool measure_point(MeasuredPoints& set, size_t slot, double lat, double lon) {
+  if (set.points.size() <= slot) set.points.resize(slot + 1);
+  Measured& m = set.points[slot];
+  if (m.round != set.round || !(m.lat == lat && m.lon == lon)) {
+    const bool ok = measure_from(set.ref_lat, set.ref_lon, lat, lon);
+    m = {lat, lon, gc_distance_nm, gc_course_deg, set.round, ok};
+  }
+  gc_distance_nm = m.nm;
+  gc_course_deg = m.course;
+  return m.ok;
+}
+
+bool project(MeasuredPoints& set, size_t slot, double lat, double lon, int32_t cx, int32_t cy, double heading_deg,
+             int32_t& x, int32_t& y) {
+  return measure_point(set, slot, lat, lon) && place(gc_distance_nm, gc_course_deg, cx, cy, heading_deg, x, y);
 }
 
 // How far a boundary's points lie from its first point (NM), kept per boundary for the
@@ -113,6 +162,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
   int32_t icx = 0, icy = 0;
   trunc_coord(cx, icx);
   trunc_coord(cy, icy);
+  MeasuredPoints& set = measured_from(ref);
   int32_t count = atc_boundary_count < atc_boundary_slots - 1 ? atc_boundary_count : atc_boundary_slots - 1;
   int32_t points = atc_boundary_point_count < atc_point_slots - 1 ? atc_boundary_point_count : atc_point_slots - 1;
   for (int32_t b = 1; b <= count; ++b) {
@@ -120,7 +170,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     if (bd.first_point < 1 || bd.count < 1 || bd.first_point > points) continue;
     int32_t n = bd.count <= points - bd.first_point + 1 ? bd.count : points - bd.first_point + 1;
     const NavPoint* pts = &atc_boundary_points[bd.first_point];
-    if (!measure_from(ref.lat, ref.lon, pts[0].lat, pts[0].lon)) continue;
+    if (!measure_point(set, size_t(bd.first_point), pts[0].lat, pts[0].lon)) continue;
     bool far = special_boundary(bd.ident) ? !(gc_distance_nm < ATC_BOUNDARY_SPECIAL_RANGE_NM)
                                           : !(gc_distance_nm <= ATC_BOUNDARY_RANGE_NM);
     if (far) continue;
@@ -135,7 +185,8 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (int32_t k = 0; outline && k < n; ++k) {
       Placed& p = placed[size_t(k)];
-      if (k > 0) p.ok = project(ref, pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
+      if (k > 0)
+        p.ok = project(set, size_t(bd.first_point + k), pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
       if (!p.ok) continue;
       x0 = any ? std::min(x0, p.x) : p.x;
       y0 = any ? std::min(y0, p.y) : p.y;
@@ -152,7 +203,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
       }
     }
     int32_t lx, ly;
-    if (project(ref, bd.label_lat, bd.label_lon, icx, icy, map_heading_deg, lx, ly)) {
+    if (project(set, size_t(points) + size_t(b), bd.label_lat, bd.label_lon, icx, icy, map_heading_deg, lx, ly)) {
       char label[BOUNDARY_LABEL_CAPACITY];
       std::snprintf(label, sizeof label, "%.3s", bd.label);
       if (text_reaches_image(g, BOUNDARY_LABEL_SIZE, lx - 15.0, ly, int32_t(std::strlen(label))))

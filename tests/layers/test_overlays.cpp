@@ -107,6 +107,76 @@ TEST(AtcBoundaries, NorthUpFormatsPassHeadingZero) {
   EXPECT_TRUE(near(s.text_at("N"), 122 - 55 - 15, 171, 1.5));
 }
 
+// The boundary lines a draw recorded, as image pixels.
+std::vector<GfxPointF> boundary_lines(LayerScene& s) {
+  std::vector<GfxPointF> out;
+  for (const GfxRecord* r : s.rec().of(GfxOp::Line))
+    if (r->pen_argb == BOUNDARY)
+      for (GfxPointF p : GfxRecording::device_points(*r)) out.push_back(p);
+  return out;
+}
+
+// The lines of boundary 1 as the layer places them, each point measured afresh: radius 100
+// over 10 NM, (30000, 0), north down, on a 60000-pixel image.
+std::vector<GfxPointF> expected_lines(double ref_lat, double ref_lon) {
+  std::vector<GfxPointF> out;
+  const AtcBoundary& bd = atc_boundaries[1];
+  auto at = [&](int32_t k) {
+    const NavPoint& p = atc_boundary_points[bd.first_point + k];
+    double d, c;
+    int32_t x, y;
+    compute_gc_distance_course(ref_lat, ref_lon, p.lat, p.lon, d, c);
+    polar_to_screen_int(180, c, 30000, 0, d * 100 / 10, x, y);
+    return GfxPointF{double(x), double(y)};
+  };
+  for (int32_t k = 1; k < bd.count; ++k) {
+    out.push_back(at(k - 1));
+    out.push_back(at(k));
+  }
+  return out;
+}
+
+// Measurements are kept between draws from the same reference: draws from up to three
+// references in turn, and outlines or labels moved while the reference stays, still place
+// every line and label where a fresh measurement does.
+TEST(AtcBoundaries, KeptMeasurementsFollowTheReferenceAndTheOutline) {
+  place_aircraft(LAT, LON);
+  atc_bdry_on = 1;
+  add_boundary("KZZZ001", "ZZZ", 20);
+  const NavPoint refs[] = {{LAT, LON}, point_from(LAT, LON, 90, 3), point_from(LAT, LON, 200, 4)};
+  struct Step {
+    int ref;
+    double move_point_nm;  // the outline's middle point moved this far east first (0: stays)
+    double move_label_nm;  // its label moved this far west first
+  };
+  const Step steps[] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}, {2, 0, 0}, {1, 0, 0}, {0, 0, 0},
+                        {0, 2, 0}, {0, 0, 3}, {1, 1, 0}, {2, 0, 1}, {2, 0, 0}};
+  LayerScene s(CANVAS_B737_ND, 244, 302, 60000, 60000);
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(i);
+    const Step& st = steps[i];
+    AtcBoundary& bd = atc_boundaries[1];
+    NavPoint& mid = atc_boundary_points[bd.first_point + 1];
+    if (st.move_point_nm > 0) mid = point_from(mid.lat, mid.lon, 90, st.move_point_nm);
+    if (st.move_label_nm > 0) {
+      NavPoint l = point_from(bd.label_lat, bd.label_lon, 270, st.move_label_nm);
+      bd.label_lat = l.lat, bd.label_lon = l.lon;
+    }
+    const NavPoint& ref = refs[st.ref];
+    s.rec().clear();
+    draw_atc_boundaries(s.g, 100, 30000, 0, 10, 180, ref.lat, ref.lon);
+    const std::vector<GfxPointF> lines = boundary_lines(s), want = expected_lines(ref.lat, ref.lon);
+    ASSERT_EQ(lines.size(), want.size());
+    for (size_t k = 0; k < lines.size(); ++k) EXPECT_TRUE(near(lines[k], want[k].x, want[k].y, 0.01)) << k;
+    double d, c, x, y;
+    compute_gc_distance_course(ref.lat, ref.lon, bd.label_lat, bd.label_lon, d, c);
+    polar_to_screen(180, c, 30000, 0, d * 100 / 10, x, y);
+    const std::vector<GfxTextItem> texts = s.rec().text_items();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(near(texts[0].device, int32_t(x) - 15, int32_t(y), 1.5));
+  }
+}
+
 // ---- altitude range arc ----
 
 void descending(double above_ft, double vs, double gs) {
