@@ -178,15 +178,17 @@ struct GfxStampShape {
   int32_t n;
   int32_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
 };
-// An A8 mask kept for later draws: its surface (null where nothing inks), its pixels for
-// pixman, and its top left from the pixel the drawing is placed at.
+// An A8 mask kept for later draws: whether the drawing inks any pixel, its pixels (null
+// where it inks none, or where they could not be kept), and its top left from the pixel
+// the drawing is placed at. Only the pixels are kept (no cairo surface): a table of them
+// holds thousands.
 struct GfxKeptMask {
-  cairo_surface_t* surface;
+  bool inks;
   pixman_image_t* pixels;
   int32_t x, y;
 };
 // Keeps the mask whose top left lies (x, y) from the drawing's pixel, cut to its inked
-// pixels (every pixel blended costs); takes the surface.
+// pixels (every pixel blended costs); lets the surface go.
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y);
 void raster_release_mask(GfxKeptMask& m);
 

@@ -129,7 +129,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
       // Across a clip edge, shown through a mask made for this draw alone.
       GfxKeptMask once;
       if (!show_into_mask(cr, glyphs, k, px, py, once)) return false;
-      const bool done = !once.surface || (once.pixels && raster_blend_mask(g, argb, once.pixels, px + once.x,
+      const bool done = !once.inks || (once.pixels && raster_blend_mask(g, argb, once.pixels, px + once.x,
                                                                            py + once.y, clip));
       raster_release_mask(once);
       return done;
@@ -139,7 +139,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     cairo_scaled_font_reference(k.font);
     kept = runs.add(k, mask);
   }
-  if (!kept->surface) return true;
+  if (!kept->inks) return true;
   return kept->pixels && raster_blend_mask(g, argb, kept->pixels, px + kept->x, py + kept->y, clip);
 }
 

@@ -108,7 +108,7 @@ GfxKeptMask make_stamp(const StampKey& k, const GfxPen* pen) {
   raster_device_box(cr, x1, y1, x2, y2, box);
   cairo_new_path(cr);
   cairo_restore(cr);
-  if (!(box[2] > box[0] && box[3] > box[1])) return {nullptr, nullptr, 0, 0};
+  if (!(box[2] > box[0] && box[3] > box[1])) return {false, nullptr, 0, 0};
   int32_t x0 = int32_t(std::floor(box[0])) - 1, y0 = int32_t(std::floor(box[1])) - 1;
   int32_t w = int32_t(std::ceil(box[2])) + 1 - x0, h = int32_t(std::ceil(box[3])) + 1 - y0;
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
@@ -209,14 +209,14 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
     kept = cache.stamps.add(k, make_stamp(k, pen));
   }
   const GfxKeptMask& s = *kept;
-  if (!s.surface) return true;
-  int32_t w = cairo_image_surface_get_width(s.surface), h = cairo_image_surface_get_height(s.surface);
+  if (!s.inks) return true;
+  if (!s.pixels) return false;
+  int32_t w = pixman_image_get_width(s.pixels), h = pixman_image_get_height(s.pixels);
   GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + w, fy + s.y + h);
   if (cover == GfxCover::NONE) return true;
   // Blended straight into the pixels (cairo would cut a mask by a clip of unaligned boxes
   // along their shared edges, and costs more); across a clip edge, through the clip's
   // coverage.
-  if (!s.pixels) return false;
   GfxClipCoverage clip{nullptr, 0, 0};
   if (cover == GfxCover::PART && !(clip = raster_clip_coverage(g, false)).image) return false;
   return raster_blend_mask(g, pen->argb, s.pixels, int32_t(fx) + s.x, int32_t(fy) + s.y,
@@ -250,9 +250,11 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int3
 void gfx_release_stamps() { cache.release(); }
 
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
-  const int32_t w = cairo_image_surface_get_width(a8), h = cairo_image_surface_get_height(a8);
-  const int32_t stride = cairo_image_surface_get_stride(a8);
-  const unsigned char* data = cairo_image_surface_get_data(a8);
+  cairo_surface_flush(a8);
+  const bool made = cairo_surface_status(a8) == CAIRO_STATUS_SUCCESS;
+  const int32_t w = made ? cairo_image_surface_get_width(a8) : 0, h = made ? cairo_image_surface_get_height(a8) : 0;
+  const int32_t stride = made ? cairo_image_surface_get_stride(a8) : 0;
+  const unsigned char* data = made ? cairo_image_surface_get_data(a8) : nullptr;
   int32_t x0 = w, y0 = h, x1 = -1, y1 = -1;
   for (int32_t row = 0; data && row < h; ++row) {
     const unsigned char* r = data + size_t(row) * size_t(stride);
@@ -263,26 +265,22 @@ GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
     x0 = std::min(x0, first), x1 = std::max(x1, last);
     y0 = std::min(y0, row), y1 = row;
   }
-  if (x1 < 0) {
-    cairo_surface_destroy(a8);
-    return {nullptr, nullptr, 0, 0};
-  }
-  if (x0 > 0 || y0 > 0 || x1 < w - 1 || y1 < h - 1) {
-    cairo_surface_t* cut = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0 + 1, y1 - y0 + 1);
-    const int32_t cut_stride = cairo_image_surface_get_stride(cut);
-    unsigned char* to = cairo_image_surface_get_data(cut);
+  GfxKeptMask out{x1 >= 0, nullptr, x + x0, y + y0};
+  if (out.inks) {
+    // pixman allocates the bits (rows of whole words) and frees them with the image.
+    out.pixels = pixman_image_create_bits(PIXMAN_a8, x1 - x0 + 1, y1 - y0 + 1, nullptr, 0);
+    const int32_t to_stride = out.pixels ? pixman_image_get_stride(out.pixels) : 0;
+    auto* to = out.pixels ? reinterpret_cast<unsigned char*>(pixman_image_get_data(out.pixels)) : nullptr;
     for (int32_t row = y0; to && row <= y1; ++row)
-      std::memcpy(to + size_t(row - y0) * size_t(cut_stride), data + size_t(row) * size_t(stride) + size_t(x0),
+      std::memcpy(to + size_t(row - y0) * size_t(to_stride), data + size_t(row) * size_t(stride) + size_t(x0),
                   size_t(x1 - x0 + 1));
-    cairo_surface_mark_dirty(cut);
-    cairo_surface_destroy(a8);
-    a8 = cut;
   }
-  return {a8, raster_a8_pixels(a8), x + x0, y + y0};
+  if (!out.inks) out.x = out.y = 0;
+  cairo_surface_destroy(a8);
+  return out;
 }
 
 void raster_release_mask(GfxKeptMask& m) {
   if (m.pixels) pixman_image_unref(m.pixels);
-  if (m.surface) cairo_surface_destroy(m.surface);
-  m = {nullptr, nullptr, 0, 0};
+  m = {false, nullptr, 0, 0};
 }

@@ -483,7 +483,7 @@ TEST(GfxKeptMasks, AWorkingSetStaysWhileOthersPass) {
   let_go.clear();
   {
     GfxKeptMasks<int, std::hash<int>, 4, 64> table([](const int& k) { let_go.push_back(k); });
-    const GfxKeptMask empty{nullptr, nullptr, 0, 0};
+    const GfxKeptMask empty{false, nullptr, 0, 0};
     for (int k : {1, 2}) {
       EXPECT_FALSE(table.met_before(k));  // the first draw keeps nothing
       EXPECT_TRUE(table.met_before(k));
