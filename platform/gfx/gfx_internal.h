@@ -186,6 +186,10 @@ struct GfxKeptMask {
   bool inks;
   pixman_image_t* pixels;
   int32_t x, y;
+  // The pixels' size and rows, kept beside the image so that a blend reads no more than
+  // the entry it found.
+  int32_t width = 0, height = 0, stride = 0;
+  const uint8_t* bits = nullptr;
 };
 // Keeps the mask whose top left lies (x, y) from the drawing's pixel, cut to its inked
 // pixels (every pixel blended costs); lets the surface go.
@@ -277,7 +281,7 @@ struct GfxBlendRun {
 bool gfx_blend_solid(const GfxBlendRun& run);
 // Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
 // also through the clip's coverage `clip` when given; false when it cannot.
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,
                        const GfxClipCoverage* clip);
 // The pixels of an A8 image surface for pixman (null when it has none); unref'd before
 // the surface is destroyed.

@@ -129,7 +129,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
       // Across a clip edge, shown through a mask made for this draw alone.
       GfxKeptMask once;
       if (!show_into_mask(cr, glyphs, k, px, py, once)) return false;
-      const bool done = !once.inks || (once.pixels && raster_blend_mask(g, argb, once.pixels, px + once.x,
+      const bool done = !once.inks || (once.pixels && raster_blend_mask(g, argb, once, px + once.x,
                                                                            py + once.y, clip));
       raster_release_mask(once);
       return done;
@@ -140,7 +140,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     kept = runs.add(k, mask);
   }
   if (!kept->inks) return true;
-  return kept->pixels && raster_blend_mask(g, argb, kept->pixels, px + kept->x, py + kept->y, clip);
+  return kept->pixels && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, clip);
 }
 
 void raster_release_kept_glyphs() { runs.clear(); }

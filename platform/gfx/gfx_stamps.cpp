@@ -149,26 +149,24 @@ pixman_image_t* solid(uint32_t argb) {
 
 // The mask (and the clip's coverage) over the pixels they share with the image, blended
 // there; false where the processor cannot, and pixman blends it.
-bool blend_in_place(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
+bool blend_in_place(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,
                     const GfxClipCoverage* clip) {
   int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
-  int32_t x1 = std::min(x + pixman_image_get_width(mask), g->image->width);
-  int32_t y1 = std::min(y + pixman_image_get_height(mask), g->image->height);
+  int32_t x1 = std::min(x + mask.width, g->image->width);
+  int32_t y1 = std::min(y + mask.height, g->image->height);
   if (clip) {
     x0 = std::max(x0, clip->x), y0 = std::max(y0, clip->y);
     x1 = std::min(x1, clip->x + pixman_image_get_width(clip->image));
     y1 = std::min(y1, clip->y + pixman_image_get_height(clip->image));
   }
-  auto bytes = [](pixman_image_t* image, int32_t col, int32_t row) {
-    return reinterpret_cast<const uint8_t*>(pixman_image_get_data(image)) +
-           size_t(row) * size_t(pixman_image_get_stride(image)) + size_t(col);
-  };
   GfxBlendRun run{};
   run.pixels = g->image->pixels + size_t(y0) * size_t(g->image->stride / 4) + size_t(x0);
   run.pixel_stride = g->image->stride / 4;
-  run.mask = bytes(mask, x0 - x, y0 - y);
-  run.mask_stride = pixman_image_get_stride(mask);
-  run.clip = clip ? bytes(clip->image, x0 - clip->x, y0 - clip->y) : nullptr;
+  run.mask = mask.bits + size_t(y0 - y) * size_t(mask.stride) + size_t(x0 - x);
+  run.mask_stride = mask.stride;
+  run.clip = clip ? reinterpret_cast<const uint8_t*>(pixman_image_get_data(clip->image)) +
+                        size_t(y0 - clip->y) * size_t(pixman_image_get_stride(clip->image)) + size_t(x0 - clip->x)
+                  : nullptr;
   run.clip_stride = clip ? pixman_image_get_stride(clip->image) : 0;
   run.width = x1 - x0, run.height = y1 - y0;
   if (run.width <= 0 || run.height <= 0) return true;
@@ -211,22 +209,23 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   const GfxKeptMask& s = *kept;
   if (!s.inks) return true;
   if (!s.pixels) return false;
-  int32_t w = pixman_image_get_width(s.pixels), h = pixman_image_get_height(s.pixels);
-  GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + w, fy + s.y + h);
+  GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + s.width, fy + s.y + s.height);
   if (cover == GfxCover::NONE) return true;
   // Blended straight into the pixels (cairo would cut a mask by a clip of unaligned boxes
   // along their shared edges, and costs more); across a clip edge, through the clip's
   // coverage.
   GfxClipCoverage clip{nullptr, 0, 0};
   if (cover == GfxCover::PART && !(clip = raster_clip_coverage(g, false)).image) return false;
-  return raster_blend_mask(g, pen->argb, s.pixels, int32_t(fx) + s.x, int32_t(fy) + s.y,
+  return raster_blend_mask(g, pen->argb, s, int32_t(fx) + s.x, int32_t(fy) + s.y,
                            clip.image ? &clip : nullptr);
 }
 
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y,
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& kept, int32_t x, int32_t y,
                        const GfxClipCoverage* clip) {
-  if (blend_in_place(g, argb, mask, x, y, clip)) return true;
-  const int32_t w = pixman_image_get_width(mask), h = pixman_image_get_height(mask);
+  if (!kept.pixels || !kept.bits) return false;
+  if (blend_in_place(g, argb, kept, x, y, clip)) return true;
+  pixman_image_t* mask = kept.pixels;
+  const int32_t w = kept.width, h = kept.height;
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
                                          g->image->stride);
@@ -274,6 +273,7 @@ GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
     for (int32_t row = y0; to && row <= y1; ++row)
       std::memcpy(to + size_t(row - y0) * size_t(to_stride), data + size_t(row) * size_t(stride) + size_t(x0),
                   size_t(x1 - x0 + 1));
+    if (to) out.width = x1 - x0 + 1, out.height = y1 - y0 + 1, out.stride = to_stride, out.bits = to;
   }
   if (!out.inks) out.x = out.y = 0;
   cairo_surface_destroy(a8);
@@ -282,5 +282,5 @@ GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
 
 void raster_release_mask(GfxKeptMask& m) {
   if (m.pixels) pixman_image_unref(m.pixels);
-  m = {false, nullptr, 0, 0};
+  m = GfxKeptMask{false, nullptr, 0, 0};
 }
