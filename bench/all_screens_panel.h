@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "bench/bench_database.h"
+#include "bench/nd_frame_bench.h"
+#include "host/aircraft_model.h"
 #include "host/panel_config.h"
 #include "gauges/gauge_table.h"
 
@@ -80,6 +82,32 @@ inline std::string make_sim_folder() {
   fs::copy(sample / "Aircraft", vek / "Aircraft", fs::copy_options::recursive);
   fs::create_directory_symlink(fs::absolute(fs::path(bench_database_root()) / "vek" / "navdata"), vek / "navdata");
   return folder;
+}
+
+// The aircraft in the air at the dense point, heading north.
+inline void at_dense_point(simhost::AircraftState& a, double altitude_ft, double ias_kt) {
+  a.lat = nd_frame_bench::kDenseLat;
+  a.lon = nd_frame_bench::kDenseLon;
+  a.altitude_ft = altitude_ft;
+  a.heading_true = 0;
+  a.ias_kt = ias_kt;
+  a.on_ground = false;
+}
+
+// The plan ahead, every layer on and each map display on its map: 40 NM (DU-1000 30 NM),
+// the C-17 MFD "2" on the arc map.
+inline void maps_at_40nm() {
+  nd_frame_bench::plan_ahead();
+  nd_frame_bench::all_layers_on();
+  nd_frame_bench::choose::b737(5, 40);
+  nd_frame_bench::choose::md11(3, 40);
+  nd_frame_bench::choose::md80(1, 40);
+  nd_frame_bench::choose::efs50(6, 40);
+  nd_frame_bench::choose::proline4(3, 40);
+  nd_frame_bench::choose::du1000(3, 30);
+  nd_frame_bench::choose::p1000(0, 40);
+  c17_mfd_range = 40;
+  c17_mfd_instances[2].format = 3;
 }
 
 }  // namespace all_screens

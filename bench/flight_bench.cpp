@@ -142,12 +142,7 @@ int main(int argc, char** argv) {
     host.attach_module(&Linkage, &ImportTable);
     host.set_panel(all_screens::all_screens_panel(&screens));
     simhost::AircraftState& a = host.aircraft().state();
-    a.lat = nd_frame_bench::kDenseLat;
-    a.lon = nd_frame_bench::kDenseLon;
-    a.altitude_ft = 400;
-    a.heading_true = 0;
-    a.ias_kt = 160;
-    a.on_ground = false;
+    all_screens::at_dense_point(a, 400, 160);  // just after lift-off
     a.ap_master = true;
     a.ap_heading_hold = true;
     a.ap_heading = 0;
@@ -164,16 +159,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     refuse_without_database();
-    nd_frame_bench::plan_ahead();
-    nd_frame_bench::all_layers_on();
-    nd_frame_bench::choose::b737(5, 40);
-    nd_frame_bench::choose::md11(3, 40);
-    nd_frame_bench::choose::md80(1, 40);
-    nd_frame_bench::choose::efs50(6, 40);
-    nd_frame_bench::choose::proline4(3, 40);
-    nd_frame_bench::choose::du1000(3, 30);
-    nd_frame_bench::choose::p1000(0, 40);
-    c17_mfd_instances[2].format = 3;
+    all_screens::maps_at_40nm();
     for (int i = 0; i < 12; ++i) {
       nd_range_down();
       efs50_range_down();
