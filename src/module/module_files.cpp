@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <set>
 
@@ -56,16 +57,20 @@ std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes) 
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text) {
   text.clear();
   std::FILE* file = open_regular_file(path, max_bytes);
-  if (!file) return false;
+  return file && read_opened_file(file, max_bytes, text);
+}
+
+bool read_opened_file(std::FILE* opened, std::uintmax_t max_bytes, std::string& text) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, std::fclose);
+  text.clear();
   struct stat st {};
-  if (::fstat(::fileno(file), &st) == 0 && st.st_size > 0)
+  if (::fstat(::fileno(file.get()), &st) == 0 && st.st_size > 0)
     text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(static_cast<std::uintmax_t>(st.st_size), max_bytes)));
   char chunk[65536];
   std::size_t n;
   // The bound holds even when the file grows while it is read.
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() + n <= max_bytes) text.append(chunk, n);
-  bool ok = !std::ferror(file) && n == 0;
-  std::fclose(file);
+  while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0 && text.size() + n <= max_bytes) text.append(chunk, n);
+  bool ok = !std::ferror(file.get()) && n == 0;
   if (!ok) text.clear();
   return ok;
 }

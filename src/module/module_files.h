@@ -19,6 +19,11 @@ std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
 // Reads such a file whole into `text`. False when it is missing, refused or unreadable.
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text);
 
+// Reads a file opened by open_regular_file whole into `text` and closes it (also when the
+// text finds no memory). False, with `text` empty, when it cannot be read or outgrows
+// `max_bytes` while it is read.
+bool read_opened_file(std::FILE* file, std::uintmax_t max_bytes, std::string& text);
+
 // Opens `path` for writing, emptied (`append` false) or appended to, creating it when
 // absent. Only a regular file with one name is written: a link, device, FIFO or folder
 // is refused and never opened for writing (a FIFO would block the simulator, a link

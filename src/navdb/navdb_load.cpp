@@ -55,6 +55,10 @@ class KeySet {
     while (need * 3 < (count_ + n) * 4) need *= 2;
     if (need > slots_.size()) grow(need);
   }
+  // Fetches the slot where `key` would be looked for first.
+  void prefetch(uint64_t key) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[slot_of(key, slots_.size() - 1)]);
+  }
   void clear() {
     slots_.clear();
     count_ = 0;
@@ -63,9 +67,10 @@ class KeySet {
 
  private:
   static constexpr uint64_t kEmpty = 0;
+  static size_t slot_of(uint64_t key, size_t mask) { return (key * 0x9E3779B97F4A7C15ull) >> 20 & mask; }
   static bool place(std::vector<uint64_t>& slots, uint64_t key) {
     const size_t mask = slots.size() - 1;
-    for (size_t i = (key * 0x9E3779B97F4A7C15ull) >> 20 & mask;; i = (i + 1) & mask) {
+    for (size_t i = slot_of(key, mask);; i = (i + 1) & mask) {
       if (slots[i] == key) return false;
       if (slots[i] == kEmpty) {
         slots[i] = key;
@@ -86,6 +91,32 @@ class KeySet {
 
 // Airway points already stored, by ident and position: later copies are flagged `dup`.
 KeySet airway_fix_keys;
+
+// Flags a loader's airway points `dup` in runs, as NavIndexRun links its records: each
+// key's slot fetched when it is added, the keys stored in the order of the adds.
+class AirwayFixRun {
+ public:
+  AirwayFixRun() = default;
+  AirwayFixRun(const AirwayFixRun&) = delete;
+  AirwayFixRun& operator=(const AirwayFixRun&) = delete;
+  ~AirwayFixRun() { flush(); }
+  void add(NavRecord& fix, uint64_t key) {
+    airway_fix_keys.prefetch(key);
+    fixes_[count_] = &fix;
+    keys_[count_] = key;
+    if (++count_ == kRun) flush();
+  }
+  void flush() {
+    for (int i = 0; i < count_; ++i) fixes_[i]->dup = airway_fix_keys.insert(keys_[i]) ? 0 : 1;
+    count_ = 0;
+  }
+
+ private:
+  static constexpr int kRun = 64;
+  NavRecord* fixes_[kRun];
+  uint64_t keys_[kRun];
+  int count_ = 0;
+};
 
 // Counts what a file's load refused and says so in the module messages.
 void count_result(const char* file, const NavLoadResult& r) {
@@ -186,25 +217,32 @@ constexpr NavFile nav_files[] = {
 constexpr int kNavFileCount = static_cast<int>(std::size(nav_files));
 constexpr int kNavFileGroups = 5;
 
-// Reads the files in order on the caller (their refusals are posted in file order) while
-// each group parses its files in a thread of its own as soon as they are read, then counts
-// each file's result in file order: the tables and the messages are those of loading the
-// files one by one.
+// Opens the files in order on the caller (their refusals are posted in file order) while
+// each group reads and parses its files in a thread of its own as soon as they are opened,
+// then counts each file's result in file order: the tables and the messages are those of
+// loading the files one by one.
 void load_nav_files() {
-  std::string texts[kNavFileCount];
+  std::FILE* files[kNavFileCount] = {};
   bool present[kNavFileCount] = {};
   NavLoadResult results[kNavFileCount];
-  std::mutex read_mutex;
-  std::condition_variable read_cv;
-  int files_read = 0;
+  std::mutex open_mutex;
+  std::condition_variable open_cv;
+  int files_opened = 0;
   auto load_group = [&](int group) {
     for (int f = 0; f < kNavFileCount; ++f) {
       if (nav_files[f].group != group) continue;
       {
-        std::unique_lock<std::mutex> lock(read_mutex);
-        read_cv.wait(lock, [&] { return files_read > f; });
+        std::unique_lock<std::mutex> lock(open_mutex);
+        open_cv.wait(lock, [&] { return files_opened > f; });
       }
-      if (present[f]) results[f] = nav_files[f].loader(texts[f]);
+      if (!files[f]) continue;
+      std::string text;
+      try {
+        present[f] = read_opened_nav_file(files[f], text);
+      } catch (const std::exception&) {
+        present[f] = false;  // no memory for it: loaded as absent
+      }
+      if (present[f]) results[f] = nav_files[f].loader(text);
     }
   };
   std::vector<std::thread> threads;
@@ -213,22 +251,22 @@ void load_nav_files() {
     try {
       threads.emplace_back(load_group, group);
     } catch (const std::system_error&) {
-      unthreaded.push_back(group);  // no thread to be had: the caller loads it once all is read
+      unthreaded.push_back(group);  // no thread to be had: the caller loads it once all are opened
     }
   }
   for (int f = 0; f < kNavFileCount; ++f) {
-    bool ok = false;
+    std::FILE* file = nullptr;
     try {
-      ok = read_nav_file(nav_file_path(nav_files[f].name), texts[f]);
+      file = open_regular_file(nav_file_path(nav_files[f].name), nav_file_max_bytes);
     } catch (const std::exception&) {
-      texts[f].clear();  // no memory for it: loaded as absent, and the parsers are not left waiting
+      file = nullptr;  // no memory for its name: loaded as absent, and the parsers are not left waiting
     }
     {
-      std::lock_guard<std::mutex> lock(read_mutex);
-      present[f] = ok;
-      files_read = f + 1;
+      std::lock_guard<std::mutex> lock(open_mutex);
+      files[f] = file;
+      files_opened = f + 1;
     }
-    read_cv.notify_all();
+    open_cv.notify_all();
   }
   for (int group : unthreaded) load_group(group);
   for (std::thread& t : threads) t.join();
@@ -254,11 +292,17 @@ void clear_nav_indexes() {
   airway_fix_keys.clear();
 }
 
-bool read_nav_file(const std::string& path, std::string& text) {
-  if (!read_regular_file(path, nav_file_max_bytes, text)) return false;
+bool read_opened_nav_file(std::FILE* file, std::string& text) {
+  if (!read_opened_file(file, nav_file_max_bytes, text)) return false;
   // A UTF-8 byte-order mark is no part of the first line.
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   return true;
+}
+
+bool read_nav_file(const std::string& path, std::string& text) {
+  text.clear();
+  std::FILE* file = open_regular_file(path, nav_file_max_bytes);
+  return file && read_opened_nav_file(file, text);
 }
 
 // apts.txt: "A ident lat lon elev name..." then its runways
@@ -269,6 +313,7 @@ NavLoadResult load_apts_text(std::string_view text) {
   // Airport that runway lines belong to; 0 = none, kDroppedAirport = dropped at capacity.
   constexpr int kDroppedAirport = -1;
   int airport = 0;
+  NavIndexRun index(nav_airport_index);
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[9];
@@ -294,7 +339,7 @@ NavLoadResult load_apts_text(std::string_view text) {
       copy_word(a.extra, nav_extra_size, w[4]);
       a.lat = lat;
       a.lon = lon;
-      nav_index_add(nav_airport_index, nav_airport_count, a.ident);
+      index.add(nav_airport_count, a.ident);
       airport = nav_airport_count;
       ++r.records;
       return;
@@ -330,6 +375,7 @@ NavLoadResult load_apts_text(std::string_view text) {
     // A bad airport line must not hand its runways to the previous airport.
     if (n >= 1 && w[0] == "A") airport = 0;
   });
+  index.flush();
   return r;
 }
 
@@ -337,6 +383,7 @@ NavLoadResult load_apts_text(std::string_view text) {
 NavLoadResult load_navs_text(std::string_view text) {
   NavLoadResult r;
   nav_tables_changed();
+  NavIndexRun index(nav_navaid_index);
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[5];
@@ -358,15 +405,17 @@ NavLoadResult load_navs_text(std::string_view text) {
     copy_text(v.name, nav_name_size, rest);
     v.lat = lat;
     v.lon = lon;
-    nav_index_add(nav_navaid_index, nav_navaid_count, v.ident);
+    index.add(nav_navaid_count, v.ident);
     ++r.records;
   });
+  index.flush();
   return r;
 }
 
 // ints.txt: "ident lat lon".
 NavLoadResult load_ints_text(std::string_view text) {
   NavLoadResult r;
+  NavIndexRun index(nav_intersection_index);
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[3];
@@ -386,9 +435,10 @@ NavLoadResult load_ints_text(std::string_view text) {
     copy_text(x.type, nav_type_size, "I");
     x.lat = lat;
     x.lon = lon;
-    nav_index_add(nav_intersection_index, nav_intersection_count, x.ident);
+    index.add(nav_intersection_count, x.ident);
     ++r.records;
   });
+  index.flush();
   return r;
 }
 
@@ -397,6 +447,8 @@ NavLoadResult load_awys_text(std::string_view text) {
   NavLoadResult r;
   nav_tables_changed();
   airway_fix_keys.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  NavIndexRun index(nav_airway_index);
+  AirwayFixRun fixes;
   for_each_record_line(text, [&](std::string_view line) {
     ++r.lines;
     std::string_view w[5];
@@ -432,10 +484,12 @@ NavLoadResult load_awys_text(std::string_view text) {
     x.lat = lat;
     x.lon = lon;
     x.seq = seq;
-    x.dup = airway_fix_keys.insert(fix_key(x.ident, lat, lon)) ? 0 : 1;
-    nav_index_add(nav_airway_index, nav_airway_fix_count, x.extra);
+    fixes.add(x, fix_key(x.ident, lat, lon));
+    index.add(nav_airway_fix_count, x.extra);
     ++r.records;
   });
+  fixes.flush();
+  index.flush();
   return r;
 }
 

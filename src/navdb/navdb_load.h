@@ -3,6 +3,7 @@
 // fuzz targets call them directly.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,8 @@ int find_vek_airport_pair(std::string_view text, std::string_view airport,
 // Reads a whole navigation file (a regular file within the navigation size bound);
 // false when it is missing, refused or unreadable.
 bool read_nav_file(const std::string& path, std::string& text);
+// The same for a file opened by open_regular_file; closes it.
+bool read_opened_nav_file(std::FILE* file, std::string& text);
 
 // Posts "<Table> '%d' approaching struct_limit" once per table when a table holds 95 %
 // of its records or more.

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "navdb/navdb_index.h"
 #include "navdb_test_util.h"
 
 TEST(NavdbLoad, SampleDatabaseFillsEveryTable) {
@@ -283,6 +286,91 @@ TEST(NavdbLoad, ByteOrderMarksAndEveryLineEndLoadTheSameRecords) {
   load_navigation_database();
   EXPECT_EQ(count_messages("navs.txt holds no record"), 1);
   EXPECT_EQ(count_messages("File '" + root + "/vek/navdata/ints.txt' refused: unreadable"), 1);
+  fs::remove_all(root);
+  clear_navigation_database();
+}
+
+// Loaders link their records to the indexes and flag repeated airway points in runs; the
+// chains and flags must be those of adding the records one by one: for every key, its
+// records newest first, and a point flagged when an earlier line had its ident and place.
+TEST(NavdbLoad, IndexChainsAndRepeatsAreThoseOfAddingRecordByRecord) {
+  auto line_of = [](int table, int i) {
+    const std::string ident = "ID" + std::to_string(i % 7);  // each ident in many runs
+    const std::string place = std::to_string(10 + i % 3) + " " + std::to_string(20 + i % 3);  // again 21 lines on
+    switch (table) {
+      case 0: return "A " + ident + " " + place + " 100 NAME\nR 09 8000 " + place + " 90 - - 270\n";
+      case 1: return ident + " V " + place + " 113.90 NAME\n";
+      case 2: return ident + " " + place + "\n";
+      default: return "AWY" + std::to_string(i % 3) + " " + std::to_string(i) + " " + ident + " " + place + "\n";
+    }
+  };
+  struct Row {
+    NavLoadResult (*load)(std::string_view);
+    const NavIndex& index;
+    const NavRecord* table;
+    const int& count;
+    bool by_extra;  // airway fixes are indexed by airway name
+  };
+  const Row rows[] = {{load_apts_text, nav_airport_index, nav_airports, nav_airport_count, false},
+                      {load_navs_text, nav_navaid_index, nav_navaids, nav_navaid_count, false},
+                      {load_ints_text, nav_intersection_index, nav_intersections, nav_intersection_count, false},
+                      {load_awys_text, nav_airway_index, nav_airway_fixes, nav_airway_fix_count, true}};
+  for (int t = 0; t < 4; ++t) {
+    const Row& row = rows[t];
+    clear_navigation_database();
+    // Two files, as a user file follows its base file: the second's records chain on.
+    for (int part = 0; part < 2; ++part) {
+      std::string text;
+      for (int i = part * 150; i < part * 150 + 150 + part * 31; ++i) text += line_of(t, i);
+      EXPECT_EQ(row.load(text).skipped, 0) << t;
+    }
+    ASSERT_EQ(row.count, 331) << t;
+    auto key_of = [&](int i) { return std::string(row.by_extra ? row.table[i].extra : row.table[i].ident); };
+    for (int first = 1; first <= row.count; ++first) {
+      const std::string key = key_of(first);
+      std::vector<int> chained, scanned;
+      for (int i = nav_index_first(row.index, key); i != 0; i = row.index.next[i])
+        if (key_of(i) == key) chained.push_back(i);
+      for (int i = row.count; i >= 1; --i)
+        if (key_of(i) == key) scanned.push_back(i);
+      ASSERT_EQ(chained, scanned) << t << " " << key;
+    }
+    for (int i = 1; t == 3 && i <= row.count; ++i) {
+      int earlier = 0;
+      for (int j = 1; j < i; ++j)
+        earlier |= std::strcmp(nav_airway_fixes[j].ident, nav_airway_fixes[i].ident) == 0 &&
+                   nav_airway_fixes[j].lat == nav_airway_fixes[i].lat && nav_airway_fixes[j].lon == nav_airway_fixes[i].lon;
+      ASSERT_EQ(nav_airway_fixes[i].dup, earlier) << i;
+    }
+  }
+  clear_navigation_database();
+}
+
+// The groups read their files side by side: refusals still come in file order, before the
+// files' counts, and every other file loads.
+TEST(NavdbLoad, RefusalsKeepFileOrderWhileGroupsReadSideBySide) {
+  namespace fs = std::filesystem;
+  const std::string root = (fs::temp_directory_path() / "vek_navdb_order").string();
+  const std::string dir = root + "/vek/navdata/";
+  fs::remove_all(root);
+  fs::create_directories(dir);
+  for (const char* folder : {"apts.txt", "awys.txt", "sids.txt", "apt_additional_info.txt"}) fs::create_directory(dir + folder);
+  std::ofstream(dir + "navs.txt") << "AAA V 10 20 113.90 NAME\nbad\n";
+  std::ofstream(dir + "ints.txt") << "FIXA 10 20\nFIXB 11 21\n";
+  std::ofstream(dir + "stars.txt") << "P KSEA STAR1 16L\nL - FIXA 10 20 - - -\n";
+  clear_navigation_database();
+  module_message_count = 0;
+  sim_root_path = root;
+  load_navigation_database();
+  EXPECT_EQ(nav_navaid_count, 1);
+  EXPECT_EQ(nav_intersection_count, 2);
+  EXPECT_EQ(nav_proc_leg_count, 1);
+  std::vector<std::string> expected;
+  for (const char* folder : {"apts.txt", "awys.txt", "sids.txt", "apt_additional_info.txt"})
+    expected.push_back("File '" + dir + folder + "' refused: not a regular file");
+  expected.push_back("navs.txt '1' lines skipped as malformed");
+  std::vector<std::string> posted(module_messages + 1, module_messages + 1 + std::min<int>(module_message_count, 5));
+  EXPECT_EQ(posted, expected);
   fs::remove_all(root);
   clear_navigation_database();
 }
