@@ -33,15 +33,22 @@ void post_write_refusal_once(const std::string& path, const char* reason) {
 void keep_module_files_state(LoadState& state) { state.keep(refused_writes); }
 
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes) {
+  const char* refusal = nullptr;
+  std::FILE* file = open_regular_file(path, max_bytes, refusal);
+  post_file_refusal(path, refusal);
+  return file;
+}
+
+std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes, const char*& refusal) {
+  refusal = nullptr;
   // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     // A missing file is no fault; a link loop or a file that may not be read is.
-    if (errno != ENOENT && errno != ENOTDIR) post_refusal(path, "unreadable");
+    if (errno != ENOENT && errno != ENOTDIR) refusal = "unreadable";
     return nullptr;
   }
   struct stat st {};
-  const char* refusal = nullptr;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) refusal = "not a regular file";
   else if (static_cast<std::uintmax_t>(st.st_size) > max_bytes) refusal = "too large";
   std::FILE* file = nullptr;
@@ -50,8 +57,11 @@ std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes) 
     file = ::fdopen(fd, "rb");
   }
   if (!file) ::close(fd);
-  if (refusal) post_refusal(path, refusal);
   return file;
+}
+
+void post_file_refusal(const std::string& path, const char* refusal) {
+  if (refusal) post_refusal(path, refusal);
 }
 
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text) {

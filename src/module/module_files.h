@@ -15,6 +15,10 @@ constexpr std::uintmax_t text_file_max_bytes = std::uintmax_t{16} << 20;
 // large", or "... unreadable" (a link loop, no permission). A missing file gives null
 // without a message.
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
+// The same with the refusal handed back in `refusal` (null when none) instead of posted:
+// the caller posts it with post_file_refusal where its messages call for it.
+std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes, const char*& refusal);
+void post_file_refusal(const std::string& path, const char* refusal);
 
 // Reads such a file whole into `text`. False when it is missing, refused or unreadable.
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text);

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <condition_variable>
 #include <cstring>
 #include <exception>
 #include <iterator>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -23,7 +21,7 @@ namespace {
 
 constexpr int kAirportHashSize = 1 << 16;
 constexpr int kNavaidHashSize = 1 << 16;
-constexpr int kIntersectionHashSize = 1 << 19;
+constexpr int kIntersectionHashSize = 1 << 17;
 constexpr int kAirwayHashSize = 1 << 15;
 constexpr int kInfoHashSize = 1 << 16;
 
@@ -213,29 +211,39 @@ constexpr NavFile nav_files[] = {
     {"sids_user.txt", load_sids_text, 4},  {"stars.txt", load_stars_text, 4},
     {"stars_user.txt", load_stars_text, 4}, {"apps.txt", load_apps_text, 4},
     {"apt_additional_info.txt", load_apt_info_text, 0},  // looks its airports up
+    {"atc_bdry.txt", load_atc_bdry_text, 5},  // unless loaded already; its refusal and count come last
 };
 constexpr int kNavFileCount = static_cast<int>(std::size(nav_files));
-constexpr int kNavFileGroups = 5;
+constexpr int kBoundaryFile = kNavFileCount - 1;
+constexpr int kNavFileGroups = 6;
 
-// Opens the files in order on the caller (their refusals are posted in file order) while
-// each group reads and parses its files in a thread of its own as soon as they are opened,
-// then counts each file's result in file order: the tables and the messages are those of
-// loading the files one by one.
+// Opens the files in order (their refusals are posted in file order), then each group
+// reads and parses its files in a thread of its own, and each file's result is counted in
+// file order, the boundaries' refusal and count last: the tables and the messages are
+// those of loading the files one by one, then the boundaries.
 void load_nav_files() {
   std::FILE* files[kNavFileCount] = {};
   bool present[kNavFileCount] = {};
   NavLoadResult results[kNavFileCount];
-  std::mutex open_mutex;
-  std::condition_variable open_cv;
-  int files_opened = 0;
+  std::string boundary_path;
+  const char* boundary_refusal = nullptr;
+  const bool boundaries = atc_boundaries_loaded == 0;
+  atc_boundaries_loaded = 1;  // a missing file is not tried again
+  for (int f = 0; f < kNavFileCount; ++f) {
+    try {
+      if (f != kBoundaryFile) {
+        files[f] = open_regular_file(nav_file_path(nav_files[f].name), nav_file_max_bytes);
+      } else if (boundaries) {
+        boundary_path = nav_file_path(nav_files[f].name);
+        files[f] = open_regular_file(boundary_path, nav_file_max_bytes, boundary_refusal);
+      }
+    } catch (const std::exception&) {
+      files[f] = nullptr;  // no memory for its name: loaded as absent
+    }
+  }
   auto load_group = [&](int group) {
     for (int f = 0; f < kNavFileCount; ++f) {
-      if (nav_files[f].group != group) continue;
-      {
-        std::unique_lock<std::mutex> lock(open_mutex);
-        open_cv.wait(lock, [&] { return files_opened > f; });
-      }
-      if (!files[f]) continue;
+      if (nav_files[f].group != group || !files[f]) continue;
       std::string text;
       try {
         present[f] = read_opened_nav_file(files[f], text);
@@ -246,33 +254,19 @@ void load_nav_files() {
     }
   };
   std::vector<std::thread> threads;
-  std::vector<int> unthreaded;
   for (int group = 0; group < kNavFileGroups; ++group) {
     try {
       threads.emplace_back(load_group, group);
     } catch (const std::system_error&) {
-      unthreaded.push_back(group);  // no thread to be had: the caller loads it once all are opened
+      load_group(group);  // no thread to be had: the caller loads it
     }
   }
-  for (int f = 0; f < kNavFileCount; ++f) {
-    std::FILE* file = nullptr;
-    try {
-      file = open_regular_file(nav_file_path(nav_files[f].name), nav_file_max_bytes);
-    } catch (const std::exception&) {
-      file = nullptr;  // no memory for its name: loaded as absent, and the parsers are not left waiting
-    }
-    {
-      std::lock_guard<std::mutex> lock(open_mutex);
-      files[f] = file;
-      files_opened = f + 1;
-    }
-    open_cv.notify_all();
-  }
-  for (int group : unthreaded) load_group(group);
   for (std::thread& t : threads) t.join();
   nav_tables_changed();
-  for (int f = 0; f < kNavFileCount; ++f)
+  for (int f = 0; f < kNavFileCount; ++f) {
+    if (f == kBoundaryFile) post_file_refusal(boundary_path, boundary_refusal);
     if (present[f]) count_result(nav_files[f].name, results[f]);
+  }
 }
 
 }  // namespace
@@ -318,9 +312,10 @@ NavLoadResult load_apts_text(std::string_view text) {
     ++r.lines;
     std::string_view w[9];
     std::string_view rest;
-    int n = split_words(line, 9, w, rest);
+    // Five words, then the other four of a runway line: an airport's name is not split.
+    int n = split_words(line, 5, w, rest);
+    if (n == 5 && w[0] == "R") n += split_words(rest, 4, w + 5, rest);
     if (n >= 5 && w[0] == "A") {
-      n = split_words(line, 5, w, rest);
       double lat, lon;
       if (!word_present(w[1]) || !parse_lat(w[2], lat) || !parse_lon(w[3], lon)) {
         ++r.skipped;
@@ -446,7 +441,10 @@ NavLoadResult load_ints_text(std::string_view text) {
 NavLoadResult load_awys_text(std::string_view text) {
   NavLoadResult r;
   nav_tables_changed();
-  airway_fix_keys.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  size_t lines = 1;
+  for (const char *p = text.data(), *end = p + text.size(); (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
+    ++lines;
+  airway_fix_keys.reserve(lines);
   NavIndexRun index(nav_airway_index);
   AirwayFixRun fixes;
   for_each_record_line(text, [&](std::string_view line) {
@@ -734,7 +732,6 @@ void load_atc_boundaries() {
 void load_navigation_database() {
   if (navdb_loaded) return;
   navdb_loaded = 1;
-  load_nav_files();
-  load_atc_boundaries();
+  load_nav_files();  // the boundaries too, unless loaded already
   check_nav_capacity_warnings();
 }

@@ -347,14 +347,15 @@ TEST(NavdbLoad, IndexChainsAndRepeatsAreThoseOfAddingRecordByRecord) {
 }
 
 // The groups read their files side by side: refusals still come in file order, before the
-// files' counts, and every other file loads.
+// files' counts, the boundaries' last, and every other file loads.
 TEST(NavdbLoad, RefusalsKeepFileOrderWhileGroupsReadSideBySide) {
   namespace fs = std::filesystem;
   const std::string root = (fs::temp_directory_path() / "vek_navdb_order").string();
   const std::string dir = root + "/vek/navdata/";
   fs::remove_all(root);
   fs::create_directories(dir);
-  for (const char* folder : {"apts.txt", "awys.txt", "sids.txt", "apt_additional_info.txt"}) fs::create_directory(dir + folder);
+  for (const char* folder : {"apts.txt", "awys.txt", "sids.txt", "apt_additional_info.txt", "atc_bdry.txt"})
+    fs::create_directory(dir + folder);
   std::ofstream(dir + "navs.txt") << "AAA V 10 20 113.90 NAME\nbad\n";
   std::ofstream(dir + "ints.txt") << "FIXA 10 20\nFIXB 11 21\n";
   std::ofstream(dir + "stars.txt") << "P KSEA STAR1 16L\nL - FIXA 10 20 - - -\n";
@@ -369,8 +370,19 @@ TEST(NavdbLoad, RefusalsKeepFileOrderWhileGroupsReadSideBySide) {
   for (const char* folder : {"apts.txt", "awys.txt", "sids.txt", "apt_additional_info.txt"})
     expected.push_back("File '" + dir + folder + "' refused: not a regular file");
   expected.push_back("navs.txt '1' lines skipped as malformed");
-  std::vector<std::string> posted(module_messages + 1, module_messages + 1 + std::min<int>(module_message_count, 5));
+  expected.push_back("File '" + dir + "atc_bdry.txt' refused: not a regular file");  // read with them, told last
+  std::vector<std::string> posted(module_messages + 1, module_messages + 1 + module_message_count);
   EXPECT_EQ(posted, expected);
+  // Boundaries loaded before the rest (the map layer asks for them first) are not read again.
+  fs::remove(dir + "atc_bdry.txt");
+  std::ofstream(dir + "atc_bdry.txt") << "B SY1 S1 10 20\n10 20\n11 21\n";
+  clear_navigation_database();
+  module_message_count = 0;
+  load_atc_boundaries();
+  std::ofstream(dir + "atc_bdry.txt", std::ios::app) << "12 22\n";
+  load_navigation_database();
+  EXPECT_EQ(atc_boundary_point_count, 2);
+  EXPECT_EQ(nav_intersection_count, 2);
   fs::remove_all(root);
   clear_navigation_database();
 }
