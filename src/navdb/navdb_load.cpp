@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "module/module_files.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
@@ -223,6 +225,7 @@ constexpr int kNavFileGroups = 6;
 // those of loading the files one by one, then the boundaries.
 void load_nav_files() {
   std::FILE* files[kNavFileCount] = {};
+  std::string texts[kNavFileCount];
   bool present[kNavFileCount] = {};
   NavLoadResult results[kNavFileCount];
   std::string boundary_path;
@@ -237,20 +240,26 @@ void load_nav_files() {
         boundary_path = nav_file_path(nav_files[f].name);
         files[f] = open_regular_file(boundary_path, nav_file_max_bytes, boundary_refusal);
       }
+      // The text's room taken here, so that it comes from and goes back to this thread's
+      // allocation arena, not kept by a group's.
+      struct stat st {};
+      if (files[f] && ::fstat(::fileno(files[f]), &st) == 0 && st.st_size > 0)
+        texts[f].reserve(static_cast<size_t>(st.st_size));
     } catch (const std::exception&) {
-      files[f] = nullptr;  // no memory for its name: loaded as absent
+      if (files[f]) std::fclose(files[f]);
+      files[f] = nullptr;  // no memory for its name or its text: loaded as absent
     }
   }
   auto load_group = [&](int group) {
     for (int f = 0; f < kNavFileCount; ++f) {
       if (nav_files[f].group != group || !files[f]) continue;
-      std::string text;
       try {
-        present[f] = read_opened_nav_file(files[f], text);
+        present[f] = read_opened_nav_file(files[f], texts[f]);
       } catch (const std::exception&) {
         present[f] = false;  // no memory for it: loaded as absent
       }
-      if (present[f]) results[f] = nav_files[f].loader(text);
+      if (present[f]) results[f] = nav_files[f].loader(texts[f]);
+      std::string().swap(texts[f]);
     }
   };
   std::vector<std::thread> threads;
