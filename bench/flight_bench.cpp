@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -26,6 +25,7 @@
 
 #include "bench/all_screens_panel.h"
 #include "bench/nd_frame_bench.h"
+#include "bench/resident_memory.h"
 #include "host/sim_host.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
@@ -66,13 +66,7 @@ bool is_map_display(const std::string& gauge) {
   return false;
 }
 
-double rss_mb() {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  return 0.0;
-}
+double rss_mb() { return resident_kb() / 1024.0; }
 
 struct Stats {
   double median = 0, p95 = 0, p99 = 0, max = 0;

@@ -13,6 +13,7 @@
 #include "module/module_paths.h"
 #include "module/sim_vars.h"
 #include "bench_database.h"
+#include "bench/resident_memory.h"
 #include "navdb/navdb.h"
 #include "navdb/navdb_load.h"
 
@@ -20,18 +21,6 @@ namespace {
 
 constexpr double kDenseLat = 50.0, kDenseLon = 8.0;
 constexpr double kSparseLat = -60.0, kSparseLon = -100.0;
-
-long resident_kb() {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return -1;
-  char line[256];
-  long kb = -1;
-  while (std::fgets(line, sizeof line, f)) {
-    if (std::strncmp(line, "VmRSS:", 6) == 0) kb = std::atol(line + 6);
-  }
-  std::fclose(f);
-  return kb;
-}
 
 void ensure_loaded() {
   load_bench_database();

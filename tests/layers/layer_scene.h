@@ -16,6 +16,7 @@
 #include "module/display_state.h"
 #include "navdb/navdb.h"
 #include "platform/gfx/gfx_recording.h"
+#include "tests/common/nav_records.h"
 
 struct LayerScene {
   GaugeImage image;
@@ -67,15 +68,6 @@ inline NavPoint point_from(double lat, double lon, double course, double dist) {
   NavPoint p;
   compute_dest_point(lat, lon, course, dist, p.lat, p.lon);
   return p;
-}
-
-inline NavRecord nav_record(const char* ident, NavPoint p, const char* type = "") {
-  NavRecord r{};
-  nav_copy_text(r.ident, sizeof r.ident, ident);
-  nav_copy_text(r.type, sizeof r.type, type);
-  r.lat = p.lat;
-  r.lon = p.lon;
-  return r;
 }
 
 // Places the aircraft.

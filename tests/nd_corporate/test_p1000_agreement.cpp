@@ -19,6 +19,7 @@
 #include "navdb/navdb.h"
 #include "gauges/state_reset.h"
 #include "tests/common/module_fixture.h"
+#include "tests/common/nav_records.h"
 #include "tests/nd/nd_scene.h"
 
 using namespace nd_test;
@@ -42,15 +43,6 @@ void fly_towards_carro(double range) {
 }
 
 NavPoint carro() { return {fpl_active[1].lat, fpl_active[1].lon}; }
-
-NavRecord nav_record(const char* ident, NavPoint p, const char* type) {
-  NavRecord r{};
-  nav_copy_text(r.ident, sizeof r.ident, ident);
-  nav_copy_text(r.type, sizeof r.type, type);
-  r.lat = p.lat;
-  r.lon = p.lon;
-  return r;
-}
 
 RwyRecord runway_at(NavPoint thr) {
   RwyRecord r{};
