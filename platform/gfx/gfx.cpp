@@ -165,6 +165,12 @@ GfxStatus gfx_clear(GfxGraphics* g, uint32_t argb) {
   return GFX_OK;
 }
 
+GfxStatus gfx_flush(GfxGraphics* g) {
+  if (!g) return GFX_INVALID_ARGUMENT;
+  if (g->surface) raster_settle(g);
+  return GFX_OK;
+}
+
 // ---- world transform ----
 
 GfxStatus gfx_reset_transform(GfxGraphics* g) {

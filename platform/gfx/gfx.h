@@ -111,8 +111,12 @@ GfxStatus gfx_set_smoothing(GfxGraphics* g, int32_t mode);
 GfxStatus gfx_set_text_hint(GfxGraphics* g, int32_t hint);
 GfxStatus gfx_set_pixel_offset(GfxGraphics* g, int32_t mode);
 
-// Fills the whole image with the colour, replacing its pixels.
+// Fills the whole image with the colour, replacing its pixels. The pixels are written by
+// the next drawing call, gfx_flush or gfx_delete (a fill that covers them is not written
+// over them twice).
 GfxStatus gfx_clear(GfxGraphics* g, uint32_t argb);
+// Writes what the graphics object holds pending into the image's pixels.
+GfxStatus gfx_flush(GfxGraphics* g);
 
 // World transform. Positive angles turn clockwise on screen (y down).
 GfxStatus gfx_reset_transform(GfxGraphics* g);

@@ -93,6 +93,10 @@ struct GfxGraphics {
   GfxClipEdges clip_edges;  // the raster clip's, for gfx_clip_cover
   std::vector<GfxPointF> scratch;  // device points of the drawing at hand
   int32_t clip_record;  // SetClip record index in the recording, -2 when unknown
+  // A clear not yet written: the next drawing writes it first (raster_settle), a fill
+  // of opaque rectangle leaving out the pixels the fill covers wholly.
+  bool clear_pending = false;
+  uint32_t clear_argb = 0;
 };
 
 // Pixel corners at integer coordinates (half and high-quality offset modes).
@@ -149,7 +153,13 @@ void raster_close(GfxGraphics* g);
 void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]);
 // A context on the same pixels without a clip (made on first use).
 cairo_t* raster_bare(GfxGraphics* g);
+// A clear is kept pending until the next drawing or the graphics' end (raster_settle).
 void raster_clear(GfxGraphics* g, uint32_t argb);
+// Writes a pending clear into the pixels, all but the box (x0 y0 x1 y1, whole pixels)
+// when one is given.
+void raster_settle(GfxGraphics* g, const int32_t* keep = nullptr);
+// The 32-bit pixel of a solid colour as pixman blends and fills it (premultiplied).
+uint32_t gfx_solid_pixel(uint32_t argb);
 void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n);
 void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h,
                        double start, double sweep);

@@ -355,6 +355,7 @@ cairo_t* raster_bare(GfxGraphics* g) {
 }
 
 void raster_close(GfxGraphics* g) {
+  if (g->surface) raster_settle(g);
   if (g->bare) cairo_destroy(g->bare);
   g->bare = nullptr;
   if (g->pixels) pixman_image_unref(g->pixels);
@@ -369,17 +370,33 @@ void raster_close(GfxGraphics* g) {
 }
 
 void raster_clear(GfxGraphics* g, uint32_t argb) {
-  cairo_t* cr = g->cr;
-  cairo_save(cr);
-  cairo_reset_clip(cr);
-  cairo_identity_matrix(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  raster_set_source(cr, argb);
-  cairo_paint(cr);
-  cairo_restore(cr);
+  g->clear_pending = true;
+  g->clear_argb = argb;
+}
+
+void raster_settle(GfxGraphics* g, const int32_t* keep) {
+  if (!g->clear_pending) return;
+  g->clear_pending = false;
+  GaugeImage* img = g->image;
+  const uint32_t pixel = gfx_solid_pixel(g->clear_argb);
+  cairo_surface_flush(g->surface);
+  auto fill = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    if (x1 > x0 && y1 > y0)
+      pixman_fill(img->pixels, img->stride / 4, 32, x0, y0, x1 - x0, y1 - y0, pixel);
+  };
+  if (!keep) {
+    fill(0, 0, img->width, img->height);
+  } else {
+    fill(0, 0, img->width, keep[1]);
+    fill(0, keep[1], keep[0], keep[3]);
+    fill(keep[2], keep[1], img->width, keep[3]);
+    fill(0, keep[3], img->width, img->height);
+  }
+  cairo_surface_mark_dirty(g->surface);
 }
 
 void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n) {
+  raster_settle(g);
   if (n == 2 && pts[0].x == pts[1].x && pts[0].y == pts[1].y) return;  // a zero-length line shows nothing
   if (n >= 2 && n - 1 <= GfxStampShape::MAX_POINTS) {
     GfxStampShape shape{};
@@ -411,6 +428,7 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
 
 void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h, double start,
                        double sweep) {
+  raster_settle(g);
   if (w <= 0 || h <= 0 || sweep == 0 || !box_safe(g, x, y, w, h)) return;
   GfxStampShape shape{};
   shape.kind = GfxStampShape::ARC;
@@ -436,6 +454,7 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
 }
 
 void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
+  raster_settle(g);
   if (w <= 0 || h <= 0 || !box_safe(g, x, y, w, h)) return;
   const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
   ClipBypass bypass(g, corners, 4, 1);
@@ -449,6 +468,7 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
 }
 
 void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n) {
+  raster_settle(g);
   ClipBypass bypass(g, pts, n, 1);
   if (bypass.hidden) return;
   apply_world(g);
@@ -461,6 +481,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
 }
 
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
+  raster_settle(g);
   GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
   ClipBypass bypass(g, r, 5, stroke_reach(g, pen, true), true, ClipBypass::Stroke{});
   if (bypass.hidden) return;
@@ -477,6 +498,18 @@ void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y,
   ClipBypass bypass(g, r, 4, 1);
   if (bypass.hidden) return;
   apply_world(g);
+  if (g->clear_pending && !g->clip_on && (brush->argb >> 24) == 0xFF && g->m.m12 == 0 && g->m.m21 == 0) {
+    // An opaque fill sets the pixels it covers wholly whatever lay there: a pending
+    // clear is written around them only.
+    double box[4];
+    raster_device_box(g->cr, x, y, x + w, y + h, box);
+    const int32_t keep[4] = {int32_t(std::clamp(std::ceil(box[0]), 0.0, double(g->image->width))),
+                             int32_t(std::clamp(std::ceil(box[1]), 0.0, double(g->image->height))),
+                             int32_t(std::clamp(std::floor(box[2]), 0.0, double(g->image->width))),
+                             int32_t(std::clamp(std::floor(box[3]), 0.0, double(g->image->height)))};
+    if (keep[2] > keep[0] && keep[3] > keep[1]) raster_settle(g, keep);
+  }
+  raster_settle(g);
   cairo_new_path(g->cr);
   path_polygon(g, r, 4);
   raster_set_source(g->cr, brush->argb);
@@ -572,6 +605,7 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush) {
   if (beyond(g, layout.x, layout.y)) return;
+  raster_settle(g);
   // Laid out through the steady transform, pinned at the layout point.
   GfxMatrix steady = gfx_steady(g->m);
   GfxPointF at = gfx_apply(g->m, layout.x, layout.y), moved = gfx_apply(steady, layout.x, layout.y);

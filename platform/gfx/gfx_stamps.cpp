@@ -248,6 +248,8 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& kept, i
 
 void gfx_release_stamps() { cache.release(); }
 
+uint32_t gfx_solid_pixel(uint32_t argb) { return solid_32(argb); }
+
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
   cairo_surface_flush(a8);
   const bool made = cairo_surface_status(a8) == CAIRO_STATUS_SUCCESS;

@@ -33,6 +33,7 @@ struct Canvas {
 TEST(GfxRaster, BackgroundShapeAndTransparentClear) {
   Canvas c(64, 48);
   gfx_clear(c.g, 0xFF102030);
+  gfx_flush(c.g);
   EXPECT_EQ(c.at(0, 0), 0xFF102030u);
   EXPECT_EQ(c.at(63, 47), 0xFF102030u);
 
@@ -46,7 +47,62 @@ TEST(GfxRaster, BackgroundShapeAndTransparentClear) {
   EXPECT_EQ(c.at(36, 36), 0xFF102030u);  // beyond its hypotenuse
 
   gfx_clear(c.g, 0x00000000);
+  gfx_flush(c.g);
   EXPECT_EQ(c.painted(0, 0, 64, 48, 0x00000000), 0);
+}
+
+// A clear is written when drawing follows it, and only around what an opaque fill covers
+// wholly: every image is the one the clear written at once gives.
+TEST(GfxRaster, PendingClearGivesTheImageOfAClearWrittenAtOnce) {
+  struct Row {
+    const char* what;
+    uint32_t clear, brush;
+    double sx, sy, turn;
+    GfxRectF rect;  // x y w h, world
+    bool clip, then_line;
+  };
+  const Row rows[] = {
+      {"the whole canvas, scaled", 0x00000000, 0xFF102030, 2, 2, 0, {0, 0, 32, 24}, false, true},
+      {"the same colour as the clear", 0xFF102030, 0xFF102030, 1.37, 1.61, 0, {1, 1, 40, 25}, false, true},
+      {"off the image's edges", 0xFF000000, 0xFF0A1B2C, 1, 1, 0, {-10, -5, 90, 30}, false, false},
+      {"a translucent brush", 0xFF000000, 0x80FF0000, 1, 1, 0, {4, 4, 40, 30}, false, true},
+      {"under a clip", 0x00000000, 0xFF00FF00, 1, 1, 0, {0, 0, 64, 48}, true, true},
+      {"turned", 0xFF203040, 0xFF00FF00, 1, 1, 10, {10, 5, 30, 20}, false, true},
+      {"nothing after the clear", 0xFF405060, 0, 1, 1, 0, {0, 0, 0, 0}, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::vector<uint32_t> images[2];
+    for (int at_once = 0; at_once < 2; ++at_once) {
+      Canvas c(64, 48);
+      gfx_clear(c.g, row.clear);
+      if (at_once) gfx_flush(c.g);
+      gfx_scale(c.g, row.sx, row.sy, GFX_PREPEND);
+      gfx_rotate(c.g, row.turn, GFX_APPEND);
+      if (row.clip) {
+        GfxPath* path = gfx_path_create(c.g);
+        gfx_path_add_ellipse(c.g, path, 8, 8, 40, 30);
+        gfx_set_clip_path(c.g, path);
+        gfx_path_delete(path);
+      }
+      if (row.brush) {
+        GfxBrush* brush = gfx_brush_create(c.g, row.brush);
+        gfx_fill_rect(c.g, brush, int32_t(row.rect.x), int32_t(row.rect.y), int32_t(row.rect.width),
+                      int32_t(row.rect.height));
+        gfx_brush_delete(brush);
+      }
+      if (row.then_line) {
+        GfxPen* pen = gfx_pen_create(c.g, 0xFFFFFFFF, 1);
+        gfx_draw_line(c.g, pen, 0, 0, 30, 20);
+        gfx_pen_delete(pen);
+      }
+      gfx_delete(c.g);
+      c.g = nullptr;
+      images[at_once] = c.px;
+    }
+    EXPECT_EQ(images[0], images[1]);
+    EXPECT_EQ(images[0][0] == 0xDEADBEEF, false);  // the clear reached the pixels
+  }
 }
 
 TEST(GfxRaster, ClipHoldsAfterTranslateAndNegativeSweepGoesCounterClockwise) {
