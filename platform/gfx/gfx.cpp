@@ -18,6 +18,10 @@ uintptr_t g_tokens[MAX_TOKENS];
 
 const GfxMatrix IDENTITY = {1, 0, 0, 1, 0, 0};
 
+// The clip tables of the last graphics object deleted: the next one fills them again
+// without making their room anew (a display sets several clips a frame).
+GfxClipEdges g_spare_clip_edges;
+
 // a x b: apply a first, then b.
 GfxMatrix multiply(const GfxMatrix& a, const GfxMatrix& b) {
   GfxMatrix r;
@@ -78,6 +82,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
         gfx_release_fonts();
         gfx_release_stamps();
         raster_release_clip_coverages();
+        g_spare_clip_edges = GfxClipEdges{};
       }
       return GFX_OK;
     }
@@ -108,6 +113,11 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
   g->pixel_offset = GFX_PIXEL_OFFSET_DEFAULT;
   g->clip_on = false;
   g->clip_record = -1;
+  g->clip_edges.edges.swap(g_spare_clip_edges.edges);
+  g->clip_edges.bands.swap(g_spare_clip_edges.bands);
+  g->clip_edges.figures.swap(g_spare_clip_edges.figures);
+  g->clip_edges.edges.clear();
+  g->clip_edges.figures.clear();
   if (image->pixels) {
     raster_open(g);
     if (!g->cr) g->last = GFX_FAILED;  // drawing goes on into the recording only
@@ -125,6 +135,9 @@ void gfx_delete(GfxGraphics* g) {
   if (!g) return;
   gfx_record_state(g, GfxOp::Delete, GFX_OK, {});
   raster_close(g);
+  g_spare_clip_edges.edges.swap(g->clip_edges.edges);
+  g_spare_clip_edges.bands.swap(g->clip_edges.bands);
+  g_spare_clip_edges.figures.swap(g->clip_edges.figures);
   delete g;
 }
 

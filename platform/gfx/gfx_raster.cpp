@@ -757,11 +757,12 @@ bool on_one_line(const std::vector<GfxPointF>& poly) {
 }
 
 // Files the clip's edges by band over the image's rows (and a band's height beyond).
-void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& polys) {
+// Files the edges of the clip's figures (kept in `g->clip_edges.figures`); the tables
+// keep their room from one clip to the next.
+void file_clip_edges(GfxGraphics* g) {
   GfxClipEdges& c = g->clip_edges;
+  const std::vector<std::vector<GfxPointF>>& polys = c.figures;
   c.edges.clear();
-  c.bands.clear();
-  c.figures = polys;
   c.antialias = cairo_get_antialias(g->cr);
   c.coverage_id = 0;
   bool level = true, aligned = true;
@@ -776,6 +777,7 @@ void file_clip_edges(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
     if (!on_one_line(poly))
       for (size_t i = 0; i < poly.size(); ++i) c.edges.push_back({poly[i], poly[(i + 1) % poly.size()]});
   c.top = -GfxClipEdges::BAND;
+  for (std::vector<int32_t>& band : c.bands) band.clear();
   c.bands.resize(size_t(g->image->height / GfxClipEdges::BAND) + 3);
   double bottom = c.top + double(c.bands.size()) * GfxClipEdges::BAND;
   for (size_t k = 0; k < c.edges.size(); ++k) {
@@ -833,18 +835,22 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
   cairo_reset_clip(cr);
   cairo_identity_matrix(cr);
   cairo_new_path(cr);
-  std::vector<std::vector<GfxPointF>> kept;
+  std::vector<std::vector<GfxPointF>>& kept = g->clip_edges.figures;
+  size_t n = 0;
   for (const auto& poly : device_polys) {
     if (poly.empty()) continue;
-    std::vector<GfxPointF>& k = kept.emplace_back();
+    if (kept.size() == n) kept.emplace_back();
+    std::vector<GfxPointF>& k = kept[n++];
+    k.clear();
     for (const GfxPointF& p : poly) k.push_back({p.x + 0.5, p.y + 0.5});
   }
+  kept.resize(n);
   path_figures(cr, kept);
   cairo_clip(cr);
   double* e = g->clip_edges.extents;
   cairo_clip_extents(cr, &e[0], &e[1], &e[2], &e[3]);
   e[0] = std::floor(e[0]), e[1] = std::floor(e[1]), e[2] = std::ceil(e[2]), e[3] = std::ceil(e[3]);
-  file_clip_edges(g, kept);
+  file_clip_edges(g);
 }
 
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1) {
@@ -981,6 +987,6 @@ pixman_image_t* raster_a8_pixels(cairo_surface_t* surface) {
 void raster_reset_clip(GfxGraphics* g) {
   cairo_reset_clip(g->cr);
   g->clip_edges.edges.clear();
-  g->clip_edges.bands.clear();
+  for (std::vector<int32_t>& band : g->clip_edges.bands) band.clear();
   g->clip_edges.figures.clear();
 }
