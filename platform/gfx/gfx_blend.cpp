@@ -7,21 +7,9 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
-#include <algorithm>
+#include <cstring>
 
 namespace {
-
-uint32_t mul_un8(uint32_t x, uint32_t y) { return ((x * y + 0x80) * 0x101) >> 16; }
-
-uint32_t blend_pixel(uint32_t d, uint32_t src, uint32_t m) {
-  const uint32_t keep = 255 - mul_un8(src >> 24, m);
-  uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const uint32_t v = mul_un8((src >> shift) & 0xFF, m) + mul_un8((d >> shift) & 0xFF, keep);
-    out |= std::min(v, 255u) << shift;
-  }
-  return out;
-}
 
 #define VEK_AVX2 __attribute__((target("avx2"), always_inline)) inline
 
@@ -36,36 +24,61 @@ VEK_AVX2 __m256i over(__m256i src, __m256i alpha, __m256i m, __m256i d) {
   return _mm256_add_epi16(mul(src, m), mul(d, _mm256_xor_si256(mul(alpha, m), _mm256_set1_epi16(0xFF))));
 }
 
+// Eight pixels at `d` under eight coverages `m8`; a lane of `lanes` set where a pixel is
+// in the run (null: all eight).
+VEK_AVX2 void blend8(uint32_t* d, __m128i m8, __m256i src, __m256i alpha, uint32_t solid, const __m256i* lanes) {
+  const __m256i zero = _mm256_setzero_si256();
+  auto* at = reinterpret_cast<__m256i*>(d);
+  if ((solid >> 24) == 0xFF && _mm_cvtsi128_si64(m8) == -1) {
+    // Wholly covered by an opaque colour: the colour itself.
+    const __m256i all = _mm256_set1_epi32(int32_t(solid));
+    if (lanes)
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(d), *lanes, all);
+    else
+      _mm256_storeu_si256(at, all);
+    return;
+  }
+  // Each pixel's coverage in its four bytes, then widened as the pixels are.
+  const __m256i each = _mm256_mullo_epi32(_mm256_cvtepu8_epi32(m8), _mm256_set1_epi32(0x01010101));
+  const __m256i dst = lanes ? _mm256_maskload_epi32(reinterpret_cast<const int*>(d), *lanes) : _mm256_loadu_si256(at);
+  const __m256i lo = over(src, alpha, _mm256_unpacklo_epi8(each, zero), _mm256_unpacklo_epi8(dst, zero));
+  const __m256i hi = over(src, alpha, _mm256_unpackhi_epi8(each, zero), _mm256_unpackhi_epi8(dst, zero));
+  const __m256i out = _mm256_packus_epi16(lo, hi);
+  if (lanes)
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(d), *lanes, out);
+  else
+    _mm256_storeu_si256(at, out);
+}
+
 __attribute__((target("avx2"))) void blend_avx2(const GfxBlendRun& r) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i src = _mm256_unpacklo_epi8(_mm256_set1_epi32(int32_t(r.src)), zero);
   const __m256i alpha = _mm256_set1_epi16(int16_t(r.src >> 24));
-  const __m256i spread = _mm256_set1_epi32(0x01010101);
   const __m128i half8 = _mm_set1_epi16(0x80), scale8 = _mm_set1_epi16(0x101);
+  // The lanes of a run's last pixels (fewer than eight).
+  const int32_t tail = r.width % 8;
+  const __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(tail), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
   for (int32_t row = 0; row < r.height; ++row) {
     uint32_t* d = r.pixels + size_t(row) * size_t(r.pixel_stride);
     const uint8_t* m = r.mask + size_t(row) * size_t(r.mask_stride);
     const uint8_t* c = r.clip ? r.clip + size_t(row) * size_t(r.clip_stride) : nullptr;
-    int32_t i = 0;
-    for (; i + 8 <= r.width; i += 8) {
-      __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m + i));
+    for (int32_t i = 0; i < r.width; i += 8) {
+      const bool last = i + 8 > r.width;
+      // The mask and clip bytes of the tail copied out: the rows may end at the run.
+      uint8_t mt[8] = {}, ct[8] = {};
+      if (last) {
+        std::memcpy(mt, m + i, size_t(tail));
+        if (c) std::memcpy(ct, c + i, size_t(tail));
+      }
+      __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(last ? mt : m + i));
       if (c) {
-        const __m128i c16 = _mm_cvtepu8_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + i)));
+        const __m128i c16 = _mm_cvtepu8_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(last ? ct : c + i)));
         const __m128i t = _mm_mullo_epi16(_mm_cvtepu8_epi16(m8), c16);
         m8 = _mm_packus_epi16(_mm_mulhi_epu16(_mm_adds_epu16(t, half8), scale8), _mm_setzero_si128());
       }
       if (_mm_cvtsi128_si64(m8) == 0) continue;
-      // Each pixel's coverage in its four bytes, then widened as the pixels are.
-      const __m256i each = _mm256_mullo_epi32(_mm256_cvtepu8_epi32(m8), spread);
-      auto* at = reinterpret_cast<__m256i*>(d + i);
-      const __m256i dst = _mm256_loadu_si256(at);
-      const __m256i lo = over(src, alpha, _mm256_unpacklo_epi8(each, zero), _mm256_unpacklo_epi8(dst, zero));
-      const __m256i hi = over(src, alpha, _mm256_unpackhi_epi8(each, zero), _mm256_unpackhi_epi8(dst, zero));
-      _mm256_storeu_si256(at, _mm256_packus_epi16(lo, hi));
-    }
-    for (; i < r.width; ++i) {
-      const uint32_t cover = c ? mul_un8(m[i], c[i]) : m[i];
-      if (cover) d[i] = blend_pixel(d[i], r.src, cover);
+      // Lanes past the run are neither read nor written.
+      blend8(d + i, m8, src, alpha, r.src, last ? &lanes : nullptr);
     }
   }
 }
