@@ -2,7 +2,9 @@
 #include "draw/map_layer_frame.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "flightplan/flight_plan.h"
 #include "draw/ink_reach.h"
@@ -119,10 +121,35 @@ void draw_map_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, 
 
 bool range_within(double range, double limit) { return std::isfinite(range) && range > 0.0 && range <= limit; }
 
+namespace {
+
+// Measurements kept by the four values they were measured from: every map display of a
+// frame measures the same points from the same reference. One entry a slot.
+struct KeptMeasure {
+  uint64_t from[4];  // the bits of ref_lat, ref_lon, lat, lon (NaN bits: none yet)
+  double nm, course;
+};
+constexpr size_t MEASURE_SLOTS = size_t(1) << 14;
+std::vector<KeptMeasure> kept_measures;
+
+}  // namespace
+
 bool measure_from(double ref_lat, double ref_lon, double lat, double lon) {
   // The distance routine would measure a position that is not finite as 0 NM.
   if (!std::isfinite(ref_lat) || !std::isfinite(ref_lon) || !std::isfinite(lat) || !std::isfinite(lon)) return false;
-  compute_gc_distance_course(ref_lat, ref_lon, lat, lon, gc_distance_nm, gc_course_deg);
+  uint64_t from[4];
+  const double values[4] = {ref_lat, ref_lon, lat, lon};
+  std::memcpy(from, values, sizeof from);
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (uint64_t w : from) h = (h ^ w) * 0xFF51AFD7ED558CCDull, h ^= h >> 32;
+  if (kept_measures.empty()) kept_measures.assign(MEASURE_SLOTS, KeptMeasure{{~0ull, ~0ull, ~0ull, ~0ull}, NAN, NAN});
+  KeptMeasure& k = kept_measures[h & (MEASURE_SLOTS - 1)];
+  if (std::memcmp(k.from, from, sizeof from) != 0) {
+    compute_gc_distance_course(ref_lat, ref_lon, lat, lon, k.nm, k.course);
+    std::memcpy(k.from, from, sizeof from);
+  }
+  gc_distance_nm = k.nm;
+  gc_course_deg = k.course;
   return std::isfinite(gc_distance_nm) && std::isfinite(gc_course_deg);
 }
 

@@ -35,6 +35,7 @@ const std::set<std::string> kNotKept = {
     "nav_procs", "nav_proc_legs", "atc_boundary_points", "apt_infos", "apt_blocks", "near_airports_wide",
     "near_navaids_wide", "near_airway_fixes_wide", "near_airway_fixes", "stored_plans", "char_texts",
     "rects_filled", "trace_file", "boundary_reach", "boundary_measured",
+    "kept_measures",
 };
 // Types whose variables are constant after load or rewritten by every draw.
 const std::set<std::string> kNotKeptTypes = {"MouseRect", "GaugeSurface", "std::mutex"};

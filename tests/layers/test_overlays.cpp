@@ -1,5 +1,6 @@
 // ATC boundaries, altitude range arcs and the TCAS range ring.
 #include <gtest/gtest.h>
+#include <array>
 
 #include "draw/altitude_range_arc.h"
 #include "draw/atc_boundary_layer.h"
@@ -283,3 +284,20 @@ TEST(TcasRing, TwoMileMarksOnTheTickRadials) {
 }
 
 }  // namespace
+
+// The measurements kept between map displays are those a fresh measurement gives, bit for
+// bit: repeated, from another reference, at the origin and at its negative zero, and for
+// more points than the kept slots (entries taken over by others).
+TEST(MapLayers, KeptMeasurementsAreFreshMeasurements) {
+  std::vector<std::array<double, 4>> asks = {{0, 0, 0, 0}, {-0.0, 0, 0, -0.0}, {LAT, LON, LAT, LON},
+                                              {LAT, LON, LAT + 1, LON - 2}, {LAT + 0.5, LON, LAT + 1, LON - 2}};
+  for (int i = 0; i < 40000; ++i) asks.push_back({LAT, LON, LAT + 0.001 * i, LON - 0.0007 * i});
+  for (int pass = 0; pass < 2; ++pass)
+    for (const auto& a : asks) {
+      double nm = 0, course = 0;
+      compute_gc_distance_course(a[0], a[1], a[2], a[3], nm, course);
+      ASSERT_TRUE(measure_from(a[0], a[1], a[2], a[3]));
+      ASSERT_EQ(std::memcmp(&gc_distance_nm, &nm, sizeof nm), 0);
+      ASSERT_EQ(std::memcmp(&gc_course_deg, &course, sizeof course), 0);
+    }
+}
