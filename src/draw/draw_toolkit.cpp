@@ -32,6 +32,7 @@ void sin_cos_deg(double deg, double& s, double& c) {
 }
 
 double wrap360(double a) {
+  if (a >= 0.0 && a < 360.0) return a;  // as fmod leaves it, without its cost
   double w = std::fmod(a, 360.0);
   return w < 0 ? w + 360.0 : w;
 }
