@@ -4,6 +4,8 @@
 // sum saturated), so that the pixels come out as pixman blends them, bit for bit.
 #include "platform/gfx/gfx_internal.h"
 
+#include <algorithm>
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 
@@ -101,3 +103,17 @@ bool gfx_blend_solid(const GfxBlendRun& run) {
 bool gfx_blend_solid(const GfxBlendRun&) { return false; }
 
 #endif
+
+void gfx_fill_pixels(GaugeImage* image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel) {
+  if (x1 <= x0 || y1 <= y0) return;
+  const size_t stride = size_t(image->stride / 4), width = size_t(x1 - x0);
+  for (int32_t y = y0; y < y1; ++y) {
+    uint32_t* row = image->pixels + size_t(y) * stride + size_t(x0);
+#if defined(__x86_64__)
+    size_t n = width;
+    asm volatile("rep stosl" : "+D"(row), "+c"(n) : "a"(pixel) : "memory");
+#else
+    std::fill(row, row + width, pixel);
+#endif
+  }
+}

@@ -160,6 +160,10 @@ void raster_clear(GfxGraphics* g, uint32_t argb);
 void raster_settle(GfxGraphics* g, const int32_t* keep = nullptr);
 // The 32-bit pixel of a solid colour as pixman blends and fills it (premultiplied).
 uint32_t gfx_solid_pixel(uint32_t argb);
+// Sets the pixels of the image's box x0 <= x < x1, y0 <= y < y1 (within the image) to
+// `pixel`, with the processor's string stores (which, unlike vector stores, do not read
+// the lines they fill first).
+void gfx_fill_pixels(GaugeImage* image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel);
 void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, int32_t n);
 void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h,
                        double start, double sweep);

@@ -380,10 +380,7 @@ void raster_settle(GfxGraphics* g, const int32_t* keep) {
   GaugeImage* img = g->image;
   const uint32_t pixel = gfx_solid_pixel(g->clear_argb);
   cairo_surface_flush(g->surface);
-  auto fill = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    if (x1 > x0 && y1 > y0)
-      pixman_fill(img->pixels, img->stride / 4, 32, x0, y0, x1 - x0, y1 - y0, pixel);
-  };
+  auto fill = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) { gfx_fill_pixels(img, x0, y0, x1, y1, pixel); };
   if (!keep) {
     fill(0, 0, img->width, img->height);
   } else {
