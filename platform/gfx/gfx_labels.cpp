@@ -28,17 +28,31 @@ struct RunGlyph {
   int32_t dx, dy;  // whole pixels from the first glyph's
 };
 
+// Zero-filled before use (memset): the hash reads whole words past the used glyphs.
 struct RunKey {
   cairo_scaled_font_t* font;  // referenced while the key is kept: no other font takes its address
   int32_t n;
   RunGlyph glyphs[MAX_GLYPHS];
+  int32_t spare;  // makes the key whole words without padding
 
   bool operator==(const RunKey& o) const {
     return font == o.font && n == o.n && std::memcmp(glyphs, o.glyphs, sizeof(RunGlyph) * size_t(n)) == 0;
   }
 };
+static_assert(sizeof(RunKey) == sizeof(void*) + 2 * sizeof(int32_t) + MAX_GLYPHS * sizeof(RunGlyph) &&
+                  sizeof(RunKey) % sizeof(uint64_t) == 0,
+              "no padding");
 
 struct RunHash {
+  size_t operator()(const RunKey& k) const {
+    const size_t used = offsetof(RunKey, glyphs) + sizeof(RunGlyph) * size_t(k.n);
+    return gfx_hash_words(&k, (used + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  }
+};
+
+// The hash the slots of runs shown once are filed by: it decides on which draw a run is
+// first kept, and so the pixels where a mask and cairo differ.
+struct RunSeenHash {
   size_t operator()(const RunKey& k) const {
     uint64_t h = 1469598103934665603ull ^ reinterpret_cast<uintptr_t>(k.font);
     for (int32_t i = 0; i < k.n; ++i) {
@@ -50,7 +64,7 @@ struct RunHash {
   }
 };
 
-GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS> runs([](const RunKey& k) { cairo_scaled_font_destroy(k.font); });
+GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs([](const RunKey& k) { cairo_scaled_font_destroy(k.font); });
 
 // The pixel cairo places a glyph at, its device position rounded half up.
 int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
@@ -109,6 +123,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   const int32_t n = int32_t(glyphs.size());
   if (n < 1 || n > MAX_GLYPHS) return false;
   RunKey k;
+  std::memset(&k, 0, sizeof k);
   k.n = n;
   int32_t px = 0, py = 0;
   for (int32_t i = 0; i < n; ++i) {
