@@ -19,16 +19,30 @@ constexpr int32_t FIRST_CHAR = 0x20, LAST_CHAR = 0x7E;
 constexpr int32_t TABLE_CHARS = LAST_CHAR - FIRST_CHAR + 1;
 enum : uint8_t { UNKNOWN = 0, KNOWN, ABSENT };
 
+}  // namespace
+
 // The glyphs of one scaled font, which the entry holds a reference to (so that no
 // other font can take its address while the entry lives).
-struct GlyphTable {
+struct GfxGlyphTable {
   cairo_scaled_font_t* font;
   cairo_font_extents_t extents;
   unsigned long index[TABLE_CHARS];
   double x_advance[TABLE_CHARS];
   double y_advance[TABLE_CHARS];
   uint8_t state[TABLE_CHARS];  // UNKNOWN until first used
+  // What a text drew it through (gfx_note_text_font): face, style, size, smoothing and
+  // the transform's linear part.
+  bool noted;
+  std::string face;
+  int32_t style;
+  double size;
+  bool antialias;
+  double linear[4];
 };
+
+namespace {
+
+using GlyphTable = GfxGlyphTable;
 
 // Sizes differ per display scale; beyond this many tables all are let go.
 constexpr size_t MAX_TABLES = 32;
@@ -36,6 +50,7 @@ constexpr size_t MAX_TABLES = 32;
 struct FontCache {
   std::vector<FaceEntry> faces;
   std::vector<GlyphTable> tables;
+  size_t last_text = 0;  // the table gfx_find_text_font found last
   cairo_font_options_t* options[2] = {nullptr, nullptr};  // without, with anti-aliasing
   cairo_font_options_t* current = nullptr;  // a context's options, read into it to compare
 
@@ -105,7 +120,7 @@ GlyphTable* table_of(cairo_scaled_font_t* font) {
     if (t.font == font) return &t;
   if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) return nullptr;
   if (cache.tables.size() >= MAX_TABLES) cache.release_tables();
-  cache.tables.push_back({});
+  cache.tables.emplace_back();
   GlyphTable& t = cache.tables.back();
   t.font = cairo_scaled_font_reference(font);
   cairo_scaled_font_extents(font, &t.extents);
@@ -147,6 +162,48 @@ void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out) {
     *out = t->extents;
   else
     cairo_font_extents(cr, out);
+}
+
+void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  GlyphTable* t = table_of(cairo_get_scaled_font(cr));
+  if (!t) return;
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  t->noted = true;
+  t->face = font->face;
+  t->style = font->style;
+  t->size = font->size;
+  t->antialias = antialias;
+  t->linear[0] = m.xx, t->linear[1] = m.yx, t->linear[2] = m.xy, t->linear[3] = m.yy;
+}
+
+GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const double linear[4]) {
+  auto same = [&](const GlyphTable& t) {
+    return t.noted && t.size == font->size && t.style == font->style && t.antialias == antialias &&
+           t.linear[0] == linear[0] && t.linear[1] == linear[1] && t.linear[2] == linear[2] &&
+           t.linear[3] == linear[3] && t.face == font->face;
+  };
+  std::vector<GlyphTable>& tables = cache.tables;
+  if (cache.last_text < tables.size() && same(tables[cache.last_text])) return &tables[cache.last_text];
+  for (size_t i = 0; i < tables.size(); ++i)
+    if (same(tables[i])) {
+      cache.last_text = i;
+      return &tables[i];
+    }
+  return nullptr;
+}
+
+cairo_scaled_font_t* gfx_text_font_scaled(const GfxGlyphTable* t) { return t->font; }
+
+double gfx_text_font_ascent(const GfxGlyphTable* t) { return t->extents.ascent; }
+
+bool gfx_text_glyph(GfxGlyphTable* t, char ch, uint32_t* index, double* x_advance, double* y_advance) {
+  const int32_t k = static_cast<unsigned char>(ch) - FIRST_CHAR;
+  if (k < 0 || k >= TABLE_CHARS || !learn(*t, k) || t->index[k] > UINT32_MAX) return false;
+  *index = uint32_t(t->index[k]);
+  *x_advance = t->x_advance[k];
+  *y_advance = t->y_advance[k];
+  return true;
 }
 
 void gfx_release_fonts() { cache.release(); }

@@ -136,6 +136,18 @@ void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias);
 bool gfx_glyph_run(cairo_t* cr, const std::string& text, double x, double y, std::vector<cairo_glyph_t>& out);
 // cairo_font_extents of the context's font.
 void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out);
+// Texts drawn without cairo: the glyph table of the scaled font a text drew `font` through
+// under a transform of linear part `linear` (m11 m12 m21 m22), once gfx_note_text_font
+// told it; null before. Valid until the next font call.
+struct GfxGlyphTable;
+GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const double linear[4]);
+// Tells the context's scaled font as the one for `font` under the context's transform.
+void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias);
+cairo_scaled_font_t* gfx_text_font_scaled(const GfxGlyphTable* t);
+double gfx_text_font_ascent(const GfxGlyphTable* t);
+// A character's glyph and advance (user space), as gfx_glyph_run places it; false for one
+// the table does not hold.
+bool gfx_text_glyph(GfxGlyphTable* t, char ch, uint32_t* index, double* x_advance, double* y_advance);
 // Lets every kept face, option set and glyph table go.
 void gfx_release_fonts();
 
@@ -192,6 +204,8 @@ struct GfxKeptMask {
   // the entry it found.
   int32_t width = 0, height = 0, stride = 0;
   const uint8_t* bits = nullptr;
+  // The box the mask was drawn over (x0 y0 x1 y1 from the drawing's pixel), where told.
+  int32_t area[4] = {0, 0, 0, 0};
 };
 // Keeps the mask whose top left lies (x, y) from the drawing's pixel, cut to its inked
 // pixels (every pixel blended costs); lets the surface go.
@@ -356,6 +370,12 @@ class GfxKeptMasks {
 bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
                         const GfxClipCoverage* clip);
 void raster_release_kept_glyphs();
+// Blends a glyph run already kept, its glyphs of `font` at the device pixels `pixel` (x y
+// each), through the clip's coverage where it crosses a clip edge; false when the run is
+// not kept, or crosses an edge its mask cannot be blended across (the caller shows it).
+bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint32_t* index, const int32_t* pixel,
+                           int32_t n, uint32_t argb);
+
 // Gives `to` the matrix and scaled font of `from`, for a glyph run.
 void raster_take_matrix_and_font(cairo_t* to, cairo_t* from);
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when
