@@ -2,7 +2,9 @@
 // smoothing, and per scaled font the glyph and advance of every printable ASCII
 // character met, so that a label neither selects a face nor converts its characters
 // through cairo again. Released when the library stops.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "platform/gfx/gfx_internal.h"
@@ -19,29 +21,71 @@ constexpr int32_t FIRST_CHAR = 0x20, LAST_CHAR = 0x7E;
 constexpr int32_t TABLE_CHARS = LAST_CHAR - FIRST_CHAR + 1;
 enum : uint8_t { UNKNOWN = 0, KNOWN, ABSENT };
 
+}  // namespace
+
 // The glyphs of one scaled font, which the entry holds a reference to (so that no
 // other font can take its address while the entry lives).
-struct GlyphTable {
+struct GfxGlyphTable {
   cairo_scaled_font_t* font;
   cairo_font_extents_t extents;
   unsigned long index[TABLE_CHARS];
   double x_advance[TABLE_CHARS];
   double y_advance[TABLE_CHARS];
   uint8_t state[TABLE_CHARS];  // UNKNOWN until first used
+  // What a text drew it through (gfx_note_text_font): face, style, size, smoothing and
+  // the transform's linear part.
+  bool noted;
+  std::string face;
+  int32_t style;
+  double size;
+  bool antialias;
+  double linear[4];
+  uint64_t used;  // the look-up that found it last
 };
 
-// Sizes differ per display scale; beyond this many tables all are let go.
-constexpr size_t MAX_TABLES = 32;
+namespace {
+
+using GlyphTable = GfxGlyphTable;
+
+// Sizes differ per display scale and every turn of a turned text is a font of its own:
+// beyond this many tables, the half used longest ago is let go (the fonts a frame draws
+// through stay while turned ones pass).
+constexpr size_t MAX_TABLES = 256;
+// Slots of the two indexes of the tables (by scaled font, by what a text drew through).
+constexpr size_t INDEX_SLOTS = 2 * MAX_TABLES;
 
 struct FontCache {
   std::vector<FaceEntry> faces;
   std::vector<GlyphTable> tables;
+  uint64_t clock = 0;  // counts look-ups, to stamp each table's last use
+  // Table indexes (-1: none) filed by a hash; each checked against the table found. A text
+  // finds its table through the last one noted in its slot only.
+  int32_t by_font[INDEX_SLOTS];
+  int32_t by_text[INDEX_SLOTS];
   cairo_font_options_t* options[2] = {nullptr, nullptr};  // without, with anti-aliasing
   cairo_font_options_t* current = nullptr;  // a context's options, read into it to compare
 
+  FontCache() { forget_indexes(); }
+  void forget_indexes() {
+    std::fill(std::begin(by_font), std::end(by_font), -1);
+    std::fill(std::begin(by_text), std::end(by_text), -1);
+  }
   void release_tables() {
     for (GlyphTable& t : tables) cairo_scaled_font_destroy(t.font);
     tables.clear();
+    forget_indexes();
+  }
+  // Lets the half of the tables used longest ago go.
+  void release_older_tables() {
+    std::vector<uint64_t> used;
+    for (const GlyphTable& t : tables) used.push_back(t.used);
+    std::nth_element(used.begin(), used.begin() + ptrdiff_t(used.size() / 2), used.end());
+    const uint64_t cut = used[used.size() / 2];
+    for (GlyphTable& t : tables)
+      if (t.used < cut) cairo_scaled_font_destroy(t.font);
+    tables.erase(std::remove_if(tables.begin(), tables.end(), [&](const GlyphTable& t) { return t.used < cut; }),
+                 tables.end());
+    forget_indexes();
   }
   void release() {
     release_tables();
@@ -100,16 +144,38 @@ bool learn(GlyphTable& t, int32_t k) {
   return t.state[k] == KNOWN;
 }
 
+size_t font_slot(const cairo_scaled_font_t* font) {
+  const uintptr_t p = reinterpret_cast<uintptr_t>(font);
+  return size_t(gfx_hash_words(&p, 1, 0) & (INDEX_SLOTS - 1));
+}
+
 GlyphTable* table_of(cairo_scaled_font_t* font) {
-  for (GlyphTable& t : cache.tables)
-    if (t.font == font) return &t;
-  if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) return nullptr;
-  if (cache.tables.size() >= MAX_TABLES) cache.release_tables();
-  cache.tables.push_back({});
-  GlyphTable& t = cache.tables.back();
-  t.font = cairo_scaled_font_reference(font);
-  cairo_scaled_font_extents(font, &t.extents);
-  return &t;
+  std::vector<GlyphTable>& tables = cache.tables;
+  int32_t& slot = cache.by_font[font_slot(font)];
+  GlyphTable* t = slot >= 0 && size_t(slot) < tables.size() && tables[size_t(slot)].font == font
+                      ? &tables[size_t(slot)]
+                      : nullptr;
+  for (size_t i = 0; !t && i < tables.size(); ++i)
+    if (tables[i].font == font) t = &tables[i], slot = int32_t(i);
+  if (!t) {
+    if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) return nullptr;
+    if (tables.size() >= MAX_TABLES) cache.release_older_tables();
+    tables.emplace_back();
+    t = &tables.back();
+    t->font = cairo_scaled_font_reference(font);
+    cairo_scaled_font_extents(font, &t->extents);
+    cache.by_font[font_slot(font)] = int32_t(tables.size() - 1);
+  }
+  t->used = ++cache.clock;
+  return t;
+}
+
+size_t text_slot(const GfxFont* font, bool antialias, const double linear[4]) {
+  uint64_t words[6];
+  std::memcpy(&words[0], &font->size, sizeof(double));
+  std::memcpy(&words[1], linear, 4 * sizeof(double));
+  words[5] = uint64_t(uint32_t(font->style)) << 1 | (antialias ? 1 : 0);
+  return size_t(gfx_hash_words(words, 6, 0) & (INDEX_SLOTS - 1));
 }
 
 }  // namespace
@@ -147,6 +213,47 @@ void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out) {
     *out = t->extents;
   else
     cairo_font_extents(cr, out);
+}
+
+void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  GlyphTable* t = table_of(cairo_get_scaled_font(cr));
+  if (!t) return;
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  t->noted = true;
+  t->face = font->face;
+  t->style = font->style;
+  t->size = font->size;
+  t->antialias = antialias;
+  t->linear[0] = m.xx, t->linear[1] = m.yx, t->linear[2] = m.xy, t->linear[3] = m.yy;
+  cache.by_text[text_slot(font, antialias, t->linear)] = int32_t(t - cache.tables.data());
+}
+
+GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const double linear[4]) {
+  auto same = [&](const GlyphTable& t) {
+    return t.noted && t.size == font->size && t.style == font->style && t.antialias == antialias &&
+           t.linear[0] == linear[0] && t.linear[1] == linear[1] && t.linear[2] == linear[2] &&
+           t.linear[3] == linear[3] && t.face == font->face;
+  };
+  std::vector<GlyphTable>& tables = cache.tables;
+  const int32_t slot = cache.by_text[text_slot(font, antialias, linear)];
+  GlyphTable* t = slot >= 0 && size_t(slot) < tables.size() && same(tables[size_t(slot)]) ? &tables[size_t(slot)]
+                                                                                         : nullptr;
+  if (t) t->used = ++cache.clock;
+  return t;
+}
+
+cairo_scaled_font_t* gfx_text_font_scaled(const GfxGlyphTable* t) { return t->font; }
+
+double gfx_text_font_ascent(const GfxGlyphTable* t) { return t->extents.ascent; }
+
+bool gfx_text_glyph(GfxGlyphTable* t, char ch, uint32_t* index, double* x_advance, double* y_advance) {
+  const int32_t k = static_cast<unsigned char>(ch) - FIRST_CHAR;
+  if (k < 0 || k >= TABLE_CHARS || !learn(*t, k) || t->index[k] > UINT32_MAX) return false;
+  *index = uint32_t(t->index[k]);
+  *x_advance = t->x_advance[k];
+  *y_advance = t->y_advance[k];
+  return true;
 }
 
 void gfx_release_fonts() { cache.release(); }

@@ -5,9 +5,11 @@
 #include <cairo.h>
 #include <pixman.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
@@ -138,6 +140,18 @@ void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias);
 bool gfx_glyph_run(cairo_t* cr, const std::string& text, double x, double y, std::vector<cairo_glyph_t>& out);
 // cairo_font_extents of the context's font.
 void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out);
+// Texts drawn without cairo: the glyph table of the scaled font a text drew `font` through
+// under a transform of linear part `linear` (m11 m12 m21 m22), once gfx_note_text_font
+// told it; null before. Valid until the next font call.
+struct GfxGlyphTable;
+GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const double linear[4]);
+// Tells the context's scaled font as the one for `font` under the context's transform.
+void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias);
+cairo_scaled_font_t* gfx_text_font_scaled(const GfxGlyphTable* t);
+double gfx_text_font_ascent(const GfxGlyphTable* t);
+// A character's glyph and advance (user space), as gfx_glyph_run places it; false for one
+// the table does not hold.
+bool gfx_text_glyph(GfxGlyphTable* t, char ch, uint32_t* index, double* x_advance, double* y_advance);
 // Lets every kept face, option set and glyph table go.
 void gfx_release_fonts();
 
@@ -204,36 +218,73 @@ struct GfxKeptMask {
   // the entry it found.
   int32_t width = 0, height = 0, stride = 0;
   const uint8_t* bits = nullptr;
+  // The box the mask was drawn over (x0 y0 x1 y1 from the drawing's pixel), where told.
+  int32_t area[4] = {0, 0, 0, 0};
 };
 // Keeps the mask whose top left lies (x, y) from the drawing's pixel, cut to its inked
 // pixels (every pixel blended costs); lets the surface go.
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y);
 void raster_release_mask(GfxKeptMask& m);
 
+// A hash of `n` 64-bit words read from `data`: four lanes mixed side by side (their
+// multiplies overlap), folded and stirred at the end so that every bit of the result
+// depends on every word.
+inline uint64_t gfx_hash_words(const void* data, size_t n, uint64_t seed) {
+  constexpr uint64_t K = 0x9E3779B97F4A7C15ull;
+  auto rotl = [](uint64_t v, int r) { return (v << r) | (v >> (64 - r)); };
+  auto mix = [&](uint64_t lane, uint64_t w) { return rotl((lane ^ w) * K, 31); };
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  uint64_t lane[4] = {seed, seed + K, seed ^ 0x5555555555555555ull, seed - K};
+  uint64_t w[4];
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    std::memcpy(w, bytes + i * sizeof(uint64_t), sizeof w);
+    for (int32_t j = 0; j < 4; ++j) lane[j] = mix(lane[j], w[j]);
+  }
+  for (int32_t j = 0; i < n; ++i, ++j) {
+    std::memcpy(w, bytes + i * sizeof(uint64_t), sizeof(uint64_t));
+    lane[j] = mix(lane[j], w[0]);
+  }
+  uint64_t h = lane[0] ^ rotl(lane[1], 16) ^ rotl(lane[2], 32) ^ rotl(lane[3], 48) ^ n;
+  h ^= h >> 33, h *= 0xFF51AFD7ED558CCDull, h ^= h >> 33, h *= 0xC4CEB9FE1A85EC53ull, h ^= h >> 33;
+  return h;
+}
+
 // Masks kept by key. A drawing is kept on its second draw (one drawn once costs no mask):
-// the hashes of drawings met once fill SEEN slots, one whose slot another took is kept on
-// a later draw. The masks lie in two halves: when the newer holds CAPACITY, the older is
-// let go and the newer becomes the older; a mask found in the older moves to the newer. A
-// frame's working set under CAPACITY stays kept whatever else passes (letting all go at
-// once made a set beyond it again every frame). `let_go` releases what a key holds.
-template <class Key, class Hash, size_t CAPACITY, size_t SEEN>
+// the SeenHash hashes of drawings met once fill SEEN slots, one whose slot another took is
+// kept on a later draw. The masks lie in two halves of at most CAPACITY each: when the
+// newer is full, the older is let go and the newer becomes the older; a mask found in the
+// older moves to the newer. A frame's working set under CAPACITY stays kept whatever else
+// passes (letting all go at once made a set beyond it again every frame). `let_go`
+// releases what a key holds. Each half is a flat table: its entries in order of arrival,
+// and slots (open addressing, at least twice as many) holding each entry's full hash, so
+// that a look-up compares keys only where the hashes agree. A mask found is valid until
+// the next find or add.
+template <class Key, class Hash, size_t CAPACITY, size_t SEEN, class SeenHash = Hash>
 class GfxKeptMasks {
  public:
   static_assert((SEEN & (SEEN - 1)) == 0, "a power of two");
+  static_assert(CAPACITY > 0 && CAPACITY < (size_t(1) << 30), "indexes fit the slots");
   explicit GfxKeptMasks(void (*let_go)(const Key&) = nullptr) : let_go_(let_go) {}
   GfxKeptMasks(const GfxKeptMasks&) = delete;
   GfxKeptMasks& operator=(const GfxKeptMasks&) = delete;
   ~GfxKeptMasks() { clear(); }
 
   const GfxKeptMask* find(const Key& k) {
-    if (auto it = newer_.find(k); it != newer_.end()) return &it->second;
-    auto it = older_.find(k);
-    return it == older_.end() ? nullptr : &newer_.insert(older_.extract(it)).position->second;
+    const uint64_t hash = Hash{}(k);
+    if (Entry* e = newer().lookup(k, hash)) return &e->mask;
+    Half& older = half_[1 - newer_];
+    Entry* e = older.lookup(k, hash);
+    if (!e) return nullptr;
+    const Entry moved = *e;
+    older.take(k, hash);
+    if (newer().entries.size() >= CAPACITY) turn();
+    return &newer().insert(moved, hash)->mask;
   }
   // True when the key's drawing was met before (and is to be kept now); otherwise it is
   // remembered.
   bool met_before(const Key& k) {
-    const size_t hash = Hash{}(k);
+    const size_t hash = SeenHash{}(k);
     if (seen_.empty()) seen_.assign(SEEN, 0);
     size_t& slot = seen_[hash & (SEEN - 1)];
     if (slot == hash) return true;
@@ -241,29 +292,90 @@ class GfxKeptMasks {
     return false;
   }
   const GfxKeptMask* add(const Key& k, const GfxKeptMask& m) {
-    if (newer_.size() >= CAPACITY) {
-      drop(older_);
-      older_.swap(newer_);
-    }
-    return &newer_.emplace(k, m).first->second;
+    if (newer().entries.size() >= CAPACITY) turn();
+    return &newer().insert(Entry{m, true, k}, Hash{}(k))->mask;
   }
+  // Masks kept (both halves).
+  size_t size() const { return half_[0].live + half_[1].live; }
   void clear() {
-    drop(newer_);
-    drop(older_);
+    for (Half& h : half_) drop(h, true);
     seen_ = {};
   }
 
  private:
-  using Table = std::unordered_map<Key, GfxKeptMask, Hash>;
-  void drop(Table& t) {
-    for (auto& [k, m] : t) {
-      raster_release_mask(m);
-      if (let_go_) let_go_(k);
+  struct Entry {
+    GfxKeptMask mask;  // first: beside the head of the key a look-up compares
+    bool live;         // false once moved to the newer half
+    Key key;
+  };
+  struct Slot {
+    uint64_t hash;
+    uint32_t index;  // into the entries; EMPTY or GONE (moved out)
+  };
+  static constexpr uint32_t EMPTY = UINT32_MAX, GONE = UINT32_MAX - 1;
+  static constexpr size_t SLOTS = [] {
+    size_t n = 1;
+    while (n < 2 * CAPACITY) n *= 2;
+    return n;
+  }();
+  struct Half {
+    std::vector<Entry> entries;
+    std::vector<Slot> slots;  // SLOTS once used
+    size_t live = 0;
+
+    // The slot of the key, or of the first empty slot on its probe.
+    size_t probe(const Key& k, uint64_t hash) const {
+      for (size_t i = size_t(hash) & (SLOTS - 1);; i = (i + 1) & (SLOTS - 1)) {
+        const Slot& s = slots[i];
+        if (s.index == EMPTY) return i;
+        if (s.hash == hash && s.index != GONE && entries[s.index].key == k) return i;
+      }
     }
-    t.clear();
+    Entry* lookup(const Key& k, uint64_t hash) {
+      if (slots.empty()) return nullptr;
+      const Slot& s = slots[probe(k, hash)];
+      return s.index == EMPTY ? nullptr : &entries[s.index];
+    }
+    // Marks the key's entry moved out (its slot stays on others' probes).
+    void take(const Key& k, uint64_t hash) {
+      Slot& s = slots[probe(k, hash)];
+      entries[s.index].live = false;
+      s.index = GONE;
+      --live;
+    }
+    // Under CAPACITY entries, half the slots at most: every probe meets an empty slot.
+    Entry* insert(const Entry& e, uint64_t hash) {
+      if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY});
+      Slot& s = slots[probe(e.key, hash)];
+      s = {hash, uint32_t(entries.size())};
+      entries.push_back(e);
+      ++live;
+      return &entries.back();
+    }
+  };
+  Half& newer() { return half_[newer_]; }
+  void turn() {
+    drop(half_[1 - newer_], false);
+    newer_ = 1 - newer_;
+  }
+  void drop(Half& h, bool free) {
+    for (Entry& e : h.entries) {
+      if (!e.live) continue;
+      raster_release_mask(e.mask);
+      if (let_go_) let_go_(e.key);
+    }
+    h.live = 0;
+    if (free) {
+      h.entries = {};
+      h.slots = {};
+    } else {
+      h.entries.clear();
+      if (!h.slots.empty()) std::fill(h.slots.begin(), h.slots.end(), Slot{0, EMPTY});
+    }
   }
   void (*let_go_)(const Key&);
-  Table newer_, older_;
+  Half half_[2];
+  int32_t newer_ = 0;
   std::vector<size_t> seen_;
 };
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
@@ -272,6 +384,12 @@ class GfxKeptMasks {
 bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
                         const GfxClipCoverage* clip);
 void raster_release_kept_glyphs();
+// Blends a glyph run already kept, its glyphs of `font` at the device pixels `pixel` (x y
+// each), through the clip's coverage where it crosses a clip edge; false when the run is
+// not kept, or crosses an edge its mask cannot be blended across (the caller shows it).
+bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint32_t* index, const int32_t* pixel,
+                           int32_t n, uint32_t argb);
+
 // Gives `to` the matrix and scaled font of `from`, for a glyph run.
 void raster_take_matrix_and_font(cairo_t* to, cairo_t* from);
 // Strokes a small shape through a kept coverage mask (gfx_stamps.cpp); false when

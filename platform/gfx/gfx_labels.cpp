@@ -28,17 +28,31 @@ struct RunGlyph {
   int32_t dx, dy;  // whole pixels from the first glyph's
 };
 
+// Zero-filled before use (memset): the hash reads whole words past the used glyphs.
 struct RunKey {
   cairo_scaled_font_t* font;  // referenced while the key is kept: no other font takes its address
   int32_t n;
   RunGlyph glyphs[MAX_GLYPHS];
+  int32_t spare;  // makes the key whole words without padding
 
   bool operator==(const RunKey& o) const {
     return font == o.font && n == o.n && std::memcmp(glyphs, o.glyphs, sizeof(RunGlyph) * size_t(n)) == 0;
   }
 };
+static_assert(sizeof(RunKey) == sizeof(void*) + 2 * sizeof(int32_t) + MAX_GLYPHS * sizeof(RunGlyph) &&
+                  sizeof(RunKey) % sizeof(uint64_t) == 0,
+              "no padding");
 
 struct RunHash {
+  size_t operator()(const RunKey& k) const {
+    const size_t used = offsetof(RunKey, glyphs) + sizeof(RunGlyph) * size_t(k.n);
+    return gfx_hash_words(&k, (used + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  }
+};
+
+// The hash the slots of runs shown once are filed by: it decides on which draw a run is
+// first kept, and so the pixels where a mask and cairo differ.
+struct RunSeenHash {
   size_t operator()(const RunKey& k) const {
     uint64_t h = 1469598103934665603ull ^ reinterpret_cast<uintptr_t>(k.font);
     for (int32_t i = 0; i < k.n; ++i) {
@@ -50,7 +64,7 @@ struct RunHash {
   }
 };
 
-GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS> runs([](const RunKey& k) { cairo_scaled_font_destroy(k.font); });
+GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs([](const RunKey& k) { cairo_scaled_font_destroy(k.font); });
 
 // The pixel cairo places a glyph at, its device position rounded half up.
 int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
@@ -99,6 +113,7 @@ bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const
   cairo_surface_mark_dirty(mask);
   cairo_surface_destroy(ink);
   out = raster_keep_mask(mask, x0 - px, y0 - py);
+  out.area[0] = x0 - px, out.area[1] = y0 - py, out.area[2] = x0 - px + w, out.area[3] = y0 - py + h;
   return true;
 }
 
@@ -109,6 +124,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   const int32_t n = int32_t(glyphs.size());
   if (n < 1 || n > MAX_GLYPHS) return false;
   RunKey k;
+  std::memset(&k, 0, sizeof k);
   k.n = n;
   int32_t px = 0, py = 0;
   for (int32_t i = 0; i < n; ++i) {
@@ -141,6 +157,28 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   }
   if (!kept->inks) return true;
   return kept->pixels && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, clip);
+}
+
+bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint32_t* index, const int32_t* pixel,
+                           int32_t n, uint32_t argb) {
+  if (n < 1 || n > MAX_GLYPHS) return false;
+  RunKey k;
+  std::memset(&k, 0, sizeof k);
+  k.font = font;
+  k.n = n;
+  const int32_t px = pixel[0], py = pixel[1];
+  for (int32_t i = 0; i < n; ++i) k.glyphs[i] = {index[i], pixel[2 * i] - px, pixel[2 * i + 1] - py};
+  const GfxKeptMask* kept = runs.find(k);
+  if (!kept || (kept->inks && !kept->pixels)) return false;
+  if (!kept->inks) return true;
+  // Shown as raster_text shows the run, which takes the clip's cover of its ink box as
+  // cairo measures it (two pixels wider) at the glyphs' places: within half a pixel of
+  // where the mask was made, so within a pixel around the box it was drawn over. Where a
+  // clip edge crosses that, the text is shown as it stands.
+  const int32_t* a = kept->area;
+  const GfxCover cover = gfx_clip_cover(g, px + a[0] - 1, py + a[1] - 1, px + a[2] + 1, py + a[3] + 1);
+  if (cover == GfxCover::NONE) return true;
+  return cover == GfxCover::ALL && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, nullptr);
 }
 
 void raster_release_kept_glyphs() { runs.clear(); }

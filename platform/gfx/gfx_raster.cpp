@@ -597,6 +597,42 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
   cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));
 }
 
+// Longest text blended by kept_text.
+constexpr size_t KEPT_TEXT_CHARS = 12;
+
+// A one-line text outside a box, its glyph run kept, blended without cairo: the glyphs
+// raster_text shows, at the pixels it shows them at (its current point on cairo's grid of
+// 1/256 pixel included). False for any other text (nothing drawn): raster_text shows it.
+bool kept_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout, uint32_t argb,
+               const GfxMatrix& steady, bool antialias) {
+  if (layout.width > 0 || utf8.empty() || utf8.size() > KEPT_TEXT_CHARS) return false;
+  const double linear[4] = {steady.m11, steady.m12, steady.m21, steady.m22};
+  GfxGlyphTable* t = gfx_find_text_font(font, antialias, linear);
+  if (!t) return false;
+  const double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
+  cairo_matrix_t ctm, inverse;
+  cairo_matrix_init(&ctm, steady.m11, steady.m12, steady.m21, steady.m22, steady.dx + off, steady.dy + off);
+  inverse = ctm;
+  if (cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS) return false;
+  double x = layout.x + font->size / 6.0, y = layout.y + gfx_text_font_ascent(t);
+  cairo_matrix_transform_point(&ctm, &x, &y);
+  if (!(std::fabs(x) < 1e6 && std::fabs(y) < 1e6)) return false;
+  x = std::nearbyint(x * 256) / 256, y = std::nearbyint(y * 256) / 256;
+  cairo_matrix_transform_point(&inverse, &x, &y);
+  uint32_t index[KEPT_TEXT_CHARS];
+  int32_t pixel[2 * KEPT_TEXT_CHARS];
+  const int32_t n = int32_t(utf8.size());
+  for (int32_t i = 0; i < n; ++i) {
+    double ax, ay, dx = x, dy = y;
+    if (!gfx_text_glyph(t, utf8[size_t(i)], &index[i], &ax, &ay)) return false;
+    cairo_matrix_transform_point(&ctm, &dx, &dy);
+    if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) return false;
+    pixel[2 * i] = int32_t(std::floor(dx + 0.5)), pixel[2 * i + 1] = int32_t(std::floor(dy + 0.5));
+    x += ax, y += ay;
+  }
+  return raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, n, argb);
+}
+
 }  // namespace
 
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
@@ -607,9 +643,12 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   GfxMatrix steady = gfx_steady(g->m);
   GfxPointF at = gfx_apply(g->m, layout.x, layout.y), moved = gfx_apply(steady, layout.x, layout.y);
   steady.dx += at.x - moved.x, steady.dy += at.y - moved.y;
+  const bool antialias = g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT;
+  if (kept_text(g, utf8, font, layout, brush->argb, steady, antialias)) return;
   set_world(g, steady);
   cairo_t* cr = g->cr;
-  gfx_select_font(cr, font, g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT);
+  gfx_select_font(cr, font, antialias);
+  gfx_note_text_font(cr, font, antialias);
   cairo_font_extents_t fe;
   gfx_font_extents(cr, &fe);
   bool boxed = layout.width > 0 && layout.height > 0;

@@ -45,8 +45,15 @@ static_assert(std::is_standard_layout_v<StampKey> && offsetof(StampKey, shape) %
               "the used bytes are whole words");
 
 struct StampHash {
+  // The key has no padding: its used words are hashed as they stand.
+  size_t operator()(const StampKey& k) const { return gfx_hash_words(&k, k.used() / sizeof(uint64_t), 0); }
+};
+static_assert(sizeof(size_t) == sizeof(uint64_t));
+
+// The hash the slots of shapes drawn once are filed by: it decides on which draw a shape
+// is first kept (a kept mask inks as its stroke within anti-aliasing), and so the pixels.
+struct StampSeenHash {
   size_t operator()(const StampKey& k) const {
-    // The key has no padding: its used words are hashed as they stand.
     uint64_t h = 1469598103934665603ull;
     const auto* bytes = reinterpret_cast<const unsigned char*>(&k);
     for (size_t i = 0, n = k.used(); i < n; i += sizeof(uint64_t)) {
@@ -59,7 +66,7 @@ struct StampHash {
 };
 
 struct StampCache {
-  GfxKeptMasks<StampKey, StampHash, MAX_STAMPS, SEEN_SLOTS> stamps;
+  GfxKeptMasks<StampKey, StampHash, MAX_STAMPS, SEEN_SLOTS, StampSeenHash> stamps;
   std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
 
   void release() {

@@ -503,4 +503,79 @@ TEST(GfxKeptMasks, AWorkingSetStaysWhileOthersPass) {
   EXPECT_EQ(let_go.size(), size_t(2 + 15));
 }
 
+// The table's halves, step by step: adds (A), finds that find (F) or do not (N), with keys
+// whose hashes collide (a key's hash is its value modulo 1000). Checked at each step: the
+// mask found is the key's own, both halves hold no more than twice the capacity; at the
+// end, the keys let go (each once).
+TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
+  struct Collide {
+    size_t operator()(int k) const { return size_t(k % 1000); }
+  };
+  struct Step {
+    char op;
+    int key;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<int> let_go;  // sorted
+  };
+  const std::vector<Case> cases = {
+      {"the older half goes when the newer is full again",
+       {{'A', 1}, {'A', 2}, {'A', 3}, {'A', 4}, {'A', 5}, {'F', 1}, {'A', 6}, {'A', 7}, {'A', 8},
+        {'F', 5}, {'A', 9}, {'N', 2}, {'F', 1}},
+       {2, 3, 4}},
+      {"found in the older half, a mask survives the turn",
+       {{'A', 1}, {'A', 2}, {'A', 3}, {'A', 4}, {'A', 5}, {'F', 3}, {'A', 6}, {'A', 7}, {'A', 8},
+        {'F', 3}, {'A', 9}, {'A', 10}, {'A', 11}, {'F', 3}, {'N', 4}},
+       {1, 2, 4, 5, 6, 7}},
+      {"keys of one hash are told apart",
+       {{'A', 7}, {'A', 1007}, {'A', 2007}, {'F', 1007}, {'F', 7}, {'F', 2007}, {'N', 3007}, {'A', 3007},
+        {'A', 4007}, {'F', 2007}, {'F', 3007}, {'F', 4007}, {'N', 5007}},
+       {}},
+      {"a find in the older half while the newer is full turns the halves first",
+       {{'A', 1}, {'A', 2}, {'A', 3}, {'A', 4}, {'A', 5}, {'A', 6}, {'A', 7}, {'A', 8}, {'F', 2},
+        {'N', 1}, {'F', 6}, {'F', 5}, {'F', 2}},
+       {1, 3, 4}},
+      {"many keys pass, the table stays within twice its capacity",
+       [] {
+         std::vector<Step> steps;
+         for (int k = 0; k < 40; ++k) steps.push_back({'A', k * 1000});
+         steps.push_back({'F', 39000});
+         steps.push_back({'N', 0});
+         return steps;
+       }(),
+       [] {
+         std::vector<int> gone;
+         for (int k = 0; k < 32; ++k) gone.push_back(k * 1000);
+         return gone;
+       }()},
+  };
+  static std::vector<int> let_go;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    let_go.clear();
+    {
+      GfxKeptMasks<int, Collide, 4, 64> table([](const int& k) { let_go.push_back(k); });
+      for (size_t i = 0; i < c.steps.size(); ++i) {
+        const Step& s = c.steps[i];
+        SCOPED_TRACE(testing::Message() << "step " << i << " " << s.op << s.key);
+        if (s.op == 'A') {
+          EXPECT_EQ(table.add(s.key, GfxKeptMask{false, nullptr, s.key, 0})->x, s.key);
+        } else {
+          const GfxKeptMask* m = table.find(s.key);
+          ASSERT_EQ(m != nullptr, s.op == 'F');
+          if (m) {
+            EXPECT_EQ(m->x, s.key);
+          }
+        }
+        EXPECT_LE(table.size(), size_t(8));
+      }
+      std::vector<int> gone = let_go;
+      std::sort(gone.begin(), gone.end());
+      EXPECT_EQ(gone, c.let_go);
+    }
+  }
+}
+
 }  // namespace
