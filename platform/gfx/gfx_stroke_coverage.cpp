@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/gfx/gfx_internal.h"
@@ -15,8 +16,6 @@ namespace {
 constexpr double PI = 3.14159265358979323846;
 // cairo's default miter limit: sharper joins are bevelled.
 constexpr double MITER_LIMIT = 10;
-// Sub-rows sampled in a row where edges end or cross.
-constexpr int32_t SUB_ROWS = 15;
 // How far (device pixels) a flattened arc may stray from the curve.
 constexpr double ARC_TOLERANCE = 0.05;
 // Arcs needing more points are left to cairo.
@@ -44,14 +43,12 @@ struct Edge {
   double top, bottom;  // y, top < bottom
   double x, dxdy;      // x at the top, and its change per unit of y
   int32_t dir;
-  int32_t first, end;  // the sub-rows whose middles it crosses, [first, end)
 };
 
-// An edge crossing the sub-row at hand: x at its middle, and per sub-row.
+// An edge across the band at hand: x at its top and bottom, from the box's left side.
 struct Crossing {
-  double x, dx;
-  int32_t dir, end;
-  double top, bottom;
+  double xt, xb;
+  int32_t dir;
 };
 
 struct Workspace {
@@ -61,7 +58,9 @@ struct Workspace {
   double half;
   std::vector<Edge> edges;
   std::vector<Fixed> cw, ccw, points;
-  std::vector<Crossing> active;  // by x
+  std::vector<int32_t> active;  // the edges reaching the row at hand
+  std::vector<double> cuts;      // the row's bands' sides
+  std::vector<Crossing> band, below;
   std::vector<float> acc;
   std::vector<uint8_t> bits;
   struct Interval {
@@ -122,9 +121,7 @@ void add_edge(Fixed a, Fixed b, int32_t dir) {
   if (a.y == b.y) return;
   if (a.y > b.y) std::swap(a, b), dir = -dir;
   const double top = from_fixed(a.y), bottom = from_fixed(b.y);
-  const auto sub_row = [](double y) { return int32_t(std::ceil(y * SUB_ROWS - 0.5)); };
-  ws.edges.push_back({top, bottom, from_fixed(a.x), (from_fixed(b.x) - from_fixed(a.x)) / (bottom - top), dir,
-                      sub_row(top), sub_row(bottom)});
+  ws.edges.push_back({top, bottom, from_fixed(a.x), (from_fixed(b.x) - from_fixed(a.x)) / (bottom - top), dir});
 }
 
 void add_contour(const std::vector<Fixed>& c, int32_t dir, bool closed) {
@@ -275,20 +272,11 @@ bool gfx_coverage_arc(const GfxMatrix& device, double x, double y, double w, dou
 
 namespace {
 
-// Deposits into the row's running sums (prefix-summed across it later) the coverage
-// right of a vertical step at x (0..width), weighted.
-inline void deposit_step(float* acc, double x, float weight, int32_t& lo, int32_t& hi) {
-  const int32_t c = int32_t(x);
-  const float f = float(x - c);
-  acc[c] += weight * (1 - f);
-  acc[c + 1] += weight * f;
-  lo = std::min(lo, c), hi = std::max(hi, c + 1);
-}
-
-// The same for an edge crossing the whole row from x = xt at its top to xb at its bottom:
-// the exact area right of it in each pixel it passes.
+// Deposits into the row's running sums (prefix-summed across it later) the exact area
+// right of an edge across a band `d` high (signed), from x = xt at its top to xb at its
+// bottom (both within [0, width]), in each pixel it passes; widens [lo, hi] to the cells.
 inline void deposit_edge(float* acc, double xt, double xb, float d, int32_t& lo, int32_t& hi) {
-  const double x0 = xt < xb ? xt : xb, x1 = xt < xb ? xb : xt;  // within [0, width]
+  const double x0 = xt < xb ? xt : xb, x1 = xt < xb ? xb : xt;
   const int32_t x0i = int32_t(x0), x1i = int32_t(x1) + (int32_t(x1) < x1);
   const double x0f = x0i, x1c = x1i;
   lo = std::min(lo, x0i), hi = std::max(hi, x1i + 1);
@@ -313,82 +301,75 @@ inline void deposit_edge(float* acc, double xt, double xb, float d, int32_t& lo,
   acc[x1i] += d * float(am);
 }
 
-// Covers one row exactly, when every edge crossing it crosses it whole, none crossing
-// another nor the box's sides within it (the active edges at its first sub-row, sorted);
-// false otherwise.
-bool cover_row_exactly(int32_t row, double width, bool edge_begins) {
-  if (edge_begins) return false;
-  const auto& a = ws.active;
-  double last_bottom = -INFINITY;
-  for (const Crossing& c : a) {
-    if (c.top > row || c.bottom < row + 1) return false;
-    const double xt = c.x - c.dx / 2, xb = xt + c.dx * SUB_ROWS;
-    if ((xt < 0) != (xb < 0) || (xt > width) != (xb > width) || xb < last_bottom) return false;
-    last_bottom = xb;
-  }
+inline double least(double a, double b) { return b < a ? b : a; }
+
+// Sorts a short list (a row's few edges and cuts) in place.
+template <typename T, typename Less>
+void insertion_sort(std::vector<T>& v, Less less) {
+  for (size_t i = 1; i < v.size(); ++i)
+    for (size_t j = i; j > 0 && less(v[j], v[j - 1]); --j) std::swap(v[j], v[j - 1]);
+}
+
+// The band's edges in order of x at its top (then at its bottom).
+void sort_band() {
+  insertion_sort(ws.band,
+                 [](const Crossing& a, const Crossing& b) { return a.xt < b.xt || (a.xt == b.xt && a.xb < b.xb); });
+}
+
+// Covers a band `d` high whose edges (sorted, within the box) cross none another: the
+// non-zero spans between them, exactly.
+void cover_trapezoids(float d) {
   float* acc = ws.acc.data();
   int32_t winding = 0, lo = 0, hi = 0;
-  for (const Crossing& c : a) {
+  for (const Crossing& c : ws.band) {
     const int32_t before = winding;
     winding += c.dir;
-    if ((before == 0) == (winding == 0)) continue;
-    const double top_x = c.x - c.dx / 2;
-    const double xt = std::clamp(top_x, 0.0, width), xb = std::clamp(top_x + c.dx * SUB_ROWS, 0.0, width);
-    if (before == 0) {
+    if (before == 0 && winding != 0) {
       lo = INT32_MAX, hi = -1;
-      deposit_edge(acc, xt, xb, 1, lo, hi);
-    } else {
-      deposit_edge(acc, xt, xb, -1, lo, hi);
+      deposit_edge(acc, c.xt, c.xb, d, lo, hi);
+    } else if (before != 0 && winding == 0) {
+      deposit_edge(acc, c.xt, c.xb, -d, lo, hi);
       ws.intervals.push_back({lo, hi});
     }
   }
-  return true;
 }
 
-// The active edges at sub-row `sub`: those ended dropped, those begun added in order.
-void enter_sub_row(int32_t sub, size_t& next, double left) {
-  auto& a = ws.active;
-  std::erase_if(a, [&](const Crossing& c) { return c.end <= sub; });
-  for (; next < ws.edges.size() && ws.edges[next].first <= sub; ++next) {
-    const Edge& e = ws.edges[next];
-    if (e.end <= sub) continue;  // within one sub-row: crosses none of their middles
-    const double y = (sub + 0.5) / SUB_ROWS;
-    a.push_back({e.x + (y - e.top) * e.dxdy - left, e.dxdy / SUB_ROWS, e.dir, e.end, e.top, e.bottom});
-    for (size_t j = a.size() - 1; j > 0 && a[j].x < a[j - 1].x; --j) std::swap(a[j], a[j - 1]);
-  }
-}
-
-// Moves the active edges on by `steps` sub-rows, kept in order.
-void advance(int32_t steps) {
-  auto& a = ws.active;
-  for (Crossing& c : a) c.x += c.dx * steps;
-  for (size_t i = 1; i < a.size(); ++i)
-    for (size_t j = i; j > 0 && a[j].x < a[j - 1].x; --j) std::swap(a[j], a[j - 1]);
-}
-
-// Covers one row by sub-rows, each the non-zero spans across it.
-void cover_row_sampled(int32_t row, double left, double width, size_t& next) {
-  float* acc = ws.acc.data();
-  constexpr float WEIGHT = 1.0f / SUB_ROWS;
-  for (int32_t s = 0; s < SUB_ROWS; ++s) {
-    if (s > 0) enter_sub_row(row * SUB_ROWS + s, next, left);
-    int32_t winding = 0;
-    double from = 0;
-    for (const Crossing& c : ws.active) {
-      const int32_t before = winding;
-      winding += c.dir;
-      if (before == 0 && winding != 0) from = std::clamp(c.x, 0.0, width);
-      if (before != 0 && winding == 0) {
-        const double to = std::clamp(c.x, 0.0, width);
-        if (to > from) {
-          int32_t lo = INT32_MAX, hi = -1;
-          deposit_step(acc, from, WEIGHT, lo, hi);
-          deposit_step(acc, to, -WEIGHT, lo, hi);
-          ws.intervals.push_back({lo, hi});
-        }
-      }
+// Covers the band of a row from ya to yb, cut where two of its edges cross or, where
+// edges reach past the box (`sides`), where an edge crosses a side of it (x clamped to the
+// box beyond).
+void cover_band(double ya, double yb, double width, bool sides) {
+  auto& b = ws.band;
+  sort_band();
+  // Each cut, at the first crossing, puts a pair in order; past a few more cuts than
+  // there are pairs (rounding), the rest is covered as it stands.
+  for (size_t guard = b.size() * b.size() + 4;; --guard) {
+    double t = 1;  // the first crossing, as a fraction of the band's height
+    for (size_t i = 0; guard > 0 && i + 1 < b.size(); ++i)
+      if (b[i].xb > b[i + 1].xb)
+        t = least(t, (b[i + 1].xt - b[i].xt) / ((b[i].xb - b[i].xt) - (b[i + 1].xb - b[i + 1].xt)));
+    for (size_t i = 0; sides && guard > 0 && i < b.size(); ++i) {
+      const Crossing& c = b[i];
+      for (const double side : {0.0, width})
+        if ((c.xt < side && c.xb > side) || (c.xt > side && c.xb < side)) t = least(t, (side - c.xt) / (c.xb - c.xt));
     }
-    advance(1);
+    if (t >= 1) {
+      for (Crossing& c : b)
+        if (sides) c.xt = std::clamp(c.xt, 0.0, width), c.xb = std::clamp(c.xb, 0.0, width);
+      cover_trapezoids(float(yb - ya));
+      return;
+    }
+    t = t > 0 ? t : 0;
+    ws.below.clear();
+    for (Crossing& c : b) {
+      const double cut = c.xt + (c.xb - c.xt) * t;
+      ws.below.push_back({cut, c.xb, c.dir});
+      c.xb = cut;
+      if (sides) c.xt = std::clamp(c.xt, 0.0, width), c.xb = std::clamp(c.xb, 0.0, width);
+    }
+    if (t > 0) cover_trapezoids(float((yb - ya) * t));
+    ya += (yb - ya) * t;
+    b.swap(ws.below);
+    sort_band();
   }
 }
 
@@ -399,13 +380,14 @@ bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCovera
   double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
   for (const Edge& e : ws.edges) {
     const double xb = e.x + (e.bottom - e.top) * e.dxdy;
-    min_x = std::fmin(min_x, std::fmin(e.x, xb)), max_x = std::fmax(max_x, std::fmax(e.x, xb));
-    min_y = std::fmin(min_y, e.top), max_y = std::fmax(max_y, e.bottom);
+    min_x = least(min_x, least(e.x, xb)), max_x = -least(-max_x, least(-e.x, -xb));
+    min_y = least(min_y, e.top), max_y = -least(-max_y, -e.bottom);
   }
   // The edges' pixels within the limits.
   const double bx0 = std::fmax(std::floor(min_x), x0), bx1 = std::fmin(std::ceil(max_x), x1);
   const double by0 = std::fmax(std::floor(min_y), y0), by1 = std::fmin(std::ceil(max_y), y1);
   if (!(bx0 < bx1 && by0 < by1)) return false;
+  const bool sides = bx0 > std::floor(min_x) || bx1 < std::ceil(max_x);
   const int32_t left = int32_t(bx0), top = int32_t(by0), w = int32_t(bx1 - bx0), h = int32_t(by1 - by0);
   const int32_t stride = (w + 3) & ~3;
   if (ws.acc.size() < size_t(w) + 2) ws.acc.assign(size_t(w) + 2, 0.0f);
@@ -417,24 +399,41 @@ bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCovera
   float* acc = ws.acc.data();
   for (int32_t r = 0; r < h; ++r) {
     const int32_t row = top + r;
-    enter_sub_row(row * SUB_ROWS, next, left);
-    const bool edge_begins = next < ws.edges.size() && ws.edges[next].top < row + 1;
+    for (; next < ws.edges.size() && ws.edges[next].top < row + 1; ++next) ws.active.push_back(int32_t(next));
+    std::erase_if(ws.active, [&](int32_t k) { return ws.edges[size_t(k)].bottom <= row; });
     if (ws.active.empty()) {
       if (next == ws.edges.size()) break;
-      if (!edge_begins) {
-        // Nothing until the next edge's row.
-        r = std::max(r, int32_t(std::floor(ws.edges[next].top)) - top - 1);
-        continue;
-      }
+      r = std::max(r, int32_t(std::floor(ws.edges[next].top)) - top - 1);  // nothing until the next edge's row
+      continue;
+    }
+    // The row in bands between the ends of its edges.
+    auto& cuts = ws.cuts;
+    cuts.clear();
+    cuts.push_back(row);
+    cuts.push_back(row + 1);
+    for (int32_t k : ws.active) {
+      const Edge& e = ws.edges[size_t(k)];
+      if (e.top > row) cuts.push_back(e.top);
+      if (e.bottom < row + 1) cuts.push_back(e.bottom);
+    }
+    if (cuts.size() > 2) {
+      insertion_sort(cuts, std::less<double>());
+      cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
     }
     ws.intervals.clear();
-    if (cover_row_exactly(row, w, edge_begins))
-      advance(SUB_ROWS);
-    else
-      cover_row_sampled(row, left, w, next);
+    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+      const double ya = cuts[i], yb = cuts[i + 1];
+      ws.band.clear();
+      for (int32_t k : ws.active) {
+        const Edge& e = ws.edges[size_t(k)];
+        if (e.top <= ya && e.bottom >= yb)
+          ws.band.push_back({e.x + (ya - e.top) * e.dxdy - left, e.x + (yb - e.top) * e.dxdy - left, e.dir});
+      }
+      if (!ws.band.empty()) cover_band(ya, yb, w, sides);
+    }
     // The spans' cells merged into runs; left of each run the sums are back to naught.
     auto& in = ws.intervals;
-    std::sort(in.begin(), in.end(), [](const auto& a, const auto& b) { return a.lo < b.lo; });
+    if (in.size() > 1) insertion_sort(in, [](const auto& a, const auto& b) { return a.lo < b.lo; });
     uint8_t* bits = &ws.bits[size_t(r) * size_t(stride)];
     for (size_t i = 0; i < in.size();) {
       int32_t lo = in[i].lo, hi = in[i].hi;
