@@ -90,8 +90,8 @@ Shape arc(double x, double y, double w, double h, double start, double sweep) {
 }
 
 // The two masks compared: where cairo inks a pixel fully or not at all, the rasteriser
-// does within one of cairo's 15 sub-rows (cairo samples an edge's rows, the rasteriser
-// takes a whole-row edge's exact area); an edge pixel differs by two sub-rows at most; the
+// does within one of cairo's 15 sub-rows (cairo samples the rows where edges end, the
+// rasteriser takes the exact area); an edge pixel differs by two sub-rows at most; the
 // ink agrees within 1 %. Under a clip (its coverage `clip`), nothing is inked beyond it,
 // and a pixel its edge crosses differs by a quarter at most (cairo cuts the stroke's
 // outline by the clip's, the rasteriser multiplies their coverages).
