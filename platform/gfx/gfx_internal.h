@@ -101,6 +101,11 @@ struct GfxGraphics {
   uint32_t clear_argb = 0;
 };
 
+// Drawings are anti-aliased (cairo's default) in the smoothing modes that ask for it.
+inline bool gfx_antialiased(const GfxGraphics* g) {
+  return g->smoothing == GFX_SMOOTHING_HIGH_QUALITY || g->smoothing == GFX_SMOOTHING_ANTIALIAS;
+}
+
 // Pixel corners at integer coordinates (half and high-quality offset modes).
 inline bool gfx_pixel_offset_half(const GfxGraphics* g) {
   return g->pixel_offset == GFX_PIXEL_OFFSET_HALF || g->pixel_offset == 2;
@@ -433,6 +438,36 @@ GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs);
 void raster_release_clip_coverages();
 // Lets every kept mask go.
 void gfx_release_stamps();
+
+// Solid strokes rasterised without cairo (gfx_stroke_coverage.cpp), as cairo strokes them
+// anti-aliased: the pen a circle in world units (one device pixel across for a width of
+// 0), butt ends, miter joins bevelled past a miter limit of 10, zero-length segments
+// skipped; the outline filled by non-zero winding into A8 coverage. A stroke is begun,
+// its figures added in device points, then filled. Single-threaded: the buffers are kept
+// between strokes, and a coverage is valid until the next fill.
+struct GfxCoverageRun {
+  int32_t row, x0, x1;  // columns [x0, x1) of a row, from the coverage's box
+};
+struct GfxCoverage {
+  int32_t x, y, width, height;  // the device box of the rows
+  uint8_t* bits;                // row r at bits + r * stride; only its runs are written
+  int32_t stride;               // bytes, a multiple of 4
+  const GfxCoverageRun* runs;   // the inked runs, row by row
+  int32_t run_count;
+};
+void gfx_coverage_begin(const GfxMatrix& world, double width);
+void gfx_coverage_polyline(const GfxPointF* device, int32_t n);
+// An elliptical arc as raster_path_arc adds it (closed for a whole turn), `device` the
+// world transform to device points; false for one too large to flatten.
+bool gfx_coverage_arc(const GfxMatrix& device, double x, double y, double w, double h, double start, double sweep);
+// The coverage of the stroke over the pixels [x0, x1) x [y0, y1) it reaches; false when it
+// inks none of them.
+bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCoverage& out);
+// Blends the colour through the coverage's spans, through the clip's coverage when given;
+// false when it cannot.
+bool raster_blend_coverage(GfxGraphics* g, uint32_t argb, const GfxCoverage& c, const GfxClipCoverage* clip);
+// Keeps the coverage's inked pixels, (x, y) the top left of its box from the drawing's pixel.
+GfxKeptMask raster_keep_coverage(const GfxCoverage& c, int32_t x, int32_t y);
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);
 void raster_reset_clip(GfxGraphics* g);
 

@@ -17,8 +17,7 @@ void set_world(GfxGraphics* g, const GfxMatrix& w) {
   cairo_matrix_t m;
   cairo_matrix_init(&m, w.m11, w.m12, w.m21, w.m22, w.dx + off, w.dy + off);
   cairo_set_matrix(g->cr, &m);
-  bool smooth = g->smoothing == GFX_SMOOTHING_HIGH_QUALITY || g->smoothing == GFX_SMOOTHING_ANTIALIAS;
-  cairo_set_antialias(g->cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  cairo_set_antialias(g->cr, gfx_antialiased(g) ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }
 
 void apply_world(GfxGraphics* g) { set_world(g, g->m); }
@@ -151,15 +150,10 @@ std::vector<GfxPointF> cut_polygon(const Box& box, std::vector<GfxPointF> poly) 
   return poly;
 }
 
-// Adds a polyline to the path, cut to the box where it reaches too far.
-template <typename P>
-void path_polyline(GfxGraphics* g, const P* pts, int32_t n) {
-  cairo_t* cr = g->cr;
-  if (!any_beyond(g, pts, n)) {
-    cairo_move_to(cr, pts[0].x, pts[0].y);
-    for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
-    return;
-  }
+// The polyline's segments cut to the box (device points, without the pixel offset): a
+// figure begins at `move` where a cut parts it, each segment ends at `line`.
+template <typename P, typename Move, typename Line>
+void cut_polyline(GfxGraphics* g, const P* pts, int32_t n, Move move, Line line) {
   Box box = cut_box(g);
   bool joined = false;
   for (int32_t i = 1; i < n; ++i) {
@@ -169,11 +163,85 @@ void path_polyline(GfxGraphics* g, const P* pts, int32_t n) {
       joined = false;
       continue;
     }
-    GfxPointF wa = to_world(g->m, a), wb = to_world(g->m, b);
-    if (!joined || !a_kept) cairo_move_to(cr, wa.x, wa.y);
-    cairo_line_to(cr, wb.x, wb.y);
+    if (!joined || !a_kept) move(a);
+    line(b);
     joined = true;
   }
+}
+
+// Adds a polyline to the path, cut to the box where it reaches too far.
+template <typename P>
+void path_polyline(GfxGraphics* g, const P* pts, int32_t n) {
+  cairo_t* cr = g->cr;
+  if (!any_beyond(g, pts, n)) {
+    cairo_move_to(cr, pts[0].x, pts[0].y);
+    for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+    return;
+  }
+  cut_polyline(
+      g, pts, n,
+      [&](GfxPointF a) {
+        GfxPointF w = to_world(g->m, a);
+        cairo_move_to(cr, w.x, w.y);
+      },
+      [&](GfxPointF b) {
+        GfxPointF w = to_world(g->m, b);
+        cairo_line_to(cr, w.x, w.y);
+      });
+}
+
+double pixel_offset(const GfxGraphics* g) { return gfx_pixel_offset_half(g) ? 0.0 : 0.5; }
+
+// The polyline's stroke begun in device points, cut as path_polyline cuts it.
+template <typename P>
+void coverage_polyline(GfxGraphics* g, const GfxPen* pen, const P* pts, int32_t n) {
+  gfx_coverage_begin(g->m, pen->width);
+  const double off = pixel_offset(g);
+  std::vector<GfxPointF>& d = g->scratch;
+  d.clear();
+  if (!any_beyond(g, pts, n)) {
+    for (int32_t i = 0; i < n; ++i) {
+      GfxPointF p = gfx_apply(g->m, pts[i].x, pts[i].y);
+      d.push_back({p.x + off, p.y + off});
+    }
+    gfx_coverage_polyline(d.data(), n);
+    return;
+  }
+  auto figure = [&] {
+    gfx_coverage_polyline(d.data(), int32_t(d.size()));
+    d.clear();
+  };
+  cut_polyline(
+      g, pts, n,
+      [&](GfxPointF a) {
+        figure();
+        d.push_back({a.x + off, a.y + off});
+      },
+      [&](GfxPointF b) { d.push_back({b.x + off, b.y + off}); });
+  figure();
+}
+
+// Fills the stroke begun and blends it in the pen's colour over the image, through the
+// clip's coverage where `part` (a clip edge crosses it); false when cairo is to stroke it.
+bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part) {
+  GfxClipCoverage clip{nullptr, 0, 0};
+  if (part && !(clip = raster_clip_coverage(g, false)).image) return false;
+  int32_t x0 = 0, y0 = 0, x1 = g->image->width, y1 = g->image->height;
+  if (clip.image) {
+    x0 = std::max(x0, clip.x), y0 = std::max(y0, clip.y);
+    x1 = std::min(x1, clip.x + pixman_image_get_width(clip.image));
+    y1 = std::min(y1, clip.y + pixman_image_get_height(clip.image));
+  }
+  GfxCoverage c;
+  if (!gfx_coverage_fill(x0, y0, x1, y1, c)) return true;
+  return raster_blend_coverage(g, pen->argb, c, clip.image ? &clip : nullptr);
+}
+
+// Strokes rasterised without cairo: solid, without arrowheads, anti-aliased, and not so
+// wide that their outline leaves the range of cairo's fixed point beside the cut box.
+bool own_coverage(const GfxGraphics* g, const GfxPen* pen) {
+  return !pen->has_cap && pen->dash == GFX_DASH_SOLID && gfx_antialiased(g) &&
+         pen->width * gfx_scale_bound(g->m) < MARGIN;
 }
 
 // Adds a closed polygon to the path, cut to the box where it reaches too far.
@@ -407,6 +475,10 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
   }
   ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
   if (bypass.hidden) return;
+  if (own_coverage(g, pen)) {
+    coverage_polyline(g, pen, pts, n);
+    if (blend_stroke(g, pen, bypass.part())) return;
+  }
   apply_world(g);
   cairo_t* cr = g->cr;
   cairo_new_path(cr);
@@ -434,6 +506,14 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
   ClipBypass bypass(g, corners, 4, stroke_reach(g, pen, false), !pen->has_cap);
   if (bypass.hidden) return;
+  if (own_coverage(g, pen)) {
+    const double off = pixel_offset(g);
+    gfx_coverage_begin(g->m, pen->width);
+    if (gfx_coverage_arc({g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off}, x, y, w, h, start,
+                         sweep) &&
+        blend_stroke(g, pen, bypass.part()))
+      return;
+  }
   apply_world(g);
   cairo_new_path(g->cr);
   raster_path_arc(g->cr, x, y, w, h, start, sweep, false);

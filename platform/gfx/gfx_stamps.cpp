@@ -103,8 +103,31 @@ void set_matrix(cairo_t* cr, const double* l, double dx, double dy) {
   cairo_set_matrix(cr, &m);
 }
 
+// Begins the shape's stroke with the pen, `device` taking its origin to device points;
+// false when cairo is to stroke it.
+bool add_shape_coverage(const GfxMatrix& device, const GfxPen* pen, const GfxStampShape& s) {
+  gfx_coverage_begin(device, pen->width);
+  if (s.kind == GfxStampShape::ARC) return gfx_coverage_arc(device, 0, 0, s.arc[0], s.arc[1], s.arc[2], s.arc[3]);
+  GfxPointF pts[GfxStampShape::MAX_POINTS + 1];
+  pts[0] = gfx_apply(device, 0, 0);
+  for (int32_t i = 0; i < s.n; ++i) pts[i + 1] = gfx_apply(device, s.xy[2 * i], s.xy[2 * i + 1]);
+  gfx_coverage_polyline(pts, s.n + 1);
+  return true;
+}
+
+// Strokes rasterised without cairo: solid and anti-aliased.
+bool own_coverage(const GfxPen* pen, bool antialias) { return antialias && pen->dash == GFX_DASH_SOLID; }
+
+constexpr int32_t FAR = 1 << 24;
+
 GfxKeptMask make_stamp(const StampKey& k, const GfxPen* pen) {
   double qx = double(k.phase_x) / PHASES, qy = double(k.phase_y) / PHASES;
+  if (own_coverage(pen, k.antialias) &&
+      add_shape_coverage({k.linear[0], k.linear[1], k.linear[2], k.linear[3], qx, qy}, pen, k.shape)) {
+    GfxCoverage c;
+    if (!gfx_coverage_fill(-FAR, -FAR, FAR, FAR, c)) return {false, nullptr, 0, 0};
+    return raster_keep_coverage(c, c.x, c.y);
+  }
   cairo_t* cr = raster_measuring_context();
   cairo_save(cr);
   set_matrix(cr, k.linear, qx, qy);
@@ -154,34 +177,65 @@ pixman_image_t* solid(uint32_t argb) {
   return image;
 }
 
-// The mask (and the clip's coverage) over the pixels they share with the image, blended
-// there; false where the processor cannot, and pixman blends it.
-bool blend_in_place(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,
-                    const GfxClipCoverage* clip) {
-  int32_t x0 = std::max(x, 0), y0 = std::max(y, 0);
-  int32_t x1 = std::min(x + mask.width, g->image->width);
-  int32_t y1 = std::min(y + mask.height, g->image->height);
+// The pixels a drawing may change: the image's, within the clip's coverage when given.
+struct Limits {
+  int32_t x0, y0, x1, y1;
+};
+Limits limits(const GfxGraphics* g, const GfxClipCoverage* clip) {
+  Limits l{0, 0, g->image->width, g->image->height};
   if (clip) {
-    x0 = std::max(x0, clip->x), y0 = std::max(y0, clip->y);
-    x1 = std::min(x1, clip->x + pixman_image_get_width(clip->image));
-    y1 = std::min(y1, clip->y + pixman_image_get_height(clip->image));
+    l.x0 = std::max(l.x0, clip->x), l.y0 = std::max(l.y0, clip->y);
+    l.x1 = std::min(l.x1, clip->x + pixman_image_get_width(clip->image));
+    l.y1 = std::min(l.y1, clip->y + pixman_image_get_height(clip->image));
   }
+  return l;
+}
+
+// The A8 box `bits` (its top left at device (x, y), w x h) over the pixels it shares with
+// the limits, blended there (and through the clip's coverage); false where the processor
+// cannot, and pixman blends it. The caller flushes the surface before and marks it after.
+bool blend_box(GfxGraphics* g, uint32_t src, const uint8_t* bits, int32_t stride, int32_t x, int32_t y, int32_t w,
+               int32_t h, const Limits& l, const GfxClipCoverage* clip) {
+  const int32_t x0 = std::max(x, l.x0), y0 = std::max(y, l.y0);
+  const int32_t x1 = std::min(x + w, l.x1), y1 = std::min(y + h, l.y1);
   GfxBlendRun run{};
   run.pixels = g->image->pixels + size_t(y0) * size_t(g->image->stride / 4) + size_t(x0);
   run.pixel_stride = g->image->stride / 4;
-  run.mask = mask.bits + size_t(y0 - y) * size_t(mask.stride) + size_t(x0 - x);
-  run.mask_stride = mask.stride;
+  run.mask = bits + size_t(y0 - y) * size_t(stride) + size_t(x0 - x);
+  run.mask_stride = stride;
   run.clip = clip ? reinterpret_cast<const uint8_t*>(pixman_image_get_data(clip->image)) +
                         size_t(y0 - clip->y) * size_t(pixman_image_get_stride(clip->image)) + size_t(x0 - clip->x)
                   : nullptr;
   run.clip_stride = clip ? pixman_image_get_stride(clip->image) : 0;
   run.width = x1 - x0, run.height = y1 - y0;
   if (run.width <= 0 || run.height <= 0) return true;
-  run.src = solid_32(argb);
+  run.src = src;
+  return gfx_blend_solid(run);
+}
+
+// The mask (and the clip's coverage) blended in place; false where the processor cannot.
+bool blend_in_place(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,
+                    const GfxClipCoverage* clip) {
   cairo_surface_flush(g->surface);
-  if (!gfx_blend_solid(run)) return false;
-  cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, run.width, run.height);
+  const Limits l = limits(g, clip);
+  if (!blend_box(g, solid_32(argb), mask.bits, mask.stride, x, y, mask.width, mask.height, l, clip)) return false;
+  cairo_surface_mark_dirty_rectangle(g->surface, x, y, mask.width, mask.height);
   return true;
+}
+
+// Strokes the shape at its exact place (met for the first time, not kept), through the
+// clip's coverage across a clip edge; false when cairo is to stroke it.
+bool stroke_once(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape) {
+  const double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
+  const GfxPointF d = gfx_apply(g->m, ox, oy);
+  if (!add_shape_coverage({g->m.m11, g->m.m12, g->m.m21, g->m.m22, d.x + off, d.y + off}, pen, shape)) return false;
+  GfxCoverage c;
+  if (!gfx_coverage_fill(0, 0, g->image->width, g->image->height, c)) return true;
+  GfxCover cover = gfx_clip_cover(g, c.x, c.y, c.x + c.width, c.y + c.height);
+  if (cover == GfxCover::NONE) return true;
+  GfxClipCoverage clip{nullptr, 0, 0};
+  if (cover == GfxCover::PART && !(clip = raster_clip_coverage(g, false)).image) return false;
+  return raster_blend_coverage(g, pen->argb, c, clip.image ? &clip : nullptr);
 }
 
 }  // namespace
@@ -204,13 +258,13 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   k.width = pen->width;
   k.dash = pen->dash;
   k.phase_x = px, k.phase_y = py;
-  k.antialias = g->smoothing == GFX_SMOOTHING_HIGH_QUALITY || g->smoothing == GFX_SMOOTHING_ANTIALIAS;
+  k.antialias = gfx_antialiased(g);
 
   // A shape is kept on its second draw: one drawn once (a compass tick under a turning
-  // heading) costs no mask.
+  // heading, a symbol whose corners moved by a pixel) costs no mask.
   const GfxKeptMask* kept = cache.stamps.find(k);
   if (!kept) {
-    if (!cache.stamps.met_before(k)) return false;
+    if (!cache.stamps.met_before(k)) return own_coverage(pen, k.antialias) && stroke_once(g, pen, ox, oy, shape);
     kept = cache.stamps.add(k, make_stamp(k, pen));
   }
   const GfxKeptMask& s = *kept;
@@ -253,6 +307,49 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& kept, i
   return true;
 }
 
+namespace {
+
+// The coverage's runs from the `first` on, copied into an A8 mask of w x h pixels whose
+// top left is (x, y) in the coverage's box (pixman clears it first).
+GfxKeptMask coverage_mask(const GfxCoverage& c, int32_t first, int32_t x, int32_t y, int32_t w, int32_t h) {
+  GfxKeptMask m{true, pixman_image_create_bits(PIXMAN_a8, w, h, nullptr, 0), x, y};
+  if (!m.pixels) return m;
+  m.width = w, m.height = h, m.stride = pixman_image_get_stride(m.pixels);
+  auto* to = reinterpret_cast<uint8_t*>(pixman_image_get_data(m.pixels));
+  m.bits = to;
+  for (int32_t i = first; i < c.run_count; ++i) {
+    const GfxCoverageRun& run = c.runs[i];
+    std::memcpy(to + size_t(run.row - y) * size_t(m.stride) + size_t(run.x0 - x),
+                c.bits + size_t(run.row) * size_t(c.stride) + size_t(run.x0), size_t(run.x1 - run.x0));
+  }
+  return m;
+}
+
+}  // namespace
+
+bool raster_blend_coverage(GfxGraphics* g, uint32_t argb, const GfxCoverage& c, const GfxClipCoverage* clip) {
+  const Limits l = limits(g, clip);
+  const uint32_t src = solid_32(argb);
+  cairo_surface_flush(g->surface);
+  int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+  for (int32_t i = 0; i < c.run_count; ++i) {
+    const GfxCoverageRun& run = c.runs[i];
+    const uint8_t* bits = c.bits + size_t(run.row) * size_t(c.stride) + size_t(run.x0);
+    if (!blend_box(g, src, bits, c.stride, c.x + run.x0, c.y + run.row, run.x1 - run.x0, 1, l, clip)) {
+      // Without the processor's vectors: the runs not yet blended through pixman.
+      if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
+      GfxKeptMask mask = coverage_mask(c, i, 0, 0, c.width, c.height);
+      const bool done = mask.pixels && raster_blend_mask(g, argb, mask, c.x, c.y, clip);
+      raster_release_mask(mask);
+      return done;
+    }
+    x0 = std::min(x0, c.x + run.x0), x1 = std::max(x1, c.x + run.x1);
+    y0 = std::min(y0, c.y + run.row), y1 = c.y + run.row + 1;
+  }
+  if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
+  return true;
+}
+
 void gfx_release_stamps() { cache.release(); }
 
 uint32_t gfx_solid_pixel(uint32_t argb) { return solid_32(argb); }
@@ -287,6 +384,16 @@ GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y) {
   if (!out.inks) out.x = out.y = 0;
   cairo_surface_destroy(a8);
   return out;
+}
+
+GfxKeptMask raster_keep_coverage(const GfxCoverage& c, int32_t x, int32_t y) {
+  if (c.run_count == 0) return {false, nullptr, 0, 0};
+  int32_t x0 = c.width, x1 = 0;
+  for (int32_t i = 0; i < c.run_count; ++i) x0 = std::min(x0, c.runs[i].x0), x1 = std::max(x1, c.runs[i].x1);
+  const int32_t y0 = c.runs[0].row, y1 = c.runs[c.run_count - 1].row + 1;
+  GfxKeptMask m = coverage_mask(c, 0, x0, y0, x1 - x0, y1 - y0);
+  m.x += x, m.y += y;
+  return m;
 }
 
 void raster_release_mask(GfxKeptMask& m) {
