@@ -50,11 +50,25 @@ struct RunHash {
   }
 };
 
+// A number given to each scaled font when a run first names it, in drawing order: unlike
+// the font's address, the same from one run of the program to the next.
+uint64_t font_serial(cairo_scaled_font_t* font) {
+  static const cairo_user_data_key_t key{};
+  static uint64_t next = 0;
+  if (void* serial = cairo_scaled_font_get_user_data(font, &key)) return reinterpret_cast<uintptr_t>(serial);
+  const uint64_t serial = ++next;
+  if (cairo_scaled_font_set_user_data(font, &key, reinterpret_cast<void*>(uintptr_t(serial)), nullptr) !=
+      CAIRO_STATUS_SUCCESS)
+    return 0;
+  return serial;
+}
+
 // The hash the slots of runs shown once are filed by: it decides on which draw a run is
-// first kept, and so the pixels where a mask and cairo differ.
+// first kept, and so the pixels where a mask and cairo differ; the same in every run of
+// the program, so that its pictures are.
 struct RunSeenHash {
   size_t operator()(const RunKey& k) const {
-    uint64_t h = 1469598103934665603ull ^ reinterpret_cast<uintptr_t>(k.font);
+    uint64_t h = 1469598103934665603ull ^ font_serial(k.font);
     for (int32_t i = 0; i < k.n; ++i) {
       const RunGlyph& g = k.glyphs[i];
       for (uint64_t w : {uint64_t(g.index), uint64_t(uint32_t(g.dx)) << 32 | uint32_t(g.dy)})
