@@ -4,6 +4,7 @@
 // the non-zero spans of a band are trapezoids. (cairo samples 15 sub-rows where edges
 // end: its edge pixels differ by a sub-row at most.) The buffers are kept between strokes.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -306,8 +307,13 @@ inline double least(double a, double b) { return b < a ? b : a; }
 // Sorts a short list (a row's few edges and cuts) in place.
 template <typename T, typename Less>
 void insertion_sort(std::vector<T>& v, Less less) {
-  for (size_t i = 1; i < v.size(); ++i)
-    for (size_t j = i; j > 0 && less(v[j], v[j - 1]); --j) std::swap(v[j], v[j - 1]);
+  for (size_t i = 1; i < v.size(); ++i) {
+    if (!less(v[i], v[i - 1])) continue;
+    const T t = v[i];
+    size_t j = i;
+    for (; j > 0 && less(t, v[j - 1]); --j) v[j] = v[j - 1];
+    v[j] = t;
+  }
 }
 
 // The band's edges in order of x at its top (then at its bottom).
@@ -374,19 +380,87 @@ void cover_band(double ya, double yb, double width, bool sides) {
 }
 
 // Covers a row that two edges cross whole, one each way (the sides of a line), when they
-// do not cross; false otherwise.
-bool row_between_two(int32_t row, double left) {
+// do not cross and, where the stroke reaches past the box's sides (`sides`), stay within
+// it or wholly beyond one side (as cover_band covers them); false otherwise.
+bool row_between_two(int32_t row, double left, double width, bool sides) {
   const Edge &a = ws.edges[size_t(ws.active[0])], &b = ws.edges[size_t(ws.active[1])];
   if (a.dir != -b.dir) return false;
   const double at = a.x + (row - a.top) * a.dxdy - left, bt = b.x + (row - b.top) * b.dxdy - left;
-  const double ab = at + a.dxdy, bb = bt + b.dxdy;
+  // cover_band takes x at the row's bottom from the edge's top.
+  const double ab = sides ? a.x + (row + 1 - a.top) * a.dxdy - left : at + a.dxdy;
+  const double bb = sides ? b.x + (row + 1 - b.top) * b.dxdy - left : bt + b.dxdy;
   if ((at < bt) != (ab < bb) || (at < bt) != (ab <= bb)) return false;
+  if (sides) {
+    const double x0 = std::min({at, bt, ab, bb}), x1 = std::max({at, bt, ab, bb});
+    if (x0 >= width || x1 <= 0) return true;  // clamped to one side, the deposits cancel
+    if (x0 < 0 || x1 > width) return false;
+  }
   int32_t lo = INT32_MAX, hi = -1;
   const bool a_left = at < bt || (at == bt && ab < bb);
   deposit_edge(ws.acc.data(), a_left ? at : bt, a_left ? ab : bb, 1, lo, hi);
   deposit_edge(ws.acc.data(), a_left ? bt : at, a_left ? bb : ab, -1, lo, hi);
   ws.intervals.push_back({lo, hi});
   return true;
+}
+
+// Whether the band's edges all lie beyond the box's sides, the spans each on one side,
+// while nothing is yet deposited there: clamped to the side, the deposits would cancel.
+bool beyond_sides(double width) {
+  int32_t winding = 0;
+  for (const Crossing& c : ws.band) {
+    if (c.xt <= 0 && c.xb <= 0)
+      winding += c.dir;
+    else if (!(c.xt >= width && c.xb >= width))
+      return false;
+  }
+  return winding == 0 && ws.acc[0] == 0;
+}
+
+// Covers a row in bands between the ends of its edges.
+void cover_row(int32_t row, double left, double width, bool sides) {
+  auto& cuts = ws.cuts;
+  cuts.clear();
+  cuts.push_back(row);
+  for (int32_t k : ws.active)  // the edges' tops in order
+    if (const double y = ws.edges[size_t(k)].top; y > row) cuts.push_back(y);
+  for (int32_t k : ws.active)
+    if (const double y = ws.edges[size_t(k)].bottom; y < row + 1) cuts.push_back(y);
+  cuts.push_back(row + 1);
+  if (cuts.size() > 2) {
+    insertion_sort(cuts, std::less<double>());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  }
+  for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+    const double ya = cuts[i], yb = cuts[i + 1];
+    ws.band.clear();
+    for (int32_t k : ws.active) {
+      const Edge& e = ws.edges[size_t(k)];
+      if (e.top <= ya && e.bottom >= yb)
+        ws.band.push_back({e.x + (ya - e.top) * e.dxdy - left, e.x + (yb - e.top) * e.dxdy - left, e.dir});
+    }
+    if (!ws.band.empty() && !(sides && beyond_sides(width))) cover_band(ya, yb, width, sides);
+  }
+}
+
+// Covers the cells lo to hi of row r: their sums prefix-summed into bytes up to the box's
+// width, and back to naught; the run of the inked ones kept.
+void cover_cells(int32_t r, int32_t lo, int32_t hi, int32_t width, uint8_t* bits) {
+  float* acc = ws.acc.data();
+  const int32_t end = std::min(hi + 1, width);
+  float sum = 0;
+  int32_t first = end, last = -1;
+  for (int32_t c = lo; c < end; ++c) {
+    sum += acc[c];
+    acc[c] = 0;
+    // |sum| up to 1, without a branch: non-negative floats order as their bits.
+    const float v = std::bit_cast<float>(std::min(std::bit_cast<uint32_t>(sum) & 0x7FFFFFFFu, 0x3F800000u));
+    const auto value = uint8_t(v * 255 + 0.5f);
+    bits[c] = value;
+    first = value && first == end ? c : first;
+    last = value ? c : last;
+  }
+  for (int32_t c = std::max(lo, end); c <= hi; ++c) acc[c] = 0;
+  if (last >= 0) ws.runs.push_back({r, first, last + 1});
 }
 
 }  // namespace
@@ -411,65 +485,38 @@ bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCovera
   std::sort(ws.edges.begin(), ws.edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
   ws.active.clear();
   ws.runs.clear();
+  // The active edges' latest top and earliest bottom: rows between are crossed whole by
+  // the same edges.
+  double latest_top = 0, earliest_bottom = -INFINITY;
   size_t next = 0;
-  float* acc = ws.acc.data();
   for (int32_t r = 0; r < h; ++r) {
     const int32_t row = top + r;
-    for (; next < ws.edges.size() && ws.edges[next].top < row + 1; ++next) ws.active.push_back(int32_t(next));
-    std::erase_if(ws.active, [&](int32_t k) { return ws.edges[size_t(k)].bottom <= row; });
-    if (ws.active.empty()) {
-      if (next == ws.edges.size()) break;
-      r = std::max(r, int32_t(std::floor(ws.edges[next].top)) - top - 1);  // nothing until the next edge's row
-      continue;
-    }
-    // The row in bands between the ends of its edges.
-    auto& cuts = ws.cuts;
-    cuts.clear();
-    cuts.push_back(row);
-    cuts.push_back(row + 1);
-    for (int32_t k : ws.active) {
-      const Edge& e = ws.edges[size_t(k)];
-      if (e.top > row) cuts.push_back(e.top);
-      if (e.bottom < row + 1) cuts.push_back(e.bottom);
-    }
-    if (cuts.size() > 2) {
-      insertion_sort(cuts, std::less<double>());
-      cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-    }
-    ws.intervals.clear();
-    if (cuts.size() == 2 && !sides && ws.active.size() == 2 && row_between_two(row, left)) cuts.clear();
-    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
-      const double ya = cuts[i], yb = cuts[i + 1];
-      ws.band.clear();
+    if ((next < ws.edges.size() && ws.edges[next].top < row + 1) || earliest_bottom <= row) {
+      for (; next < ws.edges.size() && ws.edges[next].top < row + 1; ++next) ws.active.push_back(int32_t(next));
+      std::erase_if(ws.active, [&](int32_t k) { return ws.edges[size_t(k)].bottom <= row; });
+      if (ws.active.empty()) {
+        if (next == ws.edges.size()) break;
+        r = std::max(r, int32_t(std::floor(ws.edges[next].top)) - top - 1);  // nothing until the next edge's row
+        continue;
+      }
+      latest_top = -INFINITY, earliest_bottom = INFINITY;
       for (int32_t k : ws.active) {
         const Edge& e = ws.edges[size_t(k)];
-        if (e.top <= ya && e.bottom >= yb)
-          ws.band.push_back({e.x + (ya - e.top) * e.dxdy - left, e.x + (yb - e.top) * e.dxdy - left, e.dir});
+        latest_top = std::max(latest_top, e.top), earliest_bottom = std::min(earliest_bottom, e.bottom);
       }
-      if (!ws.band.empty()) cover_band(ya, yb, w, sides);
     }
+    ws.intervals.clear();
+    const bool whole = latest_top <= row && earliest_bottom >= row + 1;
+    if (!(whole && ws.active.size() == 2 && row_between_two(row, left, w, sides))) cover_row(row, left, w, sides);
     // The spans' cells merged into runs; left of each run the sums are back to naught.
     auto& in = ws.intervals;
     if (in.size() > 1) insertion_sort(in, [](const auto& a, const auto& b) { return a.lo < b.lo; });
     uint8_t* bits = &ws.bits[size_t(r) * size_t(stride)];
     for (size_t i = 0; i < in.size();) {
-      int32_t lo = in[i].lo, hi = in[i].hi;
+      const int32_t lo = in[i].lo;
+      int32_t hi = in[i].hi;
       for (++i; i < in.size() && in[i].lo <= hi; ++i) hi = std::max(hi, in[i].hi);
-      float sum = 0;
-      int32_t first = -1, last = -1;
-      for (int32_t c = lo; c <= hi; ++c) {
-        sum += acc[c];
-        acc[c] = 0;
-        if (c >= w) continue;
-        const float v = sum < 0 ? -sum : sum;
-        const auto value = uint8_t((v < 1 ? v : 1.0f) * 255 + 0.5f);
-        bits[c] = value;
-        if (value) {
-          if (first < 0) first = c;
-          last = c;
-        }
-      }
-      if (first >= 0) ws.runs.push_back({r, first, last + 1});
+      cover_cells(r, lo, hi, w, bits);
     }
   }
   out = {left, top, w, h, ws.bits.data(), stride, ws.runs.data(), int32_t(ws.runs.size())};

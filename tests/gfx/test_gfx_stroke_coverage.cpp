@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <ostream>
@@ -57,7 +58,8 @@ std::vector<uint8_t> cairo_mask(const CoverageCase& c) {
   return out;
 }
 
-std::vector<uint8_t> own_mask(const CoverageCase& c) {
+// The rasteriser's mask, filled over the pixels of `box` (x0 y0 x1 y1).
+std::vector<uint8_t> own_mask(const CoverageCase& c, std::array<int32_t, 4> box = {0, 0, SIZE, SIZE}) {
   gfx_coverage_begin(c.m, c.width);
   if (c.shape.points.empty()) {
     const double* a = c.shape.arc;
@@ -69,7 +71,7 @@ std::vector<uint8_t> own_mask(const CoverageCase& c) {
   }
   std::vector<uint8_t> out(size_t(SIZE) * SIZE, 0);
   GfxCoverage cov;
-  if (!gfx_coverage_fill(0, 0, SIZE, SIZE, cov)) return out;
+  if (!gfx_coverage_fill(box[0], box[1], box[2], box[3], cov)) return out;
   for (int32_t i = 0; i < cov.run_count; ++i) {
     const GfxCoverageRun& run = cov.runs[i];
     for (int32_t x = run.x0; x < run.x1; ++x)
@@ -157,6 +159,41 @@ INSTANTIATE_TEST_SUITE_P(
         CoverageCase{"small_ring_hairline", {1, 0, 0, 1, 80.3, 80.6}, 0, arc(0, 0, 12, 12, 0, 360)},
         CoverageCase{"arc_under_a_shear", {1, 0.3, 0.5, 1, 40.5, 30.5}, 3, arc(0, 0, 100, 60, 200, 120)}),
     [](const testing::TestParamInfo<CoverageCase>& info) { return std::string(info.param.name); });
+
+// Strokes filled over a box narrower than them: rows a line's two sides cross within the
+// box, rows wholly beyond one of its sides, rows both sides of a ring pass by, a stroke
+// wider than the box: as cairo's mask within the box.
+struct BoxCase {
+  CoverageCase stroke;
+  std::array<int32_t, 4> box;  // x0 y0 x1 y1
+};
+
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.stroke.name; }
+
+class StrokeCoverageBoxTest : public testing::TestWithParam<BoxCase> {};
+
+TEST_P(StrokeCoverageBoxTest, MatchesCairosStrokeWithinTheBox) {
+  const BoxCase& c = GetParam();
+  std::vector<uint8_t> want = cairo_mask(c.stroke);
+  for (int32_t y = 0; y < SIZE; ++y)
+    for (int32_t x = 0; x < SIZE; ++x)
+      if (x < c.box[0] || x >= c.box[2] || y < c.box[1] || y >= c.box[3]) want[size_t(y) * SIZE + size_t(x)] = 0;
+  expect_same_stroke(want, own_mask(c.stroke, c.box));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, StrokeCoverageBoxTest,
+    testing::Values(
+        BoxCase{{"line_past_both_sides", {1, 0, 0, 1, 0.3, 0.6}, 1, line({{-40, 20}, {240, 180}})}, {50, 0, 150, SIZE}},
+        BoxCase{{"hairline_beyond_one_side", AT_CENTRES, 0, line({{10, 5}, {120, 195}})}, {60, 10, 190, 190}},
+        BoxCase{{"zigzag_in_and_out", {1, 0, 0, 1, 20.37, 10.21}, 2,
+                 line({{0, 0}, {150, 30}, {10, 60}, {160, 100}, {-10, 150}})},
+                {40, 0, 140, SIZE}},
+        BoxCase{{"ring_past_both_sides", {1, 0, 0, 1, 10.3, 10.6}, 1.5, arc(0, 0, 180, 180, 0, 360)},
+                {60, 0, 140, SIZE}},
+        BoxCase{{"stroke_wider_than_the_box", {1, 0, 0, 1, 0.5, 0.5}, 40, line({{100, 10}, {112, 190}})},
+                {95, 0, 115, SIZE}}),
+    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.stroke.name); });
 
 // Strokes across a clip's edge, drawn through the graphics calls (a symbol met for the
 // first time, long lines, a large ring), ink as cairo strokes them under the same clip:
