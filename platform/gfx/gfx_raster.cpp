@@ -169,15 +169,20 @@ void cut_polyline(GfxGraphics* g, const P* pts, int32_t n, Move move, Line line)
   }
 }
 
+// Adds the points to the path as they stand where none reaches too far; false otherwise.
+template <typename P>
+bool path_points(GfxGraphics* g, const P* pts, int32_t n) {
+  if (any_beyond(g, pts, n)) return false;
+  cairo_move_to(g->cr, pts[0].x, pts[0].y);
+  for (int32_t i = 1; i < n; ++i) cairo_line_to(g->cr, pts[i].x, pts[i].y);
+  return true;
+}
+
 // Adds a polyline to the path, cut to the box where it reaches too far.
 template <typename P>
 void path_polyline(GfxGraphics* g, const P* pts, int32_t n) {
   cairo_t* cr = g->cr;
-  if (!any_beyond(g, pts, n)) {
-    cairo_move_to(cr, pts[0].x, pts[0].y);
-    for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
-    return;
-  }
+  if (path_points(g, pts, n)) return;
   cut_polyline(
       g, pts, n,
       [&](GfxPointF a) {
@@ -248,9 +253,7 @@ bool own_coverage(const GfxGraphics* g, const GfxPen* pen) {
 template <typename P>
 void path_polygon(GfxGraphics* g, const P* pts, int32_t n) {
   cairo_t* cr = g->cr;
-  if (!any_beyond(g, pts, n)) {
-    cairo_move_to(cr, pts[0].x, pts[0].y);
-    for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
+  if (path_points(g, pts, n)) {
     cairo_close_path(cr);
     return;
   }
