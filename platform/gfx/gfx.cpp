@@ -113,11 +113,8 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
   g->pixel_offset = GFX_PIXEL_OFFSET_DEFAULT;
   g->clip_on = false;
   g->clip_record = -1;
-  g->clip_edges.edges.swap(g_spare_clip_edges.edges);
-  g->clip_edges.bands.swap(g_spare_clip_edges.bands);
-  g->clip_edges.figures.swap(g_spare_clip_edges.figures);
-  g->clip_edges.edges.clear();
-  g->clip_edges.figures.clear();
+  g->clip_edges.swap_room(g_spare_clip_edges);
+  g->clip_edges.forget();
   if (image->pixels) {
     raster_open(g);
     if (!g->cr) g->last = GFX_FAILED;  // drawing goes on into the recording only
@@ -135,9 +132,7 @@ void gfx_delete(GfxGraphics* g) {
   if (!g) return;
   gfx_record_state(g, GfxOp::Delete, GFX_OK, {});
   raster_close(g);
-  g_spare_clip_edges.edges.swap(g->clip_edges.edges);
-  g_spare_clip_edges.bands.swap(g->clip_edges.bands);
-  g_spare_clip_edges.figures.swap(g->clip_edges.figures);
+  g_spare_clip_edges.swap_room(g->clip_edges);
   delete g;
 }
 

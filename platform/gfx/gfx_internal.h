@@ -72,6 +72,19 @@ struct GfxClipEdges {
   double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
   bool unaligned_boxes = false;  // every edge level or upright, not all on whole pixels
   uint64_t coverage_id = 0;  // the kept coverage found for these figures last (0: none yet)
+
+  // Empties the edges, bands and figures, keeping their room.
+  void forget() {
+    edges.clear();
+    for (std::vector<int32_t>& band : bands) band.clear();
+    figures.clear();
+  }
+  // Trades the room of the edges, bands and figures with `o`.
+  void swap_room(GfxClipEdges& o) {
+    edges.swap(o.edges);
+    bands.swap(o.bands);
+    figures.swap(o.figures);
+  }
 };
 
 // A clip's A8 coverage of the image over its extents.

@@ -875,9 +875,9 @@ bool on_one_line(const std::vector<GfxPointF>& poly) {
   return true;
 }
 
-// Files the clip's edges by band over the image's rows (and a band's height beyond).
-// Files the edges of the clip's figures (kept in `g->clip_edges.figures`); the tables
-// keep their room from one clip to the next.
+// Files the edges of the clip's figures (kept in `g->clip_edges.figures`) by band over
+// the image's rows (and a band's height beyond); the tables keep their room from one clip
+// to the next.
 void file_clip_edges(GfxGraphics* g) {
   GfxClipEdges& c = g->clip_edges;
   const std::vector<std::vector<GfxPointF>>& polys = c.figures;
@@ -1105,7 +1105,5 @@ pixman_image_t* raster_a8_pixels(cairo_surface_t* surface) {
 
 void raster_reset_clip(GfxGraphics* g) {
   cairo_reset_clip(g->cr);
-  g->clip_edges.edges.clear();
-  for (std::vector<int32_t>& band : g->clip_edges.bands) band.clear();
-  g->clip_edges.figures.clear();
+  g->clip_edges.forget();
 }
