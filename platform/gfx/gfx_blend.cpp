@@ -52,36 +52,54 @@ VEK_AVX2 void blend8(uint32_t* d, __m128i m8, __m256i src, __m256i alpha, uint32
     _mm256_storeu_si256(at, out);
 }
 
+// The first `n` (fewer than eight) bytes at `p` in a word's low bytes, read in place: a
+// row may end there, and bytes copied out through memory would stall the load.
+inline uint64_t load_tail(const uint8_t* p, int32_t n) {
+  uint64_t v = 0;
+  int32_t at = 0;
+  if (n & 4) {
+    uint32_t w;
+    std::memcpy(&w, p, 4);
+    v = w, at = 4;
+  }
+  if (n & 2) {
+    uint16_t w;
+    std::memcpy(&w, p + at, 2);
+    v |= uint64_t(w) << (8 * at), at += 2;
+  }
+  if (n & 1) v |= uint64_t(p[at]) << (8 * at);
+  return v;
+}
+
+// Eight coverages through eight clip coverages.
+VEK_AVX2 __m128i through_clip(__m128i m8, __m128i c8) {
+  const __m128i t = _mm_mullo_epi16(_mm_cvtepu8_epi16(m8), _mm_cvtepu8_epi16(c8));
+  return _mm_packus_epi16(_mm_mulhi_epu16(_mm_adds_epu16(t, _mm_set1_epi16(0x80)), _mm_set1_epi16(0x101)),
+                          _mm_setzero_si128());
+}
+
 __attribute__((target("avx2"))) void blend_avx2(const GfxBlendRun& r) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i src = _mm256_unpacklo_epi8(_mm256_set1_epi32(int32_t(r.src)), zero);
   const __m256i alpha = _mm256_set1_epi16(int16_t(r.src >> 24));
-  const __m128i half8 = _mm_set1_epi16(0x80), scale8 = _mm_set1_epi16(0x101);
   // The lanes of a run's last pixels (fewer than eight).
-  const int32_t tail = r.width % 8;
+  const int32_t tail = r.width % 8, whole = r.width - tail;
   const __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(tail), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
   for (int32_t row = 0; row < r.height; ++row) {
     uint32_t* d = r.pixels + size_t(row) * size_t(r.pixel_stride);
     const uint8_t* m = r.mask + size_t(row) * size_t(r.mask_stride);
     const uint8_t* c = r.clip ? r.clip + size_t(row) * size_t(r.clip_stride) : nullptr;
-    for (int32_t i = 0; i < r.width; i += 8) {
-      const bool last = i + 8 > r.width;
-      // The mask and clip bytes of the tail copied out: the rows may end at the run.
-      uint8_t mt[8] = {}, ct[8] = {};
-      if (last) {
-        std::memcpy(mt, m + i, size_t(tail));
-        if (c) std::memcpy(ct, c + i, size_t(tail));
-      }
-      __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(last ? mt : m + i));
-      if (c) {
-        const __m128i c16 = _mm_cvtepu8_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(last ? ct : c + i)));
-        const __m128i t = _mm_mullo_epi16(_mm_cvtepu8_epi16(m8), c16);
-        m8 = _mm_packus_epi16(_mm_mulhi_epu16(_mm_adds_epu16(t, half8), scale8), _mm_setzero_si128());
-      }
+    for (int32_t i = 0; i < whole; i += 8) {
+      __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m + i));
+      if (c) m8 = through_clip(m8, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + i)));
       if (_mm_cvtsi128_si64(m8) == 0) continue;
-      // Lanes past the run are neither read nor written.
-      blend8(d + i, m8, src, alpha, r.src, last ? &lanes : nullptr);
+      blend8(d + i, m8, src, alpha, r.src, nullptr);
     }
+    if (tail == 0) continue;
+    __m128i m8 = _mm_cvtsi64_si128(int64_t(load_tail(m + whole, tail)));
+    if (c) m8 = through_clip(m8, _mm_cvtsi64_si128(int64_t(load_tail(c + whole, tail))));
+    // Lanes past the run are neither read nor written.
+    if (_mm_cvtsi128_si64(m8) != 0) blend8(d + whole, m8, src, alpha, r.src, &lanes);
   }
 }
 

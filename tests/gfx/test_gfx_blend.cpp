@@ -24,7 +24,9 @@ TEST(GfxBlend, MatchesPixmanBitForBit) {
   const Case cases[] = {{1, 1, 0xFFE9B73E, false}, {7, 3, 0xFF00E0FF, false}, {8, 2, 0xFFFFFFFF, true},
                         {13, 9, 0x80402010, false}, {33, 17, 0x7F7F0000, true}, {64, 5, 0x00000000, false},
                         {9, 40, 0xFF000000, true}, {19, 6, 0xFFE9B73E, false, true},
-                        {16, 4, 0x80402010, false, true}, {5, 3, 0xFF00E0FF, true, true}};
+                        {16, 4, 0x80402010, false, true}, {5, 3, 0xFF00E0FF, true, true},
+                        // Every length of a row's last pixels: 2, 4 and 6.
+                        {2, 3, 0xFFE9B73E, true}, {12, 4, 0x80402010, true}, {14, 5, 0xFF00E0FF, false, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << std::hex << c.src);
     // Stride with room to spare: the run must keep to its width.
