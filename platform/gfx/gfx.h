@@ -199,5 +199,18 @@ GfxStatus gfx_reset_clip(GfxGraphics* g);
 // visible (the drawing call reports the fault). False without a graphics object.
 bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h);
 
+// std::fmin and std::fmax as the C library computes them (a NaN yields the other value),
+// inline: the library's are calls, and boxes take four of each per point.
+inline double gfx_fmin(double x, double y) {
+  if (x <= y) return x;
+  if (x > y) return y;
+  return y != y ? x : y;
+}
+inline double gfx_fmax(double x, double y) {
+  if (x >= y) return x;
+  if (x < y) return y;
+  return y != y ? x : y;
+}
+
 // Pens, brushes, fonts, families, paths and caps alive now (leak checks).
 int32_t gfx_live_objects();

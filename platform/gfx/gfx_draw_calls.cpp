@@ -269,10 +269,10 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
                           gfx_apply(g->m, x + w, y + h)};
   double x0 = c[0].x, x1 = c[0].x, y0 = c[0].y, y1 = c[0].y;
   for (const GfxPointF& p : c) {
-    x0 = std::fmin(x0, p.x);
-    x1 = std::fmax(x1, p.x);
-    y0 = std::fmin(y0, p.y);
-    y1 = std::fmax(y1, p.y);
+    x0 = gfx_fmin(x0, p.x);
+    x1 = gfx_fmax(x1, p.x);
+    y0 = gfx_fmin(y0, p.y);
+    y1 = gfx_fmax(y1, p.y);
   }
   x0 += off - 1;
   y0 += off - 1;
@@ -289,10 +289,10 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
       bool first = true;
       for (const auto& poly : rec->records[size_t(g->clip_record)].clip_device)
         for (const GfxPointF& p : poly) {
-          cx0 = first ? p.x : std::fmin(cx0, p.x);
-          cx1 = first ? p.x : std::fmax(cx1, p.x);
-          cy0 = first ? p.y : std::fmin(cy0, p.y);
-          cy1 = first ? p.y : std::fmax(cy1, p.y);
+          cx0 = first ? p.x : gfx_fmin(cx0, p.x);
+          cx1 = first ? p.x : gfx_fmax(cx1, p.x);
+          cy0 = first ? p.y : gfx_fmin(cy0, p.y);
+          cy1 = first ? p.y : gfx_fmax(cy1, p.y);
           first = false;
         }
       if (first) return false;  // an empty clip shows nothing
@@ -308,10 +308,10 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
       known = true;
     }
     if (known) {
-      vx0 = std::fmax(vx0, cx0);
-      vy0 = std::fmax(vy0, cy0);
-      vx1 = std::fmin(vx1, cx1);
-      vy1 = std::fmin(vy1, cy1);
+      vx0 = gfx_fmax(vx0, cx0);
+      vy0 = gfx_fmax(vy0, cy0);
+      vx1 = gfx_fmin(vx1, cx1);
+      vy1 = gfx_fmin(vy1, cy1);
     }
   }
   return x1 > vx0 && x0 < vx1 && y1 > vy0 && y0 < vy1;

@@ -300,8 +300,8 @@ class ClipBypass {
     double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
     for (int32_t i = 0; i < n; ++i) {
       GfxPointF d = gfx_apply(g->m, pts[i].x, pts[i].y);
-      x0 = std::fmin(x0, d.x), x1 = std::fmax(x1, d.x);
-      y0 = std::fmin(y0, d.y), y1 = std::fmax(y1, d.y);
+      x0 = gfx_fmin(x0, d.x), x1 = gfx_fmax(x1, d.x);
+      y0 = gfx_fmin(y0, d.y), y1 = gfx_fmax(y1, d.y);
     }
     choose(x0 - reach + 0.5, y0 - reach + 0.5, x1 + reach + 0.5, y1 + reach + 0.5);
   }
@@ -415,8 +415,8 @@ void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, 
   out[2] = out[3] = -INFINITY;
   for (int32_t i = 0; i < 4; ++i) {
     cairo_user_to_device(cr, &xs[i], &ys[i]);
-    out[0] = std::fmin(out[0], xs[i]), out[2] = std::fmax(out[2], xs[i]);
-    out[1] = std::fmin(out[1], ys[i]), out[3] = std::fmax(out[3], ys[i]);
+    out[0] = gfx_fmin(out[0], xs[i]), out[2] = gfx_fmax(out[2], xs[i]);
+    out[1] = gfx_fmin(out[1], ys[i]), out[3] = gfx_fmax(out[3], ys[i]);
   }
 }
 
@@ -900,8 +900,8 @@ void file_clip_edges(GfxGraphics* g) {
   c.bands.resize(size_t(g->image->height / GfxClipEdges::BAND) + 3);
   double bottom = c.top + double(c.bands.size()) * GfxClipEdges::BAND;
   for (size_t k = 0; k < c.edges.size(); ++k) {
-    double lo = std::fmax(std::fmin(c.edges[k].a.y, c.edges[k].b.y), c.top);
-    double hi = std::fmin(std::fmax(c.edges[k].a.y, c.edges[k].b.y), bottom - 1e-9);
+    double lo = gfx_fmax(gfx_fmin(c.edges[k].a.y, c.edges[k].b.y), c.top);
+    double hi = gfx_fmin(gfx_fmax(c.edges[k].a.y, c.edges[k].b.y), bottom - 1e-9);
     if (!(lo <= hi)) continue;
     for (auto b = size_t((lo - c.top) / GfxClipEdges::BAND); b <= size_t((hi - c.top) / GfxClipEdges::BAND); ++b)
       c.bands[b].push_back(int32_t(k));
@@ -912,7 +912,7 @@ void file_clip_edges(GfxGraphics* g) {
 // on both sides (or touches one).
 bool edge_meets_box(const GfxClipEdges::Edge& e, double x0, double y0, double x1, double y1) {
   const GfxPointF &a = e.a, &b = e.b;
-  if (std::fmax(a.x, b.x) < x0 || std::fmin(a.x, b.x) > x1 || std::fmax(a.y, b.y) < y0 || std::fmin(a.y, b.y) > y1)
+  if (gfx_fmax(a.x, b.x) < x0 || gfx_fmin(a.x, b.x) > x1 || gfx_fmax(a.y, b.y) < y0 || gfx_fmin(a.y, b.y) > y1)
     return false;
   auto side = [&](double x, double y) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
   double s0 = side(x0, y0), s1 = side(x1, y0), s2 = side(x0, y1), s3 = side(x1, y1);
@@ -929,16 +929,16 @@ double point_to_segment(GfxPointF p, GfxPointF a, GfxPointF b) {
 
 // Segments a-b and c-d come closer than `reach` (or cross).
 bool segments_within(GfxPointF a, GfxPointF b, GfxPointF c, GfxPointF d, double reach) {
-  if (std::fmin(a.x, b.x) - reach > std::fmax(c.x, d.x) || std::fmin(c.x, d.x) - reach > std::fmax(a.x, b.x) ||
-      std::fmin(a.y, b.y) - reach > std::fmax(c.y, d.y) || std::fmin(c.y, d.y) - reach > std::fmax(a.y, b.y))
+  if (gfx_fmin(a.x, b.x) - reach > gfx_fmax(c.x, d.x) || gfx_fmin(c.x, d.x) - reach > gfx_fmax(a.x, b.x) ||
+      gfx_fmin(a.y, b.y) - reach > gfx_fmax(c.y, d.y) || gfx_fmin(c.y, d.y) - reach > gfx_fmax(a.y, b.y))
     return false;
   auto side = [](GfxPointF p, GfxPointF q, GfxPointF r) {
     return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
   };
   double s1 = side(a, b, c), s2 = side(a, b, d), s3 = side(c, d, a), s4 = side(c, d, b);
   if (((s1 < 0 && s2 > 0) || (s1 > 0 && s2 < 0)) && ((s3 < 0 && s4 > 0) || (s3 > 0 && s4 < 0))) return true;
-  return std::fmin(std::fmin(point_to_segment(a, c, d), point_to_segment(b, c, d)),
-                   std::fmin(point_to_segment(c, a, b), point_to_segment(d, a, b))) < reach;
+  return gfx_fmin(gfx_fmin(point_to_segment(a, c, d), point_to_segment(b, c, d)),
+                   gfx_fmin(point_to_segment(c, a, b), point_to_segment(d, a, b))) < reach;
 }
 
 // The edge crosses the horizontal line through (x, y) right of x.
@@ -1002,8 +1002,8 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
   for (int32_t i = 0; i < (n > 1 ? n - 1 : 1); ++i) {
     const GfxPointF& a = pts[i];
     const GfxPointF& b = pts[n > 1 ? i + 1 : i];
-    double first = (std::fmin(a.y, b.y) - reach - c.top) / GfxClipEdges::BAND;
-    double last = (std::fmax(a.y, b.y) + reach - c.top) / GfxClipEdges::BAND;
+    double first = (gfx_fmin(a.y, b.y) - reach - c.top) / GfxClipEdges::BAND;
+    double last = (gfx_fmax(a.y, b.y) + reach - c.top) / GfxClipEdges::BAND;
     if (!(first >= 0 && last < bands)) {
       for (const GfxClipEdges::Edge& e : c.edges)
         if (segments_within(e.a, e.b, a, b, reach)) return GfxCover::PART;
@@ -1051,9 +1051,9 @@ KeptCoverage make_coverage(const GfxGraphics* g) {
   const GfxClipEdges& c = g->clip_edges;
   KeptCoverage k{c.figures, c.antialias, g->image->width, g->image->height, {nullptr, 0, 0}, nullptr, 0, 0};
   const double* e = c.extents;
-  k.coverage.x = int32_t(std::fmax(e[0], 0.0)), k.coverage.y = int32_t(std::fmax(e[1], 0.0));
-  int32_t w = int32_t(std::fmin(e[2], double(g->image->width))) - k.coverage.x;
-  int32_t h = int32_t(std::fmin(e[3], double(g->image->height))) - k.coverage.y;
+  k.coverage.x = int32_t(gfx_fmax(e[0], 0.0)), k.coverage.y = int32_t(gfx_fmax(e[1], 0.0));
+  int32_t w = int32_t(gfx_fmin(e[2], double(g->image->width))) - k.coverage.x;
+  int32_t h = int32_t(gfx_fmin(e[3], double(g->image->height))) - k.coverage.y;
   if (w <= 0 || h <= 0) return k;
   k.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
   cairo_t* cr = cairo_create(k.surface);

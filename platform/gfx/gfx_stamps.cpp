@@ -93,7 +93,7 @@ double reach(const GfxMatrix& m, const GfxStampShape& s) {
   auto len = [&](double x, double y) { return std::fabs(m.m11 * x + m.m21 * y) + std::fabs(m.m12 * x + m.m22 * y); };
   if (s.kind == GfxStampShape::ARC) return len(s.arc[0], s.arc[1]);
   double r = 0;
-  for (int32_t i = 0; i < s.n; ++i) r = std::fmax(r, len(s.xy[2 * i], s.xy[2 * i + 1]));
+  for (int32_t i = 0; i < s.n; ++i) r = gfx_fmax(r, len(s.xy[2 * i], s.xy[2 * i + 1]));
   return r;
 }
 

@@ -237,7 +237,7 @@ bool gfx_coverage_arc(const GfxMatrix& device, double x, double y, double w, dou
   // Steps short enough that the offset curves stray no more than the tolerance.
   const double reach = stretch(device.m11 * a, device.m12 * a, device.m21 * b, device.m22 * b) +
                        ws.half * stretch(ws.m[0], ws.m[1], ws.m[2], ws.m[3]);
-  const double step = 2 * std::acos(std::fmax(1 - ARC_TOLERANCE / std::fmax(reach, ARC_TOLERANCE), -1.0));
+  const double step = 2 * std::acos(gfx_fmax(1 - ARC_TOLERANCE / gfx_fmax(reach, ARC_TOLERANCE), -1.0));
   const double steps = std::ceil(std::fabs(t1 - t0) / step);
   if (!(steps <= MAX_ARC_POINTS)) return false;
   const int32_t n = std::max(int32_t(steps), closed ? 8 : 1);
@@ -474,8 +474,8 @@ bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCovera
     min_y = least(min_y, e.top), max_y = -least(-max_y, -e.bottom);
   }
   // The edges' pixels within the limits.
-  const double bx0 = std::fmax(std::floor(min_x), x0), bx1 = std::fmin(std::ceil(max_x), x1);
-  const double by0 = std::fmax(std::floor(min_y), y0), by1 = std::fmin(std::ceil(max_y), y1);
+  const double bx0 = gfx_fmax(std::floor(min_x), x0), bx1 = gfx_fmin(std::ceil(max_x), x1);
+  const double by0 = gfx_fmax(std::floor(min_y), y0), by1 = gfx_fmin(std::ceil(max_y), y1);
   if (!(bx0 < bx1 && by0 < by1)) return false;
   const bool sides = bx0 > std::floor(min_x) || bx1 < std::ceil(max_x);
   const int32_t left = int32_t(bx0), top = int32_t(by0), w = int32_t(bx1 - bx0), h = int32_t(by1 - by0);

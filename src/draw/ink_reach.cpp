@@ -6,8 +6,8 @@
 double stroke_reach(double pen_width) { return 5.0 * std::fabs(pen_width) + 1.0; }
 
 bool box_reaches_image(GfxGraphics* g, double x0, double y0, double x1, double y1, double pad) {
-  double left = std::fmin(x0, x1) - pad, top = std::fmin(y0, y1) - pad;
-  return gfx_rect_visible(g, left, top, std::fmax(x0, x1) + pad - left, std::fmax(y0, y1) + pad - top);
+  double left = gfx_fmin(x0, x1) - pad, top = gfx_fmin(y0, y1) - pad;
+  return gfx_rect_visible(g, left, top, gfx_fmax(x0, x1) + pad - left, gfx_fmax(y0, y1) + pad - top);
 }
 
 bool line_reaches_image(GfxGraphics* g, double pen_width, double x1, double y1, double x2, double y2) {
