@@ -77,6 +77,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
         raster_release_kept_glyphs();
         gfx_release_fonts();
         gfx_release_stamps();
+        gfx_release_kept_strokes();
         raster_release_clip_coverages();
         g_spare_clip_edges = GfxClipEdges{};
       }

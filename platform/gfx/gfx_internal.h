@@ -481,6 +481,30 @@ bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCovera
 // Blends the colour through the coverage's spans, through the clip's coverage when given;
 // false when it cannot.
 bool raster_blend_coverage(GfxGraphics* g, uint32_t argb, const GfxCoverage& c, const GfxClipCoverage* clip);
+
+// A large stroke's coverage kept as its runs (gfx_kept_strokes.cpp), their bytes packed.
+struct GfxKeptStroke {
+  struct Run {
+    int32_t row, x0, x1;  // as the coverage's runs, from its box's top left
+    size_t at;            // the run's first byte in `bits`
+  };
+  int32_t x = 0, y = 0;  // the coverage's box
+  std::vector<Run> runs;
+  std::vector<uint8_t> bits;
+};
+// The kept stroke of `key` (everything its coverage is made from), or null.
+const GfxKeptStroke* raster_find_stroke(const std::vector<double>& key);
+// True when the key was met before (and its stroke is to be kept now); else remembers it.
+bool raster_stroke_met_before(const std::vector<double>& key);
+// Keeps the coverage's runs under the key (null: a stroke that inks no pixel of its box).
+const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const GfxCoverage* c);
+// Blends the kept stroke in the colour, through the clip's coverage when given; false
+// when the processor cannot (nothing was drawn).
+bool raster_blend_kept_stroke(GfxGraphics* g, uint32_t argb, const GfxKeptStroke& s, const GfxClipCoverage* clip);
+// Strokes kept (both halves), and letting them go.
+size_t gfx_kept_strokes();
+void gfx_release_kept_strokes();
+
 // Keeps the coverage's inked pixels, (x, y) the top left of its box from the drawing's pixel.
 GfxKeptMask raster_keep_coverage(const GfxCoverage& c, int32_t x, int32_t y);
 void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& device_polys);

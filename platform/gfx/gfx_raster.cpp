@@ -226,9 +226,24 @@ void coverage_polyline(GfxGraphics* g, const GfxPen* pen, const P* pts, int32_t 
   figure();
 }
 
-// Fills the stroke begun and blends it in the pen's colour over the image, through the
-// clip's coverage where `part` (a clip edge crosses it); false when cairo is to stroke it.
-bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part) {
+// Everything a stroke's coverage is made from besides its figure and its box: the
+// transform, the pixel offset, the pen's width and the image's size (where figures are
+// cut). Reused: a look-up allocates nothing.
+std::vector<double>& stroke_key(GfxGraphics* g, const GfxPen* pen, double kind) {
+  static std::vector<double> key;
+  const GfxMatrix& m = g->m;
+  key.assign({kind, m.m11, m.m12, m.m21, m.m22, m.dx, m.dy, pixel_offset(g), pen->width, double(g->image->width),
+              double(g->image->height)});
+  return key;
+}
+
+// Fills the stroke that `begin` begins (false: it cannot) and blends it in the pen's
+// colour over the image, through the clip's coverage where `part` (a clip edge crosses
+// it); false when cairo is to stroke it. `key` (stroke_key and the figure) names the
+// coverage with the box it is filled over: a stroke met before is kept as the runs of
+// its coverage, and blended from them when met again.
+template <typename Begin>
+bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<double>& key, Begin begin) {
   GfxClipCoverage clip{nullptr, 0, 0};
   if (part && !(clip = raster_clip_coverage(g, false)).image) return false;
   int32_t x0 = 0, y0 = 0, x1 = g->image->width, y1 = g->image->height;
@@ -237,9 +252,15 @@ bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part) {
     x1 = std::min(x1, clip.x + pixman_image_get_width(clip.image));
     y1 = std::min(y1, clip.y + pixman_image_get_height(clip.image));
   }
+  key.insert(key.end(), {double(x0), double(y0), double(x1), double(y1)});
+  const GfxClipCoverage* through = clip.image ? &clip : nullptr;
+  if (const GfxKeptStroke* kept = raster_find_stroke(key))
+    if (raster_blend_kept_stroke(g, pen->argb, *kept, through)) return true;
+  if (!begin()) return false;
   GfxCoverage c;
-  if (!gfx_coverage_fill(x0, y0, x1, y1, c)) return true;
-  return raster_blend_coverage(g, pen->argb, c, clip.image ? &clip : nullptr);
+  const bool inks = gfx_coverage_fill(x0, y0, x1, y1, c);
+  if (raster_stroke_met_before(key)) raster_keep_stroke(key, inks ? &c : nullptr);
+  return !inks || raster_blend_coverage(g, pen->argb, c, through);
 }
 
 // Strokes rasterised without cairo: solid, without arrowheads, anti-aliased, and not so
@@ -479,8 +500,13 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
   ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
   if (bypass.hidden) return;
   if (own_coverage(g, pen)) {
-    coverage_polyline(g, pen, pts, n);
-    if (blend_stroke(g, pen, bypass.part())) return;
+    std::vector<double>& key = stroke_key(g, pen, n);
+    for (int32_t i = 0; i < n; ++i) key.insert(key.end(), {double(pts[i].x), double(pts[i].y)});
+    if (blend_stroke(g, pen, bypass.part(), key, [&] {
+          coverage_polyline(g, pen, pts, n);
+          return true;
+        }))
+      return;
   }
   apply_world(g);
   cairo_t* cr = g->cr;
@@ -510,11 +536,14 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   ClipBypass bypass(g, corners, 4, stroke_reach(g, pen, false), !pen->has_cap);
   if (bypass.hidden) return;
   if (own_coverage(g, pen)) {
-    const double off = pixel_offset(g);
-    gfx_coverage_begin(g->m, pen->width);
-    if (gfx_coverage_arc({g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off}, x, y, w, h, start,
-                         sweep) &&
-        blend_stroke(g, pen, bypass.part()))
+    std::vector<double>& key = stroke_key(g, pen, -1);  // a polyline's kind is its point count
+    key.insert(key.end(), {x, y, w, h, start, sweep});
+    if (blend_stroke(g, pen, bypass.part(), key, [&] {
+          const double off = pixel_offset(g);
+          gfx_coverage_begin(g->m, pen->width);
+          return gfx_coverage_arc({g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off}, x, y, w, h,
+                                  start, sweep);
+        }))
       return;
   }
   apply_world(g);

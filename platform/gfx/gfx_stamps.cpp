@@ -350,6 +350,22 @@ bool raster_blend_coverage(GfxGraphics* g, uint32_t argb, const GfxCoverage& c, 
   return true;
 }
 
+bool raster_blend_kept_stroke(GfxGraphics* g, uint32_t argb, const GfxKeptStroke& s, const GfxClipCoverage* clip) {
+  const Limits l = limits(g, clip);
+  const uint32_t src = solid_32(argb);
+  cairo_surface_flush(g->surface);
+  int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+  for (const GfxKeptStroke::Run& run : s.runs) {
+    // Without the processor's vectors the first run fails: nothing is drawn.
+    if (!blend_box(g, src, s.bits.data() + run.at, 0, s.x + run.x0, s.y + run.row, run.x1 - run.x0, 1, l, clip))
+      return false;
+    x0 = std::min(x0, s.x + run.x0), x1 = std::max(x1, s.x + run.x1);
+    y0 = std::min(y0, s.y + run.row), y1 = s.y + run.row + 1;
+  }
+  if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
+  return true;
+}
+
 void gfx_release_stamps() { cache.release(); }
 
 uint32_t gfx_solid_pixel(uint32_t argb) { return solid_32(argb); }

@@ -579,3 +579,70 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
 }
 
 }  // namespace
+
+// Strokes too large for a stamp, drawn again frame after frame (a compass ring, a range
+// arc, frame lines): from their third draw on they blend the coverage their second draw
+// kept, and ink bit for bit as their first, also across a clip's edge and with the same
+// figure moved by a hair (a stroke of its own).
+TEST_F(GfxStampTest, KeptLargeStrokesInkAsTheirFirstDraw) {
+  struct Stroke {
+    const char* what;
+    double nudge;  // sub-pixel translation of the third frame on
+    bool clipped;
+    std::function<void(GfxGraphics*, GfxPen*)> draw;
+  };
+  const Stroke strokes[] = {
+      {"compass ring", 0, false, [](GfxGraphics* g, GfxPen* p) { gfx_draw_ellipse(g, p, 20, 20, 160, 160); }},
+      {"range arc", 0, false, [](GfxGraphics* g, GfxPen* p) { gfx_draw_arc(g, p, 10, 30, 180, 150, 200, 140); }},
+      {"long line", 0, false, [](GfxGraphics* g, GfxPen* p) { gfx_draw_line(g, p, 5, 190, 195, 12); }},
+      {"polyline", 0, false,
+       [](GfxGraphics* g, GfxPen* p) {
+         GfxPoint pts[] = {{10, 100}, {90, 20}, {190, 110}, {100, 190}};
+         gfx_draw_lines(g, p, pts, 4);
+       }},
+      {"ring across a clip", 0, true, [](GfxGraphics* g, GfxPen* p) { gfx_draw_ellipse(g, p, 20, 20, 160, 160); }},
+      {"line across a clip", 0, true, [](GfxGraphics* g, GfxPen* p) { gfx_draw_line(g, p, 5, 190, 195, 12); }},
+      {"ring moved by a hair", 0.25, false,
+       [](GfxGraphics* g, GfxPen* p) { gfx_draw_ellipse(g, p, 20, 20, 160, 160); }},
+  };
+  for (const Stroke& s : strokes) {
+    SCOPED_TRACE(s.what);
+    gfx_release_kept_strokes();
+    // Frames 1 to 4 of one display, and the last frame's stroke drawn alone, afresh.
+    auto frame = [&](Canvas& c, double nudge) {
+      if (s.clipped) clip_to_circle(c.g, 60, 60, 120);
+      gfx_translate(c.g, 0.3 + nudge, 0.45, GFX_PREPEND);
+      GfxPen* pen = gfx_pen_create(c.g, 0xFF40E0FF, 1.5);
+      s.draw(c.g, pen);
+      gfx_pen_delete(pen);
+    };
+    Canvas first(200, 200);
+    frame(first, 0);
+    for (int f = 2; f <= 4; ++f) {
+      Canvas later(200, 200);
+      frame(later, f >= 3 ? s.nudge : 0);
+      if (f >= 3 && s.nudge == 0) EXPECT_EQ(compare(first, later).pixels, 0) << "frame " << f;
+      if (f == 4 && s.nudge != 0) {
+        gfx_release_kept_strokes();
+        Canvas fresh(200, 200);
+        frame(fresh, s.nudge);
+        EXPECT_EQ(compare(fresh, later).pixels, 0);
+        EXPECT_GT(compare(first, later).pixels, 0);
+      }
+    }
+    EXPECT_GT(inked(first), 0);
+    if (s.nudge == 0) EXPECT_EQ(gfx_kept_strokes(), 1u);
+  }
+}
+
+// Strokes passing by (a map's lines at each new position) keep no more than two halves.
+TEST_F(GfxStampTest, KeptLargeStrokesStayBounded) {
+  gfx_release_kept_strokes();
+  Canvas c(200, 200);
+  GfxPen* pen = gfx_pen_create(c.g, 0xFF40E0FF, 1);
+  for (int32_t i = 0; i < 5000; ++i)
+    for (int twice = 0; twice < 2; ++twice) gfx_draw_line(c.g, pen, 0, i % 200, 199, (i / 200) * 8);
+  gfx_pen_delete(pen);
+  EXPECT_GT(gfx_kept_strokes(), 0u);
+  EXPECT_LE(gfx_kept_strokes(), 2u * 2048u);
+}
