@@ -96,36 +96,48 @@ bool project(MeasuredPoints& set, size_t slot, double lat, double lon, int32_t c
   return measure_point(set, slot, lat, lon) && place(gc_distance_nm, gc_course_deg, cx, cy, heading_deg, x, y);
 }
 
-// How far a boundary's points lie from its first point (NM), kept per boundary for the
-// points it was measured over: a boundary whose outline cannot reach the image is not
-// projected point by point.
+// How far a boundary's points lie from its first point (NM), and each chunk's from the
+// chunk's first point, kept per boundary for the points it was measured over: an outline or
+// chunk that cannot reach the image is not projected point by point. Chunk j starts at point
+// j * REACH_CHUNK and reaches to the next chunk's first point (or the last point): the segment
+// to it is the chunk's.
+constexpr int32_t REACH_CHUNK = 16;
 struct Reach {
   double lat = NAN, lon = NAN;  // its first point
   int32_t first = 0, count = 0;
   double nm = 0;
+  std::vector<double> chunk_nm;
 };
 std::vector<Reach> boundary_reach;
 
-double reach_nm(int32_t b, const NavPoint* pts, int32_t first, int32_t n) {
+// The farthest of points from + 1 .. to from point `from`; INFINITY (cannot be bounded:
+// always projected) when one cannot be measured.
+double farthest(const NavPoint* pts, int32_t from, int32_t to) {
+  double nm = 0;
+  for (int32_t k = from + 1; k <= to; ++k) {
+    if (!measure_from(pts[from].lat, pts[from].lon, pts[k].lat, pts[k].lon)) return INFINITY;
+    nm = std::max(nm, gc_distance_nm);
+  }
+  return nm;
+}
+
+const Reach& reach_of(int32_t b, const NavPoint* pts, int32_t first, int32_t n) {
   if (boundary_reach.size() <= size_t(b)) boundary_reach.resize(size_t(b) + 1);
   Reach& r = boundary_reach[size_t(b)];
   if (!(r.lat == pts[0].lat && r.lon == pts[0].lon && r.first == first && r.count == n)) {
-    r = {pts[0].lat, pts[0].lon, first, n, 0};
-    for (int32_t k = 1; k < n; ++k) {
-      if (!measure_from(pts[0].lat, pts[0].lon, pts[k].lat, pts[k].lon)) {
-        r.nm = INFINITY;  // cannot be bounded: always projected
-        break;
-      }
-      r.nm = std::max(r.nm, gc_distance_nm);
-    }
+    r.lat = pts[0].lat, r.lon = pts[0].lon, r.first = first, r.count = n;
+    r.nm = farthest(pts, 0, n - 1);
+    r.chunk_nm.clear();
+    for (int32_t k = 0; k + 1 < n; k += REACH_CHUNK)
+      r.chunk_nm.push_back(farthest(pts, k, std::min(k + REACH_CHUNK, n - 1)));
   }
-  return r.nm;
+  return r;
 }
 
-// False when no point of a boundary can reach the image: its first point lies `from_nm`
-// from the aircraft at (x, y) on the map, every other point within `reach` NM of it. The
-// map stretches distances across its radius by at most angle / sin(angle) of the
-// farthest point's angle from the aircraft.
+// False when no point of a boundary (or of a chunk of it) can reach the image: its first
+// point lies `from_nm` from the aircraft at (x, y) on the map, every other point within
+// `reach` NM of it. The map stretches distances across its radius by at most
+// angle / sin(angle) of the farthest point's angle from the aircraft.
 bool may_reach_image(GfxGraphics* g, int32_t x, int32_t y, double from_nm, double reach) {
   double angle = (from_nm + reach) / kGcEarthRadiusNm;
   if (!(angle < 1.5)) return true;
@@ -180,7 +192,8 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     Placed& first = placed[0];
     const double from_nm = gc_distance_nm;
     first.ok = place(from_nm, gc_course_deg, icx, icy, map_heading_deg, first.x, first.y);
-    bool outline = !first.ok || may_reach_image(g, first.x, first.y, from_nm, reach_nm(b, pts, bd.first_point, n));
+    const Reach& reach = reach_of(b, pts, bd.first_point, n);
+    bool outline = !first.ok || may_reach_image(g, first.x, first.y, from_nm, reach.nm);
     bool any = false;
     int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (int32_t k = 0; outline && k < n; ++k) {
@@ -193,6 +206,16 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
       x1 = any ? std::max(x1, p.x) : p.x;
       y1 = any ? std::max(y1, p.y) : p.y;
       any = true;
+      // A chunk that cannot reach the image from its first point leaves its inner points out:
+      // every segment touching them lies in the box refused, and the points kept still bound
+      // every segment drawn. The next chunk's first point, or the last point, is projected:
+      // the scratch distance ends the outline as it did.
+      const double nm = k > 0 ? gc_distance_nm : from_nm;
+      if (k % REACH_CHUNK == 0 && k + 1 < n &&
+          !may_reach_image(g, p.x, p.y, nm, reach.chunk_nm[size_t(k / REACH_CHUNK)])) {
+        const int32_t next = std::min(k + REACH_CHUNK, n - 1);
+        while (k + 1 < next) placed[size_t(++k)].ok = false;
+      }
     }
     if (any && line_reaches_image(g, BOUNDARY_PEN_WIDTH, x0, y0, x1, y1)) {
       for (int32_t k = 1; k < n; ++k) {

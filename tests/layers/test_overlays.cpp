@@ -1,9 +1,12 @@
 // ATC boundaries, altitude range arcs and the TCAS range ring.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <array>
+#include <string>
 
 #include "draw/altitude_range_arc.h"
 #include "draw/atc_boundary_layer.h"
+#include "draw/ink_reach.h"
 #include "draw/tcas_range_ring.h"
 #include "layer_scene.h"
 #include "module/module_paths.h"
@@ -176,6 +179,68 @@ TEST(AtcBoundaries, KeptMeasurementsFollowTheReferenceAndTheOutline) {
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_TRUE(near(texts[0].device, int32_t(x) - 15, int32_t(y), 1.5));
   }
+}
+
+// Chunks of an outline that cannot reach the image are not projected: the layer still
+// draws exactly the segments that reach the image with every point projected.
+TEST(AtcBoundaries, OutlinesDrawEverySegmentThatReachesTheImage) {
+  constexpr double HEADING = 30, PX_PER_NM = 100.0 / 20;
+  struct Outline {
+    std::string what;
+    std::vector<NavPoint> pts;
+  };
+  std::vector<Outline> outlines;
+  // Wavy rings: their centre's course and distance from the aircraft, their radius.
+  const double rings[][3] = {{0, 5, 30}, {100, 60, 35}, {0, 150, 160}, {0, 0, 200}, {45, 600, 100}};
+  for (const auto& r : rings) {
+    Outline o{"ring " + std::to_string(r[1]) + " NM out", {}};
+    const NavPoint c = point_from(LAT, LON, r[0], r[1]);
+    for (int32_t k = 0; k < 150; ++k)
+      o.pts.push_back(point_from(c.lat, c.lon, k * 2.4, r[2] * (1 + 0.2 * std::sin(k * 0.5))));
+    outlines.push_back(o);
+  }
+  // A knot of points 100 NM west, then a leap across the image to a knot 100 NM east,
+  // after every number of points up to 40.
+  const NavPoint west = point_from(LAT, LON, 270, 100), east = point_from(LAT, LON, 90, 100);
+  for (int32_t leap = 1; leap <= 40; ++leap) {
+    Outline o{"leap after " + std::to_string(leap) + " points", {}};
+    for (int32_t k = 0; k < leap + 40; ++k) {
+      const NavPoint& knot = k < leap ? west : east;
+      o.pts.push_back(point_from(knot.lat, knot.lon, k * 50.0, 0.5 + 0.1 * (k % 3)));
+    }
+    outlines.push_back(o);
+  }
+  place_aircraft(LAT, LON);
+  atc_bdry_on = 1;
+  LayerScene s(CANVAS_B737_ND);
+  int32_t drawn = 0;
+  for (const Outline& o : outlines) {
+    SCOPED_TRACE(o.what);
+    atc_boundary_count = atc_boundary_point_count = 0;
+    add_boundary("KZZZ001", "RNG", 0);
+    atc_boundaries[1].count = atc_boundary_point_count = int32_t(o.pts.size());
+    std::copy(o.pts.begin(), o.pts.end(), &atc_boundary_points[1]);
+    auto at = [&](size_t k, int32_t& x, int32_t& y) {
+      double d, crs;
+      compute_gc_distance_course(LAT, LON, o.pts[k].lat, o.pts[k].lon, d, crs);
+      return polar_to_screen_int(HEADING, crs, 122, 200, d * PX_PER_NM, x, y);
+    };
+    std::vector<GfxPointF> want;
+    for (size_t k = 1; k < o.pts.size(); ++k) {
+      int32_t x0, y0, x1, y1;
+      if (at(k - 1, x0, y0) && at(k, x1, y1) && line_reaches_image(s.g, 1, x0, y0, x1, y1)) {
+        want.push_back({double(x0), double(y0)});
+        want.push_back({double(x1), double(y1)});
+      }
+    }
+    s.rec().clear();
+    draw_atc_boundaries(s.g, 100, 122, 200, 20, HEADING);
+    const std::vector<GfxPointF> lines = boundary_lines(s);
+    ASSERT_EQ(lines.size(), want.size());
+    for (size_t k = 0; k < lines.size(); ++k) EXPECT_TRUE(near(lines[k], want[k].x, want[k].y, 0.01)) << k;
+    drawn += !want.empty();
+  }
+  EXPECT_EQ(drawn, 3 + 40);  // all but the ring about the aircraft beyond the image and the far one
 }
 
 // ---- altitude range arc ----
