@@ -263,6 +263,61 @@ bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<doub
   return !inks || raster_blend_coverage(g, pen->argb, c, through);
 }
 
+// A stroke cairo makes (a dashed pen, unsmoothed drawing) met again where no clip edge
+// crosses it (drawn without the clip): kept as the runs of the A8 coverage cairo strokes
+// into at the same place, and blended from them, as cairo blends its own coverage. `key`
+// (stroke_key and the figure) names it; `path` adds the figure to a context. False when
+// cairo is to stroke it.
+template <typename Path>
+bool blend_cairo_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<double>& key, Path path) {
+  if (part || pen->has_cap) return false;
+  key.insert(key.end(), {double(pen->dash), double(gfx_antialiased(g))});
+  if (const GfxKeptStroke* kept = raster_find_stroke(key)) return raster_blend_kept_stroke(g, pen->argb, *kept, nullptr);
+  if (!raster_stroke_met_before(key)) return false;
+  const int32_t w = g->image->width, h = g->image->height;
+  cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  cairo_t* cr = cairo_create(a8);
+  const double off = pixel_offset(g);
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off);
+  cairo_set_matrix(cr, &m);
+  cairo_set_antialias(cr, gfx_antialiased(g) ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  path(cr);
+  raster_stroke_style(cr, pen);
+  cairo_set_source_rgba(cr, 0, 0, 0, 1);
+  cairo_stroke(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(a8);
+  const GfxKeptStroke* kept = nullptr;
+  if (cairo_surface_status(a8) == CAIRO_STATUS_SUCCESS) {
+    // Each row's inked stretches, split where a dozen pixels or more are bare.
+    constexpr int32_t GAP = 12;
+    auto* bits = cairo_image_surface_get_data(a8);
+    const int32_t stride = cairo_image_surface_get_stride(a8);
+    std::vector<GfxCoverageRun> runs;
+    for (int32_t row = 0; row < h; ++row) {
+      const uint8_t* r = bits + size_t(row) * size_t(stride);
+      for (int32_t x = 0; x < w;) {
+        if (!r[x]) {
+          ++x;
+          continue;
+        }
+        int32_t end = x + 1, bare = 0;
+        for (int32_t i = end; i < w && bare < GAP; ++i) {
+          bare = r[i] ? 0 : bare + 1;
+          if (r[i]) end = i + 1;
+        }
+        runs.push_back({row, x, end});
+        x = end;
+      }
+    }
+    GfxCoverage c{0, 0, w, h, bits, stride, runs.data(), int32_t(runs.size())};
+    kept = raster_keep_stroke(key, &c);
+  }
+  cairo_surface_destroy(a8);
+  return kept && raster_blend_kept_stroke(g, pen->argb, *kept, nullptr);
+}
+
 // Strokes rasterised without cairo: solid, without arrowheads, anti-aliased, and not so
 // wide that their outline leaves the range of cairo's fixed point beside the cut box.
 bool own_coverage(const GfxGraphics* g, const GfxPen* pen) {
@@ -535,10 +590,13 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
   ClipBypass bypass(g, corners, 4, stroke_reach(g, pen, false), !pen->has_cap);
   if (bypass.hidden) return;
-  if (own_coverage(g, pen)) {
+  auto arc_key = [&]() -> std::vector<double>& {
     std::vector<double>& key = stroke_key(g, pen, -1);  // a polyline's kind is its point count
     key.insert(key.end(), {x, y, w, h, start, sweep});
-    if (blend_stroke(g, pen, bypass.part(), key, [&] {
+    return key;
+  };
+  if (own_coverage(g, pen)) {
+    if (blend_stroke(g, pen, bypass.part(), arc_key(), [&] {
           const double off = pixel_offset(g);
           gfx_coverage_begin(g->m, pen->width);
           return gfx_coverage_arc({g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off}, x, y, w, h,
@@ -546,6 +604,11 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
         }))
       return;
   }
+  if (blend_cairo_stroke(g, pen, bypass.part(), arc_key(), [&](cairo_t* cr) {
+        raster_path_arc(cr, x, y, w, h, start, sweep, false);
+        if (std::fabs(sweep) >= 360) cairo_close_path(cr);
+      }))
+    return;
   apply_world(g);
   cairo_new_path(g->cr);
   raster_path_arc(g->cr, x, y, w, h, start, sweep, false);
