@@ -266,21 +266,39 @@ bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<doub
 // A stroke cairo makes (a dashed pen, unsmoothed drawing) met again where no clip edge
 // crosses it (drawn without the clip): kept as the runs of the A8 coverage cairo strokes
 // into at the same place, and blended from them, as cairo blends its own coverage. `key`
-// (stroke_key and the figure) names it; `path` adds the figure to a context. False when
-// cairo is to stroke it.
+// (stroke_key and the figure) names it; `path` adds the figure to a context in the
+// graphics' world. False when cairo is to stroke it.
 template <typename Path>
 bool blend_cairo_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<double>& key, Path path) {
   if (part || pen->has_cap) return false;
   key.insert(key.end(), {double(pen->dash), double(gfx_antialiased(g))});
   if (const GfxKeptStroke* kept = raster_find_stroke(key)) return raster_blend_kept_stroke(g, pen->argb, *kept, nullptr);
   if (!raster_stroke_met_before(key)) return false;
-  const int32_t w = g->image->width, h = g->image->height;
+  // The pixels the stroke reaches, within the image: a mask of them, its top left at (x0, y0).
+  const double off = pixel_offset(g);
+  auto world = [&](cairo_t* cr, double dx, double dy) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off + dx, g->m.dy + off + dy);
+    cairo_set_matrix(cr, &m);
+  };
+  cairo_t* measure = raster_measuring_context();
+  cairo_save(measure);
+  world(measure, 0, 0);
+  path(measure);
+  raster_stroke_style(measure, pen);
+  double e[4], box[4];
+  cairo_stroke_extents(measure, &e[0], &e[1], &e[2], &e[3]);
+  raster_device_box(measure, e[0], e[1], e[2], e[3], box);
+  cairo_new_path(measure);
+  cairo_restore(measure);
+  const int32_t x0 = int32_t(std::max(0.0, std::floor(box[0]) - 1)), y0 = int32_t(std::max(0.0, std::floor(box[1]) - 1));
+  const int32_t x1 = int32_t(std::min(double(g->image->width), std::ceil(box[2]) + 1));
+  const int32_t y1 = int32_t(std::min(double(g->image->height), std::ceil(box[3]) + 1));
+  if (!(x1 > x0 && y1 > y0)) return false;
+  const int32_t w = x1 - x0, h = y1 - y0;
   cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
   cairo_t* cr = cairo_create(a8);
-  const double off = pixel_offset(g);
-  cairo_matrix_t m;
-  cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off);
-  cairo_set_matrix(cr, &m);
+  world(cr, -x0, -y0);
   cairo_set_antialias(cr, gfx_antialiased(g) ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
   path(cr);
   raster_stroke_style(cr, pen);
@@ -311,7 +329,7 @@ bool blend_cairo_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vecto
         x = end;
       }
     }
-    GfxCoverage c{0, 0, w, h, bits, stride, runs.data(), int32_t(runs.size())};
+    GfxCoverage c{x0, y0, w, h, bits, stride, runs.data(), int32_t(runs.size())};
     kept = raster_keep_stroke(key, &c);
   }
   cairo_surface_destroy(a8);
@@ -554,15 +572,25 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
   }
   ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
   if (bypass.hidden) return;
-  if (own_coverage(g, pen)) {
+  auto line_key = [&]() -> std::vector<double>& {
     std::vector<double>& key = stroke_key(g, pen, n);
     for (int32_t i = 0; i < n; ++i) key.insert(key.end(), {double(pts[i].x), double(pts[i].y)});
-    if (blend_stroke(g, pen, bypass.part(), key, [&] {
+    return key;
+  };
+  if (own_coverage(g, pen)) {
+    if (blend_stroke(g, pen, bypass.part(), line_key(), [&] {
           coverage_polyline(g, pen, pts, n);
           return true;
         }))
       return;
   }
+  if (blend_cairo_stroke(g, pen, bypass.part(), line_key(), [&](cairo_t* cr) {
+        cairo_t* drawing = g->cr;
+        g->cr = cr;  // the polyline added, and cut, as to the graphics' own context
+        path_polyline(g, pts, n);
+        g->cr = drawing;
+      }))
+    return;
   apply_world(g);
   cairo_t* cr = g->cr;
   cairo_new_path(cr);

@@ -583,7 +583,7 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
 // Strokes too large for a stamp, drawn again frame after frame (a compass ring, a range
 // arc, frame lines): from their third draw on they blend the coverage their second draw
 // kept, and ink bit for bit as their first, also across a clip's edge and with the same
-// figure moved by a hair (a stroke of its own). A dashed arc, which cairo strokes, inks
+// figure moved by a hair (a stroke of its own). Dashed strokes, which cairo strokes, ink
 // within a level of cairo's own blend.
 TEST_F(GfxStampTest, KeptLargeStrokesInkAsTheirFirstDraw) {
   struct Stroke {
@@ -608,6 +608,8 @@ TEST_F(GfxStampTest, KeptLargeStrokesInkAsTheirFirstDraw) {
        [](GfxGraphics* g, GfxPen* p) { gfx_draw_ellipse(g, p, 20, 20, 160, 160); }},
       {"dashed range arc", 0, false, [](GfxGraphics* g, GfxPen* p) { gfx_draw_arc(g, p, 10, 30, 180, 150, 200, 140); },
        GFX_DASH_DASH},
+      {"dashed grid line", 0, false, [](GfxGraphics* g, GfxPen* p) { gfx_draw_line(g, p, 5, 150, 195, 40); },
+       GFX_DASH_DASH},
   };
   for (const Stroke& s : strokes) {
     SCOPED_TRACE(s.what);
@@ -626,7 +628,9 @@ TEST_F(GfxStampTest, KeptLargeStrokesInkAsTheirFirstDraw) {
     for (int f = 2; f <= 4; ++f) {
       Canvas later(200, 200);
       frame(later, f >= 3 ? s.nudge : 0);
-      if (f >= 3 && s.nudge == 0) EXPECT_LE(compare(first, later).max, s.dash == GFX_DASH_SOLID ? 0 : 1) << "frame " << f;
+      if (f >= 3 && s.nudge == 0) {
+        EXPECT_LE(compare(first, later).max, s.dash == GFX_DASH_SOLID ? 0 : 1) << "frame " << f;
+      }
       if (f == 4 && s.nudge != 0) {
         gfx_release_kept_strokes();
         Canvas fresh(200, 200);
@@ -636,7 +640,9 @@ TEST_F(GfxStampTest, KeptLargeStrokesInkAsTheirFirstDraw) {
       }
     }
     EXPECT_GT(inked(first), 0);
-    if (s.nudge == 0) EXPECT_EQ(gfx_kept_strokes(), 1u);
+    if (s.nudge == 0) {
+      EXPECT_EQ(gfx_kept_strokes(), 1u);
+    }
   }
 }
 
