@@ -12,8 +12,8 @@
 namespace {
 
 // Strokes kept in the newer half of the table, and their bytes (a frame's are far fewer).
-constexpr size_t MAX_STROKES = 2048;
-constexpr size_t MAX_BYTES = size_t(8) << 20;
+constexpr size_t MAX_STROKES = 1024;
+constexpr size_t MAX_BYTES = size_t(2) << 20;
 // Slots of the table of strokes met once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 14;
 

@@ -651,9 +651,9 @@ TEST_F(GfxStampTest, KeptLargeStrokesStayBounded) {
   gfx_release_kept_strokes();
   Canvas c(200, 200);
   GfxPen* pen = gfx_pen_create(c.g, 0xFF40E0FF, 1);
-  for (int32_t i = 0; i < 5000; ++i)
+  for (int32_t i = 0; i < 2500; ++i)
     for (int twice = 0; twice < 2; ++twice) gfx_draw_line(c.g, pen, 0, i % 200, 199, (i / 200) * 8);
   gfx_pen_delete(pen);
   EXPECT_GT(gfx_kept_strokes(), 0u);
-  EXPECT_LE(gfx_kept_strokes(), 2u * 2048u);
+  EXPECT_LE(gfx_kept_strokes(), 2u * 1024u);
 }
