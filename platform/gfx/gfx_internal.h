@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,13 @@ void raster_open(GfxGraphics* g);
 void raster_close(GfxGraphics* g);
 // Device bounding box (x0 y0 x1 y1) of a user-space box under the context's matrix.
 void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]);
+// The figure `path` adds (in world units, under `world`) stroked by cairo with the pen into
+// an A8 image of the pixels it reaches, a pixel around, its top left at device (x0, y0);
+// cut to the pixels [0, limit[0]) x [0, limit[1]) when `limit` is given. Null when it
+// reaches none. The caller lets the image go.
+cairo_surface_t* raster_stroke_mask(const GfxMatrix& world, bool antialias, const GfxPen* pen,
+                                    const std::function<void(cairo_t*)>& path, const int32_t* limit, int32_t& x0,
+                                    int32_t& y0);
 // A context on the same pixels without a clip (made on first use).
 cairo_t* raster_bare(GfxGraphics* g);
 // A clear is kept pending until the next drawing or the graphics' end (raster_settle).

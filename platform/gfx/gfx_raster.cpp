@@ -274,38 +274,13 @@ bool blend_cairo_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vecto
   key.insert(key.end(), {double(pen->dash), double(gfx_antialiased(g))});
   if (const GfxKeptStroke* kept = raster_find_stroke(key)) return raster_blend_kept_stroke(g, pen->argb, *kept, nullptr);
   if (!raster_stroke_met_before(key)) return false;
-  // The pixels the stroke reaches, within the image: a mask of them, its top left at (x0, y0).
   const double off = pixel_offset(g);
-  auto world = [&](cairo_t* cr, double dx, double dy) {
-    cairo_matrix_t m;
-    cairo_matrix_init(&m, g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off + dx, g->m.dy + off + dy);
-    cairo_set_matrix(cr, &m);
-  };
-  cairo_t* measure = raster_measuring_context();
-  cairo_save(measure);
-  world(measure, 0, 0);
-  path(measure);
-  raster_stroke_style(measure, pen);
-  double e[4], box[4];
-  cairo_stroke_extents(measure, &e[0], &e[1], &e[2], &e[3]);
-  raster_device_box(measure, e[0], e[1], e[2], e[3], box);
-  cairo_new_path(measure);
-  cairo_restore(measure);
-  const int32_t x0 = int32_t(std::max(0.0, std::floor(box[0]) - 1)), y0 = int32_t(std::max(0.0, std::floor(box[1]) - 1));
-  const int32_t x1 = int32_t(std::min(double(g->image->width), std::ceil(box[2]) + 1));
-  const int32_t y1 = int32_t(std::min(double(g->image->height), std::ceil(box[3]) + 1));
-  if (!(x1 > x0 && y1 > y0)) return false;
-  const int32_t w = x1 - x0, h = y1 - y0;
-  cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
-  cairo_t* cr = cairo_create(a8);
-  world(cr, -x0, -y0);
-  cairo_set_antialias(cr, gfx_antialiased(g) ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  path(cr);
-  raster_stroke_style(cr, pen);
-  cairo_set_source_rgba(cr, 0, 0, 0, 1);
-  cairo_stroke(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(a8);
+  const GfxMatrix world{g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off};
+  const int32_t limit[2] = {g->image->width, g->image->height};
+  int32_t x0 = 0, y0 = 0;
+  cairo_surface_t* a8 = raster_stroke_mask(world, gfx_antialiased(g), pen, path, limit, x0, y0);
+  if (!a8) return false;
+  const int32_t w = cairo_image_surface_get_width(a8), h = cairo_image_surface_get_height(a8);
   const GfxKeptStroke* kept = nullptr;
   if (cairo_surface_status(a8) == CAIRO_STATUS_SUCCESS) {
     // Each row's inked stretches, split where a dozen pixels or more are bare.
@@ -512,6 +487,45 @@ void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, 
     out[0] = gfx_fmin(out[0], xs[i]), out[2] = gfx_fmax(out[2], xs[i]);
     out[1] = gfx_fmin(out[1], ys[i]), out[3] = gfx_fmax(out[3], ys[i]);
   }
+}
+
+cairo_surface_t* raster_stroke_mask(const GfxMatrix& world, bool antialias, const GfxPen* pen,
+                                    const std::function<void(cairo_t*)>& path, const int32_t* limit, int32_t& x0,
+                                    int32_t& y0) {
+  auto set_world = [&](cairo_t* cr, double dx, double dy) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, world.m11, world.m12, world.m21, world.m22, world.dx + dx, world.dy + dy);
+    cairo_set_matrix(cr, &m);
+  };
+  cairo_t* measure = raster_measuring_context();
+  cairo_save(measure);
+  set_world(measure, 0, 0);
+  path(measure);
+  raster_stroke_style(measure, pen);
+  double e[4], box[4];
+  cairo_stroke_extents(measure, &e[0], &e[1], &e[2], &e[3]);
+  raster_device_box(measure, e[0], e[1], e[2], e[3], box);
+  cairo_new_path(measure);
+  cairo_restore(measure);
+  if (!(box[2] > box[0] && box[3] > box[1])) return nullptr;
+  x0 = int32_t(std::floor(box[0])) - 1, y0 = int32_t(std::floor(box[1])) - 1;
+  int32_t x1 = int32_t(std::ceil(box[2])) + 1, y1 = int32_t(std::ceil(box[3])) + 1;
+  if (limit) {
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, limit[0]), y1 = std::min(y1, limit[1]);
+    if (!(x1 > x0 && y1 > y0)) return nullptr;
+  }
+  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
+  cairo_t* cr = cairo_create(mask);
+  cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  set_world(cr, -x0, -y0);
+  path(cr);
+  raster_stroke_style(cr, pen);
+  cairo_set_source_rgba(cr, 0, 0, 0, 1);
+  cairo_stroke(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(mask);
+  return mask;
 }
 
 cairo_t* raster_bare(GfxGraphics* g) {

@@ -97,12 +97,6 @@ double reach(const GfxMatrix& m, const GfxStampShape& s) {
   return r;
 }
 
-void set_matrix(cairo_t* cr, const double* l, double dx, double dy) {
-  cairo_matrix_t m;
-  cairo_matrix_init(&m, l[0], l[1], l[2], l[3], dx, dy);
-  cairo_set_matrix(cr, &m);
-}
-
 // Begins the shape's stroke with the pen, `device` taking its origin to device points;
 // false when cairo is to stroke it.
 bool add_shape_coverage(const GfxMatrix& device, const GfxPen* pen, const GfxStampShape& s) {
@@ -128,29 +122,11 @@ GfxKeptMask make_stamp(const StampKey& k, const GfxPen* pen) {
     if (!gfx_coverage_fill(-FAR, -FAR, FAR, FAR, c)) return {false, nullptr, 0, 0};
     return raster_keep_coverage(c, c.x, c.y);
   }
-  cairo_t* cr = raster_measuring_context();
-  cairo_save(cr);
-  set_matrix(cr, k.linear, qx, qy);
-  add_shape(cr, k.shape);
-  raster_stroke_style(cr, pen);
-  double x1, y1, x2, y2, box[4];
-  cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
-  raster_device_box(cr, x1, y1, x2, y2, box);
-  cairo_new_path(cr);
-  cairo_restore(cr);
-  if (!(box[2] > box[0] && box[3] > box[1])) return {false, nullptr, 0, 0};
-  int32_t x0 = int32_t(std::floor(box[0])) - 1, y0 = int32_t(std::floor(box[1])) - 1;
-  int32_t w = int32_t(std::ceil(box[2])) + 1 - x0, h = int32_t(std::ceil(box[3])) + 1 - y0;
-  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
-  cairo_t* mc = cairo_create(mask);
-  cairo_set_antialias(mc, k.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  set_matrix(mc, k.linear, qx - x0, qy - y0);
-  add_shape(mc, k.shape);
-  raster_stroke_style(mc, pen);
-  cairo_set_source_rgba(mc, 0, 0, 0, 1);
-  cairo_stroke(mc);
-  cairo_destroy(mc);
-  cairo_surface_flush(mask);
+  int32_t x0 = 0, y0 = 0;
+  cairo_surface_t* mask =
+      raster_stroke_mask({k.linear[0], k.linear[1], k.linear[2], k.linear[3], qx, qy}, k.antialias, pen,
+                         [&](cairo_t* cr) { add_shape(cr, k.shape); }, nullptr, x0, y0);
+  if (!mask) return {false, nullptr, 0, 0};
   return raster_keep_mask(mask, x0, y0);
 }
 
@@ -211,6 +187,29 @@ bool blend_box(GfxGraphics* g, uint32_t src, const uint8_t* bits, int32_t stride
   if (run.width <= 0 || run.height <= 0) return true;
   run.src = src;
   return gfx_blend_solid(run);
+}
+
+// Blends the colour through `n` runs of a coverage whose box's top left is device (x, y),
+// through the clip's coverage when given, and marks the pixels changed; `run`(i, bits)
+// gives run i and points `bits` at its first byte. The runs blended: all, or those before
+// the first the processor cannot blend.
+template <typename Run>
+int32_t blend_runs(GfxGraphics* g, uint32_t argb, int32_t x, int32_t y, int32_t n, const GfxClipCoverage* clip,
+                   Run run) {
+  const Limits l = limits(g, clip);
+  const uint32_t src = solid_32(argb);
+  cairo_surface_flush(g->surface);
+  int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+  int32_t i = 0;
+  for (; i < n; ++i) {
+    const uint8_t* bits = nullptr;
+    const GfxCoverageRun r = run(i, bits);
+    if (!blend_box(g, src, bits, 0, x + r.x0, y + r.row, r.x1 - r.x0, 1, l, clip)) break;
+    x0 = std::min(x0, x + r.x0), x1 = std::max(x1, x + r.x1);
+    y0 = std::min(y0, y + r.row), y1 = y + r.row + 1;
+  }
+  if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
+  return i;
 }
 
 // The mask (and the clip's coverage) blended in place; false where the processor cannot.
@@ -328,42 +327,27 @@ GfxKeptMask coverage_mask(const GfxCoverage& c, int32_t first, int32_t x, int32_
 }  // namespace
 
 bool raster_blend_coverage(GfxGraphics* g, uint32_t argb, const GfxCoverage& c, const GfxClipCoverage* clip) {
-  const Limits l = limits(g, clip);
-  const uint32_t src = solid_32(argb);
-  cairo_surface_flush(g->surface);
-  int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
-  for (int32_t i = 0; i < c.run_count; ++i) {
+  const int32_t done = blend_runs(g, argb, c.x, c.y, c.run_count, clip, [&](int32_t i, const uint8_t*& bits) {
     const GfxCoverageRun& run = c.runs[i];
-    const uint8_t* bits = c.bits + size_t(run.row) * size_t(c.stride) + size_t(run.x0);
-    if (!blend_box(g, src, bits, c.stride, c.x + run.x0, c.y + run.row, run.x1 - run.x0, 1, l, clip)) {
-      // Without the processor's vectors: the runs not yet blended through pixman.
-      if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
-      GfxKeptMask mask = coverage_mask(c, i, 0, 0, c.width, c.height);
-      const bool done = mask.pixels && raster_blend_mask(g, argb, mask, c.x, c.y, clip);
-      raster_release_mask(mask);
-      return done;
-    }
-    x0 = std::min(x0, c.x + run.x0), x1 = std::max(x1, c.x + run.x1);
-    y0 = std::min(y0, c.y + run.row), y1 = c.y + run.row + 1;
-  }
-  if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
-  return true;
+    bits = c.bits + size_t(run.row) * size_t(c.stride) + size_t(run.x0);
+    return run;
+  });
+  if (done == c.run_count) return true;
+  // Without the processor's vectors: the runs not yet blended through pixman.
+  GfxKeptMask mask = coverage_mask(c, done, 0, 0, c.width, c.height);
+  const bool drawn = mask.pixels && raster_blend_mask(g, argb, mask, c.x, c.y, clip);
+  raster_release_mask(mask);
+  return drawn;
 }
 
 bool raster_blend_kept_stroke(GfxGraphics* g, uint32_t argb, const GfxKeptStroke& s, const GfxClipCoverage* clip) {
-  const Limits l = limits(g, clip);
-  const uint32_t src = solid_32(argb);
-  cairo_surface_flush(g->surface);
-  int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
-  for (const GfxKeptStroke::Run& run : s.runs) {
-    // Without the processor's vectors the first run fails: nothing is drawn.
-    if (!blend_box(g, src, s.bits.data() + run.at, 0, s.x + run.x0, s.y + run.row, run.x1 - run.x0, 1, l, clip))
-      return false;
-    x0 = std::min(x0, s.x + run.x0), x1 = std::max(x1, s.x + run.x1);
-    y0 = std::min(y0, s.y + run.row), y1 = s.y + run.row + 1;
-  }
-  if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
-  return true;
+  const auto n = int32_t(s.runs.size());
+  // Without the processor's vectors the first run fails: nothing is drawn.
+  return blend_runs(g, argb, s.x, s.y, n, clip, [&](int32_t i, const uint8_t*& bits) {
+           const GfxKeptStroke::Run& run = s.runs[size_t(i)];
+           bits = s.bits.data() + run.at;
+           return GfxCoverageRun{run.row, run.x0, run.x1};
+         }) == n;
 }
 
 void gfx_release_stamps() { cache.release(); }
