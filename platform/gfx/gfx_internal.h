@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -230,18 +231,17 @@ struct GfxStampShape {
   double arc[4];
   enum Kind : int32_t { POLYLINE, ARC } kind;
   int32_t n;
-  int32_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
+  int16_t xy[2 * MAX_POINTS];  // the first n points are the shape's (last, so that a key ends with them)
 };
-// An A8 mask kept for later draws: whether the drawing inks any pixel, its pixels (null
-// where it inks none, or where they could not be kept), and its top left from the pixel
-// the drawing is placed at. Only the pixels are kept (no cairo surface): a table of them
-// holds thousands.
+// An A8 mask for later draws: whether the drawing inks any pixel, its pixels (`bits`,
+// null where it inks none, or where they could not be had), and its top left from the
+// pixel the drawing is placed at. A mask just made holds its pixels in a pixman image
+// (`pixels`); a table keeps only their bytes (no image, no surface): it holds thousands.
 struct GfxKeptMask {
   bool inks;
   pixman_image_t* pixels;
   int32_t x, y;
-  // The pixels' size and rows, kept beside the image so that a blend reads no more than
-  // the entry it found.
+  // The pixels' size and rows (whole words), read by a blend beside the entry it found.
   int32_t width = 0, height = 0, stride = 0;
   const uint8_t* bits = nullptr;
   // The box the mask was drawn over (x0 y0 x1 y1 from the drawing's pixel), where told.
@@ -276,11 +276,35 @@ inline uint64_t gfx_hash_words(const void* data, size_t n, uint64_t seed) {
   return h;
 }
 
+// Bytes handed out in chunks that never move, for the pixels of kept masks; emptied
+// whole, its chunks kept for the next fill.
+class GfxMaskBytes {
+ public:
+  // `n` bytes at a word-aligned address; null when the memory cannot be had.
+  uint8_t* take(size_t n);
+  // Bytes handed out since last emptied.
+  size_t size() const { return size_; }
+  void empty() { chunk_ = 0, used_ = 0, size_ = 0; }
+  void release() {
+    std::vector<Chunk>().swap(chunks_);
+    empty();
+  }
+
+ private:
+  struct Chunk {
+    std::unique_ptr<uint64_t[]> words;
+    size_t bytes;
+  };
+  std::vector<Chunk> chunks_;
+  size_t chunk_ = 0, used_ = 0, size_ = 0;
+};
+
 // Masks kept by key. A drawing is kept on its second draw (one drawn once costs no mask):
 // the SeenHash hashes of drawings met once fill SEEN slots, one whose slot another took is
-// kept on a later draw. The masks lie in two halves of at most CAPACITY each: when the
-// newer is full, the older is let go and the newer becomes the older; a mask found in the
-// older moves to the newer. A frame's working set under CAPACITY stays kept whatever else
+// kept on a later draw. The masks lie in two halves of at most CAPACITY masks and about
+// `max_bytes` of pixels each, the pixels in the half's own chunks: when the newer is full,
+// the older is let go and the newer becomes the older; a mask found in the older moves to
+// the newer, pixels and all. A frame's working set under CAPACITY stays kept whatever else
 // passes (letting all go at once made a set beyond it again every frame). `let_go`
 // releases what a key holds. Each half is a flat table: its entries in order of arrival,
 // and slots (open addressing, at least twice as many) holding each entry's full hash, so
@@ -291,7 +315,8 @@ class GfxKeptMasks {
  public:
   static_assert((SEEN & (SEEN - 1)) == 0, "a power of two");
   static_assert(CAPACITY > 0 && CAPACITY < (size_t(1) << 30), "indexes fit the slots");
-  explicit GfxKeptMasks(void (*let_go)(const Key&) = nullptr) : let_go_(let_go) {}
+  // At most `max_bytes` of pixels in a half.
+  GfxKeptMasks(size_t max_bytes, void (*let_go)(const Key&) = nullptr) : let_go_(let_go), max_bytes_(max_bytes) {}
   GfxKeptMasks(const GfxKeptMasks&) = delete;
   GfxKeptMasks& operator=(const GfxKeptMasks&) = delete;
   ~GfxKeptMasks() { clear(); }
@@ -302,9 +327,15 @@ class GfxKeptMasks {
     Half& older = half_[1 - newer_];
     Entry* e = older.lookup(k, hash);
     if (!e) return nullptr;
-    const Entry moved = *e;
+    Entry moved = *e;
     older.take(k, hash);
-    if (newer().entries.size() >= CAPACITY) turn();
+    if (full()) {
+      // Its pixels lie in the half let go: held aside over the turn.
+      aside_.assign(moved.mask.bits, moved.mask.bits ? moved.mask.bits + mask_bytes(moved.mask) : nullptr);
+      if (moved.mask.bits) moved.mask.bits = aside_.data();
+      turn();
+    }
+    moved.mask = store(newer(), moved.mask);
     return &newer().insert(moved, hash)->mask;
   }
   // True when the key's drawing was met before (and is to be kept now); otherwise it is
@@ -317,9 +348,12 @@ class GfxKeptMasks {
     slot = hash;
     return false;
   }
-  const GfxKeptMask* add(const Key& k, const GfxKeptMask& m) {
-    if (newer().entries.size() >= CAPACITY) turn();
-    return &newer().insert(Entry{m, true, k}, Hash{}(k))->mask;
+  // Keeps a copy of the mask's pixels and lets the mask go.
+  const GfxKeptMask* add(const Key& k, GfxKeptMask m) {
+    if (full()) turn();
+    const GfxKeptMask kept = store(newer(), m);
+    raster_release_mask(m);
+    return &newer().insert(Entry{kept, true, k}, Hash{}(k))->mask;
   }
   // Masks kept (both halves).
   size_t size() const { return half_[0].live + half_[1].live; }
@@ -348,6 +382,7 @@ class GfxKeptMasks {
     std::vector<Entry> entries;
     std::vector<Slot> slots;  // SLOTS once used
     size_t live = 0;
+    GfxMaskBytes bytes;  // the pixels of its masks
 
     // The slot of the key, or of the first empty slot on its probe.
     size_t probe(const Key& k, uint64_t hash) const {
@@ -380,29 +415,50 @@ class GfxKeptMasks {
     }
   };
   Half& newer() { return half_[newer_]; }
+  bool full() { return newer().entries.size() >= CAPACITY || newer().bytes.size() >= max_bytes_; }
+  static size_t mask_bytes(const GfxKeptMask& m) { return size_t(m.stride) * size_t(m.height); }
+  // The mask with its pixels copied into the half's bytes (rows of whole words, as
+  // pixman's); without pixels where none could be had.
+  static GfxKeptMask store(Half& h, const GfxKeptMask& m) {
+    GfxKeptMask s = m;
+    s.pixels = nullptr, s.bits = nullptr;
+    if (!m.bits) return s;
+    s.stride = (m.width + 3) & ~3;
+    uint8_t* to = h.bytes.take(mask_bytes(s));
+    if (!to) return s;
+    for (int32_t row = 0; row < m.height; ++row) {
+      uint8_t* r = to + size_t(row) * size_t(s.stride);
+      std::memcpy(r, m.bits + size_t(row) * size_t(m.stride), size_t(m.width));
+      std::memset(r + m.width, 0, size_t(s.stride - m.width));
+    }
+    s.bits = to;
+    return s;
+  }
   void turn() {
     drop(half_[1 - newer_], false);
     newer_ = 1 - newer_;
   }
   void drop(Half& h, bool free) {
-    for (Entry& e : h.entries) {
-      if (!e.live) continue;
-      raster_release_mask(e.mask);
-      if (let_go_) let_go_(e.key);
-    }
+    for (Entry& e : h.entries)
+      if (e.live && let_go_) let_go_(e.key);
     h.live = 0;
     if (free) {
       h.entries = {};
       h.slots = {};
+      h.bytes.release();
+      aside_ = {};
     } else {
+      h.bytes.empty();
       h.entries.clear();
       if (!h.slots.empty()) std::fill(h.slots.begin(), h.slots.end(), Slot{0, EMPTY});
     }
   }
   void (*let_go_)(const Key&);
+  size_t max_bytes_;
   Half half_[2];
   int32_t newer_ = 0;
   std::vector<size_t> seen_;
+  std::vector<uint8_t> aside_;
 };
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
 // clip's coverage `clip` when given; false when nothing was drawn and the caller shows

@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t MAX_GLYPHS = 12;
 // Masks kept in the newer half of the table (a frame's working set is far smaller).
 constexpr size_t MAX_RUNS = 4096;
+constexpr size_t MAX_RUN_BYTES = size_t(5) << 20;  // a half of 4,096 holds about 3.3 MB
 // Slots of the table of runs shown once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 14;
 // Runs whose ink reaches further across (device pixels) are shown as they stand.
@@ -78,7 +79,9 @@ struct RunSeenHash {
   }
 };
 
-GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs([](const RunKey& k) { cairo_scaled_font_destroy(k.font); });
+GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs(MAX_RUN_BYTES, [](const RunKey& k) {
+  cairo_scaled_font_destroy(k.font);
+});
 
 // The pixel cairo places a glyph at, its device position rounded half up.
 int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
@@ -159,7 +162,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
       // Across a clip edge, shown through a mask made for this draw alone.
       GfxKeptMask once;
       if (!show_into_mask(cr, glyphs, k, px, py, once)) return false;
-      const bool done = !once.inks || (once.pixels && raster_blend_mask(g, argb, once, px + once.x,
+      const bool done = !once.inks || (once.bits && raster_blend_mask(g, argb, once, px + once.x,
                                                                            py + once.y, clip));
       raster_release_mask(once);
       return done;
@@ -170,7 +173,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     kept = runs.add(k, mask);
   }
   if (!kept->inks) return true;
-  return kept->pixels && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, clip);
+  return kept->bits && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, clip);
 }
 
 bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint32_t* index, const int32_t* pixel,
@@ -183,7 +186,7 @@ bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint
   const int32_t px = pixel[0], py = pixel[1];
   for (int32_t i = 0; i < n; ++i) k.glyphs[i] = {index[i], pixel[2 * i] - px, pixel[2 * i + 1] - py};
   const GfxKeptMask* kept = runs.find(k);
-  if (!kept || (kept->inks && !kept->pixels)) return false;
+  if (!kept || (kept->inks && !kept->bits)) return false;
   if (!kept->inks) return true;
   // Shown as raster_text shows the run, which takes the clip's cover of its ink box as
   // cairo measures it (two pixels wider) at the glyphs' places: within half a pixel of

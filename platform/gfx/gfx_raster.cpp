@@ -578,11 +578,14 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
     GfxStampShape shape{};
     shape.kind = GfxStampShape::POLYLINE;
     shape.n = n - 1;
-    for (int32_t i = 1; i < n; ++i) {
-      shape.xy[2 * i - 2] = pts[i].x - pts[0].x;
-      shape.xy[2 * i - 1] = pts[i].y - pts[0].y;
+    bool small = true;  // every step from the first point fits the shape
+    for (int32_t i = 1; i < n && small; ++i) {
+      const int64_t dx = int64_t(pts[i].x) - pts[0].x, dy = int64_t(pts[i].y) - pts[0].y;
+      small = dx >= INT16_MIN && dx <= INT16_MAX && dy >= INT16_MIN && dy <= INT16_MAX;
+      shape.xy[2 * i - 2] = int16_t(small ? dx : 0);
+      shape.xy[2 * i - 1] = int16_t(small ? dy : 0);
     }
-    if (raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
+    if (small && raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
   }
   ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
   if (bypass.hidden) return;

@@ -19,8 +19,11 @@ namespace {
 constexpr double MAX_REACH = 64.0;
 // Sub-pixel positions a mask is kept for, per axis.
 constexpr int32_t PHASES = 8;
-// Masks kept in the newer half of the table (a frame's working set is far smaller).
-constexpr size_t MAX_STAMPS = 4096;
+// Masks kept in the newer half of the table, and their bytes: a frame's working set is far
+// smaller, but the symbols of a moving map come back at another pixel phase or with a
+// corner a pixel further (a half of 6,144 holds about 3.6 MB).
+constexpr size_t MAX_STAMPS = 6144;
+constexpr size_t MAX_STAMP_BYTES = size_t(5) << 20;
 // Slots of the table of shapes drawn once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 17;
 
@@ -32,16 +35,20 @@ struct StampKey {
   int32_t antialias;
   GfxStampShape shape;  // last: a key's bytes end with its shape's points
 
-  // The bytes that tell keys apart: all but the shape's unused points.
+  // Bytes before the shape's points.
+  static constexpr size_t head() { return offsetof(StampKey, shape) + offsetof(GfxStampShape, xy); }
+  // The bytes that tell keys apart: all but the shape's unused points, in whole words
+  // (the unused points are zero).
   size_t used() const {
-    return offsetof(StampKey, shape) + offsetof(GfxStampShape, xy) + 2 * sizeof(int32_t) * size_t(shape.n);
+    const size_t bytes = head() + 2 * sizeof(shape.xy[0]) * size_t(shape.n);
+    return (bytes + sizeof(uint64_t) - 1) / sizeof(uint64_t) * sizeof(uint64_t);
   }
   bool operator==(const StampKey& o) const { return used() == o.used() && std::memcmp(this, &o, used()) == 0; }
 };
 static_assert(sizeof(StampKey) == sizeof(GfxStampShape) + 5 * sizeof(double) + 4 * sizeof(int32_t),
               "the key is compared and hashed byte by byte: no padding");
-static_assert(std::is_standard_layout_v<StampKey> && offsetof(StampKey, shape) % sizeof(uint64_t) == 0 &&
-                  offsetof(GfxStampShape, xy) % sizeof(uint64_t) == 0,
+static_assert(std::is_standard_layout_v<StampKey> && StampKey::head() % sizeof(uint64_t) == 0 &&
+                  sizeof(StampKey) % sizeof(uint64_t) == 0,
               "the used bytes are whole words");
 
 struct StampHash {
@@ -52,21 +59,26 @@ static_assert(sizeof(size_t) == sizeof(uint64_t));
 
 // The hash the slots of shapes drawn once are filed by: it decides on which draw a shape
 // is first kept (a kept mask inks as its stroke within anti-aliasing), and so the pixels.
+// Its words are the key's head and then each point as two 32-bit numbers, as the points
+// were once kept, so that the same shapes are kept on the same draws.
 struct StampSeenHash {
   size_t operator()(const StampKey& k) const {
     uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](uint64_t w) { h = (h ^ w) * 1099511628211ull, h ^= h >> 29; };
     const auto* bytes = reinterpret_cast<const unsigned char*>(&k);
-    for (size_t i = 0, n = k.used(); i < n; i += sizeof(uint64_t)) {
+    for (size_t i = 0; i < StampKey::head(); i += sizeof(uint64_t)) {
       uint64_t w;
       std::memcpy(&w, bytes + i, sizeof w);
-      h = (h ^ w) * 1099511628211ull, h ^= h >> 29;
+      mix(w);
     }
+    for (int32_t i = 0; i < k.shape.n; ++i)
+      mix(uint64_t(uint32_t(int32_t(k.shape.xy[2 * i]))) | uint64_t(uint32_t(int32_t(k.shape.xy[2 * i + 1]))) << 32);
     return size_t(h);
   }
 };
 
 struct StampCache {
-  GfxKeptMasks<StampKey, StampHash, MAX_STAMPS, SEEN_SLOTS, StampSeenHash> stamps;
+  GfxKeptMasks<StampKey, StampHash, MAX_STAMPS, SEEN_SLOTS, StampSeenHash> stamps{MAX_STAMP_BYTES};
   std::unordered_map<uint32_t, pixman_image_t*> colours;  // solid sources by ARGB
 
   void release() {
@@ -268,7 +280,7 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   }
   const GfxKeptMask& s = *kept;
   if (!s.inks) return true;
-  if (!s.pixels) return false;
+  if (!s.bits) return false;
   GfxCover cover = gfx_clip_cover(g, fx + s.x, fy + s.y, fx + s.x + s.width, fy + s.y + s.height);
   if (cover == GfxCover::NONE) return true;
   // Blended straight into the pixels (cairo would cut a mask by a clip of unaligned boxes
@@ -280,12 +292,12 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
                            clip.image ? &clip : nullptr);
 }
 
-bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& kept, int32_t x, int32_t y,
-                       const GfxClipCoverage* clip) {
-  if (!kept.pixels || !kept.bits) return false;
-  if (blend_in_place(g, argb, kept, x, y, clip)) return true;
-  pixman_image_t* mask = kept.pixels;
-  const int32_t w = kept.width, h = kept.height;
+namespace {
+
+// Blends the colour through the mask of w x h pixels whose top left is device (x, y) with
+// pixman, where the processor cannot.
+bool blend_through_pixman(GfxGraphics* g, uint32_t argb, pixman_image_t* mask, int32_t x, int32_t y, int32_t w,
+                          int32_t h, const GfxClipCoverage* clip) {
   if (!g->pixels)
     g->pixels = pixman_image_create_bits(PIXMAN_a8r8g8b8, g->image->width, g->image->height, g->image->pixels,
                                          g->image->stride);
@@ -304,6 +316,22 @@ bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& kept, i
   if (coverage != mask) pixman_image_unref(coverage);
   cairo_surface_mark_dirty_rectangle(g->surface, x, y, w, h);
   return true;
+}
+
+}  // namespace
+
+bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& kept, int32_t x, int32_t y,
+                       const GfxClipCoverage* clip) {
+  if (!kept.bits) return false;
+  if (blend_in_place(g, argb, kept, x, y, clip)) return true;
+  pixman_image_t* mask =
+      kept.pixels ? pixman_image_ref(kept.pixels)
+                  : pixman_image_create_bits(PIXMAN_a8, kept.width, kept.height,
+                                             reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(kept.bits)), kept.stride);
+  if (!mask) return false;
+  const bool drawn = blend_through_pixman(g, argb, mask, x, y, kept.width, kept.height, clip);
+  pixman_image_unref(mask);
+  return drawn;
 }
 
 namespace {
@@ -394,6 +422,22 @@ GfxKeptMask raster_keep_coverage(const GfxCoverage& c, int32_t x, int32_t y) {
   GfxKeptMask m = coverage_mask(c, 0, x0, y0, x1 - x0, y1 - y0);
   m.x += x, m.y += y;
   return m;
+}
+
+uint8_t* GfxMaskBytes::take(size_t n) {
+  constexpr size_t CHUNK = size_t(256) << 10;
+  n = (n + 7) & ~size_t(7);
+  while (chunk_ < chunks_.size() && used_ + n > chunks_[chunk_].bytes) ++chunk_, used_ = 0;
+  if (chunk_ == chunks_.size()) {
+    const size_t bytes = std::max(CHUNK, n);
+    std::unique_ptr<uint64_t[]> words(new (std::nothrow) uint64_t[bytes / 8]);
+    if (!words) return nullptr;
+    chunks_.push_back({std::move(words), bytes});
+    used_ = 0;
+  }
+  uint8_t* at = reinterpret_cast<uint8_t*>(chunks_[chunk_].words.get()) + used_;
+  used_ += n, size_ += n;
+  return at;
 }
 
 void raster_release_mask(GfxKeptMask& m) {

@@ -482,7 +482,7 @@ TEST(GfxKeptMasks, AWorkingSetStaysWhileOthersPass) {
   static std::vector<int> let_go;
   let_go.clear();
   {
-    GfxKeptMasks<int, std::hash<int>, 4, 64> table([](const int& k) { let_go.push_back(k); });
+    GfxKeptMasks<int, std::hash<int>, 4, 64> table(1 << 20, [](const int& k) { let_go.push_back(k); });
     const GfxKeptMask empty{false, nullptr, 0, 0};
     for (int k : {1, 2}) {
       EXPECT_FALSE(table.met_before(k));  // the first draw keeps nothing
@@ -503,10 +503,21 @@ TEST(GfxKeptMasks, AWorkingSetStaysWhileOthersPass) {
   EXPECT_EQ(let_go.size(), size_t(2 + 15));
 }
 
+// A mask of 1-4 x 2 pixels whose bytes tell its key, made as drawings make theirs.
+GfxKeptMask numbered_mask(int key) {
+  const int32_t w = 1 + key % 4;
+  GfxKeptMask m{true, pixman_image_create_bits(PIXMAN_a8, w, 2, nullptr, 0), key, 0};
+  m.width = w, m.height = 2, m.stride = pixman_image_get_stride(m.pixels);
+  auto* bits = reinterpret_cast<uint8_t*>(pixman_image_get_data(m.pixels));
+  for (int32_t i = 0; i < 2 * m.stride; ++i) bits[i] = uint8_t(key + i);
+  m.bits = bits;
+  return m;
+}
+
 // The table's halves, step by step: adds (A), finds that find (F) or do not (N), with keys
 // whose hashes collide (a key's hash is its value modulo 1000). Checked at each step: the
-// mask found is the key's own, both halves hold no more than twice the capacity; at the
-// end, the keys let go (each once).
+// mask found is the key's own, pixels included, both halves hold no more than twice the
+// capacity; at the end, the keys let go (each once).
 TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
   struct Collide {
     size_t operator()(int k) const { return size_t(k % 1000); }
@@ -519,6 +530,7 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
     const char* name;
     std::vector<Step> steps;
     std::vector<int> let_go;  // sorted
+    size_t max_bytes = 1 << 20;
   };
   const std::vector<Case> cases = {
       {"the older half goes when the newer is full again",
@@ -550,25 +562,31 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
          for (int k = 0; k < 32; ++k) gone.push_back(k * 1000);
          return gone;
        }()},
+      // Each mask takes a word per row: a half of 24 bytes holds three.
+      {"a half full of bytes turns before it is full of masks",
+       {{'A', 1}, {'A', 2}, {'A', 3}, {'A', 4}, {'F', 2}, {'A', 5}, {'A', 6}, {'N', 1}, {'F', 2}, {'F', 6}},
+       {1, 3},
+       24},
   };
   static std::vector<int> let_go;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     let_go.clear();
     {
-      GfxKeptMasks<int, Collide, 4, 64> table([](const int& k) { let_go.push_back(k); });
+      GfxKeptMasks<int, Collide, 4, 64> table(c.max_bytes, [](const int& k) { let_go.push_back(k); });
       for (size_t i = 0; i < c.steps.size(); ++i) {
         const Step& s = c.steps[i];
         SCOPED_TRACE(testing::Message() << "step " << i << " " << s.op << s.key);
-        if (s.op == 'A') {
-          EXPECT_EQ(table.add(s.key, GfxKeptMask{false, nullptr, s.key, 0})->x, s.key);
-        } else {
-          const GfxKeptMask* m = table.find(s.key);
-          ASSERT_EQ(m != nullptr, s.op == 'F');
-          if (m) {
-            EXPECT_EQ(m->x, s.key);
-          }
-        }
+        const GfxKeptMask* m = s.op == 'A' ? table.add(s.key, numbered_mask(s.key)) : table.find(s.key);
+        ASSERT_EQ(m != nullptr, s.op != 'N');
+        if (!m) continue;
+        EXPECT_EQ(m->x, s.key);
+        ASSERT_TRUE(m->bits);
+        EXPECT_EQ(m->width, 1 + s.key % 4);
+        EXPECT_EQ(m->height, 2);
+        for (int32_t row = 0; row < 2; ++row)
+          for (int32_t x = 0; x < m->width; ++x)
+            EXPECT_EQ(m->bits[row * m->stride + x], uint8_t(s.key + row * 4 + x)) << "pixel " << x << ", " << row;
         EXPECT_LE(table.size(), size_t(8));
       }
       std::vector<int> gone = let_go;
