@@ -132,18 +132,30 @@ struct KeptMeasure {
 constexpr size_t MEASURE_SLOTS = size_t(1) << 14;
 std::vector<KeptMeasure> kept_measures;
 
-}  // namespace
-
-bool measure_from(double ref_lat, double ref_lon, double lat, double lon) {
-  // The distance routine would measure a position that is not finite as 0 NM.
-  if (!std::isfinite(ref_lat) || !std::isfinite(ref_lon) || !std::isfinite(lat) || !std::isfinite(lon)) return false;
-  uint64_t from[4];
+// The slot of the measurement from these values, their bits into `from`.
+KeptMeasure& measure_slot(double ref_lat, double ref_lon, double lat, double lon, uint64_t (&from)[4]) {
   const double values[4] = {ref_lat, ref_lon, lat, lon};
   std::memcpy(from, values, sizeof from);
   uint64_t h = 0x9E3779B97F4A7C15ull;
   for (uint64_t w : from) h = (h ^ w) * 0xFF51AFD7ED558CCDull, h ^= h >> 32;
   if (kept_measures.empty()) kept_measures.assign(MEASURE_SLOTS, KeptMeasure{{~0ull, ~0ull, ~0ull, ~0ull}, NAN, NAN});
-  KeptMeasure& k = kept_measures[h & (MEASURE_SLOTS - 1)];
+  return kept_measures[h & (MEASURE_SLOTS - 1)];
+}
+
+}  // namespace
+
+void measure_ahead(double ref_lat, double ref_lon, double lat, double lon) {
+  uint64_t from[4];
+  const KeptMeasure& k = measure_slot(ref_lat, ref_lon, lat, lon, from);
+  __builtin_prefetch(&k);
+  __builtin_prefetch(reinterpret_cast<const char*>(&k) + sizeof k - 1);
+}
+
+bool measure_from(double ref_lat, double ref_lon, double lat, double lon) {
+  // The distance routine would measure a position that is not finite as 0 NM.
+  if (!std::isfinite(ref_lat) || !std::isfinite(ref_lon) || !std::isfinite(lat) || !std::isfinite(lon)) return false;
+  uint64_t from[4];
+  KeptMeasure& k = measure_slot(ref_lat, ref_lon, lat, lon, from);
   if (std::memcmp(k.from, from, sizeof from) != 0) {
     compute_gc_distance_course(ref_lat, ref_lon, lat, lon, k.nm, k.course);
     std::memcpy(k.from, from, sizeof from);
@@ -230,6 +242,8 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
   double label_px = style.label_size * f.kx;
   bool half_offset_set = false;  // the hex-lobe symbol sets the half pixel offset
   for (int32_t i = 1; i <= count; ++i) {
+    if (i + MEASURE_AHEAD <= count)
+      measure_ahead(view.ref_lat, view.ref_lon, list[i + MEASURE_AHEAD].lat, list[i + MEASURE_AHEAD].lon);
     const NavRecord& r = list[i];
     bool vor = std::strcmp(r.type, "V") == 0;
     if (style.switched) {

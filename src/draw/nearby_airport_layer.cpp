@@ -55,6 +55,8 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
   double limit = 2.0 * range + m.margin;
   int32_t count = near_airports_count < near_close_limit ? near_airports_count : near_close_limit;
   for (int32_t i = 1; i <= count; ++i) {
+    if (i + MEASURE_AHEAD <= count)
+      measure_ahead(ref_lat, ref_lon, near_airports[i + MEASURE_AHEAD].lat, near_airports[i + MEASURE_AHEAD].lon);
     const NavRecord& r = near_airports[i];
     if (!measure_from(ref_lat, ref_lon, r.lat, r.lon)) continue;
     if (!(gc_distance_nm <= limit)) continue;
