@@ -664,6 +664,25 @@ TEST_F(GfxStampTest, KeptLargeStrokesInkAsTheirFirstDraw) {
   }
 }
 
+// Polylines whose points lie further apart than a stamp's numbers hold (and further than
+// an int32 difference) are stroked as they stand: across the image, as a short line is.
+TEST_F(GfxStampTest, PolylinesOfFarPointsAreStrokedWhole) {
+  const GfxPoint far[][3] = {
+      {{INT32_MIN, 20}, {INT32_MAX, 20}, {INT32_MAX, 21}},
+      {{-40000, 20}, {40000, 20}, {40000, 21}},
+      {{10, 20}, {90, 20}, {90, 21}},
+  };
+  for (const auto& pts : far) {
+    Canvas c(100, 40);
+    GfxPen* pen = gfx_pen_create(c.g, 0xFFFFFFFF, 2);
+    gfx_draw_lines(c.g, pen, pts, 3);
+    gfx_pen_delete(pen);
+    gfx_flush(c.g);
+    EXPECT_NE(c.px[size_t(20) * 100 + 50], BACKGROUND) << pts[0].x;
+    EXPECT_EQ(c.px[size_t(5) * 100 + 50], BACKGROUND) << pts[0].x;
+  }
+}
+
 // Strokes passing by (a map's lines at each new position) keep no more than two halves.
 TEST_F(GfxStampTest, KeptLargeStrokesStayBounded) {
   gfx_release_kept_strokes();
