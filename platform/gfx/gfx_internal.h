@@ -299,6 +299,26 @@ class GfxMaskBytes {
   size_t chunk_ = 0, used_ = 0, size_ = 0;
 };
 
+// The hashes of drawings met once, in SEEN slots (a power of two): a table keeps a drawing
+// on its second draw, one whose slot another took on a later draw.
+template <size_t SEEN>
+class GfxSeenSlots {
+ public:
+  static_assert((SEEN & (SEEN - 1)) == 0, "a power of two");
+  // True when a drawing of this hash was met before; otherwise it is remembered.
+  bool met_before(size_t hash) {
+    if (slots_.empty()) slots_.assign(SEEN, 0);
+    size_t& slot = slots_[hash & (SEEN - 1)];
+    if (slot == hash) return true;
+    slot = hash;
+    return false;
+  }
+  void clear() { slots_ = {}; }
+
+ private:
+  std::vector<size_t> slots_;
+};
+
 // Masks kept by key. A drawing is kept on its second draw (one drawn once costs no mask):
 // the SeenHash hashes of drawings met once fill SEEN slots, one whose slot another took is
 // kept on a later draw. The masks lie in two halves of at most CAPACITY masks and about
@@ -313,7 +333,6 @@ class GfxMaskBytes {
 template <class Key, class Hash, size_t CAPACITY, size_t SEEN, class SeenHash = Hash>
 class GfxKeptMasks {
  public:
-  static_assert((SEEN & (SEEN - 1)) == 0, "a power of two");
   static_assert(CAPACITY > 0 && CAPACITY < (size_t(1) << 30), "indexes fit the slots");
   // At most `max_bytes` of pixels in a half.
   GfxKeptMasks(size_t max_bytes, void (*let_go)(const Key&) = nullptr) : let_go_(let_go), max_bytes_(max_bytes) {}
@@ -340,14 +359,7 @@ class GfxKeptMasks {
   }
   // True when the key's drawing was met before (and is to be kept now); otherwise it is
   // remembered.
-  bool met_before(const Key& k) {
-    const size_t hash = SeenHash{}(k);
-    if (seen_.empty()) seen_.assign(SEEN, 0);
-    size_t& slot = seen_[hash & (SEEN - 1)];
-    if (slot == hash) return true;
-    slot = hash;
-    return false;
-  }
+  bool met_before(const Key& k) { return seen_.met_before(SeenHash{}(k)); }
   // Keeps a copy of the mask's pixels and lets the mask go.
   const GfxKeptMask* add(const Key& k, GfxKeptMask m) {
     if (full()) turn();
@@ -359,7 +371,7 @@ class GfxKeptMasks {
   size_t size() const { return half_[0].live + half_[1].live; }
   void clear() {
     for (Half& h : half_) drop(h, true);
-    seen_ = {};
+    seen_.clear();
   }
 
  private:
@@ -457,7 +469,7 @@ class GfxKeptMasks {
   size_t max_bytes_;
   Half half_[2];
   int32_t newer_ = 0;
-  std::vector<size_t> seen_;
+  GfxSeenSlots<SEEN> seen_;
   std::vector<uint8_t> aside_;
 };
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the

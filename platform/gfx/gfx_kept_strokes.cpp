@@ -33,7 +33,7 @@ struct Table {
   Half halves[2];
   size_t bytes[2] = {0, 0};
   int32_t newer = 0;
-  std::vector<size_t> seen;
+  GfxSeenSlots<SEEN_SLOTS> seen;
 
   const GfxKeptStroke* insert(const std::vector<double>& key, GfxKeptStroke s) {
     if (halves[newer].size() >= MAX_STROKES || bytes[newer] >= MAX_BYTES) {
@@ -61,15 +61,7 @@ const GfxKeptStroke* raster_find_stroke(const std::vector<double>& key) {
   return t.insert(key, std::move(moved));
 }
 
-bool raster_stroke_met_before(const std::vector<double>& key) {
-  Table& t = table;
-  if (t.seen.empty()) t.seen.assign(SEEN_SLOTS, 0);
-  const size_t hash = KeyHash{}(key);
-  size_t& slot = t.seen[hash & (SEEN_SLOTS - 1)];
-  if (slot == hash) return true;
-  slot = hash;
-  return false;
-}
+bool raster_stroke_met_before(const std::vector<double>& key) { return table.seen.met_before(KeyHash{}(key)); }
 
 const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const GfxCoverage* c) {
   GfxKeptStroke s;
