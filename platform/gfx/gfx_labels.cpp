@@ -31,7 +31,7 @@ struct RunGlyph {
 
 // Zero-filled before use (memset): the hash reads whole words past the used glyphs.
 struct RunKey {
-  cairo_scaled_font_t* font;  // referenced while the key is kept: no other font takes its address
+  uint64_t font;  // the scaled font's serial (font_serial)
   int32_t n;
   RunGlyph glyphs[MAX_GLYPHS];
   int32_t spare;  // makes the key whole words without padding
@@ -40,7 +40,7 @@ struct RunKey {
     return font == o.font && n == o.n && std::memcmp(glyphs, o.glyphs, sizeof(RunGlyph) * size_t(n)) == 0;
   }
 };
-static_assert(sizeof(RunKey) == sizeof(void*) + 2 * sizeof(int32_t) + MAX_GLYPHS * sizeof(RunGlyph) &&
+static_assert(sizeof(RunKey) == sizeof(uint64_t) + 2 * sizeof(int32_t) + MAX_GLYPHS * sizeof(RunGlyph) &&
                   sizeof(RunKey) % sizeof(uint64_t) == 0,
               "no padding");
 
@@ -51,8 +51,10 @@ struct RunHash {
   }
 };
 
-// A number given to each scaled font when a run first names it, in drawing order: unlike
-// the font's address, the same from one run of the program to the next.
+// A number given to each scaled font when a run first names it, in drawing order (0 where
+// none could be given). Unlike the font's address, no later font takes it, so a key need
+// not hold its font (a turned text's font, a new one at each turn, is let go with cairo's
+// cache); and the same from one run of the program to the next.
 uint64_t font_serial(cairo_scaled_font_t* font) {
   static const cairo_user_data_key_t key{};
   static uint64_t next = 0;
@@ -69,7 +71,7 @@ uint64_t font_serial(cairo_scaled_font_t* font) {
 // the program, so that its pictures are.
 struct RunSeenHash {
   size_t operator()(const RunKey& k) const {
-    uint64_t h = 1469598103934665603ull ^ font_serial(k.font);
+    uint64_t h = 1469598103934665603ull ^ k.font;
     for (int32_t i = 0; i < k.n; ++i) {
       const RunGlyph& g = k.glyphs[i];
       for (uint64_t w : {uint64_t(g.index), uint64_t(uint32_t(g.dx)) << 32 | uint32_t(g.dy)})
@@ -79,9 +81,7 @@ struct RunSeenHash {
   }
 };
 
-GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs(MAX_RUN_BYTES, [](const RunKey& k) {
-  cairo_scaled_font_destroy(k.font);
-});
+GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs(MAX_RUN_BYTES);
 
 // The pixel cairo places a glyph at, its device position rounded half up.
 int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
@@ -152,8 +152,8 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     if (i == 0) px = ix, py = iy;
     k.glyphs[i] = {uint32_t(glyphs[size_t(i)].index), ix - px, iy - py};
   }
-  k.font = cairo_get_scaled_font(cr);
-  if (cairo_scaled_font_status(k.font) != CAIRO_STATUS_SUCCESS) return false;
+  cairo_scaled_font_t* font = cairo_get_scaled_font(cr);
+  if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS || !(k.font = font_serial(font))) return false;
 
   const GfxKeptMask* kept = runs.find(k);
   if (!kept) {
@@ -169,7 +169,6 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     }
     GfxKeptMask mask;
     if (!show_into_mask(cr, glyphs, k, px, py, mask)) return false;
-    cairo_scaled_font_reference(k.font);
     kept = runs.add(k, mask);
   }
   if (!kept->inks) return true;
@@ -181,7 +180,7 @@ bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint
   if (n < 1 || n > MAX_GLYPHS) return false;
   RunKey k;
   std::memset(&k, 0, sizeof k);
-  k.font = font;
+  if (!(k.font = font_serial(font))) return false;
   k.n = n;
   const int32_t px = pixel[0], py = pixel[1];
   for (int32_t i = 0; i < n; ++i) k.glyphs[i] = {index[i], pixel[2 * i] - px, pixel[2 * i + 1] - py};

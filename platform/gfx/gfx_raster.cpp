@@ -820,15 +820,12 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
 // Longest text blended by kept_text.
 constexpr size_t KEPT_TEXT_CHARS = 12;
 
-// A one-line text outside a box, its glyph run kept, blended without cairo: the glyphs
-// raster_text shows, at the pixels it shows them at (its current point on cairo's grid of
-// 1/256 pixel included). False for any other text (nothing drawn): raster_text shows it.
-bool kept_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout, uint32_t argb,
-               const GfxMatrix& steady, bool antialias) {
+// The glyphs of a one-line text of at most KEPT_TEXT_CHARS outside a box, from table `t`,
+// and the pixels raster_text shows them at through `steady` (its current point on cairo's
+// grid of 1/256 pixel included); false for any other text.
+bool text_pixels(const GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
+                 GfxGlyphTable* t, const GfxMatrix& steady, uint32_t* index, int32_t* pixel) {
   if (layout.width > 0 || utf8.empty() || utf8.size() > KEPT_TEXT_CHARS) return false;
-  const double linear[4] = {steady.m11, steady.m12, steady.m21, steady.m22};
-  GfxGlyphTable* t = gfx_find_text_font(font, antialias, linear);
-  if (!t) return false;
   const double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   cairo_matrix_t ctm, inverse;
   cairo_matrix_init(&ctm, steady.m11, steady.m12, steady.m21, steady.m22, steady.dx + off, steady.dy + off);
@@ -839,18 +836,103 @@ bool kept_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, Gfx
   if (!(std::fabs(x) < 1e6 && std::fabs(y) < 1e6)) return false;
   x = std::nearbyint(x * 256) / 256, y = std::nearbyint(y * 256) / 256;
   cairo_matrix_transform_point(&inverse, &x, &y);
-  uint32_t index[KEPT_TEXT_CHARS];
-  int32_t pixel[2 * KEPT_TEXT_CHARS];
-  const int32_t n = int32_t(utf8.size());
-  for (int32_t i = 0; i < n; ++i) {
+  for (size_t i = 0; i < utf8.size(); ++i) {
     double ax, ay, dx = x, dy = y;
-    if (!gfx_text_glyph(t, utf8[size_t(i)], &index[i], &ax, &ay)) return false;
+    if (!gfx_text_glyph(t, utf8[i], &index[i], &ax, &ay)) return false;
     cairo_matrix_transform_point(&ctm, &dx, &dy);
     if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) return false;
     pixel[2 * i] = int32_t(std::floor(dx + 0.5)), pixel[2 * i + 1] = int32_t(std::floor(dy + 0.5));
     x += ax, y += ay;
   }
-  return raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, n, argb);
+  return true;
+}
+
+// A one-line text outside a box, its glyph run kept, blended without cairo. False for any
+// other text (nothing drawn): raster_text shows it.
+bool kept_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout, uint32_t argb,
+               const GfxMatrix& steady, bool antialias) {
+  const double linear[4] = {steady.m11, steady.m12, steady.m21, steady.m22};
+  GfxGlyphTable* t = gfx_find_text_font(font, antialias, linear);
+  uint32_t index[KEPT_TEXT_CHARS];
+  int32_t pixel[2 * KEPT_TEXT_CHARS];
+  return t && text_pixels(g, utf8, font, layout, t, steady, index, pixel) &&
+         raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, int32_t(utf8.size()), argb);
+}
+
+// Turned glyphs take their shapes from a turn on a grid of TURN_STEP_DEG: in a turn a
+// text's font, its glyphs and its kept run serve the frames of a step, not one frame
+// each. Each glyph stays at the pixel the text's own turn places it at; its outline moves
+// by at most an eighth of a pixel (half a step across 14 pixels). Each text's grid is
+// shifted by a part of a step drawn from its characters, so that the texts of a turning
+// scale do not all step (and make their glyphs again) on one frame.
+constexpr double TURN_STEP_DEG = 1.0;
+
+// A scale without the last bits a product of transforms leaves on it.
+double settled(double v) {
+  int e = 0;
+  const double f = std::frexp(v, &e);
+  return std::ldexp(std::round(std::ldexp(f, 30)), e - 30);
+}
+
+// The linear part of `m`, a turn between two scales along the device's axes (or its
+// mirror), with the turn on the grid shifted by `shift` steps (0 to 1); false for a
+// transform of another kind.
+bool turn_on_grid(const GfxMatrix& m, double shift, GfxMatrix& out) {
+  const double sx = std::hypot(m.m11, m.m21), sy = std::hypot(m.m12, m.m22);
+  if (!(sx > 1e-6 && sx < 1e6 && sy > 1e-6 && sy < 1e6)) return false;
+  const double c = m.m11 / sx, n = m.m12 / sy;
+  const double sign = m.m11 * m.m22 - m.m12 * m.m21 < 0 ? -1 : 1;
+  if (!(std::fabs(m.m21 + sign * sx * n) <= 1e-9 * sx && std::fabs(m.m22 - sign * sy * c) <= 1e-9 * sy))
+    return false;
+  const double step = TURN_STEP_DEG * PI / 180;
+  const double turn = (std::round(std::atan2(n, c) / step - shift) + shift) * step;
+  const double x = settled(sx), y = settled(sy), cq = std::cos(turn), nq = std::sin(turn);
+  out = {x * cq, y * nq, -sign * x * nq, sign * y * cq, 0, 0};
+  return true;
+}
+
+// A turned one-line text outside a box: its glyphs, shaped through the turn on the grid,
+// blended from their kept run or shown through cairo at the pixels of the text's own
+// turn. False for any other text (nothing drawn).
+bool turned_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout, uint32_t argb,
+                 const GfxMatrix& steady, bool antialias) {
+  // A text square to the pixels (the steady grid takes its turn to a quarter) keeps its own
+  // turn: its glyphs are fitted to the pixels.
+  const bool square = (steady.m12 == 0 && steady.m21 == 0) || (steady.m11 == 0 && steady.m22 == 0);
+  GfxMatrix shape;
+  if (square || layout.width > 0 || utf8.empty() || utf8.size() > KEPT_TEXT_CHARS) return false;
+  uint32_t h = 2166136261u;
+  for (char ch : utf8) h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
+  if (!turn_on_grid(g->m, double(h >> 22) / 1024.0, shape)) return false;
+  const double linear[4] = {shape.m11, shape.m12, shape.m21, shape.m22};
+  cairo_t* cr = g->cr;
+  GfxGlyphTable* t = gfx_find_text_font(font, antialias, linear);
+  bool set = false;
+  auto set_shape = [&] {
+    if (set) return;
+    set = true;
+    set_world(g, shape);
+    gfx_select_font(cr, font, antialias);
+    gfx_note_text_font(cr, font, antialias);
+  };
+  if (!t) {
+    set_shape();
+    if (!(t = gfx_find_text_font(font, antialias, linear))) return false;
+  }
+  uint32_t index[KEPT_TEXT_CHARS];
+  int32_t pixel[2 * KEPT_TEXT_CHARS];
+  const int32_t n = int32_t(utf8.size());
+  if (!text_pixels(g, utf8, font, layout, t, steady, index, pixel)) return false;
+  if (raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, n, argb)) return true;
+  set_shape();
+  std::vector<cairo_glyph_t> glyphs(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) {
+    double x = pixel[2 * i], y = pixel[2 * i + 1];
+    cairo_device_to_user(cr, &x, &y);
+    glyphs[size_t(i)] = {index[i], x, y};
+  }
+  show_glyphs(g, false, argb, glyphs);
+  return true;
 }
 
 }  // namespace
@@ -864,7 +946,9 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   GfxPointF at = gfx_apply(g->m, layout.x, layout.y), moved = gfx_apply(steady, layout.x, layout.y);
   steady.dx += at.x - moved.x, steady.dy += at.y - moved.y;
   const bool antialias = g->text_hint == GFX_TEXT_DEFAULT || g->text_hint >= GFX_TEXT_ANTIALIAS_FIT;
-  if (kept_text(g, utf8, font, layout, brush->argb, steady, antialias)) return;
+  if (turned_text(g, utf8, font, layout, brush->argb, steady, antialias) ||
+      kept_text(g, utf8, font, layout, brush->argb, steady, antialias))
+    return;
   set_world(g, steady);
   cairo_t* cr = g->cr;
   gfx_select_font(cr, font, antialias);

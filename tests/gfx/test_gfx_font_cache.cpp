@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,21 +23,17 @@ struct Text {
   int32_t hint;
 };
 
-// The text as cairo draws it from a freshly selected face, on a fresh surface.
-// At world (x, y), the pixel grid shifted by `offset` (gfx's default mode: half a pixel).
-std::vector<uint32_t> reference(const Text& t, const char* face, const std::string& utf8, float x, float y,
-                                double offset) {
+// `utf8` as cairo draws it from a freshly selected face, on a fresh surface, through
+// `ctm`, laid out from (x, y).
+std::vector<uint32_t> cairo_text(const cairo_matrix_t& ctm, const char* face, double size, bool bold, bool smooth,
+                                 const std::string& utf8, double x, double y) {
   std::vector<uint32_t> px(size_t(W) * H, 0xFF000000);
   cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(px.data()),
                                                            CAIRO_FORMAT_ARGB32, W, H, W * 4);
   cairo_t* cr = cairo_create(s);
-  cairo_translate(cr, offset, offset);
-  cairo_rotate(cr, t.degrees * (3.14159265358979323846 / 180.0));
-  cairo_scale(cr, t.scale, t.scale);
-  bool smooth = t.hint == GFX_TEXT_DEFAULT || t.hint >= GFX_TEXT_ANTIALIAS_FIT;
-  cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL,
-                         t.style == GFX_FONT_BOLD ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, t.size);
+  cairo_set_matrix(cr, &ctm);
+  cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size);
   cairo_font_options_t* o = cairo_font_options_create();
   cairo_font_options_set_antialias(o, smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
   cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
@@ -45,11 +42,23 @@ std::vector<uint32_t> reference(const Text& t, const char* face, const std::stri
   cairo_font_extents_t fe;
   cairo_font_extents(cr, &fe);
   cairo_set_source_rgba(cr, 1, 1, 1, 1);
-  cairo_move_to(cr, double(x) + t.size / 6.0, double(y) + fe.ascent);
+  cairo_move_to(cr, x + size / 6.0, y + fe.ascent);
   cairo_show_text(cr, utf8.c_str());
   cairo_destroy(cr);
   cairo_surface_destroy(s);
   return px;
+}
+
+// The text as cairo draws it at world (x, y), the pixel grid shifted by `offset` (gfx's
+// default mode: half a pixel).
+std::vector<uint32_t> reference(const Text& t, const char* face, const std::string& utf8, float x, float y,
+                                double offset) {
+  cairo_matrix_t ctm;
+  cairo_matrix_init_translate(&ctm, offset, offset);
+  cairo_matrix_rotate(&ctm, t.degrees * (3.14159265358979323846 / 180.0));
+  cairo_matrix_scale(&ctm, t.scale, t.scale);
+  return cairo_text(ctm, face, t.size, t.style == GFX_FONT_BOLD,
+                    t.hint == GFX_TEXT_DEFAULT || t.hint >= GFX_TEXT_ANTIALIAS_FIT, utf8, x, y);
 }
 
 std::vector<uint32_t> drawn(const Text& t) {
@@ -89,7 +98,8 @@ const Text TEXTS[] = {
     {"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1, 0, GFX_TEXT_SINGLE_BIT},
     {"Courier New", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1, 0, GFX_TEXT_ANTIALIAS},
     {"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 2, 0, GFX_TEXT_ANTIALIAS},
-    {"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1.5, 7, GFX_TEXT_ANTIALIAS},
+    {"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1.5, 0, GFX_TEXT_ANTIALIAS},
+    {"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA TURNED", 1.5, 7, GFX_TEXT_ANTIALIAS},  // too long to turn on a grid
     {"ZO Zuduz", 14, GFX_FONT_BOLD, "12.5\xB0 -3", 1, 0, GFX_TEXT_DEFAULT},  // a degree sign: cairo converts it
     {"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1, 0, GFX_TEXT_ANTIALIAS},  // the first again
 };
@@ -139,7 +149,8 @@ TEST(GfxFontCache, MeasuringAfterTheLibraryRestartsGivesTheSameBox) {
 // Labels drawn frame after frame: from the third draw on a text's glyph run is kept and
 // blended without cairo; every draw gives cairo's own pixels, at sub-pixel places where
 // cairo's grid of 1/256 pixel rounds the text's start either way, in both pixel offset
-// modes, turned, and under a clip that holds the text wholly or not at all.
+// modes, scaled, and under a clip that holds the text wholly or not at all (turned texts:
+// TurnedTextsStayWhereTheirOwnTurnPutsThem).
 TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
   struct Case {
     Text text;
@@ -155,7 +166,7 @@ TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
       {{"Courier New", 11, GFX_FONT_REGULAR, "FL350 TOD 12", 1, 0, GFX_TEXT_SINGLE_BIT}, 3.7f, 2.2f,
        GFX_PIXEL_OFFSET_DEFAULT},
       {{"Arial", 10, GFX_FONT_REGULAR, "TOO LONG TEXT", 1, 0, GFX_TEXT_ANTIALIAS}, 6, 4, GFX_PIXEL_OFFSET_DEFAULT},
-      {{"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1.5, 7, GFX_TEXT_ANTIALIAS}, 4.1f, 2.6f, GFX_PIXEL_OFFSET_DEFAULT},
+      {{"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1.5, 0, GFX_TEXT_ANTIALIAS}, 4.1f, 2.6f, GFX_PIXEL_OFFSET_DEFAULT},
       {{"ZO Zuduz", 14, GFX_FONT_BOLD, "12.5 -3", 1, 0, GFX_TEXT_DEFAULT}, -2.3f, 7.75f, GFX_PIXEL_OFFSET_HALF},
   };
   enum Clip { NO_CLIP, HOLDS, MISSES };
@@ -198,6 +209,85 @@ TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
       EXPECT_EQ(differing(px, clip == MISSES ? blank : want), 0)
           << t.bytes << " at " << c.x << ", " << c.y << " offset mode " << c.pixel_offset << " clip " << clip;
     }
+  }
+  EXPECT_EQ(gfx_shutdown(token), GFX_OK);
+}
+
+// A turned text as the maps draw one: turned within the gauge, then scaled to it (sx,
+// sy), about (80, 30); its layout point at (-20, -6): through cairo's own text path, or
+// through gfx.
+struct Turned {
+  double sx, sy, degrees;
+};
+std::vector<uint32_t> turned(const Turned& t, bool cairo) {
+  const char* text = "N270";
+  if (cairo) {
+    cairo_matrix_t ctm;
+    cairo_matrix_init_translate(&ctm, 80.5, 30.5);
+    cairo_matrix_scale(&ctm, t.sx, t.sy);
+    cairo_matrix_rotate(&ctm, t.degrees * (3.14159265358979323846 / 180.0));
+    return cairo_text(ctm, gfx_resolve_face("Arial"), 12, true, true, text, -20, -6);
+  }
+  std::vector<uint32_t> px(size_t(W) * H, 0xFF000000);
+  GaugeImage image{px.data(), W, H, W * 4, nullptr};
+  GfxGraphics* g = nullptr;
+  EXPECT_EQ(gfx_create(&image, &g), GFX_OK);
+  gfx_set_text_hint(g, GFX_TEXT_ANTIALIAS);
+  gfx_scale(g, t.sx, t.sy, GFX_PREPEND);
+  gfx_rotate(g, t.degrees, GFX_PREPEND);
+  gfx_translate(g, 80, 30, GFX_APPEND);
+  GfxFontFamily* family = gfx_family_create(g, "Arial");
+  GfxFont* font = gfx_font_create(g, family, 12, GFX_FONT_BOLD);
+  GfxBrush* brush = gfx_brush_create(g, 0xFFFFFFFF);
+  char16_t wide[8];
+  gfx_widen(text, wide, 8);
+  EXPECT_EQ(gfx_draw_string(g, wide, -1, font, {-20, -6, 0, 0}, brush), GFX_OK);
+  gfx_brush_delete(brush);
+  gfx_font_delete(font);
+  gfx_family_delete(family);
+  gfx_delete(g);
+  return px;
+}
+
+// Turned texts take their glyphs' shapes from the nearest whole degree of turn (a font per
+// degree, not per frame in a turn). Drawn frame after frame (shown through cairo, made
+// into a kept run, blended from it) a text gives the same pixels each time, its ink where
+// cairo draws it at its own turn: the same ink within a few tenths of a pixel, mirrored or
+// scaled unevenly too; a text turned square to the pixels, cairo's own pixels.
+TEST(GfxFontCache, TurnedTextsStayWhereTheirOwnTurnPutsThem) {
+  const Turned cases[] = {{1, 1, 7.4},       {1.5, 1.5, -0.3}, {1, 1, 179.6}, {1.2, 0.9, 33.45}, {1, 1, -90.45},
+                          {1, -1, 12.3},     {1.5, 1.5, 180},  {1, 1, 90},    {1, 1, 1e-9}};
+  // Ink (the red channel) and its centre.
+  struct Ink {
+    double sum = 0, x = 0, y = 0;
+  };
+  auto ink = [](const std::vector<uint32_t>& px) {
+    Ink k;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const double v = double((px[size_t(y) * W + size_t(x)] >> 16) & 0xFF);
+        k.sum += v, k.x += v * x, k.y += v * y;
+      }
+    k.x /= k.sum, k.y /= k.sum;
+    return k;
+  };
+  uintptr_t token = 0;
+  ASSERT_EQ(gfx_startup(&token), GFX_OK);
+  for (const Turned& t : cases) {
+    const std::vector<uint32_t> want = turned(t, true), first = turned(t, false);
+    const Ink w = ink(want), f = ink(first);
+    ASSERT_GT(w.sum, 255 * 40.0);
+    EXPECT_NEAR(f.x, w.x, 0.15) << t.degrees;
+    EXPECT_NEAR(f.y, w.y, 0.15) << t.degrees;
+    double apart = 0;
+    for (size_t i = 0; i < want.size(); ++i)
+      apart += std::abs(double((want[i] >> 16) & 0xFF) - double((first[i] >> 16) & 0xFF));
+    EXPECT_LT(apart, 0.25 * w.sum) << t.degrees;
+    const bool square = std::fmod(t.degrees, 90) == 0 || std::fabs(t.degrees) < 1e-6;
+    if (square) {
+      EXPECT_EQ(differing(first, want), 0) << t.degrees;
+    }
+    for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(differing(turned(t, false), first), 0) << t.degrees;
   }
   EXPECT_EQ(gfx_shutdown(token), GFX_OK);
 }
