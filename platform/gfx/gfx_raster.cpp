@@ -817,15 +817,21 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
   cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));
 }
 
-// Longest text blended by kept_text.
+// Longest text blended by kept_text and turned_text.
 constexpr size_t KEPT_TEXT_CHARS = 12;
+
+// A text they take: at most KEPT_TEXT_CHARS outside a box (a line break has no glyph in
+// the table, so text_pixels refuses it).
+bool short_line(const std::string& utf8, GfxRectF layout) {
+  return !(layout.width > 0 || utf8.empty() || utf8.size() > KEPT_TEXT_CHARS);
+}
 
 // The glyphs of a one-line text of at most KEPT_TEXT_CHARS outside a box, from table `t`,
 // and the pixels raster_text shows them at through `steady` (its current point on cairo's
 // grid of 1/256 pixel included); false for any other text.
 bool text_pixels(const GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  GfxGlyphTable* t, const GfxMatrix& steady, uint32_t* index, int32_t* pixel) {
-  if (layout.width > 0 || utf8.empty() || utf8.size() > KEPT_TEXT_CHARS) return false;
+  if (!short_line(utf8, layout)) return false;
   const double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   cairo_matrix_t ctm, inverse;
   cairo_matrix_init(&ctm, steady.m11, steady.m12, steady.m21, steady.m22, steady.dx + off, steady.dy + off);
@@ -900,7 +906,7 @@ bool turned_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   // turn: its glyphs are fitted to the pixels.
   const bool square = (steady.m12 == 0 && steady.m21 == 0) || (steady.m11 == 0 && steady.m22 == 0);
   GfxMatrix shape;
-  if (square || layout.width > 0 || utf8.empty() || utf8.size() > KEPT_TEXT_CHARS) return false;
+  if (square || !short_line(utf8, layout)) return false;
   uint32_t h = 2166136261u;
   for (char ch : utf8) h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
   if (!turn_on_grid(g->m, double(h >> 22) / 1024.0, shape)) return false;
