@@ -419,6 +419,9 @@ class GfxKeptMasks {
     // Under CAPACITY entries, half the slots at most: every probe meets an empty slot.
     Entry* insert(const Entry& e, uint64_t hash) {
       if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY});
+      // A half turns at CAPACITY entries: room for them at once (growing by doubling would
+      // leave a third of the room unused).
+      if (entries.capacity() < CAPACITY) entries.reserve(CAPACITY);
       Slot& s = slots[probe(e.key, hash)];
       s = {hash, uint32_t(entries.size())};
       entries.push_back(e);
@@ -517,6 +520,14 @@ pixman_image_t* raster_a8_pixels(cairo_surface_t* surface);
 // it; where it covers a part, the drawing is cut along the edge as cairo cuts it.
 enum class GfxCover { ALL, NONE, PART };
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1);
+// The part of a degree (0 to 1) the grid a turned text takes its glyphs' shapes from is
+// shifted by: a hash of its first 16 characters and its font's size and style, every bit
+// stirred (the numbers of a scale differ in a character or two, and must not step
+// together; nor the same number at another size).
+double gfx_text_grid_shift(const std::string& utf8, const GfxFont* font);
+// How far past its points a stroke can ink, in device pixels: half the pen's width,
+// five widths where miter joins may reach out (`joins`), and a pixel of anti-aliasing.
+double gfx_stroke_reach(const GfxGraphics* g, const GfxPen* pen, bool joins);
 // The clip's cover of what lies within `reach` of the polyline of device points.
 GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
 // The clip's coverage, kept for the same figures (a display sets the same clips each

@@ -1,6 +1,7 @@
 // Raster back end: cairo on the gauge image's pixels.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -345,13 +346,6 @@ bool box_safe(GfxGraphics* g, double x, double y, double w, double h) {
   return !beyond(g, x, y) && !beyond(g, x + w, y) && !beyond(g, x, y + h) && !beyond(g, x + w, y + h);
 }
 
-// How far past its points a stroke can ink, in device pixels: half the pen's width,
-// five widths where miter joins may reach out, and a pixel of anti-aliasing.
-double stroke_reach(const GfxGraphics* g, const GfxPen* pen, bool joins) {
-  double half = pen->width > 0 ? pen->width * gfx_scale_bound(g->m) / 2 : 0.5;
-  return (joins ? 10 * half : half) + 2;
-}
-
 // While alive, a drawing whose device box the clip covers wholly goes to the context
 // without the clip (the same pixels; the clip's cut costs more than most drawings);
 // `hidden` when the clip covers none of the box.
@@ -415,6 +409,11 @@ class ClipBypass {
 };
 
 }  // namespace
+
+double gfx_stroke_reach(const GfxGraphics* g, const GfxPen* pen, bool joins) {
+  double half = pen->width > 0 ? pen->width * gfx_scale_bound(g->m) / 2 : 0.5;
+  return (joins ? 10 * half : half) + 2;
+}
 
 void raster_set_source(cairo_t* cr, uint32_t argb) {
   cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
@@ -587,7 +586,7 @@ void raster_stroke_line(GfxGraphics* g, const GfxPen* pen, const GfxPoint* pts, 
     }
     if (small && raster_stamp_stroke(g, pen, pts[0].x, pts[0].y, shape)) return;
   }
-  ClipBypass bypass(g, pts, n, stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
+  ClipBypass bypass(g, pts, n, gfx_stroke_reach(g, pen, n > 2), !pen->has_cap, ClipBypass::Stroke{});
   if (bypass.hidden) return;
   auto line_key = [&]() -> std::vector<double>& {
     std::vector<double>& key = stroke_key(g, pen, n);
@@ -633,7 +632,7 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   shape.arc[0] = w, shape.arc[1] = h, shape.arc[2] = start, shape.arc[3] = sweep;
   if (raster_stamp_stroke(g, pen, x, y, shape)) return;
   const GfxPointF corners[] = {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}};
-  ClipBypass bypass(g, corners, 4, stroke_reach(g, pen, false), !pen->has_cap);
+  ClipBypass bypass(g, corners, 4, gfx_stroke_reach(g, pen, false), !pen->has_cap);
   if (bypass.hidden) return;
   auto arc_key = [&]() -> std::vector<double>& {
     std::vector<double>& key = stroke_key(g, pen, -1);  // a polyline's kind is its point count
@@ -700,7 +699,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h) {
   raster_settle(g);
   GfxPointF r[5] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
-  ClipBypass bypass(g, r, 5, stroke_reach(g, pen, true), true, ClipBypass::Stroke{});
+  ClipBypass bypass(g, r, 5, gfx_stroke_reach(g, pen, true), true, ClipBypass::Stroke{});
   if (bypass.hidden) return;
   apply_world(g);
   cairo_new_path(g->cr);
@@ -907,9 +906,7 @@ bool turned_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   const bool square = (steady.m12 == 0 && steady.m21 == 0) || (steady.m11 == 0 && steady.m22 == 0);
   GfxMatrix shape;
   if (square || !short_line(utf8, layout)) return false;
-  uint32_t h = 2166136261u;
-  for (char ch : utf8) h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
-  if (!turn_on_grid(g->m, double(h >> 22) / 1024.0, shape)) return false;
+  if (!turn_on_grid(g->m, gfx_text_grid_shift(utf8, font), shape)) return false;
   const double linear[4] = {shape.m11, shape.m12, shape.m21, shape.m22};
   cairo_t* cr = g->cr;
   GfxGlyphTable* t = gfx_find_text_font(font, antialias, linear);
@@ -942,6 +939,13 @@ bool turned_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
 }
 
 }  // namespace
+
+double gfx_text_grid_shift(const std::string& utf8, const GfxFont* font) {
+  uint64_t words[3] = {0, 0, 0};
+  std::memcpy(words, utf8.data(), std::min(utf8.size(), 2 * sizeof(uint64_t)));
+  std::memcpy(&words[2], &font->size, sizeof font->size);
+  return double(gfx_hash_words(words, 3, uint64_t(font->style)) >> 54) / 1024.0;
+}
 
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush) {

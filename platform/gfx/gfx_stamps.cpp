@@ -17,8 +17,13 @@ namespace {
 
 // Strokes reaching further than this from their origin (device pixels) are not kept.
 constexpr double MAX_REACH = 64.0;
-// Sub-pixel positions a mask is kept for, per axis.
-constexpr int32_t PHASES = 8;
+// Sub-pixel positions a mask is kept for, per axis: an anti-aliased shape lies within an
+// eighth of a pixel of its place (with eighths, a turn's radio-aid symbols alone came in
+// some 11,000 forms, their corners truncated to whole design units each way at each
+// phase: far more than the table keeps, each stroked afresh, at 10 us, when not kept);
+// one drawn without anti-aliasing, whose pixels a shift can move whole, within a
+// sixteenth.
+int32_t phases(bool antialias) { return antialias ? 4 : 8; }
 // Masks kept in the newer half of the table, and their bytes: a frame's working set is far
 // smaller, but the symbols of a moving map come back at another pixel phase or with a
 // corner a pixel further (a half of 6,144 holds about 3.6 MB).
@@ -127,7 +132,8 @@ bool own_coverage(const GfxPen* pen, bool antialias) { return antialias && pen->
 constexpr int32_t FAR = 1 << 24;
 
 GfxKeptMask make_stamp(const StampKey& k, const GfxPen* pen) {
-  double qx = double(k.phase_x) / PHASES, qy = double(k.phase_y) / PHASES;
+  const double per = phases(k.antialias);
+  double qx = k.phase_x / per, qy = k.phase_y / per;
   if (own_coverage(pen, k.antialias) &&
       add_shape_coverage({k.linear[0], k.linear[1], k.linear[2], k.linear[3], qx, qy}, pen, k.shape)) {
     GfxCoverage c;
@@ -252,15 +258,18 @@ bool stroke_once(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const 
 }  // namespace
 
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape) {
-  if (pen->has_cap || !(reach(g->m, shape) + pen->width * gfx_scale_bound(g->m) <= MAX_REACH)) return false;
+  const double shape_reach = reach(g->m, shape);
+  if (pen->has_cap || !(shape_reach + pen->width * gfx_scale_bound(g->m) <= MAX_REACH)) return false;
   GfxPointF d = gfx_apply(g->m, ox, oy);
   double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   double dx = d.x + off, dy = d.y + off;
   if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) return false;
+  const bool antialias = gfx_antialiased(g);
+  const int32_t per = phases(antialias);
   double fx = std::floor(dx), fy = std::floor(dy);
-  int32_t px = int32_t(std::lround((dx - fx) * PHASES)), py = int32_t(std::lround((dy - fy) * PHASES));
-  if (px == PHASES) px = 0, fx += 1;
-  if (py == PHASES) py = 0, fy += 1;
+  int32_t px = int32_t(std::lround((dx - fx) * per)), py = int32_t(std::lround((dy - fy) * per));
+  if (px == per) px = 0, fx += 1;
+  if (py == per) py = 0, fy += 1;
 
   StampKey k;
   k.shape = shape;
@@ -269,12 +278,16 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
   k.width = pen->width;
   k.dash = pen->dash;
   k.phase_x = px, k.phase_y = py;
-  k.antialias = gfx_antialiased(g);
+  k.antialias = antialias;
 
   // A shape is kept on its second draw: one drawn once (a compass tick under a turning
   // heading, a symbol whose corners moved by a pixel) costs no mask.
   const GfxKeptMask* kept = cache.stamps.find(k);
   if (!kept) {
+    // A shape not kept that the clip hides wholly (a symbol off the map's arc) is neither
+    // stroked nor remembered.
+    const double r = shape_reach + gfx_stroke_reach(g, pen, shape.kind == GfxStampShape::POLYLINE && shape.n > 1);
+    if (gfx_clip_cover(g, d.x - r, d.y - r, d.x + r, d.y + r) == GfxCover::NONE) return true;
     if (!cache.stamps.met_before(k)) return own_coverage(pen, k.antialias) && stroke_once(g, pen, ox, oy, shape);
     kept = cache.stamps.add(k, make_stamp(k, pen));
   }

@@ -292,4 +292,24 @@ TEST(GfxFontCache, TurnedTextsStayWhereTheirOwnTurnPutsThem) {
   EXPECT_EQ(gfx_shutdown(token), GFX_OK);
 }
 
+// The numbers of a turning scale (and each at the sizes of several displays) step to the
+// next degree's glyphs at different turns: no tenth of a step holds more than a sixth of
+// them, so that no frame of a turn makes all their glyphs again.
+TEST(GfxFontCache, TurnedScaleNumbersStepApart) {
+  std::vector<double> shifts;
+  for (double size : {11.0, 13.0, 14.0, 17.0})
+    for (int n = 0; n < 36; ++n) {
+      const GfxFont font{"Arial", "", size, 1};
+      for (const std::string& text : {std::to_string(n), n < 10 ? "0" + std::to_string(n) + "0" : std::to_string(n) + "0"})
+        shifts.push_back(gfx_text_grid_shift(text, &font));
+    }
+  int tenths[10] = {};
+  for (double s : shifts) {
+    ASSERT_GE(s, 0.0);
+    ASSERT_LT(s, 1.0);
+    ++tenths[int(s * 10)];
+  }
+  for (int t = 0; t < 10; ++t) EXPECT_LE(tenths[t], int(shifts.size()) / 6) << "tenth " << t;
+}
+
 }  // namespace

@@ -206,6 +206,59 @@ TEST_F(GfxStampTest, ClipCutsKeptShapesAsStrokes) {
   }
 }
 
+// Shapes whose points lie outside a clip but whose ink reaches across its edge (a sharp
+// miter, half a wide pen): met afresh, met again (kept) and found kept,
+// each inks inside the clip as it does without one.
+TEST_F(GfxStampTest, ShapesJustOutsideAClipInkWhereTheyReachIt) {
+  struct Shape {
+    const char* what;
+    double width;
+    std::function<void(GfxGraphics*, GfxPen*)> draw;
+  };
+  const Shape shapes[] = {
+      {"sharp join pointing in", 6,  // its miter reaches 18 pixels past the joint
+       [](GfxGraphics* g, GfxPen* pen) {
+         GfxPoint p[] = {{24, 59}, {30, 60}, {24, 61}};
+         gfx_draw_lines(g, pen, p, 3);
+       }},
+      {"short wide tick above the top", 16, [](GfxGraphics* g, GfxPen* pen) { gfx_draw_line(g, pen, 60, 34, 63, 34); }},
+  };
+  // The clip's edges fall across pixels: those are left out.
+  auto outside = [](int x, int y) { return x < 39 || x > 120 || y < 39 || y > 120; };
+  auto inside = [](int x, int y) { return x > 40 && x < 119 && y > 40 && y < 119; };
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(s.what);
+    Canvas plain(160, 160);
+    GfxPen* a = gfx_pen_create(plain.g, 0xFFFFFF00, s.width);
+    s.draw(plain.g, a);
+    gfx_pen_delete(a);
+    for (int draw = 0; draw < 3; ++draw) {
+      Canvas clipped(160, 160);
+      GfxPath* path = gfx_path_create(clipped.g);
+      const GfxPoint corners[] = {{40, 40}, {120, 40}, {120, 120}, {40, 120}};
+      for (int i = 0; i < 4; ++i)
+        gfx_path_add_line(clipped.g, path, corners[i].x, corners[i].y, corners[(i + 1) % 4].x, corners[(i + 1) % 4].y);
+      gfx_path_close_figure(clipped.g, path);
+      gfx_set_clip_path(clipped.g, path);
+      gfx_path_delete(path);
+      GfxPen* b = gfx_pen_create(clipped.g, 0xFFFFFF00, s.width);
+      for (int before = 0; before < draw; ++before) s.draw(clipped.g, b);  // met, then kept
+      gfx_clear(clipped.g, BACKGROUND);
+      s.draw(clipped.g, b);
+      gfx_pen_delete(b);
+      int reached = 0;
+      for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 160; ++x) {
+          if (!outside(x, y) && !inside(x, y)) continue;
+          const uint32_t want = outside(x, y) ? BACKGROUND : plain.px[size_t(y) * 160 + x];
+          reached += inside(x, y) && want != BACKGROUND;
+          ASSERT_EQ(clipped.px[size_t(y) * 160 + x], want) << "draw " << draw << " at " << x << "," << y;
+        }
+      EXPECT_GT(reached, 3) << "the ink reaches into the clip";
+    }
+  }
+}
+
 // Drawings too large to keep (lines, fills, large arcs): one the clip covers wholly inks
 // as it does without a clip, one across its edge never inks outside it, one outside
 // leaves nothing.
