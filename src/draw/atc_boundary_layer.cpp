@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "draw/draw_toolkit.h"
@@ -43,19 +45,62 @@ bool place(double dist_nm, double course_deg, int32_t cx, int32_t cy, double hea
 
 // Distances and courses of boundary points from a reference, kept while it stays: every
 // map display of a frame measures the same points from the present position (a plan view
-// from its centre: two references are kept). An entry holds the point and the round of
-// the reference it was measured for, so a moved outline or a new reference in the same
-// set is measured again.
+// from its centre: two references are kept). An entry is marked with a 64-bit hash of the
+// point and the round of the reference it was measured for (the world's outlines have
+// some 90,000 points: the point itself is not kept), so that a moved outline or a new
+// reference in the same set is measured again.
 struct Measured {
-  double lat = NAN, lon = NAN;
-  double nm = 0, course = 0;
-  uint64_t round = 0;  // the set's round it was measured in (a new reference starts one)
-  bool ok = false;
+  double nm, course;
+  uint64_t mark;  // measured_mark of what it was measured for, its lowest bit set where ok; 0: none
 };
+static_assert(std::is_trivially_copyable_v<Measured>, "made zero by calloc");
+
+// The mark of a point measured in a round: a hash of their bits, never 0, its lowest bit
+// clear.
+uint64_t measured_mark(double lat, double lon, uint64_t round) {
+  uint64_t words[3] = {0, 0, round};
+  std::memcpy(&words[0], &lat, sizeof lat);
+  std::memcpy(&words[1], &lon, sizeof lon);
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (uint64_t w : words) {
+    h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 31;
+  }
+  h *= 0x94D049BB133111EBull;
+  h ^= h >> 29;
+  h &= ~uint64_t(1);
+  return h ? h : 2;
+}
+
+// Entries for points and labels, made zero by the system: the pages of outlines never
+// measured (far from every reference: most of the world's) take no memory.
+class MeasuredTable {
+ public:
+  MeasuredTable() = default;
+  MeasuredTable(const MeasuredTable&) = delete;
+  MeasuredTable& operator=(const MeasuredTable&) = delete;
+  ~MeasuredTable() { std::free(at_); }
+  // Room for `n` entries (the entries kept are let go when it grows); false when the
+  // memory cannot be had.
+  bool hold(size_t n) {
+    if (n <= size_) return true;
+    auto* more = static_cast<Measured*>(std::calloc(n, sizeof(Measured)));
+    if (!more) return false;
+    std::free(at_);
+    at_ = more, size_ = n;
+    return true;
+  }
+  Measured& operator[](size_t i) { return at_[i]; }
+
+ private:
+  Measured* at_ = nullptr;
+  size_t size_ = 0;
+};
+
 struct MeasuredPoints {
   double ref_lat = NAN, ref_lon = NAN;
   uint64_t used = 0, round = 0;
-  std::vector<Measured> points;  // by index into atc_boundary_points, then the labels
+  MeasuredTable points;  // by index into atc_boundary_points, then the labels
 };
 struct {
   MeasuredPoints sets[2];
@@ -80,15 +125,16 @@ MeasuredPoints& measured_from(const NavPoint& ref) {
 // measure_from(ref, lat, lon) for point `slot` of the kept set, through its entry when
 // it holds the point.
 bool measure_point(MeasuredPoints& set, size_t slot, double lat, double lon) {
-  if (set.points.size() <= slot) set.points.resize(slot + 1);
+  if (!set.points.hold(slot + 1)) return measure_from(set.ref_lat, set.ref_lon, lat, lon);
   Measured& m = set.points[slot];
-  if (m.round != set.round || !(m.lat == lat && m.lon == lon)) {
+  const uint64_t mark = measured_mark(lat, lon, set.round);
+  if ((m.mark & ~uint64_t(1)) != mark) {
     const bool ok = measure_from(set.ref_lat, set.ref_lon, lat, lon);
-    m = {lat, lon, gc_distance_nm, gc_course_deg, set.round, ok};
+    m = {gc_distance_nm, gc_course_deg, mark | uint64_t(ok)};
   }
   gc_distance_nm = m.nm;
   gc_course_deg = m.course;
-  return m.ok;
+  return (m.mark & 1) != 0;
 }
 
 bool project(MeasuredPoints& set, size_t slot, double lat, double lon, int32_t cx, int32_t cy, double heading_deg,
@@ -177,6 +223,7 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
   MeasuredPoints& set = measured_from(ref);
   int32_t count = atc_boundary_count < atc_boundary_slots - 1 ? atc_boundary_count : atc_boundary_slots - 1;
   int32_t points = atc_boundary_point_count < atc_point_slots - 1 ? atc_boundary_point_count : atc_point_slots - 1;
+  set.points.hold(size_t(points) + size_t(count) + 1);  // made at once, not point by point
   for (int32_t b = 1; b <= count; ++b) {
     const AtcBoundary& bd = atc_boundaries[b];
     if (bd.first_point < 1 || bd.count < 1 || bd.first_point > points) continue;
