@@ -129,7 +129,7 @@ bool measure_point(MeasuredPoints& set, size_t slot, double lat, double lon) {
   Measured& m = set.points[slot];
   const uint64_t mark = measured_mark(lat, lon, set.round);
   if ((m.mark & ~uint64_t(1)) != mark) {
-    const bool ok = measure_from(set.ref_lat, set.ref_lon, lat, lon);
+    const bool ok = measure_afresh(set.ref_lat, set.ref_lon, lat, lon);
     m = {gc_distance_nm, gc_course_deg, mark | uint64_t(ok)};
   }
   gc_distance_nm = m.nm;

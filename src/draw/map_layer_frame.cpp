@@ -151,9 +151,23 @@ void measure_ahead(double ref_lat, double ref_lon, double lat, double lon) {
   __builtin_prefetch(reinterpret_cast<const char*>(&k) + sizeof k - 1);
 }
 
+namespace {
+
+// The distance routine would measure a position that is not finite as 0 NM.
+bool measurable(double ref_lat, double ref_lon, double lat, double lon) {
+  return std::isfinite(ref_lat) && std::isfinite(ref_lon) && std::isfinite(lat) && std::isfinite(lon);
+}
+
+}  // namespace
+
+bool measure_afresh(double ref_lat, double ref_lon, double lat, double lon) {
+  if (!measurable(ref_lat, ref_lon, lat, lon)) return false;
+  compute_gc_distance_course(ref_lat, ref_lon, lat, lon, gc_distance_nm, gc_course_deg);
+  return std::isfinite(gc_distance_nm) && std::isfinite(gc_course_deg);
+}
+
 bool measure_from(double ref_lat, double ref_lon, double lat, double lon) {
-  // The distance routine would measure a position that is not finite as 0 NM.
-  if (!std::isfinite(ref_lat) || !std::isfinite(ref_lon) || !std::isfinite(lat) || !std::isfinite(lon)) return false;
+  if (!measurable(ref_lat, ref_lon, lat, lon)) return false;
   uint64_t from[4];
   KeptMeasure& k = measure_slot(ref_lat, ref_lon, lat, lon, from);
   if (std::memcmp(k.from, from, sizeof from) != 0) {

@@ -158,6 +158,8 @@ bool range_within(double range, double limit);
 // The distance from a reference point to a position, into the great-circle
 // scratch values; false when it is not finite.
 bool measure_from(double ref_lat, double ref_lon, double lat, double lon);
+// measure_from without its table of measurements kept, for a caller that keeps its own.
+bool measure_afresh(double ref_lat, double ref_lon, double lat, double lon);
 // Asks the processor for what measure_from keeps of these values, for a loop that
 // measures them MEASURE_AHEAD points later (a table of thousands is read at random).
 void measure_ahead(double ref_lat, double ref_lon, double lat, double lon);
