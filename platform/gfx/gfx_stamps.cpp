@@ -1,8 +1,8 @@
 // Small strokes kept as coverage masks. A map draws hundreds of the same few symbols
 // (rings, hexagons, triangles) a frame; each is stroked once per shape, pen, transform
-// and eighth of a pixel of position into an A8 mask, which later draws of it blend in
-// their colour, across a clip's edge through the clip's coverage. Released when the
-// library stops.
+// and sub-pixel place (`phases`) into an A8 mask, which later draws of it blend in their
+// colour, across a clip's edge through the clip's coverage. Released when the library
+// stops.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
