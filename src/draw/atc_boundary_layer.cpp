@@ -58,17 +58,8 @@ static_assert(std::is_trivially_copyable_v<Measured>, "made zero by calloc");
 // The mark of a point measured in a round: a hash of their bits, never 0, its lowest bit
 // clear.
 uint64_t measured_mark(double lat, double lon, uint64_t round) {
-  uint64_t words[3] = {0, 0, round};
-  std::memcpy(&words[0], &lat, sizeof lat);
-  std::memcpy(&words[1], &lon, sizeof lon);
-  uint64_t h = 0x9E3779B97F4A7C15ull;
-  for (uint64_t w : words) {
-    h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 31;
-  }
-  h *= 0x94D049BB133111EBull;
-  h ^= h >> 29;
-  h &= ~uint64_t(1);
+  const double point[2] = {lat, lon};
+  const uint64_t h = values_hash(point, 2, round) & ~uint64_t(1);
   return h ? h : 2;
 }
 

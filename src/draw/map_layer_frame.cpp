@@ -136,13 +136,24 @@ std::vector<KeptMeasure> kept_measures;
 KeptMeasure& measure_slot(double ref_lat, double ref_lon, double lat, double lon, uint64_t (&from)[4]) {
   const double values[4] = {ref_lat, ref_lon, lat, lon};
   std::memcpy(from, values, sizeof from);
-  uint64_t h = 0x9E3779B97F4A7C15ull;
-  for (uint64_t w : from) h = (h ^ w) * 0xFF51AFD7ED558CCDull, h ^= h >> 32;
   if (kept_measures.empty()) kept_measures.assign(MEASURE_SLOTS, KeptMeasure{{~0ull, ~0ull, ~0ull, ~0ull}, NAN, NAN});
-  return kept_measures[h & (MEASURE_SLOTS - 1)];
+  return kept_measures[values_hash(values, 4, 0) & (MEASURE_SLOTS - 1)];
 }
 
 }  // namespace
+
+uint64_t values_hash(const double* values, size_t n, uint64_t seed) {
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  auto mix = [&h](uint64_t w) { h = (h ^ w) * 0xBF58476D1CE4E5B9ull, h ^= h >> 31; };
+  mix(seed);
+  for (size_t i = 0; i < n; ++i) {
+    uint64_t w;
+    std::memcpy(&w, &values[i], sizeof w);
+    mix(w);
+  }
+  h *= 0x94D049BB133111EBull;
+  return h ^ (h >> 29);
+}
 
 void measure_ahead(double ref_lat, double ref_lon, double lat, double lon) {
   uint64_t from[4];

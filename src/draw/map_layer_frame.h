@@ -3,6 +3,7 @@
 // frames of self-framed members and the ident labels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "draw/draw_toolkit.h"
@@ -155,6 +156,9 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
 // Range gate: a positive, finite range no larger than the limit.
 bool range_within(double range, double limit);
 
+// A hash of the bits of `n` values (positions and the like) and a seed, every bit of it
+// stirred: kept measurements are filed and marked by it.
+uint64_t values_hash(const double* values, size_t n, uint64_t seed);
 // The distance from a reference point to a position, into the great-circle
 // scratch values; false when it is not finite.
 bool measure_from(double ref_lat, double ref_lon, double lat, double lon);
