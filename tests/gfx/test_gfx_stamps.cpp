@@ -126,16 +126,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 // An L-shaped clip; whole coordinates are pixel centres, so its edges run through the
 // middle of pixels, as cairo makes two unaligned rectangles of it.
-void clip_to_l_shape(GfxGraphics* g) {
+// Clips to the polygon of `n` corners.
+void clip_to(GfxGraphics* g, const GfxPoint* corners, int n) {
   GfxPath* path = gfx_path_create(g);
-  GfxPoint corners[] = {{0, 15}, {100, 15}, {100, 90}, {150, 90}, {150, 150}, {0, 150}};
-  for (int i = 0; i < 6; ++i) {
-    GfxPoint a = corners[i], b = corners[(i + 1) % 6];
+  for (int i = 0; i < n; ++i) {
+    GfxPoint a = corners[i], b = corners[(i + 1) % n];
     gfx_path_add_line(g, path, a.x, a.y, b.x, b.y);
   }
   gfx_path_close_figure(g, path);
   gfx_set_clip_path(g, path);
   gfx_path_delete(path);
+}
+
+void clip_to_l_shape(GfxGraphics* g) {
+  const GfxPoint corners[] = {{0, 15}, {100, 15}, {100, 90}, {150, 90}, {150, 150}, {0, 150}};
+  clip_to(g, corners, 6);
 }
 
 // A round clip: the circle in the box at (x, y), d across.
@@ -234,13 +239,8 @@ TEST_F(GfxStampTest, ShapesJustOutsideAClipInkWhereTheyReachIt) {
     gfx_pen_delete(a);
     for (int draw = 0; draw < 3; ++draw) {
       Canvas clipped(160, 160);
-      GfxPath* path = gfx_path_create(clipped.g);
       const GfxPoint corners[] = {{40, 40}, {120, 40}, {120, 120}, {40, 120}};
-      for (int i = 0; i < 4; ++i)
-        gfx_path_add_line(clipped.g, path, corners[i].x, corners[i].y, corners[(i + 1) % 4].x, corners[(i + 1) % 4].y);
-      gfx_path_close_figure(clipped.g, path);
-      gfx_set_clip_path(clipped.g, path);
-      gfx_path_delete(path);
+      clip_to(clipped.g, corners, 4);
       GfxPen* b = gfx_pen_create(clipped.g, 0xFFFFFF00, s.width);
       for (int before = 0; before < draw; ++before) s.draw(clipped.g, b);  // met, then kept
       gfx_clear(clipped.g, BACKGROUND);
