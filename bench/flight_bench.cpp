@@ -3,10 +3,10 @@
 // per-frame services (update and draw) and the whole host frame. The script: lift-off
 // at the dense point with the maps at their shortest range, a climb stepping every map
 // up its range ladder, a standard-rate turn, cruise, the plan views stepped from waypoint
-// to waypoint, then paused. Prints median, p95, p99 and max per screen and for the whole
-// frame, per phase and over the flight, beside the targets, the navigation database's load
-// beside its own target, the start (gauges and first frame, for information) and the
-// resident memory at the end.
+// to waypoint, then paused. Prints median, p95, p99 and max of the whole frame and each map
+// display per phase, and of every screen over the flight, beside the targets, the navigation
+// database's load beside its own target, the start (gauges and first frame, for information)
+// and the resident memory at the end.
 // Usage: flight_bench [--minutes N]   N more minutes of simulated flight (turns and range
 // steps) after the script, for the memory plateau: resident memory and the minute's host-frame
 // p99 are printed each minute; those minutes are not in the tables.
@@ -101,15 +101,20 @@ void row(const std::string& name, const Stats& s, double target) {
               target > 0 ? (std::to_string(int(target)) + " p99").c_str() : "", miss ? "miss" : "");
 }
 
-void print_table(const Samples& in, const std::vector<size_t>& frames, bool per_screen) {
+// The rows of a table: the whole frame, after the map displays (a phase's) or every screen.
+enum class Rows { MAPS, SCREENS };
+
+void print_table(const Samples& in, const std::vector<size_t>& frames, Rows rows) {
   std::printf("  %-30s %8s %8s %8s %8s %8s\n", "screen (ms)", "median", "p95", "p99", "max", "target");
-  if (per_screen) {
-    for (size_t slot = 0; slot < in.names.size(); ++slot) {
-      std::vector<double> v;
-      for (size_t f : frames) v.push_back(in.by_slot[slot][f]);
-      const std::string gauge = in.names[slot].substr(0, in.names[slot].find(':'));
-      row(in.names[slot], stats(v), is_map_display(gauge) ? kMapTargetMs : 0);
-    }
+  for (size_t slot = 0; slot < in.names.size(); ++slot) {
+    const std::string gauge = in.names[slot].substr(0, in.names[slot].find(':'));
+    const bool map = is_map_display(gauge);
+    if (rows == Rows::MAPS && !map) continue;
+    std::vector<double> v;
+    for (size_t f : frames) v.push_back(in.by_slot[slot][f]);
+    row(in.names[slot], stats(v), map ? kMapTargetMs : 0);
+  }
+  if (rows == Rows::SCREENS) {
     std::vector<double> v;
     for (size_t f : frames) {
       double sum = 0;
@@ -262,12 +267,12 @@ int main(int argc, char** argv) {
   std::printf("flight over %s: %d screens, %zu frames\n", bench_database_root(), screens, samples.frame.size());
   for (const std::string& phase : samples.phase_order) {
     std::printf("%s (%zu frames)\n", phase.c_str(), samples.phase_frames[phase].size());
-    print_table(samples, samples.phase_frames[phase], false);
+    print_table(samples, samples.phase_frames[phase], Rows::MAPS);
   }
   std::vector<size_t> all(samples.frame.size());
   for (size_t i = 0; i < all.size(); ++i) all[i] = i;
   std::printf("whole flight, each screen's update and draw\n");
-  print_table(samples, all, true);
+  print_table(samples, all, Rows::SCREENS);
   const bool load_miss = load_ms >= kLoadTargetMs;
   misses += load_miss + (rss >= kRssTargetMb);
   std::printf("navigation database load: %.1f ms (target %g)%s\n", load_ms, kLoadTargetMs, load_miss ? " miss" : "");

@@ -5,7 +5,8 @@
 # medians of 5 repetitions of the wall time per iteration; the machine's load average is
 # printed with the table. Then the flying benchmark (bench/flight_bench.cpp): every sample
 # screen timed frame by frame through the host over a scripted flight on the world's
-# database, median, p95, p99 and max per screen and for the whole frame beside the targets.
+# database, median, p95, p99 and max of the whole frame and each map display per phase, and
+# of every screen over the flight, beside the targets.
 # FLIGHT_MINUTES adds minutes of flight after its script, for the memory plateau.
 # Arguments: benchmark executables to run (default: every bench_* built). JOBS sets the
 # build's parallel jobs (default: every core).
