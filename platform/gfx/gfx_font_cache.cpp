@@ -31,6 +31,7 @@ struct GfxGlyphTable {
   unsigned long index[TABLE_CHARS];
   double x_advance[TABLE_CHARS];
   double y_advance[TABLE_CHARS];
+  double ink[TABLE_CHARS][4];
   uint8_t state[TABLE_CHARS];  // UNKNOWN until first used
   // What a text drew it through (gfx_note_text_font): face, style, size, smoothing and
   // the transform's linear part.
@@ -137,6 +138,8 @@ bool learn(GlyphTable& t, int32_t k) {
       t.index[k] = glyphs[0].index;
       t.x_advance[k] = te.x_advance;
       t.y_advance[k] = te.y_advance;
+      t.ink[k][0] = te.x_bearing, t.ink[k][1] = te.y_bearing;
+      t.ink[k][2] = te.x_bearing + te.width, t.ink[k][3] = te.y_bearing + te.height;
       t.state[k] = KNOWN;
     }
     cairo_glyph_free(glyphs);
@@ -247,12 +250,13 @@ cairo_scaled_font_t* gfx_text_font_scaled(const GfxGlyphTable* t) { return t->fo
 
 double gfx_text_font_ascent(const GfxGlyphTable* t) { return t->extents.ascent; }
 
-bool gfx_text_glyph(GfxGlyphTable* t, char ch, uint32_t* index, double* x_advance, double* y_advance) {
+bool gfx_text_glyph(GfxGlyphTable* t, char ch, GfxTextGlyph* out) {
   const int32_t k = static_cast<unsigned char>(ch) - FIRST_CHAR;
   if (k < 0 || k >= TABLE_CHARS || !learn(*t, k) || t->index[k] > UINT32_MAX) return false;
-  *index = uint32_t(t->index[k]);
-  *x_advance = t->x_advance[k];
-  *y_advance = t->y_advance[k];
+  out->index = uint32_t(t->index[k]);
+  out->x_advance = t->x_advance[k];
+  out->y_advance = t->y_advance[k];
+  std::copy(std::begin(t->ink[k]), std::end(t->ink[k]), out->ink);
   return true;
 }
 

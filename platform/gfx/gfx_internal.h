@@ -169,9 +169,15 @@ GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const dou
 void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias);
 cairo_scaled_font_t* gfx_text_font_scaled(const GfxGlyphTable* t);
 double gfx_text_font_ascent(const GfxGlyphTable* t);
-// A character's glyph and advance (user space), as gfx_glyph_run places it; false for one
-// the table does not hold.
-bool gfx_text_glyph(GfxGlyphTable* t, char ch, uint32_t* index, double* x_advance, double* y_advance);
+// A character's glyph, its advance and its ink's box from its origin (user space), as
+// gfx_glyph_run places it.
+struct GfxTextGlyph {
+  uint32_t index;
+  double x_advance, y_advance;
+  double ink[4];  // left, top, right, bottom
+};
+// False for a character the table does not hold.
+bool gfx_text_glyph(GfxGlyphTable* t, char ch, GfxTextGlyph* out);
 // Lets every kept face, option set and glyph table go.
 void gfx_release_fonts();
 
@@ -185,6 +191,8 @@ void raster_open(GfxGraphics* g);
 void raster_close(GfxGraphics* g);
 // Device bounding box (x0 y0 x1 y1) of a user-space box under the context's matrix.
 void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]);
+// The same under the matrix `m`.
+void raster_device_box(const cairo_matrix_t& m, double x0, double y0, double x1, double y1, double out[4]);
 // The figure `path` adds (in world units, under `world`) stroked by cairo with the pen into
 // an A8 image of the pixels it reaches, a pixel around, its top left at device (x0, y0);
 // cut to the pixels [0, limit[0]) x [0, limit[1]) when `limit` is given. Null when it
@@ -531,9 +539,10 @@ double gfx_stroke_reach(const GfxGraphics* g, const GfxPen* pen, bool joins);
 // The clip's cover of what lies within `reach` of the polyline of device points.
 GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t n, double reach);
 // The clip's coverage, kept for the same figures (a display sets the same clips each
-// frame) until the library stops; a null image without a clip, when it cannot be made,
-// or for `glyphs` under a clip of boxes off the pixel grid (cairo cuts glyphs along
-// unaligned box edges by whole pixels, strokes by coverage). Valid until the next call.
+// frame) until the library stops; a null image without a clip or when it cannot be made.
+// For `glyphs` under a clip of boxes off the pixel grid, the whole pixels cairo keeps of
+// them (it cuts glyphs along unaligned box edges by whole pixels, strokes by coverage),
+// made for a clip of one box. Valid until the next call.
 GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs);
 void raster_release_clip_coverages();
 // Lets every kept mask go.

@@ -192,11 +192,14 @@ bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint
   // Shown as raster_text shows the run, which takes the clip's cover of its ink box as
   // cairo measures it (two pixels wider) at the glyphs' places: within half a pixel of
   // where the mask was made, so within a pixel around the box it was drawn over. Where a
-  // clip edge crosses that, the text is shown as it stands.
+  // clip edge crosses that, through the clip's coverage: the same pixels whether
+  // raster_text finds the clip covering all of its box, none or a part.
   const int32_t* a = kept->area;
   const GfxCover cover = gfx_clip_cover(g, px + a[0] - 1, py + a[1] - 1, px + a[2] + 1, py + a[3] + 1);
   if (cover == GfxCover::NONE) return true;
-  return cover == GfxCover::ALL && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, nullptr);
+  if (cover == GfxCover::ALL) return raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, nullptr);
+  const GfxClipCoverage clip = raster_clip_coverage(g, true);
+  return clip.image && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, &clip);
 }
 
 void raster_release_kept_glyphs() { runs.clear(); }

@@ -264,16 +264,19 @@ bool blend_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<doub
   return !inks || raster_blend_coverage(g, pen->argb, c, through);
 }
 
-// A stroke cairo makes (a dashed pen, unsmoothed drawing) met again where no clip edge
-// crosses it (drawn without the clip): kept as the runs of the A8 coverage cairo strokes
-// into at the same place, and blended from them, as cairo blends its own coverage. `key`
-// (stroke_key and the figure) names it; `path` adds the figure to a context in the
-// graphics' world. False when cairo is to stroke it.
+// A stroke cairo makes (a dashed pen, unsmoothed drawing) met again: kept as the runs of
+// the A8 coverage cairo strokes into at the same place without the clip, and blended from
+// them as cairo blends its own coverage, through the clip's coverage where `part` (a clip
+// edge crosses it). `key` (stroke_key and the figure) names it; `path` adds the figure to
+// a context in the graphics' world. False when cairo is to stroke it.
 template <typename Path>
 bool blend_cairo_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vector<double>& key, Path path) {
-  if (part || pen->has_cap) return false;
+  if (pen->has_cap) return false;
+  GfxClipCoverage clip{nullptr, 0, 0};
+  if (part && !(clip = raster_clip_coverage(g, false)).image) return false;
+  const GfxClipCoverage* through = clip.image ? &clip : nullptr;
   key.insert(key.end(), {double(pen->dash), double(gfx_antialiased(g))});
-  if (const GfxKeptStroke* kept = raster_find_stroke(key)) return raster_blend_kept_stroke(g, pen->argb, *kept, nullptr);
+  if (const GfxKeptStroke* kept = raster_find_stroke(key)) return raster_blend_kept_stroke(g, pen->argb, *kept, through);
   if (!raster_stroke_met_before(key)) return false;
   const double off = pixel_offset(g);
   const GfxMatrix world{g->m.m11, g->m.m12, g->m.m21, g->m.m22, g->m.dx + off, g->m.dy + off};
@@ -309,7 +312,7 @@ bool blend_cairo_stroke(GfxGraphics* g, const GfxPen* pen, bool part, std::vecto
     kept = raster_keep_stroke(key, &c);
   }
   cairo_surface_destroy(a8);
-  return kept && raster_blend_kept_stroke(g, pen->argb, *kept, nullptr);
+  return kept && raster_blend_kept_stroke(g, pen->argb, *kept, through);
 }
 
 // Strokes rasterised without cairo: solid, without arrowheads, anti-aliased, and not so
@@ -477,15 +480,21 @@ void raster_open(GfxGraphics* g) {
   }
 }
 
-void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]) {
+void raster_device_box(const cairo_matrix_t& m, double x0, double y0, double x1, double y1, double out[4]) {
   double xs[4] = {x0, x1, x0, x1}, ys[4] = {y0, y0, y1, y1};
   out[0] = out[1] = INFINITY;
   out[2] = out[3] = -INFINITY;
   for (int32_t i = 0; i < 4; ++i) {
-    cairo_user_to_device(cr, &xs[i], &ys[i]);
+    cairo_matrix_transform_point(&m, &xs[i], &ys[i]);
     out[0] = gfx_fmin(out[0], xs[i]), out[2] = gfx_fmax(out[2], xs[i]);
     out[1] = gfx_fmin(out[1], ys[i]), out[3] = gfx_fmax(out[3], ys[i]);
   }
+}
+
+void raster_device_box(cairo_t* cr, double x0, double y0, double x1, double y1, double out[4]) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  raster_device_box(m, x0, y0, x1, y1, out);
 }
 
 cairo_surface_t* raster_stroke_mask(const GfxMatrix& world, bool antialias, const GfxPen* pen,
@@ -826,10 +835,11 @@ bool short_line(const std::string& utf8, GfxRectF layout) {
 }
 
 // The glyphs of a one-line text of at most KEPT_TEXT_CHARS outside a box, from table `t`,
-// and the pixels raster_text shows them at through `steady` (its current point on cairo's
-// grid of 1/256 pixel included); false for any other text.
+// the pixels raster_text shows them at through `steady` (its current point on cairo's
+// grid of 1/256 pixel included) and the device box of their outlines' ink there; false
+// for any other text.
 bool text_pixels(const GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
-                 GfxGlyphTable* t, const GfxMatrix& steady, uint32_t* index, int32_t* pixel) {
+                 GfxGlyphTable* t, const GfxMatrix& steady, uint32_t* index, int32_t* pixel, double ink[4]) {
   if (!short_line(utf8, layout)) return false;
   const double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   cairo_matrix_t ctm, inverse;
@@ -841,15 +851,30 @@ bool text_pixels(const GfxGraphics* g, const std::string& utf8, const GfxFont* f
   if (!(std::fabs(x) < 1e6 && std::fabs(y) < 1e6)) return false;
   x = std::nearbyint(x * 256) / 256, y = std::nearbyint(y * 256) / 256;
   cairo_matrix_transform_point(&inverse, &x, &y);
+  double user[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
   for (size_t i = 0; i < utf8.size(); ++i) {
-    double ax, ay, dx = x, dy = y;
-    if (!gfx_text_glyph(t, utf8[i], &index[i], &ax, &ay)) return false;
+    GfxTextGlyph glyph;
+    double dx = x, dy = y;
+    if (!gfx_text_glyph(t, utf8[i], &glyph)) return false;
+    index[i] = glyph.index;
     cairo_matrix_transform_point(&ctm, &dx, &dy);
     if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) return false;
     pixel[2 * i] = int32_t(std::floor(dx + 0.5)), pixel[2 * i + 1] = int32_t(std::floor(dy + 0.5));
-    x += ax, y += ay;
+    user[0] = gfx_fmin(user[0], x + glyph.ink[0]), user[1] = gfx_fmin(user[1], y + glyph.ink[1]);
+    user[2] = gfx_fmax(user[2], x + glyph.ink[2]), user[3] = gfx_fmax(user[3], y + glyph.ink[3]);
+    x += glyph.x_advance, y += glyph.y_advance;
   }
+  raster_device_box(ctm, user[0], user[1], user[2], user[3], ink);
   return true;
+}
+
+// Whether a text of that ink box shows nothing: wholly beyond the image or outside the
+// clip, by more than its glyphs' moves to whole pixels, anti-aliasing's reach and `slack`.
+bool ink_hidden(const GfxGraphics* g, const double ink[4], double slack = 0) {
+  const double reach = 4 + slack;
+  const double x0 = ink[0] - reach, y0 = ink[1] - reach, x1 = ink[2] + reach, y1 = ink[3] + reach;
+  if (!(x1 > 0 && y1 > 0 && x0 < g->image->width && y0 < g->image->height)) return true;
+  return g->clip_on && gfx_clip_cover(g, x0, y0, x1, y1) == GfxCover::NONE;
 }
 
 // A one-line text outside a box, its glyph run kept, blended without cairo. False for any
@@ -860,8 +885,11 @@ bool kept_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, Gfx
   GfxGlyphTable* t = gfx_find_text_font(font, antialias, linear);
   uint32_t index[KEPT_TEXT_CHARS];
   int32_t pixel[2 * KEPT_TEXT_CHARS];
-  return t && text_pixels(g, utf8, font, layout, t, steady, index, pixel) &&
-         raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, int32_t(utf8.size()), argb);
+  double ink[4];
+  if (!t || !text_pixels(g, utf8, font, layout, t, steady, index, pixel, ink)) return false;
+  // A run not kept yet that shows nothing is not laid out through cairo to find so.
+  return raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, int32_t(utf8.size()), argb) ||
+         ink_hidden(g, ink);
 }
 
 // Turned glyphs take their shapes from a turn on a grid of TURN_STEP_DEG: in a turn a
@@ -924,9 +952,13 @@ bool turned_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
   }
   uint32_t index[KEPT_TEXT_CHARS];
   int32_t pixel[2 * KEPT_TEXT_CHARS];
+  double ink[4];
   const int32_t n = int32_t(utf8.size());
-  if (!text_pixels(g, utf8, font, layout, t, steady, index, pixel)) return false;
-  if (raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, n, argb)) return true;
+  if (!text_pixels(g, utf8, font, layout, t, steady, index, pixel, ink)) return false;
+  // The box is of the shapes' turn, up to half a step from the text's own.
+  const double slack = (ink[2] - ink[0] + ink[3] - ink[1]) * std::sin(TURN_STEP_DEG / 2 * PI / 180);
+  if (raster_blend_kept_run(g, gfx_text_font_scaled(t), index, pixel, n, argb) || ink_hidden(g, ink, slack))
+    return true;
   set_shape();
   std::vector<cairo_glyph_t> glyphs(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) {
@@ -1255,6 +1287,7 @@ struct KeptCoverage {
   std::vector<std::vector<GfxPointF>> figures;
   cairo_antialias_t antialias;
   int32_t width, height;  // of the image
+  bool glyphs;            // as cairo cuts glyphs (a clip of unaligned boxes)
   GfxClipCoverage coverage;
   cairo_surface_t* surface;
   uint64_t used;
@@ -1277,21 +1310,53 @@ struct KeptCoverages {
   ~KeptCoverages() { release(); }
 } coverages;
 
-// The clip's figures filled, over its extents within the image.
-KeptCoverage make_coverage(const GfxGraphics* g) {
+// The whole pixels cairo keeps of glyphs under a clip of one box off the pixel grid: those
+// the box reaches (anti-aliased), or whose centres it holds (x0 <= centre < x1); false
+// for a clip of other figures.
+bool glyph_cut(const GfxClipEdges& c, int32_t box[4]) {
+  if (c.figures.size() != 1) return false;
+  double e[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+  for (const GfxPointF& p : c.figures[0]) {
+    e[0] = gfx_fmin(e[0], p.x), e[1] = gfx_fmin(e[1], p.y);
+    e[2] = gfx_fmax(e[2], p.x), e[3] = gfx_fmax(e[3], p.y);
+  }
+  for (const GfxPointF& p : c.figures[0])
+    if (!((p.x == e[0] || p.x == e[2]) && (p.y == e[1] || p.y == e[3]))) return false;
+  for (int32_t i = 0; i < 4; ++i) {
+    const double v = c.antialias == CAIRO_ANTIALIAS_NONE ? std::ceil(e[i] - 0.5) : i < 2 ? std::floor(e[i]) : std::ceil(e[i]);
+    if (!(std::fabs(v) < 1e6)) return false;
+    box[i] = int32_t(v);
+  }
+  return true;
+}
+
+// The clip's figures filled, over its extents within the image; for `glyphs` under a clip
+// of unaligned boxes, the pixels cairo keeps of them.
+KeptCoverage make_coverage(const GfxGraphics* g, bool glyphs) {
   const GfxClipEdges& c = g->clip_edges;
-  KeptCoverage k{c.figures, c.antialias, g->image->width, g->image->height, {nullptr, 0, 0}, nullptr, 0, 0};
-  const double* e = c.extents;
-  k.coverage.x = int32_t(gfx_fmax(e[0], 0.0)), k.coverage.y = int32_t(gfx_fmax(e[1], 0.0));
-  int32_t w = int32_t(gfx_fmin(e[2], double(g->image->width))) - k.coverage.x;
-  int32_t h = int32_t(gfx_fmin(e[3], double(g->image->height))) - k.coverage.y;
+  const int32_t width = g->image->width, height = g->image->height;
+  KeptCoverage k{c.figures, c.antialias, width, height, glyphs, {nullptr, 0, 0}, nullptr, 0, 0};
+  int32_t box[4];
+  if (glyphs) {
+    if (!glyph_cut(c, box)) return k;
+  } else {
+    const double* e = c.extents;
+    box[0] = int32_t(gfx_fmax(e[0], 0.0)), box[1] = int32_t(gfx_fmax(e[1], 0.0));
+    box[2] = int32_t(gfx_fmin(e[2], double(width))), box[3] = int32_t(gfx_fmin(e[3], double(height)));
+  }
+  k.coverage.x = std::max(box[0], 0), k.coverage.y = std::max(box[1], 0);
+  const int32_t w = std::min(box[2], width) - k.coverage.x, h = std::min(box[3], height) - k.coverage.y;
   if (w <= 0 || h <= 0) return k;
   k.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
   cairo_t* cr = cairo_create(k.surface);
-  cairo_set_antialias(cr, c.antialias);
-  cairo_translate(cr, -k.coverage.x, -k.coverage.y);
-  path_figures(cr, c.figures);
-  cairo_fill(cr);
+  if (glyphs) {
+    cairo_paint(cr);
+  } else {
+    cairo_set_antialias(cr, c.antialias);
+    cairo_translate(cr, -k.coverage.x, -k.coverage.y);
+    path_figures(cr, c.figures);
+    cairo_fill(cr);
+  }
   cairo_destroy(cr);
   cairo_surface_flush(k.surface);
   k.coverage.image = raster_a8_pixels(k.surface);
@@ -1302,11 +1367,14 @@ KeptCoverage make_coverage(const GfxGraphics* g) {
 
 GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs) {
   GfxClipEdges& c = g->clip_edges;
-  if (!g->clip_on || (glyphs && c.unaligned_boxes)) return {nullptr, 0, 0};
+  if (!g->clip_on) return {nullptr, 0, 0};
+  // Cairo cuts glyphs along unaligned box edges by whole pixels, strokes by coverage.
+  const bool cut = glyphs && c.unaligned_boxes;
   ++coverages.clock;
   for (KeptCoverage& k : coverages.kept)
-    if (k.id == c.coverage_id || (k.antialias == c.antialias && k.width == g->image->width &&
-                                  k.height == g->image->height && same_figures(k.figures, c.figures))) {
+    if (k.glyphs == cut && (k.id == c.coverage_id || (k.antialias == c.antialias && k.width == g->image->width &&
+                                                      k.height == g->image->height &&
+                                                      same_figures(k.figures, c.figures)))) {
       k.used = coverages.clock;
       c.coverage_id = k.id;
       return k.coverage;
@@ -1318,7 +1386,7 @@ GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs) {
     KeptCoverages::drop(*oldest);
     kept.erase(oldest);
   }
-  kept.push_back(make_coverage(g));
+  kept.push_back(make_coverage(g, cut));
   kept.back().used = coverages.clock;
   kept.back().id = c.coverage_id = ++coverages.made;
   return kept.back().coverage;

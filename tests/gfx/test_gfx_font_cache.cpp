@@ -24,13 +24,23 @@ struct Text {
 };
 
 // `utf8` as cairo draws it from a freshly selected face, on a fresh surface, through
-// `ctm`, laid out from (x, y).
+// `ctm`, laid out from (x, y); under the clip of `clip` (device space) when given.
 std::vector<uint32_t> cairo_text(const cairo_matrix_t& ctm, const char* face, double size, bool bold, bool smooth,
-                                 const std::string& utf8, double x, double y) {
+                                 const std::string& utf8, double x, double y, const GfxClipEdges* clip = nullptr) {
   std::vector<uint32_t> px(size_t(W) * H, 0xFF000000);
   cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(px.data()),
                                                            CAIRO_FORMAT_ARGB32, W, H, W * 4);
   cairo_t* cr = cairo_create(s);
+  if (clip) {
+    cairo_set_antialias(cr, clip->antialias);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    for (const auto& figure : clip->figures) {
+      cairo_new_sub_path(cr);
+      for (const GfxPointF& p : figure) cairo_line_to(cr, p.x, p.y);
+      cairo_close_path(cr);
+    }
+    cairo_clip(cr);
+  }
   cairo_set_matrix(cr, &ctm);
   cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, size);
@@ -52,13 +62,13 @@ std::vector<uint32_t> cairo_text(const cairo_matrix_t& ctm, const char* face, do
 // The text as cairo draws it at world (x, y), the pixel grid shifted by `offset` (gfx's
 // default mode: half a pixel).
 std::vector<uint32_t> reference(const Text& t, const char* face, const std::string& utf8, float x, float y,
-                                double offset) {
+                                double offset, const GfxClipEdges* clip = nullptr) {
   cairo_matrix_t ctm;
   cairo_matrix_init_translate(&ctm, offset, offset);
   cairo_matrix_rotate(&ctm, t.degrees * (3.14159265358979323846 / 180.0));
   cairo_matrix_scale(&ctm, t.scale, t.scale);
   return cairo_text(ctm, face, t.size, t.style == GFX_FONT_BOLD,
-                    t.hint == GFX_TEXT_DEFAULT || t.hint >= GFX_TEXT_ANTIALIAS_FIT, utf8, x, y);
+                    t.hint == GFX_TEXT_DEFAULT || t.hint >= GFX_TEXT_ANTIALIAS_FIT, utf8, x, y, clip);
 }
 
 std::vector<uint32_t> drawn(const Text& t) {
@@ -149,7 +159,8 @@ TEST(GfxFontCache, MeasuringAfterTheLibraryRestartsGivesTheSameBox) {
 // Labels drawn frame after frame: from the third draw on a text's glyph run is kept and
 // blended without cairo; every draw gives cairo's own pixels, at sub-pixel places where
 // cairo's grid of 1/256 pixel rounds the text's start either way, in both pixel offset
-// modes, scaled, and under a clip that holds the text wholly or not at all (turned texts:
+// modes, scaled, and under a clip that holds the text wholly, crosses it (a box on or off
+// the pixel grid too) or misses it, or beyond the image, kept or not (turned texts:
 // TurnedTextsStayWhereTheirOwnTurnPutsThem).
 TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
   struct Case {
@@ -169,7 +180,10 @@ TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
       {{"Arial", 10, GFX_FONT_REGULAR, "W1234 KSEA", 1.5, 0, GFX_TEXT_ANTIALIAS}, 4.1f, 2.6f, GFX_PIXEL_OFFSET_DEFAULT},
       {{"ZO Zuduz", 14, GFX_FONT_BOLD, "12.5 -3", 1, 0, GFX_TEXT_DEFAULT}, -2.3f, 7.75f, GFX_PIXEL_OFFSET_HALF},
   };
-  enum Clip { NO_CLIP, HOLDS, MISSES };
+  enum Clip { NO_CLIP, HOLDS, CROSSES, BOX, MISSES, BEYOND };
+  // A triangle whose edge x + y = 40 crosses the texts; a box whose edge x = 25 does.
+  constexpr int32_t CROSSING[3][2] = {{-100, -100}, {140, -100}, {-100, 140}};
+  constexpr int32_t BOXED[4][2] = {{-100, -100}, {25, -100}, {25, 100}, {-100, 100}};
   uintptr_t token = 0;
   ASSERT_EQ(gfx_startup(&token), GFX_OK);
   for (const Case& c : cases) {
@@ -180,22 +194,40 @@ TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
                                                  c.pixel_offset == GFX_PIXEL_OFFSET_HALF ? 0.0 : 0.5);
     const std::vector<uint32_t> blank(want.size(), 0xFF000000);
     ASSERT_GT(differing(want, blank), 20) << t.bytes;
-    for (Clip clip : {NO_CLIP, NO_CLIP, NO_CLIP, NO_CLIP, HOLDS, MISSES, NO_CLIP}) {
+    std::vector<uint32_t> first_crossed;  // the first draw across the edge, made into a mask for it
+    for (Clip clip : {MISSES, MISSES, BEYOND, BOX, NO_CLIP, CROSSES, NO_CLIP, NO_CLIP, CROSSES, BOX, HOLDS, MISSES,
+                      BEYOND, NO_CLIP}) {
       std::vector<uint32_t> px(size_t(W) * H, 0xFF000000);
       GaugeImage image{px.data(), W, H, W * 4, nullptr};
       GfxGraphics* g = nullptr;
       ASSERT_EQ(gfx_create(&image, &g), GFX_OK);
       gfx_set_text_hint(g, t.hint);
       gfx_set_pixel_offset(g, c.pixel_offset);
-      if (clip != NO_CLIP) {
+      if (clip != NO_CLIP && clip != BEYOND) {
         GfxPath* path = gfx_path_create(g);
         if (clip == HOLDS)
           gfx_path_add_ellipse(g, path, -W, -H, 3 * W, 3 * H);
-        else
+        else if (clip == MISSES)
           gfx_path_add_ellipse(g, path, W - 12, H - 12, 10, 10);
+        for (int i = 0; clip == CROSSES && i < 2; ++i)
+          gfx_path_add_line(g, path, CROSSING[i][0], CROSSING[i][1], CROSSING[i + 1][0], CROSSING[i + 1][1]);
+        for (int i = 0; clip == BOX && i < 3; ++i)
+          gfx_path_add_line(g, path, BOXED[i][0], BOXED[i][1], BOXED[i + 1][0], BOXED[i + 1][1]);
         gfx_set_clip_path(g, path);
         gfx_path_delete(path);
       }
+      // Cut by the box (its edge half a pixel off the grid) at the pixels it reaches, as cairo
+      // cuts glyphs: with the default offset, as cairo draws the text under it; with the half
+      // offset (where cairo under a clip rounds some glyphs' places at a tie the other way),
+      // the text cut there.
+      std::vector<uint32_t> boxed = want;
+      if (clip == BOX && c.pixel_offset == GFX_PIXEL_OFFSET_HALF) {
+        for (int y = 0; y < H; ++y)
+          for (int x = BOXED[1][0] + 1; x < W; ++x) boxed[size_t(y * W + x)] = 0xFF000000;
+      } else if (clip == BOX) {
+        boxed = reference(t, gfx_resolve_face(t.family), gfx_utf8(wide, -1), c.x, c.y, 0.5, &g->clip_edges);
+      }
+      if (clip == BEYOND) gfx_translate(g, 0, -2 * H, GFX_PREPEND);
       gfx_scale(g, t.scale, t.scale, GFX_PREPEND);
       gfx_rotate(g, t.degrees, GFX_APPEND);
       GfxFontFamily* family = gfx_family_create(g, t.family);
@@ -206,8 +238,31 @@ TEST(GfxFontCache, TextsDrawnAgainKeepCairosPixels) {
       gfx_font_delete(font);
       gfx_family_delete(family);
       gfx_delete(g);
-      EXPECT_EQ(differing(px, clip == MISSES ? blank : want), 0)
-          << t.bytes << " at " << c.x << ", " << c.y << " offset mode " << c.pixel_offset << " clip " << clip;
+      const std::string where = std::string(t.bytes) + " at " + std::to_string(c.x) + ", " + std::to_string(c.y) +
+                                " offset mode " + std::to_string(c.pixel_offset) + " clip " + std::to_string(clip);
+      if (clip == BOX) {
+        EXPECT_GT(differing(boxed, blank), 10) << where;
+        EXPECT_GT(differing(boxed, want), 10) << where;
+      }
+      if (clip != CROSSES) {
+        EXPECT_EQ(differing(px, clip == MISSES || clip == BEYOND ? blank : boxed), 0) << where;
+        continue;
+      }
+      // Through the clip's coverage (x + y < 40): cairo's pixels inside, none outside, the
+      // same each time.
+      const double edge = 40 + (c.pixel_offset == GFX_PIXEL_OFFSET_HALF ? 0.0 : 1.0);
+      int inside = 0, wrong = 0;
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          const size_t i = size_t(y * W + x);
+          const double across = x + y + 1 - edge;
+          inside += across < -2 && want[i] != blank[i];
+          wrong += (across < -2 && px[i] != want[i]) || (across > 2 && px[i] != blank[i]);
+        }
+      EXPECT_GT(inside, 10) << where;
+      EXPECT_EQ(wrong, 0) << where;
+      if (first_crossed.empty()) first_crossed = px;
+      EXPECT_EQ(differing(px, first_crossed), 0) << where;
     }
   }
   EXPECT_EQ(gfx_shutdown(token), GFX_OK);
