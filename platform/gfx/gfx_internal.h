@@ -349,8 +349,11 @@ class GfxKeptMasks {
   ~GfxKeptMasks() { clear(); }
 
   const GfxKeptMask* find(const Key& k) {
+    // The same drawing again (a boundary's steps, a row of like symbols): no hash, no
+    // look-up in memory far apart.
+    if (last_ && last_->key == k) return &last_->mask;
     const uint64_t hash = Hash{}(k);
-    if (Entry* e = newer().lookup(k, hash)) return &e->mask;
+    if (Entry* e = newer().lookup(k, hash)) return &(last_ = e)->mask;
     Half& older = half_[1 - newer_];
     Entry* e = older.lookup(k, hash);
     if (!e) return nullptr;
@@ -363,7 +366,7 @@ class GfxKeptMasks {
       turn();
     }
     moved.mask = store(newer(), moved.mask);
-    return &newer().insert(moved, hash)->mask;
+    return &(last_ = newer().insert(moved, hash))->mask;
   }
   // True when the key's drawing was met before (and is to be kept now); otherwise it is
   // remembered.
@@ -373,13 +376,14 @@ class GfxKeptMasks {
     if (full()) turn();
     const GfxKeptMask kept = store(newer(), m);
     raster_release_mask(m);
-    return &newer().insert(Entry{kept, true, k}, Hash{}(k))->mask;
+    return &(last_ = newer().insert(Entry{kept, true, k}, Hash{}(k)))->mask;
   }
   // Masks kept (both halves).
   size_t size() const { return half_[0].live + half_[1].live; }
   void clear() {
     for (Half& h : half_) drop(h, true);
     seen_.clear();
+    last_ = nullptr;
   }
 
  private:
@@ -458,6 +462,7 @@ class GfxKeptMasks {
     return s;
   }
   void turn() {
+    last_ = nullptr;  // found again in the older half, it moves to the newer
     drop(half_[1 - newer_], false);
     newer_ = 1 - newer_;
   }
@@ -482,6 +487,7 @@ class GfxKeptMasks {
   int32_t newer_ = 0;
   GfxSeenSlots<SEEN> seen_;
   std::vector<uint8_t> aside_;
+  Entry* last_ = nullptr;  // found or added last, in the newer half
 };
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
 // clip's coverage `clip` when given; false when nothing was drawn and the caller shows

@@ -615,6 +615,10 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
          for (int k = 0; k < 32; ++k) gone.push_back(k * 1000);
          return gone;
        }()},
+      {"a key found again and again stays its own over the turns",
+       {{'A', 1}, {'A', 2}, {'A', 3}, {'A', 4}, {'F', 1}, {'F', 1}, {'A', 5}, {'F', 1}, {'F', 1}, {'A', 6}, {'A', 7},
+        {'F', 1}, {'A', 8}, {'F', 1}, {'A', 9}, {'F', 1}, {'F', 1}, {'N', 2}, {'F', 8}, {'F', 8}, {'F', 1}},
+       {2, 3, 4}},
       // Each mask takes a word per row: a half of 24 bytes holds three.
       {"a half full of bytes turns before it is full of masks",
        {{'A', 1}, {'A', 2}, {'A', 3}, {'A', 4}, {'F', 2}, {'A', 5}, {'A', 6}, {'N', 1}, {'F', 2}, {'F', 6}},
