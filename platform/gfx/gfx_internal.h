@@ -93,6 +93,9 @@ struct GfxClipEdges {
 struct GfxClipCoverage {
   pixman_image_t* image;
   int32_t x, y;  // its top left on the image
+  // For each of its rows, the span [x0, x1) (its own columns) it covers wholly; none
+  // where x1 <= x0. Null: not known.
+  const int32_t* full;
 };
 
 struct GfxGraphics {

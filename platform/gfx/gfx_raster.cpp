@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -1292,6 +1293,7 @@ struct KeptCoverage {
   cairo_surface_t* surface;
   uint64_t used;
   uint64_t id;
+  std::unique_ptr<int32_t[]> full;  // the coverage's spans covered wholly
 };
 
 // The coverages of the clips met last, the least recently used let go first.
@@ -1330,6 +1332,30 @@ bool glyph_cut(const GfxClipEdges& c, int32_t box[4]) {
   return true;
 }
 
+// For each row of an A8 image, the longest span of bytes of 255.
+std::unique_ptr<int32_t[]> full_spans(pixman_image_t* image) {
+  const int32_t w = pixman_image_get_width(image), h = pixman_image_get_height(image);
+  const int32_t stride = pixman_image_get_stride(image);
+  const auto* bits = reinterpret_cast<const uint8_t*>(pixman_image_get_data(image));
+  auto spans = std::make_unique<int32_t[]>(2 * size_t(h));
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* row = bits + size_t(y) * size_t(stride);
+    int32_t best0 = 0, best1 = 0;
+    for (int32_t x = 0; x < w;) {
+      if (row[x] != 0xFF) {
+        ++x;
+        continue;
+      }
+      int32_t end = x;
+      while (end < w && row[end] == 0xFF) ++end;
+      if (end - x > best1 - best0) best0 = x, best1 = end;
+      x = end;
+    }
+    spans[2 * size_t(y)] = best0, spans[2 * size_t(y) + 1] = best1;
+  }
+  return spans;
+}
+
 // The clip's figures filled, over its extents within the image; for `glyphs` under a clip
 // of unaligned boxes, the pixels cairo keeps of them.
 KeptCoverage make_coverage(const GfxGraphics* g, bool glyphs) {
@@ -1360,6 +1386,7 @@ KeptCoverage make_coverage(const GfxGraphics* g, bool glyphs) {
   cairo_destroy(cr);
   cairo_surface_flush(k.surface);
   k.coverage.image = raster_a8_pixels(k.surface);
+  if (k.coverage.image) k.coverage.full = (k.full = full_spans(k.coverage.image)).get();
   return k;
 }
 

@@ -204,7 +204,26 @@ bool blend_box(GfxGraphics* g, uint32_t src, const uint8_t* bits, int32_t stride
   run.width = x1 - x0, run.height = y1 - y0;
   if (run.width <= 0 || run.height <= 0) return true;
   run.src = src;
-  return gfx_blend_solid(run);
+  if (!clip || !clip->full) return gfx_blend_solid(run);
+  // Bands of rows that lie within the clip's wholly covered span go without its coverage.
+  auto within = [&](int32_t row) {
+    const int32_t* span = clip->full + 2 * size_t(row - clip->y);
+    return x0 - clip->x >= span[0] && x1 - clip->x <= span[1];
+  };
+  for (int32_t row = y0; row < y1;) {
+    const bool inside = within(row);
+    int32_t end = row + 1;
+    while (end < y1 && within(end) == inside) ++end;
+    GfxBlendRun band = run;
+    const size_t from = size_t(row - y0);
+    band.pixels += from * size_t(run.pixel_stride);
+    band.mask += from * size_t(run.mask_stride);
+    band.clip = inside ? nullptr : run.clip + from * size_t(run.clip_stride);
+    band.height = end - row;
+    if (!gfx_blend_solid(band)) return false;
+    row = end;
+  }
+  return true;
 }
 
 // Blends the colour through `n` runs of a coverage whose box's top left is device (x, y),

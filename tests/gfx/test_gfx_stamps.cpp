@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -354,6 +355,38 @@ TEST_F(GfxStampTest, KeptRingsAcrossARoundClip) {
     EXPECT_NEAR(inked(stamped), inked(stroked), inked(stroked) / 10 + 2);
     std::string first;
     EXPECT_EQ(inked_beyond_circle(stamped, 10, 10, 180, first), 0) << first;
+  }
+}
+
+// A mask blended through a round clip's coverage inks the same, bit for bit, whether the
+// rows within the clip's wholly covered span go without the coverage or not: masks inside,
+// across the edge at each side, beyond it, and cut by the image.
+TEST_F(GfxStampTest, MasksThroughAClipSkipItWhereItCoversWholly) {
+  struct Place {
+    int32_t x, y;
+    bool inks;
+  };
+  const Place places[] = {{80, 80, true},   {4, 90, true},   {170, 100, true},  {90, 2, true},
+                          {95, 175, true},  {-10, -8, false}, {185, 190, false}};
+  std::mt19937 random(11);
+  for (const Place& p : places) {
+    SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+    Canvas spans(200, 200), whole(200, 200);
+    GfxKeptMask mask{true, nullptr, 0, 0};
+    std::vector<uint8_t> bits(40 * 30);
+    for (uint8_t& b : bits) b = uint8_t(random() % 3 == 0 ? 0xFF : random());
+    mask.bits = bits.data(), mask.width = 37, mask.height = 30, mask.stride = 40;
+    for (Canvas* c : {&spans, &whole}) {
+      clip_to_circle(c->g, 10, 10, 180);
+      GfxClipCoverage clip = raster_clip_coverage(c->g, false);
+      ASSERT_TRUE(clip.image && clip.full);
+      if (c == &whole) clip.full = nullptr;
+      raster_settle(c->g);  // the clear, as a drawing writes it first
+      ASSERT_TRUE(raster_blend_mask(c->g, 0xC0E08040, mask, p.x, p.y, &clip));
+      gfx_flush(c->g);
+    }
+    EXPECT_EQ(spans.px, whole.px);
+    EXPECT_EQ(inked(spans) > 0, p.inks);
   }
 }
 
