@@ -31,6 +31,14 @@ struct Canvas {
   ~Canvas() { gfx_delete(g); }
 };
 
+// The largest difference between two pixels' channels.
+int channel_difference(uint32_t a, uint32_t b) {
+  int m = 0;
+  for (int shift = 0; shift < 32; shift += 8)
+    m = std::max(m, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+  return m;
+}
+
 // Largest channel difference between two images, and the pixels that differ.
 struct Difference {
   int max = 0;
@@ -40,9 +48,7 @@ struct Difference {
 Difference compare(const Canvas& a, const Canvas& b) {
   Difference d;
   for (size_t i = 0; i < a.px.size(); ++i) {
-    int m = 0;
-    for (int shift = 0; shift < 32; shift += 8)
-      m = std::max(m, std::abs(int((a.px[i] >> shift) & 0xFF) - int((b.px[i] >> shift) & 0xFF)));
+    const int m = channel_difference(a.px[i], b.px[i]);
     d.max = std::max(d.max, m);
     d.pixels += m != 0;
   }
@@ -686,8 +692,6 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
   }
 }
 
-}  // namespace
-
 // Pixels of `a` and `b` that differ by more than `levels` a pixel and a half or more inside
 // that circle.
 int differing_inside_circle(const Canvas& a, const Canvas& b, int32_t x, int32_t y, int32_t d, int levels) {
@@ -697,14 +701,12 @@ int differing_inside_circle(const Canvas& a, const Canvas& b, int32_t x, int32_t
     for (int px = 0; px < a.image.width; ++px) {
       if (std::hypot(px + 0.5 - cx, py + 0.5 - cy) > r - 1.5) continue;
       const size_t i = size_t(py) * size_t(a.image.width) + size_t(px);
-      for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(int((a.px[i] >> shift) & 0xFF) - int((b.px[i] >> shift) & 0xFF)) > levels) {
-          ++n;
-          break;
-        }
+      n += channel_difference(a.px[i], b.px[i]) > levels;
     }
   return n;
 }
+
+}  // namespace
 
 // Strokes too large for a stamp, drawn again frame after frame (a compass ring, a range
 // arc, frame lines): from their third draw on they blend the coverage their second draw
