@@ -21,17 +21,24 @@ VEK_AVX2 __m256i mul(__m256i a, __m256i b) {
                             _mm256_set1_epi16(0x101));
 }
 
-// The source through coverage `m` over `d`, unsaturated (packing saturates), in lanes.
-VEK_AVX2 __m256i over(__m256i src, __m256i alpha, __m256i m, __m256i d) {
-  return _mm256_add_epi16(mul(src, m), mul(d, _mm256_xor_si256(mul(alpha, m), _mm256_set1_epi16(0xFF))));
+// Each pixel's coverage of `m8` in the 16-bit lanes of its four channels, in the order
+// the pixels widen in: `lo` holds pixels 0, 1 | 4, 5, `hi` pixels 2, 3 | 6, 7.
+VEK_AVX2 void spread(__m128i m8, __m256i& lo, __m256i& hi) {
+  const __m256i all = _mm256_broadcastq_epi64(m8);
+  const char z = char(0x80);  // a lane made zero
+  lo = _mm256_shuffle_epi8(all, _mm256_setr_epi8(0, z, 0, z, 0, z, 0, z, 1, z, 1, z, 1, z, 1, z,  //
+                                                 4, z, 4, z, 4, z, 4, z, 5, z, 5, z, 5, z, 5, z));
+  hi = _mm256_shuffle_epi8(all, _mm256_setr_epi8(2, z, 2, z, 2, z, 2, z, 3, z, 3, z, 3, z, 3, z,  //
+                                                 6, z, 6, z, 6, z, 6, z, 7, z, 7, z, 7, z, 7, z));
 }
 
 // Eight pixels at `d` under eight coverages `m8`; a lane of `lanes` set where a pixel is
-// in the run (null: all eight).
+// in the run (null: all eight). An opaque source's alpha through a coverage is the
+// coverage itself (x * 255 / 255 rounds to x).
+template <bool OPAQUE>
 VEK_AVX2 void blend8(uint32_t* d, __m128i m8, __m256i src, __m256i alpha, uint32_t solid, const __m256i* lanes) {
-  const __m256i zero = _mm256_setzero_si256();
   auto* at = reinterpret_cast<__m256i*>(d);
-  if ((solid >> 24) == 0xFF && _mm_cvtsi128_si64(m8) == -1) {
+  if (OPAQUE && _mm_cvtsi128_si64(m8) == -1) {
     // Wholly covered by an opaque colour: the colour itself.
     const __m256i all = _mm256_set1_epi32(int32_t(solid));
     if (lanes)
@@ -40,11 +47,15 @@ VEK_AVX2 void blend8(uint32_t* d, __m128i m8, __m256i src, __m256i alpha, uint32
       _mm256_storeu_si256(at, all);
     return;
   }
-  // Each pixel's coverage in its four bytes, then widened as the pixels are.
-  const __m256i each = _mm256_mullo_epi32(_mm256_cvtepu8_epi32(m8), _mm256_set1_epi32(0x01010101));
+  const __m256i zero = _mm256_setzero_si256(), ff = _mm256_set1_epi16(0xFF);
+  __m256i mlo, mhi;
+  spread(m8, mlo, mhi);
   const __m256i dst = lanes ? _mm256_maskload_epi32(reinterpret_cast<const int*>(d), *lanes) : _mm256_loadu_si256(at);
-  const __m256i lo = over(src, alpha, _mm256_unpacklo_epi8(each, zero), _mm256_unpacklo_epi8(dst, zero));
-  const __m256i hi = over(src, alpha, _mm256_unpackhi_epi8(each, zero), _mm256_unpackhi_epi8(dst, zero));
+  // The destination's share: 255 less the source's alpha through the coverage.
+  const __m256i keep_lo = _mm256_xor_si256(OPAQUE ? mlo : mul(alpha, mlo), ff);
+  const __m256i keep_hi = _mm256_xor_si256(OPAQUE ? mhi : mul(alpha, mhi), ff);
+  const __m256i lo = _mm256_add_epi16(mul(src, mlo), mul(_mm256_unpacklo_epi8(dst, zero), keep_lo));
+  const __m256i hi = _mm256_add_epi16(mul(src, mhi), mul(_mm256_unpackhi_epi8(dst, zero), keep_hi));
   const __m256i out = _mm256_packus_epi16(lo, hi);
   if (lanes)
     _mm256_maskstore_epi32(reinterpret_cast<int*>(d), *lanes, out);
@@ -78,6 +89,7 @@ VEK_AVX2 __m128i through_clip(__m128i m8, __m128i c8) {
                           _mm_setzero_si128());
 }
 
+template <bool OPAQUE>
 __attribute__((target("avx2"))) void blend_avx2(const GfxBlendRun& r) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i src = _mm256_unpacklo_epi8(_mm256_set1_epi32(int32_t(r.src)), zero);
@@ -93,13 +105,13 @@ __attribute__((target("avx2"))) void blend_avx2(const GfxBlendRun& r) {
       __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m + i));
       if (c) m8 = through_clip(m8, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + i)));
       if (_mm_cvtsi128_si64(m8) == 0) continue;
-      blend8(d + i, m8, src, alpha, r.src, nullptr);
+      blend8<OPAQUE>(d + i, m8, src, alpha, r.src, nullptr);
     }
     if (tail == 0) continue;
     __m128i m8 = _mm_cvtsi64_si128(int64_t(load_tail(m + whole, tail)));
     if (c) m8 = through_clip(m8, _mm_cvtsi64_si128(int64_t(load_tail(c + whole, tail))));
     // Lanes past the run are neither read nor written.
-    if (_mm_cvtsi128_si64(m8) != 0) blend8(d + whole, m8, src, alpha, r.src, &lanes);
+    if (_mm_cvtsi128_si64(m8) != 0) blend8<OPAQUE>(d + whole, m8, src, alpha, r.src, &lanes);
   }
 }
 
@@ -112,7 +124,10 @@ bool has_avx2() {
 
 bool gfx_blend_solid(const GfxBlendRun& run) {
   if (!has_avx2()) return false;
-  blend_avx2(run);
+  if ((run.src >> 24) == 0xFF)
+    blend_avx2<true>(run);
+  else
+    blend_avx2<false>(run);
   return true;
 }
 
