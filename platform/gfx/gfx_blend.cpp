@@ -1,7 +1,8 @@
 // A solid colour blended through A8 coverage into the pixels, eight at a time where the
-// processor has 256-bit integer vectors: the arithmetic of pixman's OVER of a solid
-// source through an a8 mask (x * y / 255 rounded as ((x * y + 0x80) * 0x101) >> 16, the
-// sum saturated), so that the pixels come out as pixman blends them, bit for bit.
+// processor has 256-bit integer vectors (a row's last pixels under a lane mask of 512-bit
+// ones where it has those): the arithmetic of pixman's OVER of a solid source through an
+// a8 mask (x * y / 255 rounded as ((x * y + 0x80) * 0x101) >> 16, the sum saturated), so
+// that the pixels come out as pixman blends them, bit for bit.
 #include "platform/gfx/gfx_internal.h"
 
 #include <algorithm>
@@ -32,33 +33,38 @@ VEK_AVX2 void spread(__m128i m8, __m256i& lo, __m256i& hi) {
                                                  6, z, 6, z, 6, z, 6, z, 7, z, 7, z, 7, z, 7, z));
 }
 
-// Eight pixels at `d` under eight coverages `m8`; a lane of `lanes` set where a pixel is
-// in the run (null: all eight). An opaque source's alpha through a coverage is the
-// coverage itself (x * 255 / 255 rounds to x).
+// The pixels `dst` under coverages `m8` (eight each). An opaque source's alpha through a
+// coverage is the coverage itself (x * 255 / 255 rounds to x).
 template <bool OPAQUE>
-VEK_AVX2 void blend8(uint32_t* d, __m128i m8, __m256i src, __m256i alpha, uint32_t solid, const __m256i* lanes) {
-  auto* at = reinterpret_cast<__m256i*>(d);
-  if (OPAQUE && _mm_cvtsi128_si64(m8) == -1) {
-    // Wholly covered by an opaque colour: the colour itself.
-    const __m256i all = _mm256_set1_epi32(int32_t(solid));
-    if (lanes)
-      _mm256_maskstore_epi32(reinterpret_cast<int*>(d), *lanes, all);
-    else
-      _mm256_storeu_si256(at, all);
-    return;
-  }
+VEK_AVX2 __m256i blended(__m128i m8, __m256i dst, __m256i src, __m256i alpha) {
   const __m256i zero = _mm256_setzero_si256(), ff = _mm256_set1_epi16(0xFF);
   __m256i mlo, mhi;
   spread(m8, mlo, mhi);
-  const __m256i dst = lanes ? _mm256_maskload_epi32(reinterpret_cast<const int*>(d), *lanes) : _mm256_loadu_si256(at);
   // The destination's share: 255 less the source's alpha through the coverage.
   const __m256i keep_lo = _mm256_xor_si256(OPAQUE ? mlo : mul(alpha, mlo), ff);
   const __m256i keep_hi = _mm256_xor_si256(OPAQUE ? mhi : mul(alpha, mhi), ff);
   const __m256i lo = _mm256_add_epi16(mul(src, mlo), mul(_mm256_unpacklo_epi8(dst, zero), keep_lo));
   const __m256i hi = _mm256_add_epi16(mul(src, mhi), mul(_mm256_unpackhi_epi8(dst, zero), keep_hi));
-  const __m256i out = _mm256_packus_epi16(lo, hi);
+  return _mm256_packus_epi16(lo, hi);
+}
+
+// Wholly covered by an opaque colour: the colour itself, the pixels not read.
+template <bool OPAQUE>
+VEK_AVX2 bool covered(__m128i m8) {
+  return OPAQUE && _mm_cvtsi128_si64(m8) == -1;
+}
+
+// Eight pixels at `d` under eight coverages `m8`; a lane of `lanes` set where a pixel is
+// in the run (null: all eight).
+template <bool OPAQUE>
+VEK_AVX2 void blend8(uint32_t* d, __m128i m8, __m256i src, __m256i alpha, uint32_t solid, const __m256i* lanes) {
+  auto* at = reinterpret_cast<__m256i*>(d);
+  auto* ints = reinterpret_cast<int*>(d);
+  const __m256i out = covered<OPAQUE>(m8) ? _mm256_set1_epi32(int32_t(solid))
+                      : blended<OPAQUE>(m8, lanes ? _mm256_maskload_epi32(ints, *lanes) : _mm256_loadu_si256(at),
+                                        src, alpha);
   if (lanes)
-    _mm256_maskstore_epi32(reinterpret_cast<int*>(d), *lanes, out);
+    _mm256_maskstore_epi32(ints, *lanes, out);
   else
     _mm256_storeu_si256(at, out);
 }
@@ -89,30 +95,77 @@ VEK_AVX2 __m128i through_clip(__m128i m8, __m128i c8) {
                           _mm_setzero_si128());
 }
 
+// The source's channels and alpha in 16-bit lanes.
+VEK_AVX2 __m256i source(uint32_t src) {
+  return _mm256_unpacklo_epi8(_mm256_set1_epi32(int32_t(src)), _mm256_setzero_si256());
+}
+VEK_AVX2 __m256i source_alpha(uint32_t src) { return _mm256_set1_epi16(int16_t(src >> 24)); }
+
+// Row `row` of the run: its pixels, coverage and clip's coverage (null without a clip).
+struct Row {
+  uint32_t* d;
+  const uint8_t* m;
+  const uint8_t* c;
+};
+inline Row row_of(const GfxBlendRun& r, int32_t row) {
+  return {r.pixels + size_t(row) * size_t(r.pixel_stride), r.mask + size_t(row) * size_t(r.mask_stride),
+          r.clip ? r.clip + size_t(row) * size_t(r.clip_stride) : nullptr};
+}
+
+// The first `whole` pixels of a row (a multiple of eight).
+template <bool OPAQUE>
+VEK_AVX2 void blend_eights(const Row& row, int32_t whole, __m256i src, __m256i alpha, uint32_t solid) {
+  for (int32_t i = 0; i < whole; i += 8) {
+    __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row.m + i));
+    if (row.c) m8 = through_clip(m8, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row.c + i)));
+    if (_mm_cvtsi128_si64(m8) == 0) continue;
+    blend8<OPAQUE>(row.d + i, m8, src, alpha, solid, nullptr);
+  }
+}
+
 template <bool OPAQUE>
 __attribute__((target("avx2"))) void blend_avx2(const GfxBlendRun& r) {
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i src = _mm256_unpacklo_epi8(_mm256_set1_epi32(int32_t(r.src)), zero);
-  const __m256i alpha = _mm256_set1_epi16(int16_t(r.src >> 24));
+  const __m256i src = source(r.src), alpha = source_alpha(r.src);
   // The lanes of a run's last pixels (fewer than eight).
   const int32_t tail = r.width % 8, whole = r.width - tail;
   const __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(tail), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-  for (int32_t row = 0; row < r.height; ++row) {
-    uint32_t* d = r.pixels + size_t(row) * size_t(r.pixel_stride);
-    const uint8_t* m = r.mask + size_t(row) * size_t(r.mask_stride);
-    const uint8_t* c = r.clip ? r.clip + size_t(row) * size_t(r.clip_stride) : nullptr;
-    for (int32_t i = 0; i < whole; i += 8) {
-      __m128i m8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m + i));
-      if (c) m8 = through_clip(m8, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + i)));
-      if (_mm_cvtsi128_si64(m8) == 0) continue;
-      blend8<OPAQUE>(d + i, m8, src, alpha, r.src, nullptr);
-    }
+  for (int32_t y = 0; y < r.height; ++y) {
+    const Row row = row_of(r, y);
+    blend_eights<OPAQUE>(row, whole, src, alpha, r.src);
     if (tail == 0) continue;
-    __m128i m8 = _mm_cvtsi64_si128(int64_t(load_tail(m + whole, tail)));
-    if (c) m8 = through_clip(m8, _mm_cvtsi64_si128(int64_t(load_tail(c + whole, tail))));
+    __m128i m8 = _mm_cvtsi64_si128(int64_t(load_tail(row.m + whole, tail)));
+    if (row.c) m8 = through_clip(m8, _mm_cvtsi64_si128(int64_t(load_tail(row.c + whole, tail))));
     // Lanes past the run are neither read nor written.
-    if (_mm_cvtsi128_si64(m8) != 0) blend8<OPAQUE>(d + whole, m8, src, alpha, r.src, &lanes);
+    if (_mm_cvtsi128_si64(m8) != 0) blend8<OPAQUE>(row.d + whole, m8, src, alpha, r.src, &lanes);
   }
+}
+
+#define VEK_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl")))
+
+// As blend_avx2, a run's last pixels read and written under a lane mask.
+template <bool OPAQUE>
+VEK_AVX512 void blend_avx512(const GfxBlendRun& r) {
+  const __m256i src = source(r.src), alpha = source_alpha(r.src);
+  const int32_t tail = r.width % 8, whole = r.width - tail;
+  const auto lanes = __mmask8((1u << tail) - 1);
+  for (int32_t y = 0; y < r.height; ++y) {
+    const Row row = row_of(r, y);
+    blend_eights<OPAQUE>(row, whole, src, alpha, r.src);
+    if (tail == 0) continue;
+    __m128i m8 = _mm_maskz_loadu_epi8(lanes, row.m + whole);
+    if (row.c) m8 = through_clip(m8, _mm_maskz_loadu_epi8(lanes, row.c + whole));
+    if (_mm_cvtsi128_si64(m8) == 0) continue;
+    uint32_t* at = row.d + whole;
+    const __m256i out = covered<OPAQUE>(m8) ? _mm256_set1_epi32(int32_t(r.src))
+                        : blended<OPAQUE>(m8, _mm256_maskz_loadu_epi32(lanes, at), src, alpha);
+    _mm256_mask_storeu_epi32(at, lanes, out);
+  }
+}
+
+bool has_avx512() {
+  static const bool yes = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                          __builtin_cpu_supports("avx512vl");
+  return yes;
 }
 
 bool has_avx2() {
@@ -122,18 +175,19 @@ bool has_avx2() {
 
 }  // namespace
 
-bool gfx_blend_solid(const GfxBlendRun& run) {
+bool gfx_blend_solid(const GfxBlendRun& run, bool widest) {
   if (!has_avx2()) return false;
-  if ((run.src >> 24) == 0xFF)
-    blend_avx2<true>(run);
+  const bool opaque = (run.src >> 24) == 0xFF;
+  if (widest && has_avx512())
+    opaque ? blend_avx512<true>(run) : blend_avx512<false>(run);
   else
-    blend_avx2<false>(run);
+    opaque ? blend_avx2<true>(run) : blend_avx2<false>(run);
   return true;
 }
 
 #else
 
-bool gfx_blend_solid(const GfxBlendRun&) { return false; }
+bool gfx_blend_solid(const GfxBlendRun&, bool) { return false; }
 
 #endif
 

@@ -522,9 +522,10 @@ struct GfxBlendRun {
   int32_t width, height;
   uint32_t src;  // pixman's 32-bit form of the solid source (premultiplied)
 };
-// Blends the run as pixman's OVER does, bit for bit (gfx_blend.cpp); false where the
-// processor lacks the vectors, and pixman blends it.
-bool gfx_blend_solid(const GfxBlendRun& run);
+// Blends the run as pixman's OVER does, bit for bit (gfx_blend.cpp), with the widest
+// vectors the processor has (`widest` false: 256-bit ones, as where it has no wider);
+// false where it lacks them, and pixman blends it.
+bool gfx_blend_solid(const GfxBlendRun& run, bool widest = true);
 // Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
 // also through the clip's coverage `clip` when given; false when it cannot.
 bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,
