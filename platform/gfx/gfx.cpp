@@ -106,6 +106,8 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
   if (!gfx_started()) return GFX_NOT_STARTED;
   GfxGraphics* g = new (std::nothrow) GfxGraphics{};
   if (!g) return GFX_OUT_OF_MEMORY;
+  static uint64_t made = 0;
+  g->serial = ++made;
   g->image = image;
   g->m = IDENTITY;
   g->last = GFX_OK;

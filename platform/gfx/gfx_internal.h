@@ -117,6 +117,7 @@ struct GfxGraphics {
   // of opaque rectangle leaving out the pixels the fill covers wholly.
   bool clear_pending = false;
   uint32_t clear_argb = 0;
+  uint64_t serial = 0;  // of its making, one of its own
 };
 
 // Drawings are anti-aliased (cairo's default) in the smoothing modes that ask for it.
@@ -340,7 +341,9 @@ class GfxSeenSlots {
 // releases what a key holds. Each half is a flat table: its entries in order of arrival,
 // and slots (open addressing, at least twice as many) holding each entry's full hash, so
 // that a look-up compares keys only where the hashes agree. A mask found is valid until
-// the next find or add.
+// the next find or add. Each display's finds are traced: a frame drawn much as the one
+// before finds its masks where that one found them, fetched from memory ahead, instead of
+// through the slots (two reads far apart in memory).
 template <class Key, class Hash, size_t CAPACITY, size_t SEEN, class SeenHash = Hash>
 class GfxKeptMasks {
  public:
@@ -351,12 +354,16 @@ class GfxKeptMasks {
   GfxKeptMasks& operator=(const GfxKeptMasks&) = delete;
   ~GfxKeptMasks() { clear(); }
 
-  const GfxKeptMask* find(const Key& k) {
+  // The mask kept for the key; null where none is. `g`, the graphics drawing it, names
+  // the display whose trace is followed (none without it).
+  const GfxKeptMask* find(const Key& k, const GfxGraphics* g = nullptr) {
     // The same drawing again (a boundary's steps, a row of like symbols): no hash, no
     // look-up in memory far apart.
     if (last_ && last_->key == k) return &last_->mask;
+    Trace* t = trace_of(g);
+    if (Entry* p = t ? predicted(*t) : nullptr; p && p->key == k) return &found(t, p, true)->mask;
     const uint64_t hash = Hash{}(k);
-    if (Entry* e = newer().lookup(k, hash)) return &(last_ = e)->mask;
+    if (Entry* e = newer().lookup(k, hash)) return &found(t, e, false)->mask;
     Half& older = half_[1 - newer_];
     Entry* e = older.lookup(k, hash);
     if (!e) return nullptr;
@@ -369,17 +376,17 @@ class GfxKeptMasks {
       turn();
     }
     moved.mask = store(newer(), moved.mask);
-    return &(last_ = newer().insert(moved, hash))->mask;
+    return &found(t, newer().insert(moved, hash), false)->mask;
   }
   // True when the key's drawing was met before (and is to be kept now); otherwise it is
   // remembered.
   bool met_before(const Key& k) { return seen_.met_before(SeenHash{}(k)); }
   // Keeps a copy of the mask's pixels and lets the mask go.
-  const GfxKeptMask* add(const Key& k, GfxKeptMask m) {
+  const GfxKeptMask* add(const Key& k, GfxKeptMask m, const GfxGraphics* g = nullptr) {
     if (full()) turn();
     const GfxKeptMask kept = store(newer(), m);
     raster_release_mask(m);
-    return &(last_ = newer().insert(Entry{kept, true, k}, Hash{}(k)))->mask;
+    return &found(trace_of(g), newer().insert(Entry{kept, true, k}, Hash{}(k)), false)->mask;
   }
   // Masks kept (both halves).
   size_t size() const { return half_[0].live + half_[1].live; }
@@ -387,6 +394,8 @@ class GfxKeptMasks {
     for (Half& h : half_) drop(h, true);
     seen_.clear();
     last_ = nullptr;
+    for (Trace& t : traces_) t = Trace{};
+    trace_ = nullptr;
   }
 
  private:
@@ -400,6 +409,22 @@ class GfxKeptMasks {
     uint32_t index;  // into the entries; EMPTY or GONE (moved out)
   };
   static constexpr uint32_t EMPTY = UINT32_MAX, GONE = UINT32_MAX - 1;
+  // Links to entries: an entry's half in the top bit, its index below. A link is a hint,
+  // checked by the entry's key (the entry may have moved, or its half been let go and
+  // filled anew).
+  static constexpr uint32_t HALF_BIT = 1u << 31;
+  // The entries a display's drawing found (not found again at once), in order, and those
+  // its drawing before found: a display draws much as it drew the frame before, so the
+  // entry found there at the place followed is likely the one sought now.
+  struct Trace {
+    const void* display = nullptr;
+    uint64_t drawing = 0;  // the graphics' serial
+    std::vector<uint32_t> before, now;
+    size_t followed = 0;  // the place in `before` predicted next
+    uint64_t used = 0;
+  };
+  static constexpr size_t TRACES = 64, TRACE_MAX = 16384;
+  static constexpr size_t RESYNC = 32;  // places either way a drawing found elsewhere is sought
   static constexpr size_t SLOTS = [] {
     size_t n = 1;
     while (n < 2 * CAPACITY) n *= 2;
@@ -445,6 +470,72 @@ class GfxKeptMasks {
     }
   };
   Half& newer() { return half_[newer_]; }
+  Entry* at(uint32_t link) {
+    std::vector<Entry>& entries = half_[link >> 31].entries;
+    const size_t i = link & ~HALF_BIT;
+    return i < entries.size() ? &entries[i] : nullptr;
+  }
+  // The trace of the display `g` draws on, begun anew for a new drawing (the one before
+  // kept); null without a graphics.
+  Trace* trace_of(const GfxGraphics* g) {
+    if (!g) return nullptr;
+    if (!(trace_ && trace_->display == g->image)) {
+      Trace* least = &traces_[0];
+      trace_ = nullptr;
+      for (Trace& t : traces_) {
+        if (t.display == g->image) trace_ = &t;
+        if (t.used < least->used) least = &t;
+      }
+      if (!trace_) *(trace_ = least) = Trace{}, trace_->display = g->image;
+    }
+    Trace& t = *trace_;
+    t.used = ++trace_clock_;
+    if (t.drawing != g->serial) {
+      t.drawing = g->serial;
+      t.before.swap(t.now);
+      t.now.clear();
+      t.followed = 0;
+    }
+    return &t;
+  }
+  // The live entry of the newer half the drawing before found at the place followed.
+  Entry* predicted(const Trace& t) {
+    if (t.followed >= t.before.size()) return nullptr;
+    const uint32_t link = t.before[t.followed];
+    Entry* e = (link >> 31) == uint32_t(newer_) ? at(link) : nullptr;
+    return e && e->live ? e : nullptr;
+  }
+  // `e`, of the newer half, found as predicted or otherwise: the trace followed on from
+  // where the drawing before found it, when it did within a few places of the one
+  // followed (drawings left out or added since); otherwise `e` took the place of the one
+  // predicted (a symbol on a new pixel phase). The entries likely sought next are fetched
+  // from memory while the caller draws.
+  Entry* found(Trace* t, Entry* e, bool as_predicted) {
+    last_ = e;
+    if (!t) return e;
+    const uint32_t link = uint32_t(e - newer().entries.data()) | (newer_ ? HALF_BIT : 0);
+    if (t->now.size() < TRACE_MAX) t->now.push_back(link);
+    const std::vector<uint32_t>& before = t->before;
+    size_t next = t->followed + 1;
+    if (!as_predicted) {
+      // Its nearest place ahead in the drawing before, else its nearest behind.
+      const size_t lo = t->followed > RESYNC ? t->followed - RESYNC : 0;
+      const size_t hi = std::min(before.size(), t->followed + RESYNC);
+      size_t place = SIZE_MAX;
+      for (size_t i = t->followed; i < hi && place == SIZE_MAX; ++i)
+        if (before[i] == link) place = i;
+      for (size_t i = std::min(t->followed, hi); i > lo && place == SIZE_MAX; --i)
+        if (before[i - 1] == link) place = i - 1;
+      if (place != SIZE_MAX) next = place + 1;
+    }
+    t->followed = next;
+    for (size_t i = next; i < before.size() && i < next + 2; ++i)
+      if (const Entry* n = at(before[i])) {
+        const auto* bytes = reinterpret_cast<const char*>(n);
+        for (size_t line = 0; line < sizeof(Entry) && line < 256; line += 64) __builtin_prefetch(bytes + line);
+      }
+    return e;
+  }
   bool full() { return newer().entries.size() >= CAPACITY || newer().bytes.size() >= max_bytes_; }
   static size_t mask_bytes(const GfxKeptMask& m) { return size_t(m.stride) * size_t(m.height); }
   // The mask with its pixels copied into the half's bytes (rows of whole words, as
@@ -491,6 +582,9 @@ class GfxKeptMasks {
   GfxSeenSlots<SEEN> seen_;
   std::vector<uint8_t> aside_;
   Entry* last_ = nullptr;  // found or added last, in the newer half
+  Trace traces_[TRACES];
+  Trace* trace_ = nullptr;  // the one followed last
+  uint64_t trace_clock_ = 0;
 };
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
 // clip's coverage `clip` when given; false when nothing was drawn and the caller shows

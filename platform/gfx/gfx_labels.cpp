@@ -157,7 +157,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   cairo_scaled_font_t* font = cairo_get_scaled_font(cr);
   if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS || !(k.font = font_serial(font))) return false;
 
-  const GfxKeptMask* kept = runs.find(k);
+  const GfxKeptMask* kept = runs.find(k, g);
   if (!kept) {
     if (!runs.met_before(k)) {
       if (!clip) return false;
@@ -171,7 +171,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
     }
     GfxKeptMask mask;
     if (!show_into_mask(cr, glyphs, k, px, py, mask)) return false;
-    kept = runs.add(k, mask);
+    kept = runs.add(k, mask, g);
   }
   if (!kept->inks) return true;
   return kept->bits && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, clip);
@@ -186,7 +186,7 @@ bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint
   k.n = n;
   const int32_t px = pixel[0], py = pixel[1];
   for (int32_t i = 0; i < n; ++i) k.glyphs[i] = {index[i], pixel[2 * i] - px, pixel[2 * i + 1] - py};
-  const GfxKeptMask* kept = runs.find(k);
+  const GfxKeptMask* kept = runs.find(k, g);
   if (!kept || (kept->inks && !kept->bits)) return false;
   if (!kept->inks) return true;
   // Shown as raster_text shows the run, which takes the clip's cover of its ink box as

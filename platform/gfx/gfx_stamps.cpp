@@ -301,14 +301,14 @@ bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy
 
   // A shape is kept on its second draw: one drawn once (a compass tick under a turning
   // heading, a symbol whose corners moved by a pixel) costs no mask.
-  const GfxKeptMask* kept = cache.stamps.find(k);
+  const GfxKeptMask* kept = cache.stamps.find(k, g);
   if (!kept) {
     // A shape not kept that the clip hides wholly (a symbol off the map's arc) is neither
     // stroked nor remembered.
     const double r = shape_reach + gfx_stroke_reach(g, pen, shape.kind == GfxStampShape::POLYLINE && shape.n > 1);
     if (gfx_clip_cover(g, d.x - r, d.y - r, d.x + r, d.y + r) == GfxCover::NONE) return true;
     if (!cache.stamps.met_before(k)) return own_coverage(pen, k.antialias) && stroke_once(g, pen, ox, oy, shape);
-    kept = cache.stamps.add(k, make_stamp(k, pen));
+    kept = cache.stamps.add(k, make_stamp(k, pen), g);
   }
   const GfxKeptMask& s = *kept;
   if (!s.inks) return true;

@@ -692,6 +692,64 @@ TEST(GfxKeptMasks, HalvesTurnAndKeepWhatIsFound) {
   }
 }
 
+// Displays drawing frames of keys, each frame much as the one before (keys left out,
+// added, put in another's place, more than the halves hold): the table that follows each
+// display's drawing before finds what the table without drawings finds, each key its own
+// mask, whatever it guessed.
+TEST(GfxKeptMasks, FollowingADisplaysDrawingBeforeFindsTheSame) {
+  struct Collide {
+    size_t operator()(int k) const { return size_t(k % 1000); }
+  };
+  using Frame = std::vector<int>;
+  struct Case {
+    const char* name;
+    std::vector<std::vector<Frame>> displays;  // frames of each display, drawn display by display
+  };
+  auto many = [](int first, int n) {
+    Frame f;
+    for (int k = first; k < first + n; ++k) f.push_back(k);
+    return f;
+  };
+  const std::vector<Case> cases = {
+      {"the same frame again", {{{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3}}}},
+      {"keys left out and added", {{{1, 2, 3, 4}, {1, 2, 3, 4}, {1, 3, 4}, {1, 5, 2, 3, 4}, {2, 3}, {1, 2, 3, 4}}}},
+      {"a key in another's place", {{{1, 2, 3}, {1, 2, 3}, {1, 7, 3}, {1, 7, 3}, {1, 2, 3}, {1, 1007, 3}}}},
+      {"keys met again at once", {{{1, 1, 2, 2, 1}, {1, 1, 2, 2, 1}, {2, 1, 1, 2}}}},
+      {"two displays, the second drawing the keys in another order",
+       {{{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}, {{3, 2, 1}, {3, 2, 1}, {2, 3, 1}}}},
+      {"more keys than the halves hold", {{many(1, 10), many(1, 10), many(3, 10), many(1, 10), many(1, 10)}}},
+  };
+  GaugeImage images[2] = {};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GfxKeptMasks<int, Collide, 4, 64> traced(1 << 20), plain(1 << 20);
+    uint64_t serial = 0;
+    size_t frames = 0;
+    for (const auto& d : c.displays) frames = std::max(frames, d.size());
+    for (size_t f = 0; f < frames; ++f)
+      for (size_t d = 0; d < c.displays.size(); ++d) {
+        if (f >= c.displays[d].size()) continue;
+        GfxGraphics g{};
+        g.image = &images[d], g.serial = ++serial;
+        for (int k : c.displays[d][f]) {
+          SCOPED_TRACE(testing::Message() << "frame " << f << " display " << d << " key " << k);
+          const GfxKeptMask* a = traced.find(k, &g);
+          const GfxKeptMask* b = plain.find(k);
+          ASSERT_EQ(a != nullptr, b != nullptr);
+          const bool met = traced.met_before(k);
+          ASSERT_EQ(met, plain.met_before(k));
+          if (!a && met) a = traced.add(k, numbered_mask(k), &g), b = plain.add(k, numbered_mask(k));
+          if (!a) continue;
+          EXPECT_EQ(a->x, k);
+          ASSERT_TRUE(a->bits && b->bits);
+          EXPECT_EQ(a->width, b->width);
+          for (int32_t i = 0; i < a->width; ++i) EXPECT_EQ(a->bits[i], uint8_t(k + i));
+        }
+      }
+    EXPECT_EQ(traced.size(), plain.size());
+  }
+}
+
 // Pixels of `a` and `b` that differ by more than `levels` a pixel and a half or more inside
 // that circle.
 int differing_inside_circle(const Canvas& a, const Canvas& b, int32_t x, int32_t y, int32_t d, int levels) {
