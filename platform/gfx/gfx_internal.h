@@ -508,8 +508,8 @@ class GfxKeptMasks {
   // `e`, of the newer half, found as predicted or otherwise: the trace followed on from
   // where the drawing before found it, when it did within a few places of the one
   // followed (drawings left out or added since); otherwise `e` took the place of the one
-  // predicted (a symbol on a new pixel phase). The entries likely sought next are fetched
-  // from memory while the caller draws.
+  // predicted (a symbol on a new pixel phase). The entries likely sought next, and the
+  // pixels of the next, are fetched from memory while the caller draws.
   Entry* found(Trace* t, Entry* e, bool as_predicted) {
     last_ = e;
     if (!t) return e;
@@ -529,10 +529,14 @@ class GfxKeptMasks {
       if (place != SIZE_MAX) next = place + 1;
     }
     t->followed = next;
+    // The next entry was fetched at the find before: its pixels now (their first 2 KB).
     for (size_t i = next; i < before.size() && i < next + 2; ++i)
       if (const Entry* n = at(before[i])) {
         const auto* bytes = reinterpret_cast<const char*>(n);
         for (size_t line = 0; line < sizeof(Entry) && line < 256; line += 64) __builtin_prefetch(bytes + line);
+        if (i > next || !n->mask.bits) continue;
+        for (size_t line = 0; line < std::min(mask_bytes(n->mask), size_t(2048)); line += 64)
+          __builtin_prefetch(n->mask.bits + line);
       }
     return e;
   }
