@@ -1,6 +1,7 @@
 // Geodesy helpers. Contract in great_circle.h.
 #include "geo/great_circle.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -58,6 +59,14 @@ inline GcTerms gc_terms(const GcOrigin& o, const GcOrigin& p) {
 
 inline GcTerms gc_terms(const GcOrigin& o, double lat2, double lon2) { return gc_terms(o, gc_origin(lat2, lon2)); }
 
+// gc_origin of a measure's first point, the sine and cosine of its latitude kept (by each
+// thread) while it stays: a map measures thousands of points from one position.
+GcOrigin first_point(double lat, double lon) {
+  thread_local GcOrigin last{0.0, 0.0, 0.0, 1.0};  // gc_origin(0, 0)
+  if (std::bit_cast<uint64_t>(lat) != std::bit_cast<uint64_t>(last.lat)) return last = gc_origin(lat, lon);
+  return {lat, lon, last.sin_lat, last.cos_lat};
+}
+
 }  // namespace
 
 double compute_gc_distance(const GcOrigin& o, double lat2, double lon2) { return gc_terms(o, lat2, lon2).dist; }
@@ -65,12 +74,12 @@ double compute_gc_distance(const GcOrigin& o, double lat2, double lon2) { return
 double compute_gc_distance(const GcOrigin& o, const GcOrigin& p) { return gc_terms(o, p).dist; }
 
 double compute_gc_distance(double lat1, double lon1, double lat2, double lon2) {
-  return compute_gc_distance(gc_origin(lat1, lon1), lat2, lon2);
+  return compute_gc_distance(first_point(lat1, lon1), lat2, lon2);
 }
 
 void compute_gc_distance_course(double lat1, double lon1, double lat2, double lon2,
                                 double& dist_nm, double& course_deg) {
-  const GcOrigin o = gc_origin(lat1, lon1);
+  const GcOrigin o = first_point(lat1, lon1);
   const GcTerms t = gc_terms(o, lat2, lon2);
   const double sp1 = o.sin_lat, cp1 = o.cos_lat;
   const double sp2 = t.sp2, cp2 = t.cp2, dl = t.dl, cdl = t.cdl;

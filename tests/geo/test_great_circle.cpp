@@ -3,7 +3,9 @@
 // under test.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "geo/great_circle.h"
@@ -154,6 +156,33 @@ TEST(GcDistanceCourse, CourseWhoseWholeDegreePartIsZeroIs360) {
   compute_gc_distance_course(0, 0, 10, -0.1, d, c);  // about 359.43: unchanged
   EXPECT_GT(c, 359.0);
   EXPECT_LT(c, 360.0);
+}
+
+// A measure from a position is the same to the bit whatever was measured before: from
+// nowhere (NaN), from the same position, or from its opposite latitude.
+TEST(GcDistanceCourse, TheSameWhateverWasMeasuredBefore) {
+  struct Case {
+    double lat1, lon1, lat2, lon2;
+  };
+  const Case cases[] = {{45.59, -122.60, 47.45, -122.31}, {45.59, -122.55, 40.0, -120.0},
+                        {45.59, -122.55, 45.59, -122.55}, {-0.0, 10.0, 1.0, 11.0},
+                        {0.0, 10.0, -0.0, 10.0},          {-33.9, 151.2, 51.5, -0.1}};
+  auto bits = [](double v) { return std::bit_cast<uint64_t>(v); };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.lat1 << " " << c.lon1 << " to " << c.lat2 << " " << c.lon2);
+    double d0 = 0, c0 = 0, ignored = 0;
+    compute_gc_distance_course(NAN, 0.0, 0.0, 0.0, ignored, ignored);
+    compute_gc_distance_course(c.lat1, c.lon1, c.lat2, c.lon2, d0, c0);
+    EXPECT_EQ(bits(d0), bits(compute_gc_distance(gc_origin(c.lat1, c.lon1), c.lat2, c.lon2)));
+    for (double before : {c.lat1, -c.lat1}) {
+      double d = 0, course = 0;
+      compute_gc_distance_course(before, 0.0, 0.0, 0.0, ignored, ignored);
+      compute_gc_distance_course(c.lat1, c.lon1, c.lat2, c.lon2, d, course);
+      EXPECT_EQ(bits(d0), bits(d)) << "after " << before;
+      EXPECT_EQ(bits(c0), bits(course)) << "after " << before;
+      EXPECT_EQ(bits(d0), bits(compute_gc_distance(c.lat1, c.lon1, c.lat2, c.lon2))) << "after " << before;
+    }
+  }
 }
 
 TEST(GcDistanceCourse, OutputsMayBeTheSharedScratch) {
