@@ -180,9 +180,9 @@ bool gfx_blend_solid(const GfxBlendRun& run, bool widest) {
   // Each row's first and last pixels asked of memory at once, rather than row after row as
   // the blend reaches them.
   for (int32_t y = 0; y < run.height && run.width > 0; ++y) {
-    const uint32_t* row = run.pixels + size_t(y) * size_t(run.pixel_stride);
-    __builtin_prefetch(row, 1);
-    __builtin_prefetch(row + run.width - 1, 1);
+    const uint32_t* pixels = row_of(run, y).d;
+    __builtin_prefetch(pixels, 1);
+    __builtin_prefetch(pixels + run.width - 1, 1);
   }
   const bool opaque = (run.src >> 24) == 0xFF;
   if (widest && has_avx512())

@@ -532,13 +532,14 @@ class GfxKeptMasks {
     // The next entry was fetched at the find before: its pixels now (their first 2 KB).
     for (size_t i = next; i < before.size() && i < next + 2; ++i)
       if (const Entry* n = at(before[i])) {
-        const auto* bytes = reinterpret_cast<const char*>(n);
-        for (size_t line = 0; line < sizeof(Entry) && line < 256; line += 64) __builtin_prefetch(bytes + line);
-        if (i > next || !n->mask.bits) continue;
-        for (size_t line = 0; line < std::min(mask_bytes(n->mask), size_t(2048)); line += 64)
-          __builtin_prefetch(n->mask.bits + line);
+        fetch(n, std::min(sizeof(Entry), size_t(256)));
+        if (i == next && n->mask.bits) fetch(n->mask.bits, std::min(mask_bytes(n->mask), size_t(2048)));
       }
     return e;
+  }
+  // Asks memory for the cache lines of `bytes` bytes from `p`.
+  static void fetch(const void* p, size_t bytes) {
+    for (size_t line = 0; line < bytes; line += 64) __builtin_prefetch(static_cast<const char*>(p) + line);
   }
   bool full() { return newer().entries.size() >= CAPACITY || newer().bytes.size() >= max_bytes_; }
   static size_t mask_bytes(const GfxKeptMask& m) { return size_t(m.stride) * size_t(m.height); }
