@@ -363,8 +363,10 @@ class GfxKeptMasks {
     Trace* t = trace_of(g);
     if (Entry* p = t ? predicted(*t) : nullptr; p && p->key == k) return &found(t, p, true)->mask;
     const uint64_t hash = Hash{}(k);
-    if (Entry* e = newer().lookup(k, hash)) return &found(t, e, false)->mask;
+    // The older half's first slot on the probe asked of memory while the newer half is probed.
     Half& older = half_[1 - newer_];
+    if (!older.slots.empty()) __builtin_prefetch(&older.slots[size_t(hash) & (SLOTS - 1)]);
+    if (Entry* e = newer().lookup(k, hash)) return &found(t, e, false)->mask;
     Entry* e = older.lookup(k, hash);
     if (!e) return nullptr;
     Entry moved = *e;
