@@ -123,24 +123,58 @@ VEK_AVX2 void blend_eights(const Row& row, int32_t whole, __m256i src, __m256i a
   }
 }
 
+// The last `tail` (fewer than eight) pixels of a row, from `whole` on; `lanes` set for them.
+template <bool OPAQUE>
+VEK_AVX2 void blend_tail_avx2(const Row& row, int32_t whole, int32_t tail, const __m256i& lanes, __m256i src,
+                              __m256i alpha, uint32_t solid) {
+  __m128i m8 = _mm_cvtsi64_si128(int64_t(load_tail(row.m + whole, tail)));
+  if (row.c) m8 = through_clip(m8, _mm_cvtsi64_si128(int64_t(load_tail(row.c + whole, tail))));
+  // Lanes past the run are neither read nor written.
+  if (_mm_cvtsi128_si64(m8) != 0) blend8<OPAQUE>(row.d + whole, m8, src, alpha, solid, &lanes);
+}
+
+VEK_AVX2 __m256i tail_lanes(int32_t tail) {
+  return _mm256_cmpgt_epi32(_mm256_set1_epi32(tail), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
 template <bool OPAQUE>
 __attribute__((target("avx2"))) void blend_avx2(const GfxBlendRun& r) {
   const __m256i src = source(r.src), alpha = source_alpha(r.src);
   // The lanes of a run's last pixels (fewer than eight).
   const int32_t tail = r.width % 8, whole = r.width - tail;
-  const __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(tail), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+  const __m256i lanes = tail_lanes(tail);
   for (int32_t y = 0; y < r.height; ++y) {
     const Row row = row_of(r, y);
     blend_eights<OPAQUE>(row, whole, src, alpha, r.src);
-    if (tail == 0) continue;
-    __m128i m8 = _mm_cvtsi64_si128(int64_t(load_tail(row.m + whole, tail)));
-    if (row.c) m8 = through_clip(m8, _mm_cvtsi64_si128(int64_t(load_tail(row.c + whole, tail))));
-    // Lanes past the run are neither read nor written.
-    if (_mm_cvtsi128_si64(m8) != 0) blend8<OPAQUE>(row.d + whole, m8, src, alpha, r.src, &lanes);
+    if (tail != 0) blend_tail_avx2<OPAQUE>(row, whole, tail, lanes, src, alpha, r.src);
+  }
+}
+
+template <bool OPAQUE>
+__attribute__((target("avx2"))) void rows_avx2(const GfxBlendRow* rows, int32_t n, uint32_t solid) {
+  const __m256i src = source(solid), alpha = source_alpha(solid);
+  for (int32_t i = 0; i < n; ++i) {
+    const Row row{rows[i].pixels, rows[i].mask, rows[i].clip};
+    const int32_t tail = rows[i].width % 8, whole = rows[i].width - tail;
+    blend_eights<OPAQUE>(row, whole, src, alpha, solid);
+    if (tail != 0) blend_tail_avx2<OPAQUE>(row, whole, tail, tail_lanes(tail), src, alpha, solid);
   }
 }
 
 #define VEK_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl")))
+
+// As blend_tail_avx2, the pixels read and written under a lane mask.
+template <bool OPAQUE>
+VEK_AVX512 __attribute__((always_inline)) inline void blend_tail_avx512(const Row& row, int32_t whole, __mmask8 lanes,
+                                                                         __m256i src, __m256i alpha, uint32_t solid) {
+  __m128i m8 = _mm_maskz_loadu_epi8(lanes, row.m + whole);
+  if (row.c) m8 = through_clip(m8, _mm_maskz_loadu_epi8(lanes, row.c + whole));
+  if (_mm_cvtsi128_si64(m8) == 0) return;
+  uint32_t* at = row.d + whole;
+  const __m256i out = covered<OPAQUE>(m8) ? _mm256_set1_epi32(int32_t(solid))
+                      : blended<OPAQUE>(m8, _mm256_maskz_loadu_epi32(lanes, at), src, alpha);
+  _mm256_mask_storeu_epi32(at, lanes, out);
+}
 
 // As blend_avx2, a run's last pixels read and written under a lane mask.
 template <bool OPAQUE>
@@ -151,14 +185,18 @@ VEK_AVX512 void blend_avx512(const GfxBlendRun& r) {
   for (int32_t y = 0; y < r.height; ++y) {
     const Row row = row_of(r, y);
     blend_eights<OPAQUE>(row, whole, src, alpha, r.src);
-    if (tail == 0) continue;
-    __m128i m8 = _mm_maskz_loadu_epi8(lanes, row.m + whole);
-    if (row.c) m8 = through_clip(m8, _mm_maskz_loadu_epi8(lanes, row.c + whole));
-    if (_mm_cvtsi128_si64(m8) == 0) continue;
-    uint32_t* at = row.d + whole;
-    const __m256i out = covered<OPAQUE>(m8) ? _mm256_set1_epi32(int32_t(r.src))
-                        : blended<OPAQUE>(m8, _mm256_maskz_loadu_epi32(lanes, at), src, alpha);
-    _mm256_mask_storeu_epi32(at, lanes, out);
+    if (tail != 0) blend_tail_avx512<OPAQUE>(row, whole, lanes, src, alpha, r.src);
+  }
+}
+
+template <bool OPAQUE>
+VEK_AVX512 void rows_avx512(const GfxBlendRow* rows, int32_t n, uint32_t solid) {
+  const __m256i src = source(solid), alpha = source_alpha(solid);
+  for (int32_t i = 0; i < n; ++i) {
+    const Row row{rows[i].pixels, rows[i].mask, rows[i].clip};
+    const int32_t tail = rows[i].width % 8, whole = rows[i].width - tail;
+    blend_eights<OPAQUE>(row, whole, src, alpha, solid);
+    if (tail != 0) blend_tail_avx512<OPAQUE>(row, whole, __mmask8((1u << tail) - 1), src, alpha, solid);
   }
 }
 
@@ -192,9 +230,26 @@ bool gfx_blend_solid(const GfxBlendRun& run, bool widest) {
   return true;
 }
 
+bool gfx_blend_solid_rows(const GfxBlendRow* rows, int32_t n, uint32_t src, bool widest) {
+  if (!has_avx2()) return false;
+  // Every row's first and last pixels asked of memory before the first is blended.
+  for (int32_t i = 0; i < n; ++i) {
+    if (rows[i].width <= 0) continue;
+    __builtin_prefetch(rows[i].pixels, 1);
+    __builtin_prefetch(rows[i].pixels + rows[i].width - 1, 1);
+  }
+  const bool opaque = (src >> 24) == 0xFF;
+  if (widest && has_avx512())
+    opaque ? rows_avx512<true>(rows, n, src) : rows_avx512<false>(rows, n, src);
+  else
+    opaque ? rows_avx2<true>(rows, n, src) : rows_avx2<false>(rows, n, src);
+  return true;
+}
+
 #else
 
 bool gfx_blend_solid(const GfxBlendRun&, bool) { return false; }
+bool gfx_blend_solid_rows(const GfxBlendRow*, int32_t, uint32_t, bool) { return false; }
 
 #endif
 

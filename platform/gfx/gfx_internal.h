@@ -627,6 +627,17 @@ struct GfxBlendRun {
 // vectors the processor has (`widest` false: 256-bit ones, as where it has no wider);
 // false where it lacks them, and pixman blends it.
 bool gfx_blend_solid(const GfxBlendRun& run, bool widest = true);
+// One row of a run: its first pixel, coverage and clip's coverage (null: no clip).
+struct GfxBlendRow {
+  uint32_t* pixels;
+  const uint8_t* mask;
+  const uint8_t* clip;
+  int32_t width;
+};
+// Blends `n` rows in the colour `src` as gfx_blend_solid blends each as a run one row
+// high, the colour and the processor's vectors set up once (a coverage's rows are a few
+// pixels each); false where the processor lacks them, and nothing is blended.
+bool gfx_blend_solid_rows(const GfxBlendRow* rows, int32_t n, uint32_t src, bool widest = true);
 // Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
 // also through the clip's coverage `clip` when given; false when it cannot.
 bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,

@@ -228,25 +228,50 @@ bool blend_box(GfxGraphics* g, uint32_t src, const uint8_t* bits, int32_t stride
 
 // Blends the colour through `n` runs of a coverage whose box's top left is device (x, y),
 // through the clip's coverage when given, and marks the pixels changed; `run`(i, bits)
-// gives run i and points `bits` at its first byte. The runs blended: all, or those before
-// the first the processor cannot blend.
+// gives run i and points `bits` at its first byte. The runs blended: all, or none where
+// the processor cannot blend them. A coverage's runs are a few pixels each: they are
+// blended a batch at a time, with one setup.
 template <typename Run>
 int32_t blend_runs(GfxGraphics* g, uint32_t argb, int32_t x, int32_t y, int32_t n, const GfxClipCoverage* clip,
                    Run run) {
   const Limits l = limits(g, clip);
   const uint32_t src = solid_32(argb);
+  const size_t stride = size_t(g->image->stride / 4);
+  const auto* clip_bits = clip ? reinterpret_cast<const uint8_t*>(pixman_image_get_data(clip->image)) : nullptr;
+  const size_t clip_stride = clip ? size_t(pixman_image_get_stride(clip->image)) : 0;
+  if (!gfx_blend_solid_rows(nullptr, 0, src)) return 0;  // the processor cannot: pixman blends them
   cairo_surface_flush(g->surface);
   int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
-  int32_t i = 0;
-  for (; i < n; ++i) {
+  constexpr int32_t BATCH = 64;
+  GfxBlendRow rows[BATCH];
+  int32_t queued = 0;
+  for (int32_t i = 0; i < n; ++i) {
     const uint8_t* bits = nullptr;
     const GfxCoverageRun r = run(i, bits);
-    if (!blend_box(g, src, bits, 0, x + r.x0, y + r.row, r.x1 - r.x0, 1, l, clip)) break;
+    // The run's pixels within the limits, as blend_box takes a box one row high.
+    const int32_t row = y + r.row, from = std::max(x + r.x0, l.x0), to = std::min(x + r.x1, l.x1);
+    if (to > from && row >= l.y0 && row < l.y1) {
+      GfxBlendRow& b = rows[queued++];
+      b.pixels = g->image->pixels + size_t(row) * stride + size_t(from);
+      b.mask = bits + size_t(from - (x + r.x0));
+      b.clip = nullptr;
+      b.width = to - from;
+      if (clip) {
+        const int32_t* span = clip->full ? clip->full + 2 * size_t(row - clip->y) : nullptr;
+        // Within the clip's wholly covered span, without its coverage.
+        if (!(span && from - clip->x >= span[0] && to - clip->x <= span[1]))
+          b.clip = clip_bits + size_t(row - clip->y) * clip_stride + size_t(from - clip->x);
+      }
+    }
+    if (queued == BATCH || (queued > 0 && i + 1 == n)) {
+      gfx_blend_solid_rows(rows, queued, src);  // it can: asked above
+      queued = 0;
+    }
     x0 = std::min(x0, x + r.x0), x1 = std::max(x1, x + r.x1);
     y0 = std::min(y0, y + r.row), y1 = y + r.row + 1;
   }
   if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
-  return i;
+  return n;
 }
 
 // The mask (and the clip's coverage) blended in place; false where the processor cannot.

@@ -1,8 +1,10 @@
 // The vector blend against pixman's: a solid colour through A8 coverage, alone and times
-// a clip's, over every kind of pixel, comes out bit for bit as pixman blends it.
+// a clip's, over every kind of pixel, comes out bit for bit as pixman blends it, a run at
+// a time or a batch of rows.
 #include <gtest/gtest.h>
 #include <pixman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -70,6 +72,25 @@ TEST(GfxBlend, MatchesPixmanBitForBit) {
       int differ = 0;
       for (size_t i = 0; i < blended.size(); ++i) differ += blended[i] != theirs[i];
       EXPECT_EQ(differ, 0);  // the pixels past each row's run among them: left as they were
+    }
+
+    // The rows, each of its own width (none among them), blended in one batch come out as
+    // each blended alone.
+    std::vector<uint32_t> alone = pixels, batched[2] = {pixels, pixels};
+    std::vector<GfxBlendRow> rows[2];
+    for (int32_t y = 0; y < c.height; ++y) {
+      const int32_t width = std::max(0, c.width - y % 4);
+      const uint8_t* row_clip = c.clip ? clip.data() + size_t(y) * size_t(mask_stride) : nullptr;
+      const uint8_t* row_mask = mask.data() + size_t(y) * size_t(mask_stride);
+      GfxBlendRun one{alone.data() + size_t(y) * size_t(stride), stride, row_mask, mask_stride, row_clip, mask_stride,
+                      width, 1, c.src};
+      ASSERT_TRUE(gfx_blend_solid(one));
+      for (int widest = 0; widest < 2; ++widest)
+        rows[widest].push_back({batched[widest].data() + size_t(y) * size_t(stride), row_mask, row_clip, width});
+    }
+    for (int widest = 0; widest < 2; ++widest) {
+      ASSERT_TRUE(gfx_blend_solid_rows(rows[widest].data(), int32_t(rows[widest].size()), c.src, widest == 1));
+      EXPECT_EQ(batched[widest], alone) << "widest " << widest;
     }
   }
 }
