@@ -1,13 +1,17 @@
 // The visibility query against the raster: a rectangle it calls invisible leaves no
 // ink when filled, under transforms, both pixel offsets and clips, with and without
-// a recording; and it is not far from the rectangles that do leave ink.
+// a recording; and it is not far from the rectangles that do leave ink. A box the clip
+// is said to cover wholly, or not at all, is so in the clip's coverage.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
+#include "platform/gfx/gfx_internal.h"
 #include "platform/gfx/gfx_recording.h"
 
 namespace {
@@ -133,6 +137,56 @@ TEST(GfxVisibility, AClipOnAnImageWithoutPixelsIsTakenFromTheRecording) {
   gfx_delete(g);
   gfx_recording_disable(&image);
   gfx_shutdown(token);
+}
+
+TEST(GfxVisibility, ABoxTheClipCoversWhollyOrNotAtAllIsSoInItsCoverage) {
+  // Figures in image pixels: a ring (an ellipse within an ellipse), two ellipses crossing
+  // (even-odd: their overlap is out), a thin slanted wedge with a small triangle in the
+  // columns of its long edges, a triangle past the image.
+  const std::vector<std::vector<double>> clips[] = {
+      {{8, 4, 34, 28}, {16, 10, 16, 14}},
+      {{2, 3, 26, 22}, {16, 10, 28, 24}},
+      {{-20, 30, 70, 12, 70, 14}, {10, 20, 14, 20, 12, 24}},
+      {{-30, 5, 80, 5, 20, 30}},
+  };
+  for (size_t shape = 0; shape < std::size(clips); ++shape) {
+    SCOPED_TRACE(shape);
+    Image im(CASES[0]);
+    GfxPath* path = gfx_path_create(im.g);
+    for (const std::vector<double>& f : clips[shape]) {
+      if (f.size() == 4) {
+        gfx_path_add_ellipse(im.g, path, f[0], f[1], f[2], f[3]);
+      } else {
+        for (size_t i = 0; i + 2 < f.size(); i += 2) gfx_path_add_line(im.g, path, f[i], f[i + 1], f[i + 2], f[i + 3]);
+        gfx_path_close_figure(im.g, path);
+      }
+    }
+    gfx_set_clip_path(im.g, path);
+    gfx_path_delete(path);
+    const GfxClipCoverage cover = raster_clip_coverage(im.g, false);
+    ASSERT_NE(cover.image, nullptr);
+    const auto* bits = reinterpret_cast<const uint8_t*>(pixman_image_get_data(cover.image));
+    const int32_t stride = pixman_image_get_stride(cover.image), cw = pixman_image_get_width(cover.image),
+                  ch = pixman_image_get_height(cover.image);
+    auto coverage = [&](int32_t x, int32_t y) {
+      x -= cover.x, y -= cover.y;
+      return x < 0 || y < 0 || x >= cw || y >= ch ? 0 : int32_t(bits[size_t(y) * size_t(stride) + size_t(x)]);
+    };
+    int32_t wholly = 0, none = 0;
+    for (const auto& [w, h] : {std::pair{1, 1}, {3, 2}, {7, 5}, {16, 9}})
+      for (int32_t y = 0; y + h <= H; ++y)  // within the image: its coverage ends there
+        for (int32_t x = 0; x + w <= W; ++x) {
+          const GfxCover said = gfx_clip_cover(im.g, x, y, x + w, y + h);
+          if (said == GfxCover::PART) continue;
+          (said == GfxCover::ALL ? wholly : none) += 1;
+          for (int32_t py = y; py < y + h; ++py)
+            for (int32_t px = x; px < x + w; ++px)
+              ASSERT_EQ(coverage(px, py), said == GfxCover::ALL ? 255 : 0)
+                  << w << "x" << h << " box at " << x << ", " << y << ": pixel " << px << ", " << py;
+        }
+    EXPECT_GT(wholly, 0);
+    EXPECT_GT(none, 0);
+  }
 }
 
 }  // namespace
