@@ -185,6 +185,14 @@ Limits limits(const GfxGraphics* g, const GfxClipCoverage* clip) {
   return l;
 }
 
+// Whether the clip covers image row `row` wholly from column x0 to x1, by its spans of
+// wholly covered pixels (false where it has none).
+bool wholly_covered(const GfxClipCoverage& clip, int32_t row, int32_t x0, int32_t x1) {
+  if (!clip.full) return false;
+  const int32_t* span = clip.full + 2 * size_t(row - clip.y);
+  return x0 - clip.x >= span[0] && x1 - clip.x <= span[1];
+}
+
 // The A8 box `bits` (its top left at device (x, y), w x h) over the pixels it shares with
 // the limits, blended there (and through the clip's coverage); false where the processor
 // cannot, and pixman blends it. The caller flushes the surface before and marks it after.
@@ -206,10 +214,7 @@ bool blend_box(GfxGraphics* g, uint32_t src, const uint8_t* bits, int32_t stride
   run.src = src;
   if (!clip || !clip->full) return gfx_blend_solid(run);
   // Bands of rows that lie within the clip's wholly covered span go without its coverage.
-  auto within = [&](int32_t row) {
-    const int32_t* span = clip->full + 2 * size_t(row - clip->y);
-    return x0 - clip->x >= span[0] && x1 - clip->x <= span[1];
-  };
+  auto within = [&](int32_t row) { return wholly_covered(*clip, row, x0, x1); };
   for (int32_t row = y0; row < y1;) {
     const bool inside = within(row);
     int32_t end = row + 1;
@@ -256,12 +261,9 @@ int32_t blend_runs(GfxGraphics* g, uint32_t argb, int32_t x, int32_t y, int32_t 
       b.mask = bits + size_t(from - (x + r.x0));
       b.clip = nullptr;
       b.width = to - from;
-      if (clip) {
-        const int32_t* span = clip->full ? clip->full + 2 * size_t(row - clip->y) : nullptr;
-        // Within the clip's wholly covered span, without its coverage.
-        if (!(span && from - clip->x >= span[0] && to - clip->x <= span[1]))
-          b.clip = clip_bits + size_t(row - clip->y) * clip_stride + size_t(from - clip->x);
-      }
+      // Within the clip's wholly covered span, without its coverage.
+      if (clip && !wholly_covered(*clip, row, from, to))
+        b.clip = clip_bits + size_t(row - clip->y) * clip_stride + size_t(from - clip->x);
     }
     if (queued == BATCH || (queued > 0 && i + 1 == n)) {
       gfx_blend_solid_rows(rows, queued, src);  // it can: asked above
