@@ -266,3 +266,30 @@ void gfx_fill_pixels(GaugeImage* image, int32_t x0, int32_t y0, int32_t x1, int3
 #endif
   }
 }
+
+namespace {
+
+// Two channels of `p` (bits 0-7 and 16-23) each times a / 255, as cairo's span fill rounds.
+uint32_t times2(uint32_t p, uint32_t a) {
+  const uint32_t t = (p & 0x00FF00FFu) * a + 0x007F007Fu;
+  return ((t + ((t >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// Two channels' sums, each at most 255.
+uint32_t sum2(uint32_t a, uint32_t b) {
+  uint32_t t = a + b;
+  t |= 0x01000100u - ((t >> 8) & 0x00FF00FFu);
+  return t & 0x00FF00FFu;
+}
+
+}  // namespace
+
+void gfx_mix_opaque(uint32_t* pixels, const uint8_t* cover, int32_t n, uint32_t pixel) {
+  for (int32_t i = 0; i < n; ++i) {
+    const uint32_t a = cover[i], rest = 255 - a, d = pixels[i];
+    if (a == 255)
+      pixels[i] = pixel;
+    else if (a)
+      pixels[i] = sum2(times2(pixel, a), times2(d, rest)) | sum2(times2(pixel >> 8, a), times2(d >> 8, rest)) << 8;
+  }
+}

@@ -717,6 +717,13 @@ const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const Gf
 // Blends the kept stroke in the colour, through the clip's coverage when given; false
 // when the processor cannot (nothing was drawn).
 bool raster_blend_kept_stroke(GfxGraphics* g, uint32_t argb, const GfxKeptStroke& s, const GfxClipCoverage* clip);
+// Keeps runs made elsewhere (a fill's) under the key; a run whose `at` is GFX_SOLID_RUN is
+// wholly covered and holds no bytes.
+constexpr size_t GFX_SOLID_RUN = SIZE_MAX;
+const GfxKeptStroke* raster_keep_runs(const std::vector<double>& key, GfxKeptStroke s);
+// Mixes the opaque pixel into n pixels through their coverage as cairo's span fill mixes
+// an opaque colour: pixel * a + dst * (255 - a) per channel, rounded as cairo rounds it.
+void gfx_mix_opaque(uint32_t* pixels, const uint8_t* cover, int32_t n, uint32_t pixel);
 // Strokes kept (both halves), and letting them go.
 size_t gfx_kept_strokes();
 void gfx_release_kept_strokes();

@@ -83,6 +83,10 @@ const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const Gf
   return table.insert(key, std::move(s));
 }
 
+const GfxKeptStroke* raster_keep_runs(const std::vector<double>& key, GfxKeptStroke s) {
+  return table.insert(key, std::move(s));
+}
+
 size_t gfx_kept_strokes() { return table.halves[0].size() + table.halves[1].size(); }
 
 void gfx_release_kept_strokes() { table = Table{}; }

@@ -391,6 +391,8 @@ class ClipBypass {
   }
   // The drawing crosses a clip edge: it goes under the clip.
   bool part() const { return g_->clip_on && !hidden && !saved_ && judged_; }
+  // No clip cuts the drawing: none is set, or it covers the box wholly.
+  bool unclipped() const { return !g_->clip_on || saved_; }
   ClipBypass(const ClipBypass&) = delete;
   ClipBypass& operator=(const ClipBypass&) = delete;
   bool hidden = false;
@@ -679,6 +681,116 @@ void raster_stroke_arc(GfxGraphics* g, const GfxPen* pen, double x, double y, do
   }
 }
 
+namespace {
+
+// The runs of the A8 coverage cairo fills the figure `path` adds into, in the context's
+// world, fill rule and tolerance: filled over a surface of the image's size, so that the
+// figure's points are the ones cairo takes for the image. Full pixels in stretches of
+// eight or more are kept as solid runs, without bytes. False when it cannot be made.
+template <typename Path>
+bool fill_runs(GfxGraphics* g, const cairo_matrix_t& m, Path path, GfxKeptStroke& out) {
+  const int32_t w = g->image->width, h = g->image->height;
+  cairo_surface_t* a8 = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  cairo_t* cr = cairo_create(a8);
+  cairo_set_matrix(cr, &m);
+  cairo_set_tolerance(cr, cairo_get_tolerance(g->cr));
+  cairo_set_fill_rule(cr, cairo_get_fill_rule(g->cr));
+  path(cr);
+  double box[4];
+  cairo_fill_extents(cr, &box[0], &box[1], &box[2], &box[3]);
+  raster_device_box(m, box[0], box[1], box[2], box[3], box);
+  cairo_fill(cr);
+  bool made = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+  cairo_destroy(cr);
+  cairo_surface_flush(a8);
+  for (const double v : box)
+    if (!std::isfinite(v)) made = false;
+  const uint8_t* bits = made ? cairo_image_surface_get_data(a8) : nullptr;
+  const int32_t stride = cairo_image_surface_get_stride(a8);
+  constexpr int32_t SOLID = 8;
+  auto full = [](const uint8_t* r, int32_t from, int32_t end) {  // the end of the full pixels from `from`
+    while (from < end && r[from] == 255) ++from;
+    return from;
+  };
+  // The pixels the box reaches, a pixel around (its limits finite: the figure's points are).
+  auto at = [&](double v, int32_t size) { return bits ? int32_t(std::clamp(v, 0.0, double(size))) : 0; };
+  const int32_t x0 = at(std::floor(box[0]) - 1, w), x1 = at(std::ceil(box[2]) + 1, w);
+  const int32_t y0 = at(std::floor(box[1]) - 1, h), y1 = at(std::ceil(box[3]) + 1, h);
+  for (int32_t row = y0; bits && row < y1; ++row) {
+    const uint8_t* r = bits + size_t(row) * size_t(stride);
+    for (int32_t x = x0; x < x1;) {
+      if (!r[x]) {
+        ++x;
+        continue;
+      }
+      int32_t end = x;
+      while (end < x1 && r[end]) ++end;
+      while (x < end) {
+        if (const int32_t k = full(r, x, end); k - x >= SOLID) {
+          out.runs.push_back({row, x, k, GFX_SOLID_RUN});
+          x = k;
+          continue;
+        }
+        int32_t j = x;  // bytes up to the next stretch of full pixels, or the end
+        while (j < end) {
+          while (j < end && r[j] != 255) ++j;
+          const int32_t k = full(r, j, end);
+          if (k - j >= SOLID) break;
+          j = k;
+        }
+        out.runs.push_back({row, x, j, out.bits.size()});
+        out.bits.insert(out.bits.end(), r + x, r + j);
+        x = j;
+      }
+    }
+  }
+  cairo_surface_destroy(a8);
+  return bits != nullptr;
+}
+
+// A fill in an opaque colour that no clip cuts, met again: kept as the runs of its coverage
+// (fill_runs) and drawn from them as cairo's span fill draws an opaque colour. `key` holds
+// the figure; the context's world, fill rule and tolerance and the image's size are added
+// to it. False when cairo is to fill it.
+template <typename Path>
+bool kept_fill(GfxGraphics* g, const GfxBrush* brush, const ClipBypass& bypass, const std::vector<double>& figure,
+               Path path) {
+  if ((brush->argb >> 24) != 0xFF || !bypass.unclipped() || !gfx_antialiased(g) ||
+      cairo_status(g->cr) != CAIRO_STATUS_SUCCESS)
+    return false;
+  static std::vector<double> key;
+  cairo_matrix_t m;
+  cairo_get_matrix(g->cr, &m);
+  key = figure;
+  key.insert(key.end(), {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0, cairo_get_tolerance(g->cr),
+                         double(cairo_get_fill_rule(g->cr)), double(g->image->width), double(g->image->height)});
+  const GfxKeptStroke* kept = raster_find_stroke(key);
+  if (!kept) {
+    GfxKeptStroke runs;
+    if (!raster_stroke_met_before(key) || !fill_runs(g, m, path, runs)) return false;
+    kept = raster_keep_runs(key, std::move(runs));
+  }
+  const uint32_t pixel = gfx_solid_pixel(brush->argb);
+  const size_t stride = size_t(g->image->stride / 4);
+  int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+  cairo_surface_flush(g->surface);
+  for (const GfxKeptStroke::Run& run : kept->runs) {
+    uint32_t* row = g->image->pixels + size_t(run.row) * stride;
+    if (run.at == GFX_SOLID_RUN)
+      std::fill(row + run.x0, row + run.x1, pixel);
+    else
+      gfx_mix_opaque(row + run.x0, kept->bits.data() + run.at, run.x1 - run.x0, pixel);
+    x0 = std::min(x0, run.x0), x1 = std::max(x1, run.x1), y0 = std::min(y0, run.row), y1 = std::max(y1, run.row + 1);
+  }
+  if (x0 < x1) cairo_surface_mark_dirty_rectangle(g->surface, x0, y0, x1 - x0, y1 - y0);
+  return true;
+}
+
+// The tags of kept fills' keys (a stroke's begins with its point count, or -1).
+constexpr double ELLIPSE_FILL = -2, POLYGON_FILL = -3;
+
+}  // namespace
+
 void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   raster_settle(g);
   if (w <= 0 || h <= 0 || !box_safe(g, x, y, w, h)) return;
@@ -686,9 +798,13 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
   ClipBypass bypass(g, corners, 4, 1);
   if (bypass.hidden) return;
   apply_world(g);
-  cairo_new_path(g->cr);
-  raster_path_arc(g->cr, x, y, w, h, 0, 360, false);
-  cairo_close_path(g->cr);
+  auto path = [&](cairo_t* cr) {
+    cairo_new_path(cr);
+    raster_path_arc(cr, x, y, w, h, 0, 360, false);
+    cairo_close_path(cr);
+  };
+  if (kept_fill(g, brush, bypass, {ELLIPSE_FILL, x, y, w, h}, path)) return;
+  path(g->cr);
   raster_set_source(g->cr, brush->argb);
   cairo_fill(g->cr);
 }
@@ -699,9 +815,21 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
   if (bypass.hidden) return;
   apply_world(g);
   cairo_t* cr = g->cr;
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  if (n >= 3 && !any_beyond(g, pts, n)) {
+    static std::vector<double> figure;
+    figure.assign({POLYGON_FILL});
+    for (int32_t i = 0; i < n; ++i) figure.insert(figure.end(), {double(pts[i].x), double(pts[i].y)});
+    auto path = [&](cairo_t* c) {
+      cairo_new_path(c);
+      cairo_move_to(c, pts[0].x, pts[0].y);
+      for (int32_t i = 1; i < n; ++i) cairo_line_to(c, pts[i].x, pts[i].y);
+      cairo_close_path(c);
+    };
+    if (kept_fill(g, brush, bypass, figure, path)) return;
+  }
   cairo_new_path(cr);
   path_polygon(g, pts, n);
-  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   raster_set_source(cr, brush->argb);
   cairo_fill(cr);
 }

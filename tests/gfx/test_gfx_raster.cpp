@@ -1,6 +1,9 @@
 // Raster output: a few probed pixels of small scenes.
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
+#include <cmath>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
@@ -102,6 +105,83 @@ TEST(GfxRaster, PendingClearGivesTheImageOfAClearWrittenAtOnce) {
     }
     EXPECT_EQ(images[0], images[1]);
     EXPECT_EQ(images[0][0] == 0xDEADBEEF, false);  // the clear reached the pixels
+  }
+}
+
+// A fill met again is drawn from the runs of its coverage: drawn three times over the same
+// pixels in three colours (cairo, then kept, then found), the image is the one cairo's own
+// three fills give, to the bit.
+TEST(GfxRaster, FillsMetAgainDrawAsCairoFillsThem) {
+  struct Row {
+    const char* what;
+    double sx, sy, turn, tx, ty;
+    std::vector<GfxPoint> polygon;  // or, when empty, the ellipse x y w h
+    GfxRectF ellipse;
+    bool clip;  // an ellipse holding the whole figure
+  };
+  const Row rows[] = {
+      {"a small dot, turned", 1.23, 1.17, 40, 30.3, 20.6, {}, {0, -14, 5, 5}, false},
+      {"a large ellipse past the image", 1.1, 0.9, 0, 20.25, 10.5, {}, {-30, -20, 70, 60}, false},
+      {"a turned quadrilateral", 1.31, 1.29, 17, 25.4, 18.2, {{-10, -8}, {14, -9}, {11, 10}, {-12, 7}}, {}, false},
+      {"a star crossing itself", 0.97, 1.08, -23, 31.7, 22.1, {{0, -18}, {11, 15}, {-17, -6}, {17, -6}, {-11, 15}}, {},
+       false},
+      {"flat edges off the pixels", 1.37, 1.61, 0, 3.3, 2.45, {{2, 2}, {30, 2}, {30, 20}, {12, 26}, {2, 20}}, {}, false},
+      {"a clip holding it wholly", 1.2, 1.2, 5, 30.5, 22.5, {{-9, -7}, {10, -8}, {8, 9}}, {}, true},
+  };
+  constexpr int W = 64, H = 48;
+  const uint32_t colours[3] = {0xFF3A7FC4, 0xFFE0B020, 0xFF10C060};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Canvas c(W, H);
+    uint32_t seed = 777;
+    for (uint32_t& p : c.px) p = seed = seed * 1664525u + 1013904223u;  // pixels of every value to mix with
+    std::vector<uint32_t> want = c.px;
+    gfx_set_smoothing(c.g, GFX_SMOOTHING_HIGH_QUALITY);
+    gfx_translate(c.g, row.tx, row.ty, GFX_PREPEND);
+    gfx_rotate(c.g, row.turn, GFX_PREPEND);
+    gfx_scale(c.g, row.sx, row.sy, GFX_PREPEND);
+    if (row.clip) {
+      GfxPath* path = gfx_path_create(c.g);
+      gfx_path_add_ellipse(c.g, path, -40, -40, 80, 80);
+      gfx_set_clip_path(c.g, path);
+      gfx_path_delete(path);
+    }
+    GfxMatrix m{};
+    gfx_get_transform(c.g, &m);
+    cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(want.data()),
+                                                             CAIRO_FORMAT_ARGB32, W, H, W * 4);
+    cairo_t* cr = cairo_create(s);
+    cairo_matrix_t cm;
+    cairo_matrix_init(&cm, m.m11, m.m12, m.m21, m.m22, m.dx + 0.5, m.dy + 0.5);
+    cairo_set_matrix(cr, &cm);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    for (uint32_t colour : colours) {
+      GfxBrush* brush = gfx_brush_create(c.g, colour);
+      cairo_new_path(cr);
+      if (row.polygon.empty()) {
+        gfx_fill_ellipse(c.g, brush, int32_t(row.ellipse.x), int32_t(row.ellipse.y), int32_t(row.ellipse.width),
+                         int32_t(row.ellipse.height));
+        cairo_save(cr);
+        cairo_translate(cr, row.ellipse.x + row.ellipse.width / 2, row.ellipse.y + row.ellipse.height / 2);
+        cairo_scale(cr, row.ellipse.width / 2, row.ellipse.height / 2);
+        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+        cairo_restore(cr);
+      } else {
+        gfx_fill_polygon(c.g, brush, row.polygon.data(), int32_t(row.polygon.size()));
+        for (const GfxPoint& p : row.polygon) cairo_line_to(cr, p.x, p.y);
+      }
+      cairo_close_path(cr);
+      cairo_set_source_rgba(cr, ((colour >> 16) & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0, (colour & 0xFF) / 255.0,
+                            1.0);
+      cairo_fill(cr);
+      gfx_brush_delete(brush);
+    }
+    gfx_flush(c.g);
+    cairo_destroy(cr);
+    cairo_surface_destroy(s);
+    int differ = 0;
+    for (size_t i = 0; i < want.size(); ++i) differ += c.px[i] != want[i];
+    EXPECT_EQ(differ, 0);
   }
 }
 
