@@ -54,13 +54,16 @@ using GlyphTable = GfxGlyphTable;
 constexpr size_t MAX_TABLES = 256;
 // Slots of the two indexes of the tables (by scaled font, by what a text drew through).
 constexpr size_t INDEX_SLOTS = 2 * MAX_TABLES;
+// A text's table is filed in one of a group of this many slots of its hash, so that texts
+// whose hashes meet (two displays' fonts drawn every frame) do not put each other out.
+constexpr size_t TEXT_WAYS = 4;
 
 struct FontCache {
   std::vector<FaceEntry> faces;
   std::vector<GlyphTable> tables;
   uint64_t clock = 0;  // counts look-ups, to stamp each table's last use
   // Table indexes (-1: none) filed by a hash; each checked against the table found. A text
-  // finds its table through the last one noted in its slot only.
+  // finds its table among the last ones noted in its group of slots.
   int32_t by_font[INDEX_SLOTS];
   int32_t by_text[INDEX_SLOTS];
   cairo_font_options_t* options[2] = {nullptr, nullptr};  // without, with anti-aliasing
@@ -178,7 +181,7 @@ size_t text_slot(const GfxFont* font, bool antialias, const double linear[4]) {
   std::memcpy(&words[0], &font->size, sizeof(double));
   std::memcpy(&words[1], linear, 4 * sizeof(double));
   words[5] = uint64_t(uint32_t(font->style)) << 1 | (antialias ? 1 : 0);
-  return size_t(gfx_hash_words(words, 6, 0) & (INDEX_SLOTS - 1));
+  return size_t(gfx_hash_words(words, 6, 0) & (INDEX_SLOTS - 1) & ~(TEXT_WAYS - 1));
 }
 
 }  // namespace
@@ -229,7 +232,23 @@ void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias) {
   t->size = font->size;
   t->antialias = antialias;
   t->linear[0] = m.xx, t->linear[1] = m.yx, t->linear[2] = m.xy, t->linear[3] = m.yy;
-  cache.by_text[text_slot(font, antialias, t->linear)] = int32_t(t - cache.tables.data());
+  // Filed in the slot of its group that names it already, else an empty one, else the one
+  // whose table was used longest ago.
+  const std::vector<GlyphTable>& tables = cache.tables;
+  const int32_t index = int32_t(t - tables.data());
+  int32_t* group = &cache.by_text[text_slot(font, antialias, t->linear)];
+  auto empty = [&](int32_t slot) { return slot < 0 || size_t(slot) >= tables.size(); };
+  int32_t* pick = nullptr;
+  for (size_t i = 0; i < TEXT_WAYS && !pick; ++i)
+    if (group[i] == index) pick = &group[i];
+  for (size_t i = 0; i < TEXT_WAYS && !pick; ++i)
+    if (empty(group[i])) pick = &group[i];
+  if (!pick) {
+    pick = &group[0];
+    for (size_t i = 1; i < TEXT_WAYS; ++i)
+      if (tables[size_t(group[i])].used < tables[size_t(*pick)].used) pick = &group[i];
+  }
+  *pick = index;
 }
 
 GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const double linear[4]) {
@@ -239,9 +258,11 @@ GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const dou
            t.linear[3] == linear[3] && t.face == font->face;
   };
   std::vector<GlyphTable>& tables = cache.tables;
-  const int32_t slot = cache.by_text[text_slot(font, antialias, linear)];
-  GlyphTable* t = slot >= 0 && size_t(slot) < tables.size() && same(tables[size_t(slot)]) ? &tables[size_t(slot)]
-                                                                                         : nullptr;
+  const int32_t* group = &cache.by_text[text_slot(font, antialias, linear)];
+  GlyphTable* t = nullptr;
+  for (size_t i = 0; i < TEXT_WAYS && !t; ++i)
+    if (group[i] >= 0 && size_t(group[i]) < tables.size() && same(tables[size_t(group[i])]))
+      t = &tables[size_t(group[i])];
   if (t) t->used = ++cache.clock;
   return t;
 }

@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -368,3 +369,36 @@ TEST(GfxFontCache, TurnedScaleNumbersStepApart) {
 }
 
 }  // namespace
+
+// Every font a frame draws texts through is found again: 64 sizes at as many scales, noted
+// one after another, are each found on the next look-up (texts whose fonts' slots met used
+// to put each other out, every frame, and were laid out through cairo each time).
+TEST(GfxFontCache, EveryFontNotedIsFoundAgain) {
+  uintptr_t token = 0;
+  ASSERT_EQ(gfx_startup(&token), GFX_OK);
+  std::vector<uint32_t> px(size_t(W) * H, 0xFF000000);
+  GaugeImage image{px.data(), W, H, W * 4, nullptr};
+  GfxGraphics* g = nullptr;
+  ASSERT_EQ(gfx_create(&image, &g), GFX_OK);
+  GfxFontFamily* family = gfx_family_create(g, "Arial");
+  std::vector<GfxFont*> fonts;
+  std::vector<std::array<double, 4>> linears;
+  cairo_t* cr = raster_measuring_context();
+  for (int32_t k = 0; k < 64; ++k) {
+    fonts.push_back(gfx_font_create(g, family, 8 + 0.5 * k, k % 2 ? GFX_FONT_BOLD : 0));
+    const double s = 0.5 + k / 40.0;
+    linears.push_back({s, 0, 0, s * 1.01});
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, s, 0, 0, s * 1.01, 0, 0);
+    cairo_set_matrix(cr, &m);
+    gfx_select_font(cr, fonts.back(), true);
+    gfx_note_text_font(cr, fonts.back(), true);
+  }
+  int missed = 0;
+  for (size_t k = 0; k < fonts.size(); ++k) missed += gfx_find_text_font(fonts[k], true, linears[k].data()) == nullptr;
+  EXPECT_EQ(missed, 0);
+  for (GfxFont* f : fonts) gfx_font_delete(f);
+  gfx_family_delete(family);
+  gfx_delete(g);
+  gfx_shutdown(token);
+}
