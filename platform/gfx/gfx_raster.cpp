@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -171,12 +172,14 @@ void cut_polyline(GfxGraphics* g, const P* pts, int32_t n, Move move, Line line)
   }
 }
 
-// Adds the points to the path as they stand where none reaches too far; false otherwise.
+// Adds the points to the path of `cr` (the graphics' context where not given) as they
+// stand where none reaches too far; false otherwise.
 template <typename P>
-bool path_points(GfxGraphics* g, const P* pts, int32_t n) {
+bool path_points(GfxGraphics* g, const P* pts, int32_t n, cairo_t* cr = nullptr) {
   if (any_beyond(g, pts, n)) return false;
-  cairo_move_to(g->cr, pts[0].x, pts[0].y);
-  for (int32_t i = 1; i < n; ++i) cairo_line_to(g->cr, pts[i].x, pts[i].y);
+  if (!cr) cr = g->cr;
+  cairo_move_to(cr, pts[0].x, pts[0].y);
+  for (int32_t i = 1; i < n; ++i) cairo_line_to(cr, pts[i].x, pts[i].y);
   return true;
 }
 
@@ -753,7 +756,7 @@ bool fill_runs(GfxGraphics* g, const cairo_matrix_t& m, Path path, GfxKeptStroke
 // the figure; the context's world, fill rule and tolerance and the image's size are added
 // to it. False when cairo is to fill it.
 template <typename Path>
-bool kept_fill(GfxGraphics* g, const GfxBrush* brush, const ClipBypass& bypass, const std::vector<double>& figure,
+bool kept_fill(GfxGraphics* g, const GfxBrush* brush, const ClipBypass& bypass, std::span<const double> figure,
                Path path) {
   if ((brush->argb >> 24) != 0xFF || !bypass.unclipped() || !gfx_antialiased(g) ||
       cairo_status(g->cr) != CAIRO_STATUS_SUCCESS)
@@ -761,7 +764,7 @@ bool kept_fill(GfxGraphics* g, const GfxBrush* brush, const ClipBypass& bypass, 
   static std::vector<double> key;
   cairo_matrix_t m;
   cairo_get_matrix(g->cr, &m);
-  key = figure;
+  key.assign(figure.begin(), figure.end());
   key.insert(key.end(), {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0, cairo_get_tolerance(g->cr),
                          double(cairo_get_fill_rule(g->cr)), double(g->image->width), double(g->image->height)});
   const GfxKeptStroke* kept = raster_find_stroke(key);
@@ -803,7 +806,8 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
     raster_path_arc(cr, x, y, w, h, 0, 360, false);
     cairo_close_path(cr);
   };
-  if (kept_fill(g, brush, bypass, {ELLIPSE_FILL, x, y, w, h}, path)) return;
+  const double figure[] = {ELLIPSE_FILL, x, y, w, h};
+  if (kept_fill(g, brush, bypass, figure, path)) return;
   path(g->cr);
   raster_set_source(g->cr, brush->argb);
   cairo_fill(g->cr);
@@ -822,8 +826,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
     for (int32_t i = 0; i < n; ++i) figure.insert(figure.end(), {double(pts[i].x), double(pts[i].y)});
     auto path = [&](cairo_t* c) {
       cairo_new_path(c);
-      cairo_move_to(c, pts[0].x, pts[0].y);
-      for (int32_t i = 1; i < n; ++i) cairo_line_to(c, pts[i].x, pts[i].y);
+      path_points(g, pts, n, c);
       cairo_close_path(c);
     };
     if (kept_fill(g, brush, bypass, figure, path)) return;
