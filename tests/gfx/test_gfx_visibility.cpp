@@ -189,4 +189,62 @@ TEST(GfxVisibility, ABoxTheClipCoversWhollyOrNotAtAllIsSoInItsCoverage) {
   }
 }
 
+// The clip's inner and outer boxes tell a box or a path at once: what they tell is what
+// the clip's edges tell with the boxes set aside, on clips of many edges, with a hole, of
+// two crossing figures, thin, and past the image; a round clip has an inner box, a ring
+// none.
+TEST(GfxVisibility, WhatTheClipsBoxesTellAtOnceIsWhatItsEdgesTell) {
+  const std::vector<std::vector<double>> clips[] = {
+      {{6, 3, 36, 30}},
+      {{8, 4, 34, 28}, {16, 10, 16, 14}},
+      {{2, 3, 26, 22}, {16, 10, 28, 24}},
+      {{-20, 30, 70, 12, 70, 14}, {10, 20, 14, 20, 12, 24}},
+      {{-30, 5, 80, 5, 20, 30}},
+  };
+  for (size_t shape = 0; shape < std::size(clips); ++shape) {
+    SCOPED_TRACE(shape);
+    Image im(CASES[0]);
+    GfxPath* path = gfx_path_create(im.g);
+    for (const std::vector<double>& f : clips[shape]) {
+      if (f.size() == 4) {
+        gfx_path_add_ellipse(im.g, path, f[0], f[1], f[2], f[3]);
+      } else {
+        for (size_t i = 0; i + 2 < f.size(); i += 2) gfx_path_add_line(im.g, path, f[i], f[i + 1], f[i + 2], f[i + 3]);
+        gfx_path_close_figure(im.g, path);
+      }
+    }
+    gfx_set_clip_path(im.g, path);
+    gfx_path_delete(path);
+    GfxClipEdges& c = im.g->clip_edges;
+    if (shape == 0) {
+      EXPECT_LT(c.inner[0], c.inner[2]);
+    } else if (shape == 1) {
+      EXPECT_GT(c.inner[0], c.inner[2]);
+    }
+    // Every box and path asked, and how often the boxes told it at once.
+    auto ask = [&](int& at_once) {
+      std::vector<GfxCover> said;
+      for (const auto& [w, h] : {std::pair{0, 0}, {1, 1}, {3, 2}, {7, 5}, {16, 9}})
+        for (int32_t y = -20; y < H + 4; ++y)
+          for (int32_t x = -20; x < W + 4; ++x) {
+            const double x0 = x + 0.25, y0 = y + 0.5, x1 = x0 + w, y1 = y0 + h;
+            at_once += (x0 >= c.inner[0] && y0 >= c.inner[1] && x1 <= c.inner[2] && y1 <= c.inner[3]) ||
+                       x1 < c.outer[0] - 1 || x0 > c.outer[2] + 1 || y1 < c.outer[1] || y0 > c.outer[3];
+            said.push_back(gfx_clip_cover(im.g, x0, y0, x1, y1));
+            const GfxPointF pts[3] = {{x0, y0}, {x1 + 2, y1 - 1}, {x0 - 1, y1}};
+            said.push_back(gfx_clip_cover_path(im.g, pts, 3, 6));
+          }
+      return said;
+    };
+    int at_once = 0, unused = 0;
+    const std::vector<GfxCover> quick = ask(at_once);
+    EXPECT_GT(at_once, 0);
+    for (int i = 0; i < 2; ++i) c.inner[i] = INFINITY, c.inner[i + 2] = -INFINITY;
+    for (int i = 0; i < 2; ++i) c.outer[i] = -INFINITY, c.outer[i + 2] = INFINITY;
+    const std::vector<GfxCover> by_edges = ask(unused);
+    ASSERT_EQ(quick.size(), by_edges.size());
+    for (size_t i = 0; i < quick.size(); ++i) ASSERT_EQ(quick[i], by_edges[i]) << "question " << i;
+  }
+}
+
 }  // namespace
