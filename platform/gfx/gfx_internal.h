@@ -72,10 +72,13 @@ struct GfxClipEdges {
   std::vector<std::vector<GfxPointF>> figures;  // the clip's figures (even-odd)
   cairo_antialias_t antialias = CAIRO_ANTIALIAS_DEFAULT;  // as cairo cuts along them
   double extents[4] = {0, 0, 0, 0};  // cairo's device extents of the clip, whole pixels
-  // The edges' bounding box, and a box a pixel and more within the figures (x0, y0, x1,
-  // y1; none where x0 > x1): boxes outside the one or inside the other are told at once.
+  // The edges' bounding box, and boxes a pixel and more within the figures (x0, y0, x1,
+  // y1; none where x0 > x1): boxes outside the one or inside another are told at once.
+  static constexpr int32_t INNER = 3;
   double outer[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
-  double inner[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+  double inner[INNER][4] = {{INFINITY, INFINITY, -INFINITY, -INFINITY},
+                            {INFINITY, INFINITY, -INFINITY, -INFINITY},
+                            {INFINITY, INFINITY, -INFINITY, -INFINITY}};
   bool unaligned_boxes = false;  // every edge level or upright, not all on whole pixels
   uint64_t coverage_id = 0;  // the kept coverage found for these figures last (0: none yet)
 

@@ -1272,27 +1272,34 @@ bool on_one_line(const std::vector<GfxPointF>& poly) {
 
 GfxCover edges_cover(const GfxClipEdges& c, double x0, double y0, double x1, double y1);
 
-// The edges' bounding box, and a box within the figures: the largest of a few boxes about
-// the bounding box's centre that the figures hold with a pixel to spare all round (a map's
-// round clip holds a square of 70 % of its width).
+// The edges' bounding box, and boxes within the figures: of a square, a wide and a tall
+// box about the bounding box's centre, each the largest of a few that the figures hold with
+// a pixel to spare all round (a map's round clip holds a square of 70 % of its width, and
+// boxes of 90 % across and 40 % high or the other way round).
 void find_inner_box(GfxClipEdges& c) {
   double* o = c.outer;
   o[0] = o[1] = INFINITY, o[2] = o[3] = -INFINITY;
   for (const GfxClipEdges::Edge& e : c.edges)
     for (const GfxPointF& p : {e.a, e.b})
       o[0] = gfx_fmin(o[0], p.x), o[1] = gfx_fmin(o[1], p.y), o[2] = gfx_fmax(o[2], p.x), o[3] = gfx_fmax(o[3], p.y);
-  double* in = c.inner;
-  in[0] = in[1] = INFINITY, in[2] = in[3] = -INFINITY;
+  for (double* in : c.inner) in[0] = in[1] = INFINITY, in[2] = in[3] = -INFINITY;
   const double w = o[2] - o[0], h = o[3] - o[1];
   if (!(std::isfinite(w) && std::isfinite(h))) return;
-  for (double cut : {0.16, 0.22, 0.3}) {
-    const double box[4] = {o[0] + cut * w, o[1] + cut * h, o[2] - cut * w, o[3] - cut * h};
-    if (box[0] < box[2] && box[1] < box[3] &&
-        edges_cover(c, box[0] - 1, box[1] - 1, box[2] + 1, box[3] + 1) == GfxCover::ALL) {
-      std::copy(box, box + 4, in);
-      return;
+  // Cuts from each side, across and down, from the largest box of each kind.
+  static constexpr double CUTS[GfxClipEdges::INNER][3][2] = {
+      {{0.16, 0.16}, {0.22, 0.22}, {0.3, 0.3}},
+      {{0.05, 0.3}, {0.08, 0.33}, {0.12, 0.36}},
+      {{0.3, 0.05}, {0.33, 0.08}, {0.36, 0.12}},
+  };
+  for (int32_t i = 0; i < GfxClipEdges::INNER; ++i)
+    for (const auto& [cx, cy] : CUTS[i]) {
+      const double box[4] = {o[0] + cx * w, o[1] + cy * h, o[2] - cx * w, o[3] - cy * h};
+      if (box[0] < box[2] && box[1] < box[3] &&
+          edges_cover(c, box[0] - 1, box[1] - 1, box[2] + 1, box[3] + 1) == GfxCover::ALL) {
+        std::copy(box, box + 4, c.inner[i]);
+        break;
+      }
     }
-  }
 }
 
 // Files the edges of the clip's figures (kept in `g->clip_edges.figures`) by band over
@@ -1420,11 +1427,12 @@ GfxCover edges_cover(const GfxClipEdges& c, double x0, double y0, double x1, dou
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1) {
   if (!g->clip_on) return GfxCover::ALL;
   const GfxClipEdges& c = g->clip_edges;
-  // Within the inner box: a pixel and more from every edge. Beyond the edges' box (a pixel
+  // Within an inner box: a pixel and more from every edge. Beyond the edges' box (a pixel
   // to spare across, where their crossings are measured): no edge, and an even count of
   // crossings on every row.
-  const double *in = c.inner, *o = c.outer;
-  if (x0 >= in[0] && y0 >= in[1] && x1 <= in[2] && y1 <= in[3]) return GfxCover::ALL;
+  for (const double* in : c.inner)
+    if (x0 >= in[0] && y0 >= in[1] && x1 <= in[2] && y1 <= in[3]) return GfxCover::ALL;
+  const double* o = c.outer;
   if (x1 < o[0] - 1 || x0 > o[2] + 1 || y1 < o[1] || y0 > o[3]) return GfxCover::NONE;
   return edges_cover(c, x0, y0, x1, y1);
 }
@@ -1433,13 +1441,14 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
   if (!g->clip_on) return GfxCover::ALL;
   if (n < 1) return GfxCover::NONE;
   const GfxClipEdges& c = g->clip_edges;
-  // Every point within the inner box by `reach`: the path keeps a pixel more from every edge.
-  const double* in = c.inner;
-  bool held = reach >= 0;
-  for (int32_t i = 0; i < n && held; ++i)
-    held = pts[i].x >= in[0] + reach && pts[i].y >= in[1] + reach && pts[i].x <= in[2] - reach &&
-           pts[i].y <= in[3] - reach;
-  if (held) return GfxCover::ALL;
+  // Every point within one inner box by `reach`: the path keeps a pixel more from every edge.
+  for (const double* in : c.inner) {
+    bool held = reach >= 0;
+    for (int32_t i = 0; i < n && held; ++i)
+      held = pts[i].x >= in[0] + reach && pts[i].y >= in[1] + reach && pts[i].x <= in[2] - reach &&
+             pts[i].y <= in[3] - reach;
+    if (held) return GfxCover::ALL;
+  }
   const double bands = double(c.bands.size());
   // Each segment (a lone point as its own), against the edges filed in the bands it reaches.
   for (int32_t i = 0; i < (n > 1 ? n - 1 : 1); ++i) {

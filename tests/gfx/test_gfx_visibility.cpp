@@ -216,10 +216,12 @@ TEST(GfxVisibility, WhatTheClipsBoxesTellAtOnceIsWhatItsEdgesTell) {
     gfx_set_clip_path(im.g, path);
     gfx_path_delete(path);
     GfxClipEdges& c = im.g->clip_edges;
-    if (shape == 0) {
-      EXPECT_LT(c.inner[0], c.inner[2]);
-    } else if (shape == 1) {
-      EXPECT_GT(c.inner[0], c.inner[2]);
+    for (const double* in : c.inner) {
+      if (shape == 0) {
+        EXPECT_LT(in[0], in[2]);
+      } else if (shape == 1) {
+        EXPECT_GT(in[0], in[2]);
+      }
     }
     // Every box and path asked, and how often the boxes told it at once.
     auto ask = [&](int& at_once) {
@@ -228,8 +230,8 @@ TEST(GfxVisibility, WhatTheClipsBoxesTellAtOnceIsWhatItsEdgesTell) {
         for (int32_t y = -20; y < H + 4; ++y)
           for (int32_t x = -20; x < W + 4; ++x) {
             const double x0 = x + 0.25, y0 = y + 0.5, x1 = x0 + w, y1 = y0 + h;
-            at_once += (x0 >= c.inner[0] && y0 >= c.inner[1] && x1 <= c.inner[2] && y1 <= c.inner[3]) ||
-                       x1 < c.outer[0] - 1 || x0 > c.outer[2] + 1 || y1 < c.outer[1] || y0 > c.outer[3];
+            for (const double* in : c.inner) at_once += x0 >= in[0] && y0 >= in[1] && x1 <= in[2] && y1 <= in[3];
+            at_once += x1 < c.outer[0] - 1 || x0 > c.outer[2] + 1 || y1 < c.outer[1] || y0 > c.outer[3];
             said.push_back(gfx_clip_cover(im.g, x0, y0, x1, y1));
             const GfxPointF pts[3] = {{x0, y0}, {x1 + 2, y1 - 1}, {x0 - 1, y1}};
             said.push_back(gfx_clip_cover_path(im.g, pts, 3, 6));
@@ -239,7 +241,7 @@ TEST(GfxVisibility, WhatTheClipsBoxesTellAtOnceIsWhatItsEdgesTell) {
     int at_once = 0, unused = 0;
     const std::vector<GfxCover> quick = ask(at_once);
     EXPECT_GT(at_once, 0);
-    for (int i = 0; i < 2; ++i) c.inner[i] = INFINITY, c.inner[i + 2] = -INFINITY;
+    for (double* in : c.inner) in[0] = in[1] = INFINITY, in[2] = in[3] = -INFINITY;
     for (int i = 0; i < 2; ++i) c.outer[i] = -INFINITY, c.outer[i + 2] = INFINITY;
     const std::vector<GfxCover> by_edges = ask(unused);
     ASSERT_EQ(quick.size(), by_edges.size());
