@@ -139,6 +139,22 @@ TEST(GfxVisibility, AClipOnAnImageWithoutPixelsIsTakenFromTheRecording) {
   gfx_shutdown(token);
 }
 
+// Clips to the figures, in image pixels: an ellipse's box (four numbers), or a closed
+// polygon's points.
+void set_clip(GfxGraphics* g, const std::vector<std::vector<double>>& figures) {
+  GfxPath* path = gfx_path_create(g);
+  for (const std::vector<double>& f : figures) {
+    if (f.size() == 4) {
+      gfx_path_add_ellipse(g, path, f[0], f[1], f[2], f[3]);
+    } else {
+      for (size_t i = 0; i + 2 < f.size(); i += 2) gfx_path_add_line(g, path, f[i], f[i + 1], f[i + 2], f[i + 3]);
+      gfx_path_close_figure(g, path);
+    }
+  }
+  gfx_set_clip_path(g, path);
+  gfx_path_delete(path);
+}
+
 TEST(GfxVisibility, ABoxTheClipCoversWhollyOrNotAtAllIsSoInItsCoverage) {
   // Figures in image pixels: a ring (an ellipse within an ellipse), two ellipses crossing
   // (even-odd: their overlap is out), a thin slanted wedge with a small triangle in the
@@ -152,17 +168,7 @@ TEST(GfxVisibility, ABoxTheClipCoversWhollyOrNotAtAllIsSoInItsCoverage) {
   for (size_t shape = 0; shape < std::size(clips); ++shape) {
     SCOPED_TRACE(shape);
     Image im(CASES[0]);
-    GfxPath* path = gfx_path_create(im.g);
-    for (const std::vector<double>& f : clips[shape]) {
-      if (f.size() == 4) {
-        gfx_path_add_ellipse(im.g, path, f[0], f[1], f[2], f[3]);
-      } else {
-        for (size_t i = 0; i + 2 < f.size(); i += 2) gfx_path_add_line(im.g, path, f[i], f[i + 1], f[i + 2], f[i + 3]);
-        gfx_path_close_figure(im.g, path);
-      }
-    }
-    gfx_set_clip_path(im.g, path);
-    gfx_path_delete(path);
+    set_clip(im.g, clips[shape]);
     const GfxClipCoverage cover = raster_clip_coverage(im.g, false);
     ASSERT_NE(cover.image, nullptr);
     const auto* bits = reinterpret_cast<const uint8_t*>(pixman_image_get_data(cover.image));
@@ -204,17 +210,7 @@ TEST(GfxVisibility, WhatTheClipsBoxesTellAtOnceIsWhatItsEdgesTell) {
   for (size_t shape = 0; shape < std::size(clips); ++shape) {
     SCOPED_TRACE(shape);
     Image im(CASES[0]);
-    GfxPath* path = gfx_path_create(im.g);
-    for (const std::vector<double>& f : clips[shape]) {
-      if (f.size() == 4) {
-        gfx_path_add_ellipse(im.g, path, f[0], f[1], f[2], f[3]);
-      } else {
-        for (size_t i = 0; i + 2 < f.size(); i += 2) gfx_path_add_line(im.g, path, f[i], f[i + 1], f[i + 2], f[i + 3]);
-        gfx_path_close_figure(im.g, path);
-      }
-    }
-    gfx_set_clip_path(im.g, path);
-    gfx_path_delete(path);
+    set_clip(im.g, clips[shape]);
     GfxClipEdges& c = im.g->clip_edges;
     for (const double* in : c.inner) {
       if (shape == 0) {
