@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "geo/magnetic_model.h"
 #include "host/aircraft_math.h"
@@ -126,7 +127,13 @@ double AircraftModel::decimal_year() const {
 }
 
 double AircraftModel::magnetic_variation() const {
-  return magnetic_declination(s_.lat, s_.lon, s_.altitude_ft, decimal_year());
+  const double at[4] = {s_.lat, s_.lon, s_.altitude_ft, decimal_year()};
+  Declination& d = declination_;
+  if (std::memcmp(at, d.at, sizeof at) != 0) {  // told apart by their bits, as computed
+    std::memcpy(d.at, at, sizeof at);
+    d.value = magnetic_declination(at[0], at[1], at[2], at[3]);
+  }
+  return d.value;
 }
 
 double AircraftModel::local_offset_hours() const { return std::round(s_.lon / 15.0); }

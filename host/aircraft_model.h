@@ -3,6 +3,7 @@
 // units the simulator gives them.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -233,6 +234,13 @@ class AircraftModel {
   double fd_pitch_ = 0.0;  // what the vertical mode asks, before the climb-rate change
   bool loc_captured_ = false;
   bool gs_captured_ = false;
+  // The last declination worked out and where and when: the gauges read it many times a
+  // frame at one position.
+  struct Declination {
+    double at[4] = {NAN, NAN, NAN, NAN};  // latitude, longitude, altitude (ft), decimal year
+    double value = 0.0;
+  };
+  mutable Declination declination_;
 };
 
 }  // namespace simhost

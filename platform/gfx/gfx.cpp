@@ -42,10 +42,6 @@ GfxStatus combine(GfxGraphics* g, const GfxMatrix& op, int32_t order) {
 
 }  // namespace
 
-GfxPointF gfx_apply(const GfxMatrix& m, double x, double y) {
-  return {m.m11 * x + m.m21 * y + m.dx, m.m12 * x + m.m22 * y + m.dy};
-}
-
 GfxMatrix gfx_steady(const GfxMatrix& m) {
   if (m.m12 == 0 && m.m21 == 0) return m;  // not turned: nothing to steady
   auto grid = [](double v) { return std::round(v * 65536.0) / 65536.0; };
@@ -347,11 +343,6 @@ void gfx_font_delete(GfxFont* font) {
 GfxStatus gfx_note(GfxGraphics* g, GfxStatus s) {
   if (g && s != GFX_OK) g->last = s;
   return s;
-}
-
-bool gfx_transform_invertible(const GfxMatrix& m) {
-  double det = m.m11 * m.m22 - m.m12 * m.m21;
-  return std::isfinite(det) && std::fabs(det) > 1e-12;
 }
 
 void gfx_record_state(GfxGraphics* g, GfxOp op, GfxStatus s, std::initializer_list<double> args) {

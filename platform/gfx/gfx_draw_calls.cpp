@@ -258,12 +258,15 @@ GfxStatus gfx_reset_clip(GfxGraphics* g) {
 
 // ---- visibility ----
 
-bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
-  if (!g) return false;
+namespace {
+
+// The device box (x0, y0, x1, y1) of a world rectangle, widened by a pixel, in the
+// raster's pixel space (pixel i covers [i, i + 1]); false where it cannot be told (a
+// rectangle not finite, a transform that cannot be inverted).
+bool device_box(const GfxGraphics* g, double x, double y, double w, double h, double b[4]) {
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w) || !std::isfinite(h) ||
       !gfx_transform_invertible(g->m))
-    return true;
-  // Device box of the rectangle, in the raster's pixel space (pixel i covers [i, i + 1]).
+    return false;
   double off = gfx_pixel_offset_half(g) ? 0.0 : 0.5;
   const GfxPointF c[4] = {gfx_apply(g->m, x, y), gfx_apply(g->m, x + w, y), gfx_apply(g->m, x, y + h),
                           gfx_apply(g->m, x + w, y + h)};
@@ -274,11 +277,16 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
     y0 = gfx_fmin(y0, p.y);
     y1 = gfx_fmax(y1, p.y);
   }
-  x0 += off - 1;
-  y0 += off - 1;
-  x1 += off + 1;
-  y1 += off + 1;
-  // Whole pixels that can take ink: the image, cut to the clip's box rounded out.
+  b[0] = x0 + off - 1;
+  b[1] = y0 + off - 1;
+  b[2] = x1 + off + 1;
+  b[3] = y1 + off + 1;
+  return true;
+}
+
+// The whole pixels that can take ink (x0, y0, x1, y1): the image, cut to the clip's box
+// rounded out; false for an empty clip.
+bool view_box(GfxGraphics* g, double v[4]) {
   double vx0 = 0, vy0 = 0, vx1 = g->image->width, vy1 = g->image->height;
   if (g->clip_on) {
     double cx0 = 0, cy0 = 0, cx1 = 0, cy1 = 0;
@@ -314,5 +322,22 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
       vy1 = gfx_fmin(vy1, cy1);
     }
   }
-  return x1 > vx0 && x0 < vx1 && y1 > vy0 && y0 < vy1;
+  v[0] = vx0, v[1] = vy0, v[2] = vx1, v[3] = vy1;
+  return true;
+}
+
+}  // namespace
+
+bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
+  if (!g) return false;
+  double b[4], v[4];
+  if (!device_box(g, x, y, w, h, b)) return true;
+  if (!view_box(g, v)) return false;
+  return b[2] > v[0] && b[0] < v[2] && b[3] > v[1] && b[1] < v[3];
+}
+
+bool gfx_rect_within_view(GfxGraphics* g, double x, double y, double w, double h) {
+  double b[4], v[4];
+  return g && device_box(g, x, y, w, h, b) && view_box(g, v) && b[0] >= v[0] && b[2] <= v[2] && b[1] >= v[1] &&
+         b[3] <= v[3];
 }

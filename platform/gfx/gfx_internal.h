@@ -146,7 +146,9 @@ double gfx_ellipse_param(double a, double b, double deg);
 void gfx_arc_points(double x, double y, double w, double h, double start, double sweep,
                     std::vector<GfxPointF>& out);
 
-GfxPointF gfx_apply(const GfxMatrix& m, double x, double y);
+inline GfxPointF gfx_apply(const GfxMatrix& m, double x, double y) {
+  return {m.m11 * x + m.m21 * y + m.dx, m.m12 * x + m.m22 * y + m.dy};
+}
 // A turned transform with its linear part on a grid of 1/65536: a display turning by a
 // hair between frames (a heading's last digits) keeps the same kept masks and glyph
 // images. Drawn through it, a point 64 pixels from the one the caller pins moves 1/1024
@@ -748,6 +750,9 @@ GfxRecord& record_begin(GfxRecording* rec, GfxGraphics* g, GfxOp op, GfxStatus s
 // graphics' last one, the transform test every drawing call makes, a state call recorded
 // (no pen, brush or font), and the count of live graphics objects.
 GfxStatus gfx_note(GfxGraphics* g, GfxStatus s);
-bool gfx_transform_invertible(const GfxMatrix& m);
+inline bool gfx_transform_invertible(const GfxMatrix& m) {
+  double det = m.m11 * m.m22 - m.m12 * m.m21;
+  return std::isfinite(det) && std::fabs(det) > 1e-12;
+}
 void gfx_record_state(GfxGraphics* g, GfxOp op, GfxStatus s, std::initializer_list<double> args);
 void gfx_count_object(int32_t change);

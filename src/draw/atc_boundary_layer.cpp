@@ -37,6 +37,20 @@ struct Placed {
   bool ok;
 };
 
+// The box of the points placed among those added.
+struct PlacedBox {
+  int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool any = false;
+  void add(const Placed& p) {
+    if (!p.ok) return;
+    x0 = any ? std::min(x0, p.x) : p.x;
+    y0 = any ? std::min(y0, p.y) : p.y;
+    x1 = any ? std::max(x1, p.x) : p.x;
+    y1 = any ? std::max(y1, p.y) : p.y;
+    any = true;
+  }
+};
+
 // A point `dist_nm` from the aircraft on `course_deg`, on the map.
 bool place(double dist_nm, double course_deg, int32_t cx, int32_t cy, double heading_deg, int32_t& x, int32_t& y) {
   map_distance_px = dist_nm * map_px_per_nm;
@@ -182,6 +196,17 @@ bool may_reach_image(GfxGraphics* g, int32_t x, int32_t y, double from_nm, doubl
   return line_reaches_image(g, BOUNDARY_PEN_WIDTH, x - r, y - r, x + r, y + r);
 }
 
+// How the segments between points from .. to can meet the image, told by the box of the
+// points placed: each segment drawn joins two of them, its box inside theirs.
+enum class ChunkView { NONE, ALL, SOME };
+ChunkView chunk_view(GfxGraphics* g, const std::vector<Placed>& placed, int32_t from, int32_t to) {
+  PlacedBox box;
+  for (int32_t k = from; k <= to; ++k) box.add(placed[size_t(k)]);
+  const double reach = stroke_reach(BOUNDARY_PEN_WIDTH);
+  if (!box.any || !box_reaches_image(g, box.x0, box.y0, box.x1, box.y1, reach)) return ChunkView::NONE;
+  return box_within_image(g, box.x0, box.y0, box.x1, box.y1, reach) ? ChunkView::ALL : ChunkView::SOME;
+}
+
 void draw_in_frame(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas canvas, double cx, double cy, double radius,
                    double range, double heading_deg) {
   if (atc_bdry_on != 1) return;
@@ -232,18 +257,13 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
     first.ok = place(from_nm, gc_course_deg, icx, icy, map_heading_deg, first.x, first.y);
     const Reach& reach = reach_of(b, pts, bd.first_point, n);
     bool outline = !first.ok || may_reach_image(g, first.x, first.y, from_nm, reach.nm);
-    bool any = false;
-    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    PlacedBox box;
     for (int32_t k = 0; outline && k < n; ++k) {
       Placed& p = placed[size_t(k)];
       if (k > 0)
         p.ok = project(set, size_t(bd.first_point + k), pts[k].lat, pts[k].lon, icx, icy, map_heading_deg, p.x, p.y);
       if (!p.ok) continue;
-      x0 = any ? std::min(x0, p.x) : p.x;
-      y0 = any ? std::min(y0, p.y) : p.y;
-      x1 = any ? std::max(x1, p.x) : p.x;
-      y1 = any ? std::max(y1, p.y) : p.y;
-      any = true;
+      box.add(p);
       // A chunk that cannot reach the image from its first point leaves its inner points out:
       // every segment touching them lies in the box refused, and the points kept still bound
       // every segment drawn. The next chunk's first point, or the last point, is projected:
@@ -255,12 +275,18 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
         while (k + 1 < next) placed[size_t(++k)].ok = false;
       }
     }
-    if (any && line_reaches_image(g, BOUNDARY_PEN_WIDTH, x0, y0, x1, y1)) {
-      for (int32_t k = 1; k < n; ++k) {
-        const Placed& a = placed[size_t(k - 1)];
-        const Placed& b = placed[size_t(k)];
-        if (a.ok && b.ok && line_reaches_image(g, BOUNDARY_PEN_WIDTH, a.x, a.y, b.x, b.y))
-          gfx_draw_line(g, pen, a.x, a.y, b.x, b.y);
+    if (box.any && line_reaches_image(g, BOUNDARY_PEN_WIDTH, box.x0, box.y0, box.x1, box.y1)) {
+      for (int32_t from = 0; from + 1 < n; from += REACH_CHUNK) {
+        const int32_t to = std::min(from + REACH_CHUNK, n - 1);
+        // A chunk wholly off the image or wholly within it tells every segment at once.
+        const ChunkView view = chunk_view(g, placed, from, to);
+        for (int32_t k = from + 1; view != ChunkView::NONE && k <= to; ++k) {
+          const Placed& a = placed[size_t(k - 1)];
+          const Placed& b = placed[size_t(k)];
+          if (a.ok && b.ok &&
+              (view == ChunkView::ALL || line_reaches_image(g, BOUNDARY_PEN_WIDTH, a.x, a.y, b.x, b.y)))
+            gfx_draw_line(g, pen, a.x, a.y, b.x, b.y);
+        }
       }
     }
     int32_t lx, ly;

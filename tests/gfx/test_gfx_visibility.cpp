@@ -105,6 +105,36 @@ TEST(GfxVisibility, ARectangleCalledInvisibleLeavesNoInkAndOneThatInksIsVisible)
   }
 }
 
+// A rectangle said to lie within the view holds only visible rectangles, and the answer
+// is not far from the rectangles that reach past the view.
+TEST(GfxVisibility, EveryRectangleInsideOneWithinTheViewIsVisible) {
+  for (const Case& c : CASES) {
+    SCOPED_TRACE(c.name);
+    Image im(c);
+    int32_t within = 0, near_within = 0;
+    for (int32_t y = -8; y <= 44; y += 2) {
+      for (int32_t x = -24; x <= 60; x += 2) {
+        if (!gfx_rect_within_view(im.g, x, y, 9, 7)) {
+          near_within += gfx_rect_visible(im.g, x, y, 9, 7);
+          continue;
+        }
+        ++within;
+        for (int32_t dy = 0; dy <= 5; ++dy)
+          for (int32_t dx = 0; dx <= 6; ++dx)
+            ASSERT_TRUE(gfx_rect_visible(im.g, x + dx, y + dy, 3, 2)) << x + dx << ", " << y + dy;
+      }
+    }
+    EXPECT_GT(within, 0);
+    EXPECT_GT(near_within, 0);
+  }
+  Image im(CASES[0]);
+  EXPECT_FALSE(gfx_rect_within_view(nullptr, 0, 0, 1, 1));
+  EXPECT_FALSE(gfx_rect_within_view(im.g, std::nan(""), 0, 1, 1));
+  EXPECT_TRUE(gfx_rect_within_view(im.g, 2, 2, 4, 4));
+  gfx_scale(im.g, 0, 0, GFX_PREPEND);  // a transform that cannot be inverted
+  EXPECT_FALSE(gfx_rect_within_view(im.g, 2, 2, 4, 4));
+}
+
 TEST(GfxVisibility, UnusableArgumentsCountAsVisibleAndNoGraphicsAsNot) {
   Case c = CASES[0];
   Image im(c);

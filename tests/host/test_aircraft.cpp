@@ -10,6 +10,7 @@
 #include <fstream>
 #include <vector>
 
+#include "geo/magnetic_model.h"
 #include "host/aircraft_model.h"
 #include "tests/host/aircraft_probe.h"
 #include "host/nav_stations.h"
@@ -178,6 +179,36 @@ TEST(AircraftTokens, ClockAndDateFollowZuluWithALocalOffsetByLongitude) {
   EXPECT_TRUE(m.set_date(2000, 366));
   EXPECT_FALSE(m.set_zulu_time(24, 0));
   EXPECT_FALSE(m.set_zulu_time(0, 60));
+}
+
+// The heading a gauge reads follows the variation where and when the aircraft is, read
+// after read, whatever changed since the last read.
+TEST(AircraftTokens, MagneticHeadingFollowsEachChangeOfPositionAltitudeAndDate) {
+  struct Step {
+    const char* what;
+    void (*change)(AircraftModel&);
+  };
+  const Step steps[] = {
+      {"Sydney", [](AircraftModel& m) { m.state().lat = -33.9461, m.state().lon = 151.1772; }},
+      {"read again", [](AircraftModel&) {}},
+      {"Portland", [](AircraftModel& m) { m.state().lat = 45.5887, m.state().lon = -122.5975; }},
+      {"climbed", [](AircraftModel& m) { m.state().altitude_ft = 41000; }},
+      {"five years on", [](AircraftModel& m) { ASSERT_TRUE(m.set_date(2012, 100)); }},
+      {"an hour on", [](AircraftModel& m) { m.step(3600.0); }},
+      {"the prime meridian", [](AircraftModel& m) { m.state().lat = 51.5, m.state().lon = 0.0; }},
+      {"its other side", [](AircraftModel& m) { m.state().lon = -0.0; }},
+  };
+  AircraftModel m;
+  m.state().heading_true = 200.0;
+  ASSERT_TRUE(m.set_date(2007, 60));
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.change(m);
+    const auto& s = m.state();
+    const double magvar = magnetic_declination(s.lat, s.lon, s.altitude_ft, m.decimal_year());
+    EXPECT_EQ(m.magnetic_variation(), magvar);
+    EXPECT_NEAR(raw(m, TOK_HEADING), 200.0 - magvar, 1e-9);
+  }
 }
 
 TEST(AircraftFlight, AutopilotTurnsAtStandardRateWithinTheBankLimit) {

@@ -149,6 +149,15 @@ const Case CASES[] = {
                     point_from(LAT, LON, 80, 200));
      },
      [](const GaugeSurface* s, GfxGraphics* g) { draw_b737_nd_boundaries(s, g); }, false, 1},
+    {"a ring of 72 points about the right edge, its west chunks wholly on the map",
+     [] {
+       b737_40();
+       NavPoint c = point_from(LAT, LON, 90, 21);
+       std::vector<NavPoint> pts;
+       for (int32_t k = 0; k <= 72; ++k) pts.push_back(point_from(c.lat, c.lon, k * 5.0, 8));
+       set_boundary("RNG", pts, c);
+     },
+     [](const GaugeSurface* s, GfxGraphics* g) { draw_b737_nd_boundaries(s, g); }, false, 10},
     {"a boundary across the date line",
      [] {
        place_aircraft(LAT, 179.95, 0);
