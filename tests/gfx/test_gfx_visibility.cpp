@@ -105,8 +105,8 @@ TEST(GfxVisibility, ARectangleCalledInvisibleLeavesNoInkAndOneThatInksIsVisible)
   }
 }
 
-// A rectangle said to lie within the view holds only visible rectangles, and the answer
-// is not far from the rectangles that reach past the view.
+// A rectangle said to lie within the view holds only visible rectangles; some rectangles
+// lie within it, and some visible ones do not.
 TEST(GfxVisibility, EveryRectangleInsideOneWithinTheViewIsVisible) {
   for (const Case& c : CASES) {
     SCOPED_TRACE(c.name);
