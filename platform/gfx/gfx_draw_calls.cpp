@@ -338,6 +338,5 @@ bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
 
 bool gfx_rect_within_view(GfxGraphics* g, double x, double y, double w, double h) {
   double b[4], v[4];
-  return g && device_box(g, x, y, w, h, b) && view_box(g, v) && b[0] >= v[0] && b[2] <= v[2] && b[1] >= v[1] &&
-         b[3] <= v[3];
+  return g && device_box(g, x, y, w, h, b) && view_box(g, v) && gfx_box_within(v, b[0], b[1], b[2], b[3]);
 }

@@ -658,6 +658,10 @@ pixman_image_t* raster_a8_pixels(cairo_surface_t* surface);
 // crosses it). Where it covers all, drawing without the clip (`bare`) is drawing under
 // it; where it covers a part, the drawing is cut along the edge as cairo cuts it.
 enum class GfxCover { ALL, NONE, PART };
+// The box (x0, y0)-(x1, y1) lies within `in` (x0, y0, x1, y1) by `margin`.
+inline bool gfx_box_within(const double* in, double x0, double y0, double x1, double y1, double margin = 0) {
+  return x0 >= in[0] + margin && y0 >= in[1] + margin && x1 <= in[2] - margin && y1 <= in[3] - margin;
+}
 GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, double y1);
 // The part of a degree (0 to 1) the grid a turned text takes its glyphs' shapes from is
 // shifted by: a hash of its first 16 characters and its font's size and style, every bit

@@ -1402,11 +1402,6 @@ void raster_set_clip(GfxGraphics* g, const std::vector<std::vector<GfxPointF>>& 
 
 namespace {
 
-// The box lies within `in` (x0, y0, x1, y1) by `margin`.
-bool within(const double* in, double x0, double y0, double x1, double y1, double margin = 0) {
-  return x0 >= in[0] + margin && y0 >= in[1] + margin && x1 <= in[2] - margin && y1 <= in[3] - margin;
-}
-
 // Whether the clip's figures hold all of the box, none of it or a part.
 GfxCover edges_cover(const GfxClipEdges& c, double x0, double y0, double x1, double y1) {
   double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
@@ -1436,7 +1431,7 @@ GfxCover gfx_clip_cover(const GfxGraphics* g, double x0, double y0, double x1, d
   // to spare across, where their crossings are measured): no edge, and an even count of
   // crossings on every row.
   for (const double* in : c.inner)
-    if (within(in, x0, y0, x1, y1)) return GfxCover::ALL;
+    if (gfx_box_within(in, x0, y0, x1, y1)) return GfxCover::ALL;
   const double* o = c.outer;
   if (x1 < o[0] - 1 || x0 > o[2] + 1 || y1 < o[1] || y0 > o[3]) return GfxCover::NONE;
   return edges_cover(c, x0, y0, x1, y1);
@@ -1449,7 +1444,7 @@ GfxCover gfx_clip_cover_path(const GfxGraphics* g, const GfxPointF* pts, int32_t
   // Every point within one inner box by `reach`: the path keeps a pixel more from every edge.
   for (const double* in : c.inner) {
     bool held = reach >= 0;
-    for (int32_t i = 0; i < n && held; ++i) held = within(in, pts[i].x, pts[i].y, pts[i].x, pts[i].y, reach);
+    for (int32_t i = 0; i < n && held; ++i) held = gfx_box_within(in, pts[i].x, pts[i].y, pts[i].x, pts[i].y, reach);
     if (held) return GfxCover::ALL;
   }
   const double bands = double(c.bands.size());
