@@ -849,23 +849,56 @@ void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, d
   stroke(g, pen);
 }
 
+namespace {
+
+// An opaque, unturned rectangle no clip cuts: the pixels it covers wholly are set to its
+// colour directly (a pending clear written around them only), and cairo fills the strips
+// of pixels its edges cross, each alone: it covers their pixels as within the whole box.
+// False where it covers no pixel wholly.
+bool fill_box_directly(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h) {
+  double box[4];
+  raster_device_box(g->cr, x, y, x + w, y + h, box);
+  constexpr double FAR = 1e6;
+  if (!(box[0] > -FAR && box[1] > -FAR && box[2] < FAR && box[3] < FAR)) return false;
+  const double inner[4] = {std::ceil(box[0]), std::ceil(box[1]), std::floor(box[2]), std::floor(box[3])};
+  const int32_t keep[4] = {int32_t(std::clamp(inner[0], 0.0, double(g->image->width))),
+                           int32_t(std::clamp(inner[1], 0.0, double(g->image->height))),
+                           int32_t(std::clamp(inner[2], 0.0, double(g->image->width))),
+                           int32_t(std::clamp(inner[3], 0.0, double(g->image->height)))};
+  if (!(keep[2] > keep[0] && keep[3] > keep[1])) return false;
+  raster_settle(g, keep);
+  cairo_surface_flush(g->surface);
+  gfx_fill_pixels(g->image, keep[0], keep[1], keep[2], keep[3], gfx_solid_pixel(argb));
+  cairo_surface_mark_dirty_rectangle(g->surface, keep[0], keep[1], keep[2] - keep[0], keep[3] - keep[1]);
+  const double strips[4][4] = {{box[0], box[1], box[2], inner[1]},
+                               {box[0], inner[3], box[2], box[3]},
+                               {box[0], inner[1], inner[0], inner[3]},
+                               {inner[2], inner[1], box[2], inner[3]}};
+  cairo_t* cr = g->cr;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  raster_set_source(cr, argb);
+  for (const double* s : strips) {
+    if (!(s[2] > s[0] && s[3] > s[1])) continue;
+    cairo_new_path(cr);
+    cairo_rectangle(cr, s[0], s[1], s[2] - s[0], s[3] - s[1]);
+    cairo_fill(cr);
+  }
+  cairo_restore(cr);
+  return true;
+}
+
+}  // namespace
+
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   if (w <= 0 || h <= 0) return;
   GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
   ClipBypass bypass(g, r, 4, 1);
   if (bypass.hidden) return;
   apply_world(g);
-  if (g->clear_pending && !g->clip_on && (brush->argb >> 24) == 0xFF && g->m.m12 == 0 && g->m.m21 == 0) {
-    // An opaque fill sets the pixels it covers wholly whatever lay there: a pending
-    // clear is written around them only.
-    double box[4];
-    raster_device_box(g->cr, x, y, x + w, y + h, box);
-    const int32_t keep[4] = {int32_t(std::clamp(std::ceil(box[0]), 0.0, double(g->image->width))),
-                             int32_t(std::clamp(std::ceil(box[1]), 0.0, double(g->image->height))),
-                             int32_t(std::clamp(std::floor(box[2]), 0.0, double(g->image->width))),
-                             int32_t(std::clamp(std::floor(box[3]), 0.0, double(g->image->height)))};
-    if (keep[2] > keep[0] && keep[3] > keep[1]) raster_settle(g, keep);
-  }
+  if (bypass.unclipped() && (brush->argb >> 24) == 0xFF && g->m.m12 == 0 && g->m.m21 == 0 &&
+      fill_box_directly(g, brush->argb, x, y, w, h))
+    return;
   raster_settle(g);
   cairo_new_path(g->cr);
   path_polygon(g, r, 4);

@@ -105,6 +105,71 @@ TEST(GfxRaster, PendingClearGivesTheImageOfAClearWrittenAtOnce) {
   }
 }
 
+// An opaque rectangle is the polygon of its corners as cairo fills it, to the bit: set
+// directly where it covers pixels wholly, filled by cairo along its edges, or by cairo
+// whole where a clip cuts it, it covers no pixel wholly or it is turned.
+TEST(GfxRaster, OpaqueRectangleFillsAsItsPolygon) {
+  struct Row {
+    const char* what;
+    double sx, sy, turn, tx, ty;
+    int32_t rect[4];  // x y w h, world
+    int32_t smoothing;
+    int clip;  // 0 none, 1 an ellipse holding the rectangle, 2 one cutting it
+    bool clear_first;
+  };
+  const Row rows[] = {
+      {"on whole pixels", 1, 1, 0, 0, 0, {3, 4, 40, 30}, GFX_SMOOTHING_HIGH_QUALITY, 0, false},
+      {"edges between pixels", 1.37, 1.61, 0, 0.3, 0.45, {2, 3, 30, 20}, GFX_SMOOTHING_HIGH_QUALITY, 0, false},
+      {"after a clear", 1.37, 1.61, 0, 0.3, 0.45, {2, 3, 30, 20}, GFX_SMOOTHING_HIGH_QUALITY, 0, true},
+      {"mirrored", -1.3, 1.1, 0, 60.2, 2.7, {4, 5, 25, 18}, GFX_SMOOTHING_HIGH_QUALITY, 0, false},
+      {"off the image's edges", 1.21, 0.93, 0, -7.6, -3.3, {-4, -6, 90, 70}, GFX_SMOOTHING_HIGH_QUALITY, 0, true},
+      {"without anti-aliasing", 1.37, 1.61, 0, 0.3, 0.55, {2, 3, 30, 20}, GFX_SMOOTHING_NONE, 0, false},
+      {"narrower than a pixel", 0.3, 1.5, 0, 10.2, 3.4, {5, 2, 2, 20}, GFX_SMOOTHING_HIGH_QUALITY, 0, false},
+      {"within a clip", 1.1, 1.2, 0, 20.4, 15.3, {-6, -5, 12, 10}, GFX_SMOOTHING_HIGH_QUALITY, 1, false},
+      {"across a clip's edge", 1.1, 1.2, 0, 20.4, 15.3, {-30, -20, 60, 40}, GFX_SMOOTHING_HIGH_QUALITY, 2, false},
+      {"turned", 1.2, 1.2, 12, 30.5, 20.5, {-10, -8, 20, 16}, GFX_SMOOTHING_HIGH_QUALITY, 0, false},
+  };
+  constexpr int W = 64, H = 48;
+  auto draw = [](Canvas& c, const Row& row, bool as_polygon) {
+    if (row.clear_first) gfx_clear(c.g, 0xFF405060);
+    gfx_set_smoothing(c.g, row.smoothing);
+    gfx_translate(c.g, row.tx, row.ty, GFX_PREPEND);
+    gfx_rotate(c.g, row.turn, GFX_PREPEND);
+    gfx_scale(c.g, row.sx, row.sy, GFX_PREPEND);
+    if (row.clip) {
+      const int32_t r = row.clip == 1 ? 30 : 15;
+      GfxPath* path = gfx_path_create(c.g);
+      gfx_path_add_ellipse(c.g, path, -r, -r, 2 * r, 2 * r);
+      gfx_set_clip_path(c.g, path);
+      gfx_path_delete(path);
+    }
+    GfxBrush* brush = gfx_brush_create(c.g, 0xFF3A7FC4);
+    const int32_t* q = row.rect;
+    if (as_polygon) {
+      const GfxPoint corners[] = {{q[0], q[1]}, {q[0] + q[2], q[1]}, {q[0] + q[2], q[1] + q[3]}, {q[0], q[1] + q[3]}};
+      gfx_fill_polygon(c.g, brush, corners, 4);
+    } else {
+      gfx_fill_rect(c.g, brush, q[0], q[1], q[2], q[3]);
+    }
+    gfx_brush_delete(brush);
+    gfx_flush(c.g);
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::vector<uint32_t> background(size_t(W) * H);
+    uint32_t seed = 4242;
+    for (uint32_t& p : background) p = seed = seed * 1664525u + 1013904223u;
+    Canvas want(W, H), got(W, H);
+    want.px = got.px = background;
+    draw(want, row, true);
+    draw(got, row, false);
+    int differ = 0;
+    for (size_t i = 0; i < want.px.size(); ++i) differ += got.px[i] != want.px[i];
+    EXPECT_EQ(differ, 0);
+    EXPECT_NE(got.px, background);
+  }
+}
+
 // A fill met again is drawn from the runs of its coverage where no clip cuts it: drawn three
 // times over the same pixels in three colours (cairo, then kept, then found), the image is
 // the one three fills by cairo give, each on graphics started afresh (nothing kept), to the
