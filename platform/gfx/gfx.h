@@ -198,10 +198,12 @@ GfxStatus gfx_reset_clip(GfxGraphics* g);
 // A rectangle that is not finite, or a transform that cannot be inverted, counts as
 // visible (the drawing call reports the fault). False without a graphics object.
 bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h);
-// Whether that widened device box lies wholly within the image and the clip's bounding
-// box: then every rectangle inside the world rectangle is visible. False where
-// gfx_rect_visible cannot tell.
-bool gfx_rect_within_view(GfxGraphics* g, double x, double y, double w, double h);
+// The same question, told apart further: visible with the widened device box wholly
+// within the image and the clip's bounding box (then every rectangle inside the world
+// rectangle is visible), or visible only in part. Where gfx_rect_visible cannot tell,
+// visible in part.
+enum GfxRectView { GFX_VIEW_NONE, GFX_VIEW_PART, GFX_VIEW_WITHIN };
+GfxRectView gfx_rect_view(GfxGraphics* g, double x, double y, double w, double h);
 
 // std::fmin and std::fmax as the C library computes them (a NaN yields the other value),
 // inline: the library's are calls, and boxes take four of each per point.

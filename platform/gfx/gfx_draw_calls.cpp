@@ -328,15 +328,14 @@ bool view_box(GfxGraphics* g, double v[4]) {
 
 }  // namespace
 
-bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
-  if (!g) return false;
+GfxRectView gfx_rect_view(GfxGraphics* g, double x, double y, double w, double h) {
+  if (!g) return GFX_VIEW_NONE;
   double b[4], v[4];
-  if (!device_box(g, x, y, w, h, b)) return true;
-  if (!view_box(g, v)) return false;
-  return b[2] > v[0] && b[0] < v[2] && b[3] > v[1] && b[1] < v[3];
+  if (!device_box(g, x, y, w, h, b)) return GFX_VIEW_PART;
+  if (!view_box(g, v) || !(b[2] > v[0] && b[0] < v[2] && b[3] > v[1] && b[1] < v[3])) return GFX_VIEW_NONE;
+  return gfx_box_within(v, b[0], b[1], b[2], b[3]) ? GFX_VIEW_WITHIN : GFX_VIEW_PART;
 }
 
-bool gfx_rect_within_view(GfxGraphics* g, double x, double y, double w, double h) {
-  double b[4], v[4];
-  return g && device_box(g, x, y, w, h, b) && view_box(g, v) && gfx_box_within(v, b[0], b[1], b[2], b[3]);
+bool gfx_rect_visible(GfxGraphics* g, double x, double y, double w, double h) {
+  return gfx_rect_view(g, x, y, w, h) != GFX_VIEW_NONE;
 }

@@ -198,13 +198,11 @@ bool may_reach_image(GfxGraphics* g, int32_t x, int32_t y, double from_nm, doubl
 
 // How the segments between points from .. to can meet the image, told by the box of the
 // points placed: each segment drawn joins two of them, its box inside theirs.
-enum class ChunkView { NONE, ALL, SOME };
-ChunkView chunk_view(GfxGraphics* g, const std::vector<Placed>& placed, int32_t from, int32_t to) {
+GfxRectView chunk_view(GfxGraphics* g, const std::vector<Placed>& placed, int32_t from, int32_t to) {
   PlacedBox box;
   for (int32_t k = from; k <= to; ++k) box.add(placed[size_t(k)]);
-  const double reach = stroke_reach(BOUNDARY_PEN_WIDTH);
-  if (!box.any || !box_reaches_image(g, box.x0, box.y0, box.x1, box.y1, reach)) return ChunkView::NONE;
-  return box_within_image(g, box.x0, box.y0, box.x1, box.y1, reach) ? ChunkView::ALL : ChunkView::SOME;
+  if (!box.any) return GFX_VIEW_NONE;
+  return box_view(g, box.x0, box.y0, box.x1, box.y1, stroke_reach(BOUNDARY_PEN_WIDTH));
 }
 
 void draw_in_frame(const GaugeSurface* ctx, GfxGraphics* g, DesignCanvas canvas, double cx, double cy, double radius,
@@ -279,12 +277,12 @@ void draw_atc_boundaries(GfxGraphics* g, double radius, double cx, double cy, do
       for (int32_t from = 0; from + 1 < n; from += REACH_CHUNK) {
         const int32_t to = std::min(from + REACH_CHUNK, n - 1);
         // A chunk wholly off the image or wholly within it tells every segment at once.
-        const ChunkView view = chunk_view(g, placed, from, to);
-        for (int32_t k = from + 1; view != ChunkView::NONE && k <= to; ++k) {
+        const GfxRectView view = chunk_view(g, placed, from, to);
+        for (int32_t k = from + 1; view != GFX_VIEW_NONE && k <= to; ++k) {
           const Placed& a = placed[size_t(k - 1)];
           const Placed& b = placed[size_t(k)];
           if (a.ok && b.ok &&
-              (view == ChunkView::ALL || line_reaches_image(g, BOUNDARY_PEN_WIDTH, a.x, a.y, b.x, b.y)))
+              (view == GFX_VIEW_WITHIN || line_reaches_image(g, BOUNDARY_PEN_WIDTH, a.x, a.y, b.x, b.y)))
             gfx_draw_line(g, pen, a.x, a.y, b.x, b.y);
         }
       }

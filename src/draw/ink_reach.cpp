@@ -8,8 +8,9 @@ double stroke_reach(double pen_width) { return 5.0 * std::fabs(pen_width) + 1.0;
 namespace {
 
 // The box (x0, y0)-(x1, y1) widened by `pad`, asked of a rectangle test.
-bool ask_box(bool (*test)(GfxGraphics*, double, double, double, double), GfxGraphics* g, double x0, double y0,
-             double x1, double y1, double pad) {
+template <typename Answer>
+Answer ask_box(Answer (*test)(GfxGraphics*, double, double, double, double), GfxGraphics* g, double x0, double y0,
+               double x1, double y1, double pad) {
   double left = gfx_fmin(x0, x1) - pad, top = gfx_fmin(y0, y1) - pad;
   return test(g, left, top, gfx_fmax(x0, x1) + pad - left, gfx_fmax(y0, y1) + pad - top);
 }
@@ -20,8 +21,8 @@ bool box_reaches_image(GfxGraphics* g, double x0, double y0, double x1, double y
   return ask_box(gfx_rect_visible, g, x0, y0, x1, y1, pad);
 }
 
-bool box_within_image(GfxGraphics* g, double x0, double y0, double x1, double y1, double pad) {
-  return ask_box(gfx_rect_within_view, g, x0, y0, x1, y1, pad);
+GfxRectView box_view(GfxGraphics* g, double x0, double y0, double x1, double y1, double pad) {
+  return ask_box(gfx_rect_view, g, x0, y0, x1, y1, pad);
 }
 
 bool line_reaches_image(GfxGraphics* g, double pen_width, double x1, double y1, double x2, double y2) {

@@ -13,8 +13,9 @@ double stroke_reach(double pen_width);
 
 // The world box (x0, y0)-(x1, y1), widened by `pad` on every side.
 bool box_reaches_image(GfxGraphics* g, double x0, double y0, double x1, double y1, double pad);
-// Whether that box lies wholly within the image: every box inside it reaches the image.
-bool box_within_image(GfxGraphics* g, double x0, double y0, double x1, double y1, double pad);
+// How that box meets the image: not at all, wholly within it (every box inside it
+// reaches the image) or in part.
+GfxRectView box_view(GfxGraphics* g, double x0, double y0, double x1, double y1, double pad);
 // A straight stroke, and an ellipse or arc stroked inside the box (x, y, w, h) (no
 // miter on its smooth outline).
 bool line_reaches_image(GfxGraphics* g, double pen_width, double x1, double y1, double x2, double y2);

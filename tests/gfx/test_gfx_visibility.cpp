@@ -114,7 +114,7 @@ TEST(GfxVisibility, EveryRectangleInsideOneWithinTheViewIsVisible) {
     int32_t within = 0, near_within = 0;
     for (int32_t y = -8; y <= 44; y += 2) {
       for (int32_t x = -24; x <= 60; x += 2) {
-        if (!gfx_rect_within_view(im.g, x, y, 9, 7)) {
+        if (gfx_rect_view(im.g, x, y, 9, 7) != GFX_VIEW_WITHIN) {
           near_within += gfx_rect_visible(im.g, x, y, 9, 7);
           continue;
         }
@@ -128,11 +128,11 @@ TEST(GfxVisibility, EveryRectangleInsideOneWithinTheViewIsVisible) {
     EXPECT_GT(near_within, 0);
   }
   Image im(CASES[0]);
-  EXPECT_FALSE(gfx_rect_within_view(nullptr, 0, 0, 1, 1));
-  EXPECT_FALSE(gfx_rect_within_view(im.g, std::nan(""), 0, 1, 1));
-  EXPECT_TRUE(gfx_rect_within_view(im.g, 2, 2, 4, 4));
+  EXPECT_EQ(gfx_rect_view(nullptr, 0, 0, 1, 1), GFX_VIEW_NONE);
+  EXPECT_EQ(gfx_rect_view(im.g, std::nan(""), 0, 1, 1), GFX_VIEW_PART);
+  EXPECT_EQ(gfx_rect_view(im.g, 2, 2, 4, 4), GFX_VIEW_WITHIN);
   gfx_scale(im.g, 0, 0, GFX_PREPEND);  // a transform that cannot be inverted
-  EXPECT_FALSE(gfx_rect_within_view(im.g, 2, 2, 4, 4));
+  EXPECT_EQ(gfx_rect_view(im.g, 2, 2, 4, 4), GFX_VIEW_PART);
 }
 
 TEST(GfxVisibility, UnusableArgumentsCountAsVisibleAndNoGraphicsAsNot) {
