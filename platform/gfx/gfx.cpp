@@ -79,6 +79,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
         gfx_release_stamps();
         gfx_release_kept_strokes();
         raster_release_clip_coverages();
+        gfx_forget_frames();
         g_spare_clip_edges = GfxClipEdges{};
       }
       return GFX_OK;
@@ -117,6 +118,7 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
   if (image->pixels) {
     raster_open(g);
     if (!g->cr) g->last = GFX_FAILED;  // drawing goes on into the recording only
+    gfx_repeat_begin(g);
   }
   if (GfxRecording* rec = recording_of(g)) {
     rec->image_width = image->width;
@@ -130,6 +132,7 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
 void gfx_delete(GfxGraphics* g) {
   if (!g) return;
   gfx_record_state(g, GfxOp::Delete, GFX_OK, {});
+  gfx_repeat_end(g);
   raster_close(g);
   g_spare_clip_edges.swap_room(g->clip_edges);
   delete g;
@@ -163,7 +166,7 @@ GfxStatus gfx_set_pixel_offset(GfxGraphics* g, int32_t mode) {
 
 GfxStatus gfx_clear(GfxGraphics* g, uint32_t argb) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  if (g->cr) raster_clear(g, argb);
+  if (g->cr) gfx_hand_to_raster(g, {.op = GfxOp::Clear, .argb = argb});
   if (GfxRecording* rec = recording_of(g)) {
     GfxRecord& r = record_begin(rec, g, GfxOp::Clear, GFX_OK);
     r.args = {double(argb)};
@@ -174,7 +177,7 @@ GfxStatus gfx_clear(GfxGraphics* g, uint32_t argb) {
 
 GfxStatus gfx_flush(GfxGraphics* g) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  if (g->surface) raster_settle(g);
+  if (g->surface && !gfx_repeat_holding(g)) raster_settle(g);
   return GFX_OK;
 }
 
@@ -330,6 +333,7 @@ GfxFont* gfx_font_create(GfxGraphics* g, const GfxFontFamily* family, double siz
     gfx_note(g, GFX_OUT_OF_MEMORY);
     return nullptr;
   }
+  f->hash = gfx_font_hash(*f);
   gfx_count_object(1);
   return f;
 }

@@ -101,6 +101,10 @@ struct GfxArrowCap;
 GfxStatus gfx_startup(uintptr_t* token);
 GfxStatus gfx_shutdown(uintptr_t token);
 bool gfx_started();
+// A frame drawn into an image as the frame before it was is not drawn again: the image
+// holds its pixels already. Images made anew (a gauge started or stopped) may reuse an
+// old one's memory: this forgets what each image was last drawn with.
+void gfx_forget_frames();
 
 // Graphics object on a gauge image (null pixels: recording only).
 GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out);

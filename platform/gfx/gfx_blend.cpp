@@ -255,8 +255,13 @@ bool gfx_blend_solid_rows(const GfxBlendRow*, int32_t, uint32_t, bool) { return 
 
 void gfx_fill_pixels(GaugeImage* image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t pixel) {
   if (x1 <= x0 || y1 <= y0) return;
-  const size_t stride = size_t(image->stride / 4), width = size_t(x1 - x0);
-  for (int32_t y = y0; y < y1; ++y) {
+  const size_t stride = size_t(image->stride / 4);
+  size_t width = size_t(x1 - x0), rows = size_t(y1 - y0);
+  if (width == stride) {  // whole rows one after another: one run (a long run is written faster)
+    width *= rows;
+    rows = 1;
+  }
+  for (size_t y = size_t(y0); y < size_t(y0) + rows; ++y) {
     uint32_t* row = image->pixels + size_t(y) * stride + size_t(x0);
 #if defined(__x86_64__)
     size_t n = width;

@@ -51,7 +51,12 @@ GfxStatus gfx_draw_string(GfxGraphics* g, const char16_t* text, int32_t length, 
   std::string utf8 = gfx_utf8(text, length);
   if (utf8.empty()) return GFX_OK;
   GfxStatus s = gfx_transform_invertible(g->m) ? GFX_OK : GFX_BAD_TRANSFORM;
-  if (s == GFX_OK && g->cr) raster_text(g, utf8, font, layout, brush);
+  if (s == GFX_OK && g->cr)
+    gfx_hand_to_raster(g, {.op = GfxOp::Text,
+                           .argb = brush->argb,
+                           .a = {layout.x, layout.y, layout.width, layout.height},
+                           .text = &utf8,
+                           .font = font});
   if (GfxRecording* rec = recording_of(g)) {
     GfxRecord& r = record_begin(rec, g, GfxOp::Text, s);
     r.args = {layout.x, layout.y, layout.width, layout.height};
@@ -84,7 +89,7 @@ GfxStatus gfx_draw_line(GfxGraphics* g, const GfxPen* pen, int32_t x1, int32_t y
   GfxPoint pts[2] = {{x1, y1}, {x2, y2}};
   GfxStatus s = shape_call(g, GfxOp::Line, pen, nullptr, {double(x1), double(y1), double(x2), double(y2)}, pts,
                            2, draw_check(pen));
-  if (s == GFX_OK && raster_ready(g)) raster_stroke_line(g, pen, pts, 2);
+  if (s == GFX_OK && raster_ready(g)) gfx_hand_to_raster(g, {.op = GfxOp::Line, .pen = pen, .pts = pts, .n = 2});
   return s;
 }
 
@@ -93,7 +98,7 @@ GfxStatus gfx_draw_lines(GfxGraphics* g, const GfxPen* pen, const GfxPoint* poin
   GfxStatus s = draw_check(pen);
   if (s == GFX_OK && (!points || count < 2)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Lines, pen, nullptr, {double(count)}, points, points ? count : 0, s);
-  if (s == GFX_OK && raster_ready(g)) raster_stroke_line(g, pen, points, count);
+  if (s == GFX_OK && raster_ready(g)) gfx_hand_to_raster(g, {.op = GfxOp::Line, .pen = pen, .pts = points, .n = count});
   return s;
 }
 
@@ -104,7 +109,9 @@ GfxStatus gfx_draw_arc(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y, 
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Arc, pen, nullptr, {double(x), double(y), double(w), double(h), start_deg, sweep_deg},
                  nullptr, 0, s);
-  if (s == GFX_OK && raster_ready(g)) raster_stroke_arc(g, pen, x, y, w, h, start_deg, sweep_deg);
+  if (s == GFX_OK && raster_ready(g))
+    gfx_hand_to_raster(
+        g, {.op = GfxOp::Arc, .pen = pen, .a = {double(x), double(y), double(w), double(h), start_deg, sweep_deg}});
   return s;
 }
 
@@ -113,7 +120,9 @@ GfxStatus gfx_draw_ellipse(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t
   GfxStatus s = draw_check(pen);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Ellipse, pen, nullptr, {double(x), double(y), double(w), double(h)}, nullptr, 0, s);
-  if (s == GFX_OK && raster_ready(g)) raster_stroke_arc(g, pen, x, y, w, h, 0.0, 360.0);
+  if (s == GFX_OK && raster_ready(g))
+    gfx_hand_to_raster(g,
+                       {.op = GfxOp::Arc, .pen = pen, .a = {double(x), double(y), double(w), double(h), 0.0, 360.0}});
   return s;
 }
 
@@ -123,7 +132,9 @@ GfxStatus gfx_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, int32_t x, int
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::FillEllipse, nullptr, brush, {double(x), double(y), double(w), double(h)}, nullptr, 0,
                  s);
-  if (s == GFX_OK && raster_ready(g)) raster_fill_ellipse(g, brush, x, y, w, h);
+  if (s == GFX_OK && raster_ready(g))
+    gfx_hand_to_raster(
+        g, {.op = GfxOp::FillEllipse, .argb = brush->argb, .a = {double(x), double(y), double(w), double(h)}});
   return s;
 }
 
@@ -132,7 +143,8 @@ GfxStatus gfx_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint
   GfxStatus s = draw_check(brush);
   if (s == GFX_OK && (!points || count < 3)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::FillPolygon, nullptr, brush, {double(count)}, points, points ? count : 0, s);
-  if (s == GFX_OK && raster_ready(g)) raster_fill_polygon(g, brush, points, count);
+  if (s == GFX_OK && raster_ready(g))
+    gfx_hand_to_raster(g, {.op = GfxOp::FillPolygon, .argb = brush->argb, .pts = points, .n = count});
   return s;
 }
 
@@ -141,7 +153,8 @@ GfxStatus gfx_draw_rect(GfxGraphics* g, const GfxPen* pen, int32_t x, int32_t y,
   GfxStatus s = draw_check(pen);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::Rect, pen, nullptr, {double(x), double(y), double(w), double(h)}, nullptr, 0, s);
-  if (s == GFX_OK && raster_ready(g)) raster_stroke_rect(g, pen, x, y, w, h);
+  if (s == GFX_OK && raster_ready(g))
+    gfx_hand_to_raster(g, {.op = GfxOp::Rect, .pen = pen, .a = {double(x), double(y), double(w), double(h)}});
   return s;
 }
 
@@ -150,7 +163,9 @@ GfxStatus gfx_fill_rect(GfxGraphics* g, const GfxBrush* brush, int32_t x, int32_
   GfxStatus s = draw_check(brush);
   if (s == GFX_OK && (w < 0 || h < 0)) s = GFX_INVALID_ARGUMENT;
   s = shape_call(g, GfxOp::FillRect, nullptr, brush, {double(x), double(y), double(w), double(h)}, nullptr, 0, s);
-  if (s == GFX_OK && raster_ready(g)) raster_fill_rect(g, brush, x, y, w, h);
+  if (s == GFX_OK && raster_ready(g))
+    gfx_hand_to_raster(
+        g, {.op = GfxOp::FillRect, .argb = brush->argb, .a = {double(x), double(y), double(w), double(h)}});
   return s;
 }
 
@@ -232,8 +247,8 @@ GfxStatus gfx_set_clip_path(GfxGraphics* g, const GfxPath* path) {
     device = gfx_flatten_path(*path);
     for (auto& poly : device)
       for (auto& p : poly) p = gfx_apply(g->m, p.x, p.y);
-    if (g->cr) raster_set_clip(g, device);
     g->clip_on = true;
+    if (g->cr) gfx_hand_to_raster(g, {.op = GfxOp::SetClip, .clip = &device});
     g->clip_record = -2;
   }
   if (GfxRecording* rec = recording_of(g)) {
@@ -251,7 +266,7 @@ GfxStatus gfx_reset_clip(GfxGraphics* g) {
   if (!g) return GFX_INVALID_ARGUMENT;
   g->clip_on = false;
   g->clip_record = -1;
-  if (g->cr) raster_reset_clip(g);
+  if (g->cr) gfx_hand_to_raster(g, {.op = GfxOp::ResetClip});
   gfx_record_state(g, GfxOp::ResetClip, GFX_OK, {});
   return GFX_OK;
 }

@@ -45,6 +45,7 @@ struct GfxFont {
   std::string face;
   double size;
   int32_t style;
+  uint64_t hash = 0;  // of the four above, made with the font (gfx_font_hash)
 };
 
 // Path segment: a line (x1 y1 x2 y2), an arc (x y w h start sweep), an ellipse
@@ -125,6 +126,7 @@ struct GfxGraphics {
   bool clear_pending = false;
   uint32_t clear_argb = 0;
   uint64_t serial = 0;  // of its making, one of its own
+  struct GfxRepeat* repeat = nullptr;  // its frame as it repeats the image's last (gfx_frame_repeat.cpp)
 };
 
 // Drawings are anti-aliased (cairo's default) in the smoothing modes that ask for it.
@@ -233,6 +235,9 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
 void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n);
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h);
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h);
+// Whether a rectangle of that colour, filled, sets every pixel of the image to it: opaque,
+// unturned, no clip, covering the image wholly.
+bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h);
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush);
 // The ink boxes of a text's glyphs laid out at (0, 0) as raster_text draws it in a box
@@ -759,4 +764,28 @@ inline bool gfx_transform_invertible(const GfxMatrix& m) {
   return std::isfinite(det) && std::fabs(det) > 1e-12;
 }
 void gfx_record_state(GfxGraphics* g, GfxOp op, GfxStatus s, std::initializer_list<double> args);
+
+// A drawing handed to the raster: the raster call (`op`: Clear, Line for a polyline, Arc,
+// FillEllipse, FillPolygon, Rect, FillRect, Text, SetClip, ResetClip) and its arguments,
+// drawn under the graphics' transform and settings (gfx_frame_repeat.cpp).
+struct GfxRasterCall {
+  GfxOp op;
+  const GfxPen* pen = nullptr;
+  uint32_t argb = 0;                 // the brush's or the clear's colour
+  double a[6] = {0, 0, 0, 0, 0, 0};  // a shape's box and angles, a text's layout box
+  const GfxPoint* pts = nullptr;
+  int32_t n = 0;
+  const std::string* text = nullptr;  // UTF-8
+  const GfxFont* font = nullptr;
+  const std::vector<std::vector<GfxPointF>>* clip = nullptr;  // device figures
+};
+// Begins and ends a graphics' frame on its image; between them drawings go through
+// gfx_hand_to_raster, which draws them, or holds them back while the frame repeats the
+// image's last. gfx_repeat_holding: drawings are held (nothing to write yet).
+void gfx_repeat_begin(GfxGraphics* g);
+void gfx_hand_to_raster(GfxGraphics* g, const GfxRasterCall& call);
+bool gfx_repeat_holding(const GfxGraphics* g);
+void gfx_repeat_end(GfxGraphics* g);
+// A font's hash, of its family, face, size and style.
+uint64_t gfx_font_hash(const GfxFont& font);
 void gfx_count_object(int32_t change);

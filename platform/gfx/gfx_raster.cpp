@@ -890,6 +890,14 @@ bool fill_box_directly(GfxGraphics* g, uint32_t argb, double x, double y, double
 
 }  // namespace
 
+bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h) {
+  if ((argb >> 24) != 0xFF || g->clip_on || g->m.m12 != 0 || g->m.m21 != 0 || !(w > 0 && h > 0)) return false;
+  apply_world(g);
+  double box[4];
+  raster_device_box(g->cr, x, y, x + w, y + h, box);
+  return box[0] <= 0 && box[1] <= 0 && box[2] >= g->image->width && box[3] >= g->image->height;
+}
+
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
   if (w <= 0 || h <= 0) return;
   GfxPointF r[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};

@@ -88,11 +88,13 @@ int32_t gdiplus_stop(uintptr_t token) {
 }
 
 void graphics_gauge_start() {
+  gfx_forget_frames();  // the gauge's images are new, perhaps where another's were
   ++graphics_gauges;
   if (gdiplus_token == 0) gdiplus_token = gdiplus_start();
 }
 
 void graphics_gauge_stop() {
+  gfx_forget_frames();
   if (graphics_gauges > 0) --graphics_gauges;
   if (graphics_gauges == 0 && gdiplus_token != 0) gdiplus_token = uintptr_t(gdiplus_stop(gdiplus_token));
 }

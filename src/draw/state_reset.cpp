@@ -31,5 +31,6 @@ void reset_draw_state() {
     s.keep(nd_layer_trace);
     keep_draw_toolkit_state(s);
   });
+  gfx_forget_frames();  // a module loaded afresh knows no image's last frame
 }
 

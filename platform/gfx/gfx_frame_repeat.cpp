@@ -1,0 +1,371 @@
+// A frame that repeats the image's last one is not drawn again. Each drawing handed to
+// the raster is told by a hash of all the raster reads of it (its arguments, the pen,
+// brush, font, points and text, and the graphics' transform and settings). While a
+// frame's drawings hash as the last frame's did, one by one, they are held back; at the
+// first that differs, those held are drawn and the frame goes on as it comes. A frame
+// that ends as the last one did, its first drawing a clear or an opaque fill of the whole
+// image (so that its pixels owe nothing to what the image held before), leaves the image
+// as it stands: it holds those very pixels. The clip calls are also carried out when
+// held, for the visibility tests.
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/gfx/gfx_internal.h"
+
+namespace {
+
+// What is known of an image's last frame.
+struct ImageFrame {
+  uint32_t* pixels = nullptr;
+  int32_t width = 0, height = 0, stride = 0;
+  std::vector<uint64_t> hashes;  // of its drawings in order
+  std::vector<uint64_t> spare;   // room for the next frame's
+  bool known = false;            // its drawings were all hashed, and nothing else drew
+  bool open = false;             // a graphics draws into the image now
+  bool crossed = false;          // another graphics drew into it meanwhile
+};
+
+// A drawing held back, with copies of what the call pointed at.
+struct Held {
+  GfxRasterCall call;
+  GfxMatrix m;
+  int32_t smoothing, text_hint, pixel_offset;
+  bool clip_on;
+  GfxPen pen;
+  GfxFont font;
+  std::vector<GfxPoint> pts;
+  std::string text;
+  std::vector<std::vector<GfxPointF>> clip;
+};
+
+std::unordered_map<const GaugeImage*, ImageFrame> g_frames;
+// The drawings held by the one graphics that holds (their room kept between frames).
+std::vector<Held> g_held;
+size_t g_held_count = 0;
+const GfxGraphics* g_holder = nullptr;
+
+// Words taken two by two, each pair multiplied under keys of its place (the products
+// independent of each other, so that they overlap in the processor), their halves summed.
+struct Hasher {
+  static constexpr size_t ROOM = 64;
+  uint64_t w[ROOM];
+  size_t n = 0;
+  uint64_t sum = 0, count = 0;
+  void word(uint64_t v) {
+    if (n == ROOM) mix();
+    w[n++] = v;
+  }
+  void mix() {
+    if (n & 1) w[n++] = 0;
+    for (size_t i = 0; i < n; i += 2) {
+      ++count;
+      const unsigned __int128 p = (unsigned __int128)(w[i] ^ (0x9E3779B97F4A7C15ull * count)) *
+                                  (w[i + 1] ^ (0xC2B2AE3D27D4EB4Full + count * 0x165667B19E3779F9ull));
+      sum += uint64_t(p) ^ uint64_t(p >> 64);
+    }
+    n = 0;
+  }
+  void real(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    word(bits);
+  }
+  void bytes(const void* p, size_t size) {
+    const unsigned char* b = static_cast<const unsigned char*>(p);
+    word(size);
+    for (; size >= 8; size -= 8, b += 8) {
+      uint64_t bits;
+      std::memcpy(&bits, b, 8);
+      word(bits);
+    }
+    uint64_t tail = 0;  // put together in a register (a short copy through memory stalls the load)
+    for (size_t i = 0; i < size; ++i) tail |= uint64_t(b[i]) << (8 * i);
+    word(tail);
+  }
+  uint64_t done() {
+    mix();
+    uint64_t x = sum ^ count;
+    x = (x ^ (x >> 33)) * 0xFF51AFD7ED558CCDull;
+    x = (x ^ (x >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    return x ^ (x >> 33);
+  }
+};
+
+// The hash of the graphics' transform and settings, made again only when they change.
+struct StateHash {
+  GfxMatrix m{};
+  int32_t smoothing = -1, text_hint = -1, pixel_offset = -1;
+  bool clip_on = false;
+  uint64_t hash = 0;
+};
+
+uint64_t state_hash(const GfxGraphics* g, StateHash& s) {
+  const GfxMatrix& m = g->m;
+  if (m.m11 == s.m.m11 && m.m12 == s.m.m12 && m.m21 == s.m.m21 && m.m22 == s.m.m22 && m.dx == s.m.dx &&
+      m.dy == s.m.dy && g->smoothing == s.smoothing && g->text_hint == s.text_hint &&
+      g->pixel_offset == s.pixel_offset && g->clip_on == s.clip_on && s.smoothing >= 0)
+    return s.hash;
+  Hasher k;
+  for (double v : {m.m11, m.m12, m.m21, m.m22, m.dx, m.dy}) k.real(v);
+  k.word(uint64_t(uint32_t(g->smoothing)) | uint64_t(uint32_t(g->text_hint)) << 32);
+  k.word(uint64_t(uint32_t(g->pixel_offset)) | uint64_t(g->clip_on) << 32);
+  s = StateHash{m, g->smoothing, g->text_hint, g->pixel_offset, g->clip_on, k.done()};
+  return s.hash;
+}
+
+// Numbers of a call's `a` the raster reads.
+size_t numbers_read(GfxOp op) {
+  switch (op) {
+    case GfxOp::Arc:
+      return 6;
+    case GfxOp::FillEllipse:
+    case GfxOp::Rect:
+    case GfxOp::FillRect:
+    case GfxOp::Text:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+uint64_t call_hash(const GfxGraphics* g, StateHash& state, const GfxRasterCall& c) {
+  Hasher k;
+  k.word(uint64_t(c.op) | uint64_t(c.argb) << 32);
+  k.word(state_hash(g, state));
+  if (c.pen) {
+    k.word(uint64_t(c.pen->argb) | uint64_t(uint32_t(c.pen->dash)) << 32 | uint64_t(c.pen->has_cap) << 63);
+    k.real(c.pen->width);
+    if (c.pen->has_cap) {
+      k.real(c.pen->cap.height);
+      k.real(c.pen->cap.width);
+      k.word(c.pen->cap.filled);
+    }
+  }
+  for (size_t i = 0; i < numbers_read(c.op); ++i) k.real(c.a[i]);
+  if (c.pts) k.bytes(c.pts, sizeof(GfxPoint) * size_t(c.n));
+  if (c.text) k.bytes(c.text->data(), c.text->size());
+  if (c.font) k.word(c.font->hash);
+  if (c.clip)
+    for (const std::vector<GfxPointF>& poly : *c.clip) k.bytes(poly.data(), sizeof(GfxPointF) * poly.size());
+  return k.done();
+}
+
+}  // namespace
+
+struct GfxRepeat {
+  ImageFrame* frame;
+  StateHash state;
+  std::vector<uint64_t> hashes;  // this frame's
+  bool holding;                  // every drawing so far repeats the last frame's, and is held
+  bool drew;                     // a drawing other than a clip call came
+  bool clip_held;                // a clip call was held (and carried out)
+};
+
+namespace {
+
+// A text's layout box (float, as handed over).
+GfxRectF layout_of(const GfxRasterCall& c) { return {float(c.a[0]), float(c.a[1]), float(c.a[2]), float(c.a[3])}; }
+
+void carry_out(GfxGraphics* g, const GfxRasterCall& c) {
+  const GfxBrush brush{c.argb};
+  switch (c.op) {
+    case GfxOp::Clear:
+      raster_clear(g, c.argb);
+      break;
+    case GfxOp::Line:
+      raster_stroke_line(g, c.pen, c.pts, c.n);
+      break;
+    case GfxOp::Arc:
+      raster_stroke_arc(g, c.pen, c.a[0], c.a[1], c.a[2], c.a[3], c.a[4], c.a[5]);
+      break;
+    case GfxOp::FillEllipse:
+      raster_fill_ellipse(g, &brush, c.a[0], c.a[1], c.a[2], c.a[3]);
+      break;
+    case GfxOp::FillPolygon:
+      raster_fill_polygon(g, &brush, c.pts, c.n);
+      break;
+    case GfxOp::Rect:
+      raster_stroke_rect(g, c.pen, c.a[0], c.a[1], c.a[2], c.a[3]);
+      break;
+    case GfxOp::FillRect:
+      raster_fill_rect(g, &brush, c.a[0], c.a[1], c.a[2], c.a[3]);
+      break;
+    case GfxOp::Text:
+      raster_text(g, *c.text, c.font, layout_of(c), &brush);
+      break;
+    case GfxOp::SetClip:
+      raster_set_clip(g, *c.clip);
+      break;
+    case GfxOp::ResetClip:
+      raster_reset_clip(g);
+      break;
+    default:
+      break;
+  }
+}
+
+bool is_clip(GfxOp op) { return op == GfxOp::SetClip || op == GfxOp::ResetClip; }
+
+// A drawing that sets every pixel, whatever the image held: a clear, or an opaque fill
+// over it all.
+bool wipes_image(GfxGraphics* g, const GfxRasterCall& c) {
+  return c.op == GfxOp::Clear ||
+         (c.op == GfxOp::FillRect && raster_fill_covers_image(g, c.argb, c.a[0], c.a[1], c.a[2], c.a[3]));
+}
+
+void hold(GfxGraphics* g, const GfxRasterCall& c) {
+  if (g_held_count == g_held.size()) g_held.emplace_back();
+  Held& h = g_held[g_held_count++];
+  h.call = c;  // its pointers aimed at the copies when drawn (the room may move meanwhile)
+  h.m = g->m;
+  h.smoothing = g->smoothing;
+  h.text_hint = g->text_hint;
+  h.pixel_offset = g->pixel_offset;
+  h.clip_on = g->clip_on;
+  if (c.pen) h.pen = *c.pen;
+  if (c.pts) h.pts.assign(c.pts, c.pts + c.n);
+  if (c.text) h.text = *c.text;
+  if (c.font) h.font = *c.font;
+  if (c.clip) {
+    h.clip.resize(c.clip->size());
+    for (size_t i = 0; i < c.clip->size(); ++i) h.clip[i].assign((*c.clip)[i].begin(), (*c.clip)[i].end());
+  }
+}
+
+// The held call, aimed at its copies.
+GfxRasterCall held_call(const Held& h) {
+  GfxRasterCall c = h.call;
+  if (c.pen) c.pen = &h.pen;
+  if (c.pts) c.pts = h.pts.data();
+  if (c.text) c.text = &h.text;
+  if (c.font) c.font = &h.font;
+  if (c.clip) c.clip = &h.clip;
+  return c;
+}
+
+// Draws what was held, each under the settings it came with, and lets go of the hold.
+void let_go(GfxGraphics* g) {
+  GfxRepeat& r = *g->repeat;
+  r.holding = false;
+  g_holder = nullptr;
+  const GfxMatrix m = g->m;
+  const int32_t smoothing = g->smoothing, text_hint = g->text_hint, pixel_offset = g->pixel_offset;
+  const bool clip_on = g->clip_on;
+  if (r.clip_held) raster_reset_clip(g);  // the held clip calls were carried out: again, in order
+  for (size_t i = 0; i < g_held_count; ++i) {
+    const Held& h = g_held[i];
+    g->m = h.m;
+    g->smoothing = h.smoothing;
+    g->text_hint = h.text_hint;
+    g->pixel_offset = h.pixel_offset;
+    g->clip_on = h.clip_on;
+    carry_out(g, held_call(h));
+  }
+  g->m = m;
+  g->smoothing = smoothing;
+  g->text_hint = text_hint;
+  g->pixel_offset = pixel_offset;
+  g->clip_on = clip_on;
+  g_held_count = 0;
+}
+
+}  // namespace
+
+void gfx_repeat_begin(GfxGraphics* g) {
+  if (!g->cr) return;
+  const GaugeImage* image = g->image;
+  ImageFrame& f = g_frames[image];
+  if (f.pixels != image->pixels || f.width != image->width || f.height != image->height || f.stride != image->stride) {
+    f = ImageFrame{};
+    f.pixels = image->pixels;
+    f.width = image->width;
+    f.height = image->height;
+    f.stride = image->stride;
+  }
+  if (f.open) {  // a second graphics on the image: its drawings are not followed
+    f.crossed = true;
+    return;
+  }
+  f.open = true;
+  g->repeat = new GfxRepeat{&f, {}, {}, false, false, false};
+  g->repeat->hashes.swap(f.spare);
+  g->repeat->hashes.clear();
+  if (f.known && !g_holder) {
+    g->repeat->holding = true;
+    g_holder = g;
+    g_held_count = 0;
+  }
+}
+
+void gfx_hand_to_raster(GfxGraphics* g, const GfxRasterCall& c) {
+  GfxRepeat* r = g->repeat;
+  if (!r) {
+    carry_out(g, c);
+    return;
+  }
+  const uint64_t hash = call_hash(g, r->state, c);
+  const size_t at = r->hashes.size();
+  r->hashes.push_back(hash);
+  const bool first_drawing = !r->drew && !is_clip(c.op);
+  r->drew = r->drew || !is_clip(c.op);
+  if (r->holding) {
+    const std::vector<uint64_t>& last = r->frame->hashes;
+    const bool repeats = at < last.size() && last[at] == hash && (!first_drawing || wipes_image(g, c));
+    if (repeats) {
+      hold(g, c);
+      r->clip_held = r->clip_held || is_clip(c.op);
+      if (is_clip(c.op)) carry_out(g, c);
+      return;
+    }
+    let_go(g);
+  }
+  carry_out(g, c);
+}
+
+bool gfx_repeat_holding(const GfxGraphics* g) { return g->repeat && g->repeat->holding; }
+
+void gfx_repeat_end(GfxGraphics* g) {
+  GfxRepeat* r = g->repeat;
+  if (!r) return;
+  ImageFrame& f = *r->frame;
+  if (r->holding) {
+    if (r->hashes.size() == f.hashes.size() && !f.crossed) {
+      g_holder = nullptr;  // the image holds this frame already
+      g_held_count = 0;
+      r->holding = false;
+    } else {
+      let_go(g);
+    }
+  }
+  f.known = !f.crossed;
+  f.open = f.crossed = false;
+  f.hashes.swap(r->hashes);
+  f.spare.swap(r->hashes);
+  delete r;
+  g->repeat = nullptr;
+}
+
+uint64_t gfx_font_hash(const GfxFont& font) {
+  Hasher k;
+  k.bytes(font.family.data(), font.family.size());
+  k.bytes(font.face.data(), font.face.size());
+  k.real(font.size);
+  k.word(uint32_t(font.style));
+  return k.done();
+}
+
+void gfx_forget_frames() {
+  for (auto it = g_frames.begin(); it != g_frames.end();) {
+    if (!it->second.open) {
+      it = g_frames.erase(it);
+      continue;
+    }
+    it->second.hashes.clear();  // its graphics draws on, and what it draws is not followed
+    it->second.crossed = true;
+    ++it;
+  }
+  if (!g_holder) {
+    g_held.clear();
+    g_held.shrink_to_fit();
+  }
+}
