@@ -1,12 +1,13 @@
 // A frame that repeats the image's last one is not drawn again. Each drawing handed to
 // the raster is told by a hash of all the raster reads of it (its arguments, the pen,
 // brush, font, points and text, and the graphics' transform and settings). While a
-// frame's drawings hash as the last frame's did, one by one, they are held back; at the
-// first that differs, those held are drawn and the frame goes on as it comes. A frame
-// that ends as the last one did, its first drawing a clear or an opaque fill of the whole
-// image (so that its pixels owe nothing to what the image held before), leaves the image
-// as it stands: it holds those very pixels. The clip calls are also carried out when
-// held, for the visibility tests.
+// frame's drawings hash as the last frame's did, one by one, they are held back (where
+// the last frame repeated the one before it: an image that changes frame after frame is
+// drawn as its drawings come); at the first that differs, those held are drawn and the
+// frame goes on as it comes. A frame that ends as the last one did, its first drawing a
+// clear or an opaque fill of the whole image (so that its pixels owe nothing to what the
+// image held before), leaves the image as it stands: it holds those very pixels. The clip
+// calls are also carried out when held, for the visibility tests.
 #include <cstring>
 #include <unordered_map>
 
@@ -21,6 +22,7 @@ struct ImageFrame {
   std::vector<uint64_t> hashes;  // of its drawings in order
   std::vector<uint64_t> spare;   // room for the next frame's
   bool known = false;            // its drawings were all hashed, and nothing else drew
+  bool steady = false;           // it repeated the frame before it (drawings are held only then)
   bool open = false;             // a graphics draws into the image now
   bool crossed = false;          // another graphics drew into it meanwhile
 };
@@ -290,7 +292,7 @@ void gfx_repeat_begin(GfxGraphics* g) {
   g->repeat = new GfxRepeat{&f, {}, {}, false, false, false};
   g->repeat->hashes.swap(f.spare);
   g->repeat->hashes.clear();
-  if (f.known && !g_holder) {
+  if (f.known && f.steady && !g_holder) {
     g->repeat->holding = true;
     g_holder = g;
     g_held_count = 0;
@@ -337,6 +339,7 @@ void gfx_repeat_end(GfxGraphics* g) {
       let_go(g);
     }
   }
+  f.steady = f.known && !f.crossed && r->hashes == f.hashes;
   f.known = !f.crossed;
   f.open = f.crossed = false;
   f.hashes.swap(r->hashes);

@@ -117,6 +117,7 @@ TEST(GfxFrameRepeat, AFrameIsLeftAsItStandsOnlyWhereDrawingItAgainGivesThosePixe
       gfx_forget_frames();
     }
     draw(&image, frame_of(row.first));
+    draw(&image, frame_of(row.first));  // the first repeated: the image steady
     px[0] = px[size_t(W) * H - 1] = MARK;
     const std::vector<uint32_t> before = px;
 
@@ -165,6 +166,7 @@ TEST(GfxFrameRepeat, AFrameIsDrawnAgainWhereTheImageMayHoldOtherPixels) {
     Library library;
     std::vector<uint32_t> px(size_t(W) * H, 0);
     GaugeImage image{px.data(), W, H, W * 4, nullptr};
+    draw(&image, frame_of({}));
     draw(&image, frame_of({}));
     const std::vector<uint32_t> drawn(image.pixels, image.pixels + size_t(W) * H);
     row.between(&image, drawn);
