@@ -23,7 +23,7 @@ struct ImageFrame {
   std::vector<uint64_t> spare;   // room for the next frame's
   bool known = false;            // its drawings were all hashed, and nothing else drew
   bool steady = false;           // it repeated the frame before it (drawings are held only then)
-  bool open = false;             // a graphics draws into the image now
+  GfxGraphics* open = nullptr;   // the graphics drawing into the image now
   bool crossed = false;          // another graphics drew into it meanwhile
 };
 
@@ -160,6 +160,7 @@ struct GfxRepeat {
   std::vector<uint64_t> hashes;  // this frame's
   bool holding;                  // every drawing so far repeats the last frame's, and is held
   bool drew;                     // a drawing other than a clip call came
+  bool unfollowed;               // its first drawing did not set every pixel
   bool clip_held;                // a clip call was held (and carried out)
 };
 
@@ -284,12 +285,13 @@ void gfx_repeat_begin(GfxGraphics* g) {
     f.height = image->height;
     f.stride = image->stride;
   }
-  if (f.open) {  // a second graphics on the image: its drawings are not followed
+  if (f.open) {  // a second graphics on the image: its drawings are not followed,
     f.crossed = true;
+    if (f.open->repeat && f.open->repeat->holding) let_go(f.open);  // and come after the first's
     return;
   }
-  f.open = true;
-  g->repeat = new GfxRepeat{&f, {}, {}, false, false, false};
+  f.open = g;
+  g->repeat = new GfxRepeat{&f, {}, {}, false, false, false, false};
   g->repeat->hashes.swap(f.spare);
   g->repeat->hashes.clear();
   if (f.known && f.steady && !g_holder) {
@@ -301,19 +303,27 @@ void gfx_repeat_begin(GfxGraphics* g) {
 
 void gfx_hand_to_raster(GfxGraphics* g, const GfxRasterCall& c) {
   GfxRepeat* r = g->repeat;
-  if (!r) {
+  if (!r || r->unfollowed) {
     carry_out(g, c);
     return;
+  }
+  if (!r->drew && !is_clip(c.op)) {
+    r->drew = true;
+    // A frame whose first drawing leaves pixels as they were is never left as it stands:
+    // the rest of it is neither held nor hashed.
+    if (!wipes_image(g, c)) {
+      if (r->holding) let_go(g);
+      r->unfollowed = true;
+      carry_out(g, c);
+      return;
+    }
   }
   const uint64_t hash = call_hash(g, r->state, c);
   const size_t at = r->hashes.size();
   r->hashes.push_back(hash);
-  const bool first_drawing = !r->drew && !is_clip(c.op);
-  r->drew = r->drew || !is_clip(c.op);
   if (r->holding) {
     const std::vector<uint64_t>& last = r->frame->hashes;
-    const bool repeats = at < last.size() && last[at] == hash && (!first_drawing || wipes_image(g, c));
-    if (repeats) {
+    if (at < last.size() && last[at] == hash) {
       hold(g, c);
       r->clip_held = r->clip_held || is_clip(c.op);
       if (is_clip(c.op)) carry_out(g, c);
@@ -339,9 +349,10 @@ void gfx_repeat_end(GfxGraphics* g) {
       let_go(g);
     }
   }
-  f.steady = f.known && !f.crossed && r->hashes == f.hashes;
-  f.known = !f.crossed;
-  f.open = f.crossed = false;
+  f.steady = f.known && !f.crossed && !r->unfollowed && r->hashes == f.hashes;
+  f.known = !f.crossed && !r->unfollowed;
+  f.open = nullptr;
+  f.crossed = false;
   f.hashes.swap(r->hashes);
   f.spare.swap(r->hashes);
   delete r;

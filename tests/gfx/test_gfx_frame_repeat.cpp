@@ -154,6 +154,27 @@ TEST(GfxFrameRepeat, AFrameIsDrawnAgainWhereTheImageMayHoldOtherPixels) {
          gfx_delete(outer);
          EXPECT_EQ(std::vector<uint32_t>(image->pixels, image->pixels + size_t(W) * H), drawn);
        }},
+      {"a second graphics drew between the first's drawings",
+       [](GaugeImage* image, const std::vector<uint32_t>&) {
+         // The first two drawings of the frame before (held), a clear by another, then no more.
+         auto interleaved = [](GaugeImage* im) {
+           GfxGraphics* outer = nullptr;
+           gfx_create(im, &outer);
+           gfx_set_smoothing(outer, GFX_SMOOTHING_HIGH_QUALITY);
+           gfx_clear(outer, Look{}.clear);
+           GfxBrush* half = gfx_brush_create(outer, 0x80FF8000);
+           gfx_fill_rect(outer, half, 2, 2, 30, 20);
+           gfx_brush_delete(half);
+           draw(im, [](GfxGraphics* g) { gfx_clear(g, 0xFF0000FF); });
+           gfx_delete(outer);
+         };
+         std::vector<uint32_t> in_order(image->pixels, image->pixels + size_t(W) * H);
+         interleaved(image);
+         gfx_forget_frames();  // nothing held: each drawing as it comes
+         GaugeImage other{in_order.data(), W, H, W * 4, nullptr};
+         interleaved(&other);
+         EXPECT_EQ(std::vector<uint32_t>(image->pixels, image->pixels + size_t(W) * H), in_order);
+       }},
       {"the image's pixels elsewhere",
        [](GaugeImage* image, const std::vector<uint32_t>&) {
          static std::vector<uint32_t> moved;
