@@ -27,12 +27,31 @@ struct ImageFrame {
   bool crossed = false;          // another graphics drew into it meanwhile
 };
 
+// The graphics' settings the raster reads besides a drawing's own arguments.
+struct Settings {
+  GfxMatrix m{};
+  int32_t smoothing = 0, text_hint = 0, pixel_offset = 0;
+  bool clip_on = false;
+
+  static Settings of(const GfxGraphics* g) { return {g->m, g->smoothing, g->text_hint, g->pixel_offset, g->clip_on}; }
+  void put(GfxGraphics* g) const {
+    g->m = m;
+    g->smoothing = smoothing;
+    g->text_hint = text_hint;
+    g->pixel_offset = pixel_offset;
+    g->clip_on = clip_on;
+  }
+  bool same(const Settings& o) const {
+    return m.m11 == o.m.m11 && m.m12 == o.m.m12 && m.m21 == o.m.m21 && m.m22 == o.m.m22 && m.dx == o.m.dx &&
+           m.dy == o.m.dy && smoothing == o.smoothing && text_hint == o.text_hint &&
+           pixel_offset == o.pixel_offset && clip_on == o.clip_on;
+  }
+};
+
 // A drawing held back, with copies of what the call pointed at.
 struct Held {
   GfxRasterCall call;
-  GfxMatrix m;
-  int32_t smoothing, text_hint, pixel_offset;
-  bool clip_on;
+  Settings settings;
   GfxPen pen;
   GfxFont font;
   std::vector<GfxPoint> pts;
@@ -95,23 +114,20 @@ struct Hasher {
 
 // The hash of the graphics' transform and settings, made again only when they change.
 struct StateHash {
-  GfxMatrix m{};
-  int32_t smoothing = -1, text_hint = -1, pixel_offset = -1;
-  bool clip_on = false;
+  Settings settings;
+  bool made = false;
   uint64_t hash = 0;
 };
 
 uint64_t state_hash(const GfxGraphics* g, StateHash& s) {
-  const GfxMatrix& m = g->m;
-  if (m.m11 == s.m.m11 && m.m12 == s.m.m12 && m.m21 == s.m.m21 && m.m22 == s.m.m22 && m.dx == s.m.dx &&
-      m.dy == s.m.dy && g->smoothing == s.smoothing && g->text_hint == s.text_hint &&
-      g->pixel_offset == s.pixel_offset && g->clip_on == s.clip_on && s.smoothing >= 0)
-    return s.hash;
+  const Settings now = Settings::of(g);
+  if (s.made && now.same(s.settings)) return s.hash;
   Hasher k;
+  const GfxMatrix& m = now.m;
   for (double v : {m.m11, m.m12, m.m21, m.m22, m.dx, m.dy}) k.real(v);
-  k.word(uint64_t(uint32_t(g->smoothing)) | uint64_t(uint32_t(g->text_hint)) << 32);
-  k.word(uint64_t(uint32_t(g->pixel_offset)) | uint64_t(g->clip_on) << 32);
-  s = StateHash{m, g->smoothing, g->text_hint, g->pixel_offset, g->clip_on, k.done()};
+  k.word(uint64_t(uint32_t(now.smoothing)) | uint64_t(uint32_t(now.text_hint)) << 32);
+  k.word(uint64_t(uint32_t(now.pixel_offset)) | uint64_t(now.clip_on) << 32);
+  s = StateHash{now, true, k.done()};
   return s.hash;
 }
 
@@ -220,11 +236,7 @@ void hold(GfxGraphics* g, const GfxRasterCall& c) {
   if (g_held_count == g_held.size()) g_held.emplace_back();
   Held& h = g_held[g_held_count++];
   h.call = c;  // its pointers aimed at the copies when drawn (the room may move meanwhile)
-  h.m = g->m;
-  h.smoothing = g->smoothing;
-  h.text_hint = g->text_hint;
-  h.pixel_offset = g->pixel_offset;
-  h.clip_on = g->clip_on;
+  h.settings = Settings::of(g);
   if (c.pen) h.pen = *c.pen;
   if (c.pts) h.pts.assign(c.pts, c.pts + c.n);
   if (c.text) h.text = *c.text;
@@ -246,30 +258,24 @@ GfxRasterCall held_call(const Held& h) {
   return c;
 }
 
+// Ends the hold, the held drawings dropped.
+void drop_hold(GfxRepeat& r) {
+  r.holding = false;
+  g_holder = nullptr;
+  g_held_count = 0;
+}
+
 // Draws what was held, each under the settings it came with, and lets go of the hold.
 void let_go(GfxGraphics* g) {
   GfxRepeat& r = *g->repeat;
-  r.holding = false;
-  g_holder = nullptr;
-  const GfxMatrix m = g->m;
-  const int32_t smoothing = g->smoothing, text_hint = g->text_hint, pixel_offset = g->pixel_offset;
-  const bool clip_on = g->clip_on;
+  const Settings now = Settings::of(g);
   if (r.clip_held) raster_reset_clip(g);  // the held clip calls were carried out: again, in order
   for (size_t i = 0; i < g_held_count; ++i) {
-    const Held& h = g_held[i];
-    g->m = h.m;
-    g->smoothing = h.smoothing;
-    g->text_hint = h.text_hint;
-    g->pixel_offset = h.pixel_offset;
-    g->clip_on = h.clip_on;
-    carry_out(g, held_call(h));
+    g_held[i].settings.put(g);
+    carry_out(g, held_call(g_held[i]));
   }
-  g->m = m;
-  g->smoothing = smoothing;
-  g->text_hint = text_hint;
-  g->pixel_offset = pixel_offset;
-  g->clip_on = clip_on;
-  g_held_count = 0;
+  now.put(g);
+  drop_hold(r);
 }
 
 }  // namespace
@@ -342,9 +348,7 @@ void gfx_repeat_end(GfxGraphics* g) {
   ImageFrame& f = *r->frame;
   if (r->holding) {
     if (r->hashes.size() == f.hashes.size() && !f.crossed) {
-      g_holder = nullptr;  // the image holds this frame already
-      g_held_count = 0;
-      r->holding = false;
+      drop_hold(*r);  // the image holds this frame already
     } else {
       let_go(g);
     }

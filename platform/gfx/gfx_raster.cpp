@@ -888,10 +888,15 @@ bool fill_box_directly(GfxGraphics* g, uint32_t argb, double x, double y, double
   return true;
 }
 
+// A fill that sets the pixels it covers wholly, whatever lay there: opaque, not turned.
+bool opaque_upright(const GfxGraphics* g, uint32_t argb) {
+  return (argb >> 24) == 0xFF && g->m.m12 == 0 && g->m.m21 == 0;
+}
+
 }  // namespace
 
 bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h) {
-  if ((argb >> 24) != 0xFF || g->clip_on || g->m.m12 != 0 || g->m.m21 != 0 || !(w > 0 && h > 0)) return false;
+  if (!opaque_upright(g, argb) || g->clip_on || !(w > 0 && h > 0)) return false;
   apply_world(g);
   double box[4];
   raster_device_box(g->cr, x, y, x + w, y + h, box);
@@ -904,8 +909,7 @@ void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y,
   ClipBypass bypass(g, r, 4, 1);
   if (bypass.hidden) return;
   apply_world(g);
-  if (bypass.unclipped() && (brush->argb >> 24) == 0xFF && g->m.m12 == 0 && g->m.m21 == 0 &&
-      fill_box_directly(g, brush->argb, x, y, w, h))
+  if (bypass.unclipped() && opaque_upright(g, brush->argb) && fill_box_directly(g, brush->argb, x, y, w, h))
     return;
   raster_settle(g);
   cairo_new_path(g->cr);
