@@ -25,7 +25,19 @@ struct ImageFrame {
   bool steady = false;           // it repeated the frame before it (drawings are held only then)
   GfxGraphics* open = nullptr;   // the graphics drawing into the image now
   bool crossed = false;          // another graphics drew into it meanwhile
+  uint32_t left[8] = {};         // pixels the last frame left at the places `sampled` reads
 };
+
+// The pixels at eight places spread over the image's inside. They tell an image whose
+// pixels are no longer those its last frame left (an image made anew where another was,
+// its pixels wiped by their owner): what is known of its last frame is not trusted.
+void sampled(const ImageFrame& f, uint32_t out[8]) {
+  if (!f.pixels || f.width < 1 || f.height < 1) return;
+  for (int32_t i = 0; i < 8; ++i) {
+    const int32_t row = (2 * i + 1) * f.height / 16, column = ((5 * i + 3) % 8 * 2 + 1) * f.width / 16;
+    out[i] = f.pixels[size_t(row) * size_t(f.stride / 4) + size_t(column)];
+  }
+}
 
 // The graphics' settings the raster reads besides a drawing's own arguments.
 struct Settings {
@@ -284,7 +296,11 @@ void gfx_repeat_begin(GfxGraphics* g) {
   if (!g->cr) return;
   const GaugeImage* image = g->image;
   ImageFrame& f = g_frames[image];
-  if (f.pixels != image->pixels || f.width != image->width || f.height != image->height || f.stride != image->stride) {
+  const bool same = f.pixels == image->pixels && f.width == image->width && f.height == image->height &&
+                    f.stride == image->stride;
+  uint32_t now[8] = {};
+  if (same && f.known && !f.open) sampled(f, now);
+  if (!same || (f.known && !f.open && std::memcmp(now, f.left, sizeof now) != 0)) {
     f = ImageFrame{};
     f.pixels = image->pixels;
     f.width = image->width;
@@ -355,6 +371,7 @@ void gfx_repeat_end(GfxGraphics* g) {
   }
   f.steady = f.known && !f.crossed && !r->unfollowed && r->hashes == f.hashes;
   f.known = !f.crossed && !r->unfollowed;
+  if (f.known) sampled(f, f.left);
   f.open = nullptr;
   f.crossed = false;
   f.hashes.swap(r->hashes);

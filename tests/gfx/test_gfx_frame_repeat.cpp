@@ -3,6 +3,7 @@
 // last one wholly, and owes nothing to what the image held, is left as it stands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -175,6 +176,8 @@ TEST(GfxFrameRepeat, AFrameIsDrawnAgainWhereTheImageMayHoldOtherPixels) {
          interleaved(&other);
          EXPECT_EQ(std::vector<uint32_t>(image->pixels, image->pixels + size_t(W) * H), in_order);
        }},
+      {"its pixels wiped by their owner, or an image made anew in its place",
+       [](GaugeImage* image, const std::vector<uint32_t>&) { std::fill(image->pixels, image->pixels + W * H, 0u); }},
       {"the image's pixels elsewhere",
        [](GaugeImage* image, const std::vector<uint32_t>&) {
          static std::vector<uint32_t> moved;
