@@ -371,7 +371,10 @@ void gfx_repeat_end(GfxGraphics* g) {
   }
   f.steady = f.known && !f.crossed && !r->unfollowed && r->hashes == f.hashes;
   f.known = !f.crossed && !r->unfollowed;
-  if (f.known) sampled(f, f.left);
+  if (f.known) {
+    if (g->surface) raster_settle(g);  // a clear still pending written first: the pixels the frame leaves
+    sampled(f, f.left);
+  }
   f.open = nullptr;
   f.crossed = false;
   f.hashes.swap(r->hashes);
