@@ -325,6 +325,26 @@ class GfxMaskBytes {
   size_t chunk_ = 0, used_ = 0, size_ = 0;
 };
 
+// A bit for each hash a table holds (at the hash's top bits, BITS of them, a power of two):
+// a hash whose bit is clear is not held, told without reading the table (far apart in
+// memory). Bits are made at the first hash added.
+template <size_t BITS>
+class GfxHeldBits {
+ public:
+  static_assert((BITS & (BITS - 1)) == 0 && BITS >= 64, "a power of two, in whole words");
+  void add(uint64_t hash) {
+    if (words_.empty()) words_.assign(BITS / 64, 0);
+    words_[bit(hash) / 64] |= uint64_t(1) << (bit(hash) % 64);
+  }
+  bool may_hold(uint64_t hash) const { return !words_.empty() && (words_[bit(hash) / 64] >> (bit(hash) % 64) & 1); }
+  void clear() { std::fill(words_.begin(), words_.end(), 0); }
+  void release() { words_ = {}; }
+
+ private:
+  static size_t bit(uint64_t hash) { return size_t(hash >> 32) & (BITS - 1); }
+  std::vector<uint64_t> words_;
+};
+
 // The hashes of drawings met once, in SEEN slots (a power of two): a table keeps a drawing
 // on its second draw, one whose slot another took on a later draw.
 template <size_t SEEN>
@@ -379,7 +399,7 @@ class GfxKeptMasks {
     const uint64_t hash = Hash{}(k);
     // The older half's first slot on the probe asked of memory while the newer half is probed.
     Half& older = half_[1 - newer_];
-    if (older.may_hold(hash)) __builtin_prefetch(&older.slots[size_t(hash) & (SLOTS - 1)]);
+    if (older.held.may_hold(hash)) __builtin_prefetch(&older.slots[size_t(hash) & (SLOTS - 1)]);
     if (Entry* e = newer().lookup(k, hash)) return &found(t, e, false)->mask;
     Entry* e = older.lookup(k, hash);
     if (!e) return nullptr;
@@ -446,20 +466,12 @@ class GfxKeptMasks {
     while (n < 2 * CAPACITY) n *= 2;
     return n;
   }();
-  // A half's hashes, one bit each (at the hash's top bits), in words: a key whose bit is
-  // clear is not in the half, told without reading its slots (far apart in memory).
-  static constexpr size_t HELD_BITS = 8 * SLOTS;
   struct Half {
     std::vector<Entry> entries;
     std::vector<Slot> slots;  // SLOTS once used
-    std::vector<uint64_t> held;  // HELD_BITS / 64 once used
+    GfxHeldBits<8 * SLOTS> held;  // of the hashes in the slots
     size_t live = 0;
     GfxMaskBytes bytes;  // the pixels of its masks
-
-    static size_t held_bit(uint64_t hash) { return size_t(hash >> 32) & (HELD_BITS - 1); }
-    bool may_hold(uint64_t hash) const {
-      return !held.empty() && (held[held_bit(hash) / 64] >> (held_bit(hash) % 64) & 1);
-    }
 
     // The slot of the key, or of the first empty slot on its probe.
     size_t probe(const Key& k, uint64_t hash) const {
@@ -470,7 +482,7 @@ class GfxKeptMasks {
       }
     }
     Entry* lookup(const Key& k, uint64_t hash) {
-      if (!may_hold(hash)) return nullptr;
+      if (!held.may_hold(hash)) return nullptr;
       const Slot& s = slots[probe(k, hash)];
       return s.index == EMPTY ? nullptr : &entries[s.index];
     }
@@ -483,8 +495,8 @@ class GfxKeptMasks {
     }
     // Under CAPACITY entries, half the slots at most: every probe meets an empty slot.
     Entry* insert(const Entry& e, uint64_t hash) {
-      if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY}), held.assign(HELD_BITS / 64, 0);
-      held[held_bit(hash) / 64] |= uint64_t(1) << (held_bit(hash) % 64);
+      if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY});
+      held.add(hash);
       // A half turns at CAPACITY entries: room for them at once (growing by doubling would
       // leave a third of the room unused).
       if (entries.capacity() < CAPACITY) entries.reserve(CAPACITY);
@@ -598,14 +610,14 @@ class GfxKeptMasks {
     if (free) {
       h.entries = {};
       h.slots = {};
-      h.held = {};
+      h.held.release();
       h.bytes.release();
       aside_ = {};
     } else {
       h.bytes.empty();
       h.entries.clear();
       if (!h.slots.empty()) std::fill(h.slots.begin(), h.slots.end(), Slot{0, EMPTY});
-      std::fill(h.held.begin(), h.held.end(), 0);
+      h.held.clear();
     }
   }
   void (*let_go_)(const Key&);

@@ -3,7 +3,6 @@
 // is met again is kept as the runs its coverage filled, named by everything the coverage
 // was made from, so that a later draw blends the same bytes the rasteriser would fill
 // again. Released when the library stops.
-#include <bitset>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -28,16 +27,11 @@ struct KeyEqual {
   }
 };
 
-// Bits of the hashes a half holds: a stroke whose bit is clear is not in the half, told
-// without a look-up (a turning map's strokes are each met once).
-constexpr size_t HELD_BITS = size_t(1) << 16;
-size_t held_bit(size_t hash) { return (hash >> 32) & (HELD_BITS - 1); }
-
 // Two halves: the newer takes what is kept or found; when it is full the older is let go.
 struct Table {
   using Half = std::unordered_map<std::vector<double>, GfxKeptStroke, KeyHash, KeyEqual>;
   Half halves[2];
-  std::bitset<HELD_BITS> held[2];
+  GfxHeldBits<size_t(1) << 16> held[2];  // of each half's keys: a turning map's strokes are each met once
   size_t bytes[2] = {0, 0};
   int32_t newer = 0;
   GfxSeenSlots<SEEN_SLOTS> seen;
@@ -46,11 +40,11 @@ struct Table {
     if (halves[newer].size() >= MAX_STROKES || bytes[newer] >= MAX_BYTES) {
       newer = 1 - newer;
       halves[newer].clear();
-      held[newer].reset();
+      held[newer].clear();
       bytes[newer] = 0;
     }
     bytes[newer] += s.bits.size() + s.runs.size() * sizeof(GfxKeptStroke::Run);
-    held[newer].set(held_bit(KeyHash{}(key)));
+    held[newer].add(KeyHash{}(key));
     return &(halves[newer][key] = std::move(s));
   }
 } table;
@@ -59,8 +53,8 @@ struct Table {
 
 const GfxKeptStroke* raster_find_stroke(const std::vector<double>& key) {
   Table& t = table;
-  const size_t bit = held_bit(KeyHash{}(key));
-  if (!t.held[0][bit] && !t.held[1][bit]) return nullptr;
+  const size_t hash = KeyHash{}(key);
+  if (!t.held[0].may_hold(hash) && !t.held[1].may_hold(hash)) return nullptr;
   auto it = t.halves[t.newer].find(key);
   if (it != t.halves[t.newer].end()) return &it->second;
   Table::Half& older = t.halves[1 - t.newer];
