@@ -3,8 +3,9 @@
 // is met again is kept as the runs its coverage filled, named by everything the coverage
 // was made from, so that a later draw blends the same bytes the rasteriser would fill
 // again. Released when the library stops.
+#include <cstdint>
 #include <cstring>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/gfx_internal.h"
@@ -14,38 +15,98 @@ namespace {
 // Strokes kept in the newer half of the table, and their bytes (a frame's are far fewer).
 constexpr size_t MAX_STROKES = 1024;
 constexpr size_t MAX_BYTES = size_t(2) << 20;
+// Slots of a half's index: twice its strokes, so that every probe meets an empty slot.
+constexpr size_t SLOTS = 2 * MAX_STROKES;
 // Slots of the table of strokes met once.
 constexpr size_t SEEN_SLOTS = size_t(1) << 14;
 
 // Keys are told apart by their bits, as they are hashed (-0 is not 0).
-struct KeyHash {
-  size_t operator()(const std::vector<double>& k) const { return gfx_hash_words(k.data(), k.size(), k.size()); }
-};
-struct KeyEqual {
-  bool operator()(const std::vector<double>& a, const std::vector<double>& b) const {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+uint64_t key_hash(const std::vector<double>& k) { return gfx_hash_words(k.data(), k.size(), k.size()); }
+
+size_t stroke_bytes(const GfxKeptStroke& s) { return s.bits.size() + s.runs.size() * sizeof(GfxKeptStroke::Run); }
+
+// A half: its strokes in the order kept, their keys one after another in one array, and
+// an open-addressed index of them; nothing is allocated per stroke but its runs and bytes.
+struct Half {
+  struct Entry {
+    size_t key_at, key_size;  // in `keys`
+    bool live;                // false once moved to the newer half
+    GfxKeptStroke stroke;
+  };
+  struct Slot {
+    uint64_t hash;
+    uint32_t index;  // into the entries; EMPTY or GONE (moved out)
+  };
+  static constexpr uint32_t EMPTY = UINT32_MAX, GONE = UINT32_MAX - 1;
+  std::vector<Entry> entries;
+  std::vector<double> keys;
+  std::vector<Slot> slots;
+  GfxHeldBits<size_t(1) << 16> held;  // of its keys' hashes: a turning map's strokes are each met once
+  size_t bytes = 0;
+
+  bool same(const Entry& e, const std::vector<double>& k) const {
+    return e.key_size == k.size() && std::memcmp(keys.data() + e.key_at, k.data(), k.size() * sizeof(double)) == 0;
+  }
+  // The slot of the key, or of the first empty slot on its probe.
+  size_t probe(const std::vector<double>& k, uint64_t hash) const {
+    for (size_t i = size_t(hash) & (SLOTS - 1);; i = (i + 1) & (SLOTS - 1)) {
+      const Slot& s = slots[i];
+      if (s.index == EMPTY) return i;
+      if (s.hash == hash && s.index != GONE && same(entries[s.index], k)) return i;
+    }
+  }
+  Entry* lookup(const std::vector<double>& k, uint64_t hash) {
+    if (!held.may_hold(hash)) return nullptr;
+    const Slot& s = slots[probe(k, hash)];
+    return s.index == EMPTY ? nullptr : &entries[s.index];
+  }
+  // Moves the key's stroke out; its slot stays on others' probes.
+  GfxKeptStroke take(const std::vector<double>& k, uint64_t hash) {
+    Slot& s = slots[probe(k, hash)];
+    Entry& e = entries[s.index];
+    e.live = false;
+    s.index = GONE;
+    bytes -= stroke_bytes(e.stroke);
+    return std::move(e.stroke);
+  }
+  bool full() const { return entries.size() >= MAX_STROKES || bytes >= MAX_BYTES; }
+  // Under MAX_STROKES entries (the caller turns a full half first).
+  const GfxKeptStroke* insert(const std::vector<double>& k, uint64_t hash, GfxKeptStroke s) {
+    if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY});
+    if (entries.capacity() < MAX_STROKES) entries.reserve(MAX_STROKES);
+    held.add(hash);
+    bytes += stroke_bytes(s);
+    slots[probe(k, hash)] = {hash, uint32_t(entries.size())};
+    entries.push_back({keys.size(), k.size(), true, std::move(s)});
+    keys.insert(keys.end(), k.begin(), k.end());
+    return &entries.back().stroke;
+  }
+  size_t live() const {
+    size_t n = 0;
+    for (const Entry& e : entries) n += e.live;
+    return n;
+  }
+  void clear() {
+    entries.clear();
+    keys.clear();
+    if (!slots.empty()) std::fill(slots.begin(), slots.end(), Slot{0, EMPTY});
+    held.clear();
+    bytes = 0;
   }
 };
 
 // Two halves: the newer takes what is kept or found; when it is full the older is let go.
 struct Table {
-  using Half = std::unordered_map<std::vector<double>, GfxKeptStroke, KeyHash, KeyEqual>;
   Half halves[2];
-  GfxHeldBits<size_t(1) << 16> held[2];  // of each half's keys: a turning map's strokes are each met once
-  size_t bytes[2] = {0, 0};
   int32_t newer = 0;
   GfxSeenSlots<SEEN_SLOTS> seen;
 
-  const GfxKeptStroke* insert(const std::vector<double>& key, GfxKeptStroke s) {
-    if (halves[newer].size() >= MAX_STROKES || bytes[newer] >= MAX_BYTES) {
+  const GfxKeptStroke* insert(const std::vector<double>& key, uint64_t hash, GfxKeptStroke s) {
+    if (halves[newer].full()) {
       newer = 1 - newer;
       halves[newer].clear();
-      held[newer].clear();
-      bytes[newer] = 0;
     }
-    bytes[newer] += s.bits.size() + s.runs.size() * sizeof(GfxKeptStroke::Run);
-    held[newer].add(KeyHash{}(key));
-    return &(halves[newer][key] = std::move(s));
+    return halves[newer].insert(key, hash, std::move(s));
   }
 } table;
 
@@ -53,20 +114,14 @@ struct Table {
 
 const GfxKeptStroke* raster_find_stroke(const std::vector<double>& key) {
   Table& t = table;
-  const size_t hash = KeyHash{}(key);
-  if (!t.held[0].may_hold(hash) && !t.held[1].may_hold(hash)) return nullptr;
-  auto it = t.halves[t.newer].find(key);
-  if (it != t.halves[t.newer].end()) return &it->second;
-  Table::Half& older = t.halves[1 - t.newer];
-  it = older.find(key);
-  if (it == older.end()) return nullptr;
-  GfxKeptStroke moved = std::move(it->second);
-  t.bytes[1 - t.newer] -= moved.bits.size() + moved.runs.size() * sizeof(GfxKeptStroke::Run);
-  older.erase(it);
-  return t.insert(key, std::move(moved));
+  const uint64_t hash = key_hash(key);
+  if (Half::Entry* e = t.halves[t.newer].lookup(key, hash)) return &e->stroke;
+  Half& older = t.halves[1 - t.newer];
+  if (!older.lookup(key, hash)) return nullptr;
+  return t.insert(key, hash, older.take(key, hash));
 }
 
-bool raster_stroke_met_before(const std::vector<double>& key) { return table.seen.met_before(KeyHash{}(key)); }
+bool raster_stroke_met_before(const std::vector<double>& key) { return table.seen.met_before(key_hash(key)); }
 
 const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const GfxCoverage* c) {
   GfxKeptStroke s;
@@ -85,13 +140,13 @@ const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const Gf
       at += n;
     }
   }
-  return table.insert(key, std::move(s));
+  return table.insert(key, key_hash(key), std::move(s));
 }
 
 const GfxKeptStroke* raster_keep_runs(const std::vector<double>& key, GfxKeptStroke s) {
-  return table.insert(key, std::move(s));
+  return table.insert(key, key_hash(key), std::move(s));
 }
 
-size_t gfx_kept_strokes() { return table.halves[0].size() + table.halves[1].size(); }
+size_t gfx_kept_strokes() { return table.halves[0].live() + table.halves[1].live(); }
 
 void gfx_release_kept_strokes() { table = Table{}; }

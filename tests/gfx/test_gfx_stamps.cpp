@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <random>
 #include <string>
@@ -869,14 +870,30 @@ TEST_F(GfxStampTest, PolylinesOfFarPointsAreStrokedWhole) {
   }
 }
 
-// Strokes passing by (a map's lines at each new position) keep no more than two halves.
+// Strokes passing by (a map's lines at each new position) keep no more than two halves,
+// and a stroke met again draws the pixels it drew when first met: found in the newer half,
+// in the older (moved to the newer, then found there), or let go and kept anew.
 TEST_F(GfxStampTest, KeptLargeStrokesStayBounded) {
+  auto line = [](Canvas& c, int32_t i) {
+    GfxPen* pen = gfx_pen_create(c.g, 0xFF40E0FF, 1);
+    gfx_draw_line(c.g, pen, 0, i % 200, 199, (i / 200) * 8);
+    gfx_pen_delete(pen);
+    gfx_flush(c.g);
+  };
+  const int32_t again[] = {2400, 1500, 1500, 100, 100};
+  std::vector<std::unique_ptr<Canvas>> first;
+  gfx_release_kept_strokes();
+  for (int32_t i : again) line(*first.emplace_back(std::make_unique<Canvas>(200, 200)), i);
   gfx_release_kept_strokes();
   Canvas c(200, 200);
-  GfxPen* pen = gfx_pen_create(c.g, 0xFF40E0FF, 1);
   for (int32_t i = 0; i < 2500; ++i)
-    for (int twice = 0; twice < 2; ++twice) gfx_draw_line(c.g, pen, 0, i % 200, 199, (i / 200) * 8);
-  gfx_pen_delete(pen);
+    for (int twice = 0; twice < 2; ++twice) line(c, i);
   EXPECT_GT(gfx_kept_strokes(), 0u);
   EXPECT_LE(gfx_kept_strokes(), 2u * 1024u);
+  for (size_t k = 0; k < std::size(again); ++k) {
+    Canvas later(200, 200);
+    line(later, again[k]);
+    EXPECT_GT(inked(later), 0) << again[k];
+    EXPECT_EQ(compare(*first[k], later).pixels, 0) << again[k];
+  }
 }
