@@ -351,18 +351,21 @@ template <size_t SEEN>
 class GfxSeenSlots {
  public:
   static_assert((SEEN & (SEEN - 1)) == 0, "a power of two");
-  // True when a drawing of this hash was met before; otherwise it is remembered.
+  // True when a drawing of this hash was met before; otherwise it is remembered. A slot
+  // holds 32 bits of the hash (half the memory of the whole): two drawings of one slot
+  // are taken for one once in 2^32.
   bool met_before(size_t hash) {
     if (slots_.empty()) slots_.assign(SEEN, 0);
-    size_t& slot = slots_[hash & (SEEN - 1)];
-    if (slot == hash) return true;
-    slot = hash;
+    uint32_t& slot = slots_[hash & (SEEN - 1)];
+    const uint32_t tag = uint32_t(uint64_t(hash) >> 32 ^ uint64_t(hash));
+    if (slot == tag) return true;
+    slot = tag;
     return false;
   }
   void clear() { slots_ = {}; }
 
  private:
-  std::vector<size_t> slots_;
+  std::vector<uint32_t> slots_;
 };
 
 // Masks kept by key. A drawing is kept on its second draw (one drawn once costs no mask):
