@@ -1,21 +1,65 @@
 #include "navdb/navdb_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cmath>
 #include <cstring>
 
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// Bit i tells whether line[base + i] is a blank, for the 64 bytes from `base` (< size);
+// the bits past the line's end are set.
+uint64_t blank_bits(const char* line, size_t size, size_t base) {
+  const size_t span = size - base < 64 ? size - base : 64;
+  uint64_t bits = span < 64 ? ~uint64_t{0} << span : 0;
+#if defined(__SSE2__)
+  if (size >= 16) {
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    auto blanks16 = [&](const char* p) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v, space), _mm_cmpeq_epi8(v, tab));
+      return static_cast<uint64_t>(_mm_movemask_epi8(hits));
+    };
+    size_t i = 0;
+    for (; span - i >= 16; i += 16) bits |= blanks16(line + base + i) << i;
+    // The last bytes through the sixteen that end the line, which all lie within it.
+    if (i < span) bits |= blanks16(line + base + span - 16) >> (16 - (span - i)) << i;
+    return bits;
+  }
+#endif
+  for (size_t i = 0; i < span; ++i) bits |= static_cast<uint64_t>(is_blank(line[base + i])) << i;
+  return bits;
+}
+
+}  // namespace
+
 int split_words(std::string_view line, int n, std::string_view* words, std::string_view& rest) {
-  // One pass over the bytes: each is looked at once.
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  // Words are found from a bitmap of the blanks, 64 bytes of the line at a time.
+  const char* const data = line.data();
   const size_t size = line.size();
+  size_t base = 0;
+  uint64_t blanks = size > 0 ? blank_bits(data, size, 0) : 0;
+  // The first byte from `pos` that is a blank (or that is not one), or the line's end.
+  auto seek = [&](size_t pos, bool blank) {
+    while (pos < size) {
+      const uint64_t found = (blank ? blanks : ~blanks) >> (pos - base);
+      if (found != 0) return std::min(pos + static_cast<size_t>(__builtin_ctzll(found)), size);
+      base += 64;
+      pos = base;
+      if (pos < size) blanks = blank_bits(data, size, base);
+    }
+    return size;
+  };
   size_t pos = 0;
   int count = 0;
   while (true) {
-    while (pos < size && blank(line[pos])) ++pos;
+    pos = seek(pos, false);
     if (count == n || pos == size) break;
-    size_t end = pos;
-    while (end < size && !blank(line[end])) ++end;
+    const size_t end = seek(pos, true);
     words[count++] = line.substr(pos, end - pos);
     pos = end;
   }

@@ -1,27 +1,49 @@
 // Line and word helpers of the navigation file loaders.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Index of the first LF or CR of text[pos, size), or `size` when there is none.
+inline size_t find_line_end(const char* text, size_t pos, size_t size) {
+#if defined(__SSE2__)
+  // Sixteen bytes at a time while they lie within the text.
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; size - pos >= 16; pos += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+    const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
+    const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (ends != 0) return pos + static_cast<size_t>(__builtin_ctz(ends));
+  }
+#endif
+  while (pos < size && text[pos] != '\n' && text[pos] != '\r') ++pos;
+  return pos;
+}
 
 // Splits `text` into lines; calls fn(line) for each line that is not blank and not a
 // ";" comment, with the line's trailing "\r" and blanks removed.
 template <typename Fn>
 void for_each_record_line(std::string_view text, Fn fn) {
+  const char* const data = text.data();
+  const size_t size = text.size();
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
   size_t pos = 0;
-  while (pos < text.size()) {
+  while (pos < size) {
     // A line ends at LF, CRLF or a lone CR.
-    size_t end = pos;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    std::string_view line = text.substr(pos, end - pos);
+    const size_t end = find_line_end(data, pos, size);
+    size_t first = pos;
     pos = end + 1;
-    if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
-    size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos) continue;
-    line.remove_prefix(first);
-    if (line[0] == ';') continue;
-    size_t last = line.find_last_not_of(" \t");
-    line = line.substr(0, last + 1);
-    fn(line);
+    if (end < size && data[end] == '\r' && pos < size && data[pos] == '\n') ++pos;
+    while (first < end && blank(data[first])) ++first;
+    if (first == end || data[first] == ';') continue;
+    size_t last = end;
+    while (blank(data[last - 1])) --last;  // stops at data[first], not a blank
+    fn(std::string_view(data + first, last - first));
   }
 }
 

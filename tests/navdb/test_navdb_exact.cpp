@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,6 +85,75 @@ TEST(NavdbExact, TheParallelLoadGivesTheTablesOfLoadingFileByFile) {
   load_apt_info_text(file_text(dir + "apt_additional_info.txt"));
   EXPECT_TRUE(table_dump() == loaded) << "the tables differ from a load file by file";
   clear_navigation_database();
+}
+
+namespace {
+
+// The lines and the words of a text as a reading byte by byte finds them.
+std::vector<std::string> plain_lines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = pos;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    const std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos && line[first] != ';')
+      lines.emplace_back(line.substr(first, line.find_last_not_of(" \t") + 1 - first));
+  }
+  return lines;
+}
+
+std::vector<std::string> plain_words(std::string_view line, int n, std::string& rest) {
+  std::vector<std::string> words;
+  size_t pos = 0;
+  while (true) {
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+    if (static_cast<int>(words.size()) == n || pos == line.size()) break;
+    size_t end = pos;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
+    words.emplace_back(line.substr(pos, end - pos));
+    pos = end;
+  }
+  rest = static_cast<int>(words.size()) == n ? std::string(line.substr(pos)) : std::string();
+  return words;
+}
+
+}  // namespace
+
+// Texts of every length up to a few times the 16 and 64 bytes that the line and word
+// finders take at once, of line ends, blanks, comments and NULs: the same lines and words.
+TEST(NavdbExact, LinesAndWordsAreThoseOfAReadingByteByByte) {
+  std::mt19937 rng(20261208);
+  const std::string word_bytes("x1.-;\0AB", 8);
+  for (int trial = 0; trial < 4000; ++trial) {
+    const size_t size = trial < 300 ? static_cast<size_t>(trial) : rng() % 300;
+    // On average a line end one byte in `ends`, a blank one in `blanks` of the others.
+    const unsigned ends = 1u << (rng() % 7);
+    const unsigned blanks = 1u << (rng() % 5);
+    std::unique_ptr<char[]> bytes(new char[size]);  // a read past its end is caught
+    for (size_t i = 0; i < size; ++i) {
+      if (rng() % ends == 0) bytes[i] = rng() % 2 ? '\n' : '\r';
+      else if (rng() % blanks == 0) bytes[i] = rng() % 2 ? ' ' : '\t';
+      else bytes[i] = word_bytes[rng() % word_bytes.size()];
+    }
+    const std::string_view text(bytes.get(), size);
+    std::vector<std::string> lines;
+    for_each_record_line(text, [&](std::string_view line) { lines.emplace_back(line); });
+    ASSERT_EQ(lines, plain_lines(text)) << trial;
+
+    for (int n = 0; n <= 9; ++n) {
+      std::string_view words[9];
+      std::string_view rest;
+      const int count = split_words(text, n, words, rest);
+      std::string plain_rest;
+      const std::vector<std::string> plain = plain_words(text, n, plain_rest);
+      ASSERT_EQ(std::vector<std::string>(words, words + count), plain) << trial << " " << n;
+      ASSERT_EQ(rest, plain_rest) << trial << " " << n;
+    }
+  }
 }
 
 TEST(NavdbExact, NumbersReadAsFromCharsReadsThem) {
