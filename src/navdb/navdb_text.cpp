@@ -1,6 +1,7 @@
 #include "navdb/navdb_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cmath>
@@ -69,29 +70,57 @@ int split_words(std::string_view line, int n, std::string_view* words, std::stri
 
 namespace {
 
-// Plain decimals ("-122.309614") whose digits form a whole number below 2^53 with at most 22
-// after the point: the quotient of two exact doubles, which IEEE division rounds correctly,
-// so the value is the one from_chars gives. False for anything else.
+// The number that the `count` (1 to 8) bytes before `end` spell, the 8 bytes before `end`
+// being readable; false unless they are all digits.
+bool parse_digits_before(const char* end, size_t count, uint64_t& value) {
+  static_assert(std::endian::native == std::endian::little, "the first byte read is the lowest");
+  constexpr uint64_t kZeros = 0x3030303030303030;  // "00000000"
+  uint64_t v;
+  std::memcpy(&v, end - 8, 8);
+  // The bytes before the digits read as zeros; the first byte is the highest digit.
+  const uint64_t keep = ~uint64_t{0} << (8 * (8 - count));
+  v = (v & keep) | (kZeros & ~keep);
+  if (((v & 0xF0F0F0F0F0F0F0F0) | (((v + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) != 0x3333333333333333)
+    return false;
+  v -= kZeros;
+  v = v * 10 + (v >> 8);  // every other byte: a number of two digits
+  v = ((v & 0x000000FF000000FF) * (100 + (1000000ull << 32)) +
+       ((v >> 16) & 0x000000FF000000FF) * (1 + (10000ull << 32))) >> 32;  // the four as one
+  value = v;
+  return true;
+}
+
+// Plain decimals ("-122.309614") of at most 16 digits that form a whole number up to 2^53:
+// the quotient of two exact doubles, which IEEE division rounds correctly, so the value is
+// the one from_chars gives. False for anything else.
 bool parse_plain_decimal(const char* first, const char* last, double& value) {
-  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  bool negative = first < last && *first == '-';
-  if (negative) ++first;
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                      1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+  static constexpr uint64_t kIntPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+  auto digit = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - '0'); };
+  const bool negative = first < last && *first == '-';
+  const char* p = first + negative;
   uint64_t mantissa = 0;
-  int digits = 0, fraction = 0;
-  bool point = false;
-  for (const char* p = first; p < last; ++p) {
-    if (*p == '.' && !point) {
-      point = true;
-      continue;
+  // Longer digit runs wrap the mantissa, but they are refused below.
+  for (; p < last && digit(*p) < 10; ++p) mantissa = mantissa * 10 + digit(*p);
+  const size_t whole = static_cast<size_t>(p - first) - negative;
+  size_t fraction = 0;
+  if (p < last && *p == '.') {
+    const char* const point = p++;
+    fraction = static_cast<size_t>(last - p);
+    uint64_t after;
+    // Up to 8 digits after the point at once, when the word has 8 bytes to read.
+    if (fraction >= 1 && fraction <= 8 && last - first >= 8 && parse_digits_before(last, fraction, after)) {
+      mantissa = mantissa * kIntPow10[fraction] + after;
+      p = last;
+    } else {
+      for (; p < last && digit(*p) < 10; ++p) mantissa = mantissa * 10 + digit(*p);
+      fraction = static_cast<size_t>(p - point) - 1;
     }
-    if (*p < '0' || *p > '9' || digits >= 16) return false;
-    mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-    ++digits;
-    if (point) ++fraction;
   }
-  if (digits == 0 || mantissa > (uint64_t{1} << 53) || fraction > 22) return false;
-  double v = static_cast<double>(mantissa) / kPow10[fraction];
+  const size_t digits = whole + fraction;
+  if (p != last || digits == 0 || digits > 16 || mantissa > (uint64_t{1} << 53)) return false;
+  const double v = static_cast<double>(mantissa) / kPow10[fraction];
   value = negative ? -v : v;
   return true;
 }

@@ -169,10 +169,32 @@ TEST(NavdbExact, NumbersReadAsFromCharsReadsThem) {
     std::snprintf(buf, sizeof buf, "%.*f", static_cast<int>(rng() % 12), any(rng));
     words.push_back(buf);
   }
-  for (const std::string& w : words) {
+  // Every count of digits before and after the point, with a sign or none, and each with one
+  // byte made something else: the digits after the point are read 8 at a time.
+  for (const char* sign : {"", "-", "+"}) {
+    for (int whole = 0; whole <= 10; ++whole) {
+      for (int fraction = -1; fraction <= 10; ++fraction) {
+        std::string w = sign;
+        for (int d = 0; d < whole; ++d) w += static_cast<char>('0' + rng() % 10);
+        if (fraction >= 0) w += '.';
+        for (int d = 0; d < fraction; ++d) w += static_cast<char>('0' + rng() % 10);
+        words.push_back(w);
+        for (char other : {'/', ':', '.', 'e', ' ', '\0'}) {
+          std::string bad = w;
+          if (!bad.empty()) bad[rng() % bad.size()] = other;
+          words.push_back(bad);
+        }
+      }
+    }
+  }
+  for (const std::string& text : words) {
+    // Each word alone in a buffer of its size, so that a read past either end is caught.
+    std::unique_ptr<char[]> bytes(new char[text.size()]);
+    std::memcpy(bytes.get(), text.data(), text.size());
+    const std::string_view w(bytes.get(), text.size());
     double fast = -1.0;
     bool ok = parse_double(w, fast);
-    const char* first = w.data() + (w[0] == '+' ? 1 : 0);
+    const char* first = w.data() + (!w.empty() && w[0] == '+' ? 1 : 0);
     double plain = 0.0;
     auto [ptr, ec] = std::from_chars(first, w.data() + w.size(), plain);
     bool plain_ok = ec == std::errc() && ptr == w.data() + w.size() && std::isfinite(plain);
