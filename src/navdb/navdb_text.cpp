@@ -184,13 +184,6 @@ bool parse_constraint(std::string_view word, double low, double high, double& va
   return true;
 }
 
-void copy_text(char* dst, int size, std::string_view word) {
-  size_t n = word.size();
-  if (n > static_cast<size_t>(size - 1)) n = static_cast<size_t>(size - 1);
-  if (n > 0) std::memcpy(dst, word.data(), n);
-  dst[n] = '\0';
-}
-
 void copy_word(char* dst, int size, std::string_view word) {
   copy_text(dst, size, word == "-" ? std::string_view() : word);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -61,6 +62,14 @@ bool parse_constraint(std::string_view word, double low, double high, double& va
 
 // Copies a word into a fixed text, cut at the capacity; "-" gives an empty text.
 void copy_word(char* dst, int size, std::string_view word);
-// Copies a word as it is (no "-" rule), cut at the capacity.
-void copy_text(char* dst, int size, std::string_view word);
+// Copies a word as it is (no "-" rule), cut at the capacity. Returns the text stored: what
+// was copied, up to a NUL it held.
+inline std::string_view copy_text(char* dst, int size, std::string_view word) {
+  const size_t n = word.size() < static_cast<size_t>(size - 1) ? word.size() : static_cast<size_t>(size - 1);
+  if (n > 0) std::memcpy(dst, word.data(), n);
+  dst[n] = '\0';
+  size_t stored = 0;
+  while (stored < n && word[stored] != '\0') ++stored;
+  return std::string_view(dst, stored);
+}
 bool text_equals(const char* text, std::string_view word);

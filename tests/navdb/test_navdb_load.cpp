@@ -295,13 +295,17 @@ TEST(NavdbLoad, ByteOrderMarksAndEveryLineEndLoadTheSameRecords) {
 // records newest first, and a point flagged when an earlier line had its ident and place.
 TEST(NavdbLoad, IndexChainsAndRepeatsAreThoseOfAddingRecordByRecord) {
   auto line_of = [](int table, int i) {
-    const std::string ident = "ID" + std::to_string(i % 7);  // each ident in many runs
+    std::string ident = "ID" + std::to_string(i % 7);  // each ident in many runs
+    // Some cut at their capacity or at a NUL they hold: the key is the text stored.
+    if (i % 5 == 1) ident += "_LONGER_THAN_ITS_ROOM";
+    if (i % 5 == 2) ident += std::string("\0", 1) + std::to_string(i % 4);
+    const std::string airway = "AWY" + std::to_string(i % 3) + (i % 4 == 1 ? "_LONGER_THAN_ITS_ROOM" : "");
     const std::string place = std::to_string(10 + i % 3) + " " + std::to_string(20 + i % 3);  // again 21 lines on
     switch (table) {
       case 0: return "A " + ident + " " + place + " 100 NAME\nR 09 8000 " + place + " 90 - - 270\n";
       case 1: return ident + " V " + place + " 113.90 NAME\n";
       case 2: return ident + " " + place + "\n";
-      default: return "AWY" + std::to_string(i % 3) + " " + std::to_string(i) + " " + ident + " " + place + "\n";
+      default: return airway + " " + std::to_string(i) + " " + ident + " " + place + "\n";
     }
   };
   struct Row {
