@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <iterator>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <type_traits>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -229,6 +231,50 @@ NavLoadResult load_sids_text(std::string_view text) { return load_procs_text(tex
 NavLoadResult load_stars_text(std::string_view text) { return load_procs_text(text, proc_kind_star); }
 NavLoadResult load_apps_text(std::string_view text) { return load_procs_text(text, proc_kind_appr); }
 
+constexpr size_t kNavFileMaxBytes = static_cast<size_t>(nav_file_max_bytes);
+
+// A file's text, read straight into room of the file's size: neither zero-filled first nor
+// copied through a smaller buffer.
+struct NavFileText {
+  std::unique_ptr<char[]> bytes;
+  size_t room = 0;
+  std::string_view text;  // what was read, past a byte-order mark
+};
+
+// Room for the text of an opened file, and a byte more, to meet its end within it.
+void make_room(std::FILE* file, NavFileText& t) {
+  struct stat st {};
+  if (::fstat(::fileno(file), &st) != 0) return;
+  t.room = std::min(static_cast<size_t>(st.st_size), kNavFileMaxBytes) + 1;
+  t.bytes = std::make_unique_for_overwrite<char[]>(t.room);
+}
+
+// Reads an opened file whole into `t` and closes it; false when it cannot be read or holds
+// more than the navigation files' bound (it may have grown since it was opened).
+bool read_nav_text(std::FILE* opened, NavFileText& t) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, std::fclose);
+  size_t size = 0;
+  while (true) {
+    if (size == t.room) {
+      // More than it held when opened: room for more, up to a byte past the bound.
+      if (t.room > kNavFileMaxBytes) return false;
+      const size_t room = std::min(std::max<size_t>(2 * t.room, 65536), kNavFileMaxBytes + 1);
+      std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(room);
+      if (size > 0) std::memcpy(bytes.get(), t.bytes.get(), size);
+      t.bytes = std::move(bytes);
+      t.room = room;
+    }
+    const ssize_t n = ::read(::fileno(file.get()), t.bytes.get() + size, t.room - size);
+    if (n < 0) return false;
+    if (n == 0) break;
+    size += static_cast<size_t>(n);
+  }
+  t.text = std::string_view(t.bytes.get(), size);
+  // A UTF-8 byte-order mark is no part of the first line.
+  if (t.text.starts_with("\xEF\xBB\xBF")) t.text.remove_prefix(3);
+  return true;
+}
+
 // The database files in their load order. Files of one group fill the same tables and load
 // one after another; the groups share no table and load side by side.
 struct NavFile {
@@ -257,7 +303,7 @@ constexpr int kNavFileGroups = 6;
 // those of loading the files one by one, then the boundaries.
 void load_nav_files() {
   std::FILE* files[kNavFileCount] = {};
-  std::string texts[kNavFileCount];
+  NavFileText texts[kNavFileCount];
   bool present[kNavFileCount] = {};
   NavLoadResult results[kNavFileCount];
   std::string boundary_path;
@@ -274,9 +320,7 @@ void load_nav_files() {
       }
       // The text's room taken here, so that it comes from and goes back to this thread's
       // allocation arena, not kept by a group's.
-      struct stat st {};
-      if (files[f] && ::fstat(::fileno(files[f]), &st) == 0 && st.st_size > 0)
-        texts[f].reserve(static_cast<size_t>(st.st_size));
+      if (files[f]) make_room(files[f], texts[f]);
     } catch (const std::exception&) {
       if (files[f]) std::fclose(files[f]);
       files[f] = nullptr;  // no memory for its name or its text: loaded as absent
@@ -286,12 +330,12 @@ void load_nav_files() {
     for (int f = 0; f < kNavFileCount; ++f) {
       if (nav_files[f].group != group || !files[f]) continue;
       try {
-        present[f] = read_opened_nav_file(files[f], texts[f]);
+        present[f] = read_nav_text(files[f], texts[f]);
       } catch (const std::exception&) {
         present[f] = false;  // no memory for it: loaded as absent
       }
-      if (present[f]) results[f] = nav_files[f].loader(texts[f]);
-      std::string().swap(texts[f]);
+      if (present[f]) results[f] = nav_files[f].loader(texts[f].text);
+      texts[f] = NavFileText();
     }
   };
   std::vector<std::thread> threads;
@@ -328,9 +372,12 @@ void clear_nav_indexes() {
 }
 
 bool read_opened_nav_file(std::FILE* file, std::string& text) {
-  if (!read_opened_file(file, nav_file_max_bytes, text)) return false;
-  // A UTF-8 byte-order mark is no part of the first line.
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(file, std::fclose);
+  text.clear();
+  NavFileText t;
+  make_room(file, t);
+  if (!read_nav_text(owned.release(), t)) return false;
+  text.assign(t.text);
   return true;
 }
 

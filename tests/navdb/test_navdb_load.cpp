@@ -350,6 +350,18 @@ TEST(NavdbLoad, IndexChainsAndRepeatsAreThoseOfAddingRecordByRecord) {
   clear_navigation_database();
 }
 
+// A file that tells a size smaller than it holds (as the kernel's own files tell 0) is read
+// whole all the same, its room grown as it is read.
+TEST(NavdbLoad, AFileLargerThanItsToldSizeIsReadWhole) {
+  const std::string path = "/proc/self/environ";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) GTEST_SKIP() << "no " << path;
+  const std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  ASSERT_TRUE(read_nav_file(path, text));
+  EXPECT_EQ(text, expected);
+}
+
 // The groups read their files side by side: refusals still come in file order, before the
 // files' counts, the boundaries' last, and every other file loads.
 TEST(NavdbLoad, RefusalsKeepFileOrderWhileGroupsReadSideBySide) {
