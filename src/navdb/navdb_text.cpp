@@ -1,6 +1,5 @@
 #include "navdb/navdb_text.h"
 
-#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -11,11 +10,10 @@ namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Bit i tells whether line[base + i] is a blank, for the 64 bytes from `base` (< size);
-// the bits past the line's end are set.
-uint64_t blank_bits(const char* line, size_t size, size_t base) {
-  const size_t span = size - base < 64 ? size - base : 64;
-  uint64_t bits = span < 64 ? ~uint64_t{0} << span : 0;
+// Bit i tells whether line[i] is a blank, for a line of 1 to 64 bytes; the bits past its end
+// are set.
+uint64_t blank_bits(const char* line, size_t size) {
+  uint64_t bits = size < 64 ? ~uint64_t{0} << size : 0;
 #if defined(__SSE2__)
   if (size >= 16) {
     const __m128i space = _mm_set1_epi8(' ');
@@ -26,41 +24,45 @@ uint64_t blank_bits(const char* line, size_t size, size_t base) {
       return static_cast<uint64_t>(_mm_movemask_epi8(hits));
     };
     size_t i = 0;
-    for (; span - i >= 16; i += 16) bits |= blanks16(line + base + i) << i;
+    for (; size - i >= 16; i += 16) bits |= blanks16(line + i) << i;
     // The last bytes through the sixteen that end the line, which all lie within it.
-    if (i < span) bits |= blanks16(line + base + span - 16) >> (16 - (span - i)) << i;
+    if (i < size) bits |= blanks16(line + size - 16) >> (16 - (size - i)) << i;
     return bits;
   }
 #endif
-  for (size_t i = 0; i < span; ++i) bits |= static_cast<uint64_t>(is_blank(line[base + i])) << i;
+  for (size_t i = 0; i < size; ++i) bits |= static_cast<uint64_t>(is_blank(line[i])) << i;
   return bits;
 }
 
 }  // namespace
 
 int split_words(std::string_view line, int n, std::string_view* words, std::string_view& rest) {
-  // Words are found from a bitmap of the blanks, 64 bytes of the line at a time.
-  const char* const data = line.data();
   const size_t size = line.size();
-  size_t base = 0;
-  uint64_t blanks = size > 0 ? blank_bits(data, size, 0) : 0;
-  // The first byte from `pos` that is a blank (or that is not one), or the line's end.
-  auto seek = [&](size_t pos, bool blank) {
-    while (pos < size) {
-      const uint64_t found = (blank ? blanks : ~blanks) >> (pos - base);
-      if (found != 0) return std::min(pos + static_cast<size_t>(__builtin_ctzll(found)), size);
-      base += 64;
-      pos = base;
-      if (pos < size) blanks = blank_bits(data, size, base);
-    }
-    return size;
-  };
-  size_t pos = 0;
   int count = 0;
+  if (size > 0 && size <= 64) {
+    // A line of up to 64 bytes: its words from bitmaps of their first bytes and of the blanks
+    // that end them (past the line's end all reads as blanks), taken one by one.
+    const uint64_t blanks = blank_bits(line.data(), size);
+    uint64_t starts = ~blanks & ((blanks << 1) | 1);
+    uint64_t ends = blanks & (~blanks << 1);  // none for a word that ends at the 64th byte
+    for (; count < n && starts != 0; ++count) {
+      const size_t start = static_cast<size_t>(__builtin_ctzll(starts));
+      const size_t end = ends != 0 ? static_cast<size_t>(__builtin_ctzll(ends)) : size;
+      words[count] = line.substr(start, end - start);
+      starts &= starts - 1;
+      ends &= ends - 1;
+    }
+    // What follows starts at the next word.
+    rest = count == n && starts != 0 ? line.substr(static_cast<size_t>(__builtin_ctzll(starts))) : std::string_view();
+    return count;
+  }
+  // Longer lines byte by byte.
+  size_t pos = 0;
   while (true) {
-    pos = seek(pos, false);
+    while (pos < size && is_blank(line[pos])) ++pos;
     if (count == n || pos == size) break;
-    const size_t end = seek(pos, true);
+    size_t end = pos;
+    while (end < size && !is_blank(line[end])) ++end;
     words[count++] = line.substr(pos, end - pos);
     pos = end;
   }
