@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/gfx.h"
@@ -345,6 +346,58 @@ class GfxHeldBits {
   std::vector<uint64_t> words_;
 };
 
+// An open-addressed index of a table's entries by hash (linear probing): each slot holds an
+// entry's full hash and its index, so that a look-up compares keys only where the hashes
+// agree. SLOTS, a power of two, is at least twice the entries filed: every probe meets an
+// empty slot. `same(index)` tells whether entry `index` holds the key sought. Slots are made
+// at the first entry filed.
+template <size_t SLOTS>
+class GfxSlotIndex {
+ public:
+  static_assert((SLOTS & (SLOTS - 1)) == 0, "a power of two");
+  static constexpr uint32_t NONE = UINT32_MAX;
+  // The index of the key's entry; NONE where none is.
+  template <typename Same>
+  uint32_t find(uint64_t hash, Same same) const {
+    return slots_.empty() ? NONE : slots_[probe(hash, same)].index;
+  }
+  // Files entry `index`, of a key not filed, under its hash.
+  template <typename Same>
+  void add(uint64_t hash, uint32_t index, Same same) {
+    if (slots_.empty()) slots_.assign(SLOTS, Slot{0, EMPTY});
+    slots_[probe(hash, same)] = {hash, index};
+  }
+  // Marks the entry of a key filed moved out (its slot stays on others' probes); its index.
+  template <typename Same>
+  uint32_t take(uint64_t hash, Same same) {
+    Slot& s = slots_[probe(hash, same)];
+    return std::exchange(s.index, GONE);
+  }
+  // Asks memory for the first slot of the hash's probe.
+  void prefetch(uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[size_t(hash) & (SLOTS - 1)]);
+  }
+  void clear() { std::fill(slots_.begin(), slots_.end(), Slot{0, EMPTY}); }
+  void release() { slots_ = {}; }
+
+ private:
+  struct Slot {
+    uint64_t hash;
+    uint32_t index;  // into the entries; EMPTY or GONE (moved out)
+  };
+  static constexpr uint32_t EMPTY = NONE, GONE = UINT32_MAX - 1;
+  // The slot of the key, or of the first empty slot on its probe.
+  template <typename Same>
+  size_t probe(uint64_t hash, Same same) const {
+    for (size_t i = size_t(hash) & (SLOTS - 1);; i = (i + 1) & (SLOTS - 1)) {
+      const Slot& s = slots_[i];
+      if (s.index == EMPTY) return i;
+      if (s.hash == hash && s.index != GONE && same(s.index)) return i;
+    }
+  }
+  std::vector<Slot> slots_;
+};
+
 // The hashes of drawings met once, in SEEN slots (a power of two): a table keeps a drawing
 // on its second draw, one whose slot another took on a later draw.
 template <size_t SEEN>
@@ -402,7 +455,7 @@ class GfxKeptMasks {
     const uint64_t hash = Hash{}(k);
     // The older half's first slot on the probe asked of memory while the newer half is probed.
     Half& older = half_[1 - newer_];
-    if (older.held.may_hold(hash)) __builtin_prefetch(&older.slots[size_t(hash) & (SLOTS - 1)]);
+    if (older.held.may_hold(hash)) older.index.prefetch(hash);
     if (Entry* e = newer().lookup(k, hash)) return &found(t, e, false)->mask;
     Entry* e = older.lookup(k, hash);
     if (!e) return nullptr;
@@ -443,11 +496,6 @@ class GfxKeptMasks {
     bool live;         // false once moved to the newer half
     Key key;
   };
-  struct Slot {
-    uint64_t hash;
-    uint32_t index;  // into the entries; EMPTY or GONE (moved out)
-  };
-  static constexpr uint32_t EMPTY = UINT32_MAX, GONE = UINT32_MAX - 1;
   // Links to entries: an entry's half in the top bit, its index below. A link is a hint,
   // checked by the entry's key (the entry may have moved, or its half been let go and
   // filled anew).
@@ -471,40 +519,31 @@ class GfxKeptMasks {
   }();
   struct Half {
     std::vector<Entry> entries;
-    std::vector<Slot> slots;  // SLOTS once used
-    GfxHeldBits<8 * SLOTS> held;  // of the hashes in the slots
+    GfxSlotIndex<SLOTS> index;    // of the entries
+    GfxHeldBits<8 * SLOTS> held;  // of the hashes in the index
     size_t live = 0;
     GfxMaskBytes bytes;  // the pixels of its masks
 
-    // The slot of the key, or of the first empty slot on its probe.
-    size_t probe(const Key& k, uint64_t hash) const {
-      for (size_t i = size_t(hash) & (SLOTS - 1);; i = (i + 1) & (SLOTS - 1)) {
-        const Slot& s = slots[i];
-        if (s.index == EMPTY) return i;
-        if (s.hash == hash && s.index != GONE && entries[s.index].key == k) return i;
-      }
+    auto same(const Key& k) const {
+      return [this, &k](uint32_t i) { return entries[i].key == k; };
     }
     Entry* lookup(const Key& k, uint64_t hash) {
       if (!held.may_hold(hash)) return nullptr;
-      const Slot& s = slots[probe(k, hash)];
-      return s.index == EMPTY ? nullptr : &entries[s.index];
+      const uint32_t i = index.find(hash, same(k));
+      return i == index.NONE ? nullptr : &entries[i];
     }
-    // Marks the key's entry moved out (its slot stays on others' probes).
+    // Marks the key's entry moved out.
     void take(const Key& k, uint64_t hash) {
-      Slot& s = slots[probe(k, hash)];
-      entries[s.index].live = false;
-      s.index = GONE;
+      entries[index.take(hash, same(k))].live = false;
       --live;
     }
-    // Under CAPACITY entries, half the slots at most: every probe meets an empty slot.
+    // Under CAPACITY entries, half the slots at most.
     Entry* insert(const Entry& e, uint64_t hash) {
-      if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY});
       held.add(hash);
       // A half turns at CAPACITY entries: room for them at once (growing by doubling would
       // leave a third of the room unused).
       if (entries.capacity() < CAPACITY) entries.reserve(CAPACITY);
-      Slot& s = slots[probe(e.key, hash)];
-      s = {hash, uint32_t(entries.size())};
+      index.add(hash, uint32_t(entries.size()), same(e.key));
       entries.push_back(e);
       ++live;
       return &entries.back();
@@ -612,14 +651,14 @@ class GfxKeptMasks {
     h.live = 0;
     if (free) {
       h.entries = {};
-      h.slots = {};
+      h.index.release();
       h.held.release();
       h.bytes.release();
       aside_ = {};
     } else {
       h.bytes.empty();
       h.entries.clear();
-      if (!h.slots.empty()) std::fill(h.slots.begin(), h.slots.end(), Slot{0, EMPTY});
+      h.index.clear();
       h.held.clear();
     }
   }

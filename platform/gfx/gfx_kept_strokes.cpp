@@ -26,57 +26,44 @@ uint64_t key_hash(const std::vector<double>& k) { return gfx_hash_words(k.data()
 size_t stroke_bytes(const GfxKeptStroke& s) { return s.bits.size() + s.runs.size() * sizeof(GfxKeptStroke::Run); }
 
 // A half: its strokes in the order kept, their keys one after another in one array, and
-// an open-addressed index of them; nothing is allocated per stroke but its runs and bytes.
+// an index of them; nothing is allocated per stroke but its runs and bytes.
 struct Half {
   struct Entry {
     size_t key_at, key_size;  // in `keys`
     bool live;                // false once moved to the newer half
     GfxKeptStroke stroke;
   };
-  struct Slot {
-    uint64_t hash;
-    uint32_t index;  // into the entries; EMPTY or GONE (moved out)
-  };
-  static constexpr uint32_t EMPTY = UINT32_MAX, GONE = UINT32_MAX - 1;
   std::vector<Entry> entries;
   std::vector<double> keys;
-  std::vector<Slot> slots;
+  GfxSlotIndex<SLOTS> index;
   GfxHeldBits<size_t(1) << 16> held;  // of its keys' hashes: a turning map's strokes are each met once
   size_t bytes = 0;
 
-  bool same(const Entry& e, const std::vector<double>& k) const {
-    return e.key_size == k.size() && std::memcmp(keys.data() + e.key_at, k.data(), k.size() * sizeof(double)) == 0;
-  }
-  // The slot of the key, or of the first empty slot on its probe.
-  size_t probe(const std::vector<double>& k, uint64_t hash) const {
-    for (size_t i = size_t(hash) & (SLOTS - 1);; i = (i + 1) & (SLOTS - 1)) {
-      const Slot& s = slots[i];
-      if (s.index == EMPTY) return i;
-      if (s.hash == hash && s.index != GONE && same(entries[s.index], k)) return i;
-    }
+  auto same(const std::vector<double>& k) const {
+    return [this, &k](uint32_t i) {
+      const Entry& e = entries[i];
+      return e.key_size == k.size() && std::memcmp(keys.data() + e.key_at, k.data(), k.size() * sizeof(double)) == 0;
+    };
   }
   Entry* lookup(const std::vector<double>& k, uint64_t hash) {
     if (!held.may_hold(hash)) return nullptr;
-    const Slot& s = slots[probe(k, hash)];
-    return s.index == EMPTY ? nullptr : &entries[s.index];
+    const uint32_t i = index.find(hash, same(k));
+    return i == index.NONE ? nullptr : &entries[i];
   }
-  // Moves the key's stroke out; its slot stays on others' probes.
+  // Moves the key's stroke out.
   GfxKeptStroke take(const std::vector<double>& k, uint64_t hash) {
-    Slot& s = slots[probe(k, hash)];
-    Entry& e = entries[s.index];
+    Entry& e = entries[index.take(hash, same(k))];
     e.live = false;
-    s.index = GONE;
     bytes -= stroke_bytes(e.stroke);
     return std::move(e.stroke);
   }
   bool full() const { return entries.size() >= MAX_STROKES || bytes >= MAX_BYTES; }
   // Under MAX_STROKES entries (the caller turns a full half first).
   const GfxKeptStroke* insert(const std::vector<double>& k, uint64_t hash, GfxKeptStroke s) {
-    if (slots.empty()) slots.assign(SLOTS, Slot{0, EMPTY});
     if (entries.capacity() < MAX_STROKES) entries.reserve(MAX_STROKES);
     held.add(hash);
     bytes += stroke_bytes(s);
-    slots[probe(k, hash)] = {hash, uint32_t(entries.size())};
+    index.add(hash, uint32_t(entries.size()), same(k));
     entries.push_back({keys.size(), k.size(), true, std::move(s)});
     keys.insert(keys.end(), k.begin(), k.end());
     return &entries.back().stroke;
@@ -89,7 +76,7 @@ struct Half {
   void clear() {
     entries.clear();
     keys.clear();
-    if (!slots.empty()) std::fill(slots.begin(), slots.end(), Slot{0, EMPTY});
+    index.clear();
     held.clear();
     bytes = 0;
   }
