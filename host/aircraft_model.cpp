@@ -22,7 +22,9 @@ constexpr double DECEL_KT_S = 1.5;
 constexpr double ROLL_RATE = 5.0;            // degrees per second
 constexpr double VS_CHANGE = 400.0;          // ft/min per second
 constexpr double ROTATE_RATE = 3.0;          // degrees per second
-constexpr double TAKEOFF_ACCEL_KT_S = 4.0;
+constexpr double TAKEOFF_ACCEL_KT_S = 4.0;   // at take-off thrust; reverse thrust slows as much
+constexpr double TAKEOFF_THRUST_FT = 1000.0;  // above the ground, climbing
+constexpr double IDLE_GLIDE_RATIO = 20.0;    // a descent this shallow (feet flown per foot down) needs no thrust
 constexpr double FLAPS_RATE = 2.0;           // degrees per second
 constexpr double FT_PER_NM = 6076.12;
 constexpr double LOC_CAPTURE_DEG = 2.0;      // localizer deviation at capture
@@ -234,24 +236,44 @@ void AircraftModel::move_flaps(double dt) {
   s_.flaps_deg += std::clamp(diff, -FLAPS_RATE * dt, FLAPS_RATE * dt);
 }
 
-// On the ground the aircraft stands or taxis as set. With the flight director on and a
-// selected speed above 1.1 VS1 it takes off: accelerates to that speed, rotates and
-// lifts off once the pitch gives the wing its angle of attack.
+bool AircraftModel::any_reverse() const {
+  for (int i = 0; i < s_.engine_count && i < MAX_ENGINES; ++i)
+    if (s_.engines[i].reverse) return true;
+  return false;
+}
+
+bool AircraftModel::take_off_armed() const {
+  return s_.on_ground && s_.flight_director && s_.ap_airspeed_kt > 1.1 * s_.vs1_kt && !any_reverse();
+}
+
+double AircraftModel::net_thrust() const {
+  const int n = std::clamp(s_.engine_count, 1, MAX_ENGINES);
+  double sum = 0.0;
+  for (int i = 0; i < n; ++i) sum += s_.engines[i].thrust;
+  return sum / n;
+}
+
+// On the ground the aircraft stands or taxis as set; reverse thrust slows it to a stop.
+// With the flight director on and a selected speed above 1.1 VS1 it takes off: the
+// engines' thrust accelerates it to that speed, it rotates and lifts off once the pitch
+// gives the wing its angle of attack.
 void AircraftModel::take_off_run(double dt) {
   s_.vs_fpm = 0.0;
   s_.bank_deg = 0.0;
   fd_bank_ = 0.0;
   loc_captured_ = gs_captured_ = false;
-  if (!s_.flight_director || !(s_.ap_airspeed_kt > 1.1 * s_.vs1_kt)) {
+  const double thrust = net_thrust();
+  if (!take_off_armed()) {
     s_.pitch_deg = 0.0;
     fd_pitch_ = 0.0;
+    if (thrust < 0.0) s_.ias_kt = std::max(0.0, s_.ias_kt + TAKEOFF_ACCEL_KT_S * thrust * dt);
     return;
   }
   // The attitude after rotation, at the selected speed: the cue is met once the
   // aircraft follows it.
   fd_pitch_ = path_angle(std::fabs(s_.ap_vs_fpm), s_.ap_airspeed_kt) + angle_of_attack_at(s_.ap_airspeed_kt);
   if (s_.ias_kt < s_.ap_airspeed_kt) {
-    s_.ias_kt = std::min(s_.ap_airspeed_kt, s_.ias_kt + TAKEOFF_ACCEL_KT_S * dt);
+    s_.ias_kt = std::min(s_.ap_airspeed_kt, s_.ias_kt + TAKEOFF_ACCEL_KT_S * std::max(thrust, 0.0) * dt);
     return;
   }
   s_.pitch_deg += ROTATE_RATE * dt;
@@ -405,17 +427,24 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
   bool fuel = s_.fuel_gallons > 0.0;
   double target;
   if (s_.on_ground) {
-    target = ENGINE_IDLE_N1;
+    target = take_off_armed() ? ENGINE_MAX_POWER : ENGINE_IDLE_POWER;
   } else {
-    // Thrust demand: level flight by true airspeed, more for a climb or acceleration,
-    // idle in a descent.
-    target = 45.0 + 40.0 * std::min(true_airspeed() / 480.0, 1.2);
-    target += std::clamp(s_.vs_fpm / 3000.0, -1.0, 1.0) * 25.0;
+    // Thrust demand: level flight by true airspeed, more for a climb or acceleration; a
+    // descent needs less, down to idle once it is as steep as the aircraft glides.
+    const double tas = true_airspeed();
+    target = 45.0 + 40.0 * std::min(tas / 480.0, 1.2);
+    if (s_.vs_fpm > 0.0) {
+      target += std::min(s_.vs_fpm / 3000.0, 1.0) * 25.0;
+    } else {
+      const double descent = -s_.vs_fpm / (std::max(tas, 1.0) * FT_PER_NM / 60.0);  // feet down per foot flown
+      target = ENGINE_IDLE_POWER + (target - ENGINE_IDLE_POWER) * (1.0 - IDLE_GLIDE_RATIO * descent);
+    }
     if (dt > 0.0 && ias_delta / dt > 0.5) target += 10.0;
     if (dt > 0.0 && ias_delta / dt < -0.5) target -= 15.0;
-    target = std::clamp(target, 30.0, ENGINE_MAX_N1);
+    // Climbing away from the runway (or going around), take-off thrust up to 1,000 ft.
+    if (s_.vs_fpm > 0.0 && radio_altitude_ft() < TAKEOFF_THRUST_FT) target = ENGINE_MAX_POWER;
+    target = std::clamp(target, ENGINE_IDLE_POWER, ENGINE_MAX_POWER);
   }
-  if (!fuel) target = 0.0;
   for (int i = 0; i < MAX_ENGINES; ++i) {
     EngineState& e = s_.engines[i];
     if (i >= s_.engine_count) {
@@ -428,7 +457,9 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
       e.reverse = reverse;
       continue;
     }
-    total_flow += step_engine(e, target, dt, fuel, atm.pressure_ratio);
+    // The reversers deploy on the ground only: in the air a lever in reverse idles.
+    const double demand = !e.reverse ? target : s_.on_ground ? ENGINE_REVERSE_POWER : ENGINE_IDLE_POWER;
+    total_flow += step_engine(e, fuel ? demand : 0.0, dt, fuel, atm.pressure_ratio);
   }
   if (dt > 0.0 && s_.fuel_lb_per_gallon > 0.0) {
     s_.fuel_gallons -= total_flow / s_.fuel_lb_per_gallon * dt / 3600.0;

@@ -209,6 +209,12 @@ class AircraftModel {
  private:
   void fly_autopilot(double dt);
   void take_off_run(double dt);
+  // On the ground with the flight director on and a take-off speed selected, no lever in
+  // reverse: the engines give take-off thrust.
+  bool take_off_armed() const;
+  bool any_reverse() const;
+  // The fitted engines' mean share of take-off thrust, below 0 in reverse.
+  double net_thrust() const;
   void move_flaps(double dt);
   // Heading (true) the lateral mode steers to, -1 for wings level; captures the localizer.
   double lateral_target_true();

@@ -30,17 +30,22 @@ double engine_speed_for_ratio(double pressure_ratio, double scale) {
 
 double step_engine(EngineState& e, double target, double dt, bool fuel, double pressure_ratio_atm) {
   if (dt <= 0.0) {
-    e.n1 = target;  // a direct state change: the engine settles at once
+    e.power = target;  // a direct state change: the engine settles at once
   } else {
-    e.n1 += (target - e.n1) * std::min(1.0, dt * 0.5);
+    e.power += (target - e.power) * std::min(1.0, dt * 0.5);
   }
   if (!(e.oil_quarts > 0.0)) e.oil_quarts = ENGINE_OIL_QUARTS;
-  const double n = e.n1;
+  const double n = e.power;
   const bool running = n > 0.0;
-  const double thrust = std::clamp((n - ENGINE_IDLE_N1) / (ENGINE_MAX_N1 - ENGINE_IDLE_N1), 0.0, 1.0);
+  const double thrust = std::clamp((n - ENGINE_IDLE_POWER) / (ENGINE_MAX_POWER - ENGINE_IDLE_POWER), 0.0, 1.0);
   const double load = std::max(0.0, (n - 20.0) / 80.0);
+  e.thrust = e.reverse ? -thrust : thrust;
   e.pressure_ratio = running ? 1.0 + 0.8 * thrust : 0.0;
-  e.n2 = running ? engine_speed_for_ratio(e.pressure_ratio, ENGINE_PRESSURE_SCALE) : 0.0;
+  // Below idle (spooling down) both speeds fall in proportion; the core turns faster
+  // than the fan at every power.
+  const double below_idle = std::min(1.0, n / ENGINE_IDLE_POWER);
+  e.n2 = running ? engine_speed_for_ratio(e.pressure_ratio, ENGINE_PRESSURE_SCALE) * below_idle : 0.0;
+  e.n1 = running ? 50.0 * below_idle + 0.5 * e.n2 : 0.0;
   e.fuel_flow_pph = (fuel && running) ? (400.0 + 5000.0 * load * load) * (0.55 + 0.45 * pressure_ratio_atm) : 0.0;
   e.egt_c = running ? 400.0 + 2.2 * n + e.egt_offset_c : 15.0;
   e.oil_temp_c = running ? 60.0 + 0.4 * n + e.egt_offset_c / 4.0 : 15.0;
@@ -49,7 +54,7 @@ double step_engine(EngineState& e, double target, double dt, bool fuel, double p
 }
 
 double engine_lever_value(const EngineState& e) {
-  const double v = std::round(e.n1 / 100.0 * 16383.0);
+  const double v = std::round(e.power / 100.0 * 16383.0);
   return e.reverse ? -v : v;
 }
 

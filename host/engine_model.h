@@ -1,6 +1,7 @@
 // Engines of the simulated aircraft: spool toward a thrust demand and derive the engine
 // readings, in the green bands of the engine pages in normal flight, from idle to
-// take-off thrust; a hot engine and reverse thrust are settable per engine.
+// take-off thrust, forward or in reverse; a hot engine and a reverse lever are settable
+// per engine.
 #pragma once
 
 namespace simhost {
@@ -9,8 +10,12 @@ namespace simhost {
 constexpr double ENGINE_OIL_QUARTS = 18.0;
 
 struct EngineState {
-  double n1 = 0.0;            // percent, the thrust demand's speed (served as variable 625)
-  double n2 = 0.0;            // percent, the speed the pressure ratio reads as (variable 626)
+  // Percent the engine runs at: 0 stopped, ENGINE_IDLE_POWER idling, ENGINE_MAX_POWER at
+  // take-off thrust; it spools toward the demand, and the lever stands at it.
+  double power = 0.0;
+  double n1 = 0.0;            // percent, the core speed (variable 625, the engine dials' N2)
+  double n2 = 0.0;            // percent, the fan speed the pressure ratio reads as (variable 626, the pages' N1)
+  double thrust = 0.0;        // share of take-off thrust: 0 at idle, 1 at take-off, below 0 in reverse
   double fuel_flow_pph = 0.0; // pounds per hour
   double egt_c = 0.0;
   double oil_temp_c = 0.0;
@@ -23,9 +28,11 @@ struct EngineState {
   bool reverse = false;
 };
 
-// Speed the engines idle at on the ground, and the highest the thrust demand asks for.
-constexpr double ENGINE_IDLE_N1 = 22.0;
-constexpr double ENGINE_MAX_N1 = 98.0;
+// Power the engines idle at, the take-off power (the most the thrust demand asks for),
+// and the power of a lever pulled fully into reverse.
+constexpr double ENGINE_IDLE_POWER = 22.0;
+constexpr double ENGINE_MAX_POWER = 98.0;
+constexpr double ENGINE_REVERSE_POWER = 75.0;
 
 // Variable 342, the scale of the served pressure values, and each engine's factor they
 // are served for: 1 + value x factor / scale is engine k's pressure ratio on the engine
@@ -34,9 +41,9 @@ constexpr double ENGINE_MAX_N1 = 98.0;
 constexpr double ENGINE_PRESSURE_SCALE = 19000.0;
 constexpr double ENGINE_PRESSURE_FACTOR[4] = {0.32, 0.32, 0.315, 0.317};
 
-// Moves engine `e` toward `target` percent over dt seconds (dt 0: at once) and derives
-// its readings (an engine added to the aircraft gets its oil); `pressure_ratio_atm` is the air's pressure ratio at the altitude.
-// Returns its fuel flow.
+// Moves engine `e` toward `target` power over dt seconds (dt 0: at once) and derives
+// its readings and thrust (an engine added to the aircraft gets its oil);
+// `pressure_ratio_atm` is the air's pressure ratio at the altitude. Returns its fuel flow.
 double step_engine(EngineState& e, double target, double dt, bool fuel, double pressure_ratio_atm);
 
 // Served raw values: the thrust-lever value (0..16383, negative in reverse) and the
