@@ -343,11 +343,11 @@ int32_t published_lnav = 0, published_vnav = 0;
 double fuel_tick = -1.0;
 
 // Simulated seconds since the fuel used was last integrated: a host frame may span
-// several ticks. One tick on the first step or after the counter went back, none when
-// a forced step repeats a tick, at most a minute.
+// many ticks (minutes at the high simulation rates), all of them burnt. One tick on the
+// first step or after the counter went back, none when a forced step repeats a tick.
 double fuel_seconds(double tick) {
   double ticks = 1.0;
-  if (fuel_tick >= 0.0 && tick >= fuel_tick) ticks = std::min(tick - fuel_tick, 60.0 * 18.0);
+  if (std::isfinite(tick) && fuel_tick >= 0.0 && tick >= fuel_tick) ticks = tick - fuel_tick;
   if (std::isfinite(tick)) fuel_tick = tick;
   return ticks / 18.0;
 }

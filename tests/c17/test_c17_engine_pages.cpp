@@ -59,7 +59,8 @@ TEST_F(C17EngineTest, FuelUsedAddsTheBurnOverEverySimulatedSecond) {
     int frame_rate;
     double sim_rate;
   };
-  for (const Row& row : {Row{18, 1}, Row{6, 1}, Row{18, 4}, Row{5, 2}}) {
+  // The last two: two minutes and one minute of the simulated flight a frame.
+  for (const Row& row : {Row{18, 1}, Row{6, 1}, Row{18, 4}, Row{5, 2}, Row{1, 128}, Row{1, 64}}) {
     script("set frame_rate " + std::to_string(row.frame_rate) + "\nset sim_rate " + std::to_string(row.sim_rate) +
            "\nrun 1s");
     const simhost::AircraftState& s = host_.aircraft().state();
