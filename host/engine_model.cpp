@@ -33,6 +33,7 @@ double step_engine(EngineState& e, double target, double dt, bool fuel, double p
     e.power = target;  // a direct state change: the engine settles at once
   } else {
     e.power += (target - e.power) * std::min(1.0, dt * 0.5);
+    if (target <= 0.0 && e.power < 1.0) e.power = 0.0;  // run down: it stops
   }
   if (!(e.oil_quarts > 0.0)) e.oil_quarts = ENGINE_OIL_QUARTS;
   const double n = e.power;

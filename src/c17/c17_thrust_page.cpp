@@ -19,15 +19,18 @@ constexpr int32_t SEGMENTS = 11;
 constexpr double SEGMENT_WIDTH[SEGMENTS] = {2.5, 10.9, 8.8, 10.8, 11.1, 14.6, 11.8, 12.4, 7.5, 7.8, 1.8};
 constexpr double SEGMENT_STEP[SEGMENTS] = {0.05, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.05};
 constexpr double RATIO_LOW = 0.85;
+constexpr double STOPPED_RATIO = 1.0;
 constexpr double LEVER_TOP = 16383.0;
 
 // Pressure ratio of an engine speed (percent) under variable 342's scale: 0.85 at the
 // bottom of the span, 1.85 at its top; a span that cannot scale gives 0.85, a speed
-// that is no number no ratio.
+// that is no number no ratio. An engine that does not turn raises no pressure: 1.00,
+// as the engine dials read it.
 double ratio_of_speed(double speed, double v342) {
   const double f = (v342 - 300.0) / 15913.0;
   const double top = 104.0 - 3.5 * f, span = 64.0 + 12.5 * f;
   if (!std::isfinite(speed)) return std::nan("");
+  if (speed <= 0) return STOPPED_RATIO;
   if (!(span > 0) || !std::isfinite(top)) return RATIO_LOW;
   double p = std::clamp(100.0 - (top - speed) / span * 100.0, 0.0, 100.0);
   double ratio = RATIO_LOW;

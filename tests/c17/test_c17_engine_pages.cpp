@@ -82,8 +82,8 @@ TEST_F(C17EngineTest, FuelUsedAddsTheBurnOverEverySimulatedSecond) {
 }
 
 // The thrust page (ratio from engine speed) and the engine dials (ratio from each
-// engine's pressure value) read the host's four engines alike, 1.00 at idle and 1.80
-// at take-off thrust; the airlifter's panel flies four engines unasked.
+// engine's pressure value) read the host's four engines alike, 1.00 at idle, 1.80 at
+// take-off thrust and 1.00 stopped; the airlifter's panel flies four engines unasked.
 TEST_F(C17EngineTest, BothPagesReadTheSameRatiosFromIdleToTakeOffThrust) {
   place({"3", "4"});
   c17_mfd_instances[3].format = 9;
@@ -97,6 +97,7 @@ TEST_F(C17EngineTest, BothPagesReadTheSameRatiosFromIdleToTakeOffThrust) {
       {"set on_ground 0\nset altitude 2000\nset ias 250\nset ap_master 1\nset ap_altitude 20000\n"
        "set ap_vs 3000\nset vs 3000\nset ap_airspeed 340\nrun 30s",
        "1.80"},
+      {"set fuel 0\nrun 20s", "1.00"},
   };
   const double thrust_x[5] = {0, 20, 65, 155, 195};
   for (const Row& row : rows) {
@@ -115,8 +116,9 @@ TEST_F(C17EngineTest, ThrustRatiosFromEngineSpeedAndTheScaleVariable) {
     const char* ratio;
   };
   // 342 = 300 gives f = 0 (top 104, span 64); the last scale leaves no span.
-  const Row rows[] = {{300, 96, "1.66"}, {300, 40, "0.85"}, {300, 104, "1.85"}, {300, 120, "1.85"},
-                      {300 - 5.12 * 15913, 96, "0.85"}};
+  // An engine that does not turn reads the dials' 1.00.
+  const Row rows[] = {{300, 0, "1.00"}, {19000, 0, "1.00"}, {300, 96, "1.66"}, {300, 40, "0.85"},
+                      {300, 104, "1.85"}, {300, 120, "1.85"}, {300 - 5.12 * 15913, 96, "0.85"}};
   const double x[5] = {0, 20, 65, 155, 195};
   for (const Row& row : rows) {
     token_overrides[TOK_342] = row.v342;
