@@ -4,7 +4,6 @@
 // selected-heading marker. The route overlay is drawn over them by the dispatcher.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
 
 #include "c17/c17_mfd.h"
@@ -109,17 +108,10 @@ void draw_vertical_scale(const NavKit& k, double vy) {
   c17_polyline(g, k.magenta2, diamond);
 }
 
-// A ring's distance as it is: whole miles "%2.0f", others with the decimals they have
-// (1.25, 2.5, 0.375).
+// A ring's distance as it is.
 void draw_range_label(GfxGraphics* g, const NavKit& k, double x, double y, double nm) {
   char text[C17_TEXT_CAPACITY];
-  if (!c17_value_text(text, sizeof text, "%2.0f", nm)) return;
-  for (const char* format : {"%.1f", "%.2f", "%.3f"}) {
-    if (std::nearbyint(nm) == nm) break;
-    c17_value_text(text, sizeof text, format, nm);
-    if (std::atof(text) == nm) break;
-  }
-  draw_text(g, k.a8, k.white, x, y, C17_TEXT_CAPACITY, text);
+  if (c17_range_text(text, sizeof text, nm)) draw_text(g, k.a8, k.white, x, y, C17_TEXT_CAPACITY, text);
 }
 
 void draw_selected_heading(const NavKit& k, double r) {

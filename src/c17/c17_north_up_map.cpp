@@ -61,8 +61,10 @@ void c17_mfd_north_up_map_draw(const GaugeSurface* surface, GfxGraphics* g) {
   const DrawPoint box[] = {{-12, -115}, {-12, -100}, {12, -100}, {12, -115}, {-12, -115}};
   c17_polyline(g, k.white1, box);
   draw_text(g, k.a11, k.white, 15, -112, C17_TEXT_CAPACITY, "M");
-  draw_textf(g, k.o.font(FONT_ARIAL, 10, GFX_FONT_BOLD), k.cyan, 65, -115, C17_TEXT_CAPACITY, "%2.0f NM",
-             c17_mfd_range);
+  // The range as it is, as the rings of the arc formats label it.
+  char range[C17_TEXT_CAPACITY];
+  if (c17_range_text(range, sizeof range, c17_mfd_range))
+    draw_textf(g, k.o.font(FONT_ARIAL, 10, GFX_FONT_BOLD), k.cyan, 65, -115, C17_TEXT_CAPACITY, "%s NM", range);
 
   GfxPath* clip = gfx_path_create(g);
   const GfxPoint corners[] = {{-122, -90}, {122, -90}, {122, 120}, {-122, 120}};

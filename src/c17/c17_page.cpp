@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -58,6 +59,16 @@ bool c17_value_text(char* out, int32_t size, const char* format, double value) {
   if (!std::isfinite(value)) return false;
   std::snprintf(out, size_t(size), format, value);
   if (std::strchr(out, '-') && !std::strpbrk(out, "123456789")) std::snprintf(out, size_t(size), format, 0.0);
+  return true;
+}
+
+bool c17_range_text(char* out, int32_t size, double nm) {
+  if (!c17_value_text(out, size, "%2.0f", nm)) return false;
+  for (const char* format : {"%.1f", "%.2f", "%.3f"}) {
+    if (std::nearbyint(nm) == nm) break;
+    c17_value_text(out, size, format, nm);
+    if (std::atof(out) == nm) break;
+  }
   return true;
 }
 

@@ -43,6 +43,9 @@ double c17_wrap180(double deg);
 // value that is no number, which shows nothing; a value that prints as zero prints
 // without a minus sign.
 bool c17_value_text(char* out, int32_t size, const char* format, double value);
+// A map range as it is: whole miles "%2.0f", others with the decimals they have (1.25,
+// 2.5, 0.375). False for a range that is no number.
+bool c17_range_text(char* out, int32_t size, double nm);
 // Draws that readout at (x, y), or nothing.
 void c17_draw_value(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, double x, double y, const char* format,
                     double value);

@@ -379,7 +379,7 @@ TEST_F(C17MapTest, AltitudeRangeArcLiesAheadAlongTheTrack) {
   }
 }
 
-// Range labels print the rings' real distances.
+// Range labels print the rings' real distances, and the north-up map's readout its range.
 TEST_F(C17MapTest, RangeLabelsPrintTheRingsRealDistances) {
   struct Row {
     int format;
@@ -392,6 +392,10 @@ TEST_F(C17MapTest, RangeLabelsPrintTheRingsRealDistances) {
       {3, 1, {{"0.25", {122 - 50, 200}}, {"0.5", {122 - 92, 200}}, {"0.75", {122 - 105, 200 - 83}}}},
       {4, 5, {{"2.5", {122 - 66, 132 - 22}}, {" 5", {122 - 120, 132 - 42}}}},
       {4, 40, {{"20", {122 - 66, 132 - 22}}, {"40", {122 - 120, 132 - 42}}}},
+      {6, 2.5, {{"2.5 NM", {122 + 65, 5}}}},
+      {6, 0.5, {{"0.5 NM", {122 + 65, 5}}}},
+      {6, 5, {{" 5 NM", {122 + 65, 5}}}},
+      {6, 160, {{"160 NM", {122 + 65, 5}}}},
   };
   map_at(3);
   for (const Row& row : rows) {
