@@ -83,9 +83,10 @@ void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
 
   c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);
   if (!placed) return;
-  // On the north-up map the arc lies ahead along the true track.
+  // The arc lies ahead along the track: the true track on the north-up map, the track's
+  // angle off the heading on the heading-up formats.
   if (altitude_arc_gate())
-    draw_c17_mfd_altitude_arc(surface, g, ax, ay, north_up ? c17_wrap180(map_heading - drift_angle) : 0.0);
+    draw_c17_mfd_altitude_arc(surface, g, ax, ay, c17_wrap180((north_up ? map_heading : 0.0) - drift_angle));
   int32_t x = 0, y = 0;
   if (!trunc_coord(ax, x) || !trunc_coord(ay, y)) return;
   if (loaded_rwy_count > 0 && range <= 2.5) draw_runway_layer(g, radius, x, y, range, v.heading, present_lat, present_lon);
