@@ -65,19 +65,27 @@ TEST_F(C17VorCourse, StationOnItsOwnCanvasAtItsOwnRange) {
   EXPECT_DOUBLE_EQ(map_px_per_nm, 215 / 40.0);
 }
 
+// The side rule picks the turn of the course line's frame, and the labels' place along
+// the frame's x axis with it: course - heading + 90 degrees ("left", the course label at
+// -50) or - 90 ("right", at +25). Either way the course label lands on the course's side
+// of the station and the reciprocal on the other; with the frame turned past 90 degrees
+// the labels read upside down (course 030 at heading 0: up-right of the station).
 TEST_F(C17VorCourse, CourseLabelSideByHeadingDifference) {
   struct Case {
     double course, hdg;
-    bool course_left;  // the course label left of the station, its reciprocal right
+    bool left;        // the side rule's answer
+    double rotation;  // degrees clockwise the labels' frame turns
+    double bearing;   // of the course label from the station, up 0, clockwise
   } cases[] = {
-      {30, 0, true},     // the B737's rule puts this one right
-      {10, 350, true},
-      {200, 0, false},
-      {350, 10, false},
-      {90, 90, false},   // equal angles
+      {30, 0, true, 120, 30},    // the B737's rule answers right
+      {10, 350, true, 110, 20},
+      {200, 0, false, 110, 200},
+      {350, 10, false, 250, 340},
+      {90, 90, false, 270, 0},   // equal angles
   };
   c17_mfd_mode = 3;
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(int(c.course)) + "/" + std::to_string(int(c.hdg)));
     place_aircraft(47.4, -122.3, c.hdg);
     nav1_course = c.course;
     draw();
@@ -85,9 +93,23 @@ TEST_F(C17VorCourse, CourseLabelSideByHeadingDifference) {
     std::snprintf(course, sizeof course, "%03.0f", std::fmod(c.course, 360));
     std::snprintf(reciprocal, sizeof reciprocal, "%03.0f", std::fmod(c.course + 180, 360));
     const double ky = (482.0 / 241) / (482.0 / (492 + 482));
-    EXPECT_NEAR(s.world(course).x, c.course_left ? -50 * ky : 25 * ky, 1e-3) << c.course << "/" << c.hdg;
-    EXPECT_NEAR(s.world(reciprocal).x, c.course_left ? 25 * ky : -50 * ky, 1e-3) << c.course << "/" << c.hdg;
+    EXPECT_NEAR(s.world(course).x, c.left ? -50 * ky : 25 * ky, 1e-3);
+    EXPECT_NEAR(s.world(reciprocal).x, c.left ? 25 * ky : -50 * ky, 1e-3);
     EXPECT_EQ(s.text_colour(course), COLOUR_GREEN);
+
+    const GfxRecord* line = course_line();
+    ASSERT_NE(line, nullptr);
+    const GfxPointF o = GfxRecording::to_device(*line, 0, 0), x = GfxRecording::to_device(*line, 1, 0);
+    // On the image: the canvas's scales differ a little across and down.
+    EXPECT_NEAR(std::remainder(std::atan2(x.y - o.y, x.x - o.x) * 180 / M_PI - c.rotation, 360.0), 0.0, 1.0);
+    const GfxPointF station = s.design_of(*line, 0, 0);
+    const auto bearing = [&](const char* text) {
+      const GfxPointF p = s.text_at(text);
+      return std::atan2(p.x - station.x, station.y - p.y) * 180 / M_PI;
+    };
+    // The labels' anchors sit 10 units below the axis: a few degrees off the course.
+    EXPECT_NEAR(std::remainder(bearing(course) - c.bearing, 360.0), 0.0, 10.0);
+    EXPECT_NEAR(std::remainder(bearing(reciprocal) - c.bearing - 180, 360.0), 0.0, 10.0);
   }
 }
 
