@@ -83,7 +83,8 @@ TEST_F(C17EngineTest, FuelUsedAddsTheBurnOverEverySimulatedSecond) {
 
 // The thrust page (ratio from engine speed) and the engine dials (ratio from each
 // engine's pressure value) read the host's four engines alike, 1.00 at idle, 1.80 at
-// take-off thrust and 1.00 stopped; the airlifter's panel flies four engines unasked.
+// take-off thrust on the roll and in the climb, 1.56 in reverse and 1.00 stopped; the
+// airlifter's panel flies four engines unasked.
 TEST_F(C17EngineTest, BothPagesReadTheSameRatiosFromIdleToTakeOffThrust) {
   place({"3", "4"});
   c17_mfd_instances[3].format = 9;
@@ -94,7 +95,10 @@ TEST_F(C17EngineTest, BothPagesReadTheSameRatiosFromIdleToTakeOffThrust) {
   };
   const Row rows[] = {
       {"set frame_rate 6\nset on_ground 1\nset ias 0\nrun 20s", "1.00"},
-      {"set on_ground 0\nset altitude 2000\nset ias 250\nset ap_master 1\nset ap_altitude 20000\n"
+      // The take-off roll, then the take-off rejected with every lever in reverse.
+      {"set flight_director 1\nset ap_airspeed 170\nrun 10s", "1.80"},
+      {"set reverse 1\nrun 10s", "1.56"},
+      {"set reverse 0\nset flight_director 0\nset on_ground 0\nset altitude 2000\nset ias 250\nset ap_master 1\nset ap_altitude 20000\n"
        "set ap_vs 3000\nset vs 3000\nset ap_airspeed 340\nrun 30s",
        "1.80"},
       {"set fuel 0\nrun 20s", "1.00"},
