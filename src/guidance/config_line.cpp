@@ -107,6 +107,9 @@ bool config_number(std::string_view text, double& value) {
       i = j;
     }
   }
+  // The number is the whole word: "18,000", "5O" or "0x2710" read as their leading digits
+  // would store another value without a word.
+  if (skip_white(text.substr(i)) != text.size() - i) return false;
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + i, v);
   (void)ptr;
