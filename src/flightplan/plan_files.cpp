@@ -20,6 +20,7 @@
 #include "flightplan/fpl_ops.h"
 #include "module/host_services.h"
 #include "module/module_files.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 
 std::string fpl_message;
@@ -114,7 +115,7 @@ struct FieldRange {
 static constexpr FieldRange kFieldRanges[] = {
     {.field = &FlightPlanWpt::lat, .lo = -90.0, .hi = 90.0},
     {.field = &FlightPlanWpt::lon, .lo = -180.0, .hi = 180.0},
-    {.field = &FlightPlanWpt::alt_constraint, .lo = -2000.0, .hi = 100000.0},
+    {.field = &FlightPlanWpt::alt_constraint, .lo = -2000.0, .hi = 99900.0},  // FL999: a page shows no higher
     {.field = &FlightPlanWpt::spd_constraint, .lo = FPL_NO_CONSTRAINT, .hi = 2000.0},
     {.field = &FlightPlanWpt::intc_course, .lo = FPL_NO_CONSTRAINT, .hi = 360.0},
 };
@@ -240,28 +241,33 @@ static bool key_value(std::string_view line, std::string_view key, double& v) {
   return finite_number(rest, v);
 }
 
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel) {
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line) {
   clear_fpl_scan();
   cruise = 0;
   fuel = 0.0;
-  // The writer ends every line: a last line without its end is a file cut short, its last
-  // number perhaps cut with it ("-12" of "-122.5975").
-  if (size > 0 && data[size - 1] != '\n') return 0;
+  int line_no = 0;
+  auto refuse = [&] {
+    clear_fpl_scan();
+    if (refused_line) *refused_line = line_no;
+    return 0;
+  };
+  if (refused_line) *refused_line = 0;
   bool in_plan = false;
   bool has_plan = false;
-  std::size_t pos = 0;
-  while (pos < size) {
-    std::size_t end = pos;
-    while (end < size && data[end] != '\n') ++end;
-    std::string_view line(data + pos, end - pos);
-    pos = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  std::size_t pos = byte_order_mark_size(data, size);
+  std::string_view line;
+  bool ended = true;
+  while (next_text_line(data, size, pos, line, ended)) {
+    ++line_no;
+    // The writer ends every line: a last line without its end is a file cut short, its last
+    // number perhaps cut with it ("-12" of "-122.5975").
+    if (!ended) return refuse();
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (line.empty() || line[0] == ';') continue;
     if (line.size() > kMaxPlanLine) {
       if (!in_plan) continue;
-      clear_fpl_scan();
-      return 0;
+      return refuse();
     }
     if (line[0] == '[') {
       std::string s(line);
@@ -282,19 +288,19 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     FlightPlanWpt rec;
     RecordLine read = parse_record_line(line, rec);
     if (read == RECORD_SKIPPED) continue;
-    if (read == RECORD_REFUSED) {
-      clear_fpl_scan();
-      return 0;
-    }
-    if (fpl_scan_last >= FPL_MAX_LAST) {
-      clear_fpl_scan();
-      return 0;  // more records than a plan holds
-    }
+    // A record that does not read, or more records than a plan holds.
+    if (read == RECORD_REFUSED || fpl_scan_last >= FPL_MAX_LAST) return refuse();
     fpl_scan[++fpl_scan_last] = rec;
     set_end_record(fpl_scan[fpl_scan_last + 1]);
   }
   // A file without its plan section (empty, binary, another kind of file) is no plan.
   return has_plan ? 1 : 0;
+}
+
+void post_plan_refusal(const std::string& path, int refused_line) {
+  if (refused_line < 0) return;
+  add_module_message("File '" + path + "' refused: " +
+                     (refused_line > 0 ? "line " + std::to_string(refused_line) : std::string("no plan")));
 }
 
 void scanned_plan_to_edit() {
@@ -313,20 +319,22 @@ void scanned_plan_to_edit() {
   sync_hold_numbers();
 }
 
-int read_plan_file(const std::string& path, int& cruise, double& fuel) {
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line) {
   clear_fpl_scan();
+  if (refused_line) *refused_line = -1;
   std::string text;
   if (!read_regular_file(path, kMaxPlanFileBytes, text)) return 0;
-  return parse_plan_text(text.data(), text.size(), cruise, fuel);
+  return parse_plan_text(text.data(), text.size(), cruise, fuel, refused_line);
 }
 
 // Plan file `path` of name `fn` into fpl_scan: a ".PLN" by its own reader (no cruise
 // altitude or fuel), any other by the plan-file reader.
-static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel) {
-  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel);
+static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel,
+                            int* refused_line = nullptr) {
+  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel, refused_line);
   cruise = 0;
   fuel = 0.0;
-  return read_pln_file(path);
+  return read_pln_file(path, refused_line);
 }
 
 // The plan file of `name` in the folder, matched without regard to case.
@@ -356,10 +364,13 @@ int load_plan_file(const std::string& name, int flag) {
   plan_loader_flag = 1;
   int cruise = 0;
   double fuel = 0.0;
-  int ok = is_safe_file_name(name) && read_stored_plan(find_plan_file(plan_folder_path(), name), name, cruise, fuel);
+  int refused_line = -1;
+  std::string path = is_safe_file_name(name) ? find_plan_file(plan_folder_path(), name) : std::string();
+  int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line);
   plan_loader_flag = 0;
   if (!ok) {
     fpl_message = "Unable to load FP";
+    post_plan_refusal(path, refused_line);
     return 0;
   }
   scanned_plan_to_edit();

@@ -56,10 +56,16 @@ bool stored_plan_refused(std::string_view entry);
 int load_plan_file(const std::string& name, int flag);
 
 // Reads plan file `path` (a file system path) into fpl_scan, cruise altitude and fuel
-// into the outputs. Answers 1 when read, 0 when it cannot be opened or is too long.
-int read_plan_file(const std::string& path, int& cruise, double& fuel);
+// into the outputs. Answers 1 when read, 0 when it cannot be opened or is refused, with
+// `refused_line` (when given) the line that refused it, 0 when the file holds no plan,
+// -1 when it could not be opened.
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line = nullptr);
 // The same from text already in memory.
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel);
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line = nullptr);
+
+// Tells a refused plan file by name: "File '<path>' refused: line N" (a line that does
+// not read), "... refused: no plan" (line 0); nothing for -1 (the opening told it).
+void post_plan_refusal(const std::string& path, int refused_line);
 
 // Makes fpl_scan the edit plan: its records, the last airport record after record 0 as
 // the destination (else none), and holds no longer on any of its records.

@@ -1,9 +1,11 @@
 // Reading files that users and other add-ons name: only regular files, with a size bound.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 // Size bounds: navigation data files, and every other file the module reads.
 constexpr std::uintmax_t nav_file_max_bytes = std::uintmax_t{256} << 20;
@@ -27,6 +29,13 @@ bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::s
 // text finds no memory). False, with `text` empty, when it cannot be read or outgrows
 // `max_bytes` while it is read.
 bool read_opened_file(std::FILE* file, std::uintmax_t max_bytes, std::string& text);
+
+// The next line of text `data` from `pos`, without its line end: a line ends at LF, CR LF
+// or a lone CR (files written on any system read alike). `ended` tells whether the line had
+// a line end (a last line without one may be a file cut short). False at the end.
+bool next_text_line(const char* data, std::size_t size, std::size_t& pos, std::string_view& line, bool& ended);
+// Bytes a UTF-8 byte-order mark takes at the start of `data` (3 or 0).
+std::size_t byte_order_mark_size(const char* data, std::size_t size);
 
 // Opens `path` for writing, emptied (`append` false) or appended to, creating it when
 // absent. Only a regular file with one name is written: a link, device, FIFO or folder

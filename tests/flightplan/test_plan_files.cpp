@@ -326,7 +326,7 @@ TEST_F(FplTest, GeneratedPlansReloadToTheSameRecords) {
       fpl_set_text(r.type, types[rng() % 6]);
       r.lat = number(-90.0, 90.0);
       r.lon = number(-180.0, 180.0);
-      r.alt_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(-2000.0, 100000.0);
+      r.alt_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(-2000.0, 99900.0);
       r.spd_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(0.0, 2000.0);
       r.intc_course = rng() % 2 ? FPL_NO_INTERCEPT : number(0.0, 360.0);
       r.flyover = static_cast<int32_t>(rng() % 2);
