@@ -132,16 +132,35 @@ int32_t truncate_to_int(double value) {
 
 int32_t config_int_of_float(std::string_view text) { return truncate_to_int(config_float(text)); }
 
+namespace {
+
+// Reads past the line end that `c` begins: LF, CR LF or a lone CR. False when `c` ends no line.
+bool at_line_end(std::FILE* file, int c) {
+  if (c == '\n') return true;
+  if (c != '\r') return false;
+  int next = std::fgetc(file);
+  if (next != '\n' && next != EOF) std::ungetc(next, file);
+  return true;
+}
+
+}  // namespace
+
 bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
   line.clear();
   if (!file || limit == 0) return false;
+  // A byte-order mark before the first line is no part of its key.
+  if (std::ftell(file) == 0) {
+    unsigned char mark[3] = {};
+    if (std::fread(mark, 1, 3, file) != 3 || mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF)
+      std::fseek(file, 0, SEEK_SET);
+  }
   bool any = false;
   bool ended = false;
   while (line.size() < limit) {
     int c = std::fgetc(file);
     if (c == EOF) break;
     any = true;
-    if (c == '\n') {
+    if (at_line_end(file, c)) {
       ended = true;
       break;
     }
@@ -151,10 +170,9 @@ bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
   // comment would become a setting.
   if (!ended && line.size() == limit) {
     int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    while ((c = std::fgetc(file)) != EOF && !at_line_end(file, c)) {
     }
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
   return any;
 }
 

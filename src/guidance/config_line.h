@@ -30,8 +30,9 @@ int32_t config_int_of_float(std::string_view text);
 // A double truncated toward zero and clamped to the 32-bit range (0 for NaN).
 int32_t truncate_to_int(double value);
 
-// Reads the next line, without its line end; of a line longer than `limit` characters
-// the first `limit` are kept and the rest is dropped. False at the end of the file.
+// Reads the next line, without its line end (LF, CR LF or a lone CR; a byte-order mark at
+// the start of the file is skipped); of a line longer than `limit` characters the first
+// `limit` are kept and the rest is dropped. False at the end of the file.
 bool read_limited_line(std::FILE* file, size_t limit, std::string& line);
 
 enum ConfigType : int32_t {

@@ -7,13 +7,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "flightplan/plan_files.h"
 #include "guidance/aircraft_file.h"
 #include "guidance/flight_log.h"
 #include "guidance/performance_tables.h"
 #include "guidance/settings.h"
+#include "guidance/settings_file.h"
+#include "flightplan/flight_plan.h"
 #include "module/module_messages.h"
 #include "module/trace_file.h"
 #include "navdb/navdb.h"
@@ -171,4 +175,68 @@ TEST(RefusedFiles, RefusalsOutliveAFlightOfLogRows) {
   EXPECT_EQ(module_messages[1], "refusal 0");
   EXPECT_EQ(module_messages[module_message_limit], "refusal " + std::to_string(module_message_limit - 1));
   module_message_count = 0;
+}
+
+// Every text file the module reads takes LF, CR LF and a lone CR as line ends, and a UTF-8
+// byte-order mark before its first line: the same values read whichever it was written with.
+TEST(RefusedFiles, EveryTextFileTakesEveryLineEndAndAByteOrderMark) {
+  struct Row {
+    const char* file;  // under the simulator folder
+    std::vector<std::string> lines;
+    std::function<bool()> read;  // reads the file; true when it read what it holds
+  };
+  const Row rows[] = {
+      {"vek/vek.cfg", {"TransAlt=12000", "MinMapRange=40"},
+       [] {
+         settings_loaded = 0;
+         TransAlt = 18000;
+         MinMapRange = 10.0;
+         read_vek_cfg();
+         return TransAlt == 12000 && MinMapRange == 40.0;
+       }},
+      {"vek/Aircraft/Ends.cfg", {"MaxCruise=41000", "V1=127"},
+       [] {
+         aircraft_config_loaded = 0;
+         aircraft_name = "Ends";
+         MaxCruise = V1 = 0;
+         read_aircraft_config();
+         aircraft_name.clear();
+         return MaxCruise == 41000 && V1 == 127;
+       }},
+      {"vek/Aircraft/perf.txt", {"[CLIMB]", "5000 300 2000 3000", "10000 320 2200 3100"},
+       [] {
+         PerformanceData = "perf.txt";
+         load_aircraft_perf_file();
+         return perf_climb_count == 2 && perf_climb[2].col[1] == 10000.0;
+       }},
+      {"vek/Aircraft/stands.txt", {"GATE1 47.25 8.5 90", "GATE2 -33.9 151.2 180"},
+       [] {
+         ParkingFile = "stands.txt";
+         read_parking_position("GATE1");
+         double lat = parking_lat;
+         read_parking_position("GATE2");
+         return lat == 47.25 && parking_heading == 180.0;
+       }},
+      {"vek/flightplans/ENDS.RTE", {"[FlightPlan]", "KSEA APT 47.449 -122.309 433", "KPDX APT 45.588 -122.597 31"},
+       [] { return load_plan_file("ENDS.RTE", 0) == 1 && fpl_edit_last == 1; }},
+      {"vek/flightplans/ENDS.PLN",
+       {"[flightplan]", "destination_id=KPDX, N45* 35.32', W122* 35.85', +000031.00",
+        "waypoint.0=, KSEA, , KSEA, A, N47* 26.94', W122* 18.56', +000433.00, ",
+        "waypoint.1=, KPDX, , KPDX, A, N45* 35.32', W122* 35.85', +000031.00, "},
+       [] { return load_plan_file("ENDS.PLN", 0) == 1 && fpl_edit_last == 1; }},
+  };
+  for (const Row& row : rows) {
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+      for (const char* mark : {"", "\xEF\xBB\xBF"}) {
+        SimFolder sim;
+        std::string text = mark;
+        for (const std::string& l : row.lines) text += l + end;
+        sim.write(row.file, text);
+        module_message_count = 0;
+        EXPECT_TRUE(row.read()) << row.file << (end[0] == '\n' ? " LF" : end[1] ? " CR LF" : " CR")
+                                << (mark[0] ? " with a byte-order mark" : "");
+        EXPECT_EQ(module_message_count, 0) << row.file << ": " << module_messages[1];
+      }
+    }
+  }
 }
