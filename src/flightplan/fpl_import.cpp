@@ -352,3 +352,80 @@ int import_pln_file(const std::string& path) {
   fpl_step_on_edit();
   return 1;
 }
+
+// ---------------------------------------------------------------------------------------
+// What a listing shows of a ".PLN": its origin and destination from its first and last bytes.
+
+// The "<ATCWaypoint" start tag at or after `from` (before `from` when `backwards`); npos when none.
+static std::size_t find_waypoint_tag(std::string_view text, std::size_t from, bool backwards) {
+  constexpr std::string_view tag = "<ATCWaypoint";
+  for (std::size_t at = backwards ? text.rfind(tag, from) : text.find(tag, from); at != std::string_view::npos;
+       at = backwards ? (at == 0 ? std::string_view::npos : text.rfind(tag, at - 1)) : text.find(tag, at + 1)) {
+    std::size_t next = at + tag.size();
+    if (next < text.size() && (text[next] == '>' || std::isspace((unsigned char)text[next]))) return at;
+  }
+  return std::string_view::npos;
+}
+
+// The ident of the waypoint element at `at`: its "ICAO/ICAOIdent", else its "id".
+static std::string xml_waypoint_ident(std::string_view text, std::size_t at) {
+  std::string_view element = text.substr(at, text.find("</ATCWaypoint>", at) - at);
+  std::size_t icao = element.find("<ICAOIdent>");
+  if (icao != std::string_view::npos) {
+    std::string_view rest = element.substr(icao + 11);
+    return std::string(trim(rest.substr(0, rest.find('<'))));
+  }
+  std::string_view start = element.substr(0, element.find('>'));
+  std::size_t id = start.find("id=\"");
+  if (id == std::string_view::npos) return "";
+  std::string_view rest = start.substr(id + 4);
+  return std::string(trim(rest.substr(0, rest.find('"'))));
+}
+
+// The INI waypoint lines of `text` (the first line skipped when `partial`): the ident of the
+// lowest and of the highest waypoint number.
+static void ini_waypoint_ends(std::string_view text, bool partial, std::string& lowest, std::string& highest) {
+  long low = 0, high = 0;
+  bool any = false;
+  std::size_t pos = 0;
+  std::string_view raw;
+  bool ended = true;
+  for (bool first = true; next_text_line(text.data(), text.size(), pos, raw, ended); first = false) {
+    std::string_view line = trim(raw);
+    if ((first && partial) || line.size() < 10) continue;
+    std::string key(line.substr(0, 9));
+    for (char& c : key) c = (char)std::tolower((unsigned char)c);
+    std::size_t eq = line.find('=');
+    FlightPlanWpt r;
+    if (key != "waypoint." || eq == std::string_view::npos || !parse_ini_waypoint(line.substr(eq + 1), r)) continue;
+    long n = std::strtol(std::string(line.substr(9, eq - 9)).c_str(), nullptr, 10);
+    if (!any || n < low) low = n, lowest = r.ident;
+    if (!any || n > high) high = n, highest = r.ident;
+    any = true;
+  }
+}
+
+void pln_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last) {
+  first.clear();
+  last.clear();
+  head.remove_prefix(byte_order_mark_size(head.data(), head.size()));
+  std::size_t i = 0;
+  while (i < head.size() && std::isspace((unsigned char)head[i])) ++i;
+  const bool whole = tail.empty();
+  if (whole) tail = head;
+  if (i < head.size() && head[i] == '<') {
+    std::size_t at = find_waypoint_tag(head, 0, false);
+    if (at != std::string_view::npos) first = xml_waypoint_ident(head, at);
+    at = find_waypoint_tag(tail, std::string_view::npos, true);
+    if (at != std::string_view::npos) last = xml_waypoint_ident(tail, at);
+    return;
+  }
+  std::string low, high, ignored;
+  ini_waypoint_ends(head, false, low, high);
+  first = low;
+  if (whole) {
+    last = high;
+    return;
+  }
+  ini_waypoint_ends(tail, true, ignored, last);
+}

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Reads the simulator's GPS route from the host's shared data "FS2002 GPS DATA". With
 // at least 2 usable points (at most 200 are taken) it replaces the edit plan with them
@@ -39,3 +40,8 @@ int read_pln_file(const std::string& path, int* refused_line = nullptr);
 // waypoints read, or -1 when the text is refused, with `refused_line` (when given) the
 // line that refused it.
 int parse_pln_text(const char* data, std::size_t size, int* refused_line = nullptr);
+
+// The origin and destination a listing shows of a ".PLN" from its first bytes `head` and its
+// last bytes `tail` (empty when `head` holds the whole file): the idents of the first and
+// the last waypoint found there; "" where none reads.
+void pln_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last);

@@ -40,6 +40,12 @@ std::string plan_folder_path();
 // is left as it was. The caller shows name + " Saved" or name + " Unable to Save".
 int write_plan_file(const std::string& file_name);
 
+// The listed plan that `entry` names, as a unit types it (in capitals): the name itself,
+// without regard to case; else the name with ".RTE", then with ".PLN", so that a plan
+// saved under a name a simulator plan also holds is the one loaded; else the first whose
+// name begins with the entry. 0 when none.
+int find_stored_plan(std::string_view entry);
+
 // Plan files of the folder that the last listing refused (unreadable, cut, a value out of
 // range): they are not in the stored list.
 extern std::vector<std::string> refused_plan_names;
