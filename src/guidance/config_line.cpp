@@ -145,8 +145,9 @@ bool at_line_end(std::FILE* file, int c) {
 
 }  // namespace
 
-bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
+bool read_limited_line(std::FILE* file, size_t limit, std::string& line, bool* line_ended) {
   line.clear();
+  if (line_ended) *line_ended = false;
   if (!file || limit == 0) return false;
   // A byte-order mark before the first line is no part of its key.
   if (std::ftell(file) == 0) {
@@ -170,9 +171,10 @@ bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
   // comment would become a setting.
   if (!ended && line.size() == limit) {
     int c;
-    while ((c = std::fgetc(file)) != EOF && !at_line_end(file, c)) {
+    while ((c = std::fgetc(file)) != EOF && !(ended = at_line_end(file, c))) {
     }
   }
+  if (line_ended) *line_ended = ended;
   return any;
 }
 

@@ -32,8 +32,9 @@ int32_t truncate_to_int(double value);
 
 // Reads the next line, without its line end (LF, CR LF or a lone CR; a byte-order mark at
 // the start of the file is skipped); of a line longer than `limit` characters the first
-// `limit` are kept and the rest is dropped. False at the end of the file.
-bool read_limited_line(std::FILE* file, size_t limit, std::string& line);
+// `limit` are kept and the rest is dropped. False at the end of the file. `ended` (when
+// given) tells whether the line had its line end (a last line without one may be cut).
+bool read_limited_line(std::FILE* file, size_t limit, std::string& line, bool* ended = nullptr);
 
 enum ConfigType : int32_t {
   CFG_INT,           // decimal number truncated, as CFG_INT_OF_FLOAT (guards on the whole number)

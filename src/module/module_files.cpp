@@ -85,6 +85,19 @@ bool read_opened_file(std::FILE* opened, std::uintmax_t max_bytes, std::string& 
   return ok;
 }
 
+bool close_written_file(std::FILE* file, const std::string& path) {
+  if (!file) return false;
+  errno = 0;
+  bool ok = std::fflush(file) == 0 && !std::ferror(file);
+  int error = errno;
+  if (std::fclose(file) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");
+  return ok;
+}
+
 bool next_text_line(const char* data, std::size_t size, std::size_t& pos, std::string_view& line, bool& ended) {
   if (pos >= size) return false;
   std::size_t end = pos;

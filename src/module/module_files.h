@@ -46,6 +46,11 @@ std::size_t byte_order_mark_size(const char* data, std::size_t size);
 // opened.
 std::FILE* open_regular_file_for_write(const std::string& path, bool append);
 
+// Flushes and closes `file`, opened by open_regular_file_for_write for `path`. False when a
+// byte did not reach the file (a full disk, say), with one module message per path:
+// "File '<path>' refused: disk full", or "... write failed".
+bool close_written_file(std::FILE* file, const std::string& path);
+
 class LoadState;
 // The paths already refused for writing, for the layer's reset.
 void keep_module_files_state(LoadState& state);

@@ -1,6 +1,8 @@
 // Paths that users and other add-ons set: a device, FIFO or folder is refused with a
 // module message and never read (reading a FIFO or /dev/zero would never end).
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -238,5 +240,102 @@ TEST(RefusedFiles, EveryTextFileTakesEveryLineEndAndAByteOrderMark) {
         EXPECT_EQ(module_message_count, 0) << row.file << ": " << module_messages[1];
       }
     }
+  }
+}
+
+// Every refused or cut file or row is told once, by name: a plan that is no regular file
+// where a unit asks for it, a navigation file's last line cut inside its number, performance
+// rows past their capacity, a parking stand cut or short, a log the disk has no room for.
+TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
+  struct Row {
+    const char* what;
+    std::function<void(const SimFolder&)> act;
+    std::string told;  // the message, with "<root>" for the simulator folder
+  };
+  auto plan_kind = [](const char* kind) {
+    return [kind](const SimFolder& sim) {
+      std::string path = sim.root() + "/vek/flightplans/X.RTE";
+      sim.make_dir("vek/flightplans");
+      if (std::string(kind) == "fifo") {
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      }
+      if (std::string(kind) == "folder") std::filesystem::create_directory(path);
+      if (std::string(kind) == "link to none") std::filesystem::create_symlink("none.RTE", path);
+      if (std::string(kind) == "link loop") std::filesystem::create_symlink("X.RTE", path);
+      list_plan_files();
+      EXPECT_EQ(stored_plan_count, 1) << kind;  // only "NEW FPL"
+      EXPECT_TRUE(stored_plan_refused("X")) << kind;
+    };
+  };
+  const Row rows[] = {
+      {"a FIFO where a plan is asked for", plan_kind("fifo"),
+       "File '<root>/vek/flightplans/X.RTE' refused: not a regular file"},
+      {"a folder where a plan is asked for", plan_kind("folder"),
+       "File '<root>/vek/flightplans/X.RTE' refused: not a regular file"},
+      {"a link to none where a plan is asked for", plan_kind("link to none"),
+       "File '<root>/vek/flightplans/X.RTE' refused: unreadable"},
+      {"a link loop where a plan is asked for", plan_kind("link loop"),
+       "File '<root>/vek/flightplans/X.RTE' refused: unreadable"},
+      {"a navigation file cut in its last number",
+       [](const SimFolder& sim) {
+         sim.write("vek/navdata/ints.txt", "ALKIS 47.576000 -122.421000\nKTIW 47.300000 -12");
+         navdb_loaded = 0;
+         load_navigation_database();
+         EXPECT_EQ(search_nav_ident("KTIW", 2), 0);
+         EXPECT_EQ(search_nav_ident("ALKIS", 2), 1);
+       },
+       "ints.txt '1' lines skipped as malformed"},
+      {"performance rows past the capacity",
+       [](const SimFolder& sim) {
+         std::string text = "[CLIMB]\n";
+         for (int r = 0; r < perf_row_capacity + 3; ++r) text += std::to_string(r * 100) + " 300 2000 3000\n";
+         sim.write("vek/Aircraft/perf.txt", text);
+         PerformanceData = "perf.txt";
+         load_aircraft_perf_file();
+         EXPECT_EQ(perf_climb_count, perf_row_capacity);
+       },
+       "perf.txt '3' rows dropped at capacity"},
+      {"a short stand line",
+       [](const SimFolder& sim) {
+         sim.write("vek/Aircraft/stands.txt", "SHORT 47.25 8.5\n");
+         ParkingFile = "stands.txt";
+         read_parking_position("SHORT");
+         EXPECT_EQ(parking_lat, 0.0);
+       },
+       "Parking position 'SHORT' out of range, ignored"},
+      {"a stand line cut in its heading",
+       [](const SimFolder& sim) {
+         sim.write("vek/Aircraft/stands.txt", "GATE2 1 2 3\nGATE1 47.25 8.5 9");
+         ParkingFile = "stands.txt";
+         read_parking_position("GATE1");
+         EXPECT_EQ(parking_heading, 0.0);
+       },
+       "Parking position 'GATE1' out of range, ignored"},
+      {"the flight log on a full disk",
+       [](const SimFolder& sim) {
+         sim.make_dir("vek/FlightLog");
+         aircraft_name = "Twinjet";
+         rlimit before {};
+         getrlimit(RLIMIT_FSIZE, &before);
+         rlimit full = before;
+         full.rlim_cur = 8;  // as a full disk: the first bytes only
+         auto handler = signal(SIGXFSZ, SIG_IGN);
+         setrlimit(RLIMIT_FSIZE, &full);
+         write_flight_log();
+         write_flight_log();
+         setrlimit(RLIMIT_FSIZE, &before);
+         signal(SIGXFSZ, handler);
+         aircraft_name.clear();
+       },
+       "File '<root>/vek/FlightLog/Flight.log' refused: disk full"},
+  };
+  for (const Row& row : rows) {
+    SimFolder sim;
+    module_message_count = 0;
+    row.act(sim);
+    std::string told = row.told;
+    if (told.find("<root>") != std::string::npos) told.replace(told.find("<root>"), 6, sim.root());
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, told), 1)
+        << row.what << ": " << (module_message_count > 0 ? module_messages[module_message_count] : "no message");
   }
 }
