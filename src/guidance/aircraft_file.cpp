@@ -322,7 +322,9 @@ void read_aircraft_config() {
   std::FILE* file = is_safe_file_name(aircraft_name) ? open_regular_file(path, text_file_max_bytes) : nullptr;
   if (file) {
     std::string line;
+    begin_file_messages(aircraft_name + ".cfg");
     while (read_limited_line(file, aircraft_cfg_line_limit, line)) apply_aircraft_cfg_line(line);
+    end_file_messages();
     std::fclose(file);
   } else if (!is_safe_file_name(aircraft_name)) {
     add_module_message("Aircraft file '" + aircraft_name + ".cfg' refused: not a file name");

@@ -339,3 +339,50 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
         << row.what << ": " << (module_message_count > 0 ? module_messages[module_message_count] : "no message");
   }
 }
+
+// A file's refusals beyond a few are told as one row with their count: a file of refused
+// lines never pushes another file's refusal out of the list.
+TEST(RefusedFiles, AFloodOfRefusalsIsCountedPerFile) {
+  struct Row {
+    const char* file;  // under the simulator folder
+    const char* key;   // each line "<key>=<a number out of its range>"
+    std::function<void()> read;
+    const char* told;  // the row that counts the rest
+  };
+  const Row rows[] = {
+      {"vek/Aircraft/Flood.cfg", "V1",
+       [] {
+         aircraft_config_loaded = 0;
+         aircraft_name = "Flood";
+         read_aircraft_config();
+         aircraft_name.clear();
+       },
+       "Flood.cfg '495' more lines refused"},
+      {"vek/vek.cfg", "TransAlt",
+       [] {
+         settings_loaded = 0;
+         read_vek_cfg();
+       },
+       "vek.cfg '495' more lines refused"},
+  };
+  for (const Row& row : rows) {
+    SimFolder sim;
+    std::string fifo = sim.root() + "/vek/navdata/ints.txt";
+    sim.make_dir("vek/navdata");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    module_message_count = 0;
+    navdb_loaded = 0;
+    load_navigation_database();
+    std::string text;
+    for (int i = 0; i < 500; ++i) text += std::string(row.key) + "=" + std::to_string(100000 + i) + "\n";
+    sim.write(row.file, text);
+    row.read();
+    const std::string refused = "File '" + fifo + "' refused: not a regular file";
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, refused), 1) << row.file;
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, std::string(row.told)), 1)
+        << row.file;
+    int of_file = static_cast<int>(std::count_if(module_messages + 1, module_messages + module_message_count + 1,
+                                                 [&](const std::string& m) { return m.rfind(row.key, 0) == 0; }));
+    EXPECT_EQ(of_file, module_message_rows_per_file) << row.file;
+  }
+}
