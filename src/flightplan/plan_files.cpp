@@ -417,7 +417,7 @@ static std::string record_ident(std::string_view line) {
 
 // Origin and destination of a plan file from its first bytes `head` and its last bytes
 // `tail` (empty when `head` is the whole file): the first and the last record lines found.
-static void rte_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last) {
+void rte_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last) {
   first.clear();
   last.clear();
   auto scan = [&](std::string_view text, bool in_plan, bool partial) {

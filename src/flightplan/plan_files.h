@@ -69,6 +69,11 @@ int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refu
 // The same from text already in memory.
 int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line = nullptr);
 
+// The origin and destination a listing shows of a plan file from its first bytes `head`
+// and its last bytes `tail` (empty when `head` holds the whole file): the first and the last
+// record lines found there; "" where none reads.
+void rte_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last);
+
 // Tells a refused plan file by name: "File '<path>' refused: line N" (a line that does
 // not read), "... refused: no plan" (line 0); nothing for -1 (the opening told it).
 void post_plan_refusal(const std::string& path, int refused_line);

@@ -158,7 +158,7 @@ TEST_F(FplTest, PlnXmlCorpusSeedsReachTheWaypointReader) {
   const std::pair<const char*, int> rows[] = {
       {"seed_one.pln", 1},     {"seed_several.pln", 5},        {"seed_200.pln", 200},
       {"seed_201.pln", -1},    {"seed_ksea_kpdx_xml.pln", 4},  {"seed_odd_coordinates.pln", 5},
-      {"seed_refused_coordinates.pln", -1},
+      {"seed_refused_coordinates.pln", -1}, {"seed_padded.pln", 4},
   };
   for (const auto& [name, count] : rows) {
     std::ifstream in(std::string(VEK_PLN_XML_CORPUS) + "/" + name, std::ios::binary);
