@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <string>
+#include <unordered_map>
 
 #include "module/module_messages.h"
 
@@ -257,10 +259,36 @@ bool ends_with_ignoring_case(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && equal_ignoring_case(text.substr(text.size() - end.size()), end);
 }
 
+std::string lower_case(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
 const ConfigRange* range_of(std::string_view key) {
+  // By name through an index made once: a file of many lines reads in time that does not
+  // grow with the number of keys.
+  static const std::unordered_map<std::string, const ConfigRange*> by_name = [] {
+    std::unordered_map<std::string, const ConfigRange*> index;
+    for (const ConfigRange& r : kConfigRanges)
+      if (!r.suffix) index.try_emplace(lower_case(r.name), &r);
+    return index;
+  }();
+  if (auto it = by_name.find(lower_case(key)); it != by_name.end()) return it->second;
   for (const ConfigRange& r : kConfigRanges)
-    if (r.suffix ? ends_with_ignoring_case(key, r.name) : equal_ignoring_case(r.name, key)) return &r;
+    if (r.suffix && ends_with_ignoring_case(key, r.name)) return &r;
   return nullptr;
+}
+
+// The entry of `table` named `key`, the first of equal names, through an index of the
+// table's names made at its first use.
+const ConfigKey* find_config_key(const ConfigKey* table, size_t count, std::string_view key) {
+  static std::map<const ConfigKey*, std::unordered_map<std::string, size_t>> indexes;
+  auto [it, made] = indexes.try_emplace(table);
+  if (made)
+    for (size_t k = 0; k < count; ++k) it->second.try_emplace(lower_case(table[k].name), k);
+  auto found = it->second.find(lower_case(key));
+  return found == it->second.end() ? nullptr : &table[found->second];
 }
 
 // False, with a module message, when `key` has a range and `value` does not read as a
@@ -282,9 +310,8 @@ bool config_value_in_range(std::string_view key, ConfigType type, std::string_vi
 bool config_key_has_range(std::string_view key) { return range_of(key) != nullptr; }
 
 bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value) {
-  for (size_t k = 0; k < count; ++k) {
-    const ConfigKey& entry = table[k];
-    if (!equal_ignoring_case(entry.name, key)) continue;
+  if (const ConfigKey* found = find_config_key(table, count, key)) {
+    const ConfigKey& entry = *found;
     if (entry.type != CFG_TEXT && entry.type != CFG_UPPER_TEXT && !config_value_in_range(entry.name, entry.type, value))
       return true;
     switch (entry.type) {
