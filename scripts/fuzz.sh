@@ -4,7 +4,8 @@
 # to build-fuzz/corpus/<target>/, findings and logs to build-fuzz/findings/<target>/.
 # With --merge the checked-in corpus becomes the smallest set of its inputs and the new
 # ones that covers what they cover, each cut to 512 bytes (keep it at most 200 files a
-# target; inputs that once crashed are added by hand). FUZZ_JOBS targets run at a time
+# target; inputs that once crashed are added by hand); the seeds ("seed_*", whole files
+# that reach the readers' deeper paths) are kept whole. FUZZ_JOBS targets run at a time
 # (default 1).
 #   scripts/fuzz.sh [--merge] [SECONDS] [TARGET...]
 set -euo pipefail
@@ -45,6 +46,8 @@ run_target() {
     rm -rf "$merged"
     mkdir -p "$merged"
     "$exe" -set_cover_merge=1 -max_len=512 "$merged" "fuzz/corpus/$t" "$new" >"$findings/merge.txt" 2>&1
+    # A seed cut to 512 bytes would be a cut file, which the readers refuse at its last line.
+    find "fuzz/corpus/$t" -maxdepth 1 -name 'seed_*' -exec cp {} "$merged/" \;
     rm -rf "fuzz/corpus/$t"
     mv "$merged" "fuzz/corpus/$t"
   fi

@@ -122,10 +122,6 @@ struct StoredPlan {
   char name[64];         // file name as found in the plans folder
   char first_ident[16];  // origin
   char last_ident[16];   // destination
-  int32_t last;          // last row of rows (-1 empty)
-  int32_t cruise_alt;
-  double fuel;
-  FlightPlanWpt rows[FPL_CAPACITY];
 };
 extern StoredPlan stored_plans[STORED_PLAN_CAPACITY];
 extern int32_t stored_plan_count;

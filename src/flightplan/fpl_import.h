@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Reads the simulator's GPS route from the host's shared data "FS2002 GPS DATA". With
 // at least 2 usable points (at most 200 are taken) it replaces the edit plan with them
@@ -23,16 +24,24 @@ void import_sim_gps_route(int mode);
 //    "ATCWaypointType" (Airport, VOR, NDB, Intersection, User), "WorldPosition"
 //    ("N47° 26' 56.40\",W122° 18' 33.50\",+000433.00") and the ident from "ICAO/ICAOIdent",
 //    else the element's "id" attribute.
-// Waypoints that do not read are skipped. An altitude above 0 becomes the record's
-// altitude constraint. Answers 1 and steps the state (in 0 or 3) when at least one
-// waypoint was read; otherwise, or with more than 200 waypoints, the edit plan stays,
-// fpl_message := "Unable to load FP" and the answer is 0.
+// A plan loads whole or not at all: a waypoint that does not read (docs/plan-files.md says
+// which) refuses the file. An altitude above 0 becomes the record's altitude constraint.
+// Answers 1 and steps the state (in 0 or 3) when the file reads with at least one
+// waypoint; otherwise the edit plan stays, fpl_message := "Unable to load FP", the module
+// says which file and line it refused, and the answer is 0.
 int import_pln_file(const std::string& path);
 
-// Reads ".PLN" file `path` (either form) into fpl_scan. Answers 1 when at least one
-// waypoint was read; otherwise 0, with fpl_scan empty.
-int read_pln_file(const std::string& path);
+// Reads ".PLN" file `path` (either form) into fpl_scan. Answers 1 when it reads with at
+// least one waypoint; otherwise 0, with fpl_scan empty and `refused_line` (when given) the
+// line that refused it, 0 when the file holds no plan, -1 when it could not be opened.
+int read_pln_file(const std::string& path, int* refused_line = nullptr);
 
 // The reader of both forms over text in memory, into fpl_scan. Answers the number of
-// waypoints read, or -1 when the text is refused (too many waypoints, bad XML).
-int parse_pln_text(const char* data, std::size_t size);
+// waypoints read, or -1 when the text is refused, with `refused_line` (when given) the
+// line that refused it.
+int parse_pln_text(const char* data, std::size_t size, int* refused_line = nullptr);
+
+// The origin and destination a listing shows of a ".PLN" from its first bytes `head` and its
+// last bytes `tail` (empty when `head` holds the whole file): the idents of the first and
+// the last waypoint found there; "" where none reads.
+void pln_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last);

@@ -2,6 +2,7 @@
 #include "flightplan/plan_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "flightplan/fpl_ops.h"
 #include "module/host_services.h"
 #include "module/module_files.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 
 std::string fpl_message;
@@ -114,7 +117,7 @@ struct FieldRange {
 static constexpr FieldRange kFieldRanges[] = {
     {.field = &FlightPlanWpt::lat, .lo = -90.0, .hi = 90.0},
     {.field = &FlightPlanWpt::lon, .lo = -180.0, .hi = 180.0},
-    {.field = &FlightPlanWpt::alt_constraint, .lo = -2000.0, .hi = 100000.0},
+    {.field = &FlightPlanWpt::alt_constraint, .lo = -2000.0, .hi = 99900.0},  // FL999: a page shows no higher
     {.field = &FlightPlanWpt::spd_constraint, .lo = FPL_NO_CONSTRAINT, .hi = 2000.0},
     {.field = &FlightPlanWpt::intc_course, .lo = FPL_NO_CONSTRAINT, .hi = 360.0},
 };
@@ -240,28 +243,33 @@ static bool key_value(std::string_view line, std::string_view key, double& v) {
   return finite_number(rest, v);
 }
 
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel) {
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line) {
   clear_fpl_scan();
   cruise = 0;
   fuel = 0.0;
-  // The writer ends every line: a last line without its end is a file cut short, its last
-  // number perhaps cut with it ("-12" of "-122.5975").
-  if (size > 0 && data[size - 1] != '\n') return 0;
+  int line_no = 0;
+  auto refuse = [&] {
+    clear_fpl_scan();
+    if (refused_line) *refused_line = line_no;
+    return 0;
+  };
+  if (refused_line) *refused_line = 0;
   bool in_plan = false;
   bool has_plan = false;
-  std::size_t pos = 0;
-  while (pos < size) {
-    std::size_t end = pos;
-    while (end < size && data[end] != '\n') ++end;
-    std::string_view line(data + pos, end - pos);
-    pos = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  std::size_t pos = byte_order_mark_size(data, size);
+  std::string_view line;
+  bool ended = true;
+  while (next_text_line(data, size, pos, line, ended)) {
+    ++line_no;
+    // The writer ends every line: a last line without its end is a file cut short, its last
+    // number perhaps cut with it ("-12" of "-122.5975").
+    if (!ended) return refuse();
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (line.empty() || line[0] == ';') continue;
     if (line.size() > kMaxPlanLine) {
       if (!in_plan) continue;
-      clear_fpl_scan();
-      return 0;
+      return refuse();
     }
     if (line[0] == '[') {
       std::string s(line);
@@ -282,19 +290,19 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     FlightPlanWpt rec;
     RecordLine read = parse_record_line(line, rec);
     if (read == RECORD_SKIPPED) continue;
-    if (read == RECORD_REFUSED) {
-      clear_fpl_scan();
-      return 0;
-    }
-    if (fpl_scan_last >= FPL_MAX_LAST) {
-      clear_fpl_scan();
-      return 0;  // more records than a plan holds
-    }
+    // A record that does not read, or more records than a plan holds.
+    if (read == RECORD_REFUSED || fpl_scan_last >= FPL_MAX_LAST) return refuse();
     fpl_scan[++fpl_scan_last] = rec;
     set_end_record(fpl_scan[fpl_scan_last + 1]);
   }
   // A file without its plan section (empty, binary, another kind of file) is no plan.
   return has_plan ? 1 : 0;
+}
+
+void post_plan_refusal(const std::string& path, int refused_line) {
+  if (refused_line < 0) return;
+  add_module_message("File '" + path + "' refused: " +
+                     (refused_line > 0 ? "line " + std::to_string(refused_line) : std::string("no plan")));
 }
 
 void scanned_plan_to_edit() {
@@ -313,20 +321,22 @@ void scanned_plan_to_edit() {
   sync_hold_numbers();
 }
 
-int read_plan_file(const std::string& path, int& cruise, double& fuel) {
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line) {
   clear_fpl_scan();
+  if (refused_line) *refused_line = -1;
   std::string text;
   if (!read_regular_file(path, kMaxPlanFileBytes, text)) return 0;
-  return parse_plan_text(text.data(), text.size(), cruise, fuel);
+  return parse_plan_text(text.data(), text.size(), cruise, fuel, refused_line);
 }
 
 // Plan file `path` of name `fn` into fpl_scan: a ".PLN" by its own reader (no cruise
 // altitude or fuel), any other by the plan-file reader.
-static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel) {
-  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel);
+static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel,
+                            int* refused_line = nullptr) {
+  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel, refused_line);
   cruise = 0;
   fuel = 0.0;
-  return read_pln_file(path);
+  return read_pln_file(path, refused_line);
 }
 
 // The plan file of `name` in the folder, matched without regard to case.
@@ -356,10 +366,18 @@ int load_plan_file(const std::string& name, int flag) {
   plan_loader_flag = 1;
   int cruise = 0;
   double fuel = 0.0;
-  int ok = is_safe_file_name(name) && read_stored_plan(find_plan_file(plan_folder_path(), name), name, cruise, fuel);
+  int refused_line = -1;
+  std::string path = is_safe_file_name(name) ? find_plan_file(plan_folder_path(), name) : std::string();
+  int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line);
   plan_loader_flag = 0;
   if (!ok) {
     fpl_message = "Unable to load FP";
+    post_plan_refusal(path, refused_line);
+    // A link to nothing opens as a missing file would; it is told as a link loop is.
+    std::error_code ec;
+    if (refused_line < 0 && !path.empty() && std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)) &&
+        std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found)
+      post_file_refusal(path, "unreadable");
     return 0;
   }
   scanned_plan_to_edit();
@@ -369,14 +387,71 @@ int load_plan_file(const std::string& name, int flag) {
   return 1;
 }
 
+// What a listing reads of each plan: its first and its last bytes, where its origin and its
+// destination stand; never the whole file, so that a folder of large or damaged files lists
+// within a frame.
+static constexpr std::size_t kListingEndBytes = 4096;
+
+// The first and the last kListingEndBytes of `file` (`tail` empty when `head` holds it whole),
+// read as they are, without a buffer's read-ahead.
+static bool read_plan_ends(std::FILE* file, std::uintmax_t size, std::string& head, std::string& tail) {
+  auto read_at = [fd = ::fileno(file)](std::string& text, std::size_t bytes, std::uintmax_t offset) {
+    text.assign(bytes, '\0');
+    ssize_t n = ::pread(fd, text.data(), bytes, static_cast<off_t>(offset));
+    if (n < 0) return false;
+    text.resize(static_cast<std::size_t>(n));
+    return true;
+  };
+  tail.clear();
+  if (size <= 2 * kListingEndBytes) return read_at(head, static_cast<std::size_t>(size), 0);
+  return read_at(head, kListingEndBytes, 0) && read_at(tail, kListingEndBytes, size - kListingEndBytes);
+}
+
+// The first word of a record line as the plan-file reader takes it.
+static std::string record_ident(std::string_view line) {
+  std::string word(line.substr(0, line.find_first_of(" \t")));
+  char ident[sizeof FlightPlanWpt{}.ident];
+  decode_text(ident, sizeof ident, word);
+  return ident;
+}
+
+// Origin and destination of a plan file from its first bytes `head` and its last bytes
+// `tail` (empty when `head` is the whole file): the first and the last record lines found.
+void rte_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last) {
+  first.clear();
+  last.clear();
+  auto scan = [&](std::string_view text, bool in_plan, bool partial) {
+    std::size_t pos = byte_order_mark_size(text.data(), text.size());
+    std::string_view line;
+    bool ended = true;
+    for (bool top = true; next_text_line(text.data(), text.size(), pos, line, ended); top = false) {
+      while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+      if ((top && partial) || line.empty() || line[0] == ';') continue;
+      if (line[0] == '[') {
+        in_plan = line.size() >= 12 && std::equal(line.begin(), line.begin() + 12, "[flightplan]",
+                                                   [](char a, char b) { return std::tolower((unsigned char)a) == b; });
+        continue;
+      }
+      std::string ident = record_ident(line);
+      if (!in_plan || ident.empty() || ident == FPL_END_IDENT) continue;
+      if (first.empty() && !partial) first = ident;
+      last = ident;
+    }
+  };
+  scan(head, false, false);
+  if (!tail.empty()) {
+    last.clear();
+    scan(tail, true, true);
+  }
+}
+
 void list_plan_files() {
   std::vector<std::string> names;
   std::error_code ec;
   std::string folder = plan_folder_path();
+  // Names only here: a file is looked at when it is listed.
   for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
        it.increment(ec)) {
-    std::error_code ec2;
-    if (!it->is_regular_file(ec2)) continue;
     std::string fn = it->path().filename().string();
     bool plan = has_extension(fn, ".rte") || is_sim_plan(fn);
     if (plan && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
@@ -384,38 +459,64 @@ void list_plan_files() {
   std::sort(names.begin(), names.end());
   stored_plan_count = 0;
   refused_plan_names.clear();
+  std::string head, tail, first, last;
   for (const std::string& fn : names) {
     if (stored_plan_count >= STORED_PLAN_CAPACITY - 2) break;  // one slot stays for "NEW FPL"
-    int cruise = 0;
-    double fuel = 0.0;
-    if (!read_stored_plan(folder + fn, fn, cruise, fuel)) {
+    // A FIFO, folder, device or link to none is no plan; a file too large is never loaded.
+    const char* refusal = nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(open_regular_file(folder + fn, kMaxPlanFileBytes, refusal),
+                                                         std::fclose);
+    struct stat st {};
+    if (!file || ::fstat(::fileno(file.get()), &st) != 0 ||
+        !read_plan_ends(file.get(), static_cast<std::uintmax_t>(st.st_size), head, tail)) {
       refused_plan_names.push_back(fn);
       continue;
     }
+    if (is_sim_plan(fn)) pln_summary(head, tail, first, last);
+    else rte_summary(head, tail, first, last);
     StoredPlan& e = stored_plans[++stored_plan_count];
-    std::memset(e.name, 0, sizeof e.name);
+    std::memset(&e, 0, sizeof e);
     fpl_set_text(e.name, fn);
-    fpl_set_text(e.first_ident, fpl_scan_last >= 0 ? fpl_scan[0].ident : "");
-    fpl_set_text(e.last_ident, fpl_scan_last >= 0 ? fpl_scan[fpl_scan_last].ident : "");
-    e.last = fpl_scan_last;
-    e.cruise_alt = cruise;
-    e.fuel = fuel;
-    for (int i = 0; i < FPL_CAPACITY; ++i) e.rows[i] = fpl_scan[i];
+    fpl_set_text(e.first_ident, first);
+    fpl_set_text(e.last_ident, last);
   }
   StoredPlan& e = stored_plans[++stored_plan_count];
   std::memset(&e, 0, sizeof e);
   fpl_set_text(e.name, "NEW FPL");
   fpl_set_text(e.first_ident, "NEXT FPL");
-  e.last = -1;
-  set_end_record(e.rows[0]);
-  clear_fpl_scan();
   gnsxls_plan_list_pages = (stored_plan_count + 7) / 8;
+}
+
+int find_stored_plan(std::string_view entry) {
+  if (entry.empty()) return 0;
+  auto same = [](std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return std::tolower((unsigned char)x) == std::tolower((unsigned char)y);
+           });
+  };
+  const int count = std::min(stored_plan_count, STORED_PLAN_CAPACITY - 1);
+  for (const std::string& name : {std::string(entry), std::string(entry) + ".RTE", std::string(entry) + ".PLN"})
+    for (int i = 1; i <= count; ++i)
+      if (same(stored_plans[i].name, name)) return i;
+  for (int i = 1; i <= count; ++i)
+    if (std::string_view(stored_plans[i].name).size() >= entry.size() &&
+        same(std::string_view(stored_plans[i].name).substr(0, entry.size()), entry))
+      return i;
+  return 0;
 }
 
 bool stored_plan_refused(std::string_view entry) {
   if (entry.empty()) return false;
   for (const std::string& fn : refused_plan_names)
-    if (fn.compare(0, entry.size(), entry) == 0) return true;
+    if (fn.compare(0, entry.size(), entry) == 0) {
+      // Told by name: the unit's own line says only that it cannot be loaded.
+      const char* refusal = nullptr;
+      std::string path = plan_folder_path() + fn;
+      std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(open_regular_file(path, kMaxPlanFileBytes, refusal),
+                                                           std::fclose);
+      if (!file) post_file_refusal(path, refusal ? refusal : "unreadable");
+      return true;
+    }
   return false;
 }
 

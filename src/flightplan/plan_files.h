@@ -40,6 +40,12 @@ std::string plan_folder_path();
 // is left as it was. The caller shows name + " Saved" or name + " Unable to Save".
 int write_plan_file(const std::string& file_name);
 
+// The listed plan that `entry` names, as a unit types it (in capitals): the name itself,
+// without regard to case; else the name with ".RTE", then with ".PLN", so that a plan
+// saved under a name a simulator plan also holds is the one loaded; else the first whose
+// name begins with the entry. 0 when none.
+int find_stored_plan(std::string_view entry);
+
 // Plan files of the folder that the last listing refused (unreadable, cut, a value out of
 // range): they are not in the stored list.
 extern std::vector<std::string> refused_plan_names;
@@ -56,10 +62,21 @@ bool stored_plan_refused(std::string_view entry);
 int load_plan_file(const std::string& name, int flag);
 
 // Reads plan file `path` (a file system path) into fpl_scan, cruise altitude and fuel
-// into the outputs. Answers 1 when read, 0 when it cannot be opened or is too long.
-int read_plan_file(const std::string& path, int& cruise, double& fuel);
+// into the outputs. Answers 1 when read, 0 when it cannot be opened or is refused, with
+// `refused_line` (when given) the line that refused it, 0 when the file holds no plan,
+// -1 when it could not be opened.
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line = nullptr);
 // The same from text already in memory.
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel);
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line = nullptr);
+
+// The origin and destination a listing shows of a plan file from its first bytes `head`
+// and its last bytes `tail` (empty when `head` holds the whole file): the first and the last
+// record lines found there; "" where none reads.
+void rte_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last);
+
+// Tells a refused plan file by name: "File '<path>' refused: line N" (a line that does
+// not read), "... refused: no plan" (line 0); nothing for -1 (the opening told it).
+void post_plan_refusal(const std::string& path, int refused_line);
 
 // Makes fpl_scan the edit plan: its records, the last airport record after record 0 as
 // the destination (else none), and holds no longer on any of its records.

@@ -266,19 +266,22 @@ void validate_start_modes() {
 void read_parking_lines(std::FILE* file, std::string_view name) {
   parking_lat = parking_lon = parking_heading = 0.0;
   std::string line;
-  while (read_limited_line(file, 300, line)) {
+  bool ended = true;
+  while (read_limited_line(file, 300, line, &ended)) {
     std::string_view words[4];
     size_t n = split_words(line, words, 4);
     if (n == 0 || words[0] != name) continue;
-    // Latitude, longitude and heading; a word that does not read or lies outside its
-    // range refuses the stand, as if it were not in the file.
+    // Latitude, longitude and heading; a word that does not read or lies outside its range,
+    // a short line, or a last line without its line end (cut, perhaps in its heading)
+    // refuses the stand, as if it were not in the file.
     constexpr double lo[] = {-90.0, -180.0, 0.0}, hi[] = {90.0, 180.0, 360.0};
     double v[3] = {};
-    for (size_t w = 1; w < n; ++w) {
-      if (!config_number(words[w], v[w - 1]) || !(v[w - 1] >= lo[w - 1] && v[w - 1] <= hi[w - 1])) {
-        add_module_message("Parking position '" + std::string(name.substr(0, 32)) + "' out of range, ignored");
-        return;
-      }
+    bool whole = n == 4 && ended;
+    for (size_t w = 1; w < 4 && whole; ++w)
+      whole = config_number(words[w], v[w - 1]) && v[w - 1] >= lo[w - 1] && v[w - 1] <= hi[w - 1];
+    if (!whole) {
+      add_module_message("Parking position '" + std::string(name.substr(0, 32)) + "' out of range, ignored");
+      return;
     }
     parking_lat = v[0];
     parking_lon = v[1];
@@ -319,7 +322,9 @@ void read_aircraft_config() {
   std::FILE* file = is_safe_file_name(aircraft_name) ? open_regular_file(path, text_file_max_bytes) : nullptr;
   if (file) {
     std::string line;
+    begin_file_messages(aircraft_name + ".cfg");
     while (read_limited_line(file, aircraft_cfg_line_limit, line)) apply_aircraft_cfg_line(line);
+    end_file_messages();
     std::fclose(file);
   } else if (!is_safe_file_name(aircraft_name)) {
     add_module_message("Aircraft file '" + aircraft_name + ".cfg' refused: not a file name");

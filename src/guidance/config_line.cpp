@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <string>
+#include <unordered_map>
 
 #include "module/module_messages.h"
 
@@ -107,6 +109,9 @@ bool config_number(std::string_view text, double& value) {
       i = j;
     }
   }
+  // The number is the whole word: "18,000", "5O" or "0x2710" read as their leading digits
+  // would store another value without a word.
+  if (skip_white(text.substr(i)) != text.size() - i) return false;
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + i, v);
   (void)ptr;
@@ -129,16 +134,36 @@ int32_t truncate_to_int(double value) {
 
 int32_t config_int_of_float(std::string_view text) { return truncate_to_int(config_float(text)); }
 
-bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
+namespace {
+
+// Reads past the line end that `c` begins: LF, CR LF or a lone CR. False when `c` ends no line.
+bool at_line_end(std::FILE* file, int c) {
+  if (c == '\n') return true;
+  if (c != '\r') return false;
+  int next = std::fgetc(file);
+  if (next != '\n' && next != EOF) std::ungetc(next, file);
+  return true;
+}
+
+}  // namespace
+
+bool read_limited_line(std::FILE* file, size_t limit, std::string& line, bool* line_ended) {
   line.clear();
+  if (line_ended) *line_ended = false;
   if (!file || limit == 0) return false;
+  // A byte-order mark before the first line is no part of its key.
+  if (std::ftell(file) == 0) {
+    unsigned char mark[3] = {};
+    if (std::fread(mark, 1, 3, file) != 3 || mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF)
+      std::fseek(file, 0, SEEK_SET);
+  }
   bool any = false;
   bool ended = false;
   while (line.size() < limit) {
     int c = std::fgetc(file);
     if (c == EOF) break;
     any = true;
-    if (c == '\n') {
+    if (at_line_end(file, c)) {
       ended = true;
       break;
     }
@@ -148,10 +173,10 @@ bool read_limited_line(std::FILE* file, size_t limit, std::string& line) {
   // comment would become a setting.
   if (!ended && line.size() == limit) {
     int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    while ((c = std::fgetc(file)) != EOF && !(ended = at_line_end(file, c))) {
     }
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line_ended) *line_ended = ended;
   return any;
 }
 
@@ -234,10 +259,36 @@ bool ends_with_ignoring_case(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && equal_ignoring_case(text.substr(text.size() - end.size()), end);
 }
 
+std::string lower_case(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
 const ConfigRange* range_of(std::string_view key) {
+  // By name through an index made once: a file of many lines reads in time that does not
+  // grow with the number of keys.
+  static const std::unordered_map<std::string, const ConfigRange*> by_name = [] {
+    std::unordered_map<std::string, const ConfigRange*> index;
+    for (const ConfigRange& r : kConfigRanges)
+      if (!r.suffix) index.try_emplace(lower_case(r.name), &r);
+    return index;
+  }();
+  if (auto it = by_name.find(lower_case(key)); it != by_name.end()) return it->second;
   for (const ConfigRange& r : kConfigRanges)
-    if (r.suffix ? ends_with_ignoring_case(key, r.name) : equal_ignoring_case(r.name, key)) return &r;
+    if (r.suffix && ends_with_ignoring_case(key, r.name)) return &r;
   return nullptr;
+}
+
+// The entry of `table` named `key`, the first of equal names, through an index of the
+// table's names made at its first use.
+const ConfigKey* find_config_key(const ConfigKey* table, size_t count, std::string_view key) {
+  static std::map<const ConfigKey*, std::unordered_map<std::string, size_t>> indexes;
+  auto [it, made] = indexes.try_emplace(table);
+  if (made)
+    for (size_t k = 0; k < count; ++k) it->second.try_emplace(lower_case(table[k].name), k);
+  auto found = it->second.find(lower_case(key));
+  return found == it->second.end() ? nullptr : &table[found->second];
 }
 
 // False, with a module message, when `key` has a range and `value` does not read as a
@@ -259,9 +310,8 @@ bool config_value_in_range(std::string_view key, ConfigType type, std::string_vi
 bool config_key_has_range(std::string_view key) { return range_of(key) != nullptr; }
 
 bool apply_config_key(const ConfigKey* table, size_t count, std::string_view key, std::string_view value) {
-  for (size_t k = 0; k < count; ++k) {
-    const ConfigKey& entry = table[k];
-    if (!equal_ignoring_case(entry.name, key)) continue;
+  if (const ConfigKey* found = find_config_key(table, count, key)) {
+    const ConfigKey& entry = *found;
     if (entry.type != CFG_TEXT && entry.type != CFG_UPPER_TEXT && !config_value_in_range(entry.name, entry.type, value))
       return true;
     switch (entry.type) {

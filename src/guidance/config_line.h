@@ -19,19 +19,22 @@ bool split_config_line(std::string_view line, std::string& key, std::string& val
 // The integer at the start of `text` (leading white space skipped), 0 when none;
 // values beyond the 32-bit range are clamped.
 int32_t config_int(std::string_view text);
-// The decimal number at the start of `text` into `value`; false (and 0) when none reads
-// there or it is not finite ("nan", "inf", "abc", "1e309", an empty text).
+// The decimal number that `text` is, white space around it allowed, into `value`; false
+// (and 0) when the text is not one number whole ("18,000", "5O", "0x2710", "3e") or the
+// number is not finite ("nan", "inf", "abc", "1e309", an empty text).
 bool config_number(std::string_view text, double& value);
-// The decimal number at the start of `text`, 0 when none or not finite.
+// The decimal number that `text` is, as config_number reads it; 0 when none.
 double config_float(std::string_view text);
 // `config_float` truncated toward zero and clamped to the 32-bit range.
 int32_t config_int_of_float(std::string_view text);
 // A double truncated toward zero and clamped to the 32-bit range (0 for NaN).
 int32_t truncate_to_int(double value);
 
-// Reads the next line, without its line end; of a line longer than `limit` characters
-// the first `limit` are kept and the rest is dropped. False at the end of the file.
-bool read_limited_line(std::FILE* file, size_t limit, std::string& line);
+// Reads the next line, without its line end (LF, CR LF or a lone CR; a byte-order mark at
+// the start of the file is skipped); of a line longer than `limit` characters the first
+// `limit` are kept and the rest is dropped. False at the end of the file. `ended` (when
+// given) tells whether the line had its line end (a last line without one may be cut).
+bool read_limited_line(std::FILE* file, size_t limit, std::string& line, bool* ended = nullptr);
 
 enum ConfigType : int32_t {
   CFG_INT,           // decimal number truncated, as CFG_INT_OF_FLOAT (guards on the whole number)

@@ -95,7 +95,7 @@ void write_row(int mode) {
   }
   add_routine_module_message(row);
   std::fputs(row, f);
-  std::fclose(f);
+  close_written_file(f, path);
 }
 
 std::string zulu_text() {
@@ -330,7 +330,7 @@ void write_flight_log() {
     std::fputs("\n", out);
   }
   std::fputs("\n", out);
-  std::fclose(out);
+  close_written_file(out, out_path);
 }
 
 void keep_flight_log_state(LoadState& state) { state.keep(climb_bands, cruise_bands, descent_bands); }

@@ -66,13 +66,17 @@ bool read_numbers(const std::string_view* words, size_t n, const ColumnRange (&r
 
 // Appends a row of the first `columns` words (absent ones 0) plus any present words up
 // to `max_columns`. False, adding nothing, when a number does not read or is out of range.
+// A row past the table's capacity is counted in `dropped`.
 template <size_t N>
 bool add_row(PerfRow* rows, int32_t& count, const std::string_view* words, size_t n, int32_t columns,
-             int32_t max_columns, const ColumnRange (&ranges)[N]) {
+             int32_t max_columns, const ColumnRange (&ranges)[N], int32_t& dropped) {
   int32_t used = static_cast<int32_t>(n) < max_columns ? static_cast<int32_t>(n) : max_columns;
   double numbers[perf_max_columns] = {};
   if (!read_numbers(words, static_cast<size_t>(used), ranges, numbers)) return false;
-  if (count >= perf_row_capacity) return true;
+  if (count >= perf_row_capacity) {
+    ++dropped;
+    return true;
+  }
   PerfRow& row = rows[++count];
   row = PerfRow{};
   if (used < columns) used = columns;
@@ -99,7 +103,9 @@ bool stays_in_aircraft_folder(std::string_view name) {
 
 }  // namespace
 
-int32_t read_perf_tables(std::FILE* file) {
+int32_t read_perf_tables(std::FILE* file, int32_t* dropped_rows) {
+  int32_t dropped = 0;
+  if (dropped_rows) *dropped_rows = 0;
   perf_grwt_count = perf_climb_count = perf_cruise_count = perf_descent_count = perf_altitude_count = 0;
   if (!file) return 0;
   PerfSection section = SECTION_NONE;
@@ -140,18 +146,18 @@ int32_t read_perf_tables(std::FILE* file) {
     bool ok = true;
     switch (section) {
       case SECTION_CLIMB:
-        ok = add_row(perf_climb, perf_climb_count, words, n, 4, perf_climb_columns, kClimbColumns);
+        ok = add_row(perf_climb, perf_climb_count, words, n, 4, perf_climb_columns, kClimbColumns, dropped);
         break;
       case SECTION_CRUISE:
-        ok = add_row(perf_cruise, perf_cruise_count, words, n, 2, perf_max_columns, kCruiseColumns);
+        ok = add_row(perf_cruise, perf_cruise_count, words, n, 2, perf_max_columns, kCruiseColumns, dropped);
         break;
       case SECTION_DESCENT:
         ok = add_row(perf_descent, perf_descent_count, words, n, perf_descent_columns, perf_descent_columns,
-                     kDescentColumns);
+                     kDescentColumns, dropped);
         break;
       case SECTION_ALTITUDE:
         ok = add_row(perf_altitude, perf_altitude_count, words, n, perf_altitude_columns, perf_altitude_columns,
-                     kAltitudeColumns);
+                     kAltitudeColumns, dropped);
         break;
       case SECTION_UNITS:  // fuel and weight units: read, not kept
       case SECTION_NONE:
@@ -159,6 +165,7 @@ int32_t read_perf_tables(std::FILE* file) {
     }
     if (!ok) ++refused;
   }
+  if (dropped_rows) *dropped_rows = dropped;
   return refused;
 }
 
@@ -168,11 +175,14 @@ void load_aircraft_perf_file() {
     std::string path = vek_path("\\vek\\aircraft\\" + PerformanceData);
     file = open_regular_file(path, text_file_max_bytes);
   }
-  int32_t refused = read_perf_tables(file);
+  int32_t dropped = 0;
+  int32_t refused = read_perf_tables(file, &dropped);
   if (file) std::fclose(file);
   if (refused > 0)
     add_module_message(PerformanceData.substr(0, 64) + " '" + std::to_string(refused) +
                        "' lines skipped as out of range");
+  if (dropped > 0)
+    add_module_message(PerformanceData.substr(0, 64) + " '" + std::to_string(dropped) + "' rows dropped at capacity");
 }
 
 int32_t perf_nearest_row(const PerfRow* rows, int32_t count, double altitude) {

@@ -53,8 +53,10 @@ void load_aircraft_perf_file();
 // that does not read or lies outside its column's range (altitude -2000..99999 ft, TAS
 // 0..999 kt, rate 0..20000 ft/min, fuel flow 0..1e6 lb/h, weight 0..1e7 lb, GRWT
 // 0..10000) is skipped whole; answers how many were. The load posts
-// "<PerformanceData> '<n>' lines skipped as out of range".
-int32_t read_perf_tables(std::FILE* file);
+// "<PerformanceData> '<n>' lines skipped as out of range". Rows past a table's capacity
+// are counted into `dropped` (when given); the load posts
+// "<PerformanceData> '<n>' rows dropped at capacity".
+int32_t read_perf_tables(std::FILE* file, int32_t* dropped = nullptr);
 
 // Index (1..count) of the row whose altitude (column 1) is nearest to `altitude`, the
 // first of equals; 0 for an empty table.

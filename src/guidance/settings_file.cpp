@@ -12,6 +12,7 @@
 #include "guidance/speed_conversions.h"
 #include "module/load_state.h"
 #include "module/module_files.h"
+#include "module/module_messages.h"
 #include "module/module_paths.h"
 
 namespace {
@@ -165,7 +166,9 @@ void read_vek_cfg() {
   std::string path = vek_path("\\vek\\vek.cfg");
   if (std::FILE* file = open_regular_file(path, text_file_max_bytes)) {
     std::string line;
+    begin_file_messages("vek.cfg");
     while (read_limited_line(file, vek_cfg_line_limit, line)) apply_vek_cfg_line(line);
+    end_file_messages();
     std::fclose(file);
   }
   settings_loaded = 1;

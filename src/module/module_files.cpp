@@ -85,6 +85,38 @@ bool read_opened_file(std::FILE* opened, std::uintmax_t max_bytes, std::string& 
   return ok;
 }
 
+bool close_written_file(std::FILE* file, const std::string& path) {
+  if (!file) return false;
+  errno = 0;
+  bool ok = std::fflush(file) == 0 && !std::ferror(file);
+  int error = errno;
+  if (std::fclose(file) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");
+  return ok;
+}
+
+bool next_text_line(const char* data, std::size_t size, std::size_t& pos, std::string_view& line, bool& ended) {
+  if (pos >= size) return false;
+  std::size_t end = pos;
+  while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+  line = std::string_view(data + pos, end - pos);
+  ended = end < size;
+  pos = end;
+  if (pos < size && data[pos] == '\r') ++pos;
+  if (ended && pos < size && data[pos] == '\n') ++pos;
+  return true;
+}
+
+std::size_t byte_order_mark_size(const char* data, std::size_t size) {
+  return size >= 3 && static_cast<unsigned char>(data[0]) == 0xEF && static_cast<unsigned char>(data[1]) == 0xBB &&
+                 static_cast<unsigned char>(data[2]) == 0xBF
+             ? 3
+             : 0;
+}
+
 std::FILE* open_regular_file_for_write(const std::string& path, bool append) {
   // No O_TRUNC here: the file is emptied only once it is known to be a regular file.
   int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0);

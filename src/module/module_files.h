@@ -1,9 +1,11 @@
 // Reading files that users and other add-ons name: only regular files, with a size bound.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 // Size bounds: navigation data files, and every other file the module reads.
 constexpr std::uintmax_t nav_file_max_bytes = std::uintmax_t{256} << 20;
@@ -28,6 +30,13 @@ bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::s
 // `max_bytes` while it is read.
 bool read_opened_file(std::FILE* file, std::uintmax_t max_bytes, std::string& text);
 
+// The next line of text `data` from `pos`, without its line end: a line ends at LF, CR LF
+// or a lone CR (files written on any system read alike). `ended` tells whether the line had
+// a line end (a last line without one may be a file cut short). False at the end.
+bool next_text_line(const char* data, std::size_t size, std::size_t& pos, std::string_view& line, bool& ended);
+// Bytes a UTF-8 byte-order mark takes at the start of `data` (3 or 0).
+std::size_t byte_order_mark_size(const char* data, std::size_t size);
+
 // Opens `path` for writing, emptied (`append` false) or appended to, creating it when
 // absent. Only a regular file with one name is written: a link, device, FIFO or folder
 // is refused and never opened for writing (a FIFO would block the simulator, a link
@@ -36,6 +45,11 @@ bool read_opened_file(std::FILE* file, std::uintmax_t max_bytes, std::string& te
 // same way, "... refused: more than one link". Null when refused or when it cannot be
 // opened.
 std::FILE* open_regular_file_for_write(const std::string& path, bool append);
+
+// Flushes and closes `file`, opened by open_regular_file_for_write for `path`. False when a
+// byte did not reach the file (a full disk, say), with one module message per path:
+// "File '<path>' refused: disk full", or "... write failed".
+bool close_written_file(std::FILE* file, const std::string& path);
 
 class LoadState;
 // The paths already refused for writing, for the layer's reset.

@@ -7,10 +7,17 @@ int module_message_count = 0;
 int32_t module_message_serials[module_message_limit + 1];
 bool module_message_routine[module_message_limit + 1];
 int32_t module_messages_posted = 0;
+std::string module_message_file;
+int32_t module_message_file_rows = 0;
+int32_t module_message_file_more = 0;
 
 namespace {
 
 void add_row(std::string_view text, bool routine) {
+  if (!module_message_file.empty() && !routine && ++module_message_file_rows > module_message_rows_per_file) {
+    ++module_message_file_more;
+    return;
+  }
   if (module_message_count < 0 || module_message_count > module_message_limit) module_message_count = 0;
   if (module_message_count == module_message_limit) {
     // The newest stay: routine rows give way first, so that they never crowd out a refusal.
@@ -36,6 +43,20 @@ void add_row(std::string_view text, bool routine) {
 }  // namespace
 
 void add_module_message(std::string_view text) { add_row(text, false); }
+
+void begin_file_messages(std::string_view name) {
+  module_message_file = name.empty() ? "file" : std::string(name);
+  module_message_file_rows = 0;
+  module_message_file_more = 0;
+}
+
+void end_file_messages() {
+  const std::string name = std::move(module_message_file);
+  module_message_file.clear();
+  if (module_message_file_more > 0)
+    add_row(name + " '" + std::to_string(module_message_file_more) + "' more lines refused", false);
+  module_message_file_rows = module_message_file_more = 0;
+}
 
 void add_routine_module_message(std::string_view text) { add_row(text, true); }
 

@@ -42,7 +42,7 @@ void reset_sim_access_state() {
     s.keep(dinput_keyboard, mcu_kbd_on, text_cdu_scratchpad);
     // module_messages.cpp
     s.keep(module_messages, module_message_count, module_message_serials, module_message_routine,
-           module_messages_posted);
+           module_messages_posted, module_message_file, module_message_file_rows, module_message_file_more);
     // module_paths.cpp
     s.keep(sim_root_path, aircraft_name);
     // sim_vars.cpp

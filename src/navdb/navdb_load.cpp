@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstring>
 #include <exception>
 #include <iterator>
@@ -326,15 +327,26 @@ void load_nav_files() {
       files[f] = nullptr;  // no memory for its name or its text: loaded as absent
     }
   }
+  const char* unread[kNavFileCount] = {};  // why a file opened was not read
   auto load_group = [&](int group) {
     for (int f = 0; f < kNavFileCount; ++f) {
       if (nav_files[f].group != group || !files[f]) continue;
       try {
         present[f] = read_nav_text(files[f], texts[f]);
+        if (!present[f]) unread[f] = texts[f].room > kNavFileMaxBytes ? "too large" : "unreadable";
       } catch (const std::exception&) {
         present[f] = false;  // no memory for it: loaded as absent
+        unread[f] = "too large";
       }
-      if (present[f]) results[f] = nav_files[f].loader(texts[f].text);
+      if (present[f]) {
+        // A last line without its line end that stops inside a number was cut short: its last
+        // number may be another ("-12" of "-122.5"); the line is refused, not read.
+        std::string_view text = texts[f].text;
+        const bool cut = !text.empty() && (std::isdigit(static_cast<unsigned char>(text.back())) || text.back() == '.');
+        if (cut) text = text.substr(0, text.find_last_of("\r\n") + 1);
+        results[f] = nav_files[f].loader(text);
+        if (cut) ++results[f].skipped;
+      }
       texts[f] = NavFileText();
     }
   };
@@ -350,6 +362,7 @@ void load_nav_files() {
   nav_tables_changed();
   for (int f = 0; f < kNavFileCount; ++f) {
     if (f == kBoundaryFile) post_file_refusal(boundary_path, boundary_refusal);
+    if (unread[f]) post_file_refusal(nav_file_path(nav_files[f].name), unread[f]);
     if (present[f]) count_result(nav_files[f].name, results[f]);
   }
 }

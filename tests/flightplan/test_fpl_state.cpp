@@ -74,6 +74,7 @@ TEST_F(FplTest, ExecKeepsTheActiveWaypointWhenRecordsMoveBeforeIt) {
 
 static int hook_calls = 0;
 TEST_F(FplTest, FirstChangeOnTheGroundResetsPlanFuelOnlyBelowFiveKnots) {
+  hook_calls = 0;
   fpl_first_change_hook = [] { ++hook_calls; };
   plan_fuel = 9000.0;
   ground_speed = 120.0;

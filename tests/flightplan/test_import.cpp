@@ -1,4 +1,5 @@
 // Imports: the simulator's GPS route and its ".PLN" plans in both forms.
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -8,6 +9,7 @@
 #include "flightplan/plan_files.h"
 #include "flightplan/route_progress.h"
 #include "guidance/settings.h"
+#include "module/module_messages.h"
 #include "fpl_test_util.h"
 #include "platform/host/gps_route_data.h"
 #include "platform/host/gauge_host.h"
@@ -121,12 +123,13 @@ TEST_F(FplTest, PlnFilesRefused) {
     xml += "<ATCWaypoint id=\"W\"><WorldPosition>N47 0 0,W122 0 0,+0</WorldPosition></ATCWaypoint>";
   xml += "</FlightPlan.FlightPlan></a>";
   EXPECT_EQ(parse_pln_text(xml.data(), xml.size()), -1);
-  EXPECT_EQ(parse_pln_text("[flightplan]\nwaypoint.0=X\n", 26), 0);
+  EXPECT_EQ(parse_pln_text("[flightplan]\nwaypoint.0=X\n", 26), -1);
+  EXPECT_EQ(parse_pln_text("[flightplan]\ntitle=none\n", 24), 0);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM"}));
 }
 
 // A coordinate whose degrees do not follow the hemisphere letter, or with a letter among its
-// numbers, refuses its line; the forms the simulator writes read.
+// numbers, refuses the plan; the forms the simulator writes read.
 TEST_F(FplTest, PlnCoordinatesReadOnlyAsNumbersAfterTheLetter) {
   const std::pair<const char*, bool> rows[] = {
       {"N47* 26.94', W122* 18.56'", true},
@@ -142,8 +145,10 @@ TEST_F(FplTest, PlnCoordinatesReadOnlyAsNumbersAfterTheLetter) {
   for (const auto& [coords, taken] : rows) {
     std::string text = "[flightplan]\nwaypoint.0=KSEA, A, N47* 26.94', W122* 18.56', +433\nwaypoint.1=OLM, V, " +
                        std::string(coords) + ", +0\nwaypoint.2=KPDX, A, N45* 35.31', W122* 35.85', +31\n";
-    ASSERT_EQ(parse_pln_text(text.data(), text.size()), taken ? 3 : 2) << coords;
-    EXPECT_EQ(std::string(fpl_scan[1].ident), taken ? "OLM" : "KPDX") << coords;
+    ASSERT_EQ(parse_pln_text(text.data(), text.size()), taken ? 3 : -1) << coords;
+    if (taken) {
+      EXPECT_EQ(std::string(fpl_scan[1].ident), "OLM") << coords;
+    }
   }
 }
 
@@ -153,6 +158,7 @@ TEST_F(FplTest, PlnXmlCorpusSeedsReachTheWaypointReader) {
   const std::pair<const char*, int> rows[] = {
       {"seed_one.pln", 1},     {"seed_several.pln", 5},        {"seed_200.pln", 200},
       {"seed_201.pln", -1},    {"seed_ksea_kpdx_xml.pln", 4},  {"seed_odd_coordinates.pln", 5},
+      {"seed_refused_coordinates.pln", -1}, {"seed_padded.pln", 4},
   };
   for (const auto& [name, count] : rows) {
     std::ifstream in(std::string(VEK_PLN_XML_CORPUS) + "/" + name, std::ios::binary);
@@ -173,6 +179,7 @@ TEST_F(FplTest, PlanRequestLoadsFuelAndTowerViewGoesToTheDestination) {
     tower_alt = alt;
   };
   services.set_fuel_total_gallons = [](double g) { fuel_gallons = g; };
+  fuel_gallons = 0.0;
   ImportTable.panel_services = &services;
   std::filesystem::copy_file(std::string(VEK_FPL_SAMPLE_ROOT) + "/vek/flightplans/KSEAKPDX.RTE",
                              root + "/vek/flightplans/KSEAKPDX.RTE");
@@ -190,4 +197,67 @@ TEST_F(FplTest, PlanRequestLoadsFuelAndTowerViewGoesToTheDestination) {
   EXPECT_NEAR(tower_lat, 45.588722, 1e-9);
   EXPECT_NEAR(tower_lon, -122.5975, 1e-9);
   EXPECT_EQ(tower_alt, 31.0);
+}
+
+// A simulator plan loads whole or is refused: "Unable to load FP", the active plan kept, and
+// one message naming the file and the line that refused it.
+TEST_F(FplTest, DamagedSimulatorPlansAreRefusedWholeAtTheirLine) {
+  const std::string head =
+      "[flightplan]\r\ntitle=KSEA to KPDX\r\ndestination_id=KPDX, N45* 35.32', W122* 35.85', +000031.00\r\n";
+  const std::string w0 = "waypoint.0=, KSEA, , KSEA, A, N47* 26.94', W122* 18.56', +000433.00, \r\n";
+  const std::string w1 = "waypoint.1=, CARRO, , CARRO, I, N46* 54.00', W122* 40.00', +000000.00, \r\n";
+  const std::string w2 = "waypoint.2=, BTG, , BTG, V, N45* 48.89', W122* 31.83', +000000.00, \r\n";
+  const std::string w3 = "waypoint.3=, KPDX, , KPDX, A, N45* 35.32', W122* 35.85', +000031.00, \r\n";
+  auto with = [&](const std::string& middle) { return head + w0 + middle + w2 + w3; };
+  const std::string xml_head =
+      "<?xml version=\"1.0\"?>\n<SimBase.Document>\n<FlightPlan.FlightPlan>\n"
+      "<ATCWaypoint id=\"KSEA\"><WorldPosition>N47* 26.94',W122* 18.56',+433</WorldPosition></ATCWaypoint>\n";
+  const std::string xml_tail = "</FlightPlan.FlightPlan>\n</SimBase.Document>\n";
+  struct Row {
+    const char* what;
+    std::string text;
+    int line;  // the line named in the message
+  };
+  const Row rows[] = {
+      {"cut in its last longitude", head + w0 + w1 + w2 + w3.substr(0, 52), 7},
+      {"cut at a line end", head + w0 + w1 + w2, 6},
+      {"a position that does not read", with("waypoint.1=, CARRO, , CARRO, I, N95* 00.00', W122* 40.00', +0\n"), 5},
+      {"a type that does not read", with("waypoint.1=, CARRO, , CARRO, X, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"no ident", with("waypoint.1=, , , , I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"an altitude that does not read", with("waypoint.1=, CARRO, , CARRO, I, N46* 54.00', W122* 40.00', +1x\n"), 5},
+      {"an altitude no page shows", with("waypoint.1=, CARRO, , CARRO, I, N46* 54.00', W122* 40.00', +99999\n"), 5},
+      {"a line of 401 characters", with(w1.substr(0, w1.size() - 2) + std::string(401, ' ') + "x\n"), 5},
+      {"a repeated number", with(w1 + "waypoint.1=, OLM, , OLM, V, N46* 58.00', W122* 54.00', +0\n"), 6},
+      {"a number that is no number", with("waypoint.1x=, CARRO, , CARRO, I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"a NUL in an ident", with(std::string("waypoint.1=, CA") + '\0' + "RRO, , CA" + '\0' + "RRO, I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"the discontinuity marker", with("waypoint.1=, DISCO, , DISCO, I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"the route-break marker", with("waypoint.1=, THEN, , THEN, I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"the end marker", with("waypoint.1=, ******, , ******, I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"a blank written as a plan file writes it", with("waypoint.1=, A_B, , A_B, I, N46* 54.00', W122* 40.00', +0\n"), 5},
+      {"an XML waypoint without a position",
+       xml_head + "<ATCWaypoint id=\"NOPOS\"></ATCWaypoint>\n" + xml_tail, 5},
+      {"an XML marker ident",
+       xml_head + "<ATCWaypoint id=\"THEN\"><WorldPosition>N46* 54.00',W122* 40.00',+0</WorldPosition></ATCWaypoint>\n" +
+           xml_tail,
+       5},
+      {"an XML document cut short", xml_head + "<ATCWaypoint id=\"BTG\"><WorldPos", 5},
+  };
+  for (const Row& row : rows) {
+    std::string path = root + "/vek/flightplans/DAMAGED.PLN";
+    std::ofstream(path, std::ios::binary) << row.text;
+    fpl_edit_last = -1;
+    append_fixes({"KSEA", "OLM"});
+    fpl_message.clear();
+    module_message_count = 0;
+    EXPECT_EQ(load_plan_file("DAMAGED.PLN", 0), 0) << row.what;
+    EXPECT_EQ(fpl_message, "Unable to load FP") << row.what;
+    EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "OLM"})) << row.what;
+    std::string told = "File '" + path + "' refused: line " + std::to_string(row.line);
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, told), 1)
+        << row.what << ": " << (module_message_count > 0 ? module_messages[module_message_count] : "no message");
+  }
+  // The whole plan loads.
+  std::ofstream(root + "/vek/flightplans/WHOLE.PLN", std::ios::binary) << head + w0 + w1 + w2 + w3;
+  ASSERT_EQ(load_plan_file("WHOLE.PLN", 0), 1);
+  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "CARRO", "BTG", "KPDX"}));
 }

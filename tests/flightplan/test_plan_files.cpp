@@ -1,4 +1,5 @@
 // Plan files: write, list, read back, refuse bad names, load and activate.
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -6,6 +7,7 @@
 #include "flightplan/plan_files.h"
 #include "fpl_test_util.h"
 #include "guidance/settings.h"
+#include "module/module_messages.h"
 
 namespace {
 
@@ -78,7 +80,6 @@ TEST_F(FplTest, PlanWrittenListedAndReadBackEqual) {
   EXPECT_STREQ(stored_plans[2].name, "KSEAKPDX.RTE");
   EXPECT_STREQ(stored_plans[2].first_ident, "KSEA");
   EXPECT_STREQ(stored_plans[2].last_ident, "KPDX");
-  EXPECT_EQ(stored_plans[2].last, 4);
   EXPECT_STREQ(stored_plans[3].name, "NEW FPL");
   EXPECT_STREQ(stored_plans[3].first_ident, "NEXT FPL");
   EXPECT_STREQ(stored_plans[3].last_ident, "");
@@ -158,9 +159,10 @@ TEST_F(FplTest, CommentsAndTheEndMarkerAreSkippedAndOverlongPlansRefused) {
   write_text(dir + "BIG.RTE", big);
   EXPECT_EQ(load_plan_file("BIG.RTE", 0), 0);
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "BTG"}));
-  list_plan_files();  // the overlong file is not listed
-  EXPECT_EQ(stored_plan_count, 2);
-  EXPECT_STREQ(stored_plans[1].name, "GOOD.rte");
+  list_plan_files();  // the overlong file is listed by name, and refused when loaded
+  EXPECT_EQ(stored_plan_count, 3);
+  EXPECT_STREQ(stored_plans[1].name, "BIG.RTE");
+  EXPECT_STREQ(stored_plans[2].name, "GOOD.rte");
 }
 
 // A record that does not read refuses the whole plan: it never loads with a waypoint missing,
@@ -186,9 +188,11 @@ TEST_F(FplTest, AnUnreadableRecordOrAFileWithoutAPlanIsRefusedWhole) {
     EXPECT_EQ(load_plan_file("X.RTE", 0), 0) << what;
     EXPECT_EQ(fpl_message, "Unable to load FP") << what;
     EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA", "KPDX"})) << what;
+    // Listed by name (a listing reads no plan whole); loading it is refused again.
     list_plan_files();
-    EXPECT_EQ(stored_plan_count, 1) << what;  // only "NEW FPL"
-    EXPECT_TRUE(stored_plan_refused("X")) << what;  // the units say it cannot be loaded
+    EXPECT_EQ(stored_plan_count, 2) << what;
+    EXPECT_FALSE(stored_plan_refused("X")) << what;
+    EXPECT_EQ(load_plan_file(stored_plans[1].name, 0), 0) << what;
     clear_fpl_edit();
   }
 }
@@ -326,7 +330,7 @@ TEST_F(FplTest, GeneratedPlansReloadToTheSameRecords) {
       fpl_set_text(r.type, types[rng() % 6]);
       r.lat = number(-90.0, 90.0);
       r.lon = number(-180.0, 180.0);
-      r.alt_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(-2000.0, 100000.0);
+      r.alt_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(-2000.0, 99900.0);
       r.spd_constraint = rng() % 2 ? FPL_NO_CONSTRAINT : number(0.0, 2000.0);
       r.intc_course = rng() % 2 ? FPL_NO_INTERCEPT : number(0.0, 360.0);
       r.flyover = static_cast<int32_t>(rng() % 2);
@@ -340,5 +344,80 @@ TEST_F(FplTest, GeneratedPlansReloadToTheSameRecords) {
     ASSERT_EQ(write_plan_file("GEN.RTE"), 1) << plan;
     ASSERT_EQ(load_plan_file("GEN.RTE", 0), 1) << plan;
     expect_edit_plan_is_active_plan();
+  }
+}
+
+namespace {
+
+// Bytes this process has read through the file system so far.
+long long bytes_read_so_far() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  long long value = 0;
+  while (io >> key >> value)
+    if (key == "rchar:") return value;
+  return 0;
+}
+
+}  // namespace
+
+// A listing reads only what it lists: each plan's first and last bytes (its origin and
+// destination), never a whole file; a plan is read whole when it is loaded, and a damaged
+// one is refused then, by name and line.
+TEST_F(FplTest, AListingReadsOnlyTheEndsOfEachPlan) {
+  const std::string pad = "\n" + std::string(40000, ' ') + "\n";
+  const std::string rte = "[FlightPlan]\nKSEA APT 47.449 -122.309 433\n;" + pad + "OLM VOR 46.97 -122.90\n" +
+                          "KPDX APT 45.588 -122.597 31\n";
+  const std::string ini =
+      "[flightplan]\r\ntitle=x\r\nwaypoint.0=, KBFI, , KBFI, A, N47* 31.80', W122* 18.12', +21\r\n;" + pad +
+      "waypoint.1=, KOLM, , KOLM, A, N46* 58.16', W122* 54.15', +209\r\n";
+  const std::string xml =
+      "<?xml version=\"1.0\"?>\n<SimBase.Document><FlightPlan.FlightPlan>\n"
+      "<ATCWaypoint id=\"KPDX\"><ATCWaypointType>Airport</ATCWaypointType>"
+      "<WorldPosition>N45* 35.32',W122* 35.85',+31</WorldPosition></ATCWaypoint>" + pad +
+      "<ATCWaypoint id=\"X\"><ATCWaypointType>Airport</ATCWaypointType>"
+      "<WorldPosition>N47* 26.94',W122* 18.56',+433</WorldPosition><ICAO><ICAOIdent>KSEA</ICAOIdent></ICAO>"
+      "</ATCWaypoint>\n</FlightPlan.FlightPlan></SimBase.Document>\n";
+  std::string damaged = ini;
+  damaged[damaged.size() / 2] = '\0';
+  struct Row {
+    const char* suffix;
+    const std::string* text;
+    const char* first;
+    const char* last;
+    bool loads;
+  };
+  const Row rows[] = {
+      {"A.RTE", &rte, "KSEA", "KPDX", true},
+      {"B.PLN", &ini, "KBFI", "KOLM", true},
+      {"C.pln", &xml, "KPDX", "KSEA", true},
+      {"D.PLN", &damaged, "KBFI", "KOLM", false},
+  };
+  const int copies = 75;
+  std::string dir = root + "/vek/flightplans/";
+  long long written = 0;
+  for (int c = 0; c < copies; ++c)
+    for (const Row& row : rows) {
+      char name[32];
+      std::snprintf(name, sizeof name, "P%03d%s", c, row.suffix);
+      write_text(dir + name, *row.text);
+      written += static_cast<long long>(row.text->size());
+    }
+  long long before = bytes_read_so_far();
+  list_plan_files();
+  long long listing = bytes_read_so_far() - before;
+  EXPECT_LE(listing, copies * 4 * 8192LL + 4096) << "of " << written << " bytes in the folder";
+  ASSERT_EQ(stored_plan_count, copies * 4 + 1);
+  for (int c = 0; c < copies; ++c)
+    for (int k = 0; k < 4; ++k) {
+      const StoredPlan& e = stored_plans[1 + c * 4 + k];
+      EXPECT_STREQ(e.first_ident, rows[k].first) << e.name;
+      EXPECT_STREQ(e.last_ident, rows[k].last) << e.name;
+    }
+  for (const Row& row : rows) {
+    std::string name = std::string("P000") + row.suffix;
+    module_message_count = 0;
+    EXPECT_EQ(load_plan_file(name, 0), row.loads ? 1 : 0) << name;
+    EXPECT_EQ(module_message_count, row.loads ? 0 : 1) << name;
   }
 }

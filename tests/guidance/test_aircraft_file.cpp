@@ -238,8 +238,8 @@ TEST(ParkingFile, FirstExactNameWins) {
   read_parking_position("GATE2");
   EXPECT_DOUBLE_EQ(parking_lon, 151.2);
   EXPECT_DOUBLE_EQ(parking_heading, 90.0);
-  read_parking_position("SHORT");
-  EXPECT_DOUBLE_EQ(parking_lat, 5.0);
+  read_parking_position("SHORT");  // a short line is no stand
+  EXPECT_DOUBLE_EQ(parking_lat, 0.0);
   EXPECT_DOUBLE_EQ(parking_lon, 0.0);
   read_parking_position("NONE");
   EXPECT_DOUBLE_EQ(parking_lat, 0.0);

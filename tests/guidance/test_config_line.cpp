@@ -72,12 +72,13 @@ TEST(ConfigNumbers, IntegersFromTheStart) {
   EXPECT_EQ(config_int("-99999999999999999999"), -2147483647 - 1);
 }
 
-TEST(ConfigNumbers, DecimalsFromTheStartAndNothingNotFinite) {
+TEST(ConfigNumbers, DecimalsWholeAndNothingNotFinite) {
   EXPECT_DOUBLE_EQ(config_float("2.5"), 2.5);
-  EXPECT_DOUBLE_EQ(config_float(" -0.5nm"), -0.5);
+  EXPECT_DOUBLE_EQ(config_float(" -0.5 "), -0.5);
+  EXPECT_DOUBLE_EQ(config_float(" -0.5nm"), 0.0);  // not one number whole
   EXPECT_DOUBLE_EQ(config_float(".25"), 0.25);
   EXPECT_DOUBLE_EQ(config_float("1e3"), 1000.0);
-  EXPECT_DOUBLE_EQ(config_float("3e"), 3.0);
+  EXPECT_DOUBLE_EQ(config_float("3e"), 0.0);
   EXPECT_DOUBLE_EQ(config_float("+4"), 4.0);
   EXPECT_DOUBLE_EQ(config_float("x1"), 0.0);
   EXPECT_DOUBLE_EQ(config_float("."), 0.0);

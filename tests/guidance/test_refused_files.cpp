@@ -1,19 +1,25 @@
 // Paths that users and other add-ons set: a device, FIFO or folder is refused with a
 // module message and never read (reading a FIFO or /dev/zero would never end).
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "flightplan/plan_files.h"
 #include "guidance/aircraft_file.h"
 #include "guidance/flight_log.h"
 #include "guidance/performance_tables.h"
 #include "guidance/settings.h"
+#include "guidance/settings_file.h"
+#include "flightplan/flight_plan.h"
 #include "module/module_messages.h"
 #include "module/trace_file.h"
 #include "navdb/navdb.h"
@@ -171,4 +177,212 @@ TEST(RefusedFiles, RefusalsOutliveAFlightOfLogRows) {
   EXPECT_EQ(module_messages[1], "refusal 0");
   EXPECT_EQ(module_messages[module_message_limit], "refusal " + std::to_string(module_message_limit - 1));
   module_message_count = 0;
+}
+
+// Every text file the module reads takes LF, CR LF and a lone CR as line ends, and a UTF-8
+// byte-order mark before its first line: the same values read whichever it was written with.
+TEST(RefusedFiles, EveryTextFileTakesEveryLineEndAndAByteOrderMark) {
+  struct Row {
+    const char* file;  // under the simulator folder
+    std::vector<std::string> lines;
+    std::function<bool()> read;  // reads the file; true when it read what it holds
+  };
+  const Row rows[] = {
+      {"vek/vek.cfg", {"TransAlt=12000", "MinMapRange=40"},
+       [] {
+         settings_loaded = 0;
+         TransAlt = 18000;
+         MinMapRange = 10.0;
+         read_vek_cfg();
+         return TransAlt == 12000 && MinMapRange == 40.0;
+       }},
+      {"vek/Aircraft/Ends.cfg", {"MaxCruise=41000", "V1=127"},
+       [] {
+         aircraft_config_loaded = 0;
+         aircraft_name = "Ends";
+         MaxCruise = V1 = 0;
+         read_aircraft_config();
+         aircraft_name.clear();
+         return MaxCruise == 41000 && V1 == 127;
+       }},
+      {"vek/Aircraft/perf.txt", {"[CLIMB]", "5000 300 2000 3000", "10000 320 2200 3100"},
+       [] {
+         PerformanceData = "perf.txt";
+         load_aircraft_perf_file();
+         return perf_climb_count == 2 && perf_climb[2].col[1] == 10000.0;
+       }},
+      {"vek/Aircraft/stands.txt", {"GATE1 47.25 8.5 90", "GATE2 -33.9 151.2 180"},
+       [] {
+         ParkingFile = "stands.txt";
+         read_parking_position("GATE1");
+         double lat = parking_lat;
+         read_parking_position("GATE2");
+         return lat == 47.25 && parking_heading == 180.0;
+       }},
+      {"vek/flightplans/ENDS.RTE", {"[FlightPlan]", "KSEA APT 47.449 -122.309 433", "KPDX APT 45.588 -122.597 31"},
+       [] { return load_plan_file("ENDS.RTE", 0) == 1 && fpl_edit_last == 1; }},
+      {"vek/flightplans/ENDS.PLN",
+       {"[flightplan]", "destination_id=KPDX, N45* 35.32', W122* 35.85', +000031.00",
+        "waypoint.0=, KSEA, , KSEA, A, N47* 26.94', W122* 18.56', +000433.00, ",
+        "waypoint.1=, KPDX, , KPDX, A, N45* 35.32', W122* 35.85', +000031.00, "},
+       [] { return load_plan_file("ENDS.PLN", 0) == 1 && fpl_edit_last == 1; }},
+  };
+  for (const Row& row : rows) {
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+      for (const char* mark : {"", "\xEF\xBB\xBF"}) {
+        SimFolder sim;
+        std::string text = mark;
+        for (const std::string& l : row.lines) text += l + end;
+        sim.write(row.file, text);
+        module_message_count = 0;
+        EXPECT_TRUE(row.read()) << row.file << (end[0] == '\n' ? " LF" : end[1] ? " CR LF" : " CR")
+                                << (mark[0] ? " with a byte-order mark" : "");
+        EXPECT_EQ(module_message_count, 0) << row.file << ": " << module_messages[1];
+      }
+    }
+  }
+}
+
+// Every refused or cut file or row is told once, by name: a plan that is no regular file
+// where a unit asks for it, a navigation file's last line cut inside its number, performance
+// rows past their capacity, a parking stand cut or short, a log the disk has no room for.
+TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
+  struct Row {
+    const char* what;
+    std::function<void(const SimFolder&)> act;
+    std::string told;  // the message, with "<root>" for the simulator folder
+  };
+  auto plan_kind = [](const char* kind) {
+    return [kind](const SimFolder& sim) {
+      std::string path = sim.root() + "/vek/flightplans/X.RTE";
+      sim.make_dir("vek/flightplans");
+      if (std::string(kind) == "fifo") {
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      }
+      if (std::string(kind) == "folder") std::filesystem::create_directory(path);
+      if (std::string(kind) == "link to none") std::filesystem::create_symlink("none.RTE", path);
+      if (std::string(kind) == "link loop") std::filesystem::create_symlink("X.RTE", path);
+      list_plan_files();
+      EXPECT_EQ(stored_plan_count, 1) << kind;  // only "NEW FPL"
+      EXPECT_TRUE(stored_plan_refused("X")) << kind;
+    };
+  };
+  const Row rows[] = {
+      {"a FIFO where a plan is asked for", plan_kind("fifo"),
+       "File '<root>/vek/flightplans/X.RTE' refused: not a regular file"},
+      {"a folder where a plan is asked for", plan_kind("folder"),
+       "File '<root>/vek/flightplans/X.RTE' refused: not a regular file"},
+      {"a link to none where a plan is asked for", plan_kind("link to none"),
+       "File '<root>/vek/flightplans/X.RTE' refused: unreadable"},
+      {"a link loop where a plan is asked for", plan_kind("link loop"),
+       "File '<root>/vek/flightplans/X.RTE' refused: unreadable"},
+      {"a navigation file cut in its last number",
+       [](const SimFolder& sim) {
+         sim.write("vek/navdata/ints.txt", "ALKIS 47.576000 -122.421000\nKTIW 47.300000 -12");
+         navdb_loaded = 0;
+         load_navigation_database();
+         EXPECT_EQ(search_nav_ident("KTIW", 2), 0);
+         EXPECT_EQ(search_nav_ident("ALKIS", 2), 1);
+       },
+       "ints.txt '1' lines skipped as malformed"},
+      {"performance rows past the capacity",
+       [](const SimFolder& sim) {
+         std::string text = "[CLIMB]\n";
+         for (int r = 0; r < perf_row_capacity + 3; ++r) text += std::to_string(r * 100) + " 300 2000 3000\n";
+         sim.write("vek/Aircraft/perf.txt", text);
+         PerformanceData = "perf.txt";
+         load_aircraft_perf_file();
+         EXPECT_EQ(perf_climb_count, perf_row_capacity);
+       },
+       "perf.txt '3' rows dropped at capacity"},
+      {"a short stand line",
+       [](const SimFolder& sim) {
+         sim.write("vek/Aircraft/stands.txt", "SHORT 47.25 8.5\n");
+         ParkingFile = "stands.txt";
+         read_parking_position("SHORT");
+         EXPECT_EQ(parking_lat, 0.0);
+       },
+       "Parking position 'SHORT' out of range, ignored"},
+      {"a stand line cut in its heading",
+       [](const SimFolder& sim) {
+         sim.write("vek/Aircraft/stands.txt", "GATE2 1 2 3\nGATE1 47.25 8.5 9");
+         ParkingFile = "stands.txt";
+         read_parking_position("GATE1");
+         EXPECT_EQ(parking_heading, 0.0);
+       },
+       "Parking position 'GATE1' out of range, ignored"},
+      {"the flight log on a full disk",
+       [](const SimFolder& sim) {
+         sim.make_dir("vek/FlightLog");
+         aircraft_name = "Twinjet";
+         rlimit before {};
+         getrlimit(RLIMIT_FSIZE, &before);
+         rlimit full = before;
+         full.rlim_cur = 8;  // as a full disk: the first bytes only
+         auto handler = signal(SIGXFSZ, SIG_IGN);
+         setrlimit(RLIMIT_FSIZE, &full);
+         write_flight_log();
+         write_flight_log();
+         setrlimit(RLIMIT_FSIZE, &before);
+         signal(SIGXFSZ, handler);
+         aircraft_name.clear();
+       },
+       "File '<root>/vek/FlightLog/Flight.log' refused: disk full"},
+  };
+  for (const Row& row : rows) {
+    SimFolder sim;
+    module_message_count = 0;
+    row.act(sim);
+    std::string told = row.told;
+    if (told.find("<root>") != std::string::npos) told.replace(told.find("<root>"), 6, sim.root());
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, told), 1)
+        << row.what << ": " << (module_message_count > 0 ? module_messages[module_message_count] : "no message");
+  }
+}
+
+// A file's refusals beyond a few are told as one row with their count: a file of refused
+// lines never pushes another file's refusal out of the list.
+TEST(RefusedFiles, AFloodOfRefusalsIsCountedPerFile) {
+  struct Row {
+    const char* file;  // under the simulator folder
+    const char* key;   // each line "<key>=<a number out of its range>"
+    std::function<void()> read;
+    const char* told;  // the row that counts the rest
+  };
+  const Row rows[] = {
+      {"vek/Aircraft/Flood.cfg", "V1",
+       [] {
+         aircraft_config_loaded = 0;
+         aircraft_name = "Flood";
+         read_aircraft_config();
+         aircraft_name.clear();
+       },
+       "Flood.cfg '495' more lines refused"},
+      {"vek/vek.cfg", "TransAlt",
+       [] {
+         settings_loaded = 0;
+         read_vek_cfg();
+       },
+       "vek.cfg '495' more lines refused"},
+  };
+  for (const Row& row : rows) {
+    SimFolder sim;
+    std::string fifo = sim.root() + "/vek/navdata/ints.txt";
+    sim.make_dir("vek/navdata");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    module_message_count = 0;
+    navdb_loaded = 0;
+    load_navigation_database();
+    std::string text;
+    for (int i = 0; i < 500; ++i) text += std::string(row.key) + "=" + std::to_string(100000 + i) + "\n";
+    sim.write(row.file, text);
+    row.read();
+    const std::string refused = "File '" + fifo + "' refused: not a regular file";
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, refused), 1) << row.file;
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, std::string(row.told)), 1)
+        << row.file;
+    int of_file = static_cast<int>(std::count_if(module_messages + 1, module_messages + module_message_count + 1,
+                                                 [&](const std::string& m) { return m.rfind(row.key, 0) == 0; }));
+    EXPECT_EQ(of_file, module_message_rows_per_file) << row.file;
+  }
 }

@@ -10,6 +10,7 @@
 #include "guidance/flight_log.h"
 #include "guidance/aircraft_file.h"
 #include "guidance/fms_state.h"
+#include "guidance/performance_tables.h"
 #include "guidance/settings.h"
 #include "guidance/settings_file.h"
 #include "guidance/speed_conversions.h"
@@ -19,7 +20,8 @@
 
 TEST(SettingsFile, TheLoadEmptiesEntryTextsAndRunsEachRegisteredResetOnce) {
   SimFolder sim;
-  static int resets = 0;
+  static int resets;
+  resets = 0;
   void (*reset)() = [] { ++resets; };
   route_dest_text = "KPDX";
   edit_appr_trans_text = "OLM";
@@ -134,7 +136,7 @@ TEST(SettingsFile, EdgeFileSkipsWhatItCannotUse) {
   EXPECT_DOUBLE_EQ(WptChgDist, 3.0);       // commented out, then a bad number
   EXPECT_DOUBLE_EQ(WptProcChgDist, 3.0);   // blanks around "="
   EXPECT_EQ(TransAlt, 18000);              // a bad number is refused: the default stays
-  EXPECT_DOUBLE_EQ(MinMapRange, 2.5);      // the number at the start of the value
+  EXPECT_DOUBLE_EQ(MinMapRange, 10.0);     // "2.5nm" is no number whole: the default stays
   EXPECT_DOUBLE_EQ(FlyoverWptChgDist, 1.5);
   EXPECT_EQ(TcasVertRange, 140);
   EXPECT_DOUBLE_EQ(WptChgSecs, 0.0);
@@ -270,4 +272,68 @@ TEST(SettingsFile, EveryNumberHasARangeAndAnUnreadableOneIsRefused) {
   // A whole number is stored as it was checked.
   apply_vek_cfg_line("TransAlt=1.5e4");
   EXPECT_EQ(TransAlt, 15000);
+}
+
+// A number is its whole word: one with other characters after its digits (a thousands
+// separator, a decimal comma, a letter for a digit, a hexadecimal form) is refused with
+// its key's message, never taken as its leading digits.
+TEST(SettingsFile, NumbersAreReadWholeOrRefused) {
+  struct Row {
+    const char* line;
+    bool aircraft;  // a line of the aircraft file, else of the settings file
+    const char* before;  // the line that sets the value kept
+    std::function<bool()> kept;
+  };
+  const Row rows[] = {
+      {"TransAlt=18,000", false, "TransAlt=18000", [] { return TransAlt == 18000; }},
+      {"TransAlt=18.000.0", false, "TransAlt=18000", [] { return TransAlt == 18000; }},
+      {"TransAlt=18 000", false, "TransAlt=18000", [] { return TransAlt == 18000; }},
+      {"ClimbMach=0,78", false, "ClimbMach=0.76", [] { return ClimbMach == 0.76; }},
+      {"WptChgSecs=3e", false, "WptChgSecs=5", [] { return WptChgSecs == 5.0; }},
+      {"ClimbRate=2,200", true, "ClimbRate=2000", [] { return ClimbRate == 2000; }},
+      {"MaxCruise=41,000", true, "MaxCruise=37000", [] { return MaxCruise == 37000; }},
+      {"CostIndex=5O", true, "CostIndex=50", [] { return CostIndex == 50; }},
+      {"V1=0x8C", true, "V1=140", [] { return V1 == 140; }},
+      {"FPA=3deg", true, "FPA=3.5", [] { return FPA == 3.5; }},
+  };
+  for (const Row& row : rows) {
+    if (row.aircraft) apply_aircraft_cfg_line(row.before);
+    else apply_vek_cfg_line(row.before);
+    module_message_count = 0;
+    if (row.aircraft) apply_aircraft_cfg_line(row.line);
+    else apply_vek_cfg_line(row.line);
+    EXPECT_TRUE(row.kept()) << row.line;
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1,
+                         std::string(row.line) + " out of range, ignored"),
+              1)
+        << row.line;
+  }
+  // Performance rows and parking stands: a word that is not one number refuses its row.
+  struct FileRow {
+    const char* text;
+    const int32_t* count;  // rows kept, one expected
+  };
+  const FileRow tables[] = {
+      {"[CLIMB]\n5000 300 2000 3000\n10,000 330 2,700 6,400\n", &perf_climb_count},
+      {"[GRWT] 120\n31000 447 4750\n0x2710 447 4750\n", &perf_cruise_count},
+      {"[DESCENT]\n20000 300 2000 1000\n30000 320 2000 1,250\n", &perf_descent_count},
+  };
+  for (const FileRow& t : tables) {
+    std::string copy = t.text;
+    std::FILE* f = fmemopen(copy.data(), copy.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(read_perf_tables(f), 1) << t.text;
+    std::fclose(f);
+    EXPECT_EQ(*t.count, 1) << t.text;
+  }
+  std::string stands = "GATE1 47.3,5 -122.3 90\nGATE2 47.3 -122.3 09O\n";
+  for (const char* stand : {"GATE1", "GATE2"}) {
+    std::FILE* f = fmemopen(stands.data(), stands.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    module_message_count = 0;
+    read_parking_lines(f, stand);
+    std::fclose(f);
+    EXPECT_EQ(parking_lat, 0.0) << stand;
+    EXPECT_EQ(module_message_count, 1) << stand;
+  }
 }

@@ -213,6 +213,31 @@ TEST_F(HostProgramTest, EveryHostileFileIsRefusedAndTold) {
        "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KSEAKPDX\nclick SMITHS_FMS 15\nrun 2f\n"
        "expect SMITHS_FMS \"Unable to load FP\"\n",
        {}, nullptr},
+      {"aircraft file, 500 refused lines beside a FIFO in the navigation folder",
+       [&](const std::string& sim) {
+         ASSERT_EQ(mkfifo((sim + "/vek/navdata/ints_user.txt").c_str(), 0600), 0);
+         std::string lines;
+         for (int i = 0; i < 500; ++i) lines += "V2=" + std::to_string(100000 + i) + "\n";
+         append(sim + "/vek/Aircraft/Twinjet.cfg", lines);
+       },
+       "panel.cfg", "run 1f\n",
+       {"File 'SIM/vek/navdata/ints_user.txt' refused: not a regular file", "V2=100000 out of range, ignored",
+        "Twinjet.cfg '495' more lines refused"},
+       nullptr},
+      {"a plans folder of 300 damaged simulator plans of 40 KB",
+       [](const std::string& sim) {
+         std::string text = "[flightplan]\nwaypoint.0=, KSEA, , KSEA, A, N47* 26.94', W122* 18.56', +433\n;" +
+                            std::string(40000, ' ') + "\nwaypoint.1=, K" + std::string(1, '\0') + "PDX, , X\n";
+         for (int i = 0; i < 300; ++i) {
+           char name[16];
+           std::snprintf(name, sizeof name, "P%03d.PLN", i);
+           std::ofstream(sim + "/vek/flightplans/" + name, std::ios::binary) << text;
+         }
+       },
+       "panel.cfg",
+       "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS P000\nclick SMITHS_FMS 15\nrun 2f\n"
+       "expect SMITHS_FMS \"Unable to load FP\"\n",
+       {"File 'SIM/vek/flightplans/P000.PLN' refused: line 4"}, nullptr},
       {"plan names that cannot be loaded back, and a pilot's .part file",
        [](const std::string& sim) { std::ofstream(sim + "/vek/flightplans/KSEAKPDX.RTE.part") << "mine\n"; },
        "panel.cfg",

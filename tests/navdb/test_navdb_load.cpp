@@ -92,13 +92,14 @@ TEST(NavdbLoad, MissingFolderLeavesTablesEmptyAndBoundariesAreTriedOnce) {
 
 TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
   load_edge_database();
-  // apts.txt 8 bad lines, apts_user.txt 1, information 4, boundaries 5.
-  EXPECT_EQ(nav_lines_skipped, 8 + 1 + 4 + 5);
+  // apts.txt 8 bad lines and its last line, cut inside a number; apts_user.txt 1,
+  // information 4, boundaries 5.
+  EXPECT_EQ(nav_lines_skipped, 8 + 1 + 1 + 4 + 5);
   EXPECT_EQ(nav_records_dropped, 1);  // a third information text
   EXPECT_EQ(nav_navaid_count, 0);     // comments only
   EXPECT_EQ(nav_intersection_count, 0);  // empty file
   ASSERT_EQ(nav_airport_count, 6);
-  EXPECT_EQ(nav_runway_count, 4);
+  EXPECT_EQ(nav_runway_count, 3);
 
   // The runways after a bad airport line do not land on the airport before it.
   EXPECT_STREQ(nav_airports[1].ident, "KAAA");
@@ -123,10 +124,11 @@ TEST(NavdbLoad, EdgeFilesSkipBadLinesAndKeepNeighbours) {
   EXPECT_EQ(nav_airports[4].rwy_count, 1);
   EXPECT_EQ(find_airport("KDUP"), 3);
 
-  // CRLF line ends and a last line without a line end.
+  // CRLF line ends; a last line without a line end that stops inside a number may be cut
+  // in it: its runway is refused.
   EXPECT_STREQ(nav_airports[5].name, "LAST AIRPORT");
   EXPECT_STREQ(nav_airports[5].extra, "-12");
-  EXPECT_EQ(nav_airports[5].rwy_count, 1);  // not given the user file's leading runway
+  EXPECT_EQ(nav_airports[5].rwy_count, 0);  // nor given the user file's leading runway
   EXPECT_STREQ(nav_airports[6].ident, "KUSR");
   EXPECT_EQ(nav_airports[6].rwy_count, 0);
 

@@ -1,5 +1,6 @@
 // The simulator's own ".PLN" plans in the plans folder: listed with the stored plans,
 // loaded by CO ROUTE or from the list, flown like any plan, never written over.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -7,6 +8,7 @@
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
+#include "module/module_messages.h"
 
 namespace fs = std::filesystem;
 
@@ -117,4 +119,51 @@ TEST_F(SimPlansTest, ListedBesideThePlanFilesAndNeverWrittenOver) {
   type("BFIOLM.RTE");
   press("R6");
   EXPECT_EQ(bottom(), "BFIOLM.RTE Saved");
+}
+
+// A typed name loads the plan it names: a plan saved under a name a simulator plan also holds
+// is the one CO ROUTE loads, a listed plan loads by the name shown whatever the case of its
+// ending, and a plan with an altitude no page shows is refused, by name and line.
+TEST_F(SimPlansTest, ATypedNameLoadsThePlanItNames) {
+  std::string high = kIniPlan;
+  high.replace(high.find("+000000.00"), 10, "+099999.00");  // SEA at 99,999 ft, on line 6
+  write("TESTINI.PLN", kIniPlan);
+  write("pdxsea.pln", kXmlPlan);
+  write("HIGH.PLN", high);
+  start();
+  execute_company_route();
+  smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+  type("TESTINI");
+  press("R6");
+  ASSERT_EQ(bottom(), "TESTINI.RTE Saved");
+  press("CLR");
+  struct Row {
+    const char* entry;
+    const char* origin;  // of the plan loaded, or nothing when refused
+    const char* told;    // the module's message of a refusal
+  };
+  const Row rows[] = {
+      {"TESTINI", "KSEA", nullptr},
+      {"TESTINI.PLN", "KBFI", nullptr},
+      {"PDXSEA.PLN", "KPDX", nullptr},
+      {"HIGH", nullptr, "HIGH.PLN' refused: line 6"},
+  };
+  for (const Row& row : rows) {
+    module_message_count = 0;
+    press("RTE");
+    enter(row.entry, "L2");
+    if (row.origin) {
+      EXPECT_EQ(bottom(), "") << row.entry;
+      EXPECT_EQ(trimmed(at(0, 33)), row.origin) << row.entry;
+      press("R6");
+      press("EXEC");
+      EXPECT_EQ(fpl_active[0].ident, std::string(row.origin)) << row.entry;
+    } else {
+      EXPECT_EQ(bottom(), "Unable to load FP") << row.entry;
+      EXPECT_TRUE(std::any_of(module_messages + 1, module_messages + module_message_count + 1,
+                              [&](const std::string& m) { return m.find(row.told) != std::string::npos; }))
+          << row.entry;
+      press("CLR");
+    }
+  }
 }

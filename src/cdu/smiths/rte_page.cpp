@@ -64,9 +64,7 @@ void enter_dest(const std::string& ident, CduLines io) {
 }
 
 void enter_co_route(const std::string& entry, CduLines io) {
-  int found = 0;
-  for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY && !found; ++i)
-    if (std::strncmp(stored_plans[i].name, entry.c_str(), entry.size()) == 0) found = i;
+  int found = find_stored_plan(entry);
   if (!found && entry.size() >= 5) {
     std::string orig = entry.substr(0, 4), dest = entry.substr(4, 4);
     for (int i = 1; i <= stored_plan_count && i < STORED_PLAN_CAPACITY && !found; ++i)
