@@ -151,11 +151,31 @@ void note_fms_spd_set() {
   fms_set_spd_pending = 1;
 }
 
+namespace {
+
+// The holding speed while a hold is flown or asked for before its fix (BestHoldIas, never
+// above the speed published at the fix); 0 otherwise.
+double holding_speed() {
+  if (BestHoldIas <= 0 || !(hold_being_flown() || hold_speed_due()) || hold_count < 1) return 0.0;
+  double kt = BestHoldIas;
+  const int fix = hold_list[1].active_wpt;
+  if (active_record(fix) && fpl_active[fix].spd_constraint > 0.0) kt = std::min(kt, fpl_active[fix].spd_constraint);
+  return kt;
+}
+
+// The speed to send now for VNAV's own: the holding speed over it, inside the envelope.
+double speed_to_send() {
+  const double hold = holding_speed();
+  return envelope_bound_ias(hold > 0.0 ? hold : vnav_speed_asked, toc_reached == 0);
+}
+
+}  // namespace
+
 bool send_vnav_speed(double knots) {
   if (!std::isfinite(knots) || knots < 1.0 || knots > 1000.0) return false;
   // Never outside the aircraft's envelope; the speed held is read back after the command.
   vnav_speed_asked = knots;
-  vnav_speed_sent = envelope_bound_ias(knots, toc_reached == 0);
+  vnav_speed_sent = speed_to_send();
   send_key(KEY_AP_AIRSPEED_SET, vnav_speed_sent);
   note_fms_spd_set();
   return true;
@@ -270,14 +290,21 @@ void vnav_level_off() {
 namespace {
 
 // The speed last asked for, sent again whenever the envelope moves it (the maximum falls
-// and rises with altitude, the least speed changes with the phase).
+// and rises with altitude, the least speed changes with the phase), and the holding speed
+// over it while a hold is flown, whichever unit placed the hold.
 void resend_within_envelope() {
   envelope_sample();
-  if (vnav_speed_asked < 1.0 || vnav_on != 1 || VnavSetSpd != 1 || fpl_changed_state < 3 || ap_mach_hold > 0.0 ||
+  const bool holding = holding_speed() > 0.0;
+  if (!(vnav_speed_asked >= 1.0 || holding) || vnav_on != 1 || VnavSetSpd != 1 || fpl_changed_state < 3 ||
       fms_set_spd_pending == 1)
     return;
-  const double bounded = envelope_bound_ias(vnav_speed_asked, toc_reached == 0);
-  if (std::fabs(bounded - vnav_speed_sent) < 1.0) return;
+  if (ap_mach_hold > 0.0) {
+    if (!holding) return;
+    send_key(KEY_AP_SPEED_HOLD_A, 0);
+    send_key(KEY_AP_SPEED_HOLD_B, 0);
+  }
+  const double bounded = speed_to_send();
+  if (ap_mach_hold <= 0.0 && std::fabs(bounded - vnav_speed_sent) < 1.0) return;
   vnav_speed_sent = bounded;
   send_key(KEY_AP_AIRSPEED_SET, bounded);
   note_fms_spd_set();

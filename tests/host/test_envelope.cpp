@@ -123,3 +123,44 @@ TEST(Envelope, EntriesAndVnavKeepTheAircraftInsideItsEnvelope) {
     EXPECT_LE(e.sink, 0.0);
   }
 }
+
+// A hold is flown at the holding speed (the sample aircraft's BestHoldIas, 220 kt, below
+// FOURT's published 280 kt) on every unit: at a fix with a published speed, at the present
+// position, and one placed by the MCU. The last minutes of each flight are laps of the hold.
+TEST(Envelope, HoldsAreFlownAtTheHoldingSpeed) {
+  struct Case {
+    const char* name;
+    const char* panel;
+    std::vector<std::string> script;
+  };
+  const Case cases[] = {
+      {"a hold at FOURT in the descent",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt",
+        "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f",
+        "click SMITHS_FMS 68\nrun 2f\nrun 15m"}},
+      {"a hold at the present position",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "takeoff.txt",
+        "run 8m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\nrun 10m"}},
+      {"an MCU hold",
+       "mcu_panel.cfg",
+       {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt",
+        "run 4m\nclick MCU 5\nrun 2f\nrun 14m"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f(c.panel);
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    const auto& rows = f.rows();
+    ASSERT_FALSE(rows.empty());
+    double fastest = 0, slowest = 1e9;
+    for (const TrackRow& r : rows)
+      if (r.t > rows.back().t - 300) {
+        fastest = std::max(fastest, r.ias_kt);
+        slowest = std::min(slowest, r.ias_kt);
+      }
+    EXPECT_LE(fastest, 223.0);
+    EXPECT_GE(slowest, kLeastIas - 3.0);
+  }
+}
