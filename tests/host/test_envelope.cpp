@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "flightplan/flight_plan.h"
 #include "host/aircraft_model.h"
 #include "tests/host/flight_fixture.h"
 
@@ -73,6 +74,28 @@ std::string enter(const std::string& page, const std::string& text, int key) {
   return s + "run 2f";
 }
 
+// NM outside the racetrack drawn for the first hold (its turns about the middles of its
+// ends, the straight sides between them), on a flat plane about the fix.
+double outside_racetrack(const TrackRow& r) {
+  const HoldRecord& h = hold_list[1];
+  const double k = std::cos(h.pattern_lat[0] * 3.14159265358979323846 / 180.0);
+  auto xy = [&](double lat, double lon, double& x, double& y) {
+    x = (lon - h.pattern_lon[0]) * 60.0 * k;
+    y = (lat - h.pattern_lat[0]) * 60.0;
+  };
+  double x1, y1, x2, y2, x3, y3, x4, y4, px, py;
+  xy(h.pattern_lat[1], h.pattern_lon[1], x1, y1);
+  xy(h.pattern_lat[2], h.pattern_lon[2], x2, y2);
+  xy(h.pattern_lat[3], h.pattern_lon[3], x3, y3);
+  xy(h.pattern_lat[4], h.pattern_lon[4], x4, y4);
+  xy(r.lat, r.lon, px, py);
+  const double ax = (x3 + x4) / 2, ay = (y3 + y4) / 2, bx = (x1 + x2) / 2, by = (y1 + y2) / 2;
+  const double radius = std::hypot(x1 - x2, y1 - y2) / 2;
+  const double len2 = (bx - ax) * (bx - ax) + (by - ay) * (by - ay);
+  const double t = len2 > 0 ? std::clamp(((px - ax) * (bx - ax) + (py - ay) * (by - ay)) / len2, 0.0, 1.0) : 0.0;
+  return std::hypot(px - (ax + t * (bx - ax)), py - (ay + t * (by - ay))) - radius;
+}
+
 }  // namespace
 
 // Whatever the pilot enters, the aircraft stays inside its envelope for the whole flight.
@@ -126,7 +149,8 @@ TEST(Envelope, EntriesAndVnavKeepTheAircraftInsideItsEnvelope) {
 
 // A hold is flown at the holding speed (the sample aircraft's BestHoldIas, 220 kt, below
 // FOURT's published 280 kt) on every unit: at a fix with a published speed, at the present
-// position, and one placed by the MCU. The last minutes of each flight are laps of the hold.
+// position, and one placed by the MCU, within 1 NM of the racetrack drawn. The last minutes
+// of each flight are laps of the hold.
 TEST(Envelope, HoldsAreFlownAtTheHoldingSpeed) {
   struct Case {
     const char* name;
@@ -154,13 +178,16 @@ TEST(Envelope, HoldsAreFlownAtTheHoldingSpeed) {
     ASSERT_TRUE(f.fly(c.script)) << f.error;
     const auto& rows = f.rows();
     ASSERT_FALSE(rows.empty());
-    double fastest = 0, slowest = 1e9;
+    ASSERT_GE(hold_count, 1);
+    double fastest = 0, slowest = 1e9, outside = -1e9;
     for (const TrackRow& r : rows)
       if (r.t > rows.back().t - 300) {
         fastest = std::max(fastest, r.ias_kt);
         slowest = std::min(slowest, r.ias_kt);
+        outside = std::max(outside, outside_racetrack(r));
       }
     EXPECT_LE(fastest, 223.0);
     EXPECT_GE(slowest, kLeastIas - 3.0);
+    EXPECT_LE(outside, 1.0);
   }
 }
