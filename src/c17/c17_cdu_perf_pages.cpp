@@ -17,7 +17,6 @@ namespace {
 
 constexpr int32_t PERF_SUB_PAGES = 2;
 constexpr int32_t MIN_TRANS_ALT_FT = 1000;
-constexpr int32_t MAX_CRUISE_FT = 99000;
 
 void reject() { c17_cdu_scratchpad_msg = "INVALID ENTRY"; }
 bool kgs() { return WeightUnit == "KGS"; }
@@ -49,10 +48,10 @@ void enter_cost_index() {
   accepted();
 }
 
-// "FL350", "350" or "35000", up to 99000 ft.
+// "FL350", "350" or "35000", a level the aircraft can reach.
 void enter_cruise_alt() {
   int32_t ft = 0;
-  if (!read_altitude_ft(c17_cdu_scratchpad, 1, MAX_CRUISE_FT, ft)) return reject();
+  if (!read_cruise_alt_ft(c17_cdu_scratchpad, ft)) return reject();
   if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
   cruise_alt = ft;
   route_value_changed();

@@ -31,21 +31,8 @@ void takeoff_flaps() {
   c17_cdu_scratchpad.clear();
 }
 
-// V1 and VR below 250 kt, V2 below 270 kt, each from the lowest speed a speed field
-// takes; V1 <= VR <= V2 among the speeds set (0 is not set).
 void takeoff_speed(int32_t k) {
-  static int32_t* const speeds[3] = {&V1, &VR, &V2};
-  const int32_t i = k - 6;
-  int32_t v = 0;
-  bool ok = read_speed_kt(c17_cdu_scratchpad, CDU_MIN_SPEED_KT, i == 2 ? 269 : 249, v);
-  for (int32_t j = 0; j < 3 && ok; ++j)
-    if (*speeds[j] > 0) ok = j < i ? *speeds[j] <= v : (j > i ? v <= *speeds[j] : true);
-  if (!ok) {
-    c17_cdu_scratchpad_msg = "INVALID ENTRY";
-    return;
-  }
-  *speeds[i] = v;
-  c17_cdu_scratchpad.clear();
+  if (!cdu_enter_takeoff_speed(k - 6, c17_cdu_scratchpad)) c17_cdu_scratchpad_msg = "INVALID ENTRY";
 }
 
 void takeoff_key(GaugeSurface* rec) {

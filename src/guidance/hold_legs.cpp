@@ -152,6 +152,8 @@ double hold_dist_to_fix() {
 
 bool hold_being_flown() { return holds_changed != 0 && holding_active != 0; }
 
+bool hold_speed_due() { return hold_speed_sent == 1; }
+
 void drop_first_hold() {
   if (hold_count <= 0) return;
   const HoldRecord& h = hold_list[1];

@@ -17,6 +17,8 @@ extern double hold_pattern_leg;
 
 // True while the hold is flown: LNAV heading commands and sequencing wait.
 bool hold_being_flown();
+// True from two minutes before the hold's fix, once the holding speed was asked, to the exit.
+bool hold_speed_due();
 // NM along the racetrack to the hold fix while the hold is flown, else 0.
 double hold_dist_to_fix();
 

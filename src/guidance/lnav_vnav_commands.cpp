@@ -6,6 +6,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
 #include "guidance/aircraft_file.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
 #include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
@@ -150,18 +151,39 @@ void note_fms_spd_set() {
   fms_set_spd_pending = 1;
 }
 
+namespace {
+
+// The holding speed while a hold is flown or asked for before its fix (BestHoldIas, never
+// above the speed published at the fix); 0 otherwise.
+double holding_speed() {
+  if (BestHoldIas <= 0 || !(hold_being_flown() || hold_speed_due()) || hold_count < 1) return 0.0;
+  double kt = BestHoldIas;
+  const int fix = hold_list[1].active_wpt;
+  if (active_record(fix) && fpl_active[fix].spd_constraint > 0.0) kt = std::min(kt, fpl_active[fix].spd_constraint);
+  return kt;
+}
+
+// The speed to send now for VNAV's own: the holding speed over it, inside the envelope.
+double speed_to_send() {
+  const double hold = holding_speed();
+  return envelope_bound_ias(hold > 0.0 ? hold : vnav_speed_asked, toc_reached == 0);
+}
+
+}  // namespace
+
 bool send_vnav_speed(double knots) {
   if (!std::isfinite(knots) || knots < 1.0 || knots > 1000.0) return false;
-  // Never beyond the aircraft's limits; the speed held is read back after the command.
-  const double limit = aircraft_max_ias_now();
-  if (limit >= 1.0 && knots > limit) knots = std::floor(limit);
-  send_key(KEY_AP_AIRSPEED_SET, knots);
+  // Never outside the aircraft's envelope; the speed held is read back after the command.
+  vnav_speed_asked = knots;
+  vnav_speed_sent = speed_to_send();
+  send_key(KEY_AP_AIRSPEED_SET, vnav_speed_sent);
   note_fms_spd_set();
   return true;
 }
 
 bool send_vnav_mach100(double mach100) {
   if (!std::isfinite(mach100) || mach100 < 1.0 || mach100 > 500.0) return false;
+  mach100 = envelope_bound_mach100(mach100);
   send_key(KEY_AP_MACH_SET, mach100);
   note_fms_spd_set();
   return true;
@@ -265,6 +287,31 @@ void vnav_level_off() {
   vnav_alt_state = 1;
 }
 
+namespace {
+
+// The speed last asked for, sent again whenever the envelope moves it (the maximum falls
+// and rises with altitude, the least speed changes with the phase), and the holding speed
+// over it while a hold is flown, whichever unit placed the hold.
+void resend_within_envelope() {
+  envelope_sample();
+  const bool holding = holding_speed() > 0.0;
+  if (!(vnav_speed_asked >= 1.0 || holding) || vnav_on != 1 || VnavSetSpd != 1 || fpl_changed_state < 3 ||
+      fms_set_spd_pending == 1)
+    return;
+  if (ap_mach_hold > 0.0) {
+    if (!holding) return;
+    send_key(KEY_AP_SPEED_HOLD_A, 0);
+    send_key(KEY_AP_SPEED_HOLD_B, 0);
+  }
+  const double bounded = speed_to_send();
+  if (ap_mach_hold <= 0.0 && std::fabs(bounded - vnav_speed_sent) < 1.0) return;
+  vnav_speed_sent = bounded;
+  send_key(KEY_AP_AIRSPEED_SET, bounded);
+  note_fms_spd_set();
+}
+
+}  // namespace
+
 void vnav_speed_update() {
   if (VnavSetSpd == 1 && vnav_spd_state == 1 && VnavSetSpdOffOnManSpdChg == 1 && fms_set_spd_pending == 0 &&
       tick_now() != fms_set_spd_tick) {
@@ -273,6 +320,7 @@ void vnav_speed_update() {
     else manual = fms_set_spd != -999 && ap_airspeed == ap_airspeed_prev && key_param(ap_airspeed, -999) != fms_set_spd;
     if (manual) VnavSetSpd = 2;
   }
+  resend_within_envelope();
   if (!(dist_to_active_wpt < VnavSetSpdRestDist || vnav_cmd_pending == 1)) return;
   int i = fpl_active_index;
   if (!active_record(i) || vnav_spd_state != 0 || vnav_on != 1 || fpl_changed_state < 3 || VnavSetSpd != 1) return;

@@ -22,14 +22,15 @@ void note_fms_spd_set();
 void vnav_vs_update();
 // In the descent with VNAV on: the autopilot keeps the present altitude (LNAV ends).
 void vnav_level_off();
-// VNAV speed: manual-change test, then the speed for the phase when due.
+// VNAV speed: manual-change test, the last speed again when the envelope moved it, then
+// the speed for the phase when due.
 void vnav_speed_update();
 // Speed restrictions below the climb and descent restriction altitudes and the
 // constraint speed of a near waypoint in descent.
 void vnav_restriction_steps();
 
-// Speed (knots) and Mach x 100 commands; values at or below 0 are never sent, a speed
-// above the aircraft's limit (aircraft_max_ias_now) is sent as that limit.
-// Answer true when sent.
+// Speed (knots) and Mach x 100 commands; values at or below 0 are never sent, others are
+// brought inside the aircraft's envelope (envelope_bound_ias, envelope_bound_mach100) and
+// a speed is sent again as its bounds move. Answer true when sent.
 bool send_vnav_speed(double knots);
 bool send_vnav_mach100(double mach100);

@@ -5,6 +5,7 @@
 #include "guidance/config_line.h"
 #include "guidance/cost_index_targets.h"
 #include "guidance/eta_clock.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/flight_log.h"
 #include "guidance/fms_snapshot.h"
 #include "guidance/fms_state.h"
@@ -58,6 +59,8 @@ void reset_guidance_state() {
            vnav_target_kind, forced_turn_dir, turn_dir_text, radio_tune_request, mach_repeat_count,
            descent_speed_flag, fms_set_alt_tick, fms_set_spd_tick, fms_set_alt_pending, fms_set_spd_pending,
            tod_1x_done, pause_at_tod_done, pause_at_dist_done);
+    // flight_envelope.cpp
+    s.keep(envelope_live_vmo, envelope_live_mmo, vnav_speed_asked, vnav_speed_sent);
     // hold_legs.cpp
     s.keep(hold_corner_prev, hold_hdg_cmd, hold_hdg_sent, hold_corner_dist, hold_corner_course, hold_leg_dist,
            hold_leg_course, hold_pattern_leg);

@@ -73,11 +73,12 @@ TEST_F(C17CduPerfHold, PerfInitCruiseAltitudeWindAndTemperatures) {
     EXPECT_EQ(cruise_alt, 35000) << alt;
     EXPECT_EQ(at(222, 33), "FL350") << alt;
   }
-  enter("99000", "R1");
-  EXPECT_EQ(cruise_alt, 99000);
-  for (const char* bad : {"99001", "FL995", "1E10", "0", "-50", "ABC", ""}) {
+  // Up to the sample aircraft's MaxCruise, 41000 ft.
+  enter("41000", "R1");
+  EXPECT_EQ(cruise_alt, 41000);
+  for (const char* bad : {"41100", "99001", "FL995", "1E10", "0", "-50", "ABC", ""}) {
     enter(bad, "R1");
-    EXPECT_EQ(cruise_alt, 99000) << bad;
+    EXPECT_EQ(cruise_alt, 41000) << bad;
     EXPECT_EQ(at(0, 227), "INVALID ENTRY") << bad;
   }
   enter("350", "R1");

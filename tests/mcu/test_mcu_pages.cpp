@@ -210,3 +210,21 @@ TEST_F(McuTest, SecondAirportSubPageShowsTheServersActiveRunways) {
 }
 
 }  // namespace
+
+// The crossing altitude steps up to the aircraft's MaxCruise (41,000 ft) and no higher.
+TEST_F(McuTest, CrossingAltitudeStopsAtMaxCruise) {
+  start();
+  load_sample_plan();
+  press(MCU_KEY_LEGS);
+  press(MCU_KEY_LEGS_ALT);
+  const struct {
+    int ups;
+    const char* entry;
+  } steps[] = {{40, "40000"}, {1, "41000"}, {1, "41000"}, {20, "41000"}};
+  for (const auto& s : steps) {
+    press(MCU_KEY_UP, s.ups);
+    EXPECT_EQ(mcu_legs_entry, s.entry) << s.ups;
+  }
+  press(MCU_KEY_ENTER);
+  EXPECT_EQ(fpl_active[mcu_legs_index].alt_constraint, 41000.0);
+}

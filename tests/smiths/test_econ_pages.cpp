@@ -67,7 +67,10 @@ TEST_F(EconPagesTest, ClimbTargetSpeedsTakenAndRefused) {
       {"/", false, 260, 0.80, "260 / 0.80"},      {"250/", false, 260, 0.80, "260 / 0.80"},
       {"/4", false, 260, 0.80, "260 / 0.80"},     {"250 /.7 8", false, 260, 0.80, "260 / 0.80"},
       {"250/.7/.8", false, 260, 0.80, "260 / 0.80"}, {"/.05", false, 260, 0.80, "260 / 0.80"},
-      {"320/.99", true, 320, 0.99, "320 / 0.99"},
+      // Within the aircraft's envelope: Mach .82 at most, 210 kt (its least climb speed) at least.
+      {"320/.99", false, 260, 0.80, "260 / 0.80"}, {"/.83", false, 260, 0.80, "260 / 0.80"},
+      {"209", false, 260, 0.80, "260 / 0.80"},     {"50", false, 260, 0.80, "260 / 0.80"},
+      {"210", true, 210, 0.80, "210 / 0.80"},      {"320/.82", true, 320, 0.82, "320 / 0.82"},
   };
   for (const SpeedCase& c : cases) {
     put(c.entry, "L2");
@@ -93,8 +96,9 @@ TEST_F(EconPagesTest, CruiseAltitudeAndClimbRestriction) {
     bool taken;
     int32_t alt;
   } alts[] = {{"FL350", true, 35000}, {"350", true, 35000},   {"99999", false, 35000},
-              {"0", false, 35000},    {"370.9", true, 37000}, {"0X1F", false, 37000},
-              {"1E5", false, 37000},     {"12000", true, 12000}, {"", true, 12000}};
+              {"0", false, 35000},    {"370.9", false, 35000}, {"0X1F", false, 35000},
+              {"1E5", false, 35000},  {"FL420", false, 35000}, {"FL410", true, 41000},
+              {"12000", true, 12000}, {"", true, 12000}};
   for (const auto& c : alts) {
     put(c.entry, "L1");
     EXPECT_EQ(cruise_alt, c.alt) << c.entry;

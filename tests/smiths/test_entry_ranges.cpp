@@ -68,20 +68,24 @@ TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
   TransAlt = 18000;
   ASSERT_GT(read_fuel_on_board(), 1000.0);
   const NumberCase cases[] = {
-      {"350.5", "R1", true, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"350.5", "R1", false, &cruise_alt_ft, 0, "", 222, 33},
+      {"350", "R1", true, &cruise_alt_ft, 35000, "FL350", 222, 33},
       {"3E4", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
       {"0X1F", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
       {"0.5", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
       {"FL 2 50", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
       {"FL0", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
       {"FL1000", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
-      {"FL370.9", "R1", true, &cruise_alt_ft, 37000, "FL370", 222, 33},
+      {"FL370.9", "R1", false, &cruise_alt_ft, 35000, "FL350", 222, 33},
+      {"FL370", "R1", true, &cruise_alt_ft, 37000, "FL370", 222, 33},
       {"120.5", "L3", true, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {"1E2", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {"120.5KG", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {"1 00", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {"999.9", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {".5", "L3", true, &zero_fuel_weight, 500, "0.5", 0, 99},
+      {"0.04", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
+      {"0.55", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
       {".", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
       {"-5", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
       {"5.0", "L4", true, &reserve_fuel, 5000, "5.0", 0, 133},
@@ -182,9 +186,12 @@ TEST_F(EntryRanges, PerfLimitsInFlight) {
       {"250/.7X", "L2", false, 250, 0.78},  {"250/.099", "L2", false, 250, 0.78},
       {"250/.995", "L2", false, 250, 0.78}, {"310/.700", "L2", false, 250, 0.78},
       {"250/.810", "L2", false, 250, 0.78}, {"000/.700", "L2", false, 250, 0.78},
-      {"050/.1", "L2", true, 50, 0.1},      {"200/.050", "R1", false, 50, 0.1},
-      {"040/.700", "R1", false, 50, 0.1},   {"321/.790", "R1", false, 50, 0.1},
-      {"999/.790", "R1", false, 50, 0.1},   {"260/.79", "R1", true, 50, 0.1},
+      // The least climb speed (210 kt in the sample aircraft file) and its Mach at FL170.
+      {"050/.1", "L2", false, 250, 0.78},   {"209/.700", "L2", false, 250, 0.78},
+      {"210/.300", "L2", false, 250, 0.78}, {"210/.5", "L2", true, 210, 0.5},
+      {"200/.050", "R1", false, 210, 0.5},  {"040/.700", "R1", false, 210, 0.5},
+      {"321/.790", "R1", false, 210, 0.5},  {"999/.790", "R1", false, 210, 0.5},
+      {"260/.79", "R1", true, 210, 0.5},
   };
   for (const LimitCase& c : cases) {
     put(c.entry, c.key);
@@ -196,11 +203,11 @@ TEST_F(EntryRanges, PerfLimitsInFlight) {
   EXPECT_DOUBLE_EQ(ClimbIasMax, 260);
   EXPECT_DOUBLE_EQ(climb_mach_max, 0.79);
   // The maximum column stands in its place whatever the minimum's digits.
-  EXPECT_EQ(line(71), " 50 /.100 | 260 / .790");
+  EXPECT_EQ(line(71), "210 /.500 | 260 / .790");
   double x_short = -1, x_long = -1;
   for (const GfxTextItem& t : items())
     if (t.world.y == 71 && t.world.x > 0) x_short = t.world.x;
-  put("150/.600", "L2");
+  put("250/.600", "L2");
   for (const GfxTextItem& t : items())
     if (t.world.y == 71 && t.world.x > 0) x_long = t.world.x;
   EXPECT_GT(x_short, 150);

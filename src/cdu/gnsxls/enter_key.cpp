@@ -8,6 +8,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
@@ -108,8 +109,11 @@ void enter_vnav_data_page(double tas_climb, double tas_descent) {
   const int32_t* s = gnsxls_lsk_state;
   if (s[7] == 1 || s[7] == 2) {
     int32_t alt = 0;
-    // Refused: nothing changes and the field stays open for another entry.
-    if (!altitude_entry(gnsxls_scratchpad, alt)) {
+    // Refused: nothing changes and the field stays open for another entry. A cruise level
+    // is one the aircraft can reach.
+    const bool cruise = s[7] == 1;
+    if (!altitude_entry(gnsxls_scratchpad, alt) ||
+        (cruise && (alt < envelope_lowest_cruise_ft() || alt > envelope_highest_cruise_ft()))) {
       gnsxls_message = GNSXLS_MSG_INVALID;
       gnsxls_clear_on_key = 1;
       return;

@@ -1,5 +1,6 @@
 // LEGS page (6): four legs of the active plan from mcu_legs_index, and the crossing
 // altitude set with the arrows and ENTER on the first listed leg.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -9,6 +10,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
 #include "guidance/waypoint_sequencing.h"
 
@@ -82,7 +84,10 @@ void mcu_legs_page_draw(McuPage& p) {
   std::string line = "> " + mcu_scratchpad.substr(0, entry_line_chars);
   if (mcu_legs_alt_mode == 1) {
     const char* ident = listed ? fpl_active[first].ident : "";
-    if (mcu_digit_sel != 0) mcu_legs_cross_alt = static_cast<int32_t>(mcu_step_altitude(mcu_legs_cross_alt));
+    // A crossing altitude the aircraft can reach: the arrows stop at MaxCruise.
+    if (mcu_digit_sel != 0)
+      mcu_legs_cross_alt = std::min(static_cast<int32_t>(mcu_step_altitude(mcu_legs_cross_alt)),
+                                    std::max(envelope_highest_cruise_ft(), mcu_legs_cross_alt));
     char text[64];
     std::snprintf(text, sizeof text, "%05d", mcu_legs_cross_alt);
     mcu_legs_entry = text;

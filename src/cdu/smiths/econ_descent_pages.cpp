@@ -19,12 +19,16 @@
 namespace {
 
 const SpeedTarget DESCENT_TARGET = {
-    .ias = &DescentIas, .mach = &DescentMach, .ias_prev = &descent_ias_prev, .mach_prev = &descent_mach_prev};
+    .ias = &DescentIas,
+    .mach = &DescentMach,
+    .ias_prev = &descent_ias_prev,
+    .mach_prev = &descent_mach_prev,
+    .phase = ENVELOPE_NOT_CLIMB};
 
 void des_key() {
   switch (smiths_pending_lsk) {
     case 2: cdu_enter_target_speed(DESCENT_TARGET); break;
-    case 3: cdu_enter_speed_restriction(DescSpdRest, DescAltRest); break;
+    case 3: cdu_enter_speed_restriction(DescSpdRest, DescAltRest, ENVELOPE_NOT_CLIMB); break;
     case 5:
       if (ArmPauseAtDistFromDest != 1) break;
       if (PauseAtDistFromDest == 0) {

@@ -17,15 +17,23 @@
 namespace {
 
 const SpeedTarget CLIMB_TARGET = {
-    .ias = &ClimbIas, .mach = &ClimbMach, .ias_prev = &climb_ias_prev, .mach_prev = &climb_mach_prev};
+    .ias = &ClimbIas,
+    .mach = &ClimbMach,
+    .ias_prev = &climb_ias_prev,
+    .mach_prev = &climb_mach_prev,
+    .phase = ENVELOPE_CLIMB};
 const SpeedTarget CRUISE_TARGET = {
-    .ias = &CruiseTas, .mach = &CruiseMach, .ias_prev = &cruise_ias_prev, .mach_prev = &cruise_mach_prev};
+    .ias = &CruiseTas,
+    .mach = &CruiseMach,
+    .ias_prev = &cruise_ias_prev,
+    .mach_prev = &cruise_mach_prev,
+    .phase = ENVELOPE_NOT_CLIMB};
 
 void clb_key() {
   switch (smiths_pending_lsk) {
     case 1: econ_cruise_alt_key(); break;
     case 2: cdu_enter_target_speed(CLIMB_TARGET); break;
-    case 3: cdu_enter_speed_restriction(ClbSpdRest, ClbAltRest); break;
+    case 3: cdu_enter_speed_restriction(ClbSpdRest, ClbAltRest, ENVELOPE_CLIMB); break;
     case LSK_L6: econ_erase_key(); break;
     case LSK_R6: econ_rta_key(); break;
     default: break;

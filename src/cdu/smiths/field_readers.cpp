@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "guidance/aircraft_file.h"
+#include "guidance/flight_envelope.h"
 
 namespace {
 
@@ -13,7 +14,17 @@ bool all_digits(const std::string& w) {
   return !w.empty() && w.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// At most one digit after the point: the tenths a field shows, nothing finer.
+bool tenths_word(const std::string& w) {
+  const std::size_t point = w.find('.');
+  return point == std::string::npos || w.size() - point <= 2;
+}
+
 }  // namespace
+
+int32_t cdu_least_speed_kt(int phase) { return int32_t(std::ceil(envelope_least_ias(phase))); }
+
+double cdu_mach_limit() { return envelope_mach_limit(); }
 
 int32_t cdu_speed_limit_kt() {
   const double limit = aircraft_max_ias();
@@ -46,7 +57,8 @@ bool read_speed_kt(const std::string& w, int32_t min_kt, int32_t max_kt, int32_t
 
 bool read_mach(const std::string& w, double& mach) {
   double v = 0;
-  if (!read_number_word(w, false, v) || v < CDU_MIN_MACH || v > CDU_MAX_MACH) return false;
+  if (!read_number_word(w, false, v) || v < CDU_MIN_MACH || v > std::min(CDU_MAX_MACH, cdu_mach_limit() + 1e-9))
+    return false;
   mach = v;
   return true;
 }
@@ -75,15 +87,19 @@ bool read_feet(const std::string& w, int32_t min_ft, int32_t max_ft, int32_t& ft
 
 bool read_altitude_ft(const std::string& w, int32_t min_ft, int32_t max_ft, int32_t& ft) {
   const bool fl = w.starts_with("FL");
-  double v = 0;
-  if (!read_number_word(fl ? w.substr(2) : w, false, v)) return false;
-  // Truncated first, as the page shows it: "350.5" is FL350 and "0.5" no altitude.
-  const double whole = std::trunc(v);
+  const std::string digits = fl ? w.substr(2) : w;
+  // Whole words only: "350.5" is no level.
+  if (!all_digits(digits) || digits.size() > 6) return false;
+  const double whole = std::stod(digits);
   if (whole < 1 || (fl && whole >= 1000)) return false;
   const double feet = whole < 1000 ? whole * 100.0 : whole;
   if (feet < min_ft || feet > max_ft) return false;
   ft = int32_t(feet);
   return true;
+}
+
+bool read_cruise_alt_ft(const std::string& w, int32_t& ft) {
+  return read_altitude_ft(w, envelope_lowest_cruise_ft(), envelope_highest_cruise_ft(), ft);
 }
 
 bool read_speed_altitude(const std::string& s, const SpeedAltitudeRange& r, SpeedAltitudeEntry& e) {
@@ -102,7 +118,8 @@ bool read_speed_altitude(const std::string& s, const SpeedAltitudeRange& r, Spee
 
 bool read_weight_lb(const std::string& w, bool kgs, double max_thousands, double& lb) {
   double v = 0;
-  if (!read_number_word(w, false, v) || !(v > 0) || !(v < max_thousands)) return false;
+  // The field shows tenths of thousands: a smaller weight would show as none.
+  if (!read_number_word(w, false, v) || !tenths_word(w) || !(v >= 0.1) || !(v < max_thousands)) return false;
   const double pounds = v * 1000.0 * (kgs ? LB_PER_KG : 1.0);
   if (pounds > CDU_MAX_WEIGHT_LB) return false;
   lb = pounds;
@@ -111,7 +128,8 @@ bool read_weight_lb(const std::string& w, bool kgs, double max_thousands, double
 
 bool read_temperature_c(const std::string& w, double& c) {
   double v = 0;
-  if (!read_number_word(w, true, v) || std::fabs(v) > CDU_MAX_TEMPERATURE_C) return false;
+  // Zero only as "0": "-0", "+0", "00" and "0.0" are no temperature.
+  if (!read_number_word(w, true, v) || std::fabs(v) > CDU_MAX_TEMPERATURE_C || (v == 0 && w != "0")) return false;
   c = v;
   return true;
 }
@@ -131,7 +149,9 @@ bool read_cost_index(const std::string& w, int32_t& ci) {
 bool read_wind(const std::string& s, int32_t& dir, int32_t& kt) {
   std::string d, speed;
   double v = 0;
-  if (!split_at_slash(s, d, speed) || d.size() != 3 || !all_digits(d) || !read_number_word(speed, false, v)) return false;
+  if (!split_at_slash(s, d, speed) || d.size() != 3 || !all_digits(d) || !all_digits(speed) ||
+      !read_number_word(speed, false, v))
+    return false;
   const int32_t deg = std::stoi(d);
   if (deg > 360 || !(v < 1000)) return false;
   dir = deg;
@@ -156,7 +176,7 @@ bool read_radial_deg(const std::string& w, int32_t& deg) {
 
 bool read_tenths(const std::string& w, double min, double max, double& v) {
   double x = 0;
-  if (!read_number_word(w, false, x) || x < min || x > max) return false;
+  if (!read_number_word(w, false, x) || !tenths_word(w) || x < min || x > max) return false;
   v = x;
   return true;
 }

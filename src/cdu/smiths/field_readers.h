@@ -9,22 +9,27 @@
 //                           asked): "12", ".5", "-3.5"
 //   read_speed_kt           digits: "250"                    min_kt .. the lower of max_kt and
 //                                                            cdu_speed_limit_kt()
-//   read_mach               ".78", "0.78", ".780"            CDU_MIN_MACH .. CDU_MAX_MACH
+//   read_mach               ".78", "0.78", ".780"            CDU_MIN_MACH .. the aircraft's Mach
+//                                                            limit (cdu_mach_limit)
 //   read_speed_mach         "250", "/.78", "250/.78"         each part as above
 //   read_feet               digits: "18000"                  min_ft .. max_ft
-//   read_altitude_ft        "FL350", "350", "35000", "350.5" truncated; below 1000 a flight
-//                                                            level; min_ft .. max_ft
+//   read_altitude_ft        "FL350", "350", "35000"          below 1000 a flight level;
+//                                                            min_ft .. max_ft
+//   read_cruise_alt_ft      as read_altitude_ft              the origin's elevation + 1000 ft ..
+//                                                            MaxCruise
 //   read_speed_altitude     "250/10000", "250/FL100"; alone  speed as read_speed_kt, altitude as
 //                           "FL100" or "/FL100" when the     read_altitude_ft (read_feet
 //                           speed is optional                without flight levels)
-//   read_weight_lb          thousands of the weight unit:    above 0, below max_thousands,
-//                           "120.5"                          at most CDU_MAX_WEIGHT_LB
-//   read_temperature_c      "-5", "+12", "0"                 -99 .. 99 degrees C
+//   read_weight_lb          thousands of the weight unit:    0.1 up, below max_thousands,
+//                           "120.5", tenths at most          at most CDU_MAX_WEIGHT_LB
+//   read_temperature_c      "-5", "+12", "0" (zero only so)  -99 .. 99 degrees C
 //   read_cost_index         "0", "120", "-1" (not entered)   -1 .. 200, 0 only as "0"
-//   read_wind               "270/35": three digits, "/"      direction 0 .. 360, speed 0 .. 999 kt
+//   read_wind               "270/35": three digits, "/",     direction 0 .. 360, speed 0 .. 999 kt
+//                           digits
 //   read_course_deg         "270", "90.5"                    0 .. 360 degrees
 //   read_radial_deg         three digits: "090"              000 .. 360 degrees
-//   read_tenths             "1.5", "12": minutes, miles      min .. max
+//   read_tenths             "1.5", "12": minutes, miles,     min .. max
+//                           tenths at most
 //   split_at_slash          the two words around one "/"     -
 //
 // Speeds are indicated airspeeds in knots, altitudes feet, weights pounds once read.
@@ -33,9 +38,10 @@
 #include <cstdint>
 #include <string>
 
+#include "guidance/flight_envelope.h"
+
 constexpr double CDU_MIN_MACH = 0.1;
-// The highest Mach an entry takes: neither the aircraft file nor the host gives a Mach
-// limit, so it is the PERF LIMITS field's own bound.
+// The widest Mach the PERF LIMITS field prints; the aircraft's limit bounds it further.
 constexpr double CDU_MAX_MACH = 0.99;
 constexpr double CDU_MAX_ALT_FT = 99999.0;  // altitudes below this
 constexpr double CDU_MAX_WEIGHT_LB = 2000000.0;
@@ -44,6 +50,12 @@ constexpr double CDU_MAX_TEMPERATURE_C = 99.0;
 constexpr int32_t CDU_MIN_SPEED_KT = 50;
 // Three digits: the widest speed any field prints.
 constexpr int32_t CDU_MAX_SPEED_KT = 999;
+
+// The least speed a VNAV speed entry takes, knots: the aircraft's least for the phase
+// (ENVELOPE_CLIMB, ENVELOPE_NOT_CLIMB, or ENVELOPE_ANY_PHASE for the lower of the two).
+int32_t cdu_least_speed_kt(int phase);
+// The highest Mach an entry takes: the aircraft's Mach limit.
+double cdu_mach_limit();
 
 // The highest speed an entry takes, knots: the aircraft's limit (its file, else the
 // live maximum), and never above three digits.
@@ -63,6 +75,7 @@ bool read_speed_mach(const std::string& s, int32_t min_kt, int32_t max_kt, Speed
 
 bool read_feet(const std::string& w, int32_t min_ft, int32_t max_ft, int32_t& ft);
 bool read_altitude_ft(const std::string& w, int32_t min_ft, int32_t max_ft, int32_t& ft);
+bool read_cruise_alt_ft(const std::string& w, int32_t& ft);
 
 // A speed and an altitude around one "/"; `has_speed` false for an altitude alone.
 struct SpeedAltitudeRange {

@@ -1,5 +1,6 @@
 // LEGS page: the plan as legs five to a page, with waypoint insertion and deletion,
 // direct-to and intercept course, holds, constraints and the plan-map centre.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -449,7 +450,10 @@ void cdu_legs_parse_entry_a(int n, CduLines io) {
   // A speed of 0 is no speed.
   const std::string text = io.pad.starts_with("0/") ? io.pad.substr(1) : io.pad;
   SpeedAltitudeEntry e;
-  if (!read_speed_altitude(text, LEG_CONSTRAINT, e)) {
+  // A constraint's speed is flown in any phase: at least the lower least speed.
+  SpeedAltitudeRange range = LEG_CONSTRAINT;
+  range.min_kt = std::max(range.min_kt, cdu_least_speed_kt(ENVELOPE_ANY_PHASE));
+  if (!read_speed_altitude(text, range, e)) {
     io.msg = "INVALID ENTRY";
     return;
   }

@@ -8,6 +8,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "guidance/eta_clock.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
@@ -15,13 +16,11 @@
 
 namespace {
 constexpr int32_t MAX_TARGET_KT = 500;
-// "250/10000": at least 50 kt below at least 1000 ft, in feet.
-constexpr SpeedAltitudeRange SPEED_RESTRICTION = {.min_kt = CDU_MIN_SPEED_KT,
-                                                  .max_kt = CDU_MAX_SPEED_KT,
-                                                  .min_ft = 1000,
-                                                  .max_ft = int32_t(CDU_MAX_ALT_FT) - 1,
-                                                  .speed_optional = false,
-                                                  .flight_levels = false};
+
+// A Mach at least the phase's least speed at the cruise level.
+bool mach_within(const SpeedMachEntry& e, int phase) {
+  return !e.has_mach || e.mach >= std::floor(envelope_least_mach(phase) * 1000.0) / 1000.0;
+}
 }  // namespace
 
 void cdu_reject() { smiths_scratchpad_msg = "INVALID ENTRY"; }
@@ -32,7 +31,7 @@ void cdu_route_value_changed() {
 
 void cdu_enter_cruise_alt() {
   int32_t ft = 0;
-  if (!read_altitude_ft(smiths_scratchpad, 1, int32_t(CDU_MAX_ALT_FT) - 1, ft)) return cdu_reject();
+  if (!read_cruise_alt_ft(smiths_scratchpad, ft)) return cdu_reject();
   if (cruise_alt_prev <= 0) cruise_alt_prev = cruise_alt;
   cruise_alt = ft;
   cdu_route_value_changed();
@@ -42,7 +41,8 @@ void cdu_enter_cruise_alt() {
 void cdu_enter_target_speed(const SpeedTarget& t) {
   if (smiths_scratchpad.empty()) return;
   SpeedMachEntry e;
-  if (!read_speed_mach(smiths_scratchpad, CDU_MIN_SPEED_KT, MAX_TARGET_KT, e)) return cdu_reject();
+  if (!read_speed_mach(smiths_scratchpad, cdu_least_speed_kt(t.phase), MAX_TARGET_KT, e) || !mach_within(e, t.phase))
+    return cdu_reject();
   if (e.has_speed) {
     if (*t.ias_prev < 0) *t.ias_prev = *t.ias;
     *t.ias = e.kt;
@@ -55,11 +55,18 @@ void cdu_enter_target_speed(const SpeedTarget& t) {
   cdu_route_value_changed();
 }
 
-void cdu_enter_speed_restriction(double& speed, double& alt) {
+void cdu_enter_speed_restriction(double& speed, double& alt, int phase) {
   const std::string& s = smiths_scratchpad;
   if (s.empty()) return;
+  // "250/10000": at least the phase's least speed below at least 1000 ft, in feet.
+  const SpeedAltitudeRange range = {.min_kt = cdu_least_speed_kt(phase),
+                                    .max_kt = CDU_MAX_SPEED_KT,
+                                    .min_ft = 1000,
+                                    .max_ft = int32_t(CDU_MAX_ALT_FT) - 1,
+                                    .speed_optional = false,
+                                    .flight_levels = false};
   SpeedAltitudeEntry e;
-  if (s.find('/') < 3 || !read_speed_altitude(s, SPEED_RESTRICTION, e)) return cdu_reject();
+  if (s.find('/') < 3 || !read_speed_altitude(s, range, e)) return cdu_reject();
   speed = e.kt;
   alt = e.ft;
   smiths_scratchpad.clear();
@@ -96,8 +103,10 @@ void cdu_enter_speed_limit(int row, bool is_max, CduLines io) {
   else if (s.size() == 7) s += "0";
   int32_t speed = 0;
   double mach = 0;
+  const int phase = row == 0 ? ENVELOPE_CLIMB : ENVELOPE_NOT_CLIMB;
   if (s.size() != 8 || s.compare(3, 2, "/.") != 0 || s.substr(5).find_first_not_of("0123456789") != std::string::npos ||
-      !read_speed_kt(s.substr(0, 3), 1, CDU_MAX_SPEED_KT, speed) || !read_mach(s.substr(4), mach)) {
+      !read_speed_kt(s.substr(0, 3), cdu_least_speed_kt(phase), CDU_MAX_SPEED_KT, speed) ||
+      !read_mach(s.substr(4), mach) || !mach_within({.has_mach = true, .mach = mach}, phase)) {
     io.msg = "INVALID ENTRY";
     return;
   }

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "guidance/flight_envelope.h"
+
 // "INVALID ENTRY" in the message line; the scratchpad stays.
 void cdu_reject();
 // A route value changed: an active, unchanged route becomes modified (MOD).
 void cdu_route_value_changed();
 
-// Cruise altitude from the scratchpad (read_altitude_ft): "FL350", "350" or "35000", below
-// 99999 feet. The first change since EXEC keeps the executed value in cruise_alt_prev.
+// Cruise altitude from the scratchpad (read_cruise_alt_ft): "FL350", "350" or "35000", a
+// level the aircraft can reach. The first change since EXEC keeps the executed value in cruise_alt_prev.
 void cdu_enter_cruise_alt();
 
 // A speed target and its Mach target with their pre-change slots (-1 = none).
@@ -21,13 +23,15 @@ struct SpeedTarget {
   double* mach;
   double* ias_prev;
   double* mach_prev;
+  int phase;  // ENVELOPE_CLIMB or ENVELOPE_NOT_CLIMB: the least speed it takes
 };
-// "250", "/.78" or "250/.78": 50..500 kt within the aircraft's limit, Mach .10 to .99.
+// "250", "/.78" or "250/.78": the phase's least speed to 500 kt within the aircraft's limit,
+// Mach from the least speed's at the cruise level to the aircraft's limit.
 // An empty scratchpad does nothing; a refused entry changes nothing, slots included.
 void cdu_enter_target_speed(const SpeedTarget& t);
-// "250/10000": the "/" at the fourth character or later, 50 kt to the aircraft's limit
-// below 1000 to 99998 ft. The route state is not stepped.
-void cdu_enter_speed_restriction(double& speed, double& alt);
+// "250/10000": the "/" at the fourth character or later, the phase's least speed to the
+// aircraft's limit below 1000 to 99998 ft. The route state is not stepped.
+void cdu_enter_speed_restriction(double& speed, double& alt, int phase);
 
 // PERF INIT CRZ WIND: direction 0-360 degrees, speed 0-999 knots (0 shows dashes); false,
 // nothing stored, otherwise.
@@ -47,8 +51,9 @@ struct SpeedLimitRow {
 };
 extern const SpeedLimitRow perf_limit_rows[3];
 // "250/.780" for the minimum or maximum of row `row` (0-2) from io.pad: an entry of 6 or 7
-// characters is read as if filled with zeros; three digits of speed, 1 kt to the
-// aircraft's limit, three of Mach, .100 to .990, and the minimum not above the maximum (a
+// characters is read as if filled with zeros; three digits of speed, the row's least speed
+// to the aircraft's limit, three of Mach, the least speed's to the Mach limit, and the
+// minimum not above the maximum (a
 // limit of 0 is not set). Else "INVALID ENTRY" in io.msg, the pad kept as typed, nothing
 // stored.
 struct CduLines;

@@ -26,7 +26,8 @@ void enter_course(HoldRecord& h) {
   std::string course_word, dir_word;
   cdu_slash_words(smiths_scratchpad, course_word, dir_word);
   double course = 0;
-  char dir = dir_word.empty() ? ' ' : char(std::toupper(static_cast<unsigned char>(dir_word[0])));
+  // The direction is the whole word "L" or "R".
+  const char dir = dir_word.size() == 1 ? char(std::toupper(static_cast<unsigned char>(dir_word[0]))) : ' ';
   if (!slash || !cdu_hold_course(course_word, course) || (dir != 'L' && dir != 'R')) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
@@ -39,9 +40,7 @@ void enter_course(HoldRecord& h) {
 // A leg above 0 that shows within its field: 0.1 up to `max` in tenths.
 void enter_leg(double& value, int32_t& mode, int32_t new_mode, double max) {
   double v = 0;
-  const std::string& s = smiths_scratchpad;
-  const bool number = s.find_first_not_of("0123456789.") == std::string::npos && whole_word_number(s, v);
-  if (!number || !(std::round(v * 10.0) >= 1.0 && std::round(v * 10.0) <= std::round(max * 10.0))) {
+  if (!read_tenths(smiths_scratchpad, 0.1, max + 1e-9, v)) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }

@@ -166,6 +166,10 @@ void smiths_fms_takeoff_ref_page_draw(GaugeSurface* rec, GfxGraphics* g);
 // a departure runway still wanted.
 bool perf_init_needed();
 bool departure_needed();
+// V1, VR or V2 (`which` 0-2) from the scratchpad `pad`: a speed of the field's range
+// (V1 and VR below 250 kt, V2 below 270 kt). Taken in any order: a set speed the new one
+// puts out of V1 <= VR <= V2 is cleared to be entered again. False when refused.
+bool cdu_enter_takeoff_speed(int which, std::string& pad);
 // TAKEOFF REF from its title to "<INDEX", shared with the mission CDU: `unset` stands
 // for flaps and speeds not entered ("" draws nothing there).
 struct CduPage;

@@ -38,36 +38,33 @@ void enter_flaps() {
   smiths_scratchpad.clear();
 }
 
-void enter_speed(int32_t& speed, int32_t limit) {
-  int32_t v = 0;
-  if (!read_speed_kt(smiths_scratchpad, CDU_MIN_SPEED_KT, limit, v)) {
-    smiths_scratchpad_msg = "INVALID ENTRY";
-    return;
-  }
-  speed = v;
-  smiths_scratchpad.clear();
-}
-
-struct SpeedKey {
-  int32_t* speed;
-  int32_t limit;
-};
-
 void handle_key(GaugeSurface* rec) {
-  static const SpeedKey speeds[3] = {{&V1, 249}, {&VR, 249}, {&V2, 269}};
   int k = smiths_pending_lsk;
   bool empty = smiths_scratchpad.empty();
   if (k == 1 && empty) open_perf_init();
   else if (k == 1) enter_flaps();
   else if (k == 5) open_perf_init();
   else if (k >= 6 && k <= 8 && empty) open_route();
-  else if (k >= 6 && k <= 8) enter_speed(*speeds[k - 6].speed, speeds[k - 6].limit);
+  else if (k >= 6 && k <= 8 && !cdu_enter_takeoff_speed(k - 6, smiths_scratchpad))
+    smiths_scratchpad_msg = "INVALID ENTRY";
   else if (k == 9) open_route();
   else if (k == 10 && route_origin != FPL_NONE_TEXT) cdu_reset_page_10c(rec);
   else if (k == LSK_L6) smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
 }
 
 }  // namespace
+
+bool cdu_enter_takeoff_speed(int which, std::string& pad) {
+  static int32_t* const speeds[3] = {&V1, &VR, &V2};
+  if (which < 0 || which > 2) return false;
+  int32_t v = 0;
+  if (!read_speed_kt(pad, CDU_MIN_SPEED_KT, which == 2 ? 269 : 249, v)) return false;
+  *speeds[which] = v;
+  for (int j = 0; j < 3; ++j)
+    if (*speeds[j] > 0 && (j < which ? *speeds[j] > v : (j > which && *speeds[j] < v))) *speeds[j] = 0;
+  pad.clear();
+  return true;
+}
 
 void takeoff_ref_body(const CduPage& p, const char* unset) {
   auto draw_speed = [&](double y, int32_t v) {
