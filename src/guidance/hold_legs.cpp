@@ -201,6 +201,8 @@ void fly_hold_pattern() {
   double u = 0.0, v = 0.0;
   f.to_uv(present_lat, present_lon, u, v);
   measure_corner();
+  // An exit executed in the hold is flown as one asked ahead: the racetrack until the fix.
+  if (h.exit_at_fix == 1 && holding_active > 0 && hold_exit_state != 3) hold_exit_state = 2;
   bool reached = holding_active > 0 && corner_passed(holding_active, leg, u, v);
   if (reached) {
     if (hold_exit_state == 2 && holding_active == 1) hold_exit_state = 3;

@@ -1,0 +1,77 @@
+// LNAV in the flows a pilot flies, from the gate on KSEA 16L at sim rate 1: leaving a
+// hold, a direct-to behind, a procedure inserted in flight, the final approach and the
+// markers drawn on the path. The path is sampled every two seconds and checked where the
+// aircraft actually went.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "flight_fixture.h"
+#include "host/track_log.h"
+
+namespace {
+
+using flight_fixture::Flight;
+using flight_fixture::nm;
+using simhost::TrackRow;
+
+struct Fix {
+  const char* ident;
+  double lat, lon;
+};
+constexpr Fix kFourt{"FOURT", 45.87, -122.87};
+
+// The database route with FOURT closing its discontinuity, executed at the gate.
+const std::vector<std::string> kProcedureRoute = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt",
+                                                  "exec.txt", "takeoff.txt"};
+
+// The first row, from `from_t` on, after which `ident` is no longer the active waypoint;
+// rows.end() when it stays or never was.
+std::vector<TrackRow>::const_iterator passed(const std::vector<TrackRow>& rows, const char* ident, double from_t) {
+  for (auto it = rows.begin() + 1; it < rows.end(); ++it)
+    if (it->t >= from_t && (it - 1)->active == ident && it->active != ident) return it;
+  return rows.end();
+}
+
+}  // namespace
+
+// EXIT HOLD executed anywhere in the racetrack at FOURT: the racetrack is flown on and the
+// hold is left over the fix, wherever the aircraft was when the pilot executed it.
+TEST(LnavFlows, HoldIsLeftAtItsFix) {
+  const std::string hold_at_fourt =
+      "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
+      "click SMITHS_FMS 68\nrun 2f";
+  const std::string exit_hold = "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  struct Case {
+    const char* name;
+    const char* wait;  // flown in the hold before EXIT HOLD
+  };
+  const Case cases[] = {
+      {"on the outbound leg", "run 530s"},
+      {"in the turn at the far end", "run 680s"},
+      {"on the inbound leg", "run 800s"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    std::vector<std::string> script = kProcedureRoute;
+    script.insert(script.end(), {hold_at_fourt, c.wait});
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    double exec_t = f.rows().back().t;
+    ASSERT_EQ(f.rows().back().active, "FOURT");
+    ASSERT_TRUE(f.fly({exit_hold, "run 6m"})) << f.error;
+    const auto& rows = f.rows();
+    auto at = passed(rows, "FOURT", exec_t);
+    ASSERT_NE(at, rows.end());
+    EXPECT_LT(nm(at->lat, at->lon, kFourt.lat, kFourt.lon), 1.0) << "passed at t " << at->t;
+    // Until then the racetrack: never farther from the fix than its far side.
+    for (auto it = rows.begin(); it != at; ++it) {
+      if (it->t > exec_t) {
+        EXPECT_LT(nm(it->lat, it->lon, kFourt.lat, kFourt.lon), 10.0) << it->t;
+      }
+    }
+  }
+}
