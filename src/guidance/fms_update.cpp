@@ -360,6 +360,7 @@ bool geometry_current() {
 
 void plan_block() {
   bool current = geometry_current();
+  new_active_fix_step();
   if (current) {
     angle_rule_step();
     vnav_target_choice();

@@ -75,3 +75,42 @@ TEST(LnavFlows, HoldIsLeftAtItsFix) {
     }
   }
 }
+
+// A direct-to a fix a few miles behind, in the climb: the aircraft turns back and flies
+// to it before going on (Smiths DIR INTC with EXEC, MCU DIRTO with ENTER).
+TEST(LnavFlows, DirectToAFixBehindIsFlownTo) {
+  constexpr Fix kOlm{"OLM", 46.971528, -122.9019};
+  struct Case {
+    const char* name;
+    const char* panel;
+    std::vector<std::string> to_behind;  // from the gate until the fix lies about 5 NM behind
+    std::string direct;
+  };
+  const Case cases[] = {
+      {"Smiths DIR INTC OLM", "panel.cfg", {kProcedureRoute.begin(), kProcedureRoute.end()},
+       "type SMITHS_FMS OLM\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 2f"},
+      {"MCU DIRTO OLM", "mcu_panel.cfg", {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt"},
+       "click MCU 4\nclick MCU 12\nkey O\nkey L\nkey M\nrun 2f\nclick MCU 12\nclick MCU 17\nrun 2f"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f(c.panel);
+    std::vector<std::string> script = c.to_behind;
+    script.push_back("run 566s");
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    const TrackRow before = f.rows().back();
+    double behind = nm(before.lat, before.lon, kOlm.lat, kOlm.lon);
+    ASSERT_GT(behind, 4.0);
+    ASSERT_LT(behind, 7.0);
+    ASSERT_TRUE(f.fly({c.direct, "run 5m"})) << f.error;
+    const auto& rows = f.rows();
+    // The closest approach while OLM is the active waypoint (a pass between two rows ends it).
+    auto at = passed(rows, "OLM", before.t);
+    double closest = behind;
+    for (auto it = rows.begin(); it != at; ++it) {
+      if (it->t > before.t && it->active == "OLM") closest = std::min(closest, nm(it->lat, it->lon, kOlm.lat, kOlm.lon));
+    }
+    EXPECT_NE(at, rows.end());
+    EXPECT_LT(closest, 0.55 * behind) << behind << " NM behind";
+  }
+}
