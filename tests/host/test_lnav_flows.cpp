@@ -114,3 +114,43 @@ TEST(LnavFlows, DirectToAFixBehindIsFlownTo) {
     EXPECT_LT(closest, 0.55 * behind) << behind << " NM behind";
   }
 }
+
+// A procedure inserted into the active plan on the GNS-XLS in the climb, CARRO being flown:
+// CARRO stays the active waypoint and the aircraft flies on, never back to ALKIS.
+TEST(LnavFlows, ProcedureInsertedInFlightKeepsTheActiveWaypoint) {
+  constexpr Fix kAlkis{"ALKIS", 47.576, -122.421};
+  const std::string fpl = "click GNSXLS 0\nrun 2f\nclick GNSXLS 2\nrun 2f\n";
+  struct Case {
+    const char* name;
+    std::string insertion;  // from the FPL page
+  };
+  const Case cases[] = {
+      {"APPROACH I10R via HELNS",
+       fpl + "click GNSXLS 9\nrun 2f\nclick GNSXLS 9\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 10\nrun 2f\n"
+             "type GNSXLS KPDX\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 7\nrun 2f\n"
+             "click GNSXLS 22\nrun 2f\nclick GNSXLS 7\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 22\nrun 2f"},
+      {"DEPARTURE ALKI1.OLM off 16L",
+       fpl + "click GNSXLS 8\nrun 2f\nclick GNSXLS 8\nrun 2f\nclick GNSXLS 22\nrun 2f\ntype GNSXLS KSEA\nrun 2f\n"
+             "click GNSXLS 22\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 22\nrun 2f\n"
+             "click GNSXLS 7\nrun 2f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 22\nrun 2f"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    std::vector<std::string> script = kProcedureRoute;
+    script.push_back("run 100s");
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    const TrackRow before = f.rows().back();
+    ASSERT_EQ(before.active, "CARRO");
+    ASSERT_TRUE(f.fly({c.insertion, "run 3m"})) << f.error;
+    double from_alkis = nm(before.lat, before.lon, kAlkis.lat, kAlkis.lon), closest = from_alkis;
+    std::string active_after;
+    for (const TrackRow& r : f.rows()) {
+      if (r.t <= before.t + 10.0) continue;
+      if (active_after.empty()) active_after = r.active;
+      closest = std::min(closest, nm(r.lat, r.lon, kAlkis.lat, kAlkis.lon));
+    }
+    EXPECT_EQ(active_after, "CARRO");
+    EXPECT_GT(closest, from_alkis - 0.5) << "ALKIS " << from_alkis << " NM away at the insertion";
+  }
+}
