@@ -286,6 +286,15 @@ void change_distance_step() {
     wpt_change_dist += static_cast<int>(t) * 0.028;
   }
   wpt_change_dist = finite_or(wpt_change_dist, 0.0);
+  // A fix is passed only once a third of its leg is flown, whatever the settings ask: a
+  // long change distance would pass a departure's first fix before the aircraft turns to it.
+  bool from_dto = dto_active == 1, from_record = !from_dto && i >= 1 && !is_disco(i - 1);
+  if (from_dto || from_record) {
+    double d = 0.0, c = 0.0;
+    compute_gc_distance_course(from_dto ? dto_origin_lat : fpl_active[i - 1].lat,
+                               from_dto ? dto_origin_lon : fpl_active[i - 1].lon, r.lat, r.lon, d, c);
+    if (d > 0.0) wpt_change_dist = std::min(wpt_change_dist, 2.0 / 3.0 * d);
+  }
   // No fix is passed in the step after the one before it: a fix made active by
   // sequencing is reached within half its distance at that moment at the most.
   if (i == sequenced_index && sequenced_dist > 0.0) wpt_change_dist = std::min(wpt_change_dist, 0.5 * sequenced_dist);

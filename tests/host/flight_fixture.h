@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,14 +34,16 @@ inline std::string part_text(const std::string& part) {
   return s.str();
 }
 
-// The sample simulator folder on `panel` with the module, its path sampled every 2 s.
+// The sample simulator folder on `panel` with the module, its path sampled every 2 s;
+// `prepare` may change the folder's files before the module starts.
 class Flight {
  public:
-  explicit Flight(const std::string& panel) {
+  explicit Flight(const std::string& panel, const std::function<void(const std::string&)>& prepare = nullptr) {
     char tmpl[] = "/tmp/vek_flight_XXXXXX";
     if (!mkdtemp(tmpl)) return;
     sim_ = tmpl;
     std::filesystem::copy(SAMPLE_SIM_DIR, sim_, std::filesystem::copy_options::recursive);
+    if (prepare) prepare(sim_);
     host.attach_module(&Linkage, &ImportTable, "vek1");
     host.set_sim_folder(sim_);
     host.receive_sim_folder_stations();

@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "flight_fixture.h"
+#include "flightplan/flight_plan.h"
 #include "host/track_log.h"
 
 namespace {
@@ -152,5 +155,45 @@ TEST(LnavFlows, ProcedureInsertedInFlightKeepsTheActiveWaypoint) {
     }
     EXPECT_EQ(active_after, "CARRO");
     EXPECT_GT(closest, from_alkis - 0.5) << "ALKIS " << from_alkis << " NM away at the insertion";
+  }
+}
+
+// The departure with the change distance of procedure fixes set long (its largest value):
+// every fix of the SID is flown toward, passed only once a third of its leg is flown, as
+// with the sample's settings.
+TEST(LnavFlows, LongChangeDistancesStillFlyTheDeparture) {
+  struct Case {
+    const char* name;
+    const char* setting;  // "" the sample's
+  };
+  const Case cases[] = {{"the sample's settings", ""}, {"WptProcChgDist=20", "WptProcChgDist=20"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto prepare = [&](const std::string& folder) {
+      const std::string path = folder + "/vek/Aircraft/Twinjet.cfg";
+      std::ifstream in(path);
+      std::string text, line;
+      while (std::getline(in, line)) {
+        if (*c.setting && line.rfind("WptProcChgDist=", 0) == 0) line = c.setting;
+        text += line + "\n";
+      }
+      in.close();
+      std::ofstream(path) << text;
+    };
+    Flight f("panel.cfg", prepare);
+    std::vector<std::string> script = kProcedureRoute;
+    script.push_back("run 9m");
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    const auto& rows = f.rows();
+    for (const char* ident : {"ALKIS", "CARRO", "OLM"}) {
+      int i = 1;
+      while (i <= fpl_active_last && std::strcmp(fpl_active[i].ident, ident) != 0) ++i;
+      ASSERT_LE(i, fpl_active_last) << ident;
+      const FlightPlanWpt &from = fpl_active[i - 1], &fix = fpl_active[i];
+      double leg = nm(from.lat, from.lon, fix.lat, fix.lon);
+      auto at = passed(rows, ident, 0.0);
+      ASSERT_NE(at, rows.end()) << ident;
+      EXPECT_LT(nm(at->lat, at->lon, fix.lat, fix.lon), 2.0 / 3.0 * leg + 0.3) << ident << ", leg " << leg << " NM";
+    }
   }
 }
