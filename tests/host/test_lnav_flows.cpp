@@ -13,6 +13,7 @@
 
 #include "flight_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "platform/gfx/gfx_recording.h"
 #include "host/track_log.h"
 
 namespace {
@@ -195,5 +196,41 @@ TEST(LnavFlows, LongChangeDistancesStillFlyTheDeparture) {
       ASSERT_NE(at, rows.end()) << ident;
       EXPECT_LT(nm(at->lat, at->lon, fix.lat, fix.lon), 2.0 / 3.0 * leg + 0.3) << ident << ", leg " << leg << " NM";
     }
+  }
+}
+
+// LNAV lost at the open discontinuity after DUBYA: "LNAV OFF" on the Smiths message line
+// stays while LNAV is off and goes once the pilot flies direct to FOURT and engages it.
+TEST(LnavFlows, LnavOffMessageGoesWhenLnavIsEngagedAgain) {
+  const std::string direct_fourt =
+      "type SMITHS_FMS FOURT\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  struct Case {
+    const char* name;
+    std::string then;
+    bool shown;  // "LNAV OFF" still on the message line
+  };
+  const Case cases[] = {
+      {"LNAV left off", direct_fourt + "\nrun 30s", true},
+      {"LNAV engaged again", direct_fourt + "\nclick LNAV 0\nrun 30s", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    // The CDU as drawn in the next two frames.
+    auto message_shown = [&] {
+      f.host.set_draw_recording(true);
+      f.host.run_frames(2);
+      const simhost::PlacedGauge* g = f.host.find_gauge("SMITHS_FMS");
+      const GfxRecording* r = g && g->drawn_image() ? gfx_recording_of(g->drawn_image()) : nullptr;
+      bool shown = r && r->has_text("LNAV OFF");
+      f.host.set_draw_recording(false);
+      return shown;
+    };
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 13m"})) << f.error;
+    ASSERT_EQ(f.rows().back().lnav, 0);
+    ASSERT_TRUE(message_shown());
+    ASSERT_TRUE(f.fly({c.then})) << f.error;
+    EXPECT_EQ(f.rows().back().lnav, c.shown ? 0 : 1);
+    EXPECT_EQ(message_shown(), c.shown);
   }
 }
