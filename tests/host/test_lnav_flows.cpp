@@ -13,6 +13,7 @@
 
 #include "flight_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "guidance/fms_state.h"
 #include "platform/gfx/gfx_recording.h"
 #include "host/track_log.h"
 
@@ -27,6 +28,7 @@ struct Fix {
   double lat, lon;
 };
 constexpr Fix kFourt{"FOURT", 45.87, -122.87};
+constexpr double kPi = 3.14159265358979323846;
 
 // The database route with FOURT closing its discontinuity, executed at the gate.
 const std::vector<std::string> kProcedureRoute = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt",
@@ -232,5 +234,71 @@ TEST(LnavFlows, LnavOffMessageGoesWhenLnavIsEngagedAgain) {
     ASSERT_TRUE(f.fly({c.then})) << f.error;
     EXPECT_EQ(f.rows().back().lnav, c.shown ? 0 : 1);
     EXPECT_EQ(message_shown(), c.shown);
+  }
+}
+
+// The hold at FOURT entered from DUBYA (track 186 true) with its inbound course set so that
+// each sector is flown: the side of the inbound course the aircraft goes to after the fix,
+// and the inbound course it is on when it next crosses the fix.
+TEST(LnavFlows, HoldsAreEnteredBySector) {
+  struct Case {
+    const char* name;
+    const char* course;  // RTE HOLD INBD CRS/DIR
+    double side;         // +1 the first 90 s after the fix on the holding side, -1 on the other
+  };
+  const Case cases[] = {
+      {"direct", "169/R", 1},
+      {"teardrop", "019/R", 1},
+      {"parallel", "299/R", -1},
+      {"parallel, left turns", "049/L", -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    std::vector<std::string> script = kProcedureRoute;
+    script.push_back(std::string("run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\n") +
+                     "run 2f\ntype SMITHS_FMS " + c.course + "\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 68\nrun 2f");
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    double exec_t = f.rows().back().t;
+    ASSERT_TRUE(f.fly({"run 15m"})) << f.error;
+    ASSERT_EQ(hold_count, 1);
+    // The hold's frame: u along the inbound course from the fix, v toward the holding side.
+    const double inbound = (hold_list[1].inbound_course + magvar) * kPi / 180.0;
+    const double turn = hold_list[1].turn == 1 ? 1.0 : -1.0;
+    auto frame = [&](const TrackRow& r, double& u, double& v) {
+      double n = (r.lat - kFourt.lat) * 60.0, e = (r.lon - kFourt.lon) * 60.0 * std::cos(kFourt.lat * kPi / 180.0);
+      u = n * std::cos(inbound) + e * std::sin(inbound);
+      v = turn * (e * std::cos(inbound) - n * std::sin(inbound));
+    };
+    const auto& rows = f.rows();
+    // At the fix: the first time the aircraft comes no closer to it.
+    size_t at = 0;
+    for (size_t i = 1; i + 1 < rows.size() && at == 0; ++i) {
+      double d = nm(rows[i].lat, rows[i].lon, kFourt.lat, kFourt.lon);
+      if (rows[i].t > exec_t && d < 2.0 && d <= nm(rows[i + 1].lat, rows[i + 1].lon, kFourt.lat, kFourt.lon)) at = i;
+    }
+    ASSERT_GT(at, 0u);
+    double wrong_side = 0.0, right_side = 0.0;
+    for (size_t i = at; i < rows.size() && rows[i].t < rows[at].t + 90.0; ++i) {
+      double u = 0.0, v = 0.0;
+      frame(rows[i], u, v);
+      wrong_side = std::max(wrong_side, -c.side * v);
+      right_side = std::max(right_side, c.side * v);
+    }
+    EXPECT_LT(wrong_side, 0.5);
+    EXPECT_GT(right_side, 1.0);
+    // Back over the fix on the inbound course.
+    bool back = false;
+    for (size_t i = at + 1; i < rows.size() && !back; ++i) {
+      double u0 = 0.0, v0 = 0.0, u = 0.0, v = 0.0;
+      frame(rows[i - 1], u0, v0);
+      frame(rows[i], u, v);
+      if (rows[i].t < rows[at].t + 120.0 || !(u0 < 0.0 && u >= 0.0 && std::fabs(v) < 3.0)) continue;
+      back = true;
+      double off = std::remainder(rows[i].hdg_true - inbound * 180.0 / kPi, 360.0);
+      EXPECT_LT(std::fabs(v), 1.0) << "at " << rows[i].t;
+      EXPECT_LT(std::fabs(off), 25.0) << "at " << rows[i].t;
+    }
+    EXPECT_TRUE(back);
   }
 }
