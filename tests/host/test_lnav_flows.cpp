@@ -8,11 +8,18 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "flight_fixture.h"
+#include "draw/draw_toolkit.h"
+#include "draw/toc_tod_layer.h"
 #include "flightplan/flight_plan.h"
+#include "flightplan/route_progress.h"
+#include "guidance/lnav_vnav_state.h"
+#include "guidance/toc_tod.h"
 #include "guidance/fms_state.h"
 #include "platform/gfx/gfx_recording.h"
 #include "host/track_log.h"
@@ -300,5 +307,100 @@ TEST(LnavFlows, HoldsAreEnteredBySector) {
       EXPECT_LT(std::fabs(off), 25.0) << "at " << rows[i].t;
     }
     EXPECT_TRUE(back);
+  }
+}
+
+namespace {
+
+// A marker drawn: its label, colour and position (NM east and north of the aircraft).
+struct Marker {
+  std::string label;
+  uint32_t argb;
+  double east, north;
+};
+
+// The TOC/TOD and climb-target markers of `style` drawn north up around the aircraft on a
+// recorded image, 160 NM to 400 design units; each label's dot found from where its text
+// is laid out (left of the dot, or right of it for the climb target while VNAV is on).
+std::vector<Marker> drawn_markers(int32_t style) {
+  constexpr double kRadius = 400.0, kRange = 160.0, kCentre = 500.0;
+  GaugeImage image{nullptr, 1000, 1000, 4000, nullptr};
+  uintptr_t token = gdiplus_start();
+  gfx_recording_enable(&image);
+  GfxGraphics* g = nullptr;
+  gfx_create(&image, &g);
+  draw_tod_toc_markers(g, int32_t(kRadius), kRange, int32_t(kCentre), int32_t(kCentre), style, 1.0, 1.0,
+                       present_lat, present_lon, 0.0);
+  std::vector<Marker> out;
+  for (const GfxTextItem& t : gfx_recording_of(&image)->text_items()) {
+    if (t.text.empty() || t.text[0] != '[') continue;
+    bool right = t.argb == COLOUR_AMBER && t.text != "[TOD]" && vnav_on == 1;
+    double x = right ? t.world.x - 7.0 : t.world.x + double(t.text.size()) + 32.0, y = t.world.y + 8.0;
+    out.push_back({t.text, t.argb, (x - kCentre) * kRange / kRadius, (kCentre - y) * kRange / kRadius});
+  }
+  gfx_delete(g);
+  gfx_recording_disable(&image);
+  gdiplus_stop(token);
+  return out;
+}
+
+// NM from a marker to the path ahead: the aircraft to the active waypoint, then the
+// plan's legs, none across a route break.
+double off_path(const Marker& m) {
+  const double k = std::cos(present_lat * kPi / 180.0);
+  auto xy = [&](double lat, double lon) { return std::pair<double, double>{(lon - present_lon) * 60.0 * k, (lat - present_lat) * 60.0}; };
+  auto seg = [&](std::pair<double, double> a, std::pair<double, double> b) {
+    double dx = b.first - a.first, dy = b.second - a.second, l2 = dx * dx + dy * dy;
+    double t = l2 > 0.0 ? std::clamp(((m.east - a.first) * dx + (m.north - a.second) * dy) / l2, 0.0, 1.0) : 0.0;
+    return std::hypot(m.east - a.first - t * dx, m.north - a.second - t * dy);
+  };
+  double best = seg({0.0, 0.0}, xy(fpl_active[fpl_active_index].lat, fpl_active[fpl_active_index].lon));
+  for (int i = fpl_active_index + 1; i <= fpl_active_last; ++i) {
+    if (fpl_route_break(fpl_active[i]) || fpl_route_break(fpl_active[i - 1])) continue;
+    best = std::min(best, seg(xy(fpl_active[i - 1].lat, fpl_active[i - 1].lon), xy(fpl_active[i].lat, fpl_active[i].lon)));
+  }
+  return best;
+}
+
+}  // namespace
+
+// The markers a pilot sees lie on the path the aircraft will fly and show what they mark:
+// at the gate the climb target at ALKIS shows its 4,000 ft; after a direct-to the TOC is
+// on the direct leg; with the discontinuity after DUBYA open the descent markers stay on
+// the route and the TOC passed in the climb is not drawn.
+TEST(LnavFlows, MarkersLieOnThePathAndShowWhatTheyMark) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    int32_t style;
+    std::vector<std::string> labels, not_labels;  // drawn, not drawn
+  };
+  const std::vector<std::string> gate = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
+                                         "run 2f"};
+  const Case cases[] = {
+      {"at the gate, before VNAV", gate, TOC_TOD_STYLE_B737, {"[4000]"}, {"[TOC]", "[23900]"}},
+      {"DIR INTC FOURT in the climb",
+       {kProcedureRoute.begin(), kProcedureRoute.end()},
+       TOC_TOD_STYLE_P1000, {"[TOC]"}, {}},
+      {"the discontinuity after DUBYA open, the TOC passed",
+       {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 9m"},
+       TOC_TOD_STYLE_P1000, {}, {"[TOC]"}},
+  };
+  std::vector<std::string> scripts[3] = {{}, {"run 100s", "type SMITHS_FMS FOURT\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 10s"}, {}};
+  for (size_t n = 0; n < std::size(cases); ++n) {
+    const Case& c = cases[n];
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    std::vector<std::string> script = c.script;
+    script.insert(script.end(), scripts[n].begin(), scripts[n].end());
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    std::vector<Marker> markers = drawn_markers(c.style);
+    std::string seen;
+    for (const Marker& m : markers) seen += m.label + " ";
+    for (const std::string& l : c.labels)
+      EXPECT_TRUE(std::any_of(markers.begin(), markers.end(), [&](const Marker& m) { return m.label == l; })) << seen;
+    for (const std::string& l : c.not_labels)
+      EXPECT_FALSE(std::any_of(markers.begin(), markers.end(), [&](const Marker& m) { return m.label == l; })) << seen;
+    for (const Marker& m : markers) EXPECT_LT(off_path(m), 1.0) << m.label << " " << m.east << " E " << m.north << " N";
   }
 }
