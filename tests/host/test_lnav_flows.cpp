@@ -404,3 +404,48 @@ TEST(LnavFlows, MarkersLieOnThePathAndShowWhatTheyMark) {
     for (const Marker& m : markers) EXPECT_LT(off_path(m), 1.0) << m.label << " " << m.east << " E " << m.north << " N";
   }
 }
+
+// The approach I10R flown to the runway: established on the final course (TOWNI to RW10R)
+// by the final approach fix TOWNI, from the route as executed and after a hold at FOURT.
+TEST(LnavFlows, FinalCourseIsJoinedByTheFinalApproachFix) {
+  constexpr Fix kTowni{"TOWNI", 45.597, -122.756}, kRw10r{"RW10R", 45.5939, -122.6273};
+  struct Case {
+    const char* name;
+    std::vector<std::string> after_takeoff;
+  };
+  const Case cases[] = {
+      {"the route as executed", {"run 32m"}},
+      {"after EXIT HOLD at FOURT",
+       {"run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
+        "click SMITHS_FMS 68\nrun 2f\nrun 530s\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\n"
+        "click SMITHS_FMS 68\nrun 2f\nrun 12m"}},
+  };
+  const double k = std::cos(kRw10r.lat * kPi / 180.0);
+  const double fx = (kTowni.lon - kRw10r.lon) * 60.0 * k, fy = (kTowni.lat - kRw10r.lat) * 60.0;
+  const double final_nm = std::hypot(fx, fy), ux = -fx / final_nm, uy = -fy / final_nm;
+  // Along the final course from TOWNI toward the runway, and cross-track from it (NM).
+  auto frame = [&](const TrackRow& r, double& along, double& xtk) {
+    double x = (r.lon - kRw10r.lon) * 60.0 * k - fx, y = (r.lat - kRw10r.lat) * 60.0 - fy;
+    along = x * ux + y * uy;
+    xtk = -x * uy + y * ux;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    std::vector<std::string> script = kProcedureRoute;
+    script.insert(script.end(), c.after_takeoff.begin(), c.after_takeoff.end());
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    const auto& rows = f.rows();
+    double at_faf = NAN, joined_from_threshold = 0.0;
+    for (size_t i = 1; i < rows.size(); ++i) {
+      double a0 = 0.0, x0 = 0.0, a = 0.0, x = 0.0;
+      frame(rows[i - 1], a0, x0);
+      frame(rows[i], a, x);
+      if (std::isnan(at_faf) && a0 < 0.0 && a >= 0.0 && std::fabs(x) < 3.0) at_faf = x;
+      if (!std::isnan(at_faf) && joined_from_threshold == 0.0 && std::fabs(x) < 0.2) joined_from_threshold = final_nm - a;
+    }
+    ASSERT_FALSE(std::isnan(at_faf));
+    EXPECT_LT(std::fabs(at_faf), 0.5);
+    EXPECT_GT(joined_from_threshold, 0.7 * final_nm) << "final course " << final_nm << " NM";
+  }
+}
