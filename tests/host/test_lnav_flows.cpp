@@ -51,39 +51,56 @@ std::vector<TrackRow>::const_iterator passed(const std::vector<TrackRow>& rows, 
 
 }  // namespace
 
-// EXIT HOLD executed anywhere in the racetrack at FOURT: the racetrack is flown on and the
-// hold is left over the fix, wherever the aircraft was when the pilot executed it.
+// EXIT HOLD executed anywhere in the racetrack (Smiths at FOURT, the MCU's second HOLD
+// press at DUBYA): the racetrack is flown on and the hold is left over the fix, wherever
+// the aircraft was when the pilot asked.
 TEST(LnavFlows, HoldIsLeftAtItsFix) {
+  constexpr Fix kDubya{"DUBYA", 46.58, -122.76};
   const std::string hold_at_fourt =
       "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
       "click SMITHS_FMS 68\nrun 2f";
-  const std::string exit_hold = "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  const std::string smiths_exit = "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  const std::vector<std::string> mcu_route = {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f",
+                                              "takeoff.txt", "run 530s\nclick MCU 5\nrun 2f"};
   struct Case {
     const char* name;
-    const char* wait;  // flown in the hold before EXIT HOLD
+    const char* panel;
+    std::vector<std::string> to_hold;  // from the gate into the hold
+    const char* wait;                  // flown in the hold before the exit
+    std::string exit;
+    Fix fix;
   };
+  const std::vector<std::string> smiths_route = [&] {
+    std::vector<std::string> v = kProcedureRoute;
+    v.push_back(hold_at_fourt);
+    return v;
+  }();
   const Case cases[] = {
-      {"on the outbound leg", "run 530s"},
-      {"in the turn at the far end", "run 680s"},
-      {"on the inbound leg", "run 800s"},
+      {"Smiths, on the outbound leg", "panel.cfg", smiths_route, "run 530s", smiths_exit, kFourt},
+      {"Smiths, in the turn at the far end", "panel.cfg", smiths_route, "run 680s", smiths_exit, kFourt},
+      {"Smiths, on the inbound leg", "panel.cfg", smiths_route, "run 800s", smiths_exit, kFourt},
+      {"MCU, on the outbound leg", "mcu_panel.cfg", mcu_route, "run 760s", "click MCU 5\nrun 2f", kDubya},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
-    std::vector<std::string> script = kProcedureRoute;
-    script.insert(script.end(), {hold_at_fourt, c.wait});
+    Flight f(c.panel);
+    std::vector<std::string> script = c.to_hold;
+    script.push_back(c.wait);
     ASSERT_TRUE(f.fly(script)) << f.error;
     double exec_t = f.rows().back().t;
-    ASSERT_EQ(f.rows().back().active, "FOURT");
-    ASSERT_TRUE(f.fly({exit_hold, "run 6m"})) << f.error;
+    ASSERT_EQ(f.rows().back().active, c.fix.ident);
+    ASSERT_TRUE(f.fly({c.exit, "run 6m"})) << f.error;
     const auto& rows = f.rows();
-    auto at = passed(rows, "FOURT", exec_t);
+    auto at = passed(rows, c.fix.ident, exec_t);
     ASSERT_NE(at, rows.end());
-    EXPECT_LT(nm(at->lat, at->lon, kFourt.lat, kFourt.lon), 1.0) << "passed at t " << at->t;
-    // Until then the racetrack: never farther from the fix than its far side.
+    EXPECT_LT(nm(at->lat, at->lon, c.fix.lat, c.fix.lon), 1.0) << "passed at t " << at->t;
+    // Until then the racetrack: never farther from the fix than in the lap before.
+    double lap = 0.0;
     for (auto it = rows.begin(); it != at; ++it) {
+      double d = nm(it->lat, it->lon, c.fix.lat, c.fix.lon);
+      if (it->t > exec_t - 400.0 && it->t <= exec_t) lap = std::max(lap, d);
       if (it->t > exec_t) {
-        EXPECT_LT(nm(it->lat, it->lon, kFourt.lat, kFourt.lon), 10.0) << it->t;
+        EXPECT_LT(d, lap + 1.0) << it->t;
       }
     }
   }
