@@ -63,7 +63,7 @@ void dot_and_label(const MarkerContext& m, const GfxBrush* brush, const GfxFont*
 }
 
 // The floating TOD: where the descent to the next constraint must begin, walked
-// back along the plan from the VNAV record.
+// back along the plan from the VNAV record; none when that walk meets a route break.
 bool floating_tod_point(double& lat, double& lon) {
   double dist = (indicated_altitude - vnav_target_alt) / descent_rate * DescentTas / 60.0;
   if (!std::isfinite(dist) || !fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
@@ -72,6 +72,7 @@ bool floating_tod_point(double& lat, double& lon) {
     for (int32_t i = vnav_wpt_index; i > fpl_active_index && i >= 1; --i) {
       const FlightPlanWpt& later = fpl_active[i];
       const FlightPlanWpt& earlier = fpl_active[i - 1];
+      if (fpl_route_break(later) || fpl_route_break(earlier)) return false;
       double leg, course;
       compute_gc_distance_course(later.lat, later.lon, earlier.lat, earlier.lon, leg, course);
       if (sum + leg >= dist) {
@@ -88,8 +89,22 @@ bool floating_tod_point(double& lat, double& lon) {
   return std::isfinite(lat) && std::isfinite(lon);
 }
 
-// Climb-target label, or null for none.
+// The altitude constraint of the record the climb target stands on; 0 for the TOC.
+double climb_target_constraint() {
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return 0.0;
+  for (int32_t i = fpl_active_index; i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (r.lat == climb_target_lat && r.lon == climb_target_lon && r.alt_constraint > 0.0) return r.alt_constraint;
+  }
+  return 0.0;
+}
+
+// Climb-target label, or null for none: a constraint's marker shows the constraint.
 const char* climb_target_label(char* buf, size_t size) {
+  if (double c = climb_target_constraint(); c > 0.0 && toc_reached == 0) {
+    std::snprintf(buf, size, "[%.0f]", c);
+    return buf;
+  }
   bool differs = vnav_target_alt != double(cruise_alt);
   if (toc_reached == 0 || (toc_reached == 1 && tod_reached == 0)) {
     if (differs) {
@@ -163,14 +178,15 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
   }
 
   if (cruise_alt <= 0) return;
-  bool show_toc = toc_reached == 0;
+  // Passed markers go.
+  bool show_toc = toc_reached == 0, show_tod = tod_reached == 0;
   switch (style) {
     case TOC_TOD_STYLE_B737:
       if (show_toc && place(m, toc_lat, toc_lon, x, y)) {
         draw_ellipse_d(g, circle_pen, x - 3 * w, y - 4 * s, 6 * w, 6 * s);
         draw_text(g, font, green, x + 8 * w, y - 7 * s, MARKER_TEXT_CAPACITY, "T/C");
       }
-      if (place(m, tod_lat, tod_lon, x, y)) {
+      if (show_tod && place(m, tod_lat, tod_lon, x, y)) {
         draw_ellipse_d(g, circle_pen, x - 3 * w, y - 4 * s, 6 * w, 6 * s);
         draw_text(g, font, green, x + 8 * w, y - 7 * s, MARKER_TEXT_CAPACITY, "T/D");
       }
@@ -178,13 +194,13 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
     case TOC_TOD_STYLE_MD11:
     case TOC_TOD_STYLE_ARROW:
       if (show_toc && place(m, toc_lat, toc_lon, x, y)) draw_line_marker(m, blue_pen, arrow_pen, x, y, false);
-      if (place(m, tod_lat, tod_lon, x, y)) draw_line_marker(m, blue_pen, arrow_pen, x, y, true);
+      if (show_tod && place(m, tod_lat, tod_lon, x, y)) draw_line_marker(m, blue_pen, arrow_pen, x, y, true);
       break;
     case TOC_TOD_STYLE_P1000:
     case TOC_TOD_STYLE_EFS50:
       if (vnav_on != 1) break;
-      if (place(m, toc_lat, toc_lon, x, y)) dot_and_label(m, green, font, x, y, s, "[TOC]", false);
-      if (place(m, tod_lat, tod_lon, x, y)) dot_and_label(m, green, font, x, y, s, "[TOD]", false);
+      if (show_toc && place(m, toc_lat, toc_lon, x, y)) dot_and_label(m, green, font, x, y, s, "[TOC]", false);
+      if (show_tod && place(m, tod_lat, tod_lon, x, y)) dot_and_label(m, green, font, x, y, s, "[TOD]", false);
       break;
     default:
       break;

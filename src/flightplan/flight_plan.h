@@ -95,7 +95,7 @@ struct HoldRecord {
   double pattern_lat[5]; // point 0 the fix, 1..4 the racetrack corners in flying order
   double pattern_lon[5];
   int32_t delete_pending;  // 1 when a delete waits for EXEC (the hold is dropped then)
-  int32_t reserved;
+  int32_t exit_at_fix;     // 1 when a delete was executed while the hold is flown: left at its fix
 };
 extern HoldRecord hold_list[HOLD_CAPACITY + 1];
 extern int32_t hold_count;

@@ -129,13 +129,24 @@ static void make_edit_active() {
   fpl_edit_dest_index = fpl_active_dest_index;
   // Holds deleted while pending leave now, and so do holds on no record of the new
   // plan (a plan loaded or imported over the route); the others take their edit index.
-  for (int h = hold_count; h >= 1; --h)
-    if (hold_list[h].delete_pending || hold_list[h].edit_wpt <= 0 || hold_list[h].edit_wpt > fpl_edit_last)
+  // The hold being flown is left at its fix: its racetrack is flown until then.
+  const bool flown = holds_changed != 0 && holding_active != 0;
+  bool still_flown = false;
+  for (int h = hold_count; h >= 1; --h) {
+    HoldRecord& hr = hold_list[h];
+    bool placed = hr.edit_wpt > 0 && hr.edit_wpt <= fpl_edit_last;
+    if (h == 1 && flown && placed) {
+      still_flown = true;
+      if (hr.delete_pending) hr.exit_at_fix = 1;
+      hr.delete_pending = 0;
+    } else if (hr.delete_pending || !placed) {
       drop_hold_entry(h);
+    }
+  }
   commit_hold_indexes();
   save_hold_indexes();
   sync_hold_numbers();
-  holds_changed = 0;
+  holds_changed = still_flown ? 1 : 0;
   compute_leg_distances();
 }
 

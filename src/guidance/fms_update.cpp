@@ -302,6 +302,8 @@ void lnav_steering() {
   double look = (xtk > 0.0 && xtk <= 3.5) ? 3.0 : 5.0;
   int i = fpl_active_index;
   bool steerable = active_record(i) && !is_disco(i);
+  // An approach's legs are joined within a few miles: established by the final approach fix.
+  if (steerable && std::strcmp(fpl_active[i].segment, "APCH") == 0) look = 1.5;
   // A direct-to is flown from its origin to the fix, as drawn, until the fix is passed:
   // the look-ahead point lies on that great circle like on any other leg.
   lnav_heading_cmd = bearing_to_active_wpt;
@@ -360,6 +362,7 @@ bool geometry_current() {
 
 void plan_block() {
   bool current = geometry_current();
+  new_active_fix_step();
   if (current) {
     angle_rule_step();
     vnav_target_choice();

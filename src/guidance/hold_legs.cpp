@@ -36,6 +36,9 @@ constexpr double kFarEnd = 0.3, kNearEnd = 0.85, kWidth = 0.5;
 constexpr double kTurnMargin = 1.1;
 
 double corner_lat[5], corner_lon[5];
+// A parallel entry under way: 1 outbound on the non-holding side, 2 turning back toward the
+// holding side onto the inbound course; 0 none.
+int32_t parallel_entry = 0;
 int32_t hold_speed_sent = 0;
 double hold_speed_asked = 0.0;  // knots
 
@@ -82,6 +85,16 @@ double segment_course(const HoldFrame& f, int target, double L, double u, double
       return f.course_of(cu + r * std::cos(phi) - u, r + r * std::sin(phi) - v);
     }
   }
+}
+
+// Course of a parallel entry from (u, v): outbound along the inbound course's non-holding
+// side, then a turn toward the holding side (against the hold's turns) onto the inbound
+// course, both as long as the racetrack's own.
+double parallel_entry_course(const HoldFrame& f, double L, double u, double v) {
+  double r = 0.25 * L, look = std::clamp(0.3 * L, 0.5, 3.0), near_u = -kNearEnd * L + r;
+  if (parallel_entry == 1) return f.course_of(-look, -r - v);
+  double phi = std::atan2(v, u - near_u) - look / r;
+  return f.course_of(near_u + r * std::cos(phi) - u, r * std::sin(phi) - v);
 }
 
 // True once the aircraft at (u, v) has passed corner `target` along the racetrack.
@@ -168,6 +181,7 @@ void drop_first_hold() {
     sync_hold_numbers();
   }
   holding_active = 0;
+  parallel_entry = 0;
   hold_pattern_leg = 0.0;
   end_hold_speed();
 }
@@ -203,7 +217,16 @@ void fly_hold_pattern() {
   double u = 0.0, v = 0.0;
   f.to_uv(present_lat, present_lon, u, v);
   measure_corner();
-  bool reached = holding_active > 0 && corner_passed(holding_active, leg, u, v);
+  // An exit executed in the hold is flown as one asked ahead: the racetrack until the fix.
+  if (h.exit_at_fix == 1 && holding_active > 0 && hold_exit_state != 3) hold_exit_state = 2;
+  // A parallel entry ends on the inbound course, which is then flown to the fix.
+  if (parallel_entry == 1 && u <= near_u) parallel_entry = 2;
+  if (parallel_entry == 2 && u >= near_u && v > 0.0) {
+    parallel_entry = 0;
+    holding_active = 1;
+    hold_corner_prev = 4;
+  }
+  bool reached = parallel_entry == 0 && holding_active > 0 && corner_passed(holding_active, leg, u, v);
   if (reached) {
     if (hold_exit_state == 2 && holding_active == 1) hold_exit_state = 3;
     if (hold_exit_state == 3) {
@@ -222,15 +245,21 @@ void fly_hold_pattern() {
       // An exit asked before the fix (AUTO) still ends the hold at the fix.
       if (!hold_exit_asked()) hold_exit_state = 0;
     }
-    // Entered against the inbound course: the outbound side is joined first.
-    bool against = holding_active == 0 && std::cos((ground_track + magvar - f.course) * kD2r) < -0.2;
-    holding_active = against ? 3 : holding_active >= 4 ? 1 : holding_active + 1;
+    // The entry by the sector the aircraft comes from, its track measured from the inbound
+    // course toward the holding side: past 70 degrees the outbound side is joined first
+    // (a turn the hold's way, or a teardrop, also on the reciprocal course), below -70 a
+    // parallel entry.
+    double from_inbound = f.side * std::remainder(ground_track + magvar - f.course, 360.0);
+    bool parallel = from_inbound < -70.0 && from_inbound > -175.0;
+    bool outbound_first = holding_active == 0 && !parallel && std::fabs(from_inbound) > 70.0;
+    parallel_entry = holding_active == 0 && parallel ? 1 : 0;
+    holding_active = outbound_first || parallel_entry == 1 ? 3 : holding_active >= 4 ? 1 : holding_active + 1;
     hold_corner_prev = holding_active - 1 < 1 ? 4 : holding_active - 1;
     measure_corner();
   }
   if (holding_active == 0 && fix_dist < ground_speed / 30.0) send_hold_speed();
   if (holding_active == 0) return;
-  double course = segment_course(f, holding_active, leg, u, v);
+  double course = parallel_entry != 0 ? parallel_entry_course(f, leg, u, v) : segment_course(f, holding_active, leg, u, v);
   hold_hdg_cmd = magnetic_course(finite_or(std::fmod(course + 720.0, 360.0), 360.0));
   if (holds_changed == 1 && key_param(hold_hdg_cmd) != key_param(hold_hdg_sent)) {
     send_key(KEY_AP_HEADING_SET, hold_hdg_cmd);
@@ -238,4 +267,6 @@ void fly_hold_pattern() {
   }
 }
 
-void keep_hold_legs_state(LoadState& state) { state.keep(corner_lat, corner_lon, hold_speed_sent, hold_speed_asked); }
+void keep_hold_legs_state(LoadState& state) {
+  state.keep(corner_lat, corner_lon, parallel_entry, hold_speed_sent, hold_speed_asked);
+}

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
 #include "guidance/cost_index_targets.h"
@@ -53,8 +54,26 @@ int32_t parity_altitude(int32_t p, bool eastbound) {
 
 double rate_from_fpa(double tas) { return static_cast<int>((tas / 60.0 * FPA * 100.0 + 50.0) / 100.0) * 100.0; }
 
+// The leg flown into record `leg` under a direct-to: from the direct-to's origin.
+bool direct_leg(int leg) { return dto_active == 1 && leg == fpl_active_index; }
+
+// Point `back` NM before record `leg` on the course flown into it: the direct-to's
+// course for the active leg of a direct-to, else the leg from the record before.
+void point_before(int leg, double back, double& lat, double& lon) {
+  const FlightPlanWpt& b = fpl_active[leg];
+  double from_lat = direct_leg(leg) ? dto_origin_lat : fpl_active[leg - 1].lat;
+  double from_lon = direct_leg(leg) ? dto_origin_lon : fpl_active[leg - 1].lon;
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(b.lat, b.lon, from_lat, from_lon, d, c);
+  compute_dest_point(b.lat, b.lon, c, back, lat, lon);
+}
+
 // Point at `dist` NM along the route from record 0, on the leg into record `leg`.
 void point_on_leg(int leg, double along_leg, double& lat, double& lon) {
+  if (direct_leg(leg)) {
+    point_before(leg, leg_into(leg) - along_leg, lat, lon);
+    return;
+  }
   const FlightPlanWpt& a = fpl_active[leg - 1];
   const FlightPlanWpt& b = fpl_active[leg];
   double d = 0.0, c = 0.0;
@@ -82,17 +101,20 @@ void place_toc(double route_pos) {
   toc_route_pos = acc;
 }
 
-// The TOD lies `descent_dist` along the route before record `end`.
+// The TOD lies `descent_dist` along the route before record `end`; never before a route
+// break: the path flown begins after it.
 void place_tod(int end, double descent_dist) {
   double acc = 0.0;
   for (int i = end; i >= 1; --i) {
+    if (fpl_route_break(fpl_active[i - 1]) || fpl_route_break(fpl_active[i])) {
+      int after = fpl_route_break(fpl_active[i]) ? i + 1 : i;
+      tod_lat = fpl_active[std::min(after, end)].lat;
+      tod_lon = fpl_active[std::min(after, end)].lon;
+      return;
+    }
     double leg = leg_into(i);
     if (acc + leg >= descent_dist && leg > 0.0) {
-      const FlightPlanWpt& b = fpl_active[i];
-      const FlightPlanWpt& a = fpl_active[i - 1];
-      double d = 0.0, c = 0.0;
-      compute_gc_distance_course(b.lat, b.lon, a.lat, a.lon, d, c);
-      compute_dest_point(b.lat, b.lon, c, descent_dist - acc, tod_lat, tod_lon);
+      point_before(i, descent_dist - acc, tod_lat, tod_lon);
       return;
     }
     acc += leg;

@@ -32,6 +32,9 @@ int32_t hold_exit_state = 0;
 int32_t selected_approach_index = -999;
 int32_t sequenced_index = -1;
 double sequenced_dist = 0.0;
+int32_t seen_active_index = -1;
+double seen_active_lat = 0.0, seen_active_lon = 0.0;
+int32_t active_fix_turned = 0;
 
 namespace {
 
@@ -110,10 +113,34 @@ int next_constrained_index(int from) {
   return end;
 }
 
+void new_active_fix_step() {
+  int i = fpl_active_index;
+  if (!active_record(i)) return;
+  const FlightPlanWpt& r = fpl_active[i];
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(present_lat, present_lon, r.lat, r.lon, d, c);
+  if (i != seen_active_index || r.lat != seen_active_lat || r.lon != seen_active_lon) {
+    seen_active_index = i;
+    seen_active_lat = r.lat;
+    seen_active_lon = r.lon;
+    // A fix made active by an edit while LNAV flies (a direct-to, perhaps behind the
+    // aircraft) is reached within half its distance now, as a sequenced one is.
+    active_fix_turned = lnav_on == 1 ? 0 : 1;
+    if (lnav_on == 1) {
+      sequenced_index = i;
+      sequenced_dist = finite_or(d, 0.0);
+    }
+  }
+  if (active_fix_turned == 0 && course_difference(magnetic_course(finite_or(c, 360.0)), ground_track) < 90.0)
+    active_fix_turned = 1;
+}
+
 void angle_rule_step() {
   int i = fpl_active_index;
   if (lnav_on != 1 || token106_int != 1 || !(dist_to_active_wpt < 10.0) || i >= route_end_index() - 1) return;
   if (hold_count > 0 && hold_list[1].active_wpt == i) return;
+  // A fix behind the aircraft when it was made active is passed only once turned toward.
+  if (active_fix_turned == 0) return;
   double a = course_difference(bearing_to_active_wpt, desired_track);
   if (static_cast<int>(a) > 90) {
     dist_to_active_wpt = -1.0;
@@ -233,6 +260,10 @@ void sequencing_step() {
   sequenced_index = fpl_active_index;
   compute_gc_distance_course(present_lat, present_lon, active_wpt_lat, active_wpt_lon, sequenced_dist, c);
   sequenced_dist = finite_or(sequenced_dist, 0.0);
+  seen_active_index = fpl_active_index;
+  seen_active_lat = active_wpt_lat;
+  seen_active_lon = active_wpt_lon;
+  active_fix_turned = 1;
   if (SetWptBaro == 1) send_key(KEY_BAROMETRIC, 0);
 }
 
@@ -255,6 +286,15 @@ void change_distance_step() {
     wpt_change_dist += static_cast<int>(t) * 0.028;
   }
   wpt_change_dist = finite_or(wpt_change_dist, 0.0);
+  // A fix is passed only once a third of its leg is flown, whatever the settings ask: a
+  // long change distance would pass a departure's first fix before the aircraft turns to it.
+  bool from_dto = dto_active == 1, from_record = !from_dto && i >= 1 && !is_disco(i - 1);
+  if (from_dto || from_record) {
+    double d = 0.0, c = 0.0;
+    compute_gc_distance_course(from_dto ? dto_origin_lat : fpl_active[i - 1].lat,
+                               from_dto ? dto_origin_lon : fpl_active[i - 1].lon, r.lat, r.lon, d, c);
+    if (d > 0.0) wpt_change_dist = std::min(wpt_change_dist, 2.0 / 3.0 * d);
+  }
   // No fix is passed in the step after the one before it: a fix made active by
   // sequencing is reached within half its distance at that moment at the most.
   if (i == sequenced_index && sequenced_dist > 0.0) wpt_change_dist = std::min(wpt_change_dist, 0.5 * sequenced_dist);

@@ -10,6 +10,11 @@ extern double wpt_change_dist;        // NM; the active waypoint counts as reach
 // The record sequencing made active last (-1 none) and its distance then (NM).
 extern int32_t sequenced_index;
 extern double sequenced_dist;
+// The active fix as last seen, and 1 once the aircraft's track came within 90 degrees of
+// the bearing to it (the angle rule waits for that).
+extern int32_t seen_active_index;
+extern double seen_active_lat, seen_active_lon;
+extern int32_t active_fix_turned;
 extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
 extern int32_t dest_near_done;        // 1 once the 25-NM destination step ran
 extern int32_t dest_info_state;       // 1 load the destination information, 2 done
@@ -27,6 +32,9 @@ RouteProgressInput route_progress_input();
 // First record from `from` with a constraint to meet, else the route's end.
 int next_constrained_index(int from);
 
+// A new active fix (index or position): the change distance capped by its distance now,
+// and whether the aircraft has turned toward it; run before the angle rule.
+void new_active_fix_step();
 // Angle rule, VNAV target choice and the passage stamp (in this order).
 void angle_rule_step();
 void vnav_target_choice();

@@ -195,7 +195,8 @@ TEST_F(FmsPaths, HoldLapsPassOverTheFixInsideTheDrawnRacetrack) {
       prev_u = u;
       double du = u > 0.3 * L ? u - 0.3 * L : (u < -0.91 * L ? -0.91 * L - u : 0.0);
       double dv = v < 0.0 ? -v : (v > 0.5 * L ? v - 0.5 * L : 0.0);
-      worst_out = std::max(worst_out, std::hypot(du, dv));
+      // The laps, from the first pass over the fix: a parallel entry flies the other side.
+      if (laps >= 1) worst_out = std::max(worst_out, std::hypot(du, dv));
       // The time to go is to the fix along the racetrack (timed each 18 steps).
       if (fms_frame == 0 && holding_active == 3) {
         EXPECT_NEAR(ete_active_min, hold_dist_to_fix() / ground_speed * 60.0, 0.1);

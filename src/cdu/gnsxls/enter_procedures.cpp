@@ -7,6 +7,7 @@
 // Line keys read here: R1 (6) 1 airport typed, 2 runway list; R2 (7) 1 row-2 list,
 // 2 row-3 list; L3 (3) 1 the next L3 press picks slot 2; L5 (5) 1 "SELECT?" shown.
 #include <cstring>
+#include <string>
 
 #include "cdu/gnsxls/gnsxls.h"
 #include "flightplan/flight_plan.h"
@@ -62,11 +63,42 @@ bool take_airport(int slot, std::string& field, int32_t return_page) {
   return true;
 }
 
-// After a procedure goes into the active plan its first leg is flown.
-void fly_to_record_1() {
+// The fix flown before a procedure goes into the active plan; ident empty when none.
+struct FlownFix {
+  std::string ident;
+  double lat = 0.0, lon = 0.0;
+};
+
+FlownFix flown_fix() {
+  FlownFix f;
+  if (fpl_valid_index(fpl_active_index, fpl_active_last) && fpl_active_index >= 1) {
+    const FlightPlanWpt& r = fpl_active[fpl_active_index];
+    f = {r.ident, r.lat, r.lon};
+  }
+  return f;
+}
+
+bool is_fix(int i, const FlownFix& f) {
+  return fpl_valid_index(i, fpl_active_last) && i >= 1 && f.ident == fpl_active[i].ident &&
+         fpl_active[i].lat == f.lat && fpl_active[i].lon == f.lon;
+}
+
+// After a procedure goes into the active plan the fix flown before stays active while the
+// plan still has it: an insertion never sends the aircraft back. Otherwise the plan's
+// first leg is flown from the aircraft.
+void fly_on_after_insertion(const FlownFix& before) {
+  gnsxls_active_fpl_page = 1;
+  int keep = is_fix(fpl_active_index, before) ? fpl_active_index : 0;
+  for (int i = 1; !keep && !before.ident.empty() && i <= fpl_active_last; ++i)
+    if (is_fix(i, before)) keep = i;
+  if (keep >= 1) {
+    fpl_active_index = keep;
+    active_wpt_lat = before.lat;
+    active_wpt_lon = before.lon;
+    return;
+  }
   fpl_active_index = 1;
   gnsxls_fly_active_from_aircraft();
-  gnsxls_active_fpl_page = 1;
 }
 
 void approach_preview() {
@@ -79,10 +111,11 @@ void approach_preview() {
 
 void insert_departure() {
   bool active = gnsxls_list_mode == 1;
+  const FlownFix before = flown_fix();
   if (!(active ? insert_sid_active() : insert_sid_edit())) return;
   gnsxls_proc_chosen[DEP] = 0;
   if (active) {
-    fly_to_record_1();
+    fly_on_after_insertion(before);
     fms_leg_state = 0;
   }
   std::string* to[4] = {&route_sid_text, &route_sid_trans_text, &route_dep_runway_text, &route_origin_text};
@@ -330,12 +363,13 @@ void approach_transition_picked() {
 
 void insert_approach_chosen() {
   bool active = gnsxls_list_mode == 1;
+  const FlownFix before = flown_fix();
   if (!(active ? insert_approach() : insert_approach_disco(0))) return;
   gnsxls_proc_chosen[APPR] = 0;
   if (active) {
     gnsxls_page = GNSXLS_PAGE_FPL;
     gnsxls_fpl_column = gnsxls_fpl_column_saved;
-    fly_to_record_1();
+    fly_on_after_insertion(before);
   }
   std::string* to[4] = {&route_appr_trans_text, &route_appr_type_text, &route_dest_text, &route_arr_runway_text};
   std::string* to_edit[4] = {&edit_appr_trans_text, &edit_appr_type_text, &edit_dest_text, &edit_arr_runway_text};

@@ -62,6 +62,11 @@ void step_active_on() {
 // next one asks the guidance to enter it.
 void hold_key() {
   if (lnav_on != 1) return;
+  // In the hold: it is left at its fix, the racetrack flown until then.
+  if (holds_changed == 1 && holding_active != 0) {
+    hold_exit_state = 2;
+    return;
+  }
   if (holds_changed == 1) {
     hold_exit_state = 3;
     holds_changed = 0;

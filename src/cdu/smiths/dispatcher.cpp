@@ -135,6 +135,8 @@ void smiths_fms_service_hook(GaugeHeader* gauge, int32_t service_id) {
     smiths_cdu_install();
     if (smiths_page == 0) smiths_page = SMITHS_PAGE_IDENT;
   } else if (service_id == PANEL_SERVICE_PRE_UPDATE) {
+    // LNAV engaged again: its loss is no longer news.
+    if (lnav_on == 1 && smiths_scratchpad_msg == "LNAV OFF") smiths_scratchpad_msg.clear();
     if (fpl_changed_state == 2 || fpl_changed_state == 4) show_gauge_element(gauge, SMITHS_ELEMENT_EXEC_LIGHT);
     else hide_gauge_element(gauge, SMITHS_ELEMENT_EXEC_LIGHT);
     if (!smiths_scratchpad_msg.empty()) show_gauge_element(gauge, SMITHS_ELEMENT_MSG_LIGHT);
