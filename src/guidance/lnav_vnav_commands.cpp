@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
 #include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
 #include "guidance/aircraft_file.h"
 #include "guidance/fms_state.h"
 #include "guidance/hold_legs.h"
@@ -25,6 +27,7 @@ int32_t desc_restriction_applied = 0;
 int32_t constraint_speed_done = 0;
 double vnav_hold_alt = FPL_NO_CONSTRAINT;
 double vnav_held_alt = FPL_NO_CONSTRAINT;
+double vnav_limit_alt = FPL_NO_CONSTRAINT;
 
 namespace {
 
@@ -103,16 +106,58 @@ void track_held_levels() {
   }
 }
 
+bool has_alt_constraint(int i) {
+  return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT;
+}
+
+// NM still to fly to the bisector of the turn at the record sequenced last, when it
+// carries an altitude constraint: the constraint holds until the aircraft is abeam its
+// fix, not only until the turn onto the next leg begins. 0 once abeam or when no such
+// record is behind the aircraft.
+double dist_to_abeam_passed() {
+  int a = fpl_active_index, p = a - 1;
+  if (p < 1 || !has_alt_constraint(p) || dto_active == 1 || !active_record(a) || fpl_route_break(fpl_active[a]) ||
+      fpl_route_break(fpl_active[p - 1]) || fpl_route_break(fpl_active[p]))
+    return 0.0;
+  const FlightPlanWpt& fix = fpl_active[p];
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(fix.lat, fix.lon, present_lat, present_lon, d, c);
+  constexpr double kRad = 3.14159265358979323846 / 180.0;
+  // Along the mean of the inbound and outbound courses, the turn's bisector at 0.
+  double in = fix.leg_course, out = fpl_active[a].leg_course;
+  double ex = std::sin(in * kRad) + std::sin(out * kRad), ny = std::cos(in * kRad) + std::cos(out * kRad);
+  double len = std::hypot(ex, ny);
+  if (!std::isfinite(d) || !std::isfinite(c) || !(len > 0.2)) return 0.0;
+  double along = d * (std::sin(c * kRad) * ex + std::cos(c * kRad) * ny) / len;
+  return along < 0.0 ? -along : 0.0;
+}
+
 // The lowest altitude the descent may aim at now: the level kept since LNAV went off,
-// the hold's level, else the next altitude constraint ahead; -999 none.
+// the hold's level, the constraint of the fix just sequenced until abeam it, else the
+// next altitude constraint ahead; -999 none.
 double descent_floor() {
   if (vnav_held_alt > FPL_NO_CONSTRAINT) return vnav_held_alt;
   if (vnav_hold_alt > FPL_NO_CONSTRAINT) return vnav_hold_alt;
+  if (dist_to_abeam_passed() > 0.0) return fpl_active[fpl_active_index - 1].alt_constraint;
   int end = route_end_index();
   for (int i = fpl_active_index; active_record(i) && i <= end; ++i)
     if (fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT)
       return fpl_active[i].alt_constraint;
   return FPL_NO_CONSTRAINT;
+}
+
+// The altitude the climb stops at for now: the constraint of the fix just sequenced until
+// abeam it, else the next constraint ahead on the climb (before the top of climb) when it
+// is not below the aircraft; never below the aircraft. -999 none.
+double climb_cap() {
+  constexpr double kMargin = 300.0;
+  int a = fpl_active_index, end = route_end_index();
+  int i = dist_to_abeam_passed() > 0.0 ? a - 1 : a;
+  while (active_record(i) && i <= end && !has_alt_constraint(i)) ++i;
+  if (!active_record(i) || i > end || fpl_active[i].alt_constraint < indicated_altitude - kMargin ||
+      (toc_valid == 1 && fpl_active[i].route_dist > toc_route_pos + 0.1))
+    return FPL_NO_CONSTRAINT;
+  return std::max(fpl_active[i].alt_constraint, present_level());
 }
 
 // Feet a minute to meet each altitude constraint ahead below the aircraft, the steepest
@@ -121,6 +166,11 @@ double steepest_constraint_descent() {
   if (vnav_hold_alt > FPL_NO_CONSTRAINT || vnav_held_alt > FPL_NO_CONSTRAINT) return 0.0;
   int a = fpl_active_index;
   double rate = 0.0;
+  if (double abeam = dist_to_abeam_passed(); abeam > 0.0) {
+    double t = minutes_for(abeam);
+    double above = indicated_altitude - fpl_active[a - 1].alt_constraint;
+    if (t > 0.0 && above > 0.0) rate = above / t;
+  }
   for (int i = a, end = route_end_index(); active_record(i) && i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
     if (!fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= indicated_altitude)
@@ -174,6 +224,12 @@ void vnav_vs_update() {
   }
   bool descending = toc_reached == 1 && tod_reached == 1;
   if (descending) track_held_levels();
+  // A new floor or cap (a fix passed abeam, a level taken or left) goes to the autopilot.
+  double limit = descending ? descent_floor() : toc_reached == 0 ? climb_cap() : FPL_NO_CONSTRAINT;
+  if (limit != vnav_limit_alt) {
+    vnav_limit_alt = limit;
+    vnav_alt_state = 0;
+  }
   if (vnav_alt_state == 1) {
     if (VnavOffOnManAltChg == 1 && fms_set_alt_pending == 0 && fms_set_alt != -999 && ap_altitude == ap_altitude_prev &&
         tick_now() != fms_set_alt_tick && key_param(ap_altitude, -999) != fms_set_alt) {
@@ -186,6 +242,7 @@ void vnav_vs_update() {
       double alt = vnav_target_alt;
       if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
       else if (descending) alt = descent_target();
+      else if (limit > FPL_NO_CONSTRAINT) alt = std::min(std::max(alt, vnav_level_alt()), limit);
       if (std::isfinite(alt) && alt > -2000.0 && alt < 100000.0) send_key(KEY_AP_ALTITUDE_SET, alt);
     }
     note_fms_alt_set();

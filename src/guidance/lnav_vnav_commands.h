@@ -12,6 +12,7 @@ extern int32_t desc_restriction_applied; // 1 once the descent speed restriction
 extern int32_t constraint_speed_done;    // per-waypoint flag of the constraint-speed step
 extern double vnav_hold_alt;             // ft kept while a hold is flown; -999 none
 extern double vnav_held_alt;             // ft kept in the descent since LNAV went off; -999 none
+extern double vnav_limit_alt;            // ft the climb was capped at or the descent kept above; -999 none
 
 // Records that the FMS set the autopilot altitude or speed at this tick: the value is
 // read back from the first later sample, and the manual-change tests wait for it.

@@ -1,0 +1,74 @@
+// VNAV in the flows a pilot flies, from the gate on KSEA 16L at sim rate 1: each
+// constraint met abeam its fix, never a descent toward the ground away from the runway,
+// the missed approach climbed, and the autopilot commanded only when a value changes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "flightplan/flight_plan.h"
+#include "flight_fixture.h"
+
+namespace {
+
+using flight_test::abeam_altitude;
+using flight_test::Flight;
+using flight_test::nm;
+using simhost::TrackRow;
+
+constexpr double kRw10rLat = 45.5939, kRw10rLon = -122.6273;
+constexpr double kGround = 31.0;  // the ground below from the take-off on
+
+// NM from the final approach fix TOWNI to the runway.
+double faf_to_runway() { return nm(45.6283, -122.7855, kRw10rLat, kRw10rLon); }
+
+// The lowest height above the ground flown with VNAV engaged farther from RW10R than the
+// final approach fix, once the climb passed 2,000 ft.
+double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
+  double lowest = 1e9;
+  bool airborne = false;
+  for (const TrackRow& r : rows) {
+    airborne = airborne || r.alt_ft > 2000.0;
+    if (airborne && r.vnav == 1 && nm(r.lat, r.lon, kRw10rLat, kRw10rLon) > faf_to_runway() + 0.5)
+      lowest = std::min(lowest, r.alt_ft - kGround);
+  }
+  return lowest;
+}
+
+struct Constraint {
+  const char* ident;
+  double alt;
+};
+
+}  // namespace
+
+// Each published constraint is met abeam its fix, in the climb and in the descent: the
+// climb stops at a constraint ahead, and a constraint holds through the turn at its fix
+// until the aircraft is abeam it.
+TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    std::vector<Constraint> constraints;
+  };
+  const Case cases[] = {
+      {"the database route, its discontinuity closed",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 27m"},
+       {{"CARRO", 10000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600},
+        {"RIVER", 1500}}},
+      {"the company route at 17,000 ft",
+       {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+        "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 8m"},
+       {{"CARRO", 10000}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
+
