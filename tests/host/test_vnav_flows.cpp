@@ -72,3 +72,29 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   }
 }
 
+// Leaving a hold, VNAV chooses its target from the active waypoint again at once and
+// descends on the path to the constraints ahead, not at the hold's level.
+TEST(VnavFlows, TheTargetFollowsTheActiveWaypointOutOfAHold) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    std::vector<Constraint> constraints;
+  };
+  const std::string hold_at_fourt =
+      "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
+      "click SMITHS_FMS 68\nrun 2f";
+  const std::string exit_hold = "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  const Case cases[] = {
+      {"EXIT HOLD at FOURT as the hold begins",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", hold_at_fourt, "run 8m",
+        exit_hold, "run 6m"},
+       {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
