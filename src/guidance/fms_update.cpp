@@ -392,6 +392,14 @@ void plan_block() {
     vnav_alt_state = 0;
   }
   vnav_target_follows_active();
+  // A discontinuity is never flown: LNAV drops and VNAV keeps its level.
+  if (is_disco(fpl_active_index) && lnav_on == 1) {
+    vnav_level_off();
+    lnav_on = 0;
+    leg_tracking_on = 0;
+    lnav_off_by_fms = 1;
+    if (lnav_dropped_hook) lnav_dropped_hook();
+  }
   hold_step();
   if (current) sequencing_step();
   if (active_record(fpl_active_index)) change_distance_step();

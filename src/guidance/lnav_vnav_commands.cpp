@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
@@ -132,6 +133,41 @@ double dist_to_abeam_passed() {
   return along < 0.0 ? -along : 0.0;
 }
 
+// The aircraft flies the missed approach: a record after the approach's runway is
+// active, or, the runway left out by a direct-to, a record after the final approach fix
+// with a constraint above the fix's is active or behind.
+bool missed_approach_flown() {
+  int a = fpl_active_index;
+  if (!active_record(a)) return false;
+  double faf_alt = FPL_NO_CONSTRAINT;
+  for (int i = 1; i <= a && i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (!fpl_procedure_segment(r.segment)) continue;
+    if (std::strcmp(r.role, "MAP") == 0 && i < a) return true;
+    if (faf_alt > FPL_NO_CONSTRAINT && has_alt_constraint(i) && r.alt_constraint > faf_alt) return true;
+    if (std::strcmp(r.role, "FAF") == 0 && has_alt_constraint(i)) faf_alt = r.alt_constraint;
+  }
+  return false;
+}
+
+// On the approach before its runway: the active record belongs to the approach and the
+// missed approach has not begun.
+bool on_approach_before_runway() {
+  int a = fpl_active_index;
+  return active_record(a) && std::strcmp(fpl_active[a].segment, "APCH") == 0 && !missed_approach_flown() &&
+         a <= route_end_index();
+}
+
+// The lowest altitude a VNAV descent may reach away from the runway: the aircraft's least
+// height above the ground (MinVnavRadioAlt) over the ground below, in whole hundreds;
+// -999 on the approach before the runway or without a radio altitude.
+double radio_floor() {
+  if (on_approach_before_runway() || !(MinVnavRadioAlt > 0.0) || !std::isfinite(radio_altitude) ||
+      !(radio_altitude > 0.0) || radio_altitude > 20000.0)
+    return FPL_NO_CONSTRAINT;
+  return std::ceil((indicated_altitude - radio_altitude + MinVnavRadioAlt) / 100.0) * 100.0;
+}
+
 // The lowest altitude the descent may aim at now: the level kept since LNAV went off,
 // the hold's level, the constraint of the fix just sequenced until abeam it, else the
 // next altitude constraint ahead; -999 none.
@@ -145,6 +181,7 @@ double descent_floor() {
       return fpl_active[i].alt_constraint;
   return FPL_NO_CONSTRAINT;
 }
+
 
 // The altitude the climb stops at for now: the constraint of the fix just sequenced until
 // abeam it, else the next constraint ahead on the climb (before the top of climb) when it
@@ -188,6 +225,45 @@ double descent_target() {
   return alt > indicated_altitude ? std::min(alt, present_level()) : alt;
 }
 
+// The altitude the descent stops at: its target, never below the least height above the
+// ground away from the runway (the path itself is left as it is).
+double descent_stop() {
+  double alt = descent_target(), floor = radio_floor();
+  if (floor > alt) alt = std::max(alt, std::min(floor, present_level()));
+  return alt;
+}
+
+// The missed approach climbs to its next altitude constraint above the aircraft, else
+// keeps the present level: it never descends toward the airport.
+void missed_approach_climb() {
+  double level = present_level(), target = level;
+  for (int i = fpl_active_index; active_record(i) && i <= fpl_active_last; ++i)
+    if (has_alt_constraint(i) && std::strcmp(fpl_active[i].type, "APT") != 0) {
+      target = std::max(fpl_active[i].alt_constraint, level);
+      break;
+    }
+  if (target != vnav_limit_alt) {
+    vnav_limit_alt = target;
+    vnav_alt_state = 0;
+  }
+  if (vnav_alt_state != 1) {
+    if (VnavSetAlts == 1) send_key(KEY_AP_ALTITUDE_SET, target);
+    note_fms_alt_set();
+    vnav_alt_state = 1;
+    vnav_vs_sent = -999;
+  }
+  if (!(target - indicated_altitude > 100.0)) return;
+  double t = minutes_for(dist_to_active_wpt);
+  double r = t > 0.0 ? (target - indicated_altitude) / t : MaxVnavClimbRate;
+  int32_t v = std::clamp(hundreds(r), static_cast<int32_t>(MinVnavClimbRate), static_cast<int32_t>(MaxVnavClimbRate));
+  if (v <= 0) v = 1000;
+  vnav_vs_cmd = v;
+  if (vnav_vs_cmd != vnav_vs_sent) {
+    send_key(KEY_AP_VS_SET, vnav_vs_cmd);
+    vnav_vs_sent = vnav_vs_cmd;
+  }
+}
+
 }  // namespace
 
 void note_fms_alt_set() {
@@ -222,10 +298,16 @@ void vnav_vs_update() {
     if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();
     return;
   }
+  if (missed_approach_flown()) {
+    missed_approach_climb();
+    return;
+  }
   bool descending = toc_reached == 1 && tod_reached == 1;
   if (descending) track_held_levels();
   // A new floor or cap (a fix passed abeam, a level taken or left) goes to the autopilot.
-  double limit = descending ? descent_floor() : toc_reached == 0 ? climb_cap() : FPL_NO_CONSTRAINT;
+  double limit = descending ? std::max(descent_floor(), radio_floor())
+                 : toc_reached == 0 ? climb_cap()
+                                    : FPL_NO_CONSTRAINT;
   if (limit != vnav_limit_alt) {
     vnav_limit_alt = limit;
     vnav_alt_state = 0;
@@ -241,7 +323,7 @@ void vnav_vs_update() {
     if (VnavSetAlts == 1) {
       double alt = vnav_target_alt;
       if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
-      else if (descending) alt = descent_target();
+      else if (descending) alt = descent_stop();
       else if (limit > FPL_NO_CONSTRAINT) alt = std::min(std::max(alt, vnav_level_alt()), limit);
       if (std::isfinite(alt) && alt > -2000.0 && alt < 100000.0) send_key(KEY_AP_ALTITUDE_SET, alt);
     }
@@ -266,7 +348,7 @@ void vnav_vs_update() {
     // Level with LNAV off: the autopilot holds the altitude set.
     if (vnav_held_alt > FPL_NO_CONSTRAINT) return;
     double target = descent_target();
-    if (!(indicated_altitude >= target)) return;
+    if (!(indicated_altitude >= target) || !(indicated_altitude > descent_stop())) return;
     double t = minutes_to_target();
     if (t <= 0.0) return;  // no time to the target: the last command stands
     vnav_vs_required = std::max((indicated_altitude - target) / t, steepest_constraint_descent());
@@ -320,6 +402,17 @@ void vnav_level_off() {
   if (VnavSetAlts == 1) send_key(KEY_AP_ALTITUDE_SET, vnav_held_alt);
   note_fms_alt_set();
   vnav_alt_state = 1;
+}
+
+void vnav_route_end() {
+  if (vnav_on != 1) return;
+  // An altitude the pilot set since the FMS last sent one stays as set.
+  if (fms_set_alt_pending == 0 && fms_set_alt != -999 && key_param(ap_altitude, -999) != fms_set_alt) {
+    vnav_held_alt = present_level();
+    vnav_alt_state = 1;
+    return;
+  }
+  vnav_level_off();
 }
 
 void vnav_speed_update() {

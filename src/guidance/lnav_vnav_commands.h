@@ -23,6 +23,9 @@ void note_fms_spd_set();
 void vnav_vs_update();
 // In the descent with VNAV on: the autopilot keeps the present altitude (LNAV ends).
 void vnav_level_off();
+// At the route's end: the autopilot keeps an altitude the pilot set, else the present
+// level as with vnav_level_off.
+void vnav_route_end();
 // VNAV speed: manual-change test, then the speed for the phase when due.
 void vnav_speed_update();
 // Speed restrictions below the climb and descent restriction altitudes and the

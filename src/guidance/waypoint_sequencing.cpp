@@ -201,7 +201,8 @@ void sequencing_step() {
   // there, and VNAV too at the end after the top of climb when the settings say so.
   bool end = i >= route_end_index();
   if (end || is_disco(i + 1)) {
-    vnav_level_off();
+    if (end) vnav_route_end();
+    else vnav_level_off();
     if (end && VnavOffAtLastWpt == 1 && toc_reached == 1) vnav_on = 0;
     if (lnav_on == 1) {
       lnav_off_by_fms = 1;

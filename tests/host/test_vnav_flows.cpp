@@ -98,3 +98,89 @@ TEST(VnavFlows, TheTargetFollowsTheActiveWaypointOutOfAHold) {
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
   }
 }
+
+namespace {
+
+// The lowest altitude flown from time `t` on.
+double lowest_from(const std::vector<TrackRow>& rows, double t) {
+  double lowest = 1e9;
+  for (const TrackRow& r : rows)
+    if (r.t >= t) lowest = std::min(lowest, r.alt_ft);
+  return lowest;
+}
+
+double highest_from(const std::vector<TrackRow>& rows, double t) {
+  double highest = -1e9;
+  for (const TrackRow& r : rows)
+    if (r.t >= t) highest = std::max(highest, r.alt_ft);
+  return highest;
+}
+
+// The lowest height above the ground flown with VNAV engaged once the climb passed
+// 2,000 ft.
+double lowest_vnav_height(const std::vector<TrackRow>& rows) {
+  double lowest = 1e9;
+  bool airborne = false;
+  for (const TrackRow& r : rows) {
+    airborne = airborne || r.alt_ft > 2000.0;
+    if (airborne && r.vnav == 1) lowest = std::min(lowest, r.alt_ft - kGround);
+  }
+  return lowest;
+}
+
+}  // namespace
+
+// Never a VNAV descent toward the ground: a new destination in the descent keeps the fix
+// being flown and the level at the discontinuity after it, the route's end leaves the
+// pilot's go-around altitude alone, and the missed approach climbs to its constraint and
+// never descends toward the airport after it.
+TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
+  const std::vector<std::string> route = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
+                                          "takeoff.txt"};
+  auto with = [&](std::vector<std::string> more) {
+    std::vector<std::string> all = route;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+  };
+  const std::string go_around = "set ap_altitude 4000\nset ap_vs 1500";
+  const std::string direct_btg =
+      "click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS BTG\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
+      "click LNAV 0\nrun 2f\nclick VNAV 0\nrun 2f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    double from_t;      // simulated seconds from which the next two hold
+    double at_least;    // the lowest altitude flown from then on
+    double reaches;     // the altitude reached from then on, 0 none
+    double vnav_height;  // the lowest height above the ground with VNAV engaged
+    const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
+    double abeam_alt;
+  };
+  const Case cases[] = {
+      {"KTTD as the new destination while FOURT is flown",
+       with({"run 13m\nclick SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KTTD\nclick SMITHS_FMS 14\nrun 2f\n"
+             "click SMITHS_FMS 68\nrun 2f",
+             "run 12m"}),
+       960, 10700, 0, 1400, "FOURT", 11000},
+      {"a go-around with the autopilot at the route's end",
+       with({"run 1560s", go_around, "run 100s"}), 1760, 1000, 3900, 1000, nullptr, 0},
+      {"a direct-to BTG into the missed approach, then on to KPDX",
+       with({"run 1560s", go_around, "run 40s", direct_btg, "run 10m"}), 1900, 3700, 0, 1000, "BTG",
+       4000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    const auto& rows = f.rows();
+    EXPECT_GE(lowest_from(rows, c.from_t), c.at_least);
+    if (c.reaches > 0) {
+      EXPECT_GE(highest_from(rows, c.from_t), c.reaches);
+    }
+    EXPECT_GE(lowest_vnav_height(rows), c.vnav_height);
+    if (c.abeam) {
+      EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
+    }
+    EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
+  }
+}
