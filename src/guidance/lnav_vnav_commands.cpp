@@ -22,6 +22,7 @@
 double vnav_vs_required = 0.0;
 int32_t vnav_vs_cmd = 0;
 int32_t vnav_vs_sent = -999;
+int32_t vnav_alt_sent = -999;
 int32_t vnav_slow_protect = 0;
 double climb_restriction_applied = 0.0;
 int32_t desc_restriction_applied = 0;
@@ -247,10 +248,9 @@ void missed_approach_climb() {
     vnav_alt_state = 0;
   }
   if (vnav_alt_state != 1) {
-    if (VnavSetAlts == 1) send_key(KEY_AP_ALTITUDE_SET, target);
-    note_fms_alt_set();
+    if (VnavSetAlts != 1) note_fms_alt_set();
+    else if (send_vnav_altitude(target)) vnav_vs_sent = -999;
     vnav_alt_state = 1;
-    vnav_vs_sent = -999;
   }
   if (!(target - indicated_altitude > 100.0)) return;
   double t = minutes_for(dist_to_active_wpt);
@@ -276,6 +276,16 @@ void note_fms_spd_set() {
   fms_set_spd_pending = 1;
 }
 
+bool send_vnav_altitude(double feet) {
+  if (!std::isfinite(feet) || !(feet > -2000.0) || !(feet < 100000.0)) return false;
+  int32_t a = key_param(feet);
+  if (a == vnav_alt_sent) return false;
+  send_key(KEY_AP_ALTITUDE_SET, feet);
+  vnav_alt_sent = a;
+  note_fms_alt_set();
+  return true;
+}
+
 bool send_vnav_speed(double knots) {
   if (!std::isfinite(knots) || knots < 1.0 || knots > 1000.0) return false;
   // Never beyond the aircraft's limits; the speed held is read back after the command.
@@ -296,8 +306,11 @@ bool send_vnav_mach100(double mach100) {
 void vnav_vs_update() {
   if (vnav_on != 1) {
     if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();
+    vnav_alt_sent = -999;  // engaged again, VNAV sends its altitude
     return;
   }
+  // Just engaged, or a change executed: the altitude goes to the autopilot again.
+  if (vnav_cmd_pending == 1) vnav_alt_sent = -999;
   if (missed_approach_flown()) {
     missed_approach_climb();
     return;
@@ -325,11 +338,12 @@ void vnav_vs_update() {
       if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
       else if (descending) alt = descent_stop();
       else if (limit > FPL_NO_CONSTRAINT) alt = std::min(std::max(alt, vnav_level_alt()), limit);
-      if (std::isfinite(alt) && alt > -2000.0 && alt < 100000.0) send_key(KEY_AP_ALTITUDE_SET, alt);
+      // The same altitude again is not sent: a pilot's change stands until VNAV's changes.
+      if (send_vnav_altitude(alt)) vnav_vs_sent = -999;
+    } else {
+      note_fms_alt_set();
     }
-    note_fms_alt_set();
     vnav_alt_state = 1;
-    vnav_vs_sent = -999;
   }
 
   if (toc_reached == 1 && tod_reached == 0) {
@@ -357,7 +371,8 @@ void vnav_vs_update() {
     if (v < MinVnavDescRate) v = static_cast<int32_t>(MinVnavDescRate);
     if (indicated_airspeed < MinVnavIas) v = 0;
     vnav_vs_cmd = -v;
-    if (vnav_vs_cmd != vnav_vs_sent) {
+    // A rate wavering by one step of 100 ft/min is not sent back and forth.
+    if (vnav_vs_sent == -999 || std::abs(vnav_vs_cmd - vnav_vs_sent) >= 200 || (vnav_vs_cmd < 0) != (vnav_vs_sent < 0)) {
       send_key(KEY_AP_VS_SET, vnav_vs_cmd);
       vnav_vs_sent = vnav_vs_cmd;
     }
@@ -399,8 +414,7 @@ void vnav_vs_update() {
 void vnav_level_off() {
   if (vnav_on != 1 || toc_reached != 1 || tod_reached != 1) return;
   vnav_held_alt = present_level();
-  if (VnavSetAlts == 1) send_key(KEY_AP_ALTITUDE_SET, vnav_held_alt);
-  note_fms_alt_set();
+  if (VnavSetAlts != 1 || !send_vnav_altitude(vnav_held_alt)) note_fms_alt_set();
   vnav_alt_state = 1;
 }
 

@@ -6,6 +6,7 @@
 extern double vnav_vs_required;          // ft/min, unrounded (CDU pages show it); also "vnav_required_fpm"
 extern int32_t vnav_vs_cmd;              // ft/min commanded
 extern int32_t vnav_vs_sent;             // ft/min last sent; -999 none
+extern int32_t vnav_alt_sent;            // ft of the autopilot altitude VNAV last sent; -999 none
 extern int32_t vnav_slow_protect;        // 1 while the climb is held for low airspeed
 extern double climb_restriction_applied; // 1 once the climb speed restriction was set
 extern int32_t desc_restriction_applied; // 1 once the descent speed restriction was set
@@ -36,4 +37,7 @@ void vnav_restriction_steps();
 // above the aircraft's limit (aircraft_max_ias_now) is sent as that limit.
 // Answer true when sent.
 bool send_vnav_speed(double knots);
+// The autopilot altitude, sent only when it differs from the one VNAV sent last (a valid
+// altitude); answer true when sent.
+bool send_vnav_altitude(double feet);
 bool send_vnav_mach100(double mach100);

@@ -125,7 +125,8 @@ void angle_rule_step() {
 
 void vnav_target_choice() {
   int i = fpl_active_index;
-  if (!(dist_to_active_wpt < wpt_change_dist) || lnav_on != 1 || i >= route_end_index()) return;
+  // In a hold the fix is reached lap after lap: the target is chosen when the hold is left.
+  if (!(dist_to_active_wpt < wpt_change_dist) || lnav_on != 1 || i >= route_end_index() || hold_being_flown()) return;
   choose_vnav_target(i + 1);
 }
 

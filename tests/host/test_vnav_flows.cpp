@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "flightplan/flight_plan.h"
 #include "flight_fixture.h"
+#include "flightplan/flight_plan.h"
+#include "platform/host/sim_token_ids.h"
 
 namespace {
 
@@ -182,5 +183,31 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
       EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
     }
     EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
+  }
+}
+
+// In a steady hold the autopilot is commanded only when a value changes: no altitude,
+// vertical speed or speed sent lap after lap at the fix.
+TEST(VnavFlows, ASteadyHoldSendsNoCommandLapAfterLap) {
+  Flight f("panel.cfg");
+  ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt",
+                     "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f",
+                     "click SMITHS_FMS 68\nrun 2f\nrun 15m"}))
+      << f.error;
+  // The hold is entered at FOURT a little before 1,450 s; laps from 1,500 s on.
+  ASSERT_EQ(f.rows().back().active, "FOURT");
+  const double from = 1500.0, to = f.rows().back().t;
+  ASSERT_GT(to - from, 5 * 60.0);
+  struct Command {
+    const char* name;
+    int32_t id;
+  };
+  const Command commands[] = {
+      {"altitude", KEY_AP_ALTITUDE_SET}, {"vertical speed", KEY_AP_VS_SET}, {"speed", KEY_AP_AIRSPEED_SET}};
+  for (const Command& c : commands) {
+    int sent = 0;
+    for (const simhost::Record& r : f.host.records())
+      sent += r.kind == simhost::RecordKind::KeyEvent && r.id == c.id && r.sim_seconds > from && r.sim_seconds < to;
+    EXPECT_LE(sent / ((to - from) / 60.0), 1.0) << c.name << ": " << sent;
   }
 }
