@@ -211,3 +211,31 @@ TEST(VnavFlows, ASteadyHoldSendsNoCommandLapAfterLap) {
     EXPECT_LE(sent / ((to - from) / 60.0), 1.0) << c.name << ": " << sent;
   }
 }
+
+// A cruise level entered on the GNS-XLS VNAV DATA page in flight is flown: lowered below
+// the aircraft in the climb toward FL200, the aircraft descends to it and meets the
+// arrival's constraints (and DUBYA's 17,000 caps the climb before).
+TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
+  const std::string vnav_data_12000 =
+      "click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 11\nrun 1f\n"
+      "type GNSXLS 12000\nrun 1f\nclick GNSXLS 22\nrun 1f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    std::vector<Constraint> constraints;
+  };
+  // The unit takes a key a frame: its route is entered at 18 frames a second.
+  const Case cases[] = {
+      {"GNS-XLS, 12,000 ft entered at 18,400 ft",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 14m",
+        vnav_data_12000, "run 11m"},
+       {{"DUBYA", 17000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
