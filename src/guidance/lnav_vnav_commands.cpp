@@ -185,16 +185,23 @@ double descent_floor() {
 
 
 // The altitude the climb stops at for now: the constraint of the fix just sequenced until
-// abeam it, else the next constraint ahead on the climb (before the top of climb) when it
-// is not below the aircraft; never below the aircraft. -999 none.
+// abeam it, else the next constraint ahead on the climb: not below the aircraft (one below
+// is met by the descent), and reached before the level at the least VNAV climb rate (one
+// after the level is met by the descent); never below the aircraft. -999 none.
 double climb_cap() {
   constexpr double kMargin = 300.0;
   int a = fpl_active_index, end = route_end_index();
-  int i = dist_to_abeam_passed() > 0.0 ? a - 1 : a;
+  bool pending = dist_to_abeam_passed() > 0.0;
+  int i = pending ? a - 1 : a;
   while (active_record(i) && i <= end && !has_alt_constraint(i)) ++i;
-  if (!active_record(i) || i > end || fpl_active[i].alt_constraint < indicated_altitude - kMargin ||
-      (toc_valid == 1 && fpl_active[i].route_dist > toc_route_pos + 0.1))
+  if (!active_record(i) || i > end || fpl_active[i].alt_constraint < indicated_altitude - kMargin)
     return FPL_NO_CONSTRAINT;
+  if (!pending || i >= a) {
+    double rate = MinVnavClimbRate > 0.0 ? MinVnavClimbRate : 1000.0;
+    double ahead = dist_to_active_wpt + fpl_active[i].route_dist - fpl_active[a].route_dist;
+    if (vnav_level_alt() > 0.0 && indicated_altitude + minutes_for(ahead) * rate >= vnav_level_alt())
+      return FPL_NO_CONSTRAINT;
+  }
   return std::max(fpl_active[i].alt_constraint, present_level());
 }
 
@@ -387,6 +394,9 @@ void vnav_vs_update() {
   } else {
     double t = minutes_to_target();
     if (t <= 0.0) return;  // no time to the target: the last command stands
+    // A constraint is climbed to with a fifth of the time in hand: the ground speed grows
+    // with the altitude and the rate is raised step by step.
+    if (vnav_target_kind == 0) t *= 0.8;
     r = (vnav_target_alt - indicated_altitude) / t;
     if (r - 200.0 > vertical_speed) r = vertical_speed + 100.0;
   }

@@ -51,22 +51,30 @@ struct Constraint {
 TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   struct Case {
     const char* name;
+    const char* panel;
     std::vector<std::string> script;
     std::vector<Constraint> constraints;
   };
   const Case cases[] = {
       {"the database route, its discontinuity closed",
+       "panel.cfg",
        {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 27m"},
        {{"CARRO", 10000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600},
         {"RIVER", 1500}}},
       {"the company route at 17,000 ft",
+       "panel.cfg",
        {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
         "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 8m"},
        {{"CARRO", 10000}}},
+      {"GNS-XLS DIRECT-TO DUBYA in the climb to FL200",
+       "gnsxls_panel.cfg",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
+       {{"DUBYA", 17000}, {"FOURT", 11000}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
+    Flight f(c.panel);
     ASSERT_TRUE(f.fly(c.script)) << f.error;
     for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
@@ -164,7 +172,7 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
              "run 12m"}),
        960, 10700, 0, 1400, "FOURT", 11000},
       {"a go-around with the autopilot at the route's end",
-       with({"run 1560s", go_around, "run 100s"}), 1760, 1000, 3900, 1000, nullptr, 0},
+       with({"run 1560s", go_around, "run 130s"}), 1760, 1000, 3900, 1000, nullptr, 0},
       {"a direct-to BTG into the missed approach, then on to KPDX",
        with({"run 1560s", go_around, "run 40s", direct_btg, "run 10m"}), 1900, 3700, 0, 1000, "BTG",
        4000},
