@@ -3,6 +3,7 @@
 // or script lines as they stand).
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -42,6 +43,14 @@ inline double abeam_altitude(const std::vector<TrackRow>& rows, const char* iden
       alt = r.alt_ft;
     }
   return alt;
+}
+
+// The lowest altitude flown from simulated time `t` on.
+inline double lowest_from(const std::vector<TrackRow>& rows, double t) {
+  double lowest = 1e9;
+  for (const TrackRow& r : rows)
+    if (r.t >= t) lowest = std::min(lowest, r.alt_ft);
+  return lowest;
 }
 
 // A scenario part: a file of tests/host/data/flights, or script lines as they stand.

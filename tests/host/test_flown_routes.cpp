@@ -21,6 +21,7 @@ namespace {
 
 using flight_test::abeam_altitude;
 using flight_test::Flight;
+using flight_test::lowest_from;
 using flight_test::nm;
 using simhost::TrackRow;
 
@@ -56,13 +57,6 @@ double descent_before_top(const std::vector<TrackRow>& rows, double from_t = 0.0
   return worst;
 }
 
-// The lowest altitude from time `t` on.
-double lowest_from(const std::vector<TrackRow>& rows, double t) {
-  double lowest = 1e9;
-  for (const TrackRow& r : rows)
-    if (r.t >= t) lowest = std::min(lowest, r.alt_ft);
-  return lowest;
-}
 
 }  // namespace
 

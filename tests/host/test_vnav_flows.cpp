@@ -16,6 +16,7 @@ namespace {
 
 using flight_test::abeam_altitude;
 using flight_test::Flight;
+using flight_test::lowest_from;
 using flight_test::nm;
 using simhost::TrackRow;
 
@@ -109,14 +110,6 @@ TEST(VnavFlows, TheTargetFollowsTheActiveWaypointOutOfAHold) {
 }
 
 namespace {
-
-// The lowest altitude flown from time `t` on.
-double lowest_from(const std::vector<TrackRow>& rows, double t) {
-  double lowest = 1e9;
-  for (const TrackRow& r : rows)
-    if (r.t >= t) lowest = std::min(lowest, r.alt_ft);
-  return lowest;
-}
 
 double highest_from(const std::vector<TrackRow>& rows, double t) {
   double highest = -1e9;
