@@ -82,11 +82,13 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   }
 }
 
-// Leaving a hold, VNAV chooses its target from the active waypoint again at once and
-// descends on the path to the constraints ahead, not at the hold's level.
-TEST(VnavFlows, TheTargetFollowsTheActiveWaypointOutOfAHold) {
+// Leaving a hold or after a direct-to, VNAV chooses its target from the active waypoint
+// again at once and descends on the path to the constraints ahead, not at the hold's level
+// nor toward the waypoint aimed at before.
+TEST(VnavFlows, TheTargetFollowsTheActiveWaypoint) {
   struct Case {
     const char* name;
+    const char* panel;
     std::vector<std::string> script;
     std::vector<Constraint> constraints;
   };
@@ -96,13 +98,19 @@ TEST(VnavFlows, TheTargetFollowsTheActiveWaypointOutOfAHold) {
   const std::string exit_hold = "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
   const Case cases[] = {
       {"EXIT HOLD at FOURT as the hold begins",
+       "panel.cfg",
        {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", hold_at_fourt, "run 8m",
         exit_hold, "run 6m"},
+       {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+      {"GNS-XLS DIRECT-TO HELNS in the descent toward FOURT",
+       "gnsxls_panel.cfg",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 17m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 9m"},
        {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
+    Flight f(c.panel);
     ASSERT_TRUE(f.fly(c.script)) << f.error;
     for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
