@@ -96,8 +96,11 @@ bool fpl_set_destination(const FlightPlanWpt& dest) {
 void fpl_set_destination_mod(const FlightPlanWpt& dest) {
   if (fpl_changed_state == 3) {
     copy_active_to_edit();
-    // The old destination's arrival and approach (with its missed approach) go.
-    for (int i = fpl_edit_last - 1; i >= 1; --i) {
+    // The old destination's arrival and approach (with its missed approach) go, but for
+    // the record being flown and those before it: the active waypoint is never turned
+    // into a discontinuity.
+    int kept = fpl_valid_index(fpl_active_index, fpl_active_last) ? fpl_active_index : 0;
+    for (int i = fpl_edit_last - 1; i >= 1 && i > kept; --i) {
       const char* seg = fpl_edit[i].segment;
       if (std::strcmp(seg, "STAR") != 0 && std::strcmp(seg, "APCH") != 0 && std::strcmp(seg, "APPR") != 0) break;
       clear_fpl_record(fpl_edit[i]);

@@ -9,6 +9,7 @@
 #include "flightplan/fpl_ops.h"
 #include "geo/great_circle.h"
 #include "guidance/fms_state.h"
+#include "guidance/lnav_vnav_state.h"
 #include "guidance/speed_conversions.h"
 #include "module/ipc_client.h"
 #include "module/load_state.h"
@@ -201,7 +202,9 @@ void update_flight_phase_log(int mode) {
     takeoff_time_copy = takeoff_time_text;
   }
   if (p == 3 && vs > 400.0) p = 4;
-  if (p == 4 && vs > -50.0 && vs < 50.0) p = 5;
+  // VNAV levelling at a constraint below the cruise level is still the climb.
+  bool vnav_climbing = vnav_on == 1 && toc_reached == 0 && cruise_alt > 0;
+  if (p == 4 && vs > -50.0 && vs < 50.0 && !vnav_climbing) p = 5;
   // A level-off on the way up is no cruise: climbing again before the top of climb.
   else if (p == 5 && vs > 400.0 && toc_reached == 0) p = 4;
   if (p == 5 && vs < -400.0 && log_last_row_vs < -400.0 && elapsed_seconds - log_last_row_time > 20.0) p = 6;

@@ -354,6 +354,27 @@ double fuel_seconds(double tick) {
   return ticks / 18.0;
 }
 
+// The active waypoint the VNAV target was last chosen from (-1 none), and whether a hold
+// was being flown at the step before.
+int vnav_choice_index = -1;
+double vnav_choice_lat = 0.0, vnav_choice_lon = 0.0;
+int32_t vnav_choice_holding = 0;
+
+// A new active waypoint however it came (sequencing, direct-to, activation) or a hold
+// left: the VNAV target is chosen again from the active waypoint on.
+void vnav_target_follows_active() {
+  int i = fpl_active_index;
+  int32_t holding = hold_being_flown() ? 1 : 0;
+  bool moved = active_record(i) && (i != vnav_choice_index || fpl_active[i].lat != vnav_choice_lat ||
+                                    fpl_active[i].lon != vnav_choice_lon);
+  if (vnav_on == 1 && active_record(i) && vnav_choice_index >= 0 && (moved || (vnav_choice_holding == 1 && holding == 0)))
+    choose_vnav_target(i);
+  vnav_choice_index = active_record(i) ? i : -1;
+  vnav_choice_lat = vnav_choice_index >= 0 ? fpl_active[i].lat : 0.0;
+  vnav_choice_lon = vnav_choice_index >= 0 ? fpl_active[i].lon : 0.0;
+  vnav_choice_holding = holding;
+}
+
 bool geometry_current() {
   int i = fpl_active_index;
   return active_record(i) && i == geometry_index && fpl_active[i].lat == geometry_lat &&
@@ -372,6 +393,15 @@ void plan_block() {
   if (vnav_cmd_pending == 1 && vnav_on == 1 && active_record(fpl_active_index)) {
     choose_vnav_target(fpl_active_index);
     vnav_alt_state = 0;
+  }
+  vnav_target_follows_active();
+  // A discontinuity is never flown: LNAV drops and VNAV keeps its level.
+  if (is_disco(fpl_active_index) && lnav_on == 1) {
+    vnav_level_off();
+    lnav_on = 0;
+    leg_tracking_on = 0;
+    lnav_off_by_fms = 1;
+    if (lnav_dropped_hook) lnav_dropped_hook();
   }
   hold_step();
   if (current) sequencing_step();
@@ -564,5 +594,6 @@ void fms_update() {
 }
 
 void keep_fms_update_state(LoadState& state) {
-  state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav, fuel_tick);
+  state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav, fuel_tick, vnav_choice_index,
+             vnav_choice_lat, vnav_choice_lon, vnav_choice_holding);
 }

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
 #include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
 #include "guidance/aircraft_file.h"
 #include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
@@ -20,12 +23,14 @@
 double vnav_vs_required = 0.0;
 int32_t vnav_vs_cmd = 0;
 int32_t vnav_vs_sent = -999;
+int32_t vnav_alt_sent = -999;
 int32_t vnav_slow_protect = 0;
 double climb_restriction_applied = 0.0;
 int32_t desc_restriction_applied = 0;
 int32_t constraint_speed_done = 0;
 double vnav_hold_alt = FPL_NO_CONSTRAINT;
 double vnav_held_alt = FPL_NO_CONSTRAINT;
+double vnav_limit_alt = FPL_NO_CONSTRAINT;
 
 namespace {
 
@@ -104,16 +109,101 @@ void track_held_levels() {
   }
 }
 
+bool has_alt_constraint(int i) {
+  return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT;
+}
+
+// NM still to fly to the bisector of the turn at the record sequenced last, when it
+// carries an altitude constraint: the constraint holds until the aircraft is abeam its
+// fix, not only until the turn onto the next leg begins. 0 once abeam or when no such
+// record is behind the aircraft.
+double dist_to_abeam_passed() {
+  int a = fpl_active_index, p = a - 1;
+  if (p < 1 || !has_alt_constraint(p) || dto_active == 1 || !active_record(a) || fpl_route_break(fpl_active[a]) ||
+      fpl_route_break(fpl_active[p - 1]) || fpl_route_break(fpl_active[p]))
+    return 0.0;
+  const FlightPlanWpt& fix = fpl_active[p];
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(fix.lat, fix.lon, present_lat, present_lon, d, c);
+  constexpr double kRad = 3.14159265358979323846 / 180.0;
+  // Along the mean of the inbound and outbound courses, the turn's bisector at 0.
+  double in = fix.leg_course, out = fpl_active[a].leg_course;
+  double ex = std::sin(in * kRad) + std::sin(out * kRad), ny = std::cos(in * kRad) + std::cos(out * kRad);
+  double len = std::hypot(ex, ny);
+  if (!std::isfinite(d) || !std::isfinite(c) || !(len > 0.2)) return 0.0;
+  double along = d * (std::sin(c * kRad) * ex + std::cos(c * kRad) * ny) / len;
+  return along < 0.0 ? -along : 0.0;
+}
+
+// The aircraft flies the missed approach: a record after the approach's runway is
+// active, or, the runway left out by a direct-to, a record after the final approach fix
+// with a constraint above the fix's is active or behind.
+bool missed_approach_flown() {
+  int a = fpl_active_index;
+  if (!active_record(a)) return false;
+  double faf_alt = FPL_NO_CONSTRAINT;
+  for (int i = 1; i <= a && i <= fpl_active_last; ++i) {
+    const FlightPlanWpt& r = fpl_active[i];
+    if (!fpl_procedure_segment(r.segment)) continue;
+    if (std::strcmp(r.role, "MAP") == 0 && i < a) return true;
+    if (faf_alt > FPL_NO_CONSTRAINT && has_alt_constraint(i) && r.alt_constraint > faf_alt) return true;
+    if (std::strcmp(r.role, "FAF") == 0 && has_alt_constraint(i)) faf_alt = r.alt_constraint;
+  }
+  return false;
+}
+
+// On the approach before its runway: the active record belongs to the approach and the
+// missed approach has not begun.
+bool on_approach_before_runway() {
+  int a = fpl_active_index;
+  return active_record(a) && std::strcmp(fpl_active[a].segment, "APCH") == 0 && !missed_approach_flown() &&
+         a <= route_end_index();
+}
+
+// The lowest altitude a VNAV descent may reach away from the runway: the aircraft's least
+// height above the ground (MinVnavRadioAlt) over the ground below, in whole hundreds;
+// -999 on the approach before the runway or without a radio altitude.
+double radio_floor() {
+  if (on_approach_before_runway() || !(MinVnavRadioAlt > 0.0) || !std::isfinite(radio_altitude) ||
+      !(radio_altitude > 0.0) || radio_altitude > 20000.0)
+    return FPL_NO_CONSTRAINT;
+  return std::ceil((indicated_altitude - radio_altitude + MinVnavRadioAlt) / 100.0) * 100.0;
+}
+
 // The lowest altitude the descent may aim at now: the level kept since LNAV went off,
-// the hold's level, else the next altitude constraint ahead; -999 none.
+// the hold's level, the constraint of the fix just sequenced until abeam it, else the
+// next altitude constraint ahead; -999 none.
 double descent_floor() {
   if (vnav_held_alt > FPL_NO_CONSTRAINT) return vnav_held_alt;
   if (vnav_hold_alt > FPL_NO_CONSTRAINT) return vnav_hold_alt;
+  if (dist_to_abeam_passed() > 0.0) return fpl_active[fpl_active_index - 1].alt_constraint;
   int end = route_end_index();
   for (int i = fpl_active_index; active_record(i) && i <= end; ++i)
     if (fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT)
       return fpl_active[i].alt_constraint;
   return FPL_NO_CONSTRAINT;
+}
+
+
+// The altitude the climb stops at for now: the constraint of the fix just sequenced until
+// abeam it, else the next constraint ahead on the climb: not below the aircraft (one below
+// is met by the descent), and reached before the level at the least VNAV climb rate (one
+// after the level is met by the descent); never below the aircraft. -999 none.
+double climb_cap() {
+  constexpr double kMargin = 300.0;
+  int a = fpl_active_index, end = route_end_index();
+  bool pending = dist_to_abeam_passed() > 0.0;
+  int i = pending ? a - 1 : a;
+  while (active_record(i) && i <= end && !has_alt_constraint(i)) ++i;
+  if (!active_record(i) || i > end || fpl_active[i].alt_constraint < indicated_altitude - kMargin)
+    return FPL_NO_CONSTRAINT;
+  if (!pending || i >= a) {
+    double rate = MinVnavClimbRate > 0.0 ? MinVnavClimbRate : 1000.0;
+    double ahead = dist_to_active_wpt + fpl_active[i].route_dist - fpl_active[a].route_dist;
+    if (vnav_level_alt() > 0.0 && indicated_altitude + minutes_for(ahead) * rate >= vnav_level_alt())
+      return FPL_NO_CONSTRAINT;
+  }
+  return std::max(fpl_active[i].alt_constraint, present_level());
 }
 
 // Feet a minute to meet each altitude constraint ahead below the aircraft, the steepest
@@ -122,6 +212,11 @@ double steepest_constraint_descent() {
   if (vnav_hold_alt > FPL_NO_CONSTRAINT || vnav_held_alt > FPL_NO_CONSTRAINT) return 0.0;
   int a = fpl_active_index;
   double rate = 0.0;
+  if (double abeam = dist_to_abeam_passed(); abeam > 0.0) {
+    double t = minutes_for(abeam);
+    double above = indicated_altitude - fpl_active[a - 1].alt_constraint;
+    if (t > 0.0 && above > 0.0) rate = above / t;
+  }
   for (int i = a, end = route_end_index(); active_record(i) && i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
     if (!fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= indicated_altitude)
@@ -137,6 +232,44 @@ double steepest_constraint_descent() {
 double descent_target() {
   double alt = std::max(vnav_target_alt, descent_floor());
   return alt > indicated_altitude ? std::min(alt, present_level()) : alt;
+}
+
+// The altitude the descent stops at: its target, never below the least height above the
+// ground away from the runway (the path itself is left as it is).
+double descent_stop() {
+  double alt = descent_target(), floor = radio_floor();
+  if (floor > alt) alt = std::max(alt, std::min(floor, present_level()));
+  return alt;
+}
+
+// The missed approach climbs to its next altitude constraint above the aircraft, else
+// keeps the present level: it never descends toward the airport.
+void missed_approach_climb() {
+  double level = present_level(), target = level;
+  for (int i = fpl_active_index; active_record(i) && i <= fpl_active_last; ++i)
+    if (has_alt_constraint(i) && std::strcmp(fpl_active[i].type, "APT") != 0) {
+      target = std::max(fpl_active[i].alt_constraint, level);
+      break;
+    }
+  if (target != vnav_limit_alt) {
+    vnav_limit_alt = target;
+    vnav_alt_state = 0;
+  }
+  if (vnav_alt_state != 1) {
+    if (VnavSetAlts != 1) note_fms_alt_set();
+    else if (send_vnav_altitude(target)) vnav_vs_sent = -999;
+    vnav_alt_state = 1;
+  }
+  if (!(target - indicated_altitude > 100.0)) return;
+  double t = minutes_for(dist_to_active_wpt);
+  double r = t > 0.0 ? (target - indicated_altitude) / t : MaxVnavClimbRate;
+  int32_t v = std::clamp(hundreds(r), static_cast<int32_t>(MinVnavClimbRate), static_cast<int32_t>(MaxVnavClimbRate));
+  if (v <= 0) v = 1000;
+  vnav_vs_cmd = v;
+  if (vnav_vs_cmd != vnav_vs_sent) {
+    send_key(KEY_AP_VS_SET, vnav_vs_cmd);
+    vnav_vs_sent = vnav_vs_cmd;
+  }
 }
 
 }  // namespace
@@ -171,6 +304,16 @@ double speed_to_send() {
 
 }  // namespace
 
+bool send_vnav_altitude(double feet) {
+  if (!std::isfinite(feet) || !(feet > -2000.0) || !(feet < 100000.0)) return false;
+  int32_t a = key_param(feet);
+  if (a == vnav_alt_sent) return false;
+  send_key(KEY_AP_ALTITUDE_SET, feet);
+  vnav_alt_sent = a;
+  note_fms_alt_set();
+  return true;
+}
+
 bool send_vnav_speed(double knots) {
   if (!std::isfinite(knots) || knots < 1.0 || knots > 1000.0) return false;
   // Never outside the aircraft's envelope; the speed held is read back after the command.
@@ -192,10 +335,25 @@ bool send_vnav_mach100(double mach100) {
 void vnav_vs_update() {
   if (vnav_on != 1) {
     if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();
+    vnav_alt_sent = -999;  // engaged again, VNAV sends its altitude
+    return;
+  }
+  // Just engaged, or a change executed: the altitude goes to the autopilot again.
+  if (vnav_cmd_pending == 1) vnav_alt_sent = -999;
+  if (missed_approach_flown()) {
+    missed_approach_climb();
     return;
   }
   bool descending = toc_reached == 1 && tod_reached == 1;
   if (descending) track_held_levels();
+  // A new floor or cap (a fix passed abeam, a level taken or left) goes to the autopilot.
+  double limit = descending ? std::max(descent_floor(), radio_floor())
+                 : toc_reached == 0 ? climb_cap()
+                                    : FPL_NO_CONSTRAINT;
+  if (limit != vnav_limit_alt) {
+    vnav_limit_alt = limit;
+    vnav_alt_state = 0;
+  }
   if (vnav_alt_state == 1) {
     if (VnavOffOnManAltChg == 1 && fms_set_alt_pending == 0 && fms_set_alt != -999 && ap_altitude == ap_altitude_prev &&
         tick_now() != fms_set_alt_tick && key_param(ap_altitude, -999) != fms_set_alt) {
@@ -207,12 +365,14 @@ void vnav_vs_update() {
     if (VnavSetAlts == 1) {
       double alt = vnav_target_alt;
       if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
-      else if (descending) alt = descent_target();
-      if (std::isfinite(alt) && alt > -2000.0 && alt < 100000.0) send_key(KEY_AP_ALTITUDE_SET, alt);
+      else if (descending) alt = descent_stop();
+      else if (limit > FPL_NO_CONSTRAINT) alt = std::min(std::max(alt, vnav_level_alt()), limit);
+      // The same altitude again is not sent: a pilot's change stands until VNAV's changes.
+      if (send_vnav_altitude(alt)) vnav_vs_sent = -999;
+    } else {
+      note_fms_alt_set();
     }
-    note_fms_alt_set();
     vnav_alt_state = 1;
-    vnav_vs_sent = -999;
   }
 
   if (toc_reached == 1 && tod_reached == 0) {
@@ -231,7 +391,7 @@ void vnav_vs_update() {
     // Level with LNAV off: the autopilot holds the altitude set.
     if (vnav_held_alt > FPL_NO_CONSTRAINT) return;
     double target = descent_target();
-    if (!(indicated_altitude >= target)) return;
+    if (!(indicated_altitude >= target) || !(indicated_altitude > descent_stop())) return;
     double t = minutes_to_target();
     if (t <= 0.0) return;  // no time to the target: the last command stands
     vnav_vs_required = std::max((indicated_altitude - target) / t, steepest_constraint_descent());
@@ -240,7 +400,8 @@ void vnav_vs_update() {
     if (v < MinVnavDescRate) v = static_cast<int32_t>(MinVnavDescRate);
     if (indicated_airspeed < MinVnavIas) v = 0;
     vnav_vs_cmd = -v;
-    if (vnav_vs_cmd != vnav_vs_sent) {
+    // A rate wavering by one step of 100 ft/min is not sent back and forth.
+    if (vnav_vs_sent == -999 || std::abs(vnav_vs_cmd - vnav_vs_sent) >= 200 || (vnav_vs_cmd < 0) != (vnav_vs_sent < 0)) {
       send_key(KEY_AP_VS_SET, vnav_vs_cmd);
       vnav_vs_sent = vnav_vs_cmd;
     }
@@ -255,6 +416,9 @@ void vnav_vs_update() {
   } else {
     double t = minutes_to_target();
     if (t <= 0.0) return;  // no time to the target: the last command stands
+    // A constraint is climbed to with a fifth of the time in hand: the ground speed grows
+    // with the altitude and the rate is raised step by step.
+    if (vnav_target_kind == 0) t *= 0.8;
     r = (vnav_target_alt - indicated_altitude) / t;
     if (r - 200.0 > vertical_speed) r = vertical_speed + 100.0;
   }
@@ -282,8 +446,7 @@ void vnav_vs_update() {
 void vnav_level_off() {
   if (vnav_on != 1 || toc_reached != 1 || tod_reached != 1) return;
   vnav_held_alt = present_level();
-  if (VnavSetAlts == 1) send_key(KEY_AP_ALTITUDE_SET, vnav_held_alt);
-  note_fms_alt_set();
+  if (VnavSetAlts != 1 || !send_vnav_altitude(vnav_held_alt)) note_fms_alt_set();
   vnav_alt_state = 1;
 }
 
@@ -311,6 +474,17 @@ void resend_within_envelope() {
 }
 
 }  // namespace
+
+void vnav_route_end() {
+  if (vnav_on != 1) return;
+  // An altitude the pilot set since the FMS last sent one stays as set.
+  if (fms_set_alt_pending == 0 && fms_set_alt != -999 && key_param(ap_altitude, -999) != fms_set_alt) {
+    vnav_held_alt = present_level();
+    vnav_alt_state = 1;
+    return;
+  }
+  vnav_level_off();
+}
 
 void vnav_speed_update() {
   if (VnavSetSpd == 1 && vnav_spd_state == 1 && VnavSetSpdOffOnManSpdChg == 1 && fms_set_spd_pending == 0 &&

@@ -584,9 +584,7 @@ void tod_check() {
     vnav_target_kind = 0;
   }
   if (vnav_on == 1) {
-    if (VnavSetAlts == 1 && std::isfinite(vnav_target_alt) && vnav_target_alt > -2000.0)
-      send_key(KEY_AP_ALTITUDE_SET, vnav_target_alt);
-    note_fms_alt_set();
+    if (VnavSetAlts != 1 || !send_vnav_altitude(vnav_target_alt)) note_fms_alt_set();
     if (VnavSetSpd == 1) {
       if (ap_mach_hold > 0.0) {
         send_key(KEY_AP_SPEED_HOLD_A, 0);

@@ -152,7 +152,8 @@ void angle_rule_step() {
 
 void vnav_target_choice() {
   int i = fpl_active_index;
-  if (!(dist_to_active_wpt < wpt_change_dist) || lnav_on != 1 || i >= route_end_index()) return;
+  // In a hold the fix is reached lap after lap: the target is chosen when the hold is left.
+  if (!(dist_to_active_wpt < wpt_change_dist) || lnav_on != 1 || i >= route_end_index() || hold_being_flown()) return;
   choose_vnav_target(i + 1);
 }
 
@@ -228,7 +229,8 @@ void sequencing_step() {
   // there, and VNAV too at the end after the top of climb when the settings say so.
   bool end = i >= route_end_index();
   if (end || is_disco(i + 1)) {
-    vnav_level_off();
+    if (end) vnav_route_end();
+    else vnav_level_off();
     if (end && VnavOffAtLastWpt == 1 && toc_reached == 1) vnav_on = 0;
     if (lnav_on == 1) {
       lnav_off_by_fms = 1;

@@ -85,12 +85,14 @@ TEST_F(VnavFlight, ClimbCruiseAndDescentMeetTheProfile) {
   EXPECT_GT(p.wp3_alt, 0.0);
   // Rates are commanded in whole hundreds toward zero: the descent runs a little late.
   EXPECT_LE(p.wp3_alt, 11000 + 500.0);
-  // Autopilot altitudes: cruise, the constraint, then the destination + 200 ft.
+  // Autopilot altitudes: cruise, the constraint, then 1,000 ft above the destination's
+  // ground (an airport without an approach), never lower.
   bool cruise = false, constraint = false, dest = false;
   for (const auto& r : key_events(KEY_AP_ALTITUDE_SET)) {
     cruise |= r.param == 25000;
     constraint |= r.param == 11000;
-    dest |= r.param == 600;
+    dest |= r.param == 1400;
+    EXPECT_GE(r.param, 1400);
   }
   EXPECT_TRUE(cruise);
   EXPECT_TRUE(constraint);

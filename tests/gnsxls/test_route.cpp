@@ -1,5 +1,6 @@
 // A route typed on the GNS-XLS: NEXT FPL, idents confirmed on DATABASE WPT, an airway
 // ended on AIRWAY, DELETE?, activation, the ACTIVE FPL view, SAVE ACTIVE FPL.
+#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -113,6 +114,44 @@ TEST_F(GnsxlsTest, DeletingAProcedureLegClearsThatProcedureOnly) {
   EXPECT_STREQ(fpl_edit[3].segment, "");      // STAR
   EXPECT_EQ(fpl_edit_last, 3);
   EXPECT_STREQ(fpl_edit[4].ident, "******");
+}
+
+// A leg inserted into or deleted from the arrival ends the procedure's marks, but the
+// published altitudes and speeds of its other records stay constraints VNAV meets.
+TEST_F(GnsxlsTest, PublishedConstraintsStayWhenAnEditEndsTheProcedure) {
+  struct Case {
+    const char* name;
+    bool insert;  // a fix typed on the row, else the row's record deleted
+  };
+  const Case cases[] = {{"UBG typed before OLM", true}, {"OLM deleted", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    start_unit();
+    open_next_fpl();
+    for (const char* f : {"KSEA", "OLM", "DUBYA", "FOURT", "HELNS"}) add_fix(f);
+    for (int i = 1; i <= 3; ++i) fpl_set_text(fpl_edit[i].segment, "STAR");
+    fpl_edit[2].alt_constraint = 17000;
+    fpl_edit[3].alt_constraint = 11000;
+    fpl_edit[3].spd_constraint = 280;
+    press("L2");  // row 1, OLM
+    if (c.insert) {
+      add_fix("UBG");
+    } else {
+      click("CLR");
+      frames(1);
+      press("ENTER");
+    }
+    ASSERT_STREQ(fpl_edit[1].ident, c.insert ? "UBG" : "DUBYA");
+    for (int i = 1; i <= fpl_edit_last; ++i) {
+      const FlightPlanWpt& r = fpl_edit[i];
+      EXPECT_STREQ(r.segment, "") << r.ident;  // the marks are gone
+      bool published = std::strcmp(r.ident, "DUBYA") == 0 || std::strcmp(r.ident, "FOURT") == 0;
+      EXPECT_EQ(fpl_has_constraint(r), published) << r.ident;
+    }
+    EXPECT_EQ(fpl_edit[c.insert ? 4 : 2].spd_constraint, 280);
+  }
 }
 
 TEST_F(GnsxlsTest, ActiveFplColumnsAndMarkersFollowTheFlight) {

@@ -17,19 +17,13 @@
 
 namespace {
 
+using flight::abeam_altitude;
 using flight::Flight;
+using flight::lowest_from;
 using flight::nm;
 using simhost::TrackRow;
 
 constexpr double kKpdxLat = flight::kKpdxLat, kKpdxLon = flight::kKpdxLon;
-
-// The altitude at which `ident` was passed (stopped being the active waypoint); NaN
-// when it never was.
-double crossing(const std::vector<TrackRow>& rows, const char* ident) {
-  for (size_t i = 1; i < rows.size(); ++i)
-    if (rows[i - 1].active == ident && rows[i].active != ident) return rows[i].alt_ft;
-  return NAN;
-}
 
 bool ever_active(const std::vector<TrackRow>& rows, const char* ident) {
   return std::any_of(rows.begin(), rows.end(), [&](const TrackRow& r) { return r.active == ident; });
@@ -61,13 +55,6 @@ double descent_before_top(const std::vector<TrackRow>& rows, double from_t = 0.0
   return worst;
 }
 
-// The lowest altitude from time `t` on.
-double lowest_from(const std::vector<TrackRow>& rows, double t) {
-  double lowest = 1e9;
-  for (const TrackRow& r : rows)
-    if (r.t >= t) lowest = std::min(lowest, r.alt_ft);
-  return lowest;
-}
 
 }  // namespace
 
@@ -93,7 +80,7 @@ TEST(FlownRoute, PublishedConstraintsAreMetDownToTheRunway) {
   }
   ASSERT_TRUE(f.fly({"takeoff.txt", "run 40m"})) << f.error;
   const auto& rows = f.rows();
-  for (const Published& p : published) EXPECT_NEAR(crossing(rows, p.ident), p.alt, p.margin) << p.ident;
+  for (const Published& p : published) EXPECT_NEAR(abeam_altitude(rows, p.ident), p.alt, p.margin) << p.ident;
   EXPECT_FALSE(ever_active(rows, "BTG"));  // the missed approach
   EXPECT_GE(lowest_away_from_destination(rows), 1400.0);
   // LNAV ends at the runway; the aircraft levels there.
@@ -180,7 +167,7 @@ TEST(FlownRoute, VnavNeverDescendsBeforeTheTopOfDescentNorBelowItsFloor) {
 TEST(FlownRoute, ExecutedChangesAreFlownAtOnce) {
   const std::vector<std::string> cruise_at_14000 = {
       "gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 14000\nclick SMITHS_FMS 14",
-      "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 8m"};
+      "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 10m"};
   const std::string perf_init = "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS ";
   struct Case {
     const char* name;
@@ -208,11 +195,11 @@ TEST(FlownRoute, ExecutedChangesAreFlownAtOnce) {
       if (r.t > edit_t) nearest = std::min(nearest, std::fabs(r.*c.value - c.target));
     EXPECT_LT(nearest, c.margin);
   }
-  // 13,000 ft typed on FOURT while it is flown in the descent: crossed there, not at its
-  // published 11,000 ft.
+  // 10,000 ft typed on FOURT while it is flown (level at its published 11,000 ft since the
+  // climb stopped there): crossed there, not at 11,000 ft.
   Flight f("panel.cfg");
-  ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 12m",
-                     "type SMITHS_FMS 280/13000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 8m"}))
+  ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 13m",
+                     "type SMITHS_FMS 280/10000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 8m"}))
       << f.error;
-  EXPECT_NEAR(crossing(f.rows(), "FOURT"), 13000, 500);
+  EXPECT_NEAR(abeam_altitude(f.rows(), "FOURT"), 10000, 300);
 }

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "flight_fixture.h"
+#include "tests/host/flight_fixture.h"
 #include "draw/draw_toolkit.h"
 #include "draw/toc_tod_layer.h"
 #include "flightplan/flight_plan.h"

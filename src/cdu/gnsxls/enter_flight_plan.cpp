@@ -49,12 +49,17 @@ void renumber_hold(const ShownPlan& p, int new_index, int old_index) {
 }
 
 // A fix typed into or deleted from a procedure ends that procedure: its marks leave the
-// whole plan (record 0 is never touched).
+// whole plan (record 0 is never touched). A record's published altitude and speed stay
+// constraints to meet: only the pilot changing that record changes them.
 void strip_procedure_marks(const ShownPlan& p, int k) {
   if (p.last < 1 || k < 0 || k > p.last) return;
   auto replace = [&](const char* from, const char* to) {
-    for (int i = 1; i <= p.last; ++i)
-      if (is(p.recs[i].segment, from)) fpl_set_text(p.recs[i].segment, to);
+    for (int i = 1; i <= p.last; ++i) {
+      FlightPlanWpt& r = p.recs[i];
+      if (!is(r.segment, from)) continue;
+      if (fpl_has_constraint(r) && !is(r.type, "APT")) r.constraint_flag = 1;
+      fpl_set_text(r.segment, to);
+    }
   };
   const char* seg = p.recs[k].segment;
   if (is(seg, "SID") || is(seg, "SIDSTAR")) {

@@ -10,6 +10,7 @@
 #include "flightplan/plan_files.h"
 #include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
+#include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
 #include "guidance/toc_tod.h"
@@ -122,6 +123,8 @@ void enter_vnav_data_page(double tas_climb, double tas_descent) {
       cruise_alt = alt;
       // The profile and its predictions follow the new level; in flight it is flown.
       propose_cruise_altitude(cruise_alt, 1);
+      // As an executed change on the other units: the altitude goes to the autopilot.
+      if (vnav_on == 1 && fpl_active_index != FPL_NO_PLAN) vnav_cmd_pending = 1;
     } else {
       TransAlt = alt;
     }

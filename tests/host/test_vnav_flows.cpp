@@ -1,0 +1,250 @@
+// VNAV in the flows a pilot flies, from the gate on KSEA 16L at sim rate 1: each
+// constraint met abeam its fix, never a descent toward the ground away from the runway,
+// the missed approach climbed, and the autopilot commanded only when a value changes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tests/host/flight_fixture.h"
+#include "flightplan/flight_plan.h"
+#include "platform/host/sim_token_ids.h"
+
+namespace {
+
+using flight::abeam_altitude;
+using flight::Flight;
+using flight::lowest_from;
+using flight::nm;
+using simhost::TrackRow;
+
+constexpr double kRw10rLat = 45.5939, kRw10rLon = -122.6273;
+constexpr double kGround = 31.0;  // the ground below from the take-off on
+
+// NM from the final approach fix TOWNI to the runway.
+double faf_to_runway() { return nm(45.6283, -122.7855, kRw10rLat, kRw10rLon); }
+
+// The lowest height above the ground flown with VNAV engaged farther from RW10R than the
+// final approach fix, once the climb passed 2,000 ft.
+double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
+  double lowest = 1e9;
+  bool airborne = false;
+  for (const TrackRow& r : rows) {
+    airborne = airborne || r.alt_ft > 2000.0;
+    if (airborne && r.vnav == 1 && nm(r.lat, r.lon, kRw10rLat, kRw10rLon) > faf_to_runway() + 0.5)
+      lowest = std::min(lowest, r.alt_ft - kGround);
+  }
+  return lowest;
+}
+
+struct Constraint {
+  const char* ident;
+  double alt;
+};
+
+}  // namespace
+
+// Each published constraint is met abeam its fix, in the climb and in the descent: the
+// climb stops at a constraint ahead, and a constraint holds through the turn at its fix
+// until the aircraft is abeam it.
+TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
+  struct Case {
+    const char* name;
+    const char* panel;
+    std::vector<std::string> script;
+    std::vector<Constraint> constraints;
+  };
+  const Case cases[] = {
+      {"the database route, its discontinuity closed",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 27m"},
+       {{"CARRO", 10000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600},
+        {"RIVER", 1500}}},
+      {"the company route at 17,000 ft",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+        "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 8m"},
+       {{"CARRO", 10000}}},
+      {"GNS-XLS DIRECT-TO DUBYA in the climb to FL200",
+       "gnsxls_panel.cfg",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
+       {{"DUBYA", 17000}, {"FOURT", 11000}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f(c.panel);
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
+
+// Leaving a hold or after a direct-to, VNAV chooses its target from the active waypoint
+// again at once and descends on the path to the constraints ahead, not at the hold's level
+// nor toward the waypoint aimed at before.
+TEST(VnavFlows, TheTargetFollowsTheActiveWaypoint) {
+  struct Case {
+    const char* name;
+    const char* panel;
+    std::vector<std::string> script;
+    std::vector<Constraint> constraints;
+  };
+  const std::string hold_at_fourt =
+      "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
+      "click SMITHS_FMS 68\nrun 2f";
+  const std::string exit_hold = "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  const Case cases[] = {
+      {"EXIT HOLD at FOURT as the hold begins",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", hold_at_fourt, "run 8m",
+        exit_hold, "run 6m"},
+       {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+      {"GNS-XLS DIRECT-TO HELNS in the descent toward FOURT",
+       "gnsxls_panel.cfg",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 17m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 9m"},
+       {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f(c.panel);
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
+
+namespace {
+
+double highest_from(const std::vector<TrackRow>& rows, double t) {
+  double highest = -1e9;
+  for (const TrackRow& r : rows)
+    if (r.t >= t) highest = std::max(highest, r.alt_ft);
+  return highest;
+}
+
+// The lowest height above the ground flown with VNAV engaged once the climb passed
+// 2,000 ft.
+double lowest_vnav_height(const std::vector<TrackRow>& rows) {
+  double lowest = 1e9;
+  bool airborne = false;
+  for (const TrackRow& r : rows) {
+    airborne = airborne || r.alt_ft > 2000.0;
+    if (airborne && r.vnav == 1) lowest = std::min(lowest, r.alt_ft - kGround);
+  }
+  return lowest;
+}
+
+}  // namespace
+
+// Never a VNAV descent toward the ground: a new destination in the descent keeps the fix
+// being flown and the level at the discontinuity after it, the route's end leaves the
+// pilot's go-around altitude alone, and the missed approach climbs to its constraint and
+// never descends toward the airport after it.
+TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
+  const std::vector<std::string> route = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
+                                          "takeoff.txt"};
+  auto with = [&](std::vector<std::string> more) {
+    std::vector<std::string> all = route;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+  };
+  const std::string go_around = "set ap_altitude 4000\nset ap_vs 1500";
+  const std::string direct_btg =
+      "click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS BTG\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
+      "click LNAV 0\nrun 2f\nclick VNAV 0\nrun 2f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    double from_t;      // simulated seconds from which the next two hold
+    double at_least;    // the lowest altitude flown from then on
+    double reaches;     // the altitude reached from then on, 0 none
+    double vnav_height;  // the lowest height above the ground with VNAV engaged
+    const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
+    double abeam_alt;
+  };
+  const Case cases[] = {
+      {"KTTD as the new destination while FOURT is flown",
+       with({"run 13m\nclick SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KTTD\nclick SMITHS_FMS 14\nrun 2f\n"
+             "click SMITHS_FMS 68\nrun 2f",
+             "run 12m"}),
+       960, 10700, 0, 1400, "FOURT", 11000},
+      {"a go-around with the autopilot at the route's end",
+       with({"run 1560s", go_around, "run 130s"}), 1760, 1000, 3900, 1000, nullptr, 0},
+      {"a direct-to BTG into the missed approach, then on to KPDX",
+       with({"run 1560s", go_around, "run 40s", direct_btg, "run 10m"}), 1900, 3700, 0, 1000, "BTG",
+       4000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    const auto& rows = f.rows();
+    EXPECT_GE(lowest_from(rows, c.from_t), c.at_least);
+    if (c.reaches > 0) {
+      EXPECT_GE(highest_from(rows, c.from_t), c.reaches);
+    }
+    EXPECT_GE(lowest_vnav_height(rows), c.vnav_height);
+    if (c.abeam) {
+      EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
+    }
+    EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
+  }
+}
+
+// In a steady hold the autopilot is commanded only when a value changes: no altitude,
+// vertical speed or speed sent lap after lap at the fix.
+TEST(VnavFlows, ASteadyHoldSendsNoCommandLapAfterLap) {
+  Flight f("panel.cfg");
+  ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt",
+                     "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f",
+                     "click SMITHS_FMS 68\nrun 2f\nrun 15m"}))
+      << f.error;
+  // The hold is entered at FOURT a little before 1,450 s; laps from 1,500 s on.
+  ASSERT_EQ(f.rows().back().active, "FOURT");
+  const double from = 1500.0, to = f.rows().back().t;
+  ASSERT_GT(to - from, 5 * 60.0);
+  struct Command {
+    const char* name;
+    int32_t id;
+  };
+  const Command commands[] = {
+      {"altitude", KEY_AP_ALTITUDE_SET}, {"vertical speed", KEY_AP_VS_SET}, {"speed", KEY_AP_AIRSPEED_SET}};
+  for (const Command& c : commands) {
+    int sent = 0;
+    for (const simhost::Record& r : f.host.records())
+      sent += r.kind == simhost::RecordKind::KeyEvent && r.id == c.id && r.sim_seconds > from && r.sim_seconds < to;
+    EXPECT_LE(sent / ((to - from) / 60.0), 1.0) << c.name << ": " << sent;
+  }
+}
+
+// A cruise level entered on the GNS-XLS VNAV DATA page in flight is flown: lowered below
+// the aircraft in the climb toward FL200, the aircraft descends to it and meets the
+// arrival's constraints (and DUBYA's 17,000 caps the climb before).
+TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
+  const std::string vnav_data_12000 =
+      "click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 11\nrun 1f\n"
+      "type GNSXLS 12000\nrun 1f\nclick GNSXLS 22\nrun 1f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    std::vector<Constraint> constraints;
+  };
+  // The unit takes a key a frame: its route is entered at 18 frames a second.
+  const Case cases[] = {
+      {"GNS-XLS, 12,000 ft entered at 18,400 ft",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 14m",
+        vnav_data_12000, "run 11m"},
+       {{"DUBYA", 17000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
