@@ -40,8 +40,9 @@ void message(const char* text) { c17_cdu_scratchpad_msg = text; }
 
 // First record of page p: each earlier record with a hold gives a line to its HOLD AT.
 int first_record(int page) {
-  const bool from_intercept = fpl_changed_state == 4 && intc_target_wpt > 0 && intc_target_wpt <= FPL_MAX_LAST;
-  const int base = from_intercept ? intc_target_wpt : active_or_first();
+  // A modified route starts at the record EXEC will make active.
+  const int mod_active = fpl_changed_state == 4 ? fpl_edit_active_record() : -1;
+  const int base = mod_active >= 1 ? mod_active : active_or_first();
   if (page <= 1) return base;
   int first = base + 5 * (page - 1);
   const FlightPlanWpt* t = shown_plan();

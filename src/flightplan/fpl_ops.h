@@ -140,7 +140,13 @@ void copy_active_to_edit();
 // directly before it (a fix or a hold at present position put on the active row is flown
 // next), or, when that fix was deleted, the next fix of the route kept; else
 // fpl_edit_active_rec when it is a record, else 1 (0 for a one-record plan, -1 empty).
+// A plan loaded or imported over the active route goes on as fpl_flown_record_of_loaded says.
 int fpl_edit_active_record();
+
+// The record of plan t (records 0..last) to fly when it replaces the active route: in
+// flight, the fix being flown when t holds it (same ident within 1 NM), else the end of
+// the leg of t nearest the aircraft; on the ground or without an active fix, 1.
+int fpl_flown_record_of_loaded(const FlightPlanWpt* t, int last);
 
 // Writes a whole new active plan (records 0..last of `recs`) with its end record,
 // active index `active` (checked; 999 when the plan is empty). Answers 0 when last is

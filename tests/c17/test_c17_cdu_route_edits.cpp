@@ -1,0 +1,155 @@
+// Route edits on the mission CDU flown as a pilot flies them: from the gate on KSEA 16L
+// at sim rate 1 with LNAV and VNAV engaged in the climb, the edit made in flight, then
+// what is active and where the aircraft goes after EXEC.
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "c17/c17_cdu.h"
+#include "cdu/smiths/smiths_cdu.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
+#include "guidance/lnav_vnav_state.h"
+#include "host/scenario.h"
+#include "host/track_log.h"
+#include "tests/c17/c17_cdu_fixture.h"
+#include "tests/c17/c17_cdu_harness.h"
+
+namespace {
+
+// At the gate on KSEA 16L with the host's take-off preset, four frames a second.
+constexpr const char* kGate =
+    "set frame_rate 4\nset date 2007-160\nset zulu_time 15:30\nset lat 47.463767\nset lon -122.307869\n"
+    "set ground_elevation 433\nset altitude 433\nset on_ground 1\nset heading 180\nset ias 0\nset fuel 5000\n"
+    "set ap_heading 163\nset ap_altitude 5000\nset ap_vs 2000\nset ap_airspeed 170\nset ap_heading_hold 1\n"
+    "set ap_altitude_hold 1\nset ap_airspeed_hold 1\nset flaps 5\nrun 2s\n";
+// The take-off with the flight director; autopilot, LNAV and VNAV engaged at about 1,300 ft.
+constexpr const char* kTakeOff =
+    "set flight_director 1\nrun 45s\nset ap_master 1\nclick LNAV 0\nclick VNAV 0\nset flaps 0\nrun 1m\n";
+
+double nm(double lat1, double lon1, double lat2, double lon2) {
+  const double mid = (lat1 + lat2) / 2.0 * M_PI / 180.0;
+  return std::hypot((lat1 - lat2) * 60.0, (lon1 - lon2) * 60.0 * std::cos(mid));
+}
+
+class C17RouteEdits : public C17CduMfdTest {
+ protected:
+  void SetUp() override {
+    C17CduMfdTest::SetUp();
+    host_.set_frame_listener([this] { track_.sample(host_); });
+  }
+  void TearDown() override {
+    host_.set_frame_listener(nullptr);
+    C17CduMfdTest::TearDown();
+  }
+  void script(const std::string& text) {
+    std::istringstream in(text);
+    simhost::Scenario sc;
+    simhost::ScenarioResult result;
+    std::string error;
+    ASSERT_TRUE(simhost::parse_scenario(in, "flight", &sc, &error) && simhost::check_scenario(sc, host_, &error) &&
+                simhost::run_scenario(sc, host_, folder_, &result, &error))
+        << error;
+  }
+  // From the gate with the sample plan active, LNAV and VNAV engaged after the take-off.
+  void take_off() {
+    script(kGate);
+    load_sample_plan();
+    script(kTakeOff);
+    ASSERT_EQ(lnav_on_now(), 1);
+  }
+  static int lnav_on_now();
+  // Flies until `ident` is the active fix, at most `limit_s` seconds.
+  bool fly_until_active(const char* ident, double limit_s) {
+    const int n = int(limit_s * host_.frame_rate());
+    for (int i = 0; i < n; ++i) {
+      frames(1);
+      if (fpl_active_index >= 1 && fpl_active_index <= fpl_active_last &&
+          std::strcmp(fpl_active[fpl_active_index].ident, ident) == 0)
+        return true;
+    }
+    return false;
+  }
+  const FlightPlanWpt& active_fix() const { return fpl_active[fpl_active_index]; }
+  std::string active_ident() const {
+    return fpl_active_index >= 0 && fpl_active_index <= fpl_active_last ? active_fix().ident : "";
+  }
+  // The distance to (lat, lon) now, and after `seconds` more of flight.
+  double closing_nm(double lat, double lon, double seconds) {
+    const double before = nm(present(), lat, lon);
+    frames(int(seconds * host_.frame_rate()));
+    return before - nm(present(), lat, lon);
+  }
+  double nm(const simhost::AircraftState& s, double lat, double lon) const {
+    return ::nm(s.lat, s.lon, lat, lon);
+  }
+  const simhost::AircraftState& present() { return host_.aircraft().state(); }
+  // The first edit record the FLT PLAN page lists.
+  std::string first_listed() {
+    press("LEGS");
+    frames(1);
+    std::string s = at(0, 33);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+  }
+
+  simhost::TrackLog track_{2.0, true};
+};
+
+int C17RouteEdits::lnav_on_now() { return lnav_on; }
+
+// A plan loaded again in flight goes on from the fix being flown, as the MOD page
+// showed it, on every way of loading one; a plan without that fix goes on from the first
+// of its fixes ahead.
+TEST_F(C17RouteEdits, APlanLoadedInFlightGoesOnFromTheFixAhead) {
+  struct Case {
+    const char* how;
+    const char* plan;
+    const char* active;  // after EXEC
+  };
+  const Case cases[] = {{"RTE L2", "KSEAKPDX", "DUBYA"}, {"PLANS", "KSEAKPDX", "DUBYA"}, {"RTE L2", "KSEABTG", "BTG"}};
+  take_off();
+  {
+    std::ofstream plan(folder_ + "/vek/flightplans/KSEABTG.RTE");
+    plan << "CruiseAlt=17000\n[FlightPlan]\n"
+            "KSEA APT 47.449000 -122.309306 433 -999 -1.0 0 0 - - - -\n"
+            "ALKIS INT 47.576000 -122.421000 4000 250 -1.0 0 1 ALKI1 SID - -\n"
+            "CARRO INT 47.150000 -122.650000 10000 -999 -1.0 0 1 ALKI1 SID - -\n"
+            "OLM VOR 46.971528 -122.901900 -999 -999 -1.0 0 0 ALKI1 SID - 113.40\n"
+            "BTG VOR 45.814900 -122.530500 -999 -999 -1.0 0 0 V23 - - 116.60\n"
+            "KPDX APT 45.588722 -122.597500 31 -999 -1.0 0 0 - - - -\n";
+  }
+  list_plan_files();  // a plan written in flight, listed after the sample
+  ASSERT_TRUE(fly_until_active("DUBYA", 1200)) << active_ident();
+  frames(20);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.how) + " " + c.plan);
+    const double before = closing_nm(active_fix().lat, active_fix().lon, 5);
+    ASSERT_GT(before, 0.0);
+    if (std::string(c.how) == "RTE L2") {
+      press("RTE");
+      enter(c.plan, "L2");
+      ASSERT_EQ(fpl_changed_state, 4) << c17_cdu_scratchpad_msg;
+      EXPECT_EQ(first_listed(), c.active) << "the MOD page";
+      smiths_fms_key(69);
+    } else {
+      press("PLANS");
+      int n = 1;
+      while (n <= stored_plan_count && std::string(stored_plans[n].name).rfind(c.plan, 0) != 0) ++n;
+      ASSERT_LE(n, 6);
+      press("L" + std::to_string(n));
+    }
+    frames(1);
+    ASSERT_EQ(fpl_changed_state, 3);
+    EXPECT_EQ(active_ident(), c.active);
+    const FlightPlanWpt fix = active_fix();
+    EXPECT_GT(closing_nm(fix.lat, fix.lon, 10), 0.3) << "flown on towards " << fix.ident;
+    EXPECT_EQ(active_ident(), c.active);
+  }
+}
+
+}  // namespace
