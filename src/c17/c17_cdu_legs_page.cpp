@@ -179,6 +179,9 @@ void key_l6() {
     if (fpl_changed_state == 3) fpl_changed_step();
     intc_crs_pending = 1;
     intc_target_wpt = t;
+    // EXEC flies the leg the page shows: its fix becomes the active one.
+    fpl_edit_index = t;
+    fpl_edit_active_rec = t;
     default_intercept(t);
     c17_cdu_scratchpad.clear();
   }

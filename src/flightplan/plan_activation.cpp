@@ -195,8 +195,10 @@ void activate_route() {
   route_dep_sel = FPL_NONE_TEXT;
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
-  // The intercept course of a direct-to is entered before its EXEC only.
+  // The intercept course of a direct-to is entered before its EXEC only; its fix is
+  // flown now and no later change starts there.
   intc_crs_pending = 0;
+  intc_target_wpt = 0;
   cruise_alt_prev = 0;
   if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0)
     load_airport_block(fpl_active[0].ident, 1);
@@ -260,6 +262,7 @@ void erase_route_mods() {
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
   intc_crs_pending = 0;
+  intc_target_wpt = 0;
   if (cruise_alt_prev > 0) cruise_alt = cruise_alt_prev;
   cruise_alt_prev = 0;
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;

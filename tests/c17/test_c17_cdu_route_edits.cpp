@@ -152,4 +152,59 @@ TEST_F(C17RouteEdits, APlanLoadedInFlightGoesOnFromTheFixAhead) {
   }
 }
 
+// DIR INTC on FLT PLAN in the climb: EXEC makes active the fix the MOD page started with
+// and the aircraft flies to it; once that fix is passed, a later change starts at the
+// fix then flown.
+TEST_F(C17RouteEdits, AnInterceptOrDirectToIsFlownAsTheModPageShowedIt) {
+  struct Case {
+    const char* line;    // DIR INTC: the line picked, or "" for the fix typed on L6
+    const char* course;  // typed on R6, "" for the leg's own
+    const char* fix;     // the typed fix
+    bool fly_past;       // flown past the fix, then a fix typed on line 2
+  };
+  const Case cases[] = {{"L2", "", "", true}, {"L2", "150", "", false}, {"", "", "KPDX", false}};
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());  // established on the leg to CARRO
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line) + " " + c.course + c.fix);
+    press("LEGS");
+    press("DIR INTC");
+    std::string target = c.fix;
+    if (*c.line) {
+      c17_cdu_scratchpad.clear();
+      press(c.line);
+      target = c17_cdu_scratchpad;
+      press("L6");
+      ASSERT_EQ(intc_crs_pending, 1);
+      if (*c.course) enter(c.course, "R6");
+    } else {
+      enter(c.fix, "L6");
+    }
+    ASSERT_EQ(fpl_changed_state, 4);
+    frames(1);
+    EXPECT_EQ(at(0, 33).substr(0, target.size()), target) << "the MOD page's first line";
+    if (*c.course) {
+      EXPECT_EQ(at(20, 22), std::string(c.course) + "\xC2\xB0");
+    }
+    smiths_fms_key(69);
+    frames(1);
+    ASSERT_EQ(fpl_changed_state, 3);
+    EXPECT_EQ(active_ident(), target);
+    const FlightPlanWpt fix = active_fix();
+    EXPECT_GT(closing_nm(fix.lat, fix.lon, 20), 0.5) << "flown towards " << fix.ident;
+    if (!c.fly_past) continue;
+    const std::string next = fpl_active[fpl_active_index + 1].ident;
+    ASSERT_TRUE(fly_until_active(next.c_str(), 600)) << active_ident();
+    press("LEGS");
+    enter("HQM", "L2");
+    ASSERT_EQ(fpl_changed_state, 4);
+    frames(1);
+    EXPECT_EQ(at(0, 33).substr(0, next.size()), next) << "the MOD page starts at the fix flown";
+    EXPECT_EQ(at(0, 66), "HQM  ");
+    press("L6");  // ERASE
+    ASSERT_EQ(fpl_changed_state, 3);
+  }
+}
+
 }  // namespace
