@@ -97,7 +97,7 @@ void place_hold_at(int n) {
 
 // DELETE on a HOLD AT line removes that hold; on a fix before the destination
 // make_discontinuity makes the fix a discontinuity, empties the message line (the
-// unit's hook) and activates the route.
+// unit's hook) and activates the active route shown; a modification stays one until EXEC.
 void left_key(const LegLine& line) {
   const int n = line.rec;
   if (c17_cdu_scratchpad_msg == "DELETE") {

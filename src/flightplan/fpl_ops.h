@@ -269,7 +269,8 @@ int make_discontinuity_2(int n, int flag);
 
 // Mission-CDU delete: record row becomes "DISCO" (texts cleared, position 0,
 // constraints -999, intercept -1), its hold is removed, fpl_discontinuity_made_hook
-// runs, the state is stepped in 3, then the route is activated (activate_route).
+// runs; in state 3 the route is then activated (activate_route); in any other state
+// (a modification pending, a route not yet activated) it stays an edit of the edit plan.
 // Answers 1 or 0.
 int make_discontinuity(int row, int flag);
 

@@ -207,4 +207,40 @@ TEST_F(C17RouteEdits, AnInterceptOrDirectToIsFlownAsTheModPageShowedIt) {
   }
 }
 
+// DELETE on a modified route in the climb edits the modification: nothing is flown
+// before EXEC, ERASE gives back the route flown, EXEC flies the route shown.
+TEST_F(C17RouteEdits, ADeleteOnAModifiedRouteWaitsForExecOrErase) {
+  struct Case {
+    const char* then;  // "EXEC" or "ERASE"
+    std::vector<std::string> route;  // the active route from the fix flown on
+  };
+  const Case cases[] = {{"ERASE", {"CARRO", "OLM", "DUBYA", "BTG", "KPDX"}},
+                        {"EXEC", {"CARRO", FPL_DISCO_IDENT, "HQM", "DUBYA", "BTG", "KPDX"}}};
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.then);
+    press("LEGS");
+    enter("HQM", "L3");  // before DUBYA
+    ASSERT_EQ(fpl_changed_state, 4);
+    enter("", "DEL");
+    press("L2");  // OLM
+    EXPECT_EQ(fpl_changed_state, 4) << "still a modification";
+    EXPECT_STREQ(fpl_active[fpl_active_index + 1].ident, "OLM") << "nothing flown before EXEC";
+    frames(1);
+    EXPECT_TRUE(has("MOD"));
+    if (std::string(c.then) == "EXEC") smiths_fms_key(69);
+    else press("L6");
+    frames(1);
+    ASSERT_EQ(fpl_changed_state, 3);
+    std::vector<std::string> route;
+    for (int i = fpl_active_index; i <= fpl_active_last; ++i) route.push_back(fpl_active[i].ident);
+    EXPECT_EQ(route, c.route);
+    EXPECT_EQ(fpl_edit_last, fpl_active_last);
+    const FlightPlanWpt fix = active_fix();
+    EXPECT_GT(closing_nm(fix.lat, fix.lon, 20), 0.5) << "flown towards " << fix.ident;
+  }
+}
+
 }  // namespace
