@@ -2,6 +2,7 @@
 // at sim rate 1 with LNAV and VNAV engaged in the climb, the edit made in flight, then
 // what is active and where the aircraft goes after EXEC.
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -13,9 +14,11 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
+#include "geo/great_circle.h"
 #include "guidance/lnav_vnav_state.h"
 #include "host/scenario.h"
 #include "host/track_log.h"
+#include "platform/gfx/gfx_recording.h"
 #include "tests/c17/c17_cdu_fixture.h"
 #include "tests/c17/c17_cdu_harness.h"
 
@@ -38,6 +41,21 @@ double nm(double lat1, double lon1, double lat2, double lon2) {
 
 class C17RouteEdits : public C17CduMfdTest {
  protected:
+  // The Smiths CDU beside the unit: the two share the route.
+  void add_gauges(simhost::PanelWindow& main) override {
+    C17CduMfdTest::add_gauges(main);
+    main.gauges.push_back({"vek1", "SMITHS_FMS", 0, 0, 415, 640, "Airlifter"});
+  }
+  // The distance a gauge's page prints right-aligned to x 122 on line y; -1 when none.
+  double distance_at(const std::string& gauge, double y) const {
+    const simhost::PlacedGauge* g = host_.find_gauge(gauge);
+    const GfxRecording* r = g && g->drawn_image() ? gfx_recording_of(g->drawn_image()) : nullptr;
+    if (!r) return -1.0;
+    for (const GfxTextItem& t : r->text_items())
+      if (std::fabs(t.world.y - y) < 0.01 && std::fabs(t.world.x + 10.0 * double(t.text.size()) - 122.0) < 0.01)
+        return std::atof(t.text.c_str());
+    return -1.0;
+  }
   void SetUp() override {
     C17CduMfdTest::SetUp();
     host_.set_frame_listener([this] { track_.sample(host_); });
@@ -240,6 +258,52 @@ TEST_F(C17RouteEdits, ADeleteOnAModifiedRouteWaitsForExecOrErase) {
     EXPECT_EQ(fpl_edit_last, fpl_active_last);
     const FlightPlanWpt fix = active_fix();
     EXPECT_GT(closing_nm(fix.lat, fix.lon, 20), 0.5) << "flown towards " << fix.ident;
+  }
+}
+
+// PROGRESS on both units in flight: the next waypoint and the destination are as far as
+// the aircraft flies to them, through the fix flown and along the legs: on the route, on
+// a dog-leg after a direct-to off the route, in a hold at the present position.
+TEST_F(C17RouteEdits, ProgressDistancesRunThroughTheFixFlown) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> keys;  // mission CDU keys; "=X" types X, "EXEC" on the Smiths CDU
+    double seconds;                 // flown before the pages are read
+  };
+  const Case cases[] = {
+      {"on the route", {}, 0},
+      {"direct to HQM", {"LEGS", "DIR INTC", "=HQM", "L6", "EXEC"}, 30},
+      {"a hold at the present position", {"HOLD", "R6", "EXEC"}, 120},
+  };
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const std::string& k : c.keys) {
+      if (k[0] == '=') type(k.substr(1));
+      else if (k == "EXEC") smiths_fms_key(69);
+      else press(k);
+    }
+    ASSERT_EQ(fpl_changed_state, 3);
+    frames(int(c.seconds * host_.frame_rate()));
+    press("PROG");
+    smiths_fms_key(10);
+    frames(2);
+    // Through the active fix, then leg by leg.
+    const int a = fpl_active_index;
+    const double to_active = nm(present(), fpl_active[a].lat, fpl_active[a].lon);
+    double along = 0.0;
+    std::vector<double> to(fpl_active_last + 1, -1.0);
+    for (int i = a; i <= fpl_active_last; ++i) {
+      if (i > a) along += compute_gc_distance(fpl_active[i - 1].lat, fpl_active[i - 1].lon, fpl_active[i].lat,
+                                              fpl_active[i].lon);
+      to[i] = to_active + along;
+    }
+    EXPECT_NEAR(distance_at("C17_CDU_HARNESS", 124), to[a + 1], 1.5) << "mission CDU, " << fpl_active[a + 1].ident;
+    EXPECT_NEAR(distance_at("C17_CDU_HARNESS", 165), to[fpl_active_last], 1.5) << "mission CDU, KPDX";
+    EXPECT_NEAR(distance_at("SMITHS_FMS", 99), to[a + 1], 1.5) << "Smiths CDU, " << fpl_active[a + 1].ident;
+    EXPECT_NEAR(distance_at("SMITHS_FMS", 131), to[fpl_active_last], 1.5) << "Smiths CDU, KPDX";
   }
 }
 
