@@ -307,4 +307,63 @@ TEST_F(C17RouteEdits, ProgressDistancesRunThroughTheFixFlown) {
   }
 }
 
+// STANDARD HOLD after one of two holds is deleted in the climb: the page shows the hold
+// the route keeps, and an entry there changes that hold.
+TEST_F(C17RouteEdits, TheHoldPageShowsAHoldTheRouteKeeps) {
+  struct Case {
+    const char* deleted;
+    const char* kept;
+  };
+  const Case cases[] = {{"OLM", "DUBYA"}, {"DUBYA", "OLM"}};
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  // The FLT PLAN line of `ident`'s fix, or of its HOLD AT line; "" when not on page 1.
+  auto line_of = [this](const std::string& ident, bool hold_at) -> std::string {
+    press("LEGS");
+    frames(1);
+    for (int r = 1; r <= 5; ++r)
+      if (at(0, 33.0 * r).rfind(ident, 0) == 0 && (at(20, 33.0 * r - 11) == "H O L D   A T") == hold_at)
+        return "L" + std::to_string(r);
+    return "";
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.deleted);
+    for (const char* fix : {"OLM", "DUBYA"}) {
+      const std::string line = line_of(fix, false);
+      ASSERT_NE(line, "") << fix;
+      smiths_legs_mode = 2;  // HOLD with holds listed opens STANDARD HOLD
+      c17_cdu_scratchpad.clear();
+      press(line);
+      press("L6");
+      ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD) << fix;
+      smiths_fms_key(69);
+    }
+    ASSERT_EQ(hold_count, 2);
+    const std::string line = line_of(c.deleted, true);
+    ASSERT_NE(line, "");
+    enter("", "DEL");
+    press(line);
+    smiths_fms_key(69);
+    ASSERT_EQ(fpl_changed_state, 3);
+    ASSERT_EQ(hold_count, 1);
+    ASSERT_STREQ(hold_list[1].ident, c.kept);
+    press("HOLD");
+    ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
+    frames(1);
+    EXPECT_EQ(at(200, 0), c.kept) << "the hold shown";
+    EXPECT_NE(at(12, 42), "") << "its inbound course";
+    enter("090", "L1");
+    EXPECT_EQ(c17_cdu_scratchpad_msg, "");
+    EXPECT_DOUBLE_EQ(hold_list[1].inbound_course, 90.0);
+    // Flown on to the fix ahead; the kept hold goes before the next case.
+    const FlightPlanWpt fix = active_fix();
+    EXPECT_GT(closing_nm(fix.lat, fix.lon, 10), 0.3) << "flown towards " << fix.ident;
+    enter("", "DEL");
+    press(line_of(c.kept, true));
+    smiths_fms_key(69);
+    ASSERT_EQ(hold_count, 0);
+  }
+}
+
 }  // namespace
