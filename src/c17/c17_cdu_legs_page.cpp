@@ -133,6 +133,8 @@ void left_key(const LegLine& line) {
 
 void right_key(int n) {
   if (!edit_record(n)) return;
+  // A constraint is changed by an entry, never deleted: said, not copied behind the word.
+  if (c17_cdu_scratchpad_msg == "DELETE") return message("INVALID DELETE");
   // A route break has no place to fly a speed or an altitude at.
   if (!c17_cdu_scratchpad.empty() && fpl_route_break(fpl_edit[n])) return message("INVALID ENTRY");
   if (!c17_cdu_scratchpad.empty()) return cdu_legs_parse_entry_a(n, lines());

@@ -366,4 +366,37 @@ TEST_F(C17RouteEdits, TheHoldPageShowsAHoldTheRouteKeeps) {
   }
 }
 
+// DELETE on a constraint line in the climb is refused on the message line: the route
+// flown keeps its constraints and nothing is put in the scratchpad behind the word.
+TEST_F(C17RouteEdits, DeleteOnAConstraintIsRefusedOnTheMessageLine) {
+  struct Case {
+    const char* line;
+    const char* fix;
+    double alt, spd;
+  };
+  const Case cases[] = {{"R2", "OLM", 12000, 250}, {"R1", "CARRO", 10000, FPL_NO_CONSTRAINT}};
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  press("LEGS");
+  enter("250/12000", "R2");
+  smiths_fms_key(69);
+  ASSERT_EQ(fpl_changed_state, 3);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fix);
+    press("LEGS");
+    enter("", "DEL");
+    press(c.line);
+    EXPECT_EQ(c17_cdu_scratchpad_msg, "INVALID DELETE");
+    EXPECT_EQ(c17_cdu_scratchpad, "");
+    EXPECT_EQ(fpl_changed_state, 3);
+    const int i = fpl_active_index + (c.line[1] - '1');
+    ASSERT_STREQ(fpl_active[i].ident, c.fix);
+    EXPECT_EQ(fpl_active[i].alt_constraint, c.alt);
+    EXPECT_EQ(fpl_active[i].spd_constraint, c.spd);
+    const FlightPlanWpt fix = active_fix();
+    EXPECT_GT(closing_nm(fix.lat, fix.lon, 10), 0.3) << "flown towards " << fix.ident;
+  }
+}
+
 }  // namespace
