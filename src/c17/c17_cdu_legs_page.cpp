@@ -207,7 +207,7 @@ void hold_at_present_position() {
   open_hold_page(hold_place_of(at), at);
 }
 
-void key_r6(int first, int& page, int count) {
+void key_r6(int page_last, int& page, int count) {
   if (smiths_legs_mode == 1 && intc_crs_pending == 1) return enter_intercept_course();
   if (smiths_legs_mode == 2) return hold_at_present_position();
   if (!smiths_plan_mode_shown()) {
@@ -220,7 +220,7 @@ void key_r6(int first, int& page, int count) {
   if (plan_center_index >= last) {
     page = 1;
     plan_center_index = 1;
-  } else if (plan_center_index > first + 4) {
+  } else if (plan_center_index > page_last) {
     if (page < count) {
       ++page;
       plan_center_index = 0;
@@ -354,7 +354,7 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
   else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0 && !rows[k - 5].hold) right_key(rows[k - 5].rec);
   else if (k == 11) key_l6();
-  else if (k == 12) key_r6(first, next, smiths_legs_page_count);
+  else if (k == 12) key_r6(cdu_last_listed_record(rows), next, smiths_legs_page_count);
   smiths_legs_page_no = next;
 
   CduPage p;

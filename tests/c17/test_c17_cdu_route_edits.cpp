@@ -399,4 +399,29 @@ TEST_F(C17RouteEdits, DeleteOnAConstraintIsRefusedOnTheMessageLine) {
   }
 }
 
+// STEP on FLT PLAN with the plan map shown, a hold in the route, just after take-off:
+// each press puts <CTR> on a line of the page, on every page the steps reach.
+TEST_F(C17RouteEdits, StepCentresALineAtEachPressWithAHoldInTheRoute) {
+  take_off();
+  ASSERT_EQ(active_ident(), "ALKIS");
+  press("LEGS");
+  smiths_legs_mode = 2;  // HOLD with no hold listed
+  c17_cdu_scratchpad.clear();
+  press("L2");  // CARRO
+  press("L6");
+  smiths_fms_key(69);
+  ASSERT_EQ(hold_count, 1);
+  const int32_t format = c17_mfd_instances[2].format;
+  c17_mfd_instances[2].format = 6;  // the plan map
+  press("LEGS");
+  frames(2);
+  for (int n = 1; n <= 2 * fpl_active_last; ++n) {
+    press("R6");
+    frames(1);
+    EXPECT_TRUE(has("<CTR>")) << "press " << n << ", centre " << plan_center_index;
+  }
+  c17_mfd_instances[2].format = format;
+  frames(2);
+}
+
 }  // namespace
