@@ -41,11 +41,6 @@ double nm(double lat1, double lon1, double lat2, double lon2) {
 
 class C17RouteEdits : public C17CduMfdTest {
  protected:
-  // The Smiths CDU beside the unit: the two share the route.
-  void add_gauges(simhost::PanelWindow& main) override {
-    C17CduMfdTest::add_gauges(main);
-    main.gauges.push_back({"vek1", "SMITHS_FMS", 0, 0, 415, 640, "Airlifter"});
-  }
   // The distance a gauge's page prints right-aligned to x 122 on line y; -1 when none.
   double distance_at(const std::string& gauge, double y) const {
     const simhost::PlacedGauge* g = host_.find_gauge(gauge);
@@ -119,6 +114,15 @@ class C17RouteEdits : public C17CduMfdTest {
 };
 
 int C17RouteEdits::lnav_on_now() { return lnav_on; }
+
+// The Smiths CDU beside the unit: the two share the route.
+class C17RouteEditsBothUnits : public C17RouteEdits {
+ protected:
+  void add_gauges(simhost::PanelWindow& main) override {
+    C17RouteEdits::add_gauges(main);
+    main.gauges.push_back({"vek1", "SMITHS_FMS", 0, 0, 415, 640, "Airlifter"});
+  }
+};
 
 // A plan loaded again in flight goes on from the fix being flown, as the MOD page
 // showed it, on every way of loading one; a plan without that fix goes on from the first
@@ -264,7 +268,7 @@ TEST_F(C17RouteEdits, ADeleteOnAModifiedRouteWaitsForExecOrErase) {
 // PROGRESS on both units in flight: the next waypoint and the destination are as far as
 // the aircraft flies to them, through the fix flown and along the legs: on the route, on
 // a dog-leg after a direct-to off the route, in a hold at the present position.
-TEST_F(C17RouteEdits, ProgressDistancesRunThroughTheFixFlown) {
+TEST_F(C17RouteEditsBothUnits, ProgressDistancesRunThroughTheFixFlown) {
   struct Case {
     const char* name;
     std::vector<std::string> keys;  // mission CDU keys; "=X" types X, "EXEC" on the Smiths CDU
