@@ -157,6 +157,7 @@ TEST_F(C17RouteEdits, APlanLoadedInFlightGoesOnFromTheFixAhead) {
       enter(c.plan, "L2");
       ASSERT_EQ(fpl_changed_state, 4) << c17_cdu_scratchpad_msg;
       EXPECT_EQ(first_listed(), c.active) << "the MOD page";
+      picture(std::string("route_edits_reloaded_") + c.plan);
       smiths_fms_key(69);
     } else {
       press("PLANS");
@@ -308,6 +309,7 @@ TEST_F(C17RouteEditsBothUnits, ProgressDistancesRunThroughTheFixFlown) {
     EXPECT_NEAR(distance_at("C17_CDU_HARNESS", 165), to[fpl_active_last], 1.5) << "mission CDU, KPDX";
     EXPECT_NEAR(distance_at("SMITHS_FMS", 99), to[a + 1], 1.5) << "Smiths CDU, " << fpl_active[a + 1].ident;
     EXPECT_NEAR(distance_at("SMITHS_FMS", 131), to[fpl_active_last], 1.5) << "Smiths CDU, KPDX";
+    picture(std::string("route_edits_progress_") + (c.keys.empty() ? "route" : c.keys[0] == "HOLD" ? "hold" : "direct"));
   }
 }
 
