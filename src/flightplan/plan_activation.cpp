@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "flightplan/route_entry.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
 #include "module/sim_vars.h"
@@ -187,6 +188,13 @@ static void make_edit_active() {
   compute_leg_distances();
 }
 
+// The airport blocks of the active route's origin and destination, loaded again.
+static void load_route_airport_blocks() {
+  if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0) fpl_take_airport_block(fpl_active[0], 1);
+  if (fpl_active_dest_index >= 1 && fpl_active_dest_index <= fpl_active_last && fpl_active_dest_index <= FPL_MAX_LAST)
+    fpl_take_airport_block(fpl_active[fpl_active_dest_index], 2);
+}
+
 void activate_route() {
   make_edit_active();
   commit_mod(route_origin, route_origin_mod);
@@ -200,9 +208,7 @@ void activate_route() {
   intc_crs_pending = 0;
   intc_target_wpt = 0;
   cruise_alt_prev = 0;
-  if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0)
-    load_airport_block(fpl_active[0].ident, 1);
-  if (fpl_active_dest_index >= 1) load_airport_block(fpl_active[fpl_active_dest_index].ident, 2);
+  load_route_airport_blocks();
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
   if (fpl_plan_activated_hook) fpl_plan_activated_hook();
 }
@@ -255,6 +261,8 @@ void erase_route_mods() {
   for (int h = hold_count; h >= 1; --h)
     if (hold_list[h].active_wpt < 1) drop_hold_entry(h);
   copy_active_to_edit();
+  // A plan loaded for the change took the blocks of its own airports.
+  load_route_airport_blocks();
   route_origin_mod = route_origin;
   route_dest_mod = route_dest;
   route_runway_mod = route_runway;

@@ -35,9 +35,7 @@ void fpl_start_route(const FlightPlanWpt& origin) {
   build_route_rows();
 }
 
-// Airport `apt` of a plan into block `slot`: from the database, else by the plan's record
-// alone, with no runway or procedure (none of the airport it replaces).
-static void take_airport_block(const FlightPlanWpt& apt, int slot) {
+void fpl_take_airport_block(const FlightPlanWpt& apt, int slot) {
   if (load_airport_block(apt.ident, slot)) return;
   AptBlock& b = apt_blocks[slot];
   fpl_set_text(b.ident, apt.ident);
@@ -54,7 +52,7 @@ void fpl_take_plan_airports(bool pending) {
   bool origin_taken = false, dest_taken = false;
   // The plan's airports are its own, whether the database holds them or not.
   if (std::strcmp(fpl_edit[0].type, "APT") == 0 && fpl_edit[0].ident[0] != '\0') {
-    take_airport_block(fpl_edit[0], 1);
+    fpl_take_airport_block(fpl_edit[0], 1);
     std::string& origin = pending ? route_origin_mod : route_origin;
     if (origin != fpl_edit[0].ident) (pending ? route_runway_mod : route_runway) = FPL_NONE_TEXT;
     origin = fpl_edit[0].ident;
@@ -63,7 +61,7 @@ void fpl_take_plan_airports(bool pending) {
   for (int i = fpl_edit_last; i >= 1; --i) {
     if (std::strcmp(fpl_edit[i].type, "APT") != 0) continue;
     if (fpl_edit[i].ident[0] != '\0') {
-      take_airport_block(fpl_edit[i], 2);
+      fpl_take_airport_block(fpl_edit[i], 2);
       (pending ? route_dest_mod : route_dest) = fpl_edit[i].ident;
       dest_taken = true;
     }
