@@ -15,6 +15,17 @@ namespace {
 
 void reject() { c17_cdu_scratchpad_msg = "INVALID ENTRY"; }
 
+// After a hold is deleted the page's entry may be past the list or pending deletion:
+// the page then shows a hold the route keeps (the last one listed before it).
+void keep_shown_hold_listed() {
+  const int n = hold_count < HOLD_CAPACITY ? hold_count : HOLD_CAPACITY;
+  if (n < 1) return;
+  if (c17_hold_index > n) c17_hold_index = n;
+  if (c17_hold_index < 1) c17_hold_index = 1;
+  for (int k = 0; k < n && hold_list[c17_hold_index].delete_pending; ++k)
+    c17_hold_index = c17_hold_index > 1 ? c17_hold_index - 1 : n;
+}
+
 // The shown hold: hold_list entry c17_hold_index while it is listed.
 HoldRecord* shown_hold() {
   if (c17_hold_index < 1 || c17_hold_index > hold_count || c17_hold_index > HOLD_CAPACITY) return nullptr;
@@ -71,6 +82,7 @@ void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g) {
   CduPage p;
   c17_cdu_page_begin(p, rec, g, C17_CDU_MISSION_CANVAS);
   cdu_large(p, 18, 0, "STANDARD HOLD");
+  keep_shown_hold_listed();
   hold_key(shown_hold());
   const HoldRecord* h = shown_hold();
   cdu_small(p, 180, 5, "A T");

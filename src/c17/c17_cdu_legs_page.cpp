@@ -40,8 +40,9 @@ void message(const char* text) { c17_cdu_scratchpad_msg = text; }
 
 // First record of page p: each earlier record with a hold gives a line to its HOLD AT.
 int first_record(int page) {
-  const bool from_intercept = fpl_changed_state == 4 && intc_target_wpt > 0 && intc_target_wpt <= FPL_MAX_LAST;
-  const int base = from_intercept ? intc_target_wpt : active_or_first();
+  // A modified route starts at the record EXEC will make active.
+  const int mod_active = fpl_changed_state == 4 ? fpl_edit_active_record() : -1;
+  const int base = mod_active >= 1 ? mod_active : active_or_first();
   if (page <= 1) return base;
   int first = base + 5 * (page - 1);
   const FlightPlanWpt* t = shown_plan();
@@ -96,7 +97,7 @@ void place_hold_at(int n) {
 
 // DELETE on a HOLD AT line removes that hold; on a fix before the destination
 // make_discontinuity makes the fix a discontinuity, empties the message line (the
-// unit's hook) and activates the route.
+// unit's hook) and activates the active route shown; a modification stays one until EXEC.
 void left_key(const LegLine& line) {
   const int n = line.rec;
   if (c17_cdu_scratchpad_msg == "DELETE") {
@@ -132,6 +133,8 @@ void left_key(const LegLine& line) {
 
 void right_key(int n) {
   if (!edit_record(n)) return;
+  // A constraint is changed by an entry, never deleted: said, not copied behind the word.
+  if (c17_cdu_scratchpad_msg == "DELETE") return message("INVALID DELETE");
   // A route break has no place to fly a speed or an altitude at.
   if (!c17_cdu_scratchpad.empty() && fpl_route_break(fpl_edit[n])) return message("INVALID ENTRY");
   if (!c17_cdu_scratchpad.empty()) return cdu_legs_parse_entry_a(n, lines());
@@ -178,6 +181,9 @@ void key_l6() {
     if (fpl_changed_state == 3) fpl_changed_step();
     intc_crs_pending = 1;
     intc_target_wpt = t;
+    // EXEC flies the leg the page shows: its fix becomes the active one.
+    fpl_edit_index = t;
+    fpl_edit_active_rec = t;
     default_intercept(t);
     c17_cdu_scratchpad.clear();
   }
@@ -201,7 +207,7 @@ void hold_at_present_position() {
   open_hold_page(hold_place_of(at), at);
 }
 
-void key_r6(int first, int& page, int count) {
+void key_r6(int page_last, int& page, int count) {
   if (smiths_legs_mode == 1 && intc_crs_pending == 1) return enter_intercept_course();
   if (smiths_legs_mode == 2) return hold_at_present_position();
   if (!smiths_plan_mode_shown()) {
@@ -214,7 +220,7 @@ void key_r6(int first, int& page, int count) {
   if (plan_center_index >= last) {
     page = 1;
     plan_center_index = 1;
-  } else if (plan_center_index > first + 4) {
+  } else if (plan_center_index > page_last) {
     if (page < count) {
       ++page;
       plan_center_index = 0;
@@ -348,7 +354,7 @@ void c17_cdu_legs_page(GaugeSurface* rec, GfxGraphics* g) {
   if (k >= 1 && k <= 5 && rows[k].rec >= 0) left_key(rows[k]);
   else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0 && !rows[k - 5].hold) right_key(rows[k - 5].rec);
   else if (k == 11) key_l6();
-  else if (k == 12) key_r6(first, next, smiths_legs_page_count);
+  else if (k == 12) key_r6(cdu_last_listed_record(rows), next, smiths_legs_page_count);
   smiths_legs_page_no = next;
 
   CduPage p;

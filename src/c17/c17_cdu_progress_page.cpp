@@ -48,35 +48,32 @@ void progress_key() {
   }
 }
 
-// The next row: the record after the active one, its leg course and distance from the
-// aircraft; a route break shows its ident only. Answers the distance (the active
-// distance for a break).
-double draw_next_row(const CduPage& p, GfxFont* course_font, int32_t index, int32_t last, bool timed) {
+// The next row: the record after the active one, its leg course and its distance from
+// the aircraft along the route; a route break shows its ident only.
+void draw_next_row(const CduPage& p, GfxFont* course_font, int32_t index, int32_t last, bool timed) {
   const FlightPlanWpt& n = fpl_active[index + 1];
   cdu_largef(p, 0, 124, "%-5s", n.ident);
   double leg = 0.0;
-  if (fpl_route_break(n) || !fpl_leg_into(fpl_active, last, index + 1, leg)) return dist_to_active_wpt;
-  const FlightPlanWpt& from = fpl_active[fpl_placed_before(fpl_active, index + 1)];
-  double unused = 0, course = 0;
-  compute_gc_distance_course(from.lat, from.lon, n.lat, n.lon, unused, course);
-  const double next_dist = leg + dist_to_active_wpt;
+  const double next_dist = fpl_distance_to_go(index + 1);
+  if (next_dist < 0.0) return;
   distance(p, 124, next_dist);
-  const std::string crs = cdu_format("%03.0f \xB0", magnetic_course(course));
-  draw_text(p.g, course_font, p.green, 30, 112, DRAW_TEXT_MAX, crs.c_str());
+  if (fpl_leg_into(fpl_active, last, index + 1, leg)) {
+    const FlightPlanWpt& from = fpl_active[fpl_placed_before(fpl_active, index + 1)];
+    double unused = 0, course = 0;
+    compute_gc_distance_course(from.lat, from.lon, n.lat, n.lon, unused, course);
+    const std::string crs = cdu_format("%03.0f \xB0", magnetic_course(course));
+    draw_text(p.g, course_font, p.green, 30, 112, DRAW_TEXT_MAX, crs.c_str());
+  }
   if (timed) eta_and_fuel(p, 124, next_dist, ground_speed, 1.0);
-  return next_dist;
 }
 
-// Distance to the destination: from the aircraft to the first placed record after the
-// active one, then along the placed records; straight to it without such a record.
-double destination_distance(bool active, int32_t index, int32_t last) {
+// Distance to the destination: from the aircraft through the active fix, then along the
+// placed records; straight to it without an active record.
+double destination_distance(bool active, int32_t last) {
+  const double along = active ? fpl_distance_to_go(last) : -1.0;
+  if (along >= 0.0) return along;
   const FlightPlanWpt& dest = fpl_active[last];
-  const int32_t next = active && index + 1 < last ? fpl_placed_from(fpl_active, last, index + 1) : -1;
-  const FlightPlanWpt& to = next > index ? fpl_active[next] : dest;
-  double d = 0, course = 0;
-  compute_gc_distance_course(present_lat, present_lon, to.lat, to.lon, d, course);
-  if (next > index) d += fpl_distance_along(fpl_active, last, next, last);
-  return d;
+  return compute_gc_distance(present_lat, present_lon, dest.lat, dest.lon);
 }
 
 void draw_route_rows(const CduPage& p, GfxFont* course_font) {
@@ -99,7 +96,7 @@ void draw_route_rows(const CduPage& p, GfxFont* course_font) {
   const FlightPlanWpt& dest = fpl_active[last];
   cdu_largef(p, 0, 165, "%-5s", dest.ident);
   if (fpl_route_break(dest)) return;
-  const double d = destination_distance(active, index, last);
+  const double d = destination_distance(active, last);
   distance(p, 165, d);
   // Beyond 100 NM the last 100 NM are flown at the descent speed.
   const double speed = d > 100.0 ? ((d - 100.0) * ground_speed + DescentIas * 0.8 * 100.0) / d : ground_speed;

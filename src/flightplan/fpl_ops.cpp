@@ -249,7 +249,13 @@ int make_discontinuity(int row, int flag) {
   remove_hold(row, 0);
   make_disco_record(fpl_edit[row]);
   if (fpl_discontinuity_made_hook) fpl_discontinuity_made_hook();
-  if (fpl_changed_state == 3) fpl_changed_step();
+  // On a modification, or a route not yet activated, the delete is one more edit that
+  // EXEC activates and ERASE drops; on the active route shown it is flown at once.
+  if (fpl_changed_state != 3) {
+    fpl_step_on_edit();
+    return 1;
+  }
+  fpl_changed_step();
   activate_route();
   return 1;
 }

@@ -140,7 +140,13 @@ void copy_active_to_edit();
 // directly before it (a fix or a hold at present position put on the active row is flown
 // next), or, when that fix was deleted, the next fix of the route kept; else
 // fpl_edit_active_rec when it is a record, else 1 (0 for a one-record plan, -1 empty).
+// A plan loaded or imported over the active route goes on as fpl_flown_record_of_loaded says.
 int fpl_edit_active_record();
+
+// The record of plan t (records 0..last) to fly when it replaces the active route: in
+// flight, the fix being flown when t holds it (same ident within 1 NM), else the end of
+// the leg of t nearest the aircraft; on the ground or without an active fix, 1.
+int fpl_flown_record_of_loaded(const FlightPlanWpt* t, int last);
 
 // Writes a whole new active plan (records 0..last of `recs`) with its end record,
 // active index `active` (checked; 999 when the plan is empty). Answers 0 when last is
@@ -263,7 +269,8 @@ int make_discontinuity_2(int n, int flag);
 
 // Mission-CDU delete: record row becomes "DISCO" (texts cleared, position 0,
 // constraints -999, intercept -1), its hold is removed, fpl_discontinuity_made_hook
-// runs, the state is stepped in 3, then the route is activated (activate_route).
+// runs; in state 3 the route is then activated (activate_route); in any other state
+// (a modification pending, a route not yet activated) it stays an edit of the edit plan.
 // Answers 1 or 0.
 int make_discontinuity(int row, int flag);
 

@@ -2,10 +2,14 @@
 // direct-to plan and the erasing of route modifications.
 #include "flightplan/fpl_ops.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
+#include "flightplan/route_entry.h"
 #include "flightplan/route_progress.h"
+#include "geo/great_circle.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
 static int last_airport_record(const FlightPlanWpt* t, int last) {
@@ -108,12 +112,57 @@ static int flown_record_in_edit() {
   return j;
 }
 
+// Distance (NM) from the aircraft to the leg from a to b, on a plane about the aircraft
+// (enough to tell the nearest leg): to the nearer end when the aircraft is beyond one.
+static double nm_to_leg(const FlightPlanWpt& a, const FlightPlanWpt& b) {
+  const double k = std::cos(present_lat * M_PI / 180.0) * 60.0;
+  auto east = [&](double lon) { return std::remainder(lon - present_lon, 360.0) * k; };
+  const double ax = east(a.lon), ay = (a.lat - present_lat) * 60.0;
+  const double bx = east(b.lon), by = (b.lat - present_lat) * 60.0;
+  const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+  double t = len2 > 1e-9 ? -(ax * dx + ay * dy) / len2 : 1.0;
+  t = t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
+  return std::hypot(ax + t * dx, ay + t * dy);
+}
+
+int fpl_flown_record_of_loaded(const FlightPlanWpt* t, int last) {
+  if (last < 1) return last < 0 ? last : 0;
+  if (get_on_ground() != 0 || !fpl_valid_index(fpl_active_index, fpl_active_last) || fpl_active_index < 1) return 1;
+  if (last > FPL_MAX_LAST) last = FPL_MAX_LAST;
+  // The fix being flown, when the plan holds it (the same ident at the same place).
+  const FlightPlanWpt& flown = fpl_active[fpl_active_index];
+  for (int i = 1; i <= last && !fpl_route_break(flown); ++i)
+    if (std::strcmp(t[i].ident, flown.ident) == 0 && !fpl_route_break(t[i]) &&
+        compute_gc_distance(t[i].lat, t[i].lon, flown.lat, flown.lon) < 1.0)
+      return i;
+  // Else the end of the leg nearest the aircraft; at a shared end the later leg.
+  int best = 1;
+  double best_nm = 1e12;
+  for (int i = 1; i <= last; ++i) {
+    if (fpl_route_break(t[i])) continue;
+    const double d = fpl_route_break(t[i - 1]) ? nm_to_leg(t[i], t[i]) : nm_to_leg(t[i - 1], t[i]);
+    if (d <= best_nm + 0.01) {
+      best = i;
+      best_nm = d < best_nm ? d : best_nm;
+    }
+  }
+  return best;
+}
+
+// No record of the edit plan came from the active plan: it was loaded or imported over it.
+static bool edit_plan_loaded() {
+  for (int i = 0; i <= fpl_edit_last && i <= FPL_MAX_LAST; ++i)
+    if (fpl_edit[i].active_source != 0) return false;
+  return true;
+}
+
 int fpl_edit_active_record() {
   if (fpl_edit_last < 1) return fpl_edit_last;
   const bool chosen = intc_crs_pending == 1 && fpl_edit_active_rec >= 1 && fpl_edit_active_rec <= fpl_edit_last;
   if (!chosen && fpl_changed_state >= 3) {
     int j = flown_record_in_edit();
     if (j >= 1) return j;
+    if (edit_plan_loaded()) return fpl_flown_record_of_loaded(fpl_edit, fpl_edit_last);
   }
   return fpl_edit_active_rec >= 1 && fpl_edit_active_rec <= fpl_edit_last ? fpl_edit_active_rec : 1;
 }
@@ -150,6 +199,13 @@ static void make_edit_active() {
   compute_leg_distances();
 }
 
+// The airport blocks of the active route's origin and destination, loaded again.
+static void load_route_airport_blocks() {
+  if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0) fpl_take_airport_block(fpl_active[0], 1);
+  if (fpl_active_dest_index >= 1 && fpl_active_dest_index <= fpl_active_last && fpl_active_dest_index <= FPL_MAX_LAST)
+    fpl_take_airport_block(fpl_active[fpl_active_dest_index], 2);
+}
+
 void activate_route() {
   make_edit_active();
   commit_mod(route_origin, route_origin_mod);
@@ -158,12 +214,12 @@ void activate_route() {
   route_dep_sel = FPL_NONE_TEXT;
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
-  // The intercept course of a direct-to is entered before its EXEC only.
+  // The intercept course of a direct-to is entered before its EXEC only; its fix is
+  // flown now and no later change starts there.
   intc_crs_pending = 0;
+  intc_target_wpt = 0;
   cruise_alt_prev = 0;
-  if (fpl_active_last >= 0 && std::strcmp(fpl_active[0].type, "APT") == 0)
-    load_airport_block(fpl_active[0].ident, 1);
-  if (fpl_active_dest_index >= 1) load_airport_block(fpl_active[fpl_active_dest_index].ident, 2);
+  load_route_airport_blocks();
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;
   if (fpl_plan_activated_hook) fpl_plan_activated_hook();
 }
@@ -216,6 +272,8 @@ void erase_route_mods() {
   for (int h = hold_count; h >= 1; --h)
     if (hold_list[h].active_wpt < 1) drop_hold_entry(h);
   copy_active_to_edit();
+  // A plan loaded for the change took the blocks of its own airports.
+  load_route_airport_blocks();
   route_origin_mod = route_origin;
   route_dest_mod = route_dest;
   route_runway_mod = route_runway;
@@ -223,6 +281,7 @@ void erase_route_mods() {
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
   intc_crs_pending = 0;
+  intc_target_wpt = 0;
   if (cruise_alt_prev > 0) cruise_alt = cruise_alt_prev;
   cruise_alt_prev = 0;
   fpl_changed_state = fpl_active_last >= 0 ? 3 : 0;

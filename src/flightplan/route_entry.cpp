@@ -1,5 +1,6 @@
 #include "flightplan/route_entry.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -34,10 +35,24 @@ void fpl_start_route(const FlightPlanWpt& origin) {
   build_route_rows();
 }
 
+void fpl_take_airport_block(const FlightPlanWpt& apt, int slot) {
+  if (load_airport_block(apt.ident, slot)) return;
+  AptBlock& b = apt_blocks[slot];
+  fpl_set_text(b.ident, apt.ident);
+  b.name[0] = '\0';
+  std::snprintf(b.elev, sizeof b.elev, "%.0f", apt.alt_constraint > FPL_NO_CONSTRAINT ? apt.alt_constraint : 0.0);
+  b.lat = apt.lat;
+  b.lon = apt.lon;
+  b.rwy_count = b.rwy_name_count = b.proc_name_count = b.trans_count = b.appr_count = 0;
+  b.proc_count = b.appr_block_count = 0;
+}
+
 void fpl_take_plan_airports(bool pending) {
   if (fpl_edit_last < 0 || fpl_edit_last > FPL_MAX_LAST) return;
   bool origin_taken = false, dest_taken = false;
-  if (std::strcmp(fpl_edit[0].type, "APT") == 0 && load_airport_block(fpl_edit[0].ident, 1)) {
+  // The plan's airports are its own, whether the database holds them or not.
+  if (std::strcmp(fpl_edit[0].type, "APT") == 0 && fpl_edit[0].ident[0] != '\0') {
+    fpl_take_airport_block(fpl_edit[0], 1);
     std::string& origin = pending ? route_origin_mod : route_origin;
     if (origin != fpl_edit[0].ident) (pending ? route_runway_mod : route_runway) = FPL_NONE_TEXT;
     origin = fpl_edit[0].ident;
@@ -45,7 +60,8 @@ void fpl_take_plan_airports(bool pending) {
   }
   for (int i = fpl_edit_last; i >= 1; --i) {
     if (std::strcmp(fpl_edit[i].type, "APT") != 0) continue;
-    if (load_airport_block(fpl_edit[i].ident, 2)) {
+    if (fpl_edit[i].ident[0] != '\0') {
+      fpl_take_airport_block(fpl_edit[i], 2);
       (pending ? route_dest_mod : route_dest) = fpl_edit[i].ident;
       dest_taken = true;
     }

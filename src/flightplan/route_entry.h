@@ -25,6 +25,11 @@ bool fpl_set_destination(const FlightPlanWpt& dest);
 // become discontinuities; then the edit plan's last record becomes `dest`.
 void fpl_set_destination_mod(const FlightPlanWpt& dest);
 
+// Airport record `apt` of a plan into airport block `slot` (1 origin, 2 destination): from
+// the database, else by the record alone, with no runway or procedure (none of the
+// airport it replaces).
+void fpl_take_airport_block(const FlightPlanWpt& apt, int slot);
+
 // The route's origin and destination from the edit plan's airports (record 0 and the
 // last airport after it), as a plan load or the GPS-route import gives them; into the
 // pending fields of a modified active route when `pending`. A new origin clears the

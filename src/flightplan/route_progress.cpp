@@ -24,6 +24,19 @@ double magnetic_course(double true_course) {
   if (c >= 360.5) c -= 360.0;
   return c;
 }
+double fpl_distance_to_go(int to) {
+  const int last = fpl_active_last < FPL_MAX_LAST ? fpl_active_last : FPL_MAX_LAST;
+  const int a = fpl_active_index;
+  if (last < 1 || !fpl_valid_index(a, last) || to < a || to > last || fpl_route_break(fpl_active[to])) return -1.0;
+  // Past a route break flown: straight to the first placed record after it.
+  const int first = fpl_route_break(fpl_active[a]) ? fpl_placed_from(fpl_active, last, a + 1) : a;
+  if (first < a || first > to) return -1.0;
+  // The update's distance to the active record, unless it is marked (below 0).
+  double d = first == a ? dist_to_active_wpt : -1.0;
+  if (!(d >= 0.0)) d = compute_gc_distance(present_lat, present_lon, fpl_active[first].lat, fpl_active[first].lon);
+  return (std::isfinite(d) ? d : 0.0) + fpl_distance_along(fpl_active, last, first, to);
+}
+
 double tod_route_dist = 0.0;
 double tod_dist_to_dest = 0.0;
 double vdev_gate_dist_1 = 0.0;

@@ -28,6 +28,11 @@ extern double route_distance_to_go;
 extern double direct_dist_to_dest;   // NM straight to the last record; also "dist_to_dest_alt"
 extern double dist_to_active_wpt;    // NM from the present position to the active record
 extern double bearing_to_active_wpt; // degrees magnetic from the present position to the active record
+// NM from the aircraft to record `to` of the active plan: straight to the active record, then
+// along the placed records; when the active record is a route break, straight to the
+// first placed record after it. -1 for a route break, a record behind the active one or
+// no active record.
+double fpl_distance_to_go(int to);
 // Record VNAV targets: first constrained one after the active one, else the last; also
 // "vnav_target_index".
 extern int32_t vnav_wpt_index;

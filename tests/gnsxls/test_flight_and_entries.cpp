@@ -514,4 +514,42 @@ TEST_F(GnsxlsFlightTest, OffsetWaypointsKeepTheHoldAndTakeTheReferenceShown) {
   EXPECT_STREQ(fpl_active[6].ident, "BTG");
 }
 
+// A stored plan opened and activated over the route: in flight it goes on from the fix
+// being flown, which it holds, and LNAV flies on to it; on the ground it starts at record 1.
+TEST_F(GnsxlsFlightTest, AStoredPlanActivatedInFlightGoesOnFromTheFixFlown) {
+  struct Case {
+    bool in_flight;
+    const char* active;  // after the activation
+  };
+  for (const Case& c : {Case{true, "BTG"}, Case{false, "ALKIS"}}) {
+    SCOPED_TRACE(c.in_flight ? "in flight" : "on the ground");
+    if (c.in_flight) {
+      fly_toward_btg(20);
+      engage_lnav();
+      host_.run_seconds(5);
+    } else {
+      start_at_ksea();
+      aircraft().on_ground = true;
+      host_.run_seconds(1);
+    }
+    for (int i = 0; i < 6 && gnsxls_list_mode != 2; ++i) press("FPL");
+    ASSERT_EQ(gnsxls_list_mode, 2);
+    press("R2");  // the stored KSEAKPDX
+    press("ENTER");
+    frames(1);
+    press("R5");
+    press("ENTER");
+    frames(1);
+    ASSERT_STREQ(fpl_active[1].ident, "ALKIS") << "the stored plan is active";
+    ASSERT_TRUE(fpl_valid_index(fpl_active_index, fpl_active_last));
+    EXPECT_STREQ(fpl_active[fpl_active_index].ident, c.active);
+    if (!c.in_flight) continue;
+    const double before = std::hypot(aircraft().lat - 45.8149, (aircraft().lon + 122.5305) * 0.7);
+    host_.run_seconds(10);
+    EXPECT_LT(std::hypot(aircraft().lat - 45.8149, (aircraft().lon + 122.5305) * 0.7), before) << "flown on to BTG";
+    EXPECT_STREQ(fpl_active[fpl_active_index].ident, c.active);
+    host_.stop();
+  }
+}
+
 }  // namespace

@@ -1,12 +1,15 @@
 // Route edits in flight: the company route flown with LNAV past ALKIS and CARRO, then an
 // edit made on the pages and executed. EXEC keeps the waypoint being flown, or makes the
 // fix or hold put before it the active waypoint, and every hold is listed and flown.
+#include <fstream>
 #include <functional>
 
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/fpl_ops.h"
+#include "flightplan/plan_files.h"
 #include "guidance/lnav_vnav_state.h"
+#include "navdb/navdb.h"
 #include "tests/common/sample_flight.h"
 
 namespace {
@@ -141,4 +144,52 @@ TEST_F(EditsInFlight, AWaypointSequencedBetweenTheEditAndExecStaysActive) {
   press("EXEC");
   EXPECT_STREQ(active_ident(), "DUBYA");
   EXPECT_STREQ(fpl_active[fpl_active_last - 1].ident, "HQM");
+}
+
+// A company route loaded over the route flown: after EXEC, RTE and DEP ARR name the
+// airports LEGS flies to, whether the database holds them or not, and DEPARTURES lists
+// nothing of the airport left behind; after ERASE, the route flown's airports and
+// departures again.
+TEST_F(EditsInFlight, APlanLoadedInFlightNamesItsOwnAirports) {
+  struct Case {
+    const char* name;    // the plan's file name and its CO ROUTE entry
+    const char* origin;  // record 0
+    const char* dest;    // the last record
+    const char* then;    // "EXEC" or "ERASE"
+    const char* shown_origin;
+    const char* shown_dest;
+    bool departures;  // the origin shown has departures listed
+  };
+  const Case cases[] = {{"KXXKYY", "KXXX", "KYYY", "ERASE", "KSEA", "KPDX", true},
+                        {"KXXKYY", "KXXX", "KYYY", "EXEC", "KXXX", "KYYY", false},
+                        {"KSEAKPDX", "KSEA", "KPDX", "EXEC", "KSEA", "KPDX", true}};
+  fly_past_two_waypoints();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " " + c.then);
+    {
+      std::ofstream plan(folder_ + "/vek/flightplans/" + c.name + ".RTE");
+      plan << "CruiseAlt=17000\n[FlightPlan]\n" << c.origin << " APT 47.449000 -122.309306 433 -999 -1.0 0 0 - - - -\n"
+           << "OLM VOR 46.971528 -122.901900 -999 -999 -1.0 0 0 - - - 113.40\n"
+              "BTG VOR 45.814900 -122.530500 -999 -999 -1.0 0 0 - - - 116.60\n"
+           << c.dest << " APT 45.588722 -122.597500 31 -999 -1.0 0 0 - - - -\n";
+    }
+    list_plan_files();
+    press("RTE");
+    put(c.name, "L2");
+    ASSERT_EQ(fpl_changed_state, 4) << smiths_scratchpad_msg;
+    press(std::string(c.then) == "EXEC" ? "EXEC" : "L6");
+    ASSERT_EQ(fpl_changed_state, 3);
+    EXPECT_STREQ(active_ident(), "OLM");
+    EXPECT_STREQ(fpl_active[fpl_active_last].ident, c.shown_dest);
+    press("RTE");
+    EXPECT_EQ(at(0, 33), " " + std::string(c.shown_origin)) << "RTE origin";
+    EXPECT_EQ(at(210, 33), " " + std::string(c.shown_dest)) << "RTE destination";
+    press("DEP ARR");
+    EXPECT_EQ(at(90, 33), c.shown_origin) << "DEP ARR origin";
+    EXPECT_EQ(at(90, 66), c.shown_dest) << "DEP ARR destination";
+    EXPECT_STREQ(apt_blocks[1].ident, c.shown_origin);
+    EXPECT_EQ(apt_blocks[1].proc_count > 0, c.departures) << "departures of the origin shown only";
+    seconds(10);
+    EXPECT_STREQ(active_ident(), "OLM");
+  }
 }

@@ -443,6 +443,32 @@ TEST_F(LegsTest, DeletingTheFirstWaypointOfTheActiveRouteIsAModification) {
   EXPECT_TRUE(light_on(SMITHS_ELEMENT_EXEC_LIGHT));
 }
 
+// STEP with a hold in the route: each press puts <CTR> on a line of the page shown, the
+// HOLD AT line taking a row of its own, on each plan map that shows the plan.
+TEST_F(LegsTest, StepCentresALineAtEachPressWithAHold) {
+  struct Case {
+    int32_t* mode;
+    int32_t plan, other;
+  };
+  const Case cases[] = {{&b737_nd_mode, 7, 3}, {&du1000_ehsi_mode, 2, 0}};
+  active_route();
+  press("HOLD");
+  press("L2");  // CARRO
+  press("L6");
+  smiths_fms_key(69);  // EXEC
+  ASSERT_EQ(hold_count, 1);
+  for (const Case& c : cases) {
+    *c.mode = c.plan;
+    press("LEGS");
+    for (int n = 1; n <= 2 * fpl_active_last; ++n) {
+      press("R6");
+      EXPECT_TRUE(has("<CTR>")) << "press " << n << ", centre " << plan_center_index;
+    }
+    *c.mode = c.other;
+    frames();
+  }
+}
+
 // STEP steps the plan-map centre over a discontinuity: it has no position to centre on.
 TEST_F(LegsTest, StepPassesOverADiscontinuity) {
   active_route();

@@ -91,6 +91,25 @@ TEST_F(ProgressValues, ARouteBreakRowShowsNoDistance) {
   EXPECT_EQ(line(131).substr(0, 8 + d.size()), "KPDX  | " + d);
 }
 
+// A route break flown (the active record): the next waypoint and the destination are
+// measured from the aircraft straight to the first placed record after it, then along.
+TEST_F(ProgressValues, AnActiveRouteBreakIsMeasuredFromTheFixAfterIt) {
+  in_flight(3, 10.0);
+  std::strcpy(fpl_active[3].ident, "DISCO");
+  draw_now();
+  double to_next = 0, course = 0;
+  compute_gc_distance_course(present_lat, present_lon, fpl_active[4].lat, fpl_active[4].lon, to_next, course);
+  struct Row {
+    double y;
+    const char* ident;
+    double nm;
+  };
+  for (const Row& r : {Row{99, "DUBYA", to_next}, Row{131, "KPDX ", to_next + nm(4, 5) + nm(5, 6)}}) {
+    const std::string d = cdu_format("%.0f", r.nm);
+    EXPECT_EQ(line(r.y).substr(0, 8 + d.size()), std::string(r.ident) + " | " + d) << r.ident;
+  }
+}
+
 // PROGRESS 3 past the top of descent: feet above or below the path, nothing when it
 // rounds to no foot.
 TEST_F(ProgressValues, VerticalDeviationOnlyWhereDue) {

@@ -221,7 +221,7 @@ void activate_opened_plan() {
   // The old plan's holds stand on records of the old plan.
   for (int h = 1; h <= hold_count; ++h) hold_list[h] = HoldRecord{};
   hold_count = 0;
-  set_active_plan(recs, last, 1);
+  set_active_plan(recs, last, fpl_flown_record_of_loaded(recs, last));
   if (LnavSetEnRouteFreqs == 1) set_enroute_radios(2);
   fpl_changed_state = 3;
   DescentIas = descent_ias_file;

@@ -233,7 +233,9 @@ void intercept_picked_leg() {
   smiths_scratchpad.clear();
 }
 
-void key_r6(int F, int& page, int count) {
+// STEP: the plan-map centre to the next record with a position; past the page's last
+// record `page_last` (HOLD AT lines take rows of their own) the next page.
+void key_r6(int page_last, int& page, int count) {
   if (smiths_legs_mode == 1 && intc_crs_pending == 0) {
     if (smiths_dir_intc_index != 0 && !smiths_scratchpad.empty()) intercept_picked_leg();
     else key_l6();
@@ -274,7 +276,7 @@ void key_r6(int F, int& page, int count) {
     if (plan_center_index >= last) {
       page = 1;
       plan_center_index = 1;
-    } else if (plan_center_index > F + 4) {
+    } else if (plan_center_index > page_last) {
       if (page < count) {
         ++page;
         plan_center_index = 0;
@@ -427,6 +429,13 @@ void cdu_build_leg_rows(const FlightPlanWpt* t, int last, int first, CduLegRow r
   }
 }
 
+int cdu_last_listed_record(const CduLegRow rows[6]) {
+  int last = -1;
+  for (int k = 1; k <= 5; ++k)
+    if (rows[k].rec > last && !rows[k].hold) last = rows[k].rec;
+  return last;
+}
+
 void cdu_hold_ppos_candidate() {
   NavRecord& c = nav_search_list[1];
   std::memset(&c, 0, sizeof c);
@@ -498,7 +507,7 @@ void smiths_fms_legs_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   else if (k >= 1 && k <= 5 && rows[k].end) end_row_key();
   else if (k >= 6 && k <= 10 && rows[k - 5].rec >= 0) right_key(rows[k - 5]);
   else if (k == LSK_L6) key_l6();
-  else if (k == LSK_R6) key_r6(F, next, smiths_legs_page_count);
+  else if (k == LSK_R6) key_r6(cdu_last_listed_record(rows), next, smiths_legs_page_count);
   smiths_legs_page_no = next;
 
   cdu_act_mod_tag(p, 20);

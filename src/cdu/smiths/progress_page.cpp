@@ -76,16 +76,20 @@ void draw_route_rows(const CduPage& p) {
     }
   }
   if (has_active && active + 1 < last) {
-    const FlightPlanWpt &a = fpl_active[active], &n = fpl_active[active + 1];
+    const FlightPlanWpt& n = fpl_active[active + 1];
     cdu_largef(p, 0, 99, "%-5s", n.ident);
+    // Along the route from the aircraft; past a route break flown, from the aircraft straight.
+    const double d = fpl_distance_to_go(active + 1);
     double leg = 0;
-    if (!fpl_route_break(a) && fpl_leg_into(fpl_active, last, active + 1, leg)) {
-      double course = 0;
-      distance(a.lat, a.lon, n.lat, n.lon, &course);
-      const double d = leg + dist_to_active_wpt;
+    if (d >= 0.0) {
       column(p, 99, cdu_format("%.0f", d));
-      cdu_mediumf(p, 30, 86, "%03.0f \xB0", magnetic_course(course));
       if (const double v = row_speed(active + 1, d); v > 0) eta_and_fuel(p, 99, d, v);
+    }
+    if (d >= 0.0 && fpl_leg_into(fpl_active, last, active + 1, leg)) {
+      const FlightPlanWpt& from = fpl_active[fpl_placed_before(fpl_active, active + 1)];
+      double course = 0;
+      distance(from.lat, from.lon, n.lat, n.lon, &course);
+      cdu_mediumf(p, 30, 86, "%03.0f \xB0", magnetic_course(course));
     }
   }
   // A destination beyond the origin.
@@ -93,10 +97,9 @@ void draw_route_rows(const CduPage& p) {
   const FlightPlanWpt& dest = fpl_active[last];
   cdu_largef(p, 0, 131, "%-5s", dest.ident);
   if (fpl_route_break(dest)) return;
-  double d = distance(present_lat, present_lon, dest.lat, dest.lon);
-  // Along the legs from the active waypoint, which is measured from the aircraft itself.
-  if (has_active && !fpl_route_break(fpl_active[active]))
-    d = dist_to_active_wpt + fpl_distance_along(fpl_active, last, active, last);
+  // Through the active waypoint along the legs; straight without one.
+  double d = has_active ? fpl_distance_to_go(last) : -1.0;
+  if (d < 0.0) d = distance(present_lat, present_lon, dest.lat, dest.lon);
   column(p, 131, cdu_format("%.0f", d));
   if (const double v = row_speed(last, d); active != FPL_NO_PLAN && v > 0) eta_and_fuel(p, 131, d, v);
 }

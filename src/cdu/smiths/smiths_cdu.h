@@ -257,6 +257,8 @@ struct CduLegRow {
   bool end = false;   // the row after the last record: a fix typed there ends the route
 };
 void cdu_build_leg_rows(const FlightPlanWpt* t, int last, int first, CduLegRow rows[6]);
+// The last record the rows list as a fix (a HOLD AT row is not one); -1 when none.
+int cdu_last_listed_record(const CduLegRow rows[6]);
 // Start of an RTE draw: the RTE key's copy of the active route, the route rows rebuilt,
 // the sub-page count and the PREV/NEXT paging. Answers the sub-page shown.
 int smiths_rte_page_step();
