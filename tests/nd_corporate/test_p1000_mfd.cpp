@@ -406,6 +406,9 @@ TEST_F(P1000Route, PreviousLegAfterADirectStartsWhereTheDirectWasMade) {
   s.draw();
   // 20 NM east at 53 units per 40 NM.
   EXPECT_TRUE(near(stored(0), 134 + 20.0 * 53 / 40, 148, 1.5));
+  // The point is named for the direct-to, not for the record before the active one.
+  EXPECT_EQ(s.text_colour("DCT"), YELLOW);
+  EXPECT_FALSE(s.has("AAA"));
 }
 
 TEST_F(P1000Route, PlanViewCentresOnTheActiveWaypointWithTheAircraftWhereItStands) {
