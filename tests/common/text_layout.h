@@ -58,6 +58,7 @@ struct Fill {
   size_t record;
   std::vector<GfxPointF> outline;
   Box box;
+  bool upright = false;  // an axis-aligned rectangle
 };
 
 inline bool inside(const std::vector<GfxPointF>& poly, double x, double y) {
@@ -73,6 +74,12 @@ inline bool inside(const std::vector<GfxPointF>& poly, double x, double y) {
 // How much of a glyph box a fill covers, sampled on a grid of its pixels' quarters: 0 none, 1 all.
 inline double covered(const Fill& f, const Box& g) {
   if (depth(f.box, g) <= 0) return 0.0;
+  if (f.upright) {
+    // An upright rectangle: the share of the glyph box inside it.
+    const double w = std::min(f.box.x1, g.x1) - std::max(f.box.x0, g.x0);
+    const double h = std::min(f.box.y1, g.y1) - std::max(f.box.y0, g.y0);
+    return w * h / std::max(1e-9, (g.x1 - g.x0) * (g.y1 - g.y0));
+  }
   const int nx = std::max(2, static_cast<int>(std::ceil((g.x1 - g.x0) * 4)));
   const int ny = std::max(2, static_cast<int>(std::ceil((g.y1 - g.y0) * 4)));
   int hit = 0;
@@ -142,6 +149,11 @@ inline std::vector<Fill> fills(const GfxRecording& rec) {
     for (const GfxPointF& p : f.outline) {
       f.box.x0 = std::min<double>(f.box.x0, p.x), f.box.y0 = std::min<double>(f.box.y0, p.y);
       f.box.x1 = std::max<double>(f.box.x1, p.x), f.box.y1 = std::max<double>(f.box.y1, p.y);
+    }
+    if (f.outline.size() == 4) {
+      f.upright = true;
+      for (const GfxPointF& p : f.outline)
+        f.upright = f.upright && (p.x == f.box.x0 || p.x == f.box.x1) && (p.y == f.box.y0 || p.y == f.box.y1);
     }
     out.push_back(std::move(f));
   }

@@ -268,3 +268,65 @@ TEST(TextFitRule, ClippedOrTurnedTextsAreMapLabelsAndOverhangIsMeasuredOnEverySi
   EXPECT_EQ(text_overhang("SMITHS_FMS", {4.5f, 160, 270, 16}, 284, 233), 0.0f);
   EXPECT_EQ(text_overhang("HW_B737_ND", {4.5f, 160, 279.5f, 16}, 284, 233), 0.0f);
 }
+
+// The layout rule on frames made by hand: what a frame's own design may do (a highlight
+// drawn behind its text, a field wiped whole for its new value, a box framing a text) and
+// what it may not (texts on each other or butting, a text cut by a later fill or crossed by
+// an entry box, ink off the image).
+TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
+  const GfxMatrix unit{1, 0, 0, 1, 0, 0};
+  // A text of `n` glyphs 8 wide and 10 high, 2 apart, from (x, y); font size 14.
+  auto text = [&](const char* t, double x, double y, int n) {
+    GfxRecord r{};
+    r.op = GfxOp::Text;
+    r.status = GFX_OK;
+    r.transform = unit;
+    r.clip = -1;
+    r.font_size = 14;
+    r.text = t;
+    r.args = {x, y};
+    for (int i = 0; i < n; ++i) r.glyph_ink.push_back({float(x + 10 * i), float(y + 2), 8, 10});
+    return r;
+  };
+  auto rect = [&](GfxOp op, double x, double y, double w, double h) {
+    GfxRecord r{};
+    r.op = op;
+    r.status = GFX_OK;
+    r.transform = unit;
+    r.clip = -1;
+    r.brush_argb = 0xFF000000;
+    r.args = {x, y, w, h};
+    return r;
+  };
+  struct Case {
+    const char* what;
+    std::vector<GfxRecord> records;
+    const char* fault;  // "" none
+  };
+  const Case cases[] = {
+      {"highlight behind", {rect(GfxOp::FillRect, 8, 8, 40, 16), text("ABC", 10, 10, 3)}, ""},
+      {"field wiped whole, then redrawn",
+       {text("12", 10, 10, 2), rect(GfxOp::FillRect, 8, 10, 30, 14), text("13", 10, 10, 2)},
+       ""},
+      {"wipe short of the top row", {text("12", 10, 10, 2), rect(GfxOp::FillRect, 8, 14, 30, 14)}, "cut by"},
+      {"texts on each other", {text("ABC", 10, 10, 3), text("XY", 30, 12, 2)}, "over"},
+      {"texts butting", {text("ABC", 10, 10, 3), text("KT", 40.5, 10, 2)}, "butting"},
+      {"texts a space apart", {text("ABC", 10, 10, 3), text("KT", 45, 10, 2)}, ""},
+      {"box framing a text", {text("ABC", 10, 10, 3), rect(GfxOp::Rect, 8, 10, 32, 14)}, ""},
+      {"entry box on a text", {rect(GfxOp::Rect, 12, 4, 5, 10), text("ABC", 10, 10, 3)}, "crossed by"},
+      {"off the image", {text("ABCDEFGHIJ", 10, 10, 10)}, "outside"},
+  };
+  for (const Case& c : cases) {
+    GfxRecording rec;
+    rec.image_width = 100;
+    rec.image_height = 60;
+    rec.records = c.records;
+    const std::vector<std::string> found = text_layout::faults(rec);
+    if (!*c.fault) {
+      EXPECT_TRUE(found.empty()) << c.what << ": " << (found.empty() ? "" : found[0]);
+    } else {
+      ASSERT_EQ(found.size(), 1u) << c.what;
+      EXPECT_NE(found[0].find(c.fault), std::string::npos) << c.what << ": " << found[0];
+    }
+  }
+}
