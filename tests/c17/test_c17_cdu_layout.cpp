@@ -1,9 +1,13 @@
 // Pages of the mission CDU in the states where their texts crowd one line: each page's
 // picture is taken with shot(), which checks that every text reads where it stands.
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "c17/c17_cdu.h"
 #include "cdu/smiths/smiths_cdu.h"
@@ -89,5 +93,51 @@ TEST_P(C17CduLayout, TextsReadWhereTheyStand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, C17CduLayout, ::testing::ValuesIn(CASES));
+
+}  // namespace
+
+namespace {
+
+using C17CduProgressColumns = C17CduTest;
+
+// PROGRESS's FROM line in flight: the altitude, the time over and the fuel each stand under
+// their header's word, and stay there whatever the ident's length.
+TEST_F(C17CduProgressColumns, FromLineValuesStandUnderTheirHeaders) {
+  load_sample_plan();
+  fly_past_alkis();
+  press("PROG");
+  // Ink spans of the header's words ALT, ATA and FUEL (its glyphs without the blanks:
+  // F R O M, A L T, A T A, F U E L) and of the line's texts.
+  auto spans = [&]() {
+    std::vector<std::pair<float, float>> words, values;
+    for (const GfxTextItem& t : screen()->text_items()) {
+      const GfxRecord& r = screen()->records[t.record];
+      if (t.text.rfind("F R O M", 0) == 0 && r.glyph_ink.size() == 14) {
+        for (auto [first, last] : {std::pair{4, 6}, std::pair{7, 9}, std::pair{10, 13}}) {
+          const GfxPointF a = GfxRecording::to_device(r, r.glyph_ink[first].x, 0);
+          const GfxPointF b = GfxRecording::to_device(r, r.glyph_ink[last].x + r.glyph_ink[last].width, 0);
+          words.push_back({a.x, b.x});
+        }
+      } else if (std::fabs(t.world.y - 42) < 0.01) {
+        values.push_back({t.ink.x, t.ink.x + t.ink.width});
+      }
+    }
+    std::sort(values.begin(), values.end());
+    return std::pair{words, values};
+  };
+  for (const char* ident : {"ALKIS", "SEA", "ABCDEFGHI"}) {
+    SCOPED_TRACE(ident);
+    last_wpt_ident = ident;
+    frames(1);
+    const auto [words, values] = spans();
+    ASSERT_EQ(words.size(), 3u);
+    ASSERT_EQ(values.size(), 4u);  // ident, altitude, time, fuel
+    for (size_t i = 0; i < 3; ++i) {
+      // The value's ink and its header word's ink share part of their width.
+      EXPECT_LT(values[i + 1].first, words[i].second) << i;
+      EXPECT_GT(values[i + 1].second, words[i].first) << i;
+    }
+  }
+}
 
 }  // namespace
