@@ -87,7 +87,7 @@ void c17_cdu_hold_page(GaugeSurface* rec, GfxGraphics* g) {
   const HoldRecord* h = shown_hold();
   cdu_small(p, 180, 5, "A T");
   // The held fix as the hold list has it: records inserted before it move its row.
-  if (h) cdu_largef(p, 200, 0, "%.*s", int(sizeof h->ident), h->ident);
+  if (h) cdu_largef(p, 201, 0, "%.*s", int(sizeof h->ident), h->ident);  // a space after "A T"
   cdu_small(p, 12, 30, "I N B  C R S");
   cdu_small(p, 240, 30, "T I M E/D I S T");
   cdu_small(p, 12, 71, "T U R N");

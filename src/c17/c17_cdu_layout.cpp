@@ -28,8 +28,12 @@ void c17_cdu_line(const CduPage& p, double x, double y, const std::string& text,
 }
 
 void c17_cdu_large_fit(const CduPage& p, double x, double y, const std::string& text) {
-  const double room = MISSION_TEXT_RIGHT - cdu_text_width(text, CDU_LARGE_PX);
-  cdu_large(p, x < room ? x : (room > 0.0 ? room : 0.0), y, text);
+  const double width = cdu_text_width(text, CDU_LARGE_PX), room = MISSION_TEXT_RIGHT - width;
+  if (room >= 0.0) return cdu_large(p, x < room ? x : room, y, text);
+  // Wider than the screen: from its left edge, smaller.
+  GfxFont* font = gfx_font_create(p.g, p.family, CDU_LARGE_PX * MISSION_TEXT_RIGHT / width, GFX_FONT_REGULAR);
+  draw_text(p.g, font, p.green, 0.0, y, DRAW_TEXT_MAX, text.c_str());
+  gfx_font_delete(font);
 }
 
 int32_t c17_cdu_plan_count() {

@@ -22,7 +22,8 @@ void c17_cdu_reverse(const CduPage& p, double bx, double by, double tx, double t
 // Large text, in reverse video when `reverse` (box at (box_x, y)).
 void c17_cdu_line(const CduPage& p, double x, double y, const std::string& text, bool reverse, double box_x);
 
-// Large text at (x, y) on the mission canvas, moved left as far as needed to end inside it.
+// Large text at (x, y) on the mission canvas, moved left as far as needed to end inside it;
+// a text wider than the canvas is drawn from its left edge in a smaller size.
 void c17_cdu_large_fit(const CduPage& p, double x, double y, const std::string& text);
 
 // The message line when not empty, else the scratchpad, at (0, 267) on the mission

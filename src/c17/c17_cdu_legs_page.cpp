@@ -282,21 +282,22 @@ void draw_record(const CduPage& p, int i, double y) {
   // Only the active plan has an active record; an edit index is not one.
   if (active_shown() && i == fpl_active_index) cdu_boxed(p, 0, y, 0, y, int(strnlen(r.ident, sizeof r.ident)), ident);
   else cdu_large(p, 0, y, ident);
-  if (smiths_plan_mode_shown() && i == plan_center_index) cdu_large(p, 80, y, "<CTR>");
+  // A space clear of the constraint after it.
+  if (smiths_plan_mode_shown() && i == plan_center_index) cdu_large(p, 78, y, "<CTR>");
   draw_constraint(p, r, y);
 }
 
 void draw_lower_block(const CduPage& p) {
   if (smiths_legs_mode == 0 && fpl_changed_state == 4) {
     if (b737_nd_mode >= 7) {
-      cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . .");
+      cdu_small(p, 0, 175, ". . . . . . . . . . . . . . . . . .");  // clear of the fifth row's foot
       cdu_small(p, 180, 184, "M A P  C T R");
     } else {
-      cdu_small(p, 0, 174, ". . . . . . . . . . . . . . . . . . . . . . . .");
+      cdu_small(p, 0, 175, ". . . . . . . . . . . . . . . . . . . . . . . .");
     }
   } else if (smiths_legs_mode == 1 && intc_crs_pending == 0) {
     cdu_small(p, 0, 184, "D I R E C T    T O                    I N T C    L E G");
-    cdu_large(p, 100, 179, "- - - - - -");
+    cdu_small(p, 110, 184, "- - - - - -");  // small: a space clear of "T O" and "I N T C" on its line
     static const double left[5] = {1, 10, 20, 30, 40}, right[5] = {200, 210, 220, 230, 240};
     cdu_entry_boxes(p, left, 5, 198);
     cdu_entry_boxes(p, right, 5, 198);
@@ -312,7 +313,7 @@ void draw_lower_block(const CduPage& p) {
     else cdu_large(p, 215, 193, "- - -");
   } else if (smiths_legs_mode == 2) {
     cdu_large(p, 0, 176, "- - - - - - -                  - - - - - - - - - -");
-    cdu_small(p, 80, 181, "H O L D  A T");
+    cdu_small(p, 80, 182, "H O L D  A T");  // clear of the fifth row's foot
     static const double xs[5] = {5, 15, 25, 35, 45};
     if (holding_active == 0) cdu_entry_boxes(p, xs, 5, 198);
     cdu_large(p, 190, 209, "PPOS >");

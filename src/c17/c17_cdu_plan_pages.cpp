@@ -94,7 +94,7 @@ void c17_cdu_stored_plans_page(GaugeSurface* rec, GfxGraphics* g) {
   for (int row = 1; row <= 6; ++row) {
     const int n = page * 6 - 6 + row;
     if (n > count) break;
-    cdu_largef(p, 0, 1.0 + 41.0 * row, "%s", stored_plans[n].name);
+    c17_cdu_large_fit(p, 0, 1.0 + 41.0 * row, stored_plans[n].name);
   }
   const int32_t k = c17_cdu_pending_lsk;
   const int row = k >= 1 && k <= 5 ? k : (k == 11 ? 6 : 0);

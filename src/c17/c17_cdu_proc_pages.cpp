@@ -22,6 +22,8 @@ void cdu_reset_page_10a(GaugeSurface* rec) {
 namespace {
 
 constexpr double ROW_Y[5] = {41, 74, 107, 140, 173};
+// An approach's tag ends a space before the approach named at 190.
+constexpr double APPROACH_TAG_X = 132;
 // DEPARTURES lists from the chosen SID's line, the fifth row clear of the rule at 184.
 constexpr double DEP_ROW_Y[5] = {33, 66, 99, 132, 165};
 // A runway's tag, clear of the SID's tag at x 93 on the same line.
@@ -112,7 +114,7 @@ void draw_proc_column(const CduPage& p, const ProcColumn& c, int32_t page, doubl
 }
 
 void draw_lower_lines(const CduPage& p, const char* rule) {
-  cdu_large(p, 2, 184, rule);
+  cdu_large_shrink(p, 2, 184, rule);  // the rule's last dash would end past the screen
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "<ERASE" : "<INDEX");
   cdu_large_fit(p, 210, 198, "ROUTE>");
   c17_cdu_bottom_line(p, C17_CDU_SMALL_CANVAS);
@@ -270,7 +272,7 @@ void draw_approach_transitions(const CduPage& p, int32_t page) {
   const int32_t n = arr_appr_index;
   // Beside a chosen STAR's tag the approach's tag is drawn small, clear of it.
   if (smiths_arr_star_state == 1 && page == 1 && arr_star_count > 0) cdu_small(p, 150, 46, tag());
-  else cdu_large(p, 135, 41, tag());
+  else cdu_large(p, APPROACH_TAG_X, 41, tag());
   if (n >= 1 && n <= approach_count())
     cdu_largef(p, 190, 41, "%4s %3s", arr_appr_list[n].type.c_str(), arr_appr_list[n].runway.c_str());
   cdu_small(p, 220, 60, "T R A N S");
@@ -310,7 +312,7 @@ void draw_arrival_right(const CduPage& p, int32_t page) {
     const int32_t rwy = runway_of_line(page, r, appr);
     if (appr) {
       cdu_largef(p, 190, ROW_Y[r], "%4s %3s", arr_appr_list[appr].type.c_str(), arr_appr_list[appr].runway.c_str());
-      if (appr == arr_appr_index) cdu_large(p, 135, ROW_Y[r], tag());
+      if (appr == arr_appr_index) cdu_large(p, APPROACH_TAG_X, ROW_Y[r], tag());
       continue;
     }
     if (arr_appr_count == 0 && rwy == 0) {

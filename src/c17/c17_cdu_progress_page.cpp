@@ -104,6 +104,19 @@ void draw_route_rows(const CduPage& p, GfxFont* course_font) {
     eta_and_fuel(p, 165, d, speed, ground_speed > speed && ground_speed > 0 ? speed / ground_speed : 1.0);
 }
 
+// The FROM line: each value under its header's word, whatever the ident's length.
+void draw_from_line(const CduPage& p) {
+  static const std::string header = "F R O M          A L T                        A T A                F U E L";
+  cdu_small(p, 0, 30, header);
+  if (fpl_active_index < 2 || fpl_active_index == FPL_NO_PLAN) return;
+  auto column = [](const char* word) { return cdu_text_width(header.substr(0, header.find(word)), CDU_SMALL_PX); };
+  cdu_large(p, 0, 42, last_wpt_ident);
+  if (last_wpt_altitude >= TransAlt) cdu_largef(p, column("A L T"), 42, "FL%3.0f", last_wpt_altitude / 100.0);
+  else cdu_largef(p, column("A L T"), 42, "%5.0f", last_wpt_altitude);
+  cdu_large(p, column("A T A"), 42, last_wpt_time);
+  cdu_largef(p, column("F U E L"), 42, "%3.1f", fuel_at_last_wpt / 1000.0);
+}
+
 }  // namespace
 
 void c17_cdu_progress_page(GaugeSurface* rec, GfxGraphics* g) {
@@ -111,15 +124,7 @@ void c17_cdu_progress_page(GaugeSurface* rec, GfxGraphics* g) {
   c17_cdu_page_begin(p, rec, g, C17_CDU_MISSION_CANVAS);
   progress_key();
   cdu_large(p, 63, 0, "PROGRESS");
-  cdu_small(p, 0, 30, "F R O M          A L T                        A T A                F U E L");
-  if (fpl_active_index >= 2 && fpl_active_index != FPL_NO_PLAN) {
-    if (last_wpt_altitude >= TransAlt)
-      cdu_largef(p, 0, 42, "%s         FL%3.0f       %s   %3.1f", last_wpt_ident.c_str(), last_wpt_altitude / 100.0,
-                 last_wpt_time.c_str(), fuel_at_last_wpt / 1000.0);
-    else
-      cdu_largef(p, 0, 42, "%s         %5.0f       %s   %3.1f", last_wpt_ident.c_str(), last_wpt_altitude,
-                 last_wpt_time.c_str(), fuel_at_last_wpt / 1000.0);
-  }
+  draw_from_line(p);
   cdu_small(p, 92, 71, "D T G                      E T A               F U E L");
   GfxFont* course_font = gfx_font_create(p.g, p.family, 15, GFX_FONT_REGULAR);
   if (fpl_active_last > 0) draw_route_rows(p, course_font);

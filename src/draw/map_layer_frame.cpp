@@ -83,6 +83,8 @@ LayerFrame half_layer_frame(GfxGraphics* g, const GaugeSurface* ctx, double cx, 
   gfx_scale(g, 0.5, 0.5, GFX_PREPEND);
   f.kx = 2.0 * ctx->width / CANVAS_P1000_MFD.width;
   f.ky = 2.0 * ctx->height / CANVAS_P1000_MFD.height;
+  // Labels by the smaller scale, as the display's own texts: one height on any gauge's shape.
+  f.klabel = f.kx < f.ky ? f.kx : f.ky;
   f.x0 = cx;
   f.y0 = cy;
   map_px_per_nm = radius / range;
@@ -257,14 +259,14 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
                       const NavRecord* list, int32_t count) {
   const LayerFrame& f = view.f;
   LayerObjects obj(g);
-  GfxFont* font = obj.font(FONT_ARIAL, style.label_size * f.kx, GFX_FONT_BOLD);
+  GfxFont* font = obj.font(FONT_ARIAL, style.label_size * f.label_scale(), GFX_FONT_BOLD);
   GfxBrush* brush = obj.brush(style.label_colour);
   bool rings = style.vor.code == SYMBOL_TWO_CIRCLES || style.other.code == SYMBOL_TWO_CIRCLES;
   GfxPen* ring_pen = rings ? obj.pen(style.ring_colour, f.kx) : nullptr;
   if (!f.ok) return;
 
   double limit = 2.0 * view.range + view.margin;
-  double label_px = style.label_size * f.kx;
+  double label_px = style.label_size * f.label_scale();
   bool half_offset_set = false;  // the hex-lobe symbol sets the half pixel offset
   for (int32_t i = 1; i <= count; ++i) {
     if (i + MEASURE_AHEAD <= count)

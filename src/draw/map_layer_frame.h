@@ -58,6 +58,8 @@ struct LayerFrame {
   double kx = 0, ky = 0;  // design length to world length
   double x0 = 0, y0 = 0;  // projection centre in world units (0, 0 but in the half frame)
   bool ok = false;
+  double klabel = 0;      // label size scale when not kx (0: kx)
+  double label_scale() const { return klabel > 0 ? klabel : kx; }
 };
 
 // Scaled frame of a self-framed member (map centre in design units).

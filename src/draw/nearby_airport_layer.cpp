@@ -30,7 +30,7 @@ struct AirportMember {
 // margin, glyph, symbol box (dx, dy, w, h), colour, pen width, pen times kx, cut to 5, label size, offset, per char
 const AirportMember B737 = {10, false, -5, -5, 10, 10, COLOUR_BLUE, 4, false, true, 10, -3, -20, 0};
 const AirportMember MD11 = {50, false, -4, -4, 8, 8, COLOUR_BLUE, 2, true, false, 10, 3, -14, 0};
-const AirportMember P1000 = {10, false, 0, 0, 10, 10, COLOUR_BLUE, 4, false, true, 10, 2, -15, 0};
+const AirportMember P1000 = {10, false, -5, -5, 10, 10, COLOUR_BLUE, 4, false, true, 10, 2, -15, 0};
 const AirportMember DU1000 = {50, true, -6, -8, 0, 0, COLOUR_MAGENTA, 0, false, false, 12, 4, -14, 0};
 const AirportMember C17 = {10, false, -5, -5, 10, 10, COLOUR_C17_CYAN, 4, false, true, 10, 0, 2, -9};
 const AirportMember PROLINE4 = {50, false, -3, -4, 10, 10, COLOUR_BLUE, 4, false, false, 10, 9, -6, 0};
@@ -43,7 +43,7 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
                    double heading_deg, double range, double refresh_lat, double refresh_lon, double build_lat,
                    double build_lon) {
   LayerObjects obj(g);
-  GfxFont* label_font = obj.font(FONT_ARIAL, m.label_size * f.kx, GFX_FONT_BOLD);
+  GfxFont* label_font = obj.font(FONT_ARIAL, m.label_size * f.label_scale(), GFX_FONT_BOLD);
   GfxBrush* brush = obj.brush(m.colour);
   GfxFont* glyph_font = m.glyph ? obj.font(FONT_ARIAL, DU1000_GLYPH_SIZE * f.kx, GFX_FONT_BOLD) : nullptr;
   double pen_width = m.pen_scaled ? m.pen_width * f.kx : m.pen_width;
@@ -75,7 +75,7 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
     size_t chars = strnlen(r.ident, nav_ident_size);
     double lx = m.label_dx + m.label_dx_per_char * double(chars);
     double tx = wx + lx * f.kx, ty = wy + m.label_dy * f.ky;
-    if (text_reaches_image(g, m.label_size * f.kx, tx, ty, int32_t(chars)))
+    if (text_reaches_image(g, m.label_size * f.label_scale(), tx, ty, int32_t(chars)))
       draw_map_label(g, label_font, brush, tx, ty, r.ident, m.cut_to_5);
   }
 }

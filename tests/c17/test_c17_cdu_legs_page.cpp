@@ -38,7 +38,7 @@ TEST_F(C17CduLegs, EmptyPlanHasOnePageAndNoRecordIsRead) {
   EXPECT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
   EXPECT_EQ(c17_hold_row, 1);
   frames(1);
-  EXPECT_EQ(at(200, 0), "HOLD PPOS");
+  EXPECT_EQ(at(201, 0), "HOLD PPOS");
 }
 
 TEST_F(C17CduLegs, ConstraintsAndDeleteToADiscontinuity) {
@@ -128,12 +128,12 @@ TEST_F(C17CduLegs, MapCentreFollowsTheFirstLineOncePassed) {
   press("LEGS");
   frames(1);
   EXPECT_EQ(plan_center_index, 1);
-  EXPECT_EQ(at(80, 33), "<CTR>");
+  EXPECT_EQ(at(78, 33), "<CTR>");
   fly_past_alkis();
   frames(1);
   EXPECT_EQ(plan_center_index, 2);
   EXPECT_EQ(at(0, 33), "CARRO");
-  EXPECT_EQ(at(80, 33), "<CTR>");
+  EXPECT_EQ(at(78, 33), "<CTR>");
 }
 
 // Two holds on the first page take two lines: page 2 starts two records earlier.
@@ -226,7 +226,7 @@ TEST_F(C17CduLegs, HoldAtAFixAndAtTheRecordOfALine) {
   EXPECT_EQ(c17_hold_row, 1);
   EXPECT_EQ(hold_list[c17_hold_index].edit_wpt, 1);
   frames(1);
-  EXPECT_EQ(at(200, 0), "OLM");
+  EXPECT_EQ(at(201, 0), "OLM");
 }
 
 }  // namespace

@@ -99,10 +99,10 @@ TEST_F(C17CduPerfHold, PerfInitCruiseAltitudeWindAndTemperatures) {
   EXPECT_NEAR(toc_oat, -54.3, 1e-9);
   enter("10", "R3");
   EXPECT_EQ(at(170, 103), "18 \xC2\xB0" "F / 10 \xC2\xB0" "C");
-  EXPECT_EQ(at(170, 130), "-48\xC2\xB0" "F / -44\xC2\xB0" "C");
+  EXPECT_EQ(at(170, 132), "-48\xC2\xB0" "F / -44\xC2\xB0" "C");
   enter("-40", "R4");
   EXPECT_NEAR(isa_deviation, 14.3, 1e-9);
-  EXPECT_EQ(at(170, 130), "-40\xC2\xB0" "F / -40\xC2\xB0" "C");
+  EXPECT_EQ(at(170, 132), "-40\xC2\xB0" "F / -40\xC2\xB0" "C");
   expect_refused("ABC", "R3", 227);
   c17_cdu_scratchpad.clear();
   c17_cdu_scratchpad_msg.clear();
@@ -193,7 +193,7 @@ TEST_F(C17CduPerfHold, StandardHoldEntriesOnAHoldOfTheRoute) {
   press("HOLD");
   ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
   EXPECT_EQ(at(18, 0), "STANDARD HOLD");
-  EXPECT_EQ(at(200, 0), std::string(fpl_edit[3].ident));
+  EXPECT_EQ(at(201, 0), std::string(fpl_edit[3].ident));
   EXPECT_EQ(at(240, 42), "1.0 / --.-");
   EXPECT_EQ(at(12, 247), "*INSERT");
   HoldRecord& h = hold_list[place];

@@ -249,7 +249,7 @@ TEST_F(C17CduMfdPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
   enter("L", "L2");
   c17_cdu_scratchpad.clear();
   shot("cdu_standard_hold");
-  EXPECT_EQ(at(200, 0), "BTG");
+  EXPECT_EQ(at(201, 0), "BTG");
   press("L6");
   EXPECT_EQ(fpl_changed_state, 3);
   press("LEGS");
@@ -284,7 +284,7 @@ TEST_F(C17CduMfdPictures, RouteEnteredOnTheUnitWithPerformanceAndAHold) {
   EXPECT_NEAR(fix.x, 122, 1.5);
   EXPECT_NEAR(fix.y, 120, 1.5);
   shot("cdu_flt_plan_holding");
-  EXPECT_EQ(at(80, 33), "<CTR>");
+  EXPECT_EQ(at(78, 33), "<CTR>");
 }
 
 }  // namespace

@@ -92,14 +92,14 @@ TEST_F(C17CduEntries, StandardHoldNamesItsFixAfterARecordIsInsertedBeforeIt) {
   ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
   enter("123", "L1");
   frames(1);
-  EXPECT_EQ(at(200, 0), "OLM");
+  EXPECT_EQ(at(201, 0), "OLM");
   press("LEGS");
   enter("SEA", "L2");
   ASSERT_STREQ(fpl_edit[4].ident, "OLM");
   press("HOLD");
   ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
   frames(1);
-  EXPECT_EQ(at(200, 0), "OLM");
+  EXPECT_EQ(at(201, 0), "OLM");
   EXPECT_EQ(at(12, 42), "123");
 }
 

@@ -1,6 +1,9 @@
 // Nearby-airport layer: list refresh, distance gate, symbols and labels per member.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "draw/nearby_airport_layer.h"
 #include "layer_scene.h"
 
@@ -189,25 +192,39 @@ TEST(AirportLayer, C17LabelShiftsNineUnitsPerCharacterOfTheWholeIdent) {
   EXPECT_EQ(s.rec().count(GfxOp::Ellipse, 0xFF18C2E7), 2);
 }
 
-TEST(AirportLayer, P1000CircleCornerAtTheProjectedPointAndScaleRestored) {
-  place_aircraft(LAT, LON);
-  set_airports({nav_record("KAAA", point_from(LAT, LON, 0, 10))});
-  p1000_show_airports = 1;
-  p1000_mfd_range = 40;
-  p1000_map_cx = 136;
-  p1000_map_cy = 200;
-  p1000_map_radius = 100;
-  LayerScene s(CANVAS_P1000_MFD);
-  draw_p1000_mfd_airports_layer(s.ctx(), s.g);
-  auto ellipses = s.rec().of(GfxOp::Ellipse);
-  ASSERT_EQ(ellipses.size(), 1u);
-  GfxPointF tl = s.design_of(*ellipses[0], ellipses[0]->args[0], ellipses[0]->args[1]);
-  EXPECT_TRUE(near(tl, 136, 200 - 25));
-  EXPECT_TRUE(near(s.text_at("KAAA"), 136 + 2, 200 - 25 - 15));
-  GfxMatrix m;
-  gfx_get_transform(s.g, &m);
-  EXPECT_DOUBLE_EQ(m.m11, 1.0);
-  EXPECT_DOUBLE_EQ(m.m22, 1.0);
+// The circle centred on its airport; on a gauge of another shape than the canvas the label
+// keeps the height of the display's own texts (the smaller scale).
+TEST(AirportLayer, P1000CircleCentredOnTheProjectedPointAndScaleRestored) {
+  struct Case {
+    int32_t w, h;
+    double label_px;  // font size in image pixels
+  };
+  for (const Case& c : {Case{272, 314, 10}, Case{600, 314, 10}, Case{272, 600, 10}}) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    place_aircraft(LAT, LON);
+    set_airports({nav_record("KAAA", point_from(LAT, LON, 0, 10))});
+    p1000_show_airports = 1;
+    p1000_mfd_range = 40;
+    p1000_map_cx = 136;
+    p1000_map_cy = 200;
+    p1000_map_radius = 100;
+    LayerScene s(CANVAS_P1000_MFD, c.w, c.h);
+    draw_p1000_mfd_airports_layer(s.ctx(), s.g);
+    auto ellipses = s.rec().of(GfxOp::Ellipse);
+    ASSERT_EQ(ellipses.size(), 1u);
+    const GfxRecord& e = *ellipses[0];
+    GfxPointF centre = s.design_of(e, e.args[0] + e.args[2] / 2, e.args[1] + e.args[3] / 2);
+    EXPECT_TRUE(near(centre, 136, 200 - 25));
+    EXPECT_TRUE(near(s.text_at("KAAA"), 136 + 2, 200 - 25 - 15));
+    for (const GfxTextItem& t : s.rec().text_items()) {
+      const GfxRecord& r = s.rec().records[t.record];
+      EXPECT_NEAR(r.font_size * std::sqrt(std::fabs(r.transform.m11 * r.transform.m22)), c.label_px, 0.01);
+    }
+    GfxMatrix m;
+    gfx_get_transform(s.g, &m);
+    EXPECT_DOUBLE_EQ(m.m11, double(c.w) / 272);
+    EXPECT_DOUBLE_EQ(m.m22, double(c.h) / 314);
+  }
 }
 
 TEST(AirportLayer, Du1000DrawsTheStarGlyphAndMagentaIdent) {

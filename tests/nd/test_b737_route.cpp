@@ -232,3 +232,46 @@ TEST(RouteLabels, ActiveFixFlownAgainKeepsItsMagentaLabelOnEveryDisplay) {
     for (const GfxTextItem& t : s.rec().text_items()) EXPECT_TRUE(t.text != "ALPHA" || t.argb == COLOUR_MAGENTA);
   }
 }
+
+namespace {
+
+// A waypoint whose ident would run under the vertical-deviation scale's box stands left of
+// its point while the scale is shown; elsewhere, and without the scale, right of it.
+TEST_F(B737Route, IdentsStandClearOfTheDeviationScale) {
+  struct Case {
+    double course, dist;  // of the active waypoint from the aircraft (heading north, 40 NM arc)
+    bool under;           // its ident right of its point runs under the scale's box
+  };
+  // Design box of the ident's ink, with the scale shown or not.
+  auto ident_box = [&](int32_t descent) {
+    vnav_descent_started = descent;
+    s.draw();
+    GfxRectF ink{};
+    for (const GfxTextItem& t : s.rec().text_items())
+      if (t.text == "FOURT") ink = t.ink;
+    const GfxPointF a = s.design({ink.x, ink.y}), b = s.design({ink.x + ink.width, ink.y + ink.height});
+    return std::pair<GfxPointF, GfxPointF>{a, b};
+  };
+  auto in_box = [](GfxPointF a, GfxPointF b) {
+    return a.x < B737_VDEV_BOX[0] + B737_VDEV_BOX[2] && b.x > B737_VDEV_BOX[0] &&
+           a.y < B737_VDEV_BOX[1] + B737_VDEV_BOX[3] && b.y > B737_VDEV_BOX[1];
+  };
+  for (const Case& c : {Case{76, 15, true}, Case{0, 10, false}, Case{76, 8, false}}) {
+    SCOPED_TRACE(std::to_string(c.course) + " " + std::to_string(c.dist));
+    set_active_plan({"KAAA", "FOURT", "KBBB"}, 1, LAT, LON);
+    point_from(LAT, LON, c.course, c.dist, fpl_active[1].lat, fpl_active[1].lon);
+    const auto plain = ident_box(0);
+    const auto shown = ident_box(1);
+    ASSERT_GT(plain.second.x, plain.first.x);
+    EXPECT_EQ(in_box(plain.first, plain.second), c.under);
+    EXPECT_FALSE(in_box(shown.first, shown.second)) << shown.first.x << ".." << shown.second.x;
+    if (c.under) {
+      EXPECT_LT(shown.second.x, plain.first.x);  // left of its point
+    } else {
+      EXPECT_TRUE(near(shown.first, plain.first.x, plain.first.y, 0.01));
+    }
+  }
+  vnav_descent_started = 0;
+}
+
+}  // namespace

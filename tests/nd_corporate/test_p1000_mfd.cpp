@@ -406,6 +406,9 @@ TEST_F(P1000Route, PreviousLegAfterADirectStartsWhereTheDirectWasMade) {
   s.draw();
   // 20 NM east at 53 units per 40 NM.
   EXPECT_TRUE(near(stored(0), 134 + 20.0 * 53 / 40, 148, 1.5));
+  // The point is named for the direct-to, not for the record before the active one.
+  EXPECT_EQ(s.text_colour("DCT"), YELLOW);
+  EXPECT_FALSE(s.has("AAA"));
 }
 
 TEST_F(P1000Route, PlanViewCentresOnTheActiveWaypointWithTheAircraftWhereItStands) {
@@ -539,6 +542,51 @@ TEST_F(P1000Host, InitialiseRepaintsInFullThenLegendsOnlyOnFullFrames) {
   EXPECT_EQ(count("APT"), 0);
   ASSERT_TRUE(host_.click_index("P1000_MFD_CNTR", 2, &error)) << error;
   host_.run_frames(1);
+}
+
+}  // namespace
+
+namespace {
+
+// A waypoint's ident on a range box: the box, drawn after the map's items with its black
+// background, keeps the range readable in both views.
+TEST_F(P1000Route, RangeBoxesStandOverTheMapsIdents) {
+  struct Case {
+    int32_t plan_view;
+    double course, dist;  // of the active waypoint from the aircraft, at 40 NM range
+  };
+  for (const Case& c : {Case{0, 86, 23.5}, Case{1, 90, 0}}) {
+    SCOPED_TRACE(c.plan_view);
+    p1000_plan_view = c.plan_view;
+    set_active_plan({"AAA", "BBBBB", "CCC"}, 1, LAT, LON);
+    // In the plan view the ring centres on the active waypoint: the next one lies on the box.
+    const int32_t on_box = c.plan_view ? 2 : 1;
+    double lat, lon;
+    if (c.plan_view)
+      point_from(fpl_active[1].lat, fpl_active[1].lon, 90, 40.0 * (195 - 7 - 134) / 75 - 1, lat, lon);
+    else
+      point_from(LAT, LON, c.course, c.dist, lat, lon);
+    fpl_active[on_box].lat = lat;
+    fpl_active[on_box].lon = lon;
+    s.draw();
+    size_t ident = 0, range = 0;
+    GfxRectF ident_ink{}, range_ink{};
+    // The ident on the map (the first drawn; the active block repeats the active one), and
+    // the range label nearest to it.
+    for (const GfxTextItem& t : s.rec().text_items())
+      if (t.text == fpl_active[on_box].ident && ident == 0) ident = t.record, ident_ink = t.ink;
+    for (const GfxTextItem& t : s.rec().text_items())
+      if (t.text == " 40" && (range == 0 || std::fabs(t.ink.x - ident_ink.x) < std::fabs(range_ink.x - ident_ink.x)))
+        range = t.record, range_ink = t.ink;
+    ASSERT_GT(ident, 0u);
+    ASSERT_GT(range, 0u);
+    // The scene is the collision: the ident's ink runs into the range's.
+    EXPECT_LT(ident_ink.x, range_ink.x + range_ink.width);
+    EXPECT_GT(ident_ink.x + ident_ink.width, range_ink.x);
+    EXPECT_LT(ident_ink.y, range_ink.y + range_ink.height);
+    EXPECT_GT(ident_ink.y + ident_ink.height, range_ink.y);
+    EXPECT_GT(range, ident);
+  }
 }
 
 }  // namespace

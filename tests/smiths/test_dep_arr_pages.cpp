@@ -109,14 +109,14 @@ TEST_F(DepArrTest, StarTransitionAndApproach) {
   press("R1");  // approach I10R
   EXPECT_EQ(smiths_arr_appr_chosen, 1);
   EXPECT_EQ(at(190, 33), "I10R 10R");
-  EXPECT_EQ(at(135, 33), "<SEL>");
+  EXPECT_EQ(at(152, 38), "<SEL>");
   EXPECT_EQ(at(210, 66), "HELNS");
   EXPECT_GT(find_edit("TOWNI"), 0);
   press("R1");  // nothing with an approach chosen
   EXPECT_EQ(smiths_arr_appr_trans_chosen, 0);
   press("R2");  // approach transition HELNS
   EXPECT_EQ(smiths_arr_appr_trans_chosen, 1);
-  EXPECT_EQ(at(135, 66), "<SEL>");
+  EXPECT_EQ(at(152, 71), "<SEL>");
   EXPECT_STREQ(fpl_edit[fpl_edit_last].ident, "KPDX");
 }
 

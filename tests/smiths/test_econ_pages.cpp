@@ -216,6 +216,27 @@ TEST_F(EconPagesTest, ClimbTargetTimeAndDistance) {
   EXPECT_EQ(at(200, 55), "");
 }
 
+// Near the destination the required vertical speed grows past four digits: the FPA, V/B and
+// V/S row moves left to stay on the screen, and stays at 130 while it fits.
+TEST_F(EconPagesTest, PathAnglesStayOnTheScreen) {
+  start();
+  before_carro(240, 20);
+  smiths_page = SMITHS_PAGE_ECON_DES;
+  toc_reached = tod_reached = 1;
+  vertical_speed = 0;
+  struct Case {
+    double vs_required;
+    bool at_130;
+  };
+  for (const Case& c : {Case{-1800, true}, Case{98268, false}, Case{-987654, false}}) {
+    vnav_vs_required = c.vs_required;
+    draw_now();
+    SCOPED_TRACE(c.vs_required);
+    EXPECT_EQ(!at(130, 133).empty(), c.at_130);
+    for (const GfxTextItem& t : items()) EXPECT_LE(t.ink.x + t.ink.width, screen()->image_width - 2.5f) << t.text;
+  }
+}
+
 TEST_F(EconPagesTest, PathDescentRowsByPhase) {
   start();
   before_carro(240, 20);

@@ -154,7 +154,7 @@ TEST_F(EntryRanges, TemperaturesWithinTheirRange) {
     EXPECT_NEAR(toc_oat, c.oat, 1e-9) << c.entry << " on " << c.key;
   }
   put("-99", "R4");
-  EXPECT_EQ(line(130), "-146\xC2\xB0" "F / -99\xC2\xB0" "C");
+  EXPECT_NE(line(132).find("-146\xC2\xB0" "F / -99\xC2\xB0" "C"), std::string::npos) << line(132);
   expect_texts_inside("T/C OAT -99 C");
   isa_deviation = toc_oat = -999;  // not entered: dashes
   frames(1);

@@ -284,10 +284,10 @@ TEST_F(LegsTest, ActivateFromLegsAndThePlanMapCentre) {
   press("LEGS");
   EXPECT_EQ(at(190, 198), "STEP >");
   EXPECT_EQ(plan_center_index, 1);
-  EXPECT_EQ(at(80, 33), "<CTR>");
+  EXPECT_EQ(at(78, 33), "<CTR>");
   press("R6");
   EXPECT_EQ(plan_center_index, 2);
-  EXPECT_EQ(at(80, 66), "<CTR>");
+  EXPECT_EQ(at(78, 66), "<CTR>");
   b737_nd_mode = 3;
   frames();
   EXPECT_EQ(plan_center_index, 0);
@@ -308,7 +308,7 @@ TEST_F(LegsTest, TheProLine4PlanCountsAsAPlanMapShown) {
   press("R6");
   frames();
   EXPECT_EQ(plan_center_index, 3);  // stepped through the route, kept across frames
-  EXPECT_EQ(at(80, 99), "<CTR>");
+  EXPECT_EQ(at(78, 99), "<CTR>");
   proline4_mfd_format = 3;  // MAP
   frames();
   EXPECT_EQ(plan_center_index, 0);

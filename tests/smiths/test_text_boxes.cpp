@@ -3,13 +3,17 @@
 // under their labels, lines keep apart, and SELECT WAYPOINT's immediate return shows
 // the page it returns to in the same frame.
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "cdu/smiths/page_layout.h"
 #include "cdu_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "module/display_state.h"
 #include "module/sim_vars.h"
+#include "tests/common/text_layout.h"
 
 namespace {
 
@@ -204,3 +208,71 @@ TEST_F(TextBoxTest, SelectWaypointReturnFrameShowsLegs) {
   }
 }
 
+namespace {
+
+// A page as the pilot leaves it: where every text must read where it stands.
+struct LayoutCase {
+  const char* page;
+  bool in_flight;                  // KSEA OLM BTG KPDX executed and flown south of KSEA first
+  std::vector<std::string> steps;  // then these, from where that left the unit
+  const char* plan_file;           // a stored plan written before the unit starts, "" none
+  bool plans_blocked = false;      // a file where the plans folder should be: every save fails
+  int32_t nd_mode = 0;             // the B737 ND's mode, when not 0 (7: the plan map)
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.page; }
+
+const std::string LONG_NAME = "ABCDEFGHIJKLMNOPQRSTUVWX";
+
+const LayoutCase LAYOUT_CASES[] = {
+    {"KPDX ARRIVALS, STAR and approach chosen",
+     false,
+     {"RTE", "KSEA>L1", "KPDX>R1", "DEP ARR", "R2", "L1", "R1"},
+     ""},
+    {"KPDX ARRIVALS, approach chosen", false, {"RTE", "KSEA>L1", "KPDX>R1", "DEP ARR", "R2", "R1"}, ""},
+    {"LEGS with the map centre", false, {"RTE", "KSEAKPDX>L2", "R6", "EXEC", "LEGS"}, "", false, 7},
+    {"LEGS HOLD on a modified route", true, {"LEGS", "SEA>L3", "HOLD"}, ""},
+    {"DEP/ARR INDEX", false, {"RTE", "KSEA>L1", "KPDX>R1", "DEP ARR"}, ""},
+    {"POS REF in flight", true, {"INIT REF", "L6", "L2", "NEXT"}, ""},
+    {"SAVE FPL of a long name failing", true, {"INIT REF", "L6", LONG_NAME + ">R6"}, "", true},
+    {"STORED FLIGHT PLANS with a long name", false, {"L6", "R2"}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ.RTE"},
+};
+
+// <temp>/vek-smiths-layout/<page>.png, for a look beside the aircraft's state (the host
+// works in its simulator folder, removed after the test).
+std::string picture_name(std::string page) {
+  for (char& ch : page) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vek-smiths-layout";
+  std::filesystem::create_directories(dir);
+  return (dir / (page + ".png")).string();
+}
+
+class TextLayoutCaseTest : public TextBoxTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(TextLayoutCaseTest, TextsReadWhereTheyStand) {
+  const LayoutCase& c = GetParam();
+  if (*c.plan_file) {
+    std::filesystem::copy_file(folder_ + "/vek/flightplans/KSEAKPDX.RTE", folder_ + "/vek/flightplans/" + c.plan_file);
+  }
+  start();
+  host_.add_gps_point("KSEA", 47.449, -122.309306);
+  host_.add_gps_point("KPDX", 45.588722, -122.5975);
+  if (c.in_flight) route_in_flight();
+  if (c.nd_mode) b737_nd_mode = c.nd_mode;
+  if (c.plans_blocked) {
+    std::filesystem::remove_all(folder_ + "/vek/flightplans");
+    std::ofstream blocker(folder_ + "/vek/flightplans");
+  }
+  for (const std::string& s : c.steps) step(s);
+  const GfxRecording* rec = screen();
+  ASSERT_NE(rec, nullptr);
+  for (const std::string& f : text_layout::faults(*rec)) ADD_FAILURE() << f;
+  // Right-aligned lines end 2.5 pixels inside the screen; nothing may end further right.
+  for (const GfxTextItem& t : items()) EXPECT_LE(t.ink.x + t.ink.width, rec->image_width - 2.5f) << t.text;
+  std::string error;
+  EXPECT_TRUE(host_.write_png("SMITHS_FMS", picture_name(c.page), &error)) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, TextLayoutCaseTest, ::testing::ValuesIn(LAYOUT_CASES));
+
+}  // namespace

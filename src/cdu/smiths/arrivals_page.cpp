@@ -26,6 +26,21 @@ const double row_y[6] = {0, 33, 66, 99, 132, 165};
 
 const char* mark() { return fpl_changed_state == 3 ? "<ACT>" : "<SEL>"; }
 
+// Rows (bit y / 33) where a STAR or transition mark stands at 93.
+using MarkRows = unsigned;
+
+void star_mark(const CduPage& p, MarkRows& rows, double y) {
+  cdu_large(p, 93, y, mark());
+  rows |= 1u << static_cast<int>(y / 33.0);
+}
+
+// The approach's mark ends a space before the approach named at 190; beside a STAR mark on
+// its row it stands after that mark in the small font.
+void approach_mark(const CduPage& p, MarkRows star_rows, double y) {
+  if (star_rows & (1u << static_cast<int>(y / 33.0))) cdu_small(p, 152, y + 5, mark());
+  else cdu_large(p, 132, y, mark());
+}
+
 int appr_count() { return arr_appr_count < PROC_LIST_CAPACITY ? arr_appr_count : PROC_LIST_CAPACITY; }
 
 int arrivals_page_count() {
@@ -111,32 +126,33 @@ void arrivals_key(GaugeSurface* rec, int page) {
   }
 }
 
-void draw_left(const CduPage& p, int page) {
+MarkRows draw_left(const CduPage& p, int page) {
+  MarkRows rows = 0;
   int F = left_first(page);
   if (smiths_arr_star_state == 0 || (smiths_arr_star_state == 1 && page == 1)) cdu_small(p, 10, 19, "S T A R S");
   if (arr_star_count == 0) {
     cdu_large(p, 0, 33, "- N O N E -");
-    return;
+    return rows;
   }
   if (smiths_arr_star_state != 1) {
     for (int r = 1; r <= 5; ++r) {
       int i = F + r - 1;
       if (i > arr_star_count || i > PROC_LIST_CAPACITY) break;
       cdu_largef(p, 0, row_y[r], "%-6s", arr_star_list[i].c_str());
-      if (arr_star_list[i] == pending_star) cdu_large(p, 93, row_y[r], mark());
+      if (arr_star_list[i] == pending_star) star_mark(p, rows, row_y[r]);
     }
-    return;
+    return rows;
   }
   if (page == 1) {
     cdu_largef(p, 0, 33, "%-6s", pending_star.c_str());
-    cdu_large(p, 93, 33, mark());
+    star_mark(p, rows, 33);
   }
   int first_trans = page == 1 ? 1 : F;
   if (first_trans <= arr_trans_count) cdu_small(p, 10, page == 1 ? 55 : 19, "T R A N S");
   if (smiths_arr_trans_chosen == 1) {
     if (page == 1) {
       cdu_largef(p, 0, 66, "%-5s", pending_star_trans.c_str());
-      cdu_large(p, 93, 66, mark());
+      star_mark(p, rows, 66);
     }
   } else if (page == 1) {
     for (int i = 1; i <= 4 && i <= arr_trans_count; ++i) cdu_largef(p, 0, row_y[i + 1], "%-5s", arr_trans_list[i].c_str());
@@ -147,9 +163,10 @@ void draw_left(const CduPage& p, int page) {
       cdu_largef(p, 0, row_y[r], "%-5s", arr_trans_list[i].c_str());
     }
   }
+  return rows;
 }
 
-void draw_right(const CduPage& p, int page) {
+void draw_right(const CduPage& p, int page, MarkRows star_rows) {
   int Fr = 5 * page - 4;
   if (smiths_arr_rwy_chosen == 1) {
     cdu_small(p, 190, 19, "R U N W A Y S");
@@ -161,14 +178,14 @@ void draw_right(const CduPage& p, int page) {
   }
   if (smiths_arr_appr_chosen == 1) {
     int i = arr_appr_index;
-    cdu_large(p, 135, 33, mark());
+    approach_mark(p, star_rows, 33);
     if (i >= 1 && i <= appr_count())
       cdu_largef(p, 190, 33, "%4s %3s", arr_appr_list[i].type.c_str(), arr_appr_list[i].runway.c_str());
     if (page == 1 || page - 5 <= arr_appr_trans_count) cdu_small(p, 220, 52, "T R A N S");
     if (arr_appr_trans_count == 0) {
       if (page == 1) cdu_large(p, 200, 66, "- N O N E -");
     } else if (smiths_arr_appr_trans_chosen == 1) {
-      cdu_large(p, 135, 66, mark());
+      approach_mark(p, star_rows, 66);
       cdu_largef(p, 210, 66, "%5s", pending_appr_trans.c_str());
     } else {
       int G = 4 * page - 3;
@@ -176,7 +193,7 @@ void draw_right(const CduPage& p, int page) {
         int t = G + r;
         if (t > arr_appr_trans_count || t > PROC_LIST_CAPACITY) break;
         cdu_largef(p, 210, row_y[r + 2], "%5s", arr_appr_trans_list[t].c_str());
-        if (t == smiths_arr_appr_trans_index) cdu_large(p, 135, row_y[r + 2], mark());
+        if (t == smiths_arr_appr_trans_index) approach_mark(p, star_rows, row_y[r + 2]);
       }
     }
     return;
@@ -192,7 +209,7 @@ void draw_right(const CduPage& p, int page) {
     }
     if (j <= appr_count()) {
       cdu_largef(p, 190, y, "%4s %3s", arr_appr_list[j].type.c_str(), arr_appr_list[j].runway.c_str());
-      if (j == arr_appr_index) cdu_large(p, 135, y, mark());
+      if (j == arr_appr_index) approach_mark(p, star_rows, y);
       continue;
     }
     int w = first_runway(page) + r - 1;
@@ -222,8 +239,7 @@ void smiths_fms_arrivals_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   int page = smiths_arr_page_no;
   cdu_largef(p, 40, 0, "%s ARRIVALS", route_dest.c_str());
   cdu_smallf(p, 220, 0, "%2d / %2d", page, smiths_arr_page_count);
-  draw_left(p, page);
-  draw_right(p, page);
+  draw_right(p, page, draw_left(p, page));
   cdu_large_shrink(p, 2, 184, "- - - - - - - - - - - - - - - - - - - - - - - - - -");
   cdu_large(p, 0, 198, fpl_changed_state == 4 ? "<ERASE" : "<INDEX");
   cdu_large(p, 200, 198, "ROUTE>");

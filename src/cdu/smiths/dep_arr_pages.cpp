@@ -46,7 +46,7 @@ void smiths_fms_dep_arr_index_page_draw(GaugeSurface* rec, GfxGraphics* g) {
     smiths_arr_appr_trans_chosen = 0;
   }
   cdu_large(p, 63, 0, "DEP / ARR  INDEX");
-  cdu_small(p, 220, 5, "1 / 1");
+  cdu_small(p, 222, 5, "1 / 1");  // a space clear of the title's end
   cdu_large(p, 0, 33, "< DEP");
   cdu_largef(p, 90, 33, "%s", route_origin.c_str());
   cdu_largef(p, 90, 66, "%s", route_dest.c_str());

@@ -83,8 +83,10 @@ void draw_path_angles(const CduPage& p) {
       !(ground_speed > 50.0))
     return;
   const double nm_per_min = ground_speed / 60.0;
-  cdu_largef(p, 130, 133, "%2.1f   %2.1f     %4.0f", std::fabs(vertical_speed) / nm_per_min / 100.0,
-             std::fabs(vnav_vs_required) / nm_per_min / 100.0, vnav_vs_required);
+  // A long V/S moves the row left to end on the screen.
+  cdu_large_fit(p, 130, 133,
+                cdu_format("%2.1f   %2.1f     %4.0f", std::fabs(vertical_speed) / nm_per_min / 100.0,
+                           std::fabs(vnav_vs_required) / nm_per_min / 100.0, vnav_vs_required));
 }
 
 }  // namespace

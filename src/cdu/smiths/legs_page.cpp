@@ -342,12 +342,15 @@ void draw_record_row(const CduPage& p, int i, double y) {
   std::string ident = cdu_format("%-5s", r.ident);
   if (i == fpl_active_index && fpl_changed_state != 4) cdu_boxed(p, 0, y, 0, y, int(std::strlen(r.ident)), ident);
   else cdu_large(p, 0, y, ident);
-  if (smiths_plan_mode_shown() && i == plan_center_index) cdu_large(p, 80, y, "<CTR>");
+  // A space clear of the constraint after it.
+  if (smiths_plan_mode_shown() && i == plan_center_index) cdu_large(p, 78, y, "<CTR>");
   draw_constraint(p, r, y);
 }
 
 void draw_line_6(const CduPage& p) {
   bool nd_plan = b737_nd_mode >= 7;
+  // "< ERASE" stands clear of entry boxes on the left of its line.
+  double erase_x = 0.0;
   if (smiths_legs_mode == 0 && fpl_changed_state != 4) {
     cdu_small(p, 10, 184, "R N P / A C T U A L");
     if (nd_plan) {
@@ -367,7 +370,10 @@ void draw_line_6(const CduPage& p) {
   } else if (smiths_legs_mode == 2) {
     cdu_large(p, 0, 176, "- - - - - - -                  - - - - - - - - - -");
     cdu_small(p, 80, 181, "H O L D  A T");
-    if (holding_active == 0) cdu_five_boxes(p, 5, 10, 198);
+    if (holding_active == 0) {
+      cdu_five_boxes(p, 5, 10, 198);
+      erase_x = 52.0;
+    }
     cdu_large(p, 190, 198, "PPOS >");
   } else if (intc_crs_pending == 0) {
     cdu_small(p, 0, 184, "D I R E C T    T O                    I N T C    L E G");
@@ -376,6 +382,7 @@ void draw_line_6(const CduPage& p) {
     const double right[5] = {200, 210, 220, 230, 240};
     cdu_entry_boxes(p, left, 5, 198);
     cdu_entry_boxes(p, right, 5, 198);
+    erase_x = 52.0;
     cdu_small(p, 165, 198, "T O");
   } else {
     cdu_small(p, 0, 184, ". . . . . . . . . . . . . . . . . . . . . . . I N T C    C R S");
@@ -397,7 +404,7 @@ void draw_line_6(const CduPage& p) {
   } else if (plan) {
     cdu_large(p, 190, 198, "STEP >");
   }
-  if (fpl_changed_state == 4) cdu_large(p, 0, 198, "< ERASE");
+  if (fpl_changed_state == 4) cdu_large(p, erase_x, 198, "< ERASE");
 }
 
 }  // namespace

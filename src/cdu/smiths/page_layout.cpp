@@ -170,7 +170,8 @@ void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& t
 }
 
 void cdu_bottom_line(const CduPage& p) {
-  cdu_large_shrink(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);
+  // A long answer ("<name> Unable to Save") shrinks to the screen's width, below the small font if need be.
+  cdu_large_fit(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);
 }
 
 void cdu_text_within(const CduPage& p, double px, double x, double y, const std::string& text, double min_x) {

@@ -51,7 +51,7 @@ void cdu_boxed(const CduPage& p, double bx, double by, double tx, double ty, int
 // Empty entry boxes: outlines 5 wide and 10 high at each x, top at y.
 void cdu_entry_boxes(const CduPage& p, const double* xs, int n, double y);
 void cdu_five_boxes(const CduPage& p, double x0, double step, double y);
-// Message line when not empty, else the scratchpad, at (0, 227), as cdu_large_shrink.
+// Message line when not empty, else the scratchpad, at (0, 227), as cdu_large_fit.
 void cdu_bottom_line(const CduPage& p);
 // Width of `text` in the "Arial" font of `px` pixels (its advance widths), in canvas units.
 double cdu_text_width(const std::string& text, double px);

@@ -102,7 +102,7 @@ void draw_temperature(const CduPage& p, double y, double celsius, bool deviation
 
 void draw_toc_oat(const CduPage& p) {
   cdu_small(p, 200, 121, "T / C    O A T");
-  draw_temperature(p, 130, toc_oat, false);
+  draw_temperature(p, 132, toc_oat, false);  // clear of its label's foot
 }
 
 // A weight at (0, y), or `whole` boxes, a point (at dot_y) and one more box when it is 0.

@@ -47,7 +47,7 @@ void draw_pos_ref(const CduPage& p, const std::string& lat, const std::string& l
   cdu_large(p, 85, 33, lon);
   cdu_small(p, 245, 22, "G S");
   const std::string gs = cdu_format("%.0f", ground_speed);
-  cdu_large(p, 238.0 - 8.0 * double(gs.size()), 33, gs);
+  cdu_large(p, 242.0 - cdu_text_width(gs, CDU_LARGE_PX), 33, gs);  // ends a space before its unit
   cdu_small(p, 245, 38, "K T");
   cdu_small(p, 12, 55, "I R S   L");
   cdu_small(p, 12, 99, "I R S   R");

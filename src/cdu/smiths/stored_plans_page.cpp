@@ -20,7 +20,7 @@ void smiths_fms_stored_plans_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   for (int row = 1; row <= 6; ++row) {
     int n = 6 * page - 6 + row;
     if (n > count) break;
-    cdu_largef(p, 0, 33.0 * row, "%s", stored_plans[n].name);
+    cdu_large_fit(p, 0, 33.0 * row, stored_plans[n].name);
   }
 
   int k = smiths_pending_lsk;

@@ -40,6 +40,8 @@ bool p1000_placed(const FlightPlanWpt& w);
 
 void p1000_mfd_set_clip(const P1000Frame& f, GfxGraphics* g, int32_t outline);
 void p1000_mfd_compass_draw(const P1000Frame& f, GfxGraphics* g);
+// The two range boxes on the ring, drawn over the map's items so that the range reads.
+void p1000_mfd_range_boxes_draw(const P1000Frame& f, GfxGraphics* g);
 void p1000_mfd_compass_label_draw(const P1000Frame& f, GfxGraphics* g, int32_t bearing);
 void p1000_mfd_heading_marker_draw(const P1000Frame& f, GfxGraphics* g);
 void p1000_mfd_status_draw(const P1000Frame& f, GfxGraphics* g);

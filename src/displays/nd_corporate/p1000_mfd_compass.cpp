@@ -19,8 +19,6 @@ void symbol(GfxGraphics* g, double x, double y, int32_t code) {
 void plan_ring(const P1000Frame& f, GfxGraphics* g, LayerObjects& o) {
   GfxPen* pen = o.pen(P1000_WHITE, 2.5);
   draw_ellipse_d(g, pen, 59, 39, 150, 150);
-  symbol(g, 45, 110, SYMBOL_RANGE_BOX);
-  symbol(g, 195, 110, SYMBOL_RANGE_BOX);
   p1000_canvas(g, f);
   GfxBrush* white = o.brush(P1000_WHITE);
   const DrawPoint arrow[] = {{10, 30}, {15, 35}, {5, 35}};
@@ -62,8 +60,6 @@ void p1000_mfd_compass_draw(const P1000Frame& f, GfxGraphics* g) {
   draw_ellipse_d(g, pen, 82, 95, 105, 107);
   draw_ellipse_d(g, pen, 12, 27, 244, 243);
   symbol(g, 134, 137.5, SYMBOL_OWN_AIRCRAFT);
-  symbol(g, 71, 141, SYMBOL_RANGE_BOX);
-  symbol(g, 176, 141, SYMBOL_RANGE_BOX);
   symbol(g, 119, 0, SYMBOL_HEADING_BOX);
   if (std::isfinite(heading)) {
     for (int32_t b = 0; b < 360; b += 5) {
@@ -77,6 +73,13 @@ void p1000_mfd_compass_draw(const P1000Frame& f, GfxGraphics* g) {
     }
   }
   p1000_canvas(g, f);
+}
+
+void p1000_mfd_range_boxes_draw(const P1000Frame& f, GfxGraphics* g) {
+  if (!p1000_canvas(g, f)) return;
+  const bool plan = p1000_plan_view != 0;
+  symbol(g, plan ? 45 : 71, plan ? 110 : 141, SYMBOL_RANGE_BOX);
+  symbol(g, plan ? 195 : 176, plan ? 110 : 141, SYMBOL_RANGE_BOX);
 }
 
 void p1000_mfd_heading_marker_draw(const P1000Frame& f, GfxGraphics* g) {

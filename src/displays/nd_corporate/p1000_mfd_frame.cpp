@@ -269,6 +269,7 @@ void p1000_mfd_draw(GaugeSurface* ctx, DeviceContext dc, int32_t width, int32_t 
     nd_trace("waypoint_data");
     p1000_mfd_waypoint_data_draw(f, g);
   }
+  p1000_mfd_range_boxes_draw(f, g);
   p1000_canvas(g, f);
   p1000_mfd_set_clip(f, g, 2);
   overlays(f, g);

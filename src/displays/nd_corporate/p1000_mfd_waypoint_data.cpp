@@ -7,6 +7,7 @@
 #include "displays/nd_corporate/p1000_common.h"
 #include "draw/map_symbols.h"
 #include "draw/route_common.h"
+#include "flightplan/fpl_ops.h"
 #include "guidance/fms_state.h"
 #include "guidance/settings.h"
 #include "module/display_state.h"
@@ -37,11 +38,13 @@ struct Units {
   double font(double v) const { return v * std::min(sx, sy); }
 };
 
-void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, int32_t i, int32_t flag) {
+void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, int32_t i, int32_t flag,
+              bool direct_origin = false) {
   const FlightPlanWpt& w = fpl_active[i];
   if (!p1000_placed(w)) return;
   const double x = w.screen_x, y = w.screen_y;
-  const CorpText ident = corp_format(false, "%.9s", w.ident);
+  // After a direct-to the previous point is where the direct-to began, not that record.
+  const CorpText ident = direct_origin ? CorpText{"DCT"} : corp_format(false, "%.9s", w.ident);
   if (!ident.s.empty()) draw_text(g, font, brush, x + u.x(7), y - u.y(6), ND_TEXT_CAPACITY, ident.s.c_str());
   draw_map_symbol(g, x, y - u.y(5), SYMBOL_STAR, i, u.sx, u.sy, flag, p1000_mfd_range);
 }
@@ -54,29 +57,33 @@ void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObje
   auto text = [&](const GfxBrush* b, double x, double y, const std::string& t) {
     if (!t.empty()) draw_text(g, f14, b, u.x(x), u.y(y), ND_TEXT_CAPACITY, t.c_str());
   };
-  auto wipe = [&](double x, double y, double w, double h) {
-    fill_rect_d(g, background, u.x(x), u.y(y), u.x(w), u.y(h));
+  // A field's wipe spans the cell of its row's font, whatever the gauge's shape: the old
+  // value's whole ink, and none of the rows above and below or of the unit beside it.
+  const double em = u.font(14);
+  auto wipe = [&](double x0, double x1, double y) {
+    fill_rect_d(g, background, x0, u.y(y) + 0.15 * em, x1 - x0, 0.9 * em);
   };
   if (f.full) {
     text(magenta, 220, 0, "FMS");
     text(white, 241, 13, "NM");
-    wipe(220, 29, 55, 14);
     // A wide ident moves left to end inside the screen.
     const std::string ident = corp_format(false, "%.5s", fpl_active[fpl_active_index].ident).s;
     const double room = u.x(P1000.width) - text_width(g, f14, ND_TEXT_CAPACITY, ident.c_str());
-    if (!ident.empty()) draw_text(g, f14, magenta, std::min(u.x(220), room), u.y(26), ND_TEXT_CAPACITY, ident.c_str());
+    const double x = std::min(u.x(220), room);
+    wipe(x, u.x(P1000.width), 26);
+    if (!ident.empty()) draw_text(g, f14, magenta, x, u.y(26), ND_TEXT_CAPACITY, ident.c_str());
   }
   if (f.full || dist_to_active_wpt_prev != dist_to_active_wpt) {
     static constexpr double XS[] = {218, 210, 202, 194, 187};  // 3..7 characters
     const CorpText d = first_word(corp_format(true, "%5.1f", dist_to_active_wpt));
-    wipe(187, 15, 55, 14);
+    wipe(u.x(187), u.x(241), 13);
     if (!d.s.empty()) text(magenta, field_x(XS, 3, d.n()), 13, d.s);
   }
   if (f.full || ete_active_min_prev != ete_active_min) {
     static constexpr double XS[] = {229, 222, 214, 206};  // 1..4 characters
     const double t = ground_speed > 25 ? dist_to_active_wpt / ground_speed * 60 : 0;
     const CorpText m = first_word(corp_format(true, "%4.0f", t));
-    wipe(214, 43, 26, 14);
+    wipe(u.x(206), u.x(238) + 0.12 * em, 39);  // a digit's ink reaches past 238, "MIN"'s not before
     if (!m.s.empty()) text(magenta, field_x(XS, 1, m.n()), 39, m.s);
   }
   if (f.full) text(white, 238, 39, "MIN");
@@ -91,7 +98,7 @@ void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g) {
   GfxFont* f12 = o.font(FONT_ZUDUZ, u.font(12), GFX_FONT_BOLD);
   const int32_t active = fpl_active_index;
   if (DispPrevWpt == 1 && p1000_mfd_range >= 5.0 && active >= 1)
-    waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0);
+    waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0, dto_active != 0);
   GfxBrush* magenta = o.brush(P1000_MAGENTA);
   GfxBrush* white = o.brush(P1000_WHITE);
   for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i) {

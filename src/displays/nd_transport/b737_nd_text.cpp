@@ -71,7 +71,7 @@ void heading_box(GfxGraphics* g, const TextObjects& k, int32_t mode) {
 }
 
 void deviation_scale(GfxGraphics* g, const TextObjects& k) {
-  fill_rect_d(g, k.background, 218, 185, 25, 90);
+  fill_rect_d(g, k.background, B737_VDEV_BOX[0], B737_VDEV_BOX[1], B737_VDEV_BOX[2], B737_VDEV_BOX[3]);
   draw_line_d(g, k.white2, 230, 200, 230, 260);
   draw_line_d(g, k.white2, 225, 200, 230, 200);
   draw_line_d(g, k.white2, 220, 230, 230, 230);
@@ -140,6 +140,12 @@ void selected_heading(GfxGraphics* g, const GaugeSurface* ctx, const TextObjects
 
 }  // namespace
 
+bool b737_nd_deviation_scale_shown() {
+  const int32_t mode = b737_nd_mode;
+  return vnav_descent_started == 1 && fpl_active_index != FPL_NO_PLAN &&
+         (mode == 1 || mode == 3 || mode == 5 || mode == 6);
+}
+
 void b737_nd_text_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   TextObjects k(g);
   nd_frame(g, ctx, CANVAS_B737_ND);
@@ -192,7 +198,7 @@ void b737_nd_text_draw(const GaugeSurface* ctx, GfxGraphics* g) {
 
   heading_box(g, k, mode);
 
-  if (vnav_descent_started == 1 && plan && (mode == 1 || mode == 3 || mode == 5 || mode == 6)) deviation_scale(g, k);
+  if (b737_nd_deviation_scale_shown()) deviation_scale(g, k);
 
   // Right-hand block.
   if (plan) {

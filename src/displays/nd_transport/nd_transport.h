@@ -53,6 +53,10 @@ struct VorCourseStyle {
 };
 void nd_vor_course_draw(const GaugeSurface* ctx, GfxGraphics* g, const VorCourseStyle& style);
 void b737_nd_text_draw(const GaugeSurface* ctx, GfxGraphics* g);
+// The vertical-deviation scale, drawn over the map with its background while a descent is
+// flown with a plan in the arc and map modes: its box (x, y, w, h) on the B737 ND canvas.
+constexpr double B737_VDEV_BOX[4] = {218, 185, 25, 90};
+bool b737_nd_deviation_scale_shown();
 void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g);
 void b737_nd_mod_route_draw(const GaugeSurface* ctx, GfxGraphics* g);
 // Its C-17 MFD twin on the 246 x 241 canvas, by `c17_mfd_mode` (no display calls it):

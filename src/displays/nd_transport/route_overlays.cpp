@@ -69,6 +69,16 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   if (mode == 7 && plan_centre_point(true, v.lat, v.lon)) v.heading = 0;
   map_px_per_nm = b737_nd_map_radius / b737_nd_range;
 
+  // An ident that would run under the vertical-deviation scale's box stands left of its point.
+  const bool scale = b737_nd_deviation_scale_shown();
+  auto label_x = [&](double x, double y, const char* ident) {
+    const double w = text_width(g, font, ND_TEXT_CAPACITY, ident);
+    const double left = 122 + x + 7, top = oy + y - 7;
+    const bool under = scale && left < B737_VDEV_BOX[0] + B737_VDEV_BOX[2] && left + w > B737_VDEV_BOX[0] &&
+                       top < B737_VDEV_BOX[1] + B737_VDEV_BOX[3] && top + 12 > B737_VDEV_BOX[1];
+    return under ? x - 10 - w : x + 7;  // clear of the star's left arm
+  };
+
   const bool plan = fpl_valid_index(fpl_active_index, fpl_active_last);
   if (plan) {
     b737_runways(g, v, o, font);
@@ -100,7 +110,7 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
         draw_line_d(g, magenta, s.prev_x, s.prev_y, x, y);
       }
       if (repeats_active_fix(s.index)) return;
-      draw_text(g, font, active ? magenta_brush : white, x + 7, y - 7, ND_TEXT_CAPACITY, s.w.ident);
+      draw_text(g, font, active ? magenta_brush : white, label_x(x, y, s.w.ident), y - 7, ND_TEXT_CAPACITY, s.w.ident);
       draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, b737_nd_range);
     });
   }
