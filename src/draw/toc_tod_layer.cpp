@@ -178,8 +178,9 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
   }
 
   if (cruise_alt <= 0) return;
-  // Passed markers go.
-  bool show_toc = toc_reached == 0, show_tod = tod_reached == 0;
+  // Passed markers go, and so does a TOC the aircraft flew past still climbing (held at a
+  // constraint below the level) until the profile places it again.
+  bool show_toc = toc_reached == 0 && !(toc_route_pos < present_route_pos()), show_tod = tod_reached == 0;
   switch (style) {
     case TOC_TOD_STYLE_B737:
       if (show_toc && place(m, toc_lat, toc_lon, x, y)) {

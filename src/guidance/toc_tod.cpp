@@ -124,6 +124,8 @@ void place_tod(int end, double descent_dist) {
   tod_lon = fpl_active[0].lon;
 }
 
+}  // namespace
+
 // Along-route distance of the aircraft from record 0: in flight the climb still to go
 // starts there, not at the origin.
 double present_route_pos() {
@@ -135,6 +137,8 @@ double present_route_pos() {
   if (!std::isfinite(d) || d > leg) d = leg;
   return fpl_active[a].route_dist - d;
 }
+
+namespace {
 
 // The constraint the descent has to meet: the first altitude constraint ahead of the
 // aircraft, below the level and not of the departure, that the climb (at `climb_rate`

@@ -12,6 +12,8 @@ extern double toc_lat, toc_lon;     // TOC point
 extern int32_t toc_leg_index;       // record index less 1 of the leg holding the TOC
 extern int32_t toc_climb_dist;      // NM from the present position to the TOC
 extern double toc_route_pos;        // NM from record 0 along the route to the TOC
+// NM from record 0 along the route to the aircraft's place on the active leg.
+double present_route_pos();
 extern double tod_lat, tod_lon;     // TOD point
 extern double descent_rate;         // ft/min
 extern int32_t toc_valid, tod_valid;  // 1 once the points are placed

@@ -162,7 +162,8 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
     double from_t;      // simulated seconds from which the next two hold
     double at_least;    // the lowest altitude flown from then on
     double reaches;     // the altitude reached from then on, 0 none
-    double vnav_height;  // the lowest height above the ground with VNAV engaged
+    double vnav_height;  // the lowest height above the ground with VNAV engaged (on the
+                         // approach: the glide path where the route ends, about 3 NM out)
     const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
     double abeam_alt;
   };
@@ -173,9 +174,9 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
              "run 12m"}),
        960, 10700, 0, 1400, "FOURT", 11000},
       {"a go-around with the autopilot at the route's end",
-       with({"run 1560s", go_around, "run 130s"}), 1760, 1000, 3900, 1000, nullptr, 0},
+       with({"run 1585s", go_around, "run 150s"}), 1790, 1000, 3900, 900, nullptr, 0},
       {"a direct-to BTG into the missed approach, then on to KPDX",
-       with({"run 1560s", go_around, "run 40s", direct_btg, "run 10m"}), 1900, 3700, 0, 1000, "BTG",
+       with({"run 1585s", go_around, "run 40s", direct_btg, "run 10m"}), 1960, 3700, 0, 900, "BTG",
        4000},
   };
   for (const Case& c : cases) {

@@ -14,6 +14,7 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/procedures.h"
 #include "guidance/fms_state.h"
+#include "module/sim_vars.h"
 #include "navdb/navdb.h"
 
 namespace {
@@ -69,9 +70,10 @@ struct FlownFix {
   double lat = 0.0, lon = 0.0;
 };
 
+// On the ground the plan is being built, not flown: a procedure inserted there starts it again.
 FlownFix flown_fix() {
   FlownFix f;
-  if (fpl_valid_index(fpl_active_index, fpl_active_last) && fpl_active_index >= 1) {
+  if (get_on_ground() == 0 && fpl_valid_index(fpl_active_index, fpl_active_last) && fpl_active_index >= 1) {
     const FlightPlanWpt& r = fpl_active[fpl_active_index];
     f = {r.ident, r.lat, r.lon};
   }
