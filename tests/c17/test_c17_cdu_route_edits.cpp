@@ -357,7 +357,7 @@ TEST_F(C17RouteEdits, TheHoldPageShowsAHoldTheRouteKeeps) {
     press("HOLD");
     ASSERT_EQ(c17_cdu_page, C17_CDU_STANDARD_HOLD);
     frames(1);
-    EXPECT_EQ(at(200, 0), c.kept) << "the hold shown";
+    EXPECT_EQ(at(201, 0), c.kept) << "the hold shown";
     EXPECT_NE(at(12, 42), "") << "its inbound course";
     enter("090", "L1");
     EXPECT_EQ(c17_cdu_scratchpad_msg, "");
