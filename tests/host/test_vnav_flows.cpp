@@ -44,18 +44,21 @@ struct Constraint {
   double alt;
 };
 
+// A flight on `panel` and the altitude expected abeam each of its constrained fixes.
+struct FlightCase {
+  const char* name;
+  const char* panel;
+  std::vector<std::string> script;
+  std::vector<Constraint> constraints;
+};
+
 }  // namespace
 
 // Each published constraint is met abeam its fix, in the climb and in the descent: the
 // climb stops at a constraint ahead, and a constraint holds through the turn at its fix
 // until the aircraft is abeam it.
 TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
-  struct Case {
-    const char* name;
-    const char* panel;
-    std::vector<std::string> script;
-    std::vector<Constraint> constraints;
-  };
+  using Case = FlightCase;
   const Case cases[] = {
       {"the database route, its discontinuity closed",
        "panel.cfg",
@@ -86,12 +89,7 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
 // again at once and descends on the path to the constraints ahead, not at the hold's level
 // nor toward the waypoint aimed at before.
 TEST(VnavFlows, TheTargetFollowsTheActiveWaypoint) {
-  struct Case {
-    const char* name;
-    const char* panel;
-    std::vector<std::string> script;
-    std::vector<Constraint> constraints;
-  };
+  using Case = FlightCase;
   const std::string hold_at_fourt =
       "run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
       "click SMITHS_FMS 68\nrun 2f";
