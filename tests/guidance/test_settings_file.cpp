@@ -225,6 +225,27 @@ TEST(SimVersion, ReadingTheSettingsDecidesIt) {
 
 // Every number of the settings and aircraft files has a range; a value outside it, or one
 // that does not read as a number, is refused with one message and the value stays.
+namespace {
+
+// A line of the aircraft file, else of the settings file.
+void apply_line(const char* line, bool aircraft) {
+  if (aircraft) apply_aircraft_cfg_line(line);
+  else apply_vek_cfg_line(line);
+}
+
+// `line` is refused with its key's one message and the old value kept.
+void expect_refused_and_kept(const char* line, bool aircraft, const std::function<bool()>& kept) {
+  module_message_count = 0;
+  apply_line(line, aircraft);
+  EXPECT_TRUE(kept()) << line;
+  EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1,
+                       std::string(line) + " out of range, ignored"),
+            1)
+      << line;
+}
+
+}  // namespace
+
 TEST(SettingsFile, EveryNumberHasARangeAndAnUnreadableOneIsRefused) {
   struct Table {
     const ConfigKey* keys;
@@ -260,14 +281,7 @@ TEST(SettingsFile, EveryNumberHasARangeAndAnUnreadableOneIsRefused) {
       {"B777PFDSkyColorRed=300", true, [] { return B777PFDSkyColorRed != 300; }},
   };
   for (const Row& row : rows) {
-    module_message_count = 0;
-    if (row.aircraft) apply_aircraft_cfg_line(row.line);
-    else apply_vek_cfg_line(row.line);
-    EXPECT_TRUE(row.kept()) << row.line;
-    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1,
-                         std::string(row.line) + " out of range, ignored"),
-              1)
-        << row.line;
+    expect_refused_and_kept(row.line, row.aircraft, row.kept);
   }
   // A whole number is stored as it was checked.
   apply_vek_cfg_line("TransAlt=1.5e4");
@@ -297,16 +311,8 @@ TEST(SettingsFile, NumbersAreReadWholeOrRefused) {
       {"FPA=3deg", true, "FPA=3.5", [] { return FPA == 3.5; }},
   };
   for (const Row& row : rows) {
-    if (row.aircraft) apply_aircraft_cfg_line(row.before);
-    else apply_vek_cfg_line(row.before);
-    module_message_count = 0;
-    if (row.aircraft) apply_aircraft_cfg_line(row.line);
-    else apply_vek_cfg_line(row.line);
-    EXPECT_TRUE(row.kept()) << row.line;
-    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1,
-                         std::string(row.line) + " out of range, ignored"),
-              1)
-        << row.line;
+    apply_line(row.before, row.aircraft);
+    expect_refused_and_kept(row.line, row.aircraft, row.kept);
   }
   // Performance rows and parking stands: a word that is not one number refuses its row.
   struct FileRow {

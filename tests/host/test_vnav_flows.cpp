@@ -52,6 +52,15 @@ struct FlightCase {
   std::vector<Constraint> constraints;
 };
 
+// Flies `c` and checks each constraint abeam its fix, and VNAV never low before the FAF.
+void fly_and_check_abeam(const FlightCase& c) {
+  SCOPED_TRACE(c.name);
+  Flight f(c.panel);
+  ASSERT_TRUE(f.fly(c.script)) << f.error;
+  for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+  EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+}
+
 }  // namespace
 
 // Each published constraint is met abeam its fix, in the climb and in the descent: the
@@ -76,13 +85,7 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
        {{"DUBYA", 17000}, {"FOURT", 11000}}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Flight f(c.panel);
-    ASSERT_TRUE(f.fly(c.script)) << f.error;
-    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
-    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
-  }
+  for (const Case& c : cases) fly_and_check_abeam(c);
 }
 
 // Leaving a hold or after a direct-to, VNAV chooses its target from the active waypoint
@@ -106,13 +109,7 @@ TEST(VnavFlows, TheTargetFollowsTheActiveWaypoint) {
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 9m"},
        {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Flight f(c.panel);
-    ASSERT_TRUE(f.fly(c.script)) << f.error;
-    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
-    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
-  }
+  for (const Case& c : cases) fly_and_check_abeam(c);
 }
 
 namespace {
