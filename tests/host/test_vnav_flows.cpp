@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/draw_recording.h"
 #include "tests/host/flight_fixture.h"
 #include "flightplan/flight_plan.h"
 #include "platform/host/sim_token_ids.h"
@@ -241,6 +242,67 @@ TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
     Flight f("gnsxls_panel.cfg");
     ASSERT_TRUE(f.fly(c.script)) << f.error;
     for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  }
+}
+
+// ---- edits, activations and discontinuities in flight ----
+
+namespace {
+
+// The texts `gauge` draws in the next frame.
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge) {
+  f.host.set_draw_recording(true);
+  f.host.run_frames(1);
+  std::vector<std::string> texts;
+  if (const simhost::PlacedGauge* g = f.host.find_gauge(gauge))
+    for (const auto& img : g->images)
+      if (img) simhost::draw_recording_texts(img.get(), &texts);
+  f.host.set_draw_recording(false);
+  return texts;
+}
+
+bool drawn(const std::vector<std::string>& texts, const std::string& want) {
+  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(want) != std::string::npos; });
+}
+
+}  // namespace
+
+// A fix typed into the arrival and deleted again, or a fix of the arrival deleted, on the
+// GNS-XLS in the climb with LNAV and VNAV engaged: the arrival's published altitudes are
+// still met abeam their fixes, and VNAV 1 aims at FOURT's 11,000 on the way down.
+TEST(VnavFlows, PublishedConstraintsOutliveAnEditOfTheArrival) {
+  const std::string insert_ubg_before_fourt =  // FPL, L4 (FOURT, row 6), UBG, ENTER, ENTER
+      "click GNSXLS 2\nrun 1f\nclick GNSXLS 8\nrun 1f\ntype GNSXLS UBG\nrun 1f\nclick GNSXLS 22\nrun 1f\n"
+      "click GNSXLS 22\nrun 1f";
+  const std::string delete_row_6 =  // NAV, FPL, L4, CLR, ENTER
+      "click GNSXLS 0\nrun 1f\nclick GNSXLS 2\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 46\nrun 1f\n"
+      "click GNSXLS 22\nrun 1f";
+  const std::string delete_arrival_olm =  // FPL, L3 (the arrival's OLM, row 4), CLR, ENTER
+      "click GNSXLS 2\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 46\nrun 1f\nclick GNSXLS 22\nrun 1f";
+  const std::string vnav_page = "click GNSXLS 1\nrun 1f\nclick GNSXLS 1\nrun 1f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> edit;
+  };
+  const Case cases[] = {
+      {"UBG typed before FOURT and deleted again", {insert_ubg_before_fourt, delete_row_6}},
+      {"the arrival's OLM deleted", {delete_arrival_olm}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    std::vector<std::string> script = {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt",
+                                       "set frame_rate 4", "takeoff.txt", "run 1m"};
+    script.insert(script.end(), c.edit.begin(), c.edit.end());
+    script.insert(script.end(), {vnav_page, "run 17m"});
+    ASSERT_TRUE(f.fly(script)) << f.error;
+    ASSERT_EQ(f.rows().back().active, "FOURT");
+    const std::vector<std::string> vnav1 = drawn_texts(f, "GNSXLS");
+    EXPECT_TRUE(drawn(vnav1, "TO FOURT") && drawn(vnav1, "11000"));
+    ASSERT_TRUE(f.fly({"run 3m"})) << f.error;
+    for (const Constraint& k : {Constraint{"DUBYA", 17000}, Constraint{"FOURT", 11000}})
+      EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
   }
 }
