@@ -306,3 +306,25 @@ TEST(VnavFlows, PublishedConstraintsOutliveAnEditOfTheArrival) {
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
   }
 }
+
+// A later fix made active on the MCU's LEGS page (NEXT to it, ENTER) is aimed at from the
+// next step: in the climb the level beyond CARRO's 10,000 is climbed to, in the descent
+// toward FOURT the arrival's constraints after the new fix are met abeam.
+TEST(VnavFlows, AFixActivatedOnTheMcuLegsPageChoosesTheTarget) {
+  const std::string legs_next_enter = "click MCU 7\nrun 2f\nclick MCU 11\nrun 1f\nclick MCU 17\nrun 2f\nclick MCU 1\nrun 2f";
+  const std::string legs_next_next_enter =
+      "click MCU 7\nrun 2f\nclick MCU 11\nrun 1f\nclick MCU 11\nrun 1f\nclick MCU 17\nrun 2f\nclick MCU 1\nrun 2f";
+  const FlightCase cases[] = {
+      {"DUBYA activated in the climb toward CARRO",
+       "mcu_panel.cfg",
+       {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt", "run 1m", legs_next_next_enter,
+        "run 12m"},
+       {{"DUBYA", 17000}}},
+      {"HELNS activated in the descent toward FOURT",
+       "smiths_mcu_panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 13m",
+        legs_next_enter, "run 13m"},
+       {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+  };
+  for (const FlightCase& c : cases) fly_and_check_abeam(c);
+}
