@@ -1,6 +1,7 @@
 // Route progress of the active plan.
 #include "flightplan/route_progress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -153,12 +154,16 @@ void update_active_legs(const RouteProgressInput& in) {
   const FlightPlanWpt& dest = fpl_active[fpl_active_last];
   const double end_dist = fpl_active[route_end_index()].route_dist;
   double d = 0.0, c = 0.0;
-  compute_gc_distance_course(present_lat, present_lon, act.lat, act.lon, d, c);
-  dist_to_active_wpt = std::isfinite(d) ? d : 0.0;
+  // A route break active has no position: nothing is measured to it.
+  const bool placed = !fpl_route_break(act);
+  if (placed) compute_gc_distance_course(present_lat, present_lon, act.lat, act.lon, d, c);
+  dist_to_active_wpt = placed && std::isfinite(d) ? d : 0.0;
   compute_gc_distance_course(present_lat, present_lon, dest.lat, dest.lon, d, c);
   direct_dist_to_dest = std::isfinite(d) ? d : 0.0;
-  // Along the route: to the active record, then its remaining legs.
+  // Along the route: to the active record, then its remaining legs; past a route break,
+  // straight to the first record placed after it.
   double ahead = dist_to_active_wpt + (end_dist - act.route_dist);
+  if (!placed) ahead = std::max(fpl_distance_to_go(route_end_index()), 0.0);
   route_distance_to_go = ahead;
   double present_pos = end_dist - ahead;  // along-route position of the aircraft
 
@@ -232,6 +237,8 @@ void compute_track_errors(double lat, double lon, double track_true, double head
   xtk_nm = -99.0;
   if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return;
   const FlightPlanWpt& to = fpl_active[fpl_active_index];
+  // No leg into a route break: no track error measured to it.
+  if (fpl_route_break(to)) return;
   double slat, slon;
   if (dto_active == 1) {
     slat = dto_origin_lat;

@@ -207,6 +207,11 @@ bool is_disco(int index) { return active_record(index) && std::strcmp(fpl_active
 void leg_geometry() {
   int i = fpl_active_index;
   if (!active_record(i)) return;
+  // A discontinuity has no position: nothing is measured to it (LNAV is off there).
+  if (is_disco(i)) {
+    leg_length = dist_to_active_wpt_prev = dist_to_active_wpt = 0.0;
+    return;
+  }
   const FlightPlanWpt& to = fpl_active[i];
   double slat = present_lat, slon = present_lon;
   if (dto_active == 1) {

@@ -219,7 +219,8 @@ void hold_step() {
 
 void sequencing_step() {
   int i = fpl_active_index;
-  if (!active_record(i)) return;
+  // An active discontinuity is left only by the pilot's direct-to or activation.
+  if (!active_record(i) || is_disco(i)) return;
   if (!(dist_to_active_wpt < wpt_change_dist) || !(lnav_on == 1 || SequenceFPlanWpts == 1)) return;
   if (hold_being_flown() && hold_exit_state != 4) return;
   constraint_speed_done = 0;

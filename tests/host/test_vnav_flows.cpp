@@ -11,6 +11,7 @@
 #include "host/draw_recording.h"
 #include "tests/host/flight_fixture.h"
 #include "flightplan/flight_plan.h"
+#include "flightplan/route_progress.h"
 #include "platform/host/sim_token_ids.h"
 
 namespace {
@@ -250,10 +251,10 @@ TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
 
 namespace {
 
-// The texts `gauge` draws in the next frame.
-std::vector<std::string> drawn_texts(Flight& f, const char* gauge) {
+// The texts `gauge` last drew, the scenario part `keys` run with the drawing recorded.
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f") {
   f.host.set_draw_recording(true);
-  f.host.run_frames(1);
+  EXPECT_TRUE(f.fly({keys})) << f.error;
   std::vector<std::string> texts;
   if (const simhost::PlacedGauge* g = f.host.find_gauge(gauge))
     for (const auto& img : g->images)
@@ -327,4 +328,44 @@ TEST(VnavFlows, AFixActivatedOnTheMcuLegsPageChoosesTheTarget) {
        {{"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
   };
   for (const FlightCase& c : cases) fly_and_check_abeam(c);
+}
+
+// A discontinuity made active on the MCU (LEGS: NEXT to it and ENTER; NAV: NEXT onto it)
+// with the discontinuity after DUBYA left open: LNAV drops, VNAV keeps the level it had,
+// and nothing is measured to the discontinuity: no distance or course on the MCU's pages,
+// the distance to it and the route to go not counted to 0N 0E.
+TEST(VnavFlows, NothingIsMeasuredToAnActiveDiscontinuity) {
+  struct Case {
+    const char* name;
+    std::string to_disco;
+  };
+  const Case cases[] = {
+      {"MCU LEGS, ENTER on the discontinuity", "click MCU 7\nrun 2f\nclick MCU 11\nrun 1f\nclick MCU 17\nrun 2f"},
+      {"MCU NAV, NEXT onto the discontinuity", "click MCU 1\nrun 2f\nclick MCU 11\nrun 2f"},
+  };
+  auto has_digit = [](const std::string& t) {
+    return std::any_of(t.begin(), t.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("smiths_mcu_panel.cfg");
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 12m"})) << f.error;
+    ASSERT_EQ(f.rows().back().active, "DUBYA");
+    const double level = f.rows().back().alt_ft, from = f.rows().back().t;
+    ASSERT_TRUE(f.fly({c.to_disco, "click MCU 1\nrun 2f", "run 2m"})) << f.error;
+    ASSERT_EQ(f.rows().back().active, "DISCO");
+    EXPECT_EQ(f.rows().back().lnav, 0);
+    EXPECT_NEAR(lowest_from(f.rows(), from), level, 300.0);
+    EXPECT_NEAR(highest_from(f.rows(), from), level, 300.0);
+    EXPECT_EQ(dist_to_active_wpt, 0.0);
+    EXPECT_LT(route_distance_to_go, 150.0);
+    const std::vector<std::string> nav = drawn_texts(f, "MCU", "click MCU 1\nrun 2f");
+    EXPECT_TRUE(drawn(nav, "DIST:") && !drawn(nav, "DIST: "));
+    const std::vector<std::string> legs = drawn_texts(f, "MCU", "click MCU 7\nrun 2f");
+    ASSERT_TRUE(drawn(legs, "DISCO") && drawn(legs, "FOURT"));
+    for (const std::string& t : legs)
+      if (t.rfind("DISCO", 0) == 0 || t.rfind("FOURT", 0) == 0) {
+        EXPECT_FALSE(has_digit(t)) << t;
+      }
+  }
 }

@@ -54,17 +54,20 @@ void set_crossing_altitude() {
 void leg_row(const McuPage& p, int i, int r) {
   const FlightPlanWpt& w = fpl_active[i];
   double dist = 0.0, course = 0.0;
-  if (i == fpl_active_index) {
+  // No leg into or out of a discontinuity: it has no position.
+  const bool leg = !fpl_route_break(w) && (i == fpl_active_index || (i >= 1 && !fpl_route_break(fpl_active[i - 1])));
+  if (leg && i == fpl_active_index) {
     dist = dist_to_active_wpt;
     course = bearing_to_active_wpt;
-  } else if (i >= 1) {
+  } else if (leg && i >= 1) {
     const FlightPlanWpt& from = fpl_active[i - 1];
     compute_gc_distance_course(from.lat, from.lon, w.lat, w.lon, dist, course);
     course -= magvar;
     if (course < 0.5) course += 360.0;
   }
   const double y = MCU_ROW_H * r;
-  mcu_textf(p, p.green, 0, y, "%-5s   %5.0f %03.0f", w.ident, dist, course);
+  if (leg) mcu_textf(p, p.green, 0, y, "%-5s   %5.0f %03.0f", w.ident, dist, course);
+  else mcu_textf(p, p.green, 0, y, "%-5s", w.ident);
   if (w.flyover == 1) mcu_text(p, p.magenta, 50, y, "FO");
   if (i == vnav_wpt_index)
     mcu_textf(p, p.green, 155, y, "%5.0f", i == fpl_active_last ? w.alt_constraint : vnav_target_alt);

@@ -21,6 +21,11 @@ const char* record_ident(int index) {
   return fpl_valid_index(index, fpl_active_last) ? fpl_active[index].ident : "";
 }
 
+// An active discontinuity has no position: no distance or bearing to it.
+bool active_placed() {
+  return fpl_valid_index(fpl_active_index, fpl_active_last) && !fpl_route_break(fpl_active[fpl_active_index]);
+}
+
 void first_lines(const McuPage& p, bool plan) {
   const int n = plan ? fpl_active_index : 0;
   const int last = fpl_active_last;
@@ -34,7 +39,8 @@ void first_lines(const McuPage& p, bool plan) {
   } else {
     mcu_textf(p, p.amber, 0, 0, "TO:   %-5.5s %-6.6s %d/%d", ident, loaded_apt_elev_text.c_str(), n, last);
   }
-  if (plan) mcu_textf(p, p.green, 0, 12, "DIST: %-4.1f NM", dist_to_active_wpt);
+  if (plan && active_placed()) mcu_textf(p, p.green, 0, 12, "DIST: %-4.1f NM", dist_to_active_wpt);
+  else if (plan) mcu_text(p, p.green, 0, 12, "DIST:");
 }
 
 void bearing_line(const McuPage& p, bool plan) {
@@ -45,8 +51,11 @@ void bearing_line(const McuPage& p, bool plan) {
     gfx_fill_rect(p.g, p.black, 0, 24, 250, 14);
     mcu_new_second = 0;
   }
-  mcu_textf(p, p.green, 0, 24, "BRG:  %03.0f\xB0       [%02ld:%02ld:%02ld]", bearing_to_active_wpt, s / 3600,
-            s / 60 % 60, s % 60);
+  if (plan && !active_placed())
+    mcu_textf(p, p.green, 0, 24, "BRG:              [%02ld:%02ld:%02ld]", s / 3600, s / 60 % 60, s % 60);
+  else
+    mcu_textf(p, p.green, 0, 24, "BRG:  %03.0f\xB0       [%02ld:%02ld:%02ld]", bearing_to_active_wpt, s / 3600,
+              s / 60 % 60, s % 60);
 }
 
 // Angle of the pending turn onto the active waypoint: left heading - bearing, right
