@@ -281,6 +281,7 @@ TEST(VnavFlows, PublishedConstraintsOutliveAnEditOfTheArrival) {
       "click GNSXLS 22\nrun 1f";
   const std::string delete_arrival_olm =  // FPL, L3 (the arrival's OLM, row 4), CLR, ENTER
       "click GNSXLS 2\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 46\nrun 1f\nclick GNSXLS 22\nrun 1f";
+  // VNAV twice: with a row still open the first press shows the blank page.
   const std::string vnav_page = "click GNSXLS 1\nrun 1f\nclick GNSXLS 1\nrun 1f";
   struct Case {
     const char* name;
