@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "flightplan/flight_plan.h"
 #include "guidance/settings.h"
 #include "guidance/toc_tod.h"
+#include "platform/gfx/gfx_recording.h"
 #include "tests/host/flight_fixture.h"
 
 namespace {
@@ -87,5 +89,81 @@ TEST(VnavProfileFlows, ARaisedCruiseLevelIsClimbedToBeforeTheDescent) {
       double alt;
     } constraints[] = {{"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}};
     for (const auto& k : constraints) EXPECT_NEAR(abeam_altitude(rows, k.ident), k.alt, 300.0) << k.ident;
+  }
+}
+
+namespace {
+
+// The GNS-XLS VNAV summary as drawn in the next frame: the active fix named on the TO line,
+// the altitude beside it, and the REQUIRED FPM figure ("" when the row is not drawn).
+struct VnavSummary {
+  std::string to, target, required;
+};
+
+VnavSummary vnav_summary(Flight& f) {
+  f.host.set_draw_recording(true);
+  f.host.run_frames(1);
+  const simhost::PlacedGauge* g = f.host.find_gauge("GNSXLS");
+  std::vector<std::string> texts =
+      g && g->drawn_image() ? gfx_recording_of(g->drawn_image())->texts() : std::vector<std::string>{};
+  f.host.set_draw_recording(false);
+  VnavSummary s;
+  for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+    if (texts[i].rfind("TO ", 0) == 0) {
+      s.to = texts[i].substr(3);
+      s.target = texts[i + 1];
+    }
+    if (texts[i] == "REQUIRED FPM    ") s.required = texts[i + 1];
+  }
+  return s;
+}
+
+}  // namespace
+
+// The GNS-XLS VNAV page's REQUIRED FPM in the descent after a cruise level lowered in
+// flight: the rate that reaches the altitude shown for the active fix by the fix at the
+// ground speed flown, a whole number within the four-digit field, never negative.
+TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
+  const std::string lower_to_12000 =
+      "click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 11\nrun 1f\n"
+      "type GNSXLS 12000\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 1\nrun 1f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    int samples;  // taken 10 s apart from the end of the script on
+  };
+  const Case cases[] = {
+      {"12,000 ft entered at 17,000 ft, the descent to the runway",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 708s",
+        lower_to_12000, "run 8m"},
+       36},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    int checked = 0;
+    for (int i = 0; i < c.samples; ++i) {
+      ASSERT_TRUE(f.fly({"run 10s"})) << f.error;
+      VnavSummary s = vnav_summary(f);
+      if (s.required.empty()) continue;
+      SCOPED_TRACE("TO " + s.to + " " + s.target + ", REQUIRED FPM \"" + s.required + "\"");
+      ASSERT_LE(s.required.size(), 4u);
+      if (s.required == "----") continue;
+      ASSERT_EQ(s.required.find_first_not_of(" 0123456789"), std::string::npos);
+      // The rate to the fix's altitude at the ground speed of the last two seconds.
+      const std::vector<TrackRow>& rows = f.rows();
+      const TrackRow &a = rows[rows.size() - 2], &b = rows.back();
+      int fix = fpl_active_index;
+      if (fix < 0 || fix > fpl_active_last || fix >= FPL_CAPACITY || s.to != fpl_active[fix].ident || s.target.find_first_not_of(" 0123456789") != std::string::npos)
+        continue;
+      double to_fix = nm(b.lat, b.lon, fpl_active[fix].lat, fpl_active[fix].lon);
+      double minutes = to_fix / (nm(a.lat, a.lon, b.lat, b.lon) / (b.t - a.t) * 60.0);
+      if (to_fix < 1.0) continue;
+      double needed = std::max((b.alt_ft - std::stod(s.target)) / minutes, 0.0);
+      EXPECT_NEAR(std::stod(s.required), needed, 100.0 + 0.1 * needed) << "at " << to_fix << " NM";
+      ++checked;
+    }
+    EXPECT_GE(checked, c.samples / 2);
   }
 }
