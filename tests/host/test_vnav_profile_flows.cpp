@@ -167,3 +167,42 @@ TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
     EXPECT_GE(checked, c.samples / 2);
   }
 }
+
+// A VNAV descent away from the runway stops at the aircraft file's MinVnavRadioAlt above
+// the ground: FOURT's constraint typed low on LEGS in cruise, over ground risen to 2,000 ft
+// or with a floor of 2,500 ft in the file, is not descended below it.
+TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
+  const std::string cruise_14000 =
+      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 14000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  auto fourt_at = [](const char* alt) {
+    return std::string("click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS ") + alt +
+           "\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  };
+  struct Case {
+    const char* name;
+    const char* aircraft_lines;
+    std::string edit;  // in cruise with FOURT active, the ground below the aircraft then
+    double ground;
+    double floor;  // ft above the ground
+  };
+  const Case cases[] = {
+      {"FOURT at 2,500 ft over ground at 2,000 ft", "", "set ground_elevation 2000\n" + fourt_at("2500"), 2000, 1000},
+      {"FOURT at 2,000 ft with a floor of 2,500 ft", "MinVnavRadioAlt=2500", fourt_at("2000"), 31, 2500},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg", c.aircraft_lines);
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", cruise_14000,
+                       "takeoff.txt", "run 780s"}))
+        << f.error;
+    ASSERT_EQ(f.rows().back().active, "FOURT");
+    const double edited_at = f.rows().back().t;
+    // On to HELNS and beyond, the approach's fixes above the aircraft.
+    ASSERT_TRUE(f.fly({c.edit, "run 10m"})) << f.error;
+    double lowest = 1e9;
+    for (const TrackRow& r : f.rows())
+      if (r.t > edited_at && r.vnav == 1) lowest = std::min(lowest, r.alt_ft - c.ground);
+    EXPECT_GE(lowest, c.floor - 50.0) << "lowest height " << lowest;
+    EXPECT_LE(lowest, c.floor + 300.0) << "the descent stopped above the floor: " << lowest;
+  }
+}
