@@ -22,6 +22,18 @@ using simhost::TrackRow;
 
 constexpr double kFourtLat = 45.87, kFourtLon = -122.87, kFourtAlt = 11000.0;
 
+// The database route with its discontinuity closed, 14,000 ft on PERF INIT, flown from the
+// gate: `cruise` is flown after the take-off.
+std::vector<std::string> route_at_14000(const char* cruise) {
+  return {"gate_16l.txt",
+          "procedures_route.txt",
+          "close_disco.txt",
+          "exec.txt",
+          "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 14000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f",
+          "takeoff.txt",
+          cruise};
+}
+
 // Where the descent began after simulated time `t`: the highest row before the altitude
 // first fell 150 ft below it; null when it never did.
 const TrackRow* descent_start(const std::vector<TrackRow>& rows, double t) {
@@ -41,8 +53,6 @@ const TrackRow* descent_start(const std::vector<TrackRow>& rows, double t) {
 // FOURT starts where the path down to FOURT's 11,000 meets the level flown, not at once,
 // and the arrival's constraints are met abeam.
 TEST(VnavProfileFlows, ARaisedCruiseLevelIsClimbedToBeforeTheDescent) {
-  const std::string cruise_14000 =
-      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 14000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
   const std::string raise_16000 =
       "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS 16000\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
   struct Case {
@@ -60,9 +70,7 @@ TEST(VnavProfileFlows, ARaisedCruiseLevelIsClimbedToBeforeTheDescent) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Flight f("panel.cfg");
-    ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", cruise_14000,
-                       "takeoff.txt", c.cruise}))
-        << f.error;
+    ASSERT_TRUE(f.fly(route_at_14000(c.cruise))) << f.error;
     ASSERT_NEAR(f.rows().back().alt_ft, 14000.0, 50.0);
     const double raised_at = f.rows().back().t;
     ASSERT_TRUE(f.fly({raise_16000})) << f.error;
@@ -83,7 +91,8 @@ TEST(VnavProfileFlows, ARaisedCruiseLevelIsClimbedToBeforeTheDescent) {
     // The path down to FOURT at the profile's descent gradient meets the level flown here;
     // the descent may begin up to 1.5 NM before it.
     const double on_path = (top->alt_ft - kFourtAlt) / feet_per_nm;
-    EXPECT_NEAR(nm(top->lat, top->lon, kFourtLat, kFourtLon) - on_path, 0.5, 1.5) << "descent from " << top->alt_ft << " ft/NM " << feet_per_nm;
+    EXPECT_NEAR(nm(top->lat, top->lon, kFourtLat, kFourtLon) - on_path, 0.5, 1.5)
+        << "descent from " << top->alt_ft << " ft at " << feet_per_nm << " ft/NM";
     const struct {
       const char* ident;
       double alt;
@@ -155,7 +164,9 @@ TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
       const std::vector<TrackRow>& rows = f.rows();
       const TrackRow &a = rows[rows.size() - 2], &b = rows.back();
       int fix = fpl_active_index;
-      if (fix < 0 || fix > fpl_active_last || fix >= FPL_CAPACITY || s.to != fpl_active[fix].ident || s.target.find_first_not_of(" 0123456789") != std::string::npos)
+      // Only a fix whose own altitude is shown.
+      if (fix < 0 || fix > fpl_active_last || fix >= FPL_CAPACITY || s.to != fpl_active[fix].ident ||
+          s.target.find_first_not_of(" 0123456789") != std::string::npos)
         continue;
       double to_fix = nm(b.lat, b.lon, fpl_active[fix].lat, fpl_active[fix].lon);
       double minutes = to_fix / (nm(a.lat, a.lon, b.lat, b.lon) / (b.t - a.t) * 60.0);
@@ -172,8 +183,6 @@ TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
 // the ground: FOURT's constraint typed low on LEGS in cruise, over ground risen to 2,000 ft
 // or with a floor of 2,500 ft in the file, is not descended below it.
 TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
-  const std::string cruise_14000 =
-      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 14000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
   auto fourt_at = [](const char* alt) {
     return std::string("click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS ") + alt +
            "\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
@@ -192,9 +201,7 @@ TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Flight f("panel.cfg", c.aircraft_lines);
-    ASSERT_TRUE(f.fly({"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", cruise_14000,
-                       "takeoff.txt", "run 780s"}))
-        << f.error;
+    ASSERT_TRUE(f.fly(route_at_14000("run 780s"))) << f.error;
     ASSERT_EQ(f.rows().back().active, "FOURT");
     const double edited_at = f.rows().back().t;
     // On to HELNS and beyond, the approach's fixes above the aircraft.
