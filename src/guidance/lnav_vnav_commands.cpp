@@ -332,6 +332,13 @@ bool send_vnav_mach100(double mach100) {
   return true;
 }
 
+double vnav_required_fpm() {
+  double t = minutes_for(dist_to_vnav_target);
+  if (!(t > 0.0) || !std::isfinite(indicated_altitude) || !std::isfinite(vnav_target_alt)) return -1.0;
+  double feet = toc_reached == 0 ? vnav_target_alt - indicated_altitude : indicated_altitude - vnav_target_alt;
+  return std::clamp(feet / t, 0.0, 9999.0);
+}
+
 void vnav_vs_update() {
   if (vnav_on != 1) {
     if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();

@@ -20,6 +20,10 @@ extern double vnav_limit_alt;            // ft the climb was capped at or the de
 void note_fms_alt_set();
 void note_fms_spd_set();
 
+// Feet a minute needed to meet the VNAV target's altitude from the present one, climbing
+// before the TOC and descending after it, over the distance to the target (a fix is met
+// abeam it) at the ground speed: 0 when none is needed, at most 9999; -1 with no time to it.
+double vnav_required_fpm();
 // VNAV altitude and vertical speed for this step.
 void vnav_vs_update();
 // In the descent with VNAV on: the autopilot keeps the present altitude (LNAV ends).

@@ -143,10 +143,13 @@ namespace {
 // The constraint the descent has to meet: the first altitude constraint ahead of the
 // aircraft, below the level and not of the departure, that the climb (at `climb_rate`
 // from the present altitude, held at the constraints below the level on its way) reaches
-// at the level; -1 when there is none.
+// at the level, or that lies below the aircraft; -1 when there is none.
 int first_descent_constraint(double level, double climb_rate) {
   int from = active_record(fpl_active_index) && fpl_active_index >= 1 ? fpl_active_index : 1;
   double alt = std::isfinite(indicated_altitude) ? indicated_altitude : 0.0;
+  // Before any constraint holds the climb, one this far below the aircraft cannot hold
+  // it down: the descent meets it.
+  double below_aircraft = alt - 300.0;
   bool at_level = toc_reached == 1 || alt >= level;
   for (int i = from, end = route_end_index(); i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
@@ -154,8 +157,9 @@ int first_descent_constraint(double level, double climb_rate) {
     if (ClimbTas > 0.0) alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
     if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && r.alt_constraint < level &&
         std::strcmp(r.segment, "SID") != 0) {
-      if (at_level || before >= level) return i;
+      if (at_level || before >= level || r.alt_constraint < below_aircraft) return i;
       alt = r.alt_constraint;  // it holds the climb down
+      below_aircraft = FPL_NO_CONSTRAINT;
       continue;
     }
     if (alt >= level) at_level = true;
@@ -559,6 +563,15 @@ void tod_check() {
   if (angle_pass_in_cruise == 1 && d < 10.0) d = -1.0;
   angle_pass_in_cruise = 0;
   bool passed = d <= 1.5;
+  // Climbing to the level, no constraint holding the climb below it: the descent begins
+  // where the climb meets the path down from the level (the TOD of the level flown), at
+  // the route's end at the latest.
+  bool held = vnav_limit_alt > FPL_NO_CONSTRAINT && vnav_limit_alt < vnav_level_alt();
+  if (toc_reached == 0 && !held && descent_rate > 0.0 && DescentTas > 0.0) {
+    double past = tod_dist_to_dest - route_distance_to_go;
+    double below_path = (vnav_level_alt() - indicated_altitude) * DescentTas / 60.0 / descent_rate;
+    passed = std::isfinite(past) && std::isfinite(below_path) && past >= std::min(below_path, tod_dist_to_dest);
+  }
   bool behind = false;
   // Only in cruise: in the climb a TOD behind the aircraft is one of an old profile.
   if (!passed && toc_reached == 1 && tod_dist_to_dest > route_distance_to_go) {

@@ -103,7 +103,8 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
       gns_textf(p, 400, 200, p.green, "%4.0f", 2000.0);
     } else if (target != Target::toc) {
       gns_text(p, 30, 200, p.green, "REQUIRED FPM    ");
-      gns_text(p, 400, 200, p.green, ground_speed > MIN_ESTIMATE_GS ? gns_format("%4.0f", vnav_vs_required) : "----");
+      double fpm = vnav_required_fpm();
+      gns_text(p, 400, 200, p.green, ground_speed > MIN_ESTIMATE_GS && fpm >= 0.0 ? gns_format("%4.0f", fpm) : "----");
     }
   }
   const char* dir = vertical_speed < 0.0 ? "DN" : vertical_speed > 0.0 ? "UP" : "";

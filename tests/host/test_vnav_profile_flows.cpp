@@ -1,0 +1,215 @@
+// The VNAV profile as flown from the gate on KSEA 16L at sim rate 1: a cruise level raised
+// in flight is climbed to and the descent starts where the path for the level flown
+// places it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "flightplan/flight_plan.h"
+#include "guidance/settings.h"
+#include "guidance/toc_tod.h"
+#include "platform/gfx/gfx_recording.h"
+#include "tests/host/flight_fixture.h"
+
+namespace {
+
+using flight::abeam_altitude;
+using flight::Flight;
+using flight::nm;
+using simhost::TrackRow;
+
+constexpr double kFourtLat = 45.87, kFourtLon = -122.87, kFourtAlt = 11000.0;
+
+// The database route with its discontinuity closed, 14,000 ft on PERF INIT, flown from the
+// gate: `cruise` is flown after the take-off.
+std::vector<std::string> route_at_14000(const char* cruise) {
+  return {"gate_16l.txt",
+          "procedures_route.txt",
+          "close_disco.txt",
+          "exec.txt",
+          "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 14000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f",
+          "takeoff.txt",
+          cruise};
+}
+
+// Where the descent began after simulated time `t`: the highest row before the altitude
+// first fell 150 ft below it; null when it never did.
+const TrackRow* descent_start(const std::vector<TrackRow>& rows, double t) {
+  const TrackRow* top = nullptr;
+  for (const TrackRow& r : rows) {
+    if (r.t < t) continue;
+    if (!top || r.alt_ft >= top->alt_ft) top = &r;
+    else if (r.alt_ft < top->alt_ft - 150.0) return top;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// A cruise level raised on the Smiths CRZ page in cruise (14,000 to 16,000 ft) is climbed
+// to, or, too near the descent for it, the level the profile can fly; the descent toward
+// FOURT starts where the path down to FOURT's 11,000 meets the level flown, not at once,
+// and the arrival's constraints are met abeam.
+TEST(VnavProfileFlows, ARaisedCruiseLevelIsClimbedToBeforeTheDescent) {
+  const std::string raise_16000 =
+      "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS 16000\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  struct Case {
+    const char* name;
+    const char* cruise;  // flown at 14,000 ft for this long after the take-off
+    const char* then;    // flown after the raise
+    double reaches;      // the altitude the climb reaches at least
+    bool held;           // the new level is held until the descent
+  };
+  // The descent from 14,000 ft starts about 1,145 s after the take-off, 10 NM before FOURT.
+  const Case cases[] = {
+      {"raised 25 NM before the descent", "run 853s", "run 680s", 15950, true},
+      {"raised 7 NM before the descent, too near for the level", "run 1062s", "run 470s", 15000, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg");
+    ASSERT_TRUE(f.fly(route_at_14000(c.cruise))) << f.error;
+    ASSERT_NEAR(f.rows().back().alt_ft, 14000.0, 50.0);
+    const double raised_at = f.rows().back().t;
+    ASSERT_TRUE(f.fly({raise_16000})) << f.error;
+    // The profile's descent gradient as the new level was taken.
+    const double feet_per_nm = descent_rate / (DescentTas / 60.0);
+    ASSERT_TRUE(f.fly({c.then})) << f.error;
+    const std::vector<TrackRow>& rows = f.rows();
+    const TrackRow* top = descent_start(rows, raised_at);
+    ASSERT_NE(top, nullptr);
+    EXPECT_GE(top->alt_ft, c.reaches);
+    if (c.held) {
+      auto reached = std::find_if(rows.begin(), rows.end(),
+                                  [&](const TrackRow& r) { return r.t > raised_at && r.alt_ft >= c.reaches; });
+      double lowest = 1e9;
+      for (auto r = reached; r != rows.end() && r->t <= top->t; ++r) lowest = std::min(lowest, r->alt_ft);
+      EXPECT_GE(lowest, c.reaches - 100.0) << "the level left before the descent";
+    }
+    // The path down to FOURT at the profile's descent gradient meets the level flown here;
+    // the descent may begin up to 1.5 NM before it.
+    const double on_path = (top->alt_ft - kFourtAlt) / feet_per_nm;
+    EXPECT_NEAR(nm(top->lat, top->lon, kFourtLat, kFourtLon) - on_path, 0.5, 1.5)
+        << "descent from " << top->alt_ft << " ft at " << feet_per_nm << " ft/NM";
+    const struct {
+      const char* ident;
+      double alt;
+    } constraints[] = {{"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}};
+    for (const auto& k : constraints) EXPECT_NEAR(abeam_altitude(rows, k.ident), k.alt, 300.0) << k.ident;
+  }
+}
+
+namespace {
+
+// The GNS-XLS VNAV summary as drawn in the next frame: the active fix named on the TO line,
+// the altitude beside it, and the REQUIRED FPM figure ("" when the row is not drawn).
+struct VnavSummary {
+  std::string to, target, required;
+};
+
+VnavSummary vnav_summary(Flight& f) {
+  f.host.set_draw_recording(true);
+  f.host.run_frames(1);
+  const simhost::PlacedGauge* g = f.host.find_gauge("GNSXLS");
+  std::vector<std::string> texts =
+      g && g->drawn_image() ? gfx_recording_of(g->drawn_image())->texts() : std::vector<std::string>{};
+  f.host.set_draw_recording(false);
+  VnavSummary s;
+  for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+    if (texts[i].rfind("TO ", 0) == 0) {
+      s.to = texts[i].substr(3);
+      s.target = texts[i + 1];
+    }
+    if (texts[i] == "REQUIRED FPM    ") s.required = texts[i + 1];
+  }
+  return s;
+}
+
+}  // namespace
+
+// The GNS-XLS VNAV page's REQUIRED FPM in the descent after a cruise level lowered in
+// flight: the rate that reaches the altitude shown for the active fix by the fix at the
+// ground speed flown, a whole number within the four-digit field, never negative.
+TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
+  const std::string lower_to_12000 =
+      "click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 11\nrun 1f\n"
+      "type GNSXLS 12000\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 1\nrun 1f";
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    int samples;  // taken 10 s apart from the end of the script on
+  };
+  const Case cases[] = {
+      {"12,000 ft entered at 17,000 ft, the descent to the runway",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 708s",
+        lower_to_12000, "run 8m"},
+       36},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    int checked = 0;
+    for (int i = 0; i < c.samples; ++i) {
+      ASSERT_TRUE(f.fly({"run 10s"})) << f.error;
+      VnavSummary s = vnav_summary(f);
+      if (s.required.empty()) continue;
+      SCOPED_TRACE("TO " + s.to + " " + s.target + ", REQUIRED FPM \"" + s.required + "\"");
+      ASSERT_LE(s.required.size(), 4u);
+      if (s.required == "----") continue;
+      ASSERT_EQ(s.required.find_first_not_of(" 0123456789"), std::string::npos);
+      // The rate to the fix's altitude at the ground speed of the last two seconds.
+      const std::vector<TrackRow>& rows = f.rows();
+      const TrackRow &a = rows[rows.size() - 2], &b = rows.back();
+      int fix = fpl_active_index;
+      // Only a fix whose own altitude is shown.
+      if (fix < 0 || fix > fpl_active_last || fix >= FPL_CAPACITY || s.to != fpl_active[fix].ident ||
+          s.target.find_first_not_of(" 0123456789") != std::string::npos)
+        continue;
+      double to_fix = nm(b.lat, b.lon, fpl_active[fix].lat, fpl_active[fix].lon);
+      double minutes = to_fix / (nm(a.lat, a.lon, b.lat, b.lon) / (b.t - a.t) * 60.0);
+      if (to_fix < 1.0) continue;
+      double needed = std::max((b.alt_ft - std::stod(s.target)) / minutes, 0.0);
+      EXPECT_NEAR(std::stod(s.required), needed, 100.0 + 0.1 * needed) << "at " << to_fix << " NM";
+      ++checked;
+    }
+    EXPECT_GE(checked, c.samples / 2);
+  }
+}
+
+// A VNAV descent away from the runway stops at the aircraft file's MinVnavRadioAlt above
+// the ground: FOURT's constraint typed low on LEGS in cruise, over ground risen to 2,000 ft
+// or with a floor of 2,500 ft in the file, is not descended below it.
+TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
+  auto fourt_at = [](const char* alt) {
+    return std::string("click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS ") + alt +
+           "\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  };
+  struct Case {
+    const char* name;
+    const char* aircraft_lines;
+    std::string edit;  // in cruise with FOURT active, the ground below the aircraft then
+    double ground;
+    double floor;  // ft above the ground
+  };
+  const Case cases[] = {
+      {"FOURT at 2,500 ft over ground at 2,000 ft", "", "set ground_elevation 2000\n" + fourt_at("2500"), 2000, 1000},
+      {"FOURT at 2,000 ft with a floor of 2,500 ft", "MinVnavRadioAlt=2500", fourt_at("2000"), 31, 2500},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("panel.cfg", c.aircraft_lines);
+    ASSERT_TRUE(f.fly(route_at_14000("run 780s"))) << f.error;
+    ASSERT_EQ(f.rows().back().active, "FOURT");
+    const double edited_at = f.rows().back().t;
+    // On to HELNS and beyond, the approach's fixes above the aircraft.
+    ASSERT_TRUE(f.fly({c.edit, "run 10m"})) << f.error;
+    double lowest = 1e9;
+    for (const TrackRow& r : f.rows())
+      if (r.t > edited_at && r.vnav == 1) lowest = std::min(lowest, r.alt_ft - c.ground);
+    EXPECT_GE(lowest, c.floor - 50.0) << "lowest height " << lowest;
+    EXPECT_LE(lowest, c.floor + 300.0) << "the descent stopped above the floor: " << lowest;
+  }
+}
