@@ -207,10 +207,20 @@ static void load_route_airport_blocks() {
 }
 
 void activate_route() {
+  const bool replaced = fpl_changed_state >= 3 && edit_plan_loaded();
   make_edit_active();
   commit_mod(route_origin, route_origin_mod);
   commit_mod(route_dest, route_dest_mod);
   commit_mod(route_runway, route_runway_mod);
+  // A plan loaded over the route names its own airports: none where it begins or ends at none.
+  if (replaced && (fpl_active_last < 0 || std::strcmp(fpl_active[0].type, "APT") != 0)) {
+    route_origin = route_runway = FPL_NONE_TEXT;
+    fpl_empty_airport_block(1);
+  }
+  if (replaced && fpl_active_dest_index < 1) {
+    route_dest = FPL_NONE_TEXT;
+    fpl_empty_airport_block(2);
+  }
   route_dep_sel = FPL_NONE_TEXT;
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;
