@@ -147,6 +147,12 @@ int fpl_edit_active_record();
 // flight, the fix being flown when t holds it (same ident within 1 NM), else the end of
 // the leg of t nearest the aircraft; on the ground or without an active fix, 1.
 int fpl_flown_record_of_loaded(const FlightPlanWpt* t, int last);
+// In flight, a copy of the fix being flown (an edit in place may move or replace it);
+// false on the ground or without an active fix.
+bool fpl_fix_flown(FlightPlanWpt& fix);
+// The record of plan t (1..last) holding `fix` (the same ident within 1 NM): `prefer` when
+// it does, else the first; 0 when none.
+int fpl_record_of_fix(const FlightPlanWpt* t, int last, const FlightPlanWpt& fix, int prefer = 0);
 
 // Writes a whole new active plan (records 0..last of `recs`) with its end record,
 // active index `active` (checked; 999 when the plan is empty). Answers 0 when last is

@@ -125,16 +125,32 @@ static double nm_to_leg(const FlightPlanWpt& a, const FlightPlanWpt& b) {
   return std::hypot(ax + t * dx, ay + t * dy);
 }
 
+bool fpl_fix_flown(FlightPlanWpt& fix) {
+  if (get_on_ground() != 0 || !fpl_valid_index(fpl_active_index, fpl_active_last) || fpl_active_index < 1)
+    return false;
+  fix = fpl_active[fpl_active_index];
+  return true;
+}
+
+int fpl_record_of_fix(const FlightPlanWpt* t, int last, const FlightPlanWpt& fix, int prefer) {
+  if (last > FPL_MAX_LAST) last = FPL_MAX_LAST;
+  if (fpl_route_break(fix)) return 0;
+  auto holds = [&](int i) {
+    return i >= 1 && i <= last && std::strcmp(t[i].ident, fix.ident) == 0 && !fpl_route_break(t[i]) &&
+           compute_gc_distance(t[i].lat, t[i].lon, fix.lat, fix.lon) < 1.0;
+  };
+  if (holds(prefer)) return prefer;
+  for (int i = 1; i <= last; ++i)
+    if (holds(i)) return i;
+  return 0;
+}
+
 int fpl_flown_record_of_loaded(const FlightPlanWpt* t, int last) {
   if (last < 1) return last < 0 ? last : 0;
-  if (get_on_ground() != 0 || !fpl_valid_index(fpl_active_index, fpl_active_last) || fpl_active_index < 1) return 1;
+  FlightPlanWpt flown{};
+  if (!fpl_fix_flown(flown)) return 1;
   if (last > FPL_MAX_LAST) last = FPL_MAX_LAST;
-  // The fix being flown, when the plan holds it (the same ident at the same place).
-  const FlightPlanWpt& flown = fpl_active[fpl_active_index];
-  for (int i = 1; i <= last && !fpl_route_break(flown); ++i)
-    if (std::strcmp(t[i].ident, flown.ident) == 0 && !fpl_route_break(t[i]) &&
-        compute_gc_distance(t[i].lat, t[i].lon, flown.lat, flown.lon) < 1.0)
-      return i;
+  if (int i = fpl_record_of_fix(t, last, flown)) return i;
   // Else the end of the leg nearest the aircraft; at a shared end the later leg.
   int best = 1;
   double best_nm = 1e12;
@@ -207,10 +223,20 @@ static void load_route_airport_blocks() {
 }
 
 void activate_route() {
+  const bool replaced = fpl_changed_state >= 3 && edit_plan_loaded();
   make_edit_active();
   commit_mod(route_origin, route_origin_mod);
   commit_mod(route_dest, route_dest_mod);
   commit_mod(route_runway, route_runway_mod);
+  // A plan loaded over the route names its own airports: none where it begins or ends at none.
+  if (replaced && (fpl_active_last < 0 || std::strcmp(fpl_active[0].type, "APT") != 0)) {
+    route_origin = route_runway = FPL_NONE_TEXT;
+    fpl_empty_airport_block(1);
+  }
+  if (replaced && fpl_active_dest_index < 1) {
+    route_dest = FPL_NONE_TEXT;
+    fpl_empty_airport_block(2);
+  }
   route_dep_sel = FPL_NONE_TEXT;
   route_arr_sel_1 = FPL_NONE_TEXT;
   route_arr_sel_2 = FPL_NONE_TEXT;

@@ -37,12 +37,19 @@ void fpl_start_route(const FlightPlanWpt& origin) {
 
 void fpl_take_airport_block(const FlightPlanWpt& apt, int slot) {
   if (load_airport_block(apt.ident, slot)) return;
+  fpl_empty_airport_block(slot);
   AptBlock& b = apt_blocks[slot];
   fpl_set_text(b.ident, apt.ident);
-  b.name[0] = '\0';
   std::snprintf(b.elev, sizeof b.elev, "%.0f", apt.alt_constraint > FPL_NO_CONSTRAINT ? apt.alt_constraint : 0.0);
   b.lat = apt.lat;
   b.lon = apt.lon;
+}
+
+void fpl_empty_airport_block(int slot) {
+  if (slot < 1 || slot >= apt_block_slots) return;
+  AptBlock& b = apt_blocks[slot];
+  b.ident[0] = b.name[0] = b.elev[0] = '\0';
+  b.lat = b.lon = 0.0;
   b.rwy_count = b.rwy_name_count = b.proc_name_count = b.trans_count = b.appr_count = 0;
   b.proc_count = b.appr_block_count = 0;
 }

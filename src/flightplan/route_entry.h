@@ -29,6 +29,8 @@ void fpl_set_destination_mod(const FlightPlanWpt& dest);
 // the database, else by the record alone, with no runway or procedure (none of the
 // airport it replaces).
 void fpl_take_airport_block(const FlightPlanWpt& apt, int slot);
+// Airport block `slot` holds no airport: no ident, runways or procedures.
+void fpl_empty_airport_block(int slot);
 
 // The route's origin and destination from the edit plan's airports (record 0 and the
 // last airport after it), as a plan load or the GPS-route import gives them; into the

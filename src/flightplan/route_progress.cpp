@@ -87,8 +87,8 @@ int compute_route_distance(int mode) {
 
 // Signed cross-track (NM, right positive) and along-track distance of (lat, lon) from
 // the great circle a -> b.
-static void cross_along(double alat, double alon, double blat, double blon, double lat, double lon, double& xtk,
-                        double& atk) {
+void fpl_cross_along(double alat, double alon, double blat, double blon, double lat, double lon, double& xtk,
+                     double& atk) {
   double d13 = 0.0, c13 = 0.0, d12 = 0.0, c12 = 0.0;
   compute_gc_distance_course(alat, alon, lat, lon, d13, c13);
   compute_gc_distance_course(alat, alon, blat, blon, d12, c12);
@@ -117,7 +117,7 @@ static double along_route_position(double lat, double lon) {
     const FlightPlanWpt& b = fpl_active[i];
     if (fpl_route_break(a) || fpl_route_break(b) || b.leg_dist <= 0.0) continue;
     double x = 0.0, at = 0.0;
-    cross_along(a.lat, a.lon, b.lat, b.lon, lat, lon, x, at);
+    fpl_cross_along(a.lat, a.lon, b.lat, b.lon, lat, lon, x, at);
     if (at < -0.5 || at > b.leg_dist + 0.5) continue;
     if (std::fabs(x) < best_x) {
       best_x = std::fabs(x);
@@ -227,6 +227,34 @@ static double wrap180(double a) {
   return a;
 }
 
+bool fpl_intercept_leg() {
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
+  const FlightPlanWpt& to = fpl_active[fpl_active_index];
+  return to.intc_course > FPL_NO_INTERCEPT && to.intc_course <= 360.0 && !fpl_route_break(to);
+}
+
+bool fpl_active_leg_start(double& lat, double& lon) {
+  const int i = fpl_active_index;
+  if (!fpl_valid_index(i, fpl_active_last)) return false;
+  const FlightPlanWpt& to = fpl_active[i];
+  if (fpl_intercept_leg()) {
+    // Far enough behind the fix that the aircraft joins the course after the leg's start.
+    const double reach = compute_gc_distance(present_lat, present_lon, to.lat, to.lon) + 10.0;
+    compute_dest_point(to.lat, to.lon, std::fmod(to.intc_course + magvar + 540.0, 360.0),
+                       std::isfinite(reach) ? reach : 10.0, lat, lon);
+    return std::isfinite(lat) && std::isfinite(lon);
+  }
+  if (dto_active == 1) {
+    lat = dto_origin_lat;
+    lon = dto_origin_lon;
+    return true;
+  }
+  if (i < 1 || fpl_route_break(fpl_active[i - 1])) return false;
+  lat = fpl_active[i - 1].lat;
+  lon = fpl_active[i - 1].lon;
+  return true;
+}
+
 void compute_track_errors(double lat, double lon, double track_true, double heading_true, int& tke_s, double& tke,
                           int& xtk_s, double& xtk, int& drift_s, double& drift, int selector) {
   tke_s = xtk_s = drift_s = 0;
@@ -240,20 +268,12 @@ void compute_track_errors(double lat, double lon, double track_true, double head
   // No leg into a route break: no track error measured to it.
   if (fpl_route_break(to)) return;
   double slat, slon;
-  if (dto_active == 1) {
-    slat = dto_origin_lat;
-    slon = dto_origin_lon;
-  } else if (fpl_active_index >= 1 && !fpl_route_break(fpl_active[fpl_active_index - 1])) {
-    slat = fpl_active[fpl_active_index - 1].lat;
-    slon = fpl_active[fpl_active_index - 1].lon;
-  } else {
-    return;
-  }
+  if (!fpl_active_leg_start(slat, slon)) return;
   double d = 0.0, c = 0.0;
   compute_gc_distance_course(slat, slon, to.lat, to.lon, d, c);
   desired_track = c;
   double x = 0.0, at = 0.0;
-  cross_along(slat, slon, to.lat, to.lon, lat, lon, x, at);
+  fpl_cross_along(slat, slon, to.lat, to.lon, lat, lon, x, at);
   double limit = selector == 7 ? 125.0 : 5.0;
   xtk = std::fabs(x) > limit ? limit : std::fabs(x);
   xtk_s = x < 0.0 ? 1 : 2;

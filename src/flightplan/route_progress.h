@@ -67,6 +67,16 @@ struct RouteProgressInput {
 // (module/sim_vars.h).
 void update_active_legs(const RouteProgressInput& in);
 
+// Cross-track (NM, right of the course positive) and along-track distance (NM, negative
+// behind the start) of (lat, lon) against the great circle from (alat, alon) to (blat, blon).
+void fpl_cross_along(double alat, double alon, double blat, double blon, double lat, double lon, double& xtk,
+                     double& atk);
+// The active record carries an intercept course: its leg is that course into the fix.
+bool fpl_intercept_leg();
+// Start of the active leg: on an intercept leg a point of its course behind the fix, else
+// the direct-to origin while dto_active is 1, else the previous record; false without one.
+bool fpl_active_leg_start(double& lat, double& lon);
+
 // Tracking errors against the active leg (from the previous record, or from the
 // direct-to origin while dto_active is 1):
 //  tke_side/tke: track-angle error of `track_true` against the leg's desired track;

@@ -214,12 +214,9 @@ void leg_geometry() {
   }
   const FlightPlanWpt& to = fpl_active[i];
   double slat = present_lat, slon = present_lon;
-  if (dto_active == 1) {
-    slat = dto_origin_lat;
-    slon = dto_origin_lon;
-  } else if (i >= 1 && !is_disco(i - 1)) {
-    slat = fpl_active[i - 1].lat;
-    slon = fpl_active[i - 1].lon;
+  if (!fpl_active_leg_start(slat, slon)) {
+    slat = present_lat;
+    slon = present_lon;
   }
   double d = 0.0, c = 0.0;
   compute_gc_distance_course(slat, slon, to.lat, to.lon, d, c);
@@ -288,18 +285,19 @@ void track_errors() {
   desired_track = keep;
 }
 
-// Start of the active leg as drawn: the direct-to origin, else the previous record.
-bool lnav_leg_start(double& lat, double& lon) {
-  int i = fpl_active_index;
-  if (dto_active == 1) {
-    lat = dto_origin_lat;
-    lon = dto_origin_lon;
-    return true;
-  }
-  if (i < 1 || !active_record(i) || is_disco(i - 1)) return false;
-  lat = fpl_active[i - 1].lat;
-  lon = fpl_active[i - 1].lon;
-  return true;
+// An intercept leg is joined at 45 degrees at the most, then tracked to its fix: the
+// look-ahead point lies at least as far along the course as the aircraft is off it.
+double intercept_heading(double look) {
+  double slat = 0.0, slon = 0.0, x = 0.0, at = 0.0;
+  const FlightPlanWpt& to = fpl_active[fpl_active_index];
+  if (!fpl_active_leg_start(slat, slon)) return bearing_to_active_wpt;
+  fpl_cross_along(slat, slon, to.lat, to.lon, present_lat, present_lon, x, at);
+  const double aim = std::min(at + std::max(look, std::fabs(x)), leg_length);
+  if (!(aim < leg_length - 0.1)) return bearing_to_active_wpt;
+  double lat = 0.0, lon = 0.0, d = 0.0, c = 0.0;
+  compute_dest_point(slat, slon, desired_track + magvar, aim, lat, lon);
+  compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);
+  return magnetic_course(finite_or(c, 360.0));
 }
 
 void lnav_steering() {
@@ -313,9 +311,11 @@ void lnav_steering() {
   // the look-ahead point lies on that great circle like on any other leg.
   lnav_heading_cmd = bearing_to_active_wpt;
   double slat = 0.0, slon = 0.0;
-  if (!steerable || xtk >= 10.0) {
+  if (steerable && fpl_intercept_leg()) {
+    lnav_heading_cmd = intercept_heading(look);
+  } else if (!steerable || xtk >= 10.0) {
     leg_tracking_on = 0;
-  } else if ((leg_tracking_on == 1 || dto_active == 1) && lnav_leg_start(slat, slon)) {
+  } else if ((leg_tracking_on == 1 || dto_active == 1) && fpl_active_leg_start(slat, slon)) {
     double lat = 0.0, lon = 0.0, d = 0.0, c = 0.0;
     compute_dest_point(slat, slon, desired_track + magvar, leg_length - dist_to_active_wpt + look, lat, lon);
     compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);

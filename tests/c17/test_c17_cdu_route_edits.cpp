@@ -1,6 +1,7 @@
 // Route edits on the mission CDU flown as a pilot flies them: from the gate on KSEA 16L
 // at sim rate 1 with LNAV and VNAV engaged in the climb, the edit made in flight, then
 // what is active and where the aircraft goes after EXEC.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "geo/great_circle.h"
 #include "guidance/lnav_vnav_state.h"
 #include "host/scenario.h"
+#include "module/sim_vars.h"
 #include "host/track_log.h"
 #include "platform/gfx/gfx_recording.h"
 #include "tests/c17/c17_cdu_fixture.h"
@@ -120,7 +122,10 @@ class C17RouteEditsBothUnits : public C17RouteEdits {
  protected:
   void add_gauges(simhost::PanelWindow& main) override {
     C17RouteEdits::add_gauges(main);
-    main.gauges.push_back({"vek1", "SMITHS_FMS", 0, 0, 415, 640, "Airlifter"});
+    // Drawn before the mission CDU's harness, which ends the frame's line keys.
+    auto harness = std::find_if(main.gauges.begin(), main.gauges.end(),
+                                [](const simhost::Placement& p) { return p.gauge == "C17_CDU_HARNESS"; });
+    main.gauges.insert(harness, simhost::Placement{"vek1", "SMITHS_FMS", 0, 0, 415, 640, "Airlifter"});
   }
 };
 
@@ -227,6 +232,79 @@ TEST_F(C17RouteEdits, AnInterceptOrDirectToIsFlownAsTheModPageShowedIt) {
     EXPECT_EQ(at(0, 66), "HQM  ");
     press("L6");  // ERASE
     ASSERT_EQ(fpl_changed_state, 3);
+  }
+}
+
+// DIR INTC with a typed intercept course, in the climb and the cruise, on either unit:
+// after EXEC the aircraft turns to join the course at 45 degrees at the most, joins it
+// well before the fix and flies it to the fix, as the MOD page's leg showed.
+TEST_F(C17RouteEditsBothUnits, ATypedInterceptCourseIsJoinedAndFlownToItsFix) {
+  struct Case {
+    bool smiths;         // the Smiths CDU's keys, else the mission CDU's
+    const char* flown;   // the fix active when the intercept is made
+    const char* line;    // the line of the intercepted fix
+    const char* fix;
+    const char* course;  // typed on R6, degrees magnetic
+  };
+  const Case cases[] = {{false, "CARRO", "L3", "DUBYA", "150"}, {true, "DUBYA", "L2", "BTG", "160"}};
+  take_off();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.smiths ? "Smiths " : "mission ") + c.fix + " " + c.course);
+    ASSERT_TRUE(fly_until_active(c.flown, 900)) << active_ident();
+    frames(60 * host_.frame_rate());  // established on the leg
+    if (c.smiths) {
+      auto key = [this](int k) {
+        smiths_fms_key(k);
+        frames(2);
+      };
+      key(7);   // DIR INTC
+      smiths_scratchpad.clear();
+      key(c.line[1] == '2' ? 16 : 18);  // the fix's line
+      ASSERT_EQ(smiths_scratchpad, c.fix);
+      key(24);  // L6
+      for (const char* d = c.course; *d; ++d) key(*d == '0' ? 63 : 52 + (*d - '1'));  // the course's digits
+      key(25);                                                                      // R6
+    } else {
+      press("LEGS");
+      press("DIR INTC");
+      c17_cdu_scratchpad.clear();
+      press(c.line);
+      ASSERT_EQ(c17_cdu_scratchpad, c.fix);
+      press("L6");
+      enter(c.course, "R6");
+    }
+    ASSERT_EQ(fpl_changed_state, 4);
+    smiths_fms_key(69);  // EXEC
+    frames(1);
+    ASSERT_EQ(fpl_changed_state, 3);
+    ASSERT_EQ(active_ident(), c.fix);
+    const FlightPlanWpt fix = active_fix();
+    const double course_true = std::atof(c.course) + magvar;
+    // Cross-track distance (NM, right of the course positive) and distance to go along it.
+    auto off_course = [&](double& to_go) {
+      const simhost::AircraftState& s = present();
+      const double north = (s.lat - fix.lat) * 60.0, east = (s.lon - fix.lon) * 60.0 * std::cos(fix.lat * M_PI / 180.0);
+      const double a = course_true * M_PI / 180.0;
+      to_go = -(east * std::sin(a) + north * std::cos(a));
+      return east * std::cos(a) - north * std::sin(a);
+    };
+    double to_go = 0.0;
+    const double xtk0 = off_course(to_go);
+    ASSERT_GT(std::fabs(xtk0), 6.0) << "the aircraft starts off the course";
+    frames(40 * host_.frame_rate());
+    const double joining = std::fmod(course_true + (xtk0 < 0 ? 45.0 : -45.0) + 720.0, 360.0);
+    EXPECT_NEAR(std::remainder(present().heading_true - joining, 360.0), 0.0, 6.0) << "the heading flown to join";
+    double xtk = off_course(to_go);
+    for (int n = 0; std::fabs(xtk) > 0.3 && to_go > 0.0 && n < 900 * host_.frame_rate(); ++n) {
+      frames(1);
+      xtk = off_course(to_go);
+    }
+    EXPECT_LE(std::fabs(xtk), 0.3);
+    EXPECT_GT(to_go, 5.0) << "joined before the fix";
+    EXPECT_EQ(active_ident(), c.fix);
+    frames(45 * host_.frame_rate());
+    EXPECT_LT(std::fabs(off_course(to_go)), 0.5) << "kept on the course";
+    EXPECT_NEAR(std::remainder(present().heading_true - course_true, 360.0), 0.0, 4.0) << "the course flown";
   }
 }
 

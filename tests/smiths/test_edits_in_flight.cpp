@@ -153,22 +153,23 @@ TEST_F(EditsInFlight, AWaypointSequencedBetweenTheEditAndExecStaysActive) {
 TEST_F(EditsInFlight, APlanLoadedInFlightNamesItsOwnAirports) {
   struct Case {
     const char* name;    // the plan's file name and its CO ROUTE entry
-    const char* origin;  // record 0
+    const char* origin;  // record 0: ident and type
     const char* dest;    // the last record
     const char* then;    // "EXEC" or "ERASE"
-    const char* shown_origin;
+    const char* shown_origin;  // "------" none
     const char* shown_dest;
     bool departures;  // the origin shown has departures listed
   };
-  const Case cases[] = {{"KXXKYY", "KXXX", "KYYY", "ERASE", "KSEA", "KPDX", true},
-                        {"KXXKYY", "KXXX", "KYYY", "EXEC", "KXXX", "KYYY", false},
-                        {"KSEAKPDX", "KSEA", "KPDX", "EXEC", "KSEA", "KPDX", true}};
+  const Case cases[] = {{"KXXKYY", "KXXX APT", "KYYY", "ERASE", "KSEA", "KPDX", true},
+                        {"KXXKYY", "KXXX APT", "KYYY", "EXEC", "KXXX", "KYYY", false},
+                        {"KSEAKPDX", "KSEA APT", "KPDX", "EXEC", "KSEA", "KPDX", true},
+                        {"SEAKPDX", "SEA VOR", "KPDX", "EXEC", "------", "KPDX", false}};
   fly_past_two_waypoints();
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + c.then);
     {
       std::ofstream plan(folder_ + "/vek/flightplans/" + c.name + ".RTE");
-      plan << "CruiseAlt=17000\n[FlightPlan]\n" << c.origin << " APT 47.449000 -122.309306 433 -999 -1.0 0 0 - - - -\n"
+      plan << "CruiseAlt=17000\n[FlightPlan]\n" << c.origin << " 47.449000 -122.309306 433 -999 -1.0 0 0 - - - -\n"
            << "OLM VOR 46.971528 -122.901900 -999 -999 -1.0 0 0 - - - 113.40\n"
               "BTG VOR 45.814900 -122.530500 -999 -999 -1.0 0 0 - - - 116.60\n"
            << c.dest << " APT 45.588722 -122.597500 31 -999 -1.0 0 0 - - - -\n";
@@ -182,12 +183,13 @@ TEST_F(EditsInFlight, APlanLoadedInFlightNamesItsOwnAirports) {
     EXPECT_STREQ(active_ident(), "OLM");
     EXPECT_STREQ(fpl_active[fpl_active_last].ident, c.shown_dest);
     press("RTE");
-    EXPECT_EQ(at(0, 33), " " + std::string(c.shown_origin)) << "RTE origin";
+    const bool none = std::string(c.shown_origin) == "------";
+    EXPECT_EQ(at(0, 33), none ? "- - - - -" : " " + std::string(c.shown_origin)) << "RTE origin";
     EXPECT_EQ(at(210, 33), " " + std::string(c.shown_dest)) << "RTE destination";
     press("DEP ARR");
     EXPECT_EQ(at(90, 33), c.shown_origin) << "DEP ARR origin";
     EXPECT_EQ(at(90, 66), c.shown_dest) << "DEP ARR destination";
-    EXPECT_STREQ(apt_blocks[1].ident, c.shown_origin);
+    EXPECT_STREQ(apt_blocks[1].ident, none ? "" : c.shown_origin);
     EXPECT_EQ(apt_blocks[1].proc_count > 0, c.departures) << "departures of the origin shown only";
     seconds(10);
     EXPECT_STREQ(active_ident(), "OLM");

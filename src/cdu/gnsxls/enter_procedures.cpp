@@ -64,39 +64,17 @@ bool take_airport(int slot, std::string& field, int32_t return_page) {
   return true;
 }
 
-// The fix flown before a procedure goes into the active plan; ident empty when none.
-struct FlownFix {
-  std::string ident;
-  double lat = 0.0, lon = 0.0;
-};
-
-// On the ground the plan is being built, not flown: a procedure inserted there starts it again.
-FlownFix flown_fix() {
-  FlownFix f;
-  if (get_on_ground() == 0 && fpl_valid_index(fpl_active_index, fpl_active_last) && fpl_active_index >= 1) {
-    const FlightPlanWpt& r = fpl_active[fpl_active_index];
-    f = {r.ident, r.lat, r.lon};
-  }
-  return f;
-}
-
-bool is_fix(int i, const FlownFix& f) {
-  return fpl_valid_index(i, fpl_active_last) && i >= 1 && f.ident == fpl_active[i].ident &&
-         fpl_active[i].lat == f.lat && fpl_active[i].lon == f.lon;
-}
-
-// After a procedure goes into the active plan the fix flown before stays active while the
-// plan still has it: an insertion never sends the aircraft back. Otherwise the plan's
+// After a procedure goes into the active plan the fix flown before (`before`, `flown` when
+// there was one) stays active while the plan still has it: an insertion never sends the
+// aircraft back. Otherwise, and on the ground where the plan is being built, the plan's
 // first leg is flown from the aircraft.
-void fly_on_after_insertion(const FlownFix& before) {
+void fly_on_after_insertion(bool flown, const FlightPlanWpt& before) {
   gnsxls_active_fpl_page = 1;
-  int keep = is_fix(fpl_active_index, before) ? fpl_active_index : 0;
-  for (int i = 1; !keep && !before.ident.empty() && i <= fpl_active_last; ++i)
-    if (is_fix(i, before)) keep = i;
+  const int keep = flown ? fpl_record_of_fix(fpl_active, fpl_active_last, before, fpl_active_index) : 0;
   if (keep >= 1) {
     fpl_active_index = keep;
-    active_wpt_lat = before.lat;
-    active_wpt_lon = before.lon;
+    active_wpt_lat = fpl_active[keep].lat;
+    active_wpt_lon = fpl_active[keep].lon;
     return;
   }
   fpl_active_index = 1;
@@ -113,11 +91,12 @@ void approach_preview() {
 
 void insert_departure() {
   bool active = gnsxls_list_mode == 1;
-  const FlownFix before = flown_fix();
+  FlightPlanWpt before{};
+  const bool flown = fpl_fix_flown(before);
   if (!(active ? insert_sid_active() : insert_sid_edit())) return;
   gnsxls_proc_chosen[DEP] = 0;
   if (active) {
-    fly_on_after_insertion(before);
+    fly_on_after_insertion(flown, before);
     fms_leg_state = 0;
   }
   std::string* to[4] = {&route_sid_text, &route_sid_trans_text, &route_dep_runway_text, &route_origin_text};
@@ -365,13 +344,14 @@ void approach_transition_picked() {
 
 void insert_approach_chosen() {
   bool active = gnsxls_list_mode == 1;
-  const FlownFix before = flown_fix();
+  FlightPlanWpt before{};
+  const bool flown = fpl_fix_flown(before);
   if (!(active ? insert_approach() : insert_approach_disco(0))) return;
   gnsxls_proc_chosen[APPR] = 0;
   if (active) {
     gnsxls_page = GNSXLS_PAGE_FPL;
     gnsxls_fpl_column = gnsxls_fpl_column_saved;
-    fly_on_after_insertion(before);
+    fly_on_after_insertion(flown, before);
   }
   std::string* to[4] = {&route_appr_trans_text, &route_appr_type_text, &route_dest_text, &route_arr_runway_text};
   std::string* to_edit[4] = {&edit_appr_trans_text, &edit_appr_type_text, &edit_dest_text, &edit_arr_runway_text};
