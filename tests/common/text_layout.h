@@ -42,6 +42,9 @@ constexpr double kDepth = 0.35;
 constexpr double kWordGap = 0.3;
 // A text closer than this part of the larger one's em above or below another sits on it.
 constexpr double kLineGap = 0.15;
+// A label (a smaller font) under a text, closer than this part of that text's em and closer
+// to it than to the line under the label, reads as that text's, not as the next line's heading.
+constexpr double kLabelGap = 0.3;
 
 // A text on the picture: its glyphs' ink boxes in image pixels.
 struct Placed {
@@ -194,6 +197,8 @@ struct Allowed {
   bool map_labels_anywhere = true;
   // A unit that clips its texts to its screen: a clipped text is no map label there.
   bool clip_is_screen = false;
+  // Labels that stand on their unit's label grid close under the line above (not squeezed).
+  std::set<std::string> labels_close_under;
   // Lines may stand closer than kLineGap (texts still may not overlap or butt).
   bool lines_may_touch = false;
   // Texts on one line may butt (a display sets values, units and a time's pieces against
@@ -299,6 +304,26 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Allowed& a
                     s.ink.y0, s.ink.y1);
       out.push_back(line);
     }
+  }
+  // Labels: a smaller text between two larger ones heads the lower; it may not stand nearer the upper.
+  for (const Placed& label : shown) {
+    if (label.map_label || allowed.lines_may_touch || allowed.labels_close_under.count(label.text)) continue;
+    const Placed* above = nullptr;
+    double gap_above = 1e9, gap_below = 1e9;
+    for (const Placed& other : shown) {
+      if (other.map_label || other.em < label.em / 0.9) continue;
+      if (std::min(label.ink.x1, other.ink.x1) - std::max(label.ink.x0, other.ink.x0) <= kDepth) continue;
+      // The title row (ink within its em of the top) has its labels close under it by design.
+      if (other.ink.y1 <= label.ink.y0 + kDepth && other.ink.y0 > other.em && label.ink.y0 - other.ink.y1 < gap_above)
+        gap_above = label.ink.y0 - other.ink.y1, above = &other;
+      if (other.ink.y0 >= label.ink.y1 - kDepth) gap_below = std::min(gap_below, other.ink.y0 - label.ink.y1);
+    }
+    if (!above || gap_below >= 1e9 || gap_above >= gap_below || gap_above >= kLabelGap * above->em) continue;
+    if (allowed.pair_allowed(label.text, above->text)) continue;
+    std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) squeezed under \"%s\" (ink y %.1f..%.1f), %.1f px "
+                  "above and %.1f px over its line", label.text.c_str(), label.ink.x0, label.ink.x1, label.ink.y0,
+                  label.ink.y1, above->text.c_str(), above->ink.y0, above->ink.y1, gap_above, gap_below);
+    out.push_back(line);
   }
   return out;
 }

@@ -282,7 +282,10 @@ TEST_P(TextLayoutCaseTest, TextsReadWhereTheyStand) {
   for (const std::string& s : c.steps) step(s);
   const GfxRecording* rec = screen();
   ASSERT_NE(rec, nullptr);
-  for (const std::string& f : text_layout::faults(*rec)) ADD_FAILURE() << f;
+  // Labels 19 under the line above and 14 over their own, where their pages place them.
+  text_layout::Allowed allowed;
+  allowed.labels_close_under = {"T R A N S", "M A P  C T R"};
+  for (const std::string& f : text_layout::faults(*rec, allowed)) ADD_FAILURE() << f;
   // Right-aligned lines end 2.5 pixels inside the screen; nothing may end further right.
   for (const GfxTextItem& t : items()) EXPECT_LE(t.ink.x + t.ink.width, rec->image_width - 2.5f) << t.text;
   std::string error;
