@@ -45,6 +45,9 @@ constexpr double kLineGap = 0.15;
 // A label (a smaller font) under a text, closer than this part of that text's em and closer
 // to it than to the line under the label, reads as that text's, not as the next line's heading.
 constexpr double kLabelGap = 0.3;
+// An entry box beside a text, or over it, closer than this part of the text's em reads as the
+// text's field (a label heads its boxes from above: that is how a field is labelled).
+constexpr double kBoxGap = 0.3;
 
 // A text on the picture: its glyphs' ink boxes in image pixels.
 struct Placed {
@@ -260,9 +263,23 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Allowed& a
       bool through = false;
       for (const auto& seg : strokes(s))
         for (const Box& g : p.glyphs) through = through || crosses(seg.first, seg.second, g, kDepth);
-      if (!through || allowed.cut.count(p.text)) continue;
-      std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) crossed by the %s of record %zu",
-                    p.text.c_str(), p.ink.x0, p.ink.x1, p.ink.y0, p.ink.y1, gfx_op_name(s.op), j);
+      // An entry box beside or over the text, not through it, but too close to read apart.
+      double hug = 1e9;
+      if (s.op == GfxOp::Rect && !through && s.status == GFX_OK) {
+        const Box frame = device_box(s, {float(s.args[0]), float(s.args[1]), float(s.args[2]), float(s.args[3])});
+        for (const Box& g : p.glyphs) {
+          const double dx = std::max(frame.x0 - g.x1, g.x0 - frame.x1), dy = std::max(frame.y0 - g.y1, g.y0 - frame.y1);
+          if (dx <= 0 && g.y0 >= frame.y1) hug = std::min(hug, dy);  // the box over the glyph
+          if (dy <= 0) hug = std::min(hug, dx);                      // beside it on its line
+        }
+      }
+      if ((!through && hug >= kBoxGap * p.em) || allowed.cut.count(p.text)) continue;
+      if (through)
+        std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) crossed by the %s of record %zu",
+                      p.text.c_str(), p.ink.x0, p.ink.x1, p.ink.y0, p.ink.y1, gfx_op_name(s.op), j);
+      else
+        std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) %.1f px from the box of record %zu",
+                      p.text.c_str(), p.ink.x0, p.ink.x1, p.ink.y0, p.ink.y1, hug, j);
       out.push_back(line);
     }
     const double off = std::max({0.0, -p.ink.x0, -p.ink.y0, p.ink.x1 - rec.image_width, p.ink.y1 - rec.image_height});
