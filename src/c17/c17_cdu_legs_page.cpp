@@ -324,7 +324,9 @@ void draw_line_6(const CduPage& p) {
   if (smiths_plan_mode_shown()) cdu_large(p, 190, 209, "STEP >");
   else if (fpl_changed_state == 1) cdu_large(p, 170, 209, "ACTIVATE >");
   else if (fpl_changed_state >= 2 && smiths_legs_mode == 0) cdu_large(p, 150, 209, "RTE DATA >");
-  if (fpl_changed_state == 4) cdu_large(p, 0, 209, "< ERASE");
+  // "< ERASE" stands clear of entry boxes over the left of its line (they would read as its field).
+  const bool boxes_left = (smiths_legs_mode == 1 && intc_crs_pending == 0) || (smiths_legs_mode == 2 && holding_active == 0);
+  if (fpl_changed_state == 4) cdu_large(p, boxes_left ? 52 : 0, 209, "< ERASE");
 }
 
 }  // namespace

@@ -321,7 +321,8 @@ void draw_arrival_right(const CduPage& p, int32_t page) {
     }
     const std::string* name = listed(arr_rwy_list, arr_rwy_count, rwy);
     if (!name) break;
-    if (!runway_label) cdu_small(p, 190, ROW_Y[r] - 14, "R U N W A Y S");
+    // Under an approach line the label stands nearer its own line than that one (11 above, not 14).
+    if (!runway_label) cdu_small(p, 190, ROW_Y[r] - (r > 0 ? 11 : 14), "R U N W A Y S");
     runway_label = true;
     cdu_largef(p, 240, ROW_Y[r], "%-3s", name->c_str());
     if (*name == pending_arr_rwy) cdu_large(p, 153, ROW_Y[r], tag());

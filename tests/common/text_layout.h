@@ -42,6 +42,12 @@ constexpr double kDepth = 0.35;
 constexpr double kWordGap = 0.3;
 // A text closer than this part of the larger one's em above or below another sits on it.
 constexpr double kLineGap = 0.15;
+// A label (a smaller font) under a text, closer than this part of that text's em and closer
+// to it than to the line under the label, reads as that text's, not as the next line's heading.
+constexpr double kLabelGap = 0.3;
+// An entry box beside a text, or over it, closer than this part of the text's em reads as the
+// text's field (a label heads its boxes from above: that is how a field is labelled).
+constexpr double kBoxGap = 0.3;
 
 // A text on the picture: its glyphs' ink boxes in image pixels.
 struct Placed {
@@ -194,6 +200,8 @@ struct Allowed {
   bool map_labels_anywhere = true;
   // A unit that clips its texts to its screen: a clipped text is no map label there.
   bool clip_is_screen = false;
+  // Labels that stand on their unit's label grid close under the line above (not squeezed).
+  std::set<std::string> labels_close_under;
   // Lines may stand closer than kLineGap (texts still may not overlap or butt).
   bool lines_may_touch = false;
   // Texts on one line may butt (a display sets values, units and a time's pieces against
@@ -255,9 +263,23 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Allowed& a
       bool through = false;
       for (const auto& seg : strokes(s))
         for (const Box& g : p.glyphs) through = through || crosses(seg.first, seg.second, g, kDepth);
-      if (!through || allowed.cut.count(p.text)) continue;
-      std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) crossed by the %s of record %zu",
-                    p.text.c_str(), p.ink.x0, p.ink.x1, p.ink.y0, p.ink.y1, gfx_op_name(s.op), j);
+      // An entry box beside or over the text, not through it, but too close to read apart.
+      double hug = 1e9;
+      if (s.op == GfxOp::Rect && !through && s.status == GFX_OK) {
+        const Box frame = device_box(s, {float(s.args[0]), float(s.args[1]), float(s.args[2]), float(s.args[3])});
+        for (const Box& g : p.glyphs) {
+          const double dx = std::max(frame.x0 - g.x1, g.x0 - frame.x1), dy = std::max(frame.y0 - g.y1, g.y0 - frame.y1);
+          if (dx <= 0 && g.y0 >= frame.y1) hug = std::min(hug, dy);  // the box over the glyph
+          if (dy <= 0) hug = std::min(hug, dx);                      // beside it on its line
+        }
+      }
+      if ((!through && hug >= kBoxGap * p.em) || allowed.cut.count(p.text)) continue;
+      if (through)
+        std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) crossed by the %s of record %zu",
+                      p.text.c_str(), p.ink.x0, p.ink.x1, p.ink.y0, p.ink.y1, gfx_op_name(s.op), j);
+      else
+        std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) %.1f px from the box of record %zu",
+                      p.text.c_str(), p.ink.x0, p.ink.x1, p.ink.y0, p.ink.y1, hug, j);
       out.push_back(line);
     }
     const double off = std::max({0.0, -p.ink.x0, -p.ink.y0, p.ink.x1 - rec.image_width, p.ink.y1 - rec.image_height});
@@ -299,6 +321,26 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Allowed& a
                     s.ink.y0, s.ink.y1);
       out.push_back(line);
     }
+  }
+  // Labels: a smaller text between two larger ones heads the lower; it may not stand nearer the upper.
+  for (const Placed& label : shown) {
+    if (label.map_label || allowed.lines_may_touch || allowed.labels_close_under.count(label.text)) continue;
+    const Placed* above = nullptr;
+    double gap_above = 1e9, gap_below = 1e9;
+    for (const Placed& other : shown) {
+      if (other.map_label || other.em < label.em / 0.9) continue;
+      if (std::min(label.ink.x1, other.ink.x1) - std::max(label.ink.x0, other.ink.x0) <= kDepth) continue;
+      // The title row (ink within its em of the top) has its labels close under it by design.
+      if (other.ink.y1 <= label.ink.y0 + kDepth && other.ink.y0 > other.em && label.ink.y0 - other.ink.y1 < gap_above)
+        gap_above = label.ink.y0 - other.ink.y1, above = &other;
+      if (other.ink.y0 >= label.ink.y1 - kDepth) gap_below = std::min(gap_below, other.ink.y0 - label.ink.y1);
+    }
+    if (!above || gap_below >= 1e9 || gap_above >= gap_below || gap_above >= kLabelGap * above->em) continue;
+    if (allowed.pair_allowed(label.text, above->text)) continue;
+    std::snprintf(line, sizeof line, "\"%s\" (ink x %.1f..%.1f y %.1f..%.1f) squeezed under \"%s\" (ink y %.1f..%.1f), %.1f px "
+                  "above and %.1f px over its line", label.text.c_str(), label.ink.x0, label.ink.x1, label.ink.y0,
+                  label.ink.y1, above->text.c_str(), above->ink.y0, above->ink.y1, gap_above, gap_below);
+    out.push_back(line);
   }
   return out;
 }

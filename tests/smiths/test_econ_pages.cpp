@@ -320,3 +320,24 @@ TEST_F(EconPagesTest, DescentEntriesPauseAndTheFixedForecastForm) {
   EXPECT_EQ(bottom(), "");
   EXPECT_EQ(line(133), "- - - - -                      - - - \xC2\xB0 / - - -");
 }
+
+TEST_F(EconPagesTest, TargetSpeedWithoutAMachShowsDashes) {
+  start();
+  ClimbIas = 252;
+  CruiseTas = 252;
+  DescentIas = 252;
+  // A Mach of 0 is no Mach target (the aircraft file's load clears the cruise and descent
+  // Machs): its half of the pair reads as dashes, a set Mach as its value.
+  const struct {
+    int32_t page;
+    double* mach;
+  } pages[] = {{SMITHS_PAGE_ECON_CLB, &ClimbMach}, {SMITHS_PAGE_ECON_CRZ, &CruiseMach},
+               {SMITHS_PAGE_ECON_DES, &DescentMach}};
+  for (const auto& pg : pages) {
+    for (const auto& [mach, shown] : {std::pair{0.0, "252 / - - - -"}, std::pair{0.78, "252 / 0.78"}}) {
+      *pg.mach = mach;
+      open(pg.page);
+      EXPECT_EQ(at(5, 66), shown) << pg.page << " Mach " << mach;
+    }
+  }
+}

@@ -107,8 +107,7 @@ void smiths_fms_econ_path_des_page_draw(GaugeSurface* rec, GfxGraphics* g) {
     }
   }
   draw_time_row(p, wpt);
-  cdu_small(p, 12, 55, "T G T    S P D");
-  cdu_largef(p, 5, 66, "%3d / %0.2f", int(DescentIas), DescentMach);
+  econ_draw_target_speed(p, DescentIas, DescentMach);
   econ_draw_speed_restriction(p, DescSpdRest, DescAltRest);
   cdu_small(p, 180, 88, "W P T / A L T");
   if (wpt && wpt->alt_constraint != FPL_NO_CONSTRAINT)

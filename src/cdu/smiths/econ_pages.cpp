@@ -118,6 +118,12 @@ void econ_draw_cruise_alt(const CduPage& p) {
   else cdu_five_boxes(p, 5, 10, 38);
 }
 
+void econ_draw_target_speed(const CduPage& p, int32_t ias, double mach) {
+  cdu_small(p, 12, 55, "T G T    S P D");
+  if (mach > 0.0) cdu_largef(p, 5, 66, "%3d / %.2f", ias, mach);
+  else cdu_largef(p, 5, 66, "%3d / - - - -", ias);
+}
+
 void econ_draw_speed_restriction(const CduPage& p, double speed, double alt) {
   cdu_small(p, 12, 88, "S P D / R E S T");
   if (alt > 1000 && speed > 50) cdu_largef(p, 5, 99, "%3.0f / %-5.0f", speed, alt);
@@ -132,8 +138,7 @@ void smiths_fms_econ_clb_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   cdu_small(p, 12, 22, "C R Z    A L T");
   econ_draw_cruise_alt(p);
   draw_climb_target(p);
-  cdu_small(p, 12, 55, "T G T    S P D");
-  cdu_largef(p, 5, 66, "%3d / %.2f", int(ClimbIas), ClimbMach);
+  econ_draw_target_speed(p, ClimbIas, ClimbMach);
   econ_draw_speed_restriction(p, ClbSpdRest, ClbAltRest);
   cdu_large(p, 12, 121, "- - - - - - - - - - - - - - - -");
   cdu_large_fit(p, 140, 151, "- - - - - - - - - - - - - - - -");
@@ -152,8 +157,7 @@ void smiths_fms_econ_crz_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   crz_key();
   cdu_small(p, 12, 22, "C R Z    A L T    O P T / M A X");
   econ_draw_cruise_alt(p);
-  cdu_small(p, 12, 55, "T G T    S P D");
-  cdu_largef(p, 5, 66, "%3d / %0.2f", int(CruiseTas), CruiseMach);
+  econ_draw_target_speed(p, CruiseTas, CruiseMach);
   cdu_small(p, 12, 88, "T U R B    N 1                  A C T U A L    W I N D");
   if (wind_speed > 0) cdu_largef(p, 180, 99, "%03.0f\xB0 / %3.0f", wind_direction, wind_speed);
   else cdu_large(p, 180, 99, "---\xB0 / ---");

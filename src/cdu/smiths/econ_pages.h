@@ -18,5 +18,7 @@ const FlightPlanWpt* econ_vnav_wpt();
 std::string econ_time_text(double dist);
 // CRZ ALT value at (5, 33), or five boxes while none is entered.
 void econ_draw_cruise_alt(const CduPage& p);
+// TGT SPD label and value (row 2): "IAS / Mach", dashes for the Mach while none is set (0).
+void econ_draw_target_speed(const CduPage& p, int32_t ias, double mach);
 // SPD/REST label and value (row 3).
 void econ_draw_speed_restriction(const CduPage& p, double speed, double alt);

@@ -169,6 +169,26 @@ void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& t
   draw_in_size(p, std::max(CDU_LARGE_PX * (CDU_TEXT_RIGHT - x) / width, CDU_SMALL_PX), x, y, text);
 }
 
+void cdu_large_within(const CduPage& p, double x, double y, const std::string& text, double min_x, double max_x) {
+  const double width = cdu_text_width(text, CDU_LARGE_PX);
+  const double left = x + width <= max_x ? x : std::max(min_x, max_x - width);
+  if (left + width <= max_x) return cdu_large(p, left, y, text);
+  draw_in_size(p, CDU_LARGE_PX * (max_x - left) / width, left, y, text);
+}
+
+void cdu_boxed_within(const CduPage& p, double bx, double by, double tx, double ty, const std::string& text,
+                      double min_x, double max_x) {
+  constexpr double CHAR_W = 14.0;  // the field box's width per character
+  const int chars = std::min(int(text.size()), int((max_x - min_x) / CHAR_W));
+  const double left = std::max(min_x, std::min(bx, max_x - CHAR_W * chars));
+  fill_field_box_smiths(p.rec, left, by, p.g, chars);
+  const double text_x = left + tx - bx, width = cdu_text_width(text, CDU_LARGE_PX);
+  const double px = text_x + width <= max_x ? CDU_LARGE_PX : CDU_LARGE_PX * (max_x - text_x) / width;
+  GfxFont* font = gfx_font_create(p.g, p.family, px, GFX_FONT_REGULAR);
+  draw_text(p.g, font, p.black, text_x, ty, DRAW_TEXT_MAX, text.c_str());
+  gfx_font_delete(font);
+}
+
 void cdu_bottom_line(const CduPage& p) {
   // A long answer ("<name> Unable to Save") shrinks to the screen's width, below the small font if need be.
   cdu_large_fit(p, 0.0, CDU_BOTTOM_Y, smiths_scratchpad_msg.empty() ? smiths_scratchpad : smiths_scratchpad_msg);

@@ -61,6 +61,12 @@ void cdu_large_fit(const CduPage& p, double x, double y, const std::string& text
 // Large text at (x, y), drawn smaller when needed to end at the right margin, down to
 // the small font.
 void cdu_large_shrink(const CduPage& p, double x, double y, const std::string& text);
+// Large text at (x, y) within min_x..max_x: moved left, not past min_x, to end at max_x,
+// and drawn smaller when that is not enough (an ident longer than the database's).
+void cdu_large_within(const CduPage& p, double x, double y, const std::string& text, double min_x, double max_x);
+// cdu_boxed of `text` (a box of its characters) held within min_x..max_x the same way.
+void cdu_boxed_within(const CduPage& p, double bx, double by, double tx, double ty, const std::string& text,
+                      double min_x, double max_x);
 
 // Text of the `px` font (CDU_LARGE_PX or CDU_SMALL_PX) at (x, y), measured in that font:
 // moved left, not past `min_x`, as far as needed to end inside the screen, and drawn in a

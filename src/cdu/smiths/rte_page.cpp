@@ -17,6 +17,10 @@ namespace {
 
 bool none(const std::string& s) { return s.empty() || s == FPL_NONE_TEXT; }
 
+// Where a long ident may reach: page 1's origin and destination share the line; a TO ident
+// stays clear of its VIA text (the widest, "DIRECT", ends at 67).
+constexpr double ORIGIN_RIGHT = 130.0, DEST_LEFT = 140.0, TO_LEFT = 100.0, RIGHT = 272.0;
+
 // ---- page 1 keys ----
 
 void enter_origin(const std::string& ident, CduLines io) {
@@ -282,13 +286,14 @@ void handle_key(int page) {
 
 void smiths_rte_draw_page_1(const CduPage& p) {
   cdu_small(p, 12, 22, "O R I G I N");
-  if (fpl_changed_state == 4 && !none(route_origin_mod)) cdu_boxed(p, 3, 33, 0, 33, int(route_origin_mod.size()), route_origin_mod);
+  // A simulator plan's airport ident may be longer than the database's: each stays in its half of the line.
+  if (fpl_changed_state == 4 && !none(route_origin_mod)) cdu_boxed_within(p, 3, 33, 0, 33, route_origin_mod, 0, ORIGIN_RIGHT);
   else if (route_origin == FPL_NONE_TEXT) cdu_large(p, 0, 33, "- - - - -");
-  else cdu_largef(p, 0, 33, "%5s", route_origin.c_str());
+  else cdu_large_within(p, 0, 33, cdu_format("%5s", route_origin.c_str()), 0, ORIGIN_RIGHT);
   cdu_small(p, 220, 22, "D E S T");
-  if (fpl_changed_state == 4 && !none(route_dest_mod)) cdu_boxed(p, 213, 33, 210, 33, int(route_dest_mod.size()), route_dest_mod);
+  if (fpl_changed_state == 4 && !none(route_dest_mod)) cdu_boxed_within(p, 213, 33, 210, 33, route_dest_mod, DEST_LEFT, RIGHT);
   else if (none(route_dest)) cdu_five_boxes(p, 220, 10, 38);
-  else cdu_largef(p, 210, 33, "%5s", route_dest.c_str());
+  else cdu_large_within(p, 210, 33, cdu_format("%5s", route_dest.c_str()), DEST_LEFT, RIGHT);
   cdu_small(p, 12, 55, "C O   R O U T E");
   cdu_large(p, 0, 66, "- - - - - -");
   if (route_origin != FPL_NONE_TEXT) {
@@ -318,10 +323,10 @@ void draw_route_rows(const CduPage& p, int page) {
     } else if (rte_rows[e - 1].to == FPL_DISCO_IDENT) {
       cdu_small(p, 0, y - 11, "- -   R O U T E    D I S C O N T I N U I T Y  -");
       cdu_large(p, 0, y, "- - - - - -");
-      cdu_large(p, 190, y, row.to);
+      cdu_large_within(p, 190, y, row.to, TO_LEFT, RIGHT);
     } else {
       cdu_large(p, 0, y, row.via);
-      cdu_large(p, 190, y, row.to);
+      cdu_large_within(p, 190, y, row.to, TO_LEFT, RIGHT);
     }
   }
 }
