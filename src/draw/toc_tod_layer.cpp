@@ -1,6 +1,7 @@
 // TOC/TOD markers and the approach pattern.
 #include "draw/toc_tod_layer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +28,19 @@ struct MarkerContext {
   int32_t cx, cy, style;
   double w, s;
   double ref_lat, ref_lon, heading;
+  // The labels drawn so far this frame: x0, y0, x1, y1.
+  double labels[4][4] = {};
+  int32_t label_count = 0;
 };
+
+// The earlier label a label box meets, or null.
+const double* met_label(const MarkerContext& m, const double (&b)[4]) {
+  for (int32_t i = 0; i < m.label_count; ++i) {
+    const double* o = m.labels[i];
+    if (b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]) return o;
+  }
+  return nullptr;
+}
 
 // Whether a marker at (x, y) can leave ink: its dot, circle or line figure (arrow cap
 // included) lies within 50 w left and 30 w right of it, its label within 16 characters
@@ -52,14 +65,34 @@ bool place(const MarkerContext& m, double lat, double lon, double& x, double& y)
   return marker_reaches_image(m, x, y);
 }
 
-// A filled dot and a bracketed label left of it ((n + 32) w) or right of it (7 w).
-void dot_and_label(const MarkerContext& m, const GfxBrush* brush, const GfxFont* font, double x, double y,
+// Keeps a label's box in the list of those drawn this frame.
+void keep_label(MarkerContext& m, double x0, double y0, double x1, double y1) {
+  if (m.label_count >= 4) return;
+  double* b = m.labels[m.label_count++];
+  b[0] = std::min(x0, x1), b[1] = std::min(y0, y1), b[2] = std::max(x0, x1), b[3] = std::max(y0, y1);
+}
+
+// A filled dot and a bracketed label left of it ((n + 32) w) or right of it (7 w); a label
+// that would stand on an earlier marker's label moves up or down, the lesser way, clear of it
+// (the sides are the route idents', which stand right of their points).
+void dot_and_label(MarkerContext& m, const GfxBrush* brush, const GfxFont* font, double x, double y,
                    double dot_top_scale, const char* text, bool label_right) {
   fill_ellipse_d(m.g, brush, x - 4 * m.w, y - 5 * dot_top_scale, 8 * m.w, 8 * m.s);
   if (!text) return;
-  double n = double(std::strlen(text));
-  double lx = label_right ? x + 7 * m.w : x - (n + 32) * m.w;
-  draw_text(m.g, font, brush, lx, y - 8 * m.s, MARKER_TEXT_CAPACITY, text);
+  const double n = double(std::strlen(text));
+  const double lx = label_right ? x + 7 * m.w : x - (n + 32) * m.w;
+  const double width = text_width(m.g, font, MARKER_TEXT_CAPACITY, text);
+  const double height = 12 * std::fabs(m.s);
+  double b[4] = {std::min(lx, lx + width), y - 8 * m.s, std::max(lx, lx + width), y - 8 * m.s + height};
+  for (int32_t tries = 0; tries < 4; ++tries) {
+    const double* o = met_label(m, b);
+    if (!o) break;
+    const double up = b[3] - o[1], down = o[3] - b[1];
+    const double shift = up < down ? -up : down;
+    b[1] += shift, b[3] += shift;
+  }
+  draw_text(m.g, font, brush, lx, b[1], MARKER_TEXT_CAPACITY, text);
+  keep_label(m, b[0], b[1], b[2], b[3]);
 }
 
 // The floating TOD: where the descent to the next constraint must begin, walked
@@ -89,14 +122,20 @@ bool floating_tod_point(double& lat, double& lon) {
   return std::isfinite(lat) && std::isfinite(lon);
 }
 
-// The altitude constraint of the record the climb target stands on; 0 for the TOC.
-double climb_target_constraint() {
-  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return 0.0;
+// The record ahead the climb target stands on; null for none (the TOC).
+const FlightPlanWpt* climb_target_record() {
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return nullptr;
   for (int32_t i = fpl_active_index; i <= fpl_active_last; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
-    if (r.lat == climb_target_lat && r.lon == climb_target_lon && r.alt_constraint > 0.0) return r.alt_constraint;
+    if (r.lat == climb_target_lat && r.lon == climb_target_lon) return &r;
   }
-  return 0.0;
+  return nullptr;
+}
+
+// The altitude constraint of the record the climb target stands on; 0 for the TOC.
+double climb_target_constraint() {
+  const FlightPlanWpt* r = climb_target_record();
+  return r && r->alt_constraint > 0.0 ? r->alt_constraint : 0.0;
 }
 
 // Climb-target label, or null for none: a constraint's marker shows the constraint.
@@ -150,7 +189,8 @@ void draw_line_marker(const MarkerContext& m, const GfxPen* pen, const GfxPen* a
 }  // namespace
 
 void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t cx, int32_t cy, int32_t style,
-                          double w, double s, double ref_lat, double ref_lon, double map_heading_deg) {
+                          double w, double s, double ref_lat, double ref_lon, double map_heading_deg,
+                          const IdentStandsLeft& ident_left) {
   MarkerContext m{g, cx, cy, style, w, s, ref_lat, ref_lon, map_heading_deg};
   map_px_per_nm = radius / range;
 
@@ -169,11 +209,16 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
     if (indicated_altitude - 500 > vnav_target_alt && floating_tod_point(lat, lon) && place(m, lat, lon, x, y)) {
       fill_ellipse_d(g, amber, x - 4 * w, y - 5 * w, 8 * w, 8 * s);
       draw_text(g, font, amber, x - (5 + 32) * w, y - 8 * s, MARKER_TEXT_CAPACITY, "[TOD]");
+      keep_label(m, x - 37 * w, y - 8 * s, x - 37 * w + text_width(g, font, MARKER_TEXT_CAPACITY, "[TOD]"),
+                 y - 8 * s + 12 * std::fabs(s));
     }
     bool target_is_toc = climb_target_lat == toc_lat || climb_target_lon == toc_lon;
     if (!(vnav_on == 1 && target_is_toc) && place(m, climb_target_lat, climb_target_lon, x, y)) {
       char buf[MARKER_TEXT_CAPACITY * 2];
-      dot_and_label(m, amber, font, x, y, s, climb_target_label(buf, sizeof buf), vnav_on == 1);
+      // On a plan record the label stands on the side away from the record's ident.
+      const FlightPlanWpt* on = climb_target_record();
+      const bool right = on ? ident_left && ident_left(x, y, on->ident) : vnav_on == 1;
+      dot_and_label(m, amber, font, x, y, s, climb_target_label(buf, sizeof buf), right);
     }
   }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/gfx/gfx.h"
 
@@ -13,10 +14,15 @@ constexpr int32_t TOC_TOD_STYLE_ARROW = 10;    // DU-1000 EHSI, Pro Line 4 MFD
 constexpr int32_t TOC_TOD_STYLE_EFS50 = 5;
 constexpr int32_t TOC_TOD_STYLE_P1000 = 2;
 
+// Whether the route overlay drew a record's ident left of its point (x, y); none: right.
+using IdentStandsLeft = std::function<bool(double x, double y, const char* ident)>;
+
 // Radius and centre in design units, range in NM, w and s the x and y scales;
-// positions measured from the reference point, up = `map_heading_deg`.
+// positions measured from the reference point, up = `map_heading_deg`. A label on a
+// record stands on the side away from the record's ident.
 void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t cx, int32_t cy, int32_t style,
-                          double w, double s, double ref_lat, double ref_lon, double map_heading_deg);
+                          double w, double s, double ref_lat, double ref_lon, double map_heading_deg,
+                          const IdentStandsLeft& ident_left = nullptr);
 
 // Extended centre line, fan lines and traffic pattern of the selected runway of
 // the loaded airport, with the pattern altitudes at ranges up to 20 NM when

@@ -338,7 +338,8 @@ struct Marker {
 
 // The TOC/TOD and climb-target markers of `style` drawn north up around the aircraft on a
 // recorded image, 160 NM to 400 design units; each label's dot found from where its text
-// is laid out (left of the dot, or right of it for the climb target while VNAV is on).
+// is laid out (left of the dot, or right of it for a climb target on no record while VNAV
+// is on).
 std::vector<Marker> drawn_markers(int32_t style) {
   constexpr double kRadius = 400.0, kRange = 160.0, kCentre = 500.0;
   GaugeImage image{nullptr, 1000, 1000, 4000, nullptr};
@@ -351,7 +352,10 @@ std::vector<Marker> drawn_markers(int32_t style) {
   std::vector<Marker> out;
   for (const GfxTextItem& t : gfx_recording_of(&image)->text_items()) {
     if (t.text.empty() || t.text[0] != '[') continue;
-    bool right = t.argb == COLOUR_AMBER && t.text != "[TOD]" && vnav_on == 1;
+    bool on_record = false;
+    for (int32_t i = std::max(fpl_active_index, 0); i <= fpl_active_last && i < FPL_CAPACITY; ++i)
+      on_record = on_record || (fpl_active[i].lat == climb_target_lat && fpl_active[i].lon == climb_target_lon);
+    bool right = t.argb == COLOUR_AMBER && t.text != "[TOD]" && vnav_on == 1 && !on_record;
     double x = right ? t.world.x - 7.0 : t.world.x + double(t.text.size()) + 32.0, y = t.world.y + 8.0;
     out.push_back({t.text, t.argb, (x - kCentre) * kRange / kRadius, (kCentre - y) * kRange / kRadius});
   }

@@ -330,4 +330,70 @@ TEST(TocTodMarkers, FloatingIndicatorsAndTheClimbTargetLabelSide) {
   EXPECT_FALSE(s.rec().has_text("[TOD]"));
 }
 
+// A climb target's label on a plan record stands on the side away from the record's ident
+// (idents stand right of their points unless the overlay says left); off a record it keeps
+// its VNAV side.
+TEST(TocTodMarkers, ClimbTargetLabelOnARecordStandsAwayFromItsIdent) {
+  const struct {
+    const char* what;
+    bool on_record;
+    int32_t vnav;
+    bool ident_left;
+    double x;  // the label's x
+  } rows[] = {
+      {"on a record, VNAV on", true, 1, false, 122 - 39},
+      {"on a record whose ident stands left", true, 1, true, 122 + 7},
+      {"on a record, VNAV off", true, 0, false, 122 - 39},
+      {"on no record, VNAV on", false, 1, false, 122 + 7},
+  };
+  for (const auto& row : rows) {
+    MarkerScene s;
+    const NavPoint target = point_from(LAT, LON, 0, 5);  // 26.875 units up
+    if (row.on_record) {
+      set_active_plan({{LAT, LON}, target, point_from(LAT, LON, 0, 30)});
+      fpl_active[1].alt_constraint = 12000;
+    } else {
+      clear_fpl_active();
+    }
+    climb_target_lat = target.lat;
+    climb_target_lon = target.lon;
+    toc_lat = s.tod.lat;  // the TOC elsewhere: a target on it gets no marker with VNAV on
+    toc_lon = s.tod.lon;
+    vnav_target_alt = 12000;
+    vnav_on = row.vnav;
+    draw_tod_toc_markers(s.g, 215, 40, 122, 249, TOC_TOD_STYLE_P1000, 1, 1, LAT, LON, 0,
+                         [&](double, double, const char*) { return row.ident_left; });
+    EXPECT_TRUE(near(s.text_at("[12000]"), row.x, 249 - 27 - 8, 1.5))
+        << row.what << ": " << s.text_at("[12000]").x << ", " << s.text_at("[12000]").y;
+  }
+}
+
+// Two markers' labels never stand on each other: the later one moves up or down clear of
+// the earlier, on its own side.
+TEST(TocTodMarkers, LaterLabelMovesClearOfAnEarlierOne) {
+  const struct {
+    const char* what;
+    double course, dist;  // the TOD from the TOC
+  } rows[] = {{"at the same point", 0, 0}, {"1 NM east", 90, 1}, {"1 NM north", 0, 1}, {"1 NM south", 180, 1}};
+  for (const auto& row : rows) {
+    MarkerScene s;
+    clear_fpl_active();
+    vnav_on = 1;
+    const NavPoint tod = point_from(s.toc.lat, s.toc.lon, row.course, row.dist);
+    tod_lat = tod.lat;
+    tod_lon = tod.lon;
+    s.draw(TOC_TOD_STYLE_P1000);
+    GfxRectF toc{}, tod_ink{};
+    for (const GfxTextItem& t : s.rec().text_items()) (t.text == "[TOC]" ? toc : tod_ink) = t.ink;
+    ASSERT_GT(toc.width, 0) << row.what;
+    ASSERT_GT(tod_ink.width, 0) << row.what;
+    const bool apart = tod_ink.x >= toc.x + toc.width || toc.x >= tod_ink.x + tod_ink.width ||
+                       tod_ink.y >= toc.y + toc.height || toc.y >= tod_ink.y + tod_ink.height;
+    EXPECT_TRUE(apart) << row.what << ": [TOD] at " << tod_ink.x << ", " << tod_ink.y << " [TOC] at " << toc.x << ", "
+                       << toc.y;
+    // Still left of its dot.
+    EXPECT_LT(s.text_at("[TOD]").x, 122 + 53 * std::sin(row.course * M_PI / 180) * row.dist / 10 - 30) << row.what;
+  }
+}
+
 }  // namespace

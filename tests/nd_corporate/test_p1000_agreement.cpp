@@ -109,7 +109,8 @@ const Layer layers_drawing_carro[] = {
        climb_target_lat = carro().lat;
        climb_target_lon = carro().lon;
      },
-     [](NdScene& s) { return labelled(s, "[12000]", 7, -8); }},
+     // On CARRO's record: left of the marker ((7 + 32) units), away from the ident.
+     [](NdScene& s) { return labelled(s, "[12000]", -39, -8); }},
     {"hold", 25,
      [] {
        hold_count = hold_fpl_index = 1;

@@ -20,6 +20,7 @@
 #include "platform/gfx/gfx_recording.h"
 #include "platform/win/win_windows.h"
 #include "tests/common/sample_flight.h"
+#include "tests/common/map_label_layout.h"
 #include "tests/common/text_layout.h"
 
 namespace fs = std::filesystem;
@@ -149,6 +150,65 @@ text_layout::Allowed allowed_on(const std::string& gauge) {
   return a;
 }
 
+// The map displays whose labels are checked against each other and against their scales.
+const std::set<std::string> kMapGauges = {"HW_B737_ND", "P1000_MFD", "DU_1000_EHSI"};
+
+// The scales' texts of a map display: its compass figures and its range figures.
+std::set<std::string> scale_texts_of(const std::string& gauge) {
+  // The P1000 draws its compass under the map: the map's labels pass over its letters.
+  std::set<std::string> out;
+  if (gauge != "P1000_MFD")
+    for (int d = 0; d < 36; d += 3) out.insert(std::to_string(d));
+  for (const char* r : {"0.025", "0.05", "0.1", "0.125", "0.25", "0.5", "1", "1.25", "2", "2.5", "5", "6.25", "10",
+                        "12.5", "20", "25", "40", "50", "60", "80", "100", "120", "160", "240", "320"})
+    out.insert(r);
+  return out;
+}
+
+// Map labels found on each other and not moved: the B737 ND's floating "[TOD]", left of its
+// dot, where the arrival's ident stands left of its point clear of the deviation scale (the
+// floating point is on no record; the marker layer knows only its own record's ident).
+const std::set<std::pair<std::string, GaugeText>> kMapNotYetMoved = {
+    {"HW_B737_ND", {"[TOD]", "FOURT"}},
+};
+
+// What a gauge's map draws without a clip, its scales and the sample routes' idents.
+map_label_layout::Rules map_rules_on(const std::string& gauge) {
+  map_label_layout::Rules r;
+  r.scale_texts = scale_texts_of(gauge);
+  // The sample routes' records (KSEA-KPDX, its SID and the KPDX arrival).
+  r.route_idents = {"KSEA", "ALKIS", "CARRO", "OLM", "DUBYA", "BTG", "KPDX", "FOURT", "HELNS", "RIVER", "TOWNI",
+                    "MARTY", "OIMIC", "RW10R", "DCT"};
+  r.unclipped_map_texts = allowed_on(gauge).map_texts;
+  for (const auto& [g, pair] : kMapNotYetMoved)
+    if (g == gauge) r.pairs.insert(pair);
+  return r;
+}
+
+// Pictures where map labels stood on each other or on a scale: both texts must be drawn
+// there, so the check looks at that spot (scenario as a row's parameter, picture).
+struct MapLabelSpot {
+  const char* param;
+  const char* picture;
+  const char* gauge;
+  const char* a;
+  const char* b;
+};
+const MapLabelSpot kMapLabelSpots[] = {
+    // A climb target's label on its record's ident (the label stood right, over the ident).
+    {"du1000_p1000.txt", "p1000_plan_40nm.png", "P1000_MFD", "[10000]", "CARRO"},
+    {"du1000_p1000.txt", "p1000_map_80nm.png", "P1000_MFD", "[10000]", "CARRO"},
+    {"du1000_p1000.txt@272x600", "p1000_plan_80nm.png", "P1000_MFD", "[10000]", "OLM"},
+    {"du1000_p1000.txt@600x314", "p1000_cntr_closed.png", "P1000_MFD", "[10000]", "CARRO"},
+    {"du1000_p1000.txt", "du1000_m3.png", "DU_1000_EHSI", "[10000]", "CARRO"},
+    {"road_of_one_request.txt", "nd_route.png", "HW_B737_ND", "[4000]", "ALKIS"},
+    // Two markers' labels: the TOC's beside the climb target's, both left of their points.
+    {"du1000_p1000.txt", "p1000_plan_80nm.png", "P1000_MFD", "[TOC]", "[10000]"},
+    // An ident under a scale's figure drawn later.
+    {"road_of_one_request.txt", "nd_enroute.png", "HW_B737_ND", "18", "FOURT"},
+    {"du1000_p1000.txt", "du1000_m3_240nm.png", "DU_1000_EHSI", "80", "YKM"},
+};
+
 class SampleTextFit : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
@@ -190,6 +250,17 @@ class SampleTextFit : public ::testing::TestWithParam<std::string> {
     }
     for (const std::string& f : text_layout::faults(*rec, allowed_on(g->name)))
       if (f.find(" outside the ") == std::string::npos) ADD_FAILURE() << g->name << " in " << where << ": " << f;
+    if (kMapGauges.count(g->name))
+      for (const std::string& f : map_label_layout::faults(*rec, map_rules_on(g->name)))
+        ADD_FAILURE() << g->name << " in " << where << ": " << f;
+    std::set<std::string> drawn;
+    for (const GfxTextItem& t : rec->text_items()) drawn.insert(map_label_layout::trimmed(t.text));
+    for (const MapLabelSpot& spot : kMapLabelSpots) {
+      if (GetParam() == spot.param && shot.text == spot.picture && g->name == spot.gauge) {
+        EXPECT_TRUE(drawn.count(spot.a) && drawn.count(spot.b))
+            << where << ": \"" << spot.a << "\" and \"" << spot.b << "\" are not both drawn";
+      }
+    }
   }
 
   std::string sim_;
@@ -269,6 +340,26 @@ TEST(TextFitRule, ClippedOrTurnedTextsAreMapLabelsAndOverhangIsMeasuredOnEverySi
   EXPECT_EQ(text_overhang("HW_B737_ND", {4.5f, 160, 279.5f, 16}, 284, 233), 0.0f);
 }
 
+// A record of a hand-made frame: drawn, unclipped, under `m`.
+GfxRecord drawn_record(GfxOp op, const GfxMatrix& m) {
+  GfxRecord r{};
+  r.op = op;
+  r.status = GFX_OK;
+  r.transform = m;
+  r.clip = -1;
+  return r;
+}
+
+// A hand-made frame's faults: none when `fault` is empty, else one line holding it.
+void expect_fault(const std::vector<std::string>& found, const char* what, const char* fault) {
+  if (!*fault) {
+    EXPECT_TRUE(found.empty()) << what << ": " << (found.empty() ? "" : found[0]);
+  } else {
+    ASSERT_EQ(found.size(), 1u) << what << ": " << (found.empty() ? "" : found[0]);
+    EXPECT_NE(found[0].find(fault), std::string::npos) << what << ": " << found[0];
+  }
+}
+
 // The layout rule on frames made by hand: what a frame's own design may do (a highlight
 // drawn behind its text, a field wiped whole for its new value, a box framing a text) and
 // what it may not (texts on each other or butting, a text cut by a later fill or crossed by
@@ -277,11 +368,7 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
   const GfxMatrix unit{1, 0, 0, 1, 0, 0};
   // A text of `n` glyphs 8 wide and 10 high, 2 apart, from (x, y); font size 14.
   auto text = [&](const char* t, double x, double y, int n) {
-    GfxRecord r{};
-    r.op = GfxOp::Text;
-    r.status = GFX_OK;
-    r.transform = unit;
-    r.clip = -1;
+    GfxRecord r = drawn_record(GfxOp::Text, unit);
     r.font_size = 14;
     r.text = t;
     r.args = {x, y};
@@ -289,11 +376,7 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
     return r;
   };
   auto rect = [&](GfxOp op, double x, double y, double w, double h) {
-    GfxRecord r{};
-    r.op = op;
-    r.status = GFX_OK;
-    r.transform = unit;
-    r.clip = -1;
+    GfxRecord r = drawn_record(op, unit);
     r.brush_argb = 0xFF000000;
     r.args = {x, y, w, h};
     return r;
@@ -322,11 +405,73 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
     rec.image_height = 60;
     rec.records = c.records;
     const std::vector<std::string> found = text_layout::faults(rec);
-    if (!*c.fault) {
-      EXPECT_TRUE(found.empty()) << c.what << ": " << (found.empty() ? "" : found[0]);
-    } else {
-      ASSERT_EQ(found.size(), 1u) << c.what;
-      EXPECT_NE(found[0].find(c.fault), std::string::npos) << c.what << ": " << found[0];
-    }
+    expect_fault(found, c.what, c.fault);
+  }
+}
+
+// The map-label rule on frames made by hand: a marker's label on a route ident or on another
+// marker's label, and a map label on a scale's figure, are found; idents on idents, a label
+// redrawn on itself, a figure whose cell wipes the map first (upright or turned) and a fixed
+// text of no scale pass.
+TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
+  const GfxMatrix unit{1, 0, 0, 1, 0, 0};
+  const GfxMatrix turned{0.9659f, 0.2588f, -0.2588f, 0.9659f, 0, 0};  // 15 degrees
+  // A text of `n` glyphs 8 wide and 10 high, 2 apart, from (x, y); under the map's clip
+  // (record 0) or none.
+  auto text = [&](const char* t, double x, double y, int n, bool map, const GfxMatrix& m) {
+    GfxRecord r = drawn_record(GfxOp::Text, m);
+    r.clip = map ? 0 : -1;
+    r.font_size = 14;
+    r.text = t;
+    for (int i = 0; i < n; ++i) r.glyph_ink.push_back({float(x + 10 * i), float(y + 2), 8, 10});
+    return r;
+  };
+  auto label = [&](const char* t, double x, double y, int n) { return text(t, x, y, n, true, unit); };
+  auto wipe = [&](const GfxMatrix& m) {
+    GfxRecord r = drawn_record(GfxOp::FillRect, m);
+    r.brush_argb = 0xFF000000;
+    r.args = {109, 23, 20, 12};
+    return r;
+  };
+  GfxRecord clip{};
+  clip.op = GfxOp::SetClip;
+  clip.clip_device = {{{10, 10}, {190, 10}, {190, 110}, {10, 110}}};
+  struct Case {
+    const char* what;
+    std::vector<GfxRecord> records;
+    const char* fault;  // "" none
+  };
+  const Case cases[] = {
+      {"marker label on a route ident", {label("CARRO", 60, 40, 5), label("[10000]", 64, 44, 7)},
+       "marker label \"[10000]\""},
+      {"marker label beside the ident", {label("CARRO", 60, 40, 5), label("[10000]", 12, 44, 4)}, ""},
+      {"marker label on another's", {label("[TOC]", 30, 60, 5), label("[TOD]", 34, 62, 5)},
+       "over marker label \"[TOC]\""},
+      {"marker label on a navaid ident", {label("HQM", 30, 60, 3), label("[TOC]", 32, 62, 5)}, ""},
+      {"idents on each other", {label("OLM", 30, 60, 3), label("CARRO", 34, 62, 5)}, ""},
+      {"a label redrawn on itself", {label("[TOD]", 30, 60, 5), label("[TOD]", 31, 61, 5)}, ""},
+      {"scale figure drawn on an ident", {label("FOURT", 100, 20, 5), text("18", 110, 22, 2, false, unit)},
+       "scale text \"18\""},
+      {"ident drawn on a scale figure", {text("18", 110, 22, 2, false, unit), label("FOURT", 100, 20, 5)},
+       "ident \"FOURT\""},
+      {"scale figure wiping its cell first",
+       {label("FOURT", 100, 20, 5), wipe(unit), text("18", 110, 22, 2, false, unit)},
+       ""},
+      {"turned figure wiping its turned cell",
+       {label("FOURT", 100, 20, 5), wipe(turned), text("18", 110, 22, 2, false, turned)},
+       ""},
+      {"a fixed text of no scale", {label("FOURT", 100, 20, 5), text("GS", 110, 22, 2, false, unit)}, ""},
+  };
+  for (const Case& c : cases) {
+    GfxRecording rec;
+    rec.image_width = 200;
+    rec.image_height = 120;
+    rec.records = {clip};
+    rec.records.insert(rec.records.end(), c.records.begin(), c.records.end());
+    map_label_layout::Rules rules;
+    rules.scale_texts = {"18"};
+    rules.route_idents = {"CARRO", "FOURT", "OLM"};
+    const std::vector<std::string> found = map_label_layout::faults(rec, rules);
+    expect_fault(found, c.what, c.fault);
   }
 }

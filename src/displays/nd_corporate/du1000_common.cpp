@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/nd_common.h"
+#include "guidance/settings.h"
 #include "module/sim_vars.h"
 
 void du1000_aircraft(GfxGraphics* g, const GfxPen* pen, double kx, double ky) {
@@ -32,5 +34,10 @@ void du1000_ring_label(GfxGraphics* g, LayerObjects& o, const GfxBrush* brush, d
     font = o.font(FONT_ARIAL, px, GFX_FONT_BOLD);
     width = text_width(g, font, ND_TEXT_CAPACITY, t.s.c_str());
   }
-  draw_text(g, font, brush, std::max(0.0, right - width), y, ND_TEXT_CAPACITY, t.s.c_str());
+  // The figure's cell is wiped first: a map label under it does not run through the figure.
+  const double left = std::max(0.0, right - width), px = DU1000_RING_LABEL_PX;
+  fill_rect_d(g, o.brush(nd_background_colour(DU1000EHSIBkgrdColorRed, DU1000EHSIBkgrdColorGreen,
+                                              DU1000EHSIBkgrdColorBlue)),
+              left - 1, y + 0.1 * px, width + 2, 0.9 * px);
+  draw_text(g, font, brush, left, y, ND_TEXT_CAPACITY, t.s.c_str());
 }

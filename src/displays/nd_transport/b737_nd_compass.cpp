@@ -10,6 +10,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings.h"
 #include "module/display_state.h"
 #include "module/sim_vars.h"
 
@@ -84,6 +85,16 @@ void half_range_label(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush
   char text[16];
   int len = std::snprintf(text, sizeof text, "%3g", b737_nd_range * 0.5);
   double x = -20.0 - 5.6 * std::clamp(len - 3, 0, 8);
+  draw_text(g, font, brush, x, y, ND_TEXT_CAPACITY, text);
+}
+
+// A heading figure of the arc over the map: its cell is wiped to the background first,
+// so a map label or line under it does not run through the figure.
+void arc_figure(GfxGraphics* g, const GfxFont* font, const GfxBrush* brush, const GfxBrush* background, double x,
+                double y, int32_t figure) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%d", figure);
+  fill_rect_d(g, background, x - 1, y + 1, text_width(g, font, ND_TEXT_CAPACITY, text) + 2, 11);
   draw_text(g, font, brush, x, y, ND_TEXT_CAPACITY, text);
 }
 
@@ -199,6 +210,8 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   GfxFont* font12 = k.o.font(FONT_ARIAL, 12, GFX_FONT_BOLD);
   const DesignCanvas C = CANVAS_B737_ND;
   const int32_t mode = b737_nd_mode;
+  GfxBrush* background =
+      k.o.brush(nd_background_colour(HWB737NDBkgrdColorRed, HWB737NDBkgrdColorGreen, HWB737NDBkgrdColorBlue));
 
   if (mode == 6) {
     nd_frame(g, ctx, C, 122, 171);
@@ -209,7 +222,7 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     for (int32_t d = 0; d < 360; d += 10) {
       nd_frame(g, ctx, C, 122, 171, d - heading);
       if (d % 30 == 0)
-        draw_textf(g, font12, k.white, d / 10 < 10 ? -5 : -9, -100, ND_TEXT_CAPACITY, "%d", d / 10);
+        arc_figure(g, font12, k.white, background, d / 10 < 10 ? -5 : -9, -100, d / 10);
       else
         draw_line_d(g, k.white2, 0, -90, 0, -100);
     }
@@ -234,7 +247,7 @@ void b737_nd_arc_draw(const GaugeSurface* ctx, GfxGraphics* g) {
     nd_frame(g, ctx, C, 122, 249, r);
     if (d % 10 == 0) {
       draw_line_d(g, k.white2, 0, -207, 0, -217);
-      if (d % 30 == 0) draw_textf(g, font12, k.white, d / 10 < 10 ? -7 : -9, -207, ND_TEXT_CAPACITY, "%d", d / 10);
+      if (d % 30 == 0) arc_figure(g, font12, k.white, background, d / 10 < 10 ? -7 : -9, -207, d / 10);
     } else {
       draw_line_d(g, k.white2, 0, -212, 0, -217);
     }

@@ -118,7 +118,8 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   nd_frame(g, ctx, CANVAS_B737_ND, 122, oy);
   if (route_distance_to_go > 8 && plan && mode != 7)
     draw_tod_toc_markers(g, b737_nd_map_radius, b737_nd_range, 0, 0, TOC_TOD_STYLE_B737, 1, 1, present_lat,
-                         present_lon, map_heading);
+                         present_lon, map_heading,
+                         [&](double x, double y, const char* ident) { return label_x(x, y, ident) < x; });
   if (loaded_rwy_index != -999 && mode != 7)
     draw_runway_centerline_layer(g, b737_nd_map_radius, 0, 0, b737_nd_range, 1, 1);
 }
