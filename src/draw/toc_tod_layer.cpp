@@ -28,17 +28,22 @@ struct MarkerContext {
   int32_t cx, cy, style;
   double w, s;
   double ref_lat, ref_lon, heading;
-  // The labels drawn so far this frame: x0, y0, x1, y1.
-  double labels[4][4] = {};
+  // The route's idents as drawn, and the labels drawn so far this frame.
+  std::span<const MapTextBox> idents;
+  MapTextBox labels[4] = {};
   int32_t label_count = 0;
 };
 
-// The earlier label a label box meets, or null.
-const double* met_label(const MarkerContext& m, const double (&b)[4]) {
-  for (int32_t i = 0; i < m.label_count; ++i) {
-    const double* o = m.labels[i];
-    if (b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]) return o;
-  }
+bool boxes_meet(const MapTextBox& a, const MapTextBox& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// The ident or earlier label a label box meets, or null.
+const MapTextBox* met_text(const MarkerContext& m, const MapTextBox& b) {
+  for (int32_t i = 0; i < m.label_count; ++i)
+    if (boxes_meet(b, m.labels[i])) return &m.labels[i];
+  for (const MapTextBox& o : m.idents)
+    if (boxes_meet(b, o)) return &o;
   return nullptr;
 }
 
@@ -65,34 +70,31 @@ bool place(const MarkerContext& m, double lat, double lon, double& x, double& y)
   return marker_reaches_image(m, x, y);
 }
 
-// Keeps a label's box in the list of those drawn this frame.
-void keep_label(MarkerContext& m, double x0, double y0, double x1, double y1) {
-  if (m.label_count >= 4) return;
-  double* b = m.labels[m.label_count++];
-  b[0] = std::min(x0, x1), b[1] = std::min(y0, y1), b[2] = std::max(x0, x1), b[3] = std::max(y0, y1);
+// A marker's label with its top left at (lx, top); one that would stand on an ident or an
+// earlier label moves up or down, the lesser way, clear of it, and is kept for the next.
+void draw_label(MarkerContext& m, const GfxBrush* brush, const GfxFont* font, double lx, double top,
+                const char* text) {
+  const double width = text_width(m.g, font, MARKER_TEXT_CAPACITY, text);
+  const double height = 12 * std::fabs(m.s);
+  MapTextBox b{std::min(lx, lx + width), top, std::max(lx, lx + width), top + height};
+  for (int32_t tries = 0; tries < 4; ++tries) {
+    const MapTextBox* o = met_text(m, b);
+    if (!o) break;
+    const double up = b.y1 - o->y0, down = o->y1 - b.y0;
+    const double shift = up < down ? -up : down;
+    b.y0 += shift, b.y1 += shift;
+  }
+  draw_text(m.g, font, brush, lx, b.y0, MARKER_TEXT_CAPACITY, text);
+  if (m.label_count < 4) m.labels[m.label_count++] = b;
 }
 
-// A filled dot and a bracketed label left of it ((n + 32) w) or right of it (7 w); a label
-// that would stand on an earlier marker's label moves up or down, the lesser way, clear of it
-// (the sides are the route idents', which stand right of their points).
+// A filled dot and a bracketed label left of it ((n + 32) w) or right of it (7 w).
 void dot_and_label(MarkerContext& m, const GfxBrush* brush, const GfxFont* font, double x, double y,
                    double dot_top_scale, const char* text, bool label_right) {
   fill_ellipse_d(m.g, brush, x - 4 * m.w, y - 5 * dot_top_scale, 8 * m.w, 8 * m.s);
   if (!text) return;
   const double n = double(std::strlen(text));
-  const double lx = label_right ? x + 7 * m.w : x - (n + 32) * m.w;
-  const double width = text_width(m.g, font, MARKER_TEXT_CAPACITY, text);
-  const double height = 12 * std::fabs(m.s);
-  double b[4] = {std::min(lx, lx + width), y - 8 * m.s, std::max(lx, lx + width), y - 8 * m.s + height};
-  for (int32_t tries = 0; tries < 4; ++tries) {
-    const double* o = met_label(m, b);
-    if (!o) break;
-    const double up = b[3] - o[1], down = o[3] - b[1];
-    const double shift = up < down ? -up : down;
-    b[1] += shift, b[3] += shift;
-  }
-  draw_text(m.g, font, brush, lx, b[1], MARKER_TEXT_CAPACITY, text);
-  keep_label(m, b[0], b[1], b[2], b[3]);
+  draw_label(m, brush, font, label_right ? x + 7 * m.w : x - (n + 32) * m.w, y - 8 * m.s, text);
 }
 
 // The floating TOD: where the descent to the next constraint must begin, walked
@@ -190,8 +192,8 @@ void draw_line_marker(const MarkerContext& m, const GfxPen* pen, const GfxPen* a
 
 void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t cx, int32_t cy, int32_t style,
                           double w, double s, double ref_lat, double ref_lon, double map_heading_deg,
-                          const IdentStandsLeft& ident_left) {
-  MarkerContext m{g, cx, cy, style, w, s, ref_lat, ref_lon, map_heading_deg};
+                          const IdentStandsLeft& ident_left, std::span<const MapTextBox> idents) {
+  MarkerContext m{g, cx, cy, style, w, s, ref_lat, ref_lon, map_heading_deg, idents};
   map_px_per_nm = radius / range;
 
   LayerObjects obj(g);
@@ -208,9 +210,7 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
     double lat, lon;
     if (indicated_altitude - 500 > vnav_target_alt && floating_tod_point(lat, lon) && place(m, lat, lon, x, y)) {
       fill_ellipse_d(g, amber, x - 4 * w, y - 5 * w, 8 * w, 8 * s);
-      draw_text(g, font, amber, x - (5 + 32) * w, y - 8 * s, MARKER_TEXT_CAPACITY, "[TOD]");
-      keep_label(m, x - 37 * w, y - 8 * s, x - 37 * w + text_width(g, font, MARKER_TEXT_CAPACITY, "[TOD]"),
-                 y - 8 * s + 12 * std::fabs(s));
+      draw_label(m, amber, font, x - (5 + 32) * w, y - 8 * s, "[TOD]");
     }
     bool target_is_toc = climb_target_lat == toc_lat || climb_target_lon == toc_lon;
     if (!(vnav_on == 1 && target_is_toc) && place(m, climb_target_lat, climb_target_lon, x, y)) {

@@ -165,13 +165,6 @@ std::set<std::string> scale_texts_of(const std::string& gauge) {
   return out;
 }
 
-// Map labels found on each other and not moved: the B737 ND's floating "[TOD]", left of its
-// dot, where the arrival's ident stands left of its point clear of the deviation scale (the
-// floating point is on no record; the marker layer knows only its own record's ident).
-const std::set<std::pair<std::string, GaugeText>> kMapNotYetMoved = {
-    {"HW_B737_ND", {"[TOD]", "FOURT"}},
-};
-
 // What a gauge's map draws without a clip, its scales and the sample routes' idents.
 map_label_layout::Rules map_rules_on(const std::string& gauge) {
   map_label_layout::Rules r;
@@ -180,8 +173,6 @@ map_label_layout::Rules map_rules_on(const std::string& gauge) {
   r.route_idents = {"KSEA", "ALKIS", "CARRO", "OLM", "DUBYA", "BTG", "KPDX", "FOURT", "HELNS", "RIVER", "TOWNI",
                     "MARTY", "OIMIC", "RW10R", "DCT"};
   r.unclipped_map_texts = allowed_on(gauge).map_texts;
-  for (const auto& [g, pair] : kMapNotYetMoved)
-    if (g == gauge) r.pairs.insert(pair);
   return r;
 }
 

@@ -1,5 +1,6 @@
 // Route overlays of the B737 ND (active and pending plan) and the MD-80 EHSI.
 #include <cmath>
+#include <vector>
 
 #include "draw/route_common.h"
 #include "displays/nd_transport/nd_transport.h"
@@ -71,8 +72,7 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
 
   // An ident that would run under the vertical-deviation scale's box stands left of its point.
   const bool scale = b737_nd_deviation_scale_shown();
-  auto label_x = [&](double x, double y, const char* ident) {
-    const double w = text_width(g, font, ND_TEXT_CAPACITY, ident);
+  auto label_x = [&](double x, double y, double w) {
     const double left = 122 + x + 7, top = oy + y - 7;
     const bool under = scale && left < B737_VDEV_BOX[0] + B737_VDEV_BOX[2] && left + w > B737_VDEV_BOX[0] &&
                        top < B737_VDEV_BOX[1] + B737_VDEV_BOX[3] && top + 12 > B737_VDEV_BOX[1];
@@ -80,6 +80,7 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   };
 
   const bool plan = fpl_valid_index(fpl_active_index, fpl_active_last);
+  std::vector<MapTextBox> idents;  // the route's idents as drawn, kept clear by the markers' labels
   if (plan) {
     b737_runways(g, v, o, font);
 
@@ -110,7 +111,9 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
         draw_line_d(g, magenta, s.prev_x, s.prev_y, x, y);
       }
       if (repeats_active_fix(s.index)) return;
-      draw_text(g, font, active ? magenta_brush : white, label_x(x, y, s.w.ident), y - 7, ND_TEXT_CAPACITY, s.w.ident);
+      const double w = text_width(g, font, ND_TEXT_CAPACITY, s.w.ident), lx = label_x(x, y, w);
+      draw_text(g, font, active ? magenta_brush : white, lx, y - 7, ND_TEXT_CAPACITY, s.w.ident);
+      idents.push_back({lx, y - 7, lx + w, y + 5});
       draw_map_symbol(g, x, y - 6, SYMBOL_STAR, -99, 1, 1, active ? 4 : 0, b737_nd_range);
     });
   }
@@ -119,7 +122,10 @@ void b737_nd_route_overlay_draw(const GaugeSurface* ctx, GfxGraphics* g) {
   if (route_distance_to_go > 8 && plan && mode != 7)
     draw_tod_toc_markers(g, b737_nd_map_radius, b737_nd_range, 0, 0, TOC_TOD_STYLE_B737, 1, 1, present_lat,
                          present_lon, map_heading,
-                         [&](double x, double y, const char* ident) { return label_x(x, y, ident) < x; });
+                         [&](double x, double y, const char* ident) {
+                           return label_x(x, y, text_width(g, font, ND_TEXT_CAPACITY, ident)) < x;
+                         },
+                         idents);
   if (loaded_rwy_index != -999 && mode != 7)
     draw_runway_centerline_layer(g, b737_nd_map_radius, 0, 0, b737_nd_range, 1, 1);
 }
