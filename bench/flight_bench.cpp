@@ -10,6 +10,8 @@
 // Usage: flight_bench [--minutes N]   N more minutes of simulated flight (turns and range
 // steps) after the script, for the memory plateau: resident memory and the minute's host-frame
 // p99 are printed each minute; those minutes are not in the tables.
+//        flight_bench --vector-bits   prints the width of the vectors the blend would run with
+// (VEK_VECTOR_BITS=256 keeps it to 256 bits) and stops.
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -29,6 +31,7 @@
 #include "host/sim_host.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
+#include "platform/gfx/gfx_internal.h"
 
 namespace {
 
@@ -134,6 +137,10 @@ int main(int argc, char** argv) {
   double extra_minutes = 0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--minutes") == 0 && i + 1 < argc) extra_minutes = std::atof(argv[++i]);
+    if (std::strcmp(argv[i], "--vector-bits") == 0) {
+      std::printf("%d\n", gfx_vector_bits());
+      return 0;
+    }
   }
   const fs::path cwd = fs::current_path();
   const std::string folder = all_screens::make_sim_folder();
@@ -264,7 +271,8 @@ int main(int argc, char** argv) {
   fs::current_path(cwd, ec);
   fs::remove_all(folder, ec);
 
-  std::printf("flight over %s: %d screens, %zu frames\n", bench_database_root(), screens, samples.frame.size());
+  std::printf("flight over %s: %d screens, %zu frames, %d-bit vectors\n", bench_database_root(), screens,
+              samples.frame.size(), gfx_vector_bits());
   for (const std::string& phase : samples.phase_order) {
     std::printf("%s (%zu frames)\n", phase.c_str(), samples.phase_frames[phase].size());
     print_table(samples, samples.phase_frames[phase], Rows::MAPS);

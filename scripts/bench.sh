@@ -8,6 +8,8 @@
 # database, median, p95, p99 and max of the whole frame and each map display per phase, and
 # of every screen over the flight, beside the targets.
 # FLIGHT_MINUTES adds minutes of flight after its script, for the memory plateau.
+# VEK_VECTOR_BITS=256 keeps the blend to 256-bit vectors where the processor has wider ones
+# (to time it as on a machine without them); the width run with is printed beside the load.
 # Arguments: benchmark executables to run (default: every bench_* built). JOBS sets the
 # build's parallel jobs (default: every core).
 set -euo pipefail
@@ -24,6 +26,7 @@ flight=1
 [ ${#benches[@]} -gt 0 ] && flight=0 || benches=(build-bench/bench/bench_*)
 results=build-bench/results
 rm -rf "$results" && mkdir -p "$results"
+vectors="$(build-bench/bench/flight_bench --vector-bits)-bit vectors"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for db in full world; do
   for b in "${benches[@]}"; do
@@ -32,7 +35,7 @@ for db in full world; do
       --benchmark_out="$results/$db-$(basename "$b").json" --benchmark_out_format=json >/dev/null
   done
 done
-echo "load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
+echo "load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, $vectors)"
 python3 - "$results" <<'PY'
 import glob, json, os, re, sys
 # Targets in milliseconds by benchmark name and database: the displays, the panel and
@@ -74,7 +77,7 @@ print(f"{misses} figures miss their target")
 PY
 [ "$flight" = 0 ] || {
   echo
-  echo "flying benchmark, load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "flying benchmark, load average before: $(cut -d' ' -f1-3 /proc/loadavg) ($vectors)"
   VEK_NAVDB_BENCH_ROOT=$world build-bench/bench/flight_bench --minutes "${FLIGHT_MINUTES:-0}"
-  echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
+  echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, $vectors)"
 }

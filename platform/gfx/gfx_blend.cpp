@@ -10,6 +10,7 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -200,9 +201,16 @@ VEK_AVX512 void rows_avx512(const GfxBlendRow* rows, int32_t n, uint32_t solid) 
   }
 }
 
+// VEK_VECTOR_BITS=256 in the environment keeps the blend to 256-bit vectors where wider ones
+// are, so that a run is timed as on a processor without them; read once.
+bool wider_allowed() {
+  const char* bits = std::getenv("VEK_VECTOR_BITS");
+  return !(bits && std::strcmp(bits, "256") == 0);
+}
+
 bool has_avx512() {
   static const bool yes = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                          __builtin_cpu_supports("avx512vl");
+                          __builtin_cpu_supports("avx512vl") && wider_allowed();
   return yes;
 }
 
@@ -212,6 +220,8 @@ bool has_avx2() {
 }
 
 }  // namespace
+
+int gfx_vector_bits() { return has_avx512() ? 512 : has_avx2() ? 256 : 0; }
 
 bool gfx_blend_solid(const GfxBlendRun& run, bool widest) {
   if (!has_avx2()) return false;
@@ -250,6 +260,7 @@ bool gfx_blend_solid_rows(const GfxBlendRow* rows, int32_t n, uint32_t src, bool
 
 bool gfx_blend_solid(const GfxBlendRun&, bool) { return false; }
 bool gfx_blend_solid_rows(const GfxBlendRow*, int32_t, uint32_t, bool) { return false; }
+int gfx_vector_bits() { return 0; }
 
 #endif
 

@@ -718,6 +718,9 @@ struct GfxBlendRow {
 // high, the colour and the processor's vectors set up once (a coverage's rows are a few
 // pixels each); false where the processor lacks them, and nothing is blended.
 bool gfx_blend_solid_rows(const GfxBlendRow* rows, int32_t n, uint32_t src, bool widest = true);
+// The width in bits of the vectors the blend runs with: 512, 256 (where the processor has no
+// wider, or VEK_VECTOR_BITS=256 keeps it to those), 0 where it has none and pixman blends.
+int gfx_vector_bits();
 // Blends the colour through the A8 mask (its top left at device (x, y)) into the pixels,
 // also through the clip's coverage `clip` when given; false when it cannot.
 bool raster_blend_mask(GfxGraphics* g, uint32_t argb, const GfxKeptMask& mask, int32_t x, int32_t y,
