@@ -176,12 +176,21 @@ void update_active_legs(const RouteProgressInput& in) {
         double wpt_pos = fpl_active[in.vnav_wpt_index].route_dist;
         vdev_gate_dist_1 = wpt_pos - tod_pos;
         vdev_gate_dist_2 = wpt_pos - present_pos;
-        if (vdev_gate_dist_1 > 0.0) {
-          double f = vdev_gate_dist_2 / vdev_gate_dist_1;
-          if (f < 0.0) f = 0.0;
-          if (f > 1.0) f = 1.0;
-          double level = in.level_alt > 0.0 ? in.level_alt : cruise_alt;
-          vnav_path_altitude = in.vnav_target_alt + (level - in.vnav_target_alt) * f;
+        // The path runs straight from the TOD at the level, or from the last altitude
+        // constraint after it (met at its fix), down to the target.
+        double from_pos = tod_pos, from_alt = in.level_alt > 0.0 ? in.level_alt : cruise_alt;
+        for (int i = in.vnav_wpt_index - 1; i >= 0; --i) {
+          const FlightPlanWpt& r = fpl_active[i];
+          if (fpl_route_break(r) || r.route_dist <= tod_pos) break;
+          if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && std::strcmp(r.type, "APT") != 0) {
+            from_pos = r.route_dist, from_alt = r.alt_constraint;
+            break;
+          }
+        }
+        const double span = wpt_pos - from_pos;
+        if (span > 0.0) {
+          const double f = std::clamp(vdev_gate_dist_2 / span, 0.0, 1.0);
+          vnav_path_altitude = in.vnav_target_alt + (from_alt - in.vnav_target_alt) * f;
         } else {
           vnav_path_altitude = in.vnav_target_alt;
         }

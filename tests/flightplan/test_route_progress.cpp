@@ -165,6 +165,24 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
   double want = 1031 + (17000 - 1031) * (gate1 - d / 4) / gate1;
   EXPECT_NEAR(vnav_path_altitude, want, 5.0);
   EXPECT_EQ(tod_route_dist, 0.0);
+  // Past BTG, a quarter of the way to the destination: the path runs from BTG's altitude
+  // constraint (met abeam it) when it has one, else still from the TOD at the level.
+  const FlightPlanWpt& dest = fpl_active[4];
+  double dd, dc;
+  compute_gc_distance_course(btg.lat, btg.lon, dest.lat, dest.lon, dd, dc);
+  struct Row {
+    int flag;
+    double btg_alt, from_alt, from_dist;  // path start: altitude and distance to the destination
+  } rows[] = {{1, 9000, 9000, dd}, {0, -999, 17000, gate1}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.btg_alt);
+    fpl_active[3].constraint_flag = r.flag;
+    fpl_active[3].alt_constraint = r.btg_alt;
+    fpl_active_index = 4;
+    compute_dest_point(btg.lat, btg.lon, dc, dd / 4, present_lat, present_lon);
+    update_active_legs(in);
+    EXPECT_NEAR(vnav_path_altitude, 1031 + (r.from_alt - 1031) * (dd * 0.75) / r.from_dist, 10.0);
+  }
 }
 
 TEST_F(FplTest, LegTargetsFromTheActiveRecord) {
