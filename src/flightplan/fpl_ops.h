@@ -143,6 +143,11 @@ void copy_active_to_edit();
 // A plan loaded or imported over the active route goes on as fpl_flown_record_of_loaded says.
 int fpl_edit_active_record();
 
+// Whether the modification pending is a plan loaded over the active route that begins
+// (ends) at no airport: its EXEC leaves the route without an origin (destination).
+bool fpl_pending_plan_without_origin();
+bool fpl_pending_plan_without_dest();
+
 // The record of plan t (records 0..last) to fly when it replaces the active route: in
 // flight, the fix being flown when t holds it (same ident within 1 NM), else the end of
 // the leg of t nearest the aircraft; on the ground or without an active fix, 1.

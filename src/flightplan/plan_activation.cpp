@@ -2,6 +2,7 @@
 // direct-to plan and the erasing of route modifications.
 #include "flightplan/fpl_ops.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -169,6 +170,18 @@ int fpl_flown_record_of_loaded(const FlightPlanWpt* t, int last) {
 static bool edit_plan_loaded() {
   for (int i = 0; i <= fpl_edit_last && i <= FPL_MAX_LAST; ++i)
     if (fpl_edit[i].active_source != 0) return false;
+  return true;
+}
+
+bool fpl_pending_plan_without_origin() {
+  return fpl_changed_state == 4 && edit_plan_loaded() &&
+         (fpl_edit_last < 0 || std::strcmp(fpl_edit[0].type, "APT") != 0);
+}
+
+bool fpl_pending_plan_without_dest() {
+  if (fpl_changed_state != 4 || !edit_plan_loaded()) return false;
+  for (int i = std::min(fpl_edit_last, FPL_MAX_LAST); i >= 1; --i)
+    if (std::strcmp(fpl_edit[i].type, "APT") == 0) return false;
   return true;
 }
 

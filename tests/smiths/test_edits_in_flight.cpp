@@ -178,12 +178,14 @@ TEST_F(EditsInFlight, APlanLoadedInFlightNamesItsOwnAirports) {
     press("RTE");
     put(c.name, "L2");
     ASSERT_EQ(fpl_changed_state, 4) << smiths_scratchpad_msg;
+    const bool none = std::string(c.shown_origin) == "------";
+    frames(1);
+    EXPECT_EQ(at(0, 33) == "- - - - -", none && std::string(c.then) == "EXEC") << "RTE origin pending: " << at(0, 33);
     press(std::string(c.then) == "EXEC" ? "EXEC" : "L6");
     ASSERT_EQ(fpl_changed_state, 3);
     EXPECT_STREQ(active_ident(), "OLM");
     EXPECT_STREQ(fpl_active[fpl_active_last].ident, c.shown_dest);
     press("RTE");
-    const bool none = std::string(c.shown_origin) == "------";
     EXPECT_EQ(at(0, 33), none ? "- - - - -" : " " + std::string(c.shown_origin)) << "RTE origin";
     EXPECT_EQ(at(210, 33), " " + std::string(c.shown_dest)) << "RTE destination";
     press("DEP ARR");

@@ -287,12 +287,15 @@ void handle_key(int page) {
 void smiths_rte_draw_page_1(const CduPage& p) {
   cdu_small(p, 12, 22, "O R I G I N");
   // A simulator plan's airport ident may be longer than the database's: each stays in its half of the line.
-  if (fpl_changed_state == 4 && !none(route_origin_mod)) cdu_boxed_within(p, 3, 33, 0, 33, route_origin_mod, 0, ORIGIN_RIGHT);
-  else if (route_origin == FPL_NONE_TEXT) cdu_large(p, 0, 33, "- - - - -");
+  // A plan loaded over the route without an airport at its start (end) shows none pending.
+  if (fpl_changed_state == 4 && !none(route_origin_mod) && !fpl_pending_plan_without_origin())
+    cdu_boxed_within(p, 3, 33, 0, 33, route_origin_mod, 0, ORIGIN_RIGHT);
+  else if (route_origin == FPL_NONE_TEXT || fpl_pending_plan_without_origin()) cdu_large(p, 0, 33, "- - - - -");
   else cdu_large_within(p, 0, 33, cdu_format("%5s", route_origin.c_str()), 0, ORIGIN_RIGHT);
   cdu_small(p, 220, 22, "D E S T");
-  if (fpl_changed_state == 4 && !none(route_dest_mod)) cdu_boxed_within(p, 213, 33, 210, 33, route_dest_mod, DEST_LEFT, RIGHT);
-  else if (none(route_dest)) cdu_five_boxes(p, 220, 10, 38);
+  if (fpl_changed_state == 4 && !none(route_dest_mod) && !fpl_pending_plan_without_dest())
+    cdu_boxed_within(p, 213, 33, 210, 33, route_dest_mod, DEST_LEFT, RIGHT);
+  else if (none(route_dest) || fpl_pending_plan_without_dest()) cdu_five_boxes(p, 220, 10, 38);
   else cdu_large_within(p, 210, 33, cdu_format("%5s", route_dest.c_str()), DEST_LEFT, RIGHT);
   cdu_small(p, 12, 55, "C O   R O U T E");
   cdu_large(p, 0, 66, "- - - - - -");
