@@ -138,7 +138,13 @@ bool SampleScenario::open(const std::string& name, std::string* error) {
   }
   host.set_sim_folder(sim_);
   host.receive_sim_folder_stations();
-  if (!host.load_panel(sim_ + "/panel.cfg", error)) return false;
+  // The scenario's panel as the demo picks it: panel_NAME.cfg, else panel_PREFIX.cfg for a
+  // scenario "PREFIX_...", else panel.cfg.
+  const std::string stem = name.substr(0, name.rfind('.'));
+  std::string panel = sim_ + "/panel_" + stem + ".cfg";
+  if (!std::filesystem::exists(panel)) panel = sim_ + "/panel_" + stem.substr(0, stem.find('_')) + ".cfg";
+  if (!std::filesystem::exists(panel)) panel = sim_ + "/panel.cfg";
+  if (!host.load_panel(panel, error)) return false;
   host.set_draw_recording(true);
   if (!host.start(error)) return false;
   // Fewer frames a second keep the tests quick: several ticks a frame.

@@ -147,12 +147,13 @@ TEST(RoadScenario, TheSampleScenarioBuildsExecutesAndFliesTheRoute) {
     EXPECT_TRUE(fs::exists(road.out() + "/" + f)) << f;
 }
 
-// The route edits (at the gate and in flight) and the reference pages of the sample
-// scenarios: every expectation holds, every picture is taken. One module per process: one
-// scenario per test.
+// The route edits (at the gate and in flight), the reference pages and the GNS-XLS flight
+// of the sample scenarios, each on its panel: every expectation holds, every picture is
+// taken. One module per process: one scenario per test.
 struct PageScenario {
   const char* name;
   int expectations;
+  int frame_rate = 0;  // frames a second when the script's keys need the host's own rate
 };
 class PageScenarios : public ::testing::TestWithParam<PageScenario> {};
 
@@ -160,6 +161,7 @@ TEST_P(PageScenarios, EveryExpectationHoldsAndEveryPictureIsTaken) {
   SampleScenario run;
   std::string error;
   ASSERT_TRUE(run.open(GetParam().name, &error)) << error;
+  if (GetParam().frame_rate > 0) run.host.set_frame_rate(GetParam().frame_rate);
   simhost::ScenarioResult result;
   ASSERT_TRUE(run.run(0, -1, &result, &error)) << error;
   EXPECT_EQ(result.failed_expectations, 0) << (result.failures.empty() ? "" : result.failures[0]);
@@ -172,4 +174,5 @@ INSTANTIATE_TEST_SUITE_P(Sample, PageScenarios,
                          ::testing::Values(PageScenario{"route_edits.txt", 30},
                                            PageScenario{"route_edits_in_flight.txt", 17},
                                            PageScenario{"cdu_reference_pages.txt", 16},
-                                           PageScenario{"cdu_performance_pages.txt", 20}));
+                                           PageScenario{"cdu_performance_pages.txt", 20},
+                                           PageScenario{"gnsxls_route.txt", 21, 18}));
