@@ -71,19 +71,26 @@ bool place(const MarkerContext& m, double lat, double lon, double& x, double& y)
 }
 
 // A marker's label with its top left at (lx, top); one that would stand on an ident or an
-// earlier label moves up or down, the lesser way, clear of it, and is kept for the next.
+// earlier label moves up or down the least that clears them all (just above or below one of
+// them), or stays where it is when no such place is clear; it is kept for the next.
 void draw_label(MarkerContext& m, const GfxBrush* brush, const GfxFont* font, double lx, double top,
                 const char* text) {
   const double width = text_width(m.g, font, MARKER_TEXT_CAPACITY, text);
   const double height = 12 * std::fabs(m.s);
-  MapTextBox b{std::min(lx, lx + width), top, std::max(lx, lx + width), top + height};
-  for (int32_t tries = 0; tries < 4; ++tries) {
-    const MapTextBox* o = met_text(m, b);
-    if (!o) break;
-    const double up = b.y1 - o->y0, down = o->y1 - b.y0;
-    const double shift = up < down ? -up : down;
-    b.y0 += shift, b.y1 += shift;
+  const MapTextBox at{std::min(lx, lx + width), top, std::max(lx, lx + width), top + height};
+  auto shifted = [&](double dy) { return MapTextBox{at.x0, at.y0 + dy, at.x1, at.y1 + dy}; };
+  double best = 0.0;
+  if (met_text(m, at)) {
+    bool found = false;
+    auto consider = [&](const MapTextBox& o) {
+      if (!(o.x0 < at.x1 && at.x0 < o.x1)) return;  // beside the label: no vertical move clears it
+      for (double dy : {o.y0 - at.y1, o.y1 - at.y0})
+        if ((!found || std::fabs(dy) < std::fabs(best)) && !met_text(m, shifted(dy))) best = dy, found = true;
+    };
+    for (int32_t i = 0; i < m.label_count; ++i) consider(m.labels[i]);
+    for (const MapTextBox& o : m.idents) consider(o);
   }
+  const MapTextBox b = shifted(best);
   draw_text(m.g, font, brush, lx, b.y0, MARKER_TEXT_CAPACITY, text);
   if (m.label_count < 4) m.labels[m.label_count++] = b;
 }

@@ -396,4 +396,40 @@ TEST(TocTodMarkers, LaterLabelMovesClearOfAnEarlierOne) {
   }
 }
 
+// A label on a route ident moves the least that clears every ident drawn, also where the
+// lesser way off the first would put it on another.
+TEST(TocTodMarkers, LabelMovesClearOfTheRoutesIdents) {
+  struct Ident {
+    double dy0, dy1;  // the ident's box from the label's own top
+  };
+  const struct {
+    const char* what;
+    std::vector<Ident> idents;
+  } rows[] = {{"an ident on it", {{2, 14}}},
+              {"the lesser way onto another", {{2, 14}, {-20, -8}}},
+              {"between two, a third below", {{2, 14}, {-20, -8}, {15, 27}}}};
+  auto label_world = [](MarkerScene& s) {
+    for (const GfxTextItem& t : s.rec().text_items())
+      if (t.text == "[TOC]") return t.world;
+    return GfxPointF{-1e9, -1e9};
+  };
+  for (const auto& row : rows) {
+    MarkerScene s;
+    clear_fpl_active();
+    vnav_on = 1;
+    s.draw(TOC_TOD_STYLE_P1000);
+    const GfxPointF alone = label_world(s);
+    ASSERT_GT(alone.x, -1e8) << row.what;
+    std::vector<MapTextBox> boxes;
+    for (const Ident& i : row.idents) boxes.push_back({alone.x, alone.y + i.dy0, alone.x + 40, alone.y + i.dy1});
+    s.rec().clear();
+    draw_tod_toc_markers(s.g, 215, 40, 122, 249, TOC_TOD_STYLE_P1000, 1, 1, LAT, LON, 0, nullptr, boxes);
+    const GfxPointF moved = label_world(s);
+    EXPECT_EQ(moved.x, alone.x) << row.what;
+    for (const MapTextBox& b : boxes)
+      EXPECT_TRUE(moved.y + 12 <= b.y0 || moved.y >= b.y1) << row.what << ": label top " << moved.y - alone.y;
+    EXPECT_LE(std::fabs(moved.y - alone.y), 27.0) << row.what;
+  }
+}
+
 }  // namespace
