@@ -339,7 +339,7 @@ struct Marker {
 // The TOC/TOD and climb-target markers of `style` drawn north up around the aircraft on a
 // recorded image, 160 NM to 400 design units; each label's dot found from where its text
 // is laid out (left of the dot, or right of it for a climb target on no record while VNAV
-// is on).
+// is on), the nearest dot of its colour there.
 std::vector<Marker> drawn_markers(int32_t style) {
   constexpr double kRadius = 400.0, kRange = 160.0, kCentre = 500.0;
   GaugeImage image{nullptr, 1000, 1000, 4000, nullptr};
@@ -357,6 +357,13 @@ std::vector<Marker> drawn_markers(int32_t style) {
       on_record = on_record || (fpl_active[i].lat == climb_target_lat && fpl_active[i].lon == climb_target_lon);
     bool right = t.argb == COLOUR_AMBER && t.text != "[TOD]" && vnav_on == 1 && !on_record;
     double x = right ? t.world.x - 7.0 : t.world.x + double(t.text.size()) + 32.0, y = t.world.y + 8.0;
+    // A label moved up or down clear of another keeps its x: its dot is the nearest of that
+    // colour below or above it.
+    double best = 1e9;
+    for (const GfxRecord* e : gfx_recording_of(&image)->of(GfxOp::FillEllipse)) {
+      if (e->brush_argb != t.argb || e->args.size() < 4 || std::fabs(e->args[0] + 4.0 - x) > 1.0) continue;
+      if (std::fabs(e->args[1] + 5.0 - (t.world.y + 8.0)) < best) best = std::fabs(e->args[1] + 5.0 - (t.world.y + 8.0)), y = e->args[1] + 5.0;
+    }
     out.push_back({t.text, t.argb, (x - kCentre) * kRange / kRadius, (kCentre - y) * kRange / kRadius});
   }
   gfx_delete(g);
