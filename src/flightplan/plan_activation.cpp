@@ -174,15 +174,13 @@ static bool edit_plan_loaded() {
 }
 
 bool fpl_pending_plan_without_origin() {
-  return fpl_changed_state == 4 && edit_plan_loaded() &&
+  return fpl_changed_state >= 3 && edit_plan_loaded() &&
          (fpl_edit_last < 0 || std::strcmp(fpl_edit[0].type, "APT") != 0);
 }
 
 bool fpl_pending_plan_without_dest() {
-  if (fpl_changed_state != 4 || !edit_plan_loaded()) return false;
-  for (int i = std::min(fpl_edit_last, FPL_MAX_LAST); i >= 1; --i)
-    if (std::strcmp(fpl_edit[i].type, "APT") == 0) return false;
-  return true;
+  return fpl_changed_state >= 3 && edit_plan_loaded() &&
+         last_airport_record(fpl_edit, std::min(fpl_edit_last, FPL_MAX_LAST)) < 1;
 }
 
 int fpl_edit_active_record() {
@@ -236,17 +234,17 @@ static void load_route_airport_blocks() {
 }
 
 void activate_route() {
-  const bool replaced = fpl_changed_state >= 3 && edit_plan_loaded();
+  // A plan loaded over the route names its own airports: none where it begins or ends at none.
+  const bool no_origin = fpl_pending_plan_without_origin(), no_dest = fpl_pending_plan_without_dest();
   make_edit_active();
   commit_mod(route_origin, route_origin_mod);
   commit_mod(route_dest, route_dest_mod);
   commit_mod(route_runway, route_runway_mod);
-  // A plan loaded over the route names its own airports: none where it begins or ends at none.
-  if (replaced && (fpl_active_last < 0 || std::strcmp(fpl_active[0].type, "APT") != 0)) {
+  if (no_origin) {
     route_origin = route_runway = FPL_NONE_TEXT;
     fpl_empty_airport_block(1);
   }
-  if (replaced && fpl_active_dest_index < 1) {
+  if (no_dest) {
     route_dest = FPL_NONE_TEXT;
     fpl_empty_airport_block(2);
   }
