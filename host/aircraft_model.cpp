@@ -23,6 +23,8 @@ constexpr double ROLL_RATE = 5.0;            // degrees per second
 constexpr double VS_CHANGE = 400.0;          // ft/min per second
 constexpr double ROTATE_RATE = 3.0;          // degrees per second
 constexpr double TAKEOFF_ACCEL_KT_S = 4.0;   // at take-off thrust; reverse thrust slows as much
+constexpr double ROLL_DECEL_KT_S = 0.6;      // rolling and air drag less idle thrust, on the ground
+constexpr double BRAKE_DECEL_KT_S = 5.0;     // the wheel brakes' own
 constexpr double TAKEOFF_THRUST_FT = 1000.0;  // above the ground, climbing
 constexpr double IDLE_GLIDE_RATIO = 20.0;    // a descent this shallow (feet flown per foot down) needs no thrust
 constexpr double FLAPS_RATE = 2.0;           // degrees per second
@@ -253,7 +255,8 @@ double AircraftModel::net_thrust() const {
   return sum / n;
 }
 
-// On the ground the aircraft stands or taxis as set; reverse thrust slows it to a stop.
+// On the ground, short of take-off thrust, rolling drag, the brakes and reverse thrust
+// slow the aircraft to a stop.
 // With the flight director on and a selected speed above 1.1 VS1 it takes off: the
 // engines' thrust accelerates it to that speed, it rotates and lifts off once the pitch
 // gives the wing its angle of attack.
@@ -266,7 +269,9 @@ void AircraftModel::take_off_run(double dt) {
   if (!take_off_armed()) {
     s_.pitch_deg = 0.0;
     fd_pitch_ = 0.0;
-    if (thrust < 0.0) s_.ias_kt = std::max(0.0, s_.ias_kt + TAKEOFF_ACCEL_KT_S * thrust * dt);
+    double decel = ROLL_DECEL_KT_S + (s_.brakes ? BRAKE_DECEL_KT_S : 0.0);
+    if (thrust < 0.0) decel -= TAKEOFF_ACCEL_KT_S * thrust;
+    s_.ias_kt = std::max(0.0, s_.ias_kt - decel * dt);
     return;
   }
   // The attitude after rotation, at the selected speed: the cue is met once the
@@ -450,16 +455,18 @@ void AircraftModel::update_engines(double dt, double ias_delta) {
     if (i >= s_.engine_count) {
       // An engine not fitted stands still and empty; what the scenario set for it stays.
       const double egt_offset = e.egt_offset_c;
-      const bool reverse = e.reverse;
+      const bool reverse = e.reverse, fuel_off = e.fuel_off;
       e = EngineState{};
       e.oil_quarts = 0.0;
       e.egt_offset_c = egt_offset;
       e.reverse = reverse;
+      e.fuel_off = fuel_off;
       continue;
     }
     // The reversers deploy on the ground only: in the air a lever in reverse idles.
     const double demand = !e.reverse ? target : s_.on_ground ? ENGINE_REVERSE_POWER : ENGINE_IDLE_POWER;
-    total_flow += step_engine(e, fuel ? demand : 0.0, dt, fuel, atm.pressure_ratio);
+    const bool fed = fuel && !e.fuel_off;
+    total_flow += step_engine(e, fed ? demand : 0.0, dt, fed, atm.pressure_ratio);
   }
   if (dt > 0.0 && s_.fuel_lb_per_gallon > 0.0) {
     s_.fuel_gallons -= total_flow / s_.fuel_lb_per_gallon * dt / 3600.0;

@@ -110,6 +110,7 @@ struct AircraftState {
   // through transit at GEAR_TRANSIT_SECONDS), slats, spoilers (0..16384 as served),
   // control surfaces and trims (degrees, served in radians).
   bool gear_down = true;
+  bool brakes = false;             // wheel brakes set, on the ground
   double gear_position = 16383.0;
   double slats_percent = 0.0;
   double leading_edge_deg = 0.0;

@@ -22,10 +22,12 @@ struct EngineState {
   double oil_pressure_psi = 0.0;
   double oil_quarts = ENGINE_OIL_QUARTS;
   double pressure_ratio = 0.0;  // 1.0 at idle .. 1.8 at take-off thrust, 0 stopped
-  // Settable: a hot engine runs this much hotter (EGT; the oil a quarter of it), and a
-  // lever pulled into reverse serves a negative lever value.
+  // Settable: a hot engine runs this much hotter (EGT; the oil a quarter of it), a lever
+  // pulled into reverse serves a negative lever value, and its fuel can be shut off.
   double egt_offset_c = 0.0;
   bool reverse = false;
+  // Its fuel shut off: it runs down and stands as an engine whose tanks ran dry.
+  bool fuel_off = false;
 };
 
 // Power the engines idle at, the take-off power (the most the thrust demand asks for),

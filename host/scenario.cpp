@@ -103,6 +103,8 @@ const SettingRange SETTINGS[] = {
     {"rudder_trim", -30, 30},  {"elevator_trim", -30, 30},  {"aileron_trim", -30, 30},
     {"reverse", 0, 1},         {"eng1_egt_offset", -300, 300}, {"eng2_egt_offset", -300, 300},
     {"eng3_egt_offset", -300, 300}, {"eng4_egt_offset", -300, 300},
+    {"eng1_fuel", 0, 1},       {"eng2_fuel", 0, 1},         {"eng3_fuel", 0, 1},
+    {"eng4_fuel", 0, 1},       {"brakes", 0, 1},
 };
 
 const SettingRange* find_setting(const std::string& name) {
@@ -500,7 +502,12 @@ void apply_setting(SimHost& host, const ScenarioStep& st) {
   else if (n == "elevator_trim") s.elevator_trim_deg = v;
   else if (n == "aileron_trim") s.aileron_trim_deg = v;
   else if (n == "reverse") for (EngineState& e : s.engines) e.reverse = on;
-  else if (n.rfind("eng", 0) == 0 && n.size() > 3 && n[3] >= '1' && n[3] <= '4') s.engines[n[3] - '1'].egt_offset_c = v;
+  else if (n == "brakes") s.brakes = on;
+  else if (n.rfind("eng", 0) == 0 && n.size() > 3 && n[3] >= '1' && n[3] <= '4') {
+    EngineState& e = s.engines[n[3] - '1'];
+    if (n.ends_with("_fuel")) e.fuel_off = !on;
+    else e.egt_offset_c = v;
+  }
   m.refresh();
 }
 

@@ -352,7 +352,7 @@ TEST_F(GnsxlsFlightTest, SlowSpeedsAndNoFuelFlowLeaveTheFieldsDashed) {
     bool times;  // EXIT HOLD and EST CROSSING have a value
     bool endurance;
   };
-  const Case cases[] = {{"0.02 kt on the ground", true, 0.02, 0.0, 0.0, 5000.0, false, false},
+  const Case cases[] = {{"2 kt on the ground, slowing", true, 2.0, 0.0, 0.0, 5000.0, false, false},
                         {"3 kt climbing into the wind", false, 150.0, 3.0, 1500.0, 5000.0, false, false},
                         {"40 kt into the wind", false, 150.0, 40.0, 0.0, 5000.0, false, false},
                         {"250 kt without fuel", false, 250.0, 0.0, 0.0, 0.0, true, false},

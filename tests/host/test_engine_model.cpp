@@ -55,8 +55,8 @@ constexpr double LIFT_OFF_NM = 1.09;
 
 // The engines as the thrust and dials pages read them, flown from the runway: the
 // take-off roll at 80 kt and at lift-off, a take-off rejected at 120 kt with every lever
-// in reverse, reverse at a standstill, the engines idling on the runway, and an idle
-// descent on the autopilot.
+// in reverse, reverse at a standstill, the engines idling on the runway, a roll at idle
+// slowed by drag and one stopped by the brakes, and an idle descent on the autopilot.
 TEST(EngineModel, ThePagesReadTheThrustTheAircraftFlies) {
   enum class Until { Time, Ias, Airborne };
   struct Row {
@@ -82,6 +82,11 @@ TEST(EngineModel, ThePagesReadTheThrustTheAircraftFlies) {
        "set reverse 1\nrun 80s\n", 1.4, 1.7, 75, 92, true, 0, 0, true, 0, 0},
       {"reverse standing", "set reverse 1\nrun 10s\n", Until::Time, 0, "", 1.4, 1.7, 75, 92, true, 0, 0, true, 0, 0},
       {"idle on the runway", "run 10s\n", Until::Time, 0, "", 0.995, 1.01, 30, 33, false, 0, 0, true, 0, 0},
+      {"idle roll from 130 kt", "set flight_director 1\n", Until::Ias, 130, "set flight_director 0\nrun 32s\n",
+       0.995, 1.01, 30, 33, false, 100, 118, true, 0, 0},
+      {"braked once the reversers are stowed", "set flight_director 1\nset ap_airspeed 200\n", Until::Ias, 120,
+       "set reverse 1\nrun 8s\nset flight_director 0\nset reverse 0\nset brakes 1\nrun 25s\n", 0.995, 1.01, 30, 33,
+       false, 0, 0, true, 0, 0},
       {"idle descent",
        "set on_ground 0\nset altitude 15000\nset ias 280\nset ap_airspeed 280\nset ap_altitude 5000\n"
        "set ap_vs 1900\nset ap_master 1\nrun 60s\n",
@@ -183,6 +188,39 @@ TEST(EngineModel, AHotEngineAndReverseLeversAreSetByTheScenario) {
   std::string msg;
   std::istringstream bad("set eng5_egt_offset 10\n");
   EXPECT_FALSE(simhost::parse_scenario(bad, "test", &sc, &msg));
+}
+
+// An engine whose fuel the scenario shuts off in flight reads as the engines whose tanks
+// ran dry (the air's temperature, its oil kept), and the others give the thrust they gave.
+TEST(EngineModel, AnEngineShutOffReadsAsOneRunDry) {
+  constexpr const char* CRUISE =
+      "set on_ground 0\nset altitude 15000\nset ias 280\nset ap_airspeed 280\nset ap_altitude 15000\n"
+      "set ap_master 1\nrun 20s\n";
+  struct Row {
+    const char* lines;
+    int stopped;  // engines 0..stopped-1 are stopped, the rest run
+    int running;  // an engine that runs, or -1
+  };
+  const Row rows[] = {{"", 0, 1}, {"set eng1_fuel 0\nrun 60s\n", 1, 1}, {"set fuel 0\nrun 60s\n", 4, -1}};
+  double running_thrust = -1.0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.lines);
+    simhost::SimHost host;
+    run_lines(host, LINED_UP);
+    run_lines(host, CRUISE);
+    run_lines(host, row.lines);
+    const auto& e = host.aircraft().state().engines;
+    for (int i = 0; i < row.stopped; ++i) {
+      EXPECT_EQ(e[i].power, 0.0);
+      EXPECT_EQ(e[i].fuel_flow_pph, 0.0);
+      EXPECT_NEAR(e[i].egt_c, 15.0, 0.01);
+      EXPECT_NEAR(e[i].oil_quarts, simhost::ENGINE_OIL_QUARTS, 0.01);
+    }
+    if (row.running < 0) continue;
+    if (running_thrust < 0.0) running_thrust = e[row.running].thrust;
+    EXPECT_GT(e[row.running].power, simhost::ENGINE_IDLE_POWER);
+    EXPECT_NEAR(e[row.running].thrust, running_thrust, 0.01);
+  }
 }
 
 // A hot engine or a reverse lever set while the aircraft flies two engines is still
