@@ -119,7 +119,7 @@ void reset_guidance_state() {
            toc_route_pos, tod_lat, tod_lon, descent_rate, toc_valid, tod_valid, presel_alt, profile_level_cap);
     // waypoint_sequencing.cpp
     s.keep(wpt_change_dist, sequenced_index, sequenced_dist, seen_active_index, seen_active_lat, seen_active_lon,
-           active_fix_turned, angle_pass_in_cruise, dest_near_done, dest_info_state,
+           active_fix_turned, reach_fix_index, angle_pass_in_cruise, dest_near_done, dest_info_state,
            hold_exit_state, selected_approach_index);
     s.keep(plan_loaded_hooks, fms_phase_reached_hook, lnav_dropped_hook, lnav_off_by_fms);
     keep_fms_update_state(s);
