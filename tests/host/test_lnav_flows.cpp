@@ -452,10 +452,17 @@ TEST(LnavFlows, FinalCourseIsJoinedByTheFinalApproachFix) {
   struct Case {
     const char* name;
     std::vector<std::string> after_takeoff;
-    std::vector<const char*> reached;  // each passed within a mile while active
+    std::vector<const char*> reached;  // each passed within a mile from when it is active
+    const char* panel = "panel.cfg";
+    std::vector<std::string> route = kProcedureRoute;
   };
   const Case cases[] = {
       {"the route as executed", {"run 32m"}, {"MARTY", "TOWNI"}},
+      {"GNS-XLS DIRECT-TO TOWNI with HELNS active at 8,000 ft",
+       {"run 1245s\nclick GNSXLS 17\nrun 1f\nclick GNSXLS 10\nrun 1f\nclick GNSXLS 22\nrun 2f\nrun 6m"},
+       {"TOWNI"},
+       "gnsxls_panel.cfg",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt"}},
       {"after EXIT HOLD at FOURT",
        {"run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
         "click SMITHS_FMS 68\nrun 2f\nrun 530s\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\n"
@@ -483,8 +490,8 @@ TEST(LnavFlows, FinalCourseIsJoinedByTheFinalApproachFix) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
-    std::vector<std::string> script = kProcedureRoute;
+    Flight f(c.panel);
+    std::vector<std::string> script = c.route;
     script.insert(script.end(), c.after_takeoff.begin(), c.after_takeoff.end());
     ASSERT_TRUE(f.fly(script)) << f.error;
     const auto& rows = f.rows();
