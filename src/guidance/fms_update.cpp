@@ -300,6 +300,54 @@ double intercept_heading(double look) {
   return magnetic_course(finite_or(c, 360.0));
 }
 
+// The final approach fix being joined while the aircraft first flies out beside its
+// course (-1 none).
+int32_t final_join_detour = -1;
+
+// A final approach fix being joined (joining_final) is reached established on the final
+// course: joined at 45 degrees, aimed kAimNm before the fix at the latest while that
+// lies ahead; where even a 45-degree join would come after the fix, and the track does
+// not meet the course aligned before it, the aircraft first flies out beside the extended
+// course (two turn radii off it, three beyond kEstablishedNm) until such a join lies
+// kEstablishedNm before the fix.
+bool final_join_heading(double look, double& heading) {
+  constexpr double kEstablishedNm = 1.0;
+  double final_course = 0.0, x = 0.0, u = 0.0;
+  if (!joining_final(final_course)) return false;
+  const FlightPlanWpt &faf = fpl_active[fpl_active_index], &next = fpl_active[fpl_active_index + 1];
+  fpl_cross_along(faf.lat, faf.lon, next.lat, next.lon, present_lat, present_lon, x, u);
+  if (!std::isfinite(x) || !std::isfinite(u)) return false;
+  const bool on_final = std::fabs(x) < 0.3 && course_difference(ground_track + magvar, final_course) < 30.0;
+  // Aimed at the course kAimNm before the fix while that lies ahead.
+  constexpr double kAimNm = 2.0;
+  double along = u + std::max(look, std::fabs(x)), off = 0.0;
+  if (along > -kAimNm) along = std::max(-kAimNm, u + look);
+  // Where the present track meets the course (NM along it), when it closes on it at 70
+  // degrees at the most.
+  constexpr double kRad = 3.14159265358979323846 / 180.0;
+  const double rel = std::remainder(ground_track + magvar - final_course, 360.0) * kRad;
+  const bool closing = x * std::sin(rel) < 0.0 && std::fabs(std::sin(rel)) > 0.05 && std::fabs(rel) < 70.0 * kRad;
+  const double r = turn_radius_nm();
+  const double meets = closing ? u + std::fabs(x) * std::cos(rel) / std::fabs(std::sin(rel)) : 1e9;
+  // Aligned there after the turn onto the course.
+  const double aligned = meets + r * std::tan(std::fabs(rel) / 2.0);
+  // Begun and ended at different places: a turn toward the course may swing wide.
+  const double join_at = u + std::fabs(x);
+  if (on_final || aligned < 0.0 || join_at <= -kEstablishedNm) final_join_detour = -1;
+  else if (join_at > 0.0) final_join_detour = fpl_active_index;
+  if (final_join_detour == fpl_active_index) {
+    along = -kEstablishedNm - 3.0 * r;
+    off = (x < 0.0 ? -2.0 : 2.0) * r;
+  }
+  double blat = 0.0, blon = 0.0, lat = 0.0, lon = 0.0, d = 0.0, c = 0.0;
+  compute_dest_point(faf.lat, faf.lon, along >= 0.0 ? final_course : final_course + 180.0, std::fabs(along), blat, blon);
+  compute_dest_point(blat, blon, off >= 0.0 ? final_course + 90.0 : final_course + 270.0, std::fabs(off), lat, lon);
+  compute_gc_distance_course(present_lat, present_lon, lat, lon, d, c);
+  if (!std::isfinite(c)) return false;
+  heading = magnetic_course(c);
+  return true;
+}
+
 void lnav_steering() {
   double xtk = xtk_nm;
   double look = (xtk > 0.0 && xtk <= 3.5) ? 3.0 : 5.0;
@@ -311,7 +359,10 @@ void lnav_steering() {
   // the look-ahead point lies on that great circle like on any other leg.
   lnav_heading_cmd = bearing_to_active_wpt;
   double slat = 0.0, slon = 0.0;
-  if (steerable && fpl_intercept_leg()) {
+  double join = 0.0;
+  if (steerable && final_join_heading(look, join)) {
+    lnav_heading_cmd = join;
+  } else if (steerable && fpl_intercept_leg()) {
     lnav_heading_cmd = intercept_heading(look);
   } else if (!steerable || xtk >= 10.0) {
     leg_tracking_on = 0;
@@ -600,5 +651,5 @@ void fms_update() {
 
 void keep_fms_update_state(LoadState& state) {
   state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav, fuel_tick, vnav_choice_index,
-             vnav_choice_lat, vnav_choice_lon, vnav_choice_holding);
+             vnav_choice_lat, vnav_choice_lon, vnav_choice_holding, final_join_detour);
 }

@@ -234,6 +234,8 @@ void fly_hold_pattern() {
       drop_first_hold();
       holding_active = 0;
       hold_exit_state = 0;
+      // Leaving on the inbound course the aircraft may head far from the next leg.
+      reach_fix_index = fpl_active_index + 1;
       return;
     }
   }

@@ -31,6 +31,8 @@ int32_t constraint_speed_done = 0;
 double vnav_hold_alt = FPL_NO_CONSTRAINT;
 double vnav_held_alt = FPL_NO_CONSTRAINT;
 double vnav_limit_alt = FPL_NO_CONSTRAINT;
+int32_t abeam_fix_index = -1;
+double abeam_fix_lat = 0.0, abeam_fix_lon = 0.0;
 
 namespace {
 
@@ -113,26 +115,42 @@ bool has_alt_constraint(int i) {
   return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT;
 }
 
-// NM still to fly to the bisector of the turn at the record sequenced last, when it
-// carries an altitude constraint: the constraint holds until the aircraft is abeam its
-// fix, not only until the turn onto the next leg begins. 0 once abeam or when no such
-// record is behind the aircraft.
-double dist_to_abeam_passed() {
+// NM still to fly until the fix of the record sequenced last is abeam on the path flown
+// (at right angles to the ground track): its constraints hold until then, wherever the
+// aircraft turns. 0 once abeam (for good), after a direct-to or across a route break.
+double nm_to_abeam_of_passed() {
   int a = fpl_active_index, p = a - 1;
-  if (p < 1 || !has_alt_constraint(p) || dto_active == 1 || !active_record(a) || fpl_route_break(fpl_active[a]) ||
+  if (p < 1 || dto_active == 1 || !active_record(a) || fpl_route_break(fpl_active[a]) ||
       fpl_route_break(fpl_active[p - 1]) || fpl_route_break(fpl_active[p]))
     return 0.0;
   const FlightPlanWpt& fix = fpl_active[p];
+  if (p == abeam_fix_index && fix.lat == abeam_fix_lat && fix.lon == abeam_fix_lon) return 0.0;
   double d = 0.0, c = 0.0;
-  compute_gc_distance_course(fix.lat, fix.lon, present_lat, present_lon, d, c);
+  compute_gc_distance_course(present_lat, present_lon, fix.lat, fix.lon, d, c);
   constexpr double kRad = 3.14159265358979323846 / 180.0;
-  // Along the mean of the inbound and outbound courses, the turn's bisector at 0.
-  double in = fix.leg_course, out = fpl_active[a].leg_course;
-  double ex = std::sin(in * kRad) + std::sin(out * kRad), ny = std::cos(in * kRad) + std::cos(out * kRad);
-  double len = std::hypot(ex, ny);
-  if (!std::isfinite(d) || !std::isfinite(c) || !(len > 0.2)) return 0.0;
-  double along = d * (std::sin(c * kRad) * ex + std::cos(c * kRad) * ny) / len;
-  return along < 0.0 ? -along : 0.0;
+  double along = d * std::cos((c - ground_track - magvar) * kRad);
+  if (!std::isfinite(along)) return 0.0;
+  if (along > 0.0) return along;
+  abeam_fix_index = p;
+  abeam_fix_lat = fix.lat;
+  abeam_fix_lon = fix.lon;
+  return 0.0;
+}
+
+// The same for a record sequenced last that carries an altitude constraint.
+double dist_to_abeam_passed() { return has_alt_constraint(fpl_active_index - 1) ? nm_to_abeam_of_passed() : 0.0; }
+
+// The speed constraint of the record sequenced last holds until its fix is abeam; a lower
+// one at the active fix is slowed for before then only as the deceleration needs.
+bool passed_speed_holds() {
+  int a = fpl_active_index, p = a - 1;
+  if (!active_record(p) || !fpl_has_constraint(fpl_active[p]) || !(fpl_active[p].spd_constraint > 0.0) ||
+      !(nm_to_abeam_of_passed() > 0.0))
+    return false;
+  constexpr double kDecelKtPerS = 1.0, kMarginNm = 1.0;
+  double slower = fpl_active[p].spd_constraint - fpl_active[a].spd_constraint;
+  if (!(fpl_active[a].spd_constraint > 0.0) || !(slower > 0.0)) return true;
+  return dist_to_active_wpt > slower / kDecelKtPerS * ground_speed / 3600.0 + kMarginNm;
 }
 
 // The aircraft flies the missed approach: a record after the approach's runway is
@@ -505,6 +523,7 @@ void vnav_speed_update() {
   if (!(dist_to_active_wpt < VnavSetSpdRestDist || vnav_cmd_pending == 1)) return;
   int i = fpl_active_index;
   if (!active_record(i) || vnav_spd_state != 0 || vnav_on != 1 || fpl_changed_state < 3 || VnavSetSpd != 1) return;
+  if (passed_speed_holds()) return;  // sent once abeam the fix passed
   const FlightPlanWpt& r = fpl_active[i];
   if (!(r.alt_constraint > FPL_NO_CONSTRAINT) || !(r.spd_constraint > FPL_NO_CONSTRAINT)) {
     vnav_spd_state = 1;

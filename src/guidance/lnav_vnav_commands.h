@@ -14,6 +14,8 @@ extern int32_t constraint_speed_done;    // per-waypoint flag of the constraint-
 extern double vnav_hold_alt;             // ft kept while a hold is flown; -999 none
 extern double vnav_held_alt;             // ft kept in the descent since LNAV went off; -999 none
 extern double vnav_limit_alt;            // ft the climb was capped at or the descent kept above; -999 none
+extern int32_t abeam_fix_index;          // record whose fix the aircraft last came abeam of; -1 none
+extern double abeam_fix_lat, abeam_fix_lon;  // degrees, that record's fix
 
 // Records that the FMS set the autopilot altitude or speed at this tick: the value is
 // read back from the first later sample, and the manual-change tests wait for it.

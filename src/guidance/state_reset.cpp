@@ -66,7 +66,8 @@ void reset_guidance_state() {
            hold_leg_course, hold_pattern_leg);
     // lnav_vnav_commands.cpp
     s.keep(vnav_vs_required, vnav_vs_cmd, vnav_vs_sent, vnav_alt_sent, vnav_slow_protect, climb_restriction_applied,
-           desc_restriction_applied, constraint_speed_done, vnav_hold_alt, vnav_held_alt, vnav_limit_alt);
+           desc_restriction_applied, constraint_speed_done, vnav_hold_alt, vnav_held_alt, vnav_limit_alt,
+           abeam_fix_index, abeam_fix_lat, abeam_fix_lon);
     // lnav_vnav_state.cpp
     s.keep(lnav_on, vnav_on, vnav_alt_state, vnav_spd_state, vnav_cmd_pending, fms_set_alt, fms_set_spd,
            fms_set_mach100);
@@ -118,7 +119,7 @@ void reset_guidance_state() {
            toc_route_pos, tod_lat, tod_lon, descent_rate, toc_valid, tod_valid, presel_alt, profile_level_cap);
     // waypoint_sequencing.cpp
     s.keep(wpt_change_dist, sequenced_index, sequenced_dist, seen_active_index, seen_active_lat, seen_active_lon,
-           active_fix_turned, angle_pass_in_cruise, dest_near_done, dest_info_state,
+           active_fix_turned, reach_fix_index, angle_pass_in_cruise, dest_near_done, dest_info_state,
            hold_exit_state, selected_approach_index);
     s.keep(plan_loaded_hooks, fms_phase_reached_hook, lnav_dropped_hook, lnav_off_by_fms);
     keep_fms_update_state(s);

@@ -35,6 +35,7 @@ double sequenced_dist = 0.0;
 int32_t seen_active_index = -1;
 double seen_active_lat = 0.0, seen_active_lon = 0.0;
 int32_t active_fix_turned = 0;
+int32_t reach_fix_index = -1;
 
 namespace {
 
@@ -84,7 +85,38 @@ void send_course_between(int from, int to) {
   if (whole != 0) send_key(KEY_VOR1_OBS_SET, whole);
 }
 
+// NM before a fix the aircraft must be sent on to the next leg for the turn to pass the
+// fix within the turn's radius: the turn's anticipation for the angle between the
+// bearing to the fix and the next leg, or for what a reversal leaves of it (such a turn
+// begins almost over the fix); a fix not yet headed for is flown to within half a mile.
+double reach_distance(int i) {
+  constexpr double kFloorNm = 0.5, kRad = 3.14159265358979323846 / 180.0;
+  double d = 0.0, c = 0.0;
+  compute_gc_distance_course(fpl_active[i].lat, fpl_active[i].lon, fpl_active[i + 1].lat, fpl_active[i + 1].lon, d, c);
+  double turn = course_difference(magnetic_course(finite_or(c, 360.0)), bearing_to_active_wpt);
+  if (!std::isfinite(turn) || course_difference(bearing_to_active_wpt, ground_track) > 45.0) return kFloorNm;
+  double a = std::min(turn, 180.0 - turn);
+  return std::max(kFloorNm, turn_radius_nm() * std::tan(a / 2.0 * kRad));
+}
+
 }  // namespace
+
+bool joining_final(double& final_course) {
+  int i = fpl_active_index;
+  if (!active_record(i) || std::strcmp(fpl_active[i].role, "FAF") != 0 || i >= route_end_index() || is_disco(i + 1))
+    return false;
+  const FlightPlanWpt &faf = fpl_active[i], &next = fpl_active[i + 1];
+  double d = 0.0;
+  compute_gc_distance_course(faf.lat, faf.lon, next.lat, next.lon, d, final_course);
+  if (!std::isfinite(final_course) || !(d > 0.0)) return false;
+  return i == reach_fix_index || course_difference(magnetic_course(final_course), desired_track) >= 30.0;
+}
+
+double turn_radius_nm() {
+  constexpr double kBankTan = 0.4663077, kG = 9.80665, kMsPerKt = 0.514444, kMPerNm = 1852.0;
+  double v = std::max(finite_or(ground_speed, 0.0), 120.0) * kMsPerKt;
+  return v * v / (kG * kBankTan) / kMPerNm;
+}
 
 RouteProgressInput route_progress_input() {
   RouteProgressInput in;
@@ -120,6 +152,8 @@ void new_active_fix_step() {
   double d = 0.0, c = 0.0;
   compute_gc_distance_course(present_lat, present_lon, r.lat, r.lon, d, c);
   if (i != seen_active_index || r.lat != seen_active_lat || r.lon != seen_active_lon) {
+    // Another fix was being flown: the pilot sent the aircraft to this one.
+    reach_fix_index = lnav_on == 1 && seen_active_index >= 0 ? i : -1;
     seen_active_index = i;
     seen_active_lat = r.lat;
     seen_active_lon = r.lon;
@@ -141,7 +175,11 @@ void angle_rule_step() {
   if (hold_count > 0 && hold_list[1].active_wpt == i) return;
   // A fix behind the aircraft when it was made active is passed only once turned toward.
   if (active_fix_turned == 0) return;
-  double a = course_difference(bearing_to_active_wpt, desired_track);
+  // A final approach fix being joined is passed on the final course, within the change
+  // distance; a fix to be reached once behind the aircraft on its own track.
+  double final_course = 0.0;
+  if (joining_final(final_course)) return;
+  double a = course_difference(bearing_to_active_wpt, i == reach_fix_index ? ground_track : desired_track);
   if (static_cast<int>(a) > 90) {
     dist_to_active_wpt = -1.0;
     vnav_alt_state = 0;
@@ -267,6 +305,14 @@ void sequencing_step() {
   seen_active_lat = active_wpt_lat;
   seen_active_lon = active_wpt_lon;
   active_fix_turned = 1;
+  // Kept for the fix after a hold just left (the hold names it, perhaps behind the
+  // aircraft), and for a final approach fix after a fix to be reached.
+  if (reach_fix_index == i && std::strcmp(fpl_active[fpl_active_index].role, "FAF") == 0)
+    reach_fix_index = fpl_active_index;
+  else if (reach_fix_index != fpl_active_index)
+    reach_fix_index = -1;
+  else
+    active_fix_turned = 0;
   if (SetWptBaro == 1) send_key(KEY_BAROMETRIC, 0);
 }
 
@@ -301,6 +347,11 @@ void change_distance_step() {
   // No fix is passed in the step after the one before it: a fix made active by
   // sequencing is reached within half its distance at that moment at the most.
   if (i == sequenced_index && sequenced_dist > 0.0) wpt_change_dist = std::min(wpt_change_dist, 0.5 * sequenced_dist);
+  // A fix the pilot sent the aircraft to, the first after a hold, or a final approach fix
+  // being joined is reached whatever its distance and the turn after it.
+  double final_course = 0.0;
+  if ((i == reach_fix_index || joining_final(final_course)) && i < route_end_index() && !is_disco(i + 1))
+    wpt_change_dist = std::min(wpt_change_dist, reach_distance(i));
 }
 
 void dest_near_step() {

@@ -15,6 +15,9 @@ extern double sequenced_dist;
 extern int32_t seen_active_index;
 extern double seen_active_lat, seen_active_lon;
 extern int32_t active_fix_turned;
+// The active record the pilot sent the aircraft to, or the first after a hold left (-1
+// none): passed only where the turn after it still passes within the turn's radius.
+extern int32_t reach_fix_index;
 extern int32_t angle_pass_in_cruise;  // 1 when the angle rule passed a waypoint in cruise
 extern int32_t dest_near_done;        // 1 once the 25-NM destination step ran
 extern int32_t dest_info_state;       // 1 load the destination information, 2 done
@@ -28,6 +31,15 @@ inline bool hold_exit_asked() { return hold_exit_state == 2 || hold_exit_state =
 
 // The present position, times, TOC/TOD and VNAV target as the route-progress input.
 RouteProgressInput route_progress_input();
+
+// NM of the aircraft's turn at the present ground speed (25 degrees of bank, never
+// less than at 120 kt).
+double turn_radius_nm();
+
+// The active record is a final approach fix reached on a leg far from the final course,
+// or after a hold or a direct-to: LNAV joins the final course (degrees true, from the fix
+// to the next record) before it.
+bool joining_final(double& final_course);
 
 // First record from `from` with a constraint to meet, else the route's end.
 int next_constrained_index(int from);

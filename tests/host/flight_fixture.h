@@ -34,20 +34,27 @@ inline double nm(double lat1, double lon1, double lat2, double lon2) {
   return std::hypot((lat1 - lat2) * 60.0, (lon1 - lon2) * 60.0 * std::cos(mid));
 }
 
-// The altitude flown abeam the fix `ident` of the active plan (its first record of that
-// name): at the row closest to it, where a turn anticipated at the fix crosses its
-// bisector. NaN when the plan has no such fix or nothing was flown.
-inline double abeam_altitude(const std::vector<TrackRow>& rows, const char* ident) {
+// The row flown abeam the fix `ident` of the active plan (its first record of that name):
+// the row closest to it, where a turn anticipated at the fix crosses its bisector. Null
+// when the plan has no such fix or nothing was flown.
+inline const TrackRow* abeam_row(const std::vector<TrackRow>& rows, const char* ident) {
   int i = 0;
   while (i <= fpl_active_last && i < FPL_CAPACITY && std::string(fpl_active[i].ident) != ident) ++i;
-  if (i > fpl_active_last || i >= FPL_CAPACITY) return NAN;
-  double best = 1e9, alt = NAN;
+  if (i > fpl_active_last || i >= FPL_CAPACITY) return nullptr;
+  double best = 1e9;
+  const TrackRow* row = nullptr;
   for (const TrackRow& r : rows)
     if (double d = nm(r.lat, r.lon, fpl_active[i].lat, fpl_active[i].lon); d < best) {
       best = d;
-      alt = r.alt_ft;
+      row = &r;
     }
-  return alt;
+  return row;
+}
+
+// The altitude flown abeam the fix `ident`; NaN when abeam_row finds no row.
+inline double abeam_altitude(const std::vector<TrackRow>& rows, const char* ident) {
+  const TrackRow* r = abeam_row(rows, ident);
+  return r ? r->alt_ft : NAN;
 }
 
 // The lowest altitude flown from simulated time `t` on.

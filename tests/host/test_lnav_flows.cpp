@@ -113,26 +113,33 @@ TEST(LnavFlows, DirectToAFixBehindIsFlownTo) {
   struct Case {
     const char* name;
     const char* panel;
-    std::vector<std::string> to_behind;  // from the gate until the fix lies about 5 NM behind
+    std::vector<std::string> to_behind;  // from the gate until the fix lies behind
+    const char* wait;
+    double least, most;                  // NM behind then
     std::string direct;
   };
+  const std::string mcu_dirto_olm =
+      "click MCU 4\nclick MCU 12\nkey O\nkey L\nkey M\nrun 2f\nclick MCU 12\nclick MCU 17\nrun 2f";
+  const std::vector<std::string> mcu_route = {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f",
+                                              "takeoff.txt"};
   const Case cases[] = {
-      {"Smiths DIR INTC OLM", "panel.cfg", {kProcedureRoute.begin(), kProcedureRoute.end()},
+      {"Smiths DIR INTC OLM", "panel.cfg", {kProcedureRoute.begin(), kProcedureRoute.end()}, "run 566s", 4.0, 7.0,
        "type SMITHS_FMS OLM\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 2f"},
-      {"MCU DIRTO OLM", "mcu_panel.cfg", {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt"},
-       "click MCU 4\nclick MCU 12\nkey O\nkey L\nkey M\nrun 2f\nclick MCU 12\nclick MCU 17\nrun 2f"},
+      {"MCU DIRTO OLM", "mcu_panel.cfg", mcu_route, "run 566s", 4.0, 7.0, mcu_dirto_olm},
+      {"MCU DIRTO OLM far behind, a reversal after it", "mcu_panel.cfg", mcu_route, "run 690s", 12.0, 18.0,
+       mcu_dirto_olm},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Flight f(c.panel);
     std::vector<std::string> script = c.to_behind;
-    script.push_back("run 566s");
+    script.push_back(c.wait);
     ASSERT_TRUE(f.fly(script)) << f.error;
     const TrackRow before = f.rows().back();
     double behind = nm(before.lat, before.lon, kOlm.lat, kOlm.lon);
-    ASSERT_GT(behind, 4.0);
-    ASSERT_LT(behind, 7.0);
-    ASSERT_TRUE(f.fly({c.direct, "run 5m"})) << f.error;
+    ASSERT_GT(behind, c.least);
+    ASSERT_LT(behind, c.most);
+    ASSERT_TRUE(f.fly({c.direct, "run 8m"})) << f.error;
     const auto& rows = f.rows();
     // The closest approach while OLM is the active waypoint (a pass between two rows ends it).
     auto at = passed(rows, "OLM", before.t);
@@ -142,6 +149,11 @@ TEST(LnavFlows, DirectToAFixBehindIsFlownTo) {
     }
     EXPECT_NE(at, rows.end());
     EXPECT_LT(closest, 0.55 * behind) << behind << " NM behind";
+    // Reached, within the turn's radius, whatever its distance and the turn after it.
+    double least = behind;
+    for (const TrackRow& r : rows)
+      if (r.t > before.t) least = std::min(least, nm(r.lat, r.lon, kOlm.lat, kOlm.lon));
+    EXPECT_LT(least, 1.0) << behind << " NM behind";
   }
 }
 
@@ -440,13 +452,32 @@ TEST(LnavFlows, FinalCourseIsJoinedByTheFinalApproachFix) {
   struct Case {
     const char* name;
     std::vector<std::string> after_takeoff;
+    std::vector<const char*> reached;  // each passed within a mile from when it is active
+    const char* panel = "panel.cfg";
+    std::vector<std::string> route = kProcedureRoute;
   };
   const Case cases[] = {
-      {"the route as executed", {"run 32m"}},
+      {"the route as executed", {"run 32m"}, {"MARTY", "TOWNI"}},
+      {"GNS-XLS DIRECT-TO TOWNI with HELNS active at 8,000 ft",
+       {"run 1245s\nclick GNSXLS 17\nrun 1f\nclick GNSXLS 10\nrun 1f\nclick GNSXLS 22\nrun 2f\nrun 6m"},
+       {"TOWNI"},
+       "gnsxls_panel.cfg",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt"}},
       {"after EXIT HOLD at FOURT",
        {"run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
         "click SMITHS_FMS 68\nrun 2f\nrun 530s\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\n"
-        "click SMITHS_FMS 68\nrun 2f\nrun 12m"}},
+        "click SMITHS_FMS 68\nrun 2f\nrun 12m"},
+       {"MARTY", "TOWNI"}},
+      // MARTY lies behind the hold's inbound course: a turn back to it, a reversal after it.
+      {"after EXIT HOLD at GIMIC held on 086/R",
+       {"run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
+        "type SMITHS_FMS 086/R\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\nrun 16m\n"
+        "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\nrun 16m"},
+       {"MARTY", "TOWNI"}},
+      {"DIR INTC TOWNI with GIMIC active at 7,000 ft",
+       {"run 1347s\ntype SMITHS_FMS TOWNI\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
+        "click SMITHS_FMS 68\nrun 2f\nrun 6m"},
+       {"TOWNI"}},
   };
   const double k = std::cos(kRw10r.lat * kPi / 180.0);
   const double fx = (kTowni.lon - kRw10r.lon) * 60.0 * k, fy = (kTowni.lat - kRw10r.lat) * 60.0;
@@ -459,21 +490,41 @@ TEST(LnavFlows, FinalCourseIsJoinedByTheFinalApproachFix) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
-    std::vector<std::string> script = kProcedureRoute;
+    Flight f(c.panel);
+    std::vector<std::string> script = c.route;
     script.insert(script.end(), c.after_takeoff.begin(), c.after_takeoff.end());
     ASSERT_TRUE(f.fly(script)) << f.error;
     const auto& rows = f.rows();
-    double at_faf = NAN, joined_from_threshold = 0.0;
-    for (size_t i = 1; i < rows.size(); ++i) {
+    // From when TOWNI is active (a hold nearby crosses the final course before).
+    double at_faf = NAN, joined_from_threshold = 0.0, off_past = 0.0;
+    size_t from = 1;
+    while (from < rows.size() && rows[from].active != kTowni.ident) ++from;
+    for (size_t i = from; i < rows.size(); ++i) {
       double a0 = 0.0, x0 = 0.0, a = 0.0, x = 0.0;
       frame(rows[i - 1], a0, x0);
       frame(rows[i], a, x);
       if (std::isnan(at_faf) && a0 < 0.0 && a >= 0.0 && std::fabs(x) < 3.0) at_faf = x;
       if (!std::isnan(at_faf) && joined_from_threshold == 0.0 && std::fabs(x) < 0.2) joined_from_threshold = final_nm - a;
+      if (!std::isnan(at_faf) && a >= 0.5 && a <= 1.5) off_past = std::max(off_past, std::fabs(x));
     }
     ASSERT_FALSE(std::isnan(at_faf));
     EXPECT_LT(std::fabs(at_faf), 0.5);
     EXPECT_GT(joined_from_threshold, 0.7 * final_nm) << "final course " << final_nm << " NM";
+    EXPECT_LT(off_past, 0.3) << "off the final course 0.5-1.5 NM past the FAF";
+    for (const char* ident : c.reached) {
+      int i = 1;
+      while (i <= fpl_active_last && std::strcmp(fpl_active[i].ident, ident) != 0) ++i;
+      ASSERT_LE(i, fpl_active_last) << ident;
+      // From when it is made active until the fix after it is passed.
+      const std::string next = i < fpl_active_last ? fpl_active[i + 1].ident : "";
+      double closest = 1e9;
+      bool begun = false;
+      for (const TrackRow& r : rows) {
+        begun = begun || r.active == ident;
+        if (begun && r.active != ident && r.active != next) break;
+        if (begun) closest = std::min(closest, nm(r.lat, r.lon, fpl_active[i].lat, fpl_active[i].lon));
+      }
+      EXPECT_LT(closest, 1.0) << ident << " from when it is active";
+    }
   }
 }

@@ -44,6 +44,7 @@ double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
 struct Constraint {
   const char* ident;
   double alt;
+  double ias = 0.0;  // knots held abeam the fix; 0 none checked
 };
 
 // A flight on `panel` and the altitude expected abeam each of its constrained fixes.
@@ -59,7 +60,12 @@ void fly_and_check_abeam(const FlightCase& c) {
   SCOPED_TRACE(c.name);
   Flight f(c.panel);
   ASSERT_TRUE(f.fly(c.script)) << f.error;
-  for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+  for (const Constraint& k : c.constraints) {
+    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
+      EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
+    }
+  }
   EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
 }
 
@@ -74,13 +80,25 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
       {"the database route, its discontinuity closed",
        "panel.cfg",
        {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 27m"},
-       {{"CARRO", 10000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600},
-        {"RIVER", 1500}}},
+       {{"ALKIS", 4000}, {"CARRO", 10000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000},
+        {"TOWNI", 2600}, {"RIVER", 1500}}},
+      {"speeds typed on LEGS at FOURT, HELNS and GIMIC",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt",
+        "run 13m\nclick SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS 240/11000\nclick SMITHS_FMS 14\nrun 2f\n"
+        "type SMITHS_FMS 220/7000\nclick SMITHS_FMS 16\nrun 2f\ntype SMITHS_FMS 190/5000\nclick SMITHS_FMS 18\nrun 2f\n"
+        "click SMITHS_FMS 68\nrun 2f",
+        "run 13m"},
+       {{"FOURT", 11000, 240}, {"HELNS", 7000, 220}, {"GIMIC", 5000, 190}}},
       {"the company route at 17,000 ft",
        "panel.cfg",
        {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
         "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 8m"},
        {{"CARRO", 10000}}},
+      {"MCU, ALKIS reached in the turn from the runway",
+       "mcu_panel.cfg",
+       {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt", "run 3m"},
+       {{"ALKIS", 4000}}},
       {"GNS-XLS DIRECT-TO DUBYA in the climb to FL200",
        "gnsxls_panel.cfg",
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
@@ -242,7 +260,12 @@ TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
     SCOPED_TRACE(c.name);
     Flight f("gnsxls_panel.cfg");
     ASSERT_TRUE(f.fly(c.script)) << f.error;
-    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    for (const Constraint& k : c.constraints) {
+    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
+      EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
+    }
+  }
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
   }
 }
