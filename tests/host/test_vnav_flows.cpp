@@ -41,35 +41,93 @@ double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
   return lowest;
 }
 
+// The sample aircraft's least speed away from the climb and its descent speed limit.
+constexpr double kMinVnavIas = 170.0, kLimitIas = 250.0, kLimitAlt = 10000.0;
+
+// The least IAS flown with VNAV engaged above 2,000 ft once the climb passed it.
+double least_vnav_ias(const std::vector<TrackRow>& rows) {
+  double least = 1e9;
+  bool airborne = false;
+  for (const TrackRow& r : rows) {
+    airborne = airborne || r.alt_ft > 2000.0;
+    if (airborne && r.vnav == 1 && r.alt_ft > 2000.0) least = std::min(least, r.ias_kt);
+  }
+  return least;
+}
+
+// The highest IAS flown where a descent passes the limit altitude; 0 when none does.
+double ias_descending_through_limit(const std::vector<TrackRow>& rows) {
+  double ias = 0.0;
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    if (rows[i - 1].alt_ft >= kLimitAlt && rows[i].alt_ft < kLimitAlt) ias = std::max(ias, rows[i - 1].ias_kt);
+  return ias;
+}
+
 struct Constraint {
   const char* ident;
   double alt;
+  double within = 300.0;  // feet abeam the fix
 };
 
-// A flight on `panel` and the altitude expected abeam each of its constrained fixes.
+// A flight on `panel` and the altitude expected abeam each of its constrained fixes;
+// `aircraft` lines are added to the aircraft file, and `crz_page` is a text the Smiths
+// ECON CRZ page shows at the end ("" none).
 struct FlightCase {
   const char* name;
   const char* panel;
   std::vector<std::string> script;
   std::vector<Constraint> constraints;
+  std::string aircraft = "";
+  std::string crz_page = "";
 };
 
-// Flies `c` and checks each constraint abeam its fix, and VNAV never low before the FAF.
+// The texts `gauge` last drew, the scenario part `keys` run with the drawing recorded.
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f") {
+  f.host.set_draw_recording(true);
+  EXPECT_TRUE(f.fly({keys})) << f.error;
+  std::vector<std::string> texts;
+  if (const simhost::PlacedGauge* g = f.host.find_gauge(gauge))
+    for (const auto& img : g->images)
+      if (img) simhost::draw_recording_texts(img.get(), &texts);
+  f.host.set_draw_recording(false);
+  return texts;
+}
+
+bool drawn(const std::vector<std::string>& texts, const std::string& want) {
+  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(want) != std::string::npos; });
+}
+
+// Flies `c` and checks each constraint abeam its fix, VNAV never low before the FAF, never
+// slower than the least speed and at the limit speed where the descent passes 10,000 ft.
 void fly_and_check_abeam(const FlightCase& c) {
   SCOPED_TRACE(c.name);
-  Flight f(c.panel);
+  Flight f(c.panel, c.aircraft);
   ASSERT_TRUE(f.fly(c.script)) << f.error;
-  for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+  for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, k.within) << k.ident;
   EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  EXPECT_GE(least_vnav_ias(f.rows()), kMinVnavIas - 1.0);
+  EXPECT_LE(ias_descending_through_limit(f.rows()), kLimitIas + 2.0);
+  if (!c.crz_page.empty()) {
+    EXPECT_TRUE(drawn(drawn_texts(f, "SMITHS_FMS", "click SMITHS_FMS 3\nrun 2f"), c.crz_page)) << c.crz_page;
+  }
 }
 
 }  // namespace
 
 // Each published constraint is met abeam its fix, in the climb and in the descent: the
-// climb stops at a constraint ahead, and a constraint holds through the turn at its fix
-// until the aircraft is abeam it.
+// climb stops at a constraint ahead, a constraint holds through the turn at its fix until
+// the aircraft is abeam it, and a lower altitude the pilot set does not take the descent
+// through it. A cruise Mach below the least speed at the level is raised to it.
 TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   using Case = FlightCase;
+  const std::string perf_init_17000 =
+      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  const std::string perf_init_20000 =
+      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 20000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  // ECON CRZ: M.36 (the least at 17,000 ft is .357), then 20,000 ft (.379 there), EXEC.
+  const std::string mach_36_then_20000 =
+      "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS /.36\nclick SMITHS_FMS 15\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
+      "type SMITHS_FMS 20000\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
   const Case cases[] = {
       {"the database route, its discontinuity closed",
        "panel.cfg",
@@ -86,6 +144,18 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
        {{"DUBYA", 17000}, {"FOURT", 11000}}},
+      {"MCP 3,000 set at 19,000 ft in the descent toward FOURT",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init_20000, "takeoff.txt",
+        "run 940s\nset ap_altitude 3000", "run 8m"},
+       {{"FOURT", 11000, 100}, {"HELNS", 7000}}},
+      {"Mach cruise .36 taken at 17,000 ft, the level raised to 20,000 ft",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init_17000, mach_36_then_20000,
+        "takeoff.txt", "run 23m"},
+       {{"CARRO", 10000}, {"FOURT", 11000}},
+       "VnavSetMachCruiseSpd=1",
+       "252 / 0.38"},
   };
   for (const Case& c : cases) fly_and_check_abeam(c);
 }
@@ -138,9 +208,9 @@ double lowest_vnav_height(const std::vector<TrackRow>& rows) {
 }  // namespace
 
 // Never a VNAV descent toward the ground: a new destination in the descent keeps the fix
-// being flown and the level at the discontinuity after it, the route's end leaves the
-// pilot's go-around altitude alone, and the missed approach climbs to its constraint and
-// never descends toward the airport after it.
+// being flown and the level at the discontinuity after it, a go-around altitude the pilot
+// sets on final or at the route's end is kept, and the missed approach climbs to its
+// constraint and never descends toward the airport after it.
 TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
   const std::vector<std::string> route = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
                                           "takeoff.txt"};
@@ -163,6 +233,7 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
                          // approach: the glide path where the route ends, about 3 NM out)
     const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
     double abeam_alt;
+    double pilot_alt = 0;  // from `from_t` on no altitude below it nor a descending V/S is sent; 0 none
   };
   const Case cases[] = {
       {"KTTD as the new destination while FOURT is flown",
@@ -175,6 +246,8 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
       {"a direct-to BTG into the missed approach, then on to KPDX",
        with({"run 1585s", go_around, "run 40s", direct_btg, "run 10m"}), 1960, 3700, 0, 900, "BTG",
        4000},
+      {"a go-around on final 1.2 NM before RIVER", with({"run 1543s", go_around + "\nset ap_airspeed 200", "run 150s"}),
+       1728, 1500, 3900, 900, nullptr, 0, 4000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -188,6 +261,15 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
     EXPECT_GE(lowest_vnav_height(rows), c.vnav_height);
     if (c.abeam) {
       EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
+    }
+    if (c.pilot_alt > 0) {
+      for (const simhost::Record& r : f.host.records()) {
+        if (r.kind != simhost::RecordKind::KeyEvent || r.sim_seconds < c.from_t) continue;
+        const int32_t least = r.id == KEY_AP_ALTITUDE_SET ? int32_t(c.pilot_alt) : 0;
+        if (r.id == KEY_AP_ALTITUDE_SET || r.id == KEY_AP_VS_SET) {
+          EXPECT_GE(r.param, least) << "command " << r.id << " at " << r.sim_seconds << " s";
+        }
+      }
     }
     EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
   }
@@ -248,26 +330,6 @@ TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
 }
 
 // ---- edits, activations and discontinuities in flight ----
-
-namespace {
-
-// The texts `gauge` last drew, the scenario part `keys` run with the drawing recorded.
-std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f") {
-  f.host.set_draw_recording(true);
-  EXPECT_TRUE(f.fly({keys})) << f.error;
-  std::vector<std::string> texts;
-  if (const simhost::PlacedGauge* g = f.host.find_gauge(gauge))
-    for (const auto& img : g->images)
-      if (img) simhost::draw_recording_texts(img.get(), &texts);
-  f.host.set_draw_recording(false);
-  return texts;
-}
-
-bool drawn(const std::vector<std::string>& texts, const std::string& want) {
-  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(want) != std::string::npos; });
-}
-
-}  // namespace
 
 // A fix typed into the arrival and deleted again, or a fix of the arrival deleted, on the
 // GNS-XLS in the climb with LNAV and VNAV engaged: the arrival's published altitudes are
