@@ -44,14 +44,11 @@ double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
 // The sample aircraft's least speed away from the climb and its descent speed limit.
 constexpr double kMinVnavIas = 170.0, kLimitIas = 250.0, kLimitAlt = 10000.0;
 
-// The least IAS flown with VNAV engaged above 2,000 ft once the climb passed it.
+// The least IAS flown with VNAV engaged above 2,000 ft.
 double least_vnav_ias(const std::vector<TrackRow>& rows) {
   double least = 1e9;
-  bool airborne = false;
-  for (const TrackRow& r : rows) {
-    airborne = airborne || r.alt_ft > 2000.0;
-    if (airborne && r.vnav == 1 && r.alt_ft > 2000.0) least = std::min(least, r.ias_kt);
-  }
+  for (const TrackRow& r : rows)
+    if (r.vnav == 1 && r.alt_ft > 2000.0) least = std::min(least, r.ias_kt);
   return least;
 }
 
@@ -81,21 +78,8 @@ struct FlightCase {
   std::string crz_page = "";
 };
 
-// The texts `gauge` last drew, the scenario part `keys` run with the drawing recorded.
-std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f") {
-  f.host.set_draw_recording(true);
-  EXPECT_TRUE(f.fly({keys})) << f.error;
-  std::vector<std::string> texts;
-  if (const simhost::PlacedGauge* g = f.host.find_gauge(gauge))
-    for (const auto& img : g->images)
-      if (img) simhost::draw_recording_texts(img.get(), &texts);
-  f.host.set_draw_recording(false);
-  return texts;
-}
-
-bool drawn(const std::vector<std::string>& texts, const std::string& want) {
-  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(want) != std::string::npos; });
-}
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f");
+bool drawn(const std::vector<std::string>& texts, const std::string& want);
 
 // Flies `c` and checks each constraint abeam its fix, VNAV never low before the FAF, never
 // slower than the least speed and at the limit speed where the descent passes 10,000 ft.
@@ -120,10 +104,10 @@ void fly_and_check_abeam(const FlightCase& c) {
 // through it. A cruise Mach below the least speed at the level is raised to it.
 TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   using Case = FlightCase;
-  const std::string perf_init_17000 =
-      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
-  const std::string perf_init_20000 =
-      "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 20000\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  auto perf_init = [](const char* alt) {
+    return std::string("click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS ") + alt + "\nclick SMITHS_FMS 14\nrun 2f\n" +
+           "click SMITHS_FMS 68\nrun 2f";
+  };
   // ECON CRZ: M.36 (the least at 17,000 ft is .357), then 20,000 ft (.379 there), EXEC.
   const std::string mach_36_then_20000 =
       "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS /.36\nclick SMITHS_FMS 15\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
@@ -146,12 +130,12 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {{"DUBYA", 17000}, {"FOURT", 11000}}},
       {"MCP 3,000 set at 19,000 ft in the descent toward FOURT",
        "panel.cfg",
-       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init_20000, "takeoff.txt",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init("20000"), "takeoff.txt",
         "run 940s\nset ap_altitude 3000", "run 8m"},
        {{"FOURT", 11000, 100}, {"HELNS", 7000}}},
       {"Mach cruise .36 taken at 17,000 ft, the level raised to 20,000 ft",
        "panel.cfg",
-       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init_17000, mach_36_then_20000,
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init("17000"), mach_36_then_20000,
         "takeoff.txt", "run 23m"},
        {{"CARRO", 10000}, {"FOURT", 11000}},
        "VnavSetMachCruiseSpd=1",
@@ -262,15 +246,11 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
     if (c.abeam) {
       EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
     }
-    if (c.pilot_alt > 0) {
-      for (const simhost::Record& r : f.host.records()) {
-        if (r.kind != simhost::RecordKind::KeyEvent || r.sim_seconds < c.from_t) continue;
-        const int32_t least = r.id == KEY_AP_ALTITUDE_SET ? int32_t(c.pilot_alt) : 0;
-        if (r.id == KEY_AP_ALTITUDE_SET || r.id == KEY_AP_VS_SET) {
-          EXPECT_GE(r.param, least) << "command " << r.id << " at " << r.sim_seconds << " s";
-        }
+    for (const simhost::Record& r : f.host.records())
+      if (c.pilot_alt > 0 && r.kind == simhost::RecordKind::KeyEvent && r.sim_seconds >= c.from_t &&
+          (r.id == KEY_AP_ALTITUDE_SET || r.id == KEY_AP_VS_SET)) {
+        EXPECT_GE(r.param, r.id == KEY_AP_VS_SET ? 0 : int32_t(c.pilot_alt)) << r.id << " at " << r.sim_seconds << " s";
       }
-    }
     EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
   }
 }
@@ -330,6 +310,26 @@ TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
 }
 
 // ---- edits, activations and discontinuities in flight ----
+
+namespace {
+
+// The texts `gauge` last drew, the scenario part `keys` run with the drawing recorded.
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys) {
+  f.host.set_draw_recording(true);
+  EXPECT_TRUE(f.fly({keys})) << f.error;
+  std::vector<std::string> texts;
+  if (const simhost::PlacedGauge* g = f.host.find_gauge(gauge))
+    for (const auto& img : g->images)
+      if (img) simhost::draw_recording_texts(img.get(), &texts);
+  f.host.set_draw_recording(false);
+  return texts;
+}
+
+bool drawn(const std::vector<std::string>& texts, const std::string& want) {
+  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(want) != std::string::npos; });
+}
+
+}  // namespace
 
 // A fix typed into the arrival and deleted again, or a fix of the arrival deleted, on the
 // GNS-XLS in the climb with LNAV and VNAV engaged: the arrival's published altitudes are
