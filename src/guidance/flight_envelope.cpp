@@ -118,5 +118,16 @@ double envelope_bound_ias(double asked, bool climb) {
 }
 
 double envelope_bound_mach100(double mach100) {
+  // No Mach below the least speed at the altitude where it is flown.
+  const double least = envelope_mach_of_ias(envelope_least_ias(ENVELOPE_NOT_CLIMB), indicated_altitude);
+  if (std::isfinite(least)) mach100 = std::max(mach100, std::ceil(least * 100.0 - 1e-9));
   return std::min(mach100, std::floor(envelope_mach_limit() * 100.0 + 1e-9));
+}
+
+void envelope_raise_cruise_mach() {
+  const double least = std::ceil(envelope_least_mach(ENVELOPE_NOT_CLIMB) * 100.0 - 1e-9) / 100.0;
+  if (!(CruiseMach > 0.0) || !(CruiseMach < least) || !(least < envelope_mach_limit())) return;
+  // ERASE gives back the Mach the pilot entered while the level is a modification.
+  if (cruise_mach_prev < 0.0) cruise_mach_prev = CruiseMach;
+  CruiseMach = least;
 }

@@ -47,5 +47,9 @@ void envelope_sample();
 // most the live and file maximum and the phase's Mach (never above the limit) at the
 // present altitude. `climb` tells the phase.
 double envelope_bound_ias(double asked, bool climb);
-// A Mach x 100 VNAV may send: at most the limit.
+// A Mach x 100 VNAV may send: at least the least speed's at the present altitude, at most
+// the limit.
 double envelope_bound_mach100(double mach100);
+// A cruise Mach below the least speed's at the cruise level is raised to it (the pages
+// show the Mach flown); once per step.
+void envelope_raise_cruise_mach();

@@ -9,6 +9,7 @@
 #include "flightplan/plan_files.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/flight_log.h"
 #include "guidance/fms_snapshot.h"
 #include "guidance/fms_state.h"
@@ -622,6 +623,7 @@ void fms_update() {
   for (int e = 1; e <= 4; ++e) eng_fuel_used[e] += finite_or(get_eng_fuel_flow(e), 0.0) / 3600.0 * burn_seconds;
 
   sample_by_step();
+  envelope_raise_cruise_mach();
   autopilot_repeat();
   sim_rate = get_sim_rate(sim_version);
   tod_actions();

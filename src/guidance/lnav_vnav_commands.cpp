@@ -33,6 +33,7 @@ double vnav_held_alt = FPL_NO_CONSTRAINT;
 double vnav_limit_alt = FPL_NO_CONSTRAINT;
 int32_t abeam_fix_index = -1;
 double abeam_fix_lat = 0.0, abeam_fix_lon = 0.0;
+double vnav_pilot_alt = FPL_NO_CONSTRAINT;
 
 namespace {
 
@@ -74,17 +75,32 @@ double climb_speed_below_restriction(double speed) {
   return speed;
 }
 
-double descent_speed_below_restriction(double speed) {
-  if (DescSpdRest > 0.0 && indicated_altitude < DescAltRest && speed > DescSpdRest) return DescSpdRest;
-  return speed;
-}
-
 void descent_required_rate() {
   double t = minutes_to_target();
   if (t > 0.0) vnav_vs_required = (indicated_altitude - vnav_target_alt) / t;
 }
 
 double present_level() { return std::round(indicated_altitude / 100.0) * 100.0; }
+
+// The autopilot altitude the pilot set since VNAV's own was read back, steady over two
+// samples; -999 none.
+double pilot_set_altitude() {
+  if (fms_set_alt_pending != 0 || fms_set_alt == -999 || ap_altitude != ap_altitude_prev ||
+      tick_now() == fms_set_alt_tick)
+    return FPL_NO_CONSTRAINT;
+  int32_t a = key_param(ap_altitude, -999);
+  return a != -999 && a != fms_set_alt ? ap_altitude : FPL_NO_CONSTRAINT;
+}
+
+// After the TOD an altitude the pilot sets above the aircraft (a go-around) is kept until
+// VNAV is engaged again or the pilot sets one below the aircraft: VNAV sends no altitude
+// and no vertical speed over it.
+bool pilot_altitude_kept() {
+  double a = pilot_set_altitude();
+  if (a > indicated_altitude + 100.0) vnav_pilot_alt = a;
+  else if (a > FPL_NO_CONSTRAINT && a < indicated_altitude - 100.0) vnav_pilot_alt = FPL_NO_CONSTRAINT;
+  return vnav_pilot_alt > FPL_NO_CONSTRAINT;
+}
 
 // The level of a hold being flown, and the one VNAV keeps in the descent while LNAV is
 // off: taken when they begin, dropped when they end; each change goes to the autopilot.
@@ -252,6 +268,28 @@ double descent_target() {
   return alt > indicated_altitude ? std::min(alt, present_level()) : alt;
 }
 
+// Knots a second the aircraft is taken to slow by in the descent: less than it can, so
+// that the limit speed is reached by the limit altitude.
+constexpr double kDescentSlowingKtPerS = 1.0;
+
+// The descent speed limit holds below its altitude, and where the descent aims below it
+// from where slowing to it must begin: its altitude raised by the feet descended while the
+// descent speed falls to it, at the steepest VNAV rate.
+bool within_descent_speed_limit() {
+  if (!(DescSpdRest > 0.0)) return false;
+  if (indicated_altitude < DescAltRest) return true;
+  if (!(descent_target() < DescAltRest)) return false;
+  double above = std::max(double(DescentIas), indicated_airspeed) - DescSpdRest;
+  double slowing_s = std::max(above, 0.0) / kDescentSlowingKtPerS;
+  double rate = std::max(MaxVnavDescRate, std::isfinite(vertical_speed) ? -vertical_speed : 0.0);
+  return indicated_altitude < DescAltRest + std::clamp(rate / 60.0 * slowing_s, 0.0, 10000.0);
+}
+
+double descent_speed_below_restriction(double speed) {
+  if (within_descent_speed_limit() && speed > DescSpdRest) return DescSpdRest;
+  return speed;
+}
+
 // The altitude the descent stops at: its target, never below the least height above the
 // ground away from the runway (the path itself is left as it is).
 double descent_stop() {
@@ -361,16 +399,28 @@ void vnav_vs_update() {
   if (vnav_on != 1) {
     if (tod_reached == 1 && indicated_altitude >= vnav_target_alt) descent_required_rate();
     vnav_alt_sent = -999;  // engaged again, VNAV sends its altitude
+    vnav_pilot_alt = FPL_NO_CONSTRAINT;
     return;
   }
   // Just engaged, or a change executed: the altitude goes to the autopilot again.
   if (vnav_cmd_pending == 1) vnav_alt_sent = -999;
+  bool descending = toc_reached == 1 && tod_reached == 1;
+  bool kept_by_pilot = descending && VnavOffOnManAltChg != 1 && pilot_altitude_kept();
+  if (!descending) vnav_pilot_alt = FPL_NO_CONSTRAINT;
+  if (kept_by_pilot) return;
   if (missed_approach_flown()) {
     missed_approach_climb();
     return;
   }
-  bool descending = toc_reached == 1 && tod_reached == 1;
   if (descending) track_held_levels();
+  // A lower altitude the pilot set never takes the descent past VNAV's level: it is sent again.
+  if (descending && VnavSetAlts == 1 && VnavOffOnManAltChg != 1) {
+    double pilot = pilot_set_altitude();
+    if (pilot > FPL_NO_CONSTRAINT && pilot < descent_stop() - 50.0) {
+      vnav_alt_sent = -999;
+      vnav_alt_state = 0;
+    }
+  }
   // A new floor or cap (a fix passed abeam, a level taken or left) goes to the autopilot.
   double limit = descending ? std::max(descent_floor(), radio_floor())
                  : toc_reached == 0 ? climb_cap()
@@ -380,8 +430,7 @@ void vnav_vs_update() {
     vnav_alt_state = 0;
   }
   if (vnav_alt_state == 1) {
-    if (VnavOffOnManAltChg == 1 && fms_set_alt_pending == 0 && fms_set_alt != -999 && ap_altitude == ap_altitude_prev &&
-        tick_now() != fms_set_alt_tick && key_param(ap_altitude, -999) != fms_set_alt) {
+    if (VnavOffOnManAltChg == 1 && pilot_set_altitude() > FPL_NO_CONSTRAINT) {
       vnav_on = 0;
       host_set_named_var_by_name("vek_vnav", vnav_on);
       return;
@@ -469,7 +518,7 @@ void vnav_vs_update() {
 }
 
 void vnav_level_off() {
-  if (vnav_on != 1 || toc_reached != 1 || tod_reached != 1) return;
+  if (vnav_on != 1 || toc_reached != 1 || tod_reached != 1 || vnav_pilot_alt > FPL_NO_CONSTRAINT) return;
   vnav_held_alt = present_level();
   if (VnavSetAlts != 1 || !send_vnav_altitude(vnav_held_alt)) note_fms_alt_set();
   vnav_alt_state = 1;
@@ -503,7 +552,8 @@ void resend_within_envelope() {
 void vnav_route_end() {
   if (vnav_on != 1) return;
   // An altitude the pilot set since the FMS last sent one stays as set.
-  if (fms_set_alt_pending == 0 && fms_set_alt != -999 && key_param(ap_altitude, -999) != fms_set_alt) {
+  if (vnav_pilot_alt > FPL_NO_CONSTRAINT ||
+      (fms_set_alt_pending == 0 && fms_set_alt != -999 && key_param(ap_altitude, -999) != fms_set_alt)) {
     vnav_held_alt = present_level();
     vnav_alt_state = 1;
     return;
@@ -573,8 +623,8 @@ void vnav_speed_update() {
 
 void vnav_restriction_steps() {
   int i = fpl_active_index;
-  if (vnav_on == 1 && vnav_descent_started == 1 && DescSpdRest > 0.0 && indicated_altitude < DescAltRest &&
-      ap_airspeed > DescSpdRest && fpl_changed_state >= 3 && desc_restriction_applied == 0 && VnavSetSpd == 1) {
+  if (vnav_on == 1 && vnav_descent_started == 1 && within_descent_speed_limit() && ap_airspeed > DescSpdRest &&
+      fpl_changed_state >= 3 && desc_restriction_applied == 0 && VnavSetSpd == 1) {
     if (send_vnav_speed(DescSpdRest)) fms_set_spd = static_cast<int32_t>(DescSpdRest);
     desc_restriction_applied = 1;
   }

@@ -16,6 +16,7 @@ extern double vnav_held_alt;             // ft kept in the descent since LNAV we
 extern double vnav_limit_alt;            // ft the climb was capped at or the descent kept above; -999 none
 extern int32_t abeam_fix_index;          // record whose fix the aircraft last came abeam of; -1 none
 extern double abeam_fix_lat, abeam_fix_lon;  // degrees, that record's fix
+extern double vnav_pilot_alt;            // ft the pilot set above the aircraft after the TOD, kept; -999 none
 
 // Records that the FMS set the autopilot altitude or speed at this tick: the value is
 // read back from the first later sample, and the manual-change tests wait for it.
@@ -28,7 +29,8 @@ void note_fms_spd_set();
 double vnav_required_fpm();
 // VNAV altitude and vertical speed for this step.
 void vnav_vs_update();
-// In the descent with VNAV on: the autopilot keeps the present altitude (LNAV ends).
+// In the descent with VNAV on: the autopilot keeps the present altitude (LNAV ends), or
+// the one the pilot set above the aircraft.
 void vnav_level_off();
 // At the route's end: the autopilot keeps an altitude the pilot set, else the present
 // level as with vnav_level_off.

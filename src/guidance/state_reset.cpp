@@ -67,7 +67,7 @@ void reset_guidance_state() {
     // lnav_vnav_commands.cpp
     s.keep(vnav_vs_required, vnav_vs_cmd, vnav_vs_sent, vnav_alt_sent, vnav_slow_protect, climb_restriction_applied,
            desc_restriction_applied, constraint_speed_done, vnav_hold_alt, vnav_held_alt, vnav_limit_alt,
-           abeam_fix_index, abeam_fix_lat, abeam_fix_lon);
+           abeam_fix_index, abeam_fix_lat, abeam_fix_lon, vnav_pilot_alt);
     // lnav_vnav_state.cpp
     s.keep(lnav_on, vnav_on, vnav_alt_state, vnav_spd_state, vnav_cmd_pending, fms_set_alt, fms_set_spd,
            fms_set_mach100);

@@ -41,41 +41,83 @@ double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
   return lowest;
 }
 
+// The sample aircraft's least speed away from the climb and its descent speed limit.
+constexpr double kMinVnavIas = 170.0, kLimitIas = 250.0, kLimitAlt = 10000.0;
+
+// The least IAS flown with VNAV engaged above 2,000 ft.
+double least_vnav_ias(const std::vector<TrackRow>& rows) {
+  double least = 1e9;
+  for (const TrackRow& r : rows)
+    if (r.vnav == 1 && r.alt_ft > 2000.0) least = std::min(least, r.ias_kt);
+  return least;
+}
+
+// The highest IAS flown where a descent passes the limit altitude; 0 when none does.
+double ias_descending_through_limit(const std::vector<TrackRow>& rows) {
+  double ias = 0.0;
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    if (rows[i - 1].alt_ft >= kLimitAlt && rows[i].alt_ft < kLimitAlt) ias = std::max(ias, rows[i - 1].ias_kt);
+  return ias;
+}
+
 struct Constraint {
   const char* ident;
   double alt;
-  double ias = 0.0;  // knots held abeam the fix; 0 none checked
+  double ias = 0.0;        // knots held abeam the fix; 0 none checked
+  double within = 300.0;  // feet abeam the fix
 };
 
-// A flight on `panel` and the altitude expected abeam each of its constrained fixes.
+// A flight on `panel` and the altitude expected abeam each of its constrained fixes;
+// `aircraft` lines are added to the aircraft file, and `crz_page` is a text the Smiths
+// ECON CRZ page shows at the end ("" none).
 struct FlightCase {
   const char* name;
   const char* panel;
   std::vector<std::string> script;
   std::vector<Constraint> constraints;
+  std::string aircraft = "";
+  std::string crz_page = "";
 };
 
-// Flies `c` and checks each constraint abeam its fix, and VNAV never low before the FAF.
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f");
+bool drawn(const std::vector<std::string>& texts, const std::string& want);
+
+// Flies `c` and checks each constraint abeam its fix, VNAV never low before the FAF, never
+// slower than the least speed and at the limit speed where the descent passes 10,000 ft.
 void fly_and_check_abeam(const FlightCase& c) {
   SCOPED_TRACE(c.name);
-  Flight f(c.panel);
+  Flight f(c.panel, c.aircraft);
   ASSERT_TRUE(f.fly(c.script)) << f.error;
   for (const Constraint& k : c.constraints) {
-    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, k.within) << k.ident;
     if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
       EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
     }
   }
   EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
+  EXPECT_GE(least_vnav_ias(f.rows()), kMinVnavIas - 1.0);
+  EXPECT_LE(ias_descending_through_limit(f.rows()), kLimitIas + 2.0);
+  if (!c.crz_page.empty()) {
+    EXPECT_TRUE(drawn(drawn_texts(f, "SMITHS_FMS", "click SMITHS_FMS 3\nrun 2f"), c.crz_page)) << c.crz_page;
+  }
 }
 
 }  // namespace
 
 // Each published constraint is met abeam its fix, in the climb and in the descent: the
-// climb stops at a constraint ahead, and a constraint holds through the turn at its fix
-// until the aircraft is abeam it.
+// climb stops at a constraint ahead, a constraint holds through the turn at its fix until
+// the aircraft is abeam it, and a lower altitude the pilot set does not take the descent
+// through it. A cruise Mach below the least speed at the level is raised to it.
 TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   using Case = FlightCase;
+  auto perf_init = [](const char* alt) {
+    return std::string("click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS ") + alt + "\nclick SMITHS_FMS 14\nrun 2f\n" +
+           "click SMITHS_FMS 68\nrun 2f";
+  };
+  // ECON CRZ: M.36 (the least at 17,000 ft is .357), then 20,000 ft (.379 there), EXEC.
+  const std::string mach_36_then_20000 =
+      "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS /.36\nclick SMITHS_FMS 15\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
+      "type SMITHS_FMS 20000\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
   const Case cases[] = {
       {"the database route, its discontinuity closed",
        "panel.cfg",
@@ -104,6 +146,18 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
        {{"DUBYA", 17000}, {"FOURT", 11000}}},
+      {"MCP 3,000 set at 19,000 ft in the descent toward FOURT",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init("20000"), "takeoff.txt",
+        "run 940s\nset ap_altitude 3000", "run 8m"},
+       {{"FOURT", 11000, 0, 100}, {"HELNS", 7000}}},
+      {"Mach cruise .36 taken at 17,000 ft, the level raised to 20,000 ft",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init("17000"), mach_36_then_20000,
+        "takeoff.txt", "run 23m"},
+       {{"CARRO", 10000}, {"FOURT", 11000}},
+       "VnavSetMachCruiseSpd=1",
+       "252 / 0.38"},
   };
   for (const Case& c : cases) fly_and_check_abeam(c);
 }
@@ -156,9 +210,9 @@ double lowest_vnav_height(const std::vector<TrackRow>& rows) {
 }  // namespace
 
 // Never a VNAV descent toward the ground: a new destination in the descent keeps the fix
-// being flown and the level at the discontinuity after it, the route's end leaves the
-// pilot's go-around altitude alone, and the missed approach climbs to its constraint and
-// never descends toward the airport after it.
+// being flown and the level at the discontinuity after it, a go-around altitude the pilot
+// sets on final or at the route's end is kept, and the missed approach climbs to its
+// constraint and never descends toward the airport after it.
 TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
   const std::vector<std::string> route = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
                                           "takeoff.txt"};
@@ -181,6 +235,7 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
                          // approach: the glide path where the route ends, about 3 NM out)
     const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
     double abeam_alt;
+    double pilot_alt = 0;  // from `from_t` on no altitude below it nor a descending V/S is sent; 0 none
   };
   const Case cases[] = {
       {"KTTD as the new destination while FOURT is flown",
@@ -193,6 +248,8 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
       {"a direct-to BTG into the missed approach, then on to KPDX",
        with({"run 1585s", go_around, "run 40s", direct_btg, "run 10m"}), 1960, 3700, 0, 900, "BTG",
        4000},
+      {"a go-around on final 1.2 NM before RIVER", with({"run 1543s", go_around + "\nset ap_airspeed 200", "run 150s"}),
+       1728, 1500, 3900, 900, nullptr, 0, 4000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -207,6 +264,11 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
     if (c.abeam) {
       EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
     }
+    for (const simhost::Record& r : f.host.records())
+      if (c.pilot_alt > 0 && r.kind == simhost::RecordKind::KeyEvent && r.sim_seconds >= c.from_t &&
+          (r.id == KEY_AP_ALTITUDE_SET || r.id == KEY_AP_VS_SET)) {
+        EXPECT_GE(r.param, r.id == KEY_AP_VS_SET ? 0 : int32_t(c.pilot_alt)) << r.id << " at " << r.sim_seconds << " s";
+      }
     EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
   }
 }
@@ -275,7 +337,7 @@ TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
 namespace {
 
 // The texts `gauge` last drew, the scenario part `keys` run with the drawing recorded.
-std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys = "run 1f") {
+std::vector<std::string> drawn_texts(Flight& f, const char* gauge, const std::string& keys) {
   f.host.set_draw_recording(true);
   EXPECT_TRUE(f.fly({keys})) << f.error;
   std::vector<std::string> texts;
