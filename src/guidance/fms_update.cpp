@@ -9,6 +9,7 @@
 #include "flightplan/plan_files.h"
 #include "flightplan/route_progress.h"
 #include "geo/great_circle.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/flight_log.h"
 #include "guidance/fms_snapshot.h"
 #include "guidance/fms_state.h"
@@ -489,6 +490,7 @@ void restore_pre_change_values() {
 void fms_install() {
   fpl_plan_activated_hook = fms_plan_activated;
   fpl_mods_erased_hook = restore_pre_change_values;
+  fpl_highest_cruise_hook = envelope_highest_cruise_ft;
 }
 
 void fms_plan_activated() {
