@@ -511,6 +511,12 @@ void fms_plan_activated() {
   }
 }
 
+void fms_cruise_level_entered(int32_t ft) {
+  cruise_alt = ft;
+  propose_cruise_altitude(cruise_alt, 1);
+  if (vnav_on == 1 && fpl_active_index != FPL_NO_PLAN) vnav_cmd_pending = 1;
+}
+
 void fms_snapshot() {
   srv_active_index = fpl_active_index == FPL_NO_PLAN ? 0 : fpl_active_index;
   srv_plan_last = fpl_active_last;
