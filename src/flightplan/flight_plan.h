@@ -77,6 +77,19 @@ extern int32_t cruise_alt;       // feet, 0 = not entered
 // Cruise altitude from before the first change since EXEC; 0 = none. ERASE restores it.
 extern int32_t cruise_alt_prev;
 extern int32_t plan_cruise_alt;  // cruise altitude of the last plan file read
+
+// Cruise levels the aircraft can fly, feet, one bound for every unit and every plan file:
+// from the departure airport's elevation (the database's, else the record's; the ground
+// below the aircraft where no airport elevation is known) + 1000 ft, up to the highest
+// fpl_highest_cruise_hook gives (the guidance: the aircraft's MaxCruise; 99998 without).
+constexpr double CRUISE_ABOVE_FIELD_FT = 1000.0;
+extern int32_t (*fpl_highest_cruise_hook)();
+// `origin` is the plan's record 0 (null: none); plan_cruise_level_lowest_ft takes the
+// origin of the plan being entered, else of the active plan.
+int32_t cruise_level_lowest_ft(const FlightPlanWpt* origin);
+int32_t plan_cruise_level_lowest_ft();
+int32_t cruise_level_highest_ft();
+bool cruise_level_within(int32_t ft, const FlightPlanWpt* origin);
 extern double plan_fuel;         // fuel of the last plan file read (0 = none)
 
 // Holds: entries 1..hold_count of hold_list (entry 0 unused), at most 10.

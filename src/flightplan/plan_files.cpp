@@ -370,6 +370,13 @@ int load_plan_file(const std::string& name, int flag) {
   std::string path = is_safe_file_name(name) ? find_plan_file(plan_folder_path(), name) : std::string();
   int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line);
   plan_loader_flag = 0;
+  // A cruise level the aircraft cannot fly, as on the units' pages: refused by its key.
+  if (ok && cruise > 0 && !cruise_level_within(cruise, fpl_scan_last >= 0 ? &fpl_scan[0] : nullptr)) {
+    clear_fpl_scan();
+    fpl_message = "Unable to load FP";
+    add_module_message("File '" + path + "' refused: CruiseAlt=" + std::to_string(cruise) + " out of range");
+    return 0;
+  }
   if (!ok) {
     fpl_message = "Unable to load FP";
     post_plan_refusal(path, refused_line);

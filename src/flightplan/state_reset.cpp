@@ -19,6 +19,8 @@ void reset_flightplan_state() {
            fpl_changed_state, cruise_alt, cruise_alt_prev, plan_cruise_alt, plan_fuel, hold_list, hold_count,
            holding_active, holds_changed, hold_fpl_index, hold_delete_index, fix_info, stored_plan_count,
            stored_plan_sel, gnsxls_plan_list_pages);
+    // cruise_levels.cpp
+    s.keep(fpl_highest_cruise_hook);
     // fpl_ops.cpp
     s.keep(route_origin, route_origin_mod, route_dest, route_dest_mod, route_runway, route_runway_mod, route_sid,
            route_sid_trans, route_dep_sel, route_arr_sel_1, route_arr_sel_2, route_co_route, dep_arr_flags,

@@ -48,17 +48,6 @@ double phase_mach(bool climb) {
   return target > 0.0 ? std::min(target, limit) : limit;
 }
 
-// The origin's elevation of the plan being entered, else of the active plan; 0 unknown.
-double origin_elevation_ft() {
-  const FlightPlanWpt* origins[] = {fpl_edit_last >= 0 ? &fpl_edit[0] : nullptr,
-                                    fpl_active_last >= 0 ? &fpl_active[0] : nullptr};
-  for (const FlightPlanWpt* o : origins)
-    if (o && std::strcmp(o->type, "APT") == 0 && std::isfinite(o->alt_constraint) &&
-        o->alt_constraint != FPL_NO_CONSTRAINT && o->alt_constraint > -2000.0)
-      return std::min(o->alt_constraint, 30000.0);
-  return 0.0;
-}
-
 }  // namespace
 
 double envelope_least_ias(int phase) {
@@ -89,9 +78,7 @@ double envelope_least_mach(int phase) {
   return envelope_mach_of_ias(envelope_least_ias(phase), cruise_alt > 0 ? cruise_alt : 0.0);
 }
 
-int32_t envelope_lowest_cruise_ft() {
-  return int32_t(std::ceil(origin_elevation_ft() + ENVELOPE_CRUISE_ABOVE_FIELD_FT));
-}
+int32_t envelope_lowest_cruise_ft() { return plan_cruise_level_lowest_ft(); }
 
 int32_t envelope_highest_cruise_ft() { return MaxCruise >= 1000 && MaxCruise < 99999 ? MaxCruise : 99998; }
 

@@ -10,8 +10,6 @@ constexpr double ENVELOPE_DEFAULT_MACH_LIMIT = 0.82;
 // The least speeds, knots, where the aircraft file gives none.
 constexpr double ENVELOPE_DEFAULT_CLIMB_IAS = 180.0;
 constexpr double ENVELOPE_DEFAULT_IAS = 155.0;
-// A cruise level lies at least this far above the origin's field.
-constexpr double ENVELOPE_CRUISE_ABOVE_FIELD_FT = 1000.0;
 
 // The highest live maximum seen (knots) and the Mach limit read from the live maximum once
 // it fell below that (0 none): above its crossover the live maximum is the Mach limit.
@@ -36,8 +34,8 @@ double envelope_ias_of_mach(double mach, double altitude_ft);
 // the greatest (the Mach limit).
 double envelope_least_mach(int phase);
 
-// Cruise levels the aircraft can reach, feet: from the origin's elevation + 1000 ft to
-// MaxCruise (the origin of the plan being entered, else of the active plan, else 0).
+// Cruise levels the aircraft can reach, feet: the plan's bound (cruise_level_lowest_ft:
+// the departure airport's elevation + 1000 ft) to MaxCruise.
 int32_t envelope_lowest_cruise_ft();
 int32_t envelope_highest_cruise_ft();
 

@@ -541,6 +541,7 @@ void restore_pre_change_values() {
 void fms_install() {
   fpl_plan_activated_hook = fms_plan_activated;
   fpl_mods_erased_hook = restore_pre_change_values;
+  fpl_highest_cruise_hook = envelope_highest_cruise_ft;
 }
 
 void fms_plan_activated() {
@@ -559,6 +560,12 @@ void fms_plan_activated() {
     vnav_spd_state = 0;
     vnav_cmd_pending = 1;
   }
+}
+
+void fms_cruise_level_entered(int32_t ft) {
+  cruise_alt = ft;
+  propose_cruise_altitude(cruise_alt, 1);
+  if (vnav_on == 1 && fpl_active_index != FPL_NO_PLAN) vnav_cmd_pending = 1;
 }
 
 void fms_snapshot() {

@@ -450,8 +450,9 @@ void vnav_vs_update() {
   }
 
   if (toc_reached == 1 && tod_reached == 0) {
-    // A lower cruise level is descended to at the least descent rate.
-    if (indicated_altitude - vnav_level_alt() >= 150.0) {
+    // A lower cruise level is descended to at the least descent rate, once the autopilot's
+    // altitude is below the aircraft too: a V/S never points away from it.
+    if (indicated_altitude - vnav_level_alt() >= 150.0 && ap_altitude < indicated_altitude) {
       vnav_vs_cmd = -static_cast<int32_t>(hundreds(MinVnavDescRate));
       if (vnav_vs_cmd != vnav_vs_sent && vnav_vs_cmd < 0) {
         send_key(KEY_AP_VS_SET, vnav_vs_cmd);

@@ -143,8 +143,10 @@ namespace {
 // The constraint the descent has to meet: the first altitude constraint ahead of the
 // aircraft, below the level and not of the departure, that the climb (at `climb_rate`
 // from the present altitude, held at the constraints below the level on its way) reaches
-// at the level, or that lies below the aircraft; -1 when there is none.
-int first_descent_constraint(double level, double climb_rate) {
+// at the level, or that lies below the aircraft or the constraint holding the climb; -1
+// when there is none. `held` is the last constraint holding the climb before it, -1 none.
+int first_descent_constraint(double level, double climb_rate, int& held) {
+  held = -1;
   int from = active_record(fpl_active_index) && fpl_active_index >= 1 ? fpl_active_index : 1;
   double alt = std::isfinite(indicated_altitude) ? indicated_altitude : 0.0;
   // Before any constraint holds the climb, one this far below the aircraft cannot hold
@@ -158,8 +160,9 @@ int first_descent_constraint(double level, double climb_rate) {
     if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && r.alt_constraint < level &&
         std::strcmp(r.segment, "SID") != 0) {
       if (at_level || before >= level || r.alt_constraint < below_aircraft) return i;
-      alt = r.alt_constraint;  // it holds the climb down
-      below_aircraft = FPL_NO_CONSTRAINT;
+      alt = r.alt_constraint;  // it holds the climb down; one below it is the descent's
+      below_aircraft = r.alt_constraint;
+      held = i;
       continue;
     }
     if (alt >= level) at_level = true;
@@ -457,8 +460,9 @@ void propose_cruise_altitude(double altitude, int mode) {
   // the route's end.
   int bottom_index = route_end_index();
   double bottom = 0.0, descent_dist = 0.0;
+  int held = -1;
   auto find_bottom = [&]() {
-    int n = descent ? first_descent_constraint(level, r) : -1;
+    int n = descent ? first_descent_constraint(level, r, held) : -1;
     bottom_index = n >= 0 ? n : route_end_index();
     const FlightPlanWpt& b = fpl_active[bottom_index];
     bottom = b.alt_constraint > FPL_NO_CONSTRAINT ? b.alt_constraint : 0.0;
@@ -470,14 +474,28 @@ void propose_cruise_altitude(double altitude, int mode) {
     double from = present_route_pos();
     find_bottom();
     double bottom_pos = fpl_active[bottom_index].route_dist;
-    if (descent && from + climb_dist > bottom_pos - descent_dist) {
+    double climb_grad = r / (ClimbTas / 60.0), descent_grad = descent ? dr / (DescentTas / 60.0) : 0.0;  // ft per NM
+    // Where a climb from `cf` NM at `ca` feet meets the descent to the constraint (or the
+    // route's end); the altitude reachable there, in whole hundreds.
+    auto meet_at = [&](double cf, double ca, double& meet) {
+      meet = (bottom + descent_grad * bottom_pos - ca + climb_grad * cf) / (climb_grad + descent_grad);
+      meet = std::clamp(meet, cf, std::max(cf, bottom_pos));
+      return std::max(std::floor((ca + climb_grad * (meet - cf)) / 100.0) * 100.0, bottom);
+    };
+    double climb_from = from, climb_alt = start_alt, meet = 0.0;
+    // The climb goes on from the last constraint holding it below the level, at its fix,
+    // where it can climb on at least 1,000 ft before the descent.
+    if (descent && held >= 0 && fpl_active[held].route_dist > from &&
+        meet_at(fpl_active[held].route_dist, fpl_active[held].alt_constraint, meet) >=
+            fpl_active[held].alt_constraint + 1000.0) {
+      climb_from = fpl_active[held].route_dist;
+      climb_alt = fpl_active[held].alt_constraint;
+    }
+    double climb_rest = std::max((proposal - climb_alt) / r * ClimbTas / 60.0, 0.0);
+    if (descent && climb_from + climb_rest > bottom_pos - descent_dist) {
       // A route too short for the level: the climb ends where the descent to the
       // constraint (or the route's end) must begin, at the altitude reachable there.
-      double climb_grad = r / (ClimbTas / 60.0), descent_grad = dr / (DescentTas / 60.0);  // ft per NM
-      double meet = (bottom + descent_grad * bottom_pos - start_alt + climb_grad * from) / (climb_grad + descent_grad);
-      meet = std::clamp(meet, from, std::max(from, bottom_pos));
-      level = std::max(std::floor((start_alt + climb_grad * (meet - from)) / 100.0) * 100.0, bottom);
-      if (level > proposal) level = proposal;
+      level = std::min(meet_at(climb_from, climb_alt, meet), proposal);
       climb_dist = meet - from;
       descent_dist = bottom_pos - meet;
     }
@@ -567,7 +585,10 @@ void tod_check() {
   // where the climb meets the path down from the level (the TOD of the level flown), at
   // the route's end at the latest.
   bool held = vnav_limit_alt > FPL_NO_CONSTRAINT && vnav_limit_alt < vnav_level_alt();
-  if (toc_reached == 0 && !held && descent_rate > 0.0 && DescentTas > 0.0) {
+  // Likewise above a lower level entered in cruise: the descent begins where the way down
+  // to the level meets the path, not at the level's TOD with a steep catch-up after it.
+  bool above_level = toc_reached == 1 && indicated_altitude - vnav_level_alt() >= 150.0;
+  if (((toc_reached == 0 && !held) || above_level) && descent_rate > 0.0 && DescentTas > 0.0) {
     double past = tod_dist_to_dest - route_distance_to_go;
     double below_path = (vnav_level_alt() - indicated_altitude) * DescentTas / 60.0 / descent_rate;
     passed = std::isfinite(past) && std::isfinite(below_path) && past >= std::min(below_path, tod_dist_to_dest);
@@ -601,7 +622,9 @@ void tod_check() {
     vnav_target_kind = 0;
   }
   if (vnav_on == 1) {
-    if (VnavSetAlts != 1 || !send_vnav_altitude(vnav_target_alt)) note_fms_alt_set();
+    // The descent's altitude, never below its floor, goes to the autopilot once, from this
+    // step's VNAV update.
+    vnav_alt_state = 0;
     if (VnavSetSpd == 1) {
       if (ap_mach_hold > 0.0) {
         send_key(KEY_AP_SPEED_HOLD_A, 0);

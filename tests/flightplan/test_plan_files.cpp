@@ -273,6 +273,33 @@ TEST_F(FplTest, AValueOutsideItsRangeRefusesThePlan) {
   }
 }
 
+// A stored plan's cruise level the aircraft cannot fly is refused with its key named, by the
+// units' own bound: the departure airport's elevation in the database + 1,000 ft (KSEA 433 ft,
+// with or without it in the file) up to MaxCruise (41,000 ft).
+TEST_F(FplTest, ACruiseLevelTheAircraftCannotFlyRefusesThePlan) {
+  fpl_highest_cruise_hook = [] { return int32_t{41000}; };
+  const struct {
+    int32_t cruise;
+    const char* origin;
+    bool loads;
+  } rows[] = {{500, "KSEA APT 47.449 -122.309 433", false}, {1432, "KSEA APT 47.449 -122.309", false},
+              {1433, "KSEA APT 47.449 -122.309", true},     {60000, "KSEA APT 47.449 -122.309 433", false},
+              {41000, "KSEA APT 47.449 -122.309 433", true}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::to_string(r.cruise) + " from " + r.origin);
+    const std::string path = root + "/vek/flightplans/C.RTE";
+    write_text(path, "CruiseAlt=" + std::to_string(r.cruise) + "\n[FlightPlan]\n" + r.origin +
+                         "\nKPDX APT 45.588722 -122.5975 31\n");
+    clear_fpl_edit();
+    cruise_alt = 17000;
+    module_message_count = 0;
+    EXPECT_EQ(load_plan_file("C.RTE", 0), r.loads ? 1 : 0);
+    EXPECT_EQ(cruise_alt, r.loads ? r.cruise : 17000);
+    const std::string told = "File '" + path + "' refused: CruiseAlt=" + std::to_string(r.cruise) + " out of range";
+    EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, told), r.loads ? 0 : 1);
+  }
+}
+
 TEST_F(FplTest, ARecordTheReaderWouldRefuseIsNeverSaved) {
   fly_sample_route();
   ASSERT_EQ(write_plan_file("OLD.RTE"), 1);

@@ -233,9 +233,12 @@ TEST_F(GnsxlsFlightTest, BlankUnsetAndOutOfRangeEntriesChangeNothing) {
   cruise_alt = 12000;
   TransAlt = 18000;
   const Alt alts[] = {{"R2", "999999", 12000, 18000, "INVALID ENTRY"}, {"R2", "99999", 12000, 18000, "INVALID ENTRY"},
-                      // A cruise level from 1,000 ft above the origin to MaxCruise (41,000 ft).
+                      // A cruise level from 1,000 ft above the origin to MaxCruise (41,000 ft): the
+                      // typed KSEA's 433 ft from the database.
                       {"R2", "300", 12000, 18000, "INVALID ENTRY"},  {"R2", "60000", 12000, 18000, "INVALID ENTRY"},
-                      {"R2", "41100", 12000, 18000, "INVALID ENTRY"}, {"R2", "41000", 41000, 18000, ""},
+                      {"R2", "1000", 12000, 18000, "INVALID ENTRY"}, {"R2", "1432", 12000, 18000, "INVALID ENTRY"},
+                      {"R2", "41100", 12000, 18000, "INVALID ENTRY"}, {"R2", "1433", 1433, 18000, ""},
+                      {"R2", "41000", 41000, 18000, ""},
                       {"R2", "9000", 9000, 18000, ""},               {"R2R2", "ABC", 9000, 18000, "INVALID ENTRY"},
                       {"R2R2", "12K", 9000, 18000, "INVALID ENTRY"}, {"R2R2", "17000", 9000, 17000, ""}};
   gnsxls_page = GNSXLS_PAGE_VNAV_DATA;

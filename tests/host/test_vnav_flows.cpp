@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "host/draw_recording.h"
+#include "platform/gfx/gfx_recording.h"
 #include "tests/host/flight_fixture.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/route_progress.h"
@@ -453,5 +455,66 @@ TEST(VnavFlows, NothingIsMeasuredToAnActiveDiscontinuity) {
       if (t.rfind("DISCO", 0) == 0 || t.rfind("FOURT", 0) == 0) {
         EXPECT_FALSE(has_digit(t)) << t;
       }
+  }
+}
+
+namespace {
+
+// The altitude the MCU's LEGS page shows beside each listed fix ("" none), LEGS pressed.
+std::map<std::string, std::string> mcu_legs_altitudes(Flight& f) {
+  f.host.set_draw_recording(true);
+  EXPECT_TRUE(f.fly({"click MCU 7\nrun 2f"})) << f.error;
+  std::map<std::string, std::string> out;
+  const simhost::PlacedGauge* g = f.host.find_gauge("MCU");
+  const std::vector<GfxTextItem> items =
+      g && g->drawn_image() ? gfx_recording_of(g->drawn_image())->text_items() : std::vector<GfxTextItem>{};
+  f.host.set_draw_recording(false);
+  for (const GfxTextItem& fix : items) {
+    if (fix.world.x != 0.0 || fix.text.size() < 3 || fix.text[0] < 'A' || fix.text[0] > 'Z') continue;
+    std::string& alt = out[fix.text.substr(0, fix.text.find(' '))];
+    for (const GfxTextItem& a : items)
+      if (a.world.y == fix.world.y && a.world.x == 155.0) alt = a.text.substr(a.text.find_first_not_of(' '));
+  }
+  return out;
+}
+
+}  // namespace
+
+// A crossing altitude entered on the MCU ("Cross BTG At 8000": LEGS, NEXT to the fix,
+// LEGS-ALT, the arrows, ENTER) in cruise is flown and shown on LEGS beside its fix, and an
+// earlier one entered after it is shown too, each the altitude flown abeam its fix.
+TEST(VnavFlows, TheMcuLegsPageShowsTheCrossingAltitudeFlown) {
+  auto cross = [](int next, int thousands) {
+    std::string s = "click MCU 7\nrun 2f";
+    for (int i = 0; i < next; ++i) s += "\nclick MCU 11\nrun 2f";
+    s += "\nclick MCU 6\nrun 2f";
+    for (int i = 0; i < thousands; ++i) s += "\nclick MCU 13\nrun 2f";
+    return s + "\nclick MCU 17\nrun 2f";
+  };
+  const struct {
+    const char* name;
+    std::vector<std::string> entries;
+    std::vector<Constraint> shown;
+  } cases[] = {
+      {"BTG at 8,000 ft", {cross(1, 8)}, {{"BTG", 8000}}},
+      {"BTG at 8,000 ft, then DUBYA at 15,000 ft", {cross(1, 8), "run 30s", cross(0, 15)},
+       {{"DUBYA", 15000}, {"BTG", 8000}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("mcu_panel.cfg");
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt", "run 600s"}))
+        << f.error;
+    ASSERT_EQ(f.rows().back().active, "DUBYA");
+    ASSERT_TRUE(f.fly(c.entries)) << f.error;
+    ASSERT_TRUE(f.fly({"run 1m"})) << f.error;
+    const std::map<std::string, std::string> legs = mcu_legs_altitudes(f);
+    for (const Constraint& k : c.shown) {
+      auto row = legs.find(k.ident);
+      ASSERT_NE(row, legs.end()) << k.ident;
+      EXPECT_EQ(row->second, std::to_string(static_cast<int>(k.alt))) << k.ident;
+    }
+    ASSERT_TRUE(f.fly({"run 12m"})) << f.error;
+    for (const Constraint& k : c.shown) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
   }
 }

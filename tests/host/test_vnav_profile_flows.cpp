@@ -1,9 +1,10 @@
-// The VNAV profile as flown from the gate on KSEA 16L at sim rate 1: a cruise level raised
-// in flight is climbed to and the descent starts where the path for the level flown
+// The VNAV profile as flown from the gate on KSEA 16L at sim rate 1: a cruise level changed
+// in flight on any unit is flown and the descent starts where the path for the level flown
 // places it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "guidance/settings.h"
 #include "guidance/toc_tod.h"
 #include "platform/gfx/gfx_recording.h"
+#include "platform/host/sim_token_ids.h"
 #include "tests/host/flight_fixture.h"
 
 namespace {
@@ -34,70 +36,155 @@ std::vector<std::string> route_at_14000(const char* cruise) {
           cruise};
 }
 
-// Where the descent began after simulated time `t`: the highest row before the altitude
-// first fell 150 ft below it; null when it never did.
+// Where the path descent began after simulated time `t`: the row before the first one
+// descending steeper than the least VNAV rate with a margin; null when none did.
 const TrackRow* descent_start(const std::vector<TrackRow>& rows, double t) {
-  const TrackRow* top = nullptr;
-  for (const TrackRow& r : rows) {
-    if (r.t < t) continue;
-    if (!top || r.alt_ft >= top->alt_ft) top = &r;
-    else if (r.alt_ft < top->alt_ft - 150.0) return top;
-  }
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    if (rows[i].t > t && rows[i].vs_fpm < -1300.0) return &rows[i - 1];
   return nullptr;
+}
+
+struct Fix {
+  double lat, lon;
+};
+
+struct Constraint {
+  const char* ident;
+  double alt;
+};
+
+// NM along the fixes from (lat, lon) to the last of them.
+double along(double lat, double lon, const std::vector<Fix>& fixes) {
+  double d = 0.0;
+  for (const Fix& f : fixes) {
+    d += nm(lat, lon, f.lat, f.lon);
+    lat = f.lat;
+    lon = f.lon;
+  }
+  return d;
+}
+
+// The values VNAV sent with key `id` after simulated time `t`, `beyond` NM from KPDX.
+std::vector<int32_t> sent_after(const Flight& f, int32_t id, double t, double beyond = 0.0) {
+  std::vector<int32_t> out;
+  const std::vector<TrackRow>& rows = f.rows();
+  for (const simhost::Record& r : f.host.records()) {
+    if (r.kind != simhost::RecordKind::KeyEvent || r.id != id || r.sim_seconds <= t) continue;
+    auto at = std::lower_bound(rows.begin(), rows.end(), r.sim_seconds,
+                               [](const TrackRow& row, double s) { return row.t < s; });
+    if (at != rows.end() && nm(at->lat, at->lon, flight::kKpdxLat, flight::kKpdxLon) > beyond) out.push_back(r.param);
+  }
+  return out;
+}
+
+// The MCU's ALT page: the autopilot's thousands stepped `steps` times (down when negative), ENTER.
+std::string mcu_alt(int steps) {
+  std::string s = "click MCU 9\nrun 2f";
+  for (int i = 0; i < std::abs(steps); ++i) s += steps < 0 ? "\nclick MCU 15\nrun 2f" : "\nclick MCU 13\nrun 2f";
+  return s + "\nclick MCU 17\nrun 2f";
+}
+
+// The GNS-XLS VNAV DATA page: CRUISE ALT `alt`.
+std::string vnav_data_cruise(const char* alt) {
+  return std::string("click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\n") +
+         "click GNSXLS 11\nrun 1f\ntype GNSXLS " + alt + "\nrun 1f\nclick GNSXLS 22\nrun 1f";
 }
 
 }  // namespace
 
-// A cruise level raised on the Smiths CRZ page in cruise (14,000 to 16,000 ft) is climbed
-// to, or, too near the descent for it, the level the profile can fly; the descent toward
-// FOURT starts where the path down to FOURT's 11,000 meets the level flown, not at once,
-// and the arrival's constraints are met abeam.
+// A cruise level changed in flight, on every unit, is flown by one rule: the profile is made
+// again from the aircraft. A level raised (on the Smiths CRZ page in cruise, on the GNS-XLS
+// VNAV DATA in the climb, on the MCU's ALT page) is climbed to, or, too near the descent for
+// it, the level the profile can fly, a constraint holding the climb on the way included; a
+// lower one is descended to; every V/S sent until the descent has the sign of the change. The
+// descent starts where the path down to its constraint (or the route's end) meets the altitude
+// flown, not at once nor with a steep catch-up after it, no altitude below 1,000 ft above the
+// ground is sent, and the constraints are met abeam.
 TEST(VnavProfileFlows, ARaisedCruiseLevelIsClimbedToBeforeTheDescent) {
   const std::string raise_16000 =
       "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS 16000\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  const std::vector<std::string> gnsxls = {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt",
+                                           "set frame_rate 4", "takeoff.txt"};
+  const std::vector<std::string> mcu = {"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt",
+                                        "run 600s"};
+  auto then = [](std::vector<std::string> parts, const char* more) {
+    parts.push_back(more);
+    return parts;
+  };
+  const std::vector<Fix> to_fourt = {{kFourtLat, kFourtLon}};
+  const std::vector<Fix> to_kpdx = {{45.8149, -122.5305}, {flight::kKpdxLat, flight::kKpdxLon}};
+  const std::vector<Constraint> arrival = {
+      {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}};
   struct Case {
     const char* name;
-    const char* cruise;  // flown at 14,000 ft for this long after the take-off
-    const char* then;    // flown after the raise
-    double reaches;      // the altitude the climb reaches at least
-    bool held;           // the new level is held until the descent
+    const char* panel;
+    std::vector<std::string> flight;  // to the change
+    std::string change;
+    const char* then;
+    double level;    // the level entered
+    double reaches;  // the altitude the climb reaches at least; 0 not asked
+    bool held;       // the level is held from reaching it until the descent
+    std::vector<Fix> path;  // the fixes from the descent's start to the constraint it meets
+    double path_alt;
+    std::vector<Constraint> constraints;
   };
   // The descent from 14,000 ft starts about 1,145 s after the take-off, 10 NM before FOURT.
   const Case cases[] = {
-      {"raised 25 NM before the descent", "run 853s", "run 680s", 15950, true},
-      {"raised 7 NM before the descent, too near for the level", "run 1062s", "run 470s", 15000, false},
+      {"raised 25 NM before the descent", "panel.cfg", route_at_14000("run 853s"), raise_16000, "run 680s", 16000,
+       15950, true, to_fourt, kFourtAlt, arrival},
+      {"raised 7 NM before the descent, too near for the level", "panel.cfg", route_at_14000("run 1062s"),
+       raise_16000, "run 470s", 16000, 15000, false, to_fourt, kFourtAlt, arrival},
+      {"GNS-XLS, 20,000 raised to 24,000 ft in the climb, DUBYA's 17,000 holding it", "gnsxls_panel.cfg",
+       then(gnsxls, "run 300s"), vnav_data_cruise("24000"), "run 20m", 24000, 19500, false, to_fourt, kFourtAlt,
+       arrival},
+      {"GNS-XLS, 13,000 ft entered at 18,500 ft near the TOD", "gnsxls_panel.cfg", then(gnsxls, "run 850s"),
+       vnav_data_cruise("13000"), "run 12m", 13000, 0, false, to_fourt, kFourtAlt, arrival},
+      {"MCU ALT 12,000 at 17,000 ft, DUBYA active, to KPDX", "mcu_panel.cfg", mcu, mcu_alt(-5), "run 15m", 12000, 0,
+       true, to_kpdx, 31, {}},
+      {"MCU ALT 19,000 at 17,000 ft, DUBYA active, to KPDX", "mcu_panel.cfg", mcu, mcu_alt(2), "run 15m", 19000,
+       18950, true, to_kpdx, 31, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
-    ASSERT_TRUE(f.fly(route_at_14000(c.cruise))) << f.error;
-    ASSERT_NEAR(f.rows().back().alt_ft, 14000.0, 50.0);
-    const double raised_at = f.rows().back().t;
-    ASSERT_TRUE(f.fly({raise_16000})) << f.error;
+    Flight f(c.panel);
+    ASSERT_TRUE(f.fly(c.flight)) << f.error;
+    const double changed_at = f.rows().back().t, changed_alt = f.rows().back().alt_ft;
+    ASSERT_TRUE(f.fly({c.change})) << f.error;
     // The profile's descent gradient as the new level was taken.
     const double feet_per_nm = descent_rate / (DescentTas / 60.0);
     ASSERT_TRUE(f.fly({c.then})) << f.error;
     const std::vector<TrackRow>& rows = f.rows();
-    const TrackRow* top = descent_start(rows, raised_at);
+    const TrackRow* top = descent_start(rows, changed_at);
     ASSERT_NE(top, nullptr);
-    EXPECT_GE(top->alt_ft, c.reaches);
+    double highest = 0.0;
+    for (const TrackRow& r : rows)
+      if (r.t > changed_at && r.t <= top->t) highest = std::max(highest, r.alt_ft);
+    EXPECT_GE(highest, c.reaches);
     if (c.held) {
-      auto reached = std::find_if(rows.begin(), rows.end(),
-                                  [&](const TrackRow& r) { return r.t > raised_at && r.alt_ft >= c.reaches; });
+      auto reached = std::find_if(rows.begin(), rows.end(), [&](const TrackRow& r) {
+        return r.t > changed_at && std::abs(r.alt_ft - c.level) < 100.0;
+      });
+      ASSERT_NE(reached, rows.end()) << "the level never reached";
       double lowest = 1e9;
       for (auto r = reached; r != rows.end() && r->t <= top->t; ++r) lowest = std::min(lowest, r->alt_ft);
-      EXPECT_GE(lowest, c.reaches - 100.0) << "the level left before the descent";
+      EXPECT_GE(lowest, c.level - 100.0) << "the level left before the descent";
     }
-    // The path down to FOURT at the profile's descent gradient meets the level flown here;
-    // the descent may begin up to 1.5 NM before it.
-    const double on_path = (top->alt_ft - kFourtAlt) / feet_per_nm;
-    EXPECT_NEAR(nm(top->lat, top->lon, kFourtLat, kFourtLon) - on_path, 0.5, 1.5)
-        << "descent from " << top->alt_ft << " ft at " << feet_per_nm << " ft/NM";
-    const struct {
-      const char* ident;
-      double alt;
-    } constraints[] = {{"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}};
-    for (const auto& k : constraints) EXPECT_NEAR(abeam_altitude(rows, k.ident), k.alt, 300.0) << k.ident;
+    for (int32_t vs : sent_after(f, KEY_AP_VS_SET, changed_at)) {
+      if (vs == 0) continue;
+      EXPECT_EQ(vs > 0, c.level > changed_alt) << "V/S " << vs << " sent toward the level";
+      break;
+    }
+    // Away from the approach: 10 NM from KPDX.
+    const std::vector<int32_t> alts = sent_after(f, KEY_AP_ALTITUDE_SET, changed_at, 10.0);
+    if (!alts.empty()) {
+      EXPECT_GE(*std::min_element(alts.begin(), alts.end()), 1031);
+    }
+    // The path down to the constraint at the profile's descent gradient meets the altitude
+    // flown here; the descent may begin up to 1.5 NM before it.
+    const double on_path = (top->alt_ft - c.path_alt) / feet_per_nm;
+    EXPECT_NEAR(along(top->lat, top->lon, c.path) - on_path, 0.5, 1.5)
+        << "descent from " << top->alt_ft << " ft at " << feet_per_nm << " ft/NM, t " << top->t;
+    for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(rows, k.ident), k.alt, 300.0) << k.ident;
   }
 }
 
@@ -133,9 +220,7 @@ VnavSummary vnav_summary(Flight& f) {
 // flight: the rate that reaches the altitude shown for the active fix by the fix at the
 // ground speed flown, a whole number within the four-digit field, never negative.
 TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
-  const std::string lower_to_12000 =
-      "click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 11\nrun 1f\n"
-      "type GNSXLS 12000\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 1\nrun 1f";
+  const std::string lower_to_12000 = vnav_data_cruise("12000") + "\nclick GNSXLS 1\nrun 1f";
   struct Case {
     const char* name;
     std::vector<std::string> script;

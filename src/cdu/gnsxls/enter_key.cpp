@@ -10,6 +10,7 @@
 #include "flightplan/plan_files.h"
 #include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
+#include "guidance/fms_update.h"
 #include "guidance/lnav_vnav_state.h"
 #include "guidance/settings.h"
 #include "guidance/speed_conversions.h"
@@ -120,11 +121,7 @@ void enter_vnav_data_page(double tas_climb, double tas_descent) {
       return;
     }
     if (s[7] == 1) {
-      cruise_alt = alt;
-      // The profile and its predictions follow the new level; in flight it is flown.
-      propose_cruise_altitude(cruise_alt, 1);
-      // As an executed change on the other units: the altitude goes to the autopilot.
-      if (vnav_on == 1 && fpl_active_index != FPL_NO_PLAN) vnav_cmd_pending = 1;
+      fms_cruise_level_entered(alt);
     } else {
       TransAlt = alt;
     }

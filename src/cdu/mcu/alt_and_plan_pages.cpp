@@ -7,7 +7,10 @@
 #include "draw/draw_toolkit.h"
 #include "flightplan/flight_plan.h"
 #include "flightplan/plan_files.h"
+#include "guidance/flight_envelope.h"
 #include "guidance/fms_state.h"
+#include "guidance/fms_update.h"
+#include "guidance/lnav_vnav_state.h"
 #include "module/host_services.h"
 #include "platform/host/sim_token_ids.h"
 
@@ -19,6 +22,12 @@ void mcu_alt_page_draw(McuPage& p) {
   if (mcu_digit_sel != 0) mcu_new_alt = mcu_step_altitude(mcu_new_alt);
   if (mcu_enter == 1) {
     host_send_key_event(KEY_AP_ALTITUDE_SET, key_param(mcu_new_alt));
+    // With VNAV flying a plan before the descent, the unit's only level entry is the
+    // cruise level: the profile is made again for it, as on the other units.
+    const int32_t alt = key_param(mcu_new_alt);
+    if (vnav_on == 1 && fpl_active_index != FPL_NO_PLAN && tod_reached == 0 && alt >= envelope_lowest_cruise_ft() &&
+        alt <= envelope_highest_cruise_ft())
+      fms_cruise_level_entered(alt);
     mcu_page = MCU_PAGE_NAV;
     return;
   }

@@ -69,8 +69,12 @@ void leg_row(const McuPage& p, int i, int r) {
   if (leg) mcu_textf(p, p.green, 0, y, "%-5s   %5.0f %03.0f", w.ident, dist, course);
   else mcu_textf(p, p.green, 0, y, "%-5s", w.ident);
   if (w.flyover == 1) mcu_text(p, p.magenta, 50, y, "FO");
-  if (i == vnav_wpt_index)
-    mcu_textf(p, p.green, 155, y, "%5.0f", i == fpl_active_last ? w.alt_constraint : vnav_target_alt);
+  // The altitude flown at the leg: its constraint (a crossing entered included), else the
+  // VNAV target's where the leg is the one aimed at (the route's end: its own altitude).
+  double alt = FPL_NO_CONSTRAINT;
+  if (fpl_has_constraint(w) && w.alt_constraint > FPL_NO_CONSTRAINT) alt = w.alt_constraint;
+  else if (i == vnav_wpt_index) alt = i == fpl_active_last ? w.alt_constraint : vnav_target_alt;
+  if (alt > FPL_NO_CONSTRAINT) mcu_textf(p, p.green, 155, y, "%5.0f", alt);
 }
 
 }  // namespace
