@@ -30,6 +30,10 @@ void post_write_refusal_once(const std::string& path, const char* reason) {
 
 }  // namespace
 
+void post_write_failure(const std::string& path, int error) {
+  post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");
+}
+
 void keep_module_files_state(LoadState& state) { state.keep(refused_writes); }
 
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes) {
@@ -94,7 +98,7 @@ bool close_written_file(std::FILE* file, const std::string& path) {
     ok = false;
     error = errno;
   }
-  if (!ok) post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");
+  if (!ok) post_write_failure(path, error);
   return ok;
 }
 
@@ -136,8 +140,14 @@ std::FILE* open_regular_file_for_write(const std::string& path, bool append) {
     post_write_refusal_once(path, "more than one link");
     return nullptr;
   }
-  if (fd < 0) return nullptr;
+  // A folder that may not be written (read-only, a file in the folder's place) is told;
+  // a missing folder is no fault.
+  if (fd < 0) {
+    if (errno != ENOENT) post_write_failure(path, errno);
+    return nullptr;
+  }
   if (!append && ::ftruncate(fd, 0) != 0) {
+    post_write_failure(path, errno);
     ::close(fd);
     return nullptr;
   }
