@@ -219,7 +219,7 @@ int write_plan_file(const std::string& file_name) {
   if (SaveFPLCruiseAlt == 1 && cruise_alt > 0 && cruise_alt <= kMaxCruiseAlt)
     ok = ok && std::fprintf(f, "CruiseAlt=%d\n", cruise_alt) > 0;
   if (plan_fuel > 0.0 && plan_fuel <= kMaxPlanFuel) ok = ok && std::fprintf(f, "Fuel=%.0f\n", plan_fuel) > 0;
-  ok = ok && std::fprintf(f, "[FlightPlan]\n") > 0;
+  ok = ok && std::fprintf(f, "Records=%zu\n[FlightPlan]\n", lines.size()) > 0;
   for (const std::string& line : lines) ok = ok && std::fprintf(f, "%s\n", line.c_str()) > 0;
   if (std::fflush(f) != 0 || std::ferror(f)) ok = false;
   if (std::fclose(f) != 0) ok = false;
@@ -234,26 +234,52 @@ int write_plan_file(const std::string& file_name) {
   return ok ? 1 : 0;
 }
 
-static bool key_value(std::string_view line, std::string_view key, double& v) {
-  if (line.size() <= key.size()) return false;
+// The value of a "Key=value" line when the line begins with `key` ("CruiseAlt=", any case).
+static bool key_value(std::string_view line, std::string_view key, std::string_view& value) {
+  if (line.size() < key.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i)
     if (std::tolower((unsigned char)line[i]) != std::tolower((unsigned char)key[i])) return false;
-  std::string rest(line.substr(key.size()));
-  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.pop_back();
-  return finite_number(rest, v);
+  value = line.substr(key.size());
+  return true;
 }
 
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line) {
+// A value of the plan's head as the writer writes it: digits, a fraction only where
+// `fraction` allows, from 0 to `max`. "17000ft", "-5" or twenty digits do not read.
+static bool head_number(std::string_view text, bool fraction, double max, double& v) {
+  std::size_t digits = 0, i = 0;
+  for (; i < text.size() && std::isdigit((unsigned char)text[i]); ++i) ++digits;
+  if (fraction && i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && std::isdigit((unsigned char)text[i]); ++i) ++digits;
+  if (digits == 0 || digits > 15 || i != text.size()) return false;
+  v = std::strtod(std::string(text).c_str(), nullptr);
+  return v <= max;
+}
+
+// The keys of the plan's head, with what each reads.
+struct HeadKey {
+  const char* key;
+  bool fraction;
+  double max;
+};
+static constexpr HeadKey kCruiseKey = {.key = "CruiseAlt=", .fraction = false, .max = kMaxCruiseAlt};
+static constexpr HeadKey kFuelKey = {.key = "Fuel=", .fraction = true, .max = kMaxPlanFuel};
+// The number of records the plan holds, written so that a file cut at a line end is known.
+static constexpr HeadKey kRecordsKey = {.key = "Records=", .fraction = false, .max = FPL_MAX_LAST + 1};
+
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line,
+                    std::string* refused_key) {
   clear_fpl_scan();
   cruise = 0;
   fuel = 0.0;
   int line_no = 0;
+  int records = -1;  // none given
   auto refuse = [&] {
     clear_fpl_scan();
     if (refused_line) *refused_line = line_no;
     return 0;
   };
   if (refused_line) *refused_line = 0;
+  if (refused_key) refused_key->clear();
   bool in_plan = false;
   bool has_plan = false;
   std::size_t pos = byte_order_mark_size(data, size);
@@ -278,15 +304,27 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
       has_plan = has_plan || in_plan;
       continue;
     }
-    double v;
     if (!in_plan) {
-      if (key_value(line, "CruiseAlt=", v)) {
-        if (v >= 0.0 && v <= kMaxCruiseAlt) cruise = (int)v;
-      } else if (key_value(line, "Fuel=", v)) {
-        if (v >= 0.0 && v <= kMaxPlanFuel) fuel = v;
+      // A value that does not read whole refuses the plan by its key: never another cruise
+      // level or fuel than the file gives.
+      for (const HeadKey* k : {&kCruiseKey, &kFuelKey, &kRecordsKey}) {
+        std::string_view value;
+        double v = 0.0;
+        if (!key_value(line, k->key, value)) continue;
+        if (!head_number(value, k->fraction, k->max, v)) {
+          if (refused_key) refused_key->assign(k->key, std::strlen(k->key) - 1);
+          return refuse();
+        }
+        if (k == &kCruiseKey) cruise = (int)v;
+        if (k == &kFuelKey) fuel = v;
+        if (k == &kRecordsKey) records = (int)v;
+        break;
       }
       continue;
     }
+    // A control byte would cut a text where it stands ("DUB\0A" read as "DUB").
+    if (std::any_of(line.begin(), line.end(), [](char c) { return ((unsigned char)c < 0x20 && c != '\t') || c == 0x7F; }))
+      return refuse();
     FlightPlanWpt rec;
     RecordLine read = parse_record_line(line, rec);
     if (read == RECORD_SKIPPED) continue;
@@ -295,14 +333,17 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     fpl_scan[++fpl_scan_last] = rec;
     set_end_record(fpl_scan[fpl_scan_last + 1]);
   }
+  // A plan that holds fewer records than its head gives was cut at a line end.
+  if (has_plan && records >= 0 && records != fpl_scan_last + 1) return refuse();
   // A file without its plan section (empty, binary, another kind of file) is no plan.
   return has_plan ? 1 : 0;
 }
 
-void post_plan_refusal(const std::string& path, int refused_line) {
+void post_plan_refusal(const std::string& path, int refused_line, const std::string& key) {
   if (refused_line < 0) return;
   add_module_message("File '" + path + "' refused: " +
-                     (refused_line > 0 ? "line " + std::to_string(refused_line) : std::string("no plan")));
+                     (refused_line > 0 ? "line " + std::to_string(refused_line) : std::string("no plan")) +
+                     (key.empty() ? "" : ", " + key));
 }
 
 void scanned_plan_to_edit() {
@@ -321,19 +362,20 @@ void scanned_plan_to_edit() {
   sync_hold_numbers();
 }
 
-int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line) {
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line, std::string* refused_key) {
   clear_fpl_scan();
   if (refused_line) *refused_line = -1;
+  if (refused_key) refused_key->clear();
   std::string text;
   if (!read_regular_file(path, kMaxPlanFileBytes, text)) return 0;
-  return parse_plan_text(text.data(), text.size(), cruise, fuel, refused_line);
+  return parse_plan_text(text.data(), text.size(), cruise, fuel, refused_line, refused_key);
 }
 
 // Plan file `path` of name `fn` into fpl_scan: a ".PLN" by its own reader (no cruise
 // altitude or fuel), any other by the plan-file reader.
 static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel,
-                            int* refused_line = nullptr) {
-  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel, refused_line);
+                            int* refused_line, std::string* refused_key) {
+  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel, refused_line, refused_key);
   cruise = 0;
   fuel = 0.0;
   return read_pln_file(path, refused_line);
@@ -367,12 +409,13 @@ int load_plan_file(const std::string& name, int flag) {
   int cruise = 0;
   double fuel = 0.0;
   int refused_line = -1;
+  std::string refused_key;
   std::string path = is_safe_file_name(name) ? find_plan_file(plan_folder_path(), name) : std::string();
-  int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line);
+  int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line, &refused_key);
   plan_loader_flag = 0;
   if (!ok) {
     fpl_message = "Unable to load FP";
-    post_plan_refusal(path, refused_line);
+    post_plan_refusal(path, refused_line, refused_key);
     // A link to nothing opens as a missing file would; it is told as a link loop is.
     std::error_code ec;
     if (refused_line < 0 && !path.empty() && std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)) &&
