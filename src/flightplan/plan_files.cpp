@@ -488,23 +488,61 @@ void rte_summary(std::string_view head, std::string_view tail, std::string& firs
   }
 }
 
-void list_plan_files() {
-  std::vector<std::string> names;
+// Files a listing opens at most, listed or refused: a folder of entries that are no plan
+// lists in the time of two full lists.
+static constexpr int kListingMaxOpens = 2 * (STORED_PLAN_CAPACITY - 2);
+
+// The plans folder's entries of a plan's extension, by name and whether each is a folder,
+// as the folder listing gives them (no file opened). A plans folder that is no folder, or
+// an entry whose name no load would find, is told once.
+static std::vector<std::pair<std::string, bool>> plan_folder_entries(const std::string& folder) {
+  std::vector<std::pair<std::string, bool>> names;
   std::error_code ec;
-  std::string folder = plan_folder_path();
-  // Names only here: a file is looked at when it is listed.
-  for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+  std::filesystem::path dir = std::filesystem::path(folder).parent_path();
+  std::filesystem::file_status st = std::filesystem::status(dir, ec);
+  if (ec && ec != std::errc::no_such_file_or_directory) {
+    post_file_refusal_once(dir.string(), "unreadable");  // a link loop, a folder that may not be read
+    return names;
+  }
+  if (std::filesystem::exists(st) && !std::filesystem::is_directory(st)) {
+    post_file_refusal_once(dir.string(), "not a folder");
+    return names;
+  }
+  for (auto it = std::filesystem::directory_iterator(dir, ec); !ec && it != std::filesystem::directory_iterator();
        it.increment(ec)) {
     std::string fn = it->path().filename().string();
-    bool plan = has_extension(fn, ".rte") || is_sim_plan(fn);
-    if (plan && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
+    if (!has_extension(fn, ".rte") && !is_sim_plan(fn)) continue;
+    if (fn.size() >= sizeof(StoredPlan{}.name) || !is_safe_file_name(fn)) {
+      post_file_refusal_once(folder + fn, "not a plan name");
+      continue;
+    }
+    std::error_code type_ec;
+    names.emplace_back(fn, it->is_directory(type_ec) && !it->is_symlink(type_ec));
   }
+  return names;
+}
+
+void list_plan_files() {
+  std::string folder = plan_folder_path();
+  // Names only here: a file is looked at when it is listed.
+  std::vector<std::pair<std::string, bool>> names = plan_folder_entries(folder);
   std::sort(names.begin(), names.end());
   stored_plan_count = 0;
   refused_plan_names.clear();
   std::string head, tail, first, last;
-  for (const std::string& fn : names) {
+  int opens = 0;
+  for (const auto& [fn, is_folder] : names) {
     if (stored_plan_count >= STORED_PLAN_CAPACITY - 2) break;  // one slot stays for "NEW FPL"
+    // A folder is refused by its listed type, never opened.
+    if (is_folder) {
+      refused_plan_names.push_back(fn);
+      continue;
+    }
+    if (opens++ == kListingMaxOpens) {
+      post_module_message_once(folder + "*", "Plans folder '" + folder + "': entries past the first " +
+                                                 std::to_string(kListingMaxOpens) + " opened not listed");
+      break;
+    }
     // A FIFO, folder, device or link to none is no plan; a file too large is never loaded.
     const char* refusal = nullptr;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(open_regular_file(folder + fn, kMaxPlanFileBytes, refusal),

@@ -19,16 +19,24 @@ void post_refusal(const std::string& path, const char* reason) {
   add_module_message("File '" + path + "' refused: " + reason);
 }
 
-// Paths whose write was refused already: the writers are called every step.
+// What was told once already: the writers are called every step, a listing at each press.
 std::set<std::string> refused_writes;
 std::mutex refused_writes_mutex;
 
 void post_write_refusal_once(const std::string& path, const char* reason) {
-  std::lock_guard<std::mutex> lock(refused_writes_mutex);
-  if (refused_writes.insert(path).second) post_refusal(path, reason);
+  post_module_message_once(path, "File '" + path + "' refused: " + reason);
 }
 
 }  // namespace
+
+void post_module_message_once(const std::string& key, const std::string& text) {
+  std::lock_guard<std::mutex> lock(refused_writes_mutex);
+  if (refused_writes.insert(key).second) add_module_message(text);
+}
+
+void post_file_refusal_once(const std::string& path, const char* refusal) {
+  if (refusal) post_module_message_once(path, "File '" + path + "' refused: " + refusal);
+}
 
 void post_write_failure(const std::string& path, int error) {
   post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");

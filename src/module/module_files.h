@@ -21,6 +21,10 @@ std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
 // the caller posts it with post_file_refusal where its messages call for it.
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes, const char*& refusal);
 void post_file_refusal(const std::string& path, const char* refusal);
+// The same, told once per path while the module is loaded (a listing runs at each press).
+void post_file_refusal_once(const std::string& path, const char* refusal);
+// Posts `text` the first time `key` is given; a path's write refusals share its key.
+void post_module_message_once(const std::string& key, const std::string& text);
 
 // Reads such a file whole into `text`. False when it is missing, refused or unreadable.
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text);
