@@ -403,6 +403,15 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
          EXPECT_EQ(stored_plan_count, 1);  // the plan past them is never reached
        },
        "Plans folder '<root>/vek/flightplans/': entries past the first 604 opened not listed"},
+      {"runway lengths emptied between two look-ups",
+       [](const SimFolder& sim) {
+         std::string file = sim.write("vek/navdata/vek_apts.txt", "KSEA 16L 11901 34R 11901\n");
+         EXPECT_EQ(lookup_vek_airport("KSEA", "16L"), 1);
+         std::ofstream(file, std::ios::trunc).flush();
+         EXPECT_EQ(lookup_vek_airport("KSEA", "16L"), 0);
+         EXPECT_EQ(lookup_vek_airport("KSEA", "34R"), 0);
+       },
+       "vek_apts.txt holds no record"},
       {"the trace on a full disk",
        [](const SimFolder&) {
          open_trace_file();
