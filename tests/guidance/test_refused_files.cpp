@@ -267,6 +267,15 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
       EXPECT_TRUE(stored_plan_refused("X")) << kind;
     };
   };
+  // A plans folder made by `make`, listed twice: told once, nothing listed but "NEW FPL".
+  auto listed_twice = [](void (*make)(const SimFolder&)) {
+    return [make](const SimFolder& sim) {
+      make(sim);
+      list_plan_files();
+      list_plan_files();
+      EXPECT_EQ(stored_plan_count, 1);
+    };
+  };
   const Row rows[] = {
       {"a FIFO where a plan is asked for", plan_kind("fifo"),
        "File '<root>/vek/flightplans/X.RTE' refused: not a regular file"},
@@ -358,50 +367,36 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
        },
        "File '<root>/vek/Aircraft/perf.txt' refused: no line reads"},
       {"a plans folder that is a file",
-       [](const SimFolder& sim) {
-         sim.write("vek/flightplans", "KSEA APT 47.449 -122.309\n");
-         list_plan_files();
-         list_plan_files();
-         EXPECT_EQ(stored_plan_count, 1);
-       },
+       listed_twice([](const SimFolder& sim) { sim.write("vek/flightplans", "KSEA APT 47.449 -122.309\n"); }),
        "File '<root>/vek/flightplans' refused: not a folder"},
       {"a plans folder that is a FIFO",
-       [](const SimFolder& sim) {
+       listed_twice([](const SimFolder& sim) {
          sim.make_dir("vek");
          ASSERT_EQ(mkfifo((sim.root() + "/vek/flightplans").c_str(), 0600), 0);
-         list_plan_files();
-         list_plan_files();
-       },
+       }),
        "File '<root>/vek/flightplans' refused: not a folder"},
       {"a plans folder that is a link loop",
-       [](const SimFolder& sim) {
+       listed_twice([](const SimFolder& sim) {
          sim.make_dir("vek");
          std::filesystem::create_symlink("flightplans", sim.root() + "/vek/flightplans");
-         list_plan_files();
-         list_plan_files();
-       },
+       }),
        "File '<root>/vek/flightplans' refused: unreadable"},
       {"a plan name no load finds",
-       [](const SimFolder& sim) {
+       listed_twice([](const SimFolder& sim) {
          sim.write("vek/flightplans/KSEA\\KPDX.RTE", "[FlightPlan]\nKSEA APT 47.449 -122.309\n");
-         list_plan_files();
-         list_plan_files();
-         EXPECT_EQ(stored_plan_count, 1);
-       },
+       }),
        "File '<root>/vek/flightplans/KSEA\\KPDX.RTE' refused: not a plan name"},
       {"a plans folder of more refused entries than a listing opens",
-       [](const SimFolder& sim) {
+       listed_twice([](const SimFolder& sim) {
          sim.make_dir("vek/flightplans");
          for (int i = 0; i < 2 * (STORED_PLAN_CAPACITY - 2) + 10; ++i) {
            char name[32];
            std::snprintf(name, sizeof name, "/vek/flightplans/F%04d.RTE", i);
            ASSERT_EQ(mkfifo((sim.root() + name).c_str(), 0600), 0);
          }
+         // The plan past them is never reached.
          sim.write("vek/flightplans/Z.RTE", "[FlightPlan]\nKSEA APT 47.449 -122.309\n");
-         list_plan_files();
-         list_plan_files();
-         EXPECT_EQ(stored_plan_count, 1);  // the plan past them is never reached
-       },
+       }),
        "Plans folder '<root>/vek/flightplans/': entries past the first 604 opened not listed"},
       {"runway lengths emptied between two look-ups",
        [](const SimFolder& sim) {
