@@ -216,8 +216,9 @@ static bool parse_ini_waypoint(std::string_view value, FlightPlanWpt& r) {
 
 // The INI form. A waypoint line that does not read whole (position, type, ident, altitude),
 // a repeated waypoint number, a line of the plan longer than 400 characters or holding a
-// control character, a last line without its line end, or a last waypoint that is not the
-// destination the file names (a file cut at a line end) refuses the file at that line.
+// control character, a last line without its line end that stops inside a number, or a last
+// waypoint that is not the destination the file names (a file cut at a line end) refuses
+// the file at that line.
 static int parse_ini(const char* data, std::size_t size, int& refused_line) {
   std::map<long, FlightPlanWpt> points;
   bool in_plan = false;
@@ -237,7 +238,10 @@ static int parse_ini(const char* data, std::size_t size, int& refused_line) {
       continue;
     }
     if (!in_plan) continue;
-    if (line.size() > 400 || has_control_character(line) || !ended) return refused_line = line_no, -1;
+    // A last line without its line end is taken unless it stops inside a number, which may
+    // have been cut ("35.8" of "35.85'"); a file cut at a line end fails the destination check.
+    const bool cut = !ended && (std::isdigit((unsigned char)line.back()) || line.back() == '.');
+    if (line.size() > 400 || has_control_character(line) || cut) return refused_line = line_no, -1;
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) continue;
     std::string key(trim(line.substr(0, eq)));
@@ -255,8 +259,14 @@ static int parse_ini(const char* data, std::size_t size, int& refused_line) {
     if (!points.emplace(std::strtol(key.c_str() + 9, nullptr, 10), r).second) return refused_line = line_no, -1;
     if (points.size() > (std::size_t)FPL_MAX_LAST + 1) return refused_line = line_no, -1;
   }
+  // Idents match without regard to case, as the navigation and settings files do.
+  auto same_ident = [](std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return std::toupper((unsigned char)x) == std::toupper((unsigned char)y);
+           });
+  };
   if (!destination.empty() && !points.empty() &&
-      std::string_view(points.rbegin()->second.ident) != std::string_view(destination).substr(0, 15))
+      !same_ident(points.rbegin()->second.ident, std::string_view(destination).substr(0, 15)))
     return refused_line = line_no, -1;
   for (const auto& [n, r] : points) {
     fpl_scan[++fpl_scan_last] = r;

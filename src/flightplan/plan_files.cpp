@@ -219,7 +219,7 @@ int write_plan_file(const std::string& file_name) {
   if (SaveFPLCruiseAlt == 1 && cruise_alt > 0 && cruise_alt <= kMaxCruiseAlt)
     ok = ok && std::fprintf(f, "CruiseAlt=%d\n", cruise_alt) > 0;
   if (plan_fuel > 0.0 && plan_fuel <= kMaxPlanFuel) ok = ok && std::fprintf(f, "Fuel=%.0f\n", plan_fuel) > 0;
-  ok = ok && std::fprintf(f, "[FlightPlan]\n") > 0;
+  ok = ok && std::fprintf(f, "Records=%zu\n[FlightPlan]\n", lines.size()) > 0;
   for (const std::string& line : lines) ok = ok && std::fprintf(f, "%s\n", line.c_str()) > 0;
   if (std::fflush(f) != 0 || std::ferror(f)) ok = false;
   if (std::fclose(f) != 0) ok = false;
@@ -234,26 +234,52 @@ int write_plan_file(const std::string& file_name) {
   return ok ? 1 : 0;
 }
 
-static bool key_value(std::string_view line, std::string_view key, double& v) {
-  if (line.size() <= key.size()) return false;
+// The value of a "Key=value" line when the line begins with `key` ("CruiseAlt=", any case).
+static bool key_value(std::string_view line, std::string_view key, std::string_view& value) {
+  if (line.size() < key.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i)
     if (std::tolower((unsigned char)line[i]) != std::tolower((unsigned char)key[i])) return false;
-  std::string rest(line.substr(key.size()));
-  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.pop_back();
-  return finite_number(rest, v);
+  value = line.substr(key.size());
+  return true;
 }
 
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line) {
+// A value of the plan's head as the writer writes it: digits, a fraction only where
+// `fraction` allows, from 0 to `max`. "17000ft", "-5" or twenty digits do not read.
+static bool head_number(std::string_view text, bool fraction, double max, double& v) {
+  std::size_t digits = 0, i = 0;
+  for (; i < text.size() && std::isdigit((unsigned char)text[i]); ++i) ++digits;
+  if (fraction && i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && std::isdigit((unsigned char)text[i]); ++i) ++digits;
+  if (digits == 0 || digits > 15 || i != text.size()) return false;
+  v = std::strtod(std::string(text).c_str(), nullptr);
+  return v <= max;
+}
+
+// The keys of the plan's head, with what each reads.
+struct HeadKey {
+  const char* key;
+  bool fraction;
+  double max;
+};
+static constexpr HeadKey kCruiseKey = {.key = "CruiseAlt=", .fraction = false, .max = kMaxCruiseAlt};
+static constexpr HeadKey kFuelKey = {.key = "Fuel=", .fraction = true, .max = kMaxPlanFuel};
+// The number of records the plan holds, written so that a file cut at a line end is known.
+static constexpr HeadKey kRecordsKey = {.key = "Records=", .fraction = false, .max = FPL_MAX_LAST + 1};
+
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line,
+                    std::string* refused_key) {
   clear_fpl_scan();
   cruise = 0;
   fuel = 0.0;
   int line_no = 0;
+  int records = -1;  // none given
   auto refuse = [&] {
     clear_fpl_scan();
     if (refused_line) *refused_line = line_no;
     return 0;
   };
   if (refused_line) *refused_line = 0;
+  if (refused_key) refused_key->clear();
   bool in_plan = false;
   bool has_plan = false;
   std::size_t pos = byte_order_mark_size(data, size);
@@ -278,15 +304,27 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
       has_plan = has_plan || in_plan;
       continue;
     }
-    double v;
     if (!in_plan) {
-      if (key_value(line, "CruiseAlt=", v)) {
-        if (v >= 0.0 && v <= kMaxCruiseAlt) cruise = (int)v;
-      } else if (key_value(line, "Fuel=", v)) {
-        if (v >= 0.0 && v <= kMaxPlanFuel) fuel = v;
+      // A value that does not read whole refuses the plan by its key: never another cruise
+      // level or fuel than the file gives.
+      for (const HeadKey* k : {&kCruiseKey, &kFuelKey, &kRecordsKey}) {
+        std::string_view value;
+        double v = 0.0;
+        if (!key_value(line, k->key, value)) continue;
+        if (!head_number(value, k->fraction, k->max, v)) {
+          if (refused_key) refused_key->assign(k->key, std::strlen(k->key) - 1);
+          return refuse();
+        }
+        if (k == &kCruiseKey) cruise = (int)v;
+        if (k == &kFuelKey) fuel = v;
+        if (k == &kRecordsKey) records = (int)v;
+        break;
       }
       continue;
     }
+    // A control byte would cut a text where it stands ("DUB\0A" read as "DUB").
+    if (std::any_of(line.begin(), line.end(), [](char c) { return ((unsigned char)c < 0x20 && c != '\t') || c == 0x7F; }))
+      return refuse();
     FlightPlanWpt rec;
     RecordLine read = parse_record_line(line, rec);
     if (read == RECORD_SKIPPED) continue;
@@ -295,14 +333,17 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
     fpl_scan[++fpl_scan_last] = rec;
     set_end_record(fpl_scan[fpl_scan_last + 1]);
   }
+  // A plan that holds fewer records than its head gives was cut at a line end.
+  if (has_plan && records >= 0 && records != fpl_scan_last + 1) return refuse();
   // A file without its plan section (empty, binary, another kind of file) is no plan.
   return has_plan ? 1 : 0;
 }
 
-void post_plan_refusal(const std::string& path, int refused_line) {
+void post_plan_refusal(const std::string& path, int refused_line, const std::string& key) {
   if (refused_line < 0) return;
   add_module_message("File '" + path + "' refused: " +
-                     (refused_line > 0 ? "line " + std::to_string(refused_line) : std::string("no plan")));
+                     (refused_line > 0 ? "line " + std::to_string(refused_line) : std::string("no plan")) +
+                     (key.empty() ? "" : ", " + key));
 }
 
 void scanned_plan_to_edit() {
@@ -321,19 +362,20 @@ void scanned_plan_to_edit() {
   sync_hold_numbers();
 }
 
-int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line) {
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line, std::string* refused_key) {
   clear_fpl_scan();
   if (refused_line) *refused_line = -1;
+  if (refused_key) refused_key->clear();
   std::string text;
   if (!read_regular_file(path, kMaxPlanFileBytes, text)) return 0;
-  return parse_plan_text(text.data(), text.size(), cruise, fuel, refused_line);
+  return parse_plan_text(text.data(), text.size(), cruise, fuel, refused_line, refused_key);
 }
 
 // Plan file `path` of name `fn` into fpl_scan: a ".PLN" by its own reader (no cruise
 // altitude or fuel), any other by the plan-file reader.
 static int read_stored_plan(const std::string& path, const std::string& fn, int& cruise, double& fuel,
-                            int* refused_line = nullptr) {
-  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel, refused_line);
+                            int* refused_line, std::string* refused_key) {
+  if (!is_sim_plan(fn)) return read_plan_file(path, cruise, fuel, refused_line, refused_key);
   cruise = 0;
   fuel = 0.0;
   return read_pln_file(path, refused_line);
@@ -367,8 +409,9 @@ int load_plan_file(const std::string& name, int flag) {
   int cruise = 0;
   double fuel = 0.0;
   int refused_line = -1;
+  std::string refused_key;
   std::string path = is_safe_file_name(name) ? find_plan_file(plan_folder_path(), name) : std::string();
-  int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line);
+  int ok = !path.empty() && read_stored_plan(path, name, cruise, fuel, &refused_line, &refused_key);
   plan_loader_flag = 0;
   // A cruise level the aircraft cannot fly, as on the units' pages: refused by its key.
   if (ok && cruise > 0 && !cruise_level_within(cruise, fpl_scan_last >= 0 ? &fpl_scan[0] : nullptr)) {
@@ -379,7 +422,7 @@ int load_plan_file(const std::string& name, int flag) {
   }
   if (!ok) {
     fpl_message = "Unable to load FP";
-    post_plan_refusal(path, refused_line);
+    post_plan_refusal(path, refused_line, refused_key);
     // A link to nothing opens as a missing file would; it is told as a link loop is.
     std::error_code ec;
     if (refused_line < 0 && !path.empty() && std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)) &&
@@ -452,23 +495,61 @@ void rte_summary(std::string_view head, std::string_view tail, std::string& firs
   }
 }
 
-void list_plan_files() {
-  std::vector<std::string> names;
+// Files a listing opens at most, listed or refused: a folder of entries that are no plan
+// lists in the time of two full lists.
+static constexpr int kListingMaxOpens = 2 * (STORED_PLAN_CAPACITY - 2);
+
+// The plans folder's entries of a plan's extension, by name and whether each is a folder,
+// as the folder listing gives them (no file opened). A plans folder that is no folder, or
+// an entry whose name no load would find, is told once.
+static std::vector<std::pair<std::string, bool>> plan_folder_entries(const std::string& folder) {
+  std::vector<std::pair<std::string, bool>> names;
   std::error_code ec;
-  std::string folder = plan_folder_path();
-  // Names only here: a file is looked at when it is listed.
-  for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+  std::filesystem::path dir = std::filesystem::path(folder).parent_path();
+  std::filesystem::file_status st = std::filesystem::status(dir, ec);
+  if (ec && ec != std::errc::no_such_file_or_directory) {
+    post_file_refusal_once(dir.string(), "unreadable");  // a link loop, a folder that may not be read
+    return names;
+  }
+  if (std::filesystem::exists(st) && !std::filesystem::is_directory(st)) {
+    post_file_refusal_once(dir.string(), "not a folder");
+    return names;
+  }
+  for (auto it = std::filesystem::directory_iterator(dir, ec); !ec && it != std::filesystem::directory_iterator();
        it.increment(ec)) {
     std::string fn = it->path().filename().string();
-    bool plan = has_extension(fn, ".rte") || is_sim_plan(fn);
-    if (plan && fn.size() < sizeof(StoredPlan{}.name) && is_safe_file_name(fn)) names.push_back(fn);
+    if (!has_extension(fn, ".rte") && !is_sim_plan(fn)) continue;
+    if (fn.size() >= sizeof(StoredPlan{}.name) || !is_safe_file_name(fn)) {
+      post_file_refusal_once(folder + fn, "not a plan name");
+      continue;
+    }
+    std::error_code type_ec;
+    names.emplace_back(fn, it->is_directory(type_ec) && !it->is_symlink(type_ec));
   }
+  return names;
+}
+
+void list_plan_files() {
+  std::string folder = plan_folder_path();
+  // Names only here: a file is looked at when it is listed.
+  std::vector<std::pair<std::string, bool>> names = plan_folder_entries(folder);
   std::sort(names.begin(), names.end());
   stored_plan_count = 0;
   refused_plan_names.clear();
   std::string head, tail, first, last;
-  for (const std::string& fn : names) {
+  int opens = 0;
+  for (const auto& [fn, is_folder] : names) {
     if (stored_plan_count >= STORED_PLAN_CAPACITY - 2) break;  // one slot stays for "NEW FPL"
+    // A folder is refused by its listed type, never opened.
+    if (is_folder) {
+      refused_plan_names.push_back(fn);
+      continue;
+    }
+    if (opens++ == kListingMaxOpens) {
+      post_module_message_once(folder + "*", "Plans folder '" + folder + "': entries past the first " +
+                                                 std::to_string(kListingMaxOpens) + " opened not listed");
+      break;
+    }
     // A FIFO, folder, device or link to none is no plan; a file too large is never loaded.
     const char* refusal = nullptr;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(open_regular_file(folder + fn, kMaxPlanFileBytes, refusal),

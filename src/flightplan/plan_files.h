@@ -64,10 +64,15 @@ int load_plan_file(const std::string& name, int flag);
 // Reads plan file `path` (a file system path) into fpl_scan, cruise altitude and fuel
 // into the outputs. Answers 1 when read, 0 when it cannot be opened or is refused, with
 // `refused_line` (when given) the line that refused it, 0 when the file holds no plan,
-// -1 when it could not be opened.
-int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line = nullptr);
+// -1 when it could not be opened, and `refused_key` the key of a head value that did not
+// read ("CruiseAlt", "Fuel", "Records"), else empty. A head value is read whole (digits,
+// a fraction for the fuel only) within its bounds; a plan with fewer or more records than
+// its "Records=" gives, or a record line holding a control byte, is refused.
+int read_plan_file(const std::string& path, int& cruise, double& fuel, int* refused_line = nullptr,
+                   std::string* refused_key = nullptr);
 // The same from text already in memory.
-int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line = nullptr);
+int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fuel, int* refused_line = nullptr,
+                    std::string* refused_key = nullptr);
 
 // The origin and destination a listing shows of a plan file from its first bytes `head`
 // and its last bytes `tail` (empty when `head` holds the whole file): the first and the last
@@ -75,8 +80,9 @@ int parse_plan_text(const char* data, std::size_t size, int& cruise, double& fue
 void rte_summary(std::string_view head, std::string_view tail, std::string& first, std::string& last);
 
 // Tells a refused plan file by name: "File '<path>' refused: line N" (a line that does
-// not read), "... refused: no plan" (line 0); nothing for -1 (the opening told it).
-void post_plan_refusal(const std::string& path, int refused_line);
+// not read; "..., CruiseAlt" when it was that key's value), "... refused: no plan" (line
+// 0); nothing for -1 (the opening told it).
+void post_plan_refusal(const std::string& path, int refused_line, const std::string& key = "");
 
 // Makes fpl_scan the edit plan: its records, the last airport record after record 0 as
 // the destination (else none), and holds no longer on any of its records.

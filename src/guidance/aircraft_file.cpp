@@ -323,9 +323,15 @@ void read_aircraft_config() {
   if (file) {
     std::string line;
     begin_file_messages(aircraft_name + ".cfg");
-    while (read_limited_line(file, aircraft_cfg_line_limit, line)) apply_aircraft_cfg_line(line);
+    bool lines = false, reads = false;
+    while (read_limited_line(file, aircraft_cfg_line_limit, line)) {
+      lines = true;
+      reads = reads || config_line_reads(line);
+      apply_aircraft_cfg_line(line);
+    }
     end_file_messages();
     std::fclose(file);
+    if (lines && !reads) post_unread_file(path);
   } else if (!is_safe_file_name(aircraft_name)) {
     add_module_message("Aircraft file '" + aircraft_name + ".cfg' refused: not a file name");
   } else if (std::error_code ec; !std::filesystem::exists(path, ec)) {

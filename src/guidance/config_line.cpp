@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "module/module_files.h"
 #include "module/module_messages.h"
 
 namespace {
@@ -62,6 +63,20 @@ bool split_config_line(std::string_view line, std::string& key, std::string& val
   }
   return true;
 }
+
+bool is_text_line(std::string_view line) {
+  for (char c : line)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) return false;
+  return true;
+}
+
+bool config_line_reads(std::string_view line) {
+  if (!is_text_line(line)) return false;
+  size_t first = skip_white(line);
+  return first == line.size() || line[first] == ';' || line[first] == '[' || line.find('=') != std::string_view::npos;
+}
+
+void post_unread_file(const std::string& path) { post_file_refusal(path, "no line reads"); }
 
 int32_t config_int(std::string_view text) {
   size_t i = skip_white(text);

@@ -36,6 +36,15 @@ int32_t truncate_to_int(double value);
 // given) tells whether the line had its line end (a last line without one may be cut).
 bool read_limited_line(std::FILE* file, size_t limit, std::string& line, bool* ended = nullptr);
 
+// True when `line` reads as a line of a text file: no control byte but the tab (a file in
+// UTF-16 or UTF-32, a binary or NUL-filled file, holds them on every line).
+bool is_text_line(std::string_view line);
+// True when `line` reads as a line of the settings grammar: a text line that is blank, a
+// comment, a section or holds a "=".
+bool config_line_reads(std::string_view line);
+// Tells a file that held lines of which none read: "File '<path>' refused: no line reads".
+void post_unread_file(const std::string& path);
+
 enum ConfigType : int32_t {
   CFG_INT,           // decimal number truncated, as CFG_INT_OF_FLOAT (guards on the whole number)
   CFG_FLOAT,         // decimal number

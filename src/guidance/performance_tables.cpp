@@ -103,17 +103,25 @@ bool stays_in_aircraft_folder(std::string_view name) {
 
 }  // namespace
 
-int32_t read_perf_tables(std::FILE* file, int32_t* dropped_rows) {
+int32_t read_perf_tables(std::FILE* file, int32_t* dropped_rows, bool* unread) {
   int32_t dropped = 0;
   if (dropped_rows) *dropped_rows = 0;
+  if (unread) *unread = false;
+  bool lines = false, reads = false;
   perf_grwt_count = perf_climb_count = perf_cruise_count = perf_descent_count = perf_altitude_count = 0;
   if (!file) return 0;
   PerfSection section = SECTION_NONE;
   int32_t refused = 0;
   std::string line;
   while (read_limited_line(file, perf_line_limit, line)) {
-    if (!line.empty() && line[0] == ';') continue;
+    lines = true;
+    const bool text = is_text_line(line);
+    if (!line.empty() && line[0] == ';') {
+      reads = reads || text;
+      continue;
+    }
     if (!line.empty() && line[0] == '[') {
+      reads = reads || text;
       std::string bare;
       for (char c : line) {
         if (c != '[' && c != ']') bare.push_back(c);
@@ -142,7 +150,10 @@ int32_t read_perf_tables(std::FILE* file, int32_t* dropped_rows) {
     }
     std::string_view words[perf_max_columns];
     size_t n = split_words(line, words);
-    if (n == 0) continue;
+    if (n == 0) {
+      reads = reads || text;
+      continue;
+    }
     bool ok = true;
     switch (section) {
       case SECTION_CLIMB:
@@ -164,20 +175,29 @@ int32_t read_perf_tables(std::FILE* file, int32_t* dropped_rows) {
         break;
     }
     if (!ok) ++refused;
+    reads = reads || (text && ok && section != SECTION_NONE);
   }
   if (dropped_rows) *dropped_rows = dropped;
+  if (unread) *unread = lines && !reads;
   return refused;
 }
 
 void load_aircraft_perf_file() {
-  std::FILE* file = PerformanceData.empty() ? nullptr : open_regular_file(PerformanceData, text_file_max_bytes);
+  std::string path = PerformanceData;
+  std::FILE* file = PerformanceData.empty() ? nullptr : open_regular_file(path, text_file_max_bytes);
   if (!file && stays_in_aircraft_folder(PerformanceData)) {
-    std::string path = vek_path("\\vek\\aircraft\\" + PerformanceData);
+    path = vek_path("\\vek\\aircraft\\" + PerformanceData);
     file = open_regular_file(path, text_file_max_bytes);
   }
   int32_t dropped = 0;
-  int32_t refused = read_perf_tables(file, &dropped);
+  bool unread = false;
+  int32_t refused = read_perf_tables(file, &dropped, &unread);
   if (file) std::fclose(file);
+  // LEGS without a prediction and PERF INIT's default level would pass for tables read.
+  if (unread) {
+    post_unread_file(path);
+    return;
+  }
   if (refused > 0)
     add_module_message(PerformanceData.substr(0, 64) + " '" + std::to_string(refused) +
                        "' lines skipped as out of range");

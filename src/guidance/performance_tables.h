@@ -55,8 +55,10 @@ void load_aircraft_perf_file();
 // 0..10000) is skipped whole; answers how many were. The load posts
 // "<PerformanceData> '<n>' lines skipped as out of range". Rows past a table's capacity
 // are counted into `dropped` (when given); the load posts
-// "<PerformanceData> '<n>' rows dropped at capacity".
-int32_t read_perf_tables(std::FILE* file, int32_t* dropped = nullptr);
+// "<PerformanceData> '<n>' rows dropped at capacity". `unread` (when given) tells whether the
+// file held lines of which none read (a blank, a comment, a section, a row taken); the load
+// then posts "File '<path>' refused: no line reads".
+int32_t read_perf_tables(std::FILE* file, int32_t* dropped = nullptr, bool* unread = nullptr);
 
 // Index (1..count) of the row whose altitude (column 1) is nearest to `altitude`, the
 // first of equals; 0 for an empty table.

@@ -167,9 +167,16 @@ void read_vek_cfg() {
   if (std::FILE* file = open_regular_file(path, text_file_max_bytes)) {
     std::string line;
     begin_file_messages("vek.cfg");
-    while (read_limited_line(file, vek_cfg_line_limit, line)) apply_vek_cfg_line(line);
+    bool lines = false, reads = false;
+    while (read_limited_line(file, vek_cfg_line_limit, line)) {
+      lines = true;
+      reads = reads || config_line_reads(line);
+      apply_vek_cfg_line(line);
+    }
     end_file_messages();
     std::fclose(file);
+    // Every setting back at its default without a word would pass for a file read.
+    if (lines && !reads) post_unread_file(path);
   }
   settings_loaded = 1;
   reset_entry_texts();

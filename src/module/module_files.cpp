@@ -19,16 +19,28 @@ void post_refusal(const std::string& path, const char* reason) {
   add_module_message("File '" + path + "' refused: " + reason);
 }
 
-// Paths whose write was refused already: the writers are called every step.
+// What was told once already: the writers are called every step, a listing at each press.
 std::set<std::string> refused_writes;
 std::mutex refused_writes_mutex;
 
 void post_write_refusal_once(const std::string& path, const char* reason) {
-  std::lock_guard<std::mutex> lock(refused_writes_mutex);
-  if (refused_writes.insert(path).second) post_refusal(path, reason);
+  post_module_message_once(path, "File '" + path + "' refused: " + reason);
 }
 
 }  // namespace
+
+void post_module_message_once(const std::string& key, const std::string& text) {
+  std::lock_guard<std::mutex> lock(refused_writes_mutex);
+  if (refused_writes.insert(key).second) add_module_message(text);
+}
+
+void post_file_refusal_once(const std::string& path, const char* refusal) {
+  if (refusal) post_module_message_once(path, "File '" + path + "' refused: " + refusal);
+}
+
+void post_write_failure(const std::string& path, int error) {
+  post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");
+}
 
 void keep_module_files_state(LoadState& state) { state.keep(refused_writes); }
 
@@ -94,7 +106,7 @@ bool close_written_file(std::FILE* file, const std::string& path) {
     ok = false;
     error = errno;
   }
-  if (!ok) post_write_refusal_once(path, error == ENOSPC || error == EFBIG || error == EDQUOT ? "disk full" : "write failed");
+  if (!ok) post_write_failure(path, error);
   return ok;
 }
 
@@ -136,8 +148,14 @@ std::FILE* open_regular_file_for_write(const std::string& path, bool append) {
     post_write_refusal_once(path, "more than one link");
     return nullptr;
   }
-  if (fd < 0) return nullptr;
+  // A folder that may not be written (read-only, a file in the folder's place) is told;
+  // a missing folder is no fault.
+  if (fd < 0) {
+    if (errno != ENOENT) post_write_failure(path, errno);
+    return nullptr;
+  }
   if (!append && ::ftruncate(fd, 0) != 0) {
+    post_write_failure(path, errno);
     ::close(fd);
     return nullptr;
   }

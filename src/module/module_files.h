@@ -21,6 +21,10 @@ std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes);
 // the caller posts it with post_file_refusal where its messages call for it.
 std::FILE* open_regular_file(const std::string& path, std::uintmax_t max_bytes, const char*& refusal);
 void post_file_refusal(const std::string& path, const char* refusal);
+// The same, told once per path while the module is loaded (a listing runs at each press).
+void post_file_refusal_once(const std::string& path, const char* refusal);
+// Posts `text` the first time `key` is given; a path's write refusals share its key.
+void post_module_message_once(const std::string& key, const std::string& text);
 
 // Reads such a file whole into `text`. False when it is missing, refused or unreadable.
 bool read_regular_file(const std::string& path, std::uintmax_t max_bytes, std::string& text);
@@ -42,14 +46,18 @@ std::size_t byte_order_mark_size(const char* data, std::size_t size);
 // is refused and never opened for writing (a FIFO would block the simulator, a link
 // would write outside the folder), with one module message per path: "File '<path>'
 // refused: not a regular file"; a file with a second name (a hard link) is refused the
-// same way, "... refused: more than one link". Null when refused or when it cannot be
-// opened.
+// same way, "... refused: more than one link"; a file that cannot be opened in a folder
+// that exists (read-only, say) as "... refused: write failed". Null when refused or when
+// it cannot be opened.
 std::FILE* open_regular_file_for_write(const std::string& path, bool append);
 
 // Flushes and closes `file`, opened by open_regular_file_for_write for `path`. False when a
 // byte did not reach the file (a full disk, say), with one module message per path:
 // "File '<path>' refused: disk full", or "... write failed".
 bool close_written_file(std::FILE* file, const std::string& path);
+// Tells once per path that a write to `path` failed with `error` (an errno): "... refused:
+// disk full" or "... refused: write failed".
+void post_write_failure(const std::string& path, int error);
 
 class LoadState;
 // The paths already refused for writing, for the layer's reset.

@@ -40,9 +40,29 @@ void add_row(std::string_view text, bool routine) {
   module_message_routine[module_message_count] = routine;
 }
 
+// `text` with each control byte written "\xNN": a NUL would end the row where the host
+// reads it, and a line end or an escape sequence would reach the host's log as it is.
+std::string escape_control_bytes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b != 0x7F) {
+      out.push_back(c);
+      continue;
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out.push_back(kHex[b >> 4]);
+    out.push_back(kHex[b & 15]);
+  }
+  return out;
+}
+
 }  // namespace
 
-void add_module_message(std::string_view text) { add_row(text, false); }
+// Refusals and warnings quote what files hold; routine rows are the module's own text.
+void add_module_message(std::string_view text) { add_row(escape_control_bytes(text), false); }
 
 void begin_file_messages(std::string_view name) {
   module_message_file = name.empty() ? "file" : std::string(name);

@@ -19,7 +19,8 @@ extern bool module_message_routine[module_message_limit + 1];
 // Messages posted since the module loaded, kept or dropped.
 extern int32_t module_messages_posted;
 
-// Appends a row (a refusal or warning).
+// Appends a row (a refusal or warning), its control bytes written "\xNN" ("TransAlt=50\x00
+// out of range, ignored"): such a row quotes what a file holds.
 void add_module_message(std::string_view text);
 // Appends a routine row, which a full list drops before any other.
 void add_routine_module_message(std::string_view text);

@@ -1,6 +1,7 @@
 #include "module/trace_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 
 #include "module/module_files.h"
@@ -24,7 +25,7 @@ void open_trace_file() {
 
 void close_trace_file() {
   if (!trace_file) return;
-  std::fclose(trace_file);
+  close_written_file(trace_file, vek_path("vek1.log"));
   trace_file = nullptr;
 }
 
@@ -44,7 +45,15 @@ void trace_line(const char* format, ...) {
     close_trace_file();
     return;
   }
-  std::fwrite(line, 1, len, trace_file);
-  std::fflush(trace_file);
+  // A write that fails (a full disk) is told once and ends the trace: nothing more is
+  // written into nothing.
+  errno = 0;
+  if (std::fwrite(line, 1, len, trace_file) != len || std::fflush(trace_file) != 0) {
+    const int error = errno;
+    std::fclose(trace_file);
+    trace_file = nullptr;
+    post_write_failure(vek_path("vek1.log"), error);
+    return;
+  }
   trace_file_bytes += static_cast<long>(len);
 }

@@ -358,6 +358,21 @@ void load_nav_files() {
       load_group(group);  // no thread to be had: the caller loads it
     }
   }
+  // The runway lengths are read whole with the database, beside its groups: a look-up then
+  // reads only what changed since.
+  std::string vek_apts_told;
+  const auto read_runway_lengths = [&vek_apts_told] {
+    try {
+      vek_apts_told = read_vek_apts(0);
+    } catch (const std::exception&) {
+      vek_apts_told.clear();  // no memory for it: read again at a look-up
+    }
+  };
+  try {
+    threads.emplace_back(read_runway_lengths);
+  } catch (const std::system_error&) {
+    read_runway_lengths();
+  }
   for (std::thread& t : threads) t.join();
   nav_tables_changed();
   for (int f = 0; f < kNavFileCount; ++f) {
@@ -365,6 +380,7 @@ void load_nav_files() {
     if (unread[f]) post_file_refusal(nav_file_path(nav_files[f].name), unread[f]);
     if (present[f]) count_result(nav_files[f].name, results[f]);
   }
+  if (!vek_apts_told.empty()) add_module_message(vek_apts_told);
 }
 
 }  // namespace
@@ -773,16 +789,21 @@ int find_vek_airport_pair(std::string_view text, std::string_view airport, std::
     std::string_view rest;
     if (split_words(line, 1, w, rest) != 1 || w[0] != airport) return;
     done = true;  // only the airport's first line counts
-    std::string_view pair[2];
-    while (split_words(rest, 2, pair, rest) == 2) {
-      if (pair[0] == entry) {
-        value = std::string(pair[1]);
-        result = 1;
-        return;
-      }
-    }
+    result = find_vek_pair(rest, entry, value);
   });
   return result;
+}
+
+int find_vek_pair(std::string_view pairs, std::string_view entry, std::string& value) {
+  if (entry.empty()) return 0;
+  std::string_view pair[2];
+  while (split_words(pairs, 2, pair, pairs) == 2) {
+    if (pair[0] == entry) {
+      value = std::string(pair[1]);
+      return 1;
+    }
+  }
+  return 0;
 }
 
 void check_nav_capacity_warnings() {

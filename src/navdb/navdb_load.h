@@ -28,6 +28,19 @@ NavLoadResult load_apt_info_text(std::string_view text);
 int find_vek_airport_pair(std::string_view text, std::string_view airport,
                           std::string_view entry, std::string& value);
 
+// The word after the first word `entry` of the word pairs `pairs` ("16L 11901 34R 11901").
+// Returns 1 and sets `value`.
+int find_vek_pair(std::string_view pairs, std::string_view entry, std::string& value);
+
+// Bytes of a changed "vek_apts.txt" a look-up reads at most: a 200 MB file never holds one
+// frame.
+constexpr std::size_t vek_apts_piece_bytes = std::size_t{2} << 20;
+// Reads "vek_apts.txt" on: opens it when it changed since it was last read (or first), then
+// reads at most `budget` bytes of it (0: to its end), indexing each airport's first line;
+// read whole, it replaces the one look-ups answer from. Answers the message to post, ""
+// when none: its refusal ("File '<path>' refused: ..."), or "vek_apts.txt holds no record".
+std::string read_vek_apts(std::size_t budget);
+
 // Reads a whole navigation file (a regular file within the navigation size bound);
 // false when it is missing, refused or unreadable.
 bool read_nav_file(const std::string& path, std::string& text);

@@ -3,8 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <unordered_map>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "module/load_state.h"
+#include "module/module_files.h"
 #include "module/module_messages.h"
 #include "module/module_paths.h"
 #include "navdb/navdb.h"
@@ -80,35 +86,111 @@ void copy_proc_block(const ProcHeader& p, ProcBlock& b) {
   if (b.leg_count > 0) nav_copy_text(b.transition, proc_name_size, b.legs[1].transition);
 }
 
-// "vek_apts.txt" as last read or tried, with what tells that the file changed since.
+// "vek_apts.txt" as last read whole, and the read of a changed file under way. Each airport's
+// first line is found through an index of the text, built as the text is read.
+using VekAptsIndex = std::unordered_map<std::string_view, std::string_view>;  // ident -> rest of its first line
+struct VekAptsText {
+  std::shared_ptr<std::string> text;  // the index's views point into it; never grown once read
+  std::shared_ptr<VekAptsIndex> index;
+};
 struct VekAptsFile {
+  // What tells that the file changed since it was read or tried.
   std::string path;
-  std::string text;
   std::uintmax_t size = 0;
   std::filesystem::file_time_type mtime;
   bool tried = false;
-  bool read = false;
+  VekAptsText current;  // empty when the file could not be read
+  // The read under way, its text taking at most the file's size at its opening.
+  std::shared_ptr<std::FILE> file;
+  VekAptsText pending;
+  std::size_t indexed = 0;  // bytes of the pending text whose lines are indexed
 };
 VekAptsFile vek_apts;
 
-// Reads "vek_apts.txt" when it is not read yet or has changed; false when it cannot be read.
-// A file that could not be read is tried again only once it changes, so that its refusal
-// (a link loop, a FIFO) is told once.
-bool vek_apts_text_current() {
-  std::string path = vek_path("\\vek\\navdata\\vek_apts.txt");
+// Indexes the whole lines of the pending text from `indexed` on (the rest too at its end).
+void index_vek_apts_lines(bool at_end) {
+  const std::string& text = *vek_apts.pending.text;
+  const std::size_t last_end = text.find_last_of("\r\n");
+  const std::size_t stop = at_end ? text.size() : last_end == std::string::npos ? 0 : last_end + 1;
+  if (stop <= vek_apts.indexed) return;
+  std::string_view piece(text.data() + vek_apts.indexed, stop - vek_apts.indexed);
+  vek_apts.indexed = stop;
+  for_each_record_line(piece, [](std::string_view line) {
+    std::string_view w[1];
+    std::string_view rest;
+    // Only the airport's first line counts.
+    if (split_words(line, 1, w, rest) == 1) vek_apts.pending.index->try_emplace(w[0], rest);
+  });
+}
+
+// Opens the file for a read when it changed since it was last read or tried. A refusal is
+// answered; a file that could not be read is tried again only once it changes, so that
+// its refusal (a link loop, a FIFO) is told once.
+std::string open_changed_vek_apts(const std::string& path) {
   std::error_code ec;
   std::uintmax_t size = std::filesystem::file_size(path, ec);
   if (ec) size = static_cast<std::uintmax_t>(-1);
   std::filesystem::file_time_type mtime = std::filesystem::last_write_time(path, ec);
   if (ec) mtime = std::filesystem::file_time_type::min();
-  if (vek_apts.tried && path == vek_apts.path && size == vek_apts.size && mtime == vek_apts.mtime) return vek_apts.read;
-  vek_apts.read = read_nav_file(path, vek_apts.text);
+  if (vek_apts.tried && path == vek_apts.path && size == vek_apts.size && mtime == vek_apts.mtime) return "";
   vek_apts.tried = true;
   vek_apts.path = path;
   vek_apts.size = size;
   vek_apts.mtime = mtime;
-  return vek_apts.read;
+  const char* refusal = nullptr;
+  std::FILE* opened = open_regular_file(path, nav_file_max_bytes, refusal);
+  if (!opened) {
+    vek_apts.current = VekAptsText();
+    return refusal ? "File '" + path + "' refused: " + refusal : "";
+  }
+  vek_apts.file = std::shared_ptr<std::FILE>(opened, std::fclose);
+  struct stat st {};
+  const std::size_t room = ::fstat(::fileno(opened), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  vek_apts.pending.text = std::make_shared<std::string>();
+  vek_apts.pending.text->reserve(room);
+  vek_apts.pending.index = std::make_shared<VekAptsIndex>();
+  vek_apts.pending.index->reserve(room / 32);
+  vek_apts.indexed = 0;
+  return "";
 }
+
+}  // namespace
+
+std::string read_vek_apts(std::size_t budget) {
+  std::string told;
+  if (!vek_apts.file) told = open_changed_vek_apts(vek_path("\\vek\\navdata\\vek_apts.txt"));
+  if (!vek_apts.file) return told;
+  std::string& text = *vek_apts.pending.text;
+  char chunk[65536];
+  std::size_t taken = 0;
+  while (budget == 0 || taken < budget) {
+    const ssize_t n = ::read(::fileno(vek_apts.file.get()), chunk, sizeof chunk);
+    if (n <= 0) {
+      // Its end, or a read that failed: the text read so far is not the file's.
+      const bool whole = n == 0;
+      if (whole) index_vek_apts_lines(true);
+      vek_apts.file.reset();
+      vek_apts.current = whole ? std::move(vek_apts.pending) : VekAptsText();
+      vek_apts.pending = VekAptsText();
+      if (!whole) return "File '" + vek_apts.path + "' refused: unreadable";
+      // A file emptied between two look-ups would answer nothing without a word.
+      return vek_apts.current.index->empty() ? "vek_apts.txt holds no record" : "";
+    }
+    // More than it held when opened: it is being written; read again once it has changed.
+    if (text.size() + static_cast<std::size_t>(n) > text.capacity()) {
+      vek_apts.file.reset();
+      vek_apts.pending = VekAptsText();
+      vek_apts.tried = false;
+      return "";
+    }
+    text.append(chunk, static_cast<std::size_t>(n));
+    taken += static_cast<std::size_t>(n);
+    index_vek_apts_lines(false);
+  }
+  return "";
+}
+
+namespace {
 
 // Chain of each loaded airway point 1..n: the number of the airway's breaks before its
 // sequence.
@@ -310,9 +392,15 @@ int select_next_duplicate(int row) {
 }
 
 int lookup_vek_airport(const std::string& airport, const std::string& entry) {
-  if (!vek_apts_text_current()) return 0;
+  // A changed file is read a piece per look-up; until it is read whole, the look-up answers
+  // from the file as it was.
+  const std::string told = read_vek_apts(vek_apts_piece_bytes);
+  if (!told.empty()) add_module_message(told);
+  if (!vek_apts.current.index) return 0;
+  const auto line = vek_apts.current.index->find(trim(airport));
+  if (line == vek_apts.current.index->end()) return 0;
   std::string value;
-  if (!find_vek_airport_pair(vek_apts.text, trim(airport), trim(entry), value)) return 0;
+  if (!find_vek_pair(line->second, trim(entry), value)) return 0;
   refnav_runway_data = value;
   return 1;
 }

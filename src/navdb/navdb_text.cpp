@@ -133,7 +133,8 @@ bool parse_double(std::string_view word, double& value) {
   if (word.empty()) return false;
   const char* first = word.data();
   const char* last = word.data() + word.size();
-  if (*first == '+') ++first;
+  // One sign at most: "+-47.3" is no number.
+  if (*first == '+' && ++first < last && (*first == '-' || *first == '+')) return false;
   if (parse_plain_decimal(first, last, value)) return true;
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(first, last, v);
@@ -146,7 +147,7 @@ bool parse_int(std::string_view word, int& value) {
   if (word.empty()) return false;
   const char* first = word.data();
   const char* last = word.data() + word.size();
-  if (*first == '+') ++first;
+  if (*first == '+' && ++first < last && (*first == '-' || *first == '+')) return false;
   int v = 0;
   auto [ptr, ec] = std::from_chars(first, last, v);
   if (ec != std::errc() || ptr != last) return false;

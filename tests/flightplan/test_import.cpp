@@ -256,8 +256,15 @@ TEST_F(FplTest, DamagedSimulatorPlansAreRefusedWholeAtTheirLine) {
     EXPECT_EQ(std::count(module_messages + 1, module_messages + module_message_count + 1, told), 1)
         << row.what << ": " << (module_message_count > 0 ? module_messages[module_message_count] : "no message");
   }
-  // The whole plan loads.
-  std::ofstream(root + "/vek/flightplans/WHOLE.PLN", std::ios::binary) << head + w0 + w1 + w2 + w3;
-  ASSERT_EQ(load_plan_file("WHOLE.PLN", 0), 1);
-  EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "CARRO", "BTG", "KPDX"}));
+  // The whole plan loads, its last line ended or not, its destination in either case.
+  std::string lower_head = head;
+  lower_head.replace(lower_head.find("=KPDX"), 5, "=kpdx");
+  for (const std::string& whole : {head + w0 + w1 + w2 + w3, head + w0 + w1 + w2 + w3.substr(0, w3.size() - 2),
+                                   lower_head + w0 + w1 + w2 + w3}) {
+    std::ofstream(root + "/vek/flightplans/WHOLE.PLN", std::ios::binary) << whole;
+    module_message_count = 0;
+    ASSERT_EQ(load_plan_file("WHOLE.PLN", 0), 1) << whole;
+    EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "CARRO", "BTG", "KPDX"}));
+    EXPECT_EQ(module_message_count, 0) << module_messages[1];
+  }
 }

@@ -69,7 +69,7 @@ TEST_F(FplTest, PlanWrittenListedAndReadBackEqual) {
   plan_fuel = 8400;
   ASSERT_EQ(write_plan_file("KSEAKPDX.RTE"), 1);
   std::string text = read_text(root + "/vek/flightplans/KSEAKPDX.RTE");
-  EXPECT_EQ(text.substr(0, 41), "CruiseAlt=17000\nFuel=8400\n[FlightPlan]\nKS");
+  EXPECT_EQ(text.substr(0, 51), "CruiseAlt=17000\nFuel=8400\nRecords=5\n[FlightPlan]\nKS");
   EXPECT_NE(text.find("\nOLM VOR 46.971528 -122.901900 11000 250 -1.0 0 1 - - - 113.40\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(root + "/vek/flightplans/KSEAKPDX.RTE.part"));
   ASSERT_EQ(write_plan_file("AAA.RTE"), 1);
@@ -100,7 +100,7 @@ TEST_F(FplTest, CruiseAltitudeLineOnlyWhenAskedFor) {
   SaveFPLCruiseAlt = 0;
   cruise_alt = 17000;
   ASSERT_EQ(write_plan_file("A.RTE"), 1);
-  EXPECT_EQ(read_text(root + "/vek/flightplans/A.RTE").rfind("[FlightPlan]\n", 0), 0u);
+  EXPECT_EQ(read_text(root + "/vek/flightplans/A.RTE").rfind("Records=5\n[FlightPlan]\n", 0), 0u);
 }
 
 TEST_F(FplTest, OtherFixTypesAndBlanksAreWrittenAsTheLayoutSays) {
@@ -148,7 +148,7 @@ TEST_F(FplTest, FailedLoadKeepsTheEditPlanAndSaysSo) {
 TEST_F(FplTest, CommentsAndTheEndMarkerAreSkippedAndOverlongPlansRefused) {
   std::string dir = root + "/vek/flightplans/";
   write_text(dir + "GOOD.rte",
-             "CruiseAlt=abc\n[FlightPlan]\nKSEA APT 47.449 -122.309 433\n****** WPT 1 1\n"
+             "Title=abc\n[FlightPlan]\nKSEA APT 47.449 -122.309 433\n****** WPT 1 1\n"
              "\n; comment\nBTG VOR 45.81 -122.53\r\n");
   ASSERT_EQ(load_plan_file("good.RTE", 0), 1);  // name matched without regard to case
   EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "BTG"}));
@@ -169,6 +169,7 @@ TEST_F(FplTest, CommentsAndTheEndMarkerAreSkippedAndOverlongPlansRefused) {
 // and a file that is no plan never loads as an empty route.
 TEST_F(FplTest, AnUnreadableRecordOrAFileWithoutAPlanIsRefusedWhole) {
   std::string dir = root + "/vek/flightplans/";
+  const std::string plan = "[FlightPlan]\nKSEA APT 47.449 -122.309 433\nKPDX APT 45.588 -122.597 31\n";
   const std::pair<const char*, std::string> rows[] = {
       {"nan latitude", "[FlightPlan]\nKSEA APT 47.449 -122.309\nOLM VOR nan -122.90\nKPDX APT 45.58 -122.59\n"},
       {"word for a number", "[FlightPlan]\nKSEA APT 47.449 -122.309\nSEA VOR notanumber -122.3\n"},
@@ -180,14 +181,33 @@ TEST_F(FplTest, AnUnreadableRecordOrAFileWithoutAPlanIsRefusedWhole) {
       {"binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
       {"no plan section", "KSEA APT 47.449 -122.309\n"},
       {"cut in its last number", "[FlightPlan]\nKSEA APT 47.449 -122.309\nKPDX APT 45.588722 -12"},
+      {"cut at a line end", "Records=3\n" + plan},
+      {"more records than its head gives", "Records=1\n" + plan},
+      {"a NUL in an ident", std::string("[FlightPlan]\nKSEA APT 47.449 -122.309\nDUB\0A WPT 46 -122\n", 56)},
+      {"a NUL in an airway", std::string("[FlightPlan]\nKSEA APT 47.449 -122.309\nDUB WPT 46 -122 -999 -999 -1 0 0 V2\0" "3\n", 76)},
+      {"a cruise altitude with its unit", "CruiseAlt=17000ft\n" + plan},
+      {"a cruise altitude of twenty digits", "CruiseAlt=17000000000000000000\n" + plan},
+      {"a negative cruise altitude", "CruiseAlt=-5\n" + plan},
+      {"a cruise altitude that is no number", "CruiseAlt=abc\n" + plan},
+      {"a cruise altitude out of range", "CruiseAlt=150000\n" + plan},
+      {"a fuel in hexadecimal", "Fuel=0x20D0\n" + plan},
+      {"a fuel out of range", "Fuel=99999999\n" + plan},
   };
   for (const auto& [what, text] : rows) {
     append_fixes({"KSEA", "SEA", "KPDX"});
     write_text(dir + "X.RTE", text);
     fpl_message.clear();
+    module_message_count = 0;
     EXPECT_EQ(load_plan_file("X.RTE", 0), 0) << what;
     EXPECT_EQ(fpl_message, "Unable to load FP") << what;
     EXPECT_EQ(edit_idents(), (std::vector<std::string>{"KSEA", "SEA", "KPDX"})) << what;
+    // Told by name, a value of the head by its key.
+    std::string key = text.rfind("CruiseAlt=", 0) == 0 ? ", CruiseAlt" : text.rfind("Fuel=", 0) == 0 ? ", Fuel" : "";
+    EXPECT_EQ(module_message_count, 1) << what;
+    EXPECT_EQ(module_messages[1].rfind("File '" + dir + "X.RTE' refused: ", 0), 0u) << what << ": " << module_messages[1];
+    if (!key.empty()) {
+      EXPECT_EQ(module_messages[1], "File '" + dir + "X.RTE' refused: line 1" + key) << what;
+    }
     // Listed by name (a listing reads no plan whole); loading it is refused again.
     list_plan_files();
     EXPECT_EQ(stored_plan_count, 2) << what;
@@ -329,7 +349,7 @@ TEST_F(FplTest, SavingNeverWritesThroughALink) {
   for (const char* name : {"A.RTE", "B.RTE"}) {
     ASSERT_EQ(write_plan_file(name), 1) << name;
     EXPECT_FALSE(std::filesystem::is_symlink(dir + name)) << name;
-    EXPECT_EQ(read_text(dir + name).find("[FlightPlan]\nKSEA APT"), 0u) << name;
+    EXPECT_EQ(read_text(dir + name).find("Records=5\n[FlightPlan]\nKSEA APT"), 0u) << name;
   }
   EXPECT_EQ(read_text(root + "/vek/vek.cfg"), "TransAlt=5000\n");
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir + "A.RTE:saving")));

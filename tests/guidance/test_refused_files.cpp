@@ -267,6 +267,15 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
       EXPECT_TRUE(stored_plan_refused("X")) << kind;
     };
   };
+  // A plans folder made by `make`, listed twice: told once, nothing listed but "NEW FPL".
+  auto listed_twice = [](void (*make)(const SimFolder&)) {
+    return [make](const SimFolder& sim) {
+      make(sim);
+      list_plan_files();
+      list_plan_files();
+      EXPECT_EQ(stored_plan_count, 1);
+    };
+  };
   const Row rows[] = {
       {"a FIFO where a plan is asked for", plan_kind("fifo"),
        "File '<root>/vek/flightplans/X.RTE' refused: not a regular file"},
@@ -328,6 +337,113 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
          aircraft_name.clear();
        },
        "File '<root>/vek/FlightLog/Flight.log' refused: disk full"},
+      {"settings in UTF-16",
+       [](const SimFolder& sim) {
+         std::string utf16 = "\xFF\xFE";
+         for (char c : std::string("[Settings]\r\nTransAlt=12000\r\n")) utf16 += std::string(1, c) + '\0';
+         sim.write("vek/vek.cfg", utf16);
+         settings_loaded = 0;
+         read_vek_cfg();
+         EXPECT_EQ(TransAlt, 18000);
+       },
+       "File '<root>/vek/vek.cfg' refused: no line reads"},
+      {"an aircraft file filled with NULs",
+       [](const SimFolder& sim) {
+         sim.write("vek/Aircraft/Zeros.cfg", std::string(4096, '\0'));
+         aircraft_config_loaded = 0;
+         aircraft_name = "Zeros";
+         read_aircraft_config();
+         aircraft_name.clear();
+       },
+       "File '<root>/vek/Aircraft/Zeros.cfg' refused: no line reads"},
+      {"performance tables in UTF-32",
+       [](const SimFolder& sim) {
+         std::string utf32 = std::string("\xFF\xFE\0\0", 4);
+         for (char c : std::string("[CLIMB]\n5000 300 2000 3000\n")) utf32 += std::string(1, c) + std::string(3, '\0');
+         sim.write("vek/Aircraft/perf.txt", utf32);
+         PerformanceData = "perf.txt";
+         load_aircraft_perf_file();
+         EXPECT_EQ(perf_climb_count, 0);
+       },
+       "File '<root>/vek/Aircraft/perf.txt' refused: no line reads"},
+      {"a plans folder that is a file",
+       listed_twice([](const SimFolder& sim) { sim.write("vek/flightplans", "KSEA APT 47.449 -122.309\n"); }),
+       "File '<root>/vek/flightplans' refused: not a folder"},
+      {"a plans folder that is a FIFO",
+       listed_twice([](const SimFolder& sim) {
+         sim.make_dir("vek");
+         ASSERT_EQ(mkfifo((sim.root() + "/vek/flightplans").c_str(), 0600), 0);
+       }),
+       "File '<root>/vek/flightplans' refused: not a folder"},
+      {"a plans folder that is a link loop",
+       listed_twice([](const SimFolder& sim) {
+         sim.make_dir("vek");
+         std::filesystem::create_symlink("flightplans", sim.root() + "/vek/flightplans");
+       }),
+       "File '<root>/vek/flightplans' refused: unreadable"},
+      {"a plan name no load finds",
+       listed_twice([](const SimFolder& sim) {
+         sim.write("vek/flightplans/KSEA\\KPDX.RTE", "[FlightPlan]\nKSEA APT 47.449 -122.309\n");
+       }),
+       "File '<root>/vek/flightplans/KSEA\\KPDX.RTE' refused: not a plan name"},
+      {"a plans folder of more refused entries than a listing opens",
+       listed_twice([](const SimFolder& sim) {
+         sim.make_dir("vek/flightplans");
+         for (int i = 0; i < 2 * (STORED_PLAN_CAPACITY - 2) + 10; ++i) {
+           char name[32];
+           std::snprintf(name, sizeof name, "/vek/flightplans/F%04d.RTE", i);
+           ASSERT_EQ(mkfifo((sim.root() + name).c_str(), 0600), 0);
+         }
+         // The plan past them is never reached.
+         sim.write("vek/flightplans/Z.RTE", "[FlightPlan]\nKSEA APT 47.449 -122.309\n");
+       }),
+       "Plans folder '<root>/vek/flightplans/': entries past the first 604 opened not listed"},
+      {"runway lengths emptied between two look-ups",
+       [](const SimFolder& sim) {
+         std::string file = sim.write("vek/navdata/vek_apts.txt", "KSEA 16L 11901 34R 11901\n");
+         EXPECT_EQ(lookup_vek_airport("KSEA", "16L"), 1);
+         std::ofstream(file, std::ios::trunc).flush();
+         EXPECT_EQ(lookup_vek_airport("KSEA", "16L"), 0);
+         EXPECT_EQ(lookup_vek_airport("KSEA", "34R"), 0);
+       },
+       "vek_apts.txt holds no record"},
+      {"the trace on a full disk",
+       [](const SimFolder&) {
+         open_trace_file();
+         rlimit before {};
+         getrlimit(RLIMIT_FSIZE, &before);
+         rlimit full = before;
+         full.rlim_cur = 8;
+         auto handler = signal(SIGXFSZ, SIG_IGN);
+         setrlimit(RLIMIT_FSIZE, &full);
+         trace_line("frame one of the flight\n");
+         trace_line("frame two of the flight\n");
+         setrlimit(RLIMIT_FSIZE, &before);
+         signal(SIGXFSZ, handler);
+         EXPECT_EQ(trace_file, nullptr);
+         close_trace_file();
+       },
+       "File '<root>/vek1.log' refused: disk full"},
+      {"the waypoint log where its folder cannot be written",
+       [](const SimFolder& sim) {
+         sim.write("vek/FlightLog", "a file in the folder's place\n");
+         log_initial_load_done = 1;
+         flight_phase = -1;
+         update_flight_phase_log(0);
+         update_flight_phase_log(0);
+         flight_phase = 999;
+         log_initial_load_done = 0;
+       },
+       "File '<root>/vek/FlightLog/fpl.log' refused: write failed"},
+      {"the flight log where its folder cannot be written",
+       [](const SimFolder& sim) {
+         sim.write("vek/FlightLog", "a file in the folder's place\n");
+         aircraft_name = "Twinjet";
+         write_flight_log();
+         write_flight_log();
+         aircraft_name.clear();
+       },
+       "File '<root>/vek/FlightLog/Flight.log' refused: write failed"},
   };
   for (const Row& row : rows) {
     SimFolder sim;

@@ -343,3 +343,30 @@ TEST(SettingsFile, NumbersAreReadWholeOrRefused) {
     EXPECT_EQ(module_message_count, 1) << stand;
   }
 }
+
+// A control byte in a value (a NUL, an escape sequence) refuses the line, and its message
+// shows the byte escaped and ends saying so: never cut where the byte stood.
+TEST(SettingsFile, AControlByteInAValueIsToldEscaped) {
+  struct Row {
+    std::string line;
+    bool aircraft;  // a line of the aircraft file, else of the settings file
+    const char* told;
+  };
+  const Row rows[] = {
+      {std::string("TransAlt=50\0" "00", 14), false, "TransAlt=50\\x0000 out of range, ignored"},
+      {"TransAlt=5000\x1b[2J", false, "TransAlt=5000\\x1B[2J out of range, ignored"},
+      {"V1=140\x7f", true, "V1=140\\x7F out of range, ignored"},
+  };
+  for (const Row& row : rows) {
+    module_message_count = 0;
+    TransAlt = 18000;
+    V1 = 0;
+    if (row.aircraft) apply_aircraft_cfg_line(row.line);
+    else apply_vek_cfg_line(row.line);
+    EXPECT_EQ(TransAlt, 18000) << row.told;
+    EXPECT_EQ(V1, 0) << row.told;
+    ASSERT_EQ(module_message_count, 1) << row.told;
+    EXPECT_EQ(module_messages[1], row.told);
+    EXPECT_STREQ(module_messages[1].c_str(), row.told);
+  }
+}

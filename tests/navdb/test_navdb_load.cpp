@@ -211,9 +211,9 @@ TEST(NavdbLoad, ProcedureLegsPastCapacityAreDropped) {
 TEST(NavdbLoad, NumbersMustBeWholeAndInRange) {
   NavLoadResult r = load_ints_text(
       "OK1 45 -122\nBAD1 45x -122\nBAD2 45 -181\nBAD3 inf 0\nBAD4 1e999 0\nBAD5 45\n"
-      "BAD6 45 -122 EXTRA\nOK2 +90 180\nOK3 -90.0 -180.0\n");
+      "BAD6 45 -122 EXTRA\nOK2 +90 180\nOK3 -90.0 -180.0\nBAD7 +-47.3 -122\nBAD8 45 ++122\n");
   EXPECT_EQ(r.records, 3);
-  EXPECT_EQ(r.skipped, 6);
+  EXPECT_EQ(r.skipped, 8);
   EXPECT_STREQ(nav_intersections[2].ident, "OK2");
   // Headings and lengths that no display could print.
   r = load_apts_text("A KAAA 1 1 1 A\nR 09 100 1 1 1e300 - - 90\nR 09 100 1 1 90 - - -5\n"

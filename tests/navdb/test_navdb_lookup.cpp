@@ -271,6 +271,16 @@ TEST(NavdbVekAirports, FileIsReadAgainOnlyWhenItChanges) {
   EXPECT_EQ(lookup_vek_airport("KAAA", "09") && refnav_runway_data == "5000", true);
   std::ofstream(file) << "KAAA 09 7000 27 7000\n";
   EXPECT_EQ(lookup_vek_airport("KAAA", "27") && refnav_runway_data == "7000", true);
+  // A changed file larger than a look-up reads is read a piece per look-up; the file as it
+  // was answers until the new one is read whole.
+  std::string big;
+  while (big.size() < 2 * vek_apts_piece_bytes + 1000) big += "KBBB 09 1000 27 1000 18 1000 36 1000\n";
+  std::ofstream(file) << big << "KAAA 09 9000\n";
+  int pieces = 1;
+  for (; lookup_vek_airport("KAAA", "09") && refnav_runway_data == "7000" && pieces < 10; ++pieces) {
+  }
+  EXPECT_EQ(pieces, 3);
+  EXPECT_EQ(refnav_runway_data, "9000");
   std::filesystem::remove_all(root);
   EXPECT_EQ(lookup_vek_airport("KAAA", "09"), 0);
 }
