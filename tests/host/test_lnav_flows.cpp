@@ -145,6 +145,42 @@ TEST(LnavFlows, DirectToAFixBehindIsFlownTo) {
   }
 }
 
+// A later fix made active on the MCU's LEGS page in the climb toward CARRO (NEXT to it,
+// ENTER): it is flown to from where the aircraft was, along the line the ND draws from the
+// aircraft to it, never through the fixes before it.
+TEST(LnavFlows, AFixActivatedOnTheLegsPageIsFlownToFromTheAircraft) {
+  constexpr Fix kOlm{"OLM", 46.971528, -122.9019};
+  struct Case {
+    const char* name;
+    std::string legs;  // LEGS, NEXT to the fix, ENTER
+    Fix fix;
+  };
+  const Case cases[] = {
+      {"OLM, after CARRO", "click MCU 7\nrun 2f\nclick MCU 11\nrun 1f\nclick MCU 17\nrun 2f", kOlm},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("mcu_panel.cfg");
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt", "run 100s"})) << f.error;
+    const TrackRow before = f.rows().back();
+    ASSERT_EQ(before.active, "CARRO");
+    ASSERT_TRUE(f.fly({c.legs, "run 6m"})) << f.error;
+    // NM off the line from where the aircraft was to the fix, once turned toward it.
+    const double k = std::cos(before.lat * kPi / 180.0);
+    const double fx = (c.fix.lon - before.lon) * 60.0 * k, fy = (c.fix.lat - before.lat) * 60.0, len = std::hypot(fx, fy);
+    double off = 0.0;
+    int flown = 0;
+    for (const TrackRow& r : f.rows()) {
+      if (r.t < before.t + 90.0 || r.active != c.fix.ident) continue;
+      ++flown;
+      const double x = (r.lon - before.lon) * 60.0 * k, y = (r.lat - before.lat) * 60.0;
+      off = std::max(off, std::fabs(x * fy - y * fx) / len);
+    }
+    EXPECT_GT(flown, 30);
+    EXPECT_LT(off, 1.0) << c.fix.ident << " " << len << " NM away";
+  }
+}
+
 // A procedure inserted into the active plan on the GNS-XLS in the climb, CARRO being flown:
 // CARRO stays the active waypoint and the aircraft flies on, never back to ALKIS.
 TEST(LnavFlows, ProcedureInsertedInFlightKeepsTheActiveWaypoint) {

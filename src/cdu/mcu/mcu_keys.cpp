@@ -117,10 +117,20 @@ void enter_key() {
     mcu_scratchpad.clear();
     mcu_dirto_entry.clear();
   }
-  // List mode makes the first listed leg active, only a leg of the active plan.
+  // List mode makes the first listed leg active, only a leg of the active plan; another fix
+  // is flown to from where the aircraft is, as the maps draw its leg, never through the
+  // fixes before it.
   if (mcu_page == MCU_PAGE_LEGS && mcu_legs_alt_mode == 0 && fpl_active_index != FPL_NO_PLAN &&
-      mcu_legs_index >= 1 && mcu_legs_index <= fpl_active_last)
+      mcu_legs_index >= 1 && mcu_legs_index <= fpl_active_last) {
+    const bool moved = mcu_legs_index != fpl_active_index;
     fpl_active_index = mcu_legs_index;
+    const FlightPlanWpt& w = fpl_active[fpl_active_index];
+    if (moved && !fpl_route_break(w)) {
+      start_direct_to(w.lat, w.lon, 0);
+      active_wpt_lat = w.lat;
+      active_wpt_lon = w.lon;
+    }
+  }
   if (mcu_page != MCU_PAGE_ALT) mcu_digit_sel = 0;
 }
 
