@@ -165,6 +165,16 @@ double hold_dist_to_fix() {
 
 bool hold_being_flown() { return holds_changed != 0 && holding_active != 0; }
 
+void end_hold_without_record() {
+  if (holding_active == 0 || (hold_count >= 1 && hold_list[1].active_wpt >= 1)) return;
+  holding_active = 0;
+  holds_changed = 0;
+  hold_exit_state = 0;
+  parallel_entry = 0;
+  hold_pattern_leg = 0.0;
+  end_hold_speed();
+}
+
 bool hold_speed_due() { return hold_speed_sent == 1; }
 
 void drop_first_hold() {

@@ -26,5 +26,8 @@ double hold_dist_to_fix();
 // through them and sends the heading to the current corner.
 void fly_hold_pattern();
 
+// The hold flown taken out of the list by an edit: LNAV steers the route again, never
+// held on a racetrack that is gone.
+void end_hold_without_record();
 // Removes the first hold from the hold list.
 void drop_first_hold();

@@ -16,6 +16,7 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "geo/great_circle.h"
+#include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
 #include "host/scenario.h"
 #include "module/sim_vars.h"
@@ -506,6 +507,67 @@ TEST_F(C17RouteEdits, StepCentresALineAtEachPressWithAHoldInTheRoute) {
   }
   c17_mfd_instances[2].format = format;
   frames(2);
+}
+
+// DELETE on the HOLD AT line of the hold flown waits for EXEC as a route change: ERASE
+// keeps the hold flown, EXEC leaves it at its fix and the route is flown on from there.
+TEST_F(C17RouteEdits, DeletingTheHoldFlownWaitsForExecAndLeavesItAtItsFix) {
+  struct Case {
+    const char* then;  // "ERASE" or "EXEC"
+    bool kept;         // the hold still flown 4 minutes later
+  };
+  const Case cases[] = {{"ERASE", true}, {"EXEC", false}};
+  take_off();
+  press("LEGS");
+  smiths_legs_mode = 2;
+  c17_cdu_scratchpad.clear();
+  press("L2");  // CARRO
+  press("L6");
+  smiths_fms_key(69);
+  ASSERT_EQ(hold_count, 1);
+  const HoldRecord hold = hold_list[1];
+  for (int n = 0; n < 900 * host_.frame_rate() && holding_active == 0; ++n) frames(1);
+  ASSERT_NE(holding_active, 0);
+  frames(60 * host_.frame_rate());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.then);
+    press("LEGS");
+    frames(1);
+    std::string line;
+    for (int r = 1; r <= 5 && line.empty(); ++r)
+      if (at(20, 33.0 * r - 11) == "H O L D   A T") line = "L" + std::to_string(r);
+    ASSERT_NE(line, "");
+    enter("", "DEL");
+    press(line);
+    EXPECT_EQ(fpl_changed_state, 4) << "a change of the route";
+    EXPECT_EQ(hold_count, 1) << "the hold stays until EXEC";
+    if (std::string(c.then) == "EXEC") smiths_fms_key(69);
+    else press("L6");
+    ASSERT_EQ(fpl_changed_state, 3);
+    // Flown on: the racetrack (as far as its near corners, a leg from the fix), then (once
+    // left over its fix) toward the next fix.
+    const double racetrack = hold_pattern_leg + 1.0;
+    double closest = 99.0, farthest = 0.0;
+    for (int n = 0; n < 240 && active_ident() == "CARRO"; ++n) {
+      frames(host_.frame_rate());
+      const double d = nm(present(), hold.lat, hold.lon);
+      closest = std::min(closest, d);
+      farthest = std::max(farthest, d);
+    }
+    EXPECT_EQ(lnav_on_now(), 1);
+    EXPECT_LT(farthest, racetrack) << "never off the racetrack";
+    if (c.kept) {
+      EXPECT_EQ(active_ident(), "CARRO");
+      EXPECT_EQ(hold_count, 1);
+      EXPECT_NE(holding_active, 0);
+      continue;
+    }
+    EXPECT_LT(closest, 1.0) << "left over its fix";
+    EXPECT_EQ(hold_count, 0);
+    ASSERT_EQ(active_ident(), "OLM");
+    const FlightPlanWpt fix = active_fix();
+    EXPECT_GT(closing_nm(fix.lat, fix.lon, 30), 2.0) << "flown towards " << fix.ident;
+  }
 }
 
 }  // namespace
