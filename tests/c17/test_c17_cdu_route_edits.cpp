@@ -18,6 +18,7 @@
 #include "geo/great_circle.h"
 #include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
+#include "guidance/waypoint_sequencing.h"
 #include "host/scenario.h"
 #include "module/sim_vars.h"
 #include "host/track_log.h"
@@ -306,6 +307,76 @@ TEST_F(C17RouteEditsBothUnits, ATypedInterceptCourseIsJoinedAndFlownToItsFix) {
     frames(45 * host_.frame_rate());
     EXPECT_LT(std::fabs(off_course(to_go)), 0.5) << "kept on the course";
     EXPECT_NEAR(std::remainder(present().heading_true - course_true, 360.0), 0.0, 4.0) << "the course flown";
+  }
+}
+
+// DIR INTC DUBYA with a typed course in the climb: the course lives until joined. Joined,
+// then flown direct to OLM and on to DUBYA again, the aircraft flies the leg OLM-DUBYA the
+// page shows, not the old course; with the aircraft already past the course's line,
+// DUBYA is flown to and passed there, never sequenced before the aircraft reaches it.
+TEST_F(C17RouteEdits, AnInterceptCourseLivesUntilJoined) {
+  struct Case {
+    const char* name;
+    const char* line;    // DUBYA's line
+    const char* course;  // typed on R6, degrees magnetic
+    bool joined;         // joined, then direct to OLM; else the aircraft is past the course's line
+  };
+  const Case cases[] = {{"joined, then direct to OLM", "L3", "180", true}, {"the line already passed", "L1", "010", false}};
+  // NM of the aircraft off the line from a to b.
+  auto off_line = [this](const FlightPlanWpt& a, const FlightPlanWpt& b) {
+    const simhost::AircraftState& s = present();
+    const double k = std::cos(b.lat * M_PI / 180.0);
+    const double bx = (b.lon - a.lon) * 60.0 * k, by = (b.lat - a.lat) * 60.0;
+    const double x = (s.lon - a.lon) * 60.0 * k, y = (s.lat - a.lat) * 60.0;
+    return std::fabs(x * by - y * bx) / std::hypot(bx, by);
+  };
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    press("LEGS");
+    press("DIR INTC");
+    c17_cdu_scratchpad.clear();
+    press(c.line);
+    ASSERT_EQ(c17_cdu_scratchpad, "DUBYA");
+    press("L6");
+    enter(c.course, "R6");
+    smiths_fms_key(69);
+    frames(1);
+    ASSERT_EQ(active_ident(), "DUBYA");
+    const FlightPlanWpt dubya = active_fix();
+    if (!c.joined) {
+      // Passed within the unit's change distance, as any fix.
+      double at_pass = 99.0, change = 0.0;
+      for (int n = 0; n < 900 * host_.frame_rate() && active_ident() == "DUBYA"; ++n) {
+        at_pass = nm(present(), dubya.lat, dubya.lon);
+        change = wpt_change_dist;
+        frames(1);
+      }
+      EXPECT_NE(active_ident(), "DUBYA");
+      EXPECT_LT(at_pass, change + 0.2) << "NM from DUBYA when it was passed";
+      continue;
+    }
+    // Joined: within 0.3 NM of the course.
+    FlightPlanWpt on_course = dubya;
+    const double a = (std::atof(c.course) + magvar + 180.0) * M_PI / 180.0;
+    on_course.lat += 20.0 / 60.0 * std::cos(a);
+    on_course.lon += 20.0 / 60.0 * std::sin(a) / std::cos(dubya.lat * M_PI / 180.0);
+    for (int n = 0; n < 600 && off_line(on_course, dubya) > 0.3; ++n) frames(host_.frame_rate());
+    ASSERT_LE(off_line(on_course, dubya), 0.3);
+    press("LEGS");
+    press("DIR INTC");
+    enter("OLM", "L6");
+    smiths_fms_key(69);
+    frames(1);
+    ASSERT_EQ(active_ident(), "OLM");
+    const FlightPlanWpt olm = active_fix();
+    ASSERT_TRUE(fly_until_active("DUBYA", 600)) << active_ident();
+    frames(90 * host_.frame_rate());
+    double off = 0.0;
+    for (int n = 0; n < 60; ++n, frames(host_.frame_rate())) off = std::max(off, off_line(olm, dubya));
+    EXPECT_LT(off, 0.5) << "NM off the leg OLM-DUBYA";
   }
 }
 
