@@ -114,9 +114,9 @@ double teardrop_course(const HoldFrame& f, double L, double u, double v) {
 }
 
 // The entry by the sector the aircraft comes from, its track (true) measured from the
-// inbound course toward the holding side: below -70 degrees (outbound course up to 110
-// degrees beyond the track, away from the holding side) a parallel entry; past 110 (the
-// outbound course up to 70 degrees toward the holding side) a teardrop; else direct.
+// inbound course toward the holding side: below -70 degrees (the outbound course up to 110
+// degrees off the track against the hold's turns) a parallel entry; past 110 (the outbound
+// course up to 70 degrees off the track the way the hold turns) a teardrop; else direct.
 int32_t entry_for_track(const HoldFrame& f, double track) {
   double from_inbound = f.side * std::remainder(track - f.course, 360.0);
   if (!std::isfinite(from_inbound)) return HOLD_ENTRY_DIRECT;
@@ -169,6 +169,16 @@ void end_hold_speed() {
   hold_speed_sent = 0;
 }
 
+// No hold flown any more: no corner, entry or racetrack kept, the speed VNAV's again.
+void forget_flown_hold() {
+  holding_active = 0;
+  parallel_entry = 0;
+  teardrop_entry = 0;
+  hold_entry_flown = 0;
+  hold_pattern_leg = 0.0;
+  end_hold_speed();
+}
+
 HoldFrame first_hold_frame() {
   const HoldRecord& h = hold_list[1];
   double c = std::fmod(finite_or(h.inbound_course + magvar, 0.0), 360.0);
@@ -195,14 +205,9 @@ bool hold_being_flown() { return holds_changed != 0 && holding_active != 0; }
 
 void end_hold_without_record() {
   if (holding_active == 0 || (hold_count >= 1 && hold_list[1].active_wpt >= 1)) return;
-  holding_active = 0;
   holds_changed = 0;
   hold_exit_state = 0;
-  parallel_entry = 0;
-  teardrop_entry = 0;
-  hold_entry_flown = 0;
-  hold_pattern_leg = 0.0;
-  end_hold_speed();
+  forget_flown_hold();
 }
 
 bool hold_speed_due() { return hold_speed_sent == 1; }
@@ -220,12 +225,7 @@ void drop_first_hold() {
     --hold_count;
     sync_hold_numbers();
   }
-  holding_active = 0;
-  parallel_entry = 0;
-  teardrop_entry = 0;
-  hold_entry_flown = 0;
-  hold_pattern_leg = 0.0;
-  end_hold_speed();
+  forget_flown_hold();
 }
 
 int32_t hold_entry() {

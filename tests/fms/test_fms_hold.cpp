@@ -75,10 +75,6 @@ TEST_F(FmsFlight, TimedHoldGeometryUsesAtLeast150Knots) {
 // The hold flown taken out of the list by an edit (the hold of a fix deleted): LNAV never
 // stays engaged steering nothing; the route is flown on and its fixes sequenced.
 TEST_F(FmsFlight, HoldFlownTakenOutOfTheListLeavesTheRouteSteered) {
-  ac().ias_kt = 200.0;
-  ac().ap_airspeed_kt = 200.0;
-  host.aircraft().refresh();
-  seconds(5);
   activate(kHoldRoute);
   ASSERT_EQ(add_hold(1, 0, 1.0), 1);
   commit_hold_indexes();

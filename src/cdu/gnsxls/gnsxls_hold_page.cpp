@@ -139,7 +139,9 @@ void gnsxls_holding_pattern_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   if (held) {
     // The entry flown, or the one the present track leads to; centred where DIRECT ENTRY stood.
     const int32_t e = hold_entry();
-    const char* entry = e == HOLD_ENTRY_TEARDROP ? "TEARDROP ENTRY" : e == HOLD_ENTRY_PARALLEL ? "PARALLEL ENTRY" : "DIRECT ENTRY";
+    const char* entry = e == HOLD_ENTRY_TEARDROP   ? "TEARDROP ENTRY"
+                        : e == HOLD_ENTRY_PARALLEL ? "PARALLEL ENTRY"
+                                                   : "DIRECT ENTRY";
     gns_text(p, 276.0 - 10.5 * double(std::strlen(entry)), 80, p.green, entry);
   }
   gns_text(p, 30, 120, p.green, "INBOUND CRS");
