@@ -95,7 +95,8 @@ void place_hold_at(int n) {
   c17_cdu_scratchpad.clear();
 }
 
-// DELETE on a HOLD AT line removes that hold; on a fix before the destination
+// DELETE on a HOLD AT line deletes that hold with EXEC (ERASE keeps it; a hold flown is
+// left at its fix); on a fix before the destination
 // make_discontinuity makes the fix a discontinuity, empties the message line (the
 // unit's hook) and activates the active route shown; a modification stays one until EXEC.
 void left_key(const LegLine& line) {
@@ -103,7 +104,7 @@ void left_key(const LegLine& line) {
   if (c17_cdu_scratchpad_msg == "DELETE") {
     if (line.hold && edit_record(n)) {
       hold_delete_index = n;
-      remove_hold(n, 1);
+      remove_hold(n, 2);
       c17_cdu_scratchpad_msg.clear();
     } else if (edit_record(n) && n < fpl_edit_last) {
       make_discontinuity(n, 0);

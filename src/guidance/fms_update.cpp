@@ -391,6 +391,50 @@ void lnav_steering() {
   }
 }
 
+// The record whose intercept course is flown (-1 none) and its position.
+int intercept_index = -1;
+double intercept_lat = 0.0, intercept_lon = 0.0;
+
+// The intercept course of the record at (lat, lon) dropped from the active plan and from the
+// edit plan's copy; a course the pilot is typing for a change waiting for EXEC stays.
+void drop_intercept_course(double lat, double lon) {
+  for (int k = 0; k <= fpl_active_last && k <= FPL_MAX_LAST; ++k)
+    if (fpl_active[k].lat == lat && fpl_active[k].lon == lon) fpl_active[k].intc_course = FPL_NO_INTERCEPT;
+  for (int k = 0; k <= fpl_edit_last && k <= FPL_MAX_LAST; ++k)
+    if (fpl_edit[k].lat == lat && fpl_edit[k].lon == lon && !(intc_crs_pending == 1 && k == intc_target_wpt))
+      fpl_edit[k].intc_course = FPL_NO_INTERCEPT;
+  intercept_index = -1;
+}
+
+// An intercept course lives while its record is active and the course is still to be
+// joined: once joined it is flown on to the fix as a direct-to along it; with the aircraft
+// already past its line the fix is flown to straight from the aircraft (the course would
+// pass the fix before the aircraft reaches it).
+void intercept_course_step() {
+  const int i = fpl_active_index;
+  const bool same = active_record(i) && i == intercept_index && fpl_active[i].lat == intercept_lat &&
+                    fpl_active[i].lon == intercept_lon;
+  if (intercept_index >= 0 && !same) drop_intercept_course(intercept_lat, intercept_lon);
+  if (!active_record(i) || is_disco(i) || !fpl_intercept_leg()) return;
+  const FlightPlanWpt& to = fpl_active[i];
+  intercept_index = i;
+  intercept_lat = to.lat;
+  intercept_lon = to.lon;
+  double slat = 0.0, slon = 0.0, x = 0.0, at = 0.0;
+  if (!fpl_active_leg_start(slat, slon)) return;
+  fpl_cross_along(slat, slon, to.lat, to.lon, present_lat, present_lon, x, at);
+  const double length = compute_gc_distance(slat, slon, to.lat, to.lon);
+  const bool joined = std::fabs(x) < 0.25, past = !(at < length - 0.1);
+  if (!joined && !past) return;
+  const double course = to.intc_course;
+  drop_intercept_course(to.lat, to.lon);
+  if (past) return start_direct_to(to.lat, to.lon, 0);
+  dto_active = 1;
+  dto_origin_lat = slat;
+  dto_origin_lon = slon;
+  dto_course = course < 0.5 ? course + 360.0 : course;
+}
+
 // The distance and index the sequencing tests use must belong to the plan now active.
 int geometry_index = -1;
 double geometry_lat = 0.0, geometry_lon = 0.0;
@@ -441,6 +485,7 @@ bool geometry_current() {
 void plan_block() {
   bool current = geometry_current();
   new_active_fix_step();
+  intercept_course_step();
   if (current) {
     angle_rule_step();
     vnav_target_choice();
@@ -660,5 +705,6 @@ void fms_update() {
 
 void keep_fms_update_state(LoadState& state) {
   state.keep(geometry_index, geometry_lat, geometry_lon, published_lnav, published_vnav, fuel_tick, vnav_choice_index,
-             vnav_choice_lat, vnav_choice_lon, vnav_choice_holding, final_join_detour);
+             vnav_choice_lat, vnav_choice_lon, vnav_choice_holding, final_join_detour, intercept_index, intercept_lat,
+             intercept_lon);
 }

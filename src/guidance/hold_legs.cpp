@@ -34,11 +34,19 @@ constexpr double kD2r = kPi / 180.0;
 constexpr double kFarEnd = 0.3, kNearEnd = 0.85, kWidth = 0.5;
 // The radius of a turn at the speed flown stays below the racetrack's by this factor.
 constexpr double kTurnMargin = 1.1;
+// A teardrop entry leaves the fix 30 degrees off the outbound course toward the holding
+// side and turns back 0.8 L before the fix, where a turn of the racetrack's radius ends
+// on the inbound course.
+constexpr double kTeardropAngle = 30.0, kTeardropEnd = 0.8;
 
 double corner_lat[5], corner_lon[5];
 // A parallel entry under way: 1 outbound on the non-holding side, 2 turning back toward the
 // holding side onto the inbound course; 0 none.
 int32_t parallel_entry = 0;
+// A teardrop entry's offset leg under way: 1, else 0.
+int32_t teardrop_entry = 0;
+// The entry flown into the first hold (HOLD_ENTRY_*), 0 before its fix.
+int32_t hold_entry_flown = 0;
 int32_t hold_speed_sent = 0;
 double hold_speed_asked = 0.0;  // knots
 
@@ -97,6 +105,26 @@ double parallel_entry_course(const HoldFrame& f, double L, double u, double v) {
   return f.course_of(near_u + r * std::cos(phi) - u, r * std::sin(phi) - v);
 }
 
+// Course of a teardrop entry's offset leg from (u, v): the line from the fix 30 degrees off
+// the outbound course toward the holding side.
+double teardrop_course(const HoldFrame& f, double L, double u, double v) {
+  const double a = kTeardropAngle * kD2r, du = -std::cos(a), dv = std::sin(a);
+  const double along = u * du + v * dv + std::clamp(0.3 * L, 0.5, 3.0);
+  return f.course_of(along * du - u, along * dv - v);
+}
+
+// The entry by the sector the aircraft comes from, its track (true) measured from the
+// inbound course toward the holding side: below -70 degrees (the outbound course up to 110
+// degrees off the track against the hold's turns) a parallel entry; past 110 (the outbound
+// course up to 70 degrees off the track the way the hold turns) a teardrop; else direct.
+int32_t entry_for_track(const HoldFrame& f, double track) {
+  double from_inbound = f.side * std::remainder(track - f.course, 360.0);
+  if (!std::isfinite(from_inbound)) return HOLD_ENTRY_DIRECT;
+  if (from_inbound < -70.0 && from_inbound > -175.0) return HOLD_ENTRY_PARALLEL;
+  if (std::fabs(from_inbound) > 110.0) return HOLD_ENTRY_TEARDROP;
+  return HOLD_ENTRY_DIRECT;
+}
+
 // True once the aircraft at (u, v) has passed corner `target` along the racetrack.
 bool corner_passed(int target, double L, double u, double v) {
   double r = 0.25 * L, far_u = kFarEnd * L - r, near_u = -kNearEnd * L + r;
@@ -141,6 +169,16 @@ void end_hold_speed() {
   hold_speed_sent = 0;
 }
 
+// No hold flown any more: no corner, entry or racetrack kept, the speed VNAV's again.
+void forget_flown_hold() {
+  holding_active = 0;
+  parallel_entry = 0;
+  teardrop_entry = 0;
+  hold_entry_flown = 0;
+  hold_pattern_leg = 0.0;
+  end_hold_speed();
+}
+
 HoldFrame first_hold_frame() {
   const HoldRecord& h = hold_list[1];
   double c = std::fmod(finite_or(h.inbound_course + magvar, 0.0), 360.0);
@@ -165,6 +203,13 @@ double hold_dist_to_fix() {
 
 bool hold_being_flown() { return holds_changed != 0 && holding_active != 0; }
 
+void end_hold_without_record() {
+  if (holding_active == 0 || (hold_count >= 1 && hold_list[1].active_wpt >= 1)) return;
+  holds_changed = 0;
+  hold_exit_state = 0;
+  forget_flown_hold();
+}
+
 bool hold_speed_due() { return hold_speed_sent == 1; }
 
 void drop_first_hold() {
@@ -180,10 +225,14 @@ void drop_first_hold() {
     --hold_count;
     sync_hold_numbers();
   }
-  holding_active = 0;
-  parallel_entry = 0;
-  hold_pattern_leg = 0.0;
-  end_hold_speed();
+  forget_flown_hold();
+}
+
+int32_t hold_entry() {
+  if (hold_count < 1) return 0;
+  if (holding_active != 0 && hold_entry_flown != 0) return hold_entry_flown;
+  // Before the fix: the entry the present track would fly.
+  return entry_for_track(first_hold_frame(), ground_track + magvar);
 }
 
 void fly_hold_pattern() {
@@ -226,7 +275,14 @@ void fly_hold_pattern() {
     holding_active = 1;
     hold_corner_prev = 4;
   }
-  bool reached = parallel_entry == 0 && holding_active > 0 && corner_passed(holding_active, leg, u, v);
+  // A teardrop's offset leg ends in the turn onto the inbound course.
+  if (teardrop_entry == 1 && u <= -kTeardropEnd * leg) {
+    teardrop_entry = 0;
+    holding_active = 4;
+    hold_corner_prev = 3;
+  }
+  bool reached = parallel_entry == 0 && teardrop_entry == 0 && holding_active > 0 &&
+                 corner_passed(holding_active, leg, u, v);
   if (reached) {
     if (hold_exit_state == 2 && holding_active == 1) hold_exit_state = 3;
     if (hold_exit_state == 3) {
@@ -247,21 +303,26 @@ void fly_hold_pattern() {
       // An exit asked before the fix (AUTO) still ends the hold at the fix.
       if (!hold_exit_asked()) hold_exit_state = 0;
     }
-    // The entry by the sector the aircraft comes from, its track measured from the inbound
-    // course toward the holding side: past 70 degrees the outbound side is joined first
-    // (a turn the hold's way, or a teardrop, also on the reciprocal course), below -70 a
-    // parallel entry.
-    double from_inbound = f.side * std::remainder(ground_track + magvar - f.course, 360.0);
-    bool parallel = from_inbound < -70.0 && from_inbound > -175.0;
-    bool outbound_first = holding_active == 0 && !parallel && std::fabs(from_inbound) > 70.0;
-    parallel_entry = holding_active == 0 && parallel ? 1 : 0;
-    holding_active = outbound_first || parallel_entry == 1 ? 3 : holding_active >= 4 ? 1 : holding_active + 1;
+    // The entry by the sector the aircraft comes from; a direct entry across the inbound
+    // course from the non-holding side (70 to 110 degrees) turns the hold's way onto the
+    // outbound side first.
+    if (holding_active == 0) {
+      hold_entry_flown = entry_for_track(f, ground_track + magvar);
+      double from_inbound = f.side * std::remainder(ground_track + magvar - f.course, 360.0);
+      parallel_entry = hold_entry_flown == HOLD_ENTRY_PARALLEL ? 1 : 0;
+      teardrop_entry = hold_entry_flown == HOLD_ENTRY_TEARDROP ? 1 : 0;
+      holding_active = hold_entry_flown != HOLD_ENTRY_DIRECT || from_inbound > 70.0 ? 3 : 1;
+    } else {
+      holding_active = holding_active >= 4 ? 1 : holding_active + 1;
+    }
     hold_corner_prev = holding_active - 1 < 1 ? 4 : holding_active - 1;
     measure_corner();
   }
   if (holding_active == 0 && fix_dist < ground_speed / 30.0) send_hold_speed();
   if (holding_active == 0) return;
-  double course = parallel_entry != 0 ? parallel_entry_course(f, leg, u, v) : segment_course(f, holding_active, leg, u, v);
+  double course = parallel_entry != 0   ? parallel_entry_course(f, leg, u, v)
+                  : teardrop_entry != 0 ? teardrop_course(f, leg, u, v)
+                                        : segment_course(f, holding_active, leg, u, v);
   hold_hdg_cmd = magnetic_course(finite_or(std::fmod(course + 720.0, 360.0), 360.0));
   if (holds_changed == 1 && key_param(hold_hdg_cmd) != key_param(hold_hdg_sent)) {
     send_key(KEY_AP_HEADING_SET, hold_hdg_cmd);
@@ -270,5 +331,6 @@ void fly_hold_pattern() {
 }
 
 void keep_hold_legs_state(LoadState& state) {
-  state.keep(corner_lat, corner_lon, parallel_entry, hold_speed_sent, hold_speed_asked);
+  state.keep(corner_lat, corner_lon, parallel_entry, teardrop_entry, hold_entry_flown, hold_speed_sent,
+             hold_speed_asked);
 }

@@ -15,6 +15,12 @@ extern const char* const hold_corner_names[5];       // "", "Xwind", "Dwind", "B
 // when the turns at the speed flown would not fit; 0 before the first run.
 extern double hold_pattern_leg;
 
+// Entries into the first hold by the sector the aircraft comes from.
+constexpr int32_t HOLD_ENTRY_DIRECT = 1, HOLD_ENTRY_TEARDROP = 2, HOLD_ENTRY_PARALLEL = 3;
+// The entry flown into the first hold, or before its fix the one the present track would
+// fly (HOLD_ENTRY_*); 0 without a hold.
+int32_t hold_entry();
+
 // True while the hold is flown: LNAV heading commands and sequencing wait.
 bool hold_being_flown();
 // True from two minutes before the hold's fix, once the holding speed was asked, to the exit.
@@ -26,5 +32,8 @@ double hold_dist_to_fix();
 // through them and sends the heading to the current corner.
 void fly_hold_pattern();
 
+// The hold flown taken out of the list by an edit: LNAV steers the route again, never
+// held on a racetrack that is gone.
+void end_hold_without_record();
 // Removes the first hold from the hold list.
 void drop_first_hold();

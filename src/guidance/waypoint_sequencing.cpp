@@ -245,6 +245,7 @@ void passage_stamp() {
 }
 
 void hold_step() {
+  end_hold_without_record();
   if (hold_count <= 0) return;
   if (hold_list[1].active_wpt > 0) fly_hold_pattern();
   // Holds behind the aircraft go; a hold not yet in the active plan (index below 1)

@@ -156,10 +156,11 @@ TEST_F(C17CduLegs, HoldsShiftLaterPages) {
   press("PREV");
   frames(1);
   EXPECT_EQ(at(220, 0), cdu_format("%2d / %2d", pages, pages));
-  // DELETE on a HOLD AT line removes that hold only.
+  // DELETE on a HOLD AT line removes that hold only, with EXEC on an active route.
   press("LEGS");
   enter("", "DEL");
   press("L2");
+  smiths_fms_key(69);
   EXPECT_EQ(hold_count, 1);
   EXPECT_EQ(c17_cdu_scratchpad_msg, "");
 }

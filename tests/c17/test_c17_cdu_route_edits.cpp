@@ -16,7 +16,9 @@
 #include "flightplan/fpl_ops.h"
 #include "flightplan/plan_files.h"
 #include "geo/great_circle.h"
+#include "guidance/hold_legs.h"
 #include "guidance/lnav_vnav_state.h"
+#include "guidance/waypoint_sequencing.h"
 #include "host/scenario.h"
 #include "module/sim_vars.h"
 #include "host/track_log.h"
@@ -308,6 +310,61 @@ TEST_F(C17RouteEditsBothUnits, ATypedInterceptCourseIsJoinedAndFlownToItsFix) {
   }
 }
 
+// DIR INTC DUBYA with a typed course in the climb: the course lives until joined. Joined,
+// then flown direct to OLM and on to DUBYA again, the aircraft flies the leg OLM-DUBYA the
+// page shows, not the old course; with the aircraft already past the course's line,
+// DUBYA is flown to and passed there, never sequenced before the aircraft reaches it.
+TEST_F(C17RouteEdits, AnInterceptCourseLivesUntilJoined) {
+  struct Case {
+    const char* line;    // DUBYA's line
+    const char* course;  // typed on R6, degrees magnetic
+    bool joined;         // joined (5 NM off it), then direct to OLM; else past the course's line
+  };
+  const Case cases[] = {{"L3", "180", true}, {"L1", "010", false}};
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.course);
+    press("LEGS");
+    press("DIR INTC");
+    c17_cdu_scratchpad.clear();
+    press(c.line);
+    press("L6");
+    enter(c.course, "R6");
+    smiths_fms_key(69);
+    frames(1);
+    const FlightPlanWpt dubya = active_fix();
+    if (!c.joined) {
+      // Passed within the unit's change distance, as any fix.
+      double at_pass = 99.0, change = 0.0;
+      for (int n = 0; n < 900 * host_.frame_rate() && active_ident() == "DUBYA"; ++n) {
+        at_pass = nm(present(), dubya.lat, dubya.lon);
+        change = wpt_change_dist;
+        frames(1);
+      }
+      EXPECT_LT(at_pass, change + 0.2) << "NM from DUBYA when it was passed";
+      continue;
+    }
+    frames(240 * host_.frame_rate());
+    press("LEGS");
+    press("DIR INTC");
+    enter("OLM", "L6");
+    smiths_fms_key(69);
+    frames(1);
+    const FlightPlanWpt olm = active_fix();
+    ASSERT_TRUE(fly_until_active("DUBYA", 600)) << active_ident();
+    frames(90 * host_.frame_rate());
+    double off = 0.0;
+    for (int n = 0; n < 60; ++n, frames(host_.frame_rate())) {
+      const double k = std::cos(olm.lat * M_PI / 180.0), bx = (dubya.lon - olm.lon) * 60.0 * k;
+      const double by = (dubya.lat - olm.lat) * 60.0, x = (present().lon - olm.lon) * 60.0 * k;
+      off = std::max(off, std::fabs(x * by - (present().lat - olm.lat) * 60.0 * bx) / std::hypot(bx, by));
+    }
+    EXPECT_LT(off, 0.5) << "NM off the leg OLM-DUBYA";
+  }
+}
+
 // DELETE on a modified route in the climb edits the modification: nothing is flown
 // before EXEC, ERASE gives back the route flown, EXEC flies the route shown.
 TEST_F(C17RouteEdits, ADeleteOnAModifiedRouteWaitsForExecOrErase) {
@@ -506,6 +563,47 @@ TEST_F(C17RouteEdits, StepCentresALineAtEachPressWithAHoldInTheRoute) {
   }
   c17_mfd_instances[2].format = format;
   frames(2);
+}
+
+// DELETE on the HOLD AT line of the hold flown waits for EXEC as a route change: ERASE
+// keeps the hold flown, EXEC leaves it at its fix and the route is flown on from there.
+TEST_F(C17RouteEdits, DeletingTheHoldFlownWaitsForExecAndLeavesItAtItsFix) {
+  const char* const cases[] = {"ERASE", "EXEC"};
+  take_off();
+  press("LEGS");
+  smiths_legs_mode = 2;
+  c17_cdu_scratchpad.clear();
+  press("L2");  // CARRO
+  press("L6");
+  smiths_fms_key(69);
+  const HoldRecord hold = hold_list[1];
+  for (int n = 0; n < 900 * host_.frame_rate() && holding_active == 0; ++n) frames(1);
+  frames(60 * host_.frame_rate());
+  for (const char* then : cases) {
+    SCOPED_TRACE(then);
+    press("LEGS");
+    frames(1);
+    std::string line;  // HOLD AT CARRO
+    for (int r = 1; r <= 5 && line.empty(); ++r)
+      if (at(20, 33.0 * r - 11) == "H O L D   A T") line = "L" + std::to_string(r);
+    enter("", "DEL");
+    press(line);
+    EXPECT_EQ(fpl_changed_state, 4) << "the hold stays until EXEC";
+    if (std::string(then) == "EXEC") smiths_fms_key(69);
+    else press("L6");
+    // Flown on: the racetrack (a leg from the fix at most), then once over the fix OLM.
+    const double racetrack = hold_pattern_leg + 1.0;
+    double closest = 99.0, farthest = 0.0;
+    for (int n = 0; n < 240 && active_ident() == "CARRO"; ++n, frames(host_.frame_rate())) {
+      closest = std::min(closest, nm(present(), hold.lat, hold.lon));
+      farthest = std::max(farthest, nm(present(), hold.lat, hold.lon));
+    }
+    EXPECT_LT(farthest, racetrack) << "never off the racetrack";
+    EXPECT_EQ(hold_count, std::string(then) == "EXEC" ? 0 : 1);
+    if (std::string(then) == "ERASE") continue;
+    EXPECT_LT(closest, 1.0) << "left over its fix";
+    EXPECT_GT(closing_nm(active_fix().lat, active_fix().lon, 30), 2.0) << "flown towards " << active_ident();
+  }
 }
 
 }  // namespace

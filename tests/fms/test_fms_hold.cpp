@@ -71,3 +71,18 @@ TEST_F(FmsFlight, TimedHoldGeometryUsesAtLeast150Knots) {
   seconds(2);
   EXPECT_EQ(hold_count, 0);
 }
+
+// The hold flown taken out of the list by an edit (the hold of a fix deleted): LNAV never
+// stays engaged steering nothing; the route is flown on and its fixes sequenced.
+TEST_F(FmsFlight, HoldFlownTakenOutOfTheListLeavesTheRouteSteered) {
+  activate(kHoldRoute);
+  ASSERT_EQ(add_hold(1, 0, 1.0), 1);
+  commit_hold_indexes();
+  lnav_toggle();
+  ASSERT_TRUE(fly_until([] { return holding_active >= 2; }, 900));
+  ASSERT_EQ(remove_hold(1, 0), 1);
+  frame();
+  EXPECT_FALSE(hold_being_flown());
+  EXPECT_EQ(lnav_on, 1);
+  EXPECT_TRUE(fly_until([] { return fpl_active_index == 2; }, 900));
+}

@@ -157,6 +157,42 @@ TEST(LnavFlows, DirectToAFixBehindIsFlownTo) {
   }
 }
 
+// A later fix made active on the MCU's LEGS page in the climb toward CARRO (NEXT to it,
+// ENTER): it is flown to from where the aircraft was, along the line the ND draws from the
+// aircraft to it, never through the fixes before it.
+TEST(LnavFlows, AFixActivatedOnTheLegsPageIsFlownToFromTheAircraft) {
+  constexpr Fix kOlm{"OLM", 46.971528, -122.9019};
+  struct Case {
+    const char* name;
+    std::string legs;  // LEGS, NEXT to the fix, ENTER
+    Fix fix;
+  };
+  const Case cases[] = {
+      {"OLM, after CARRO", "click MCU 7\nrun 2f\nclick MCU 11\nrun 1f\nclick MCU 17\nrun 2f", kOlm},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("mcu_panel.cfg");
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "click MCU 2\nrun 2f\nclick MCU 17\nrun 3f", "takeoff.txt", "run 100s"})) << f.error;
+    const TrackRow before = f.rows().back();
+    ASSERT_EQ(before.active, "CARRO");
+    ASSERT_TRUE(f.fly({c.legs, "run 6m"})) << f.error;
+    // NM off the line from where the aircraft was to the fix, once turned toward it.
+    const double k = std::cos(before.lat * kPi / 180.0);
+    const double fx = (c.fix.lon - before.lon) * 60.0 * k, fy = (c.fix.lat - before.lat) * 60.0, len = std::hypot(fx, fy);
+    double off = 0.0;
+    int flown = 0;
+    for (const TrackRow& r : f.rows()) {
+      if (r.t < before.t + 90.0 || r.active != c.fix.ident) continue;
+      ++flown;
+      const double x = (r.lon - before.lon) * 60.0 * k, y = (r.lat - before.lat) * 60.0;
+      off = std::max(off, std::fabs(x * fy - y * fx) / len);
+    }
+    EXPECT_GT(flown, 30);
+    EXPECT_LT(off, 1.0) << c.fix.ident << " " << len << " NM away";
+  }
+}
+
 // A procedure inserted into the active plan on the GNS-XLS in the climb, CARRO being flown:
 // CARRO stays the active waypoint and the aircraft flies on, never back to ALKIS.
 TEST(LnavFlows, ProcedureInsertedInFlightKeepsTheActiveWaypoint) {
@@ -275,22 +311,26 @@ TEST(LnavFlows, LnavOffMessageGoesWhenLnavIsEngagedAgain) {
 
 // The hold at FOURT entered from DUBYA (track 186 true) with its inbound course set so that
 // each sector is flown: the side of the inbound course the aircraft goes to after the fix,
-// and the inbound course it is on when it next crosses the fix.
+// a teardrop's leg 30 degrees off the outbound course, the inbound course it is on when it
+// next crosses the fix, and the entry the GNS-XLS HOLDING PATTERN page names.
 TEST(LnavFlows, HoldsAreEnteredBySector) {
   struct Case {
     const char* name;
     const char* course;  // RTE HOLD INBD CRS/DIR
     double side;         // +1 the first 90 s after the fix on the holding side, -1 on the other
+    const char* entry;   // on the HOLDING PATTERN page
   };
   const Case cases[] = {
-      {"direct", "169/R", 1},
-      {"teardrop", "019/R", 1},
-      {"parallel", "299/R", -1},
-      {"parallel, left turns", "049/L", -1},
+      {"direct", "169/R", 1, "DIRECT ENTRY"},
+      {"teardrop", "019/R", 1, "TEARDROP ENTRY"},
+      {"teardrop, the outbound course 55 degrees right of the track", "044/R", 1, "TEARDROP ENTRY"},
+      {"parallel", "299/R", -1, "PARALLEL ENTRY"},
+      {"parallel, the outbound course 36 degrees left of the track", "314/R", -1, "PARALLEL ENTRY"},
+      {"parallel, left turns", "049/L", -1, "PARALLEL ENTRY"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg");
+    Flight f("gnsxls_panel.cfg");
     std::vector<std::string> script = kProcedureRoute;
     script.push_back(std::string("run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 23\n") +
                      "run 2f\ntype SMITHS_FMS " + c.course + "\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 68\nrun 2f");
@@ -314,15 +354,24 @@ TEST(LnavFlows, HoldsAreEnteredBySector) {
       if (rows[i].t > exec_t && d < 2.0 && d <= nm(rows[i + 1].lat, rows[i + 1].lon, kFourt.lat, kFourt.lon)) at = i;
     }
     ASSERT_GT(at, 0u);
-    double wrong_side = 0.0, right_side = 0.0;
+    double wrong_side = 0.0, right_side = 0.0, offset = 0.0;
     for (size_t i = at; i < rows.size() && rows[i].t < rows[at].t + 90.0; ++i) {
       double u = 0.0, v = 0.0;
       frame(rows[i], u, v);
       wrong_side = std::max(wrong_side, -c.side * v);
       right_side = std::max(right_side, c.side * v);
+      // The track's angle off the outbound course toward the holding side, 30 to 60 s on.
+      if (i > at && rows[i].t >= rows[at].t + 30.0 && rows[i].t < rows[at].t + 60.0) {
+        double u0 = 0.0, v0 = 0.0;
+        frame(rows[i - 1], u0, v0);
+        offset = std::max(offset, std::atan2(v - v0, u0 - u) * 180.0 / kPi);
+      }
     }
     EXPECT_LT(wrong_side, 0.5);
     EXPECT_GT(right_side, 1.0);
+    if (std::string(c.entry) == "TEARDROP ENTRY") {
+      EXPECT_NEAR(offset, 30.0, 8.0);
+    }
     // Back over the fix on the inbound course.
     bool back = false;
     for (size_t i = at + 1; i < rows.size() && !back; ++i) {
@@ -336,6 +385,12 @@ TEST(LnavFlows, HoldsAreEnteredBySector) {
       EXPECT_LT(std::fabs(off), 25.0) << "at " << rows[i].t;
     }
     EXPECT_TRUE(back);
+    f.host.set_draw_recording(true);
+    ASSERT_TRUE(f.fly({"click GNSXLS 4\nrun 2f"})) << f.error;
+    const simhost::PlacedGauge* g = f.host.find_gauge("GNSXLS");
+    const GfxRecording* r = g && g->drawn_image() ? gfx_recording_of(g->drawn_image()) : nullptr;
+    EXPECT_TRUE(r && r->has_text(c.entry)) << "the page names the entry flown";
+    f.host.set_draw_recording(false);
   }
 }
 

@@ -1,10 +1,12 @@
 // HOLDING PATTERN (page 18): hold 1's course, turn, leg time or distance and exit mode;
 // R2..R5 open the fields, digits fill the open number from the right, ENTER stores.
 #include <cstdio>
+#include <cstring>
 
 #include "cdu/gnsxls/gnsxls.h"
 #include "cdu/gnsxls/page_frame.h"
 #include "flightplan/flight_plan.h"
+#include "guidance/hold_legs.h"
 #include "guidance/waypoint_sequencing.h"
 
 namespace {
@@ -134,7 +136,14 @@ void gnsxls_holding_pattern_page_draw(GaugeSurface* rec, GfxGraphics* g) {
   gns_page_begin(p, rec, g);
   gns_text(p, 90, 0, p.white, "HOLDING PATTERN 1/1");
   gns_textf(p, 30, 40, p.green, "AT %s", held ? fpl_active[h.active_wpt].ident : "---");
-  if (held) gns_text(p, 150, 80, p.green, "DIRECT ENTRY");
+  if (held) {
+    // The entry flown, or the one the present track leads to; centred where DIRECT ENTRY stood.
+    const int32_t e = hold_entry();
+    const char* entry = e == HOLD_ENTRY_TEARDROP   ? "TEARDROP ENTRY"
+                        : e == HOLD_ENTRY_PARALLEL ? "PARALLEL ENTRY"
+                                                   : "DIRECT ENTRY";
+    gns_text(p, 276.0 - 10.5 * double(std::strlen(entry)), 80, p.green, entry);
+  }
   gns_text(p, 30, 120, p.green, "INBOUND CRS");
   if (s[7] == 1) gns_field(p, 360, 120, 3, hold_course_entry);
   else gns_textf(p, 360, 120, p.green, "%03.0f", h.inbound_course);

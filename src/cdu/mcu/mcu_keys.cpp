@@ -117,10 +117,18 @@ void enter_key() {
     mcu_scratchpad.clear();
     mcu_dirto_entry.clear();
   }
-  // List mode makes the first listed leg active, only a leg of the active plan.
+  // List mode makes the first listed leg active, only a leg of the active plan; another fix
+  // is flown to straight from where the aircraft is until it is passed, as the maps draw
+  // its leg, never through the fixes before it.
   if (mcu_page == MCU_PAGE_LEGS && mcu_legs_alt_mode == 0 && fpl_active_index != FPL_NO_PLAN &&
-      mcu_legs_index >= 1 && mcu_legs_index <= fpl_active_last)
+      mcu_legs_index >= 1 && mcu_legs_index <= fpl_active_last) {
+    const bool moved = mcu_legs_index != fpl_active_index;
     fpl_active_index = mcu_legs_index;
+    if (moved && !fpl_route_break(fpl_active[fpl_active_index])) {
+      leg_tracking_on = 0;
+      active_waypoint_moved();
+    }
+  }
   if (mcu_page != MCU_PAGE_ALT) mcu_digit_sel = 0;
 }
 
