@@ -29,7 +29,8 @@ inline bool hold_exit_asked() { return hold_exit_state == 2 || hold_exit_state =
 // The present position, times, TOC/TOD and VNAV target as the route-progress input.
 RouteProgressInput route_progress_input();
 
-// First record from `from` with a constraint to meet, else the route's end.
+// First record from `from` with a constraint to meet, else the profile's end (the route's
+// end, or the record before a route break ahead).
 int next_constrained_index(int from);
 
 // A new active fix (index or position): the change distance capped by its distance now,

@@ -44,7 +44,23 @@ double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
 struct Constraint {
   const char* ident;
   double alt;
+  bool at_or_above = false;  // met by any altitude above it, else within 300 ft
 };
+
+void expect_met(const std::vector<TrackRow>& rows, const Constraint& k) {
+  if (k.at_or_above) {
+    EXPECT_GE(abeam_altitude(rows, k.ident), k.alt) << k.ident;
+  } else {
+    EXPECT_NEAR(abeam_altitude(rows, k.ident), k.alt, 300.0) << k.ident;
+  }
+}
+
+// LEGS R3 (the third fix with CARRO active) takes "1": an entered 100 ft, shown 100A.
+const std::string kLegsR3At100 =
+    "click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS 1\nclick SMITHS_FMS 18\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+// RTE R1: KTTD the new destination, executed; a route break follows the fixes kept.
+const std::string kNewDestinationKttd =
+    "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KTTD\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
 
 // A flight on `panel` and the altitude expected abeam each of its constrained fixes.
 struct FlightCase {
@@ -59,7 +75,7 @@ void fly_and_check_abeam(const FlightCase& c) {
   SCOPED_TRACE(c.name);
   Flight f(c.panel);
   ASSERT_TRUE(f.fly(c.script)) << f.error;
-  for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+  for (const Constraint& k : c.constraints) expect_met(f.rows(), k);
   EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
 }
 
@@ -86,6 +102,15 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
        {{"DUBYA", 17000}, {"FOURT", 11000}}},
+      {"100A entered on DUBYA in the climb, CARRO active at 7,900 ft",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 210s", kLegsR3At100,
+        "run 16m"},
+       {{"CARRO", 10000}, {"DUBYA", 100, true}, {"FOURT", 11000}}},
+      {"100A entered on DUBYA in the climb on the company route, CARRO 10000A",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "takeoff.txt", "run 210s", kLegsR3At100, "run 12m"},
+       {{"CARRO", 10000}, {"DUBYA", 100, true}}},
   };
   for (const Case& c : cases) fly_and_check_abeam(c);
 }
@@ -138,9 +163,11 @@ double lowest_vnav_height(const std::vector<TrackRow>& rows) {
 }  // namespace
 
 // Never a VNAV descent toward the ground: a new destination in the descent keeps the fix
-// being flown and the level at the discontinuity after it, the route's end leaves the
-// pilot's go-around altitude alone, and the missed approach climbs to its constraint and
-// never descends toward the airport after it.
+// being flown and the level at the discontinuity after it; in the climb or cruise, or the
+// discontinuity after DUBYA left open, nothing beyond the route break is aimed at: the climb
+// goes on to the cruise level and VNAV keeps its level once LNAV drops at the break; the
+// route's end leaves the pilot's go-around altitude alone, and the missed approach climbs to
+// its constraint and never descends toward the airport after it.
 TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
   const std::vector<std::string> route = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
                                           "takeoff.txt"};
@@ -163,6 +190,7 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
                          // approach: the glide path where the route ends, about 3 NM out)
     const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
     double abeam_alt;
+    bool level_without_lnav = false;  // VNAV keeps the altitude it had when LNAV went off
   };
   const Case cases[] = {
       {"KTTD as the new destination while FOURT is flown",
@@ -175,6 +203,13 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
       {"a direct-to BTG into the missed approach, then on to KPDX",
        with({"run 1585s", go_around, "run 40s", direct_btg, "run 10m"}), 1960, 3700, 0, 900, "BTG",
        4000},
+      {"KTTD as the new destination in the climb, CARRO active at 7,900 ft",
+       with({"run 210s", kNewDestinationKttd, "run 15m"}), 390, 7800, 20000, 1400, "CARRO", 10000, true},
+      {"KTTD as the new destination at 11,000 ft, DUBYA 6.7 NM ahead",
+       with({"run 700s", kNewDestinationKttd, "run 15m"}), 880, 10900, 0, 1400, nullptr, 0, true},
+      {"the discontinuity after DUBYA left open",
+       {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 30m"}, 900, 23800, 23900, 1400,
+       nullptr, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -190,6 +225,15 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
       EXPECT_NEAR(abeam_altitude(rows, c.abeam), c.abeam_alt, 300.0);
     }
     EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
+    if (c.level_without_lnav) {
+      auto off = std::find_if(rows.begin(), rows.end(),
+                              [](const TrackRow& r) { return r.vnav == 1 && r.lnav == 0 && r.alt_ft > 2000.0; });
+      EXPECT_NE(off, rows.end()) << "LNAV never went off";
+      double moved = 0.0;
+      for (auto r = off; r != rows.end(); ++r)
+        if (r->vnav == 1 && r->lnav == 0) moved = std::max(moved, std::fabs(r->alt_ft - off->alt_ft));
+      EXPECT_LE(moved, 300.0) << "from " << (off != rows.end() ? off->alt_ft : 0.0) << " ft with LNAV off";
+    }
   }
 }
 
