@@ -62,6 +62,15 @@ int route_end_index() {
   return last;
 }
 
+int profile_end_index() {
+  int end = route_end_index();
+  if (end < 1 || end > FPL_MAX_LAST) return end;
+  int from = fpl_valid_index(fpl_active_index, fpl_active_last) && fpl_active_index >= 1 ? fpl_active_index : 1;
+  for (int i = from; i <= end; ++i)
+    if (fpl_route_break(fpl_active[i])) return i - 1;
+  return end;
+}
+
 void compute_leg_distances() {
   double sum = 0.0;
   for (int i = 0; i <= fpl_active_last && i < FPL_CAPACITY; ++i) {

@@ -21,6 +21,10 @@ int compute_route_distance(int mode);
 // missed approach follows it and is not yet being flown, else the last record. The
 // records after it stay in the plan; LNAV and VNAV end there.
 int route_end_index();
+// The last record the VNAV profile plans to: the route's end, or the record before the first
+// route break from the active record on (nothing beyond a break is aimed at until the pilot
+// closes it; with the break active, the record behind it).
+int profile_end_index();
 
 extern double route_total_dist;      // NM, record 0 to the last record
 // NM along the route from the present position to the route's end; also "dist_to_dest".

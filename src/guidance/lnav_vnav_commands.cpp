@@ -102,8 +102,16 @@ bool pilot_altitude_kept() {
   return vnav_pilot_alt > FPL_NO_CONSTRAINT;
 }
 
-// The level of a hold being flown, and the one VNAV keeps in the descent while LNAV is
-// off: taken when they begin, dropped when they end; each change goes to the autopilot.
+// LNAV off in the climb at a route break ahead (its last fix active, or the break itself):
+// nothing beyond the break is flown to, so the climb stops where it is.
+bool climb_stopped_at_break() {
+  int end = profile_end_index();
+  return toc_reached == 0 && lnav_on != 1 && end < route_end_index() && fpl_active_index >= end;
+}
+
+// The level of a hold being flown, and the one VNAV keeps in the descent, or in the climb
+// at a route break, while LNAV is off: taken when they begin, dropped when they end; each
+// change goes to the autopilot.
 void track_held_levels() {
   bool holding = hold_being_flown();
   if (holding && !(vnav_hold_alt > FPL_NO_CONSTRAINT)) {
@@ -117,7 +125,7 @@ void track_held_levels() {
     vnav_hold_alt = FPL_NO_CONSTRAINT;
     vnav_alt_state = 0;
   }
-  bool lnav_lost = lnav_on != 1 && tod_reached == 1;
+  bool lnav_lost = lnav_on != 1 && (tod_reached == 1 || climb_stopped_at_break());
   if (lnav_lost && !(vnav_held_alt > FPL_NO_CONSTRAINT)) {
     vnav_held_alt = present_level();
     vnav_alt_state = 0;
@@ -211,7 +219,7 @@ double descent_floor() {
   if (vnav_held_alt > FPL_NO_CONSTRAINT) return vnav_held_alt;
   if (vnav_hold_alt > FPL_NO_CONSTRAINT) return vnav_hold_alt;
   if (dist_to_abeam_passed() > 0.0) return fpl_active[fpl_active_index - 1].alt_constraint;
-  int end = route_end_index();
+  int end = profile_end_index();
   for (int i = fpl_active_index; active_record(i) && i <= end; ++i)
     if (fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT)
       return fpl_active[i].alt_constraint;
@@ -225,7 +233,7 @@ double descent_floor() {
 // after the level is met by the descent); never below the aircraft. -999 none.
 double climb_cap() {
   constexpr double kMargin = 300.0;
-  int a = fpl_active_index, end = route_end_index();
+  int a = fpl_active_index, end = profile_end_index();
   bool pending = dist_to_abeam_passed() > 0.0;
   int i = pending ? a - 1 : a;
   while (active_record(i) && i <= end && !has_alt_constraint(i)) ++i;
@@ -251,7 +259,7 @@ double steepest_constraint_descent() {
     double above = indicated_altitude - fpl_active[a - 1].alt_constraint;
     if (t > 0.0 && above > 0.0) rate = above / t;
   }
-  for (int i = a, end = route_end_index(); active_record(i) && i <= end; ++i) {
+  for (int i = a, end = profile_end_index(); active_record(i) && i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
     if (!fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= indicated_altitude)
       continue;
@@ -412,7 +420,8 @@ void vnav_vs_update() {
     missed_approach_climb();
     return;
   }
-  if (descending) track_held_levels();
+  if (descending || climb_stopped_at_break() || vnav_held_alt > FPL_NO_CONSTRAINT) track_held_levels();
+  bool stopped = !descending && vnav_held_alt > FPL_NO_CONSTRAINT;
   // A lower altitude the pilot set never takes the descent past VNAV's level: it is sent again.
   if (descending && VnavSetAlts == 1 && VnavOffOnManAltChg != 1) {
     double pilot = pilot_set_altitude();
@@ -422,7 +431,8 @@ void vnav_vs_update() {
     }
   }
   // A new floor or cap (a fix passed abeam, a level taken or left) goes to the autopilot.
-  double limit = descending ? std::max(descent_floor(), radio_floor())
+  double limit = descending  ? std::max(descent_floor(), radio_floor())
+                 : stopped   ? vnav_held_alt
                  : toc_reached == 0 ? climb_cap()
                                     : FPL_NO_CONSTRAINT;
   if (limit != vnav_limit_alt) {
@@ -438,7 +448,8 @@ void vnav_vs_update() {
   } else {
     if (VnavSetAlts == 1) {
       double alt = vnav_target_alt;
-      if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
+      if (stopped) alt = vnav_held_alt;
+      else if (toc_reached == 1 && tod_reached == 0) alt = vnav_level_alt();
       else if (descending) alt = descent_stop();
       else if (limit > FPL_NO_CONSTRAINT) alt = std::min(std::max(alt, vnav_level_alt()), limit);
       // The same altitude again is not sent: a pilot's change stands until VNAV's changes.
@@ -449,6 +460,8 @@ void vnav_vs_update() {
     vnav_alt_state = 1;
   }
 
+  // Held at a route break: the autopilot keeps the altitude set.
+  if (stopped) return;
   if (toc_reached == 1 && tod_reached == 0) {
     // A lower cruise level is descended to at the least descent rate, once the autopilot's
     // altitude is below the aircraft too: a V/S never points away from it.
@@ -590,7 +603,7 @@ void vnav_speed_update() {
         int n = next_constrained_index(i + 1);
         const double lookahead = 0.0;
         double to_next = dist_to_active_wpt + (fpl_active[n].route_dist - r.route_dist);
-        if (n != route_end_index() && fpl_active[n].spd_constraint > 50.0 && to_next <= lookahead)
+        if (n != profile_end_index() && fpl_active[n].spd_constraint > 50.0 && to_next <= lookahead)
           speed = climb_speed_below_restriction(fpl_active[n].spd_constraint);
         else
           speed = climb_speed_below_restriction(ClimbIas);

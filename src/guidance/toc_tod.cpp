@@ -84,7 +84,8 @@ void point_on_leg(int leg, double along_leg, double& lat, double& lon) {
 // The TOC lies `route_pos` NM along the route from record 0.
 void place_toc(double route_pos) {
   double acc = 0.0;
-  for (int i = 1; i <= fpl_active_last; ++i) {
+  const int end = profile_end_index();
+  for (int i = 1; i <= end; ++i) {
     double leg = leg_into(i);
     if (acc + leg >= route_pos && leg > 0.0) {
       point_on_leg(i, route_pos - acc, toc_lat, toc_lon);
@@ -94,10 +95,11 @@ void place_toc(double route_pos) {
     }
     acc += leg;
   }
-  // A climb longer than the route ends at the destination.
-  toc_lat = fpl_active[fpl_active_last].lat;
-  toc_lon = fpl_active[fpl_active_last].lon;
-  toc_leg_index = fpl_active_last - 1;
+  // A climb longer than the route ends at its last fix (before a route break at the latest).
+  const int at = std::max(end, 0);
+  toc_lat = fpl_active[at].lat;
+  toc_lon = fpl_active[at].lon;
+  toc_leg_index = at - 1;
   toc_route_pos = acc;
 }
 
@@ -140,11 +142,18 @@ double present_route_pos() {
 
 namespace {
 
+// In the climb a constraint the pilot entered ("A": at or above) is met by any altitude above
+// it: one below the aircraft neither holds the climb nor begins the descent.
+bool met_in_climb(const FlightPlanWpt& r) {
+  return toc_reached == 0 && r.constraint_flag == 1 && r.alt_constraint < indicated_altitude;
+}
+
 // The constraint the descent has to meet: the first altitude constraint ahead of the
-// aircraft, below the level and not of the departure, that the climb (at `climb_rate`
-// from the present altitude, held at the constraints below the level on its way) reaches
-// at the level, or that lies below the aircraft or the constraint holding the climb; -1
-// when there is none. `held` is the last constraint holding the climb before it, -1 none.
+// aircraft, up to a route break, below the level and not of the departure, that the
+// climb (at `climb_rate` from the present altitude, held at the constraints below the level
+// on its way) reaches at the level, or that lies below the aircraft or the constraint
+// holding the climb; -1 when there is none. `held` is the last constraint holding the climb
+// before it, -1 none.
 int first_descent_constraint(double level, double climb_rate, int& held) {
   held = -1;
   int from = active_record(fpl_active_index) && fpl_active_index >= 1 ? fpl_active_index : 1;
@@ -153,12 +162,16 @@ int first_descent_constraint(double level, double climb_rate, int& held) {
   // it down: the descent meets it.
   double below_aircraft = alt - 300.0;
   bool at_level = toc_reached == 1 || alt >= level;
-  for (int i = from, end = route_end_index(); i <= end; ++i) {
+  for (int i = from, end = profile_end_index(); i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
     double before = alt;
     if (ClimbTas > 0.0) alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
     if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && r.alt_constraint < level &&
         std::strcmp(r.segment, "SID") != 0) {
+      if (met_in_climb(r)) {
+        at_level = at_level || alt >= level;
+        continue;
+      }
       if (at_level || before >= level || r.alt_constraint < below_aircraft) return i;
       alt = r.alt_constraint;  // it holds the climb down; one below it is the descent's
       below_aircraft = r.alt_constraint;
@@ -195,13 +208,15 @@ double truncated_hundreds(double alt) { return alt > 1000.0 ? std::floor(alt / 1
 // Crossing altitude and speed of every record up to the route's end that has no
 // constraint to meet, for a profile levelling at `cruise`.
 void predict_waypoints(double climb_rate, double cruise) {
-  int last = route_end_index();
+  // Before a route break the profile only climbs and cruises: the break ends the predictions.
+  const bool to_break = profile_end_index() < route_end_index();
+  int last = to_break ? profile_end_index() + 1 : route_end_index();
   double alt = fpl_active[0].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[0].alt_constraint : indicated_altitude;
   int climb_end = last;
   for (int i = 1; i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
-    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT) {
+    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && !met_in_climb(r)) {
       alt = r.alt_constraint;
       for (int k = i - 1; k >= 1 && !fpl_has_constraint(fpl_active[k]); --k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
@@ -220,7 +235,8 @@ void predict_waypoints(double climb_rate, double cruise) {
     // altitude and the climb does not reach the cruise altitude before it.
     double ahead = alt;
     for (int k = i + 1; k <= last; ++k) {
-      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
+      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT &&
+          !met_in_climb(fpl_active[k])) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) {
           limit = fpl_active[k].alt_constraint;
           held_by = k;
@@ -238,13 +254,13 @@ void predict_waypoints(double climb_rate, double cruise) {
     predict_speed(r, spd);
   }
   alt = fpl_active[last].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[last].alt_constraint : 0.0;
-  int descent_start = climb_end;
+  int descent_start = to_break ? last - 1 : climb_end;
   // The descent is walked back from the destination until it reaches the cruise
   // altitude. It may pass the record where the climb reached the cruise altitude, and
   // records before it, when the top of descent lies before them (a short cruise inside
   // one leg, or none): such a record takes the lower of its two predictions, and the
   // walk ends where the descent meets the climb or a constrained record of the climb.
-  for (int i = last - 1; i >= 1; --i) {
+  for (int i = to_break ? 0 : last - 1; i >= 1; --i) {
     FlightPlanWpt& r = fpl_active[i];
     bool climb_side = i <= climb_end;
     alt += leg_into(i + 1) / DescentTas * 60.0 * descent_rate;
@@ -457,23 +473,23 @@ void propose_cruise_altitude(double altitude, int mode) {
   double dr = FPA > 0.0 ? rate_from_fpa(DescentTas) : DescentRate;
   bool descent = dr > 0.0 && DescentTas > 0.0;
   // The descent ends at the first constraint below the level past the TOC, else at
-  // the route's end.
+  // the route's end; none (-1) before a route break: no descent is planned beyond it.
   int bottom_index = route_end_index();
   double bottom = 0.0, descent_dist = 0.0;
   int held = -1;
   auto find_bottom = [&]() {
     int n = descent ? first_descent_constraint(level, r, held) : -1;
-    bottom_index = n >= 0 ? n : route_end_index();
-    const FlightPlanWpt& b = fpl_active[bottom_index];
-    bottom = b.alt_constraint > FPL_NO_CONSTRAINT ? b.alt_constraint : 0.0;
-    descent_dist = descent ? (level - bottom) / dr * DescentTas / 60.0 : 0.0;
+    bottom_index = n >= 0 ? n : profile_end_index() < route_end_index() ? -1 : route_end_index();
+    const FlightPlanWpt& b = fpl_active[std::max(bottom_index, 0)];
+    bottom = bottom_index >= 0 && b.alt_constraint > FPL_NO_CONSTRAINT ? b.alt_constraint : 0.0;
+    descent_dist = descent && bottom_index >= 0 ? (level - bottom) / dr * DescentTas / 60.0 : 0.0;
     if (!(descent_dist > 0.0)) descent_dist = 0.0;
   };
 
   if (toc_reached == 0) {
     double from = present_route_pos();
     find_bottom();
-    double bottom_pos = fpl_active[bottom_index].route_dist;
+    double bottom_pos = fpl_active[std::max(bottom_index, 0)].route_dist;
     double climb_grad = r / (ClimbTas / 60.0), descent_grad = descent ? dr / (DescentTas / 60.0) : 0.0;  // ft per NM
     // Where a climb from `cf` NM at `ca` feet meets the descent to the constraint (or the
     // route's end); the altitude reachable there, in whole hundreds.
@@ -485,14 +501,14 @@ void propose_cruise_altitude(double altitude, int mode) {
     double climb_from = from, climb_alt = start_alt, meet = 0.0;
     // The climb goes on from the last constraint holding it below the level, at its fix,
     // where it can climb on at least 1,000 ft before the descent.
-    if (descent && held >= 0 && fpl_active[held].route_dist > from &&
+    if (descent && bottom_index >= 0 && held >= 0 && fpl_active[held].route_dist > from &&
         meet_at(fpl_active[held].route_dist, fpl_active[held].alt_constraint, meet) >=
             fpl_active[held].alt_constraint + 1000.0) {
       climb_from = fpl_active[held].route_dist;
       climb_alt = fpl_active[held].alt_constraint;
     }
     double climb_rest = std::max((proposal - climb_alt) / r * ClimbTas / 60.0, 0.0);
-    if (descent && climb_from + climb_rest > bottom_pos - descent_dist) {
+    if (descent && bottom_index >= 0 && climb_from + climb_rest > bottom_pos - descent_dist) {
       // A route too short for the level: the climb ends where the descent to the
       // constraint (or the route's end) must begin, at the altitude reachable there.
       level = std::min(meet_at(climb_from, climb_alt, meet), proposal);
@@ -514,8 +530,8 @@ void propose_cruise_altitude(double altitude, int mode) {
     descent_rate = dr;
     // Measured back from the constraint the descent has to meet, so that it is met at
     // its altitude; without one, back from the route's end.
-    place_tod(bottom_index, descent_dist);
-    tod_valid = 1;
+    if (bottom_index >= 0) place_tod(bottom_index, descent_dist);
+    tod_valid = bottom_index >= 0 ? 1 : 0;
   }
 
   if (cruise_alt == 0) cruise_alt = static_cast<int32_t>(proposed_cruise_alt);

@@ -139,7 +139,7 @@ RouteProgressInput route_progress_input() {
 void send_key(int32_t event_id, double param) { host_send_key_event(event_id, key_param(param)); }
 
 int next_constrained_index(int from) {
-  int end = route_end_index();
+  int end = profile_end_index();
   for (int i = from < 0 ? 0 : from; i <= end && i < FPL_CAPACITY; ++i)
     if (fpl_has_constraint(fpl_active[i])) return i;
   return end;

@@ -478,7 +478,7 @@ TEST(LnavFlows, MarkersLieOnThePathAndShowWhatTheyMark) {
        {kProcedureRoute.begin(), kProcedureRoute.end()},
        TOC_TOD_STYLE_P1000, {"[TOC]"}, {}},
       {"the discontinuity after DUBYA open, the TOC passed",
-       {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 9m"},
+       {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 12m"},
        TOC_TOD_STYLE_P1000, {}, {"[TOC]"}},
   };
   std::vector<std::string> scripts[3] = {{}, {"run 100s", "type SMITHS_FMS FOURT\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 10s"}, {}};

@@ -65,9 +65,17 @@ double ias_descending_through_limit(const std::vector<TrackRow>& rows) {
 struct Constraint {
   const char* ident;
   double alt;
-  double ias = 0.0;        // knots held abeam the fix; 0 none checked
-  double within = 300.0;  // feet abeam the fix
+  double ias = 0.0;           // knots held abeam the fix; 0 none checked
+  double within = 300.0;      // feet abeam the fix
+  bool at_or_above = false;  // met by any altitude above it, else within `within`
 };
+
+// LEGS R3 (the third fix with CARRO active) takes "1": an entered 100 ft, shown 100A.
+const std::string kLegsR3At100 =
+    "click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS 1\nclick SMITHS_FMS 18\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+// RTE R1: KTTD the new destination, executed; a route break follows the fixes kept.
+const std::string kNewDestinationKttd =
+    "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KTTD\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
 
 // A flight on `panel` and the altitude expected abeam each of its constrained fixes;
 // `aircraft` lines are added to the aircraft file, and `crz_page` is a text the Smiths
@@ -91,7 +99,8 @@ void fly_and_check_abeam(const FlightCase& c) {
   Flight f(c.panel, c.aircraft);
   ASSERT_TRUE(f.fly(c.script)) << f.error;
   for (const Constraint& k : c.constraints) {
-    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, k.within) << k.ident;
+    const double at = abeam_altitude(f.rows(), k.ident);
+    EXPECT_TRUE(k.at_or_above ? at >= k.alt : std::fabs(at - k.alt) <= k.within) << k.ident << " abeam at " << at;
     if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
       EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
     }
@@ -160,6 +169,15 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {{"CARRO", 10000}, {"FOURT", 11000}},
        "VnavSetMachCruiseSpd=1",
        "252 / 0.38"},
+      {"100A entered on DUBYA in the climb, CARRO active at 7,900 ft",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 210s", kLegsR3At100,
+        "run 16m"},
+       {{"CARRO", 10000}, {"DUBYA", 100, 0, 300, true}, {"FOURT", 11000}}},
+      {"100A entered on DUBYA in the climb on the company route, CARRO 10000A",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "takeoff.txt", "run 210s", kLegsR3At100, "run 12m"},
+       {{"CARRO", 10000}, {"DUBYA", 100, 0, 300, true}}},
   };
   for (const Case& c : cases) fly_and_check_abeam(c);
 }
@@ -212,9 +230,11 @@ double lowest_vnav_height(const std::vector<TrackRow>& rows) {
 }  // namespace
 
 // Never a VNAV descent toward the ground: a new destination in the descent keeps the fix
-// being flown and the level at the discontinuity after it, a go-around altitude the pilot
-// sets on final or at the route's end is kept, and the missed approach climbs to its
-// constraint and never descends toward the airport after it.
+// being flown and the level at the discontinuity after it; in the climb or cruise, or the
+// discontinuity after DUBYA left open, nothing beyond the route break is aimed at: the climb
+// goes on to the cruise level and VNAV keeps its level once LNAV drops at the break; the
+// route's end leaves the pilot's go-around altitude alone, and the missed approach climbs to
+// its constraint and never descends toward the airport after it.
 TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
   const std::vector<std::string> route = {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt",
                                           "takeoff.txt"};
@@ -238,6 +258,7 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
     const char* abeam;  // a fix crossed abeam at `abeam_alt`, or null
     double abeam_alt;
     double pilot_alt = 0;  // from `from_t` on no altitude below it nor a descending V/S is sent; 0 none
+    bool level_without_lnav = false;  // VNAV keeps the altitude it had when LNAV went off
   };
   const Case cases[] = {
       {"KTTD as the new destination while FOURT is flown",
@@ -252,6 +273,13 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
        4000},
       {"a go-around on final 1.2 NM before RIVER", with({"run 1543s", go_around + "\nset ap_airspeed 200", "run 150s"}),
        1728, 1500, 3900, 900, nullptr, 0, 4000},
+      {"KTTD as the new destination in the climb, CARRO active at 7,900 ft",
+       with({"run 210s", kNewDestinationKttd, "run 15m"}), 390, 7800, 20000, 1400, "CARRO", 10000, 0, true},
+      {"KTTD as the new destination at 11,000 ft, DUBYA 6.7 NM ahead",
+       with({"run 700s", kNewDestinationKttd, "run 15m"}), 880, 10900, 0, 1400, nullptr, 0, 0, true},
+      {"the discontinuity after DUBYA left open",
+       {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 30m"}, 900, 23800, 23900, 1400,
+       nullptr, 0, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -272,6 +300,15 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
         EXPECT_GE(r.param, r.id == KEY_AP_VS_SET ? 0 : int32_t(c.pilot_alt)) << r.id << " at " << r.sim_seconds << " s";
       }
     EXPECT_FALSE(std::any_of(rows.begin(), rows.end(), [](const TrackRow& r) { return r.active == "DISCO"; }));
+    if (c.level_without_lnav) {
+      auto off = std::find_if(rows.begin(), rows.end(),
+                              [](const TrackRow& r) { return r.vnav == 1 && r.lnav == 0 && r.alt_ft > 2000.0; });
+      EXPECT_NE(off, rows.end()) << "LNAV never went off";
+      double moved = 0.0;
+      for (auto r = off; r != rows.end(); ++r)
+        if (r->vnav == 1 && r->lnav == 0) moved = std::max(moved, std::fabs(r->alt_ft - off->alt_ft));
+      EXPECT_LE(moved, 300.0) << "from " << (off != rows.end() ? off->alt_ft : 0.0) << " ft with LNAV off";
+    }
   }
 }
 
