@@ -509,3 +509,49 @@ TEST_F(C17RouteEdits, StepCentresALineAtEachPressWithAHoldInTheRoute) {
 }
 
 }  // namespace
+
+namespace {
+
+// An airport typed on RTE sub-page 1 in the climb, on the route with the arrival R28L via
+// BTG: the route flown stays until EXEC; after it the fix flown is kept with LNAV and VNAV,
+// and a new destination leaves one route break where the arrival was.
+TEST_F(C17RouteEdits, AnAirportTypedOnRteInFlightModifiesTheRouteFlown) {
+  struct Case {
+    const char* key;    // L1 origin, R1 destination
+    const char* airport;
+    const char* first;  // record 0 after EXEC
+    const char* last;   // the last record after EXEC
+    int breaks;         // route breaks after EXEC
+  };
+  const Case cases[] = {{"R1", "KTTD", "KSEA", "KTTD", 1}, {"L1", "KBFI", "KBFI", "KTTD", 1}};
+  take_off();
+  open_arrivals();
+  press("R2");  // R28L
+  press("R2");  // via BTG
+  smiths_fms_key(69);
+  frames(1);
+  ASSERT_EQ(fpl_changed_state, 3);
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.airport);
+    press("RTE");
+    enter(c.airport, c.key);
+    EXPECT_EQ(fpl_changed_state, 4) << c17_cdu_scratchpad_msg;
+    EXPECT_EQ(active_ident(), "CARRO") << "flown until EXEC";
+    EXPECT_EQ(lnav_on, 1);
+    smiths_fms_key(69);
+    frames(1);
+    ASSERT_EQ(fpl_changed_state, 3);
+    EXPECT_EQ(active_ident(), "CARRO");
+    EXPECT_STREQ(fpl_active[0].ident, c.first);
+    EXPECT_STREQ(fpl_active[fpl_active_last].ident, c.last);
+    int breaks = 0;
+    for (int i = 1; i <= fpl_active_last; ++i) breaks += fpl_route_break(fpl_active[i]) ? 1 : 0;
+    EXPECT_EQ(breaks, c.breaks) << "route breaks";
+    frames(4);
+    EXPECT_EQ(lnav_on, 1);
+    EXPECT_EQ(vnav_on, 1);
+  }
+}
+
+}  // namespace
