@@ -44,6 +44,7 @@ double lowest_vnav_height_before_faf(const std::vector<TrackRow>& rows) {
 struct Constraint {
   const char* ident;
   double alt;
+  bool published = false;  // also kept in the plan as the fix's constraint
 };
 
 // A flight on `panel` and the altitude expected abeam each of its constrained fixes.
@@ -59,7 +60,15 @@ void fly_and_check_abeam(const FlightCase& c) {
   SCOPED_TRACE(c.name);
   Flight f(c.panel);
   ASSERT_TRUE(f.fly(c.script)) << f.error;
-  for (const Constraint& k : c.constraints) EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+  for (const Constraint& k : c.constraints) {
+    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+    if (!k.published) continue;
+    const FlightPlanWpt* rec = std::find_if(fpl_active, fpl_active + std::clamp(fpl_active_last + 1, 0, FPL_CAPACITY),
+                                            [&](const FlightPlanWpt& r) { return std::string(r.ident) == k.ident; });
+    ASSERT_NE(rec, fpl_active + std::clamp(fpl_active_last + 1, 0, FPL_CAPACITY)) << k.ident;
+    EXPECT_TRUE(fpl_has_constraint(*rec)) << k.ident;
+    EXPECT_EQ(rec->alt_constraint, k.alt) << k.ident;
+  }
   EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
 }
 
@@ -70,6 +79,10 @@ void fly_and_check_abeam(const FlightCase& c) {
 // until the aircraft is abeam it.
 TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   using Case = FlightCase;
+  // DEP ARR, ARRIVALS, the approach R28L (R2), its transition BTG (R2), EXEC.
+  const std::string arrival_r28l_btg =
+      "click SMITHS_FMS 7\nrun 2f\nclick SMITHS_FMS 16\nrun 2f\nclick SMITHS_FMS 16\nrun 2f\nclick SMITHS_FMS 16\n"
+      "run 2f\nclick SMITHS_FMS 68\nrun 2f";
   const Case cases[] = {
       {"the database route, its discontinuity closed",
        "panel.cfg",
@@ -86,6 +99,16 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 1m",
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 2f", "run 19m"},
        {{"DUBYA", 17000}, {"FOURT", 11000}}},
+      {"the company route with the approach R28L from its last fix BTG, chosen at the gate",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+        "run 2f\nclick SMITHS_FMS 68\nrun 2f", arrival_r28l_btg, "takeoff.txt", "run 26m"},
+       {{"BTG", 6000, true}}},
+      {"the company route with the approach R28L from its last fix BTG, chosen in the climb",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+        "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 3m", arrival_r28l_btg, "run 23m"},
+       {{"BTG", 6000, true}}},
   };
   for (const Case& c : cases) fly_and_check_abeam(c);
 }
