@@ -229,6 +229,8 @@ TEST_F(C17RouteEdits, AnInterceptOrDirectToIsFlownAsTheModPageShowedIt) {
     ASSERT_EQ(fpl_changed_state, 4);
     frames(1);
     EXPECT_EQ(at(0, 33).substr(0, next.size()), next) << "the MOD page starts at the fix flown";
+    EXPECT_NEAR(std::atof(at(100, 22).c_str()), nm(present(), active_fix().lat, active_fix().lon), 0.75)
+        << "the MOD page's first leg starts at the aircraft";
     EXPECT_EQ(at(0, 66), "HQM  ");
     press("L6");  // ERASE
     ASSERT_EQ(fpl_changed_state, 3);
@@ -552,6 +554,27 @@ TEST_F(C17RouteEdits, AnAirportTypedOnRteInFlightModifiesTheRouteFlown) {
     EXPECT_EQ(lnav_on, 1);
     EXPECT_EQ(vnav_on, 1);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// DELETE on the fix flown in the climb: the next fix, after the route break, is flown and
+// its row shows the course and distance from the aircraft.
+TEST_F(C17RouteEdits, ADeleteOnTheFixFlownShowsTheLegFromTheAircraft) {
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  press("LEGS");
+  enter("", "DEL");
+  press("L1");  // CARRO
+  frames(1);
+  ASSERT_EQ(at(0, 33), "OLM  ");
+  ASSERT_EQ(active_ident(), "OLM");
+  const FlightPlanWpt& olm = active_fix();
+  EXPECT_NE(at(20, 22), "") << "a course";
+  EXPECT_NEAR(std::atof(at(100, 22).c_str()), nm(present(), olm.lat, olm.lon), 0.75) << "the distance from the aircraft";
 }
 
 }  // namespace
