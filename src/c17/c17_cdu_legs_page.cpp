@@ -250,13 +250,18 @@ void draw_constraint(const CduPage& p, const FlightPlanWpt& r, double y) {
 void draw_leg(const CduPage& p, int i, double y) {
   const FlightPlanWpt* t = shown_plan();
   const FlightPlanWpt& r = t[i];
-  if (i >= 1 && is_disco(t[i - 1])) {
+  // The active leg, and in MOD the fix EXEC will fly (a direct-to's, else the fix flown),
+  // start at the aircraft.
+  const bool flown = fpl_valid_index(fpl_active_index, fpl_active_last);
+  const bool from_aircraft =
+      active_shown() ? i == fpl_active_index
+                     : fpl_changed_state == 4 && ((intc_crs_pending == 1 && i == intc_target_wpt) ||
+                                                  (flown && intc_crs_pending == 0 && i == fpl_edit_active_record()));
+  // A leg from a discontinuity has no course or length; the aircraft's leg to its fix has.
+  if (i >= 1 && is_disco(t[i - 1]) && !from_aircraft) {
     cdu_small(p, 7, y - 11, ". .  R O U T E  D I S C O N T I N U I T Y  .");
     return;
   }
-  // The active leg, and a direct-to leg waiting for EXEC, start at the aircraft.
-  const bool from_aircraft = active_shown() ? i == fpl_active_index
-                                            : fpl_changed_state == 4 && intc_crs_pending == 1 && i == intc_target_wpt;
   const double lat0 = from_aircraft ? present_lat : t[i - 1].lat;
   const double lon0 = from_aircraft ? present_lon : t[i - 1].lon;
   double dist = 0.0, course = 0.0;

@@ -570,7 +570,7 @@ void list_plan_files() {
   }
   StoredPlan& e = stored_plans[++stored_plan_count];
   std::memset(&e, 0, sizeof e);
-  fpl_set_text(e.name, "NEW FPL");
+  fpl_set_text(e.name, kNewPlanRowName);
   fpl_set_text(e.first_ident, "NEXT FPL");
   gnsxls_plan_list_pages = (stored_plan_count + 7) / 8;
 }
@@ -583,9 +583,12 @@ int find_stored_plan(std::string_view entry) {
            });
   };
   const int count = std::min(stored_plan_count, STORED_PLAN_CAPACITY - 1);
-  for (const std::string& name : {std::string(entry), std::string(entry) + ".RTE", std::string(entry) + ".PLN"})
-    for (int i = 1; i <= count; ++i)
-      if (same(stored_plans[i].name, name)) return i;
+  // A plan saved under the new-plan row's name is the one loaded: the row comes after the files.
+  for (bool row : {false, true})
+    for (const std::string& name : {std::string(entry), std::string(entry) + ".RTE", std::string(entry) + ".PLN"})
+      for (int i = 1; i <= count; ++i)
+        if ((std::strcmp(stored_plans[i].name, kNewPlanRowName) == 0) == row && same(stored_plans[i].name, name))
+          return i;
   for (int i = 1; i <= count; ++i)
     if (std::string_view(stored_plans[i].name).size() >= entry.size() &&
         same(std::string_view(stored_plans[i].name).substr(0, entry.size()), entry))

@@ -43,8 +43,11 @@ int write_plan_file(const std::string& file_name);
 // The listed plan that `entry` names, as a unit types it (in capitals): the name itself,
 // without regard to case; else the name with ".RTE", then with ".PLN", so that a plan
 // saved under a name a simulator plan also holds is the one loaded; else the first whose
-// name begins with the entry. 0 when none.
+// name begins with the entry. 0 when none. A plan file saved under the name of the list's
+// own new-plan row is found before that row.
 int find_stored_plan(std::string_view entry);
+// Name of the stored list's last row, the new (empty) plan.
+inline constexpr const char* kNewPlanRowName = "NEW FPL";
 
 // Plan files of the folder that the last listing refused (unreadable, cut, a value out of
 // range): they are not in the stored list.

@@ -294,10 +294,16 @@ static int dest_record() {
   return -1;
 }
 
-// The route's record at a joint takes the procedure leg's constraints when it has none.
+// The route's record at a joint takes the procedure leg's constraints when it has none
+// (a prediction is none): kept as constraints, so that no prediction writes over them.
 static void adopt_constraints(FlightPlanWpt& route, const FlightPlanWpt& leg) {
+  if (!fpl_has_constraint(route)) route.alt_constraint = route.spd_constraint = FPL_NO_CONSTRAINT;
   if (route.alt_constraint <= FPL_NO_CONSTRAINT) route.alt_constraint = leg.alt_constraint;
   if (route.spd_constraint <= FPL_NO_CONSTRAINT) route.spd_constraint = leg.spd_constraint;
+  if (fpl_has_constraint(leg) && !fpl_has_constraint(route)) {
+    route.constraint_flag = 1;
+    route.predicted = 0;
+  }
 }
 
 // Range [from, to) of the records of a segment kind, with the discontinuity before

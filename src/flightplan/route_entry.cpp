@@ -35,6 +35,13 @@ void fpl_start_route(const FlightPlanWpt& origin) {
   build_route_rows();
 }
 
+void fpl_set_origin_mod(const FlightPlanWpt& origin) {
+  if (fpl_changed_state == 3) copy_active_to_edit();
+  if (fpl_edit_last < 0) return;
+  fpl_edit[0] = origin;
+  build_route_rows();
+}
+
 void fpl_take_airport_block(const FlightPlanWpt& apt, int slot) {
   if (load_airport_block(apt.ident, slot)) return;
   fpl_empty_airport_block(slot);
@@ -123,11 +130,20 @@ void fpl_set_destination_mod(const FlightPlanWpt& dest) {
     // the record being flown and those before it: the active waypoint is never turned
     // into a discontinuity.
     int kept = fpl_valid_index(fpl_active_index, fpl_active_last) ? fpl_active_index : 0;
+    int from = fpl_edit_last;
     for (int i = fpl_edit_last - 1; i >= 1 && i > kept; --i) {
       const char* seg = fpl_edit[i].segment;
       if (std::strcmp(seg, "STAR") != 0 && std::strcmp(seg, "APCH") != 0 && std::strcmp(seg, "APPR") != 0) break;
-      clear_fpl_record(fpl_edit[i]);
-      fpl_set_text(fpl_edit[i].ident, FPL_DISCO_IDENT);
+      from = i;
+    }
+    // They leave one route break, none where the route already breaks before them.
+    if (from < fpl_edit_last) {
+      const bool broken = fpl_route_break(fpl_edit[from - 1]);
+      fpl_edit_remove(broken ? from : from + 1, fpl_edit_last);
+      if (!broken) {
+        clear_fpl_record(fpl_edit[from]);
+        fpl_set_text(fpl_edit[from].ident, FPL_DISCO_IDENT);
+      }
     }
   }
   if (fpl_edit_last >= 1) fpl_edit[fpl_edit_last] = dest;

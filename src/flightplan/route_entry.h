@@ -13,6 +13,11 @@ FlightPlanWpt fpl_airport_record(const AptBlock& apt);
 // active plan is the origin (last index 0, no active waypoint) and the edit plan a copy.
 void fpl_start_route(const FlightPlanWpt& origin);
 
+// Origin typed for the route flown (states 3 and 4, in flight): a modification of the edit
+// plan (refreshed from the active plan in state 3) whose record 0 becomes `origin`; the
+// route flown and its other records stay as they are until EXEC.
+void fpl_set_origin_mod(const FlightPlanWpt& origin);
+
 // Destination of a route not yet active: it replaces the active plan's destination
 // (or follows record 0; record 1 when there is no origin), the active waypoint becomes
 // record 1 when there was none, and the edit plan takes it too: a copy of the active

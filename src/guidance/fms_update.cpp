@@ -605,6 +605,11 @@ void fms_plan_activated() {
     vnav_spd_state = 0;
     vnav_cmd_pending = 1;
   }
+  // A route executed with no waypoint to fly leaves nothing for LNAV or VNAV to follow.
+  if (!active_record(fpl_active_index)) {
+    if (lnav_on == 1) lnav_toggle();
+    if (vnav_on == 1) vnav_toggle();
+  }
 }
 
 void fms_cruise_level_entered(int32_t ft) {

@@ -231,6 +231,8 @@ TEST_F(C17RouteEdits, AnInterceptOrDirectToIsFlownAsTheModPageShowedIt) {
     ASSERT_EQ(fpl_changed_state, 4);
     frames(1);
     EXPECT_EQ(at(0, 33).substr(0, next.size()), next) << "the MOD page starts at the fix flown";
+    EXPECT_NEAR(std::atof(at(100, 22).c_str()), nm(present(), active_fix().lat, active_fix().lon), 0.75)
+        << "the MOD page's first leg starts at the aircraft";
     EXPECT_EQ(at(0, 66), "HQM  ");
     press("L6");  // ERASE
     ASSERT_EQ(fpl_changed_state, 3);
@@ -604,6 +606,73 @@ TEST_F(C17RouteEdits, DeletingTheHoldFlownWaitsForExecAndLeavesItAtItsFix) {
     EXPECT_LT(closest, 1.0) << "left over its fix";
     EXPECT_GT(closing_nm(active_fix().lat, active_fix().lon, 30), 2.0) << "flown towards " << active_ident();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// An airport typed on RTE sub-page 1 in the climb, on the route with the arrival R28L via
+// BTG: the route flown stays until EXEC; after it the fix flown is kept with LNAV and VNAV,
+// and a new destination leaves one route break where the arrival was.
+TEST_F(C17RouteEdits, AnAirportTypedOnRteInFlightModifiesTheRouteFlown) {
+  struct Case {
+    const char* key;    // L1 origin, R1 destination
+    const char* airport;
+    const char* first;  // record 0 after EXEC
+    const char* last;   // the last record after EXEC
+    int breaks;         // route breaks after EXEC
+  };
+  const Case cases[] = {{"R1", "KTTD", "KSEA", "KTTD", 1}, {"L1", "KBFI", "KBFI", "KTTD", 1}};
+  take_off();
+  open_arrivals();
+  press("R2");  // R28L
+  press("R2");  // via BTG
+  smiths_fms_key(69);
+  frames(1);
+  ASSERT_EQ(fpl_changed_state, 3);
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.airport);
+    press("RTE");
+    enter(c.airport, c.key);
+    EXPECT_EQ(fpl_changed_state, 4) << c17_cdu_scratchpad_msg;
+    EXPECT_EQ(active_ident(), "CARRO") << "flown until EXEC";
+    EXPECT_EQ(lnav_on, 1);
+    smiths_fms_key(69);
+    frames(1);
+    ASSERT_EQ(fpl_changed_state, 3);
+    EXPECT_EQ(active_ident(), "CARRO");
+    EXPECT_STREQ(fpl_active[0].ident, c.first);
+    EXPECT_STREQ(fpl_active[fpl_active_last].ident, c.last);
+    int breaks = 0;
+    for (int i = 1; i <= fpl_active_last; ++i) breaks += fpl_route_break(fpl_active[i]) ? 1 : 0;
+    EXPECT_EQ(breaks, c.breaks) << "route breaks";
+    frames(4);
+    EXPECT_EQ(lnav_on, 1);
+    EXPECT_EQ(vnav_on, 1);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// DELETE on the fix flown in the climb: the next fix, after the route break, is flown and
+// its row shows the course and distance from the aircraft.
+TEST_F(C17RouteEdits, ADeleteOnTheFixFlownShowsTheLegFromTheAircraft) {
+  take_off();
+  ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
+  frames(60 * host_.frame_rate());
+  press("LEGS");
+  enter("", "DEL");
+  press("L1");  // CARRO
+  frames(1);
+  ASSERT_EQ(at(0, 33), "OLM  ");
+  ASSERT_EQ(active_ident(), "OLM");
+  const FlightPlanWpt& olm = active_fix();
+  EXPECT_NE(at(20, 22), "") << "a course";
+  EXPECT_NEAR(std::atof(at(100, 22).c_str()), nm(present(), olm.lat, olm.lon), 0.75) << "the distance from the aircraft";
 }
 
 }  // namespace

@@ -556,3 +556,59 @@ TEST_F(GnsxlsFlightTest, AStoredPlanActivatedInFlightGoesOnFromTheFixFlown) {
 }
 
 }  // namespace
+
+namespace {
+
+// The approach of the plan changed to another runway's, through FPL's approach row, at
+// the gate and in flight toward BTG: the new runway lists its own approaches and
+// transitions, and the one chosen replaces the old in the active plan, the fix flown kept.
+TEST_F(GnsxlsFlightTest, AnotherRunwaysApproachReplacesThePlansApproach) {
+  struct Case {
+    bool in_flight;
+    const char* active;  // after the insertion
+  };
+  for (const Case& c : {Case{false, "SEA"}, Case{true, "BTG"}}) {
+    SCOPED_TRACE(c.in_flight ? "in flight" : "at the gate");
+    if (c.in_flight) fly_toward_btg(20);
+    else start_at_ksea();
+    // I10R from HELNS, as a pilot puts it in.
+    auto open_approach = [this] {
+      press("NAV");
+      press("FPL");
+      press("L5");
+      press("L5");
+      press("ENTER");
+      frames(1);
+      ASSERT_EQ(gnsxls_page, GNSXLS_PAGE_APPROACH);
+    };
+    open_approach();
+    press("L3");
+    press("ENTER");
+    ASSERT_EQ(pending_appr_type, "I10R");
+    press("L3");
+    press("ENTER");
+    press("ENTER");
+    ASSERT_EQ(route_appr_type_text, "I10R");
+    // RW28L picked for the approach row: R28L, its one approach, and its transition BTG.
+    open_approach();
+    for (int i = 0; i < 6 && gnsxls_scratchpad != "28L"; ++i) press("L3");
+    ASSERT_EQ(gnsxls_scratchpad, "28L") << line(160);
+    press("ENTER");
+    EXPECT_EQ(pending_appr_type, "R28L");
+    EXPECT_EQ(pending_appr_trans, "------") << "the transitions of R28L listed";
+    press("L3");
+    EXPECT_EQ(at(30, 160), "BTG  ?");
+    press("ENTER");
+    EXPECT_EQ(at(110, 200), "BTG");
+    press("ENTER");
+    EXPECT_EQ(route_appr_type_text, "R28L");
+    std::vector<std::string> idents = active_idents();
+    EXPECT_EQ(std::count(idents.begin(), idents.end(), "HELNS"), 0) << "the old approach is gone";
+    EXPECT_EQ(idents.back(), "KPDX");
+    ASSERT_TRUE(fpl_valid_index(fpl_active_index, fpl_active_last));
+    EXPECT_STREQ(fpl_active[fpl_active_index].ident, c.active);
+    host_.stop();
+  }
+}
+
+}  // namespace

@@ -68,6 +68,7 @@ struct Constraint {
   double ias = 0.0;           // knots held abeam the fix; 0 none checked
   double within = 300.0;      // feet abeam the fix
   bool at_or_above = false;  // met by any altitude above it, else within `within`
+  bool published = false;     // also kept in the plan as the fix's constraint
 };
 
 // LEGS R3 (the third fix with CARRO active) takes "1": an entered 100 ft, shown 100A.
@@ -104,6 +105,12 @@ void fly_and_check_abeam(const FlightCase& c) {
     if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
       EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
     }
+    if (!k.published) continue;
+    const FlightPlanWpt* rec = std::find_if(fpl_active, fpl_active + std::clamp(fpl_active_last + 1, 0, FPL_CAPACITY),
+                                            [&](const FlightPlanWpt& r) { return std::string(r.ident) == k.ident; });
+    ASSERT_NE(rec, fpl_active + std::clamp(fpl_active_last + 1, 0, FPL_CAPACITY)) << k.ident;
+    EXPECT_TRUE(fpl_has_constraint(*rec)) << k.ident;
+    EXPECT_EQ(rec->alt_constraint, k.alt) << k.ident;
   }
   EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
   EXPECT_GE(least_vnav_ias(f.rows()), kMinVnavIas - 1.0);
@@ -129,6 +136,10 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
   const std::string mach_36_then_20000 =
       "click SMITHS_FMS 3\nrun 2f\ntype SMITHS_FMS /.36\nclick SMITHS_FMS 15\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
       "type SMITHS_FMS 20000\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  // DEP ARR, ARRIVALS, the approach R28L (R2), its transition BTG (R2), EXEC.
+  const std::string arrival_r28l_btg =
+      "click SMITHS_FMS 7\nrun 2f\nclick SMITHS_FMS 16\nrun 2f\nclick SMITHS_FMS 16\nrun 2f\nclick SMITHS_FMS 16\n"
+      "run 2f\nclick SMITHS_FMS 68\nrun 2f";
   const Case cases[] = {
       {"the database route, its discontinuity closed",
        "panel.cfg",
@@ -178,6 +189,16 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        "panel.cfg",
        {"gate_16l.txt", "company_route.txt", "takeoff.txt", "run 210s", kLegsR3At100, "run 12m"},
        {{"CARRO", 10000}, {"DUBYA", 100, 0, 300, true}}},
+      {"the company route with the approach R28L from its last fix BTG, chosen at the gate",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+        "run 2f\nclick SMITHS_FMS 68\nrun 2f", arrival_r28l_btg, "takeoff.txt", "run 26m"},
+       {{"BTG", 6000, 0, 300, false, true}}},
+      {"the company route with the approach R28L from its last fix BTG, chosen in the climb",
+       "panel.cfg",
+       {"gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+        "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt", "run 3m", arrival_r28l_btg, "run 23m"},
+       {{"BTG", 6000, 0, 300, false, true}}},
   };
   for (const Case& c : cases) fly_and_check_abeam(c);
 }

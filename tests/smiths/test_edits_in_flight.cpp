@@ -197,3 +197,43 @@ TEST_F(EditsInFlight, APlanLoadedInFlightNamesItsOwnAirports) {
     EXPECT_STREQ(active_ident(), "OLM");
   }
 }
+
+// CO ROUTE with the name the stored list gives its own new-plan row, executed in flight:
+// a plan saved under that name is the one loaded and flown on; without one the route
+// executed is empty, and LNAV and VNAV are no longer engaged on it.
+TEST_F(EditsInFlight, ACompanyRouteNamedAsTheListsNewPlanRow) {
+  struct Case {
+    bool saved;           // SAVE FPL "NEW FPL" first
+    const char* active;   // after EXEC; "" none
+    int32_t engaged;      // LNAV and VNAV after EXEC
+  };
+  const Case cases[] = {{false, "", 0}, {true, "OLM", 1}};  // the file stays for the next
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.saved ? "saved" : "not saved");
+    fly_past_two_waypoints();
+    if (vnav_on == 0) vnav_toggle();
+    ASSERT_EQ(vnav_on, 1);
+    std::vector<std::string> route;
+    for (int i = 0; i <= fpl_active_last; ++i) route.emplace_back(fpl_active[i].ident);
+    if (c.saved) {
+      smiths_page = SMITHS_PAGE_INIT_REF_INDEX;
+      frames(1);
+      put("NEW FPL", "R6");
+      EXPECT_EQ(smiths_scratchpad_msg, "NEW FPL.RTE Saved");
+    }
+    press("RTE");
+    put("NEW FPL", "L2");
+    ASSERT_EQ(fpl_changed_state, 4) << smiths_scratchpad_msg;
+    press("EXEC");
+    frames(2);
+    EXPECT_STREQ(active_ident(), c.active);
+    std::vector<std::string> now;
+    for (int i = 0; i <= fpl_active_last; ++i) now.emplace_back(fpl_active[i].ident);
+    if (c.saved) {
+      EXPECT_EQ(now, route);
+    }
+    EXPECT_EQ(lnav_on, c.engaged);
+    EXPECT_EQ(vnav_on, c.engaged);
+    host_.stop();
+  }
+}

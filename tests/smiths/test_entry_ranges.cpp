@@ -66,6 +66,8 @@ double cruise_alt_ft, crz_wind_kt, trans_alt_ft, cost_index_v;
 TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
   open_perf(1);
   TransAlt = 18000;
+  host_.aircraft().set_fuel_gallons(5994.0);  // 40,159.8 lb: the gross weight is ZFW + 40.16
+  frames(1);
   ASSERT_GT(read_fuel_on_board(), 1000.0);
   const NumberCase cases[] = {
       {"350.5", "R1", false, &cruise_alt_ft, 0, "", 222, 33},
@@ -83,6 +85,8 @@ TEST_F(EntryRanges, PerfInitStoresTheNumberItShows) {
       {"120.5KG", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {"1 00", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
       {"999.9", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},
+      {"959.8", "L3", false, &zero_fuel_weight, 120500, "120.5", 0, 99},  // gross weight 999.96 prints 1000.0
+      {"959.7", "L3", true, &zero_fuel_weight, 959700, "959.7", 0, 99},
       {".5", "L3", true, &zero_fuel_weight, 500, "0.5", 0, 99},
       {"0.04", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
       {"0.55", "L3", false, &zero_fuel_weight, 500, "0.5", 0, 99},
@@ -146,6 +150,7 @@ TEST_F(EntryRanges, TemperaturesWithinTheirRange) {
       {"-5X", "R3", false, 20, 20 + std_oat},
       {"- 5", "R3", false, 20, 20 + std_oat},
       {"-5.5", "R3", true, -5.5, -5.5 + std_oat},
+      {"-0.4", "R3", true, -0.4, -0.4 + std_oat},  // shown as 0, no "-0"
   };
   for (const TemperatureCase& c : cases) {
     put(c.entry, c.key);
@@ -153,6 +158,7 @@ TEST_F(EntryRanges, TemperaturesWithinTheirRange) {
     EXPECT_NEAR(isa_deviation, c.isa, 1e-9) << c.entry << " on " << c.key;
     EXPECT_NEAR(toc_oat, c.oat, 1e-9) << c.entry << " on " << c.key;
   }
+  EXPECT_NE(line(103).find("/ 0  \xC2\xB0" "C"), std::string::npos) << line(103);
   put("-99", "R4");
   EXPECT_NE(line(132).find("-146\xC2\xB0" "F / -99\xC2\xB0" "C"), std::string::npos) << line(132);
   expect_texts_inside("T/C OAT -99 C");
@@ -227,7 +233,9 @@ TEST_F(EntryRanges, ApproachRefSpeeds) {
   };
   const Case cases[] = {{"999999", false, 145}, {"1000", false, 145}, {"999", false, 145}, {"321", false, 145},
                         {"150KT", false, 145},  {"150", true, 150},   {"3E4", false, 150}, {"0", false, 150},
-                        {"00", false, 150},     {"-5", false, 150},   {"49", false, 150},  {"320", true, 320}};
+                        {"00", false, 150},     {"-5", false, 150},   {"49", false, 150},  {"320", true, 320},
+                        // Not below the stall speed VS0 (110 kt in the host).
+                        {"50", false, 320},     {"109", false, 320},  {"110", true, 110},  {"320", true, 320}};
   VREFMID = 145;
   for (const Case& c : cases) {
     put(c.entry, "R2");
@@ -260,6 +268,7 @@ TEST_F(EntryRanges, RteHoldEntries) {
   ASSERT_EQ(hold_count, 1);
   const HoldCase cases[] = {
       {"270/L", "L3", true, "270 /  L  T U R N", 99},    {"360.9/R", "L3", false, "", 99},
+      {"270/R/L", "L3", false, "", 99},
       {"361/R", "L3", false, "", 99},                    {"3E2/R", "L3", false, "", 99},
       {"360/R", "L3", true, "360 /  R  T U R N", 99},    {"0/L", "L3", true, "000 /  L  T U R N", 99},
       {"99999", "L4", false, "", 133},                   {"10", "L4", false, "", 133},

@@ -66,6 +66,7 @@ TEST_F(EnvelopeEntries, SpeedTargetsRestrictionsAndHolds) {
     const char* key;
     const char* entry;
     bool taken;
+    const char* shown = nullptr;  // the restriction's line afterwards, when given
   };
   const Row rows[] = {
       {"CLB", "L2", "50", false},         {"CLB", "L2", "209", false},       {"CLB", "L2", "210", true},
@@ -73,12 +74,18 @@ TEST_F(EnvelopeEntries, SpeedTargetsRestrictionsAndHolds) {
       {"CRZ", "L2", "/.83", false},       {"CRZ", "L2", "169", false},       {"CRZ", "L2", "170/.82", true},
       {"DES", "L2", "320/.99", false},    {"DES", "L2", "320/.82", true},    {"DES", "L3", "050/10000", false},
       {"DES", "L3", "169/10000", false},  {"DES", "L3", "170/10000", true},
+      // The least altitude a restriction takes is shown as taken.
+      {"CLB", "L3", "210/1000", true, "210 / 1000 "}, {"CLB", "L3", "210/999", false, "210 / 1000 "},
+      {"DES", "L3", "170/1000", true, "170 / 1000 "}, {"DES", "L3", "170/10000", true, "170 / 10000"},
   };
   for (const Row& r : rows) {
     clear_pad();
     press(r.page);
     put(r.entry, r.key);
     EXPECT_EQ(bottom(), r.taken ? "" : "INVALID ENTRY") << r.page << " " << r.entry;
+    if (r.shown) {
+      EXPECT_EQ(at(5, 99), r.shown) << r.page << " " << r.entry;
+    }
   }
   // The restriction taken is shown.
   EXPECT_DOUBLE_EQ(DescSpdRest, 170);
@@ -113,7 +120,7 @@ TEST_F(EnvelopeEntries, TakeoffSpeedsInAnyOrder) {
   const Row rows[] = {
       // 142/147/153 raised to 150/155/160 from the top.
       {"R1", "150", 150, 0, 153}, {"R2", "155", 150, 155, 0}, {"R3", "160", 150, 155, 160},
-      {"R1", "200", 200, 0, 0},   {"R2", "147", 0, 147, 0},   {"R3", "100", 0, 0, 100},
+      {"R1", "200", 200, 0, 0},   {"R2", "147", 0, 147, 0},   {"R3", "120", 0, 0, 120},
       {"R1", "142", 142, 0, 0},
   };
   press("INIT REF");

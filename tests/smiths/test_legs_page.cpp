@@ -89,7 +89,8 @@ TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
   EXPECT_DOUBLE_EQ(fpl_edit[4].spd_constraint, spd4);
   // Refused entries change nothing and keep the scratchpad.
   const double alt_before = fpl_edit[5].alt_constraint, spd_before = fpl_edit[5].spd_constraint;
-  for (const char* bad : {"0", "99001", "FL995", "ABC", "450/FL250", "50/9000", "2X0/9000", "3E4", "250/1E4", "250/",
+  // Nothing above the aircraft's highest cruise level (MaxCruise 41000).
+  for (const char* bad : {"0", "99001", "FL995", "FL411", "FL990", "41100", "ABC", "450/FL250", "50/9000", "2X0/9000", "3E4", "250/1E4", "250/",
                           "250/FL", "250/5000/7", "330/FL120", "25 0/FL120", "FL 120"}) {
     clear_pad();
     type(bad);
@@ -100,8 +101,8 @@ TEST_F(LegsTest, ConstraintEntriesAndTheirRefusals) {
     EXPECT_DOUBLE_EQ(fpl_edit[5].spd_constraint, spd_before) << bad;
   }
   clear_pad();
-  enter("99000", "R5");
-  EXPECT_DOUBLE_EQ(fpl_edit[5].alt_constraint, 99000.0);
+  enter("FL410", "R5");
+  EXPECT_DOUBLE_EQ(fpl_edit[5].alt_constraint, 41000.0);
   // ERASE restores the active route.
   press("L6");
   EXPECT_EQ(fpl_changed_state, 3);

@@ -121,7 +121,7 @@ TEST_F(ReferencePagesTest, TakeoffAndApproachEntries) {
   press("L5");
   EXPECT_EQ(title(), "APPROACH REF");
   run({{"30/150", "R4", "INVALID ENTRY"}, {"30/145", "R4", ""}, {"5/140", "R4", "INVALID ENTRY"},
-       {"00", "R2", "INVALID ENTRY"}, {"0", "R2", "INVALID ENTRY"}});
+       {"00", "R2", "INVALID ENTRY"}, {"0", "R2", "INVALID ENTRY"}, {"50", "R2", "INVALID ENTRY"}});
   EXPECT_EQ(LDGFLAPS, 30);
   EXPECT_EQ(VREF, 145);
   EXPECT_EQ(VREFMID, 145);
@@ -136,7 +136,7 @@ TEST_F(ReferencePagesTest, TakeoffAndApproachEntries) {
   press("L4");
   EXPECT_EQ(title(), "TAKEOFF  REF");
   run({{"5", "L1", ""}, {"15", "L1", ""}, {"10", "L1", "INVALID ENTRY"}, {"05", "L1", "INVALID ENTRY"},
-       {"51", "L1", "INVALID ENTRY"}, {"249", "R1", ""}, {"250", "R1", "INVALID ENTRY"}, {"269", "R3", ""},
+       {"51", "L1", "INVALID ENTRY"}, {"50", "R1", "INVALID ENTRY"}, {"109", "R2", "INVALID ENTRY"}, {"249", "R1", ""}, {"250", "R1", "INVALID ENTRY"}, {"269", "R3", ""},
        {"270", "R3", "INVALID ENTRY"}});
   EXPECT_EQ(TOFLAPS, 15);
   EXPECT_EQ(at(20, 33), "15°");

@@ -291,10 +291,31 @@ void approach_runway_or_preview() {
   }
 }
 
+bool approach_listed(const std::string& type) {
+  for (int k = 1; k <= arr_appr_count && k <= PROC_LIST_CAPACITY; ++k)
+    if (arr_appr_list[k].type == type) return true;
+  return false;
+}
+
+// A type or transition chosen before (the plan's, or another runway's) stays only where
+// the runway picked has it: otherwise that runway's own approaches and transitions open.
+void keep_choices_of_runway() {
+  if (set(pending_appr_type)) {
+    list_approaches(pending_arr_rwy, FPL_NONE_TEXT);
+    if (!approach_listed(pending_appr_type)) pending_appr_type = pending_appr_trans = FPL_NONE_TEXT;
+  }
+  if (set(pending_appr_trans)) {
+    list_approaches(pending_arr_rwy, pending_appr_trans);
+    if (arr_appr_count < 1 || (set(pending_appr_type) && !approach_listed(pending_appr_type)))
+      pending_appr_trans = FPL_NONE_TEXT;
+  }
+}
+
 void approach_runway_picked() {
   int32_t* s = gnsxls_lsk_state;
   pending_arr_rwy = gnsxls_scratchpad;
   reset_cdu_entry_state();
+  keep_choices_of_runway();
   if (!set(pending_appr_type)) {
     list_approaches(pending_arr_rwy, pending_appr_trans);
     if (arr_appr_count != 1) {

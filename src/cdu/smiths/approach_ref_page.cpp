@@ -31,7 +31,7 @@ void cdu_approach_speed_entry(int32_t& vref, CduLines io) {
     return;
   }
   int32_t kt = 0;
-  if (!read_speed_kt(s, CDU_MIN_SPEED_KT, CDU_MAX_SPEED_KT, kt)) {
+  if (!read_speed_kt(s, cdu_least_reference_speed_kt(), CDU_MAX_SPEED_KT, kt)) {
     io.msg = "INVALID ENTRY";
     return;
   }

@@ -126,7 +126,7 @@ void econ_draw_target_speed(const CduPage& p, int32_t ias, double mach) {
 
 void econ_draw_speed_restriction(const CduPage& p, double speed, double alt) {
   cdu_small(p, 12, 88, "S P D / R E S T");
-  if (alt > 1000 && speed > 50) cdu_largef(p, 5, 99, "%3.0f / %-5.0f", speed, alt);
+  if (alt >= 1000 && speed > 50) cdu_largef(p, 5, 99, "%3.0f / %-5.0f", speed, alt);
 }
 
 void smiths_fms_econ_clb_page_draw(GaugeSurface* rec, GfxGraphics* g) {

@@ -5,6 +5,7 @@
 
 #include "guidance/aircraft_file.h"
 #include "guidance/flight_envelope.h"
+#include "module/sim_vars.h"
 
 namespace {
 
@@ -23,6 +24,12 @@ bool tenths_word(const std::string& w) {
 }  // namespace
 
 int32_t cdu_least_speed_kt(int phase) { return int32_t(std::ceil(envelope_least_ias(phase))); }
+
+int32_t cdu_least_reference_speed_kt() {
+  const double vs0 = get_design_speed_vs0();
+  if (!(vs0 > CDU_MIN_SPEED_KT) || !(vs0 < CDU_MAX_SPEED_KT)) return CDU_MIN_SPEED_KT;
+  return int32_t(std::ceil(vs0));
+}
 
 double cdu_mach_limit() { return envelope_mach_limit(); }
 

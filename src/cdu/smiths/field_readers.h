@@ -54,6 +54,9 @@ constexpr int32_t CDU_MAX_SPEED_KT = 999;
 // The least speed a VNAV speed entry takes, knots: the aircraft's least for the phase
 // (ENVELOPE_CLIMB, ENVELOPE_NOT_CLIMB, or ENVELOPE_ANY_PHASE for the lower of the two).
 int32_t cdu_least_speed_kt(int phase);
+// The least V1, VR, V2 and VREF an entry takes, knots: the aircraft's stall speed in the
+// landing configuration (VS0), CDU_MIN_SPEED_KT where the simulator gives none below three digits.
+int32_t cdu_least_reference_speed_kt();
 // The highest Mach an entry takes: the aircraft's Mach limit.
 double cdu_mach_limit();
 

@@ -469,6 +469,8 @@ void cdu_legs_parse_entry_a(int n, CduLines io) {
   // A constraint's speed is flown in any phase: at least the lower least speed.
   SpeedAltitudeRange range = LEG_CONSTRAINT;
   range.min_kt = std::max(range.min_kt, cdu_least_speed_kt(ENVELOPE_ANY_PHASE));
+  // No crossing higher than the aircraft can cruise: such a constraint would never be flown.
+  range.max_ft = std::min(range.max_ft, envelope_highest_cruise_ft());
   if (!read_speed_altitude(text, range, e)) {
     io.msg = "INVALID ENTRY";
     return;

@@ -24,7 +24,8 @@ bool kgs() { return WeightUnit == "KGS"; }
 void enter_zfw() {
   const double fuel = read_fuel_on_board();
   double lb = 0;
-  if (!read_weight_lb(smiths_scratchpad, kgs(), 1000.0, lb) || !(cdu_shown_weight(lb + fuel) < 1000.0))
+  // Bounded as printed, in tenths: 999.96 would print "1000.0".
+  if (!read_weight_lb(smiths_scratchpad, kgs(), 1000.0, lb) || !(std::round(cdu_shown_weight(lb + fuel) * 10.0) < 10000.0))
     return cdu_reject();
   zero_fuel_weight = lb;
   smiths_scratchpad.clear();
@@ -96,8 +97,14 @@ void draw_temperature(const CduPage& p, double y, double celsius, bool deviation
     cdu_text_within(p, CDU_LARGE_PX, 170, y, "- - - \xB0 F / - - - \xB0 C", MIN_X);
     return;
   }
+  // Whole degrees, and no "-0" for a value that rounds to zero.
+  auto whole = [](double v) {
+    const double r = std::round(v);
+    return r == 0.0 ? 0.0 : r;
+  };
   const double f = celsius * 1.8 + (deviation ? 0.0 : 32.0);
-  cdu_text_within(p, CDU_LARGE_PX, 170, y, cdu_format("%-3.0f\xB0" "F / %-3.0f\xB0" "C", f, celsius), MIN_X);
+  cdu_text_within(p, CDU_LARGE_PX, 170, y, cdu_format("%-3.0f\xB0" "F / %-3.0f\xB0" "C", whole(f), whole(celsius)),
+                  MIN_X);
 }
 
 void draw_toc_oat(const CduPage& p) {

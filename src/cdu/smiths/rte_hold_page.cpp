@@ -22,13 +22,13 @@ constexpr int MAX_PLACED_HOLDS = 5;
 constexpr double MAX_LEG_MIN = 9.9, MAX_LEG_NM = 99.9;
 
 void enter_course(HoldRecord& h) {
-  bool slash = smiths_scratchpad.find('/') != std::string::npos;
   std::string course_word, dir_word;
-  cdu_slash_words(smiths_scratchpad, course_word, dir_word);
+  // Two words around one "/": a third is no part of the entry to drop.
+  const bool two_words = split_at_slash(smiths_scratchpad, course_word, dir_word);
   double course = 0;
   // The direction is the whole word "L" or "R".
   const char dir = dir_word.size() == 1 ? char(std::toupper(static_cast<unsigned char>(dir_word[0]))) : ' ';
-  if (!slash || !cdu_hold_course(course_word, course) || (dir != 'L' && dir != 'R')) {
+  if (!two_words || !cdu_hold_course(course_word, course) || (dir != 'L' && dir != 'R')) {
     smiths_scratchpad_msg = "INVALID ENTRY";
     return;
   }

@@ -28,6 +28,17 @@ void enter_origin(const std::string& ident, CduLines io) {
     io.msg = "NOT IN DATABASE";
     return;
   }
+  // In flight the route flown stays until EXEC: a new origin is a modification of it.
+  FlightPlanWpt flown;
+  if (fpl_changed_state >= 3 && fpl_fix_flown(flown)) {
+    fpl_set_origin_mod(fpl_airport_record(apt_blocks[1]));
+    route_origin_mod = apt_blocks[1].ident;
+    route_runway_mod = FPL_NONE_TEXT;
+    smiths_reset_dep_selection();
+    if (fpl_changed_state == 3) fpl_changed_step();
+    io.pad.clear();
+    return;
+  }
   fpl_start_route(fpl_airport_record(apt_blocks[1]));
   route_origin = apt_blocks[1].ident;
   route_origin_mod = route_origin;

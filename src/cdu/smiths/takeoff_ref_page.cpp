@@ -58,7 +58,7 @@ bool cdu_enter_takeoff_speed(int which, std::string& pad) {
   static int32_t* const speeds[3] = {&V1, &VR, &V2};
   if (which < 0 || which > 2) return false;
   int32_t v = 0;
-  if (!read_speed_kt(pad, CDU_MIN_SPEED_KT, which == 2 ? 269 : 249, v)) return false;
+  if (!read_speed_kt(pad, cdu_least_reference_speed_kt(), which == 2 ? 269 : 249, v)) return false;
   *speeds[which] = v;
   for (int j = 0; j < 3; ++j)
     if (*speeds[j] > 0 && (j < which ? *speeds[j] > v : (j > which && *speeds[j] < v))) *speeds[j] = 0;
