@@ -188,15 +188,26 @@ void update_active_legs(const RouteProgressInput& in) {
         // skipped was never flown, and the path starts no higher than flown since the TOD.
         vnav_path_top_alt = std::max(vnav_path_top_alt, in.altitude);
         double from_pos = tod_pos, from_alt = in.level_alt > 0.0 ? in.level_alt : cruise_alt;
+        double span = wpt_pos - tod_pos;
         for (int i = in.vnav_wpt_index - 1; i >= 0; --i) {
           const FlightPlanWpt& r = fpl_active[i];
-          if (fpl_route_break(r) || r.route_dist <= tod_pos || skipped_by_direct_to(i)) break;
+          if (fpl_route_break(r) || r.route_dist <= tod_pos) break;
+          if (skipped_by_direct_to(i)) {
+            // A TOD among the skipped records: from it straight to where the direct-to began.
+            double blat = r.lat, blon = r.lon, rest = wpt_pos - r.route_dist;
+            if (std::strcmp(r.ident, "DIRECT") != 0) {
+              blat = dto_origin_lat, blon = dto_origin_lon;
+              rest = compute_gc_distance(blat, blon, act.lat, act.lon) + wpt_pos - act.route_dist;
+            }
+            const double to_start = compute_gc_distance(in.tod_lat, in.tod_lon, blat, blon);
+            if (std::isfinite(to_start) && std::isfinite(rest)) span = to_start + rest;
+            break;
+          }
           if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && std::strcmp(r.type, "APT") != 0) {
-            from_pos = r.route_dist, from_alt = r.alt_constraint;
+            from_pos = r.route_dist, from_alt = r.alt_constraint, span = wpt_pos - from_pos;
             break;
           }
         }
-        const double span = wpt_pos - from_pos;
         if (span > 0.0) {
           const double f = std::clamp(vdev_gate_dist_2 / span, 0.0, 1.0);
           vnav_path_altitude = in.vnav_target_alt + (from_alt - in.vnav_target_alt) * f;

@@ -187,6 +187,8 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
     fpl_active[3].alt_constraint = r.btg_alt;
     fpl_active_index = 4;
     dto_active = r.direct;
+    dto_origin_lat = btg.lat;  // the direct-to began abeam BTG: its path from the TOD is as long
+    dto_origin_lon = btg.lon;
     in.tod_reached = 0;  // a new descent
     update_active_legs(in);
     in.tod_reached = 1;

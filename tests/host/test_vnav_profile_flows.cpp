@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,14 @@ VnavSummary vnav_summary(Flight& f) {
     if (texts[i].rfind("VERT DEV", 0) == 0) s.deviation = texts[i], s.deviation_value = texts[i + 1];
   }
   return s;
+}
+
+// The highest altitude flown from simulated time `t` on.
+double highest_alt_since(const std::vector<TrackRow>& rows, double t) {
+  double highest = -1e9;
+  for (const TrackRow& r : rows)
+    if (r.t >= t) highest = std::max(highest, r.alt_ft);
+  return highest;
 }
 
 // "hh:mm" as minutes; -1 for dashes.
@@ -271,5 +280,46 @@ TEST(VnavProfileFlows, TheVnavSummaryReadsWhatVnavHasLeftToDo) {
     if (!c.past_end) {
       EXPECT_GE(timed, 5);
     }
+  }
+}
+
+// After a direct-to in the descent the VERT DEV the GNS-XLS VNAV page shows is the aircraft's
+// distance from the path it flies from there: down to the direct-to fix's altitude at the
+// profile's gradient, no higher than it flies; not from a constraint the direct-to skipped.
+TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    const char* fix;
+    double lat, lon, alt;  // the direct-to fix and its constraint
+  };
+  const Case cases[] = {
+      {"DIRECT-TO HELNS in the descent toward FOURT, FOURT skipped",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 17m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "click GNSXLS 1\nrun 1f", "run 20s"},
+       "HELNS", 45.70, -122.72, 7000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    ASSERT_EQ(f.rows().back().active, c.fix);
+    const double top = highest_alt_since(f.rows(), 0.0);  // the level cruised at
+    const double feet_per_nm = 6076.12 * std::tan(3.0 * M_PI / 180.0);  // the 3.0 degrees of VNAV DATA
+    int checked = 0;
+    for (int i = 0; i < 6; ++i) {
+      ASSERT_TRUE(f.fly({"run 20s"})) << f.error;
+      const VnavSummary s = vnav_summary(f);
+      const TrackRow& b = f.rows().back();
+      const double to_fix = nm(b.lat, b.lon, c.lat, c.lon);
+      if (b.active != c.fix || to_fix < 3.0 || s.deviation_value.find_first_of("0123456789") == std::string::npos)
+        continue;
+      const double shown = (s.deviation == "VERT DEV LOW" ? -1.0 : 1.0) * std::stod(s.deviation_value);
+      const double path = std::min(top, c.alt + to_fix * feet_per_nm);
+      EXPECT_NEAR(shown, b.alt_ft - path, 600.0) << s.deviation << " " << s.deviation_value << " at " << b.alt_ft
+                                                 << " ft, " << to_fix << " NM from " << c.fix;
+      ++checked;
+    }
+    EXPECT_GE(checked, 3);
   }
 }
