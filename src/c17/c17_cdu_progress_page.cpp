@@ -110,7 +110,8 @@ void draw_from_line(const CduPage& p) {
   cdu_small(p, 0, 30, header);
   if (fpl_active_index < 2 || fpl_active_index == FPL_NO_PLAN) return;
   auto column = [](const char* word) { return cdu_text_width(header.substr(0, header.find(word)), CDU_SMALL_PX); };
-  cdu_large(p, 0, 42, last_wpt_ident);
+  // A long ident ("HOLD PPOS") is drawn smaller to end clear of the altitude.
+  cdu_large_within(p, 0, 42, last_wpt_ident, 0, column("A L T") - 8.0);
   if (last_wpt_altitude >= TransAlt) cdu_largef(p, column("A L T"), 42, "FL%3.0f", last_wpt_altitude / 100.0);
   else cdu_largef(p, column("A L T"), 42, "%5.0f", last_wpt_altitude);
   cdu_large(p, column("A T A"), 42, last_wpt_time);

@@ -2,6 +2,7 @@
 // the aircraft on the map formats, in the fine frame (design lengths times kx, ky).
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "c17/c17_mfd.h"
 #include "c17/c17_page.h"
@@ -24,7 +25,8 @@ namespace {
 
 // The active route: magenta legs between placed records (none into record 0, a break
 // or a record that cannot be placed), idents and star symbols, the active one magenta.
-void draw_route(GfxGraphics* g, const RouteView& v, double kx, double ky) {
+// The idents' boxes go to `idents`, which the markers' labels keep clear of.
+void draw_route(GfxGraphics* g, const RouteView& v, double kx, double ky, std::vector<MapTextBox>& idents) {
   LayerObjects o(g);
   const GfxPen* leg = o.pen(C17_MAGENTA, 2 * ky);
   const GfxFont* font = o.font(FONT_ARIAL, 10 * ky, GFX_FONT_BOLD);
@@ -36,7 +38,9 @@ void draw_route(GfxGraphics* g, const RouteView& v, double kx, double ky) {
     const double x = std::trunc(s.x * kx), y = std::trunc(s.y * ky);
     if (s.joined) draw_line_d(g, leg, std::trunc(s.prev_x * kx), std::trunc(s.prev_y * ky), x, y);
     const bool active = s.index == fpl_active_index;
-    draw_text(g, font, active ? magenta : white, x + 7 * kx, y - 7 * ky, C17_TEXT_CAPACITY, s.w.ident);
+    const double lx = x + 7 * kx, w = text_width(g, font, C17_TEXT_CAPACITY, s.w.ident);
+    draw_text(g, font, active ? magenta : white, lx, y - 7 * ky, C17_TEXT_CAPACITY, s.w.ident);
+    idents.push_back({lx, y - 7 * ky, lx + w, y + 5 * ky});
     draw_map_symbol(g, x, y - 6 * ky, SYMBOL_STAR, -99, kx, ky, active ? 4 : 0, range);
   });
 }
@@ -67,7 +71,8 @@ void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
 
   draw_c17_mfd_navaids_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
   draw_c17_mfd_airports_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
-  if (fpl_active_index != 999 && c17_mfd_route_on == 1) draw_route(g, v, kx, ky);
+  std::vector<MapTextBox> idents;
+  if (fpl_active_index != 999 && c17_mfd_route_on == 1) draw_route(g, v, kx, ky, idents);
   if (loaded_rwy_index != -999 && !north_up) draw_runway_centerline_layer(g, radius, 0, 0, range, kx, ky);
   // The layers below place what they draw from the present position at the frame's
   // origin: a map centred elsewhere moves the origin to the aircraft.
@@ -78,7 +83,7 @@ void c17_mfd_route_overlay_draw(const GaugeSurface* surface, GfxGraphics* g) {
     draw_c17_mfd_hold_layer(surface, g, kx, ky, v.lat, v.lon, v.heading);
     fine_frame();
   }
-  draw_tod_toc_markers(g, radius, range, 0, 0, TOC_TOD_STYLE_B737, kx, ky, v.lat, v.lon, v.heading);
+  draw_tod_toc_markers(g, radius, range, 0, 0, TOC_TOD_STYLE_B737, kx, ky, v.lat, v.lon, v.heading, nullptr, idents);
   if (fix_info_in_use()) draw_c17_mfd_fix_info_layer(surface, g, v.lat, v.lon);
 
   c17_frame(g, surface, c17_mfd_rose_cx, c17_mfd_rose_cy);

@@ -72,6 +72,7 @@ void draw_du1000_ehsi_fixes_layer(GfxGraphics* g, double ref_lat, double ref_lon
   if (du1000_show_int != 1 || !range_within(range_nm, 60)) return;
   map_px_per_nm = px_per_nm;
   PointLayerView v = caller_framed_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
+  v.route_labelled_from = 0;
   draw_fixes(g, DU1000, v, ref_lat, ref_lon, ref_lat, ref_lon, ref_lat, ref_lon);
 }
 
@@ -81,6 +82,7 @@ void draw_proline4_mfd_fixes_layer(const GaugeSurface* size, GfxGraphics* g, dou
   PointLayerView v = caller_framed_view(f.kx, f.ky, ref_lat, ref_lon, proline4_mfd_format == 2 ? 0.0 : map_heading,
                                         proline4_mfd_range);
   v.f.ok = f.ok;
+  v.route_labelled_from = 0;
   draw_fixes(g, PROLINE4, v, ref_lat, ref_lon, present_lat, present_lon, ref_lat, ref_lon);
 }
 

@@ -1,6 +1,7 @@
 // What the map layers share.
 #include "draw/map_layer_frame.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -255,6 +256,19 @@ PointLayerView caller_framed_view(double kx, double ky, double ref_lat, double r
   return v;
 }
 
+bool on_active_plan(const NavRecord& r, int32_t from) {
+  if (!fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
+  const int32_t last = std::min(fpl_active_last, FPL_MAX_LAST);
+  for (int32_t i = std::max(from, 0); i <= last; ++i) {
+    const FlightPlanWpt& w = fpl_active[i];
+    // An airport's record stands on its reference point, a little off the list's.
+    if (std::fabs(w.lat - r.lat) < 0.02 && std::fabs(w.lon - r.lon) < 0.02 &&
+        std::strncmp(w.ident, r.ident, std::min(sizeof w.ident, sizeof r.ident)) == 0)
+      return true;
+  }
+  return false;
+}
+
 void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointLayerView& view,
                       const NavRecord* list, int32_t count) {
   const LayerFrame& f = view.f;
@@ -305,6 +319,7 @@ void draw_point_layer(GfxGraphics* g, const PointLayerStyle& style, const PointL
       ay -= style.sy * f.ky;
     }
     double tx = ax + lx * f.kx, ty = ay + style.ly * f.ky;
+    if (view.route_labelled_from >= 0 && on_active_plan(r, view.route_labelled_from)) continue;
     if (text_reaches_image(g, label_px, tx, ty, int32_t(chars))) draw_map_label(g, font, brush, tx, ty, r.ident, false);
   }
 }

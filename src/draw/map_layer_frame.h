@@ -136,11 +136,18 @@ struct PointLayerStyle {
   uint32_t ring_colour;      // pen of the two-circle symbol (width kx)
 };
 
+// A record of the active plan from record `from` on (while a plan is active) with the
+// navigation record's ident, at its point.
+bool on_active_plan(const NavRecord& r, int32_t from = 0);
+
 struct PointLayerView {
   LayerFrame f;
   double ref_lat = 0, ref_lon = 0, heading = 0, range = 0;
   double margin = 50;        // records beyond 2 x range + margin are skipped
   int32_t vor_on = 1, ndb_on = 1;
+  // The first record of the active plan the display's route labels (-1 none): a record
+  // from there on is not labelled again by this layer.
+  int32_t route_labelled_from = -1;
 };
 
 // View of a self-framed member in its scaled frame: the plan-centre reference in

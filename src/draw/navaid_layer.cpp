@@ -3,7 +3,10 @@
 
 #include "draw/draw_toolkit.h"
 #include "draw/map_layer_frame.h"
+#include "flightplan/flight_plan.h"
+#include "flightplan/fpl_ops.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings.h"
 #include "module/display_state.h"
 
 int32_t du1000_vor_symbol_code = 76;
@@ -72,6 +75,10 @@ void draw_p1000_mfd_navaids_layer(const GaugeSurface* ctx, GfxGraphics* g) {
   active_or_present_point(p1000_plan_view != 0, v.ref_lat, v.ref_lon);
   v.heading = p1000_map_heading();
   v.range = p1000_mfd_range;
+  // The route labels the plan's records from the active one on, and the one before it when
+  // it shows the previous waypoint (all of them in the plan view).
+  const bool prev = DispPrevWpt == 1 && p1000_mfd_range >= 5.0 && dto_active == 0;
+  v.route_labelled_from = p1000_plan_view != 0 ? 0 : fpl_active_index - (prev ? 1 : 0);
   draw_navaids(g, P1000, v, v.ref_lat, v.ref_lon, present_lat, present_lon);
   restore_p1000_scale(g, ctx);
 }
@@ -91,6 +98,7 @@ void draw_du1000_ehsi_navaids_layer(GfxGraphics* g, double ref_lat, double ref_l
   PointLayerView v = caller_framed_view(kx, ky, ref_lat, ref_lon, heading_deg, range_nm);
   v.vor_on = vor_on;
   v.ndb_on = ndb_on;
+  v.route_labelled_from = 0;
   draw_navaids(g, du1000, v, ref_lat, ref_lon, ref_lat, ref_lon);
 }
 
@@ -109,5 +117,6 @@ void draw_proline4_mfd_navaids_layer(const GaugeSurface* size, GfxGraphics* g, d
   v.f.ok = f.ok;
   v.vor_on = mfd_vor_on;
   v.ndb_on = mfd_ndb_on;
+  v.route_labelled_from = 0;
   draw_navaids(g, PROLINE4, v, ref_lat, ref_lon, ref_lat, ref_lon);
 }

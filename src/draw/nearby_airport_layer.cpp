@@ -25,15 +25,16 @@ struct AirportMember {
   double label_size;          // times kx
   double label_dx, label_dy;
   double label_dx_per_char;   // added times the whole ident's length
+  bool route_labelled = false;  // the display's route labels the active plan's airports
 };
 
 // margin, glyph, symbol box (dx, dy, w, h), colour, pen width, pen times kx, cut to 5, label size, offset, per char
 const AirportMember B737 = {10, false, -5, -5, 10, 10, COLOUR_BLUE, 4, false, true, 10, -3, -20, 0};
 const AirportMember MD11 = {50, false, -4, -4, 8, 8, COLOUR_BLUE, 2, true, false, 10, 3, -14, 0};
 const AirportMember P1000 = {10, false, -5, -5, 10, 10, COLOUR_BLUE, 4, false, true, 10, 2, -15, 0};
-const AirportMember DU1000 = {50, true, -6, -8, 0, 0, COLOUR_MAGENTA, 0, false, false, 12, 4, -14, 0};
+const AirportMember DU1000 = {50, true, -6, -8, 0, 0, COLOUR_MAGENTA, 0, false, false, 12, 4, -14, 0, true};
 const AirportMember C17 = {10, false, -5, -5, 10, 10, COLOUR_C17_CYAN, 4, false, true, 10, 0, 2, -9};
-const AirportMember PROLINE4 = {50, false, -3, -4, 10, 10, COLOUR_BLUE, 4, false, false, 10, 9, -6, 0};
+const AirportMember PROLINE4 = {50, false, -3, -4, 10, 10, COLOUR_BLUE, 4, false, false, 10, 9, -6, 0, true};
 
 constexpr double DU1000_GLYPH_SIZE = 17;
 
@@ -75,6 +76,7 @@ void draw_airports(GfxGraphics* g, const AirportMember& m, const LayerFrame& f, 
     size_t chars = strnlen(r.ident, nav_ident_size);
     double lx = m.label_dx + m.label_dx_per_char * double(chars);
     double tx = wx + lx * f.kx, ty = wy + m.label_dy * f.ky;
+    if (m.route_labelled && on_active_plan(r)) continue;
     if (text_reaches_image(g, m.label_size * f.label_scale(), tx, ty, int32_t(chars)))
       draw_map_label(g, label_font, brush, tx, ty, r.ident, m.cut_to_5);
   }

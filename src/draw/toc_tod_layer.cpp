@@ -105,10 +105,11 @@ void dot_and_label(MarkerContext& m, const GfxBrush* brush, const GfxFont* font,
 }
 
 // The floating TOD: where the descent to the next constraint must begin, walked
-// back along the plan from the VNAV record; none when that walk meets a route break.
+// back along the plan from the VNAV record; none when that walk meets a route break,
+// without VNAV engaged, or behind the aircraft (a descent it can no longer begin).
 bool floating_tod_point(double& lat, double& lon) {
   double dist = (indicated_altitude - vnav_target_alt) / descent_rate * DescentTas / 60.0;
-  if (!std::isfinite(dist) || !fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
+  if (vnav_on != 1 || !std::isfinite(dist) || !fpl_valid_index(fpl_active_index, fpl_active_last)) return false;
   double sum = 0.0;
   if (fpl_valid_index(vnav_wpt_index, fpl_active_last)) {
     for (int32_t i = vnav_wpt_index; i > fpl_active_index && i >= 1; --i) {
@@ -124,6 +125,7 @@ bool floating_tod_point(double& lat, double& lon) {
       sum += leg;
     }
   }
+  if (dist - sum > dist_to_active_wpt) return false;
   double back = bearing_to_active_wpt + 180.0;
   if (back >= 360.0) back -= 360.0;
   const FlightPlanWpt& active = fpl_active[fpl_active_index];
@@ -144,7 +146,7 @@ const FlightPlanWpt* climb_target_record() {
 // The altitude constraint of the record the climb target stands on; 0 for the TOC.
 double climb_target_constraint() {
   const FlightPlanWpt* r = climb_target_record();
-  return r && r->alt_constraint > 0.0 ? r->alt_constraint : 0.0;
+  return r && fpl_has_constraint(*r) && r->alt_constraint > 0.0 ? r->alt_constraint : 0.0;
 }
 
 // Climb-target label, or null for none: a constraint's marker shows the constraint.
@@ -237,11 +239,11 @@ void draw_tod_toc_markers(GfxGraphics* g, int32_t radius, double range, int32_t 
     case TOC_TOD_STYLE_B737:
       if (show_toc && place(m, toc_lat, toc_lon, x, y)) {
         draw_ellipse_d(g, circle_pen, x - 3 * w, y - 4 * s, 6 * w, 6 * s);
-        draw_text(g, font, green, x + 8 * w, y - 7 * s, MARKER_TEXT_CAPACITY, "T/C");
+        draw_label(m, green, font, x + 8 * w, y - 7 * s, "T/C");
       }
       if (show_tod && place(m, tod_lat, tod_lon, x, y)) {
         draw_ellipse_d(g, circle_pen, x - 3 * w, y - 4 * s, 6 * w, 6 * s);
-        draw_text(g, font, green, x + 8 * w, y - 7 * s, MARKER_TEXT_CAPACITY, "T/D");
+        draw_label(m, green, font, x + 8 * w, y - 7 * s, "T/D");
       }
       break;
     case TOC_TOD_STYLE_MD11:

@@ -43,6 +43,7 @@ double tod_dist_to_dest = 0.0;
 double vdev_gate_dist_1 = 0.0;
 double vdev_gate_dist_2 = 0.0;
 double vnav_path_altitude = 0.0;
+double vnav_path_top_alt = 0.0;
 double climb_target_lat = 0.0, climb_target_lon = 0.0;
 double tke_deg = 0.0, xtk_nm = 0.0, drift_deg = 0.0;
 int32_t tke_side = 0, xtk_side = 0, drift_side = 0;
@@ -137,6 +138,12 @@ static double along_route_position(double lat, double lon) {
   return best;
 }
 
+// A record the aircraft passed by a direct-to: one before the direct-to's own leg, or the
+// DIRECT record that marks where the direct-to began (and the records before it).
+static bool skipped_by_direct_to(int i) {
+  return (dto_active == 1 && i < fpl_active_index) || std::strcmp(fpl_active[i].ident, "DIRECT") == 0;
+}
+
 static void format_eta(char (&out)[16], double hours_of_day, double minutes_ahead) {
   double total = hours_of_day * 60.0 + minutes_ahead;
   if (!std::isfinite(total)) {
@@ -186,34 +193,52 @@ void update_active_legs(const RouteProgressInput& in) {
         vdev_gate_dist_1 = wpt_pos - tod_pos;
         vdev_gate_dist_2 = wpt_pos - present_pos;
         // The path runs straight from the TOD at the level, or from the last altitude
-        // constraint after it (met at its fix), down to the target.
+        // constraint after it (met at its fix), down to the target; a record a direct-to
+        // skipped was never flown, and the path starts no higher than flown since the TOD.
+        vnav_path_top_alt = std::max(vnav_path_top_alt, in.altitude);
         double from_pos = tod_pos, from_alt = in.level_alt > 0.0 ? in.level_alt : cruise_alt;
+        double span = wpt_pos - tod_pos;
         for (int i = in.vnav_wpt_index - 1; i >= 0; --i) {
           const FlightPlanWpt& r = fpl_active[i];
           if (fpl_route_break(r) || r.route_dist <= tod_pos) break;
+          if (skipped_by_direct_to(i)) {
+            // A TOD among the skipped records: from it straight to where the direct-to began.
+            double blat = r.lat, blon = r.lon, rest = wpt_pos - r.route_dist;
+            if (std::strcmp(r.ident, "DIRECT") != 0) {
+              blat = dto_origin_lat, blon = dto_origin_lon;
+              rest = compute_gc_distance(blat, blon, act.lat, act.lon) + wpt_pos - act.route_dist;
+            }
+            const double to_start = compute_gc_distance(in.tod_lat, in.tod_lon, blat, blon);
+            if (std::isfinite(to_start) && std::isfinite(rest)) span = to_start + rest;
+            break;
+          }
           if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && std::strcmp(r.type, "APT") != 0) {
-            from_pos = r.route_dist, from_alt = r.alt_constraint;
+            from_pos = r.route_dist, from_alt = r.alt_constraint, span = wpt_pos - from_pos;
             break;
           }
         }
-        const double span = wpt_pos - from_pos;
         if (span > 0.0) {
           const double f = std::clamp(vdev_gate_dist_2 / span, 0.0, 1.0);
           vnav_path_altitude = in.vnav_target_alt + (from_alt - in.vnav_target_alt) * f;
         } else {
           vnav_path_altitude = in.vnav_target_alt;
         }
+        if (vnav_path_top_alt > in.vnav_target_alt)
+          vnav_path_altitude = std::min(vnav_path_altitude, vnav_path_top_alt);
       }
     }
   }
+  if (!in.tod_reached) vnav_path_top_alt = 0.0;
   if (!in.tod_reached && cruise_alt > 1000) vdev_gate_dist_2 = 0.0;
 
   // Next climb constraint: the first record from the active one with an altitude
-  // constraint that is not an airport, else the top of climb.
+  // constraint that is not an airport, else the top of climb. A crossing prediction is
+  // no constraint.
   bool found = false;
   for (int i = fpl_active_index; i <= fpl_active_last; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
-    if (r.alt_constraint > 0.0 && std::strcmp(r.type, "APT") != 0 && std::strcmp(r.segment, "SID") == 0) {
+    if (fpl_has_constraint(r) && r.alt_constraint > 0.0 && std::strcmp(r.type, "APT") != 0 &&
+        std::strcmp(r.segment, "SID") == 0) {
       climb_target_lat = r.lat;
       climb_target_lon = r.lon;
       found = true;
@@ -271,6 +296,17 @@ bool fpl_active_leg_start(double& lat, double& lon) {
   lat = fpl_active[i - 1].lat;
   lon = fpl_active[i - 1].lon;
   return true;
+}
+
+bool route_end_passed() {
+  const int a = fpl_active_index;
+  double slat = 0.0, slon = 0.0;
+  if (!fpl_valid_index(a, fpl_active_last) || a < route_end_index() || !fpl_active_leg_start(slat, slon)) return false;
+  const FlightPlanWpt& end = fpl_active[a];
+  double xtk = 0.0, atk = 0.0;
+  fpl_cross_along(slat, slon, end.lat, end.lon, present_lat, present_lon, xtk, atk);
+  const double leg = compute_gc_distance(slat, slon, end.lat, end.lon);
+  return std::isfinite(leg) && atk > leg;
 }
 
 void compute_track_errors(double lat, double lon, double track_true, double heading_true, int& tke_s, double& tke,

@@ -37,6 +37,9 @@ extern double bearing_to_active_wpt; // degrees magnetic from the present positi
 // first placed record after it. -1 for a route break, a record behind the active one or
 // no active record.
 double fpl_distance_to_go(int to);
+// The aircraft has flown past the route's end (its along-track place on the leg into the
+// active record, the route's end, lies beyond that record): VNAV has no target left.
+bool route_end_passed();
 // Record VNAV targets: first constrained one after the active one, else the last; also
 // "vnav_target_index".
 extern int32_t vnav_wpt_index;
@@ -45,6 +48,9 @@ extern double tod_dist_to_dest;      // NM along the route from the top of desce
 extern double vdev_gate_dist_1;      // NM top of descent -> VNAV waypoint (after TOD)
 extern double vdev_gate_dist_2;      // NM present position -> VNAV waypoint (after TOD)
 extern double vnav_path_altitude;    // feet, descent path altitude at the present position
+// Feet, the highest altitude flown since the TOD (0 before it): the descent path starts no
+// higher, since a level held below the profile's is descended from where it is flown.
+extern double vnav_path_top_alt;
 extern double climb_target_lat, climb_target_lon;  // next climb constraint, else the TOC
 
 // The update's sampled state.
@@ -60,6 +66,7 @@ struct RouteProgressInput {
   int32_t vnav_wpt_index = -1;   // record of the VNAV target (-1 none)
   double vnav_target_alt = 0.0;  // feet
   double level_alt = 0.0;        // feet the profile levels at; 0: the cruise altitude
+  double altitude = 0.0;         // feet, the aircraft's indicated altitude
 };
 
 // Each time step: the leg distances, the along-route and direct distance to the

@@ -133,6 +133,7 @@ RouteProgressInput route_progress_input() {
   in.vnav_wpt_index = active_record(vnav_wpt_index) ? vnav_wpt_index : -1;
   in.vnav_target_alt = vnav_target_alt;
   in.level_alt = vnav_level_alt();
+  in.altitude = indicated_altitude;
   return in;
 }
 

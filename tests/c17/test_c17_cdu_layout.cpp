@@ -14,6 +14,7 @@
 #include "flightplan/flight_plan.h"
 #include "flightplan/plan_files.h"
 #include "guidance/fms_state.h"
+#include "guidance/settings.h"
 #include "module/display_state.h"
 #include "tests/c17/c17_cdu_fixture.h"
 
@@ -30,6 +31,7 @@ class C17CduLayout : public C17CduTest, public ::testing::WithParamInterface<Lay
   using C17CduTest::enter_airway_route;
   using C17CduTest::folder_;
   using C17CduTest::load_sample_plan;
+  using C17CduTest::fly_past_alkis;
   using C17CduTest::press;
 };
 
@@ -75,6 +77,19 @@ const LayoutCase CASES[] = {
        u.load_sample_plan();
        c17_mfd_mode = 6;
        u.press("LEGS");
+     }},
+    {"layout_takeoff_ref_cleared_speeds",
+     [](C17CduTest& t) {
+       V1 = VR = V2 = 0;
+       static_cast<C17CduLayout&>(t).press("TOLD");
+     }},
+    {"cdu_progress_hold_ppos_passed",
+     [](C17CduTest& t) {
+       auto& u = static_cast<C17CduLayout&>(t);
+       u.load_sample_plan();
+       u.fly_past_alkis();
+       last_wpt_ident = "HOLD PPOS";
+       u.press("PROG");
      }},
     {"layout_stored_plans_long_name",
      [](C17CduTest& t) {

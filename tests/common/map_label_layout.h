@@ -1,9 +1,10 @@
 // Whether a map's labels read where they stand: a marker's label (a bracketed
-// figure or word, "T/C", "T/D") on no ident and no other marker's label, and no
+// figure or word, "T/C", "T/D", "DCT") on no ident and no other marker's label, no
 // map label on a fixed scale text of the display (its compass letters and
-// figures, its range figures). Idents may stand on each other: a map's items
-// stand where the map puts them. Where a fill drawn between the two texts
-// covers their overlap, the later text wipes the earlier one there: it reads.
+// figures, its range figures), and no fix labelled twice a few pixels apart.
+// Idents may stand on each other: a map's items stand where the map puts them.
+// Where a fill drawn between the two texts covers their overlap, the later text
+// wipes the earlier one there: it reads.
 #pragma once
 
 #include <cmath>
@@ -41,9 +42,10 @@ inline bool under_map_clip(const GfxRecording& rec, const GfxRecord& r) {
   return text_layout::map_label(rec, upright);
 }
 
-// A marker's label: "[...]" or the plan markers' words.
+// A marker's label: "[...]", the plan markers' words, or "DCT" (where a direct-to began,
+// which is no record's point).
 inline bool marker_text(const std::string& t) {
-  return (t.size() >= 2 && t.front() == '[' && t.back() == ']') || t == "T/C" || t == "T/D";
+  return (t.size() >= 2 && t.front() == '[' && t.back() == ']') || t == "T/C" || t == "T/D" || t == "DCT";
 }
 
 // What a display's map draws: the texts it draws without a clip on the map
@@ -58,6 +60,9 @@ struct Rules {
   // Two texts that may stand on each other (either order), each with its reason
   // where listed.
   std::set<std::pair<std::string, std::string>> pairs;
+  // Idents are held off the scale texts too (a display whose other pages draw figures
+  // under clips, no map, holds only its markers off them).
+  bool idents_on_scales = true;
 };
 
 inline std::string trimmed(const std::string& t) {
@@ -129,20 +134,38 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Rules& rul
   const std::vector<Label> all = labels(rec, rules);
   const std::vector<text_layout::Fill> fills = text_layout::fills(rec);
   char line[320];
+  // A label wholly off the image is seen by no one.
+  auto seen = [&](const Label& l) {
+    return l.ink.x1 > 0 && l.ink.y1 > 0 && l.ink.x0 < rec.image_width && l.ink.y0 < rec.image_height;
+  };
   for (size_t a = 0; a < all.size(); ++a)
     for (size_t b = a + 1; b < all.size(); ++b) {
       const Label& s = all[a];
       const Label& t = all[b];
+      if (!seen(s) || !seen(t)) continue;
       const bool markers = s.kind == Kind::Marker || t.kind == Kind::Marker;
       const bool fixed = s.kind == Kind::Fixed || t.kind == Kind::Fixed;
       const bool both_fixed = s.kind == Kind::Fixed && t.kind == Kind::Fixed;
+      // A label on the same label (within 2.5 pixels) is the one label redrawn by a partial
+      // frame; drawn further apart it is one fix labelled twice.
+      if (s.text == t.text && !fixed) {
+        const bool redrawn = std::fabs(s.ink.x0 - t.ink.x0) <= 2.5 && std::fabs(s.ink.y0 - t.ink.y0) <= 2.5;
+        if (!redrawn && text_layout::depth(s.ink, t.ink) > text_layout::kDepth &&
+            unwiped_depth(fills, s, t) > text_layout::kDepth) {
+          std::snprintf(line, sizeof line, "%s \"%s\" labelled twice: ink x %.1f..%.1f y %.1f..%.1f and x %.1f..%.1f y %.1f..%.1f",
+                        kind_name(t.kind), t.text.c_str(), s.ink.x0, s.ink.x1, s.ink.y0, s.ink.y1, t.ink.x0, t.ink.x1,
+                        t.ink.y0, t.ink.y1);
+          out.push_back(line);
+        }
+        continue;
+      }
       // Idents on idents are the map's own; fixed texts on fixed texts are the
-      // text check's; a label on the same label is the one label redrawn by a
-      // partial frame.
-      if (both_fixed || (!markers && !fixed) || s.text == t.text) continue;
+      // text check's.
+      if (both_fixed || (!markers && !fixed)) continue;
       if (rules.pairs.count({s.text, t.text}) || rules.pairs.count({t.text, s.text})) continue;
       const bool s_held = s.kind == Kind::Marker || s.route, t_held = t.kind == Kind::Marker || t.route;
       if (!fixed && !(s_held && t_held)) continue;
+      if (fixed && !markers && !rules.idents_on_scales) continue;
       if (text_layout::depth(s.ink, t.ink) <= text_layout::kDepth) continue;
       const double d = unwiped_depth(fills, s, t);
       if (d <= text_layout::kDepth) continue;

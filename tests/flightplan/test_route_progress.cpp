@@ -1,4 +1,5 @@
 // Route progress: leg distances, distance to go, TOD gates, ETAs, cross-track.
+#include <algorithm>
 #include <cmath>
 
 #include "flightplan/route_progress.h"
@@ -166,23 +167,38 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
   EXPECT_NEAR(vnav_path_altitude, want, 5.0);
   EXPECT_EQ(tod_route_dist, 0.0);
   // Past BTG, a quarter of the way to the destination: the path runs from BTG's altitude
-  // constraint (met abeam it) when it has one, else still from the TOD at the level.
+  // constraint (met abeam it) when it has one, else still from the TOD at the level; not
+  // from a constraint a direct-to skipped, and no higher than flown since the TOD (a level
+  // held below the profile's is where the descent starts from).
   const FlightPlanWpt& dest = fpl_active[4];
   double dd, dc;
   compute_gc_distance_course(btg.lat, btg.lon, dest.lat, dest.lon, dd, dc);
   struct Row {
     int flag;
     double btg_alt, from_alt, from_dist;  // path start: altitude and distance to the destination
-  } rows[] = {{1, 9000, 9000, dd}, {0, -999, 17000, gate1}};
+    int32_t direct;                       // 1: flown direct to the destination from behind BTG
+    double flown;                         // feet, the highest flown since the TOD (0 not told)
+  } rows[] = {{1, 9000, 9000, dd, 0, 0},       {0, -999, 17000, gate1, 0, 0},
+              {1, 9000, 17000, gate1, 1, 0},   {0, -999, 17000, gate1, 0, 16000},
+              {0, -999, 17000, gate1, 0, 4000}};
   for (const Row& r : rows) {
-    SCOPED_TRACE(r.btg_alt);
+    SCOPED_TRACE(testing::Message() << r.btg_alt << " direct " << r.direct << " flown " << r.flown);
     fpl_active[3].constraint_flag = r.flag;
     fpl_active[3].alt_constraint = r.btg_alt;
     fpl_active_index = 4;
+    dto_active = r.direct;
+    dto_origin_lat = btg.lat;  // the direct-to began abeam BTG: its path from the TOD is as long
+    dto_origin_lon = btg.lon;
+    in.tod_reached = 0;  // a new descent
+    update_active_legs(in);
+    in.tod_reached = 1;
+    in.altitude = r.flown;
     compute_dest_point(btg.lat, btg.lon, dc, dd / 4, present_lat, present_lon);
     update_active_legs(in);
-    EXPECT_NEAR(vnav_path_altitude, 1031 + (r.from_alt - 1031) * (dd * 0.75) / r.from_dist, 10.0);
+    const double line = 1031 + (r.from_alt - 1031) * (dd * 0.75) / r.from_dist;
+    EXPECT_NEAR(vnav_path_altitude, r.flown > 0 ? std::min(line, r.flown) : line, 10.0);
   }
+  dto_active = 0;
 }
 
 TEST_F(FplTest, LegTargetsFromTheActiveRecord) {

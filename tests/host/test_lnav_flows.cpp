@@ -480,8 +480,12 @@ TEST(LnavFlows, MarkersLieOnThePathAndShowWhatTheyMark) {
       {"the discontinuity after DUBYA open, the TOC passed",
        {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 12m"},
        TOC_TOD_STYLE_P1000, {}, {"[TOC]"}},
+      // OLM has no constraint: the FMS's crossing prediction stored there is no climb target.
+      {"the company route past CARRO in the climb, OLM predicted",
+       {"gate_16l.txt", "company_route.txt", "takeoff.txt", "run 7m"},
+       TOC_TOD_STYLE_B737, {}, {"[15400]"}},
   };
-  std::vector<std::string> scripts[3] = {{}, {"run 100s", "type SMITHS_FMS FOURT\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 10s"}, {}};
+  std::vector<std::string> scripts[4] = {{}, {"run 100s", "type SMITHS_FMS FOURT\nclick SMITHS_FMS 6\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\nclick SMITHS_FMS 68\nrun 10s"}, {}, {}};
   for (size_t n = 0; n < std::size(cases); ++n) {
     const Case& c = cases[n];
     SCOPED_TRACE(c.name);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "flightplan/flight_plan.h"
+#include "flightplan/route_progress.h"
 #include "guidance/settings.h"
 #include "guidance/toc_tod.h"
 #include "platform/gfx/gfx_recording.h"
@@ -193,7 +194,7 @@ namespace {
 // The GNS-XLS VNAV summary as drawn in the next frame: the active fix named on the TO line,
 // the altitude beside it, and the REQUIRED FPM figure ("" when the row is not drawn).
 struct VnavSummary {
-  std::string to, target, required;
+  std::string to, target, required, range, ete, deviation, deviation_value;
 };
 
 VnavSummary vnav_summary(Flight& f) {
@@ -210,8 +211,25 @@ VnavSummary vnav_summary(Flight& f) {
       s.target = texts[i + 1];
     }
     if (texts[i] == "REQUIRED FPM    ") s.required = texts[i + 1];
+    if (texts[i] == "RANGE (NM)") s.range = texts[i + 1];
+    if (texts[i] == "ETE") s.ete = texts[i + 1];
+    if (texts[i].rfind("VERT DEV", 0) == 0) s.deviation = texts[i], s.deviation_value = texts[i + 1];
   }
   return s;
+}
+
+// The highest altitude flown from simulated time `t` on.
+double highest_alt_since(const std::vector<TrackRow>& rows, double t) {
+  double highest = -1e9;
+  for (const TrackRow& r : rows)
+    if (r.t >= t) highest = std::max(highest, r.alt_ft);
+  return highest;
+}
+
+// "hh:mm" as minutes; -1 for dashes.
+double minutes_of(const std::string& t) {
+  if (t.size() != 5 || t[2] != ':') return -1.0;
+  return std::stod(t.substr(0, 2)) * 60.0 + std::stod(t.substr(3));
 }
 
 }  // namespace
@@ -296,5 +314,96 @@ TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
       if (r.t > edited_at && r.vnav == 1) lowest = std::min(lowest, r.alt_ft - c.ground);
     EXPECT_GE(lowest, c.floor - 50.0) << "lowest height " << lowest;
     EXPECT_LE(lowest, c.floor + 300.0) << "the descent stopped above the floor: " << lowest;
+  }
+}
+
+// The GNS-XLS VNAV summary reads what VNAV has to do: the ETE to the TOC or TOD is its range
+// at the ground speed flown; past the route's end (the runway) nothing is left to reach and
+// every figure shows dashes.
+TEST(VnavProfileFlows, TheVnavSummaryReadsWhatVnavHasLeftToDo) {
+  struct Case {
+    const char* name;
+    const char* then;  // flown after the take-off, then sampled every 20 s
+    int samples;
+    bool past_end;
+  };
+  const Case cases[] = {
+      {"the climb and the cruise", "run 1s", 60, false},
+      {"ten minutes past the runway", "run 50m", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    // The plan entered, VNAV DATA left for the VNAV summary (VNAV key).
+    ASSERT_TRUE(f.fly({"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "click GNSXLS 1\nrun 1f",
+                       "set frame_rate 4", "takeoff.txt", c.then}))
+        << f.error;
+    int timed = 0;
+    for (int i = 0; i < c.samples; ++i) {
+      if (i > 0) {
+        ASSERT_TRUE(f.fly({"run 20s"})) << f.error;
+      }
+      const VnavSummary s = vnav_summary(f);
+      SCOPED_TRACE("TO " + s.to + " " + s.target + ", RANGE " + s.range + ", ETE " + s.ete + ", REQUIRED FPM " +
+                   s.required + ", " + s.deviation + " " + s.deviation_value);
+      if (c.past_end) {
+        ASSERT_TRUE(route_end_passed());
+        EXPECT_EQ(s.to, "------");
+        EXPECT_EQ(s.target, "-----");
+        EXPECT_TRUE(s.required.empty() || s.required == "----");
+        EXPECT_TRUE(s.deviation_value.empty() || s.deviation_value == "-----");
+        continue;
+      }
+      if (s.range.empty() || minutes_of(s.ete) < 0) continue;
+      const std::vector<TrackRow>& rows = f.rows();
+      const TrackRow &a = rows[rows.size() - 2], &b = rows.back();
+      const double knots = nm(a.lat, a.lon, b.lat, b.lon) / (b.t - a.t) * 3600.0;
+      EXPECT_NEAR(minutes_of(s.ete), std::stod(s.range) / knots * 60.0, 1.5) << "at " << knots << " kt";
+      ++timed;
+    }
+    if (!c.past_end) {
+      EXPECT_GE(timed, 5);
+    }
+  }
+}
+
+// After a direct-to in the descent the VERT DEV the GNS-XLS VNAV page shows is the aircraft's
+// distance from the path it flies from there: down to the direct-to fix's altitude at the
+// profile's gradient, no higher than it flies; not from a constraint the direct-to skipped.
+TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> script;
+    const char* fix;
+    double lat, lon, alt;  // the direct-to fix and its constraint
+  };
+  const Case cases[] = {
+      {"DIRECT-TO HELNS in the descent toward FOURT, FOURT skipped",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 17m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "click GNSXLS 1\nrun 1f", "run 20s"},
+       "HELNS", 45.70, -122.72, 7000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Flight f("gnsxls_panel.cfg");
+    ASSERT_TRUE(f.fly(c.script)) << f.error;
+    ASSERT_EQ(f.rows().back().active, c.fix);
+    const double top = highest_alt_since(f.rows(), 0.0);  // the level cruised at
+    const double feet_per_nm = 6076.12 * std::tan(3.0 * M_PI / 180.0);  // the 3.0 degrees of VNAV DATA
+    int checked = 0;
+    for (int i = 0; i < 6; ++i) {
+      ASSERT_TRUE(f.fly({"run 20s"})) << f.error;
+      const VnavSummary s = vnav_summary(f);
+      const TrackRow& b = f.rows().back();
+      const double to_fix = nm(b.lat, b.lon, c.lat, c.lon);
+      if (b.active != c.fix || to_fix < 3.0 || s.deviation_value.find_first_of("0123456789") == std::string::npos)
+        continue;
+      const double shown = (s.deviation == "VERT DEV LOW" ? -1.0 : 1.0) * std::stod(s.deviation_value);
+      const double path = std::min(top, c.alt + to_fix * feet_per_nm);
+      EXPECT_NEAR(shown, b.alt_ft - path, 600.0) << s.deviation << " " << s.deviation_value << " at " << b.alt_ft
+                                                 << " ft, " << to_fix << " NM from " << c.fix;
+      ++checked;
+    }
+    EXPECT_GE(checked, 3);
   }
 }

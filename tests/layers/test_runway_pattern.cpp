@@ -299,20 +299,37 @@ TEST(TocTodMarkers, FloatingIndicatorsAndTheClimbTargetLabelSide) {
   climb_target_lat = point_from(LAT, LON, 180, 10).lat;
   climb_target_lon = LON;
   toc_lon = LON + 1;  // the climb target is not the TOC
-  vnav_on = 0;
+  vnav_on = 1;
   s.draw(TOC_TOD_STYLE_B737);  // the floating indicators need the setting
   EXPECT_FALSE(s.rec().has_text("[TOD]"));
   ShowFloatingTodBodIndicators = 1;
+  vnav_on = 0;
   s.draw(TOC_TOD_STYLE_B737);
-  EXPECT_EQ(s.text_colour("[TOD]"), COLOUR_AMBER);
-  // 45 NM north of the aircraft: 45 x 5.375 above the centre.
-  EXPECT_TRUE(near(s.text_at("[TOD]"), 122 - 37, 249 - 241.875 - 8, 1.5));
+  EXPECT_FALSE(s.rec().has_text("[TOD]")) << "drawn with VNAV off";
   // Climb target 10 NM south, label "[5000]" left of the dot while VNAV is off.
   EXPECT_TRUE(near(s.text_at("[5000]"), 122 - 38, 249 + 53 - 8, 1.5));
   s.rec().clear();
   vnav_on = 1;
   s.draw(TOC_TOD_STYLE_B737);
+  EXPECT_EQ(s.text_colour("[TOD]"), COLOUR_AMBER);
+  // 45 NM north of the aircraft: 45 x 5.375 above the centre.
+  EXPECT_TRUE(near(s.text_at("[TOD]"), 122 - 37, 249 - 241.875 - 8, 1.5));
   EXPECT_TRUE(near(s.text_at("[5000]"), 122 + 7, 249 + 53 - 8, 1.5));
+  // A descent begun further back than the active record lies on the leg the aircraft flies
+  // (20 NM to the active record): drawn ahead of the aircraft, never behind it.
+  dist_to_active_wpt = 20;
+  bearing_to_active_wpt = 0;
+  const struct {
+    double altitude;  // the TOD that many NM before record 2: (altitude - 5000) / 400
+    bool drawn;
+  } behind_rows[] = {{27000, true}, {30000, false}};
+  for (const auto& row : behind_rows) {
+    s.rec().clear();
+    indicated_altitude = row.altitude;
+    s.draw(TOC_TOD_STYLE_B737);
+    EXPECT_EQ(s.rec().has_text("[TOD]"), row.drawn) << row.altitude;
+  }
+  indicated_altitude = 11000;
   // With VNAV on, a climb target that is the TOC gets no indicator of its own.
   s.rec().clear();
   toc_lon = climb_target_lon;

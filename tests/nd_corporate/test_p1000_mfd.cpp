@@ -396,6 +396,8 @@ TEST_F(P1000Route, NormalViewPlotsFromTheActiveWaypointAndStoresItsPoints) {
   }
 }
 
+// The map and the plan view: the dashed leg from where the direct-to was made and "DCT" there
+// (its text 7 right of and 6 over the point), not at the record before the active one.
 TEST_F(P1000Route, PreviousLegAfterADirectStartsWhereTheDirectWasMade) {
   DispPrevWpt = 1;
   double lat, lon;
@@ -403,12 +405,22 @@ TEST_F(P1000Route, PreviousLegAfterADirectStartsWhereTheDirectWasMade) {
   dto_active = 1;
   dto_origin_lat = lat;
   dto_origin_lon = lon;
-  s.draw();
-  // 20 NM east at 53 units per 40 NM.
-  EXPECT_TRUE(near(stored(0), 134 + 20.0 * 53 / 40, 148, 1.5));
-  // The point is named for the direct-to, not for the record before the active one.
-  EXPECT_EQ(s.text_colour("DCT"), YELLOW);
-  EXPECT_FALSE(s.has("AAA"));
+  const struct {
+    int32_t plan_view;
+    double x, y;  // the origin: 20 NM east of the aircraft, at 53 (map) or 75 (plan) units per 40 NM
+  } rows[] = {{0, 134 + 20.0 * 53 / 40, 148}, {1, 134 + 20.0 * 75 / 40, 116 + 10.0 * 75 / 40}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.plan_view);
+    p1000_plan_view = row.plan_view;
+    s.rec().clear();
+    s.draw();
+    EXPECT_TRUE(near(s.text_at("DCT"), row.x + 7, row.y - 6, 2.0)) << s.text_at("DCT").x << ", " << s.text_at("DCT").y;
+    EXPECT_EQ(s.text_colour("DCT"), YELLOW);
+    bool dashed = false;
+    for (const GfxRecord* r : s.rec().of(GfxOp::Line))
+      dashed = dashed || (r->pen_argb == YELLOW && near(s.design_of(*r, r->args[0], r->args[1]), row.x, row.y, 2.0));
+    EXPECT_TRUE(dashed) << "no leg from the direct-to's origin";
+  }
 }
 
 TEST_F(P1000Route, PlanViewCentresOnTheActiveWaypointWithTheAircraftWhereItStands) {

@@ -151,13 +151,18 @@ text_layout::Allowed allowed_on(const std::string& gauge) {
 }
 
 // The map displays whose labels are checked against each other and against their scales.
-const std::set<std::string> kMapGauges = {"HW_B737_ND", "P1000_MFD", "DU_1000_EHSI"};
+const std::set<std::string> kMapGauges = {"HW_B737_ND", "P1000_MFD", "DU_1000_EHSI", "C17_MFD", "PROLINE4_MFD"};
+// Map displays whose pages draw figures under clips beside the map (the C-17's PFD tapes)
+// or whose scales are not yet held clear of the idents: only their markers are held off the
+// scale texts.
+const std::set<std::string> kMarkersOnlyOnScales = {"C17_MFD", "PROLINE4_MFD"};
 
 // The scales' texts of a map display: its compass figures and its range figures.
 std::set<std::string> scale_texts_of(const std::string& gauge) {
-  // The P1000 draws its compass under the map: the map's labels pass over its letters.
+  // The P1000 and the C-17 draw their compass under the map: the map's labels pass over
+  // its letters (not over the range figures).
   std::set<std::string> out;
-  if (gauge != "P1000_MFD")
+  if (gauge != "P1000_MFD" && gauge != "C17_MFD")
     for (int d = 0; d < 36; d += 3) out.insert(std::to_string(d));
   for (const char* r : {"0.025", "0.05", "0.1", "0.125", "0.25", "0.5", "1", "1.25", "2", "2.5", "5", "6.25", "10",
                         "12.5", "20", "25", "40", "50", "60", "80", "100", "120", "160", "240", "320"})
@@ -173,6 +178,7 @@ map_label_layout::Rules map_rules_on(const std::string& gauge) {
   r.route_idents = {"KSEA", "ALKIS", "CARRO", "OLM", "DUBYA", "BTG", "KPDX", "FOURT", "HELNS", "RIVER", "TOWNI",
                     "MARTY", "OIMIC", "RW10R", "DCT"};
   r.unclipped_map_texts = allowed_on(gauge).map_texts;
+  r.idents_on_scales = !kMarkersOnlyOnScales.count(gauge);
   return r;
 }
 
@@ -452,6 +458,10 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
        {label("FOURT", 100, 20, 5), wipe(turned), text("18", 110, 22, 2, false, turned)},
        ""},
       {"a fixed text of no scale", {label("FOURT", 100, 20, 5), text("GS", 110, 22, 2, false, unit)}, ""},
+      {"one fix labelled twice a few pixels apart", {label("CARRO", 60, 40, 5), label("CARRO", 64, 43, 5)},
+       "labelled twice"},
+      {"DCT on a route ident", {label("CARRO", 60, 40, 5), label("DCT", 62, 41, 3)}, "marker label \"DCT\""},
+      {"labels wholly off the image", {label("CARRO", 260, 40, 5), label("CARRO", 264, 43, 5)}, ""},
   };
   for (const Case& c : cases) {
     GfxRecording rec;

@@ -240,6 +240,7 @@ const LayoutCase LAYOUT_CASES[] = {
     {"KPDX ARRIVALS, approach chosen", false, {"RTE", "KSEA>L1", "KPDX>R1", "DEP ARR", "R2", "R1"}, ""},
     {"LEGS with the map centre", false, {"RTE", "KSEAKPDX>L2", "R6", "EXEC", "LEGS"}, "", false, 7},
     {"LEGS HOLD on a modified route", true, {"LEGS", "SEA>L3", "HOLD"}, ""},
+    {"LEGS DIR INTC in flight", true, {"DIR INTC"}, ""},
     {"DEP/ARR INDEX", false, {"RTE", "KSEA>L1", "KPDX>R1", "DEP ARR"}, ""},
     {"POS REF in flight", true, {"INIT REF", "L6", "L2", "NEXT"}, ""},
     {"SAVE FPL of a long name failing", true, {"INIT REF", "L6", LONG_NAME + ">R6"}, "", true},

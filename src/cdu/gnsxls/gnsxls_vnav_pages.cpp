@@ -50,7 +50,9 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
   bool plan = gns_has_active_plan();
   gns_textf(p, 380, 40, p.cyan, "%5.0f", indicated_altitude);
   Target target = Target::none;
-  if (plan) {
+  // Past the route's end VNAV has nothing left to reach: every figure shows dashes.
+  const bool aim = plan && !route_end_passed();
+  if (aim) {
     if (toc_reached == 1 && tod_reached == 0 && cruise_alt >= 1) target = Target::tod;
     else if (toc_reached == 0 && cruise_alt >= 1 && d_wpt > d_toc) target = Target::toc;
     else target = Target::waypoint;
@@ -66,8 +68,8 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
       to_line = tod ? "TO #TOD" : "TO #TOC";
       to_value = gns_format("%5d", cruise_alt);
       range = tod ? tod_range() : toc_range();
-      if (ground_speed > MIN_ESTIMATE_GS && true_airspeed > 0.0)
-        ete = gns_duration_text((tod ? tod_range() : d_toc) / true_airspeed * 60.0, "------");
+      // The time to fly the range shown, at the speed it is flown over the ground.
+      if (ground_speed > MIN_ESTIMATE_GS) ete = gns_duration_text(range / ground_speed * 60.0, "------");
       break;
     }
     case Target::waypoint: {
@@ -89,7 +91,7 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
     // Without a plan or below the ground speed of the other estimates there is no
     // crossing to estimate; nor one the five-digit field cannot hold.
     std::string estimate = "-----";
-    if (plan && ground_speed > MIN_ESTIMATE_GS) {
+    if (aim && ground_speed > MIN_ESTIMATE_GS) {
       double r = toc_reached == 0 && d_wpt > d_toc ? toc_range() : wpt_range();
       double alt = indicated_altitude + r / (ground_speed / 60.0) * vertical_speed;
       if (std::isfinite(alt) && alt > -0.5 && alt < 99999.5) estimate = gns_format("%5.0f", alt);
@@ -104,7 +106,8 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
     } else if (target != Target::toc) {
       gns_text(p, 30, 200, p.green, "REQUIRED FPM    ");
       double fpm = vnav_required_fpm();
-      gns_text(p, 400, 200, p.green, ground_speed > MIN_ESTIMATE_GS && fpm >= 0.0 ? gns_format("%4.0f", fpm) : "----");
+      gns_text(p, 400, 200, p.green,
+               aim && ground_speed > MIN_ESTIMATE_GS && fpm >= 0.0 ? gns_format("%4.0f", fpm) : "----");
     }
   }
   const char* dir = vertical_speed < 0.0 ? "DN" : vertical_speed > 0.0 ? "UP" : "";
@@ -116,10 +119,10 @@ void draw_summary(const GnsPage& p, double d_wpt, double d_toc) {
     gns_text(p, 30, 320, p.green, "CLIMB GRAD");
     gns_textf(p, 340, 320, p.green, "%4.0f/NM", grad);
   } else if (tod_reached == 1) {
-    if (indicated_altitude > vnav_path_altitude && on_descent_path()) {
+    if (aim && indicated_altitude > vnav_path_altitude && on_descent_path()) {
       gns_text(p, 30, 320, p.green, "VERT DEV HIGH");
       gns_textf(p, 340, 320, p.green, "%5.0f", indicated_altitude - vnav_path_altitude);
-    } else if (vnav_path_altitude > indicated_altitude && on_descent_path()) {
+    } else if (aim && vnav_path_altitude > indicated_altitude && on_descent_path()) {
       gns_text(p, 30, 320, p.green, "VERT DEV LOW");
       gns_textf(p, 340, 320, p.green, "%5.0f", vnav_path_altitude - indicated_altitude);
     } else {

@@ -376,8 +376,13 @@ void draw_line_6(const CduPage& p) {
     }
     cdu_large(p, 190, 198, "PPOS >");
   } else if (intc_crs_pending == 0) {
-    cdu_small(p, 0, 184, "D I R E C T    T O                    I N T C    L E G");
-    cdu_large(p, 100, 179, "- - - - - -");
+    static const std::string label = "D I R E C T    T O                    I N T C    L E G";
+    cdu_small(p, 0, 184, label);
+    // The rule between the two labels ends a space clear of "I N T C".
+    const double intc = cdu_text_width(label.substr(0, label.find("I N T C")), CDU_SMALL_PX) - 6.0;
+    std::string dashes = "-";
+    while (100.0 + cdu_text_width(dashes + " -", CDU_LARGE_PX) <= intc) dashes += " -";
+    cdu_large(p, 100, 179, dashes);
     const double left[5] = {1, 10, 20, 30, 40};
     const double right[5] = {200, 210, 220, 230, 240};
     cdu_entry_boxes(p, left, 5, 198);

@@ -69,7 +69,7 @@ bool cdu_enter_takeoff_speed(int which, std::string& pad) {
 void takeoff_ref_body(const CduPage& p, const char* unset) {
   auto draw_speed = [&](double y, int32_t v) {
     if (v > 0) cdu_largef(p, 245, y, "%3d", int(v));
-    else if (*unset) cdu_large(p, 245, y, unset);
+    else if (*unset) cdu_large_right(p, y, unset);  // wider than a speed: ends at the margin
   };
   cdu_large(p, 63, 0, "TAKEOFF  REF");
   cdu_small(p, 220, 3, "1 / 1");

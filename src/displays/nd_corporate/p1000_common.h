@@ -32,6 +32,10 @@ bool p1000_canvas(GfxGraphics* g, const P1000Frame& f);
 // map distance across and down. False (sx = sy = 0) when the image size is unusable.
 bool p1000_route_units(GfxGraphics* g, const P1000Frame& f, double& sx, double& sy);
 
+// Screen point (route units) of where the direct-to being flown began; false without one
+// or when it cannot be placed.
+bool p1000_direct_origin_point(const P1000Frame& f, double sx, double sy, int32_t& x, int32_t& y);
+
 // Marks a record's screen point as not placed; the waypoint data layer skips it.
 void p1000_unplace(FlightPlanWpt& w);
 bool p1000_placed(const FlightPlanWpt& w);

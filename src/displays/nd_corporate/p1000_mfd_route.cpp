@@ -39,25 +39,33 @@ void store(FlightPlanWpt& w, double x, double y) {
   w.screen_y = int32_t(y);
 }
 
-// The dashed leg into the active waypoint from the record before it, or from where a
-// direct route was started.
-void previous_leg(const RoutePlot& p, GfxGraphics* g, LayerObjects& o, double sx) {
+RoutePlot route_plot(const P1000Frame& f, double sx, double sy) {
+  return {{f.ref_lat, f.ref_lon, f.map_up}, p1000_map_cx * sx, p1000_map_cy * sy, sx, sy};
+}
+
+// The dashed leg into the active waypoint from the record before it (the map view), or
+// from where a direct route was started (both views: the plan view draws the record's
+// own leg, not the one flown).
+void previous_leg(const RoutePlot& p, GfxGraphics* g, LayerObjects& o, double sx, bool plan_view) {
   const int32_t active = fpl_active_index;
   if (DispPrevWpt != 1 || active < 1 || !(p1000_mfd_range >= 5.0)) return;
   FlightPlanWpt& prev = fpl_active[active - 1];
   const FlightPlanWpt& to = fpl_active[active];
   const bool direct = dto_active != 0;
-  if (fpl_route_break(to) || (!direct && fpl_route_break(prev))) return;
+  if (fpl_route_break(to) || (!direct && (plan_view || fpl_route_break(prev)))) return;
   int32_t x1, y1, x2, y2;
   const bool start = direct ? p.place(dto_origin_lat, dto_origin_lon, x1, y1)
                             : p.place(prev.lat, prev.lon, x1, y1);
   if (!start) return;
-  prev.screen_x = x1;
-  prev.screen_y = y1;
+  if (!direct) store(prev, x1, y1);
   if (p.place(to.lat, to.lon, x2, y2)) gfx_draw_line(g, o.pen(P1000_YELLOW, 2 * sx, GFX_DASH_DASH), x1, y1, x2, y2);
 }
 
 }  // namespace
+
+bool p1000_direct_origin_point(const P1000Frame& f, double sx, double sy, int32_t& x, int32_t& y) {
+  return dto_active != 0 && route_plot(f, sx, sy).place(dto_origin_lat, dto_origin_lon, x, y);
+}
 
 void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g) {
   double sx, sy;
@@ -75,14 +83,15 @@ void p1000_mfd_route_draw(const P1000Frame& f, GfxGraphics* g) {
     const int32_t first = plan_view ? 0 : active;
     for (int32_t i = first > 0 ? first - 1 : 0; i <= last; ++i) p1000_unplace(fpl_active[i]);
     GfxPen* white = o.pen(P1000_WHITE, 2 * sx);
-    const RoutePlot p{{f.ref_lat, f.ref_lon, f.map_up}, ax, ay, sx, sy};
-    if (!plan_view) previous_leg(p, g, o, sx);
+    const RoutePlot p = route_plot(f, sx, sy);
+    if (!plan_view) previous_leg(p, g, o, sx, false);
     walk_route(p.v, fpl_active, first, last, !plan_view, [&](const RouteStop& s) {
       double x, y, px, py;
       if (!p.place(s.x, s.y, x, y)) return;
       store(fpl_active[s.index], x, y);
       if (s.joined && p.place(s.prev_x, s.prev_y, px, py)) draw_line_d(g, white, px, py, x, y);
     });
+    if (plan_view) previous_leg(p, g, o, sx, true);
     if (plan_view) {
       double dx, dy;
       if (!route_point(p.v, present_lat, present_lon, dx, dy) || !p.place(dx, dy, plane_x, plane_y)) {

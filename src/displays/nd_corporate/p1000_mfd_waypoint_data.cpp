@@ -38,15 +38,16 @@ struct Units {
   double font(double v) const { return v * std::min(sx, sy); }
 };
 
-void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, int32_t i, int32_t flag,
-              bool direct_origin = false) {
-  const FlightPlanWpt& w = fpl_active[i];
-  if (!p1000_placed(w)) return;
-  const double x = w.screen_x, y = w.screen_y;
-  // After a direct-to the previous point is where the direct-to began, not that record.
-  const CorpText ident = direct_origin ? CorpText{"DCT"} : corp_format(false, "%.9s", w.ident);
-  if (!ident.s.empty()) draw_text(g, font, brush, x + u.x(7), y - u.y(6), ND_TEXT_CAPACITY, ident.s.c_str());
+// A star and its ident at (x, y).
+void point(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, double x, double y,
+           const std::string& ident, int32_t i, int32_t flag) {
+  if (!ident.empty()) draw_text(g, font, brush, x + u.x(7), y - u.y(6), ND_TEXT_CAPACITY, ident.c_str());
   draw_map_symbol(g, x, y - u.y(5), SYMBOL_STAR, i, u.sx, u.sy, flag, p1000_mfd_range);
+}
+
+void waypoint(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, int32_t i, int32_t flag) {
+  const FlightPlanWpt& w = fpl_active[i];
+  if (p1000_placed(w)) point(g, u, font, brush, w.screen_x, w.screen_y, corp_format(false, "%.9s", w.ident).s, i, flag);
 }
 
 void active_block(const P1000Frame& f, GfxGraphics* g, const Units& u, LayerObjects& o) {
@@ -97,8 +98,12 @@ void p1000_mfd_waypoint_data_draw(const P1000Frame& f, GfxGraphics* g) {
   LayerObjects o(g);
   GfxFont* f12 = o.font(FONT_ZUDUZ, u.font(12), GFX_FONT_BOLD);
   const int32_t active = fpl_active_index;
-  if (DispPrevWpt == 1 && p1000_mfd_range >= 5.0 && active >= 1)
-    waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0, dto_active != 0);
+  // After a direct-to the previous point is where the direct-to began, not the record before.
+  int32_t dx = 0, dy = 0;
+  if (DispPrevWpt == 1 && p1000_mfd_range >= 5.0 && active >= 1) {
+    if (dto_active == 0) waypoint(g, u, f12, o.brush(P1000_YELLOW), active - 1, 0);
+    else if (p1000_direct_origin_point(f, u.sx, u.sy, dx, dy)) point(g, u, f12, o.brush(P1000_YELLOW), dx, dy, "DCT", active - 1, 0);
+  }
   GfxBrush* magenta = o.brush(P1000_MAGENTA);
   GfxBrush* white = o.brush(P1000_WHITE);
   for (int32_t i = p1000_plan_view != 0 ? 0 : active; i <= fpl_active_last; ++i) {
