@@ -400,7 +400,10 @@ TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
         continue;
       const double shown = (s.deviation == "VERT DEV LOW" ? -1.0 : 1.0) * std::stod(s.deviation_value);
       const double path = std::min(top, c.alt + to_fix * feet_per_nm);
-      EXPECT_NEAR(shown, b.alt_ft - path, 600.0) << s.deviation << " " << s.deviation_value << " at " << b.alt_ft
+      // Within 800 ft of a 3-degree line to the fix: the profile's own path runs from where
+      // the descent began, so it lies up to about 2 NM of that line's distance above it (a
+      // path from the skipped constraint read 6,000 ft and more).
+      EXPECT_NEAR(shown, b.alt_ft - path, 800.0) << s.deviation << " " << s.deviation_value << " at " << b.alt_ft
                                                  << " ft, " << to_fix << " NM from " << c.fix;
       ++checked;
     }
