@@ -34,7 +34,7 @@ int find_vek_pair(std::string_view pairs, std::string_view entry, std::string& v
 
 // Bytes of a changed "vek_apts.txt" a look-up reads at most: a 200 MB file never holds one
 // frame.
-constexpr std::size_t vek_apts_piece_bytes = std::size_t{2} << 20;
+constexpr std::size_t vek_apts_piece_bytes = std::size_t{256} << 10;
 // Reads "vek_apts.txt" on: opens it when it changed since it was last read (or first), then
 // reads at most `budget` bytes of it (0: to its end), indexing each airport's first line;
 // read whole, it replaces the one look-ups answer from. Answers the message to post, ""

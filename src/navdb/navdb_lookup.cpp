@@ -104,6 +104,9 @@ struct VekAptsFile {
   std::shared_ptr<std::FILE> file;
   VekAptsText pending;
   std::size_t indexed = 0;  // bytes of the pending text whose lines are indexed
+  // The text a completed read replaced, freed a share per look-up: freeing a large index
+  // at once would hold that look-up's frame.
+  VekAptsText retired;
 };
 VekAptsFile vek_apts;
 
@@ -149,9 +152,21 @@ std::string open_changed_vek_apts(const std::string& path) {
   vek_apts.pending.text = std::make_shared<std::string>();
   vek_apts.pending.text->reserve(room);
   vek_apts.pending.index = std::make_shared<VekAptsIndex>();
-  vek_apts.pending.index->reserve(room / 32);
+  // Room for a line of every 4 bytes, at one bucket per 32 bytes: no look-up rehashes the
+  // whole index (a second's work for a 200 MB file) unless its lines are shorter still.
+  vek_apts.pending.index->max_load_factor(8.0f);
+  vek_apts.pending.index->reserve(room / 4);
   vek_apts.indexed = 0;
   return "";
+}
+
+// Frees a share of the retired index, and its text once the index is empty.
+void free_retired_vek_apts() {
+  constexpr int kNodesPerLookup = 20000;
+  VekAptsText& r = vek_apts.retired;
+  if (!r.index) return;
+  for (int k = 0; k < kNodesPerLookup && !r.index->empty(); ++k) r.index->erase(r.index->begin());
+  if (r.index->empty()) r = VekAptsText();
 }
 
 }  // namespace
@@ -170,6 +185,7 @@ std::string read_vek_apts(std::size_t budget) {
       const bool whole = n == 0;
       if (whole) index_vek_apts_lines(true);
       vek_apts.file.reset();
+      if (vek_apts.current.index && !vek_apts.retired.index) vek_apts.retired = std::move(vek_apts.current);
       vek_apts.current = whole ? std::move(vek_apts.pending) : VekAptsText();
       vek_apts.pending = VekAptsText();
       if (!whole) return "File '" + vek_apts.path + "' refused: unreadable";
@@ -394,6 +410,7 @@ int select_next_duplicate(int row) {
 int lookup_vek_airport(const std::string& airport, const std::string& entry) {
   // A changed file is read a piece per look-up; until it is read whole, the look-up answers
   // from the file as it was.
+  free_retired_vek_apts();
   const std::string told = read_vek_apts(vek_apts_piece_bytes);
   if (!told.empty()) add_module_message(told);
   if (!vek_apts.current.index) return 0;
