@@ -113,8 +113,8 @@ void BM_LookupVekAirport(benchmark::State& state) {
 BENCHMARK(BM_LookupVekAirport)->Unit(benchmark::kMicrosecond);
 
 // Look-ups of a 200 MB "vek_apts.txt" that keeps changing, through a whole read and the next
-// opening: each one reads a piece
-// of the changed file, or opens it anew. Target: within a frame's budget, whatever the size.
+// opening: each one reads a piece of the changed file, or opens it anew. Target: within a
+// frame's budget, whatever the size.
 void BM_LookupVekAirportChanging200MB(benchmark::State& state) {
   const std::string root = (std::filesystem::temp_directory_path() / "vek_apts_bench").string();
   const std::string file = root + "/vek/navdata/vek_apts.txt";
