@@ -113,12 +113,15 @@ double teardrop_course(const HoldFrame& f, double L, double u, double v) {
   return f.course_of(along * du - u, along * dv - v);
 }
 
+// Degrees of a track (true) from the hold's inbound course, toward the holding side positive.
+double track_from_inbound(const HoldFrame& f, double track) { return f.side * std::remainder(track - f.course, 360.0); }
+
 // The entry by the sector the aircraft comes from, its track (true) measured from the
 // inbound course toward the holding side: below -70 degrees (the outbound course up to 110
 // degrees off the track against the hold's turns) a parallel entry; past 110 (the outbound
 // course up to 70 degrees off the track the way the hold turns) a teardrop; else direct.
 int32_t entry_for_track(const HoldFrame& f, double track) {
-  double from_inbound = f.side * std::remainder(track - f.course, 360.0);
+  double from_inbound = track_from_inbound(f, track);
   if (!std::isfinite(from_inbound)) return HOLD_ENTRY_DIRECT;
   if (from_inbound < -70.0 && from_inbound > -175.0) return HOLD_ENTRY_PARALLEL;
   if (std::fabs(from_inbound) > 110.0) return HOLD_ENTRY_TEARDROP;
@@ -308,7 +311,7 @@ void fly_hold_pattern() {
     // outbound side first.
     if (holding_active == 0) {
       hold_entry_flown = entry_for_track(f, ground_track + magvar);
-      double from_inbound = f.side * std::remainder(ground_track + magvar - f.course, 360.0);
+      double from_inbound = track_from_inbound(f, ground_track + magvar);
       parallel_entry = hold_entry_flown == HOLD_ENTRY_PARALLEL ? 1 : 0;
       teardrop_entry = hold_entry_flown == HOLD_ENTRY_TEARDROP ? 1 : 0;
       holding_active = hold_entry_flown != HOLD_ENTRY_DIRECT || from_inbound > 70.0 ? 3 : 1;

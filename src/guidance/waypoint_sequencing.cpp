@@ -112,11 +112,7 @@ bool joining_final(double& final_course) {
   return i == reach_fix_index || course_difference(magnetic_course(final_course), desired_track) >= 30.0;
 }
 
-double turn_radius_nm() {
-  constexpr double kBankTan = 0.4663077, kG = 9.80665, kMsPerKt = 0.514444, kMPerNm = 1852.0;
-  double v = std::max(finite_or(ground_speed, 0.0), 120.0) * kMsPerKt;
-  return v * v / (kG * kBankTan) / kMPerNm;
-}
+double turn_radius_nm() { return direct_turn_radius(std::max(finite_or(ground_speed, 0.0), 120.0)); }
 
 RouteProgressInput route_progress_input() {
   RouteProgressInput in;
