@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <unordered_map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +16,7 @@
 #include "navdb/navdb_index.h"
 #include "navdb/navdb_load.h"
 #include "navdb/navdb_text.h"
+#include "navdb/vek_apts_index.h"
 
 namespace {
 
@@ -88,11 +88,14 @@ void copy_proc_block(const ProcHeader& p, ProcBlock& b) {
 
 // "vek_apts.txt" as last read whole, and the read of a changed file under way. Each airport's
 // first line is found through an index of the text, built as the text is read.
-using VekAptsIndex = std::unordered_map<std::string_view, std::string_view>;  // ident -> rest of its first line
 struct VekAptsText {
-  std::shared_ptr<std::string> text;  // the index's views point into it; never grown once read
+  std::shared_ptr<std::string> text;  // never grown past the room it was given
   std::shared_ptr<VekAptsIndex> index;
 };
+// Bytes of replaced texts and indexes given back per look-up, and entries of a grown index
+// moved per look-up once it is read: about 2 ms each.
+constexpr std::size_t kReleaseBytesPerLookup = std::size_t{16} << 20;
+constexpr std::size_t kSettleSlotsPerLookup = std::size_t{1} << 16;
 struct VekAptsFile {
   // What tells that the file changed since it was read or tried.
   std::string path;
@@ -103,26 +106,35 @@ struct VekAptsFile {
   // The read under way, its text taking at most the file's size at its opening.
   std::shared_ptr<std::FILE> file;
   VekAptsText pending;
+  std::size_t room = 0;     // bytes the pending text may hold
   std::size_t indexed = 0;  // bytes of the pending text whose lines are indexed
-  // The text a completed read replaced, freed a share per look-up: freeing a large index
-  // at once would hold that look-up's frame.
-  VekAptsText retired;
+  // Texts and indexes replaced, given back a share per look-up.
+  ReleasePile released;
 };
 VekAptsFile vek_apts;
 
+void retire(VekAptsText& t) {
+  if (t.index) t.index->discard(vek_apts.released);
+  if (t.text) vek_apts.released.add(t.text, t.text->data(), t.text->capacity());
+  t = VekAptsText();
+}
+
 // Indexes the whole lines of the pending text from `indexed` on (the rest too at its end).
 void index_vek_apts_lines(bool at_end) {
-  const std::string& text = *vek_apts.pending.text;
-  const std::size_t last_end = text.find_last_of("\r\n");
-  const std::size_t stop = at_end ? text.size() : last_end == std::string::npos ? 0 : last_end + 1;
+  const std::string_view text = *vek_apts.pending.text;
+  // Only what this piece added is searched: a file without a line end is not searched anew.
+  const std::size_t last_end = text.substr(vek_apts.indexed).find_last_of("\r\n");
+  const std::size_t stop = at_end ? text.size() : last_end == std::string_view::npos ? 0 : vek_apts.indexed + last_end + 1;
   if (stop <= vek_apts.indexed) return;
-  std::string_view piece(text.data() + vek_apts.indexed, stop - vek_apts.indexed);
+  std::string_view piece = text.substr(vek_apts.indexed, stop - vek_apts.indexed);
   vek_apts.indexed = stop;
-  for_each_record_line(piece, [](std::string_view line) {
+  for_each_record_line(piece, [text](std::string_view line) {
     std::string_view w[1];
     std::string_view rest;
     // Only the airport's first line counts.
-    if (split_words(line, 1, w, rest) == 1) vek_apts.pending.index->try_emplace(w[0], rest);
+    if (split_words(line, 1, w, rest) == 1) {
+      vek_apts.pending.index->add(text, static_cast<std::size_t>(w[0].data() - text.data()), w[0], vek_apts.released);
+    }
   });
 }
 
@@ -143,30 +155,35 @@ std::string open_changed_vek_apts(const std::string& path) {
   const char* refusal = nullptr;
   std::FILE* opened = open_regular_file(path, nav_file_max_bytes, refusal);
   if (!opened) {
-    vek_apts.current = VekAptsText();
+    retire(vek_apts.current);
     return refusal ? "File '" + path + "' refused: " + refusal : "";
   }
   vek_apts.file = std::shared_ptr<std::FILE>(opened, std::fclose);
   struct stat st {};
-  const std::size_t room = ::fstat(::fileno(opened), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
+  // Its pages are taken as the text is read; the index's offsets hold below 4 GB.
+  static_assert(nav_file_max_bytes < (std::uintmax_t{1} << 32));
+  vek_apts.room = ::fstat(::fileno(opened), &st) == 0
+                      ? static_cast<std::size_t>(std::min<std::uintmax_t>(static_cast<std::uintmax_t>(st.st_size), nav_file_max_bytes))
+                      : 0;
   vek_apts.pending.text = std::make_shared<std::string>();
-  vek_apts.pending.text->reserve(room);
+  vek_apts.pending.text->reserve(vek_apts.room);
   vek_apts.pending.index = std::make_shared<VekAptsIndex>();
-  // Room for a line of every 4 bytes, at one bucket per 32 bytes: no look-up rehashes the
-  // whole index (a second's work for a 200 MB file) unless its lines are shorter still.
-  vek_apts.pending.index->max_load_factor(8.0f);
-  vek_apts.pending.index->reserve(room / 4);
   vek_apts.indexed = 0;
   return "";
 }
 
-// Frees a share of the retired index, and its text once the index is empty.
-void free_retired_vek_apts() {
-  constexpr int kNodesPerLookup = 20000;
-  VekAptsText& r = vek_apts.retired;
-  if (!r.index) return;
-  for (int k = 0; k < kNodesPerLookup && !r.index->empty(); ++k) r.index->erase(r.index->begin());
-  if (r.index->empty()) r = VekAptsText();
+// The rest of the first line of `airport` (its words after the first) in the text last read
+// whole; false when none.
+bool vek_apts_line_rest(std::string_view airport, std::string_view& rest) {
+  const VekAptsText& c = vek_apts.current;
+  if (!c.index) return false;
+  const std::string_view text = *c.text;
+  const std::size_t offset = c.index->find(text, airport);
+  if (offset == VekAptsIndex::npos) return false;
+  std::size_t last = find_line_end(text.data(), offset, text.size());
+  while (last > offset && (text[last - 1] == ' ' || text[last - 1] == '\t')) --last;
+  std::string_view w[1];
+  return split_words(text.substr(offset, last - offset), 1, w, rest) == 1;
 }
 
 }  // namespace
@@ -185,17 +202,22 @@ std::string read_vek_apts(std::size_t budget) {
       const bool whole = n == 0;
       if (whole) index_vek_apts_lines(true);
       vek_apts.file.reset();
-      if (vek_apts.current.index && !vek_apts.retired.index) vek_apts.retired = std::move(vek_apts.current);
-      vek_apts.current = whole ? std::move(vek_apts.pending) : VekAptsText();
-      vek_apts.pending = VekAptsText();
+      retire(vek_apts.current);
+      if (whole) {
+        vek_apts.current = std::move(vek_apts.pending);
+        vek_apts.pending = VekAptsText();
+        vek_apts.current.index->settle(0, vek_apts.released);
+      } else {
+        retire(vek_apts.pending);
+      }
       if (!whole) return "File '" + vek_apts.path + "' refused: unreadable";
       // A file emptied between two look-ups would answer nothing without a word.
       return vek_apts.current.index->empty() ? "vek_apts.txt holds no record" : "";
     }
     // More than it held when opened: it is being written; read again once it has changed.
-    if (text.size() + static_cast<std::size_t>(n) > text.capacity()) {
+    if (text.size() + static_cast<std::size_t>(n) > vek_apts.room) {
       vek_apts.file.reset();
-      vek_apts.pending = VekAptsText();
+      retire(vek_apts.pending);
       vek_apts.tried = false;
       return "";
     }
@@ -410,14 +432,14 @@ int select_next_duplicate(int row) {
 int lookup_vek_airport(const std::string& airport, const std::string& entry) {
   // A changed file is read a piece per look-up; until it is read whole, the look-up answers
   // from the file as it was.
-  free_retired_vek_apts();
+  vek_apts.released.release(kReleaseBytesPerLookup);
+  if (vek_apts.current.index) vek_apts.current.index->settle(kSettleSlotsPerLookup, vek_apts.released);
   const std::string told = read_vek_apts(vek_apts_piece_bytes);
   if (!told.empty()) add_module_message(told);
-  if (!vek_apts.current.index) return 0;
-  const auto line = vek_apts.current.index->find(trim(airport));
-  if (line == vek_apts.current.index->end()) return 0;
+  std::string_view rest;
+  if (!vek_apts_line_rest(trim(airport), rest)) return 0;
   std::string value;
-  if (!find_vek_pair(line->second, trim(entry), value)) return 0;
+  if (!find_vek_pair(rest, trim(entry), value)) return 0;
   refnav_runway_data = value;
   return 1;
 }

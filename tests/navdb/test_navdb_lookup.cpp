@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "navdb_test_util.h"
 
@@ -283,4 +284,66 @@ TEST(NavdbVekAirports, FileIsReadAgainOnlyWhenItChanges) {
   EXPECT_EQ(refnav_runway_data, "9000");
   std::filesystem::remove_all(root);
   EXPECT_EQ(lookup_vek_airport("KAAA", "09"), 0);
+}
+
+namespace {
+
+// Lines "<prefix><k> 09 <base + k>" for k from 0 to count - 1.
+std::string numbered_airports(const char* prefix, int count, int base) {
+  std::string text;
+  for (int k = 0; k < count; ++k) text += prefix + std::to_string(k) + " 09 " + std::to_string(base + k) + "\n";
+  return text;
+}
+
+}  // namespace
+
+// A changed file read a piece per look-up answers each airport's first line once read whole,
+// however many airports it holds and wherever a repeated airport falls.
+TEST(NavdbVekAirports, ChangedFileAnswersEachAirportsFirstLine) {
+  struct Ask {
+    const char* airport;
+    const char* entry;
+    const char* value;  // nullptr: not found
+  };
+  struct Row {
+    const char* name;
+    std::string text;
+    std::vector<Ask> asks;
+  };
+  const Row rows[] = {
+      {"a hundred thousand airports, then the first thousand again",
+       numbered_airports("A", 100000, 0) + numbered_airports("A", 1000, 200000),
+       {{"A0", "09", "0"}, {"A7", "09", "7"}, {"A999", "09", "999"}, {"A1000", "09", "1000"},
+        {"A99999", "09", "99999"}, {"A100000", "09", nullptr}, {"A20000", "27", nullptr}}},
+      {"each airport repeated while the index grows",
+       numbered_airports("B", 2000, 0) + numbered_airports("B", 2000, 10000) + numbered_airports("B", 2000, 20000),
+       {{"B0", "09", "0"}, {"B767", "09", "767"}, {"B768", "09", "768"}, {"B1999", "09", "1999"}}},
+      {"words that are not an airport's first word",
+       "  KSEA\t16L 11901 34R 11901  \r\n; KXXX 09 1000\r\nKSEAX 16L 2000\rKSE 16L 3000\n\nKBFI 14R 3710",
+       {{"KSEA", "34R", "11901"}, {"KSE", "16L", "3000"}, {"KSEAX", "16L", "2000"}, {"KBFI", "14R", "3710"},
+        {"KXXX", "09", nullptr}, {"KSEA 16L", "11901", nullptr}, {"16L", "11901", nullptr}, {"", "16L", nullptr},
+        {"KSEA ", "16L", "11901"}}},
+  };
+  const std::string root = std::filesystem::temp_directory_path() / "navdb_vek_apts_changed";
+  int n = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    // A folder of its own: the file a look-up opens is new to it.
+    const std::string folder = root + "/" + std::to_string(++n);
+    std::filesystem::create_directories(folder + "/vek/navdata");
+    std::ofstream(folder + "/vek/navdata/vek_apts.txt", std::ios::binary) << row.text;
+    sim_root_path = folder;
+    const Ask& first = row.asks.front();
+    int lookups = 1;
+    for (; !lookup_vek_airport(first.airport, first.entry) && lookups < 100; ++lookups) {
+    }
+    // The look-up that reads the file's end answers from it.
+    EXPECT_EQ(lookups, static_cast<int>(row.text.size() / vek_apts_piece_bytes) + 1);
+    for (const Ask& ask : row.asks) {
+      refnav_runway_data = "none";
+      EXPECT_EQ(lookup_vek_airport(ask.airport, ask.entry), ask.value ? 1 : 0) << ask.airport << " " << ask.entry;
+      EXPECT_EQ(refnav_runway_data, ask.value ? ask.value : "none") << ask.airport << " " << ask.entry;
+    }
+  }
+  std::filesystem::remove_all(root);
 }
