@@ -110,13 +110,25 @@ void VekAptsIndex::grow(ReleasePile& pile) {
   grown_at_ = count_;
 }
 
-void VekAptsIndex::add(std::string_view text, std::size_t offset, std::string_view ident, ReleasePile& pile) {
-  const std::uint32_t hash = hash_of(ident);
+void VekAptsIndex::add(std::string_view text, const Line* lines, std::size_t count, ReleasePile& pile) {
+  constexpr std::size_t kAhead = 8;
+  std::uint32_t hashes[kAhead];
+  for (std::size_t k = 0; k < count + kAhead; ++k) {
+    if (k >= kAhead) add_one(text, lines[k - kAhead], hashes[k % kAhead], pile);
+    if (k >= count) continue;
+    hashes[k % kAhead] = hash_of(lines[k].ident);
+    for (const Table* t : {&table_, &previous_}) {
+      if (t->slots) __builtin_prefetch(&t->slots[hashes[k % kAhead] & (t->size - 1)]);
+    }
+  }
+}
+
+void VekAptsIndex::add_one(std::string_view text, const Line& line, std::uint32_t hash, ReleasePile& pile) {
   std::size_t found;
-  if (holds(table_, text, hash, ident, found) || holds(previous_, text, hash, ident, found)) return;
+  if (holds(table_, text, hash, line.ident, found) || holds(previous_, text, hash, line.ident, found)) return;
   const std::size_t full = table_.size / 4 * 3;
   if (count_ >= full) grow(pile);
-  put(table_, {hash, static_cast<std::uint32_t>(offset + 1)});
+  put(table_, {hash, static_cast<std::uint32_t>(line.offset + 1)});
   ++count_;
   move_entries(kMovesPerAdd, pile);
   // The next table is cleared over the second half of the lines this one takes.

@@ -34,9 +34,13 @@ class ReleasePile {
 class VekAptsIndex {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-  // Adds the line of `text` at `offset` (below 4 GB), whose first word is `ident`, unless a
-  // line of `ident` is in already.
-  void add(std::string_view text, std::size_t offset, std::string_view ident, ReleasePile& pile);
+  struct Line {
+    std::size_t offset;      // in the text, below 4 GB
+    std::string_view ident;  // the line's first word
+  };
+  // Adds each line in turn unless a line of its ident is in already. The slots of the lines
+  // further on are fetched ahead: a large table's slots are far apart.
+  void add(std::string_view text, const Line* lines, std::size_t count, ReleasePile& pile);
   // The offset of the first line of `ident`, npos when none.
   std::size_t find(std::string_view text, std::string_view ident) const;
   bool empty() const { return count_ == 0; }
@@ -61,6 +65,7 @@ class VekAptsIndex {
   static void put(Table& t, Slot s);
   static bool holds(const Table& t, std::string_view text, std::uint32_t hash, std::string_view ident,
                     std::size_t& offset);
+  void add_one(std::string_view text, const Line& line, std::uint32_t hash, ReleasePile& pile);
   void grow(ReleasePile& pile);
   void move_entries(std::size_t slots, ReleasePile& pile);
   static void drop(Table& t, ReleasePile& pile);
