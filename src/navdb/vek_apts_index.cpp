@@ -89,7 +89,9 @@ void VekAptsIndex::drop(Table& t, ReleasePile& pile) {
 void VekAptsIndex::move_entries(std::size_t slots, ReleasePile& pile) {
   if (!previous_.slots) return;
   const std::size_t end = std::min(previous_.size, moved_ + slots);
+  constexpr std::size_t kAhead = 8;  // the slots an entry further on goes to, fetched ahead
   for (; moved_ < end; ++moved_) {
+    if (moved_ + kAhead < end) __builtin_prefetch(&table_.slots[previous_.slots[moved_ + kAhead].hash & (table_.size - 1)]);
     if (previous_.slots[moved_].line != 0) put(table_, previous_.slots[moved_]);
   }
   if (moved_ == previous_.size) {
