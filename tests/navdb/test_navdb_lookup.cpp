@@ -318,6 +318,16 @@ TEST(NavdbVekAirports, ChangedFileAnswersEachAirportsFirstLine) {
       {"each airport repeated while the index grows",
        numbered_airports("B", 2000, 0) + numbered_airports("B", 2000, 10000) + numbered_airports("B", 2000, 20000),
        {{"B0", "09", "0"}, {"B767", "09", "767"}, {"B768", "09", "768"}, {"B1999", "09", "1999"}}},
+      {"a CR LF line end split between two reads",
+       ";" + std::string(65534, 'x') + "\r\n" + numbered_airports("C", 20000, 0),
+       {{"C0", "09", "0"}, {"C19999", "09", "19999"}}},
+      {"one line longer than a look-up reads, without a line end",
+       [] {
+         std::string line = "KZZZ 09 1000";
+         while (line.size() < 2 * vek_apts_piece_bytes) line += " 27 2000";
+         return line;
+       }(),
+       {{"KZZZ", "27", "2000"}, {"KZZZ", "09", "1000"}, {"KZZ", "09", nullptr}}},
       {"words that are not an airport's first word",
        "  KSEA\t16L 11901 34R 11901  \r\n; KXXX 09 1000\r\nKSEAX 16L 2000\rKSE 16L 3000\n\nKBFI 14R 3710",
        {{"KSEA", "34R", "11901"}, {"KSE", "16L", "3000"}, {"KSEAX", "16L", "2000"}, {"KBFI", "14R", "3710"},
