@@ -29,8 +29,9 @@ void ReleasePile::release(std::size_t budget) {
 namespace {
 
 constexpr std::size_t kFirstSlots = 1024;
-// Entries of the table before moved per line added: its slots are all moved before the
-// table in use is full (a quarter of its size added at two a line, three eighths allowed).
+// Entries of the table before moved per line added: its slots, half as many as the table in
+// use has, are all moved after a quarter of them in lines, before that table is full (three
+// eighths of them in lines after it took over).
 constexpr std::size_t kMovesPerAdd = 2;
 
 std::uint32_t hash_of(std::string_view ident) {
@@ -42,7 +43,9 @@ std::uint32_t hash_of(std::string_view ident) {
 bool line_starts_with(std::string_view text, std::size_t offset, std::string_view ident) {
   if (text.substr(offset, ident.size()) != ident) return false;
   const std::size_t end = offset + ident.size();
-  return end == text.size() || std::strchr(" \t\r\n", text[end]) != nullptr;
+  if (end == text.size()) return true;
+  const char c = text[end];
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 }  // namespace
