@@ -1,7 +1,8 @@
 // Whether a map's labels read where they stand: a marker's label (a bracketed
 // figure or word, "T/C", "T/D", "DCT") on no ident and no other marker's label, no
 // map label on a fixed scale text of the display (its compass letters and
-// figures, its range figures), and no fix labelled twice a few pixels apart.
+// figures, its range figures), no fix labelled twice a few pixels apart, and the
+// active waypoint's ident cut by no box drawn after it.
 // Idents may stand on each other: a map's items stand where the map puts them.
 // Where a fill drawn between the two texts covers their overlap, the later text
 // wipes the earlier one there: it reads.
@@ -60,6 +61,8 @@ struct Rules {
   // Two texts that may stand on each other (either order), each with its reason
   // where listed.
   std::set<std::pair<std::string, std::string>> pairs;
+  // The active waypoint's ident, which must read whole ("" none).
+  std::string active_ident;
   // Idents are held off the scale texts too (a display whose other pages draw figures
   // under clips, no map, holds only its markers off them).
   bool idents_on_scales = true;
@@ -124,6 +127,36 @@ inline double unwiped_depth(const std::vector<text_layout::Fill>& fills, const L
   return deepest;
 }
 
+// Whether (x, y) lies inside the clip record `clip` (-1: no clip).
+inline bool inside_clip(const GfxRecording& rec, int32_t clip, double x, double y) {
+  if (clip < 0) return true;
+  bool in = false;
+  for (const auto& poly : rec.records[static_cast<size_t>(clip)].clip_device)
+    if (poly.size() >= 3 && text_layout::inside(poly, x, y)) in = !in;
+  return in;
+}
+
+// The most of one glyph of `l`, where the label is seen (inside its clip), that the later
+// fill `f` hides: 0 none, 1 a whole glyph; 0 too when it hides every glyph seen (a label
+// erased on purpose).
+inline double hidden_by(const GfxRecording& rec, const text_layout::Fill& f, const Label& l) {
+  const int32_t clip = rec.records[l.record].clip, fill_clip = rec.records[f.record].clip;
+  double most = 0, least = 1;
+  for (size_t i = 0; i < l.glyphs.size(); ++i) {
+    const Box& g = l.glyphs[i];
+    int seen = 0, hidden = 0;
+    for (double x = g.x0 + 0.125; x < g.x1; x += 0.25)
+      for (double y = g.y0 + 0.125; y < g.y1; y += 0.25) {
+        if (!text_layout::inside(l.quads[i], x, y) || !inside_clip(rec, clip, x, y)) continue;
+        ++seen;
+        hidden += text_layout::inside(f.outline, x, y) && inside_clip(rec, fill_clip, x, y);
+      }
+    if (seen == 0) continue;
+    most = std::max(most, double(hidden) / seen), least = std::min(least, double(hidden) / seen);
+  }
+  return least >= 0.999 ? 0.0 : most;
+}
+
 inline const char* kind_name(Kind k) {
   return k == Kind::Fixed ? "scale text" : k == Kind::Marker ? "marker label" : "ident";
 }
@@ -138,6 +171,24 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Rules& rul
   auto seen = [&](const Label& l) {
     return l.ink.x1 > 0 && l.ink.y1 > 0 && l.ink.x0 < rec.image_width && l.ink.y0 < rec.image_height;
   };
+  // The active ident under a later fill, unless drawn again at its place after that fill
+  // (a partial frame's wipe and redraw).
+  for (const Label& l : all) {
+    if (l.kind != Kind::Ident || l.text != rules.active_ident || !seen(l)) continue;
+    for (const text_layout::Fill& f : fills) {
+      if (f.record <= l.record || text_layout::depth(f.box, l.ink) <= text_layout::kDepth) continue;
+      bool redrawn = false;
+      for (const Label& m : all)
+        redrawn = redrawn || (m.record > f.record && m.text == l.text && std::fabs(m.ink.x0 - l.ink.x0) <= 2.5 &&
+                              std::fabs(m.ink.y0 - l.ink.y0) <= 2.5);
+      const double h = redrawn ? 0.0 : hidden_by(rec, f, l);
+      if (h <= 0.02) continue;
+      std::snprintf(line, sizeof line, "active ident \"%s\" (ink x %.1f..%.1f y %.1f..%.1f) cut by a later fill of x "
+                    "%.1f..%.1f y %.1f..%.1f (%.0f%% of a glyph)", l.text.c_str(), l.ink.x0, l.ink.x1, l.ink.y0,
+                    l.ink.y1, f.box.x0, f.box.x1, f.box.y0, f.box.y1, 100 * h);
+      out.push_back(line);
+    }
+  }
   for (size_t a = 0; a < all.size(); ++a)
     for (size_t b = a + 1; b < all.size(); ++b) {
       const Label& s = all[a];

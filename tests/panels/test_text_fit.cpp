@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "flightplan/flight_plan.h"
 #include "host/draw_recording.h"
 #include "host/scenario.h"
 #include "host/sim_host.h"
@@ -179,6 +180,9 @@ map_label_layout::Rules map_rules_on(const std::string& gauge) {
                     "MARTY", "OIMIC", "RW10R", "DCT"};
   r.unclipped_map_texts = allowed_on(gauge).map_texts;
   r.idents_on_scales = !kMarkersOnlyOnScales.count(gauge);
+  // The active waypoint as the module flies it when the picture is taken.
+  if (fpl_valid_index(fpl_active_index, fpl_active_last))
+    r.active_ident = map_label_layout::trimmed(fpl_active[fpl_active_index].ident);
   return r;
 }
 
@@ -409,7 +413,7 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
 // The map-label rule on frames made by hand: a marker's label on a route ident or on another
 // marker's label, and a map label on a scale's figure, are found; idents on idents, a label
 // redrawn on itself, a figure whose cell wipes the map first (upright or turned) and a fixed
-// text of no scale pass.
+// text of no scale pass; the active ident cut by a later box is found, unless drawn again.
 TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
   const GfxMatrix unit{1, 0, 0, 1, 0, 0};
   const GfxMatrix turned{0.9659f, 0.2588f, -0.2588f, 0.9659f, 0, 0};  // 15 degrees
@@ -428,6 +432,12 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
     GfxRecord r = drawn_record(GfxOp::FillRect, m);
     r.brush_argb = 0xFF000000;
     r.args = {109, 23, 20, 12};
+    return r;
+  };
+  auto box = [&](double x, double y, double w, double h) {
+    GfxRecord r = drawn_record(GfxOp::FillRect, unit);
+    r.brush_argb = 0xFF000000;
+    r.args = {x, y, w, h};
     return r;
   };
   GfxRecord clip{};
@@ -462,6 +472,10 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
        "labelled twice"},
       {"DCT on a route ident", {label("CARRO", 60, 40, 5), label("DCT", 62, 41, 3)}, "marker label \"DCT\""},
       {"labels wholly off the image", {label("CARRO", 260, 40, 5), label("CARRO", 264, 43, 5)}, ""},
+      {"active ident's end under a box drawn after it", {label("OLM", 60, 40, 3), box(84, 40, 16, 16)},
+       "active ident \"OLM\""},
+      {"active ident wiped and drawn again", {label("OLM", 60, 40, 3), box(84, 40, 16, 16), label("OLM", 60, 40, 3)},
+       ""},
   };
   for (const Case& c : cases) {
     GfxRecording rec;
@@ -472,6 +486,7 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
     map_label_layout::Rules rules;
     rules.scale_texts = {"18"};
     rules.route_idents = {"CARRO", "FOURT", "OLM"};
+    rules.active_ident = "OLM";
     const std::vector<std::string> found = map_label_layout::faults(rec, rules);
     expect_fault(found, c.what, c.fault);
   }
