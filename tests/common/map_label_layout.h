@@ -127,29 +127,22 @@ inline double unwiped_depth(const std::vector<text_layout::Fill>& fills, const L
   return deepest;
 }
 
-// Whether (x, y) lies inside the clip record `clip` (-1: no clip).
-inline bool inside_clip(const GfxRecording& rec, int32_t clip, double x, double y) {
-  if (clip < 0) return true;
-  bool in = false;
-  for (const auto& poly : rec.records[static_cast<size_t>(clip)].clip_device)
-    if (poly.size() >= 3 && text_layout::inside(poly, x, y)) in = !in;
-  return in;
-}
-
 // The most of one glyph of `l`, where the label is seen (inside its clip), that the later
 // fill `f` hides: 0 none, 1 a whole glyph; 0 too when it hides every glyph seen (a label
 // erased on purpose).
 inline double hidden_by(const GfxRecording& rec, const text_layout::Fill& f, const Label& l) {
-  const int32_t clip = rec.records[l.record].clip, fill_clip = rec.records[f.record].clip;
+  const int32_t clip = rec.records[l.record].clip;
+  static const std::vector<std::vector<GfxPointF>> kImage;
+  const auto& seen_in = clip < 0 ? kImage : rec.records[static_cast<size_t>(clip)].clip_device;
   double most = 0, least = 1;
   for (size_t i = 0; i < l.glyphs.size(); ++i) {
     const Box& g = l.glyphs[i];
     int seen = 0, hidden = 0;
     for (double x = g.x0 + 0.125; x < g.x1; x += 0.25)
       for (double y = g.y0 + 0.125; y < g.y1; y += 0.25) {
-        if (!text_layout::inside(l.quads[i], x, y) || !inside_clip(rec, clip, x, y)) continue;
+        if (!text_layout::inside(l.quads[i], x, y) || !text_layout::inside_clip(seen_in, x, y)) continue;
         ++seen;
-        hidden += text_layout::inside(f.outline, x, y) && inside_clip(rec, fill_clip, x, y);
+        hidden += text_layout::inside(f.outline, x, y) && text_layout::inside_clip(f.clip, x, y);
       }
     if (seen == 0) continue;
     most = std::max(most, double(hidden) / seen), least = std::min(least, double(hidden) / seen);

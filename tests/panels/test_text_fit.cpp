@@ -186,8 +186,9 @@ map_label_layout::Rules map_rules_on(const std::string& gauge) {
   return r;
 }
 
-// Pictures where map labels stood on each other or on a scale: both texts must be drawn
-// there, so the check looks at that spot (scenario as a row's parameter, picture).
+// Pictures where map labels stood on each other or on a scale, or texts on each other: both
+// texts must be drawn there, so the check looks at that spot (scenario as a row's
+// parameter, picture).
 struct MapLabelSpot {
   const char* param;
   const char* picture;
@@ -208,6 +209,8 @@ const MapLabelSpot kMapLabelSpots[] = {
     // An ident under a scale's figure drawn later.
     {"road_of_one_request.txt", "nd_enroute.png", "HW_B737_ND", "18", "FOURT"},
     {"du1000_p1000.txt", "du1000_m3_240nm.png", "DU_1000_EHSI", "80", "YKM"},
+    // The heading bug's readout at the scale's left end, on the NAV ident's row.
+    {"c17_mission.txt", "pfd_bug_left.png", "C17_MFD", "ISEA", "000"},
 };
 
 class SampleTextFit : public ::testing::TestWithParam<std::string> {
@@ -364,7 +367,7 @@ void expect_fault(const std::vector<std::string>& found, const char* what, const
 // The layout rule on frames made by hand: what a frame's own design may do (a highlight
 // drawn behind its text, a field wiped whole for its new value, a box framing a text) and
 // what it may not (texts on each other or butting, a text cut by a later fill or crossed by
-// an entry box, ink off the image).
+// an entry box, ink off the image); a fill draws only inside its clip.
 TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
   const GfxMatrix unit{1, 0, 0, 1, 0, 0};
   // A text of `n` glyphs 8 wide and 10 high, 2 apart, from (x, y); font size 14.
@@ -382,6 +385,14 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
     r.args = {x, y, w, h};
     return r;
   };
+  // Under the clip of record 0, the image's right half.
+  auto clipped = [](GfxRecord r) {
+    r.clip = 0;
+    return r;
+  };
+  GfxRecord clip{};
+  clip.op = GfxOp::SetClip;
+  clip.clip_device = {{{50, 0}, {100, 0}, {100, 60}, {50, 60}}};
   struct Case {
     const char* what;
     std::vector<GfxRecord> records;
@@ -399,12 +410,16 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
       {"box framing a text", {text("ABC", 10, 10, 3), rect(GfxOp::Rect, 8, 10, 32, 14)}, ""},
       {"entry box on a text", {rect(GfxOp::Rect, 12, 4, 5, 10), text("ABC", 10, 10, 3)}, "crossed by"},
       {"off the image", {text("ABCDEFGHIJ", 10, 10, 10)}, "outside"},
+      {"a fill clipped away from a text leaves it shown",
+       {text("ABC", 10, 10, 3), clipped(rect(GfxOp::FillRect, 0, 0, 100, 60)), text("XY", 30, 12, 2)},
+       "over"},
   };
   for (const Case& c : cases) {
     GfxRecording rec;
     rec.image_width = 100;
     rec.image_height = 60;
-    rec.records = c.records;
+    rec.records = {clip};
+    rec.records.insert(rec.records.end(), c.records.begin(), c.records.end());
     const std::vector<std::string> found = text_layout::faults(rec);
     expect_fault(found, c.what, c.fault);
   }
