@@ -127,29 +127,6 @@ inline double unwiped_depth(const std::vector<text_layout::Fill>& fills, const L
   return deepest;
 }
 
-// The most of one glyph of `l`, where the label is seen (inside its clip), that the later
-// fill `f` hides: 0 none, 1 a whole glyph; 0 too when it hides every glyph seen (a label
-// erased on purpose).
-inline double hidden_by(const GfxRecording& rec, const text_layout::Fill& f, const Label& l) {
-  const int32_t clip = rec.records[l.record].clip;
-  static const std::vector<std::vector<GfxPointF>> kImage;
-  const auto& seen_in = clip < 0 ? kImage : rec.records[static_cast<size_t>(clip)].clip_device;
-  double most = 0, least = 1;
-  for (size_t i = 0; i < l.glyphs.size(); ++i) {
-    const Box& g = l.glyphs[i];
-    int seen = 0, hidden = 0;
-    for (double x = g.x0 + 0.125; x < g.x1; x += 0.25)
-      for (double y = g.y0 + 0.125; y < g.y1; y += 0.25) {
-        if (!text_layout::inside(l.quads[i], x, y) || !text_layout::inside_clip(seen_in, x, y)) continue;
-        ++seen;
-        hidden += text_layout::inside(f.outline, x, y) && text_layout::inside_clip(f.clip, x, y);
-      }
-    if (seen == 0) continue;
-    most = std::max(most, double(hidden) / seen), least = std::min(least, double(hidden) / seen);
-  }
-  return least >= 0.999 ? 0.0 : most;
-}
-
 inline const char* kind_name(Kind k) {
   return k == Kind::Fixed ? "scale text" : k == Kind::Marker ? "marker label" : "ident";
 }
@@ -164,21 +141,25 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Rules& rul
   auto seen = [&](const Label& l) {
     return l.ink.x1 > 0 && l.ink.y1 > 0 && l.ink.x0 < rec.image_width && l.ink.y0 < rec.image_height;
   };
-  // The active ident under a later fill, unless drawn again at its place after that fill
-  // (a partial frame's wipe and redraw).
+  // The active ident partly under a later fill, unless drawn again at its place after it
+  // (a partial frame's wipe and redraw); a fill over all of it erases it on purpose.
   for (const Label& l : all) {
     if (l.kind != Kind::Ident || l.text != rules.active_ident || !seen(l)) continue;
     for (const text_layout::Fill& f : fills) {
       if (f.record <= l.record || text_layout::depth(f.box, l.ink) <= text_layout::kDepth) continue;
+      double most = 0, least = 1;
+      for (const Box& g : l.glyphs) {
+        const double c = text_layout::covered(f, g);
+        most = std::max(most, c), least = std::min(least, c);
+      }
       bool redrawn = false;
       for (const Label& m : all)
         redrawn = redrawn || (m.record > f.record && m.text == l.text && std::fabs(m.ink.x0 - l.ink.x0) <= 2.5 &&
                               std::fabs(m.ink.y0 - l.ink.y0) <= 2.5);
-      const double h = redrawn ? 0.0 : hidden_by(rec, f, l);
-      if (h <= 0.02) continue;
+      if (most <= 0.02 || least >= 0.999 || redrawn) continue;
       std::snprintf(line, sizeof line, "active ident \"%s\" (ink x %.1f..%.1f y %.1f..%.1f) cut by a later fill of x "
-                    "%.1f..%.1f y %.1f..%.1f (%.0f%% of a glyph)", l.text.c_str(), l.ink.x0, l.ink.x1, l.ink.y0,
-                    l.ink.y1, f.box.x0, f.box.x1, f.box.y0, f.box.y1, 100 * h);
+                    "%.1f..%.1f y %.1f..%.1f", l.text.c_str(), l.ink.x0, l.ink.x1, l.ink.y0, l.ink.y1, f.box.x0,
+                    f.box.x1, f.box.y0, f.box.y1);
       out.push_back(line);
     }
   }
