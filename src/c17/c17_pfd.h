@@ -29,6 +29,10 @@ struct PfdKit : C17Objects {
   void clip_polygon(const DrawPoint* pts, int32_t n) const;
 };
 
+// The NAV 1 ident's cell, top-left in absolute design units, under the course, V1 and DME
+// lines (drawn with a received station).
+constexpr double C17_PFD_NAV_IDENT_X = 40, C17_PFD_NAV_IDENT_Y = 208;
+
 // Second half of the page: scales, deviation scales, marker, heading scale and the
 // mode annunciators.
 void c17_pfd_scales_draw(PfdKit& k);

@@ -89,7 +89,7 @@ void draw_data_fields(PfdKit& k) {
     c17_draw_value(g, k.a9, k.cyan, 40, 178, "%03.0f", nav1_course);
     draw_text(g, k.a9, k.cyan, 40, 188, C17_TEXT_CAPACITY, "V1");
     c17_draw_value(g, k.a9, k.cyan, 40, 198, "D%.1f", get_dme1_distance());
-    draw_text(g, k.a9, k.cyan, 40, 208, C17_TEXT_CAPACITY, c17_nav1_ident_text());
+    draw_text(g, k.a9, k.cyan, C17_PFD_NAV_IDENT_X, C17_PFD_NAV_IDENT_Y, C17_TEXT_CAPACITY, c17_nav1_ident_text());
   }
   c17_draw_value(g, k.a9, k.green, 200, 220, "%1.1f G", get_g_force());
   c17_draw_value(g, k.a9, k.green, 200, 190, "VV %02.0f", vertical_speed);

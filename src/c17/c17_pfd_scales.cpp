@@ -260,7 +260,14 @@ void draw_marker_and_heading_scale(PfdKit& k) {
   const double bug = std::clamp(std::trunc(2 * c17_wrap180(ap_heading - heading)), -55.0, 55.0);
   const DrawPoint box[] = {{bug, -10}, {bug, -5}, {bug - 5, -5}, {bug - 5, -10}, {bug + 5, -10}, {bug + 5, -5}, {bug, -5}};
   c17_polyline(g, k.cyan2, box);
-  if (bug == -55 || bug == 55) c17_draw_value(g, k.a7, k.white, bug - 7, -20, "%03.0f", ap_heading);
+  if (bug == -55 || bug == 55) {
+    // At the left end the readout's row is the NAV ident's: it starts where the ident's cell ends.
+    double x = bug - 7;
+    if (bug < 0 && get_nav1_signal() > 0)
+      x = std::max(x, C17_PFD_NAV_IDENT_X + text_width(g, k.a9, C17_TEXT_CAPACITY, c17_nav1_ident_text()) -
+                          c17_mfd_rose_cx);
+    c17_draw_value(g, k.a7, k.white, x, -20, "%03.0f", ap_heading);
+  }
   const double course = std::clamp(std::trunc(2 * c17_wrap180(nav1_course - heading)), -55.0, 55.0);
   draw_line_d(g, k.white2, course, -14, course, -6);
   draw_line_d(g, k.white2, course - 4, -10, course + 4, -10);

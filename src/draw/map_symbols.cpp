@@ -101,7 +101,8 @@ const Offset AIRCRAFT_OUTLINE[] = {{0, 0},   {1, 1},   {1, 4},  {6, 6},  {6, 7},
                                    {-1, 7},  {-6, 7},  {-6, 6}, {-1, 4},  {-1, 1}, {0, 0}};
 const Offset STAR[] = {{0, 0}, {1, 5}, {5, 6}, {1, 7}, {0, 11}, {-1, 7}, {-5, 6}, {-1, 5}, {0, 0}};
 const Offset DIAMOND[] = {{0, 0}, {4, 4}, {0, 8}, {-4, 4}, {0, 0}};
-const Offset RANGE_BOX[] = {{0, 0}, {27, 0}, {27, 16}, {0, 16}, {0, 0}};
+const Offset RANGE_BOX[] = {
+    {0, 0}, {RANGE_BOX_WIDTH, 0}, {RANGE_BOX_WIDTH, RANGE_BOX_HEIGHT}, {0, RANGE_BOX_HEIGHT}, {0, 0}};
 const Offset TCAS_RANGE_BOX[] = {{0, 0}, {15, 0}, {15, 10}, {0, 10}, {0, 0}};
 const Offset HEADING_BOX[] = {{30, 0}, {30, 15}, {22.5, 15}, {15, 20}, {7.5, 15}, {0, 15}, {0, 0}};
 const Offset OWN_AIRCRAFT[] = {{0, 0},   {2, 2},    {2, 9},    {11, 14},  {11, 16}, {2, 14},   {1, 15},

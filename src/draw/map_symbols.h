@@ -24,6 +24,9 @@ enum MapSymbolCode : int32_t {
   SYMBOL_CIRCLE_SIDE_STUBS = 75,
   SYMBOL_CIRCLE_FOUR_STUBS = 76,
 };
+// The range box's size from its anchor, its top-left corner (design units before w and s).
+constexpr double RANGE_BOX_WIDTH = 27, RANGE_BOX_HEIGHT = 16;
+
 // Traffic-style symbols 60..63 (small) and 70..73 (large): diamond outline,
 // filled diamond, yellow disc, red disc; `arrow` 1 adds an up arrow, 2 a down arrow.
 

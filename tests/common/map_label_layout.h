@@ -1,7 +1,8 @@
 // Whether a map's labels read where they stand: a marker's label (a bracketed
 // figure or word, "T/C", "T/D", "DCT") on no ident and no other marker's label, no
 // map label on a fixed scale text of the display (its compass letters and
-// figures, its range figures), and no fix labelled twice a few pixels apart.
+// figures, its range figures), no fix labelled twice a few pixels apart, and the
+// active waypoint's ident cut by no box drawn after it.
 // Idents may stand on each other: a map's items stand where the map puts them.
 // Where a fill drawn between the two texts covers their overlap, the later text
 // wipes the earlier one there: it reads.
@@ -60,6 +61,8 @@ struct Rules {
   // Two texts that may stand on each other (either order), each with its reason
   // where listed.
   std::set<std::pair<std::string, std::string>> pairs;
+  // The active waypoint's ident, which must read whole ("" none).
+  std::string active_ident;
   // Idents are held off the scale texts too (a display whose other pages draw figures
   // under clips, no map, holds only its markers off them).
   bool idents_on_scales = true;
@@ -138,6 +141,28 @@ inline std::vector<std::string> faults(const GfxRecording& rec, const Rules& rul
   auto seen = [&](const Label& l) {
     return l.ink.x1 > 0 && l.ink.y1 > 0 && l.ink.x0 < rec.image_width && l.ink.y0 < rec.image_height;
   };
+  // The active ident partly under a later fill, unless drawn again at its place after it
+  // (a partial frame's wipe and redraw); a fill over all of it erases it on purpose.
+  for (const Label& l : all) {
+    if (l.kind != Kind::Ident || l.text != rules.active_ident || !seen(l)) continue;
+    for (const text_layout::Fill& f : fills) {
+      if (f.record <= l.record || text_layout::depth(f.box, l.ink) <= text_layout::kDepth) continue;
+      double most = 0, least = 1;
+      for (const Box& g : l.glyphs) {
+        const double c = text_layout::covered(f, g);
+        most = std::max(most, c), least = std::min(least, c);
+      }
+      bool redrawn = false;
+      for (const Label& m : all)
+        redrawn = redrawn || (m.record > f.record && m.text == l.text && std::fabs(m.ink.x0 - l.ink.x0) <= 2.5 &&
+                              std::fabs(m.ink.y0 - l.ink.y0) <= 2.5);
+      if (most <= 0.02 || least >= 0.999 || redrawn) continue;
+      std::snprintf(line, sizeof line, "active ident \"%s\" (ink x %.1f..%.1f y %.1f..%.1f) cut by a later fill of x "
+                    "%.1f..%.1f y %.1f..%.1f", l.text.c_str(), l.ink.x0, l.ink.x1, l.ink.y0, l.ink.y1, f.box.x0,
+                    f.box.x1, f.box.y0, f.box.y1);
+      out.push_back(line);
+    }
+  }
   for (size_t a = 0; a < all.size(); ++a)
     for (size_t b = a + 1; b < all.size(); ++b) {
       const Label& s = all[a];

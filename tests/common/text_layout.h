@@ -65,6 +65,9 @@ struct Fill {
   std::vector<GfxPointF> outline;
   Box box;
   bool upright = false;  // an axis-aligned rectangle
+  // The clip it was drawn under (figures in image pixels; none: the whole image): it fills
+  // only inside it.
+  std::vector<std::vector<GfxPointF>> clip;
 };
 
 inline bool inside(const std::vector<GfxPointF>& poly, double x, double y) {
@@ -77,10 +80,19 @@ inline bool inside(const std::vector<GfxPointF>& poly, double x, double y) {
   return in;
 }
 
+// Whether (x, y) is inside a clip's figures (even-odd; no figures: everywhere).
+inline bool inside_clip(const std::vector<std::vector<GfxPointF>>& clip, double x, double y) {
+  if (clip.empty()) return true;
+  bool in = false;
+  for (const auto& poly : clip)
+    if (poly.size() >= 3 && inside(poly, x, y)) in = !in;
+  return in;
+}
+
 // How much of a glyph box a fill covers, sampled on a grid of its pixels' quarters: 0 none, 1 all.
 inline double covered(const Fill& f, const Box& g) {
   if (depth(f.box, g) <= 0) return 0.0;
-  if (f.upright) {
+  if (f.upright && f.clip.empty()) {
     // An upright rectangle: the share of the glyph box inside it.
     const double w = std::min(f.box.x1, g.x1) - std::max(f.box.x0, g.x0);
     const double h = std::min(f.box.y1, g.y1) - std::max(f.box.y0, g.y0);
@@ -90,8 +102,10 @@ inline double covered(const Fill& f, const Box& g) {
   const int ny = std::max(2, static_cast<int>(std::ceil((g.y1 - g.y0) * 4)));
   int hit = 0;
   for (int i = 0; i < nx; ++i)
-    for (int j = 0; j < ny; ++j)
-      hit += inside(f.outline, g.x0 + (i + 0.5) * (g.x1 - g.x0) / nx, g.y0 + (j + 0.5) * (g.y1 - g.y0) / ny);
+    for (int j = 0; j < ny; ++j) {
+      const double x = g.x0 + (i + 0.5) * (g.x1 - g.x0) / nx, y = g.y0 + (j + 0.5) * (g.y1 - g.y0) / ny;
+      hit += inside(f.outline, x, y) && inside_clip(f.clip, x, y);
+    }
   return static_cast<double>(hit) / (nx * ny);
 }
 
@@ -152,6 +166,7 @@ inline std::vector<Fill> fills(const GfxRecording& rec) {
                    {0, float(rec.image_height)}};
     }
     if (f.outline.size() < 3) continue;
+    if (r.clip >= 0) f.clip = rec.records[static_cast<size_t>(r.clip)].clip_device;
     for (const GfxPointF& p : f.outline) {
       f.box.x0 = std::min<double>(f.box.x0, p.x), f.box.y0 = std::min<double>(f.box.y0, p.y);
       f.box.x1 = std::max<double>(f.box.x1, p.x), f.box.y1 = std::max<double>(f.box.y1, p.y);

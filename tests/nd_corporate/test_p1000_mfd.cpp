@@ -397,18 +397,19 @@ TEST_F(P1000Route, NormalViewPlotsFromTheActiveWaypointAndStoresItsPoints) {
 }
 
 // The map and the plan view: the dashed leg from where the direct-to was made and "DCT" there
-// (its text 7 right of and 6 over the point), not at the record before the active one.
+// (its text 7 right of and 6 over the point, clear of the range boxes), not at the record
+// before the active one.
 TEST_F(P1000Route, PreviousLegAfterADirectStartsWhereTheDirectWasMade) {
   DispPrevWpt = 1;
   double lat, lon;
-  point_from(LAT, LON, 90, 20, lat, lon);
+  point_from(LAT, LON, 270, 20, lat, lon);
   dto_active = 1;
   dto_origin_lat = lat;
   dto_origin_lon = lon;
   const struct {
     int32_t plan_view;
-    double x, y;  // the origin: 20 NM east of the aircraft, at 53 (map) or 75 (plan) units per 40 NM
-  } rows[] = {{0, 134 + 20.0 * 53 / 40, 148}, {1, 134 + 20.0 * 75 / 40, 116 + 10.0 * 75 / 40}};
+    double x, y;  // the origin: 20 NM west of the aircraft, at 53 (map) or 75 (plan) units per 40 NM
+  } rows[] = {{0, 134 - 20.0 * 53 / 40, 148}, {1, 134 - 20.0 * 75 / 40, 116 + 10.0 * 75 / 40}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.plan_view);
     p1000_plan_view = row.plan_view;
@@ -560,15 +561,17 @@ TEST_F(P1000Host, InitialiseRepaintsInFullThenLegendsOnlyOnFullFrames) {
 
 namespace {
 
-// A waypoint's ident on a range box: the box, drawn after the map's items with its black
-// background, keeps the range readable in both views.
-TEST_F(P1000Route, RangeBoxesStandOverTheMapsIdents) {
+// A waypoint's ident where it would stand on a range box: it stands left of its star, or
+// above or below the boxes' row where a box is on either side, whole and clear of both
+// boxes; the boxes, drawn after the map's items, keep the range readable in both views.
+TEST_F(P1000Route, MapsIdentsStandClearOfTheRangeBoxes) {
   struct Case {
     int32_t plan_view;
     double course, dist;  // of the active waypoint from the aircraft, at 40 NM range
   };
-  for (const Case& c : {Case{0, 86, 23.5}, Case{1, 90, 0}}) {
-    SCOPED_TRACE(c.plan_view);
+  // On the right box; just behind the aircraft, a box either side; on the plan view's right box.
+  for (const Case& c : {Case{0, 86, 23.5}, Case{0, 180, 3}, Case{1, 90, 0}}) {
+    SCOPED_TRACE(c.plan_view * 1000 + c.course);
     p1000_plan_view = c.plan_view;
     set_active_plan({"AAA", "BBBBB", "CCC"}, 1, LAT, LON);
     // In the plan view the ring centres on the active waypoint: the next one lies on the box.
@@ -582,22 +585,31 @@ TEST_F(P1000Route, RangeBoxesStandOverTheMapsIdents) {
     fpl_active[on_box].lon = lon;
     s.draw();
     size_t ident = 0, range = 0;
-    GfxRectF ident_ink{}, range_ink{};
-    // The ident on the map (the first drawn; the active block repeats the active one), and
-    // the range label nearest to it.
+    GfxRectF ink{};
+    // The ident on the map (the first drawn; the active block repeats the active one).
     for (const GfxTextItem& t : s.rec().text_items())
-      if (t.text == fpl_active[on_box].ident && ident == 0) ident = t.record, ident_ink = t.ink;
+      if (t.text == fpl_active[on_box].ident && ident == 0) ident = t.record, ink = t.ink;
     for (const GfxTextItem& t : s.rec().text_items())
-      if (t.text == " 40" && (range == 0 || std::fabs(t.ink.x - ident_ink.x) < std::fabs(range_ink.x - ident_ink.x)))
-        range = t.record, range_ink = t.ink;
+      if (t.text == " 40") range = t.record;
     ASSERT_GT(ident, 0u);
-    ASSERT_GT(range, 0u);
-    // The scene is the collision: the ident's ink runs into the range's.
-    EXPECT_LT(ident_ink.x, range_ink.x + range_ink.width);
-    EXPECT_GT(ident_ink.x + ident_ink.width, range_ink.x);
-    EXPECT_LT(ident_ink.y, range_ink.y + range_ink.height);
-    EXPECT_GT(ident_ink.y + ident_ink.height, range_ink.y);
-    EXPECT_GT(range, ident);
+    ASSERT_GT(range, ident);
+    const GfxPointF a = s.design({ink.x, ink.y}), b = s.design({ink.x + ink.width, ink.y + ink.height});
+    // The boxes: black fills 27 x 16 drawn after the ident.
+    int32_t boxes = 0;
+    for (size_t i = ident + 1; i < s.rec().records.size(); ++i) {
+      const GfxRecord& r = s.rec().records[i];
+      if (r.op != GfxOp::FillPolygon || r.brush_argb != 0xFF000000u) continue;
+      GfxPointF lo{1e9f, 1e9f}, hi{-1e9f, -1e9f};
+      for (const GfxPointF& p : GfxRecording::device_points(r)) {
+        const GfxPointF d = s.design(p);
+        lo = {std::min(lo.x, d.x), std::min(lo.y, d.y)}, hi = {std::max(hi.x, d.x), std::max(hi.y, d.y)};
+      }
+      if (std::fabs(hi.x - lo.x - 27) > 0.5 || std::fabs(hi.y - lo.y - 16) > 0.5) continue;
+      ++boxes;
+      EXPECT_TRUE(b.x <= lo.x || a.x >= hi.x || b.y <= lo.y || a.y >= hi.y)
+          << "ident x " << a.x << ".." << b.x << " y " << a.y << ".." << b.y << " on the box at " << lo.x;
+    }
+    EXPECT_EQ(boxes, 2);
   }
 }
 

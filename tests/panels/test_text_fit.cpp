@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "flightplan/flight_plan.h"
 #include "host/draw_recording.h"
 #include "host/scenario.h"
 #include "host/sim_host.h"
@@ -179,11 +180,15 @@ map_label_layout::Rules map_rules_on(const std::string& gauge) {
                     "MARTY", "OIMIC", "RW10R", "DCT"};
   r.unclipped_map_texts = allowed_on(gauge).map_texts;
   r.idents_on_scales = !kMarkersOnlyOnScales.count(gauge);
+  // The active waypoint as the module flies it when the picture is taken.
+  if (fpl_valid_index(fpl_active_index, fpl_active_last))
+    r.active_ident = map_label_layout::trimmed(fpl_active[fpl_active_index].ident);
   return r;
 }
 
-// Pictures where map labels stood on each other or on a scale: both texts must be drawn
-// there, so the check looks at that spot (scenario as a row's parameter, picture).
+// Pictures where map labels stood on each other or on a scale, or texts on each other: both
+// texts must be drawn there, so the check looks at that spot (scenario as a row's
+// parameter, picture).
 struct MapLabelSpot {
   const char* param;
   const char* picture;
@@ -204,6 +209,8 @@ const MapLabelSpot kMapLabelSpots[] = {
     // An ident under a scale's figure drawn later.
     {"road_of_one_request.txt", "nd_enroute.png", "HW_B737_ND", "18", "FOURT"},
     {"du1000_p1000.txt", "du1000_m3_240nm.png", "DU_1000_EHSI", "80", "YKM"},
+    // The heading bug's readout at the scale's left end, on the NAV ident's row.
+    {"c17_mission.txt", "pfd_bug_left.png", "C17_MFD", "ISEA", "000"},
 };
 
 class SampleTextFit : public ::testing::TestWithParam<std::string> {
@@ -360,7 +367,7 @@ void expect_fault(const std::vector<std::string>& found, const char* what, const
 // The layout rule on frames made by hand: what a frame's own design may do (a highlight
 // drawn behind its text, a field wiped whole for its new value, a box framing a text) and
 // what it may not (texts on each other or butting, a text cut by a later fill or crossed by
-// an entry box, ink off the image).
+// an entry box, ink off the image); a fill draws only inside its clip.
 TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
   const GfxMatrix unit{1, 0, 0, 1, 0, 0};
   // A text of `n` glyphs 8 wide and 10 high, 2 apart, from (x, y); font size 14.
@@ -378,6 +385,14 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
     r.args = {x, y, w, h};
     return r;
   };
+  // Under the clip of record 0, the image's right half.
+  auto clipped = [](GfxRecord r) {
+    r.clip = 0;
+    return r;
+  };
+  GfxRecord clip{};
+  clip.op = GfxOp::SetClip;
+  clip.clip_device = {{{50, 0}, {100, 0}, {100, 60}, {50, 60}}};
   struct Case {
     const char* what;
     std::vector<GfxRecord> records;
@@ -395,12 +410,16 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
       {"box framing a text", {text("ABC", 10, 10, 3), rect(GfxOp::Rect, 8, 10, 32, 14)}, ""},
       {"entry box on a text", {rect(GfxOp::Rect, 12, 4, 5, 10), text("ABC", 10, 10, 3)}, "crossed by"},
       {"off the image", {text("ABCDEFGHIJ", 10, 10, 10)}, "outside"},
+      {"a fill clipped away from a text leaves it shown",
+       {text("ABC", 10, 10, 3), clipped(rect(GfxOp::FillRect, 0, 0, 100, 60)), text("XY", 30, 12, 2)},
+       "over"},
   };
   for (const Case& c : cases) {
     GfxRecording rec;
     rec.image_width = 100;
     rec.image_height = 60;
-    rec.records = c.records;
+    rec.records = {clip};
+    rec.records.insert(rec.records.end(), c.records.begin(), c.records.end());
     const std::vector<std::string> found = text_layout::faults(rec);
     expect_fault(found, c.what, c.fault);
   }
@@ -409,7 +428,7 @@ TEST(TextFitRule, TextsOnTextsFillsAndBoxes) {
 // The map-label rule on frames made by hand: a marker's label on a route ident or on another
 // marker's label, and a map label on a scale's figure, are found; idents on idents, a label
 // redrawn on itself, a figure whose cell wipes the map first (upright or turned) and a fixed
-// text of no scale pass.
+// text of no scale pass; the active ident cut by a later box is found, unless drawn again.
 TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
   const GfxMatrix unit{1, 0, 0, 1, 0, 0};
   const GfxMatrix turned{0.9659f, 0.2588f, -0.2588f, 0.9659f, 0, 0};  // 15 degrees
@@ -428,6 +447,12 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
     GfxRecord r = drawn_record(GfxOp::FillRect, m);
     r.brush_argb = 0xFF000000;
     r.args = {109, 23, 20, 12};
+    return r;
+  };
+  auto box = [&](double x, double y, double w, double h) {
+    GfxRecord r = drawn_record(GfxOp::FillRect, unit);
+    r.brush_argb = 0xFF000000;
+    r.args = {x, y, w, h};
     return r;
   };
   GfxRecord clip{};
@@ -462,6 +487,10 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
        "labelled twice"},
       {"DCT on a route ident", {label("CARRO", 60, 40, 5), label("DCT", 62, 41, 3)}, "marker label \"DCT\""},
       {"labels wholly off the image", {label("CARRO", 260, 40, 5), label("CARRO", 264, 43, 5)}, ""},
+      {"active ident's end under a box drawn after it", {label("OLM", 60, 40, 3), box(84, 40, 16, 16)},
+       "active ident \"OLM\""},
+      {"active ident wiped and drawn again", {label("OLM", 60, 40, 3), box(84, 40, 16, 16), label("OLM", 60, 40, 3)},
+       ""},
   };
   for (const Case& c : cases) {
     GfxRecording rec;
@@ -472,6 +501,7 @@ TEST(MapLabelRule, MarkersOnIdentsOrEachOtherAndLabelsOnScales) {
     map_label_layout::Rules rules;
     rules.scale_texts = {"18"};
     rules.route_idents = {"CARRO", "FOURT", "OLM"};
+    rules.active_ident = "OLM";
     const std::vector<std::string> found = map_label_layout::faults(rec, rules);
     expect_fault(found, c.what, c.fault);
   }

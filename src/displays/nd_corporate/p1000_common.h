@@ -3,6 +3,7 @@
 #pragma once
 
 #include "displays/nd_corporate/corporate_common.h"
+#include "draw/map_symbols.h"
 #include "flightplan/flight_plan.h"
 
 constexpr DesignCanvas P1000 = CANVAS_P1000_MFD;
@@ -46,6 +47,12 @@ void p1000_mfd_set_clip(const P1000Frame& f, GfxGraphics* g, int32_t outline);
 void p1000_mfd_compass_draw(const P1000Frame& f, GfxGraphics* g);
 // The two range boxes on the ring, drawn over the map's items so that the range reads.
 void p1000_mfd_range_boxes_draw(const P1000Frame& f, GfxGraphics* g);
+// Their anchors (top-left corners, canvas units) in the view shown; each box is
+// RANGE_BOX_WIDTH x RANGE_BOX_HEIGHT canvas units.
+struct P1000RangeBoxes {
+  DrawPoint at[2];
+};
+P1000RangeBoxes p1000_range_boxes();
 void p1000_mfd_compass_label_draw(const P1000Frame& f, GfxGraphics* g, int32_t bearing);
 void p1000_mfd_heading_marker_draw(const P1000Frame& f, GfxGraphics* g);
 void p1000_mfd_status_draw(const P1000Frame& f, GfxGraphics* g);

@@ -75,11 +75,14 @@ void p1000_mfd_compass_draw(const P1000Frame& f, GfxGraphics* g) {
   p1000_canvas(g, f);
 }
 
+P1000RangeBoxes p1000_range_boxes() {
+  if (p1000_plan_view != 0) return {{{45, 110}, {195, 110}}};
+  return {{{71, 141}, {176, 141}}};
+}
+
 void p1000_mfd_range_boxes_draw(const P1000Frame& f, GfxGraphics* g) {
   if (!p1000_canvas(g, f)) return;
-  const bool plan = p1000_plan_view != 0;
-  symbol(g, plan ? 45 : 71, plan ? 110 : 141, SYMBOL_RANGE_BOX);
-  symbol(g, plan ? 195 : 176, plan ? 110 : 141, SYMBOL_RANGE_BOX);
+  for (const DrawPoint& at : p1000_range_boxes().at) symbol(g, at.x, at.y, SYMBOL_RANGE_BOX);
 }
 
 void p1000_mfd_heading_marker_draw(const P1000Frame& f, GfxGraphics* g) {

@@ -38,10 +38,32 @@ struct Units {
   double font(double v) const { return v * std::min(sx, sy); }
 };
 
+// Where an ident of `width` (route units) stands beside its star at (x, y): right of it,
+// else left, else above or below the range boxes' row, the nearer: the boxes, drawn over
+// the map so that the range reads, would cut it.
+DrawPoint ident_place(const Units& u, double x, double y, double width) {
+  const double em = u.font(12);
+  auto clear = [&](const DrawPoint& p) {
+    for (const DrawPoint& b : p1000_range_boxes().at)
+      if (p.x < u.x(b.x + RANGE_BOX_WIDTH) && p.x + width > u.x(b.x) && p.y < u.y(b.y + RANGE_BOX_HEIGHT) &&
+          p.y + em > u.y(b.y))
+        return false;
+    return true;
+  };
+  const DrawPoint right{x + u.x(7), y - u.y(6)}, left{x - u.x(7) - width, right.y};
+  if (clear(right)) return right;
+  if (clear(left)) return left;
+  const double row = u.y(p1000_range_boxes().at[0].y), above = row - em, below = row + u.y(RANGE_BOX_HEIGHT);
+  return {right.x, std::fabs(above - right.y) <= std::fabs(below - right.y) ? above : below};
+}
+
 // A star and its ident at (x, y).
 void point(GfxGraphics* g, const Units& u, const GfxFont* font, const GfxBrush* brush, double x, double y,
            const std::string& ident, int32_t i, int32_t flag) {
-  if (!ident.empty()) draw_text(g, font, brush, x + u.x(7), y - u.y(6), ND_TEXT_CAPACITY, ident.c_str());
+  if (!ident.empty()) {
+    const DrawPoint at = ident_place(u, x, y, text_width(g, font, ND_TEXT_CAPACITY, ident.c_str()));
+    draw_text(g, font, brush, at.x, at.y, ND_TEXT_CAPACITY, ident.c_str());
+  }
   draw_map_symbol(g, x, y - u.y(5), SYMBOL_STAR, i, u.sx, u.sy, flag, p1000_mfd_range);
 }
 
