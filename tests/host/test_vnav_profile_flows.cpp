@@ -383,6 +383,10 @@ TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 17m",
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "click GNSXLS 1\nrun 1f", "run 20s"},
        "HELNS", 45.70, -122.72, 7000},
+      {"DIRECT-TO FOURT in the climb, flown down to it from the TOD",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 12m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "click GNSXLS 1\nrun 1f", "run 260s"},
+       "FOURT", kFourtLat, kFourtLon, kFourtAlt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
