@@ -44,6 +44,7 @@ double vdev_gate_dist_1 = 0.0;
 double vdev_gate_dist_2 = 0.0;
 double vnav_path_altitude = 0.0;
 double vnav_path_top_alt = 0.0;
+double vnav_path_gradient = 0.0;
 double climb_target_lat = 0.0, climb_target_lon = 0.0;
 double tke_deg = 0.0, xtk_nm = 0.0, drift_deg = 0.0;
 int32_t tke_side = 0, xtk_side = 0, drift_side = 0;
@@ -162,6 +163,7 @@ void update_active_legs(const RouteProgressInput& in) {
   direct_dist_to_dest = 0.0;
   dist_to_active_wpt = 0.0;
   tod_route_dist = 0.0;
+  vnav_path_gradient = 0.0;
   if (fpl_active_last < 0 || !fpl_valid_index(fpl_active_index, fpl_active_last)) {
     vdev_gate_dist_1 = vdev_gate_dist_2 = 0.0;
     return;
@@ -194,15 +196,20 @@ void update_active_legs(const RouteProgressInput& in) {
         vdev_gate_dist_2 = wpt_pos - present_pos;
         // The path runs straight from the TOD at the level, or from the last altitude
         // constraint after it (met at its fix), down to the target; a record a direct-to
-        // skipped was never flown, and the path starts no higher than flown since the TOD.
+        // skipped was never flown: from the direct-to on, the path rises at the profile's
+        // gradient from the target along the way flown to it. It starts no higher than flown
+        // since the TOD.
         vnav_path_top_alt = std::max(vnav_path_top_alt, in.altitude);
         double from_pos = tod_pos, from_alt = in.level_alt > 0.0 ? in.level_alt : cruise_alt;
-        double span = wpt_pos - tod_pos;
+        double span = wpt_pos - tod_pos, direct_gradient = 0.0;
         for (int i = in.vnav_wpt_index - 1; i >= 0; --i) {
           const FlightPlanWpt& r = fpl_active[i];
           if (fpl_route_break(r) || r.route_dist <= tod_pos) break;
           if (skipped_by_direct_to(i)) {
-            // A TOD among the skipped records: from it straight to where the direct-to began.
+            direct_gradient = in.path_gradient;
+            if (direct_gradient > 0.0) break;
+            // No gradient told: from a TOD among the skipped records straight to where the
+            // direct-to began.
             double blat = r.lat, blon = r.lon, rest = wpt_pos - r.route_dist;
             if (std::strcmp(r.ident, "DIRECT") != 0) {
               blat = dto_origin_lat, blon = dto_origin_lon;
@@ -217,14 +224,23 @@ void update_active_legs(const RouteProgressInput& in) {
             break;
           }
         }
-        if (span > 0.0) {
-          const double f = std::clamp(vdev_gate_dist_2 / span, 0.0, 1.0);
-          vnav_path_altitude = in.vnav_target_alt + (from_alt - in.vnav_target_alt) * f;
+        const double to_go = std::max(vdev_gate_dist_2, 0.0);
+        if (direct_gradient > 0.0) {
+          vnav_path_gradient = direct_gradient;
+          vnav_path_altitude = in.vnav_target_alt + direct_gradient * to_go;
+        } else if (span > 0.0 && to_go < span) {
+          vnav_path_gradient = (from_alt - in.vnav_target_alt) / span;
+          vnav_path_altitude = in.vnav_target_alt + vnav_path_gradient * to_go;
         } else {
-          vnav_path_altitude = in.vnav_target_alt;
+          vnav_path_altitude = span > 0.0 ? from_alt : in.vnav_target_alt;
         }
-        if (vnav_path_top_alt > in.vnav_target_alt)
-          vnav_path_altitude = std::min(vnav_path_altitude, vnav_path_top_alt);
+        // Level at the top: at the profile's level, or no higher than flown since the TOD.
+        double top = from_alt;
+        if (vnav_path_top_alt > in.vnav_target_alt) top = std::min(top, vnav_path_top_alt);
+        if (vnav_path_altitude >= top && top > in.vnav_target_alt) {
+          vnav_path_altitude = top;
+          vnav_path_gradient = 0.0;
+        }
       }
     }
   }

@@ -51,6 +51,8 @@ extern double vnav_path_altitude;    // feet, descent path altitude at the prese
 // Feet, the highest altitude flown since the TOD (0 before it): the descent path starts no
 // higher, since a level held below the profile's is descended from where it is flown.
 extern double vnav_path_top_alt;
+// Feet a NM the descent path falls where the aircraft is; 0 where it is level or there is none.
+extern double vnav_path_gradient;
 extern double climb_target_lat, climb_target_lon;  // next climb constraint, else the TOC
 
 // The update's sampled state.
@@ -67,6 +69,7 @@ struct RouteProgressInput {
   double vnav_target_alt = 0.0;  // feet
   double level_alt = 0.0;        // feet the profile levels at; 0: the cruise altitude
   double altitude = 0.0;         // feet, the aircraft's indicated altitude
+  double path_gradient = 0.0;    // feet a NM the profile descends; 0: not known
 };
 
 // Each time step: the leg distances, the along-route and direct distance to the

@@ -47,8 +47,8 @@ void reset_flightplan_state() {
     // route_progress.cpp
     s.keep(route_total_dist, route_distance_to_go, direct_dist_to_dest, dist_to_active_wpt, bearing_to_active_wpt,
            vnav_wpt_index, tod_route_dist, tod_dist_to_dest, vdev_gate_dist_1, vdev_gate_dist_2,
-           vnav_path_altitude, vnav_path_top_alt, climb_target_lat, climb_target_lon, tke_deg, xtk_nm, drift_deg, tke_side, xtk_side,
-           drift_side, desired_track);
+           vnav_path_altitude, vnav_path_top_alt, vnav_path_gradient, climb_target_lat, climb_target_lon, tke_deg,
+           xtk_nm, drift_deg, tke_side, xtk_side, drift_side, desired_track);
     keep_user_waypoints_state(s);
   });
 }

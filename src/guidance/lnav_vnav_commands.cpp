@@ -269,6 +269,17 @@ double steepest_constraint_descent() {
   return rate;
 }
 
+// Feet a minute that hold the aircraft on the path flown after a direct-to: the path's
+// gradient at the ground speed, and a correction toward it that takes the deviation out in
+// half a minute, at most kCorrection; -1 off such a path.
+double direct_path_rate() {
+  constexpr double kCorrection = 500.0;
+  if (dto_active != 1 || !(vnav_path_gradient > 0.0) || !(ground_speed > 0.0)) return -1.0;
+  double off = std::clamp(2.0 * (indicated_altitude - vnav_path_altitude), -kCorrection, kCorrection);
+  double rate = vnav_path_gradient * ground_speed / 60.0 + off;
+  return std::isfinite(rate) ? std::max(rate, 0.0) : -1.0;
+}
+
 // The altitude the descent aims at: the target, never below the floor, and never above
 // the aircraft (it levels rather than climbs back).
 double descent_target() {
@@ -483,6 +494,7 @@ void vnav_vs_update() {
     double t = minutes_to_target();
     if (t <= 0.0) return;  // no time to the target: the last command stands
     vnav_vs_required = std::max((indicated_altitude - target) / t, steepest_constraint_descent());
+    if (double path = direct_path_rate(); path >= 0.0) vnav_vs_required = path;
     int32_t v = hundreds(vnav_vs_required);
     if (v > MaxVnavDescRate) v = static_cast<int32_t>(MaxVnavDescRate);
     if (v < MinVnavDescRate) v = static_cast<int32_t>(MinVnavDescRate);

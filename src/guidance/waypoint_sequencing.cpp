@@ -130,6 +130,7 @@ RouteProgressInput route_progress_input() {
   in.vnav_target_alt = vnav_target_alt;
   in.level_alt = vnav_level_alt();
   in.altitude = indicated_altitude;
+  if (descent_rate > 0.0 && DescentTas > 0.0) in.path_gradient = descent_rate / (DescentTas / 60.0);
   return in;
 }
 

@@ -169,7 +169,8 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
   // Past BTG, a quarter of the way to the destination: the path runs from BTG's altitude
   // constraint (met abeam it) when it has one, else still from the TOD at the level; not
   // from a constraint a direct-to skipped, and no higher than flown since the TOD (a level
-  // held below the profile's is where the descent starts from).
+  // held below the profile's is where the descent starts from). With the profile's gradient
+  // told, the path from a direct-to rises at it from the destination, up to the level.
   const FlightPlanWpt& dest = fpl_active[4];
   double dd, dc;
   compute_gc_distance_course(btg.lat, btg.lon, dest.lat, dest.lon, dd, dc);
@@ -178,11 +179,15 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
     double btg_alt, from_alt, from_dist;  // path start: altitude and distance to the destination
     int32_t direct;                       // 1: flown direct to the destination from behind BTG
     double flown;                         // feet, the highest flown since the TOD (0 not told)
-  } rows[] = {{1, 9000, 9000, dd, 0, 0},       {0, -999, 17000, gate1, 0, 0},
-              {1, 9000, 17000, gate1, 1, 0},   {0, -999, 17000, gate1, 0, 16000},
-              {0, -999, 17000, gate1, 0, 4000}};
+    double gradient;                      // feet a NM the profile descends (0 not told)
+  } rows[] = {{1, 9000, 9000, dd, 0, 0, 0},          {0, -999, 17000, gate1, 0, 0, 0},
+              {1, 9000, 17000, gate1, 1, 0, 0},      {0, -999, 17000, gate1, 0, 16000, 0},
+              {0, -999, 17000, gate1, 0, 4000, 0},   {1, 9000, 1031 + 300 * dd, dd, 1, 0, 300},
+              {1, 9000, 17000, dd * 0.75, 1, 0, 2000}};
   for (const Row& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.btg_alt << " direct " << r.direct << " flown " << r.flown);
+    SCOPED_TRACE(testing::Message() << r.btg_alt << " direct " << r.direct << " flown " << r.flown << " gradient "
+                                    << r.gradient);
+    in.path_gradient = r.gradient;
     fpl_active[3].constraint_flag = r.flag;
     fpl_active[3].alt_constraint = r.btg_alt;
     fpl_active_index = 4;

@@ -367,9 +367,10 @@ TEST(VnavProfileFlows, TheVnavSummaryReadsWhatVnavHasLeftToDo) {
   }
 }
 
-// After a direct-to in the descent the VERT DEV the GNS-XLS VNAV page shows is the aircraft's
-// distance from the path it flies from there: down to the direct-to fix's altitude at the
-// profile's gradient, no higher than it flies; not from a constraint the direct-to skipped.
+// After a direct-to in the descent the aircraft flies, and the VERT DEV the GNS-XLS VNAV page
+// shows is its distance from, the path from where it is: down to the direct-to fix's altitude
+// at the profile's gradient, no higher than it flies; not from a constraint the direct-to
+// skipped, nor down to the point where the fix is passed.
 TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
   struct Case {
     const char* name;
@@ -382,6 +383,10 @@ TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 17m",
         "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "click GNSXLS 1\nrun 1f", "run 20s"},
        "HELNS", 45.70, -122.72, 7000},
+      {"DIRECT-TO FOURT in the climb, flown down to it from the TOD",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 12m",
+        "click GNSXLS 17\nrun 1f\nclick GNSXLS 8\nrun 1f\nclick GNSXLS 22\nrun 2f", "click GNSXLS 1\nrun 1f", "run 260s"},
+       "FOURT", kFourtLat, kFourtLon, kFourtAlt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -389,7 +394,11 @@ TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
     ASSERT_TRUE(f.fly(c.script)) << f.error;
     ASSERT_EQ(f.rows().back().active, c.fix);
     const double top = highest_alt_since(f.rows(), 0.0);  // the level cruised at
-    const double feet_per_nm = 6076.12 * std::tan(3.0 * M_PI / 180.0);  // the 3.0 degrees of VNAV DATA
+    // The profile's gradient: its descent rate at its descent TAS (2,000 ft/min at 353 kt, a
+    // little steeper than the 3.0 degrees of VNAV DATA, entered after the cruise level).
+    const double profile_ft_per_nm = descent_rate / (DescentTas / 60.0);
+    const double three_degrees_ft_per_nm = 6076.12 * std::tan(3.0 * M_PI / 180.0);
+    const double from_t = f.rows().back().t;
     int checked = 0;
     for (int i = 0; i < 6; ++i) {
       ASSERT_TRUE(f.fly({"run 20s"})) << f.error;
@@ -399,14 +408,23 @@ TEST(VnavProfileFlows, TheVerticalDeviationIsFromThePathFlownAfterADirectTo) {
       if (b.active != c.fix || to_fix < 3.0 || s.deviation_value.find_first_of("0123456789") == std::string::npos)
         continue;
       const double shown = (s.deviation == "VERT DEV LOW" ? -1.0 : 1.0) * std::stod(s.deviation_value);
-      const double path = std::min(top, c.alt + to_fix * feet_per_nm);
-      // Within 800 ft of a 3-degree line to the fix: the profile's own path runs from where
-      // the descent began, so it lies up to about 2 NM of that line's distance above it (a
-      // path from the skipped constraint read 6,000 ft and more).
-      EXPECT_NEAR(shown, b.alt_ft - path, 800.0) << s.deviation << " " << s.deviation_value << " at " << b.alt_ft
+      const double path = std::min(top, c.alt + to_fix * profile_ft_per_nm);
+      EXPECT_NEAR(shown, b.alt_ft - path, 150.0) << s.deviation << " " << s.deviation_value << " at " << b.alt_ft
                                                  << " ft, " << to_fix << " NM from " << c.fix;
+      // Near a 3-degree line to the fix: the profile's path lies 20 ft a NM above it.
+      EXPECT_NEAR(b.alt_ft, std::min(top, c.alt + to_fix * three_degrees_ft_per_nm), 600.0) << to_fix << " NM";
       ++checked;
     }
     EXPECT_GE(checked, 3);
+    ASSERT_TRUE(f.fly({"run 150s"})) << f.error;
+    // The aircraft keeps to that path all the way to the fix (it aimed at the point where the
+    // fix is passed, and flew up to 900 ft below the path).
+    double farthest = 0.0;
+    for (const TrackRow& r : f.rows()) {
+      const double to_fix = nm(r.lat, r.lon, c.lat, c.lon);
+      if (r.t < from_t || r.active != c.fix) continue;
+      farthest = std::max(farthest, std::fabs(r.alt_ft - std::min(top, c.alt + to_fix * profile_ft_per_nm)));
+    }
+    EXPECT_LE(farthest, 300.0) << "from the path to " << c.fix;
   }
 }
