@@ -134,6 +134,8 @@ void enter_vnav_data_page(double tas_climb, double tas_descent) {
       int32_t t = key_param(-100.0 * a * tas_climb / 60.0);
       ClimbRate = 100 * key_param((50.0 - t) / 100.0);
       DescentRate = 100.0 * key_param((100.0 * a * tas_descent / 60.0 + 50.0) / 100.0);
+      // The profile is made again at the new angle: the TOD and path move with it.
+      if (cruise_alt > 0 && fpl_active_last >= 1) fms_cruise_level_entered(cruise_alt);
     }
   }
   close_entry();
