@@ -140,7 +140,6 @@ void track_held_levels() {
   }
 }
 
-
 // NM still to fly until the fix of the record sequenced last is abeam on the path flown
 // (at right angles to the ground track): its constraints hold until then, wherever the
 // aircraft turns. 0 once abeam (for good), after a direct-to or across a route break.

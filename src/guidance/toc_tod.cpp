@@ -213,8 +213,20 @@ void predict_waypoints(double climb_rate, double cruise) {
   const bool to_break = profile_end_index() < route_end_index();
   int last = to_break ? profile_end_index() + 1 : route_end_index();
   double alt = fpl_active[0].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[0].alt_constraint : indicated_altitude;
+  int first = 1;
+  // Legs across a route break count no distance: with one behind the fix flown, the climb
+  // ahead is walked from the aircraft, never from a climb left below it at the break.
+  const int a = fpl_active_index;
+  if (toc_reached == 0 && active_record(a) && a >= 2 && a < last && std::isfinite(indicated_altitude) &&
+      std::any_of(fpl_active + 1, fpl_active + a, fpl_route_break)) {
+    first = a;
+    double to_fix = 0.0, c = 0.0;
+    compute_gc_distance_course(present_lat, present_lon, fpl_active[a].lat, fpl_active[a].lon, to_fix, c);
+    if (!std::isfinite(to_fix)) to_fix = 0.0;
+    alt = indicated_altitude + (to_fix - leg_into(a)) / ClimbTas * 60.0 * climb_rate;
+  }
   int climb_end = last;
-  for (int i = 1; i < last; ++i) {
+  for (int i = first; i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
     if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && !at_or_above_met(i)) {
