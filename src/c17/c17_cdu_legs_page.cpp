@@ -237,7 +237,7 @@ void key_r6(int page_last, int& page, int count) {
 void draw_constraint(const CduPage& p, const FlightPlanWpt& r, double y) {
   const double alt = r.alt_constraint, spd = r.spd_constraint;
   const bool has_alt = alt > FPL_NO_CONSTRAINT && !is_disco(r), has_spd = spd > FPL_NO_CONSTRAINT && !is_disco(r);
-  const char* a = r.constraint_flag == 1 ? "A" : "";
+  const char* a = fpl_at_or_above(r) ? "A" : "";
   const bool fl = alt > TransAlt;
   if (!has_spd && !has_alt) cdu_large(p, 130, y, "- - - - / - - - - - -");
   else if (!has_spd && fl) cdu_largef(p, 140, y, "- - - - / FL%03.0f%s", alt / 100.0, a);

@@ -99,6 +99,10 @@ bool fpl_has_constraint(const FlightPlanWpt& rec) {
          (rec.alt_constraint > FPL_NO_CONSTRAINT || rec.spd_constraint > FPL_NO_CONSTRAINT);
 }
 
+bool fpl_at_or_above(const FlightPlanWpt& rec) {
+  return rec.constraint_flag == 1 && rec.crossed_at != 1 && rec.alt_constraint > FPL_NO_CONSTRAINT;
+}
+
 bool fpl_placed(const FlightPlanWpt& rec) {
   return !fpl_route_break(rec) && std::isfinite(rec.lat) && std::isfinite(rec.lon);
 }

@@ -52,7 +52,11 @@ struct FlightPlanWpt {
   // Edit records: 1 + the fpl_active index the record was copied from when the edit plan
   // last matched the active plan; 0 for a record entered since (kept by the plan operations).
   int32_t active_source;
-  char reserved[124];
+  // 1: the altitude is one to cross at (an MCU crossing, a procedure's altitude kept when its
+  // marks go), though the constraint flag is 1; 0: an entered altitude is AT OR ABOVE (shown
+  // "A"). Plan files do not carry it: a stored plan's entered altitudes read as shown.
+  int32_t crossed_at;
+  char reserved[120];
 };
 static_assert(sizeof(FlightPlanWpt) == 320, "FlightPlanWpt is the 320-byte shared record");
 static_assert(offsetof(FlightPlanWpt, lat) == 16, "layout read by other modules");
@@ -176,6 +180,8 @@ bool fpl_procedure_segment(const char* segment);
 // A constraint the FMS has to meet: one the pilot entered (constraint flag 1) or an
 // altitude or speed a procedure leg publishes. The FMS's own predictions are none.
 bool fpl_has_constraint(const FlightPlanWpt& rec);
+// An altitude the pilot entered as AT OR ABOVE (constraint flag 1, not crossed_at; shown "A").
+bool fpl_at_or_above(const FlightPlanWpt& rec);
 // The last placed record of t[0..i-1]; -1 when none.
 int fpl_placed_before(const FlightPlanWpt* t, int i);
 // The first placed record of t[k..last], else the last placed one before k; -1 when none.

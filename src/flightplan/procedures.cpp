@@ -302,6 +302,7 @@ static void adopt_constraints(FlightPlanWpt& route, const FlightPlanWpt& leg) {
   if (route.spd_constraint <= FPL_NO_CONSTRAINT) route.spd_constraint = leg.spd_constraint;
   if (fpl_has_constraint(leg) && !fpl_has_constraint(route)) {
     route.constraint_flag = 1;
+    route.crossed_at = 1;
     route.predicted = 0;
   }
 }

@@ -73,6 +73,24 @@ int profile_end_index() {
   return end;
 }
 
+bool fpl_at_or_above_met(int i, double altitude, double ft_per_nm) {
+  const int end = profile_end_index();
+  if (!fpl_valid_index(i, fpl_active_last) || i > end || !fpl_at_or_above(fpl_active[i])) return false;
+  const double alt = fpl_active[i].alt_constraint;
+  if (!(alt < altitude)) return false;
+  if (end < route_end_index()) return true;
+  if (i == end) return false;  // the path's own end
+  const double grad = std::isfinite(ft_per_nm) && ft_per_nm > 0.0 ? ft_per_nm : 0.0;
+  double path = fpl_active[end].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[end].alt_constraint : 0.0;
+  for (int k = end - 1; k >= i; --k) {
+    path += grad * fpl_active[k + 1].leg_dist;
+    const FlightPlanWpt& r = fpl_active[k];
+    if (k == i || !fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT)) continue;
+    path = fpl_at_or_above(r) ? std::max(path, r.alt_constraint) : r.alt_constraint;
+  }
+  return path >= alt;
+}
+
 void compute_leg_distances() {
   double sum = 0.0;
   for (int i = 0; i <= fpl_active_last && i < FPL_CAPACITY; ++i) {
@@ -206,7 +224,7 @@ void update_active_legs(const RouteProgressInput& in) {
           const FlightPlanWpt& r = fpl_active[i];
           if (fpl_route_break(r) || r.route_dist <= tod_pos) break;
           if (skipped_by_direct_to(i)) {
-            direct_gradient = in.path_gradient;
+            direct_gradient = in.descent_ft_per_nm;
             if (direct_gradient > 0.0) break;
             // No gradient told: from a TOD among the skipped records straight to where the
             // direct-to began.
@@ -219,7 +237,8 @@ void update_active_legs(const RouteProgressInput& in) {
             if (std::isfinite(to_start) && std::isfinite(rest)) span = to_start + rest;
             break;
           }
-          if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && std::strcmp(r.type, "APT") != 0) {
+          if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && std::strcmp(r.type, "APT") != 0 &&
+              !fpl_at_or_above_met(i, in.altitude, in.descent_ft_per_nm)) {
             from_pos = r.route_dist, from_alt = r.alt_constraint, span = wpt_pos - from_pos;
             break;
           }

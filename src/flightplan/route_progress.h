@@ -25,6 +25,12 @@ int route_end_index();
 // route break from the active record on (nothing beyond a break is aimed at until the pilot
 // closes it; with the break active, the record behind it).
 int profile_end_index();
+// Record i's AT OR ABOVE altitude is met without a descent to it: it lies below `altitude`
+// (the aircraft's) and the path down to what follows passes the fix at or above it, that
+// path climbing back from the profile's end at `ft_per_nm` (feet a NM of the descent) and
+// held at each altitude after the fix (at least at each AT OR ABOVE one). Nothing is
+// descended to before a route break. False for any other record.
+bool fpl_at_or_above_met(int i, double altitude, double ft_per_nm);
 
 extern double route_total_dist;      // NM, record 0 to the last record
 // NM along the route from the present position to the route's end; also "dist_to_dest".
@@ -69,7 +75,7 @@ struct RouteProgressInput {
   double vnav_target_alt = 0.0;  // feet
   double level_alt = 0.0;        // feet the profile levels at; 0: the cruise altitude
   double altitude = 0.0;         // feet, the aircraft's indicated altitude
-  double path_gradient = 0.0;    // feet a NM the profile descends; 0: not known
+  double descent_ft_per_nm = 0.0;  // the descent path's gradient, feet a NM; 0: not known
 };
 
 // Each time step: the leg distances, the along-route and direct distance to the

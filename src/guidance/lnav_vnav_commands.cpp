@@ -109,6 +109,12 @@ bool climb_stopped_at_break() {
   return toc_reached == 0 && lnav_on != 1 && end < route_end_index() && fpl_active_index >= end;
 }
 
+// An altitude to meet at record i: an AT OR ABOVE one the path meets anyway is none.
+bool has_alt_constraint(int i) {
+  return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT &&
+         !at_or_above_met(i);
+}
+
 // The level of a hold being flown, and the one VNAV keeps in the descent, or in the climb
 // at a route break, while LNAV is off: taken when they begin, dropped when they end; each
 // change goes to the autopilot.
@@ -117,8 +123,7 @@ void track_held_levels() {
   if (holding && !(vnav_hold_alt > FPL_NO_CONSTRAINT)) {
     double alt = present_level();
     int fix = hold_list[1].active_wpt;
-    if (active_record(fix) && fpl_has_constraint(fpl_active[fix]) && fpl_active[fix].alt_constraint > FPL_NO_CONSTRAINT)
-      alt = std::min(alt, fpl_active[fix].alt_constraint);
+    if (has_alt_constraint(fix)) alt = std::min(alt, fpl_active[fix].alt_constraint);
     vnav_hold_alt = alt;
     vnav_alt_state = 0;
   } else if (!holding && vnav_hold_alt > FPL_NO_CONSTRAINT) {
@@ -133,10 +138,6 @@ void track_held_levels() {
     vnav_held_alt = FPL_NO_CONSTRAINT;
     vnav_alt_state = 0;
   }
-}
-
-bool has_alt_constraint(int i) {
-  return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT;
 }
 
 // NM still to fly until the fix of the record sequenced last is abeam on the path flown
@@ -221,8 +222,7 @@ double descent_floor() {
   if (dist_to_abeam_passed() > 0.0) return fpl_active[fpl_active_index - 1].alt_constraint;
   int end = profile_end_index();
   for (int i = fpl_active_index; active_record(i) && i <= end; ++i)
-    if (fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT)
-      return fpl_active[i].alt_constraint;
+    if (has_alt_constraint(i)) return fpl_active[i].alt_constraint;
   return FPL_NO_CONSTRAINT;
 }
 
@@ -261,8 +261,7 @@ double steepest_constraint_descent() {
   }
   for (int i = a, end = profile_end_index(); active_record(i) && i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
-    if (!fpl_has_constraint(r) || !(r.alt_constraint > FPL_NO_CONSTRAINT) || r.alt_constraint >= indicated_altitude)
-      continue;
+    if (!has_alt_constraint(i) || r.alt_constraint >= indicated_altitude) continue;
     double t = minutes_for(to_turn(dist_to_active_wpt + r.route_dist - fpl_active[a].route_dist, i >= end));
     if (t > 0.0) rate = std::max(rate, (indicated_altitude - r.alt_constraint) / t);
   }

@@ -140,13 +140,14 @@ double present_route_pos() {
   return fpl_active[a].route_dist - d;
 }
 
-namespace {
-
-// In the climb a constraint the pilot entered ("A": at or above) is met by any altitude above
-// it: one below the aircraft neither holds the climb nor begins the descent.
-bool met_in_climb(const FlightPlanWpt& r) {
-  return toc_reached == 0 && r.constraint_flag == 1 && r.alt_constraint < indicated_altitude;
+double descent_ft_per_nm() {
+  double grad = descent_rate / (DescentTas / 60.0);
+  return std::isfinite(grad) && grad > 0.0 ? grad : 0.0;
 }
+
+bool at_or_above_met(int i) { return fpl_at_or_above_met(i, indicated_altitude, descent_ft_per_nm()); }
+
+namespace {
 
 // The constraint the descent has to meet: the first altitude constraint ahead of the
 // aircraft, up to a route break, below the level and not of the departure, that the
@@ -168,7 +169,7 @@ int first_descent_constraint(double level, double climb_rate, int& held) {
     if (ClimbTas > 0.0) alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
     if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && r.alt_constraint < level &&
         std::strcmp(r.segment, "SID") != 0) {
-      if (met_in_climb(r)) {
+      if (at_or_above_met(i)) {
         at_level = at_level || alt >= level;
         continue;
       }
@@ -212,11 +213,23 @@ void predict_waypoints(double climb_rate, double cruise) {
   const bool to_break = profile_end_index() < route_end_index();
   int last = to_break ? profile_end_index() + 1 : route_end_index();
   double alt = fpl_active[0].alt_constraint > FPL_NO_CONSTRAINT ? fpl_active[0].alt_constraint : indicated_altitude;
+  int first = 1;
+  // Legs across a route break count no distance: with one behind the fix flown, the climb
+  // ahead is walked from the aircraft, never from a climb left below it at the break.
+  const int a = fpl_active_index;
+  if (toc_reached == 0 && active_record(a) && a >= 2 && a < last && std::isfinite(indicated_altitude) &&
+      std::any_of(fpl_active + 1, fpl_active + a, fpl_route_break)) {
+    first = a;
+    double to_fix = 0.0, c = 0.0;
+    compute_gc_distance_course(present_lat, present_lon, fpl_active[a].lat, fpl_active[a].lon, to_fix, c);
+    if (!std::isfinite(to_fix)) to_fix = 0.0;
+    alt = indicated_altitude + (to_fix - leg_into(a)) / ClimbTas * 60.0 * climb_rate;
+  }
   int climb_end = last;
-  for (int i = 1; i < last; ++i) {
+  for (int i = first; i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
-    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && !met_in_climb(r)) {
+    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && !at_or_above_met(i)) {
       alt = r.alt_constraint;
       for (int k = i - 1; k >= 1 && !fpl_has_constraint(fpl_active[k]); --k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
@@ -236,7 +249,7 @@ void predict_waypoints(double climb_rate, double cruise) {
     double ahead = alt;
     for (int k = i + 1; k <= last; ++k) {
       if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT &&
-          !met_in_climb(fpl_active[k])) {
+          !at_or_above_met(k)) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) {
           limit = fpl_active[k].alt_constraint;
           held_by = k;
@@ -266,7 +279,7 @@ void predict_waypoints(double climb_rate, double cruise) {
     alt += leg_into(i + 1) / DescentTas * 60.0 * descent_rate;
     if (fpl_has_constraint(r)) {
       if (climb_side) break;
-      if (r.alt_constraint > FPL_NO_CONSTRAINT) alt = r.alt_constraint;
+      if (r.alt_constraint > FPL_NO_CONSTRAINT && !at_or_above_met(i)) alt = r.alt_constraint;
       // The records after it, up to the next constrained one, fly no faster.
       for (int k = i + 1; k < last && !fpl_has_constraint(fpl_active[k]); ++k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
@@ -282,7 +295,8 @@ void predict_waypoints(double climb_rate, double cruise) {
     double limit = cruise;
     double ahead = alt;
     for (int k = i - 1; k > climb_end; --k) {
-      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT) {
+      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT &&
+          !at_or_above_met(k)) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) limit = fpl_active[k].alt_constraint;
         break;
       }
@@ -472,6 +486,8 @@ void propose_cruise_altitude(double altitude, int mode) {
 
   double dr = FPA > 0.0 ? rate_from_fpa(DescentTas) : DescentRate;
   bool descent = dr > 0.0 && DescentTas > 0.0;
+  // The path met by the AT OR ABOVE altitudes is this profile's.
+  if (descent) descent_rate = dr;
   // The descent ends at the first constraint below the level past the TOC, else at
   // the route's end; none (-1) before a route break: no descent is planned beyond it.
   int bottom_index = route_end_index();

@@ -16,6 +16,11 @@ extern double toc_route_pos;        // NM from record 0 along the route to the T
 double present_route_pos();
 extern double tod_lat, tod_lon;     // TOD point
 extern double descent_rate;         // ft/min
+// Feet a NM of the descent path (descent_rate at DescentTas); 0 without them.
+double descent_ft_per_nm();
+// Record i holds an AT OR ABOVE altitude below the aircraft that the path down to what
+// follows meets anyway: it is no altitude to climb or descend to, nor a TOD's or target's.
+bool at_or_above_met(int i);
 extern int32_t toc_valid, tod_valid;  // 1 once the points are placed
 extern double presel_alt;           // ft, preselected altitude (the proposal)
 

@@ -130,7 +130,7 @@ RouteProgressInput route_progress_input() {
   in.vnav_target_alt = vnav_target_alt;
   in.level_alt = vnav_level_alt();
   in.altitude = indicated_altitude;
-  if (descent_rate > 0.0 && DescentTas > 0.0) in.path_gradient = descent_rate / (DescentTas / 60.0);
+  in.descent_ft_per_nm = descent_ft_per_nm();
   return in;
 }
 
@@ -139,7 +139,7 @@ void send_key(int32_t event_id, double param) { host_send_key_event(event_id, ke
 int next_constrained_index(int from) {
   int end = profile_end_index();
   for (int i = from < 0 ? 0 : from; i <= end && i < FPL_CAPACITY; ++i)
-    if (fpl_has_constraint(fpl_active[i])) return i;
+    if (fpl_has_constraint(fpl_active[i]) && !at_or_above_met(i)) return i;
   return end;
 }
 
@@ -203,7 +203,7 @@ void choose_vnav_target(int from) {
   if (cruise_alt > 0) vnav_target_alt = vnav_level_alt();
   if (toc_reached == 1) {
     double alt = vnav_target_alt, spd = 0.0;
-    if (fpl_has_constraint(fpl_active[i])) set_leg_targets(1, alt, spd);
+    if (fpl_has_constraint(fpl_active[i]) && !at_or_above_met(i)) set_leg_targets(1, alt, spd);
     if (tod_reached == 1) {
       vnav_target_alt = alt;
       target_record(vnav_wpt_index);

@@ -41,8 +41,9 @@ double turn_radius_nm();
 // to the next record) before it.
 bool joining_final(double& final_course);
 
-// First record from `from` with a constraint to meet, else the profile's end (the route's
-// end, or the record before a route break ahead).
+// First record from `from` with a constraint to meet (an AT OR ABOVE altitude the path meets
+// anyway is none), else the profile's end (the route's end, or the record before a route
+// break ahead).
 int next_constrained_index(int from);
 
 // A new active fix (index or position): the change distance capped by its distance now,

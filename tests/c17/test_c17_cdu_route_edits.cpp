@@ -658,21 +658,30 @@ TEST_F(C17RouteEdits, AnAirportTypedOnRteInFlightModifiesTheRouteFlown) {
 
 namespace {
 
-// DELETE on the fix flown in the climb: the next fix, after the route break, is flown and
-// its row shows the course and distance from the aircraft.
+// DELETE on the fix flown in the climb, then on the next: the fix after the route breaks is
+// flown and its row shows the course and distance from the aircraft and no crossing
+// altitude below it.
 TEST_F(C17RouteEdits, ADeleteOnTheFixFlownShowsTheLegFromTheAircraft) {
+  const char* const flown_after_each_delete[] = {"OLM", "DUBYA"};
   take_off();
   ASSERT_TRUE(fly_until_active("CARRO", 600)) << active_ident();
   frames(60 * host_.frame_rate());
-  press("LEGS");
-  enter("", "DEL");
-  press("L1");  // CARRO
-  frames(1);
-  ASSERT_EQ(at(0, 33), "OLM  ");
-  ASSERT_EQ(active_ident(), "OLM");
-  const FlightPlanWpt& olm = active_fix();
-  EXPECT_NE(at(20, 22), "") << "a course";
-  EXPECT_NEAR(std::atof(at(100, 22).c_str()), nm(present(), olm.lat, olm.lon), 0.75) << "the distance from the aircraft";
+  for (const std::string flown : flown_after_each_delete) {
+    SCOPED_TRACE(flown);
+    press("LEGS");
+    enter("", "DEL");
+    press("L1");  // the fix flown
+    frames(1);
+    ASSERT_EQ(active_ident(), flown);
+    ASSERT_EQ(at(0, 33), (flown + "     ").substr(0, 5));
+    const FlightPlanWpt& fix = active_fix();
+    EXPECT_NE(at(20, 22), "") << "a course";
+    EXPECT_NEAR(std::atof(at(100, 22).c_str()), nm(present(), fix.lat, fix.lon), 0.75) << "the distance from the aircraft";
+    const std::string crossing = at(130, 33);
+    ASSERT_NE(crossing.find('/'), std::string::npos) << crossing;
+    EXPECT_GE(std::atof(crossing.substr(crossing.find('/') + 1).c_str()), present().altitude_ft - 100.0) << crossing;
+  }
 }
 
 }  // namespace
+

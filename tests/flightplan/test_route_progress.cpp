@@ -187,7 +187,7 @@ TEST_F(FplTest, TopOfDescentGatesAndPathAltitude) {
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.btg_alt << " direct " << r.direct << " flown " << r.flown << " gradient "
                                     << r.gradient);
-    in.path_gradient = r.gradient;
+    in.descent_ft_per_nm = r.gradient;
     fpl_active[3].constraint_flag = r.flag;
     fpl_active[3].alt_constraint = r.btg_alt;
     fpl_active_index = 4;

@@ -36,6 +36,7 @@ class VnavFlight : public FmsFlight {
     host.aircraft().refresh();
     seconds(5);
     activate(kRoute);
+    fpl_active[3].crossed_at = 1;  // WP3's altitude is one to cross at, not AT OR ABOVE
     propose_cruise_altitude(25000, 1);
     seconds(1);
     lnav_toggle();

@@ -71,9 +71,17 @@ struct Constraint {
   bool published = false;     // also kept in the plan as the fix's constraint
 };
 
+// LEGS: `alt` typed on the row at `key` (14 R1, 16 R2, 18 R3), executed: an entered altitude, shown "A".
+std::string legs_at(const char* alt, int key) {
+  return std::string("click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS ") + alt + "\nclick SMITHS_FMS " +
+         std::to_string(key) + "\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+}
 // LEGS R3 (the third fix with CARRO active) takes "1": an entered 100 ft, shown 100A.
-const std::string kLegsR3At100 =
-    "click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS 1\nclick SMITHS_FMS 18\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+const std::string kLegsR3At100 = legs_at("1", 18);
+// The company route (no arrival) with its cruise level of 17,000 ft.
+const std::vector<std::string> kCompanyRoute17000 = {
+    "gate_16l.txt", "company_route.txt", "click SMITHS_FMS 0\nrun 2f\ntype SMITHS_FMS 17000\nclick SMITHS_FMS 14",
+    "run 2f\nclick SMITHS_FMS 68\nrun 2f", "takeoff.txt"};
 // RTE R1: KTTD the new destination, executed; a route break follows the fixes kept.
 const std::string kNewDestinationKttd =
     "click SMITHS_FMS 1\nrun 2f\ntype SMITHS_FMS KTTD\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
@@ -185,6 +193,11 @@ TEST(VnavFlows, ConstraintsAreMetAbeamTheirFixes) {
        {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", "takeoff.txt", "run 210s", kLegsR3At100,
         "run 16m"},
        {{"CARRO", 10000}, {"DUBYA", 100, 0, 300, true}, {"FOURT", 11000}}},
+      {"3000A entered on DUBYA in cruise at 14,000 ft, DUBYA active",
+       "panel.cfg",
+       {"gate_16l.txt", "procedures_route.txt", "close_disco.txt", "exec.txt", perf_init("14000"), "takeoff.txt",
+        "run 560s", legs_at("3000", 14), "run 16m"},
+       {{"DUBYA", 3000, 0, 300, true}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}}},
       {"100A entered on DUBYA in the climb on the company route, CARRO 10000A",
        "panel.cfg",
        {"gate_16l.txt", "company_route.txt", "takeoff.txt", "run 210s", kLegsR3At100, "run 12m"},
@@ -264,6 +277,11 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
     all.insert(all.end(), more.begin(), more.end());
     return all;
   };
+  auto company = [&](std::vector<std::string> more) {
+    std::vector<std::string> all = kCompanyRoute17000;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+  };
   const std::string go_around = "set ap_altitude 4000\nset ap_vs 1500";
   const std::string direct_btg =
       "click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS BTG\nclick SMITHS_FMS 13\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\n"
@@ -298,6 +316,10 @@ TEST(VnavFlows, VnavNeverDescendsTowardTheGround) {
        with({"run 400s", kNewDestinationKttd, "run 15m"}), 410, 7800, 20000, 1400, "CARRO", 10000, 0, true},
       {"KTTD as the new destination at 11,000 ft, DUBYA 6.7 NM ahead",
        with({"run 700s", kNewDestinationKttd, "run 15m"}), 880, 10900, 0, 1400, nullptr, 0, 0, true},
+      {"100A entered on BTG in cruise at 17,000 ft on the company route", company({"run 630s", legs_at("1", 16), "run 20m"}),
+       800, 1300, 0, 1300, "DUBYA", 17000},
+      {"100A entered on BTG in the descent on the company route", company({"run 990s", legs_at("1", 14), "run 12m"}),
+       1160, 1300, 0, 1300, nullptr, 0},
       {"the discontinuity after DUBYA left open",
        {"gate_16l.txt", "procedures_route.txt", "exec.txt", "takeoff.txt", "run 30m"}, 900, 23800, 23900, 1400,
        nullptr, 0, 0, true},

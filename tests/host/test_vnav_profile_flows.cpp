@@ -283,12 +283,14 @@ TEST(VnavProfileFlows, TheRequiredRateIsWhatTheFixNeeds) {
 }
 
 // A VNAV descent away from the runway stops at the aircraft file's MinVnavRadioAlt above
-// the ground: FOURT's constraint typed low on LEGS in cruise, over ground risen to 2,000 ft
-// or with a floor of 2,500 ft in the file, is not descended below it.
+// the ground: FOURT crossed low on the MCU in cruise ("Cross FOURT At", an altitude to cross
+// at; one typed on LEGS is AT OR ABOVE and met above it), over ground risen to 2,500 ft or
+// with a floor of 2,500 ft in the file, is not descended below it.
 TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
-  auto fourt_at = [](const char* alt) {
-    return std::string("click SMITHS_FMS 5\nrun 2f\ntype SMITHS_FMS ") + alt +
-           "\nclick SMITHS_FMS 14\nrun 2f\nclick SMITHS_FMS 68\nrun 2f";
+  auto fourt_at = [](int thousands) {
+    std::string s = "click MCU 7\nrun 2f\nclick MCU 6\nrun 2f";
+    for (int i = 0; i < thousands; ++i) s += "\nclick MCU 13\nrun 2f";
+    return s + "\nclick MCU 17\nrun 2f";
   };
   struct Case {
     const char* name;
@@ -298,12 +300,12 @@ TEST(VnavProfileFlows, TheDescentStopsAtTheLeastHeightAboveTheGround) {
     double floor;  // ft above the ground
   };
   const Case cases[] = {
-      {"FOURT at 2,500 ft over ground at 2,000 ft", "", "set ground_elevation 2000\n" + fourt_at("2500"), 2000, 1000},
-      {"FOURT at 2,000 ft with a floor of 2,500 ft", "MinVnavRadioAlt=2500", fourt_at("2000"), 31, 2500},
+      {"FOURT at 3,000 ft over ground at 2,500 ft", "", "set ground_elevation 2500\n" + fourt_at(3), 2500, 1000},
+      {"FOURT at 2,000 ft with a floor of 2,500 ft", "MinVnavRadioAlt=2500", fourt_at(2), 31, 2500},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Flight f("panel.cfg", c.aircraft_lines);
+    Flight f("smiths_mcu_panel.cfg", c.aircraft_lines);
     ASSERT_TRUE(f.fly(route_at_14000("run 780s"))) << f.error;
     ASSERT_EQ(f.rows().back().active, "FOURT");
     const double edited_at = f.rows().back().t;

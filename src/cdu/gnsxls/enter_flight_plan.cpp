@@ -57,7 +57,7 @@ void strip_procedure_marks(const ShownPlan& p, int k) {
     for (int i = 1; i <= p.last; ++i) {
       FlightPlanWpt& r = p.recs[i];
       if (!is(r.segment, from)) continue;
-      if (fpl_has_constraint(r) && !is(r.type, "APT")) r.constraint_flag = 1;
+      if (fpl_has_constraint(r) && !is(r.type, "APT") && r.constraint_flag != 1) r.constraint_flag = r.crossed_at = 1;
       fpl_set_text(r.segment, to);
     }
   };

@@ -33,6 +33,7 @@ void set_crossing_altitude() {
       if (fpl_valid_index(i, fpl_active_last)) fpl_active[i].constraint_flag = 0;
     fpl_active[k].alt_constraint = v;
     fpl_active[k].constraint_flag = 1;
+    fpl_active[k].crossed_at = 1;
     if (toc_reached == 1) tod_reached = 0;
     copy_active_to_edit();
     fpl_changed_state = 4;

@@ -298,7 +298,7 @@ void draw_constraint(const CduPage& p, const FlightPlanWpt& r, double y) {
   if (showing_active() && alt > FPL_NO_CONSTRAINT) alt = std::trunc(alt / 100.0) * 100.0;
   bool has_alt = alt > FPL_NO_CONSTRAINT;
   bool has_spd = r.spd_constraint > FPL_NO_CONSTRAINT;
-  const char* a = r.constraint_flag == 1 ? "A" : "";
+  const char* a = fpl_at_or_above(r) ? "A" : "";
   bool fl = alt > TransAlt;
   if (!has_spd && !has_alt) cdu_large(p, 130, y, "- - - - / - - - - - -");
   else if (!has_spd && fl) cdu_largef(p, 140, y, "- - - - / FL%03.0f%s", alt / 100.0, a);
@@ -484,6 +484,7 @@ void cdu_legs_parse_entry_a(int n, CduLines io) {
   if (fpl_changed_state == 3) copy_active_to_edit();
   fpl_edit[n].alt_constraint = alt;
   fpl_edit[n].constraint_flag = 1;
+  fpl_edit[n].crossed_at = 0;
   if (speed != 0.0) fpl_edit[n].spd_constraint = speed;
   fpl_step_on_edit();
   io.pad.clear();
