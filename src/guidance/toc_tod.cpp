@@ -166,7 +166,9 @@ int first_descent_constraint(double level, double climb_rate, int& held) {
   for (int i = from, end = profile_end_index(); i <= end; ++i) {
     const FlightPlanWpt& r = fpl_active[i];
     double before = alt;
-    if (ClimbTas > 0.0) alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
+    // The active leg is climbed from where the aircraft is, not from its start.
+    double into = i == fpl_active_index ? std::max(fpl_active[i].route_dist - present_route_pos(), 0.0) : leg_into(i);
+    if (ClimbTas > 0.0) alt += into / ClimbTas * 60.0 * climb_rate;
     if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && r.alt_constraint < level &&
         std::strcmp(r.segment, "SID") != 0) {
       if (at_or_above_met(i)) {

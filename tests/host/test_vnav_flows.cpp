@@ -383,33 +383,53 @@ TEST(VnavFlows, ASteadyHoldSendsNoCommandLapAfterLap) {
 
 // A cruise level entered on the GNS-XLS VNAV DATA page in flight is flown: lowered below
 // the aircraft in the climb toward FL200, the aircraft descends to it and meets the
-// arrival's constraints (and DUBYA's 17,000 caps the climb before).
+// arrival's constraints (and DUBYA's 17,000 caps the climb before). An approach put in
+// the plan in the climb leaves the level the profile can reach after DUBYA flown.
 TEST(VnavFlows, ACruiseLevelEnteredInFlightIsFlown) {
   const std::string vnav_data_12000 =
       "click GNSXLS 1\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 11\nrun 1f\n"
       "type GNSXLS 12000\nrun 1f\nclick GNSXLS 22\nrun 1f";
+  // FPL's approach row: I10R (L3), its transition HELNS (L3), ENTER.
+  const std::string approach =
+      "click GNSXLS 9\nrun 1f\nclick GNSXLS 9\nrun 1f\nclick GNSXLS 22\nrun 2f\nclick GNSXLS 7\nrun 1f\n"
+      "click GNSXLS 22\nrun 1f\nclick GNSXLS 7\nrun 1f\nclick GNSXLS 22\nrun 1f\nclick GNSXLS 22\nrun 2f\n";
+  std::string route_without_approach = flight::part_text("gnsxls_route.txt");
+  const size_t at = route_without_approach.find(approach);
+  ASSERT_NE(at, std::string::npos);
+  route_without_approach.erase(at, approach.size());
   struct Case {
     const char* name;
     std::vector<std::string> script;
     std::vector<Constraint> constraints;
+    double highest = 0.0;  // the least of the highest altitude flown
   };
+  const std::vector<Constraint> arrival = {{"DUBYA", 17000}, {"FOURT", 11000}, {"HELNS", 7000}};
   // The unit takes a key a frame: its route is entered at 18 frames a second.
   const Case cases[] = {
       {"GNS-XLS, 12,000 ft entered at 18,400 ft",
        {"gate_16l.txt", "set frame_rate 18\nrun 2s", "gnsxls_route.txt", "set frame_rate 4", "takeoff.txt", "run 14m",
         vnav_data_12000, "run 11m"},
        {{"DUBYA", 17000}, {"FOURT", 11000}, {"HELNS", 7000}, {"GIMIC", 5000}, {"MARTY", 4000}, {"TOWNI", 2600}}},
+      {"GNS-XLS, the approach put in at 8,300 ft with CARRO active",
+       {"gate_16l.txt", "set frame_rate 18\nrun 2s", route_without_approach, "set frame_rate 4", "takeoff.txt", "run 4m",
+        "set frame_rate 18\nclick GNSXLS 0\nrun 1f\nclick GNSXLS 2\nrun 1f\n" + approach + "set frame_rate 4",
+        "run 20m"},
+       arrival,
+       19000.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Flight f("gnsxls_panel.cfg");
     ASSERT_TRUE(f.fly(c.script)) << f.error;
     for (const Constraint& k : c.constraints) {
-    EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
-    if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
-      EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
+      EXPECT_NEAR(abeam_altitude(f.rows(), k.ident), k.alt, 300.0) << k.ident;
+      if (const TrackRow* r = flight::abeam_row(f.rows(), k.ident); r && k.ias > 0.0) {
+        EXPECT_NEAR(r->ias_kt, k.ias, 5.0) << k.ident;
+      }
     }
-  }
+    double highest = 0.0;
+    for (const TrackRow& r : f.rows()) highest = std::max(highest, r.alt_ft);
+    EXPECT_GE(highest, c.highest);
     EXPECT_GE(lowest_vnav_height_before_faf(f.rows()), 1400.0);
   }
 }
