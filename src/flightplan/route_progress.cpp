@@ -74,10 +74,11 @@ int profile_end_index() {
 }
 
 bool fpl_at_or_above_met(int i, double altitude, double ft_per_nm) {
-  const int end = profile_end_index();
-  if (!fpl_valid_index(i, fpl_active_last) || i > end || !fpl_at_or_above(fpl_active[i])) return false;
+  if (!fpl_valid_index(i, fpl_active_last) || !fpl_at_or_above(fpl_active[i])) return false;
   const double alt = fpl_active[i].alt_constraint;
   if (!(alt < altitude)) return false;
+  const int end = profile_end_index();
+  if (i > end) return false;
   if (end < route_end_index()) return true;
   if (i == end) return false;  // the path's own end
   const double grad = std::isfinite(ft_per_nm) && ft_per_nm > 0.0 ? ft_per_nm : 0.0;

@@ -109,12 +109,6 @@ bool climb_stopped_at_break() {
   return toc_reached == 0 && lnav_on != 1 && end < route_end_index() && fpl_active_index >= end;
 }
 
-// An altitude to meet at record i: an AT OR ABOVE one the path meets anyway is none.
-bool has_alt_constraint(int i) {
-  return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT &&
-         !at_or_above_met(i);
-}
-
 // The level of a hold being flown, and the one VNAV keeps in the descent, or in the climb
 // at a route break, while LNAV is off: taken when they begin, dropped when they end; each
 // change goes to the autopilot.

@@ -147,6 +147,11 @@ double descent_ft_per_nm() {
 
 bool at_or_above_met(int i) { return fpl_at_or_above_met(i, indicated_altitude, descent_ft_per_nm()); }
 
+bool has_alt_constraint(int i) {
+  return active_record(i) && fpl_has_constraint(fpl_active[i]) && fpl_active[i].alt_constraint > FPL_NO_CONSTRAINT &&
+         !at_or_above_met(i);
+}
+
 namespace {
 
 // The constraint the descent has to meet: the first altitude constraint ahead of the
@@ -231,7 +236,7 @@ void predict_waypoints(double climb_rate, double cruise) {
   for (int i = first; i < last; ++i) {
     FlightPlanWpt& r = fpl_active[i];
     alt += leg_into(i) / ClimbTas * 60.0 * climb_rate;
-    if (fpl_has_constraint(r) && r.alt_constraint > FPL_NO_CONSTRAINT && !at_or_above_met(i)) {
+    if (has_alt_constraint(i)) {
       alt = r.alt_constraint;
       for (int k = i - 1; k >= 1 && !fpl_has_constraint(fpl_active[k]); --k)
         if (r.spd_constraint > 0.0 && fpl_active[k].spd_constraint > r.spd_constraint)
@@ -250,8 +255,7 @@ void predict_waypoints(double climb_rate, double cruise) {
     // altitude and the climb does not reach the cruise altitude before it.
     double ahead = alt;
     for (int k = i + 1; k <= last; ++k) {
-      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT &&
-          !at_or_above_met(k)) {
+      if (has_alt_constraint(k)) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) {
           limit = fpl_active[k].alt_constraint;
           held_by = k;
@@ -297,8 +301,7 @@ void predict_waypoints(double climb_rate, double cruise) {
     double limit = cruise;
     double ahead = alt;
     for (int k = i - 1; k > climb_end; --k) {
-      if (fpl_has_constraint(fpl_active[k]) && fpl_active[k].alt_constraint > FPL_NO_CONSTRAINT &&
-          !at_or_above_met(k)) {
+      if (has_alt_constraint(k)) {
         if (fpl_active[k].alt_constraint < cruise && ahead < cruise) limit = fpl_active[k].alt_constraint;
         break;
       }

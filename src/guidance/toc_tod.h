@@ -21,6 +21,8 @@ double descent_ft_per_nm();
 // Record i holds an AT OR ABOVE altitude below the aircraft that the path down to what
 // follows meets anyway: it is no altitude to climb or descend to, nor a TOD's or target's.
 bool at_or_above_met(int i);
+// An altitude to meet at record i: one the plan gives, less an AT OR ABOVE one the path meets.
+bool has_alt_constraint(int i);
 extern int32_t toc_valid, tod_valid;  // 1 once the points are placed
 extern double presel_alt;           // ft, preselected altitude (the proposal)
 
