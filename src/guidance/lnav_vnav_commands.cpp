@@ -223,8 +223,9 @@ double descent_floor() {
 
 // The altitude the climb stops at for now: the constraint of the fix just sequenced until
 // abeam it, else the next constraint ahead on the climb: not below the aircraft (one below
-// is met by the descent), and reached before the level at the least VNAV climb rate (one
-// after the level is met by the descent); never below the aircraft. -999 none.
+// is met by the descent), reached before the level at the least VNAV climb rate and before
+// the profile's TOD (one after either is met by the descent); never below the aircraft.
+// -999 none.
 double climb_cap() {
   constexpr double kMargin = 300.0;
   int a = fpl_active_index, end = profile_end_index();
@@ -238,6 +239,7 @@ double climb_cap() {
     double ahead = dist_to_active_wpt + fpl_active[i].route_dist - fpl_active[a].route_dist;
     if (vnav_level_alt() > 0.0 && indicated_altitude + minutes_for(ahead) * rate >= vnav_level_alt())
       return FPL_NO_CONSTRAINT;
+    if (tod_valid == 1 && tod_reached == 0 && tod_route_dist > 0.0 && ahead > tod_route_dist) return FPL_NO_CONSTRAINT;
   }
   return std::max(fpl_active[i].alt_constraint, present_level());
 }

@@ -530,7 +530,7 @@ TEST(LnavFlows, FinalCourseIsJoinedByTheFinalApproachFix) {
       // MARTY lies behind the hold's inbound course: a turn back to it, a reversal after it.
       {"after EXIT HOLD at GIMIC held on 086/R",
        {"run 13m\nclick SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 23\nrun 2f\n"
-        "type SMITHS_FMS 086/R\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\nrun 16m\n"
+        "type SMITHS_FMS 086/R\nclick SMITHS_FMS 17\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\nrun 930s\n"
         "click SMITHS_FMS 8\nrun 2f\nclick SMITHS_FMS 24\nrun 2f\nclick SMITHS_FMS 68\nrun 2f\nrun 16m"},
        {"MARTY", "TOWNI"}},
       {"DIR INTC TOWNI with GIMIC active at 7,000 ft",
