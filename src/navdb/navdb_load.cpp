@@ -7,12 +7,14 @@
 #include <exception>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -234,20 +236,77 @@ NavLoadResult load_apps_text(std::string_view text) { return load_procs_text(tex
 
 constexpr size_t kNavFileMaxBytes = static_cast<size_t>(nav_file_max_bytes);
 
+// A fresh process's first load writes tens of megabytes that no page backs yet: a page
+// fault each 4 KB. The texts and the big tables are marked for 2 MB pages (where the
+// system gives them), a fault each 2 MB; after the load, the pages wholly past a table's
+// last entry are given back, so that it keeps no more memory than its entries need.
+constexpr uintptr_t kPageBytes = 4096, kLargePageBytes = uintptr_t(2) << 20;
+
+struct RoomRelease {
+  size_t mapped = 0;
+  void operator()(char* p) const {
+    if (p) ::munmap(p, mapped);
+  }
+};
+using TextRoom = std::unique_ptr<char[], RoomRelease>;
+
+// Room of `bytes` for a text, mapped on its own; room of 2 MB or more lies on 2 MB
+// boundaries, marked for 2 MB pages. Throws std::bad_alloc when none is to be had.
+TextRoom text_room(size_t bytes) {
+  const bool large = bytes >= kLargePageBytes;
+  const size_t align = large ? kLargePageBytes : kPageBytes;
+  const size_t mapped = (bytes + align - 1) & ~(align - 1);
+  const size_t spare = align - kPageBytes;  // a mapping starts on a page: room to slide to `align`
+  void* p = ::mmap(nullptr, mapped + spare, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  const uintptr_t at = reinterpret_cast<uintptr_t>(p), from = (at + align - 1) & ~(align - 1);
+  if (from > at) ::munmap(p, from - at);
+  if (at + spare > from) ::munmap(reinterpret_cast<void*>(from + mapped), at + spare - from);
+  if (large) ::madvise(reinterpret_cast<void*>(from), mapped, MADV_HUGEPAGE);
+  return TextRoom(reinterpret_cast<char*>(from), RoomRelease{mapped});
+}
+
 // A file's text, read straight into room of the file's size: neither zero-filled first nor
 // copied through a smaller buffer.
 struct NavFileText {
-  std::unique_ptr<char[]> bytes;
+  TextRoom bytes;
   size_t room = 0;
   std::string_view text;  // what was read, past a byte-order mark
 };
+
+void advise_large_pages(const void* p, size_t bytes, int advice = MADV_HUGEPAGE) {
+  const uintptr_t at = reinterpret_cast<uintptr_t>(p);
+  const uintptr_t from = (at + kLargePageBytes - 1) & ~(kLargePageBytes - 1), to = (at + bytes) & ~(kLargePageBytes - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, advice);
+}
+
+// A table of entries 1..count (slot 0 unused).
+struct BigTable {
+  void* entries;
+  size_t entry_bytes, slots;
+  const int* count;
+};
+template <typename T, size_t N>
+BigTable big_table(T (&entries)[N], const int& count) {
+  return {entries, sizeof(T), N, &count};
+}
+
+// Gives back the pages of `t` that lie wholly past its last entry (they hold none), and
+// takes back the mark, so that no later pass joins them into a large page again.
+void release_unused_pages(const BigTable& t) {
+  advise_large_pages(t.entries, t.slots * t.entry_bytes, MADV_NOHUGEPAGE);
+  const size_t used = (static_cast<size_t>(std::clamp(*t.count, 0, static_cast<int>(t.slots) - 1)) + 1) * t.entry_bytes;
+  const uintptr_t at = reinterpret_cast<uintptr_t>(t.entries);
+  const uintptr_t from = (at + used + kPageBytes - 1) & ~(kPageBytes - 1), to = (at + t.slots * t.entry_bytes) & ~(kPageBytes - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+}
 
 // Room for the text of an opened file, and a byte more, to meet its end within it.
 void make_room(std::FILE* file, NavFileText& t) {
   struct stat st {};
   if (::fstat(::fileno(file), &st) != 0) return;
   t.room = std::min(static_cast<size_t>(st.st_size), kNavFileMaxBytes) + 1;
-  t.bytes = std::make_unique_for_overwrite<char[]>(t.room);
+  t.bytes = text_room(t.room);
 }
 
 // Reads an opened file whole into `t` and closes it; false when it cannot be read or holds
@@ -260,7 +319,7 @@ bool read_nav_text(std::FILE* opened, NavFileText& t) {
       // More than it held when opened: room for more, up to a byte past the bound.
       if (t.room > kNavFileMaxBytes) return false;
       const size_t room = std::min(std::max<size_t>(2 * t.room, 65536), kNavFileMaxBytes + 1);
-      std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(room);
+      TextRoom bytes = text_room(room);
       if (size > 0) std::memcpy(bytes.get(), t.bytes.get(), size);
       t.bytes = std::move(bytes);
       t.room = room;
@@ -319,8 +378,7 @@ void load_nav_files() {
         boundary_path = nav_file_path(nav_files[f].name);
         files[f] = open_regular_file(boundary_path, nav_file_max_bytes, boundary_refusal);
       }
-      // The text's room taken here, so that it comes from and goes back to this thread's
-      // allocation arena, not kept by a group's.
+      // The text's room is taken here, before the groups start.
       if (files[f]) make_room(files[f], texts[f]);
     } catch (const std::exception&) {
       if (files[f]) std::fclose(files[f]);
@@ -856,6 +914,18 @@ void load_atc_boundaries() {
 void load_navigation_database() {
   if (navdb_loaded) return;
   navdb_loaded = 1;
+  const BigTable tables[] = {
+      big_table(nav_airports, nav_airport_count),       big_table(airport_next, nav_airport_count),
+      big_table(nav_navaids, nav_navaid_count),         big_table(navaid_next, nav_navaid_count),
+      big_table(nav_intersections, nav_intersection_count), big_table(intersection_next, nav_intersection_count),
+      big_table(nav_airway_fixes, nav_airway_fix_count), big_table(airway_next, nav_airway_fix_count),
+      big_table(nav_airway_breaks, nav_airway_break_count), big_table(nav_runways, nav_runway_count),
+      big_table(nav_procs, nav_proc_count),             big_table(nav_proc_legs, nav_proc_leg_count),
+      big_table(atc_boundary_points, atc_boundary_point_count), big_table(apt_infos, apt_info_count),
+      big_table(info_next, apt_info_count),
+  };
+  for (const BigTable& t : tables) advise_large_pages(t.entries, t.slots * t.entry_bytes);
   load_nav_files();  // the boundaries too, unless loaded already
+  for (const BigTable& t : tables) release_unused_pages(t);
   check_nav_capacity_warnings();
 }

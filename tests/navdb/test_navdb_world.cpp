@@ -16,6 +16,12 @@ TEST(NavdbWorld, EveryRecordLoadsAndFullListsKeepTheNearest) {
   EXPECT_EQ(nav_runway_count, 67000);
   EXPECT_EQ(nav_airway_fix_count, 73000);
   EXPECT_EQ(nav_records_dropped + nav_lines_skipped + module_message_count, 0);
+  // The pages past each table's last entry are given back after the load, never the entry.
+  for (const char* last : {nav_airports[nav_airport_count].ident, nav_runways[nav_runway_count].ident,
+                           nav_airway_fixes[nav_airway_fix_count].ident, nav_navaids[nav_navaid_count].ident,
+                           nav_intersections[nav_intersection_count].ident})
+    EXPECT_NE(last[0], '\0');
+  EXPECT_NE(atc_boundary_points[atc_boundary_point_count].lat, 0.0);
   present_lat = 50.0;
   present_lon = 8.0;
   build_near_airports(50.0, 8.0);
