@@ -1,6 +1,7 @@
 #include "navdb/navdb_load.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cctype>
 #include <cstring>
@@ -193,7 +194,8 @@ uint64_t fix_key(std::string_view ident, double lat, double lon) {
   return h;
 }
 
-// One row per table: its warning name, fill and records dropped at its capacity.
+// One row per table: its warning name, fill and records dropped at its capacity, and
+// where its entries (and their hash chain, if any) are kept.
 struct TableCapacity {
   const char* name;
   const int* count;
@@ -201,23 +203,37 @@ struct TableCapacity {
   bool warned;
   int dropped;
   bool drop_posted;
+  void* entries;
+  size_t entry_bytes;
+  int* chain;
 };
 
 // Rows of `tables`, in its order.
 enum TableId { APTS, RWYS, NAVS, INTS, AWYS, BRKS, PROCS, LEGS, BDRYS, BDRY_PTS, APT_INFO };
 
 TableCapacity tables[] = {
-    {.name = "Apts", .count = &nav_airport_count, .limit = nav_airport_slots - 1},
-    {.name = "Rwys", .count = &nav_runway_count, .limit = nav_runway_slots - 1},
-    {.name = "Navs", .count = &nav_navaid_count, .limit = nav_navaid_slots - 1},
-    {.name = "Ints", .count = &nav_intersection_count, .limit = nav_intersection_slots - 1},
-    {.name = "Awys", .count = &nav_airway_fix_count, .limit = nav_airway_fix_slots - 1},
-    {.name = "AwyBrks", .count = &nav_airway_break_count, .limit = nav_airway_break_slots - 1},
-    {.name = "Procs", .count = &nav_proc_count, .limit = nav_proc_slots - 1},
-    {.name = "Legs", .count = &nav_proc_leg_count, .limit = nav_proc_leg_slots - 1},
-    {.name = "Bdrys", .count = &atc_boundary_count, .limit = atc_boundary_slots - 1},
-    {.name = "BdryPts", .count = &atc_boundary_point_count, .limit = atc_point_slots - 1},
-    {.name = "AptInfo", .count = &apt_info_count, .limit = apt_info_slots - 1},
+    {.name = "Apts", .count = &nav_airport_count, .limit = nav_airport_slots - 1, .entries = nav_airports,
+     .entry_bytes = sizeof nav_airports[0], .chain = airport_next},
+    {.name = "Rwys", .count = &nav_runway_count, .limit = nav_runway_slots - 1, .entries = nav_runways,
+     .entry_bytes = sizeof nav_runways[0]},
+    {.name = "Navs", .count = &nav_navaid_count, .limit = nav_navaid_slots - 1, .entries = nav_navaids,
+     .entry_bytes = sizeof nav_navaids[0], .chain = navaid_next},
+    {.name = "Ints", .count = &nav_intersection_count, .limit = nav_intersection_slots - 1, .entries = nav_intersections,
+     .entry_bytes = sizeof nav_intersections[0], .chain = intersection_next},
+    {.name = "Awys", .count = &nav_airway_fix_count, .limit = nav_airway_fix_slots - 1, .entries = nav_airway_fixes,
+     .entry_bytes = sizeof nav_airway_fixes[0], .chain = airway_next},
+    {.name = "AwyBrks", .count = &nav_airway_break_count, .limit = nav_airway_break_slots - 1,
+     .entries = nav_airway_breaks, .entry_bytes = sizeof nav_airway_breaks[0]},
+    {.name = "Procs", .count = &nav_proc_count, .limit = nav_proc_slots - 1, .entries = nav_procs,
+     .entry_bytes = sizeof nav_procs[0]},
+    {.name = "Legs", .count = &nav_proc_leg_count, .limit = nav_proc_leg_slots - 1, .entries = nav_proc_legs,
+     .entry_bytes = sizeof nav_proc_legs[0]},
+    {.name = "Bdrys", .count = &atc_boundary_count, .limit = atc_boundary_slots - 1, .entries = atc_boundaries,
+     .entry_bytes = sizeof atc_boundaries[0]},
+    {.name = "BdryPts", .count = &atc_boundary_point_count, .limit = atc_point_slots - 1,
+     .entries = atc_boundary_points, .entry_bytes = sizeof atc_boundary_points[0]},
+    {.name = "AptInfo", .count = &apt_info_count, .limit = apt_info_slots - 1, .entries = apt_infos,
+     .entry_bytes = sizeof apt_infos[0], .chain = info_next},
 };
 
 // A record dropped at a table's capacity: counted for the file and for the table's message.
@@ -242,6 +258,15 @@ constexpr size_t kNavFileMaxBytes = static_cast<size_t>(nav_file_max_bytes);
 // last entry are given back, so that it keeps no more memory than its entries need.
 constexpr uintptr_t kPageBytes = 4096, kLargePageBytes = uintptr_t(2) << 20;
 
+uintptr_t up_to(uintptr_t at, uintptr_t unit) { return (at + unit - 1) & ~(unit - 1); }
+
+// Gives `advice` for the pages of `unit` bytes that lie wholly within [from, to).
+void advise_within(uintptr_t from, uintptr_t to, uintptr_t unit, int advice) {
+  from = up_to(from, unit);
+  to &= ~(unit - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, advice);
+}
+
 struct RoomRelease {
   size_t mapped = 0;
   void operator()(char* p) const {
@@ -255,11 +280,11 @@ using TextRoom = std::unique_ptr<char[], RoomRelease>;
 TextRoom text_room(size_t bytes) {
   const bool large = bytes >= kLargePageBytes;
   const size_t align = large ? kLargePageBytes : kPageBytes;
-  const size_t mapped = (bytes + align - 1) & ~(align - 1);
+  const size_t mapped = up_to(bytes, align);
   const size_t spare = align - kPageBytes;  // a mapping starts on a page: room to slide to `align`
   void* p = ::mmap(nullptr, mapped + spare, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
-  const uintptr_t at = reinterpret_cast<uintptr_t>(p), from = (at + align - 1) & ~(align - 1);
+  const uintptr_t at = reinterpret_cast<uintptr_t>(p), from = up_to(at, align);
   if (from > at) ::munmap(p, from - at);
   if (at + spare > from) ::munmap(reinterpret_cast<void*>(from + mapped), at + spare - from);
   if (large) ::madvise(reinterpret_cast<void*>(from), mapped, MADV_HUGEPAGE);
@@ -274,31 +299,29 @@ struct NavFileText {
   std::string_view text;  // what was read, past a byte-order mark
 };
 
-void advise_large_pages(const void* p, size_t bytes, int advice = MADV_HUGEPAGE) {
-  const uintptr_t at = reinterpret_cast<uintptr_t>(p);
-  const uintptr_t from = (at + kLargePageBytes - 1) & ~(kLargePageBytes - 1), to = (at + bytes) & ~(kLargePageBytes - 1);
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, advice);
+// A table's arrays indexed by entry, each as its first byte and its bytes per entry: the
+// entries, and their hash chain (none: 0).
+std::array<std::pair<uintptr_t, size_t>, 2> arrays_of(const TableCapacity& t) {
+  return {{{reinterpret_cast<uintptr_t>(t.entries), t.entry_bytes},
+           {reinterpret_cast<uintptr_t>(t.chain), sizeof t.chain[0]}}};
 }
 
-// A table of entries 1..count (slot 0 unused).
-struct BigTable {
-  void* entries;
-  size_t entry_bytes, slots;
-  const int* count;
-};
-template <typename T, size_t N>
-BigTable big_table(T (&entries)[N], const int& count) {
-  return {entries, sizeof(T), N, &count};
+// Marks the 2 MB pages of a table's arrays for the load (`advice` MADV_HUGEPAGE) or takes
+// the mark back (MADV_NOHUGEPAGE).
+void advise_table(const TableCapacity& t, int advice) {
+  const uintptr_t slots = static_cast<uintptr_t>(t.limit) + 1;
+  for (const auto& [at, bytes] : arrays_of(t))
+    if (at) advise_within(at, at + slots * bytes, kLargePageBytes, advice);
 }
 
-// Gives back the pages of `t` that lie wholly past its last entry (they hold none), and
-// takes back the mark, so that no later pass joins them into a large page again.
-void release_unused_pages(const BigTable& t) {
-  advise_large_pages(t.entries, t.slots * t.entry_bytes, MADV_NOHUGEPAGE);
-  const size_t used = (static_cast<size_t>(std::clamp(*t.count, 0, static_cast<int>(t.slots) - 1)) + 1) * t.entry_bytes;
-  const uintptr_t at = reinterpret_cast<uintptr_t>(t.entries);
-  const uintptr_t from = (at + used + kPageBytes - 1) & ~(kPageBytes - 1), to = (at + t.slots * t.entry_bytes) & ~(kPageBytes - 1);
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+// Gives back the pages of a table's arrays that lie wholly past its last entry (they hold
+// none), and takes back the mark, so that no later pass joins them into a large page again.
+void release_unused_pages(const TableCapacity& t) {
+  advise_table(t, MADV_NOHUGEPAGE);
+  const uintptr_t slots = static_cast<uintptr_t>(t.limit) + 1;
+  const uintptr_t used = static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1;  // slot 0 and 1..count
+  for (const auto& [at, bytes] : arrays_of(t))
+    if (at) advise_within(at + used * bytes, at + slots * bytes, kPageBytes, MADV_DONTNEED);
 }
 
 // Room for the text of an opened file, and a byte more, to meet its end within it.
@@ -914,18 +937,8 @@ void load_atc_boundaries() {
 void load_navigation_database() {
   if (navdb_loaded) return;
   navdb_loaded = 1;
-  const BigTable tables[] = {
-      big_table(nav_airports, nav_airport_count),       big_table(airport_next, nav_airport_count),
-      big_table(nav_navaids, nav_navaid_count),         big_table(navaid_next, nav_navaid_count),
-      big_table(nav_intersections, nav_intersection_count), big_table(intersection_next, nav_intersection_count),
-      big_table(nav_airway_fixes, nav_airway_fix_count), big_table(airway_next, nav_airway_fix_count),
-      big_table(nav_airway_breaks, nav_airway_break_count), big_table(nav_runways, nav_runway_count),
-      big_table(nav_procs, nav_proc_count),             big_table(nav_proc_legs, nav_proc_leg_count),
-      big_table(atc_boundary_points, atc_boundary_point_count), big_table(apt_infos, apt_info_count),
-      big_table(info_next, apt_info_count),
-  };
-  for (const BigTable& t : tables) advise_large_pages(t.entries, t.slots * t.entry_bytes);
+  for (const TableCapacity& t : tables) advise_table(t, MADV_HUGEPAGE);
   load_nav_files();  // the boundaries too, unless loaded already
-  for (const BigTable& t : tables) release_unused_pages(t);
+  for (const TableCapacity& t : tables) release_unused_pages(t);
   check_nav_capacity_warnings();
 }
