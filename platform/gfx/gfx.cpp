@@ -73,6 +73,7 @@ GfxStatus gfx_shutdown(uintptr_t token) {
     if (g_tokens[i] == token) {
       g_tokens[i] = 0;
       if (--g_start_count == 0) {
+        gfx_bands_stop();
         raster_release_measuring();
         raster_release_kept_glyphs();
         gfx_release_fonts();
@@ -118,6 +119,7 @@ GfxStatus gfx_create(GaugeImage* image, GfxGraphics** out) {
   if (image->pixels) {
     raster_open(g);
     if (!g->cr) g->last = GFX_FAILED;  // drawing goes on into the recording only
+    gfx_bands_open(g);
     gfx_repeat_begin(g);
   }
   if (GfxRecording* rec = recording_of(g)) {
@@ -133,6 +135,7 @@ void gfx_delete(GfxGraphics* g) {
   if (!g) return;
   gfx_record_state(g, GfxOp::Delete, GFX_OK, {});
   gfx_repeat_end(g);
+  gfx_bands_close(g);
   raster_close(g);
   g_spare_clip_edges.swap_room(g->clip_edges);
   delete g;
@@ -177,7 +180,10 @@ GfxStatus gfx_clear(GfxGraphics* g, uint32_t argb) {
 
 GfxStatus gfx_flush(GfxGraphics* g) {
   if (!g) return GFX_INVALID_ARGUMENT;
-  if (g->surface && !gfx_repeat_holding(g)) raster_settle(g);
+  if (g->surface && !gfx_repeat_holding(g)) {
+    gfx_bands_flush(g);
+    raster_settle(g);
+  }
   return GFX_OK;
 }
 

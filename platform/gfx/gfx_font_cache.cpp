@@ -103,9 +103,11 @@ struct FontCache {
     current = nullptr;
   }
   ~FontCache() { release(); }
-} cache;
+};
+
 
 cairo_font_face_t* face_of(const GfxFont* font) {
+  FontCache& cache = gfx_per_thread<FontCache>();
   for (const FaceEntry& f : cache.faces)
     if (f.style == font->style && f.face == font->face) return f.cairo_face;
   cairo_font_face_t* face =
@@ -116,6 +118,7 @@ cairo_font_face_t* face_of(const GfxFont* font) {
 }
 
 const cairo_font_options_t* options_of(bool antialias) {
+  FontCache& cache = gfx_per_thread<FontCache>();
   cairo_font_options_t*& o = cache.options[antialias ? 1 : 0];
   if (!o) {
     o = cairo_font_options_create();
@@ -156,6 +159,7 @@ size_t font_slot(const cairo_scaled_font_t* font) {
 }
 
 GlyphTable* table_of(cairo_scaled_font_t* font) {
+  FontCache& cache = gfx_per_thread<FontCache>();
   std::vector<GlyphTable>& tables = cache.tables;
   int32_t& slot = cache.by_font[font_slot(font)];
   GlyphTable* t = slot >= 0 && size_t(slot) < tables.size() && tables[size_t(slot)].font == font
@@ -165,7 +169,7 @@ GlyphTable* table_of(cairo_scaled_font_t* font) {
     if (tables[i].font == font) t = &tables[i], slot = int32_t(i);
   if (!t) {
     if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) return nullptr;
-    if (tables.size() >= MAX_TABLES) cache.release_older_tables();
+    if (tables.size() >= std::max(gfx_thread_part(MAX_TABLES), size_t(16))) cache.release_older_tables();
     tables.emplace_back();
     t = &tables.back();
     t->font = cairo_scaled_font_reference(font);
@@ -187,6 +191,7 @@ size_t text_slot(const GfxFont* font, bool antialias, const double linear[4]) {
 }  // namespace
 
 void gfx_select_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  FontCache& cache = gfx_per_thread<FontCache>();
   // Set only what differs: each setting lets the context's scaled font go, and finding
   // it again costs a look-up in cairo's font map.
   cairo_set_font_face(cr, face_of(font));
@@ -222,6 +227,7 @@ void gfx_font_extents(cairo_t* cr, cairo_font_extents_t* out) {
 }
 
 void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias) {
+  FontCache& cache = gfx_per_thread<FontCache>();
   GlyphTable* t = table_of(cairo_get_scaled_font(cr));
   if (!t) return;
   cairo_matrix_t m;
@@ -252,6 +258,7 @@ void gfx_note_text_font(cairo_t* cr, const GfxFont* font, bool antialias) {
 }
 
 GfxGlyphTable* gfx_find_text_font(const GfxFont* font, bool antialias, const double linear[4]) {
+  FontCache& cache = gfx_per_thread<FontCache>();
   auto same = [&](const GlyphTable& t) {
     return t.noted && t.size == font->size && t.style == font->style && t.antialias == antialias &&
            t.linear[0] == linear[0] && t.linear[1] == linear[1] && t.linear[2] == linear[2] &&
@@ -281,4 +288,4 @@ bool gfx_text_glyph(GfxGlyphTable* t, char ch, GfxTextGlyph* out) {
   return true;
 }
 
-void gfx_release_fonts() { cache.release(); }
+void gfx_release_fonts() { gfx_per_thread<FontCache>().release(); }

@@ -39,41 +39,9 @@ void sampled(const ImageFrame& f, uint32_t out[8]) {
   }
 }
 
-// The graphics' settings the raster reads besides a drawing's own arguments.
-struct Settings {
-  GfxMatrix m{};
-  int32_t smoothing = 0, text_hint = 0, pixel_offset = 0;
-  bool clip_on = false;
-
-  static Settings of(const GfxGraphics* g) { return {g->m, g->smoothing, g->text_hint, g->pixel_offset, g->clip_on}; }
-  void put(GfxGraphics* g) const {
-    g->m = m;
-    g->smoothing = smoothing;
-    g->text_hint = text_hint;
-    g->pixel_offset = pixel_offset;
-    g->clip_on = clip_on;
-  }
-  bool same(const Settings& o) const {
-    return m.m11 == o.m.m11 && m.m12 == o.m.m12 && m.m21 == o.m.m21 && m.m22 == o.m.m22 && m.dx == o.m.dx &&
-           m.dy == o.m.dy && smoothing == o.smoothing && text_hint == o.text_hint &&
-           pixel_offset == o.pixel_offset && clip_on == o.clip_on;
-  }
-};
-
-// A drawing held back, with copies of what the call pointed at.
-struct Held {
-  GfxRasterCall call;
-  Settings settings;
-  GfxPen pen;
-  GfxFont font;
-  std::vector<GfxPoint> pts;
-  std::string text;
-  std::vector<std::vector<GfxPointF>> clip;
-};
-
 std::unordered_map<const GaugeImage*, ImageFrame> g_frames;
 // The drawings held by the one graphics that holds (their room kept between frames).
-std::vector<Held> g_held;
+std::vector<GfxKeptCall> g_held;
 size_t g_held_count = 0;
 const GfxGraphics* g_holder = nullptr;
 
@@ -126,13 +94,13 @@ struct Hasher {
 
 // The hash of the graphics' transform and settings, made again only when they change.
 struct StateHash {
-  Settings settings;
+  GfxSettings settings;
   bool made = false;
   uint64_t hash = 0;
 };
 
 uint64_t state_hash(const GfxGraphics* g, StateHash& s) {
-  const Settings now = Settings::of(g);
+  const GfxSettings now = GfxSettings::of(g);
   if (s.made && now.same(s.settings)) return s.hash;
   Hasher k;
   const GfxMatrix& m = now.m;
@@ -194,49 +162,6 @@ struct GfxRepeat {
 
 namespace {
 
-// A text's layout box (float, as handed over).
-GfxRectF layout_of(const GfxRasterCall& c) { return {float(c.a[0]), float(c.a[1]), float(c.a[2]), float(c.a[3])}; }
-
-void carry_out(GfxGraphics* g, const GfxRasterCall& c) {
-  const GfxBrush brush{c.argb};
-  switch (c.op) {
-    case GfxOp::Clear:
-      raster_clear(g, c.argb);
-      break;
-    case GfxOp::Line:
-      raster_stroke_line(g, c.pen, c.pts, c.n);
-      break;
-    case GfxOp::Arc:
-      raster_stroke_arc(g, c.pen, c.a[0], c.a[1], c.a[2], c.a[3], c.a[4], c.a[5]);
-      break;
-    case GfxOp::FillEllipse:
-      raster_fill_ellipse(g, &brush, c.a[0], c.a[1], c.a[2], c.a[3]);
-      break;
-    case GfxOp::FillPolygon:
-      raster_fill_polygon(g, &brush, c.pts, c.n);
-      break;
-    case GfxOp::Rect:
-      raster_stroke_rect(g, c.pen, c.a[0], c.a[1], c.a[2], c.a[3]);
-      break;
-    case GfxOp::FillRect:
-      raster_fill_rect(g, &brush, c.a[0], c.a[1], c.a[2], c.a[3]);
-      break;
-    case GfxOp::Text:
-      raster_text(g, *c.text, c.font, layout_of(c), &brush);
-      break;
-    case GfxOp::SetClip:
-      raster_set_clip(g, *c.clip);
-      break;
-    case GfxOp::ResetClip:
-      raster_reset_clip(g);
-      break;
-    default:
-      break;
-  }
-}
-
-bool is_clip(GfxOp op) { return op == GfxOp::SetClip || op == GfxOp::ResetClip; }
-
 // A drawing that sets every pixel, whatever the image held: a clear, or an opaque fill
 // over it all.
 bool wipes_image(GfxGraphics* g, const GfxRasterCall& c) {
@@ -246,28 +171,7 @@ bool wipes_image(GfxGraphics* g, const GfxRasterCall& c) {
 
 void hold(GfxGraphics* g, const GfxRasterCall& c) {
   if (g_held_count == g_held.size()) g_held.emplace_back();
-  Held& h = g_held[g_held_count++];
-  h.call = c;  // its pointers aimed at the copies when drawn (the room may move meanwhile)
-  h.settings = Settings::of(g);
-  if (c.pen) h.pen = *c.pen;
-  if (c.pts) h.pts.assign(c.pts, c.pts + c.n);
-  if (c.text) h.text = *c.text;
-  if (c.font) h.font = *c.font;
-  if (c.clip) {
-    h.clip.resize(c.clip->size());
-    for (size_t i = 0; i < c.clip->size(); ++i) h.clip[i].assign((*c.clip)[i].begin(), (*c.clip)[i].end());
-  }
-}
-
-// The held call, aimed at its copies.
-GfxRasterCall held_call(const Held& h) {
-  GfxRasterCall c = h.call;
-  if (c.pen) c.pen = &h.pen;
-  if (c.pts) c.pts = h.pts.data();
-  if (c.text) c.text = &h.text;
-  if (c.font) c.font = &h.font;
-  if (c.clip) c.clip = &h.clip;
-  return c;
+  g_held[g_held_count++].keep(g, c);
 }
 
 // Ends the hold, the held drawings dropped.
@@ -280,11 +184,11 @@ void drop_hold(GfxRepeat& r) {
 // Draws what was held, each under the settings it came with, and lets go of the hold.
 void let_go(GfxGraphics* g) {
   GfxRepeat& r = *g->repeat;
-  const Settings now = Settings::of(g);
+  const GfxSettings now = GfxSettings::of(g);
   if (r.clip_held) raster_reset_clip(g);  // the held clip calls were carried out: again, in order
   for (size_t i = 0; i < g_held_count; ++i) {
     g_held[i].settings.put(g);
-    carry_out(g, held_call(g_held[i]));
+    gfx_draw(g, g_held[i].kept());
   }
   now.put(g);
   drop_hold(r);
@@ -326,17 +230,17 @@ void gfx_repeat_begin(GfxGraphics* g) {
 void gfx_hand_to_raster(GfxGraphics* g, const GfxRasterCall& c) {
   GfxRepeat* r = g->repeat;
   if (!r || r->unfollowed) {
-    carry_out(g, c);
+    gfx_draw(g, c);
     return;
   }
-  if (!r->drew && !is_clip(c.op)) {
+  if (!r->drew && !gfx_clip_op(c.op)) {
     r->drew = true;
     // A frame whose first drawing leaves pixels as they were is never left as it stands:
     // the rest of it is neither held nor hashed.
     if (!wipes_image(g, c)) {
       if (r->holding) let_go(g);
       r->unfollowed = true;
-      carry_out(g, c);
+      gfx_draw(g, c);
       return;
     }
   }
@@ -347,13 +251,13 @@ void gfx_hand_to_raster(GfxGraphics* g, const GfxRasterCall& c) {
     const std::vector<uint64_t>& last = r->frame->hashes;
     if (at < last.size() && last[at] == hash) {
       hold(g, c);
-      r->clip_held = r->clip_held || is_clip(c.op);
-      if (is_clip(c.op)) carry_out(g, c);
+      r->clip_held = r->clip_held || gfx_clip_op(c.op);
+      if (gfx_clip_op(c.op)) gfx_draw_now(g, c);  // on the graphics itself, not its bands
       return;
     }
     let_go(g);
   }
-  carry_out(g, c);
+  gfx_draw(g, c);
 }
 
 bool gfx_repeat_holding(const GfxGraphics* g) { return g->repeat && g->repeat->holding; }
@@ -369,6 +273,7 @@ void gfx_repeat_end(GfxGraphics* g) {
       let_go(g);
     }
   }
+  gfx_bands_flush(g);  // the pixels the frame leaves, before they are sampled
   f.steady = f.known && !f.crossed && !r->unfollowed && r->hashes == f.hashes;
   f.known = !f.crossed && !r->unfollowed;
   if (f.known) {

@@ -128,6 +128,7 @@ struct GfxGraphics {
   uint32_t clear_argb = 0;
   uint64_t serial = 0;  // of its making, one of its own
   struct GfxRepeat* repeat = nullptr;  // its frame as it repeats the image's last (gfx_frame_repeat.cpp)
+  struct GfxBands* bands = nullptr;    // its image drawn a band of rows per core (gfx_bands.cpp)
 };
 
 // Drawings are anti-aliased (cairo's default) in the smoothing modes that ask for it.
@@ -279,6 +280,27 @@ struct GfxKeptMask {
 GfxKeptMask raster_keep_mask(cairo_surface_t* a8, int32_t x, int32_t y);
 void raster_release_mask(GfxKeptMask& m);
 
+// The part of the library's kept masks, strokes and glyph runs the calling thread keeps: 1,
+// or a share for a thread drawing one band of each image (gfx_bands.cpp), which meets a
+// share of their drawings. Set before the thread keeps any.
+double gfx_thread_share();
+void gfx_set_thread_share(double share);
+inline size_t gfx_thread_part(size_t n) { return size_t(double(n) * gfx_thread_share()); }
+// Has `let_go(p)` called when the calling thread ends.
+void gfx_at_thread_end(void (*let_go)(void*), void* p);
+// One T for each thread that draws (bands draw on threads of their own): made on first use
+// and let go with the thread. Only its address is kept in the thread's storage, read
+// straight from it (a handful of bytes of the library's, taken when it is loaded).
+template <class T>
+T& gfx_per_thread() {
+  [[gnu::tls_model("initial-exec")]] thread_local T* kept = nullptr;
+  if (__builtin_expect(!kept, 0)) {
+    kept = new T;
+    gfx_at_thread_end([](void* p) { delete static_cast<T*>(p); }, kept);
+  }
+  return *kept;
+}
+
 // A hash of `n` 64-bit words read from `data`: four lanes mixed side by side (their
 // multiplies overlap), folded and stirred at the end so that every bit of the result
 // depends on every word.
@@ -356,6 +378,12 @@ class GfxSlotIndex {
  public:
   static_assert((SLOTS & (SLOTS - 1)) == 0, "a power of two");
   static constexpr uint32_t NONE = UINT32_MAX;
+  // Fewer slots, at least `n` (before any entry is filed): a thread's share of the entries.
+  void limit(size_t n) {
+    size_t slots = 64;
+    while (slots < n && slots < SLOTS) slots *= 2;
+    size_ = slots;
+  }
   // The index of the key's entry; NONE where none is.
   template <typename Same>
   uint32_t find(uint64_t hash, Same same) const {
@@ -364,7 +392,7 @@ class GfxSlotIndex {
   // Files entry `index`, of a key not filed, under its hash.
   template <typename Same>
   void add(uint64_t hash, uint32_t index, Same same) {
-    if (slots_.empty()) slots_.assign(SLOTS, Slot{0, EMPTY});
+    if (slots_.empty()) slots_.assign(size_, Slot{0, EMPTY});
     slots_[probe(hash, same)] = {hash, index};
   }
   // Marks the entry of a key filed moved out (its slot stays on others' probes); its index.
@@ -375,7 +403,7 @@ class GfxSlotIndex {
   }
   // Asks memory for the first slot of the hash's probe.
   void prefetch(uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[size_t(hash) & (SLOTS - 1)]);
+    if (!slots_.empty()) __builtin_prefetch(&slots_[size_t(hash) & (size_ - 1)]);
   }
   void clear() { std::fill(slots_.begin(), slots_.end(), Slot{0, EMPTY}); }
   void release() { slots_ = {}; }
@@ -389,13 +417,14 @@ class GfxSlotIndex {
   // The slot of the key, or of the first empty slot on its probe.
   template <typename Same>
   size_t probe(uint64_t hash, Same same) const {
-    for (size_t i = size_t(hash) & (SLOTS - 1);; i = (i + 1) & (SLOTS - 1)) {
+    for (size_t i = size_t(hash) & (size_ - 1);; i = (i + 1) & (size_ - 1)) {
       const Slot& s = slots_[i];
       if (s.index == EMPTY) return i;
       if (s.hash == hash && s.index != GONE && same(s.index)) return i;
     }
   }
   std::vector<Slot> slots_;
+  size_t size_ = SLOTS;
 };
 
 // The hashes of drawings met once, in SEEN slots (a power of two): a table keeps a drawing
@@ -408,17 +437,24 @@ class GfxSeenSlots {
   // holds 32 bits of the hash (half the memory of the whole): two drawings of one slot
   // are taken for one once in 2^32.
   bool met_before(size_t hash) {
-    if (slots_.empty()) slots_.assign(SEEN, 0);
-    uint32_t& slot = slots_[hash & (SEEN - 1)];
+    if (slots_.empty()) slots_.assign(size_, 0);
+    uint32_t& slot = slots_[hash & (size_ - 1)];
     const uint32_t tag = uint32_t(uint64_t(hash) >> 32 ^ uint64_t(hash));
     if (slot == tag) return true;
     slot = tag;
     return false;
   }
   void clear() { slots_ = {}; }
+  // Fewer slots, at least `n` (before any is met): a thread's share of the drawings.
+  void limit(size_t n) {
+    size_t slots = 64;
+    while (slots < n && slots < SEEN) slots *= 2;
+    size_ = slots;
+  }
 
  private:
   std::vector<uint32_t> slots_;
+  size_t size_ = SEEN;
 };
 
 // Masks kept by key. A drawing is kept on its second draw (one drawn once costs no mask):
@@ -438,8 +474,15 @@ template <class Key, class Hash, size_t CAPACITY, size_t SEEN, class SeenHash = 
 class GfxKeptMasks {
  public:
   static_assert(CAPACITY > 0 && CAPACITY < (size_t(1) << 30), "indexes fit the slots");
-  // At most `max_bytes` of pixels in a half.
-  GfxKeptMasks(size_t max_bytes, void (*let_go)(const Key&) = nullptr) : let_go_(let_go), max_bytes_(max_bytes) {}
+  // At most `max_bytes` of pixels in a half, and CAPACITY masks times the thread's share
+  // (gfx_thread_share).
+  GfxKeptMasks(size_t max_bytes, void (*let_go)(const Key&) = nullptr)
+      : let_go_(let_go),
+        max_bytes_(gfx_thread_part(max_bytes)),
+        capacity_(std::max(gfx_thread_part(CAPACITY), size_t(1))) {
+    for (Half& h : half_) h.index.limit(2 * capacity_);
+    seen_.limit(gfx_thread_part(SEEN));
+  }
   GfxKeptMasks(const GfxKeptMasks&) = delete;
   GfxKeptMasks& operator=(const GfxKeptMasks&) = delete;
   ~GfxKeptMasks() { clear(); }
@@ -468,7 +511,7 @@ class GfxKeptMasks {
       turn();
     }
     moved.mask = store(newer(), moved.mask);
-    return &found(t, newer().insert(moved, hash), false)->mask;
+    return &found(t, newer().insert(moved, hash, capacity_), false)->mask;
   }
   // True when the key's drawing was met before (and is to be kept now); otherwise it is
   // remembered.
@@ -478,7 +521,7 @@ class GfxKeptMasks {
     if (full()) turn();
     const GfxKeptMask kept = store(newer(), m);
     raster_release_mask(m);
-    return &found(trace_of(g), newer().insert(Entry{kept, true, k}, Hash{}(k)), false)->mask;
+    return &found(trace_of(g), newer().insert(Entry{kept, true, k}, Hash{}(k), capacity_), false)->mask;
   }
   // Masks kept (both halves).
   size_t size() const { return half_[0].live + half_[1].live; }
@@ -537,12 +580,12 @@ class GfxKeptMasks {
       entries[index.take(hash, same(k))].live = false;
       --live;
     }
-    // Under CAPACITY entries, half the slots at most.
-    Entry* insert(const Entry& e, uint64_t hash) {
+    // Under `capacity` entries, half the slots at most.
+    Entry* insert(const Entry& e, uint64_t hash, size_t capacity) {
       held.add(hash);
-      // A half turns at CAPACITY entries: room for them at once (growing by doubling would
+      // A half turns at `capacity` entries: room for them at once (growing by doubling would
       // leave a third of the room unused).
-      if (entries.capacity() < CAPACITY) entries.reserve(CAPACITY);
+      if (entries.capacity() < capacity) entries.reserve(capacity);
       index.add(hash, uint32_t(entries.size()), same(e.key));
       entries.push_back(e);
       ++live;
@@ -621,7 +664,7 @@ class GfxKeptMasks {
   static void fetch(const void* p, size_t bytes) {
     for (size_t line = 0; line < bytes; line += 64) __builtin_prefetch(static_cast<const char*>(p) + line);
   }
-  bool full() { return newer().entries.size() >= CAPACITY || newer().bytes.size() >= max_bytes_; }
+  bool full() { return newer().entries.size() >= capacity_ || newer().bytes.size() >= max_bytes_; }
   static size_t mask_bytes(const GfxKeptMask& m) { return size_t(m.stride) * size_t(m.height); }
   // The mask with its pixels copied into the half's bytes (rows of whole words, as
   // pixman's); without pixels where none could be had.
@@ -664,6 +707,7 @@ class GfxKeptMasks {
   }
   void (*let_go_)(const Key&);
   size_t max_bytes_;
+  size_t capacity_;
   Half half_[2];
   int32_t newer_ = 0;
   GfxSeenSlots<SEEN> seen_;
@@ -848,6 +892,60 @@ struct GfxRasterCall {
   const GfxFont* font = nullptr;
   const std::vector<std::vector<GfxPointF>>* clip = nullptr;  // device figures
 };
+// The graphics' settings the raster reads besides a drawing's own arguments.
+struct GfxSettings {
+  GfxMatrix m{};
+  int32_t smoothing = 0, text_hint = 0, pixel_offset = 0;
+  bool clip_on = false;
+
+  static GfxSettings of(const GfxGraphics* g) { return {g->m, g->smoothing, g->text_hint, g->pixel_offset, g->clip_on}; }
+  void put(GfxGraphics* g) const {
+    g->m = m;
+    g->smoothing = smoothing;
+    g->text_hint = text_hint;
+    g->pixel_offset = pixel_offset;
+    g->clip_on = clip_on;
+  }
+  bool same(const GfxSettings& o) const {
+    return m.m11 == o.m.m11 && m.m12 == o.m.m12 && m.m21 == o.m.m21 && m.m22 == o.m.m22 && m.dx == o.m.dx &&
+           m.dy == o.m.dy && smoothing == o.smoothing && text_hint == o.text_hint &&
+           pixel_offset == o.pixel_offset && clip_on == o.clip_on;
+  }
+};
+// A drawing kept to be drawn later, with the graphics' settings and copies of what the
+// call pointed at (their room kept for the next drawing kept in its place).
+struct GfxKeptCall {
+  GfxRasterCall call;
+  GfxSettings settings;
+  GfxPen pen;
+  GfxFont font;
+  std::vector<GfxPoint> pts;
+  std::string text;
+  std::vector<std::vector<GfxPointF>> clip;
+  double top = -INFINITY, bottom = INFINITY;  // the device rows it can ink, where told
+
+  void keep(const GfxGraphics* g, const GfxRasterCall& c);
+  // The call aimed at the copies.
+  GfxRasterCall kept() const;
+};
+// Draws the call into the graphics' pixels now.
+void gfx_draw_now(GfxGraphics* g, const GfxRasterCall& c);
+// Hands a drawing on to the pixels: drawn now, or kept with the graphics' bands to be
+// drawn band by band at the next gfx_bands_flush (gfx_bands.cpp).
+void gfx_draw(GfxGraphics* g, const GfxRasterCall& c);
+// Gives a graphics of an image tall enough, where the processor has cores to spare, its
+// bands; lets them go.
+void gfx_bands_open(GfxGraphics* g);
+void gfx_bands_close(GfxGraphics* g);
+// Draws what the graphics' bands keep, each band on a core of its own, and waits for them.
+void gfx_bands_flush(GfxGraphics* g);
+// Ends the threads that draw the bands (their kept masks and fonts let go with them).
+void gfx_bands_stop();
+// The threads that draw bands of the graphics made from now on (0: none, each graphics
+// draws its image itself); -1: one per core but one (VEK_RASTER_THREADS when set), up to 3.
+void gfx_set_band_threads(int32_t n);
+bool gfx_clip_op(GfxOp op);
+
 // Begins and ends a graphics' frame on its image; between them drawings go through
 // gfx_hand_to_raster, which draws them, or holds them back while the frame repeats the
 // image's last. gfx_repeat_holding: drawings are held (nothing to write yet).

@@ -57,10 +57,14 @@ struct Half {
     bytes -= stroke_bytes(e.stroke);
     return std::move(e.stroke);
   }
-  bool full() const { return entries.size() >= MAX_STROKES || bytes >= MAX_BYTES; }
-  // Under MAX_STROKES entries (the caller turns a full half first).
+  // Strokes and bytes a half holds: the thread's part of them.
+  size_t max_strokes = std::max(gfx_thread_part(MAX_STROKES), size_t(1));
+  size_t max_bytes = gfx_thread_part(MAX_BYTES);
+
+  bool full() const { return entries.size() >= max_strokes || bytes >= max_bytes; }
+  // Under the most strokes (the caller turns a full half first).
   const GfxKeptStroke* insert(const std::vector<double>& k, uint64_t hash, GfxKeptStroke s) {
-    if (entries.capacity() < MAX_STROKES) entries.reserve(MAX_STROKES);
+    if (entries.capacity() < max_strokes) entries.reserve(max_strokes);
     held.add(hash);
     bytes += stroke_bytes(s);
     index.add(hash, uint32_t(entries.size()), same(k));
@@ -88,6 +92,10 @@ struct Table {
   int32_t newer = 0;
   GfxSeenSlots<SEEN_SLOTS> seen;
 
+  Table() {
+    for (Half& h : halves) h.index.limit(2 * h.max_strokes);
+    seen.limit(gfx_thread_part(SEEN_SLOTS));
+  }
   const GfxKeptStroke* insert(const std::vector<double>& key, uint64_t hash, GfxKeptStroke s) {
     if (halves[newer].full()) {
       newer = 1 - newer;
@@ -95,12 +103,13 @@ struct Table {
     }
     return halves[newer].insert(key, hash, std::move(s));
   }
-} table;
+};
+
 
 }  // namespace
 
 const GfxKeptStroke* raster_find_stroke(const std::vector<double>& key) {
-  Table& t = table;
+  Table& t = gfx_per_thread<Table>();
   const uint64_t hash = key_hash(key);
   if (Half::Entry* e = t.halves[t.newer].lookup(key, hash)) return &e->stroke;
   Half& older = t.halves[1 - t.newer];
@@ -108,9 +117,12 @@ const GfxKeptStroke* raster_find_stroke(const std::vector<double>& key) {
   return t.insert(key, hash, older.take(key, hash));
 }
 
-bool raster_stroke_met_before(const std::vector<double>& key) { return table.seen.met_before(key_hash(key)); }
+bool raster_stroke_met_before(const std::vector<double>& key) {
+  return gfx_per_thread<Table>().seen.met_before(key_hash(key));
+}
 
 const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const GfxCoverage* c) {
+  Table& table = gfx_per_thread<Table>();
   GfxKeptStroke s;
   if (c) {
     s.x = c->x, s.y = c->y;
@@ -131,9 +143,13 @@ const GfxKeptStroke* raster_keep_stroke(const std::vector<double>& key, const Gf
 }
 
 const GfxKeptStroke* raster_keep_runs(const std::vector<double>& key, GfxKeptStroke s) {
+  Table& table = gfx_per_thread<Table>();
   return table.insert(key, key_hash(key), std::move(s));
 }
 
-size_t gfx_kept_strokes() { return table.halves[0].live() + table.halves[1].live(); }
+size_t gfx_kept_strokes() {
+  const Table& table = gfx_per_thread<Table>();
+  return table.halves[0].live() + table.halves[1].live();
+}
 
-void gfx_release_kept_strokes() { table = Table{}; }
+void gfx_release_kept_strokes() { gfx_per_thread<Table>() = Table{}; }

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <vector>
 
+#include <atomic>
+#include <mutex>
+
 #include "platform/gfx/gfx_internal.h"
 
 namespace {
@@ -56,13 +59,22 @@ struct RunHash {
 // A number given to each scaled font when a run first names it, in drawing order (0 where
 // none could be given). Unlike the font's address, no later font takes it, so a key need
 // not hold its font (a turned text's font, a new one at each turn, is let go with cairo's
-// cache); and the same from one run of the program to the next.
+// cache); and the same from one run of the program to the next. Each thread drawing bands
+// numbers the fonts its band meets, under a key of its own (cairo's fonts are shared by the
+// threads), its number held beside the thread's own: a key at the place of a thread gone
+// does not lend that thread's numbers. Fonts' data is read and written one thread at a time.
+std::mutex font_data;
+std::atomic<uint32_t> font_numberers{0};
 uint64_t font_serial(cairo_scaled_font_t* font) {
-  static const cairo_user_data_key_t key{};
-  static uint64_t next = 0;
-  if (void* serial = cairo_scaled_font_get_user_data(font, &key)) return reinterpret_cast<uintptr_t>(serial);
+  [[gnu::tls_model("initial-exec")]] thread_local const cairo_user_data_key_t key{};
+  [[gnu::tls_model("initial-exec")]] thread_local const uint64_t numberer = uint64_t(++font_numberers) << 32;
+  [[gnu::tls_model("initial-exec")]] thread_local uint64_t next = 0;
+  const std::lock_guard<std::mutex> one_at_a_time(font_data);
+  const uint64_t held = reinterpret_cast<uintptr_t>(cairo_scaled_font_get_user_data(font, &key));
+  if (held != 0 && (held & ~uint64_t(UINT32_MAX)) == numberer) return held & UINT32_MAX;
+  if (next == UINT32_MAX) return 0;
   const uint64_t serial = ++next;
-  if (cairo_scaled_font_set_user_data(font, &key, reinterpret_cast<void*>(uintptr_t(serial)), nullptr) !=
+  if (cairo_scaled_font_set_user_data(font, &key, reinterpret_cast<void*>(uintptr_t(numberer | serial)), nullptr) !=
       CAIRO_STATUS_SUCCESS)
     return 0;
   return serial;
@@ -83,7 +95,9 @@ struct RunSeenHash {
   }
 };
 
-GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> runs(MAX_RUN_BYTES);
+struct Runs : GfxKeptMasks<RunKey, RunHash, MAX_RUNS, SEEN_SLOTS, RunSeenHash> {
+  Runs() : GfxKeptMasks(MAX_RUN_BYTES) {}
+};
 
 // The pixel cairo places a glyph at, its device position rounded half up.
 int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
@@ -140,6 +154,7 @@ bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const
 
 bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
                         const GfxClipCoverage* clip) {
+  Runs& runs = gfx_per_thread<Runs>();
   const int32_t n = int32_t(glyphs.size());
   if (n < 1 || n > MAX_GLYPHS) return false;
   RunKey k;
@@ -179,6 +194,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
 
 bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint32_t* index, const int32_t* pixel,
                            int32_t n, uint32_t argb) {
+  Runs& runs = gfx_per_thread<Runs>();
   if (n < 1 || n > MAX_GLYPHS) return false;
   RunKey k;
   std::memset(&k, 0, sizeof k);
@@ -202,4 +218,4 @@ bool raster_blend_kept_run(GfxGraphics* g, cairo_scaled_font_t* font, const uint
   return clip.image && raster_blend_mask(g, argb, *kept, px + kept->x, py + kept->y, &clip);
 }
 
-void raster_release_kept_glyphs() { runs.clear(); }
+void raster_release_kept_glyphs() { gfx_per_thread<Runs>().clear(); }

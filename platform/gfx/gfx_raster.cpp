@@ -234,8 +234,11 @@ void coverage_polyline(GfxGraphics* g, const GfxPen* pen, const P* pts, int32_t 
 // Everything a stroke's coverage is made from besides its figure and its box: the
 // transform, the pixel offset, the pen's width and the image's size (where figures are
 // cut). Reused: a look-up allocates nothing.
+struct StrokeKey {
+  std::vector<double> words;
+};
 std::vector<double>& stroke_key(GfxGraphics* g, const GfxPen* pen, double kind) {
-  static std::vector<double> key;
+  std::vector<double>& key = gfx_per_thread<StrokeKey>().words;
   const GfxMatrix& m = g->m;
   key.assign({kind, m.m11, m.m12, m.m21, m.m22, m.dx, m.dy, pixel_offset(g), pen->width, double(g->image->width),
               double(g->image->height)});
@@ -751,6 +754,11 @@ bool fill_runs(GfxGraphics* g, const cairo_matrix_t& m, Path path, GfxKeptStroke
   return bits != nullptr;
 }
 
+// The words a fill's kept runs are found by, and a polygon's figure among them.
+struct FillKey {
+  std::vector<double> words, figure;
+};
+
 // A fill in an opaque colour that no clip cuts, met again: kept as the runs of its coverage
 // (fill_runs) and drawn from them as cairo's span fill draws an opaque colour. `key` holds
 // the figure; the context's world, fill rule and tolerance and the image's size are added
@@ -761,7 +769,7 @@ bool kept_fill(GfxGraphics* g, const GfxBrush* brush, const ClipBypass& bypass, 
   if ((brush->argb >> 24) != 0xFF || !bypass.unclipped() || !gfx_antialiased(g) ||
       cairo_status(g->cr) != CAIRO_STATUS_SUCCESS)
     return false;
-  static std::vector<double> key;
+  std::vector<double>& key = gfx_per_thread<FillKey>().words;
   cairo_matrix_t m;
   cairo_get_matrix(g->cr, &m);
   key.assign(figure.begin(), figure.end());
@@ -821,7 +829,7 @@ void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* 
   cairo_t* cr = g->cr;
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   if (n >= 3 && !any_beyond(g, pts, n)) {
-    static std::vector<double> figure;
+    std::vector<double>& figure = gfx_per_thread<FillKey>().figure;
     figure.assign({POLYGON_FILL});
     for (int32_t i = 0; i < n; ++i) figure.insert(figure.end(), {double(pts[i].x), double(pts[i].y)});
     auto path = [&](cairo_t* c) {
@@ -1218,7 +1226,8 @@ struct MeasuringContext {
     surface = nullptr;
   }
   ~MeasuringContext() { release(); }
-} measuring;
+};
+
 
 cairo_t* measuring_context(const GfxFont* font) {
   cairo_t* cr = raster_measuring_context();
@@ -1229,6 +1238,7 @@ cairo_t* measuring_context(const GfxFont* font) {
 }  // namespace
 
 cairo_t* raster_measuring_context() {
+  MeasuringContext& measuring = gfx_per_thread<MeasuringContext>();
   if (!measuring.cr) {
     measuring.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     measuring.cr = cairo_create(measuring.surface);
@@ -1236,7 +1246,7 @@ cairo_t* raster_measuring_context() {
   return measuring.cr;
 }
 
-void raster_release_measuring() { measuring.release(); }
+void raster_release_measuring() { gfx_per_thread<MeasuringContext>().release(); }
 
 void raster_take_matrix_and_font(cairo_t* to, cairo_t* from) {
   cairo_matrix_t m;
@@ -1541,7 +1551,8 @@ struct KeptCoverages {
     kept.clear();
   }
   ~KeptCoverages() { release(); }
-} coverages;
+};
+
 
 // The whole pixels cairo keeps of glyphs under a clip of one box off the pixel grid: those
 // the box reaches (anti-aliased), or whose centres it holds (x0 <= centre < x1); false
@@ -1624,6 +1635,7 @@ KeptCoverage make_coverage(const GfxGraphics* g, bool glyphs) {
 }  // namespace
 
 GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs) {
+  KeptCoverages& coverages = gfx_per_thread<KeptCoverages>();
   GfxClipEdges& c = g->clip_edges;
   if (!g->clip_on) return {nullptr, 0, 0};
   // Cairo cuts glyphs along unaligned box edges by whole pixels, strokes by coverage.
@@ -1638,7 +1650,7 @@ GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs) {
       return k.coverage;
     }
   std::vector<KeptCoverage>& kept = coverages.kept;
-  if (kept.size() >= KeptCoverages::CAPACITY) {
+  if (kept.size() >= std::max(gfx_thread_part(KeptCoverages::CAPACITY), size_t(8))) {
     auto oldest = std::min_element(kept.begin(), kept.end(),
                                    [](const KeptCoverage& a, const KeptCoverage& b) { return a.used < b.used; });
     KeptCoverages::drop(*oldest);
@@ -1650,7 +1662,7 @@ GfxClipCoverage raster_clip_coverage(GfxGraphics* g, bool glyphs) {
   return kept.back().coverage;
 }
 
-void raster_release_clip_coverages() { coverages.release(); }
+void raster_release_clip_coverages() { gfx_per_thread<KeptCoverages>().release(); }
 
 pixman_image_t* raster_a8_pixels(cairo_surface_t* surface) {
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return nullptr;

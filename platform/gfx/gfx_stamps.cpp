@@ -92,7 +92,8 @@ struct StampCache {
     colours.clear();
   }
   ~StampCache() { release(); }
-} cache;
+};
+
 
 void add_shape(cairo_t* cr, const GfxStampShape& s) {
   cairo_new_path(cr);
@@ -163,6 +164,7 @@ uint32_t solid_32(uint32_t argb) {
 
 // A solid source of the colour.
 pixman_image_t* solid(uint32_t argb) {
+  StampCache& cache = gfx_per_thread<StampCache>();
   auto it = cache.colours.find(argb);
   if (it != cache.colours.end()) return it->second;
   pixman_color_t c = premultiplied(argb);
@@ -304,6 +306,7 @@ bool stroke_once(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const 
 }  // namespace
 
 bool raster_stamp_stroke(GfxGraphics* g, const GfxPen* pen, double ox, double oy, const GfxStampShape& shape) {
+  StampCache& cache = gfx_per_thread<StampCache>();
   const double shape_reach = reach(g->m, shape);
   if (pen->has_cap || !(shape_reach + pen->width * gfx_scale_bound(g->m) <= MAX_REACH)) return false;
   GfxPointF d = gfx_apply(g->m, ox, oy);
@@ -437,7 +440,7 @@ bool raster_blend_kept_stroke(GfxGraphics* g, uint32_t argb, const GfxKeptStroke
          }) == n;
 }
 
-void gfx_release_stamps() { cache.release(); }
+void gfx_release_stamps() { gfx_per_thread<StampCache>().release(); }
 
 uint32_t gfx_solid_pixel(uint32_t argb) { return solid_32(argb); }
 

@@ -69,7 +69,8 @@ struct Workspace {
   };
   std::vector<Interval> intervals;
   std::vector<GfxCoverageRun> runs;
-} ws;
+};
+
 
 // cairo's normalisation of a slope, exact along the axes.
 void normalize(double& dx, double& dy) {
@@ -84,6 +85,7 @@ void normalize(double& dx, double& dy) {
 }
 
 Face compute_face(Fixed p, double sx, double sy, Fixed vector) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   normalize(sx, sy);
   Face f{p, p, p, sx, sy, vector};
   double fx, fy;
@@ -119,6 +121,7 @@ int32_t sign_of_cross(double dx1, double dy1, double dx2, double dy2) {
 }
 
 void add_edge(Fixed a, Fixed b, int32_t dir) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   if (a.y == b.y) return;
   if (a.y > b.y) std::swap(a, b), dir = -dir;
   const double top = from_fixed(a.y), bottom = from_fixed(b.y);
@@ -133,6 +136,7 @@ void add_contour(const std::vector<Fixed>& c, int32_t dir, bool closed) {
 // The outer side of a join: the miter point where it is within the limit (and between
 // the faces), else a bevel to the outgoing face.
 void outer_join(const Face& in, const Face& out, bool clockwise) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   if (in.cw == out.cw && in.ccw == out.ccw) return;
   const Fixed inpt = clockwise ? in.cw : in.ccw, outpt = clockwise ? out.cw : out.ccw;
   std::vector<Fixed>& outer = clockwise ? ws.cw : ws.ccw;
@@ -156,6 +160,7 @@ void outer_join(const Face& in, const Face& out, bool clockwise) {
 
 // The inner side of a join runs through the joint.
 void inner_join(const Face& in, const Face& out, bool clockwise) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   std::vector<Fixed>& inner = clockwise ? ws.ccw : ws.cw;
   inner.push_back(in.point);
   inner.push_back(clockwise ? out.ccw : out.cw);
@@ -163,6 +168,7 @@ void inner_join(const Face& in, const Face& out, bool clockwise) {
 
 // The two sides of an open figure and its butt ends, as edges.
 void close_open_figure(const Face& first, const Face& last) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   ws.ccw.push_back(last.cw);
   add_contour(ws.ccw, -1, false);
   add_edge(first.cw, first.ccw, -1);
@@ -175,6 +181,7 @@ double stretch(double a, double b, double c, double d) { return std::sqrt(a * a 
 }  // namespace
 
 void gfx_coverage_begin(const GfxMatrix& world, double width) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   ws.edges.clear();
   const bool hairline = !(width > 0);
   const double m[4] = {world.m11, world.m12, world.m21, world.m22};
@@ -188,6 +195,7 @@ void gfx_coverage_begin(const GfxMatrix& world, double width) {
 }
 
 void gfx_coverage_polyline(const GfxPointF* device, int32_t n) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   if (n < 2) return;
   ws.cw.clear();
   ws.ccw.clear();
@@ -222,6 +230,7 @@ void gfx_coverage_polyline(const GfxPointF* device, int32_t n) {
 }
 
 bool gfx_coverage_arc(const GfxMatrix& device, double x, double y, double w, double h, double start, double sweep) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   const double a = w / 2, b = h / 2;
   if (!(a > 0 && b > 0) || sweep == 0) return true;
   sweep = std::clamp(sweep, -360.0, 360.0);
@@ -318,6 +327,7 @@ void insertion_sort(std::vector<T>& v, Less less) {
 
 // The band's edges in order of x at its top (then at its bottom).
 void sort_band() {
+  Workspace& ws = gfx_per_thread<Workspace>();
   insertion_sort(ws.band,
                  [](const Crossing& a, const Crossing& b) { return a.xt < b.xt || (a.xt == b.xt && a.xb < b.xb); });
 }
@@ -325,6 +335,7 @@ void sort_band() {
 // Covers a band `d` high whose edges (sorted, within the box) cross none another: the
 // non-zero spans between them, exactly.
 void cover_trapezoids(float d) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   float* acc = ws.acc.data();
   int32_t winding = 0, lo = 0, hi = 0;
   for (const Crossing& c : ws.band) {
@@ -344,6 +355,7 @@ void cover_trapezoids(float d) {
 // edges reach past the box (`sides`), where an edge crosses a side of it (x clamped to the
 // box beyond).
 void cover_band(double ya, double yb, double width, bool sides) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   auto& b = ws.band;
   sort_band();
   // Each cut, at the first crossing, puts a pair in order; past a few more cuts than
@@ -383,6 +395,7 @@ void cover_band(double ya, double yb, double width, bool sides) {
 // do not cross and, where the stroke reaches past the box's sides (`sides`), stay within
 // it or wholly beyond one side (as cover_band covers them); false otherwise.
 bool row_between_two(int32_t row, double left, double width, bool sides) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   const Edge &a = ws.edges[size_t(ws.active[0])], &b = ws.edges[size_t(ws.active[1])];
   if (a.dir != -b.dir) return false;
   const double at = a.x + (row - a.top) * a.dxdy - left, bt = b.x + (row - b.top) * b.dxdy - left;
@@ -406,6 +419,7 @@ bool row_between_two(int32_t row, double left, double width, bool sides) {
 // Whether the band's edges all lie beyond the box's sides, the spans each on one side,
 // while nothing is yet deposited there: clamped to the side, the deposits would cancel.
 bool beyond_sides(double width) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   int32_t winding = 0;
   for (const Crossing& c : ws.band) {
     if (c.xt <= 0 && c.xb <= 0)
@@ -418,6 +432,7 @@ bool beyond_sides(double width) {
 
 // Covers a row in bands between the ends of its edges.
 void cover_row(int32_t row, double left, double width, bool sides) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   auto& cuts = ws.cuts;
   cuts.clear();
   cuts.push_back(row);
@@ -445,6 +460,7 @@ void cover_row(int32_t row, double left, double width, bool sides) {
 // Covers the cells lo to hi of row r: their sums prefix-summed into bytes up to the box's
 // width, and back to naught; the run of the inked ones kept.
 void cover_cells(int32_t r, int32_t lo, int32_t hi, int32_t width, uint8_t* bits) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   float* acc = ws.acc.data();
   const int32_t end = std::min(hi + 1, width);
   float sum = 0;
@@ -466,6 +482,7 @@ void cover_cells(int32_t r, int32_t lo, int32_t hi, int32_t width, uint8_t* bits
 }  // namespace
 
 bool gfx_coverage_fill(int32_t x0, int32_t y0, int32_t x1, int32_t y1, GfxCoverage& out) {
+  Workspace& ws = gfx_per_thread<Workspace>();
   if (ws.edges.empty()) return false;
   double min_x = INFINITY, max_x = -INFINITY, min_y = INFINITY, max_y = -INFINITY;
   for (const Edge& e : ws.edges) {
