@@ -183,12 +183,15 @@ class BandThreads {
       k.call.clip = &k.clip;
     }
     ink_rows(g, c, k.top, k.bottom);
-    published_.store(uint32_t(++count_), std::memory_order_seq_cst);
-    if (count_ % WAKE_EVERY == 0) wake();
+    if (++count_ % PUBLISH_EVERY == 0) {
+      published_.store(uint32_t(count_), std::memory_order_release);
+      if (count_ % WAKE_EVERY == 0) wake();
+    }
   }
   // Waits for the keeper's bands to draw all it kept.
   void finish() {
     if (!keeper_) return;
+    published_.store(uint32_t(count_), std::memory_order_release);
     closed_.store(true, std::memory_order_seq_cst);
     wake();
     for (int32_t spin = 0;; ++spin) {
@@ -220,10 +223,11 @@ class BandThreads {
 
  private:
   // Pauses a thread spins through before it sleeps (some microseconds), how long a thread
-  // stays awake after a graphics' bands are drawn, and the drawings kept between wake-ups of
-  // the threads asleep.
+  // stays awake after a graphics' bands are drawn, and the drawings kept between two counts
+  // handed on (each takes the count's line of memory back from the threads reading it) and
+  // between wake-ups of the threads asleep.
   static constexpr int32_t SPIN = 4000;
-  static constexpr uint32_t WAKE_EVERY = 32;
+  static constexpr size_t PUBLISH_EVERY = 16, WAKE_EVERY = 64;
   static constexpr int64_t AWAKE_US = 300;
   // Drawings a block holds, and blocks a graphics' drawings fill before its bands finish.
   static constexpr size_t BLOCK = 256, BLOCKS = 1024;
@@ -332,14 +336,17 @@ class BandThreads {
   size_t count_ = 0;
   GfxGraphics* keeper_ = nullptr;
   GfxBands* bands_ = nullptr;
-  std::atomic<uint32_t> session_{0};    // counts graphics that kept drawings
-  std::atomic<uint32_t> published_{0};  // drawings kept so far
+  // What the threads read while they wait, on lines of memory of their own: the graphics'
+  // thread writes its own fields without taking the lines from them.
+  alignas(64) std::atomic<uint32_t> session_{0};  // counts graphics that kept drawings
+  alignas(64) std::atomic<uint32_t> published_{0};  // drawings kept so far
   std::atomic<bool> closed_{false};     // the keeper kept its last
   std::atomic<int32_t> left_{0};        // threads still drawing the keeper's bands
   std::atomic<int32_t> idle_{0};        // threads asleep until the next session
   std::atomic<int32_t> sleepers_{0};    // threads asleep waiting for drawings
   std::atomic<uint32_t> signal_{0};     // what they sleep on, changed to wake them
   bool stopping_ = false;
+  alignas(64) char end_[1] = {};  // the next object's fields on lines of their own
 };
 
 BandThreads threads;
