@@ -194,10 +194,14 @@ class BandThreads {
     published_.store(uint32_t(count_), std::memory_order_release);
     closed_.store(true, std::memory_order_seq_cst);
     wake();
-    for (int32_t spin = 0;; ++spin) {
+    // The display has nothing else to do meanwhile: it stays awake for as long as bands
+    // usually take to finish (a thread woken from sleep starts later than that).
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::microseconds(FINISH_AWAKE_US);
+    for (int32_t spin = 1;; ++spin) {
       const int32_t left = left_.load(std::memory_order_acquire);
       if (left == 0) break;
-      if (spin < SPIN)
+      if (spin % 64 != 0 || Clock::now() < until)
         __builtin_ia32_pause();
       else
         left_.wait(left, std::memory_order_acquire);
@@ -228,7 +232,7 @@ class BandThreads {
   // between wake-ups of the threads asleep.
   static constexpr int32_t SPIN = 4000;
   static constexpr size_t PUBLISH_EVERY = 16, WAKE_EVERY = 64;
-  static constexpr int64_t AWAKE_US = 300;
+  static constexpr int64_t AWAKE_US = 1000, FINISH_AWAKE_US = 2000;
   // Drawings a block holds, and blocks a graphics' drawings fill before its bands finish.
   static constexpr size_t BLOCK = 256, BLOCKS = 1024;
 
