@@ -252,10 +252,8 @@ NavLoadResult load_apps_text(std::string_view text) { return load_procs_text(tex
 
 constexpr size_t kNavFileMaxBytes = static_cast<size_t>(nav_file_max_bytes);
 
-// A fresh process's first load writes tens of megabytes that no page backs yet: a page
-// fault each 4 KB. The texts and the big tables are marked for 2 MB pages (where the
-// system gives them), a fault each 2 MB; after the load, the pages wholly past a table's
-// last entry are given back, so that it keeps no more memory than its entries need.
+// Where the system backs memory with 2 MB pages unasked, a table's last page can hold
+// megabytes past its last entry: after a load those pages are given back.
 constexpr uintptr_t kPageBytes = 4096, kLargePageBytes = uintptr_t(2) << 20;
 
 uintptr_t up_to(uintptr_t at, uintptr_t unit) { return (at + unit - 1) & ~(unit - 1); }
@@ -275,20 +273,13 @@ struct RoomRelease {
 };
 using TextRoom = std::unique_ptr<char[], RoomRelease>;
 
-// Room of `bytes` for a text, mapped on its own; room of 2 MB or more lies on 2 MB
-// boundaries, marked for 2 MB pages. Throws std::bad_alloc when none is to be had.
+// Room of `bytes` for a text, mapped on its own and given back whole when freed. Throws
+// std::bad_alloc when none is to be had.
 TextRoom text_room(size_t bytes) {
-  const bool large = bytes >= kLargePageBytes;
-  const size_t align = large ? kLargePageBytes : kPageBytes;
-  const size_t mapped = up_to(bytes, align);
-  const size_t spare = align - kPageBytes;  // a mapping starts on a page: room to slide to `align`
-  void* p = ::mmap(nullptr, mapped + spare, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  const size_t mapped = up_to(bytes, kPageBytes);
+  void* p = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
-  const uintptr_t at = reinterpret_cast<uintptr_t>(p), from = up_to(at, align);
-  if (from > at) ::munmap(p, from - at);
-  if (at + spare > from) ::munmap(reinterpret_cast<void*>(from + mapped), at + spare - from);
-  if (large) ::madvise(reinterpret_cast<void*>(from), mapped, MADV_HUGEPAGE);
-  return TextRoom(reinterpret_cast<char*>(from), RoomRelease{mapped});
+  return TextRoom(static_cast<char*>(p), RoomRelease{mapped});
 }
 
 // A file's text, read straight into room of the file's size: neither zero-filled first nor
@@ -306,19 +297,12 @@ std::array<std::pair<uintptr_t, size_t>, 2> arrays_of(const TableCapacity& t) {
            {reinterpret_cast<uintptr_t>(t.chain), sizeof t.chain[0]}}};
 }
 
-// Marks the 2 MB pages of a table's arrays for the load (`advice` MADV_HUGEPAGE) or takes
-// the mark back (MADV_NOHUGEPAGE).
-void advise_table(const TableCapacity& t, int advice) {
+// Gives back the pages of a table's arrays that lie wholly past its last entry (they hold
+// none), and marks its 2 MB pages so that no later pass joins them into a large page again.
+void release_unused_pages(const TableCapacity& t) {
   const uintptr_t slots = static_cast<uintptr_t>(t.limit) + 1;
   for (const auto& [at, bytes] : arrays_of(t))
-    if (at) advise_within(at, at + slots * bytes, kLargePageBytes, advice);
-}
-
-// Gives back the pages of a table's arrays that lie wholly past its last entry (they hold
-// none), and takes back the mark, so that no later pass joins them into a large page again.
-void release_unused_pages(const TableCapacity& t) {
-  advise_table(t, MADV_NOHUGEPAGE);
-  const uintptr_t slots = static_cast<uintptr_t>(t.limit) + 1;
+    if (at) advise_within(at, at + slots * bytes, kLargePageBytes, MADV_NOHUGEPAGE);
   const uintptr_t used = static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1;  // slot 0 and 1..count
   for (const auto& [at, bytes] : arrays_of(t))
     if (at) advise_within(at + used * bytes, at + slots * bytes, kPageBytes, MADV_DONTNEED);
@@ -401,7 +385,8 @@ void load_nav_files() {
         boundary_path = nav_file_path(nav_files[f].name);
         files[f] = open_regular_file(boundary_path, nav_file_max_bytes, boundary_refusal);
       }
-      // The text's room is taken here, before the groups start.
+      // The text's room taken here, so that it comes from and goes back to this thread's
+      // allocation arena, not kept by a group's.
       if (files[f]) make_room(files[f], texts[f]);
     } catch (const std::exception&) {
       if (files[f]) std::fclose(files[f]);
@@ -937,7 +922,6 @@ void load_atc_boundaries() {
 void load_navigation_database() {
   if (navdb_loaded) return;
   navdb_loaded = 1;
-  for (const TableCapacity& t : tables) advise_table(t, MADV_HUGEPAGE);
   load_nav_files();  // the boundaries too, unless loaded already
   for (const TableCapacity& t : tables) release_unused_pages(t);
   check_nav_capacity_warnings();
