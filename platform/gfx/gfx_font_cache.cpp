@@ -105,7 +105,6 @@ struct FontCache {
   ~FontCache() { release(); }
 };
 
-
 cairo_font_face_t* face_of(const GfxFont* font) {
   FontCache& cache = gfx_per_thread<FontCache>();
   for (const FaceEntry& f : cache.faces)
