@@ -101,18 +101,6 @@ void ink_rows(const GfxGraphics* g, const GfxRasterCall& c, double& top, double&
   if (std::isfinite(y0) && std::isfinite(y1)) top = y0 - device, bottom = y1 + device;
 }
 
-// A drawing kept for the bands: as GfxKeptCall keeps one, its points in the room of all
-// the graphics' points (each drawing's own room would stay as large as the most it held).
-struct BandCall {
-  GfxRasterCall call;
-  GfxSettings settings;
-  GfxPen pen;
-  GfxFont font;
-  std::string text;
-  std::vector<std::vector<GfxPointF>> clip;
-  double top, bottom;  // the device rows it can ink
-};
-
 // Room for points in chunks that never move, emptied whole for the next graphics.
 class PointRoom {
  public:
@@ -164,24 +152,12 @@ class BandThreads {
   void keep(GfxGraphics* g, const GfxRasterCall& c) {
     if (keeper_ == g && count_ == BLOCK * BLOCKS) finish();  // drawn so far; more to come
     if (keeper_ != g) begin(g);
-    std::unique_ptr<BandCall[]>& block = blocks_[count_ / BLOCK];
-    if (!block) block.reset(new BandCall[BLOCK]);
-    BandCall& k = block[count_ % BLOCK];
-    k.call = c;  // its pointers aimed at the copies
-    k.settings = GfxSettings::of(g);
-    if (c.pen) k.pen = *c.pen, k.call.pen = &k.pen;
-    if (c.font) k.font = *c.font, k.call.font = &k.font;
-    if (c.text) k.text = *c.text, k.call.text = &k.text;
-    if (c.pts) {
-      GfxPoint* pts = points_.take(size_t(std::max(c.n, 0)));
-      std::copy(c.pts, c.pts + std::max(c.n, 0), pts);
-      k.call.pts = pts;
-    }
-    if (c.clip) {
-      k.clip.resize(c.clip->size());
-      for (size_t i = 0; i < c.clip->size(); ++i) k.clip[i].assign((*c.clip)[i].begin(), (*c.clip)[i].end());
-      k.call.clip = &k.clip;
-    }
+    std::unique_ptr<GfxKeptCall[]>& block = blocks_[count_ / BLOCK];
+    if (!block) block.reset(new GfxKeptCall[BLOCK]);
+    GfxKeptCall& k = block[count_ % BLOCK];
+    // The points go to the room of all the graphics' points: each drawing's own room would
+    // stay as large as the most it held.
+    k.keep(g, c, c.pts ? points_.take(size_t(std::max(c.n, 0))) : nullptr);
     ink_rows(g, c, k.top, k.bottom);
     if (++count_ % PUBLISH_EVERY == 0) {
       published_.store(uint32_t(count_), std::memory_order_release);
@@ -220,7 +196,7 @@ class BandThreads {
       workers_.clear();
       stopping_ = false;
     }
-    for (std::unique_ptr<BandCall[]>& block : blocks_) block.reset();
+    for (std::unique_ptr<GfxKeptCall[]>& block : blocks_) block.reset();
     points_.release();
   }
   ~BandThreads() { stop(); }
@@ -313,11 +289,11 @@ class BandThreads {
       const bool closed = closed_.load(std::memory_order_acquire);
       const size_t n = published_.load(std::memory_order_acquire);
       for (; i < n; ++i) {
-        const BandCall& k = blocks_[i / BLOCK][i % BLOCK];
+        const GfxKeptCall& k = blocks_[i / BLOCK][i % BLOCK];
         if (k.bottom < top || k.top > bottom) continue;
         k.settings.put(g);
         g->m.dy -= band.top;
-        GfxRasterCall c = k.call;
+        GfxRasterCall c = k.kept();
         if (c.clip) {
           clip.resize(c.clip->size());
           for (size_t f = 0; f < c.clip->size(); ++f) {
@@ -335,7 +311,7 @@ class BandThreads {
   }
 
   std::vector<std::thread> workers_;
-  std::unique_ptr<BandCall[]> blocks_[BLOCKS];
+  std::unique_ptr<GfxKeptCall[]> blocks_[BLOCKS];
   PointRoom points_;
   size_t count_ = 0;
   GfxGraphics* keeper_ = nullptr;
@@ -383,11 +359,16 @@ void gfx_at_thread_end(void (*let_go)(void*), void* p) {
 
 bool gfx_clip_op(GfxOp op) { return op == GfxOp::SetClip || op == GfxOp::ResetClip; }
 
-void GfxKeptCall::keep(const GfxGraphics* g, const GfxRasterCall& c) {
-  call = c;  // its pointers aimed at the copies when drawn (the room may move meanwhile)
+void GfxKeptCall::keep(const GfxGraphics* g, const GfxRasterCall& c, GfxPoint* room) {
+  call = c;  // its pointers aimed at the copies when drawn (`pts` may move meanwhile)
   settings = GfxSettings::of(g);
   if (c.pen) pen = *c.pen;
-  if (c.pts) pts.assign(c.pts, c.pts + c.n);
+  points_in_room = c.pts && room;
+  const GfxPoint* last = c.pts ? c.pts + std::max(c.n, 0) : c.pts;
+  if (points_in_room)
+    call.pts = room, std::copy(c.pts, last, room);
+  else if (c.pts)
+    pts.assign(c.pts, last);
   if (c.text) text = *c.text;
   if (c.font) font = *c.font;
   if (c.clip) {
@@ -399,7 +380,7 @@ void GfxKeptCall::keep(const GfxGraphics* g, const GfxRasterCall& c) {
 GfxRasterCall GfxKeptCall::kept() const {
   GfxRasterCall c = call;
   if (c.pen) c.pen = &pen;
-  if (c.pts) c.pts = pts.data();
+  if (c.pts && !points_in_room) c.pts = pts.data();
   if (c.text) c.text = &text;
   if (c.font) c.font = &font;
   if (c.clip) c.clip = &clip;

@@ -923,8 +923,11 @@ struct GfxKeptCall {
   std::string text;
   std::vector<std::vector<GfxPointF>> clip;
   double top = -INFINITY, bottom = INFINITY;  // the device rows it can ink, where told
+  bool points_in_room = false;                 // its points copied to room kept elsewhere
 
-  void keep(const GfxGraphics* g, const GfxRasterCall& c);
+  // Copies the call and what it points at; its points to `room` when given (room for its
+  // count that stays where it is while the copy is kept), else to `pts`.
+  void keep(const GfxGraphics* g, const GfxRasterCall& c, GfxPoint* room = nullptr);
   // The call aimed at the copies.
   GfxRasterCall kept() const;
 };
