@@ -385,8 +385,7 @@ void load_nav_files() {
         boundary_path = nav_file_path(nav_files[f].name);
         files[f] = open_regular_file(boundary_path, nav_file_max_bytes, boundary_refusal);
       }
-      // The text's room taken here, so that it comes from and goes back to this thread's
-      // allocation arena, not kept by a group's.
+      // The text's room is taken here, before the groups start.
       if (files[f]) make_room(files[f], texts[f]);
     } catch (const std::exception&) {
       if (files[f]) std::fclose(files[f]);
