@@ -172,16 +172,10 @@ class BandThreads {
     wake();
     // The display has nothing else to do meanwhile: it stays awake for as long as bands
     // usually take to finish (a thread woken from sleep starts later than that).
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = Clock::now() + std::chrono::microseconds(FINISH_AWAKE_US);
-    for (int32_t spin = 1;; ++spin) {
-      const int32_t left = left_.load(std::memory_order_acquire);
-      if (left == 0) break;
-      if (spin % 64 != 0 || Clock::now() < until)
-        __builtin_ia32_pause();
-      else
-        left_.wait(left, std::memory_order_acquire);
-    }
+    int32_t left;
+    const auto done = [&] { return (left = left_.load(std::memory_order_acquire)) == 0; };
+    if (!awake_until(FINISH_AWAKE_US, done))
+      while (!done()) left_.wait(left, std::memory_order_acquire);
     keeper_ = nullptr;
     count_ = 0;
     points_.empty();
@@ -230,19 +224,24 @@ class BandThreads {
     session_.fetch_add(1, std::memory_order_seq_cst);
     if (idle_.load(std::memory_order_seq_cst) > 0) session_.notify_all();
   }
+  // Spins until `ready()` or for `us` microseconds (the clock read every 64 pauses); true
+  // when ready.
+  template <class Ready>
+  static bool awake_until(int64_t us, Ready ready) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::microseconds(us);
+    for (int32_t spin = 1; !ready(); ++spin) {
+      if (spin % 64 == 0 && Clock::now() > until) return false;
+      __builtin_ia32_pause();
+    }
+    return true;
+  }
   // Waits for a session after `seen`: awake for a while (the next display's drawings come
   // soon after the last's, sooner than a sleeping thread wakes), then asleep.
   uint32_t next_session(uint32_t seen) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = Clock::now() + std::chrono::microseconds(AWAKE_US);
-    for (int32_t spin = 1;; ++spin) {
-      const uint32_t now = session_.load(std::memory_order_acquire);
-      if (now != seen) return now;
-      if (spin % 64 == 0 && Clock::now() > until) break;
-      __builtin_ia32_pause();
-    }
-    idle_.fetch_add(1, std::memory_order_seq_cst);
     uint32_t now;
+    if (awake_until(AWAKE_US, [&] { return (now = session_.load(std::memory_order_acquire)) != seen; })) return now;
+    idle_.fetch_add(1, std::memory_order_seq_cst);
     while ((now = session_.load(std::memory_order_seq_cst)) == seen) session_.wait(seen, std::memory_order_seq_cst);
     idle_.fetch_sub(1, std::memory_order_seq_cst);
     return now;
