@@ -49,7 +49,8 @@ void release(GfxBands* bands) {
 // The device rows a drawing can ink (from `top` to `bottom`), from a box round what it draws
 // in world units, widened by the pen's reach: all rows for a clear and the clip calls. A
 // text's box is told from its layout (a box cuts it) or, without one, from its characters
-// (none wider than two ems, lines two ems apart), from the layout point on.
+// (none wider than two ems, lines two ems apart), from half an em above the layout point
+// (its first line's cell starts there).
 void ink_rows(const GfxGraphics* g, const GfxRasterCall& c, double& top, double& bottom) {
   top = -INFINITY, bottom = INFINITY;
   double box[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};  // x0 y0 x1 y1
@@ -79,8 +80,8 @@ void ink_rows(const GfxGraphics* g, const GfxRasterCall& c, double& top, double&
         break;
       }
       const double lines = c.a[2] > 0 ? double(c.text->size()) : double(std::count(c.text->begin(), c.text->end(), '\n'));
-      take(c.a[0] - 2 * em, c.a[1] - 2 * em);
-      take(c.a[0] + 2 * em * double(c.text->size() + 1), c.a[1] + 2 * em * (lines + 2));
+      take(c.a[0] - 2 * em, c.a[1] - em / 2);
+      take(c.a[0] + 2 * em * double(c.text->size() + 1), c.a[1] + 2 * em * (lines + 1));
       break;
     }
     default:
