@@ -301,11 +301,12 @@ std::array<std::pair<uintptr_t, size_t>, 2> arrays_of(const TableCapacity& t) {
 // none), and marks its 2 MB pages so that no later pass joins them into a large page again.
 void release_unused_pages(const TableCapacity& t) {
   const uintptr_t slots = static_cast<uintptr_t>(t.limit) + 1;
-  for (const auto& [at, bytes] : arrays_of(t))
-    if (at) advise_within(at, at + slots * bytes, kLargePageBytes, MADV_NOHUGEPAGE);
   const uintptr_t used = static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1;  // slot 0 and 1..count
-  for (const auto& [at, bytes] : arrays_of(t))
-    if (at) advise_within(at + used * bytes, at + slots * bytes, kPageBytes, MADV_DONTNEED);
+  for (const auto& [at, bytes] : arrays_of(t)) {
+    if (!at) continue;
+    advise_within(at, at + slots * bytes, kLargePageBytes, MADV_NOHUGEPAGE);
+    advise_within(at + used * bytes, at + slots * bytes, kPageBytes, MADV_DONTNEED);
+  }
 }
 
 // Room for the text of an opened file, and a byte more, to meet its end within it.
