@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <type_traits>
@@ -265,6 +266,11 @@ void advise_within(uintptr_t from, uintptr_t to, uintptr_t unit, int advice) {
   if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, advice);
 }
 
+// Backs the pages wholly within [from, to) now, in one call, where each would otherwise
+// take a fault of its own when first written (a system without the call leaves them to
+// their faults).
+void back_pages_now(uintptr_t from, uintptr_t to) { advise_within(from, to, kPageBytes, MADV_POPULATE_WRITE); }
+
 struct RoomRelease {
   size_t mapped = 0;
   void operator()(char* p) const {
@@ -321,6 +327,8 @@ void make_room(std::FILE* file, NavFileText& t) {
 // more than the navigation files' bound (it may have grown since it was opened).
 bool read_nav_text(std::FILE* opened, NavFileText& t) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, std::fclose);
+  const uintptr_t room = reinterpret_cast<uintptr_t>(t.bytes.get());
+  back_pages_now(room, room + up_to(t.room, kPageBytes));
   size_t size = 0;
   while (true) {
     if (size == t.room) {
@@ -343,27 +351,61 @@ bool read_nav_text(std::FILE* opened, NavFileText& t) {
   return true;
 }
 
+// A table a file's lines fill, with the first letter of the lines that fill it (0: any line).
+struct NavFileRows {
+  TableId table;
+  char line_kind;
+};
+constexpr NavFileRows kAirportRows[] = {{APTS, 'A'}, {RWYS, 'R'}}, kNavaidRows[] = {{NAVS, 0}},
+                      kIntersectionRows[] = {{INTS, 0}}, kAirwayRows[] = {{AWYS, 0}},
+                      kProcRows[] = {{PROCS, 'P'}, {LEGS, 'L'}}, kInfoRows[] = {{APT_INFO, 0}},
+                      kBoundaryRows[] = {{BDRYS, 'B'}, {BDRY_PTS, 0}};
+
 // The database files in their load order. Files of one group fill the same tables and load
 // one after another; the groups share no table and load side by side.
 struct NavFile {
   const char* name;
   NavLoadResult (*loader)(std::string_view);
   int group;
+  std::span<const NavFileRows> rows;
 };
 constexpr NavFile nav_files[] = {
-    {"apts.txt", load_apts_text, 0},       {"apts_user.txt", load_apts_text, 0},
-    {"navs.txt", load_navs_text, 1},       {"navs_user.txt", load_navs_text, 1},
-    {"ints.txt", load_ints_text, 2},       {"ints_user.txt", load_ints_text, 2},
-    {"awys.txt", load_awys_text, 3},       {"awys_user.txt", load_awys_text, 3},
-    {"fsb_awy2.txt", load_awys_text, 3},   {"sids.txt", load_sids_text, 4},
-    {"sids_user.txt", load_sids_text, 4},  {"stars.txt", load_stars_text, 4},
-    {"stars_user.txt", load_stars_text, 4}, {"apps.txt", load_apps_text, 4},
-    {"apt_additional_info.txt", load_apt_info_text, 0},  // looks its airports up
-    {"atc_bdry.txt", load_atc_bdry_text, 5},  // unless loaded already; its refusal and count come last
+    {"apts.txt", load_apts_text, 0, kAirportRows},       {"apts_user.txt", load_apts_text, 0, kAirportRows},
+    {"navs.txt", load_navs_text, 1, kNavaidRows},        {"navs_user.txt", load_navs_text, 1, kNavaidRows},
+    {"ints.txt", load_ints_text, 2, kIntersectionRows},  {"ints_user.txt", load_ints_text, 2, kIntersectionRows},
+    {"awys.txt", load_awys_text, 3, kAirwayRows},        {"awys_user.txt", load_awys_text, 3, kAirwayRows},
+    {"fsb_awy2.txt", load_awys_text, 3, kAirwayRows},    {"sids.txt", load_sids_text, 4, kProcRows},
+    {"sids_user.txt", load_sids_text, 4, kProcRows},     {"stars.txt", load_stars_text, 4, kProcRows},
+    {"stars_user.txt", load_stars_text, 4, kProcRows},   {"apps.txt", load_apps_text, 4, kProcRows},
+    {"apt_additional_info.txt", load_apt_info_text, 0, kInfoRows},  // looks its airports up
+    {"atc_bdry.txt", load_atc_bdry_text, 5, kBoundaryRows},  // unless loaded already; its refusal and count come last
 };
 constexpr int kNavFileCount = static_cast<int>(std::size(nav_files));
+constexpr size_t kMostTablesOfAFile = 2;
+static_assert(std::ranges::all_of(nav_files, [](const NavFile& f) { return f.rows.size() <= kMostTablesOfAFile; }));
 constexpr int kBoundaryFile = kNavFileCount - 1;
 constexpr int kNavFileGroups = 6;
+
+// Backs, before a file is parsed, the rows its lines can fill past each table's last entry,
+// in one call per array, where each page would otherwise take a fault as its rows are
+// written. Pages past the rows the file does fill are given back after the load.
+void back_rows_ahead(const NavFile& file, std::string_view text) {
+  size_t lines[kMostTablesOfAFile] = {};
+  for (size_t at = 0; at < text.size();) {
+    for (size_t i = 0; i < file.rows.size(); ++i)
+      lines[i] += file.rows[i].line_kind == 0 || text[at] == file.rows[i].line_kind;
+    const void* end = std::memchr(text.data() + at, '\n', text.size() - at);
+    at = end ? size_t(static_cast<const char*>(end) - text.data()) + 1 : text.size();
+  }
+  for (size_t i = 0; i < file.rows.size(); ++i) {
+    const TableCapacity& t = tables[file.rows[i].table];
+    const uintptr_t from = static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1;
+    const uintptr_t to = std::min<uintptr_t>(from + lines[i], static_cast<uintptr_t>(t.limit) + 1);
+    for (const auto& [at, bytes] : arrays_of(t))
+      if (at) back_pages_now(at + from * bytes, at + to * bytes);
+  }
+}
+
 
 // Opens the files in order (their refusals are posted in file order), then each group
 // reads and parses its files in a thread of its own, and each file's result is counted in
@@ -410,6 +452,7 @@ void load_nav_files() {
         std::string_view text = texts[f].text;
         const bool cut = !text.empty() && (std::isdigit(static_cast<unsigned char>(text.back())) || text.back() == '.');
         if (cut) text = text.substr(0, text.find_last_of("\r\n") + 1);
+        back_rows_ahead(nav_files[f], text);
         results[f] = nav_files[f].loader(text);
         if (cut) ++results[f].skipped;
       }

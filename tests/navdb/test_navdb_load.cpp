@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "navdb/navdb_index.h"
 #include "navdb_test_util.h"
 
@@ -401,6 +404,34 @@ TEST(NavdbLoad, RefusalsKeepFileOrderWhileGroupsReadSideBySide) {
   load_navigation_database();
   EXPECT_EQ(atc_boundary_point_count, 2);
   EXPECT_EQ(nav_intersection_count, 2);
+  fs::remove_all(root);
+  clear_navigation_database();
+}
+
+// Rows are backed ahead of a file's lines before they are parsed; a file of malformed lines
+// fills none of them, and the pages past the table's last entry are given back.
+TEST(NavdbLoad, RowsBackedForLinesThatFillNoneAreGivenBack) {
+  namespace fs = std::filesystem;
+  const std::string root = (fs::temp_directory_path() / "vek_navdb_backed").string();
+  fs::remove_all(root);
+  fs::create_directories(root + "/vek/navdata");
+  constexpr int kBadLines = 40000;
+  {
+    std::ofstream apts(root + "/vek/navdata/apts.txt");
+    apts << "A KONE 10 20 100 ONE\n";
+    for (int i = 0; i < kBadLines; ++i) apts << "A BAD north east 0 BAD\n";
+  }
+  clear_navigation_database();
+  sim_root_path = root;
+  load_navigation_database();
+  EXPECT_EQ(nav_airport_count, 1);
+  EXPECT_EQ(nav_lines_skipped, kBadLines);
+  const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const uintptr_t from = (reinterpret_cast<uintptr_t>(&nav_airports[2]) + page - 1) & ~(page - 1);
+  const uintptr_t to = reinterpret_cast<uintptr_t>(&nav_airports[kBadLines + 2]) & ~(page - 1);
+  std::vector<unsigned char> resident((to - from) / page);
+  ASSERT_EQ(::mincore(reinterpret_cast<void*>(from), to - from, resident.data()), 0);
+  EXPECT_EQ(std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; }), 0);
   fs::remove_all(root);
   clear_navigation_database();
 }
