@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -717,11 +718,14 @@ class GfxKeptMasks {
   Trace* trace_ = nullptr;  // the one followed last
   uint64_t trace_clock_ = 0;
 };
+// The longest glyph run kept as a mask.
+constexpr int32_t GFX_KEPT_RUN_GLYPHS = 12;
 // Shows a glyph run of `cr` through a kept coverage mask (gfx_labels.cpp), through the
 // clip's coverage `clip` when given; false when nothing was drawn and the caller shows
-// it: a run met for the first time outside a clip, or one too long or too large to keep.
-bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
-                        const GfxClipCoverage* clip);
+// it: a run met for the first time outside a clip (unless `first_draw`: then through a
+// mask made for that draw, as across a clip edge), or one too long or too large to keep.
+bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, std::span<const cairo_glyph_t> glyphs,
+                        const GfxClipCoverage* clip, bool first_draw = false);
 void raster_release_kept_glyphs();
 // Blends a glyph run already kept, its glyphs of `font` at the device pixels `pixel` (x y
 // each), through the clip's coverage where it crosses a clip edge; false when the run is

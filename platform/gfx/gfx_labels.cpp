@@ -18,7 +18,7 @@
 namespace {
 
 // Longer runs are shown as they stand.
-constexpr int32_t MAX_GLYPHS = 12;
+constexpr int32_t MAX_GLYPHS = GFX_KEPT_RUN_GLYPHS;
 // Masks kept in the newer half of the table. A frame of every screen in a turn shows
 // about 5,000 runs: with 4,096 a half, a quarter of the runs drawn were made into masks
 // again; with 6,144, one in thirty.
@@ -104,7 +104,7 @@ int32_t glyph_pixel(double v) { return int32_t(std::floor(v + 0.5)); }
 
 // The run of `k`, its first glyph at pixel (px, py), shown alone into a mask, its top
 // left from that pixel; false for a run too large to keep.
-bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const RunKey& k, int32_t px, int32_t py,
+bool show_into_mask(cairo_t* cr, std::span<const cairo_glyph_t> glyphs, const RunKey& k, int32_t px, int32_t py,
                     GfxKeptMask& out) {
   cairo_text_extents_t te;
   cairo_glyph_extents(cr, glyphs.data(), int(glyphs.size()), &te);
@@ -122,7 +122,7 @@ bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const
   m.x0 = m.y0 = 0;
   cairo_matrix_t inverse = m;
   if (cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS) return false;
-  std::vector<cairo_glyph_t> placed(glyphs);
+  std::vector<cairo_glyph_t> placed(glyphs.begin(), glyphs.end());
   for (int32_t i = 0; i < k.n; ++i) {
     double x = px + k.glyphs[i].dx - x0, y = py + k.glyphs[i].dy - y0;
     cairo_matrix_transform_point(&inverse, &x, &y);
@@ -152,8 +152,8 @@ bool show_into_mask(cairo_t* cr, const std::vector<cairo_glyph_t>& glyphs, const
 
 }  // namespace
 
-bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs,
-                        const GfxClipCoverage* clip) {
+bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, std::span<const cairo_glyph_t> glyphs,
+                        const GfxClipCoverage* clip, bool first_draw) {
   Runs& runs = gfx_per_thread<Runs>();
   const int32_t n = int32_t(glyphs.size());
   if (n < 1 || n > MAX_GLYPHS) return false;
@@ -175,7 +175,7 @@ bool raster_kept_glyphs(GfxGraphics* g, cairo_t* cr, uint32_t argb, const std::v
   const GfxKeptMask* kept = runs.find(k, g);
   if (!kept) {
     if (!runs.met_before(k)) {
-      if (!clip) return false;
+      if (!clip && !first_draw) return false;
       // Across a clip edge, shown through a mask made for this draw alone.
       GfxKeptMask once;
       if (!show_into_mask(cr, glyphs, k, px, py, once)) return false;

@@ -983,7 +983,9 @@ std::vector<std::string> layout_lines(cairo_t* cr, const std::string& utf8, doub
 
 // Shows a glyph run; a run the clip wholly covers is shown without it (its cut costs
 // more than the glyphs), one it leaves out is not shown. A boxed text keeps its box.
-void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<cairo_glyph_t>& glyphs) {
+// A `tall` run, whose ink cairo would cut where an edge crosses it (show_other_text), is
+// shown through masks from its first draw, in pieces they hold.
+void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, std::span<const cairo_glyph_t> glyphs, bool tall = false) {
   cairo_t* cr = g->cr;
   const bool measured = !boxed && g->clip_on;
   double box[4] = {0, 0, 0, 0};
@@ -998,16 +1000,43 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, const std::vector<ca
   }
   ClipBypass bypass(g, box[0], box[1], box[2], box[3], measured);
   if (bypass.hidden) return;
-  if (bypass.part()) {
-    // Through the clip's coverage: cairo would cut the clip out again for each run.
-    GfxClipCoverage clip = raster_clip_coverage(g, true);
-    if (clip.image && raster_kept_glyphs(g, cr, argb, glyphs, &clip)) return;
-  } else if (!boxed && raster_kept_glyphs(g, cr, argb, glyphs, nullptr)) {
-    return;
+  // Through the clip's coverage: cairo would cut the clip out again for each run.
+  GfxClipCoverage clip{};
+  if (bypass.part()) clip = raster_clip_coverage(g, true);
+  const bool kept = bypass.part() ? clip.image != nullptr : !boxed;
+  const size_t piece = tall ? size_t(GFX_KEPT_RUN_GLYPHS) : glyphs.size();
+  for (size_t at = 0; at < glyphs.size(); at += piece) {
+    const std::span<const cairo_glyph_t> run = glyphs.subspan(at, std::min(piece, glyphs.size() - at));
+    if (kept && raster_kept_glyphs(g, cr, argb, run, bypass.part() ? &clip : nullptr, tall)) continue;
+    if (g->cr != cr) raster_take_matrix_and_font(g->cr, cr);
+    raster_set_source(g->cr, argb);
+    cairo_show_glyphs(g->cr, run.data(), int(run.size()));
   }
-  if (g->cr != cr) raster_take_matrix_and_font(g->cr, cr);
-  raster_set_source(g->cr, argb);
-  cairo_show_glyphs(g->cr, glyphs.data(), int(glyphs.size()));
+}
+
+// Shows a line holding characters the glyph tables do not, from the current point, as
+// cairo lays it out. Where an edge crosses a line, a band's among them, cairo cuts its ink
+// at the font's ascent, which hinting lifts the marks of accented capitals past from a
+// pixel below: such a line is shown as a tall run.
+void show_other_text(GfxGraphics* g, bool boxed, uint32_t argb, const std::string& line,
+                     const cairo_font_extents_t& fe) {
+  cairo_t* cr = g->cr;
+  cairo_text_extents_t te;
+  cairo_text_extents(cr, line.c_str(), &te);
+  double pixel_x = 0, pixel_y = 1;
+  cairo_device_to_user_distance(cr, &pixel_x, &pixel_y);
+  double x = 0, y = 0;
+  cairo_get_current_point(cr, &x, &y);
+  cairo_glyph_t* glyphs = nullptr;
+  int n = 0;
+  if (te.height > 0 && te.y_bearing < -fe.ascent + std::hypot(pixel_x, pixel_y) &&
+      cairo_scaled_font_text_to_glyphs(cairo_get_scaled_font(cr), x, y, line.c_str(), int(line.size()), &glyphs, &n,
+                                       nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+      n > 0)
+    show_glyphs(g, boxed, argb, {glyphs, size_t(n)}, true);
+  else
+    cairo_show_text(cr, line.c_str());
+  cairo_glyph_free(glyphs);
 }
 
 // Longest text blended by kept_text and turned_text.
@@ -1205,7 +1234,7 @@ void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, G
       if (gfx_glyph_run(cr, line, px, py, glyphs))
         show_glyphs(g, boxed, brush->argb, glyphs);
       else
-        cairo_show_text(cr, line.c_str());
+        show_other_text(g, boxed, brush->argb, line, fe);
     }
     y += fe.height;
   }
