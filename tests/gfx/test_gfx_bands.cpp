@@ -44,10 +44,10 @@ void shapes(GfxGraphics* g, int frame) {
   // A label whose cell starts a few rows over an edge (only its capitals' tops in the band
   // above), two lines across one, and accented capitals whose marks rise above the font's
   // ascent, across an edge.
-  const std::u16string under[] = {u"KSEA TOD", u"KSEA\nKPDX", u"\u00C5\u00C9\u00D6 ANGSTROM"};
+  const std::u16string under[] = {u"KSEA TOD", u"KSEA\nKPDX", u"\u00C5\u00C9\u00D6 ANGSTROM \u00C5RE"};
   gfx_draw_string(g, under[0].c_str(), int32_t(under[0].size()), font, {60, 127, 0, 0}, cyan);
   gfx_draw_string(g, under[1].c_str(), int32_t(under[1].size()), font, {150, 240, 0, 0}, cyan);
-  gfx_draw_string(g, under[2].c_str(), int32_t(under[2].size()), font, {100, 256, 0, 0}, cyan);
+  gfx_draw_string(g, under[2].c_str(), int32_t(under[2].size()), font, {80, 256, 0, 0}, cyan);
   gfx_translate(g, 120, 195, GFX_PREPEND);
   gfx_rotate(g, 7.0 * frame + 3, GFX_PREPEND);
   for (int i = 0; i < 4; ++i)
