@@ -11,8 +11,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <string>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
