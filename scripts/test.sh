@@ -31,6 +31,8 @@ run_whole() {
 }
 export -f run_whole
 status=0
+# Each program draws its images whole, as under ctest (CMakeLists.txt): one runs per core.
+export VEK_RASTER_THREADS=0
 find build/tests -mindepth 2 -maxdepth 2 -type f -name 'test_*' -perm -u+x | sort |
   xargs -P "$jobs" -I{} bash -c 'run_whole "$@"' _ {} "$seed" "$logs" || status=1
 rm -rf "$logs"

@@ -21,6 +21,7 @@
 #include "module/display_state.h"
 #include "navdb/navdb.h"
 #include "navdb/navdb_load.h"
+#include "platform/gfx/gfx_internal.h"
 #include "platform/gfx/gfx_recording.h"
 #include "tests/common/sample_flight.h"
 
@@ -43,6 +44,9 @@ const Display DISPLAYS[] = {
 class NdPictures : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Drawn in bands of rows, as on a machine of four cores or more (the other tests of
+    // flights draw their images whole).
+    gfx_set_band_threads(3);
     ASSERT_TRUE(sample_flight::copy_sample_sim(VEK_ND_SAMPLE_ROOT, "vek_nd_", sim));
     out = std::string(VEK_ND_OUT_DIR) + "/nd";
     fs::create_directories(out);
@@ -66,7 +70,10 @@ class NdPictures : public ::testing::Test {
     ASSERT_TRUE(host.start(&error)) << error;
     host.set_draw_recording(true);
   }
-  void TearDown() override { sample_flight::stop_and_remove(host, sim); }
+  void TearDown() override {
+    sample_flight::stop_and_remove(host, sim);
+    gfx_set_band_threads(-1);
+  }
   void frame() { sample_flight::frame(host); }
   template <typename F>
   bool fly_until(F done, double limit_s) {
