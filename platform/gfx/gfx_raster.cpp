@@ -1021,21 +1021,24 @@ void show_glyphs(GfxGraphics* g, bool boxed, uint32_t argb, std::span<const cair
 void show_other_text(GfxGraphics* g, bool boxed, uint32_t argb, const std::string& line,
                      const cairo_font_extents_t& fe) {
   cairo_t* cr = g->cr;
-  cairo_text_extents_t te;
-  cairo_text_extents(cr, line.c_str(), &te);
-  double pixel_x = 0, pixel_y = 1;
-  cairo_device_to_user_distance(cr, &pixel_x, &pixel_y);
   double x = 0, y = 0;
   cairo_get_current_point(cr, &x, &y);
+  // Converted once, as cairo_show_text converts it, then measured and shown.
   cairo_glyph_t* glyphs = nullptr;
   int n = 0;
-  if (te.height > 0 && te.y_bearing < -fe.ascent + std::hypot(pixel_x, pixel_y) &&
-      cairo_scaled_font_text_to_glyphs(cairo_get_scaled_font(cr), x, y, line.c_str(), int(line.size()), &glyphs, &n,
-                                       nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
-      n > 0)
-    show_glyphs(g, boxed, argb, {glyphs, size_t(n)}, true);
-  else
-    cairo_show_text(cr, line.c_str());
+  if (cairo_scaled_font_text_to_glyphs(cairo_get_scaled_font(cr), x, y, line.c_str(), int(line.size()), &glyphs, &n,
+                                       nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS) {
+    cairo_show_text(cr, line.c_str());  // refused as cairo would refuse it
+  } else if (n > 0) {
+    cairo_text_extents_t te;
+    cairo_glyph_extents(cr, glyphs, n, &te);
+    double pixel_x = 0, pixel_y = 1;
+    cairo_device_to_user_distance(cr, &pixel_x, &pixel_y);
+    if (te.height > 0 && te.y_bearing < -fe.ascent + std::hypot(pixel_x, pixel_y))
+      show_glyphs(g, boxed, argb, {glyphs, size_t(n)}, true);
+    else
+      cairo_show_glyphs(cr, glyphs, n);
+  }
   cairo_glyph_free(glyphs);
 }
 

@@ -303,11 +303,14 @@ std::array<std::pair<uintptr_t, size_t>, 2> arrays_of(const TableCapacity& t) {
            {reinterpret_cast<uintptr_t>(t.chain), sizeof t.chain[0]}}};
 }
 
+// The slots a table's entries take: slot 0 and 1..count.
+uintptr_t slots_in_use(const TableCapacity& t) { return static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1; }
+
 // Gives back the pages of a table's arrays that lie wholly past its last entry (they hold
 // none), and marks its 2 MB pages so that no later pass joins them into a large page again.
 void release_unused_pages(const TableCapacity& t) {
   const uintptr_t slots = static_cast<uintptr_t>(t.limit) + 1;
-  const uintptr_t used = static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1;  // slot 0 and 1..count
+  const uintptr_t used = slots_in_use(t);
   for (const auto& [at, bytes] : arrays_of(t)) {
     if (!at) continue;
     advise_within(at, at + slots * bytes, kLargePageBytes, MADV_NOHUGEPAGE);
@@ -399,13 +402,12 @@ void back_rows_ahead(const NavFile& file, std::string_view text) {
   }
   for (size_t i = 0; i < file.rows.size(); ++i) {
     const TableCapacity& t = tables[file.rows[i].table];
-    const uintptr_t from = static_cast<uintptr_t>(std::clamp(*t.count, 0, t.limit)) + 1;
+    const uintptr_t from = slots_in_use(t);
     const uintptr_t to = std::min<uintptr_t>(from + lines[i], static_cast<uintptr_t>(t.limit) + 1);
     for (const auto& [at, bytes] : arrays_of(t))
       if (at) back_pages_now(at + from * bytes, at + to * bytes);
   }
 }
-
 
 // Opens the files in order (their refusals are posted in file order), then each group
 // reads and parses its files in a thread of its own, and each file's result is counted in
