@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdarg>
 
 #include "module/module_files.h"
@@ -11,6 +12,12 @@ FILE* trace_file = nullptr;
 long trace_file_bytes = 0;
 
 namespace {
+using TraceClock = std::chrono::steady_clock;
+// The lines gather in the file's buffer and reach the file when a line comes this long after
+// the last flush (some 60 lines a frame: one write a frame, not one a line).
+constexpr auto TRACE_FLUSH_INTERVAL = std::chrono::milliseconds(trace_file_flush_ms);
+constexpr size_t TRACE_BUFFER_BYTES = 64 << 10;
+TraceClock::time_point trace_flushed;
 // Closes the file when the module unloads.
 struct TraceFileCloser {
   ~TraceFileCloser() { close_trace_file(); }
@@ -21,6 +28,8 @@ void open_trace_file() {
   if (trace_file) return;
   trace_file = open_regular_file_for_write(vek_path("vek1.log"), false);
   trace_file_bytes = 0;
+  trace_flushed = TraceClock::now();
+  if (trace_file) std::setvbuf(trace_file, nullptr, _IOFBF, TRACE_BUFFER_BYTES);
 }
 
 void close_trace_file() {
@@ -48,7 +57,10 @@ void trace_line(const char* format, ...) {
   // A write that fails (a full disk) is told once and ends the trace: nothing more is
   // written into nothing.
   errno = 0;
-  if (std::fwrite(line, 1, len, trace_file) != len || std::fflush(trace_file) != 0) {
+  const TraceClock::time_point now = TraceClock::now();
+  const bool flush = now - trace_flushed >= TRACE_FLUSH_INTERVAL;
+  if (flush) trace_flushed = now;
+  if (std::fwrite(line, 1, len, trace_file) != len || (flush && std::fflush(trace_file) != 0)) {
     const int error = errno;
     std::fclose(trace_file);
     trace_file = nullptr;

@@ -1,5 +1,7 @@
 // The optional trace file "vek1.log" in the simulator folder: one line per gauge
-// callback call while it is open, flushed per line. Only a regular file is written.
+// callback call while it is open. A line reaches the file with the first line written
+// trace_file_flush_ms or more after it, or when the file is closed. Only a regular file is
+// written.
 #pragma once
 
 #include <cstdio>
@@ -9,6 +11,7 @@ extern FILE* trace_file;
 // line saying it stopped, and is closed.
 extern long trace_file_bytes;
 constexpr long trace_file_max_bytes = 64L << 20;
+constexpr int trace_file_flush_ms = 50;
 
 // Opens "vek1.log" for writing when it is not open yet.
 void open_trace_file();

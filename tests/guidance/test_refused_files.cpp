@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "flightplan/plan_files.h"
@@ -417,11 +419,11 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
          auto handler = signal(SIGXFSZ, SIG_IGN);
          setrlimit(RLIMIT_FSIZE, &full);
          trace_line("frame one of the flight\n");
-         trace_line("frame two of the flight\n");
+         std::this_thread::sleep_for(std::chrono::milliseconds(trace_file_flush_ms + 10));
+         trace_line("frame two of the flight\n");  // the first line reaches the file
          setrlimit(RLIMIT_FSIZE, &before);
          signal(SIGXFSZ, handler);
          EXPECT_EQ(trace_file, nullptr);
-         close_trace_file();
        },
        "File '<root>/vek1.log' refused: disk full"},
       {"the waypoint log where its folder cannot be written",

@@ -27,14 +27,14 @@ constexpr const char* kLayerFolders[] = {
 // Kept otherwise: tables read only up to their counts (emptied by the navigation
 // database's clear, stored plans by their count), lookup indexes rebuilt by every load,
 // scratch lists, tables filled once when the module loads, caches whose entries hold
-// what they were made from.
+// what they were made from, the trace file's last flush (set when it opens).
 const std::set<std::string> kNotKept = {
     "airport_heads", "airport_next", "navaid_heads", "navaid_next", "intersection_heads", "intersection_next",
     "airway_heads", "airway_next", "info_heads", "info_next", "airway_fix_keys", "candidates", "chosen_bits", "position_indexes",
     "nav_airports", "nav_navaids", "nav_intersections", "nav_airway_fixes", "nav_runways", "nav_airway_breaks",
     "nav_procs", "nav_proc_legs", "atc_boundary_points", "apt_infos", "apt_blocks", "near_airports_wide",
     "near_navaids_wide", "near_airway_fixes_wide", "near_airway_fixes", "stored_plans", "char_texts",
-    "rects_filled", "trace_file", "boundary_reach", "boundary_measured",
+    "rects_filled", "trace_file", "trace_flushed", "boundary_reach", "boundary_measured",
     "kept_measures",
 };
 // Types whose variables are constant after load or rewritten by every draw.

@@ -1,5 +1,7 @@
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "gauges/gauge_frame.h"
 #include "gauges/gauge_table.h"
@@ -85,6 +87,10 @@ TEST_F(ModuleTest, DrawModeFollowsWindowsAndParameter) {
 TEST_F(ModuleTest, TraceFileHasOneLinePerCallbackOnceTheC17DisplayOpensIt) {
   start({{"SERVER", ""}, {"C17_MFD", "PFD_VC"}, {"LNAV", ""}});
   host_.run_frames(1);
+  // A frame's lines reach the file with the next frame's once the interval has passed.
+  std::this_thread::sleep_for(std::chrono::milliseconds(trace_file_flush_ms + 10));
+  host_.run_frames(1);
+  EXPECT_NE(read_file(folder_ + "/vek1.log").find("PANEL_SERVICE_PRE_UPDATE:\n"), std::string::npos);
   host_.stop();
   close_trace_file();
   std::string log = read_file(folder_ + "/vek1.log");
