@@ -6,8 +6,11 @@
 // drawn as its drawings come); at the first that differs, those held are drawn and the
 // frame goes on as it comes. A frame that ends as the last one did, its first drawing a
 // clear or an opaque fill of the whole image (so that its pixels owe nothing to what the
-// image held before), leaves the image as it stands: it holds those very pixels. The clip
-// calls are also carried out when held, for the visibility tests.
+// image held before), leaves the image as it stands: it holds those very pixels. So does
+// one whose first fill covers all but the image's edge pixels (a fill of the image with
+// pixel centres at whole coordinates covers them by half), where the last frame left those
+// pixels as it found them: it drew again what the image held. The clip calls are also
+// carried out when held, for the visibility tests.
 #include <cstring>
 #include <unordered_map>
 
@@ -26,6 +29,7 @@ struct ImageFrame {
   GfxGraphics* open = nullptr;   // the graphics drawing into the image now
   bool crossed = false;          // another graphics drew into it meanwhile
   uint32_t left[8] = {};         // pixels the last frame left at the places `sampled` reads
+  std::vector<uint32_t> edge;    // the edge pixels as the frame drawing now found them (edged frames)
 };
 
 // The pixels at eight places spread over the image's inside. They tell an image whose
@@ -39,7 +43,24 @@ void sampled(const ImageFrame& f, uint32_t out[8]) {
   }
 }
 
+// The pixels of the image's first and last rows and columns, row by row, into `out`.
+void edge_pixels(const ImageFrame& f, std::vector<uint32_t>& out) {
+  out.clear();
+  if (!f.pixels || f.width < 1 || f.height < 1) return;
+  const size_t stride = size_t(f.stride / 4);
+  for (int32_t y = 0; y < f.height; ++y) {
+    const uint32_t* row = f.pixels + size_t(y) * stride;
+    if (y == 0 || y == f.height - 1) {
+      out.insert(out.end(), row, row + f.width);
+    } else {
+      out.push_back(row[0]);
+      out.push_back(row[f.width - 1]);
+    }
+  }
+}
+
 std::unordered_map<const GaugeImage*, ImageFrame> g_frames;
+std::vector<uint32_t> g_edge_now;  // the edge an edged frame leaves
 // The drawings held by the one graphics that holds (their room kept between frames).
 std::vector<GfxKeptCall> g_held;
 size_t g_held_count = 0;
@@ -156,7 +177,8 @@ struct GfxRepeat {
   std::vector<uint64_t> hashes;  // this frame's
   bool holding;                  // every drawing so far repeats the last frame's, and is held
   bool drew;                     // a drawing other than a clip call came
-  bool unfollowed;               // its first drawing did not set every pixel
+  bool unfollowed;               // its first drawing did not set every pixel, nor all but the edge's
+  bool edged;                    // its first drawing set every pixel but the edge's
   bool clip_held;                // a clip call was held (and carried out)
 };
 
@@ -164,9 +186,9 @@ namespace {
 
 // A drawing that sets every pixel, whatever the image held: a clear, or an opaque fill
 // over it all.
-bool wipes_image(GfxGraphics* g, const GfxRasterCall& c) {
+bool wipes_image(GfxGraphics* g, const GfxRasterCall& c, int32_t edge = 0) {
   return c.op == GfxOp::Clear ||
-         (c.op == GfxOp::FillRect && raster_fill_covers_image(g, c.argb, c.a[0], c.a[1], c.a[2], c.a[3]));
+         (c.op == GfxOp::FillRect && raster_fill_covers_image(g, c.argb, c.a[0], c.a[1], c.a[2], c.a[3], edge));
 }
 
 void hold(GfxGraphics* g, const GfxRasterCall& c) {
@@ -217,7 +239,7 @@ void gfx_repeat_begin(GfxGraphics* g) {
     return;
   }
   f.open = g;
-  g->repeat = new GfxRepeat{&f, {}, {}, false, false, false, false};
+  g->repeat = new GfxRepeat{&f, {}, {}, false, false, false, false, false};
   g->repeat->hashes.swap(f.spare);
   g->repeat->hashes.clear();
   if (f.known && f.steady && !g_holder) {
@@ -235,13 +257,18 @@ void gfx_hand_to_raster(GfxGraphics* g, const GfxRasterCall& c) {
   }
   if (!r->drew && !gfx_clip_op(c.op)) {
     r->drew = true;
-    // A frame whose first drawing leaves pixels as they were is never left as it stands:
-    // the rest of it is neither held nor hashed.
+    // A frame whose first drawing leaves pixels as they were, more than the edge's, is never
+    // left as it stands: the rest of it is neither held nor hashed.
     if (!wipes_image(g, c)) {
-      if (r->holding) let_go(g);
-      r->unfollowed = true;
-      gfx_draw(g, c);
-      return;
+      r->edged = wipes_image(g, c, 1);
+      if (r->edged) {
+        edge_pixels(*r->frame, r->frame->edge);  // nothing of this frame drawn yet
+      } else {
+        if (r->holding) let_go(g);
+        r->unfollowed = true;
+        gfx_draw(g, c);
+        return;
+      }
     }
   }
   const uint64_t hash = call_hash(g, r->state, c);
@@ -274,12 +301,19 @@ void gfx_repeat_end(GfxGraphics* g) {
     }
   }
   gfx_bands_flush(g);  // the pixels the frame leaves, before they are sampled
-  f.steady = f.known && !f.crossed && !r->unfollowed && r->hashes == f.hashes;
-  f.known = !f.crossed && !r->unfollowed;
-  if (f.known) {
-    if (g->surface) raster_settle(g);  // a clear still pending written first: the pixels the frame leaves
-    sampled(f, f.left);
+  const bool known = !f.crossed && !r->unfollowed;
+  if (known && g->surface) raster_settle(g);  // a clear still pending written first: the pixels the frame leaves
+  const bool repeated = f.known && known && r->hashes == f.hashes;
+  // An edged frame that repeats the last drew again what the image held only where it left
+  // the edge as it found it.
+  bool edge_kept = !r->edged;
+  if (r->edged && repeated) {
+    edge_pixels(f, g_edge_now);
+    edge_kept = g_edge_now == f.edge;
   }
+  f.steady = repeated && edge_kept;
+  f.known = known;
+  if (f.known) sampled(f, f.left);
   f.open = nullptr;
   f.crossed = false;
   f.hashes.swap(r->hashes);

@@ -238,9 +238,11 @@ void raster_fill_ellipse(GfxGraphics* g, const GfxBrush* brush, double x, double
 void raster_fill_polygon(GfxGraphics* g, const GfxBrush* brush, const GfxPoint* pts, int32_t n);
 void raster_stroke_rect(GfxGraphics* g, const GfxPen* pen, double x, double y, double w, double h);
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h);
-// Whether a rectangle of that colour, filled, sets every pixel of the image to it: opaque,
-// unturned, no clip, covering the image wholly.
-bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h);
+// Whether a rectangle of that colour, filled, sets every pixel of the image to it but those
+// within `edge` pixels of its sides: opaque, unturned, no clip, covering the image wholly
+// but for those.
+bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h,
+                              int32_t edge = 0);
 void raster_text(GfxGraphics* g, const std::string& utf8, const GfxFont* font, GfxRectF layout,
                  const GfxBrush* brush);
 // The ink boxes of a text's glyphs laid out at (0, 0) as raster_text draws it in a box

@@ -903,12 +903,13 @@ bool opaque_upright(const GfxGraphics* g, uint32_t argb) {
 
 }  // namespace
 
-bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h) {
+bool raster_fill_covers_image(GfxGraphics* g, uint32_t argb, double x, double y, double w, double h,
+                              int32_t edge) {
   if (!opaque_upright(g, argb) || g->clip_on || !(w > 0 && h > 0)) return false;
   apply_world(g);
   double box[4];
   raster_device_box(g->cr, x, y, x + w, y + h, box);
-  return box[0] <= 0 && box[1] <= 0 && box[2] >= g->image->width && box[3] >= g->image->height;
+  return box[0] <= edge && box[1] <= edge && box[2] >= g->image->width - edge && box[3] >= g->image->height - edge;
 }
 
 void raster_fill_rect(GfxGraphics* g, const GfxBrush* brush, double x, double y, double w, double h) {
