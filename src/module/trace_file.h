@@ -1,7 +1,7 @@
 // The optional trace file "vek1.log" in the simulator folder: one line per gauge
-// callback call while it is open. A line reaches the file with the first line written
-// trace_file_flush_ms or more after it, or when the file is closed. Only a regular file is
-// written.
+// callback call while it is open. A line reaches the file at the latest with the first line
+// written trace_file_flush_ms or more after it, or when the file is closed. Only a regular
+// file is written.
 #pragma once
 
 #include <cstdio>
