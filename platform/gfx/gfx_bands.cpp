@@ -102,33 +102,6 @@ void ink_rows(const GfxGraphics* g, const GfxRasterCall& c, double& top, double&
   if (std::isfinite(y0) && std::isfinite(y1)) top = y0 - device, bottom = y1 + device;
 }
 
-// Room for points in chunks that never move, emptied whole for the next graphics.
-class PointRoom {
- public:
-  GfxPoint* take(size_t n) {
-    while (chunk_ < chunks_.size() && used_ + n > chunks_[chunk_].size) ++chunk_, used_ = 0;
-    if (chunk_ == chunks_.size()) {
-      const size_t size = std::max(n, CHUNK);
-      chunks_.push_back({std::unique_ptr<GfxPoint[]>(new GfxPoint[size]), size});
-      used_ = 0;
-    }
-    GfxPoint* p = chunks_[chunk_].points.get() + used_;
-    used_ += n;
-    return p;
-  }
-  void empty() { chunk_ = 0, used_ = 0; }
-  void release() { chunks_.clear(), empty(); }
-
- private:
-  static constexpr size_t CHUNK = 8192;
-  struct Chunk {
-    std::unique_ptr<GfxPoint[]> points;
-    size_t size;
-  };
-  std::vector<Chunk> chunks_;
-  size_t chunk_ = 0, used_ = 0;
-};
-
 // The threads that draw the bands, started with the first image drawn in bands and ended
 // when the library stops, and the drawings kept for the one graphics that keeps them now
 // (in blocks that never move, so that those handed on stay where they are while more are
@@ -312,7 +285,7 @@ class BandThreads {
 
   std::vector<std::thread> workers_;
   std::unique_ptr<GfxKeptCall[]> blocks_[BLOCKS];
-  PointRoom points_;
+  GfxPointRoom points_;
   size_t count_ = 0;
   GfxGraphics* keeper_ = nullptr;
   GfxBands* bands_ = nullptr;

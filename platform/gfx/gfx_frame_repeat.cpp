@@ -61,8 +61,11 @@ void edge_pixels(const ImageFrame& f, std::vector<uint32_t>& out) {
 
 std::unordered_map<const GaugeImage*, ImageFrame> g_frames;
 std::vector<uint32_t> g_edge_now;  // the edge an edged frame leaves
-// The drawings held by the one graphics that holds (their room kept between frames).
+// The drawings held by the one graphics that holds (their room kept between frames), their
+// points in a room of their own: each drawing's own room would stay as large as the most
+// points held in its place, by any image.
 std::vector<GfxKeptCall> g_held;
+GfxPointRoom g_held_points;
 size_t g_held_count = 0;
 const GfxGraphics* g_holder = nullptr;
 
@@ -193,7 +196,7 @@ bool wipes_image(GfxGraphics* g, const GfxRasterCall& c, int32_t edge = 0) {
 
 void hold(GfxGraphics* g, const GfxRasterCall& c) {
   if (g_held_count == g_held.size()) g_held.emplace_back();
-  g_held[g_held_count++].keep(g, c);
+  g_held[g_held_count++].keep(g, c, c.pts ? g_held_points.take(size_t(std::max(c.n, 0))) : nullptr);
 }
 
 // Ends the hold, the held drawings dropped.
@@ -201,6 +204,7 @@ void drop_hold(GfxRepeat& r) {
   r.holding = false;
   g_holder = nullptr;
   g_held_count = 0;
+  g_held_points.empty();
 }
 
 // Draws what was held, each under the settings it came with, and lets go of the hold.
@@ -246,6 +250,7 @@ void gfx_repeat_begin(GfxGraphics* g) {
     g->repeat->holding = true;
     g_holder = g;
     g_held_count = 0;
+    g_held_points.empty();
   }
 }
 
@@ -344,5 +349,6 @@ void gfx_forget_frames() {
   if (!g_holder) {
     g_held.clear();
     g_held.shrink_to_fit();
+    g_held_points.release();
   }
 }

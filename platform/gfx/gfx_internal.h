@@ -918,6 +918,33 @@ struct GfxSettings {
            pixel_offset == o.pixel_offset && clip_on == o.clip_on;
   }
 };
+// Room for points in chunks that never move, emptied whole for the next graphics (or frame).
+class GfxPointRoom {
+ public:
+  GfxPoint* take(size_t n) {
+    while (chunk_ < chunks_.size() && used_ + n > chunks_[chunk_].size) ++chunk_, used_ = 0;
+    if (chunk_ == chunks_.size()) {
+      const size_t size = std::max(n, CHUNK);
+      chunks_.push_back({std::unique_ptr<GfxPoint[]>(new GfxPoint[size]), size});
+      used_ = 0;
+    }
+    GfxPoint* p = chunks_[chunk_].points.get() + used_;
+    used_ += n;
+    return p;
+  }
+  void empty() { chunk_ = 0, used_ = 0; }
+  void release() { chunks_.clear(), empty(); }
+
+ private:
+  static constexpr size_t CHUNK = 8192;
+  struct Chunk {
+    std::unique_ptr<GfxPoint[]> points;
+    size_t size;
+  };
+  std::vector<Chunk> chunks_;
+  size_t chunk_ = 0, used_ = 0;
+};
+
 // A drawing kept to be drawn later, with the graphics' settings and copies of what the
 // call pointed at (their room kept for the next drawing kept in its place).
 struct GfxKeptCall {
