@@ -918,6 +918,7 @@ struct GfxSettings {
            pixel_offset == o.pixel_offset && clip_on == o.clip_on;
   }
 };
+
 // Room for points in chunks that never move, emptied whole for the next graphics (or frame).
 class GfxPointRoom {
  public:
