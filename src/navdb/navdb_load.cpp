@@ -384,8 +384,6 @@ constexpr NavFile nav_files[] = {
     {"atc_bdry.txt", load_atc_bdry_text, 5, kBoundaryRows},  // unless loaded already; its refusal and count come last
 };
 constexpr int kNavFileCount = static_cast<int>(std::size(nav_files));
-constexpr size_t kMostTablesOfAFile = 2;
-static_assert(std::ranges::all_of(nav_files, [](const NavFile& f) { return f.rows.size() <= kMostTablesOfAFile; }));
 constexpr int kBoundaryFile = kNavFileCount - 1;
 constexpr int kNavFileGroups = 6;
 
@@ -393,17 +391,11 @@ constexpr int kNavFileGroups = 6;
 // in one call per array, where each page would otherwise take a fault as its rows are
 // written. Pages past the rows the file does fill are given back after the load.
 void back_rows_ahead(const NavFile& file, std::string_view text) {
-  size_t lines[kMostTablesOfAFile] = {};
-  for (size_t at = 0; at < text.size();) {
-    for (size_t i = 0; i < file.rows.size(); ++i)
-      lines[i] += file.rows[i].line_kind == 0 || text[at] == file.rows[i].line_kind;
-    const void* end = std::memchr(text.data() + at, '\n', text.size() - at);
-    at = end ? size_t(static_cast<const char*>(end) - text.data()) + 1 : text.size();
-  }
-  for (size_t i = 0; i < file.rows.size(); ++i) {
-    const TableCapacity& t = tables[file.rows[i].table];
+  for (const NavFileRows& rows : file.rows) {
+    const TableCapacity& t = tables[rows.table];
     const uintptr_t from = slots_in_use(t);
-    const uintptr_t to = std::min<uintptr_t>(from + lines[i], static_cast<uintptr_t>(t.limit) + 1);
+    const uintptr_t lines = count_lines(text, rows.line_kind);
+    const uintptr_t to = std::min<uintptr_t>(from + lines, static_cast<uintptr_t>(t.limit) + 1);
     for (const auto& [at, bytes] : arrays_of(t))
       if (at) back_pages_now(at + from * bytes, at + to * bytes);
   }
@@ -670,10 +662,7 @@ NavLoadResult load_ints_text(std::string_view text) {
 NavLoadResult load_awys_text(std::string_view text) {
   NavLoadResult r;
   nav_tables_changed();
-  size_t lines = 1;
-  for (const char *p = text.data(), *end = p + text.size(); (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
-    ++lines;
-  airway_fix_keys.reserve(lines);
+  airway_fix_keys.reserve(count_lines(text));
   NavIndexRun index(nav_airway_index);
   AirwayFixRun fixes;
   for_each_record_line(text, [&](std::string_view line) {

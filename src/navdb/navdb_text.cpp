@@ -36,6 +36,27 @@ uint64_t blank_bits(const char* line, size_t size) {
 
 }  // namespace
 
+size_t count_lines(std::string_view text, char kind) {
+  const char* const p = text.data();
+  const size_t size = text.size();
+  if (size == 0) return 0;
+  size_t n = kind == 0 || p[0] == kind;
+  // p[i] an LF starts a line at p[i + 1] within the text.
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i first = _mm_set1_epi8(kind);
+  for (; size - i > 16; i += 16) {
+    auto at = [&](size_t j) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + j)); };
+    __m128i starts = _mm_cmpeq_epi8(at(i), lf);
+    if (kind != 0) starts = _mm_and_si128(starts, _mm_cmpeq_epi8(at(i + 1), first));
+    n += static_cast<size_t>(std::popcount(static_cast<unsigned>(_mm_movemask_epi8(starts))));
+  }
+#endif
+  for (; i + 1 < size; ++i) n += p[i] == '\n' && (kind == 0 || p[i + 1] == kind);
+  return n;
+}
+
 int split_words(std::string_view line, int n, std::string_view* words, std::string_view& rest) {
   const size_t size = line.size();
   int count = 0;

@@ -124,7 +124,8 @@ std::vector<std::string> plain_words(std::string_view line, int n, std::string& 
 }  // namespace
 
 // Texts of every length up to a few times the 16 and 64 bytes that the line and word
-// finders take at once, of line ends, blanks, comments and NULs: the same lines and words.
+// finders take at once, of line ends, blanks, comments and NULs: the same lines, words and
+// counts of lines.
 TEST(NavdbExact, LinesAndWordsAreThoseOfAReadingByteByByte) {
   std::mt19937 rng(20261208);
   const std::string word_bytes("x1.-;\0AB", 8);
@@ -143,6 +144,12 @@ TEST(NavdbExact, LinesAndWordsAreThoseOfAReadingByteByByte) {
     std::vector<std::string> lines;
     for_each_record_line(text, [&](std::string_view line) { lines.emplace_back(line); });
     ASSERT_EQ(lines, plain_lines(text)) << trial;
+    // The lines counted (each, and those of a kind) are those begun at the start and after an LF.
+    for (const char kind : {'\0', 'A'}) {
+      size_t plain = 0;
+      for (size_t i = 0; i < size; ++i) plain += (i == 0 || text[i - 1] == '\n') && (kind == 0 || text[i] == kind);
+      ASSERT_EQ(count_lines(text, kind), plain) << trial << " " << kind;
+    }
 
     for (int n = 0; n <= 9; ++n) {
       std::string_view words[9];
