@@ -73,7 +73,7 @@ void draw_compass(const NavKit& k, const NavFormat& f) {
     // Upright at the label radius, moved in as far as needed to stay on the screen.
     k.at();
     const char* cardinal = d == 0 ? "N" : d == 90 ? "E" : d == 180 ? "S" : d == 270 ? "W" : nullptr;
-    char number[4];
+    char number[12];
     std::snprintf(number, sizeof number, "%02d", d / 10);
     const char* label = cardinal ? cardinal : number;
     double x = 0, y = 0;

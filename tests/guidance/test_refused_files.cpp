@@ -392,7 +392,7 @@ TEST(RefusedFiles, EveryRefusedOrCutFileOrRowIsTold) {
        listed_twice([](const SimFolder& sim) {
          sim.make_dir("vek/flightplans");
          for (int i = 0; i < 2 * (STORED_PLAN_CAPACITY - 2) + 10; ++i) {
-           char name[32];
+           char name[48];
            std::snprintf(name, sizeof name, "/vek/flightplans/F%04d.RTE", i);
            ASSERT_EQ(mkfifo((sim.root() + name).c_str(), 0600), 0);
          }

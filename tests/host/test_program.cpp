@@ -229,7 +229,7 @@ TEST_F(HostProgramTest, EveryHostileFileIsRefusedAndTold) {
          std::string text = "[flightplan]\nwaypoint.0=, KSEA, , KSEA, A, N47* 26.94', W122* 18.56', +433\n;" +
                             std::string(40000, ' ') + "\nwaypoint.1=, K" + std::string(1, '\0') + "PDX, , X\n";
          for (int i = 0; i < 300; ++i) {
-           char name[16];
+           char name[24];
            std::snprintf(name, sizeof name, "P%03d.PLN", i);
            std::ofstream(sim + "/vek/flightplans/" + name, std::ios::binary) << text;
          }
